@@ -85,10 +85,22 @@ std::string ReadIniString(const std::string& section, const std::string& key, co
 }
 
 void writeIniFile(const std::string& file, const std::vector<Section>& sections) {
+    // A line break inside a name or value (a file name may hold one) would slip lines of its own
+    // into the file; such a text is refused and the earlier file stays.
+    const auto check = [](const std::string& t) {
+        if (t.find_first_of("\r\n") != std::string::npos)
+            throw vb::Error(vb::err::InvalidProcedureCall,
+                            "Ein Eintrag der INI-Datei enthält einen Zeilenumbruch und kann nicht gespeichert werden.");
+    };
     std::string text;
     for (const Section& s : sections) {
+        check(s.name);
         text += "[" + s.name + "]\r\n";
-        for (const Entry& e : s.entries) text += e.key + "=" + e.value + "\r\n";
+        for (const Entry& e : s.entries) {
+            check(e.key);
+            check(e.value);
+            text += e.key + "=" + e.value + "\r\n";
+        }
     }
     files::replaceFile(file, text);
 }

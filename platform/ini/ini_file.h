@@ -35,7 +35,8 @@ struct Section {
 
 // Writes the whole file anew: "[name]" and "key=value" lines, each ended by CR LF. The text goes to
 // a file beside the target first and then takes its place, so a failure leaves the earlier file as
-// it was. Failures raise vb::Error (76 folder missing, 70 not allowed, 61 disk full, 75 otherwise).
+// it was. Failures raise vb::Error (76 folder missing, 70 not allowed, 61 disk full, 75 otherwise;
+// 5 for a name or value holding a line break, which would add lines of its own).
 void writeIniFile(const std::string& file, const std::vector<Section>& sections);
 
 }  // namespace ini

@@ -97,6 +97,15 @@ TEST_F(Ini, WriterReplacesTheWholeFileWithCrLfLines) {
     // Only the file itself remains in the folder: no temporary file is left behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 
+    // A file name with a line break must not smuggle a line of its own into the file.
+    try {
+        ini::writeIniFile(file, {{"File1", {{"1", "/tmp/x\r\n[ZUV]\r\nAppPath=/anderswo"}}}});
+        FAIL() << "a value with a line break must be refused";
+    } catch (const vb::Error& e) {
+        EXPECT_EQ(e.number(), 5);
+    }
+    EXPECT_EQ(ini::ReadIniString("File1", " 1", file), "/daten/Müller.ZDB");
+
     try {
         ini::writeIniFile((m_dir / "kein" / "Zuv50.ini").string(), {});
         FAIL() << "a missing folder must be reported";
