@@ -9,6 +9,7 @@
 #include <climits>
 #include <vector>
 
+#include "platform/files/file_io.h"
 #include "platform/vb/error.h"
 #include "platform/vb/strings.h"
 
@@ -59,19 +60,6 @@ std::string findNoCase(const std::string& folder, const std::string& name) {
     }
     ::closedir(d);
     return best;
-}
-
-int errorNumberOf(int e) {
-    switch (e) {
-        case ENOENT: return 53;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-        case ETXTBSY: return 70;
-        case ENOSPC:
-        case EDQUOT: return 61;
-        default: return 75;
-    }
 }
 
 // The standard text of the number: the error box shows it as the language's runtime would.
@@ -167,7 +155,7 @@ std::string Dir(const std::string& path) {
 void Kill(const std::string& path) {
     const std::string real = resolve(path);
     if (path.empty() || !exists(real) || isFolder(real)) raise(53, path);
-    if (::unlink(real.c_str()) != 0) raise(errorNumberOf(errno), path);
+    if (::unlink(real.c_str()) != 0) raise(errorNumberFor(errno), path);
 }
 
 void FileCopy(const std::string& source, const std::string& target) {
@@ -178,20 +166,20 @@ void FileCopy(const std::string& source, const std::string& target) {
     const std::string folder = parentOf(dst);
     if (!isFolder(folder)) raise(76, target);
     struct stat ss, ds;
-    if (::stat(src.c_str(), &ss) != 0) raise(errorNumberOf(errno), source);
+    if (::stat(src.c_str(), &ss) != 0) raise(errorNumberFor(errno), source);
     if (::stat(dst.c_str(), &ds) == 0) {
         if (ss.st_dev == ds.st_dev && ss.st_ino == ds.st_ino) raise(70, target);
         if (S_ISDIR(ds.st_mode)) raise(75, target);
     }
 
     const int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) raise(errorNumberOf(errno), source);
+    if (in < 0) raise(errorNumberFor(errno), source);
     std::string tmpl = folder + "/." + fileName(dst) + ".XXXXXX";
     const int out = ::mkstemp(tmpl.data());
     if (out < 0) {
         const int e = errno;
         ::close(in);
-        raise(errorNumberOf(e), target);
+        raise(errorNumberFor(e), target);
     }
     int failure = 0;
     char buf[1 << 16];
@@ -222,7 +210,7 @@ void FileCopy(const std::string& source, const std::string& target) {
     if (!failure && ::rename(tmpl.c_str(), dst.c_str()) != 0) failure = errno;
     if (failure) {
         ::unlink(tmpl.c_str());
-        raise(errorNumberOf(failure) == 53 ? 75 : errorNumberOf(failure), target);
+        raise(errorNumberFor(failure) == 53 ? 75 : errorNumberFor(failure), target);
     }
 }
 

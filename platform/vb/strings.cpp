@@ -48,6 +48,17 @@ std::string Str(int v) { return (v < 0 ? "" : " ") + std::to_string(v); }
 std::string Str(long v) { return (v < 0 ? "" : " ") + std::to_string(v); }
 std::string Str(long long v) { return (v < 0 ? "" : " ") + std::to_string(v); }
 
+std::string Str(const Variant& v) {
+    switch (v.type()) {
+        case Variant::Type::Integer:
+        case Variant::Type::Long:
+        case Variant::Type::Boolean: return Str(static_cast<long>(v.toLong()));
+        case Variant::Type::Single: return Str(v.toSingle());
+        case Variant::Type::Empty: return " 0";
+        default: return Str(v.toDouble());
+    }
+}
+
 double Val(const std::string& text) {
     std::string s;
     s.reserve(text.size());

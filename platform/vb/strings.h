@@ -21,6 +21,9 @@ std::string Str(int v);
 std::string Str(long v);
 std::string Str(long long v);
 std::string Str(float v);  // seven significant digits, as a Single prints
+// A value of a field or variable: numbers as above, a numeric text by its number. Null raises 94
+// (the text cannot carry it); a text that is no number raises 13.
+std::string Str(const Variant& v);
 
 // CStr: the text of a value without a leading blank, decimal separator of the locale; Null raises 94.
 inline std::string CStr(const Variant& v) { return v.toString(); }

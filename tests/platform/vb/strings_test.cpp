@@ -131,3 +131,10 @@ TEST(Colours, RgbKeepsRedInTheLowestByte) {
     EXPECT_EQ(QBColor(2), RGB(0, 128, 0));
     EXPECT_EQ(RGB(300, -5, 0), 255);
 }
+
+TEST(Strings, StrOfFieldValues) {
+    EXPECT_EQ("itemnummer like " + Str(Variant(int16_t(17))), "itemnummer like  17");
+    EXPECT_EQ(Str(Variant(int32_t(-3))), "-3");
+    EXPECT_EQ(Str(Variant(0.85f)), " .85");
+    EXPECT_EQ(errorOf([] { (void)Str(Variant::null()); }), 94);
+}
