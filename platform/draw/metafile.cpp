@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "platform/draw/fonts.h"
-#include "platform/draw/paths.h"
+#include "platform/files/paths.h"
 #include "platform/vb/error.h"
 
 namespace draw {
@@ -145,10 +145,10 @@ struct State {
 }  // namespace
 
 Metafile Metafile::load(const std::string& path) {
-    const std::string p = existingPath(path);
+    const std::string p = files::resolve(path);
     QFile file(QString::fromStdString(p));
     if (!QFileInfo::exists(file.fileName()) || QFileInfo(file.fileName()).isDir())
-        throw vb::Error(53, vb::errorDescription(53) + ": " + nativePath(path));
+        throw vb::Error(53, vb::errorDescription(53) + ": " + p);
     if (!file.open(QIODevice::ReadOnly)) throw vb::Error(481, vb::errorDescription(481) + ": " + p);
     const QByteArray bytes = file.readAll();
     return fromBytes(std::vector<uint8_t>(bytes.begin(), bytes.end()));

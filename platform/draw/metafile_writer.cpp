@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "platform/draw/paths.h"
+#include "platform/files/paths.h"
 #include "platform/vb/error.h"
 
 namespace draw {
@@ -145,7 +145,7 @@ std::vector<uint8_t> MetafileWriter::bytes() const {
 }
 
 void MetafileWriter::save(const std::string& path) const {
-    const std::string p = nativePath(path);
+    const std::string p = files::resolve(path);
     const std::filesystem::path fp(p);
     std::error_code ec;
     if (fp.has_parent_path() && !std::filesystem::is_directory(fp.parent_path(), ec))

@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "platform/draw/metafile.h"
-#include "platform/draw/paths.h"
+#include "platform/files/paths.h"
 #include "platform/vb/error.h"
 
 namespace draw {
@@ -67,10 +67,10 @@ void Picture::draw(QPainter& painter, const QRectF& target) const {
 
 Picture LoadPicture(const std::string& path) {
     if (path.empty()) return {};
-    const std::string p = existingPath(path);
+    const std::string p = files::resolve(path);
     const QString name = QString::fromStdString(p);
     const QFileInfo info(name);
-    if (!info.exists() || info.isDir()) throw vb::Error(53, vb::errorDescription(53) + ": " + nativePath(path));
+    if (!info.exists() || info.isDir()) throw vb::Error(53, vb::errorDescription(53) + ": " + p);
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) throw vb::Error(481, vb::errorDescription(481) + ": " + p);
     const QByteArray bytes = file.readAll();
@@ -92,7 +92,7 @@ Picture LoadPicture(const std::string& path) {
 
 void SavePicture(const Picture& picture, const std::string& path) {
     if (picture.isNull()) throw vb::Error(481, vb::errorDescription(481) + ": kein Bild zum Speichern");
-    const std::string p = nativePath(path);
+    const std::string p = files::resolve(path);
     const std::filesystem::path fp(p);
     std::error_code ec;
     if (fp.has_parent_path() && !std::filesystem::is_directory(fp.parent_path(), ec))

@@ -115,12 +115,7 @@ void PictureBox::setAutoSize(bool on) {
 
 draw::Picture PictureBox::Image() const {
     const QSize s = QWidget::size().boundedTo(m_image.size()).expandedTo(QSize(1, 1));
-    if (m_painter && m_painter->isActive()) {
-        // The painter may buffer; the copy reflects what was drawn so far all the same for a
-        // raster image, but end it to be sure nothing is pending.
-        const_cast<PictureBox*>(this)->m_painter->end();
-        const_cast<PictureBox*>(this)->m_painter.reset();
-    }
+    // A painter on an image draws straight into its pixels: the copy holds everything drawn.
     return draw::Picture::fromImage(m_image.copy(QRect(QPoint(0, 0), s)));
 }
 

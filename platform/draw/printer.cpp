@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "platform/draw/paths.h"
+#include "platform/files/paths.h"
 #include "platform/vb/error.h"
 
 namespace draw {
@@ -25,7 +25,8 @@ const PaperEntry kPapers[] = {
 
 Printer::Printer() : m_printer(QPrinter::HighResolution) {
     m_printer.setFullPage(true);  // positions count from the sheet's corner
-    m_printer.setPageSize(QPageSize(QPageSize::A4));
+    // The chosen printer brings its own paper; without one the sheet is A4.
+    if (m_printer.printerName().isEmpty()) m_printer.setPageSize(QPageSize(QPageSize::A4));
     m_printer.setPageOrientation(QPageLayout::Portrait);
     setFont(FontSpec{"Arial", 10, false, false, false});
 }
@@ -79,7 +80,7 @@ void Printer::setDeviceName(const std::string& name) {
 }
 
 void Printer::setOutputFileName(const std::string& path) {
-    m_outputFile = path.empty() ? std::string() : nativePath(path);
+    m_outputFile = path.empty() ? std::string() : files::resolve(path);
     m_written.clear();
     m_documentsInFile = 0;
     if (m_outputFile.empty()) {
@@ -99,7 +100,9 @@ QSizeF Printer::pageSizePixels() const {
 
 void Printer::beginDocument() {
     if (m_outputFile.empty()) {
-        if (m_printer.outputFormat() != QPrinter::NativeFormat || m_printer.printerName().isEmpty())
+        // The printer dialog may have chosen printing into a file; otherwise a printer is needed.
+        const bool toFile = m_printer.outputFormat() == QPrinter::PdfFormat;
+        if (toFile ? m_printer.outputFileName().isEmpty() : m_printer.printerName().isEmpty())
             fail("Es ist kein Drucker eingerichtet.");
     } else {
         std::string file = m_outputFile;

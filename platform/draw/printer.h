@@ -24,7 +24,7 @@ public:
     Printer();
     ~Printer() override;
 
-    // Orientation: 1 portrait, 2 landscape. PaperSize: 9 A4 (the default), 8 A3, 11 A5,
+    // Orientation: 1 portrait, 2 landscape. PaperSize: 9 A4 (without a printer the default), 8 A3, 11 A5,
     // 1 Letter, 5 Legal. Both take effect for the next document.
     int Orientation() const;
     void setOrientation(int orientation);  // 380 for other values

@@ -289,7 +289,7 @@ void Surface::drawPiece(const QString& piece) {
     p.save();
     p.setFont(f);
     p.setPen(color(m_foreColor));
-    p.drawText(QPointF(m_x, m_y + fm.ascent()), piece);
+    drawRuns(p, fm, piece);
     p.restore();
 
     LogEntry e;
@@ -309,6 +309,30 @@ void Surface::drawPiece(const QString& piece) {
 
     m_x += width;
     drawn();
+}
+
+// Rules are printed as rows of macrons (U+00AF); the stand-in fonts leave a gap between two of
+// them, so a row of them is drawn as one bar of the macron's height and the row's width.
+void Surface::drawRuns(QPainter& p, const QFontMetricsF& fm, const QString& piece) const {
+    const QChar macron(0x00AF);
+    const double baseline = m_y + fm.ascent();
+    double x = m_x;
+    qsizetype i = 0;
+    while (i < piece.size()) {
+        qsizetype j = i;
+        const bool rule = piece[i] == macron;
+        while (j < piece.size() && (piece[j] == macron) == rule) ++j;
+        const QString run = piece.mid(i, j - i);
+        const double w = fm.horizontalAdvance(run);
+        if (rule && run.size() > 1) {
+            const QRectF glyph = fm.boundingRect(macron);
+            p.fillRect(QRectF(x, baseline + glyph.top(), w, std::max(glyph.height(), 1.0)), p.pen().color());
+        } else {
+            p.drawText(QPointF(x, baseline), run);
+        }
+        x += w;
+        i = j;
+    }
 }
 
 std::vector<std::string> Surface::pageLines(int page, int doc) const {

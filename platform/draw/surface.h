@@ -7,11 +7,13 @@
 #include <vector>
 
 #include <QFont>
+#include <QString>
 
 #include "platform/draw/picture.h"
 #include "platform/vb/variant.h"
 
 class QPainter;
+class QFontMetricsF;
 class QPaintDevice;
 
 namespace draw {
@@ -52,6 +54,7 @@ struct Zone {};
 struct Num {
     explicit Num(long long v) : integer(v), isInteger(true) {}
     explicit Num(int v) : integer(v), isInteger(true) {}
+    explicit Num(long v) : integer(v), isInteger(true) {}
     explicit Num(double v) : real(v) {}
     explicit Num(float v) : real(v), single(true) {}
     std::string text() const;  // " 12 ", "-7 ", " ,5 " (decimal separator of the locale)
@@ -67,11 +70,13 @@ public:
     enum class Kind { Text, Tab, Spc, Zone };
     Item(const char* text) : m_text(text ? text : "") {}
     Item(std::string text) : m_text(std::move(text)) {}
+    Item(const QString& text) : m_text(text.toStdString()) {}
     Item(Tab t) : m_kind(Kind::Tab), m_n(t.column) {}
     Item(Spc s) : m_kind(Kind::Spc), m_n(s.count) {}
     Item(Zone) : m_kind(Kind::Zone) {}
     Item(Num n) : m_text(n.text()) {}
     Item(int v) : Item(Num(v)) {}
+    Item(long v) : Item(Num(static_cast<long long>(v))) {}
     Item(long long v) : Item(Num(v)) {}
     Item(double v) : Item(Num(v)) {}
     Item(float v) : Item(Num(v)) {}
@@ -241,6 +246,7 @@ private:
     void endLine();
     void printText(const std::string& text);
     void drawPiece(const QString& piece);
+    void drawRuns(QPainter& p, const QFontMetricsF& fm, const QString& piece) const;
     QPen linePen(int32_t color) const;
     QBrush fillBrush() const;
 

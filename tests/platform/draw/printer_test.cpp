@@ -45,6 +45,7 @@ TEST(Printer, PagesOfTextGoIntoAPdfFileAtTheirPlaces) {
     const QString pdf = dir.filePath("fragebogen.pdf");
     draw::Printer pr;
     pr.setOutputFileName(pdf.toStdString());
+    pr.setPaperSize(9);
     EXPECT_NEAR(pr.Width(), 11906, 1);  // A4 in twips
     EXPECT_NEAR(pr.Height(), 16838, 1);
 
@@ -115,6 +116,7 @@ TEST(Printer, PicturesAndLandscapePagesAndAPreviewOfTheSameSize) {
     const QString pdf = dir.filePath("quer.pdf");
     draw::Printer pr;
     pr.setOutputFileName(pdf.toStdString());
+    pr.setPaperSize(9);
     pr.setOrientation(2);
     EXPECT_EQ(pr.Orientation(), 2);
     EXPECT_NEAR(pr.Width(), 16838, 1);

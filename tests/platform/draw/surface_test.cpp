@@ -187,6 +187,24 @@ TEST(PrintModel, FontsAreSwitchedBetweenItemsAndLogged) {
     EXPECT_EQ(draw::familyFor("Schrift, die es nicht gibt"), "DejaVu Sans");
 }
 
+TEST(PrintModel, RulesOfMacronsAreLoggedAsTextAndDrawnAsOneBar) {
+    Page pg;
+    auto& s = pg.box;
+    std::string rule;
+    for (int i = 0; i < 80; ++i) rule += "\u00AF";
+    s.Print({Tab(2), rule});
+    ASSERT_EQ(s.log().size(), 1u);
+    EXPECT_EQ(s.log()[0].text, rule);
+    const QImage img = s.Image().image();
+    const int x0 = static_cast<int>(s.log()[0].x / 15) + 2;
+    const int x1 = static_cast<int>((s.log()[0].x + s.log()[0].width) / 15) - 2;
+    int row = -1;
+    for (int y = 0; y < 40 && row < 0; ++y)
+        if (img.pixelColor(x0, y).lightness() < 128) row = y;
+    ASSERT_GE(row, 0);
+    for (int x = x0; x <= x1; ++x) ASSERT_LT(img.pixelColor(x, row).lightness(), 128) << "gap at " << x;
+}
+
 TEST(PrintModel, ClsClearsPictureLogAndPosition) {
     Page pg;
     auto& s = pg.box;
