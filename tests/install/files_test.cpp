@@ -107,6 +107,8 @@ TEST_F(InstallationFolder, HelpFilesHoldEveryTopicTheProgramsOpen) {
             EXPECT_NE(row, "<no row>") << t;
         }
         EXPECT_EQ(sqlValue(name, "SELECT count(*) FROM topics WHERE html NOT LIKE '<html>%</html>' || char(10)"), "0");
+        // The viewer opens the first stored topic when a program asks for no topic.
+        EXPECT_EQ(sqlValue(name, "SELECT path FROM topics ORDER BY rowid LIMIT 1"), "html/index.htm");
     }
 }
 
