@@ -16,9 +16,9 @@
 namespace draw {
 
 namespace {
-constexpr double kScreenDpi = 96.0;
-
-double dpiOf(int dotsPerMeter) { return dotsPerMeter > 0 ? dotsPerMeter * 0.0254 : kScreenDpi; }
+// Bitmaps count in screen pixels of 15 twips whatever resolution their file claims, so a box
+// sized to a bitmap and the bitmap saved from a box keep the same size.
+constexpr double kTwipsPerPixel = 15.0;
 }  // namespace
 
 Picture Picture::fromImage(const QImage& image) {
@@ -35,20 +35,21 @@ Picture Picture::fromMetafile(const Metafile& metafile) {
 
 double Picture::widthTwips() const {
     if (m_metafile) return m_metafile->widthTwips();
-    if (m_image) return m_image->width() * 1440.0 / dpiOf(m_image->dotsPerMeterX());
+    if (m_image) return m_image->width() * kTwipsPerPixel;
     return 0;
 }
 
 double Picture::heightTwips() const {
     if (m_metafile) return m_metafile->heightTwips();
-    if (m_image) return m_image->height() * 1440.0 / dpiOf(m_image->dotsPerMeterY());
+    if (m_image) return m_image->height() * kTwipsPerPixel;
     return 0;
 }
 
 QImage Picture::image() const {
     if (m_image) return *m_image;
     if (m_metafile) {
-        const QSize size(std::max(1, qRound(widthTwips() / 15.0)), std::max(1, qRound(heightTwips() / 15.0)));
+        const QSize size(std::max(1, qRound(widthTwips() / kTwipsPerPixel)),
+                         std::max(1, qRound(heightTwips() / kTwipsPerPixel)));
         return m_metafile->toImage(size);
     }
     return {};

@@ -22,7 +22,7 @@ public:
 
     bool isNull() const { return !m_image && !m_metafile; }
     bool isMetafile() const { return static_cast<bool>(m_metafile); }
-    // Natural size in twips (bitmaps by their resolution, 96 dpi when they carry none).
+    // Natural size in twips: bitmaps 15 twips per pixel, metafiles by their header.
     double widthTwips() const;
     double heightTwips() const;
     // The picture as a bitmap: a bitmap as it is, a metafile drawn at its natural size at 96 dpi.

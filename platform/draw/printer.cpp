@@ -74,12 +74,14 @@ void Printer::setCopies(int copies) {
 std::string Printer::DeviceName() const { return m_printer.printerName().toStdString(); }
 
 void Printer::setDeviceName(const std::string& name) {
+    if (m_painter) fail("Ein Druckauftrag läuft noch; er muss erst abgeschlossen werden.");
     const QString n = QString::fromStdString(name);
     if (!QPrinterInfo::availablePrinterNames().contains(n)) fail("Der Drucker \"" + name + "\" ist nicht eingerichtet.");
     m_printer.setPrinterName(n);
 }
 
 void Printer::setOutputFileName(const std::string& path) {
+    if (m_painter) fail("Ein Druckauftrag läuft noch; er muss erst abgeschlossen werden.");
     m_outputFile = path.empty() ? std::string() : files::resolve(path);
     m_written.clear();
     m_documentsInFile = 0;

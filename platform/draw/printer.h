@@ -35,7 +35,8 @@ public:
     std::string DeviceName() const;
     void setDeviceName(const std::string& name);  // 482 when no such printer exists
 
-    // Printing into a PDF file; "" goes back to the printer.
+    // Printing into a PDF file; "" goes back to the printer. Both this and setDeviceName raise
+    // 482 while a document is open.
     void setOutputFileName(const std::string& path);
     std::string outputFileName() const { return m_outputFile; }
     const std::vector<std::string>& writtenFiles() const { return m_written; }

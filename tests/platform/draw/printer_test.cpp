@@ -98,6 +98,7 @@ TEST(Printer, EachDocumentAfterEndDocIsKeptAndKillDocThrowsOneAway) {
     pr.Print({"Blatt zwei"});
     pr.EndDoc();
     pr.Print({"verworfen"});
+    EXPECT_EQ(errorOf([&] { pr.setOutputFileName(dir.filePath("anders.pdf").toStdString()); }), 482);
     pr.KillDoc();
 
     ASSERT_EQ(pr.writtenFiles().size(), 2u);
