@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace install {
+
+// The account every database of the system is created and opened with, and its workgroup password.
+inline constexpr const char* kAccount = "KestrelAdmin";
+inline constexpr const char* kWorkgroupPassword = "MossGlade";
+
+// False while the program is built without the database engine: the tool then leaves out the
+// settings database and the workgroup file and says so.
+bool databaseEngineAvailable();
+
+// Writes the workgroup file with the one account and the groups "Admins" and "Users".
+void writeWorkgroupFile(const std::string& path);
+
+// Writes the settings database "zuv.sdb" from the sources under `sourceDir` (install/), through the
+// engine and the login of the workgroup file `workgroupPath`, so that both programs can open it.
+// An existing file is replaced.
+void writeSettingsDatabase(const std::string& sourceDir, const std::string& path, const std::string& workgroupPath);
+
+}  // namespace install

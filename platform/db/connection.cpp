@@ -1,0 +1,541 @@
+#include "platform/db/connection.h"
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+#include "platform/db/errors.h"
+#include "platform/db/jet_sql.h"
+#include "platform/db/text.h"
+
+namespace db::detail {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::map<std::string, std::weak_ptr<Connection>>& pool() {
+    static std::map<std::string, std::weak_ptr<Connection>> p;
+    return p;
+}
+// Files opened exclusively in this process, and how many connections each file has.
+std::map<std::string, int>& openCounts() {
+    static std::map<std::string, int> c;
+    return c;
+}
+std::set<std::string>& exclusiveFiles() {
+    static std::set<std::string> s;
+    return s;
+}
+
+int germanCollation(void*, int la, const void* a, int lb, const void* b) {
+    return compareGerman(std::string_view(static_cast<const char*>(a), la),
+                         std::string_view(static_cast<const char*>(b), lb));
+}
+
+// LIKE with Jet's wildcards; numbers compare through their text.
+void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (argc < 2 || sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const char* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const char* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    sqlite3_result_int(ctx, jetLike(text ? text : "", pattern ? pattern : "") ? 1 : 0);
+}
+
+std::string canonicalKey(const std::string& path) {
+    std::error_code ec;
+    auto c = fs::canonical(path, ec);
+    return ec ? path : c.string();
+}
+
+}  // namespace
+
+const ColumnInfo* TableInfo::column(std::string_view n) const {
+    for (const auto& c : columns)
+        if (sameName(c.name, n)) return &c;
+    return nullptr;
+}
+
+Stmt::~Stmt() {
+    if (!m_s) return;
+    if (m_owned) {
+        sqlite3_finalize(m_s);
+    } else {
+        sqlite3_reset(m_s);
+        sqlite3_clear_bindings(m_s);
+    }
+}
+
+bool readApplicationId(const std::string& path, int32_t& id) {
+    std::ifstream in(path, std::ios::binary);
+    char header[100];
+    if (!in.read(header, sizeof header)) return false;
+    if (std::memcmp(header, "SQLite format 3\0", 16) != 0) return false;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(header + 68);
+    id = static_cast<int32_t>((uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3]);
+    return true;
+}
+
+std::shared_ptr<Connection> Connection::open(const std::string& path, bool readOnly, bool exclusive) {
+    std::error_code ec;
+    const fs::path p(path);
+    const fs::path parent = p.has_parent_path() ? p.parent_path() : fs::path(".");
+    if (!fs::is_directory(parent, ec)) raise(3044, path);
+    if (!fs::exists(p, ec)) raise(3024, path);
+    if (fs::is_directory(p, ec)) raise(3343, path);
+    int32_t appId = 0;
+    if (!readApplicationId(path, appId) || appId != kDataAppId) raise(3343, path);
+    if (!readOnly && (::access(path.c_str(), W_OK) != 0 || ::access(parent.c_str(), W_OK) != 0)) raise(3051, path);
+
+    const std::string file = canonicalKey(path);
+    if (exclusiveFiles().count(file) || (exclusive && openCounts()[file] > 0)) raise(3045, path);
+    const std::string key = file + (readOnly ? "|ro" : "|rw");
+    if (!exclusive) {
+        auto it = pool().find(key);
+        if (it != pool().end())
+            if (auto c = it->second.lock()) return c;
+    }
+
+    std::shared_ptr<Connection> c(new Connection);
+    c->m_path = path;
+    c->m_key = file;
+    c->m_readOnly = readOnly;
+    c->m_exclusive = exclusive;
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    const int rc = sqlite3_open_v2(path.c_str(), &c->m_db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        if (c->m_db) sqlite3_close_v2(c->m_db);
+        c->m_db = nullptr;
+        raise(rc == SQLITE_CANTOPEN ? 3051 : 3343, path);
+    }
+    openCounts()[file]++;
+    if (exclusive) exclusiveFiles().insert(file);
+    c->configure(exclusive);
+    if (!exclusive) pool()[key] = c;
+    return c;
+}
+
+void Connection::configure(bool exclusive) {
+    sqlite3_busy_timeout(m_db, DBEngine::instance().busyTimeout());
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_create_collation(m_db, kCollation, SQLITE_UTF8, nullptr, germanCollation);
+    sqlite3_create_function(m_db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr, nullptr);
+    auto pragma = [&](const std::string& sql) {
+        char* msg = nullptr;
+        const int rc = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &msg);
+        sqlite3_free(msg);
+        if (rc == SQLITE_OK) return;
+        const int base = rc & 0xFF;
+        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raise(3045, m_path);
+        if (base == SQLITE_NOTADB || base == SQLITE_CORRUPT) raise(3343, m_path);
+        fail(rc, sql);
+    };
+    if (exclusive) pragma("PRAGMA locking_mode=EXCLUSIVE");
+    // Reading the schema finds a damaged header or a locked file before anything else.
+    pragma("SELECT count(*) FROM sqlite_schema");
+    pragma("PRAGMA foreign_keys=ON");
+    if (!m_readOnly) {
+        pragma("PRAGMA journal_mode=WAL");
+        pragma("PRAGMA synchronous=NORMAL");
+    }
+}
+
+std::shared_ptr<Connection> Connection::create(const std::string& path, const DBEngine::Login& owner,
+                                               bool installation) {
+    std::error_code ec;
+    const fs::path p(path);
+    const fs::path parent = p.has_parent_path() ? p.parent_path() : fs::path(".");
+    if (p.filename().empty()) raise(3044, path);
+    if (!fs::is_directory(parent, ec)) raise(3044, path);
+    if (fs::exists(p, ec)) raise(3204, path);
+    if (::access(parent.c_str(), W_OK) != 0) raise(3051, path);
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_close_v2(db);
+        raise(3051, path);
+    }
+    std::string sql = "PRAGMA application_id=" + std::to_string(kDataAppId) +
+                      ";PRAGMA journal_mode=WAL;"
+                      "BEGIN;"
+                      "CREATE TABLE zuvsys_owner (key TEXT PRIMARY KEY, value TEXT);"
+                      "CREATE TABLE zuvsys_relations (name TEXT PRIMARY KEY COLLATE NOCASE, tbl TEXT, ftbl TEXT, "
+                      "fld TEXT, ffld TEXT, attributes INTEGER);"
+                      "CREATE TABLE zuvsys_permissions (container TEXT, document TEXT, username TEXT, permissions "
+                      "INTEGER, PRIMARY KEY (container, document, username));";
+    if (!installation) {
+        auto lit = [](const std::string& s) {
+            std::string o = "'";
+            for (char ch : s) {
+                if (ch == '\'') o += '\'';
+                o += ch;
+            }
+            return o + "'";
+        };
+        sql += "INSERT INTO zuvsys_owner VALUES ('account', " + lit(owner.accountId) + ");";
+        sql += "INSERT INTO zuvsys_owner VALUES ('workgroup', " + lit(owner.workgroupId) + ");";
+        sql += "INSERT INTO zuvsys_owner VALUES ('user', " + lit(owner.userName) + ");";
+    }
+    sql += "COMMIT;";
+    char* msg = nullptr;
+    rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &msg);
+    sqlite3_free(msg);
+    sqlite3_close_v2(db);
+    if (rc != SQLITE_OK) {
+        fs::remove(p, ec);
+        fs::remove(path + "-wal", ec);
+        fs::remove(path + "-shm", ec);
+        raise((rc & 0xFF) == SQLITE_FULL ? 3026 : 3043, path);
+    }
+    return open(path, false, false);
+}
+
+Connection::~Connection() {
+    for (auto& [sql, s] : m_cache) sqlite3_finalize(s);
+    m_cache.clear();
+    if (m_db) {
+        if (!m_readOnly) sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+        sqlite3_close_v2(m_db);
+    }
+    auto it = openCounts().find(m_key);
+    if (it != openCounts().end() && --it->second <= 0) openCounts().erase(it);
+    if (m_exclusive) exclusiveFiles().erase(m_key);
+    const std::string key = m_key + (m_readOnly ? "|ro" : "|rw");
+    auto p = pool().find(key);
+    if (p != pool().end() && p->second.expired()) pool().erase(p);
+}
+
+void Connection::checkpoint() {
+    if (m_db && !m_readOnly && m_depth == 0)
+        sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+}
+
+void Connection::checkOwner(const DBEngine::Login& login) {
+    if (!m_ownerRead) {
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(m_db, "SELECT value FROM zuvsys_owner WHERE key='account'", -1, &s, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(s);
+            raise(3343, m_path);  // one of our files without its owner table is damaged
+        }
+        const int rc = sqlite3_step(s);
+        if (rc == SQLITE_ROW && sqlite3_column_text(s, 0))
+            m_ownerAccount = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+        sqlite3_finalize(s);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE) fail(rc, "owner");
+        m_ownerRead = true;
+    }
+    if (!m_ownerAccount.empty() && m_ownerAccount != login.accountId) raise(3033, m_path);
+}
+
+[[noreturn]] void Connection::fail(int rc, const std::string& context) {
+    const int ext = m_db ? sqlite3_extended_errcode(m_db) : rc;
+    const std::string msg = m_db ? sqlite3_errmsg(m_db) : "";
+    const int base = rc & 0xFF;
+    auto after = [&](const char* marker) {
+        const size_t at = msg.find(marker);
+        return at == std::string::npos ? std::string() : msg.substr(at + std::strlen(marker));
+    };
+    switch (base) {
+        case SQLITE_CONSTRAINT:
+            if (ext == SQLITE_CONSTRAINT_FOREIGNKEY) raise(3201);
+            if (ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY) raise(3022);
+            if (ext == SQLITE_CONSTRAINT_NOTNULL) raise(3314, msg);
+            if (msg.find("zuv_len_") != std::string::npos) raise(3163, after("zuv_len_"));
+            if (msg.find("zuv_range_") != std::string::npos) raise(3349, after("zuv_range_"));
+            raise(3317, msg);
+        case SQLITE_READONLY: raise(3027);
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED: raise(3218);
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB: raise(3343, m_path);
+        case SQLITE_FULL: raise(3026);
+        case SQLITE_IOERR:
+        case SQLITE_CANTOPEN: raise(3043, m_path);
+        default: break;
+    }
+    if (msg.find("no such table") != std::string::npos) raise(3078, after("no such table: "));
+    if (msg.find("no such column") != std::string::npos) raise(3061, after("no such column: "));
+    if (msg.find("no such function") != std::string::npos) raise(3075, "unbekannte Funktion " + after("no such function: "));
+    if (msg.find("already exists") != std::string::npos) raise(3010, msg.substr(0, msg.find(" already")));
+    raise(3075, context.empty() ? msg : context);
+}
+
+Stmt Connection::prepare(const std::string& sql, int errorNumber) {
+    auto it = m_cache.find(sql);
+    if (it != m_cache.end()) {
+        if (!sqlite3_stmt_busy(it->second)) return Stmt(it->second, false);
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &s, nullptr) != SQLITE_OK) fail(sqlite3_errcode(m_db), sql);
+        return Stmt(s, true);
+    }
+    sqlite3_stmt* s = nullptr;
+    const int rc = sqlite3_prepare_v3(m_db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &s, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(s);
+        const std::string msg = sqlite3_errmsg(m_db);
+        if (errorNumber != 3075 && msg.find("no such column") != std::string::npos)
+            raise(3070, msg.substr(msg.find(':') + 1));
+        if (errorNumber != 3075 && (rc & 0xFF) == SQLITE_ERROR) raise(errorNumber, msg);
+        fail(rc, sql);
+    }
+    if (m_cache.size() > 200) {
+        for (auto& [k, v] : m_cache)
+            if (!sqlite3_stmt_busy(v)) sqlite3_finalize(v);
+        std::erase_if(m_cache, [](auto&) { return true; });
+    }
+    m_cache[sql] = s;
+    return Stmt(s, false);
+}
+
+long Connection::run(sqlite3_stmt* s) {
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        sqlite3_reset(s);
+        fail(rc, sqlite3_sql(s) ? sqlite3_sql(s) : "");
+    }
+    return sqlite3_changes(m_db);
+}
+
+void Connection::exec(const std::string& sql) {
+    char* msg = nullptr;
+    const int rc = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &msg);
+    sqlite3_free(msg);
+    if (rc != SQLITE_OK) fail(rc, sql);
+}
+
+void Connection::schemaChanged() {
+    m_schemaLoaded = false;
+    m_tables.clear();
+    m_dotted.clear();
+    for (auto& [k, v] : m_cache)
+        if (!sqlite3_stmt_busy(v)) sqlite3_finalize(v);
+    std::erase_if(m_cache, [](auto&) { return true; });
+}
+
+void Connection::loadSchema() {
+    if (m_schemaLoaded) return;
+    m_tables.clear();
+    m_dotted.clear();
+    sqlite3_stmt* s = nullptr;
+    int rc = sqlite3_prepare_v2(m_db,
+                                "SELECT name, type, sql FROM sqlite_schema WHERE type IN ('table','view') AND "
+                                "substr(name, 1, 7) <> 'sqlite_' AND substr(name, 1, 7) <> 'zuvsys_' "
+                                "ORDER BY name COLLATE NOCASE",
+                                -1, &s, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(s);
+        fail(rc, "schema");
+    }
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+        TableInfo t;
+        t.name = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+        t.isView = std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, 1))) == "view";
+        const char* create = reinterpret_cast<const char*>(sqlite3_column_text(s, 2));
+        const bool autoinc = create && std::string(create).find("AUTOINCREMENT") != std::string::npos;
+        m_tables.push_back(std::move(t));
+        (void)autoinc;
+        m_tables.back().counterIndex = autoinc ? -2 : -1;
+    }
+    sqlite3_finalize(s);
+    if (rc != SQLITE_DONE) fail(rc, "schema");
+    for (auto& t : m_tables) {
+        const bool autoinc = t.counterIndex == -2;
+        t.counterIndex = -1;
+        sqlite3_stmt* ti = nullptr;
+        const std::string sql = "PRAGMA table_info(" + quoteName(t.name) + ")";
+        rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &ti, nullptr);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(ti);
+            continue;  // a view over a missing table: it fails when used
+        }
+        while (sqlite3_step(ti) == SQLITE_ROW) {
+            ColumnInfo c;
+            c.name = reinterpret_cast<const char*>(sqlite3_column_text(ti, 1));
+            const char* decl = reinterpret_cast<const char*>(sqlite3_column_text(ti, 2));
+            c.type = typeFromDecl(decl ? decl : "", c.size);
+            c.primaryKey = sqlite3_column_int(ti, 5) != 0;
+            const std::string d = decl ? decl : "";
+            if (c.primaryKey && autoinc && (d == "INTEGER" || d == "integer")) {
+                c.counter = true;
+                c.type = FieldType::Counter;
+                t.counterIndex = static_cast<int>(t.columns.size());
+            }
+            if (sqlite3_column_type(ti, 4) != SQLITE_NULL) {
+                const std::string dflt = reinterpret_cast<const char*>(sqlite3_column_text(ti, 4));
+                sqlite3_stmt* ev = nullptr;
+                if (sqlite3_prepare_v2(m_db, ("SELECT " + dflt).c_str(), -1, &ev, nullptr) == SQLITE_OK &&
+                    sqlite3_step(ev) == SQLITE_ROW)
+                    c.defaultValue = readColumn(ev, 0, c.type == FieldType::Counter ? FieldType::Long : c.type);
+                sqlite3_finalize(ev);
+            } else {
+                c.defaultValue = vb::Variant::null();
+            }
+            if (t.isView && c.name.find('.') != std::string::npos) m_dotted.insert(foldName(c.name));
+            t.columns.push_back(std::move(c));
+        }
+        sqlite3_finalize(ti);
+    }
+    m_schemaLoaded = true;
+}
+
+const TableInfo* Connection::table(std::string_view name) {
+    loadSchema();
+    for (const auto& t : m_tables)
+        if (sameName(t.name, name)) return &t;
+    return nullptr;
+}
+
+std::vector<std::string> Connection::tableNames() {
+    loadSchema();
+    std::vector<std::string> out;
+    for (const auto& t : m_tables)
+        if (!t.isView) out.push_back(t.name);
+    return out;
+}
+
+bool Connection::isDottedViewColumn(const std::string& name) {
+    loadSchema();
+    return !m_dotted.empty() && m_dotted.count(foldName(name)) > 0;
+}
+
+int64_t Connection::reserveCounter(const TableInfo& t) {
+    Savepoint sp(*this);
+    int64_t seq = 0;
+    bool hasRow = false;
+    {
+        Stmt s = prepare("SELECT seq FROM sqlite_sequence WHERE name = ?1");
+        sqlite3_bind_text(s, 1, t.name.c_str(), -1, SQLITE_TRANSIENT);
+        if (sqlite3_step(s) == SQLITE_ROW) {
+            seq = sqlite3_column_int64(s, 0);
+            hasRow = true;
+        }
+    }
+    {
+        Stmt s = prepare("SELECT max(rowid) FROM " + quoteName(t.name));
+        if (sqlite3_step(s) == SQLITE_ROW) seq = std::max<int64_t>(seq, sqlite3_column_int64(s, 0));
+    }
+    const int64_t next = seq + 1;
+    if (next > std::numeric_limits<int32_t>::max()) raise(3349, t.name);
+    Stmt w = prepare(hasRow ? "UPDATE sqlite_sequence SET seq = ?2 WHERE name = ?1"
+                            : "INSERT INTO sqlite_sequence (name, seq) VALUES (?1, ?2)");
+    sqlite3_bind_text(w, 1, t.name.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_int64(w, 2, next);
+    run(w);
+    sp.release();
+    wrote();
+    return next;
+}
+
+void Connection::begin() {
+    if (m_depth == 0) exec("BEGIN IMMEDIATE");
+    else exec("SAVEPOINT zuv_trans" + std::to_string(m_depth));
+    ++m_depth;
+}
+
+void Connection::commit() {
+    if (m_depth == 0) raise(3034);
+    --m_depth;
+    if (m_depth == 0) exec("COMMIT");
+    else exec("RELEASE zuv_trans" + std::to_string(m_depth));
+}
+
+void Connection::rollback() {
+    if (m_depth == 0) raise(3034);
+    --m_depth;
+    if (m_depth == 0) exec("ROLLBACK");
+    else exec("ROLLBACK TO zuv_trans" + std::to_string(m_depth) + "; RELEASE zuv_trans" + std::to_string(m_depth));
+    schemaChanged();
+    wrote();
+}
+
+Savepoint::Savepoint(Connection& c) : m_c(c) { m_c.exec("SAVEPOINT zuv_step"); }
+
+Savepoint::~Savepoint() {
+    if (m_done) return;
+    sqlite3_exec(m_c.handle(), "ROLLBACK TO zuv_step; RELEASE zuv_step", nullptr, nullptr, nullptr);
+}
+
+void Savepoint::release() {
+    m_c.exec("RELEASE zuv_step");
+    m_done = true;
+}
+
+void bindVariant(sqlite3_stmt* s, int i, const vb::Variant& v) {
+    using T = vb::Variant::Type;
+    switch (v.type()) {
+        case T::Empty:
+        case T::Null: sqlite3_bind_null(s, i); break;
+        case T::Integer:
+        case T::Long: sqlite3_bind_int64(s, i, v.toLong()); break;
+        case T::Boolean: sqlite3_bind_int(s, i, v.toBool() ? -1 : 0); break;
+        case T::Single:
+        case T::Double: sqlite3_bind_double(s, i, v.toDouble()); break;
+        case T::Date: sqlite3_bind_double(s, i, v.toDate().serial); break;
+        case T::String: {
+            const std::string* p = v.stringPtr();
+            sqlite3_bind_text(s, i, p->data(), static_cast<int>(p->size()), SQLITE_TRANSIENT);
+            break;
+        }
+    }
+}
+
+vb::Variant readColumn(sqlite3_stmt* s, int col, FieldType type) {
+    const int st = sqlite3_column_type(s, col);
+    if (st == SQLITE_NULL) return type == FieldType::Boolean ? vb::Variant(false) : vb::Variant::null();
+    auto text = [&] {
+        const unsigned char* p = sqlite3_column_text(s, col);
+        return std::string(p ? reinterpret_cast<const char*>(p) : "", sqlite3_column_bytes(s, col));
+    };
+    auto integer = [&]() -> vb::Variant {
+        const int64_t v = sqlite3_column_int64(s, col);
+        if (v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max())
+            return vb::Variant(static_cast<int32_t>(v));
+        return vb::Variant(static_cast<double>(v));
+    };
+    switch (type) {
+        case FieldType::Integer:
+        case FieldType::Byte:
+            if (st == SQLITE_INTEGER) {
+                const int64_t v = sqlite3_column_int64(s, col);
+                if (v >= -32768 && v <= 32767) return vb::Variant(static_cast<int16_t>(v));
+                return integer();
+            }
+            break;
+        case FieldType::Long:
+        case FieldType::Counter:
+            if (st == SQLITE_INTEGER) return integer();
+            break;
+        case FieldType::Boolean:
+            if (st == SQLITE_INTEGER || st == SQLITE_FLOAT) return vb::Variant(sqlite3_column_double(s, col) != 0);
+            break;
+        case FieldType::Single:
+            if (st == SQLITE_INTEGER || st == SQLITE_FLOAT) return vb::Variant(static_cast<float>(sqlite3_column_double(s, col)));
+            break;
+        case FieldType::Double:
+        case FieldType::Currency:
+            if (st == SQLITE_INTEGER || st == SQLITE_FLOAT) return vb::Variant(sqlite3_column_double(s, col));
+            break;
+        case FieldType::Date:
+            if (st == SQLITE_INTEGER || st == SQLITE_FLOAT)
+                return vb::Variant(vb::Variant::DateValue{sqlite3_column_double(s, col)});
+            break;
+        case FieldType::Text:
+        case FieldType::Memo: return vb::Variant(text());
+        case FieldType::Variant: break;
+    }
+    switch (st) {
+        case SQLITE_INTEGER: return integer();
+        case SQLITE_FLOAT: return vb::Variant(sqlite3_column_double(s, col));
+        default: return vb::Variant(text());
+    }
+}
+
+}  // namespace db::detail

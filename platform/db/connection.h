@@ -1,0 +1,136 @@
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/db/engine.h"
+#include "platform/db/types.h"
+#include "platform/vb/variant.h"
+
+namespace db::detail {
+
+inline constexpr int32_t kDataAppId = 0x5A555644;       // "ZUVD": databases we make
+inline constexpr int32_t kWorkgroupAppId = 0x5A555657;  // "ZUVW": workgroup files
+
+struct ColumnInfo {
+    std::string name;
+    FieldType type = FieldType::Variant;
+    int size = 0;
+    bool counter = false;
+    bool primaryKey = false;
+    vb::Variant defaultValue;  // Null when none
+};
+
+struct TableInfo {
+    std::string name;  // as created
+    bool isView = false;
+    std::vector<ColumnInfo> columns;
+    int counterIndex = -1;
+    const ColumnInfo* column(std::string_view name) const;
+};
+
+// A prepared statement from the connection's cache; reset and unbound when it goes out of scope.
+class Stmt {
+public:
+    Stmt(sqlite3_stmt* s, bool owned) : m_s(s), m_owned(owned) {}
+    Stmt(Stmt&& o) noexcept : m_s(o.m_s), m_owned(o.m_owned) { o.m_s = nullptr; }
+    Stmt(const Stmt&) = delete;
+    ~Stmt();
+    sqlite3_stmt* get() const { return m_s; }
+    operator sqlite3_stmt*() const { return m_s; }
+
+private:
+    sqlite3_stmt* m_s;
+    bool m_owned;
+};
+
+// One SQLite connection to one file in one mode, shared by every Database, Recordset and data
+// control on that file (see open()). It closes, after a checkpoint, when its last user lets go.
+class Connection {
+public:
+    // Checks the file (3024, 3044, 3343, 3051, 3045) and returns the shared connection for it.
+    static std::shared_ptr<Connection> open(const std::string& resolvedPath, bool readOnly, bool exclusive);
+    // A new database file owned by the login's account (none for an installation database).
+    static std::shared_ptr<Connection> create(const std::string& resolvedPath, const DBEngine::Login& owner,
+                                              bool installation);
+    ~Connection();
+
+    sqlite3* handle() const { return m_db; }
+    const std::string& path() const { return m_path; }
+    bool readOnly() const { return m_readOnly; }
+
+    // 3033 unless the login may open this file.
+    void checkOwner(const DBEngine::Login& login);
+
+    Stmt prepare(const std::string& sql, int errorNumber = 3075);
+    void exec(const std::string& sql);
+    // Steps a statement that returns no rows; returns the number of changed rows.
+    long run(sqlite3_stmt* s);
+    [[noreturn]] void fail(int rc, const std::string& context = "");
+
+    const TableInfo* table(std::string_view name);
+    std::vector<std::string> tableNames();  // user tables in creation order
+    bool isDottedViewColumn(const std::string& name);
+    void schemaChanged();
+
+    // The next counter value of a table, taken at once and never given again.
+    int64_t reserveCounter(const TableInfo& t);
+
+    void begin();
+    void commit();
+    void rollback();
+    int transactionDepth() const { return m_depth; }
+
+    // Every change through this connection counts, so cursors can tell stale rows.
+    uint64_t writeCount() const { return m_writes; }
+    void wrote() { ++m_writes; }
+
+    void checkpoint();
+
+private:
+    Connection() = default;
+    void configure(bool exclusive);
+    void loadSchema();
+
+    sqlite3* m_db = nullptr;
+    std::string m_path;
+    std::string m_key;
+    bool m_readOnly = false;
+    bool m_exclusive = false;
+    std::unordered_map<std::string, sqlite3_stmt*> m_cache;
+    bool m_schemaLoaded = false;
+    std::vector<TableInfo> m_tables;
+    std::set<std::string> m_dotted;
+    int m_depth = 0;
+    uint64_t m_writes = 0;
+    bool m_ownerRead = false;
+    std::string m_ownerAccount;
+};
+
+// A savepoint around a step of several statements: all or nothing, inside or outside a transaction.
+class Savepoint {
+public:
+    explicit Savepoint(Connection& c);
+    ~Savepoint();
+    void release();
+
+private:
+    Connection& m_c;
+    bool m_done = false;
+};
+
+void bindVariant(sqlite3_stmt* s, int index, const vb::Variant& v);
+vb::Variant readColumn(sqlite3_stmt* s, int col, FieldType type);
+
+// Reads the 32-bit application id of a SQLite file (false when it is no SQLite file).
+bool readApplicationId(const std::string& path, int32_t& id);
+
+}  // namespace db::detail

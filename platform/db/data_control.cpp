@@ -1,0 +1,67 @@
+#include "platform/db/data_control.h"
+
+#include "platform/db/connection.h"
+#include "platform/db/database.h"
+#include "platform/db/errors.h"
+#include "platform/db/recordset.h"
+#include "platform/db/text.h"
+
+namespace db {
+
+DataControl::~DataControl() {
+    if (m_recordset) m_recordset->setChangeListener(nullptr);
+}
+
+void DataControl::close() {
+    if (m_recordset) m_recordset->setChangeListener(nullptr);
+    m_recordset.reset();
+    if (m_database) m_database->Close();
+    m_database.reset();
+    fire();
+}
+
+void DataControl::Refresh() {
+    if (m_recordset) m_recordset->setChangeListener(nullptr);
+    m_recordset.reset();
+    try {
+        if (m_databaseName.empty()) raise(3024, "DatabaseName");
+        const std::string path = detail::resolvePath(m_databaseName);
+        const bool reuse = m_database && m_database->isOpen() &&
+                           m_database->connection()->path() == path && m_database->readOnly() == m_readOnly;
+        if (!reuse) {
+            if (m_database) m_database->Close();
+            m_database.reset();
+            const DBEngine::Login login = DBEngine::instance().defaultLogin();
+            auto conn = detail::Connection::open(path, m_readOnly, m_exclusive);
+            conn->checkOwner(login);
+            m_database = std::make_shared<Database>(conn, login);
+            m_database->setName(m_databaseName);
+        }
+        if (!m_recordSource.empty()) {
+            auto rs = m_database->OpenRecordset(m_recordSource, m_type);
+            rs->setChangeListener([this] { fire(); });
+            m_recordset = rs;
+        }
+    } catch (...) {
+        fire();
+        throw;
+    }
+    fire();
+}
+
+int DataControl::addRowListener(std::function<void()> listener) {
+    const int id = m_nextListener++;
+    m_listeners[id] = std::move(listener);
+    return id;
+}
+
+void DataControl::removeRowListener(int id) { m_listeners.erase(id); }
+
+void DataControl::fire() {
+    // A listener may remove itself: walk a copy.
+    auto copy = m_listeners;
+    for (auto& [id, f] : copy)
+        if (f) f();
+}
+
+}  // namespace db

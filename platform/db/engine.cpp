@@ -1,0 +1,236 @@
+#include "platform/db/engine.h"
+
+#include <sqlite3.h>
+
+#include <QCryptographicHash>
+#include <QRandomGenerator>
+#include <filesystem>
+#include <map>
+
+#include "platform/db/connection.h"
+#include "platform/db/errors.h"
+#include "platform/db/text.h"
+#include "platform/db/workspace.h"
+
+namespace db {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string randomHex(int bytes) {
+    static const char* digits = "0123456789abcdef";
+    std::string out;
+    for (int i = 0; i < bytes; ++i) {
+        const unsigned v = QRandomGenerator::system()->bounded(256u);
+        out += digits[v >> 4];
+        out += digits[v & 15];
+    }
+    return out;
+}
+
+std::string passwordHash(const std::string& salt, const std::string& password) {
+    QByteArray h = QByteArray::fromStdString(salt + ":" + password);
+    for (int i = 0; i < 2000; ++i) h = QCryptographicHash::hash(h + QByteArray::fromStdString(salt), QCryptographicHash::Sha256);
+    return h.toHex().toStdString();
+}
+
+struct RawDb {
+    sqlite3* db = nullptr;
+    ~RawDb() {
+        if (db) sqlite3_close_v2(db);
+    }
+};
+
+// Checks name and password against a workgroup file. 3028 when the file is unusable.
+bool lookupAccount(const std::string& path, const std::string& user, const std::string& password,
+                   DBEngine::Login& login) {
+    int32_t appId = 0;
+    if (!detail::readApplicationId(path, appId) || appId != detail::kWorkgroupAppId) raise(3028, path);
+    RawDb r;
+    if (sqlite3_open_v2(path.c_str(), &r.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) raise(3028, path);
+    sqlite3_busy_timeout(r.db, DBEngine::instance().busyTimeout());
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(r.db,
+                           "SELECT a.salt, a.hash, a.id, a.name, (SELECT id FROM workgroup) FROM accounts a "
+                           "WHERE a.name = ?1 COLLATE NOCASE",
+                           -1, &s, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(s);
+        raise(3028, path);
+    }
+    sqlite3_bind_text(s, 1, user.c_str(), -1, SQLITE_TRANSIENT);
+    const int rc = sqlite3_step(s);
+    bool ok = false;
+    if (rc == SQLITE_ROW) {
+        auto col = [&](int i) {
+            const unsigned char* p = sqlite3_column_text(s, i);
+            return std::string(p ? reinterpret_cast<const char*>(p) : "");
+        };
+        if (passwordHash(col(0), password) == col(1)) {
+            login.accountId = col(2);
+            login.userName = col(3);
+            login.workgroupId = col(4);
+            ok = true;
+        }
+    } else if (rc != SQLITE_DONE) {
+        sqlite3_finalize(s);
+        raise(3028, path);
+    }
+    sqlite3_finalize(s);
+    return ok;
+}
+
+std::map<std::string, DBEngine::Login>& loginCache() {
+    static std::map<std::string, DBEngine::Login> c;
+    return c;
+}
+
+}  // namespace
+
+DBEngine& DBEngine::instance() {
+    static DBEngine e;
+    return e;
+}
+
+void DBEngine::reset() {
+    m_systemDB.clear();
+    m_defaultUser = "admin";
+    m_defaultPassword.clear();
+    m_boundPath.clear();
+    m_busyTimeoutMs = 5000;
+    loginCache().clear();
+}
+
+DBEngine::Login DBEngine::loginAgainstBound(const std::string& user, const std::string& password) {
+    const std::string key = m_boundPath + '\0' + user + '\0' + password;
+    auto it = loginCache().find(key);
+    if (it != loginCache().end()) return it->second;
+    Login login;
+    if (!lookupAccount(m_boundPath, user, password, login)) raise(3029, user);
+    loginCache()[key] = login;
+    return login;
+}
+
+std::shared_ptr<Workspace> DBEngine::CreateWorkspace(const std::string& name, const std::string& user,
+                                                     const std::string& password) {
+    if (m_boundPath.empty()) {
+        const std::string path = detail::resolvePath(m_systemDB);
+        std::error_code ec;
+        if (path.empty() || !fs::is_regular_file(path, ec)) raise(3028, m_systemDB);
+        int32_t appId = 0;
+        if (!detail::readApplicationId(path, appId) || appId != detail::kWorkgroupAppId) raise(3028, m_systemDB);
+        m_boundPath = path;
+    }
+    return std::make_shared<Workspace>(name, loginAgainstBound(user, password));
+}
+
+DBEngine::Login DBEngine::defaultLogin() {
+    if (m_boundPath.empty()) {
+        if (m_systemDB.empty()) return Login{};
+        CreateWorkspace("", m_defaultUser, m_defaultPassword);  // binds the workgroup file
+    }
+    return loginAgainstBound(m_defaultUser, m_defaultPassword);
+}
+
+void DBEngine::CompactDatabase(const std::string& srcIn, const std::string& dstIn, const std::string&, int) {
+    const std::string src = detail::resolvePath(srcIn);
+    const std::string dst = detail::resolvePath(dstIn);
+    const Login login = defaultLogin();
+    auto source = detail::Connection::open(src, true, false);
+    source->checkOwner(login);
+    std::error_code ec;
+    const fs::path d(dst);
+    const fs::path parent = d.has_parent_path() ? d.parent_path() : fs::path(".");
+    if (d.filename().empty() || !fs::is_directory(parent, ec)) raise(3044, dstIn);
+    if (fs::exists(d, ec) || detail::sameName(fs::absolute(d, ec).string(), fs::absolute(src, ec).string()))
+        raise(3204, dstIn);
+    {
+        detail::Stmt s = source->prepare("VACUUM INTO ?1");
+        sqlite3_bind_text(s, 1, dst.c_str(), -1, SQLITE_TRANSIENT);
+        try {
+            source->run(s);
+        } catch (...) {
+            fs::remove(d, ec);
+            throw;
+        }
+    }
+    // The copy's counters go on after the highest number in use.
+    RawDb r;
+    bool ok = sqlite3_open_v2(dst.c_str(), &r.db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+    if (ok) {
+        sqlite3_stmt* s = nullptr;
+        std::vector<std::string> names;
+        if (sqlite3_prepare_v2(r.db, "SELECT name FROM sqlite_sequence", -1, &s, nullptr) == SQLITE_OK)
+            while (sqlite3_step(s) == SQLITE_ROW) names.push_back(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+        sqlite3_finalize(s);
+        for (const auto& n : names) {
+            std::string q = "\"";
+            for (char c : n) q += (c == '"') ? std::string("\"\"") : std::string(1, c);
+            q += "\"";
+            sqlite3_stmt* u = nullptr;
+            const std::string sql = "UPDATE sqlite_sequence SET seq = (SELECT coalesce(max(rowid), 0) FROM " + q +
+                                    ") WHERE name = ?1";
+            if (sqlite3_prepare_v2(r.db, sql.c_str(), -1, &u, nullptr) == SQLITE_OK) {
+                sqlite3_bind_text(u, 1, n.c_str(), -1, SQLITE_TRANSIENT);
+                if (sqlite3_step(u) != SQLITE_DONE) ok = false;
+            } else ok = false;
+            sqlite3_finalize(u);
+        }
+    }
+    if (!ok) {
+        sqlite3_close_v2(r.db);
+        r.db = nullptr;
+        fs::remove(d, ec);
+        raise(3043, dstIn);
+    }
+}
+
+void createWorkgroupFile(const std::string& pathIn, const std::vector<std::pair<std::string, std::string>>& accounts,
+                         const std::vector<std::string>& groups) {
+    const std::string path = detail::resolvePath(pathIn);
+    std::error_code ec;
+    const fs::path p(path);
+    const fs::path parent = p.has_parent_path() ? p.parent_path() : fs::path(".");
+    if (!fs::is_directory(parent, ec)) raise(3044, pathIn);
+    fs::remove(p, ec);
+    fs::remove(path + "-journal", ec);
+    RawDb r;
+    if (sqlite3_open_v2(path.c_str(), &r.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+        raise(3051, pathIn);
+    auto exec = [&](const std::string& sql) {
+        if (sqlite3_exec(r.db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            raise(3043, pathIn + ": " + sqlite3_errmsg(r.db));
+    };
+    auto lit = [](const std::string& s) {
+        std::string o = "'";
+        for (char c : s) {
+            if (c == '\'') o += '\'';
+            o += c;
+        }
+        return o + "'";
+    };
+    exec("PRAGMA application_id=" + std::to_string(detail::kWorkgroupAppId));
+    exec("BEGIN");
+    exec("CREATE TABLE workgroup (id TEXT NOT NULL)");
+    exec("CREATE TABLE accounts (name TEXT PRIMARY KEY COLLATE NOCASE, salt TEXT NOT NULL, hash TEXT NOT NULL, "
+         "id TEXT NOT NULL UNIQUE)");
+    exec("CREATE TABLE groups (name TEXT PRIMARY KEY COLLATE NOCASE)");
+    exec("CREATE TABLE members (account TEXT COLLATE NOCASE, grp TEXT COLLATE NOCASE, PRIMARY KEY (account, grp))");
+    exec("INSERT INTO workgroup VALUES (" + lit(randomHex(16)) + ")");
+    std::vector<std::string> allGroups = {"Admins", "Users"};
+    for (const auto& g : groups)
+        if (!detail::sameName(g, "Admins") && !detail::sameName(g, "Users")) allGroups.push_back(g);
+    for (const auto& g : allGroups) exec("INSERT INTO groups VALUES (" + lit(g) + ")");
+    bool first = true;
+    for (const auto& [name, password] : accounts) {
+        const std::string salt = randomHex(16);
+        exec("INSERT INTO accounts VALUES (" + lit(name) + ", " + lit(salt) + ", " + lit(passwordHash(salt, password)) +
+             ", " + lit(randomHex(16)) + ")");
+        exec("INSERT INTO members VALUES (" + lit(name) + ", 'Users')");
+        if (first) exec("INSERT INTO members VALUES (" + lit(name) + ", 'Admins')");
+        first = false;
+    }
+    exec("COMMIT");
+}
+
+}  // namespace db

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/db/types.h"
+
+namespace db {
+
+class Workspace;
+
+// The process-wide engine object. Set SystemDB, DefaultUser and DefaultPassword before the first
+// workspace: the workgroup file named by SystemDB when the first workspace is created stays the
+// one in use for the whole run (later changes of SystemDB do not rebind it).
+//
+// Security model: the workgroup file lists accounts with a salted password hash and a random id
+// made when the file was created. A data file records the id of the account that created it and
+// opens only through that account of that workgroup (error 3033 otherwise). Files are not
+// encrypted: name and password are the same in every installation, so encryption would protect
+// nothing, and a plain SQLite file stays readable by outside tools. Databases created with the
+// option dbInstallation open through any login.
+//
+// Data controls and the "IN '<file>'" clause use the default login (DefaultUser/DefaultPassword
+// against the bound workgroup file); if no workgroup file is bound and SystemDB is empty they use
+// no account at all and can open only installation databases.
+class DBEngine {
+public:
+    static DBEngine& instance();
+
+    const std::string& SystemDB() const { return m_systemDB; }
+    void setSystemDB(std::string path) { m_systemDB = std::move(path); }
+    const std::string& DefaultUser() const { return m_defaultUser; }
+    void setDefaultUser(std::string user) { m_defaultUser = std::move(user); }
+    const std::string& DefaultPassword() const { return m_defaultPassword; }
+    void setDefaultPassword(std::string password) { m_defaultPassword = std::move(password); }
+
+    // 3028 without a readable workgroup file, 3029 for a wrong account or password.
+    std::shared_ptr<Workspace> CreateWorkspace(const std::string& name, const std::string& user,
+                                               const std::string& password);
+
+    // Writes a compacted copy of a closed data file to a new file; the source stays unchanged.
+    // Counters restart after the highest number in use. Errors: 3024/3044 missing source or
+    // folder, 3204 target exists or equals the source, 3343 no database, 3033 foreign owner,
+    // 3045 the source is in use exclusively.
+    void CompactDatabase(const std::string& src, const std::string& dst, const std::string& locale = "",
+                         int options = 0);
+
+    // The workgroup file bound for this run ("" before the first workspace).
+    const std::string& boundWorkgroupFile() const { return m_boundPath; }
+
+    // How long a statement waits for a lock held by another program before it fails.
+    void setBusyTimeout(int milliseconds) { m_busyTimeoutMs = milliseconds; }
+    int busyTimeout() const { return m_busyTimeoutMs; }
+
+    // Tests only: forget the bound workgroup file and the settings.
+    void reset();
+
+    struct Login {
+        std::string workgroupId;  // "" = no workgroup
+        std::string accountId;    // "" = no account
+        std::string userName;
+    };
+    // The login of data controls, IN clauses and compaction.
+    Login defaultLogin();
+
+private:
+    DBEngine() = default;
+    Login loginAgainstBound(const std::string& user, const std::string& password);
+
+    std::string m_systemDB;
+    std::string m_defaultUser = "admin";
+    std::string m_defaultPassword;
+    std::string m_boundPath;
+    int m_busyTimeoutMs = 5000;
+};
+
+// Writes a workgroup file (for the installation tool). Accounts are (name, password); every
+// account is also a member of the group "Users", the first one of "Admins" too. An existing
+// file is replaced.
+void createWorkgroupFile(const std::string& path, const std::vector<std::pair<std::string, std::string>>& accounts,
+                         const std::vector<std::string>& groups);
+
+}  // namespace db

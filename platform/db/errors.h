@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+#include "platform/vb/error.h"
+
+namespace db {
+
+// German description of an engine error number (falls back to the general table).
+std::string errorText(int number);
+
+// Raises vb::Error with the engine's description, optionally followed by a detail.
+[[noreturn]] void raise(int number, const std::string& detail = "");
+
+}  // namespace db

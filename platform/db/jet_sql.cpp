@@ -1,0 +1,607 @@
+#include "platform/db/jet_sql.h"
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+#include "platform/db/errors.h"
+#include "platform/db/text.h"
+
+namespace db::detail {
+
+namespace {
+
+std::string upper(std::string_view s) {
+    std::string u(s);
+    for (char& c : u) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return u;
+}
+
+bool isWord(const Token& t, const char* w) { return t.kind == Token::Word && upper(t.text) == w; }
+bool isPunct(const Token& t, const char* p) { return t.kind == Token::Punct && t.text == p; }
+bool isName(const Token& t) { return t.kind == Token::Word || t.kind == Token::Bracket || t.kind == Token::DQuote; }
+
+[[noreturn]] void fail(int number, const std::string& detail = "") { raise(number, detail); }
+
+// Indexes of the tokens that are not blanks.
+std::vector<size_t> significant(const std::vector<Token>& t, size_t from = 0, size_t to = std::string::npos) {
+    std::vector<size_t> out;
+    to = std::min(to, t.size());
+    for (size_t i = from; i < to; ++i)
+        if (t[i].kind != Token::Space) out.push_back(i);
+    return out;
+}
+
+std::string trimmed(std::string s) {
+    size_t b = 0, e = s.size();
+    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
+    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+    return s.substr(b, e - b);
+}
+
+// Drops a statement's trailing blanks and semicolons.
+std::string withoutEnd(const std::string& s) {
+    std::string r = trimmed(s);
+    while (!r.empty() && (r.back() == ';' || std::isspace(static_cast<unsigned char>(r.back())))) r.pop_back();
+    return r;
+}
+
+const std::set<std::string>& clauseWords() {
+    static const std::set<std::string> w = {"WHERE", "ORDER", "GROUP", "HAVING", "UNION", "INNER", "LEFT",
+                                            "RIGHT", "JOIN", "OUTER", "CROSS", "FULL", "ON", "IN"};
+    return w;
+}
+
+}  // namespace
+
+std::string quoteName(std::string_view name) {
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::vector<Token> tokenize(std::string_view s, int errorNumber) {
+    std::vector<Token> out;
+    size_t i = 0;
+    auto unterminated = [&](const char* what) { fail(errorNumber, std::string(what) + ": " + std::string(s)); };
+    while (i < s.size()) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        const size_t start = i;
+        if (std::isspace(c)) {
+            while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+            out.push_back({Token::Space, std::string(s.substr(start, i - start)), ""});
+        } else if (c == '[') {
+            size_t close = s.find(']', i + 1);
+            if (close == std::string_view::npos) unterminated("fehlende schließende Klammer");
+            out.push_back({Token::Bracket, std::string(s.substr(i, close - i + 1)), std::string(s.substr(i + 1, close - i - 1))});
+            i = close + 1;
+        } else if (c == '\'' || c == '"') {
+            std::string value;
+            ++i;
+            bool closed = false;
+            while (i < s.size()) {
+                if (static_cast<unsigned char>(s[i]) == c) {
+                    if (i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) == c) {
+                        value += static_cast<char>(c);
+                        i += 2;
+                        continue;
+                    }
+                    closed = true;
+                    ++i;
+                    break;
+                }
+                value += s[i++];
+            }
+            if (!closed) unterminated("Zeichenfolge ohne Ende");
+            out.push_back({c == '\'' ? Token::String : Token::DQuote, std::string(s.substr(start, i - start)), value});
+        } else if (c == '#') {
+            size_t close = s.find('#', i + 1);
+            if (close == std::string_view::npos) unterminated("Datum ohne Ende");
+            out.push_back({Token::DateLit, std::string(s.substr(i, close - i + 1)), std::string(s.substr(i + 1, close - i - 1))});
+            i = close + 1;
+        } else if (std::isdigit(c) || (c == '.' && i + 1 < s.size() && std::isdigit(static_cast<unsigned char>(s[i + 1])))) {
+            while (i < s.size() && (std::isalnum(static_cast<unsigned char>(s[i])) || s[i] == '.')) ++i;
+            out.push_back({Token::Number, std::string(s.substr(start, i - start)), ""});
+        } else if (std::isalpha(c) || c == '_' || c >= 0x80) {
+            while (i < s.size()) {
+                const unsigned char d = static_cast<unsigned char>(s[i]);
+                if (!(std::isalnum(d) || d == '_' || d >= 0x80 || d == '$')) break;
+                ++i;
+            }
+            const std::string w(s.substr(start, i - start));
+            out.push_back({Token::Word, w, w});
+        } else {
+            // Two-character operators.
+            if (i + 1 < s.size()) {
+                const std::string two(s.substr(i, 2));
+                if (two == "<>" || two == "<=" || two == ">=" || two == "||" || two == "!=") {
+                    out.push_back({Token::Punct, two, ""});
+                    i += 2;
+                    continue;
+                }
+            }
+            out.push_back({Token::Punct, std::string(1, static_cast<char>(c)), ""});
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::string translateTokens(const std::vector<Token>& t, size_t from, size_t to, const DottedNames& dotted,
+                            int errorNumber) {
+    std::string out;
+    to = std::min(to, t.size());
+    for (size_t i = from; i < to; ++i) {
+        const Token& k = t[i];
+        switch (k.kind) {
+            case Token::Space: out += k.text; break;
+            case Token::Bracket:
+            case Token::Word: {
+                // a.b that names one column of a view
+                if (dotted && i + 2 < to && isPunct(t[i + 1], ".") && isName(t[i + 2])) {
+                    const std::string joined = k.value + "." + t[i + 2].value;
+                    if (dotted(joined)) {
+                        out += quoteName(joined);
+                        i += 2;
+                        break;
+                    }
+                }
+                if (k.kind == Token::Bracket) {
+                    out += quoteName(k.value);
+                    break;
+                }
+                const std::string u = upper(k.text);
+                const bool qualified = i > from && isPunct(t[i - 1], ".");
+                if (u == "DISTINCTROW") {
+                    if (i + 1 < to && t[i + 1].kind == Token::Space) ++i;
+                } else if ((u == "TRUE" || u == "FALSE") && !qualified) {
+                    out += u == "TRUE" ? "-1" : "0";
+                } else {
+                    out += k.text;
+                }
+                break;
+            }
+            case Token::DQuote: {
+                std::string lit = "'";
+                for (char c : k.value) {
+                    if (c == '\'') lit += '\'';
+                    lit += c;
+                }
+                out += lit + "'";
+                break;
+            }
+            case Token::DateLit:
+                fail(errorNumber, "Datumsangaben zwischen # werden nicht unterstützt: " + k.text);
+            case Token::Punct:
+                if (k.text == "&") out += "||";
+                else if (k.text == "!=" ) out += "<>";
+                else out += k.text;
+                break;
+            default: out += k.text;
+        }
+    }
+    return out;
+}
+
+std::string columnSql(const std::string& name, FieldType type, int size, bool primaryKey, bool notNull, bool unique,
+                      const std::string& defaultSql) {
+    const std::string q = quoteName(name);
+    std::string s = q + " ";
+    auto range = [&](const char* lo, const char* hi) {
+        return " CONSTRAINT " + quoteName("zuv_range_" + name) + " CHECK (" + q + " IS NULL OR (" + q + " = CAST(" +
+               q + " AS INTEGER) AND " + q + " BETWEEN " + lo + " AND " + hi + "))";
+    };
+    std::string check;
+    switch (type) {
+        case FieldType::Counter: return q + " INTEGER PRIMARY KEY AUTOINCREMENT";
+        case FieldType::Integer: s += "SHORT"; check = range("-32768", "32767"); break;
+        case FieldType::Long: s += "LONG"; check = range("-2147483648", "2147483647"); break;
+        case FieldType::Byte: s += "BYTE"; check = range("0", "255"); break;
+        case FieldType::Boolean: s += "BIT"; break;
+        case FieldType::Single: s += "SINGLE"; break;
+        case FieldType::Double: s += "DOUBLE"; break;
+        case FieldType::Currency: s += "CURRENCY"; break;
+        case FieldType::Date: s += "DATETIME"; break;
+        case FieldType::Text:
+            s += "TEXT(" + std::to_string(size) + ")";
+            check = " CONSTRAINT " + quoteName("zuv_len_" + name) + " CHECK (length(" + q + ") <= " +
+                    std::to_string(size) + ")";
+            break;
+        case FieldType::Memo: s += "LONGTEXT"; break;
+        case FieldType::Variant: break;
+    }
+    if (primaryKey) s += " PRIMARY KEY";
+    if (notNull) s += " NOT NULL";
+    if (unique) s += " UNIQUE";
+    if (!defaultSql.empty()) s += " DEFAULT " + defaultSql;
+    else if (type == FieldType::Boolean) s += " DEFAULT 0";
+    return s + check;
+}
+
+FieldType typeFromDecl(const std::string& declIn, int& size) {
+    std::string d = upper(trimmed(declIn));
+    size = 0;
+    std::string base = d;
+    const size_t paren = d.find('(');
+    if (paren != std::string::npos) {
+        base = trimmed(d.substr(0, paren));
+        size = std::atoi(d.c_str() + paren + 1);
+    }
+    if (base == "SHORT" || base == "SMALLINT" || base == "INTEGER2") return FieldType::Integer;
+    if (base == "LONG" || base == "INT" || base == "INTEGER" || base == "INTEGER4") return FieldType::Long;
+    if (base == "BYTE" || base == "TINYINT") return FieldType::Byte;
+    if (base == "BIT" || base == "BOOLEAN" || base == "YESNO" || base == "LOGICAL") return FieldType::Boolean;
+    if (base == "SINGLE" || base == "FLOAT4") return FieldType::Single;
+    if (base == "DOUBLE" || base == "REAL" || base == "FLOAT" || base == "FLOAT8") return FieldType::Double;
+    if (base == "CURRENCY" || base == "MONEY") return FieldType::Currency;
+    if (base == "DATETIME" || base == "DATE" || base == "TIME") return FieldType::Date;
+    if ((base == "TEXT" || base == "VARCHAR" || base == "CHAR") && size > 0) return FieldType::Text;
+    if (base == "TEXT" || base == "VARCHAR" || base == "LONGTEXT" || base == "MEMO" || base == "CLOB")
+        return FieldType::Memo;
+    return FieldType::Variant;
+}
+
+namespace {
+
+// The Jet name of a column type in CREATE TABLE / ALTER TABLE.
+bool jetType(const std::string& word, int arg, FieldType& type, int& size) {
+    const std::string u = upper(word);
+    size = 0;
+    if (u == "COUNTER" || u == "AUTOINCREMENT" || u == "IDENTITY") type = FieldType::Counter;
+    else if (u == "SHORT" || u == "SMALLINT" || u == "INTEGER2") type = FieldType::Integer;
+    else if (u == "LONG" || u == "INT" || u == "INTEGER" || u == "INTEGER4") type = FieldType::Long;
+    else if (u == "BYTE" || u == "TINYINT" || u == "INTEGER1") type = FieldType::Byte;
+    else if (u == "BIT" || u == "YESNO" || u == "LOGICAL" || u == "LOGICAL1" || u == "BOOLEAN") type = FieldType::Boolean;
+    else if (u == "SINGLE" || u == "REAL" || u == "FLOAT4" || u == "IEEESINGLE") type = FieldType::Single;
+    else if (u == "DOUBLE" || u == "FLOAT" || u == "FLOAT8" || u == "IEEEDOUBLE" || u == "NUMBER") type = FieldType::Double;
+    else if (u == "CURRENCY" || u == "MONEY") type = FieldType::Currency;
+    else if (u == "DATETIME" || u == "DATE" || u == "TIME" || u == "TIMESTAMP") type = FieldType::Date;
+    else if (u == "TEXT" || u == "CHAR" || u == "VARCHAR" || u == "CHARACTER" || u == "STRING" || u == "ALPHANUMERIC" ||
+             u == "NCHAR" || u == "NVARCHAR") {
+        type = FieldType::Text;
+        size = arg > 0 ? arg : 255;
+        if (size > 255) fail(3292, "TEXT(" + std::to_string(size) + ")");
+    } else if (u == "LONGTEXT" || u == "MEMO" || u == "NOTE" || u == "LONGCHAR") type = FieldType::Memo;
+    else return false;
+    return true;
+}
+
+// One column definition of CREATE TABLE / ALTER TABLE ADD, tokens without blanks.
+std::string columnFromTokens(const std::vector<Token>& t, const std::vector<size_t>& sig, size_t a, size_t b,
+                             const DottedNames& dotted) {
+    if (a >= b || !isName(t[sig[a]])) fail(3292, "Feldname erwartet");
+    const std::string name = t[sig[a]].value;
+    size_t i = a + 1;
+    if (i >= b || t[sig[i]].kind != Token::Word) fail(3292, "Datentyp fehlt bei " + name);
+    const std::string typeWord = t[sig[i]].text;
+    ++i;
+    int arg = 0;
+    if (i < b && isPunct(t[sig[i]], "(")) {
+        size_t j = i + 1;
+        if (j < b && t[sig[j]].kind == Token::Number) arg = std::atoi(t[sig[j]].text.c_str());
+        while (j < b && !isPunct(t[sig[j]], ")")) ++j;
+        if (j >= b) fail(3292, "fehlende Klammer bei " + name);
+        i = j + 1;
+    }
+    FieldType type;
+    int size;
+    if (!jetType(typeWord, arg, type, size)) fail(3292, "unbekannter Datentyp " + typeWord);
+    bool primary = false, notNull = false, unique = false;
+    std::string dflt;
+    while (i < b) {
+        const Token& k = t[sig[i]];
+        if (isWord(k, "NOT") && i + 1 < b && isWord(t[sig[i + 1]], "NULL")) { notNull = true; i += 2; }
+        else if (isWord(k, "NULL")) ++i;
+        else if (isWord(k, "PRIMARY") && i + 1 < b && isWord(t[sig[i + 1]], "KEY")) { primary = true; i += 2; }
+        else if (isWord(k, "UNIQUE")) { unique = true; ++i; }
+        else if (isWord(k, "CONSTRAINT") && i + 1 < b) i += 2;
+        else if (isWord(k, "WITH") && i + 1 < b) i += 2;  // WITH COMPRESSION / COMP
+        else if (isWord(k, "DEFAULT") && i + 1 < b) {
+            dflt = translateTokens(t, sig[i + 1], sig[i + 1] + 1, dotted, 3292);
+            if (i + 1 < b && isPunct(t[sig[i + 1]], "-") && i + 2 < b) {
+                dflt = "-" + t[sig[i + 2]].text;
+                ++i;
+            }
+            i += 2;
+        } else fail(3292, "unbekannte Angabe " + k.text + " bei " + name);
+    }
+    if (type == FieldType::Counter) primary = false;
+    return columnSql(name, type, size, primary, notNull, unique, dflt);
+}
+
+std::string createTable(const std::vector<Token>& t, const DottedNames& dotted) {
+    const auto sig = significant(t);
+    // CREATE TABLE name ( ... )
+    if (sig.size() < 5 || !isName(t[sig[2]]) || !isPunct(t[sig[3]], "(") || !isPunct(t[sig.back()], ")"))
+        fail(3292, "CREATE TABLE");
+    const std::string table = t[sig[2]].value;
+    std::vector<std::string> defs;
+    bool hasCounter = false;
+    size_t start = 4;
+    int depth = 0;
+    for (size_t k = 4; k < sig.size(); ++k) {
+        const Token& tok = t[sig[k]];
+        if (isPunct(tok, "(")) ++depth;
+        if (isPunct(tok, ")") && depth > 0) {
+            --depth;
+            continue;
+        }
+        const bool last = k == sig.size() - 1;
+        if ((isPunct(tok, ",") && depth == 0) || last) {
+            if (k == start) fail(3292, "leere Felddefinition");
+            const Token& first = t[sig[start]];
+            if (isWord(first, "CONSTRAINT") || isWord(first, "PRIMARY") || isWord(first, "UNIQUE") ||
+                isWord(first, "FOREIGN") || isWord(first, "CHECK")) {
+                size_t from = start;
+                if (isWord(first, "CONSTRAINT")) from += 2;
+                if (from >= k) fail(3292, "CONSTRAINT");
+                defs.push_back(trimmed(translateTokens(t, sig[from], sig[k], dotted, 3292)));
+            } else {
+                if (k > start + 1 && upper(t[sig[start + 1]].text) == "COUNTER") hasCounter = true;
+                defs.push_back(columnFromTokens(t, sig, start, k, dotted));
+            }
+            start = k + 1;
+        }
+    }
+    (void)hasCounter;
+    std::string sql = "CREATE TABLE " + quoteName(table) + " (";
+    for (size_t i = 0; i < defs.size(); ++i) sql += (i ? ", " : "") + defs[i];
+    return sql + ")";
+}
+
+std::string indexName(const std::string& table, const std::string& index) { return table + "_" + index; }
+
+std::string createIndex(const std::vector<Token>& t, const DottedNames& dotted) {
+    const auto sig = significant(t);
+    size_t i = 1;
+    bool unique = false;
+    if (isWord(t[sig[i]], "UNIQUE")) { unique = true; ++i; }
+    // INDEX name ON table ( cols ) [WITH ...]
+    if (sig.size() < i + 6 || !isWord(t[sig[i]], "INDEX") || !isName(t[sig[i + 1]]) || !isWord(t[sig[i + 2]], "ON") ||
+        !isName(t[sig[i + 3]]) || !isPunct(t[sig[i + 4]], "("))
+        fail(3075, "CREATE INDEX");
+    const std::string name = t[sig[i + 1]].value, table = t[sig[i + 3]].value;
+    size_t close = i + 5;
+    while (close < sig.size() && !isPunct(t[sig[close]], ")")) ++close;
+    if (close >= sig.size()) fail(3075, "CREATE INDEX");
+    std::string cols = translateTokens(t, sig[i + 5], sig[close], dotted, 3075);
+    for (size_t k = close + 1; k < sig.size(); ++k) {
+        const std::string u = upper(t[sig[k]].text);
+        if (u == "WITH" || u == "PRIMARY" || u == "DISALLOW" || u == "IGNORE" || u == "NULL") continue;
+        fail(3075, "CREATE INDEX: " + t[sig[k]].text);
+    }
+    return std::string("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " + quoteName(indexName(table, name)) + " ON " +
+           quoteName(table) + " (" + cols + ")";
+}
+
+// The position of the "IN '<file>'" clause at the end of a statement and the file it names. The
+// file name is taken between the first quote after IN and the last quote of the statement, so a
+// name holding an apostrophe works without being doubled.
+bool splitInClause(const std::string& s, std::string& body, std::string& path) {
+    if (s.empty() || s.back() != '\'') return false;
+    for (size_t q = 0; q + 1 < s.size(); ++q) {
+        if (s[q] != '\'') continue;
+        size_t e = q;
+        while (e > 0 && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+        if (e < 3) continue;
+        if (upper(s.substr(e - 2, 2)) != "IN") continue;
+        const char before = s[e - 3];
+        if (!(std::isspace(static_cast<unsigned char>(before)) || before == ']' || before == '"')) continue;
+        body = s.substr(0, e - 2);
+        path = s.substr(q + 1, s.size() - q - 2);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+Statement translateStatement(const std::string& jet, const DottedNames& dotted) {
+    Statement st;
+    std::string text = withoutEnd(jet);
+    // The IN clause is split off before the text is read as tokens.
+    std::string inPath;
+    {
+        std::string head = upper(text.substr(0, 6));
+        std::string body, path;
+        if (head == "SELECT" && splitInClause(text, body, path)) {
+            text = withoutEnd(body);
+            inPath = path;
+            if (inPath.empty()) fail(3044, "IN ''");
+        }
+    }
+    const auto t = tokenize(text, 3075);
+    const auto sig = significant(t);
+    if (sig.empty()) fail(3129);
+    const std::string verb = upper(t[sig[0]].text);
+    if (verb == "SELECT") {
+        // SELECT list INTO name FROM …
+        int depth = 0;
+        size_t into = 0, fromPos = 0;
+        for (size_t k = 1; k < sig.size(); ++k) {
+            const Token& tok = t[sig[k]];
+            if (isPunct(tok, "(")) ++depth;
+            else if (isPunct(tok, ")")) --depth;
+            else if (depth == 0 && isWord(tok, "INTO") && !into) into = k;
+            else if (depth == 0 && isWord(tok, "FROM") && !fromPos) fromPos = k;
+        }
+        if (into) {
+            if (into + 1 >= sig.size() || !isName(t[sig[into + 1]]) || !fromPos || fromPos != into + 2)
+                fail(3075, "SELECT … INTO");
+            st.kind = Statement::SelectInto;
+            st.intoTable = t[sig[into + 1]].value;
+            st.inPath = inPath;
+            st.sql = "SELECT" + translateTokens(t, sig[0] + 1, sig[into], dotted, 3075) + " " +
+                     translateTokens(t, sig[fromPos], t.size(), dotted, 3075);
+            return st;
+        }
+        if (!inPath.empty()) fail(3075, "IN '<Datei>' nur mit SELECT … INTO");
+        st.kind = Statement::Select;
+        st.sql = translateTokens(t, 0, t.size(), dotted, 3075);
+        return st;
+    }
+    if (verb == "INSERT") st.kind = Statement::Insert;
+    else if (verb == "UPDATE") st.kind = Statement::Update;
+    else if (verb == "DELETE") {
+        st.kind = Statement::Delete;
+        // DELETE * FROM t / DELETE t.* FROM t
+        size_t k = 1;
+        while (k < sig.size() && !isWord(t[sig[k]], "FROM")) ++k;
+        if (k >= sig.size()) fail(3075, "DELETE ohne FROM");
+        st.sql = "DELETE " + translateTokens(t, sig[k], t.size(), dotted, 3075);
+        return st;
+    } else if (verb == "CREATE") {
+        if (sig.size() < 2) fail(3129);
+        const std::string what = upper(t[sig[1]].text);
+        if (what == "TABLE") {
+            st.kind = Statement::CreateTable;
+            st.sql = createTable(t, dotted);
+        } else if (what == "INDEX" || what == "UNIQUE") {
+            st.kind = Statement::CreateIndex;
+            st.sql = createIndex(t, dotted);
+        } else if (what == "VIEW") {
+            st.kind = Statement::CreateView;
+            st.sql = translateTokens(t, 0, t.size(), dotted, 3075);
+        } else fail(3129, text);
+        return st;
+    } else if (verb == "DROP") {
+        st.kind = Statement::Drop;
+        // DROP INDEX name ON table
+        if (sig.size() >= 5 && isWord(t[sig[1]], "INDEX") && isWord(t[sig[3]], "ON")) {
+            st.sql = "DROP INDEX " + quoteName(indexName(t[sig[4]].value, t[sig[2]].value));
+            return st;
+        }
+    } else if (verb == "ALTER") {
+        st.kind = Statement::Alter;
+        // ALTER TABLE t ADD [COLUMN] definition
+        if (sig.size() >= 5 && isWord(t[sig[1]], "TABLE") && isWord(t[sig[3]], "ADD")) {
+            size_t k = 4;
+            if (isWord(t[sig[k]], "COLUMN")) ++k;
+            st.sql = "ALTER TABLE " + quoteName(t[sig[2]].value) + " ADD COLUMN " +
+                     columnFromTokens(t, sig, k, sig.size(), dotted);
+            return st;
+        }
+    } else {
+        fail(3129, text);
+    }
+    st.sql = translateTokens(t, 0, t.size(), dotted, 3075);
+    return st;
+}
+
+SelectParts parseSelect(const std::string& jet, const DottedNames& dotted) {
+    const std::string text = withoutEnd(jet);
+    const auto t = tokenize(text, 3075);
+    const auto sig = significant(t);
+    if (sig.empty() || !isWord(t[sig[0]], "SELECT")) fail(3129, text);
+    size_t fromPos = 0, orderPos = 0;
+    bool complex = false;
+    int depth = 0;
+    for (size_t k = 1; k < sig.size(); ++k) {
+        const Token& tok = t[sig[k]];
+        if (isPunct(tok, "(")) {
+            ++depth;
+            continue;
+        }
+        if (isPunct(tok, ")")) {
+            --depth;
+            continue;
+        }
+        if (depth) continue;
+        const std::string u = tok.kind == Token::Word ? upper(tok.text) : "";
+        if (u == "FROM" && !fromPos) fromPos = k;
+        else if (u == "ORDER" && k + 1 < sig.size() && isWord(t[sig[k + 1]], "BY")) orderPos = k;
+        else if (u == "DISTINCT" || u == "GROUP" || u == "HAVING" || u == "UNION" || u == "JOIN" || u == "TOP" ||
+                 u == "INTO")
+            complex = true;
+        else if (!fromPos && (u == "COUNT" || u == "SUM" || u == "AVG" || u == "MIN" || u == "MAX") &&
+                 k + 1 < sig.size() && isPunct(t[sig[k + 1]], "("))
+            complex = true;
+    }
+    if (!fromPos) fail(3075, "FROM fehlt: " + text);
+    SelectParts p;
+    p.selectList = trimmed(translateTokens(t, sig[0] + 1, sig[fromPos], dotted, 3075));
+    const size_t fromEnd = orderPos ? sig[orderPos] : t.size();
+    p.fromPart = trimmed(translateTokens(t, sig[fromPos], fromEnd, dotted, 3075));
+    if (orderPos) {
+        std::vector<std::pair<size_t, size_t>> terms;
+        size_t a = orderPos + 2;
+        int d = 0;
+        for (size_t k = a; k <= sig.size(); ++k) {
+            if (k < sig.size()) {
+                if (isPunct(t[sig[k]], "(")) ++d;
+                if (isPunct(t[sig[k]], ")")) --d;
+            }
+            if (k == sig.size() || (d == 0 && isPunct(t[sig[k]], ","))) {
+                if (k == a) fail(3075, "ORDER BY");
+                terms.push_back({a, k});
+                a = k + 1;
+            }
+        }
+        for (auto [ta, tb] : terms) {
+            size_t end = tb;
+            std::string dir;
+            if (isWord(t[sig[tb - 1]], "ASC") || isWord(t[sig[tb - 1]], "DESC")) {
+                dir = " " + upper(t[sig[tb - 1]].text);
+                --end;
+            }
+            if (end == ta) fail(3075, "ORDER BY");
+            p.orderTerms.push_back(trimmed(translateTokens(t, sig[ta], sig[end - 1] + 1, dotted, 3075)) + " COLLATE " +
+                                   kCollation + dir);
+        }
+    }
+    // One source table: FROM name [AS alias] [WHERE …]
+    if (!complex && fromPos + 1 < sig.size() && isName(t[sig[fromPos + 1]])) {
+        size_t k = fromPos + 2;
+        std::string qualifier = quoteName(t[sig[fromPos + 1]].value);
+        if (k < sig.size() && isWord(t[sig[k]], "AS")) ++k;
+        if (k < sig.size() && isName(t[sig[k]]) &&
+            !clauseWords().count(upper(t[sig[k]].text))) {
+            qualifier = quoteName(t[sig[k]].value);
+            ++k;
+        }
+        const bool endOk = k == sig.size() || k == orderPos || isWord(t[sig[k]], "WHERE");
+        if (endOk) {
+            p.table = t[sig[fromPos + 1]].value;
+            p.qualifier = qualifier;
+        }
+    }
+    return p;
+}
+
+std::string buildSelect(const SelectParts& p, bool withRowid) {
+    std::string sql = "SELECT ";
+    if (withRowid) sql += p.qualifier + ".rowid AS " + kRowidColumn + ", ";
+    sql += p.selectList + " " + p.fromPart;
+    std::vector<std::string> terms = p.orderTerms;
+    if (withRowid) terms.push_back(p.qualifier + ".rowid");
+    for (size_t i = 0; i < terms.size(); ++i) sql += (i ? ", " : " ORDER BY ") + terms[i];
+    return sql;
+}
+
+std::string dropTableName(const std::string& jet) {
+    const auto t = tokenize(withoutEnd(jet), 3075);
+    const auto sig = significant(t);
+    if (sig.size() >= 3 && isWord(t[sig[0]], "DROP") && isWord(t[sig[1]], "TABLE") && isName(t[sig[2]]))
+        return t[sig[2]].value;
+    return "";
+}
+
+std::string criteriaQuery(const std::string& criteria, const std::vector<std::string>& names) {
+    const auto t = tokenize(criteria, 3077);
+    if (significant(t).empty()) raise(3077, criteria);
+    std::set<std::string> dottedNames;
+    for (const auto& n : names)
+        if (n.find('.') != std::string::npos) dottedNames.insert(foldName(n));
+    const std::string where = translateTokens(
+        t, 0, t.size(), [&](const std::string& n) { return dottedNames.count(foldName(n)) > 0; }, 3077);
+    std::string sql = "SELECT 1 FROM (SELECT ";
+    for (size_t i = 0; i < names.size(); ++i)
+        sql += (i ? ", ?" : "?") + std::to_string(i + 1) + " AS " + quoteName(names[i]);
+    if (names.empty()) sql += "NULL";
+    return sql + ") WHERE (" + where + ")";
+}
+
+}  // namespace db::detail

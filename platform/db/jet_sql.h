@@ -1,0 +1,73 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/db/types.h"
+
+namespace db::detail {
+
+// Translation of the Jet dialect into SQLite. Names in [brackets] become "quoted", DISTINCTROW
+// goes, True/False become -1/0, & becomes ||, "text" becomes 'text', COUNTER/TEXT(n)/short/Long/
+// BIT/LONGTEXT become our declared types with their checks, index names get their table's name
+// (Jet index names are per table), WITH PRIMARY goes (the unique index stays), ORDER BY sorts
+// text in German order. LIKE keeps its Jet wildcards: the connections define LIKE themselves.
+
+struct Token {
+    enum Kind { Word, Bracket, DQuote, String, Number, Punct, Space, DateLit };
+    Kind kind;
+    std::string text;   // as written
+    std::string value;  // the name or text without delimiters
+};
+
+// Errors are raised with errorNumber (3075 for statements, 3077 for criteria).
+std::vector<Token> tokenize(std::string_view sql, int errorNumber);
+
+// Names of view columns that contain a dot ("thementitel.titel"): written bare in a statement
+// they are quoted as one name.
+using DottedNames = std::function<bool(const std::string&)>;
+
+std::string translateTokens(const std::vector<Token>& tokens, size_t from, size_t to, const DottedNames& dotted,
+                            int errorNumber);
+
+// The declaration of one column of our files.
+std::string columnSql(const std::string& name, FieldType type, int size, bool primaryKey = false,
+                      bool notNull = false, bool unique = false, const std::string& defaultSql = "");
+// The type a declaration stands for; size gets the length of TEXT(n).
+FieldType typeFromDecl(const std::string& decl, int& size);
+
+struct Statement {
+    enum Kind { Select, SelectInto, Insert, Update, Delete, CreateTable, CreateIndex, CreateView, Drop, Alter };
+    Kind kind = Select;
+    std::string sql;        // SQLite text; for SelectInto the SELECT that reads the rows
+    std::string intoTable;  // SelectInto: the new table
+    std::string inPath;     // SelectInto: the file of the IN clause ("" = this database)
+};
+Statement translateStatement(const std::string& jet, const DottedNames& dotted);
+
+// A SELECT for a recordset, in parts so that the row id of a one-table source can be added.
+struct SelectParts {
+    std::string selectList;  // translated
+    std::string fromPart;    // "FROM ..." up to ORDER BY, translated
+    std::vector<std::string> orderTerms;
+    std::string table;    // the one source table ("" when several, grouped, distinct …)
+    std::string qualifier;  // its alias or name, as SQL
+};
+SelectParts parseSelect(const std::string& jet, const DottedNames& dotted);
+std::string buildSelect(const SelectParts& parts, bool withRowid);
+
+// The table of "DROP TABLE name" ("" for other statements).
+std::string dropTableName(const std::string& jet);
+
+// Quotes a name for SQLite.
+std::string quoteName(std::string_view name);
+
+// A criterion of FindFirst … over the given field names: "SELECT 1 FROM (SELECT ?1 AS f1, …) WHERE (…)".
+std::string criteriaQuery(const std::string& criteria, const std::vector<std::string>& fieldNames);
+
+inline constexpr const char* kRowidColumn = "zuv_rowid__";
+inline constexpr const char* kCollation = "ZUVDE";
+
+}  // namespace db::detail

@@ -1,0 +1,484 @@
+#include "platform/db/recordset.h"
+
+#include <cctype>
+#include <cmath>
+#include <limits>
+
+#include "platform/db/connection.h"
+#include "platform/db/errors.h"
+#include "platform/db/jet_sql.h"
+#include "platform/db/text.h"
+
+namespace db {
+
+namespace detail {
+struct Query {
+    std::string sql;
+    bool withRowid = false;
+    std::string table;  // the one table rows are written to ("" = read only)
+};
+}  // namespace detail
+
+using detail::quoteName;
+
+namespace {
+
+bool looksLikeName(const std::string& s) {
+    std::string t = s;
+    while (!t.empty() && std::isspace(static_cast<unsigned char>(t.back()))) t.pop_back();
+    size_t b = 0;
+    while (b < t.size() && std::isspace(static_cast<unsigned char>(t[b]))) ++b;
+    t = t.substr(b);
+    if (t.size() >= 2 && t.front() == '[' && t.back() == ']') return true;
+    for (char c : t)
+        if (std::isspace(static_cast<unsigned char>(c))) return false;
+    return !t.empty();
+}
+
+std::string stripBrackets(std::string s) {
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.pop_back();
+    size_t b = 0;
+    while (b < s.size() && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
+    s = s.substr(b);
+    if (s.size() >= 2 && s.front() == '[' && s.back() == ']') s = s.substr(1, s.size() - 2);
+    return s;
+}
+
+double roundHalfEven(double d) {
+    const double r = std::nearbyint(d);  // the default rounding mode rounds halves to even
+    return r;
+}
+
+}  // namespace
+
+Recordset::Recordset(std::shared_ptr<detail::Connection> conn, const std::string& source, RecordsetType type)
+    : m_conn(std::move(conn)), m_source(source), m_type(type), m_query(std::make_unique<detail::Query>()) {
+    auto dotted = [this](const std::string& n) { return m_conn->isDottedViewColumn(n); };
+    detail::SelectParts parts;
+    if (looksLikeName(source)) {
+        const std::string name = stripBrackets(source);
+        const detail::TableInfo* t = m_conn->table(name);
+        if (!t) raise(3078, name);
+        parts.selectList = "*";
+        parts.fromPart = "FROM " + quoteName(t->name);
+        parts.table = t->name;
+        parts.qualifier = quoteName(t->name);
+    } else {
+        parts = detail::parseSelect(source, dotted);
+    }
+    const detail::TableInfo* base = parts.table.empty() ? nullptr : m_conn->table(parts.table);
+    m_query->withRowid = base && !base->isView && type != RecordsetType::Snapshot;
+    if (m_query->withRowid) m_query->table = base->name;
+    m_query->sql = detail::buildSelect(parts, m_query->withRowid);
+    load();
+    if (!m_rows.empty()) m_pos = 0;
+}
+
+Recordset::~Recordset() = default;
+
+void Recordset::load() {
+    detail::Stmt s = m_conn->prepare(m_query->sql);
+    const int offset = m_query->withRowid ? 1 : 0;
+    const int n = sqlite3_column_count(s) - offset;
+    const detail::TableInfo* base = m_query->table.empty() ? nullptr : m_conn->table(m_query->table);
+    std::vector<Column> columns;
+    for (int i = 0; i < n; ++i) {
+        Column c;
+        const int col = i + offset;
+        c.name = sqlite3_column_name(s, col) ? sqlite3_column_name(s, col) : "";
+        const char* originTable = sqlite3_column_table_name(s, col);
+        const char* origin = sqlite3_column_origin_name(s, col);
+        const detail::ColumnInfo* info = nullptr;
+        if (base && originTable && origin && detail::sameName(originTable, base->name)) info = base->column(origin);
+        if (info) {
+            c.type = info->type;
+            c.size = info->size;
+            c.counter = info->counter;
+            c.baseColumn = info->name;
+            c.defaultValue = info->defaultValue;
+        } else {
+            const char* decl = sqlite3_column_decltype(s, col);
+            c.type = detail::typeFromDecl(decl ? decl : "", c.size);
+            c.defaultValue = vb::Variant::null();
+        }
+        if (c.type == FieldType::Boolean && c.defaultValue.isNull()) c.defaultValue = vb::Variant(false);
+        columns.push_back(std::move(c));
+    }
+    std::vector<Row> rows;
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+        Row r;
+        r.rowid = offset ? sqlite3_column_int64(s, 0) : 0;
+        r.serial = m_nextSerial++;
+        r.values.reserve(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i) r.values.push_back(detail::readColumn(s, i + offset, columns[static_cast<size_t>(i)].type));
+        rows.push_back(std::move(r));
+    }
+    if (rc != SQLITE_DONE) m_conn->fail(rc, m_query->sql);
+    m_columns = std::move(columns);
+    m_rows = std::move(rows);
+    if (m_fields.size() != m_columns.size()) {
+        m_fields.clear();
+        for (int i = 0; i < n; ++i) m_fields.push_back(Field(this, i));
+    }
+    m_pos = -1;
+    m_currentDeleted = false;
+}
+
+bool Recordset::Updatable() const { return !m_closed && m_query->withRowid && !m_conn->readOnly(); }
+
+void Recordset::checkOpen() const {
+    if (m_closed) raise(3420);
+}
+
+void Recordset::requireUpdatable() const {
+    checkOpen();
+    if (!m_query->withRowid) raise(3027);
+}
+
+bool Recordset::hasCurrent() const {
+    return !m_currentDeleted && m_pos >= 0 && m_pos < static_cast<long>(m_rows.size());
+}
+
+const Recordset::Row& Recordset::currentRow() const {
+    checkOpen();
+    if (m_currentDeleted) raise(3167);
+    if (!hasCurrent()) raise(3021);
+    return m_rows[static_cast<size_t>(m_pos)];
+}
+
+void Recordset::dropPending() {
+    m_mode = EditMode::None;
+    m_buffer.clear();
+    m_dirty.clear();
+}
+
+void Recordset::notify() {
+    if (m_listener) m_listener();
+}
+
+void Recordset::MoveFirst() {
+    checkOpen();
+    dropPending();
+    if (m_rows.empty()) raise(3021);
+    m_pos = 0;
+    m_currentDeleted = false;
+    notify();
+}
+
+void Recordset::MoveLast() {
+    checkOpen();
+    dropPending();
+    if (m_rows.empty()) raise(3021);
+    m_pos = static_cast<long>(m_rows.size()) - 1;
+    m_currentDeleted = false;
+    notify();
+}
+
+void Recordset::MoveNext() {
+    checkOpen();
+    dropPending();
+    if (m_currentDeleted) {
+        m_currentDeleted = false;  // the rows after the deleted one moved up by one
+    } else {
+        if (m_rows.empty() || m_pos >= static_cast<long>(m_rows.size())) raise(3021);
+        ++m_pos;
+    }
+    notify();
+}
+
+void Recordset::MovePrevious() {
+    checkOpen();
+    dropPending();
+    if (m_rows.empty() || m_pos < 0) raise(3021);
+    m_currentDeleted = false;
+    --m_pos;
+    notify();
+}
+
+bool Recordset::Eof() const { return m_rows.empty() || m_pos >= static_cast<long>(m_rows.size()); }
+bool Recordset::Bof() const { return m_rows.empty() || m_pos < 0; }
+long Recordset::RecordCount() const { return static_cast<long>(m_rows.size()); }
+long Recordset::AbsolutePosition() const { return hasCurrent() ? m_pos : -1; }
+
+std::string Recordset::Bookmark() const {
+    if (m_mode == EditMode::Add) raise(3021);
+    return std::to_string(currentRow().serial);
+}
+
+void Recordset::setBookmark(const std::string& bookmark) {
+    checkOpen();
+    char* end = nullptr;
+    const long long serial = std::strtoll(bookmark.c_str(), &end, 10);
+    if (bookmark.empty() || *end) raise(3159);
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (m_rows[i].serial == serial) {
+            dropPending();
+            m_pos = static_cast<long>(i);
+            m_currentDeleted = false;
+            notify();
+            return;
+        }
+    }
+    raise(3159);
+}
+
+std::string Recordset::LastModified() const {
+    checkOpen();
+    if (!m_lastModified) raise(3021);
+    return std::to_string(m_lastModified);
+}
+
+Field& Recordset::Fields(std::string_view name) {
+    checkOpen();
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        if (detail::sameName(m_columns[i].name, name)) return m_fields[i];
+    raise(3265, std::string(name));
+}
+
+Field& Recordset::Fields(int index) {
+    checkOpen();
+    if (index < 0 || index >= FieldCount()) raise(3265, std::to_string(index));
+    return m_fields[static_cast<size_t>(index)];
+}
+
+void Recordset::find(const std::string& criteria, bool forward, long start) {
+    checkOpen();
+    dropPending();
+    std::vector<std::string> names;
+    for (const auto& c : m_columns) names.push_back(c.name);
+    detail::Stmt s = m_conn->prepare(detail::criteriaQuery(criteria, names), 3077);
+    const long n = static_cast<long>(m_rows.size());
+    m_noMatch = true;
+    for (long k = start; k >= 0 && k < n; k += forward ? 1 : -1) {
+        const Row& r = m_rows[static_cast<size_t>(k)];
+        for (size_t i = 0; i < r.values.size(); ++i) detail::bindVariant(s, static_cast<int>(i + 1), r.values[i]);
+        const int rc = sqlite3_step(s);
+        sqlite3_reset(s);
+        if (rc == SQLITE_ROW) {
+            m_noMatch = false;
+            m_pos = k;
+            m_currentDeleted = false;
+            notify();
+            return;
+        }
+        if (rc != SQLITE_DONE) m_conn->fail(rc, criteria);
+    }
+}
+
+void Recordset::FindFirst(const std::string& criteria) { find(criteria, true, 0); }
+void Recordset::FindLast(const std::string& criteria) { find(criteria, false, static_cast<long>(m_rows.size()) - 1); }
+void Recordset::FindNext(const std::string& criteria) {
+    // After a deleted row the next row already sits at its place.
+    find(criteria, true, m_currentDeleted ? m_pos : std::max(m_pos + 1, 0L));
+}
+void Recordset::FindPrevious(const std::string& criteria) {
+    find(criteria, false, std::min(m_pos - 1, static_cast<long>(m_rows.size()) - 1));
+}
+
+void Recordset::AddNew() {
+    requireUpdatable();
+    if (m_conn->readOnly()) raise(3027);
+    dropPending();
+    m_buffer.clear();
+    for (const auto& c : m_columns) m_buffer.push_back(c.defaultValue);
+    m_dirty.assign(m_columns.size(), false);
+    m_addCounter = 0;
+    const detail::TableInfo* t = m_conn->table(m_query->table);
+    if (!t) raise(3078, m_query->table);
+    if (t->counterIndex >= 0) {
+        m_addCounter = m_conn->reserveCounter(*t);
+        for (size_t i = 0; i < m_columns.size(); ++i)
+            if (m_columns[i].counter) m_buffer[i] = vb::Variant(static_cast<int32_t>(m_addCounter));
+    }
+    m_mode = EditMode::Add;
+    notify();
+}
+
+void Recordset::Edit() {
+    requireUpdatable();
+    if (m_conn->readOnly()) raise(3027);
+    const Row& r = currentRow();
+    m_buffer = r.values;
+    m_dirty.assign(m_columns.size(), false);
+    m_mode = EditMode::InProgress;
+}
+
+void Recordset::CancelUpdate() {
+    checkOpen();
+    if (m_mode == EditMode::None) raise(3020);
+    dropPending();
+    notify();
+}
+
+void Recordset::Update() {
+    checkOpen();
+    if (m_mode == EditMode::None) raise(3020);
+    const std::string table = quoteName(m_query->table);
+    if (m_mode == EditMode::Add) {
+        const detail::TableInfo* t = m_conn->table(m_query->table);
+        if (!t) raise(3078, m_query->table);
+        std::string cols, params;
+        std::vector<const vb::Variant*> values;
+        vb::Variant counterValue;
+        if (t->counterIndex >= 0) {
+            counterValue = vb::Variant(static_cast<int32_t>(m_addCounter));
+            cols = quoteName(t->columns[static_cast<size_t>(t->counterIndex)].name);
+            params = "?1";
+            values.push_back(&counterValue);
+        }
+        for (size_t i = 0; i < m_columns.size(); ++i) {
+            if (!m_dirty[i] || m_columns[i].counter) continue;
+            cols += (cols.empty() ? "" : ", ") + quoteName(m_columns[i].baseColumn);
+            values.push_back(&m_buffer[i]);
+            params += (params.empty() ? "?" : ", ?") + std::to_string(values.size());
+        }
+        const std::string sql = cols.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
+                                             : "INSERT INTO " + table + " (" + cols + ") VALUES (" + params + ")";
+        detail::Stmt s = m_conn->prepare(sql);
+        for (size_t i = 0; i < values.size(); ++i) detail::bindVariant(s, static_cast<int>(i + 1), *values[i]);
+        m_conn->run(s);
+        m_conn->wrote();
+        Row r;
+        r.rowid = sqlite3_last_insert_rowid(m_conn->handle());
+        r.serial = m_nextSerial++;
+        r.values = std::move(m_buffer);
+        m_lastModified = r.serial;
+        m_rows.push_back(std::move(r));
+    } else {
+        Row& r = m_rows.at(static_cast<size_t>(m_pos));
+        std::string sets;
+        std::vector<size_t> changed;
+        for (size_t i = 0; i < m_columns.size(); ++i) {
+            if (!m_dirty[i]) continue;
+            changed.push_back(i);
+            sets += (sets.empty() ? "" : ", ") + quoteName(m_columns[i].baseColumn) + " = ?" +
+                    std::to_string(changed.size());
+        }
+        if (!changed.empty()) {
+            detail::Stmt s = m_conn->prepare("UPDATE " + table + " SET " + sets + " WHERE rowid = ?" +
+                                             std::to_string(changed.size() + 1));
+            for (size_t k = 0; k < changed.size(); ++k)
+                detail::bindVariant(s, static_cast<int>(k + 1), m_buffer[changed[k]]);
+            sqlite3_bind_int64(s, static_cast<int>(changed.size() + 1), r.rowid);
+            if (m_conn->run(s) == 0) raise(3167);
+            m_conn->wrote();
+        }
+        r.values = std::move(m_buffer);
+        m_lastModified = r.serial;
+    }
+    dropPending();
+    notify();
+}
+
+void Recordset::Delete() {
+    requireUpdatable();
+    if (m_conn->readOnly()) raise(3027);
+    dropPending();
+    const Row& r = currentRow();
+    detail::Stmt s = m_conn->prepare("DELETE FROM " + quoteName(m_query->table) + " WHERE rowid = ?1");
+    sqlite3_bind_int64(s, 1, r.rowid);
+    if (m_conn->run(s) == 0) raise(3167);
+    m_conn->wrote();
+    m_rows.erase(m_rows.begin() + m_pos);
+    m_currentDeleted = true;
+    notify();
+}
+
+void Recordset::Requery() {
+    checkOpen();
+    dropPending();
+    load();
+    if (!m_rows.empty()) m_pos = 0;
+    notify();
+}
+
+void Recordset::Close() {
+    dropPending();
+    m_closed = true;
+    m_rows.clear();
+}
+
+vb::Variant Recordset::fieldValue(int index) const {
+    checkOpen();
+    if (m_mode != EditMode::None) return m_buffer[static_cast<size_t>(index)];
+    return currentRow().values[static_cast<size_t>(index)];
+}
+
+void Recordset::setFieldValue(int index, const vb::Variant& v) {
+    checkOpen();
+    if (m_mode == EditMode::None) raise(3020);
+    const Column& c = m_columns[static_cast<size_t>(index)];
+    if (c.counter || c.baseColumn.empty()) raise(3164, c.name);
+    m_buffer[static_cast<size_t>(index)] = coerce(c, v);
+    m_dirty[static_cast<size_t>(index)] = true;
+}
+
+vb::Variant Recordset::coerce(const Column& c, const vb::Variant& v) const {
+    if (v.isNull() || v.isEmpty()) {
+        if (c.type == FieldType::Boolean) return vb::Variant(false);  // Yes/No is never empty
+        return vb::Variant::null();
+    }
+    auto number = [&]() -> double {
+        try {
+            return v.toDouble();
+        } catch (const vb::Error& e) {
+            raise(13, c.name);
+        }
+    };
+    auto whole = [&](double lo, double hi) -> double {
+        const double r = roundHalfEven(number());
+        if (r < lo || r > hi) raise(3349, c.name);
+        return r;
+    };
+    switch (c.type) {
+        case FieldType::Integer: return vb::Variant(static_cast<int16_t>(whole(-32768, 32767)));
+        case FieldType::Byte: return vb::Variant(static_cast<int16_t>(whole(0, 255)));
+        case FieldType::Long:
+        case FieldType::Counter: return vb::Variant(static_cast<int32_t>(whole(-2147483648.0, 2147483647.0)));
+        case FieldType::Boolean: return vb::Variant(number() != 0);
+        case FieldType::Single: {
+            const double d = number();
+            if (std::fabs(d) > std::numeric_limits<float>::max()) raise(3349, c.name);
+            return vb::Variant(static_cast<float>(d));
+        }
+        case FieldType::Double:
+        case FieldType::Currency: return vb::Variant(number());
+        case FieldType::Date: {
+            if (v.type() == vb::Variant::Type::Date) return v;
+            return vb::Variant(vb::Variant::DateValue{number()});
+        }
+        case FieldType::Text: {
+            std::string s = v.type() == vb::Variant::Type::Boolean ? (v.toBool() ? "-1" : "0") : v.toString();
+            if (detail::charCount(s) > static_cast<size_t>(c.size)) raise(3163, c.name);
+            return vb::Variant(std::move(s));
+        }
+        case FieldType::Memo:
+            return vb::Variant(v.type() == vb::Variant::Type::Boolean ? std::string(v.toBool() ? "-1" : "0") : v.toString());
+        case FieldType::Variant: return v;
+    }
+    return v;
+}
+
+std::string Field::Name() const { return m_rs->m_columns[static_cast<size_t>(m_index)].name; }
+FieldType Field::Type() const { return m_rs->m_columns[static_cast<size_t>(m_index)].type; }
+int Field::Size() const {
+    const auto& c = m_rs->m_columns[static_cast<size_t>(m_index)];
+    switch (c.type) {
+        case FieldType::Text: return c.size;
+        case FieldType::Boolean:
+        case FieldType::Byte: return 1;
+        case FieldType::Integer: return 2;
+        case FieldType::Long:
+        case FieldType::Counter:
+        case FieldType::Single: return 4;
+        case FieldType::Double:
+        case FieldType::Currency:
+        case FieldType::Date: return 8;
+        default: return 0;
+    }
+}
+vb::Variant Field::Value() const { return m_rs->fieldValue(m_index); }
+void Field::setValue(const vb::Variant& value) { m_rs->setFieldValue(m_index, value); }
+
+}  // namespace db

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/db/field.h"
+#include "platform/db/types.h"
+#include "platform/vb/variant.h"
+
+namespace db {
+
+namespace detail {
+class Connection;
+struct Query;
+}  // namespace detail
+
+// The rows of a table or query, read whole when opened and at Requery. A row of a one-table
+// source remembers its row id, so Edit/Update/Delete change exactly that row. Edit and AddNew
+// are buffered: nothing is locked until Update writes. AddNew takes the counter value at once.
+// A snapshot, and a query over several tables, cannot be changed (3027).
+class Recordset {
+public:
+    Recordset(std::shared_ptr<detail::Connection> conn, const std::string& source, RecordsetType type);
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    RecordsetType Type() const { return m_type; }
+    const std::string& Source() const { return m_source; }
+    bool Updatable() const;
+
+    // Moving cancels a pending Edit or AddNew. 3021 when there is no row to move to.
+    void MoveFirst();
+    void MoveLast();
+    void MoveNext();
+    void MovePrevious();
+    bool Eof() const;
+    bool Bof() const;
+    long RecordCount() const;
+    long AbsolutePosition() const;  // -1 without a current row
+
+    // Identifies the current row for setBookmark (3021 without a current row).
+    std::string Bookmark() const;
+    void setBookmark(const std::string& bookmark);  // 3159 for an unknown bookmark
+    std::string LastModified() const;               // the row last added or changed
+
+    Field& Fields(std::string_view name);  // without regard to case; 3265 for an unknown name
+    Field& Fields(int index);              // 3265 outside 0..FieldCount()-1
+    int FieldCount() const { return static_cast<int>(m_fields.size()); }
+    vb::Variant operator[](std::string_view name) { return Fields(name).Value(); }
+
+    // Criteria in the Jet dialect on this recordset's fields ("itemnummer like  17",
+    // "typrealwert is Null", "PersonID =5"). A failed search leaves the position unchanged.
+    void FindFirst(const std::string& criteria);
+    void FindNext(const std::string& criteria);
+    void FindLast(const std::string& criteria);
+    void FindPrevious(const std::string& criteria);
+    bool NoMatch() const { return m_noMatch; }
+
+    enum class EditMode { None = 0, InProgress = 1, Add = 2 };
+    EditMode editMode() const { return m_mode; }
+    void AddNew();
+    void Edit();
+    void Update();        // 3020 without AddNew or Edit
+    void CancelUpdate();  // 3020 without AddNew or Edit
+    void Delete();        // 3021 without a current row
+    void Requery();       // reads the rows again and stands on the first
+    void Close();
+
+    // Called after every change of the current row or of its content (moves, finds, Update,
+    // AddNew, CancelUpdate, Delete, Requery). One listener; the data control uses it.
+    void setChangeListener(std::function<void()> listener) { m_listener = std::move(listener); }
+
+private:
+    friend class Field;
+    struct Row {
+        int64_t rowid = 0;
+        int64_t serial = 0;
+        std::vector<vb::Variant> values;
+    };
+    struct Column {
+        std::string name;
+        FieldType type = FieldType::Variant;
+        int size = 0;
+        std::string baseColumn;  // "" = computed, not updatable
+        bool counter = false;
+        vb::Variant defaultValue;
+    };
+
+    void load();
+    void checkOpen() const;
+    void requireUpdatable() const;
+    const Row& currentRow() const;  // 3021 / 3167
+    bool hasCurrent() const;
+    void dropPending();
+    void notify();
+    void find(const std::string& criteria, bool forward, long start);
+    vb::Variant fieldValue(int index) const;
+    void setFieldValue(int index, const vb::Variant& v);
+    vb::Variant coerce(const Column& c, const vb::Variant& v) const;
+
+    std::shared_ptr<detail::Connection> m_conn;
+    std::string m_source;
+    RecordsetType m_type;
+    std::unique_ptr<detail::Query> m_query;
+    std::vector<Column> m_columns;
+    std::vector<Field> m_fields;
+    std::vector<Row> m_rows;
+    long m_pos = -1;              // -1 = before the first row, size() = after the last
+    bool m_currentDeleted = false;  // the current row was deleted and nothing moved since
+    bool m_noMatch = false;
+    bool m_closed = false;
+    EditMode m_mode = EditMode::None;
+    std::vector<vb::Variant> m_buffer;
+    std::vector<bool> m_dirty;
+    int64_t m_addCounter = 0;
+    int64_t m_nextSerial = 1;
+    int64_t m_lastModified = 0;  // serial
+    std::function<void()> m_listener;
+};
+
+}  // namespace db

@@ -1,0 +1,126 @@
+#include "platform/draw/picture_box.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+#include <cmath>
+
+namespace draw {
+
+namespace {
+constexpr int kDotsPerMeter96 = 3780;  // 96 dpi: 15 twips per pixel
+constexpr double kTwipsPerPixel = 15.0;
+
+QImage blankImage(QSize size, const QColor& ground) {
+    QImage img(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    img.setDotsPerMeterX(kDotsPerMeter96);
+    img.setDotsPerMeterY(kDotsPerMeter96);
+    img.fill(ground);
+    return img;
+}
+}  // namespace
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFont(FontSpec{"MS Sans Serif", 8.25, false, false, false});
+    setForeColor(static_cast<int32_t>(0x80000012u));  // button text
+    Surface::setBackColor(static_cast<int32_t>(0x8000000Fu));  // button face
+    m_image = blankImage(QWidget::size(), color(BackColor()));
+}
+
+PictureBox::~PictureBox() {
+    if (m_painter) m_painter->end();
+}
+
+QSize PictureBox::sizeHint() const { return m_image.size(); }
+
+void PictureBox::setSizeTwips(double width, double height) {
+    resize(std::max(0, static_cast<int>(std::lround(width / kTwipsPerPixel))),
+           std::max(0, static_cast<int>(std::lround(height / kTwipsPerPixel))));
+    ensureImageCovers(QWidget::size());
+}
+
+QPainter& PictureBox::painter() {
+    ensureImageCovers(QWidget::size());
+    if (!m_painter) {
+        m_painter = std::make_unique<QPainter>(&m_image);
+        m_painter->setRenderHint(QPainter::TextAntialiasing, true);
+    }
+    return *m_painter;
+}
+
+void PictureBox::drawn() { update(); }
+
+void PictureBox::ensureImageCovers(const QSize& wanted) {
+    if (m_image.width() >= wanted.width() && m_image.height() >= wanted.height()) return;
+    QImage bigger = blankImage(m_image.size().expandedTo(wanted), color(BackColor()));
+    if (m_painter) {
+        m_painter->end();
+        m_painter.reset();
+    }
+    QPainter p(&bigger);
+    p.drawImage(0, 0, m_image);
+    p.end();
+    m_image = std::move(bigger);
+}
+
+void PictureBox::resizeEvent(QResizeEvent* event) {
+    ensureImageCovers(event->size());
+    QWidget::resizeEvent(event);
+}
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+    if (m_painter) {
+        // Finish pending drawing so that the widget shows all of it; the next drawing starts anew.
+        m_painter->end();
+        m_painter.reset();
+    }
+    QPainter p(this);
+    p.drawImage(event->rect(), m_image, event->rect());
+}
+
+void PictureBox::paintBackground() {
+    QPainter& p = painter();
+    p.fillRect(QRectF(QPointF(0, 0), QSizeF(m_image.size())), color(BackColor()));
+    if (!m_picture.isNull())
+        m_picture.draw(p, QRectF(0, 0, m_picture.widthTwips() / kTwipsPerPixel, m_picture.heightTwips() / kTwipsPerPixel));
+}
+
+void PictureBox::setBackColor(int32_t c) {
+    // As with the original control, a new back colour clears the picture box.
+    Surface::setBackColor(c);
+    Cls();
+}
+
+void PictureBox::Cls() {
+    paintBackground();
+    clearLog();
+    homePosition();
+    drawn();
+}
+
+void PictureBox::setPicture(const draw::Picture& picture) {
+    m_picture = picture;
+    if (m_autoSize && !picture.isNull())
+        setSizeTwips(picture.widthTwips(), picture.heightTwips());
+    paintBackground();
+    drawn();
+}
+
+void PictureBox::setAutoSize(bool on) {
+    m_autoSize = on;
+    if (on && !m_picture.isNull()) setSizeTwips(m_picture.widthTwips(), m_picture.heightTwips());
+}
+
+draw::Picture PictureBox::Image() const {
+    const QSize s = QWidget::size().boundedTo(m_image.size()).expandedTo(QSize(1, 1));
+    // A painter on an image draws straight into its pixels: the copy holds everything drawn.
+    return draw::Picture::fromImage(m_image.copy(QRect(QPoint(0, 0), s)));
+}
+
+void PictureBox::SavePicture(const std::string& path) const { draw::SavePicture(Image(), path); }
+
+void PictureBox::LoadPicture(const std::string& path) { setPicture(draw::LoadPicture(path)); }
+
+}  // namespace draw

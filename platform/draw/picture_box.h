@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include "platform/draw/picture.h"
+#include "platform/draw/surface.h"
+
+namespace draw {
+
+// A picture box that keeps what is drawn on it (the persistent image): every drawing goes into
+// a backing image and the widget only shows that image, so covering, hiding, scrolling or
+// resizing the window never loses a line. The image can be saved whole, also the parts that
+// are scrolled out of view. It works hidden as well (the preview's page picture).
+//
+// Sizes: 15 twips per pixel (96 dpi), the screen measure the programs count with. The backing
+// image grows with the box and keeps its contents when the box shrinks again.
+class PictureBox : public QWidget, public Surface {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+    ~PictureBox() override;
+
+    using Surface::setFont;  // the surface's font; the widget's own stays QWidget::setFont
+
+    // Size of the box in twips.
+    void setSizeTwips(double width, double height);
+
+    // The background picture (Picture property): shown at the top left, under all drawing;
+    // setting it clears the drawing, Cls brings it back. With AutoSize the box takes its size.
+    draw::Picture Picture() const { return m_picture; }
+    void setPicture(const draw::Picture& picture);
+    bool AutoSize() const { return m_autoSize; }
+    void setAutoSize(bool on);
+
+    // The persistent image at the box's present size (Image property).
+    draw::Picture Image() const;
+
+    // Writes the Image as a Windows bitmap (24 bits); errors as draw::SavePicture.
+    void SavePicture(const std::string& path) const;
+    // Loads a picture file into the Picture property; errors as draw::LoadPicture.
+    void LoadPicture(const std::string& path);
+
+    void setBackColor(int32_t c) override;
+    void Cls() override;
+
+    QSize sizeHint() const override;
+
+protected:
+    const QPaintDevice& metricsDevice() const override { return m_image; }
+    QSizeF pageSizePixels() const override { return QSizeF(size()); }
+    QPainter& painter() override;
+    void drawn() override;
+
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void ensureImageCovers(const QSize& size);
+    void paintBackground();
+
+    QImage m_image;
+    std::unique_ptr<QPainter> m_painter;
+    draw::Picture m_picture;
+    bool m_autoSize = false;
+};
+
+}  // namespace draw

@@ -1,0 +1,188 @@
+#include "platform/draw/printer.h"
+
+#include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinterInfo>
+
+#include <filesystem>
+
+#include "platform/files/paths.h"
+#include "platform/vb/error.h"
+
+namespace draw {
+
+namespace {
+struct PaperEntry {
+    int code;
+    QPageSize::PageSizeId id;
+};
+const PaperEntry kPapers[] = {
+    {1, QPageSize::Letter}, {5, QPageSize::Legal}, {8, QPageSize::A3}, {9, QPageSize::A4}, {11, QPageSize::A5},
+};
+}  // namespace
+
+Printer::Printer() : m_printer(QPrinter::HighResolution) {
+    m_printer.setFullPage(true);  // positions count from the sheet's corner
+    // The chosen printer brings its own paper; without one the sheet is A4.
+    if (m_printer.printerName().isEmpty()) m_printer.setPageSize(QPageSize(QPageSize::A4));
+    m_printer.setPageOrientation(QPageLayout::Portrait);
+    setFont(FontSpec{"Arial", 10, false, false, false});
+}
+
+Printer::~Printer() {
+    if (m_painter) m_painter->end();
+}
+
+[[noreturn]] void Printer::fail(const std::string& why) {
+    throw vb::Error(482, vb::errorDescription(482) + ": " + why);
+}
+
+int Printer::Orientation() const {
+    return m_printer.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
+}
+
+void Printer::setOrientation(int orientation) {
+    if (orientation != 1 && orientation != 2) throw vb::Error(380);
+    m_printer.setPageOrientation(orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+int Printer::PaperSize() const {
+    const QPageSize::PageSizeId id = m_printer.pageLayout().pageSize().id();
+    for (const PaperEntry& p : kPapers)
+        if (p.id == id) return p.code;
+    return 256;  // a size of its own
+}
+
+void Printer::setPaperSize(int size) {
+    for (const PaperEntry& p : kPapers)
+        if (p.code == size) {
+            m_printer.setPageSize(QPageSize(p.id));
+            return;
+        }
+    throw vb::Error(380);
+}
+
+int Printer::Copies() const { return m_printer.copyCount(); }
+
+void Printer::setCopies(int copies) {
+    if (copies < 1) throw vb::Error(380);
+    m_printer.setCopyCount(copies);
+}
+
+std::string Printer::DeviceName() const { return m_printer.printerName().toStdString(); }
+
+void Printer::setDeviceName(const std::string& name) {
+    if (m_painter) fail("Ein Druckauftrag läuft noch; er muss erst abgeschlossen werden.");
+    const QString n = QString::fromStdString(name);
+    if (!QPrinterInfo::availablePrinterNames().contains(n)) fail("Der Drucker \"" + name + "\" ist nicht eingerichtet.");
+    m_printer.setPrinterName(n);
+}
+
+void Printer::setOutputFileName(const std::string& path) {
+    if (m_painter) fail("Ein Druckauftrag läuft noch; er muss erst abgeschlossen werden.");
+    m_outputFile = path.empty() ? std::string() : files::resolve(path);
+    m_written.clear();
+    m_documentsInFile = 0;
+    if (m_outputFile.empty()) {
+        m_printer.setOutputFormat(QPrinter::NativeFormat);
+        m_printer.setOutputFileName(QString());
+    } else {
+        m_printer.setOutputFormat(QPrinter::PdfFormat);
+        m_printer.setOutputFileName(QString::fromStdString(m_outputFile));
+    }
+}
+
+QSizeF Printer::pageSizePixels() const {
+    // From the exact paper size: A4 is 11906 x 16838 twips, not the whole points Qt rounds to.
+    const QSizeF mm = m_printer.pageLayout().fullRect(QPageLayout::Millimeter).size();
+    return mm * (m_printer.resolution() / 25.4);
+}
+
+void Printer::beginDocument() {
+    if (m_outputFile.empty()) {
+        // The printer dialog may have chosen printing into a file; otherwise a printer is needed.
+        const bool toFile = m_printer.outputFormat() == QPrinter::PdfFormat;
+        if (toFile ? m_printer.outputFileName().isEmpty() : m_printer.printerName().isEmpty())
+            fail("Es ist kein Drucker eingerichtet.");
+    } else {
+        std::string file = m_outputFile;
+        if (m_documentsInFile > 0) {
+            const std::filesystem::path p(m_outputFile);
+            file = (p.parent_path() / (p.stem().string() + "-" + std::to_string(m_documentsInFile + 1) +
+                                       p.extension().string()))
+                       .string();
+        }
+        const std::filesystem::path fp(file);
+        std::error_code ec;
+        if (fp.has_parent_path() && !std::filesystem::is_directory(fp.parent_path(), ec))
+            fail("Der Ordner für die Druckdatei fehlt: " + fp.parent_path().string());
+        m_printer.setOutputFormat(QPrinter::PdfFormat);
+        m_printer.setOutputFileName(QString::fromStdString(file));
+    }
+    auto p = std::make_unique<QPainter>();
+    if (!p->begin(&m_printer))
+        fail(m_outputFile.empty() ? "Der Drucker \"" + DeviceName() + "\" nimmt keinen Auftrag an."
+                                  : "Die Druckdatei kann nicht geschrieben werden: " +
+                                        m_printer.outputFileName().toStdString());
+    p->setRenderHint(QPainter::Antialiasing, true);
+    p->setRenderHint(QPainter::TextAntialiasing, true);
+    m_painter = std::move(p);
+    if (!m_outputFile.empty()) {
+        m_written.push_back(m_printer.outputFileName().toStdString());
+        ++m_documentsInFile;
+    }
+}
+
+QPainter& Printer::painter() {
+    if (!m_painter) beginDocument();
+    return *m_painter;
+}
+
+void Printer::NewPage() {
+    if (!m_painter) beginDocument();  // the first sheet stays empty, as asked
+    if (!m_printer.newPage()) fail("Die nächste Seite kann nicht begonnen werden.");
+    setPage(Page() + 1);
+    homePosition();
+}
+
+void Printer::EndDoc() {
+    if (m_painter) {
+        const bool ok = m_painter->end();
+        m_painter.reset();
+        setDoc(doc() + 1);
+        setPage(1);
+        homePosition();
+        if (!ok) fail("Der Druckauftrag konnte nicht abgeschlossen werden.");
+        return;
+    }
+    setPage(1);
+    homePosition();
+}
+
+void Printer::KillDoc() {
+    if (m_painter) {
+        m_printer.abort();
+        m_painter->end();
+        m_painter.reset();
+        if (!m_outputFile.empty() && !m_written.empty()) {
+            QFile::remove(QString::fromStdString(m_written.back()));
+            m_written.pop_back();
+            --m_documentsInFile;
+        }
+        setDoc(doc() + 1);
+    }
+    setPage(1);
+    homePosition();
+}
+
+void Printer::Cls() { throw vb::Error(438, "Objekt unterstützt diese Eigenschaft oder Methode nicht"); }
+
+Printer& printer() {
+    // Lives to the end of the program: the print service may still be needed while windows close.
+    static Printer* instance = new Printer;
+    return *instance;
+}
+
+}  // namespace draw

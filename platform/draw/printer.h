@@ -1,0 +1,73 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QPrinter>
+
+#include "platform/draw/surface.h"
+
+namespace draw {
+
+// The printer as a surface: output goes to the chosen printer (through the system's print
+// service) or, after setOutputFileName, into a PDF file. Positions are twips from the top
+// left corner of the sheet, Width and Height the sheet's size.
+//
+// A document starts with the first output; NewPage starts the next sheet; EndDoc finishes the
+// document and hands it over. Output after EndDoc starts a new document: on a printer that is a
+// new job; into PDF files it is the next file, "<name>-2.pdf", "<name>-3.pdf" …, so that no
+// document overwrites the one before (writtenFiles() lists them). KillDoc throws the document
+// away. Every failure of the printer raises vb::Error 482 with a German text.
+class Printer : public Surface {
+public:
+    Printer();
+    ~Printer() override;
+
+    // Orientation: 1 portrait, 2 landscape. PaperSize: 9 A4 (without a printer the default), 8 A3, 11 A5,
+    // 1 Letter, 5 Legal. Both take effect for the next document.
+    int Orientation() const;
+    void setOrientation(int orientation);  // 380 for other values
+    int PaperSize() const;
+    void setPaperSize(int size);           // 380 for unknown sizes
+    int Copies() const;
+    void setCopies(int copies);            // 380 below 1
+    std::string DeviceName() const;
+    void setDeviceName(const std::string& name);  // 482 when no such printer exists
+
+    // Printing into a PDF file; "" goes back to the printer. Both this and setDeviceName raise
+    // 482 while a document is open.
+    void setOutputFileName(const std::string& path);
+    std::string outputFileName() const { return m_outputFile; }
+    const std::vector<std::string>& writtenFiles() const { return m_written; }
+
+    void NewPage() override;
+    void EndDoc() override;
+    void KillDoc() override;
+    void Cls() override;  // the printer has no Cls: 438
+
+    bool busy() const { return m_painter != nullptr; }
+    // The underlying printer, for the printer dialog.
+    QPrinter& qprinter() { return m_printer; }
+
+protected:
+    const QPaintDevice& metricsDevice() const override { return m_printer; }
+    QSizeF pageSizePixels() const override;
+    QPainter& painter() override;
+
+private:
+    void beginDocument();
+    [[noreturn]] void fail(const std::string& why);
+
+    QPrinter m_printer;
+    std::unique_ptr<QPainter> m_painter;
+    std::string m_outputFile;
+    std::vector<std::string> m_written;
+    int m_documentsInFile = 0;
+};
+
+// The program-wide printer (the language's Printer object). Tests and the preview redirect it
+// with setOutputFileName.
+Printer& printer();
+
+}  // namespace draw

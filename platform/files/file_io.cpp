@@ -1,0 +1,190 @@
+#include "platform/files/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <map>
+#include <memory>
+
+#include "platform/files/paths.h"
+#include "platform/vb/error.h"
+
+namespace files {
+
+namespace {
+
+std::string parentOf(const std::string& p) {
+    const size_t slash = p.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return p.substr(0, slash);
+}
+
+bool isFolder(const std::string& p) {
+    struct stat st;
+    return ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+struct OpenFile {
+    std::FILE* f = nullptr;
+    OpenMode mode = OpenMode::Input;
+    ~OpenFile() {
+        if (f) std::fclose(f);
+    }
+};
+
+std::map<int, std::unique_ptr<OpenFile>>& table() {
+    static std::map<int, std::unique_ptr<OpenFile>> t;
+    return t;
+}
+
+OpenFile& entry(int n) {
+    auto it = table().find(n);
+    if (it == table().end()) throw vb::Error(52);
+    return *it->second;
+}
+
+}  // namespace
+
+int errorNumberFor(int e) {
+    switch (e) {
+        case ENOENT: return 53;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case ETXTBSY: return 70;
+        case ENOSPC:
+        case EDQUOT: return 61;
+        default: return 75;
+    }
+}
+
+std::string readFile(const std::string& path) {
+    const std::string real = resolve(path);
+    if (path.empty() || isFolder(real)) throw vb::Error(53);
+    std::FILE* f = std::fopen(real.c_str(), "rb");
+    if (!f) throw vb::Error(errorNumberFor(errno));
+    std::string data;
+    char buf[1 << 16];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
+    const bool failed = std::ferror(f);
+    std::fclose(f);
+    if (failed) throw vb::Error(75);
+    return data;
+}
+
+void replaceFile(const std::string& path, const std::string& bytes) {
+    const std::string real = resolve(path);
+    if (path.empty() || real.back() == '/' || isFolder(real)) throw vb::Error(75);
+    const std::string folder = parentOf(real);
+    if (!isFolder(folder)) throw vb::Error(76);
+    std::string tmpl = folder + "/." + fileName(real) + ".XXXXXX";
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) throw vb::Error(errorNumberFor(errno) == 53 ? 76 : errorNumberFor(errno));
+    int failure = 0;
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            failure = errno;
+            break;
+        }
+        done += static_cast<size_t>(w);
+    }
+    // Keep the permissions of the file being replaced; a new file gets the usual ones.
+    struct stat st;
+    if (!failure) ::fchmod(fd, ::stat(real.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
+    if (!failure && ::fsync(fd) != 0) failure = errno;
+    if (::close(fd) != 0 && !failure) failure = errno;
+    if (!failure && ::rename(tmpl.c_str(), real.c_str()) != 0) failure = errno;
+    if (failure) {
+        ::unlink(tmpl.c_str());
+        const int number = errorNumberFor(failure);
+        throw vb::Error(number == 53 ? 75 : number);
+    }
+}
+
+void Open(const std::string& path, OpenMode mode, int fileNumber) {
+    if (fileNumber < 1 || fileNumber > 511) throw vb::Error(52);
+    if (table().count(fileNumber)) throw vb::Error(55);
+    const std::string real = resolve(path);
+    if (path.empty() || isFolder(real)) throw vb::Error(mode == OpenMode::Input ? 53 : 75);
+    if (mode != OpenMode::Input && !isFolder(parentOf(real))) throw vb::Error(76);
+    const char* how = mode == OpenMode::Input ? "rb" : mode == OpenMode::Output ? "wb" : "ab";
+    std::FILE* f = std::fopen(real.c_str(), how);
+    if (!f) {
+        const int number = errorNumberFor(errno);
+        throw vb::Error(mode != OpenMode::Input && number == 53 ? 76 : number);
+    }
+    auto e = std::make_unique<OpenFile>();
+    e->f = f;
+    e->mode = mode;
+    table()[fileNumber] = std::move(e);
+}
+
+void Print(int fileNumber, const std::string& text, bool endLine) {
+    OpenFile& e = entry(fileNumber);
+    if (e.mode == OpenMode::Input) throw vb::Error(52);
+    std::string out = text;
+    if (endLine) out += "\r\n";
+    if (std::fwrite(out.data(), 1, out.size(), e.f) != out.size())
+        throw vb::Error(errno == ENOSPC ? 61 : 57);
+}
+
+std::string LineInput(int fileNumber) {
+    OpenFile& e = entry(fileNumber);
+    if (e.mode != OpenMode::Input) throw vb::Error(52);
+    int c = std::fgetc(e.f);
+    if (c == EOF) throw vb::Error(62);
+    std::string line;
+    while (c != EOF && c != '\n' && c != '\r') {
+        line += static_cast<char>(c);
+        c = std::fgetc(e.f);
+    }
+    if (c == '\r') {
+        const int d = std::fgetc(e.f);
+        if (d != '\n' && d != EOF) std::ungetc(d, e.f);
+    }
+    return line;
+}
+
+bool Eof(int fileNumber) {
+    OpenFile& e = entry(fileNumber);
+    if (e.mode != OpenMode::Input) return true;
+    const int c = std::fgetc(e.f);
+    if (c == EOF) return true;
+    std::ungetc(c, e.f);
+    return false;
+}
+
+void Close(int fileNumber) {
+    auto it = table().find(fileNumber);
+    if (it == table().end()) return;
+    std::FILE* f = it->second->f;
+    it->second->f = nullptr;
+    table().erase(it);
+    if (f && std::fclose(f) != 0) throw vb::Error(errno == ENOSPC ? 61 : 57);
+}
+
+void CloseAll() {
+    while (!table().empty()) {
+        try {
+            Close(table().begin()->first);
+        } catch (const vb::Error&) {
+            // The remaining files are closed all the same.
+        }
+    }
+}
+
+int FreeFile() {
+    int n = 1;
+    while (table().count(n)) ++n;
+    return n;
+}
+
+}  // namespace files

@@ -1,0 +1,225 @@
+#include "platform/files/paths.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <vector>
+
+#include "platform/files/file_io.h"
+#include "platform/vb/error.h"
+#include "platform/vb/strings.h"
+
+namespace files {
+
+namespace {
+
+std::string& programFolderOverride() {
+    static std::string folder;
+    return folder;
+}
+
+std::string slashes(const std::string& p) {
+    std::string s = p;
+    for (char& c : s)
+        if (c == '\\') c = '/';
+    return s;
+}
+
+std::vector<std::string> components(const std::string& p) {
+    std::vector<std::string> parts;
+    size_t pos = 0;
+    while (pos <= p.size()) {
+        const size_t next = p.find('/', pos);
+        const size_t end = next == std::string::npos ? p.size() : next;
+        if (end > pos) parts.push_back(p.substr(pos, end - pos));
+        if (next == std::string::npos) break;
+        pos = next + 1;
+    }
+    return parts;
+}
+
+bool exists(const std::string& p) {
+    struct stat st;
+    return ::lstat(p.c_str(), &st) == 0;
+}
+
+// The entry of `folder` whose name equals `name` without regard to case; "" when none.
+std::string findNoCase(const std::string& folder, const std::string& name) {
+    DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!d) return {};
+    const std::string wanted = vb::UCase(name);
+    std::string best;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string n = e->d_name;
+        if (n == "." || n == "..") continue;
+        if (vb::UCase(n) == wanted && (best.empty() || n < best)) best = n;
+    }
+    ::closedir(d);
+    return best;
+}
+
+// The standard text of the number: the error box shows it as the language's runtime would.
+[[noreturn]] void raise(int number, const std::string& /*path*/) { throw vb::Error(number); }
+
+bool isFolder(const std::string& p) {
+    struct stat st;
+    return ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool isFile(const std::string& p) {
+    struct stat st;
+    return ::stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string parentOf(const std::string& p) {
+    const size_t slash = p.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return p.substr(0, slash);
+}
+
+}  // namespace
+
+std::string resolve(const std::string& windowsPath) {
+    const std::string p = slashes(windowsPath);
+    if (p.empty()) return p;
+    const bool absolute = p[0] == '/';
+    const bool trailing = p.size() > 1 && p.back() == '/';
+    std::string out = absolute ? "/" : "";
+    bool found = true;
+    for (const std::string& comp : components(p)) {
+        const std::string folder = out;
+        if (!out.empty() && out.back() != '/') out += '/';
+        if (found && comp != "." && comp != "..") {
+            if (exists(out + comp)) {
+                out += comp;
+            } else if (const std::string real = findNoCase(folder, comp); !real.empty()) {
+                out += real;
+            } else {
+                found = false;
+                out += comp;
+            }
+        } else {
+            out += comp;
+        }
+    }
+    if (trailing && out.back() != '/') out += '/';
+    return out;
+}
+
+std::string programFolder() {
+    if (!programFolderOverride().empty()) return programFolderOverride();
+    char buf[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return ".";
+    return parentOf(std::string(buf, static_cast<size_t>(n)));
+}
+
+void setProgramFolder(const std::string& folder) {
+    std::string f = slashes(folder);
+    while (f.size() > 1 && f.back() == '/') f.pop_back();
+    programFolderOverride() = f;
+}
+
+std::string joinPath(const std::string& a, const std::string& b) {
+    std::string left = slashes(a), right = slashes(b);
+    while (!left.empty() && left.back() == '/') left.pop_back();
+    size_t skip = 0;
+    while (skip < right.size() && right[skip] == '/') ++skip;
+    right.erase(0, skip);
+    if (a.empty()) return right;
+    if (left.empty()) return "/" + right;  // a was the root
+    return left + "/" + right;
+}
+
+std::string fileName(const std::string& path) {
+    const std::string p = slashes(path);
+    const size_t slash = p.find_last_of('/');
+    return slash == std::string::npos ? p : p.substr(slash + 1);
+}
+
+bool FileExists(const std::string& path) { return !path.empty() && isFile(resolve(path)); }
+
+bool FolderExists(const std::string& path) { return !path.empty() && isFolder(resolve(path)); }
+
+std::string Dir(const std::string& path) {
+    if (path.empty()) return {};
+    const std::string real = resolve(path);
+    return isFile(real) ? fileName(real) : std::string();
+}
+
+void Kill(const std::string& path) {
+    const std::string real = resolve(path);
+    if (path.empty() || !exists(real) || isFolder(real)) raise(53, path);
+    if (::unlink(real.c_str()) != 0) raise(errorNumberFor(errno), path);
+}
+
+void FileCopy(const std::string& source, const std::string& target) {
+    const std::string src = resolve(source);
+    if (source.empty() || !isFile(src)) raise(53, source);
+    const std::string dst = resolve(target);
+    if (target.empty() || dst.back() == '/') raise(75, target);
+    const std::string folder = parentOf(dst);
+    if (!isFolder(folder)) raise(76, target);
+    struct stat ss, ds;
+    if (::stat(src.c_str(), &ss) != 0) raise(errorNumberFor(errno), source);
+    if (::stat(dst.c_str(), &ds) == 0) {
+        if (ss.st_dev == ds.st_dev && ss.st_ino == ds.st_ino) raise(70, target);
+        if (S_ISDIR(ds.st_mode)) raise(75, target);
+    }
+
+    const int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) raise(errorNumberFor(errno), source);
+    std::string tmpl = folder + "/." + fileName(dst) + ".XXXXXX";
+    const int out = ::mkstemp(tmpl.data());
+    if (out < 0) {
+        const int e = errno;
+        ::close(in);
+        raise(errorNumberFor(e), target);
+    }
+    int failure = 0;
+    char buf[1 << 16];
+    while (true) {
+        const ssize_t n = ::read(in, buf, sizeof buf);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            failure = errno;
+            break;
+        }
+        ssize_t done = 0;
+        while (done < n) {
+            const ssize_t w = ::write(out, buf + done, static_cast<size_t>(n - done));
+            if (w < 0) {
+                if (errno == EINTR) continue;
+                failure = errno;
+                break;
+            }
+            done += w;
+        }
+        if (failure) break;
+    }
+    ::close(in);
+    if (!failure) ::fchmod(out, ss.st_mode & 07777);
+    if (!failure && ::fsync(out) != 0) failure = errno;
+    if (::close(out) != 0 && !failure) failure = errno;
+    if (!failure && ::rename(tmpl.c_str(), dst.c_str()) != 0) failure = errno;
+    if (failure) {
+        ::unlink(tmpl.c_str());
+        raise(errorNumberFor(failure) == 53 ? 75 : errorNumberFor(failure), target);
+    }
+}
+
+bool samePath(const std::string& a, const std::string& b) {
+    const std::string ra = resolve(a), rb = resolve(b);
+    struct stat sa, sb;
+    if (::stat(ra.c_str(), &sa) == 0 && ::stat(rb.c_str(), &sb) == 0)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return vb::UCase(ra) == vb::UCase(rb);
+}
+
+}  // namespace files

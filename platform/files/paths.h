@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+// Paths as the programs write them ("C:\…"-style backslashes, folders upper-cased by UCase, names
+// in a case other than on disk) reaching the right file on a case-sensitive file system.
+namespace files {
+
+// Backslashes become slashes, repeated separators collapse, and every component that exists is
+// matched without regard to case and written as it is on disk (an exact match wins; among several
+// case variants the first in byte order). From the first component that exists in no case on, the
+// rest is kept as given. A relative path stays relative (resolved against the current folder).
+std::string resolve(const std::string& windowsPath);
+
+// The folder of the running executable, without a trailing separator.
+std::string programFolder();
+// Tests and tools may fix it; an empty text goes back to the executable's folder.
+void setProgramFolder(const std::string& folder);
+
+// a & "\" & b with one separator between them, whatever either side brings; "/" throughout.
+std::string joinPath(const std::string& a, const std::string& b);
+
+// The name after the last separator.
+std::string fileName(const std::string& path);
+
+// True when a regular file (not a folder) exists under the path, found without regard to case.
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+
+// Dir$: the file's name as it is on disk when the file exists, else "".
+std::string Dir(const std::string& path);
+
+// Delete a file (a read-only one too). Missing or a folder: 53; not allowed: 70; other failures: 75.
+void Kill(const std::string& path);
+
+// Copy a file byte for byte, replacing the target. The target is written beside itself first and
+// then put in place, so a failed copy leaves any earlier target whole. Source missing: 53; target
+// folder missing: 76; source and target the same file: 70 (nothing is touched); not allowed: 70;
+// other failures: 75.
+void FileCopy(const std::string& source, const std::string& target);
+
+// Two paths name the same file: the same file on disk when both exist, otherwise the resolved
+// paths compared without regard to case.
+bool samePath(const std::string& a, const std::string& b);
+
+}  // namespace files

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct _xmlDoc;
+struct _xmlNode;
+
+// XML documents from files the user picks: read whole, checked, and queried with XPath. Nothing is
+// fetched from the network or the disk on the document's behalf, no DTD is loaded, and documents
+// that declare external entities are refused.
+namespace xml {
+
+// A document that could not be read: the reason in German and the line (0 when it is not about a
+// place in the text, e.g. a missing file).
+class ParseError : public std::runtime_error {
+public:
+    ParseError(std::string reason, int line);
+    const std::string& reason() const noexcept { return m_reason; }
+    int line() const noexcept { return m_line; }
+
+private:
+    std::string m_reason;
+    int m_line;
+};
+
+class Node {
+public:
+    Node() = default;
+
+    bool valid() const { return m_node != nullptr; }
+    std::string name() const;  // the element's name as written, without a namespace prefix
+    // The text of the node and all its descendants, as a DOM's text property gives it.
+    std::string text() const;
+    std::vector<Node> children() const;  // the child elements in document order
+
+private:
+    friend class Document;
+    Node(std::shared_ptr<_xmlDoc> doc, _xmlNode* node) : m_doc(std::move(doc)), m_node(node) {}
+    std::shared_ptr<_xmlDoc> m_doc;  // keeps the document alive as long as a node of it is held
+    _xmlNode* m_node = nullptr;
+};
+
+class Document {
+public:
+    // Reads the file (its name found without regard to case) and parses it in full before returning.
+    static Document load(const std::string& path);
+    static Document parse(const std::string& text);
+
+    Node root() const;
+    // The nodes an XPath expression selects, in document order. A malformed expression raises
+    // vb::Error 5.
+    std::vector<Node> select(const std::string& xpath) const;
+    // The text of the first selected node; nothing when the expression selects no node.
+    std::optional<std::string> selectText(const std::string& xpath) const;
+
+private:
+    explicit Document(std::shared_ptr<_xmlDoc> doc) : m_doc(std::move(doc)) {}
+    static Document fromBytes(const std::string& bytes, const std::string& url);
+    std::shared_ptr<_xmlDoc> m_doc;
+};
+
+}  // namespace xml

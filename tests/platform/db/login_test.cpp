@@ -1,0 +1,59 @@
+#include "db_fixture.h"
+
+using namespace dbtest;
+
+class Login : public DbTest {};
+
+TEST_F(Login, WorkgroupFileIsBoundAtFirstWorkspaceAndChecksAccounts) {
+    auto& e = db::DBEngine::instance();
+    EXPECT_EQ(errorOf([&] { e.CreateWorkspace("Kestrel", kUser, "mossglade"); }), 3029);
+    EXPECT_EQ(errorOf([&] { e.CreateWorkspace("Kestrel", "Fremd", kPassword); }), 3029);
+    EXPECT_NO_THROW(e.CreateWorkspace("Kestrel", "kestreladmin", kPassword));  // names without regard to case
+    // Once bound, a later SystemDB does not change the workgroup in use.
+    e.setSystemDB(path("fehlt/Sys.mda"));
+    EXPECT_NO_THROW(e.CreateWorkspace("Kestrel", kUser, kPassword));
+}
+
+TEST_F(Login, MissingWorkgroupFileStopsTheFirstWorkspace) {
+    auto& e = db::DBEngine::instance();
+    e.reset();
+    std::filesystem::create_directory(path("daten"));
+    db::createWorkgroupFile(path("daten/Sys.mda"), {{kUser, kPassword}}, {});
+    e.setSystemDB(path("programm") + "\\Sys.mda");
+    EXPECT_EQ(errorOf([&] { e.CreateWorkspace("Kestrel", kUser, kPassword); }), 3028);
+    e.setSystemDB(path("Kaputt.mda"));
+    { std::ofstream(path("Kaputt.mda")) << "kein Arbeitsgruppenfile"; }
+    EXPECT_EQ(errorOf([&] { e.CreateWorkspace("Kestrel", kUser, kPassword); }), 3028);
+    e.setSystemDB(path("DATEN\\sys.mda"));  // written as the programs write it
+    EXPECT_NO_THROW(e.CreateWorkspace("Kestrel", kUser, kPassword));
+}
+
+TEST_F(Login, DataFileOpensOnlyThroughItsCreatingAccount) {
+    makeDataFile(*ws, path("eigen.ZDB"))->Close();
+    EXPECT_NO_THROW(ws->OpenDatabase(path("eigen.ZDB")));
+
+    // The same account name in another workgroup file is another account.
+    auto& e = db::DBEngine::instance();
+    e.reset();
+    db::createWorkgroupFile(path("Other.mda"), {{kUser, kPassword}, {"Gast", "g"}}, {});
+    e.setSystemDB(path("Other.mda"));
+    e.setDefaultUser(kUser);
+    e.setDefaultPassword(kPassword);
+    auto other = e.CreateWorkspace("Kestrel", kUser, kPassword);
+    EXPECT_EQ(errorOf([&] { other->OpenDatabase(path("eigen.ZDB")); }), 3033);
+    auto guest = e.CreateWorkspace("Kestrel", "Gast", "g");
+    EXPECT_EQ(errorOf([&] { guest->OpenDatabase(path("eigen.ZDB")); }), 3033);
+    db::DataControl dc;
+    dc.setDatabaseName(path("eigen.ZDB"));
+    dc.setRecordSource("persdat");
+    EXPECT_EQ(errorOf([&] { dc.Refresh(); }), 3033);
+    EXPECT_EQ(dc.Recordset(), nullptr);
+    EXPECT_EQ(errorOf([&] { e.CompactDatabase(path("eigen.ZDB"), path("kopie.ZDB")); }), 3033);
+    EXPECT_FALSE(std::filesystem::exists(path("kopie.ZDB")));
+
+    // An installation database opens through every login.
+    auto inst = guest->CreateDatabase(path("zuv.sdb"), "", db::dbInstallation);
+    inst->Execute("CREATE TABLE Typ (typnummer short, typbezeichnung TEXT(50))");
+    inst->Close();
+    EXPECT_NO_THROW(other->OpenDatabase(path("zuv.sdb")));
+}

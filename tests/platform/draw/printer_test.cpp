@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "platform/draw/picture_box.h"
+#include "platform/draw/printer.h"
+#include "platform/vb/error.h"
+
+using draw::LineEnd;
+using draw::Tab;
+
+namespace {
+int errorOf(auto&& f) {
+    try {
+        f();
+    } catch (const vb::Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+QString run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(30000)) return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString pdfPage(const QString& pdf, int page) {
+    return run("pdftotext", {"-layout", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
+}
+
+int pdfPages(const QString& pdf) {
+    for (const QString& line : run("pdfinfo", {pdf}).split('\n'))
+        if (line.startsWith("Pages:")) return line.mid(6).trimmed().toInt();
+    return -1;
+}
+}  // namespace
+
+TEST(Printer, PagesOfTextGoIntoAPdfFileAtTheirPlaces) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("fragebogen.pdf");
+    draw::Printer pr;
+    pr.setOutputFileName(pdf.toStdString());
+    pr.setPaperSize(9);
+    EXPECT_NEAR(pr.Width(), 11906, 1);  // A4 in twips
+    EXPECT_NEAR(pr.Height(), 16838, 1);
+
+    pr.setFont("Arial", 10, false, false);
+    pr.setCurrentY(1000);
+    pr.Print({Tab(10), "Z.U.V. 5.0"});
+    pr.Print({Tab(10), "Fragebogen über Persönlichkeit"});
+    const std::string scale = "0---1---2---3---4";
+    pr.setCurrentX(pr.Width() - (pr.TextWidth(scale) + 1500));
+    pr.Print({scale});
+    pr.setCurrentY(pr.Height() - 1500);
+    pr.Print({Tab(10), "Seite", draw::Num(1)});
+    pr.NewPage();
+    EXPECT_EQ(pr.Page(), 2);
+    EXPECT_DOUBLE_EQ(pr.CurrentY(), 0);
+    pr.setCurrentY(1000);
+    pr.Print({Tab(10), "7)"});
+    pr.EndDoc();
+    EXPECT_EQ(pr.Page(), 1);
+
+    ASSERT_EQ(pdfPages(pdf), 2);
+    const QString one = pdfPage(pdf, 1), two = pdfPage(pdf, 2);
+    EXPECT_TRUE(one.contains("Z.U.V. 5.0"));
+    EXPECT_TRUE(one.contains("Fragebogen über Persönlichkeit"));
+    EXPECT_TRUE(one.contains("0---1---2---3---4"));
+    EXPECT_TRUE(one.contains("Seite 1"));
+    EXPECT_FALSE(one.contains("7)"));
+    EXPECT_TRUE(two.contains("7)"));
+
+    // The log tells the same, with the positions the program asked for.
+    const auto& log = pr.log();
+    ASSERT_EQ(log.size(), 6u);
+    EXPECT_EQ(log[0].page, 1);
+    EXPECT_NEAR(log[0].y, 1000, 0.5);
+    EXPECT_NEAR(log[0].x, 9 * pr.averageCharWidth(), 0.5);
+    EXPECT_NEAR(log[2].x + log[2].width, pr.Width() - 1500, 0.5);  // the scale ends 1500 from the edge
+    EXPECT_NEAR(log[3].y, pr.Height() - 1500, 0.5);
+    EXPECT_EQ(log[5].page, 2);
+    EXPECT_EQ(pr.pageLines(1).at(3), "Seite 1 ");
+}
+
+TEST(Printer, EachDocumentAfterEndDocIsKeptAndKillDocThrowsOneAway) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("einfuehrung.pdf");
+    draw::Printer pr;
+    pr.setOutputFileName(pdf.toStdString());
+    pr.Print({"Blatt eins"});
+    pr.EndDoc();
+    pr.EndDoc();  // nothing printed since: no new document
+    pr.Print({"Blatt zwei"});
+    pr.EndDoc();
+    pr.Print({"verworfen"});
+    EXPECT_EQ(errorOf([&] { pr.setOutputFileName(dir.filePath("anders.pdf").toStdString()); }), 482);
+    pr.KillDoc();
+
+    ASSERT_EQ(pr.writtenFiles().size(), 2u);
+    EXPECT_EQ(QString::fromStdString(pr.writtenFiles()[0]), pdf);
+    const QString second = dir.filePath("einfuehrung-2.pdf");
+    EXPECT_EQ(QString::fromStdString(pr.writtenFiles()[1]), second);
+    EXPECT_TRUE(pdfPage(pdf, 1).contains("Blatt eins"));
+    EXPECT_TRUE(pdfPage(second, 1).contains("Blatt zwei"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("einfuehrung-3.pdf")));
+    EXPECT_EQ(pr.log().back().doc, 3);
+    EXPECT_EQ(pr.log().front().doc, 1);
+}
+
+TEST(Printer, PicturesAndLandscapePagesAndAPreviewOfTheSameSize) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("quer.pdf");
+    draw::Printer pr;
+    pr.setOutputFileName(pdf.toStdString());
+    pr.setPaperSize(9);
+    pr.setOrientation(2);
+    EXPECT_EQ(pr.Orientation(), 2);
+    EXPECT_NEAR(pr.Width(), 16838, 1);
+    pr.setPaperSize(11);
+    EXPECT_EQ(pr.PaperSize(), 11);
+    pr.setPaperSize(9);
+
+    // The preview's page picture takes the printer's size and draws the same text positions.
+    draw::PictureBox page;
+    page.setSizeTwips(pr.Width(), pr.Height());
+    EXPECT_NEAR(page.Width(), pr.Width(), 15);
+    page.setFont("Arial", 10, false, false);
+    pr.setFont("Arial", 10, false, false);
+    EXPECT_NEAR(page.averageCharWidth(), pr.averageCharWidth(), pr.averageCharWidth() * 0.1);
+    EXPECT_NEAR(page.TextHeight("Texthoehe"), pr.TextHeight("Texthoehe"), pr.TextHeight("Texthoehe") * 0.1);
+
+    page.setBackColor(0xFFFFFF);
+    page.Line(0, 0, 1000, 1000, 0x0000FF, true, true);
+    pr.PaintPicture(page.Image(), 1000, 1200, 1287, 1287);
+    pr.Circle(5000, 5000, 1000);
+    pr.Print({"mit Bild"});
+    pr.EndDoc();
+    EXPECT_EQ(pdfPages(pdf), 1);
+    EXPECT_TRUE(run("pdfinfo", {pdf}).contains("842 x 595"));  // landscape A4 in points
+}
+
+TEST(Printer, FailuresRaise482AndNeverHalfPrint) {
+    QTemporaryDir dir;
+    draw::Printer pr;
+    pr.setOutputFileName(dir.filePath("fehlt/druck.pdf").toStdString());
+    EXPECT_EQ(errorOf([&] { pr.Print({"x"}); }), 482);
+    EXPECT_FALSE(pr.busy());
+    EXPECT_EQ(errorOf([&] { pr.setDeviceName("Drucker, den es nicht gibt"); }), 482);
+    EXPECT_EQ(errorOf([&] { pr.setOrientation(3); }), 380);
+    EXPECT_EQ(errorOf([&] { pr.setPaperSize(4711); }), 380);
+    EXPECT_EQ(errorOf([&] { pr.setCopies(0); }), 380);
+    EXPECT_EQ(errorOf([&] { pr.Cls(); }), 438);
+    // Measuring needs no printer at all.
+    EXPECT_GT(pr.TextHeight("Texthoehe"), 0);
+
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        pr.setOutputFileName("");
+        try {
+            pr.Print({"x"});
+            FAIL() << "printing without a printer must fail";
+        } catch (const vb::Error& e) {
+            EXPECT_EQ(e.number(), 482);
+            EXPECT_NE(e.description().find("kein Drucker"), std::string::npos);
+        }
+    }
+}
+
+TEST(Printer, ProgramWidePrinterCanBeRedirected) {
+    QTemporaryDir dir;
+    draw::Printer& pr = draw::printer();
+    EXPECT_EQ(&pr, &draw::printer());
+    pr.setOutputFileName(dir.filePath("vorschau.pdf").toStdString());
+    pr.Print({"Hallo"});
+    pr.EndDoc();
+    EXPECT_TRUE(pdfPage(dir.filePath("vorschau.pdf"), 1).contains("Hallo"));
+    pr.setOutputFileName("");
+}

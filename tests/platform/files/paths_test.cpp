@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/files/paths.h"
+#include "platform/vb/error.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int errorOf(auto&& f) {
+    try {
+        f();
+    } catch (const vb::Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+void write(const fs::path& p, const std::string& text) {
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+std::string read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+class Paths : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/zuv_paths_XXXXXX";
+        m_dir = ::mkdtemp(tmpl);
+        fs::create_directories(m_dir / "Daten" / "Zuv");
+        write(m_dir / "Daten" / "Zuv" / "zuv.sdb", "settings");
+        write(m_dir / "Daten" / "Zuv" / "ZUVDESK.chm", "help");
+    }
+    void TearDown() override {
+        fs::permissions(m_dir, fs::perms::owner_all);
+        fs::remove_all(m_dir);
+        files::setProgramFolder("");
+    }
+    std::string dir() const { return m_dir.string(); }
+    fs::path m_dir;
+};
+
+}  // namespace
+
+TEST_F(Paths, UpperCasedBackslashPathsFindTheFilesOnDisk) {
+    // The data folder comes upper-cased from the INI file and is joined with "\".
+    const std::string appPath = dir() + "\\DATEN\\ZUV";
+    EXPECT_EQ(files::resolve(appPath + "\\zuv.sdb"), dir() + "/Daten/Zuv/zuv.sdb");
+    EXPECT_EQ(files::resolve(appPath + "\\zuvdesk.chm"), dir() + "/Daten/Zuv/ZUVDESK.chm");
+    EXPECT_EQ(files::resolve(appPath + "/" + "ZUV.SDB"), dir() + "/Daten/Zuv/zuv.sdb");
+    // A name that does not exist yet keeps its own spelling behind the real folders.
+    EXPECT_EQ(files::resolve(appPath + "\\NEU\\Person.ZDB"), dir() + "/Daten/Zuv/NEU/Person.ZDB");
+    EXPECT_EQ(files::resolve(appPath + "\\\\Zuv50.ini"), dir() + "/Daten/Zuv/Zuv50.ini");
+    EXPECT_TRUE(files::FileExists(appPath + "\\ZUVDESK.CHM"));
+    EXPECT_FALSE(files::FileExists(appPath));  // a folder is no file
+    EXPECT_TRUE(files::FolderExists(appPath));
+    EXPECT_EQ(files::Dir(appPath + "\\ZuvDesk.Chm"), "ZUVDESK.chm");
+    EXPECT_EQ(files::Dir(appPath + "\\fehlt.bmp"), "");
+    EXPECT_EQ(files::Dir(""), "");
+}
+
+TEST_F(Paths, AnExactNameWinsOverItsCaseVariants) {
+    write(m_dir / "a.zdb", "lower");
+    write(m_dir / "A.ZDB", "upper");
+    EXPECT_EQ(files::resolve(dir() + "/A.ZDB"), dir() + "/A.ZDB");
+    EXPECT_EQ(files::resolve(dir() + "/a.zdb"), dir() + "/a.zdb");
+    EXPECT_EQ(files::resolve(dir() + "/A.zdb"), dir() + "/A.ZDB");  // first in byte order
+    EXPECT_FALSE(files::samePath(dir() + "/a.zdb", dir() + "/A.ZDB"));
+    EXPECT_TRUE(files::samePath(dir() + "\\DATEN\\zuv\\ZUV.SDB", dir() + "/Daten/Zuv/zuv.sdb"));
+    EXPECT_TRUE(files::samePath(dir() + "/neu.zdb", dir() + "/NEU.ZDB"));
+}
+
+TEST(PathText, JoinAndFolderOfTheProgram) {
+    EXPECT_EQ(files::joinPath("/opt/zuv", "zuv.sdb"), "/opt/zuv/zuv.sdb");
+    EXPECT_EQ(files::joinPath("/OPT/ZUV\\", "\\zuv.sdb"), "/OPT/ZUV/zuv.sdb");
+    EXPECT_EQ(files::joinPath("/", "x"), "/x");
+    EXPECT_EQ(files::joinPath("", "x"), "x");
+    EXPECT_EQ(files::fileName("C:\\a\\b.txt"), "b.txt");
+    EXPECT_TRUE(fs::exists(fs::path(files::programFolder()) / "test_platform_files"));
+    files::setProgramFolder("/opt/zuv/");
+    EXPECT_EQ(files::programFolder(), "/opt/zuv");
+    files::setProgramFolder("");
+}
+
+TEST_F(Paths, KillDeletesOnlyFilesAndReportsMissingOnes) {
+    write(m_dir / "Alt.ZDB", "x");
+    fs::permissions(m_dir / "Alt.ZDB", fs::perms::owner_read);  // read-only files go too
+    files::Kill(dir() + "\\ALT.zdb");
+    EXPECT_FALSE(fs::exists(m_dir / "Alt.ZDB"));
+    EXPECT_EQ(errorOf([&] { files::Kill(dir() + "/Alt.ZDB"); }), 53);
+    EXPECT_EQ(errorOf([&] { files::Kill(dir() + "/Daten"); }), 53);
+    EXPECT_TRUE(fs::exists(m_dir / "Daten"));
+}
+
+TEST_F(Paths, FileCopyReplacesTheTargetAndNeverHarmsTheSource) {
+    const fs::path src = m_dir / "Daten" / "Zuv" / "zuv.sdb";
+    write(m_dir / "Sicherung.ZDB", "old backup");
+    files::FileCopy(dir() + "\\DATEN\\ZUV\\ZUV.SDB", dir() + "\\sicherung.zdb");
+    EXPECT_EQ(read(m_dir / "Sicherung.ZDB"), "settings");
+    EXPECT_FALSE(fs::exists(m_dir / "sicherung.zdb"));
+
+    // Copying a file onto itself must not empty it.
+    EXPECT_EQ(errorOf([&] { files::FileCopy(src.string(), dir() + "/DATEN/ZUV/ZUV.SDB"); }), 70);
+    EXPECT_EQ(read(src), "settings");
+
+    EXPECT_EQ(errorOf([&] { files::FileCopy(dir() + "/fehlt.zdb", dir() + "/x.zdb"); }), 53);
+    EXPECT_EQ(errorOf([&] { files::FileCopy(src.string(), dir() + "/kein/ordner/x.zdb"); }), 76);
+
+    // A binary file of some size arrives byte for byte.
+    std::string big(300000, '\0');
+    for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);
+    write(m_dir / "gross.bin", big);
+    files::FileCopy(dir() + "/gross.bin", dir() + "/kopie.bin");
+    EXPECT_EQ(read(m_dir / "kopie.bin"), big);
+}

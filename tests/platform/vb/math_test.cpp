@@ -1,0 +1,29 @@
+#include <gtest/gtest.h>
+
+#include "platform/vb/error.h"
+#include "platform/vb/math.h"
+
+namespace {
+int errorOf(auto&& f) {
+    try {
+        f();
+    } catch (const vb::Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+}  // namespace
+
+TEST(Arithmetic, RunTimeErrorsInsteadOfInfinityOrWrapping) {
+    EXPECT_EQ(vb::divide(17, 20), 0.85);
+    EXPECT_EQ(errorOf([] { (void)vb::divide(1, 0); }), 11);
+    EXPECT_EQ(errorOf([] { (void)vb::divide(0, 0); }), 6);
+    EXPECT_EQ(errorOf([] { (void)vb::Log(-1); }), 5);
+    EXPECT_EQ(errorOf([] { (void)vb::Log(0); }), 5);
+    EXPECT_DOUBLE_EQ(vb::Log(1.0) / vb::Log(2.0) + 1, 1);
+    EXPECT_EQ(vb::toInteger(9 * 56), 504);
+    EXPECT_EQ(errorOf([] { (void)vb::toInteger(32768); }), 6);
+    EXPECT_EQ(errorOf([] { (void)vb::toLong(1LL << 31); }), 6);
+    EXPECT_EQ(vb::Int(-2.5), -3);
+    EXPECT_EQ(vb::Fix(-2.5), -2);
+}

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/vb/error.h"
+#include "platform/xml/dom.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The error a step raised; reason "(none)" and line -1 when it raised none.
+xml::ParseError parseErrorOf(auto&& f) {
+    try {
+        f();
+    } catch (const xml::ParseError& e) {
+        return e;
+    }
+    return xml::ParseError("(none)", -1);
+}
+
+class XmlFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/zuv_xml_XXXXXX";
+        m_dir = ::mkdtemp(tmpl);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+    std::string write(const std::string& name, const std::string& text) {
+        std::ofstream(m_dir / name, std::ios::binary) << text;
+        return (m_dir / name).string();
+    }
+    fs::path m_dir;
+};
+
+}  // namespace
+
+TEST_F(XmlFiles, PersonFileValuesByAbsolutePaths) {
+    const std::string path = write("Person.xml",
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+        "<ZUVRecord>\n"
+        "  <Vorname>J\xfcrgen</Vorname>\n"
+        "  <Nachname>M&amp;M <b>Meier</b></Nachname>\n"
+        "  <Item1> 3 </Item1><Item1>4</Item1>\n"
+        "  <Gruppe><Item2>1</Item2></Gruppe>\n"
+        "  <Telefon/>\n"
+        "</ZUVRecord>\n");
+    const xml::Document doc = xml::Document::load(m_dir.string() + "/PERSON.XML");
+    EXPECT_EQ(doc.root().name(), "ZUVRecord");
+    EXPECT_EQ(doc.selectText("/ZUVRecord/Vorname"), "Jürgen");
+    EXPECT_EQ(doc.selectText("/ZUVRecord/Nachname"), "M&M Meier");  // descendants' text included
+    EXPECT_EQ(doc.selectText("/ZUVRecord/Item1"), " 3 ");          // the first in document order
+    EXPECT_EQ(doc.selectText("/ZUVRecord/Item2"), std::nullopt);   // one level deeper is not a child
+    EXPECT_EQ(doc.selectText("/ZUVRecord/Telefon"), "");
+    EXPECT_EQ(doc.selectText("/zuvrecord/Vorname"), std::nullopt); // names are exact
+    EXPECT_EQ(doc.select("/ZUVRecord/*").size(), 6u);
+    EXPECT_EQ(doc.root().children().size(), 6u);
+    try {
+        (void)doc.select("/ZUVRecord/[");
+        FAIL();
+    } catch (const vb::Error& e) {
+        EXPECT_EQ(e.number(), 5);
+    }
+}
+
+TEST_F(XmlFiles, MalformedFilesReportReasonAndLine) {
+    const auto mismatch = parseErrorOf([&] {
+        xml::Document::load(write("a.xml", "<ZUVRecord>\n<Vorname>Anna</Vorname>\n<Item1>3</Item2>\n</ZUVRecord>\n"));
+    });
+    EXPECT_EQ(mismatch.line(), 3);
+    EXPECT_FALSE(mismatch.reason().empty());
+
+    const auto unclosed = parseErrorOf([&] { xml::Document::load(write("b.xml", "<ZUVRecord>\n<Vorname>\n")); });
+    EXPECT_GE(unclosed.line(), 2);
+    EXPECT_FALSE(unclosed.reason().empty());
+
+    const auto empty = parseErrorOf([&] { xml::Document::load(write("c.xml", "")); });
+    EXPECT_EQ(empty.reason(), "Die Datei ist leer.");
+
+    const auto missing = parseErrorOf([&] { xml::Document::load((m_dir / "fehlt.XML").string()); });
+    EXPECT_EQ(missing.reason(), "Die Datei wurde nicht gefunden.");
+    EXPECT_EQ(missing.line(), 0);
+}
+
+TEST_F(XmlFiles, ExternalEntitiesAreRefusedAndNeverRead) {
+    const std::string secret = write("secret.txt", "GEHEIM");
+    const auto refused = parseErrorOf([&] {
+        xml::Document::load(write("xxe.xml",
+            "<?xml version=\"1.0\"?>\n<!DOCTYPE ZUVRecord [\n<!ENTITY x SYSTEM \"file://" + secret + "\">\n]>\n"
+            "<ZUVRecord><Vorname>&x;</Vorname></ZUVRecord>\n"));
+    });
+    EXPECT_EQ(refused.reason(), "Die Datei verweist auf externe Entitäten; solche Dateien werden nicht gelesen.");
+
+    const auto param = parseErrorOf([&] {
+        xml::Document::parse("<!DOCTYPE r [<!ENTITY % p SYSTEM \"http://example.invalid/x.dtd\"> %p;]><r/>");
+    });
+    EXPECT_EQ(param.reason(), refused.reason());
+
+    // A reference to an outside DTD is not loaded: the document reads as it stands.
+    const xml::Document withDtd =
+        xml::Document::parse("<!DOCTYPE ZUVRecord SYSTEM \"http://example.invalid/zuv.dtd\"><ZUVRecord><Land>DE</Land></ZUVRecord>");
+    EXPECT_EQ(withDtd.selectText("/ZUVRecord/Land"), "DE");
+}
+
+TEST_F(XmlFiles, InternalEntitiesCannotBlowUp) {
+    std::string dtd = "<!DOCTYPE r [<!ENTITY a0 \"lollollollollollollollollollol\">";
+    for (int i = 1; i <= 9; ++i) {
+        dtd += "<!ENTITY a" + std::to_string(i) + " \"";
+        for (int k = 0; k < 10; ++k) dtd += "&a" + std::to_string(i - 1) + ";";
+        dtd += "\">";
+    }
+    dtd += "]>";
+    const auto refused = parseErrorOf([&] {
+        const xml::Document d = xml::Document::parse(dtd + "<r><v>&a9;</v></r>");
+        (void)d.selectText("/r/v");
+    });
+    EXPECT_NE(refused.reason(), "(none)");
+
+    const xml::Document small = xml::Document::parse("<!DOCTYPE r [<!ENTITY n \"Nord\">]><r><v>&n;en</v></r>");
+    EXPECT_EQ(small.selectText("/r/v"), "Norden");
+}
