@@ -6,8 +6,6 @@
 
 #include "install/tool/sources.h"
 
-#if __has_include("platform/db/engine.h")
-#define ZUV_INSTALL_HAVE_ENGINE 1
 #include "platform/db/database.h"
 #include "platform/db/engine.h"
 #include "platform/db/field.h"
@@ -15,7 +13,6 @@
 #include "platform/db/types.h"
 #include "platform/db/workspace.h"
 #include "platform/vb/error.h"
-#endif
 
 namespace install {
 
@@ -99,10 +96,6 @@ std::vector<Table> settingsTables(const std::string& sourceDir) {
 
 }  // namespace
 
-#ifdef ZUV_INSTALL_HAVE_ENGINE
-
-bool databaseEngineAvailable() { return true; }
-
 void writeWorkgroupFile(const std::string& path) {
     db::createWorkgroupFile(path, {{kAccount, kWorkgroupPassword}}, {"Admins", "Users"});
 }
@@ -156,16 +149,5 @@ void writeSettingsDatabase(const std::string& sourceDir, const std::string& path
     }
 }
 
-#else
-
-bool databaseEngineAvailable() { return false; }
-
-void writeWorkgroupFile(const std::string&) {}
-
-void writeSettingsDatabase(const std::string& sourceDir, const std::string&, const std::string&) {
-    settingsTables(sourceDir);  // still check every source
-}
-
-#endif
 
 }  // namespace install
