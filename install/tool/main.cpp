@@ -28,13 +28,8 @@ int main(int argc, char** argv) {
         fs::create_directories(target);
         const std::string folder = target.string();
 
-        if (install::databaseEngineAvailable()) {
-            install::writeWorkgroupFile(folder + "/Sys.mda");
-            install::writeSettingsDatabase(source, folder + "/zuv.sdb", folder + "/Sys.mda");
-        } else {
-            install::writeSettingsDatabase(source, "", "");
-            std::cerr << "zuv_install_tool: built without the database engine; zuv.sdb and Sys.mda left out\n";
-        }
+        install::writeWorkgroupFile(folder + "/Sys.mda");
+        install::writeSettingsDatabase(source, folder + "/zuv.sdb", folder + "/Sys.mda");
         install::writeIniFile(folder);
         install::writeIntroduction(source + "/zuvinfo.txt", folder);
         install::writeSymbolMetafiles(folder);

@@ -6,8 +6,6 @@
 
 #include "install/tool/sources.h"
 
-#if __has_include("platform/db/engine.h")
-#define ZUV_INSTALL_HAVE_ENGINE 1
 #include "platform/db/database.h"
 #include "platform/db/engine.h"
 #include "platform/db/field.h"
@@ -15,7 +13,6 @@
 #include "platform/db/types.h"
 #include "platform/db/workspace.h"
 #include "platform/vb/error.h"
-#endif
 
 namespace install {
 
@@ -45,7 +42,9 @@ std::string jetType(const std::string& type) {
 }
 
 Table textTable(const std::string& sourceDir, const std::string& name) {
-    Table t{name, {{"ID", "LONG"}, {"BeschriftungDtsch", "TEXT(255)"}}, {}};
+    // The message texts are read into records with a 16-bit ID.
+    bool dialog = name.rfind("DialogTxt", 0) == 0;
+    Table t{name, {{"ID", dialog ? "SHORT" : "LONG"}, {"BeschriftungDtsch", "TEXT(255)"}}, {}};
     auto texts = readTextTable(sourceDir + "/texts/" + name + ".txt");
     for (std::size_t i = 0; i < texts.size(); ++i) {
         if (utf8Length(texts[i]) > 255)
@@ -98,10 +97,6 @@ std::vector<Table> settingsTables(const std::string& sourceDir) {
 }
 
 }  // namespace
-
-#ifdef ZUV_INSTALL_HAVE_ENGINE
-
-bool databaseEngineAvailable() { return true; }
 
 void writeWorkgroupFile(const std::string& path) {
     db::createWorkgroupFile(path, {{kAccount, kWorkgroupPassword}}, {"Admins", "Users"});
@@ -156,16 +151,5 @@ void writeSettingsDatabase(const std::string& sourceDir, const std::string& path
     }
 }
 
-#else
-
-bool databaseEngineAvailable() { return false; }
-
-void writeWorkgroupFile(const std::string&) {}
-
-void writeSettingsDatabase(const std::string& sourceDir, const std::string&, const std::string&) {
-    settingsTables(sourceDir);  // still check every source
-}
-
-#endif
 
 }  // namespace install

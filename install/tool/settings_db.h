@@ -8,10 +8,6 @@ namespace install {
 inline constexpr const char* kAccount = "KestrelAdmin";
 inline constexpr const char* kWorkgroupPassword = "MossGlade";
 
-// False while the program is built without the database engine: the tool then leaves out the
-// settings database and the workgroup file and says so.
-bool databaseEngineAvailable();
-
 // Writes the workgroup file with the one account and the groups "Admins" and "Users".
 void writeWorkgroupFile(const std::string& path);
 

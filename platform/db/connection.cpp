@@ -91,7 +91,13 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     if (fs::is_directory(p, ec)) raise(3343, path);
     int32_t appId = 0;
     if (!readApplicationId(path, appId) || appId != kDataAppId) raise(3343, path);
-    if (!readOnly && (::access(path.c_str(), W_OK) != 0 || ::access(parent.c_str(), W_OK) != 0)) raise(3051, path);
+    if (!readOnly) {
+        // A write-protected file stays protected even for an account that could override it.
+        const auto perms = fs::status(p, ec).permissions();
+        const bool writable = (perms & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) !=
+                              fs::perms::none;
+        if (!writable || ::access(path.c_str(), W_OK) != 0 || ::access(parent.c_str(), W_OK) != 0) raise(3051, path);
+    }
 
     const std::string file = canonicalKey(path);
     if (exclusiveFiles().count(file) || (exclusive && openCounts()[file] > 0)) raise(3045, path);

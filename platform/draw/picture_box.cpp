@@ -119,6 +119,13 @@ draw::Picture PictureBox::Image() const {
     return draw::Picture::fromImage(m_image.copy(QRect(QPoint(0, 0), s)));
 }
 
+void PictureBox::RenderControl(QWidget& control) {
+    if (!control.testAttribute(Qt::WA_WState_Polished)) control.ensurePolished();
+    QPainter& p = painter();
+    control.render(&p, QPoint(0, 0), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    drawn();
+}
+
 void PictureBox::SavePicture(const std::string& path) const { draw::SavePicture(Image(), path); }
 
 void PictureBox::LoadPicture(const std::string& path) { setPicture(draw::LoadPicture(path)); }

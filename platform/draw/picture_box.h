@@ -36,6 +36,10 @@ public:
     // The persistent image at the box's present size (Image property).
     draw::Picture Image() const;
 
+    // A control paints itself into the persistent image at the top left, whole and at its own
+    // size, even where it is covered or off screen (the chart and the answer grid are saved so).
+    void RenderControl(QWidget& control);
+
     // Writes the Image as a Windows bitmap (24 bits); errors as draw::SavePicture.
     void SavePicture(const std::string& path) const;
     // Loads a picture file into the Picture property; errors as draw::LoadPicture.

@@ -1,5 +1,6 @@
 #include <set>
 
+#include "platform/draw/metafile.h"
 #include "platform/vb/codepage.h"
 #include "tests/install/dist_support.h"
 
@@ -52,6 +53,17 @@ TEST_F(InstallationFolder, SymbolPicturesAreMetafilesAnOutsideReaderDraws) {
         for (auto p = drawing.find("<line"); p != std::string::npos; p = drawing.find("<line", p + 1))
             ++lines;
         EXPECT_GE(lines, 9u);  // 3 of the triangle, 6 of the hexad, then the strokes of the digits
+
+        // Our own player fills the enneagram window's square frame with it.
+        auto picture = draw::Metafile::load(wmf.string());
+        EXPECT_NEAR(picture.widthTwips(), 4932, 15);
+        EXPECT_NEAR(picture.heightTwips(), 4932, 15);
+        QImage image = picture.toImage(QSize(200, 200));
+        int inked = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                inked += image.pixelColor(x, y) != QColor(Qt::white);
+        EXPECT_GT(inked, 400);
     }
     EXPECT_EQ(contents.size(), colours.size());  // each colour its own picture
 
@@ -95,6 +107,8 @@ TEST_F(InstallationFolder, HelpFilesHoldEveryTopicTheProgramsOpen) {
             EXPECT_NE(row, "<no row>") << t;
         }
         EXPECT_EQ(sqlValue(name, "SELECT count(*) FROM topics WHERE html NOT LIKE '<html>%</html>' || char(10)"), "0");
+        // The viewer opens the first stored topic when a program asks for no topic.
+        EXPECT_EQ(sqlValue(name, "SELECT path FROM topics ORDER BY rowid LIMIT 1"), "html/index.htm");
     }
 }
 

@@ -4,14 +4,11 @@
 
 #include "tests/install/dist_support.h"
 
-#if __has_include("platform/db/engine.h")
-#define HAVE_ENGINE 1
 #include "platform/db/database.h"
 #include "platform/db/engine.h"
 #include "platform/db/recordset.h"
 #include "platform/db/workspace.h"
 #include "platform/vb/error.h"
-#endif
 
 using namespace install_test;
 
@@ -20,9 +17,6 @@ namespace {
 class SettingsDatabase : public DistFolder {
 protected:
     void SetUp() override {
-#ifndef HAVE_ENGINE
-        GTEST_SKIP() << "built without the database engine";
-#endif
         ASSERT_EQ(toolRun().status, 0) << toolRun().output;
         ASSERT_TRUE(fs::exists(file("zuv.sdb")));
     }
@@ -249,7 +243,6 @@ TEST_F(SettingsDatabase, QuestionnairePagesUseLineBreaksOfThePrinter) {
     EXPECT_EQ(count("fragebogen", "instr(fb_seite1, char(10)) > 0 AND instr(fb_seite1, char(13) || char(10)) = 0"), 0);
 }
 
-#ifdef HAVE_ENGINE
 TEST_F(SettingsDatabase, OpensThroughTheWorkgroupLoginAndRefusesAWrongPassword) {
     auto& engine = db::DBEngine::instance();
     engine.reset();
@@ -280,6 +273,5 @@ TEST_F(SettingsDatabase, OpensThroughTheWorkgroupLoginAndRefusesAWrongPassword) 
     ws->Close();
     engine.reset();
 }
-#endif
 
 }  // namespace

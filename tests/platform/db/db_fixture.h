@@ -130,7 +130,9 @@ protected:
 
     // What an outside client says about the file.
     std::string integrity(const std::string& file) const {
-        const std::string cmd = "sqlite3 '" + file + "' 'PRAGMA integrity_check' 2>&1";
+        std::string quoted;
+        for (char c : file) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        const std::string cmd = "sqlite3 '" + quoted + "' 'PRAGMA integrity_check' 2>&1";
         std::string out;
         if (FILE* p = popen(cmd.c_str(), "r")) {
             char buf[256];

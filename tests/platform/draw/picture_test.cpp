@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QImage>
+#include <QPalette>
 #include <QPixmap>
+#include <QWidget>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -49,6 +51,26 @@ TEST(PictureBox, DrawingSurvivesResizingHidingAndIsWhatTheWidgetShows) {
     box.Line(7000, 0, 8000, 1000, 0xFF0000, true, true);
     EXPECT_EQ(pixelAtTwips(box, 6750, 2250), kWhite);
     EXPECT_EQ(pixelAtTwips(box, 7500, 500), kBlue);
+}
+
+TEST(PictureBox, AControlPaintsItselfIntoTheImageEvenWhenHidden) {
+    QWidget control;
+    control.resize(60, 40);
+    control.setAutoFillBackground(true);
+    QPalette pal = control.palette();
+    pal.setColor(QPalette::Window, kBlue);
+    control.setPalette(pal);  // never shown
+
+    PictureBox box;
+    box.setSizeTwips(1500, 1500);
+    box.setBackColor(0xFFFFFF);
+    box.RenderControl(control);
+    EXPECT_EQ(pixelAtTwips(box, 15 * 59, 15 * 39), kBlue);
+    EXPECT_EQ(pixelAtTwips(box, 15 * 61, 15 * 10), kWhite);
+    // Made the picture, the control's image stays through Cls.
+    box.setPicture(box.Image());
+    box.Cls();
+    EXPECT_EQ(pixelAtTwips(box, 15 * 30, 15 * 20), kBlue);
 }
 
 TEST(PictureBox, LinesBoxesAndCirclesUseTheirColoursAndFill) {
