@@ -42,7 +42,9 @@ std::string jetType(const std::string& type) {
 }
 
 Table textTable(const std::string& sourceDir, const std::string& name) {
-    Table t{name, {{"ID", "LONG"}, {"BeschriftungDtsch", "TEXT(255)"}}, {}};
+    // The message texts are read into records with a 16-bit ID.
+    bool dialog = name.rfind("DialogTxt", 0) == 0;
+    Table t{name, {{"ID", dialog ? "SHORT" : "LONG"}, {"BeschriftungDtsch", "TEXT(255)"}}, {}};
     auto texts = readTextTable(sourceDir + "/texts/" + name + ".txt");
     for (std::size_t i = 0; i < texts.size(); ++i) {
         if (utf8Length(texts[i]) > 255)

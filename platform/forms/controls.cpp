@@ -1,0 +1,617 @@
+#include "platform/forms/controls.h"
+
+#include "platform/vb/error.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+
+namespace forms {
+
+namespace {
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+void applyColors(QWidget* w, int32_t fore, int32_t back, bool setBack) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, toQColor(fore));
+    p.setColor(QPalette::Text, toQColor(fore));
+    if (setBack) {
+        p.setColor(QPalette::Window, toQColor(back));
+        p.setColor(QPalette::Base, toQColor(back));
+    }
+    w->setPalette(p);
+    if (setBack) w->setAutoFillBackground(true);
+}
+
+[[noreturn]] void badIndex() { throw vb::Error(381, "Ungültiger Index für Eigenschaftenfeld"); }
+}  // namespace
+
+// ---------------------------------------------------------------- Label
+
+Label::Label(QWidget* parent) : Control<QLabel>(parent) { setTextFormat(Qt::PlainText); }
+
+void Label::setForeColor(int32_t bgr) {
+    m_fore = bgr;
+    applyColors(this, m_fore, m_back, false);
+}
+
+void Label::setBackColor(int32_t bgr) {
+    m_back = bgr;
+    applyColors(this, m_fore, m_back, true);
+}
+
+void Label::mouseReleaseEvent(QMouseEvent* e) {
+    QLabel::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) fire(Click);
+}
+
+void Label::mouseDoubleClickEvent(QMouseEvent* e) {
+    QLabel::mouseDoubleClickEvent(e);
+    fire(DblClick);
+}
+
+// ---------------------------------------------------------------- TextBox
+
+TextBox::TextBox(bool multiLine, QWidget* parent) : Control<QWidget>(parent) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    QWidget* ed;
+    if (multiLine) {
+        m_multi = new QPlainTextEdit(this);
+        connect(m_multi, &QPlainTextEdit::textChanged, this, [this] {
+            if (m_maxLength > 0 && m_multi->toPlainText().size() > m_maxLength) {
+                QTextCursor c = m_multi->textCursor();
+                c.movePosition(QTextCursor::End);
+                c.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor,
+                               static_cast<int>(m_multi->toPlainText().size()) - m_maxLength);
+                c.removeSelectedText();
+                return;
+            }
+            fire(Change);
+        });
+        ed = m_multi;
+    } else {
+        m_line = new QLineEdit(this);
+        connect(m_line, &QLineEdit::textChanged, this, [this] { fire(Change); });
+        ed = m_line;
+    }
+    layout->addWidget(ed);
+    setFocusProxy(ed);
+    watch(ed);
+}
+
+QWidget* TextBox::editor() const {
+    return m_line ? static_cast<QWidget*>(m_line) : static_cast<QWidget*>(m_multi);
+}
+
+std::string TextBox::Text() const {
+    return (m_line ? m_line->text() : m_multi->toPlainText()).toStdString();
+}
+
+// Line ends come as CR LF from the programs; the editor keeps plain line breaks.
+void TextBox::setText(const std::string& t) {
+    QString s = qs(t);
+    if (m_line) {
+        m_line->setText(s);
+    } else {
+        s.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace('\r', '\n');
+        m_multi->setPlainText(s);
+    }
+}
+
+void TextBox::setLocked(bool on) {
+    m_locked = on;
+    if (m_line) m_line->setReadOnly(on);
+    else m_multi->setReadOnly(on);
+}
+
+void TextBox::setMaxLength(int n) {
+    m_maxLength = std::max(0, n);
+    if (m_line) m_line->setMaxLength(m_maxLength > 0 ? m_maxLength : 32767);
+}
+
+int TextBox::SelStart() const {
+    if (m_line) return m_line->hasSelectedText() ? m_line->selectionStart() : m_line->cursorPosition();
+    return m_multi->textCursor().selectionStart();
+}
+
+int TextBox::SelLength() const {
+    if (m_line) return static_cast<int>(m_line->selectedText().size());
+    const QTextCursor c = m_multi->textCursor();
+    return c.selectionEnd() - c.selectionStart();
+}
+
+std::string TextBox::SelText() const {
+    if (m_line) return m_line->selectedText().toStdString();
+    QString s = m_multi->textCursor().selectedText();
+    s.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    return s.toStdString();
+}
+
+void TextBox::setSelStart(int n) {
+    const int len = static_cast<int>(qs(Text()).size());
+    n = std::clamp(n, 0, len);
+    if (m_line) {
+        m_line->setCursorPosition(n);
+        m_line->deselect();
+    } else {
+        QTextCursor c = m_multi->textCursor();
+        c.setPosition(n);
+        m_multi->setTextCursor(c);
+    }
+}
+
+void TextBox::setSelLength(int n) {
+    const int start = SelStart();
+    const int len = static_cast<int>(qs(Text()).size());
+    n = std::clamp(n, 0, len - start);
+    if (m_line) {
+        m_line->setSelection(start, n);
+    } else {
+        QTextCursor c = m_multi->textCursor();
+        c.setPosition(start);
+        c.setPosition(start + n, QTextCursor::KeepAnchor);
+        m_multi->setTextCursor(c);
+    }
+}
+
+void TextBox::setSelText(const std::string& t) {
+    if (m_line) {
+        m_line->insert(qs(t));
+    } else {
+        QString s = qs(t);
+        s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        m_multi->textCursor().insertText(s);
+    }
+}
+
+void TextBox::setBackColor(int32_t bgr) {
+    m_back = bgr;
+    applyColors(editor(), m_fore, m_back, true);
+}
+
+void TextBox::setForeColor(int32_t bgr) {
+    m_fore = bgr;
+    applyColors(editor(), m_fore, m_back, false);
+}
+
+// ---------------------------------------------------------------- CommandButton
+
+CommandButton::CommandButton(QWidget* parent) : Control<QPushButton>(parent) {
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, [this] { fire(Click); });
+}
+
+void CommandButton::setValue(bool on) {
+    if (on) fire(Click);
+}
+
+// ---------------------------------------------------------------- CheckBox
+
+CheckBox::CheckBox(QWidget* parent) : Control<QCheckBox>(parent) {
+    connect(this, &QCheckBox::clicked, this, [this] {
+        // A click on a greyed box makes it checked, as the programs know it.
+        if (checkState() == Qt::PartiallyChecked) setCheckState(Qt::Checked);
+        if (!m_setting) fire(Click);
+    });
+}
+
+int CheckBox::Value() const {
+    switch (checkState()) {
+    case Qt::Checked: return 1;
+    case Qt::PartiallyChecked: return 2;
+    default: return 0;
+    }
+}
+
+void CheckBox::setValue(int v) {
+    if (v < 0 || v > 2) throw vb::Error(380);
+    if (v == Value()) return;
+    if (v == 2) setTristate(true);
+    m_setting = true;
+    setCheckState(v == 1 ? Qt::Checked : v == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    m_setting = false;
+    fire(Click);
+}
+
+// ---------------------------------------------------------------- OptionButton
+
+OptionButton::OptionButton(QWidget* parent) : Control<QRadioButton>(parent) {
+    setAutoExclusive(false);
+    connect(this, &QRadioButton::clicked, this, [this] {
+        if (!m_setting) {
+            clearSiblings();
+            fire(Click);
+        }
+    });
+}
+
+void OptionButton::nextCheckState() {
+    // A click on a selected option leaves it selected.
+    setChecked(true);
+}
+
+void OptionButton::clearSiblings() {
+    if (!parentWidget()) return;
+    for (QObject* o : parentWidget()->children())
+        if (auto* other = dynamic_cast<OptionButton*>(o); other && other != this && other->isChecked()) {
+            other->m_setting = true;
+            other->setChecked(false);
+            other->m_setting = false;
+        }
+}
+
+void OptionButton::setValue(bool on) {
+    m_setting = true;
+    setChecked(on);
+    m_setting = false;
+    if (on) {
+        clearSiblings();
+        fire(Click);
+    }
+}
+
+// ---------------------------------------------------------------- ComboBox
+
+ComboBox::ComboBox(int style, QWidget* parent) : Control<QComboBox>(parent), m_style(style) {
+    setEditable(style == 0);
+    setInsertPolicy(QComboBox::NoInsert);
+    setCurrentIndex(-1);
+    connect(this, qOverload<int>(&QComboBox::activated), this, [this](int) { fire(Click); });
+    if (style == 0)
+        connect(this, &QComboBox::editTextChanged, this, [this] {
+            if (!m_setting) fire(Change);
+        });
+}
+
+void ComboBox::AddItem(const std::string& item, int index) {
+    if (index < 0 || index > count()) index = count();
+    m_setting = true;
+    const int current = currentIndex();
+    const QString keep = m_style == 0 ? currentText() : QString();
+    insertItem(index, qs(item));
+    // Adding to the list changes neither the selection nor the shown text.
+    if (current < 0) {
+        setCurrentIndex(-1);
+        if (m_style == 0) setEditText(keep);
+    }
+    m_setting = false;
+    m_newIndex = index;
+}
+
+void ComboBox::RemoveItem(int index) {
+    if (index < 0 || index >= count()) badIndex();
+    removeItem(index);
+}
+
+void ComboBox::Clear() {
+    m_setting = true;
+    clear();
+    if (m_style == 0) setEditText(QString());
+    m_setting = false;
+}
+
+std::string ComboBox::List(int index) const {
+    if (index < 0 || index >= count()) return {};
+    return itemText(index).toStdString();
+}
+
+void ComboBox::setList(int index, const std::string& item) {
+    if (index < 0 || index >= count()) badIndex();
+    setItemText(index, qs(item));
+}
+
+void ComboBox::setListIndex(int index) {
+    if (index < -1 || index >= count()) throw vb::Error(380);
+    m_setting = true;
+    setCurrentIndex(index);
+    if (index < 0 && m_style == 0) setEditText(QString());
+    m_setting = false;
+    fire(Click);
+}
+
+int32_t ComboBox::ItemData(int index) const {
+    if (index < 0 || index >= count()) badIndex();
+    return itemData(index).toInt();
+}
+
+void ComboBox::setItemData(int index, int32_t value) {
+    if (index < 0 || index >= count()) badIndex();
+    QComboBox::setItemData(index, value);
+}
+
+std::string ComboBox::Text() const {
+    if (m_style == 0) return currentText().toStdString();
+    return currentIndex() >= 0 ? itemText(currentIndex()).toStdString() : std::string();
+}
+
+void ComboBox::setText(const std::string& t) {
+    const QString s = qs(t);
+    const int i = findText(s, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (m_style != 0) {
+        if (i < 0) throw vb::Error(383, "Die Eigenschaft 'Text' ist schreibgeschützt");
+        setListIndex(i);
+        return;
+    }
+    m_setting = true;
+    setCurrentIndex(i);
+    setEditText(s);
+    m_setting = false;
+    fire(Change);
+}
+
+// ---------------------------------------------------------------- ListBox
+
+ListBox::ListBox(int multiSelect, QWidget* parent) : Control<QListWidget>(parent) {
+    setSelectionMode(multiSelect == 1   ? QAbstractItemView::MultiSelection
+                     : multiSelect == 2 ? QAbstractItemView::ExtendedSelection
+                                        : QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::itemClicked, this, [this] { fire(Click); });
+    connect(this, &QListWidget::itemDoubleClicked, this, [this] { fire(DblClick); });
+}
+
+QListWidgetItem* ListBox::at(int index) const {
+    QListWidgetItem* it = index >= 0 ? item(index) : nullptr;
+    if (!it) badIndex();
+    return it;
+}
+
+void ListBox::AddItem(const std::string& item, int index) {
+    if (index < 0 || index > count()) index = count();
+    insertItem(index, qs(item));
+    m_newIndex = index;
+}
+
+void ListBox::RemoveItem(int index) { delete takeItem(row(at(index))); }
+
+void ListBox::Clear() { clear(); }
+
+std::string ListBox::List(int index) const {
+    if (index < 0 || index >= count()) return {};
+    return item(index)->text().toStdString();
+}
+
+void ListBox::setList(int index, const std::string& text) { at(index)->setText(qs(text)); }
+
+void ListBox::setListIndex(int index) {
+    if (index < -1 || index >= count()) throw vb::Error(380);
+    if (selectionMode() == QAbstractItemView::SingleSelection) {
+        setCurrentRow(index);
+    } else {
+        selectionModel()->setCurrentIndex(index >= 0 ? model()->index(index, 0) : QModelIndex(),
+                                          QItemSelectionModel::NoUpdate);
+    }
+    fire(Click);
+}
+
+bool ListBox::Selected(int index) const { return at(index)->isSelected(); }
+
+void ListBox::setSelected(int index, bool on) { at(index)->setSelected(on); }
+
+int ListBox::SelCount() const { return static_cast<int>(selectedItems().size()); }
+
+int32_t ListBox::ItemData(int index) const { return at(index)->data(Qt::UserRole).toInt(); }
+
+void ListBox::setItemData(int index, int32_t value) { at(index)->setData(Qt::UserRole, value); }
+
+std::string ListBox::Text() const {
+    return currentRow() >= 0 ? item(currentRow())->text().toStdString() : std::string();
+}
+
+// ---------------------------------------------------------------- Frame, TabControl
+
+Frame::Frame(QWidget* parent) : Control<QGroupBox>(parent) {}
+
+TabControl::TabControl(int tabs, QWidget* parent) : Control<QTabWidget>(parent) {
+    for (int i = 0; i < tabs; ++i) addTab(new QWidget, QStringLiteral("Register %1").arg(i));
+    setCurrentIndex(0);
+    connect(this, &QTabWidget::currentChanged, this, [this](int now) {
+        const int prev = m_previous;
+        m_previous = now;
+        if (prev != now) fire(Click, prev);
+    });
+}
+
+std::string TabControl::TabCaption(int i) const {
+    if (i < 0 || i >= count()) badIndex();
+    return tabText(i).toStdString();
+}
+
+void TabControl::setTabCaption(int i, const std::string& c) {
+    if (i < 0 || i >= count()) badIndex();
+    setTabText(i, qs(c));
+}
+
+void TabControl::setTab(int i) {
+    if (i < 0 || i >= count()) throw vb::Error(380);
+    setCurrentIndex(i);
+}
+
+// ---------------------------------------------------------------- Button3D
+
+Button3D::Button3D(QWidget* parent) : Control<QToolButton>(parent) {
+    setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    setAutoRaise(false);
+    connect(this, &QToolButton::clicked, this, [this] { fire(Click); });
+}
+
+void Button3D::setCaption(const std::string& c) {
+    setText(qs(c));
+    setToolButtonStyle(c.empty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextUnderIcon);
+}
+
+void Button3D::setPicture(const QImage& img) {
+    setIcon(QIcon(QPixmap::fromImage(img)));
+    if (!img.isNull()) setIconSize(img.size());
+}
+
+// ---------------------------------------------------------------- Panel3D
+
+Panel3D::Panel3D(QWidget* parent) : Control<QFrame>(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setMinimumHeight(fontMetrics().height() + 6);
+}
+
+void Panel3D::setCaption(const std::string& c) {
+    m_caption = c;
+    update();
+}
+
+void Panel3D::setFloodPercent(int p) {
+    if (p < 0 || p > 100) throw vb::Error(380);
+    m_percent = p;
+    update();
+}
+
+void Panel3D::setFloodColor(int32_t bgr) {
+    m_floodColor = bgr;
+    update();
+}
+
+void Panel3D::setFloodShowPct(bool on) {
+    m_showPct = on;
+    update();
+}
+
+void Panel3D::setFloodType(int t) {
+    m_floodType = t;
+    update();
+}
+
+void Panel3D::setForeColor(int32_t bgr) {
+    m_fore = bgr;
+    update();
+}
+
+void Panel3D::setBackColor(int32_t bgr) {
+    m_back = bgr;
+    update();
+}
+
+std::string Panel3D::shownText() const {
+    if (m_floodType != 0 && m_showPct) return std::to_string(m_percent) + "%";
+    return m_caption;
+}
+
+void Panel3D::paintEvent(QPaintEvent* e) {
+    {
+        QPainter p(this);
+        const QRect r = contentsRect();
+        p.fillRect(r, toQColor(m_back));
+        if (m_floodType != 0 && m_percent > 0) {
+            QRect bar = r;
+            bar.setWidth(r.width() * m_percent / 100);
+            p.fillRect(bar, toQColor(m_floodColor));
+        }
+        p.setPen(toQColor(m_fore));
+        p.drawText(r, Qt::AlignCenter, qs(shownText()));
+    }
+    QFrame::paintEvent(e);
+}
+
+void Panel3D::mouseReleaseEvent(QMouseEvent* e) {
+    QFrame::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) fire(Click);
+}
+
+// ---------------------------------------------------------------- Image, Shape
+
+Image::Image(QWidget* parent) : Control<QLabel>(parent) { setAlignment(Qt::AlignLeft | Qt::AlignTop); }
+
+void Image::setPicture(const QImage& img) {
+    m_picture = img;
+    refreshPixmap();
+}
+
+void Image::setStretch(bool on) {
+    m_stretch = on;
+    refreshPixmap();
+}
+
+void Image::refreshPixmap() {
+    if (m_picture.isNull()) {
+        setPixmap(QPixmap());
+        return;
+    }
+    QImage shown = m_stretch && width() > 0 && height() > 0
+                       ? m_picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                       : m_picture;
+    setPixmap(QPixmap::fromImage(shown));
+}
+
+void Image::resizeEvent(QResizeEvent* e) {
+    QLabel::resizeEvent(e);
+    if (m_stretch) refreshPixmap();
+}
+
+void Image::mouseReleaseEvent(QMouseEvent* e) {
+    QLabel::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton) fire(Click);
+}
+
+Shape::Shape(QWidget* parent) : Control<QWidget>(parent) { setAttribute(Qt::WA_TransparentForMouseEvents); }
+
+void Shape::setBorderColor(int32_t bgr) {
+    m_border = bgr;
+    update();
+}
+
+void Shape::setBorderWidth(int px) {
+    m_width = std::max(1, px);
+    update();
+}
+
+void Shape::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    QPen pen(toQColor(m_border));
+    pen.setWidth(m_width);
+    pen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(pen);
+    const int h = m_width / 2;
+    p.drawRect(rect().adjusted(h, h, -h - 1, -h - 1));
+}
+
+// ---------------------------------------------------------------- StatusLine
+
+StatusLine::StatusLine(QWidget* parent) : Control<QFrame>(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 1, 4, 1);
+    m_label = new QLabel(this);
+    m_label->setTextFormat(Qt::PlainText);
+    layout->addWidget(m_label, 1);
+}
+
+std::string StatusLine::Caption() const { return m_label->text().toStdString(); }
+
+void StatusLine::setCaption(const std::string& c) {
+    m_label->setText(qs(c));
+    if (isVisible()) m_label->repaint();
+}
+
+// ---------------------------------------------------------------- Timer
+
+Timer::Timer(QObject* parent) : QObject(parent) {
+    connect(&m_timer, &QTimer::timeout, this, [this] { fire(Tick); });
+}
+
+void Timer::setInterval(int ms) {
+    if (ms < 0 || ms > 65535) throw vb::Error(380);
+    m_interval = ms;
+    update();
+}
+
+void Timer::setEnabled(bool on) {
+    m_enabled = on;
+    update();
+}
+
+void Timer::update() {
+    if (m_enabled && m_interval > 0) m_timer.start(m_interval);
+    else m_timer.stop();
+}
+
+}  // namespace forms

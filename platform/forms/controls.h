@@ -1,0 +1,324 @@
+#pragma once
+
+// The controls of the programs' windows, with the property and event names the programs use.
+// Layout is the window's business (Qt layouts); the controls only carry behaviour.
+
+#include "platform/forms/control.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace forms {
+
+class Label : public Control<QLabel> {
+public:
+    explicit Label(QWidget* parent = nullptr);
+    std::string Caption() const { return text().toStdString(); }
+    void setCaption(const std::string& c) { setText(QString::fromStdString(c)); }
+    int32_t ForeColor() const { return m_fore; }
+    void setForeColor(int32_t bgr);
+    int32_t BackColor() const { return m_back; }
+    void setBackColor(int32_t bgr);
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    int32_t m_fore = 0;
+    int32_t m_back = 0xFFFFFF;
+};
+
+// A text box; multi-line or single-line is fixed when it is made, as at design time.
+class TextBox : public Control<QWidget> {
+public:
+    explicit TextBox(bool multiLine = false, QWidget* parent = nullptr);
+    bool MultiLine() const { return m_multi != nullptr; }
+    std::string Text() const;
+    void setText(const std::string& t);
+    bool Locked() const { return m_locked; }
+    void setLocked(bool on);
+    int MaxLength() const { return m_maxLength; }
+    void setMaxLength(int n);
+    // Selection in characters.
+    int SelStart() const;
+    void setSelStart(int n);
+    int SelLength() const;
+    void setSelLength(int n);
+    std::string SelText() const;
+    void setSelText(const std::string& t);  // replaces the selection, or inserts at SelStart
+    int32_t BackColor() const { return m_back; }
+    void setBackColor(int32_t bgr);
+    int32_t ForeColor() const { return m_fore; }
+    void setForeColor(int32_t bgr);
+    QWidget* editor() const;
+
+    std::function<void()> Change;  // every change of the text, also by the program
+
+private:
+    QLineEdit* m_line = nullptr;
+    QPlainTextEdit* m_multi = nullptr;
+    bool m_locked = false;
+    int m_maxLength = 0;
+    int32_t m_back = 0xFFFFFF;
+    int32_t m_fore = 0;
+};
+
+class CommandButton : public Control<QPushButton> {
+public:
+    explicit CommandButton(QWidget* parent = nullptr);
+    std::string Caption() const { return text().toStdString(); }
+    void setCaption(const std::string& c) { setText(QString::fromStdString(c)); }
+    // `Value = True` in the programs: runs Click as a press of the button would.
+    void setValue(bool on);
+    std::function<void()> Click;
+};
+
+// Value 0 unchecked, 1 checked, 2 greyed. Setting Value runs Click when it changes.
+class CheckBox : public Control<QCheckBox> {
+public:
+    explicit CheckBox(QWidget* parent = nullptr);
+    std::string Caption() const { return text().toStdString(); }
+    void setCaption(const std::string& c) { setText(QString::fromStdString(c)); }
+    int Value() const;
+    void setValue(int v);
+    std::function<void()> Click;
+
+private:
+    bool m_setting = false;
+};
+
+// An option button belongs to the group of its parent widget: setting one True clears the
+// others; a group may hold no selected button at all (the program can clear them all).
+class OptionButton : public Control<QRadioButton> {
+public:
+    explicit OptionButton(QWidget* parent = nullptr);
+    std::string Caption() const { return text().toStdString(); }
+    void setCaption(const std::string& c) { setText(QString::fromStdString(c)); }
+    bool Value() const { return isChecked(); }
+    void setValue(bool on);  // True runs Click
+    std::function<void()> Click;
+
+protected:
+    void nextCheckState() override;
+
+private:
+    void clearSiblings();
+    bool m_setting = false;
+};
+
+// Style 0: the text can be edited; style 2: a list only, Text must be one of the items.
+class ComboBox : public Control<QComboBox> {
+public:
+    explicit ComboBox(int style = 0, QWidget* parent = nullptr);
+    int Style() const { return m_style; }
+    void AddItem(const std::string& item, int index = -1);
+    void RemoveItem(int index);
+    void Clear();
+    int ListCount() const { return count(); }
+    std::string List(int index) const;
+    void setList(int index, const std::string& item);
+    int ListIndex() const { return currentIndex(); }
+    void setListIndex(int index);  // -1 clears; runs Click
+    int32_t ItemData(int index) const;
+    void setItemData(int index, int32_t value);
+    int NewIndex() const { return m_newIndex; }
+    std::string Text() const;
+    // Style 2 accepts only a text of the list (else error 383); style 0 shows any text.
+    void setText(const std::string& t);
+    std::function<void()> Click;
+    std::function<void()> Change;
+
+private:
+    int m_style;
+    int m_newIndex = -1;
+    bool m_setting = false;
+};
+
+// MultiSelect 0 none, 1 simple, 2 extended.
+class ListBox : public Control<QListWidget> {
+public:
+    explicit ListBox(int multiSelect = 0, QWidget* parent = nullptr);
+    void AddItem(const std::string& item, int index = -1);
+    void RemoveItem(int index);
+    void Clear();
+    int ListCount() const { return count(); }
+    std::string List(int index) const;
+    void setList(int index, const std::string& item);
+    // The current entry; setting it does not change the selection of a multi-select list.
+    int ListIndex() const { return currentRow(); }
+    void setListIndex(int index);
+    bool Selected(int index) const;
+    void setSelected(int index, bool on);
+    int SelCount() const;
+    int32_t ItemData(int index) const;
+    void setItemData(int index, int32_t value);
+    int NewIndex() const { return m_newIndex; }
+    std::string Text() const;
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+
+private:
+    QListWidgetItem* at(int index) const;
+    int m_newIndex = -1;
+    bool m_setting = false;
+};
+
+class Frame : public Control<QGroupBox> {
+public:
+    explicit Frame(QWidget* parent = nullptr);
+    std::string Caption() const { return title().toStdString(); }
+    void setCaption(const std::string& c) { setTitle(QString::fromStdString(c)); }
+};
+
+// A tab control whose pages are made when it is made; each page is a plain widget to lay out.
+class TabControl : public Control<QTabWidget> {
+public:
+    explicit TabControl(int tabs = 1, QWidget* parent = nullptr);
+    int Tabs() const { return count(); }
+    QWidget* page(int i) const { return widget(i); }
+    std::string TabCaption(int i) const;
+    void setTabCaption(int i, const std::string& c);
+    int Tab() const { return currentIndex(); }
+    void setTab(int i);
+    bool TabVisible(int i) const { return isTabVisible(i); }
+    std::function<void(int previousTab)> Click;
+
+private:
+    int m_previous = 0;
+};
+
+// A 3-D button with a picture and a tool tip.
+class Button3D : public Control<QToolButton> {
+public:
+    explicit Button3D(QWidget* parent = nullptr);
+    std::string Caption() const { return text().toStdString(); }
+    void setCaption(const std::string& c);
+    void setPicture(const QImage& img);
+    std::function<void()> Click;
+};
+
+// A 3-D panel used as a caption strip or as a bar: FloodPercent fills it from the left in
+// FloodColor, FloodShowPct prints the percentage in the middle.
+class Panel3D : public Control<QFrame> {
+public:
+    explicit Panel3D(QWidget* parent = nullptr);
+    std::string Caption() const { return m_caption; }
+    void setCaption(const std::string& c);
+    int FloodPercent() const { return m_percent; }
+    void setFloodPercent(int p);  // 0..100, else error 380
+    int32_t FloodColor() const { return m_floodColor; }
+    void setFloodColor(int32_t bgr);
+    bool FloodShowPct() const { return m_showPct; }
+    void setFloodShowPct(bool on);
+    int FloodType() const { return m_floodType; }  // 0 none, 1 from the left
+    void setFloodType(int t);
+    int32_t ForeColor() const { return m_fore; }
+    void setForeColor(int32_t bgr);
+    int32_t BackColor() const { return m_back; }
+    void setBackColor(int32_t bgr);
+    // The text drawn in the middle: the caption, or "nn%" while the bar shows a percentage.
+    std::string shownText() const;
+    std::function<void()> Click;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    std::string m_caption;
+    int m_percent = 0;
+    int32_t m_floodColor = 0xFF0000;  // blue
+    bool m_showPct = true;
+    int m_floodType = 1;
+    int32_t m_fore = 0;
+    int32_t m_back = 0xC0C0C0;
+};
+
+// A picture control; Stretch scales the picture to the control.
+class Image : public Control<QLabel> {
+public:
+    explicit Image(QWidget* parent = nullptr);
+    void setPicture(const QImage& img);
+    const QImage& Picture() const { return m_picture; }
+    bool Stretch() const { return m_stretch; }
+    void setStretch(bool on);
+    std::function<void()> Click;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    void refreshPixmap();
+    QImage m_picture;
+    bool m_stretch = false;
+};
+
+// A rectangle drawn as a border, e.g. around a splash window.
+class Shape : public Control<QWidget> {
+public:
+    explicit Shape(QWidget* parent = nullptr);
+    int32_t BorderColor() const { return m_border; }
+    void setBorderColor(int32_t bgr);
+    int BorderWidth() const { return m_width; }
+    void setBorderWidth(int px);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    int32_t m_border = 0;
+    int m_width = 1;
+};
+
+// The status line at the bottom of a main window.
+class StatusLine : public Control<QFrame> {
+public:
+    explicit StatusLine(QWidget* parent = nullptr);
+    std::string Caption() const;
+    // Shown at once, also in the middle of a long step.
+    void setCaption(const std::string& c);
+    QLabel* label() const { return m_label; }
+
+private:
+    QLabel* m_label;
+};
+
+// Interval in ms; Enabled with an Interval > 0 ticks; the handler may switch it off.
+class Timer : public QObject {
+public:
+    explicit Timer(QObject* parent = nullptr);
+    int Interval() const { return m_interval; }
+    void setInterval(int ms);
+    bool Enabled() const { return m_enabled; }
+    void setEnabled(bool on);
+    std::function<void()> Tick;  // the control's Timer event
+
+private:
+    void update();
+    QTimer m_timer;
+    int m_interval = 0;
+    bool m_enabled = true;
+};
+
+}  // namespace forms

@@ -1,0 +1,431 @@
+#include "platform/forms/host.h"
+
+#include "platform/forms/local_path.h"
+#include "platform/help/help_viewer.h"
+#include "platform/vb/error.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QGridLayout>
+#include <QInputDialog>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTranslator>
+#include <QUrl>
+
+namespace forms {
+
+std::vector<int> msgBoxButtons(int style) {
+    switch (style & 7) {
+    case vbOKCancel: return {vbOK, vbCancel};
+    case vbAbortRetryIgnore: return {vbAbort, vbRetry, vbIgnore};
+    case vbYesNoCancel: return {vbYes, vbNo, vbCancel};
+    case vbYesNo: return {vbYes, vbNo};
+    case vbRetryCancel: return {vbRetry, vbCancel};
+    default: return {vbOK};
+    }
+}
+
+int msgBoxDefaultAnswer(int style) {
+    const auto buttons = msgBoxButtons(style);
+    std::size_t i = (style & 0x300) >> 8;
+    return buttons[i < buttons.size() ? i : 0];
+}
+
+// ---------------------------------------------------------------- the application title
+
+namespace {
+std::string& titleStore() {
+    static std::string t;
+    return t;
+}
+}  // namespace
+
+const std::string& appTitle() {
+    auto& t = titleStore();
+    if (t.empty()) t = QCoreApplication::applicationName().toStdString();
+    return t;
+}
+
+void setAppTitle(std::string title) { titleStore() = std::move(title); }
+
+// ---------------------------------------------------------------- the host in use
+
+namespace {
+Host*& currentHost() {
+    static Host* h = nullptr;
+    return h;
+}
+}  // namespace
+
+Host& host() {
+    if (!currentHost()) {
+        static QtHost real;
+        return real;
+    }
+    return *currentHost();
+}
+
+void setHost(Host* h) { currentHost() = h; }
+
+ScriptedHostGuard::ScriptedHostGuard() : m_previous(currentHost()) { setHost(&m_host); }
+ScriptedHostGuard::~ScriptedHostGuard() { setHost(m_previous); }
+
+int MsgBox(const std::string& prompt, int style, const std::string& title) {
+    return host().msgBox(prompt, style, title.empty() ? appTitle() : title);
+}
+
+std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) {
+    auto r = host().inputBox(prompt, title.empty() ? appTitle() : title, defaultText);
+    return r ? *r : std::string();
+}
+
+int64_t Shell(const std::string& path) {
+    const std::string local = resolveLocalPath(path);
+    if (!QFileInfo(QString::fromStdString(local)).isFile()) throw vb::Error(vb::err::FileNotFound);
+    return host().shell(local);
+}
+
+bool OpenUrl(const std::string& url) { return host().openUrl(url); }
+
+// ---------------------------------------------------------------- the real host
+
+namespace {
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// Qt's own dialog texts in German, where the translation is installed.
+void loadGermanQtTexts() {
+    static bool done = false;
+    if (done || !qApp) return;
+    done = true;
+    auto* tr = new QTranslator(qApp);
+    if (tr->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(tr);
+    else
+        delete tr;
+}
+
+QString buttonText(int code) {
+    switch (code) {
+    case vbOK: return QStringLiteral("OK");
+    case vbCancel: return QStringLiteral("Abbrechen");
+    case vbAbort: return QStringLiteral("Abbrechen");
+    case vbRetry: return QStringLiteral("&Wiederholen");
+    case vbIgnore: return QStringLiteral("&Ignorieren");
+    case vbYes: return QStringLiteral("&Ja");
+    case vbNo: return QStringLiteral("&Nein");
+    }
+    return {};
+}
+
+// VB patterns "*.ZDB;*.ZDX" as a Qt filter; Linux names differ by case, so both cases match.
+QString qtFilter(const std::string& text, const std::string& patterns) {
+    QStringList pats;
+    for (const QString& p : qs(patterns).split(';', Qt::SkipEmptyParts)) {
+        const QString t = p.trimmed();
+        pats << t;
+        if (t.toLower() != t) pats << t.toLower();
+        if (t.toUpper() != t) pats << t.toUpper();
+    }
+    QString label = qs(text);
+    label.remove('(').remove(')');
+    return label.trimmed() + " (" + pats.join(' ') + ")";
+}
+}  // namespace
+
+QtHost::QtHost() { loadGermanQtTexts(); }
+
+int QtHost::msgBox(const std::string& prompt, int style, const std::string& title) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(qs(title));
+    box.setText(qs(prompt));
+    switch (style & 0x70) {
+    case vbCritical: box.setIcon(QMessageBox::Critical); break;
+    case vbQuestion: box.setIcon(QMessageBox::Question); break;
+    case vbExclamation: box.setIcon(QMessageBox::Warning); break;
+    case vbInformation: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    const auto codes = msgBoxButtons(style);
+    std::vector<QPushButton*> buttons;
+    for (int code : codes) {
+        auto role = (code == vbYes || code == vbOK || code == vbRetry) ? QMessageBox::AcceptRole
+                  : (code == vbCancel) ? QMessageBox::RejectRole
+                  : (code == vbNo) ? QMessageBox::NoRole
+                                   : QMessageBox::ActionRole;
+        buttons.push_back(box.addButton(buttonText(code), role));
+    }
+    const int def = msgBoxDefaultAnswer(style);
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        if (codes[i] == def) box.setDefaultButton(buttons[i]);
+        if (codes[i] == vbCancel || codes.size() == 1) box.setEscapeButton(buttons[i]);
+    }
+    box.exec();
+    for (std::size_t i = 0; i < codes.size(); ++i)
+        if (box.clickedButton() == buttons[i]) return codes[i];
+    // Closed without a button: Cancel where there is one, else the only button.
+    for (int code : codes)
+        if (code == vbCancel) return vbCancel;
+    return codes.front();
+}
+
+std::optional<std::string> QtHost::inputBox(const std::string& prompt, const std::string& title,
+                                            const std::string& defaultText) {
+    QInputDialog dlg(QApplication::activeWindow());
+    dlg.setWindowTitle(qs(title));
+    dlg.setLabelText(qs(prompt));
+    dlg.setTextValue(qs(defaultText));
+    dlg.setOkButtonText(QStringLiteral("OK"));
+    dlg.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    return dlg.textValue().toStdString();
+}
+
+bool QtHost::fileDialog(FileDialogRequest& req) {
+    QFileDialog dlg(QApplication::activeWindow(), qs(req.title));
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    // The overwrite and must-exist questions are the common dialog's own.
+    dlg.setOption(QFileDialog::DontConfirmOverwrite);
+    dlg.setAcceptMode(req.kind == FileDialogKind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    QStringList filters;
+    for (const auto& [text, pats] : req.filters) filters << qtFilter(text, pats);
+    if (!filters.isEmpty()) {
+        dlg.setNameFilters(filters);
+        int i = req.filterIndex - 1;
+        if (i >= 0 && i < filters.size()) dlg.selectNameFilter(filters[i]);
+    }
+    if (!req.initDir.empty()) dlg.setDirectory(qs(req.initDir));
+    if (!req.defaultExt.empty()) dlg.setDefaultSuffix(qs(req.defaultExt));
+    // A proposed name that is a pattern ("*.ZDB") is not a file name to preset.
+    if (!req.fileName.empty() && req.fileName.find_first_of("*?") == std::string::npos)
+        dlg.selectFile(qs(req.fileName));
+    QCheckBox* readOnly = nullptr;
+    if (req.showReadOnlyBox) {
+        readOnly = new QCheckBox(QStringLiteral("Schreibgeschützt öffnen"), &dlg);
+        readOnly->setChecked(req.readOnlyChecked);
+        if (auto* grid = qobject_cast<QGridLayout*>(dlg.layout()))
+            grid->addWidget(readOnly, grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
+    req.fileName = dlg.selectedFiles().front().toStdString();
+    req.filterIndex = static_cast<int>(filters.indexOf(dlg.selectedNameFilter())) + 1;
+    if (req.filterIndex < 1) req.filterIndex = 1;
+    if (readOnly) req.readOnlyChecked = readOnly->isChecked();
+    return true;
+}
+
+bool QtHost::fontDialog(FontChoice& font, int /*flags*/) {
+    QFont initial(qs(font.name));
+    if (font.size > 0) initial.setPointSizeF(font.size);
+    initial.setBold(font.bold);
+    initial.setItalic(font.italic);
+    initial.setUnderline(font.underline);
+    initial.setStrikeOut(font.strikethru);
+    bool ok = false;
+    QFont f = QFontDialog::getFont(&ok, initial, QApplication::activeWindow(), QStringLiteral("Schriftart"));
+    if (!ok) return false;
+    font.name = f.family().toStdString();
+    font.size = f.pointSizeF();
+    font.bold = f.bold();
+    font.italic = f.italic();
+    font.underline = f.underline();
+    font.strikethru = f.strikeOut();
+    return true;
+}
+
+bool QtHost::colorDialog(int32_t& bgr, int /*flags*/) {
+    QColor initial(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+    QColor c = QColorDialog::getColor(initial, QApplication::activeWindow(), QStringLiteral("Farbe"));
+    if (!c.isValid()) return false;
+    bgr = c.red() | (c.green() << 8) | (c.blue() << 16);
+    return true;
+}
+
+bool QtHost::printerDialog(PrinterChoice& printer, int /*flags*/) {
+    QPrinter p;
+    if (!printer.printerName.empty()) p.setPrinterName(qs(printer.printerName));
+    p.setCopyCount(printer.copies);
+    p.setPageOrientation(printer.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
+    QPrintDialog dlg(&p, QApplication::activeWindow());
+    dlg.setWindowTitle(QStringLiteral("Druckereinrichtung"));
+    if (dlg.exec() != QDialog::Accepted) return false;
+    printer.printerName = p.printerName().toStdString();
+    printer.copies = p.copyCount();
+    printer.orientation = p.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
+    return true;
+}
+
+int64_t QtHost::shell(const std::string& path) {
+    qint64 pid = 0;
+    if (!QProcess::startDetached(qs(path), {}, QFileInfo(qs(path)).absolutePath(), &pid))
+        throw vb::Error(vb::err::FileNotFound);
+    return pid;
+}
+
+bool QtHost::openUrl(const std::string& url) { return QDesktopServices::openUrl(QUrl(qs(url))); }
+
+void QtHost::showHelp(const std::string& helpFile, const std::string& topic) {
+    help::openViewer(helpFile, topic);
+}
+
+// ---------------------------------------------------------------- the scripted host
+
+ScriptedHost& ScriptedHost::answer(int vbCode) {
+    m_answers.push_back(vbCode);
+    return *this;
+}
+ScriptedHost& ScriptedHost::input(std::string text) {
+    m_inputs.emplace_back(std::move(text));
+    return *this;
+}
+ScriptedHost& ScriptedHost::cancelInput() {
+    m_inputs.emplace_back(std::nullopt);
+    return *this;
+}
+ScriptedHost& ScriptedHost::chooseFile(std::string path, bool readOnly) {
+    m_files.push_back({true, std::move(path), readOnly});
+    return *this;
+}
+ScriptedHost& ScriptedHost::cancelFile() {
+    m_files.push_back({false, {}, false});
+    return *this;
+}
+ScriptedHost& ScriptedHost::chooseFont(FontChoice f) {
+    DialogAnswer a{DialogAnswer::Font, std::move(f), 0, {}};
+    m_dialogs.push_back(a);
+    return *this;
+}
+ScriptedHost& ScriptedHost::chooseColor(int32_t bgr) {
+    DialogAnswer a{DialogAnswer::Color, {}, bgr, {}};
+    m_dialogs.push_back(a);
+    return *this;
+}
+ScriptedHost& ScriptedHost::choosePrinter(PrinterChoice p) {
+    DialogAnswer a{DialogAnswer::Printer, {}, 0, std::move(p)};
+    m_dialogs.push_back(a);
+    return *this;
+}
+ScriptedHost& ScriptedHost::cancelDialog() {
+    m_dialogs.push_back(DialogAnswer{DialogAnswer::Cancel, {}, 0, {}});
+    return *this;
+}
+
+std::vector<HostRecord> ScriptedHost::records(HostRecord::Kind kind) const {
+    std::vector<HostRecord> out;
+    for (const auto& r : m_records)
+        if (r.kind == kind) out.push_back(r);
+    return out;
+}
+
+const HostRecord* ScriptedHost::last(HostRecord::Kind kind) const {
+    for (auto it = m_records.rbegin(); it != m_records.rend(); ++it)
+        if (it->kind == kind) return &*it;
+    return nullptr;
+}
+
+std::vector<std::string> ScriptedHost::messages() const {
+    std::vector<std::string> out;
+    for (const auto& r : m_records)
+        if (r.kind == HostRecord::Kind::MsgBox) out.push_back(r.text);
+    return out;
+}
+
+int ScriptedHost::pendingAnswers() const {
+    return static_cast<int>(m_answers.size() + m_inputs.size() + m_files.size() + m_dialogs.size());
+}
+
+int ScriptedHost::msgBox(const std::string& prompt, int style, const std::string& title) {
+    int a = msgBoxDefaultAnswer(style);
+    if (!m_answers.empty()) {
+        a = m_answers.front();
+        m_answers.pop_front();
+    }
+    m_records.push_back({HostRecord::Kind::MsgBox, prompt, title, style, {}, a, {}});
+    return a;
+}
+
+std::optional<std::string> ScriptedHost::inputBox(const std::string& prompt, const std::string& title,
+                                                  const std::string& defaultText) {
+    std::optional<std::string> a = defaultText;
+    if (!m_inputs.empty()) {
+        a = m_inputs.front();
+        m_inputs.pop_front();
+    }
+    m_records.push_back({HostRecord::Kind::InputBox, prompt, title, 0, defaultText, a ? vbOK : vbCancel,
+                         a.value_or(std::string())});
+    return a;
+}
+
+bool ScriptedHost::fileDialog(FileDialogRequest& req) {
+    m_lastFileRequest = req;
+    FileAnswer a{false, {}, false};
+    if (!m_files.empty()) {
+        a = m_files.front();
+        m_files.pop_front();
+    }
+    m_records.push_back({req.kind == FileDialogKind::Open ? HostRecord::Kind::FileOpen : HostRecord::Kind::FileSave,
+                         req.fileName, req.title, 0, {}, a.chosen ? 1 : 0, a.path});
+    if (!a.chosen) return false;
+    req.fileName = a.path;
+    if (req.showReadOnlyBox) req.readOnlyChecked = a.readOnly;
+    return true;
+}
+
+bool ScriptedHost::takeDialog(int what, DialogAnswer& out) {
+    if (m_dialogs.empty()) return false;
+    out = m_dialogs.front();
+    m_dialogs.pop_front();
+    return out.what == what;
+}
+
+bool ScriptedHost::fontDialog(FontChoice& font, int flags) {
+    m_lastFontPreset = font;
+    DialogAnswer a;
+    bool ok = takeDialog(DialogAnswer::Font, a);
+    if (ok) font = a.font;
+    m_records.push_back({HostRecord::Kind::Font, font.name, {}, flags, {}, ok ? 1 : 0, {}});
+    return ok;
+}
+
+bool ScriptedHost::colorDialog(int32_t& bgr, int flags) {
+    m_lastColorPreset = bgr;
+    DialogAnswer a;
+    bool ok = takeDialog(DialogAnswer::Color, a);
+    if (ok) bgr = a.color;
+    m_records.push_back({HostRecord::Kind::Color, {}, {}, flags, {}, ok ? 1 : 0, {}});
+    return ok;
+}
+
+bool ScriptedHost::printerDialog(PrinterChoice& printer, int flags) {
+    DialogAnswer a;
+    bool ok = takeDialog(DialogAnswer::Printer, a);
+    if (ok) printer = a.printer;
+    m_records.push_back({HostRecord::Kind::Printer, printer.printerName, {}, flags, {}, ok ? 1 : 0, {}});
+    return ok;
+}
+
+int64_t ScriptedHost::shell(const std::string& path) {
+    m_records.push_back({HostRecord::Kind::Shell, path, {}, 0, {}, 1, {}});
+    return ++m_nextTask;
+}
+
+bool ScriptedHost::openUrl(const std::string& url) {
+    m_records.push_back({HostRecord::Kind::Url, url, {}, 0, {}, 1, {}});
+    return true;
+}
+
+void ScriptedHost::showHelp(const std::string& helpFile, const std::string& topic) {
+    m_records.push_back({HostRecord::Kind::Help, helpFile, topic, 0, {}, 1, {}});
+}
+
+}  // namespace forms

@@ -1,0 +1,51 @@
+#pragma once
+
+// The screen, the mouse pointer, the clipboard and colour values as the programs use them.
+
+#include <QColor>
+#include <QImage>
+
+#include <cstdint>
+#include <string>
+
+namespace forms {
+
+class Screen {
+public:
+    // Size of the primary screen in twips.
+    static int Width();
+    static int Height();
+    // 15 at 96 dpi.
+    static int TwipsPerPixelX();
+    static int TwipsPerPixelY();
+    // 11 hourglass, 0 default; applies to every window of the program.
+    static int MousePointer();
+    static void setMousePointer(int pointer);
+};
+
+Qt::CursorShape cursorShapeFor(int pointer);
+
+class Clipboard {
+public:
+    static void Clear();
+    static void SetText(const std::string& text);
+    static std::string GetText();
+    static void SetData(const QImage& image);
+    static QImage GetData();
+};
+
+// Colours are Longs with red in the lowest byte.
+inline int32_t RGB(int r, int g, int b) { return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16); }
+inline int GetRed(int32_t c) { return c & 0xFF; }
+inline int GetGreen(int32_t c) { return (c >> 8) & 0xFF; }
+inline int GetBlue(int32_t c) { return (c >> 16) & 0xFF; }
+// The 16 basic colours 0..15; raises 5 outside.
+int32_t QBColor(int index);
+inline QColor toQColor(int32_t c) { return QColor(GetRed(c), GetGreen(c), GetBlue(c)); }
+inline int32_t fromQColor(const QColor& c) { return RGB(c.red(), c.green(), c.blue()); }
+
+// Reads a picture file: "" gives an empty picture, a missing file error 53, a file that is no
+// readable picture error 481.
+QImage LoadPicture(const std::string& path);
+
+}  // namespace forms

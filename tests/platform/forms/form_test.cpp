@@ -1,0 +1,392 @@
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
+#include "platform/forms/host.h"
+#include "platform/forms/mdi_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QKeyEvent>
+#include <QTimer>
+
+using namespace forms;
+
+namespace {
+
+std::vector<std::string>& events() {
+    static std::vector<std::string> e;
+    return e;
+}
+
+// A window that writes its events into one log shared by all test windows.
+class LogForm : public Form {
+public:
+    explicit LogForm(std::string name = "LogForm") : Form(std::move(name)) {
+        Text1.setParent(this);
+    }
+    TextBox Text1;
+    int cancelQuery = 0;
+    int cancelUnload = 0;
+    int lastUnloadMode = -1;
+    std::string loadCaption = "Geladen";
+    std::function<void()> onActivate;
+
+    void Form_Initialize() override { log("Initialize"); }
+    void setupControls() override { Text1.setText("Entwurf"); }
+    void Form_Load() override {
+        log("Load");
+        setCaption(loadCaption);
+    }
+    void Form_Activate() override {
+        log("Activate");
+        if (onActivate) onActivate();
+    }
+    void Form_Deactivate() override { log("Deactivate"); }
+    void Form_Resize() override { log("Resize"); }
+    void Form_QueryUnload(int& cancel, int mode) override {
+        lastUnloadMode = mode;
+        log("QueryUnload" + std::to_string(mode));
+        cancel = cancelQuery;
+    }
+    void Form_Unload(int& cancel) override {
+        log("Unload");
+        cancel = cancelUnload;
+    }
+    void log(const std::string& what) { events().push_back(Name() + "." + what); }
+};
+
+class Form4 : public LogForm {
+public:
+    Form4() : LogForm("Form4") {}
+};
+class FormA : public LogForm {
+public:
+    FormA() : LogForm("FormA") {}
+};
+class FormB : public LogForm {
+public:
+    FormB() : LogForm("FormB") {}
+};
+
+int countOf(const std::string& e) { return static_cast<int>(std::count(events().begin(), events().end(), e)); }
+
+class FormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetAllWindows();
+        events().clear();
+    }
+    void TearDown() override { resetAllWindows(); }
+    ScriptedHostGuard host;
+};
+
+TEST_F(FormTest, TouchingADefaultWindowLoadsItHiddenOnceAndReloadStartsFromDesignState) {
+    EXPECT_FALSE(IsLoaded<Form4>());
+    Default<Form4>().Text1.setText("geändert");
+    EXPECT_TRUE(IsLoaded<Form4>());
+    EXPECT_FALSE(Default<Form4>().isVisible());
+    EXPECT_EQ(events(), (std::vector<std::string>{"Form4.Initialize", "Form4.Load"}));
+    EXPECT_EQ(Default<Form4>().Text1.Text(), "geändert");
+
+    ASSERT_TRUE(Unload<Form4>());
+    EXPECT_FALSE(IsLoaded<Form4>());
+    // Touching it again loads it again: Load runs again, Initialize does not, controls are fresh.
+    EXPECT_EQ(Default<Form4>().Text1.Text(), "Entwurf");
+    EXPECT_EQ(countOf("Form4.Initialize"), 1);
+    EXPECT_EQ(countOf("Form4.Load"), 2);
+    EXPECT_EQ(&Default<Form4>(), &Instance<Form4>());
+}
+
+TEST_F(FormTest, ShowRunsLoadResizeActivateInOrderAndActivateOnlyOnSwitch) {
+    Instance<FormA>().Show();
+    Default<FormB>();  // loaded, hidden: no activation
+    const std::vector<std::string> first(events().begin(), events().end());
+    auto pos = [&](const std::string& e) { return std::find(first.begin(), first.end(), e) - first.begin(); };
+    EXPECT_LT(pos("FormA.Initialize"), pos("FormA.Load"));
+    EXPECT_LT(pos("FormA.Load"), pos("FormA.Activate"));
+    EXPECT_EQ(countOf("FormA.Activate"), 1);
+    EXPECT_EQ(countOf("FormB.Activate"), 0);
+
+    Instance<FormA>().Show();  // already active: no second Activate
+    EXPECT_EQ(countOf("FormA.Activate"), 1);
+    Instance<FormB>().Show();
+    EXPECT_EQ(countOf("FormA.Deactivate"), 1);
+    EXPECT_EQ(countOf("FormB.Activate"), 1);
+    Instance<FormA>().Show();
+    EXPECT_EQ(countOf("FormA.Activate"), 2);
+}
+
+TEST_F(FormTest, QueryUnloadAndUnloadCanCancelAndCloseBoxGivesModeZero) {
+    auto& f = Default<FormA>();
+    f.cancelQuery = 1;
+    EXPECT_FALSE(Unload(f));
+    EXPECT_TRUE(f.isLoaded());
+    EXPECT_EQ(f.lastUnloadMode, vbFormCode);
+    EXPECT_EQ(countOf("FormA.Unload"), 0);
+
+    f.cancelQuery = 0;
+    f.cancelUnload = 1;
+    EXPECT_FALSE(Unload(f));
+    EXPECT_TRUE(f.isLoaded());
+
+    f.cancelUnload = 0;
+    f.Show();
+    EXPECT_TRUE(f.close());
+    EXPECT_EQ(f.lastUnloadMode, vbFormControlMenu);
+    EXPECT_FALSE(f.isLoaded());
+    EXPECT_FALSE(f.isVisible());
+}
+
+TEST_F(FormTest, FormsListKeepsLoadOrder) {
+    Default<FormA>();
+    Default<Form4>();
+    Default<FormB>();
+    auto names = [] {
+        std::vector<std::string> n;
+        for (Form* f : Forms()) n.push_back(f->Name());
+        return n;
+    };
+    EXPECT_EQ(names(), (std::vector<std::string>{"FormA", "Form4", "FormB"}));
+    Unload<Form4>();
+    EXPECT_EQ(names(), (std::vector<std::string>{"FormA", "FormB"}));
+    Default<Form4>();
+    EXPECT_EQ(names(), (std::vector<std::string>{"FormA", "FormB", "Form4"}));
+}
+
+TEST_F(FormTest, NewInstanceLoadsOnFirstPropertyAndIsDeletedAfterUnloadInItsOwnHandler) {
+    QPointer<LogForm> f = new LogForm("auswertform");
+    EXPECT_FALSE(f->isLoaded());
+    f->setCaption("Auswertung");  // touching the caption loads it first
+    EXPECT_TRUE(f->isLoaded());
+    EXPECT_EQ(f->Caption(), "Auswertung");
+    EXPECT_EQ(countOf("auswertform.Load"), 1);
+
+    f->onActivate = [g = f.data()] { Unload(*g); };
+    f->Show();
+    EXPECT_FALSE(f.isNull());  // still alive while its handler runs
+    EXPECT_FALSE(f->isLoaded());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(f.isNull());
+    EXPECT_TRUE(Forms().empty());
+}
+
+TEST_F(FormTest, ModalShowReturnsWhenTheWindowUnloadsItself) {
+    auto& f = Instance<FormA>();
+    f.onActivate = [&f] { QTimer::singleShot(0, &f, [&f] { Unload(f); }); };
+    f.Show(vbModal);
+    EXPECT_FALSE(f.isLoaded());
+    EXPECT_FALSE(f.isModalShown());
+    EXPECT_EQ(countOf("FormA.Unload"), 1);
+}
+
+TEST_F(FormTest, ErrorInAHandlerGoesToTheErrorBoxNotIntoTheEventLoop) {
+    auto& f = Instance<FormA>();
+    f.onActivate = [] { throw vb::Error(3021); };
+    f.Show();
+    ASSERT_EQ(host->messages().size(), 1u);
+    EXPECT_NE(host->messages()[0].find("3021"), std::string::npos);
+
+    std::string seen;
+    runHandler([] { throw std::runtime_error("kaputt"); }, [&](const vb::Error& e) { seen = std::to_string(e.number()); });
+    EXPECT_EQ(seen, "51");
+}
+
+// ---------------------------------------------------------------- keys
+
+class KeyForm : public Form {
+public:
+    KeyForm() : Form("frmTest") {
+        Text1.setParent(this);
+        Text1.resize(100, 20);
+        resize(200, 100);
+    }
+    TextBox Text1;
+    std::vector<std::string> log;
+    bool swallowDigits = false;
+    void Form_KeyDown(int& k, int) override { log.push_back("FormDown" + std::to_string(k)); }
+    void Form_KeyPress(int& a) override {
+        log.push_back("FormPress" + std::to_string(a));
+        if (swallowDigits && a >= '0' && a <= '9') a = 0;
+    }
+    void Form_KeyUp(int& k, int) override { log.push_back("FormUp" + std::to_string(k)); }
+};
+
+void keyClick(QWidget* w, Qt::Key key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &press);
+    QApplication::sendEvent(w, &release);
+}
+
+void focus(QWidget& window, QWidget& w) {
+    window.show();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    w.setFocus();
+    QApplication::processEvents();
+}
+
+TEST_F(FormTest, KeyPreviewShowsTheWindowEveryKeyBeforeTheControl) {
+    auto* f = new KeyForm;
+    f->setKeyPreview(true);
+    f->Show();
+    f->Text1.KeyPress = [f](int& a) {
+        f->log.push_back("TextPress" + std::to_string(a));
+        if (a == 'a') a = 'b';  // a changed character is typed instead
+    };
+    focus(*f, f->Text1);
+    ASSERT_EQ(QApplication::focusWidget(), f->Text1.editor());
+
+    keyClick(f->Text1.editor(), Qt::Key_A, "a");
+    keyClick(f->Text1.editor(), Qt::Key_Escape, QString(QChar(27)));
+    EXPECT_EQ(f->Text1.Text(), "b");
+    EXPECT_EQ(f->log, (std::vector<std::string>{"FormDown65", "FormPress97", "TextPress97", "FormUp65",
+                                                "FormDown27", "FormPress27", "TextPress27", "FormUp27"}));
+
+    // KeyAscii set to 0 by the window: the control never sees the key.
+    f->log.clear();
+    f->swallowDigits = true;
+    keyClick(f->Text1.editor(), Qt::Key_5, "5");
+    EXPECT_EQ(f->Text1.Text(), "b");
+    EXPECT_EQ(f->log, (std::vector<std::string>{"FormDown53", "FormPress53", "FormUp53"}));
+
+    // Without key preview the window hears nothing of its controls' keys.
+    f->log.clear();
+    f->setKeyPreview(false);
+    keyClick(f->Text1.editor(), Qt::Key_C, "c");
+    EXPECT_EQ(f->log, (std::vector<std::string>{"TextPress99"}));
+    EXPECT_EQ(f->Text1.Text(), "bc");
+    Unload(*f);
+}
+
+// ---------------------------------------------------------------- MDI
+
+class Main : public MdiForm {
+public:
+    Main() : MdiForm("frmMDI") { resize(800, 600); }
+    std::vector<std::string> log;
+    void Form_Activate() override { log.push_back("Activate"); }
+    void Form_QueryUnload(int&, int mode) override { log.push_back("QueryUnload" + std::to_string(mode)); }
+};
+
+class Child : public LogForm {
+public:
+    explicit Child(std::string n) : LogForm(std::move(n)) { setMdiChild(true); }
+};
+
+TEST_F(FormTest, MdiChildrenOpenInsideTheMainWindowAndCloseWithIt) {
+    auto& main = Instance<Main>();
+    QPointer<Child> a = new Child("auswertform");
+    QPointer<Child> b = new Child("Form15");
+    a->Show();
+    EXPECT_TRUE(main.isLoaded());  // showing a child loads and shows the main window
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(main.ActiveForm(), a.data());
+    b->Show();
+    EXPECT_EQ(main.ActiveForm(), b.data());
+    EXPECT_EQ(countOf("auswertform.Deactivate"), 1);
+    EXPECT_EQ(main.children().size(), 2u);
+
+    main.Arrange(vbTileVertical);
+    const QRect ra = a->outerWindow()->geometry(), rb = b->outerWindow()->geometry();
+    EXPECT_EQ(ra.top(), rb.top());
+    EXPECT_LT(ra.right(), rb.left());
+    main.Arrange(vbTileHorizontal);
+    EXPECT_LT(a->outerWindow()->geometry().bottom(), b->outerWindow()->geometry().top());
+
+    // Closing the child that is active makes the other one active.
+    Unload(*b);
+    EXPECT_EQ(main.ActiveForm(), a.data());
+
+    // A child refusing the close keeps the main window open.
+    a->cancelQuery = 1;
+    EXPECT_FALSE(Unload(main));
+    EXPECT_TRUE(main.isLoaded());
+    EXPECT_EQ(a->lastUnloadMode, vbFormMDIForm);
+    a->cancelQuery = 0;
+    EXPECT_TRUE(Unload(main));
+    EXPECT_FALSE(main.isLoaded());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(a.isNull());
+    EXPECT_EQ(countOf("auswertform.Unload"), 1);
+    EXPECT_EQ(countOf("Form15.Unload"), 1);
+}
+
+// ---------------------------------------------------------------- scroll bars and messages
+
+class ScrollForm : public Form {
+public:
+    ScrollForm() : Form("Form2") { resize(300, 200); }
+    std::vector<std::tuple<int, int, int>> messages;
+    bool follow = true;
+    void Form_Message(int msg, std::intptr_t w, std::intptr_t) override {
+        if (msg != WM_HSCROLL && msg != WM_VSCROLL) return;
+        messages.emplace_back(msg, LoWord(w), HiWord(w));
+        if (!follow) return;
+        const int bar = msg == WM_VSCROLL ? SB_VERT : SB_HORZ;
+        ScrollInfo si;
+        si.fMask = SIF_POS;
+        GetScrollInfo(bar, si);
+        int pos = si.nPos;
+        switch (LoWord(w)) {
+        case SB_LINEDOWN: pos += 10; break;
+        case SB_LINEUP: pos -= 10; break;
+        case SB_PAGEDOWN: pos += 30; break;
+        case SB_THUMBTRACK: pos = HiWord(w); break;
+        default: return;
+        }
+        si.fMask = SIF_POS;
+        si.nPos = pos;
+        SetScrollInfo(bar, si);
+    }
+};
+
+TEST_F(FormTest, WindowScrollBarsDeliverScrollCodesAndMoveOnlyWhenTheWindowSetsThePosition) {
+    ScrollForm f;
+    f.Show();
+    const QRect full = f.GetClientRect();
+    ScrollInfo si;
+    si.fMask = SIF_RANGE | SIF_POS;
+    si.nMin = 0;
+    si.nMax = 250;
+    si.nPos = 0;
+    f.SetScrollInfo(SB_VERT, si);
+    f.ShowScrollBar(SB_VERT, true);
+    EXPECT_LT(f.GetClientRect().width(), full.width());  // the bar takes room from the inner area
+    EXPECT_EQ(f.GetClientRect().height(), full.height());
+
+    auto* bar = f.findChild<QScrollBar*>();
+    ASSERT_NE(bar, nullptr);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    ScrollInfo got;
+    got.fMask = SIF_POS | SIF_RANGE;
+    f.GetScrollInfo(SB_VERT, got);
+    EXPECT_EQ(got.nPos, 40);
+    EXPECT_EQ(got.nMax, 250);
+    EXPECT_EQ(bar->value(), 40);
+    ASSERT_EQ(f.messages.size(), 2u);
+    EXPECT_EQ(f.messages[0], std::make_tuple(WM_VSCROLL, SB_LINEDOWN, 0));
+    EXPECT_EQ(f.messages[1], std::make_tuple(WM_VSCROLL, SB_PAGEDOWN, 0));
+
+    // A window that ignores the message leaves the bar where it was.
+    f.follow = false;
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    f.GetScrollInfo(SB_VERT, got);
+    EXPECT_EQ(got.nPos, 40);
+    EXPECT_EQ(bar->value(), 40);
+
+    // Positions stay inside the range.
+    f.follow = true;
+    f.sendScroll(SB_VERT, SB_THUMBTRACK, 240);
+    f.sendScroll(SB_VERT, SB_PAGEDOWN);
+    f.GetScrollInfo(SB_VERT, got);
+    EXPECT_EQ(got.nPos, 250);
+
+    f.ShowScrollBar(SB_VERT, false);
+    EXPECT_EQ(f.GetClientRect(), full);
+    Unload(f);
+}
+
+}  // namespace
