@@ -160,9 +160,11 @@ void Form::Show(int modal) {
     if (!isLoaded()) return;
     activateSelf();
     if (modal == vbModal && !m_modalLoop && isLoaded() && isVisible()) {
+        QPointer<Form> self(this);
         QEventLoop loop;
         m_modalLoop = &loop;
         loop.exec();
+        if (!self) return;  // a window made for one request may be gone once it unloaded
         m_modalLoop = nullptr;
         setWindowModality(Qt::NonModal);
     }
