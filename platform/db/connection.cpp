@@ -168,7 +168,7 @@ std::shared_ptr<Connection> Connection::create(const std::string& path, const DB
         raise(3051, path);
     }
     std::string sql = "PRAGMA application_id=" + std::to_string(kDataAppId) +
-                      ";PRAGMA journal_mode=WAL;"
+                      ";PRAGMA journal_mode=WAL;PRAGMA synchronous=NORMAL;"
                       "BEGIN;"
                       "CREATE TABLE zuvsys_owner (key TEXT PRIMARY KEY, value TEXT);"
                       "CREATE TABLE zuvsys_relations (name TEXT PRIMARY KEY COLLATE NOCASE, tbl TEXT, ftbl TEXT, "

@@ -14,7 +14,8 @@ namespace db {
 namespace detail {
 struct Query {
     std::string sql;
-    bool withRowid = false;
+    bool withRowid = false;  // rows carry their row id (also the last sort key)
+    bool updatable = false;
     std::string table;  // the one table rows are written to ("" = read only)
 };
 }  // namespace detail
@@ -67,7 +68,8 @@ Recordset::Recordset(std::shared_ptr<detail::Connection> conn, const std::string
         parts = detail::parseSelect(source, dotted);
     }
     const detail::TableInfo* base = parts.table.empty() ? nullptr : m_conn->table(parts.table);
-    m_query->withRowid = base && !base->isView && type != RecordsetType::Snapshot;
+    m_query->withRowid = base && !base->isView;
+    m_query->updatable = m_query->withRowid && type != RecordsetType::Snapshot;
     if (m_query->withRowid) m_query->table = base->name;
     m_query->sql = detail::buildSelect(parts, m_query->withRowid);
     load();
@@ -125,7 +127,7 @@ void Recordset::load() {
     m_currentDeleted = false;
 }
 
-bool Recordset::Updatable() const { return !m_closed && m_query->withRowid && !m_conn->readOnly(); }
+bool Recordset::Updatable() const { return !m_closed && m_query->updatable && !m_conn->readOnly(); }
 
 void Recordset::checkOpen() const {
     if (m_closed) raise(3420);
@@ -133,7 +135,7 @@ void Recordset::checkOpen() const {
 
 void Recordset::requireUpdatable() const {
     checkOpen();
-    if (!m_query->withRowid) raise(3027);
+    if (!m_query->updatable) raise(3027);
 }
 
 bool Recordset::hasCurrent() const {
