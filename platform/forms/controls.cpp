@@ -33,6 +33,13 @@ void applyColors(QWidget* w, int32_t fore, int32_t back, bool setBack) {
 
 Label::Label(QWidget* parent) : Control<QLabel>(parent) { setTextFormat(Qt::PlainText); }
 
+void Label::setCaption(const std::string& c) {
+    const QString t = QString::fromStdString(c);
+    if (t == text()) return;
+    setText(t);
+    fire(Change);
+}
+
 void Label::setForeColor(int32_t bgr) {
     m_fore = bgr;
     applyColors(this, m_fore, m_back, false);

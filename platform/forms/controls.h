@@ -32,13 +32,14 @@ class Label : public Control<QLabel> {
 public:
     explicit Label(QWidget* parent = nullptr);
     std::string Caption() const { return text().toStdString(); }
-    void setCaption(const std::string& c) { setText(QString::fromStdString(c)); }
+    void setCaption(const std::string& c);  // runs Change when the text differs
     int32_t ForeColor() const { return m_fore; }
     void setForeColor(int32_t bgr);
     int32_t BackColor() const { return m_back; }
     void setBackColor(int32_t bgr);
     std::function<void()> Click;
     std::function<void()> DblClick;
+    std::function<void()> Change;
     // Bound to a field of a data control (see data.h for when it writes back).
     void setDataSource(Data* source);
     Data* DataSource() const { return m_binding.source(); }

@@ -43,11 +43,15 @@ void Data::setCaption(const std::string& c) {
 void Data::navigate(void (db::Recordset::*move)(), void (db::Recordset::*fallback)(), bool (db::Recordset::*past)() const) {
     auto rs = Recordset();
     if (!rs) return;
+    // The step past the end and back is one move for the bound controls.
+    m_navigating = true;
     runHandler([&] {
         if (rs->RecordCount() == 0) return;
         (rs.get()->*move)();
         if ((rs.get()->*past)()) (rs.get()->*fallback)();
     });
+    m_navigating = false;
+    rowChanged();
 }
 
 void Data::moveFirst() { navigate(&db::Recordset::MoveFirst, &db::Recordset::MoveFirst, &db::Recordset::Bof); }
@@ -64,10 +68,27 @@ int Data::attach(std::function<void()> show) {
 void Data::detach(int id) { m_bound.erase(id); }
 
 void Data::rowChanged() {
+    if (m_navigating) return;
     // A copy: showing a value may bind or unbind controls.
     auto bound = m_bound;
     for (auto& [id, show] : bound)
         if (m_bound.count(id)) show();
+    // A change of the row's content alone is no repositioning.
+    auto rs = Recordset();
+    long pos = -2;
+    bool adding = false;
+    if (rs) {
+        try {
+            pos = rs->AbsolutePosition();
+            adding = rs->editMode() == db::Recordset::EditMode::Add;
+        } catch (const vb::Error&) {
+        }
+    }
+    const bool moved = m_lastRs.lock() != rs || pos != m_lastPos || (adding && !m_lastAdd);
+    m_lastRs = rs;
+    m_lastPos = pos;
+    m_lastAdd = adding;
+    if (moved && rs) fire(Reposition);
 }
 
 vb::Variant Data::fieldValue(const std::string& field) const {

@@ -54,6 +54,10 @@ public:
     std::string Caption() const { return m_caption; }
     void setCaption(const std::string& c);
 
+    // The current row became another one (Refresh, a move, a find, a new row), after the bound
+    // controls show it.
+    std::function<void()> Reposition;
+
     // The navigator's buttons, as the person uses them. At the ends the control stays on the
     // first or last row; without rows nothing happens.
     void moveFirst();
@@ -81,6 +85,10 @@ private:
     std::map<int, std::function<void()>> m_bound;
     int m_nextId = 1;
     int m_listener = 0;
+    std::weak_ptr<db::Recordset> m_lastRs;
+    bool m_navigating = false;
+    long m_lastPos = -2;
+    bool m_lastAdd = false;
 };
 
 // The link of one control to one field of a data control.

@@ -64,6 +64,25 @@ TEST_F(BoundControls, ShowTheCurrentRowAndFollowTheNavigator) {
     EXPECT_TRUE(host->messages().empty());
 }
 
+TEST_F(BoundControls, RepositionAndLabelChangeFollowTheRowNotItsContent) {
+    int repositions = 0, labelChanges = 0;
+    data.Reposition = [&] { ++repositions; };
+    first.Change = [&] { ++labelChanges; };
+    data.Refresh();  // a new recordset on the same first row
+    EXPECT_EQ(repositions, 1);
+    EXPECT_EQ(labelChanges, 0);  // same caption: no change
+    data.moveNext();
+    EXPECT_EQ(repositions, 2);
+    EXPECT_EQ(labelChanges, 1);
+    data.moveNext();  // already last: stays, no repositioning
+    EXPECT_EQ(repositions, 2);
+    auto rs = data.Recordset();
+    rs->Edit();
+    rs->Fields("Bemerkung") = "nur Inhalt";
+    rs->Update();
+    EXPECT_EQ(repositions, 2);
+}
+
 TEST_F(BoundControls, WriteBackOnlyIntoAPendingEditThatTheProgramUpdates) {
     auto rs = data.Recordset();
     // Typed while no edit is pending: never stored.
