@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -281,7 +282,15 @@ Stmt Connection::prepare(const std::string& sql, int errorNumber) {
         return Stmt(s, true);
     }
     sqlite3_stmt* s = nullptr;
-    const int rc = sqlite3_prepare_v3(m_db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &s, nullptr);
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v3(m_db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &s, &tail);
+    if (rc == SQLITE_OK && tail) {
+        for (const char* c = tail; *c; ++c)
+            if (!std::isspace(static_cast<unsigned char>(*c)) && *c != ';') {
+                sqlite3_finalize(s);
+                raise(errorNumber == 3077 ? 3077 : 3142);
+            }
+    }
     if (rc != SQLITE_OK) {
         sqlite3_finalize(s);
         const std::string msg = sqlite3_errmsg(m_db);
@@ -438,6 +447,13 @@ int64_t Connection::reserveCounter(const TableInfo& t) {
     sp.release();
     wrote();
     return next;
+}
+
+uint64_t Connection::changeToken() {
+    Stmt s = prepare("PRAGMA data_version");
+    uint64_t version = 0;
+    if (sqlite3_step(s) == SQLITE_ROW) version = static_cast<uint64_t>(sqlite3_column_int64(s, 0));
+    return (version << 40) ^ m_writes;
 }
 
 void Connection::begin() {

@@ -92,6 +92,8 @@ public:
     // Every change through this connection counts, so cursors can tell stale rows.
     uint64_t writeCount() const { return m_writes; }
     void wrote() { ++m_writes; }
+    // Changes when this connection or another one (also of another program) changed the file.
+    uint64_t changeToken();
 
     void checkpoint();
 
