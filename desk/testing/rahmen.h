@@ -33,6 +33,11 @@ struct RahmenAufrufe {
     // The assistant window is showing in its normal state: bring it forward.
     std::function<void()> AssistentNachVorn;
     std::function<void(const std::string& topic)> ShowHelp;
+    // Opens the test form at statement gAktAussage (the main window's command); when unset the
+    // test administration shows its own test form.
+    std::function<void()> TestDurchfuehren;
+    // The main window's caption without a person ("Z.U.V. 5.0").
+    std::function<void(const std::string&)> setMainCaption;
 };
 RahmenAufrufe& rahmen();
 
