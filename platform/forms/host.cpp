@@ -136,9 +136,10 @@ QString qtFilter(const std::string& text, const std::string& patterns) {
         if (t.toLower() != t) pats << t.toLower();
         if (t.toUpper() != t) pats << t.toUpper();
     }
-    QString label = qs(text);
-    label.remove('(').remove(')');
-    return label.trimmed() + " (" + pats.join(' ') + ")";
+    // Qt reads the patterns from the last brackets, so the text's own "(*.ZDB)" gives way to ours.
+    QString label = qs(text).trimmed();
+    if (label.endsWith(')') && label.lastIndexOf('(') > 0) label = label.left(label.lastIndexOf('(')).trimmed();
+    return label + " (" + pats.join(' ') + ")";
 }
 }  // namespace
 
