@@ -173,10 +173,11 @@ int QtHost::msgBox(const std::string& prompt, int style, const std::string& titl
     box.exec();
     for (std::size_t i = 0; i < codes.size(); ++i)
         if (box.clickedButton() == buttons[i]) return codes[i];
-    // Closed without a button: Cancel where there is one, else the only button.
-    for (int code : codes)
-        if (code == vbCancel) return vbCancel;
-    return codes.front();
+    // Closed without a button: the answer that changes nothing (Cancel, else No), never Yes.
+    for (int wanted : {vbCancel, vbNo})
+        for (int code : codes)
+            if (code == wanted) return code;
+    return codes.back();
 }
 
 std::optional<std::string> QtHost::inputBox(const std::string& prompt, const std::string& title,
