@@ -9,12 +9,16 @@ file(GLOB_RECURSE ZUV_INSTALL_DATA CONFIGURE_DEPENDS
      ${CMAKE_CURRENT_SOURCE_DIR}/texts/*.txt ${CMAKE_CURRENT_SOURCE_DIR}/test/*.txt
      ${CMAKE_CURRENT_SOURCE_DIR}/settings/*.txt ${CMAKE_CURRENT_SOURCE_DIR}/help/*.txt
      ${CMAKE_CURRENT_SOURCE_DIR}/zuvinfo.txt)
-set(ZUV_DIST_STAMP ${CMAKE_BINARY_DIR}/install/dist.stamp)
+# The files the tool writes: a deleted one is written again at the next build.
+set(ZUV_DIST_FILES Zuv50.ini Sys.mda zuv.sdb zuvinfo.txt ZUVDESK.chm ZUVTYP.chm zuv_symb_druckkopf.bmp zuv_splash.bmp)
+foreach(colour blau gelb bunt orange violett braun rot hellgrün grün)
+  list(APPEND ZUV_DIST_FILES zuv_symb_${colour}.wmf)
+endforeach()
+list(TRANSFORM ZUV_DIST_FILES PREPEND ${ZUV_DIST_DIR}/)
 add_custom_command(
-  OUTPUT ${ZUV_DIST_STAMP}
+  OUTPUT ${ZUV_DIST_FILES}
   COMMAND zuv_install_tool ${CMAKE_CURRENT_SOURCE_DIR} ${ZUV_DIST_DIR}
-  COMMAND ${CMAKE_COMMAND} -E touch ${ZUV_DIST_STAMP}
   DEPENDS zuv_install_tool ${ZUV_INSTALL_DATA}
   COMMENT "Assembling the installation folder ${ZUV_DIST_DIR}"
   VERBATIM)
-add_custom_target(zuv_dist ALL DEPENDS ${ZUV_DIST_STAMP})
+add_custom_target(zuv_dist ALL DEPENDS ${ZUV_DIST_FILES})

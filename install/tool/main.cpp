@@ -2,7 +2,6 @@
 //   zuv_install_tool <install source folder> <target folder>
 // The target folder is created if needed; the files of the installation are replaced.
 
-#include <QGuiApplication>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -16,9 +15,7 @@ int main(int argc, char** argv) {
         std::cerr << "usage: zuv_install_tool <install source folder> <target folder>\n";
         return 2;
     }
-    // Painting the bitmaps needs the GUI module but no screen.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // The bitmaps are painted on images without text, which needs no application object or screen.
     try {
         namespace fs = std::filesystem;
         const std::string source = fs::absolute(argv[1]).lexically_normal().string();

@@ -148,7 +148,9 @@ void paint(QPainter& p, const Figure& f, double dx, double dy) {
     }
 }
 
-void saveBmp(const QImage& image, const std::string& path) {
+void saveBmp(QImage image, const std::string& path) {
+    image.setDotsPerMeterX(3780);  // 96 dpi, whatever screen the build runs on
+    image.setDotsPerMeterY(3780);
     if (!image.save(QString::fromStdString(path), "BMP"))
         throw std::runtime_error(path + ": cannot be written");
 }

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -69,6 +70,7 @@ Stmt::~Stmt() {
     } else {
         sqlite3_reset(m_s);
         sqlite3_clear_bindings(m_s);
+        m_c->m_lent.erase(m_s);
     }
 }
 
@@ -168,7 +170,7 @@ std::shared_ptr<Connection> Connection::create(const std::string& path, const DB
         raise(3051, path);
     }
     std::string sql = "PRAGMA application_id=" + std::to_string(kDataAppId) +
-                      ";PRAGMA journal_mode=WAL;"
+                      ";PRAGMA journal_mode=WAL;PRAGMA synchronous=NORMAL;"
                       "BEGIN;"
                       "CREATE TABLE zuvsys_owner (key TEXT PRIMARY KEY, value TEXT);"
                       "CREATE TABLE zuvsys_relations (name TEXT PRIMARY KEY COLLATE NOCASE, tbl TEXT, ftbl TEXT, "
@@ -275,13 +277,27 @@ void Connection::checkOwner(const DBEngine::Login& login) {
 Stmt Connection::prepare(const std::string& sql, int errorNumber) {
     auto it = m_cache.find(sql);
     if (it != m_cache.end()) {
-        if (!sqlite3_stmt_busy(it->second)) return Stmt(it->second, false);
+        if (!m_lent.count(it->second)) {
+            m_lent.insert(it->second);
+            return Stmt(this, it->second, false);
+        }
         sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &s, nullptr) != SQLITE_OK) fail(sqlite3_errcode(m_db), sql);
-        return Stmt(s, true);
+        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &s, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(s);
+            fail(sqlite3_errcode(m_db), sql);
+        }
+        return Stmt(this, s, true);
     }
     sqlite3_stmt* s = nullptr;
-    const int rc = sqlite3_prepare_v3(m_db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &s, nullptr);
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v3(m_db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &s, &tail);
+    if (rc == SQLITE_OK && tail) {
+        for (const char* c = tail; *c; ++c)
+            if (!std::isspace(static_cast<unsigned char>(*c)) && *c != ';') {
+                sqlite3_finalize(s);
+                raise(errorNumber == 3077 ? 3077 : 3142);
+            }
+    }
     if (rc != SQLITE_OK) {
         sqlite3_finalize(s);
         const std::string msg = sqlite3_errmsg(m_db);
@@ -291,12 +307,15 @@ Stmt Connection::prepare(const std::string& sql, int errorNumber) {
         fail(rc, sql);
     }
     if (m_cache.size() > 200) {
-        for (auto& [k, v] : m_cache)
-            if (!sqlite3_stmt_busy(v)) sqlite3_finalize(v);
-        std::erase_if(m_cache, [](auto&) { return true; });
+        std::erase_if(m_cache, [this](auto& entry) {
+            if (m_lent.count(entry.second)) return false;
+            sqlite3_finalize(entry.second);
+            return true;
+        });
     }
     m_cache[sql] = s;
-    return Stmt(s, false);
+    m_lent.insert(s);
+    return Stmt(this, s, false);
 }
 
 long Connection::run(sqlite3_stmt* s) {
@@ -318,12 +337,10 @@ void Connection::exec(const std::string& sql) {
 }
 
 void Connection::schemaChanged() {
+    // Cached statements stay: SQLite prepares them again for the new schema by itself.
     m_schemaLoaded = false;
     m_tables.clear();
     m_dotted.clear();
-    for (auto& [k, v] : m_cache)
-        if (!sqlite3_stmt_busy(v)) sqlite3_finalize(v);
-    std::erase_if(m_cache, [](auto&) { return true; });
 }
 
 void Connection::loadSchema() {
@@ -438,6 +455,13 @@ int64_t Connection::reserveCounter(const TableInfo& t) {
     sp.release();
     wrote();
     return next;
+}
+
+uint64_t Connection::changeToken() {
+    Stmt s = prepare("PRAGMA data_version");
+    uint64_t version = 0;
+    if (sqlite3_step(s) == SQLITE_ROW) version = static_cast<uint64_t>(sqlite3_column_int64(s, 0));
+    return (version << 40) ^ m_writes;
 }
 
 void Connection::begin() {

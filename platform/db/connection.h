@@ -38,16 +38,18 @@ struct TableInfo {
 };
 
 // A prepared statement from the connection's cache; reset and unbound when it goes out of scope.
+class Connection;
 class Stmt {
 public:
-    Stmt(sqlite3_stmt* s, bool owned) : m_s(s), m_owned(owned) {}
-    Stmt(Stmt&& o) noexcept : m_s(o.m_s), m_owned(o.m_owned) { o.m_s = nullptr; }
+    Stmt(Connection* c, sqlite3_stmt* s, bool owned) : m_c(c), m_s(s), m_owned(owned) {}
+    Stmt(Stmt&& o) noexcept : m_c(o.m_c), m_s(o.m_s), m_owned(o.m_owned) { o.m_s = nullptr; }
     Stmt(const Stmt&) = delete;
     ~Stmt();
     sqlite3_stmt* get() const { return m_s; }
     operator sqlite3_stmt*() const { return m_s; }
 
 private:
+    Connection* m_c;
     sqlite3_stmt* m_s;
     bool m_owned;
 };
@@ -92,10 +94,13 @@ public:
     // Every change through this connection counts, so cursors can tell stale rows.
     uint64_t writeCount() const { return m_writes; }
     void wrote() { ++m_writes; }
+    // Changes when this connection or another one (also of another program) changed the file.
+    uint64_t changeToken();
 
     void checkpoint();
 
 private:
+    friend class Stmt;
     Connection() = default;
     void configure(bool exclusive);
     void loadSchema();
@@ -106,6 +111,7 @@ private:
     bool m_readOnly = false;
     bool m_exclusive = false;
     std::unordered_map<std::string, sqlite3_stmt*> m_cache;
+    std::set<sqlite3_stmt*> m_lent;  // cached statements handed out right now
     bool m_schemaLoaded = false;
     std::vector<TableInfo> m_tables;
     std::set<std::string> m_dotted;

@@ -29,6 +29,7 @@ const std::map<int, std::string>& table() {
         {3078, "Die Tabelle oder Abfrage wurde nicht gefunden."},
         {3129, "Ungültige SQL-Anweisung; 'DELETE', 'INSERT', 'SELECT', 'UPDATE', 'CREATE' oder 'DROP' "
                "erwartet."},
+        {3142, "Zeichen nach dem Ende der SQL-Anweisung gefunden."},
         {3159, "Kein gültiges Lesezeichen."},
         {3163, "Das Feld ist zu klein für die Datenmenge, die Sie hinzufügen wollten."},
         {3164, "Das Feld kann nicht aktualisiert werden."},

@@ -157,6 +157,8 @@ std::string translateTokens(const std::vector<Token>& t, size_t from, size_t to,
                 const bool qualified = i > from && isPunct(t[i - 1], ".");
                 if (u == "DISTINCTROW") {
                     if (i + 1 < to && t[i + 1].kind == Token::Space) ++i;
+                } else if (u == "MOD" && !qualified) {
+                    out += "%";
                 } else if ((u == "TRUE" || u == "FALSE") && !qualified) {
                     out += u == "TRUE" ? "-1" : "0";
                 } else {
@@ -206,11 +208,11 @@ std::string columnSql(const std::string& name, FieldType type, int size, bool pr
         case FieldType::Currency: s += "CURRENCY"; break;
         case FieldType::Date: s += "DATETIME"; break;
         case FieldType::Text:
-            s += "TEXT(" + std::to_string(size) + ")";
+            s += "TEXT(" + std::to_string(size) + ") COLLATE NOCASE";
             check = " CONSTRAINT " + quoteName("zuv_len_" + name) + " CHECK (length(" + q + ") <= " +
                     std::to_string(size) + ")";
             break;
-        case FieldType::Memo: s += "LONGTEXT"; break;
+        case FieldType::Memo: s += "LONGTEXT COLLATE NOCASE"; break;
         case FieldType::Variant: break;
     }
     if (primaryKey) s += " PRIMARY KEY";
@@ -399,6 +401,14 @@ bool splitInClause(const std::string& s, std::string& body, std::string& path) {
 
 }  // namespace
 
+namespace {
+// One statement only: text after its end would otherwise be dropped without a word.
+void requireOneStatement(const std::vector<Token>& t, int errorNumber) {
+    for (const auto& k : t)
+        if (isPunct(k, ";")) fail(errorNumber == 3077 ? 3077 : 3142);
+}
+}  // namespace
+
 Statement translateStatement(const std::string& jet, const DottedNames& dotted) {
     Statement st;
     std::string text = withoutEnd(jet);
@@ -414,6 +424,7 @@ Statement translateStatement(const std::string& jet, const DottedNames& dotted) 
         }
     }
     const auto t = tokenize(text, 3075);
+    requireOneStatement(t, 3075);
     const auto sig = significant(t);
     if (sig.empty()) fail(3129);
     const std::string verb = upper(t[sig[0]].text);
@@ -494,6 +505,7 @@ Statement translateStatement(const std::string& jet, const DottedNames& dotted) 
 SelectParts parseSelect(const std::string& jet, const DottedNames& dotted) {
     const std::string text = withoutEnd(jet);
     const auto t = tokenize(text, 3075);
+    requireOneStatement(t, 3075);
     const auto sig = significant(t);
     if (sig.empty() || !isWord(t[sig[0]], "SELECT")) fail(3129, text);
     size_t fromPos = 0, orderPos = 0;
@@ -557,15 +569,18 @@ SelectParts parseSelect(const std::string& jet, const DottedNames& dotted) {
         size_t k = fromPos + 2;
         std::string qualifier = quoteName(t[sig[fromPos + 1]].value);
         if (k < sig.size() && isWord(t[sig[k]], "AS")) ++k;
+        std::string alias;
         if (k < sig.size() && isName(t[sig[k]]) &&
             !clauseWords().count(upper(t[sig[k]].text))) {
             qualifier = quoteName(t[sig[k]].value);
+            alias = " " + qualifier;
             ++k;
         }
         const bool endOk = k == sig.size() || k == orderPos || isWord(t[sig[k]], "WHERE");
         if (endOk) {
             p.table = t[sig[fromPos + 1]].value;
             p.qualifier = qualifier;
+            p.tableFrom = "FROM " + quoteName(p.table) + alias;
         }
     }
     return p;
@@ -589,8 +604,24 @@ std::string dropTableName(const std::string& jet) {
     return "";
 }
 
+std::string buildKeySelect(const SelectParts& p) {
+    std::string sql = "SELECT " + p.qualifier + ".rowid " + p.fromPart;
+    std::vector<std::string> terms = p.orderTerms;
+    terms.push_back(p.qualifier + ".rowid");
+    for (size_t i = 0; i < terms.size(); ++i) sql += (i ? ", " : " ORDER BY ") + terms[i];
+    return sql;
+}
+
+std::string buildRowFetch(const SelectParts& p, int count) {
+    std::string sql = "SELECT " + p.qualifier + ".rowid AS " + kRowidColumn + ", " + p.selectList + " " + p.tableFrom +
+                      " WHERE " + p.qualifier + ".rowid IN (";
+    for (int i = 1; i <= count; ++i) sql += (i > 1 ? ", ?" : "?") + std::to_string(i);
+    return sql + ")";
+}
+
 std::string criteriaQuery(const std::string& criteria, const std::vector<std::string>& names) {
     const auto t = tokenize(criteria, 3077);
+    requireOneStatement(t, 3077);
     if (significant(t).empty()) raise(3077, criteria);
     std::set<std::string> dottedNames;
     for (const auto& n : names)

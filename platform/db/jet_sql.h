@@ -52,11 +52,15 @@ struct SelectParts {
     std::string selectList;  // translated
     std::string fromPart;    // "FROM ..." up to ORDER BY, translated
     std::vector<std::string> orderTerms;
-    std::string table;    // the one source table ("" when several, grouped, distinct …)
+    std::string table;      // the one source table ("" when several, grouped, distinct …)
     std::string qualifier;  // its alias or name, as SQL
+    std::string tableFrom;  // "FROM table [alias]" without conditions
 };
 SelectParts parseSelect(const std::string& jet, const DottedNames& dotted);
 std::string buildSelect(const SelectParts& parts, bool withRowid);
+// The row ids of a one-table SELECT in its order, and the statement that reads rows by their ids.
+std::string buildKeySelect(const SelectParts& parts);
+std::string buildRowFetch(const SelectParts& parts, int count);
 
 // The table of "DROP TABLE name" ("" for other statements).
 std::string dropTableName(const std::string& jet);

@@ -14,9 +14,13 @@ namespace db {
 namespace detail {
 struct Query {
     std::string sql;
-    bool withRowid = false;
+    bool withRowid = false;  // rows carry their row id (also the last sort key)
+    bool updatable = false;
     std::string table;  // the one table rows are written to ("" = read only)
+    std::string keySql;    // a dynaset's row ids in order
+    std::string fetchSql;  // a dynaset's rows by id, kFetch at a time
 };
+constexpr int kFetch = 32;
 }  // namespace detail
 
 using detail::quoteName;
@@ -63,15 +67,25 @@ Recordset::Recordset(std::shared_ptr<detail::Connection> conn, const std::string
         parts.fromPart = "FROM " + quoteName(t->name);
         parts.table = t->name;
         parts.qualifier = quoteName(t->name);
+        parts.tableFrom = parts.fromPart;
     } else {
         parts = detail::parseSelect(source, dotted);
     }
     const detail::TableInfo* base = parts.table.empty() ? nullptr : m_conn->table(parts.table);
-    m_query->withRowid = base && !base->isView && type != RecordsetType::Snapshot;
+    m_query->withRowid = base && !base->isView;
+    m_query->updatable = m_query->withRowid && type != RecordsetType::Snapshot;
     if (m_query->withRowid) m_query->table = base->name;
     m_query->sql = detail::buildSelect(parts, m_query->withRowid);
+    m_keyset = m_query->updatable;
+    if (m_keyset) {
+        m_query->keySql = detail::buildKeySelect(parts);
+        m_query->fetchSql = detail::buildRowFetch(parts, detail::kFetch);
+    }
     load();
-    if (!m_rows.empty()) m_pos = 0;
+    if (!m_rows.empty()) {
+        m_pos = 0;
+        arrive(0);
+    }
 }
 
 Recordset::~Recordset() = default;
@@ -105,16 +119,31 @@ void Recordset::load() {
         columns.push_back(std::move(c));
     }
     std::vector<Row> rows;
-    int rc;
-    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
-        Row r;
-        r.rowid = offset ? sqlite3_column_int64(s, 0) : 0;
-        r.serial = m_nextSerial++;
-        r.values.reserve(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) r.values.push_back(detail::readColumn(s, i + offset, columns[static_cast<size_t>(i)].type));
-        rows.push_back(std::move(r));
+    if (m_keyset) {
+        // Only the ids now; values when a row is visited.
+        detail::Stmt k = m_conn->prepare(m_query->keySql);
+        int rc;
+        while ((rc = sqlite3_step(k)) == SQLITE_ROW) {
+            Row r;
+            r.rowid = sqlite3_column_int64(k, 0);
+            r.serial = m_nextSerial++;
+            rows.push_back(std::move(r));
+        }
+        if (rc != SQLITE_DONE) m_conn->fail(rc, m_query->keySql);
+    } else {
+        int rc;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+            Row r;
+            r.rowid = offset ? sqlite3_column_int64(s, 0) : 0;
+            r.serial = m_nextSerial++;
+            r.fetched = true;
+            r.values.reserve(static_cast<size_t>(n));
+            for (int i = 0; i < n; ++i)
+                r.values.push_back(detail::readColumn(s, i + offset, columns[static_cast<size_t>(i)].type));
+            rows.push_back(std::move(r));
+        }
+        if (rc != SQLITE_DONE) m_conn->fail(rc, m_query->sql);
     }
-    if (rc != SQLITE_DONE) m_conn->fail(rc, m_query->sql);
     m_columns = std::move(columns);
     m_rows = std::move(rows);
     if (m_fields.size() != m_columns.size()) {
@@ -125,7 +154,7 @@ void Recordset::load() {
     m_currentDeleted = false;
 }
 
-bool Recordset::Updatable() const { return !m_closed && m_query->withRowid && !m_conn->readOnly(); }
+bool Recordset::Updatable() const { return !m_closed && m_query->updatable && !m_conn->readOnly(); }
 
 void Recordset::checkOpen() const {
     if (m_closed) raise(3420);
@@ -133,7 +162,7 @@ void Recordset::checkOpen() const {
 
 void Recordset::requireUpdatable() const {
     checkOpen();
-    if (!m_query->withRowid) raise(3027);
+    if (!m_query->updatable) raise(3027);
 }
 
 bool Recordset::hasCurrent() const {
@@ -144,7 +173,49 @@ const Recordset::Row& Recordset::currentRow() const {
     checkOpen();
     if (m_currentDeleted) raise(3167);
     if (!hasCurrent()) raise(3021);
-    return m_rows[static_cast<size_t>(m_pos)];
+    if (!m_rows[static_cast<size_t>(m_pos)].fetched) arrive(m_pos);
+    const Row& r = m_rows[static_cast<size_t>(m_pos)];
+    if (r.gone) raise(3167);
+    return r;
+}
+
+void Recordset::arrive(long index) const {
+    if (!m_keyset || index < 0 || index >= static_cast<long>(m_rows.size())) return;
+    arrive(index, m_conn->changeToken());
+}
+
+void Recordset::arrive(long index, uint64_t token) const {
+    if (m_rows[static_cast<size_t>(index)].fetched && m_rows[static_cast<size_t>(index)].token == token) return;
+    // This row and the stale ones after it, in one read.
+    std::vector<size_t> batch;
+    for (size_t i = static_cast<size_t>(index); i < m_rows.size() && batch.size() < static_cast<size_t>(detail::kFetch); ++i)
+        if (!m_rows[i].fetched || m_rows[i].token != token) batch.push_back(i);
+    detail::Stmt s = m_conn->prepare(m_query->fetchSql);
+    for (size_t b = 0; b < static_cast<size_t>(detail::kFetch); ++b) {
+        if (b < batch.size()) sqlite3_bind_int64(s, static_cast<int>(b + 1), m_rows[batch[b]].rowid);
+        else sqlite3_bind_null(s, static_cast<int>(b + 1));
+    }
+    for (size_t i : batch) m_rows[i].gone = true;
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+        const int64_t rowid = sqlite3_column_int64(s, 0);
+        for (size_t i : batch) {
+            Row& r = m_rows[i];
+            if (r.rowid != rowid) continue;
+            r.values.clear();
+            for (size_t c = 0; c < m_columns.size(); ++c)
+                r.values.push_back(detail::readColumn(s, static_cast<int>(c + 1), m_columns[c].type));
+            r.gone = false;
+            break;
+        }
+    }
+    if (rc != SQLITE_DONE) m_conn->fail(rc, m_query->fetchSql);
+    for (size_t i : batch) {
+        Row& r = m_rows[i];
+        r.fetched = true;
+        r.token = token;
+        if (r.gone) r.values.assign(m_columns.size(), vb::Variant::null());
+    }
 }
 
 void Recordset::dropPending() {
@@ -163,6 +234,7 @@ void Recordset::MoveFirst() {
     if (m_rows.empty()) raise(3021);
     m_pos = 0;
     m_currentDeleted = false;
+    arrive(m_pos);
     notify();
 }
 
@@ -172,6 +244,7 @@ void Recordset::MoveLast() {
     if (m_rows.empty()) raise(3021);
     m_pos = static_cast<long>(m_rows.size()) - 1;
     m_currentDeleted = false;
+    arrive(m_pos);
     notify();
 }
 
@@ -184,6 +257,7 @@ void Recordset::MoveNext() {
         if (m_rows.empty() || m_pos >= static_cast<long>(m_rows.size())) raise(3021);
         ++m_pos;
     }
+    arrive(m_pos);
     notify();
 }
 
@@ -193,6 +267,7 @@ void Recordset::MovePrevious() {
     if (m_rows.empty() || m_pos < 0) raise(3021);
     m_currentDeleted = false;
     --m_pos;
+    arrive(m_pos);
     notify();
 }
 
@@ -216,6 +291,7 @@ void Recordset::setBookmark(const std::string& bookmark) {
             dropPending();
             m_pos = static_cast<long>(i);
             m_currentDeleted = false;
+            arrive(m_pos);
             notify();
             return;
         }
@@ -250,8 +326,11 @@ void Recordset::find(const std::string& criteria, bool forward, long start) {
     detail::Stmt s = m_conn->prepare(detail::criteriaQuery(criteria, names), 3077);
     const long n = static_cast<long>(m_rows.size());
     m_noMatch = true;
+    const uint64_t token = m_keyset ? m_conn->changeToken() : 0;
     for (long k = start; k >= 0 && k < n; k += forward ? 1 : -1) {
+        if (m_keyset) arrive(k, token);
         const Row& r = m_rows[static_cast<size_t>(k)];
+        if (r.gone) continue;
         for (size_t i = 0; i < r.values.size(); ++i) detail::bindVariant(s, static_cast<int>(i + 1), r.values[i]);
         const int rc = sqlite3_step(s);
         sqlite3_reset(s);
@@ -298,6 +377,7 @@ void Recordset::AddNew() {
 void Recordset::Edit() {
     requireUpdatable();
     if (m_conn->readOnly()) raise(3027);
+    if (hasCurrent()) arrive(m_pos);  // edit what the file holds now
     const Row& r = currentRow();
     m_buffer = r.values;
     m_dirty.assign(m_columns.size(), false);
@@ -343,6 +423,7 @@ void Recordset::Update() {
         r.rowid = sqlite3_last_insert_rowid(m_conn->handle());
         r.serial = m_nextSerial++;
         r.values = std::move(m_buffer);
+        r.fetched = false;  // read again when visited: the file fills in its defaults
         m_lastModified = r.serial;
         m_rows.push_back(std::move(r));
     } else {
@@ -365,6 +446,8 @@ void Recordset::Update() {
             m_conn->wrote();
         }
         r.values = std::move(m_buffer);
+        r.fetched = true;
+        r.token = 0;  // read again at the next visit
         m_lastModified = r.serial;
     }
     dropPending();
@@ -389,7 +472,10 @@ void Recordset::Requery() {
     checkOpen();
     dropPending();
     load();
-    if (!m_rows.empty()) m_pos = 0;
+    if (!m_rows.empty()) {
+        m_pos = 0;
+        arrive(0);
+    }
     notify();
 }
 

@@ -81,6 +81,9 @@ private:
         int64_t rowid = 0;
         int64_t serial = 0;
         std::vector<vb::Variant> values;
+        uint64_t token = 0;    // the file's change token when the values were read
+        bool fetched = false;  // values read (always for a snapshot)
+        bool gone = false;     // deleted since the recordset was opened
     };
     struct Column {
         std::string name;
@@ -95,6 +98,9 @@ private:
     void checkOpen() const;
     void requireUpdatable() const;
     const Row& currentRow() const;  // 3021 / 3167
+    // A dynaset reads a row's values when it arrives there, and again when the file changed since.
+    void arrive(long index) const;
+    void arrive(long index, uint64_t token) const;
     bool hasCurrent() const;
     void dropPending();
     void notify();
@@ -109,7 +115,8 @@ private:
     std::unique_ptr<detail::Query> m_query;
     std::vector<Column> m_columns;
     std::vector<Field> m_fields;
-    std::vector<Row> m_rows;
+    mutable std::vector<Row> m_rows;
+    bool m_keyset = false;  // rows hold their ids and read their values when visited
     long m_pos = -1;              // -1 = before the first row, size() = after the last
     bool m_currentDeleted = false;  // the current row was deleted and nothing moved since
     bool m_noMatch = false;

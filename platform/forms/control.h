@@ -3,6 +3,9 @@
 // What every control shares: the properties with the names the programs use (position in
 // twips, Visible, Enabled, ToolTipText, Tag), focus and mouse events, and the key events
 // KeyDown/KeyPress/KeyUp, where a handler that sets the key to 0 swallows it.
+//
+// Controls held as members of a window: declare a frame or tab control before the controls
+// placed in it, so that the contents go first when the window is destroyed.
 
 #include "platform/forms/form.h"
 #include "platform/forms/keys.h"

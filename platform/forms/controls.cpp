@@ -33,6 +33,13 @@ void applyColors(QWidget* w, int32_t fore, int32_t back, bool setBack) {
 
 Label::Label(QWidget* parent) : Control<QLabel>(parent) { setTextFormat(Qt::PlainText); }
 
+void Label::setCaption(const std::string& c) {
+    const QString t = QString::fromStdString(c);
+    if (t == text()) return;
+    setText(t);
+    fire(Change);
+}
+
 void Label::setForeColor(int32_t bgr) {
     m_fore = bgr;
     applyColors(this, m_fore, m_back, false);
@@ -41,6 +48,10 @@ void Label::setForeColor(int32_t bgr) {
 void Label::setBackColor(int32_t bgr) {
     m_back = bgr;
     applyColors(this, m_fore, m_back, true);
+}
+
+void Label::setDataSource(Data* source) {
+    m_binding.bind(source, m_binding.field(), [this](const vb::Variant& v) { setCaption(vb::textOrEmpty(v)); });
 }
 
 void Label::mouseReleaseEvent(QMouseEvent* e) {
@@ -70,17 +81,31 @@ TextBox::TextBox(bool multiLine, QWidget* parent) : Control<QWidget>(parent) {
                 c.removeSelectedText();
                 return;
             }
-            fire(Change);
+            textChanged();
         });
         ed = m_multi;
     } else {
         m_line = new QLineEdit(this);
-        connect(m_line, &QLineEdit::textChanged, this, [this] { fire(Change); });
+        connect(m_line, &QLineEdit::textChanged, this, [this] { textChanged(); });
         ed = m_line;
     }
     layout->addWidget(ed);
     setFocusProxy(ed);
     watch(ed);
+}
+
+void TextBox::textChanged() {
+    m_binding.changed(vb::Variant(Text()));
+    fire(Change);
+}
+
+void TextBox::setDataSource(Data* source) {
+    m_binding.bind(source, m_binding.field(), [this](const vb::Variant& v) {
+        // A text field's size limits what can be typed, unless the window set its own limit.
+        const auto [type, size] = m_binding.source()->fieldShape(m_binding.field());
+        if (m_line && m_maxLength == 0) m_line->setMaxLength(type == db::FieldType::Text && size > 0 ? size : 32767);
+        setText(vb::textOrEmpty(v));
+    });
 }
 
 QWidget* TextBox::editor() const {
@@ -195,7 +220,10 @@ CheckBox::CheckBox(QWidget* parent) : Control<QCheckBox>(parent) {
     connect(this, &QCheckBox::clicked, this, [this] {
         // A click on a greyed box makes it checked, as the programs know it.
         if (checkState() == Qt::PartiallyChecked) setCheckState(Qt::Checked);
-        if (!m_setting) fire(Click);
+        if (!m_setting) {
+            m_binding.changed(vb::Variant(Value() == 1));
+            fire(Click);
+        }
     });
 }
 
@@ -214,7 +242,21 @@ void CheckBox::setValue(int v) {
     m_setting = true;
     setCheckState(v == 1 ? Qt::Checked : v == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
     m_setting = false;
+    m_binding.changed(vb::Variant(Value() == 1));
     fire(Click);
+}
+
+void CheckBox::setDataSource(Data* source) {
+    m_binding.bind(source, m_binding.field(), [this](const vb::Variant& v) {
+        int value = 0;
+        try {
+            value = (v.isNull() || v.isEmpty()) ? 0 : (v.toBool() ? 1 : 0);
+        } catch (const vb::Error&) {
+        }
+        m_setting = true;
+        setCheckState(value ? Qt::Checked : Qt::Unchecked);
+        m_setting = false;
+    });
 }
 
 // ---------------------------------------------------------------- OptionButton
@@ -260,11 +302,28 @@ ComboBox::ComboBox(int style, QWidget* parent) : Control<QComboBox>(parent), m_s
     setEditable(style == 0);
     setInsertPolicy(QComboBox::NoInsert);
     setCurrentIndex(-1);
-    connect(this, qOverload<int>(&QComboBox::activated), this, [this](int) { fire(Click); });
+    connect(this, qOverload<int>(&QComboBox::activated), this, [this](int) {
+        writeBack();
+        fire(Click);
+    });
     if (style == 0)
         connect(this, &QComboBox::editTextChanged, this, [this] {
-            if (!m_setting) fire(Change);
+            if (m_setting) return;
+            writeBack();
+            fire(Change);
         });
+}
+
+void ComboBox::writeBack() { m_binding.changed(vb::Variant(Text())); }
+
+void ComboBox::setDataSource(Data* source) {
+    m_binding.bind(source, m_binding.field(), [this](const vb::Variant& v) {
+        const QString s = QString::fromStdString(vb::textOrEmpty(v));
+        m_setting = true;
+        setCurrentIndex(findText(s, Qt::MatchFixedString | Qt::MatchCaseSensitive));
+        if (m_style == 0) setEditText(s);
+        m_setting = false;
+    });
 }
 
 void ComboBox::AddItem(const std::string& item, int index) {
@@ -310,6 +369,7 @@ void ComboBox::setListIndex(int index) {
     setCurrentIndex(index);
     if (index < 0 && m_style == 0) setEditText(QString());
     m_setting = false;
+    writeBack();
     fire(Click);
 }
 
@@ -340,6 +400,7 @@ void ComboBox::setText(const std::string& t) {
     setCurrentIndex(i);
     setEditText(s);
     m_setting = false;
+    writeBack();
     fire(Change);
 }
 

@@ -4,6 +4,7 @@
 // Layout is the window's business (Qt layouts); the controls only carry behaviour.
 
 #include "platform/forms/control.h"
+#include "platform/forms/data.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,13 +32,19 @@ class Label : public Control<QLabel> {
 public:
     explicit Label(QWidget* parent = nullptr);
     std::string Caption() const { return text().toStdString(); }
-    void setCaption(const std::string& c) { setText(QString::fromStdString(c)); }
+    void setCaption(const std::string& c);  // runs Change when the text differs
     int32_t ForeColor() const { return m_fore; }
     void setForeColor(int32_t bgr);
     int32_t BackColor() const { return m_back; }
     void setBackColor(int32_t bgr);
     std::function<void()> Click;
     std::function<void()> DblClick;
+    std::function<void()> Change;
+    // Bound to a field of a data control (see data.h for when it writes back).
+    void setDataSource(Data* source);
+    Data* DataSource() const { return m_binding.source(); }
+    void setDataField(const std::string& field) { m_binding.setField(field); }
+    std::string DataField() const { return m_binding.field(); }
 
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -46,6 +53,7 @@ protected:
 private:
     int32_t m_fore = 0;
     int32_t m_back = 0xFFFFFF;
+    Binding m_binding;
 };
 
 // A text box; multi-line or single-line is fixed when it is made, as at design time.
@@ -73,8 +81,15 @@ public:
     QWidget* editor() const;
 
     std::function<void()> Change;  // every change of the text, also by the program
+    // Bound to a field of a data control (see data.h for when it writes back).
+    void setDataSource(Data* source);
+    Data* DataSource() const { return m_binding.source(); }
+    void setDataField(const std::string& field) { m_binding.setField(field); }
+    std::string DataField() const { return m_binding.field(); }
 
 private:
+    void textChanged();
+    Binding m_binding;
     QLineEdit* m_line = nullptr;
     QPlainTextEdit* m_multi = nullptr;
     bool m_locked = false;
@@ -102,9 +117,15 @@ public:
     int Value() const;
     void setValue(int v);
     std::function<void()> Click;
+    // Bound to a field of a data control (see data.h for when it writes back).
+    void setDataSource(Data* source);
+    Data* DataSource() const { return m_binding.source(); }
+    void setDataField(const std::string& field) { m_binding.setField(field); }
+    std::string DataField() const { return m_binding.field(); }
 
 private:
     bool m_setting = false;
+    Binding m_binding;
 };
 
 // An option button belongs to the group of its parent widget: setting one True clears the
@@ -147,8 +168,15 @@ public:
     void setText(const std::string& t);
     std::function<void()> Click;
     std::function<void()> Change;
+    // Bound to a field of a data control (see data.h for when it writes back).
+    void setDataSource(Data* source);
+    Data* DataSource() const { return m_binding.source(); }
+    void setDataField(const std::string& field) { m_binding.setField(field); }
+    std::string DataField() const { return m_binding.field(); }
 
 private:
+    void writeBack();
+    Binding m_binding;
     int m_style;
     int m_newIndex = -1;
     bool m_setting = false;

@@ -36,6 +36,9 @@ std::function<void(const vb::Error&)>& untrappedHandler() {
 }
 
 Form* formOf(QWidget* w) {
+    // A focused MDI frame stands for the child window inside it.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(w))
+        if (auto* f = qobject_cast<Form*>(sub->widget())) return f;
     for (; w; w = w->parentWidget())
         if (auto* f = qobject_cast<Form*>(w)) return f;
     return nullptr;
@@ -53,7 +56,8 @@ public:
         // Only the first delivery counts, not the ones propagating to the parents.
         if (!(w == focus || (!focus && w->isWindow()))) return false;
         Form* f = formOf(w);
-        if (!f || !f->isLoaded() || !(f->KeyPreview() || w == f)) return false;
+        const bool own = w == f || (qobject_cast<QMdiSubWindow*>(w) && static_cast<QMdiSubWindow*>(w)->widget() == f);
+        if (!f || !f->isLoaded() || !(f->KeyPreview() || own)) return false;
         QPointer<Form> guard(f);
         KeyHooks hooks;
         hooks.down = [guard](int& k, int s) { if (guard) guard->Form_KeyDown(k, s); };
@@ -95,6 +99,7 @@ Form::Form(std::string name, QWidget* parent) : QWidget(parent), m_name(std::mov
     setObjectName(QString::fromStdString(m_name));
     setMouseTracking(true);
     installKeyPreview();
+    installFontSubstitutes();
 }
 
 Form::~Form() {
@@ -155,9 +160,11 @@ void Form::Show(int modal) {
     if (!isLoaded()) return;
     activateSelf();
     if (modal == vbModal && !m_modalLoop && isLoaded() && isVisible()) {
+        QPointer<Form> self(this);
         QEventLoop loop;
         m_modalLoop = &loop;
         loop.exec();
+        if (!self) return;  // a window made for one request may be gone once it unloaded
         m_modalLoop = nullptr;
         setWindowModality(Qt::NonModal);
     }
@@ -195,11 +202,12 @@ bool Form::unloadImpl(int unloadMode, bool query) {
         ~Reset() { f->m_unloading = false; }
     } reset{this};
 
+    // A main window is asked first, then its children; the children unload before it.
     auto* mdi = qobject_cast<MdiForm*>(this);
-    if (mdi && !mdi->queryUnloadChildren()) return false;
     int cancel = 0;
     if (query) Form_QueryUnload(cancel, unloadMode);
     if (cancel) return false;
+    if (mdi && !mdi->queryUnloadChildren()) return false;
     if (mdi && !mdi->unloadChildren()) return false;
     cancel = 0;
     Form_Unload(cancel);
@@ -385,7 +393,7 @@ bool Form::GetScrollInfo(int b, ScrollInfo& info) const {
     }
     if (info.fMask & SIF_PAGE) info.nPage = s.page;
     if (info.fMask & SIF_POS) info.nPos = s.pos;
-    if (info.fMask & SIF_TRACKPOS) info.nTrackPos = (s.widget && s.widget->isSliderDown()) ? s.track : s.pos;
+    if (info.fMask & SIF_TRACKPOS) info.nTrackPos = s.track;
     return true;
 }
 
@@ -479,6 +487,28 @@ void Form::barAction(int b, int action) {
 void Form::sendScroll(int b, int code, int pos) {
     if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) bar(b).track = pos;
     runHandler([&] { Form_Message(b == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MakeLong(code, pos), 0); });
+}
+
+void Form::SendMessage(int msg, std::intptr_t wParam, std::intptr_t lParam) {
+    switch (msg) {
+    case WM_SETREDRAW:
+        setUpdatesEnabled(wParam != 0);
+        break;
+    case WM_PAINT:
+        repaint();
+        break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        sendScroll(msg == WM_VSCROLL ? SB_VERT : SB_HORZ, LoWord(wParam), HiWord(wParam));
+        break;
+    default:
+        runHandler([&] { Form_Message(msg, wParam, lParam); });
+    }
+}
+
+void Form::RedrawWindow() {
+    setUpdatesEnabled(true);
+    repaint();
 }
 
 // ---------------------------------------------------------------- the windows of the run

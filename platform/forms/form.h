@@ -146,6 +146,11 @@ public:
     QRect GetClientRect() const;
     // Delivers a scroll message as the person's use of a bar would.
     void sendScroll(int bar, int code, int pos = 0);
+    // WM_SETREDRAW switches painting off (0) and on; WM_PAINT paints now; scroll messages are
+    // delivered as from the bars; others go to Form_Message.
+    void SendMessage(int msg, std::intptr_t wParam, std::intptr_t lParam = 0);
+    // Paints the whole window now (and switches painting back on).
+    void RedrawWindow();
 
     // ---- event handlers the windows override
     virtual void Form_Initialize() {}

@@ -12,23 +12,23 @@
 
 namespace forms {
 
-MenuItem::MenuItem(QMenuBar* bar, const std::string& caption) : QObject(bar) {
+MenuItem::MenuItem(QMenuBar* bar, const std::string& caption) {
     m_action = new QAction(bar);
     bar->addAction(m_action);
     init(caption);
 }
 
-MenuItem::MenuItem(MenuItem& parent, const std::string& caption) : QObject(&parent) {
+MenuItem::MenuItem(MenuItem& parent, const std::string& caption) {
     QMenu* m = parent.menu();
     m_action = new QAction(m);
-    m->addAction(m_action);
+    if (m) m->addAction(m_action);
     init(caption);
 }
 
-MenuItem::MenuItem(MenuItem& parent, QAction* before, const std::string& caption) : QObject(&parent) {
+MenuItem::MenuItem(MenuItem& parent, QAction* before, const std::string& caption) {
     QMenu* m = parent.menu();
     m_action = new QAction(m);
-    m->insertAction(before, m_action);
+    if (m) m->insertAction(before, m_action);
     init(caption);
 }
 
@@ -45,7 +45,7 @@ void MenuItem::init(const std::string& caption) {
 }
 
 QMenu* MenuItem::menu() {
-    if (!m_menu) {
+    if (!m_menu && m_action) {
         m_menu = new QMenu;
         m_menu->setTitle(m_action->text());
         m_action->setMenu(m_menu);
@@ -86,29 +86,36 @@ void MenuItem::setWindowList(MdiForm* main) {
 
 void MenuItem::setCaption(const std::string& c) {
     m_caption = c;
+    if (!m_action) return;
     m_action->setSeparator(c == "-");
     m_action->setText(QString::fromStdString(c));
     if (m_menu) m_menu->setTitle(m_action->text());
 }
 
-bool MenuItem::Enabled() const { return m_action->isEnabled(); }
-void MenuItem::setEnabled(bool on) { m_action->setEnabled(on); }
-bool MenuItem::Visible() const { return m_action->isVisible(); }
-void MenuItem::setVisible(bool on) { m_action->setVisible(on); }
-bool MenuItem::Checked() const { return m_action->isChecked(); }
+bool MenuItem::Enabled() const { return m_action && m_action->isEnabled(); }
+void MenuItem::setEnabled(bool on) {
+    if (m_action) m_action->setEnabled(on);
+}
+bool MenuItem::Visible() const { return m_action && m_action->isVisible(); }
+void MenuItem::setVisible(bool on) {
+    if (m_action) m_action->setVisible(on);
+}
+bool MenuItem::Checked() const { return m_action && m_action->isChecked(); }
 
 void MenuItem::setChecked(bool on) {
+    if (!m_action) return;
     m_action->setCheckable(true);
     m_action->setChecked(on);
 }
 
 void MenuItem::setShortcut(const QKeySequence& k) {
+    if (!m_action) return;
     m_action->setShortcut(k);
     m_action->setShortcutContext(Qt::WindowShortcut);
 }
 
 void MenuItem::choose() {
-    if (!m_action->isEnabled() || !m_action->isVisible() || m_action->isSeparator()) return;
+    if (!m_action || !m_action->isEnabled() || !m_action->isVisible() || m_action->isSeparator()) return;
     if (m_menu) {
         fire(Click);
         return;
@@ -144,7 +151,7 @@ void MenuArray::Load(int index) {
     auto next = m_items.upper_bound(index);
     if (next != m_items.end()) {
         before = next->second->action();
-    } else {
+    } else if (m) {
         const auto actions = m->actions();
         const qsizetype pos = actions.indexOf(m_items.rbegin()->second->action());
         if (pos >= 0 && pos + 1 < actions.size()) before = actions[pos + 1];

@@ -20,6 +20,8 @@ namespace forms {
 
 class MdiForm;
 
+// An item belongs to its owner (a window's member or a menu array), not to its parent item, so
+// items may be declared in any order; the Qt action goes with whichever of item and menu goes first.
 class MenuItem : public QObject {
 public:
     // A top-level item of a menu bar.

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFont>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMimeData>
@@ -37,6 +38,24 @@ int Screen::Width() {
 int Screen::Height() {
     QScreen* s = QGuiApplication::primaryScreen();
     return (s ? s->geometry().height() : 768) * TwipsPerPixelY();
+}
+
+void installFontSubstitutes() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    const char* sans = "DejaVu Sans";
+    const char* serif = "DejaVu Serif";
+    const char* mono = "DejaVu Sans Mono";
+    const std::pair<const char*, const char*> table[] = {
+        {"Arial", sans},       {"MS Sans Serif", sans}, {"System", sans},     {"Fixed Sys", mono},
+        {"Terminal", mono},    {"Courier New", mono},   {"Courier", mono},    {"Times New Roman", serif},
+        {"MS Serif", serif},   {"Roman", serif},        {"Modern", sans},     {"Tahoma", sans},
+        {"Verdana", sans},
+    };
+    for (const auto& [from, to] : table)
+        if (QFont::substitutes(QString::fromLatin1(from)).isEmpty())
+            QFont::insertSubstitution(QString::fromLatin1(from), QString::fromLatin1(to));
 }
 
 int Screen::MousePointer() { return g_pointer; }

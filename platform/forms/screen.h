@@ -25,6 +25,10 @@ public:
 
 Qt::CursorShape cursorShapeFor(int pointer);
 
+// The Windows font names the programs store ("Arial", "MS Serif", "Times New Roman" …) are
+// drawn with the nearest fonts of this system.
+void installFontSubstitutes();
+
 class Clipboard {
 public:
     static void Clear();

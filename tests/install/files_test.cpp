@@ -1,6 +1,7 @@
 #include <set>
 
 #include "platform/draw/metafile.h"
+#include "platform/help/help_file.h"
 #include "platform/vb/codepage.h"
 #include "tests/install/dist_support.h"
 
@@ -109,6 +110,21 @@ TEST_F(InstallationFolder, HelpFilesHoldEveryTopicTheProgramsOpen) {
         EXPECT_EQ(sqlValue(name, "SELECT count(*) FROM topics WHERE html NOT LIKE '<html>%</html>' || char(10)"), "0");
         // The viewer opens the first stored topic when a program asks for no topic.
         EXPECT_EQ(sqlValue(name, "SELECT path FROM topics ORDER BY rowid LIMIT 1"), "html/index.htm");
+
+        // Every link of every topic leads to a topic of the same file, as the viewer resolves it.
+        std::string error;
+        auto help = help::HelpFile::open(file(name).string(), &error);
+        ASSERT_TRUE(help) << error;
+        ASSERT_TRUE(help->firstTopic());
+        EXPECT_EQ(help->firstTopic()->path, "html/index.htm");
+        for (auto& path : sql(name, "SELECT path FROM topics")) {
+            auto topic = help->topic(path);
+            ASSERT_TRUE(topic) << path;
+            for (auto p = topic->html.find("href=\""); p != std::string::npos; p = topic->html.find("href=\"", p + 1)) {
+                std::string link = topic->html.substr(p + 6, topic->html.find('"', p + 6) - p - 6);
+                EXPECT_TRUE(help->topic(help::HelpFile::resolveLink(path, link))) << path << " -> " << link;
+            }
+        }
     }
 }
 

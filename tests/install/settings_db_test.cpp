@@ -4,6 +4,7 @@
 
 #include "tests/install/dist_support.h"
 
+#include "platform/db/data_control.h"
 #include "platform/db/database.h"
 #include "platform/db/engine.h"
 #include "platform/db/recordset.h"
@@ -271,6 +272,70 @@ TEST_F(SettingsDatabase, OpensThroughTheWorkgroupLoginAndRefusesAWrongPassword) 
     items->Close();
     database->Close();
     ws->Close();
+    engine.reset();
+}
+
+// The settings windows bind data controls to the installed rows and store them back; the chart
+// settings are read by the spellings the chart window uses.
+TEST_F(SettingsDatabase, SettingsRowsStoreThroughDataControlsAsTheWindowsDo) {
+    auto& engine = db::DBEngine::instance();
+    engine.reset();
+    engine.setSystemDB(file("Sys.mda").string());
+    engine.setDefaultUser("KestrelAdmin");
+    engine.setDefaultPassword("MossGlade");
+    // A copy, so that the other checks keep seeing the installed values.
+    const fs::path copy = folder().parent_path() / "copy";
+    fs::create_directories(copy);
+    fs::copy_file(file("zuv.sdb"), copy / "zuv.sdb", fs::copy_options::overwrite_existing);
+    const std::string database = (copy / "zuv.sdb").string();
+    auto copied = [&](const std::string& query) {
+        auto r = run("sqlite3 -batch -separator '\t' " + quote(database) + " " + quote(query));
+        EXPECT_EQ(r.status, 0) << r.output;
+        return r.output;
+    };
+
+    {
+        db::DataControl chart;
+        chart.setDatabaseName(database);
+        chart.setRecordSource("chartkonfiguration");
+        chart.Refresh();
+        auto rs = chart.Recordset();
+        EXPECT_TRUE(rs->Fields("Balken 2D").Value().toBool());
+        EXPECT_FALSE(rs->Fields("Fläche 3D").Value().toBool());
+        EXPECT_EQ(rs->Fields("3DRotation").Value().toString(), "30");
+        EXPECT_EQ(rs->Fields("DiagrammFontname").Value().toString(), "Arial");
+        EXPECT_FALSE(rs->Fields("DiagrammFontbold").Value().toBool());
+        EXPECT_EQ(rs->Fields("HintergrundFarbeGrün").Value().toInt(), 255);
+        EXPECT_EQ(rs->Fields("DiagrammHintergrundFarbeBlau").Value().toInt(), 255);
+        EXPECT_EQ(rs->Fields("Reihe1Blau").Value().toInt(), 255);
+        rs->Edit();
+        rs->Fields("Balken 2D") = vb::Variant(false);
+        rs->Fields("Schritt 3D") = vb::Variant(true);
+        rs->Fields("DiagrammÜberschrift") = vb::Variant(std::string("Typen im Vergleich"));
+        rs->Fields("Achsenlinienfarbegrün") = vb::Variant(int16_t(128));
+        rs->Update();
+        chart.close();
+    }
+    {
+        db::DataControl settings;
+        settings.setDatabaseName(database);
+        settings.setRecordSource("Konfiguration");
+        settings.Refresh();
+        auto rs = settings.Recordset();
+        rs->Edit();
+        rs->Fields("DruckZeilenabstand") = vb::Variant(text("labelTxt", 184));
+        rs->Fields("ZUVSymbolFarbe") = vb::Variant(text("labelTxt", 219));
+        rs->Fields("typbenennungzuvstandard") = vb::Variant(false);
+        rs->Fields("typbenennungquimbly") = vb::Variant(true);
+        rs->Fields("StandardschriftGroesse") = vb::Variant(int16_t(12));
+        rs->Update();
+        settings.close();
+    }
+    EXPECT_EQ(copied("SELECT [Balken 2D], [Schritt 3D], [DiagrammÜberschrift], [Achsenlinienfarbegrün] "
+                     "FROM chartkonfiguration"),
+              "0\t-1\tTypen im Vergleich\t128\n");
+    EXPECT_EQ(copied("SELECT DruckZeilenabstand, ZUVSymbolFarbe, typbenennungquimbly, count(*) FROM Konfiguration"),
+              text("labelTxt", 184) + "\t" + text("labelTxt", 219) + "\t-1\t1\n");
     engine.reset();
 }
 

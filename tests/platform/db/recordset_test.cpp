@@ -270,3 +270,35 @@ TEST_F(Recordsets, DataControlFollowsItsRowAndRebinds) {
     dc.close();
     EXPECT_EQ(dc.Recordset(), nullptr);
 }
+
+TEST_F(Recordsets, ADynasetSeesChangesOfOtherCursorsWhenItComesToARow) {
+    addPerson(*d, "A", "Eins");
+    addPerson(*d, "B", "Zwei");
+    addPerson(*d, "C", "Drei");
+    auto browse = d->OpenRecordset("select * from persdat order by personid");
+    db::DataControl other;
+    other.setDatabaseName(path("daten.ZDB"));
+    other.setRecordSource("persdat");
+    other.Refresh();
+    auto rs = other.Recordset();
+    rs->MoveNext();
+    rs->Edit();
+    rs->Fields("Vorname") = "Berta";
+    rs->Update();
+    rs->MoveNext();
+    rs->Delete();
+    browse->MoveNext();
+    EXPECT_EQ(browse->Fields("Vorname").Value().toString(), "Berta");
+    browse->MoveNext();
+    EXPECT_EQ(errorOf([&] { (void)browse->Fields("Vorname").Value(); }), 3167);
+    EXPECT_EQ(errorOf([&] { browse->Edit(); }), 3167);
+    browse->FindFirst("Vorname = 'C'");
+    EXPECT_TRUE(browse->NoMatch());
+    // Text compares without regard to case, as names are typed.
+    EXPECT_EQ(d->OpenRecordset("select * from persdat where nachname = 'EINS'")->RecordCount(), 1);
+    // A second statement is refused instead of being dropped or run.
+    EXPECT_EQ(errorOf([&] { d->Execute("delete from persdat where personid = 1; drop table info"); }), 3142);
+    EXPECT_EQ(errorOf([&] { browse->FindFirst("personid = 1); delete from persdat; --"); }), 3077);
+    EXPECT_EQ(d->OpenRecordset("persdat")->RecordCount(), 2);
+    EXPECT_TRUE(d->hasTable("Info"));
+}

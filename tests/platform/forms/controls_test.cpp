@@ -288,6 +288,25 @@ TEST(MenuTest, MenuArrayLoadsElementsInIndexOrderAndChecksIndexes) {
     EXPECT_EQ(file.menu()->actions().size(), 4);
 }
 
+TEST(MenuTest, ItemsMayBeDestroyedInAnyOrder) {
+    // Windows hold their items as members; a child declared before its parent outlives it.
+    auto bar = std::make_unique<QMenuBar>();
+    auto child = std::make_unique<MenuItem*>(nullptr);
+    {
+        auto parent = std::make_unique<MenuItem>(bar.get(), "&Hilfe");
+        *child = new MenuItem(*parent, "&Inhalt");
+        int clicks = 0;
+        (*child)->Click = [&] { ++clicks; };
+        (*child)->choose();
+        EXPECT_EQ(clicks, 1);
+    }
+    (*child)->setCaption("gelöscht");  // its action went with the menu: nothing to touch
+    (*child)->choose();
+    delete *child;
+    MenuItem top(bar.get(), "&Datei");
+    bar.reset();  // the bar goes before the item
+}
+
 TEST(MiscTest, ColoursPicturesAndScreen) {
     EXPECT_EQ(QBColor(2), RGB(0, 128, 0));
     EXPECT_EQ(QBColor(14), RGB(255, 255, 0));

@@ -96,4 +96,17 @@ TEST_F(HelpTest, ViewerFollowsLinksBetweenTopicsAndSendsWebLinksToTheBrowser) {
     EXPECT_NE(v.shownHtml().find("nicht gefunden"), std::string::npos);
 }
 
+TEST_F(HelpTest, TheRealHostOpensOneViewerAtTheTopic) {
+    forms::QtHost real;
+    real.showHelp(file, "html/zuvw45gu.htm");
+    help::HelpViewer* v = help::currentViewer();
+    ASSERT_NE(v, nullptr);
+    EXPECT_TRUE(v->isVisible());
+    EXPECT_EQ(v->currentTopic(), "html/zuvw45gu.htm");
+    real.showHelp(file, "");  // the same window, at the start page
+    EXPECT_EQ(help::currentViewer(), v);
+    EXPECT_EQ(v->currentTopic(), "html/start.htm");
+    v->close();
+}
+
 }  // namespace

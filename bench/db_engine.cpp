@@ -1,0 +1,207 @@
+// Figures of the database engine for the data file traffic of the desk program.
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+#include <filesystem>
+#include <string>
+
+#include "platform/db/data_control.h"
+#include "platform/db/database.h"
+#include "platform/db/engine.h"
+#include "platform/db/recordset.h"
+#include "platform/db/workspace.h"
+
+namespace {
+
+const char* kStatements[] = {
+    "CREATE TABLE [Info] ([ID] COUNTER,[Version] TEXT( 50))",
+    "CREATE TABLE [PersDat] ([PersonID] Counter,[Vorname] TEXT(150),[Nachname] TEXT(150),[Geburtstag] TEXT(10),"
+    "[Strasse] TEXT(255), [PLZOrt] TEXT(150), [Land] TEXT(150), [Telefon] TEXT(150), [EMail] TEXT(150), "
+    "[Testdatum] TEXT(10), [Bereich] TEXT(255), [Abteilung] TEXT(255), [Bemerkung] LONGTEXT, [Metasatz] BIT )",
+    "CREATE TABLE [PersonTestErgebnis] ([PersonID] Long,[ItemNummer] short,[ItemWert] short)",
+    "CREATE TABLE [TypWertZuweisung] ([PersonID] Long,[ItemNummer] short,[TypNummer] short,[TypRealWert] short)",
+    "CREATE TABLE [Ergebnis] ([PersonID] Long,[TypNummer] short,[TypGesamtSumme] short,[TypSumme0] short,"
+    "[TypSumme1] short,[TypSumme01] short,[TypSumme2] short,[TypSumme3] short,[TypSumme4] short,[TypSumme34] short,"
+    "[AW0] short,[AW1] short,[AW2] short,[AW3] short,[AW4] short,[AWGesamt] short)",
+    "CREATE TABLE [Drucktabelle] ([Druckseite] short,[ZeilenNr] long,[Zeilentext] TEXT(255),[Formatierung] TEXT(2))",
+    "CREATE UNIQUE INDEX [PrimaryKey] ON [PersDat] ([PersonID]) WITH PRIMARY",
+    "CREATE INDEX [PersonID] ON [PersonTestErgebnis] ([PersonID])",
+    "CREATE INDEX [PersonID] ON [Ergebnis] ([PersonID])",
+    "CREATE INDEX [PersonID] ON [TypWertZuweisung] ([PersonID])",
+    "CREATE UNIQUE INDEX [PrimaryKey] ON [Drucktabelle] ([Druckseite],[ZeilenNr]) WITH PRIMARY",
+};
+
+struct Setup {
+    QTemporaryDir dir;
+    std::shared_ptr<db::Workspace> ws;
+    Setup() {
+        auto& e = db::DBEngine::instance();
+        e.reset();
+        const std::string sys = dir.filePath("Sys.mda").toStdString();
+        db::createWorkgroupFile(sys, {{"KestrelAdmin", "MossGlade"}}, {});
+        e.setSystemDB(sys);
+        e.setDefaultUser("KestrelAdmin");
+        e.setDefaultPassword("MossGlade");
+        ws = e.CreateWorkspace("Kestrel", "KestrelAdmin", "MossGlade");
+    }
+    std::string path(const std::string& n) const { return dir.filePath(QString::fromStdString(n)).toStdString(); }
+};
+
+std::shared_ptr<db::Database> newDataFile(db::Workspace& ws, const std::string& file) {
+    auto d = ws.CreateDatabase(file, ";LANGID=0x0409;CP=1252;COUNTRY=0", db::dbEncrypt);
+    for (const char* s : kStatements) d->Execute(s);
+    d->CreateRelation("PersDat_PersonTestErgebnis", "PersDat", "PersonTestErgebnis", 4352, "PersonID", "PersonID");
+    d->CreateRelation("PersDat_Ergebnis", "PersDat", "Ergebnis", 4352, "PersonID", "PersonID");
+    d->CreateRelation("PersDat_TypWertzuweisung", "PersDat", "TypWertzuweisung", 4352, "PersonID", "PersonID");
+    auto doc = d->Containers("Databases").Documents(0);
+    for (const char* g : {"Admins", "Users"}) {
+        doc.setUserName(g);
+        doc.setPermissions(0);
+    }
+    auto tables = d->Containers("Tables");
+    for (int i = 0; i < tables.DocumentCount(); ++i)
+        for (const char* g : {"Admins", "Users"}) {
+            tables.Documents(i).setUserName(g);
+            tables.Documents(i).setPermissions(0);
+        }
+    auto info = d->OpenRecordset("Info", db::RecordsetType::Table);
+    info->AddNew();
+    info->Fields("Version") = "32-Bit";
+    info->Update();
+    return d;
+}
+
+// The person row and the blank rows through the main window's cursors, in one transaction.
+int writePerson(db::Database& d, db::DataControl& pers, db::DataControl* blank[3]) {
+    d.BeginTrans();
+    auto p = pers.Recordset();
+    p->AddNew();
+    const int id = p->Fields("PersonID").Value().toLong();
+    p->Fields("Vorname") = "Anna";
+    p->Fields("Nachname") = "Berg";
+    p->Fields("Testdatum") = "09.12.2026";
+    p->Fields("Metasatz") = 0;
+    p->Update();
+    auto a = blank[0]->Recordset();
+    for (int i = 1; i <= 109; ++i) {
+        a->AddNew();
+        a->Fields("personid") = id;
+        a->Fields("itemnummer") = i;
+        a->Fields("itemwert") = vb::Variant::null();
+        a->Update();
+    }
+    auto t = blank[1]->Recordset();
+    for (int i = 0; i < 126; ++i) {
+        t->AddNew();
+        t->Fields("personid") = id;
+        t->Fields("itemnummer") = std::to_string(i < 109 ? i + 1 : (i - 109) * 5 + 5);
+        t->Fields("typnummer") = std::to_string(i % 9 + 1);
+        t->Fields("typrealwert") = vb::Variant::null();
+        t->Update();
+    }
+    auto e = blank[2]->Recordset();
+    for (int i = 1; i <= 9; ++i) {
+        e->AddNew();
+        e->Fields("personid") = id;
+        e->Fields("typnummer") = i;
+        e->Update();
+    }
+    d.CommitTrans();
+    return id;
+}
+
+struct PersonFile : Setup {
+    std::shared_ptr<db::Database> d;
+    db::DataControl pers, answers, types, results;
+    db::DataControl* blank[3] = {&answers, &types, &results};
+    int id = 0;
+    PersonFile() {
+        d = newDataFile(*ws, path("bench.ZDB"));
+        bind(pers, "select * from persdat where personid = 0");
+        bind(answers, "select * from persontestergebnis where personid = 0");
+        bind(types, "select * from typwertzuweisung where personid = 0");
+        bind(results, "select * from ergebnis where personid = 0");
+        for (int k = 0; k < 50; ++k) id = writePerson(*d, pers, blank);  // a file in use holds persons
+    }
+    void bind(db::DataControl& dc, const std::string& source) {
+        dc.setDatabaseName(path("bench.ZDB"));
+        dc.setRecordSource(source);
+        dc.Refresh();
+    }
+};
+
+void new_data_file(benchmark::State& state) {
+    Setup s;
+    int n = 0;
+    for (auto _ : state) {
+        auto d = newDataFile(*s.ws, s.path("neu" + std::to_string(n++) + ".ZDB"));
+        d->Close();
+    }
+}
+BENCHMARK(new_data_file)->Unit(benchmark::kMillisecond);
+
+void new_person(benchmark::State& state) {
+    PersonFile f;
+    for (auto _ : state) benchmark::DoNotOptimize(writePerson(*f.d, f.pers, f.blank));
+}
+BENCHMARK(new_person)->Unit(benchmark::kMillisecond);
+
+void store_rating(benchmark::State& state) {
+    PersonFile f;
+    const std::string id = std::to_string(f.id);
+    f.bind(f.answers, "select * from persontestergebnis where personid like " + id);
+    f.bind(f.types, "select * from typwertzuweisung where personid like " + id);
+    int item = 0;
+    for (auto _ : state) {
+        item = item % 109 + 1;
+        const int rating = item % 5;
+        auto a = f.answers.Recordset();
+        a->FindFirst("itemnummer like " + std::to_string(item));
+        a->Edit();
+        a->Fields("ItemWert") = rating;
+        a->Update();
+        auto t = f.types.Recordset();
+        const std::string criteria = "itemnummer like  " + std::to_string(item);
+        t->FindFirst(criteria);
+        while (!t->NoMatch()) {
+            t->Edit();
+            t->Fields("typrealwert") = a->Fields("ItemWert").Value();
+            t->Update();
+            t->FindNext(criteria);
+        }
+    }
+}
+BENCHMARK(store_rating)->Unit(benchmark::kMillisecond);
+
+void score_traffic(benchmark::State& state) {
+    PersonFile f;
+    const std::string id = " " + std::to_string(f.id);
+    db::DataControl data1, data2;
+    for (auto _ : state) {
+        f.bind(data1, "select * from typwertzuweisung where personid = " + id);
+        f.bind(data2, "select * from ergebnis where personid = " + id);
+        auto t = data1.Recordset();
+        t->MoveFirst();
+        t->FindFirst("typrealwert is Null");
+        int sums[10] = {};
+        for (t->MoveFirst(); !t->Eof(); t->MoveNext()) {
+            const int type = t->Fields("typnummer").Value().toInt();
+            const vb::Variant v = t->Fields("typrealwert").Value();
+            if (!v.isNull() && type >= 1 && type <= 9) sums[type] += v.toInt();
+        }
+        auto e = data2.Recordset();
+        for (e->MoveFirst(); !e->Eof(); e->MoveNext()) {
+            e->Edit();
+            const int type = e->Fields("typnummer").Value().toInt();
+            for (const char* name : {"typgesamtsumme", "typsumme0", "typsumme1", "typsumme01", "typsumme2", "typsumme3",
+                                     "typsumme4", "typsumme34", "aw0", "aw1", "aw2", "aw3", "aw4", "awgesamt"})
+                e->Fields(name) = sums[type];
+            e->Update();
+        }
+    }
+}
+BENCHMARK(score_traffic)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

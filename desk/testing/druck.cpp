@@ -1,0 +1,294 @@
+#include "desk/testing/druck.h"
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "platform/db/database.h"
+#include "platform/db/recordset.h"
+#include "platform/draw/picture.h"
+#include "platform/files/paths.h"
+#include "platform/vb/codepage.h"
+#include "platform/vb/error.h"
+#include "platform/vb/strings.h"
+#include "platform/vb/utf8.h"
+
+namespace zuvtest {
+
+namespace {
+
+constexpr int kEinzug = 10;
+constexpr double kRandUnten = 2000;
+constexpr double kFussY = 1500;
+
+std::string textOderLeer(const vb::Variant& v) { return (v.isNull() || v.isEmpty()) ? std::string() : v.toString(); }
+
+// The page-filling state of one print run. Both documents break a page the same way: footer,
+// new sheet (within the same document), header.
+class Seiten {
+public:
+    Seiten(draw::Surface& s, std::function<void()> fuss, std::function<void()> kopf)
+        : m_s(s), m_fuss(std::move(fuss)), m_kopf(std::move(kopf)) {}
+
+    double genutzt = 0;
+    int zeilen = 0;  // line counter of the statement pages
+    std::function<void()> nachUmbruch;  // what a page break does to other state
+
+    void zeileGenutzt() { genutzt = std::round(m_s.TextHeight("Texthoehe") + genutzt); }
+
+    void maxLinesCheck() {
+        zeileGenutzt();
+        if (genutzt >= m_s.Height() - kRandUnten) umbruch();
+    }
+
+    void umbruch() {
+        m_fuss();
+        m_s.NewPage();
+        genutzt = 0;
+        if (nachUmbruch) nachUmbruch();
+        m_kopf();
+    }
+
+    void leerzeile() {
+        m_s.Print();
+        zeileGenutzt();
+    }
+
+    void zeile(const std::string& text) {
+        m_s.Print({draw::Tab(kEinzug), vb::Trim(text)});
+        maxLinesCheck();
+        ++zeilen;
+    }
+
+    // Wraps at the first blank after the line passes the limit and at each line break; a word is
+    // never split.
+    void printString(const std::string& text) {
+        const double grenze = m_s.Width() - 4000;
+        std::string aktuell;
+        size_t pos = 0;
+        bool rest = false;
+        while (pos < text.size()) {
+            const size_t start = pos;
+            const char32_t c = vb::utf8::next(text, pos);
+            if (c == U'\r' || c == U'\n') {
+                if (c == U'\r' && pos < text.size() && text[pos] == '\n') ++pos;
+                zeile(aktuell);
+                aktuell.clear();
+                rest = false;
+                continue;
+            }
+            aktuell.append(text, start, pos - start);
+            rest = true;
+            if (c == U' ' && m_s.TextWidth(aktuell) > grenze) {
+                zeile(aktuell);
+                aktuell.clear();
+                rest = false;
+            }
+        }
+        if (rest || text.empty()) zeile(aktuell);
+    }
+
+private:
+    draw::Surface& m_s;
+    std::function<void()> m_fuss;
+    std::function<void()> m_kopf;
+};
+
+void schriftSetzen(draw::Surface& s, const DruckSchrift& schrift) {
+    s.setFont(schrift.font);
+    s.setForeColor(schrift.farbe);
+}
+
+void seitenzahlMittig(draw::Surface& s, int seite) {
+    s.setCurrentX((s.Width() - (s.TextWidth(std::to_string(seite)) + 1000)) / 2);
+    s.Print({draw::Num(seite)});
+}
+
+}  // namespace
+
+FragebogenInhalt ladeFragebogen(db::Database& programmDb) {
+    FragebogenInhalt f;
+    auto seiten = programmDb.OpenRecordset("fragebogen", db::RecordsetType::Snapshot);
+    seiten->MoveFirst();
+    f.seite1 = textOderLeer(seiten->Fields("fb_seite1").Value());
+    f.seite2 = textOderLeer(seiten->Fields("fb_seite2").Value());
+    seiten->Close();
+    auto items = programmDb.OpenRecordset("testitems", db::RecordsetType::Snapshot);
+    for (; !items->Eof(); items->MoveNext())
+        f.aussagen.emplace_back(items->Fields("itemnummer").Value().toInt(),
+                                textOderLeer(items->Fields("itemtext").Value()));
+    items->Close();
+    return f;
+}
+
+void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const DruckSchalter& schalter,
+                      const DruckSchrift& schrift, const std::string& symbol, const std::string& datum,
+                      int16_t& seite) {
+    // A missing header picture is reported before anything is printed.
+    draw::Picture bild;
+    if (schalter.kopfSymbol) bild = draw::LoadPicture(symbol);
+
+    auto kopf = [&] {
+        s.setScaleLeft(0);
+        s.Print();
+        if (schalter.kopfDatum) {
+            s.setCurrentY(500);
+            s.Print({draw::Tab(kEinzug), datum});
+        }
+        if (schalter.kopfSeitenzahl) {
+            s.setCurrentY(500);
+            seitenzahlMittig(s, seite);
+        }
+        if (schalter.kopfSymbol && !bild.isNull())
+            s.PaintPicture(bild, s.Width() - bild.widthTwips() - 1000, 100);
+        s.setCurrentY(1000);
+    };
+    auto fuss = [&] {
+        const double groesse = s.FontSize();
+        s.setFontSize(10);
+        s.setCurrentY(s.Height() - kFussY);
+        if (schalter.fussLinie) s.Print({draw::Tab(kEinzug), std::string(90, '_')});
+        s.setCurrentY(s.Height() - kFussY);
+        s.Print();
+        s.Print({draw::Tab(kEinzug), kFragebogenFusszeile});
+        if (schalter.fussSeitenzahl) {
+            s.setCurrentY(s.Height() - kFussY);
+            s.Print();
+            seitenzahlMittig(s, seite);
+        }
+        s.setFontSize(groesse);
+    };
+
+    schriftSetzen(s, schrift);
+    s.setFontSize(10);
+    Seiten p(s, fuss, kopf);
+    p.nachUmbruch = [&] { ++seite; };
+
+    seite = 1;
+    for (int blatt = 1; blatt <= 2; ++blatt) {
+        kopf();
+        for (int i = 0; i < 4; ++i) p.leerzeile();
+        s.Print({draw::Tab(kEinzug), blatt == 1 ? "Z.U.V. 5.0" : "Vertraulich"});
+        p.zeileGenutzt();
+        for (int i = 0; i < 5; ++i) p.leerzeile();
+        p.printString(blatt == 1 ? inhalt.seite1 : inhalt.seite2);
+        fuss();
+        s.NewPage();
+        p.genutzt = 0;
+        ++seite;
+    }
+
+    // Statement pages: a page holds statements until the line counter reaches 70; a statement
+    // too long for the rest of the sheet breaks the page as any long text does.
+    Seiten* q = nullptr;
+    auto statementKopf = [&] {
+        s.setFontSize(10);
+        kopf();
+        for (int i = 0; i < 3; ++i) q->leerzeile();
+        s.setFontSize(8);
+    };
+    Seiten zeilen(s, fuss, statementKopf);
+    q = &zeilen;
+    zeilen.zeilen = 5;
+    zeilen.nachUmbruch = [&] {
+        ++seite;
+        zeilen.zeilen = 5;
+    };
+    s.setFontSize(8);
+    bool offen = false;  // the current page has statements and no footer yet
+    for (size_t i = 0; i < inhalt.aussagen.size(); ++i) {
+        const auto& [nummer, text] = inhalt.aussagen[i];
+        if (zeilen.zeilen == 5 && !offen) statementKopf();
+        offen = true;
+        s.Print({draw::Tab(kEinzug), std::to_string(nummer) + ")"});
+        zeilen.zeileGenutzt();
+        zeilen.leerzeile();
+        zeilen.printString(text);
+        s.setCurrentX(s.Width() - (s.TextWidth(kSkala) + 1500));
+        s.Print({kSkala});
+        zeilen.zeileGenutzt();
+        zeilen.zeilen += 5;
+        if (zeilen.zeilen < 70) {
+            s.Print({draw::Tab(kEinzug), std::string(110, '_')});
+            zeilen.zeileGenutzt();
+            zeilen.leerzeile();
+        } else {
+            fuss();
+            offen = false;
+            if (i + 1 < inhalt.aussagen.size()) {
+                s.setFontSize(8);
+                s.NewPage();
+                zeilen.genutzt = 0;
+                ++seite;
+                zeilen.zeilen = 5;
+            }
+        }
+    }
+    // The last page gets its footer too, and no empty page follows it.
+    if (offen) fuss();
+    s.EndDoc();
+    s.setScaleMode(1);
+}
+
+int druckeEinfuehrung(draw::Surface& s, const std::string& text, const std::string& titel,
+                      const std::string& seitenwort, const DruckSchrift& schrift, const std::string& datum) {
+    int seite = 1;
+    Seiten* pp = nullptr;
+    auto titelDrucken = [&] {
+        pp->leerzeile();
+        pp->leerzeile();
+        s.Print({draw::Tab(kEinzug), titel});
+        pp->zeileGenutzt();
+        s.Print({draw::Tab(kEinzug), std::string(90, '_')});
+        pp->zeileGenutzt();
+        pp->leerzeile();
+        pp->leerzeile();
+    };
+    auto fuss = [&] {
+        s.setCurrentY(s.Height() - kFussY);
+        s.Print({draw::Tab(kEinzug), std::string(90, '_')});
+        s.Print({draw::Tab(kEinzug), datum, draw::Tab(80), seitenwort + " " + std::to_string(seite)});
+    };
+    schriftSetzen(s, schrift);
+    Seiten p(s, fuss, titelDrucken);
+    pp = &p;
+    p.nachUmbruch = [&] { ++seite; };
+    titelDrucken();
+    p.printString(text);
+    fuss();
+    s.EndDoc();
+    s.setScaleMode(1);
+    return seite;
+}
+
+std::string leseEinfuehrungstext(const std::string& pfad) {
+    const std::string echt = files::resolve(pfad);
+    std::ifstream in(echt, std::ios::binary);
+    if (!in) throw vb::Error(vb::err::FileNotFound, "Die Datei \"" + pfad + "\" wurde nicht gefunden.");
+    std::stringstream ss;
+    ss << in.rdbuf();
+    const std::string bytes = ss.str();
+
+    bool utf8 = true, hoch = false;
+    for (size_t pos = 0; pos < bytes.size() && utf8;) {
+        if (static_cast<unsigned char>(bytes[pos]) >= 0x80) hoch = true;
+        bool gueltig = true;
+        vb::utf8::next(bytes, pos, &gueltig);
+        utf8 = gueltig;
+    }
+    const std::string text = (utf8 && hoch) ? bytes : vb::toUtf8(bytes, vb::CodePage::Dos850);
+
+    std::string ergebnis;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t ende = text.find('\n', start);
+        std::string zeile = text.substr(start, ende == std::string::npos ? std::string::npos : ende - start);
+        if (!zeile.empty() && zeile.back() == '\r') zeile.pop_back();
+        ergebnis += zeile + "\r\n";
+        if (ende == std::string::npos) break;
+        start = ende + 1;
+    }
+    return ergebnis;
+}
+
+}  // namespace zuvtest

@@ -1,0 +1,60 @@
+#pragma once
+
+// What the test administration uses of the main window. The main window hands over its shared
+// cursors and its menu procedures when it is built (setHauptDaten, rahmen()); until then the
+// test administration keeps cursors of its own and the menu calls do nothing.
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <string>
+
+namespace db {
+class DataControl;
+}
+
+namespace zuvtest {
+
+// Data1 .. Data5 of the main window.
+db::DataControl& hauptDaten(int n);
+void setHauptDaten(std::function<db::DataControl*(int)> quelle);
+
+struct RahmenAufrufe {
+    std::function<void()> EnableFileMenus;
+    std::function<void()> SetzeMenueStatus;
+    std::function<void()> SchliesseUnterfenster;
+    std::function<void()> UpdateMainCaption;
+    std::function<void()> HauptfensterZeigen;
+    // Fore colour of one of the start assistant's step labels ("Label1" or "Label2", index).
+    std::function<void(const std::string& label, int index, int32_t farbe)> AssistentFarbe;
+    // The assistant window is showing in its normal state: bring it forward.
+    std::function<void()> AssistentNachVorn;
+};
+RahmenAufrufe& rahmen();
+
+// Calls one of the hooks above when it is set.
+void rufe(const std::function<void()>& f);
+
+// The standard error box: label text 363, two line breaks, the description, a line break,
+// label text 364, a blank, the number. A cancelled dialog (32755) shows nothing.
+void fehlerBox(const std::exception& e);
+
+// Runs an event handler's body with the standard error box as its trap.
+template <class F>
+void mitFalle(F&& body) {
+    try {
+        body();
+    } catch (const std::exception& e) {
+        fehlerBox(e);
+    }
+}
+
+inline constexpr int32_t kSchwarz = 0x000000;
+inline constexpr int32_t kDunkelblau = 0xAA0000;  // RGB(0, 0, 170)
+inline constexpr int32_t kGelb = 0x00FFFF;        // QBColor(14)
+
+// Colours the assistant's step labels: the given (label, index) pairs get `farbe`, the rest of
+// the ten step labels black.
+void assistentSchritt(std::initializer_list<std::pair<const char*, int>> hervorgehoben, int32_t farbe);
+
+}  // namespace zuvtest

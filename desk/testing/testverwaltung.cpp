@@ -1,0 +1,108 @@
+#include "desk/testing/testverwaltung.h"
+
+#include "desk/frame/globals.h"
+#include "desk/testing/auswertung.h"
+#include "desk/testing/item_typ.h"
+#include "desk/testing/rahmen.h"
+#include "platform/db/data_control.h"
+#include "platform/db/database.h"
+#include "platform/db/workspace.h"
+#include "platform/forms/host.h"
+#include "platform/vb/strings.h"
+
+void LadeTestItemTyp() {
+    gItemNummer.clear();
+    gTypNummer.clear();
+    try {
+        if (!gWorkspace2) throw vb::Error(vb::err::ObjectNotSet);
+        auto programmDb = gWorkspace2->OpenDatabase(gProgrammDB);
+        auto tabelle = zuvtest::ladeItemTypTabelle(*programmDb);
+        programmDb->Close();
+        gItemNummer = std::move(tabelle.itemNummer);
+        gTypNummer = std::move(tabelle.typNummer);
+    } catch (const std::exception& e) {
+        // Without the table no test can be taken: say so now rather than at the first new person.
+        gItemNummer.clear();
+        gTypNummer.clear();
+        zuvtest::fehlerBox(e);
+    }
+}
+
+void PruefeAlleAussagenBeantwortet() {
+    auto rs = zuvtest::hauptDaten(1).Recordset();
+    if (!rs) throw vb::Error(vb::err::ObjectNotSet);
+    const int16_t n = zuvtest::ersteUnbeantworteteAussage(*rs);
+    if (n == 0) return;
+    gAktAussage = n;
+    gAntwort = forms::MsgBox(DialogTxt(65) + " " + vb::Str(static_cast<int>(n)) + " " + DialogTxt(66) + "\r\n" +
+                                 DialogTxt(67),
+                             forms::vbExclamation, DialogTxt(3));
+}
+
+void TestAuswerten() {
+    for (auto* a : {&gTypgesamtsummeJeTyp, &gTypsumme0JeTyp, &gTypsumme1JeTyp, &gTypsumme01JeTyp, &gTypsumme2JeTyp,
+                    &gTypsumme3JeTyp, &gTypsumme4JeTyp, &gTypsumme34JeTyp})
+        a->fill(0);
+    gAntwortAnzahlJeTyp.clear();
+    gAWGesamtJeTyp.fill(0);
+    gAntwortAnzahlGesamt.fill(0);
+
+    zuvtest::AuswertCursor c{zuvtest::hauptDaten(1), zuvtest::hauptDaten(2), zuvtest::hauptDaten(3)};
+    zuvtest::auswertCursorBinden(c, gDatenbankName, gAktPersonID);
+    PruefeAlleAussagenBeantwortet();
+    const auto a = zuvtest::punkteBerechnen(c);
+
+    gAktPerson[1] = a.vorname;
+    gAktPerson[2] = a.nachname;
+    gAktPerson[11] = a.testdatum;
+    const auto& p = a.punkte;
+    gTypgesamtsummeJeTyp = p.gesamt;
+    gTypsumme0JeTyp = p.summe0;
+    gTypsumme1JeTyp = p.summe1;
+    gTypsumme01JeTyp = p.summe01;
+    gTypsumme2JeTyp = p.summe2;
+    gTypsumme3JeTyp = p.summe3;
+    gTypsumme4JeTyp = p.summe4;
+    gTypsumme34JeTyp = p.summe34;
+    gAntwortAnzahlJeTyp.flat = p.antwortAnzahl;
+    gAWGesamtJeTyp = p.awGesamt;
+    gAntwortAnzahlGesamt = p.antwortAnzahlGesamt;
+}
+
+void TypRangfolgeBestimmen() {
+    // Every list starts empty, so no list shows an earlier person's types.
+    for (RangListe* l : rangListen()) l->fill("");
+    gVergleichTypen.fill("");
+    gSpitzenwertTypgesamtsumme = 0;
+    gSpitzenwertTypsumme34 = 0;
+
+    zuvtest::Rangfolge r;
+    try {
+        r = zuvtest::typRangfolgeBestimmen(zuvtest::hauptDaten(2), gDatenbankName, gAktPersonID, gSensitivity1, &r);
+    } catch (...) {
+        // No decision from a failed ranking: no main type, the short page count.
+        gRang1Typgesamtsumme = r.rang1Gesamt;
+        gRang2Typgesamtsumme = r.rang2Gesamt;
+        gRang1Typsumme34 = r.rang1Summe34;
+        gRang2Typsumme34 = r.rang2Summe34;
+        gSpitzenwertTypgesamtsumme = r.spitzeGesamt;
+        gSpitzenwertTypsumme34 = r.spitzeSumme34;
+        gAnzahlRang1 = r.anzahlRang1;
+        gHaupttyp = 0;
+        gHaupttypEindeutig = 0;
+        gSeitenanzahl = 10;
+        throw;
+    }
+    gRang1Typgesamtsumme = r.rang1Gesamt;
+    gRang2Typgesamtsumme = r.rang2Gesamt;
+    gRang1Typsumme34 = r.rang1Summe34;
+    gRang2Typsumme34 = r.rang2Summe34;
+    gSpitzenwertTypgesamtsumme = r.spitzeGesamt;
+    gSpitzenwertTypsumme34 = r.spitzeSumme34;
+    gAnzahlRang1 = r.anzahlRang1;
+    gHaupttyp = r.haupttyp;
+    gHaupttypEindeutig = r.haupttypEindeutig;
+    gSeitenanzahl = r.seitenanzahl;
+    gRang1Gleich = r.rang1Gleich;
+    gRang1GleichWert = r.rang1GleichWert;
+}

@@ -1,0 +1,156 @@
+#include <QRegularExpression>
+#include <fstream>
+#include <set>
+
+#include "desk/testing/druck.h"
+#include "fixture.h"
+#include "platform/draw/printer.h"
+
+using namespace zuvtest_test;
+
+namespace {
+
+std::string normal(const std::string& text) {
+    // Ligatures the PDF fonts use ("ﬁ") read as their letters.
+    return QString::fromStdString(text).normalized(QString::NormalizationForm_KC).simplified().toStdString();
+}
+
+int pdfSeiten(const std::string& pdf) {
+    const std::string info = shell("pdfinfo '" + pdf + "'");
+    const auto pos = info.find("Pages:");
+    return pos == std::string::npos ? -1 : std::stoi(info.substr(pos + 6));
+}
+
+std::string pdfSeite(const std::string& pdf, int seite) {
+    return shell("pdftotext -f " + std::to_string(seite) + " -l " + std::to_string(seite) + " '" + pdf + "' -");
+}
+
+class Druck : public DatenTest {
+protected:
+    zuvtest::DruckSchrift schrift() {
+        zuvtest::DruckSchrift s;
+        s.font = {"DejaVu Sans", 10, false, false, false};
+        return s;
+    }
+    std::string symbol() { return std::string(ZUV_DIST_DIR) + "/zuv_symb_druckkopf.bmp"; }
+
+    int anzahl(const std::string& text, const std::string& was) {
+        int n = 0;
+        for (size_t p = text.find(was); p != std::string::npos; p = text.find(was, p + 1)) ++n;
+        return n;
+    }
+};
+
+}  // namespace
+
+TEST_F(Druck, QuestionnaireIsOneDocumentWithEveryStatementOnceAndAFooterOnEveryPage) {
+    const auto inhalt = zuvtest::ladeFragebogen(*programmDb);
+    ASSERT_EQ(inhalt.aussagen.size(), 109u);
+    const std::string pdf = path("fragebogen.pdf");
+    draw::Printer pr;
+    pr.setOutputFileName(pdf);
+    int16_t seite = 0;
+    zuvtest::druckeFragebogen(pr, inhalt, {}, schrift(), symbol(), "08.03.2026", seite);
+
+    ASSERT_EQ(pr.writtenFiles().size(), 1u);
+    const int seiten = pdfSeiten(pdf);
+    EXPECT_EQ(seiten, seite);
+    EXPECT_GE(seiten, 2 + 109 / 11);
+
+    std::string alles;
+    int skalen = 0;
+    for (int i = 1; i <= seiten; ++i) {
+        const std::string t = pdfSeite(pdf, i);
+        EXPECT_EQ(anzahl(t, zuvtest::kFragebogenFusszeile), 1) << "Seite " << i;
+        EXPECT_EQ(anzahl(t, "08.03.2026"), 1) << "Seite " << i;
+        EXPECT_GE(anzahl(normal(t), " " + std::to_string(i) + " "), 1) << "Seite " << i;
+        if (i > 2) {
+            EXPECT_GE(anzahl(t, zuvtest::kSkala), 1) << "Seite " << i;
+            skalen += anzahl(t, zuvtest::kSkala);
+        }
+        alles += t + "\n";
+    }
+    EXPECT_EQ(anzahl(alles, "Z.U.V. 5.0"), 1);
+    EXPECT_EQ(anzahl(alles, "Vertraulich"), 1);
+    EXPECT_EQ(skalen, 109);
+    const std::string flach = normal(alles);
+    for (const auto& [nummer, text] : inhalt.aussagen)
+        EXPECT_EQ(anzahl(flach, normal(text)), 1) << nummer << ") " << text;
+}
+
+TEST_F(Druck, SwitchesOffLeaveOnlyTheFixedFooterAndPageBreaksFollowTheLineCounter) {
+    zuvtest::FragebogenInhalt inhalt;
+    inhalt.seite1 = "Erste Zeile\r\nZweite Zeile";
+    inhalt.seite2 = std::string(300, 'x');  // no blank: one line however wide
+    for (int n = 1; n <= 23; ++n) inhalt.aussagen.emplace_back(n, "Kurze Aussage " + std::to_string(n));
+    zuvtest::DruckSchalter aus{false, false, false, false, false, false};
+    draw::Printer pr;
+    pr.setOutputFileName(path("aus.pdf"));
+    int16_t seite = 0;
+    zuvtest::druckeFragebogen(pr, inhalt, aus, schrift(), "", "08.03.2026", seite);
+
+    // Eleven one-line statements fill a page (5 + 11 * 6 = 71): 2 + 3 pages, no empty one.
+    EXPECT_EQ(seite, 5);
+    std::map<int, std::vector<std::string>> jeSeite;
+    for (const auto& e : pr.log()) jeSeite[e.page].push_back(e.text);
+    EXPECT_EQ(jeSeite.size(), 5u);
+    auto hat = [&](int s, const std::string& t) {
+        for (const auto& x : jeSeite[s]) if (x.find(t) != std::string::npos) return true;
+        return false;
+    };
+    EXPECT_TRUE(hat(1, "Erste Zeile"));
+    EXPECT_TRUE(hat(1, "Zweite Zeile"));
+    EXPECT_TRUE(hat(2, std::string(300, 'x')));
+    EXPECT_TRUE(hat(3, "11)"));
+    EXPECT_FALSE(hat(3, "12)"));
+    EXPECT_TRUE(hat(4, "12)"));
+    EXPECT_TRUE(hat(5, "23)"));
+    for (int s = 1; s <= 5; ++s) {
+        EXPECT_TRUE(hat(s, zuvtest::kFragebogenFusszeile)) << s;
+        EXPECT_FALSE(hat(s, "08.03.2026")) << s;
+        for (const auto& x : jeSeite[s]) EXPECT_NE(x, std::string(90, '_')) << s;  // no footer rule
+    }
+}
+
+TEST_F(Druck, MissingHeaderPictureIsReportedBeforePrinting) {
+    draw::Printer pr;
+    pr.setOutputFileName(path("x.pdf"));
+    int16_t seite = 0;
+    EXPECT_EQ(dbtest::errorOf([&] {
+                  zuvtest::druckeFragebogen(pr, {}, {}, schrift(), path("fehlt.bmp"), "08.03.2026", seite);
+              }),
+              53);
+    EXPECT_TRUE(pr.writtenFiles().empty());
+}
+
+TEST_F(Druck, IntroductionIsReadFromTheDosCodePageAndPrintedWithTitleAndFooterOnEachSheet) {
+    const std::string text = zuvtest::leseEinfuehrungstext(std::string(ZUV_DIST_DIR) + "/ZUVINFO.TXT");
+    EXPECT_NE(text.find("EINFÜHRUNG"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+
+    std::string lang;
+    for (int i = 0; i < 6; ++i) lang += text;
+    const std::string pdf = path("einfuehrung.pdf");
+    draw::Printer pr;
+    pr.setOutputFileName(pdf);
+    const int seiten = zuvtest::druckeEinfuehrung(pr, lang, "Einführung in den Z.U.V.-Test", "Seite", schrift(), "08.03.2026");
+    ASSERT_EQ(pr.writtenFiles().size(), 1u);
+    EXPECT_GE(seiten, 2);
+    EXPECT_EQ(pdfSeiten(pdf), seiten);
+    for (int i = 1; i <= seiten; ++i) {
+        const std::string t = pdfSeite(pdf, i);
+        EXPECT_EQ(anzahl(t, "Einführung in den Z.U.V.-Test"), 1) << i;
+        EXPECT_EQ(anzahl(normal(t), "Seite " + std::to_string(i)), 1) << i;
+        EXPECT_EQ(anzahl(t, "08.03.2026"), 1) << i;
+    }
+}
+
+TEST_F(Druck, IntroductionBytesOfUmlautsAndOtherCodePagesAndMissingFile) {
+    std::ofstream(path("dos.txt"), std::ios::binary) << "M\x84nner \x94" "fter \x84\x84\r\nStra\xe1" "e \x82t\x82\r\n";
+    EXPECT_EQ(zuvtest::leseEinfuehrungstext(path("dos.txt")), "Männer öfter ää\r\nStraße été\r\n");
+    std::ofstream(path("utf8.txt"), std::ios::binary) << "Größe\nzwei";
+    EXPECT_EQ(zuvtest::leseEinfuehrungstext(path("utf8.txt")), "Größe\r\nzwei\r\n");
+    std::ofstream(path("leer.txt"), std::ios::binary) << "";
+    EXPECT_EQ(zuvtest::leseEinfuehrungstext(path("leer.txt")), "");
+    EXPECT_EQ(dbtest::errorOf([&] { zuvtest::leseEinfuehrungstext(path("fehlt.txt")); }), 53);
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+// A fresh workgroup, data file and copy of the installed settings database in a temporary folder.
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "desk/testing/item_typ.h"
+#include "platform/db/data_control.h"
+#include "platform/db/database.h"
+#include "platform/db/engine.h"
+#include "platform/db/recordset.h"
+#include "platform/db/workspace.h"
+#include "platform/db/db_fixture.h"
+#include "platform/vb/error.h"
+
+namespace zuvtest_test {
+
+inline std::string shell(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen((command + " 2>&1").c_str(), "r")) {
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
+class DatenTest : public dbtest::DbTest {
+protected:
+    void SetUp() override {
+        dbtest::DbTest::SetUp();
+        std::filesystem::copy_file(std::string(ZUV_DIST_DIR) + "/zuv.sdb", path("zuv.sdb"));
+        datei = dbtest::makeDataFile(*ws, path("test.ZDB"));
+        programmDb = ws->OpenDatabase(path("zuv.sdb"));
+        tabelle = zuvtest::ladeItemTypTabelle(*programmDb);
+    }
+    void TearDown() override {
+        if (programmDb) programmDb->Close();
+        if (datei) datei->Close();
+        dbtest::DbTest::TearDown();
+    }
+
+    // A person as the person window saves it: the PersDat row and the blank rows, in one go.
+    int32_t neuePerson(const std::string& vorname, const std::string& nachname, const std::string& datum = "01.02.2026") {
+        datei->BeginTrans();
+        auto p = datei->OpenRecordset("select * from persdat where personid = 0");
+        p->AddNew();
+        const int32_t id = p->Fields("PersonID").Value().toLong();
+        p->Fields("Vorname") = vorname;
+        p->Fields("Nachname") = nachname;
+        p->Fields("Testdatum") = datum;
+        p->Update();
+        zuvtest::legeTestdatensaetzeAn(*datei, id, tabelle);
+        datei->CommitTrans();
+        return id;
+    }
+
+    long zaehle(const std::string& tabelleName, int32_t id) {
+        auto rs = datei->OpenRecordset("select * from " + tabelleName + " where personid = " + std::to_string(id),
+                                       db::RecordsetType::Snapshot);
+        return rs->RecordCount();
+    }
+
+    // The person's item-type values of one statement, by type ("" for empty).
+    std::map<int, std::string> typWerte(int32_t id, int aussage) {
+        std::map<int, std::string> m;
+        auto rs = datei->OpenRecordset("select * from typwertzuweisung where personid = " + std::to_string(id) +
+                                           " and itemnummer = " + std::to_string(aussage),
+                                       db::RecordsetType::Snapshot);
+        for (; !rs->Eof(); rs->MoveNext()) {
+            const vb::Variant v = rs->Fields("typrealwert").Value();
+            m[rs->Fields("typnummer").Value().toInt()] = v.isNull() ? "" : v.toString();
+        }
+        return m;
+    }
+
+    std::shared_ptr<db::Database> datei;
+    std::shared_ptr<db::Database> programmDb;
+    zuvtest::ItemTypTabelle tabelle;
+};
+
+}  // namespace zuvtest_test

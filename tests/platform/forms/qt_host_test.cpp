@@ -1,0 +1,87 @@
+#include "platform/forms/host.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace forms;
+
+namespace {
+
+// Acts on the dialog the real Host opens, as a person would, once it is on screen.
+void whenDialogShows(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            act(w);
+        }
+    });
+    timer->start();
+}
+
+TEST(QtHostTest, MessageBoxButtonsGiveTheirCodes) {
+    QtHost real;
+    std::vector<std::string> shown;
+    whenDialogShows([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton* b : box->buttons()) shown.push_back(b->text().toStdString());
+        EXPECT_EQ(box->defaultButton()->text(), "&Nein");  // second button is the default
+        EXPECT_EQ(box->icon(), QMessageBox::Warning);
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == "Abbrechen") b->click();
+    });
+    EXPECT_EQ(real.msgBox("Person löschen?", vbYesNoCancel + vbExclamation + vbDefaultButton2, "Z.U.V."), vbCancel);
+    EXPECT_EQ(shown.size(), 3u);
+
+    whenDialogShows([](QWidget* w) { static_cast<QMessageBox*>(w)->defaultButton()->click(); });
+    EXPECT_EQ(real.msgBox("Beenden?", vbYesNo + vbQuestion, "Z.U.V."), vbYes);
+}
+
+TEST(QtHostTest, InputBoxCancelIsNoAnswer) {
+    QtHost real;
+    whenDialogShows([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    EXPECT_FALSE(real.inputBox("Name:", "Z.U.V.", "x").has_value());
+    whenDialogShows([](QWidget* w) {
+        w->findChild<QLineEdit*>()->setText("Meier");
+        static_cast<QDialog*>(w)->accept();
+    });
+    EXPECT_EQ(real.inputBox("Name:", "Z.U.V.", "").value_or("?"), "Meier");
+}
+
+TEST(QtHostTest, OpenDialogOffersTheReadOnlyBoxAndReportsIt) {
+    QtHost real;
+    QTemporaryDir dir;
+    FileDialogRequest req;
+    req.kind = FileDialogKind::Open;
+    req.title = "Datei öffnen";
+    req.filters = {{"ZDBs (*.ZDB)", "*.ZDB"}};
+    req.initDir = dir.path().toStdString();
+    req.showReadOnlyBox = true;
+    whenDialogShows([&](QWidget* w) {
+        auto* dlg = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->nameFilters().front(), "ZDBs (*.ZDB *.zdb)");
+        auto* box = dlg->findChild<QCheckBox*>();
+        ASSERT_NE(box, nullptr);
+        box->setChecked(true);
+        dlg->selectFile(dir.filePath("a.ZDB"));
+        static_cast<QDialog*>(dlg)->accept();
+    });
+    ASSERT_TRUE(real.fileDialog(req));
+    EXPECT_EQ(req.fileName, dir.filePath("a.ZDB").toStdString());
+    EXPECT_TRUE(req.readOnlyChecked);
+    EXPECT_EQ(req.filterIndex, 1);
+}
+
+}  // namespace

@@ -1,0 +1,174 @@
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
+#include "platform/forms/host.h"
+#include "platform/forms/mdi_form.h"
+#include "platform/forms/menu.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+
+using namespace forms;
+
+namespace {
+
+class Frame : public MdiForm {
+public:
+    Frame() : MdiForm("frmMDI") { resize(900, 700); }
+};
+
+class ChildWindow : public Form {
+public:
+    explicit ChildWindow(std::string name) : Form(std::move(name)) {
+        setMdiChild(true);
+        setKeyPreview(true);
+    }
+    std::vector<int> keysUp;
+    int resizes = 0;
+    void Form_KeyUp(int& k, int) override { keysUp.push_back(k); }
+    void Form_Resize() override { ++resizes; }
+};
+
+class Dialog : public Form {
+public:
+    Dialog() : Form("Form4") {}
+};
+
+class Splash : public Form {
+public:
+    Splash() : Form("form9") {}
+};
+
+class WindowExtras : public ::testing::Test {
+protected:
+    void SetUp() override { resetAllWindows(); }
+    void TearDown() override { resetAllWindows(); }
+    ScriptedHostGuard host;
+};
+
+TEST_F(WindowExtras, AKeyOnTheFocusedFrameOfAChildReachesThatChild) {
+    auto& main = Instance<Frame>();
+    auto* child = new ChildWindow("auswertform");
+    child->setCaption("Auswertung");
+    child->Show();
+    main.activateWindow();
+    QApplication::setActiveWindow(&main);
+    auto* sub = qobject_cast<QMdiSubWindow*>(child->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    sub->setFocus();
+    QApplication::processEvents();
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_PageDown, Qt::NoModifier);
+    QApplication::sendEvent(focus, &press);
+    QApplication::sendEvent(focus, &release);
+    EXPECT_EQ(child->keysUp, std::vector<int>{vbKeyPageDown});
+}
+
+TEST_F(WindowExtras, ChildWindowStateAndTheWindowMenuList) {
+    auto& main = Instance<Frame>();
+    MenuItem window(main.menuBar(), "&Fenster");
+    MenuItem cascade(window, "&Überlappend");
+    window.setWindowList(&main);
+    auto* a = new ChildWindow("Form2");
+    a->setCaption("Enneagramm");
+    a->Show();
+    auto* b = new ChildWindow("Form15");
+    b->setCaption("Tabelle");
+    b->Show();
+    const int before = b->resizes;
+    b->setWindowState(vbMaximized);
+    EXPECT_EQ(b->WindowState(), vbMaximized);
+    EXPECT_GT(b->resizes, before);
+
+    emit window.menu()->aboutToShow();
+    QStringList texts;
+    for (QAction* act : window.menu()->actions())
+        if (!act->isSeparator()) texts << act->text();
+    EXPECT_EQ(texts, (QStringList{"&Überlappend", "&1 Enneagramm", "&2 Tabelle"}));
+    // Opening it again lists the windows once, not twice.
+    Unload(*a);
+    emit window.menu()->aboutToShow();
+    texts.clear();
+    for (QAction* act : window.menu()->actions())
+        if (!act->isSeparator()) texts << act->text();
+    EXPECT_EQ(texts, (QStringList{"&Überlappend", "&1 Tabelle"}));
+}
+
+TEST_F(WindowExtras, WalkingTheFormsListBackwardsUnloadsEveryWindowButTheMainOne) {
+    Default<Splash>();  // position 0: the start-up window, stays loaded hidden
+    auto& main = Instance<Frame>();
+    main.Show();
+    Default<Dialog>();  // a hidden dialog
+    auto* c1 = new ChildWindow("auswertform");
+    c1->Show();
+    auto* c2 = new ChildWindow("Form2");
+    c2->Show();
+    ASSERT_EQ(Forms().size(), 5u);
+    for (int i = static_cast<int>(Forms().size()) - 1; i >= 1; --i)
+        if (Forms()[i]->Name() != "frmMDI") Unload(*Forms()[i]);
+    ASSERT_EQ(Forms().size(), 2u);
+    EXPECT_EQ(Forms()[0]->Name(), "form9");
+    EXPECT_EQ(Forms()[1]->Name(), "frmMDI");
+    EXPECT_FALSE(IsLoaded<Dialog>());
+    EXPECT_EQ(main.ActiveForm(), nullptr);
+}
+
+TEST_F(WindowExtras, GeometryInTwips) {
+    Dialog d;
+    d.Move(1500, 750, 6000, 4500);
+    EXPECT_EQ(d.Left(), 1500);
+    EXPECT_EQ(d.Top(), 750);
+    EXPECT_EQ(d.Width(), 6000);
+    EXPECT_EQ(d.Height(), 4500);
+    EXPECT_EQ(d.ScaleWidth(), 6000);
+    d.setScaleMode(3);
+    EXPECT_EQ(d.ScaleWidth(), 400);
+    // Centred from the screen metrics, as the windows place themselves.
+    d.Move((Screen::Width() - d.Width()) / 2, (Screen::Height() - d.Height()) / 2);
+    EXPECT_EQ(d.Left() * 2 + d.Width(), Screen::Width());
+    Unload(d);
+}
+
+TEST_F(WindowExtras, TimerTicksUntilItsHandlerSwitchesItOff) {
+    Timer t;
+    int ticks = 0;
+    QEventLoop loop;
+    t.Tick = [&] {
+        ++ticks;
+        t.setEnabled(false);
+        QTimer::singleShot(30, &loop, &QEventLoop::quit);
+    };
+    t.setInterval(5);
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);  // safety net only
+    loop.exec();
+    EXPECT_EQ(ticks, 1);
+    EXPECT_FALSE(t.Enabled());
+}
+
+TEST_F(WindowExtras, TabClickGetsThePreviousTabAndSentKeysReachTheBox) {
+    TabControl tabs(4);
+    std::vector<int> previous;
+    tabs.Click = [&](int p) { previous.push_back(p); };
+    tabs.setTabCaption(2, "Briefkopf");
+    tabs.setTab(2);
+    tabs.setTab(0);
+    EXPECT_EQ(previous, (std::vector<int>{0, 2}));
+    EXPECT_EQ(tabs.TabCaption(2), "Briefkopf");
+
+    TextBox text(true);
+    std::vector<int> up;
+    text.KeyUp = [&](int& k, int) { up.push_back(k); };
+    SendKey(text.editor(), vbKeyPageDown);
+    SendKey(text.editor(), vbKeyPageUp);
+    EXPECT_EQ(up, (std::vector<int>{vbKeyPageDown, vbKeyPageUp}));
+}
+
+}  // namespace
