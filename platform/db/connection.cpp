@@ -125,6 +125,7 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     openCounts()[file]++;
     if (exclusive) exclusiveFiles().insert(file);
     c->configure(exclusive);
+    c->m_ready = true;
     if (!exclusive) pool()[key] = c;
     return c;
 }
@@ -208,7 +209,8 @@ Connection::~Connection() {
     for (auto& [sql, s] : m_cache) sqlite3_finalize(s);
     m_cache.clear();
     if (m_db) {
-        if (!m_readOnly) sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+        if (!m_readOnly && m_ready)
+            sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
         sqlite3_close_v2(m_db);
     }
     auto it = openCounts().find(m_key);

@@ -110,6 +110,7 @@ private:
     std::string m_key;
     bool m_readOnly = false;
     bool m_exclusive = false;
+    bool m_ready = false;  // configured; a connection that failed to open writes nothing back
     std::unordered_map<std::string, sqlite3_stmt*> m_cache;
     std::set<sqlite3_stmt*> m_lent;  // cached statements handed out right now
     bool m_schemaLoaded = false;

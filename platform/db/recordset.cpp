@@ -62,7 +62,7 @@ Recordset::Recordset(std::shared_ptr<detail::Connection> conn, const std::string
     if (looksLikeName(source)) {
         const std::string name = stripBrackets(source);
         const detail::TableInfo* t = m_conn->table(name);
-        if (!t) raise(3078, name);
+        if (!t) raise(3011, name);  // a table opened by name: "object not found", as callers test for
         parts.selectList = "*";
         parts.fromPart = "FROM " + quoteName(t->name);
         parts.table = t->name;
