@@ -542,7 +542,7 @@ void resetAllWindows() {
     formsList().clear();
     g_activeTop = nullptr;
     MdiForm::setMain(nullptr);
-    QApplication::restoreOverrideCursor();
+    Screen::setMousePointer(vbDefault);
 }
 
 // ---------------------------------------------------------------- errors in handlers
