@@ -70,6 +70,7 @@ Stmt::~Stmt() {
     } else {
         sqlite3_reset(m_s);
         sqlite3_clear_bindings(m_s);
+        m_c->m_lent.erase(m_s);
     }
 }
 
@@ -124,6 +125,7 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     openCounts()[file]++;
     if (exclusive) exclusiveFiles().insert(file);
     c->configure(exclusive);
+    c->m_ready = true;
     if (!exclusive) pool()[key] = c;
     return c;
 }
@@ -207,7 +209,8 @@ Connection::~Connection() {
     for (auto& [sql, s] : m_cache) sqlite3_finalize(s);
     m_cache.clear();
     if (m_db) {
-        if (!m_readOnly) sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+        if (!m_readOnly && m_ready)
+            sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
         sqlite3_close_v2(m_db);
     }
     auto it = openCounts().find(m_key);
@@ -276,10 +279,16 @@ void Connection::checkOwner(const DBEngine::Login& login) {
 Stmt Connection::prepare(const std::string& sql, int errorNumber) {
     auto it = m_cache.find(sql);
     if (it != m_cache.end()) {
-        if (!sqlite3_stmt_busy(it->second)) return Stmt(it->second, false);
+        if (!m_lent.count(it->second)) {
+            m_lent.insert(it->second);
+            return Stmt(this, it->second, false);
+        }
         sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &s, nullptr) != SQLITE_OK) fail(sqlite3_errcode(m_db), sql);
-        return Stmt(s, true);
+        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &s, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(s);
+            fail(sqlite3_errcode(m_db), sql);
+        }
+        return Stmt(this, s, true);
     }
     sqlite3_stmt* s = nullptr;
     const char* tail = nullptr;
@@ -300,12 +309,15 @@ Stmt Connection::prepare(const std::string& sql, int errorNumber) {
         fail(rc, sql);
     }
     if (m_cache.size() > 200) {
-        for (auto& [k, v] : m_cache)
-            if (!sqlite3_stmt_busy(v)) sqlite3_finalize(v);
-        std::erase_if(m_cache, [](auto&) { return true; });
+        std::erase_if(m_cache, [this](auto& entry) {
+            if (m_lent.count(entry.second)) return false;
+            sqlite3_finalize(entry.second);
+            return true;
+        });
     }
     m_cache[sql] = s;
-    return Stmt(s, false);
+    m_lent.insert(s);
+    return Stmt(this, s, false);
 }
 
 long Connection::run(sqlite3_stmt* s) {
@@ -327,12 +339,10 @@ void Connection::exec(const std::string& sql) {
 }
 
 void Connection::schemaChanged() {
+    // Cached statements stay: SQLite prepares them again for the new schema by itself.
     m_schemaLoaded = false;
     m_tables.clear();
     m_dotted.clear();
-    for (auto& [k, v] : m_cache)
-        if (!sqlite3_stmt_busy(v)) sqlite3_finalize(v);
-    std::erase_if(m_cache, [](auto&) { return true; });
 }
 
 void Connection::loadSchema() {

@@ -38,16 +38,18 @@ struct TableInfo {
 };
 
 // A prepared statement from the connection's cache; reset and unbound when it goes out of scope.
+class Connection;
 class Stmt {
 public:
-    Stmt(sqlite3_stmt* s, bool owned) : m_s(s), m_owned(owned) {}
-    Stmt(Stmt&& o) noexcept : m_s(o.m_s), m_owned(o.m_owned) { o.m_s = nullptr; }
+    Stmt(Connection* c, sqlite3_stmt* s, bool owned) : m_c(c), m_s(s), m_owned(owned) {}
+    Stmt(Stmt&& o) noexcept : m_c(o.m_c), m_s(o.m_s), m_owned(o.m_owned) { o.m_s = nullptr; }
     Stmt(const Stmt&) = delete;
     ~Stmt();
     sqlite3_stmt* get() const { return m_s; }
     operator sqlite3_stmt*() const { return m_s; }
 
 private:
+    Connection* m_c;
     sqlite3_stmt* m_s;
     bool m_owned;
 };
@@ -98,6 +100,7 @@ public:
     void checkpoint();
 
 private:
+    friend class Stmt;
     Connection() = default;
     void configure(bool exclusive);
     void loadSchema();
@@ -107,7 +110,9 @@ private:
     std::string m_key;
     bool m_readOnly = false;
     bool m_exclusive = false;
+    bool m_ready = false;  // configured; a connection that failed to open writes nothing back
     std::unordered_map<std::string, sqlite3_stmt*> m_cache;
+    std::set<sqlite3_stmt*> m_lent;  // cached statements handed out right now
     bool m_schemaLoaded = false;
     std::vector<TableInfo> m_tables;
     std::set<std::string> m_dotted;

@@ -27,7 +27,8 @@ void DataControl::Refresh() {
         if (m_databaseName.empty()) raise(3024, "DatabaseName");
         const std::string path = detail::resolvePath(m_databaseName);
         const bool reuse = m_database && m_database->isOpen() &&
-                           m_database->connection()->path() == path && m_database->readOnly() == m_readOnly;
+                           m_database->connection()->path() == path && m_database->readOnly() == m_readOnly &&
+                           m_openedExclusive == m_exclusive;
         if (!reuse) {
             if (m_database) m_database->Close();
             m_database.reset();
@@ -36,6 +37,7 @@ void DataControl::Refresh() {
             conn->checkOwner(login);
             m_database = std::make_shared<Database>(conn, login);
             m_database->setName(m_databaseName);
+            m_openedExclusive = m_exclusive;
         }
         if (!m_recordSource.empty()) {
             auto rs = m_database->OpenRecordset(m_recordSource, m_type);

@@ -58,6 +58,7 @@ private:
     std::string m_connect;
     db::RecordsetType m_type = db::RecordsetType::Dynaset;
     std::shared_ptr<Database> m_database;
+    bool m_openedExclusive = false;
     std::shared_ptr<db::Recordset> m_recordset;
     std::map<int, std::function<void()>> m_listeners;
     int m_nextListener = 1;

@@ -97,7 +97,7 @@ void DBEngine::reset() {
     m_defaultUser = "admin";
     m_defaultPassword.clear();
     m_boundPath.clear();
-    m_busyTimeoutMs = 5000;
+    m_busyTimeoutMs = 3000;
     loginCache().clear();
 }
 

@@ -73,7 +73,7 @@ private:
     std::string m_defaultUser = "admin";
     std::string m_defaultPassword;
     std::string m_boundPath;
-    int m_busyTimeoutMs = 5000;
+    int m_busyTimeoutMs = 3000;
 };
 
 // Writes a workgroup file (for the installation tool). Accounts are (name, password); every

@@ -8,6 +8,7 @@ namespace {
 const std::map<int, std::string>& table() {
     static const std::map<int, std::string> t = {
         {3010, "Die Tabelle existiert bereits."},
+        {3011, "Das Objekt wurde nicht gefunden."},
         {3012, "Das Objekt existiert bereits."},
         {3020, "Update oder CancelUpdate ohne AddNew oder Edit."},
         {3021, "Kein aktueller Datensatz."},

@@ -320,8 +320,13 @@ std::string createTable(const std::vector<Token>& t, const DottedNames& dotted) 
     if (sig.size() < 5 || !isName(t[sig[2]]) || !isPunct(t[sig[3]], "(") || !isPunct(t[sig.back()], ")"))
         fail(3292, "CREATE TABLE");
     const std::string table = t[sig[2]].value;
-    std::vector<std::string> defs;
+    // A counter is the table's key in SQLite; another key of the table becomes a unique constraint.
     bool hasCounter = false;
+    for (size_t k = 4; k < sig.size(); ++k) {
+        const std::string u = upper(t[sig[k]].text);
+        if (t[sig[k]].kind == Token::Word && (u == "COUNTER" || u == "AUTOINCREMENT" || u == "IDENTITY")) hasCounter = true;
+    }
+    std::vector<std::string> defs;
     size_t start = 4;
     int depth = 0;
     for (size_t k = 4; k < sig.size(); ++k) {
@@ -340,15 +345,20 @@ std::string createTable(const std::vector<Token>& t, const DottedNames& dotted) 
                 size_t from = start;
                 if (isWord(first, "CONSTRAINT")) from += 2;
                 if (from >= k) fail(3292, "CONSTRAINT");
-                defs.push_back(trimmed(translateTokens(t, sig[from], sig[k], dotted, 3292)));
+                if (hasCounter && isWord(t[sig[from]], "PRIMARY") && from + 1 < k && isWord(t[sig[from + 1]], "KEY"))
+                    defs.push_back("UNIQUE " + trimmed(translateTokens(t, sig[from + 1] + 1, sig[k], dotted, 3292)));
+                else
+                    defs.push_back(trimmed(translateTokens(t, sig[from], sig[k], dotted, 3292)));
             } else {
-                if (k > start + 1 && upper(t[sig[start + 1]].text) == "COUNTER") hasCounter = true;
-                defs.push_back(columnFromTokens(t, sig, start, k, dotted));
+                std::string def = columnFromTokens(t, sig, start, k, dotted);
+                const size_t pk = def.find(" PRIMARY KEY");
+                if (hasCounter && pk != std::string::npos && def.find("AUTOINCREMENT") == std::string::npos)
+                    def.replace(pk, 12, " UNIQUE");
+                defs.push_back(def);
             }
             start = k + 1;
         }
     }
-    (void)hasCounter;
     std::string sql = "CREATE TABLE " + quoteName(table) + " (";
     for (size_t i = 0; i < defs.size(); ++i) sql += (i ? ", " : "") + defs[i];
     return sql + ")";

@@ -202,11 +202,12 @@ bool Form::unloadImpl(int unloadMode, bool query) {
         ~Reset() { f->m_unloading = false; }
     } reset{this};
 
+    // A main window is asked first, then its children; the children unload before it.
     auto* mdi = qobject_cast<MdiForm*>(this);
-    if (mdi && !mdi->queryUnloadChildren()) return false;
     int cancel = 0;
     if (query) Form_QueryUnload(cancel, unloadMode);
     if (cancel) return false;
+    if (mdi && !mdi->queryUnloadChildren()) return false;
     if (mdi && !mdi->unloadChildren()) return false;
     cancel = 0;
     Form_Unload(cancel);
@@ -541,7 +542,7 @@ void resetAllWindows() {
     formsList().clear();
     g_activeTop = nullptr;
     MdiForm::setMain(nullptr);
-    QApplication::restoreOverrideCursor();
+    Screen::setMousePointer(vbDefault);
 }
 
 // ---------------------------------------------------------------- errors in handlers

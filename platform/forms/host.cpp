@@ -13,6 +13,7 @@
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -148,7 +149,8 @@ QtHost::QtHost() { loadGermanQtTexts(); }
 int QtHost::msgBox(const std::string& prompt, int style, const std::string& title) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(qs(title));
-    box.setText(qs(prompt));
+    box.setTextFormat(Qt::PlainText);  // the programs' texts are never markup
+    box.setText(qs(prompt).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     switch (style & 0x70) {
     case vbCritical: box.setIcon(QMessageBox::Critical); break;
     case vbQuestion: box.setIcon(QMessageBox::Question); break;
@@ -173,17 +175,24 @@ int QtHost::msgBox(const std::string& prompt, int style, const std::string& titl
     box.exec();
     for (std::size_t i = 0; i < codes.size(); ++i)
         if (box.clickedButton() == buttons[i]) return codes[i];
-    // Closed without a button: Cancel where there is one, else the only button.
-    for (int code : codes)
-        if (code == vbCancel) return vbCancel;
-    return codes.front();
+    // Closed without a button: the answer that changes nothing (Cancel, else No), never Yes.
+    for (int wanted : {vbCancel, vbNo})
+        for (int code : codes)
+            if (code == wanted) return code;
+    return codes.back();
 }
 
 std::optional<std::string> QtHost::inputBox(const std::string& prompt, const std::string& title,
                                             const std::string& defaultText) {
     QInputDialog dlg(QApplication::activeWindow());
     dlg.setWindowTitle(qs(title));
-    dlg.setLabelText(qs(prompt));
+    dlg.setLabelText(qs(prompt).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    // Long prompts (the first start asks for a database name in three sentences) wrap.
+    if (auto* label = dlg.findChild<QLabel*>()) {
+        label->setWordWrap(true);
+        label->setTextFormat(Qt::PlainText);
+    }
+    dlg.setMinimumWidth(420);
     dlg.setTextValue(qs(defaultText));
     dlg.setOkButtonText(QStringLiteral("OK"));
     dlg.setCancelButtonText(QStringLiteral("Abbrechen"));

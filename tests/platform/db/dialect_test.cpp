@@ -43,3 +43,35 @@ TEST_F(Views, ColumnsNamedWithADotAreFoundInQueriesAndCriteria) {
     EXPECT_EQ(rs->Fields("inhalt").Value().toString(), "Text B");
     EXPECT_EQ(errorOf([&] { rs->Edit(); }), 3027);
 }
+
+TEST_F(Views, TableDefinitionsKeepJetTypesAndKeys) {
+    auto d = ws->CreateDatabase(path("ddl.sdb"), "", db::dbInstallation);
+    d->Execute("CREATE TABLE [A] ([ID] COUNTER CONSTRAINT PK PRIMARY KEY, [Name] TEXT NOT NULL, [Anteil] SINGLE, "
+               "[Wert] DOUBLE, [Klein] BYTE, [Notiz] MEMO, [Ja] YESNO)");
+    d->Execute("CREATE TABLE B (Nr COUNTER, Code LONG, CONSTRAINT pk PRIMARY KEY (Code))");
+    auto a = d->OpenRecordset("A");
+    EXPECT_EQ(a->Fields("ID").Type(), db::FieldType::Counter);
+    EXPECT_EQ(a->Fields("Name").Type(), db::FieldType::Text);
+    EXPECT_EQ(a->Fields("Name").Size(), 255);
+    EXPECT_EQ(a->Fields("Anteil").Type(), db::FieldType::Single);
+    EXPECT_EQ(a->Fields("Klein").Type(), db::FieldType::Byte);
+    EXPECT_EQ(a->Fields("Notiz").Type(), db::FieldType::Memo);
+    a->AddNew();
+    EXPECT_EQ(errorOf([&] { a->Update(); }), 3314);  // Name is required
+    a->Fields("Name") = "x";
+    a->Fields("Anteil") = 0.85;
+    EXPECT_EQ(errorOf([&] { a->Fields("Klein") = 256; }), 3349);
+    a->Update();
+    auto back = d->OpenRecordset("A");
+    EXPECT_EQ(back->Fields("Anteil").Value(), vb::Variant(0.85f));  // Single stays Single
+    EXPECT_EQ(back->Fields("Ja").Value(), vb::Variant(false));
+    auto b = d->OpenRecordset("B");
+    for (int i = 0; i < 2; ++i) {
+        b->AddNew();
+        b->Fields("Code") = 7;
+        if (i == 0) b->Update();
+    }
+    EXPECT_EQ(errorOf([&] { b->Update(); }), 3022);
+    d->Close();
+    EXPECT_EQ(integrity(path("ddl.sdb")), "ok");
+}

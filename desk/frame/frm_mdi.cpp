@@ -1,0 +1,1098 @@
+#include "desk/frame/frm_mdi.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <algorithm>
+#include <cmath>
+
+#include "desk/frame/form4.h"
+#include "desk/frame/frm_assist.h"
+#include "desk/frame/frm_import.h"
+#include "desk/frame/frm_info.h"
+#include "desk/frame/globals.h"
+#include "desk/frame/subsystem2_bridge.h"
+#include "platform/db/database.h"
+#include "platform/db/recordset.h"
+#include "platform/db/workspace.h"
+#include "platform/draw/picture_box.h"
+#include "platform/files/paths.h"
+#include "platform/forms/grid.h"
+#include "platform/forms/host.h"
+#include "platform/forms/screen.h"
+#include "platform/ini/ini_file.h"
+#include "platform/vb/strings.h"
+
+using forms::MenuItem;
+
+namespace {
+
+constexpr const char* kZdbFilter = "ZDBs (*.ZDB)|*.ZDB";
+constexpr const char* kLocale = ";LANGID=0x0409;CP=1252;COUNTRY=0";
+
+frmMDI& mdi() { return forms::Default<frmMDI>(); }
+
+void sanduhr() { forms::Screen::setMousePointer(forms::vbHourglass); }
+void normalZeiger() { forms::Screen::setMousePointer(forms::vbDefault); }
+
+// The name part of a path holds a dot: then the name is taken as it is, else ".ZDB" is added.
+std::string mitEndung(const std::string& pfad) {
+    return files::fileName(pfad).find('.') == std::string::npos ? pfad + ".ZDB" : pfad;
+}
+
+bool gleicherPfad(const std::string& a, const std::string& b) { return vb::UCase(a) == vb::UCase(b); }
+
+}  // namespace
+
+ErgebnisFenster& ergebnisFenster() {
+    static ErgebnisFenster f;
+    return f;
+}
+
+// ==================================================================== construction
+
+frmMDI::frmMDI()
+    : forms::MdiForm("frmMDI"),
+      mnuFile(menuBar(), "&Datei"),
+      mnuNew(mnuFile, "&Neu …"),
+      mnuOpen(mnuFile, "Ö&ffnen …"),
+      mnuClose(mnuFile, "S&chließen"),
+      mnuSep1(mnuFile, "-"),
+      mnuBackup(mnuFile, "&Sicherungskopie …"),
+      mnuSep2(mnuFile, "-"),
+      mnuDBkomprimieren(mnuFile, "Datendatei &komprimieren …"),
+      mnuSep3(mnuFile, "-"),
+      mnuDrucken(mnuFile, "&Drucken"),
+      mnuPrintReport(mnuDrucken, "&Bericht drucken …"),
+      mnuDruckEnneagramm(mnuDrucken, "&Enneagramm"),
+      mnuDruckGrafik(mnuDrucken, "&Grafische Auswertung"),
+      mnuDruckAuswertung(mnuDrucken, "&Auswertung"),
+      mnuDruckStatistik(mnuDrucken, "&Statistik"),
+      mnuDruckTabelle(mnuDrucken, "Antwort&tabelle"),
+      mnuDruckDateivergleich(mnuDrucken, "&Vergleich zweier Personen"),
+      mnuDruckFragebogen(mnuDrucken, "&Fragebogen"),
+      mnuDruckDeckblatt(mnuDrucken, "&Deckblatt"),
+      mnuDruckErläuterungen(mnuDrucken, "E&rläuterungen"),
+      mnuTrennlinie13(mnuFile, "-"),
+      mnuImport(mnuFile, "&Import"),
+      mnuImportZUV40(mnuImport, "Import aus einer anderen Datendatei …"),
+      mnuFileArray(mnuFile, "-"),
+      mnuSep4(mnuFile, "-"),
+      mnuBeenden(mnuFile, "&Beenden"),
+      mnuBearbeiten(menuBar(), "&Bearbeiten"),
+      mnuKopieren(mnuBearbeiten, "&Kopieren"),
+      mnuPersonendaten(menuBar(), "&Personendaten"),
+      mnuTest(menuBar(), "&Test"),
+      mnuDurchführen(mnuTest, "Test &durchführen"),
+      mnuWiederholen(mnuTest, "Test &wiederholen ab …"),
+      mnuTestauswertung(menuBar(), "Test&auswertung"),
+      mnuGrafikauswertung(mnuTestauswertung, "&Grafische Auswertung"),
+      mnuEnneagramm(mnuTestauswertung, "&Enneagramm"),
+      mnuTabelle(mnuTestauswertung, "Antwort&tabelle"),
+      mnuAuswertung(mnuTestauswertung, "&Auswertung"),
+      mnuStatistik(mnuTestauswertung, "&Statistik"),
+      mnuDateivergleich(mnuTestauswertung, "&Dateivergleich"),
+      mnuKonfiguration(menuBar(), "&Konfiguration"),
+      mnuZUVParameter(mnuKonfiguration, "&Einstellungen …"),
+      mnuDiagrammOptions(mnuKonfiguration, "&Diagrammoptionen …"),
+      mnuSep5(mnuKonfiguration, "-"),
+      mnuDruckereinrichtung(mnuKonfiguration, "Drucker&einrichtung …"),
+      mnuExtras(menuBar(), "E&xtras"),
+      mnuEinführung(mnuExtras, "&Einführung"),
+      mnuSep6(mnuExtras, "-"),
+      mnuTypenbeschreibungen(mnuExtras, "&Typenbeschreibungen"),
+      mnuBilder(mnuExtras, "&Bilder"),
+      mnuLernen(mnuExtras, "&Lernprogramm"),
+      mnuAssistent(mnuExtras, "&Startassistent"),
+      mnuSep7(mnuExtras, "-"),
+      mnuEditor(mnuExtras, "E&ditor"),
+      mnuTexteditor(mnuEditor, "&Texteditor"),
+      mnuGrafikeditor(mnuEditor, "&Grafikeditor"),
+      mnuWindow(menuBar(), "&Fenster"),
+      mnuCascade(mnuWindow, "Ü&berlappend"),
+      mnuTilevertical(mnuWindow, "&Nebeneinander"),
+      mnuTile(mnuWindow, "&Untereinander"),
+      mnuHilfe(menuBar(), "&Hilfe"),
+      mnuHilfeinhalt(mnuHilfe, "&Hilfethemen"),
+      mnuSep8(mnuHilfe, "-"),
+      mnuWebsite(mnuHilfe, "Z.U.V. im &Internet"),
+      mnuSep9(mnuHilfe, "-"),
+      mnuÜber(mnuHilfe, "Ü&ber Z.U.V. …") {
+    setHauptfenster(this);
+    resize(1100, 780);
+
+    Rahmen1 = new QWidget(this);
+    auto* leiste = new QHBoxLayout(Rahmen1);
+    leiste->setContentsMargins(4, 2, 4, 2);
+    leiste->setSpacing(2);
+    static const int tipp[16] = {3, 45, 35, 31, 34, 32, 33, 43, 36, 152, 38, 41, 39, 44, 40, 42};
+    static const char* kurz[16] = {"Person", "Test",    "Grafik",    "Enneagramm", "Tabelle", "Auswertung",
+                                   "Statistik", "Vergleich", "Fragebogen", "Diagramm", "Einstellungen",
+                                   "Einführung", "Typen",     "Bilder",     "Lernen",  "Hilfe"};
+    for (int i = 0; i < 16; ++i) {
+        auto* b = new forms::Button3D(Rahmen1);
+        b->setCaption(kurz[i]);
+        b->setObjectName(QString("SSCommand1_%1").arg(i));
+        b->Click = [this, i] { SSCommand1_Click(i); };
+        b->MouseMove = [this, i](int, int, float, float) { SSCommand1_MouseMove(i); };
+        (void)tipp;
+        SSCommand1[i] = b;
+        leiste->addWidget(b);
+    }
+    leiste->addStretch(1);
+    addTopWidget(Rahmen1);
+
+    txtStatusMsg = new forms::StatusLine(this);
+    addBottomWidget(txtStatusMsg);
+
+    mnuWindow.setWindowList(this);
+    wireHandlers();
+}
+
+frmMDI::~frmMDI() {
+    if (hauptfenster() == this) setHauptfenster(nullptr);
+}
+
+void frmMDI::wireHandlers() {
+    auto trap = [](auto f) { return [f] { mitFehlerfalle(f); }; };
+    mnuNew.Click = trap([this] { mnuNew_Click(); });
+    mnuOpen.Click = trap([this] { mnuOpen_Click(); });
+    mnuClose.Click = trap([this] { mnuClose_Click(); });
+    mnuBackup.Click = trap([this] { BackUpDB(); });
+    mnuDBkomprimieren.Click = trap([this] { CompactDB(); });
+    mnuDrucken.Click = [this] { mnuDrucken_Click(); };
+    mnuPrintReport.Click = trap([this] { druckBericht({0, 1, 2, 3, 4, 5, 6, 7, 8}, true, false); });
+    mnuDruckDeckblatt.Click = trap([this] { druckBericht({0}, false, false); });
+    mnuDruckErläuterungen.Click = trap([this] { druckBericht({1}, false, false); });
+    mnuDruckEnneagramm.Click = trap([this] { druckBericht({2}, false, false); });
+    mnuDruckGrafik.Click = trap([this] { druckBericht({3, 4, 5}, false, false); });
+    mnuDruckAuswertung.Click = trap([this] { druckBericht({6}, false, false); });
+    mnuDruckStatistik.Click = trap([this] { druckBericht({7}, false, false); });
+    mnuDruckTabelle.Click = trap([this] { druckBericht({8}, false, false); });
+    mnuDruckDateivergleich.Click = trap([this] { druckBericht({}, false, true); });
+    mnuDruckFragebogen.Click = trap([] { s2::FragebogenDrucken(); });
+    mnuImportZUV40.Click = trap([this] { mnuImportZUV40_Click(); });
+    mnuFileArray.Click = [this](int i) { mitFehlerfalle([&] { mnuFileArray_Click(i); }); };
+    mnuBeenden.Click = trap([this] { mnuBeenden_Click(); });
+    mnuKopieren.Click = trap([this] { CopyToClipboard(); });
+    mnuPersonendaten.Click = trap([] { PersonendatenAnzeigen(); });
+    mnuDurchführen.Click = [] { TestDurchfuehren(); };
+    mnuWiederholen.Click = trap([this] { mnuWiederholen_Click(); });
+    mnuGrafikauswertung.Click = [] { GrafikauswertungAnzeigen(); };
+    mnuEnneagramm.Click = trap([this] { mnuEnneagramm_Click(); });
+    mnuTabelle.Click = trap([this] { mnuTabelle_Click(); });
+    mnuAuswertung.Click = trap([this] { mnuAuswertung_Click(); });
+    mnuStatistik.Click = trap([this] { mnuStatistik_Click(); });
+    mnuDateivergleich.Click = trap([this] { mnuDateivergleich_Click(); });
+    mnuZUVParameter.Click = trap([] { forms::Default<Form4>().Show(); });
+    mnuDiagrammOptions.Click = [] {
+        if (ergebnisFenster().frmChartOptZeigen) ergebnisFenster().frmChartOptZeigen();
+    };
+    mnuDruckereinrichtung.Click = trap([this] { mnuDruckereinrichtung_Click(); });
+    mnuEinführung.Click = [] { mitFehlerfalle([] { s2::EinfuehrungstextAnzeigen(); }); };
+    mnuTypenbeschreibungen.Click = trap([this] { mnuTypenbeschreibungen_Click(); });
+    mnuBilder.Click = trap([this] { mnuBilder_Click(); });
+    mnuLernen.Click = trap([this] { mnuLernen_Click(); });
+    mnuAssistent.Click = trap([] { forms::Default<frmAssist>().Show(); });
+    mnuCascade.Click = [this] { Arrange(forms::vbCascade); };
+    mnuTile.Click = [this] { Arrange(forms::vbTileHorizontal); };
+    mnuTilevertical.Click = [this] { Arrange(forms::vbTileVertical); };
+    mnuHilfeinhalt.Click = trap([this] { mnuHilfeinhalt_Click(); });
+    mnuWebsite.Click = trap([this] { mnuWebsite_Click(); });
+    mnuÜber.Click = trap([] { forms::Instance<frmInfo>().Show(forms::vbModal); });
+}
+
+void frmMDI::setupControls() {
+    mnuBearbeiten.setVisible(false);
+    mnuWindow.setVisible(false);
+}
+
+// ==================================================================== Hauptfenster
+
+void frmMDI::setStatusCaption(const std::string& text) { txtStatusMsg->setCaption(text); }
+
+void frmMDI::setEditAndWindowMenusVisible(bool visible) {
+    mnuBearbeiten.setVisible(visible);
+    mnuWindow.setVisible(visible);
+}
+
+void frmMDI::arrangeChildren(int arrangement) { Arrange(arrangement); }
+
+void frmMDI::setMainCaption(const std::string& caption) { setCaption(caption); }
+
+// ==================================================================== life cycle
+
+void frmMDI::SetMenuCaptions() {
+    const std::pair<MenuItem*, int> menue[] = {
+        {&mnuFile, 0},           {&mnuNew, 1},           {&mnuOpen, 2},          {&mnuClose, 3},
+        {&mnuDBkomprimieren, 4}, {&mnuBackup, 6},        {&mnuWebsite, 11},      {&mnuDruckGrafik, 14},
+        {&mnuImport, 15},        {&mnuImportZUV40, 17},  {&mnuDruckAuswertung, 18}, {&mnuDruckStatistik, 19},
+        {&mnuDruckDeckblatt, 20}, {&mnuDruckErläuterungen, 21}, {&mnuBeenden, 42}, {&mnuPersonendaten, 41},
+        {&mnuTest, 38},          {&mnuWiederholen, 39},  {&mnuDurchführen, 40},  {&mnuTestauswertung, 32},
+        {&mnuGrafikauswertung, 14}, {&mnuEnneagramm, 33}, {&mnuTabelle, 34},     {&mnuAuswertung, 35},
+        {&mnuStatistik, 36},     {&mnuDateivergleich, 37}, {&mnuWindow, 7},      {&mnuCascade, 8},
+        {&mnuTilevertical, 9},   {&mnuTile, 10},         {&mnuKonfiguration, 30}, {&mnuZUVParameter, 31},
+        {&mnuExtras, 22},        {&mnuEinführung, 23},   {&mnuTypenbeschreibungen, 24}, {&mnuBilder, 25},
+        {&mnuAssistent, 26},     {&mnuLernen, 27},       {&mnuHilfeinhalt, 28},  {&mnuÜber, 29},
+        {&mnuPrintReport, 45}};
+    for (const auto& [item, n] : menue) {
+        item->setCaption(MenuTxt(n));
+        if (item == &mnuDateivergleich) mnuDiagrammOptions.setCaption(LabelTxt(152));
+    }
+}
+
+void frmMDI::Form_Load() {
+    mitFehlerfalle([this] {
+        SetMenuCaptions();
+        gFensterAnzahl = 0;
+        GenerateFileMenu();
+        DisableFileMenus();
+        const std::string letzte = vb::UCase(ini::ReadIniString("File1", " 1", gIniDatei));
+        if (ini::present(letzte)) {
+            mnuFileArray_Click(1);
+        } else {
+            // The first start: a new data file in the program folder under a name the user gives.
+            for (;;) {
+                const std::string name = forms::InputBox(
+                    "Es wird eine neue Datenbank angelegt. In der Datenbank werden alle Z.U.V. Datensätze "
+                    "gespeichert. Bitte geben Sie einen (frei wählbaren) Datenbank-Namen ein:",
+                    "Z.U.V.");
+                if (name.empty()) break;
+                if (name.find_first_of("\\/:*?\"<>|") != std::string::npos || vb::Trim(name).empty()) {
+                    forms::MsgBox("Der Name darf nicht leer sein und keines der Zeichen \\ / : * ? \" < > | enthalten.",
+                                  forms::vbExclamation, DialogTxt(3));
+                    continue;
+                }
+                if (NewLocalDB(files::programFolder() + "\\" + name + ".ZDB"), gDateiOffen) {
+                    SetzeMenueStatus();
+                    UpdateMenu();
+                }
+                break;
+            }
+        }
+        mErsteAktivierung = true;
+    });
+}
+
+void frmMDI::Form_Activate() {
+    mitFehlerfalle([this] {
+        if (mErsteAktivierung) {
+            if (gAssistentanzeige) forms::Default<frmAssist>().Show();
+            mErsteAktivierung = false;
+        }
+        UpdateMainCaption();
+    });
+}
+
+void frmMDI::Form_QueryUnload(int& cancel, int unloadMode) {
+    (void)cancel;
+    // Closed by its frame: no question, but the data file is closed and the list written, so
+    // nothing of the session is lost.
+    if (unloadMode == forms::vbFormControlMenu || unloadMode == forms::vbAppWindows ||
+        unloadMode == forms::vbAppTaskManager) {
+        mitFehlerfalle([] {
+            if (gDateiOffen) CloseDataFile();
+        });
+        mitFehlerfalle([this] { WriteIniFile(); });
+    }
+}
+
+// ==================================================================== menu states
+
+void DisableFileMenus() {
+    frmMDI& m = mdi();
+    m.mnuClose.setEnabled(false);
+    m.mnuBackup.setEnabled(false);
+    m.mnuImportZUV40.setEnabled(false);
+    m.mnuPersonendaten.setVisible(false);
+    for (MenuItem* i : {&m.mnuTest, &m.mnuDrucken, &m.mnuPrintReport, &m.mnuTrennlinie13, &m.mnuTestauswertung,
+                        &m.mnuKonfiguration, &m.mnuExtras})
+        i->setVisible(false);
+    m.Rahmen1->setVisible(false);
+}
+
+void SetzeMenueStatus() {
+    frmMDI& m = mdi();
+    m.mnuClose.setEnabled(true);
+    m.mnuBackup.setEnabled(true);
+    m.mnuImportZUV40.setEnabled(true);
+    m.mnuDruckGrafik.setEnabled(false);
+    m.mnuDruckDateivergleich.setEnabled(false);
+    m.mnuPersonendaten.setVisible(true);
+    for (MenuItem* i : {&m.mnuTest, &m.mnuDrucken, &m.mnuPrintReport, &m.mnuTrennlinie13, &m.mnuTestauswertung})
+        i->setVisible(false);
+    m.mnuKonfiguration.setVisible(true);
+    m.mnuExtras.setVisible(true);
+    m.mnuDiagrammOptions.setVisible(false);
+    for (int i = 1; i <= 9; ++i) m.SSCommand1[i]->setVisible(false);
+    m.Rahmen1->setVisible(true);
+    frmAssist& a = forms::Default<frmAssist>();
+    a.SSCommand1[0].setEnabled(false);
+    a.SSCommand1[2].setEnabled(false);
+    // The assistant flag comes from the stored settings row.
+    auto rs = forms::Default<Form4>().Data1.Recordset();
+    if (rs) gAssistentanzeige = rs->Fields("Assistentanzeige").Value().toBool() ? -1 : 0;
+    if (gAssistentanzeige) a.Show();
+}
+
+void EnableFileMenus() {
+    frmMDI& m = mdi();
+    if (ergebnisFenster().frmChartOptLaden) ergebnisFenster().frmChartOptLaden();
+    forms::Default<Form4>();
+    m.mnuClose.setEnabled(true);
+    m.mnuBackup.setEnabled(true);
+    m.mnuImportZUV40.setEnabled(true);
+    m.mnuPersonendaten.setVisible(true);
+    for (MenuItem* i : {&m.mnuTest, &m.mnuDrucken, &m.mnuPrintReport, &m.mnuTrennlinie13, &m.mnuTestauswertung,
+                        &m.mnuKonfiguration, &m.mnuExtras, &m.mnuDiagrammOptions})
+        i->setVisible(true);
+    m.Rahmen1->setVisible(false);
+    for (int i = 1; i <= 9; ++i) m.SSCommand1[i]->setVisible(true);
+    m.Rahmen1->setVisible(true);
+    frmAssist& a = forms::Default<frmAssist>();
+    a.SSCommand1[0].setEnabled(true);
+    a.SSCommand1[2].setEnabled(true);
+}
+
+void SchliesseUnterfenster() {
+    if (gFensterAnzahl < 1) return;
+    if (forms::IsLoaded<frmAssist>()) forms::Instance<frmAssist>().Hide();
+    UnloadChildForms();
+    if (gAssistentanzeige) forms::Default<frmAssist>().Show();
+}
+
+void frmMDI::ResetMenus() {
+    setCaption(kProgrammTitel);
+    for (MenuItem* i : {&mnuTest, &mnuAuswertung, &mnuStatistik, &mnuTabelle, &mnuEnneagramm, &mnuGrafikauswertung,
+                        &mnuDruckAuswertung, &mnuDruckStatistik})
+        i->setEnabled(false);
+}
+
+// ==================================================================== data file
+
+namespace {
+
+void CreateTables(db::Database& d) {
+    const char* sql[] = {
+        "CREATE TABLE [Info] ([ID] COUNTER,[Version] TEXT( 50))",
+        "CREATE TABLE [PersDat] ([PersonID] Counter,[Vorname] TEXT(150),[Nachname] TEXT(150),[Geburtstag] TEXT(10),"
+        "[Strasse] TEXT(255), [PLZOrt] TEXT(150), [Land] TEXT(150), [Telefon] TEXT(150), [EMail] TEXT(150), "
+        "[Testdatum] TEXT(10), [Bereich] TEXT(255), [Abteilung] TEXT(255), [Bemerkung] LONGTEXT, [Metasatz] BIT )",
+        "CREATE TABLE [PersonTestErgebnis] ([PersonID] Long,[ItemNummer] short,[ItemWert] short)",
+        "CREATE TABLE [TypWertZuweisung] ([PersonID] Long,[ItemNummer] short,[TypNummer] short,[TypRealWert] short)",
+        "CREATE TABLE [Ergebnis] ([PersonID] Long,[TypNummer] short,[TypGesamtSumme] short,[TypSumme0] short,"
+        "[TypSumme1] short,[TypSumme01] short,[TypSumme2] short,[TypSumme3] short,[TypSumme4] short,"
+        "[TypSumme34] short,[AW0] short,[AW1] short,[AW2] short,[AW3] short,[AW4] short,[AWGesamt] short)",
+        "CREATE TABLE [Drucktabelle] ([Druckseite] short,[ZeilenNr] long,[Zeilentext] TEXT(255),"
+        "[Formatierung] TEXT(2))",
+        "CREATE UNIQUE INDEX [PrimaryKey] ON [PersDat] ([PersonID]) WITH PRIMARY",
+        "CREATE INDEX [PersonID] ON [PersonTestErgebnis] ([PersonID])",
+        "CREATE INDEX [PersonID] ON [Ergebnis] ([PersonID])",
+        "CREATE INDEX [PersonID] ON [TypWertZuweisung] ([PersonID])",
+        "CREATE UNIQUE INDEX [PrimaryKey] ON [Drucktabelle] ([Druckseite],[ZeilenNr]) WITH PRIMARY"};
+    for (const char* s : sql) d.Execute(s);
+}
+
+void CreateRelations(db::Database& d, const std::string& name, const std::string& primaer,
+                     const std::string& fremd, const std::string& feld, const std::string& fremdfeld) {
+    d.CreateRelation(name, primaer, fremd, db::dbRelationUpdateCascade | db::dbRelationDeleteCascade, feld,
+                     fremdfeld);
+}
+
+void CreateQueries(db::Database&) {}
+
+void RechteEntziehen(db::Database& d) {
+    auto entziehen = [](db::Document& doc) {
+        doc.setUserName("Admins");
+        doc.setPermissions(0);
+        doc.setUserName("Users");
+        doc.setPermissions(0);
+    };
+    db::Container datenbanken = d.Containers("Databases");
+    entziehen(datenbanken.Documents(0));
+    db::Container tabellen = d.Containers("Tables");
+    const int n = std::min<int>(static_cast<int>(d.TableDefs().size()), tabellen.DocumentCount());
+    for (int i = 0; i < n; ++i) entziehen(tabellen.Documents(i));
+}
+
+}  // namespace
+
+void frmMDI::NewLocalDB(const std::string& pfad) {
+    std::shared_ptr<db::Database> neu;
+    try {
+        sanduhr();
+        SetStatusText(LabelTxt(7), true);
+        neu = gWorkspace->CreateDatabase(pfad, kLocale, db::dbEncrypt);
+        // The whole schema or nothing: a file that is only partly built is removed again.
+        neu->BeginTrans();
+        CreateTables(*neu);
+        CreateRelations(*neu, "PersDat_PersonTestErgebnis", "PersDat", "PersonTestErgebnis", "PersonID", "PersonID");
+        CreateRelations(*neu, "PersDat_Ergebnis", "PersDat", "Ergebnis", "PersonID", "PersonID");
+        CreateRelations(*neu, "PersDat_TypWertzuweisung", "PersDat", "TypWertzuweisung", "PersonID", "PersonID");
+        CreateQueries(*neu);
+        auto info = neu->OpenRecordset("Info", db::RecordsetType::Table);
+        info->AddNew();
+        info->Fields("Version") = vb::Variant("32-Bit");
+        info->Update();
+        info->Close();
+        neu->CommitTrans();
+        RechteEntziehen(*neu);
+        gDatenbankName = pfad;
+        gDatenbank = neu;
+        SetStatusText("", true);
+        normalZeiger();
+        gDateiOffen = true;
+        setCaption(std::string(kProgrammTitel) + ": " + pfad);
+    } catch (const std::exception& e) {
+        const bool angelegt = neu != nullptr;
+        if (neu) {
+            try {
+                neu->Close();
+            } catch (...) {
+            }
+        }
+        if (angelegt) {
+            try {
+                files::Kill(pfad);
+            } catch (...) {
+            }
+        }
+        gDateiOffen = false;
+        ShowErrorMessage(e);
+        SetStatusText("", true);
+        normalZeiger();
+    }
+}
+
+void frmMDI::OpenLocalDB(std::string pfad, bool& abbruch) {
+    abbruch = false;
+    try {
+        if (gDateiOffen) {
+            if (forms::MsgBox(DialogTxt(2), forms::vbYesNo | forms::vbQuestion, DialogTxt(3)) != forms::vbYes) {
+                abbruch = true;
+                return;
+            }
+            CloseDataFile();
+            DisableFileMenus();
+        }
+        bool nurLesen = gNurLesen;
+        if (pfad.empty()) {
+            CommonDialog1.setInitDir(gAppPath);
+            CommonDialog1.setDefaultExt("ZDB");
+            CommonDialog1.setFilter(LabelTxt(272));
+            CommonDialog1.setDialogTitle(LabelTxt(451));
+            CommonDialog1.setCancelError(true);
+            CommonDialog1.setFileName("");
+            CommonDialog1.setFlags(forms::cdlOFNFileMustExist);
+            CommonDialog1.ShowOpen();
+            if (CommonDialog1.FileName().empty()) {
+                abbruch = true;
+                return;
+            }
+            pfad = CommonDialog1.FileName();
+            nurLesen = (CommonDialog1.Flags() & forms::cdlOFNReadOnly) != 0;
+        }
+        sanduhr();
+        SetStatusText(LabelTxt(8), true);
+        auto datei = gWorkspace->OpenDatabase(pfad, false, nurLesen);
+        try {
+            // Files made before the print table existed get it; a file opened read-only is left as
+            // it is (the report then cannot run, everything else can).
+            if (!nurLesen && !TableExists(*datei, "Drucktabelle")) {
+                auto pruefung = gWorkspace->OpenDatabase(pfad, false, false);
+                pruefung->Execute(
+                    "CREATE TABLE [Drucktabelle] ([Druckseite] short,[ZeilenNr] long,[Zeilentext] TEXT(255),"
+                    "[Formatierung] TEXT(2))");
+                pruefung->Execute(
+                    "CREATE UNIQUE INDEX [PrimaryKey] ON [Drucktabelle] ([Druckseite],[ZeilenNr]) WITH PRIMARY");
+                pruefung->Close();
+            }
+            auto info = datei->OpenRecordset("Info", db::RecordsetType::Table);
+            info->MoveFirst();
+            gDateiVersion = vb::CStr(info->Fields("Version").Value().isNull() ? vb::Variant("")
+                                                                                : info->Fields("Version").Value());
+            info->Close();
+        } catch (...) {
+            datei->Close();
+            throw;
+        }
+        gDatenbank = datei;
+        gDatenbankName = pfad;
+        gNurLesen = nurLesen;
+        setCaption(std::string(kProgrammTitel) + ": " + gDatenbankName);
+        gDateiOffen = true;
+        SetStatusText("", true);
+        normalZeiger();
+    } catch (const vb::Error& e) {
+        abbruch = true;
+        gDateiOffen = false;
+        gDatenbank.reset();
+        if (e.number() == vb::err::CancelError) {
+            mitFehlerfalle([] { SetStatusText("", true); });
+            normalZeiger();
+            return;
+        }
+        if (e.number() == vb::err::ObjectNotFound || e.number() == vb::err::NoCurrentRecord) {
+            // No Info table or no Info row: not one of our data files.
+            forms::MsgBox(DialogTxt(4), forms::vbOKOnly, LabelTxt(4));
+        } else {
+            ShowErrorMessage(e);
+            CloseDataFile();
+        }
+        mitFehlerfalle([] { SetStatusText("", true); });
+        normalZeiger();
+    } catch (const std::exception& e) {
+        abbruch = true;
+        gDateiOffen = false;
+        gDatenbank.reset();
+        ShowErrorMessage(e);
+        normalZeiger();
+    }
+}
+
+void CloseDataFile() {
+    frmMDI& m = mdi();
+    m.mnuWindow.setVisible(false);
+    m.mnuBearbeiten.setVisible(false);
+    if (!gDateiOffen) return;
+    m.setCaption(kProgrammTitel);
+    UnloadChildForms();
+    gAktPerson = {};
+    gDateiOffen = false;
+    gNurLesen = false;
+    if (gDatenbank) gDatenbank->Close();
+    for (db::DataControl* d : {&m.Data1, &m.Data2, &m.Data3, &m.Data4, &m.Data5}) d->close();
+    gDatenbank.reset();
+    gProgrammDatenbank.reset();
+}
+
+void frmMDI::mnuNew_Click() {
+    if (gDateiOffen) {
+        if (forms::MsgBox(DialogTxt(2), forms::vbYesNo | forms::vbQuestion, DialogTxt(3)) != forms::vbYes) return;
+        CloseDataFile();
+        DisableFileMenus();
+    }
+    CommonDialog1.setInitDir(gAppPath);
+    CommonDialog1.setDefaultExt("ZDB");
+    CommonDialog1.setDialogTitle(LabelTxt(4));
+    CommonDialog1.setFilterIndex(1);
+    CommonDialog1.setFilter(kZdbFilter);
+    CommonDialog1.setFileName("");
+    CommonDialog1.setCancelError(true);
+    CommonDialog1.setFlags(forms::cdlOFNOverwritePrompt | forms::cdlOFNHideReadOnly);
+    try {
+        CommonDialog1.ShowSave();
+    } catch (const vb::Error& e) {
+        if (e.number() != vb::err::CancelError) throw;
+        return;
+    }
+    if (CommonDialog1.FileName().empty()) return;
+    const std::string pfad = mitEndung(CommonDialog1.FileName());
+    if (files::FileExists(pfad)) files::Kill(pfad);
+    NewLocalDB(pfad);
+    if (!gDateiOffen) return;  // the error box was shown; nothing else changes
+    SetzeMenueStatus();
+    UpdateMenu();
+}
+
+void frmMDI::mnuOpen_Click() {
+    bool abbruch = false;
+    OpenLocalDB("", abbruch);
+    if (!abbruch) {
+        SetzeMenueStatus();
+        UpdateMenu();
+    }
+}
+
+void frmMDI::mnuClose_Click() {
+    CloseDataFile();
+    DisableFileMenus();
+}
+
+// ==================================================================== INI file and recent files
+
+std::string frmMDI::recentPath(int k) { return vb::Mid(mnuFileArray(k).Caption(), 4); }
+
+void frmMDI::WriteIniFile() {
+    try {
+        std::vector<ini::Section> s;
+        // The data folder stays what the file says; the program folder only when it says nothing.
+        std::string appPath = ini::ReadIniString("ZUV", "AppPath", gIniDatei);
+        if (!ini::present(appPath)) appPath = files::programFolder();
+        s.push_back({"ZUV", {{"AppPath", appPath}}});
+        s.push_back({"Options", {{"SystemDB", files::joinPath(files::programFolder(), "SYS.MDA")}}});
+        int k = 0;
+        for (int i = 1; i <= mnuFileArray.UBound(); ++i) {
+            if (!mnuFileArray.exists(i)) continue;
+            ++k;
+            s.push_back({"File" + std::to_string(k), {{std::to_string(k), recentPath(i)}}});
+        }
+        ini::writeIniFile(files::resolve(gIniDatei), s);
+    } catch (const std::exception& e) {
+        ShowErrorMessage(e);
+    }
+}
+
+void frmMDI::GenerateFileMenu() {
+    try {
+        for (int k = 1; k <= 8; ++k) {
+            const std::string wert = vb::UCase(ini::ReadIniString("File" + std::to_string(k), vb::Str(k), gIniDatei));
+            if (!ini::present(wert)) continue;
+            mnuFileArray(0).setVisible(true);
+            if (!mnuFileArray.exists(k)) mnuFileArray.Load(k);
+            mnuFileArray(k).setVisible(true);
+            mnuFileArray(k).setCaption("&" + std::to_string(k) + " " + wert);
+        }
+    } catch (const std::exception& e) {
+        ShowErrorMessage(e);
+    }
+}
+
+void frmMDI::UpdateMenu() {
+    try {
+        std::vector<std::string> liste;
+        for (int i = 1; i <= mnuFileArray.UBound(); ++i)
+            if (mnuFileArray.exists(i)) liste.push_back(recentPath(i));
+        if (!liste.empty() && gleicherPfad(liste.front(), gDatenbankName)) return;
+        // The file moves to the top; it is not listed twice.
+        liste.erase(std::remove_if(liste.begin(), liste.end(),
+                                   [](const std::string& p) { return gleicherPfad(p, gDatenbankName); }),
+                    liste.end());
+        if (liste.size() >= 4) liste.erase(liste.begin() + 3);
+        liste.insert(liste.begin(), gDatenbankName);
+        for (int i = mnuFileArray.UBound(); i >= 1; --i)
+            if (mnuFileArray.exists(i)) mnuFileArray.Unload(i);
+        for (size_t k = 0; k < liste.size(); ++k) {
+            mnuFileArray.Load(static_cast<int>(k + 1));
+            mnuFileArray(static_cast<int>(k + 1)).setCaption("&" + std::to_string(k + 1) + " " + liste[k]);
+        }
+        WriteIniFile();
+        for (int i = mnuFileArray.UBound(); i >= 1; --i)
+            if (mnuFileArray.exists(i)) mnuFileArray.Unload(i);
+        GenerateFileMenu();
+    } catch (const std::exception& e) {
+        ShowErrorMessage(e);
+    }
+}
+
+void frmMDI::mnuFileArray_Click(int index) {
+    const std::string pfad = recentPath(index);
+    bool abbruch = false;
+    OpenLocalDB(pfad, abbruch);
+    if (!abbruch) {
+        SetzeMenueStatus();
+        UpdateMenu();
+    }
+}
+
+// ==================================================================== compaction and backup
+
+void frmMDI::CompactDB() {
+    try {
+        if (gDateiOffen) {
+            if (forms::MsgBox(DialogTxt(7), forms::vbYesNo | forms::vbQuestion, DialogTxt(3)) != forms::vbYes) return;
+            CloseDataFile();
+            DisableFileMenus();
+        }
+        CommonDialog1.setInitDir(gAppPath);
+        CommonDialog1.setFilter(kZdbFilter);
+        CommonDialog1.setDefaultExt("ZDB");
+        CommonDialog1.setDialogTitle(LabelTxt(11));
+        CommonDialog1.setFileName("");
+        CommonDialog1.setFilterIndex(1);
+        CommonDialog1.setFlags(forms::cdlOFNHideReadOnly);
+        CommonDialog1.setCancelError(true);
+        CommonDialog1.ShowOpen();
+        if (CommonDialog1.FileName().empty()) return;
+        const std::string quelle = CommonDialog1.FileName();
+        CommonDialog1.setInitDir(gAppPath);
+        CommonDialog1.setDefaultExt("ZDB");
+        CommonDialog1.setDialogTitle(LabelTxt(4));
+        CommonDialog1.setFilterIndex(1);
+        CommonDialog1.setFileName("");
+        CommonDialog1.setCancelError(true);
+        CommonDialog1.setFlags(forms::cdlOFNOverwritePrompt | forms::cdlOFNHideReadOnly);
+        CommonDialog1.ShowSave();
+        if (CommonDialog1.FileName().empty()) return;
+        const std::string ziel = mitEndung(CommonDialog1.FileName());
+        const bool gleich = files::samePath(quelle, ziel);
+        sanduhr();
+        SetStatusText(LabelTxt(12) + " " + quelle + " " + LabelTxt(13) + " " + ziel, true);
+        if (gleich) {
+            // The engine refuses a target equal to the source; the file is never touched.
+            db::DBEngine::instance().CompactDatabase(quelle, ziel, "", db::dbEncrypt);
+        }
+        // A failed compaction must not cost the old target: the copy is made beside it first.
+        const std::string neu = files::FileExists(ziel) ? ziel + ".neu" : ziel;
+        if (neu != ziel && files::FileExists(neu)) files::Kill(neu);
+        db::DBEngine::instance().CompactDatabase(quelle, neu, "", db::dbEncrypt);
+        if (neu != ziel) {
+            files::Kill(ziel);
+            files::FileCopy(neu, ziel);
+            files::Kill(neu);
+        }
+        SetStatusText("", true);
+        normalZeiger();
+        gAntwort = forms::MsgBox(DialogTxt(11) + " " + quelle + " " + DialogTxt(10) + " " + ziel + "!",
+                                 forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+    } catch (const vb::Error& e) {
+        normalZeiger();
+        mitFehlerfalle([] { SetStatusText("", true); });
+        ShowErrorMessage(e);
+    } catch (const std::exception& e) {
+        normalZeiger();
+        mitFehlerfalle([] { SetStatusText("", true); });
+        ShowErrorMessage(e);
+    }
+}
+
+void frmMDI::BackUpDB() {
+    try {
+        std::string quelle;
+        if (gDateiOffen) {
+            if (forms::MsgBox(DialogTxt(14), forms::vbYesNo | forms::vbQuestion, DialogTxt(3)) != forms::vbYes) return;
+            quelle = gDatenbankName;
+            CloseDataFile();
+            DisableFileMenus();
+        }
+        CommonDialog1.setInitDir(gAppPath);
+        CommonDialog1.setDefaultExt("ZDB");
+        CommonDialog1.setDialogTitle(DialogTxt(3) + LabelTxt(13));
+        CommonDialog1.setFilterIndex(1);
+        CommonDialog1.setFilter(kZdbFilter);
+        CommonDialog1.setFileName("");
+        CommonDialog1.setCancelError(true);
+        CommonDialog1.setFlags(forms::cdlOFNOverwritePrompt | forms::cdlOFNHideReadOnly);
+        CommonDialog1.ShowSave();
+        if (CommonDialog1.FileName().empty()) return;
+        const std::string ziel = mitEndung(CommonDialog1.FileName());
+        if (quelle.empty()) throw vb::Error(vb::err::FileNotFoundDb, "Es ist keine Datendatei geöffnet, die gesichert werden könnte.");
+        if (files::samePath(quelle, ziel))
+            throw vb::Error(vb::err::InvalidProcedureCall, "Die Sicherungskopie kann nicht die Datendatei selbst sein.");
+        sanduhr();
+        SetStatusText(DialogTxt(11) + " " + quelle + " " + DialogTxt(17) + " " + ziel, true);
+        files::FileCopy(quelle, ziel);
+        SetStatusText("", true);
+        normalZeiger();
+        gAntwort = forms::MsgBox(DialogTxt(11) + " " + quelle + " " + DialogTxt(16) + " " + ziel + "!",
+                                 forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+    } catch (const std::exception& e) {
+        normalZeiger();
+        mitFehlerfalle([] { SetStatusText("", true); });
+        ShowErrorMessage(e);
+    }
+}
+
+// ==================================================================== window commands
+
+void frmMDI::mnuBeenden_Click() {
+    if (forms::MsgBox(DialogTxt(5), forms::vbYesNo | forms::vbQuestion, DialogTxt(3)) == forms::vbNo) return;
+    if (gDateiOffen) CloseDataFile();
+    WriteIniFile();
+    forms::Unload(*this);
+}
+
+void frmMDI::mnuHilfeinhalt_Click() {
+    if (files::Dir(gAppPath + "\\zuvdesk.chm").empty()) {
+        gAntwort = forms::MsgBox(DialogTxt(57), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+    } else {
+        ShowHelp("");
+    }
+}
+
+void frmMDI::mnuWebsite_Click() { StartBrowser_Click(); }
+
+void frmMDI::CopyToClipboard() {
+    forms::Form* aktiv = ActiveForm();
+    if (!aktiv) return;
+    const std::string name = aktiv->Name();
+    if (name == "auswertform" && gAuswertFenster) {
+        forms::Clipboard::Clear();
+        sanduhr();
+        if (auto* bild = gAuswertFenster->findChild<draw::PictureBox*>("Bild1"))
+            forms::Clipboard::SetData(bild->Image().image());
+        normalZeiger();
+    } else if (name == "Form2" && gEnneagrammFenster) {
+        sanduhr();
+        auto* p1 = gEnneagrammFenster->findChild<QWidget*>("Picture1");
+        auto* p2 = gEnneagrammFenster->findChild<QWidget*>("Picture2");
+        if (p1) {
+            const int y0 = p2 ? p2->height() : 0;
+            const QImage ganz = p1->grab().toImage();
+            forms::Clipboard::SetData(ganz.copy(0, y0, ganz.width(), std::max(0, ganz.height() - 48)));
+        }
+        normalZeiger();
+    } else if (name == "Form15" && gTabellenFenster) {
+        forms::Clipboard::Clear();
+        sanduhr();
+        if (auto* grid = gTabellenFenster->findChild<forms::Grid*>("Grid1")) {
+            std::string text;
+            for (int r = 0; r <= 9; ++r) {
+                for (int c = 0; c <= 6; ++c) {
+                    if (c) text += "\t";
+                    if (r < grid->Rows() && c < grid->Cols()) text += grid->TextMatrix(r, c);
+                }
+                text += "\r\n";
+            }
+            forms::Clipboard::SetText(text);
+        }
+        normalZeiger();
+    } else if (name == "frmChart" && gChartFenster) {
+        QWidget* chart = gChartFenster->findChild<QWidget*>("MSChart1");
+        if (!chart) chart = gChartFenster->findChild<QWidget*>("Picture1");
+        forms::Clipboard::Clear();
+        if (chart) forms::Clipboard::SetData(chart->grab().toImage());
+        normalZeiger();
+    }
+}
+
+// ==================================================================== commands (menus and toolbar)
+
+void PersonendatenAnzeigen() {
+    mitFehlerfalle([] { s2::PersonendatenZeigen(); });
+}
+
+namespace {
+void assistentFarben(std::initializer_list<int> schwarz1, std::initializer_list<int> schwarz2, int hervor1,
+                     int hervor2, int32_t farbe) {
+    if (!gAssistentanzeige) return;
+    frmAssist& a = forms::Default<frmAssist>();
+    for (int i : schwarz1) a.Label1[i].setForeColor(kSchwarz);
+    for (int i : schwarz2) a.Label2[i].setForeColor(kSchwarz);
+    if (hervor1 >= 0) a.Label1[hervor1].setForeColor(farbe);
+    if (hervor2 >= 0) a.Label2[hervor2].setForeColor(farbe);
+}
+}  // namespace
+
+void TestDurchfuehren() {
+    mitFehlerfalle([] {
+        gAktAussage = 1;
+        s2::TestZeigen();
+        assistentFarben({0, 2, 3, 4}, {0, 3, 5, 7}, 1, 4, kDunkelblau);
+    });
+}
+
+void GrafikauswertungAnzeigen() {
+    mitFehlerfalle([] {
+        gDiagrammArt = 1;
+        s2::TestAuswerten();
+        s2::TypRangfolgeBestimmen();
+        gDateivergleich = 0;
+        if (!ergebnisFenster().frmChart) return;
+        forms::Form* f = ergebnisFenster().frmChart();
+        gChartFenster = f;
+        if (CanOpenChildWindow()) {
+            f->setCaption(LabelTxt(153));
+            mdi().mnuDruckGrafik.setEnabled(true);
+            f->Show();
+            ChildWindowOpened();
+            assistentFarben({0, 1, 2, 3}, {0, 4, 5, 7}, 4, 3, kDunkelblau);
+        } else {
+            f->deleteLater();
+        }
+    });
+}
+
+// art: 1 evaluation, 2 statistics, 3 answer table, 4 enneagram
+void frmMDI::ergebnisFensterOeffnen(int art) {
+    sanduhr();
+    struct Zeiger {
+        ~Zeiger() { normalZeiger(); }
+    } zeiger;
+    if (art == 1) gSensitivityGewaehlt = false;
+    if (art == 4) gDateivergleich = 0;
+    s2::TestAuswerten();
+    s2::TypRangfolgeBestimmen();
+    if (art == 1 || art == 2) {
+        gAuswertungsart = static_cast<int16_t>(art);
+        gSeite = 1;
+    }
+    auto& fabrik = art <= 2 ? ergebnisFenster().auswertform : art == 3 ? ergebnisFenster().Form15
+                                                                        : ergebnisFenster().Form2;
+    if (!fabrik) return;
+    forms::Form* f = fabrik();
+    QPointer<QWidget>& slot = art <= 2 ? gAuswertFenster : art == 3 ? gTabellenFenster : gEnneagrammFenster;
+    slot = f;
+    if (!CanOpenChildWindow()) {
+        f->deleteLater();
+        return;
+    }
+    try {
+        if (art == 1) f->setCaption(LabelTxt(158));
+        if (art == 2) f->setCaption(LabelTxt(210));
+        if (art == 4) {
+            f->setCaption(LabelTxt(154));
+            mnuDruckEnneagramm.setEnabled(true);
+        }
+        f->Show();
+    } catch (...) {
+        // A window that could not be shown gives its place back.
+        if (!f->isLoaded()) ChildWindowClosed();
+        throw;
+    }
+    ChildWindowOpened();
+    if (art != 3) assistentFarben({0, 1, 2, 3}, {0, 4, 5, 7}, 4, 3, kGruen);
+}
+
+void frmMDI::mnuAuswertung_Click() { ergebnisFensterOeffnen(1); }
+void frmMDI::mnuStatistik_Click() { ergebnisFensterOeffnen(2); }
+void frmMDI::mnuTabelle_Click() { ergebnisFensterOeffnen(3); }
+void frmMDI::mnuEnneagramm_Click() { ergebnisFensterOeffnen(4); }
+
+void frmMDI::mnuDateivergleich_Click() {
+    s2::PersonWaehlen();
+    if (gAuswahlAbgebrochen == 1) return;
+    gAntwort = forms::MsgBox(DialogTxt(58) + " '" + gAktPerson[1] + " " + gAktPerson[2] + "/" + gAktPerson[11] + "' " +
+                                 DialogTxt(59),
+                             forms::vbYesNoCancel | forms::vbQuestion, DialogTxt(3));
+    if (gAntwort != forms::vbYes) return;
+    gVergleichPersonID = gAktPersonID;
+    gVergleichPerson[1] = gAktPerson[1];
+    gVergleichPerson[2] = gAktPerson[2];
+    gVergleichPerson[3] = gAktPerson[11];
+    s2::PersonWaehlen();
+    if (gAuswahlAbgebrochen == 1) return;
+    if (gAktPersonID == gVergleichPersonID) {
+        forms::MsgBox("Bitte wählen Sie als zweite Person eine andere als die erste.",
+                      forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+        return;
+    }
+    gDateivergleich = 1;
+    if (ergebnisFenster().zweiPersonenOptionen) ergebnisFenster().zweiPersonenOptionen();
+    mnuDruckDateivergleich.setEnabled(true);
+    if (!ergebnisFenster().frmChart) return;
+    forms::Form* f = ergebnisFenster().frmChart();
+    gChartFenster = f;
+    if (CanOpenChildWindow()) {
+        f->setCaption(LabelTxt(225));
+        f->Show();
+        ChildWindowOpened();
+    } else {
+        f->deleteLater();
+    }
+}
+
+void frmMDI::druckBericht(std::initializer_list<int> teile, bool alle, bool zweiPersonen) {
+    std::array<int, 9> kaesten{};
+    for (int i : teile) kaesten[i] = 1;
+    (void)alle;
+    if (ergebnisFenster().frmReportZeigen) ergebnisFenster().frmReportZeigen(kaesten, false, zweiPersonen);
+}
+
+void frmMDI::mnuDrucken_Click() {
+    auto da = [](const char* name) { return files::FileExists(gAppPath + "\\" + name); };
+    mnuDruckEnneagramm.setEnabled(da("ZUVEnneagramm.bmp"));
+    mnuDruckGrafik.setEnabled(da("ZUVGrafik1.bmp") || da("ZUVGrafik2.bmp") || da("ZUVGrafik3.bmp"));
+    mnuDruckDateivergleich.setEnabled(da("ZUVVergleich.bmp"));
+    mnuDruckTabelle.setEnabled(da("ZUVTabelle.bmp"));
+}
+
+void frmMDI::startProgramm(const char* datei, int dialogText, int stil, bool mitPerson) {
+    const std::string pfad = gAppPath + "\\" + datei;
+    if (files::Dir(pfad).empty()) {
+        // The message names the missing program alone; the person has nothing to do with it.
+        (void)mitPerson;
+        gAntwort = forms::MsgBox(vb::Trim(DialogTxt(dialogText)), stil, DialogTxt(3));
+        return;
+    }
+    gAntwort = static_cast<int32_t>(forms::Shell(pfad));
+}
+
+void frmMDI::mnuTypenbeschreibungen_Click() {
+    startProgramm("zuvcodex.exe", 54, forms::vbOKOnly | forms::vbExclamation, true);
+    assistentFarben({4}, {3}, -1, -1, kSchwarz);
+}
+
+void frmMDI::mnuBilder_Click() { startProgramm("zuvscope.exe", 56, forms::vbOKOnly | forms::vbQuestion, false); }
+
+void frmMDI::mnuLernen_Click() { startProgramm("zuvtutor.exe", 55, forms::vbOKOnly | forms::vbExclamation, false); }
+
+void frmMDI::StartImportProgram() {
+    gAntwort = forms::vbYes;
+    if (gDateiOffen)
+        gAntwort = forms::MsgBox(DialogTxt(41), forms::vbYesNo | forms::vbExclamation, DialogTxt(3));
+    if (gAntwort != forms::vbYes) return;
+    CloseDataFile();
+    DisableFileMenus();
+    forms::Shell(gAppPath + "\\zuvbridge.exe");
+}
+
+void frmMDI::mnuDruckereinrichtung_Click() {
+    CommonDialog1.setCancelError(true);
+    CommonDialog1.setFlags(forms::cdlPDPrintSetup);
+    try {
+        CommonDialog1.setAction(5);
+    } catch (const vb::Error& e) {
+        if (e.number() != vb::err::CancelError) throw;
+    }
+}
+
+void frmMDI::mnuImportZUV40_Click() {
+    CommonDialog1.setCancelError(true);
+    CommonDialog1.setInitDir(gAppPath);
+    CommonDialog1.setFileName("*.ZDB");
+    CommonDialog1.setDefaultExt("ZDB");
+    CommonDialog1.setDialogTitle(MenuTxt(17));
+    CommonDialog1.setFilter(LabelTxt(273));
+    CommonDialog1.setFilterIndex(1);
+    CommonDialog1.setFlags(forms::cdlOFNFileMustExist | forms::cdlOFNHideReadOnly);
+    try {
+        CommonDialog1.setAction(1);
+    } catch (const vb::Error& e) {
+        if (e.number() == vb::err::CancelError) return;
+        throw;
+    }
+    const std::string quelle = CommonDialog1.FileName();
+    if (quelle.empty() || quelle.find('*') != std::string::npos) return;
+    gImportQuelle = quelle;
+    forms::Default<frmImport>().Show(forms::vbModal);
+}
+
+void frmMDI::mnuWiederholen_Click() {
+    for (;;) {
+        const std::string antwort = forms::InputBox(DialogTxt(60), DialogTxt(61), "1");
+        if (antwort.empty()) return;
+        const double wert = vb::Val(antwort);
+        if (wert >= 1 && wert <= 109) {
+            gAktAussage = static_cast<int16_t>(std::nearbyint(wert));
+            s2::TestZeigen();
+            return;
+        }
+        forms::MsgBox(DialogTxt(62), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+    }
+}
+
+void frmMDI::SSCommand1_Click(int index) {
+    static const bool sanduhrJa[16] = {true, true, true, false, false, false, false, true,
+                                       true, false, true, true, true,  true,  true,  true};
+    if (index < 0 || index > 15) return;
+    if (sanduhrJa[index]) sanduhr();
+    switch (index) {
+    case 0: mitFehlerfalle([] { PersonendatenAnzeigen(); }); break;
+    case 1: TestDurchfuehren(); break;
+    case 2: GrafikauswertungAnzeigen(); break;
+    case 3: mitFehlerfalle([this] { mnuEnneagramm_Click(); }); break;
+    case 4: mitFehlerfalle([this] { mnuTabelle_Click(); }); break;
+    case 5: mitFehlerfalle([this] { mnuAuswertung_Click(); }); break;
+    case 6: mitFehlerfalle([this] { mnuStatistik_Click(); }); break;
+    case 7: mitFehlerfalle([this] { mnuDateivergleich_Click(); }); break;
+    case 8: mitFehlerfalle([] { s2::FragebogenDrucken(); }); break;
+    case 9: mnuDiagrammOptions.Click(); break;
+    case 10: mitFehlerfalle([] { forms::Default<Form4>().Show(); }); break;
+    case 11: mitFehlerfalle([] { s2::EinfuehrungstextAnzeigen(); }); break;
+    case 12: mitFehlerfalle([this] { mnuTypenbeschreibungen_Click(); }); break;
+    case 13: mitFehlerfalle([this] { mnuBilder_Click(); }); break;
+    case 14: mitFehlerfalle([this] { mnuLernen_Click(); }); break;
+    case 15: mitFehlerfalle([this] { mnuHilfeinhalt_Click(); }); break;
+    }
+    if (sanduhrJa[index]) normalZeiger();
+}
+
+void frmMDI::SSCommand1_MouseMove(int index) {
+    static const int tipp[16] = {3, 45, 35, 31, 34, 32, 33, 43, 36, 152, 38, 41, 39, 44, 40, 42};
+    if (index < 0 || index > 15) return;
+    if (index < static_cast<int>(gLabelTxt.size()) && tipp[index] < static_cast<int>(gLabelTxt.size()))
+        SSCommand1[index]->setToolTipText(LabelTxt(tipp[index]));
+}

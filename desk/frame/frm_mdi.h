@@ -1,0 +1,140 @@
+#pragma once
+
+// The main window of ZUVDESK: the whole menu, the toolbar, the status line, the five shared data
+// controls and the data-file commands (create, open, close, compact, back up, recent files).
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "desk/frame/main_window_port.h"
+#include "platform/db/data_control.h"
+#include "platform/forms/common_dialog.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/mdi_form.h"
+#include "platform/forms/menu.h"
+
+class frmMDI : public forms::MdiForm, public Hauptfenster {
+public:
+    frmMDI();
+    ~frmMDI() override;
+
+    // ---- menus (design order)
+    forms::MenuItem mnuFile;
+    forms::MenuItem mnuNew, mnuOpen, mnuClose, mnuSep1, mnuBackup, mnuSep2, mnuDBkomprimieren, mnuSep3, mnuDrucken;
+    forms::MenuItem mnuPrintReport, mnuDruckEnneagramm, mnuDruckGrafik, mnuDruckAuswertung, mnuDruckStatistik,
+        mnuDruckTabelle, mnuDruckDateivergleich, mnuDruckFragebogen, mnuDruckDeckblatt, mnuDruckErläuterungen;
+    forms::MenuItem mnuTrennlinie13, mnuImport, mnuImportZUV40;
+    forms::MenuArray mnuFileArray;
+    forms::MenuItem mnuSep4, mnuBeenden;
+    forms::MenuItem mnuBearbeiten, mnuKopieren;
+    forms::MenuItem mnuPersonendaten;
+    forms::MenuItem mnuTest, mnuDurchführen, mnuWiederholen;
+    forms::MenuItem mnuTestauswertung, mnuGrafikauswertung, mnuEnneagramm, mnuTabelle, mnuAuswertung, mnuStatistik,
+        mnuDateivergleich;
+    forms::MenuItem mnuKonfiguration, mnuZUVParameter, mnuDiagrammOptions, mnuSep5, mnuDruckereinrichtung;
+    forms::MenuItem mnuExtras, mnuEinführung, mnuSep6, mnuTypenbeschreibungen, mnuBilder, mnuLernen, mnuAssistent,
+        mnuSep7, mnuEditor, mnuTexteditor, mnuGrafikeditor;
+    forms::MenuItem mnuWindow, mnuCascade, mnuTilevertical, mnuTile;
+    forms::MenuItem mnuHilfe, mnuHilfeinhalt, mnuSep8, mnuWebsite, mnuSep9, mnuÜber;
+
+    // ---- other controls
+    QWidget* Rahmen1;                        // toolbar panel
+    std::array<forms::Button3D*, 16> SSCommand1{};
+    forms::StatusLine* txtStatusMsg;         // status line
+    db::DataControl Data1, Data2, Data3, Data4, Data5;
+    forms::CommonDialog CommonDialog1;
+
+    // ---- life cycle
+    void setupControls() override;
+    void Form_Load() override;  // MDIForm_Load
+    void Form_Activate() override;
+    void Form_QueryUnload(int& cancel, int unloadMode) override;
+
+    // ---- data file (create, open, close)
+    void NewLocalDB(const std::string& pfad);
+    void OpenLocalDB(std::string pfad, bool& abbruch);
+    void mnuNew_Click();
+    void mnuOpen_Click();
+    void mnuClose_Click();
+    // ---- recent files and INI file
+    void WriteIniFile();
+    void GenerateFileMenu();
+    void UpdateMenu();
+    void mnuFileArray_Click(int index);
+    // ---- compaction and backup
+    void CompactDB();
+    void BackUpDB();
+    // ---- window commands
+    void mnuBeenden_Click();
+    void mnuHilfeinhalt_Click();
+    void mnuWebsite_Click();
+    void CopyToClipboard();
+    void ResetMenus();
+    void SetMenuCaptions();
+    // ---- commands of the menus and the toolbar
+    void mnuDrucken_Click();
+    void mnuImportZUV40_Click();
+    void mnuWiederholen_Click();
+    void mnuDateivergleich_Click();
+    void mnuAuswertung_Click();
+    void mnuStatistik_Click();
+    void mnuTabelle_Click();
+    void mnuEnneagramm_Click();
+    void mnuTypenbeschreibungen_Click();
+    void mnuBilder_Click();
+    void mnuLernen_Click();
+    void mnuDruckereinrichtung_Click();
+    void StartImportProgram();
+    void SSCommand1_Click(int index);
+    void SSCommand1_MouseMove(int index);
+
+    // Hauptfenster
+    void setStatusCaption(const std::string& text) override;
+    void setEditAndWindowMenusVisible(bool visible) override;
+    void arrangeChildren(int arrangement) override;
+    void setMainCaption(const std::string& caption) override;
+    forms::CommonDialog& commonDialog() override { return CommonDialog1; }
+
+    // The path of entry k of the recent-files list (its caption from the fourth character on).
+    std::string recentPath(int k);
+
+private:
+    void buildMenus();
+    void wireHandlers();
+    void druckBericht(std::initializer_list<int> teile, bool alle, bool zweiPersonen);
+    void startProgramm(const char* datei, int dialogText, int stil, bool mitPerson);
+    void ergebnisFensterOeffnen(int art);
+
+    bool mErsteAktivierung = false;
+};
+
+// Menu states of the main window (no file; file without person; person chosen).
+void DisableFileMenus();
+void SetzeMenueStatus();
+void EnableFileMenus();
+// Closes every window but the main window when result windows are open; shows the assistant again.
+void SchliesseUnterfenster();
+// Closes the open data file and resets the main window.
+void CloseDataFile();
+
+// Module-level commands also run by the assistant, the person window and the chart options.
+void PersonendatenAnzeigen();
+void TestDurchfuehren();
+void GrafikauswertungAnzeigen();
+
+// Result windows of the later subsystems: each sets its factory when it exists. An empty factory
+// leaves its command without a window. The factory makes a new, unloaded instance.
+struct ErgebnisFenster {
+    std::function<forms::Form*()> auswertform;  // evaluation window
+    std::function<forms::Form*()> Form15;       // answer table
+    std::function<forms::Form*()> Form2;        // enneagram window
+    std::function<forms::Form*()> frmChart;     // chart window
+    std::function<void()> frmChartOptLaden;     // loads the chart options dialog hidden
+    std::function<void()> frmChartOptZeigen;    // shows it, not modal
+    std::function<void()> zweiPersonenOptionen;  // options a two-person chart cannot draw
+    // Report window: sets its part boxes (indexes set to 1, others 0) and kind, then shows it.
+    std::function<void(const std::array<int, 9>& teile, bool option0, bool option1)> frmReportZeigen;
+};
+ErgebnisFenster& ergebnisFenster();

@@ -1,0 +1,18 @@
+// ZUVDESK: the splash window starts the program; the run ends when the main window closes.
+
+#include <QApplication>
+
+#include "desk/frame/frm_mdi.h"
+#include "desk/frame/globals.h"
+#include "desk/frame/startup.h"
+#include "platform/forms/form.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    forms::setUntrappedErrorHandler([](const vb::Error& e) { ShowErrorMessage(e); });
+    frmMDI& haupt = forms::Instance<frmMDI>();
+    QObject::connect(&haupt, &forms::Form::unloaded, &app, [] { QApplication::quit(); });
+    forms::Default<form9>().Show();
+    return app.exec();
+}

@@ -1,0 +1,138 @@
+// The shared procedures that need the window system.
+
+#include <QFont>
+
+#include <cmath>
+
+#include "desk/frame/globals.h"
+#include "desk/frame/main_window_port.h"
+#include "platform/draw/printer.h"
+#include "platform/files/file_io.h"
+#include "platform/files/paths.h"
+#include "platform/forms/common_dialog.h"
+#include "platform/forms/form.h"
+#include "platform/forms/host.h"
+#include "platform/forms/screen.h"
+#include "platform/vb/strings.h"
+
+namespace {
+Hauptfenster* g_hauptfenster = nullptr;
+
+// A text position that may not be loaded yet (an error during start-up): the fixed words
+// keep the error box readable.
+std::string textOder(int n, const char* ersatz) {
+    return n < static_cast<int>(gLabelTxt.size()) ? gLabelTxt[n] : std::string(ersatz);
+}
+
+int vbRound(double v) { return static_cast<int>(std::nearbyint(v)); }
+}  // namespace
+
+Hauptfenster* hauptfenster() { return g_hauptfenster; }
+void setHauptfenster(Hauptfenster* h) { g_hauptfenster = h; }
+
+forms::CommonDialog& gemeinsamerDialog() {
+    static forms::CommonDialog eigener;
+    return g_hauptfenster ? g_hauptfenster->commonDialog() : eigener;
+}
+
+void ShowErrorMessage(const vb::Error& e) {
+    if (e.number() == vb::err::CancelError) return;
+    const std::string text = textOder(363, "Folgender Fehler trat auf:") + gCrLf + gCrLf + e.description() + gCrLf +
+                             textOder(364, "Nummer:") + " " + std::to_string(e.number());
+    forms::MsgBox(text, forms::vbOKOnly);
+    try {
+        files::Close(1);
+    } catch (...) {
+    }
+}
+
+void ShowErrorMessage(const std::exception& e) {
+    if (auto* v = dynamic_cast<const vb::Error*>(&e)) return ShowErrorMessage(*v);
+    ShowErrorMessage(vb::Error(51, std::string("Interner Fehler: ") + e.what()));
+}
+
+void ShowHelp(const std::string& topic) {
+    const std::string datei = files::resolve(files::programFolder() + "\\ZUVDESK.chm");
+    forms::host().showHelp(datei, topic);
+}
+
+void CenterForm(forms::Form& f) {
+    f.setLeft((forms::Screen::Width() - f.Width()) / 2);
+    f.setTop(vbRound((forms::Screen::Height() - f.Height()) / 2.5));
+}
+
+void FormZentrieren(forms::Form& f) {
+    f.setLeft((forms::Screen::Width() - f.Width()) / 2);
+    f.setTop((forms::Screen::Height() - f.Height()) / 2);
+}
+
+void SetStatusText(const std::string& text, bool withSuffix) {
+    if (text != gStatustext) {
+        std::string caption;
+        if (text.empty()) caption = LabelTxt(5);
+        else if (withSuffix) caption = text + LabelTxt(6);
+        else caption = text;
+        if (hauptfenster()) hauptfenster()->setStatusCaption(caption);
+    }
+    gStatustext = text;
+}
+
+void UpdateMainCaption() {
+    std::string caption = kProgrammTitel;
+    if (!gAktPerson[1].empty()) {
+        caption += ": " + gDatenbankName + " - " + DialogTxt(34) + " " + gAktPerson[1] + " " + gAktPerson[2] + "/" +
+                   gAktPerson[11];
+    } else if (gDateiOffen) {
+        caption += ": " + gDatenbankName;
+    }
+    if (hauptfenster()) hauptfenster()->setMainCaption(caption);
+}
+
+void drucker_schriftartsetzen() {
+    draw::Printer& p = draw::printer();
+    p.setForeColor(vb::CLng(gStandardschriftfarbe.isEmpty() ? vb::Variant(int32_t(0)) : gStandardschriftfarbe));
+    p.setFont(gStandardschriftart, gStandardschriftGroesse > 0 ? gStandardschriftGroesse : 10, gStandardschriftFett,
+              gStandardschriftKursiv);
+}
+
+void ApplyFontSettings(QFont& font) {
+    font.setFamily(QString::fromStdString(gStandardschriftart));
+    if (gStandardschriftGroesse > 0) font.setPointSize(gStandardschriftGroesse);
+    font.setItalic(gStandardschriftKursiv);
+    font.setBold(gStandardschriftFett);
+}
+
+bool CanOpenChildWindow() {
+    if (gFensterAnzahl >= kMaxFenster) {
+        gAntwort = forms::MsgBox(DialogTxt(33), forms::vbOKOnly, DialogTxt(3));
+        SetStatusText("", true);
+        return false;
+    }
+    ++gFensterAnzahl;
+    return true;
+}
+
+void ChildWindowOpened() {
+    mitFehlerfalle([] {
+        if (!hauptfenster()) return;
+        hauptfenster()->setEditAndWindowMenusVisible(true);
+        hauptfenster()->arrangeChildren(gFensterAnzahl == 1 ? 2 : 0);
+    });
+}
+
+void ChildWindowClosed() {
+    gFensterAnzahl = static_cast<int16_t>(gFensterAnzahl - 1);
+    if (gFensterAnzahl < 1) {
+        gFensterAnzahl = 0;
+        if (hauptfenster()) hauptfenster()->setEditAndWindowMenusVisible(false);
+    }
+}
+
+void UnloadChildForms() {
+    // A copy: unloading changes the list. Position 0, the first window of the run, stays.
+    const std::vector<forms::Form*> fenster = forms::Forms();
+    for (int i = static_cast<int>(fenster.size()) - 1; i >= 1; --i) {
+        forms::Form* f = fenster[i];
+        if (f && f->Name() != "frmMDI" && f->isLoaded()) forms::Unload(*f);
+    }
+}

@@ -1,0 +1,187 @@
+#include "desk/frame/startup.h"
+
+#include <QApplication>
+#include <QVBoxLayout>
+
+#include "desk/frame/form4.h"
+#include "desk/frame/frm_assist.h"
+#include "desk/frame/frm_mdi.h"
+#include "desk/frame/globals.h"
+#include "desk/frame/subsystem2_bridge.h"
+#include "platform/db/database.h"
+#include "platform/db/engine.h"
+#include "platform/db/recordset.h"
+#include "platform/db/workspace.h"
+#include "platform/files/paths.h"
+#include "platform/forms/host.h"
+#include "platform/forms/screen.h"
+#include "platform/ini/ini_file.h"
+#include "platform/vb/strings.h"
+
+namespace {
+
+// The data folder named in the INI file. Without the key the program folder is taken (the value
+// the installation writes there), so a damaged INI file does not leave a path of NUL characters.
+std::string datenordnerAusIni() {
+    const std::string wert = ini::ReadIniString("ZUV", "AppPath", gIniDatei);
+    if (!ini::present(wert)) return vb::UCase(files::programFolder());
+    const std::string ordner = vb::UCase(wert);
+    if (!files::FolderExists(files::resolve(ordner)))
+        throw vb::Error(vb::err::PathNotFound, "Der Datenordner \"" + wert + "\" aus der Datei " + kIniDateiName +
+                                                   " ist nicht vorhanden.");
+    return ordner;
+}
+
+void engineEinstellen(const std::string& ordner) {
+    db::DBEngine& e = db::DBEngine::instance();
+    e.setSystemDB(files::resolve(ordner + "\\" + kWorkgroupDateiName));
+    e.setDefaultUser(kBenutzer);
+    e.setDefaultPassword(kKennwort);
+}
+
+std::string programmOrdnerDatei(const char* name) { return files::programFolder() + "\\" + name; }
+
+}  // namespace
+
+void InitDatabaseEngine() {
+    gCrLf = "\r\n";
+    gIniDatei = programmOrdnerDatei(kIniDateiName);
+    gAppPath = datenordnerAusIni();
+    gProgrammDB = gAppPath + "\\" + kProgrammDBName;
+    engineEinstellen(gAppPath);
+    gWorkspace = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
+    gWorkspace2 = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
+    gProgrammDatenbank = gWorkspace2->OpenDatabase(files::resolve(gProgrammDB), false, gNurLesen);
+}
+
+void LoadUiTexts(const std::string& suffix) {
+    gMenuTxt.clear();
+    gDialogTxt.clear();
+    gLabelTxt.clear();
+    try {
+        auto lokal = gWorkspace->OpenDatabase(files::resolve(gProgrammDB));
+        auto lade = [&](const std::string& tabelle, bool mitId, auto ablegen) {
+            const std::string t = tabelle + suffix;
+            const std::string sql = mitId ? "SELECT DISTINCTROW " + t + ".ID, " + t + ".BeschriftungDtsch " +
+                                                "FROM " + t + " ORDER BY " + t + ".ID;"
+                                          : "SELECT DISTINCTROW " + t + ".BeschriftungDtsch " + "FROM " + t +
+                                                " ORDER BY " + t + ".ID;";
+            auto rs = lokal->OpenRecordset(sql, db::RecordsetType::Snapshot);
+            if (rs->RecordCount() != 0) {
+                rs->MoveLast();
+                const long n = rs->RecordCount();
+                if (n > 32767) throw vb::Error(vb::err::Overflow);
+                rs->MoveFirst();
+                for (long i = 0; i < n; ++i) {
+                    ablegen(*rs);
+                    if (!rs->Eof()) rs->MoveNext();
+                    if (rs->Eof()) break;
+                }
+            }
+            rs->Close();
+        };
+        lade("MenuTxt", false, [](db::Recordset& rs) { gMenuTxt.push_back(vb::CStr(rs.Fields("BeschriftungDtsch").Value())); });
+        lade("labelTxt", false,
+             [](db::Recordset& rs) { gLabelTxt.push_back(vb::CStr(rs.Fields("BeschriftungDtsch").Value())); });
+        lade("DialogTxt", true, [](db::Recordset& rs) {
+            DialogText d;
+            d.ID = vb::CInt(rs.Fields("id").Value());
+            d.Text = vb::CStr(rs.Fields("BeschriftungDtsch").Value());
+            gDialogTxt.push_back(std::move(d));
+        });
+        lokal->Close();
+    } catch (...) {
+        // Ends silently: what was loaded stays; a missing text shows up in its user.
+    }
+}
+
+// ==================================================================== splash window
+
+int& form9::wartezeit() {
+    static int ms = 1000;
+    return ms;
+}
+
+form9::form9() : forms::Form("form9") {
+    setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
+    auto* l = new QVBoxLayout(this);
+    l->setContentsMargins(24, 24, 24, 24);
+    for (QWidget* w : std::initializer_list<QWidget*>{&Image1, &Label1, &Label3, &Label4, &Label2, &Label6}) {
+        w->setParent(this);
+        l->addWidget(w);
+    }
+    Shape1.setParent(this);
+    Shape1.lower();
+    Label1.setWordWrap(true);
+    Label2.setWordWrap(true);
+    QFont f = Label1.font();
+    f.setPointSize(f.pointSize() + 4);
+    f.setBold(true);
+    Label1.setFont(f);
+    Label3.setFont(f);
+    resize(520, 360);
+    Zeit1.Tick = [this] { Zeit1_Timer(); };
+}
+
+void form9::setupControls() {
+    Zeit1.setEnabled(false);
+    Zeit1.setInterval(wartezeit() > 0 ? wartezeit() : 1);
+    Label6.setCaption("Version 2");
+    Label2.setCaption("Dieses Programm ist urheberrechtlich geschützt.");
+    try {
+        Image1.setPicture(forms::LoadPicture(files::resolve(programmOrdnerDatei("zuv_splash.bmp"))));
+    } catch (...) {
+    }
+}
+
+void form9::startFehler(const std::exception& e) {
+    // The start cannot go on: the person learns why, and the program ends instead of leaving the
+    // splash on the screen.
+    const auto* v = dynamic_cast<const vb::Error*>(&e);
+    const std::string text = "Z.U.V. kann nicht gestartet werden." + gCrLf + gCrLf +
+                             (v ? v->description() : std::string(e.what())) + gCrLf +
+                             "Fehlernummer: " + std::to_string(v ? v->number() : 51);
+    forms::MsgBox(text, forms::vbOKOnly | forms::vbCritical);
+    Zeit1.setEnabled(false);
+    Hide();
+    QApplication::exit(1);
+}
+
+void form9::Form_Load() {
+    m_gestartet = false;
+    try {
+        CenterForm(*this);
+        gAppPath = vb::UCase(files::programFolder());
+        gProgrammDB = gAppPath + "\\" + kProgrammDBName;
+        engineEinstellen(files::programFolder());
+        gWorkspace = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
+        gIniDatei = programmOrdnerDatei(kIniDateiName);
+        gAppPath = datenordnerAusIni();
+        InitDatabaseEngine();
+        LoadUiTexts();
+        s2::LadeTestItemTyp();
+        Shape1.setGeometry(0, 0, width(), height());
+        Label1.setCaption(LabelTxt(0) + " " + LabelTxt(1));
+        Label3.setCaption(kProgrammTitel);
+        Label4.setCaption(LabelTxt(159));
+        forms::setAppTitle(DialogTxt(3));
+        Zeit1.setEnabled(true);
+    } catch (const std::exception& e) {
+        startFehler(e);
+    }
+}
+
+void form9::Zeit1_Timer() {
+    try {
+        forms::Load(forms::Instance<frmAssist>());
+        forms::Load(forms::Instance<Form4>());
+        s2::Form3Laden();
+        Zeit1.setEnabled(false);
+        forms::Default<frmMDI>().Show();
+        Hide();
+        m_gestartet = true;
+    } catch (const std::exception& e) {
+        Zeit1.setEnabled(false);
+        startFehler(e);
+    }
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+// Start-up of ZUVDESK: the engine set-up with the workgroup login, the interface texts and the
+// splash window whose timer finishes the start.
+
+#include <string>
+
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
+
+// Paths from the INI file, the workgroup login on the data folder, the two workspaces and the
+// settings database. No trap: errors go to the caller.
+void InitDatabaseEngine();
+// Loads the three text tables into gMenuTxt, gLabelTxt and gDialogTxt, by position in ID order.
+// `suffix` "" reads MenuTxt/labelTxt/DialogTxt, "Typen" the reader's tables. Ends silently on an
+// error, keeping what was loaded.
+void LoadUiTexts(const std::string& suffix = "");
+
+class form9 : public forms::Form {
+public:
+    form9();
+    forms::Shape Shape1;
+    forms::Image Image1;
+    forms::Label Label1, Label2, Label3, Label4, Label6;
+    forms::Timer Zeit1;
+
+    void setupControls() override;
+    void Form_Load() override;
+    void Form_Resize() override { Shape1.setGeometry(0, 0, width(), height()); }
+    void Zeit1_Timer();
+
+    // The splash's wait before the main window; tests and the start-up benchmark shorten it.
+    static int& wartezeit();
+    // Whether the last start ran through to the main window.
+    bool gestartet() const { return m_gestartet; }
+
+private:
+    void startFehler(const std::exception& e);
+    bool m_gestartet = false;
+};

@@ -1,0 +1,144 @@
+#pragma once
+
+// A fresh installation folder per test, the scripted Host, and ZUVDESK started in it the way the
+// splash does it (without its one-second wait).
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "desk/frame/form4.h"
+#include "desk/frame/frm_assist.h"
+#include "desk/frame/frm_mdi.h"
+#include "desk/frame/globals.h"
+#include "desk/frame/startup.h"
+#include "platform/db/database.h"
+#include "platform/db/engine.h"
+#include "platform/db/recordset.h"
+#include "platform/db/workspace.h"
+#include "platform/files/paths.h"
+#include "platform/forms/form.h"
+#include "platform/forms/host.h"
+#include "platform/vb/strings.h"
+
+namespace frame_test {
+
+namespace fs = std::filesystem;
+
+inline fs::path installiere() {
+    std::string templ = (fs::temp_directory_path() / "zuv-frame-XXXXXX").string();
+    std::vector<char> buf(templ.begin(), templ.end());
+    buf.push_back('\0');
+    fs::path dir = mkdtemp(buf.data());
+    const std::string cmd = std::string(ZUV_BINARY_DIR) + "/install/zuv_install_tool '" + ZUV_SOURCE_DIR +
+                            "/install' '" + dir.string() + "' > /dev/null 2>&1";
+    if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "installation tool failed";
+    return dir;
+}
+
+inline std::string lies(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        forms::resetAllWindows();
+        resetGlobals();
+        ergebnisFenster() = {};
+        db::DBEngine::instance().reset();
+        dir = installiere();
+        files::setProgramFolder(dir.string());
+        form9::wartezeit() = 1;
+        host = std::make_unique<forms::ScriptedHostGuard>();
+    }
+    void TearDown() override {
+        forms::resetAllWindows();
+        resetGlobals();
+        host.reset();
+        db::DBEngine::instance().reset();
+        files::setProgramFolder("");
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+
+    // The start as the splash runs it; the first tick of its timer is called directly.
+    bool starte() {
+        form9& s = forms::Default<form9>();
+        if (!s.Zeit1.Enabled()) return false;
+        s.Zeit1_Timer();
+        return s.gestartet();
+    }
+    frmMDI& mdi() { return forms::Instance<frmMDI>(); }
+    forms::ScriptedHost& h() { return **host; }
+    std::string pfad(const std::string& name) const { return (dir / name).string(); }
+
+    // A data file made through the program's own New command.
+    std::string neueDatei(const std::string& name) {
+        h().chooseFile(pfad(name));
+        mdi().mnuNew_Click();
+        return gDatenbankName;
+    }
+
+    // Persons with all their rows, written straight into a data file (the person window is not
+    // part of the frame). Names are "Vorname<k>"/"Nachname<k>".
+    static void personenAnlegen(db::Database& d, int anzahl, int start = 1) {
+        d.BeginTrans();
+        auto p = d.OpenRecordset("SELECT * FROM PersDat WHERE PersonID = -1");
+        auto a = d.OpenRecordset("SELECT * FROM PersonTestErgebnis WHERE PersonID = -1");
+        auto t = d.OpenRecordset("SELECT * FROM TypWertZuweisung WHERE PersonID = -1");
+        auto e = d.OpenRecordset("SELECT * FROM Ergebnis WHERE PersonID = -1");
+        for (int k = start; k < start + anzahl; ++k) {
+            p->AddNew();
+            p->Fields("Vorname") = vb::Variant("Vorname" + std::to_string(k));
+            p->Fields("Nachname") = vb::Variant("Nachname" + std::to_string(k));
+            p->Fields("Testdatum") = vb::Variant("01.02.2026");
+            const int32_t id = p->Fields("PersonID").Value().toLong();
+            p->Update();
+            for (int i = 1; i <= 109; ++i) {
+                a->AddNew();
+                a->Fields("PersonID") = vb::Variant(id);
+                a->Fields("ItemNummer") = vb::Variant(int16_t(i));
+                a->Fields("ItemWert") = vb::Variant(int16_t((i + k) % 5));
+                a->Update();
+            }
+            for (int i = 1; i <= 126; ++i) {
+                t->AddNew();
+                t->Fields("PersonID") = vb::Variant(id);
+                t->Fields("ItemNummer") = vb::Variant(int16_t(1 + (i - 1) % 109));
+                t->Fields("TypNummer") = vb::Variant(int16_t(1 + i % 9));
+                t->Fields("TypRealWert") = vb::Variant(int16_t(k % 5));
+                t->Update();
+            }
+            for (int i = 1; i <= 9; ++i) {
+                e->AddNew();
+                e->Fields("PersonID") = vb::Variant(id);
+                e->Fields("TypNummer") = vb::Variant(int16_t(i));
+                e->Fields("TypGesamtSumme") = vb::Variant(int16_t(k * 10 + i));
+                e->Update();
+            }
+        }
+        d.CommitTrans();
+    }
+
+    static long zahl(db::Database& d, const std::string& sql) {
+        auto rs = d.OpenRecordset(sql, db::RecordsetType::Snapshot);
+        rs->MoveFirst();
+        return rs->Fields(0).Value().toLong();
+    }
+
+    fs::path dir;
+    std::unique_ptr<forms::ScriptedHostGuard> host;
+};
+
+}  // namespace frame_test

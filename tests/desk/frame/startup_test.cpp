@@ -1,0 +1,138 @@
+#include "frame_fixture.h"
+
+#include "platform/ini/ini_file.h"
+
+using namespace frame_test;
+
+namespace {
+
+TEST_F(FrameTest, StartShowsSplashTextsThenMainWindowWithDialogsLoadedHidden) {
+    ASSERT_TRUE(starte());
+    form9& s = forms::Instance<form9>();
+    EXPECT_EQ(s.Label1.Caption(), LabelTxt(0) + " " + LabelTxt(1));
+    EXPECT_EQ(s.Label3.Caption(), "Z.U.V. 5.0");
+    EXPECT_EQ(s.Label4.Caption(), LabelTxt(159));
+    EXPECT_FALSE(s.Zeit1.Enabled());  // the timer fires once
+    EXPECT_TRUE(s.isLoaded());
+    EXPECT_FALSE(s.Visible());
+
+    // Assistant and settings are loaded before the main window, none of them shown.
+    const auto& f = forms::Forms();
+    auto pos = [&](const std::string& n) {
+        for (size_t i = 0; i < f.size(); ++i)
+            if (f[i]->Name() == n) return static_cast<int>(i);
+        return -1;
+    };
+    EXPECT_LT(pos("form9"), pos("frmAssist"));
+    EXPECT_LT(pos("frmAssist"), pos("Form4"));
+    EXPECT_LT(pos("Form4"), pos("frmMDI"));
+    EXPECT_FALSE(forms::Instance<frmAssist>().Visible());
+    EXPECT_FALSE(forms::Instance<Form4>().Visible());
+    EXPECT_TRUE(mdi().Visible());
+
+    // The settings database is open shared and writable; the texts are loaded by position.
+    ASSERT_TRUE(gProgrammDatenbank);
+    EXPECT_FALSE(gProgrammDatenbank->readOnly());
+    EXPECT_EQ(DialogTxt(3), "Z.U.V.");
+    EXPECT_EQ(mdi().mnuFile.Caption(), MenuTxt(0));
+    EXPECT_EQ(mdi().mnuDiagrammOptions.Caption(), LabelTxt(152));
+    EXPECT_EQ(mdi().mnuDruckGrafik.Caption(), MenuTxt(14));
+    EXPECT_EQ(mdi().mnuGrafikauswertung.Caption(), MenuTxt(14));
+
+    // No recent file: the name of a new file was asked; no answer leaves no file open.
+    ASSERT_EQ(h().records(forms::HostRecord::Kind::InputBox).size(), 1u);
+    EXPECT_NE(h().records(forms::HostRecord::Kind::InputBox)[0].text.find("Datenbank-Namen"), std::string::npos);
+    EXPECT_FALSE(gDateiOffen);
+    EXPECT_EQ(mdi().Caption(), "Z.U.V. 5.0");
+    EXPECT_FALSE(mdi().mnuClose.Enabled());
+    EXPECT_FALSE(mdi().mnuPersonendaten.Visible());
+    EXPECT_FALSE(mdi().mnuExtras.Visible());
+    // Settings came from the stored row.
+    EXPECT_FALSE(gStandardschriftart.empty());
+    EXPECT_TRUE(gDruckZeilenabstand == 1 || gDruckZeilenabstand == 2);
+}
+
+TEST_F(FrameTest, FirstStartCreatesNamedFileInProgramFolderAndRefusesUnsafeNames) {
+    h().input("../weg").input("Kartei");
+    ASSERT_TRUE(starte());
+    EXPECT_EQ(h().records(forms::HostRecord::Kind::InputBox).size(), 2u);
+    ASSERT_EQ(h().messages().size(), 1u);  // the refused name
+    EXPECT_FALSE(fs::exists(dir.parent_path() / "weg.ZDB"));
+    ASSERT_TRUE(gDateiOffen);
+    EXPECT_TRUE(fs::exists(dir / "Kartei.ZDB"));
+    EXPECT_EQ(mdi().Caption(), "Z.U.V. 5.0: " + gDatenbankName);
+    EXPECT_TRUE(mdi().mnuPersonendaten.Visible());
+    EXPECT_FALSE(mdi().mnuTest.Visible());
+    EXPECT_TRUE(mdi().mnuClose.Enabled());
+    // The new file is entry 1 of the list and of the INI file.
+    EXPECT_EQ(mdi().mnuFileArray(1).Caption(), "&1 " + vb::UCase(gDatenbankName));
+    EXPECT_TRUE(ini::present(ini::ReadIniString("File1", " 1", gIniDatei)));
+
+    // The next start reopens it without asking.
+    forms::resetAllWindows();
+    resetGlobals();
+    db::DBEngine::instance().reset();
+    h().clearRecords();
+    ASSERT_TRUE(starte());
+    EXPECT_TRUE(h().records(forms::HostRecord::Kind::InputBox).empty());
+    EXPECT_TRUE(gDateiOffen);
+    EXPECT_TRUE(files::samePath(gDatenbankName, (dir / "Kartei.ZDB").string()));
+}
+
+TEST_F(FrameTest, BrokenInstallationStopsTheStartWithAClearMessage) {
+    fs::remove(dir / "Sys.mda");
+    EXPECT_FALSE(starte());
+    ASSERT_EQ(h().messages().size(), 1u);
+    EXPECT_NE(h().messages()[0].find("kann nicht gestartet werden"), std::string::npos);
+    EXPECT_FALSE(forms::IsLoaded<frmMDI>());
+}
+
+TEST_F(FrameTest, IniWithoutKeysOrWithGarbageTakesProgramFolder) {
+    std::ofstream(dir / "Zuv50.ini") << "\x01\x02 garbage without sections\r\n[ZUV]\r\nNichts=1\r\n";
+    ASSERT_TRUE(starte());
+    EXPECT_TRUE(files::samePath(files::resolve(gAppPath), dir.string()));
+    EXPECT_TRUE(h().messages().empty());
+
+    // A data folder that does not exist is named in the message.
+    forms::resetAllWindows();
+    resetGlobals();
+    db::DBEngine::instance().reset();
+    std::ofstream(dir / "Zuv50.ini") << "[ZUV]\r\nAppPath=/gibt/es/nicht\r\n";
+    h().clearRecords();
+    EXPECT_FALSE(starte());
+    ASSERT_EQ(h().messages().size(), 1u);
+    EXPECT_NE(h().messages()[0].find("/gibt/es/nicht"), std::string::npos);
+}
+
+TEST_F(FrameTest, ClosingByTheFrameClosesTheFileAndWritesTheList) {
+    h().input("Kartei");
+    ASSERT_TRUE(starte());
+    fs::remove(dir / "Zuv50.ini");
+    mdi().close();  // the title-bar button
+    EXPECT_FALSE(gDateiOffen);
+    EXPECT_FALSE(mdi().isLoaded());
+    const std::string ini = lies(dir / "Zuv50.ini");
+    EXPECT_NE(ini.find("[File1]\r\n1="), std::string::npos);
+    EXPECT_TRUE(h().messages().empty());  // no question
+
+    // The menu exit asks; No changes nothing.
+}
+
+TEST_F(FrameTest, ExitAsksAndOnYesClosesAndWritesIni) {
+    h().input("Kartei");
+    ASSERT_TRUE(starte());
+    h().answer(forms::vbNo);
+    mdi().mnuBeenden_Click();
+    EXPECT_TRUE(gDateiOffen);
+    EXPECT_TRUE(mdi().isLoaded());
+    fs::remove(dir / "Zuv50.ini");
+    h().answer(forms::vbYes);
+    mdi().mnuBeenden_Click();
+    EXPECT_FALSE(gDateiOffen);
+    EXPECT_FALSE(mdi().isLoaded());
+    const std::string ini = lies(dir / "Zuv50.ini");
+    EXPECT_EQ(ini.rfind("[ZUV]\r\nAppPath=", 0), 0u);
+    EXPECT_NE(ini.find("[Options]\r\nSystemDB="), std::string::npos);
+}
+
+}  // namespace
