@@ -120,8 +120,16 @@ void Recordset::load() {
     }
     std::vector<Row> rows;
     if (m_keyset) {
-        // Only the ids now; values when a row is visited.
-        detail::Stmt k = m_conn->prepare(m_query->keySql);
+        // Only the ids now; values when a row is visited. A sort on a name of the select list
+        // needs the whole statement, whose first column is the id as well.
+        detail::Stmt k = [&] {
+            try {
+                return m_conn->prepare(m_query->keySql);
+            } catch (const vb::Error&) {
+                m_query->keySql = m_query->sql;
+                return m_conn->prepare(m_query->keySql);
+            }
+        }();
         int rc;
         while ((rc = sqlite3_step(k)) == SQLITE_ROW) {
             Row r;

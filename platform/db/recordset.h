@@ -18,10 +18,13 @@ class Connection;
 struct Query;
 }  // namespace detail
 
-// The rows of a table or query, read whole when opened and at Requery. A row of a one-table
-// source remembers its row id, so Edit/Update/Delete change exactly that row. Edit and AddNew
-// are buffered: nothing is locked until Update writes. AddNew takes the counter value at once.
-// A snapshot, and a query over several tables, cannot be changed (3027).
+// The rows of a table or query, chosen when opened and at Requery. A dynaset or table-type
+// recordset of one table keeps its rows' ids and reads a row's values when it comes to the row
+// (again if the file changed since), so it sees what other cursors wrote and Edit/Update/Delete
+// change exactly that row; a row deleted meanwhile raises 3167. A snapshot, and a query over
+// several tables, is a copy read whole and cannot be changed (3027). Edit and AddNew are
+// buffered: nothing is locked until Update writes only the fields that were set. AddNew takes
+// the counter value at once. Rows that tie under ORDER BY keep their stored order.
 class Recordset {
 public:
     Recordset(std::shared_ptr<detail::Connection> conn, const std::string& source, RecordsetType type);

@@ -43,3 +43,23 @@ TEST_F(DataFile, DeletingAPersonDeletesItsRowsAndOrphansAreRefused) {
     d->Close();
     EXPECT_EQ(integrity(path("p.ZDB")), "ok");
 }
+
+TEST_F(DataFile, AFailedStepOfSeveralStatementsLeavesTheFileAsItWas) {
+    auto d = ws->CreateDatabase(path("teil.ZDB"));
+    for (int i = 0; i < 6; ++i) d->Execute(kDataFileStatements[i]);
+    d->Execute("insert into persdat (vorname) values ('A')");
+    d->Execute("insert into ergebnis (personid, typnummer) values (1, 1)");
+    d->Execute("insert into ergebnis (personid, typnummer) values (5, 2)");  // no person 5
+    EXPECT_EQ(errorOf([&] { d->CreateRelation("R", "PersDat", "Ergebnis", 4352, "PersonID", "PersonID"); }), 3201);
+    EXPECT_TRUE(d->Relations().empty());
+    EXPECT_EQ(d->OpenRecordset("Ergebnis")->RecordCount(), 2);
+    d->Execute("insert into ergebnis (personid, typnummer) values (9, 3)");  // still no relation
+    EXPECT_EQ(errorOf([&] { d->CreateRelation("R", "Ergebnis", "PersonTestErgebnis", 4352, "TypNummer", "ItemNummer"); }),
+              3368);  // the parent field is not unique
+    EXPECT_EQ(errorOf([&] { d->Execute("SELECT * INTO neu FROM gibtsnicht"); }), 3078);
+    EXPECT_FALSE(d->hasTable("neu"));
+    EXPECT_EQ(errorOf([&] { d->Execute("SELECT * INTO neu FROM persdat IN '" + path("fehlt.ZDB") + "'"); }), 3024);
+    EXPECT_FALSE(d->hasTable("neu"));
+    d->Close();
+    EXPECT_EQ(integrity(path("teil.ZDB")), "ok");
+}

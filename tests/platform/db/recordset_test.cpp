@@ -302,3 +302,15 @@ TEST_F(Recordsets, ADynasetSeesChangesOfOtherCursorsWhenItComesToARow) {
     EXPECT_EQ(d->OpenRecordset("persdat")->RecordCount(), 2);
     EXPECT_TRUE(d->hasTable("Info"));
 }
+
+TEST_F(Recordsets, SortsOnANameOfTheSelectList) {
+    addPerson(*d, "A", "Zett");
+    addPerson(*d, "B", "Ahorn");
+    auto r = d->OpenRecordset("select nachname as n, personid from persdat order by n");
+    EXPECT_EQ(r->Fields("n").Value().toString(), "Ahorn");
+    r->Edit();
+    EXPECT_EQ(errorOf([&] { r->Fields("n") = "x"; }), 0);
+    r->Update();
+    r->Requery();
+    EXPECT_EQ(r->Fields("n").Value().toString(), "x");
+}
