@@ -130,10 +130,98 @@ std::vector<Token> tokenize(std::string_view s, int errorNumber) {
     return out;
 }
 
-std::string translateTokens(const std::vector<Token>& t, size_t from, size_t to, const DottedNames& dotted,
+namespace {
+
+// Where an operand of "&" ends: Jet's "&" binds weaker than arithmetic, stronger than comparison.
+bool endsOperand(const Token& k) {
+    static const std::set<std::string> words = {"AND", "OR", "NOT", "LIKE", "IS", "IN", "BETWEEN", "SELECT", "FROM",
+                                                "WHERE", "ORDER", "BY", "GROUP", "HAVING", "AS", "ON", "SET",
+                                                "VALUES", "THEN", "ELSE", "WHEN", "END", "CASE", "INTO", "ASC", "DESC",
+                                                "DISTINCT", "DISTINCTROW", "UNION", "JOIN", "INNER", "LEFT", "RIGHT"};
+    if (k.kind == Token::Punct)
+        return k.text == "," || k.text == "=" || k.text == "<" || k.text == ">" || k.text == "<=" || k.text == ">=" ||
+               k.text == "<>" || k.text == "!=" || k.text == ";";
+    return k.kind == Token::Word && words.count(upper(k.text)) > 0;
+}
+
+Token raw(const char* text) { return Token{Token::Punct, text, ""}; }
+
+// "a & b" joins texts with Null as "": (coalesce(a, '') || coalesce(b, '')).
+std::vector<Token> rewriteConcat(const std::vector<Token>& t, size_t from, size_t to) {
+    std::vector<Token> out;
+    size_t i = from;
+    while (i < to) {
+        // Find the next "&" and the start of its chain's first operand.
+        size_t amp = i;
+        while (amp < to && !isPunct(t[amp], "&")) ++amp;
+        if (amp == to) {
+            out.insert(out.end(), t.begin() + static_cast<long>(i), t.begin() + static_cast<long>(to));
+            break;
+        }
+        size_t left = amp;
+        int bal = 0;
+        while (left > i) {
+            const Token& k = t[left - 1];
+            if (isPunct(k, ")")) ++bal;
+            else if (isPunct(k, "(")) {
+                if (bal == 0) break;
+                --bal;
+            } else if (bal == 0 && endsOperand(k)) break;
+            --left;
+        }
+        while (left < amp && t[left].kind == Token::Space) ++left;
+        out.insert(out.end(), t.begin() + static_cast<long>(i), t.begin() + static_cast<long>(left));
+        std::vector<std::pair<size_t, size_t>> operands = {{left, amp}};
+        size_t pos = amp;
+        while (pos < to && isPunct(t[pos], "&")) {
+            size_t end = pos + 1;
+            bal = 0;
+            while (end < to) {
+                const Token& k = t[end];
+                if (isPunct(k, "(")) ++bal;
+                else if (isPunct(k, ")")) {
+                    if (bal == 0) break;
+                    --bal;
+                } else if (bal == 0 && (endsOperand(k) || isPunct(k, "&"))) break;
+                ++end;
+            }
+            size_t last = end;
+            while (last > pos + 1 && t[last - 1].kind == Token::Space) --last;
+            operands.push_back({pos + 1, last});
+            pos = last;
+            while (pos < end && t[pos].kind == Token::Space) ++pos;
+            if (pos < to && !isPunct(t[pos], "&")) {
+                pos = last;
+                break;
+            }
+        }
+        out.push_back(raw("("));
+        for (size_t k = 0; k < operands.size(); ++k) {
+            if (k) out.push_back(raw(" || "));
+            out.push_back(raw("coalesce("));
+            auto inner = rewriteConcat(t, operands[k].first, operands[k].second);
+            out.insert(out.end(), inner.begin(), inner.end());
+            out.push_back(raw(", '')"));
+        }
+        out.push_back(raw(")"));
+        i = pos;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string translateTokens(const std::vector<Token>& tokensIn, size_t fromIn, size_t toIn, const DottedNames& dotted,
                             int errorNumber) {
+    toIn = std::min(toIn, tokensIn.size());
+    bool hasAmp = false;
+    for (size_t k = fromIn; k < toIn; ++k)
+        if (isPunct(tokensIn[k], "&")) hasAmp = true;
+    const std::vector<Token> rewritten = hasAmp ? rewriteConcat(tokensIn, fromIn, toIn) : std::vector<Token>();
+    const std::vector<Token>& t = hasAmp ? rewritten : tokensIn;
+    const size_t from = hasAmp ? 0 : fromIn;
+    const size_t to = hasAmp ? rewritten.size() : toIn;
     std::string out;
-    to = std::min(to, t.size());
     for (size_t i = from; i < to; ++i) {
         const Token& k = t[i];
         switch (k.kind) {
@@ -178,8 +266,7 @@ std::string translateTokens(const std::vector<Token>& t, size_t from, size_t to,
             case Token::DateLit:
                 fail(errorNumber, "Datumsangaben zwischen # werden nicht unterstützt: " + k.text);
             case Token::Punct:
-                if (k.text == "&") out += "||";
-                else if (k.text == "!=" ) out += "<>";
+                if (k.text == "!=") out += "<>";
                 else out += k.text;
                 break;
             default: out += k.text;

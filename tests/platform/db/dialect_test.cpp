@@ -75,3 +75,16 @@ TEST_F(Views, TableDefinitionsKeepJetTypesAndKeys) {
     d->Close();
     EXPECT_EQ(integrity(path("ddl.sdb")), "ok");
 }
+
+TEST_F(Views, AmpersandJoinsTextsWithNullAsEmpty) {
+    auto d = ws->CreateDatabase(path("amp.sdb"), "", db::dbInstallation);
+    d->Execute("CREATE TABLE p (vorname TEXT(20), nachname TEXT(20), nr SHORT)");
+    d->Execute("INSERT INTO p (nachname, nr) VALUES ('Berg', 7)");
+    auto r = d->OpenRecordset("SELECT vorname & ' ' & nachname AS voll, 'Nr. ' & (nr + 1) & '!' AS t FROM p "
+                              "WHERE nachname & 'x' = 'Bergx'");
+    ASSERT_EQ(r->RecordCount(), 1);
+    EXPECT_EQ(r->Fields("voll").Value().toString(), " Berg");
+    EXPECT_EQ(r->Fields("t").Value().toString(), "Nr. 8!");
+    r->FindFirst("voll & t = ' BergNr. 8!'");
+    EXPECT_FALSE(r->NoMatch());
+}
