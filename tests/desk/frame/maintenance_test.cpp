@@ -1,0 +1,190 @@
+#include "frame_fixture.h"
+
+#include "desk/frame/frm_import.h"
+
+using namespace frame_test;
+
+namespace {
+
+class MaintenanceTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        ASSERT_TRUE(starte());
+        h().clearRecords();
+    }
+};
+
+TEST_F(MaintenanceTest, CompactionWritesACopyAndClosesTheOpenFile) {
+    const std::string a = neueDatei("A");
+    personenAnlegen(*gDatenbank, 3);
+    gDatenbank->Execute("DELETE FROM PersDat WHERE PersonID = 2");
+    const std::string ini = lies(dir / "Zuv50.ini");
+
+    // Answered No: nothing changes.
+    h().answer(forms::vbNo);
+    mdi().CompactDB();
+    EXPECT_TRUE(gDateiOffen);
+
+    h().clearRecords();
+    h().answer(forms::vbYes).chooseFile(a).chooseFile(pfad("Kompakt"));
+    mdi().CompactDB();
+    EXPECT_FALSE(gDateiOffen);
+    EXPECT_EQ(mdi().Caption(), "Z.U.V. 5.0");
+    ASSERT_TRUE(fs::exists(dir / "Kompakt.ZDB"));
+    const auto msgs = h().messages();
+    ASSERT_EQ(msgs.size(), 2u);
+    EXPECT_EQ(msgs[1], DialogTxt(11) + " " + a + " " + DialogTxt(10) + " " + pfad("Kompakt.ZDB") + "!");
+    EXPECT_EQ(lies(dir / "Zuv50.ini"), ini);  // the list is not changed
+
+    // The copy opens and holds the two persons with their rows.
+    h().chooseFile(pfad("Kompakt.ZDB"));
+    mdi().mnuOpen_Click();
+    ASSERT_TRUE(gDateiOffen);
+    EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM PersDat"), 2);
+    EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM TypWertZuweisung"), 252);
+}
+
+TEST_F(MaintenanceTest, CompactionOntoTheSourceEndsWithErrorAndKeepsTheFile) {
+    const std::string a = neueDatei("A");
+    personenAnlegen(*gDatenbank, 1);
+    mdi().mnuClose_Click();
+    const auto groesse = fs::file_size(a);
+    h().chooseFile(a).chooseFile(a);
+    mdi().CompactDB();
+    ASSERT_FALSE(h().messages().empty());
+    EXPECT_NE(h().messages().back().find("Nummer: 3204"), std::string::npos);
+    ASSERT_TRUE(fs::exists(a));
+    EXPECT_EQ(fs::file_size(a), groesse);
+    h().chooseFile(a);
+    mdi().mnuOpen_Click();
+    EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM PersDat"), 1);
+}
+
+TEST_F(MaintenanceTest, FailedCompactionKeepsAnExistingTarget) {
+    neueDatei("A");
+    mdi().mnuClose_Click();
+    std::ofstream(dir / "Ziel.ZDB") << "alter Inhalt";
+    std::ofstream(dir / "Kaputt.ZDB") << "keine Datenbank";
+    h().chooseFile(pfad("Kaputt.ZDB")).chooseFile(pfad("Ziel.ZDB"));
+    mdi().CompactDB();
+    ASSERT_FALSE(h().messages().empty());
+    EXPECT_NE(h().messages().back().find("Nummer: 3343"), std::string::npos);
+    EXPECT_EQ(lies(dir / "Ziel.ZDB"), "alter Inhalt");
+}
+
+TEST_F(MaintenanceTest, BackupCopiesTheClosedFile) {
+    const std::string a = neueDatei("A");
+    personenAnlegen(*gDatenbank, 2);
+    h().answer(forms::vbYes).chooseFile(pfad("Sicher"));
+    mdi().BackUpDB();
+    EXPECT_FALSE(gDateiOffen);
+    EXPECT_FALSE(mdi().mnuBackup.Enabled());
+    ASSERT_TRUE(fs::exists(dir / "Sicher.ZDB"));
+    EXPECT_EQ(lies(dir / "Sicher.ZDB"), lies(a));
+    EXPECT_EQ(h().messages().back(), DialogTxt(11) + " " + a + " " + DialogTxt(16) + " " + pfad("Sicher.ZDB") + "!");
+    EXPECT_EQ(mdi().recentPath(1), vb::UCase(a));
+
+    // Onto itself: refused, the file stays whole.
+    h().chooseFile(a);
+    mdi().mnuFileArray_Click(1);
+    h().clearRecords();
+    h().answer(forms::vbYes).chooseFile(a);
+    mdi().BackUpDB();
+    EXPECT_NE(h().messages().back().find("Datendatei selbst"), std::string::npos);
+    h().chooseFile(a);
+    mdi().mnuFileArray_Click(1);
+    EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM PersDat"), 2);
+}
+
+TEST_F(MaintenanceTest, ImportAllAndSelectedRemapsPersonNumbers) {
+    // Source with three persons, numbers 1..3 but the first deleted: 2 and 3 stay.
+    const std::string quelle = neueDatei("Quelle");
+    personenAnlegen(*gDatenbank, 3);
+    gDatenbank->Execute("DELETE FROM PersDat WHERE PersonID = 1");
+    h().answer(forms::vbYes);
+    const std::string ziel = neueDatei("Ziel");
+    personenAnlegen(*gDatenbank, 4, 10);  // target numbers 1..4
+    gDatenbank->Execute("DELETE FROM PersDat WHERE PersonID = 4");  // counter moved on to 5
+
+    gImportQuelle = quelle;
+    EXPECT_EQ(frmImport::importiere(quelle, nullptr), 2);
+    db::Database& d = *gDatenbank;
+    EXPECT_EQ(zahl(d, "SELECT COUNT(*) FROM PersDat"), 5);
+    for (int id : {5, 6}) {
+        const std::string w = " WHERE PersonID = " + std::to_string(id);
+        EXPECT_EQ(zahl(d, "SELECT COUNT(*) FROM PersDat" + w), 1);
+        EXPECT_EQ(zahl(d, "SELECT COUNT(*) FROM PersonTestErgebnis" + w), 109);
+        EXPECT_EQ(zahl(d, "SELECT COUNT(*) FROM TypWertZuweisung" + w), 126);
+        EXPECT_EQ(zahl(d, "SELECT COUNT(*) FROM Ergebnis" + w), 9);
+    }
+    // The old number 2 became 5: its result rows carry its own values.
+    EXPECT_EQ(zahl(d, "SELECT TypGesamtSumme FROM Ergebnis WHERE PersonID = 5 AND TypNummer = 1"), 21);
+    EXPECT_EQ(zahl(d, "SELECT COUNT(*) FROM PersDat WHERE PersonID = 6 AND Vorname = 'Vorname3'"), 1);
+
+    // The window: lists, import of the selected persons, then it closes.
+    QTimer::singleShot(0, [&] {
+        frmImport& f = forms::Instance<frmImport>();
+        EXPECT_EQ(f.List1.ListCount(), 2);
+        EXPECT_EQ(f.List1.List(0), "Vorname2 Nachname2, 01.02.2026");
+        EXPECT_EQ(f.List2.List(1), "3");
+        f.List1.setSelected(1, true);
+        f.Command3_Click();
+    });
+    h().chooseFile(quelle);
+    mdi().mnuImportZUV40_Click();
+    EXPECT_FALSE(forms::IsLoaded<frmImport>());
+    EXPECT_EQ(zahl(d, "SELECT COUNT(*) FROM PersDat WHERE Vorname = 'Vorname3'"), 2);
+    EXPECT_EQ(zahl(d, "SELECT COUNT(*) FROM TypWertZuweisung WHERE PersonID = 7"), 126);
+    EXPECT_EQ(h().messages().back(),
+              DialogTxt(37) + " " + quelle + " " + DialogTxt(38) + " " + ziel + " " + DialogTxt(39));
+}
+
+TEST_F(MaintenanceTest, ImportRefusesItsOwnFileAndEmptyNamesDoNotStopTheList) {
+    const std::string quelle = neueDatei("Quelle");
+    personenAnlegen(*gDatenbank, 2);
+    gDatenbank->Execute("UPDATE PersDat SET Vorname = Null, Testdatum = Null WHERE PersonID = 1");
+    h().answer(forms::vbYes);
+    const std::string ziel = neueDatei("Ziel");
+
+    // The open file as its own source: a clear message, nothing written.
+    try {
+        frmImport::importiere(ziel, nullptr);
+        ADD_FAILURE();
+    } catch (const vb::Error& e) {
+        EXPECT_NE(e.description().find("geöffnete Datendatei selbst"), std::string::npos);
+    }
+    EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM PersDat"), 0);
+
+    // Nothing selected: dialog text 40, nothing written, the window closes.
+    QTimer::singleShot(0, [&] {
+        frmImport& f = forms::Instance<frmImport>();
+        EXPECT_EQ(f.List1.ListCount(), 2);
+        EXPECT_EQ(f.List1.List(0), " Nachname1, ");
+        f.Command3_Click();
+    });
+    h().chooseFile(quelle);
+    mdi().mnuImportZUV40_Click();
+    EXPECT_EQ(h().messages().back(), DialogTxt(40));
+    EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM PersDat"), 0);
+}
+
+TEST_F(MaintenanceTest, FailedImportLeavesTheTargetUnchanged) {
+    const std::string quelle = neueDatei("Quelle");
+    personenAnlegen(*gDatenbank, 2);
+    // A child row that the target's rules refuse: a rating outside the 16-bit range cannot be
+    // made here, so a column the target lacks stands in for a damaged source.
+    gDatenbank->Execute("ALTER TABLE Ergebnis ADD COLUMN Fremd short");
+    gDatenbank->Execute("UPDATE Ergebnis SET Fremd = 1");
+    h().answer(forms::vbYes);
+    neueDatei("Ziel");
+    personenAnlegen(*gDatenbank, 1);
+    EXPECT_THROW(frmImport::importiere(quelle, nullptr), vb::Error);
+    EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM PersDat"), 1);
+    EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM PersonTestErgebnis"), 109);
+    // The counter did not move: the next person gets number 2.
+    personenAnlegen(*gDatenbank, 1);
+    EXPECT_EQ(zahl(*gDatenbank, "SELECT MAX(PersonID) FROM PersDat"), 2);
+}
+
+}  // namespace
