@@ -48,7 +48,7 @@ frmeinfuehrung::frmeinfuehrung() : Form("frmeinfuehrung"), mnuTextBearbeiten(&Me
         Text1.SetFocus();
         forms::SendKey(Text1.editor(), forms::vbKeyPageUp);
     };
-    SSCommand3.Click = [] { zuvtest::mitFalle([] { ShowHelp("html/zuvw06t0.htm"); }); };
+    SSCommand3.Click = [] { zuvtest::mitFalle([] { zuvtest::hilfe("html/zuvw06t0.htm"); }); };
     mnuTextkopieren.Click = [this] { mnuTextkopieren_Click(); };
     Text1.GotFocus = [this] {
         text_schriftartsetzen();

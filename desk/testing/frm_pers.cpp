@@ -53,7 +53,7 @@ void PersonUebernehmen(int32_t id, const std::string& vorname, const std::string
     gAktPerson[2] = nachname;
     gAktPerson[11] = testdatum;
     zuvtest::rufe(zuvtest::rahmen().EnableFileMenus);
-    UpdateMainCaption();
+    zuvtest::rufe(zuvtest::rahmen().UpdateMainCaption);
 }
 
 frmpers::frmpers() : Form("frmpers") {
@@ -118,7 +118,7 @@ frmpers::frmpers() : Form("frmpers") {
     Befehl7.Click = [this] { Befehl7_Click(); };
     Befehl8.Click = [this] { Befehl8_Click(); };
     Befehl9.Click = [this] { Befehl9_Click(); };
-    Command1.Click = [] { zuvtest::mitFalle([] { ShowHelp("html/zuvw45gu.htm"); }); };
+    Command1.Click = [] { zuvtest::mitFalle([] { zuvtest::hilfe("html/zuvw45gu.htm"); }); };
     Command2.Click = [this] { Command2_Click(); };
     m_listener = Data1.addRowListener([this] { zeigeZeile(); });
 }

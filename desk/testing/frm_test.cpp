@@ -78,7 +78,7 @@ frmTest::frmTest() : Form("frmTest") {
     Befehl6.Click = [this] { Befehl6_Click(); };
     Befehl9.Click = [this] { Befehl9_Click(); };
     Befehl10.Click = [this] { Befehl10_Click(); };
-    Command1.Click = [] { zuvtest::mitFalle([] { ShowHelp("html/zuvw65wo.htm"); }); };
+    Command1.Click = [] { zuvtest::mitFalle([] { zuvtest::hilfe("html/zuvw65wo.htm"); }); };
     SSCommand1.Click = [this] { SSCommand1_Click(); };
     SSCommand2.Click = [this] { SSCommand2_Click(); };
     Text1.KeyPress = [this](int& k) { Text1_KeyPress(k); };

@@ -3,10 +3,7 @@
 #include <array>
 #include <memory>
 
-#include "desk/frame/frm_assist.h"
-#include "desk/frame/frm_mdi.h"
 #include "desk/frame/globals.h"
-#include "desk/frame/main_window_port.h"
 #include "platform/db/data_control.h"
 #include "platform/forms/form.h"
 #include "platform/vb/error.h"
@@ -41,30 +38,6 @@ RahmenAufrufe& rahmen() {
     return r;
 }
 
-void verbindeRahmen() {
-    setHauptDaten([](int n) -> db::DataControl* {
-        frmMDI& m = forms::Default<frmMDI>();
-        db::DataControl* d[] = {nullptr, &m.Data1, &m.Data2, &m.Data3, &m.Data4, &m.Data5};
-        return d[n];
-    });
-    auto& r = rahmen();
-    r.EnableFileMenus = [] { ::EnableFileMenus(); };
-    r.SetzeMenueStatus = [] { ::SetzeMenueStatus(); };
-    r.SchliesseUnterfenster = [] { ::SchliesseUnterfenster(); };
-    r.HauptfensterZeigen = [] { forms::Default<frmMDI>().Show(); };
-    r.TestDurchfuehren = [] { ::TestDurchfuehren(); };
-    r.AssistentFarbe = [](const std::string& label, int index, int32_t farbe) {
-        frmAssist& a = forms::Default<frmAssist>();
-        if (label == "Label1" && index >= 0 && index < static_cast<int>(a.Label1.size())) a.Label1[index].setForeColor(farbe);
-        if (label == "Label2" && index >= 0 && index < static_cast<int>(a.Label2.size())) a.Label2[index].setForeColor(farbe);
-    };
-    r.AssistentNachVorn = [] {
-        if (!forms::IsLoaded<frmAssist>()) return;
-        frmAssist& a = forms::Instance<frmAssist>();
-        if (a.Visible() && a.WindowState() == forms::vbNormal) a.Show();
-    };
-}
-
 void trenneRahmen() {
     setHauptDaten(nullptr);
     rahmen() = RahmenAufrufe{};
@@ -91,7 +64,11 @@ void assistentSchritt(std::initializer_list<std::pair<const char*, int>> hervorg
 }
 
 void hauptfensterTitel(const std::string& titel) {
-    if (hauptfenster()) hauptfenster()->setMainCaption(titel);
+    if (rahmen().setMainCaption) rahmen().setMainCaption(titel);
+}
+
+void hilfe(const std::string& topic) {
+    if (rahmen().ShowHelp) rahmen().ShowHelp(topic);
 }
 
 }  // namespace zuvtest

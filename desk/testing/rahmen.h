@@ -1,11 +1,11 @@
 #pragma once
 
 // What the test administration uses of the main window. The shared procedures of globals.h
-// (error box, help, centring, caption, status line) are called directly. The main window's
-// cursors Data1..Data5, its menu states and the start assistant are reached through the hooks
-// below, which verbindeRahmen() points at the main window when the program starts; until then
-// (and in tests of single windows) the test administration keeps cursors of its own and the
-// menu calls do nothing, so no window loads the main window behind the caller's back.
+// (error box, centring, status line) are called directly. The main window's cursors
+// Data1..Data5, its menu states, caption and the start assistant are reached through the hooks
+// below, which the main window sets when it is made; until then (and in tests of single windows)
+// the test administration keeps cursors of its own and the menu calls do nothing, so no window
+// loads the main window behind the caller's back.
 
 #include <cstdint>
 #include <exception>
@@ -29,6 +29,7 @@ struct RahmenAufrufe {
     std::function<void()> EnableFileMenus;
     std::function<void()> SetzeMenueStatus;
     std::function<void()> SchliesseUnterfenster;
+    std::function<void()> UpdateMainCaption;
     std::function<void()> HauptfensterZeigen;
     // Fore colour of one of the start assistant's step labels ("Label1" or "Label2", index).
     std::function<void(const std::string& label, int index, int32_t farbe)> AssistentFarbe;
@@ -37,13 +38,17 @@ struct RahmenAufrufe {
     // Opens the test form at statement 1 (the main window's command); when unset the test
     // administration shows its own test form.
     std::function<void()> TestDurchfuehren;
+    std::function<void(const std::string& topic)> ShowHelp;
+    // The main window's caption without a person ("Z.U.V. 5.0").
+    std::function<void(const std::string&)> setMainCaption;
 };
 RahmenAufrufe& rahmen();
 
-// Points the hooks at the main window, its cursors and the start assistant. Called when the
-// program loads the statement-to-type table at start-up; trenneRahmen() undoes it (tests).
-void verbindeRahmen();
+// Lets go of the main window's hooks (tests).
 void trenneRahmen();
+
+// Help topic through the main window's help, when it is there.
+void hilfe(const std::string& topic);
 
 // Calls one of the hooks above when it is set.
 void rufe(const std::function<void()>& f);

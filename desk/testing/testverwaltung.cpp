@@ -11,9 +11,6 @@
 #include "platform/vb/strings.h"
 
 void LadeTestItemTyp() {
-    // The start-up loads the table once the main window's state exists: from here on the test
-    // administration works through the main window's cursors and menus.
-    zuvtest::verbindeRahmen();
     gItemNummer.clear();
     gTypNummer.clear();
     try {

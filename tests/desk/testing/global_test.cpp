@@ -47,12 +47,10 @@ TEST_F(Programm, ScoringWarnsOnceAboutTheFirstGapAndRankingFillsTheProgramState)
 TEST_F(Programm, ItemTypeTableLoadsAtStartAndAFailureIsShown) {
     gItemNummer.clear();
     LadeTestItemTyp();
-    zuvtest::trenneRahmen();  // the single windows of the other tests work without a main window
     EXPECT_EQ(gItemNummer.size(), 126u);
     EXPECT_TRUE(meldungen().empty());
     gProgrammDB = path("fehlt.sdb");
     LadeTestItemTyp();
-    zuvtest::trenneRahmen();
     EXPECT_TRUE(gItemNummer.empty());
     EXPECT_TRUE(gezeigt(LabelTxt(363)));
 }
