@@ -265,7 +265,7 @@ void frmMDI::Form_Load() {
                                   forms::vbExclamation, DialogTxt(3));
                     continue;
                 }
-                if (NewLocalDB(files::programFolder() + "\\" + name + ".ZDB"), gDateiOffen) {
+                if (NewLocalDB(files::joinPath(files::programFolder(), name + ".ZDB")), gDateiOffen) {
                     SetzeMenueStatus();
                     UpdateMenu();
                 }

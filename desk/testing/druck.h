@@ -5,6 +5,7 @@
 // column 10 and wrapped at the first blank after the line passes the page width minus 4000 twips.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,10 +36,16 @@ struct DruckSchalter {
     bool fussLinie = true;       // Check4(2)
 };
 
+// The switches come from the report window when it is built in; until then all are on.
+std::function<DruckSchalter()>& druckSchalterQuelle();
+
 struct DruckSchrift {
     draw::FontSpec font;
     int32_t farbe = 0;
 };
+
+// The standard font of the settings (gStandardschriftart …) for printing.
+DruckSchrift standardSchrift();
 
 inline constexpr const char* kFragebogenFusszeile = "Z.U.V.-Fragebogen – vertraulich";
 inline constexpr const char* kSkala = "0---1---2---3---4";

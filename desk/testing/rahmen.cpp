@@ -5,7 +5,9 @@
 
 #include "desk/frame/globals.h"
 #include "platform/db/data_control.h"
+#include "platform/forms/form.h"
 #include "platform/forms/host.h"
+#include "platform/forms/screen.h"
 #include "platform/vb/error.h"
 
 namespace zuvtest {
@@ -44,6 +46,15 @@ void setHauptDaten(std::function<db::DataControl*(int)> q) { quelle() = std::mov
 RahmenAufrufe& rahmen() {
     static RahmenAufrufe r;
     return r;
+}
+
+void zentrieren(forms::Form& f) {
+    f.setTop((forms::Screen::Height() - f.Height()) / 2);
+    f.setLeft((forms::Screen::Width() - f.Width()) / 2);
+}
+
+void hilfe(const std::string& topic) {
+    if (rahmen().ShowHelp) rahmen().ShowHelp(topic);
 }
 
 void rufe(const std::function<void()>& f) {

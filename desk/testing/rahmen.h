@@ -12,6 +12,9 @@
 namespace db {
 class DataControl;
 }
+namespace forms {
+class Form;
+}
 
 namespace zuvtest {
 
@@ -29,8 +32,18 @@ struct RahmenAufrufe {
     std::function<void(const std::string& label, int index, int32_t farbe)> AssistentFarbe;
     // The assistant window is showing in its normal state: bring it forward.
     std::function<void()> AssistentNachVorn;
+    std::function<void(const std::string& topic)> ShowHelp;
+    // Opens the test form at statement gAktAussage (the main window's command); when unset the
+    // test administration shows its own test form.
+    std::function<void()> TestDurchfuehren;
+    // The main window's caption without a person ("Z.U.V. 5.0").
+    std::function<void(const std::string&)> setMainCaption;
 };
 RahmenAufrufe& rahmen();
+
+// Centres a window on the screen: top and left at (screen - window) / 2.
+void zentrieren(forms::Form& f);
+void hilfe(const std::string& topic);
 
 // Calls one of the hooks above when it is set.
 void rufe(const std::function<void()>& f);

@@ -27,6 +27,7 @@
 #include "platform/files/paths.h"
 #include "platform/forms/form.h"
 #include "platform/forms/host.h"
+#include "platform/forms/screen.h"
 #include "platform/vb/strings.h"
 
 namespace frame_test {

@@ -1,0 +1,131 @@
+#include "desk/testing/form3.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "desk/frame/globals.h"
+#include "desk/testing/frm_pers.h"
+#include "desk/testing/rahmen.h"
+#include "platform/db/recordset.h"
+#include "platform/forms/host.h"
+
+namespace {
+
+std::string textOderLeer(const vb::Variant& v) { return (v.isNull() || v.isEmpty()) ? std::string() : v.toString(); }
+
+db::Recordset& satz(db::DataControl& d) {
+    auto rs = d.Recordset();
+    if (!rs) throw vb::Error(vb::err::ObjectNotSet);
+    return *rs;
+}
+
+}  // namespace
+
+Form3::Form3() : Form("Form3") {
+    auto* haupt = new QVBoxLayout(this);
+    auto* oben = new QHBoxLayout;
+    oben->addWidget(&Bezeichnung1);
+    oben->addWidget(&Bezeichnung2);
+    oben->addStretch();
+    oben->addWidget(&Befehl1);
+    oben->addWidget(&Befehl2);
+    haupt->addLayout(oben);
+    haupt->addWidget(&Grid1, 1);
+    Grid1.setMinimumSize(480, 300);
+    Grid1.Click = [this] { Grid1_Click(); };
+    Grid1.DblClick = [this] { Grid1_DblClick(); };
+    Befehl1.Click = [this] { Befehl1_Click(); };
+    Befehl2.Click = [this] { Befehl2_Click(); };
+}
+
+void Form3::setupControls() {
+    Befehl1.setCaption("OK");
+    Grid1.setCols(3);
+    Grid1.setFixedCols(0);
+    Grid1.setRows(2);
+    Grid1.setFixedRows(1);
+    Grid1.Clear();
+    Grid1.setSelectionMode(forms::flexSelectionByRow);
+}
+
+void Form3::Form_Load() {
+    zuvtest::mitFalle([this] {
+        setCaption(LabelTxt(9));
+        Befehl2.setCaption(LabelTxt(69));
+        Bezeichnung1.setCaption(LabelTxt(59));
+    });
+}
+
+void Form3::Form_Activate() {
+    zuvtest::mitFalle([this] {
+        Data1.setDatabaseName(gDatenbankName);
+        Data1.setRecordSource("select * from persdat order by nachname, vorname");
+        Data1.Refresh();
+        auto& rs = satz(Data1);
+        if (rs.RecordCount() == 0) {
+            forms::MsgBox(DialogTxt(6), forms::vbExclamation, DialogTxt(3));
+            gAuswahlAbgebrochen = 1;
+            forms::Unload(*this);
+            return;
+        }
+        gAuswahlAbgebrochen = 0;
+        // Every activation lists the persons afresh.
+        Grid1.setRows(2);
+        Grid1.Clear();
+        Grid1.setTextMatrix(0, 0, LabelTxt(47));
+        Grid1.setTextMatrix(0, 1, LabelTxt(48));
+        Grid1.setTextMatrix(0, 2, LabelTxt(56));
+        rs.MoveFirst();
+        const char* felder[] = {"Vorname", "Nachname", "Testdatum"};
+        for (int c = 0; c < 3; ++c) Grid1.setTextMatrix(1, c, textOderLeer(rs.Fields(felder[c]).Value()));
+        for (rs.MoveNext(); !rs.Eof(); rs.MoveNext())
+            Grid1.AddItem(textOderLeer(rs.Fields("Vorname").Value()) + "\t" + textOderLeer(rs.Fields("Nachname").Value()) +
+                          "\t" + textOderLeer(rs.Fields("Testdatum").Value()));
+        Bezeichnung2.setCaption(std::to_string(rs.RecordCount()));
+        Grid1.setRow(1);
+    });
+}
+
+void Form3::Form_Resize() {
+    zuvtest::mitFalle([this] {
+        const int breite = Grid1.Width();
+        for (int c = 0; c < 3; ++c) Grid1.setColWidth(c, breite / 3);
+    });
+}
+
+void Form3::Form_QueryUnload(int&, int unloadMode) {
+    // Closing the list through its frame chooses nobody.
+    if (unloadMode == forms::vbFormControlMenu) gAuswahlAbgebrochen = 1;
+}
+
+void Form3::Grid1_Click() {
+    zuvtest::mitFalle([this] {
+        Befehl1.setEnabled(true);
+        Grid1.setCol(0);
+        Grid1.setColSel(2);
+        if (Befehl1.isVisible()) Befehl1.setFocus(Qt::OtherFocusReason);
+    });
+}
+
+void Form3::Grid1_DblClick() {
+    Grid1_Click();
+    Befehl1_Click();
+}
+
+void Form3::Befehl1_Click() {
+    zuvtest::mitFalle([this] {
+        auto& rs = satz(Data1);
+        const int n = Grid1.Row() - 1;
+        rs.MoveFirst();
+        for (gZaehler = 1; gZaehler <= n; ++gZaehler) rs.MoveNext();
+        PersonUebernehmen(rs.Fields("personid").Value().toLong(), textOderLeer(rs.Fields("Vorname").Value()),
+                          textOderLeer(rs.Fields("Nachname").Value()), textOderLeer(rs.Fields("Testdatum").Value()));
+        zuvtest::rufe(zuvtest::rahmen().SchliesseUnterfenster);
+        forms::Unload(*this);
+    });
+}
+
+void Form3::Befehl2_Click() {
+    forms::Unload(*this);
+    gAuswahlAbgebrochen = 1;
+}

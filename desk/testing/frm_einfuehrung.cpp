@@ -1,0 +1,135 @@
+#include "desk/testing/frm_einfuehrung.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "desk/frame/globals.h"
+#include "desk/testing/druck.h"
+#include "desk/testing/rahmen.h"
+#include "platform/draw/printer.h"
+#include "platform/forms/keys.h"
+#include "platform/forms/screen.h"
+#include "platform/vb/datetime.h"
+#include "platform/vb/format.h"
+
+
+frmeinfuehrung::frmeinfuehrung() : Form("frmeinfuehrung"), mnuTextBearbeiten(&Menue), mnuTextkopieren(mnuTextBearbeiten) {
+    auto* haupt = new QVBoxLayout(this);
+    haupt->setMenuBar(&Menue);
+    auto* leiste = new QHBoxLayout(&Picture1);
+    for (QWidget* w : std::initializer_list<QWidget*>{&Command1, &Command2, &SSCommand2, &SSCommand1, &SSCommand3})
+        leiste->addWidget(w);
+    leiste->addStretch();
+    haupt->addWidget(&Picture1);
+    haupt->addWidget(&Text1, 1);
+    Text1.setLocked(true);
+    Text1.setMinimumSize(560, 380);
+    mnuTextBearbeiten.setCaption("&Bearbeiten");
+    mnuTextkopieren.setCaption("&Kopieren");
+    Command1.setCaption("&Drucken");
+    Command2.setCaption("&Abbrechen");
+    SSCommand1.setCaption("▼");
+    SSCommand2.setCaption("▲");
+    SSCommand3.setCaption("?");
+
+    Command1.Click = [this] { druckeinfuehrungstext(); };
+    Command2.Click = [this] { forms::Unload(*this); };
+    Command2.KeyUp = [this](int& k, int) {
+        if (k == forms::vbKeyEscape) forms::Unload(*this);
+        else if (k == forms::vbKeyPageUp) SSCommand2.Click();
+        else if (k == forms::vbKeyPageDown) SSCommand1.Click();
+    };
+    SSCommand1.Click = [this] {
+        Text1.SetFocus();
+        forms::SendKey(Text1.editor(), forms::vbKeyPageDown);
+    };
+    SSCommand2.Click = [this] {
+        Text1.SetFocus();
+        forms::SendKey(Text1.editor(), forms::vbKeyPageUp);
+    };
+    SSCommand3.Click = [] { zuvtest::mitFalle([] { zuvtest::hilfe("html/zuvw06t0.htm"); }); };
+    mnuTextkopieren.Click = [this] { mnuTextkopieren_Click(); };
+    Text1.GotFocus = [this] {
+        text_schriftartsetzen();
+        if (Text1.Text() != gEinfuehrungstext) Text1.setText(gEinfuehrungstext);
+    };
+    Text1.KeyPress = [](int& k) { k = 0; };
+    Text1.KeyUp = [this](int& k, int) {
+        if (k == forms::vbKeyEscape) {
+            forms::Unload(*this);
+        } else if (k == forms::vbKeyPageUp || k == forms::vbKeyPageDown) {
+            Command2.setFocus();
+        } else {
+            Command2.setFocus();
+            k = 0;
+        }
+    };
+    // A click that leaves a selection offers copying it.
+    Text1.MouseMove = [this](int button, int, float, float) {
+        if (button == 0) Text1_Click();
+    };
+}
+
+void frmeinfuehrung::Form_Load() {
+    zuvtest::mitFalle([this] {
+        zuvtest::zentrieren(*this);
+        setCaption(LabelTxt(41));
+        SSCommand1.setToolTipText(LabelTxt(178));
+        SSCommand2.setToolTipText(LabelTxt(179));
+        SSCommand3.setToolTipText(LabelTxt(42));
+        mnuTextBearbeiten.setCaption(MenuTxt(12));
+        mnuTextkopieren.setCaption(MenuTxt(13));
+        Command1.setCaption(LabelTxt(180));
+        Command2.setCaption(LabelTxt(69));
+    });
+}
+
+void frmeinfuehrung::Form_Activate() {
+    text_schriftartsetzen();
+    Text1.setText(gEinfuehrungstext);
+    if (Command2.isVisible()) Command2.setFocus();
+}
+
+void frmeinfuehrung::Form_Unload(int&) {
+    if (gAssistentanzeige != 0) zuvtest::rufe(zuvtest::rahmen().AssistentNachVorn);
+}
+
+void frmeinfuehrung::text_schriftartsetzen() {
+    const auto s = zuvtest::standardSchrift();
+    Text1.setFontName(s.font.name);
+    Text1.setFontSize(s.font.size);
+    Text1.setFontBold(s.font.bold);
+    Text1.setForeColor(s.farbe);
+}
+
+void frmeinfuehrung::Text1_Click() { mnuTextBearbeiten.setEnabled(!Text1.SelText().empty()); }
+
+void frmeinfuehrung::mnuTextkopieren_Click() {
+    const std::string auswahl = Text1.SelText();
+    if (!auswahl.empty()) forms::Clipboard::SetText(auswahl);
+}
+
+void frmeinfuehrung::druckeinfuehrungstext() {
+    setMousePointer(forms::vbHourglass);
+    zuvtest::mitFalle([] {
+        zuvtest::druckeEinfuehrung(draw::printer(), gEinfuehrungstext, LabelTxt(41), LabelTxt(185),
+                                   zuvtest::standardSchrift(), vb::Format(vb::Date(), "dd.mm.yyyy"));
+    });
+    setMousePointer(forms::vbDefault);
+}
+
+void EinfuehrungstextAnzeigen() {
+    zuvtest::mitFalle([] {
+        gEinfuehrungstext.clear();
+        gEinfuehrungstext = zuvtest::leseEinfuehrungstext(gAppPath + "\\zuvinfo.txt");
+        auto* f = new frmeinfuehrung();
+        gEinfuehrungFenster = f;
+        f->ensureLoaded();
+        f->setLeft((forms::Screen::Width() - f->Width()) / 2);
+        f->setTop((forms::Screen::Height() - f->Height()) / 2);
+        f->Show();
+        if (gAssistentanzeige != 0)
+            zuvtest::assistentSchritt({{"Label2", 0}, {"Label1", 3}}, zuvtest::kDunkelblau);
+    });
+}

@@ -1,0 +1,540 @@
+#include "desk/testing/frm_pers.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "desk/frame/globals.h"
+#include "desk/testing/form3.h"
+#include "desk/testing/frm_test.h"
+#include "desk/testing/item_typ.h"
+#include "desk/testing/rahmen.h"
+#include "platform/db/database.h"
+#include "platform/db/recordset.h"
+#include "platform/files/paths.h"
+#include "platform/forms/host.h"
+#include "platform/forms/keys.h"
+#include "platform/vb/datetime.h"
+#include "platform/vb/format.h"
+#include "platform/vb/strings.h"
+
+namespace {
+
+constexpr std::array<const char*, 12> kFelder{"Vorname", "Nachname", "Geburtstag", "Strasse", "PLZOrt", "Land",
+                                              "Telefon", "EMail", "Bereich", "Abteilung", "Bemerkung", "Testdatum"};
+constexpr std::array<int, 12> kBeschriftung{47, 48, 49, 50, 51, 164, 52, 58, 53, 54, 55, 56};
+
+std::string textOderLeer(const vb::Variant& v) { return (v.isNull() || v.isEmpty()) ? std::string() : v.toString(); }
+
+db::Recordset& satz(db::DataControl& d) {
+    auto rs = d.Recordset();
+    if (!rs) throw vb::Error(vb::err::ObjectNotSet);
+    return *rs;
+}
+
+void fokus(QWidget& w) {
+    if (w.isVisible() && w.isEnabled()) w.setFocus(Qt::OtherFocusReason);
+}
+
+// The hourglass for the length of one step, back to normal on every way out.
+struct Sanduhr {
+    Sanduhr() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Sanduhr() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+void PersonUebernehmen(int32_t id, const std::string& vorname, const std::string& nachname,
+                       const std::string& testdatum) {
+    gAktPersonID = id;
+    gAktPerson[1] = vorname;
+    gAktPerson[2] = nachname;
+    gAktPerson[11] = testdatum;
+    zuvtest::rufe(zuvtest::rahmen().EnableFileMenus);
+    zuvtest::rufe(zuvtest::rahmen().UpdateMainCaption);
+}
+
+frmpers::frmpers() : Form("frmpers") {
+    setKeyPreview(true);
+    auto* haupt = new QVBoxLayout(this);
+    auto* felder1 = new QGridLayout(&Frame1);
+    auto* felder2 = new QGridLayout(&Frame2);
+    for (int i = 0; i < 12; ++i) {
+        auto* raster = (i <= 5 || i == 11) ? felder1 : felder2;
+        const int zeile = raster->rowCount();
+        raster->addWidget(&Beschriftung[i], zeile, 0);
+        raster->addWidget(&Text1[i], zeile, 1);
+        Text1[i].setMinimumWidth(260);
+        Text1[i].KeyPress = [this, i](int& k) { Text1_KeyPress(i, k); };
+        Text1[i].LostFocus = [this, i] { AktuellesFeld = i; };
+    }
+    auto* oben = new QHBoxLayout;
+    oben->addWidget(&Frame1);
+    oben->addWidget(&Frame2);
+    haupt->addLayout(oben);
+    auto* nav = new QHBoxLayout;
+    for (auto* b : {&DataErster, &DataZurueck}) nav->addWidget(b);
+    nav->addWidget(&DataCaption, 1);
+    for (auto* b : {&DataVor, &DataLetzter}) nav->addWidget(b);
+    nav->addWidget(&Bezeichnung14);
+    nav->addWidget(&Bezeichnung15);
+    haupt->addLayout(nav);
+    auto* knoepfe1 = new QHBoxLayout;
+    for (auto* b : {&Befehl4, &Befehl7, &Befehl5, &Befehl6, &Befehl3, &Befehl9}) knoepfe1->addWidget(b);
+    haupt->addLayout(knoepfe1);
+    auto* knoepfe2 = new QHBoxLayout;
+    for (auto* b : {&Befehl8, &Befehl1, &Command2, &Command1, &Befehl2}) knoepfe2->addWidget(b);
+    haupt->addLayout(knoepfe2);
+    Text8.setParent(this);
+    Text8.hide();
+    Text2.setParent(this);
+    Text2.hide();
+    DataErster.setCaption("|<");
+    DataZurueck.setCaption("<");
+    DataVor.setCaption(">");
+    DataLetzter.setCaption(">|");
+
+    auto bewege = [this](void (db::Recordset::*schritt)()) {
+        zuvtest::mitFalle([&] {
+            auto& rs = satz(Data1);
+            if (rs.RecordCount() == 0) return;
+            (rs.*schritt)();
+            if (rs.Eof()) rs.MoveLast();
+            if (rs.Bof()) rs.MoveFirst();
+        });
+    };
+    DataErster.Click = [=] { bewege(&db::Recordset::MoveFirst); };
+    DataZurueck.Click = [=] { bewege(&db::Recordset::MovePrevious); };
+    DataVor.Click = [=] { bewege(&db::Recordset::MoveNext); };
+    DataLetzter.Click = [=] { bewege(&db::Recordset::MoveLast); };
+    Befehl1.Click = [this] { Befehl1_Click(); };
+    Befehl2.Click = [this] { Befehl2_Click(); };
+    Befehl3.Click = [this] { Befehl3_Click(); };
+    Befehl4.Click = [this] { Befehl4_Click(); };
+    Befehl5.Click = [this] { Befehl5_Click(); };
+    Befehl6.Click = [this] { Befehl6_Click(); };
+    Befehl7.Click = [this] { Befehl7_Click(); };
+    Befehl8.Click = [this] { Befehl8_Click(); };
+    Befehl9.Click = [this] { Befehl9_Click(); };
+    Command1.Click = [] { zuvtest::mitFalle([] { zuvtest::hilfe("html/zuvw45gu.htm"); }); };
+    Command2.Click = [this] { Command2_Click(); };
+    m_listener = Data1.addRowListener([this] { zeigeZeile(); });
+}
+
+void frmpers::setupControls() {
+    NeuerSatzOffen = 0;
+    NeuModus = 0;
+    for (auto& t : Text1) t.setText("");
+    Text8.setText("");
+    Text2.setText("");
+    for (auto* b : {&Befehl1, &Befehl2, &Befehl3, &Befehl4, &Befehl6, &Befehl7, &Befehl8, &Befehl9, &Command1, &Command2})
+        b->setEnabled(true);
+    Befehl5.setEnabled(false);
+    setData1Enabled(true);
+}
+
+void frmpers::setData1Enabled(bool on) {
+    m_data1Enabled = on;
+    for (auto* b : {&DataErster, &DataZurueck, &DataVor, &DataLetzter}) b->setEnabled(on);
+    DataCaption.setEnabled(on);
+}
+
+void frmpers::datenLaden() {
+    setCaption(LabelTxt(9));
+    DataCaption.setCaption("     " + LabelTxt(9));
+    Befehl1.setCaption(LabelTxt(67));
+    Befehl2.setCaption(LabelTxt(69));
+    Befehl3.setCaption(LabelTxt(64));
+    Befehl4.setCaption(LabelTxt(60));
+    Befehl5.setCaption(LabelTxt(66));
+    Befehl6.setCaption(LabelTxt(62));
+    Befehl7.setCaption(LabelTxt(61));
+    Befehl8.setCaption(LabelTxt(63));
+    Befehl9.setCaption(LabelTxt(65));
+    Command1.setCaption(LabelTxt(68));
+    Command2.setCaption(LabelTxt(455));
+    Frame1.setCaption(LabelTxt(46));
+    Frame2.setCaption(LabelTxt(57));
+    for (int i = 0; i < 12; ++i) Beschriftung[i].setCaption(LabelTxt(kBeschriftung[i]) + ":");
+    Bezeichnung14.setCaption(LabelTxt(59));
+    Data1.setDatabaseName(gDatenbankName);
+    Data1.setRecordSource("select * from persdat order by nachname");
+    Data1.Refresh();
+    // The new person's rows are written through recordsets of their own (see Befehl5_Click), so
+    // the main window's shared cursors are not bound here.
+    for (int i = 0; i < 12; ++i) setTabOrder(i == 0 ? static_cast<QWidget*>(&Befehl7) : Text1[i - 1].editor(), Text1[i].editor());
+    DisableTextFields();
+}
+
+void frmpers::Form_Load() {
+    zuvtest::mitFalle([this] { datenLaden(); });
+}
+
+long frmpers::anzahl() {
+    auto rs = Data1.Recordset();
+    return rs ? rs->RecordCount() : 0;
+}
+
+void frmpers::browseZustand(bool personenDa) {
+    Befehl1.setEnabled(personenDa);
+    Befehl7.setEnabled(personenDa);
+    Befehl6.setEnabled(personenDa);
+    Befehl3.setEnabled(personenDa);
+    setData1Enabled(personenDa);
+}
+
+void frmpers::Form_Activate() {
+    zuvtest::mitFalle([this] {
+        // A new person or an edit in progress keeps what was typed.
+        if (NeuerSatzOffen == 1 || Befehl5.isEnabled()) return;
+        if (anzahl() != 0) {
+            auto& rs = satz(Data1);
+            rs.MoveLast();
+            Bezeichnung15.setCaption(std::to_string(rs.RecordCount()));
+            rs.FindFirst("PersonID =" + std::to_string(gAktPersonID));
+            BindTextFieldsToDataControl();
+            Befehl1.setEnabled(true);
+            Befehl7.setEnabled(true);
+            fokus(Befehl7);
+        } else {
+            Bezeichnung15.setCaption("0");
+            browseZustand(false);
+        }
+    });
+}
+
+void frmpers::Form_Unload(int&) {
+    // A change that was not saved is dropped with the window.
+    if (auto rs = Data1.Recordset(); rs && rs->editMode() != db::Recordset::EditMode::None) rs->CancelUpdate();
+    NeuerSatzOffen = 0;
+    if (gAssistentanzeige != 0) zuvtest::rufe(zuvtest::rahmen().AssistentNachVorn);
+}
+
+void frmpers::Form_KeyDown(int& keyCode, int) {
+    if (keyCode == forms::vbKeyEscape) forms::Unload(*this);
+    else if (keyCode == forms::vbKeyHome) fokus(*Text1[0].editor());
+}
+
+void frmpers::Text1_KeyPress(int index, int& k) {
+    if (k != forms::vbKeyReturn) return;
+    if (index < 11) fokus(*Text1[index + 1].editor());
+    else fokus(Befehl5);
+}
+
+void frmpers::BindTextFieldsToDataControl() { zeigeZeile(); }
+
+void frmpers::zeigeZeile() {
+    if (NeuerSatzOffen == 1) return;
+    auto rs = Data1.Recordset();
+    if (!rs || rs->Eof() || rs->Bof() || rs->RecordCount() == 0) return;
+    try {
+        for (int i = 0; i < 12; ++i) Text1[i].setText(textOderLeer(rs->Fields(kFelder[i]).Value()));
+    } catch (const vb::Error&) {
+        // No current row (e.g. just deleted): the boxes keep what they show.
+    }
+}
+
+void frmpers::zeileSchreiben(db::Recordset& rs) {
+    for (int i = 0; i < 12; ++i) {
+        const std::string t = Text1[i].Text();
+        rs.Fields(kFelder[i]) = t.empty() ? vb::Variant::null() : vb::Variant(t);
+    }
+}
+
+void frmpers::EnableTextFields() {
+    for (auto& t : Text1) t.setEnabled(true);
+}
+
+void frmpers::DisableTextFields() {
+    for (auto& t : Text1) t.setEnabled(false);
+}
+
+std::string frmpers::personZeile() { return Text1[0].Text() + " " + Text1[1].Text() + "/" + Text1[11].Text(); }
+
+void frmpers::personUebernehmen() {
+    for (const char* bild : {"\\ZUVEnneagramm.bmp", "\\ZUVGrafik1.bmp", "\\ZUVGrafik2.bmp", "\\ZUVGrafik3.bmp",
+                             "\\ZUVTabelle.bmp", "\\ZUVAktuelleSeite.bmp", "\\ZUVVergleich.bmp"}) {
+        const std::string pfad = gAppPath + bild;
+        if (files::FileExists(pfad)) {
+            std::error_code fehler;
+            std::filesystem::remove(files::resolve(pfad), fehler);
+        }
+    }
+    auto& rs = satz(Data1);
+    PersonUebernehmen(rs.Fields("personid").Value().toLong(), textOderLeer(rs.Fields("vorname").Value()),
+                      textOderLeer(rs.Fields("nachname").Value()), textOderLeer(rs.Fields("testdatum").Value()));
+    auto& f = zuvtest::rahmen().AssistentFarbe;
+    if (f) {
+        for (auto [l, i] : {std::pair{"Label2", 7}, {"Label1", 0}, {"Label2", 0}, {"Label1", 3}}) f(l, i, zuvtest::kSchwarz);
+        const bool neu = NeuModus == 1;
+        f("Label2", 5, neu ? zuvtest::kDunkelblau : zuvtest::kSchwarz);
+        f("Label1", 2, neu ? zuvtest::kDunkelblau : zuvtest::kSchwarz);
+        f("Label2", 4, neu ? zuvtest::kSchwarz : zuvtest::kDunkelblau);
+        f("Label1", 1, neu ? zuvtest::kSchwarz : zuvtest::kDunkelblau);
+        f("Label2", 3, zuvtest::kSchwarz);
+        f("Label1", 4, zuvtest::kSchwarz);
+    }
+    zuvtest::rufe(zuvtest::rahmen().SchliesseUnterfenster);
+    forms::Unload(*this);
+}
+
+void frmpers::Befehl1_Click() {
+    zuvtest::mitFalle([this] { personUebernehmen(); });
+}
+
+void frmpers::Befehl2_Click() {
+    zuvtest::mitFalle([this] {
+        // A new person begun here exists nowhere until it is saved: nothing to delete.
+        NeuerSatzOffen = 0;
+        forms::Unload(*this);
+    });
+}
+
+void frmpers::Befehl3_Click() {
+    zuvtest::mitFalle([this] {
+        const std::string gesucht = forms::InputBox(LabelTxt(70), LabelTxt(71), "");
+        if (gesucht.empty()) return;
+        auto& rs = satz(Data1);
+        if (rs.RecordCount() != 0) {
+            rs.MoveFirst();
+            for (; !rs.Eof(); rs.MoveNext()) {
+                const vb::Variant n = rs.Fields("nachname").Value();
+                if (n.isNull() || n.isEmpty()) continue;  // a person without a surname cannot match
+                if (vb::UCase(n.toString()) == vb::UCase(gesucht)) return;
+            }
+        }
+        forms::MsgBox(DialogTxt(22), forms::vbExclamation, DialogTxt(3));
+        if (rs.RecordCount() != 0) rs.MoveLast();
+    });
+}
+
+void frmpers::Befehl4_Click() {
+    zuvtest::mitFalle([this] {
+        NeuerSatzOffen = 1;
+        NeuModus = 1;
+        for (auto& t : Text1) t.setText("");
+        Text8.setText("");
+        setData1Enabled(false);
+        for (auto* b : {&Befehl1, &Befehl7, &Befehl6, &Befehl4, &Befehl3, &Befehl8, &Befehl9}) b->setEnabled(false);
+        Befehl5.setEnabled(true);
+        EnableTextFields();
+        Text1[11].setText(vb::Format(vb::Date(), "dd.mm.yyyy"));
+        fokus(*Text1[0].editor());
+    });
+}
+
+void frmpers::Befehl5_Click() {
+    zuvtest::mitFalle([this] {
+        fokus(*Text1[10].editor());
+        if (Text1[0].Text().empty() || Text1[1].Text().empty() || Text1[11].Text().empty()) {
+            forms::MsgBox(DialogTxt(18), forms::vbExclamation, DialogTxt(3));
+            fokus(*Text1[AktuellesFeld].editor());
+            return;
+        }
+        if (NeuModus == 0) {
+            {
+                Sanduhr s;
+                auto& rs = satz(Data1);
+                if (rs.editMode() == db::Recordset::EditMode::None) rs.Edit();
+                zeileSchreiben(rs);
+                rs.Update();
+            }
+            for (auto* b : {&Befehl1, &Befehl4, &Befehl6, &Befehl7, &Befehl3, &Befehl8, &Befehl9}) b->setEnabled(true);
+            setData1Enabled(true);
+            Befehl5.setEnabled(false);
+            DisableTextFields();
+            return;
+        }
+
+        // The person row and its 109 + 126 + 9 blank rows are written together or not at all.
+        if (!gDatenbank) throw vb::Error(vb::err::ObjectNotSet, "Es ist keine Datendatei geöffnet.");
+        int32_t id = 0;
+        {
+            Sanduhr s;
+            gDatenbank->BeginTrans();
+            try {
+                auto rs = gDatenbank->OpenRecordset("select * from persdat where personid = 0");
+                rs->AddNew();
+                id = rs->Fields("PersonID").Value().toLong();
+                zeileSchreiben(*rs);
+                rs->Update();
+                rs->Close();
+                if (!zuvtest::hatTestdatensaetze(*gDatenbank, id))
+                    zuvtest::legeTestdatensaetzeAn(*gDatenbank, id, {gItemNummer, gTypNummer});
+                gDatenbank->CommitTrans();
+            } catch (...) {
+                gDatenbank->Rollback();
+                throw;
+            }
+        }
+        Text8.setText(std::to_string(id));
+        NeuerSatzOffen = 0;
+        Befehl5.setEnabled(false);
+        Befehl4.setEnabled(true);
+        Befehl6.setEnabled(true);
+        for (auto* b : {&Befehl1, &Befehl2, &Befehl3, &Befehl8, &Befehl9, &Befehl7}) b->setEnabled(true);
+        setData1Enabled(true);
+        fokus(Befehl7);
+        DisableTextFields();
+        Data1.Refresh();
+        Bezeichnung15.setCaption(std::to_string(anzahl()));
+        satz(Data1).FindFirst("PersonID =" + std::to_string(id));
+
+        gAntwort = forms::MsgBox(DialogTxt(19) + personZeile() + DialogTxt(20), forms::vbYesNo + forms::vbExclamation,
+                                 DialogTxt(3));
+        const bool jetztTesten = gAntwort == forms::vbYes;
+        personUebernehmen();
+        if (jetztTesten) {
+            gAktAussage = 1;
+            zuvtest::rufe(zuvtest::rahmen().HauptfensterZeigen);
+            if (zuvtest::rahmen().TestDurchfuehren) {
+                zuvtest::rahmen().TestDurchfuehren();
+            } else {
+                auto& t = forms::Instance<frmTest>();
+                t.ensureLoaded();
+                zuvtest::zentrieren(t);
+                t.Show();
+            }
+        }
+        if (gAssistentanzeige != 0)
+            zuvtest::assistentSchritt({jetztTesten ? std::pair{"Label2", 4} : std::pair{"Label2", 5},
+                                       jetztTesten ? std::pair{"Label1", 1} : std::pair{"Label1", 2}},
+                                      zuvtest::kGelb);
+    });
+}
+
+void frmpers::Befehl6_Click() {
+    zuvtest::mitFalle([this] {
+        gAntwort = forms::MsgBox(DialogTxt(23) + personZeile() + DialogTxt(24), forms::vbYesNoCancel + forms::vbExclamation,
+                                 DialogTxt(3));
+        if (gAntwort == forms::vbNo || gAntwort == forms::vbCancel) return;
+        Hide();
+        bool geloescht = false;
+        {
+            Sanduhr s;
+            auto& rs = satz(Data1);
+            const vb::Variant nachname = rs.Fields("nachname").Value();
+            if (!nachname.isNull() && !nachname.toString().empty()) {
+                const int32_t id = rs.Fields("personid").Value().toLong();
+                rs.Delete();
+                geloescht = true;
+                if (id == gAktPersonID) {
+                    // The program must not go on pointing at a person that no longer exists.
+                    gAktPersonID = 0;
+                    gAktPerson[1].clear();
+                    gAktPerson[2].clear();
+                    gAktPerson[11].clear();
+                    zuvtest::rufe(zuvtest::rahmen().SetzeMenueStatus);
+                    if (zuvtest::rahmen().setMainCaption) zuvtest::rahmen().setMainCaption(kProgrammTitel);
+                }
+                if (rs.RecordCount() != 0) rs.MoveFirst();
+            } else {
+                Befehl6.setEnabled(false);
+                Befehl7.setEnabled(false);
+                Befehl1.setEnabled(false);
+            }
+            if (rs.RecordCount() == 0) {
+                browseZustand(false);
+                if (zuvtest::rahmen().setMainCaption) zuvtest::rahmen().setMainCaption(kProgrammTitel);
+                zuvtest::rufe(zuvtest::rahmen().SetzeMenueStatus);
+            }
+        }
+        Bezeichnung15.setCaption(std::to_string(anzahl()));
+        datenLaden();
+        if (anzahl() == 0) browseZustand(false);
+        Show();
+        forms::MsgBox(geloescht ? DialogTxt(21)
+                                : std::string("Die Person wurde nicht gelöscht, weil sie keinen Nachnamen hat."),
+                      forms::vbExclamation, DialogTxt(3));
+    });
+}
+
+void frmpers::Befehl7_Click() {
+    zuvtest::mitFalle([this] {
+        NeuModus = 0;
+        NeuerSatzOffen = 0;
+        satz(Data1).Edit();
+        EnableTextFields();
+        for (auto* b : {&Befehl1, &Befehl4, &Befehl6, &Befehl7, &Befehl3, &Befehl8, &Befehl9}) b->setEnabled(false);
+        setData1Enabled(false);
+        Befehl5.setEnabled(true);
+        fokus(*Text1[0].editor());
+    });
+}
+
+void frmpers::Befehl8_Click() {
+    zuvtest::mitFalle([this] {
+        auto& f = forms::Instance<Form3>();
+        f.ensureLoaded();
+        if (!f.isLoaded()) return;
+        zuvtest::zentrieren(f);
+        f.Show(forms::vbModal);
+        if (gAuswahlAbgebrochen != 1) forms::Unload(*this);
+    });
+}
+
+void frmpers::Befehl9_Click() {
+    zuvtest::mitFalle([this] {
+        Data1.setDatabaseName(gDatenbankName);
+        Data1.setRecordSource("select * from persdat order by nachname, vorname");
+        Data1.Refresh();
+    });
+}
+
+void frmpers::Command2_Click() {
+    zuvtest::mitFalle([this] {
+        dlgcmd1.setFileName("");
+        dlgcmd1.setDialogTitle(LabelTxt(454));
+        dlgcmd1.setFilter("XML (*.xml)|*.xml");
+        dlgcmd1.setCancelError(true);
+        dlgcmd1.setFlags(6);
+        dlgcmd1.ShowOpen();
+        const std::string name = zuvtest::xmlDateiname(dlgcmd1.FileName());
+        if (name.empty()) return;
+        Text2.setText(name);
+        ParseXML();
+    });
+}
+
+void frmpers::ParseXML() {
+    auto fehlschlag = [](const std::string& grund, int zeile) {
+        std::string text = LabelTxt(363) + "\r\n\r\n" + grund;
+        if (zeile > 0) text += "\r\n" + LabelTxt(364) + " " + std::to_string(zeile);
+        forms::MsgBox(text, forms::vbExclamation, "");
+    };
+    m_xml = {};
+    try {
+        m_xml = zuvtest::leseXmlPerson(Text2.Text());
+    } catch (const zuvtest::XmlImportFehler& e) {
+        fehlschlag(e.grund(), e.zeile());
+        return;
+    }
+    gAntwort = forms::MsgBox(DialogTxt(74), forms::vbYesNo + forms::vbQuestion, DialogTxt(3));
+    if (gAntwort == forms::vbNo) {
+        m_xml = {};
+        return;
+    }
+    int32_t id = 0;
+    try {
+        if (!gDatenbank) throw vb::Error(vb::err::ObjectNotSet, "Es ist keine Datendatei geöffnet.");
+        Sanduhr s;
+        id = zuvtest::schreibeXmlPerson(*gDatenbank, m_xml, {gItemNummer, gTypNummer});
+    } catch (const vb::Error& e) {
+        fehlschlag(e.description() + " (" + std::to_string(e.number()) + ")", 0);
+        return;
+    } catch (const std::exception& e) {
+        fehlschlag(e.what(), 0);
+        return;
+    }
+    // The imported person is the current person, and the main window says so.
+    PersonUebernehmen(id, m_xml.texte[0], m_xml.texte[1], m_xml.texte[11]);
+    zuvtest::mitFalle([this, id] {
+        Data1.Refresh();
+        Bezeichnung15.setCaption(std::to_string(anzahl()));
+        browseZustand(anzahl() != 0);
+        if (anzahl() != 0) satz(Data1).FindFirst("PersonID =" + std::to_string(id));
+    });
+    gAntwort = forms::MsgBox(DialogTxt(75), forms::vbExclamation, DialogTxt(3));
+}

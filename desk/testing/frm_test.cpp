@@ -1,0 +1,310 @@
+#include "desk/testing/frm_test.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "desk/frame/globals.h"
+#include "desk/testing/item_typ.h"
+#include "desk/testing/rahmen.h"
+#include "platform/db/recordset.h"
+#include "platform/forms/host.h"
+#include "platform/forms/keys.h"
+#include "platform/vb/strings.h"
+
+namespace {
+
+int meldung(int dialogText) { return forms::MsgBox(DialogTxt(dialogText), forms::vbExclamation, DialogTxt(3)); }
+
+db::Recordset& satz(db::DataControl& d) {
+    auto rs = d.Recordset();
+    if (!rs) throw vb::Error(vb::err::ObjectNotSet);
+    return *rs;
+}
+
+std::string textOderLeer(const vb::Variant& v) { return (v.isNull() || v.isEmpty()) ? std::string() : v.toString(); }
+
+}  // namespace
+
+void TestSchritteMarkieren() { zuvtest::assistentSchritt({{"Label1", 1}, {"Label2", 4}}, zuvtest::kDunkelblau); }
+
+frmTest::frmTest() : Form("frmTest") {
+    setKeyPreview(true);
+    auto* haupt = new QVBoxLayout(this);
+    haupt->addWidget(&Label1);
+    auto* kopf = new QHBoxLayout;
+    kopf->addWidget(&Bezeichnung10);
+    kopf->addWidget(&Bild3);
+    kopf->addStretch();
+    kopf->addWidget(&SSCommand1);
+    kopf->addWidget(&SSCommand2);
+    haupt->addLayout(kopf);
+    haupt->addWidget(&Text2);
+    auto* legende = new QVBoxLayout;
+    for (auto* b : {&Bezeichnung3, &Bezeichnung4, &Bezeichnung5, &Bezeichnung6, &Bezeichnung7}) legende->addWidget(b);
+    haupt->addLayout(legende);
+    haupt->addWidget(&Bezeichnung2);
+    haupt->addWidget(&Bezeichnung8);
+    auto* knoepfe = new QHBoxLayout;
+    for (auto& b : Befehl) knoepfe->addWidget(&b);
+    haupt->addLayout(knoepfe);
+    auto* eingabe = new QHBoxLayout;
+    eingabe->addWidget(&Bezeichnung1);
+    eingabe->addWidget(&Text1);
+    eingabe->addWidget(&Befehl6);
+    eingabe->addStretch();
+    haupt->addLayout(eingabe);
+    auto* fortschritt = new QHBoxLayout;
+    fortschritt->addWidget(&Bezeichnung11);
+    fortschritt->addWidget(&SSPanel1, 1);
+    haupt->addLayout(fortschritt);
+    auto* unten = new QHBoxLayout;
+    unten->addStretch();
+    unten->addWidget(&Befehl9);
+    unten->addWidget(&Befehl10);
+    unten->addWidget(&Command1);
+    haupt->addLayout(unten);
+
+    Text1.setMaxLength(1);
+    Text1.setFixedWidth(40);
+    Text2.setLocked(true);
+    Text2.setBackColor(0xE0E0E0);
+    Text2.setMinimumSize(520, 90);
+    Bild3.setFontSize(14);
+    Bild3.setFontBold(true);
+    SSPanel1.setMinimumHeight(22);
+
+    for (int i = 0; i < 5; ++i) Befehl[i].Click = [this, i] { BefehlZiffer_Click(i); };
+    Befehl6.Click = [this] { Befehl6_Click(); };
+    Befehl9.Click = [this] { Befehl9_Click(); };
+    Befehl10.Click = [this] { Befehl10_Click(); };
+    Command1.Click = [] { zuvtest::mitFalle([] { zuvtest::hilfe("html/zuvw65wo.htm"); }); };
+    SSCommand1.Click = [this] { SSCommand1_Click(); };
+    SSCommand2.Click = [this] { SSCommand2_Click(); };
+    Text1.KeyPress = [this](int& k) { Text1_KeyPress(k); };
+    Text2.KeyPress = [](int& k) { k = 0; };
+    Text2.GotFocus = [this] { Text2_GotFocus(); };
+}
+
+void frmTest::setupControls() {
+    setCaption("Z.U.V. Test");
+    for (int i = 0; i < 5; ++i) Befehl[i].setCaption("&" + std::to_string(i));
+    Bezeichnung2.setCaption("0          1          2          3          4        ");
+    Bezeichnung8.setCaption("<------------------------------------->");
+    Text1.setText("");
+    Text2.setText("");
+}
+
+void frmTest::Form_Load() {
+    zuvtest::mitFalle([this] {
+        zuvtest::zentrieren(*this);
+        setCaption(LabelTxt(45));
+        Bezeichnung10.setCaption(LabelTxt(72));
+        Bezeichnung1.setCaption(LabelTxt(73));
+        Befehl6.setCaption(LabelTxt(74));
+        Befehl9.setCaption(LabelTxt(75));
+        Befehl10.setCaption(LabelTxt(69));
+        Command1.setCaption(LabelTxt(68));
+        Bezeichnung3.setCaption(LabelTxt(76));
+        Bezeichnung4.setCaption(LabelTxt(77));
+        Bezeichnung5.setCaption(LabelTxt(78));
+        Bezeichnung6.setCaption(LabelTxt(79));
+        Bezeichnung7.setCaption(LabelTxt(80));
+        Bezeichnung11.setCaption(LabelTxt(81));
+        SSCommand1.setToolTipText(LabelTxt(249));
+        SSCommand2.setToolTipText(LabelTxt(250));
+        SSCommand1.setCaption("<");
+        SSCommand2.setCaption(">");
+    });
+}
+
+void frmTest::binden() {
+    Daten1.setDatabaseName(gAppPath + "\\" + "zuv.sdb");
+    Daten1.setRecordSource("testitems");
+    Daten1.Refresh();
+    const std::string id = std::to_string(gAktPersonID);
+    Daten2.setDatabaseName(gDatenbankName);
+    Daten2.setRecordSource("select * from persontestergebnis where personid like " + id);
+    Daten2.Refresh();
+    Daten3.setDatabaseName(gDatenbankName);
+    Daten3.setRecordSource("select * from typwertzuweisung where personid like " + id);
+    Daten3.Refresh();
+    satz(Daten1).MoveFirst();
+    if (satz(Daten2).RecordCount() != 0) satz(Daten2).MoveFirst();
+    if (satz(Daten3).RecordCount() != 0) satz(Daten3).MoveFirst();
+}
+
+void frmTest::Form_Activate() {
+    zuvtest::mitFalle([this] {
+        binden();
+        setCaption(LabelTxt(45));
+        Label1.setCaption(LabelTxt(82) + " " + gAktPerson[1] + " " + gAktPerson[2] + "/" + gAktPerson[11]);
+        aufAussage();
+    });
+}
+
+void frmTest::fokusBewertung() {
+    if (Text1.isVisible() && Text1.isEnabled()) Text1.SetFocus();
+}
+
+void frmTest::aufAussage() {
+    Text2_GotFocus();
+    fokusBewertung();
+}
+
+void frmTest::Text2_GotFocus() {
+    zuvtest::mitFalle([this] {
+        Bild3.setCaption(std::to_string(gAktAussage));
+        SSPanel1.setFloodPercent(vb::Variant((gAktAussage - 1) / 1.08).toInt());
+        if (!Daten2.Recordset()) return;  // not bound yet (before the first activation)
+        Daten2.Refresh();
+        auto& texte = satz(Daten1);
+        const std::string kriterium = "itemnummer like " + std::to_string(gAktAussage);
+        texte.FindFirst(kriterium);
+        Text2.setText(texte.NoMatch() ? std::string() : textOderLeer(texte.Fields("itemtext").Value()));
+        auto& antworten = satz(Daten2);
+        antworten.FindFirst(kriterium);
+        Text1.setText(antworten.NoMatch() ? std::string() : textOderLeer(antworten.Fields("itemwert").Value()));
+    });
+    fokusBewertung();
+}
+
+void frmTest::BefehlZiffer_Click(int ziffer) {
+    Text1.setText(std::to_string(ziffer));
+    fokusBewertung();
+}
+
+void frmTest::SSCommand1_Click() {
+    gAktAussage = static_cast<int16_t>(gAktAussage - 1);
+    if (gAktAussage < 1) {
+        meldung(30);
+        gAktAussage = 1;
+    }
+    aufAussage();
+}
+
+void frmTest::SSCommand2_Click() {
+    gAktAussage = static_cast<int16_t>(gAktAussage + 1);
+    if (gAktAussage > 109) {
+        meldung(29);
+        gAktAussage = 109;
+    }
+    aufAussage();
+}
+
+int16_t frmTest::ersteLuecke() {
+    auto& zeilen = satz(Daten3);
+    if (zeilen.RecordCount() == 0) return 0;
+    zeilen.MoveFirst();
+    zeilen.FindFirst("typrealwert is Null");
+    if (zeilen.NoMatch()) return 0;
+    return zeilen.Fields("itemnummer").Value().toInt();
+}
+
+void frmTest::testBeenden() {
+    TestSchritteMarkieren();
+    forms::Unload(*this);
+}
+
+void frmTest::Befehl6_Click() {
+    zuvtest::mitFalle([this] {
+        if (Text1.Text().empty()) {
+            meldung(25);
+            fokusBewertung();
+            return;
+        }
+        // The rating belongs to the statement shown: never write it into another statement's row.
+        auto& antworten = satz(Daten2);
+        antworten.FindFirst("itemnummer like " + std::to_string(gAktAussage));
+        if (antworten.NoMatch())
+            throw vb::Error(vb::err::NoCurrentRecord,
+                            "Für die Aussage " + std::to_string(gAktAussage) +
+                                " fehlt die Antwortzeile dieser Person. Die Bewertung wurde nicht gespeichert.");
+        antworten.Edit();
+        antworten.Fields("ItemWert") = vb::Variant(Text1.Text()).toInt();
+        antworten.Update();
+        zuvtest::typWertSpeichern(satz(Daten3), gAktAussage, antworten.Fields("ItemWert").Value());
+
+        if (gAktAussage < 109) {
+            gAktAussage = static_cast<int16_t>(gAktAussage + 1);
+            aufAussage();
+            return;
+        }
+        const int16_t luecke = ersteLuecke();
+        if (luecke == 0) {
+            meldung(27);
+            testBeenden();
+            return;
+        }
+        meldung(26);
+        Text1.setText("");
+        gAktAussage = luecke;
+        aufAussage();
+    });
+}
+
+void frmTest::Befehl9_Click() {
+    zuvtest::mitFalle([this] {
+        const int16_t luecke = ersteLuecke();
+        if (luecke == 0) {
+            testBeenden();
+            return;
+        }
+        meldung(26);
+        Text1.setText("");
+        gAktAussage = luecke;
+        aufAussage();
+    });
+}
+
+void frmTest::Befehl10_Click() {
+    zuvtest::mitFalle([this] {
+        const int16_t luecke = ersteLuecke();
+        if (luecke == 0) {
+            testBeenden();
+            return;
+        }
+        gAntwort = forms::MsgBox(
+            "Es wurden nicht alle 109 Z.U.V. Test-Aussagen korrekt beantwortet! Eine sinnvolle Testauswertung ist "
+            "aufgrund der noch fehlenden Daten nicht möglich! Wiederholen Sie die noch unbeantworteten Z.U.V. "
+            "Test-Aussagen und bestätigen Sie Ihre Bewertungen nach jeder Antwort! Möchten Sie dies jetzt tun?",
+            forms::vbYesNo + forms::vbQuestion, "Z.U.V. Hinweismeldung");
+        if (gAntwort == forms::vbYes) {
+            Text1.setText("");
+            gAktAussage = luecke;
+            aufAussage();
+        } else {
+            testBeenden();
+        }
+    });
+}
+
+void frmTest::Text1_KeyPress(int& k) {
+    if (k == forms::vbKeyReturn) {
+        k = 0;
+        Befehl6_Click();
+    } else if (k >= '0' && k <= '4') {
+        Text1.setText(std::string(1, static_cast<char>(k)));
+        k = 0;
+        fokusBewertung();
+    } else {
+        k = 0;
+        Text1.setText("");
+        meldung(28);
+        fokusBewertung();
+    }
+}
+
+void frmTest::Form_KeyUp(int& keyCode, int) {
+    switch (keyCode) {
+    case forms::vbKeyEscape: forms::Unload(*this); break;
+    case forms::vbKeyPageUp: SSCommand1_Click(); break;
+    case forms::vbKeyPageDown: SSCommand2_Click(); break;
+    case forms::vbKeyEnd: Befehl9_Click(); break;
+    default: break;
+    }
+}
+
+void frmTest::Form_Unload(int&) {
+    if (gAssistentanzeige != 0) zuvtest::rufe(zuvtest::rahmen().AssistentNachVorn);
+}

@@ -1,0 +1,222 @@
+#include "frame_fixture.h"
+
+using namespace frame_test;
+
+namespace {
+
+class SettingsTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        ASSERT_TRUE(starte());
+        h().clearRecords();
+    }
+    // The stored settings row, read anew.
+    vb::Variant gespeichert(const std::string& feld) {
+        auto d = gWorkspace->OpenDatabase(files::resolve(gProgrammDB));
+        auto rs = d->OpenRecordset("Konfiguration", db::RecordsetType::Snapshot);
+        rs->MoveFirst();
+        vb::Variant v = rs->Fields(feld).Value();
+        d->Close();
+        return v;
+    }
+    std::string typSpalte(const std::string& spalte, int zeile) {
+        auto d = gWorkspace->OpenDatabase(files::resolve(gProgrammDB));
+        auto rs = d->OpenRecordset("Typ", db::RecordsetType::Snapshot);
+        rs->MoveFirst();
+        for (int i = 1; i < zeile; ++i) rs->MoveNext();
+        return vb::CStr(rs->Fields(spalte).Value());
+    }
+};
+
+TEST_F(SettingsTest, NamingSchemesFillTheDesignations) {
+    // The installed row chooses the standard names.
+    EXPECT_EQ(gTypbenennung.toInt(), 3);
+    EXPECT_EQ(gTypbezeichnung[1], typSpalte("typbezeichnungZUVStandard", 1));
+    EXPECT_EQ(gTypbezeichnung[0], "");
+
+    Form4& f = forms::Default<Form4>();
+    f.Show();
+    f.Option3.setValue(true);  // the digits
+    f.Command1_Click();
+    EXPECT_FALSE(f.isLoaded());
+    EXPECT_EQ(gTypbenennung.toInt(), 1);
+    for (int t = 1; t <= 9; ++t) EXPECT_EQ(gTypbezeichnung[t], std::to_string(t));
+    EXPECT_TRUE(gespeichert("typbenennungzifferausgeschrieben").toBool());
+    EXPECT_FALSE(gespeichert("typbenennungzuvstandard").toBool());
+
+    // Option1 and its flag select the column typbezeichnung.
+    forms::Default<Form4>().Option1.setValue(true);
+    forms::Instance<Form4>().Command1_Click();
+    EXPECT_EQ(gTypbenennung.toInt(), 2);
+    EXPECT_EQ(gTypbezeichnung[9], typSpalte("typbezeichnung", 9));
+    EXPECT_TRUE(gespeichert("typbenennungziffer").toBool());
+
+    // The next load reads the stored choice back.
+    forms::Default<Form4>();
+    EXPECT_TRUE(forms::Instance<Form4>().Option1.Value());
+    EXPECT_EQ(gTypbezeichnung[9], typSpalte("typbezeichnung", 9));
+}
+
+TEST_F(SettingsTest, OkStoresCancelRestoresAndReportSwitchesSurvive) {
+    Form4& f = forms::Default<Form4>();
+    f.Show();
+    const std::string alteSchrift = gStandardschriftart;
+    // A font within the limits is taken without a question.
+    forms::FontChoice fc;
+    fc.name = "Arial";
+    fc.size = 12;
+    fc.bold = true;
+    h().chooseFont(fc);
+    f.Befehl4_Click();
+    EXPECT_TRUE(h().messages().empty());
+    EXPECT_EQ(gStandardschriftart, "Arial");
+    EXPECT_TRUE(gStandardschriftFett);
+    h().chooseColor(0x123456);
+    f.Command5_Click();
+    EXPECT_EQ(vb::CLng(gExtraschriftfarbe), 0x123456);
+
+    // Cancel: nothing stored, and memory goes back to the stored settings.
+    f.Befehl3_Click();
+    EXPECT_FALSE(f.isLoaded());
+    EXPECT_EQ(gStandardschriftart, alteSchrift);
+    EXPECT_NE(vb::CLng(gExtraschriftfarbe), 0x123456);
+    EXPECT_EQ(vb::CStr(gespeichert("Standardschriftart")), alteSchrift);
+
+    // The report window changes its switch while the settings window is open; OK keeps it.
+    Form4& g = forms::Default<Form4>();
+    g.Show();
+    {
+        auto d = gWorkspace->OpenDatabase(files::resolve(gProgrammDB));
+        d->Execute("UPDATE Konfiguration SET DruckNameKopf = 0");
+        d->Close();
+    }
+    h().chooseFont(fc);
+    g.Befehl4_Click();
+    g.Text6[0].setText("Erika");
+    g.Combo2.setListIndex(1);
+    g.Check1.setValue(0);
+    g.Command1_Click();
+    EXPECT_EQ(vb::CStr(gespeichert("Standardschriftart")), "Arial");
+    EXPECT_TRUE(gespeichert("StandardschriftFett").toBool());
+    EXPECT_EQ(vb::CStr(gespeichert("Vorname")), "Erika");
+    EXPECT_EQ(vb::CStr(gespeichert("DruckZeilenabstand")), LabelTxt(184));
+    EXPECT_EQ(gDruckZeilenabstand, 2);
+    EXPECT_FALSE(gespeichert("Assistentanzeige").toBool());
+    EXPECT_EQ(gAssistentanzeige, 0);
+    EXPECT_FALSE(forms::IsLoaded<frmAssist>());
+    EXPECT_FALSE(gespeichert("DruckNameKopf").toBool());
+}
+
+TEST_F(SettingsTest, FontQuestionsReopenTheDialogWithTheStoredFont) {
+    Form4& f = forms::Default<Form4>();
+    const std::string alt = gExtraschriftart;
+    forms::FontChoice gross;
+    gross.name = "Arial";
+    gross.size = 10.5;  // above the extra font's limit of 10
+    forms::FontChoice fremd;
+    fremd.name = "arial";  // not exactly one of the recommended names
+    fremd.size = 10;
+    forms::FontChoice gut;
+    gut.name = "Courier New";
+    gut.size = 10;
+    h().chooseFont(gross).answer(forms::vbNo).chooseFont(fremd).answer(forms::vbNo).chooseFont(gut);
+    f.Command4_Click();
+    const auto fonts = h().records(forms::HostRecord::Kind::Font);
+    ASSERT_EQ(fonts.size(), 3u);
+    EXPECT_EQ(h().lastFontPreset().name, alt);  // reopened with the stored font, not the rejected one
+    EXPECT_EQ(h().messages(), (std::vector<std::string>{DialogTxt(35), DialogTxt(36)}));
+    EXPECT_EQ(gExtraschriftart, "Courier New");
+    EXPECT_EQ(gExtraschriftGroesse, 10);
+
+    // Both questions in one pass: either No rejects the choice.
+    forms::FontChoice beides;
+    beides.name = "Fantasie";
+    beides.size = 14;
+    h().clearRecords();
+    h().chooseFont(beides).answer(forms::vbNo).answer(forms::vbYes).cancelDialog();
+    f.Befehl4_Click();
+    EXPECT_EQ(h().records(forms::HostRecord::Kind::Font).size(), 2u);
+    EXPECT_NE(gStandardschriftart, "Fantasie");
+}
+
+TEST_F(SettingsTest, EleventhResultWindowIsRefusedAndTheCountComesBack) {
+    h().input("x");
+    neueDatei("A");
+    struct Testfenster : forms::Form {
+        Testfenster() : forms::Form("auswertform") { setMdiChild(true); }
+        void Form_Unload(int&) override { ChildWindowClosed(); }
+    };
+    int bewertet = 0;
+    ergebnisFenster().auswertform = [] { return new Testfenster(); };
+    (void)bewertet;
+    for (int i = 1; i <= 10; ++i) {
+        mdi().mnuAuswertung_Click();
+        EXPECT_EQ(gFensterAnzahl, i);
+        if (i == 1) {
+            EXPECT_TRUE(mdi().mnuWindow.Visible());
+            EXPECT_TRUE(mdi().mnuBearbeiten.Visible());
+        }
+    }
+    EXPECT_EQ(gAuswertungsart, 1);
+    EXPECT_EQ(gSeite, 1);
+    EXPECT_EQ(mdi().children().size(), 10u);
+    h().clearRecords();
+    mdi().mnuAuswertung_Click();
+    EXPECT_EQ(h().messages(), std::vector<std::string>{DialogTxt(33)});
+    EXPECT_EQ(gFensterAnzahl, 10);
+    EXPECT_EQ(mdi().children().size(), 10u);
+    EXPECT_EQ(forms::Screen::MousePointer(), forms::vbDefault);
+
+    forms::Unload(*mdi().children().front());
+    EXPECT_EQ(gFensterAnzahl, 9);
+    mdi().mnuStatistik_Click();
+    EXPECT_EQ(gFensterAnzahl, 10);
+    EXPECT_EQ(gAuswertungsart, 2);
+    EXPECT_EQ(mdi().ActiveForm()->Caption(), LabelTxt(210));
+
+    // Closing the data file closes them all and hides the window menus.
+    mdi().mnuClose_Click();
+    EXPECT_EQ(gFensterAnzahl, 0);
+    EXPECT_FALSE(mdi().mnuWindow.Visible());
+}
+
+TEST_F(SettingsTest, CommandsForPrintMenuRepeatAndSiblingPrograms) {
+    neueDatei("A");
+    std::ofstream(dir / "ZUVGrafik2.bmp") << "x";
+    mdi().mnuDruckEnneagramm.setEnabled(true);
+    mdi().mnuDrucken_Click();
+    EXPECT_TRUE(mdi().mnuDruckGrafik.Enabled());
+    EXPECT_FALSE(mdi().mnuDruckEnneagramm.Enabled());
+    EXPECT_FALSE(mdi().mnuDruckDateivergleich.Enabled());
+    EXPECT_FALSE(mdi().mnuDruckTabelle.Enabled());
+
+    // Repeat from a statement: 0, 110 and text are refused; 108.6 gives 109.
+    h().input("0").input("110").input("abc").input("108.6");
+    mdi().mnuWiederholen_Click();
+    EXPECT_EQ(h().messages(), (std::vector<std::string>(3, DialogTxt(62))));
+    EXPECT_EQ(gAktAussage, 109);
+    h().input("1.4");
+    mdi().mnuWiederholen_Click();
+    EXPECT_EQ(gAktAussage, 1);
+    h().clearRecords();
+    h().cancelInput();
+    mdi().mnuWiederholen_Click();
+    EXPECT_TRUE(h().messages().empty());
+
+    // Missing sibling programs are named; a present one is started.
+    mdi().mnuLernen_Click();
+    mdi().mnuBilder_Click();
+    EXPECT_EQ(h().messages(), (std::vector<std::string>{DialogTxt(55), DialogTxt(56)}));
+    std::ofstream(dir / "zuvcodex.exe") << "#!/bin/sh\n";
+    mdi().mnuTypenbeschreibungen_Click();
+    ASSERT_EQ(h().records(forms::HostRecord::Kind::Shell).size(), 1u);
+    EXPECT_NE(h().records(forms::HostRecord::Kind::Shell)[0].text.find("zuvcodex.exe"), std::string::npos);
+
+    // Help: the installed help file opens at its start page.
+    mdi().mnuHilfeinhalt_Click();
+    ASSERT_EQ(h().records(forms::HostRecord::Kind::Help).size(), 1u);
+    EXPECT_EQ(h().records(forms::HostRecord::Kind::Help)[0].title, "");
+}
+
+}  // namespace

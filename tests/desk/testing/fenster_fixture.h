@@ -1,0 +1,50 @@
+#pragma once
+
+// Whole-command tests: the program-wide state of a session with an open data file, the
+// interface texts of the installed settings database, and the scripted Host.
+
+#include "desk/frame/globals.h"
+#include "fixture.h"
+#include "platform/forms/form.h"
+#include "platform/forms/host.h"
+
+namespace zuvtest_test {
+
+class FensterTest : public DatenTest {
+protected:
+    void SetUp() override {
+        DatenTest::SetUp();
+        forms::resetAllWindows();
+        resetGlobals();
+        gAppPath = m_dir.path().toStdString();
+        gProgrammDB = gAppPath + "/zuv.sdb";
+        gDatenbankName = path("test.ZDB");
+        gDatenbank = datei;
+        gWorkspace = ws;
+        gWorkspace2 = ws;
+        gItemNummer = tabelle.itemNummer;
+        gTypNummer = tabelle.typNummer;
+        auto l = programmDb->OpenRecordset("select * from labelTxt order by ID", db::RecordsetType::Snapshot);
+        for (; !l->Eof(); l->MoveNext()) gLabelTxt.push_back(l->Fields("BeschriftungDtsch").Value().toString());
+        auto d = programmDb->OpenRecordset("select * from DialogTxt order by ID", db::RecordsetType::Snapshot);
+        for (; !d->Eof(); d->MoveNext())
+            gDialogTxt.push_back({d->Fields("ID").Value().toInt(), d->Fields("BeschriftungDtsch").Value().toString()});
+    }
+    void TearDown() override {
+        forms::resetAllWindows();
+        resetGlobals();
+        DatenTest::TearDown();
+    }
+
+    // Prompts of the message boxes shown so far.
+    std::vector<std::string> meldungen() { return host->messages(); }
+    bool gezeigt(const std::string& text) {
+        for (const auto& m : host->messages())
+            if (m.find(text) != std::string::npos) return true;
+        return false;
+    }
+
+    forms::ScriptedHostGuard host;
+};
+
+}  // namespace zuvtest_test

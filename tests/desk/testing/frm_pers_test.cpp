@@ -1,0 +1,234 @@
+#include <fstream>
+
+#include "desk/testing/form3.h"
+#include "desk/testing/frm_pers.h"
+#include "desk/testing/frm_test.h"
+#include "desk/testing/rahmen.h"
+#include "desk/testing/subsystem2.h"
+#include "fenster_fixture.h"
+#include "platform/db/recordset.h"
+#include "platform/vb/datetime.h"
+#include "platform/vb/format.h"
+
+using namespace zuvtest_test;
+
+namespace {
+
+class PersonFenster : public FensterTest {
+protected:
+    void SetUp() override {
+        FensterTest::SetUp();
+        f = &forms::Instance<frmpers>();
+    }
+    void oeffnen() { f->Show(); }
+    void neu(const std::string& vorname, const std::string& nachname) {
+        f->Befehl4_Click();
+        f->Text1[0].setText(vorname);
+        f->Text1[1].setText(nachname);
+    }
+    long personen() { return datei->OpenRecordset("persdat", db::RecordsetType::Snapshot)->RecordCount(); }
+    long zeilenAller(const std::string& t) { return datei->OpenRecordset(t, db::RecordsetType::Snapshot)->RecordCount(); }
+    frmpers* f = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PersonFenster, SavingANewPersonWritesItsRowsOnceAndOffersTheTest) {
+    oeffnen();
+    EXPECT_FALSE(f->Befehl1.isEnabled());  // empty data file
+    neu("Anna", "Berg");
+    EXPECT_EQ(f->Text1[11].Text(), vb::Format(vb::Date(), "dd.mm.yyyy"));
+    host->answer(forms::vbNo);
+    f->Befehl5_Click();
+    EXPECT_EQ(meldungen().back(), DialogTxt(19) + "Anna Berg/" + f->Text1[11].Text() + DialogTxt(20));
+    const int32_t id = std::stoi(f->Text8.Text());
+    EXPECT_EQ(gAktPersonID, id);
+    EXPECT_EQ(gAktPerson[2], "Berg");
+    EXPECT_FALSE(f->isLoaded());
+    EXPECT_EQ(zaehle("persdat", id), 1);
+    EXPECT_EQ(zaehle("persontestergebnis", id), 109);
+    EXPECT_EQ(zaehle("typwertzuweisung", id), 126);
+    EXPECT_EQ(zaehle("ergebnis", id), 9);
+
+    // Yes starts the test at statement 1 for the new person.
+    oeffnen();
+    neu("Bernd", " ");  // a blank surname counts as filled
+    host->answer(forms::vbYes);
+    f->Befehl5_Click();
+    EXPECT_NE(gAktPersonID, id);
+    EXPECT_EQ(zaehle("typwertzuweisung", gAktPersonID), 126);
+    auto& t = forms::Instance<frmTest>();
+    EXPECT_TRUE(t.isLoaded());
+    EXPECT_EQ(gAktAussage, 1);
+    EXPECT_EQ(t.Label1.Caption(), "Person: Bernd  /" + vb::Format(vb::Date(), "dd.mm.yyyy"));
+}
+
+TEST_F(PersonFenster, MissingNameOrOverlongTextStoresNothing) {
+    oeffnen();
+    neu("Anna", "");
+    f->Befehl5_Click();
+    EXPECT_EQ(meldungen(), std::vector<std::string>{DialogTxt(18)});
+    EXPECT_TRUE(f->Befehl5.isEnabled());  // still in the new state, nothing lost
+    EXPECT_EQ(f->Text1[0].Text(), "Anna");
+
+    f->Text1[1].setText("Berg");
+    f->Text1[2].setText("01.01.19700");  // 11 characters for a field of 10
+    f->Befehl5_Click();
+    EXPECT_TRUE(gezeigt("3163"));
+    EXPECT_EQ(personen(), 0);
+    EXPECT_EQ(zeilenAller("persontestergebnis"), 0);
+    EXPECT_TRUE(f->Befehl5.isEnabled());
+    EXPECT_EQ(shell("sqlite3 '" + path("test.ZDB") + "' 'pragma integrity_check'"), "ok\n");
+}
+
+TEST_F(PersonFenster, CancelAfterNewKeepsEveryPersonAndTheCurrentOne) {
+    const int32_t anna = neuePerson("Anna", "Berg");
+    gAktPersonID = anna;
+    oeffnen();
+    neu("Carl", "Dorn");
+    f->Befehl2_Click();
+    EXPECT_EQ(gAktPersonID, anna);
+    EXPECT_EQ(personen(), 1);
+    EXPECT_EQ(zaehle("persontestergebnis", anna), 109);
+}
+
+TEST_F(PersonFenster, FindBySurnameIgnoresCaseButNotPartsAndSkipsPersonsWithoutSurname) {
+    neuePerson("Anna", "Berg");
+    datei->Execute("INSERT INTO persdat (vorname, testdatum) VALUES ('Ohne', '01.01.2026')");
+    neuePerson("Hans", "MÜLLER");
+    oeffnen();
+    host->input("müller");
+    f->Befehl3_Click();
+    EXPECT_EQ(f->Text1[0].Text(), "Hans");
+    EXPECT_TRUE(meldungen().empty());
+    host->input("Müll");
+    f->Befehl3_Click();
+    EXPECT_EQ(meldungen(), std::vector<std::string>{DialogTxt(22)});
+}
+
+TEST_F(PersonFenster, EditingChangesTheShownPerson) {
+    gAktPersonID = neuePerson("Anna", "Berg");
+    oeffnen();
+    f->Befehl7_Click();
+    f->Text1[6].setText("0301 1234");
+    f->Befehl5_Click();
+    auto rs = datei->OpenRecordset("persdat", db::RecordsetType::Snapshot);
+    EXPECT_EQ(rs->Fields("Telefon").Value().toString(), "0301 1234");
+    EXPECT_FALSE(f->Befehl5.isEnabled());
+}
+
+TEST_F(PersonFenster, DeletingTheCurrentPersonClearsItAndItsRows) {
+    const int32_t anna = neuePerson("Anna", "Berg");
+    gAktPersonID = anna;
+    gAktPerson[2] = "Berg";
+    int menue = 0;
+    zuvtest::rahmen().SetzeMenueStatus = [&] { ++menue; };
+    oeffnen();
+    host->answer(forms::vbYes);
+    f->Befehl6_Click();
+    zuvtest::rahmen().SetzeMenueStatus = nullptr;
+    EXPECT_EQ(meldungen().back(), DialogTxt(21));
+    EXPECT_EQ(gAktPersonID, 0);
+    EXPECT_EQ(gAktPerson[2], "");
+    EXPECT_GE(menue, 1);
+    EXPECT_EQ(personen(), 0);
+    EXPECT_EQ(zeilenAller("typwertzuweisung"), 0);
+    EXPECT_FALSE(f->Befehl1.isEnabled());
+    EXPECT_FALSE(f->Befehl6.isEnabled());
+    EXPECT_FALSE(f->Data1Enabled());
+}
+
+TEST_F(PersonFenster, XmlImportThroughTheFileDialogMakesTheImportedPersonCurrent) {
+    std::string xml = "<ZUVRecord><Vorname>Xaver</Vorname><Nachname>Yilmaz</Nachname><Strasse/><PLZOrt/><Land/>"
+                      "<Geburtsdatum/><Testdatum>02.02.2026</Testdatum>";
+    for (int n = 1; n <= 109; ++n) xml += "<Item" + std::to_string(n) + ">3</Item" + std::to_string(n) + ">";
+    std::ofstream(path("person.xml")) << xml + "</ZUVRecord>";
+    std::ofstream(path("kaputt.xml")) << "<ZUVRecord><Vorname>";
+    oeffnen();
+
+    host->chooseFile(path("kaputt"));  // no dot: ".XML" appended, found without regard to case
+    f->Command2_Click();
+    EXPECT_EQ(host->lastFileRequest().title, LabelTxt(454));
+    EXPECT_TRUE(gezeigt(LabelTxt(364)));
+    EXPECT_EQ(personen(), 0);
+
+    host->chooseFile(path("person.xml")).answer(forms::vbNo);
+    f->Command2_Click();
+    EXPECT_EQ(personen(), 0);
+    EXPECT_EQ(gAktPersonID, 0);
+
+    host->chooseFile(path("person.xml")).answer(forms::vbYes);
+    f->Command2_Click();
+    EXPECT_EQ(meldungen().back(), DialogTxt(75));
+    EXPECT_NE(gAktPersonID, 0);
+    EXPECT_EQ(gAktPerson[1], "Xaver");
+    EXPECT_EQ(zaehle("typwertzuweisung", gAktPersonID), 126);
+    EXPECT_EQ(f->Bezeichnung15.Caption(), "1");
+
+    host->cancelFile();  // cancelled dialog: no message at all
+    host->clearRecords();
+    f->Command2_Click();
+    EXPECT_TRUE(meldungen().empty());
+}
+
+namespace {
+
+class Auswahl : public FensterTest {
+protected:
+    Form3& zeigen() {
+        auto& c = forms::Instance<Form3>();
+        c.Show();
+        return c;
+    }
+};
+
+}  // namespace
+
+TEST_F(Auswahl, ListIsSortedAndDoubleClickChoosesThatRow) {
+    const int32_t bx = neuePerson("X", "B");
+    neuePerson("Z", "A");
+    const int32_t ay = neuePerson("Y", "A");
+    auto& c = zeigen();
+    ASSERT_EQ(c.Grid1.Rows(), 4);
+    EXPECT_EQ(c.Grid1.TextMatrix(0, 2), LabelTxt(56));
+    EXPECT_EQ(c.Grid1.TextMatrix(1, 0), "Y");
+    EXPECT_EQ(c.Grid1.TextMatrix(2, 0), "Z");
+    EXPECT_EQ(c.Grid1.TextMatrix(3, 1), "B");
+    EXPECT_EQ(c.Bezeichnung2.Caption(), "3");
+    EXPECT_EQ(gAuswahlAbgebrochen, 0);
+    c.Grid1.setRow(3);
+    c.Grid1_DblClick();
+    EXPECT_EQ(gAktPersonID, bx);
+    EXPECT_FALSE(c.isLoaded());
+
+    // Without a click the first row counts; an empty test date is taken as empty.
+    datei->Execute("UPDATE persdat SET testdatum = NULL WHERE personid = " + std::to_string(ay));
+    gAktPerson[11] = "alt";
+    auto& c2 = zeigen();
+    c2.Befehl1_Click();
+    EXPECT_EQ(gAktPersonID, ay);
+    EXPECT_EQ(gAktPerson[11], "");
+}
+
+TEST_F(Auswahl, CancelAndClosingTheFrameChooseNobody) {
+    gAktPersonID = neuePerson("Anna", "Berg");
+    const int32_t vorher = gAktPersonID;
+    neuePerson("Otto", "Zorn");
+    auto& c = zeigen();
+    c.Befehl2_Click();
+    EXPECT_EQ(gAuswahlAbgebrochen, 1);
+    EXPECT_EQ(gAktPersonID, vorher);
+    auto& c2 = zeigen();
+    EXPECT_EQ(gAuswahlAbgebrochen, 0);
+    c2.close();  // the window's close box
+    EXPECT_FALSE(c2.isLoaded());
+    EXPECT_EQ(gAuswahlAbgebrochen, 1);
+    EXPECT_EQ(gAktPersonID, vorher);
+}
+
+TEST_F(Auswahl, EmptyDataFileSaysSoAndCountsAsCancelled) {
+    auto& c = zeigen();
+    EXPECT_EQ(meldungen(), std::vector<std::string>{DialogTxt(6)});
+    EXPECT_EQ(gAuswahlAbgebrochen, 1);
+    EXPECT_FALSE(c.isLoaded());
+}

@@ -1,0 +1,133 @@
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+
+#include "desk/testing/rahmen.h"
+#include "desk/testing/subsystem2.h"
+#include "fenster_fixture.h"
+#include "platform/draw/printer.h"
+#include "platform/forms/screen.h"
+
+using namespace zuvtest_test;
+
+namespace {
+
+class Programm : public FensterTest {};
+
+}  // namespace
+
+TEST_F(Programm, ScoringWarnsOnceAboutTheFirstGapAndRankingFillsTheProgramState) {
+    gAktPersonID = neuePerson("Anna", "Berg");
+    datei->Execute("UPDATE typwertzuweisung SET typrealwert = 4 WHERE typnummer = 3 AND itemnummer <> 7");
+    datei->Execute("UPDATE typwertzuweisung SET typrealwert = 1 WHERE typnummer <> 3 AND itemnummer <> 7");
+    gSensitivity1 = 0.85f;
+    gRang1Typsumme0[9] = " 8";  // left from an earlier person
+    TestAuswerten();
+    TypRangfolgeBestimmen();
+    EXPECT_EQ(meldungen(), std::vector<std::string>{DialogTxt(65) + "  7 " + DialogTxt(66) + "\r\n" + DialogTxt(67)});
+    EXPECT_EQ(gAktAussage, 7);
+    EXPECT_EQ(gAktPerson[1], "Anna");
+    EXPECT_GT(gTypsumme4JeTyp[3], 0);
+    EXPECT_EQ(gAntwortAnzahlJeTyp(3, 5), gTypsumme4JeTyp[3] / 4);
+    EXPECT_EQ(gRang1Typsumme34[9], " 3");
+    EXPECT_EQ(gRang1Typsumme0[9], "");
+    EXPECT_EQ(gHaupttypEindeutig, 1);
+    EXPECT_EQ(gSeitenanzahl, 12);
+
+    // A person without rows: no current record, and no main type is left standing.
+    gAktPersonID = 4711;
+    EXPECT_EQ(dbtest::errorOf([] { TypRangfolgeBestimmen(); }), 3021);
+    EXPECT_EQ(gHaupttypEindeutig, 0);
+    EXPECT_EQ(gSeitenanzahl, 10);
+    EXPECT_EQ(gRang1Typsumme34[9], "");
+}
+
+TEST_F(Programm, ItemTypeTableLoadsAtStartAndAFailureIsShown) {
+    gItemNummer.clear();
+    LadeTestItemTyp();
+    EXPECT_EQ(gItemNummer.size(), 126u);
+    EXPECT_TRUE(meldungen().empty());
+    gProgrammDB = path("fehlt.sdb");
+    LadeTestItemTyp();
+    EXPECT_TRUE(gItemNummer.empty());
+    EXPECT_TRUE(gezeigt(LabelTxt(363)));
+}
+
+TEST_F(Programm, IntroductionWindowShowsTheTextAndAMissingFileOpensNone) {
+    std::ofstream(path("zuvinfo.txt"), std::ios::binary) << "Gr\x81\xe1" "e an alle\r\nZweite Zeile\r\n";
+    EinfuehrungstextAnzeigen();
+    EXPECT_EQ(gEinfuehrungstext, "Grüße an alle\r\nZweite Zeile\r\n");
+    auto* f = qobject_cast<forms::Form*>(gEinfuehrungFenster.data());
+    ASSERT_NE(f, nullptr);
+    auto* e = static_cast<frmeinfuehrung*>(f);
+    EXPECT_EQ(e->Text1.Text(), "Grüße an alle\nZweite Zeile\n");
+    e->Text1.setSelStart(0);
+    e->Text1.setSelLength(5);
+    e->Text1_Click();
+    EXPECT_TRUE(e->mnuTextBearbeiten.Enabled());
+    e->mnuTextkopieren_Click();
+    EXPECT_EQ(forms::Clipboard::GetText(), "Grüße");
+    forms::Unload(*f);
+
+    std::filesystem::remove(path("zuvinfo.txt"));
+    gEinfuehrungFenster = nullptr;
+    EinfuehrungstextAnzeigen();
+    EXPECT_TRUE(gezeigt("zuvinfo.txt"));
+    EXPECT_EQ(gEinfuehrungFenster.data(), nullptr);
+}
+
+TEST_F(Programm, QuestionnaireCommandAsksFirstAndPrintsOneDocument) {
+    std::filesystem::copy_file(std::string(ZUV_DIST_DIR) + "/zuv_symb_druckkopf.bmp", path("zuv_symb_druckkopf.bmp"));
+    auto& pr = draw::printer();
+    pr.setOutputFileName(path("fragebogen.pdf"));
+    host->answer(forms::vbNo);
+    FragebogenDrucken();
+    EXPECT_TRUE(pr.writtenFiles().empty());
+    host->answer(forms::vbYes);
+    FragebogenDrucken();
+    ASSERT_EQ(pr.writtenFiles().size(), 1u);
+    EXPECT_GE(gSeite, 12);
+    EXPECT_EQ(gAusgabe, &pr);
+    pr.setOutputFileName("");
+}
+
+// The program is killed while it saves persons: the file stays sound, and every person in it is
+// whole (1 + 109 + 126 + 9 rows) or not there at all.
+TEST_F(Programm, KilledWhileSavingLeavesEveryPersonWholeOrAbsent) {
+    datei->Close();
+    datei.reset();
+    gDatenbank.reset();
+    const std::string file = path("test.ZDB");
+    const pid_t kind = fork();
+    if (kind == 0) {
+        auto d = ws->OpenDatabase(file);
+        for (int i = 0;; ++i) {
+            d->BeginTrans();
+            auto p = d->OpenRecordset("select * from persdat where personid = 0");
+            p->AddNew();
+            const int32_t id = p->Fields("PersonID").Value().toLong();
+            p->Fields("Nachname") = "Person " + std::to_string(i);
+            p->Update();
+            zuvtest::legeTestdatensaetzeAn(*d, id, tabelle);
+            d->CommitTrans();
+        }
+    }
+    ASSERT_GT(kind, 0);
+    usleep(700 * 1000);
+    kill(kind, SIGKILL);
+    int status = 0;
+    waitpid(kind, &status, 0);
+
+    const std::string q = "sqlite3 '" + file + "' ";
+    EXPECT_EQ(shell(q + "'pragma integrity_check'"), "ok\n");
+    EXPECT_NE(shell(q + "'select count(*) from persdat'"), "0\n");
+    EXPECT_EQ(shell(q + "\"select count(*) from persdat p where (select count(*) from persontestergebnis a "
+                        "where a.personid = p.personid) <> 109 or (select count(*) from typwertzuweisung t where "
+                        "t.personid = p.personid) <> 126 or (select count(*) from ergebnis e where e.personid = "
+                        "p.personid) <> 9\""),
+              "0\n");
+    EXPECT_EQ(shell(q + "\"select count(*) from typwertzuweisung where personid not in (select personid from persdat)\""),
+              "0\n");
+}
