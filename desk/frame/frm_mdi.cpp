@@ -149,6 +149,7 @@ frmMDI::frmMDI()
 
     mnuWindow.setWindowList(this);
     wireHandlers();
+    s2::verbinden();
 }
 
 frmMDI::~frmMDI() {

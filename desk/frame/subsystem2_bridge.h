@@ -9,6 +9,8 @@ class Form;
 
 namespace s2 {
 bool vorhanden();
+// Hands the main window's shared cursors and menu procedures to the test administration.
+void verbinden();
 void LadeTestItemTyp();
 void TestAuswerten();
 void TypRangfolgeBestimmen();

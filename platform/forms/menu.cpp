@@ -18,7 +18,7 @@ MenuItem::MenuItem(QMenuBar* bar, const std::string& caption) {
     init(caption);
 }
 
-MenuItem::MenuItem(MenuItem& parent, const std::string& caption) {
+MenuItem::MenuItem(MenuItem& parent, const std::string& caption) : QObject() {
     QMenu* m = parent.menu();
     m_action = new QAction(m);
     if (m) m->addAction(m_action);

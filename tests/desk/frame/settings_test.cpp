@@ -141,15 +141,14 @@ TEST_F(SettingsTest, FontQuestionsReopenTheDialogWithTheStoredFont) {
 }
 
 TEST_F(SettingsTest, EleventhResultWindowIsRefusedAndTheCountComesBack) {
-    h().input("x");
     neueDatei("A");
+    personenAnlegen(*gDatenbank, 1);
+    gAktPersonID = 1;
     struct Testfenster : forms::Form {
         Testfenster() : forms::Form("auswertform") { setMdiChild(true); }
         void Form_Unload(int&) override { ChildWindowClosed(); }
     };
-    int bewertet = 0;
     ergebnisFenster().auswertform = [] { return new Testfenster(); };
-    (void)bewertet;
     for (int i = 1; i <= 10; ++i) {
         mdi().mnuAuswertung_Click();
         EXPECT_EQ(gFensterAnzahl, i);

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "support/vb_error.h"
 #include "platform/draw/metafile.h"
 #include "platform/draw/metafile_writer.h"
 #include "platform/vb/error.h"
@@ -15,15 +16,6 @@ using draw::Metafile;
 using draw::MetafileWriter;
 
 namespace {
-int errorOf(auto&& f) {
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 // A picture like the enneagram symbol: a blue ring, a red filled triangle, a green box,
 // a black polyline, all on a 1000 x 1000 unit frame.
 MetafileWriter symbolLike() {

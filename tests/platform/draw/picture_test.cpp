@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "support/vb_error.h"
 #include "platform/draw/metafile_writer.h"
 #include "platform/draw/picture_box.h"
 #include "platform/vb/error.h"
@@ -15,15 +16,6 @@
 using draw::PictureBox;
 
 namespace {
-int errorOf(auto&& f) {
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 QColor pixelAtTwips(const PictureBox& box, double x, double y) {
     return box.Image().image().pixelColor(static_cast<int>(x / 15), static_cast<int>(y / 15));
 }

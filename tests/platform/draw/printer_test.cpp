@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "support/vb_error.h"
 #include "platform/draw/picture_box.h"
 #include "platform/draw/printer.h"
 #include "platform/vb/error.h"
@@ -13,15 +14,6 @@ using draw::LineEnd;
 using draw::Tab;
 
 namespace {
-int errorOf(auto&& f) {
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 QString run(const QString& program, const QStringList& args) {
     QProcess p;
     p.start(program, args);

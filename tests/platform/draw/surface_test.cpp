@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "support/vb_error.h"
 #include "platform/draw/fonts.h"
 #include "platform/draw/picture_box.h"
 #include "platform/vb/error.h"
@@ -18,15 +19,6 @@ using draw::Tab;
 using draw::Zone;
 
 namespace {
-int errorOf(auto&& f) {
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 // A white evaluation-sized box in twips with a fixed font.
 struct Page {
     PictureBox box;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/vb_error.h"
 #include "platform/files/file_io.h"
 #include "platform/vb/codepage.h"
 #include "platform/vb/error.h"
@@ -12,15 +13,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-int errorOf(auto&& f) {
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 class NumberedFiles : public ::testing::Test {
 protected:

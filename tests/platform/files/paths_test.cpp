@@ -5,21 +5,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/vb_error.h"
 #include "platform/files/paths.h"
 #include "platform/vb/error.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-int errorOf(auto&& f) {
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 void write(const fs::path& p, const std::string& text) {
     std::ofstream(p, std::ios::binary) << text;

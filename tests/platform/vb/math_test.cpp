@@ -1,18 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "support/vb_error.h"
 #include "platform/vb/error.h"
 #include "platform/vb/math.h"
-
-namespace {
-int errorOf(auto&& f) {
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
-}  // namespace
 
 TEST(Arithmetic, RunTimeErrorsInsteadOfInfinityOrWrapping) {
     EXPECT_EQ(vb::divide(17, 20), 0.85);

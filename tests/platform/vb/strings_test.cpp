@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/vb_error.h"
 #include "platform/vb/codepage.h"
 #include "platform/vb/color.h"
 #include "platform/vb/error.h"
@@ -7,17 +8,6 @@
 #include "platform/vb/strings.h"
 
 using namespace vb;
-
-namespace {
-int errorOf(auto&& f) {
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
-}  // namespace
 
 TEST(Strings, StrPutsABlankWhereTheSignWouldStandAndCStrDoesNot) {
     setDecimalSeparator(',');

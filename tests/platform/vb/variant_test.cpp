@@ -1,21 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "support/vb_error.h"
 #include "platform/vb/error.h"
 #include "platform/vb/locale.h"
 #include "platform/vb/variant.h"
 
 using vb::Variant;
-
-namespace {
-int errorOf(auto&& f) {
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
-}  // namespace
 
 TEST(Variant, NullRaises94AndConcatTreatsItAsEmpty) {
     const Variant n = Variant::null();
