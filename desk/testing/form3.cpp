@@ -36,7 +36,12 @@ Form3::Form3() : Form("Form3") {
     Grid1.DblClick = [this] { Grid1_DblClick(); };
     Befehl1.Click = [this] { Befehl1_Click(); };
     Befehl2.Click = [this] { Befehl2_Click(); };
+    Grid1.MouseMove = [](int, int, float, float) { SetStatusText(LabelTxt(221), false); };
 }
+
+void Form3::Form_MouseMove(int, int, float, float) { SetStatusText("", false); }
+
+void Form3::Form_Unload(int&) { SetStatusText("", false); }
 
 void Form3::setupControls() {
     Befehl1.setCaption("OK");

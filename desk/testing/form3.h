@@ -22,6 +22,8 @@ public:
     void Form_Activate() override;
     void Form_Resize() override;
     void Form_QueryUnload(int& cancel, int unloadMode) override;
+    void Form_Unload(int& cancel) override;
+    void Form_MouseMove(int button, int shift, float x, float y) override;
 
     void Grid1_Click();
     void Grid1_DblClick();

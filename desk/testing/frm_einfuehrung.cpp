@@ -73,7 +73,7 @@ frmeinfuehrung::frmeinfuehrung() : Form("frmeinfuehrung"), mnuTextBearbeiten(&Me
 
 void frmeinfuehrung::Form_Load() {
     zuvtest::mitFalle([this] {
-        zuvtest::zentrieren(*this);
+        CenterForm(*this);
         setCaption(LabelTxt(41));
         SSCommand1.setToolTipText(LabelTxt(178));
         SSCommand2.setToolTipText(LabelTxt(179));

@@ -394,7 +394,7 @@ void frmpers::Befehl5_Click() {
             } else {
                 auto& t = forms::Instance<frmTest>();
                 t.ensureLoaded();
-                zuvtest::zentrieren(t);
+                FormZentrieren(t);
                 t.Show();
             }
         }
@@ -427,7 +427,7 @@ void frmpers::Befehl6_Click() {
                     gAktPerson[2].clear();
                     gAktPerson[11].clear();
                     zuvtest::rufe(zuvtest::rahmen().SetzeMenueStatus);
-                    if (zuvtest::rahmen().setMainCaption) zuvtest::rahmen().setMainCaption(kProgrammTitel);
+                    zuvtest::hauptfensterTitel(kProgrammTitel);
                 }
                 if (rs.RecordCount() != 0) rs.MoveFirst();
             } else {
@@ -437,7 +437,7 @@ void frmpers::Befehl6_Click() {
             }
             if (rs.RecordCount() == 0) {
                 browseZustand(false);
-                if (zuvtest::rahmen().setMainCaption) zuvtest::rahmen().setMainCaption(kProgrammTitel);
+                zuvtest::hauptfensterTitel(kProgrammTitel);
                 zuvtest::rufe(zuvtest::rahmen().SetzeMenueStatus);
             }
         }
@@ -469,7 +469,7 @@ void frmpers::Befehl8_Click() {
         auto& f = forms::Instance<Form3>();
         f.ensureLoaded();
         if (!f.isLoaded()) return;
-        zuvtest::zentrieren(f);
+        FormZentrieren(f);
         f.Show(forms::vbModal);
         if (gAuswahlAbgebrochen != 1) forms::Unload(*this);
     });

@@ -97,7 +97,7 @@ void frmTest::setupControls() {
 
 void frmTest::Form_Load() {
     zuvtest::mitFalle([this] {
-        zuvtest::zentrieren(*this);
+        CenterForm(*this);
         setCaption(LabelTxt(45));
         Bezeichnung10.setCaption(LabelTxt(72));
         Bezeichnung1.setCaption(LabelTxt(73));

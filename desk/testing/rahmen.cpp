@@ -6,8 +6,6 @@
 #include "desk/frame/globals.h"
 #include "platform/db/data_control.h"
 #include "platform/forms/form.h"
-#include "platform/forms/host.h"
-#include "platform/forms/screen.h"
 #include "platform/vb/error.h"
 
 namespace zuvtest {
@@ -22,14 +20,6 @@ std::function<db::DataControl*(int)>& quelle() {
 std::array<db::DataControl, 6>& eigene() {
     static std::array<db::DataControl, 6> d;
     return d;
-}
-
-std::string labelOder(int n, const char* ersatz) {
-    try {
-        return LabelTxt(n);
-    } catch (...) {
-        return ersatz;
-    }
 }
 
 }  // namespace
@@ -48,31 +38,16 @@ RahmenAufrufe& rahmen() {
     return r;
 }
 
-void zentrieren(forms::Form& f) {
-    f.setTop((forms::Screen::Height() - f.Height()) / 2);
-    f.setLeft((forms::Screen::Width() - f.Width()) / 2);
-}
-
-void hilfe(const std::string& topic) {
-    if (rahmen().ShowHelp) rahmen().ShowHelp(topic);
+void trenneRahmen() {
+    setHauptDaten(nullptr);
+    rahmen() = RahmenAufrufe{};
 }
 
 void rufe(const std::function<void()>& f) {
     if (f) f();
 }
 
-void fehlerBox(const std::exception& e) {
-    int nummer = 0;
-    std::string text = e.what();
-    if (const auto* v = dynamic_cast<const vb::Error*>(&e)) {
-        if (v->number() == vb::err::CancelError) return;
-        nummer = v->number();
-        text = v->description();
-    }
-    forms::MsgBox(labelOder(363, "Folgender Fehler ist aufgetreten:") + "\r\n\r\n" + text + "\r\n" +
-                      labelOder(364, "Nummer:") + " " + std::to_string(nummer),
-                  forms::vbOKOnly, "");
-}
+void fehlerBox(const std::exception& e) { ShowErrorMessage(e); }
 
 void assistentSchritt(std::initializer_list<std::pair<const char*, int>> hervorgehoben, int32_t farbe) {
     auto& f = rahmen().AssistentFarbe;
@@ -86,6 +61,14 @@ void assistentSchritt(std::initializer_list<std::pair<const char*, int>> hervorg
         for (const auto& [l, i] : hervorgehoben) hell = hell || (std::string(l) == label && i == index);
         f(label, index, hell ? farbe : kSchwarz);
     }
+}
+
+void hauptfensterTitel(const std::string& titel) {
+    if (rahmen().setMainCaption) rahmen().setMainCaption(titel);
+}
+
+void hilfe(const std::string& topic) {
+    if (rahmen().ShowHelp) rahmen().ShowHelp(topic);
 }
 
 }  // namespace zuvtest

@@ -1,8 +1,11 @@
 #pragma once
 
-// What the test administration uses of the main window. The main window hands over its shared
-// cursors and its menu procedures when it is built (setHauptDaten, rahmen()); until then the
-// test administration keeps cursors of its own and the menu calls do nothing.
+// What the test administration uses of the main window. The shared procedures of globals.h
+// (error box, centring, status line) are called directly. The main window's cursors
+// Data1..Data5, its menu states, caption and the start assistant are reached through the hooks
+// below, which the main window sets when it is made; until then (and in tests of single windows)
+// the test administration keeps cursors of its own and the menu calls do nothing, so no window
+// loads the main window behind the caller's back.
 
 #include <cstdint>
 #include <exception>
@@ -32,24 +35,25 @@ struct RahmenAufrufe {
     std::function<void(const std::string& label, int index, int32_t farbe)> AssistentFarbe;
     // The assistant window is showing in its normal state: bring it forward.
     std::function<void()> AssistentNachVorn;
-    std::function<void(const std::string& topic)> ShowHelp;
-    // Opens the test form at statement gAktAussage (the main window's command); when unset the
-    // test administration shows its own test form.
+    // Opens the test form at statement 1 (the main window's command); when unset the test
+    // administration shows its own test form.
     std::function<void()> TestDurchfuehren;
+    std::function<void(const std::string& topic)> ShowHelp;
     // The main window's caption without a person ("Z.U.V. 5.0").
     std::function<void(const std::string&)> setMainCaption;
 };
 RahmenAufrufe& rahmen();
 
-// Centres a window on the screen: top and left at (screen - window) / 2.
-void zentrieren(forms::Form& f);
+// Lets go of the main window's hooks (tests).
+void trenneRahmen();
+
+// Help topic through the main window's help, when it is there.
 void hilfe(const std::string& topic);
 
 // Calls one of the hooks above when it is set.
 void rufe(const std::function<void()>& f);
 
-// The standard error box: label text 363, two line breaks, the description, a line break,
-// label text 364, a blank, the number. A cancelled dialog (32755) shows nothing.
+// The standard error box (ShowErrorMessage).
 void fehlerBox(const std::exception& e);
 
 // Runs an event handler's body with the standard error box as its trap.
@@ -69,5 +73,8 @@ inline constexpr int32_t kGelb = 0x00FFFF;        // QBColor(14)
 // Colours the assistant's step labels: the given (label, index) pairs get `farbe`, the rest of
 // the ten step labels black.
 void assistentSchritt(std::initializer_list<std::pair<const char*, int>> hervorgehoben, int32_t farbe);
+
+// The main window's caption without a person.
+void hauptfensterTitel(const std::string& titel);
 
 }  // namespace zuvtest

@@ -126,7 +126,7 @@ TEST_F(PersonFenster, DeletingTheCurrentPersonClearsItAndItsRows) {
     oeffnen();
     host->answer(forms::vbYes);
     f->Befehl6_Click();
-    zuvtest::rahmen().SetzeMenueStatus = nullptr;
+    zuvtest::trenneRahmen();
     EXPECT_EQ(meldungen().back(), DialogTxt(21));
     EXPECT_EQ(gAktPersonID, 0);
     EXPECT_EQ(gAktPerson[2], "");
