@@ -276,7 +276,15 @@ std::string leseEinfuehrungstext(const std::string& pfad) {
         vb::utf8::next(bytes, pos, &gueltig);
         utf8 = gueltig;
     }
-    const std::string text = (utf8 && hoch) ? bytes : vb::toUtf8(bytes, vb::CodePage::Dos850);
+    // German text saved under Windows has its umlauts where the DOS code page has other signs.
+    int dos = 0, windows = 0;
+    for (unsigned char b : bytes) {
+        if (b == 0x84 || b == 0x94 || b == 0x81 || b == 0xE1 || b == 0x8E || b == 0x99 || b == 0x9A) ++dos;
+        if (b == 0xE4 || b == 0xF6 || b == 0xFC || b == 0xDF || b == 0xC4 || b == 0xD6 || b == 0xDC) ++windows;
+    }
+    const std::string text = (utf8 && hoch)      ? bytes
+                             : (windows > dos)   ? vb::toUtf8(bytes, vb::CodePage::Windows1252)
+                                                 : vb::toUtf8(bytes, vb::CodePage::Dos850);
 
     std::string ergebnis;
     size_t start = 0;

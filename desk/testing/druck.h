@@ -62,8 +62,9 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
 int druckeEinfuehrung(draw::Surface& s, const std::string& text, const std::string& titel,
                       const std::string& seitenwort, const DruckSchrift& schrift, const std::string& datum);
 
-// Reads the introduction file: DOS code page 850 as installed; a file that is valid UTF-8 (a copy
-// saved by a modern editor) is taken as it is. Every line ends with CR LF. 53 when it is missing.
+// Reads the introduction file: DOS code page 850 as installed; a copy saved by another editor in
+// UTF-8 or in the Windows code page is recognised and read in its own code page. Every line ends
+// with CR LF. 53 when it is missing.
 std::string leseEinfuehrungstext(const std::string& pfad);
 
 }  // namespace zuvtest

@@ -113,8 +113,15 @@ void frmeinfuehrung::mnuTextkopieren_Click() {
 void frmeinfuehrung::druckeinfuehrungstext() {
     setMousePointer(forms::vbHourglass);
     zuvtest::mitFalle([] {
-        zuvtest::druckeEinfuehrung(draw::printer(), gEinfuehrungstext, LabelTxt(41), LabelTxt(185),
-                                   zuvtest::standardSchrift(), vb::Format(vb::Date(), "dd.mm.yyyy"));
+        auto& drucker = draw::printer();
+        try {
+            zuvtest::druckeEinfuehrung(drucker, gEinfuehrungstext, LabelTxt(41), LabelTxt(185),
+                                       zuvtest::standardSchrift(), vb::Format(vb::Date(), "dd.mm.yyyy"));
+        } catch (...) {
+            // Nothing half-printed stays queued for the next document.
+            if (drucker.busy()) drucker.KillDoc();
+            throw;
+        }
     });
     setMousePointer(forms::vbDefault);
 }

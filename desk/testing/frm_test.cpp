@@ -213,8 +213,14 @@ void frmTest::Befehl6_Click() {
             fokusBewertung();
             return;
         }
-        // The rating belongs to the statement shown: never write it into another statement's row.
+        // The rating belongs to the statement shown: never write it into another statement's row,
+        // and never into rows another window has deleted meanwhile.
+        Daten2.Refresh();
         auto& antworten = satz(Daten2);
+        if (antworten.RecordCount() == 0)
+            throw vb::Error(vb::err::NoCurrentRecord,
+                            "Die Person dieses Tests ist nicht mehr in der Datendatei. Die Bewertung wurde nicht "
+                            "gespeichert.");
         antworten.FindFirst("itemnummer like " + std::to_string(gAktAussage));
         if (antworten.NoMatch())
             throw vb::Error(vb::err::NoCurrentRecord,

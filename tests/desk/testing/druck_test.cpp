@@ -150,6 +150,8 @@ TEST_F(Druck, IntroductionBytesOfUmlautsAndOtherCodePagesAndMissingFile) {
     EXPECT_EQ(zuvtest::leseEinfuehrungstext(path("dos.txt")), "Männer öfter ää\r\nStraße été\r\n");
     std::ofstream(path("utf8.txt"), std::ios::binary) << "Größe\nzwei";
     EXPECT_EQ(zuvtest::leseEinfuehrungstext(path("utf8.txt")), "Größe\r\nzwei\r\n");
+    std::ofstream(path("ansi.txt"), std::ios::binary) << "Gr\xf6\xdf" "e \xfc" "ber \xc4rger\r\n";
+    EXPECT_EQ(zuvtest::leseEinfuehrungstext(path("ansi.txt")), "Größe über Ärger\r\n");
     std::ofstream(path("leer.txt"), std::ios::binary) << "";
     EXPECT_EQ(zuvtest::leseEinfuehrungstext(path("leer.txt")), "");
     EXPECT_EQ(dbtest::errorOf([&] { zuvtest::leseEinfuehrungstext(path("fehlt.txt")); }), 53);

@@ -160,3 +160,16 @@ TEST_F(TestForm, RatingIsNeverWrittenIntoAnotherStatementsRow) {
     EXPECT_TRUE(gezeigt("fehlt die Antwortzeile"));
     for (auto& [typ, wert] : typWerte(gAktPersonID, 7)) EXPECT_EQ(wert, "") << typ;
 }
+
+TEST_F(TestForm, PersonDeletedMeanwhileGetsNoRatingAndTheFormSaysSo) {
+    taste('2');
+    taste(forms::vbKeyReturn);
+    datei->Execute("DELETE FROM persdat WHERE personid = " + std::to_string(gAktPersonID));
+    host->clearRecords();
+    taste('3');
+    taste(forms::vbKeyReturn);
+    EXPECT_TRUE(gezeigt("nicht mehr in der Datendatei"));
+    EXPECT_EQ(gAktAussage, 2);
+    EXPECT_EQ(datei->OpenRecordset("persontestergebnis", db::RecordsetType::Snapshot)->RecordCount(), 0);
+    EXPECT_TRUE(f->isLoaded());
+}
