@@ -26,32 +26,6 @@ std::string meldungFertig() {
     return DialogTxt(37) + " " + gImportQuelle + " " + DialogTxt(38) + " " + gDatenbankName + " " + DialogTxt(39);
 }
 
-void copyRows(db::Database& quelle, db::Database& ziel, const std::string& tabelle,
-              const std::map<int32_t, int32_t>& neueNummer) {
-    auto q = quelle.OpenRecordset("SELECT * FROM " + tabelle + " ORDER BY PersonID", db::RecordsetType::Snapshot);
-    auto z = ziel.OpenRecordset("SELECT * FROM " + tabelle + " WHERE PersonID = -1", db::RecordsetType::Dynaset);
-    std::vector<std::string> felder;
-    for (int i = 0; i < q->FieldCount(); ++i) {
-        const std::string n = q->Fields(i).Name();
-        if (vb::UCase(n) != "PERSONID") felder.push_back(n);
-    }
-    if (q->RecordCount() == 0) return;
-    q->MoveFirst();
-    while (!q->Eof()) {
-        const vb::Variant alt = q->Fields("PersonID").Value();
-        if (!alt.isNull()) {
-            auto it = neueNummer.find(alt.toLong());
-            if (it != neueNummer.end()) {
-                z->AddNew();
-                z->Fields("PersonID") = vb::Variant(it->second);
-                for (const std::string& f : felder) z->Fields(f) = q->Fields(f).Value();
-                z->Update();
-            }
-        }
-        q->MoveNext();
-    }
-}
-
 }  // namespace
 
 frmImport::frmImport() : forms::Form("frmImport") {
@@ -117,45 +91,88 @@ int frmImport::importiere(const std::string& quelle, const std::vector<int32_t>*
     if (gNurLesen)
         throw vb::Error(vb::err::ReadOnlyDatabase,
                         "Die Datendatei ist schreibgeschützt geöffnet; es kann nichts importiert werden.");
-    // The source path goes to the engine as a file name, never into a statement text.
-    auto src = gWorkspace->OpenDatabase(files::resolve(quelle), false, true);
+    {
+        // Opening it first checks that the source is one of our data files under this login.
+        auto pruefung = gWorkspace->OpenDatabase(files::resolve(quelle), false, true);
+        pruefung->Close();
+    }
+    // The path stands in the statement as a quoted text; doubled quotes keep it one text.
+    const std::string in = " IN '" + vb::Replace(files::resolve(quelle), "'", "''") + "'";
     db::Database& ziel = *gDatenbank;
+    const char* temp[] = {"persdattemp", "ergebnistemp", "persontestergebnistemp", "typwertzuweisungtemp",
+                          "personzuordnungtemp"};
+    // Leftovers of an import that was broken off (by a program of old) are removed first.
+    for (const char* t : temp)
+        if (TableExists(ziel, t)) ziel.Execute(std::string("drop table [") + t + "];");
+
     std::set<int32_t> gewaehlt;
     if (nurDiese) gewaehlt.insert(nurDiese->begin(), nurDiese->end());
-    std::map<int32_t, int32_t> neueNummer;
+    int anzahl = 0;
     ziel.BeginTrans();
     try {
-        auto q = src->OpenRecordset("SELECT * FROM PersDat ORDER BY PersonID", db::RecordsetType::Snapshot);
-        auto z = ziel.OpenRecordset("SELECT * FROM PersDat WHERE PersonID = -1", db::RecordsetType::Dynaset);
-        std::vector<std::string> felder;
-        for (int i = 0; i < q->FieldCount(); ++i) {
-            const std::string n = q->Fields(i).Name();
-            if (vb::UCase(n) != "PERSONID") felder.push_back(n);
-        }
-        if (q->RecordCount() > 0) {
-            q->MoveFirst();
-            while (!q->Eof()) {
+        ziel.Execute("SELECT * INTO persdattemp FROM persdat" + in);
+        ziel.Execute("CREATE TABLE [personzuordnungtemp] ([alt] Long, [neu] Long)");
+        {
+            // Each person gets the number the target's counter gives it; the old and new numbers
+            // are kept side by side, so every child row finds its own person whatever the order.
+            auto q = ziel.OpenRecordset("SELECT * FROM persdattemp ORDER BY PersonID", db::RecordsetType::Snapshot);
+            auto z = ziel.OpenRecordset("SELECT * FROM PersDat WHERE PersonID = -1", db::RecordsetType::Dynaset);
+            auto m = ziel.OpenRecordset("personzuordnungtemp", db::RecordsetType::Dynaset);
+            std::vector<std::string> felder;
+            for (int i = 0; i < q->FieldCount(); ++i) {
+                const std::string n = q->Fields(i).Name();
+                if (vb::UCase(n) != "PERSONID") felder.push_back(n);
+            }
+            if (q->RecordCount() > 0) q->MoveFirst();
+            while (q->RecordCount() > 0 && !q->Eof()) {
                 const int32_t alt = q->Fields("PersonID").Value().toLong();
                 if (!nurDiese || gewaehlt.count(alt)) {
                     z->AddNew();
                     for (const std::string& f : felder) z->Fields(f) = q->Fields(f).Value();
                     const int32_t neu = z->Fields("PersonID").Value().toLong();
                     z->Update();
-                    neueNummer[alt] = neu;
+                    m->AddNew();
+                    m->Fields("alt") = vb::Variant(alt);
+                    m->Fields("neu") = vb::Variant(neu);
+                    m->Update();
+                    ++anzahl;
                 }
                 q->MoveNext();
             }
         }
-        for (const char* t : {"Ergebnis", "PersonTestErgebnis", "TypWertZuweisung"})
-            copyRows(*src, ziel, t, neueNummer);
+        struct Kind {
+            const char* tabelle;
+            const char* temp;
+            const char* spalten;
+        };
+        const Kind kinder[] = {
+            {"ergebnis", "ergebnistemp",
+             "typnummer, typgesamtsumme, typsumme0, typsumme1, typsumme01, typsumme2, typsumme3, typsumme4, "
+             "typsumme34, aw0, aw1, aw2, aw3, aw4, awgesamt"},
+            {"persontestergebnis", "persontestergebnistemp", "itemnummer, itemwert"},
+            {"typwertzuweisung", "typwertzuweisungtemp", "itemnummer, typnummer, typrealwert"}};
+        for (const Kind& k : kinder) {
+            ziel.Execute(std::string("SELECT * INTO ") + k.temp + " FROM " + k.tabelle + in);
+            std::string auswahl;
+            for (const std::string& sp : {std::string(k.spalten)}) {
+                size_t pos = 0;
+                while (pos < sp.size()) {
+                    size_t e = sp.find(',', pos);
+                    if (e == std::string::npos) e = sp.size();
+                    auswahl += ", t." + vb::Trim(sp.substr(pos, e - pos));
+                    pos = e + 1;
+                }
+            }
+            ziel.Execute(std::string("INSERT INTO ") + k.tabelle + " (personid, " + k.spalten + ") SELECT m.neu" +
+                         auswahl + " FROM " + k.temp + " AS t INNER JOIN personzuordnungtemp AS m ON t.personid = m.alt");
+        }
+        for (const char* t : temp) ziel.Execute(std::string("drop table [") + t + "];");
         ziel.CommitTrans();
     } catch (...) {
         ziel.Rollback();
-        src->Close();
         throw;
     }
-    src->Close();
-    return static_cast<int>(neueNummer.size());
+    return anzahl;
 }
 
 void frmImport::Command2_Click() {

@@ -172,19 +172,34 @@ TEST_F(MaintenanceTest, ImportRefusesItsOwnFileAndEmptyNamesDoNotStopTheList) {
 TEST_F(MaintenanceTest, FailedImportLeavesTheTargetUnchanged) {
     const std::string quelle = neueDatei("Quelle");
     personenAnlegen(*gDatenbank, 2);
-    // A child row that the target's rules refuse: a rating outside the 16-bit range cannot be
-    // made here, so a column the target lacks stands in for a damaged source.
-    gDatenbank->Execute("ALTER TABLE Ergebnis ADD COLUMN Fremd short");
-    gDatenbank->Execute("UPDATE Ergebnis SET Fremd = 1");
+    // A damaged source: the last of the tables the import reads is missing.
+    gDatenbank->Execute("DROP TABLE TypWertZuweisung");
     h().answer(forms::vbYes);
     neueDatei("Ziel");
     personenAnlegen(*gDatenbank, 1);
     EXPECT_THROW(frmImport::importiere(quelle, nullptr), vb::Error);
     EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM PersDat"), 1);
     EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM PersonTestErgebnis"), 109);
+    EXPECT_FALSE(TableExists(*gDatenbank, "persdattemp"));
     // The counter did not move: the next person gets number 2.
     personenAnlegen(*gDatenbank, 1);
     EXPECT_EQ(zahl(*gDatenbank, "SELECT MAX(PersonID) FROM PersDat"), 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MaintenanceTest, SourcePathWithQuotesIsTakenAsAFileName) {
+    const std::string quelle = neueDatei("O'Brien; drop table PersDat");
+    personenAnlegen(*gDatenbank, 2);
+    h().answer(forms::vbYes);
+    neueDatei("Ziel");
+    EXPECT_EQ(frmImport::importiere(quelle, nullptr), 2);
+    EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM PersDat"), 2);
+    EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM TypWertZuweisung"), 252);
+    auto q = gWorkspace->OpenDatabase(quelle, false, true);
+    EXPECT_EQ(zahl(*q, "SELECT COUNT(*) FROM PersDat"), 2);
 }
 
 }  // namespace
