@@ -237,6 +237,15 @@ void frmpers::zeigeZeile() {
 }
 
 void frmpers::zeileSchreiben(db::Recordset& rs) {
+    // Say which box holds too much before the file refuses the row.
+    for (int i = 0; i < 12; ++i) {
+        db::Field& feld = rs.Fields(kFelder[i]);
+        const int laenge = vb::Len(Text1[i].Text());
+        if (feld.Type() == db::FieldType::Text && laenge > feld.Size())
+            throw vb::Error(vb::err::FieldTooSmall, "Die Eingabe im Feld \"" + LabelTxt(kBeschriftung[i]) + "\" ist " +
+                                                        std::to_string(laenge) + " Zeichen lang; das Feld fasst höchstens " +
+                                                        std::to_string(feld.Size()) + " Zeichen.");
+    }
     for (int i = 0; i < 12; ++i) {
         const std::string t = Text1[i].Text();
         rs.Fields(kFelder[i]) = t.empty() ? vb::Variant::null() : vb::Variant(t);

@@ -75,6 +75,7 @@ TEST_F(PersonFenster, MissingNameOrOverlongTextStoresNothing) {
     f->Text1[2].setText("01.01.19700");  // 11 characters for a field of 10
     f->Befehl5_Click();
     EXPECT_TRUE(gezeigt("3163"));
+    EXPECT_TRUE(gezeigt("Feld \"" + LabelTxt(49) + "\" ist 11 Zeichen lang"));
     EXPECT_EQ(personen(), 0);
     EXPECT_EQ(zeilenAller("persontestergebnis"), 0);
     EXPECT_TRUE(f->Befehl5.isEnabled());
