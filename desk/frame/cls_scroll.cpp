@@ -1,0 +1,94 @@
+#include "desk/frame/cls_scroll.h"
+
+#include "desk/frame/globals.h"
+#include "platform/forms/form.h"
+#include "platform/forms/screen.h"
+
+namespace {
+forms::Form& fenster() {
+    auto* f = qobject_cast<forms::Form*>(gScrollForm.data());
+    if (!f) throw vb::Error(vb::err::ObjectNotSet);
+    return *f;
+}
+}  // namespace
+
+forms::Form* clsScroll::ParentForm() const { return qobject_cast<forms::Form*>(gScrollForm.data()); }
+
+int32_t clsScroll::GetScrollPosition(int32_t bar) const {
+    forms::ScrollInfo info;
+    info.cbSize = 28;
+    info.fMask = forms::SIF_POS;
+    fenster().GetScrollInfo(bar, info);
+    return info.nPos;
+}
+
+int32_t clsScroll::GetScrollTrackPosition(int32_t bar) const {
+    forms::ScrollInfo info;
+    info.cbSize = 28;
+    info.fMask = forms::SIF_TRACKPOS;
+    fenster().GetScrollInfo(bar, info);
+    return info.nTrackPos;
+}
+
+void clsScroll::setHorizontalBarVisible(bool shown) {
+    fenster().ShowScrollBar(forms::SB_HORZ, shown);
+    m_hVisible = shown;
+}
+
+void clsScroll::setVerticalBarVisible(bool shown) {
+    fenster().ShowScrollBar(forms::SB_VERT, shown);
+    m_vVisible = shown;
+}
+
+void clsScroll::UpdateScrollBars() {
+    forms::Form& f = fenster();
+    const QRect r = f.GetClientRect();
+    const int32_t w = r.right() + 1, h = r.bottom() + 1;
+    auto balken = [&](int bar, int32_t client, int32_t virtuell, bool sichtbar, void (clsScroll::*zeigen)(bool)) {
+        if (client >= virtuell) {
+            (this->*zeigen)(false);
+            return;
+        }
+        gScrollInfo = {};
+        gScrollInfo.cbSize = 28;
+        gScrollInfo.fMask = forms::SIF_RANGE;
+        if (!sichtbar) {
+            // A bar that appears starts at 0; one already shown keeps its position.
+            gScrollInfo.nPos = 0;
+            gScrollInfo.fMask = forms::SIF_RANGE | forms::SIF_POS;
+        }
+        gScrollInfo.nMin = 0;
+        gScrollInfo.nMax = virtuell - client;
+        (this->*zeigen)(true);
+        forms::ScrollInfo info;
+        info.cbSize = gScrollInfo.cbSize;
+        info.fMask = gScrollInfo.fMask;
+        info.nMin = gScrollInfo.nMin;
+        info.nMax = gScrollInfo.nMax;
+        info.nPos = gScrollInfo.nPos;
+        f.SetScrollInfo(bar, info, true);
+    };
+    balken(forms::SB_HORZ, w, m_virtualWidth, m_hVisible, &clsScroll::setHorizontalBarVisible);
+    balken(forms::SB_VERT, h, m_virtualHeight, m_vVisible, &clsScroll::setVerticalBarVisible);
+    ScrollContents();
+}
+
+void clsScroll::ScrollContents() {
+    // Each step on its own: a window without a picture, or without bars, skips it.
+    QWidget* bild = nullptr;
+    try {
+        bild = fenster().findChild<QWidget*>("Picture1");
+    } catch (...) {
+    }
+    int32_t hpos = 0, vpos = 0;
+    try {
+        hpos = m_hVisible ? GetScrollPosition(0) : 0;
+    } catch (...) {
+    }
+    if (bild) bild->move(gScrollPosX - hpos, bild->y());
+    try {
+        vpos = m_vVisible ? GetScrollPosition(1) : 0;
+    } catch (...) {
+    }
+    if (bild) bild->move(bild->x(), gScrollPosY - vpos);
+}

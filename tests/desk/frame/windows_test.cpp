@@ -1,0 +1,103 @@
+#include "frame_fixture.h"
+
+#include "desk/frame/frm_info.h"
+#include "platform/forms/grid.h"
+#include "platform/forms/screen.h"
+
+using namespace frame_test;
+
+namespace {
+
+class WindowsTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        h().input("Kartei");
+        ASSERT_TRUE(starte());
+        h().clearRecords();
+    }
+};
+
+TEST_F(WindowsTest, AboutBoxRepeatsTheSplashTextsAndAnyKeyClosesIt) {
+    auto* engineVorher = gWorkspace.get();
+    QTimer::singleShot(0, [] {
+        frmInfo& f = forms::Instance<frmInfo>();
+        EXPECT_EQ(f.Label1.Caption(), LabelTxt(0) + " " + LabelTxt(1));
+        EXPECT_EQ(f.Label3.Caption(), "Z.U.V. 5.0");
+        int taste = 27;
+        f.Form_KeyPress(taste);
+    });
+    mdi().mnuÜber.Click();
+    EXPECT_FALSE(forms::Instance<frmInfo>().isLoaded());
+    // The open data file and the login stay as they were.
+    EXPECT_EQ(gWorkspace.get(), engineVorher);
+    EXPECT_TRUE(gDateiOffen);
+    mdi().mnuWebsite_Click();
+    ASSERT_EQ(h().records(forms::HostRecord::Kind::Url).size(), 1u);
+}
+
+TEST_F(WindowsTest, AssistantTasksReportMissingProgramsAndKeepColoursWhenOff) {
+    frmAssist& a = forms::Default<frmAssist>();
+    EXPECT_EQ(a.Label1[0].ForeColor(), kDunkelblau);
+    EXPECT_EQ(a.Label2[7].ForeColor(), kDunkelblau);
+    gAssistentanzeige = 0;
+    a.Label1[4].setForeColor(kGruen);
+    a.SSCommand1_Click(1);  // the reader program is not installed
+    EXPECT_EQ(h().messages(), std::vector<std::string>{vb::Trim(DialogTxt(54))});
+    EXPECT_EQ(a.Label1[4].ForeColor(), kGruen);
+    EXPECT_EQ(a.MousePointer(), forms::vbDefault);
+    gAssistentanzeige = -1;
+    a.SSCommand1_Click(1);
+    EXPECT_EQ(a.Label1[4].ForeColor(), kSchwarz);
+    EXPECT_EQ(a.Label2[3].ForeColor(), kSchwarz);
+
+    // F1 opens the help start page and is consumed.
+    int taste = 112;
+    a.Form_KeyDown(taste, 0);
+    EXPECT_EQ(taste, 0);
+    ASSERT_EQ(h().records(forms::HostRecord::Kind::Help).size(), 1u);
+    a.Command1_Click();
+    EXPECT_EQ(a.WindowState(), forms::vbMinimized);
+}
+
+TEST_F(WindowsTest, CopyPutsTheAnswerTableAsTextAndNothingWithoutAWindow) {
+    forms::Clipboard::SetText("vorher");
+    mdi().CopyToClipboard();
+    EXPECT_EQ(forms::Clipboard::GetText(), "vorher");
+
+    struct Tabelle : forms::Form {
+        Tabelle() : forms::Form("Form15") {
+            setMdiChild(true);
+            Grid1.setParent(this);
+            Grid1.setObjectName("Grid1");
+            Grid1.setRows(10);
+            Grid1.setCols(7);
+            for (int r = 0; r < 10; ++r)
+                for (int c = 0; c < 7; ++c) Grid1.setTextMatrix(r, c, std::to_string(r) + ":" + std::to_string(c));
+        }
+        forms::Grid Grid1;
+        void Form_Unload(int&) override { ChildWindowClosed(); }
+    };
+    auto* t = new Tabelle();
+    gTabellenFenster = t;
+    ASSERT_TRUE(CanOpenChildWindow());
+    t->Show();
+    ChildWindowOpened();
+    mdi().mnuKopieren.choose();
+    const std::string text = forms::Clipboard::GetText();
+    size_t zeilen = 0;
+    for (size_t p = 0; (p = text.find("\r\n", p)) != std::string::npos; p += 2) ++zeilen;
+    EXPECT_EQ(zeilen, 10u);
+    EXPECT_EQ(text.substr(0, text.find("\r\n")), "0:0\t0:1\t0:2\t0:3\t0:4\t0:5\t0:6");
+
+    // Closing the windows after a person was taken: the result window goes, the assistant returns.
+    SchliesseUnterfenster();
+    EXPECT_EQ(gFensterAnzahl, 0);
+    EXPECT_TRUE(forms::Instance<frmAssist>().Visible());
+    // With no result window open nothing is unloaded.
+    forms::Default<Form4>();
+    SchliesseUnterfenster();
+    EXPECT_TRUE(forms::IsLoaded<Form4>());
+}
+
+}  // namespace
