@@ -20,15 +20,14 @@ protected:
 
 TEST_F(WindowsTest, AboutBoxRepeatsTheSplashTextsAndAnyKeyClosesIt) {
     auto* engineVorher = gWorkspace.get();
-    QTimer::singleShot(0, [] {
-        frmInfo& f = forms::Instance<frmInfo>();
+    imModal<frmInfo>([](frmInfo& f) {
         EXPECT_EQ(f.Label1.Caption(), LabelTxt(0) + " " + LabelTxt(1));
         EXPECT_EQ(f.Label3.Caption(), "Z.U.V. 5.0");
         int taste = 27;
         f.Form_KeyPress(taste);
     });
     mdi().mnuÜber.Click();
-    EXPECT_FALSE(forms::Instance<frmInfo>().isLoaded());
+    EXPECT_FALSE(forms::Instance<frmInfo>().isLoaded()) << ::testing::PrintToString(h().messages());
     // The open data file and the login stay as they were.
     EXPECT_EQ(gWorkspace.get(), engineVorher);
     EXPECT_TRUE(gDateiOffen);
