@@ -289,6 +289,8 @@ void frmTest::Text1_KeyPress(int& k) {
     if (k == forms::vbKeyReturn) {
         k = 0;
         Befehl6_Click();
+    } else if (k == forms::vbKeyEscape) {
+        // Esc closes the window (Form_KeyUp); it is no wrong rating.
     } else if (k >= '0' && k <= '4') {
         Text1.setText(std::string(1, static_cast<char>(k)));
         k = 0;

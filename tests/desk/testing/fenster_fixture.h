@@ -4,6 +4,7 @@
 // interface texts of the installed settings database, and the scripted Host.
 
 #include "desk/frame/globals.h"
+#include "desk/testing/rahmen.h"
 #include "fixture.h"
 #include "platform/forms/form.h"
 #include "platform/forms/host.h"
@@ -16,6 +17,7 @@ protected:
         DatenTest::SetUp();
         forms::resetAllWindows();
         resetGlobals();
+        zuvtest::trenneRahmen();  // single windows, no main window behind them
         gAppPath = m_dir.path().toStdString();
         gProgrammDB = gAppPath + "/zuv.sdb";
         gDatenbankName = path("test.ZDB");

@@ -233,3 +233,13 @@ TEST_F(Auswahl, EmptyDataFileSaysSoAndCountsAsCancelled) {
     EXPECT_EQ(gAuswahlAbgebrochen, 1);
     EXPECT_FALSE(c.isLoaded());
 }
+
+TEST_F(PersonFenster, PersonWithoutSurnameIsNotDeletedAndTheMessageSaysSo) {
+    datei->Execute("INSERT INTO persdat (vorname, testdatum) VALUES ('Ohne', '01.01.2026')");
+    oeffnen();
+    host->answer(forms::vbYes);
+    f->Befehl6_Click();
+    EXPECT_EQ(personen(), 1);
+    EXPECT_NE(meldungen().back(), DialogTxt(21));
+    EXPECT_TRUE(gezeigt("nicht gelöscht"));
+}

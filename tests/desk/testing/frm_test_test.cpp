@@ -132,8 +132,11 @@ TEST_F(TestForm, FinishAndCancelLeadToTheFirstGapAndKeepWhatWasRated) {
     f->Text2_GotFocus();
     taste('1');
     taste(forms::vbKeyReturn);
+    host->clearRecords();
     int esc = forms::vbKeyEscape;
+    f->Text1_KeyPress(esc);
     f->Form_KeyUp(esc, 0);
+    EXPECT_TRUE(meldungen().empty());
     EXPECT_FALSE(f->isLoaded());
     EXPECT_EQ(bewertung(12), "1");
     EXPECT_EQ(leereTypZeilen(), 0);
