@@ -431,6 +431,25 @@ bool Connection::isDottedViewColumn(const std::string& name) {
     return !m_dotted.empty() && m_dotted.count(foldName(name)) > 0;
 }
 
+DottedNames Connection::dottedColumnsOf(const std::string& jet) {
+    loadSchema();
+    if (m_dotted.empty()) return nullptr;
+    std::vector<std::string> views;
+    for (const auto& name : sourceNames(jet)) {
+        const TableInfo* t = table(name);
+        if (t && t->isView) views.push_back(t->name);
+    }
+    if (views.empty()) return nullptr;
+    return [this, views](const std::string& n) {
+        if (!m_dotted.count(foldName(n))) return false;
+        for (const auto& v : views) {
+            const TableInfo* t = table(v);
+            if (t && t->column(n)) return true;
+        }
+        return false;
+    };
+}
+
 int64_t Connection::reserveCounter(const TableInfo& t) {
     Savepoint sp(*this);
     int64_t seq = 0;
