@@ -1,6 +1,7 @@
 #include "desk/frame/startup.h"
 
 #include <QApplication>
+#include <QThread>
 #include <QVBoxLayout>
 
 #include "desk/frame/form4.h"
@@ -144,11 +145,14 @@ void form9::startFehler(const std::exception& e) {
     forms::MsgBox(text, forms::vbOKOnly | forms::vbCritical);
     Zeit1.setEnabled(false);
     Hide();
-    QApplication::exit(1);
+    m_abgebrochen = true;
+    // Inside the event loop the run ends here; before it, main() sees the flag and does not start it.
+    if (QThread::currentThread()->loopLevel() > 0) QApplication::exit(1);
 }
 
 void form9::Form_Load() {
     m_gestartet = false;
+    m_abgebrochen = false;
     try {
         CenterForm(*this);
         gAppPath = vb::UCase(files::programFolder());
@@ -159,6 +163,9 @@ void form9::Form_Load() {
         gAppPath = datenordnerAusIni();
         InitDatabaseEngine();
         LoadUiTexts();
+        if (gMenuTxt.empty() || gLabelTxt.empty() || gDialogTxt.empty())
+            throw vb::Error(vb::err::ObjectNotFound, "Die Texttabellen der Einstellungsdatenbank " +
+                                                         std::string(kProgrammDBName) + " fehlen oder sind leer.");
         s2::LadeTestItemTyp();
         Shape1.setGeometry(0, 0, width(), height());
         Label1.setCaption(LabelTxt(0) + " " + LabelTxt(1));

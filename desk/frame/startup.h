@@ -33,8 +33,11 @@ public:
     static int& wartezeit();
     // Whether the last start ran through to the main window.
     bool gestartet() const { return m_gestartet; }
+    // Whether the start failed (the message was shown; the program is to end).
+    bool abgebrochen() const { return m_abgebrochen; }
 
 private:
     void startFehler(const std::exception& e);
     bool m_gestartet = false;
+    bool m_abgebrochen = false;
 };
