@@ -272,6 +272,7 @@ void Connection::checkOwner(const DBEngine::Login& login) {
     if (msg.find("no such table") != std::string::npos) raise(3078, after("no such table: "));
     if (msg.find("no such column") != std::string::npos) raise(3061, after("no such column: "));
     if (msg.find("no such function") != std::string::npos) raise(3075, "unbekannte Funktion " + after("no such function: "));
+    if (msg.rfind("index ", 0) == 0 && msg.find("already exists") != std::string::npos) raise(3375, msg);
     if (msg.find("already exists") != std::string::npos) raise(3010, msg.substr(0, msg.find(" already")));
     raise(3075, context.empty() ? msg : context);
 }

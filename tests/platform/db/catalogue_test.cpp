@@ -513,7 +513,9 @@ TEST_F(Catalogue, PrintLinesAreWrittenOneByOneAndReadInPageAndLineOrder) {
 // are written, Yes/No fields take any non-zero value as -1, and both path spellings reach one file.
 TEST_F(Catalogue, SettingsRowsAreSavedByTheWindowsThatHoldThem) {
     const std::string folder = m_dir.path().toStdString();
-    const std::string slash = folder + "/zuv.sdb", backslash = folder + "\\ZUV.SDB";
+    // The program folder is read upper-cased from the INI file.
+    const std::string slash = folder + "/zuv.sdb", backslash = QString::fromStdString(folder).toUpper().toStdString() +
+                                                                 "\\ZUV.SDB";
     db::DataControl form4, report4, report5, chart, druckMan;
     form4.setDatabaseName(slash);
     form4.setRecordSource("Konfiguration");
@@ -610,6 +612,27 @@ TEST_F(Catalogue, ADataControlIsReboundBetweenDataFileAndSettings) {
     // Nothing keeps the settings database open: it can be opened exclusively.
     auto s = ws->OpenDatabase(fileOf(File::Settings), true, false);
     s->Close();
+}
+
+// A data file made before the print table existed gets it when opened; running the two statements
+// again fails with the numbers the opening passes over.
+TEST_F(Catalogue, AnOlderDataFileGetsThePrintTableWithItsKey) {
+    auto d = ws->CreateDatabase(path("alt.ZDB"), ";LANGID=0x0409;CP=1252;COUNTRY=0", db::dbEncrypt);
+    for (const char* sql : kDataFileStatements)
+        if (std::string(sql).find("Drucktabelle") == std::string::npos) d->Execute(sql);
+    EXPECT_FALSE(d->hasTable("DRUCKTABELLE"));
+    const std::string table = kDataFileStatements[5], key = kDataFileStatements[10];
+    d->Execute(table);
+    d->Execute(key);
+    EXPECT_TRUE(d->hasTable("drucktabelle"));
+    EXPECT_EQ(errorOf([&] { d->Execute(table); }), 3010);
+    EXPECT_EQ(errorOf([&] { d->Execute(key); }), 3375);
+    d->Execute("insert into Drucktabelle values (1, 1, 'a', 'DE')");
+    EXPECT_EQ(errorOf([&] { d->Execute("insert into Drucktabelle values (1, 1, 'b', 'DE')"); }), 3022);
+    // The key of the data file's other tables is separate although it has the same name.
+    d->Execute("insert into PersDat (Nachname) values ('Berg')");
+    auto p = d->OpenRecordset("PersDat");
+    EXPECT_EQ(p->Fields("PersonID").Value().toLong(), 1);
 }
 
 // The import's statements, as the import joins them, from another data file.
