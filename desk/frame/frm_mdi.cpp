@@ -208,6 +208,7 @@ void frmMDI::wireHandlers() {
 void frmMDI::setupControls() {
     mnuBearbeiten.setVisible(false);
     mnuWindow.setVisible(false);
+    mnuFileArray(0).setVisible(false);  // the separator shows once the list has an entry
 }
 
 // ==================================================================== Hauptfenster

@@ -1,6 +1,7 @@
 #include "desk/frame/startup.h"
 
 #include <QApplication>
+#include <QThread>
 #include <QVBoxLayout>
 
 #include "desk/frame/form4.h"
@@ -19,81 +20,8 @@
 #include "platform/vb/strings.h"
 
 namespace {
-
-// The data folder named in the INI file. Without the key the program folder is taken (the value
-// the installation writes there), so a damaged INI file does not leave a path of NUL characters.
-std::string datenordnerAusIni() {
-    const std::string wert = ini::ReadIniString("ZUV", "AppPath", gIniDatei);
-    if (!ini::present(wert)) return vb::UCase(files::programFolder());
-    const std::string ordner = vb::UCase(wert);
-    if (!files::FolderExists(files::resolve(ordner)))
-        throw vb::Error(vb::err::PathNotFound, "Der Datenordner \"" + wert + "\" aus der Datei " + kIniDateiName +
-                                                   " ist nicht vorhanden.");
-    return ordner;
-}
-
-void engineEinstellen(const std::string& ordner) {
-    db::DBEngine& e = db::DBEngine::instance();
-    e.setSystemDB(files::resolve(ordner + "\\" + kWorkgroupDateiName));
-    e.setDefaultUser(kBenutzer);
-    e.setDefaultPassword(kKennwort);
-}
-
 std::string programmOrdnerDatei(const char* name) { return files::programFolder() + "\\" + name; }
-
 }  // namespace
-
-void InitDatabaseEngine() {
-    gCrLf = "\r\n";
-    gIniDatei = programmOrdnerDatei(kIniDateiName);
-    gAppPath = datenordnerAusIni();
-    gProgrammDB = gAppPath + "\\" + kProgrammDBName;
-    engineEinstellen(gAppPath);
-    gWorkspace = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
-    gWorkspace2 = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
-    gProgrammDatenbank = gWorkspace2->OpenDatabase(files::resolve(gProgrammDB), false, gNurLesen);
-}
-
-void LoadUiTexts(const std::string& suffix) {
-    gMenuTxt.clear();
-    gDialogTxt.clear();
-    gLabelTxt.clear();
-    try {
-        auto lokal = gWorkspace->OpenDatabase(files::resolve(gProgrammDB));
-        auto lade = [&](const std::string& tabelle, bool mitId, auto ablegen) {
-            const std::string t = tabelle + suffix;
-            const std::string sql = mitId ? "SELECT DISTINCTROW " + t + ".ID, " + t + ".BeschriftungDtsch " +
-                                                "FROM " + t + " ORDER BY " + t + ".ID;"
-                                          : "SELECT DISTINCTROW " + t + ".BeschriftungDtsch " + "FROM " + t +
-                                                " ORDER BY " + t + ".ID;";
-            auto rs = lokal->OpenRecordset(sql, db::RecordsetType::Snapshot);
-            if (rs->RecordCount() != 0) {
-                rs->MoveLast();
-                const long n = rs->RecordCount();
-                if (n > 32767) throw vb::Error(vb::err::Overflow);
-                rs->MoveFirst();
-                for (long i = 0; i < n; ++i) {
-                    ablegen(*rs);
-                    if (!rs->Eof()) rs->MoveNext();
-                    if (rs->Eof()) break;
-                }
-            }
-            rs->Close();
-        };
-        lade("MenuTxt", false, [](db::Recordset& rs) { gMenuTxt.push_back(vb::CStr(rs.Fields("BeschriftungDtsch").Value())); });
-        lade("labelTxt", false,
-             [](db::Recordset& rs) { gLabelTxt.push_back(vb::CStr(rs.Fields("BeschriftungDtsch").Value())); });
-        lade("DialogTxt", true, [](db::Recordset& rs) {
-            DialogText d;
-            d.ID = vb::CInt(rs.Fields("id").Value());
-            d.Text = vb::CStr(rs.Fields("BeschriftungDtsch").Value());
-            gDialogTxt.push_back(std::move(d));
-        });
-        lokal->Close();
-    } catch (...) {
-        // Ends silently: what was loaded stays; a missing text shows up in its user.
-    }
-}
 
 // ==================================================================== splash window
 
@@ -144,21 +72,27 @@ void form9::startFehler(const std::exception& e) {
     forms::MsgBox(text, forms::vbOKOnly | forms::vbCritical);
     Zeit1.setEnabled(false);
     Hide();
-    QApplication::exit(1);
+    m_abgebrochen = true;
+    // Inside the event loop the run ends here; before it, main() sees the flag and does not start it.
+    if (QThread::currentThread()->loopLevel() > 0) QApplication::exit(1);
 }
 
 void form9::Form_Load() {
     m_gestartet = false;
+    m_abgebrochen = false;
     try {
         CenterForm(*this);
         gAppPath = vb::UCase(files::programFolder());
         gProgrammDB = gAppPath + "\\" + kProgrammDBName;
-        engineEinstellen(files::programFolder());
+        EngineEinstellen(files::programFolder());
         gWorkspace = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
         gIniDatei = programmOrdnerDatei(kIniDateiName);
-        gAppPath = datenordnerAusIni();
+        gAppPath = DatenordnerAusIni();
         InitDatabaseEngine();
         LoadUiTexts();
+        if (gMenuTxt.empty() || gLabelTxt.empty() || gDialogTxt.empty())
+            throw vb::Error(vb::err::ObjectNotFound, "Die Texttabellen der Einstellungsdatenbank " +
+                                                         std::string(kProgrammDBName) + " fehlen oder sind leer.");
         s2::LadeTestItemTyp();
         Shape1.setGeometry(0, 0, width(), height());
         Label1.setCaption(LabelTxt(0) + " " + LabelTxt(1));

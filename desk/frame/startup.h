@@ -11,6 +11,11 @@
 // Paths from the INI file, the workgroup login on the data folder, the two workspaces and the
 // settings database. No trap: errors go to the caller.
 void InitDatabaseEngine();
+// The data folder named in the INI file gIniDatei, upper-cased; the program folder when the file
+// names none. Error 3044 for a folder that does not exist.
+std::string DatenordnerAusIni();
+// Workgroup file of `ordner`, default user and password of the engine.
+void EngineEinstellen(const std::string& ordner);
 // Loads the three text tables into gMenuTxt, gLabelTxt and gDialogTxt, by position in ID order.
 // `suffix` "" reads MenuTxt/labelTxt/DialogTxt, "Typen" the reader's tables. Ends silently on an
 // error, keeping what was loaded.
@@ -33,8 +38,11 @@ public:
     static int& wartezeit();
     // Whether the last start ran through to the main window.
     bool gestartet() const { return m_gestartet; }
+    // Whether the start failed (the message was shown; the program is to end).
+    bool abgebrochen() const { return m_abgebrochen; }
 
 private:
     void startFehler(const std::exception& e);
     bool m_gestartet = false;
+    bool m_abgebrochen = false;
 };

@@ -121,6 +121,8 @@ FragebogenInhalt ladeFragebogen(db::Database& programmDb) {
     return f;
 }
 
+constexpr double kKopfbildHoehe = 850;
+
 void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const DruckSchalter& schalter,
                       const DruckSchrift& schrift, const std::string& symbol, const std::string& datum,
                       int16_t& seite) {
@@ -139,8 +141,16 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
             s.setCurrentY(500);
             seitenzahlMittig(s, seite);
         }
-        if (schalter.kopfSymbol && !bild.isNull())
-            s.PaintPicture(bild, s.Width() - bild.widthTwips() - 1000, 100);
+        if (schalter.kopfSymbol && !bild.isNull()) {
+            // The header band ends where the text starts (y = 1000): a larger picture is scaled
+            // down into it so that it never covers the first statement.
+            double h = bild.heightTwips(), w = bild.widthTwips();
+            if (h > kKopfbildHoehe) {
+                w = w * kKopfbildHoehe / h;
+                h = kKopfbildHoehe;
+            }
+            s.PaintPicture(bild, s.Width() - w - 1000, 100, w, h);
+        }
         s.setCurrentY(1000);
     };
     auto fuss = [&] {

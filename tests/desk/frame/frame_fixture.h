@@ -133,6 +133,20 @@ protected:
         d.CommitTrans();
     }
 
+    // Runs `schritt` once the window is showing modally (what a person does in the window).
+    template <class T, class F>
+    static void imModal(F schritt) {
+        auto* t = new QTimer;
+        t->setInterval(5);
+        QObject::connect(t, &QTimer::timeout, [t, schritt] {
+            if (!forms::IsLoaded<T>() || !forms::Instance<T>().isModalShown()) return;
+            t->stop();
+            t->deleteLater();
+            schritt(forms::Instance<T>());
+        });
+        t->start();
+    }
+
     static long zahl(db::Database& d, const std::string& sql) {
         auto rs = d.OpenRecordset(sql, db::RecordsetType::Snapshot);
         rs->MoveFirst();

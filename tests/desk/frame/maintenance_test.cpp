@@ -123,8 +123,7 @@ TEST_F(MaintenanceTest, ImportAllAndSelectedRemapsPersonNumbers) {
     EXPECT_EQ(zahl(d, "SELECT COUNT(*) FROM PersDat WHERE PersonID = 6 AND Vorname = 'Vorname3'"), 1);
 
     // The window: lists, import of the selected persons, then it closes.
-    QTimer::singleShot(0, [&] {
-        frmImport& f = forms::Instance<frmImport>();
+    imModal<frmImport>([&](frmImport& f) {
         EXPECT_EQ(f.List1.ListCount(), 2);
         EXPECT_EQ(f.List1.List(0), "Vorname2 Nachname2, 01.02.2026");
         EXPECT_EQ(f.List2.List(1), "3");
@@ -157,8 +156,7 @@ TEST_F(MaintenanceTest, ImportRefusesItsOwnFileAndEmptyNamesDoNotStopTheList) {
     EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM PersDat"), 0);
 
     // Nothing selected: dialog text 40, nothing written, the window closes.
-    QTimer::singleShot(0, [&] {
-        frmImport& f = forms::Instance<frmImport>();
+    imModal<frmImport>([&](frmImport& f) {
         EXPECT_EQ(f.List1.ListCount(), 2);
         EXPECT_EQ(f.List1.List(0), " Nachname1, ");
         f.Command3_Click();

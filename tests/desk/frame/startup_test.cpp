@@ -87,6 +87,21 @@ TEST_F(FrameTest, BrokenInstallationStopsTheStartWithAClearMessage) {
     EXPECT_FALSE(forms::IsLoaded<frmMDI>());
 }
 
+TEST_F(FrameTest, MissingTextTableIsNamedInTheMessage) {
+    {
+        db::DBEngine::instance().setSystemDB(pfad("Sys.mda"));
+        auto ws = db::DBEngine::instance().CreateWorkspace("Kestrel", kBenutzer, kKennwort);
+        auto d = ws->OpenDatabase(pfad("zuv.sdb"));
+        d->Execute("DROP TABLE labelTxt");
+        d->Close();
+        db::DBEngine::instance().reset();
+    }
+    EXPECT_FALSE(starte());
+    ASSERT_EQ(h().messages().size(), 1u);
+    EXPECT_NE(h().messages()[0].find("Texttabellen"), std::string::npos);
+    EXPECT_FALSE(gMenuTxt.empty());  // what could be loaded stays loaded
+}
+
 TEST_F(FrameTest, IniWithoutKeysOrWithGarbageTakesProgramFolder) {
     std::ofstream(dir / "Zuv50.ini") << "\x01\x02 garbage without sections\r\n[ZUV]\r\nNichts=1\r\n";
     ASSERT_TRUE(starte());

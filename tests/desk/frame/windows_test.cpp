@@ -20,15 +20,14 @@ protected:
 
 TEST_F(WindowsTest, AboutBoxRepeatsTheSplashTextsAndAnyKeyClosesIt) {
     auto* engineVorher = gWorkspace.get();
-    QTimer::singleShot(0, [] {
-        frmInfo& f = forms::Instance<frmInfo>();
+    imModal<frmInfo>([](frmInfo& f) {
         EXPECT_EQ(f.Label1.Caption(), LabelTxt(0) + " " + LabelTxt(1));
         EXPECT_EQ(f.Label3.Caption(), "Z.U.V. 5.0");
         int taste = 27;
         f.Form_KeyPress(taste);
     });
     mdi().mnuÜber.Click();
-    EXPECT_FALSE(forms::Instance<frmInfo>().isLoaded());
+    EXPECT_FALSE(forms::Instance<frmInfo>().isLoaded()) << ::testing::PrintToString(h().messages());
     // The open data file and the login stay as they were.
     EXPECT_EQ(gWorkspace.get(), engineVorher);
     EXPECT_TRUE(gDateiOffen);
@@ -98,6 +97,66 @@ TEST_F(WindowsTest, CopyPutsTheAnswerTableAsTextAndNothingWithoutAWindow) {
     forms::Default<Form4>();
     SchliesseUnterfenster();
     EXPECT_TRUE(forms::IsLoaded<Form4>());
+}
+
+}  // namespace
+
+#include "desk/testing/form3.h"
+
+namespace {
+
+TEST_F(WindowsTest, TwoPersonChartNeedsTwoDifferentPersons) {
+    personenAnlegen(*gDatenbank, 2);
+    int fenster = 0;
+    ergebnisFenster().frmChart = [&] {
+        ++fenster;
+        auto* f = new forms::Form("frmChart");
+        f->setMdiChild(true);
+        return f;
+    };
+    // The person chooser, shown modally one time after the other, gets these rows chosen.
+    auto waehle = [](std::vector<int> zeilen) {
+        auto* t = new QTimer;
+        t->setInterval(5);
+        auto rest = std::make_shared<std::vector<int>>(std::move(zeilen));
+        QObject::connect(t, &QTimer::timeout, [t, rest] {
+            if (rest->empty()) {
+                t->stop();
+                t->deleteLater();
+                return;
+            }
+            if (!forms::IsLoaded<Form3>() || !forms::Instance<Form3>().isModalShown()) return;
+            Form3& f = forms::Instance<Form3>();
+            f.Grid1.setRow(rest->front());
+            rest->erase(rest->begin());
+            f.Befehl1_Click();
+        });
+        t->start();
+    };
+    // No after the first choice: nothing changes.
+    gVergleichPersonID = 0;
+    waehle({1});
+    h().answer(forms::vbNo);
+    mdi().mnuDateivergleich_Click();
+    EXPECT_EQ(gVergleichPersonID, 0);
+    EXPECT_EQ(fenster, 0);
+
+    // The same person twice is refused with a message.
+    waehle({1, 1});
+    h().answer(forms::vbYes);
+    mdi().mnuDateivergleich_Click();
+    EXPECT_EQ(fenster, 0);
+    EXPECT_EQ(gDateivergleich, 0);
+    EXPECT_NE(h().messages().back().find("andere"), std::string::npos);
+
+    // Two different persons: the chart of both opens.
+    waehle({1, 2});
+    h().answer(forms::vbYes);
+    mdi().mnuDateivergleich_Click();
+    EXPECT_EQ(fenster, 1);
+    EXPECT_EQ(gDateivergleich, 1);
+    EXPECT_NE(gVergleichPersonID, gAktPersonID);
+    EXPECT_EQ(mdi().ActiveForm()->Caption(), LabelTxt(225));
 }
 
 }  // namespace

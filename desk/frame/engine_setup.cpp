@@ -1,0 +1,89 @@
+// The engine set-up with the workgroup login and the interface texts: shared by both programs,
+// independent of their main windows.
+
+#include "desk/frame/startup.h"
+
+#include "desk/frame/globals.h"
+#include "platform/db/database.h"
+#include "platform/db/engine.h"
+#include "platform/db/recordset.h"
+#include "platform/db/workspace.h"
+#include "platform/files/paths.h"
+#include "platform/ini/ini_file.h"
+#include "platform/vb/strings.h"
+
+// The data folder named in the INI file. Without the key the program folder is taken (the value
+// the installation writes there), so a damaged INI file does not leave a path of NUL characters.
+std::string DatenordnerAusIni() {
+    const std::string wert = ini::ReadIniString("ZUV", "AppPath", gIniDatei);
+    if (!ini::present(wert)) return vb::UCase(files::programFolder());
+    const std::string ordner = vb::UCase(wert);
+    if (!files::FolderExists(files::resolve(ordner)))
+        throw vb::Error(vb::err::PathNotFound, "Der Datenordner \"" + wert + "\" aus der Datei " + kIniDateiName +
+                                                   " ist nicht vorhanden.");
+    return ordner;
+}
+
+void EngineEinstellen(const std::string& ordner) {
+    db::DBEngine& e = db::DBEngine::instance();
+    e.setSystemDB(files::resolve(ordner + "\\" + kWorkgroupDateiName));
+    e.setDefaultUser(kBenutzer);
+    e.setDefaultPassword(kKennwort);
+}
+
+namespace {
+std::string programmOrdnerDatei(const char* name) { return files::programFolder() + "\\" + name; }
+}  // namespace
+
+void InitDatabaseEngine() {
+    gCrLf = "\r\n";
+    gIniDatei = programmOrdnerDatei(kIniDateiName);
+    gAppPath = DatenordnerAusIni();
+    gProgrammDB = gAppPath + "\\" + kProgrammDBName;
+    EngineEinstellen(gAppPath);
+    gWorkspace = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
+    gWorkspace2 = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
+    gProgrammDatenbank = gWorkspace2->OpenDatabase(files::resolve(gProgrammDB), false, gNurLesen);
+}
+
+void LoadUiTexts(const std::string& suffix) {
+    gMenuTxt.clear();
+    gDialogTxt.clear();
+    gLabelTxt.clear();
+    try {
+        auto lokal = gWorkspace->OpenDatabase(files::resolve(gProgrammDB));
+        auto lade = [&](const std::string& tabelle, bool mitId, auto ablegen) {
+            const std::string t = tabelle + suffix;
+            const std::string sql = mitId ? "SELECT DISTINCTROW " + t + ".ID, " + t + ".BeschriftungDtsch " +
+                                                "FROM " + t + " ORDER BY " + t + ".ID;"
+                                          : "SELECT DISTINCTROW " + t + ".BeschriftungDtsch " + "FROM " + t +
+                                                " ORDER BY " + t + ".ID;";
+            auto rs = lokal->OpenRecordset(sql, db::RecordsetType::Snapshot);
+            if (rs->RecordCount() != 0) {
+                rs->MoveLast();
+                const long n = rs->RecordCount();
+                if (n > 32767) throw vb::Error(vb::err::Overflow);
+                rs->MoveFirst();
+                for (long i = 0; i < n; ++i) {
+                    ablegen(*rs);
+                    if (!rs->Eof()) rs->MoveNext();
+                    if (rs->Eof()) break;
+                }
+            }
+            rs->Close();
+        };
+        lade("MenuTxt", false, [](db::Recordset& rs) { gMenuTxt.push_back(vb::CStr(rs.Fields("BeschriftungDtsch").Value())); });
+        lade("labelTxt", false,
+             [](db::Recordset& rs) { gLabelTxt.push_back(vb::CStr(rs.Fields("BeschriftungDtsch").Value())); });
+        lade("DialogTxt", true, [](db::Recordset& rs) {
+            DialogText d;
+            d.ID = vb::CInt(rs.Fields("id").Value());
+            d.Text = vb::CStr(rs.Fields("BeschriftungDtsch").Value());
+            gDialogTxt.push_back(std::move(d));
+        });
+        lokal->Close();
+    } catch (...) {
+        // Ends silently: what was loaded stays; a missing text shows up in its user.
+    }
+}
+
