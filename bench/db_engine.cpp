@@ -202,6 +202,32 @@ void score_traffic(benchmark::State& state) {
 }
 BENCHMARK(score_traffic)->Unit(benchmark::kMillisecond);
 
+// A full report: the print table emptied, the main window's control bound to it, then 24 pages of
+// lines appended one AddNew/Update at a time, as the line writer does (1,500 lines).
+void report_lines(benchmark::State& state) {
+    PersonFile f;
+    db::DataControl data5;
+    for (auto _ : state) {
+        f.d->Execute("DELETE * FROM Drucktabelle;");
+        f.bind(data5, "Drucktabelle");
+        int written = 0;
+        for (int16_t page = 1; page <= 24 && written < 1500; ++page) {
+            for (int16_t line = 0; line < 63 && written < 1500; ++line, ++written) {
+                auto rs = data5.Recordset();
+                rs->AddNew();
+                rs->Fields("Druckseite") = page;
+                rs->Fields("ZeilenNr") = line;
+                rs->Fields("ZeilenText") = line ? "Zeile " + std::to_string(line) + " der Seite " + std::to_string(page)
+                                                : std::string();
+                rs->Fields("Formatierung") = line == 1 ? "U1" : "DE";
+                rs->Update();
+            }
+        }
+        benchmark::DoNotOptimize(written);
+    }
+}
+BENCHMARK(report_lines)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -272,6 +272,7 @@ void Connection::checkOwner(const DBEngine::Login& login) {
     if (msg.find("no such table") != std::string::npos) raise(3078, after("no such table: "));
     if (msg.find("no such column") != std::string::npos) raise(3061, after("no such column: "));
     if (msg.find("no such function") != std::string::npos) raise(3075, "unbekannte Funktion " + after("no such function: "));
+    if (msg.rfind("index ", 0) == 0 && msg.find("already exists") != std::string::npos) raise(3375, msg);
     if (msg.find("already exists") != std::string::npos) raise(3010, msg.substr(0, msg.find(" already")));
     raise(3075, context.empty() ? msg : context);
 }
@@ -429,6 +430,25 @@ std::vector<std::string> Connection::tableNames() {
 bool Connection::isDottedViewColumn(const std::string& name) {
     loadSchema();
     return !m_dotted.empty() && m_dotted.count(foldName(name)) > 0;
+}
+
+DottedNames Connection::dottedColumnsOf(const std::string& jet) {
+    loadSchema();
+    if (m_dotted.empty()) return nullptr;
+    std::vector<std::string> views;
+    for (const auto& name : sourceNames(jet)) {
+        const TableInfo* t = table(name);
+        if (t && t->isView) views.push_back(t->name);
+    }
+    if (views.empty()) return nullptr;
+    return [this, views](const std::string& n) {
+        if (!m_dotted.count(foldName(n))) return false;
+        for (const auto& v : views) {
+            const TableInfo* t = table(v);
+            if (t && t->column(n)) return true;
+        }
+        return false;
+    };
 }
 
 int64_t Connection::reserveCounter(const TableInfo& t) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/db/engine.h"
+#include "platform/db/jet_sql.h"
 #include "platform/db/types.h"
 #include "platform/vb/variant.h"
 
@@ -81,6 +82,9 @@ public:
     const TableInfo* table(std::string_view name);
     std::vector<std::string> tableNames();  // user tables in creation order
     bool isDottedViewColumn(const std::string& name);
+    // The dotted names ("thementitel.titel") that are columns of the stored queries a statement
+    // reads; elsewhere such a name stays table.column. Empty when the statement reads none.
+    DottedNames dottedColumnsOf(const std::string& jet);
     void schemaChanged();
 
     // The next counter value of a table, taken at once and never given again.

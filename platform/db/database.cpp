@@ -1,6 +1,8 @@
 #include "platform/db/database.h"
 
 #include <filesystem>
+#include <map>
+#include <set>
 
 #include "platform/db/connection.h"
 #include "platform/db/errors.h"
@@ -96,11 +98,44 @@ long selectInto(detail::Connection& target, const detail::Statement& st, const D
     return rows;
 }
 
+// A stored query names its columns as the old files' engine did: a column whose name occurs more
+// than once in the query takes its table's name ("thementitel.titel" and "Literatur.Titel"), so that
+// each stays reachable by name and can be searched and sorted on.
+std::string namedView(detail::Connection& c, const detail::Statement& st) {
+    std::vector<std::string> names;
+    {
+        detail::Stmt s = c.prepare(st.viewSelect);
+        const int n = sqlite3_column_count(s);
+        std::vector<std::string> tables, origins;
+        for (int i = 0; i < n; ++i) {
+            const char* name = sqlite3_column_name(s, i);
+            const char* table = sqlite3_column_table_name(s, i);
+            const char* origin = sqlite3_column_origin_name(s, i);
+            names.push_back(name ? name : "");
+            tables.push_back(table ? table : "");
+            origins.push_back(origin ? origin : "");
+        }
+        std::map<std::string, int> uses;
+        for (const auto& name : names) ++uses[detail::foldName(name)];
+        std::vector<std::string> jet = names;
+        for (size_t i = 0; i < names.size(); ++i)
+            if (uses[detail::foldName(names[i])] > 1 && !tables[i].empty() && detail::sameName(names[i], origins[i]))
+                jet[i] = tables[i] + "." + names[i];
+        std::set<std::string> distinct;
+        for (const auto& name : jet) distinct.insert(detail::foldName(name));
+        if (distinct.size() != jet.size()) return st.sql;  // SQLite names what stays ambiguous
+        names = std::move(jet);
+    }
+    std::string sql = "CREATE VIEW " + quoteName(st.viewName) + " (";
+    for (size_t i = 0; i < names.size(); ++i) sql += (i ? ", " : "") + quoteName(names[i]);
+    return sql + ") AS " + st.viewSelect;
+}
+
 }  // namespace
 
 void Database::Execute(const std::string& sql, int) {
     auto conn = connection();
-    const auto st = detail::translateStatement(sql, [&](const std::string& n) { return conn->isDottedViewColumn(n); });
+    const auto st = detail::translateStatement(sql, conn->dottedColumnsOf(sql));
     m_recordsAffected = 0;
     switch (st.kind) {
         case detail::Statement::Select: raise(3065, sql);
@@ -133,6 +168,11 @@ void Database::Execute(const std::string& sql, int) {
             conn->wrote();
             return;
         }
+        case detail::Statement::CreateView:
+            conn->exec(st.viewName.empty() ? st.sql : namedView(*conn, st));
+            conn->schemaChanged();
+            conn->wrote();
+            return;
         default:
             conn->exec(st.sql);
             conn->schemaChanged();

@@ -47,6 +47,7 @@ const std::map<int, std::string>& table() {
         {3343, "Unerkanntes Datenbankformat."},
         {3349, "Numerischer Feldüberlauf."},
         {3368, "Für das Feld der Primärtabelle gibt es keinen eindeutigen Index."},
+        {3375, "Die Tabelle hat bereits einen Index mit diesem Namen."},
         {3420, "Das Objekt ist ungültig oder nicht mehr festgelegt."},
     };
     return t;

@@ -573,6 +573,11 @@ Statement translateStatement(const std::string& jet, const DottedNames& dotted) 
         } else if (what == "VIEW") {
             st.kind = Statement::CreateView;
             st.sql = translateTokens(t, 0, t.size(), dotted, 3075);
+            // CREATE VIEW name AS SELECT …: the columns are named when the view is made.
+            if (sig.size() > 4 && isName(t[sig[2]]) && isWord(t[sig[3]], "AS") && isWord(t[sig[4]], "SELECT")) {
+                st.viewName = t[sig[2]].value;
+                st.viewSelect = translateTokens(t, sig[4], t.size(), dotted, 3075);
+            }
         } else fail(3129, text);
         return st;
     } else if (verb == "DROP") {
@@ -691,6 +696,46 @@ std::string buildSelect(const SelectParts& p, bool withRowid) {
     if (withRowid) terms.push_back(p.qualifier + ".rowid");
     for (size_t i = 0; i < terms.size(); ++i) sql += (i ? ", " : " ORDER BY ") + terms[i];
     return sql;
+}
+
+std::vector<std::string> sourceNames(const std::string& jet) {
+    std::vector<std::string> out;
+    std::vector<Token> t;
+    try {
+        t = tokenize(jet, 3075);
+    } catch (const vb::Error&) {
+        return out;  // the statement itself reports the fault
+    }
+    const auto sig = significant(t);
+    bool inFrom = false;
+    int depth = 0, fromDepth = 0;
+    for (size_t k = 0; k < sig.size(); ++k) {
+        const Token& tok = t[sig[k]];
+        if (isPunct(tok, "(")) {
+            ++depth;
+            continue;
+        }
+        if (isPunct(tok, ")")) {
+            --depth;
+            continue;
+        }
+        const bool next = k + 1 < sig.size() && isName(t[sig[k + 1]]);
+        if (isWord(tok, "FROM") || isWord(tok, "JOIN")) {
+            inFrom = true;
+            fromDepth = depth;
+            // "FROM (a INNER JOIN b …)": the name follows the brackets.
+            size_t n = k + 1;
+            while (n < sig.size() && isPunct(t[sig[n]], "(")) ++n;
+            if (n < sig.size() && isName(t[sig[n]])) out.push_back(t[sig[n]].value);
+        } else if (inFrom && depth == fromDepth && isPunct(tok, ",") && next) {
+            out.push_back(t[sig[k + 1]].value);
+        } else if (tok.kind == Token::Word && depth <= fromDepth &&
+                   (isWord(tok, "WHERE") || isWord(tok, "ORDER") || isWord(tok, "GROUP") || isWord(tok, "HAVING") ||
+                    isWord(tok, "ON"))) {
+            inFrom = false;
+        }
+    }
+    return out;
 }
 
 std::string dropTableName(const std::string& jet) {

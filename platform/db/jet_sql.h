@@ -44,6 +44,8 @@ struct Statement {
     std::string sql;        // SQLite text; for SelectInto the SELECT that reads the rows
     std::string intoTable;  // SelectInto: the new table
     std::string inPath;     // SelectInto: the file of the IN clause ("" = this database)
+    std::string viewName;   // CreateView without its own column list: the name of the stored query
+    std::string viewSelect; // and the SELECT it stores (translated)
 };
 Statement translateStatement(const std::string& jet, const DottedNames& dotted);
 
@@ -61,6 +63,10 @@ std::string buildSelect(const SelectParts& parts, bool withRowid);
 // The row ids of a one-table SELECT in its order, and the statement that reads rows by their ids.
 std::string buildKeySelect(const SelectParts& parts);
 std::string buildRowFetch(const SelectParts& parts, int count);
+
+// The tables and stored queries a statement reads: the names after FROM and JOIN, and after the
+// commas of a FROM list. A dotted name is one column only when such a stored query has it.
+std::vector<std::string> sourceNames(const std::string& jet);
 
 // The table of "DROP TABLE name" ("" for other statements).
 std::string dropTableName(const std::string& jet);

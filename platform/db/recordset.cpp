@@ -57,7 +57,6 @@ double roundHalfEven(double d) {
 
 Recordset::Recordset(std::shared_ptr<detail::Connection> conn, const std::string& source, RecordsetType type)
     : m_conn(std::move(conn)), m_source(source), m_type(type), m_query(std::make_unique<detail::Query>()) {
-    auto dotted = [this](const std::string& n) { return m_conn->isDottedViewColumn(n); };
     detail::SelectParts parts;
     if (looksLikeName(source)) {
         const std::string name = stripBrackets(source);
@@ -69,7 +68,7 @@ Recordset::Recordset(std::shared_ptr<detail::Connection> conn, const std::string
         parts.qualifier = quoteName(t->name);
         parts.tableFrom = parts.fromPart;
     } else {
-        parts = detail::parseSelect(source, dotted);
+        parts = detail::parseSelect(source, m_conn->dottedColumnsOf(source));
     }
     const detail::TableInfo* base = parts.table.empty() ? nullptr : m_conn->table(parts.table);
     m_query->withRowid = base && !base->isView;

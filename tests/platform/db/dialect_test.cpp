@@ -44,6 +44,25 @@ TEST_F(Views, ColumnsNamedWithADotAreFoundInQueriesAndCriteria) {
     EXPECT_EQ(errorOf([&] { rs->Edit(); }), 3027);
 }
 
+TEST_F(Views, AStoredQueryNamesRepeatedColumnsAfterTheirTables) {
+    auto c = ws->CreateDatabase(path("v.sdb"), "", db::dbInstallation);
+    c->Execute("CREATE TABLE a (id LONG, titel TEXT(20), nur_a SHORT)");
+    c->Execute("CREATE TABLE b (id LONG, Titel TEXT(20))");
+    c->Execute("INSERT INTO a VALUES (1, 'A1', 7)");
+    c->Execute("INSERT INTO b VALUES (1, 'B1')");
+    c->Execute("CREATE VIEW alles AS SELECT * FROM a INNER JOIN b ON a.id = b.id");
+    auto rs = c->OpenRecordset("select * from alles where b.titel = 'B1' order by a.id");
+    ASSERT_EQ(rs->RecordCount(), 1);
+    std::string names;
+    for (int i = 0; i < rs->FieldCount(); ++i) names += rs->Fields(i).Name() + " ";
+    EXPECT_EQ(names, "a.id a.titel nur_a b.id b.Titel ");
+    EXPECT_EQ(rs->Fields("A.TITEL").Value().toString(), "A1");
+    EXPECT_EQ(rs->Fields("nur_a").Value().toInt(), 7);
+    // The tables themselves keep their table.column names.
+    EXPECT_EQ(c->OpenRecordset("select a.titel from a where a.id = 1")->Fields("titel").Value().toString(), "A1");
+    EXPECT_EQ(errorOf([&] { c->Execute("CREATE VIEW alles AS SELECT * FROM a"); }), 3010);
+}
+
 TEST_F(Views, TableDefinitionsKeepJetTypesAndKeys) {
     auto d = ws->CreateDatabase(path("ddl.sdb"), "", db::dbInstallation);
     d->Execute("CREATE TABLE [A] ([ID] COUNTER CONSTRAINT PK PRIMARY KEY, [Name] TEXT NOT NULL, [Anteil] SINGLE, "
