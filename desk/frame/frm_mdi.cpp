@@ -222,6 +222,17 @@ void frmMDI::setEditAndWindowMenusVisible(bool visible) {
 
 void frmMDI::arrangeChildren(int arrangement) { Arrange(arrangement); }
 
+void frmMDI::assistentNachEinstellungen(bool an) {
+    if (!an) forms::Unload<frmAssist>();
+    else forms::Default<frmAssist>().Show();
+}
+
+void frmMDI::assistentFokus() {
+    if (!forms::IsLoaded<frmAssist>()) return;
+    frmAssist& a = forms::Instance<frmAssist>();
+    if (a.Visible() && a.WindowState() == forms::vbNormal && gAssistentanzeige) a.SetFocus();
+}
+
 void frmMDI::setMainCaption(const std::string& caption) { setCaption(caption); }
 
 // ==================================================================== life cycle
@@ -994,9 +1005,9 @@ void frmMDI::mnuDrucken_Click() {
 void frmMDI::startProgramm(const char* datei, int dialogText, int stil, bool mitPerson) {
     const std::string pfad = gAppPath + "\\" + datei;
     if (files::Dir(pfad).empty()) {
-        // The message names the missing program alone; the person has nothing to do with it.
-        (void)mitPerson;
-        gAntwort = forms::MsgBox(vb::Trim(DialogTxt(dialogText)), stil, DialogTxt(3));
+        std::string text = DialogTxt(dialogText);
+        if (mitPerson) text += gAktPerson[1] + " " + gAktPerson[2] + "/";
+        gAntwort = forms::MsgBox(text, stil, DialogTxt(3));
         return;
     }
     gAntwort = static_cast<int32_t>(forms::Shell(pfad));
