@@ -11,6 +11,9 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMimeData>
+#include <QPainter>
+#include <QPixmap>
+#include <QWidget>
 #include <QScreen>
 
 #include <cmath>
@@ -110,6 +113,17 @@ bool Clipboard::GetFormat(int format) {
     case vbCFDIB: return data->hasImage();
     default: return false;
     }
+}
+
+QImage CaptureArea(QWidget& widget, const QRect& pixels) {
+    QImage out(pixels.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    out.fill(widget.palette().color(widget.backgroundRole()));
+    const QRect inside = pixels.intersected(widget.rect());
+    if (!inside.isEmpty()) {
+        QPainter p(&out);
+        p.drawPixmap(inside.topLeft() - pixels.topLeft(), widget.grab(inside));
+    }
+    return out;
 }
 
 int32_t QBColor(int index) {

@@ -4,9 +4,12 @@
 
 #include <QColor>
 #include <QImage>
+#include <QRect>
 
 #include <cstdint>
 #include <string>
+
+class QWidget;
 
 namespace draw {
 class Picture;
@@ -53,6 +56,11 @@ public:
     // Whether the clipboard holds data of the format.
     static bool GetFormat(int format);
 };
+
+// A copy of what a window part shows: the rectangle `pixels` of the widget's own area, with its
+// child controls, exactly that size. Parts of the rectangle outside the widget come out in the
+// widget's background colour (never undefined pixels).
+QImage CaptureArea(QWidget& widget, const QRect& pixels);
 
 // Colours are Longs with red in the lowest byte.
 inline int32_t RGB(int r, int g, int b) { return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16); }

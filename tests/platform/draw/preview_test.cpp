@@ -90,3 +90,26 @@ TEST(Preview, APrintedMetafileLandsAtItsPlaceOnTheSheet) {
 }
 
 }  // namespace
+
+namespace {
+
+// The letterhead measures its lines on the printer while the page is drawn on the preview: the
+// printer answers without a document being started, also in the extra font.
+TEST(Preview, ThePrinterMeasuresTextWithoutStartingADocument) {
+    draw::Printer& pr = draw::printer();
+    const draw::FontSpec before = pr.Font();
+    pr.setFont(draw::FontSpec{"Arial", 10, false, false, false});
+    const double standard = pr.TextHeight("Texthoehe");
+    pr.setFont(draw::FontSpec{"Times New Roman", 14, true, true, false});
+    const double extra = pr.TextHeight("Texthoehe");
+    EXPECT_FALSE(pr.busy());
+    EXPECT_GT(standard, 150);  // a 10-point line is about 230 twips
+    EXPECT_LT(standard, 400);
+    EXPECT_NEAR(extra / standard, 1.4, 0.25);
+    EXPECT_NEAR(pr.TextHeight("eins\r\nzwei"), 2 * extra, 1);
+    pr.setFontSize(8);
+    EXPECT_LT(pr.TextHeight("Texthoehe"), extra);
+    pr.setFont(before);
+}
+
+}  // namespace

@@ -321,3 +321,34 @@ TEST(PictureBoxFocusTest, AClickOrSetFocusGivesTheBoxTheFocusAndRunsGotFocus) {
 }
 
 }  // namespace
+
+namespace {
+
+// The enneagram's copy: the figure below the strip, as wide as the picture and 48 pixels less
+// high, put on the clipboard and read back as a bitmap of exactly that size.
+TEST(ClipboardTest, ACapturedAreaHasItsSizeAndShowsTheChildControls) {
+    QWidget picture;
+    picture.resize(200, 150);
+    picture.setAutoFillBackground(true);
+    QPalette pal = picture.palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    picture.setPalette(pal);
+    Panel3D bar(&picture);
+    bar.setFloodColor(0x0000FF);
+    bar.setFloodPercent(100);
+    bar.setFloodShowPct(false);
+    bar.setGeometry(10, 60, 100, 20);
+
+    const int y0 = 50;
+    const QImage copy = CaptureArea(picture, QRect(0, y0, picture.width(), picture.height() - 48));
+    ASSERT_EQ(copy.size(), QSize(200, 102));
+    EXPECT_EQ(copy.pixelColor(50, 60 - y0 + 10), QColor(255, 0, 0));  // the bar, shifted up by y0
+    EXPECT_EQ(copy.pixelColor(150, 20), QColor(255, 255, 255));
+    EXPECT_EQ(copy.pixelColor(150, 101), QColor(255, 255, 255));  // below the picture: its ground
+
+    Clipboard::Clear();
+    Clipboard::SetData(copy);
+    EXPECT_EQ(Clipboard::GetData().size(), QSize(200, 102));
+}
+
+}  // namespace
