@@ -41,6 +41,20 @@ void PictureBox::setSizeTwips(double width, double height) {
     ensureImageCovers(QWidget::size());
 }
 
+namespace {
+int toPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+}  // namespace
+
+double PictureBox::Left() const { return x() * kTwipsPerPixel; }
+double PictureBox::Top() const { return y() * kTwipsPerPixel; }
+void PictureBox::setLeft(double twips) { move(toPixels(twips), y()); }
+void PictureBox::setTop(double twips) { move(x(), toPixels(twips)); }
+
+void PictureBox::Move(double left, double top, std::optional<double> width, std::optional<double> height) {
+    move(toPixels(left), toPixels(top));
+    if (width || height) setSizeTwips(width.value_or(Width()), height.value_or(Height()));
+}
+
 QPainter& PictureBox::painter() {
     ensureImageCovers(QWidget::size());
     if (!m_painter) {

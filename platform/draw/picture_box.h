@@ -25,6 +25,15 @@ public:
 
     // Size of the box in twips.
     void setSizeTwips(double width, double height);
+    // Place and size within the parent in twips (the box's Width and Height are the surface's).
+    double Left() const;
+    double Top() const;
+    void setLeft(double twips);
+    void setTop(double twips);
+    void setWidth(double twips) { setSizeTwips(twips, Height()); }
+    void setHeight(double twips) { setSizeTwips(Width(), twips); }
+    void Move(double left, double top, std::optional<double> width = {}, std::optional<double> height = {});
+    bool Visible() const { return !isHidden(); }
 
     // The background picture (Picture property): shown at the top left, under all drawing;
     // setting it clears the drawing, Cls brings it back. With AutoSize the box takes its size.

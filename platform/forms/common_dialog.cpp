@@ -3,7 +3,10 @@
 #include "platform/forms/local_path.h"
 #include "platform/vb/error.h"
 
+#include "platform/draw/printer.h"
+
 #include <QDir>
+#include <QPrinterInfo>
 #include <QFileInfo>
 
 namespace forms {
@@ -137,6 +140,18 @@ void CommonDialog::ShowPrinter() {
     }
     m_printer = p;
     printerStore() = p;
+    applyToPrinter(p);
+}
+
+void applyToPrinter(const PrinterChoice& choice) {
+    draw::Printer& printer = draw::printer();
+    // A document being printed keeps its printer and sheet; the choice stays in chosenPrinter().
+    if (printer.busy()) return;
+    if (!choice.printerName.empty() && choice.printerName != printer.DeviceName() &&
+        QPrinterInfo::availablePrinterNames().contains(QString::fromStdString(choice.printerName)))
+        printer.setDeviceName(choice.printerName);
+    if (choice.copies >= 1) printer.setCopies(choice.copies);
+    if (choice.orientation == 1 || choice.orientation == 2) printer.setOrientation(choice.orientation);
 }
 
 void CommonDialog::setAction(int action) {

@@ -95,5 +95,9 @@ private:
 // The printer chosen in the last printer dialog (empty name = the system default), for the
 // printing surfaces.
 const PrinterChoice& chosenPrinter();
+// Hands a printer choice to the program-wide printer (draw::printer()): the printer when it
+// exists on this system, the number of copies and the orientation. Nothing changes while a
+// document is being printed. ShowPrinter calls it after every choice.
+void applyToPrinter(const PrinterChoice& choice);
 
 }  // namespace forms

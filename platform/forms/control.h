@@ -13,6 +13,7 @@
 
 #include <QEvent>
 #include <QMouseEvent>
+#include <QVariant>
 #include <QWidget>
 
 #include <functional>
@@ -27,6 +28,9 @@ void fire(const F& handler, A&&... args) {
     if (!handler) return;
     runHandler([&] { handler(std::forward<A>(args)...); });
 }
+
+// Puts the controls of a window that have a TabIndex into the Tab key's order, lowest first.
+void applyTabOrder(QWidget* anyInWindow);
 
 template <class W>
 class Control : public W {
@@ -69,6 +73,16 @@ public:
         this->setFocus(Qt::OtherFocusReason);
     }
     void Refresh() { this->repaint(); }
+    // Place in the Tab key's order among the controls of the window (-1: never set).
+    int TabIndex() const {
+        const QVariant v = this->property("vbTabIndex");
+        return v.isValid() ? v.toInt() : -1;
+    }
+    void setTabIndex(int i) {
+        if (i < 0) throw vb::Error(380);
+        this->setProperty("vbTabIndex", i);
+        applyTabOrder(this);
+    }
 
     int FontSize() const { return this->font().pointSize(); }
     void setFontSize(double pt) {

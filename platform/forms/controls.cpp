@@ -9,6 +9,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include <algorithm>
+#include <cmath>
+
 namespace forms {
 
 namespace {
@@ -509,6 +512,55 @@ void Button3D::setPicture(const QImage& img) {
     if (!img.isNull()) setIconSize(img.size());
 }
 
+// ---------------------------------------------------------------- tab order
+
+void applyTabOrder(QWidget* anyInWindow) {
+    if (!anyInWindow) return;
+    QWidget* top = anyInWindow->window();
+    std::vector<std::pair<int, QWidget*>> ordered;
+    auto add = [&](QWidget* w) {
+        const QVariant v = w->property("vbTabIndex");
+        if (v.isValid()) ordered.emplace_back(v.toInt(), w);
+    };
+    add(top);
+    for (QWidget* w : top->findChildren<QWidget*>()) add(w);
+    std::stable_sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    auto focusOf = [](QWidget* w) { return w->focusProxy() ? w->focusProxy() : w; };
+    for (std::size_t i = 1; i < ordered.size(); ++i)
+        QWidget::setTabOrder(focusOf(ordered[i - 1].second), focusOf(ordered[i].second));
+}
+
+// ---------------------------------------------------------------- ScrollBar
+
+ScrollBar::ScrollBar(Qt::Orientation orientation, QWidget* parent) : Control<QScrollBar>(orientation, parent) {
+    setRange(0, 32767);
+    setSingleStep(1);
+    setPageStep(1);
+    // Change comes once the thumb is let go; dragging reports Scroll.
+    setTracking(false);
+    connect(this, &QAbstractSlider::valueChanged, this, [this](int) { fire(Change); });
+    connect(this, &QAbstractSlider::sliderMoved, this, [this](int) { fire(Scroll); });
+}
+
+void ScrollBar::setMin(int v) { setMinimum(v); }
+
+void ScrollBar::setMax(int v) { setMaximum(v); }
+
+void ScrollBar::setValue(int v) {
+    if (v < minimum() || v > maximum()) throw vb::Error(380);
+    QScrollBar::setValue(v);
+}
+
+void ScrollBar::setSmallChange(int v) {
+    if (v < 1) throw vb::Error(380);
+    setSingleStep(v);
+}
+
+void ScrollBar::setLargeChange(int v) {
+    if (v < 1) throw vb::Error(380);
+    setPageStep(v);
+}
+
 // ---------------------------------------------------------------- Panel3D
 
 Panel3D::Panel3D(QWidget* parent) : Control<QFrame>(parent) {
@@ -522,9 +574,14 @@ void Panel3D::setCaption(const std::string& c) {
 }
 
 void Panel3D::setFloodPercent(int p) {
-    if (p < 0 || p > 100) throw vb::Error(380);
+    if (p < 0) throw vb::Error(380);
     m_percent = p;
     update();
+}
+
+void Panel3D::setFloodPercent(double p) {
+    if (!std::isfinite(p) || p > 2147483647.0) throw vb::Error(vb::err::Overflow);
+    setFloodPercent(static_cast<int>(std::nearbyint(p)));
 }
 
 void Panel3D::setFloodColor(int32_t bgr) {
@@ -564,7 +621,7 @@ void Panel3D::paintEvent(QPaintEvent* e) {
         p.fillRect(r, toQColor(m_back));
         if (m_floodType != 0 && m_percent > 0) {
             QRect bar = r;
-            bar.setWidth(r.width() * m_percent / 100);
+            bar.setWidth(r.width() * std::min(m_percent, 100) / 100);
             p.fillRect(bar, toQColor(m_floodColor));
         }
         p.setPen(toQColor(m_fore));
@@ -584,7 +641,18 @@ Image::Image(QWidget* parent) : Control<QLabel>(parent) { setAlignment(Qt::Align
 
 void Image::setPicture(const QImage& img) {
     m_picture = img;
+    m_vector = {};
     refreshPixmap();
+}
+
+void Image::setPicture(const draw::Picture& picture) {
+    if (picture.isMetafile()) {
+        m_vector = picture;
+        m_picture = picture.image();
+        refreshPixmap();
+    } else {
+        setPicture(picture.image());
+    }
 }
 
 void Image::setStretch(bool on) {
@@ -597,9 +665,18 @@ void Image::refreshPixmap() {
         setPixmap(QPixmap());
         return;
     }
-    QImage shown = m_stretch && width() > 0 && height() > 0
-                       ? m_picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                       : m_picture;
+    const bool stretched = m_stretch && width() > 0 && height() > 0;
+    if (stretched && !m_vector.isNull()) {
+        QImage shown(size(), QImage::Format_ARGB32_Premultiplied);
+        shown.fill(Qt::transparent);
+        QPainter p(&shown);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        m_vector.draw(p, QRectF(QPointF(0, 0), QSizeF(size())));
+        p.end();
+        setPixmap(QPixmap::fromImage(shown));
+        return;
+    }
+    QImage shown = stretched ? m_picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation) : m_picture;
     setPixmap(QPixmap::fromImage(shown));
 }
 

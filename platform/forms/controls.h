@@ -5,6 +5,7 @@
 
 #include "platform/forms/control.h"
 #include "platform/forms/data.h"
+#include "platform/draw/picture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -253,7 +255,10 @@ public:
     std::string Caption() const { return m_caption; }
     void setCaption(const std::string& c);
     int FloodPercent() const { return m_percent; }
-    void setFloodPercent(int p);  // 0..100, else error 380
+    // Negative values raise 380; a value above 100 fills the whole bar and shows as it is
+    // (computed bars can overshoot). A fractional value is rounded half to even, as on assignment.
+    void setFloodPercent(int p);
+    void setFloodPercent(double p);
     int32_t FloodColor() const { return m_floodColor; }
     void setFloodColor(int32_t bgr);
     bool FloodShowPct() const { return m_showPct; }
@@ -282,11 +287,13 @@ private:
     int32_t m_back = 0xC0C0C0;
 };
 
-// A picture control; Stretch scales the picture to the control.
+// A picture control; Stretch scales the picture to the control. A metafile keeps its lines
+// sharp at every size: it is drawn anew into the control's frame.
 class Image : public Control<QLabel> {
 public:
     explicit Image(QWidget* parent = nullptr);
     void setPicture(const QImage& img);
+    void setPicture(const draw::Picture& picture);
     const QImage& Picture() const { return m_picture; }
     bool Stretch() const { return m_stretch; }
     void setStretch(bool on);
@@ -299,6 +306,7 @@ protected:
 private:
     void refreshPixmap();
     QImage m_picture;
+    draw::Picture m_vector;
     bool m_stretch = false;
 };
 
@@ -330,6 +338,37 @@ public:
 
 private:
     QLabel* m_label;
+};
+
+// A scroll bar control: Value runs from Min to Max (0 and 32767 at first), the arrows move it by
+// SmallChange, a click on the track by LargeChange. Change runs after every change of Value, by
+// the person or by the program; while the thumb is dragged only Scroll runs, and Change follows
+// when it is let go. Setting Value outside Min..Max raises 380.
+class ScrollBar : public Control<QScrollBar> {
+public:
+    explicit ScrollBar(Qt::Orientation orientation, QWidget* parent = nullptr);
+    int Min() const { return minimum(); }
+    void setMin(int v);
+    int Max() const { return maximum(); }
+    void setMax(int v);
+    int Value() const { return value(); }
+    void setValue(int v);
+    int SmallChange() const { return singleStep(); }
+    void setSmallChange(int v);  // 380 below 1
+    int LargeChange() const { return pageStep(); }
+    void setLargeChange(int v);  // 380 below 1
+    std::function<void()> Change;
+    std::function<void()> Scroll;
+};
+
+class HScrollBar : public ScrollBar {
+public:
+    explicit HScrollBar(QWidget* parent = nullptr) : ScrollBar(Qt::Horizontal, parent) {}
+};
+
+class VScrollBar : public ScrollBar {
+public:
+    explicit VScrollBar(QWidget* parent = nullptr) : ScrollBar(Qt::Vertical, parent) {}
 };
 
 // Interval in ms; Enabled with an Interval > 0 ticks; the handler may switch it off.

@@ -1,5 +1,7 @@
 #include "platform/forms/screen.h"
 
+#include "platform/draw/picture.h"
+
 #include "platform/forms/local_path.h"
 #include "platform/vb/error.h"
 
@@ -75,9 +77,40 @@ void Clipboard::SetText(const std::string& text) {
 
 std::string Clipboard::GetText() { return QGuiApplication::clipboard()->text().toStdString(); }
 
-void Clipboard::SetData(const QImage& image) { QGuiApplication::clipboard()->setImage(image); }
+namespace {
+void checkPictureFormat(int format) {
+    if (format == vbCFText) throw vb::Error(461, "Das Format passt nicht zu den Daten.");
+    if (format != vbCFBitmap && format != vbCFMetafile && format != vbCFDIB) throw vb::Error(380);
+}
+}  // namespace
 
-QImage Clipboard::GetData() { return QGuiApplication::clipboard()->image(); }
+void Clipboard::SetData(const QImage& image, int format) {
+    checkPictureFormat(format);
+    QGuiApplication::clipboard()->setImage(image);
+}
+
+void Clipboard::SetData(const draw::Picture& picture, int format) {
+    checkPictureFormat(format);
+    if (picture.isNull()) throw vb::Error(481);
+    QGuiApplication::clipboard()->setImage(picture.image());
+}
+
+QImage Clipboard::GetData(int format) {
+    checkPictureFormat(format);
+    return QGuiApplication::clipboard()->image();
+}
+
+bool Clipboard::GetFormat(int format) {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data) return false;
+    switch (format) {
+    case vbCFText: return data->hasText();
+    case vbCFBitmap:
+    case vbCFMetafile:
+    case vbCFDIB: return data->hasImage();
+    default: return false;
+    }
+}
 
 int32_t QBColor(int index) {
     static constexpr int32_t table[16] = {
@@ -95,7 +128,7 @@ QImage LoadPicture(const std::string& path) {
     QImageReader reader(local);
     reader.setDecideFormatFromContent(true);
     QImage img = reader.read();
-    if (img.isNull()) throw vb::Error(481);
+    if (img.isNull()) return draw::LoadPicture(path).image();  // a metafile, or error 481
     return img;
 }
 

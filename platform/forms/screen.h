@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <string>
 
+namespace draw {
+class Picture;
+}
+
 namespace forms {
 
 class Screen {
@@ -29,13 +33,25 @@ Qt::CursorShape cursorShapeFor(int pointer);
 // drawn with the nearest fonts of this system.
 void installFontSubstitutes();
 
+// Clipboard formats with the numbers the programs pass.
+inline constexpr int vbCFText = 1;
+inline constexpr int vbCFBitmap = 2;
+inline constexpr int vbCFMetafile = 3;
+inline constexpr int vbCFDIB = 8;
+
 class Clipboard {
 public:
     static void Clear();
     static void SetText(const std::string& text);
     static std::string GetText();
-    static void SetData(const QImage& image);
-    static QImage GetData();
+    // A picture for the bitmap formats (2, 8) or a metafile (3, drawn as a bitmap for other
+    // programs); the text format and unknown formats raise 461 / 380.
+    static void SetData(const QImage& image, int format = vbCFBitmap);
+    static void SetData(const draw::Picture& picture, int format = vbCFBitmap);
+    // The picture on the clipboard (a null image when it holds none).
+    static QImage GetData(int format = vbCFBitmap);
+    // Whether the clipboard holds data of the format.
+    static bool GetFormat(int format);
 };
 
 // Colours are Longs with red in the lowest byte.

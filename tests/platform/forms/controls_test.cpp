@@ -246,7 +246,7 @@ TEST(PanelTest, FloodPanelShowsPercentOrCaption) {
     EXPECT_EQ(p.shownText(), "50%");
     p.setFloodShowPct(false);
     EXPECT_EQ(p.shownText(), "Fortschritt");
-    EXPECT_EQ(errorOf([&] { p.setFloodPercent(101); }), 380);
+    EXPECT_EQ(errorOf([&] { p.setFloodPercent(-5); }), 380);
     EXPECT_EQ(p.FloodPercent(), 50);
 }
 
