@@ -51,6 +51,7 @@ struct Sitzung {
         resetGlobals();
         db::DBEngine::instance().reset();
         form9& s = forms::Default<form9>();
+        if (s.abgebrochen()) throw std::runtime_error("start failed");
         s.Zeit1_Timer();
         if (!forms::Instance<frmMDI>().Visible()) throw std::runtime_error("main window not shown");
     }

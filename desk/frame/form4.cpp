@@ -6,7 +6,6 @@
 
 #include <cmath>
 
-#include "desk/frame/frm_assist.h"
 #include "desk/frame/globals.h"
 #include "desk/frame/main_window_port.h"
 #include "platform/db/recordset.h"
@@ -320,8 +319,7 @@ void Form4::Command1_Click() {
         for (int i = 0; i < 13; ++i) rs->Fields(briefkopfFelder()[i]) = vb::Variant(Text6[i].Text());
         rs->Update();
         gAssistentanzeige = Check1.Value() != 0 ? -1 : 0;
-        if (!gAssistentanzeige) forms::Unload<frmAssist>();
-        else forms::Default<frmAssist>().Show();
+        if (hauptfenster()) hauptfenster()->assistentNachEinstellungen(gAssistentanzeige != 0);
         if (Option1.Value()) gTypbenennung = int16_t(2);
         if (Option2.Value()) gTypbenennung = int16_t(3);
         if (Option3.Value()) gTypbenennung = int16_t(1);
@@ -361,9 +359,7 @@ void Form4::Form_KeyDown(int& keyCode, int) {
 
 void Form4::Form_Unload(int&) {
     mitFehlerfalle([] {
-        if (!forms::IsLoaded<frmAssist>()) return;
-        frmAssist& a = forms::Instance<frmAssist>();
-        if (a.Visible() && a.WindowState() == forms::vbNormal && gAssistentanzeige) a.SetFocus();
+        if (hauptfenster()) hauptfenster()->assistentFokus();
     });
 }
 

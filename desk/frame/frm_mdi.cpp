@@ -222,6 +222,17 @@ void frmMDI::setEditAndWindowMenusVisible(bool visible) {
 
 void frmMDI::arrangeChildren(int arrangement) { Arrange(arrangement); }
 
+void frmMDI::assistentNachEinstellungen(bool an) {
+    if (!an) forms::Unload<frmAssist>();
+    else forms::Default<frmAssist>().Show();
+}
+
+void frmMDI::assistentFokus() {
+    if (!forms::IsLoaded<frmAssist>()) return;
+    frmAssist& a = forms::Instance<frmAssist>();
+    if (a.Visible() && a.WindowState() == forms::vbNormal && gAssistentanzeige) a.SetFocus();
+}
+
 void frmMDI::setMainCaption(const std::string& caption) { setCaption(caption); }
 
 // ==================================================================== life cycle

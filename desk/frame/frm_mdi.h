@@ -96,6 +96,8 @@ public:
     void arrangeChildren(int arrangement) override;
     void setMainCaption(const std::string& caption) override;
     forms::CommonDialog& commonDialog() override { return CommonDialog1; }
+    void assistentNachEinstellungen(bool an) override;
+    void assistentFokus() override;
 
     // The path of entry k of the recent-files list (its caption from the fourth character on).
     std::string recentPath(int k);

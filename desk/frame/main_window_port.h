@@ -19,6 +19,10 @@ public:
     virtual void setMainCaption(const std::string& caption) = 0;
     // The one common dialog of the main window, shared by every file, font, colour and printer dialog.
     virtual forms::CommonDialog& commonDialog() = 0;
+    // The start assistant after the settings were stored: shown when on, unloaded when off.
+    virtual void assistentNachEinstellungen(bool an) { (void)an; }
+    // The settings window closed: the assistant takes the focus when it is showing normally.
+    virtual void assistentFokus() {}
 };
 
 // nullptr before a main window exists (start-up, tests of single windows).

@@ -151,3 +151,35 @@ TEST_F(FrameTest, ExitAsksAndOnYesClosesAndWritesIni) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FrameTest, MissingSettingsDatabaseStopsTheStartWithAMessage) {
+    fs::remove(dir / "zuv.sdb");
+    EXPECT_FALSE(starte());
+    ASSERT_EQ(h().messages().size(), 1u);
+    EXPECT_NE(h().messages()[0].find("kann nicht gestartet werden"), std::string::npos);
+    EXPECT_NE(h().messages()[0].find("3024"), std::string::npos);
+}
+
+TEST_F(FrameTest, DataFileOfAnotherWorkgroupIsRefused) {
+    {
+        db::createWorkgroupFile(pfad("anders.mda"), {{kBenutzer, kKennwort}}, {});
+        db::DBEngine::instance().setSystemDB(pfad("anders.mda"));
+        auto ws = db::DBEngine::instance().CreateWorkspace("Kestrel", kBenutzer, kKennwort);
+        auto d = ws->CreateDatabase(pfad("Fremd.ZDB"));
+        d->Execute("CREATE TABLE [Info] ([ID] COUNTER,[Version] TEXT( 50))");
+        d->Close();
+        db::DBEngine::instance().reset();
+    }
+    ASSERT_TRUE(starte());
+    h().clearRecords();
+    h().chooseFile(pfad("Fremd.ZDB"));
+    mdi().mnuOpen_Click();
+    EXPECT_FALSE(gDateiOffen);
+    ASSERT_EQ(h().messages().size(), 1u);
+    EXPECT_NE(h().messages()[0].find("3033"), std::string::npos);
+    EXPECT_FALSE(mdi().mnuFileArray.exists(1));
+}
+
+}  // namespace
