@@ -100,7 +100,9 @@ void frmAssist::SSCommand1_Click(int index) {
         case 0: TestDurchfuehren(); break;
         case 1:
             if (!fehlt("zuvcodex.exe")) forms::Shell(gAppPath + "\\zuvcodex.exe");
-            else forms::MsgBox(vb::Trim(DialogTxt(54)), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+            else
+                forms::MsgBox(DialogTxt(54) + gAktPerson[1] + " " + gAktPerson[2] + "/",
+                              forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
             if (gAssistentanzeige) {
                 Label1[4].setForeColor(kSchwarz);
                 Label2[3].setForeColor(kSchwarz);

@@ -1005,9 +1005,9 @@ void frmMDI::mnuDrucken_Click() {
 void frmMDI::startProgramm(const char* datei, int dialogText, int stil, bool mitPerson) {
     const std::string pfad = gAppPath + "\\" + datei;
     if (files::Dir(pfad).empty()) {
-        // The message names the missing program alone; the person has nothing to do with it.
-        (void)mitPerson;
-        gAntwort = forms::MsgBox(vb::Trim(DialogTxt(dialogText)), stil, DialogTxt(3));
+        std::string text = DialogTxt(dialogText);
+        if (mitPerson) text += gAktPerson[1] + " " + gAktPerson[2] + "/";
+        gAntwort = forms::MsgBox(text, stil, DialogTxt(3));
         return;
     }
     gAntwort = static_cast<int32_t>(forms::Shell(pfad));
