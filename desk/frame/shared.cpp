@@ -130,9 +130,10 @@ void ChildWindowClosed() {
 
 void UnloadChildForms() {
     // A copy: unloading changes the list. Position 0, the first window of the run, stays.
-    const std::vector<forms::Form*> fenster = forms::Forms();
+    std::vector<QPointer<forms::Form>> fenster;
+    for (forms::Form* f : forms::Forms()) fenster.emplace_back(f);
     for (int i = static_cast<int>(fenster.size()) - 1; i >= 1; --i) {
-        forms::Form* f = fenster[i];
+        forms::Form* f = fenster[i].data();
         if (f && f->Name() != "frmMDI" && f->isLoaded()) forms::Unload(*f);
     }
 }
