@@ -2,7 +2,11 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QMouseEvent>
 #include <QResizeEvent>
+
+#include "platform/forms/form.h"
+#include "platform/vb/error.h"
 
 #include <cmath>
 
@@ -23,6 +27,7 @@ QImage blankImage(QSize size, const QColor& ground) {
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
     setFont(FontSpec{"MS Sans Serif", 8.25, false, false, false});
     setForeColor(static_cast<int32_t>(0x80000012u));  // button text
     Surface::setBackColor(static_cast<int32_t>(0x8000000Fu));  // button face
@@ -53,6 +58,35 @@ void PictureBox::setTop(double twips) { move(x(), toPixels(twips)); }
 void PictureBox::Move(double left, double top, std::optional<double> width, std::optional<double> height) {
     move(toPixels(left), toPixels(top));
     if (width || height) setSizeTwips(width.value_or(Width()), height.value_or(Height()));
+}
+
+void PictureBox::SetFocus() {
+    if (!isVisible() || !isEnabled()) throw vb::Error(vb::err::InvalidProcedureCall);
+    activateWindow();
+    setFocus(Qt::OtherFocusReason);
+}
+
+void PictureBox::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    if (GotFocus) forms::runHandler(GotFocus);
+}
+
+void PictureBox::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    if (LostFocus) forms::runHandler(LostFocus);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    QWidget::mousePressEvent(event);
+    // Also for clicks the program sends itself: the page is drawn when the box gets the focus.
+    if (event->button() == Qt::LeftButton && (focusPolicy() & Qt::ClickFocus) && !hasFocus())
+        setFocus(Qt::MouseFocusReason);
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+    QWidget::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && Click)
+        forms::runHandler(Click);
 }
 
 QPainter& PictureBox::painter() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <functional>
+#include <optional>
 #include <QWidget>
 
 #include "platform/draw/picture.h"
@@ -54,6 +56,14 @@ public:
     // Loads a picture file into the Picture property; errors as draw::LoadPicture.
     void LoadPicture(const std::string& path);
 
+    // Focus and the mouse, as the evaluation window draws its page when the box gets the focus:
+    // a click on the box gives it the focus, as does the Tab key. SetFocus raises 5 when the box
+    // is hidden or disabled. An error in a handler is shown, never thrown into the event loop.
+    std::function<void()> GotFocus;
+    std::function<void()> LostFocus;
+    std::function<void()> Click;
+    void SetFocus();
+
     void setBackColor(int32_t c) override;
     void Cls() override;
 
@@ -66,6 +76,10 @@ protected:
     void drawn() override;
 
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

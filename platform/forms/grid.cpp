@@ -189,6 +189,7 @@ void Grid::setRowHeight(int row, int twips) {
 }
 
 Qt::Alignment Grid::alignmentFor(int a) const {
+    if (a == 9) return Qt::AlignLeft | Qt::AlignVCenter;  // general
     Qt::Alignment h = a <= 2 ? Qt::AlignLeft : a <= 5 ? Qt::AlignHCenter : Qt::AlignRight;
     Qt::Alignment v = (a % 3 == 0) ? Qt::AlignTop : (a % 3 == 1) ? Qt::AlignVCenter : Qt::AlignBottom;
     return h | v;
@@ -196,6 +197,7 @@ Qt::Alignment Grid::alignmentFor(int a) const {
 
 void Grid::setColAlignment(int col, int alignment) {
     checkCol(col);
+    if (alignment < 0 || alignment > 9) throw vb::Error(380);
     if (static_cast<int>(m_colAlign.size()) <= col) m_colAlign.resize(col + 1, -1);
     m_colAlign[col] = alignment;
     for (int r = m_fixedRows; r < rowCount(); ++r) cell(r, col)->setTextAlignment(alignmentFor(alignment));
@@ -203,9 +205,20 @@ void Grid::setColAlignment(int col, int alignment) {
 
 void Grid::setFixedAlignment(int col, int alignment) {
     checkCol(col);
+    if (alignment < 0 || alignment > 9) throw vb::Error(380);
     if (static_cast<int>(m_fixedAlign.size()) <= col) m_fixedAlign.resize(col + 1, -1);
     m_fixedAlign[col] = alignment;
     for (int r = 0; r < m_fixedRows; ++r) cell(r, col)->setTextAlignment(alignmentFor(alignment));
+}
+
+int Grid::ColAlignment(int col) const {
+    checkCol(col);
+    return col < static_cast<int>(m_colAlign.size()) && m_colAlign[col] >= 0 ? m_colAlign[col] : 9;
+}
+
+int Grid::FixedAlignment(int col) const {
+    checkCol(col);
+    return col < static_cast<int>(m_fixedAlign.size()) && m_fixedAlign[col] >= 0 ? m_fixedAlign[col] : 9;
 }
 
 bool Grid::CellFontBold() const {

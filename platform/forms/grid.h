@@ -58,6 +58,8 @@ public:
     // 0 left-top … 4 centre-centre … 7 right-centre (the programs use 4 and the default).
     void setColAlignment(int col, int alignment);
     void setFixedAlignment(int col, int alignment);
+    int ColAlignment(int col) const;    // 9 (general) until set
+    int FixedAlignment(int col) const;
 
     // Formats of the current cell.
     bool CellFontBold() const;

@@ -5,6 +5,7 @@
 #include "platform/draw/printer.h"
 #include "platform/forms/common_dialog.h"
 #include "platform/forms/controls.h"
+#include "platform/forms/grid.h"
 #include "platform/forms/host.h"
 #include "platform/forms/keys.h"
 #include "platform/forms/screen.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 
 using namespace forms;
@@ -231,6 +233,91 @@ TEST(PrinterDialogTest, TheChoiceReachesTheProgramWidePrinter) {
     back.orientation = orientationBefore;
     applyToPrinter(back);
     EXPECT_EQ(printer.Orientation(), orientationBefore);
+}
+
+}  // namespace
+
+namespace {
+
+// The answer table: 10 x 7 cells without headers, coloured cells with centred text, painted
+// into a picture box to be saved.
+TEST(GridRenderTest, CellColoursAndCentredTextShowInThePaintedImage) {
+    Grid g;
+    g.setRows(10);
+    g.setCols(7);
+    g.setFixedRows(0);
+    g.setFixedCols(0);
+    for (int c = 0; c < 7; ++c) {
+        g.setColWidth(c, 1200);
+        g.setColAlignment(c, 4);
+        EXPECT_EQ(g.ColAlignment(c), 4);
+    }
+    for (int r = 0; r < 10; ++r) g.setRowHeight(r, 360);
+    g.setTextMatrix(2, 3, "4");
+    g.setRow(2);
+    g.setCol(3);
+    g.setCellBackColor(QBColor(8));
+    g.setCellFontBold(true);
+    EXPECT_EQ(g.CellBackColor(), RGB(128, 128, 128));
+    g.setRow(9);  // the current cell elsewhere, so its highlight does not cover the coloured one
+    g.setCol(6);
+    EXPECT_EQ(errorOf([&] { g.setColAlignment(0, 10); }), 380);
+    g.resize(7 * 80 + 4, 10 * 24 + 4);
+
+    draw::PictureBox box;
+    box.setSizeTwips(g.Width(), g.Height());
+    box.setBackColor(0xFFFFFF);
+    box.RenderControl(g);
+    const QImage img = box.Image().image();
+
+    const QRect cell = g.visualRect(g.model()->index(2, 3)).translated(g.viewport()->mapTo(&g, QPoint(0, 0)));
+    EXPECT_EQ(img.pixelColor(cell.left() + 2, cell.top() + 2), QColor(128, 128, 128));
+    // The digit's dark pixels sit around the middle of the cell.
+    long sumX = 0, count = 0;
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+        for (int x = cell.left(); x <= cell.right(); ++x)
+            if (img.pixelColor(x, y).lightness() < 60) sumX += x, ++count;
+    ASSERT_GT(count, 0);
+    EXPECT_NEAR(double(sumX) / count, cell.center().x(), 6);
+}
+
+TEST(PictureBoxFocusTest, AClickOrSetFocusGivesTheBoxTheFocusAndRunsGotFocus) {
+    QWidget window;
+    window.resize(300, 200);
+    CommandButton other(&window);
+    draw::PictureBox box(&window);
+    box.setSizeTwips(3000, 1500);
+    box.move(0, 40);
+    int got = 0, lost = 0, clicks = 0;
+    box.GotFocus = [&] {
+        ++got;
+        throw vb::Error(5);  // shown by the error box, never thrown into the event loop
+    };
+    box.LostFocus = [&] { ++lost; };
+    box.Click = [&] { ++clicks; };
+    window.show();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    QApplication::processEvents();
+    ScriptedHostGuard host;
+    other.setFocus();
+    QApplication::processEvents();
+
+    const QPoint p(20, 20);
+    QMouseEvent press(QEvent::MouseButtonPress, p, box.mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, p, box.mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&box, &press);
+    QApplication::sendEvent(&box, &release);
+    EXPECT_TRUE(box.hasFocus());
+    EXPECT_EQ(got, 1);
+    EXPECT_EQ(clicks, 1);
+
+    other.setFocus();
+    EXPECT_EQ(lost, 1);
+    box.SetFocus();
+    EXPECT_EQ(got, 2);
+    box.hide();
+    EXPECT_EQ(errorOf([&] { box.SetFocus(); }), 5);
 }
 
 }  // namespace
