@@ -14,8 +14,14 @@
 
 // The data folder named in the INI file. Without the key the program folder is taken (the value
 // the installation writes there), so a damaged INI file does not leave a path of NUL characters.
+bool& DatenordnerErsetzt() {
+    static bool ersetzt = false;
+    return ersetzt;
+}
+
 std::string DatenordnerAusIni() {
     const std::string wert = ini::ReadIniString("ZUV", "AppPath", gIniDatei);
+    DatenordnerErsetzt() = !ini::present(wert);
     if (!ini::present(wert)) return vb::UCase(files::programFolder());
     const std::string ordner = vb::UCase(wert);
     if (!files::FolderExists(files::resolve(ordner)))

@@ -43,15 +43,21 @@ Form4::Form4() : forms::Form("Form4") {
     SSTab2.setParent(this);
     haupt->addWidget(&SSTab2, 1);
 
-    // Tab 0: assistant and naming scheme.
+    // Tab 0: letterhead.
     {
-        auto* l = new QVBoxLayout(SSTab2.page(0));
-        Frame3.setParent(SSTab2.page(0));
-        auto* f3 = new QVBoxLayout(&Frame3);
-        Check1.setParent(&Frame3);
-        f3->addWidget(&Check1);
-        l->addWidget(&Frame3);
-        Frame1.setParent(SSTab2.page(0));
+        auto* l = new QGridLayout(SSTab2.page(0));
+        for (int i = 0; i < 13; ++i) {
+            Label4[i].setParent(SSTab2.page(0));
+            Text6[i].setParent(SSTab2.page(0));
+            l->addWidget(&Label4[i], i, 0);
+            l->addWidget(&Text6[i], i, 1);
+            Text6[i].KeyPress = [this, i](int& k) { Text6_KeyPress(i, k); };
+        }
+    }
+    // Tab 1: naming scheme and the assistant at start.
+    {
+        auto* l = new QVBoxLayout(SSTab2.page(1));
+        Frame1.setParent(SSTab2.page(1));
         auto* g = new QGridLayout(&Frame1);
         forms::OptionButton* opts[] = {&Option1, &Option3, &Option2, &Option4, &Option5[0], &Option5[1], &Option5[2]};
         for (int i = 0; i < 7; ++i) {
@@ -63,43 +69,37 @@ Form4::Form4() : forms::Form("Form4") {
             }
         }
         l->addWidget(&Frame1);
+        Frame3.setParent(SSTab2.page(1));
+        auto* f3 = new QVBoxLayout(&Frame3);
+        Check1.setParent(&Frame3);
+        f3->addWidget(&Check1);
+        l->addWidget(&Frame3);
         l->addStretch(1);
     }
-    // Tab 1: fonts, colours, line spacing, printer.
-    {
-        auto* l = new QGridLayout(SSTab2.page(1));
-        forms::CommandButton* b[] = {&Befehl4, &Befehl5, &Command4, &Command5};
-        for (int i = 0; i < 4; ++i) {
-            b[i]->setParent(SSTab2.page(1));
-            l->addWidget(b[i], i / 2, i % 2);
-        }
-        Label2.setParent(SSTab2.page(1));
-        Combo2.setParent(SSTab2.page(1));
-        l->addWidget(&Label2, 2, 0);
-        l->addWidget(&Combo2, 2, 1);
-        Command3.setParent(SSTab2.page(1));
-        l->addWidget(&Command3, 3, 0);
-        l->setRowStretch(4, 1);
-    }
-    // Tab 2: symbol colour.
+    // Tab 2: fonts, colours and the symbol colour.
     {
         auto* l = new QGridLayout(SSTab2.page(2));
+        forms::CommandButton* b[] = {&Befehl4, &Befehl5, &Command4, &Command5};
+        for (int i = 0; i < 4; ++i) {
+            b[i]->setParent(SSTab2.page(2));
+            l->addWidget(b[i], i / 2, i % 2);
+        }
         Label5.setParent(SSTab2.page(2));
         Combo3.setParent(SSTab2.page(2));
-        l->addWidget(&Label5, 0, 0);
-        l->addWidget(&Combo3, 0, 1);
-        l->setRowStretch(1, 1);
+        l->addWidget(&Label5, 2, 0);
+        l->addWidget(&Combo3, 2, 1);
+        l->setRowStretch(3, 1);
     }
-    // Tab 3: letterhead.
+    // Tab 3: printing.
     {
         auto* l = new QGridLayout(SSTab2.page(3));
-        for (int i = 0; i < 13; ++i) {
-            Label4[i].setParent(SSTab2.page(3));
-            Text6[i].setParent(SSTab2.page(3));
-            l->addWidget(&Label4[i], i, 0);
-            l->addWidget(&Text6[i], i, 1);
-            Text6[i].KeyPress = [this, i](int& k) { Text6_KeyPress(i, k); };
-        }
+        Label2.setParent(SSTab2.page(3));
+        Combo2.setParent(SSTab2.page(3));
+        l->addWidget(&Label2, 0, 0);
+        l->addWidget(&Combo2, 0, 1);
+        Command3.setParent(SSTab2.page(3));
+        l->addWidget(&Command3, 1, 0);
+        l->setRowStretch(2, 1);
     }
     auto* knoepfe = new QHBoxLayout;
     knoepfe->addStretch(1);

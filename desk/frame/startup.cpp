@@ -99,6 +99,11 @@ void form9::Form_Load() {
         Label3.setCaption(kProgrammTitel);
         Label4.setCaption(LabelTxt(159));
         forms::setAppTitle(DialogTxt(3));
+        if (DatenordnerErsetzt())
+            forms::MsgBox("In der Datei " + std::string(kIniDateiName) +
+                              " ist kein Datenordner eingetragen. Z.U.V. verwendet den Programmordner " +
+                              files::programFolder() + "; beim Beenden wird er in die Datei eingetragen.",
+                          forms::vbOKOnly | forms::vbInformation, DialogTxt(3));
         Zeit1.setEnabled(true);
     } catch (const std::exception& e) {
         startFehler(e);

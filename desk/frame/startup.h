@@ -14,6 +14,8 @@ void InitDatabaseEngine();
 // The data folder named in the INI file gIniDatei, upper-cased; the program folder when the file
 // names none. Error 3044 for a folder that does not exist.
 std::string DatenordnerAusIni();
+// Whether the last DatenordnerAusIni found no data folder in the INI file and took the program folder.
+bool& DatenordnerErsetzt();
 // Workgroup file of `ordner`, default user and password of the engine.
 void EngineEinstellen(const std::string& ordner);
 // Loads the three text tables into gMenuTxt, gLabelTxt and gDialogTxt, by position in ID order.

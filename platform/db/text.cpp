@@ -66,14 +66,19 @@ std::string foldName(std::string_view s) {
 }
 
 bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() == b.size()) {
-        bool ascii = true, eq = true;
+    // Names of plain letters are compared here; only names with umlauts or the like need folding.
+    auto ascii = [](std::string_view s) {
+        for (unsigned char c : s)
+            if (c >= 0x80) return false;
+        return true;
+    };
+    if (ascii(a) && ascii(b)) {
+        if (a.size() != b.size()) return false;
         for (size_t i = 0; i < a.size(); ++i) {
-            unsigned char x = a[i], y = b[i];
-            if (x >= 0x80 || y >= 0x80) { ascii = false; break; }
-            if (std::tolower(x) != std::tolower(y)) { eq = false; break; }
+            const unsigned char x = a[i], y = b[i];
+            if (x != y && std::tolower(x) != std::tolower(y)) return false;
         }
-        if (ascii) return eq;
+        return true;
     }
     return foldName(a) == foldName(b);
 }

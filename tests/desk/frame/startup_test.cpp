@@ -106,7 +106,12 @@ TEST_F(FrameTest, IniWithoutKeysOrWithGarbageTakesProgramFolder) {
     std::ofstream(dir / "Zuv50.ini") << "\x01\x02 garbage without sections\r\n[ZUV]\r\nNichts=1\r\n";
     ASSERT_TRUE(starte());
     EXPECT_TRUE(files::samePath(files::resolve(gAppPath), dir.string()));
-    EXPECT_TRUE(h().messages().empty());
+    ASSERT_EQ(h().messages().size(), 1u);  // says which folder is used instead
+    EXPECT_NE(h().messages()[0].find(dir.string()), std::string::npos);
+    // The exit writes the data folder, so the next start finds it.
+    h().answer(forms::vbYes);
+    mdi().mnuBeenden_Click();
+    EXPECT_NE(lies(dir / "Zuv50.ini").find("AppPath=" + dir.string() + "\r\n"), std::string::npos);
 
     // A data folder that does not exist is named in the message.
     forms::resetAllWindows();

@@ -406,6 +406,16 @@ TEST_F(Catalogue, CriteriaFindTheRowsTheLoopsExpect) {
         EXPECT_EQ(read, c.expected);
     }
 
+    // The reader's type buttons move its type cursor; the bound type label follows the row.
+    db::DataControl typ;
+    int moves = 0;
+    typ.addRowListener([&] { ++moves; });
+    bind(typ, File::Content, "typ");
+    const int afterRefresh = moves;
+    typ.Recordset()->FindFirst("typnummer =  7");
+    EXPECT_EQ(moves, afterRefresh + 1);
+    EXPECT_EQ(typ.Recordset()->Fields("typnummer").Value().toInt(), 7);
+
     // A search that finds nothing says so and leaves the row where it was.
     db::DataControl pers;
     bind(pers, File::Data, "select * from persdat order by nachname");
@@ -655,6 +665,12 @@ TEST_F(Catalogue, ImportStatementsCopyTheOtherFilesRows) {
     data1.setRecordSource("select * from persontestergebnis where personid =  2");
     data1.Refresh();
     EXPECT_EQ(data1.Recordset()->RecordCount(), 109);
+    // Copying a person's rows goes by position: field 0 is the person number.
+    data1.setRecordSource("select * from ergebnis where personid =  2");
+    data1.Refresh();
+    EXPECT_EQ(data1.Recordset()->FieldCount(), 16);
+    EXPECT_EQ(data1.Recordset()->Fields(0).Name(), "PersonID");
+    EXPECT_EQ(data1.Recordset()->Fields(15).Name(), "AWGesamt");
     data1.close();
     d->Execute("update persontestergebnistemp set personid = 4 where personid = 2");
     d->Execute("delete from persontestergebnistemp where personid <> 4");
