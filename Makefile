@@ -3,7 +3,7 @@
 
 BUILD ?= build
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libsqlite3-dev libxml2-dev \
-           libgtest-dev libgmock-dev libbenchmark-dev sqlite3 poppler-utils libwmf-bin xvfb xauth \
+           libgtest-dev libgmock-dev libbenchmark-dev sqlite3 poppler-utils libwmf-bin xvfb xauth x11-utils \
            imagemagick fonts-dejavu-core
 
 .PHONY: deps build test run clean
