@@ -43,6 +43,10 @@ public:
     void setPicture(const draw::Picture& picture);
     bool AutoSize() const { return m_autoSize; }
     void setAutoSize(bool on);
+    // The programs switch AutoRedraw on before drawing and capturing. This box keeps every drawing
+    // in its image whatever the setting, so switching it off loses nothing; the flag is only kept.
+    bool AutoRedraw() const { return m_autoRedraw; }
+    void setAutoRedraw(bool on) { m_autoRedraw = on; }
 
     // The persistent image at the box's present size (Image property).
     draw::Picture Image() const;
@@ -90,6 +94,7 @@ private:
     std::unique_ptr<QPainter> m_painter;
     draw::Picture m_picture;
     bool m_autoSize = false;
+    bool m_autoRedraw = false;
 };
 
 }  // namespace draw

@@ -121,6 +121,12 @@ protected:
                 if (handleKeyEvent(o, e, h, 2)) return true;
             }
             break;
+        case QEvent::ShortcutOverride:
+            // Menu shortcuts come before a control's own editing keys (Ctrl+C in the text box runs
+            // the window's copy command): the control does not claim the key, so a shortcut of
+            // the window gets it, and when there is none the key arrives as usual.
+            if (o == m_keySource) return true;
+            break;
         case QEvent::FocusIn: fire(GotFocus); break;
         case QEvent::FocusOut: fire(LostFocus); break;
         case QEvent::MouseMove:

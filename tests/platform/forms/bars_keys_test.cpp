@@ -8,6 +8,7 @@
 #include "platform/forms/grid.h"
 #include "platform/forms/host.h"
 #include "platform/forms/keys.h"
+#include "platform/forms/rich_text_box.h"
 #include "platform/forms/screen.h"
 #include "platform/vb/error.h"
 
@@ -349,6 +350,36 @@ TEST(ClipboardTest, ACapturedAreaHasItsSizeAndShowsTheChildControls) {
     Clipboard::Clear();
     Clipboard::SetData(copy);
     EXPECT_EQ(Clipboard::GetData().size(), QSize(200, 102));
+}
+
+}  // namespace
+
+namespace {
+
+// The reader's text box swallows typed characters, yet Ctrl+C must reach the copy command of
+// the menu: a control never claims a key before the window's shortcuts.
+TEST(KeysTest, ControlsLeaveShortcutKeysToTheMenus) {
+    RichTextBox box;
+    box.setText("Typ Eins");
+    box.setSelStart(0);
+    box.setSelLength(3);
+    box.KeyPress = [](int& a) { a = 0; };
+    QKeyEvent copy(QEvent::ShortcutOverride, Qt::Key_C, Qt::ControlModifier, QStringLiteral("\x03"));
+    copy.ignore();
+    QApplication::sendEvent(&box, &copy);
+    EXPECT_FALSE(copy.isAccepted());
+
+    TextBox text;
+    QKeyEvent paste(QEvent::ShortcutOverride, Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));
+    paste.ignore();
+    QApplication::sendEvent(text.editor(), &paste);
+    EXPECT_FALSE(paste.isAccepted());
+
+    // Without a shortcut the key arrives and types as usual.
+    SendKey(text.editor(), 'A');
+    EXPECT_EQ(text.Text(), "a");
+    SendKey(&box, 'A');
+    EXPECT_EQ(box.Text(), "Typ Eins");
 }
 
 }  // namespace
