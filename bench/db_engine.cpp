@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/data_file.h"
 #include "platform/db/data_control.h"
 #include "platform/db/database.h"
 #include "platform/db/engine.h"
@@ -12,24 +13,6 @@
 #include "platform/db/workspace.h"
 
 namespace {
-
-const char* kStatements[] = {
-    "CREATE TABLE [Info] ([ID] COUNTER,[Version] TEXT( 50))",
-    "CREATE TABLE [PersDat] ([PersonID] Counter,[Vorname] TEXT(150),[Nachname] TEXT(150),[Geburtstag] TEXT(10),"
-    "[Strasse] TEXT(255), [PLZOrt] TEXT(150), [Land] TEXT(150), [Telefon] TEXT(150), [EMail] TEXT(150), "
-    "[Testdatum] TEXT(10), [Bereich] TEXT(255), [Abteilung] TEXT(255), [Bemerkung] LONGTEXT, [Metasatz] BIT )",
-    "CREATE TABLE [PersonTestErgebnis] ([PersonID] Long,[ItemNummer] short,[ItemWert] short)",
-    "CREATE TABLE [TypWertZuweisung] ([PersonID] Long,[ItemNummer] short,[TypNummer] short,[TypRealWert] short)",
-    "CREATE TABLE [Ergebnis] ([PersonID] Long,[TypNummer] short,[TypGesamtSumme] short,[TypSumme0] short,"
-    "[TypSumme1] short,[TypSumme01] short,[TypSumme2] short,[TypSumme3] short,[TypSumme4] short,[TypSumme34] short,"
-    "[AW0] short,[AW1] short,[AW2] short,[AW3] short,[AW4] short,[AWGesamt] short)",
-    "CREATE TABLE [Drucktabelle] ([Druckseite] short,[ZeilenNr] long,[Zeilentext] TEXT(255),[Formatierung] TEXT(2))",
-    "CREATE UNIQUE INDEX [PrimaryKey] ON [PersDat] ([PersonID]) WITH PRIMARY",
-    "CREATE INDEX [PersonID] ON [PersonTestErgebnis] ([PersonID])",
-    "CREATE INDEX [PersonID] ON [Ergebnis] ([PersonID])",
-    "CREATE INDEX [PersonID] ON [TypWertZuweisung] ([PersonID])",
-    "CREATE UNIQUE INDEX [PrimaryKey] ON [Drucktabelle] ([Druckseite],[ZeilenNr]) WITH PRIMARY",
-};
 
 struct Setup {
     QTemporaryDir dir;
@@ -49,7 +32,7 @@ struct Setup {
 
 std::shared_ptr<db::Database> newDataFile(db::Workspace& ws, const std::string& file) {
     auto d = ws.CreateDatabase(file, ";LANGID=0x0409;CP=1252;COUNTRY=0", db::dbEncrypt);
-    for (const char* s : kStatements) d->Execute(s);
+    for (const char* s : bench::kDataFileStatements) d->Execute(s);
     d->CreateRelation("PersDat_PersonTestErgebnis", "PersDat", "PersonTestErgebnis", 4352, "PersonID", "PersonID");
     d->CreateRelation("PersDat_Ergebnis", "PersDat", "Ergebnis", 4352, "PersonID", "PersonID");
     d->CreateRelation("PersDat_TypWertzuweisung", "PersDat", "TypWertzuweisung", 4352, "PersonID", "PersonID");

@@ -5,13 +5,13 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <QApplication>
 #include <QTemporaryDir>
 
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 
+#include "bench/app_main.h"
 #include "desk/frame/frm_import.h"
 #include "desk/frame/frm_mdi.h"
 #include "desk/frame/globals.h"
@@ -155,13 +155,6 @@ BENCHMARK(compact_10k)->Unit(benchmark::kMillisecond)->Iterations(3);
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
     forms::setUntrappedErrorHandler([](const vb::Error& e) { ShowErrorMessage(e); });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    forms::resetAllWindows();
-    return 0;
+    return bench::runWithApplication(argc, argv);
 }

@@ -3,10 +3,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <filesystem>
 
+#include "bench/app_main.h"
+#include "bench/data_file.h"
 #include "desk/frame/globals.h"
 #include "desk/testing/druck.h"
 #include "desk/testing/frm_test.h"
@@ -20,21 +21,6 @@
 #include "platform/forms/host.h"
 
 namespace {
-
-const char* kDatendatei[] = {
-    "CREATE TABLE [PersDat] ([PersonID] Counter,[Vorname] TEXT(150),[Nachname] TEXT(150),[Geburtstag] TEXT(10),"
-    "[Strasse] TEXT(255), [PLZOrt] TEXT(150), [Land] TEXT(150), [Telefon] TEXT(150), [EMail] TEXT(150), "
-    "[Testdatum] TEXT(10), [Bereich] TEXT(255), [Abteilung] TEXT(255), [Bemerkung] LONGTEXT, [Metasatz] BIT )",
-    "CREATE TABLE [PersonTestErgebnis] ([PersonID] Long,[ItemNummer] short,[ItemWert] short)",
-    "CREATE TABLE [TypWertZuweisung] ([PersonID] Long,[ItemNummer] short,[TypNummer] short,[TypRealWert] short)",
-    "CREATE TABLE [Ergebnis] ([PersonID] Long,[TypNummer] short,[TypGesamtSumme] short,[TypSumme0] short,"
-    "[TypSumme1] short,[TypSumme01] short,[TypSumme2] short,[TypSumme3] short,[TypSumme4] short,[TypSumme34] short,"
-    "[AW0] short,[AW1] short,[AW2] short,[AW3] short,[AW4] short,[AWGesamt] short)",
-    "CREATE UNIQUE INDEX [PrimaryKey] ON [PersDat] ([PersonID]) WITH PRIMARY",
-    "CREATE INDEX [PersonID] ON [PersonTestErgebnis] ([PersonID])",
-    "CREATE INDEX [PersonID] ON [Ergebnis] ([PersonID])",
-    "CREATE INDEX [PersonID] ON [TypWertZuweisung] ([PersonID])",
-};
 
 // One session: workgroup, data file with 50 persons, settings database, texts.
 struct Sitzung {
@@ -56,7 +42,7 @@ struct Sitzung {
         gProgrammDB = pfad("zuv.sdb");
         gDatenbankName = pfad("bench.ZDB");
         gDatenbank = gWorkspace->CreateDatabase(gDatenbankName);
-        for (const char* sql : kDatendatei) gDatenbank->Execute(sql);
+        for (const char* sql : bench::kDataFileStatements) gDatenbank->Execute(sql);
         auto programm = gWorkspace->OpenDatabase(gProgrammDB);
         auto l = programm->OpenRecordset("select * from labelTxt order by ID", db::RecordsetType::Snapshot);
         for (; !l->Eof(); l->MoveNext()) gLabelTxt.push_back(l->Fields("BeschriftungDtsch").Value().toString());
@@ -140,12 +126,4 @@ BENCHMARK(questionnaire_pdf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    forms::resetAllWindows();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::runWithApplication(argc, argv); }

@@ -44,6 +44,14 @@ std::string mitEndung(const std::string& pfad) {
 
 bool gleicherPfad(const std::string& a, const std::string& b) { return vb::UCase(a) == vb::UCase(b); }
 
+// Errors of the print-table upgrade that leave the file usable as it is (3218: our engine's number
+// for a file another program holds locked, where the table-in-use error 3211 would stand).
+bool upgradeFehlerUebergehen(int nummer) {
+    for (int n : {3010, 3211, 3218, 3372, 3375, 3376, 3380, 3367, 5, 91})
+        if (n == nummer) return true;
+    return false;
+}
+
 }  // namespace
 
 ErgebnisFenster& ergebnisFenster() {
@@ -527,13 +535,19 @@ void frmMDI::OpenLocalDB(std::string pfad, bool& abbruch) {
             // Files made before the print table existed get it; a file opened read-only is left as
             // it is (the report then cannot run, everything else can).
             if (!nurLesen && !TableExists(*datei, "Drucktabelle")) {
-                auto pruefung = gWorkspace->OpenDatabase(pfad, false, false);
-                pruefung->Execute(
-                    "CREATE TABLE [Drucktabelle] ([Druckseite] short,[ZeilenNr] long,[Zeilentext] TEXT(255),"
-                    "[Formatierung] TEXT(2))");
-                pruefung->Execute(
-                    "CREATE UNIQUE INDEX [PrimaryKey] ON [Drucktabelle] ([Druckseite],[ZeilenNr]) WITH PRIMARY");
-                pruefung->Close();
+                try {
+                    auto pruefung = gWorkspace->OpenDatabase(pfad, false, false);
+                    pruefung->Execute(
+                        "CREATE TABLE [Drucktabelle] ([Druckseite] short,[ZeilenNr] long,[Zeilentext] TEXT(255),"
+                        "[Formatierung] TEXT(2))");
+                    pruefung->Execute(
+                        "CREATE UNIQUE INDEX [PrimaryKey] ON [Drucktabelle] ([Druckseite],[ZeilenNr]) WITH PRIMARY");
+                    pruefung->Close();
+                } catch (const vb::Error& e) {
+                    // The file is usable without the print table: a table that exists after all, or
+                    // one another user holds locked, does not stop the opening.
+                    if (!upgradeFehlerUebergehen(e.number())) throw;
+                }
             }
             auto info = datei->OpenRecordset("Info", db::RecordsetType::Table);
             info->MoveFirst();
@@ -551,47 +565,43 @@ void frmMDI::OpenLocalDB(std::string pfad, bool& abbruch) {
         gDateiOffen = true;
         SetStatusText("", true);
         normalZeiger();
-    } catch (const vb::Error& e) {
+    } catch (const std::exception& ex) {
         abbruch = true;
         gDateiOffen = false;
+        gDatenbankName.clear();
         gDatenbank.reset();
-        if (e.number() == vb::err::CancelError) {
-            mitFehlerfalle([] { SetStatusText("", true); });
-            normalZeiger();
-            return;
-        }
-        if (e.number() == vb::err::ObjectNotFound || e.number() == vb::err::NoCurrentRecord) {
+        const auto* e = dynamic_cast<const vb::Error*>(&ex);
+        const int nummer = e ? e->number() : 0;
+        if (nummer == vb::err::ObjectNotFound || nummer == vb::err::NoCurrentRecord) {
             // No Info table or no Info row: not one of our data files.
             forms::MsgBox(DialogTxt(4), forms::vbOKOnly, LabelTxt(4));
-        } else {
-            ShowErrorMessage(e);
+        } else if (nummer != vb::err::CancelError) {
+            ShowErrorMessage(ex);
             CloseDataFile();
         }
         mitFehlerfalle([] { SetStatusText("", true); });
-        normalZeiger();
-    } catch (const std::exception& e) {
-        abbruch = true;
-        gDateiOffen = false;
-        gDatenbank.reset();
-        ShowErrorMessage(e);
         normalZeiger();
     }
 }
 
 void CloseDataFile() {
-    frmMDI& m = mdi();
-    m.mnuWindow.setVisible(false);
-    m.mnuBearbeiten.setVisible(false);
-    if (!gDateiOffen) return;
-    m.setCaption(kProgrammTitel);
-    UnloadChildForms();
-    gAktPerson = {};
-    gDateiOffen = false;
-    gNurLesen = false;
-    if (gDatenbank) gDatenbank->Close();
-    for (db::DataControl* d : {&m.Data1, &m.Data2, &m.Data3, &m.Data4, &m.Data5}) d->close();
-    gDatenbank.reset();
-    gProgrammDatenbank.reset();
+    mitFehlerfalle([] {
+        frmMDI& m = mdi();
+        m.mnuWindow.setVisible(false);
+        m.mnuBearbeiten.setVisible(false);
+        if (!gDateiOffen) return;
+        m.setCaption(kProgrammTitel);
+        UnloadChildForms();
+        gAktPerson = {};
+        gDateiOffen = false;
+        gNurLesen = false;
+        if (gDatenbank) gDatenbank->Close();
+        // The print-table cursor is let go as well: every user binds it anew, and a cursor kept on
+        // the closed file would hold that file open (compaction and backup work on it next).
+        for (db::DataControl* d : {&m.Data1, &m.Data2, &m.Data3, &m.Data4, &m.Data5}) d->close();
+        gDatenbank.reset();
+        gProgrammDatenbank.reset();
+    });
 }
 
 void frmMDI::mnuNew_Click() {

@@ -22,7 +22,7 @@ TEST_F(InstallationFolder, IniNamesTheFolderTheToolWasGiven) {
 
     // A relative target is written as the absolute path it stands for.
     fs::path base = makeTempDir("zuv-rel");
-    auto r = run("cd " + quote(base.string()) + " && " + quote(toolPath()) + " " + quote(sourceDir()) + " neu");
+    auto r = run("cd " + shellQuote(base.string()) + " && " + shellQuote(toolPath()) + " " + shellQuote(sourceDir()) + " neu");
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_NE(readFile(base / "neu" / "Zuv50.ini").find("AppPath=" + (base / "neu").string() + "\r\n"),
               std::string::npos);
@@ -42,7 +42,7 @@ TEST_F(InstallationFolder, SymbolPicturesAreMetafilesAnOutsideReaderDraws) {
         EXPECT_EQ(bytes.substr(0, 4), std::string("\xD7\xCD\xC6\x9A", 4));  // placeable header
         contents.insert(bytes);
         fs::path svg = folder().parent_path() / ("symb-" + std::to_string(contents.size()) + ".svg");
-        auto r = run("wmf2svg -o " + quote(svg.string()) + " " + quote(wmf.string()));
+        auto r = run("wmf2svg -o " + shellQuote(svg.string()) + " " + shellQuote(wmf.string()));
         EXPECT_EQ(r.status, 0) << r.output;
         std::string drawing = readFile(svg);
         // The circle and nine points, and the lines of triangle and hexad.
@@ -69,14 +69,14 @@ TEST_F(InstallationFolder, SymbolPicturesAreMetafilesAnOutsideReaderDraws) {
     EXPECT_EQ(contents.size(), colours.size());  // each colour its own picture
 
     for (const char* bmp : {"zuv_symb_druckkopf.bmp", "zuv_splash.bmp"}) {
-        auto r = run("identify -format '%m %w' " + quote(file(bmp).string()));
+        auto r = run("identify -format '%m %w' " + shellQuote(file(bmp).string()));
         EXPECT_EQ(r.output.substr(0, 3), "BMP") << bmp << ": " << r.output;
     }
 }
 
 TEST_F(InstallationFolder, IntroductionIsInTheDosCodePage) {
     std::string bytes = readFile(file("zuvinfo.txt"));
-    auto r = run("iconv -f CP850 -t UTF-8 " + quote(file("zuvinfo.txt").string()));
+    auto r = run("iconv -f CP850 -t UTF-8 " + shellQuote(file("zuvinfo.txt").string()));
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_NE(r.output.find("EINFÜHRUNG"), std::string::npos);
     EXPECT_EQ(r.output, vb::dosUmlautsToUtf8(bytes));  // what the program shows is what iconv reads
@@ -138,7 +138,7 @@ TEST_F(InstallationFolder, BrokenSourceStopsTheToolWithTheLineNamed) {
     labels.erase(at + 1, labels.find('\n', at + 1) - at);
     std::ofstream(base / "src/texts/labelTxt.txt", std::ios::binary | std::ios::trunc) << labels;
 
-    auto r = run(quote(toolPath()) + " " + quote((base / "src").string()) + " " + quote((base / "out").string()));
+    auto r = run(shellQuote(toolPath()) + " " + shellQuote((base / "src").string()) + " " + shellQuote((base / "out").string()));
     EXPECT_NE(r.status, 0);
     EXPECT_NE(r.output.find("labelTxt.txt:"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("position 101 where 100 was expected"), std::string::npos) << r.output;

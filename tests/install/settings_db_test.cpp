@@ -289,7 +289,7 @@ TEST_F(SettingsDatabase, SettingsRowsStoreThroughDataControlsAsTheWindowsDo) {
     fs::copy_file(file("zuv.sdb"), copy / "zuv.sdb", fs::copy_options::overwrite_existing);
     const std::string database = (copy / "zuv.sdb").string();
     auto copied = [&](const std::string& query) {
-        auto r = run("sqlite3 -batch -separator '\t' " + quote(database) + " " + quote(query));
+        auto r = run("sqlite3 -batch -separator '\t' " + shellQuote(database) + " " + shellQuote(query));
         EXPECT_EQ(r.status, 0) << r.output;
         return r.output;
     };

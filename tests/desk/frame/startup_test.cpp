@@ -105,6 +105,24 @@ TEST_F(FrameTest, MissingTextTableIsNamedInTheMessage) {
     EXPECT_FALSE(gMenuTxt.empty());  // what could be loaded stays loaded
 }
 
+TEST_F(FrameTest, EmptyTextRowDoesNotCutOffTheTextsAfterIt) {
+    {
+        db::DBEngine::instance().setSystemDB(pfad("Sys.mda"));
+        auto ws = db::DBEngine::instance().CreateWorkspace("Kestrel", kBenutzer, kKennwort);
+        auto d = ws->OpenDatabase(pfad("zuv.sdb"));
+        d->Execute("UPDATE labelTxt SET BeschriftungDtsch = Null WHERE ID = 2");
+        d->Execute("UPDATE DialogTxt SET BeschriftungDtsch = Null WHERE ID = 0");
+        d->Close();
+        db::DBEngine::instance().reset();
+    }
+    ASSERT_TRUE(starte());
+    EXPECT_EQ(LabelTxt(2), "");
+    EXPECT_EQ(DialogTxt(0), "");
+    EXPECT_EQ(forms::Instance<form9>().Label4.Caption(), LabelTxt(159));
+    EXPECT_FALSE(LabelTxt(159).empty());
+    EXPECT_EQ(DialogTxt(3), "Z.U.V.");
+}
+
 TEST_F(FrameTest, IniWithoutKeysOrWithGarbageTakesProgramFolder) {
     std::ofstream(dir / "Zuv50.ini") << "\x01\x02 garbage without sections\r\n[ZUV]\r\nNichts=1\r\n";
     ASSERT_TRUE(starte());

@@ -14,6 +14,8 @@
 #include "platform/db/recordset.h"
 #include "platform/db/workspace.h"
 #include "platform/vb/error.h"
+#include "support/files.h"
+#include "support/vb_error.h"
 
 namespace dbtest {
 
@@ -102,14 +104,8 @@ inline int addPerson(db::Database& d, const std::string& first, const std::strin
     return id;
 }
 
-inline int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
+// Callers elsewhere name it through this namespace.
+using ::errorOf;
 
 class DbTest : public ::testing::Test {
 protected:
@@ -130,15 +126,7 @@ protected:
 
     // What an outside client says about the file.
     std::string integrity(const std::string& file) const {
-        std::string quoted;
-        for (char c : file) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        const std::string cmd = "sqlite3 '" + quoted + "' 'PRAGMA integrity_check' 2>&1";
-        std::string out;
-        if (FILE* p = popen(cmd.c_str(), "r")) {
-            char buf[256];
-            while (fgets(buf, sizeof buf, p)) out += buf;
-            pclose(p);
-        }
+        std::string out = support::run("sqlite3 " + support::shellQuote(file) + " 'PRAGMA integrity_check'").output;
         while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
         return out;
     }

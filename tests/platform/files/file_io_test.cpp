@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/files.h"
 #include "support/vb_error.h"
 #include "platform/files/file_io.h"
 #include "platform/vb/codepage.h"
@@ -14,18 +15,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class NumberedFiles : public ::testing::Test {
+class NumberedFiles : public support::TempFolderTest {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/zuv_fileio_XXXXXX";
-        m_dir = ::mkdtemp(tmpl);
-    }
     void TearDown() override {
         files::CloseAll();
-        fs::remove_all(m_dir);
+        TempFolderTest::TearDown();
     }
-    std::string path(const std::string& name) const { return (m_dir / name).string(); }
-    fs::path m_dir;
 };
 
 }  // namespace

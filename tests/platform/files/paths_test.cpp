@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/files.h"
 #include "support/vb_error.h"
 #include "platform/files/paths.h"
 #include "platform/vb/error.h"
@@ -13,33 +14,23 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void write(const fs::path& p, const std::string& text) {
-    std::ofstream(p, std::ios::binary) << text;
-}
+using support::readFile;
+using support::writeFile;
 
-std::string read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-class Paths : public ::testing::Test {
+class Paths : public support::TempFolderTest {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/zuv_paths_XXXXXX";
-        m_dir = ::mkdtemp(tmpl);
+        TempFolderTest::SetUp();
         fs::create_directories(m_dir / "Daten" / "Zuv");
-        write(m_dir / "Daten" / "Zuv" / "zuv.sdb", "settings");
-        write(m_dir / "Daten" / "Zuv" / "ZUVDESK.chm", "help");
+        writeFile(m_dir / "Daten" / "Zuv" / "zuv.sdb", "settings");
+        writeFile(m_dir / "Daten" / "Zuv" / "ZUVDESK.chm", "help");
     }
     void TearDown() override {
         fs::permissions(m_dir, fs::perms::owner_all);
-        fs::remove_all(m_dir);
+        TempFolderTest::TearDown();
         files::setProgramFolder("");
     }
     std::string dir() const { return m_dir.string(); }
-    fs::path m_dir;
 };
 
 }  // namespace
@@ -62,8 +53,8 @@ TEST_F(Paths, UpperCasedBackslashPathsFindTheFilesOnDisk) {
 }
 
 TEST_F(Paths, AnExactNameWinsOverItsCaseVariants) {
-    write(m_dir / "a.zdb", "lower");
-    write(m_dir / "A.ZDB", "upper");
+    writeFile(m_dir / "a.zdb", "lower");
+    writeFile(m_dir / "A.ZDB", "upper");
     EXPECT_EQ(files::resolve(dir() + "/A.ZDB"), dir() + "/A.ZDB");
     EXPECT_EQ(files::resolve(dir() + "/a.zdb"), dir() + "/a.zdb");
     EXPECT_EQ(files::resolve(dir() + "/A.zdb"), dir() + "/A.ZDB");  // first in byte order
@@ -85,7 +76,7 @@ TEST(PathText, JoinAndFolderOfTheProgram) {
 }
 
 TEST_F(Paths, KillDeletesOnlyFilesAndReportsMissingOnes) {
-    write(m_dir / "Alt.ZDB", "x");
+    writeFile(m_dir / "Alt.ZDB", "x");
     fs::permissions(m_dir / "Alt.ZDB", fs::perms::owner_read);  // read-only files go too
     files::Kill(dir() + "\\ALT.zdb");
     EXPECT_FALSE(fs::exists(m_dir / "Alt.ZDB"));
@@ -96,14 +87,14 @@ TEST_F(Paths, KillDeletesOnlyFilesAndReportsMissingOnes) {
 
 TEST_F(Paths, FileCopyReplacesTheTargetAndNeverHarmsTheSource) {
     const fs::path src = m_dir / "Daten" / "Zuv" / "zuv.sdb";
-    write(m_dir / "Sicherung.ZDB", "old backup");
+    writeFile(m_dir / "Sicherung.ZDB", "old backup");
     files::FileCopy(dir() + "\\DATEN\\ZUV\\ZUV.SDB", dir() + "\\sicherung.zdb");
-    EXPECT_EQ(read(m_dir / "Sicherung.ZDB"), "settings");
+    EXPECT_EQ(readFile(m_dir / "Sicherung.ZDB"), "settings");
     EXPECT_FALSE(fs::exists(m_dir / "sicherung.zdb"));
 
     // Copying a file onto itself must not empty it.
     EXPECT_EQ(errorOf([&] { files::FileCopy(src.string(), dir() + "/DATEN/ZUV/ZUV.SDB"); }), 70);
-    EXPECT_EQ(read(src), "settings");
+    EXPECT_EQ(readFile(src), "settings");
 
     EXPECT_EQ(errorOf([&] { files::FileCopy(dir() + "/fehlt.zdb", dir() + "/x.zdb"); }), 53);
     EXPECT_EQ(errorOf([&] { files::FileCopy(src.string(), dir() + "/kein/ordner/x.zdb"); }), 76);
@@ -111,7 +102,7 @@ TEST_F(Paths, FileCopyReplacesTheTargetAndNeverHarmsTheSource) {
     // A binary file of some size arrives byte for byte.
     std::string big(300000, '\0');
     for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);
-    write(m_dir / "gross.bin", big);
+    writeFile(m_dir / "gross.bin", big);
     files::FileCopy(dir() + "/gross.bin", dir() + "/kopie.bin");
-    EXPECT_EQ(read(m_dir / "kopie.bin"), big);
+    EXPECT_EQ(readFile(m_dir / "kopie.bin"), big);
 }

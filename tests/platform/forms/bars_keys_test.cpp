@@ -11,6 +11,8 @@
 #include "platform/forms/rich_text_box.h"
 #include "platform/forms/screen.h"
 #include "platform/vb/error.h"
+#include "support/gui_input.h"
+#include "support/vb_error.h"
 
 #include <gtest/gtest.h>
 
@@ -22,15 +24,6 @@
 using namespace forms;
 
 namespace {
-
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 int codeOf(int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QKeyEvent e(QEvent::KeyPress, qtKey, mods);
@@ -305,10 +298,7 @@ TEST(PictureBoxFocusTest, AClickOrSetFocusGivesTheBoxTheFocusAndRunsGotFocus) {
     QApplication::processEvents();
 
     const QPoint p(20, 20);
-    QMouseEvent press(QEvent::MouseButtonPress, p, box.mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, p, box.mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(&box, &press);
-    QApplication::sendEvent(&box, &release);
+    mouseClick(&box, p);
     EXPECT_TRUE(box.hasFocus());
     EXPECT_EQ(got, 1);
     EXPECT_EQ(clicks, 1);

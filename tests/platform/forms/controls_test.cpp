@@ -4,6 +4,8 @@
 #include "platform/forms/menu.h"
 #include "platform/forms/rich_text_box.h"
 #include "platform/vb/error.h"
+#include "support/gui_input.h"
+#include "support/vb_error.h"
 
 #include <gtest/gtest.h>
 
@@ -15,29 +17,6 @@
 using namespace forms;
 
 namespace {
-
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-void mouseClick(QWidget* w, QPoint p, bool twice = false) {
-    auto send = [&](QEvent::Type t) {
-        QMouseEvent e(t, p, w->mapToGlobal(p), Qt::LeftButton, t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
-        QApplication::sendEvent(w, &e);
-    };
-    send(QEvent::MouseButtonPress);
-    send(QEvent::MouseButtonRelease);
-    if (twice) {
-        send(QEvent::MouseButtonDblClick);
-        send(QEvent::MouseButtonRelease);
-    }
-}
 
 // The person chooser's grid: header row, rows appended with tab-separated text, row selection.
 TEST(GridTest, AddItemFillsCellsAndAClickSelectsTheWholeRow) {

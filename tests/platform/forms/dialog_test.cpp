@@ -1,6 +1,7 @@
 #include "platform/forms/common_dialog.h"
 #include "platform/forms/host.h"
 #include "platform/vb/error.h"
+#include "support/vb_error.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,6 @@ void touch(const QString& path) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("x");
-}
-
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 TEST(MessageBoxTest, ScriptedAnswersComeBackAsCodesAndEveryPromptIsRecorded) {

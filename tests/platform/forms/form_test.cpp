@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/gui_input.h"
+
 #include <QApplication>
 #include <QScrollBar>
 #include <QKeyEvent>
@@ -214,13 +216,6 @@ public:
     }
     void Form_KeyUp(int& k, int) override { log.push_back("FormUp" + std::to_string(k)); }
 };
-
-void keyClick(QWidget* w, Qt::Key key, const QString& text) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(w, &press);
-    QApplication::sendEvent(w, &release);
-}
 
 void focus(QWidget& window, QWidget& w) {
     window.show();

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/gui_input.h"
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -65,10 +67,7 @@ TEST_F(WindowExtras, AKeyOnTheFocusedFrameOfAChildReachesThatChild) {
     QApplication::processEvents();
     QWidget* focus = QApplication::focusWidget();
     ASSERT_NE(focus, nullptr);
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_PageDown, Qt::NoModifier);
-    QApplication::sendEvent(focus, &press);
-    QApplication::sendEvent(focus, &release);
+    keyClick(focus, Qt::Key_PageDown);
     EXPECT_EQ(child->keysUp, std::vector<int>{vbKeyPageDown});
 }
 

@@ -7,30 +7,19 @@
 
 #include "platform/ini/ini_file.h"
 #include "platform/vb/error.h"
+#include "support/files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class Ini : public ::testing::Test {
+class Ini : public support::TempFolderTest {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/zuv_ini_XXXXXX";
-        m_dir = ::mkdtemp(tmpl);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     std::string write(const std::string& text, const std::string& name = "Zuv50.ini") {
-        std::ofstream(m_dir / name, std::ios::binary) << text;
-        return (m_dir / name).string();
+        support::writeFile(m_dir / name, text);
+        return path(name);
     }
-    std::string read(const std::string& name = "Zuv50.ini") {
-        std::ifstream in(m_dir / name, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
-    fs::path m_dir;
+    std::string read(const std::string& name = "Zuv50.ini") { return support::readFile(m_dir / name); }
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "platform/vb/error.h"
 #include "platform/xml/dom.h"
+#include "support/files.h"
 
 namespace fs = std::filesystem;
 
@@ -21,18 +22,12 @@ xml::ParseError parseErrorOf(auto&& f) {
     return xml::ParseError("(none)", -1);
 }
 
-class XmlFiles : public ::testing::Test {
+class XmlFiles : public support::TempFolderTest {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/zuv_xml_XXXXXX";
-        m_dir = ::mkdtemp(tmpl);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
     std::string write(const std::string& name, const std::string& text) {
-        std::ofstream(m_dir / name, std::ios::binary) << text;
-        return (m_dir / name).string();
+        support::writeFile(m_dir / name, text);
+        return path(name);
     }
-    fs::path m_dir;
 };
 
 }  // namespace
