@@ -5,6 +5,7 @@
 #include "desk/frame/frm_info.h"
 #include "platform/forms/grid.h"
 #include "platform/forms/screen.h"
+#include "support/gui_input.h"
 
 using namespace frame_test;
 
@@ -25,11 +26,13 @@ TEST_F(WindowsTest, AboutBoxRepeatsTheSplashTextsAndAnyKeyClosesIt) {
     imModal<frmInfo>([](frmInfo& f) {
         EXPECT_EQ(f.Label1.Caption(), LabelTxt(0) + " " + LabelTxt(1));
         EXPECT_EQ(f.Label3.Caption(), "Z.U.V. 5.0");
-        int taste = 27;
-        f.Form_KeyPress(taste);
+        keyClick(&f, Qt::Key_Return, "\r");
     });
     mdi().mnuÜber.Click();
     EXPECT_FALSE(forms::Instance<frmInfo>().isLoaded()) << ::testing::PrintToString(h().messages());
+    imModal<frmInfo>([](frmInfo& f) { keyClick(&f, Qt::Key_Escape, "\x1b"); });
+    mdi().mnuÜber.Click();
+    EXPECT_FALSE(forms::Instance<frmInfo>().isLoaded());
     // The open data file and the login stay as they were.
     EXPECT_EQ(gWorkspace.get(), engineVorher);
     EXPECT_TRUE(gDateiOffen);
