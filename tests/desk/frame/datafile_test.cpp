@@ -47,6 +47,21 @@ TEST_F(DataFileTest, NewFileHasTheWholeSchemaAndCascadesDeletes) {
     }
 }
 
+TEST_F(DataFileTest, NewOverAnExistingFileStartsItEmptyAndKeepsANameWithADot) {
+    const std::string b = neueDatei("B.ZDB");
+    personenAnlegen(*gDatenbank, 1);
+    h().answer(forms::vbYes);
+    EXPECT_EQ(neueDatei("B.ZDB"), b);
+    ASSERT_TRUE(gDateiOffen);
+    EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM PersDat"), 0);
+    EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM Info"), 1);
+
+    h().answer(forms::vbYes);
+    EXPECT_EQ(neueDatei("Kartei.2026"), pfad("Kartei.2026"));
+    EXPECT_TRUE(fs::exists(dir / "Kartei.2026"));
+    EXPECT_FALSE(fs::exists(dir / "Kartei.2026.ZDB"));
+}
+
 TEST_F(DataFileTest, NewAnsweredNoOrCancelledLeavesEverythingAsItWas) {
     const std::string a = neueDatei("A");
     h().answer(forms::vbNo);
