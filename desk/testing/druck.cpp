@@ -169,9 +169,28 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
         s.setFontSize(groesse);
     };
 
+    // A sheet that fills up before its statements are done ends with the dated footer.
+    auto fussDatum = [&] {
+        const double groesse = s.FontSize();
+        s.setFontSize(10);
+        s.setCurrentY(s.Height() - kFussY);
+        if (schalter.fussLinie) s.Print({draw::Tab(kEinzug), std::string(90, '_')});
+        if (schalter.fussDatum) {
+            s.setCurrentY(s.Height() - kFussY);
+            s.Print();
+            s.Print({draw::Tab(kEinzug), datum});
+        }
+        if (schalter.fussSeitenzahl) {
+            s.setCurrentY(s.Height() - kFussY);
+            s.Print();
+            seitenzahlMittig(s, seite);
+        }
+        s.setFontSize(groesse);
+    };
+
     schriftSetzen(s, schrift);
     s.setFontSize(10);
-    Seiten p(s, fuss, kopf);
+    Seiten p(s, fussDatum, kopf);
     p.nachUmbruch = [&] { ++seite; };
 
     seite = 1;
@@ -197,7 +216,7 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
         for (int i = 0; i < 3; ++i) q->leerzeile();
         s.setFontSize(8);
     };
-    Seiten zeilen(s, fuss, statementKopf);
+    Seiten zeilen(s, fussDatum, statementKopf);
     q = &zeilen;
     zeilen.zeilen = 5;
     zeilen.nachUmbruch = [&] {

@@ -69,7 +69,7 @@ void Form3::Form_Activate() {
         Data1.Refresh();
         auto& rs = satz(Data1);
         if (rs.RecordCount() == 0) {
-            forms::MsgBox(DialogTxt(6), forms::vbExclamation, DialogTxt(3));
+            gAntwort = forms::MsgBox(DialogTxt(6), forms::vbExclamation, DialogTxt(3));
             gAuswahlAbgebrochen = 1;
             forms::Unload(*this);
             return;
@@ -124,14 +124,20 @@ void Form3::Befehl1_Click() {
         const int n = Grid1.Row() - 1;
         rs.MoveFirst();
         for (gZaehler = 1; gZaehler <= n; ++gZaehler) rs.MoveNext();
-        PersonUebernehmen(rs.Fields("personid").Value().toLong(), textOderLeer(rs.Fields("Vorname").Value()),
-                          textOderLeer(rs.Fields("Nachname").Value()), textOderLeer(rs.Fields("Testdatum").Value()));
+        gAktPersonID = rs.Fields("personid").Value().toLong();
+        gAktPerson[1] = textOderLeer(rs.Fields("Vorname").Value());
+        gAktPerson[2] = textOderLeer(rs.Fields("Nachname").Value());
+        gAktPerson[11] = textOderLeer(rs.Fields("Testdatum").Value());
+        // The old person's result windows close before the caption names the new one.
+        zuvtest::rufe(zuvtest::rahmen().EnableFileMenus);
         zuvtest::rufe(zuvtest::rahmen().SchliesseUnterfenster);
+        zuvtest::rufe(zuvtest::rahmen().UpdateMainCaption);
         forms::Unload(*this);
     });
 }
 
 void Form3::Befehl2_Click() {
+    setMousePointer(forms::vbDefault);
     forms::Unload(*this);
     gAuswahlAbgebrochen = 1;
 }

@@ -316,7 +316,7 @@ void frmpers::Befehl3_Click() {
                 if (vb::UCase(n.toString()) == vb::UCase(gesucht)) return;
             }
         }
-        forms::MsgBox(DialogTxt(22), forms::vbExclamation, DialogTxt(3));
+        gAntwort = forms::MsgBox(DialogTxt(22), forms::vbExclamation, DialogTxt(3));
         if (rs.RecordCount() != 0) rs.MoveLast();
     });
 }
@@ -340,7 +340,7 @@ void frmpers::Befehl5_Click() {
     zuvtest::mitFalle([this] {
         fokus(*Text1[10].editor());
         if (Text1[0].Text().empty() || Text1[1].Text().empty() || Text1[11].Text().empty()) {
-            forms::MsgBox(DialogTxt(18), forms::vbExclamation, DialogTxt(3));
+            gAntwort = forms::MsgBox(DialogTxt(18), forms::vbExclamation, DialogTxt(3));
             fokus(*Text1[AktuellesFeld].editor());
             return;
         }
@@ -456,7 +456,7 @@ void frmpers::Befehl6_Click() {
         datenLaden();
         if (anzahl() == 0) browseZustand(false);
         Show();
-        forms::MsgBox(geloescht ? DialogTxt(21)
+        gAntwort = forms::MsgBox(geloescht ? DialogTxt(21)
                                 : std::string("Die Person wurde nicht gelöscht, weil sie keinen Nachnamen hat."),
                       forms::vbExclamation, DialogTxt(3));
     });
