@@ -437,8 +437,9 @@ void frmpers::Befehl6_Click() {
                     gAktPerson[1].clear();
                     gAktPerson[2].clear();
                     gAktPerson[11].clear();
+                    // The data file stays open: the caption names it, as after opening it.
                     zuvtest::rufe(zuvtest::rahmen().SetzeMenueStatus);
-                    zuvtest::hauptfensterTitel(kProgrammTitel);
+                    zuvtest::rufe(zuvtest::rahmen().UpdateMainCaption);
                 }
                 if (rs.RecordCount() != 0) rs.MoveFirst();
             } else {
