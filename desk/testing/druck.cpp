@@ -21,8 +21,6 @@ constexpr int kEinzug = 10;
 constexpr double kRandUnten = 2000;
 constexpr double kFussY = 1500;
 
-std::string textOderLeer(const vb::Variant& v) { return (v.isNull() || v.isEmpty()) ? std::string() : v.toString(); }
-
 // The page-filling state of one print run. Both documents break a page the same way: footer,
 // new sheet (within the same document), header.
 class Seiten {
@@ -110,13 +108,13 @@ FragebogenInhalt ladeFragebogen(db::Database& programmDb) {
     FragebogenInhalt f;
     auto seiten = programmDb.OpenRecordset("fragebogen", db::RecordsetType::Snapshot);
     seiten->MoveFirst();
-    f.seite1 = textOderLeer(seiten->Fields("fb_seite1").Value());
-    f.seite2 = textOderLeer(seiten->Fields("fb_seite2").Value());
+    f.seite1 = vb::textOrEmpty(seiten->Fields("fb_seite1").Value());
+    f.seite2 = vb::textOrEmpty(seiten->Fields("fb_seite2").Value());
     seiten->Close();
     auto items = programmDb.OpenRecordset("testitems", db::RecordsetType::Snapshot);
     for (; !items->Eof(); items->MoveNext())
         f.aussagen.emplace_back(items->Fields("itemnummer").Value().toInt(),
-                                textOderLeer(items->Fields("itemtext").Value()));
+                                vb::textOrEmpty(items->Fields("itemtext").Value()));
     items->Close();
     return f;
 }
