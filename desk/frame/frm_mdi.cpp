@@ -135,7 +135,6 @@ frmMDI::frmMDI()
     auto* leiste = new QHBoxLayout(Rahmen1);
     leiste->setContentsMargins(4, 2, 4, 2);
     leiste->setSpacing(2);
-    static const int tipp[16] = {3, 45, 35, 31, 34, 32, 33, 43, 36, 152, 38, 41, 39, 44, 40, 42};
     static const char* kurz[16] = {"Person", "Test",    "Grafik",    "Enneagramm", "Tabelle", "Auswertung",
                                    "Statistik", "Vergleich", "Fragebogen", "Diagramm", "Einstellungen",
                                    "Einführung", "Typen",     "Bilder",     "Lernen",  "Hilfe"};
@@ -145,7 +144,6 @@ frmMDI::frmMDI()
         b->setObjectName(QString("SSCommand1_%1").arg(i));
         b->Click = [this, i] { SSCommand1_Click(i); };
         b->MouseMove = [this, i](int, int, float, float) { SSCommand1_MouseMove(i); };
-        (void)tipp;
         SSCommand1[i] = b;
         leiste->addWidget(b);
     }
@@ -286,7 +284,15 @@ void frmMDI::Form_Load() {
                                   forms::vbExclamation, DialogTxt(3));
                     continue;
                 }
-                if (NewLocalDB(files::joinPath(files::programFolder(), name + ".ZDB")), gDateiOffen) {
+                const std::string pfad = files::joinPath(files::programFolder(), name + ".ZDB");
+                if (files::FileExists(pfad)) {
+                    // An existing file is never replaced here: it may hold persons.
+                    forms::MsgBox("Eine Datendatei mit dem Namen \"" + name +
+                                      "\" gibt es schon. Bitte geben Sie einen anderen Namen ein.",
+                                  forms::vbExclamation, DialogTxt(3));
+                    continue;
+                }
+                if (NewLocalDB(pfad), gDateiOffen) {
                     SetzeMenueStatus();
                     UpdateMenu();
                 }
@@ -380,7 +386,14 @@ void EnableFileMenus() {
 void SchliesseUnterfenster() {
     if (gFensterAnzahl < 1) return;
     if (forms::IsLoaded<frmAssist>()) forms::Instance<frmAssist>().Hide();
-    UnloadChildForms();
+    // Only the result windows go. The chooser or person window that runs this is still at work,
+    // the chart options hold the live chart settings and the settings window is read by others.
+    std::vector<QPointer<forms::Form>> fenster;
+    for (forms::Form* f : forms::Forms()) fenster.emplace_back(f);
+    for (int i = static_cast<int>(fenster.size()) - 1; i >= 1; --i) {
+        forms::Form* f = fenster[i].data();
+        if (f && f->isLoaded() && f->Name() != "frmMDI" && f->isMdiChild()) forms::Unload(*f);
+    }
     if (gAssistentanzeige) forms::Default<frmAssist>().Show();
 }
 
@@ -752,8 +765,7 @@ void frmMDI::CompactDB() {
         if (neu != ziel && files::FileExists(neu)) files::Kill(neu);
         db::DBEngine::instance().CompactDatabase(quelle, neu, "", db::dbEncrypt);
         if (neu != ziel) {
-            files::Kill(ziel);
-            files::FileCopy(neu, ziel);
+            files::FileCopy(neu, ziel);  // replaces the old target in one step
             files::Kill(neu);
         }
         SetStatusText("", true);
@@ -1012,7 +1024,7 @@ void frmMDI::mnuDrucken_Click() {
     mnuDruckTabelle.setEnabled(da("ZUVTabelle.bmp"));
 }
 
-void frmMDI::startProgramm(const char* datei, int dialogText, int stil, bool mitPerson) {
+void ProgrammStarten(const char* datei, int dialogText, int stil, bool mitPerson) {
     const std::string pfad = gAppPath + "\\" + datei;
     if (files::Dir(pfad).empty()) {
         std::string text = DialogTxt(dialogText);
@@ -1024,13 +1036,13 @@ void frmMDI::startProgramm(const char* datei, int dialogText, int stil, bool mit
 }
 
 void frmMDI::mnuTypenbeschreibungen_Click() {
-    startProgramm("zuvcodex.exe", 54, forms::vbOKOnly | forms::vbExclamation, true);
+    ProgrammStarten("zuvcodex.exe", 54, forms::vbOKOnly | forms::vbExclamation, true);
     assistentFarben({4}, {3}, -1, -1, kSchwarz);
 }
 
-void frmMDI::mnuBilder_Click() { startProgramm("zuvscope.exe", 56, forms::vbOKOnly | forms::vbQuestion, false); }
+void frmMDI::mnuBilder_Click() { ProgrammStarten("zuvscope.exe", 56, forms::vbOKOnly | forms::vbQuestion, false); }
 
-void frmMDI::mnuLernen_Click() { startProgramm("zuvtutor.exe", 55, forms::vbOKOnly | forms::vbExclamation, false); }
+void frmMDI::mnuLernen_Click() { ProgrammStarten("zuvtutor.exe", 55, forms::vbOKOnly | forms::vbExclamation, false); }
 
 void frmMDI::StartImportProgram() {
     gAntwort = forms::vbYes;

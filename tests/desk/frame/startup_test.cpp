@@ -53,11 +53,14 @@ TEST_F(FrameTest, StartShowsSplashTextsThenMainWindowWithDialogsLoadedHidden) {
 }
 
 TEST_F(FrameTest, FirstStartCreatesNamedFileInProgramFolderAndRefusesUnsafeNames) {
-    h().input("../weg").input("Kartei");
+    // A file of the given name that is already there is neither replaced nor taken.
+    { std::ofstream(dir / "Alt.ZDB") << "Personen"; }
+    h().input("../weg").input("Alt").input("Kartei");
     ASSERT_TRUE(starte());
-    EXPECT_EQ(h().records(forms::HostRecord::Kind::InputBox).size(), 2u);
-    ASSERT_EQ(h().messages().size(), 1u);  // the refused name
+    EXPECT_EQ(h().records(forms::HostRecord::Kind::InputBox).size(), 3u);
+    ASSERT_EQ(h().messages().size(), 2u);  // the refused names
     EXPECT_FALSE(fs::exists(dir.parent_path() / "weg.ZDB"));
+    EXPECT_EQ(lies(dir / "Alt.ZDB"), "Personen");
     ASSERT_TRUE(gDateiOffen);
     EXPECT_TRUE(fs::exists(dir / "Kartei.ZDB"));
     EXPECT_EQ(mdi().Caption(), "Z.U.V. 5.0: " + gDatenbankName);

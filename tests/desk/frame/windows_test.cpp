@@ -170,9 +170,23 @@ TEST_F(WindowsTest, CopyPutsTheAnswerTableAsTextAndNothingWithoutAWindow) {
     EXPECT_EQ(zeilen, 10u);
     EXPECT_EQ(text.substr(0, text.find("\r\n")), "0:0\t0:1\t0:2\t0:3\t0:4\t0:5\t0:6");
 
-    // Closing the windows after a person was taken: the result window goes, the assistant returns.
+    // Closing the windows after a person was taken: the result window goes, the assistant returns,
+    // and the windows that are no result windows (the settings, the chooser whose OK runs this)
+    // stay loaded.
+    forms::Default<Form4>();
+    struct Waehler : forms::Form {
+        Waehler() : forms::Form("Form3") {}
+    };
+    QPointer<Waehler> waehler = new Waehler();
+    waehler->Show();
+    QPointer<Tabelle> tabelle = t;
     SchliesseUnterfenster();
     EXPECT_EQ(gFensterAnzahl, 0);
+    EXPECT_TRUE(tabelle.isNull() || !tabelle->isLoaded());
+    EXPECT_TRUE(forms::IsLoaded<Form4>());
+    ASSERT_FALSE(waehler.isNull());
+    EXPECT_TRUE(waehler->isLoaded());
+    forms::Unload(*waehler);
     EXPECT_TRUE(forms::Instance<frmAssist>().Visible());
     // With no result window open nothing is unloaded.
     forms::Default<Form4>();
