@@ -901,6 +901,31 @@ void assistentFarben(std::initializer_list<int> schwarz1, std::initializer_list<
 }
 }  // namespace
 
+namespace {
+// A new result window from `fabrik`, kept in `slot`; nullptr when the window limit refuses it
+// (the refused instance is never loaded).
+forms::Form* neuesErgebnisFenster(const std::function<forms::Form*()>& fabrik, QPointer<QWidget>& slot) {
+    forms::Form* f = fabrik();
+    slot = f;
+    if (CanOpenChildWindow()) return f;
+    f->deleteLater();
+    return nullptr;
+}
+
+// Prepares (caption, menu) and shows a result window in the place it was given; one that could
+// not be shown gives the place back.
+void zeigeErgebnisFenster(forms::Form* f, const std::function<void()>& vorbereiten) {
+    try {
+        vorbereiten();
+        f->Show();
+    } catch (...) {
+        if (!f->isLoaded()) ChildWindowClosed();
+        throw;
+    }
+    ChildWindowOpened();
+}
+}  // namespace
+
 void TestDurchfuehren() {
     mitFehlerfalle([] {
         gAktAussage = 1;
@@ -916,17 +941,13 @@ void GrafikauswertungAnzeigen() {
         s2::TypRangfolgeBestimmen();
         gDateivergleich = 0;
         if (!ergebnisFenster().frmChart) return;
-        forms::Form* f = ergebnisFenster().frmChart();
-        gChartFenster = f;
-        if (CanOpenChildWindow()) {
+        forms::Form* f = neuesErgebnisFenster(ergebnisFenster().frmChart, gChartFenster);
+        if (!f) return;
+        zeigeErgebnisFenster(f, [f] {
             f->setCaption(LabelTxt(153));
             mdi().mnuDruckGrafik.setEnabled(true);
-            f->Show();
-            ChildWindowOpened();
-            assistentFarben({0, 1, 2, 3}, {0, 4, 5, 7}, 4, 3, kDunkelblau);
-        } else {
-            f->deleteLater();
-        }
+        });
+        assistentFarben({0, 1, 2, 3}, {0, 4, 5, 7}, 4, 3, kDunkelblau);
     });
 }
 
@@ -947,27 +968,17 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
     auto& fabrik = art <= 2 ? ergebnisFenster().auswertform : art == 3 ? ergebnisFenster().Form15
                                                                         : ergebnisFenster().Form2;
     if (!fabrik) return;
-    forms::Form* f = fabrik();
-    QPointer<QWidget>& slot = art <= 2 ? gAuswertFenster : art == 3 ? gTabellenFenster : gEnneagrammFenster;
-    slot = f;
-    if (!CanOpenChildWindow()) {
-        f->deleteLater();
-        return;
-    }
-    try {
+    forms::Form* f = neuesErgebnisFenster(
+        fabrik, art <= 2 ? gAuswertFenster : art == 3 ? gTabellenFenster : gEnneagrammFenster);
+    if (!f) return;
+    zeigeErgebnisFenster(f, [this, f, art] {
         if (art == 1) f->setCaption(LabelTxt(158));
         if (art == 2) f->setCaption(LabelTxt(210));
         if (art == 4) {
             f->setCaption(LabelTxt(154));
             mnuDruckEnneagramm.setEnabled(true);
         }
-        f->Show();
-    } catch (...) {
-        // A window that could not be shown gives its place back.
-        if (!f->isLoaded()) ChildWindowClosed();
-        throw;
-    }
-    ChildWindowOpened();
+    });
     if (art != 3) assistentFarben({0, 1, 2, 3}, {0, 4, 5, 7}, 4, 3, kGruen);
 }
 
@@ -998,15 +1009,9 @@ void frmMDI::mnuDateivergleich_Click() {
     if (ergebnisFenster().zweiPersonenOptionen) ergebnisFenster().zweiPersonenOptionen();
     mnuDruckDateivergleich.setEnabled(true);
     if (!ergebnisFenster().frmChart) return;
-    forms::Form* f = ergebnisFenster().frmChart();
-    gChartFenster = f;
-    if (CanOpenChildWindow()) {
-        f->setCaption(LabelTxt(225));
-        f->Show();
-        ChildWindowOpened();
-    } else {
-        f->deleteLater();
-    }
+    forms::Form* f = neuesErgebnisFenster(ergebnisFenster().frmChart, gChartFenster);
+    if (!f) return;
+    zeigeErgebnisFenster(f, [f] { f->setCaption(LabelTxt(225)); });
 }
 
 void frmMDI::druckBericht(std::initializer_list<int> teile, bool alle, bool zweiPersonen) {

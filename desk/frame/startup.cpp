@@ -55,9 +55,14 @@ void form9::setupControls() {
     Zeit1.setEnabled(false);
     Zeit1.setInterval(wartezeit() > 0 ? wartezeit() : 1);
     Label6.setCaption("Version 2");
-    Label2.setCaption("Dieses Programm ist urheberrechtlich geschützt.");
+    Label2.setCaption(kHinweis);
+    SplashBildLaden(Image1);
+}
+
+void SplashBildLaden(forms::Image& bild) {
+    // Without the picture the window still shows its texts.
     try {
-        Image1.setPicture(forms::LoadPicture(files::resolve(programmOrdnerDatei("zuv_splash.bmp"))));
+        bild.setPicture(forms::LoadPicture(files::resolve(programmOrdnerDatei("zuv_splash.bmp"))));
     } catch (...) {
     }
 }
@@ -90,9 +95,13 @@ void form9::Form_Load() {
         gAppPath = DatenordnerAusIni();
         InitDatabaseEngine();
         LoadUiTexts();
-        if (gMenuTxt.empty() || gLabelTxt.empty() || gDialogTxt.empty())
-            throw vb::Error(vb::err::ObjectNotFound, "Die Texttabellen der Einstellungsdatenbank " +
-                                                         std::string(kProgrammDBName) + " fehlen oder sind leer.");
+        // The loading stops at the first table it cannot read, so the first empty one is named.
+        const char* fehlend = gMenuTxt.empty() ? "MenuTxt" : gLabelTxt.empty() ? "labelTxt"
+                                                          : gDialogTxt.empty() ? "DialogTxt" : nullptr;
+        if (fehlend)
+            throw vb::Error(vb::err::ObjectNotFound, "Die Texttabelle " + std::string(fehlend) +
+                                                         " der Einstellungsdatenbank " + kProgrammDBName +
+                                                         " fehlt oder ist leer.");
         s2::LadeTestItemTyp();
         Shape1.setGeometry(0, 0, width(), height());
         Label1.setCaption(LabelTxt(0) + " " + LabelTxt(1));

@@ -240,6 +240,25 @@ TEST_F(SettingsTest, CommandsForPrintMenuRepeatAndSiblingPrograms) {
     EXPECT_FALSE(mdi().mnuDruckDateivergleich.Enabled());
     EXPECT_FALSE(mdi().mnuDruckTabelle.Enabled());
 
+    // The print items hand the report window exactly their own part boxes.
+    std::vector<std::pair<std::array<int, 9>, bool>> berichte;
+    ergebnisFenster().frmReportZeigen = [&](const std::array<int, 9>& teile, bool option0, bool option1) {
+        EXPECT_FALSE(option0);
+        berichte.emplace_back(teile, option1);
+    };
+    for (forms::MenuItem* m : {&mdi().mnuPrintReport, &mdi().mnuDruckDeckblatt, &mdi().mnuDruckErläuterungen,
+                               &mdi().mnuDruckEnneagramm, &mdi().mnuDruckGrafik, &mdi().mnuDruckAuswertung,
+                               &mdi().mnuDruckStatistik, &mdi().mnuDruckTabelle, &mdi().mnuDruckDateivergleich})
+        m->Click();
+    using T = std::array<int, 9>;
+    const std::vector<std::pair<T, bool>> erwartet = {
+        {T{1, 1, 1, 1, 1, 1, 1, 1, 1}, false}, {T{1, 0, 0, 0, 0, 0, 0, 0, 0}, false},
+        {T{0, 1, 0, 0, 0, 0, 0, 0, 0}, false}, {T{0, 0, 1, 0, 0, 0, 0, 0, 0}, false},
+        {T{0, 0, 0, 1, 1, 1, 0, 0, 0}, false}, {T{0, 0, 0, 0, 0, 0, 1, 0, 0}, false},
+        {T{0, 0, 0, 0, 0, 0, 0, 1, 0}, false}, {T{0, 0, 0, 0, 0, 0, 0, 0, 1}, false},
+        {T{0, 0, 0, 0, 0, 0, 0, 0, 0}, true}};
+    EXPECT_EQ(berichte, erwartet);
+
     // Repeat from a statement: 0, 110 and text are refused; 108.6 gives 109.
     h().input("0").input("110").input("abc").input("108.6");
     mdi().mnuWiederholen_Click();

@@ -26,6 +26,8 @@ TEST_F(WindowsTest, AboutBoxRepeatsTheSplashTextsAndAnyKeyClosesIt) {
     imModal<frmInfo>([](frmInfo& f) {
         EXPECT_EQ(f.Label1.Caption(), LabelTxt(0) + " " + LabelTxt(1));
         EXPECT_EQ(f.Label3.Caption(), "Z.U.V. 5.0");
+        EXPECT_EQ(f.Label2.Caption(), forms::Instance<form9>().Label2.Caption());
+        EXPECT_EQ(f.Label4.Caption(), LabelTxt(159));
         keyClick(&f, Qt::Key_Return, "\r");
     });
     mdi().mnuÜber.Click();
