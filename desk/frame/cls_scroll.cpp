@@ -4,15 +4,15 @@
 #include "platform/forms/form.h"
 #include "platform/forms/screen.h"
 
-namespace {
-forms::Form& fenster() {
-    auto* f = qobject_cast<forms::Form*>(gScrollForm.data());
-    if (!f) throw vb::Error(vb::err::ObjectNotSet);
-    return *f;
+forms::Form& clsScroll::fenster() const {
+    if (!m_fenster) m_fenster = qobject_cast<forms::Form*>(gScrollForm.data());
+    if (!m_fenster) throw vb::Error(vb::err::ObjectNotSet);
+    return *m_fenster;
 }
-}  // namespace
 
-forms::Form* clsScroll::ParentForm() const { return qobject_cast<forms::Form*>(gScrollForm.data()); }
+forms::Form* clsScroll::ParentForm() const {
+    return m_fenster ? m_fenster.data() : qobject_cast<forms::Form*>(gScrollForm.data());
+}
 
 int32_t clsScroll::GetScrollPosition(int32_t bar) const {
     forms::ScrollInfo info;

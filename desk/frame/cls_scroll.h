@@ -1,8 +1,12 @@
 #pragma once
 
 // Scrolls a picture larger than its window with the window's own scroll bars. The window is the
-// program-wide gScrollForm (set by the scrolling window itself when it loads or is resized); the
-// picture is its child named "Picture1".
+// program-wide gScrollForm (set by the scrolling window itself when it loads or is resized) at the
+// instance's first use; from then on the instance keeps to that window, so that with several
+// scrolling windows open each one scrolls its own picture. The picture is the window's child named
+// "Picture1".
+
+#include <QPointer>
 
 #include <cstdint>
 
@@ -12,6 +16,7 @@ class Form;
 
 class clsScroll {
 public:
+    // The window the instance works on (gScrollForm until the instance is first used).
     forms::Form* ParentForm() const;
     int32_t VirtualHeight() const { return m_virtualHeight; }
     void setVirtualHeight(int32_t v) { m_virtualHeight = v; }
@@ -33,6 +38,9 @@ public:
     void setVerticalBarVisible(bool shown);
 
 private:
+    forms::Form& fenster() const;
+
+    mutable QPointer<forms::Form> m_fenster;
     int32_t m_virtualHeight = 0;
     int32_t m_virtualWidth = 0;
     int16_t m_smallChange = 0;

@@ -52,6 +52,15 @@ void InitDatabaseEngine() {
     gProgrammDatenbank = gWorkspace2->OpenDatabase(files::resolve(gProgrammDB), false, gNurLesen);
 }
 
+namespace {
+// A text row left empty in the table (Null) is an empty text: it must not end the loading, or
+// every later position would be missing.
+std::string textFeld(db::Recordset& rs) {
+    const vb::Variant v = rs.Fields("BeschriftungDtsch").Value();
+    return v.isNull() ? std::string() : vb::CStr(v);
+}
+}  // namespace
+
 void LoadUiTexts(const std::string& suffix) {
     gMenuTxt.clear();
     gDialogTxt.clear();
@@ -78,13 +87,12 @@ void LoadUiTexts(const std::string& suffix) {
             }
             rs->Close();
         };
-        lade("MenuTxt", false, [](db::Recordset& rs) { gMenuTxt.push_back(vb::CStr(rs.Fields("BeschriftungDtsch").Value())); });
-        lade("labelTxt", false,
-             [](db::Recordset& rs) { gLabelTxt.push_back(vb::CStr(rs.Fields("BeschriftungDtsch").Value())); });
+        lade("MenuTxt", false, [](db::Recordset& rs) { gMenuTxt.push_back(textFeld(rs)); });
+        lade("labelTxt", false, [](db::Recordset& rs) { gLabelTxt.push_back(textFeld(rs)); });
         lade("DialogTxt", true, [](db::Recordset& rs) {
             DialogText d;
             d.ID = vb::CInt(rs.Fields("id").Value());
-            d.Text = vb::CStr(rs.Fields("BeschriftungDtsch").Value());
+            d.Text = textFeld(rs);
             gDialogTxt.push_back(std::move(d));
         });
         lokal->Close();

@@ -227,7 +227,7 @@ void Form4::DatenZuweisen() {
             {&Option5[0], "typbenennungtarvik"},    {&Option5[1], "typbenennungquimbly"},
             {&Option5[2], "typbenennungfenwarth"}};
         for (const auto& [o, f] : optionen)
-            if (flag(f)) o->setChecked(true);
+            if (flag(f)) o->setValue(true);  // clears the option set before it
         if (Option1.Value()) gTypbenennung = int16_t(2);
         if (Option2.Value()) gTypbenennung = int16_t(3);
         if (Option3.Value()) gTypbenennung = int16_t(1);
@@ -299,7 +299,7 @@ void Form4::TypbezeichnungZuweisen() {
             if (schema >= 1 && schema <= 7) {
                 if (k > 9) throw vb::Error(vb::err::SubscriptOutOfRange);
                 const vb::Variant v = rs->Fields(spalte[schema]).Value();
-                gTypbezeichnung[k] = schema == 1 ? std::to_string(v.toLong()) : vb::CStr(v);
+                gTypbezeichnung[k] = vb::CStr(v);  // a Null stops here; the rows before are taken
             }
             ++k;
             rs->MoveNext();
@@ -335,8 +335,15 @@ void Form4::Command1_Click() {
     });
 }
 
-void Form4::Befehl3_Click() {
-    // Cancel: fonts and colours chosen in this visit go back to what was stored.
+void Form4::Befehl3_Click() { forms::Unload(*this); }
+
+void Form4::Form_KeyDown(int& keyCode, int) {
+    if (keyCode == 27) Befehl3_Click();
+}
+
+void Form4::Form_Unload(int&) {
+    // Left without OK (Cancel, Escape or the close box): fonts and colours chosen in this visit go
+    // back to what was stored.
     if (m_stand) {
         gStandardschriftart = m_stand->sArt;
         gExtraschriftart = m_stand->eArt;
@@ -350,14 +357,6 @@ void Form4::Befehl3_Click() {
         gExtraschriftfarbe = m_stand->eFarbe;
         m_stand.reset();
     }
-    forms::Unload(*this);
-}
-
-void Form4::Form_KeyDown(int& keyCode, int) {
-    if (keyCode == 27) Befehl3_Click();
-}
-
-void Form4::Form_Unload(int&) {
     mitFehlerfalle([] {
         if (hauptfenster()) hauptfenster()->assistentFokus();
     });

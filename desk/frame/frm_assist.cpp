@@ -94,32 +94,22 @@ void frmAssist::Form_KeyDown(int& keyCode, int) {
 
 void frmAssist::SSCommand1_Click(int index) {
     setMousePointer(forms::vbHourglass);
-    auto fehlt = [](const char* name) { return files::Dir(gAppPath + "\\" + name).empty(); };
     mitFehlerfalle([&] {
         switch (index) {
         case 0: TestDurchfuehren(); break;
         case 1:
-            if (!fehlt("zuvcodex.exe")) forms::Shell(gAppPath + "\\zuvcodex.exe");
-            else
-                forms::MsgBox(DialogTxt(54) + gAktPerson[1] + " " + gAktPerson[2] + "/",
-                              forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+            ProgrammStarten("zuvcodex.exe", 54, forms::vbOKOnly | forms::vbExclamation, true);
             if (gAssistentanzeige) {
                 Label1[4].setForeColor(kSchwarz);
                 Label2[3].setForeColor(kSchwarz);
             }
             break;
         case 2: GrafikauswertungAnzeigen(); break;
-        case 3:
-            if (!fehlt("zuvscope.exe")) forms::Shell(gAppPath + "\\zuvscope.exe");
-            else forms::MsgBox(DialogTxt(56), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
-            break;
-        case 4:
-            if (!fehlt("zuvtutor.exe")) forms::Shell(gAppPath + "\\zuvtutor.exe");
-            else forms::MsgBox(DialogTxt(55), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
-            break;
+        case 3: ProgrammStarten("zuvscope.exe", 56, forms::vbOKOnly | forms::vbExclamation, false); break;
+        case 4: ProgrammStarten("zuvtutor.exe", 55, forms::vbOKOnly | forms::vbExclamation, false); break;
         case 5: PersonendatenAnzeigen(); break;
         case 6:
-            if (!fehlt("zuvdesk.chm")) ShowHelp("");
+            if (!files::Dir(gAppPath + "\\zuvdesk.chm").empty()) ShowHelp("");
             else forms::MsgBox(DialogTxt(57), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
             break;
         case 7: s2::EinfuehrungstextAnzeigen(); break;

@@ -37,13 +37,10 @@ void frmInfo::Form_Load() {
         CenterForm(*this);
         Shape1.setGeometry(0, 0, width(), height());
         Label1.setCaption(LabelTxt(0) + " " + LabelTxt(1));
-        Label2.setCaption("Dieses Programm ist urheberrechtlich geschützt.");
+        Label2.setCaption(kHinweis);
         Label3.setCaption(kProgrammTitel);
         Label4.setCaption(LabelTxt(159));
-        try {
-            Image1.setPicture(forms::LoadPicture(files::resolve(files::programFolder() + "\\zuv_splash.bmp")));
-        } catch (...) {
-        }
+        SplashBildLaden(Image1);
     });
 }
 

@@ -44,6 +44,14 @@ std::string mitEndung(const std::string& pfad) {
 
 bool gleicherPfad(const std::string& a, const std::string& b) { return vb::UCase(a) == vb::UCase(b); }
 
+// Errors of the print-table upgrade that leave the file usable as it is (3218: our engine's number
+// for a file another program holds locked, where the table-in-use error 3211 would stand).
+bool upgradeFehlerUebergehen(int nummer) {
+    for (int n : {3010, 3211, 3218, 3372, 3375, 3376, 3380, 3367, 5, 91})
+        if (n == nummer) return true;
+    return false;
+}
+
 }  // namespace
 
 ErgebnisFenster& ergebnisFenster() {
@@ -127,7 +135,6 @@ frmMDI::frmMDI()
     auto* leiste = new QHBoxLayout(Rahmen1);
     leiste->setContentsMargins(4, 2, 4, 2);
     leiste->setSpacing(2);
-    static const int tipp[16] = {3, 45, 35, 31, 34, 32, 33, 43, 36, 152, 38, 41, 39, 44, 40, 42};
     static const char* kurz[16] = {"Person", "Test",    "Grafik",    "Enneagramm", "Tabelle", "Auswertung",
                                    "Statistik", "Vergleich", "Fragebogen", "Diagramm", "Einstellungen",
                                    "Einführung", "Typen",     "Bilder",     "Lernen",  "Hilfe"};
@@ -137,7 +144,6 @@ frmMDI::frmMDI()
         b->setObjectName(QString("SSCommand1_%1").arg(i));
         b->Click = [this, i] { SSCommand1_Click(i); };
         b->MouseMove = [this, i](int, int, float, float) { SSCommand1_MouseMove(i); };
-        (void)tipp;
         SSCommand1[i] = b;
         leiste->addWidget(b);
     }
@@ -278,7 +284,15 @@ void frmMDI::Form_Load() {
                                   forms::vbExclamation, DialogTxt(3));
                     continue;
                 }
-                if (NewLocalDB(files::joinPath(files::programFolder(), name + ".ZDB")), gDateiOffen) {
+                const std::string pfad = files::joinPath(files::programFolder(), name + ".ZDB");
+                if (files::FileExists(pfad)) {
+                    // An existing file is never replaced here: it may hold persons.
+                    forms::MsgBox("Eine Datendatei mit dem Namen \"" + name +
+                                      "\" gibt es schon. Bitte geben Sie einen anderen Namen ein.",
+                                  forms::vbExclamation, DialogTxt(3));
+                    continue;
+                }
+                if (NewLocalDB(pfad), gDateiOffen) {
                     SetzeMenueStatus();
                     UpdateMenu();
                 }
@@ -372,7 +386,14 @@ void EnableFileMenus() {
 void SchliesseUnterfenster() {
     if (gFensterAnzahl < 1) return;
     if (forms::IsLoaded<frmAssist>()) forms::Instance<frmAssist>().Hide();
-    UnloadChildForms();
+    // Only the result windows go. The chooser or person window that runs this is still at work,
+    // the chart options hold the live chart settings and the settings window is read by others.
+    std::vector<QPointer<forms::Form>> fenster;
+    for (forms::Form* f : forms::Forms()) fenster.emplace_back(f);
+    for (int i = static_cast<int>(fenster.size()) - 1; i >= 1; --i) {
+        forms::Form* f = fenster[i].data();
+        if (f && f->isLoaded() && f->Name() != "frmMDI" && f->isMdiChild()) forms::Unload(*f);
+    }
     if (gAssistentanzeige) forms::Default<frmAssist>().Show();
 }
 
@@ -514,13 +535,19 @@ void frmMDI::OpenLocalDB(std::string pfad, bool& abbruch) {
             // Files made before the print table existed get it; a file opened read-only is left as
             // it is (the report then cannot run, everything else can).
             if (!nurLesen && !TableExists(*datei, "Drucktabelle")) {
-                auto pruefung = gWorkspace->OpenDatabase(pfad, false, false);
-                pruefung->Execute(
-                    "CREATE TABLE [Drucktabelle] ([Druckseite] short,[ZeilenNr] long,[Zeilentext] TEXT(255),"
-                    "[Formatierung] TEXT(2))");
-                pruefung->Execute(
-                    "CREATE UNIQUE INDEX [PrimaryKey] ON [Drucktabelle] ([Druckseite],[ZeilenNr]) WITH PRIMARY");
-                pruefung->Close();
+                try {
+                    auto pruefung = gWorkspace->OpenDatabase(pfad, false, false);
+                    pruefung->Execute(
+                        "CREATE TABLE [Drucktabelle] ([Druckseite] short,[ZeilenNr] long,[Zeilentext] TEXT(255),"
+                        "[Formatierung] TEXT(2))");
+                    pruefung->Execute(
+                        "CREATE UNIQUE INDEX [PrimaryKey] ON [Drucktabelle] ([Druckseite],[ZeilenNr]) WITH PRIMARY");
+                    pruefung->Close();
+                } catch (const vb::Error& e) {
+                    // The file is usable without the print table: a table that exists after all, or
+                    // one another user holds locked, does not stop the opening.
+                    if (!upgradeFehlerUebergehen(e.number())) throw;
+                }
             }
             auto info = datei->OpenRecordset("Info", db::RecordsetType::Table);
             info->MoveFirst();
@@ -538,47 +565,43 @@ void frmMDI::OpenLocalDB(std::string pfad, bool& abbruch) {
         gDateiOffen = true;
         SetStatusText("", true);
         normalZeiger();
-    } catch (const vb::Error& e) {
+    } catch (const std::exception& ex) {
         abbruch = true;
         gDateiOffen = false;
+        gDatenbankName.clear();
         gDatenbank.reset();
-        if (e.number() == vb::err::CancelError) {
-            mitFehlerfalle([] { SetStatusText("", true); });
-            normalZeiger();
-            return;
-        }
-        if (e.number() == vb::err::ObjectNotFound || e.number() == vb::err::NoCurrentRecord) {
+        const auto* e = dynamic_cast<const vb::Error*>(&ex);
+        const int nummer = e ? e->number() : 0;
+        if (nummer == vb::err::ObjectNotFound || nummer == vb::err::NoCurrentRecord) {
             // No Info table or no Info row: not one of our data files.
             forms::MsgBox(DialogTxt(4), forms::vbOKOnly, LabelTxt(4));
-        } else {
-            ShowErrorMessage(e);
+        } else if (nummer != vb::err::CancelError) {
+            ShowErrorMessage(ex);
             CloseDataFile();
         }
         mitFehlerfalle([] { SetStatusText("", true); });
-        normalZeiger();
-    } catch (const std::exception& e) {
-        abbruch = true;
-        gDateiOffen = false;
-        gDatenbank.reset();
-        ShowErrorMessage(e);
         normalZeiger();
     }
 }
 
 void CloseDataFile() {
-    frmMDI& m = mdi();
-    m.mnuWindow.setVisible(false);
-    m.mnuBearbeiten.setVisible(false);
-    if (!gDateiOffen) return;
-    m.setCaption(kProgrammTitel);
-    UnloadChildForms();
-    gAktPerson = {};
-    gDateiOffen = false;
-    gNurLesen = false;
-    if (gDatenbank) gDatenbank->Close();
-    for (db::DataControl* d : {&m.Data1, &m.Data2, &m.Data3, &m.Data4, &m.Data5}) d->close();
-    gDatenbank.reset();
-    gProgrammDatenbank.reset();
+    mitFehlerfalle([] {
+        frmMDI& m = mdi();
+        m.mnuWindow.setVisible(false);
+        m.mnuBearbeiten.setVisible(false);
+        if (!gDateiOffen) return;
+        m.setCaption(kProgrammTitel);
+        UnloadChildForms();
+        gAktPerson = {};
+        gDateiOffen = false;
+        gNurLesen = false;
+        if (gDatenbank) gDatenbank->Close();
+        // The print-table cursor is let go as well: every user binds it anew, and a cursor kept on
+        // the closed file would hold that file open (compaction and backup work on it next).
+        for (db::DataControl* d : {&m.Data1, &m.Data2, &m.Data3, &m.Data4, &m.Data5}) d->close();
+        gDatenbank.reset();
+        gProgrammDatenbank.reset();
+    });
 }
 
 void frmMDI::mnuNew_Click() {
@@ -742,8 +765,7 @@ void frmMDI::CompactDB() {
         if (neu != ziel && files::FileExists(neu)) files::Kill(neu);
         db::DBEngine::instance().CompactDatabase(quelle, neu, "", db::dbEncrypt);
         if (neu != ziel) {
-            files::Kill(ziel);
-            files::FileCopy(neu, ziel);
+            files::FileCopy(neu, ziel);  // replaces the old target in one step
             files::Kill(neu);
         }
         SetStatusText("", true);
@@ -879,6 +901,31 @@ void assistentFarben(std::initializer_list<int> schwarz1, std::initializer_list<
 }
 }  // namespace
 
+namespace {
+// A new result window from `fabrik`, kept in `slot`; nullptr when the window limit refuses it
+// (the refused instance is never loaded).
+forms::Form* neuesErgebnisFenster(const std::function<forms::Form*()>& fabrik, QPointer<QWidget>& slot) {
+    forms::Form* f = fabrik();
+    slot = f;
+    if (CanOpenChildWindow()) return f;
+    f->deleteLater();
+    return nullptr;
+}
+
+// Prepares (caption, menu) and shows a result window in the place it was given; one that could
+// not be shown gives the place back.
+void zeigeErgebnisFenster(forms::Form* f, const std::function<void()>& vorbereiten) {
+    try {
+        vorbereiten();
+        f->Show();
+    } catch (...) {
+        if (!f->isLoaded()) ChildWindowClosed();
+        throw;
+    }
+    ChildWindowOpened();
+}
+}  // namespace
+
 void TestDurchfuehren() {
     mitFehlerfalle([] {
         gAktAussage = 1;
@@ -894,17 +941,13 @@ void GrafikauswertungAnzeigen() {
         s2::TypRangfolgeBestimmen();
         gDateivergleich = 0;
         if (!ergebnisFenster().frmChart) return;
-        forms::Form* f = ergebnisFenster().frmChart();
-        gChartFenster = f;
-        if (CanOpenChildWindow()) {
+        forms::Form* f = neuesErgebnisFenster(ergebnisFenster().frmChart, gChartFenster);
+        if (!f) return;
+        zeigeErgebnisFenster(f, [f] {
             f->setCaption(LabelTxt(153));
             mdi().mnuDruckGrafik.setEnabled(true);
-            f->Show();
-            ChildWindowOpened();
-            assistentFarben({0, 1, 2, 3}, {0, 4, 5, 7}, 4, 3, kDunkelblau);
-        } else {
-            f->deleteLater();
-        }
+        });
+        assistentFarben({0, 1, 2, 3}, {0, 4, 5, 7}, 4, 3, kDunkelblau);
     });
 }
 
@@ -925,27 +968,17 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
     auto& fabrik = art <= 2 ? ergebnisFenster().auswertform : art == 3 ? ergebnisFenster().Form15
                                                                         : ergebnisFenster().Form2;
     if (!fabrik) return;
-    forms::Form* f = fabrik();
-    QPointer<QWidget>& slot = art <= 2 ? gAuswertFenster : art == 3 ? gTabellenFenster : gEnneagrammFenster;
-    slot = f;
-    if (!CanOpenChildWindow()) {
-        f->deleteLater();
-        return;
-    }
-    try {
+    forms::Form* f = neuesErgebnisFenster(
+        fabrik, art <= 2 ? gAuswertFenster : art == 3 ? gTabellenFenster : gEnneagrammFenster);
+    if (!f) return;
+    zeigeErgebnisFenster(f, [this, f, art] {
         if (art == 1) f->setCaption(LabelTxt(158));
         if (art == 2) f->setCaption(LabelTxt(210));
         if (art == 4) {
             f->setCaption(LabelTxt(154));
             mnuDruckEnneagramm.setEnabled(true);
         }
-        f->Show();
-    } catch (...) {
-        // A window that could not be shown gives its place back.
-        if (!f->isLoaded()) ChildWindowClosed();
-        throw;
-    }
-    ChildWindowOpened();
+    });
     if (art != 3) assistentFarben({0, 1, 2, 3}, {0, 4, 5, 7}, 4, 3, kGruen);
 }
 
@@ -976,15 +1009,9 @@ void frmMDI::mnuDateivergleich_Click() {
     if (ergebnisFenster().zweiPersonenOptionen) ergebnisFenster().zweiPersonenOptionen();
     mnuDruckDateivergleich.setEnabled(true);
     if (!ergebnisFenster().frmChart) return;
-    forms::Form* f = ergebnisFenster().frmChart();
-    gChartFenster = f;
-    if (CanOpenChildWindow()) {
-        f->setCaption(LabelTxt(225));
-        f->Show();
-        ChildWindowOpened();
-    } else {
-        f->deleteLater();
-    }
+    forms::Form* f = neuesErgebnisFenster(ergebnisFenster().frmChart, gChartFenster);
+    if (!f) return;
+    zeigeErgebnisFenster(f, [f] { f->setCaption(LabelTxt(225)); });
 }
 
 void frmMDI::druckBericht(std::initializer_list<int> teile, bool alle, bool zweiPersonen) {
@@ -1002,7 +1029,7 @@ void frmMDI::mnuDrucken_Click() {
     mnuDruckTabelle.setEnabled(da("ZUVTabelle.bmp"));
 }
 
-void frmMDI::startProgramm(const char* datei, int dialogText, int stil, bool mitPerson) {
+void ProgrammStarten(const char* datei, int dialogText, int stil, bool mitPerson) {
     const std::string pfad = gAppPath + "\\" + datei;
     if (files::Dir(pfad).empty()) {
         std::string text = DialogTxt(dialogText);
@@ -1014,13 +1041,13 @@ void frmMDI::startProgramm(const char* datei, int dialogText, int stil, bool mit
 }
 
 void frmMDI::mnuTypenbeschreibungen_Click() {
-    startProgramm("zuvcodex.exe", 54, forms::vbOKOnly | forms::vbExclamation, true);
+    ProgrammStarten("zuvcodex.exe", 54, forms::vbOKOnly | forms::vbExclamation, true);
     assistentFarben({4}, {3}, -1, -1, kSchwarz);
 }
 
-void frmMDI::mnuBilder_Click() { startProgramm("zuvscope.exe", 56, forms::vbOKOnly | forms::vbQuestion, false); }
+void frmMDI::mnuBilder_Click() { ProgrammStarten("zuvscope.exe", 56, forms::vbOKOnly | forms::vbQuestion, false); }
 
-void frmMDI::mnuLernen_Click() { startProgramm("zuvtutor.exe", 55, forms::vbOKOnly | forms::vbExclamation, false); }
+void frmMDI::mnuLernen_Click() { ProgrammStarten("zuvtutor.exe", 55, forms::vbOKOnly | forms::vbExclamation, false); }
 
 void frmMDI::StartImportProgram() {
     gAntwort = forms::vbYes;

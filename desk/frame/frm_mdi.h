@@ -106,7 +106,6 @@ private:
     void buildMenus();
     void wireHandlers();
     void druckBericht(std::initializer_list<int> teile, bool alle, bool zweiPersonen);
-    void startProgramm(const char* datei, int dialogText, int stil, bool mitPerson);
     void ergebnisFensterOeffnen(int art);
 
     bool mErsteAktivierung = false;
@@ -120,6 +119,10 @@ void EnableFileMenus();
 void SchliesseUnterfenster();
 // Closes the open data file and resets the main window.
 void CloseDataFile();
+
+// Starts a sibling program of the data folder; when it is missing, says so with dialog text
+// `dialogText` (followed by the current person's name when `mitPerson`). The result goes to gAntwort.
+void ProgrammStarten(const char* datei, int dialogText, int stil, bool mitPerson);
 
 // Module-level commands also run by the assistant, the person window and the chart options.
 void PersonendatenAnzeigen();

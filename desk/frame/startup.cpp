@@ -55,9 +55,14 @@ void form9::setupControls() {
     Zeit1.setEnabled(false);
     Zeit1.setInterval(wartezeit() > 0 ? wartezeit() : 1);
     Label6.setCaption("Version 2");
-    Label2.setCaption("Dieses Programm ist urheberrechtlich geschützt.");
+    Label2.setCaption(kHinweis);
+    SplashBildLaden(Image1);
+}
+
+void SplashBildLaden(forms::Image& bild) {
+    // Without the picture the window still shows its texts.
     try {
-        Image1.setPicture(forms::LoadPicture(files::resolve(programmOrdnerDatei("zuv_splash.bmp"))));
+        bild.setPicture(forms::LoadPicture(files::resolve(programmOrdnerDatei("zuv_splash.bmp"))));
     } catch (...) {
     }
 }

@@ -18,10 +18,14 @@ std::string DatenordnerAusIni();
 bool& DatenordnerErsetzt();
 // Workgroup file of `ordner`, default user and password of the engine.
 void EngineEinstellen(const std::string& ordner);
-// Loads the three text tables into gMenuTxt, gLabelTxt and gDialogTxt, by position in ID order.
-// `suffix` "" reads MenuTxt/labelTxt/DialogTxt, "Typen" the reader's tables. Ends silently on an
-// error, keeping what was loaded.
+// Loads the three text tables into gMenuTxt, gLabelTxt and gDialogTxt, by position in ID order; a
+// row without text (Null) is an empty text. `suffix` "" reads MenuTxt/labelTxt/DialogTxt, "Typen"
+// the reader's tables. Ends silently on an error, keeping what was loaded.
 void LoadUiTexts(const std::string& suffix = "");
+
+// The fixed notice and the picture that the splash and the about box share.
+inline constexpr const char* kHinweis = "Dieses Programm ist urheberrechtlich geschützt.";
+void SplashBildLaden(forms::Image& bild);
 
 class form9 : public forms::Form {
 public:

@@ -1,5 +1,6 @@
 #include "desk/testing/frm_einfuehrung.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -13,6 +14,24 @@
 #include "platform/vb/datetime.h"
 #include "platform/vb/format.h"
 
+namespace {
+
+// A multi-line box takes its mouse clicks in its inner viewport; this reports them.
+class KlickMelder : public QObject {
+public:
+    KlickMelder(QObject* parent, std::function<void()> klick) : QObject(parent), m_klick(std::move(klick)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonRelease && m_klick) m_klick();
+        return false;
+    }
+
+private:
+    std::function<void()> m_klick;
+};
+
+}  // namespace
 
 frmeinfuehrung::frmeinfuehrung() : Form("frmeinfuehrung"), mnuTextBearbeiten(&Menue), mnuTextkopieren(mnuTextBearbeiten) {
     auto* haupt = new QVBoxLayout(this);
@@ -66,9 +85,8 @@ frmeinfuehrung::frmeinfuehrung() : Form("frmeinfuehrung"), mnuTextBearbeiten(&Me
         }
     };
     // A click that leaves a selection offers copying it.
-    Text1.MouseMove = [this](int button, int, float, float) {
-        if (button == 0) Text1_Click();
-    };
+    if (auto* flaeche = qobject_cast<QAbstractScrollArea*>(Text1.editor()))
+        flaeche->viewport()->installEventFilter(new KlickMelder(this, [this] { Text1_Click(); }));
 }
 
 void frmeinfuehrung::Form_Load() {
@@ -100,6 +118,9 @@ void frmeinfuehrung::text_schriftartsetzen() {
     Text1.setFontName(s.font.name);
     Text1.setFontSize(s.font.size);
     Text1.setFontBold(s.font.bold);
+    QFont schrift = Text1.font();
+    schrift.setItalic(s.font.italic);
+    Text1.setFont(schrift);
     Text1.setForeColor(s.farbe);
 }
 

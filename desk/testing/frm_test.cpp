@@ -14,7 +14,7 @@
 
 namespace {
 
-int meldung(int dialogText) { return forms::MsgBox(DialogTxt(dialogText), forms::vbExclamation, DialogTxt(3)); }
+void meldung(int dialogText) { gAntwort = forms::MsgBox(DialogTxt(dialogText), forms::vbExclamation, DialogTxt(3)); }
 
 db::Recordset& satz(db::DataControl& d) {
     auto rs = d.Recordset();
@@ -213,6 +213,14 @@ void frmTest::Befehl6_Click() {
             fokusBewertung();
             return;
         }
+        // Text pasted into the box passes no key check: only 0 to 4 is a rating.
+        const std::string eingabe = Text1.Text();
+        if (eingabe.size() != 1 || eingabe[0] < '0' || eingabe[0] > '4') {
+            Text1.setText("");
+            meldung(28);
+            fokusBewertung();
+            return;
+        }
         // The rating belongs to the statement shown: never write it into another statement's row,
         // and never into rows another window has deleted meanwhile.
         Daten2.Refresh();
@@ -227,7 +235,7 @@ void frmTest::Befehl6_Click() {
                             "Für die Aussage " + std::to_string(gAktAussage) +
                                 " fehlt die Antwortzeile dieser Person. Die Bewertung wurde nicht gespeichert.");
         antworten.Edit();
-        antworten.Fields("ItemWert") = vb::Variant(Text1.Text()).toInt();
+        antworten.Fields("ItemWert") = static_cast<int16_t>(eingabe[0] - '0');
         antworten.Update();
         zuvtest::typWertSpeichern(satz(Daten3), gAktAussage, antworten.Fields("ItemWert").Value());
 

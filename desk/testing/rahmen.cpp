@@ -5,7 +5,9 @@
 
 #include "desk/frame/globals.h"
 #include "platform/db/data_control.h"
+#include "platform/forms/controls.h"
 #include "platform/forms/form.h"
+#include "platform/forms/keys.h"
 #include "platform/vb/error.h"
 
 namespace zuvtest {
@@ -65,6 +67,15 @@ void assistentSchritt(std::initializer_list<std::pair<const char*, int>> hervorg
 
 void hauptfensterTitel(const std::string& titel) {
     if (rahmen().setMainCaption) rahmen().setMainCaption(titel);
+}
+
+void enterDrueckt(std::initializer_list<forms::CommandButton*> knoepfe) {
+    for (forms::CommandButton* b : knoepfe)
+        b->KeyPress = [b](int& k) {
+            if (k != forms::vbKeyReturn) return;
+            k = 0;
+            b->click();
+        };
 }
 
 void hilfe(const std::string& topic) {

@@ -28,12 +28,11 @@ constexpr std::array<TextFeld, 7> kTextFelder{{
     {"Testdatum", 11, "Testdatum", 10},
 }};
 
-std::string einElement(const xml::Document& doc, const std::string& name, bool einmalig) {
+// The first element of that name in document order counts.
+std::string einElement(const xml::Document& doc, const std::string& name) {
     const auto knoten = doc.select("/ZUVRecord/" + name);
     if (knoten.empty())
         throw XmlImportFehler("Das Element <" + name + "> fehlt in der XML-Datei (es muss direkt unter <ZUVRecord> stehen).", 0);
-    if (einmalig && knoten.size() > 1)
-        throw XmlImportFehler("Das Element <" + name + "> steht mehrfach in der XML-Datei; es ist nicht klar, welche Bewertung gilt.", 0);
     return knoten.front().text();
 }
 
@@ -72,7 +71,7 @@ XmlPerson leseXmlPerson(const std::string& pfad) {
 
     XmlPerson p;
     for (const auto& f : kTextFelder) {
-        std::string text = einElement(doc, f.element, false);
+        std::string text = einElement(doc, f.element);
         if (vb::Len(text) > f.breite)
             throw XmlImportFehler("Der Text im Element <" + std::string(f.element) + "> ist " +
                                       std::to_string(vb::Len(text)) + " Zeichen lang; das Feld fasst höchstens " +
@@ -82,7 +81,7 @@ XmlPerson leseXmlPerson(const std::string& pfad) {
     }
     for (int n = 1; n <= kAussagen; ++n) {
         const std::string name = "Item" + std::to_string(n);
-        p.bewertungen[n - 1] = bewertung(name, einElement(doc, name, true));
+        p.bewertungen[n - 1] = bewertung(name, einElement(doc, name));
     }
     return p;
 }

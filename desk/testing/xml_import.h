@@ -40,8 +40,8 @@ private:
 // A name without any dot gets ".XML" appended, as the open dialog's filter suggests.
 std::string xmlDateiname(const std::string& gewaehlt);
 
-// Reads and checks the whole file before anything is written: every element present once where
-// it is a rating, ratings whole numbers from 0 to 4, texts no longer than their fields.
+// Reads and checks the whole file before anything is written: every element present (the first
+// of a name counts), ratings whole numbers from 0 to 4, texts no longer than their fields.
 XmlPerson leseXmlPerson(const std::string& pfad);
 
 // Writes the person's 1 + 109 + 126 + 9 rows in one transaction, the item-type rows already

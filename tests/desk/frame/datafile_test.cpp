@@ -1,5 +1,7 @@
 #include "frame_fixture.h"
 
+#include <sqlite3.h>
+
 #include "platform/ini/ini_file.h"
 
 using namespace frame_test;
@@ -43,6 +45,21 @@ TEST_F(DataFileTest, NewFileHasTheWholeSchemaAndCascadesDeletes) {
     } catch (const vb::Error& e) {
         EXPECT_EQ(e.number(), 3033);
     }
+}
+
+TEST_F(DataFileTest, NewOverAnExistingFileStartsItEmptyAndKeepsANameWithADot) {
+    const std::string b = neueDatei("B.ZDB");
+    personenAnlegen(*gDatenbank, 1);
+    h().answer(forms::vbYes);
+    EXPECT_EQ(neueDatei("B.ZDB"), b);
+    ASSERT_TRUE(gDateiOffen);
+    EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM PersDat"), 0);
+    EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM Info"), 1);
+
+    h().answer(forms::vbYes);
+    EXPECT_EQ(neueDatei("Kartei.2026"), pfad("Kartei.2026"));
+    EXPECT_TRUE(fs::exists(dir / "Kartei.2026"));
+    EXPECT_FALSE(fs::exists(dir / "Kartei.2026.ZDB"));
 }
 
 TEST_F(DataFileTest, NewAnsweredNoOrCancelledLeavesEverythingAsItWas) {
@@ -117,6 +134,7 @@ TEST_F(DataFileTest, OpeningFilesThatAreNoDataFilesLeavesNoFileOpen) {
     mdi().mnuOpen_Click();
     EXPECT_FALSE(gDateiOffen);
     EXPECT_FALSE(gDatenbank);
+    EXPECT_EQ(gDatenbankName, "");  // no path of a refused file stays behind
     ASSERT_EQ(h().messages().size(), 1u);
     EXPECT_EQ(h().messages()[0], DialogTxt(4));
     EXPECT_EQ(lies(dir / "Zuv50.ini"), ini);
@@ -141,6 +159,32 @@ TEST_F(DataFileTest, OlderFileGetsThePrintTableButNotWhenReadOnly) {
     mdi().mnuOpen_Click();
     ASSERT_TRUE(gDateiOffen);  // opened although the table is missing
     EXPECT_FALSE(TableExists(*gDatenbank, "Drucktabelle"));
+    h().answer(forms::vbYes).chooseFile(a, false);
+    mdi().mnuOpen_Click();
+    ASSERT_TRUE(gDateiOffen);
+    EXPECT_TRUE(TableExists(*gDatenbank, "Drucktabelle"));
+}
+
+TEST_F(DataFileTest, OlderFileLockedByAnotherProgramOpensWithoutThePrintTable) {
+    const std::string a = neueDatei("A");
+    gDatenbank->Execute("DROP TABLE Drucktabelle");
+    mdi().mnuClose_Click();
+
+    // Another program holds the file in a write transaction: the print table cannot be added now.
+    sqlite3* fremd = nullptr;
+    ASSERT_EQ(sqlite3_open(a.c_str(), &fremd), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(fremd, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    db::DBEngine::instance().setBusyTimeout(50);
+    h().clearRecords();
+    h().chooseFile(a, false);
+    mdi().mnuOpen_Click();
+    EXPECT_TRUE(h().messages().empty()) << h().messages()[0];
+    ASSERT_TRUE(gDateiOffen);
+    EXPECT_FALSE(TableExists(*gDatenbank, "Drucktabelle"));
+    sqlite3_exec(fremd, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(fremd);
+
+    // Free again: the next opening adds it.
     h().answer(forms::vbYes).chooseFile(a, false);
     mdi().mnuOpen_Click();
     ASSERT_TRUE(gDateiOffen);

@@ -67,4 +67,33 @@ TEST(Scroll, BarsFollowTheClientAreaAndMoveThePicture) {
     resetGlobals();
 }
 
+TEST(Scroll, EachInstanceScrollsItsOwnWindow) {
+    resetGlobals();
+    Bildfenster* a = new Bildfenster();
+    Bildfenster* b = new Bildfenster();
+    clsScroll sa, sb;
+    for (auto [f, s] : {std::pair{a, &sa}, std::pair{b, &sb}}) {
+        forms::Load(*f);
+        f->Show();
+        s->setVirtualWidth(1200);
+        s->setVirtualHeight(550);
+        gScrollForm = f;  // what each window does when it loads
+        s->UpdateScrollBars();
+    }
+    // The first window scrolls after the second one was loaded.
+    forms::ScrollInfo info;
+    info.fMask = forms::SIF_POS;
+    info.nPos = 70;
+    a->SetScrollInfo(forms::SB_HORZ, info);
+    sa.ScrollContents();
+    EXPECT_EQ(sa.ParentForm(), a);
+    EXPECT_EQ(a->bild->x(), -70);
+    EXPECT_EQ(b->bild->x(), 0);
+    EXPECT_EQ(sa.GetScrollPosition(0), 70);
+    EXPECT_EQ(sb.GetScrollPosition(0), 0);
+    forms::Unload(*a);
+    forms::Unload(*b);
+    resetGlobals();
+}
+
 }  // namespace

@@ -83,6 +83,16 @@ TEST_F(SettingsTest, OkStoresCancelRestoresAndReportSwitchesSurvive) {
     EXPECT_NE(vb::CLng(gExtraschriftfarbe), 0x123456);
     EXPECT_EQ(vb::CStr(gespeichert("Standardschriftart")), alteSchrift);
 
+    // The close box leaves the window like Cancel: the chosen colour is not kept.
+    Form4& z = forms::Default<Form4>();
+    z.Show();
+    h().chooseColor(0x654321);
+    z.Befehl5_Click();
+    EXPECT_EQ(vb::CLng(gStandardschriftfarbe), 0x654321);
+    z.close();
+    EXPECT_FALSE(z.isLoaded());
+    EXPECT_NE(vb::CLng(gStandardschriftfarbe), 0x654321);
+
     // The report window changes its switch while the settings window is open; OK keeps it.
     Form4& g = forms::Default<Form4>();
     g.Show();
@@ -140,6 +150,46 @@ TEST_F(SettingsTest, FontQuestionsReopenTheDialogWithTheStoredFont) {
     EXPECT_NE(gStandardschriftart, "Fantasie");
 }
 
+TEST_F(SettingsTest, UnusualStoredRowsLoadAsTheyStand) {
+    auto aendere = [&](const std::string& sql) {
+        forms::Unload<Form4>();
+        auto d = gWorkspace->OpenDatabase(files::resolve(gProgrammDB));
+        d->Execute(sql);
+        d->Close();
+    };
+    // Several naming flags: the option set last in load order wins the group and decides the
+    // scheme (Option2 is set after Option3, so the standard names, not the digits).
+    // A line spacing that is neither list entry is shown as it stands and leaves the variable.
+    // A cleared assistant flag clears the box.
+    gDruckZeilenabstand = 2;
+    aendere("UPDATE Konfiguration SET typbenennungzifferausgeschrieben = -1, typbenennungzuvstandard = -1, "
+            "DruckZeilenabstand = 'anderthalb', Assistentanzeige = 0");
+    Form4& f = forms::Default<Form4>();
+    EXPECT_TRUE(f.Option2.Value());
+    EXPECT_FALSE(f.Option3.Value());
+    EXPECT_EQ(gTypbenennung.toInt(), 3);
+    EXPECT_EQ(gTypbezeichnung[1], typSpalte("typbezeichnungZUVStandard", 1));
+    EXPECT_EQ(f.Combo2.Text(), "anderthalb");
+    EXPECT_EQ(gDruckZeilenabstand, 2);
+    EXPECT_EQ(f.Check1.Value(), 0);
+    f.Show();
+    f.Command1_Click();
+    EXPECT_EQ(vb::CStr(gespeichert("DruckZeilenabstand")), "anderthalb");
+    EXPECT_TRUE(gespeichert("typbenennungzuvstandard").toBool());
+    EXPECT_FALSE(gespeichert("typbenennungzifferausgeschrieben").toBool());
+    EXPECT_EQ(gDruckZeilenabstand, 2);
+
+    // No flag at all: no option, the scheme and the designations stay as they were.
+    aendere("UPDATE Konfiguration SET typbenennungzuvstandard = 0");
+    const std::string vorher = gTypbezeichnung[4];
+    Form4& g = forms::Default<Form4>();
+    for (forms::OptionButton* o : {&g.Option1, &g.Option3, &g.Option2, &g.Option4, &g.Option5[0], &g.Option5[1],
+                                   &g.Option5[2]})
+        EXPECT_FALSE(o->Value());
+    EXPECT_EQ(gTypbenennung.toInt(), 3);
+    EXPECT_EQ(gTypbezeichnung[4], vorher);
+}
+
 TEST_F(SettingsTest, EleventhResultWindowIsRefusedAndTheCountComesBack) {
     neueDatei("A");
     personenAnlegen(*gDatenbank, 1);
@@ -189,6 +239,25 @@ TEST_F(SettingsTest, CommandsForPrintMenuRepeatAndSiblingPrograms) {
     EXPECT_FALSE(mdi().mnuDruckEnneagramm.Enabled());
     EXPECT_FALSE(mdi().mnuDruckDateivergleich.Enabled());
     EXPECT_FALSE(mdi().mnuDruckTabelle.Enabled());
+
+    // The print items hand the report window exactly their own part boxes.
+    std::vector<std::pair<std::array<int, 9>, bool>> berichte;
+    ergebnisFenster().frmReportZeigen = [&](const std::array<int, 9>& teile, bool option0, bool option1) {
+        EXPECT_FALSE(option0);
+        berichte.emplace_back(teile, option1);
+    };
+    for (forms::MenuItem* m : {&mdi().mnuPrintReport, &mdi().mnuDruckDeckblatt, &mdi().mnuDruckErläuterungen,
+                               &mdi().mnuDruckEnneagramm, &mdi().mnuDruckGrafik, &mdi().mnuDruckAuswertung,
+                               &mdi().mnuDruckStatistik, &mdi().mnuDruckTabelle, &mdi().mnuDruckDateivergleich})
+        m->Click();
+    using T = std::array<int, 9>;
+    const std::vector<std::pair<T, bool>> erwartet = {
+        {T{1, 1, 1, 1, 1, 1, 1, 1, 1}, false}, {T{1, 0, 0, 0, 0, 0, 0, 0, 0}, false},
+        {T{0, 1, 0, 0, 0, 0, 0, 0, 0}, false}, {T{0, 0, 1, 0, 0, 0, 0, 0, 0}, false},
+        {T{0, 0, 0, 1, 1, 1, 0, 0, 0}, false}, {T{0, 0, 0, 0, 0, 0, 1, 0, 0}, false},
+        {T{0, 0, 0, 0, 0, 0, 0, 1, 0}, false}, {T{0, 0, 0, 0, 0, 0, 0, 0, 1}, false},
+        {T{0, 0, 0, 0, 0, 0, 0, 0, 0}, true}};
+    EXPECT_EQ(berichte, erwartet);
 
     // Repeat from a statement: 0, 110 and text are refused; 108.6 gives 109.
     h().input("0").input("110").input("abc").input("108.6");

@@ -53,11 +53,14 @@ TEST_F(FrameTest, StartShowsSplashTextsThenMainWindowWithDialogsLoadedHidden) {
 }
 
 TEST_F(FrameTest, FirstStartCreatesNamedFileInProgramFolderAndRefusesUnsafeNames) {
-    h().input("../weg").input("Kartei");
+    // A file of the given name that is already there is neither replaced nor taken.
+    { std::ofstream(dir / "Alt.ZDB") << "Personen"; }
+    h().input("../weg").input("Alt").input("Kartei");
     ASSERT_TRUE(starte());
-    EXPECT_EQ(h().records(forms::HostRecord::Kind::InputBox).size(), 2u);
-    ASSERT_EQ(h().messages().size(), 1u);  // the refused name
+    EXPECT_EQ(h().records(forms::HostRecord::Kind::InputBox).size(), 3u);
+    ASSERT_EQ(h().messages().size(), 2u);  // the refused names
     EXPECT_FALSE(fs::exists(dir.parent_path() / "weg.ZDB"));
+    EXPECT_EQ(lies(dir / "Alt.ZDB"), "Personen");
     ASSERT_TRUE(gDateiOffen);
     EXPECT_TRUE(fs::exists(dir / "Kartei.ZDB"));
     EXPECT_EQ(mdi().Caption(), "Z.U.V. 5.0: " + gDatenbankName);
@@ -100,6 +103,24 @@ TEST_F(FrameTest, MissingTextTableIsNamedInTheMessage) {
     ASSERT_EQ(h().messages().size(), 1u);
     EXPECT_NE(h().messages()[0].find("Texttabellen"), std::string::npos);
     EXPECT_FALSE(gMenuTxt.empty());  // what could be loaded stays loaded
+}
+
+TEST_F(FrameTest, EmptyTextRowDoesNotCutOffTheTextsAfterIt) {
+    {
+        db::DBEngine::instance().setSystemDB(pfad("Sys.mda"));
+        auto ws = db::DBEngine::instance().CreateWorkspace("Kestrel", kBenutzer, kKennwort);
+        auto d = ws->OpenDatabase(pfad("zuv.sdb"));
+        d->Execute("UPDATE labelTxt SET BeschriftungDtsch = Null WHERE ID = 2");
+        d->Execute("UPDATE DialogTxt SET BeschriftungDtsch = Null WHERE ID = 0");
+        d->Close();
+        db::DBEngine::instance().reset();
+    }
+    ASSERT_TRUE(starte());
+    EXPECT_EQ(LabelTxt(2), "");
+    EXPECT_EQ(DialogTxt(0), "");
+    EXPECT_EQ(forms::Instance<form9>().Label4.Caption(), LabelTxt(159));
+    EXPECT_FALSE(LabelTxt(159).empty());
+    EXPECT_EQ(DialogTxt(3), "Z.U.V.");
 }
 
 TEST_F(FrameTest, IniWithoutKeysOrWithGarbageTakesProgramFolder) {

@@ -1,8 +1,11 @@
 #include "frame_fixture.h"
 
+#include <QMdiArea>
+
 #include "desk/frame/frm_info.h"
 #include "platform/forms/grid.h"
 #include "platform/forms/screen.h"
+#include "support/gui_input.h"
 
 using namespace frame_test;
 
@@ -23,11 +26,15 @@ TEST_F(WindowsTest, AboutBoxRepeatsTheSplashTextsAndAnyKeyClosesIt) {
     imModal<frmInfo>([](frmInfo& f) {
         EXPECT_EQ(f.Label1.Caption(), LabelTxt(0) + " " + LabelTxt(1));
         EXPECT_EQ(f.Label3.Caption(), "Z.U.V. 5.0");
-        int taste = 27;
-        f.Form_KeyPress(taste);
+        EXPECT_EQ(f.Label2.Caption(), forms::Instance<form9>().Label2.Caption());
+        EXPECT_EQ(f.Label4.Caption(), LabelTxt(159));
+        keyClick(&f, Qt::Key_Return, "\r");
     });
     mdi().mnuÜber.Click();
     EXPECT_FALSE(forms::Instance<frmInfo>().isLoaded()) << ::testing::PrintToString(h().messages());
+    imModal<frmInfo>([](frmInfo& f) { keyClick(&f, Qt::Key_Escape, "\x1b"); });
+    mdi().mnuÜber.Click();
+    EXPECT_FALSE(forms::Instance<frmInfo>().isLoaded());
     // The open data file and the login stay as they were.
     EXPECT_EQ(gWorkspace.get(), engineVorher);
     EXPECT_TRUE(gDateiOffen);
@@ -60,6 +67,79 @@ TEST_F(WindowsTest, AssistantTasksReportMissingProgramsAndKeepColoursWhenOff) {
     EXPECT_EQ(a.WindowState(), forms::vbMinimized);
 }
 
+TEST_F(WindowsTest, TenResultWindowsAtMostAndTheFirstFillsTheMainWindow) {
+    struct Ergebnis : forms::Form {
+        Ergebnis() : forms::Form("auswertform") { setMdiChild(true); }
+        void Form_Unload(int&) override { ChildWindowClosed(); }
+    };
+    // The calling order of every result window.
+    auto oeffnen = [&]() -> Ergebnis* {
+        auto* e = new Ergebnis();
+        if (!CanOpenChildWindow()) {
+            delete e;
+            return nullptr;
+        }
+        e->Show();
+        ChildWindowOpened();
+        return e;
+    };
+    std::vector<Ergebnis*> offen;
+    offen.push_back(oeffnen());
+    ASSERT_TRUE(offen[0]);
+    EXPECT_TRUE(mdi().mnuWindow.Visible());
+    EXPECT_TRUE(mdi().mnuBearbeiten.Visible());
+    EXPECT_EQ(offen[0]->parentWidget()->geometry(), mdi().mdiArea()->viewport()->rect());
+    for (int i = 2; i <= 10; ++i) {
+        offen.push_back(oeffnen());
+        ASSERT_TRUE(offen.back()) << i;
+    }
+    EXPECT_TRUE(h().messages().empty());
+    SetStatusText("Auswertung wird berechnet", true);
+    EXPECT_EQ(mdi().txtStatusMsg->Caption(), "Auswertung wird berechnet" + LabelTxt(6));
+
+    // The eleventh is refused with the limit message; the status line goes back to idle.
+    EXPECT_EQ(oeffnen(), nullptr);
+    EXPECT_EQ(gFensterAnzahl, 10);
+    ASSERT_EQ(h().records(forms::HostRecord::Kind::MsgBox).size(), 1u);
+    EXPECT_EQ(h().records(forms::HostRecord::Kind::MsgBox)[0].text, DialogTxt(33));
+    EXPECT_EQ(h().records(forms::HostRecord::Kind::MsgBox)[0].title, DialogTxt(3));
+    EXPECT_EQ(mdi().txtStatusMsg->Caption(), LabelTxt(5));
+
+    // One closed: the next one opens.
+    forms::Unload(*offen.back());
+    offen.pop_back();
+    offen.push_back(oeffnen());
+    EXPECT_TRUE(offen.back());
+    EXPECT_EQ(gFensterAnzahl, 10);
+    for (Ergebnis* e : offen) forms::Unload(*e);
+    EXPECT_EQ(gFensterAnzahl, 0);
+    EXPECT_FALSE(mdi().mnuWindow.Visible());
+    EXPECT_FALSE(mdi().mnuBearbeiten.Visible());
+    ChildWindowClosed();  // once too often: the count stays at 0
+    EXPECT_EQ(gFensterAnzahl, 0);
+}
+
+TEST_F(WindowsTest, ErrorBoxAndCaptionAreBuiltFromTheTexts) {
+    ShowErrorMessage(vb::Error(vb::err::CancelError, "abgebrochen"));
+    EXPECT_TRUE(h().messages().empty());
+    ShowErrorMessage(vb::Error(3044, "Pfad nicht gefunden"));
+    ASSERT_EQ(h().messages().size(), 1u);
+    EXPECT_EQ(h().messages()[0], LabelTxt(363) + "\r\n\r\nPfad nicht gefunden\r\n" + LabelTxt(364) + " 3044");
+    EXPECT_EQ(h().records(forms::HostRecord::Kind::MsgBox)[0].style, forms::vbOKOnly);
+
+    gAktPerson[1] = "Anna";
+    gAktPerson[2] = "Berg";
+    gAktPerson[11] = "01.02.2026";
+    UpdateMainCaption();
+    EXPECT_EQ(mdi().Caption(), "Z.U.V. 5.0: " + gDatenbankName + " - " + DialogTxt(34) + " Anna Berg/01.02.2026");
+    gAktPerson = {};
+    UpdateMainCaption();
+    EXPECT_EQ(mdi().Caption(), "Z.U.V. 5.0: " + gDatenbankName);
+    mdi().mnuClose_Click();
+    UpdateMainCaption();
+    EXPECT_EQ(mdi().Caption(), "Z.U.V. 5.0");
+}
+
 TEST_F(WindowsTest, CopyPutsTheAnswerTableAsTextAndNothingWithoutAWindow) {
     forms::Clipboard::SetText("vorher");
     mdi().CopyToClipboard();
@@ -90,9 +170,23 @@ TEST_F(WindowsTest, CopyPutsTheAnswerTableAsTextAndNothingWithoutAWindow) {
     EXPECT_EQ(zeilen, 10u);
     EXPECT_EQ(text.substr(0, text.find("\r\n")), "0:0\t0:1\t0:2\t0:3\t0:4\t0:5\t0:6");
 
-    // Closing the windows after a person was taken: the result window goes, the assistant returns.
+    // Closing the windows after a person was taken: the result window goes, the assistant returns,
+    // and the windows that are no result windows (the settings, the chooser whose OK runs this)
+    // stay loaded.
+    forms::Default<Form4>();
+    struct Waehler : forms::Form {
+        Waehler() : forms::Form("Form3") {}
+    };
+    QPointer<Waehler> waehler = new Waehler();
+    waehler->Show();
+    QPointer<Tabelle> tabelle = t;
     SchliesseUnterfenster();
     EXPECT_EQ(gFensterAnzahl, 0);
+    EXPECT_TRUE(tabelle.isNull() || !tabelle->isLoaded());
+    EXPECT_TRUE(forms::IsLoaded<Form4>());
+    ASSERT_FALSE(waehler.isNull());
+    EXPECT_TRUE(waehler->isLoaded());
+    forms::Unload(*waehler);
     EXPECT_TRUE(forms::Instance<frmAssist>().Visible());
     // With no result window open nothing is unloaded.
     forms::Default<Form4>();

@@ -7,6 +7,7 @@
 #include "desk/testing/subsystem2.h"
 #include "fenster_fixture.h"
 #include "platform/db/recordset.h"
+#include "platform/forms/keys.h"
 #include "platform/vb/datetime.h"
 #include "platform/vb/format.h"
 
@@ -61,6 +62,17 @@ TEST_F(PersonFenster, SavingANewPersonWritesItsRowsOnceAndOffersTheTest) {
     EXPECT_TRUE(t.isLoaded());
     EXPECT_EQ(gAktAussage, 1);
     EXPECT_EQ(t.Label1.Caption(), "Person: Bernd  /" + vb::Format(vb::Date(), "dd.mm.yyyy"));
+}
+
+TEST_F(PersonFenster, EnterLeadsThroughTheBoxesToSaveAndTheNextEnterSaves) {
+    oeffnen();
+    neu("Anna", "Berg");
+    forms::SendKey(f->Text1[11].editor(), forms::vbKeyReturn);
+    EXPECT_EQ(personen(), 0);  // Enter in the last box only moves on
+    host->answer(forms::vbNo);
+    forms::SendKey(&f->Befehl5, forms::vbKeyReturn);
+    EXPECT_EQ(personen(), 1);
+    EXPECT_EQ(meldungen().back(), DialogTxt(19) + "Anna Berg/" + vb::Format(vb::Date(), "dd.mm.yyyy") + DialogTxt(20));
 }
 
 TEST_F(PersonFenster, MissingNameOrOverlongTextStoresNothing) {

@@ -89,6 +89,15 @@ TEST_F(TestForm, ButtonsRateAgainAndWrongKeysAreRefused) {
     f->Befehl6.click();  // empty box: nothing stored
     EXPECT_EQ(meldungen(), std::vector<std::string>{DialogTxt(25)});
     EXPECT_EQ(bewertung(2), "");
+
+    // A value pasted into the box passes no key: it is refused like a wrong key.
+    host->clearRecords();
+    f->Text1.setText("7");
+    f->Befehl6.click();
+    EXPECT_EQ(meldungen(), std::vector<std::string>{DialogTxt(28)});
+    EXPECT_EQ(f->Text1.Text(), "");
+    EXPECT_EQ(bewertung(2), "");
+    EXPECT_EQ(gAktAussage, 2);
 }
 
 TEST_F(TestForm, PagingStopsAtBothEndsAndShowsProgress) {

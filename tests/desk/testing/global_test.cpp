@@ -2,7 +2,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QAbstractScrollArea>
 #include <QApplication>
+#include <QMouseEvent>
 
 #include "desk/testing/rahmen.h"
 #include "desk/testing/subsystem2.h"
@@ -57,15 +59,27 @@ TEST_F(Programm, ItemTypeTableLoadsAtStartAndAFailureIsShown) {
 
 TEST_F(Programm, IntroductionWindowShowsTheTextAndAMissingFileOpensNone) {
     std::ofstream(path("zuvinfo.txt"), std::ios::binary) << "Gr\x81\xe1" "e an alle\r\nZweite Zeile\r\n";
+    gStandardschriftKursiv = true;
     EinfuehrungstextAnzeigen();
     EXPECT_EQ(gEinfuehrungstext, "Grüße an alle\r\nZweite Zeile\r\n");
     auto* f = qobject_cast<forms::Form*>(gEinfuehrungFenster.data());
     ASSERT_NE(f, nullptr);
     auto* e = static_cast<frmeinfuehrung*>(f);
     EXPECT_EQ(e->Text1.Text(), "Grüße an alle\nZweite Zeile\n");
+    EXPECT_TRUE(e->Text1.font().italic());  // the standard font, italic included
+    // A click into the text decides whether there is something to copy.
+    auto klick = [&] {
+        QWidget* flaeche = static_cast<QAbstractScrollArea*>(e->Text1.editor())->viewport();
+        QMouseEvent los(QEvent::MouseButtonRelease, QPointF(5, 5), flaeche->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(flaeche, &los);
+    };
+    e->Text1.setSelLength(0);
+    klick();
+    EXPECT_FALSE(e->mnuTextBearbeiten.Enabled());
     e->Text1.setSelStart(0);
     e->Text1.setSelLength(5);
-    e->Text1_Click();
+    klick();
     EXPECT_TRUE(e->mnuTextBearbeiten.Enabled());
     e->mnuTextkopieren_Click();
     EXPECT_EQ(forms::Clipboard::GetText(), "Grüße");
