@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <string>
 
-#include "bench/data_file.h"
 #include "platform/db/data_control.h"
 #include "platform/db/database.h"
 #include "platform/db/engine.h"
 #include "platform/db/recordset.h"
 #include "platform/db/workspace.h"
+#include "tests/support/data_file.h"
 
 namespace {
 
@@ -29,30 +29,6 @@ struct Setup {
     }
     std::string path(const std::string& n) const { return dir.filePath(QString::fromStdString(n)).toStdString(); }
 };
-
-std::shared_ptr<db::Database> newDataFile(db::Workspace& ws, const std::string& file) {
-    auto d = ws.CreateDatabase(file, ";LANGID=0x0409;CP=1252;COUNTRY=0", db::dbEncrypt);
-    for (const char* s : bench::kDataFileStatements) d->Execute(s);
-    d->CreateRelation("PersDat_PersonTestErgebnis", "PersDat", "PersonTestErgebnis", 4352, "PersonID", "PersonID");
-    d->CreateRelation("PersDat_Ergebnis", "PersDat", "Ergebnis", 4352, "PersonID", "PersonID");
-    d->CreateRelation("PersDat_TypWertzuweisung", "PersDat", "TypWertzuweisung", 4352, "PersonID", "PersonID");
-    auto doc = d->Containers("Databases").Documents(0);
-    for (const char* g : {"Admins", "Users"}) {
-        doc.setUserName(g);
-        doc.setPermissions(0);
-    }
-    auto tables = d->Containers("Tables");
-    for (int i = 0; i < tables.DocumentCount(); ++i)
-        for (const char* g : {"Admins", "Users"}) {
-            tables.Documents(i).setUserName(g);
-            tables.Documents(i).setPermissions(0);
-        }
-    auto info = d->OpenRecordset("Info", db::RecordsetType::Table);
-    info->AddNew();
-    info->Fields("Version") = "32-Bit";
-    info->Update();
-    return d;
-}
 
 // The person row and the blank rows through the main window's cursors, in one transaction.
 int writePerson(db::Database& d, db::DataControl& pers, db::DataControl* blank[3]) {
@@ -99,7 +75,7 @@ struct PersonFile : Setup {
     db::DataControl* blank[3] = {&answers, &types, &results};
     int id = 0;
     PersonFile() {
-        d = newDataFile(*ws, path("bench.ZDB"));
+        d = support::makeDataFile(*ws, path("bench.ZDB"));
         bind(pers, "select * from persdat where personid = 0");
         bind(answers, "select * from persontestergebnis where personid = 0");
         bind(types, "select * from typwertzuweisung where personid = 0");
@@ -117,7 +93,7 @@ void new_data_file(benchmark::State& state) {
     Setup s;
     int n = 0;
     for (auto _ : state) {
-        auto d = newDataFile(*s.ws, s.path("neu" + std::to_string(n++) + ".ZDB"));
+        auto d = support::makeDataFile(*s.ws, s.path("neu" + std::to_string(n++) + ".ZDB"));
         d->Close();
     }
 }

@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "bench/app_main.h"
-#include "bench/data_file.h"
 #include "desk/frame/globals.h"
 #include "desk/testing/druck.h"
 #include "desk/testing/frm_test.h"
@@ -19,6 +18,7 @@
 #include "platform/db/workspace.h"
 #include "platform/draw/printer.h"
 #include "platform/forms/host.h"
+#include "tests/support/data_file.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ struct Sitzung {
         gProgrammDB = pfad("zuv.sdb");
         gDatenbankName = pfad("bench.ZDB");
         gDatenbank = gWorkspace->CreateDatabase(gDatenbankName);
-        for (const char* sql : bench::kDataFileStatements) gDatenbank->Execute(sql);
+        for (const char* sql : support::kDataFileStatements) gDatenbank->Execute(sql);
         auto programm = gWorkspace->OpenDatabase(gProgrammDB);
         auto l = programm->OpenRecordset("select * from labelTxt order by ID", db::RecordsetType::Snapshot);
         for (; !l->Eof(); l->MoveNext()) gLabelTxt.push_back(l->Fields("BeschriftungDtsch").Value().toString());

@@ -95,9 +95,13 @@ void form9::Form_Load() {
         gAppPath = DatenordnerAusIni();
         InitDatabaseEngine();
         LoadUiTexts();
-        if (gMenuTxt.empty() || gLabelTxt.empty() || gDialogTxt.empty())
-            throw vb::Error(vb::err::ObjectNotFound, "Die Texttabellen der Einstellungsdatenbank " +
-                                                         std::string(kProgrammDBName) + " fehlen oder sind leer.");
+        // The loading stops at the first table it cannot read, so the first empty one is named.
+        const char* fehlend = gMenuTxt.empty() ? "MenuTxt" : gLabelTxt.empty() ? "labelTxt"
+                                                          : gDialogTxt.empty() ? "DialogTxt" : nullptr;
+        if (fehlend)
+            throw vb::Error(vb::err::ObjectNotFound, "Die Texttabelle " + std::string(fehlend) +
+                                                         " der Einstellungsdatenbank " + kProgrammDBName +
+                                                         " fehlt oder ist leer.");
         s2::LadeTestItemTyp();
         Shape1.setGeometry(0, 0, width(), height());
         Label1.setCaption(LabelTxt(0) + " " + LabelTxt(1));

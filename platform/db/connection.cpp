@@ -179,17 +179,9 @@ std::shared_ptr<Connection> Connection::create(const std::string& path, const DB
                       "CREATE TABLE zuvsys_permissions (container TEXT, document TEXT, username TEXT, permissions "
                       "INTEGER, PRIMARY KEY (container, document, username));";
     if (!installation) {
-        auto lit = [](const std::string& s) {
-            std::string o = "'";
-            for (char ch : s) {
-                if (ch == '\'') o += '\'';
-                o += ch;
-            }
-            return o + "'";
-        };
-        sql += "INSERT INTO zuvsys_owner VALUES ('account', " + lit(owner.accountId) + ");";
-        sql += "INSERT INTO zuvsys_owner VALUES ('workgroup', " + lit(owner.workgroupId) + ");";
-        sql += "INSERT INTO zuvsys_owner VALUES ('user', " + lit(owner.userName) + ");";
+        sql += "INSERT INTO zuvsys_owner VALUES ('account', " + quoteLiteral(owner.accountId) + ");";
+        sql += "INSERT INTO zuvsys_owner VALUES ('workgroup', " + quoteLiteral(owner.workgroupId) + ");";
+        sql += "INSERT INTO zuvsys_owner VALUES ('user', " + quoteLiteral(owner.userName) + ");";
     }
     sql += "COMMIT;";
     char* msg = nullptr;
@@ -425,11 +417,6 @@ std::vector<std::string> Connection::tableNames() {
     for (const auto& t : m_tables)
         if (!t.isView) out.push_back(t.name);
     return out;
-}
-
-bool Connection::isDottedViewColumn(const std::string& name) {
-    loadSchema();
-    return !m_dotted.empty() && m_dotted.count(foldName(name)) > 0;
 }
 
 DottedNames Connection::dottedColumnsOf(const std::string& jet) {

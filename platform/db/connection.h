@@ -81,7 +81,6 @@ public:
 
     const TableInfo* table(std::string_view name);
     std::vector<std::string> tableNames();  // user tables in creation order
-    bool isDottedViewColumn(const std::string& name);
     // The dotted names ("thementitel.titel") that are columns of the stored queries a statement
     // reads; elsewhere such a name stays table.column. Empty when the statement reads none.
     DottedNames dottedColumnsOf(const std::string& jet);
@@ -93,10 +92,8 @@ public:
     void begin();
     void commit();
     void rollback();
-    int transactionDepth() const { return m_depth; }
 
     // Every change through this connection counts, so cursors can tell stale rows.
-    uint64_t writeCount() const { return m_writes; }
     void wrote() { ++m_writes; }
     // Changes when this connection or another one (also of another program) changed the file.
     uint64_t changeToken();

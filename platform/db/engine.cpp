@@ -9,6 +9,7 @@
 
 #include "platform/db/connection.h"
 #include "platform/db/errors.h"
+#include "platform/db/jet_sql.h"
 #include "platform/db/text.h"
 #include "platform/db/workspace.h"
 
@@ -164,12 +165,9 @@ void DBEngine::CompactDatabase(const std::string& srcIn, const std::string& dstI
             while (sqlite3_step(s) == SQLITE_ROW) names.push_back(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
         sqlite3_finalize(s);
         for (const auto& n : names) {
-            std::string q = "\"";
-            for (char c : n) q += (c == '"') ? std::string("\"\"") : std::string(1, c);
-            q += "\"";
             sqlite3_stmt* u = nullptr;
-            const std::string sql = "UPDATE sqlite_sequence SET seq = (SELECT coalesce(max(rowid), 0) FROM " + q +
-                                    ") WHERE name = ?1";
+            const std::string sql = "UPDATE sqlite_sequence SET seq = (SELECT coalesce(max(rowid), 0) FROM " +
+                                    detail::quoteName(n) + ") WHERE name = ?1";
             if (sqlite3_prepare_v2(r.db, sql.c_str(), -1, &u, nullptr) == SQLITE_OK) {
                 sqlite3_bind_text(u, 1, n.c_str(), -1, SQLITE_TRANSIENT);
                 if (sqlite3_step(u) != SQLITE_DONE) ok = false;
@@ -201,14 +199,7 @@ void createWorkgroupFile(const std::string& pathIn, const std::vector<std::pair<
         if (sqlite3_exec(r.db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
             raise(3043, pathIn + ": " + sqlite3_errmsg(r.db));
     };
-    auto lit = [](const std::string& s) {
-        std::string o = "'";
-        for (char c : s) {
-            if (c == '\'') o += '\'';
-            o += c;
-        }
-        return o + "'";
-    };
+    using detail::quoteLiteral;
     exec("PRAGMA application_id=" + std::to_string(detail::kWorkgroupAppId));
     exec("BEGIN");
     exec("CREATE TABLE workgroup (id TEXT NOT NULL)");
@@ -216,18 +207,18 @@ void createWorkgroupFile(const std::string& pathIn, const std::vector<std::pair<
          "id TEXT NOT NULL UNIQUE)");
     exec("CREATE TABLE groups (name TEXT PRIMARY KEY COLLATE NOCASE)");
     exec("CREATE TABLE members (account TEXT COLLATE NOCASE, grp TEXT COLLATE NOCASE, PRIMARY KEY (account, grp))");
-    exec("INSERT INTO workgroup VALUES (" + lit(randomHex(16)) + ")");
+    exec("INSERT INTO workgroup VALUES (" + quoteLiteral(randomHex(16)) + ")");
     std::vector<std::string> allGroups = {"Admins", "Users"};
     for (const auto& g : groups)
         if (!detail::sameName(g, "Admins") && !detail::sameName(g, "Users")) allGroups.push_back(g);
-    for (const auto& g : allGroups) exec("INSERT INTO groups VALUES (" + lit(g) + ")");
+    for (const auto& g : allGroups) exec("INSERT INTO groups VALUES (" + quoteLiteral(g) + ")");
     bool first = true;
     for (const auto& [name, password] : accounts) {
         const std::string salt = randomHex(16);
-        exec("INSERT INTO accounts VALUES (" + lit(name) + ", " + lit(salt) + ", " + lit(passwordHash(salt, password)) +
-             ", " + lit(randomHex(16)) + ")");
-        exec("INSERT INTO members VALUES (" + lit(name) + ", 'Users')");
-        if (first) exec("INSERT INTO members VALUES (" + lit(name) + ", 'Admins')");
+        exec("INSERT INTO accounts VALUES (" + quoteLiteral(name) + ", " + quoteLiteral(salt) + ", " +
+             quoteLiteral(passwordHash(salt, password)) + ", " + quoteLiteral(randomHex(16)) + ")");
+        exec("INSERT INTO members VALUES (" + quoteLiteral(name) + ", 'Users')");
+        if (first) exec("INSERT INTO members VALUES (" + quoteLiteral(name) + ", 'Admins')");
         first = false;
     }
     exec("COMMIT");

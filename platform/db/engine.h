@@ -47,9 +47,6 @@ public:
     void CompactDatabase(const std::string& src, const std::string& dst, const std::string& locale = "",
                          int options = 0);
 
-    // The workgroup file bound for this run ("" before the first workspace).
-    const std::string& boundWorkgroupFile() const { return m_boundPath; }
-
     // How long a statement waits for a lock held by another program before it fails.
     void setBusyTimeout(int milliseconds) { m_busyTimeoutMs = milliseconds; }
     int busyTimeout() const { return m_busyTimeoutMs; }

@@ -52,16 +52,19 @@ const std::set<std::string>& clauseWords() {
     return w;
 }
 
-}  // namespace
-
-std::string quoteName(std::string_view name) {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
+std::string quoted(std::string_view s, char mark) {
+    std::string out(1, mark);
+    for (char c : s) {
+        if (c == mark) out += mark;
         out += c;
     }
-    return out + "\"";
+    return out + mark;
 }
+
+}  // namespace
+
+std::string quoteName(std::string_view name) { return quoted(name, '"'); }
+std::string quoteLiteral(std::string_view text) { return quoted(text, '\''); }
 
 std::vector<Token> tokenize(std::string_view s, int errorNumber) {
     std::vector<Token> out;
@@ -254,15 +257,7 @@ std::string translateTokens(const std::vector<Token>& tokensIn, size_t fromIn, s
                 }
                 break;
             }
-            case Token::DQuote: {
-                std::string lit = "'";
-                for (char c : k.value) {
-                    if (c == '\'') lit += '\'';
-                    lit += c;
-                }
-                out += lit + "'";
-                break;
-            }
+            case Token::DQuote: out += quoteLiteral(k.value); break;
             case Token::DateLit:
                 fail(errorNumber, "Datumsangaben zwischen # werden nicht unterstützt: " + k.text);
             case Token::Punct:

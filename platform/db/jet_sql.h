@@ -73,6 +73,8 @@ std::string dropTableName(const std::string& jet);
 
 // Quotes a name for SQLite.
 std::string quoteName(std::string_view name);
+// Quotes a text as an SQL string literal.
+std::string quoteLiteral(std::string_view text);
 
 // A criterion of FindFirst … over the given field names: "SELECT 1 FROM (SELECT ?1 AS f1, …) WHERE (…)".
 std::string criteriaQuery(const std::string& criteria, const std::vector<std::string>& fieldNames);

@@ -235,25 +235,18 @@ void Recordset::notify() {
     if (m_listener) m_listener();
 }
 
-void Recordset::MoveFirst() {
+void Recordset::moveToEnd(bool last) {
     checkOpen();
     dropPending();
     if (m_rows.empty()) raise(3021);
-    m_pos = 0;
+    m_pos = last ? static_cast<long>(m_rows.size()) - 1 : 0;
     m_currentDeleted = false;
     arrive(m_pos);
     notify();
 }
 
-void Recordset::MoveLast() {
-    checkOpen();
-    dropPending();
-    if (m_rows.empty()) raise(3021);
-    m_pos = static_cast<long>(m_rows.size()) - 1;
-    m_currentDeleted = false;
-    arrive(m_pos);
-    notify();
-}
+void Recordset::MoveFirst() { moveToEnd(false); }
+void Recordset::MoveLast() { moveToEnd(true); }
 
 void Recordset::MoveNext() {
     checkOpen();

@@ -79,6 +79,7 @@ public:
     void setChangeListener(std::function<void()> listener) { m_listener = std::move(listener); }
 
 private:
+    void moveToEnd(bool last);  // first or last row; 3021 when there is none
     friend class Field;
     struct Row {
         int64_t rowid = 0;

@@ -36,25 +36,19 @@ void Workspace::BeginTrans() {
         if (auto d = w.lock(); d && d->isOpen()) d->BeginTrans();
 }
 
-void Workspace::CommitTrans() {
+// Commit and rollback need at least one open database to end a transaction in.
+void Workspace::endTrans(void (Database::*end)()) {
     bool any = false;
     for (auto& w : m_databases)
         if (auto d = w.lock(); d && d->isOpen()) {
-            d->CommitTrans();
+            (d.get()->*end)();
             any = true;
         }
     if (!any) raise(3034);
 }
 
-void Workspace::Rollback() {
-    bool any = false;
-    for (auto& w : m_databases)
-        if (auto d = w.lock(); d && d->isOpen()) {
-            d->Rollback();
-            any = true;
-        }
-    if (!any) raise(3034);
-}
+void Workspace::CommitTrans() { endTrans(&Database::CommitTrans); }
+void Workspace::Rollback() { endTrans(&Database::Rollback); }
 
 void Workspace::Close() {
     for (auto& w : m_databases)

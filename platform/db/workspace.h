@@ -38,6 +38,8 @@ public:
     const DBEngine::Login& login() const { return m_login; }
 
 private:
+    void endTrans(void (Database::*end)());
+
     std::string m_name;
     DBEngine::Login m_login;
     std::vector<std::weak_ptr<Database>> m_databases;

@@ -92,25 +92,18 @@ void MetafileWriter::setBkMode(bool transparent) { record(kSetBkMode, {static_ca
 void MetafileWriter::moveTo(int16_t x, int16_t y) { record(kMoveTo, {w(y), w(x)}); }
 void MetafileWriter::lineTo(int16_t x, int16_t y) { record(kLineTo, {w(y), w(x)}); }
 
-void MetafileWriter::polyline(const std::vector<WmfPoint>& points) {
+void MetafileWriter::recordPoints(uint16_t function, const std::vector<WmfPoint>& points) {
     if (points.size() > 0x7FFF) throw vb::Error(6);
     std::vector<uint16_t> p{w(static_cast<int>(points.size()))};
     for (const WmfPoint& pt : points) {
         p.push_back(w(pt.x));
         p.push_back(w(pt.y));
     }
-    record(kPolyline, p);
+    record(function, p);
 }
 
-void MetafileWriter::polygon(const std::vector<WmfPoint>& points) {
-    if (points.size() > 0x7FFF) throw vb::Error(6);
-    std::vector<uint16_t> p{w(static_cast<int>(points.size()))};
-    for (const WmfPoint& pt : points) {
-        p.push_back(w(pt.x));
-        p.push_back(w(pt.y));
-    }
-    record(kPolygon, p);
-}
+void MetafileWriter::polyline(const std::vector<WmfPoint>& points) { recordPoints(kPolyline, points); }
+void MetafileWriter::polygon(const std::vector<WmfPoint>& points) { recordPoints(kPolygon, points); }
 
 void MetafileWriter::ellipse(int16_t left, int16_t top, int16_t right, int16_t bottom) {
     record(kEllipse, {w(bottom), w(right), w(top), w(left)});

@@ -49,6 +49,8 @@ public:
 
 private:
     void record(uint16_t function, const std::vector<uint16_t>& params);
+    // A point count, then x and y of each point (at most 32,767 points, else error 6).
+    void recordPoints(uint16_t function, const std::vector<WmfPoint>& points);
     int takeSlot();
 
     int16_t m_width;

@@ -89,27 +89,21 @@ Surface::~Surface() = default;
 double Surface::dpiX() const { return metricsDevice().logicalDpiX(); }
 double Surface::dpiY() const { return metricsDevice().logicalDpiY(); }
 
-double Surface::pxPerUnitX() const {
-    switch (m_scaleMode) {
-    case 0: return m_userWidth != 0 ? pageSizePixels().width() / m_userWidth : 1.0;
-    case 2: return dpiX() / 72.0;
-    case 3: return 1.0;
-    case 5: return dpiX();
-    case 6: return dpiX() / 25.4;
-    case 7: return dpiX() / 2.54;
-    default: return dpiX() / 1440.0;
+double Surface::pxPerUnit(bool across) const {
+    if (m_scaleMode == 0) {
+        const double user = across ? m_userWidth : m_userHeight;
+        if (user == 0) return 1.0;
+        const QSizeF page = pageSizePixels();
+        return (across ? page.width() : page.height()) / user;
     }
-}
-
-double Surface::pxPerUnitY() const {
+    if (m_scaleMode == 3) return 1.0;
+    const double dpi = across ? dpiX() : dpiY();
     switch (m_scaleMode) {
-    case 0: return m_userHeight != 0 ? pageSizePixels().height() / m_userHeight : 1.0;
-    case 2: return dpiY() / 72.0;
-    case 3: return 1.0;
-    case 5: return dpiY();
-    case 6: return dpiY() / 25.4;
-    case 7: return dpiY() / 2.54;
-    default: return dpiY() / 1440.0;
+    case 2: return dpi / 72.0;
+    case 5: return dpi;
+    case 6: return dpi / 25.4;
+    case 7: return dpi / 2.54;
+    default: return dpi / 1440.0;
     }
 }
 

@@ -235,8 +235,10 @@ protected:
     const QFont& qfont() const;
 
 private:
-    double pxPerUnitX() const;
-    double pxPerUnitY() const;
+    // Pixels per unit of the scale mode, across (x) or down (y) the page.
+    double pxPerUnit(bool across) const;
+    double pxPerUnitX() const { return pxPerUnit(true); }
+    double pxPerUnitY() const { return pxPerUnit(false); }
     double toPxX(double ux) const { return (ux - m_scaleLeft) * pxPerUnitX(); }
     double toPxY(double uy) const { return (uy - m_scaleTop) * pxPerUnitY(); }
     double toUnitsW(double px) const { return px / pxPerUnitX(); }

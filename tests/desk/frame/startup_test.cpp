@@ -101,7 +101,7 @@ TEST_F(FrameTest, MissingTextTableIsNamedInTheMessage) {
     }
     EXPECT_FALSE(starte());
     ASSERT_EQ(h().messages().size(), 1u);
-    EXPECT_NE(h().messages()[0].find("Texttabellen"), std::string::npos);
+    EXPECT_NE(h().messages()[0].find("Texttabelle labelTxt "), std::string::npos);
     EXPECT_FALSE(gMenuTxt.empty());  // what could be loaded stays loaded
 }
 

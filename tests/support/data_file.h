@@ -1,0 +1,60 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/db/database.h"
+#include "platform/db/recordset.h"
+#include "platform/db/workspace.h"
+
+// A data file as the main window makes it, for the engine's tests and the benchmarks: both take
+// their figures and findings on the same tables.
+namespace support {
+
+// The eleven statements that make a data file, in their order.
+inline const char* const kDataFileStatements[] = {
+    "CREATE TABLE [Info] ([ID] COUNTER,[Version] TEXT( 50))",
+    "CREATE TABLE [PersDat] ([PersonID] Counter,[Vorname] TEXT(150),[Nachname] TEXT(150),[Geburtstag] TEXT(10),"
+    "[Strasse] TEXT(255), [PLZOrt] TEXT(150), [Land] TEXT(150), [Telefon] TEXT(150), [EMail] TEXT(150), "
+    "[Testdatum] TEXT(10), [Bereich] TEXT(255), [Abteilung] TEXT(255), [Bemerkung] LONGTEXT, [Metasatz] BIT )",
+    "CREATE TABLE [PersonTestErgebnis] ([PersonID] Long,[ItemNummer] short,[ItemWert] short)",
+    "CREATE TABLE [TypWertZuweisung] ([PersonID] Long,[ItemNummer] short,[TypNummer] short,[TypRealWert] short)",
+    "CREATE TABLE [Ergebnis] ([PersonID] Long,[TypNummer] short,[TypGesamtSumme] short,[TypSumme0] short,"
+    "[TypSumme1] short,[TypSumme01] short,[TypSumme2] short,[TypSumme3] short,[TypSumme4] short,[TypSumme34] short,"
+    "[AW0] short,[AW1] short,[AW2] short,[AW3] short,[AW4] short,[AWGesamt] short)",
+    "CREATE TABLE [Drucktabelle] ([Druckseite] short,[ZeilenNr] long,[Zeilentext] TEXT(255),[Formatierung] TEXT(2))",
+    "CREATE UNIQUE INDEX [PrimaryKey] ON [PersDat] ([PersonID]) WITH PRIMARY",
+    "CREATE INDEX [PersonID] ON [PersonTestErgebnis] ([PersonID])",
+    "CREATE INDEX [PersonID] ON [Ergebnis] ([PersonID])",
+    "CREATE INDEX [PersonID] ON [TypWertZuweisung] ([PersonID])",
+    "CREATE UNIQUE INDEX [PrimaryKey] ON [Drucktabelle] ([Druckseite],[ZeilenNr]) WITH PRIMARY",
+};
+
+// Creates a data file the way the main window does: tables, relations, permissions, Info row.
+inline std::shared_ptr<db::Database> makeDataFile(db::Workspace& ws, const std::string& path) {
+    auto d = ws.CreateDatabase(path, ";LANGID=0x0409;CP=1252;COUNTRY=0", db::dbEncrypt);
+    for (const char* sql : kDataFileStatements) d->Execute(sql);
+    d->CreateRelation("PersDat_PersonTestErgebnis", "PersDat", "PersonTestErgebnis", 4352, "PersonID", "PersonID");
+    d->CreateRelation("PersDat_Ergebnis", "PersDat", "Ergebnis", 4352, "PersonID", "PersonID");
+    d->CreateRelation("PersDat_TypWertzuweisung", "PersDat", "TypWertzuweisung", 4352, "PersonID", "PersonID");
+    for (const char* group : {"Admins", "Users"}) {
+        auto doc = d->Containers("Databases").Documents(0);
+        doc.setUserName(group);
+        doc.setPermissions(0);
+    }
+    auto tables = d->Containers("Tables");
+    for (int i = 0; i < tables.DocumentCount(); ++i)
+        for (const char* group : {"Admins", "Users"}) {
+            auto& doc = tables.Documents(i);
+            doc.setUserName(group);
+            doc.setPermissions(0);
+        }
+    auto info = d->OpenRecordset("Info", db::RecordsetType::Table);
+    info->AddNew();
+    info->Fields("Version") = "32-Bit";
+    info->Update();
+    info->Close();
+    return d;
+}
+
+}  // namespace support
