@@ -761,8 +761,8 @@ void frmMDI::CompactDB() {
             db::DBEngine::instance().CompactDatabase(quelle, ziel, "", db::dbEncrypt);
         }
         // A failed compaction must not cost the old target: the copy is made beside it first.
-        const std::string neu = files::FileExists(ziel) ? ziel + ".neu" : ziel;
-        if (neu != ziel && files::FileExists(neu)) files::Kill(neu);
+        std::string neu = ziel;
+        for (int i = 0; files::FileExists(neu); ++i) neu = ziel + ".neu" + (i ? std::to_string(i) : "");
         db::DBEngine::instance().CompactDatabase(quelle, neu, "", db::dbEncrypt);
         if (neu != ziel) {
             files::FileCopy(neu, ziel);  // replaces the old target in one step
