@@ -120,3 +120,8 @@ void frmAssist::SSCommand1_Click(int index) {
 }
 
 void frmAssist::Command1_Click() { setWindowState(forms::vbMinimized); }
+
+void frmAssist::Zeigen() {
+    if (isLoaded() && WindowState() == forms::vbMinimized) setWindowState(forms::vbNormal);
+    Show();
+}

@@ -22,6 +22,8 @@ public:
     void Form_KeyDown(int& keyCode, int shift) override;
     void SSCommand1_Click(int index);
     void Command1_Click();
+    // Shows the assistant; one that was put aside (minimised) comes back in its normal state.
+    void Zeigen();
 };
 
 inline constexpr int32_t kDunkelblau = 170 << 16;  // RGB(0, 0, 170)

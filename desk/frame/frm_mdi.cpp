@@ -202,7 +202,7 @@ void frmMDI::wireHandlers() {
     mnuTypenbeschreibungen.Click = trap([this] { mnuTypenbeschreibungen_Click(); });
     mnuBilder.Click = trap([this] { mnuBilder_Click(); });
     mnuLernen.Click = trap([this] { mnuLernen_Click(); });
-    mnuAssistent.Click = trap([] { forms::Default<frmAssist>().Show(); });
+    mnuAssistent.Click = trap([] { forms::Default<frmAssist>().Zeigen(); });
     mnuCascade.Click = [this] { Arrange(forms::vbCascade); };
     mnuTile.Click = [this] { Arrange(forms::vbTileHorizontal); };
     mnuTilevertical.Click = [this] { Arrange(forms::vbTileVertical); };
@@ -230,7 +230,7 @@ void frmMDI::arrangeChildren(int arrangement) { Arrange(arrangement); }
 
 void frmMDI::assistentNachEinstellungen(bool an) {
     if (!an) forms::Unload<frmAssist>();
-    else forms::Default<frmAssist>().Show();
+    else forms::Default<frmAssist>().Zeigen();
 }
 
 void frmMDI::assistentFokus() {
@@ -306,7 +306,7 @@ void frmMDI::Form_Load() {
 void frmMDI::Form_Activate() {
     mitFehlerfalle([this] {
         if (mErsteAktivierung) {
-            if (gAssistentanzeige) forms::Default<frmAssist>().Show();
+            if (gAssistentanzeige) forms::Default<frmAssist>().Zeigen();
             mErsteAktivierung = false;
         }
         UpdateMainCaption();
@@ -361,7 +361,7 @@ void SetzeMenueStatus() {
     // The assistant flag comes from the stored settings row.
     auto rs = forms::Default<Form4>().Data1.Recordset();
     if (rs) gAssistentanzeige = rs->Fields("Assistentanzeige").Value().toBool() ? -1 : 0;
-    if (gAssistentanzeige) a.Show();
+    if (gAssistentanzeige) a.Zeigen();
 }
 
 void EnableFileMenus() {
@@ -394,7 +394,7 @@ void SchliesseUnterfenster() {
         forms::Form* f = fenster[i].data();
         if (f && f->isLoaded() && f->Name() != "frmMDI" && f->isMdiChild()) forms::Unload(*f);
     }
-    if (gAssistentanzeige) forms::Default<frmAssist>().Show();
+    if (gAssistentanzeige) forms::Default<frmAssist>().Zeigen();
 }
 
 void frmMDI::ResetMenus() {
@@ -761,8 +761,8 @@ void frmMDI::CompactDB() {
             db::DBEngine::instance().CompactDatabase(quelle, ziel, "", db::dbEncrypt);
         }
         // A failed compaction must not cost the old target: the copy is made beside it first.
-        const std::string neu = files::FileExists(ziel) ? ziel + ".neu" : ziel;
-        if (neu != ziel && files::FileExists(neu)) files::Kill(neu);
+        std::string neu = ziel;
+        for (int i = 0; files::FileExists(neu); ++i) neu = ziel + ".neu" + (i ? std::to_string(i) : "");
         db::DBEngine::instance().CompactDatabase(quelle, neu, "", db::dbEncrypt);
         if (neu != ziel) {
             files::FileCopy(neu, ziel);  // replaces the old target in one step

@@ -71,6 +71,17 @@ TEST_F(MaintenanceTest, FailedCompactionKeepsAnExistingTarget) {
     ASSERT_FALSE(h().messages().empty());
     EXPECT_NE(h().messages().back().find("Nummer: 3343"), std::string::npos);
     EXPECT_EQ(lies(dir / "Ziel.ZDB"), "alter Inhalt");
+
+    // A good source replaces the target; a file that happens to lie beside it stays untouched.
+    std::ofstream(dir / "Ziel.ZDB.neu") << "fremd";
+    h().clearRecords();
+    h().chooseFile(pfad("A.ZDB")).chooseFile(pfad("Ziel.ZDB"));
+    mdi().CompactDB();
+    EXPECT_EQ(h().messages().back(),
+              DialogTxt(11) + " " + pfad("A.ZDB") + " " + DialogTxt(10) + " " + pfad("Ziel.ZDB") + "!");
+    EXPECT_NE(lies(dir / "Ziel.ZDB"), "alter Inhalt");
+    EXPECT_EQ(lies(dir / "Ziel.ZDB.neu"), "fremd");
+    EXPECT_FALSE(fs::exists(dir / "Ziel.ZDB.neu1"));
 }
 
 TEST_F(MaintenanceTest, BackupCopiesTheClosedFile) {

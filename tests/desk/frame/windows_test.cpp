@@ -65,6 +65,10 @@ TEST_F(WindowsTest, AssistantTasksReportMissingProgramsAndKeepColoursWhenOff) {
     ASSERT_EQ(h().records(forms::HostRecord::Kind::Help).size(), 1u);
     a.Command1_Click();
     EXPECT_EQ(a.WindowState(), forms::vbMinimized);
+    // Put aside, it comes back when the menu shows it again.
+    mdi().mnuAssistent.Click();
+    EXPECT_EQ(a.WindowState(), forms::vbNormal);
+    EXPECT_TRUE(a.Visible());
 }
 
 TEST_F(WindowsTest, TenResultWindowsAtMostAndTheFirstFillsTheMainWindow) {
