@@ -1,5 +1,7 @@
 #include "desk/testing/auswertung.h"
 
+#include "desk/testing/rahmen.h"
+
 #include "platform/db/data_control.h"
 #include "platform/db/recordset.h"
 #include "platform/vb/error.h"
@@ -9,8 +11,6 @@ namespace zuvtest {
 
 namespace {
 
-std::string textOderLeer(const vb::Variant& v) { return (v.isNull() || v.isEmpty()) ? std::string() : v.toString(); }
-
 // A missing type number counts for no type.
 int typVon(const vb::Variant& v) { return (v.isNull() || v.isEmpty()) ? 0 : v.toInt(); }
 
@@ -18,12 +18,6 @@ void binden(db::DataControl& d, const std::string& datei, const std::string& que
     d.setDatabaseName(datei);
     d.setRecordSource(quelle);
     d.Refresh();
-}
-
-db::Recordset& satz(db::DataControl& d) {
-    auto rs = d.Recordset();
-    if (!rs) throw vb::Error(vb::err::ObjectNotSet);
-    return *rs;
 }
 
 void eintragen(RangListe& liste, int n, int typ) {
@@ -58,9 +52,9 @@ Auswertung punkteBerechnen(const AuswertCursor& c) {
     ergebnis.MoveFirst();
     person.MoveFirst();
 
-    a.vorname = textOderLeer(person.Fields("vorname").Value());
-    a.nachname = textOderLeer(person.Fields("nachname").Value());
-    a.testdatum = textOderLeer(person.Fields("testdatum").Value());
+    a.vorname = vb::textOrEmpty(person.Fields("vorname").Value());
+    a.nachname = vb::textOrEmpty(person.Fields("nachname").Value());
+    a.testdatum = vb::textOrEmpty(person.Fields("testdatum").Value());
 
     for (; !zeilen.Eof(); zeilen.MoveNext()) {
         const int t = typVon(zeilen.Fields("typnummer").Value());

@@ -21,8 +21,6 @@ constexpr int kEinzug = 10;
 constexpr double kRandUnten = 2000;
 constexpr double kFussY = 1500;
 
-std::string textOderLeer(const vb::Variant& v) { return (v.isNull() || v.isEmpty()) ? std::string() : v.toString(); }
-
 // The page-filling state of one print run. Both documents break a page the same way: footer,
 // new sheet (within the same document), header.
 class Seiten {
@@ -110,13 +108,13 @@ FragebogenInhalt ladeFragebogen(db::Database& programmDb) {
     FragebogenInhalt f;
     auto seiten = programmDb.OpenRecordset("fragebogen", db::RecordsetType::Snapshot);
     seiten->MoveFirst();
-    f.seite1 = textOderLeer(seiten->Fields("fb_seite1").Value());
-    f.seite2 = textOderLeer(seiten->Fields("fb_seite2").Value());
+    f.seite1 = vb::textOrEmpty(seiten->Fields("fb_seite1").Value());
+    f.seite2 = vb::textOrEmpty(seiten->Fields("fb_seite2").Value());
     seiten->Close();
     auto items = programmDb.OpenRecordset("testitems", db::RecordsetType::Snapshot);
     for (; !items->Eof(); items->MoveNext())
         f.aussagen.emplace_back(items->Fields("itemnummer").Value().toInt(),
-                                textOderLeer(items->Fields("itemtext").Value()));
+                                vb::textOrEmpty(items->Fields("itemtext").Value()));
     items->Close();
     return f;
 }
@@ -169,9 +167,28 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
         s.setFontSize(groesse);
     };
 
+    // A sheet that fills up before its statements are done ends with the dated footer.
+    auto fussDatum = [&] {
+        const double groesse = s.FontSize();
+        s.setFontSize(10);
+        s.setCurrentY(s.Height() - kFussY);
+        if (schalter.fussLinie) s.Print({draw::Tab(kEinzug), std::string(90, '_')});
+        if (schalter.fussDatum) {
+            s.setCurrentY(s.Height() - kFussY);
+            s.Print();
+            s.Print({draw::Tab(kEinzug), datum});
+        }
+        if (schalter.fussSeitenzahl) {
+            s.setCurrentY(s.Height() - kFussY);
+            s.Print();
+            seitenzahlMittig(s, seite);
+        }
+        s.setFontSize(groesse);
+    };
+
     schriftSetzen(s, schrift);
     s.setFontSize(10);
-    Seiten p(s, fuss, kopf);
+    Seiten p(s, fussDatum, kopf);
     p.nachUmbruch = [&] { ++seite; };
 
     seite = 1;
@@ -197,7 +214,7 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
         for (int i = 0; i < 3; ++i) q->leerzeile();
         s.setFontSize(8);
     };
-    Seiten zeilen(s, fuss, statementKopf);
+    Seiten zeilen(s, fussDatum, statementKopf);
     q = &zeilen;
     zeilen.zeilen = 5;
     zeilen.nachUmbruch = [&] {

@@ -9,18 +9,6 @@
 #include "platform/db/recordset.h"
 #include "platform/forms/host.h"
 
-namespace {
-
-std::string textOderLeer(const vb::Variant& v) { return (v.isNull() || v.isEmpty()) ? std::string() : v.toString(); }
-
-db::Recordset& satz(db::DataControl& d) {
-    auto rs = d.Recordset();
-    if (!rs) throw vb::Error(vb::err::ObjectNotSet);
-    return *rs;
-}
-
-}  // namespace
-
 Form3::Form3() : Form("Form3") {
     auto* haupt = new QVBoxLayout(this);
     auto* oben = new QHBoxLayout;
@@ -67,9 +55,9 @@ void Form3::Form_Activate() {
         Data1.setDatabaseName(gDatenbankName);
         Data1.setRecordSource("select * from persdat order by nachname, vorname");
         Data1.Refresh();
-        auto& rs = satz(Data1);
+        auto& rs = zuvtest::satz(Data1);
         if (rs.RecordCount() == 0) {
-            forms::MsgBox(DialogTxt(6), forms::vbExclamation, DialogTxt(3));
+            gAntwort = forms::MsgBox(DialogTxt(6), forms::vbExclamation, DialogTxt(3));
             gAuswahlAbgebrochen = 1;
             forms::Unload(*this);
             return;
@@ -83,10 +71,10 @@ void Form3::Form_Activate() {
         Grid1.setTextMatrix(0, 2, LabelTxt(56));
         rs.MoveFirst();
         const char* felder[] = {"Vorname", "Nachname", "Testdatum"};
-        for (int c = 0; c < 3; ++c) Grid1.setTextMatrix(1, c, textOderLeer(rs.Fields(felder[c]).Value()));
+        for (int c = 0; c < 3; ++c) Grid1.setTextMatrix(1, c, vb::textOrEmpty(rs.Fields(felder[c]).Value()));
         for (rs.MoveNext(); !rs.Eof(); rs.MoveNext())
-            Grid1.AddItem(textOderLeer(rs.Fields("Vorname").Value()) + "\t" + textOderLeer(rs.Fields("Nachname").Value()) +
-                          "\t" + textOderLeer(rs.Fields("Testdatum").Value()));
+            Grid1.AddItem(vb::textOrEmpty(rs.Fields("Vorname").Value()) + "\t" + vb::textOrEmpty(rs.Fields("Nachname").Value()) +
+                          "\t" + vb::textOrEmpty(rs.Fields("Testdatum").Value()));
         Bezeichnung2.setCaption(std::to_string(rs.RecordCount()));
         Grid1.setRow(1);
     });
@@ -120,18 +108,24 @@ void Form3::Grid1_DblClick() {
 
 void Form3::Befehl1_Click() {
     zuvtest::mitFalle([this] {
-        auto& rs = satz(Data1);
+        auto& rs = zuvtest::satz(Data1);
         const int n = Grid1.Row() - 1;
         rs.MoveFirst();
         for (gZaehler = 1; gZaehler <= n; ++gZaehler) rs.MoveNext();
-        PersonUebernehmen(rs.Fields("personid").Value().toLong(), textOderLeer(rs.Fields("Vorname").Value()),
-                          textOderLeer(rs.Fields("Nachname").Value()), textOderLeer(rs.Fields("Testdatum").Value()));
+        gAktPersonID = rs.Fields("personid").Value().toLong();
+        gAktPerson[1] = vb::textOrEmpty(rs.Fields("Vorname").Value());
+        gAktPerson[2] = vb::textOrEmpty(rs.Fields("Nachname").Value());
+        gAktPerson[11] = vb::textOrEmpty(rs.Fields("Testdatum").Value());
+        // The old person's result windows close before the caption names the new one.
+        zuvtest::rufe(zuvtest::rahmen().EnableFileMenus);
         zuvtest::rufe(zuvtest::rahmen().SchliesseUnterfenster);
+        zuvtest::rufe(zuvtest::rahmen().UpdateMainCaption);
         forms::Unload(*this);
     });
 }
 
 void Form3::Befehl2_Click() {
+    setMousePointer(forms::vbDefault);
     forms::Unload(*this);
     gAuswahlAbgebrochen = 1;
 }

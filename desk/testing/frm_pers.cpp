@@ -26,14 +26,6 @@ constexpr std::array<const char*, 12> kFelder{"Vorname", "Nachname", "Geburtstag
                                               "Telefon", "EMail", "Bereich", "Abteilung", "Bemerkung", "Testdatum"};
 constexpr std::array<int, 12> kBeschriftung{47, 48, 49, 50, 51, 164, 52, 58, 53, 54, 55, 56};
 
-std::string textOderLeer(const vb::Variant& v) { return (v.isNull() || v.isEmpty()) ? std::string() : v.toString(); }
-
-db::Recordset& satz(db::DataControl& d) {
-    auto rs = d.Recordset();
-    if (!rs) throw vb::Error(vb::err::ObjectNotSet);
-    return *rs;
-}
-
 void fokus(QWidget& w) {
     if (w.isVisible() && w.isEnabled()) w.setFocus(Qt::OtherFocusReason);
 }
@@ -98,7 +90,7 @@ frmpers::frmpers() : Form("frmpers") {
 
     auto bewege = [this](void (db::Recordset::*schritt)()) {
         zuvtest::mitFalle([&] {
-            auto& rs = satz(Data1);
+            auto& rs = zuvtest::satz(Data1);
             if (rs.RecordCount() == 0) return;
             (rs.*schritt)();
             if (rs.Eof()) rs.MoveLast();
@@ -192,7 +184,7 @@ void frmpers::Form_Activate() {
         // A new person or an edit in progress keeps what was typed.
         if (NeuerSatzOffen == 1 || Befehl5.isEnabled()) return;
         if (anzahl() != 0) {
-            auto& rs = satz(Data1);
+            auto& rs = zuvtest::satz(Data1);
             rs.MoveLast();
             Bezeichnung15.setCaption(std::to_string(rs.RecordCount()));
             rs.FindFirst("PersonID =" + std::to_string(gAktPersonID));
@@ -232,7 +224,7 @@ void frmpers::zeigeZeile() {
     auto rs = Data1.Recordset();
     if (!rs || rs->Eof() || rs->Bof() || rs->RecordCount() == 0) return;
     try {
-        for (int i = 0; i < 12; ++i) Text1[i].setText(textOderLeer(rs->Fields(kFelder[i]).Value()));
+        for (int i = 0; i < 12; ++i) Text1[i].setText(vb::textOrEmpty(rs->Fields(kFelder[i]).Value()));
     } catch (const vb::Error&) {
         // No current row (e.g. just deleted): the boxes keep what they show.
     }
@@ -273,9 +265,9 @@ void frmpers::personUebernehmen() {
             std::filesystem::remove(files::resolve(pfad), fehler);
         }
     }
-    auto& rs = satz(Data1);
-    PersonUebernehmen(rs.Fields("personid").Value().toLong(), textOderLeer(rs.Fields("vorname").Value()),
-                      textOderLeer(rs.Fields("nachname").Value()), textOderLeer(rs.Fields("testdatum").Value()));
+    auto& rs = zuvtest::satz(Data1);
+    PersonUebernehmen(rs.Fields("personid").Value().toLong(), vb::textOrEmpty(rs.Fields("vorname").Value()),
+                      vb::textOrEmpty(rs.Fields("nachname").Value()), vb::textOrEmpty(rs.Fields("testdatum").Value()));
     auto& f = zuvtest::rahmen().AssistentFarbe;
     if (f) {
         for (auto [l, i] : {std::pair{"Label2", 7}, {"Label1", 0}, {"Label2", 0}, {"Label1", 3}}) f(l, i, zuvtest::kSchwarz);
@@ -307,7 +299,7 @@ void frmpers::Befehl3_Click() {
     zuvtest::mitFalle([this] {
         const std::string gesucht = forms::InputBox(LabelTxt(70), LabelTxt(71), "");
         if (gesucht.empty()) return;
-        auto& rs = satz(Data1);
+        auto& rs = zuvtest::satz(Data1);
         if (rs.RecordCount() != 0) {
             rs.MoveFirst();
             for (; !rs.Eof(); rs.MoveNext()) {
@@ -316,7 +308,7 @@ void frmpers::Befehl3_Click() {
                 if (vb::UCase(n.toString()) == vb::UCase(gesucht)) return;
             }
         }
-        forms::MsgBox(DialogTxt(22), forms::vbExclamation, DialogTxt(3));
+        gAntwort = forms::MsgBox(DialogTxt(22), forms::vbExclamation, DialogTxt(3));
         if (rs.RecordCount() != 0) rs.MoveLast();
     });
 }
@@ -340,14 +332,14 @@ void frmpers::Befehl5_Click() {
     zuvtest::mitFalle([this] {
         fokus(*Text1[10].editor());
         if (Text1[0].Text().empty() || Text1[1].Text().empty() || Text1[11].Text().empty()) {
-            forms::MsgBox(DialogTxt(18), forms::vbExclamation, DialogTxt(3));
+            gAntwort = forms::MsgBox(DialogTxt(18), forms::vbExclamation, DialogTxt(3));
             fokus(*Text1[AktuellesFeld].editor());
             return;
         }
         if (NeuModus == 0) {
             {
                 Sanduhr s;
-                auto& rs = satz(Data1);
+                auto& rs = zuvtest::satz(Data1);
                 if (rs.editMode() == db::Recordset::EditMode::None) rs.Edit();
                 zeileSchreiben(rs);
                 rs.Update();
@@ -391,7 +383,7 @@ void frmpers::Befehl5_Click() {
         DisableTextFields();
         Data1.Refresh();
         Bezeichnung15.setCaption(std::to_string(anzahl()));
-        satz(Data1).FindFirst("PersonID =" + std::to_string(id));
+        zuvtest::satz(Data1).FindFirst("PersonID =" + std::to_string(id));
 
         gAntwort = forms::MsgBox(DialogTxt(19) + personZeile() + DialogTxt(20), forms::vbYesNo + forms::vbExclamation,
                                  DialogTxt(3));
@@ -425,7 +417,7 @@ void frmpers::Befehl6_Click() {
         bool geloescht = false;
         {
             Sanduhr s;
-            auto& rs = satz(Data1);
+            auto& rs = zuvtest::satz(Data1);
             const vb::Variant nachname = rs.Fields("nachname").Value();
             if (!nachname.isNull() && !nachname.toString().empty()) {
                 const int32_t id = rs.Fields("personid").Value().toLong();
@@ -437,8 +429,9 @@ void frmpers::Befehl6_Click() {
                     gAktPerson[1].clear();
                     gAktPerson[2].clear();
                     gAktPerson[11].clear();
+                    // The data file stays open: the caption names it, as after opening it.
                     zuvtest::rufe(zuvtest::rahmen().SetzeMenueStatus);
-                    zuvtest::hauptfensterTitel(kProgrammTitel);
+                    zuvtest::rufe(zuvtest::rahmen().UpdateMainCaption);
                 }
                 if (rs.RecordCount() != 0) rs.MoveFirst();
             } else {
@@ -456,7 +449,7 @@ void frmpers::Befehl6_Click() {
         datenLaden();
         if (anzahl() == 0) browseZustand(false);
         Show();
-        forms::MsgBox(geloescht ? DialogTxt(21)
+        gAntwort = forms::MsgBox(geloescht ? DialogTxt(21)
                                 : std::string("Die Person wurde nicht gelöscht, weil sie keinen Nachnamen hat."),
                       forms::vbExclamation, DialogTxt(3));
     });
@@ -466,7 +459,7 @@ void frmpers::Befehl7_Click() {
     zuvtest::mitFalle([this] {
         NeuModus = 0;
         NeuerSatzOffen = 0;
-        satz(Data1).Edit();
+        zuvtest::satz(Data1).Edit();
         EnableTextFields();
         for (auto* b : {&Befehl1, &Befehl4, &Befehl6, &Befehl7, &Befehl3, &Befehl8, &Befehl9}) b->setEnabled(false);
         setData1Enabled(false);
@@ -545,7 +538,7 @@ void frmpers::ParseXML() {
         Data1.Refresh();
         Bezeichnung15.setCaption(std::to_string(anzahl()));
         browseZustand(anzahl() != 0);
-        if (anzahl() != 0) satz(Data1).FindFirst("PersonID =" + std::to_string(id));
+        if (anzahl() != 0) zuvtest::satz(Data1).FindFirst("PersonID =" + std::to_string(id));
     });
     gAntwort = forms::MsgBox(DialogTxt(75), forms::vbExclamation, DialogTxt(3));
 }

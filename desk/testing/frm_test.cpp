@@ -16,14 +16,6 @@ namespace {
 
 void meldung(int dialogText) { gAntwort = forms::MsgBox(DialogTxt(dialogText), forms::vbExclamation, DialogTxt(3)); }
 
-db::Recordset& satz(db::DataControl& d) {
-    auto rs = d.Recordset();
-    if (!rs) throw vb::Error(vb::err::ObjectNotSet);
-    return *rs;
-}
-
-std::string textOderLeer(const vb::Variant& v) { return (v.isNull() || v.isEmpty()) ? std::string() : v.toString(); }
-
 }  // namespace
 
 void TestSchritteMarkieren() { zuvtest::assistentSchritt({{"Label1", 1}, {"Label2", 4}}, zuvtest::kDunkelblau); }
@@ -129,9 +121,9 @@ void frmTest::binden() {
     Daten3.setDatabaseName(gDatenbankName);
     Daten3.setRecordSource("select * from typwertzuweisung where personid like " + id);
     Daten3.Refresh();
-    satz(Daten1).MoveFirst();
-    if (satz(Daten2).RecordCount() != 0) satz(Daten2).MoveFirst();
-    if (satz(Daten3).RecordCount() != 0) satz(Daten3).MoveFirst();
+    zuvtest::satz(Daten1).MoveFirst();
+    if (zuvtest::satz(Daten2).RecordCount() != 0) zuvtest::satz(Daten2).MoveFirst();
+    if (zuvtest::satz(Daten3).RecordCount() != 0) zuvtest::satz(Daten3).MoveFirst();
 }
 
 void frmTest::Form_Activate() {
@@ -158,13 +150,13 @@ void frmTest::Text2_GotFocus() {
         SSPanel1.setFloodPercent(vb::Variant((gAktAussage - 1) / 1.08).toInt());
         if (!Daten2.Recordset()) return;  // not bound yet (before the first activation)
         Daten2.Refresh();
-        auto& texte = satz(Daten1);
+        auto& texte = zuvtest::satz(Daten1);
         const std::string kriterium = "itemnummer like " + std::to_string(gAktAussage);
         texte.FindFirst(kriterium);
-        Text2.setText(texte.NoMatch() ? std::string() : textOderLeer(texte.Fields("itemtext").Value()));
-        auto& antworten = satz(Daten2);
+        Text2.setText(texte.NoMatch() ? std::string() : vb::textOrEmpty(texte.Fields("itemtext").Value()));
+        auto& antworten = zuvtest::satz(Daten2);
         antworten.FindFirst(kriterium);
-        Text1.setText(antworten.NoMatch() ? std::string() : textOderLeer(antworten.Fields("itemwert").Value()));
+        Text1.setText(antworten.NoMatch() ? std::string() : vb::textOrEmpty(antworten.Fields("itemwert").Value()));
     });
     fokusBewertung();
 }
@@ -193,7 +185,7 @@ void frmTest::SSCommand2_Click() {
 }
 
 int16_t frmTest::ersteLuecke() {
-    auto& zeilen = satz(Daten3);
+    auto& zeilen = zuvtest::satz(Daten3);
     if (zeilen.RecordCount() == 0) return 0;
     zeilen.MoveFirst();
     zeilen.FindFirst("typrealwert is Null");
@@ -224,7 +216,7 @@ void frmTest::Befehl6_Click() {
         // The rating belongs to the statement shown: never write it into another statement's row,
         // and never into rows another window has deleted meanwhile.
         Daten2.Refresh();
-        auto& antworten = satz(Daten2);
+        auto& antworten = zuvtest::satz(Daten2);
         if (antworten.RecordCount() == 0)
             throw vb::Error(vb::err::NoCurrentRecord,
                             "Die Person dieses Tests ist nicht mehr in der Datendatei. Die Bewertung wurde nicht "
@@ -237,7 +229,7 @@ void frmTest::Befehl6_Click() {
         antworten.Edit();
         antworten.Fields("ItemWert") = static_cast<int16_t>(eingabe[0] - '0');
         antworten.Update();
-        zuvtest::typWertSpeichern(satz(Daten3), gAktAussage, antworten.Fields("ItemWert").Value());
+        zuvtest::typWertSpeichern(zuvtest::satz(Daten3), gAktAussage, antworten.Fields("ItemWert").Value());
 
         if (gAktAussage < 109) {
             gAktAussage = static_cast<int16_t>(gAktAussage + 1);

@@ -45,6 +45,12 @@ void trenneRahmen() {
     rahmen() = RahmenAufrufe{};
 }
 
+db::Recordset& satz(db::DataControl& d) {
+    auto rs = d.Recordset();
+    if (!rs) throw vb::Error(vb::err::ObjectNotSet);
+    return *rs;
+}
+
 void rufe(const std::function<void()>& f) {
     if (f) f();
 }

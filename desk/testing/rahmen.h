@@ -14,6 +14,7 @@
 
 namespace db {
 class DataControl;
+class Recordset;
 }
 namespace forms {
 class CommandButton;
@@ -50,6 +51,9 @@ void trenneRahmen();
 
 // Help topic through the main window's help, when it is there.
 void hilfe(const std::string& topic);
+
+// The recordset of a bound data control; 91 when the control is not bound.
+db::Recordset& satz(db::DataControl& d);
 
 // Calls one of the hooks above when it is set.
 void rufe(const std::function<void()>& f);

@@ -112,6 +112,36 @@ TEST_F(Druck, SwitchesOffLeaveOnlyTheFixedFooterAndPageBreaksFollowTheLineCounte
     }
 }
 
+TEST_F(Druck, SheetFilledByALongPageTextEndsWithTheDatedFooter) {
+    zuvtest::FragebogenInhalt inhalt;
+    for (int i = 1; i <= 120; ++i) inhalt.seite1 += "Zeile " + std::to_string(i) + "\r\n";
+    inhalt.seite2 = "Kurz";
+    inhalt.aussagen.emplace_back(1, "Eine Aussage");
+    zuvtest::DruckSchalter nurFussDatum{false, false, false, false, true, false};
+    draw::Printer pr;
+    pr.setOutputFileName(path("lang.pdf"));
+    int16_t seite = 0;
+    zuvtest::druckeFragebogen(pr, inhalt, nurFussDatum, schrift(), "", "08.03.2026", seite);
+
+    std::map<int, std::vector<std::string>> jeSeite;
+    for (const auto& e : pr.log()) jeSeite[e.page].push_back(e.text);
+    auto hat = [&](int s, const std::string& t) {
+        for (const auto& x : jeSeite[s]) if (x.find(t) != std::string::npos) return true;
+        return false;
+    };
+    int letzte = 0;
+    for (const auto& [s, texte] : jeSeite)
+        if (hat(s, "Zeile 120")) letzte = s;
+    ASSERT_GT(letzte, 1);
+    EXPECT_EQ(seite, letzte + 2);
+    for (int s = 1; s < letzte; ++s) {
+        EXPECT_TRUE(hat(s, "08.03.2026")) << s;
+        EXPECT_FALSE(hat(s, zuvtest::kFragebogenFusszeile)) << s;
+    }
+    EXPECT_TRUE(hat(letzte, zuvtest::kFragebogenFusszeile));
+    EXPECT_FALSE(hat(letzte, "08.03.2026"));
+}
+
 TEST_F(Druck, MissingHeaderPictureIsReportedBeforePrinting) {
     draw::Printer pr;
     pr.setOutputFileName(path("x.pdf"));

@@ -149,6 +149,26 @@ TEST_F(PersonFenster, DeletingTheCurrentPersonClearsItAndItsRows) {
     EXPECT_FALSE(f->Befehl1.isEnabled());
     EXPECT_FALSE(f->Befehl6.isEnabled());
     EXPECT_FALSE(f->Data1Enabled());
+
+    // With other persons left the file is still open: the caption is made anew, as after opening.
+    const int32_t bernd = neuePerson("Bernd", "Dorn");
+    neuePerson("Carla", "Ernst");
+    gAktPersonID = bernd;
+    std::vector<std::string> titel;
+    int neuerTitel = 0;
+    zuvtest::rahmen().setMainCaption = [&](const std::string& t) { titel.push_back(t); };
+    zuvtest::rahmen().UpdateMainCaption = [&] { ++neuerTitel; };
+    forms::Unload(*f);
+    oeffnen();
+    ASSERT_EQ(f->Text1[0].Text(), "Bernd");
+    host->answer(forms::vbYes);
+    f->Befehl6_Click();
+    zuvtest::trenneRahmen();
+    EXPECT_EQ(gAktPersonID, 0);
+    EXPECT_EQ(personen(), 1);
+    EXPECT_EQ(neuerTitel, 1);
+    EXPECT_TRUE(titel.empty());
+    EXPECT_TRUE(f->Befehl1.isEnabled());
 }
 
 TEST_F(PersonFenster, XmlImportThroughTheFileDialogMakesTheImportedPersonCurrent) {
