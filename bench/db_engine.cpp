@@ -17,16 +17,7 @@ namespace {
 struct Setup {
     QTemporaryDir dir;
     std::shared_ptr<db::Workspace> ws;
-    Setup() {
-        auto& e = db::DBEngine::instance();
-        e.reset();
-        const std::string sys = dir.filePath("Sys.mda").toStdString();
-        db::createWorkgroupFile(sys, {{"KestrelAdmin", "MossGlade"}}, {});
-        e.setSystemDB(sys);
-        e.setDefaultUser("KestrelAdmin");
-        e.setDefaultPassword("MossGlade");
-        ws = e.CreateWorkspace("Kestrel", "KestrelAdmin", "MossGlade");
-    }
+    Setup() { ws = support::startWorkgroup(path("Sys.mda"), "KestrelAdmin", "MossGlade"); }
     std::string path(const std::string& n) const { return dir.filePath(QString::fromStdString(n)).toStdString(); }
 };
 

@@ -30,13 +30,7 @@ struct Sitzung {
     std::string pfad(const char* name) { return dir.filePath(name).toStdString(); }
 
     Sitzung() {
-        auto& e = db::DBEngine::instance();
-        e.reset();
-        db::createWorkgroupFile(pfad("Sys.mda"), {{kBenutzer, kKennwort}}, {});
-        e.setSystemDB(pfad("Sys.mda"));
-        e.setDefaultUser(kBenutzer);
-        e.setDefaultPassword(kKennwort);
-        gWorkspace = gWorkspace2 = e.CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
+        gWorkspace = gWorkspace2 = support::startWorkgroup(pfad("Sys.mda"), kBenutzer, kKennwort, kWorkspaceName);
         std::filesystem::copy_file(std::string(ZUV_DIST_DIR) + "/zuv.sdb", pfad("zuv.sdb"));
         gAppPath = dir.path().toStdString();
         gProgrammDB = pfad("zuv.sdb");

@@ -19,6 +19,12 @@ std::string upper(std::string_view s) {
 
 bool isWord(const Token& t, const char* w) { return t.kind == Token::Word && upper(t.text) == w; }
 bool isPunct(const Token& t, const char* p) { return t.kind == Token::Punct && t.text == p; }
+// Follows the nesting of round brackets; true when t is one.
+bool countBracket(const Token& t, int& depth) {
+    const int step = isPunct(t, "(") ? 1 : isPunct(t, ")") ? -1 : 0;
+    depth += step;
+    return step != 0;
+}
 bool isName(const Token& t) { return t.kind == Token::Word || t.kind == Token::Bracket || t.kind == Token::DQuote; }
 
 [[noreturn]] void fail(int number, const std::string& detail = "") { raise(number, detail); }
@@ -526,9 +532,8 @@ Statement translateStatement(const std::string& jet, const DottedNames& dotted) 
         size_t into = 0, fromPos = 0;
         for (size_t k = 1; k < sig.size(); ++k) {
             const Token& tok = t[sig[k]];
-            if (isPunct(tok, "(")) ++depth;
-            else if (isPunct(tok, ")")) --depth;
-            else if (depth == 0 && isWord(tok, "INTO") && !into) into = k;
+            if (countBracket(tok, depth)) continue;
+            if (depth == 0 && isWord(tok, "INTO") && !into) into = k;
             else if (depth == 0 && isWord(tok, "FROM") && !fromPos) fromPos = k;
         }
         if (into) {
@@ -610,14 +615,7 @@ SelectParts parseSelect(const std::string& jet, const DottedNames& dotted) {
     int depth = 0;
     for (size_t k = 1; k < sig.size(); ++k) {
         const Token& tok = t[sig[k]];
-        if (isPunct(tok, "(")) {
-            ++depth;
-            continue;
-        }
-        if (isPunct(tok, ")")) {
-            --depth;
-            continue;
-        }
+        if (countBracket(tok, depth)) continue;
         if (depth) continue;
         const std::string u = tok.kind == Token::Word ? upper(tok.text) : "";
         if (u == "FROM" && !fromPos) fromPos = k;
@@ -639,10 +637,7 @@ SelectParts parseSelect(const std::string& jet, const DottedNames& dotted) {
         size_t a = orderPos + 2;
         int d = 0;
         for (size_t k = a; k <= sig.size(); ++k) {
-            if (k < sig.size()) {
-                if (isPunct(t[sig[k]], "(")) ++d;
-                if (isPunct(t[sig[k]], ")")) --d;
-            }
+            if (k < sig.size()) countBracket(t[sig[k]], d);
             if (k == sig.size() || (d == 0 && isPunct(t[sig[k]], ","))) {
                 if (k == a) fail(3075, "ORDER BY");
                 terms.push_back({a, k});
@@ -706,14 +701,7 @@ std::vector<std::string> sourceNames(const std::string& jet) {
     int depth = 0, fromDepth = 0;
     for (size_t k = 0; k < sig.size(); ++k) {
         const Token& tok = t[sig[k]];
-        if (isPunct(tok, "(")) {
-            ++depth;
-            continue;
-        }
-        if (isPunct(tok, ")")) {
-            --depth;
-            continue;
-        }
+        if (countBracket(tok, depth)) continue;
         const bool next = k + 1 < sig.size() && isName(t[sig[k + 1]]);
         if (isWord(tok, "FROM") || isWord(tok, "JOIN")) {
             inFrom = true;

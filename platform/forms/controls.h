@@ -30,7 +30,19 @@ class QPlainTextEdit;
 
 namespace forms {
 
-class Label : public Control<QLabel> {
+// The field of a data control that a control shows; each control says itself how it shows a value
+// (its setDataSource).
+class BoundControl {
+public:
+    Data* DataSource() const { return m_binding.source(); }
+    void setDataField(const std::string& field) { m_binding.setField(field); }
+    std::string DataField() const { return m_binding.field(); }
+
+protected:
+    Binding m_binding;
+};
+
+class Label : public Control<QLabel>, public BoundControl {
 public:
     explicit Label(QWidget* parent = nullptr);
     std::string Caption() const { return text().toStdString(); }
@@ -44,9 +56,6 @@ public:
     std::function<void()> Change;
     // Bound to a field of a data control (see data.h for when it writes back).
     void setDataSource(Data* source);
-    Data* DataSource() const { return m_binding.source(); }
-    void setDataField(const std::string& field) { m_binding.setField(field); }
-    std::string DataField() const { return m_binding.field(); }
 
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -55,11 +64,10 @@ protected:
 private:
     int32_t m_fore = 0;
     int32_t m_back = 0xFFFFFF;
-    Binding m_binding;
 };
 
 // A text box; multi-line or single-line is fixed when it is made, as at design time.
-class TextBox : public Control<QWidget> {
+class TextBox : public Control<QWidget>, public BoundControl {
 public:
     explicit TextBox(bool multiLine = false, QWidget* parent = nullptr);
     bool MultiLine() const { return m_multi != nullptr; }
@@ -85,13 +93,9 @@ public:
     std::function<void()> Change;  // every change of the text, also by the program
     // Bound to a field of a data control (see data.h for when it writes back).
     void setDataSource(Data* source);
-    Data* DataSource() const { return m_binding.source(); }
-    void setDataField(const std::string& field) { m_binding.setField(field); }
-    std::string DataField() const { return m_binding.field(); }
 
 private:
     void textChanged();
-    Binding m_binding;
     QLineEdit* m_line = nullptr;
     QPlainTextEdit* m_multi = nullptr;
     bool m_locked = false;
@@ -111,7 +115,7 @@ public:
 };
 
 // Value 0 unchecked, 1 checked, 2 greyed. Setting Value runs Click when it changes.
-class CheckBox : public Control<QCheckBox> {
+class CheckBox : public Control<QCheckBox>, public BoundControl {
 public:
     explicit CheckBox(QWidget* parent = nullptr);
     std::string Caption() const { return text().toStdString(); }
@@ -121,13 +125,9 @@ public:
     std::function<void()> Click;
     // Bound to a field of a data control (see data.h for when it writes back).
     void setDataSource(Data* source);
-    Data* DataSource() const { return m_binding.source(); }
-    void setDataField(const std::string& field) { m_binding.setField(field); }
-    std::string DataField() const { return m_binding.field(); }
 
 private:
     bool m_setting = false;
-    Binding m_binding;
 };
 
 // An option button belongs to the group of its parent widget: setting one True clears the
@@ -150,7 +150,7 @@ private:
 };
 
 // Style 0: the text can be edited; style 2: a list only, Text must be one of the items.
-class ComboBox : public Control<QComboBox> {
+class ComboBox : public Control<QComboBox>, public BoundControl {
 public:
     explicit ComboBox(int style = 0, QWidget* parent = nullptr);
     int Style() const { return m_style; }
@@ -172,13 +172,9 @@ public:
     std::function<void()> Change;
     // Bound to a field of a data control (see data.h for when it writes back).
     void setDataSource(Data* source);
-    Data* DataSource() const { return m_binding.source(); }
-    void setDataField(const std::string& field) { m_binding.setField(field); }
-    std::string DataField() const { return m_binding.field(); }
 
 private:
     void writeBack();
-    Binding m_binding;
     int m_style;
     int m_newIndex = -1;
     bool m_setting = false;

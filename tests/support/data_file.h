@@ -4,12 +4,27 @@
 #include <string>
 
 #include "platform/db/database.h"
+#include "platform/db/engine.h"
 #include "platform/db/recordset.h"
 #include "platform/db/workspace.h"
 
 // A data file as the main window makes it, for the engine's tests and the benchmarks: both take
 // their figures and findings on the same tables.
 namespace support {
+
+// Starts the engine afresh on a new workgroup file that holds one account, logs in as that
+// account by default, and opens a workspace for it.
+inline std::shared_ptr<db::Workspace> startWorkgroup(const std::string& systemDb, const std::string& user,
+                                                     const std::string& password,
+                                                     const std::string& workspace = "Kestrel") {
+    auto& e = db::DBEngine::instance();
+    e.reset();
+    db::createWorkgroupFile(systemDb, {{user, password}}, {});
+    e.setSystemDB(systemDb);
+    e.setDefaultUser(user);
+    e.setDefaultPassword(password);
+    return e.CreateWorkspace(workspace, user, password);
+}
 
 // The eleven statements that make a data file, in their order.
 inline const char* const kDataFileStatements[] = {

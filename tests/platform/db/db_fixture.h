@@ -69,14 +69,8 @@ class DbTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
-        db::DBEngine::instance().reset();
+        ws = support::startWorkgroup(path("Sys.mda"), kUser, kPassword);
         db::DBEngine::instance().setBusyTimeout(200);
-        db::createWorkgroupFile(path("Sys.mda"), {{kUser, kPassword}}, {});
-        auto& e = db::DBEngine::instance();
-        e.setSystemDB(path("Sys.mda"));
-        e.setDefaultUser(kUser);
-        e.setDefaultPassword(kPassword);
-        ws = e.CreateWorkspace("Kestrel", kUser, kPassword);
     }
     void TearDown() override { db::DBEngine::instance().reset(); }
 

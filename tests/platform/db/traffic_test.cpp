@@ -152,13 +152,7 @@ TEST_F(Traffic, ImportInsideATransactionIsUndoneWhole) {
     EXPECT_EQ(d->OpenRecordset("persdat")->RecordCount(), 0);
     // A file of another workgroup is refused as an import source.
     d->Close();
-    auto& e = db::DBEngine::instance();
-    e.reset();
-    db::createWorkgroupFile(path("Fremd.mda"), {{kUser, kPassword}}, {});
-    e.setSystemDB(path("Fremd.mda"));
-    e.setDefaultUser(kUser);
-    e.setDefaultPassword(kPassword);
-    auto fremd = e.CreateWorkspace("Kestrel", kUser, kPassword);
+    auto fremd = support::startWorkgroup(path("Fremd.mda"), kUser, kPassword);
     auto own = makeDataFile(*fremd, path("eigen.ZDB"));
     EXPECT_EQ(errorOf([&] { own->Execute("SELECT * INTO t FROM persdat IN '" + path("q.ZDB") + "'"); }), 3033);
     EXPECT_FALSE(own->hasTable("t"));
