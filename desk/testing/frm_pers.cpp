@@ -536,7 +536,9 @@ void frmpers::ParseXML() {
     // window names it and no result window of the previous person stays open.
     PersonUebernehmen(id, m_xml.texte[0], m_xml.texte[1], m_xml.texte[11]);
     zuvtest::rufe(zuvtest::rahmen().SchliesseUnterfenster);
-    zuvtest::mitFalle([this, id] {
+    // The list shows the new person, unless a new person or an edit is under way in the boxes:
+    // what was typed there stays, and so does the row it belongs to.
+    if (!Befehl5.isEnabled()) zuvtest::mitFalle([this, id] {
         Data1.Refresh();
         Bezeichnung15.setCaption(std::to_string(anzahl()));
         browseZustand(anzahl() != 0);

@@ -202,6 +202,24 @@ TEST_F(PersonFenster, XmlImportThroughTheFileDialogMakesTheImportedPersonCurrent
     EXPECT_EQ(zaehle("typwertzuweisung", gAktPersonID), 126);
     EXPECT_EQ(f->Bezeichnung15.Caption(), "1");
 
+    // An import while the shown person is being edited leaves the edit and its row alone.
+    const int32_t xaver = gAktPersonID;
+    f->Befehl7_Click();
+    f->Text1[6].setText("0301 1234");
+    host->chooseFile(path("person.xml")).answer(forms::vbYes);
+    f->Command2_Click();
+    EXPECT_NE(gAktPersonID, xaver);
+    EXPECT_EQ(f->Text1[6].Text(), "0301 1234");
+    f->Befehl5_Click();
+    auto telefon = [&](int32_t id) {
+        auto rs = datei->OpenRecordset("select * from persdat where personid = " + std::to_string(id),
+                                       db::RecordsetType::Snapshot);
+        return vb::textOrEmpty(rs->Fields("Telefon").Value());
+    };
+    EXPECT_EQ(telefon(xaver), "0301 1234");
+    EXPECT_EQ(telefon(gAktPersonID), "");
+    EXPECT_EQ(personen(), 2);
+
     host->cancelFile();  // cancelled dialog: no message at all
     host->clearRecords();
     f->Command2_Click();
