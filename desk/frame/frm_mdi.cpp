@@ -170,15 +170,15 @@ void frmMDI::wireHandlers() {
     mnuBackup.Click = trap([this] { BackUpDB(); });
     mnuDBkomprimieren.Click = trap([this] { CompactDB(); });
     mnuDrucken.Click = [this] { mnuDrucken_Click(); };
-    mnuPrintReport.Click = trap([this] { druckBericht({0, 1, 2, 3, 4, 5, 6, 7, 8}, true, false); });
-    mnuDruckDeckblatt.Click = trap([this] { druckBericht({0}, false, false); });
-    mnuDruckErläuterungen.Click = trap([this] { druckBericht({1}, false, false); });
-    mnuDruckEnneagramm.Click = trap([this] { druckBericht({2}, false, false); });
-    mnuDruckGrafik.Click = trap([this] { druckBericht({3, 4, 5}, false, false); });
-    mnuDruckAuswertung.Click = trap([this] { druckBericht({6}, false, false); });
-    mnuDruckStatistik.Click = trap([this] { druckBericht({7}, false, false); });
-    mnuDruckTabelle.Click = trap([this] { druckBericht({8}, false, false); });
-    mnuDruckDateivergleich.Click = trap([this] { druckBericht({}, false, true); });
+    mnuPrintReport.Click = trap([this] { druckBericht({0, 1, 2, 3, 4, 5, 6, 7, 8}, false); });
+    mnuDruckDeckblatt.Click = trap([this] { druckBericht({0}, false); });
+    mnuDruckErläuterungen.Click = trap([this] { druckBericht({1}, false); });
+    mnuDruckEnneagramm.Click = trap([this] { druckBericht({2}, false); });
+    mnuDruckGrafik.Click = trap([this] { druckBericht({3, 4, 5}, false); });
+    mnuDruckAuswertung.Click = trap([this] { druckBericht({6}, false); });
+    mnuDruckStatistik.Click = trap([this] { druckBericht({7}, false); });
+    mnuDruckTabelle.Click = trap([this] { druckBericht({8}, false); });
+    mnuDruckDateivergleich.Click = trap([this] { druckBericht({}, true); });
     mnuDruckFragebogen.Click = trap([] { s2::FragebogenDrucken(); });
     mnuImportZUV40.Click = trap([this] { mnuImportZUV40_Click(); });
     mnuFileArray.Click = [this](int i) { mitFehlerfalle([&] { mnuFileArray_Click(i); }); };
@@ -1014,10 +1014,9 @@ void frmMDI::mnuDateivergleich_Click() {
     zeigeErgebnisFenster(f, [f] { f->setCaption(LabelTxt(225)); });
 }
 
-void frmMDI::druckBericht(std::initializer_list<int> teile, bool alle, bool zweiPersonen) {
+void frmMDI::druckBericht(std::initializer_list<int> teile, bool zweiPersonen) {
     std::array<int, 9> kaesten{};
     for (int i : teile) kaesten[i] = 1;
-    (void)alle;
     if (ergebnisFenster().frmReportZeigen) ergebnisFenster().frmReportZeigen(kaesten, false, zweiPersonen);
 }
 

@@ -105,7 +105,7 @@ public:
 private:
     void buildMenus();
     void wireHandlers();
-    void druckBericht(std::initializer_list<int> teile, bool alle, bool zweiPersonen);
+    void druckBericht(std::initializer_list<int> teile, bool zweiPersonen);
     void ergebnisFensterOeffnen(int art);
 
     bool mErsteAktivierung = false;
@@ -115,7 +115,8 @@ private:
 void DisableFileMenus();
 void SetzeMenueStatus();
 void EnableFileMenus();
-// Closes every window but the main window when result windows are open; shows the assistant again.
+// Closes the result windows (the main window's child windows) when any are open; shows the
+// assistant again.
 void SchliesseUnterfenster();
 // Closes the open data file and resets the main window.
 void CloseDataFile();
@@ -130,7 +131,8 @@ void TestDurchfuehren();
 void GrafikauswertungAnzeigen();
 
 // Result windows of the later subsystems: each sets its factory when it exists. An empty factory
-// leaves its command without a window. The factory makes a new, unloaded instance.
+// leaves its command without a window. The factory makes a new, unloaded instance that opens as a
+// child window of the main window (SchliesseUnterfenster closes exactly those).
 struct ErgebnisFenster {
     std::function<forms::Form*()> auswertform;  // evaluation window
     std::function<forms::Form*()> Form15;       // answer table

@@ -532,8 +532,10 @@ void frmpers::ParseXML() {
         fehlschlag(e.what(), 0);
         return;
     }
-    // The imported person is the current person, and the main window says so.
+    // The imported person is the current person, as a choice from the list makes it: the main
+    // window names it and no result window of the previous person stays open.
     PersonUebernehmen(id, m_xml.texte[0], m_xml.texte[1], m_xml.texte[11]);
+    zuvtest::rufe(zuvtest::rahmen().SchliesseUnterfenster);
     zuvtest::mitFalle([this, id] {
         Data1.Refresh();
         Bezeichnung15.setCaption(std::to_string(anzahl()));

@@ -190,8 +190,12 @@ TEST_F(PersonFenster, XmlImportThroughTheFileDialogMakesTheImportedPersonCurrent
     EXPECT_EQ(personen(), 0);
     EXPECT_EQ(gAktPersonID, 0);
 
+    int ergebnisfensterZu = 0;
+    zuvtest::rahmen().SchliesseUnterfenster = [&] { ++ergebnisfensterZu; };
     host->chooseFile(path("person.xml")).answer(forms::vbYes);
     f->Command2_Click();
+    zuvtest::trenneRahmen();
+    EXPECT_EQ(ergebnisfensterZu, 1);  // the previous person's result windows
     EXPECT_EQ(meldungen().back(), DialogTxt(75));
     EXPECT_NE(gAktPersonID, 0);
     EXPECT_EQ(gAktPerson[1], "Xaver");
