@@ -104,7 +104,6 @@ public:
     void setField(std::string field);
     const std::string& field() const { return m_field; }
     Data* source() const { return m_source; }
-    bool showing() const { return m_showing; }
     // The control changed: written into a pending edit (not while the control is being filled).
     void changed(const vb::Variant& value);
     void show();

@@ -5,12 +5,7 @@
 
 using namespace dbtest;
 
-namespace {
-std::string bytesOf(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-}  // namespace
+using support::readFile;
 
 class Files : public DbTest {};
 
@@ -80,10 +75,10 @@ TEST_F(Files, BadFilesRaiseTheirErrorsAndStayAsTheyWere) {
     EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("kein/Ordner.ZDB")); }), 3044);
     EXPECT_EQ(errorOf([&] { ws->CreateDatabase(path("kein/Ordner.ZDB")); }), 3044);
     { std::ofstream(path("text.ZDB")) << "Dies ist keine Datenbank, sondern ein Brief.\n"; }
-    const std::string text = bytesOf(path("text.ZDB"));
+    const std::string text = readFile(path("text.ZDB"));
     EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("text.ZDB")); }), 3343);
     EXPECT_EQ(errorOf([&] { ws->CreateDatabase(path("text.ZDB")); }), 3204);
-    EXPECT_EQ(bytesOf(path("text.ZDB")), text);
+    EXPECT_EQ(readFile(path("text.ZDB")), text);
     { std::ofstream(path("leer.ZDB")); }
     EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("leer.ZDB")); }), 3343);
 
@@ -105,21 +100,21 @@ TEST_F(Files, BadFilesRaiseTheirErrorsAndStayAsTheyWere) {
         const std::string junk(4096 * 3, '\x5a');
         f.write(junk.data(), static_cast<std::streamsize>(junk.size()));
     }
-    const std::string damaged = bytesOf(path("kaputt.ZDB"));
+    const std::string damaged = readFile(path("kaputt.ZDB"));
     const int err = errorOf([&] {
         auto d = ws->OpenDatabase(path("kaputt.ZDB"));
         for (const auto& t : d->TableDefs()) d->OpenRecordset(t);
     });
     EXPECT_EQ(err, 3343);
-    EXPECT_EQ(bytesOf(path("kaputt.ZDB")), damaged);
+    EXPECT_EQ(readFile(path("kaputt.ZDB")), damaged);
 
     // A write-protected file opens read-only only.
     makeDataFile(*ws, path("schutz.ZDB"))->Close();
     ::chmod(path("schutz.ZDB").c_str(), 0444);
-    const std::string protectedBytes = bytesOf(path("schutz.ZDB"));
+    const std::string protectedBytes = readFile(path("schutz.ZDB"));
     EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("schutz.ZDB")); }), 3051);
     EXPECT_NO_THROW(ws->OpenDatabase(path("schutz.ZDB"), false, true)->OpenRecordset("Info"));
-    EXPECT_EQ(bytesOf(path("schutz.ZDB")), protectedBytes);
+    EXPECT_EQ(readFile(path("schutz.ZDB")), protectedBytes);
 
     // SQL texts the engine cannot translate.
     auto d = makeDataFile(*ws, path("sql.ZDB"));
@@ -163,10 +158,10 @@ TEST_F(Files, CompactionWritesANewFileAndLeavesTheSource) {
         addPerson(*d, "B", "Zwei");
         d->Execute("delete from persdat where personid = 2");
     }
-    const std::string source = bytesOf(path("A.ZDB"));
+    const std::string source = readFile(path("A.ZDB"));
     auto& e = db::DBEngine::instance();
     e.CompactDatabase(path("A.ZDB"), path("B.ZDB"), "", db::dbEncrypt);
-    EXPECT_EQ(bytesOf(path("A.ZDB")), source);
+    EXPECT_EQ(readFile(path("A.ZDB")), source);
     EXPECT_EQ(integrity(path("B.ZDB")), "ok");
     auto b = ws->OpenDatabase(path("B.ZDB"));
     EXPECT_EQ(b->OpenRecordset("typwertzuweisung")->RecordCount(), 126);
@@ -181,5 +176,5 @@ TEST_F(Files, CompactionWritesANewFileAndLeavesTheSource) {
     EXPECT_EQ(errorOf([&] { e.CompactDatabase(path("fehlt.ZDB"), path("C.ZDB")); }), 3024);
     EXPECT_EQ(errorOf([&] { e.CompactDatabase(path("A.ZDB"), path("fehlt/C.ZDB")); }), 3044);
     EXPECT_FALSE(std::filesystem::exists(path("C.ZDB")));
-    EXPECT_EQ(bytesOf(path("A.ZDB")), source);
+    EXPECT_EQ(readFile(path("A.ZDB")), source);
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "support/gui_input.h"
+#include "support/window_test.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -73,14 +74,12 @@ public:
 
 int countOf(const std::string& e) { return static_cast<int>(std::count(events().begin(), events().end(), e)); }
 
-class FormTest : public ::testing::Test {
+class FormTest : public support::WindowTest {
 protected:
     void SetUp() override {
-        resetAllWindows();
+        WindowTest::SetUp();
         events().clear();
     }
-    void TearDown() override { resetAllWindows(); }
-    ScriptedHostGuard host;
 };
 
 TEST_F(FormTest, TouchingADefaultWindowLoadsItHiddenOnceAndReloadStartsFromDesignState) {

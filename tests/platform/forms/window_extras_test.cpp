@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "support/gui_input.h"
+#include "support/window_test.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -47,12 +48,7 @@ public:
     Splash() : Form("form9") {}
 };
 
-class WindowExtras : public ::testing::Test {
-protected:
-    void SetUp() override { resetAllWindows(); }
-    void TearDown() override { resetAllWindows(); }
-    ScriptedHostGuard host;
-};
+class WindowExtras : public support::WindowTest {};
 
 TEST_F(WindowExtras, AKeyOnTheFocusedFrameOfAChildReachesThatChild) {
     auto& main = Instance<Frame>();
