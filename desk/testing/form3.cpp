@@ -24,7 +24,6 @@ Form3::Form3() : Form("Form3") {
     Grid1.DblClick = [this] { Grid1_DblClick(); };
     Befehl1.Click = [this] { Befehl1_Click(); };
     Befehl2.Click = [this] { Befehl2_Click(); };
-    zuvtest::enterDrueckt({&Befehl1, &Befehl2});
     Grid1.MouseMove = [](int, int, float, float) { SetStatusText(LabelTxt(221), false); };
 }
 

@@ -112,8 +112,6 @@ frmpers::frmpers() : Form("frmpers") {
     Befehl9.Click = [this] { Befehl9_Click(); };
     Command1.Click = [] { zuvtest::mitFalle([] { zuvtest::hilfe("html/zuvw45gu.htm"); }); };
     Command2.Click = [this] { Command2_Click(); };
-    zuvtest::enterDrueckt({&Befehl1, &Befehl2, &Befehl3, &Befehl4, &Befehl5, &Befehl6, &Befehl7, &Befehl8, &Befehl9,
-                           &Command1, &Command2});
     m_listener = Data1.addRowListener([this] { zeigeZeile(); });
 }
 

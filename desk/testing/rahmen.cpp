@@ -75,15 +75,6 @@ void hauptfensterTitel(const std::string& titel) {
     if (rahmen().setMainCaption) rahmen().setMainCaption(titel);
 }
 
-void enterDrueckt(std::initializer_list<forms::CommandButton*> knoepfe) {
-    for (forms::CommandButton* b : knoepfe)
-        b->KeyPress = [b](int& k) {
-            if (k != forms::vbKeyReturn) return;
-            k = 0;
-            b->click();
-        };
-}
-
 void hilfe(const std::string& topic) {
     if (rahmen().ShowHelp) rahmen().ShowHelp(topic);
 }

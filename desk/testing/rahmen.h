@@ -82,8 +82,4 @@ void assistentSchritt(std::initializer_list<std::pair<const char*, int>> hervorg
 // The main window's caption without a person.
 void hauptfensterTitel(const std::string& titel);
 
-// Enter on a focused button presses it, as the users know it from their buttons (the windows
-// lead the focus to a button and expect the next Enter to press it).
-void enterDrueckt(std::initializer_list<forms::CommandButton*> knoepfe);
-
 }  // namespace zuvtest

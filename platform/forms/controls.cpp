@@ -1,5 +1,7 @@
 #include "platform/forms/controls.h"
 
+#include <QKeyEvent>
+
 #include "platform/vb/error.h"
 
 #include <QHBoxLayout>
@@ -215,6 +217,18 @@ CommandButton::CommandButton(QWidget* parent) : Control<QPushButton>(parent) {
 
 void CommandButton::setValue(bool on) {
     if (on) fire(Click);
+}
+
+void CommandButton::keyPressEvent(QKeyEvent* e) {
+    // A button that has the focus is pressed by Enter as by the space bar: people move through a
+    // window's boxes with Enter and press the button they land on with it.
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (enter && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !e->isAutoRepeat()) {
+        e->accept();
+        click();
+        return;
+    }
+    Control<QPushButton>::keyPressEvent(e);
 }
 
 // ---------------------------------------------------------------- CheckBox

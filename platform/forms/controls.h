@@ -112,6 +112,9 @@ public:
     // `Value = True` in the programs: runs Click as a press of the button would.
     void setValue(bool on);
     std::function<void()> Click;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
 };
 
 // Value 0 unchecked, 1 checked, 2 greyed. Setting Value runs Click when it changes.

@@ -166,6 +166,23 @@ TEST(ButtonsTest, CheckBoxValuesAndOptionGroups) {
     EXPECT_TRUE(b.Value());
 }
 
+// Windows lead the focus to a button with Enter and expect the next Enter to press it; a
+// handler that takes the key first keeps it from the button.
+TEST(ButtonsTest, EnterPressesAFocusedButtonUnlessItsKeyHandlerTakesTheKey) {
+    CommandButton b;
+    int clicks = 0;
+    b.Click = [&] { ++clicks; };
+    keyClick(&b, Qt::Key_Return, "\r");
+    keyClick(&b, Qt::Key_Enter, "\r");
+    keyClick(&b, Qt::Key_A, "a");
+    EXPECT_EQ(clicks, 2);
+    b.KeyPress = [](int& k) {
+        if (k == 13) k = 0;
+    };
+    keyClick(&b, Qt::Key_Return, "\r");
+    EXPECT_EQ(clicks, 2);
+}
+
 TEST(TextTest, TextBoxLimitsSelectionAndChange) {
     TextBox t;
     int changes = 0;
