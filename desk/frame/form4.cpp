@@ -228,13 +228,7 @@ void Form4::DatenZuweisen() {
             {&Option5[2], "typbenennungfenwarth"}};
         for (const auto& [o, f] : optionen)
             if (flag(f)) o->setValue(true);  // clears the option set before it
-        if (Option1.Value()) gTypbenennung = int16_t(2);
-        if (Option2.Value()) gTypbenennung = int16_t(3);
-        if (Option3.Value()) gTypbenennung = int16_t(1);
-        if (Option4.Value()) gTypbenennung = int16_t(4);
-        if (Option5[0].Value()) gTypbenennung = int16_t(5);
-        if (Option5[1].Value()) gTypbenennung = int16_t(6);
-        if (Option5[2].Value()) gTypbenennung = int16_t(7);
+        schemaAusOptionen();
         gStandardschriftfarbe = rs->Fields("Standardschriftfarbe").Value();
         gStandardschriftart = vb::CStr(rs->Fields("Standardschriftart").Value());
         gStandardschriftGroesse = vb::CInt(rs->Fields("StandardschriftGroesse").Value());
@@ -279,6 +273,16 @@ void Form4::DatenSpeichern() {
     rs->Fields("ZUVSymbolFarbe") = vb::Variant(Combo3.Text());
 }
 
+void Form4::schemaAusOptionen() {
+    if (Option1.Value()) gTypbenennung = int16_t(2);
+    if (Option2.Value()) gTypbenennung = int16_t(3);
+    if (Option3.Value()) gTypbenennung = int16_t(1);
+    if (Option4.Value()) gTypbenennung = int16_t(4);
+    if (Option5[0].Value()) gTypbenennung = int16_t(5);
+    if (Option5[1].Value()) gTypbenennung = int16_t(6);
+    if (Option5[2].Value()) gTypbenennung = int16_t(7);
+}
+
 void Form4::TypbezeichnungZuweisen() {
     mitFehlerfalle([this] {
         auto rs = Data2.Recordset();
@@ -320,13 +324,7 @@ void Form4::Command1_Click() {
         rs->Update();
         gAssistentanzeige = Check1.Value() != 0 ? -1 : 0;
         if (hauptfenster()) hauptfenster()->assistentNachEinstellungen(gAssistentanzeige != 0);
-        if (Option1.Value()) gTypbenennung = int16_t(2);
-        if (Option2.Value()) gTypbenennung = int16_t(3);
-        if (Option3.Value()) gTypbenennung = int16_t(1);
-        if (Option4.Value()) gTypbenennung = int16_t(4);
-        if (Option5[0].Value()) gTypbenennung = int16_t(5);
-        if (Option5[1].Value()) gTypbenennung = int16_t(6);
-        if (Option5[2].Value()) gTypbenennung = int16_t(7);
+        schemaAusOptionen();
         if (Combo2.Text() == LabelTxt(183)) gDruckZeilenabstand = 1;
         if (Combo2.Text() == LabelTxt(184)) gDruckZeilenabstand = 2;
         TypbezeichnungZuweisen();

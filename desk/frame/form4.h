@@ -49,6 +49,7 @@ public:
     static const std::array<const char*, 13>& briefkopfFelder();
 
 private:
+    void schemaAusOptionen();  // gTypbenennung from the option set; none set leaves it
     void schriftWaehlen(bool standard);
     void farbeWaehlen(bool standard);
     void briefkopfLesen();

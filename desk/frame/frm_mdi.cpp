@@ -772,10 +772,6 @@ void frmMDI::CompactDB() {
         normalZeiger();
         gAntwort = forms::MsgBox(DialogTxt(11) + " " + quelle + " " + DialogTxt(10) + " " + ziel + "!",
                                  forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
-    } catch (const vb::Error& e) {
-        normalZeiger();
-        mitFehlerfalle([] { SetStatusText("", true); });
-        ShowErrorMessage(e);
     } catch (const std::exception& e) {
         normalZeiger();
         mitFehlerfalle([] { SetStatusText("", true); });

@@ -243,10 +243,14 @@ void frmTest::Befehl6_Click() {
             return;
         }
         meldung(26);
-        Text1.setText("");
-        gAktAussage = luecke;
-        aufAussage();
+        zurAussage(luecke);
     });
+}
+
+void frmTest::zurAussage(int16_t aussage) {
+    Text1.setText("");
+    gAktAussage = aussage;
+    aufAussage();
 }
 
 void frmTest::Befehl9_Click() {
@@ -257,9 +261,7 @@ void frmTest::Befehl9_Click() {
             return;
         }
         meldung(26);
-        Text1.setText("");
-        gAktAussage = luecke;
-        aufAussage();
+        zurAussage(luecke);
     });
 }
 
@@ -276,9 +278,7 @@ void frmTest::Befehl10_Click() {
             "Test-Aussagen und bestätigen Sie Ihre Bewertungen nach jeder Antwort! Möchten Sie dies jetzt tun?",
             forms::vbYesNo + forms::vbQuestion, "Z.U.V. Hinweismeldung");
         if (gAntwort == forms::vbYes) {
-            Text1.setText("");
-            gAktAussage = luecke;
-            aufAussage();
+            zurAussage(luecke);
         } else {
             testBeenden();
         }

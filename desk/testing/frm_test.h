@@ -45,6 +45,7 @@ public:
 private:
     void binden();
     void aufAussage();  // positions and then gives the rating box the focus
+    void zurAussage(int16_t aussage);  // an empty rating box on that statement
     // The first statement whose item-type row is empty; 0 when none.
     int16_t ersteLuecke();
     void testBeenden();
