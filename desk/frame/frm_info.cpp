@@ -1,7 +1,5 @@
 #include "desk/frame/frm_info.h"
 
-#include <QVBoxLayout>
-
 #include "desk/frame/globals.h"
 #include "desk/frame/startup.h"
 #include "platform/files/paths.h"
@@ -9,22 +7,8 @@
 #include "platform/forms/screen.h"
 
 frmInfo::frmInfo() : forms::Form("frmInfo") {
-    auto* l = new QVBoxLayout(this);
-    l->setContentsMargins(24, 24, 24, 24);
-    for (QWidget* w : std::initializer_list<QWidget*>{&Image1, &Label1, &Label3, &Label4, &Label2, &Label6}) {
-        w->setParent(this);
-        l->addWidget(w);
-    }
-    Shape1.setParent(this);
-    Shape1.lower();
-    Label1.setWordWrap(true);
-    QFont f = Label1.font();
-    f.setBold(true);
-    f.setPointSize(f.pointSize() + 4);
-    Label1.setFont(f);
-    Label3.setFont(f);
+    TitelFensterAufbauen(*this, {Shape1, Image1, Label1, Label2, Label3, Label4, Label6});
     Label6.setCaption("Version 2");
-    resize(520, 360);
 }
 
 void frmInfo::Form_Initialize() {

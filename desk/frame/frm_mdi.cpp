@@ -12,6 +12,7 @@
 #include "desk/frame/frm_assist.h"
 #include "desk/frame/frm_import.h"
 #include "desk/frame/frm_info.h"
+#include "desk/frame/datendatei_schema.h"
 #include "desk/frame/globals.h"
 #include "desk/frame/subsystem2_bridge.h"
 #include "platform/db/database.h"
@@ -409,24 +410,7 @@ void frmMDI::ResetMenus() {
 namespace {
 
 void CreateTables(db::Database& d) {
-    const char* sql[] = {
-        "CREATE TABLE [Info] ([ID] COUNTER,[Version] TEXT( 50))",
-        "CREATE TABLE [PersDat] ([PersonID] Counter,[Vorname] TEXT(150),[Nachname] TEXT(150),[Geburtstag] TEXT(10),"
-        "[Strasse] TEXT(255), [PLZOrt] TEXT(150), [Land] TEXT(150), [Telefon] TEXT(150), [EMail] TEXT(150), "
-        "[Testdatum] TEXT(10), [Bereich] TEXT(255), [Abteilung] TEXT(255), [Bemerkung] LONGTEXT, [Metasatz] BIT )",
-        "CREATE TABLE [PersonTestErgebnis] ([PersonID] Long,[ItemNummer] short,[ItemWert] short)",
-        "CREATE TABLE [TypWertZuweisung] ([PersonID] Long,[ItemNummer] short,[TypNummer] short,[TypRealWert] short)",
-        "CREATE TABLE [Ergebnis] ([PersonID] Long,[TypNummer] short,[TypGesamtSumme] short,[TypSumme0] short,"
-        "[TypSumme1] short,[TypSumme01] short,[TypSumme2] short,[TypSumme3] short,[TypSumme4] short,"
-        "[TypSumme34] short,[AW0] short,[AW1] short,[AW2] short,[AW3] short,[AW4] short,[AWGesamt] short)",
-        "CREATE TABLE [Drucktabelle] ([Druckseite] short,[ZeilenNr] long,[Zeilentext] TEXT(255),"
-        "[Formatierung] TEXT(2))",
-        "CREATE UNIQUE INDEX [PrimaryKey] ON [PersDat] ([PersonID]) WITH PRIMARY",
-        "CREATE INDEX [PersonID] ON [PersonTestErgebnis] ([PersonID])",
-        "CREATE INDEX [PersonID] ON [Ergebnis] ([PersonID])",
-        "CREATE INDEX [PersonID] ON [TypWertZuweisung] ([PersonID])",
-        "CREATE UNIQUE INDEX [PrimaryKey] ON [Drucktabelle] ([Druckseite],[ZeilenNr]) WITH PRIMARY"};
-    for (const char* s : sql) d.Execute(s);
+    for (const char* sql : kDatendateiAnweisungen) d.Execute(sql);
 }
 
 void CreateRelations(db::Database& d, const std::string& name, const std::string& primaer,
@@ -537,11 +521,8 @@ void frmMDI::OpenLocalDB(std::string pfad, bool& abbruch) {
             if (!nurLesen && !TableExists(*datei, "Drucktabelle")) {
                 try {
                     auto pruefung = gWorkspace->OpenDatabase(pfad, false, false);
-                    pruefung->Execute(
-                        "CREATE TABLE [Drucktabelle] ([Druckseite] short,[ZeilenNr] long,[Zeilentext] TEXT(255),"
-                        "[Formatierung] TEXT(2))");
-                    pruefung->Execute(
-                        "CREATE UNIQUE INDEX [PrimaryKey] ON [Drucktabelle] ([Druckseite],[ZeilenNr]) WITH PRIMARY");
+                    pruefung->Execute(kDatendateiAnweisungen[kDrucktabelleTabelle]);
+                    pruefung->Execute(kDatendateiAnweisungen[kDrucktabelleSchluessel]);
                     pruefung->Close();
                 } catch (const vb::Error& e) {
                     // The file is usable without the print table: a table that exists after all, or
@@ -610,22 +591,14 @@ void frmMDI::mnuNew_Click() {
         CloseDataFile();
         DisableFileMenus();
     }
-    CommonDialog1.setInitDir(gAppPath);
-    CommonDialog1.setDefaultExt("ZDB");
-    CommonDialog1.setDialogTitle(LabelTxt(4));
-    CommonDialog1.setFilterIndex(1);
-    CommonDialog1.setFilter(kZdbFilter);
-    CommonDialog1.setFileName("");
-    CommonDialog1.setCancelError(true);
-    CommonDialog1.setFlags(forms::cdlOFNOverwritePrompt | forms::cdlOFNHideReadOnly);
+    std::string pfad;
     try {
-        CommonDialog1.ShowSave();
+        pfad = zdbZielWaehlen(LabelTxt(4));
     } catch (const vb::Error& e) {
         if (e.number() != vb::err::CancelError) throw;
         return;
     }
-    if (CommonDialog1.FileName().empty()) return;
-    const std::string pfad = mitEndung(CommonDialog1.FileName());
+    if (pfad.empty()) return;
     if (files::FileExists(pfad)) files::Kill(pfad);
     NewLocalDB(pfad);
     if (!gDateiOffen) return;  // the error box was shown; nothing else changes
@@ -725,6 +698,27 @@ void frmMDI::mnuFileArray_Click(int index) {
 
 // ==================================================================== compaction and backup
 
+// The Save dialog for a data file to be written: the chosen path with ".ZDB" where the name has
+// no dot, "" when none was chosen; 32755 when it was cancelled.
+std::string frmMDI::zdbZielWaehlen(const std::string& titel) {
+    CommonDialog1.setInitDir(gAppPath);
+    CommonDialog1.setDefaultExt("ZDB");
+    CommonDialog1.setDialogTitle(titel);
+    CommonDialog1.setFilterIndex(1);
+    CommonDialog1.setFilter(kZdbFilter);
+    CommonDialog1.setFileName("");
+    CommonDialog1.setCancelError(true);
+    CommonDialog1.setFlags(forms::cdlOFNOverwritePrompt | forms::cdlOFNHideReadOnly);
+    CommonDialog1.ShowSave();
+    return CommonDialog1.FileName().empty() ? std::string() : mitEndung(CommonDialog1.FileName());
+}
+
+void frmMDI::wartungFehlgeschlagen(const std::exception& e) {
+    normalZeiger();
+    mitFehlerfalle([] { SetStatusText("", true); });
+    ShowErrorMessage(e);
+}
+
 void frmMDI::CompactDB() {
     try {
         if (gDateiOffen) {
@@ -743,16 +737,8 @@ void frmMDI::CompactDB() {
         CommonDialog1.ShowOpen();
         if (CommonDialog1.FileName().empty()) return;
         const std::string quelle = CommonDialog1.FileName();
-        CommonDialog1.setInitDir(gAppPath);
-        CommonDialog1.setDefaultExt("ZDB");
-        CommonDialog1.setDialogTitle(LabelTxt(4));
-        CommonDialog1.setFilterIndex(1);
-        CommonDialog1.setFileName("");
-        CommonDialog1.setCancelError(true);
-        CommonDialog1.setFlags(forms::cdlOFNOverwritePrompt | forms::cdlOFNHideReadOnly);
-        CommonDialog1.ShowSave();
-        if (CommonDialog1.FileName().empty()) return;
-        const std::string ziel = mitEndung(CommonDialog1.FileName());
+        const std::string ziel = zdbZielWaehlen(LabelTxt(4));
+        if (ziel.empty()) return;
         const bool gleich = files::samePath(quelle, ziel);
         sanduhr();
         SetStatusText(LabelTxt(12) + " " + quelle + " " + LabelTxt(13) + " " + ziel, true);
@@ -773,9 +759,7 @@ void frmMDI::CompactDB() {
         gAntwort = forms::MsgBox(DialogTxt(11) + " " + quelle + " " + DialogTxt(10) + " " + ziel + "!",
                                  forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
     } catch (const std::exception& e) {
-        normalZeiger();
-        mitFehlerfalle([] { SetStatusText("", true); });
-        ShowErrorMessage(e);
+        wartungFehlgeschlagen(e);
     }
 }
 
@@ -788,17 +772,8 @@ void frmMDI::BackUpDB() {
             CloseDataFile();
             DisableFileMenus();
         }
-        CommonDialog1.setInitDir(gAppPath);
-        CommonDialog1.setDefaultExt("ZDB");
-        CommonDialog1.setDialogTitle(DialogTxt(3) + LabelTxt(13));
-        CommonDialog1.setFilterIndex(1);
-        CommonDialog1.setFilter(kZdbFilter);
-        CommonDialog1.setFileName("");
-        CommonDialog1.setCancelError(true);
-        CommonDialog1.setFlags(forms::cdlOFNOverwritePrompt | forms::cdlOFNHideReadOnly);
-        CommonDialog1.ShowSave();
-        if (CommonDialog1.FileName().empty()) return;
-        const std::string ziel = mitEndung(CommonDialog1.FileName());
+        const std::string ziel = zdbZielWaehlen(DialogTxt(3) + LabelTxt(13));
+        if (ziel.empty()) return;
         if (quelle.empty()) throw vb::Error(vb::err::FileNotFoundDb, "Es ist keine Datendatei geöffnet, die gesichert werden könnte.");
         if (files::samePath(quelle, ziel))
             throw vb::Error(vb::err::InvalidProcedureCall, "Die Sicherungskopie kann nicht die Datendatei selbst sein.");
@@ -810,9 +785,7 @@ void frmMDI::BackUpDB() {
         gAntwort = forms::MsgBox(DialogTxt(11) + " " + quelle + " " + DialogTxt(16) + " " + ziel + "!",
                                  forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
     } catch (const std::exception& e) {
-        normalZeiger();
-        mitFehlerfalle([] { SetStatusText("", true); });
-        ShowErrorMessage(e);
+        wartungFehlgeschlagen(e);
     }
 }
 

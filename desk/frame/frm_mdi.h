@@ -103,6 +103,8 @@ public:
     std::string recentPath(int k);
 
 private:
+    std::string zdbZielWaehlen(const std::string& titel);
+    void wartungFehlgeschlagen(const std::exception& e);
     void buildMenus();
     void wireHandlers();
     void druckBericht(std::initializer_list<int> teile, bool zweiPersonen);

@@ -23,6 +23,25 @@ namespace {
 std::string programmOrdnerDatei(const char* name) { return files::programFolder() + "\\" + name; }
 }  // namespace
 
+void TitelFensterAufbauen(QWidget& fenster, const TitelFenster& t) {
+    auto* l = new QVBoxLayout(&fenster);
+    l->setContentsMargins(24, 24, 24, 24);
+    for (QWidget* w : std::initializer_list<QWidget*>{&t.Image1, &t.Label1, &t.Label3, &t.Label4, &t.Label2, &t.Label6}) {
+        w->setParent(&fenster);
+        l->addWidget(w);
+    }
+    t.Shape1.setParent(&fenster);
+    t.Shape1.lower();
+    t.Label1.setWordWrap(true);
+    t.Label2.setWordWrap(true);
+    QFont f = t.Label1.font();
+    f.setPointSize(f.pointSize() + 4);
+    f.setBold(true);
+    t.Label1.setFont(f);
+    t.Label3.setFont(f);
+    fenster.resize(520, 360);
+}
+
 // ==================================================================== splash window
 
 int& form9::wartezeit() {
@@ -32,22 +51,7 @@ int& form9::wartezeit() {
 
 form9::form9() : forms::Form("form9") {
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
-    auto* l = new QVBoxLayout(this);
-    l->setContentsMargins(24, 24, 24, 24);
-    for (QWidget* w : std::initializer_list<QWidget*>{&Image1, &Label1, &Label3, &Label4, &Label2, &Label6}) {
-        w->setParent(this);
-        l->addWidget(w);
-    }
-    Shape1.setParent(this);
-    Shape1.lower();
-    Label1.setWordWrap(true);
-    Label2.setWordWrap(true);
-    QFont f = Label1.font();
-    f.setPointSize(f.pointSize() + 4);
-    f.setBold(true);
-    Label1.setFont(f);
-    Label3.setFont(f);
-    resize(520, 360);
+    TitelFensterAufbauen(*this, {Shape1, Image1, Label1, Label2, Label3, Label4, Label6});
     Zeit1.Tick = [this] { Zeit1_Timer(); };
 }
 

@@ -27,6 +27,14 @@ void LoadUiTexts(const std::string& suffix = "");
 inline constexpr const char* kHinweis = "Dieses Programm ist urheberrechtlich geschützt.";
 void SplashBildLaden(forms::Image& bild);
 
+// The splash window and the about box show the same picture and lines in the same layout.
+struct TitelFenster {
+    forms::Shape& Shape1;
+    forms::Image& Image1;
+    forms::Label &Label1, &Label2, &Label3, &Label4, &Label6;
+};
+void TitelFensterAufbauen(QWidget& fenster, const TitelFenster& t);
+
 class form9 : public forms::Form {
 public:
     form9();

@@ -77,10 +77,8 @@ void TypRangfolgeBestimmen() {
     gSpitzenwertTypsumme34 = 0;
 
     zuvtest::Rangfolge r;
-    try {
-        r = zuvtest::typRangfolgeBestimmen(zuvtest::hauptDaten(2), gDatenbankName, gAktPersonID, gSensitivity1, &r);
-    } catch (...) {
-        // No decision from a failed ranking: no main type, the short page count.
+    // The walks' lists and top scores are kept as far as they got, also after a failure.
+    auto walksUebernehmen = [&r] {
         gRang1Typgesamtsumme = r.rang1Gesamt;
         gRang2Typgesamtsumme = r.rang2Gesamt;
         gRang1Typsumme34 = r.rang1Summe34;
@@ -88,18 +86,18 @@ void TypRangfolgeBestimmen() {
         gSpitzenwertTypgesamtsumme = r.spitzeGesamt;
         gSpitzenwertTypsumme34 = r.spitzeSumme34;
         gAnzahlRang1 = r.anzahlRang1;
+    };
+    try {
+        r = zuvtest::typRangfolgeBestimmen(zuvtest::hauptDaten(2), gDatenbankName, gAktPersonID, gSensitivity1, &r);
+    } catch (...) {
+        // No decision from a failed ranking: no main type, the short page count.
+        walksUebernehmen();
         gHaupttyp = 0;
         gHaupttypEindeutig = 0;
         gSeitenanzahl = 10;
         throw;
     }
-    gRang1Typgesamtsumme = r.rang1Gesamt;
-    gRang2Typgesamtsumme = r.rang2Gesamt;
-    gRang1Typsumme34 = r.rang1Summe34;
-    gRang2Typsumme34 = r.rang2Summe34;
-    gSpitzenwertTypgesamtsumme = r.spitzeGesamt;
-    gSpitzenwertTypsumme34 = r.spitzeSumme34;
-    gAnzahlRang1 = r.anzahlRang1;
+    walksUebernehmen();
     gHaupttyp = r.haupttyp;
     gHaupttypEindeutig = r.haupttypEindeutig;
     gSeitenanzahl = r.seitenanzahl;
