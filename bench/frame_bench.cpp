@@ -14,7 +14,7 @@
 #include "bench/app_main.h"
 #include "desk/frame/frm_import.h"
 #include "desk/frame/frm_mdi.h"
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "desk/frame/startup.h"
 #include "desk/testing/form3.h"
 #include "platform/db/database.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "bench/app_main.h"
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "desk/testing/druck.h"
 #include "desk/testing/frm_test.h"
 #include "desk/testing/item_typ.h"

@@ -4,7 +4,7 @@
 #include <QVBoxLayout>
 
 #include "desk/frame/frm_mdi.h"
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "desk/frame/subsystem2_bridge.h"
 #include "platform/files/paths.h"
 #include "platform/forms/host.h"

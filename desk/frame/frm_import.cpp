@@ -6,7 +6,7 @@
 #include <map>
 #include <set>
 
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
 #include "platform/db/workspace.h"

@@ -1,6 +1,6 @@
 #include "desk/frame/frm_info.h"
 
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "desk/frame/startup.h"
 #include "platform/files/paths.h"
 #include "platform/forms/host.h"

@@ -8,12 +8,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "desk/frame/form4.h"
+#include "desk/common/form4.h"
 #include "desk/frame/frm_assist.h"
 #include "desk/frame/frm_import.h"
 #include "desk/frame/frm_info.h"
 #include "desk/frame/datendatei_schema.h"
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "desk/frame/subsystem2_bridge.h"
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"

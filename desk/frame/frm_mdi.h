@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "desk/frame/main_window_port.h"
+#include "desk/common/main_window_port.h"
 #include "platform/db/data_control.h"
 #include "platform/forms/common_dialog.h"
 #include "platform/forms/controls.h"

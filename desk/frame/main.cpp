@@ -3,7 +3,7 @@
 #include <QApplication>
 
 #include "desk/frame/frm_mdi.h"
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "desk/frame/startup.h"
 #include "platform/forms/form.h"
 

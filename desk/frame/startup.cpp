@@ -4,10 +4,10 @@
 #include <QThread>
 #include <QVBoxLayout>
 
-#include "desk/frame/form4.h"
+#include "desk/common/form4.h"
 #include "desk/frame/frm_assist.h"
 #include "desk/frame/frm_mdi.h"
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "desk/frame/subsystem2_bridge.h"
 #include "platform/db/database.h"
 #include "platform/db/engine.h"

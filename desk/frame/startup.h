@@ -5,23 +5,10 @@
 
 #include <string>
 
+#include "desk/common/engine_setup.h"
+
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
-
-// Paths from the INI file, the workgroup login on the data folder, the two workspaces and the
-// settings database. No trap: errors go to the caller.
-void InitDatabaseEngine();
-// The data folder named in the INI file gIniDatei, upper-cased; the program folder when the file
-// names none. Error 3044 for a folder that does not exist.
-std::string DatenordnerAusIni();
-// Whether the last DatenordnerAusIni found no data folder in the INI file and took the program folder.
-bool& DatenordnerErsetzt();
-// Workgroup file of `ordner`, default user and password of the engine.
-void EngineEinstellen(const std::string& ordner);
-// Loads the three text tables into gMenuTxt, gLabelTxt and gDialogTxt, by position in ID order; a
-// row without text (Null) is an empty text. `suffix` "" reads MenuTxt/labelTxt/DialogTxt, "Typen"
-// the reader's tables. Ends silently on an error, keeping what was loaded.
-void LoadUiTexts(const std::string& suffix = "");
 
 // The fixed notice and the picture that the splash and the about box share.
 inline constexpr const char* kHinweis = "Dieses Programm ist urheberrechtlich geschützt.";

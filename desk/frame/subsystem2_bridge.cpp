@@ -1,6 +1,6 @@
 #include "desk/frame/subsystem2_bridge.h"
 
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "desk/frame/subsystem2_hooks.h"
 #include "platform/forms/form.h"
 

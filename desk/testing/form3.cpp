@@ -3,7 +3,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "desk/testing/frm_pers.h"
 #include "desk/testing/rahmen.h"
 #include "platform/db/recordset.h"

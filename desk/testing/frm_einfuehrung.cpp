@@ -5,7 +5,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "desk/testing/druck.h"
 #include "desk/testing/rahmen.h"
 #include "platform/draw/printer.h"

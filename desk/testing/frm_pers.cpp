@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "desk/testing/form3.h"
 #include "desk/testing/frm_test.h"
 #include "desk/testing/item_typ.h"

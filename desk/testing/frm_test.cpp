@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "desk/testing/item_typ.h"
 #include "desk/testing/rahmen.h"
 #include "platform/db/recordset.h"

@@ -3,7 +3,7 @@
 #include <array>
 #include <memory>
 
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "platform/db/data_control.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"

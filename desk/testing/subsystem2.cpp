@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "desk/testing/druck.h"
 #include "desk/testing/form3.h"
 #include "desk/testing/frm_pers.h"

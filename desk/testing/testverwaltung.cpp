@@ -1,6 +1,6 @@
 #include "desk/testing/testverwaltung.h"
 
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "desk/testing/auswertung.h"
 #include "desk/testing/item_typ.h"
 #include "desk/testing/rahmen.h"

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "desk/frame/form4.h"
+#include "desk/common/form4.h"
 #include "desk/frame/frm_assist.h"
 #include "desk/frame/frm_mdi.h"
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "desk/frame/startup.h"
 #include "platform/db/database.h"
 #include "platform/db/engine.h"

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "platform/db/database.h"
 #include "platform/db/engine.h"
 #include "platform/db/workspace.h"

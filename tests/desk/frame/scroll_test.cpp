@@ -2,8 +2,8 @@
 
 #include <QLabel>
 
-#include "desk/frame/cls_scroll.h"
-#include "desk/frame/globals.h"
+#include "desk/common/cls_scroll.h"
+#include "desk/common/globals.h"
 #include "platform/forms/form.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // Whole-command tests: the program-wide state of a session with an open data file, the
 // interface texts of the installed settings database, and the scripted Host.
 
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "desk/testing/rahmen.h"
 #include "fixture.h"
 #include "platform/forms/form.h"

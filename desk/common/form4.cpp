@@ -1,4 +1,4 @@
-#include "desk/frame/form4.h"
+#include "desk/common/form4.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -6,8 +6,8 @@
 
 #include <cmath>
 
-#include "desk/frame/globals.h"
-#include "desk/frame/main_window_port.h"
+#include "desk/common/globals.h"
+#include "desk/common/main_window_port.h"
 #include "platform/db/recordset.h"
 #include "platform/forms/common_dialog.h"
 #include "platform/forms/host.h"

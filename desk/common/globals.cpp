@@ -1,4 +1,4 @@
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 
 #include "platform/db/database.h"
 #include "platform/vb/strings.h"

@@ -1,9 +1,9 @@
 // The engine set-up with the workgroup login and the interface texts: shared by both programs,
 // independent of their main windows.
 
-#include "desk/frame/startup.h"
+#include "desk/common/engine_setup.h"
 
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "platform/db/database.h"
 #include "platform/db/engine.h"
 #include "platform/db/recordset.h"

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "desk/frame/globals.h"
-#include "desk/frame/main_window_port.h"
+#include "desk/common/globals.h"
+#include "desk/common/main_window_port.h"
 #include "platform/draw/printer.h"
 #include "platform/files/file_io.h"
 #include "platform/files/paths.h"

@@ -1,6 +1,6 @@
-#include "desk/frame/cls_scroll.h"
+#include "desk/common/cls_scroll.h"
 
-#include "desk/frame/globals.h"
+#include "desk/common/globals.h"
 #include "platform/forms/form.h"
 #include "platform/forms/screen.h"
 
