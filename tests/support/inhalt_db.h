@@ -25,7 +25,7 @@ struct Inhalt {
         return vb::Variant("Text zu Thema " + std::to_string(t) + " für Typ " + std::to_string(y) +
                            ". Ein zweiter Satz gehört dazu.\r\nEin neuer Absatz schließt ihn ab.");
     };
-    // Literature of topic t: 1 the full reference, 2 the author alone.
+    // Literature of topic t: 1 the full reference, 2 the author alone, 3 a row without author.
     std::function<int(int t)> literatur = [](int t) { return t % 2 == 0 ? 2 : 1; };
 };
 
@@ -64,6 +64,7 @@ inline void inhaltsdatenbankAnlegen(const std::string& ordner, const Inhalt& inh
         c->Execute("INSERT INTO Literatur (literaturid, Autor, Titel, Herausgeber, Verlag, Jahr) VALUES "
                    "(1, 'Redaktion Z.U.V.', 'Die neun Typen', 'Arbeitsgruppe Typen', 'Eigenverlag', '2024')");
         c->Execute("INSERT INTO Literatur (literaturid, Autor) VALUES (2, 'Redaktion Z.U.V.')");
+        c->Execute("INSERT INTO Literatur (literaturid, Reihe) VALUES (3, 'Arbeitshefte')");
         auto thema = c->OpenRecordset("thema");
         for (int y = 1; y <= 9; ++y)
             for (int t = 1; t <= inhalt.themen; ++t) {
