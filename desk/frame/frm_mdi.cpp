@@ -14,6 +14,8 @@
 #include "desk/frame/frm_info.h"
 #include "desk/frame/datendatei_schema.h"
 #include "desk/common/globals.h"
+#include "desk/evaluation/form15.h"
+#include "desk/evaluation/form2.h"
 #include "desk/frame/subsystem2_bridge.h"
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
@@ -818,30 +820,16 @@ void frmMDI::CopyToClipboard() {
         if (auto* bild = gAuswertFenster->findChild<draw::PictureBox*>("Bild1"))
             forms::Clipboard::SetData(bild->Image().image());
         normalZeiger();
-    } else if (name == "Form2" && gEnneagrammFenster) {
+    } else if (auto* figur = dynamic_cast<Form2*>(aktiv)) {
+        // The active window's own figure (the last one opened may show another person), drawn
+        // off screen.
         sanduhr();
-        auto* p1 = gEnneagrammFenster->findChild<QWidget*>("Picture1");
-        auto* p2 = gEnneagrammFenster->findChild<QWidget*>("Picture2");
-        if (p1) {
-            const int y0 = p2 ? p2->height() : 0;
-            const QImage ganz = p1->grab().toImage();
-            forms::Clipboard::SetData(ganz.copy(0, y0, ganz.width(), std::max(0, ganz.height() - 48)));
-        }
+        forms::Clipboard::SetData(figur->Abbild());
         normalZeiger();
-    } else if (name == "Form15" && gTabellenFenster) {
+    } else if (auto* tabelle = dynamic_cast<Form15*>(aktiv)) {
         forms::Clipboard::Clear();
         sanduhr();
-        if (auto* grid = gTabellenFenster->findChild<forms::Grid*>("Grid1")) {
-            std::string text;
-            for (int r = 0; r <= 9; ++r) {
-                for (int c = 0; c <= 6; ++c) {
-                    if (c) text += "\t";
-                    if (r < grid->Rows() && c < grid->Cols()) text += grid->TextMatrix(r, c);
-                }
-                text += "\r\n";
-            }
-            forms::Clipboard::SetText(text);
-        }
+        forms::Clipboard::SetText(tabelle->Tabellentext());
         normalZeiger();
     } else if (name == "frmChart" && gChartFenster) {
         QWidget* chart = gChartFenster->findChild<QWidget*>("MSChart1");
@@ -934,8 +922,9 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
         gAuswertungsart = static_cast<int16_t>(art);
         gSeite = 1;
     }
-    auto& fabrik = art <= 2 ? ergebnisFenster().auswertform : art == 3 ? ergebnisFenster().Form15
-                                                                        : ergebnisFenster().Form2;
+    std::function<forms::Form*()> fabrik = ergebnisFenster().auswertform;
+    if (art == 3) fabrik = [] { return new Form15; };
+    if (art == 4) fabrik = [] { return new Form2; };
     if (!fabrik) return;
     forms::Form* f = neuesErgebnisFenster(
         fabrik, art <= 2 ? gAuswertFenster : art == 3 ? gTabellenFenster : gEnneagrammFenster);
