@@ -9,8 +9,8 @@
 #include <cmath>
 
 #include "desk/common/globals.h"
+#include "desk/common/main_window_port.h"
 #include "desk/evaluation/austauschbild.h"
-#include "desk/evaluation/port_vorlaeufig.h"
 #include "desk/evaluation/rollen.h"
 #include "platform/forms/host.h"
 #include "platform/forms/screen.h"

@@ -7,8 +7,8 @@
 
 #include "desk/common/form4.h"
 #include "desk/common/globals.h"
+#include "desk/common/main_window_port.h"
 #include "desk/evaluation/austauschbild.h"
-#include "desk/evaluation/port_vorlaeufig.h"
 #include "desk/evaluation/rollen.h"
 #include "platform/draw/metafile.h"
 #include "platform/draw/metafile_writer.h"

@@ -293,3 +293,24 @@ TEST_F(Antworttabelle, HelpOpensTheTablesTopic) {
     ASSERT_NE(hilfe, nullptr);
     EXPECT_EQ(hilfe->title, "html/zuvw4hr9.htm");
 }
+
+TEST_F(Antworttabelle, ThePrintItemsFollowTheOpenTablesAndTheirBitmap) {
+    mdi().mnuDruckTabelle.setEnabled(false);
+    mdi().mnuDruckGrafik.setEnabled(false);
+    Form15& erste = oeffne();
+    EXPECT_TRUE(mdi().mnuDruckTabelle.Enabled());
+    erste.Grid1.clickCell(0, 1);
+    erste.SSCommand1.click();
+    EXPECT_TRUE(mdi().mnuDruckGrafik.Enabled());
+    EXPECT_TRUE(mdi().mnuDruckTabelle.Enabled());  // the table is still there to print
+
+    Form15& zweite = oeffne();
+    ASSERT_TRUE(forms::Unload(zweite));  // the first one, active again, writes its bitmap anew
+    files::Kill(austauschbildPfad("ZUVTabelle.bmp"));
+    EXPECT_TRUE(mdi().mnuDruckTabelle.Enabled());
+    ASSERT_TRUE(forms::Unload(erste));
+    EXPECT_FALSE(mdi().mnuDruckTabelle.Enabled());
+    Form15& dritte = oeffne();
+    ASSERT_TRUE(forms::Unload(dritte));
+    EXPECT_TRUE(mdi().mnuDruckTabelle.Enabled());
+}

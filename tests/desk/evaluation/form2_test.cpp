@@ -280,3 +280,19 @@ TEST_F(Enneagramm, NullColourPartsAreReportedAndTheWindowStaysOpen) {
     f.Combo1.setListIndex(2);  // series 3 is whole
     balkenWie(f, 2, f.Werte());
 }
+
+TEST_F(Enneagramm, ThePrintItemStaysWhileAWindowOrTheFigureCanBePrinted) {
+    auto& druck = mdi().mnuDruckEnneagramm;
+    mdi().mnuDruckEnneagramm.setEnabled(false);
+    Form2& erste = oeffne();
+    EXPECT_TRUE(druck.Enabled());
+    Form2& zweite = oeffne();
+    ASSERT_TRUE(forms::Unload(zweite));  // the first one, active again, writes its bitmap anew
+    files::Kill(austauschbildPfad("ZUVEnneagramm.bmp"));
+    EXPECT_TRUE(druck.Enabled());  // the first window is still open
+    ASSERT_TRUE(forms::Unload(erste));
+    EXPECT_FALSE(druck.Enabled());  // nothing left to print
+    Form2& dritte = oeffne();
+    ASSERT_TRUE(forms::Unload(dritte));
+    EXPECT_TRUE(druck.Enabled());  // its bitmap is still there for the report
+}
