@@ -1,5 +1,6 @@
 #include "desk/evaluation/austauschbild.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QWidget>
 
@@ -7,6 +8,26 @@
 #include "platform/draw/picture.h"
 #include "platform/files/paths.h"
 #include "platform/forms/form.h"
+#include "platform/vb/error.h"
+
+std::string AustauschbildPfad(const std::string& name) { return gAppPath + "\\" + name; }
+
+void AustauschbildSchreiben(const draw::Picture& bild, const std::string& name) {
+    try {
+        draw::SavePicture(bild, AustauschbildPfad(name));
+    } catch (const vb::Error& e) {
+        if (e.number() != 75 && e.number() != 76) throw;
+        throw vb::Error(e.number(), "Das Bild \"" + name + "\" kann nicht im Datenordner \"" + gAppPath +
+                                        "\" gespeichert werden. Bitte prüfen Sie, ob der Ordner vorhanden ist "
+                                        "und Sie darin schreiben dürfen.");
+    }
+}
+
+void AustauschbildSchreiben(const QImage& bild, const std::string& name) {
+    AustauschbildSchreiben(draw::Picture::fromImage(bild), name);
+}
+
+bool AustauschbildVorhanden(const std::string& name) { return files::FileExists(AustauschbildPfad(name)); }
 
 QImage zeichneAbseits(QWidget& w) {
     w.ensurePolished();
@@ -19,14 +40,6 @@ QImage zeichneAbseits(QWidget& w) {
     w.render(&p, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
     return bild;
 }
-
-std::string austauschbildPfad(const std::string& name) { return gAppPath + "\\" + name; }
-
-void AustauschbildSchreiben(const QImage& bild, const std::string& name) {
-    draw::SavePicture(draw::Picture::fromImage(bild), austauschbildPfad(name));
-}
-
-bool austauschbildVorhanden(const std::string& name) { return files::FileExists(austauschbildPfad(name)); }
 
 bool anderesFensterOffen(const std::string& fensterName, const QWidget* ausser) {
     for (forms::Form* f : forms::Forms())

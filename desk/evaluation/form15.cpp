@@ -210,10 +210,8 @@ void Form15::Form_Activate() {
             // Said once per window: every change between windows activates it again.
             if (!m_bildFehlerGemeldet) {
                 m_bildFehlerGemeldet = true;
-                forms::MsgBox("Das Bild der Antworttabelle für den Bericht konnte nicht im Datenordner gespeichert "
-                              "werden:" + gCrLf + gCrLf + e.description() + gCrLf + gCrLf +
-                                  "Die Tabelle wird weiter angezeigt; gedruckt werden kann sie erst, wenn der "
-                                  "Datenordner beschreibbar ist.",
+                forms::MsgBox(e.description() + gCrLf + gCrLf + "Die Antworttabelle wird weiter angezeigt; in den Bericht "
+                                  "kommt sie erst, wenn ihr Bild gespeichert werden kann.",
                               forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
             }
         }
@@ -300,7 +298,7 @@ void Form15::Form_Message(int msg, std::intptr_t wParam, std::intptr_t) {
 void Form15::Form_Unload(int&) {
     // The print item stays while another table window or the table's bitmap can still be printed.
     mitFehlerfalle([this] {
-        DruckMenueAn(DruckMenue::Tabelle, anderesFensterOffen("Form15", this) || austauschbildVorhanden(kBildName));
+        DruckMenueAn(DruckMenue::Tabelle, anderesFensterOffen("Form15", this) || AustauschbildVorhanden(kBildName));
     });
     mitFehlerfalle([] { SetStatusText("", true); });
     ChildWindowClosed();

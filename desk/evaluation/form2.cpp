@@ -260,10 +260,8 @@ void Form2::Form_Activate() {
             // Said once per window: every change between windows activates it again.
             if (!m_bildFehlerGemeldet) {
                 m_bildFehlerGemeldet = true;
-                forms::MsgBox("Das Bild des Enneagramms für den Bericht konnte nicht im Datenordner gespeichert "
-                              "werden:" + gCrLf + gCrLf + e.description() + gCrLf + gCrLf +
-                                  "Das Enneagramm wird weiter angezeigt; gedruckt werden kann es erst, wenn der "
-                                  "Datenordner beschreibbar ist.",
+                forms::MsgBox(e.description() + gCrLf + gCrLf + "Das Enneagramm wird weiter angezeigt; in den Bericht "
+                                  "kommt es erst, wenn sein Bild gespeichert werden kann.",
                               forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
             }
         }
@@ -281,7 +279,7 @@ void Form2::Form_Unload(int&) {
     // The print item stays while another enneagram window or the figure's bitmap can be printed.
     mitFehlerfalle([this] {
         DruckMenueAn(DruckMenue::Enneagramm,
-                     anderesFensterOffen("Form2", this) || austauschbildVorhanden(kBildName));
+                     anderesFensterOffen("Form2", this) || AustauschbildVorhanden(kBildName));
     });
     ChildWindowClosed();
     mitFehlerfalle([] { AssistentNachVorn(); });

@@ -157,7 +157,7 @@ TEST_F(Antworttabelle, CopyPutsTenTabSeparatedLinesOnTheClipboardAndActivationLe
 }
 
 TEST_F(Antworttabelle, EveryActivationRewritesTheTableBitmapThatOutsideProgramsRead) {
-    const std::string bild = austauschbildPfad("ZUVTabelle.bmp");
+    const std::string bild = AustauschbildPfad("ZUVTabelle.bmp");
     Form15& t = oeffne();
     ASSERT_TRUE(files::FileExists(bild));
     const QImage gelesen(QString::fromStdString(files::resolve(bild)));
@@ -183,11 +183,12 @@ TEST_F(Antworttabelle, EveryActivationRewritesTheTableBitmapThatOutsideProgramsR
 
 TEST_F(Antworttabelle, AnUnwritableDataFolderIsSaidOnceAndTheTableStays) {
     // A folder in the way of the bitmap: no file of that name can be written.
-    fs::create_directory(files::resolve(austauschbildPfad("ZUVTabelle.bmp")));
+    fs::create_directory(files::resolve(AustauschbildPfad("ZUVTabelle.bmp")));
     Form15& t = oeffne();
     ASSERT_TRUE(t.isLoaded());
     ASSERT_EQ(h().messages().size(), 1u);
     EXPECT_NE(h().messages()[0].find("Antworttabelle"), std::string::npos);
+    EXPECT_NE(h().messages()[0].find(gAppPath), std::string::npos);
     EXPECT_NE(h().messages()[0].find("ZUVTabelle.bmp"), std::string::npos);
 
     Form15& zweite = oeffne();
@@ -306,7 +307,7 @@ TEST_F(Antworttabelle, ThePrintItemsFollowTheOpenTablesAndTheirBitmap) {
 
     Form15& zweite = oeffne();
     ASSERT_TRUE(forms::Unload(zweite));  // the first one, active again, writes its bitmap anew
-    files::Kill(austauschbildPfad("ZUVTabelle.bmp"));
+    files::Kill(AustauschbildPfad("ZUVTabelle.bmp"));
     EXPECT_TRUE(mdi().mnuDruckTabelle.Enabled());
     ASSERT_TRUE(forms::Unload(erste));
     EXPECT_FALSE(mdi().mnuDruckTabelle.Enabled());

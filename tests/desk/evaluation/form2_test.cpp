@@ -227,7 +227,7 @@ TEST_F(Enneagramm, AMissingSymbolFileIsReportedAndTheBuiltInFigureStays) {
 
 TEST_F(Enneagramm, ActivationWritesTheFigureBitmapButOnlyCopyTouchesTheClipboard) {
     QGuiApplication::clipboard()->setText("Notiz");
-    const std::string bild = austauschbildPfad("ZUVEnneagramm.bmp");
+    const std::string bild = AustauschbildPfad("ZUVEnneagramm.bmp");
     Form2& f = oeffne();
     EXPECT_EQ(forms::Clipboard::GetText(), "Notiz");
     ASSERT_TRUE(files::FileExists(bild));
@@ -288,7 +288,7 @@ TEST_F(Enneagramm, ThePrintItemStaysWhileAWindowOrTheFigureCanBePrinted) {
     EXPECT_TRUE(druck.Enabled());
     Form2& zweite = oeffne();
     ASSERT_TRUE(forms::Unload(zweite));  // the first one, active again, writes its bitmap anew
-    files::Kill(austauschbildPfad("ZUVEnneagramm.bmp"));
+    files::Kill(AustauschbildPfad("ZUVEnneagramm.bmp"));
     EXPECT_TRUE(druck.Enabled());  // the first window is still open
     ASSERT_TRUE(forms::Unload(erste));
     EXPECT_FALSE(druck.Enabled());  // nothing left to print
