@@ -47,6 +47,16 @@ std::string mitEndung(const std::string& pfad) {
     return files::fileName(pfad).find('.') == std::string::npos ? pfad + ".ZDB" : pfad;
 }
 
+// "&k path", the caption of entry k of the recent-files list. Built by appending: GCC 12 warns
+// falsely (-Wrestrict) on a string put in front of a number's text.
+std::string eintragsTitel(int k, const std::string& pfad) {
+    std::string t(1, '&');
+    t += std::to_string(k);
+    t += ' ';
+    t += pfad;
+    return t;
+}
+
 bool gleicherPfad(const std::string& a, const std::string& b) { return vb::UCase(a) == vb::UCase(b); }
 
 // Errors of the print-table upgrade that leave the file usable as it is (3218: our engine's number
@@ -670,7 +680,7 @@ void frmMDI::GenerateFileMenu() {
             mnuFileArray(0).setVisible(true);
             if (!mnuFileArray.exists(k)) mnuFileArray.Load(k);
             mnuFileArray(k).setVisible(true);
-            mnuFileArray(k).setCaption("&" + std::to_string(k) + " " + wert);
+            mnuFileArray(k).setCaption(eintragsTitel(k, wert));
         }
     } catch (const std::exception& e) {
         ShowErrorMessage(e);
@@ -693,7 +703,7 @@ void frmMDI::UpdateMenu() {
             if (mnuFileArray.exists(i)) mnuFileArray.Unload(i);
         for (size_t k = 0; k < liste.size(); ++k) {
             mnuFileArray.Load(static_cast<int>(k + 1));
-            mnuFileArray(static_cast<int>(k + 1)).setCaption("&" + std::to_string(k + 1) + " " + liste[k]);
+            mnuFileArray(static_cast<int>(k + 1)).setCaption(eintragsTitel(static_cast<int>(k + 1), liste[k]));
         }
         WriteIniFile();
         for (int i = mnuFileArray.UBound(); i >= 1; --i)
