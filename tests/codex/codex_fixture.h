@@ -54,6 +54,9 @@ protected:
         setProgramm(kZuvcodex);
         db::DBEngine::instance().reset();
         dir = installiere();
+        // Each test chooses its contents; the installed ones wait beside for the tests that read them.
+        std::error_code ec;
+        fs::rename(dir / "zuv40typ.sdb", dir / "zuv40typ.installiert", ec);
         files::setProgramFolder(dir.string());
         form9::wartezeit() = 1;
         host = std::make_unique<forms::ScriptedHostGuard>();
@@ -74,6 +77,8 @@ protected:
     }
 
     void inhalt(const support::Inhalt& i = {}) { support::inhaltsdatenbankAnlegen(dir.string(), i); }
+    // The content database of the installation.
+    void installierterInhalt() { fs::rename(dir / "zuv40typ.installiert", dir / "zuv40typ.sdb"); }
 
     // The start as the splash runs it; the first tick of its timer is called directly.
     bool starte() {

@@ -397,7 +397,9 @@ TEST_F(Druck, PageOneHoldsFewerLinesThanTheNextAndTheTextKeepsItsSize) {
     EXPECT_GT(textzeilen(2), 0);
     // No text line of a page reaches into its footer.
     for (const auto& e : p.log())
-        if (e.y >= p.Height() - 1500) EXPECT_EQ(e.fontSize, 10) << e.text;
+        if (e.y >= p.Height() - 1500) {
+            EXPECT_EQ(e.fontSize, 10) << e.text;
+        }
 }
 
 TEST_F(Druck, MoreTopicRowsThanListEntriesStopAtTheList) {

@@ -168,7 +168,9 @@ TEST_F(Umbruch, AFullPageGetsItsFooterAndTheTextGoesOnBelowTheNextLetterhead) {
             nummer |= e.text == " " + std::to_string(s) && e.y > p.Height() - 1500;
         }
         EXPECT_NEAR(oben, 4200, 1) << s;
-        if (s < seiten) EXPECT_TRUE(nummer) << s;  // the last page's footer belongs to the run
+        if (s < seiten) {
+            EXPECT_TRUE(nummer) << s;  // the last page's footer belongs to the run
+        }
     }
 }
 
