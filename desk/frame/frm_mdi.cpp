@@ -14,6 +14,7 @@
 #include "desk/frame/frm_info.h"
 #include "desk/frame/datendatei_schema.h"
 #include "desk/common/globals.h"
+#include "desk/evaluation/auswertform.h"
 #include "desk/frame/subsystem2_bridge.h"
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
@@ -812,11 +813,11 @@ void frmMDI::CopyToClipboard() {
     forms::Form* aktiv = ActiveForm();
     if (!aktiv) return;
     const std::string name = aktiv->Name();
-    if (name == "auswertform" && gAuswertFenster) {
+    if (name == "auswertform") {
+        // The page of the evaluation window on view, which need not be the one made last.
         forms::Clipboard::Clear();
         sanduhr();
-        if (auto* bild = gAuswertFenster->findChild<draw::PictureBox*>("Bild1"))
-            forms::Clipboard::SetData(bild->Image().image());
+        if (auto* auswertung = dynamic_cast<auswertform*>(aktiv)) forms::Clipboard::SetData(auswertung->Seitenbild());
         normalZeiger();
     } else if (name == "Form2" && gEnneagrammFenster) {
         sanduhr();
@@ -934,8 +935,8 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
         gAuswertungsart = static_cast<int16_t>(art);
         gSeite = 1;
     }
-    auto& fabrik = art <= 2 ? ergebnisFenster().auswertform : art == 3 ? ergebnisFenster().Form15
-                                                                        : ergebnisFenster().Form2;
+    const std::function<forms::Form*()> auswertung = [] { return new auswertform(); };
+    auto& fabrik = art <= 2 ? auswertung : art == 3 ? ergebnisFenster().Form15 : ergebnisFenster().Form2;
     if (!fabrik) return;
     forms::Form* f = neuesErgebnisFenster(
         fabrik, art <= 2 ? gAuswertFenster : art == 3 ? gTabellenFenster : gEnneagrammFenster);

@@ -1,0 +1,23 @@
+#pragma once
+
+// Exchange bitmaps: the pictures the result windows leave in the data folder for the report and
+// the print menu ("ZUVAktuelleSeite.bmp", "ZUVTabelle.bmp", "ZUVEnneagramm.bmp"). The caller draws
+// them off screen, into a persistent image or by a control painting itself, never from screen
+// pixels, so a covered, scrolled or minimised window gives the whole picture.
+
+#include <string>
+
+class QImage;
+
+namespace draw {
+class Picture;
+}
+
+// gAppPath & "\" & name: the file of that name in the data folder.
+std::string AustauschbildPfad(const std::string& name);
+
+// Writes the picture as a Windows bitmap (24 bits) into the data folder, replacing the file.
+// A missing folder (76) or one that cannot be written (75) raises the error with a German text
+// that names the file and the folder.
+void AustauschbildSchreiben(const draw::Picture& bild, const std::string& name);
+void AustauschbildSchreiben(const QImage& bild, const std::string& name);
