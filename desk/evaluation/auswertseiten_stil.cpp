@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "desk/testing/rahmen.h"
+#include "desk/common/main_window_port.h"
 #include "platform/db/data_control.h"
 #include "platform/db/recordset.h"
 #include "platform/vb/error.h"
@@ -98,11 +98,11 @@ std::string ergebnisAbfrage(const char* ordnung) {
 }
 
 int16_t rangfolgeBilden(const Rangfolge& art, RangListe& rang1, RangListe& rang2, int16_t& spitzenwert) {
-    db::DataControl& data2 = zuvtest::hauptDaten(2);
+    db::DataControl& data2 = HauptDaten(2);
     data2.setDatabaseName(gDatenbankName);
     data2.setRecordSource(ergebnisAbfrage(art.ordnung));
     data2.Refresh();
-    db::Recordset& rs = zuvtest::satz(data2);
+    db::Recordset& rs = DatenSatz(data2);
     rs.MoveFirst();
     spitzenwert = rs.Fields(art.feld).Value().toInt();
     const int16_t ersterTyp = rs.Fields("TypNummer").Value().toInt();

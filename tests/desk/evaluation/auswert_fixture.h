@@ -12,7 +12,6 @@
 
 #include "desk/evaluation/auswertform.h"
 #include "desk/frame/frame_fixture.h"
-#include "desk/testing/rahmen.h"
 #include "platform/vb/locale.h"
 
 namespace auswert_test {
@@ -39,7 +38,6 @@ protected:
     }
     void TearDown() override {
         FrameTest::TearDown();
-        zuvtest::trenneRahmen();
         vb::setDecimalSeparator('.');
     }
 
