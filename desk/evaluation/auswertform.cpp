@@ -181,7 +181,7 @@ void auswertform::Form_Unload(int& cancel) {
     mitFehlerfalle([] {
         SetStatusText("", true);
         ChildWindowClosed();
-        if (gAssistentanzeige && hauptfenster()) hauptfenster()->assistentFokus();
+        AssistentNachVorn();
     });
 }
 

@@ -909,21 +909,9 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
     }
     if (art != 1 && art != 2) return;  // the answer table and the enneagram are not built yet
 
-    // A new evaluation window; refused at the window limit before it is ever loaded.
-    QPointer<auswertform> f = new auswertform();
-    gAuswertFenster = f.data();
-    if (!CanOpenChildWindow()) {
-        f->deleteLater();
+    if (!ErgebnisfensterOeffnen(new auswertform(), gAuswertFenster,
+                                [art](forms::Form& f) { f.setCaption(LabelTxt(art == 1 ? 158 : 210)); }))
         return;
-    }
-    try {
-        f->setCaption(LabelTxt(art == 1 ? 158 : 210));
-        f->Show();
-    } catch (...) {
-        if (f && !f->isLoaded()) ChildWindowClosed();
-        throw;
-    }
-    ChildWindowOpened();
     AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
 }
 
