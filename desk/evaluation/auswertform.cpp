@@ -169,6 +169,9 @@ void auswertform::Form_Resize() {
         gScrollPosX = 0;
         gScrollPosY = 0;
         gScrollForm = this;
+        // Twice: the client area the second time takes in the bars the first time showed.
+        m_scroll.UpdateScrollBars();
+        anordnen();
         m_scroll.UpdateScrollBars();
         anordnen();
         SendMessage(forms::WM_SETREDRAW, 1);

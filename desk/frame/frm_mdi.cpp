@@ -901,8 +901,15 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
     } zeiger;
     if (art == 1) gSensitivityGewaehlt = false;
     if (art == 4) gDateivergleich = 0;
-    TestAuswerten();
-    TypRangfolgeBestimmen();
+    try {
+        TestAuswerten();
+        TypRangfolgeBestimmen();
+    } catch (const vb::Error& e) {
+        // Rows of the person that the scoring needs are missing from the data file.
+        if (e.number() != vb::err::NoCurrentRecord) throw;
+        throw vb::Error(e.number(), "Für diese Person fehlen Datensätze in der Datendatei (Bewertungen oder "
+                                    "Ergebnisse). Die Auswertung kann nicht berechnet werden.");
+    }
     if (art == 1 || art == 2) {
         gAuswertungsart = static_cast<int16_t>(art);
         gSeite = 1;

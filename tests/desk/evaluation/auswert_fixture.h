@@ -5,6 +5,7 @@
 // evaluation opened through the main window's commands.
 
 #include <array>
+#include <cstdio>
 #include <cmath>
 #include <map>
 #include <string>
@@ -15,6 +16,18 @@
 #include "platform/vb/locale.h"
 
 namespace auswert_test {
+
+// What an outside program prints.
+inline std::string befehl(const std::string& cmd) {
+    std::string out;
+    if (FILE* p = popen((cmd + " 2>&1").c_str(), "r")) {
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
 
 // Per type 1..9 how many of its 14 item-type rows carry the rating 0, 1, 2, 3, 4; rows beyond
 // the sum stay unanswered.
@@ -98,13 +111,16 @@ protected:
 
     auswertform* aktiv() { return dynamic_cast<auswertform*>(mdi().ActiveForm()); }
 
+    // The commands as the menu runs them; the window made, or nullptr when none opened.
     auswertform* auswertung() {
-        mdi().mnuAuswertung_Click();
-        return aktiv();
+        const int vorher = gFensterAnzahl;
+        mdi().mnuAuswertung.choose();
+        return gFensterAnzahl > vorher ? aktiv() : nullptr;
     }
     auswertform* statistik() {
-        mdi().mnuStatistik_Click();
-        return aktiv();
+        const int vorher = gFensterAnzahl;
+        mdi().mnuStatistik.choose();
+        return gFensterAnzahl > vorher ? aktiv() : nullptr;
     }
 
     // The lines of the page on view, as a reader sees them, with the print styles marked:
