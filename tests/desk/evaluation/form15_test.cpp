@@ -12,17 +12,6 @@ using namespace ergebnis_test;
 
 namespace {
 
-std::string ausgabe(const std::string& cmd) {
-    std::string out;
-    if (FILE* p = popen((cmd + " 2>&1").c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
-
 class Antworttabelle : public ErgebnisFensterTest {
 protected:
     void SetUp() override {
