@@ -276,8 +276,10 @@ TEST_F(Antworttabelle, ASmallWindowScrollsTheTableWithItsBars) {
         }
 }
 
-TEST_F(Antworttabelle, HelpOpensTheTablesTopic) {
-    Form15& t = oeffne();
+TEST_F(Antworttabelle, TheToolbarOpensTheTableAndItsHelpButtonTheTablesTopic) {
+    mdi().SSCommand1[4]->click();
+    ASSERT_NE(tabelle(), nullptr);
+    Form15& t = *tabelle();
     t.SSCommand2.click();
     const auto* hilfe = h().last(forms::HostRecord::Kind::Help);
     ASSERT_NE(hilfe, nullptr);

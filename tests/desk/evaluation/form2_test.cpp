@@ -255,7 +255,9 @@ TEST_F(Enneagramm, ActivationWritesTheFigureBitmapButOnlyCopyTouchesTheClipboard
 }
 
 TEST_F(Enneagramm, OneOrMoreWindowsTileOrCascadeAndClosingCountsDown) {
-    Form2& f = oeffne();
+    mdi().SSCommand1[3]->click();  // the toolbar's enneagram button
+    ASSERT_NE(enneagramm(), nullptr);
+    Form2& f = *enneagramm();
     QMdiArea* flaeche = mdi().mdiArea();
     auto* sub = qobject_cast<QMdiSubWindow*>(f.parentWidget());
     EXPECT_EQ(sub->geometry(), flaeche->viewport()->rect());  // one window: the whole area
