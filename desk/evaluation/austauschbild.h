@@ -8,6 +8,7 @@
 #include <string>
 
 class QImage;
+class QWidget;
 
 namespace draw {
 class Picture;
@@ -21,3 +22,13 @@ std::string AustauschbildPfad(const std::string& name);
 // that names the file and the folder.
 void AustauschbildSchreiben(const draw::Picture& bild, const std::string& name);
 void AustauschbildSchreiben(const QImage& bild, const std::string& name);
+
+// A bitmap of that name lies in the data folder.
+bool AustauschbildVorhanden(const std::string& name);
+
+// The widget with its child controls as it paints itself, at its own size, on a white ground:
+// drawn off screen, whether the widget is covered, scrolled away or hidden.
+QImage zeichneAbseits(QWidget& w);
+
+// Another loaded window of the name `fensterName` than `ausser` is open.
+bool anderesFensterOffen(const std::string& fensterName, const QWidget* ausser);

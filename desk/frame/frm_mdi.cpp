@@ -15,6 +15,8 @@
 #include "desk/frame/datendatei_schema.h"
 #include "desk/common/globals.h"
 #include "desk/evaluation/auswertform.h"
+#include "desk/evaluation/form15.h"
+#include "desk/evaluation/form2.h"
 #include "desk/testing/druck.h"
 #include "desk/testing/frm_einfuehrung.h"
 #include "desk/testing/testverwaltung.h"
@@ -845,30 +847,16 @@ void frmMDI::CopyToClipboard() {
         sanduhr();
         if (auto* auswertung = dynamic_cast<auswertform*>(aktiv)) forms::Clipboard::SetData(auswertung->Seitenbild());
         normalZeiger();
-    } else if (name == "Form2" && gEnneagrammFenster) {
+    } else if (auto* figur = dynamic_cast<Form2*>(aktiv)) {
+        // The active window's own figure (the last one opened may show another person), drawn
+        // off screen.
         sanduhr();
-        auto* p1 = gEnneagrammFenster->findChild<QWidget*>("Picture1");
-        auto* p2 = gEnneagrammFenster->findChild<QWidget*>("Picture2");
-        if (p1) {
-            const int y0 = p2 ? p2->height() : 0;
-            const QImage ganz = p1->grab().toImage();
-            forms::Clipboard::SetData(ganz.copy(0, y0, ganz.width(), std::max(0, ganz.height() - 48)));
-        }
+        forms::Clipboard::SetData(figur->Abbild());
         normalZeiger();
-    } else if (name == "Form15" && gTabellenFenster) {
+    } else if (auto* tabelle = dynamic_cast<Form15*>(aktiv)) {
         forms::Clipboard::Clear();
         sanduhr();
-        if (auto* grid = gTabellenFenster->findChild<forms::Grid*>("Grid1")) {
-            std::string text;
-            for (int r = 0; r <= 9; ++r) {
-                for (int c = 0; c <= 6; ++c) {
-                    if (c) text += "\t";
-                    if (r < grid->Rows() && c < grid->Cols()) text += grid->TextMatrix(r, c);
-                }
-                text += "\r\n";
-            }
-            forms::Clipboard::SetText(text);
-        }
+        forms::Clipboard::SetText(tabelle->Tabellentext());
         normalZeiger();
     } else if (name == "frmChart" && gChartFenster) {
         QWidget* chart = gChartFenster->findChild<QWidget*>("MSChart1");
@@ -891,9 +879,31 @@ void GrafikauswertungAnzeigen() {
     });
 }
 
-// art: 1 evaluation, 2 statistics, 3 answer table, 4 enneagram. The command scores and ranks the
-// person, sets the evaluation state and opens a new window; the answer table and the enneagram
-// window are not built yet, so their commands open nothing.
+namespace {
+// Shows a new result window when the window limit allows it; a refused one is never loaded.
+// `vorbereiten` runs first (a caption loads the window). A window that could not be loaded gives
+// its place back.
+void ErgebnisfensterZeigen(forms::Form* f, const std::function<void()>& vorbereiten) {
+    if (!CanOpenChildWindow()) {
+        f->deleteLater();
+        return;
+    }
+    try {
+        vorbereiten();
+        f->Show();
+    } catch (...) {
+        if (!f->isLoaded()) {
+            ChildWindowClosed();
+            f->deleteLater();
+        }
+        throw;
+    }
+    ChildWindowOpened();
+}
+}  // namespace
+
+// art: 1 evaluation, 2 statistics, 3 answer table, 4 enneagram: the person scored and ranked, the
+// evaluation state set, and a new window of the kind opened.
 void frmMDI::ergebnisFensterOeffnen(int art) {
     sanduhr();
     struct Zeiger {
@@ -913,13 +923,22 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
     if (art == 1 || art == 2) {
         gAuswertungsart = static_cast<int16_t>(art);
         gSeite = 1;
-    }
-    if (art != 1 && art != 2) return;  // the answer table and the enneagram are not built yet
-
-    if (!ErgebnisfensterOeffnen(new auswertform(), gAuswertFenster,
-                                [art](forms::Form& f) { f.setCaption(LabelTxt(art == 1 ? 158 : 210)); }))
+        if (ErgebnisfensterOeffnen(new auswertform(), gAuswertFenster,
+                                   [art](forms::Form& f) { f.setCaption(LabelTxt(art == 1 ? 158 : 210)); }))
+            AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
         return;
-    AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
+    }
+    if (art == 3 || art == 4) {
+        forms::Form* f = nullptr;
+        if (art == 3) gTabellenFenster = f = new Form15;
+        if (art == 4) gEnneagrammFenster = f = new Form2;
+        ErgebnisfensterZeigen(f, [this, art, f] {
+            if (art != 4) return;
+            f->setCaption(LabelTxt(154));
+            mnuDruckEnneagramm.setEnabled(true);
+        });
+        if (art == 4) AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
+    }
 }
 
 void frmMDI::mnuAuswertung_Click() { ergebnisFensterOeffnen(1); }
