@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desk/charts/chart_fenster.h"
 #include "desk/common/form4.h"
 #include "desk/frame/frm_assist.h"
 #include "desk/frame/frm_import.h"
@@ -196,7 +197,7 @@ void frmMDI::wireHandlers() {
     mnuDateivergleich.Click = trap([this] { mnuDateivergleich_Click(); });
     mnuZUVParameter.Click = trap([] { forms::Default<Form4>().Show(); });
     mnuDiagrammOptions.Click = [] {
-        if (ergebnisFenster().frmChartOptZeigen) ergebnisFenster().frmChartOptZeigen();
+        frmChartOptZeigen();
     };
     mnuDruckereinrichtung.Click = trap([this] { mnuDruckereinrichtung_Click(); });
     mnuEinführung.Click = [] { mitFehlerfalle([] { s2::EinfuehrungstextAnzeigen(); }); };
@@ -367,7 +368,7 @@ void SetzeMenueStatus() {
 
 void EnableFileMenus() {
     frmMDI& m = mdi();
-    if (ergebnisFenster().frmChartOptLaden) ergebnisFenster().frmChartOptLaden();
+    frmChartOptLaden();
     forms::Default<Form4>();
     m.mnuClose.setEnabled(true);
     m.mnuBackup.setEnabled(true);
@@ -903,23 +904,6 @@ void TestDurchfuehren() {
     });
 }
 
-void GrafikauswertungAnzeigen() {
-    mitFehlerfalle([] {
-        gDiagrammArt = 1;
-        s2::TestAuswerten();
-        s2::TypRangfolgeBestimmen();
-        gDateivergleich = 0;
-        if (!ergebnisFenster().frmChart) return;
-        forms::Form* f = neuesErgebnisFenster(ergebnisFenster().frmChart, gChartFenster);
-        if (!f) return;
-        zeigeErgebnisFenster(f, [f] {
-            f->setCaption(LabelTxt(153));
-            mdi().mnuDruckGrafik.setEnabled(true);
-        });
-        assistentFarben({0, 1, 2, 3}, {0, 4, 5, 7}, 4, 3, kDunkelblau);
-    });
-}
-
 // art: 1 evaluation, 2 statistics, 3 answer table, 4 enneagram
 void frmMDI::ergebnisFensterOeffnen(int art) {
     sanduhr();
@@ -974,13 +958,7 @@ void frmMDI::mnuDateivergleich_Click() {
                       forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
         return;
     }
-    gDateivergleich = 1;
-    if (ergebnisFenster().zweiPersonenOptionen) ergebnisFenster().zweiPersonenOptionen();
-    mnuDruckDateivergleich.setEnabled(true);
-    if (!ergebnisFenster().frmChart) return;
-    forms::Form* f = neuesErgebnisFenster(ergebnisFenster().frmChart, gChartFenster);
-    if (!f) return;
-    zeigeErgebnisFenster(f, [f] { f->setCaption(LabelTxt(225)); });
+    DateivergleichAnzeigen();
 }
 
 void frmMDI::druckBericht(std::initializer_list<int> teile, bool zweiPersonen) {

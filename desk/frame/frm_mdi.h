@@ -130,7 +130,6 @@ void ProgrammStarten(const char* datei, int dialogText, int stil, bool mitPerson
 // Module-level commands also run by the assistant, the person window and the chart options.
 void PersonendatenAnzeigen();
 void TestDurchfuehren();
-void GrafikauswertungAnzeigen();
 
 // Result windows of the later subsystems: each sets its factory when it exists. An empty factory
 // leaves its command without a window. The factory makes a new, unloaded instance that opens as a
@@ -139,10 +138,6 @@ struct ErgebnisFenster {
     std::function<forms::Form*()> auswertform;  // evaluation window
     std::function<forms::Form*()> Form15;       // answer table
     std::function<forms::Form*()> Form2;        // enneagram window
-    std::function<forms::Form*()> frmChart;     // chart window
-    std::function<void()> frmChartOptLaden;     // loads the chart options dialog hidden
-    std::function<void()> frmChartOptZeigen;    // shows it, not modal
-    std::function<void()> zweiPersonenOptionen;  // options a two-person chart cannot draw
     // Report window: sets its part boxes (indexes set to 1, others 0) and kind, then shows it.
     std::function<void(const std::array<int, 9>& teile, bool option0, bool option1)> frmReportZeigen;
 };

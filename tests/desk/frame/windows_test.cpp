@@ -206,12 +206,10 @@ namespace {
 
 TEST_F(WindowsTest, TwoPersonChartNeedsTwoDifferentPersons) {
     personenAnlegen(*gDatenbank, 2);
-    int fenster = 0;
-    ergebnisFenster().frmChart = [&] {
-        ++fenster;
-        auto* f = new forms::Form("frmChart");
-        f->setMdiChild(true);
-        return f;
+    auto charts = [this] {
+        int n = 0;
+        for (forms::Form* c : mdi().children()) n += c->Name() == "frmChart";
+        return n;
     };
     // The person chooser, shown modally one time after the other, gets these rows chosen.
     auto waehle = [](std::vector<int> zeilen) {
@@ -238,13 +236,13 @@ TEST_F(WindowsTest, TwoPersonChartNeedsTwoDifferentPersons) {
     h().answer(forms::vbNo);
     mdi().mnuDateivergleich_Click();
     EXPECT_EQ(gVergleichPersonID, 0);
-    EXPECT_EQ(fenster, 0);
+    EXPECT_EQ(charts(), 0);
 
     // The same person twice is refused with a message.
     waehle({1, 1});
     h().answer(forms::vbYes);
     mdi().mnuDateivergleich_Click();
-    EXPECT_EQ(fenster, 0);
+    EXPECT_EQ(charts(), 0);
     EXPECT_EQ(gDateivergleich, 0);
     EXPECT_NE(h().messages().back().find("andere"), std::string::npos);
 
@@ -252,7 +250,7 @@ TEST_F(WindowsTest, TwoPersonChartNeedsTwoDifferentPersons) {
     waehle({1, 2});
     h().answer(forms::vbYes);
     mdi().mnuDateivergleich_Click();
-    EXPECT_EQ(fenster, 1);
+    EXPECT_EQ(charts(), 1);
     EXPECT_EQ(gDateivergleich, 1);
     EXPECT_NE(gVergleichPersonID, gAktPersonID);
     EXPECT_EQ(mdi().ActiveForm()->Caption(), LabelTxt(225));
