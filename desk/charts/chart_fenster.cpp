@@ -99,8 +99,8 @@ void ChartNeuZeichnen(forms::Form& aktiv) {
 
 // ==================================================================== the main window
 
-void DruckMenueGrafik(bool an) { (void)an; }
-void DruckMenueVergleich(bool an) { (void)an; }
+void DruckMenueGrafik(bool an) { DruckMenueAn(DruckMenue::Grafik, an); }
+void DruckMenueVergleich(bool an) { DruckMenueAn(DruckMenue::Dateivergleich, an); }
 
 void DruckMenueNachBildern() {
     auto da = [](const char* name) { return files::FileExists(gAppPath + "\\" + name); };
@@ -112,8 +112,6 @@ void ChildWindowsAnordnen() {
     if (Hauptfenster* h = hauptfenster()) h->arrangeChildren(gFensterAnzahl == 1 ? 2 : 0);
 }
 
-void AssistentFokusNachFenster() {
-    if (Hauptfenster* h = hauptfenster()) h->assistentFokus();
-}
+void AssistentFokusNachFenster() { AssistentNachVorn(); }
 
-void AssistentChartSchritt() {}
+void AssistentChartSchritt() { AssistentSchritt({{1, 4}, {2, 3}}, kDunkelblau); }

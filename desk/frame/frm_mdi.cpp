@@ -15,7 +15,11 @@
 #include "desk/frame/frm_info.h"
 #include "desk/frame/datendatei_schema.h"
 #include "desk/common/globals.h"
-#include "desk/frame/subsystem2_bridge.h"
+#include "desk/evaluation/form15.h"
+#include "desk/evaluation/form2.h"
+#include "desk/testing/druck.h"
+#include "desk/testing/frm_einfuehrung.h"
+#include "desk/testing/testverwaltung.h"
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
 #include "platform/db/workspace.h"
@@ -44,6 +48,16 @@ std::string mitEndung(const std::string& pfad) {
     return files::fileName(pfad).find('.') == std::string::npos ? pfad + ".ZDB" : pfad;
 }
 
+// "&k path", the caption of entry k of the recent-files list. Built by appending: GCC 12 warns
+// falsely (-Wrestrict) on a string put in front of a number's text.
+std::string eintragsTitel(int k, const std::string& pfad) {
+    std::string t(1, '&');
+    t += std::to_string(k);
+    t += ' ';
+    t += pfad;
+    return t;
+}
+
 bool gleicherPfad(const std::string& a, const std::string& b) { return vb::UCase(a) == vb::UCase(b); }
 
 // Errors of the print-table upgrade that leave the file usable as it is (3218: our engine's number
@@ -55,11 +69,6 @@ bool upgradeFehlerUebergehen(int nummer) {
 }
 
 }  // namespace
-
-ErgebnisFenster& ergebnisFenster() {
-    static ErgebnisFenster f;
-    return f;
-}
 
 // ==================================================================== construction
 
@@ -157,7 +166,6 @@ frmMDI::frmMDI()
 
     mnuWindow.setWindowList(this);
     wireHandlers();
-    s2::verbinden();
 }
 
 frmMDI::~frmMDI() {
@@ -181,7 +189,7 @@ void frmMDI::wireHandlers() {
     mnuDruckStatistik.Click = trap([this] { druckBericht({7}, false); });
     mnuDruckTabelle.Click = trap([this] { druckBericht({8}, false); });
     mnuDruckDateivergleich.Click = trap([this] { druckBericht({}, true); });
-    mnuDruckFragebogen.Click = trap([] { s2::FragebogenDrucken(); });
+    mnuDruckFragebogen.Click = trap([] { FragebogenDrucken(zuvtest::DruckSchalter{}); });
     mnuImportZUV40.Click = trap([this] { mnuImportZUV40_Click(); });
     mnuFileArray.Click = [this](int i) { mitFehlerfalle([&] { mnuFileArray_Click(i); }); };
     mnuBeenden.Click = trap([this] { mnuBeenden_Click(); });
@@ -196,11 +204,9 @@ void frmMDI::wireHandlers() {
     mnuStatistik.Click = trap([this] { mnuStatistik_Click(); });
     mnuDateivergleich.Click = trap([this] { mnuDateivergleich_Click(); });
     mnuZUVParameter.Click = trap([] { forms::Default<Form4>().Show(); });
-    mnuDiagrammOptions.Click = [] {
-        frmChartOptZeigen();
-    };
+    mnuDiagrammOptions.Click = [] { frmChartOptZeigen(); };
     mnuDruckereinrichtung.Click = trap([this] { mnuDruckereinrichtung_Click(); });
-    mnuEinführung.Click = [] { mitFehlerfalle([] { s2::EinfuehrungstextAnzeigen(); }); };
+    mnuEinführung.Click = [] { mitFehlerfalle([] { EinfuehrungstextAnzeigen(); }); };
     mnuTypenbeschreibungen.Click = trap([this] { mnuTypenbeschreibungen_Click(); });
     mnuBilder.Click = trap([this] { mnuBilder_Click(); });
     mnuLernen.Click = trap([this] { mnuLernen_Click(); });
@@ -235,10 +241,32 @@ void frmMDI::assistentNachEinstellungen(bool an) {
     else forms::Default<frmAssist>().Zeigen();
 }
 
-void frmMDI::assistentFokus() {
+void frmMDI::assistentNachVorn() {
     if (!forms::IsLoaded<frmAssist>()) return;
     frmAssist& a = forms::Instance<frmAssist>();
-    if (a.Visible() && a.WindowState() == forms::vbNormal && gAssistentanzeige) a.SetFocus();
+    if (a.Visible() && a.WindowState() == forms::vbNormal) a.SetFocus();
+}
+
+void frmMDI::setAssistentFarbe(Schrittlabel label, int32_t farbe) {
+    frmAssist& a = forms::Default<frmAssist>();
+    if (label.label == 1 && label.index >= 0 && label.index < 5) a.Label1[label.index].setForeColor(farbe);
+    if (label.label == 2 && label.index >= 0 && label.index < 8) a.Label2[label.index].setForeColor(farbe);
+}
+
+db::DataControl* frmMDI::daten(int n) {
+    db::DataControl* d[] = {&Data1, &Data2, &Data3, &Data4, &Data5};
+    return n >= 1 && n <= 5 ? d[n - 1] : nullptr;
+}
+
+void frmMDI::setDruckMenue(DruckMenue menue, bool an) {
+    switch (menue) {
+    case DruckMenue::Enneagramm: mnuDruckEnneagramm.setEnabled(an); break;
+    case DruckMenue::Grafik: mnuDruckGrafik.setEnabled(an); break;
+    case DruckMenue::Auswertung: mnuDruckAuswertung.setEnabled(an); break;
+    case DruckMenue::Statistik: mnuDruckStatistik.setEnabled(an); break;
+    case DruckMenue::Tabelle: mnuDruckTabelle.setEnabled(an); break;
+    case DruckMenue::Dateivergleich: mnuDruckDateivergleich.setEnabled(an); break;
+    }
 }
 
 void frmMDI::setMainCaption(const std::string& caption) { setCaption(caption); }
@@ -330,8 +358,8 @@ void frmMDI::Form_QueryUnload(int& cancel, int unloadMode) {
 
 // ==================================================================== menu states
 
-void DisableFileMenus() {
-    frmMDI& m = mdi();
+void frmMDI::DisableFileMenus() {
+    frmMDI& m = *this;
     m.mnuClose.setEnabled(false);
     m.mnuBackup.setEnabled(false);
     m.mnuImportZUV40.setEnabled(false);
@@ -342,8 +370,8 @@ void DisableFileMenus() {
     m.Rahmen1->setVisible(false);
 }
 
-void SetzeMenueStatus() {
-    frmMDI& m = mdi();
+void frmMDI::setzeMenueStatus() {
+    frmMDI& m = *this;
     m.mnuClose.setEnabled(true);
     m.mnuBackup.setEnabled(true);
     m.mnuImportZUV40.setEnabled(true);
@@ -366,8 +394,8 @@ void SetzeMenueStatus() {
     if (gAssistentanzeige) a.Zeigen();
 }
 
-void EnableFileMenus() {
-    frmMDI& m = mdi();
+void frmMDI::enableFileMenus() {
+    frmMDI& m = *this;
     frmChartOptLaden();
     forms::Default<Form4>();
     m.mnuClose.setEnabled(true);
@@ -385,7 +413,7 @@ void EnableFileMenus() {
     a.SSCommand1[2].setEnabled(true);
 }
 
-void SchliesseUnterfenster() {
+void frmMDI::schliesseUnterfenster() {
     if (gFensterAnzahl < 1) return;
     if (forms::IsLoaded<frmAssist>()) forms::Instance<frmAssist>().Hide();
     // Only the result windows go. The chooser or person window that runs this is still at work,
@@ -653,7 +681,7 @@ void frmMDI::GenerateFileMenu() {
             mnuFileArray(0).setVisible(true);
             if (!mnuFileArray.exists(k)) mnuFileArray.Load(k);
             mnuFileArray(k).setVisible(true);
-            mnuFileArray(k).setCaption("&" + std::to_string(k) + " " + wert);
+            mnuFileArray(k).setCaption(eintragsTitel(k, wert));
         }
     } catch (const std::exception& e) {
         ShowErrorMessage(e);
@@ -676,7 +704,7 @@ void frmMDI::UpdateMenu() {
             if (mnuFileArray.exists(i)) mnuFileArray.Unload(i);
         for (size_t k = 0; k < liste.size(); ++k) {
             mnuFileArray.Load(static_cast<int>(k + 1));
-            mnuFileArray(static_cast<int>(k + 1)).setCaption("&" + std::to_string(k + 1) + " " + liste[k]);
+            mnuFileArray(static_cast<int>(k + 1)).setCaption(eintragsTitel(static_cast<int>(k + 1), liste[k]));
         }
         WriteIniFile();
         for (int i = mnuFileArray.UBound(); i >= 1; --i)
@@ -819,30 +847,16 @@ void frmMDI::CopyToClipboard() {
         if (auto* bild = gAuswertFenster->findChild<draw::PictureBox*>("Bild1"))
             forms::Clipboard::SetData(bild->Image().image());
         normalZeiger();
-    } else if (name == "Form2" && gEnneagrammFenster) {
+    } else if (auto* figur = dynamic_cast<Form2*>(aktiv)) {
+        // The active window's own figure (the last one opened may show another person), drawn
+        // off screen.
         sanduhr();
-        auto* p1 = gEnneagrammFenster->findChild<QWidget*>("Picture1");
-        auto* p2 = gEnneagrammFenster->findChild<QWidget*>("Picture2");
-        if (p1) {
-            const int y0 = p2 ? p2->height() : 0;
-            const QImage ganz = p1->grab().toImage();
-            forms::Clipboard::SetData(ganz.copy(0, y0, ganz.width(), std::max(0, ganz.height() - 48)));
-        }
+        forms::Clipboard::SetData(figur->Abbild());
         normalZeiger();
-    } else if (name == "Form15" && gTabellenFenster) {
+    } else if (auto* tabelle = dynamic_cast<Form15*>(aktiv)) {
         forms::Clipboard::Clear();
         sanduhr();
-        if (auto* grid = gTabellenFenster->findChild<forms::Grid*>("Grid1")) {
-            std::string text;
-            for (int r = 0; r <= 9; ++r) {
-                for (int c = 0; c <= 6; ++c) {
-                    if (c) text += "\t";
-                    if (r < grid->Rows() && c < grid->Cols()) text += grid->TextMatrix(r, c);
-                }
-                text += "\r\n";
-            }
-            forms::Clipboard::SetText(text);
-        }
+        forms::Clipboard::SetText(tabelle->Tabellentext());
         normalZeiger();
     } else if (name == "frmChart" && gChartFenster) {
         QWidget* chart = gChartFenster->findChild<QWidget*>("MSChart1");
@@ -855,56 +869,31 @@ void frmMDI::CopyToClipboard() {
 
 // ==================================================================== commands (menus and toolbar)
 
-void PersonendatenAnzeigen() {
-    mitFehlerfalle([] { s2::PersonendatenZeigen(); });
-}
-
 namespace {
-void assistentFarben(std::initializer_list<int> schwarz1, std::initializer_list<int> schwarz2, int hervor1,
-                     int hervor2, int32_t farbe) {
-    if (!gAssistentanzeige) return;
-    frmAssist& a = forms::Default<frmAssist>();
-    for (int i : schwarz1) a.Label1[i].setForeColor(kSchwarz);
-    for (int i : schwarz2) a.Label2[i].setForeColor(kSchwarz);
-    if (hervor1 >= 0) a.Label1[hervor1].setForeColor(farbe);
-    if (hervor2 >= 0) a.Label2[hervor2].setForeColor(farbe);
-}
-}  // namespace
-
-namespace {
-// A new result window from `fabrik`, kept in `slot`; nullptr when the window limit refuses it
-// (the refused instance is never loaded).
-forms::Form* neuesErgebnisFenster(const std::function<forms::Form*()>& fabrik, QPointer<QWidget>& slot) {
-    forms::Form* f = fabrik();
-    slot = f;
-    if (CanOpenChildWindow()) return f;
-    f->deleteLater();
-    return nullptr;
-}
-
-// Prepares (caption, menu) and shows a result window in the place it was given; one that could
-// not be shown gives the place back.
-void zeigeErgebnisFenster(forms::Form* f, const std::function<void()>& vorbereiten) {
+// Shows a new result window when the window limit allows it; a refused one is never loaded.
+// `vorbereiten` runs first (a caption loads the window). A window that could not be loaded gives
+// its place back.
+void ErgebnisfensterZeigen(forms::Form* f, const std::function<void()>& vorbereiten) {
+    if (!CanOpenChildWindow()) {
+        f->deleteLater();
+        return;
+    }
     try {
         vorbereiten();
         f->Show();
     } catch (...) {
-        if (!f->isLoaded()) ChildWindowClosed();
+        if (!f->isLoaded()) {
+            ChildWindowClosed();
+            f->deleteLater();
+        }
         throw;
     }
     ChildWindowOpened();
 }
 }  // namespace
 
-void TestDurchfuehren() {
-    mitFehlerfalle([] {
-        gAktAussage = 1;
-        s2::TestZeigen();
-        assistentFarben({0, 2, 3, 4}, {0, 3, 5, 7}, 1, 4, kDunkelblau);
-    });
-}
-
-// art: 1 evaluation, 2 statistics, 3 answer table, 4 enneagram
+// art: 1 evaluation, 2 statistics, 3 answer table, 4 enneagram. The evaluation window is not built
+// yet: its commands score and rank the person, set the evaluation state and open nothing.
 void frmMDI::ergebnisFensterOeffnen(int art) {
     sanduhr();
     struct Zeiger {
@@ -912,27 +901,23 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
     } zeiger;
     if (art == 1) gSensitivityGewaehlt = false;
     if (art == 4) gDateivergleich = 0;
-    s2::TestAuswerten();
-    s2::TypRangfolgeBestimmen();
+    TestAuswerten();
+    TypRangfolgeBestimmen();
     if (art == 1 || art == 2) {
         gAuswertungsart = static_cast<int16_t>(art);
         gSeite = 1;
     }
-    auto& fabrik = art <= 2 ? ergebnisFenster().auswertform : art == 3 ? ergebnisFenster().Form15
-                                                                        : ergebnisFenster().Form2;
-    if (!fabrik) return;
-    forms::Form* f = neuesErgebnisFenster(
-        fabrik, art <= 2 ? gAuswertFenster : art == 3 ? gTabellenFenster : gEnneagrammFenster);
-    if (!f) return;
-    zeigeErgebnisFenster(f, [this, f, art] {
-        if (art == 1) f->setCaption(LabelTxt(158));
-        if (art == 2) f->setCaption(LabelTxt(210));
-        if (art == 4) {
+    if (art == 3 || art == 4) {
+        forms::Form* f = nullptr;
+        if (art == 3) gTabellenFenster = f = new Form15;
+        if (art == 4) gEnneagrammFenster = f = new Form2;
+        ErgebnisfensterZeigen(f, [this, art, f] {
+            if (art != 4) return;
             f->setCaption(LabelTxt(154));
             mnuDruckEnneagramm.setEnabled(true);
-        }
-    });
-    if (art != 3) assistentFarben({0, 1, 2, 3}, {0, 4, 5, 7}, 4, 3, kGruen);
+        });
+        if (art == 4) AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
+    }
 }
 
 void frmMDI::mnuAuswertung_Click() { ergebnisFensterOeffnen(1); }
@@ -941,7 +926,7 @@ void frmMDI::mnuTabelle_Click() { ergebnisFensterOeffnen(3); }
 void frmMDI::mnuEnneagramm_Click() { ergebnisFensterOeffnen(4); }
 
 void frmMDI::mnuDateivergleich_Click() {
-    s2::PersonWaehlen();
+    PersonWaehlen();
     if (gAuswahlAbgebrochen == 1) return;
     gAntwort = forms::MsgBox(DialogTxt(58) + " '" + gAktPerson[1] + " " + gAktPerson[2] + "/" + gAktPerson[11] + "' " +
                                  DialogTxt(59),
@@ -951,7 +936,7 @@ void frmMDI::mnuDateivergleich_Click() {
     gVergleichPerson[1] = gAktPerson[1];
     gVergleichPerson[2] = gAktPerson[2];
     gVergleichPerson[3] = gAktPerson[11];
-    s2::PersonWaehlen();
+    PersonWaehlen();
     if (gAuswahlAbgebrochen == 1) return;
     if (gAktPersonID == gVergleichPersonID) {
         forms::MsgBox("Bitte wählen Sie als zweite Person eine andere als die erste.",
@@ -961,10 +946,10 @@ void frmMDI::mnuDateivergleich_Click() {
     DateivergleichAnzeigen();
 }
 
+// The report window is not built yet: the print items open nothing.
 void frmMDI::druckBericht(std::initializer_list<int> teile, bool zweiPersonen) {
-    std::array<int, 9> kaesten{};
-    for (int i : teile) kaesten[i] = 1;
-    if (ergebnisFenster().frmReportZeigen) ergebnisFenster().frmReportZeigen(kaesten, false, zweiPersonen);
+    (void)teile;
+    (void)zweiPersonen;
 }
 
 void frmMDI::mnuDrucken_Click() {
@@ -986,10 +971,12 @@ void ProgrammStarten(const char* datei, int dialogText, int stil, bool mitPerson
     gAntwort = static_cast<int32_t>(forms::Shell(pfad));
 }
 
-void frmMDI::mnuTypenbeschreibungen_Click() {
+void TypenbeschreibungenStarten() {
     ProgrammStarten("zuvcodex.exe", 54, forms::vbOKOnly | forms::vbExclamation, true);
-    assistentFarben({4}, {3}, -1, -1, kSchwarz);
+    AssistentFarben({{1, 4}, {2, 3}}, kSchwarz);
 }
+
+void frmMDI::mnuTypenbeschreibungen_Click() { TypenbeschreibungenStarten(); }
 
 void frmMDI::mnuBilder_Click() { ProgrammStarten("zuvscope.exe", 56, forms::vbOKOnly | forms::vbQuestion, false); }
 
@@ -1043,7 +1030,7 @@ void frmMDI::mnuWiederholen_Click() {
         const double wert = vb::Val(antwort);
         if (wert >= 1 && wert <= 109) {
             gAktAussage = static_cast<int16_t>(std::nearbyint(wert));
-            s2::TestZeigen();
+            TestZeigen();
             return;
         }
         forms::MsgBox(DialogTxt(62), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
@@ -1056,7 +1043,7 @@ void frmMDI::SSCommand1_Click(int index) {
     if (index < 0 || index > 15) return;
     if (sanduhrJa[index]) sanduhr();
     switch (index) {
-    case 0: mitFehlerfalle([] { PersonendatenAnzeigen(); }); break;
+    case 0: PersonendatenAnzeigen(); break;
     case 1: TestDurchfuehren(); break;
     case 2: GrafikauswertungAnzeigen(); break;
     case 3: mitFehlerfalle([this] { mnuEnneagramm_Click(); }); break;
@@ -1064,10 +1051,10 @@ void frmMDI::SSCommand1_Click(int index) {
     case 5: mitFehlerfalle([this] { mnuAuswertung_Click(); }); break;
     case 6: mitFehlerfalle([this] { mnuStatistik_Click(); }); break;
     case 7: mitFehlerfalle([this] { mnuDateivergleich_Click(); }); break;
-    case 8: mitFehlerfalle([] { s2::FragebogenDrucken(); }); break;
+    case 8: mitFehlerfalle([] { FragebogenDrucken(zuvtest::DruckSchalter{}); }); break;
     case 9: mnuDiagrammOptions.Click(); break;
     case 10: mitFehlerfalle([] { forms::Default<Form4>().Show(); }); break;
-    case 11: mitFehlerfalle([] { s2::EinfuehrungstextAnzeigen(); }); break;
+    case 11: mitFehlerfalle([] { EinfuehrungstextAnzeigen(); }); break;
     case 12: mitFehlerfalle([this] { mnuTypenbeschreibungen_Click(); }); break;
     case 13: mitFehlerfalle([this] { mnuBilder_Click(); }); break;
     case 14: mitFehlerfalle([this] { mnuLernen_Click(); }); break;

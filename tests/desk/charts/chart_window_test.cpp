@@ -397,3 +397,31 @@ TEST_F(ChartTest, OkInTheOptionsDrawsTheActiveChartAgainForTheSameRequest) {
 }
 
 }  // namespace
+
+#include "desk/evaluation/form15.h"
+
+namespace {
+
+TEST_F(ChartTest, TheAnswerTableHandsAColumnOrATypeToANewChart) {
+    mdi().mnuTabelle.choose();
+    auto* t = dynamic_cast<Form15*>(mdi().ActiveForm());
+    ASSERT_NE(t, nullptr);
+    t->Grid1.clickCell(0, 3);  // answer value 2
+    t->SSCommand1.click();
+    frmChart* f = aktivesChart();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->Caption(), LabelTxt(153));
+    for (int typ = 1; typ <= 9; ++typ)
+        EXPECT_EQ(std::to_string(static_cast<int>(f->MSChart1.DataGrid.Data(typ, 1))), t->Grid1.TextMatrix(typ, 3));
+    EXPECT_EQ(f->MSChart1.Plot.SeriesCollection(1).LegendText, gDiagrammTitel);
+    t->Grid1.clickCell(4, 0);  // type 4's five counts
+    t->SSCommand1.click();
+    f = aktivesChart();
+    ASSERT_EQ(f->MSChart1.DataGrid.RowCount(), 5);
+    for (int v = 1; v <= 5; ++v)
+        EXPECT_EQ(std::to_string(static_cast<int>(f->MSChart1.DataGrid.Data(v, 1))), t->Grid1.TextMatrix(4, v));
+    EXPECT_EQ(f->MSChart1.Plot.SeriesCollection(1).LegendText, gTypbezeichnung[4]);
+    EXPECT_EQ(gFensterAnzahl, 3);
+}
+
+}  // namespace
