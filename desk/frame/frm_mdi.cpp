@@ -879,13 +879,13 @@ void GrafikauswertungAnzeigen() {
 }
 
 namespace {
-// Shows a new result window when the window limit allows it; a refused one is never loaded.
+// Shows a new result window when the window limit allows it; a refused one is never loaded (false).
 // `vorbereiten` runs first (a caption loads the window). A window that could not be loaded gives
 // its place back.
-void ErgebnisfensterZeigen(forms::Form* f, const std::function<void()>& vorbereiten) {
+bool ErgebnisfensterZeigen(forms::Form* f, const std::function<void()>& vorbereiten) {
     if (!CanOpenChildWindow()) {
         f->deleteLater();
-        return;
+        return false;
     }
     try {
         vorbereiten();
@@ -898,6 +898,7 @@ void ErgebnisfensterZeigen(forms::Form* f, const std::function<void()>& vorberei
         throw;
     }
     ChildWindowOpened();
+    return true;
 }
 }  // namespace
 
@@ -920,12 +921,12 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
         forms::Form* f = nullptr;
         if (art == 3) gTabellenFenster = f = new Form15;
         if (art == 4) gEnneagrammFenster = f = new Form2;
-        ErgebnisfensterZeigen(f, [this, art, f] {
+        const bool offen = ErgebnisfensterZeigen(f, [this, art, f] {
             if (art != 4) return;
             f->setCaption(LabelTxt(154));
             mnuDruckEnneagramm.setEnabled(true);
         });
-        if (art == 4) AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
+        if (offen && art == 4) AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
     }
 }
 
