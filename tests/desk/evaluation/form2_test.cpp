@@ -317,3 +317,18 @@ TEST_F(Enneagramm, TheAssistantMarksTheEvaluationStepOnlyWhenTheWindowOpens) {
     EXPECT_EQ(a.Label2[3].ForeColor(), kGruen);
     EXPECT_EQ(a.Label1[0].ForeColor(), kSchwarz);
 }
+
+TEST_F(Enneagramm, WindowsClosingForANewPersonLeaveNoPictureOfTheOldOne) {
+    oeffne();
+    mdi().mnuTabelle.choose();
+    oeffne();
+    ASSERT_EQ(gFensterAnzahl, 3);
+    // A new person taken as the person window takes one: the pictures go, then the windows.
+    const int32_t bernd = person("Bernd", "Thal", reihum);
+    gAktPersonID = bernd;
+    for (const char* n : {"ZUVEnneagramm.bmp", "ZUVTabelle.bmp"}) files::Kill(AustauschbildPfad(n));
+    SchliesseUnterfenster();
+    EXPECT_EQ(gFensterAnzahl, 0);
+    EXPECT_FALSE(AustauschbildVorhanden("ZUVEnneagramm.bmp"));
+    EXPECT_FALSE(AustauschbildVorhanden("ZUVTabelle.bmp"));
+}
