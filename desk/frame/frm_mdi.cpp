@@ -14,6 +14,8 @@
 #include "desk/frame/frm_info.h"
 #include "desk/frame/datendatei_schema.h"
 #include "desk/common/globals.h"
+#include "desk/evaluation/form15.h"
+#include "desk/evaluation/form2.h"
 #include "desk/reports/frm_report.h"
 #include "desk/testing/druck.h"
 #include "desk/testing/frm_einfuehrung.h"
@@ -44,6 +46,16 @@ void normalZeiger() { forms::Screen::setMousePointer(forms::vbDefault); }
 // The name part of a path holds a dot: then the name is taken as it is, else ".ZDB" is added.
 std::string mitEndung(const std::string& pfad) {
     return files::fileName(pfad).find('.') == std::string::npos ? pfad + ".ZDB" : pfad;
+}
+
+// "&k path", the caption of entry k of the recent-files list. Built by appending: GCC 12 warns
+// falsely (-Wrestrict) on a string put in front of a number's text.
+std::string eintragsTitel(int k, const std::string& pfad) {
+    std::string t(1, '&');
+    t += std::to_string(k);
+    t += ' ';
+    t += pfad;
+    return t;
 }
 
 bool gleicherPfad(const std::string& a, const std::string& b) { return vb::UCase(a) == vb::UCase(b); }
@@ -669,7 +681,7 @@ void frmMDI::GenerateFileMenu() {
             mnuFileArray(0).setVisible(true);
             if (!mnuFileArray.exists(k)) mnuFileArray.Load(k);
             mnuFileArray(k).setVisible(true);
-            mnuFileArray(k).setCaption("&" + std::to_string(k) + " " + wert);
+            mnuFileArray(k).setCaption(eintragsTitel(k, wert));
         }
     } catch (const std::exception& e) {
         ShowErrorMessage(e);
@@ -692,7 +704,7 @@ void frmMDI::UpdateMenu() {
             if (mnuFileArray.exists(i)) mnuFileArray.Unload(i);
         for (size_t k = 0; k < liste.size(); ++k) {
             mnuFileArray.Load(static_cast<int>(k + 1));
-            mnuFileArray(static_cast<int>(k + 1)).setCaption("&" + std::to_string(k + 1) + " " + liste[k]);
+            mnuFileArray(static_cast<int>(k + 1)).setCaption(eintragsTitel(static_cast<int>(k + 1), liste[k]));
         }
         WriteIniFile();
         for (int i = mnuFileArray.UBound(); i >= 1; --i)
@@ -835,30 +847,16 @@ void frmMDI::CopyToClipboard() {
         if (auto* bild = gAuswertFenster->findChild<draw::PictureBox*>("Bild1"))
             forms::Clipboard::SetData(bild->Image().image());
         normalZeiger();
-    } else if (name == "Form2" && gEnneagrammFenster) {
+    } else if (auto* figur = dynamic_cast<Form2*>(aktiv)) {
+        // The active window's own figure (the last one opened may show another person), drawn
+        // off screen.
         sanduhr();
-        auto* p1 = gEnneagrammFenster->findChild<QWidget*>("Picture1");
-        auto* p2 = gEnneagrammFenster->findChild<QWidget*>("Picture2");
-        if (p1) {
-            const int y0 = p2 ? p2->height() : 0;
-            const QImage ganz = p1->grab().toImage();
-            forms::Clipboard::SetData(ganz.copy(0, y0, ganz.width(), std::max(0, ganz.height() - 48)));
-        }
+        forms::Clipboard::SetData(figur->Abbild());
         normalZeiger();
-    } else if (name == "Form15" && gTabellenFenster) {
+    } else if (auto* tabelle = dynamic_cast<Form15*>(aktiv)) {
         forms::Clipboard::Clear();
         sanduhr();
-        if (auto* grid = gTabellenFenster->findChild<forms::Grid*>("Grid1")) {
-            std::string text;
-            for (int r = 0; r <= 9; ++r) {
-                for (int c = 0; c <= 6; ++c) {
-                    if (c) text += "\t";
-                    if (r < grid->Rows() && c < grid->Cols()) text += grid->TextMatrix(r, c);
-                }
-                text += "\r\n";
-            }
-            forms::Clipboard::SetText(text);
-        }
+        forms::Clipboard::SetText(tabelle->Tabellentext());
         normalZeiger();
     } else if (name == "frmChart" && gChartFenster) {
         QWidget* chart = gChartFenster->findChild<QWidget*>("MSChart1");
@@ -881,8 +879,31 @@ void GrafikauswertungAnzeigen() {
     });
 }
 
-// art: 1 evaluation, 2 statistics, 3 answer table, 4 enneagram. The result windows are not built
-// yet: the command scores and ranks the person and sets the evaluation state, and opens nothing.
+namespace {
+// Shows a new result window when the window limit allows it; a refused one is never loaded.
+// `vorbereiten` runs first (a caption loads the window). A window that could not be loaded gives
+// its place back.
+void ErgebnisfensterZeigen(forms::Form* f, const std::function<void()>& vorbereiten) {
+    if (!CanOpenChildWindow()) {
+        f->deleteLater();
+        return;
+    }
+    try {
+        vorbereiten();
+        f->Show();
+    } catch (...) {
+        if (!f->isLoaded()) {
+            ChildWindowClosed();
+            f->deleteLater();
+        }
+        throw;
+    }
+    ChildWindowOpened();
+}
+}  // namespace
+
+// art: 1 evaluation, 2 statistics, 3 answer table, 4 enneagram. The evaluation window is not built
+// yet: its commands score and rank the person, set the evaluation state and open nothing.
 void frmMDI::ergebnisFensterOeffnen(int art) {
     sanduhr();
     struct Zeiger {
@@ -895,6 +916,17 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
     if (art == 1 || art == 2) {
         gAuswertungsart = static_cast<int16_t>(art);
         gSeite = 1;
+    }
+    if (art == 3 || art == 4) {
+        forms::Form* f = nullptr;
+        if (art == 3) gTabellenFenster = f = new Form15;
+        if (art == 4) gEnneagrammFenster = f = new Form2;
+        ErgebnisfensterZeigen(f, [this, art, f] {
+            if (art != 4) return;
+            f->setCaption(LabelTxt(154));
+            mnuDruckEnneagramm.setEnabled(true);
+        });
+        if (art == 4) AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
     }
 }
 
