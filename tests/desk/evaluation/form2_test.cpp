@@ -233,6 +233,10 @@ TEST_F(Enneagramm, ActivationWritesTheFigureBitmapButOnlyCopyTouchesTheClipboard
     ASSERT_TRUE(files::FileExists(bild));
     const QImage gelesen(QString::fromStdString(files::resolve(bild)));
     EXPECT_EQ(gelesen.size(), f.Picture1.size());
+    if (!ausgabe("command -v identify").empty()) {
+        const std::string info = ausgabe("identify '" + files::resolve(bild) + "'");
+        EXPECT_NE(info.find("BMP"), std::string::npos) << info;
+    }
     // The bars of the view are in the picture, even where the window does not show them.
     f.resize(200, 150);
     f.Combo1.setListIndex(1);
@@ -251,7 +255,9 @@ TEST_F(Enneagramm, ActivationWritesTheFigureBitmapButOnlyCopyTouchesTheClipboard
 }
 
 TEST_F(Enneagramm, OneOrMoreWindowsTileOrCascadeAndClosingCountsDown) {
-    Form2& f = oeffne();
+    mdi().SSCommand1[3]->click();  // the toolbar's enneagram button
+    ASSERT_NE(enneagramm(), nullptr);
+    Form2& f = *enneagramm();
     QMdiArea* flaeche = mdi().mdiArea();
     auto* sub = qobject_cast<QMdiSubWindow*>(f.parentWidget());
     EXPECT_EQ(sub->geometry(), flaeche->viewport()->rect());  // one window: the whole area
