@@ -16,6 +16,7 @@
 #include "desk/common/globals.h"
 #include "desk/evaluation/form15.h"
 #include "desk/evaluation/form2.h"
+#include "desk/reports/frm_report.h"
 #include "desk/testing/druck.h"
 #include "desk/testing/frm_einfuehrung.h"
 #include "desk/testing/testverwaltung.h"
@@ -188,7 +189,7 @@ void frmMDI::wireHandlers() {
     mnuDruckStatistik.Click = trap([this] { druckBericht({7}, false); });
     mnuDruckTabelle.Click = trap([this] { druckBericht({8}, false); });
     mnuDruckDateivergleich.Click = trap([this] { druckBericht({}, true); });
-    mnuDruckFragebogen.Click = trap([] { FragebogenDrucken(zuvtest::DruckSchalter{}); });
+    mnuDruckFragebogen.Click = trap([] { FragebogenDrucken(druckSchalter()); });
     mnuImportZUV40.Click = trap([this] { mnuImportZUV40_Click(); });
     mnuFileArray.Click = [this](int i) { mitFehlerfalle([&] { mnuFileArray_Click(i); }); };
     mnuBeenden.Click = trap([this] { mnuBeenden_Click(); });
@@ -958,10 +959,19 @@ void frmMDI::mnuDateivergleich_Click() {
     // The chart window that shows both persons is not built yet.
 }
 
-// The report window is not built yet: the print items open nothing.
+// The print items choose the report's parts and kind in the report window, whose activation
+// builds the report.
 void frmMDI::druckBericht(std::initializer_list<int> teile, bool zweiPersonen) {
-    (void)teile;
-    (void)zweiPersonen;
+    frmReport& bericht = forms::Default<frmReport>();
+    if (zweiPersonen) gSeite = 1;
+    for (auto& kasten : bericht.Check1) {
+        const int i = static_cast<int>(&kasten - bericht.Check1.data());
+        if (i > 8) break;
+        kasten.setValue(std::find(teile.begin(), teile.end(), i) != teile.end() ? 1 : 0);
+    }
+    bericht.Option1[0].setValue(false);
+    bericht.Option1[1].setValue(zweiPersonen);
+    bericht.Show();
 }
 
 void frmMDI::mnuDrucken_Click() {
@@ -1063,7 +1073,7 @@ void frmMDI::SSCommand1_Click(int index) {
     case 5: mitFehlerfalle([this] { mnuAuswertung_Click(); }); break;
     case 6: mitFehlerfalle([this] { mnuStatistik_Click(); }); break;
     case 7: mitFehlerfalle([this] { mnuDateivergleich_Click(); }); break;
-    case 8: mitFehlerfalle([] { FragebogenDrucken(zuvtest::DruckSchalter{}); }); break;
+    case 8: mitFehlerfalle([] { FragebogenDrucken(druckSchalter()); }); break;
     case 9: mnuDiagrammOptions.Click(); break;
     case 10: mitFehlerfalle([] { forms::Default<Form4>().Show(); }); break;
     case 11: mitFehlerfalle([] { EinfuehrungstextAnzeigen(); }); break;
