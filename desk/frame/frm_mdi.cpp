@@ -17,6 +17,7 @@
 #include "desk/common/globals.h"
 #include "desk/evaluation/form15.h"
 #include "desk/evaluation/form2.h"
+#include "desk/reports/frm_report.h"
 #include "desk/testing/druck.h"
 #include "desk/testing/frm_einfuehrung.h"
 #include "desk/testing/testverwaltung.h"
@@ -189,7 +190,7 @@ void frmMDI::wireHandlers() {
     mnuDruckStatistik.Click = trap([this] { druckBericht({7}, false); });
     mnuDruckTabelle.Click = trap([this] { druckBericht({8}, false); });
     mnuDruckDateivergleich.Click = trap([this] { druckBericht({}, true); });
-    mnuDruckFragebogen.Click = trap([] { FragebogenDrucken(zuvtest::DruckSchalter{}); });
+    mnuDruckFragebogen.Click = trap([] { FragebogenDrucken(druckSchalter()); });
     mnuImportZUV40.Click = trap([this] { mnuImportZUV40_Click(); });
     mnuFileArray.Click = [this](int i) { mitFehlerfalle([&] { mnuFileArray_Click(i); }); };
     mnuBeenden.Click = trap([this] { mnuBeenden_Click(); });
@@ -870,13 +871,13 @@ void frmMDI::CopyToClipboard() {
 // ==================================================================== commands (menus and toolbar)
 
 namespace {
-// Shows a new result window when the window limit allows it; a refused one is never loaded.
+// Shows a new result window when the window limit allows it; a refused one is never loaded (false).
 // `vorbereiten` runs first (a caption loads the window). A window that could not be loaded gives
 // its place back.
-void ErgebnisfensterZeigen(forms::Form* f, const std::function<void()>& vorbereiten) {
+bool ErgebnisfensterZeigen(forms::Form* f, const std::function<void()>& vorbereiten) {
     if (!CanOpenChildWindow()) {
         f->deleteLater();
-        return;
+        return false;
     }
     try {
         vorbereiten();
@@ -889,6 +890,7 @@ void ErgebnisfensterZeigen(forms::Form* f, const std::function<void()>& vorberei
         throw;
     }
     ChildWindowOpened();
+    return true;
 }
 }  // namespace
 
@@ -911,12 +913,12 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
         forms::Form* f = nullptr;
         if (art == 3) gTabellenFenster = f = new Form15;
         if (art == 4) gEnneagrammFenster = f = new Form2;
-        ErgebnisfensterZeigen(f, [this, art, f] {
+        const bool offen = ErgebnisfensterZeigen(f, [this, art, f] {
             if (art != 4) return;
             f->setCaption(LabelTxt(154));
             mnuDruckEnneagramm.setEnabled(true);
         });
-        if (art == 4) AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
+        if (offen && art == 4) AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
     }
 }
 
@@ -946,10 +948,19 @@ void frmMDI::mnuDateivergleich_Click() {
     DateivergleichAnzeigen();
 }
 
-// The report window is not built yet: the print items open nothing.
+// The print items choose the report's parts and kind in the report window, whose activation
+// builds the report.
 void frmMDI::druckBericht(std::initializer_list<int> teile, bool zweiPersonen) {
-    (void)teile;
-    (void)zweiPersonen;
+    frmReport& bericht = forms::Default<frmReport>();
+    if (zweiPersonen) gSeite = 1;
+    for (auto& kasten : bericht.Check1) {
+        const int i = static_cast<int>(&kasten - bericht.Check1.data());
+        if (i > 8) break;
+        kasten.setValue(std::find(teile.begin(), teile.end(), i) != teile.end() ? 1 : 0);
+    }
+    bericht.Option1[0].setValue(false);
+    bericht.Option1[1].setValue(zweiPersonen);
+    bericht.Show();
 }
 
 void frmMDI::mnuDrucken_Click() {
@@ -1051,7 +1062,7 @@ void frmMDI::SSCommand1_Click(int index) {
     case 5: mitFehlerfalle([this] { mnuAuswertung_Click(); }); break;
     case 6: mitFehlerfalle([this] { mnuStatistik_Click(); }); break;
     case 7: mitFehlerfalle([this] { mnuDateivergleich_Click(); }); break;
-    case 8: mitFehlerfalle([] { FragebogenDrucken(zuvtest::DruckSchalter{}); }); break;
+    case 8: mitFehlerfalle([] { FragebogenDrucken(druckSchalter()); }); break;
     case 9: mnuDiagrammOptions.Click(); break;
     case 10: mitFehlerfalle([] { forms::Default<Form4>().Show(); }); break;
     case 11: mitFehlerfalle([] { EinfuehrungstextAnzeigen(); }); break;

@@ -12,17 +12,6 @@ using namespace ergebnis_test;
 
 namespace {
 
-std::string ausgabe(const std::string& cmd) {
-    std::string out;
-    if (FILE* p = popen((cmd + " 2>&1").c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
-
 class Antworttabelle : public ErgebnisFensterTest {
 protected:
     void SetUp() override {
@@ -287,8 +276,10 @@ TEST_F(Antworttabelle, ASmallWindowScrollsTheTableWithItsBars) {
         }
 }
 
-TEST_F(Antworttabelle, HelpOpensTheTablesTopic) {
-    Form15& t = oeffne();
+TEST_F(Antworttabelle, TheToolbarOpensTheTableAndItsHelpButtonTheTablesTopic) {
+    mdi().SSCommand1[4]->click();
+    ASSERT_NE(tabelle(), nullptr);
+    Form15& t = *tabelle();
     t.SSCommand2.click();
     const auto* hilfe = h().last(forms::HostRecord::Kind::Help);
     ASSERT_NE(hilfe, nullptr);
