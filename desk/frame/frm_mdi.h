@@ -132,5 +132,4 @@ void ProgrammStarten(const char* datei, int dialogText, int stil, bool mitPerson
 std::string GeschwisterProgramm(const std::string& datei);
 
 // Module-level commands also run by the assistant.
-void GrafikauswertungAnzeigen();
 void TypenbeschreibungenStarten();

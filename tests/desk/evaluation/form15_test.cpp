@@ -12,17 +12,6 @@ using namespace ergebnis_test;
 
 namespace {
 
-std::string ausgabe(const std::string& cmd) {
-    std::string out;
-    if (FILE* p = popen((cmd + " 2>&1").c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
-
 class Antworttabelle : public ErgebnisFensterTest {
 protected:
     void SetUp() override {
@@ -252,7 +241,7 @@ TEST_F(Antworttabelle, AViewWritesNothingAndOutlivesItsPersonsDeletion) {
 
     gDatenbank->Execute("DELETE FROM PersDat WHERE PersonID = " + std::to_string(anna));
     mdi().mnuTabelle.choose();  // scores nobody, opens nothing
-    EXPECT_EQ(mdi().children().size(), 1u);
+    EXPECT_EQ(mdi().children().size(), 2u);  // the table and the chart its button opened
     aktiviere(t);
     t.Grid1.clickCell(0, 6);
     mdi().mnuKopieren.choose();
@@ -287,8 +276,10 @@ TEST_F(Antworttabelle, ASmallWindowScrollsTheTableWithItsBars) {
         }
 }
 
-TEST_F(Antworttabelle, HelpOpensTheTablesTopic) {
-    Form15& t = oeffne();
+TEST_F(Antworttabelle, TheToolbarOpensTheTableAndItsHelpButtonTheTablesTopic) {
+    mdi().SSCommand1[4]->click();
+    ASSERT_NE(tabelle(), nullptr);
+    Form15& t = *tabelle();
     t.SSCommand2.click();
     const auto* hilfe = h().last(forms::HostRecord::Kind::Help);
     ASSERT_NE(hilfe, nullptr);

@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 
 #include <array>
+#include <cstdio>
 #include <functional>
 #include <optional>
 
@@ -19,6 +20,18 @@
 namespace ergebnis_test {
 
 using namespace frame_test;
+
+// What an outside program prints.
+inline std::string ausgabe(const std::string& cmd) {
+    std::string out;
+    if (FILE* p = popen((cmd + " 2>&1").c_str(), "r")) {
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
 
 // The rating of the n-th item-type row (0-based, in stored order) of a type; nothing for a row
 // left unanswered.

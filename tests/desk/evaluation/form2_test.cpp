@@ -233,6 +233,10 @@ TEST_F(Enneagramm, ActivationWritesTheFigureBitmapButOnlyCopyTouchesTheClipboard
     ASSERT_TRUE(files::FileExists(bild));
     const QImage gelesen(QString::fromStdString(files::resolve(bild)));
     EXPECT_EQ(gelesen.size(), f.Picture1.size());
+    if (!ausgabe("command -v identify").empty()) {
+        const std::string info = ausgabe("identify '" + files::resolve(bild) + "'");
+        EXPECT_NE(info.find("BMP"), std::string::npos) << info;
+    }
     // The bars of the view are in the picture, even where the window does not show them.
     f.resize(200, 150);
     f.Combo1.setListIndex(1);
@@ -251,7 +255,9 @@ TEST_F(Enneagramm, ActivationWritesTheFigureBitmapButOnlyCopyTouchesTheClipboard
 }
 
 TEST_F(Enneagramm, OneOrMoreWindowsTileOrCascadeAndClosingCountsDown) {
-    Form2& f = oeffne();
+    mdi().SSCommand1[3]->click();  // the toolbar's enneagram button
+    ASSERT_NE(enneagramm(), nullptr);
+    Form2& f = *enneagramm();
     QMdiArea* flaeche = mdi().mdiArea();
     auto* sub = qobject_cast<QMdiSubWindow*>(f.parentWidget());
     EXPECT_EQ(sub->geometry(), flaeche->viewport()->rect());  // one window: the whole area
@@ -295,4 +301,34 @@ TEST_F(Enneagramm, ThePrintItemStaysWhileAWindowOrTheFigureCanBePrinted) {
     Form2& dritte = oeffne();
     ASSERT_TRUE(forms::Unload(dritte));
     EXPECT_TRUE(druck.Enabled());  // its bitmap is still there for the report
+}
+
+TEST_F(Enneagramm, TheAssistantMarksTheEvaluationStepOnlyWhenTheWindowOpens) {
+    gAssistentanzeige = -1;
+    frmAssist& a = forms::Default<frmAssist>();
+    a.Label1[4].setForeColor(kSchwarz);
+    gFensterAnzahl = 10;
+    mdi().mnuEnneagramm.choose();
+    EXPECT_EQ(h().messages(), std::vector<std::string>{DialogTxt(33)});
+    EXPECT_EQ(a.Label1[4].ForeColor(), kSchwarz);
+    gFensterAnzahl = 0;
+    oeffne();
+    EXPECT_EQ(a.Label1[4].ForeColor(), kGruen);
+    EXPECT_EQ(a.Label2[3].ForeColor(), kGruen);
+    EXPECT_EQ(a.Label1[0].ForeColor(), kSchwarz);
+}
+
+TEST_F(Enneagramm, WindowsClosingForANewPersonLeaveNoPictureOfTheOldOne) {
+    oeffne();
+    mdi().mnuTabelle.choose();
+    oeffne();
+    ASSERT_EQ(gFensterAnzahl, 3);
+    // A new person taken as the person window takes one: the pictures go, then the windows.
+    const int32_t bernd = person("Bernd", "Thal", reihum);
+    gAktPersonID = bernd;
+    for (const char* n : {"ZUVEnneagramm.bmp", "ZUVTabelle.bmp"}) files::Kill(AustauschbildPfad(n));
+    SchliesseUnterfenster();
+    EXPECT_EQ(gFensterAnzahl, 0);
+    EXPECT_FALSE(AustauschbildVorhanden("ZUVEnneagramm.bmp"));
+    EXPECT_FALSE(AustauschbildVorhanden("ZUVTabelle.bmp"));
 }
