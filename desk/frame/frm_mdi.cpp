@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desk/charts/chart_fenster.h"
 #include "desk/common/form4.h"
 #include "desk/frame/frm_assist.h"
 #include "desk/frame/frm_import.h"
@@ -204,8 +205,7 @@ void frmMDI::wireHandlers() {
     mnuStatistik.Click = trap([this] { mnuStatistik_Click(); });
     mnuDateivergleich.Click = trap([this] { mnuDateivergleich_Click(); });
     mnuZUVParameter.Click = trap([] { forms::Default<Form4>().Show(); });
-    // The chart options dialog is not built yet: the command opens nothing.
-    mnuDiagrammOptions.Click = [] {};
+    mnuDiagrammOptions.Click = [] { frmChartOptZeigen(); };
     mnuDruckereinrichtung.Click = trap([this] { mnuDruckereinrichtung_Click(); });
     mnuEinführung.Click = [] { mitFehlerfalle([] { EinfuehrungstextAnzeigen(); }); };
     mnuTypenbeschreibungen.Click = trap([this] { mnuTypenbeschreibungen_Click(); });
@@ -397,6 +397,7 @@ void frmMDI::setzeMenueStatus() {
 
 void frmMDI::enableFileMenus() {
     frmMDI& m = *this;
+    frmChartOptLaden();
     forms::Default<Form4>();
     m.mnuClose.setEnabled(true);
     m.mnuBackup.setEnabled(true);
@@ -869,24 +870,14 @@ void frmMDI::CopyToClipboard() {
 
 // ==================================================================== commands (menus and toolbar)
 
-// The chart window is not built yet: the command scores and ranks the person and opens nothing.
-void GrafikauswertungAnzeigen() {
-    mitFehlerfalle([] {
-        gDiagrammArt = 1;
-        TestAuswerten();
-        TypRangfolgeBestimmen();
-        gDateivergleich = 0;
-    });
-}
-
 namespace {
-// Shows a new result window when the window limit allows it; a refused one is never loaded.
+// Shows a new result window when the window limit allows it; a refused one is never loaded (false).
 // `vorbereiten` runs first (a caption loads the window). A window that could not be loaded gives
 // its place back.
-void ErgebnisfensterZeigen(forms::Form* f, const std::function<void()>& vorbereiten) {
+bool ErgebnisfensterZeigen(forms::Form* f, const std::function<void()>& vorbereiten) {
     if (!CanOpenChildWindow()) {
         f->deleteLater();
-        return;
+        return false;
     }
     try {
         vorbereiten();
@@ -899,6 +890,7 @@ void ErgebnisfensterZeigen(forms::Form* f, const std::function<void()>& vorberei
         throw;
     }
     ChildWindowOpened();
+    return true;
 }
 }  // namespace
 
@@ -921,12 +913,12 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
         forms::Form* f = nullptr;
         if (art == 3) gTabellenFenster = f = new Form15;
         if (art == 4) gEnneagrammFenster = f = new Form2;
-        ErgebnisfensterZeigen(f, [this, art, f] {
+        const bool offen = ErgebnisfensterZeigen(f, [this, art, f] {
             if (art != 4) return;
             f->setCaption(LabelTxt(154));
             mnuDruckEnneagramm.setEnabled(true);
         });
-        if (art == 4) AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
+        if (offen && art == 4) AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
     }
 }
 
@@ -953,9 +945,7 @@ void frmMDI::mnuDateivergleich_Click() {
                       forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
         return;
     }
-    gDateivergleich = 1;
-    mnuDruckDateivergleich.setEnabled(true);
-    // The chart window that shows both persons is not built yet.
+    DateivergleichAnzeigen();
 }
 
 // The print items choose the report's parts and kind in the report window, whose activation
