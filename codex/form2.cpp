@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QMdiArea>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -84,6 +85,18 @@ Form2::Form2() : forms::Form("Form2") {
 }
 
 Form2::~Form2() = default;
+
+QSize Form2::sizeHint() const {
+    // Within the main window's area, with room for the offsets of a few cascaded windows.
+    QSize s(kVirtuelleBreite, kVirtuelleHoehe + 40);
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+        if (auto* bereich = qobject_cast<QMdiArea*>(w)) {
+            const QSize frei = bereich->viewport()->size();
+            s = s.boundedTo(QSize(std::max(400, frei.width() - 60), std::max(300, frei.height() - 80)));
+            break;
+        }
+    return s;
+}
 
 void Form2::setupControls() {
     Aktiviert = false;
