@@ -142,6 +142,9 @@ void Form2::Form_Load() {
             Combo1.AddItem(Feldtext(*themen, "Titel"));
             themen->MoveNext();
         }
+        if (Combo1.ListCount() == 0)
+            throw vb::Error(vb::err::NoCurrentRecord, "Die Inhaltsdatenbank " + std::string(kInhaltDB) +
+                                                          " enthält keine Themen.");
         Combo1.setListIndex(0);  // shows the first topic (Combo1_Click)
         Label2.setDataField("typnummer");
         Label2.setDataSource(&Data1);
