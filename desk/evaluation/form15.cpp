@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desk/charts/chart_fenster.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
 #include "desk/evaluation/austauschbild.h"
@@ -79,6 +80,7 @@ Form15::Form15() : Form("Form15") {
 }
 
 void Form15::Form_Load() {
+    m_personID = gAktPersonID;
     mitFehlerfalle([this] {
         DruckMenueAn(DruckMenue::Tabelle, true);
         setCaption(LabelTxt(254));
@@ -204,15 +206,19 @@ void Form15::Form_Activate() {
     mitFehlerfalle([this] {
         Form_Resize();
         setWindowState(forms::vbMaximized);
-        try {
-            AustauschbildSchreiben(Tabellenbild(), kBildName);
-        } catch (const vb::Error& e) {
-            // Said once per window: every change between windows activates it again.
-            if (!m_bildFehlerGemeldet) {
-                m_bildFehlerGemeldet = true;
-                forms::MsgBox(e.description() + gCrLf + gCrLf + "Die Antworttabelle wird weiter angezeigt; in den Bericht "
-                                  "kommt sie erst, wenn ihr Bild gespeichert werden kann.",
-                              forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+        // Only while its person is the current one: a window activated while the windows close for
+        // the next person must not leave its picture in that person's report.
+        if (gAktPersonID == m_personID) {
+            try {
+                AustauschbildSchreiben(Tabellenbild(), kBildName);
+            } catch (const vb::Error& e) {
+                // Said once per window: every change between windows activates it again.
+                if (!m_bildFehlerGemeldet) {
+                    m_bildFehlerGemeldet = true;
+                    forms::MsgBox(e.description() + gCrLf + gCrLf + "Die Antworttabelle wird weiter angezeigt; in den "
+                                      "Bericht kommt sie erst, wenn ihr Bild gespeichert werden kann.",
+                                  forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+                }
             }
         }
         if (hauptfenster()) hauptfenster()->arrangeChildren(gFensterAnzahl == 1 ? 2 : 0);
@@ -276,8 +282,7 @@ void Form15::SSCommand1_Click() {
         // The table stays open, so its print item stays as it is.
         DruckMenueAn(DruckMenue::Grafik, true);
         gDateivergleich = 0;
-        // The chart window of the chart evaluation draws gDiagrammWerte under gDiagrammTitel; it is
-        // opened here once that subsystem is part of the program.
+        NeuesChartFenster(153);
     });
 }
 

@@ -57,6 +57,7 @@ private:
 
     clsScroll m_scroll;
     int16_t m_auswahl = 0;
+    int32_t m_personID = 0;  // the person whose scores the window shows
     bool m_bildFehlerGemeldet = false;
     bool m_inResize = false;
 };

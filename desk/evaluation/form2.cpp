@@ -131,6 +131,7 @@ Form2::Form2() : Form("Form2") {
 void Form2::Form_Load() {
     // The scores of the person the window opens for; the bars are drawn from them from now on.
     m_werte = EnneagrammWerte::aktuelle();
+    m_personID = gAktPersonID;
     mitFehlerfalle([this] {
         SSCommand1.setToolTipText(LabelTxt(42));
         setCaption(LabelTxt(154));
@@ -254,15 +255,19 @@ void Form2::Form_Activate() {
     mitFehlerfalle([this] {
         Form_Resize();
         setWindowState(forms::vbMaximized);
-        try {
-            AustauschbildSchreiben(Abbild(), kBildName);
-        } catch (const vb::Error& e) {
-            // Said once per window: every change between windows activates it again.
-            if (!m_bildFehlerGemeldet) {
-                m_bildFehlerGemeldet = true;
-                forms::MsgBox(e.description() + gCrLf + gCrLf + "Das Enneagramm wird weiter angezeigt; in den Bericht "
-                                  "kommt es erst, wenn sein Bild gespeichert werden kann.",
-                              forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+        // Only while its person is the current one: a window activated while the windows close for
+        // the next person must not leave its picture in that person's report.
+        if (gAktPersonID == m_personID) {
+            try {
+                AustauschbildSchreiben(Abbild(), kBildName);
+            } catch (const vb::Error& e) {
+                // Said once per window: every change between windows activates it again.
+                if (!m_bildFehlerGemeldet) {
+                    m_bildFehlerGemeldet = true;
+                    forms::MsgBox(e.description() + gCrLf + gCrLf + "Das Enneagramm wird weiter angezeigt; in den "
+                                      "Bericht kommt es erst, wenn sein Bild gespeichert werden kann.",
+                                  forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+                }
             }
         }
         if (hauptfenster()) hauptfenster()->arrangeChildren(gFensterAnzahl == 1 ? 2 : 0);

@@ -60,6 +60,7 @@ private:
     clsScroll m_scroll;
     int16_t m_zaehler = 0;  // the bar refresh's loop variable
     EnneagrammWerte m_werte;
+    int32_t m_personID = 0;  // the person whose scores the window shows
     bool m_bildFehlerGemeldet = false;
     bool m_inResize = false;
 };

@@ -302,3 +302,33 @@ TEST_F(Enneagramm, ThePrintItemStaysWhileAWindowOrTheFigureCanBePrinted) {
     ASSERT_TRUE(forms::Unload(dritte));
     EXPECT_TRUE(druck.Enabled());  // its bitmap is still there for the report
 }
+
+TEST_F(Enneagramm, TheAssistantMarksTheEvaluationStepOnlyWhenTheWindowOpens) {
+    gAssistentanzeige = -1;
+    frmAssist& a = forms::Default<frmAssist>();
+    a.Label1[4].setForeColor(kSchwarz);
+    gFensterAnzahl = 10;
+    mdi().mnuEnneagramm.choose();
+    EXPECT_EQ(h().messages(), std::vector<std::string>{DialogTxt(33)});
+    EXPECT_EQ(a.Label1[4].ForeColor(), kSchwarz);
+    gFensterAnzahl = 0;
+    oeffne();
+    EXPECT_EQ(a.Label1[4].ForeColor(), kGruen);
+    EXPECT_EQ(a.Label2[3].ForeColor(), kGruen);
+    EXPECT_EQ(a.Label1[0].ForeColor(), kSchwarz);
+}
+
+TEST_F(Enneagramm, WindowsClosingForANewPersonLeaveNoPictureOfTheOldOne) {
+    oeffne();
+    mdi().mnuTabelle.choose();
+    oeffne();
+    ASSERT_EQ(gFensterAnzahl, 3);
+    // A new person taken as the person window takes one: the pictures go, then the windows.
+    const int32_t bernd = person("Bernd", "Thal", reihum);
+    gAktPersonID = bernd;
+    for (const char* n : {"ZUVEnneagramm.bmp", "ZUVTabelle.bmp"}) files::Kill(AustauschbildPfad(n));
+    SchliesseUnterfenster();
+    EXPECT_EQ(gFensterAnzahl, 0);
+    EXPECT_FALSE(AustauschbildVorhanden("ZUVEnneagramm.bmp"));
+    EXPECT_FALSE(AustauschbildVorhanden("ZUVTabelle.bmp"));
+}
