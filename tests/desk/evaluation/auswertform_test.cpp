@@ -9,6 +9,9 @@
 
 #include "auswert_fixture.h"
 #include "desk/evaluation/auswertseiten_stil.h"
+#include "desk/reports/frm_report.h"
+#include "platform/draw/printer.h"
+#include "platform/forms/common_dialog.h"
 #include "platform/forms/screen.h"
 
 using namespace auswert_test;
@@ -217,12 +220,31 @@ TEST_F(Auswertfenster, PrintWritesTheWholePageForTheReportAndAFolderThatCannotBe
     EXPECT_EQ(gelesen.convertToFormat(QImage::Format_RGB32), a->Seitenbild().convertToFormat(QImage::Format_RGB32));
     EXPECT_TRUE(h().messages().empty());
 
+    // The report window shows the report of the page on view; printed without a printer, the page
+    // goes into a PDF file as the picture it was handed.
+    frmReport& bericht = forms::Instance<frmReport>();
+    ASSERT_TRUE(bericht.Visible());
+    EXPECT_TRUE(bericht.Option1[0].Value());
+    forms::PrinterChoice wahl;
+    wahl.outputFile = (dir / "Seite.pdf").string();
+    h().choosePrinter(wahl);
+    bericht.CrystalReport1.PrintReport();
+    EXPECT_TRUE(h().messages().empty());
+    const std::string bilder = befehl("pdfimages -list '" + wahl.outputFile + "'");
+    EXPECT_NE(bilder.find(" 1000   667 "), std::string::npos) << bilder;
+    EXPECT_NE(befehl("pdftotext '" + wahl.outputFile + "' -").find("Greta Hahn"), std::string::npos);
+    draw::printer().setOutputFileName("");
+    forms::applyToPrinter(forms::PrinterChoice{});
+    forms::Unload(bericht);
+    h().clearRecords();
+
     const std::string vorher = gAppPath;
     gAppPath = (dir / "gibt es nicht").string();
     a->Befehl6_Click();
     ASSERT_EQ(h().messages().size(), 1u);
     EXPECT_NE(h().messages()[0].find("ZUVAktuelleSeite.bmp"), std::string::npos);
     EXPECT_NE(h().messages()[0].find("kann nicht im Datenordner"), std::string::npos);
+    EXPECT_FALSE(forms::IsLoaded<frmReport>());  // no report of a page that was not handed over
     gAppPath = vorher;
     EXPECT_TRUE(a->isLoaded());
 }
