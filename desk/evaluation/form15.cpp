@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desk/charts/chart_fenster.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
 #include "desk/evaluation/austauschbild.h"
@@ -281,8 +282,7 @@ void Form15::SSCommand1_Click() {
         // The table stays open, so its print item stays as it is.
         DruckMenueAn(DruckMenue::Grafik, true);
         gDateivergleich = 0;
-        // The chart window of the chart evaluation draws gDiagrammWerte under gDiagrammTitel; it is
-        // opened here once that subsystem is part of the program.
+        NeuesChartFenster(153);
     });
 }
 

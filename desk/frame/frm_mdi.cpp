@@ -8,12 +8,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desk/charts/chart_fenster.h"
 #include "desk/common/form4.h"
 #include "desk/frame/frm_assist.h"
 #include "desk/frame/frm_import.h"
 #include "desk/frame/frm_info.h"
 #include "desk/frame/datendatei_schema.h"
 #include "desk/common/globals.h"
+#include "desk/evaluation/auswertform.h"
 #include "desk/evaluation/form15.h"
 #include "desk/evaluation/form2.h"
 #include "desk/reports/frm_report.h"
@@ -204,8 +206,7 @@ void frmMDI::wireHandlers() {
     mnuStatistik.Click = trap([this] { mnuStatistik_Click(); });
     mnuDateivergleich.Click = trap([this] { mnuDateivergleich_Click(); });
     mnuZUVParameter.Click = trap([] { forms::Default<Form4>().Show(); });
-    // The chart options dialog is not built yet: the command opens nothing.
-    mnuDiagrammOptions.Click = [] {};
+    mnuDiagrammOptions.Click = [] { frmChartOptZeigen(); };
     mnuDruckereinrichtung.Click = trap([this] { mnuDruckereinrichtung_Click(); });
     mnuEinführung.Click = [] { mitFehlerfalle([] { EinfuehrungstextAnzeigen(); }); };
     mnuTypenbeschreibungen.Click = trap([this] { mnuTypenbeschreibungen_Click(); });
@@ -397,6 +398,7 @@ void frmMDI::setzeMenueStatus() {
 
 void frmMDI::enableFileMenus() {
     frmMDI& m = *this;
+    frmChartOptLaden();
     forms::Default<Form4>();
     m.mnuClose.setEnabled(true);
     m.mnuBackup.setEnabled(true);
@@ -841,11 +843,11 @@ void frmMDI::CopyToClipboard() {
     forms::Form* aktiv = ActiveForm();
     if (!aktiv) return;
     const std::string name = aktiv->Name();
-    if (name == "auswertform" && gAuswertFenster) {
+    if (name == "auswertform") {
+        // The page of the evaluation window on view, which need not be the one made last.
         forms::Clipboard::Clear();
         sanduhr();
-        if (auto* bild = gAuswertFenster->findChild<draw::PictureBox*>("Bild1"))
-            forms::Clipboard::SetData(bild->Image().image());
+        if (auto* auswertung = dynamic_cast<auswertform*>(aktiv)) forms::Clipboard::SetData(auswertung->Seitenbild());
         normalZeiger();
     } else if (auto* figur = dynamic_cast<Form2*>(aktiv)) {
         // The active window's own figure (the last one opened may show another person), drawn
@@ -868,16 +870,6 @@ void frmMDI::CopyToClipboard() {
 }
 
 // ==================================================================== commands (menus and toolbar)
-
-// The chart window is not built yet: the command scores and ranks the person and opens nothing.
-void GrafikauswertungAnzeigen() {
-    mitFehlerfalle([] {
-        gDiagrammArt = 1;
-        TestAuswerten();
-        TypRangfolgeBestimmen();
-        gDateivergleich = 0;
-    });
-}
 
 namespace {
 // Shows a new result window when the window limit allows it; a refused one is never loaded (false).
@@ -903,8 +895,8 @@ bool ErgebnisfensterZeigen(forms::Form* f, const std::function<void()>& vorberei
 }
 }  // namespace
 
-// art: 1 evaluation, 2 statistics, 3 answer table, 4 enneagram. The evaluation window is not built
-// yet: its commands score and rank the person, set the evaluation state and open nothing.
+// art: 1 evaluation, 2 statistics, 3 answer table, 4 enneagram: the person scored and ranked, the
+// evaluation state set, and a new window of the kind opened.
 void frmMDI::ergebnisFensterOeffnen(int art) {
     sanduhr();
     struct Zeiger {
@@ -912,11 +904,22 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
     } zeiger;
     if (art == 1) gSensitivityGewaehlt = false;
     if (art == 4) gDateivergleich = 0;
-    TestAuswerten();
-    TypRangfolgeBestimmen();
+    try {
+        TestAuswerten();
+        TypRangfolgeBestimmen();
+    } catch (const vb::Error& e) {
+        // Rows of the person that the scoring needs are missing from the data file.
+        if (e.number() != vb::err::NoCurrentRecord) throw;
+        throw vb::Error(e.number(), "Für diese Person fehlen Datensätze in der Datendatei (Bewertungen oder "
+                                    "Ergebnisse). Die Auswertung kann nicht berechnet werden.");
+    }
     if (art == 1 || art == 2) {
         gAuswertungsart = static_cast<int16_t>(art);
         gSeite = 1;
+        if (ErgebnisfensterOeffnen(new auswertform(), gAuswertFenster,
+                                   [art](forms::Form& f) { f.setCaption(LabelTxt(art == 1 ? 158 : 210)); }))
+            AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
+        return;
     }
     if (art == 3 || art == 4) {
         forms::Form* f = nullptr;
@@ -954,9 +957,7 @@ void frmMDI::mnuDateivergleich_Click() {
                       forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
         return;
     }
-    gDateivergleich = 1;
-    mnuDruckDateivergleich.setEnabled(true);
-    // The chart window that shows both persons is not built yet.
+    DateivergleichAnzeigen();
 }
 
 // The print items choose the report's parts and kind in the report window, whose activation
@@ -982,9 +983,21 @@ void frmMDI::mnuDrucken_Click() {
     mnuDruckTabelle.setEnabled(da("ZUVTabelle.bmp"));
 }
 
+std::string GeschwisterProgramm(const std::string& datei) {
+    // The programs carry their Windows names in the code; here they are installed without ".exe",
+    // beside ZUVDESK, which is the data folder too unless the INI file names another one.
+    std::string name = datei;
+    if (name.size() > 4 && vb::LCase(name.substr(name.size() - 4)) == ".exe") name.resize(name.size() - 4);
+    for (const std::string& ordner : {gAppPath, files::programFolder()}) {
+        const std::string pfad = ordner + "\\" + name;
+        if (!files::Dir(pfad).empty()) return files::resolve(pfad);
+    }
+    return {};
+}
+
 void ProgrammStarten(const char* datei, int dialogText, int stil, bool mitPerson) {
-    const std::string pfad = gAppPath + "\\" + datei;
-    if (files::Dir(pfad).empty()) {
+    const std::string pfad = GeschwisterProgramm(datei);
+    if (pfad.empty()) {
         std::string text = DialogTxt(dialogText);
         if (mitPerson) text += gAktPerson[1] + " " + gAktPerson[2] + "/";
         gAntwort = forms::MsgBox(text, stil, DialogTxt(3));

@@ -196,6 +196,11 @@ namespace {
 
 TEST_F(WindowsTest, TwoPersonChartNeedsTwoDifferentPersons) {
     personenAnlegen(*gDatenbank, 2);
+    auto charts = [this] {
+        int n = 0;
+        for (forms::Form* c : mdi().children()) n += c->Name() == "frmChart";
+        return n;
+    };
     // The person chooser, shown modally one time after the other, gets these rows chosen.
     auto waehle = [](std::vector<int> zeilen) {
         auto* t = new QTimer;
@@ -221,11 +226,13 @@ TEST_F(WindowsTest, TwoPersonChartNeedsTwoDifferentPersons) {
     h().answer(forms::vbNo);
     mdi().mnuDateivergleich_Click();
     EXPECT_EQ(gVergleichPersonID, 0);
+    EXPECT_EQ(charts(), 0);
 
     // The same person twice is refused with a message.
     waehle({1, 1});
     h().answer(forms::vbYes);
     mdi().mnuDateivergleich_Click();
+    EXPECT_EQ(charts(), 0);
     EXPECT_EQ(gDateivergleich, 0);
     EXPECT_NE(h().messages().back().find("andere"), std::string::npos);
 
@@ -233,8 +240,10 @@ TEST_F(WindowsTest, TwoPersonChartNeedsTwoDifferentPersons) {
     waehle({1, 2});
     h().answer(forms::vbYes);
     mdi().mnuDateivergleich_Click();
+    EXPECT_EQ(charts(), 1);
     EXPECT_EQ(gDateivergleich, 1);
     EXPECT_NE(gVergleichPersonID, gAktPersonID);
+    EXPECT_EQ(mdi().ActiveForm()->Caption(), LabelTxt(225));
 }
 
 }  // namespace
