@@ -187,6 +187,16 @@ TEST_F(CodexTest, ToolbarHintsAndTheAboutBox) {
     mdi().mnuUeber.choose();
     EXPECT_EQ(zeile, LabelTxt(0) + " " + LabelTxt(1) + "|Z.U.V. 4.0|" + LabelTxt(39));
     EXPECT_FALSE(forms::IsLoaded<frmInfo>());
+
+    // A key that types nothing closes the box as well.
+    bool offen = true;
+    imModal<frmInfo>([&](frmInfo& i) {
+        keyClick(&i, Qt::Key_F5);
+        offen = forms::IsLoaded<frmInfo>();
+        if (offen) forms::Unload(i);
+    });
+    mdi().mnuUeber.choose();
+    EXPECT_FALSE(offen);
 }
 
 }  // namespace
