@@ -56,8 +56,14 @@ TEST_F(CodexTest, AStartThatFailsEndsAfterItsMessage) {
     EXPECT_TRUE(s.abgebrochen());
     EXPECT_FALSE(s.Visible());
     EXPECT_FALSE(mdi().isLoaded());
+    // The standard error box: its fixed words, the reason and the number.
     ASSERT_EQ(h().messages().size(), 1u);
-    EXPECT_NE(h().messages()[0].find("nicht gestartet"), std::string::npos);
+    const std::string text = h().messages()[0];
+    EXPECT_EQ(text.rfind("Folgender Fehler trat auf:\r\n\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find("nicht gestartet"), std::string::npos);
+    EXPECT_NE(text.find("zuv.sdb"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nNummer: "), std::string::npos);
+    EXPECT_EQ(h().last(Kind::MsgBox)->title, "Z.U.V. 4.0 Typenbeschreibungen");
 }
 
 TEST_F(CodexTest, TheDataFolderOfTheIniFileIsFoundWhateverItsCase) {
