@@ -180,6 +180,7 @@ TEST_F(CodexTest, CopyPutsTheSelectedTextOnTheClipboard) {
 TEST_F(CodexTest, ToolbarHintsAndTheAboutBox) {
     inhalt();
     ASSERT_TRUE(starte());
+    EXPECT_EQ(mdi().SSCommand2->Caption(), LabelTxt(4));
     mdi().SSCommand_MouseMove(0);
     mdi().SSCommand_MouseMove(2);
     EXPECT_EQ(mdi().SSCommand1->ToolTipText(), LabelTxt(3));
