@@ -33,8 +33,8 @@ QString ohneHersteller(const QString& familie) {
 }
 
 // The recommended fonts by their names, and the faces they are drawn and printed in here: a system
-// without "Arial" draws it in a twin of the same measures, and that twin is as good a choice as
-// the name. Any other name, one spelt differently included, is not recommended.
+// without "Arial" draws it in a face of its own, and choosing that face gives the same pages as
+// choosing the name. Any other name, one spelt differently included, is not recommended.
 bool empfohleneSchrift(const std::string& name) {
     for (const char* s : kErlaubteSchriften)
         if (name == s) return true;
