@@ -1,12 +1,12 @@
 #include "platform/db/connection.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 
 #include "platform/db/errors.h"
@@ -74,14 +74,21 @@ Stmt::~Stmt() {
     }
 }
 
-bool readApplicationId(const std::string& path, int32_t& id) {
-    std::ifstream in(path, std::ios::binary);
-    char header[100];
-    if (!in.read(header, sizeof header)) return false;
-    if (std::memcmp(header, "SQLite format 3\0", 16) != 0) return false;
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(header + 68);
-    id = static_cast<int32_t>((uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3]);
-    return true;
+bool isRegularFile(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool applicationId(sqlite3* db, int32_t& id) {
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA application_id", -1, &s, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(s);
+        return false;
+    }
+    const bool ok = sqlite3_step(s) == SQLITE_ROW;
+    if (ok) id = sqlite3_column_int(s, 0);
+    sqlite3_finalize(s);
+    return ok;
 }
 
 std::shared_ptr<Connection> Connection::open(const std::string& path, bool readOnly, bool exclusive) {
@@ -91,8 +98,11 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     if (!fs::is_directory(parent, ec)) raise(3044, path);
     if (!fs::exists(p, ec)) raise(3024, path);
     if (fs::is_directory(p, ec)) raise(3343, path);
-    int32_t appId = 0;
-    if (!readApplicationId(path, appId) || appId != kDataAppId) raise(3343, path);
+    // A pipe or a device would let the first read wait for ever, or read without end.
+    if (!isRegularFile(path))
+        raiseText(3343, "Die Datei ist keine gewöhnliche Datei (sondern z. B. ein Gerät oder eine benannte Pipe) und "
+                        "wird nicht als Datenbank geöffnet.",
+                  path);
     if (!readOnly) {
         // A write-protected file stays protected even for an account that could override it.
         const auto perms = fs::status(p, ec).permissions();
@@ -110,6 +120,9 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
             if (auto c = it->second.lock()) return c;
     }
 
+    // From here on the file is read through SQLite only: a descriptor of our own on a file that a
+    // connection holds would drop the process's locks on it when it closes, and an outside reader
+    // would then take the live journal for a stale one.
     std::shared_ptr<Connection> c(new Connection);
     c->m_path = path;
     c->m_key = file;
@@ -135,24 +148,71 @@ void Connection::configure(bool exclusive) {
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_create_collation(m_db, kCollation, SQLITE_UTF8, nullptr, germanCollation);
     sqlite3_create_function(m_db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr, nullptr);
+    auto opened = [&](int rc) {
+        if (rc == SQLITE_OK) return;
+        const int base = rc & 0xFF;
+        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raise(3045, m_path);
+        if (base == SQLITE_NOTADB) raise(3343, m_path);
+        if (base == SQLITE_CORRUPT) raiseDamaged();
+        fail(rc, "open");
+    };
     auto pragma = [&](const std::string& sql) {
         char* msg = nullptr;
         const int rc = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &msg);
         sqlite3_free(msg);
-        if (rc == SQLITE_OK) return;
-        const int base = rc & 0xFF;
-        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raise(3045, m_path);
-        if (base == SQLITE_NOTADB || base == SQLITE_CORRUPT) raise(3343, m_path);
-        fail(rc, sql);
+        opened(rc);
     };
+    // Nothing here writes to the file: a file the caller then refuses stays as it was, byte for byte.
     if (exclusive) pragma("PRAGMA locking_mode=EXCLUSIVE");
     // Reading the schema finds a damaged header or a locked file before anything else.
     pragma("SELECT count(*) FROM sqlite_schema");
+    int32_t id = 0;
+    if (!applicationId(m_db, id) || id != kDataAppId) raise(3343, m_path);
+    checkIntegrity();
     pragma("PRAGMA foreign_keys=ON");
     if (!m_readOnly) {
-        pragma("PRAGMA journal_mode=WAL");
         pragma("PRAGMA synchronous=NORMAL");
+        // The file goes over to the write-ahead log at its first write, not now (see prepareWrite).
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(m_db, "PRAGMA journal_mode", -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW) {
+            const unsigned char* mode = sqlite3_column_text(s, 0);
+            m_walPending = !(mode && std::string(reinterpret_cast<const char*>(mode)) == "wal");
+        }
+        sqlite3_finalize(s);
     }
+}
+
+void Connection::checkIntegrity() {
+    sqlite3_stmt* s = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, "PRAGMA quick_check", -1, &s, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(s);
+        if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) raise(3045, m_path);
+        raiseDamaged();
+    }
+    rc = sqlite3_step(s);
+    const unsigned char* first = rc == SQLITE_ROW ? sqlite3_column_text(s, 0) : nullptr;
+    const bool ok = first && std::string(reinterpret_cast<const char*>(first)) == "ok";
+    sqlite3_finalize(s);
+    if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) raise(3045, m_path);
+    if (!ok) raiseDamaged();
+}
+
+[[noreturn]] void Connection::raiseDamaged() {
+    raiseText(3343, "Die Datenbank ist beschädigt und wird nicht geöffnet.", m_path);
+}
+
+void Connection::prepareWrite() {
+    // Inside a transaction the journal mode cannot change; the switch then waits for the next write
+    // outside one. Where it cannot happen at all (another program reads the file) the file keeps
+    // its rollback journal, which is just as safe.
+    if (!m_walPending || !sqlite3_get_autocommit(m_db)) return;
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(m_db, "PRAGMA journal_mode=WAL", -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW) {
+        const unsigned char* mode = sqlite3_column_text(s, 0);
+        if (mode && std::string(reinterpret_cast<const char*>(mode)) == "wal") m_walPending = false;
+    }
+    sqlite3_finalize(s);
 }
 
 std::shared_ptr<Connection> Connection::create(const std::string& path, const DBEngine::Login& owner,
@@ -178,7 +238,9 @@ std::shared_ptr<Connection> Connection::create(const std::string& path, const DB
                       "fld TEXT, ffld TEXT, attributes INTEGER);"
                       "CREATE TABLE zuvsys_permissions (container TEXT, document TEXT, username TEXT, permissions "
                       "INTEGER, PRIMARY KEY (container, document, username));";
-    if (!installation) {
+    if (installation) {
+        sql += "INSERT INTO zuvsys_owner VALUES ('installation', '1');";
+    } else {
         sql += "INSERT INTO zuvsys_owner VALUES ('account', " + quoteLiteral(owner.accountId) + ");";
         sql += "INSERT INTO zuvsys_owner VALUES ('workgroup', " + quoteLiteral(owner.workgroupId) + ");";
         sql += "INSERT INTO zuvsys_owner VALUES ('user', " + quoteLiteral(owner.userName) + ");";
@@ -220,19 +282,34 @@ void Connection::checkpoint() {
 
 void Connection::checkOwner(const DBEngine::Login& login) {
     if (!m_ownerRead) {
+        // The owner record as the file holds it. Rows that are missing, empty, Null or not text
+        // leave their part empty, and an empty part matches no login: a file whose record was
+        // removed or spoilt is not taken for an installation database that anyone may open.
         sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(m_db, "SELECT value FROM zuvsys_owner WHERE key='account'", -1, &s, nullptr) != SQLITE_OK) {
+        if (sqlite3_prepare_v2(m_db, "SELECT key, value FROM zuvsys_owner", -1, &s, nullptr) == SQLITE_OK) {
+            int rc;
+            while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+                if (sqlite3_column_type(s, 0) != SQLITE_TEXT || sqlite3_column_type(s, 1) != SQLITE_TEXT) continue;
+                const std::string key = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+                const std::string value = reinterpret_cast<const char*>(sqlite3_column_text(s, 1));
+                if (key == "account") m_ownerAccount = value;
+                else if (key == "workgroup") m_ownerWorkgroup = value;
+                else if (key == "installation") m_installation = value == "1";
+            }
             sqlite3_finalize(s);
-            raise(3343, m_path);  // one of our files without its owner table is damaged
+            if (rc != SQLITE_DONE) {
+                if ((rc & 0xFF) == SQLITE_CORRUPT) raiseDamaged();
+                fail(rc, "owner");
+            }
+        } else {
+            sqlite3_finalize(s);
         }
-        const int rc = sqlite3_step(s);
-        if (rc == SQLITE_ROW && sqlite3_column_text(s, 0))
-            m_ownerAccount = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
-        sqlite3_finalize(s);
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE) fail(rc, "owner");
         m_ownerRead = true;
     }
-    if (!m_ownerAccount.empty() && m_ownerAccount != login.accountId) raise(3033, m_path);
+    if (m_installation && m_ownerAccount.empty() && m_ownerWorkgroup.empty()) return;
+    if (m_ownerAccount.empty() || m_ownerWorkgroup.empty() || m_ownerAccount != login.accountId ||
+        m_ownerWorkgroup != login.workgroupId)
+        raise(3033, m_path);
 }
 
 [[noreturn]] void Connection::fail(int rc, const std::string& context) {
@@ -301,6 +378,7 @@ Stmt Connection::prepare(const std::string& sql, int errorNumber) {
         if (errorNumber != 3075 && (rc & 0xFF) == SQLITE_ERROR) raise(errorNumber, msg);
         fail(rc, sql);
     }
+    if (!sqlite3_stmt_readonly(s)) prepareWrite();
     if (m_cache.size() > 200) {
         std::erase_if(m_cache, [this](auto& entry) {
             if (m_lent.count(entry.second)) return false;
@@ -325,6 +403,7 @@ long Connection::run(sqlite3_stmt* s) {
 }
 
 void Connection::exec(const std::string& sql) {
+    prepareWrite();
     char* msg = nullptr;
     const int rc = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &msg);
     sqlite3_free(msg);

@@ -43,14 +43,21 @@ struct RawDb {
     }
 };
 
+// Opens a workgroup file for reading; 3028 when it is no regular file or none of ours. The header
+// is read through SQLite, never through a descriptor of our own.
+void openWorkgroupFile(const std::string& path, RawDb& r, const std::string& shownPath) {
+    if (path.empty() || !detail::isRegularFile(path)) raise(3028, shownPath);
+    if (sqlite3_open_v2(path.c_str(), &r.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) raise(3028, shownPath);
+    sqlite3_busy_timeout(r.db, DBEngine::instance().busyTimeout());
+    int32_t appId = 0;
+    if (!detail::applicationId(r.db, appId) || appId != detail::kWorkgroupAppId) raise(3028, shownPath);
+}
+
 // Checks name and password against a workgroup file. 3028 when the file is unusable.
 bool lookupAccount(const std::string& path, const std::string& user, const std::string& password,
                    DBEngine::Login& login) {
-    int32_t appId = 0;
-    if (!detail::readApplicationId(path, appId) || appId != detail::kWorkgroupAppId) raise(3028, path);
     RawDb r;
-    if (sqlite3_open_v2(path.c_str(), &r.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) raise(3028, path);
-    sqlite3_busy_timeout(r.db, DBEngine::instance().busyTimeout());
+    openWorkgroupFile(path, r, path);
     sqlite3_stmt* s = nullptr;
     if (sqlite3_prepare_v2(r.db,
                            "SELECT a.salt, a.hash, a.id, a.name, (SELECT id FROM workgroup) FROM accounts a "
@@ -116,10 +123,10 @@ std::shared_ptr<Workspace> DBEngine::CreateWorkspace(const std::string& name, co
                                                      const std::string& password) {
     if (m_boundPath.empty()) {
         const std::string path = detail::resolvePath(m_systemDB);
-        std::error_code ec;
-        if (path.empty() || !fs::is_regular_file(path, ec)) raise(3028, m_systemDB);
-        int32_t appId = 0;
-        if (!detail::readApplicationId(path, appId) || appId != detail::kWorkgroupAppId) raise(3028, m_systemDB);
+        {
+            RawDb r;
+            openWorkgroupFile(path, r, m_systemDB);
+        }
         m_boundPath = path;
     }
     return std::make_shared<Workspace>(name, loginAgainstBound(user, password));
