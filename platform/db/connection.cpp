@@ -338,6 +338,8 @@ void Connection::checkOwner(const DBEngine::Login& login) {
         case SQLITE_CANTOPEN: raise(3043, m_path);
         default: break;
     }
+    if (msg.find("parser stack overflow") != std::string::npos || msg.find("tree is too large") != std::string::npos)
+        raiseText(3075, "Die Anweisung ist zu umfangreich oder zu tief verschachtelt und wird nicht ausgeführt.", context);
     if (msg.find("no such table") != std::string::npos) raise(3078, after("no such table: "));
     if (msg.find("no such column") != std::string::npos) raise(3061, after("no such column: "));
     if (msg.find("no such function") != std::string::npos) raise(3075, "unbekannte Funktion " + after("no such function: "));
@@ -373,6 +375,8 @@ Stmt Connection::prepare(const std::string& sql, int errorNumber) {
     if (rc != SQLITE_OK) {
         sqlite3_finalize(s);
         const std::string msg = sqlite3_errmsg(m_db);
+        if (msg.find("parser stack overflow") != std::string::npos || msg.find("tree is too large") != std::string::npos)
+            fail(rc, sql);
         if (errorNumber != 3075 && msg.find("no such column") != std::string::npos)
             raise(3070, msg.substr(msg.find(':') + 1));
         if (errorNumber != 3075 && (rc & 0xFF) == SQLITE_ERROR) raise(errorNumber, msg);

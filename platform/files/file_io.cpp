@@ -82,8 +82,8 @@ void replaceFile(const std::string& path, const std::string& bytes) {
     if (path.empty() || real.back() == '/' || isFolder(real)) throw vb::Error(75);
     const std::string folder = parentOf(real);
     if (!isFolder(folder)) throw vb::Error(76);
-    std::string tmpl = folder + "/." + fileName(real) + ".XXXXXX";
-    const int fd = ::mkstemp(tmpl.data());
+    const std::string tmpl = tempNameBeside(real);
+    const int fd = ::open(tmpl.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) throw vb::Error(errorNumberFor(errno) == 53 ? 76 : errorNumberFor(errno));
     int failure = 0;
     size_t done = 0;
