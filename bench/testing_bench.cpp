@@ -11,7 +11,7 @@
 #include "desk/testing/druck.h"
 #include "desk/testing/frm_test.h"
 #include "desk/testing/item_typ.h"
-#include "desk/testing/subsystem2.h"
+#include "desk/testing/testverwaltung.h"
 #include "platform/db/database.h"
 #include "platform/db/engine.h"
 #include "platform/db/recordset.h"

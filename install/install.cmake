@@ -8,9 +8,10 @@ set_target_properties(zuv_install_tool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMA
 file(GLOB_RECURSE ZUV_INSTALL_DATA CONFIGURE_DEPENDS
      ${CMAKE_CURRENT_SOURCE_DIR}/texts/*.txt ${CMAKE_CURRENT_SOURCE_DIR}/test/*.txt
      ${CMAKE_CURRENT_SOURCE_DIR}/settings/*.txt ${CMAKE_CURRENT_SOURCE_DIR}/help/*.txt
+     ${CMAKE_CURRENT_SOURCE_DIR}/typen/*.txt
      ${CMAKE_CURRENT_SOURCE_DIR}/zuvinfo.txt)
 # The files the tool writes: a deleted one is written again at the next build.
-set(ZUV_DIST_FILES Zuv50.ini Sys.mda zuv.sdb zuvinfo.txt ZUVDESK.chm ZUVTYP.chm zuv_symb_druckkopf.bmp zuv_splash.bmp)
+set(ZUV_DIST_FILES Zuv50.ini Sys.mda zuv.sdb zuv40typ.sdb zuvinfo.txt ZUVDESK.chm ZUVTYP.chm zuv_symb_druckkopf.bmp zuv_splash.bmp)
 foreach(colour blau gelb bunt orange violett braun rot hellgrün grün)
   list(APPEND ZUV_DIST_FILES zuv_symb_${colour}.wmf)
 endforeach()

@@ -356,7 +356,7 @@ void Form4::Form_Unload(int&) {
         m_stand.reset();
     }
     mitFehlerfalle([] {
-        if (hauptfenster()) hauptfenster()->assistentFokus();
+        AssistentNachVorn();
     });
 }
 

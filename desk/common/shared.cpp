@@ -2,10 +2,13 @@
 
 #include <QFont>
 
+#include <array>
 #include <cmath>
 
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
+#include "platform/db/data_control.h"
+#include "platform/db/recordset.h"
 #include "platform/draw/printer.h"
 #include "platform/files/file_io.h"
 #include "platform/files/paths.h"
@@ -33,6 +36,84 @@ void setHauptfenster(Hauptfenster* h) { g_hauptfenster = h; }
 forms::CommonDialog& gemeinsamerDialog() {
     static forms::CommonDialog eigener;
     return g_hauptfenster ? g_hauptfenster->commonDialog() : eigener;
+}
+
+db::DataControl& HauptDaten(int n) {
+    if (n < 1 || n > 5) throw vb::Error(vb::err::SubscriptOutOfRange);
+    if (g_hauptfenster)
+        if (db::DataControl* d = g_hauptfenster->daten(n)) return *d;
+    static std::array<db::DataControl, 6> eigene;
+    return eigene[n];
+}
+
+db::Recordset& DatenSatz(db::DataControl& d) {
+    auto rs = d.Recordset();
+    if (!rs) throw vb::Error(vb::err::ObjectNotSet);
+    return *rs;
+}
+
+void EnableFileMenus() {
+    if (g_hauptfenster) g_hauptfenster->enableFileMenus();
+}
+
+void SetzeMenueStatus() {
+    if (g_hauptfenster) g_hauptfenster->setzeMenueStatus();
+}
+
+void SchliesseUnterfenster() {
+    if (g_hauptfenster) g_hauptfenster->schliesseUnterfenster();
+}
+
+void DruckMenueAn(DruckMenue menue, bool an) {
+    if (g_hauptfenster) g_hauptfenster->setDruckMenue(menue, an);
+}
+
+void HauptfensterZeigen() {
+    if (g_hauptfenster) g_hauptfenster->zeigen();
+}
+
+void HauptfensterTitel(const std::string& titel) {
+    if (g_hauptfenster) g_hauptfenster->setMainCaption(titel);
+}
+
+void AssistentFarben(std::initializer_list<Schrittlabel> labels, int32_t farbe) {
+    if (!g_hauptfenster || !gAssistentanzeige) return;
+    for (const Schrittlabel& l : labels) g_hauptfenster->setAssistentFarbe(l, farbe);
+}
+
+void AssistentSchritt(std::initializer_list<Schrittlabel> hervorgehoben, int32_t farbe) {
+    // Label2 and Label1 of each of the five steps, in the order of the steps.
+    static constexpr Schrittlabel alle[10] = {{2, 7}, {1, 0}, {2, 0}, {1, 3}, {2, 5},
+                                              {1, 2}, {2, 4}, {1, 1}, {2, 3}, {1, 4}};
+    if (!g_hauptfenster || !gAssistentanzeige) return;
+    for (const Schrittlabel& l : alle) {
+        bool hell = false;
+        for (const Schrittlabel& h : hervorgehoben) hell = hell || (h.label == l.label && h.index == l.index);
+        g_hauptfenster->setAssistentFarbe(l, hell ? farbe : kSchwarz);
+    }
+}
+
+void AssistentNachVorn() {
+    if (g_hauptfenster && gAssistentanzeige) g_hauptfenster->assistentNachVorn();
+}
+
+forms::Form* ErgebnisfensterOeffnen(forms::Form* f, QPointer<QWidget>& ablage,
+                                    const std::function<void(forms::Form&)>& vorbereiten) {
+    ablage = f;
+    if (!CanOpenChildWindow()) {
+        // Refused before it was ever loaded: it goes without a trace.
+        f->deleteLater();
+        return nullptr;
+    }
+    try {
+        if (vorbereiten) vorbereiten(*f);
+        f->Show();
+    } catch (...) {
+        if (!f->isLoaded()) ChildWindowClosed();
+        throw;
+    }
+    ChildWindowOpened();
+    return f;
 }
 
 void ShowErrorMessage(const vb::Error& e) {

@@ -5,7 +5,9 @@
 
 #include "desk/frame/frm_mdi.h"
 #include "desk/common/globals.h"
-#include "desk/frame/subsystem2_bridge.h"
+#include "desk/common/main_window_port.h"
+#include "desk/testing/frm_einfuehrung.h"
+#include "desk/testing/testverwaltung.h"
 #include "platform/files/paths.h"
 #include "platform/forms/host.h"
 #include "platform/forms/screen.h"
@@ -97,13 +99,7 @@ void frmAssist::SSCommand1_Click(int index) {
     mitFehlerfalle([&] {
         switch (index) {
         case 0: TestDurchfuehren(); break;
-        case 1:
-            ProgrammStarten("zuvcodex.exe", 54, forms::vbOKOnly | forms::vbExclamation, true);
-            if (gAssistentanzeige) {
-                Label1[4].setForeColor(kSchwarz);
-                Label2[3].setForeColor(kSchwarz);
-            }
-            break;
+        case 1: TypenbeschreibungenStarten(); break;
         case 2: GrafikauswertungAnzeigen(); break;
         case 3: ProgrammStarten("zuvscope.exe", 56, forms::vbOKOnly | forms::vbExclamation, false); break;
         case 4: ProgrammStarten("zuvtutor.exe", 55, forms::vbOKOnly | forms::vbExclamation, false); break;
@@ -112,7 +108,7 @@ void frmAssist::SSCommand1_Click(int index) {
             if (!files::Dir(gAppPath + "\\zuvdesk.chm").empty()) ShowHelp("");
             else forms::MsgBox(DialogTxt(57), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
             break;
-        case 7: s2::EinfuehrungstextAnzeigen(); break;
+        case 7: EinfuehrungstextAnzeigen(); break;
         default: break;
         }
     });

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "desk/common/main_window_port.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
 
@@ -25,7 +26,3 @@ public:
     // Shows the assistant; one that was put aside (minimised) comes back in its normal state.
     void Zeigen();
 };
-
-inline constexpr int32_t kDunkelblau = 170 << 16;  // RGB(0, 0, 170)
-inline constexpr int32_t kSchwarz = 0;              // QBColor(0)
-inline constexpr int32_t kGruen = 0x008000;         // QBColor(2)

@@ -14,7 +14,9 @@
 #include "desk/frame/frm_info.h"
 #include "desk/frame/datendatei_schema.h"
 #include "desk/common/globals.h"
-#include "desk/frame/subsystem2_bridge.h"
+#include "desk/testing/druck.h"
+#include "desk/testing/frm_einfuehrung.h"
+#include "desk/testing/testverwaltung.h"
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
 #include "platform/db/workspace.h"
@@ -43,6 +45,16 @@ std::string mitEndung(const std::string& pfad) {
     return files::fileName(pfad).find('.') == std::string::npos ? pfad + ".ZDB" : pfad;
 }
 
+// "&k path", the caption of entry k of the recent-files list. Built by appending: GCC 12 warns
+// falsely (-Wrestrict) on a string put in front of a number's text.
+std::string eintragsTitel(int k, const std::string& pfad) {
+    std::string t(1, '&');
+    t += std::to_string(k);
+    t += ' ';
+    t += pfad;
+    return t;
+}
+
 bool gleicherPfad(const std::string& a, const std::string& b) { return vb::UCase(a) == vb::UCase(b); }
 
 // Errors of the print-table upgrade that leave the file usable as it is (3218: our engine's number
@@ -54,11 +66,6 @@ bool upgradeFehlerUebergehen(int nummer) {
 }
 
 }  // namespace
-
-ErgebnisFenster& ergebnisFenster() {
-    static ErgebnisFenster f;
-    return f;
-}
 
 // ==================================================================== construction
 
@@ -156,7 +163,6 @@ frmMDI::frmMDI()
 
     mnuWindow.setWindowList(this);
     wireHandlers();
-    s2::verbinden();
 }
 
 frmMDI::~frmMDI() {
@@ -180,7 +186,7 @@ void frmMDI::wireHandlers() {
     mnuDruckStatistik.Click = trap([this] { druckBericht({7}, false); });
     mnuDruckTabelle.Click = trap([this] { druckBericht({8}, false); });
     mnuDruckDateivergleich.Click = trap([this] { druckBericht({}, true); });
-    mnuDruckFragebogen.Click = trap([] { s2::FragebogenDrucken(); });
+    mnuDruckFragebogen.Click = trap([] { FragebogenDrucken(zuvtest::DruckSchalter{}); });
     mnuImportZUV40.Click = trap([this] { mnuImportZUV40_Click(); });
     mnuFileArray.Click = [this](int i) { mitFehlerfalle([&] { mnuFileArray_Click(i); }); };
     mnuBeenden.Click = trap([this] { mnuBeenden_Click(); });
@@ -195,11 +201,10 @@ void frmMDI::wireHandlers() {
     mnuStatistik.Click = trap([this] { mnuStatistik_Click(); });
     mnuDateivergleich.Click = trap([this] { mnuDateivergleich_Click(); });
     mnuZUVParameter.Click = trap([] { forms::Default<Form4>().Show(); });
-    mnuDiagrammOptions.Click = [] {
-        if (ergebnisFenster().frmChartOptZeigen) ergebnisFenster().frmChartOptZeigen();
-    };
+    // The chart options dialog is not built yet: the command opens nothing.
+    mnuDiagrammOptions.Click = [] {};
     mnuDruckereinrichtung.Click = trap([this] { mnuDruckereinrichtung_Click(); });
-    mnuEinführung.Click = [] { mitFehlerfalle([] { s2::EinfuehrungstextAnzeigen(); }); };
+    mnuEinführung.Click = [] { mitFehlerfalle([] { EinfuehrungstextAnzeigen(); }); };
     mnuTypenbeschreibungen.Click = trap([this] { mnuTypenbeschreibungen_Click(); });
     mnuBilder.Click = trap([this] { mnuBilder_Click(); });
     mnuLernen.Click = trap([this] { mnuLernen_Click(); });
@@ -234,10 +239,32 @@ void frmMDI::assistentNachEinstellungen(bool an) {
     else forms::Default<frmAssist>().Zeigen();
 }
 
-void frmMDI::assistentFokus() {
+void frmMDI::assistentNachVorn() {
     if (!forms::IsLoaded<frmAssist>()) return;
     frmAssist& a = forms::Instance<frmAssist>();
-    if (a.Visible() && a.WindowState() == forms::vbNormal && gAssistentanzeige) a.SetFocus();
+    if (a.Visible() && a.WindowState() == forms::vbNormal) a.SetFocus();
+}
+
+void frmMDI::setAssistentFarbe(Schrittlabel label, int32_t farbe) {
+    frmAssist& a = forms::Default<frmAssist>();
+    if (label.label == 1 && label.index >= 0 && label.index < 5) a.Label1[label.index].setForeColor(farbe);
+    if (label.label == 2 && label.index >= 0 && label.index < 8) a.Label2[label.index].setForeColor(farbe);
+}
+
+db::DataControl* frmMDI::daten(int n) {
+    db::DataControl* d[] = {&Data1, &Data2, &Data3, &Data4, &Data5};
+    return n >= 1 && n <= 5 ? d[n - 1] : nullptr;
+}
+
+void frmMDI::setDruckMenue(DruckMenue menue, bool an) {
+    switch (menue) {
+    case DruckMenue::Enneagramm: mnuDruckEnneagramm.setEnabled(an); break;
+    case DruckMenue::Grafik: mnuDruckGrafik.setEnabled(an); break;
+    case DruckMenue::Auswertung: mnuDruckAuswertung.setEnabled(an); break;
+    case DruckMenue::Statistik: mnuDruckStatistik.setEnabled(an); break;
+    case DruckMenue::Tabelle: mnuDruckTabelle.setEnabled(an); break;
+    case DruckMenue::Dateivergleich: mnuDruckDateivergleich.setEnabled(an); break;
+    }
 }
 
 void frmMDI::setMainCaption(const std::string& caption) { setCaption(caption); }
@@ -329,8 +356,8 @@ void frmMDI::Form_QueryUnload(int& cancel, int unloadMode) {
 
 // ==================================================================== menu states
 
-void DisableFileMenus() {
-    frmMDI& m = mdi();
+void frmMDI::DisableFileMenus() {
+    frmMDI& m = *this;
     m.mnuClose.setEnabled(false);
     m.mnuBackup.setEnabled(false);
     m.mnuImportZUV40.setEnabled(false);
@@ -341,8 +368,8 @@ void DisableFileMenus() {
     m.Rahmen1->setVisible(false);
 }
 
-void SetzeMenueStatus() {
-    frmMDI& m = mdi();
+void frmMDI::setzeMenueStatus() {
+    frmMDI& m = *this;
     m.mnuClose.setEnabled(true);
     m.mnuBackup.setEnabled(true);
     m.mnuImportZUV40.setEnabled(true);
@@ -365,9 +392,8 @@ void SetzeMenueStatus() {
     if (gAssistentanzeige) a.Zeigen();
 }
 
-void EnableFileMenus() {
-    frmMDI& m = mdi();
-    if (ergebnisFenster().frmChartOptLaden) ergebnisFenster().frmChartOptLaden();
+void frmMDI::enableFileMenus() {
+    frmMDI& m = *this;
     forms::Default<Form4>();
     m.mnuClose.setEnabled(true);
     m.mnuBackup.setEnabled(true);
@@ -384,7 +410,7 @@ void EnableFileMenus() {
     a.SSCommand1[2].setEnabled(true);
 }
 
-void SchliesseUnterfenster() {
+void frmMDI::schliesseUnterfenster() {
     if (gFensterAnzahl < 1) return;
     if (forms::IsLoaded<frmAssist>()) forms::Instance<frmAssist>().Hide();
     // Only the result windows go. The chooser or person window that runs this is still at work,
@@ -652,7 +678,7 @@ void frmMDI::GenerateFileMenu() {
             mnuFileArray(0).setVisible(true);
             if (!mnuFileArray.exists(k)) mnuFileArray.Load(k);
             mnuFileArray(k).setVisible(true);
-            mnuFileArray(k).setCaption("&" + std::to_string(k) + " " + wert);
+            mnuFileArray(k).setCaption(eintragsTitel(k, wert));
         }
     } catch (const std::exception& e) {
         ShowErrorMessage(e);
@@ -675,7 +701,7 @@ void frmMDI::UpdateMenu() {
             if (mnuFileArray.exists(i)) mnuFileArray.Unload(i);
         for (size_t k = 0; k < liste.size(); ++k) {
             mnuFileArray.Load(static_cast<int>(k + 1));
-            mnuFileArray(static_cast<int>(k + 1)).setCaption("&" + std::to_string(k + 1) + " " + liste[k]);
+            mnuFileArray(static_cast<int>(k + 1)).setCaption(eintragsTitel(static_cast<int>(k + 1), liste[k]));
         }
         WriteIniFile();
         for (int i = mnuFileArray.UBound(); i >= 1; --i)
@@ -854,73 +880,18 @@ void frmMDI::CopyToClipboard() {
 
 // ==================================================================== commands (menus and toolbar)
 
-void PersonendatenAnzeigen() {
-    mitFehlerfalle([] { s2::PersonendatenZeigen(); });
-}
-
-namespace {
-void assistentFarben(std::initializer_list<int> schwarz1, std::initializer_list<int> schwarz2, int hervor1,
-                     int hervor2, int32_t farbe) {
-    if (!gAssistentanzeige) return;
-    frmAssist& a = forms::Default<frmAssist>();
-    for (int i : schwarz1) a.Label1[i].setForeColor(kSchwarz);
-    for (int i : schwarz2) a.Label2[i].setForeColor(kSchwarz);
-    if (hervor1 >= 0) a.Label1[hervor1].setForeColor(farbe);
-    if (hervor2 >= 0) a.Label2[hervor2].setForeColor(farbe);
-}
-}  // namespace
-
-namespace {
-// A new result window from `fabrik`, kept in `slot`; nullptr when the window limit refuses it
-// (the refused instance is never loaded).
-forms::Form* neuesErgebnisFenster(const std::function<forms::Form*()>& fabrik, QPointer<QWidget>& slot) {
-    forms::Form* f = fabrik();
-    slot = f;
-    if (CanOpenChildWindow()) return f;
-    f->deleteLater();
-    return nullptr;
-}
-
-// Prepares (caption, menu) and shows a result window in the place it was given; one that could
-// not be shown gives the place back.
-void zeigeErgebnisFenster(forms::Form* f, const std::function<void()>& vorbereiten) {
-    try {
-        vorbereiten();
-        f->Show();
-    } catch (...) {
-        if (!f->isLoaded()) ChildWindowClosed();
-        throw;
-    }
-    ChildWindowOpened();
-}
-}  // namespace
-
-void TestDurchfuehren() {
-    mitFehlerfalle([] {
-        gAktAussage = 1;
-        s2::TestZeigen();
-        assistentFarben({0, 2, 3, 4}, {0, 3, 5, 7}, 1, 4, kDunkelblau);
-    });
-}
-
+// The chart window is not built yet: the command scores and ranks the person and opens nothing.
 void GrafikauswertungAnzeigen() {
     mitFehlerfalle([] {
         gDiagrammArt = 1;
-        s2::TestAuswerten();
-        s2::TypRangfolgeBestimmen();
+        TestAuswerten();
+        TypRangfolgeBestimmen();
         gDateivergleich = 0;
-        if (!ergebnisFenster().frmChart) return;
-        forms::Form* f = neuesErgebnisFenster(ergebnisFenster().frmChart, gChartFenster);
-        if (!f) return;
-        zeigeErgebnisFenster(f, [f] {
-            f->setCaption(LabelTxt(153));
-            mdi().mnuDruckGrafik.setEnabled(true);
-        });
-        assistentFarben({0, 1, 2, 3}, {0, 4, 5, 7}, 4, 3, kDunkelblau);
     });
 }
 
-// art: 1 evaluation, 2 statistics, 3 answer table, 4 enneagram
+// art: 1 evaluation, 2 statistics, 3 answer table, 4 enneagram. The result windows are not built
+// yet: the command scores and ranks the person and sets the evaluation state, and opens nothing.
 void frmMDI::ergebnisFensterOeffnen(int art) {
     sanduhr();
     struct Zeiger {
@@ -928,27 +899,12 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
     } zeiger;
     if (art == 1) gSensitivityGewaehlt = false;
     if (art == 4) gDateivergleich = 0;
-    s2::TestAuswerten();
-    s2::TypRangfolgeBestimmen();
+    TestAuswerten();
+    TypRangfolgeBestimmen();
     if (art == 1 || art == 2) {
         gAuswertungsart = static_cast<int16_t>(art);
         gSeite = 1;
     }
-    auto& fabrik = art <= 2 ? ergebnisFenster().auswertform : art == 3 ? ergebnisFenster().Form15
-                                                                        : ergebnisFenster().Form2;
-    if (!fabrik) return;
-    forms::Form* f = neuesErgebnisFenster(
-        fabrik, art <= 2 ? gAuswertFenster : art == 3 ? gTabellenFenster : gEnneagrammFenster);
-    if (!f) return;
-    zeigeErgebnisFenster(f, [this, f, art] {
-        if (art == 1) f->setCaption(LabelTxt(158));
-        if (art == 2) f->setCaption(LabelTxt(210));
-        if (art == 4) {
-            f->setCaption(LabelTxt(154));
-            mnuDruckEnneagramm.setEnabled(true);
-        }
-    });
-    if (art != 3) assistentFarben({0, 1, 2, 3}, {0, 4, 5, 7}, 4, 3, kGruen);
 }
 
 void frmMDI::mnuAuswertung_Click() { ergebnisFensterOeffnen(1); }
@@ -957,7 +913,7 @@ void frmMDI::mnuTabelle_Click() { ergebnisFensterOeffnen(3); }
 void frmMDI::mnuEnneagramm_Click() { ergebnisFensterOeffnen(4); }
 
 void frmMDI::mnuDateivergleich_Click() {
-    s2::PersonWaehlen();
+    PersonWaehlen();
     if (gAuswahlAbgebrochen == 1) return;
     gAntwort = forms::MsgBox(DialogTxt(58) + " '" + gAktPerson[1] + " " + gAktPerson[2] + "/" + gAktPerson[11] + "' " +
                                  DialogTxt(59),
@@ -967,7 +923,7 @@ void frmMDI::mnuDateivergleich_Click() {
     gVergleichPerson[1] = gAktPerson[1];
     gVergleichPerson[2] = gAktPerson[2];
     gVergleichPerson[3] = gAktPerson[11];
-    s2::PersonWaehlen();
+    PersonWaehlen();
     if (gAuswahlAbgebrochen == 1) return;
     if (gAktPersonID == gVergleichPersonID) {
         forms::MsgBox("Bitte wählen Sie als zweite Person eine andere als die erste.",
@@ -975,18 +931,14 @@ void frmMDI::mnuDateivergleich_Click() {
         return;
     }
     gDateivergleich = 1;
-    if (ergebnisFenster().zweiPersonenOptionen) ergebnisFenster().zweiPersonenOptionen();
     mnuDruckDateivergleich.setEnabled(true);
-    if (!ergebnisFenster().frmChart) return;
-    forms::Form* f = neuesErgebnisFenster(ergebnisFenster().frmChart, gChartFenster);
-    if (!f) return;
-    zeigeErgebnisFenster(f, [f] { f->setCaption(LabelTxt(225)); });
+    // The chart window that shows both persons is not built yet.
 }
 
+// The report window is not built yet: the print items open nothing.
 void frmMDI::druckBericht(std::initializer_list<int> teile, bool zweiPersonen) {
-    std::array<int, 9> kaesten{};
-    for (int i : teile) kaesten[i] = 1;
-    if (ergebnisFenster().frmReportZeigen) ergebnisFenster().frmReportZeigen(kaesten, false, zweiPersonen);
+    (void)teile;
+    (void)zweiPersonen;
 }
 
 void frmMDI::mnuDrucken_Click() {
@@ -1008,10 +960,12 @@ void ProgrammStarten(const char* datei, int dialogText, int stil, bool mitPerson
     gAntwort = static_cast<int32_t>(forms::Shell(pfad));
 }
 
-void frmMDI::mnuTypenbeschreibungen_Click() {
+void TypenbeschreibungenStarten() {
     ProgrammStarten("zuvcodex.exe", 54, forms::vbOKOnly | forms::vbExclamation, true);
-    assistentFarben({4}, {3}, -1, -1, kSchwarz);
+    AssistentFarben({{1, 4}, {2, 3}}, kSchwarz);
 }
+
+void frmMDI::mnuTypenbeschreibungen_Click() { TypenbeschreibungenStarten(); }
 
 void frmMDI::mnuBilder_Click() { ProgrammStarten("zuvscope.exe", 56, forms::vbOKOnly | forms::vbQuestion, false); }
 
@@ -1065,7 +1019,7 @@ void frmMDI::mnuWiederholen_Click() {
         const double wert = vb::Val(antwort);
         if (wert >= 1 && wert <= 109) {
             gAktAussage = static_cast<int16_t>(std::nearbyint(wert));
-            s2::TestZeigen();
+            TestZeigen();
             return;
         }
         forms::MsgBox(DialogTxt(62), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
@@ -1078,7 +1032,7 @@ void frmMDI::SSCommand1_Click(int index) {
     if (index < 0 || index > 15) return;
     if (sanduhrJa[index]) sanduhr();
     switch (index) {
-    case 0: mitFehlerfalle([] { PersonendatenAnzeigen(); }); break;
+    case 0: PersonendatenAnzeigen(); break;
     case 1: TestDurchfuehren(); break;
     case 2: GrafikauswertungAnzeigen(); break;
     case 3: mitFehlerfalle([this] { mnuEnneagramm_Click(); }); break;
@@ -1086,10 +1040,10 @@ void frmMDI::SSCommand1_Click(int index) {
     case 5: mitFehlerfalle([this] { mnuAuswertung_Click(); }); break;
     case 6: mitFehlerfalle([this] { mnuStatistik_Click(); }); break;
     case 7: mitFehlerfalle([this] { mnuDateivergleich_Click(); }); break;
-    case 8: mitFehlerfalle([] { s2::FragebogenDrucken(); }); break;
+    case 8: mitFehlerfalle([] { FragebogenDrucken(zuvtest::DruckSchalter{}); }); break;
     case 9: mnuDiagrammOptions.Click(); break;
     case 10: mitFehlerfalle([] { forms::Default<Form4>().Show(); }); break;
-    case 11: mitFehlerfalle([] { s2::EinfuehrungstextAnzeigen(); }); break;
+    case 11: mitFehlerfalle([] { EinfuehrungstextAnzeigen(); }); break;
     case 12: mitFehlerfalle([this] { mnuTypenbeschreibungen_Click(); }); break;
     case 13: mitFehlerfalle([this] { mnuBilder_Click(); }); break;
     case 14: mitFehlerfalle([this] { mnuLernen_Click(); }); break;

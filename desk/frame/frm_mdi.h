@@ -4,7 +4,6 @@
 // controls and the data-file commands (create, open, close, compact, back up, recent files).
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -96,8 +95,18 @@ public:
     void arrangeChildren(int arrangement) override;
     void setMainCaption(const std::string& caption) override;
     forms::CommonDialog& commonDialog() override { return CommonDialog1; }
+    void zeigen() override { Show(); }
+    db::DataControl* daten(int n) override;
+    void enableFileMenus() override;
+    void setzeMenueStatus() override;
+    void schliesseUnterfenster() override;
+    void setDruckMenue(DruckMenue menue, bool an) override;
+    void setAssistentFarbe(Schrittlabel label, int32_t farbe) override;
+    void assistentNachVorn() override;
     void assistentNachEinstellungen(bool an) override;
-    void assistentFokus() override;
+
+    // The menu state without a data file.
+    void DisableFileMenus();
 
     // The path of entry k of the recent-files list (its caption from the fourth character on).
     std::string recentPath(int k);
@@ -113,13 +122,6 @@ private:
     bool mErsteAktivierung = false;
 };
 
-// Menu states of the main window (no file; file without person; person chosen).
-void DisableFileMenus();
-void SetzeMenueStatus();
-void EnableFileMenus();
-// Closes the result windows (the main window's child windows) when any are open; shows the
-// assistant again.
-void SchliesseUnterfenster();
 // Closes the open data file and resets the main window.
 void CloseDataFile();
 
@@ -127,23 +129,6 @@ void CloseDataFile();
 // `dialogText` (followed by the current person's name when `mitPerson`). The result goes to gAntwort.
 void ProgrammStarten(const char* datei, int dialogText, int stil, bool mitPerson);
 
-// Module-level commands also run by the assistant, the person window and the chart options.
-void PersonendatenAnzeigen();
-void TestDurchfuehren();
+// Module-level commands also run by the assistant.
 void GrafikauswertungAnzeigen();
-
-// Result windows of the later subsystems: each sets its factory when it exists. An empty factory
-// leaves its command without a window. The factory makes a new, unloaded instance that opens as a
-// child window of the main window (SchliesseUnterfenster closes exactly those).
-struct ErgebnisFenster {
-    std::function<forms::Form*()> auswertform;  // evaluation window
-    std::function<forms::Form*()> Form15;       // answer table
-    std::function<forms::Form*()> Form2;        // enneagram window
-    std::function<forms::Form*()> frmChart;     // chart window
-    std::function<void()> frmChartOptLaden;     // loads the chart options dialog hidden
-    std::function<void()> frmChartOptZeigen;    // shows it, not modal
-    std::function<void()> zweiPersonenOptionen;  // options a two-person chart cannot draw
-    // Report window: sets its part boxes (indexes set to 1, others 0) and kind, then shows it.
-    std::function<void(const std::array<int, 9>& teile, bool option0, bool option1)> frmReportZeigen;
-};
-ErgebnisFenster& ergebnisFenster();
+void TypenbeschreibungenStarten();

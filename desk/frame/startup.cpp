@@ -8,7 +8,8 @@
 #include "desk/frame/frm_assist.h"
 #include "desk/frame/frm_mdi.h"
 #include "desk/common/globals.h"
-#include "desk/frame/subsystem2_bridge.h"
+#include "desk/testing/form3.h"
+#include "desk/testing/testverwaltung.h"
 #include "platform/db/database.h"
 #include "platform/db/engine.h"
 #include "platform/db/recordset.h"
@@ -106,7 +107,7 @@ void form9::Form_Load() {
             throw vb::Error(vb::err::ObjectNotFound, "Die Texttabelle " + std::string(fehlend) +
                                                          " der Einstellungsdatenbank " + kProgrammDBName +
                                                          " fehlt oder ist leer.");
-        s2::LadeTestItemTyp();
+        LadeTestItemTyp();
         Shape1.setGeometry(0, 0, width(), height());
         Label1.setCaption(LabelTxt(0) + " " + LabelTxt(1));
         Label3.setCaption(kProgrammTitel);
@@ -127,7 +128,7 @@ void form9::Zeit1_Timer() {
     try {
         forms::Load(forms::Instance<frmAssist>());
         forms::Load(forms::Instance<Form4>());
-        s2::Form3Laden();
+        forms::Load(forms::Instance<Form3>());
         Zeit1.setEnabled(false);
         forms::Default<frmMDI>().Show();
         Hide();

@@ -1,6 +1,6 @@
 #include "desk/testing/auswertung.h"
 
-#include "desk/testing/rahmen.h"
+#include "desk/common/main_window_port.h"
 
 #include "platform/db/data_control.h"
 #include "platform/db/recordset.h"
@@ -39,15 +39,15 @@ int16_t auswertCursorBinden(const AuswertCursor& c, const std::string& datei, in
     binden(c.itemTyp, datei, "select * from typwertzuweisung where personid = " + id);
     binden(c.ergebnis, datei, "select * from ergebnis where personid = " + id);
     binden(c.person, datei, "select * from persdat where personid = " + id);
-    return ersteUnbeantworteteAussage(satz(c.itemTyp));
+    return ersteUnbeantworteteAussage(DatenSatz(c.itemTyp));
 }
 
 Auswertung punkteBerechnen(const AuswertCursor& c) {
     Auswertung a;
     Punkte& p = a.punkte;
-    auto& zeilen = satz(c.itemTyp);
-    auto& ergebnis = satz(c.ergebnis);
-    auto& person = satz(c.person);
+    auto& zeilen = DatenSatz(c.itemTyp);
+    auto& ergebnis = DatenSatz(c.ergebnis);
+    auto& person = DatenSatz(c.person);
     zeilen.MoveFirst();
     ergebnis.MoveFirst();
     person.MoveFirst();
@@ -126,7 +126,7 @@ Rangfolge typRangfolgeBestimmen(db::DataControl& cursor, const std::string& date
     try {
         // Walk 1, by total score: each row is measured against the row before it.
         binden(cursor, datei, kopf + " order by typgesamtsumme desc");
-        auto& rs1 = satz(cursor);
+        auto& rs1 = DatenSatz(cursor);
         rs1.MoveFirst();
         r.spitzeGesamt = rs1.Fields("typgesamtsumme").Value().toInt();
         int n = 1;
@@ -148,7 +148,7 @@ Rangfolge typRangfolgeBestimmen(db::DataControl& cursor, const std::string& date
 
         // Walk 2, by the ratings 3 and 4: every row is measured against the top.
         binden(cursor, datei, kopf + " order by typsumme34 desc");
-        auto& rs2 = satz(cursor);
+        auto& rs2 = DatenSatz(cursor);
         rs2.MoveFirst();
         r.spitzeSumme34 = rs2.Fields("typsumme34").Value().toInt();
         const double spitze = r.spitzeSumme34;

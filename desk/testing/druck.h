@@ -36,9 +36,6 @@ struct DruckSchalter {
     bool fussLinie = true;       // Check4(2)
 };
 
-// The switches come from the report window when it is built in; until then all are on.
-std::function<DruckSchalter()>& druckSchalterQuelle();
-
 struct DruckSchrift {
     draw::FontSpec font;
     int32_t farbe = 0;

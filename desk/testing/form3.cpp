@@ -5,7 +5,7 @@
 
 #include "desk/common/globals.h"
 #include "desk/testing/frm_pers.h"
-#include "desk/testing/rahmen.h"
+#include "desk/common/main_window_port.h"
 #include "platform/db/recordset.h"
 #include "platform/forms/host.h"
 
@@ -42,7 +42,7 @@ void Form3::setupControls() {
 }
 
 void Form3::Form_Load() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         setCaption(LabelTxt(9));
         Befehl2.setCaption(LabelTxt(69));
         Bezeichnung1.setCaption(LabelTxt(59));
@@ -50,11 +50,11 @@ void Form3::Form_Load() {
 }
 
 void Form3::Form_Activate() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         Data1.setDatabaseName(gDatenbankName);
         Data1.setRecordSource("select * from persdat order by nachname, vorname");
         Data1.Refresh();
-        auto& rs = zuvtest::satz(Data1);
+        auto& rs = DatenSatz(Data1);
         if (rs.RecordCount() == 0) {
             gAntwort = forms::MsgBox(DialogTxt(6), forms::vbExclamation, DialogTxt(3));
             gAuswahlAbgebrochen = 1;
@@ -80,7 +80,7 @@ void Form3::Form_Activate() {
 }
 
 void Form3::Form_Resize() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         const int breite = Grid1.Width();
         for (int c = 0; c < 3; ++c) Grid1.setColWidth(c, breite / 3);
     });
@@ -92,7 +92,7 @@ void Form3::Form_QueryUnload(int&, int unloadMode) {
 }
 
 void Form3::Grid1_Click() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         Befehl1.setEnabled(true);
         Grid1.setCol(0);
         Grid1.setColSel(2);
@@ -106,8 +106,8 @@ void Form3::Grid1_DblClick() {
 }
 
 void Form3::Befehl1_Click() {
-    zuvtest::mitFalle([this] {
-        auto& rs = zuvtest::satz(Data1);
+    mitFehlerfalle([this] {
+        auto& rs = DatenSatz(Data1);
         const int n = Grid1.Row() - 1;
         rs.MoveFirst();
         for (gZaehler = 1; gZaehler <= n; ++gZaehler) rs.MoveNext();
@@ -116,9 +116,9 @@ void Form3::Befehl1_Click() {
         gAktPerson[2] = vb::textOrEmpty(rs.Fields("Nachname").Value());
         gAktPerson[11] = vb::textOrEmpty(rs.Fields("Testdatum").Value());
         // The old person's result windows close before the caption names the new one.
-        zuvtest::rufe(zuvtest::rahmen().EnableFileMenus);
-        zuvtest::rufe(zuvtest::rahmen().SchliesseUnterfenster);
-        zuvtest::rufe(zuvtest::rahmen().UpdateMainCaption);
+        EnableFileMenus();
+        SchliesseUnterfenster();
+        UpdateMainCaption();
         forms::Unload(*this);
     });
 }

@@ -7,7 +7,7 @@
 
 #include "desk/common/globals.h"
 #include "desk/testing/druck.h"
-#include "desk/testing/rahmen.h"
+#include "desk/common/main_window_port.h"
 #include "platform/draw/printer.h"
 #include "platform/forms/keys.h"
 #include "platform/forms/screen.h"
@@ -67,7 +67,7 @@ frmeinfuehrung::frmeinfuehrung() : Form("frmeinfuehrung"), mnuTextBearbeiten(&Me
         Text1.SetFocus();
         forms::SendKey(Text1.editor(), forms::vbKeyPageUp);
     };
-    SSCommand3.Click = [] { zuvtest::mitFalle([] { zuvtest::hilfe("html/zuvw06t0.htm"); }); };
+    SSCommand3.Click = [] { mitFehlerfalle([] { ShowHelp("html/zuvw06t0.htm"); }); };
     mnuTextkopieren.Click = [this] { mnuTextkopieren_Click(); };
     Text1.GotFocus = [this] {
         text_schriftartsetzen();
@@ -90,7 +90,7 @@ frmeinfuehrung::frmeinfuehrung() : Form("frmeinfuehrung"), mnuTextBearbeiten(&Me
 }
 
 void frmeinfuehrung::Form_Load() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         CenterForm(*this);
         setCaption(LabelTxt(41));
         SSCommand1.setToolTipText(LabelTxt(178));
@@ -110,7 +110,7 @@ void frmeinfuehrung::Form_Activate() {
 }
 
 void frmeinfuehrung::Form_Unload(int&) {
-    if (gAssistentanzeige != 0) zuvtest::rufe(zuvtest::rahmen().AssistentNachVorn);
+    if (gAssistentanzeige != 0) AssistentNachVorn();
 }
 
 void frmeinfuehrung::text_schriftartsetzen() {
@@ -133,7 +133,7 @@ void frmeinfuehrung::mnuTextkopieren_Click() {
 
 void frmeinfuehrung::druckeinfuehrungstext() {
     setMousePointer(forms::vbHourglass);
-    zuvtest::mitFalle([] {
+    mitFehlerfalle([] {
         auto& drucker = draw::printer();
         try {
             zuvtest::druckeEinfuehrung(drucker, gEinfuehrungstext, LabelTxt(41), LabelTxt(185),
@@ -148,7 +148,7 @@ void frmeinfuehrung::druckeinfuehrungstext() {
 }
 
 void EinfuehrungstextAnzeigen() {
-    zuvtest::mitFalle([] {
+    mitFehlerfalle([] {
         gEinfuehrungstext.clear();
         gEinfuehrungstext = zuvtest::leseEinfuehrungstext(gAppPath + "\\zuvinfo.txt");
         auto* f = new frmeinfuehrung();
@@ -158,6 +158,6 @@ void EinfuehrungstextAnzeigen() {
         f->setTop((forms::Screen::Height() - f->Height()) / 2);
         f->Show();
         if (gAssistentanzeige != 0)
-            zuvtest::assistentSchritt({{"Label2", 0}, {"Label1", 3}}, zuvtest::kDunkelblau);
+            AssistentSchritt({{2, 0}, {1, 3}}, kDunkelblau);
     });
 }

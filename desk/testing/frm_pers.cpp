@@ -7,10 +7,11 @@
 #include <filesystem>
 
 #include "desk/common/globals.h"
+#include "desk/common/main_window_port.h"
 #include "desk/testing/form3.h"
 #include "desk/testing/frm_test.h"
 #include "desk/testing/item_typ.h"
-#include "desk/testing/rahmen.h"
+#include "desk/testing/testverwaltung.h"
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
 #include "platform/files/paths.h"
@@ -44,8 +45,8 @@ void PersonUebernehmen(int32_t id, const std::string& vorname, const std::string
     gAktPerson[1] = vorname;
     gAktPerson[2] = nachname;
     gAktPerson[11] = testdatum;
-    zuvtest::rufe(zuvtest::rahmen().EnableFileMenus);
-    zuvtest::rufe(zuvtest::rahmen().UpdateMainCaption);
+    EnableFileMenus();
+    UpdateMainCaption();
 }
 
 frmpers::frmpers() : Form("frmpers") {
@@ -89,8 +90,8 @@ frmpers::frmpers() : Form("frmpers") {
     DataLetzter.setCaption(">|");
 
     auto bewege = [this](void (db::Recordset::*schritt)()) {
-        zuvtest::mitFalle([&] {
-            auto& rs = zuvtest::satz(Data1);
+        mitFehlerfalle([&] {
+            auto& rs = DatenSatz(Data1);
             if (rs.RecordCount() == 0) return;
             (rs.*schritt)();
             if (rs.Eof()) rs.MoveLast();
@@ -110,7 +111,7 @@ frmpers::frmpers() : Form("frmpers") {
     Befehl7.Click = [this] { Befehl7_Click(); };
     Befehl8.Click = [this] { Befehl8_Click(); };
     Befehl9.Click = [this] { Befehl9_Click(); };
-    Command1.Click = [] { zuvtest::mitFalle([] { zuvtest::hilfe("html/zuvw45gu.htm"); }); };
+    Command1.Click = [] { mitFehlerfalle([] { ShowHelp("html/zuvw45gu.htm"); }); };
     Command2.Click = [this] { Command2_Click(); };
     m_listener = Data1.addRowListener([this] { zeigeZeile(); });
 }
@@ -161,7 +162,7 @@ void frmpers::datenLaden() {
 }
 
 void frmpers::Form_Load() {
-    zuvtest::mitFalle([this] { datenLaden(); });
+    mitFehlerfalle([this] { datenLaden(); });
 }
 
 long frmpers::anzahl() {
@@ -178,11 +179,11 @@ void frmpers::browseZustand(bool personenDa) {
 }
 
 void frmpers::Form_Activate() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         // A new person or an edit in progress keeps what was typed.
         if (NeuerSatzOffen == 1 || Befehl5.isEnabled()) return;
         if (anzahl() != 0) {
-            auto& rs = zuvtest::satz(Data1);
+            auto& rs = DatenSatz(Data1);
             rs.MoveLast();
             Bezeichnung15.setCaption(std::to_string(rs.RecordCount()));
             rs.FindFirst("PersonID =" + std::to_string(gAktPersonID));
@@ -201,7 +202,7 @@ void frmpers::Form_Unload(int&) {
     // A change that was not saved is dropped with the window.
     if (auto rs = Data1.Recordset(); rs && rs->editMode() != db::Recordset::EditMode::None) rs->CancelUpdate();
     NeuerSatzOffen = 0;
-    if (gAssistentanzeige != 0) zuvtest::rufe(zuvtest::rahmen().AssistentNachVorn);
+    if (gAssistentanzeige != 0) AssistentNachVorn();
 }
 
 void frmpers::Form_KeyDown(int& keyCode, int) {
@@ -263,30 +264,22 @@ void frmpers::personUebernehmen() {
             std::filesystem::remove(files::resolve(pfad), fehler);
         }
     }
-    auto& rs = zuvtest::satz(Data1);
+    auto& rs = DatenSatz(Data1);
     PersonUebernehmen(rs.Fields("personid").Value().toLong(), vb::textOrEmpty(rs.Fields("vorname").Value()),
                       vb::textOrEmpty(rs.Fields("nachname").Value()), vb::textOrEmpty(rs.Fields("testdatum").Value()));
-    auto& f = zuvtest::rahmen().AssistentFarbe;
-    if (f) {
-        for (auto [l, i] : {std::pair{"Label2", 7}, {"Label1", 0}, {"Label2", 0}, {"Label1", 3}}) f(l, i, zuvtest::kSchwarz);
-        const bool neu = NeuModus == 1;
-        f("Label2", 5, neu ? zuvtest::kDunkelblau : zuvtest::kSchwarz);
-        f("Label1", 2, neu ? zuvtest::kDunkelblau : zuvtest::kSchwarz);
-        f("Label2", 4, neu ? zuvtest::kSchwarz : zuvtest::kDunkelblau);
-        f("Label1", 1, neu ? zuvtest::kSchwarz : zuvtest::kDunkelblau);
-        f("Label2", 3, zuvtest::kSchwarz);
-        f("Label1", 4, zuvtest::kSchwarz);
-    }
-    zuvtest::rufe(zuvtest::rahmen().SchliesseUnterfenster);
+    // A new person is taken to the test next, a chosen one to the chart.
+    if (NeuModus == 1) AssistentSchritt({{2, 5}, {1, 2}}, kDunkelblau);
+    else AssistentSchritt({{2, 4}, {1, 1}}, kDunkelblau);
+    SchliesseUnterfenster();
     forms::Unload(*this);
 }
 
 void frmpers::Befehl1_Click() {
-    zuvtest::mitFalle([this] { personUebernehmen(); });
+    mitFehlerfalle([this] { personUebernehmen(); });
 }
 
 void frmpers::Befehl2_Click() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         // A new person begun here exists nowhere until it is saved: nothing to delete.
         NeuerSatzOffen = 0;
         forms::Unload(*this);
@@ -294,10 +287,10 @@ void frmpers::Befehl2_Click() {
 }
 
 void frmpers::Befehl3_Click() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         const std::string gesucht = forms::InputBox(LabelTxt(70), LabelTxt(71), "");
         if (gesucht.empty()) return;
-        auto& rs = zuvtest::satz(Data1);
+        auto& rs = DatenSatz(Data1);
         if (rs.RecordCount() != 0) {
             rs.MoveFirst();
             for (; !rs.Eof(); rs.MoveNext()) {
@@ -312,7 +305,7 @@ void frmpers::Befehl3_Click() {
 }
 
 void frmpers::Befehl4_Click() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         NeuerSatzOffen = 1;
         NeuModus = 1;
         for (auto& t : Text1) t.setText("");
@@ -327,7 +320,7 @@ void frmpers::Befehl4_Click() {
 }
 
 void frmpers::Befehl5_Click() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         fokus(*Text1[10].editor());
         if (Text1[0].Text().empty() || Text1[1].Text().empty() || Text1[11].Text().empty()) {
             gAntwort = forms::MsgBox(DialogTxt(18), forms::vbExclamation, DialogTxt(3));
@@ -337,7 +330,7 @@ void frmpers::Befehl5_Click() {
         if (NeuModus == 0) {
             {
                 Sanduhr s;
-                auto& rs = zuvtest::satz(Data1);
+                auto& rs = DatenSatz(Data1);
                 if (rs.editMode() == db::Recordset::EditMode::None) rs.Edit();
                 zeileSchreiben(rs);
                 rs.Update();
@@ -381,33 +374,23 @@ void frmpers::Befehl5_Click() {
         DisableTextFields();
         Data1.Refresh();
         Bezeichnung15.setCaption(std::to_string(anzahl()));
-        zuvtest::satz(Data1).FindFirst("PersonID =" + std::to_string(id));
+        DatenSatz(Data1).FindFirst("PersonID =" + std::to_string(id));
 
         gAntwort = forms::MsgBox(DialogTxt(19) + personZeile() + DialogTxt(20), forms::vbYesNo + forms::vbExclamation,
                                  DialogTxt(3));
         const bool jetztTesten = gAntwort == forms::vbYes;
         personUebernehmen();
         if (jetztTesten) {
-            gAktAussage = 1;
-            zuvtest::rufe(zuvtest::rahmen().HauptfensterZeigen);
-            if (zuvtest::rahmen().TestDurchfuehren) {
-                zuvtest::rahmen().TestDurchfuehren();
-            } else {
-                auto& t = forms::Instance<frmTest>();
-                t.ensureLoaded();
-                FormZentrieren(t);
-                t.Show();
-            }
+            HauptfensterZeigen();
+            TestDurchfuehren();
         }
-        if (gAssistentanzeige != 0)
-            zuvtest::assistentSchritt({jetztTesten ? std::pair{"Label2", 4} : std::pair{"Label2", 5},
-                                       jetztTesten ? std::pair{"Label1", 1} : std::pair{"Label1", 2}},
-                                      zuvtest::kGelb);
+        if (jetztTesten) AssistentSchritt({{2, 4}, {1, 1}}, kGelb);
+        else AssistentSchritt({{2, 5}, {1, 2}}, kGelb);
     });
 }
 
 void frmpers::Befehl6_Click() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         gAntwort = forms::MsgBox(DialogTxt(23) + personZeile() + DialogTxt(24), forms::vbYesNoCancel + forms::vbExclamation,
                                  DialogTxt(3));
         if (gAntwort == forms::vbNo || gAntwort == forms::vbCancel) return;
@@ -415,7 +398,7 @@ void frmpers::Befehl6_Click() {
         bool geloescht = false;
         {
             Sanduhr s;
-            auto& rs = zuvtest::satz(Data1);
+            auto& rs = DatenSatz(Data1);
             const vb::Variant nachname = rs.Fields("nachname").Value();
             if (!nachname.isNull() && !nachname.toString().empty()) {
                 const int32_t id = rs.Fields("personid").Value().toLong();
@@ -428,8 +411,8 @@ void frmpers::Befehl6_Click() {
                     gAktPerson[2].clear();
                     gAktPerson[11].clear();
                     // The data file stays open: the caption names it, as after opening it.
-                    zuvtest::rufe(zuvtest::rahmen().SetzeMenueStatus);
-                    zuvtest::rufe(zuvtest::rahmen().UpdateMainCaption);
+                    SetzeMenueStatus();
+                    UpdateMainCaption();
                 }
                 if (rs.RecordCount() != 0) rs.MoveFirst();
             } else {
@@ -439,8 +422,8 @@ void frmpers::Befehl6_Click() {
             }
             if (rs.RecordCount() == 0) {
                 browseZustand(false);
-                zuvtest::hauptfensterTitel(kProgrammTitel);
-                zuvtest::rufe(zuvtest::rahmen().SetzeMenueStatus);
+                HauptfensterTitel(kProgrammTitel);
+                SetzeMenueStatus();
             }
         }
         Bezeichnung15.setCaption(std::to_string(anzahl()));
@@ -454,10 +437,10 @@ void frmpers::Befehl6_Click() {
 }
 
 void frmpers::Befehl7_Click() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         NeuModus = 0;
         NeuerSatzOffen = 0;
-        zuvtest::satz(Data1).Edit();
+        DatenSatz(Data1).Edit();
         EnableTextFields();
         for (auto* b : {&Befehl1, &Befehl4, &Befehl6, &Befehl7, &Befehl3, &Befehl8, &Befehl9}) b->setEnabled(false);
         setData1Enabled(false);
@@ -467,7 +450,7 @@ void frmpers::Befehl7_Click() {
 }
 
 void frmpers::Befehl8_Click() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         auto& f = forms::Instance<Form3>();
         f.ensureLoaded();
         if (!f.isLoaded()) return;
@@ -478,7 +461,7 @@ void frmpers::Befehl8_Click() {
 }
 
 void frmpers::Befehl9_Click() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         Data1.setDatabaseName(gDatenbankName);
         Data1.setRecordSource("select * from persdat order by nachname, vorname");
         Data1.Refresh();
@@ -486,7 +469,7 @@ void frmpers::Befehl9_Click() {
 }
 
 void frmpers::Command2_Click() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         dlgcmd1.setFileName("");
         dlgcmd1.setDialogTitle(LabelTxt(454));
         dlgcmd1.setFilter("XML (*.xml)|*.xml");
@@ -533,14 +516,14 @@ void frmpers::ParseXML() {
     // The imported person is the current person, as a choice from the list makes it: the main
     // window names it and no result window of the previous person stays open.
     PersonUebernehmen(id, m_xml.texte[0], m_xml.texte[1], m_xml.texte[11]);
-    zuvtest::rufe(zuvtest::rahmen().SchliesseUnterfenster);
+    SchliesseUnterfenster();
     // The list shows the new person, unless a new person or an edit is under way in the boxes:
     // what was typed there stays, and so does the row it belongs to.
-    if (!Befehl5.isEnabled()) zuvtest::mitFalle([this, id] {
+    if (!Befehl5.isEnabled()) mitFehlerfalle([this, id] {
         Data1.Refresh();
         Bezeichnung15.setCaption(std::to_string(anzahl()));
         browseZustand(anzahl() != 0);
-        if (anzahl() != 0) zuvtest::satz(Data1).FindFirst("PersonID =" + std::to_string(id));
+        if (anzahl() != 0) DatenSatz(Data1).FindFirst("PersonID =" + std::to_string(id));
     });
     gAntwort = forms::MsgBox(DialogTxt(75), forms::vbExclamation, DialogTxt(3));
 }

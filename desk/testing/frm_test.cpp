@@ -6,7 +6,7 @@
 
 #include "desk/common/globals.h"
 #include "desk/testing/item_typ.h"
-#include "desk/testing/rahmen.h"
+#include "desk/common/main_window_port.h"
 #include "platform/db/recordset.h"
 #include "platform/forms/host.h"
 #include "platform/forms/keys.h"
@@ -18,7 +18,7 @@ void meldung(int dialogText) { gAntwort = forms::MsgBox(DialogTxt(dialogText), f
 
 }  // namespace
 
-void TestSchritteMarkieren() { zuvtest::assistentSchritt({{"Label1", 1}, {"Label2", 4}}, zuvtest::kDunkelblau); }
+void TestSchritteMarkieren() { AssistentSchritt({{1, 1}, {2, 4}}, kDunkelblau); }
 
 frmTest::frmTest() : Form("frmTest") {
     setKeyPreview(true);
@@ -70,7 +70,7 @@ frmTest::frmTest() : Form("frmTest") {
     Befehl6.Click = [this] { Befehl6_Click(); };
     Befehl9.Click = [this] { Befehl9_Click(); };
     Befehl10.Click = [this] { Befehl10_Click(); };
-    Command1.Click = [] { zuvtest::mitFalle([] { zuvtest::hilfe("html/zuvw65wo.htm"); }); };
+    Command1.Click = [] { mitFehlerfalle([] { ShowHelp("html/zuvw65wo.htm"); }); };
     SSCommand1.Click = [this] { SSCommand1_Click(); };
     SSCommand2.Click = [this] { SSCommand2_Click(); };
     Text1.KeyPress = [this](int& k) { Text1_KeyPress(k); };
@@ -80,7 +80,7 @@ frmTest::frmTest() : Form("frmTest") {
 
 void frmTest::setupControls() {
     setCaption("Z.U.V. Test");
-    for (int i = 0; i < 5; ++i) Befehl[i].setCaption("&" + std::to_string(i));
+    for (int i = 0; i < 5; ++i) Befehl[i].setCaption(std::string(1, '&') += std::to_string(i));
     Bezeichnung2.setCaption("0          1          2          3          4        ");
     Bezeichnung8.setCaption("<------------------------------------->");
     Text1.setText("");
@@ -88,7 +88,7 @@ void frmTest::setupControls() {
 }
 
 void frmTest::Form_Load() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         CenterForm(*this);
         setCaption(LabelTxt(45));
         Bezeichnung10.setCaption(LabelTxt(72));
@@ -121,13 +121,13 @@ void frmTest::binden() {
     Daten3.setDatabaseName(gDatenbankName);
     Daten3.setRecordSource("select * from typwertzuweisung where personid like " + id);
     Daten3.Refresh();
-    zuvtest::satz(Daten1).MoveFirst();
-    if (zuvtest::satz(Daten2).RecordCount() != 0) zuvtest::satz(Daten2).MoveFirst();
-    if (zuvtest::satz(Daten3).RecordCount() != 0) zuvtest::satz(Daten3).MoveFirst();
+    DatenSatz(Daten1).MoveFirst();
+    if (DatenSatz(Daten2).RecordCount() != 0) DatenSatz(Daten2).MoveFirst();
+    if (DatenSatz(Daten3).RecordCount() != 0) DatenSatz(Daten3).MoveFirst();
 }
 
 void frmTest::Form_Activate() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         binden();
         setCaption(LabelTxt(45));
         Label1.setCaption(LabelTxt(82) + " " + gAktPerson[1] + " " + gAktPerson[2] + "/" + gAktPerson[11]);
@@ -145,16 +145,16 @@ void frmTest::aufAussage() {
 }
 
 void frmTest::Text2_GotFocus() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         Bild3.setCaption(std::to_string(gAktAussage));
         SSPanel1.setFloodPercent(vb::Variant((gAktAussage - 1) / 1.08).toInt());
         if (!Daten2.Recordset()) return;  // not bound yet (before the first activation)
         Daten2.Refresh();
-        auto& texte = zuvtest::satz(Daten1);
+        auto& texte = DatenSatz(Daten1);
         const std::string kriterium = "itemnummer like " + std::to_string(gAktAussage);
         texte.FindFirst(kriterium);
         Text2.setText(texte.NoMatch() ? std::string() : vb::textOrEmpty(texte.Fields("itemtext").Value()));
-        auto& antworten = zuvtest::satz(Daten2);
+        auto& antworten = DatenSatz(Daten2);
         antworten.FindFirst(kriterium);
         Text1.setText(antworten.NoMatch() ? std::string() : vb::textOrEmpty(antworten.Fields("itemwert").Value()));
     });
@@ -185,7 +185,7 @@ void frmTest::SSCommand2_Click() {
 }
 
 int16_t frmTest::ersteLuecke() {
-    auto& zeilen = zuvtest::satz(Daten3);
+    auto& zeilen = DatenSatz(Daten3);
     if (zeilen.RecordCount() == 0) return 0;
     zeilen.MoveFirst();
     zeilen.FindFirst("typrealwert is Null");
@@ -199,7 +199,7 @@ void frmTest::testBeenden() {
 }
 
 void frmTest::Befehl6_Click() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         if (Text1.Text().empty()) {
             meldung(25);
             fokusBewertung();
@@ -216,7 +216,7 @@ void frmTest::Befehl6_Click() {
         // The rating belongs to the statement shown: never write it into another statement's row,
         // and never into rows another window has deleted meanwhile.
         Daten2.Refresh();
-        auto& antworten = zuvtest::satz(Daten2);
+        auto& antworten = DatenSatz(Daten2);
         if (antworten.RecordCount() == 0)
             throw vb::Error(vb::err::NoCurrentRecord,
                             "Die Person dieses Tests ist nicht mehr in der Datendatei. Die Bewertung wurde nicht "
@@ -229,7 +229,7 @@ void frmTest::Befehl6_Click() {
         antworten.Edit();
         antworten.Fields("ItemWert") = static_cast<int16_t>(eingabe[0] - '0');
         antworten.Update();
-        zuvtest::typWertSpeichern(zuvtest::satz(Daten3), gAktAussage, antworten.Fields("ItemWert").Value());
+        zuvtest::typWertSpeichern(DatenSatz(Daten3), gAktAussage, antworten.Fields("ItemWert").Value());
 
         if (gAktAussage < 109) {
             gAktAussage = static_cast<int16_t>(gAktAussage + 1);
@@ -254,7 +254,7 @@ void frmTest::zurAussage(int16_t aussage) {
 }
 
 void frmTest::Befehl9_Click() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         const int16_t luecke = ersteLuecke();
         if (luecke == 0) {
             testBeenden();
@@ -266,7 +266,7 @@ void frmTest::Befehl9_Click() {
 }
 
 void frmTest::Befehl10_Click() {
-    zuvtest::mitFalle([this] {
+    mitFehlerfalle([this] {
         const int16_t luecke = ersteLuecke();
         if (luecke == 0) {
             testBeenden();
@@ -314,5 +314,5 @@ void frmTest::Form_KeyUp(int& keyCode, int) {
 }
 
 void frmTest::Form_Unload(int&) {
-    if (gAssistentanzeige != 0) zuvtest::rufe(zuvtest::rahmen().AssistentNachVorn);
+    if (gAssistentanzeige != 0) AssistentNachVorn();
 }

@@ -3,7 +3,7 @@
 #include "desk/common/globals.h"
 #include "desk/testing/auswertung.h"
 #include "desk/testing/item_typ.h"
-#include "desk/testing/rahmen.h"
+#include "desk/common/main_window_port.h"
 #include "platform/db/data_control.h"
 #include "platform/db/database.h"
 #include "platform/db/workspace.h"
@@ -24,12 +24,12 @@ void LadeTestItemTyp() {
         // Without the table no test can be taken: say so now rather than at the first new person.
         gItemNummer.clear();
         gTypNummer.clear();
-        zuvtest::fehlerBox(e);
+        ShowErrorMessage(e);
     }
 }
 
 void PruefeAlleAussagenBeantwortet() {
-    auto rs = zuvtest::hauptDaten(1).Recordset();
+    auto rs = HauptDaten(1).Recordset();
     if (!rs) throw vb::Error(vb::err::ObjectNotSet);
     const int16_t n = zuvtest::ersteUnbeantworteteAussage(*rs);
     if (n == 0) return;
@@ -47,7 +47,7 @@ void TestAuswerten() {
     gAWGesamtJeTyp.fill(0);
     gAntwortAnzahlGesamt.fill(0);
 
-    zuvtest::AuswertCursor c{zuvtest::hauptDaten(1), zuvtest::hauptDaten(2), zuvtest::hauptDaten(3)};
+    zuvtest::AuswertCursor c{HauptDaten(1), HauptDaten(2), HauptDaten(3)};
     zuvtest::auswertCursorBinden(c, gDatenbankName, gAktPersonID);
     PruefeAlleAussagenBeantwortet();
     const auto a = zuvtest::punkteBerechnen(c);
@@ -88,7 +88,7 @@ void TypRangfolgeBestimmen() {
         gAnzahlRang1 = r.anzahlRang1;
     };
     try {
-        r = zuvtest::typRangfolgeBestimmen(zuvtest::hauptDaten(2), gDatenbankName, gAktPersonID, gSensitivity1, &r);
+        r = zuvtest::typRangfolgeBestimmen(HauptDaten(2), gDatenbankName, gAktPersonID, gSensitivity1, &r);
     } catch (...) {
         // No decision from a failed ranking: no main type, the short page count.
         walksUebernehmen();

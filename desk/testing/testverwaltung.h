@@ -1,8 +1,13 @@
 #pragma once
 
-// The shared procedures of the test administration over the program-wide state (globals.h).
+// What the frame and the later subsystems call of the test administration: the shared procedures
+// over the program-wide state (globals.h) and the commands that open its windows.
 
 #include <cstdint>
+
+namespace zuvtest {
+struct DruckSchalter;
+}
 
 // Fills gItemNummer / gTypNummer from the settings database through gWorkspace2. A failure
 // shows the error box and leaves the arrays empty, so no person can be half-created later.
@@ -16,3 +21,16 @@ void PruefeAlleAussagenBeantwortet();
 // Ranks the nine types of gAktPersonID into the group lists, top scores and main-type decision,
 // through the main window's cursor Data2 and the threshold gSensitivity1.
 void TypRangfolgeBestimmen();
+
+// The person window, centred and shown.
+void PersonendatenAnzeigen();
+// The person chooser, centred and shown modal; gAuswahlAbgebrochen is 1 when it was left without
+// a choice.
+void PersonWaehlen();
+// The test form, centred and shown at statement gAktAussage.
+void TestZeigen();
+// The test form at statement 1; the assistant marks the test step.
+void TestDurchfuehren();
+// Asks, then prints the blank questionnaire on the printer with the report window's header and
+// footer switches.
+void FragebogenDrucken(const zuvtest::DruckSchalter& schalter);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "install/tool/content_db.h"
 #include "install/tool/folder_files.h"
 #include "install/tool/pictures.h"
 #include "install/tool/settings_db.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
 
         install::writeWorkgroupFile(folder + "/Sys.mda");
         install::writeSettingsDatabase(source, folder + "/zuv.sdb", folder + "/Sys.mda");
+        install::writeContentDatabase(source, folder + "/zuv40typ.sdb", folder + "/Sys.mda");
         install::writeIniFile(folder);
         install::writeIntroduction(source + "/zuvinfo.txt", folder);
         install::writeSymbolMetafiles(folder);

@@ -1,6 +1,8 @@
 #include "platform/draw/printer.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -9,6 +11,7 @@
 #include <filesystem>
 
 #include "platform/files/paths.h"
+#include "platform/forms/host.h"
 #include "platform/vb/error.h"
 
 namespace draw {
@@ -85,6 +88,7 @@ void Printer::setOutputFileName(const std::string& path) {
     m_outputFile = path.empty() ? std::string() : files::resolve(path);
     m_written.clear();
     m_documentsInFile = 0;
+    m_offerActive = m_offerPending = false;
     if (m_outputFile.empty()) {
         m_printer.setOutputFormat(QPrinter::NativeFormat);
         m_printer.setOutputFileName(QString());
@@ -100,19 +104,70 @@ QSizeF Printer::pageSizePixels() const {
     return mm * (m_printer.resolution() / 25.4);
 }
 
+bool Printer::hasTarget() const {
+    if (!m_outputFile.empty() || m_offerPending) return true;
+    // Without any printer Qt reports the PDF format whatever was asked for.
+    return m_printer.outputFormat() == QPrinter::NativeFormat && !m_printer.printerName().isEmpty();
+}
+
+void Printer::ensureTarget() {
+    if (m_painter || m_offerPending || !m_outputFile.empty()) return;
+    if (m_offerActive) {
+        // The file asked for served the document before; the next one is asked for anew.
+        m_offerActive = false;
+        m_printer.setOutputFileName(QString());
+        m_printer.setOutputFormat(QPrinter::NativeFormat);
+    }
+    if (!hasTarget()) offerFile();
+}
+
+void Printer::offerFile() {
+    forms::FileDialogRequest req;
+    req.kind = forms::FileDialogKind::Save;
+    req.title = "Kein Drucker eingerichtet: Ausdruck als PDF-Datei speichern";
+    req.filters = {{"PDF-Dateien (*.pdf)", "*.pdf"}};
+    req.defaultExt = "pdf";
+    req.initDir = m_lastOfferFolder.empty() ? QDir::homePath().toStdString() : m_lastOfferFolder;
+    req.fileName = "Ausdruck.pdf";
+    for (;;) {
+        forms::FileDialogRequest r = req;
+        if (!forms::host().fileDialog(r) || r.fileName.empty()) throw vb::Error(vb::err::CancelError);
+        std::string file = files::resolve(r.fileName);
+        if (QFileInfo(QString::fromStdString(file)).suffix().isEmpty()) file += ".pdf";
+        const QFileInfo info(QString::fromStdString(file));
+        if (info.exists()) {
+            // The Host's file dialog leaves the question to its callers, as the common dialog does.
+            const int answer = forms::MsgBox("Die Datei \"" + file + "\" gibt es schon.\nMöchten Sie sie ersetzen?",
+                                             forms::vbYesNo | forms::vbExclamation | forms::vbDefaultButton2);
+            if (answer != forms::vbYes) continue;
+        }
+        m_lastOfferFolder = info.absolutePath().toStdString();
+        m_printer.setOutputFormat(QPrinter::PdfFormat);
+        m_printer.setOutputFileName(QString::fromStdString(file));
+        m_offerActive = m_offerPending = true;
+        return;
+    }
+}
+
 void Printer::beginDocument() {
-    if (m_outputFile.empty()) {
-        // The printer dialog may have chosen printing into a file; otherwise a printer is needed.
-        const bool toFile = m_printer.outputFormat() == QPrinter::PdfFormat;
-        if (toFile ? m_printer.outputFileName().isEmpty() : m_printer.printerName().isEmpty())
-            fail("Es ist kein Drucker eingerichtet.");
+    const bool numbered = !m_outputFile.empty();
+    if (!numbered) {
+        ensureTarget();
+        m_offerPending = false;
     } else {
         std::string file = m_outputFile;
         if (m_documentsInFile > 0) {
+            // The next documents take the next numbers that no file has yet: nothing is overwritten.
             const std::filesystem::path p(m_outputFile);
-            file = (p.parent_path() / (p.stem().string() + "-" + std::to_string(m_documentsInFile + 1) +
-                                       p.extension().string()))
-                       .string();
+            for (int n = m_documentsInFile + 1;; ++n) {
+                file = (p.parent_path() / (p.stem().string() + "-" + std::to_string(n) + p.extension().string()))
+                           .string();
+                std::error_code ec;
+                if (!std::filesystem::exists(file, ec)) {
+                    m_documentsInFile = n - 1;
+                    break;
+                }
+            }
         }
         const std::filesystem::path fp(file);
         std::error_code ec;
@@ -121,18 +176,16 @@ void Printer::beginDocument() {
         m_printer.setOutputFormat(QPrinter::PdfFormat);
         m_printer.setOutputFileName(QString::fromStdString(file));
     }
+    const bool toFile = !m_outputFile.empty() || m_offerActive;
     auto p = std::make_unique<QPainter>();
     if (!p->begin(&m_printer))
-        fail(m_outputFile.empty() ? "Der Drucker \"" + DeviceName() + "\" nimmt keinen Auftrag an."
-                                  : "Die Druckdatei kann nicht geschrieben werden: " +
-                                        m_printer.outputFileName().toStdString());
+        fail(toFile ? "Die Druckdatei kann nicht geschrieben werden: " + m_printer.outputFileName().toStdString()
+                    : "Der Drucker \"" + DeviceName() + "\" nimmt keinen Auftrag an.");
     p->setRenderHint(QPainter::Antialiasing, true);
     p->setRenderHint(QPainter::TextAntialiasing, true);
     m_painter = std::move(p);
-    if (!m_outputFile.empty()) {
-        m_written.push_back(m_printer.outputFileName().toStdString());
-        ++m_documentsInFile;
-    }
+    if (toFile) m_written.push_back(m_printer.outputFileName().toStdString());
+    if (numbered) ++m_documentsInFile;
 }
 
 QPainter& Printer::painter() {
@@ -166,10 +219,10 @@ void Printer::KillDoc() {
         m_printer.abort();
         m_painter->end();
         m_painter.reset();
-        if (!m_outputFile.empty() && !m_written.empty()) {
+        if ((!m_outputFile.empty() || m_offerActive) && !m_written.empty()) {
             QFile::remove(QString::fromStdString(m_written.back()));
             m_written.pop_back();
-            --m_documentsInFile;
+            if (!m_outputFile.empty()) --m_documentsInFile;
         }
         setDoc(doc() + 1);
     }

@@ -16,9 +16,14 @@ namespace draw {
 //
 // A document starts with the first output; NewPage starts the next sheet; EndDoc finishes the
 // document and hands it over. Output after EndDoc starts a new document: on a printer that is a
-// new job; into PDF files it is the next file, "<name>-2.pdf", "<name>-3.pdf" …, so that no
-// document overwrites the one before (writtenFiles() lists them). KillDoc throws the document
-// away. Every failure of the printer raises vb::Error 482 with a German text.
+// new job; into PDF files it is the next file, "<name>-2.pdf", "<name>-3.pdf" … (a name no file
+// has yet), so that no document overwrites another (writtenFiles() lists them). KillDoc throws
+// the document away. Every failure of the printer raises vb::Error 482 with a German text.
+//
+// What the person chose in the printer dialog is applied here (forms::applyToPrinter): a
+// printer by setDeviceName, printing into a file by setOutputFileName. On a machine with no
+// printer and no file chosen, each document asks for a PDF file through the Host as it
+// starts; declining raises 32755, which the programs' error boxes pass over.
 class Printer : public Surface {
 public:
     Printer();
@@ -38,6 +43,12 @@ public:
     // Printing into a PDF file; "" goes back to the printer. Both this and setDeviceName raise
     // 482 while a document is open.
     void setOutputFileName(const std::string& path);
+    // Whether output can go somewhere without asking: a file is set or a printer is there.
+    bool hasTarget() const;
+    // Makes sure the next document has somewhere to go, asking for a PDF file when there is
+    // neither a printer nor a file (32755 when the person declines). Output through this
+    // surface does it by itself; call it before opening a painter of your own on qprinter().
+    void ensureTarget();
     std::string outputFileName() const { return m_outputFile; }
     const std::vector<std::string>& writtenFiles() const { return m_written; }
 
@@ -57,6 +68,7 @@ protected:
 
 private:
     void beginDocument();
+    void offerFile();
     [[noreturn]] void fail(const std::string& why);
 
     QPrinter m_printer;
@@ -64,6 +76,10 @@ private:
     std::string m_outputFile;
     std::vector<std::string> m_written;
     int m_documentsInFile = 0;
+    // A file asked for because there is no printer: it serves the one next document.
+    bool m_offerActive = false;
+    bool m_offerPending = false;
+    std::string m_lastOfferFolder;
 };
 
 // The program-wide printer (the language's Printer object). Tests and the preview redirect it

@@ -133,7 +133,10 @@ void CommonDialog::ShowColor() {
 
 void CommonDialog::ShowPrinter() {
     PrinterChoice p = m_printer;
-    if (p.printerName.empty()) p.printerName = printerStore().printerName;
+    // There is one printer for the program: the dialog opens on the printer or file chosen
+    // last, in whichever window.
+    p.printerName = printerStore().printerName;
+    p.outputFile = printerStore().outputFile;
     if (!host().printerDialog(p, m_flags)) {
         cancelled();
         return;
@@ -147,11 +150,23 @@ void applyToPrinter(const PrinterChoice& choice) {
     draw::Printer& printer = draw::printer();
     // A document being printed keeps its printer and sheet; the choice stays in chosenPrinter().
     if (printer.busy()) return;
-    if (!choice.printerName.empty() && choice.printerName != printer.DeviceName() &&
-        QPrinterInfo::availablePrinterNames().contains(QString::fromStdString(choice.printerName)))
-        printer.setDeviceName(choice.printerName);
+    if (!choice.outputFile.empty()) {
+        printer.setOutputFileName(resolveLocalPath(choice.outputFile));
+    } else {
+        if (!printer.outputFileName().empty()) printer.setOutputFileName("");
+        if (!choice.printerName.empty() && choice.printerName != printer.DeviceName() &&
+            QPrinterInfo::availablePrinterNames().contains(QString::fromStdString(choice.printerName)))
+            printer.setDeviceName(choice.printerName);
+    }
     if (choice.copies >= 1) printer.setCopies(choice.copies);
     if (choice.orientation == 1 || choice.orientation == 2) printer.setOrientation(choice.orientation);
+    if (choice.paperSize != 0) {
+        try {
+            printer.setPaperSize(choice.paperSize);
+        } catch (const vb::Error&) {
+            // A paper of the printer's own that has no code keeps the sheet the printer has.
+        }
+    }
 }
 
 void CommonDialog::setAction(int action) {

@@ -95,9 +95,11 @@ private:
 // The printer chosen in the last printer dialog (empty name = the system default), for the
 // printing surfaces.
 const PrinterChoice& chosenPrinter();
-// Hands a printer choice to the program-wide printer (draw::printer()): the printer when it
-// exists on this system, the number of copies and the orientation. Nothing changes while a
-// document is being printed. ShowPrinter calls it after every choice.
+// Hands a printer choice to the program-wide printer (draw::printer()), the one place every
+// print path reads it from: printing into the chosen PDF file, or to the printer when it
+// exists on this system (a choice of neither goes back to the system's printer); then copies,
+// orientation and paper. Nothing changes while a document is being printed. ShowPrinter calls
+// it after every choice.
 void applyToPrinter(const PrinterChoice& choice);
 
 }  // namespace forms

@@ -1,5 +1,6 @@
 #include "platform/forms/host.h"
 
+#include "platform/forms/german_texts.h"
 #include "platform/forms/local_path.h"
 #include "platform/help/help_viewer.h"
 #include "platform/vb/error.h"
@@ -14,13 +15,12 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
-#include <QTranslator>
 #include <QUrl>
 
 namespace forms {
@@ -103,18 +103,6 @@ bool OpenUrl(const std::string& url) { return host().openUrl(url); }
 namespace {
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
-// Qt's own dialog texts in German, where the translation is installed.
-void loadGermanQtTexts() {
-    static bool done = false;
-    if (done || !qApp) return;
-    done = true;
-    auto* tr = new QTranslator(qApp);
-    if (tr->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(tr);
-    else
-        delete tr;
-}
-
 QString buttonText(int code) {
     switch (code) {
     case vbOK: return QStringLiteral("OK");
@@ -144,7 +132,7 @@ QString qtFilter(const std::string& text, const std::string& patterns) {
 }
 }  // namespace
 
-QtHost::QtHost() { loadGermanQtTexts(); }
+QtHost::QtHost() { installGermanTexts(); }
 
 int QtHost::msgBox(const std::string& prompt, int style, const std::string& title) {
     QMessageBox box(QApplication::activeWindow());
@@ -261,17 +249,45 @@ bool QtHost::colorDialog(int32_t& bgr, int /*flags*/) {
     return true;
 }
 
+namespace {
+// The paper codes the printer knows (see draw::Printer::PaperSize).
+struct PaperCode {
+    int code;
+    QPageSize::PageSizeId id;
+};
+constexpr PaperCode kPaperCodes[] = {
+    {1, QPageSize::Letter}, {5, QPageSize::Legal}, {8, QPageSize::A3}, {9, QPageSize::A4}, {11, QPageSize::A5},
+};
+}  // namespace
+
 bool QtHost::printerDialog(PrinterChoice& printer, int /*flags*/) {
     QPrinter p;
-    if (!printer.printerName.empty()) p.setPrinterName(qs(printer.printerName));
+    if (!printer.outputFile.empty()) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(qs(printer.outputFile));
+    } else if (!printer.printerName.empty()) {
+        p.setPrinterName(qs(printer.printerName));
+    }
     p.setCopyCount(printer.copies);
     p.setPageOrientation(printer.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
+    for (const PaperCode& c : kPaperCodes)
+        if (c.code == printer.paperSize) p.setPageSize(QPageSize(c.id));
     QPrintDialog dlg(&p, QApplication::activeWindow());
     dlg.setWindowTitle(QStringLiteral("Druckereinrichtung"));
     if (dlg.exec() != QDialog::Accepted) return false;
-    printer.printerName = p.printerName().toStdString();
+    // Printing into a file is a choice like a printer; without any printer it is the only one.
+    if (p.outputFormat() == QPrinter::PdfFormat && !p.outputFileName().isEmpty()) {
+        printer.outputFile = p.outputFileName().toStdString();
+        printer.printerName.clear();
+    } else {
+        printer.outputFile.clear();
+        printer.printerName = p.printerName().toStdString();
+    }
     printer.copies = p.copyCount();
     printer.orientation = p.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
+    printer.paperSize = 0;
+    for (const PaperCode& c : kPaperCodes)
+        if (c.id == p.pageLayout().pageSize().id()) printer.paperSize = c.code;
     return true;
 }
 

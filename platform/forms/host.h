@@ -66,10 +66,13 @@ struct FontChoice {
     int32_t color = 0;  // BGR
 };
 
+// What the printer dialog chose: a printer, or printing into a PDF file.
 struct PrinterChoice {
     std::string printerName;  // empty = the system's default printer
+    std::string outputFile;   // set: into this PDF file instead of a printer
     int copies = 1;
     int orientation = 1;      // 1 portrait, 2 landscape
+    int paperSize = 0;        // the printer's paper codes (9 A4 …); 0 = as it is
 };
 
 class Host {

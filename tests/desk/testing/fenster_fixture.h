@@ -4,7 +4,6 @@
 // interface texts of the installed settings database, and the scripted Host.
 
 #include "desk/common/globals.h"
-#include "desk/testing/rahmen.h"
 #include "fixture.h"
 #include "platform/forms/form.h"
 #include "platform/forms/host.h"
@@ -17,7 +16,6 @@ protected:
         DatenTest::SetUp();
         forms::resetAllWindows();
         resetGlobals();
-        zuvtest::trenneRahmen();  // single windows, no main window behind them
         gAppPath = m_dir.path().toStdString();
         gProgrammDB = gAppPath + "/zuv.sdb";
         gDatenbankName = path("test.ZDB");

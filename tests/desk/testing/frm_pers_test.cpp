@@ -3,8 +3,8 @@
 #include "desk/testing/form3.h"
 #include "desk/testing/frm_pers.h"
 #include "desk/testing/frm_test.h"
-#include "desk/testing/rahmen.h"
-#include "desk/testing/subsystem2.h"
+#include "desk/testing/testverwaltung.h"
+#include "support/test_hauptfenster.h"
 #include "fenster_fixture.h"
 #include "platform/db/recordset.h"
 #include "platform/forms/keys.h"
@@ -134,16 +134,14 @@ TEST_F(PersonFenster, DeletingTheCurrentPersonClearsItAndItsRows) {
     const int32_t anna = neuePerson("Anna", "Berg");
     gAktPersonID = anna;
     gAktPerson[2] = "Berg";
-    int menue = 0;
-    zuvtest::rahmen().SetzeMenueStatus = [&] { ++menue; };
+    auto haupt = std::make_unique<support::TestHauptfenster>();
     oeffnen();
     host->answer(forms::vbYes);
     f->Befehl6_Click();
-    zuvtest::trenneRahmen();
     EXPECT_EQ(meldungen().back(), DialogTxt(21));
     EXPECT_EQ(gAktPersonID, 0);
     EXPECT_EQ(gAktPerson[2], "");
-    EXPECT_GE(menue, 1);
+    EXPECT_GE(haupt->menueStatus, 1);
     EXPECT_EQ(personen(), 0);
     EXPECT_EQ(zeilenAller("typwertzuweisung"), 0);
     EXPECT_FALSE(f->Befehl1.isEnabled());
@@ -154,20 +152,17 @@ TEST_F(PersonFenster, DeletingTheCurrentPersonClearsItAndItsRows) {
     const int32_t bernd = neuePerson("Bernd", "Dorn");
     neuePerson("Carla", "Ernst");
     gAktPersonID = bernd;
-    std::vector<std::string> titel;
-    int neuerTitel = 0;
-    zuvtest::rahmen().setMainCaption = [&](const std::string& t) { titel.push_back(t); };
-    zuvtest::rahmen().UpdateMainCaption = [&] { ++neuerTitel; };
+    gDateiOffen = true;
     forms::Unload(*f);
     oeffnen();
     ASSERT_EQ(f->Text1[0].Text(), "Bernd");
+    haupt->titel.clear();
     host->answer(forms::vbYes);
     f->Befehl6_Click();
-    zuvtest::trenneRahmen();
     EXPECT_EQ(gAktPersonID, 0);
     EXPECT_EQ(personen(), 1);
-    EXPECT_EQ(neuerTitel, 1);
-    EXPECT_TRUE(titel.empty());
+    // The caption names the open file, as after opening it, not the bare program title.
+    EXPECT_EQ(haupt->titel, std::vector<std::string>{std::string(kProgrammTitel) + ": " + gDatenbankName});
     EXPECT_TRUE(f->Befehl1.isEnabled());
 }
 
@@ -190,12 +185,10 @@ TEST_F(PersonFenster, XmlImportThroughTheFileDialogMakesTheImportedPersonCurrent
     EXPECT_EQ(personen(), 0);
     EXPECT_EQ(gAktPersonID, 0);
 
-    int ergebnisfensterZu = 0;
-    zuvtest::rahmen().SchliesseUnterfenster = [&] { ++ergebnisfensterZu; };
+    auto haupt = std::make_unique<support::TestHauptfenster>();
     host->chooseFile(path("person.xml")).answer(forms::vbYes);
     f->Command2_Click();
-    zuvtest::trenneRahmen();
-    EXPECT_EQ(ergebnisfensterZu, 1);  // the previous person's result windows
+    EXPECT_EQ(haupt->unterfensterZu, 1);  // the previous person's result windows
     EXPECT_EQ(meldungen().back(), DialogTxt(75));
     EXPECT_NE(gAktPersonID, 0);
     EXPECT_EQ(gAktPerson[1], "Xaver");

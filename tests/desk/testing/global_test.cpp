@@ -6,8 +6,9 @@
 #include <QApplication>
 #include <QMouseEvent>
 
-#include "desk/testing/rahmen.h"
-#include "desk/testing/subsystem2.h"
+#include "desk/testing/druck.h"
+#include "desk/testing/frm_einfuehrung.h"
+#include "desk/testing/testverwaltung.h"
 #include "fenster_fixture.h"
 #include "platform/draw/printer.h"
 #include "platform/forms/screen.h"
@@ -97,10 +98,10 @@ TEST_F(Programm, QuestionnaireCommandAsksFirstAndPrintsOneDocument) {
     auto& pr = draw::printer();
     pr.setOutputFileName(path("fragebogen.pdf"));
     host->answer(forms::vbNo);
-    FragebogenDrucken();
+    FragebogenDrucken(zuvtest::DruckSchalter{});
     EXPECT_TRUE(pr.writtenFiles().empty());
     host->answer(forms::vbYes);
-    FragebogenDrucken();
+    FragebogenDrucken(zuvtest::DruckSchalter{});
     ASSERT_EQ(pr.writtenFiles().size(), 1u);
     EXPECT_GE(gSeite, 12);
     EXPECT_EQ(gAusgabe, &pr);

@@ -4,7 +4,7 @@
 #include "desk/frame/frame_fixture.h"
 #include "desk/testing/frm_pers.h"
 #include "desk/testing/frm_test.h"
-#include "desk/testing/rahmen.h"
+#include "desk/testing/testverwaltung.h"
 #include "platform/db/data_control.h"
 
 using namespace frame_test;
@@ -17,10 +17,6 @@ protected:
         FrameTest::SetUp();
         ASSERT_TRUE(starte());
         h().clearRecords();
-    }
-    void TearDown() override {
-        FrameTest::TearDown();
-        zuvtest::trenneRahmen();  // the main window that set the hooks is gone
     }
 };
 

@@ -8,6 +8,7 @@
 #include "support/vb_error.h"
 #include "platform/draw/picture_box.h"
 #include "platform/draw/printer.h"
+#include "platform/forms/host.h"
 #include "platform/vb/error.h"
 
 using draw::LineEnd;
@@ -150,16 +151,77 @@ TEST(Printer, FailuresRaise482AndNeverHalfPrint) {
     // Measuring needs no printer at all.
     EXPECT_GT(pr.TextHeight("Texthoehe"), 0);
 
-    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-        pr.setOutputFileName("");
-        try {
-            pr.Print({"x"});
-            FAIL() << "printing without a printer must fail";
-        } catch (const vb::Error& e) {
-            EXPECT_EQ(e.number(), 482);
-            EXPECT_NE(e.description().find("kein Drucker"), std::string::npos);
-        }
+}
+
+// No CUPS queue on the machine and nothing chosen: each document asks for a PDF file as it
+// starts. Declining prints nothing; an existing file is replaced only when the person agrees.
+TEST(Printer, WithoutAPrinterEachDocumentOffersAPdfFile) {
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "this machine has a printer";
+    QTemporaryDir dir;
+    forms::ScriptedHostGuard host;
+    draw::Printer pr;
+    EXPECT_FALSE(pr.hasTarget());
+
+    host->cancelFile();
+    EXPECT_EQ(errorOf([&] { pr.Print({"verworfen"}); }), 32755);
+    EXPECT_FALSE(pr.busy());
+    ASSERT_EQ(host->records(forms::HostRecord::Kind::FileSave).size(), 1u);
+    EXPECT_NE(host->lastFileRequest().title.find("PDF"), std::string::npos);
+
+    const QString erster = dir.filePath("fragebogen.pdf");
+    host->chooseFile(erster.toStdString());
+    pr.Print({"Fragebogen"});
+    pr.NewPage();  // a new sheet of the same document asks nothing
+    pr.Print({"Seite zwei"});
+    pr.EndDoc();
+    EXPECT_EQ(host->records(forms::HostRecord::Kind::FileSave).size(), 2u);
+    EXPECT_EQ(pdfPages(erster), 2);
+    EXPECT_TRUE(pdfPage(erster, 1).contains("Fragebogen"));
+
+    // The next document asks again, in the folder chosen before; the file there is kept when
+    // the person says No, and the next name is asked for.
+    host->chooseFile(erster.toStdString()).answer(forms::vbNo);
+    host->chooseFile(dir.filePath("einfuehrung").toStdString());
+    pr.Print({"Einführung"});
+    pr.EndDoc();
+    EXPECT_EQ(host->lastFileRequest().initDir, dir.path().toStdString());
+    EXPECT_TRUE(pdfPage(erster, 1).contains("Fragebogen"));
+    EXPECT_TRUE(pdfPage(dir.filePath("einfuehrung.pdf"), 1).contains("Einführung"));
+    ASSERT_EQ(host->messages().size(), 1u);
+    EXPECT_NE(host->messages()[0].find("ersetzen"), std::string::npos);
+
+    // A caller painting on the QPrinter itself gets its file first; the surface then uses it.
+    host->chooseFile(dir.filePath("eigen.pdf").toStdString());
+    pr.ensureTarget();
+    EXPECT_TRUE(pr.hasTarget());
+    pr.Print({"eigen"});
+    pr.KillDoc();
+    EXPECT_FALSE(QFile::exists(dir.filePath("eigen.pdf")));
+    EXPECT_EQ(host->records(forms::HostRecord::Kind::FileSave).size(), 5u);
+    EXPECT_FALSE(pr.hasTarget());
+}
+
+// A file set for the printer takes document after document under the next free number; a
+// file of that name left from an earlier session is never overwritten.
+TEST(Printer, NumberedDocumentsPassOverFilesThatExist) {
+    QTemporaryDir dir;
+    {
+        QFile alt(dir.filePath("druck-2.pdf"));
+        ASSERT_TRUE(alt.open(QIODevice::WriteOnly));
+        alt.write("vom letzten Mal");
     }
+    draw::Printer pr;
+    pr.setOutputFileName(dir.filePath("druck.pdf").toStdString());
+    for (const char* text : {"eins", "zwei"}) {
+        pr.Print({text});
+        pr.EndDoc();
+    }
+    ASSERT_EQ(pr.writtenFiles().size(), 2u);
+    EXPECT_EQ(QString::fromStdString(pr.writtenFiles()[1]), dir.filePath("druck-3.pdf"));
+    QFile alt(dir.filePath("druck-2.pdf"));
+    ASSERT_TRUE(alt.open(QIODevice::ReadOnly));
+    EXPECT_EQ(alt.readAll(), "vom letzten Mal");
+    EXPECT_TRUE(pdfPage(dir.filePath("druck-3.pdf"), 1).contains("zwei"));
 }
 
 TEST(Printer, ProgramWidePrinterCanBeRedirected) {

@@ -1,12 +1,17 @@
+#include "platform/draw/printer.h"
+#include "platform/forms/common_dialog.h"
 #include "platform/forms/host.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -82,6 +87,50 @@ TEST(QtHostTest, OpenDialogOffersTheReadOnlyBoxAndReportsIt) {
     EXPECT_EQ(req.fileName, dir.filePath("a.ZDB").toStdString());
     EXPECT_TRUE(req.readOnlyChecked);
     EXPECT_EQ(req.filterIndex, 1);
+}
+
+// The real printer dialog on a machine without a printer: it offers printing into a PDF file,
+// and that choice comes back as the file, which the program-wide printer then writes.
+TEST(QtHostTest, PrinterDialogChoosingAPdfFileReachesTheProgramWidePrinter) {
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "this machine has a printer";
+    QtHost real;
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("fragebogen.pdf");
+    QString angeboten;
+    whenDialogShows([&](QWidget* w) {
+        auto* dlg = qobject_cast<QPrintDialog*>(w);
+        ASSERT_NE(dlg, nullptr);
+        auto* drucker = dlg->findChild<QComboBox*>(QStringLiteral("printers"));
+        ASSERT_NE(drucker, nullptr);
+        angeboten = drucker->currentText();
+        auto* datei = dlg->findChild<QLineEdit*>(QStringLiteral("filename"));
+        ASSERT_NE(datei, nullptr);
+        datei->setText(pdf);
+        dlg->accept();
+    });
+    PrinterChoice choice;
+    choice.copies = 2;
+    ASSERT_TRUE(real.printerDialog(choice, 64));
+    EXPECT_EQ(angeboten, QStringLiteral("In PDF-Datei drucken"));  // in German
+    EXPECT_EQ(choice.outputFile, pdf.toStdString());
+    EXPECT_EQ(choice.copies, 2);
+    EXPECT_EQ(choice.paperSize, 9);
+
+    draw::Printer& drucker = draw::printer();
+    applyToPrinter(choice);
+    drucker.Print({"Aussage 1"});
+    drucker.EndDoc();
+    EXPECT_TRUE(QFile::exists(pdf));
+    // The dialog opens again on the file chosen.
+    QString wieder;
+    whenDialogShows([&](QWidget* w) {
+        wieder = w->findChild<QLineEdit*>(QStringLiteral("filename"))->text();
+        static_cast<QDialog*>(w)->reject();
+    });
+    EXPECT_FALSE(real.printerDialog(choice, 64));
+    EXPECT_EQ(wieder, pdf);
+    applyToPrinter(PrinterChoice{});
+    EXPECT_EQ(drucker.outputFileName(), "");
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
-#include "desk/testing/subsystem2.h"
+// The commands of the test administration that the main window, its toolbar and the assistant run.
 
 #include <QApplication>
 
 #include "desk/common/globals.h"
+#include "desk/common/main_window_port.h"
 #include "desk/testing/druck.h"
 #include "desk/testing/form3.h"
 #include "desk/testing/frm_pers.h"
 #include "desk/testing/frm_test.h"
-#include "desk/testing/rahmen.h"
+#include "desk/testing/testverwaltung.h"
 #include "platform/db/database.h"
 #include "platform/db/workspace.h"
 #include "platform/draw/printer.h"
@@ -15,16 +16,15 @@
 #include "platform/vb/datetime.h"
 #include "platform/vb/format.h"
 
-forms::Form& Form3Fenster() { return forms::Instance<Form3>(); }
-forms::Form& frmpersFenster() { return forms::Instance<frmpers>(); }
-forms::Form& frmTestFenster() { return forms::Instance<frmTest>(); }
+namespace {
+void zentriertZeigen(forms::Form& f) {
+    f.ensureLoaded();
+    FormZentrieren(f);
+    f.Show();
+}
+}  // namespace
 
 namespace zuvtest {
-
-std::function<DruckSchalter()>& druckSchalterQuelle() {
-    static std::function<DruckSchalter()> q;
-    return q;
-}
 
 DruckSchrift standardSchrift() {
     DruckSchrift s;
@@ -38,18 +38,38 @@ DruckSchrift standardSchrift() {
 
 }  // namespace zuvtest
 
-void FragebogenDrucken() {
+void PersonendatenAnzeigen() {
+    mitFehlerfalle([] { zentriertZeigen(forms::Instance<frmpers>()); });
+}
+
+void PersonWaehlen() {
+    forms::Form& f = forms::Instance<Form3>();
+    f.ensureLoaded();
+    FormZentrieren(f);
+    if (f.isLoaded()) f.Show(forms::vbModal);
+}
+
+void TestZeigen() { zentriertZeigen(forms::Instance<frmTest>()); }
+
+void TestDurchfuehren() {
+    mitFehlerfalle([] {
+        gAktAussage = 1;
+        TestZeigen();
+        AssistentSchritt({{1, 1}, {2, 4}}, kDunkelblau);
+    });
+}
+
+void FragebogenDrucken(const zuvtest::DruckSchalter& schalter) {
     gAntwort = forms::MsgBox(DialogTxt(51), forms::vbYesNo + forms::vbQuestion, DialogTxt(3));
     if (gAntwort == forms::vbNo) return;
     auto& drucker = draw::printer();
     gAusgabe = &drucker;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    zuvtest::mitFalle([&] {
+    mitFehlerfalle([&] {
         if (!gWorkspace2) throw vb::Error(vb::err::ObjectNotSet);
         auto programmDb = gWorkspace2->OpenDatabase(gProgrammDB);
         const auto inhalt = zuvtest::ladeFragebogen(*programmDb);
         programmDb->Close();
-        const auto schalter = zuvtest::druckSchalterQuelle() ? zuvtest::druckSchalterQuelle()() : zuvtest::DruckSchalter{};
         try {
             zuvtest::druckeFragebogen(drucker, inhalt, schalter, zuvtest::standardSchrift(),
                                       gAppPath + "\\zuv_symb_druckkopf.bmp", vb::Format(vb::Date(), "dd.mm.yyyy"),
