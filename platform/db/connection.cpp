@@ -564,9 +564,11 @@ void Connection::begin() {
 
 void Connection::commit() {
     if (m_depth == 0) raise(3034);
+    // A commit that fails (the file locked by another program) leaves the transaction open, so
+    // that the caller can roll it back.
+    if (m_depth == 1) exec("COMMIT");
+    else exec("RELEASE zuv_trans" + std::to_string(m_depth - 1));
     --m_depth;
-    if (m_depth == 0) exec("COMMIT");
-    else exec("RELEASE zuv_trans" + std::to_string(m_depth));
 }
 
 void Connection::rollback() {
