@@ -130,5 +130,4 @@ void CloseDataFile();
 void ProgrammStarten(const char* datei, int dialogText, int stil, bool mitPerson);
 
 // Module-level commands also run by the assistant.
-void GrafikauswertungAnzeigen();
 void TypenbeschreibungenStarten();
