@@ -25,7 +25,7 @@ std::string DatenordnerAusIni() {
     if (!ini::present(wert)) return vb::UCase(files::programFolder());
     const std::string ordner = vb::UCase(wert);
     if (!files::FolderExists(files::resolve(ordner)))
-        throw vb::Error(vb::err::PathNotFound, "Der Datenordner \"" + wert + "\" aus der Datei " + kIniDateiName +
+        throw vb::Error(vb::err::PathNotFound, "Der Datenordner \"" + vb::excerpt(wert) + "\" aus der Datei " + kIniDateiName +
                                                    " ist nicht vorhanden.");
     return ordner;
 }

@@ -91,6 +91,11 @@ bool applicationId(sqlite3* db, int32_t& id) {
     return ok;
 }
 
+bool Connection::heldInProcess(const std::string& path) {
+    const auto it = openCounts().find(canonicalKey(path));
+    return it != openCounts().end() && it->second > 0;
+}
+
 std::shared_ptr<Connection> Connection::open(const std::string& path, bool readOnly, bool exclusive) {
     std::error_code ec;
     const fs::path p(path);

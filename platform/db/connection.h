@@ -61,6 +61,8 @@ class Connection {
 public:
     // Checks the file (3024, 3044, 3343, 3051, 3045) and returns the shared connection for it.
     static std::shared_ptr<Connection> open(const std::string& resolvedPath, bool readOnly, bool exclusive);
+    // Whether a connection of this process holds the file now.
+    static bool heldInProcess(const std::string& resolvedPath);
     // A new database file owned by the login's account (none for an installation database).
     static std::shared_ptr<Connection> create(const std::string& resolvedPath, const DBEngine::Login& owner,
                                               bool installation);

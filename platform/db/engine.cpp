@@ -1,6 +1,9 @@
 #include "platform/db/engine.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCryptographicHash>
 #include <QRandomGenerator>
@@ -226,13 +229,76 @@ void DBEngine::CompactDatabase(const std::string& srcIn, const std::string& dstI
     finishCopy(copy, dst, false, dstIn);
 }
 
+namespace {
+
+// A byte-for-byte copy of a file no connection of this program holds, made while a connection of
+// its own keeps the file still: the write-ahead log goes into the file first, then a read
+// transaction that reads the file alone stops writers from committing (rollback journal) or any
+// checkpoint from changing the file (write-ahead log) until the copy is written. The copy's own
+// descriptor on the source is closed only after that connection, so no lock is dropped early.
+// False when that cannot be had (another program keeps frames in the log): the caller copies
+// through SQLite instead.
+bool byteCopy(const std::string& src, const std::string& target, const std::string& shownTarget) {
+    RawDb r;
+    if (sqlite3_open_v2(src.c_str(), &r.db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) return false;
+    sqlite3_busy_timeout(r.db, DBEngine::instance().busyTimeout());
+    int logFrames = -1;
+    if (sqlite3_wal_checkpoint_v2(r.db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, &logFrames, nullptr) != SQLITE_OK ||
+        logFrames > 0)
+        return false;
+    if (sqlite3_exec(r.db, "BEGIN; SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return false;
+    std::error_code ec;
+    if (fs::exists(src + "-wal", ec) && fs::file_size(src + "-wal", ec) > 0) return false;
+
+    const int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return false;
+    const int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    int failure = out < 0 ? errno : 0;
+    char buf[1 << 16];
+    while (!failure) {
+        const ssize_t n = ::read(in, buf, sizeof buf);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno != EINTR) failure = errno;
+            continue;
+        }
+        for (ssize_t done = 0; done < n && !failure;) {
+            const ssize_t w = ::write(out, buf + done, static_cast<size_t>(n - done));
+            if (w < 0 && errno != EINTR) failure = errno;
+            if (w > 0) done += w;
+        }
+    }
+    struct stat st;
+    if (!failure && ::fstat(in, &st) == 0) ::fchmod(out, st.st_mode & 07777);
+    if (out >= 0 && ::close(out) != 0 && !failure) failure = errno;
+    sqlite3_exec(r.db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close_v2(r.db);
+    r.db = nullptr;
+    ::close(in);
+    if (failure) raise(failure == ENOSPC ? 3026 : 3043, shownTarget);
+    return true;
+}
+
+}  // namespace
+
 void copyDatabaseFile(const std::string& srcIn, const std::string& dstIn) {
     const std::string src = detail::resolvePath(srcIn);
     const std::string dst = detail::resolvePath(dstIn);
-    auto source = detail::Connection::open(src, true, false);
-    source->checkOwner(DBEngine::instance().defaultLogin());
+    {
+        auto source = detail::Connection::open(src, true, false);
+        source->checkOwner(DBEngine::instance().defaultLogin());
+    }
     checkTarget(src, dst, dstIn, true);
     TempCopy copy(dst);
+    if (!detail::Connection::heldInProcess(src) && byteCopy(src, copy.path, dstIn)) {
+        finishCopy(copy, dst, true, dstIn);
+        return;
+    }
+    std::error_code ec;
+    fs::remove(copy.path, ec);
+    // Held by this program or written by another one: SQLite's own copy reads a consistent state.
+    auto source = detail::Connection::open(src, true, false);
     RawDb r;
     if (sqlite3_open_v2(copy.path.c_str(), &r.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
         raise(3043, dstIn);

@@ -329,13 +329,13 @@ TEST_F(Safety, DamagedAndNonRegularFilesAreRefusedWithTheirReason) {
 // Killed at many moments while it compacts or copies, the engine leaves the target absent or whole
 // and nothing but temporary files that say whose they are; the next compaction clears them away.
 TEST_F(Safety, KilledCopiesLeaveNoPartialTargetAndTheirLeftoversAreCleared) {
-    const std::string source = dataFile("quelle.ZDB", 60);
+    const std::string source = dataFile("quelle.ZDB", 20);
     const std::string before = support::readFile(source);
     for (const bool compaction : {true, false}) {
         SCOPED_TRACE(compaction ? "compaction" : "backup copy");
         int complete = 0;
         support::killAtManyMoments(
-            20, 30ms,
+            20, 100ms,
             [&](const std::function<void()>& ready) {
                 ready();
                 for (int i = 0;; ++i) {
@@ -349,7 +349,7 @@ TEST_F(Safety, KilledCopiesLeaveNoPartialTargetAndTheirLeftoversAreCleared) {
                 for (const auto& name : filesIn(m_dir.path().toStdString())) {
                     if (name.rfind("ziel", 0) == 0) {
                         EXPECT_EQ(sql(path(name), "pragma integrity_check"), "ok\n") << name;
-                        EXPECT_EQ(sql(path(name), "select count(*) from persdat"), "60\n") << name;
+                        EXPECT_EQ(sql(path(name), "select count(*) from persdat"), "20\n") << name;
                         fs::remove(path(name));
                         ++complete;
                     } else if (name[0] == '.') {
