@@ -76,6 +76,13 @@ TEST_F(Translator, NestingBeyondASaneDepthIsASyntaxError) {
         EXPECT_NE(why.find("verschachtelt"), std::string::npos) << why;
         EXPECT_LT(why.size(), 400u);
     }
+    // A chain nested to the right, each operand a bracket of its own: refused at once, not after
+    // seconds of rewriting level by level.
+    std::string rechts;
+    for (int i = 0; i < 5000; ++i) rechts += "a & (";
+    rechts += "b" + repeat(")", 5000);
+    EXPECT_NE(messageOf([&] { d->OpenRecordset("SELECT " + rechts + " FROM p"); }).find("verschachtelt"),
+              std::string::npos);
     // Unbalanced brackets and stray "&" go the same way.
     EXPECT_EQ(errorOf([&] { d->OpenRecordset("SELECT " + repeat("(a & ", 3000) + " FROM p"); }), 3075);
     EXPECT_EQ(errorOf([&] { d->OpenRecordset("SELECT a " + repeat(") & ", 3000) + " FROM p"); }), 3075);
