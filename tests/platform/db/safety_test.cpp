@@ -326,6 +326,48 @@ TEST_F(Safety, DamagedAndNonRegularFilesAreRefusedWithTheirReason) {
     EXPECT_FALSE(fs::exists(path("aus-pipe.ZDB")));
 }
 
+// A large file is checked at the door in its schema and smaller tables; damage in its bulk tables
+// is found when their rows are read, with the same message, never passed over in silence.
+TEST_F(Safety, DamageInALargeFileIsFoundAtTheDoorOrWhenItsRowsAreRead) {
+    const std::string master = dataFile("gross.ZDB", 0);
+    execRaw(master,
+            "BEGIN;"
+            "WITH RECURSIVE p(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM p WHERE i < 2500) "
+            "INSERT INTO PersDat (PersonID, Vorname, Nachname) SELECT i, 'V' || i, 'N' || i FROM p;"
+            "WITH RECURSIVE p(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM p WHERE i < 2500), "
+            "s(j) AS (SELECT 1 UNION ALL SELECT j + 1 FROM s WHERE j < 109) "
+            "INSERT INTO PersonTestErgebnis (PersonID, ItemNummer, ItemWert) SELECT i, j, (i + j) % 5 FROM p, s;"
+            "WITH RECURSIVE p(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM p WHERE i < 2500), "
+            "s(j) AS (SELECT 1 UNION ALL SELECT j + 1 FROM s WHERE j < 126) "
+            "INSERT INTO TypWertZuweisung (PersonID, ItemNummer, TypNummer, TypRealWert) "
+            "SELECT i, 1 + (j - 1) % 109, 1 + j % 9, (i + j) % 5 FROM p, s;"
+            "COMMIT; PRAGMA wal_checkpoint(TRUNCATE);");
+    ASSERT_GT(std::stol(sql(master, "pragma page_count")), 2048);
+    auto page = [&](const std::string& query) { return std::stol(sql(master, query)); };
+    const long persons = page("select rootpage from sqlite_schema where name = 'PersDat'");
+    const long answers =
+        page("select pageno from dbstat where name = 'PersonTestErgebnis' and pagetype = 'leaf' limit 1 offset 200");
+    auto damage = [&](const std::string& name, long pageNo) {
+        const std::string file = path(name);
+        fs::copy_file(master, file);
+        std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp((pageNo - 1) * 4096);
+        const std::string junk(64, '\x07');
+        f.write(junk.data(), static_cast<std::streamsize>(junk.size()));
+        return file;
+    };
+    const std::string atTheDoor = damage("personen.ZDB", persons);
+    EXPECT_NE(messageOf([&] { ws->OpenDatabase(atTheDoor); }).find("beschädigt"), std::string::npos);
+    const std::string inTheRows = damage("antworten.ZDB", answers);
+    auto d = ws->OpenDatabase(inTheRows);
+    EXPECT_EQ(d->OpenRecordset("persdat")->RecordCount(), 2500);
+    const std::string why = messageOf([&] {
+        auto rs = d->OpenRecordset("select * from persontestergebnis", db::RecordsetType::Snapshot);
+    });
+    EXPECT_NE(why.find("beschädigt"), std::string::npos) << why;
+    d->Close();
+}
+
 // Killed at many moments while it compacts or copies, the engine leaves the target absent or whole
 // and nothing but temporary files that say whose they are; the next compaction clears them away.
 TEST_F(Safety, KilledCopiesLeaveNoPartialTargetAndTheirLeftoversAreCleared) {
