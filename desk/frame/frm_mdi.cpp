@@ -983,9 +983,21 @@ void frmMDI::mnuDrucken_Click() {
     mnuDruckTabelle.setEnabled(da("ZUVTabelle.bmp"));
 }
 
+std::string GeschwisterProgramm(const std::string& datei) {
+    // The programs carry their Windows names in the code; here they are installed without ".exe",
+    // beside ZUVDESK, which is the data folder too unless the INI file names another one.
+    std::string name = datei;
+    if (name.size() > 4 && vb::LCase(name.substr(name.size() - 4)) == ".exe") name.resize(name.size() - 4);
+    for (const std::string& ordner : {gAppPath, files::programFolder()}) {
+        const std::string pfad = ordner + "\\" + name;
+        if (!files::Dir(pfad).empty()) return files::resolve(pfad);
+    }
+    return {};
+}
+
 void ProgrammStarten(const char* datei, int dialogText, int stil, bool mitPerson) {
-    const std::string pfad = gAppPath + "\\" + datei;
-    if (files::Dir(pfad).empty()) {
+    const std::string pfad = GeschwisterProgramm(datei);
+    if (pfad.empty()) {
         std::string text = DialogTxt(dialogText);
         if (mitPerson) text += gAktPerson[1] + " " + gAktPerson[2] + "/";
         gAntwort = forms::MsgBox(text, stil, DialogTxt(3));

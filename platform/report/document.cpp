@@ -49,26 +49,30 @@ std::vector<QString> wrap(const QString& text, const QFontMetricsF& fm, double w
             }
             if (blank) {
                 // Blanks at a break vanish.
-                out.push_back(line);
+                if (!line.isEmpty()) out.push_back(line);
                 line.clear();
                 continue;
             }
             if (!line.trimmed().isEmpty()) {
+                while (line.endsWith(QLatin1Char(' '))) line.chop(1);
                 out.push_back(line);
-                line.clear();
-                if (fm.horizontalAdvance(piece) <= width) {
-                    line = piece;
-                    continue;
-                }
+            }
+            line.clear();
+            // The word starts the next line (an indentation too deep for it is given up).
+            if (fm.horizontalAdvance(piece) <= width) {
+                line = piece;
+                continue;
             }
             // A word wider than the line is cut where it reaches the edge.
-            QString rest = line + piece;
-            line.clear();
+            QString rest = piece;
             while (fm.horizontalAdvance(rest) > width && rest.size() > 1) {
-                int k = 1;
-                while (k < rest.size() && fm.horizontalAdvance(rest.left(k + 1)) <= width) ++k;
-                out.push_back(rest.left(k));
-                rest = rest.mid(k);
+                int fits = 1, over = rest.size();
+                while (over - fits > 1) {
+                    const int mid = (fits + over) / 2;
+                    (fm.horizontalAdvance(rest.left(mid)) <= width ? fits : over) = mid;
+                }
+                out.push_back(rest.left(fits));
+                rest = rest.mid(fits);
             }
             line = rest;
         }

@@ -219,6 +219,27 @@ TEST_F(Bericht, WhatTheReportCannotBeMadeFromIsSaidPlainlyAndChangesNothing) {
     versuche("keine Datendatei");
 }
 
+TEST_F(Bericht, APersonWithoutNamesOrRatingsStillGetsAReport) {
+    datei->Execute("UPDATE PersDat SET Vorname = Null, Nachname = Null, Testdatum = Null WHERE PersonID = " +
+                   std::to_string(person));
+    oeffnen({0, 1, 6, 7});
+    ASSERT_TRUE(meldungen().empty()) << meldungen().front();
+    ASSERT_NE(dokument(), nullptr);
+    EXPECT_FALSE(enthaelt(alleZeilen(), "Testdatum"));
+
+    // Nothing answered yet: the scoring says which statement is open, the report is still shown.
+    host->clearRecords();
+    forms::Unload(bericht());
+    gAktPersonID = neuePerson("Neu", "Angelegt");
+    oeffnen({0, 1, 6, 7});
+    ASSERT_EQ(meldungen().size(), 1u);
+    EXPECT_NE(meldungen()[0].find(DialogTxt(65)), std::string::npos) << meldungen()[0];
+    ASSERT_NE(dokument(), nullptr);
+    EXPECT_TRUE(enthaelt(alleZeilen(), "Neu Angelegt"));
+    EXPECT_EQ(zeilen("select sum(abs(TypGesamtSumme)) from Ergebnis where PersonID = " + std::to_string(gAktPersonID)),
+              0);
+}
+
 TEST_F(Bericht, AReadOnlyDataFileGivesItsReportAndStaysAsItIs) {
     alleBilder();
     alteZeilen();

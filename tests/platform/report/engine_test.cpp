@@ -4,6 +4,7 @@
 #include <set>
 
 #include "platform/draw/printer.h"
+#include "platform/report/blocks.h"
 #include "report_fixture.h"
 #include "support/vb_error.h"
 
@@ -318,4 +319,23 @@ TEST_F(Engine, EveryPageGoesIntoThePdfFileAndAnUnwritableTargetIsReported) {
     EXPECT_EQ(errorOf([&] { report::print(d, nirgends); }), 482);
     EXPECT_FALSE(support::fs::exists(path("fehlt")));
     EXPECT_FALSE(nirgends.busy());
+}
+
+TEST(Wrap, LinesBreakAtBlanksKeepInnerRunsAndCutOnlyWordsWiderThanTheLine) {
+    const QFontMetricsF fm(report::qfont({"DejaVu Sans Mono", 10, false, false}));
+    const double zeichen = fm.horizontalAdvance(QStringLiteral("x"));
+    auto umbruch = [&](const QString& text, int breite) {
+        std::vector<std::string> out;
+        for (const QString& l : report::detail::wrap(text, fm, breite * zeichen + 0.5)) out.push_back(l.toStdString());
+        return out;
+    };
+    using V = std::vector<std::string>;
+    EXPECT_EQ(umbruch("eins zwei  drei vier", 11), (V{"eins zwei", "drei vier"}));
+    EXPECT_EQ(umbruch("a  b", 10), (V{"a  b"}));                        // a run of blanks inside stays
+    EXPECT_EQ(umbruch("abcdefghijklmno", 6), (V{"abcdef", "ghijkl", "mno"}));
+    EXPECT_EQ(umbruch("        Kopf", 10), (V{"Kopf"}));              // too deep an indentation is given up
+    EXPECT_EQ(umbruch("    Kopf", 10), (V{"    Kopf"}));
+    EXPECT_EQ(umbruch("erste\r\nzweite\rdritte", 20), (V{"erste", "zweite", "dritte"}));
+    EXPECT_EQ(umbruch(QString(40, ' '), 10), (V{""}));
+    EXPECT_EQ(umbruch("", 10), (V{""}));
 }
