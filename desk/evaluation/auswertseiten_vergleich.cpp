@@ -52,7 +52,7 @@ void ShowResultDeviation() {
                  draw::Tab(55), vb::Format(vb::Variant(quotient), "00.00"), draw::Tab(75)},
                 draw::LineEnd::Open);
         if (mittel == 0.0f) continue;  // no quotient: the row stays without a class
-        const int klasse = typrang::abweichungsKlasse(typrang::relativeAbweichung(gesamt, mittel));
+        const int klasse = typrang::abweichungsKlasse(quotient - 1.0f);
         if (klasse == 311) standardStil(s);
         else extraStil(s);
         s.Print({LabelTxt(klasse)});

@@ -96,12 +96,13 @@ void DruckSeiteAntwortwerteProzent() {
 namespace {
 
 // The frame of pages 22 and 23: a line per type and one for all types, each a designation in
-// 35 characters and the value text after label text 157.
-void werteSeite(int16_t seite, int titel, const std::string (&jeTyp)[10], const std::string& alle) {
+// 35 characters and the value text after label text 157. The value column is headed by the
+// heading of its explanation on page 3: the most frequent value (266), the middle value (267).
+void werteSeite(int16_t seite, int titel, int spalte, const std::string (&jeTyp)[10], const std::string& alle) {
     const Seite s(seite);
     s.label(1, titel, kFormatUeberschrift);
     s.leer(2);
-    s.zeile(3, LabelTxt(369) + blanks(32) + LabelTxt(266), kFormatFest);
+    s.zeile(3, LabelTxt(369) + blanks(32) + LabelTxt(spalte), kFormatFest);
     s.leer(4);
     s.trennlinie(5);
     for (int t = 1; t <= 9; ++t)
@@ -128,7 +129,7 @@ void DruckSeiteHaeufigsteAntwortwerte() {
         jeTyp[t] = haeufigste(antwortstatistik::jeTyp(t));
         gMaxWert = 0;
     }
-    werteSeite(22, 368, jeTyp, haeufigste(antwortstatistik::gesamt()));
+    werteSeite(22, 368, 266, jeTyp, haeufigste(antwortstatistik::gesamt()));
 }
 
 void DruckSeiteMittlereAntwortwerte() {
@@ -137,7 +138,7 @@ void DruckSeiteMittlereAntwortwerte() {
         const antwortstatistik::Mitte m = antwortstatistik::mittlererWert(antwortstatistik::jeTyp(t));
         jeTyp[t] = m.zwischen ? vb::Str(m.wert - 1) + " " + LabelTxt(371) + " " + vb::Str(m.wert) : vb::Str(m.wert);
     }
-    werteSeite(23, 370, jeTyp, vb::Str(antwortstatistik::mittlererWertGesamt(antwortstatistik::gesamt())));
+    werteSeite(23, 370, 267, jeTyp, vb::Str(antwortstatistik::mittlererWertGesamt(antwortstatistik::gesamt())));
 }
 
 void DruckSeiteInformationsmass() {

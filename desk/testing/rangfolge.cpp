@@ -198,12 +198,6 @@ float typsummenMittel() {
     return static_cast<float>(static_cast<double>(summe) / 9.0);
 }
 
-float relativeAbweichung(float x, float mittel) {
-    const float d = x / mittel - 1.0f;
-    // Below a negative mean the quotient grows while the total falls: the sign turns back.
-    return mittel < 0.0f ? -d : d;
-}
-
 int abweichungsKlasse(float relativ) {
     if (relativ >= gSensitivity2) return 310;
     if (relativ <= gSensitivity1) return 312;

@@ -100,12 +100,9 @@ int16_t niedrigeAntworten(int typ);
 
 // The mean of the nine totals, summed as 16-bit values, in single precision.
 float typsummenMittel();
-// The relative deviation of a total from the mean that the thresholds classify, in single
-// precision: x / M - 1, measured against the mean's magnitude, so that above the mean stays above
-// when the mean is negative. The caller makes sure M is not 0.
-float relativeAbweichung(float x, float mittel);
-// The class of a relative deviation: 310 at or above gSensitivity2, 312 at or below
-// gSensitivity1, 311 between.
+// The class of a relative deviation from the mean (total / mean - 1, single precision): 310 at or
+// above gSensitivity2, 312 at or below gSensitivity1, 311 between; a deviation on a bound belongs
+// to the outer class.
 int abweichungsKlasse(float relativ);
 
 }  // namespace typrang
