@@ -322,8 +322,8 @@ TEST_F(Engine, EveryPageGoesIntoThePdfFileAndAnUnwritableTargetIsReported) {
 }
 
 TEST(Wrap, LinesBreakAtBlanksKeepInnerRunsAndCutOnlyWordsWiderThanTheLine) {
-    const QFontMetricsF fm(report::qfont({"DejaVu Sans Mono", 10, false, false}));
-    const double zeichen = fm.horizontalAdvance(QStringLiteral("x"));
+    const auto& fm = report::detail::metrics({"DejaVu Sans Mono", 10, false, false});
+    const double zeichen = fm.width(QStringLiteral("x"));
     auto umbruch = [&](const QString& text, int breite) {
         std::vector<std::string> out;
         for (const QString& l : report::detail::wrap(text, fm, breite * zeichen + 0.5)) out.push_back(l.toStdString());
