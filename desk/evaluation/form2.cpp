@@ -157,7 +157,7 @@ void Form2::Form_Load() {
     });
 }
 
-// The places of the Part's figure, with the names sized to their texts: a name on the left half
+// The places of the figure, with the names sized to their texts: a name on the left half
 // ends where its place ends, one on the right half starts where its place starts. The figure moves
 // right as far as a long name on the left needs.
 void Form2::figurAnordnen() {
