@@ -464,3 +464,19 @@ TEST_F(ChartTest, ThePrintItemsFollowTheActiveChartAndThePicturesThereAre) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ChartTest, CopyTakesTheActiveChartAsAPicture) {
+    GrafikauswertungAnzeigen();
+    frmChart* erster = aktivesChart();
+    forms::Default<frmChartOpt>().Option1[4].setValue(true);
+    GrafikauswertungAnzeigen();
+    forms::Instance<frmMDI>().childActivated(erster);
+    mdi().mnuKopieren.Click();
+    const QImage kopie = forms::Clipboard::GetData();
+    ASSERT_FALSE(kopie.isNull());
+    EXPECT_EQ(kopie.convertToFormat(QImage::Format_RGB32), erster->bild().convertToFormat(QImage::Format_RGB32));
+}
+
+}  // namespace
