@@ -65,6 +65,8 @@ void frmDruckMan::Drucken() {
             if (gAntwort == forms::vbNo) return;
         }
     }
+    // Without a printer the file to print into is asked for before the long work starts.
+    if (gAusgabe == &draw::printer()) draw::printer().ensureTarget();
     setMousePointer(forms::vbHourglass);
     druckLauf();
     setMousePointer(forms::vbDefault);

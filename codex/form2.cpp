@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QMdiArea>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -85,6 +86,18 @@ Form2::Form2() : forms::Form("Form2") {
 
 Form2::~Form2() = default;
 
+QSize Form2::sizeHint() const {
+    // Within the main window's area, with room for the offsets of a few cascaded windows.
+    QSize s(kVirtuelleBreite, kVirtuelleHoehe + 40);
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+        if (auto* bereich = qobject_cast<QMdiArea*>(w)) {
+            const QSize frei = bereich->viewport()->size();
+            s = s.boundedTo(QSize(std::max(400, frei.width() - 60), std::max(300, frei.height() - 80)));
+            break;
+        }
+    return s;
+}
+
 void Form2::setupControls() {
     Aktiviert = false;
     Combo1.Clear();
@@ -129,6 +142,9 @@ void Form2::Form_Load() {
             Combo1.AddItem(Feldtext(*themen, "Titel"));
             themen->MoveNext();
         }
+        if (Combo1.ListCount() == 0)
+            throw vb::Error(vb::err::NoCurrentRecord, "Die Inhaltsdatenbank " + std::string(kInhaltDB) +
+                                                          " enthält keine Themen.");
         Combo1.setListIndex(0);  // shows the first topic (Combo1_Click)
         Label2.setDataField("typnummer");
         Label2.setDataSource(&Data1);

@@ -54,6 +54,9 @@ public:
     void RichTextBox1_KeyPress(int& keyAscii);
     void UpdateScrollBars();
 
+    // The size the content is laid out for; cascading gives the windows this size.
+    QSize sizeHint() const override;
+
 private:
     void zeigen();
 };

@@ -1,5 +1,8 @@
 #include "codex/frm_print_preview.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <algorithm>
 
 #include "codex/modul_global.h"
@@ -32,7 +35,9 @@ frmPrintPreview::frmPrintPreview() : forms::Form("frmPrintPreview") {
     HScroll1.resize(HScroll1.sizeHint());
     VScroll1.resize(VScroll1.sizeHint());
     for (forms::CommandButton* b : {&Command3, &Command2, &Command1}) b->resize(std::max(110, b->sizeHint().width()), b->sizeHint().height());
-    resize(900, 720);
+    const QRect frei = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                        : QRect(0, 0, 1280, 800);
+    resize(std::min(900, frei.width() - 40), std::min(720, frei.height() - 60));
 }
 
 void frmPrintPreview::setupControls() {

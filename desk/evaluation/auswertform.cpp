@@ -12,6 +12,7 @@
 #include "desk/common/main_window_port.h"
 #include "desk/evaluation/austauschbild.h"
 #include "desk/evaluation/auswertseiten.h"
+#include "desk/reports/frm_report.h"
 #include "platform/forms/host.h"
 #include "platform/forms/keys.h"
 #include "platform/forms/screen.h"
@@ -470,8 +471,11 @@ void auswertform::Befehl6_Click() {
     mitFehlerfalle([this] {
         gDateivergleich = 0;
         AustauschbildSchreiben(Bild1.Image(), "ZUVAktuelleSeite.bmp");
-        // The report window shows the page on view from the bitmap; it comes with the printed
-        // reports.
+        // The report window builds the report of the page on view from the bitmap when it is
+        // activated; from its viewer the page is printed or saved as a PDF file.
+        frmReport& bericht = forms::Default<frmReport>();
+        bericht.Option1[0].setValue(true);
+        bericht.Show();
     });
 }
 

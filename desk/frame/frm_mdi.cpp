@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "desk/charts/chart_fenster.h"
+#include "desk/charts/frm_chart.h"
 #include "desk/common/form4.h"
 #include "desk/frame/frm_assist.h"
 #include "desk/frame/frm_import.h"
@@ -860,11 +861,10 @@ void frmMDI::CopyToClipboard() {
         sanduhr();
         forms::Clipboard::SetText(tabelle->Tabellentext());
         normalZeiger();
-    } else if (name == "frmChart" && gChartFenster) {
-        QWidget* chart = gChartFenster->findChild<QWidget*>("MSChart1");
-        if (!chart) chart = gChartFenster->findChild<QWidget*>("Picture1");
+    } else if (auto* diagramm = dynamic_cast<frmChart*>(aktiv)) {
+        // The active chart (the last one opened may be another), drawn off screen at its size.
         forms::Clipboard::Clear();
-        if (chart) forms::Clipboard::SetData(chart->grab().toImage());
+        forms::Clipboard::SetData(diagramm->bild());
         normalZeiger();
     }
 }

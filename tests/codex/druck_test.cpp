@@ -431,6 +431,24 @@ TEST_F(Druck, MoreTopicRowsThanListEntriesStopAtTheList) {
     EXPECT_EQ(text.find("Doppelt"), std::string::npos);
 }
 
+TEST_F(Druck, WithoutAPrinterThePrintGoesIntoAPdfFileThePersonNames) {
+    draw::printer().setOutputFileName("");
+    if (draw::printer().hasTarget()) GTEST_SKIP() << "a printer is set up on this machine";
+    frmDruckMan& d = manager(0);
+    h().answer(forms::vbYes).cancelFile();
+    d.Command1_Click();
+    EXPECT_EQ(h().records(Kind::FileSave).size(), 1u);
+    EXPECT_EQ(h().messages().size(), 1u);  // the question only; a declined file is no error
+    EXPECT_FALSE(draw::printer().busy());
+    EXPECT_EQ(d.MousePointer(), forms::vbDefault);
+
+    h().answer(forms::vbYes).chooseFile(pfad("Perfektionist kurz.pdf"));
+    d.Command1_Click();
+    EXPECT_EQ(h().messages().size(), 2u);
+    const std::string text = support::run("pdftotext " + support::shellQuote(pfad("Perfektionist kurz.pdf")) + " -").output;
+    EXPECT_NE(text.find("Thema Nr. 56"), std::string::npos);
+}
+
 TEST_F(Druck, HelpAndPrinterSetUp) {
     frmDruckMan& d = manager(0);
     d.Command6_Click();

@@ -56,3 +56,36 @@ TEST_F(CodexTest, AWholeTypePrintsEachInstalledTopicOnceInListOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CodexTest, ASessionOfReadingAndPrintingWritesNothingIntoTheDatabases) {
+    installierterInhalt();
+    auto inhalt = [&](const char* datei) {
+        return support::run("sqlite3 -batch " + support::shellQuote(pfad(datei)) + " .dump").output;
+    };
+    const std::string einstellungen = inhalt("zuv.sdb"), texte = inhalt("zuv40typ.sdb");
+    ASSERT_FALSE(einstellungen.empty());
+    ASSERT_TRUE(starte());
+    erstes().Command6[2].Click();
+    erstes().Combo1.setListIndex(4);
+    mdi().mnuTypeViewer_Click();
+    mdi().mnuDruckTypKurz.choose();
+    frmDruckMan& d = forms::Instance<frmDruckMan>();
+    d.Check2[3].setValue(1 - d.Check2[3].Value());  // changed, not stored
+    h().answer(forms::vbYes);
+    d.Command1_Click();
+    d.Command2_Click();
+    mdi().mnuSchrift.choose();
+    forms::Instance<Form4>().Option4.setValue(true);
+    forms::Instance<Form4>().Befehl3_Click();
+    h().answer(forms::vbYes);
+    mdi().mnuBeenden.choose();
+    forms::resetAllWindows();
+    db::DBEngine::instance().reset();
+    EXPECT_EQ(h().messages().size(), 2u) << h().messages().back();
+    EXPECT_EQ(inhalt("zuv.sdb"), einstellungen);
+    EXPECT_EQ(inhalt("zuv40typ.sdb"), texte);
+}
+
+}  // namespace

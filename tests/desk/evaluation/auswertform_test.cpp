@@ -8,7 +8,12 @@
 #include <filesystem>
 
 #include "auswert_fixture.h"
+#include "desk/evaluation/auswertseiten_stil.h"
+#include "desk/reports/frm_report.h"
+#include "platform/draw/printer.h"
+#include "platform/forms/common_dialog.h"
 #include "platform/forms/screen.h"
+#include "support/gui_input.h"
 
 using namespace auswert_test;
 
@@ -216,12 +221,31 @@ TEST_F(Auswertfenster, PrintWritesTheWholePageForTheReportAndAFolderThatCannotBe
     EXPECT_EQ(gelesen.convertToFormat(QImage::Format_RGB32), a->Seitenbild().convertToFormat(QImage::Format_RGB32));
     EXPECT_TRUE(h().messages().empty());
 
+    // The report window shows the report of the page on view; printed without a printer, the page
+    // goes into a PDF file as the picture it was handed.
+    frmReport& bericht = forms::Instance<frmReport>();
+    ASSERT_TRUE(bericht.Visible());
+    EXPECT_TRUE(bericht.Option1[0].Value());
+    forms::PrinterChoice wahl;
+    wahl.outputFile = (dir / "Seite.pdf").string();
+    h().choosePrinter(wahl);
+    bericht.CrystalReport1.PrintReport();
+    EXPECT_TRUE(h().messages().empty());
+    const std::string bilder = befehl("pdfimages -list '" + wahl.outputFile + "'");
+    EXPECT_NE(bilder.find(" 1000   667 "), std::string::npos) << bilder;
+    EXPECT_NE(befehl("pdftotext '" + wahl.outputFile + "' -").find("Greta Hahn"), std::string::npos);
+    draw::printer().setOutputFileName("");
+    forms::applyToPrinter(forms::PrinterChoice{});
+    forms::Unload(bericht);
+    h().clearRecords();
+
     const std::string vorher = gAppPath;
     gAppPath = (dir / "gibt es nicht").string();
     a->Befehl6_Click();
     ASSERT_EQ(h().messages().size(), 1u);
     EXPECT_NE(h().messages()[0].find("ZUVAktuelleSeite.bmp"), std::string::npos);
     EXPECT_NE(h().messages()[0].find("kann nicht im Datenordner"), std::string::npos);
+    EXPECT_FALSE(forms::IsLoaded<frmReport>());  // no report of a page that was not handed over
     gAppPath = vorher;
     EXPECT_TRUE(a->isLoaded());
 }
@@ -424,4 +448,93 @@ TEST_F(Auswertfenster, AClosedWindowLeavesNoSurfaceBehind) {
     QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(gAusgabe, nullptr);
+}
+
+TEST_F(Auswertfenster, ReadOnlyDataFileIsEvaluatedWithoutAWrite) {
+    const int32_t id = person("Greta", "Hahn", kKlar);
+    waehle(id);
+    ASSERT_NE(auswertung(), nullptr);  // scored once while the file could be written
+    const std::string datei = gDatenbankName;
+    mdi().mnuClose_Click();
+    h().chooseFile(datei, true);
+    mdi().mnuOpen_Click();
+    ASSERT_TRUE(gDateiOffen);
+    waehle(id);
+    const std::string vorher = inhalt();
+    h().clearRecords();
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    for (int i = 0; i < 11; ++i) a->SSCommand2_Click();
+    EXPECT_TRUE(zeigt(*a, LabelTxt(346)));
+    EXPECT_TRUE(h().messages().empty());
+    EXPECT_EQ(inhalt(), vorher);
+}
+
+TEST_F(Auswertfenster, AQuotientEqualToTheThresholdCountsWhereThePageSaysSo) {
+    // Totals 40 and 30, ratings 4: 16 and 12, ratings 3: 24 and 18, ratings 3 and 4: 40 and 30 —
+    // every quotient of the second type is 0.75, which single precision holds exactly.
+    waehle(person("Greta", "Hahn",
+                  {{{}, {0, 0, 0, 8, 4}, {0, 0, 0, 6, 3}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0},
+                    {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}}}));
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    a->Combo1.setListIndex(4);
+    ASSERT_EQ(a->Combo1.Text(), "0,75");
+    a->Command1_Click();
+    EXPECT_TRUE(zeigt(*a, LabelTxt(204)));  // page 1: above the threshold, not on it
+    for (int seite = 2; seite <= 4; ++seite) {
+        a->SSCommand2_Click();
+        EXPECT_TRUE(zeigt(*a, gTypbezeichnung[2])) << "page " << seite;  // the others: on it is enough
+        EXPECT_FALSE(zeigt(*a, LabelTxt(204))) << "page " << seite;
+    }
+    for (int i = 0; i < 6; ++i) a->SSCommand2_Click();
+    ASSERT_EQ(a->Seite(), 10);
+    EXPECT_EQ(gVergleichTypen[2], "");  // the quotient equal to the threshold does not pass
+    EXPECT_EQ(gVergleichLauf, 9);
+    EXPECT_TRUE(zeigt(*a, LabelTxt(315)));
+    a->Befehl3_Click();
+
+    // 17 / 20 on page 4 with 0.85: the threshold acts as 0.8500000238, so the second type is out.
+    waehle(person("Otto", "Lang",
+                  {{{}, {0, 0, 0, 0, 5}, {0, 0, 0, 3, 2}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0},
+                    {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}}}));
+    a = auswertung();
+    ASSERT_NE(a, nullptr);
+    for (int i = 0; i < 3; ++i) a->SSCommand2_Click();
+    ASSERT_EQ(a->Seite(), 4);
+    EXPECT_EQ(gSpitzenwertTypsumme34, 20);
+    EXPECT_TRUE(zeigt(*a, LabelTxt(204)));
+    EXPECT_TRUE(auswertseiten::alleLeer(gRang2Typsumme34));
+}
+
+TEST_F(Auswertfenster, KeysOfTheWindowAndAClickOnThePageAsAPersonGivesThem) {
+    waehle(person("Greta", "Hahn", kKlar));
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    mdi().Show();
+    QApplication::setActiveWindow(&mdi());
+    const auto fokus = [](QWidget& w) {
+        w.setFocus();
+        QApplication::processEvents();
+        return QApplication::focusWidget() == &w;
+    };
+    // Keys reach the window before its controls, whichever control has the focus.
+    ASSERT_TRUE(fokus(a->Combo1));
+    keyClick(&a->Combo1, Qt::Key_PageDown);
+    EXPECT_EQ(a->Seite(), 2);
+    ASSERT_TRUE(fokus(a->Befehl6));
+    keyClick(&a->Befehl6, Qt::Key_PageUp);
+    EXPECT_EQ(a->Seite(), 1);
+
+    // A click on the page draws it again (here after its picture was wiped).
+    a->Bild1.Cls();
+    ASSERT_TRUE(a->Bild1.log().empty());
+    mouseClick(&a->Bild1, QPoint(50, 50));
+    EXPECT_TRUE(zeigt(*a, LabelTxt(274)));
+    EXPECT_EQ(QApplication::focusWidget(), &a->Befehl3);  // so that the next click draws again
+
+    ASSERT_TRUE(fokus(a->Befehl3));
+    keyClick(&a->Befehl3, Qt::Key_Escape);
+    EXPECT_FALSE(a->isLoaded());
+    EXPECT_EQ(gFensterAnzahl, 0);
 }
