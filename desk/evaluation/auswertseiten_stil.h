@@ -62,7 +62,7 @@ struct Rangfolge {
     bool quotientNichtEins;    // group 2 leaves out a quotient of exactly 1
 };
 
-// Ranks the current person's result rows as the Part's walk does: the first row gives the top
+// Ranks the current person's result rows in the page's order: the first row gives the top
 // score, group 1 the rows equal to it (position 10 - k for the k-th row), group 2 the following
 // rows whose quotient passes gSensitivity1; the walk ends at the first row that is in neither.
 // A top score of 0 forms no quotient: a row that differs from it ends the walk. Returns the
