@@ -313,7 +313,7 @@ void frmChartOpt::layoutControls() {
     }
     haupt->addLayout(knoepfe);
     Command1.setDefault(true);
-    resize(560, 470);
+    resize(720, 480);
 }
 
 void frmChartOpt::setupControls() {
@@ -420,6 +420,9 @@ void frmChartOpt::SetChartType() {
         haken(Check1[4], kAnzeigeSpalten[4]);
         const std::string fussnote = vb::textOrEmpty(wert("DiagrammFussnote"));
         Text2.setText(fussnote.empty() ? standardFussnote() : fussnote);
+        // A long text is shown from its beginning.
+        for (forms::TextBox* t : {&Text1, &Text2})
+            if (auto* feld = qobject_cast<QLineEdit*>(t->editor())) feld->setCursorPosition(0);
 
         gDiagrammFontname = vb::textOrEmpty(wert("DiagrammFontname"));
         try {

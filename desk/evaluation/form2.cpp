@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desk/charts/chart_fenster.h"
 #include "desk/common/form4.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
@@ -132,6 +133,8 @@ void Form2::Form_Load() {
     // The scores of the person the window opens for; the bars are drawn from them from now on.
     m_werte = EnneagrammWerte::aktuelle();
     m_personID = gAktPersonID;
+    // The bars take the series colours of the chart options, which read the stored ones when they load.
+    mitFehlerfalle([] { frmChartOptLaden(); });
     mitFehlerfalle([this] {
         SSCommand1.setToolTipText(LabelTxt(42));
         setCaption(LabelTxt(154));
@@ -157,7 +160,7 @@ void Form2::Form_Load() {
     });
 }
 
-// The places of the Part's figure, with the names sized to their texts: a name on the left half
+// The places of the figure, with the names sized to their texts: a name on the left half
 // ends where its place ends, one on the right half starts where its place starts. The figure moves
 // right as far as a long name on the left needs.
 void Form2::figurAnordnen() {

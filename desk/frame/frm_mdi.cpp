@@ -10,12 +10,14 @@
 #include <filesystem>
 
 #include "desk/charts/chart_fenster.h"
+#include "desk/charts/frm_chart.h"
 #include "desk/common/form4.h"
 #include "desk/frame/frm_assist.h"
 #include "desk/frame/frm_import.h"
 #include "desk/frame/frm_info.h"
 #include "desk/frame/datendatei_schema.h"
 #include "desk/common/globals.h"
+#include "desk/evaluation/auswertform.h"
 #include "desk/evaluation/form15.h"
 #include "desk/evaluation/form2.h"
 #include "desk/reports/frm_report.h"
@@ -854,11 +856,11 @@ void frmMDI::CopyToClipboard() {
     forms::Form* aktiv = ActiveForm();
     if (!aktiv) return;
     const std::string name = aktiv->Name();
-    if (name == "auswertform" && gAuswertFenster) {
+    if (name == "auswertform") {
+        // The page of the evaluation window on view, which need not be the one made last.
         forms::Clipboard::Clear();
         sanduhr();
-        if (auto* bild = gAuswertFenster->findChild<draw::PictureBox*>("Bild1"))
-            forms::Clipboard::SetData(bild->Image().image());
+        if (auto* auswertung = dynamic_cast<auswertform*>(aktiv)) forms::Clipboard::SetData(auswertung->Seitenbild());
         normalZeiger();
     } else if (auto* figur = dynamic_cast<Form2*>(aktiv)) {
         // The active window's own figure (the last one opened may show another person), drawn
@@ -871,11 +873,10 @@ void frmMDI::CopyToClipboard() {
         sanduhr();
         forms::Clipboard::SetText(tabelle->Tabellentext());
         normalZeiger();
-    } else if (name == "frmChart" && gChartFenster) {
-        QWidget* chart = gChartFenster->findChild<QWidget*>("MSChart1");
-        if (!chart) chart = gChartFenster->findChild<QWidget*>("Picture1");
+    } else if (auto* diagramm = dynamic_cast<frmChart*>(aktiv)) {
+        // The active chart (the last one opened may be another), drawn off screen at its size.
         forms::Clipboard::Clear();
-        if (chart) forms::Clipboard::SetData(chart->grab().toImage());
+        forms::Clipboard::SetData(diagramm->bild());
         normalZeiger();
     }
 }
@@ -906,8 +907,8 @@ bool ErgebnisfensterZeigen(forms::Form* f, const std::function<void()>& vorberei
 }
 }  // namespace
 
-// art: 1 evaluation, 2 statistics, 3 answer table, 4 enneagram. The evaluation window is not built
-// yet: its commands score and rank the person, set the evaluation state and open nothing.
+// art: 1 evaluation, 2 statistics, 3 answer table, 4 enneagram: the person scored and ranked, the
+// evaluation state set, and a new window of the kind opened.
 void frmMDI::ergebnisFensterOeffnen(int art) {
     sanduhr();
     struct Zeiger {
@@ -915,11 +916,22 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
     } zeiger;
     if (art == 1) gSensitivityGewaehlt = false;
     if (art == 4) gDateivergleich = 0;
-    TestAuswerten();
-    TypRangfolgeBestimmen();
+    try {
+        TestAuswerten();
+        TypRangfolgeBestimmen();
+    } catch (const vb::Error& e) {
+        // Rows of the person that the scoring needs are missing from the data file.
+        if (e.number() != vb::err::NoCurrentRecord) throw;
+        throw vb::Error(e.number(), "Für diese Person fehlen Datensätze in der Datendatei (Bewertungen oder "
+                                    "Ergebnisse). Die Auswertung kann nicht berechnet werden.");
+    }
     if (art == 1 || art == 2) {
         gAuswertungsart = static_cast<int16_t>(art);
         gSeite = 1;
+        if (ErgebnisfensterOeffnen(new auswertform(), gAuswertFenster,
+                                   [art](forms::Form& f) { f.setCaption(LabelTxt(art == 1 ? 158 : 210)); }))
+            AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
+        return;
     }
     if (art == 3 || art == 4) {
         forms::Form* f = nullptr;
@@ -983,9 +995,21 @@ void frmMDI::mnuDrucken_Click() {
     mnuDruckTabelle.setEnabled(da("ZUVTabelle.bmp"));
 }
 
+std::string GeschwisterProgramm(const std::string& datei) {
+    // The programs carry their Windows names in the code; here they are installed without ".exe",
+    // beside ZUVDESK, which is the data folder too unless the INI file names another one.
+    std::string name = datei;
+    if (name.size() > 4 && vb::LCase(name.substr(name.size() - 4)) == ".exe") name.resize(name.size() - 4);
+    for (const std::string& ordner : {gAppPath, files::programFolder()}) {
+        const std::string pfad = ordner + "\\" + name;
+        if (!files::Dir(pfad).empty()) return files::resolve(pfad);
+    }
+    return {};
+}
+
 void ProgrammStarten(const char* datei, int dialogText, int stil, bool mitPerson) {
-    const std::string pfad = gAppPath + "\\" + datei;
-    if (files::Dir(pfad).empty()) {
+    const std::string pfad = GeschwisterProgramm(datei);
+    if (pfad.empty()) {
         std::string text = DialogTxt(dialogText);
         if (mitPerson) text += gAktPerson[1] + " " + gAktPerson[2] + "/";
         gAntwort = forms::MsgBox(text, stil, DialogTxt(3));

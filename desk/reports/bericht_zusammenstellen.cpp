@@ -126,7 +126,6 @@ void frmReport::Command1_Click() {
         mReport.reset();
         CrystalReport1.clear();
         setMousePointer(forms::vbDefault);
-        forms::Screen::setMousePointer(forms::vbDefault);
         SetStatusText("", false);
         if (dynamic_cast<const Hinweis*>(&e))
             forms::MsgBox(e.what(), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
@@ -136,7 +135,6 @@ void frmReport::Command1_Click() {
     }
     SSTab1.setTab(0);
     setMousePointer(forms::vbDefault);
-    forms::Screen::setMousePointer(forms::vbDefault);
     SetStatusText("", false);
 }
 
@@ -144,7 +142,6 @@ void frmReport::zusammenstellen(Lauf& lauf) {
     gAusgabe = &draw::printer();
     draw::printer().setScaleMode(3);
     setMousePointer(forms::vbHourglass);
-    forms::Screen::setMousePointer(forms::vbHourglass);
     SetStatusText(LabelTxt(458), false);
     lauf.faktor = Bildschirmfaktor(forms::Screen::Width() / std::max(1, forms::Screen::TwipsPerPixelX()));
 
@@ -187,7 +184,7 @@ void frmReport::zusammenstellen(Lauf& lauf) {
     mReport = mReportEngine->OpenReport(gAppPath + "\\" + datei);
 
     DrucktabelleBinden();
-    seitenSchreiben();
+    BerichtsseitenSchreiben(gewaehlt(Check1[0]), gewaehlt(Check1[1]), gewaehlt(Check1[6]), gewaehlt(Check1[7]));
     druck->CommitTrans();
     lauf.transaktion.reset();
 
@@ -255,11 +252,9 @@ void frmReport::zusammenstellen(Lauf& lauf) {
     CrystalReport1.setZoom(50);
 }
 
-void frmReport::seitenSchreiben() {
-    if (gewaehlt(Check1[0])) DruckSeitePersonendaten();
-    if (gewaehlt(Check1[1])) DruckSeiteErlaeuterung();
-    const bool auswertung = gewaehlt(Check1[6]);
-    const bool statistik = gewaehlt(Check1[7]);
+void BerichtsseitenSchreiben(bool deckblatt, bool erlaeuterungen, bool auswertung, bool statistik) {
+    if (deckblatt) DruckSeitePersonendaten();
+    if (erlaeuterungen) DruckSeiteErlaeuterung();
     if (auswertung || statistik) {
         TestAuswerten();
         TypRangfolgeBestimmen();

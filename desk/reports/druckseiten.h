@@ -25,3 +25,8 @@ void DruckSeiteAntwortwerteProzent();  // page 21: the answer values in percent
 void DruckSeiteHaeufigsteAntwortwerte();  // page 22: the most frequent answer values
 void DruckSeiteMittlereAntwortwerte();  // page 23: the middle answer values
 void DruckSeiteInformationsmass();  // page 24: the information measure
+
+// The builders of the chosen parts in page order, with the scoring and ranking of the current
+// person before the evaluation and statistics pages and the thresholds the ranking pages use
+// (0.85; -0.2 and 0.4 for page 15): one report's worth of print lines.
+void BerichtsseitenSchreiben(bool deckblatt, bool erlaeuterungen, bool auswertung, bool statistik);

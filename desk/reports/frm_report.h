@@ -67,7 +67,6 @@ public:
 private:
     struct Lauf;
     void zusammenstellen(Lauf& lauf);
-    void seitenSchreiben();
     void schalterAnwenden(report::Report& briefkopf, report::Report& person, int fussBereich);
     // Loads an exchange bitmap of the data folder into Picture1; false when it is missing or unreadable.
     bool bildLaden(const std::string& bild);

@@ -153,7 +153,7 @@ struct MarkerSpec {
 
 class SeriesSpec {
 public:
-    std::string LegendText;
+    std::string LegendText;  // a series without one has no legend entry
     LinePen Pen;
     MarkerSpec SeriesMarker;
     // DataPoints(-1): the look of all points of the series (the only index the windows use;

@@ -206,21 +206,26 @@ void Renderer::drawTextBlock(const TextBlock& t, bool top) {
 }
 
 void Renderer::drawLegend() {
+    // A series without a legend text has no entry (the empty slices of a short pie).
+    std::vector<int> eintraege;
+    for (int s = 1; s <= m_series; ++s)
+        if (!m_chart.Plot.SeriesCollection(s).LegendText.empty()) eintraege.push_back(s);
+    if (eintraege.empty()) return;
     const QFont f = font(m_chart.Legend.VtFont);
     const QFontMetricsF fm(f, m_p.device());
     const double line = fm.height() * 1.25;
     const double sw = fm.height() * (linesStyle(m_type) ? 1.6 : 0.8);
     double textW = 0;
-    for (int s = 1; s <= m_series; ++s)
-        textW = std::max(textW, fm.horizontalAdvance(qs(m_chart.Plot.SeriesCollection(s).LegendText)));
+    for (int s : eintraege) textW = std::max(textW, fm.horizontalAdvance(qs(m_chart.Plot.SeriesCollection(s).LegendText)));
     const double pad = px(5);
     double w = pad * 3 + sw + textW;
     w = std::min(w, m_area.width() * 0.45);
-    const double h = std::min(m_area.height(), pad * 2 + line * m_series);
+    const double h = std::min(m_area.height(), pad * 2 + line * static_cast<double>(eintraege.size()));
     const QRectF box(m_area.right() - w, m_area.center().y() - h / 2, w, h);
     m_p.setFont(f);
-    for (int s = 1; s <= m_series; ++s) {
-        const double y = box.top() + pad + line * (s - 1);
+    for (std::size_t i = 0; i < eintraege.size(); ++i) {
+        const int s = eintraege[i];
+        const double y = box.top() + pad + line * static_cast<double>(i);
         if (y + line > box.bottom() + 0.5) break;
         const QColor c = seriesColour(s);
         const double cy = y + line / 2;

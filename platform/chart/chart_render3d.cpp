@@ -331,7 +331,7 @@ void Renderer::drawCartesian3d() {
         m_p.setFont(fx);
         m_p.setPen(ax.Labels(1).VtFont.VtColor.toQColor());
         QRectF band;
-        const double w = std::max(px(20), std::abs(v.map({slot, 0, zFront}).x() - v.map({0, 0, zFront}).x()) * 1.1);
+        const double w = std::max(px(20), std::abs(v.map({slot, 0, zFront}).x() - v.map({0, 0, zFront}).x()) * 1.5);
         double lowest = 0;
         for (int r = 0; r < m_rows; ++r) {
             const QPointF at = v.map({slot * (r + 0.5), 0, zFront});

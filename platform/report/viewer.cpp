@@ -24,6 +24,7 @@ namespace report {
 namespace {
 constexpr double kScreenTwipsPerPixel = 15.0;
 constexpr int kZooms[] = {25, 50, 75, 100, 150, 200, 400};
+const QColor kDesk(0x80, 0x80, 0x80);
 }  // namespace
 
 // The sheet on view, painted at the zoom on a grey desk.
@@ -47,7 +48,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        p.fillRect(rect(), QColor(0x80, 0x80, 0x80));
+        p.fillRect(rect(), kDesk);
         if (!m_doc || m_pageIndex < 0 || m_pageIndex >= m_doc->pageCount()) return;
         const double k = pixelsPerTwip();
         const QRectF sheet(kMargin, kMargin, m_doc->pageWidth() * k, m_doc->pageHeight() * k);
@@ -104,7 +105,10 @@ Viewer::Viewer(QWidget* parent) : QWidget(parent) {
 
     m_scroll = new QScrollArea(this);
     m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_scroll->setBackgroundRole(QPalette::Dark);
+    QPalette desk = m_scroll->viewport()->palette();
+    desk.setColor(QPalette::Window, kDesk);
+    m_scroll->viewport()->setPalette(desk);
+    m_scroll->viewport()->setAutoFillBackground(true);
     m_view = new PageView;
     m_scroll->setWidget(m_view);
     m_scroll->setWidgetResizable(false);
@@ -223,6 +227,8 @@ void Viewer::PrintReport() {
             if (e.number() == vb::err::CancelError) return;
             throw;
         }
+        // Without a printer the printer asks for a file first; the hourglass comes after that.
+        draw::printer().ensureTarget();
         forms::Screen::setMousePointer(forms::vbHourglass);
         struct Pointer {
             ~Pointer() { forms::Screen::setMousePointer(forms::vbDefault); }

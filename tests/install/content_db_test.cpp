@@ -209,9 +209,10 @@ TEST_F(ContentDatabase, EveryTopicHasExactlyOneTextForEveryTypeInTheOrderOfTheTo
     EXPECT_EQ(sqlValue("zuv40typ.sdb", "SELECT count(*) FROM themenalleinfos WHERE Autor = '' OR Inhalt = ''"), "0");
 }
 
-// The description window's texts, verbatim: the type found by number, the topic list, and the
-// topic of a type chosen by its title.
-TEST_F(ContentDatabase, TheDescriptionWindowsQueriesRunUnchangedThroughTheEngine) {
+// The reader's texts, verbatim: the type found by number, the topic list as the description
+// window and the print manager spell it, the topic of a type chosen by its title, and the print
+// query of a dialog opened before any type was chosen (type 0), which holds no rows.
+TEST_F(ContentDatabase, TheReadersQueriesRunUnchangedThroughTheEngine) {
     db::DataControl types, list;
     bind(types, "typ");
     types.Recordset()->FindFirst("typnummer = " + vb::Str(4));
@@ -222,6 +223,14 @@ TEST_F(ContentDatabase, TheDescriptionWindowsQueriesRunUnchangedThroughTheEngine
     for (auto rs = list.Recordset(); !rs->Eof(); rs->MoveNext())
         shown.push_back(rs->Fields("Titel").Value().toString());
     EXPECT_EQ(shown, titles());
+    db::DataControl printList, noType;
+    bind(printList, "Thementitel");
+    std::vector<std::string> listed;
+    for (auto rs = printList.Recordset(); !rs->Eof(); rs->MoveNext())
+        listed.push_back(rs->Fields("Titel").Value().toString());
+    EXPECT_EQ(listed, titles());
+    bind(noType, printQuery(0));
+    EXPECT_TRUE(noType.Recordset()->Eof());
 
     for (std::size_t i = 0; i < titles().size(); ++i) {
         const int type = static_cast<int>(i % 9) + 1;

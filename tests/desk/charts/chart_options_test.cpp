@@ -271,3 +271,33 @@ TEST_F(ChartOptionsTest, ChoosingAPersonLoadsTheOptionsHiddenAndTheMenuShowsThem
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ChartOptionsTest, TheTwoPersonChartReplacesWhatItCannotDrawAndOkStoresThat) {
+    nurDieseWahr({"Kreis 2D", "SkalierungLinear", "AntwortwerteGruppiert0bis4", "ShowLegend"});
+    frmChartOpt& o = optionenNeu();
+    EXPECT_TRUE(o.Option1[4].Value());
+    EXPECT_TRUE(o.Option3[9].Value());
+    gVergleichPersonID = personID(2);
+    gVergleichPerson[1] = "Vorname2";
+    gVergleichPerson[2] = "Nachname2";
+    gVergleichPerson[3] = "01.02.2026";
+    DateivergleichAnzeigen();
+    EXPECT_TRUE(o.Option1[0].Value());
+    EXPECT_TRUE(o.Option3[0].Value());
+    o.Show();
+    for (int i : {1, 9}) EXPECT_FALSE(o.Option3[i].Enabled());
+    o.Command1_Click();
+    EXPECT_EQ(gespeichert("Kreis 2D"), "0");
+    EXPECT_EQ(gespeichert("Balken 2D"), "-1");
+    EXPECT_EQ(gespeichert("AntwortwerteGruppiert0bis4"), "0");
+    EXPECT_EQ(gespeichert("AlleAntwortwerte"), "-1");
+    EXPECT_EQ(gespeichert("ShowLegend"), "-1");
+    // The comparison is drawn again as a comparison of the same two persons.
+    ASSERT_EQ(charts().size(), 1u);
+    EXPECT_EQ(aktivesChart()->Caption(), LabelTxt(225));
+    EXPECT_EQ(aktivesChart()->MSChart1.Plot.SeriesCollection(1).LegendText, "Vorname2 Nachname2: " + LabelTxt(109));
+}
+
+}  // namespace

@@ -425,3 +425,58 @@ TEST_F(ChartTest, TheAnswerTableHandsAColumnOrATypeToANewChart) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ChartTest, ThePrintItemsFollowTheActiveChartAndThePicturesThereAre) {
+    bilderLoeschen();
+    gAssistentanzeige = -1;
+    GrafikauswertungAnzeigen();
+    frmChart* person = aktivesChart();
+    EXPECT_TRUE(mdi().mnuDruckGrafik.Enabled());
+    EXPECT_FALSE(mdi().mnuDruckDateivergleich.Enabled());
+    // The assistant's chart step is done: the type descriptions are next.
+    frmAssist& a = forms::Default<frmAssist>();
+    EXPECT_EQ(a.Label1[4].ForeColor(), kDunkelblau);
+    EXPECT_EQ(a.Label2[3].ForeColor(), kDunkelblau);
+    EXPECT_EQ(a.Label1[1].ForeColor(), kSchwarz);
+
+    gVergleichPersonID = personID(2);
+    gVergleichPerson[1] = "Vorname2";
+    gVergleichPerson[2] = "Nachname2";
+    DateivergleichAnzeigen();
+    frmChart* zwei = aktivesChart();
+    EXPECT_FALSE(mdi().mnuDruckGrafik.Enabled());
+    EXPECT_TRUE(mdi().mnuDruckDateivergleich.Enabled());
+    forms::Instance<frmMDI>().childActivated(person);
+    EXPECT_TRUE(mdi().mnuDruckGrafik.Enabled());
+    EXPECT_EQ(gDateivergleich, 0);
+
+    // Closing a chart leaves the items of the pictures that can still be printed.
+    forms::Unload(*zwei);
+    EXPECT_TRUE(mdi().mnuDruckGrafik.Enabled());
+    EXPECT_TRUE(mdi().mnuDruckDateivergleich.Enabled());
+    bilderLoeschen();
+    forms::Unload(*person);
+    EXPECT_FALSE(mdi().mnuDruckGrafik.Enabled());
+    EXPECT_FALSE(mdi().mnuDruckDateivergleich.Enabled());
+    EXPECT_EQ(gFensterAnzahl, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ChartTest, CopyTakesTheActiveChartAsAPicture) {
+    GrafikauswertungAnzeigen();
+    frmChart* erster = aktivesChart();
+    forms::Default<frmChartOpt>().Option1[4].setValue(true);
+    GrafikauswertungAnzeigen();
+    forms::Instance<frmMDI>().childActivated(erster);
+    mdi().mnuKopieren.Click();
+    const QImage kopie = forms::Clipboard::GetData();
+    ASSERT_FALSE(kopie.isNull());
+    EXPECT_EQ(kopie.convertToFormat(QImage::Format_RGB32), erster->bild().convertToFormat(QImage::Format_RGB32));
+}
+
+}  // namespace
