@@ -88,7 +88,9 @@ void MenuItem::setCaption(const std::string& c) {
     m_caption = c;
     if (!m_action) return;
     m_action->setSeparator(c == "-");
-    m_action->setText(QString::fromStdString(c));
+    // A separator keeps "-" as its caption for the program but shows only its line: styles
+    // draw a separator's text beside it.
+    m_action->setText(c == "-" ? QString() : QString::fromStdString(c));
     if (m_menu) m_menu->setTitle(m_action->text());
 }
 

@@ -284,6 +284,34 @@ TEST(MenuTest, MenuArrayLoadsElementsInIndexOrderAndChecksIndexes) {
     EXPECT_EQ(file.menu()->actions().size(), 4);
 }
 
+// A separator made from the caption "-" looks like Qt's own separator: no "-" beside the line.
+TEST(MenuTest, SeparatorsShowTheirLineOnly) {
+    QMenuBar bar;
+    MenuItem file(&bar, "&Datei");
+    MenuItem open(file, "Ö&ffnen");
+    MenuItem sep(file, "-");
+    MenuItem quit(file, "&Beenden");
+    QMenu qt;
+    qt.addAction("Ö&ffnen");
+    QAction* qtSep = qt.addSeparator();
+    qt.addAction("&Beenden");
+    EXPECT_EQ(sep.Caption(), "-");
+    EXPECT_TRUE(sep.action()->isSeparator());
+    auto row = [](QMenu& m, QAction* a) {
+        m.ensurePolished();
+        m.adjustSize();
+        return m.grab().toImage().copy(m.actionGeometry(a));
+    };
+    const QImage ours = row(*file.menu(), sep.action());
+    ASSERT_FALSE(ours.isNull());
+    EXPECT_EQ(ours, row(qt, qtSep));
+
+    // Given a caption, it becomes an item again (recent-file entries start as "-").
+    sep.setCaption("&1 Kartei.ZDB");
+    EXPECT_FALSE(sep.action()->isSeparator());
+    EXPECT_EQ(sep.action()->text(), "&1 Kartei.ZDB");
+}
+
 TEST(MenuTest, ItemsMayBeDestroyedInAnyOrder) {
     // Windows hold their items as members; a child declared before its parent outlives it.
     auto bar = std::make_unique<QMenuBar>();
