@@ -633,13 +633,27 @@ void Panel3D::paintEvent(QPaintEvent* e) {
         QPainter p(this);
         const QRect r = contentsRect();
         p.fillRect(r, toQColor(m_back));
+        QRect bar;
         if (m_floodType != 0 && m_percent > 0) {
-            QRect bar = r;
+            bar = r;
             bar.setWidth(r.width() * std::min(m_percent, 100) / 100);
             p.fillRect(bar, toQColor(m_floodColor));
         }
-        p.setPen(toQColor(m_fore));
-        p.drawText(r, Qt::AlignCenter, qs(shownText()));
+        const QString text = qs(shownText());
+        const QRegion beside = QRegion(r).subtracted(bar);
+        if (!beside.isEmpty()) {
+            p.setPen(toQColor(m_fore));
+            p.setClipRegion(beside);
+            p.drawText(r, Qt::AlignCenter, text);
+        }
+        if (!bar.isEmpty()) {
+            // Over the bar the text takes the colour that stands out from it: white on a dark bar.
+            const QColor flood = toQColor(m_floodColor);
+            p.setPen(qGray(flood.rgb()) < 128 ? Qt::white : Qt::black);
+            p.setClipRect(bar);
+            p.drawText(r, Qt::AlignCenter, text);
+        }
+        p.setClipping(false);
     }
     QFrame::paintEvent(e);
 }

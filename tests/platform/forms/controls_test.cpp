@@ -246,6 +246,31 @@ TEST(PanelTest, FloodPanelShowsPercentOrCaption) {
     EXPECT_EQ(p.FloodPercent(), 50);
 }
 
+// The percentage stays readable where the dark bar runs under it: light text there, the
+// panel's own text colour beside the bar.
+TEST(PanelTest, PercentTextStandsOutFromTheBarUnderIt) {
+    Panel3D p;
+    p.resize(300, 24);
+    p.setFloodPercent(100);
+    const QRect innen = p.contentsRect().adjusted(2, 2, -2, -2);  // the frame's own light edge aside
+    const QImage voll = p.grab().toImage();
+    int hell = 0;
+    for (int y = innen.top(); y <= innen.bottom(); ++y)
+        for (int x = 100; x < 200; ++x) {
+            const QColor c = voll.pixelColor(x, y);
+            if (c.red() > 200 && c.green() > 200 && c.blue() > 200) ++hell;
+        }
+    EXPECT_GT(hell, 10) << "no light text on the bar";
+
+    p.setFloodPercent(0);
+    const QImage leer = p.grab().toImage();
+    int dunkel = 0;
+    for (int y = innen.top(); y <= innen.bottom(); ++y)
+        for (int x = 100; x < 200; ++x)
+            if (leer.pixelColor(x, y).lightness() < 60) ++dunkel;
+    EXPECT_GT(dunkel, 10) << "no dark text on the empty panel";
+}
+
 TEST(MenuTest, MenuArrayLoadsElementsInIndexOrderAndChecksIndexes) {
     QMenuBar bar;
     MenuItem file(&bar, "&Datei");
