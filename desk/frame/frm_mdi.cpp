@@ -104,7 +104,7 @@ frmMDI::frmMDI()
       mnuZUVParameter(mnuKonfiguration, "&Einstellungen …"),
       mnuDiagrammOptions(mnuKonfiguration, "&Diagrammoptionen …"),
       mnuSep5(mnuKonfiguration, "-"),
-      mnuDruckereinrichtung(mnuKonfiguration, "Drucker&einrichtung …"),
+      mnuDruckereinrichtung(mnuKonfiguration, "&Druckereinrichtung …"),
       mnuExtras(menuBar(), "E&xtras"),
       mnuEinführung(mnuExtras, "&Einführung"),
       mnuSep6(mnuExtras, "-"),
@@ -127,7 +127,7 @@ frmMDI::frmMDI()
       mnuSep9(mnuHilfe, "-"),
       mnuÜber(mnuHilfe, "Ü&ber Z.U.V. …") {
     setHauptfenster(this);
-    resize(1100, 780);
+    resize(forms::fitOnScreen(QSize(1100, 780)));
 
     Rahmen1 = new QWidget(this);
     auto* leiste = new QHBoxLayout(Rahmen1);

@@ -1,5 +1,7 @@
 #include "platform/forms/form.h"
 
+#include <QWindow>
+
 #include "platform/forms/host.h"
 #include "platform/forms/keys.h"
 #include "platform/forms/mdi_form.h"
@@ -140,10 +142,11 @@ QWidget* Form::outerWindow() {
     return this;
 }
 
-void Form::Show(int modal) {
+void Form::Show(int modal, QWidget* owner) {
     ensureLoaded();
     if (!isLoaded()) return;  // the window unloaded itself while loading
     m_shownFlag = true;
+    if (owner && owner != this) m_owner = owner->window();
     if (m_mdiChild) {
         MdiForm* main = MdiForm::main();
         if (main && !main->isVisible()) main->Show();
@@ -153,6 +156,11 @@ void Form::Show(int modal) {
             if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) main->mdiArea()->setActiveSubWindow(sub);
     } else {
         if (modal == vbModal) setWindowModality(Qt::ApplicationModal);
+        if (m_owner && m_owner->windowHandle()) {
+            // Before it is mapped, so the window manager sees the owner from the start.
+            winId();
+            if (windowHandle()) windowHandle()->setTransientParent(m_owner->windowHandle());
+        }
         show();
         raise();
         activateWindow();

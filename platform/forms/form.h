@@ -98,7 +98,10 @@ public:
     bool isLoaded() const { return m_state != State::Unloaded; }
     bool isDefaultInstance() const { return m_defaultInstance; }
     void ensureLoaded();  // loads hidden when not loaded
-    void Show(int modal = vbModeless);
+    // An owner window keeps this one above it (a tool window of the owner); the owner is kept
+    // for later showings.
+    void Show(int modal = vbModeless, QWidget* owner = nullptr);
+    QWidget* owner() const { return m_owner; }
     void Hide();
     // MDI child windows open inside the program's MDI main window.
     void setMdiChild(bool on) { m_mdiChild = on; }
@@ -213,6 +216,7 @@ private:
     int m_scaleMode = 1;
     int m_mousePointer = 0;
     QEventLoop* m_modalLoop = nullptr;
+    QPointer<QWidget> m_owner;
     Bar m_hbar, m_vbar;
     friend class MdiForm;
 };
