@@ -142,6 +142,55 @@ QWidget* Form::outerWindow() {
     return this;
 }
 
+namespace {
+// Runs `then` once, from the event loop, after the watched window was shown: Qt tells of the
+// showing before the window is mapped, and the work is for after that.
+class AfterShow : public QObject {
+public:
+    AfterShow(QObject* parent, std::function<void()> then) : QObject(parent), m_then(std::move(then)) {}
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() != QEvent::Show) return false;
+        o->removeEventFilter(this);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                auto then = std::move(m_then);
+                deleteLater();
+                if (then) then();
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+};
+}  // namespace
+
+bool Form::waitForOwner() {
+    // A window manager keeps a window above its owner only when the owner was on screen first:
+    // a window shown before its owner comes up right after it.
+    if (!m_owner || m_owner->isVisible()) return false;
+    if (!m_ownerWatch) {
+        QPointer<Form> self(this);
+        m_ownerWatch = new AfterShow(this, [self] {
+            if (self && self->Visible() && !self->isVisible()) self->showWindow();
+        });
+        m_owner->installEventFilter(m_ownerWatch);
+    }
+    return true;
+}
+
+void Form::showWindow() {
+    if (m_owner) {
+        winId();
+        if (windowHandle() && m_owner->windowHandle()) windowHandle()->setTransientParent(m_owner->windowHandle());
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
 void Form::Show(int modal, QWidget* owner) {
     ensureLoaded();
     if (!isLoaded()) return;  // the window unloaded itself while loading
@@ -156,14 +205,7 @@ void Form::Show(int modal, QWidget* owner) {
             if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) main->mdiArea()->setActiveSubWindow(sub);
     } else {
         if (modal == vbModal) setWindowModality(Qt::ApplicationModal);
-        if (m_owner && m_owner->windowHandle()) {
-            // Before it is mapped, so the window manager sees the owner from the start.
-            winId();
-            if (windowHandle()) windowHandle()->setTransientParent(m_owner->windowHandle());
-        }
-        show();
-        raise();
-        activateWindow();
+        if (modal == vbModal || !waitForOwner()) showWindow();
     }
     if (!isLoaded()) return;
     activateSelf();

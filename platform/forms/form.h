@@ -199,6 +199,8 @@ private:
         bool shown = false;
     };
     bool unloadImpl(int unloadMode, bool query);
+    bool waitForOwner();
+    void showWindow();
     void placeScrollBars();
     void barAction(int bar, int action);
     Bar& bar(int b) { return b == SB_VERT ? m_vbar : m_hbar; }
@@ -217,6 +219,7 @@ private:
     int m_mousePointer = 0;
     QEventLoop* m_modalLoop = nullptr;
     QPointer<QWidget> m_owner;
+    QPointer<QObject> m_ownerWatch;
     Bar m_hbar, m_vbar;
     friend class MdiForm;
 };

@@ -1,11 +1,14 @@
 #include "platform/help/help_viewer.h"
 
 #include "platform/forms/host.h"
+#include "platform/forms/screen.h"
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPointer>
+#include <QScreen>
 #include <QStyle>
 #include <QToolButton>
 #include <QUrl>
@@ -161,7 +164,16 @@ void HelpViewer::updateButtons() {
 std::string HelpViewer::shownHtml() const { return m_browser->toHtml().toStdString(); }
 
 void openViewer(const std::string& helpFile, const std::string& topic) {
-    if (!g_viewer) g_viewer = new HelpViewer;
+    if (!g_viewer) {
+        g_viewer = new HelpViewer;
+        // Whole on the screen, in its middle.
+        g_viewer->resize(forms::fitOnScreen(g_viewer->size()));
+        if (QScreen* s = QGuiApplication::primaryScreen()) {
+            QRect r(QPoint(), g_viewer->size());
+            r.moveCenter(s->availableGeometry().center());
+            g_viewer->move(r.topLeft());
+        }
+    }
     g_viewer->showTopic(helpFile, topic);
     g_viewer->show();
     g_viewer->raise();
