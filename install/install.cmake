@@ -9,12 +9,14 @@ file(GLOB_RECURSE ZUV_INSTALL_DATA CONFIGURE_DEPENDS
      ${CMAKE_CURRENT_SOURCE_DIR}/texts/*.txt ${CMAKE_CURRENT_SOURCE_DIR}/test/*.txt
      ${CMAKE_CURRENT_SOURCE_DIR}/settings/*.txt ${CMAKE_CURRENT_SOURCE_DIR}/help/*.txt
      ${CMAKE_CURRENT_SOURCE_DIR}/typen/*.txt
-     ${CMAKE_CURRENT_SOURCE_DIR}/zuvinfo.txt)
+     ${CMAKE_CURRENT_SOURCE_DIR}/zuvinfo.txt ${CMAKE_CURRENT_SOURCE_DIR}/reports/*.rpt)
 # The files the tool writes: a deleted one is written again at the next build.
 set(ZUV_DIST_FILES Zuv50.ini Sys.mda zuv.sdb zuv40typ.sdb zuvinfo.txt ZUVDESK.chm ZUVTYP.chm zuv_symb_druckkopf.bmp zuv_splash.bmp)
 foreach(colour blau gelb bunt orange violett braun rot hellgrün grün)
   list(APPEND ZUV_DIST_FILES zuv_symb_${colour}.wmf)
 endforeach()
+file(GLOB ZUV_REPORT_LAYOUTS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}/reports CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/reports/*.rpt)
+list(APPEND ZUV_DIST_FILES ${ZUV_REPORT_LAYOUTS})
 list(TRANSFORM ZUV_DIST_FILES PREPEND ${ZUV_DIST_DIR}/)
 add_custom_command(
   OUTPUT ${ZUV_DIST_FILES}

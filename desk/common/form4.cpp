@@ -8,6 +8,7 @@
 
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
+#include "desk/common/programm.h"
 #include "platform/db/recordset.h"
 #include "platform/forms/common_dialog.h"
 #include "platform/forms/host.h"
@@ -182,7 +183,7 @@ void Form4::Form_Load() {
         Combo3.setListIndex(0);
 
         Data1.setDatabaseName(settingsPfad());
-        Data1.setRecordSource("Konfiguration");
+        Data1.setRecordSource(programm().einstellungstabelle);
         Data1.Refresh();
     });
     mitFehlerfalle([this] {
@@ -366,7 +367,7 @@ void Form4::schriftWaehlen(bool standard) {
         int16_t& groesse = standard ? gStandardschriftGroesse : gExtraschriftGroesse;
         bool& fett = standard ? gStandardschriftFett : gExtraschriftFett;
         bool& kursiv = standard ? gStandardschriftKursiv : gExtraschriftKursiv;
-        const double grenze = standard ? 12 : 10;
+        const double grenze = standard ? programm().standardschriftGrenze : 10;
         forms::CommonDialog& d = gemeinsamerDialog();
         for (;;) {
             d.setCancelError(true);
@@ -419,7 +420,7 @@ void Form4::Command3_Click() {
 }
 
 void Form4::Command2_Click() {
-    mitFehlerfalle([] { ShowHelp("html/zuvw33qm.htm"); });
+    mitFehlerfalle([] { ShowHelp(programm().einstellungenHilfethema); });
 }
 
 void Form4::Text6_KeyPress(int index, int& keyAscii) {

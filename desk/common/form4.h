@@ -1,6 +1,7 @@
 #pragma once
 
-// The settings window: loader and editor of the user's settings (the single row of Konfiguration).
+// The settings window: loader and editor of the user's settings (the single row of Konfiguration in
+// ZUVDESK, of KonfigurationTypen in the reader).
 
 #include <array>
 

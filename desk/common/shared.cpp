@@ -7,6 +7,7 @@
 
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
+#include "desk/common/programm.h"
 #include "platform/db/data_control.h"
 #include "platform/db/recordset.h"
 #include "platform/draw/printer.h"
@@ -118,12 +119,21 @@ forms::Form* ErgebnisfensterOeffnen(forms::Form* f, QPointer<QWidget>& ablage,
 
 void ShowErrorMessage(const vb::Error& e) {
     if (e.number() == vb::err::CancelError) return;
-    const std::string text = textOder(363, "Folgender Fehler trat auf:") + gCrLf + gCrLf + e.description() + gCrLf +
-                             textOder(364, "Nummer:") + " " + std::to_string(e.number());
+    const bool fest = programm().festeFehlerworte;
+    const std::string text = (fest ? std::string("Folgender Fehler trat auf:") : textOder(363, "Folgender Fehler trat auf:")) +
+                             gCrLf + gCrLf + e.description() + gCrLf + (fest ? std::string("Nummer:") : textOder(364, "Nummer:")) +
+                             " " + std::to_string(e.number());
     forms::MsgBox(text, forms::vbOKOnly);
     try {
         files::Close(1);
     } catch (...) {
+    }
+    if (programm().meldungBeendetWartezeit) {
+        forms::Screen::setMousePointer(forms::vbDefault);
+        try {
+            SetStatusText("", false);
+        } catch (...) {
+        }
     }
 }
 
@@ -133,8 +143,7 @@ void ShowErrorMessage(const std::exception& e) {
 }
 
 void ShowHelp(const std::string& topic) {
-    const std::string datei = files::resolve(files::programFolder() + "\\ZUVDESK.chm");
-    forms::host().showHelp(datei, topic);
+    forms::host().showHelp(Hilfedateipfad(), topic);
 }
 
 void CenterForm(forms::Form& f) {
@@ -159,7 +168,7 @@ void SetStatusText(const std::string& text, bool withSuffix) {
 }
 
 void UpdateMainCaption() {
-    std::string caption = kProgrammTitel;
+    std::string caption = programm().titel;
     if (!gAktPerson[1].empty()) {
         caption += ": " + gDatenbankName + " - " + DialogTxt(34) + " " + gAktPerson[1] + " " + gAktPerson[2] + "/" +
                    gAktPerson[11];
@@ -186,6 +195,7 @@ void ApplyFontSettings(QFont& font) {
 bool CanOpenChildWindow() {
     if (gFensterAnzahl >= kMaxFenster) {
         gAntwort = forms::MsgBox(DialogTxt(33), forms::vbOKOnly, DialogTxt(3));
+        if (programm().meldungBeendetWartezeit) forms::Screen::setMousePointer(forms::vbDefault);
         SetStatusText("", true);
         return false;
     }

@@ -1,5 +1,7 @@
 #include "desk/frame/frm_assist.h"
 
+#include "desk/charts/chart_fenster.h"
+
 #include <QGridLayout>
 #include <QVBoxLayout>
 

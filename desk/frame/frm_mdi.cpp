@@ -8,12 +8,18 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desk/charts/chart_fenster.h"
+#include "desk/charts/frm_chart.h"
 #include "desk/common/form4.h"
 #include "desk/frame/frm_assist.h"
 #include "desk/frame/frm_import.h"
 #include "desk/frame/frm_info.h"
 #include "desk/frame/datendatei_schema.h"
 #include "desk/common/globals.h"
+#include "desk/evaluation/auswertform.h"
+#include "desk/evaluation/form15.h"
+#include "desk/evaluation/form2.h"
+#include "desk/reports/frm_report.h"
 #include "desk/testing/druck.h"
 #include "desk/testing/frm_einfuehrung.h"
 #include "desk/testing/testverwaltung.h"
@@ -43,6 +49,16 @@ void normalZeiger() { forms::Screen::setMousePointer(forms::vbDefault); }
 // The name part of a path holds a dot: then the name is taken as it is, else ".ZDB" is added.
 std::string mitEndung(const std::string& pfad) {
     return files::fileName(pfad).find('.') == std::string::npos ? pfad + ".ZDB" : pfad;
+}
+
+// "&k path", the caption of entry k of the recent-files list. Built by appending: GCC 12 warns
+// falsely (-Wrestrict) on a string put in front of a number's text.
+std::string eintragsTitel(int k, const std::string& pfad) {
+    std::string t(1, '&');
+    t += std::to_string(k);
+    t += ' ';
+    t += pfad;
+    return t;
 }
 
 bool gleicherPfad(const std::string& a, const std::string& b) { return vb::UCase(a) == vb::UCase(b); }
@@ -176,7 +192,7 @@ void frmMDI::wireHandlers() {
     mnuDruckStatistik.Click = trap([this] { druckBericht({7}, false); });
     mnuDruckTabelle.Click = trap([this] { druckBericht({8}, false); });
     mnuDruckDateivergleich.Click = trap([this] { druckBericht({}, true); });
-    mnuDruckFragebogen.Click = trap([] { FragebogenDrucken(zuvtest::DruckSchalter{}); });
+    mnuDruckFragebogen.Click = trap([] { FragebogenDrucken(druckSchalter()); });
     mnuImportZUV40.Click = trap([this] { mnuImportZUV40_Click(); });
     mnuFileArray.Click = [this](int i) { mitFehlerfalle([&] { mnuFileArray_Click(i); }); };
     mnuBeenden.Click = trap([this] { mnuBeenden_Click(); });
@@ -191,8 +207,7 @@ void frmMDI::wireHandlers() {
     mnuStatistik.Click = trap([this] { mnuStatistik_Click(); });
     mnuDateivergleich.Click = trap([this] { mnuDateivergleich_Click(); });
     mnuZUVParameter.Click = trap([] { forms::Default<Form4>().Show(); });
-    // The chart options dialog is not built yet: the command opens nothing.
-    mnuDiagrammOptions.Click = [] {};
+    mnuDiagrammOptions.Click = [] { frmChartOptZeigen(); };
     mnuDruckereinrichtung.Click = trap([this] { mnuDruckereinrichtung_Click(); });
     mnuEinführung.Click = [] { mitFehlerfalle([] { EinfuehrungstextAnzeigen(); }); };
     mnuTypenbeschreibungen.Click = trap([this] { mnuTypenbeschreibungen_Click(); });
@@ -384,6 +399,7 @@ void frmMDI::setzeMenueStatus() {
 
 void frmMDI::enableFileMenus() {
     frmMDI& m = *this;
+    frmChartOptLaden();
     forms::Default<Form4>();
     m.mnuClose.setEnabled(true);
     m.mnuBackup.setEnabled(true);
@@ -669,7 +685,7 @@ void frmMDI::GenerateFileMenu() {
             if (!mnuFileArray.exists(k)) mnuFileArray.Load(k);
             mnuFileArray(k).setVisible(true);
             // Shown as the file is named on disk, whatever case the INI file holds it in.
-            mnuFileArray(k).setCaption("&" + std::to_string(k) + " " + files::resolve(wert));
+            mnuFileArray(k).setCaption(eintragsTitel(k, files::resolve(wert)));
         }
     } catch (const std::exception& e) {
         ShowErrorMessage(e);
@@ -692,7 +708,7 @@ void frmMDI::UpdateMenu() {
             if (mnuFileArray.exists(i)) mnuFileArray.Unload(i);
         for (size_t k = 0; k < liste.size(); ++k) {
             mnuFileArray.Load(static_cast<int>(k + 1));
-            mnuFileArray(static_cast<int>(k + 1)).setCaption("&" + std::to_string(k + 1) + " " + liste[k]);
+            mnuFileArray(static_cast<int>(k + 1)).setCaption(eintragsTitel(static_cast<int>(k + 1), liste[k]));
         }
         WriteIniFile();
         for (int i = mnuFileArray.UBound(); i >= 1; --i)
@@ -829,60 +845,59 @@ void frmMDI::CopyToClipboard() {
     forms::Form* aktiv = ActiveForm();
     if (!aktiv) return;
     const std::string name = aktiv->Name();
-    if (name == "auswertform" && gAuswertFenster) {
+    if (name == "auswertform") {
+        // The page of the evaluation window on view, which need not be the one made last.
         forms::Clipboard::Clear();
         sanduhr();
-        if (auto* bild = gAuswertFenster->findChild<draw::PictureBox*>("Bild1"))
-            forms::Clipboard::SetData(bild->Image().image());
+        if (auto* auswertung = dynamic_cast<auswertform*>(aktiv)) forms::Clipboard::SetData(auswertung->Seitenbild());
         normalZeiger();
-    } else if (name == "Form2" && gEnneagrammFenster) {
+    } else if (auto* figur = dynamic_cast<Form2*>(aktiv)) {
+        // The active window's own figure (the last one opened may show another person), drawn
+        // off screen.
         sanduhr();
-        auto* p1 = gEnneagrammFenster->findChild<QWidget*>("Picture1");
-        auto* p2 = gEnneagrammFenster->findChild<QWidget*>("Picture2");
-        if (p1) {
-            const int y0 = p2 ? p2->height() : 0;
-            const QImage ganz = p1->grab().toImage();
-            forms::Clipboard::SetData(ganz.copy(0, y0, ganz.width(), std::max(0, ganz.height() - 48)));
-        }
+        forms::Clipboard::SetData(figur->Abbild());
         normalZeiger();
-    } else if (name == "Form15" && gTabellenFenster) {
+    } else if (auto* tabelle = dynamic_cast<Form15*>(aktiv)) {
         forms::Clipboard::Clear();
         sanduhr();
-        if (auto* grid = gTabellenFenster->findChild<forms::Grid*>("Grid1")) {
-            std::string text;
-            for (int r = 0; r <= 9; ++r) {
-                for (int c = 0; c <= 6; ++c) {
-                    if (c) text += "\t";
-                    if (r < grid->Rows() && c < grid->Cols()) text += grid->TextMatrix(r, c);
-                }
-                text += "\r\n";
-            }
-            forms::Clipboard::SetText(text);
-        }
+        forms::Clipboard::SetText(tabelle->Tabellentext());
         normalZeiger();
-    } else if (name == "frmChart" && gChartFenster) {
-        QWidget* chart = gChartFenster->findChild<QWidget*>("MSChart1");
-        if (!chart) chart = gChartFenster->findChild<QWidget*>("Picture1");
+    } else if (auto* diagramm = dynamic_cast<frmChart*>(aktiv)) {
+        // The active chart (the last one opened may be another), drawn off screen at its size.
         forms::Clipboard::Clear();
-        if (chart) forms::Clipboard::SetData(chart->grab().toImage());
+        forms::Clipboard::SetData(diagramm->bild());
         normalZeiger();
     }
 }
 
 // ==================================================================== commands (menus and toolbar)
 
-// The chart window is not built yet: the command scores and ranks the person and opens nothing.
-void GrafikauswertungAnzeigen() {
-    mitFehlerfalle([] {
-        gDiagrammArt = 1;
-        TestAuswerten();
-        TypRangfolgeBestimmen();
-        gDateivergleich = 0;
-    });
+namespace {
+// Shows a new result window when the window limit allows it; a refused one is never loaded (false).
+// `vorbereiten` runs first (a caption loads the window). A window that could not be loaded gives
+// its place back.
+bool ErgebnisfensterZeigen(forms::Form* f, const std::function<void()>& vorbereiten) {
+    if (!CanOpenChildWindow()) {
+        f->deleteLater();
+        return false;
+    }
+    try {
+        vorbereiten();
+        f->Show();
+    } catch (...) {
+        if (!f->isLoaded()) {
+            ChildWindowClosed();
+            f->deleteLater();
+        }
+        throw;
+    }
+    ChildWindowOpened();
+    return true;
 }
+}  // namespace
 
-// art: 1 evaluation, 2 statistics, 3 answer table, 4 enneagram. The result windows are not built
-// yet: the command scores and ranks the person and sets the evaluation state, and opens nothing.
+// art: 1 evaluation, 2 statistics, 3 answer table, 4 enneagram: the person scored and ranked, the
+// evaluation state set, and a new window of the kind opened.
 void frmMDI::ergebnisFensterOeffnen(int art) {
     sanduhr();
     struct Zeiger {
@@ -890,11 +905,33 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
     } zeiger;
     if (art == 1) gSensitivityGewaehlt = false;
     if (art == 4) gDateivergleich = 0;
-    TestAuswerten();
-    TypRangfolgeBestimmen();
+    try {
+        TestAuswerten();
+        TypRangfolgeBestimmen();
+    } catch (const vb::Error& e) {
+        // Rows of the person that the scoring needs are missing from the data file.
+        if (e.number() != vb::err::NoCurrentRecord) throw;
+        throw vb::Error(e.number(), "Für diese Person fehlen Datensätze in der Datendatei (Bewertungen oder "
+                                    "Ergebnisse). Die Auswertung kann nicht berechnet werden.");
+    }
     if (art == 1 || art == 2) {
         gAuswertungsart = static_cast<int16_t>(art);
         gSeite = 1;
+        if (ErgebnisfensterOeffnen(new auswertform(), gAuswertFenster,
+                                   [art](forms::Form& f) { f.setCaption(LabelTxt(art == 1 ? 158 : 210)); }))
+            AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
+        return;
+    }
+    if (art == 3 || art == 4) {
+        forms::Form* f = nullptr;
+        if (art == 3) gTabellenFenster = f = new Form15;
+        if (art == 4) gEnneagrammFenster = f = new Form2;
+        const bool offen = ErgebnisfensterZeigen(f, [this, art, f] {
+            if (art != 4) return;
+            f->setCaption(LabelTxt(154));
+            mnuDruckEnneagramm.setEnabled(true);
+        });
+        if (offen && art == 4) AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
     }
 }
 
@@ -921,15 +958,22 @@ void frmMDI::mnuDateivergleich_Click() {
                       forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
         return;
     }
-    gDateivergleich = 1;
-    mnuDruckDateivergleich.setEnabled(true);
-    // The chart window that shows both persons is not built yet.
+    DateivergleichAnzeigen();
 }
 
-// The report window is not built yet: the print items open nothing.
+// The print items choose the report's parts and kind in the report window, whose activation
+// builds the report.
 void frmMDI::druckBericht(std::initializer_list<int> teile, bool zweiPersonen) {
-    (void)teile;
-    (void)zweiPersonen;
+    frmReport& bericht = forms::Default<frmReport>();
+    if (zweiPersonen) gSeite = 1;
+    for (auto& kasten : bericht.Check1) {
+        const int i = static_cast<int>(&kasten - bericht.Check1.data());
+        if (i > 8) break;
+        kasten.setValue(std::find(teile.begin(), teile.end(), i) != teile.end() ? 1 : 0);
+    }
+    bericht.Option1[0].setValue(false);
+    bericht.Option1[1].setValue(zweiPersonen);
+    bericht.Show();
 }
 
 void frmMDI::mnuDrucken_Click() {
@@ -940,9 +984,21 @@ void frmMDI::mnuDrucken_Click() {
     mnuDruckTabelle.setEnabled(da("ZUVTabelle.bmp"));
 }
 
+std::string GeschwisterProgramm(const std::string& datei) {
+    // The programs carry their Windows names in the code; here they are installed without ".exe",
+    // beside ZUVDESK, which is the data folder too unless the INI file names another one.
+    std::string name = datei;
+    if (name.size() > 4 && vb::LCase(name.substr(name.size() - 4)) == ".exe") name.resize(name.size() - 4);
+    for (const std::string& ordner : {gAppPath, files::programFolder()}) {
+        const std::string pfad = ordner + "\\" + name;
+        if (!files::Dir(pfad).empty()) return files::resolve(pfad);
+    }
+    return {};
+}
+
 void ProgrammStarten(const char* datei, int dialogText, int stil, bool mitPerson) {
-    const std::string pfad = gAppPath + "\\" + datei;
-    if (files::Dir(pfad).empty()) {
+    const std::string pfad = GeschwisterProgramm(datei);
+    if (pfad.empty()) {
         std::string text = DialogTxt(dialogText);
         if (mitPerson) text += gAktPerson[1] + " " + gAktPerson[2] + "/";
         gAntwort = forms::MsgBox(text, stil, DialogTxt(3));
@@ -1031,7 +1087,7 @@ void frmMDI::SSCommand1_Click(int index) {
     case 5: mitFehlerfalle([this] { mnuAuswertung_Click(); }); break;
     case 6: mitFehlerfalle([this] { mnuStatistik_Click(); }); break;
     case 7: mitFehlerfalle([this] { mnuDateivergleich_Click(); }); break;
-    case 8: mitFehlerfalle([] { FragebogenDrucken(zuvtest::DruckSchalter{}); }); break;
+    case 8: mitFehlerfalle([] { FragebogenDrucken(druckSchalter()); }); break;
     case 9: mnuDiagrammOptions.Click(); break;
     case 10: mitFehlerfalle([] { forms::Default<Form4>().Show(); }); break;
     case 11: mitFehlerfalle([] { EinfuehrungstextAnzeigen(); }); break;

@@ -128,7 +128,8 @@ void CloseDataFile();
 // Starts a sibling program of the data folder; when it is missing, says so with dialog text
 // `dialogText` (followed by the current person's name when `mitPerson`). The result goes to gAntwort.
 void ProgrammStarten(const char* datei, int dialogText, int stil, bool mitPerson);
+// Where a sibling program named by its Windows name ("zuvcodex.exe") is installed; "" when nowhere.
+std::string GeschwisterProgramm(const std::string& datei);
 
 // Module-level commands also run by the assistant.
-void GrafikauswertungAnzeigen();
 void TypenbeschreibungenStarten();

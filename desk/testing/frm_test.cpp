@@ -125,7 +125,7 @@ frmTest::frmTest() : Form("frmTest") {
 
 void frmTest::setupControls() {
     setCaption("Z.U.V. Test");
-    for (int i = 0; i < 5; ++i) Befehl[i].setCaption("&" + std::to_string(i));
+    for (int i = 0; i < 5; ++i) Befehl[i].setCaption(std::string(1, '&') += std::to_string(i));
     Bezeichnung2.setCaption("0          1          2          3          4        ");
     Bezeichnung8.setCaption("<------------------------------------->");
     Text1.setText("");

@@ -9,6 +9,7 @@
 #include "install/tool/content_db.h"
 #include "install/tool/folder_files.h"
 #include "install/tool/pictures.h"
+#include "install/tool/report_layouts.h"
 #include "install/tool/settings_db.h"
 
 int main(int argc, char** argv) {
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
         install::writeBitmaps(folder);
         install::writeHelpFile(source + "/help/ZUVDESK.txt", folder + "/ZUVDESK.chm");
         install::writeHelpFile(source + "/help/ZUVTYP.txt", folder + "/ZUVTYP.chm");
+        install::writeReportLayouts(source + "/reports", folder);
     } catch (const std::exception& e) {
         std::cerr << "zuv_install_tool: " << e.what() << "\n";
         return 1;

@@ -91,8 +91,14 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     if (!fs::is_directory(parent, ec)) raise(3044, path);
     if (!fs::exists(p, ec)) raise(3024, path);
     if (fs::is_directory(p, ec)) raise(3343, path);
-    int32_t appId = 0;
-    if (!readApplicationId(path, appId) || appId != kDataAppId) raise(3343, path);
+    // The header is read only while the process holds no connection to the file: closing that
+    // second descriptor would drop the locks SQLite holds on it, and a reader in another program
+    // could then take the live journal away. A file held open was checked when it was opened.
+    const auto held = openCounts().find(canonicalKey(path));
+    if (held == openCounts().end() || held->second <= 0) {
+        int32_t appId = 0;
+        if (!readApplicationId(path, appId) || appId != kDataAppId) raise(3343, path);
+    }
     if (!readOnly) {
         // A write-protected file stays protected even for an account that could override it.
         const auto perms = fs::status(p, ec).permissions();

@@ -58,6 +58,9 @@ public:
     void Cls() override;  // the printer has no Cls: 438
 
     bool busy() const { return m_painter != nullptr; }
+    // The current sheet for a renderer that paints on its own (the report engine): device pixels
+    // from the sheet's top left corner. The document starts with it as with any other output.
+    QPainter& sheetPainter() { return painter(); }
     // The underlying printer, for the printer dialog.
     QPrinter& qprinter() { return m_printer; }
 

@@ -609,6 +609,7 @@ void Panel3D::setFloodShowPct(bool on) {
 }
 
 void Panel3D::setFloodType(int t) {
+    if (t < 0 || t > 4) throw vb::Error(380);
     m_floodType = t;
     update();
 }
@@ -635,23 +636,43 @@ void Panel3D::paintEvent(QPaintEvent* e) {
         p.fillRect(r, toQColor(m_back));
         QRect bar;
         if (m_floodType != 0 && m_percent > 0) {
+            const int anteil = std::min(m_percent, 100);
             bar = r;
-            bar.setWidth(r.width() * std::min(m_percent, 100) / 100);
+            switch (m_floodType) {
+            case 2: bar.setLeft(r.right() + 1 - r.width() * anteil / 100); break;
+            case 3: bar.setHeight(r.height() * anteil / 100); break;
+            case 4: bar.setTop(r.bottom() + 1 - r.height() * anteil / 100); break;
+            default: bar.setWidth(r.width() * anteil / 100); break;
+            }
             p.fillRect(bar, toQColor(m_floodColor));
         }
         const QString text = qs(shownText());
+        // A bar standing upright that is too narrow for its text writes it upwards.
+        const bool upwards =
+            (m_floodType == 3 || m_floodType == 4) && p.fontMetrics().horizontalAdvance(text) > r.width();
+        auto schreiben = [&] {
+            p.save();
+            if (upwards) {
+                p.translate(r.center());
+                p.rotate(-90);
+                p.drawText(QRect(-r.height() / 2, -r.width() / 2, r.height(), r.width()), Qt::AlignCenter, text);
+            } else {
+                p.drawText(r, Qt::AlignCenter, text);
+            }
+            p.restore();
+        };
         const QRegion beside = QRegion(r).subtracted(bar);
         if (!beside.isEmpty()) {
             p.setPen(toQColor(m_fore));
             p.setClipRegion(beside);
-            p.drawText(r, Qt::AlignCenter, text);
+            schreiben();
         }
         if (!bar.isEmpty()) {
             // Over the bar the text takes the colour that stands out from it: white on a dark bar.
             const QColor flood = toQColor(m_floodColor);
             p.setPen(qGray(flood.rgb()) < 128 ? Qt::white : Qt::black);
             p.setClipRect(bar);
-            p.drawText(r, Qt::AlignCenter, text);
+            schreiben();
         }
         p.setClipping(false);
     }

@@ -246,8 +246,9 @@ public:
     std::function<void()> Click;
 };
 
-// A 3-D panel used as a caption strip or as a bar: FloodPercent fills it from the left in
-// FloodColor, FloodShowPct prints the percentage in the middle.
+// A 3-D panel used as a caption strip or as a bar: FloodPercent fills it in FloodColor from the
+// side FloodType gives, FloodShowPct prints the percentage in the middle (upwards in an upright bar
+// too narrow for it).
 class Panel3D : public Control<QFrame> {
 public:
     explicit Panel3D(QWidget* parent = nullptr);
@@ -262,7 +263,8 @@ public:
     void setFloodColor(int32_t bgr);
     bool FloodShowPct() const { return m_showPct; }
     void setFloodShowPct(bool on);
-    int FloodType() const { return m_floodType; }  // 0 none, 1 from the left
+    // 0 none, 1 from the left, 2 from the right, 3 from the top, 4 from the bottom.
+    int FloodType() const { return m_floodType; }
     void setFloodType(int t);
     int32_t ForeColor() const { return m_fore; }
     void setForeColor(int32_t bgr);

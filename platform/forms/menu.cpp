@@ -88,8 +88,7 @@ void MenuItem::setCaption(const std::string& c) {
     m_caption = c;
     if (!m_action) return;
     m_action->setSeparator(c == "-");
-    // A separator keeps "-" as its caption for the program but shows only its line: styles
-    // draw a separator's text beside it.
+    // A separator shows its line only: some styles print a separator's text beside it.
     m_action->setText(c == "-" ? QString() : QString::fromStdString(c));
     if (m_menu) m_menu->setTitle(m_action->text());
 }

@@ -58,8 +58,9 @@ void decimalDigits(double v, int decimals, std::string& intPart, std::string& fr
     const int exp = std::atoi(std::strchr(buf, 'e') + 1);
     const int point = exp + 1;  // digits before the decimal point
     if (point <= 0) {
-        intPart = "0";
-        fracPart = std::string(static_cast<size_t>(-point), '0') + digits;
+        intPart.assign(1, '0');
+        fracPart.assign(static_cast<size_t>(-point), '0');
+        fracPart += digits;
     } else if (point >= static_cast<int>(digits.size())) {
         intPart = digits + std::string(static_cast<size_t>(point) - digits.size(), '0');
         fracPart.clear();

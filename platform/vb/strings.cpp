@@ -44,9 +44,14 @@ std::string mapLetters(const std::string& s, F f) {
 
 std::string Str(double v) { return strOf(v, 15); }
 std::string Str(float v) { return strOf(v, 7); }
-std::string Str(int v) { return (v < 0 ? "" : " ") + std::to_string(v); }
-std::string Str(long v) { return (v < 0 ? "" : " ") + std::to_string(v); }
-std::string Str(long long v) { return (v < 0 ? "" : " ") + std::to_string(v); }
+std::string Str(long long v) {
+    // Appended rather than inserted in front: GCC 12 warns falsely (-Wrestrict) on the insert.
+    std::string s(v < 0 ? "" : " ");
+    s += std::to_string(v);
+    return s;
+}
+std::string Str(int v) { return Str(static_cast<long long>(v)); }
+std::string Str(long v) { return Str(static_cast<long long>(v)); }
 
 std::string Str(const Variant& v) {
     switch (v.type()) {

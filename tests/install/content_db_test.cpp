@@ -180,6 +180,8 @@ TEST_F(ContentDatabase, HoldsTheTablesAndTheStoredQueryWithTheColumnsTheReaderRe
 
 TEST_F(ContentDatabase, EveryTopicHasExactlyOneTextForEveryTypeInTheOrderOfTheTopicList) {
     const int topics = static_cast<int>(titles().size());
+    // The print manager preselects list positions up to 55 for its short and long print.
+    EXPECT_GE(topics, 56);
     // Topic ids follow the stored order, so sorting by them gives the order of the list.
     std::vector<std::string> ids;
     for (int i = 1; i <= topics; ++i)
@@ -207,9 +209,10 @@ TEST_F(ContentDatabase, EveryTopicHasExactlyOneTextForEveryTypeInTheOrderOfTheTo
     EXPECT_EQ(sqlValue("zuv40typ.sdb", "SELECT count(*) FROM themenalleinfos WHERE Autor = '' OR Inhalt = ''"), "0");
 }
 
-// The description window's texts, verbatim: the type found by number, the topic list, and the
-// topic of a type chosen by its title.
-TEST_F(ContentDatabase, TheDescriptionWindowsQueriesRunUnchangedThroughTheEngine) {
+// The reader's texts, verbatim: the type found by number, the topic list as the description
+// window and the print manager spell it, the topic of a type chosen by its title, and the print
+// query of a dialog opened before any type was chosen (type 0), which holds no rows.
+TEST_F(ContentDatabase, TheReadersQueriesRunUnchangedThroughTheEngine) {
     db::DataControl types, list;
     bind(types, "typ");
     types.Recordset()->FindFirst("typnummer = " + vb::Str(4));
@@ -220,6 +223,14 @@ TEST_F(ContentDatabase, TheDescriptionWindowsQueriesRunUnchangedThroughTheEngine
     for (auto rs = list.Recordset(); !rs->Eof(); rs->MoveNext())
         shown.push_back(rs->Fields("Titel").Value().toString());
     EXPECT_EQ(shown, titles());
+    db::DataControl printList, noType;
+    bind(printList, "Thementitel");
+    std::vector<std::string> listed;
+    for (auto rs = printList.Recordset(); !rs->Eof(); rs->MoveNext())
+        listed.push_back(rs->Fields("Titel").Value().toString());
+    EXPECT_EQ(listed, titles());
+    bind(noType, printQuery(0));
+    EXPECT_TRUE(noType.Recordset()->Eof());
 
     for (std::size_t i = 0; i < titles().size(); ++i) {
         const int type = static_cast<int>(i % 9) + 1;
@@ -290,7 +301,7 @@ TEST_F(ContentDatabase, TextsAreParagraphsOfPrintableGermanThatTheWindowKeepsAsT
         }
         EXPECT_EQ(t.content.find("Ã"), std::string::npos) << "umlauts encoded twice";
         // A few sentences at least.
-        EXPECT_GE(words(t.content).size(), 50u);
+        EXPECT_GE(words(t.content).size(), 60u);
         EXPECT_GE(std::count_if(t.content.begin(), t.content.end(), [](char c) { return c == '.' || c == '?' || c == '!'; }),
                   3);
     }
@@ -314,7 +325,8 @@ TEST_F(ContentDatabase, TextsAreParagraphsOfPrintableGermanThatTheWindowKeepsAsT
 // The print engine breaks a line only at a blank, once it has grown past the page width less
 // 4000 twips, so a line can run one word beyond that limit. Every word of a text and of a
 // literature line keeps that overrun on an A4 sheet, at the largest size the reader's settings
-// allow without asking (10 points); every title fits the line in the bold heading font.
+// allow without asking (10 points). A title is printed without a break: it fits the line even
+// in a bold heading font of 14 points.
 TEST_F(ContentDatabase, EveryWordAndTitleFitsThePrintedLine) {
     draw::Printer sheet;
     sheet.setOutputFileName((folder().parent_path() / "measure.pdf").string());
@@ -333,9 +345,9 @@ TEST_F(ContentDatabase, EveryWordAndTitleFitsThePrintedLine) {
     ASSERT_GT(overrun, 1000);
     for (const auto& w : all)
         EXPECT_LT(sheet.TextWidth(w + " "), overrun) << w;
-    sheet.setFont("Arial", 10, true, false);
+    sheet.setFont("Arial", 14, true, false);
     for (const auto& title : titles())
-        EXPECT_LT(sheet.TextWidth(title), limit / 2) << title;
+        EXPECT_LT(sheet.TextWidth(title), limit) << title;
 }
 
 }  // namespace

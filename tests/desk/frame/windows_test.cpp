@@ -1,3 +1,4 @@
+#include "desk/evaluation/form15.h"
 #include "frame_fixture.h"
 
 #include <QMdiArea>
@@ -196,20 +197,8 @@ TEST_F(WindowsTest, CopyPutsTheAnswerTableAsTextAndNothingWithoutAWindow) {
     mdi().CopyToClipboard();
     EXPECT_EQ(forms::Clipboard::GetText(), "vorher");
 
-    struct Tabelle : forms::Form {
-        Tabelle() : forms::Form("Form15") {
-            setMdiChild(true);
-            Grid1.setParent(this);
-            Grid1.setObjectName("Grid1");
-            Grid1.setRows(10);
-            Grid1.setCols(7);
-            for (int r = 0; r < 10; ++r)
-                for (int c = 0; c < 7; ++c) Grid1.setTextMatrix(r, c, std::to_string(r) + ":" + std::to_string(c));
-        }
-        forms::Grid Grid1;
-        void Form_Unload(int&) override { ChildWindowClosed(); }
-    };
-    auto* t = new Tabelle();
+    gAntwortAnzahlJeTyp(3, 2) = 7;
+    auto* t = new Form15();
     gTabellenFenster = t;
     ASSERT_TRUE(CanOpenChildWindow());
     t->Show();
@@ -219,7 +208,8 @@ TEST_F(WindowsTest, CopyPutsTheAnswerTableAsTextAndNothingWithoutAWindow) {
     size_t zeilen = 0;
     for (size_t p = 0; (p = text.find("\r\n", p)) != std::string::npos; p += 2) ++zeilen;
     EXPECT_EQ(zeilen, 10u);
-    EXPECT_EQ(text.substr(0, text.find("\r\n")), "0:0\t0:1\t0:2\t0:3\t0:4\t0:5\t0:6");
+    EXPECT_EQ(text.substr(0, text.find("\r\n")), LabelTxt(157) + "\t0\t1\t2\t3\t4\t" + LabelTxt(252));
+    EXPECT_NE(text.find(gTypbezeichnung[3] + "\t0\t7\t0\t0\t0\t0\r\n"), std::string::npos);
 
     // Closing the windows after a person was taken: the result window goes, the assistant returns,
     // and the windows that are no result windows (the settings, the chooser whose OK runs this)
@@ -230,7 +220,7 @@ TEST_F(WindowsTest, CopyPutsTheAnswerTableAsTextAndNothingWithoutAWindow) {
     };
     QPointer<Waehler> waehler = new Waehler();
     waehler->Show();
-    QPointer<Tabelle> tabelle = t;
+    QPointer<Form15> tabelle = t;
     SchliesseUnterfenster();
     EXPECT_EQ(gFensterAnzahl, 0);
     EXPECT_TRUE(tabelle.isNull() || !tabelle->isLoaded());
@@ -253,6 +243,11 @@ namespace {
 
 TEST_F(WindowsTest, TwoPersonChartNeedsTwoDifferentPersons) {
     personenAnlegen(*gDatenbank, 2);
+    auto charts = [this] {
+        int n = 0;
+        for (forms::Form* c : mdi().children()) n += c->Name() == "frmChart";
+        return n;
+    };
     // The person chooser, shown modally one time after the other, gets these rows chosen.
     auto waehle = [](std::vector<int> zeilen) {
         auto* t = new QTimer;
@@ -278,11 +273,13 @@ TEST_F(WindowsTest, TwoPersonChartNeedsTwoDifferentPersons) {
     h().answer(forms::vbNo);
     mdi().mnuDateivergleich_Click();
     EXPECT_EQ(gVergleichPersonID, 0);
+    EXPECT_EQ(charts(), 0);
 
     // The same person twice is refused with a message.
     waehle({1, 1});
     h().answer(forms::vbYes);
     mdi().mnuDateivergleich_Click();
+    EXPECT_EQ(charts(), 0);
     EXPECT_EQ(gDateivergleich, 0);
     EXPECT_NE(h().messages().back().find("andere"), std::string::npos);
 
@@ -290,8 +287,10 @@ TEST_F(WindowsTest, TwoPersonChartNeedsTwoDifferentPersons) {
     waehle({1, 2});
     h().answer(forms::vbYes);
     mdi().mnuDateivergleich_Click();
+    EXPECT_EQ(charts(), 1);
     EXPECT_EQ(gDateivergleich, 1);
     EXPECT_NE(gVergleichPersonID, gAktPersonID);
+    EXPECT_EQ(mdi().ActiveForm()->Caption(), LabelTxt(225));
 }
 
 }  // namespace

@@ -1,0 +1,123 @@
+#include "codex/form9.h"
+
+#include <QApplication>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include "codex/frm_mdi.h"
+#include "codex/modul_global.h"
+#include "desk/common/engine_setup.h"
+#include "desk/common/form4.h"
+#include "desk/common/globals.h"
+#include "platform/db/engine.h"
+#include "platform/db/workspace.h"
+#include "platform/files/paths.h"
+#include "platform/forms/host.h"
+
+namespace codex {
+
+void TitelfensterAufbauen(QWidget& fenster, forms::Shape& rahmen, forms::Label& l1, forms::Label& l2,
+                          forms::Label& l3, forms::Label& l4) {
+    auto* l = new QVBoxLayout(&fenster);
+    l->setContentsMargins(28, 28, 28, 28);
+    l->setSpacing(12);
+    for (forms::Label* w : {&l1, &l3, &l4, &l2}) {
+        w->setParent(&fenster);
+        w->setWordWrap(true);
+        w->setAlignment(Qt::AlignHCenter);
+        l->addWidget(w);
+    }
+    l->addStretch(1);
+    rahmen.setParent(&fenster);
+    rahmen.lower();
+    QFont f = l1.font();
+    f.setPointSize(f.pointSize() + 5);
+    f.setBold(true);
+    l1.setFont(f);
+    l3.setFont(f);
+    fenster.resize(500, 300);
+}
+
+void TitelzeilenSetzen(forms::Label& l1, forms::Label& l2, forms::Label& l3, forms::Label& l4) {
+    l1.setCaption(LabelTxt(0) + " " + LabelTxt(1));
+    l2.setCaption(kHinweis);
+    l3.setCaption(kVersion);
+    l4.setCaption(LabelTxt(39));
+}
+
+int& form9::wartezeit() {
+    static int ms = 1000;
+    return ms;
+}
+
+form9::form9() : forms::Form("form9") {
+    setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
+    TitelfensterAufbauen(*this, Shape1, Label1, Label2, Label3, Label4);
+    Zeit1.Tick = [this] { Zeit1_Timer(); };
+}
+
+void form9::setupControls() {
+    Zeit1.setEnabled(false);
+    Zeit1.setInterval(wartezeit() > 0 ? wartezeit() : 1);
+}
+
+void form9::startFehler(const std::exception& e) {
+    // Without its texts and settings the reader cannot work: the person learns why, and the program
+    // ends instead of leaving the splash on the screen.
+    const auto* v = dynamic_cast<const vb::Error*>(&e);
+    const std::string text = "Die Typenbeschreibungen können nicht gestartet werden." + gCrLf + gCrLf +
+                             (v ? v->description() : std::string(e.what())) + gCrLf +
+                             "Fehlernummer: " + std::to_string(v ? v->number() : 51);
+    forms::MsgBox(text, forms::vbOKOnly | forms::vbCritical, kHauptfensterTitel);
+    Zeit1.setEnabled(false);
+    Hide();
+    m_abgebrochen = true;
+    // Inside the event loop the run ends here; before it, main() sees the flag and does not start it.
+    if (QThread::currentThread()->loopLevel() > 0) QApplication::exit(1);
+}
+
+void form9::Form_Load() {
+    m_gestartet = false;
+    m_abgebrochen = false;
+    try {
+        CenterForm(*this);
+        gAppPath = files::programFolder();
+        gProgrammDB = gAppPath + "\\" + kProgrammDBName;
+        EngineEinstellen(files::programFolder());
+        gWorkspace = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
+        gIniDatei = files::programFolder() + "\\" + kIniDateiName;
+        gAppPath = DatenordnerAusIni();
+        InitDatabaseEngine();
+        LoadUiTexts("Typen");
+        // The loading stops at the first table it cannot read, so the first empty one is named.
+        const char* fehlend = gMenuTxt.empty()     ? "MenuTxtTypen"
+                              : gLabelTxt.empty()  ? "labelTxtTypen"
+                              : gDialogTxt.empty() ? "DialogTxtTypen"
+                                                   : nullptr;
+        if (fehlend)
+            throw vb::Error(vb::err::ObjectNotFound, "Die Texttabelle " + std::string(fehlend) +
+                                                         " der Einstellungsdatenbank " + kProgrammDBName +
+                                                         " fehlt oder ist leer.");
+        Shape1.setGeometry(0, 0, width(), height());
+        TitelzeilenSetzen(Label1, Label2, Label3, Label4);
+        forms::setAppTitle(DialogTxt(3));
+        Zeit1.setEnabled(true);
+    } catch (const std::exception& e) {
+        startFehler(e);
+    }
+}
+
+void form9::Zeit1_Timer() {
+    try {
+        forms::Load(forms::Instance<Form4>());
+        Zeit1.setEnabled(false);
+        forms::Default<frmMDI>().Show();
+        Hide();
+        m_gestartet = true;
+    } catch (const std::exception& e) {
+        Zeit1.setEnabled(false);
+        startFehler(e);
+    }
+}
+
+}  // namespace codex

@@ -1,0 +1,23 @@
+#include "codex/frm_info.h"
+
+#include "codex/form9.h"
+#include "desk/common/globals.h"
+
+namespace codex {
+
+frmInfo::frmInfo() : forms::Form("frmInfo") {
+    TitelfensterAufbauen(*this, Shape1, Label1, Label2, Label3, Label4);
+    setKeyPreview(true);
+}
+
+void frmInfo::Form_Load() {
+    mitFehlerfalle([this] {
+        CenterForm(*this);
+        Shape1.setGeometry(0, 0, width(), height());
+        TitelzeilenSetzen(Label1, Label2, Label3, Label4);
+    });
+}
+
+void frmInfo::Form_KeyPress(int&) { forms::Unload(*this); }
+
+}  // namespace codex

@@ -1,0 +1,117 @@
+#include "desk/charts/chart_fenster.h"
+
+#include "desk/charts/frm_chart.h"
+#include "desk/charts/frm_chart_opt.h"
+#include "desk/common/globals.h"
+#include "desk/common/main_window_port.h"
+#include "desk/testing/testverwaltung.h"
+#include "platform/files/paths.h"
+#include "platform/forms/screen.h"
+
+frmChart* NeuesChartFenster(int beschriftung) {
+    auto* f = new frmChart;
+    gChartFenster = f;
+    if (!CanOpenChildWindow()) {
+        f->deleteLater();  // never loaded, never shown
+        return nullptr;
+    }
+    try {
+        f->setCaption(LabelTxt(beschriftung));
+        f->Show();
+    } catch (...) {
+        if (!f->isLoaded()) ChildWindowClosed();
+        throw;
+    }
+    ChildWindowOpened();
+    return f;
+}
+
+void GrafikauswertungAnzeigen() {
+    mitFehlerfalle([] {
+        gDiagrammArt = 1;
+        TestAuswerten();
+        TypRangfolgeBestimmen();
+        gDateivergleich = 0;
+        auto* f = new frmChart;
+        gChartFenster = f;
+        if (!CanOpenChildWindow()) {
+            f->deleteLater();
+            return;
+        }
+        try {
+            f->setCaption(LabelTxt(153));
+            DruckMenueGrafik(true);
+            f->Show();
+        } catch (...) {
+            if (!f->isLoaded()) ChildWindowClosed();
+            throw;
+        }
+        ChildWindowOpened();
+        AssistentChartSchritt();
+    });
+}
+
+void DateivergleichAnzeigen() {
+    gDateivergleich = 1;
+    frmChartOpt& o = forms::Default<frmChartOpt>();
+    if (o.Option3[1].Value() || o.Option3[9].Value()) o.Option3[0].setValue(true);
+    if (o.Option1[4].Value()) o.Option1[0].setValue(true);
+    DruckMenueVergleich(true);
+    NeuesChartFenster(225);
+}
+
+void frmChartOptLaden() { forms::Default<frmChartOpt>(); }
+
+void frmChartOptZeigen() { forms::Default<frmChartOpt>().Show(); }
+
+void ChartNeuZeichnen(forms::Form& aktiv) {
+    auto* alt = dynamic_cast<frmChart*>(&aktiv);
+    if (!alt) return;
+    // The request of the closing window, so the new one draws the same persons or values.
+    const frmChart::Anfrage a = alt->anfrage();
+    forms::Unload(aktiv);
+    if (a.dateivergleich == 0 && a.diagrammArt == 1) {
+        if (gAktPersonID == a.personID) {
+            GrafikauswertungAnzeigen();
+            return;
+        }
+    }
+    const int32_t person = gAktPersonID;
+    const auto personDaten = gAktPerson;
+    gDiagrammArt = a.diagrammArt;
+    gDateivergleich = a.dateivergleich;
+    gDiagrammWerte = a.werte;
+    gDiagrammTitel = a.titel;
+    gAktPersonID = a.personID;
+    gAktPerson = a.person;
+    gVergleichPersonID = a.vergleichPersonID;
+    gVergleichPerson = a.vergleichPerson;
+    struct Zurueck {
+        int32_t id;
+        std::array<std::string, 15> daten;
+        ~Zurueck() {
+            gAktPersonID = id;
+            gAktPerson = daten;
+        }
+    } zurueck{person, personDaten};
+    NeuesChartFenster(a.dateivergleich == 1 ? 225 : 153);
+}
+
+// ==================================================================== the main window
+
+void DruckMenueGrafik(bool an) { DruckMenueAn(DruckMenue::Grafik, an); }
+void DruckMenueVergleich(bool an) { DruckMenueAn(DruckMenue::Dateivergleich, an); }
+
+void DruckMenueNachBildern() {
+    auto da = [](const char* name) { return files::FileExists(gAppPath + "\\" + name); };
+    DruckMenueGrafik(da("ZUVGrafik1.bmp") || da("ZUVGrafik2.bmp") || da("ZUVGrafik3.bmp"));
+    DruckMenueVergleich(da("ZUVVergleich.bmp"));
+}
+
+void ChildWindowsAnordnen() {
+    if (Hauptfenster* h = hauptfenster()) h->arrangeChildren(gFensterAnzahl == 1 ? 2 : 0);
+}
+
+void AssistentFokusNachFenster() { AssistentNachVorn(); }
+
+void AssistentChartSchritt() { AssistentSchritt({{1, 4}, {2, 3}}, kDunkelblau); }

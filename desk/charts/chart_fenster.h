@@ -1,0 +1,41 @@
+#pragma once
+
+// The chart commands the main window (and the assistant, the answer table, the options dialog)
+// runs, and the few things of the main window that the chart windows touch.
+
+namespace forms {
+class Form;
+}
+class frmChart;
+
+// The chart of the current person (menu item, toolbar, start assistant, the options' OK): the
+// person is scored and ranked again, then a new chart window shows their scores.
+void GrafikauswertungAnzeigen();
+// The chart of two persons, once both are chosen (gVergleichPersonID the first, the current person
+// the second): choices a two-person chart cannot draw are replaced in the options dialog, then a
+// new chart window compares the two persons' stored results.
+void DateivergleichAnzeigen();
+// A new chart window for the request the caller set (gDiagrammArt, gDateivergleich and for the
+// answer table gDiagrammWerte and gDiagrammTitel), kept in gChartFenster, with label text
+// `beschriftung` (153 one person, 225 two persons) as its caption; nullptr when the limit of
+// result windows refuses it (the limit's message has been shown then).
+frmChart* NeuesChartFenster(int beschriftung);
+
+// The chart options dialog: loaded hidden when a person becomes current; shown, not modal.
+void frmChartOptLaden();
+void frmChartOptZeigen();
+// The options' OK while a chart window is active: it closes and a chart of the same request opens
+// with the new settings.
+void ChartNeuZeichnen(forms::Form& aktiv);
+
+// ---- the main window, as the chart windows see it
+void DruckMenueGrafik(bool an);
+void DruckMenueVergleich(bool an);
+// The chart print items by the chart pictures there are in the data folder.
+void DruckMenueNachBildern();
+// Tiled side by side for one result window, cascaded for more.
+void ChildWindowsAnordnen();
+// The start assistant's chart step done: the type descriptions are next.
+void AssistentChartSchritt();
+// A closing window gives the start assistant the focus when it shows normally and is in use.
+void AssistentFokusNachFenster();

@@ -1,0 +1,18 @@
+#include "desk/common/programm.h"
+
+#include "platform/files/paths.h"
+
+const Programm kZuvdesk{"Z.U.V. 5.0", "ZUVDESK.chm", false, false, "Konfiguration", 12, "html/zuvw33qm.htm"};
+const Programm kZuvcodex{"Z.U.V. 4.0", "ZUVTYP.chm", true, true, "KonfigurationTypen", 10, "html/zuvt33qm.htm"};
+
+namespace {
+Programm& laufendes() {
+    static Programm p = kZuvdesk;
+    return p;
+}
+}  // namespace
+
+const Programm& programm() { return laufendes(); }
+void setProgramm(const Programm& p) { laufendes() = p; }
+
+std::string Hilfedateipfad() { return files::resolve(files::programFolder() + "\\" + programm().hilfedatei); }

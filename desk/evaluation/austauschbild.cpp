@@ -1,0 +1,48 @@
+#include "desk/evaluation/austauschbild.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+
+#include "desk/common/globals.h"
+#include "platform/draw/picture.h"
+#include "platform/files/paths.h"
+#include "platform/forms/form.h"
+#include "platform/vb/error.h"
+
+std::string AustauschbildPfad(const std::string& name) { return gAppPath + "\\" + name; }
+
+void AustauschbildSchreiben(const draw::Picture& bild, const std::string& name) {
+    try {
+        draw::SavePicture(bild, AustauschbildPfad(name));
+    } catch (const vb::Error& e) {
+        if (e.number() != 75 && e.number() != 76) throw;
+        throw vb::Error(e.number(), "Das Bild \"" + name + "\" kann nicht im Datenordner \"" + gAppPath +
+                                        "\" gespeichert werden. Bitte prüfen Sie, ob der Ordner vorhanden ist "
+                                        "und Sie darin schreiben dürfen.");
+    }
+}
+
+void AustauschbildSchreiben(const QImage& bild, const std::string& name) {
+    AustauschbildSchreiben(draw::Picture::fromImage(bild), name);
+}
+
+bool AustauschbildVorhanden(const std::string& name) { return files::FileExists(AustauschbildPfad(name)); }
+
+QImage zeichneAbseits(QWidget& w) {
+    w.ensurePolished();
+    QImage bild(w.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    bild.fill(Qt::white);
+    // 96 dpi in the file whatever the screen: the report sizes the picture by it.
+    bild.setDotsPerMeterX(3780);
+    bild.setDotsPerMeterY(3780);
+    QPainter p(&bild);
+    w.render(&p, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    return bild;
+}
+
+bool anderesFensterOffen(const std::string& fensterName, const QWidget* ausser) {
+    for (forms::Form* f : forms::Forms())
+        if (f != ausser && f->isLoaded() && f->Name() == fensterName) return true;
+    return false;
+}

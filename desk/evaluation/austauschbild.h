@@ -1,0 +1,34 @@
+#pragma once
+
+// Exchange bitmaps: the pictures the result windows leave in the data folder for the report and
+// the print menu ("ZUVAktuelleSeite.bmp", "ZUVTabelle.bmp", "ZUVEnneagramm.bmp"). The caller draws
+// them off screen, into a persistent image or by a control painting itself, never from screen
+// pixels, so a covered, scrolled or minimised window gives the whole picture.
+
+#include <string>
+
+class QImage;
+class QWidget;
+
+namespace draw {
+class Picture;
+}
+
+// gAppPath & "\" & name: the file of that name in the data folder.
+std::string AustauschbildPfad(const std::string& name);
+
+// Writes the picture as a Windows bitmap (24 bits) into the data folder, replacing the file.
+// A missing folder (76) or one that cannot be written (75) raises the error with a German text
+// that names the file and the folder.
+void AustauschbildSchreiben(const draw::Picture& bild, const std::string& name);
+void AustauschbildSchreiben(const QImage& bild, const std::string& name);
+
+// A bitmap of that name lies in the data folder.
+bool AustauschbildVorhanden(const std::string& name);
+
+// The widget with its child controls as it paints itself, at its own size, on a white ground:
+// drawn off screen, whether the widget is covered, scrolled away or hidden.
+QImage zeichneAbseits(QWidget& w);
+
+// Another loaded window of the name `fensterName` than `ausser` is open.
+bool anderesFensterOffen(const std::string& fensterName, const QWidget* ausser);

@@ -1,0 +1,50 @@
+#pragma once
+
+// The page routines of the evaluation window: twelve evaluation pages and six statistics pages.
+// Each prints one whole page onto gAusgabe from its current print position, after the window has
+// cleared the surface, written its head and set the print start. They read the program-wide
+// scores, rankings and settings, rebind the main window's shared cursor Data2 where a page ranks
+// the person's result rows anew, and trap no errors: an error ends the page and reaches the
+// window's trap.
+
+#include <cstdint>
+#include <string>
+
+// ---- evaluation pages 1 to 12
+void ShowResultByTotal();         // 1 ranking by the total score
+void ShowResultBySum4();          // 2 ranking by the ratings 4
+void ShowResultBySum3();          // 3 ranking by the ratings 3
+void ShowResultBySum34();         // 4 ranking by the ratings 3 and 4, with a conclusion
+void ShowResultBySum2();          // 5 ranking by the ratings 2
+void ShowResultBySum1();          // 6 ranking by the ratings 1
+void ShowResultBySum0();          // 7 ranking by the ratings 0
+void ShowResultBySum01();         // 8 ranking by the ratings 0 and 1, with a conclusion
+void ShowResultDeviation();       // 9 deviation of each type from the mean
+void ShowResultCompare();         // 10 the two rankings set side by side
+void ShowResultMainType();        // 11 main type and its neighbours
+void ShowResultConnectedTypes();  // 12 the two connected types of the main type
+
+// ---- statistics pages 1 to 6
+void ShowStatistics1();  // counts per type and rating value
+void ShowStatistics2();  // the same as shares
+void ShowStatistics3();  // the same as percentages
+void ShowStatistics4();  // most frequent rating value per type
+void ShowStatistics5();  // median rating value per type
+void ShowStatistics6();  // information measure of each type's ratings
+
+// Heading cells of the statistics pages: the text one word per line at print column `spalte`,
+// starting 1000 twips below gAusgabeStartY. DruckeTextUmbrochen also cuts words longer than ten
+// characters. Both show an error in the standard box and return.
+void PrintWrapped(const std::string& text, int16_t spalte);
+void DruckeTextUmbrochen(const std::string& text, int16_t spalte);
+
+// Page 11's choice of the main type from the first-ranked type of the 3-and-4 ranking
+// (gRang1Typsumme34(9)); sets gHaupttyp and returns it, or returns 0 and leaves gHaupttyp as it
+// is when the entry names no type.
+int16_t HaupttypAusRangliste();
+
+// The threshold frame of the window being drawn takes page 9's caption; set by the window for
+// the length of one page (no window: nothing happens).
+class auswertform;
+void setZeichnendesFenster(auswertform* fenster);
+auswertform* zeichnendesFenster();

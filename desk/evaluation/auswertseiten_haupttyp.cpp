@@ -1,0 +1,215 @@
+// Evaluation pages 11 and 12: the main type with its two neighbours, and its two connected types.
+
+#include <cstdlib>
+#include <vector>
+
+#include "desk/evaluation/auswertseiten.h"
+#include "desk/evaluation/auswertseiten_stil.h"
+#include "platform/vb/strings.h"
+
+using namespace auswertseiten;
+
+namespace {
+
+int untererNachbar(int typ) {
+    if (typ < 1 || typ > 9) throw vb::Error(vb::err::SubscriptOutOfRange);
+    return typ == 1 ? 9 : typ - 1;
+}
+int obererNachbar(int typ) {
+    if (typ < 1 || typ > 9) throw vb::Error(vb::err::SubscriptOutOfRange);
+    return typ == 9 ? 1 : typ + 1;
+}
+
+// The types the first-ranked entry of the 3-and-4 ranking names, in the order page 11 finds
+// them: type 1, else type 9, else every type 2 to 8 whose designation equals the trimmed entry.
+// An entry still in the number form the ranking writes (" 3") names its type too: the ranking
+// of another window's command may have run since this person's pages gave the lists their
+// designations.
+std::vector<int> haupttypTreffer() {
+    const std::string& e = gRang1Typsumme34[9];
+    if (e == gTypbezeichnung[1]) return {1};
+    if (e == gTypbezeichnung[9]) return {9};
+    std::vector<int> treffer;
+    for (int k = 2; k <= 8; ++k)
+        if (vb::Trim(e) == gTypbezeichnung[k]) treffer.push_back(k);
+    if (treffer.empty() && !e.empty())
+        for (int k = 1; k <= 9; ++k)
+            if (e == vb::Str(k)) treffer.push_back(k);
+    return treffer;
+}
+
+// How far the main type's total outweighs another type's total.
+int abstandUrteil(int haupttyp, int anderer) {
+    const int gesamt = gTypgesamtsummeJeTyp[anderer];
+    if (gesamt == 0) return 341;
+    const double r = std::abs(static_cast<double>(gTypgesamtsummeJeTyp[haupttyp])) / std::abs(static_cast<double>(gesamt));
+    if (r > 2.0) return 341;
+    if (r >= 1.4) return 311;
+    return 342;
+}
+
+double verhaeltnis(int a, int b) {
+    return std::abs(static_cast<double>(gTypgesamtsummeJeTyp[a])) / std::abs(static_cast<double>(gTypgesamtsummeJeTyp[b]));
+}
+
+// Index into the per-type arrays: 9 outside 0..9, as the arrays answer.
+int typIndex(int typ) {
+    if (typ < 0 || typ > 9) throw vb::Error(vb::err::SubscriptOutOfRange);
+    return typ;
+}
+
+}  // namespace
+
+int16_t HaupttypAusRangliste() {
+    const std::vector<int> treffer = haupttypTreffer();
+    if (treffer.empty()) return 0;
+    gHaupttyp = static_cast<int16_t>(treffer.back());
+    return gHaupttyp;
+}
+
+void ShowResultMainType() {
+    draw::Surface& s = ausgabe();
+    // The page ends in the standard colour; only bold and italic go back.
+    const Schnitt vorher = Schnitt::von(s);
+    if (gHaupttypEindeutig == 0) return;
+
+    s.setFontBold(true);
+    s.Print({draw::Tab(2), LabelTxt(260)});
+    s.setFontBold(vorher.fett);
+    s.Print();
+    s.Print({draw::Tab(2), LabelTxt(337) + " "}, draw::LineEnd::Open);
+    extraStil(s);
+    for (int k : haupttypTreffer()) {
+        gHaupttyp = static_cast<int16_t>(k);
+        s.Print({gTypbezeichnung[untererNachbar(k)], " ", LabelTxt(371), " ", gTypbezeichnung[obererNachbar(k)]},
+                draw::LineEnd::Open);
+    }
+    standardStil(s);
+    s.Print();
+    const int haupttyp = gHaupttyp;
+    gZaehler = static_cast<int16_t>(untererNachbar(haupttyp));
+    gVerbindungstyp2 = static_cast<int16_t>(obererNachbar(haupttyp));
+    const int unten = gZaehler, oben = gVerbindungstyp2;
+    s.Print();
+    linie(s);
+    s.Print();
+
+    for (int n : {unten, oben}) {
+        s.Print({draw::Tab(2), LabelTxt(338) + " ", gTypbezeichnung[n], " " + LabelTxt(339) + " "}, draw::LineEnd::Open);
+        extraStil(s);
+        s.Print({draw::Num(static_cast<int>(gTypgesamtsummeJeTyp[n]))});
+        standardStil(s);
+        s.Print();
+        s.Print({draw::Tab(2), LabelTxt(340) + " "}, draw::LineEnd::Open);
+        extraStil(s);
+        s.Print({LabelTxt(abstandUrteil(haupttyp, n))});
+        standardStil(s);
+        s.Print();
+        linie(s);
+        s.Print();
+    }
+
+    s.setFontItalic(true);
+    if (gTypgesamtsummeJeTyp[oben] != 0) {
+        const double q = verhaeltnis(unten, oben);
+        if (q >= 1.3) {
+            s.Print({draw::Tab(2), LabelTxt(343) + " "}, draw::LineEnd::Open);
+            s.Print({gTypbezeichnung[haupttyp]});
+            s.Print({draw::Tab(2), LabelTxt(344) + " "}, draw::LineEnd::Open);
+            extraStil(s);
+            s.Print({gTypbezeichnung[unten]});
+        } else if (q < 0.8) {
+            s.Print({draw::Tab(2), LabelTxt(343) + " "}, draw::LineEnd::Open);
+            extraStil(s);
+            s.Print({gTypbezeichnung[haupttyp]});
+            standardStil(s);
+            s.Print({draw::Tab(2), LabelTxt(344) + " "}, draw::LineEnd::Open);
+            extraStil(s);
+            s.Print({gTypbezeichnung[oben]});
+        } else {
+            s.Print({draw::Tab(2), LabelTxt(343) + " "}, draw::LineEnd::Open);
+            s.Print({gTypbezeichnung[haupttyp]});
+            s.Print({draw::Tab(2), LabelTxt(345)});
+        }
+    }
+    standardStil(s);
+    vorher.zurueck(s);
+}
+
+namespace {
+
+// The two types that the enneagram's lines join to each main type: along 1-7-5-8-2-4-1 and 3-6-9-3
+// the type that follows the main type and the one that precedes it.
+constexpr int kVerbindung[10][2] = {{0, 0}, {7, 4}, {4, 8}, {6, 9}, {1, 2}, {8, 7}, {9, 3}, {5, 1}, {2, 5}, {3, 6}};
+
+}  // namespace
+
+void ShowResultConnectedTypes() {
+    draw::Surface& s = ausgabe();
+    const Schnitt vorher = Schnitt::von(s);
+    if (gHaupttyp >= 1 && gHaupttyp <= 9) {
+        gVerbindungstyp1 = static_cast<int16_t>(kVerbindung[gHaupttyp][0]);
+        gVerbindungstyp2 = static_cast<int16_t>(kVerbindung[gHaupttyp][1]);
+    }
+    const int haupttyp = typIndex(gHaupttyp);
+    const int c1 = typIndex(gVerbindungstyp1), c2 = typIndex(gVerbindungstyp2);
+    const auto niedrig = [](int c) {
+        return summe16(gAntwortAnzahlJeTyp[c + 10], gAntwortAnzahlJeTyp[c + 20]);
+    };
+
+    s.setFontBold(true);
+    s.Print({draw::Tab(2), LabelTxt(346)});
+    s.setFontBold(vorher.fett);
+    s.Print();
+
+    // The first three lines and the count line of one connected type.
+    const auto block = [&](int c, int name, int gesamt, int abstand, int hinweis) {
+        s.Print({draw::Tab(2), LabelTxt(name) + " "}, draw::LineEnd::Open);
+        extraStil(s);
+        s.Print({gTypbezeichnung[c]});
+        standardStil(s);
+        s.Print();
+        s.Print({draw::Tab(2), LabelTxt(gesamt) + " "}, draw::LineEnd::Open);
+        extraStil(s);
+        s.Print({draw::Num(static_cast<int>(gTypgesamtsummeJeTyp[c]))});
+        standardStil(s);
+        s.Print({draw::Tab(2), LabelTxt(abstand) + " "}, draw::LineEnd::Open);
+        extraStil(s);
+        s.Print({LabelTxt(abstandUrteil(haupttyp, c))});
+        standardStil(s);
+        s.Print();
+        s.Print({draw::Tab(2), LabelTxt(350) + " ", draw::Num(static_cast<int>(niedrig(c))), " " + LabelTxt(351)});
+        s.Print({draw::Tab(2), LabelTxt(hinweis)});
+        s.Print();
+        s.setFontBold(true);
+        s.setFontItalic(true);
+    };
+
+    block(c1, 347, 348, 349, 352);
+    const int anzahl = niedrig(c1);
+    if (anzahl >= 15) {
+        s.Print({draw::Tab(2), LabelTxt(355)});
+        s.Print({draw::Tab(2), LabelTxt(356)});
+    } else if (anzahl >= 10) {
+        s.Print({draw::Tab(2), LabelTxt(354)});
+        s.Print({draw::Tab(2), LabelTxt(291)});
+    } else if (anzahl >= 5) {
+        s.Print({draw::Tab(2), LabelTxt(353)});
+        s.Print({draw::Tab(2), LabelTxt(291)});
+    } else {
+        s.Print();
+    }
+    vorher.zurueck(s);
+    s.Print();
+
+    block(c2, 357, 358, 359, 360);
+    if (gTypgesamtsummeJeTyp[c2] == 0) {
+        s.Print();
+    } else {
+        const double r = verhaeltnis(haupttyp, c2);
+        if (r >= 1.2 && r < 1.4) s.Print({draw::Tab(2), LabelTxt(361)});
+        else if (r < 1.2) s.Print({draw::Tab(2), LabelTxt(362)});
+        else s.Print();
+    }
+    vorher.zurueck(s);
+}

@@ -1,0 +1,294 @@
+// The six statistics pages: how the person distributed the ratings 0 to 4 over the nine types.
+// The shares take 14 ratings per type and 126 over all types, the item-type pairs of a complete
+// test, as the printed report does.
+
+#include <cmath>
+#include <vector>
+
+#include "desk/evaluation/auswertseiten.h"
+#include "desk/evaluation/auswertseiten_stil.h"
+#include "platform/vb/format.h"
+#include "platform/vb/strings.h"
+#include "platform/vb/utf8.h"
+
+using namespace auswertseiten;
+
+namespace {
+
+constexpr int kRegel = 110;
+constexpr int kSpalte[10] = {2, 10, 25, 37, 49, 61, 73, 85, 97, 109};
+constexpr int kSummenspalte = 121;
+
+// Count of rating value v (0..4) of type t.
+int16_t anzahl(int t, int v) { return gAntwortAnzahlJeTyp[t + 10 * (v + 1)]; }
+
+std::string format(double wert, const char* muster) { return vb::Format(vb::Variant(wert), muster); }
+
+// The characters of a text, one UTF-8 sequence each.
+std::vector<std::string> zeichen(const std::string& text) {
+    std::vector<std::string> z;
+    for (size_t i = 0; i < text.size();) {
+        const size_t anfang = i;
+        vb::utf8::next(text, i);
+        z.push_back(text.substr(anfang, i - anfang));
+    }
+    return z;
+}
+
+void umbrechen(const std::string& text, int16_t spalte, bool schneiden) {
+    try {
+        draw::Surface& s = ausgabe();
+        s.setCurrentY(gAusgabeStartY + 1000);
+        const std::vector<std::string> z = zeichen(text);
+        const int n = static_cast<int>(z.size());
+        int zaehler = 1;
+        std::string stueck;
+        for (int i = 1; i <= n; ++i) {
+            stueck += z[i - 1];
+            if (z[i - 1] == " ") {
+                s.Print({draw::Tab(spalte), vb::Trim(stueck)});
+                stueck.clear();
+                zaehler = 1;
+            }
+            if (z[i - 1] == "\r") {
+                ++i;  // the line feed of a CR LF pair is skipped
+                s.Print({draw::Tab(spalte), vb::Trim(stueck)}, draw::LineEnd::Open);
+                stueck.clear();
+                zaehler = 1;
+            }
+            // A long word is cut, but never so that fewer than two characters would remain.
+            if (schneiden && zaehler > 9 && i + 1 < n && z[i] != " ") {
+                s.Print({draw::Tab(spalte), vb::Trim(stueck)}, draw::LineEnd::Open);
+                s.Print({"-"});
+                stueck.clear();
+                zaehler = 1;
+            }
+            ++zaehler;
+        }
+        s.Print({draw::Tab(spalte), vb::Trim(stueck)}, draw::LineEnd::Open);
+    } catch (const vb::Error& e) {
+        ShowErrorMessage(e);
+    } catch (const std::exception& e) {
+        ShowErrorMessage(e);
+    }
+}
+
+// Pages 1 to 3: one table of the nine types against the rating values, with the totals.
+void verteilung(int seite) {
+    draw::Surface& s = ausgabe();
+    standardStil(s);
+    const bool fett = s.FontBold();
+    s.Print({draw::Tab(2), LabelTxt(262 + seite)});
+    s.Print();
+    if (seite == 2) PrintWrapped(LabelTxt(369), 2);
+    else DruckeTextUmbrochen("Typ", 2);
+    for (int t = 1; t <= 9; ++t) DruckeTextUmbrochen(gTypbezeichnung[t], static_cast<int16_t>(kSpalte[t]));
+    s.Print({draw::Tab(kSummenspalte), LabelTxt(252)});
+    s.Print();
+    s.Print();
+    linie(s, kRegel);
+    s.Print({draw::Tab(2), LabelTxt(365)});
+    s.Print({draw::Tab(2), LabelTxt(366)});
+
+    const auto hervorheben = [&] {
+        s.setForeColor(farbe(gExtraschriftfarbe));
+        if (seite == 1) {
+            s.setFontBold(false);
+            s.setFont(extraFont());
+        } else {
+            s.setFont(extraFont());
+            if (seite == 2) s.setFontBold(false);
+        }
+    };
+    const auto zurueck = [&] {
+        standardStil(s);
+        if (seite != 3) s.setFontBold(fett);
+    };
+    for (int zeile = 1; zeile <= 5; ++zeile) {
+        s.Print({draw::Tab(2), draw::Num(zeile - 1)}, draw::LineEnd::Open);
+        for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
+            s.Print({draw::Tab(kSpalte[gZaehler])}, draw::LineEnd::Open);
+            const int c = gAntwortAnzahlJeTyp[gZaehler + 10 * zeile];
+            if (c >= 7) hervorheben();
+            if (seite == 1) s.Print({draw::Num(c)}, draw::LineEnd::Open);
+            else if (seite == 2) s.Print({format(c / 14.0, " 0.000 ")}, draw::LineEnd::Open);
+            else s.Print({format(c / 14.0, "Percent")}, draw::LineEnd::Open);
+            zurueck();
+        }
+        s.Print({draw::Tab(kSummenspalte)}, draw::LineEnd::Open);
+        extraStil(s);
+        const int gesamt = gAntwortAnzahlGesamt[zeile];
+        if (seite == 1) s.Print({draw::Num(gesamt)});
+        else if (seite == 2) s.Print({format(gesamt / 126.0, " 0.000 ")});
+        else s.Print({format(gesamt / 126.0, "Percent")});
+        standardStil(s);
+    }
+
+    s.Print();
+    linie(s, kRegel);
+    s.Print();
+    s.Print({draw::Tab(2), (seite == 1 ? "  " : "") + LabelTxt(367)}, draw::LineEnd::Open);
+    for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
+        const int aw = gAWGesamtJeTyp[gZaehler];
+        draw::Item wert = seite == 1   ? draw::Item(draw::Num(aw))
+                          : seite == 2 ? draw::Item(format(aw / 14.0, " 0.000 "))
+                                       : draw::Item(format(aw / 0.14, "000.00"));
+        s.Print({draw::Tab(kSpalte[gZaehler]), wert}, draw::LineEnd::Open);
+    }
+    s.Print({draw::Tab(kSummenspalte)}, draw::LineEnd::Open);
+    extraStil(s);
+    const int alle = gAWGesamtJeTyp[10];
+    if (seite == 1) s.Print({draw::Num(alle)});
+    else if (seite == 2) s.Print({format(alle / 126.0, "  0.000")});
+    else s.Print({format(alle / 1.26, "000.00")});
+    standardStil(s);
+    s.Print();
+    s.Print();
+    s.Print();
+}
+
+// The rating values whose count equals gMaxWert, each followed by four blanks.
+void werteMitHoechstzahl(draw::Surface& s, const int16_t (&anzahlen)[5]) {
+    for (int v = 0; v <= 4; ++v)
+        if (anzahlen[v] == gMaxWert) s.Print({std::to_string(v) + "    "}, draw::LineEnd::Open);
+}
+
+// Binary entropy of a share; 0 where the share is 0 or 1.
+double entropie(double p) {
+    if (p == 0.0 || p == 1.0) return 0.0;
+    const double ln2 = std::log(2.0);
+    return -p * (std::log(p) / ln2) - (1.0 - p) * (std::log(1.0 - p) / ln2);
+}
+
+void urteil(draw::Surface& s, double wert) {
+    const std::string zehn(10, ' ');
+    if (wert < 0.3) {
+        extraStil(s);
+        s.Print({LabelTxt(373) + zehn});
+    } else if (wert <= 0.7) {
+        standardStil(s);
+        s.Print({LabelTxt(375) + zehn});
+    } else {
+        extraStil(s);
+        s.Print({LabelTxt(374) + zehn});
+    }
+    standardStil(s);
+}
+
+}  // namespace
+
+void PrintWrapped(const std::string& text, int16_t spalte) { umbrechen(text, spalte, false); }
+void DruckeTextUmbrochen(const std::string& text, int16_t spalte) { umbrechen(text, spalte, true); }
+
+void ShowStatistics1() { verteilung(1); }
+void ShowStatistics2() { verteilung(2); }
+void ShowStatistics3() { verteilung(3); }
+
+void ShowStatistics4() {
+    draw::Surface& s = ausgabe();
+    s.Print({draw::Tab(2), LabelTxt(368)});
+    s.Print();
+    s.Print({draw::Tab(2), LabelTxt(369)}, draw::LineEnd::Open);
+    s.Print({draw::Tab(25), LabelTxt(266)});
+    s.Print();
+    linie(s, kRegel);
+    for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
+        int16_t anzahlen[5];
+        gMaxWert = 0;
+        for (int v = 0; v <= 4; ++v) {
+            anzahlen[v] = anzahl(gZaehler, v);
+            if (gMaxWert < anzahlen[v]) gMaxWert = anzahlen[v];
+        }
+        s.Print({draw::Tab(2), gTypbezeichnung[gZaehler]}, draw::LineEnd::Open);
+        s.Print({draw::Tab(25), " " + LabelTxt(157)}, draw::LineEnd::Open);
+        werteMitHoechstzahl(s, anzahlen);
+        s.Print();
+        gMaxWert = 0;
+    }
+    s.Print();
+    s.Print({draw::Tab(2), LabelTxt(252)}, draw::LineEnd::Open);
+    s.Print({draw::Tab(25), " " + LabelTxt(157)}, draw::LineEnd::Open);
+    int16_t gesamt[5];
+    gMaxWert = 0;
+    for (int v = 0; v <= 4; ++v) {
+        gesamt[v] = gAntwortAnzahlGesamt[v + 1];
+        if (gMaxWert < gesamt[v]) gMaxWert = gesamt[v];
+    }
+    werteMitHoechstzahl(s, gesamt);
+    s.Print();
+    s.Print();
+    linie(s, kRegel);
+}
+
+void ShowStatistics5() {
+    draw::Surface& s = ausgabe();
+    s.Print({draw::Tab(2), LabelTxt(370)});
+    s.Print();
+    s.Print({draw::Tab(2), LabelTxt(369)}, draw::LineEnd::Open);
+    s.Print({draw::Tab(25), LabelTxt(267)});
+    s.Print();
+    linie(s, kRegel);
+    for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
+        int summe = 0, zeile = 1;
+        while (zeile <= 5 && summe <= 7) {
+            summe += anzahl(gZaehler, zeile - 1);
+            ++zeile;
+        }
+        const int m = zeile - 2;  // the value whose count took the running sum past half of 14
+        s.Print({draw::Tab(2), gTypbezeichnung[gZaehler], draw::Tab(25)}, draw::LineEnd::Open);
+        if (summe - anzahl(gZaehler, m) == 7)
+            s.Print({" " + LabelTxt(157), draw::Num(m - 1), " " + LabelTxt(371) + " ", draw::Num(m)});
+        else
+            s.Print({" " + LabelTxt(157), draw::Num(m)});
+    }
+    s.Print();
+    int16_t summe = 0;
+    int k = 1;
+    while (k <= 5 && summe <= 7) {
+        summe = vb::Variant(summe + gAntwortAnzahlGesamt[k] / 9.0).toInt();  // halves to the even neighbour
+        ++k;
+    }
+    s.Print({draw::Tab(2), LabelTxt(252)}, draw::LineEnd::Open);
+    s.Print({draw::Tab(25), " " + LabelTxt(157)}, draw::LineEnd::Open);
+    s.Print({draw::Num(k - 2)});
+    s.Print();
+    linie(s, kRegel);
+}
+
+void ShowStatistics6() {
+    draw::Surface& s = ausgabe();
+    standardStil(s);
+    s.Print({draw::Tab(2), LabelTxt(268)});
+    s.Print();
+    s.Print({draw::Tab(2), "Typ", draw::Tab(25), LabelTxt(372)});
+    s.Print();
+    linie(s, kRegel);
+
+    double summeJeTyp[11] = {};
+    for (int t = 1; t <= 9; ++t) {
+        double f = 0;
+        for (int k = 1; k <= 4; ++k) {
+            f += anzahl(t, k - 1) / 14.0;
+            summeJeTyp[t] += entropie(f);
+        }
+    }
+    for (int k = 1; k <= 4; ++k) summeJeTyp[10] += entropie(gAntwortAnzahlGesamt[k] / 126.0);
+
+    for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
+        s.Print({draw::Tab(2), gTypbezeichnung[gZaehler], draw::Tab(25)}, draw::LineEnd::Open);
+        s.Print({format(summeJeTyp[gZaehler] / 4, "0.0000")}, draw::LineEnd::Open);
+        urteil(s, summeJeTyp[gZaehler] / 4);
+    }
+    standardStil(s);
+    s.Print();
+    s.Print({draw::Tab(2), LabelTxt(252)}, draw::LineEnd::Open);
+    s.Print({draw::Tab(25), format(summeJeTyp[10] / 4, "0.0000")}, draw::LineEnd::Open);
+    urteil(s, summeJeTyp[10] / 4);
+    gInformationsmass = 0;
+    standardStil(s);
+    s.Print();
+    linie(s, kRegel);
+    s.Print({draw::Tab(2), LabelTxt(376)}, draw::LineEnd::Open);
+    s.Print({draw::Tab(55), LabelTxt(377)});
+    s.Print({draw::Tab(55), LabelTxt(378)});
+}

@@ -1,0 +1,311 @@
+#include "desk/evaluation/form15.h"
+
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+#include "desk/charts/chart_fenster.h"
+#include "desk/common/globals.h"
+#include "desk/common/main_window_port.h"
+#include "desk/evaluation/austauschbild.h"
+#include "desk/evaluation/rollen.h"
+#include "platform/forms/host.h"
+#include "platform/forms/screen.h"
+#include "platform/vb/variant.h"
+
+namespace {
+
+constexpr int kZeilen = 10;
+constexpr int kSpalten = 7;
+constexpr const char* kBildName = "ZUVTabelle.bmp";
+constexpr int32_t kTypFarbe = 0x80F6FF;  // RGB(255, 246, 128)
+
+int twipsX(int px) { return px * forms::Screen::TwipsPerPixelX(); }
+int twipsY(int px) { return px * forms::Screen::TwipsPerPixelY(); }
+
+// CInt: to the nearest whole number, halves to the even one.
+int cint(double v) { return static_cast<int>(std::nearbyint(v)); }
+
+QImage diagrammSymbol() {
+    QImage bild(22, 22, QImage::Format_ARGB32);
+    bild.fill(Qt::transparent);
+    QPainter p(&bild);
+    p.setPen(Qt::black);
+    p.drawLine(2, 20, 20, 20);
+    p.drawLine(2, 2, 2, 20);
+    p.fillRect(5, 11, 3, 8, QColor(0, 0, 255));
+    p.fillRect(10, 5, 3, 14, QColor(255, 0, 0));
+    p.fillRect(15, 9, 3, 10, QColor(0, 160, 0));
+    return bild;
+}
+
+}  // namespace
+
+Form15::Form15() : Form("Form15") {
+    setMdiChild(true);
+    resize(760, 420);
+
+    Picture2.setParent(this);
+    auto* leiste = new QHBoxLayout(&Picture2);
+    leiste->setContentsMargins(6, 4, 6, 4);
+    SSCommand1.setPicture(diagrammSymbol());
+    SSCommand1.setCaption("");
+    SSCommand2.setCaption("?");
+    SSCommand2.setMinimumWidth(SSCommand1.sizeHint().width());
+    leiste->addWidget(&SSCommand1);
+    leiste->addWidget(&SSCommand2);
+    leiste->addSpacing(12);
+    leiste->addWidget(&Label1, 1);
+
+    Ansicht.setParent(this);
+    Picture1.setParent(&Ansicht);
+    Picture1.setObjectName("Picture1");
+    Picture1.setAutoFillBackground(true);
+    Grid1.setParent(&Picture1);
+    Grid1.setObjectName("Grid1");
+    // The cells are sized to fill the grid, so it needs neither a frame nor bars of its own.
+    Grid1.setFrameShape(QFrame::NoFrame);
+    Grid1.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Grid1.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Grid1.verticalHeader()->setMinimumSectionSize(1);
+    Grid1.horizontalHeader()->setMinimumSectionSize(1);
+
+    Grid1.Click = [this] { Grid1_Click(); };
+    SSCommand1.Click = [this] { SSCommand1_Click(); };
+    SSCommand2.Click = [this] { SSCommand2_Click(); };
+}
+
+void Form15::Form_Load() {
+    m_personID = gAktPersonID;
+    mitFehlerfalle([this] {
+        DruckMenueAn(DruckMenue::Tabelle, true);
+        setCaption(LabelTxt(254));
+        SSCommand1.setToolTipText(LabelTxt(253));
+        SSCommand2.setToolTipText(LabelTxt(42));
+        m_scroll.setSmallChange(10);
+        m_scroll.setLargeChange(30);
+        m_scroll.setVirtualHeight(550);
+        m_scroll.setVirtualWidth(1000);
+        gScrollForm = this;
+        Label1.setCaption(LabelTxt(251) + ": " + gAktPerson[1] + " " + gAktPerson[2] + "/" + gAktPerson[11]);
+
+        Grid1.setFixedRows(0);
+        Grid1.setFixedCols(0);
+        Grid1.setCols(kSpalten);
+        Grid1.setRows(kZeilen);
+        auto zelle = [this](int r, int c, const std::string& text, bool fett, int32_t farbe, bool farbig) {
+            Grid1.setRow(r);
+            Grid1.setCol(c);
+            Grid1.setText(text);
+            if (fett) Grid1.setCellFontBold(true);
+            if (farbig) Grid1.setCellBackColor(farbe);
+        };
+        const int32_t grau = forms::QBColor(8);
+        zelle(0, 0, LabelTxt(157), true, grau, true);
+        for (int c = 1; c <= 5; ++c) zelle(0, c, std::to_string(c - 1), true, grau, true);
+        zelle(0, 6, LabelTxt(252), true, grau, true);
+        for (int t = 1; t <= 9; ++t) zelle(t, 0, gTypbezeichnung[t], true, kTypFarbe, true);
+        for (int k = 1; k <= 5; ++k)
+            for (int t = 1; t <= 9; ++t) zelle(t, k, std::to_string(gAntwortAnzahlJeTyp[t + 10 * k]), false, 0, false);
+        for (int t = 1; t <= 9; ++t) zelle(t, 6, std::to_string(gTypgesamtsummeJeTyp[t]), false, 0, false);
+
+        SetStatusText(LabelTxt(155) + " " + LabelTxt(156), false);
+        SSCommand1.setEnabled(false);
+        Form_Resize();
+    });
+}
+
+int Form15::mindestSpalte() const {
+    QFont fett = Grid1.font();
+    fett.setBold(true);
+    const QFontMetrics fm(fett);
+    int breit = 0;
+    for (int r = 0; r < Grid1.Rows(); ++r)
+        for (int c = 0; c < Grid1.Cols(); ++c)
+            breit = std::max(breit, fm.horizontalAdvance(QString::fromStdString(Grid1.TextMatrix(r, c))));
+    return breit + 2 * fm.averageCharWidth() + 4;
+}
+
+int Form15::mindestZeile() const {
+    QFont fett = Grid1.font();
+    fett.setBold(true);
+    return QFontMetrics(fett).height() + 8;
+}
+
+QSize Form15::sizeHint() const {
+    const QSize leiste = Picture2.sizeHint();
+    return QSize(std::max(leiste.width(), kSpalten * mindestSpalte()), 2 * leiste.height() + kZeilen * mindestZeile());
+}
+
+// The table fills the window below the strip, never smaller than its texts need; what does not
+// fit the window is reached with the window's scroll bars.
+void Form15::groessen() {
+    const int leiste = Picture2.sizeHint().height();
+    for (int durchgang = 0; durchgang < 2; ++durchgang) {
+        const QRect innen = GetClientRect();
+        Picture2.setGeometry(0, 0, innen.width(), leiste);
+        Ansicht.setGeometry(0, leiste, innen.width(), std::max(0, innen.height() - leiste));
+
+        int bildB = innen.width();
+        int bildH = innen.height() >= leiste ? innen.height() - leiste : Picture1.height();
+        const int gitterB = bildB, gitterH = bildH - leiste;
+        const int spalte = std::max(cint(twipsX(gitterB) / 7.0), twipsX(mindestSpalte()));
+        const int zeile = std::max(cint(twipsY(gitterH) / 10.2), twipsY(mindestZeile()));
+        int summeB = 0, summeH = 0;
+        for (int c = 0; c < kSpalten; ++c) {
+            Grid1.setColWidth(c, spalte);
+            if (c >= 1) {
+                Grid1.setColAlignment(c, 4);
+                Grid1.setFixedAlignment(c, 4);
+            }
+            summeB += Grid1.columnWidth(c);
+        }
+        for (int r = 0; r < kZeilen; ++r) {
+            Grid1.setRowHeight(r, zeile);
+            summeH += Grid1.rowHeight(r);
+        }
+        Grid1.setGeometry(0, 0, summeB, summeH);
+        bildB = std::max(bildB, summeB);
+        bildH = std::max(bildH, summeH);
+        Picture1.resize(bildB, bildH);
+
+        m_scroll.setVirtualWidth(std::max(1000, bildB));
+        m_scroll.setVirtualHeight(std::max(550, bildH + leiste));
+        gScrollPosX = 0;
+        gScrollPosY = 0;
+        gScrollForm = this;
+        m_scroll.UpdateScrollBars();
+        // Bars that came or went change the inner area: once more with the new one.
+        if (GetClientRect() == innen) break;
+    }
+}
+
+void Form15::Form_Resize() {
+    if (m_inResize) return;
+    m_inResize = true;
+    struct Ende {
+        Form15* f;
+        ~Ende() { f->m_inResize = false; }
+    } ende{this};
+    mitFehlerfalle([this] {
+        SendMessage(forms::WM_SETREDRAW, 0);
+        struct Neuzeichnen {
+            Form15* f;
+            ~Neuzeichnen() { f->RedrawWindow(); }
+        } neu{this};
+        groessen();
+    });
+}
+
+void Form15::Form_Activate() {
+    // Trapped as every other handler: a bitmap that cannot be written must not end the program.
+    mitFehlerfalle([this] {
+        Form_Resize();
+        setWindowState(forms::vbMaximized);
+        // Only while its person is the current one: a window activated while the windows close for
+        // the next person must not leave its picture in that person's report.
+        if (gAktPersonID == m_personID) {
+            try {
+                AustauschbildSchreiben(Tabellenbild(), kBildName);
+            } catch (const vb::Error& e) {
+                // Said once per window: every change between windows activates it again.
+                if (!m_bildFehlerGemeldet) {
+                    m_bildFehlerGemeldet = true;
+                    forms::MsgBox(e.description() + gCrLf + gCrLf + "Die Antworttabelle wird weiter angezeigt; in den "
+                                      "Bericht kommt sie erst, wenn ihr Bild gespeichert werden kann.",
+                                  forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+                }
+            }
+        }
+        if (hauptfenster()) hauptfenster()->arrangeChildren(gFensterAnzahl == 1 ? 2 : 0);
+    });
+}
+
+QImage Form15::Tabellenbild() { return zeichneAbseits(Grid1); }
+
+std::string Form15::Tabellentext() {
+    std::string text;
+    for (int r = 0; r < kZeilen; ++r) {
+        Grid1.setRow(r);
+        Grid1.setCol(0);
+        Grid1.setColSel(kSpalten - 1);
+        text += Grid1.Clip() + "\r\n";
+    }
+    Grid1.setCol(0);
+    Grid1.setColSel(0);
+    return text;
+}
+
+void Form15::Grid1_Click() {
+    mitFehlerfalle([this] {
+        const int r = Grid1.Row(), c = Grid1.Col();
+        if (r == 0 && c >= 1 && c <= 6) {
+            SSCommand1.setEnabled(true);
+            m_auswahl = 1;
+            for (int z = 1; z <= 9; ++z) gDiagrammWerte[z] = vb::Variant(Grid1.TextMatrix(z, c)).toInt();
+            Grid1.setRow(0);
+            Grid1.setCol(c);
+            Grid1.setColSel(c);
+            Grid1.setRowSel(9);
+            static const char* const kWert[] = {"", " 0", " 1", " 2", " 3", " 4"};
+            gDiagrammTitel = c <= 5 ? LabelTxt(157) + kWert[c] : LabelTxt(108) + " 0-4";
+            SSCommand1.SetFocus();
+        } else if (c == 0 && r >= 1 && r <= 9) {
+            m_auswahl = 2;
+            for (int k = 1; k <= 5; ++k) gDiagrammWerte[k] = vb::Variant(Grid1.TextMatrix(r, k)).toInt();
+            SSCommand1.setEnabled(true);
+            Grid1.setCol(0);
+            Grid1.setRow(r);
+            Grid1.setRowSel(r);
+            Grid1.setColSel(5);  // the total is no part of a type's row
+            gDiagrammTitel = gTypbezeichnung[r];
+            SSCommand1.SetFocus();
+        } else {
+            SSCommand1.setEnabled(false);
+        }
+    });
+}
+
+void Form15::SSCommand1_Click() {
+    setMousePointer(forms::vbHourglass);
+    struct Zeiger {
+        Form15* f;
+        ~Zeiger() { f->setMousePointer(forms::vbDefault); }
+    } zeiger{this};
+    mitFehlerfalle([this] {
+        if (m_auswahl == 1) gDiagrammArt = 10;
+        if (m_auswahl == 2) gDiagrammArt = 11;
+        // The table stays open, so its print item stays as it is.
+        DruckMenueAn(DruckMenue::Grafik, true);
+        gDateivergleich = 0;
+        NeuesChartFenster(153);
+    });
+}
+
+void Form15::SSCommand2_Click() {
+    mitFehlerfalle([] { ShowHelp("html/zuvw4hr9.htm"); });
+}
+
+void Form15::Form_Message(int msg, std::intptr_t wParam, std::intptr_t) {
+    mitFehlerfalle([&] {
+        if (msg == forms::WM_SIZE) {
+            if (WindowState() == forms::vbNormal) m_scroll.UpdateScrollBars();
+            return;
+        }
+        RollNachricht(*this, m_scroll, msg, wParam);
+    });
+}
+
+void Form15::Form_Unload(int&) {
+    // The print item stays while another table window or the table's bitmap can still be printed.
+    mitFehlerfalle([this] {
+        DruckMenueAn(DruckMenue::Tabelle, anderesFensterOffen("Form15", this) || AustauschbildVorhanden(kBildName));
+    });
+    mitFehlerfalle([] { SetStatusText("", true); });
+    ChildWindowClosed();
+    mitFehlerfalle([] { AssistentNachVorn(); });
+}

@@ -1,0 +1,459 @@
+// One pass of the report window's build: the print table emptied and written anew by the page
+// builders, the layout of the chosen kind opened and fed, its header objects and sections
+// switched, the exchange bitmaps placed, the report handed to the viewer.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cmath>
+#include <stdexcept>
+
+#include "desk/common/globals.h"
+#include "desk/common/main_window_port.h"
+#include "desk/reports/druckseiten.h"
+#include "desk/reports/druckzeile.h"
+#include "desk/reports/frm_report.h"
+#include "desk/testing/testverwaltung.h"
+#include "platform/db/database.h"
+#include "platform/db/field.h"
+#include "platform/db/recordset.h"
+#include "platform/db/workspace.h"
+#include "platform/draw/printer.h"
+#include "platform/files/file_io.h"
+#include "platform/files/paths.h"
+#include "platform/forms/host.h"
+#include "platform/forms/screen.h"
+#include "platform/vb/datetime.h"
+#include "platform/vb/format.h"
+#include "platform/vb/strings.h"
+
+namespace {
+
+// A situation the person can mend, said plainly rather than as an error number.
+struct Hinweis : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+constexpr const char* kKeineDatei =
+    "Es ist keine Datendatei geöffnet. Öffnen Sie zuerst eine Datendatei und wählen Sie eine Person.";
+constexpr const char* kKeinePerson = "Es ist keine Person gewählt. Wählen Sie zuerst die Person, deren Bericht "
+                                     "gedruckt werden soll.";
+constexpr const char* kPersonFehlt = "Die gewählte Person ist nicht mehr in der Datendatei. Wählen Sie eine "
+                                     "andere Person.";
+constexpr const char* kErgebnisFehlt = "Zu der gewählten Person fehlen die Ergebniszeilen in der Datendatei; ihr "
+                                       "Bericht kann nicht erstellt werden.";
+
+// The tables the report reads of the current person, copied for a read-only data file.
+constexpr const char* kPersonTabellen[] = {"PersDat", "TypWertZuweisung", "Ergebnis"};
+constexpr const char* kDrucktabelle =
+    "CREATE TABLE [Drucktabelle] ([Druckseite] short,[ZeilenNr] long,[Zeilentext] TEXT(255),[Formatierung] TEXT(2))";
+constexpr const char* kDrucktabelleSchluessel =
+    "CREATE UNIQUE INDEX [PrimaryKey] ON [Drucktabelle] ([Druckseite],[ZeilenNr]) WITH PRIMARY";
+
+bool gewaehlt(const forms::CheckBox& c) { return c.Value() == 1; }
+
+// A data file the report cannot write into: opened read-only, or write-protected on disk.
+bool schreibgeschuetzt(const std::string& pfad) {
+    if (gNurLesen) return true;
+    const QFileInfo datei(QString::fromStdString(files::resolve(pfad)));
+    return !datei.isWritable() || !QFileInfo(datei.absolutePath()).isWritable();
+}
+
+std::string spaltenTyp(const db::Field& f) {
+    switch (f.Type()) {
+    case db::FieldType::Boolean: return "BIT";
+    case db::FieldType::Byte: return "BYTE";
+    case db::FieldType::Integer: return "SHORT";
+    case db::FieldType::Long:
+    case db::FieldType::Counter: return "LONG";
+    case db::FieldType::Currency: return "CURRENCY";
+    case db::FieldType::Single: return "SINGLE";
+    case db::FieldType::Double: return "DOUBLE";
+    case db::FieldType::Date: return "DATETIME";
+    case db::FieldType::Memo: return "LONGTEXT";
+    case db::FieldType::Text: return "TEXT(" + std::to_string(std::max(1, f.Size())) + ")";
+    default: return "LONGTEXT";
+    }
+}
+
+std::string dateiname(std::string s) {
+    for (char& c : s)
+        if (c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"') c = '-';
+    return s;
+}
+
+}  // namespace
+
+struct frmReport::Lauf {
+    std::string datenbankName;  // the data file, put back after a pass on the copy
+    bool aufKopie = false;
+    std::shared_ptr<db::Database> transaktion;
+    float faktor = 0;
+    void zurueck() {
+        if (aufKopie) gDatenbankName = datenbankName;
+        aufKopie = false;
+    }
+    ~Lauf() { zurueck(); }
+};
+
+float frmReport::Bildschirmfaktor(int w) {
+    // Widths between the rows take the row below them, so that no width gives pictures no size.
+    float f = 1.0f;
+    if (w >= 768) f = 0.9f;
+    if (w >= 1024) f = 0.8f;
+    if (w > 1024) f = 0.7f;
+    if (w >= 1280) f = 0.6f;
+    if (w >= 1600) f = 0.5f;
+    if (w >= 1900) f = 0.45f;
+    return f;
+}
+
+void frmReport::Command1_Click() {
+    Lauf lauf;
+    try {
+        zusammenstellen(lauf);
+    } catch (const std::exception& e) {
+        // No half-written print table: the rows of this pass go, those of the last report stay.
+        if (lauf.transaktion) {
+            try {
+                lauf.transaktion->Rollback();
+            } catch (const std::exception&) {
+            }
+        }
+        lauf.zurueck();
+        mReport.reset();
+        CrystalReport1.clear();
+        setMousePointer(forms::vbDefault);
+        SetStatusText("", false);
+        if (dynamic_cast<const Hinweis*>(&e))
+            forms::MsgBox(e.what(), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+        else
+            ShowErrorMessage(e);
+        return;
+    }
+    SSTab1.setTab(0);
+    setMousePointer(forms::vbDefault);
+    SetStatusText("", false);
+}
+
+void frmReport::zusammenstellen(Lauf& lauf) {
+    gAusgabe = &draw::printer();
+    draw::printer().setScaleMode(3);
+    setMousePointer(forms::vbHourglass);
+    SetStatusText(LabelTxt(458), false);
+    lauf.faktor = Bildschirmfaktor(forms::Screen::Width() / std::max(1, forms::Screen::TwipsPerPixelX()));
+
+    if (!gDateiOffen || gDatenbankName.empty() || !gWorkspace) throw Hinweis(kKeineDatei);
+    if (gAktPersonID == 0) throw Hinweis(kKeinePerson);
+    gDatenbank = gWorkspace->OpenDatabase(gDatenbankName, false, gNurLesen);
+    if (schreibgeschuetzt(gDatenbankName)) {
+        // The report of a read-only file is written into a copy of the person's rows.
+        kopieBereitstellen();
+        lauf.datenbankName = gDatenbankName;
+        lauf.aufKopie = true;
+        gDatenbankName = m_kopiePfad;
+    }
+
+    Data5.setDatabaseName(gAppPath + "\\" + kProgrammDBName);
+    Data5.setRecordSource("select * from Konfiguration");
+    Data5.Refresh();
+    const std::string id = std::to_string(gAktPersonID);
+    Data2.setDatabaseName(gDatenbankName);
+    Data2.setRecordSource("select * from persdat where personid = " + id);
+    Data2.Refresh();
+    if (DatenSatz(Data2).RecordCount() == 0) throw Hinweis(kPersonFehlt);
+    DatenSatz(Data2).MoveFirst();
+    Data3.setDatabaseName(gDatenbankName);
+    Data3.setRecordSource("select * from ergebnis where personid = " + id);
+    Data3.Refresh();
+    if (DatenSatz(Data3).RecordCount() == 0) throw Hinweis(kErgebnisFehlt);
+    DatenSatz(Data3).MoveFirst();
+
+    std::shared_ptr<db::Database> druck = lauf.aufKopie ? m_kopie : gDatenbank;
+    druck->BeginTrans();
+    lauf.transaktion = druck;
+    druck->Execute("DELETE * FROM Drucktabelle;");
+
+    const bool aktuelleSeite = Option1[0].Value();
+    const bool zweiPersonen = !aktuelleSeite && Option1[1].Value();
+    const char* datei = aktuelleSeite ? "ZUVReport2.rpt" : zweiPersonen ? "ZUVReport3.rpt" : "ZUVReport1.rpt";
+    mReport.reset();
+    if (!mReportEngine) mReportEngine = std::make_unique<report::Engine>();
+    mReport = mReportEngine->OpenReport(gAppPath + "\\" + datei);
+
+    DrucktabelleBinden();
+    BerichtsseitenSchreiben(gewaehlt(Check1[0]), gewaehlt(Check1[1]), gewaehlt(Check1[6]), gewaehlt(Check1[7]));
+    druck->CommitTrans();
+    lauf.transaktion.reset();
+
+    Data1.setDatabaseName(gDatenbankName);
+    Data1.setRecordSource("select * from Drucktabelle order by Druckseite, ZeilenNr;");
+    Data1.Refresh();
+    if (DatenSatz(Data1).RecordCount() != 0) DatenSatz(Data1).MoveFirst();
+
+    report::Report& briefkopf = mReport->OpenSubreport("ZUVHeader1.rpt");
+    briefkopf.SetDataSource(DatenSatz(Data5));
+    report::Report& person = mReport->OpenSubreport("ZUVHeader2.rpt");
+    person.SetDataSource(DatenSatz(Data2));
+    if (!aktuelleSeite && !zweiPersonen) {
+        for (const char* teil : {"Grafik1.rpt", "Grafik2.rpt", "Grafik3.rpt", "Tabelle.rpt", "Enneagramm.rpt"})
+            mReport->OpenSubreport(teil);
+        mReport->OpenSubreport("AuswertungSeite1bis3.rpt").SetDataSource(DatenSatz(Data1));
+        mReport->OpenSubreport("AuswertungAbSeite4.rpt").SetDataSource(DatenSatz(Data1));
+    }
+
+    schalterAnwenden(briefkopf, person, aktuelleSeite || zweiPersonen ? 6 : 12);
+
+    if (aktuelleSeite) {
+        bildOderHinweis(mReport->OpenSubreport("AktuelleSeite.rpt"), "ZUVAktuelleSeite.bmp", false, lauf.faktor);
+    } else if (zweiPersonen) {
+        bildOderHinweis(mReport->OpenSubreport("ZUVVergleich.rpt"), "ZUVVergleich.bmp", true, lauf.faktor);
+    } else {
+        if (!gewaehlt(Check1[0]) && !gewaehlt(Check1[1])) mReport->Sections(4).setSuppress(true);
+        struct Teil {
+            int kasten;
+            int bereich;
+            const char* bild;
+            const char* unterbericht;
+            const char* bildBereich;
+            bool mitFaktor;
+            bool zentriert;
+        };
+        const Teil teile[] = {
+            {2, 5, "ZUVEnneagramm.bmp", "Enneagramm.rpt", "3", false, true},
+            {3, 6, "ZUVGrafik1.bmp", "Grafik1.rpt", "3", true, false},
+            {4, 7, "ZUVGrafik2.bmp", "Grafik2.rpt", "ReportFooterSection1", true, false},
+            {5, 8, "ZUVGrafik3.bmp", "Grafik3.rpt", "ReportFooterSection1", true, false},
+            {8, 9, "ZUVTabelle.bmp", "Tabelle.rpt", "ReportFooterSection1", true, false},
+        };
+        for (const Teil& t : teile) {
+            if (!gewaehlt(Check1[t.kasten]) || !bildLaden(t.bild)) {
+                mReport->Sections(t.bereich).setSuppress(true);
+                continue;
+            }
+            bildPlatzieren(mReport->OpenSubreport(t.unterbericht), t.bildBereich, t.mitFaktor, t.zentriert,
+                           lauf.faktor);
+        }
+        if (!gewaehlt(Check1[6]) && !gewaehlt(Check1[7])) mReport->Sections(10).setSuppress(true);
+    }
+
+    mReport->SetDataSource(DatenSatz(Data2));
+
+    const vb::Variant vorname = DatenSatz(Data2).Fields("Vorname").Value();
+    const vb::Variant nachname = DatenSatz(Data2).Fields("Nachname").Value();
+    std::string name = vb::Trim(vb::textOrEmpty(nachname) + " " + vb::textOrEmpty(vorname));
+    CrystalReport1.setReportSource(mReport);
+    CrystalReport1.setDisplayToolbar(true);
+    CrystalReport1.setPrintContext({vb::Format(vb::Date(), "dd.mm.yyyy")});
+    CrystalReport1.setExportFileName(dateiname(name.empty() ? "Bericht.pdf" : "Bericht " + name + ".pdf"));
+    CrystalReport1.ViewReport();
+    CrystalReport1.setZoom(50);
+}
+
+void BerichtsseitenSchreiben(bool deckblatt, bool erlaeuterungen, bool auswertung, bool statistik) {
+    if (deckblatt) DruckSeitePersonendaten();
+    if (erlaeuterungen) DruckSeiteErlaeuterung();
+    if (auswertung || statistik) {
+        TestAuswerten();
+        TypRangfolgeBestimmen();
+    }
+    if (auswertung) {
+        gSensitivity1 = 0.85f;
+        DruckSeiteRangfolgeTypgesamtsumme();
+        DruckSeiteRangfolgeTypsumme4();
+        DruckSeiteRangfolgeTypsumme3();
+        DruckSeiteRangfolgeTypsumme34();
+        DruckSeiteRangfolgeTypsumme2();
+        DruckSeiteRangfolgeTypsumme1();
+        DruckSeiteRangfolgeTypsumme0();
+        DruckSeiteRangfolgeTypsumme01();
+        gSensitivity1 = -0.2f;
+        gSensitivity2 = 0.4f;
+        DruckSeiteMittelwertAbweichung();
+        gSensitivity1 = 0.85f;
+        DruckSeiteRangfolgeVergleich();
+        DruckSeiteHaupttyp();
+        DruckSeiteVerbindungstypen();
+    }
+    if (statistik) {
+        DruckSeiteTabelle();
+        DruckSeiteAntwortwerteAnzahl();
+        DruckSeiteAntwortwerteProzent();
+        DruckSeiteHaeufigsteAntwortwerte();
+        DruckSeiteMittlereAntwortwerte();
+        DruckSeiteInformationsmass();
+    }
+}
+
+void frmReport::schalterAnwenden(report::Report& briefkopf, report::Report& person, int fussBereich) {
+    auto aus = [](const forms::CheckBox& c) { return c.Value() == 0; };
+    // Page footer: the page number, and the date and rule the footer switches stand for.
+    auto& fuss = mReport->Sections(fussBereich);
+    for (int i = 1; i <= fuss.ReportObjectCount(); ++i) {
+        report::ReportObject& o = fuss.ReportObjects(i);
+        if (o.Name() == "Seitenzahl1" && aus(Check4[0])) o.setSuppress(true);
+        if (o.Name() == "Druckdatum2" && aus(Check4[1])) o.setSuppress(true);
+        if (o.Name() == "LinieFuss1" && aus(Check4[2])) o.setSuppress(true);
+    }
+    auto& kopf = mReport->Sections(2);
+    for (int i = 1; i <= kopf.ReportObjectCount(); ++i) {
+        report::ReportObject& o = kopf.ReportObjects(i);
+        if (o.Name() == "LinieKopf1" && aus(Check1[11])) o.setSuppress(true);
+    }
+
+    struct Regel {
+        const char* objekt;
+        const forms::CheckBox* a;
+        const forms::CheckBox* b;
+    };
+    const Regel brief[] = {
+        {"Name1", &Check2[0], nullptr},      {"Firma2", &Check2[1], nullptr},
+        {"BereichAbteilung1", &Check2[2], &Check2[3]},
+        {"Strasse2", &Check2[4], nullptr},   {"PLZOrt2", &Check2[5], nullptr},
+        {"Land2", &Check2[6], nullptr},      {"Telefon2", &Check2[7], nullptr},
+        {"Fax2", &Check2[8], nullptr},       {"Mail2", &Check2[9], nullptr},
+        {"URL2", &Check2[10], nullptr},      {"Bemerkung2", &Check2[11], nullptr},
+        {"Picture2", &Check1[12], nullptr},  {"Druckdatum1", &Check1[10], nullptr},
+        {"Seitenzahl2", &Check1[9], nullptr},
+    };
+    const Regel getestet[] = {
+        {"Name1", &Check3[0], nullptr},      {"Geburtstag1", &Check3[1], nullptr},
+        {"Strasse1", &Check3[2], nullptr},   {"PLZOrt1", &Check3[3], nullptr},
+        {"Telefon1", &Check3[4], nullptr},   {"EMail1", &Check3[5], nullptr},
+        {"BereichAbteilung1", &Check3[6], &Check3[7]},
+        {"Bemerkung1", &Check3[8], nullptr}, {"Land1", &Check3[10], nullptr},
+        {"Testdatum1", &Check3[9], nullptr},
+    };
+    auto anwenden = [&aus](report::Report& r, const auto& regeln) {
+        auto& d = r.Sections("D");
+        for (int i = 1; i <= d.ReportObjectCount(); ++i) {
+            report::ReportObject& o = d.ReportObjects(i);
+            for (const Regel& g : regeln)
+                if (o.Name() == g.objekt && (aus(*g.a) || (g.b && aus(*g.b)))) o.setSuppress(true);
+        }
+    };
+    anwenden(briefkopf, brief);
+    anwenden(person, getestet);
+}
+
+bool frmReport::bildLaden(const std::string& bild) {
+    const std::string pfad = gAppPath + "\\" + bild;
+    if (!files::FileExists(pfad)) return false;
+    Picture1.setScaleMode(1);
+    draw::printer().setScaleMode(1);
+    try {
+        Picture1.LoadPicture(pfad);
+    } catch (const vb::Error&) {
+        // A bitmap that cannot be read counts as missing.
+        return false;
+    }
+    return Picture1.ScaleWidth() > 0 && Picture1.ScaleHeight() > 0;
+}
+
+void frmReport::bildPlatzieren(report::Report& unterbericht, const std::string& bereich, bool mitFaktor,
+                               bool zentriert, float faktor) {
+    report::Section& s = bereich.find_first_not_of("0123456789") == std::string::npos
+                             ? unterbericht.Sections(std::stoi(bereich))
+                             : unterbericht.Sections(bereich);
+    report::ReportObject* bild = nullptr;
+    for (int i = 1; i <= s.ReportObjectCount() && !bild; ++i)
+        if (s.ReportObjects(i).Kind() == report::PictureObject) bild = &s.ReportObjects(i);
+    if (!bild)
+        throw vb::Error(report::err::DamagedLayout, "Die Berichtsvorlage \u201E" + unterbericht.Name() +
+                                                        "\u201C hat im Bereich \u201E" + s.Name() +
+                                                        "\u201C kein Bildobjekt.");
+    // The printable width, not the paper's: a picture as wide as the sheet would run off it.
+    const double p = mReport->page().contentWidth();
+    const double sw = Picture1.ScaleWidth(), sh = Picture1.ScaleHeight();
+    double breite = p, hoehe = p / sw * sh;
+    if (mitFaktor) {
+        // Smaller by the screen factor, in its own proportions.
+        breite *= faktor;
+        hoehe *= faktor;
+    } else if (zentriert) {
+        bild->setLeft(static_cast<int>(std::lround((p - breite) / 2)));
+    }
+    bild->setWidth(static_cast<int>(std::lround(breite)));
+    bild->setHeight(static_cast<int>(std::lround(hoehe)));
+}
+
+void frmReport::bildOderHinweis(report::Report& unterbericht, const std::string& bild, bool mitFaktor, float faktor) {
+    if (bildLaden(bild)) {
+        bildPlatzieren(unterbericht, "3", mitFaktor, false, faktor);
+        return;
+    }
+    // The picture is not there: the report says so and how to get it.
+    report::Section& s = unterbericht.Sections(3);
+    for (int i = 1; i <= s.ReportObjectCount(); ++i) {
+        report::ReportObject& o = s.ReportObjects(i);
+        if (o.Kind() == report::PictureObject) o.setSuppress(true);
+        if (o.Name() == "Hinweis1") o.setSuppress(false);
+    }
+}
+
+void frmReport::kopieBereitstellen() {
+    if (!m_kopie) {
+        const QString ordner =
+            QDir::temp().filePath(QStringLiteral("zuv-bericht-%1").arg(QCoreApplication::applicationPid()));
+        QDir().mkpath(ordner);
+        m_kopiePfad = (ordner + QStringLiteral("/Bericht.ZDB")).toStdString();
+        for (const char* rest : {"", "-wal", "-shm", "-journal"}) QFile::remove(QString::fromStdString(m_kopiePfad + rest));
+        auto kopie = gWorkspace->CreateDatabase(m_kopiePfad);
+        for (const char* tabelle : kPersonTabellen) {
+            auto muster = gDatenbank->OpenRecordset(std::string("select * from ") + tabelle + " where personid = -1",
+                                                    db::RecordsetType::Snapshot);
+            std::string sql = std::string("CREATE TABLE [") + tabelle + "] (";
+            for (int i = 0; i < muster->FieldCount(); ++i)
+                sql += (i ? ", [" : "[") + muster->Fields(i).Name() + "] " + spaltenTyp(muster->Fields(i));
+            kopie->Execute(sql + ")");
+            muster->Close();
+        }
+        kopie->Execute(kDrucktabelle);
+        kopie->Execute(kDrucktabelleSchluessel);
+        m_kopie = kopie;
+    }
+    m_kopie->BeginTrans();
+    try {
+        m_kopie->Execute("DELETE * FROM Drucktabelle;");
+        const std::string id = std::to_string(gAktPersonID);
+        for (const char* tabelle : kPersonTabellen) {
+            m_kopie->Execute(std::string("DELETE * FROM ") + tabelle + ";");
+            auto quelle = gDatenbank->OpenRecordset(std::string("select * from ") + tabelle + " where personid = " + id,
+                                                    db::RecordsetType::Snapshot);
+            auto ziel = m_kopie->OpenRecordset(tabelle, db::RecordsetType::Table);
+            for (; !quelle->Eof(); quelle->MoveNext()) {
+                ziel->AddNew();
+                for (int i = 0; i < quelle->FieldCount(); ++i)
+                    ziel->Fields(quelle->Fields(i).Name()) = quelle->Fields(i).Value();
+                ziel->Update();
+            }
+            ziel->Close();
+            quelle->Close();
+        }
+        m_kopie->CommitTrans();
+    } catch (...) {
+        m_kopie->Rollback();
+        throw;
+    }
+}
+
+void frmReport::kopieSchliessen(bool mitHauptDaten) {
+    if (!m_kopie && m_kopiePfad.empty()) return;
+    if (mitHauptDaten) {
+        // The main window's cursors rebind before each use; none keeps the copy open.
+        for (int n = 1; n <= 5; ++n)
+            if (HauptDaten(n).DatabaseName() == m_kopiePfad) HauptDaten(n).close();
+        for (db::DataControl* d : {&Data1, &Data2, &Data3}) d->close();
+    }
+    if (m_kopie) {
+        try {
+            m_kopie->Close();
+        } catch (const std::exception&) {
+        }
+        m_kopie.reset();
+    }
+    QDir(QFileInfo(QString::fromStdString(m_kopiePfad)).absolutePath()).removeRecursively();
+    m_kopiePfad.clear();
+}

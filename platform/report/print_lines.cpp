@@ -1,0 +1,264 @@
+// The print lines: the rows (page, line, text, format code) a report is fed with, set as the
+// layout's line styles say. Every page of the rows starts on a new sheet; a page longer than a
+// sheet goes on on the next. Lines of a table style are cut into cells at tabs and at runs of two
+// or more blanks and set in columns that line up over the whole page; fixed-pitch lines of a page
+// share one size, small enough for the widest of them; a line of macrons (U+00AF) is a rule.
+
+#include <QFontMetricsF>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "platform/report/blocks.h"
+
+namespace report::detail {
+
+namespace {
+
+constexpr double kCellPadding = 60;   // twips left and right of a cell's text
+constexpr double kCellPaddingV = 25;  // above and below
+constexpr double kMinTableScale = 0.55;
+constexpr double kMinMonoScale = 0.5;
+constexpr int32_t kGridColour = 0x808080;
+constexpr int32_t kShadeColour = 0xEEEEEE;
+
+struct Row {
+    int page = 0;
+    long line = 0;
+    QString text;
+    std::string code;
+};
+
+bool isRule(const QString& text) {
+    int macrons = 0;
+    for (QChar c : text) {
+        if (c == QChar(0x00AF)) ++macrons;
+        else if (c != QLatin1Char(' ')) return false;
+    }
+    return macrons >= 3;
+}
+
+std::vector<QString> cellsOf(const QString& text) {
+    std::vector<QString> out;
+    QString cur;
+    int blanks = 0;
+    auto flush = [&] {
+        const QString t = cur.trimmed();
+        if (!t.isEmpty()) out.push_back(t);
+        cur.clear();
+        blanks = 0;
+    };
+    for (QChar c : text) {
+        if (c == QLatin1Char('\t')) {
+            flush();
+        } else if (c == QLatin1Char(' ')) {
+            ++blanks;
+        } else {
+            if (blanks >= 2) flush();
+            else if (blanks == 1 && !cur.isEmpty()) cur += QLatin1Char(' ');
+            blanks = 0;
+            cur += c;
+        }
+    }
+    flush();
+    return out;
+}
+
+QString expandTabs(const QString& text) {
+    QString out;
+    for (QChar c : text) {
+        if (c == QLatin1Char('\t')) {
+            do out += QLatin1Char(' ');
+            while (out.size() % 8 != 0);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+TextFont scaled(TextFont f, double factor) {
+    f.size = std::max(4.0, f.size * factor);
+    return f;
+}
+
+// Columns of the table lines of one page.
+struct Columns {
+    std::vector<double> width;
+    double scale = 1;
+};
+
+Columns tableColumns(const std::vector<std::pair<std::vector<QString>, LineStyle>>& rows, double width) {
+    Columns c;
+    std::size_t n = 0;
+    for (const auto& r : rows) n = std::max(n, r.first.size());
+    std::vector<double> natural(n, 0);
+    for (const auto& [cells, style] : rows) {
+        const Measure& fm = metrics(style.font);
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            natural[i] = std::max(natural[i], fm.width(cells[i]) + 2 * kCellPadding);
+    }
+    double total = 0;
+    for (double w : natural) total += w;
+    if (total > width) c.scale = std::max(kMinTableScale, width / total);
+    for (double& w : natural) w *= c.scale;
+    c.width = natural;
+    if (n < 2) return c;
+    // The label column keeps its width; the value columns share the rest alike.
+    const double rest = width - c.width[0];
+    double widest = 0, others = 0;
+    for (std::size_t i = 1; i < n; ++i) {
+        widest = std::max(widest, c.width[i]);
+        others += c.width[i];
+    }
+    if (widest * (n - 1) <= rest) {
+        for (std::size_t i = 1; i < n; ++i) c.width[i] = rest / (n - 1);
+    } else if (others < rest) {
+        for (std::size_t i = 1; i < n; ++i) c.width[i] += (rest - others) / (n - 1);
+    }
+    return c;
+}
+
+Block gridRow(const std::vector<QString>& cells, const LineStyle& style, const Columns& cols, double left) {
+    Block b;
+    const TextFont font = scaled(style.font, cols.scale);
+    const Measure& fm = metrics(font);
+    const double rowHeight = fm.lineSpacing() + 2 * kCellPaddingV;
+    b.height = rowHeight + style.before + style.after;
+    double x = left;
+    for (std::size_t i = 0; i < cols.width.size(); ++i) {
+        const double w = cols.width[i];
+        if (style.grid) {
+            Item box;
+            box.type = Item::Type::Box;
+            box.x = x;
+            box.y = style.before;
+            box.w = w;
+            box.h = rowHeight;
+            box.thickness = 10;
+            box.color = kGridColour;
+            if (style.font.bold) {
+                Item shade = box;
+                shade.filled = true;
+                shade.thickness = 0;
+                shade.color = kShadeColour;
+                b.items.push_back(shade);
+            }
+            b.items.push_back(box);
+        }
+        if (i < cells.size()) {
+            const QString text = fm.elided(cells[i], std::max(0.0, w - 2 * kCellPadding));
+            Item t = textItem(text, font, x + kCellPadding, style.before + kCellPaddingV, style.color);
+            // Labels stand left, values right, so that digits line up.
+            if (i > 0) t.x = x + w - kCellPadding - t.w;
+            b.items.push_back(t);
+        }
+        x += w;
+    }
+    return b;
+}
+
+}  // namespace
+
+std::vector<Block> printLineBlocks(const ReportObject& object, const Report& report, double left, double width) {
+    const DataTable& data = report.data();
+    const int cPage = data.column(object.pageField());
+    const int cLine = data.column(object.lineField());
+    const int cText = data.column(object.textField());
+    const int cCode = data.column(object.codeField());
+    if (cPage < 0 || cText < 0) return {};
+
+    std::vector<Row> rows;
+    for (const auto& values : data.rows) {
+        Row r;
+        const vb::Variant& page = values[cPage];
+        if (!page.isNumeric()) continue;
+        r.page = page.toLong();
+        if (r.page < object.fromPage() || r.page > object.toPage()) continue;
+        if (cLine >= 0 && values[cLine].isNumeric()) r.line = values[cLine].toLong();
+        r.text = QString::fromStdString(vb::textOrEmpty(values[cText]));
+        if (cCode >= 0) r.code = vb::textOrEmpty(values[cCode]);
+        rows.push_back(std::move(r));
+    }
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const Row& a, const Row& b) { return a.page != b.page ? a.page < b.page : a.line < b.line; });
+
+    // What the lines of each page share: the table columns and the fixed-pitch size.
+    std::map<int, Columns> columns;
+    std::map<int, double> monoScale;
+    {
+        std::map<int, std::vector<std::pair<std::vector<QString>, LineStyle>>> tableRows;
+        for (const Row& r : rows) {
+            const LineStyle st = report.style(r.code);
+            if (st.table && !isRule(r.text)) {
+                auto cells = cellsOf(r.text);
+                if (cells.size() >= 3) tableRows[r.page].emplace_back(std::move(cells), st);
+            } else if (st.mono && !isRule(r.text) && !r.text.trimmed().isEmpty()) {
+                const Measure& fm = metrics(st.font);
+                const double need = fm.width(expandTabs(r.text));
+                const double room = width - st.indent;
+                double s = need > room && need > 0 ? room / need : 1.0;
+                s = std::max(kMinMonoScale, s);
+                auto it = monoScale.find(r.page);
+                monoScale[r.page] = it == monoScale.end() ? s : std::min(it->second, s);
+            }
+        }
+        for (auto& [page, trs] : tableRows) columns[page] = tableColumns(trs, width);
+    }
+
+    std::vector<Block> out;
+    int previousPage = 0;
+    bool first = true;
+    for (const Row& r : rows) {
+        const LineStyle st = report.style(r.code);
+        const std::size_t start = out.size();
+        const double x = left + st.indent;
+        const double room = std::max(1.0, width - st.indent);
+        if (isRule(r.text)) {
+            const Measure& fm = metrics(st.font);
+            Block b;
+            b.height = std::round(fm.lineSpacing() * 0.6) + st.before + st.after;
+            Item line;
+            line.type = Item::Type::Line;
+            line.x = x;
+            line.y = st.before + std::round(fm.lineSpacing() * 0.3);
+            line.w = room;
+            line.thickness = 15;
+            line.color = st.color;
+            b.items.push_back(line);
+            out.push_back(std::move(b));
+        } else if (st.table && columns.count(r.page) && cellsOf(r.text).size() >= 3) {
+            out.push_back(gridRow(cellsOf(r.text), st, columns[r.page], left));
+        } else {
+            TextFont font = st.font;
+            QString text = r.text;
+            if (st.mono) {
+                font = scaled(st.font, monoScale.count(r.page) ? monoScale[r.page] : 1.0);
+                text = expandTabs(text);
+            }
+            const Measure& fm = metrics(font);
+            const auto lines = text.trimmed().isEmpty() ? std::vector<QString>{QString()} : wrap(text, fm, room);
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                Block b;
+                const double above = i == 0 ? st.before : 0;
+                const double below = i + 1 == lines.size() ? st.after : 0;
+                b.height = fm.lineSpacing() + above + below;
+                if (!lines[i].isEmpty()) b.items.push_back(textItem(lines[i], font, x, above, st.color));
+                out.push_back(std::move(b));
+            }
+        }
+        if (out.size() > start) {
+            if (!first && r.page != previousPage) out[start].breakBefore = true;
+            if (st.keepNext) out.back().keepNext = true;
+            // A paragraph's lines stay together unless it is longer than a few lines.
+            if (out.size() - start <= 4)
+                for (std::size_t i = start; i + 1 < out.size(); ++i) out[i].keepNext = true;
+        }
+        previousPage = r.page;
+        first = false;
+    }
+    return out;
+}
+
+}  // namespace report::detail

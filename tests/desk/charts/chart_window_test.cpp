@@ -1,0 +1,482 @@
+#include "chart_fixture.h"
+
+#include <QImage>
+#include <QMdiArea>
+
+#include <filesystem>
+
+#include "desk/charts/chart_farben.h"
+#include "platform/vb/color.h"
+
+using namespace chart_test;
+using namespace chart;
+
+namespace {
+
+TEST_F(ChartTest, ThePersonChartShowsTheScoresByTypeAndLeavesItsPictureForTheReport) {
+    bilderLoeschen();
+    mdi().mnuGrafikauswertung.Click();
+    frmChart* f = aktivesChart();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->Caption(), LabelTxt(153));
+    // Alone, it fills the main window.
+    EXPECT_EQ(f->outerWindow()->geometry(), mdi().mdiArea()->viewport()->rect());
+    EXPECT_EQ(gFensterAnzahl, 1);
+    EXPECT_EQ(gChartFenster.data(), f);
+    const Chart& c = f->MSChart1;
+    EXPECT_EQ(c.ChartType, VtChChartType2dBar);
+    ASSERT_EQ(c.DataGrid.RowCount(), 9);
+    ASSERT_EQ(c.Plot.SeriesCount(), 1);
+    // Rescored first: the chart holds the fresh total of each type, in the order of the types.
+    for (int t = 1; t <= 9; ++t) {
+        EXPECT_EQ(c.DataGrid.Data(t, 1), gTypgesamtsummeJeTyp[t]) << "type " << t;
+        EXPECT_EQ(c.DataGrid.RowLabel(t, 1), gTypbezeichnung[t]);
+    }
+    EXPECT_TRUE(c.ShowLegend);
+    EXPECT_EQ(c.Plot.SeriesCollection(1).LegendText, LabelTxt(109) + "  ");
+    EXPECT_EQ(c.TitleText(), "Vorname1 Nachname1 / 01.02.2026");
+    EXPECT_EQ(forms::Instance<frmChartOpt>().Text1.Text(), c.TitleText());
+    EXPECT_EQ(c.Plot.Axis(VtChAxisIdX).AxisTitle.Text, LabelTxt(126));
+    // Installed colours: series 1 blue on white.
+    EXPECT_EQ(c.Plot.SeriesCollection(1).DataPoints(-1).Brush.FillColor.Blue, 255);
+    EXPECT_EQ(c.Backdrop.Fill.Brush.FillColor.Red, 255);
+
+    ASSERT_TRUE(bildDa("ZUVGrafik1.bmp"));
+    EXPECT_FALSE(bildDa("ZUVGrafik2.bmp"));
+    EXPECT_FALSE(bildDa("ZUVGrafik3.bmp"));
+    const std::string id = identify("ZUVGrafik1.bmp");
+    EXPECT_NE(id.find("BMP"), std::string::npos) << id;
+    const QImage bild(QString::fromStdString(pfad("ZUVGrafik1.bmp")));
+    EXPECT_EQ(bild.size(), f->MSChart1.size().width() >= 200 ? f->MSChart1.size() : QSize(800, 600));
+    // The bars stand in the picture in the series colour.
+    bool blau = false;
+    for (int y = 0; y < bild.height() && !blau; y += 3)
+        for (int x = 0; x < bild.width() && !blau; x += 3) blau = bild.pixelColor(x, y) == QColor(0, 0, 255);
+    EXPECT_TRUE(blau);
+
+    // Closing counts the window down and gives the place back.
+    forms::Unload(*f);
+    EXPECT_EQ(gFensterAnzahl, 0);
+}
+
+TEST_F(ChartTest, TheSeriesChoiceShapesTheDataAndPicksTheReportPicture) {
+    frmChartOpt& o = forms::Default<frmChartOpt>();
+    // Grouped: three series, values 0 and 1, value 2, values 3 and 4.
+    o.Option3[1].setValue(true);
+    bilderLoeschen();
+    GrafikauswertungAnzeigen();
+    frmChart* f = aktivesChart();
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(f->MSChart1.Plot.SeriesCount(), 3);
+    for (int t = 1; t <= 9; ++t) {
+        EXPECT_EQ(f->MSChart1.DataGrid.Data(t, 1), gTypsumme01JeTyp[t]);
+        EXPECT_EQ(f->MSChart1.DataGrid.Data(t, 2), gTypsumme2JeTyp[t]);
+        EXPECT_EQ(f->MSChart1.DataGrid.Data(t, 3), gTypsumme34JeTyp[t]);
+    }
+    EXPECT_EQ(f->MSChart1.Plot.SeriesCollection(3).LegendText, LabelTxt(111) + "  ");
+    EXPECT_TRUE(bildDa("ZUVGrafik2.bmp"));
+
+    // Grouped 0 to 4: five series in the order of the answer values.
+    o.Option3[9].setValue(true);
+    o.Check3.setValue(1);
+    GrafikauswertungAnzeigen();
+    f = aktivesChart();
+    ASSERT_EQ(f->MSChart1.Plot.SeriesCount(), 5);
+    const int texte[5] = {117, 116, 112, 115, 114};
+    for (int s = 1; s <= 5; ++s) {
+        EXPECT_EQ(f->MSChart1.Plot.SeriesCollection(s).LegendText, LabelTxt(texte[s - 1]) + "  ");
+        EXPECT_TRUE(f->MSChart1.Plot.SeriesCollection(s).SeriesMarker.Show);
+    }
+    EXPECT_EQ(reihe(f->MSChart1, 1)[4], gTypsumme0JeTyp[5]);
+    EXPECT_EQ(reihe(f->MSChart1, 5)[8], gTypsumme4JeTyp[9]);
+
+    // A single value: the third picture. The file follows the chart's own choice, not what the
+    // dialog shows when the window is activated again.
+    o.Option3[5].setValue(true);
+    o.Check3.setValue(0);
+    bilderLoeschen();
+    GrafikauswertungAnzeigen();
+    frmChart* einzel = aktivesChart();
+    EXPECT_EQ(reihe(einzel->MSChart1, 1)[2], gTypsumme4JeTyp[3]);
+    EXPECT_FALSE(einzel->MSChart1.Plot.SeriesCollection(1).SeriesMarker.Show);
+    EXPECT_TRUE(bildDa("ZUVGrafik3.bmp"));
+    o.Option3[0].setValue(true);
+    bilderLoeschen();
+    forms::Instance<frmMDI>().childActivated(charts().front());
+    forms::Instance<frmMDI>().childActivated(einzel);
+    EXPECT_TRUE(bildDa("ZUVGrafik3.bmp"));
+    EXPECT_TRUE(bildDa("ZUVGrafik2.bmp"));  // the first window was the grouped one
+    EXPECT_FALSE(bildDa("ZUVGrafik1.bmp"));
+}
+
+TEST_F(ChartTest, ThePieSharesTheTotalScoresOutAmongTheNineTypes) {
+    frmChartOpt& o = forms::Default<frmChartOpt>();
+    o.Option1[4].setValue(true);
+    GrafikauswertungAnzeigen();
+    frmChart* f = aktivesChart();
+    ASSERT_NE(f, nullptr);
+    const Chart& c = f->MSChart1;
+    EXPECT_EQ(c.ChartType, VtChChartType2dPie);
+    ASSERT_EQ(c.DataGrid.RowCount(), 1);
+    ASSERT_EQ(c.Plot.SeriesCount(), 9);
+    for (int t = 1; t <= 9; ++t) {
+        EXPECT_EQ(c.DataGrid.Data(1, t), gTypgesamtsummeJeTyp[t]);
+        EXPECT_EQ(c.Plot.SeriesCollection(t).LegendText, gTypbezeichnung[t]);
+        // Slice t has the colour of type t.
+        EXPECT_EQ(vb::RGB(c.Plot.SeriesCollection(t).DataPoints(-1).Brush.FillColor.Red,
+                          c.Plot.SeriesCollection(t).DataPoints(-1).Brush.FillColor.Green,
+                          c.Plot.SeriesCollection(t).DataPoints(-1).Brush.FillColor.Blue),
+                  ReihenFarbe(t));
+    }
+    EXPECT_EQ(c.RowLabel(), LabelTxt(109));
+    EXPECT_EQ(c.Plot.Axis(VtChAxisIdX).AxisTitle.Text, LabelTxt(126));
+
+    // A grouped choice cannot be a pie: the rules keep it from being chosen; a stored row that
+    // has both draws the totals rather than an empty pie.
+    EXPECT_FALSE(o.Option3[1].Enabled());
+    EXPECT_FALSE(o.Option3[9].Enabled());
+    o.Option3[1].setValue(true);
+    GrafikauswertungAnzeigen();
+    EXPECT_EQ(aktivesChart()->MSChart1.DataGrid.Data(1, 4), gTypgesamtsummeJeTyp[4]);
+    EXPECT_TRUE(bildDa("ZUVGrafik1.bmp"));
+}
+
+TEST_F(ChartTest, AnswerTableColumnsAndRowsAreChartedWithTheirOwnTitleAndNoReportPicture) {
+    bilderLoeschen();
+    gDiagrammWerte = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    gDiagrammTitel = "Antwortwert 3";
+    gDiagrammArt = 10;
+    gDateivergleich = 0;
+    frmChart* f = NeuesChartFenster(153);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(reihe(f->MSChart1, 1), (std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(f->MSChart1.Plot.SeriesCollection(1).LegendText, "Antwortwert 3");
+    EXPECT_EQ(f->MSChart1.DataGrid.RowLabel(9, 1), gTypbezeichnung[9]);
+    EXPECT_EQ(f->MSChart1.Plot.Axis(VtChAxisIdX).AxisTitle.Text, LabelTxt(126));
+
+    gDiagrammWerte = {0, 4, 3, 2, 1, 0, 0, 0, 0, 0};
+    gDiagrammTitel = gTypbezeichnung[2];
+    gDiagrammArt = 11;
+    f = NeuesChartFenster(153);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(reihe(f->MSChart1, 1), (std::vector<double>{4, 3, 2, 1, 0}));
+    for (int r = 1; r <= 5; ++r) EXPECT_EQ(f->MSChart1.DataGrid.RowLabel(r, 1), std::to_string(r - 1));
+    EXPECT_EQ(f->MSChart1.Plot.Axis(VtChAxisIdX).AxisTitle.Text, LabelTxt(157));
+    for (const char* n : {"ZUVGrafik1.bmp", "ZUVGrafik2.bmp", "ZUVGrafik3.bmp"}) EXPECT_FALSE(bildDa(n)) << n;
+
+    // As a pie: five counts and four empty slices, named by the answer values, the title below.
+    forms::Default<frmChartOpt>().Option1[4].setValue(true);
+    f = NeuesChartFenster(153);
+    ASSERT_EQ(f->MSChart1.Plot.SeriesCount(), 9);
+    EXPECT_EQ(f->MSChart1.DataGrid.Data(1, 1), 4);
+    EXPECT_EQ(f->MSChart1.DataGrid.Data(1, 6), 0);
+    EXPECT_EQ(f->MSChart1.Plot.SeriesCollection(1).LegendText, LabelTxt(157) + " 0");
+    EXPECT_EQ(f->MSChart1.Plot.SeriesCollection(6).LegendText, "");
+    EXPECT_EQ(f->MSChart1.RowLabel(), gTypbezeichnung[2]);
+}
+
+TEST_F(ChartTest, TwoPersonsAreComparedTypeByTypeAndTheLegendNamesBoth) {
+    // The first person's rows stored in reverse order of the types: each value still goes to its type.
+    const int32_t erster = personID(2), zweiter = personID(3);
+    gDatenbank->Execute("DELETE FROM Ergebnis WHERE PersonID = " + std::to_string(erster));
+    for (int t = 9; t >= 1; --t)
+        gDatenbank->Execute("INSERT INTO Ergebnis (PersonID, TypNummer, TypGesamtSumme) VALUES (" + std::to_string(erster) +
+                            ", " + std::to_string(t) + ", " + std::to_string(100 + t) + ")");
+    // The second person lacks the row of type 9.
+    gDatenbank->Execute("DELETE FROM Ergebnis WHERE PersonID = " + std::to_string(zweiter) + " AND TypNummer = 9");
+    waehle(2);
+    gVergleichPersonID = gAktPersonID;
+    gVergleichPerson = {};
+    gVergleichPerson[1] = gAktPerson[1];
+    gVergleichPerson[2] = gAktPerson[2];
+    gVergleichPerson[3] = gAktPerson[11];
+    waehle(3);
+    forms::Default<frmChartOpt>().Option1[4].setValue(true);  // the pie is replaced by bars
+    bilderLoeschen();
+    DateivergleichAnzeigen();
+    frmChart* f = aktivesChart();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->Caption(), LabelTxt(225));
+    EXPECT_NE(f->WindowState(), forms::vbMaximized);
+    EXPECT_EQ(gDateivergleich, 1);
+    const Chart& c = f->MSChart1;
+    EXPECT_EQ(c.ChartType, VtChChartType2dBar);
+    ASSERT_EQ(c.Plot.SeriesCount(), 2);
+    for (int t = 1; t <= 9; ++t) EXPECT_EQ(c.DataGrid.Data(t, 1), 100 + t) << t;
+    for (int t = 1; t <= 8; ++t) EXPECT_EQ(c.DataGrid.Data(t, 2), 30 + t) << t;
+    EXPECT_EQ(c.DataGrid.Data(9, 2), 0);
+    EXPECT_EQ(c.Plot.SeriesCollection(1).LegendText, "Vorname2 Nachname2: " + LabelTxt(109));
+    EXPECT_EQ(c.Plot.SeriesCollection(2).LegendText, "Vorname3 Nachname3: " + LabelTxt(109));
+    EXPECT_EQ(c.TitleText(), "Vorname2 Nachname2 / 01.02.2026 " + LabelTxt(371) + " Vorname3 Nachname3 / 01.02.2026");
+    EXPECT_TRUE(bildDa("ZUVVergleich.bmp"));
+    EXPECT_FALSE(bildDa("ZUVGrafik1.bmp"));
+
+    // The options dialog in two-person mode: no grouped values, no pie, whatever the tabs do.
+    frmChartOpt& o = forms::Default<frmChartOpt>();
+    o.Show();
+    EXPECT_FALSE(o.Option3[1].Enabled());
+    EXPECT_FALSE(o.Option3[9].Enabled());
+    EXPECT_FALSE(o.Option1[4].Enabled());
+    o.SSTab1.setTab(3);
+    EXPECT_FALSE(o.Option1[4].Enabled());
+
+    // A person without any result row: the chart is drawn with zeros and says why.
+    gDatenbank->Execute("DELETE FROM Ergebnis WHERE PersonID = " + std::to_string(zweiter));
+    h().clearRecords();
+    DateivergleichAnzeigen();
+    ASSERT_EQ(h().messages().size(), 1u);
+    EXPECT_NE(h().messages()[0].find("Vorname3 Nachname3"), std::string::npos);
+    EXPECT_EQ(reihe(aktivesChart()->MSChart1, 2), std::vector<double>(9, 0.0));
+}
+
+TEST_F(ChartTest, TheEleventhWindowIsRefusedBeforeAnythingIsDrawn) {
+    for (int i = 0; i < 10; ++i) GrafikauswertungAnzeigen();
+    EXPECT_EQ(gFensterAnzahl, 10);
+    EXPECT_EQ(charts().size(), 10u);
+    bilderLoeschen();
+    h().clearRecords();
+    GrafikauswertungAnzeigen();
+    EXPECT_EQ(h().messages(), std::vector<std::string>{DialogTxt(33)});
+    EXPECT_EQ(charts().size(), 10u);
+    EXPECT_FALSE(bildDa("ZUVGrafik1.bmp"));
+    EXPECT_EQ(gFensterAnzahl, 10);
+}
+
+TEST_F(ChartTest, APictureThatCannotBeWrittenIsReportedOnceAndTheWindowStays) {
+    bilderLoeschen();
+    fs::create_directory(dir / "ZUVGrafik1.bmp");  // a folder where the picture should go
+    GrafikauswertungAnzeigen();
+    frmChart* f = aktivesChart();
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(h().messages().size(), 1u);
+    EXPECT_NE(h().messages()[0].find("Bericht"), std::string::npos);
+    EXPECT_TRUE(f->isLoaded());
+    // Activated again: no second box.
+    GrafikauswertungAnzeigen();
+    forms::Instance<frmMDI>().childActivated(f);
+    EXPECT_EQ(h().messages().size(), 2u);  // one for each window, none for the repeat
+    fs::remove(dir / "ZUVGrafik1.bmp");
+}
+
+TEST_F(ChartTest, TheStyleFollowsTheOptionsAndHiddenLinesAreLeftOut) {
+    frmChartOpt& o = forms::Default<frmChartOpt>();
+    o.Check2[0].setValue(0);  // no Y grid
+    o.Check2[1].setValue(1);  // X grid
+    o.Check4[0].setValue(0);
+    o.Check4[1].setValue(0);
+    o.Combo1.setText("40");
+    o.Combo3.setText("70");
+    o.Combo5.setText("50");
+    o.Combo6.setText("0");
+    o.Check5.setValue(1);
+    gAchsenlinienfarbeRot = int16_t(10);
+    gAchsenlinienfarbeGruen = int16_t(20);
+    gAchsenlinienfarbeBlau = 30;
+    gDiagrammHintergrundfarbeRot = int16_t(250);
+    gDiagrammHintergrundfarbeGruen = int16_t(250);
+    gDiagrammHintergrundfarbeBlau = 200;
+    GrafikauswertungAnzeigen();
+    frmChart* f = aktivesChart();
+    ASSERT_NE(f, nullptr);
+    PlotSpec& p = f->MSChart1.Plot;
+    const LinePen& yGrid = p.Axis(VtChAxisIdY).AxisGrid.MajorPen;
+    EXPECT_EQ(yGrid.Style, VtPenStyleNull);
+    EXPECT_EQ(yGrid.VtColor.Blue, 200);  // the plot's colour, as hidden lines always had
+    EXPECT_EQ(p.Axis(VtChAxisIdX).AxisGrid.MajorPen.Style, VtPenStyleSolid);
+    EXPECT_EQ(p.Axis(VtChAxisIdX).AxisGrid.MajorPen.VtColor.Green, 20);
+    EXPECT_EQ(p.Axis(VtChAxisIdY2).AxisGrid.MajorPen.VtColor.Red, 10);
+    EXPECT_EQ(p.Axis(VtChAxisIdY2).Pen.Style, VtPenStyleNull);
+    EXPECT_TRUE(p.Axis(VtChAxisIdY2).Labels(1).Hide);
+    EXPECT_EQ(p.Axis(VtChAxisIdY).Pen.VtColor.Blue, 30);
+    EXPECT_FLOAT_EQ(p.View3d.Rotation, 40);
+    EXPECT_FLOAT_EQ(p.Light.AmbientIntensity, 0.7f);
+    EXPECT_FLOAT_EQ(p.xGap, 5.0f);
+    EXPECT_TRUE(f->MSChart1.Stacking);
+    for (int a : {0, 1, 2}) {
+        EXPECT_EQ(p.Axis(a).Pen.Width, 0);
+        EXPECT_EQ(p.Axis(a).AxisGrid.MajorPen.Width, 0);
+    }
+
+    // A new plot colour repaints what is hidden in it.
+    h().chooseColor(vb::RGB(0, 100, 0));
+    f->MSChart1_PlotActivated();
+    EXPECT_EQ(p.Backdrop.Fill.Brush.FillColor.Green, 100);
+    EXPECT_EQ(yGrid.VtColor.Green, 100);
+    EXPECT_EQ(p.Axis(VtChAxisIdY2).Labels(1).VtFont.VtColor.Green, 100);
+
+    // A rotation that is no number (a row written by another program) takes the installed value
+    // and the steps after it are done all the same.
+    o.Combo1.setText("");
+    o.Combo6.setText("10");
+    GrafikauswertungAnzeigen();
+    EXPECT_FLOAT_EQ(aktivesChart()->MSChart1.Plot.View3d.Rotation, 30);
+    EXPECT_EQ(aktivesChart()->MSChart1.Plot.Axis(VtChAxisIdY).Pen.Width, 10);
+    EXPECT_TRUE(h().messages().empty());
+}
+
+TEST_F(ChartTest, DoubleClickedElementsTakeAColourOrFontAndCancelChangesNothing) {
+    frmChartOpt& o = forms::Default<frmChartOpt>();
+    o.Option1[2].setValue(true);  // 2-D line
+    GrafikauswertungAnzeigen();
+    frmChart* f = aktivesChart();
+    ASSERT_NE(f, nullptr);
+    SeriesSpec& s = f->MSChart1.Plot.SeriesCollection(1);
+    const Colour vorher = s.Pen.VtColor;
+    h().cancelDialog();
+    f->MSChart1_SeriesActivated(1);
+    EXPECT_EQ(s.Pen.VtColor.Blue, vorher.Blue);
+    EXPECT_EQ(s.Pen.VtColor.Red, vorher.Red);
+    h().chooseColor(vb::RGB(200, 10, 20));
+    f->MSChart1_SeriesActivated(1);
+    EXPECT_EQ(s.Pen.VtColor.Red, 200);  // a line chart recolours its line
+    EXPECT_EQ(h().lastColorPreset(), vb::RGB(vorher.Red, vorher.Green, vorher.Blue));
+
+    h().cancelDialog();
+    f->MSChart1_ChartActivated();
+    EXPECT_EQ(f->MSChart1.Backdrop.Fill.Brush.FillColor.Red, 255);
+
+    // Title: bold, then plain again.
+    forms::FontChoice fett{"DejaVu Sans", 14.5, true, false};
+    h().chooseFont(fett);
+    f->MSChart1_TitleActivated();
+    EXPECT_EQ(f->MSChart1.Title.VtFont.Style, VtFontStyleBold);
+    EXPECT_FLOAT_EQ(f->MSChart1.Title.VtFont.Size, 14);  // halves go to the even neighbour
+    forms::FontChoice normal{"DejaVu Sans", 11, false, false};
+    h().chooseFont(normal);
+    f->MSChart1_TitleActivated();
+    EXPECT_EQ(f->MSChart1.Title.VtFont.Style, 0);
+    h().cancelDialog();
+    f->MSChart1_TitleActivated();
+    EXPECT_EQ(f->MSChart1.Title.VtFont.Name, "DejaVu Sans");
+    EXPECT_FLOAT_EQ(f->MSChart1.Title.VtFont.Size, 11);
+    h().chooseFont({"DejaVu Serif", 9, false, true});
+    f->MSChart1_AxisLabelActivated(VtChAxisIdY, 1, 3, 1);
+    EXPECT_EQ(f->MSChart1.Plot.Axis(VtChAxisIdY).Labels(1).VtFont.Name, "DejaVu Serif");
+    EXPECT_EQ(f->MSChart1.Plot.Axis(VtChAxisIdY).Labels(1).VtFont.Style, VtFontStyleItalic);
+    EXPECT_TRUE(h().messages().empty());
+
+    // A bar chart recolours its bars; nothing goes back into the settings.
+    o.Option1[0].setValue(true);
+    GrafikauswertungAnzeigen();
+    f = aktivesChart();
+    h().chooseColor(vb::RGB(1, 2, 3));
+    f->MSChart1_SeriesActivated(1);
+    EXPECT_EQ(f->MSChart1.Plot.SeriesCollection(1).DataPoints(-1).Brush.FillColor.Blue, 3);
+    EXPECT_EQ(gReihe1Blau, 255);
+}
+
+TEST_F(ChartTest, OkInTheOptionsDrawsTheActiveChartAgainForTheSameRequest) {
+    frmChartOpt& o = forms::Default<frmChartOpt>();
+    waehle(2);
+    gVergleichPersonID = gAktPersonID;
+    gVergleichPerson[1] = gAktPerson[1];
+    gVergleichPerson[2] = gAktPerson[2];
+    gVergleichPerson[3] = gAktPerson[11];
+    waehle(3);
+    DateivergleichAnzeigen();
+    ASSERT_EQ(charts().size(), 1u);
+    o.Show();
+    o.Option1[2].setValue(true);
+    o.Command1_Click();
+    EXPECT_FALSE(o.isLoaded());
+    ASSERT_EQ(charts().size(), 1u);
+    frmChart* f = aktivesChart();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->Caption(), LabelTxt(225));
+    EXPECT_EQ(f->MSChart1.ChartType, VtChChartType2dLine);
+    EXPECT_EQ(f->MSChart1.Plot.SeriesCount(), 2);
+    EXPECT_EQ(gAktPersonID, personID(3));
+    // A person chart is drawn again as a person chart.
+    forms::Unload(*f);
+    GrafikauswertungAnzeigen();
+    forms::Default<frmChartOpt>().Option1[5].setValue(true);
+    forms::Default<frmChartOpt>().Command1_Click();
+    ASSERT_EQ(charts().size(), 1u);
+    EXPECT_EQ(aktivesChart()->MSChart1.ChartType, VtChChartType2dArea);
+    EXPECT_EQ(aktivesChart()->Caption(), LabelTxt(153));
+}
+
+}  // namespace
+
+#include "desk/evaluation/form15.h"
+
+namespace {
+
+TEST_F(ChartTest, TheAnswerTableHandsAColumnOrATypeToANewChart) {
+    mdi().mnuTabelle.choose();
+    auto* t = dynamic_cast<Form15*>(mdi().ActiveForm());
+    ASSERT_NE(t, nullptr);
+    t->Grid1.clickCell(0, 3);  // answer value 2
+    t->SSCommand1.click();
+    frmChart* f = aktivesChart();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->Caption(), LabelTxt(153));
+    for (int typ = 1; typ <= 9; ++typ)
+        EXPECT_EQ(std::to_string(static_cast<int>(f->MSChart1.DataGrid.Data(typ, 1))), t->Grid1.TextMatrix(typ, 3));
+    EXPECT_EQ(f->MSChart1.Plot.SeriesCollection(1).LegendText, gDiagrammTitel);
+    t->Grid1.clickCell(4, 0);  // type 4's five counts
+    t->SSCommand1.click();
+    f = aktivesChart();
+    ASSERT_EQ(f->MSChart1.DataGrid.RowCount(), 5);
+    for (int v = 1; v <= 5; ++v)
+        EXPECT_EQ(std::to_string(static_cast<int>(f->MSChart1.DataGrid.Data(v, 1))), t->Grid1.TextMatrix(4, v));
+    EXPECT_EQ(f->MSChart1.Plot.SeriesCollection(1).LegendText, gTypbezeichnung[4]);
+    EXPECT_EQ(gFensterAnzahl, 3);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ChartTest, ThePrintItemsFollowTheActiveChartAndThePicturesThereAre) {
+    bilderLoeschen();
+    gAssistentanzeige = -1;
+    GrafikauswertungAnzeigen();
+    frmChart* person = aktivesChart();
+    EXPECT_TRUE(mdi().mnuDruckGrafik.Enabled());
+    EXPECT_FALSE(mdi().mnuDruckDateivergleich.Enabled());
+    // The assistant's chart step is done: the type descriptions are next.
+    frmAssist& a = forms::Default<frmAssist>();
+    EXPECT_EQ(a.Label1[4].ForeColor(), kDunkelblau);
+    EXPECT_EQ(a.Label2[3].ForeColor(), kDunkelblau);
+    EXPECT_EQ(a.Label1[1].ForeColor(), kSchwarz);
+
+    gVergleichPersonID = personID(2);
+    gVergleichPerson[1] = "Vorname2";
+    gVergleichPerson[2] = "Nachname2";
+    DateivergleichAnzeigen();
+    frmChart* zwei = aktivesChart();
+    EXPECT_FALSE(mdi().mnuDruckGrafik.Enabled());
+    EXPECT_TRUE(mdi().mnuDruckDateivergleich.Enabled());
+    forms::Instance<frmMDI>().childActivated(person);
+    EXPECT_TRUE(mdi().mnuDruckGrafik.Enabled());
+    EXPECT_EQ(gDateivergleich, 0);
+
+    // Closing a chart leaves the items of the pictures that can still be printed.
+    forms::Unload(*zwei);
+    EXPECT_TRUE(mdi().mnuDruckGrafik.Enabled());
+    EXPECT_TRUE(mdi().mnuDruckDateivergleich.Enabled());
+    bilderLoeschen();
+    forms::Unload(*person);
+    EXPECT_FALSE(mdi().mnuDruckGrafik.Enabled());
+    EXPECT_FALSE(mdi().mnuDruckDateivergleich.Enabled());
+    EXPECT_EQ(gFensterAnzahl, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ChartTest, CopyTakesTheActiveChartAsAPicture) {
+    GrafikauswertungAnzeigen();
+    frmChart* erster = aktivesChart();
+    forms::Default<frmChartOpt>().Option1[4].setValue(true);
+    GrafikauswertungAnzeigen();
+    forms::Instance<frmMDI>().childActivated(erster);
+    mdi().mnuKopieren.Click();
+    const QImage kopie = forms::Clipboard::GetData();
+    ASSERT_FALSE(kopie.isNull());
+    EXPECT_EQ(kopie.convertToFormat(QImage::Format_RGB32), erster->bild().convertToFormat(QImage::Format_RGB32));
+}
+
+}  // namespace

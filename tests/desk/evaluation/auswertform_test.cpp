@@ -1,0 +1,507 @@
+// The evaluation window as a practitioner uses it: opened by the commands, paged by buttons and
+// keys, thresholds chosen and applied, the page printed for the report and copied, help, scrolling,
+// several windows side by side, and the bad cases (a deleted person, no result rows, a data folder
+// that cannot be written, the window limit).
+
+#include <QImage>
+
+#include <filesystem>
+
+#include "auswert_fixture.h"
+#include "desk/evaluation/auswertseiten_stil.h"
+#include "desk/reports/frm_report.h"
+#include "platform/draw/printer.h"
+#include "platform/forms/common_dialog.h"
+#include "platform/forms/screen.h"
+
+using namespace auswert_test;
+
+namespace {
+
+// Type 3 alone at the top of every ranking.
+const Anzahlen kKlar{{{}, {2, 2, 6, 2, 2}, {2, 2, 6, 2, 2}, {0, 0, 2, 2, 10}, {1, 3, 6, 3, 1}, {2, 2, 6, 2, 2},
+                      {3, 2, 5, 2, 2}, {2, 2, 6, 2, 2}, {2, 3, 5, 2, 2}, {2, 2, 6, 3, 1}}};
+// Types 4 and 8 share the top of the 3-and-4 ranking: no main type.
+const Anzahlen kGleich34{{{}, {2, 2, 6, 2, 2}, {2, 2, 6, 2, 2}, {2, 2, 6, 2, 2}, {0, 0, 6, 4, 4}, {2, 2, 6, 2, 2},
+                          {3, 2, 5, 2, 2}, {2, 2, 6, 2, 2}, {2, 2, 2, 4, 4}, {2, 2, 6, 3, 1}}};
+// Totals 40 (type 1) and 34 (type 2): their quotient is the threshold 0.85 itself.
+const Anzahlen kSchwelle{{{}, {0, 0, 0, 0, 10}, {0, 0, 0, 2, 7}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0},
+                          {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}}};
+
+class Auswertfenster : public AuswertTest {
+protected:
+    // The last message box asked, its text, style and title.
+    const forms::HostRecord* meldung() { return h().last(forms::HostRecord::Kind::MsgBox); }
+
+    static bool zeigt(const auswertform& f, const std::string& text) {
+        for (const std::string& z : f.Bild1.pageLines(1))
+            if (z.find(text) != std::string::npos) return true;
+        return false;
+    }
+
+    // Every row of the data file's tables, for telling whether anything was written.
+    std::string inhalt() {
+        std::string t;
+        for (const char* tabelle : {"PersDat", "PersonTestErgebnis", "TypWertZuweisung", "Ergebnis", "Drucktabelle"}) {
+            auto rs = gDatenbank->OpenRecordset(std::string("select * from ") + tabelle, db::RecordsetType::Snapshot);
+            for (; !rs->Eof(); rs->MoveNext())
+                for (int i = 0; i < rs->FieldCount(); ++i) t += vb::textOrEmpty(rs->Fields(i).Value()) + ";";
+            t += "\n";
+        }
+        return t;
+    }
+
+    void taste(auswertform& f, int code) {
+        int k = code;
+        f.Form_KeyUp(k, 0);
+    }
+};
+
+}  // namespace
+
+TEST_F(Auswertfenster, PageCountFollowsTheRankingAndTheHeadNamesThePerson) {
+    waehle(person("Greta", "Hahn", kKlar));
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->Caption(), LabelTxt(158));
+    EXPECT_EQ(a->Label1.Caption(), "Auswertung von: Greta Hahn/12.03.2026");
+    EXPECT_EQ(a->Label2.Caption(), "Seite  1 von  12");
+    EXPECT_TRUE(zeigt(*a, LabelTxt(274)));  // page 1 drawn on the first activation
+    EXPECT_EQ(gFensterAnzahl, 1);
+
+    waehle(person("Otto", "Lang", kGleich34));
+    auswertform* b = auswertung();
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->Label2.Caption(), "Seite  1 von  10");
+    auswertform* s = statistik();
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->Caption(), LabelTxt(210));
+    EXPECT_EQ(s->Label2.Caption(), "Seite  1 von  6");
+    EXPECT_TRUE(zeigt(*s, LabelTxt(263)));
+    EXPECT_EQ(gFensterAnzahl, 3);
+    EXPECT_TRUE(h().messages().empty());
+}
+
+TEST_F(Auswertfenster, PagingStopsAtBothEndsWithTheMessageOfTheMode) {
+    waehle(person("Greta", "Hahn", kKlar));
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    a->SSCommand1_Click();
+    ASSERT_NE(meldung(), nullptr);
+    EXPECT_EQ(meldung()->text, DialogTxt(45));
+    EXPECT_EQ(meldung()->style, forms::vbExclamation);
+    EXPECT_EQ(meldung()->title, DialogTxt(3));
+    EXPECT_EQ(a->Seite(), 1);
+    EXPECT_TRUE(zeigt(*a, LabelTxt(274)));  // drawn again after the message
+
+    for (int i = 0; i < 11; ++i) taste(*a, forms::vbKeyPageDown);
+    EXPECT_EQ(a->Seite(), 12);
+    EXPECT_EQ(a->Label2.Caption(), "Seite  12 von  12");
+    EXPECT_TRUE(zeigt(*a, LabelTxt(346)));
+    h().clearRecords();
+    a->SSCommand2_Click();
+    EXPECT_EQ(h().messages(), std::vector<std::string>{DialogTxt(42)});
+    EXPECT_EQ(a->Seite(), 12);
+    taste(*a, forms::vbKeyPageUp);
+    EXPECT_EQ(a->Seite(), 11);
+    EXPECT_TRUE(zeigt(*a, LabelTxt(260)));
+
+    auswertform* s = statistik();
+    ASSERT_NE(s, nullptr);
+    h().clearRecords();
+    taste(*s, forms::vbKeyPageUp);
+    EXPECT_EQ(h().messages(), std::vector<std::string>{DialogTxt(46)});
+    for (int i = 0; i < 5; ++i) s->SSCommand2_Click();
+    h().clearRecords();
+    s->SSCommand2_Click();
+    EXPECT_EQ(h().messages(), std::vector<std::string>{DialogTxt(43)});
+    EXPECT_EQ(s->Seite(), 6);
+
+    // Escape closes the window and counts it down.
+    taste(*s, forms::vbKeyEscape);
+    EXPECT_FALSE(s->isLoaded());
+    EXPECT_EQ(gFensterAnzahl, 1);
+    a->Befehl3_Click();
+    EXPECT_EQ(gFensterAnzahl, 0);
+    EXPECT_EQ(mdi().txtStatusMsg->Caption(), LabelTxt(5));
+}
+
+TEST_F(Auswertfenster, ThresholdListsFollowThePage) {
+    waehle(person("Greta", "Hahn", kKlar));
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    EXPECT_TRUE(a->Frame1.isVisible());
+    EXPECT_TRUE(a->Combo1.isVisible());
+    EXPECT_FALSE(a->Combo2.isVisible());
+    EXPECT_EQ(a->Combo1.ListCount(), 14);
+    EXPECT_EQ(a->Combo1.Text(), "0,85");
+    EXPECT_EQ(a->Combo2.ListCount(), 0);
+    EXPECT_EQ(gSensitivity1, 0.85f);
+    EXPECT_EQ(a->Frame1.Caption(), LabelTxt(224));
+
+    for (int i = 0; i < 8; ++i) a->SSCommand2_Click();
+    ASSERT_EQ(a->Seite(), 9);
+    EXPECT_TRUE(a->Combo2.isVisible());
+    EXPECT_EQ(a->Combo1.Text(), "-0,2");
+    EXPECT_EQ(a->Combo2.Text(), "0,4");
+    EXPECT_EQ(a->Combo2.ListCount(), 11);
+    EXPECT_EQ(gSensitivity1, -0.2f);
+    EXPECT_EQ(gSensitivity2, 0.4f);
+    EXPECT_EQ(a->Frame1.Caption(), LabelTxt(223));
+
+    a->SSCommand2_Click();
+    EXPECT_FALSE(a->Combo2.isVisible());
+    EXPECT_EQ(a->Combo1.Text(), "0,85");
+    EXPECT_EQ(a->Frame1.Caption(), LabelTxt(224));
+    a->SSCommand2_Click();
+    EXPECT_FALSE(a->Frame1.isVisible());
+    a->SSCommand2_Click();
+    EXPECT_FALSE(a->Frame1.isVisible());
+    a->SSCommand1_Click();
+    a->SSCommand1_Click();
+    EXPECT_TRUE(a->Frame1.isVisible());
+
+    // The statistics pages use no threshold.
+    auswertform* s = statistik();
+    ASSERT_NE(s, nullptr);
+    EXPECT_FALSE(s->Frame1.isVisible());
+}
+
+TEST_F(Auswertfenster, AppliedThresholdHoldsByPositionAndAPickWithoutOkIsDiscarded) {
+    waehle(person("Greta", "Hahn", kSchwelle));
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    // 34 / 40 is the threshold 0.85 itself, which acts as 0.8500000238: not close behind.
+    EXPECT_TRUE(zeigt(*a, LabelTxt(204)));
+
+    a->Combo1.setListIndex(5);  // 0,7, never applied
+    a->SSCommand2_Click();
+    a->SSCommand1_Click();
+    EXPECT_EQ(a->Combo1.Text(), "0,85");
+    EXPECT_FALSE(gSensitivityGewaehlt);
+
+    a->Combo1.setListIndex(3);
+    EXPECT_EQ(a->Combo1.Text(), "0,8");
+    a->Command1_Click();
+    EXPECT_TRUE(gSensitivityGewaehlt);
+    EXPECT_EQ(gSensitivity1, 0.8f);
+    EXPECT_EQ(gSensitivity1Index, 3);
+    EXPECT_EQ(gSensitivity2Index, -1);
+    EXPECT_EQ(a->Seite(), 1);
+    EXPECT_FALSE(zeigt(*a, LabelTxt(204)));  // the page was drawn again: the second type is close behind
+    EXPECT_TRUE(zeigt(*a, " " + gTypbezeichnung[2]));
+
+    // The kept position selects in whichever list the page has.
+    for (int i = 0; i < 8; ++i) a->SSCommand2_Click();
+    EXPECT_EQ(a->Combo1.Text(), "-0,8");
+    EXPECT_EQ(a->Combo2.Text(), "0,4");
+    EXPECT_EQ(gSensitivity1, -0.8f);
+
+    // A new evaluation starts from the first entries again.
+    a->Befehl3_Click();
+    a = auswertung();
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->Combo1.Text(), "0,85");
+    EXPECT_FALSE(gSensitivityGewaehlt);
+}
+
+TEST_F(Auswertfenster, PrintWritesTheWholePageForTheReportAndAFolderThatCannotBeWrittenIsSaid) {
+    waehle(person("Greta", "Hahn", kKlar));
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    a->outerWindow()->resize(400, 300);  // most of the page is out of view
+    gDateivergleich = 1;
+    a->Befehl6_Click();
+    EXPECT_EQ(gDateivergleich, 0);
+    const std::filesystem::path bild = dir / "ZUVAktuelleSeite.bmp";  // the data folder
+    ASSERT_TRUE(std::filesystem::exists(bild));
+    EXPECT_EQ(befehl("identify -format '%m %w %h' '" + bild.string() + "'"), "BMP3 1000 667");
+    QImage gelesen(QString::fromStdString(bild.string()));
+    EXPECT_EQ(gelesen.convertToFormat(QImage::Format_RGB32), a->Seitenbild().convertToFormat(QImage::Format_RGB32));
+    EXPECT_TRUE(h().messages().empty());
+
+    // The report window shows the report of the page on view; printed without a printer, the page
+    // goes into a PDF file as the picture it was handed.
+    frmReport& bericht = forms::Instance<frmReport>();
+    ASSERT_TRUE(bericht.Visible());
+    EXPECT_TRUE(bericht.Option1[0].Value());
+    forms::PrinterChoice wahl;
+    wahl.outputFile = (dir / "Seite.pdf").string();
+    h().choosePrinter(wahl);
+    bericht.CrystalReport1.PrintReport();
+    EXPECT_TRUE(h().messages().empty());
+    const std::string bilder = befehl("pdfimages -list '" + wahl.outputFile + "'");
+    EXPECT_NE(bilder.find(" 1000   667 "), std::string::npos) << bilder;
+    EXPECT_NE(befehl("pdftotext '" + wahl.outputFile + "' -").find("Greta Hahn"), std::string::npos);
+    draw::printer().setOutputFileName("");
+    forms::applyToPrinter(forms::PrinterChoice{});
+    forms::Unload(bericht);
+    h().clearRecords();
+
+    const std::string vorher = gAppPath;
+    gAppPath = (dir / "gibt es nicht").string();
+    a->Befehl6_Click();
+    ASSERT_EQ(h().messages().size(), 1u);
+    EXPECT_NE(h().messages()[0].find("ZUVAktuelleSeite.bmp"), std::string::npos);
+    EXPECT_NE(h().messages()[0].find("kann nicht im Datenordner"), std::string::npos);
+    EXPECT_FALSE(forms::IsLoaded<frmReport>());  // no report of a page that was not handed over
+    gAppPath = vorher;
+    EXPECT_TRUE(a->isLoaded());
+}
+
+TEST_F(Auswertfenster, HelpOpensTheTopicOfTheMode) {
+    waehle(person("Greta", "Hahn", kKlar));
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    a->SSCommand3_Click();
+    auswertform* s = statistik();
+    ASSERT_NE(s, nullptr);
+    s->SSCommand3_Click();
+    const auto hilfe = h().records(forms::HostRecord::Kind::Help);
+    ASSERT_EQ(hilfe.size(), 2u);
+    EXPECT_EQ(hilfe[0].title, "html/zuvw0sqc.htm");
+    EXPECT_EQ(hilfe[1].title, "html/zuvw1agb.htm");
+}
+
+TEST_F(Auswertfenster, ScrollBarsMoveThePageByTheWindowsStepsAndReachItsEnds) {
+    waehle(person("Greta", "Hahn", kKlar));
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    a->outerWindow()->resize(500, 400);
+    QApplication::processEvents();
+    ASSERT_TRUE(a->isScrollBarShown(forms::SB_VERT));
+    ASSERT_TRUE(a->isScrollBarShown(forms::SB_HORZ));
+    auto position = [&](int bar) {
+        forms::ScrollInfo i;
+        i.fMask = forms::SIF_POS;
+        a->GetScrollInfo(bar, i);
+        return i.nPos;
+    };
+    a->sendScroll(forms::SB_VERT, forms::SB_LINEDOWN);
+    EXPECT_EQ(position(forms::SB_VERT), 10);
+    a->sendScroll(forms::SB_VERT, forms::SB_PAGEDOWN);
+    EXPECT_EQ(position(forms::SB_VERT), 40);
+    a->sendScroll(forms::SB_VERT, forms::SB_LINEUP);
+    EXPECT_EQ(position(forms::SB_VERT), 30);
+    a->sendScroll(forms::SB_VERT, forms::SB_ENDSCROLL);
+    EXPECT_EQ(position(forms::SB_VERT), 30);
+    EXPECT_EQ(a->Picture1.y(), -30);
+    a->sendScroll(forms::SB_HORZ, forms::SB_THUMBTRACK, 55);
+    EXPECT_EQ(position(forms::SB_HORZ), 55);
+    EXPECT_EQ(a->Picture1.x(), -55);
+
+    // Dragged to the end, the page's last pixels come into view.
+    a->sendScroll(forms::SB_VERT, forms::SB_THUMBTRACK, 100000);
+    a->sendScroll(forms::SB_HORZ, forms::SB_THUMBTRACK, 100000);
+    EXPECT_EQ(a->Picture1.y() + a->Picture1.height(), a->Sicht.height());
+    EXPECT_LE(a->Picture1.x() + a->Picture1.width(), a->Sicht.width());
+    EXPECT_GE(a->Picture1.x() + a->Picture1.width(), a->Sicht.width() - 1);
+}
+
+TEST_F(Auswertfenster, EachWindowKeepsItsOwnPageAndFrame) {
+    waehle(person("Greta", "Hahn", kKlar));
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    a->SSCommand2_Click();
+    a->SSCommand2_Click();
+    auswertform* s = statistik();
+    ASSERT_NE(s, nullptr);
+    s->SSCommand2_Click();
+    EXPECT_EQ(gSeitenanzahl, 6);
+
+    // Back to the evaluation window: its own page 3 of 12, not the statistics page 2 of 6.
+    a->Show();
+    EXPECT_EQ(mdi().ActiveForm(), a);
+    EXPECT_EQ(a->Seite(), 3);
+    EXPECT_EQ(a->Label2.Caption(), "Seite  3 von  12");
+    EXPECT_EQ(gSeitenanzahl, 12);
+    EXPECT_EQ(gAuswertungsart, 1);
+    EXPECT_TRUE(zeigt(*a, LabelTxt(115)));
+    for (int i = 0; i < 9; ++i) a->SSCommand2_Click();
+    EXPECT_EQ(a->Seite(), 12);  // pages 11 and 12 stay reachable
+    s->Show();
+    EXPECT_EQ(s->Seite(), 2);
+    EXPECT_TRUE(zeigt(*s, LabelTxt(264)));
+
+    // Page 9 names its thresholds in the frame of the window that draws it, not of the last one made.
+    auswertform* b = auswertung();
+    ASSERT_NE(b, nullptr);
+    a->Show();
+    for (int i = 0; i < 3; ++i) a->SSCommand1_Click();
+    ASSERT_EQ(a->Seite(), 9);
+    EXPECT_EQ(a->Frame1.Caption(), LabelTxt(223));
+    EXPECT_EQ(b->Frame1.Caption(), LabelTxt(224));
+
+    // Page 12 of a window names the connected types of its own main type, also after another
+    // command ranked the person anew.
+    a->SSCommand2_Click();
+    a->SSCommand2_Click();
+    a->SSCommand2_Click();
+    ASSERT_EQ(a->Seite(), 12);
+    mdi().mnuAuswertung_Click();
+    a->Show();
+    EXPECT_TRUE(zeigt(*a, LabelTxt(347) + " " + gTypbezeichnung[6]));  // type 3: 6 and 9
+    EXPECT_TRUE(zeigt(*a, LabelTxt(357) + " " + gTypbezeichnung[9]));
+}
+
+TEST_F(Auswertfenster, CopyTakesThePageOnViewAndOnlyTheCopyChangesTheClipboard) {
+    waehle(person("Greta", "Hahn", kKlar));
+    forms::Clipboard::SetText("vorher");
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    a->SSCommand2_Click();
+    auswertform* b = auswertung();
+    ASSERT_NE(b, nullptr);
+    a->Show();
+    b->Show();
+    a->Show();
+    a->Befehl6_Click();
+    EXPECT_EQ(forms::Clipboard::GetText(), "vorher");
+
+    mdi().mnuKopieren.choose();
+    const QImage kopie = forms::Clipboard::GetData();
+    ASSERT_FALSE(kopie.isNull());
+    EXPECT_EQ(kopie.size(), QSize(1000, 667));
+    EXPECT_EQ(kopie.convertToFormat(QImage::Format_RGB32), a->Seitenbild().convertToFormat(QImage::Format_RGB32));
+    EXPECT_NE(kopie.convertToFormat(QImage::Format_RGB32), b->Seitenbild().convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(Auswertfenster, PagesWriteNothingIntoTheDataFile) {
+    waehle(person("Greta", "Hahn", kKlar));
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    const std::string vorher = inhalt();
+    for (int i = 0; i < 11; ++i) a->SSCommand2_Click();
+    a->Command1_Click();
+    auswertform* s = statistik();  // scores again: the same figures
+    ASSERT_NE(s, nullptr);
+    for (int i = 0; i < 5; ++i) s->SSCommand2_Click();
+    EXPECT_EQ(inhalt(), vorher);
+}
+
+TEST_F(Auswertfenster, DeletedPersonGivesAPageThatSaysSoAndNoErrorBox) {
+    const int32_t id = person("Greta", "Hahn", kKlar);
+    waehle(id);
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    auswertform* s = statistik();
+    ASSERT_NE(s, nullptr);
+    // The person window deletes the current person: its rows go, no person is current.
+    gDatenbank->Execute("DELETE FROM PersDat WHERE PersonID = " + std::to_string(id));
+    gAktPersonID = 0;
+    gAktPerson = {};
+    h().clearRecords();
+    a->Show();
+    a->SSCommand2_Click();
+    EXPECT_TRUE(h().messages().empty());
+    EXPECT_EQ(a->Label1.Caption(), "Auswertung von: Greta Hahn/12.03.2026");
+    EXPECT_TRUE(zeigt(*a, "nicht mehr verfügbar"));
+    EXPECT_FALSE(zeigt(*a, LabelTxt(279)));
+    s->Show();
+    EXPECT_TRUE(zeigt(*s, "nicht mehr verfügbar"));
+    EXPECT_TRUE(h().messages().empty());
+}
+
+TEST_F(Auswertfenster, PersonWithoutResultRowsOpensNoBrokenPage) {
+    waehle(person("Greta", "Hahn", kKlar, false));
+    auswertform* a = auswertung();
+    ASSERT_EQ(h().messages().size(), 1u);
+    EXPECT_NE(h().messages()[0].find(LabelTxt(363)), std::string::npos);
+    EXPECT_NE(h().messages()[0].find("Für diese Person fehlen Datensätze"), std::string::npos);
+    EXPECT_EQ(a, nullptr);
+    EXPECT_EQ(gFensterAnzahl, 0);
+}
+
+TEST_F(Auswertfenster, PersonWithoutNameOrTestDateAndWithoutRatings) {
+    const int32_t id = person("", "Hahn", jederTyp({0, 0, 0, 0, 0}));
+    gDatenbank->Execute("UPDATE PersDat SET Vorname = NULL, Testdatum = NULL WHERE PersonID = " + std::to_string(id));
+    waehle(id);
+    h().answer(forms::vbOK);  // the warning about the first unanswered statement
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->Label1.Caption(), "Auswertung von:  Hahn/");
+    EXPECT_EQ(a->Label2.Caption(), "Seite  1 von  10");
+    h().clearRecords();
+    for (int i = 0; i < 10; ++i) a->SSCommand2_Click();
+    EXPECT_EQ(h().messages(), std::vector<std::string>{DialogTxt(42)});
+    EXPECT_TRUE(zeigt(*a, LabelTxt(334)));
+}
+
+TEST_F(Auswertfenster, TheEleventhWindowIsRefusedWithTheLimitMessage) {
+    waehle(person("Greta", "Hahn", kKlar));
+    for (int i = 1; i <= 10; ++i) ASSERT_NE(i % 2 ? auswertung() : statistik(), nullptr);
+    h().clearRecords();
+    EXPECT_EQ(statistik(), nullptr);
+    EXPECT_EQ(h().messages(), std::vector<std::string>{DialogTxt(33)});
+    EXPECT_EQ(gFensterAnzahl, 10);
+    EXPECT_EQ(mdi().children().size(), 10u);
+    EXPECT_EQ(forms::Screen::MousePointer(), forms::vbDefault);
+}
+
+TEST_F(Auswertfenster, AClosedWindowLeavesNoSurfaceBehind) {
+    waehle(person("Greta", "Hahn", kKlar));
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(gAusgabe, &a->Bild1);
+    a->Befehl3_Click();
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(gAusgabe, nullptr);
+}
+
+TEST_F(Auswertfenster, ReadOnlyDataFileIsEvaluatedWithoutAWrite) {
+    const int32_t id = person("Greta", "Hahn", kKlar);
+    waehle(id);
+    ASSERT_NE(auswertung(), nullptr);  // scored once while the file could be written
+    const std::string datei = gDatenbankName;
+    mdi().mnuClose_Click();
+    h().chooseFile(datei, true);
+    mdi().mnuOpen_Click();
+    ASSERT_TRUE(gDateiOffen);
+    waehle(id);
+    const std::string vorher = inhalt();
+    h().clearRecords();
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    for (int i = 0; i < 11; ++i) a->SSCommand2_Click();
+    EXPECT_TRUE(zeigt(*a, LabelTxt(346)));
+    EXPECT_TRUE(h().messages().empty());
+    EXPECT_EQ(inhalt(), vorher);
+}
+
+TEST_F(Auswertfenster, AQuotientEqualToTheThresholdCountsWhereThePageSaysSo) {
+    // Totals 40 and 30, ratings 4: 16 and 12, ratings 3: 24 and 18, ratings 3 and 4: 40 and 30 —
+    // every quotient of the second type is 0.75, which single precision holds exactly.
+    waehle(person("Greta", "Hahn",
+                  {{{}, {0, 0, 0, 8, 4}, {0, 0, 0, 6, 3}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0},
+                    {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}}}));
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    a->Combo1.setListIndex(4);
+    ASSERT_EQ(a->Combo1.Text(), "0,75");
+    a->Command1_Click();
+    EXPECT_TRUE(zeigt(*a, LabelTxt(204)));  // page 1: above the threshold, not on it
+    for (int seite = 2; seite <= 4; ++seite) {
+        a->SSCommand2_Click();
+        EXPECT_TRUE(zeigt(*a, gTypbezeichnung[2])) << "page " << seite;  // the others: on it is enough
+        EXPECT_FALSE(zeigt(*a, LabelTxt(204))) << "page " << seite;
+    }
+    for (int i = 0; i < 6; ++i) a->SSCommand2_Click();
+    ASSERT_EQ(a->Seite(), 10);
+    EXPECT_EQ(gVergleichTypen[2], "");  // the quotient equal to the threshold does not pass
+    EXPECT_EQ(gVergleichLauf, 9);
+    EXPECT_TRUE(zeigt(*a, LabelTxt(315)));
+    a->Befehl3_Click();
+
+    // 17 / 20 on page 4 with 0.85: the threshold acts as 0.8500000238, so the second type is out.
+    waehle(person("Otto", "Lang",
+                  {{{}, {0, 0, 0, 0, 5}, {0, 0, 0, 3, 2}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0},
+                    {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}}}));
+    a = auswertung();
+    ASSERT_NE(a, nullptr);
+    for (int i = 0; i < 3; ++i) a->SSCommand2_Click();
+    ASSERT_EQ(a->Seite(), 4);
+    EXPECT_EQ(gSpitzenwertTypsumme34, 20);
+    EXPECT_TRUE(zeigt(*a, LabelTxt(204)));
+    EXPECT_TRUE(auswertseiten::alleLeer(gRang2Typsumme34));
+}

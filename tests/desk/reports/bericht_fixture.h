@@ -1,0 +1,104 @@
+#pragma once
+
+// A session with an open data file, the installed settings database and report layouts in the
+// data folder, a main window standing behind the port, and the scripted Host: the report window
+// is driven as a person drives it.
+
+#include <QColor>
+#include <QImage>
+
+#include "desk/reports/frm_report.h"
+#include "desk/testing/fenster_fixture.h"
+#include "platform/draw/picture.h"
+#include "platform/report/document.h"
+#include "support/files.h"
+#include "support/test_hauptfenster.h"
+
+namespace bericht_test {
+
+inline const char* kLayouts[] = {"ZUVReport1.rpt", "ZUVReport2.rpt", "ZUVReport3.rpt", "ZUVHeader1.rpt",
+                                 "ZUVHeader2.rpt", "AuswertungSeite1bis3.rpt", "AuswertungAbSeite4.rpt",
+                                 "Enneagramm.rpt", "Grafik1.rpt", "Grafik2.rpt", "Grafik3.rpt", "Tabelle.rpt",
+                                 "AktuelleSeite.rpt", "ZUVVergleich.rpt", "zuv_symb_druckkopf.bmp"};
+
+inline const char* kBilder[] = {"ZUVEnneagramm.bmp", "ZUVGrafik1.bmp", "ZUVGrafik2.bmp", "ZUVGrafik3.bmp",
+                                "ZUVTabelle.bmp", "ZUVAktuelleSeite.bmp", "ZUVVergleich.bmp"};
+
+class BerichtTest : public zuvtest_test::FensterTest {
+protected:
+    void SetUp() override {
+        FensterTest::SetUp();
+        for (const char* n : kLayouts)
+            std::filesystem::copy_file(std::string(ZUV_DIST_DIR) + "/" + n, path(n),
+                                       std::filesystem::copy_options::overwrite_existing);
+        gDateiOffen = true;
+        person = neuePerson("Erika", "Muster", "08.03.2026");
+        bewerten(person);
+        gAktPersonID = person;
+    }
+    void TearDown() override {
+        forms::resetAllWindows();
+        FensterTest::TearDown();
+    }
+
+    // Every statement rated, type by type a little differently.
+    void bewerten(int32_t id) {
+        datei->Execute("UPDATE TypWertZuweisung SET TypRealWert = (ItemNummer + TypNummer) % 5 WHERE PersonID = " +
+                       std::to_string(id));
+        datei->Execute("UPDATE PersonTestErgebnis SET ItemWert = ItemNummer % 5 WHERE PersonID = " +
+                       std::to_string(id));
+    }
+
+    // An exchange bitmap as the evaluation and chart windows leave it in the data folder.
+    void bild(const std::string& name, int w = 900, int h = 600, QColor farbe = QColor(40, 90, 160)) {
+        QImage img(w, h, QImage::Format_RGB888);
+        img.fill(farbe);
+        draw::SavePicture(draw::Picture::fromImage(img), path(name));
+    }
+    void alleBilder() {
+        for (const char* n : kBilder) bild(n);
+    }
+
+    frmReport& bericht() { return forms::Default<frmReport>(); }
+    // What an opener does: the parts (1) and the kind, then the window shows and builds.
+    void oeffnen(std::initializer_list<int> teile, bool aktuelleSeite = false, bool zweiPersonen = false) {
+        frmReport& r = bericht();
+        for (int i = 0; i <= 8; ++i) r.Check1[i].setValue(0);
+        for (int i : teile) r.Check1[i].setValue(1);
+        r.Option1[0].setValue(aktuelleSeite);
+        r.Option1[1].setValue(zweiPersonen);
+        r.Show();
+    }
+    const report::Document* dokument() { return bericht().CrystalReport1.document(); }
+    std::shared_ptr<report::Report> layout() { return bericht().CrystalReport1.ReportSource(); }
+
+    long zeilen(const std::string& sql) {
+        auto rs = datei->OpenRecordset(sql, db::RecordsetType::Snapshot);
+        rs->MoveFirst();
+        return rs->Fields(0).Value().toLong();
+    }
+    // The print table as an outside client reads it.
+    std::string drucktabelle() {
+        return support::run("sqlite3 " + support::shellQuote(path("test.ZDB")) +
+                            " 'select Druckseite, ZeilenNr, Zeilentext, Formatierung from Drucktabelle order by 1, 2'")
+            .output;
+    }
+    // Text of every sheet of the report on view.
+    std::vector<std::string> alleZeilen() {
+        std::vector<std::string> out;
+        if (const report::Document* d = dokument())
+            for (int p = 0; p < d->pageCount(); ++p)
+                for (auto& z : d->pageLines(p)) out.push_back(z);
+        return out;
+    }
+    static bool enthaelt(const std::vector<std::string>& zeilen, const std::string& text) {
+        for (const auto& z : zeilen)
+            if (z.find(text) != std::string::npos) return true;
+        return false;
+    }
+
+    support::TestHauptfenster haupt;
+    int32_t person = 0;
+};
+
+}  // namespace bericht_test

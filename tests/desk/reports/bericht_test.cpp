@@ -1,0 +1,277 @@
+#include "bericht_fixture.h"
+
+#include <QFile>
+
+#include "desk/common/form4.h"
+#include "desk/common/main_window_port.h"
+#include "desk/reports/druckzeile.h"
+#include "platform/db/field.h"
+#include "platform/draw/printer.h"
+#include "platform/vb/datetime.h"
+#include "platform/vb/format.h"
+
+using namespace bericht_test;
+
+namespace {
+
+class Bericht : public BerichtTest {
+protected:
+    void TearDown() override {
+        draw::printer().setOutputFileName("");
+        BerichtTest::TearDown();
+    }
+    bool unterdrueckt(int bereich) { return layout()->Sections(bereich).Suppress(); }
+    report::ReportObject* objekt(report::Report& r, const std::string& bereich, const std::string& name) {
+        auto& s = r.Sections(bereich);
+        for (int i = 1; i <= s.ReportObjectCount(); ++i)
+            if (s.ReportObjects(i).Name() == name) return &s.ReportObjects(i);
+        return nullptr;
+    }
+    // Rows a report before this one left in the print table.
+    void alteZeilen() {
+        DrucktabelleBinden();
+        SchreibeDruckzeile(1, 1, "vom letzten Bericht", "DE");
+        HauptDaten(5).close();
+    }
+};
+
+}  // namespace
+
+TEST_F(Bericht, TheFullReportShowsEveryPartWhoseBitmapIsThereAtHalfSize) {
+    alleBilder();
+    std::remove(path("ZUVGrafik2.bmp").c_str());
+    oeffnen({0, 1, 2, 3, 4, 5, 6, 7, 8});
+    ASSERT_TRUE(meldungen().empty()) << meldungen().front();
+    ASSERT_NE(dokument(), nullptr);
+    EXPECT_EQ(layout()->Name(), "ZUVReport1");
+    for (int b : {4, 5, 6, 8, 9, 10}) EXPECT_FALSE(unterdrueckt(b)) << b;
+    EXPECT_TRUE(unterdrueckt(7));  // chart 2 has no bitmap
+    EXPECT_EQ(bericht().CrystalReport1.Zoom(), 50);
+    EXPECT_EQ(bericht().SSTab1.Tab(), 0);
+    EXPECT_EQ(bericht().MousePointer(), forms::vbDefault);
+    // The status line said what happened and is back to its idle text.
+    ASSERT_GE(haupt.status.size(), 2u);
+    EXPECT_NE(std::find(haupt.status.begin(), haupt.status.end(), LabelTxt(458)), haupt.status.end());
+    EXPECT_EQ(haupt.status.back(), LabelTxt(5));
+    // The scoring ran for the evaluation pages and left the report's thresholds.
+    EXPECT_FLOAT_EQ(gSensitivity1, 0.85f);
+    EXPECT_FLOAT_EQ(gSensitivity2, 0.4f);
+    EXPECT_NE(zeilen("select sum(abs(TypGesamtSumme)) from Ergebnis"), 0);
+
+    // Pictures: the enneagram as wide as the printable area and centred, the charts smaller by
+    // the screen factor, every one inside the printable area.
+    const float f = frmReport::Bildschirmfaktor(forms::Screen::Width() / forms::Screen::TwipsPerPixelX());
+    auto* ennea = objekt(layout()->OpenSubreport("Enneagramm.rpt"), "DetailSection1", "Bild1");
+    EXPECT_EQ(ennea->Width(), 9638);
+    EXPECT_EQ(ennea->Height(), 9638 * 600 / 900);
+    EXPECT_EQ(ennea->Left(), 0);
+    auto* grafik = objekt(layout()->OpenSubreport("Grafik3.rpt"), "ReportFooterSection1", "Bild1");
+    EXPECT_EQ(grafik->Width(), std::lround(9638 * f));
+    EXPECT_NEAR(grafik->Height(), 9638 * f * 600 / 900, 1);
+    int bilder = 0;
+    const report::Document* d = dokument();
+    for (int p = 0; p < d->pageCount(); ++p)
+        for (const auto& it : d->page(p))
+            if (it.type == report::Item::Type::Picture && it.w > 2000) ++bilder;
+    EXPECT_EQ(bilder, 4);
+}
+
+TEST_F(Bericht, WithNoPartChosenTheFullReportHasOnlyItsFrameAndThePrintTableStaysEmpty) {
+    alleBilder();
+    alteZeilen();
+    oeffnen({});
+    for (int b = 4; b <= 10; ++b) EXPECT_TRUE(unterdrueckt(b)) << b;
+    EXPECT_EQ(dokument()->pageCount(), 1);
+    EXPECT_EQ(zeilen("select count(*) from Drucktabelle"), 0);
+}
+
+TEST_F(Bericht, StatisticsAloneScoresTheTestButLeavesTheThresholdsAndTheOtherParts) {
+    alleBilder();
+    gSensitivity1 = 0.7f;
+    gSensitivity2 = 0.3f;
+    oeffnen({7});
+    for (int b = 4; b <= 9; ++b) EXPECT_TRUE(unterdrueckt(b)) << b;
+    EXPECT_FALSE(unterdrueckt(10));
+    EXPECT_FLOAT_EQ(gSensitivity1, 0.7f);
+    EXPECT_FLOAT_EQ(gSensitivity2, 0.3f);
+    EXPECT_NE(zeilen("select sum(AWGesamt) from Ergebnis"), 0);
+}
+
+TEST_F(Bericht, TheSwitchesHideTheirObjectsInHeaderAndFooter) {
+    frmReport& r = bericht();
+    for (auto& c : r.Check2) c.setValue(1);
+    for (auto& c : r.Check3) c.setValue(1);
+    for (int i = 9; i <= 12; ++i) r.Check1[i].setValue(1);
+    for (auto& c : r.Check4) c.setValue(1);
+    r.Check2[3].setValue(0);    // department: the area and department line goes
+    r.Check3[9].setValue(0);    // the test date
+    r.Check4[0].setValue(0);    // the page number in the footer
+    r.Check1[11].setValue(0);   // the header rule
+    oeffnen({0});
+    auto& brief = layout()->OpenSubreport("ZUVHeader1.rpt");
+    auto& getestet = layout()->OpenSubreport("ZUVHeader2.rpt");
+    EXPECT_TRUE(objekt(brief, "D", "BereichAbteilung1")->Suppress());
+    EXPECT_FALSE(objekt(brief, "D", "Name1")->Suppress());
+    EXPECT_FALSE(objekt(brief, "D", "Picture2")->Suppress());
+    EXPECT_TRUE(objekt(getestet, "D", "Testdatum1")->Suppress());
+    EXPECT_FALSE(objekt(getestet, "D", "BereichAbteilung1")->Suppress());
+    EXPECT_TRUE(objekt(*layout(), "PageFooterSection1", "Seitenzahl1")->Suppress());
+    EXPECT_FALSE(objekt(*layout(), "PageFooterSection1", "Druckdatum2")->Suppress());
+    EXPECT_TRUE(objekt(*layout(), "PageHeaderSection1", "LinieKopf1")->Suppress());
+
+    const auto text = alleZeilen();
+    const std::string heute = vb::Format(vb::Date(), "dd.mm.yyyy");
+    EXPECT_TRUE(enthaelt(text, "Erika Muster"));
+    EXPECT_TRUE(enthaelt(text, heute));
+    EXPECT_FALSE(enthaelt(text, "Testdatum"));
+    EXPECT_FALSE(enthaelt(text, " von "));
+    EXPECT_TRUE(enthaelt(text, "Seite 1"));  // the header's page number
+}
+
+TEST_F(Bericht, CurrentPageAndTwoPersonReportsPlaceTheirPictureOrSayWhyItIsMissing) {
+    bild("ZUVAktuelleSeite.bmp", 1000, 1400);
+    oeffnen({0, 6}, true);
+    ASSERT_TRUE(meldungen().empty()) << meldungen().front();
+    EXPECT_EQ(layout()->Name(), "ZUVReport2");
+    auto& seite = layout()->OpenSubreport("AktuelleSeite.rpt");
+    EXPECT_EQ(objekt(seite, "DetailSection1", "Bild1")->Width(), 9638);
+    EXPECT_TRUE(objekt(seite, "DetailSection1", "Hinweis1")->Suppress());
+    // The chosen pages are written, but the layout shows only the page handed over.
+    EXPECT_FALSE(unterdrueckt(4));
+    forms::Unload(bericht());
+
+    oeffnen({}, false, true);
+    ASSERT_TRUE(meldungen().empty()) << meldungen().front();
+    EXPECT_EQ(layout()->Name(), "ZUVReport3");
+    auto& vergleich = layout()->OpenSubreport("ZUVVergleich.rpt");
+    EXPECT_TRUE(objekt(vergleich, "DetailSection1", "Bild1")->Suppress());
+    EXPECT_FALSE(objekt(vergleich, "DetailSection1", "Hinweis1")->Suppress());
+    EXPECT_TRUE(enthaelt(alleZeilen(), "liegt nicht als Bild vor"));
+}
+
+TEST_F(Bericht, EachActivationFromAnotherWindowBuildsAgainButItsOwnDialogsDoNot) {
+    oeffnen({0});
+    auto laeufe = [&] { return std::count(haupt.status.begin(), haupt.status.end(), LabelTxt(458)); };
+    EXPECT_EQ(laeufe(), 1);
+    forms::MsgBox("Zwischenfrage");  // a box of its own returns to the window without a new pass
+    bericht().activateSelf();
+    EXPECT_EQ(laeufe(), 1);
+    forms::Default<Form4>();  // another window of the program, then back
+    forms::Instance<Form4>().Show();
+    bericht().Show();
+    EXPECT_EQ(laeufe(), 2);
+}
+
+TEST_F(Bericht, TheCloseButtonEmptiesThePrintTableTheCloseBoxLeavesIt) {
+    oeffnen({0});
+    DrucktabelleBinden();
+    SchreibeDruckzeile(1, 1, "Zeile", "DE");
+    bericht().close();
+    EXPECT_FALSE(forms::IsLoaded<frmReport>());
+    EXPECT_EQ(zeilen("select count(*) from Drucktabelle"), 1);
+
+    oeffnen({0});
+    SchreibeDruckzeile(1, 1, "Zeile", "DE");
+    bericht().Command2_Click();
+    EXPECT_FALSE(forms::IsLoaded<frmReport>());
+    EXPECT_EQ(zeilen("select count(*) from Drucktabelle"), 0);
+
+    // With the data file closed meanwhile the window still closes, without a message.
+    oeffnen({0});
+    gDatenbank.reset();
+    bericht().Command2_Click();
+    EXPECT_FALSE(forms::IsLoaded<frmReport>());
+    EXPECT_TRUE(meldungen().empty()) << meldungen().front();
+}
+
+TEST_F(Bericht, WhatTheReportCannotBeMadeFromIsSaidPlainlyAndChangesNothing) {
+    alteZeilen();
+    const std::string vorher = drucktabelle();
+    auto versuche = [&](const std::string& erwartet) {
+        host->clearRecords();
+        oeffnen({0, 1, 6, 7});
+        ASSERT_EQ(meldungen().size(), 1u) << erwartet;
+        EXPECT_NE(meldungen()[0].find(erwartet), std::string::npos) << meldungen()[0];
+        EXPECT_EQ(dokument(), nullptr);
+        EXPECT_EQ(drucktabelle(), vorher);
+        EXPECT_EQ(bericht().MousePointer(), forms::vbDefault);
+        EXPECT_EQ(forms::Screen::MousePointer(), forms::vbDefault);
+        forms::Unload(bericht());
+    };
+    gAktPersonID = 0;
+    versuche("keine Person gewählt");
+    gAktPersonID = person;
+    datei->Execute("DELETE FROM PersDat WHERE PersonID = " + std::to_string(person));
+    versuche("nicht mehr in der Datendatei");
+    gAktPersonID = neuePerson("Ohne", "Ergebnis");
+    datei->Execute("DELETE FROM Ergebnis WHERE PersonID = " + std::to_string(gAktPersonID));
+    versuche("fehlen die Ergebniszeilen");
+
+    gAktPersonID = neuePerson("Neu", "Angelegt");  // no statement answered yet
+    support::writeFile(path("ZUVReport1.rpt"), "report name=ZUVReport1\nsection name=A type=irgendwas\n");
+    versuche("ZUVReport1.rpt");
+    std::remove(path("ZUVHeader2.rpt").c_str());
+    support::writeFile(path("ZUVReport1.rpt"),
+                       support::readFile(std::string(ZUV_DIST_DIR) + "/ZUVReport1.rpt"));
+    versuche("ZUVHeader2.rpt");
+
+    gDateiOffen = false;
+    versuche("keine Datendatei");
+}
+
+TEST_F(Bericht, APersonWithoutNamesOrRatingsStillGetsAReport) {
+    datei->Execute("UPDATE PersDat SET Vorname = Null, Nachname = Null, Testdatum = Null WHERE PersonID = " +
+                   std::to_string(person));
+    oeffnen({0, 1, 6, 7});
+    ASSERT_TRUE(meldungen().empty()) << meldungen().front();
+    ASSERT_NE(dokument(), nullptr);
+    EXPECT_FALSE(enthaelt(alleZeilen(), "Testdatum"));
+
+    // Nothing answered yet: the scoring says which statement is open, the report is still shown.
+    host->clearRecords();
+    forms::Unload(bericht());
+    gAktPersonID = neuePerson("Neu", "Angelegt");
+    oeffnen({0, 1, 6, 7});
+    ASSERT_EQ(meldungen().size(), 1u);
+    EXPECT_NE(meldungen()[0].find(DialogTxt(65)), std::string::npos) << meldungen()[0];
+    ASSERT_NE(dokument(), nullptr);
+    EXPECT_TRUE(enthaelt(alleZeilen(), "Neu Angelegt"));
+    EXPECT_EQ(zeilen("select sum(abs(TypGesamtSumme)) from Ergebnis where PersonID = " + std::to_string(gAktPersonID)),
+              0);
+}
+
+TEST_F(Bericht, AReadOnlyDataFileGivesItsReportAndStaysAsItIs) {
+    alleBilder();
+    alteZeilen();
+    datei->Close();
+    const std::string vorher = support::readFile(path("test.ZDB"));
+    gNurLesen = true;
+    datei = ws->OpenDatabase(path("test.ZDB"), false, true);
+    gDatenbank = datei;
+    oeffnen({0, 1, 2, 6, 7});
+    ASSERT_TRUE(meldungen().empty()) << meldungen().front();
+    ASSERT_NE(dokument(), nullptr);
+    EXPECT_FALSE(unterdrueckt(5));
+    EXPECT_EQ(gDatenbankName, path("test.ZDB"));
+    bericht().Command2_Click();
+    forms::resetAllWindows();
+    datei->Close();
+    gDatenbank.reset();
+    for (int n = 1; n <= 5; ++n) HauptDaten(n).close();
+    db::DBEngine::instance().reset();
+    EXPECT_EQ(support::readFile(path("test.ZDB")), vorher);
+    EXPECT_EQ(drucktabelle(), "1|1|vom letzten Bericht|DE\n");
+}
+
+TEST_F(Bericht, ScreenFactorForEveryWidth) {
+    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(1920), 0.45f);
+    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(1600), 0.5f);
+    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(1280), 0.6f);
+    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(1152), 0.7f);
+    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(1024), 0.8f);
+    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(768), 0.9f);
+    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(600), 1.0f);
+    // Widths between the rows take the row below them instead of giving pictures no size.
+    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(800), 0.9f);
+    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(700), 1.0f);
+}
