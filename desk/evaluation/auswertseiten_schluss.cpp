@@ -35,9 +35,7 @@ void ShowResultBySum34() {
     draw::Surface& s = ausgabe();
     rangfolgeBilden({"TypSumme34", " order by typsumme34 desc", false, true, true}, gRang1Typsumme34,
                     gRang2Typsumme34, gSpitzenwertTypsumme34);
-    gAnzahlRang1 = 0;
-    for (int t = 1; t <= 9; ++t)
-        if (gTypgesamtsummeJeTyp[t] == gSpitzenwertTypgesamtsumme) ++gAnzahlRang1;
+    gAnzahlRang1 = typrang::anzahlSpitzeGesamt();
     TypnummernErsetzen();
     const Merkmale m = merkmaleSumme34();
 

@@ -95,9 +95,9 @@ Columns tableColumns(const std::vector<std::pair<std::vector<QString>, LineStyle
     for (const auto& r : rows) n = std::max(n, r.first.size());
     std::vector<double> natural(n, 0);
     for (const auto& [cells, style] : rows) {
-        const QFontMetricsF fm(qfont(style.font));
+        const Measure& fm = metrics(style.font);
         for (std::size_t i = 0; i < cells.size(); ++i)
-            natural[i] = std::max(natural[i], fm.horizontalAdvance(cells[i]) + 2 * kCellPadding);
+            natural[i] = std::max(natural[i], fm.width(cells[i]) + 2 * kCellPadding);
     }
     double total = 0;
     for (double w : natural) total += w;
@@ -123,7 +123,7 @@ Columns tableColumns(const std::vector<std::pair<std::vector<QString>, LineStyle
 Block gridRow(const std::vector<QString>& cells, const LineStyle& style, const Columns& cols, double left) {
     Block b;
     const TextFont font = scaled(style.font, cols.scale);
-    const QFontMetricsF fm(qfont(font));
+    const Measure& fm = metrics(font);
     const double rowHeight = fm.lineSpacing() + 2 * kCellPaddingV;
     b.height = rowHeight + style.before + style.after;
     double x = left;
@@ -148,7 +148,7 @@ Block gridRow(const std::vector<QString>& cells, const LineStyle& style, const C
             b.items.push_back(box);
         }
         if (i < cells.size()) {
-            const QString text = fm.elidedText(cells[i], Qt::ElideRight, std::max(0.0, w - 2 * kCellPadding));
+            const QString text = fm.elided(cells[i], std::max(0.0, w - 2 * kCellPadding));
             Item t = textItem(text, font, x + kCellPadding, style.before + kCellPaddingV, style.color);
             // Labels stand left, values right, so that digits line up.
             if (i > 0) t.x = x + w - kCellPadding - t.w;
@@ -195,8 +195,8 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
                 auto cells = cellsOf(r.text);
                 if (cells.size() >= 3) tableRows[r.page].emplace_back(std::move(cells), st);
             } else if (st.mono && !isRule(r.text) && !r.text.trimmed().isEmpty()) {
-                const QFontMetricsF fm(qfont(st.font));
-                const double need = fm.horizontalAdvance(expandTabs(r.text));
+                const Measure& fm = metrics(st.font);
+                const double need = fm.width(expandTabs(r.text));
                 const double room = width - st.indent;
                 double s = need > room && need > 0 ? room / need : 1.0;
                 s = std::max(kMinMonoScale, s);
@@ -216,7 +216,7 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
         const double x = left + st.indent;
         const double room = std::max(1.0, width - st.indent);
         if (isRule(r.text)) {
-            const QFontMetricsF fm(qfont(st.font));
+            const Measure& fm = metrics(st.font);
             Block b;
             b.height = std::round(fm.lineSpacing() * 0.6) + st.before + st.after;
             Item line;
@@ -237,7 +237,7 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
                 font = scaled(st.font, monoScale.count(r.page) ? monoScale[r.page] : 1.0);
                 text = expandTabs(text);
             }
-            const QFontMetricsF fm(qfont(font));
+            const Measure& fm = metrics(font);
             const auto lines = text.trimmed().isEmpty() ? std::vector<QString>{QString()} : wrap(text, fm, room);
             for (std::size_t i = 0; i < lines.size(); ++i) {
                 Block b;

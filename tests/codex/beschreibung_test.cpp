@@ -131,10 +131,17 @@ TEST_F(CodexTest, AMissingOrDamagedContentDatabaseIsNamedOnceAndTheWindowStaysUs
     EXPECT_NE(h().messages()[0].find("Die Inhaltsdatenbank zuv40typ.sdb fehlt"), std::string::npos);
     ASSERT_EQ(fenster().size(), 1u);
     EXPECT_EQ(erstes().Combo1.ListCount(), 0);
-    erstes().Command6[2].Click();  // a type button without contents says why
+    // A type button without contents says why; the reader's error box gives the pointer and the
+    // status line back.
+    forms::Screen::setMousePointer(forms::vbHourglass);
+    SetStatusText("Drucken", true);
+    erstes().Command6[2].Click();
     EXPECT_EQ(h().messages().size(), 2u);
     EXPECT_NE(h().messages()[1].find("nicht geöffnet"), std::string::npos);
+    EXPECT_EQ(h().messages()[1].rfind("Folgender Fehler trat auf:\r\n\r\n", 0), 0u);
+    EXPECT_NE(h().messages()[1].find("\r\nNummer: 91"), std::string::npos);
     EXPECT_EQ(forms::Screen::MousePointer(), forms::vbDefault);
+    EXPECT_EQ(mdi().txtStatusMsg->Caption(), LabelTxt(5));
 
     forms::resetAllWindows();
     resetGlobals();

@@ -13,6 +13,7 @@
 #include "platform/draw/printer.h"
 #include "platform/forms/common_dialog.h"
 #include "platform/forms/screen.h"
+#include "support/gui_input.h"
 
 using namespace auswert_test;
 
@@ -504,4 +505,36 @@ TEST_F(Auswertfenster, AQuotientEqualToTheThresholdCountsWhereThePageSaysSo) {
     EXPECT_EQ(gSpitzenwertTypsumme34, 20);
     EXPECT_TRUE(zeigt(*a, LabelTxt(204)));
     EXPECT_TRUE(auswertseiten::alleLeer(gRang2Typsumme34));
+}
+
+TEST_F(Auswertfenster, KeysOfTheWindowAndAClickOnThePageAsAPersonGivesThem) {
+    waehle(person("Greta", "Hahn", kKlar));
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    mdi().Show();
+    QApplication::setActiveWindow(&mdi());
+    const auto fokus = [](QWidget& w) {
+        w.setFocus();
+        QApplication::processEvents();
+        return QApplication::focusWidget() == &w;
+    };
+    // Keys reach the window before its controls, whichever control has the focus.
+    ASSERT_TRUE(fokus(a->Combo1));
+    keyClick(&a->Combo1, Qt::Key_PageDown);
+    EXPECT_EQ(a->Seite(), 2);
+    ASSERT_TRUE(fokus(a->Befehl6));
+    keyClick(&a->Befehl6, Qt::Key_PageUp);
+    EXPECT_EQ(a->Seite(), 1);
+
+    // A click on the page draws it again (here after its picture was wiped).
+    a->Bild1.Cls();
+    ASSERT_TRUE(a->Bild1.log().empty());
+    mouseClick(&a->Bild1, QPoint(50, 50));
+    EXPECT_TRUE(zeigt(*a, LabelTxt(274)));
+    EXPECT_EQ(QApplication::focusWidget(), &a->Befehl3);  // so that the next click draws again
+
+    ASSERT_TRUE(fokus(a->Befehl3));
+    keyClick(&a->Befehl3, Qt::Key_Escape);
+    EXPECT_FALSE(a->isLoaded());
+    EXPECT_EQ(gFensterAnzahl, 0);
 }
