@@ -109,6 +109,8 @@ const Regel kRegeln[] = {
 
 void ShowResultCompare() {
     typrang::rangfolgenVergleichen();
+    // The rankings by the ratings 4 and 3 that the flags compare with, as pages 2 and 3 make them.
+    for (int seite : {2, 3}) gruppenDerSeite(seite);
     draw::Surface& s = ausgabe();
     const Schnitt vorher = Schnitt::von(s);
     TypnummernErsetzen();
