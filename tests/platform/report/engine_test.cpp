@@ -335,6 +335,7 @@ TEST(Wrap, LinesBreakAtBlanksKeepInnerRunsAndCutOnlyWordsWiderThanTheLine) {
     EXPECT_EQ(umbruch("abcdefghijklmno", 6), (V{"abcdef", "ghijkl", "mno"}));
     EXPECT_EQ(umbruch("        Kopf", 10), (V{"Kopf"}));              // too deep an indentation is given up
     EXPECT_EQ(umbruch("    Kopf", 10), (V{"    Kopf"}));
+    EXPECT_EQ(umbruch("    eins zwei drei", 12), (V{"    eins", "    zwei", "    drei"}));
     EXPECT_EQ(umbruch("erste\r\nzweite\rdritte", 20), (V{"erste", "zweite", "dritte"}));
     EXPECT_EQ(umbruch(QString(40, ' '), 10), (V{""}));
     EXPECT_EQ(umbruch("", 10), (V{""}));
