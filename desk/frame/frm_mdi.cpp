@@ -120,7 +120,7 @@ frmMDI::frmMDI()
       mnuZUVParameter(mnuKonfiguration, "&Einstellungen …"),
       mnuDiagrammOptions(mnuKonfiguration, "&Diagrammoptionen …"),
       mnuSep5(mnuKonfiguration, "-"),
-      mnuDruckereinrichtung(mnuKonfiguration, "Drucker&einrichtung …"),
+      mnuDruckereinrichtung(mnuKonfiguration, "&Druckereinrichtung …"),
       mnuExtras(menuBar(), "E&xtras"),
       mnuEinführung(mnuExtras, "&Einführung"),
       mnuSep6(mnuExtras, "-"),
@@ -143,7 +143,7 @@ frmMDI::frmMDI()
       mnuSep9(mnuHilfe, "-"),
       mnuÜber(mnuHilfe, "Ü&ber Z.U.V. …") {
     setHauptfenster(this);
-    resize(1100, 780);
+    resize(forms::fitOnScreen(QSize(1100, 780)));
 
     Rahmen1 = new QWidget(this);
     auto* leiste = new QHBoxLayout(Rahmen1);
@@ -662,8 +662,8 @@ void frmMDI::WriteIniFile() {
         // The data folder stays what the file says; the program folder only when it says nothing.
         std::string appPath = ini::ReadIniString("ZUV", "AppPath", gIniDatei);
         if (!ini::present(appPath)) appPath = files::programFolder();
-        s.push_back({"ZUV", {{"AppPath", appPath}}});
-        s.push_back({"Options", {{"SystemDB", files::joinPath(files::programFolder(), "SYS.MDA")}}});
+        s.push_back({"ZUV", {{"AppPath", files::resolve(appPath)}}});
+        s.push_back({"Options", {{"SystemDB", files::resolve(files::joinPath(files::programFolder(), kWorkgroupDateiName))}}});
         int k = 0;
         for (int i = 1; i <= mnuFileArray.UBound(); ++i) {
             if (!mnuFileArray.exists(i)) continue;
@@ -679,12 +679,13 @@ void frmMDI::WriteIniFile() {
 void frmMDI::GenerateFileMenu() {
     try {
         for (int k = 1; k <= 8; ++k) {
-            const std::string wert = vb::UCase(ini::ReadIniString("File" + std::to_string(k), vb::Str(k), gIniDatei));
+            const std::string wert = ini::ReadIniString("File" + std::to_string(k), vb::Str(k), gIniDatei);
             if (!ini::present(wert)) continue;
             mnuFileArray(0).setVisible(true);
             if (!mnuFileArray.exists(k)) mnuFileArray.Load(k);
             mnuFileArray(k).setVisible(true);
-            mnuFileArray(k).setCaption(eintragsTitel(k, wert));
+            // Shown as the file is named on disk, whatever case the INI file holds it in.
+            mnuFileArray(k).setCaption(eintragsTitel(k, files::resolve(wert)));
         }
     } catch (const std::exception& e) {
         ShowErrorMessage(e);

@@ -92,7 +92,7 @@ void form9::Form_Load() {
     m_abgebrochen = false;
     try {
         CenterForm(*this);
-        gAppPath = vb::UCase(files::programFolder());
+        gAppPath = files::programFolder();
         gProgrammDB = gAppPath + "\\" + kProgrammDBName;
         EngineEinstellen(files::programFolder());
         gWorkspace = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);

@@ -119,7 +119,7 @@ frmReport::frmReport() : forms::Form("frmReport") {
     Command3.Click = [this] { Command3_Click(); };
     Command4.Click = [this] { Command4_Click(); };
     CrystalReport1.onError = [](const std::exception& e) { ShowErrorMessage(e); };
-    CrystalReport1.setDialog(&gemeinsamerDialog());
+    CrystalReport1.setDialog([]() -> forms::CommonDialog& { return gemeinsamerDialog(); });
 }
 
 frmReport::~frmReport() { kopieSchliessen(false); }

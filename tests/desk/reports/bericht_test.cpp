@@ -212,6 +212,8 @@ TEST_F(Bericht, WhatTheReportCannotBeMadeFromIsSaidPlainlyAndChangesNothing) {
     gAktPersonID = neuePerson("Neu", "Angelegt");  // no statement answered yet
     support::writeFile(path("ZUVReport1.rpt"), "report name=ZUVReport1\nsection name=A type=irgendwas\n");
     versuche("ZUVReport1.rpt");
+    std::remove(path("ZUVReport1.rpt").c_str());
+    versuche("ZUVReport1.rpt\u201C fehlt");
     std::remove(path("ZUVHeader2.rpt").c_str());
     support::writeFile(path("ZUVReport1.rpt"),
                        support::readFile(std::string(ZUV_DIST_DIR) + "/ZUVReport1.rpt"));
