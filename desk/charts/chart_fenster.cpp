@@ -94,7 +94,10 @@ void ChartNeuZeichnen(forms::Form& aktiv) {
             gAktPerson = daten;
         }
     } zurueck{person, personDaten};
-    NeuesChartFenster(a.dateivergleich == 1 ? 225 : 153);
+    if (a.dateivergleich == 1)
+        DateivergleichAnzeigen();
+    else
+        NeuesChartFenster(153);
 }
 
 // ==================================================================== the main window

@@ -189,9 +189,12 @@ void frmChart::SetChartType() {
 void frmChart::DrawChart() {
     mitFehlerfalle([this] {
         frmChartOpt& opt = optionen();
+        // Two persons side by side need two series, which a pie cannot show.
+        if (gDateivergleich == 1 && MSChart1.ChartType == VtChChartType2dPie) MSChart1.ChartType = VtChChartType2dBar;
         const bool kreis = MSChart1.ChartType == VtChChartType2dPie;
         int wahl = gewaehlteWerte();
-        // A pie draws one series: of a grouped choice it shows the total scores.
+        // A pie, and each person of a comparison, has one series: of a grouped choice it shows the
+        // total scores.
         if ((kreis || gDateivergleich == 1) && gruppiert(wahl)) wahl = 0;
         m_wertewahl = wahl;
         const Wertewahl& w = wertewahl(wahl);

@@ -22,10 +22,12 @@ bool& DatenordnerErsetzt() {
 std::string DatenordnerAusIni() {
     const std::string wert = ini::ReadIniString("ZUV", "AppPath", gIniDatei);
     DatenordnerErsetzt() = !ini::present(wert);
-    if (!ini::present(wert)) return vb::UCase(files::programFolder());
-    const std::string ordner = vb::UCase(wert);
-    if (!files::FolderExists(files::resolve(ordner)))
-        throw vb::Error(vb::err::PathNotFound, "Der Datenordner \"" + wert + "\" aus der Datei " + kIniDateiName +
+    if (!ini::present(wert)) return files::programFolder();
+    // The folder as it is written on disk, so that it can be shown, stored and pasted elsewhere;
+    // the file's own spelling may differ in case.
+    const std::string ordner = files::resolve(wert);
+    if (!files::FolderExists(ordner))
+        throw vb::Error(vb::err::PathNotFound, "Der Datenordner \"" + vb::excerpt(wert) + "\" aus der Datei " + kIniDateiName +
                                                    " ist nicht vorhanden.");
     return ordner;
 }

@@ -8,8 +8,8 @@
 // Paths from the INI file, the workgroup login on the data folder, the two workspaces and the
 // settings database. No trap: errors go to the caller.
 void InitDatabaseEngine();
-// The data folder named in the INI file gIniDatei, upper-cased; the program folder when the file
-// names none. Error 3044 for a folder that does not exist.
+// The data folder named in the INI file gIniDatei, in the case it has on disk; the program folder
+// when the file names none. Error 3044 for a folder that does not exist.
 std::string DatenordnerAusIni();
 // Whether the last DatenordnerAusIni found no data folder in the INI file and took the program folder.
 bool& DatenordnerErsetzt();

@@ -45,7 +45,7 @@ inline constexpr int kMaxFenster = 10;
 
 // ---------------------------------------------------------------- paths and connections
 
-extern std::string gAppPath;     // data folder ("AppPath" of the INI file, upper-cased)
+extern std::string gAppPath;     // data folder ("AppPath" of the INI file, in its case on disk)
 extern std::string gIniDatei;    // program folder & "\Zuv50.ini"
 extern std::string gProgrammDB;  // gAppPath & "\zuv.sdb"
 extern std::string gCrLf;        // "\r\n"

@@ -11,46 +11,11 @@ using namespace auswertseiten;
 
 namespace {
 
-int untererNachbar(int typ) {
-    if (typ < 1 || typ > 9) throw vb::Error(vb::err::SubscriptOutOfRange);
-    return typ == 1 ? 9 : typ - 1;
-}
-int obererNachbar(int typ) {
-    if (typ < 1 || typ > 9) throw vb::Error(vb::err::SubscriptOutOfRange);
-    return typ == 9 ? 1 : typ + 1;
-}
-
-// The types the first-ranked entry of the 3-and-4 ranking names, in the order page 11 finds
-// them: type 1, else type 9, else every type 2 to 8 whose designation equals the trimmed entry.
-// An entry still in the number form the ranking writes (" 3") names its type too: the ranking
-// of another window's command may have run since this person's pages gave the lists their
-// designations.
-std::vector<int> haupttypTreffer() {
-    const std::string& e = gRang1Typsumme34[9];
-    if (e == gTypbezeichnung[1]) return {1};
-    if (e == gTypbezeichnung[9]) return {9};
-    std::vector<int> treffer;
-    for (int k = 2; k <= 8; ++k)
-        if (vb::Trim(e) == gTypbezeichnung[k]) treffer.push_back(k);
-    if (treffer.empty() && !e.empty())
-        for (int k = 1; k <= 9; ++k)
-            if (e == vb::Str(k)) treffer.push_back(k);
-    return treffer;
-}
-
-// How far the main type's total outweighs another type's total.
-int abstandUrteil(int haupttyp, int anderer) {
-    const int gesamt = gTypgesamtsummeJeTyp[anderer];
-    if (gesamt == 0) return 341;
-    const double r = std::abs(static_cast<double>(gTypgesamtsummeJeTyp[haupttyp])) / std::abs(static_cast<double>(gesamt));
-    if (r > 2.0) return 341;
-    if (r >= 1.4) return 311;
-    return 342;
-}
-
-double verhaeltnis(int a, int b) {
-    return std::abs(static_cast<double>(gTypgesamtsummeJeTyp[a])) / std::abs(static_cast<double>(gTypgesamtsummeJeTyp[b]));
-}
+using typrang::abstandUrteil;
+using typrang::haupttypTreffer;
+using typrang::obererNachbar;
+using typrang::untererNachbar;
+using typrang::verhaeltnis;
 
 // Index into the per-type arrays: 9 outside 0..9, as the arrays answer.
 int typIndex(int typ) {
@@ -58,10 +23,31 @@ int typIndex(int typ) {
     return typ;
 }
 
+// The types the first-ranked entry of the 3-and-4 ranking names. An entry in the names of a
+// scheme chosen since it was written names none: then the type that holds the top score of the
+// ratings 3 and 4 alone, so that the page never speaks of the count the ranking leaves in
+// gHaupttyp as if it were a type.
+std::vector<int> haupttypen() {
+    std::vector<int> treffer = haupttypTreffer();
+    if (!treffer.empty()) return treffer;
+    int spitze = 0, typ = 0, anzahl = 0;
+    for (int t = 1; t <= 9; ++t) {
+        if (gTypsumme34JeTyp[t] > spitze) {
+            spitze = gTypsumme34JeTyp[t];
+            typ = t;
+            anzahl = 1;
+        } else if (gTypsumme34JeTyp[t] == spitze) {
+            ++anzahl;
+        }
+    }
+    if (spitze > 0 && anzahl == 1) treffer.push_back(typ);
+    return treffer;
+}
+
 }  // namespace
 
 int16_t HaupttypAusRangliste() {
-    const std::vector<int> treffer = haupttypTreffer();
+    const std::vector<int> treffer = haupttypen();
     if (treffer.empty()) return 0;
     gHaupttyp = static_cast<int16_t>(treffer.back());
     return gHaupttyp;
@@ -79,7 +65,7 @@ void ShowResultMainType() {
     s.Print();
     s.Print({draw::Tab(2), LabelTxt(337) + " "}, draw::LineEnd::Open);
     extraStil(s);
-    for (int k : haupttypTreffer()) {
+    for (int k : haupttypen()) {
         gHaupttyp = static_cast<int16_t>(k);
         s.Print({gTypbezeichnung[untererNachbar(k)], " ", LabelTxt(371), " ", gTypbezeichnung[obererNachbar(k)]},
                 draw::LineEnd::Open);
@@ -136,26 +122,17 @@ void ShowResultMainType() {
     vorher.zurueck(s);
 }
 
-namespace {
-
-// The two types that the enneagram's lines join to each main type: along 1-7-5-8-2-4-1 and 3-6-9-3
-// the type that follows the main type and the one that precedes it.
-constexpr int kVerbindung[10][2] = {{0, 0}, {7, 4}, {4, 8}, {6, 9}, {1, 2}, {8, 7}, {9, 3}, {5, 1}, {2, 5}, {3, 6}};
-
-}  // namespace
-
 void ShowResultConnectedTypes() {
     draw::Surface& s = ausgabe();
     const Schnitt vorher = Schnitt::von(s);
     if (gHaupttyp >= 1 && gHaupttyp <= 9) {
-        gVerbindungstyp1 = static_cast<int16_t>(kVerbindung[gHaupttyp][0]);
-        gVerbindungstyp2 = static_cast<int16_t>(kVerbindung[gHaupttyp][1]);
+        const typrang::Verbindung v = typrang::verbindungstypen(gHaupttyp);
+        gVerbindungstyp1 = static_cast<int16_t>(v.erster);
+        gVerbindungstyp2 = static_cast<int16_t>(v.zweiter);
     }
     const int haupttyp = typIndex(gHaupttyp);
     const int c1 = typIndex(gVerbindungstyp1), c2 = typIndex(gVerbindungstyp2);
-    const auto niedrig = [](int c) {
-        return summe16(gAntwortAnzahlJeTyp[c + 10], gAntwortAnzahlJeTyp[c + 20]);
-    };
+    const auto niedrig = typrang::niedrigeAntworten;
 
     s.setFontBold(true);
     s.Print({draw::Tab(2), LabelTxt(346)});

@@ -2,11 +2,11 @@
 // The shares take 14 ratings per type and 126 over all types, the item-type pairs of a complete
 // test, as the printed report does.
 
-#include <cmath>
 #include <vector>
 
 #include "desk/evaluation/auswertseiten.h"
 #include "desk/evaluation/auswertseiten_stil.h"
+#include "desk/testing/antwortstatistik.h"
 #include "platform/vb/format.h"
 #include "platform/vb/strings.h"
 #include "platform/vb/utf8.h"
@@ -18,9 +18,6 @@ namespace {
 constexpr int kRegel = 110;
 constexpr int kSpalte[10] = {2, 10, 25, 37, 49, 61, 73, 85, 97, 109};
 constexpr int kSummenspalte = 121;
-
-// Count of rating value v (0..4) of type t.
-int16_t anzahl(int t, int v) { return gAntwortAnzahlJeTyp[t + 10 * (v + 1)]; }
 
 std::string format(double wert, const char* muster) { return vb::Format(vb::Variant(wert), muster); }
 
@@ -147,17 +144,12 @@ void verteilung(int seite) {
     s.Print();
 }
 
-// The rating values whose count equals gMaxWert, each followed by four blanks.
-void werteMitHoechstzahl(draw::Surface& s, const int16_t (&anzahlen)[5]) {
-    for (int v = 0; v <= 4; ++v)
-        if (anzahlen[v] == gMaxWert) s.Print({std::to_string(v) + "    "}, draw::LineEnd::Open);
-}
-
-// Binary entropy of a share; 0 where the share is 0 or 1.
-double entropie(double p) {
-    if (p == 0.0 || p == 1.0) return 0.0;
-    const double ln2 = std::log(2.0);
-    return -p * (std::log(p) / ln2) - (1.0 - p) * (std::log(1.0 - p) / ln2);
+// The rating values whose count is the largest, each followed by four blanks; gMaxWert holds
+// that count.
+void werteMitHoechstzahl(draw::Surface& s, const antwortstatistik::Anzahlen& anzahlen) {
+    gMaxWert = antwortstatistik::hoechsteAnzahl(anzahlen);
+    for (int v : antwortstatistik::haeufigsteWerte(anzahlen, gMaxWert))
+        s.Print({std::to_string(v) + "    "}, draw::LineEnd::Open);
 }
 
 void urteil(draw::Surface& s, double wert) {
@@ -193,28 +185,16 @@ void ShowStatistics4() {
     s.Print();
     linie(s, kRegel);
     for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
-        int16_t anzahlen[5];
-        gMaxWert = 0;
-        for (int v = 0; v <= 4; ++v) {
-            anzahlen[v] = anzahl(gZaehler, v);
-            if (gMaxWert < anzahlen[v]) gMaxWert = anzahlen[v];
-        }
         s.Print({draw::Tab(2), gTypbezeichnung[gZaehler]}, draw::LineEnd::Open);
         s.Print({draw::Tab(25), " " + LabelTxt(157)}, draw::LineEnd::Open);
-        werteMitHoechstzahl(s, anzahlen);
+        werteMitHoechstzahl(s, antwortstatistik::jeTyp(gZaehler));
         s.Print();
         gMaxWert = 0;
     }
     s.Print();
     s.Print({draw::Tab(2), LabelTxt(252)}, draw::LineEnd::Open);
     s.Print({draw::Tab(25), " " + LabelTxt(157)}, draw::LineEnd::Open);
-    int16_t gesamt[5];
-    gMaxWert = 0;
-    for (int v = 0; v <= 4; ++v) {
-        gesamt[v] = gAntwortAnzahlGesamt[v + 1];
-        if (gMaxWert < gesamt[v]) gMaxWert = gesamt[v];
-    }
-    werteMitHoechstzahl(s, gesamt);
+    werteMitHoechstzahl(s, antwortstatistik::gesamt());
     s.Print();
     s.Print();
     linie(s, kRegel);
@@ -229,28 +209,17 @@ void ShowStatistics5() {
     s.Print();
     linie(s, kRegel);
     for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
-        int summe = 0, zeile = 1;
-        while (zeile <= 5 && summe <= 7) {
-            summe += anzahl(gZaehler, zeile - 1);
-            ++zeile;
-        }
-        const int m = zeile - 2;  // the value whose count took the running sum past half of 14
+        const antwortstatistik::Mitte m = antwortstatistik::mittlererWert(antwortstatistik::jeTyp(gZaehler));
         s.Print({draw::Tab(2), gTypbezeichnung[gZaehler], draw::Tab(25)}, draw::LineEnd::Open);
-        if (summe - anzahl(gZaehler, m) == 7)
-            s.Print({" " + LabelTxt(157), draw::Num(m - 1), " " + LabelTxt(371) + " ", draw::Num(m)});
+        if (m.zwischen)
+            s.Print({" " + LabelTxt(157), draw::Num(m.wert - 1), " " + LabelTxt(371) + " ", draw::Num(m.wert)});
         else
-            s.Print({" " + LabelTxt(157), draw::Num(m)});
+            s.Print({" " + LabelTxt(157), draw::Num(m.wert)});
     }
     s.Print();
-    int16_t summe = 0;
-    int k = 1;
-    while (k <= 5 && summe <= 7) {
-        summe = vb::Variant(summe + gAntwortAnzahlGesamt[k] / 9.0).toInt();  // halves to the even neighbour
-        ++k;
-    }
     s.Print({draw::Tab(2), LabelTxt(252)}, draw::LineEnd::Open);
     s.Print({draw::Tab(25), " " + LabelTxt(157)}, draw::LineEnd::Open);
-    s.Print({draw::Num(k - 2)});
+    s.Print({draw::Num(antwortstatistik::mittlererWertGesamt(antwortstatistik::gesamt()))});
     s.Print();
     linie(s, kRegel);
 }
@@ -264,26 +233,18 @@ void ShowStatistics6() {
     s.Print();
     linie(s, kRegel);
 
-    double summeJeTyp[11] = {};
-    for (int t = 1; t <= 9; ++t) {
-        double f = 0;
-        for (int k = 1; k <= 4; ++k) {
-            f += anzahl(t, k - 1) / 14.0;
-            summeJeTyp[t] += entropie(f);
-        }
-    }
-    for (int k = 1; k <= 4; ++k) summeJeTyp[10] += entropie(gAntwortAnzahlGesamt[k] / 126.0);
-
     for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
+        const double mass = antwortstatistik::informationsmass(antwortstatistik::jeTyp(gZaehler));
         s.Print({draw::Tab(2), gTypbezeichnung[gZaehler], draw::Tab(25)}, draw::LineEnd::Open);
-        s.Print({format(summeJeTyp[gZaehler] / 4, "0.0000")}, draw::LineEnd::Open);
-        urteil(s, summeJeTyp[gZaehler] / 4);
+        s.Print({format(mass, "0.0000")}, draw::LineEnd::Open);
+        urteil(s, mass);
     }
     standardStil(s);
     s.Print();
+    const double alle = antwortstatistik::informationsmassGesamt(antwortstatistik::gesamt());
     s.Print({draw::Tab(2), LabelTxt(252)}, draw::LineEnd::Open);
-    s.Print({draw::Tab(25), format(summeJeTyp[10] / 4, "0.0000")}, draw::LineEnd::Open);
-    urteil(s, summeJeTyp[10] / 4);
+    s.Print({draw::Tab(25), format(alle, "0.0000")}, draw::LineEnd::Open);
+    urteil(s, alle);
     gInformationsmass = 0;
     standardStil(s);
     s.Print();

@@ -15,9 +15,7 @@ void ShowResultDeviation() {
     const Schnitt vorher = Schnitt::von(s);
     if (auswertform* f = zeichnendesFenster()) f->Frame1.setCaption(LabelTxt(223));
 
-    int16_t summe = 0;
-    for (gZaehler = 1; gZaehler <= 9; ++gZaehler) summe = summe16(summe, gTypgesamtsummeJeTyp[gZaehler]);
-    gTypsummenMittel = static_cast<float>(summe) / 9.0f;
+    gTypsummenMittel = typrang::typsummenMittel();
     const float mittel = gTypsummenMittel;
     const float niveau = mittel / 14.0f;
 
@@ -49,22 +47,18 @@ void ShowResultDeviation() {
         const float gesamt = gTypgesamtsummeJeTyp[gZaehler];
         const float abweichung = gesamt - mittel;
         const float quotient = mittel != 0.0f ? gesamt / mittel : 0.0f;
-        const float relativ = quotient - 1.0f;
         standardStil(s);
         s.Print({draw::Tab(2), gTypbezeichnung[gZaehler], draw::Tab(30), vb::Format(vb::Variant(abweichung), "000.00"),
                  draw::Tab(55), vb::Format(vb::Variant(quotient), "00.00"), draw::Tab(75)},
                 draw::LineEnd::Open);
         if (mittel == 0.0f) continue;  // no quotient: the row stays without a class
-        if (relativ >= gSensitivity2) {
-            extraStil(s);
-            s.Print({LabelTxt(310)});
-        } else if (relativ <= gSensitivity1) {
-            extraStil(s);
-            s.Print({LabelTxt(312)});
-        } else {
-            standardStil(s);
-            s.Print({LabelTxt(311)});
-        }
+        // The relative deviation is rounded to single precision once: taken from the single
+        // quotient, 20 against 25 would lie just inside -0.2 and miss the class its bound gives.
+        const float relativ = static_cast<float>(static_cast<double>(gesamt) / mittel - 1.0);
+        const int klasse = typrang::abweichungsKlasse(relativ);
+        if (klasse == 311) standardStil(s);
+        else extraStil(s);
+        s.Print({LabelTxt(klasse)});
     }
     standardStil(s);
     s.Print();
@@ -114,34 +108,14 @@ const Regel kRegeln[] = {
 }  // namespace
 
 void ShowResultCompare() {
-    gRang2Typgesamtsumme.fill("");
-    gRang1Typgesamtsumme.fill("");
-    gRang2Typsumme34.fill("");
-    gRang1Typsumme34.fill("");
-    gVergleichTypen.fill("");
+    typrang::rangfolgenVergleichen();
+    // The rankings by the ratings 4 and 3 that the flags compare with, as pages 2 and 3 make them.
+    for (int seite : {2, 3}) gruppenDerSeite(seite);
     draw::Surface& s = ausgabe();
     const Schnitt vorher = Schnitt::von(s);
-
-    rangfolgeBilden({"TypGesamtSumme", " order by typgesamtsumme desc", false, false, true}, gRang1Typgesamtsumme,
-                    gRang2Typgesamtsumme, gSpitzenwertTypgesamtsumme);
-    gAnzahlRang1 = 0;
-    for (int t = 1; t <= 9; ++t)
-        if (gTypgesamtsummeJeTyp[t] == gSpitzenwertTypgesamtsumme) ++gAnzahlRang1;
-    gVergleichTyp = rangfolgeBilden({"TypSumme34", " order by typsumme34 desc", false, true, true}, gRang1Typsumme34,
-                                    gRang2Typsumme34, gSpitzenwertTypsumme34);
-    gVergleichLauf = 1;
-    for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
-        bool besteht = gSpitzenwertTypgesamtsumme == 0;
-        if (!besteht) {
-            const double q = static_cast<double>(gTypgesamtsummeJeTyp[gZaehler]) / gSpitzenwertTypgesamtsumme;
-            besteht = static_cast<float>(q) > gSensitivity1;
-        }
-        if (besteht) gVergleichTypen[gZaehler] = gTypbezeichnung[gZaehler];
-        else ++gVergleichLauf;
-    }
     TypnummernErsetzen();
     const Merkmale m = merkmaleSumme34();
-    const int16_t k = summe16(gAntwortAnzahlJeTyp[gVergleichTyp + 10], gAntwortAnzahlJeTyp[gVergleichTyp + 20]);
+    const int16_t k = typrang::niedrigeAntworten(gVergleichTyp);
 
     const auto liste = [&](const std::string& l) {
         extraStil(s);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desk/charts/chart_fenster.h"
 #include "desk/common/form4.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
@@ -132,6 +133,8 @@ void Form2::Form_Load() {
     // The scores of the person the window opens for; the bars are drawn from them from now on.
     m_werte = EnneagrammWerte::aktuelle();
     m_personID = gAktPersonID;
+    // The bars take the series colours of the chart options, which read the stored ones when they load.
+    mitFehlerfalle([] { frmChartOptLaden(); });
     mitFehlerfalle([this] {
         SSCommand1.setToolTipText(LabelTxt(42));
         setCaption(LabelTxt(154));

@@ -12,6 +12,7 @@
 #include "desk/testing/testverwaltung.h"
 #include "platform/files/paths.h"
 #include "platform/forms/host.h"
+#include "platform/forms/mdi_form.h"
 #include "platform/forms/screen.h"
 #include "platform/vb/strings.h"
 
@@ -121,5 +122,6 @@ void frmAssist::Command1_Click() { setWindowState(forms::vbMinimized); }
 
 void frmAssist::Zeigen() {
     if (isLoaded() && WindowState() == forms::vbMinimized) setWindowState(forms::vbNormal);
-    Show();
+    // A window of its own that stays above the main window, as a tool window of it.
+    Show(forms::vbModeless, forms::MdiForm::main());
 }

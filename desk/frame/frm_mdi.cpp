@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "desk/charts/chart_fenster.h"
 #include "desk/charts/frm_chart.h"
@@ -120,7 +121,7 @@ frmMDI::frmMDI()
       mnuZUVParameter(mnuKonfiguration, "&Einstellungen …"),
       mnuDiagrammOptions(mnuKonfiguration, "&Diagrammoptionen …"),
       mnuSep5(mnuKonfiguration, "-"),
-      mnuDruckereinrichtung(mnuKonfiguration, "Drucker&einrichtung …"),
+      mnuDruckereinrichtung(mnuKonfiguration, "&Druckereinrichtung …"),
       mnuExtras(menuBar(), "E&xtras"),
       mnuEinführung(mnuExtras, "&Einführung"),
       mnuSep6(mnuExtras, "-"),
@@ -143,7 +144,7 @@ frmMDI::frmMDI()
       mnuSep9(mnuHilfe, "-"),
       mnuÜber(mnuHilfe, "Ü&ber Z.U.V. …") {
     setHauptfenster(this);
-    resize(1100, 780);
+    resize(forms::fitOnScreen(QSize(1100, 780)));
 
     Rahmen1 = new QWidget(this);
     auto* leiste = new QHBoxLayout(Rahmen1);
@@ -548,13 +549,22 @@ void frmMDI::OpenLocalDB(std::string pfad, bool& abbruch) {
         SetStatusText(LabelTxt(8), true);
         auto datei = gWorkspace->OpenDatabase(pfad, false, nurLesen);
         try {
+            // A file without its Info row is refused before anything is written into it, so that a
+            // file that is no data file stays exactly as it was.
+            auto info = datei->OpenRecordset("Info", db::RecordsetType::Table);
+            info->MoveFirst();
+            gDateiVersion = vb::CStr(info->Fields("Version").Value().isNull() ? vb::Variant("")
+                                                                                : info->Fields("Version").Value());
+            info->Close();
             // Files made before the print table existed get it; a file opened read-only is left as
             // it is (the report then cannot run, everything else can).
             if (!nurLesen && !TableExists(*datei, "Drucktabelle")) {
                 try {
                     auto pruefung = gWorkspace->OpenDatabase(pfad, false, false);
+                    pruefung->BeginTrans();
                     pruefung->Execute(kDatendateiAnweisungen[kDrucktabelleTabelle]);
                     pruefung->Execute(kDatendateiAnweisungen[kDrucktabelleSchluessel]);
+                    pruefung->CommitTrans();
                     pruefung->Close();
                 } catch (const vb::Error& e) {
                     // The file is usable without the print table: a table that exists after all, or
@@ -562,11 +572,6 @@ void frmMDI::OpenLocalDB(std::string pfad, bool& abbruch) {
                     if (!upgradeFehlerUebergehen(e.number())) throw;
                 }
             }
-            auto info = datei->OpenRecordset("Info", db::RecordsetType::Table);
-            info->MoveFirst();
-            gDateiVersion = vb::CStr(info->Fields("Version").Value().isNull() ? vb::Variant("")
-                                                                                : info->Fields("Version").Value());
-            info->Close();
         } catch (...) {
             datei->Close();
             throw;
@@ -662,8 +667,8 @@ void frmMDI::WriteIniFile() {
         // The data folder stays what the file says; the program folder only when it says nothing.
         std::string appPath = ini::ReadIniString("ZUV", "AppPath", gIniDatei);
         if (!ini::present(appPath)) appPath = files::programFolder();
-        s.push_back({"ZUV", {{"AppPath", appPath}}});
-        s.push_back({"Options", {{"SystemDB", files::joinPath(files::programFolder(), "SYS.MDA")}}});
+        s.push_back({"ZUV", {{"AppPath", files::resolve(appPath)}}});
+        s.push_back({"Options", {{"SystemDB", files::resolve(files::joinPath(files::programFolder(), kWorkgroupDateiName))}}});
         int k = 0;
         for (int i = 1; i <= mnuFileArray.UBound(); ++i) {
             if (!mnuFileArray.exists(i)) continue;
@@ -679,12 +684,13 @@ void frmMDI::WriteIniFile() {
 void frmMDI::GenerateFileMenu() {
     try {
         for (int k = 1; k <= 8; ++k) {
-            const std::string wert = vb::UCase(ini::ReadIniString("File" + std::to_string(k), vb::Str(k), gIniDatei));
+            const std::string wert = ini::ReadIniString("File" + std::to_string(k), vb::Str(k), gIniDatei);
             if (!ini::present(wert)) continue;
             mnuFileArray(0).setVisible(true);
             if (!mnuFileArray.exists(k)) mnuFileArray.Load(k);
             mnuFileArray(k).setVisible(true);
-            mnuFileArray(k).setCaption(eintragsTitel(k, wert));
+            // Shown as the file is named on disk, whatever case the INI file holds it in.
+            mnuFileArray(k).setCaption(eintragsTitel(k, files::resolve(wert)));
         }
     } catch (const std::exception& e) {
         ShowErrorMessage(e);
@@ -774,17 +780,22 @@ void frmMDI::CompactDB() {
         const bool gleich = files::samePath(quelle, ziel);
         sanduhr();
         SetStatusText(LabelTxt(12) + " " + quelle + " " + LabelTxt(13) + " " + ziel, true);
-        if (gleich) {
-            // The engine refuses a target equal to the source; the file is never touched.
+        if (gleich || !files::FileExists(ziel)) {
+            // The engine refuses a target equal to the source (the file is never touched), and
+            // writes a new target under its name only when the copy is complete.
             db::DBEngine::instance().CompactDatabase(quelle, ziel, "", db::dbEncrypt);
-        }
-        // A failed compaction must not cost the old target: the copy is made beside it first.
-        std::string neu = ziel;
-        for (int i = 0; files::FileExists(neu); ++i) neu = ziel + ".neu" + (i ? std::to_string(i) : "");
-        db::DBEngine::instance().CompactDatabase(quelle, neu, "", db::dbEncrypt);
-        if (neu != ziel) {
-            files::FileCopy(neu, ziel);  // replaces the old target in one step
-            files::Kill(neu);
+        } else {
+            // The old target gives way only to a complete copy: it is made under a temporary name
+            // beside the target and then takes its place in one step.
+            const std::string neu = files::tempNameBeside(ziel);
+            try {
+                db::DBEngine::instance().CompactDatabase(quelle, neu, "", db::dbEncrypt);
+                files::moveIntoPlace(neu, ziel, true);
+            } catch (...) {
+                std::error_code ec;
+                std::filesystem::remove(neu, ec);
+                throw;
+            }
         }
         SetStatusText("", true);
         normalZeiger();
@@ -811,7 +822,9 @@ void frmMDI::BackUpDB() {
             throw vb::Error(vb::err::InvalidProcedureCall, "Die Sicherungskopie kann nicht die Datendatei selbst sein.");
         sanduhr();
         SetStatusText(DialogTxt(11) + " " + quelle + " " + DialogTxt(17) + " " + ziel, true);
-        files::FileCopy(quelle, ziel);
+        // Copied through the engine: a consistent copy even if another program still writes into
+        // the file, and an existing target replaced only by a complete one.
+        db::copyDatabaseFile(quelle, ziel);
         SetStatusText("", true);
         normalZeiger();
         gAntwort = forms::MsgBox(DialogTxt(11) + " " + quelle + " " + DialogTxt(16) + " " + ziel + "!",

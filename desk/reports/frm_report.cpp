@@ -1,6 +1,8 @@
 #include "desk/reports/frm_report.h"
 
 #include <QGridLayout>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -111,14 +113,13 @@ frmReport::frmReport() : forms::Form("frmReport") {
     }
     Picture1.setAutoSize(true);
     Picture2.setAutoSize(true);
-    resize(980, 760);
 
     Command1.Click = [this] { Command1_Click(); };
     Command2.Click = [this] { Command2_Click(); };
     Command3.Click = [this] { Command3_Click(); };
     Command4.Click = [this] { Command4_Click(); };
     CrystalReport1.onError = [](const std::exception& e) { ShowErrorMessage(e); };
-    CrystalReport1.setDialog(&gemeinsamerDialog());
+    CrystalReport1.setDialog([]() -> forms::CommonDialog& { return gemeinsamerDialog(); });
 }
 
 frmReport::~frmReport() { kopieSchliessen(false); }
@@ -137,6 +138,11 @@ void frmReport::setupControls() {
 
 void frmReport::Form_Load() {
     mitFehlerfalle([this] {
+        // The preview wants room, but the window with its title bar stays on a small screen.
+        if (const QScreen* bildschirm = QGuiApplication::primaryScreen()) {
+            const QRect frei = bildschirm->availableGeometry();
+            resize(std::min(980, frei.width() * 92 / 100), std::min(760, frei.height() * 88 / 100));
+        }
         CenterForm(*this);
         setCaption("Z.U.V. - " + LabelTxt(405));
         Command1.setCaption(LabelTxt(187) + " " + LabelTxt(456));

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QVBoxLayout>
 
 #include "desk/common/globals.h"
@@ -15,6 +16,49 @@
 namespace {
 
 void meldung(int dialogText) { gAntwort = forms::MsgBox(DialogTxt(dialogText), forms::vbExclamation, DialogTxt(3)); }
+
+// The scale above the five rating buttons: each value of the scale caption stands over the
+// middle of its button and the arrow runs from the first button's middle to the last one's,
+// whatever width the window and its font give the buttons. The two labels keep their captions;
+// this draws them in line with the buttons.
+class Skala : public QWidget {
+public:
+    Skala(forms::Label& werte, forms::Label& pfeil, std::array<forms::CommandButton, 5>& knoepfe)
+        : m_werte(werte), m_pfeil(pfeil), m_knoepfe(knoepfe) {
+        werte.setParent(this);
+        pfeil.setParent(this);
+        werte.hide();
+        pfeil.hide();
+        setMinimumHeight(2 * fontMetrics().height() + 4);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(palette().color(QPalette::WindowText));
+        const QStringList werte = m_werte.text().split(' ', Qt::SkipEmptyParts);
+        const int zeile = fontMetrics().height();
+        std::array<double, 5> mitte{};
+        for (std::size_t i = 0; i < m_knoepfe.size(); ++i)
+            mitte[i] = mapFromGlobal(m_knoepfe[i].mapToGlobal(QPointF(m_knoepfe[i].width() / 2.0, 0))).x();
+        for (std::size_t i = 0; i < mitte.size() && i < static_cast<std::size_t>(werte.size()); ++i)
+            p.drawText(QRectF(mitte[i] - 40, 0, 80, zeile), Qt::AlignCenter, werte[static_cast<int>(i)]);
+        if (m_pfeil.text().isEmpty()) return;
+        const double y = zeile + zeile / 2.0;
+        const double spitze = zeile / 3.0;
+        p.drawLine(QPointF(mitte.front(), y), QPointF(mitte.back(), y));
+        for (auto [x, richtung] : {std::pair{mitte.front(), 1.0}, std::pair{mitte.back(), -1.0}}) {
+            p.drawLine(QPointF(x, y), QPointF(x + richtung * spitze, y - spitze / 1.5));
+            p.drawLine(QPointF(x, y), QPointF(x + richtung * spitze, y + spitze / 1.5));
+        }
+    }
+
+private:
+    forms::Label& m_werte;
+    forms::Label& m_pfeil;
+    std::array<forms::CommandButton, 5>& m_knoepfe;
+};
 
 }  // namespace
 
@@ -35,11 +79,12 @@ frmTest::frmTest() : Form("frmTest") {
     auto* legende = new QVBoxLayout;
     for (auto* b : {&Bezeichnung3, &Bezeichnung4, &Bezeichnung5, &Bezeichnung6, &Bezeichnung7}) legende->addWidget(b);
     haupt->addLayout(legende);
-    haupt->addWidget(&Bezeichnung2);
-    haupt->addWidget(&Bezeichnung8);
+    auto* skala = new Skala(Bezeichnung2, Bezeichnung8, Befehl);
+    haupt->addWidget(skala);
     auto* knoepfe = new QHBoxLayout;
     for (auto& b : Befehl) knoepfe->addWidget(&b);
     haupt->addLayout(knoepfe);
+
     auto* eingabe = new QHBoxLayout;
     eingabe->addWidget(&Bezeichnung1);
     eingabe->addWidget(&Text1);
@@ -226,10 +271,9 @@ void frmTest::Befehl6_Click() {
             throw vb::Error(vb::err::NoCurrentRecord,
                             "Für die Aussage " + std::to_string(gAktAussage) +
                                 " fehlt die Antwortzeile dieser Person. Die Bewertung wurde nicht gespeichert.");
-        antworten.Edit();
-        antworten.Fields("ItemWert") = static_cast<int16_t>(eingabe[0] - '0');
-        antworten.Update();
-        zuvtest::typWertSpeichern(DatenSatz(Daten3), gAktAussage, antworten.Fields("ItemWert").Value());
+        // The answer row and the statement's item-type rows change together or not at all.
+        zuvtest::bewertungSpeichern(*Daten2.Database(), antworten, DatenSatz(Daten3), gAktAussage,
+                                    vb::Variant(static_cast<int16_t>(eingabe[0] - '0')));
 
         if (gAktAussage < 109) {
             gAktAussage = static_cast<int16_t>(gAktAussage + 1);

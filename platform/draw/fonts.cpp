@@ -25,11 +25,17 @@ const std::map<QString, Kind>& windowsNames() {
     return names;
 }
 
+bool installed(const QString& family);
+
+// The Windows fonts the texts and pages were laid out in are stood in for by fonts of the same
+// widths (URW's Nimbus faces), so that columns measured in average character widths hold; DejaVu
+// where those are missing.
 QString familyOf(Kind k) {
     switch (k) {
-    case Kind::Serif: return QStringLiteral("DejaVu Serif");
-    case Kind::Mono: return QStringLiteral("DejaVu Sans Mono");
-    default: return QStringLiteral("DejaVu Sans");
+    case Kind::Serif: return installed("Nimbus Roman") ? QStringLiteral("Nimbus Roman") : QStringLiteral("DejaVu Serif");
+    case Kind::Mono:
+        return installed("Nimbus Mono PS") ? QStringLiteral("Nimbus Mono PS") : QStringLiteral("DejaVu Sans Mono");
+    default: return installed("Nimbus Sans") ? QStringLiteral("Nimbus Sans") : QStringLiteral("DejaVu Sans");
     }
 }
 

@@ -1,8 +1,10 @@
 #include "platform/draw/printer.h"
 
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -129,6 +131,15 @@ void Printer::offerFile() {
     req.defaultExt = "pdf";
     req.initDir = m_lastOfferFolder.empty() ? QDir::homePath().toStdString() : m_lastOfferFolder;
     req.fileName = "Ausdruck.pdf";
+    // The hourglass of the print command gives way to the pointer while the person chooses.
+    const bool busyCursor = QGuiApplication::overrideCursor() != nullptr;
+    if (busyCursor) QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+    struct RestoreCursor {
+        bool active;
+        ~RestoreCursor() {
+            if (active) QGuiApplication::restoreOverrideCursor();
+        }
+    } restoreCursor{busyCursor};
     for (;;) {
         forms::FileDialogRequest r = req;
         if (!forms::host().fileDialog(r) || r.fileName.empty()) throw vb::Error(vb::err::CancelError);

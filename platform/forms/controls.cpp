@@ -634,9 +634,10 @@ void Panel3D::paintEvent(QPaintEvent* e) {
         QPainter p(this);
         const QRect r = contentsRect();
         p.fillRect(r, toQColor(m_back));
+        QRect bar;
         if (m_floodType != 0 && m_percent > 0) {
             const int anteil = std::min(m_percent, 100);
-            QRect bar = r;
+            bar = r;
             switch (m_floodType) {
             case 2: bar.setLeft(r.right() + 1 - r.width() * anteil / 100); break;
             case 3: bar.setHeight(r.height() * anteil / 100); break;
@@ -645,16 +646,35 @@ void Panel3D::paintEvent(QPaintEvent* e) {
             }
             p.fillRect(bar, toQColor(m_floodColor));
         }
-        p.setPen(toQColor(m_fore));
         const QString text = qs(shownText());
         // A bar standing upright that is too narrow for its text writes it upwards.
-        if ((m_floodType == 3 || m_floodType == 4) && p.fontMetrics().horizontalAdvance(text) > r.width()) {
-            p.translate(r.center());
-            p.rotate(-90);
-            p.drawText(QRect(-r.height() / 2, -r.width() / 2, r.height(), r.width()), Qt::AlignCenter, text);
-        } else {
-            p.drawText(r, Qt::AlignCenter, text);
+        const bool upwards =
+            (m_floodType == 3 || m_floodType == 4) && p.fontMetrics().horizontalAdvance(text) > r.width();
+        auto schreiben = [&] {
+            p.save();
+            if (upwards) {
+                p.translate(r.center());
+                p.rotate(-90);
+                p.drawText(QRect(-r.height() / 2, -r.width() / 2, r.height(), r.width()), Qt::AlignCenter, text);
+            } else {
+                p.drawText(r, Qt::AlignCenter, text);
+            }
+            p.restore();
+        };
+        const QRegion beside = QRegion(r).subtracted(bar);
+        if (!beside.isEmpty()) {
+            p.setPen(toQColor(m_fore));
+            p.setClipRegion(beside);
+            schreiben();
         }
+        if (!bar.isEmpty()) {
+            // Over the bar the text takes the colour that stands out from it: white on a dark bar.
+            const QColor flood = toQColor(m_floodColor);
+            p.setPen(qGray(flood.rgb()) < 128 ? Qt::white : Qt::black);
+            p.setClipRect(bar);
+            schreiben();
+        }
+        p.setClipping(false);
     }
     QFrame::paintEvent(e);
 }

@@ -1,5 +1,7 @@
 #include "platform/forms/form.h"
 
+#include <QWindow>
+
 #include "platform/forms/host.h"
 #include "platform/forms/keys.h"
 #include "platform/forms/mdi_form.h"
@@ -140,10 +142,60 @@ QWidget* Form::outerWindow() {
     return this;
 }
 
-void Form::Show(int modal) {
+namespace {
+// Runs `then` once, from the event loop, after the watched window was shown: Qt tells of the
+// showing before the window is mapped, and the work is for after that.
+class AfterShow : public QObject {
+public:
+    AfterShow(QObject* parent, std::function<void()> then) : QObject(parent), m_then(std::move(then)) {}
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() != QEvent::Show) return false;
+        o->removeEventFilter(this);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                auto then = std::move(m_then);
+                deleteLater();
+                if (then) then();
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+};
+}  // namespace
+
+bool Form::waitForOwner() {
+    // A window manager keeps a window above its owner only when the owner was on screen first:
+    // a window shown before its owner comes up right after it.
+    if (!m_owner || m_owner->isVisible()) return false;
+    if (!m_ownerWatch) {
+        QPointer<Form> self(this);
+        m_ownerWatch = new AfterShow(this, [self] {
+            if (self && self->Visible() && !self->isVisible()) self->showWindow();
+        });
+        m_owner->installEventFilter(m_ownerWatch);
+    }
+    return true;
+}
+
+void Form::showWindow() {
+    if (m_owner) {
+        winId();
+        if (windowHandle() && m_owner->windowHandle()) windowHandle()->setTransientParent(m_owner->windowHandle());
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form::Show(int modal, QWidget* owner) {
     ensureLoaded();
     if (!isLoaded()) return;  // the window unloaded itself while loading
     m_shownFlag = true;
+    if (owner && owner != this) m_owner = owner->window();
     if (m_mdiChild) {
         MdiForm* main = MdiForm::main();
         if (main && !main->isVisible()) main->Show();
@@ -153,9 +205,7 @@ void Form::Show(int modal) {
             if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) main->mdiArea()->setActiveSubWindow(sub);
     } else {
         if (modal == vbModal) setWindowModality(Qt::ApplicationModal);
-        show();
-        raise();
-        activateWindow();
+        if (modal == vbModal || !waitForOwner()) showWindow();
     }
     if (!isLoaded()) return;
     activateSelf();

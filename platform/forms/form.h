@@ -98,7 +98,10 @@ public:
     bool isLoaded() const { return m_state != State::Unloaded; }
     bool isDefaultInstance() const { return m_defaultInstance; }
     void ensureLoaded();  // loads hidden when not loaded
-    void Show(int modal = vbModeless);
+    // An owner window keeps this one above it (a tool window of the owner); the owner is kept
+    // for later showings.
+    void Show(int modal = vbModeless, QWidget* owner = nullptr);
+    QWidget* owner() const { return m_owner; }
     void Hide();
     // MDI child windows open inside the program's MDI main window.
     void setMdiChild(bool on) { m_mdiChild = on; }
@@ -196,6 +199,8 @@ private:
         bool shown = false;
     };
     bool unloadImpl(int unloadMode, bool query);
+    bool waitForOwner();
+    void showWindow();
     void placeScrollBars();
     void barAction(int bar, int action);
     Bar& bar(int b) { return b == SB_VERT ? m_vbar : m_hbar; }
@@ -213,6 +218,8 @@ private:
     int m_scaleMode = 1;
     int m_mousePointer = 0;
     QEventLoop* m_modalLoop = nullptr;
+    QPointer<QWidget> m_owner;
+    QPointer<QObject> m_ownerWatch;
     Bar m_hbar, m_vbar;
     friend class MdiForm;
 };

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QImage>
 #include <QRect>
+#include <QSize>
 
 #include <cstdint>
 #include <string>
@@ -31,6 +32,10 @@ public:
 };
 
 Qt::CursorShape cursorShapeFor(int pointer);
+
+// A window's designed size, made smaller where needed so that the window with its title bar
+// and border fits the free area of the primary screen (the screen less its panels).
+QSize fitOnScreen(const QSize& designed);
 
 // The Windows font names the programs store ("Arial", "MS Serif", "Times New Roman" …) are
 // drawn with the nearest fonts of this system.

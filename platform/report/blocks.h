@@ -3,6 +3,7 @@
 // Inside the engine: the pieces a report is laid out in before they are put on sheets.
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QString>
 
 #include <vector>
@@ -20,9 +21,27 @@ struct Block {
     bool keepNext = false;     // goes to the next sheet with the block after it
 };
 
+// The measures of a font. A text's width is the sum of its characters' advances: reports measure
+// thousands of pieces, and shaping each one costs far more than it changes.
+class Measure {
+public:
+    explicit Measure(const QFont& font) : m_fm(font) {}
+    double width(const QString& text) const;
+    double lineSpacing() const { return m_fm.lineSpacing(); }
+    double ascent() const { return m_fm.ascent(); }
+    QString elided(const QString& text, double width) const { return m_fm.elidedText(text, Qt::ElideRight, width); }
+
+private:
+    QFontMetricsF m_fm;
+    mutable QHash<char16_t, double> m_advance;
+};
+
+// The measures of a font, kept for the run.
+const Measure& metrics(const TextFont& font);
+
 // Breaks a text into lines no wider than `width`: at line ends, else at blanks (which vanish at
 // the break; runs of blanks inside a line stay); a word wider than the line is cut.
-std::vector<QString> wrap(const QString& text, const QFontMetricsF& metrics, double width);
+std::vector<QString> wrap(const QString& text, const Measure& metrics, double width);
 
 // A text line item at (x, y) in a font.
 Item textItem(const QString& text, const TextFont& font, double x, double y, int32_t color);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
+#include <tuple>
 
 #include "platform/draw/printer.h"
 #include "platform/report/blocks.h"
@@ -26,14 +28,45 @@ QFont qfont(const TextFont& font) {
 
 namespace detail {
 
-std::vector<QString> wrap(const QString& text, const QFontMetricsF& fm, double width) {
+double Measure::width(const QString& text) const {
+    double w = 0;
+    for (QChar c : text) {
+        auto it = m_advance.constFind(c.unicode());
+        if (it == m_advance.constEnd()) it = m_advance.insert(c.unicode(), m_fm.horizontalAdvance(c));
+        w += it.value();
+    }
+    return w;
+}
+
+const Measure& metrics(const TextFont& font) {
+    static std::map<std::tuple<std::string, double, bool, bool>, std::unique_ptr<Measure>> cache;
+    auto& m = cache[{font.family, font.size, font.bold, font.italic}];
+    if (!m) m = std::make_unique<Measure>(qfont(font));
+    return *m;
+}
+
+std::vector<QString> wrap(const QString& text, const Measure& fm, double width) {
     std::vector<QString> out;
     QString normalised = text;
     normalised.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     normalised.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     normalised.replace(QLatin1Char('\t'), QLatin1String("    "));
     for (const QString& paragraph : normalised.split(QLatin1Char('\n'))) {
+        // An indented paragraph keeps its indentation on the lines it wraps onto, as far as the
+        // word after it fits; an indentation too deep for the word is given up.
+        int blanks = 0;
+        while (blanks < paragraph.size() && paragraph[blanks] == QLatin1Char(' ')) ++blanks;
+        const QString indent = paragraph.left(blanks);
+        const double indentWidth = fm.width(indent);
+        const std::size_t first = out.size();
         QString line;
+        double lineWidth = 0;
+        auto breakLine = [&] {
+            while (line.endsWith(QLatin1Char(' ')) && !line.trimmed().isEmpty()) line.chop(1);
+            if (!line.trimmed().isEmpty()) out.push_back(line);
+            line.clear();
+            lineWidth = 0;
+        };
         int i = 0;
         const int n = paragraph.size();
         while (i < n) {
@@ -42,41 +75,47 @@ std::vector<QString> wrap(const QString& text, const QFontMetricsF& fm, double w
             const bool blank = paragraph[i] == QLatin1Char(' ');
             while (j < n && (paragraph[j] == QLatin1Char(' ')) == blank) ++j;
             const QString piece = paragraph.mid(i, j - i);
+            const double pieceWidth = fm.width(piece);
             i = j;
-            if (fm.horizontalAdvance(line + piece) <= width) {
+            if (lineWidth + pieceWidth <= width) {
                 line += piece;
+                lineWidth += pieceWidth;
                 continue;
             }
             if (blank) {
-                // Blanks at a break vanish.
-                if (!line.isEmpty()) out.push_back(line);
-                line.clear();
+                // Blanks at a break vanish; the next line starts at the indentation.
+                breakLine();
+                line = indent;
+                lineWidth = indentWidth;
                 continue;
             }
-            if (!line.trimmed().isEmpty()) {
-                while (line.endsWith(QLatin1Char(' '))) line.chop(1);
-                out.push_back(line);
+            breakLine();
+            if (out.size() > first && indentWidth + pieceWidth <= width) {
+                line = indent + piece;
+                lineWidth = indentWidth + pieceWidth;
+                continue;
             }
-            line.clear();
-            // The word starts the next line (an indentation too deep for it is given up).
-            if (fm.horizontalAdvance(piece) <= width) {
+            if (pieceWidth <= width) {
                 line = piece;
+                lineWidth = pieceWidth;
                 continue;
             }
             // A word wider than the line is cut where it reaches the edge.
             QString rest = piece;
-            while (fm.horizontalAdvance(rest) > width && rest.size() > 1) {
+            while (fm.width(rest) > width && rest.size() > 1) {
                 int fits = 1, over = rest.size();
                 while (over - fits > 1) {
                     const int mid = (fits + over) / 2;
-                    (fm.horizontalAdvance(rest.left(mid)) <= width ? fits : over) = mid;
+                    (fm.width(rest.left(mid)) <= width ? fits : over) = mid;
                 }
                 out.push_back(rest.left(fits));
                 rest = rest.mid(fits);
             }
             line = rest;
+            lineWidth = fm.width(rest);
         }
-        out.push_back(line);
+        // The paragraph's last line; a paragraph of nothing but blanks is one empty line.
+        if (!line.trimmed().isEmpty() || out.size() == first) out.push_back(line.trimmed().isEmpty() ? QString() : line);
     }
     return out;
 }
@@ -87,10 +126,10 @@ Item textItem(const QString& text, const TextFont& font, double x, double y, int
     it.text = text.toStdString();
     it.font = font;
     it.color = color;
-    const QFontMetricsF fm(qfont(font));
+    const Measure& fm = metrics(font);
     it.x = x;
     it.y = y;
-    it.w = fm.horizontalAdvance(text);
+    it.w = fm.width(text);
     it.h = fm.lineSpacing();
     it.ascent = fm.ascent();
     return it;
@@ -252,7 +291,7 @@ bool Layouter::fixedBlock(const Section& s, const std::vector<const ReportObject
                     if (f.empty) p.hidden = true;
                 }
                 if (p.hidden || objWidth <= 0) break;
-                const QFontMetricsF fm(qfont(o.font()));
+                const detail::Measure& fm = detail::metrics(o.font());
                 const auto lines = detail::wrap(QString::fromStdString(text), fm, objWidth);
                 const bool pageField = text.find(kPageNumber) != std::string::npos ||
                                        text.find(kPageCount) != std::string::npos;
@@ -523,10 +562,15 @@ void Document::paint(QPainter& p, int index, double k) const {
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
     p.scale(k, k);
     const double hairline = 1.0 / k;
+    const TextFont* current = nullptr;
     for (const Item& it : items) {
         switch (it.type) {
         case Item::Type::Text:
-            p.setFont(qfont(it.font));
+            if (!current || current->family != it.font.family || current->size != it.font.size ||
+                current->bold != it.font.bold || current->italic != it.font.italic) {
+                p.setFont(qfont(it.font));
+                current = &it.font;
+            }
             p.setPen(qcolor(it.color));
             p.drawText(QPointF(it.x, it.y + it.ascent), QString::fromStdString(it.text));
             break;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 
 #include "platform/report/blocks.h"
 
@@ -95,9 +96,9 @@ Columns tableColumns(const std::vector<std::pair<std::vector<QString>, LineStyle
     for (const auto& r : rows) n = std::max(n, r.first.size());
     std::vector<double> natural(n, 0);
     for (const auto& [cells, style] : rows) {
-        const QFontMetricsF fm(qfont(style.font));
+        const Measure& fm = metrics(style.font);
         for (std::size_t i = 0; i < cells.size(); ++i)
-            natural[i] = std::max(natural[i], fm.horizontalAdvance(cells[i]) + 2 * kCellPadding);
+            natural[i] = std::max(natural[i], fm.width(cells[i]) + 2 * kCellPadding);
     }
     double total = 0;
     for (double w : natural) total += w;
@@ -123,7 +124,7 @@ Columns tableColumns(const std::vector<std::pair<std::vector<QString>, LineStyle
 Block gridRow(const std::vector<QString>& cells, const LineStyle& style, const Columns& cols, double left) {
     Block b;
     const TextFont font = scaled(style.font, cols.scale);
-    const QFontMetricsF fm(qfont(font));
+    const Measure& fm = metrics(font);
     const double rowHeight = fm.lineSpacing() + 2 * kCellPaddingV;
     b.height = rowHeight + style.before + style.after;
     double x = left;
@@ -148,13 +149,43 @@ Block gridRow(const std::vector<QString>& cells, const LineStyle& style, const C
             b.items.push_back(box);
         }
         if (i < cells.size()) {
-            const QString text = fm.elidedText(cells[i], Qt::ElideRight, std::max(0.0, w - 2 * kCellPadding));
+            const QString text = fm.elided(cells[i], std::max(0.0, w - 2 * kCellPadding));
             Item t = textItem(text, font, x + kCellPadding, style.before + kCellPaddingV, style.color);
             // Labels stand left, values right, so that digits line up.
             if (i > 0) t.x = x + w - kCellPadding - t.w;
             b.items.push_back(t);
         }
         x += w;
+    }
+    return b;
+}
+
+// A line of ordinary text whose parts stand apart by long runs of blanks (the column heads over a
+// page's fixed-pitch lines): each part starts at its character's column of the page's fixed-pitch
+// font, so that it stands over the column it heads. Empty when it would not fit the width.
+std::optional<Block> columnLine(const QString& text, const LineStyle& st, const TextFont& grid, double x,
+                                double room) {
+    const double column = metrics(grid).width(QStringLiteral("0"));
+    const Measure& fm = metrics(st.font);
+    Block b;
+    b.height = fm.lineSpacing() + st.before + st.after;
+    double previousEnd = -1e9;
+    int i = 0;
+    const int n = text.size();
+    while (i < n) {
+        while (i < n && text[i] == QLatin1Char(' ')) ++i;
+        if (i >= n) break;
+        int j = i;
+        while (j < n && !(text[j] == QLatin1Char(' ') && (j + 1 == n || text[j + 1] == QLatin1Char(' ')))) ++j;
+        const QString part = text.mid(i, j - i);
+        double at = x + i * column;
+        // A part wider than its columns pushes the next one on rather than over it.
+        at = std::max(at, previousEnd + fm.width(QStringLiteral(" ")));
+        const double w = fm.width(part);
+        if (at + w > x + room + 0.5) return std::nullopt;
+        b.items.push_back(textItem(part, st.font, at, st.before, st.color));
+        previousEnd = at + w;
+        i = j;
     }
     return b;
 }
@@ -187,6 +218,7 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
     // What the lines of each page share: the table columns and the fixed-pitch size.
     std::map<int, Columns> columns;
     std::map<int, double> monoScale;
+    std::map<int, TextFont> monoFont;
     {
         std::map<int, std::vector<std::pair<std::vector<QString>, LineStyle>>> tableRows;
         for (const Row& r : rows) {
@@ -195,13 +227,14 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
                 auto cells = cellsOf(r.text);
                 if (cells.size() >= 3) tableRows[r.page].emplace_back(std::move(cells), st);
             } else if (st.mono && !isRule(r.text) && !r.text.trimmed().isEmpty()) {
-                const QFontMetricsF fm(qfont(st.font));
-                const double need = fm.horizontalAdvance(expandTabs(r.text));
+                const Measure& fm = metrics(st.font);
+                const double need = fm.width(expandTabs(r.text));
                 const double room = width - st.indent;
                 double s = need > room && need > 0 ? room / need : 1.0;
                 s = std::max(kMinMonoScale, s);
                 auto it = monoScale.find(r.page);
                 monoScale[r.page] = it == monoScale.end() ? s : std::min(it->second, s);
+                if (!monoFont.count(r.page)) monoFont[r.page] = st.font;
             }
         }
         for (auto& [page, trs] : tableRows) columns[page] = tableColumns(trs, width);
@@ -216,7 +249,7 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
         const double x = left + st.indent;
         const double room = std::max(1.0, width - st.indent);
         if (isRule(r.text)) {
-            const QFontMetricsF fm(qfont(st.font));
+            const Measure& fm = metrics(st.font);
             Block b;
             b.height = std::round(fm.lineSpacing() * 0.6) + st.before + st.after;
             Item line;
@@ -230,6 +263,10 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
             out.push_back(std::move(b));
         } else if (st.table && columns.count(r.page) && cellsOf(r.text).size() >= 3) {
             out.push_back(gridRow(cellsOf(r.text), st, columns[r.page], left));
+        } else if (std::optional<Block> b;
+                   !st.mono && !st.table && monoFont.count(r.page) && r.text.contains(QStringLiteral("     ")) &&
+                   (b = columnLine(expandTabs(r.text), st, scaled(monoFont[r.page], monoScale[r.page]), x, room))) {
+            out.push_back(std::move(*b));
         } else {
             TextFont font = st.font;
             QString text = r.text;
@@ -237,7 +274,7 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
                 font = scaled(st.font, monoScale.count(r.page) ? monoScale[r.page] : 1.0);
                 text = expandTabs(text);
             }
-            const QFontMetricsF fm(qfont(font));
+            const Measure& fm = metrics(font);
             const auto lines = text.trimmed().isEmpty() ? std::vector<QString>{QString()} : wrap(text, fm, room);
             for (std::size_t i = 0; i < lines.size(); ++i) {
                 Block b;

@@ -204,7 +204,7 @@ void Viewer::setEnableExportButton(bool on) {
 }
 
 forms::CommonDialog& Viewer::dialog() {
-    if (m_dialog) return *m_dialog;
+    if (m_dialog) return m_dialog();
     if (!m_ownDialog) m_ownDialog = std::make_unique<forms::CommonDialog>();
     return *m_ownDialog;
 }

@@ -59,9 +59,9 @@ public:
     void ExportReport();
     // Writes the report into a PDF file without asking; errors as the printer raises them.
     void exportPdf(const std::string& path);
-    // The dialog asked for the printer and the file (the program's shared one); without it the
-    // viewer keeps its own.
-    void setDialog(forms::CommonDialog* dialog) { m_dialog = dialog; }
+    // Where the dialog that asks for the printer and the file comes from (the program's shared
+    // one, looked up at each use); without it the viewer keeps its own.
+    void setDialog(std::function<forms::CommonDialog&()> dialog) { m_dialog = std::move(dialog); }
     // The name the save dialog proposes.
     void setExportFileName(const std::string& name) { m_exportName = name; }
 
@@ -93,7 +93,7 @@ private:
     int m_page = -1;
     int m_zoom = 100;
     bool m_displayToolbar = true, m_enablePrint = true, m_enableExport = true;
-    forms::CommonDialog* m_dialog = nullptr;
+    std::function<forms::CommonDialog&()> m_dialog;
     std::unique_ptr<forms::CommonDialog> m_ownDialog;
     std::string m_exportName = "Bericht.pdf";
 

@@ -480,3 +480,26 @@ TEST_F(ChartTest, CopyTakesTheActiveChartAsAPicture) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ChartTest, AComparisonDrawnAgainWithThePieChosenIsDrawnAsBars) {
+    gVergleichPersonID = personID(2);
+    gVergleichPerson[1] = "Vorname2";
+    gVergleichPerson[2] = "Nachname2";
+    waehle(3);
+    DateivergleichAnzeigen();
+    frmChartOpt& o = forms::Default<frmChartOpt>();
+    o.Option1[4].setValue(true);  // chosen while the comparison was not active
+    o.Option3[9].setValue(true);
+    o.Command1_Click();
+    frmChart* f = aktivesChart();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->Caption(), LabelTxt(225));
+    EXPECT_EQ(f->MSChart1.ChartType, VtChChartType2dBar);
+    ASSERT_EQ(f->MSChart1.Plot.SeriesCount(), 2);
+    EXPECT_EQ(f->MSChart1.DataGrid.Data(3, 1), 23);  // person 2's stored total of type 3
+    EXPECT_EQ(f->MSChart1.DataGrid.Data(3, 2), 33);
+}
+
+}  // namespace

@@ -14,6 +14,7 @@
 #include "desk/evaluation/auswertform.h"
 #include "desk/frame/frame_fixture.h"
 #include "platform/vb/locale.h"
+#include "support/personen.h"
 
 namespace auswert_test {
 
@@ -31,13 +32,8 @@ inline std::string befehl(const std::string& cmd) {
 
 // Per type 1..9 how many of its 14 item-type rows carry the rating 0, 1, 2, 3, 4; rows beyond
 // the sum stay unanswered.
-using Anzahlen = std::array<std::array<int, 5>, 10>;
-
-inline Anzahlen jederTyp(std::array<int, 5> a) {
-    Anzahlen z{};
-    for (int t = 1; t <= 9; ++t) z[t] = a;
-    return z;
-}
+using support::Anzahlen;
+using support::jederTyp;
 
 class AuswertTest : public frame_test::FrameTest {
 protected:
@@ -57,53 +53,7 @@ protected:
     // A person with all the rows the person window makes, the ratings as given.
     int32_t person(const std::string& vorname, const std::string& nachname, const Anzahlen& a,
                    bool mitErgebnis = true) {
-        db::Database& d = *gDatenbank;
-        d.BeginTrans();
-        auto p = d.OpenRecordset("SELECT * FROM PersDat WHERE PersonID = -1");
-        p->AddNew();
-        const int32_t id = p->Fields("PersonID").Value().toLong();
-        p->Fields("Vorname") = vb::Variant(vorname);
-        p->Fields("Nachname") = vb::Variant(nachname);
-        p->Fields("Testdatum") = vb::Variant("12.03.2026");
-        p->Update();
-        std::array<std::vector<int>, 10> werte;
-        for (int t = 1; t <= 9; ++t)
-            for (int v = 0; v <= 4; ++v)
-                for (int k = 0; k < a[t][v]; ++k) werte[t].push_back(v);
-        std::array<size_t, 10> naechster{};
-        std::map<int, vb::Variant> jeAussage;
-        auto tw = d.OpenRecordset("SELECT * FROM TypWertZuweisung WHERE PersonID = -1");
-        for (size_t i = 0; i < gItemNummer.size(); ++i) {
-            const int t = gTypNummer[i];
-            vb::Variant wert = vb::Variant::null();
-            if (naechster[t] < werte[t].size()) wert = vb::Variant(int16_t(werte[t][naechster[t]++]));
-            tw->AddNew();
-            tw->Fields("PersonID") = vb::Variant(id);
-            tw->Fields("ItemNummer") = vb::Variant(gItemNummer[i]);
-            tw->Fields("TypNummer") = vb::Variant(int16_t(t));
-            tw->Fields("TypRealWert") = wert;
-            tw->Update();
-            if (!jeAussage.count(gItemNummer[i])) jeAussage[gItemNummer[i]] = wert;
-        }
-        auto aw = d.OpenRecordset("SELECT * FROM PersonTestErgebnis WHERE PersonID = -1");
-        for (int i = 1; i <= 109; ++i) {
-            aw->AddNew();
-            aw->Fields("PersonID") = vb::Variant(id);
-            aw->Fields("ItemNummer") = vb::Variant(int16_t(i));
-            aw->Fields("ItemWert") = jeAussage.count(i) ? jeAussage[i] : vb::Variant::null();
-            aw->Update();
-        }
-        if (mitErgebnis) {
-            auto e = d.OpenRecordset("SELECT * FROM Ergebnis WHERE PersonID = -1");
-            for (int t = 1; t <= 9; ++t) {
-                e->AddNew();
-                e->Fields("PersonID") = vb::Variant(id);
-                e->Fields("TypNummer") = vb::Variant(int16_t(t));
-                e->Update();
-            }
-        }
-        d.CommitTrans();
-        return id;
+        return support::personSchreiben(*gDatenbank, gItemNummer, gTypNummer, vorname, nachname, a, mitErgebnis);
     }
 
     // The person becomes the current one, as the person chooser makes it.

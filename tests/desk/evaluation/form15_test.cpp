@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "desk/charts/frm_chart.h"
 #include "desk/evaluation/austauschbild.h"
 #include "form2_form15_fixture.h"
 #include "platform/forms/screen.h"
@@ -305,4 +306,29 @@ TEST_F(Antworttabelle, ThePrintItemsFollowTheOpenTablesAndTheirBitmap) {
     Form15& dritte = oeffne();
     ASSERT_TRUE(forms::Unload(dritte));
     EXPECT_TRUE(mdi().mnuDruckTabelle.Enabled());
+}
+
+TEST_F(Antworttabelle, TheChartButtonOpensAChartOfTheChoiceUntilTheWindowLimit) {
+    Form15& t = oeffne();
+    t.Grid1.clickCell(2, 0);
+    t.SSCommand1.click();
+    auto* chart = dynamic_cast<frmChart*>(gChartFenster.data());
+    ASSERT_NE(chart, nullptr);
+    EXPECT_TRUE(chart->isLoaded());
+    EXPECT_EQ(chart->Caption(), LabelTxt(153));
+    EXPECT_EQ(chart->anfrage().diagrammArt, 11);
+    EXPECT_EQ(chart->anfrage().titel, gTypbezeichnung[2]);
+    EXPECT_EQ(gFensterAnzahl, 2);
+
+    gFensterAnzahl = 10;
+    h().clearRecords();
+    t.Grid1.clickCell(0, 4);
+    t.SSCommand1.click();
+    EXPECT_EQ(h().messages(), std::vector<std::string>{DialogTxt(33)});
+    EXPECT_EQ(mdi().children().size(), 2u);  // the table and the first chart: nothing new shown
+    EXPECT_EQ(t.MousePointer(), forms::vbDefault);
+    EXPECT_EQ(t.Auswahlart(), 1);
+    EXPECT_TRUE(t.SSCommand1.isEnabled());
+    EXPECT_EQ(gDiagrammTitel, LabelTxt(157) + " 3");
+    gFensterAnzahl = 2;
 }

@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "desk/charts/frm_chart_opt.h"
 #include "desk/common/form4.h"
 #include "desk/evaluation/austauschbild.h"
 #include "form2_form15_fixture.h"
@@ -45,20 +46,6 @@ class Enneagramm : public ErgebnisFensterTest {
 protected:
     void SetUp() override {
         ErgebnisFensterTest::SetUp();
-        // The series colours as the stored chart settings give them.
-        const int farben[9][3] = {{0, 0, 255},   {255, 0, 0},   {0, 160, 0},   {255, 165, 0},  {128, 0, 128},
-                                  {0, 128, 128}, {128, 64, 0},  {255, 0, 255}, {128, 128, 128}};
-        vb::Variant* rot[9] = {&gReihe1Rot, &gReihe2Rot, &gReihe3Rot, &gReihe4Rot, &gReihe5Rot,
-                               &gReihe6Rot, &gReihe7Rot, &gReihe8Rot, &gReihe9Rot};
-        vb::Variant* gruen[9] = {&gReihe1Gruen, &gReihe2Gruen, &gReihe3Gruen, &gReihe4Gruen, &gReihe5Gruen,
-                                 &gReihe6Gruen, &gReihe7Gruen, &gReihe8Gruen, &gReihe9Gruen};
-        int16_t* blau[9] = {&gReihe1Blau, &gReihe2Blau, &gReihe3Blau, &gReihe4Blau, &gReihe5Blau,
-                            &gReihe6Blau, &gReihe7Blau, &gReihe8Blau, &gReihe9Blau};
-        for (int n = 0; n < 9; ++n) {
-            *rot[n] = int16_t(farben[n][0]);
-            *gruen[n] = int16_t(farben[n][1]);
-            *blau[n] = int16_t(farben[n][2]);
-        }
         anna = person("Anna", "Berg", reihum);
         waehle(anna);
     }
@@ -130,7 +117,7 @@ TEST(EnneagrammAnsichten, SeriesColoursComeFromTheChartSettingsAsTheyStandNow) {
     EXPECT_EQ(reihenfarbe(4), vb::RGB(0, 34, 56));
 }
 
-TEST_F(Enneagramm, OpensWithNamesPersonAndTheCombinedViewInTheSeriesColours) {
+TEST_F(Enneagramm, OpensWithNamesPersonAndTheCombinedViewInTheStoredSeriesColours) {
     Form2& f = oeffne();
     ASSERT_TRUE(f.isLoaded());
     EXPECT_EQ(aktiv(), &f);
@@ -331,4 +318,12 @@ TEST_F(Enneagramm, WindowsClosingForANewPersonLeaveNoPictureOfTheOldOne) {
     EXPECT_EQ(gFensterAnzahl, 0);
     EXPECT_FALSE(AustauschbildVorhanden("ZUVEnneagramm.bmp"));
     EXPECT_FALSE(AustauschbildVorhanden("ZUVTabelle.bmp"));
+}
+
+TEST_F(Enneagramm, BarsTakeTheSeriesColoursStoredInTheChartSettings) {
+    gProgrammDatenbank->Execute("UPDATE chartkonfiguration SET Reihe1Rot = 10, Reihe1Grün = 20, Reihe1Blau = 30");
+    forms::Unload<frmChartOpt>();
+    Form2& f = oeffne();
+    EXPECT_EQ(f.SSPanel1[0].FloodColor(), vb::RGB(10, 20, 30));
+    EXPECT_EQ(f.SSPanel2[0].FloodColor(), vb::RGB(255, 165, 0));
 }

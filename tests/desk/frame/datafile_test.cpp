@@ -32,7 +32,7 @@ TEST_F(DataFileTest, NewFileHasTheWholeSchemaAndCascadesDeletes) {
     EXPECT_EQ(zahl(d, "SELECT COUNT(*) FROM TypWertZuweisung"), 126);
     EXPECT_EQ(zahl(d, "SELECT COUNT(*) FROM Ergebnis"), 9);
     EXPECT_EQ(mdi().Caption(), "Z.U.V. 5.0: " + p);
-    EXPECT_EQ(mdi().recentPath(1), vb::UCase(p));
+    EXPECT_EQ(mdi().recentPath(1), p);
 
     // Only the program's own account opens it.
     db::DBEngine::instance().reset();
@@ -240,10 +240,10 @@ TEST_F(DataFileTest, IniGapsAreReadAndWrittenBackWithoutHoles) {
     EXPECT_TRUE(mdi().mnuFileArray.exists(1));
     EXPECT_FALSE(mdi().mnuFileArray.exists(2));
     EXPECT_TRUE(mdi().mnuFileArray.exists(3));
-    EXPECT_EQ(mdi().recentPath(1), vb::UCase(pfad("a.zdb")));
+    EXPECT_EQ(mdi().recentPath(1), pfad("a.zdb"));
     neueDatei("N");
     const std::string ini = lies(dir / "Zuv50.ini");
-    EXPECT_NE(ini.find("[File3]\r\n3=" + vb::UCase(pfad("c.zdb"))), std::string::npos);
+    EXPECT_NE(ini.find("[File3]\r\n3=" + pfad("c.zdb") + "\r\n"), std::string::npos);
     EXPECT_EQ(ini.find("[File4]"), std::string::npos);
     EXPECT_NE(ini.find("AppPath=" + dir.string() + "\r\n"), std::string::npos);
 }

@@ -68,7 +68,7 @@ TEST_F(FrameTest, FirstStartCreatesNamedFileInProgramFolderAndRefusesUnsafeNames
     EXPECT_FALSE(mdi().mnuTest.Visible());
     EXPECT_TRUE(mdi().mnuClose.Enabled());
     // The new file is entry 1 of the list and of the INI file.
-    EXPECT_EQ(mdi().mnuFileArray(1).Caption(), "&1 " + vb::UCase(gDatenbankName));
+    EXPECT_EQ(mdi().mnuFileArray(1).Caption(), "&1 " + gDatenbankName);
     EXPECT_TRUE(ini::present(ini::ReadIniString("File1", " 1", gIniDatei)));
 
     // The next start reopens it without asking.
@@ -121,6 +121,36 @@ TEST_F(FrameTest, EmptyTextRowDoesNotCutOffTheTextsAfterIt) {
     EXPECT_EQ(forms::Instance<form9>().Label4.Caption(), LabelTxt(159));
     EXPECT_FALSE(LabelTxt(159).empty());
     EXPECT_EQ(DialogTxt(3), "Z.U.V.");
+}
+
+// Paths are shown and stored in the case they have on disk, even when the INI file holds them
+// in another (as earlier versions wrote them, upper-cased); they are still found without regard
+// to case.
+TEST_F(FrameTest, PathsKeepTheirCaseOnDiskInCaptionMenuAndIniFile) {
+    h().input("Kartei");
+    ASSERT_TRUE(starte());
+    const std::string datei = pfad("Kartei.ZDB");
+    ASSERT_EQ(gDatenbankName, datei);
+    h().answer(forms::vbYes);
+    mdi().mnuBeenden_Click();
+    forms::resetAllWindows();
+    resetGlobals();
+    db::DBEngine::instance().reset();
+    std::ofstream(dir / "Zuv50.ini") << "[ZUV]\r\nAppPath=" << vb::UCase(dir.string()) << "\r\n[Options]\r\nSystemDB="
+                                     << vb::UCase(pfad("Sys.mda")) << "\r\n[File1]\r\n1=" << vb::UCase(datei) << "\r\n";
+
+    ASSERT_TRUE(starte());
+    EXPECT_EQ(gAppPath, dir.string());
+    ASSERT_TRUE(gDateiOffen);
+    EXPECT_EQ(mdi().mnuFileArray(1).Caption(), "&1 " + datei);
+    EXPECT_EQ(mdi().Caption(), "Z.U.V. 5.0: " + datei);
+    h().answer(forms::vbYes);
+    mdi().mnuBeenden_Click();
+    const std::string ini = lies(dir / "Zuv50.ini");
+    EXPECT_NE(ini.find("[File1]\r\n1=" + datei + "\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("SystemDB=" + pfad("Sys.mda") + "\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("AppPath=" + dir.string() + "\r\n"), std::string::npos) << ini;
+    EXPECT_EQ(ini.find("KARTEI"), std::string::npos) << ini;
 }
 
 TEST_F(FrameTest, IniWithoutKeysOrWithGarbageTakesProgramFolder) {

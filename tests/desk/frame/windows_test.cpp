@@ -2,6 +2,10 @@
 #include "frame_fixture.h"
 
 #include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QWindow>
 
 #include "desk/frame/frm_info.h"
 #include "platform/forms/grid.h"
@@ -70,6 +74,49 @@ TEST_F(WindowsTest, AssistantTasksReportMissingProgramsAndKeepColoursWhenOff) {
     mdi().mnuAssistent.Click();
     EXPECT_EQ(a.WindowState(), forms::vbNormal);
     EXPECT_TRUE(a.Visible());
+}
+
+// The assistant is a window of its own that the main window owns: it stays above it at every
+// start and whenever it is shown again. The main window fits the screen it starts on.
+TEST_F(WindowsTest, AssistantStaysAboveTheMainWindowWhichFitsTheScreen) {
+    ASSERT_TRUE(mdi().isVisible());
+    ASSERT_NE(mdi().windowHandle(), nullptr);
+    mdi().mnuAssistent.Click();
+    frmAssist& a = forms::Instance<frmAssist>();
+    ASSERT_TRUE(a.isVisible());
+    ASSERT_NE(a.windowHandle(), nullptr);
+    EXPECT_EQ(a.windowHandle()->transientParent(), mdi().windowHandle());
+    a.Hide();
+    forms::Unload(a);
+    mdi().mnuAssistent.Click();
+    ASSERT_NE(forms::Instance<frmAssist>().windowHandle(), nullptr);
+    EXPECT_EQ(forms::Instance<frmAssist>().windowHandle()->transientParent(), mdi().windowHandle());
+
+    const QRect frei = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE(mdi().height() + 40, frei.height());
+}
+
+// Within each menu of the main window an access key leads to one item only, with the texts of
+// the installed settings database.
+TEST_F(WindowsTest, NoTwoItemsOfAMenuShareAnAccessKey) {
+    std::vector<std::string> doppelt;
+    std::function<void(QMenu*)> pruefe = [&](QMenu* menue) {
+        std::map<QChar, QString> tasten;
+        for (QAction* a : menue->actions()) {
+            if (a->isSeparator() || a->property("zuvWindowList").toBool()) continue;
+            if (a->menu()) pruefe(a->menu());
+            const QString t = a->text();
+            const qsizetype i = t.indexOf('&');
+            if (i < 0 || i + 1 >= t.size()) continue;
+            const QChar taste = t.at(i + 1).toUpper();
+            if (tasten.count(taste))
+                doppelt.push_back((menue->title() + ": " + tasten[taste] + " / " + t).toStdString());
+            tasten[taste] = t;
+        }
+    };
+    for (QAction* a : mdi().menuBar()->actions())
+        if (a->menu()) pruefe(a->menu());
+    EXPECT_TRUE(doppelt.empty()) << ::testing::PrintToString(doppelt);
 }
 
 TEST_F(WindowsTest, TenResultWindowsAtMostAndTheFirstFillsTheMainWindow) {

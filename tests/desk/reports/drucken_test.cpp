@@ -61,8 +61,10 @@ TEST_F(Drucken, TheFullReportGoesIntoThePdfWithEveryPictureHeaderAndFooter) {
         EXPECT_EQ(report_test::vorkommen(t, "Seite " + std::to_string(s) + " von " + std::to_string(seiten)), 1) << t;
         EXPECT_EQ(report_test::vorkommen(t, "Hanna Beraterin"), 1) << s;
         EXPECT_EQ(report_test::vorkommen(t, "Praxis am Park"), 1) << s;
-        EXPECT_EQ(report_test::vorkommen(t, "Erika Muster"), 1) << s;
-        EXPECT_EQ(report_test::vorkommen(t, "Testdatum: 08.03.2026"), 1) << s;
+        // The cover page names the person once more below the header.
+        const int person = s == 1 ? 2 : 1;
+        EXPECT_EQ(report_test::vorkommen(t, "Erika Muster"), person) << s;
+        EXPECT_EQ(report_test::vorkommen(t, "Testdatum: 08.03.2026"), person) << s;
         EXPECT_EQ(report_test::vorkommen(t, heute), 2) << s;  // in the header and in the footer
     }
     // The five exchange bitmaps, and the symbol of the letterhead on every sheet.
@@ -71,7 +73,7 @@ TEST_F(Drucken, TheFullReportGoesIntoThePdfWithEveryPictureHeaderAndFooter) {
     // Header and footer switched off: only the pictures and the fixed footer text remain.
     forms::Unload(bericht());
     alleSchalter(0);
-    oeffnen({0, 1, 2, 3, 4, 5, 6, 7, 8});
+    oeffnen({2, 3, 4, 5, 8});
     druckenNach(path("Ohne.pdf"));
     EXPECT_EQ(bilderImPdf(path("Ohne.pdf")), 5);
     const std::string alles = report_test::pdfText(path("Ohne.pdf"));

@@ -172,11 +172,15 @@ TEST(PrintModel, FontsAreSwitchedBetweenItemsAndLogged) {
     EXPECT_GT(s.FontSize(), 0);
     EXPECT_EQ(errorOf([&] { s.setFontSize(0); }), 380);
 
-    EXPECT_EQ(draw::familyFor("Arial"), "DejaVu Sans");
-    EXPECT_EQ(draw::familyFor("MS Sans Serif"), "DejaVu Sans");
-    EXPECT_EQ(draw::familyFor("times new roman"), "DejaVu Serif");
-    EXPECT_EQ(draw::familyFor("Courier New"), "DejaVu Sans Mono");
-    EXPECT_EQ(draw::familyFor("Schrift, die es nicht gibt"), "DejaVu Sans");
+    // Windows fonts are stood in for by installed faces of the same widths.
+    EXPECT_EQ(draw::familyFor("Arial"), "Nimbus Sans");
+    EXPECT_EQ(draw::familyFor("MS Sans Serif"), "Nimbus Sans");
+    EXPECT_EQ(draw::familyFor("times new roman"), "Nimbus Roman");
+    EXPECT_EQ(draw::familyFor("Courier New"), "Nimbus Mono PS");
+    EXPECT_EQ(draw::familyFor("Schrift, die es nicht gibt"), "Nimbus Sans");
+    // Arial's widths: "Summe" at 10 pt is 3445 thousandths of the size (S 667, u 556, m 833, e 556).
+    const QFont arial = draw::makeFont("Arial", 10, false, false, false);
+    EXPECT_NEAR(QFontMetricsF(arial).horizontalAdvance("Summe") * 72.0 / QFontMetricsF(arial).fontDpi(), 34.45, 1.0);
 }
 
 TEST(PrintModel, RulesOfMacronsAreLoggedAsTextAndDrawnAsOneBar) {

@@ -246,6 +246,31 @@ TEST(PanelTest, FloodPanelShowsPercentOrCaption) {
     EXPECT_EQ(p.FloodPercent(), 50);
 }
 
+// The percentage stays readable where the dark bar runs under it: light text there, the
+// panel's own text colour beside the bar.
+TEST(PanelTest, PercentTextStandsOutFromTheBarUnderIt) {
+    Panel3D p;
+    p.resize(300, 24);
+    p.setFloodPercent(100);
+    const QRect innen = p.contentsRect().adjusted(2, 2, -2, -2);  // the frame's own light edge aside
+    const QImage voll = p.grab().toImage();
+    int hell = 0;
+    for (int y = innen.top(); y <= innen.bottom(); ++y)
+        for (int x = 100; x < 200; ++x) {
+            const QColor c = voll.pixelColor(x, y);
+            if (c.red() > 200 && c.green() > 200 && c.blue() > 200) ++hell;
+        }
+    EXPECT_GT(hell, 10) << "no light text on the bar";
+
+    p.setFloodPercent(0);
+    const QImage leer = p.grab().toImage();
+    int dunkel = 0;
+    for (int y = innen.top(); y <= innen.bottom(); ++y)
+        for (int x = 100; x < 200; ++x)
+            if (leer.pixelColor(x, y).lightness() < 60) ++dunkel;
+    EXPECT_GT(dunkel, 10) << "no dark text on the empty panel";
+}
+
 TEST(MenuTest, MenuArrayLoadsElementsInIndexOrderAndChecksIndexes) {
     QMenuBar bar;
     MenuItem file(&bar, "&Datei");
@@ -282,6 +307,34 @@ TEST(MenuTest, MenuArrayLoadsElementsInIndexOrderAndChecksIndexes) {
     recent.Unload(3);
     EXPECT_EQ(recent.Count(), 2);
     EXPECT_EQ(file.menu()->actions().size(), 4);
+}
+
+// A separator made from the caption "-" looks like Qt's own separator: no "-" beside the line.
+TEST(MenuTest, SeparatorsShowTheirLineOnly) {
+    QMenuBar bar;
+    MenuItem file(&bar, "&Datei");
+    MenuItem open(file, "Ö&ffnen");
+    MenuItem sep(file, "-");
+    MenuItem quit(file, "&Beenden");
+    QMenu qt;
+    qt.addAction("Ö&ffnen");
+    QAction* qtSep = qt.addSeparator();
+    qt.addAction("&Beenden");
+    EXPECT_EQ(sep.Caption(), "-");
+    EXPECT_TRUE(sep.action()->isSeparator());
+    auto row = [](QMenu& m, QAction* a) {
+        m.ensurePolished();
+        m.adjustSize();
+        return m.grab().toImage().copy(m.actionGeometry(a));
+    };
+    const QImage ours = row(*file.menu(), sep.action());
+    ASSERT_FALSE(ours.isNull());
+    EXPECT_EQ(ours, row(qt, qtSep));
+
+    // Given a caption, it becomes an item again (recent-file entries start as "-").
+    sep.setCaption("&1 Kartei.ZDB");
+    EXPECT_FALSE(sep.action()->isSeparator());
+    EXPECT_EQ(sep.action()->text(), "&1 Kartei.ZDB");
 }
 
 TEST(MenuTest, ItemsMayBeDestroyedInAnyOrder) {

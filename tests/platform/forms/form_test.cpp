@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QWindow>
 
 using namespace forms;
 
@@ -137,6 +138,33 @@ TEST_F(FormTest, QueryUnloadAndUnloadCanCancelAndCloseBoxGivesModeZero) {
     EXPECT_EQ(f.lastUnloadMode, vbFormControlMenu);
     EXPECT_FALSE(f.isLoaded());
     EXPECT_FALSE(f.isVisible());
+}
+
+// A window shown with an owner stays above it: the window system learns the owner, and a window
+// shown before its owner is on screen comes up right after the owner, not before it.
+TEST_F(FormTest, AnOwnedWindowComesUpWithItsOwnerAndKeepsIt) {
+    FormA& owner = Default<FormA>();
+    FormB& owned = Default<FormB>();
+    owned.Show(vbModeless, &owner);
+    EXPECT_TRUE(owned.Visible());
+    EXPECT_FALSE(owned.isVisible());
+    owner.Show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(owned.isVisible());
+    ASSERT_NE(owned.windowHandle(), nullptr);
+    EXPECT_EQ(owned.windowHandle()->transientParent(), owner.windowHandle());
+    EXPECT_EQ(owned.owner(), &owner);
+
+    // Hidden in between, it is not brought back by the owner's next showing; shown again, it
+    // keeps its owner.
+    owned.Hide();
+    owner.Hide();
+    owner.Show();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(owned.isVisible());
+    owned.Show();
+    EXPECT_TRUE(owned.isVisible());
+    EXPECT_EQ(owned.windowHandle()->transientParent(), owner.windowHandle());
 }
 
 TEST_F(FormTest, FormsListKeepsLoadOrder) {

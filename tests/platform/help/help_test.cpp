@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 
 #include <QFile>
+#include <QToolButton>
 #include <QTemporaryDir>
 
 using forms::HostRecord;
@@ -94,6 +95,49 @@ TEST_F(HelpTest, ViewerFollowsLinksBetweenTopicsAndSendsWebLinksToTheBrowser) {
     EXPECT_NE(v.shownHtml().find("nicht vorhanden"), std::string::npos);
     EXPECT_FALSE(v.showTopic(dir.filePath("fehlt.chm").toStdString(), "html/start.htm"));
     EXPECT_NE(v.shownHtml().find("nicht gefunden"), std::string::npos);
+}
+
+// Back, forward and the start page, as a help viewer has them: the buttons walk the topics
+// shown and are usable only where there is somewhere to go.
+TEST_F(HelpTest, ViewerGoesBackAndForwardAndToTheStartPage) {
+    help::HelpViewer v;
+    EXPECT_FALSE(v.backButton()->isEnabled());
+    EXPECT_FALSE(v.homeButton()->isEnabled());
+    ASSERT_TRUE(v.showTopic(file, "html/zuvw45gu.htm"));
+    EXPECT_FALSE(v.backButton()->isEnabled());
+    EXPECT_TRUE(v.homeButton()->isEnabled());
+    emit v.browser()->anchorClicked(QUrl("../html/sub/teil.htm#oben"));
+    ASSERT_EQ(v.currentTopic(), "html/sub/teil.htm");
+    EXPECT_TRUE(v.backButton()->isEnabled());
+    EXPECT_FALSE(v.forwardButton()->isEnabled());
+
+    v.backButton()->click();
+    EXPECT_EQ(v.currentTopic(), "html/zuvw45gu.htm");
+    EXPECT_NE(v.shownHtml().find("Daten"), std::string::npos);
+    EXPECT_FALSE(v.backButton()->isEnabled());
+    EXPECT_TRUE(v.forwardButton()->isEnabled());
+    v.forwardButton()->click();
+    EXPECT_EQ(v.currentTopic(), "html/sub/teil.htm");
+    EXPECT_EQ(v.windowTitle(), "Teil");
+
+    v.homeButton()->click();
+    EXPECT_EQ(v.currentTopic(), "html/start.htm");
+    EXPECT_TRUE(v.back());
+    EXPECT_EQ(v.currentTopic(), "html/sub/teil.htm");
+    // A link followed from an earlier topic drops the topics that lay ahead.
+    EXPECT_TRUE(v.back());
+    ASSERT_TRUE(v.followLink("../html/sub/teil.htm"));
+    EXPECT_FALSE(v.canGoForward());
+    // A topic that is missing is shown as a message; back leads to the topic of the link.
+    EXPECT_FALSE(v.followLink("fehlt.htm"));
+    EXPECT_NE(v.shownHtml().find("nicht vorhanden"), std::string::npos);
+    EXPECT_TRUE(v.back());
+    EXPECT_EQ(v.currentTopic(), "html/sub/teil.htm");
+    EXPECT_NE(v.shownHtml().find("Teil"), std::string::npos);
+    EXPECT_TRUE(v.back());
+    EXPECT_EQ(v.currentTopic(), "html/zuvw45gu.htm");
+    EXPECT_FALSE(v.canGoBack());
+    EXPECT_FALSE(v.back());
 }
 
 TEST_F(HelpTest, TheRealHostOpensOneViewerAtTheTopic) {

@@ -227,6 +227,7 @@ TEST_F(Engine, TableLinesLineUpInColumnsRulesAreLinesAndFixedPitchLinesShrinkTog
                       {19, 7, wertzeile(1), "T2"},
                       {19, 8, "Summe " + wertzeile(2).substr(2), "T2"},
                       {22, 1, "Häufigste Antwortwerte", "U1"},
+                      {22, 2, std::string(35, ' ') + "Wert", "DE"},
                       {22, 3, "Typ eins" + std::string(27, ' ') + "Wert 3", "C1"},
                       {22, 4, c1lang, "C1"}});
     r->Sections(5).setSuppress(true);
@@ -260,6 +261,15 @@ TEST_F(Engine, TableLinesLineUpInColumnsRulesAreLinesAndFixedPitchLinesShrinkTog
     ASSERT_EQ(groessen.size(), 2u);
     EXPECT_EQ(groessen[0], groessen[1]);
     EXPECT_LT(groessen[0], 9);
+    // The head over them stands at its character's column of that fixed-pitch size.
+    const double spalte = report::detail::metrics({"DejaVu Sans Mono", groessen[0], false, false}).width("0");
+    int koepfe = 0;
+    for (const auto& it : d.page(1))
+        if (it.text == "Wert") {
+            EXPECT_NEAR(it.x, 1134 + 35 * spalte, 0.5);
+            ++koepfe;
+        }
+    EXPECT_EQ(koepfe, 1);
     allesImDruckbereich(d);
 }
 
@@ -322,8 +332,8 @@ TEST_F(Engine, EveryPageGoesIntoThePdfFileAndAnUnwritableTargetIsReported) {
 }
 
 TEST(Wrap, LinesBreakAtBlanksKeepInnerRunsAndCutOnlyWordsWiderThanTheLine) {
-    const QFontMetricsF fm(report::qfont({"DejaVu Sans Mono", 10, false, false}));
-    const double zeichen = fm.horizontalAdvance(QStringLiteral("x"));
+    const auto& fm = report::detail::metrics({"DejaVu Sans Mono", 10, false, false});
+    const double zeichen = fm.width(QStringLiteral("x"));
     auto umbruch = [&](const QString& text, int breite) {
         std::vector<std::string> out;
         for (const QString& l : report::detail::wrap(text, fm, breite * zeichen + 0.5)) out.push_back(l.toStdString());
@@ -335,7 +345,49 @@ TEST(Wrap, LinesBreakAtBlanksKeepInnerRunsAndCutOnlyWordsWiderThanTheLine) {
     EXPECT_EQ(umbruch("abcdefghijklmno", 6), (V{"abcdef", "ghijkl", "mno"}));
     EXPECT_EQ(umbruch("        Kopf", 10), (V{"Kopf"}));              // too deep an indentation is given up
     EXPECT_EQ(umbruch("    Kopf", 10), (V{"    Kopf"}));
+    EXPECT_EQ(umbruch("    eins zwei drei", 12), (V{"    eins", "    zwei", "    drei"}));
     EXPECT_EQ(umbruch("erste\r\nzweite\rdritte", 20), (V{"erste", "zweite", "dritte"}));
     EXPECT_EQ(umbruch(QString(40, ' '), 10), (V{""}));
     EXPECT_EQ(umbruch("", 10), (V{""}));
+}
+
+TEST(LayoutFuzz, DamagedLayoutsAreRefusedOrLaidOutButNeverCrash) {
+    // Mutations of an installed layout: cut lines, swapped bytes, stray quotes and numbers.
+    const std::string muster[] = {support::readFile(std::string(ZUV_DIST_DIR) + "/ZUVHeader1.rpt"),
+                                  support::readFile(std::string(ZUV_DIST_DIR) + "/AuswertungAbSeite4.rpt"),
+                                  support::readFile(std::string(ZUV_DIST_DIR) + "/ZUVReport1.rpt")};
+    uint32_t zufall = 12345;
+    auto naechste = [&] { return zufall = zufall * 1103515245u + 12345u; };
+    const char stoer[] = {'"', '=', ' ', '\n', '-', '9', '{', '}', '\\', '#', '\0', '\xC3'};
+    int gelesen = 0, abgewiesen = 0;
+    for (int runde = 0; runde < 1500; ++runde) {
+        std::string text = muster[runde % 3];
+        const int eingriffe = 1 + naechste() % 6;
+        for (int e = 0; e < eingriffe; ++e) {
+            const std::size_t pos = naechste() % text.size();
+            switch (naechste() % 3) {
+            case 0: text[pos] = stoer[naechste() % sizeof stoer]; break;
+            case 1: text.erase(pos, naechste() % 40); break;
+            default: text.insert(pos, std::to_string(static_cast<int>(naechste() % 200000) - 100000)); break;
+            }
+            if (text.empty()) text = "x";
+        }
+        try {
+            auto r = report::readLayout(text, "Zufall.rpt");
+            report::DataTable d = druckzeilen({{4, 1, "Titel", "U1"}, {4, 2, std::string(300, 'w'), "C1"},
+                                               {5, 1, "a  b  c", "TA"}});
+            r->setData(d);
+            try {
+                report::Document::layout(*r);
+            } catch (const vb::Error&) {
+                // a picture that is not there, a layout without room: refused with a message
+            }
+            ++gelesen;
+        } catch (const vb::Error& e) {
+            EXPECT_EQ(e.number(), report::err::DamagedLayout) << e.description();
+            ++abgewiesen;
+        }
+    }
+    EXPECT_GT(gelesen, 0);
+    EXPECT_GT(abgewiesen, 0);
 }

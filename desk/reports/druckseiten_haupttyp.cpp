@@ -1,0 +1,300 @@
+// Report pages 15 to 18: the deviation of the type totals from their mean, the ranking by total
+// set beside the ranking by the ratings 3 and 4 with its conclusion, the main type with its wings,
+// and its two connected types.
+
+#include <vector>
+
+#include "desk/reports/druckseiten.h"
+#include "desk/reports/druckseiten_text.h"
+#include "desk/testing/rangfolge.h"
+
+using druckseiten::blanks;
+using druckseiten::format;
+using druckseiten::Seite;
+
+void DruckSeiteMittelwertAbweichung() {
+    gTypsummenMittel = typrang::typsummenMittel();
+    const float mittel = gTypsummenMittel;
+    const float jeAussage = mittel / 14.0f;
+    const int urteil = jeAussage < 1.9f ? 304 : jeAussage <= 2.3f ? 306 : 305;
+
+    const Seite s(15);
+    s.label(1, 299, kFormatUeberschrift);
+    s.leer(2);
+    s.label(3, 300);
+    s.zeile(4, format(vb::Variant(mittel), "00.00"), kFormatH1);
+    s.label(5, 301);
+    s.zeile(6, format(vb::Variant(jeAussage), "00.00"), kFormatH1);
+    s.label(7, 302);
+    s.leer(8);
+    s.label(9, 303, kFormatH2);
+    s.label(10, urteil, kFormatH2);
+    s.leer(11);
+    s.leer(12);
+    s.zeile(13, blanks(25) + LabelTxt(259) + blanks(10) + LabelTxt(307) + blanks(15) + LabelTxt(308), kFormatText);
+    s.zeile(14, blanks(125) + LabelTxt(309), kFormatText);
+    s.trennlinie(15);
+
+    // The class stays from one row to the next; without a mean no row gets one.
+    std::string klasse;
+    for (int t = 1; t <= 9; ++t) {
+        const float x = gTypgesamtsummeJeTyp[t];
+        std::string verhaeltnis;
+        if (mittel == 0.0f) {
+            verhaeltnis = format(vb::Variant(0), "00.00");
+        } else {
+            verhaeltnis = format(vb::Variant(x / mittel), "00.00");
+            // The quotient less 1 is rounded to single precision once: 20 against 25 is then -0.2 exactly.
+            const float relativ = static_cast<float>(static_cast<double>(x) / mittel - 1.0);
+            klasse = LabelTxt(typrang::abweichungsKlasse(relativ));
+        }
+        const std::string& name = gTypbezeichnung[t];
+        const std::string differenz = format(vb::Variant(x - mittel), "000.00");
+        // The ratio's field is measured by the ratio written once more with three integer digits.
+        const std::string breite = format(vb::Variant(verhaeltnis), "000.00");
+        s.zeile(15 + t,
+                name + blanks(20 - vb::Len(name)) + differenz + blanks(20 - vb::Len(differenz)) + verhaeltnis +
+                    blanks(20 - vb::Len(breite)) + klasse,
+                kFormatFest);
+    }
+    s.leer(25);
+    s.trennlinie(26);
+}
+
+namespace {
+
+// Whether the two top groups still agree: element by element, and no type close behind by the
+// ratings 3 and 4 lies near the top total without standing at that place of the total's top group.
+// Runs while the lists hold type numbers; gVergleichTypen is indexed by type.
+void gleichheitPruefen() {
+    gRang1GleichWert = 9;
+    gRang1Gleich = 1;
+    for (int z = 1; z <= 9; ++z) {
+        bool abweichend = gRang1Typgesamtsumme[z] != gRang1Typsumme34[z];
+        const std::string& nah = gRang2Typsumme34[z];
+        if (!nah.empty() && gRang1Typgesamtsumme[z] != nah && gRang1Typsumme34[z] != nah) {
+            const int typ = static_cast<int>(vb::Val(nah));
+            abweichend = abweichend || (typ >= 1 && typ <= 9 && !gVergleichTypen[typ].empty());
+        }
+        if (abweichend) {
+            gRang1GleichWert = 0;
+            gRang1Gleich = 0;
+        }
+    }
+}
+
+// A row of page 16's conclusion table.
+struct Schluss {
+    bool wenige;  // fewer than 5 ratings of 0 and 1 for the leader by 3 and 4
+    int T, A4, A3, B4, B3, G;  // 1 required, 0 required false, -1 not tested
+    bool nenntK;  // line 17 names the leader by 3 and 4, else the leader by total
+    int zeile18, zeile20, zeile21;  // label texts; 0: no line
+};
+
+constexpr Schluss kSchluss[] = {
+    {true, 1, 1, 1, -1, -1, -1, false, 439, 441, 442},    {true, -1, -1, -1, 1, 1, -1, true, 443, 441, 444},
+    {true, 1, 1, 0, -1, -1, -1, false, 445, 441, 409},    {true, -1, -1, -1, 1, 0, 1, true, 446, 441, 409},
+    {true, 1, 0, 1, -1, -1, -1, false, 447, 441, 411},    {true, 1, 0, 0, -1, -1, -1, false, 448, 441, 411},
+    {true, 0, 1, 0, -1, -1, -1, false, 449, 441, 411},    {false, 1, 1, 1, -1, -1, -1, false, 439, 409, 0},
+    {false, -1, -1, -1, 1, 1, -1, true, 443, 411, 0},     {false, 1, 1, 0, -1, -1, -1, false, 439, 411, 0},
+    {false, -1, -1, -1, 1, 0, -1, true, 446, 411, 0},     {false, 1, 0, 1, -1, -1, -1, false, 447, 417, 0},
+    {false, 1, 0, 0, -1, -1, -1, false, 448, 417, 0},     {false, 0, 1, 0, -1, -1, -1, false, 449, 417, 0},
+};
+
+bool passt(int gefordert, bool wert) { return gefordert < 0 || (gefordert == 1) == wert; }
+
+}  // namespace
+
+void DruckSeiteRangfolgeVergleich() {
+    typrang::rangfolgenVergleichen();
+    gleichheitPruefen();
+    TypnummernErsetzen();
+
+    const std::string& H = gRang1Typgesamtsumme[9];
+    const std::string& K = gRang1Typsumme34[9];
+    const bool T = H == K;
+    const bool A4 = typrang::inGruppe1(H, gRang1Typsumme4), A3 = typrang::inGruppe1(H, gRang1Typsumme3);
+    const bool B4 = typrang::inGruppe1(K, gRang1Typsumme4), B3 = typrang::inGruppe1(K, gRang1Typsumme3);
+    const bool U = gAnzahlRang1 == 1;
+    const bool G = gRang1Gleich == 1;
+    const int N = typrang::niedrigeAntworten(gVergleichTyp);
+    const auto liste = [](const RangListe& l) { return vb::LTrim(typrang::verbunden(l)); };
+
+    const Seite s(16);
+    s.label(1, 314, kFormatUeberschrift);
+    s.leer(2);
+    if (gVergleichLauf == 9) {
+        s.label(3, 315);
+        s.leer(4);
+        s.trennlinie(5);
+        s.zeile(6, liste(gRang1Typgesamtsumme), kFormatH1);
+        s.trennlinie(7);
+        s.leer(8);
+        s.label(9, 316);
+        s.label(10, 317);
+        s.label(11, 318);
+        s.leer(12);
+        s.leer(13);
+    } else {
+        s.label(3, 319);
+        s.label(4, 320);
+        s.leer(5);
+        s.trennlinie(6);
+        s.zeile(7, liste(gVergleichTypen), kFormatH1);
+        s.trennlinie(8);
+        s.leer(9);
+        s.label(10, 321);
+        s.leer(11);
+        s.trennlinie(12);
+        s.zeile(13, liste(gRang1Typgesamtsumme), kFormatH1);
+        s.trennlinie(14);
+    }
+    s.leer(15);
+
+    const Schluss* regel = nullptr;
+    if (U)
+        for (const Schluss& r : kSchluss)
+            if (r.wenige == (N < 5) && passt(r.T, T) && passt(r.A4, A4) && passt(r.A3, A3) && passt(r.B4, B4) &&
+                passt(r.B3, B3) && passt(r.G, G)) {
+                regel = &r;
+                break;
+            }
+    if (regel) {
+        s.label(16, 438);
+        s.zeile(17, regel->nenntK ? K : H, kFormatH1);
+        s.label(18, regel->zeile18);
+        s.label(19, 440);
+        s.label(20, regel->zeile20);
+        if (regel->zeile21) s.label(21, regel->zeile21);
+        s.leer(22);
+    } else if (gSpitzenwertTypsumme34 != 0) {
+        s.label(16, 329);
+        s.label(18, 330);
+        s.label(19, 331);
+        s.label(20, 332);
+        s.label(21, 333);
+        s.leer(22);
+        s.trennlinie(23);
+        s.zeile(24, liste(gRang1Typsumme34), kFormatH1);
+        s.leer(25);
+        s.trennlinie(26);
+    } else {
+        s.label(16, 334);
+        s.label(18, 335);
+        s.label(19, 336);
+    }
+}
+
+void DruckSeiteHaupttyp() {
+    if (gHaupttypEindeutig == 0) return;
+    const std::vector<int> treffer = typrang::haupttypTreffer();
+    if (treffer.empty()) {
+        // No type carries the leader's designation: no wings of a main type that was not found, and
+        // nothing for page 18 to connect.
+        gHaupttyp = 0;
+        return;
+    }
+    gHaupttyp = static_cast<int16_t>(treffer.back());
+    const int haupt = gHaupttyp;
+    const int links = typrang::untererNachbar(haupt), rechts = typrang::obererNachbar(haupt);
+    gZaehler = static_cast<int16_t>(links);
+    gVerbindungstyp2 = static_cast<int16_t>(rechts);
+
+    const Seite s(17);
+    s.label(1, 260, kFormatUeberschrift);
+    s.leer(2);
+    s.label(3, 337);
+    s.zeile(4, gTypbezeichnung[links] + " " + LabelTxt(371) + " " + gTypbezeichnung[rechts], kFormatH1);
+    s.leer(5);
+    s.leer(6);
+    s.trennlinie(7);
+    s.leer(8);
+    for (const auto& [fluegel, ab] : {std::pair{links, 9}, std::pair{rechts, 17}}) {
+        s.zeile(ab, LabelTxt(338) + " " + gTypbezeichnung[fluegel] + " " + LabelTxt(339), kFormatText);
+        s.zeile(ab + 1, vb::Str(static_cast<int>(gTypgesamtsummeJeTyp[fluegel])), kFormatH1);
+        s.leer(ab + 2);
+        s.label(ab + 3, 340);
+        s.label(ab + 4, typrang::abstandUrteil(haupt, fluegel), kFormatH1);
+        s.leer(ab + 5);
+        s.trennlinie(ab + 6);
+        s.leer(ab + 7);
+    }
+
+    if (gTypgesamtsummeJeTyp[rechts] == 0) return;
+    const double q = typrang::verhaeltnis(links, rechts);
+    s.label(25, 343);
+    s.zeile(26, gTypbezeichnung[haupt], kFormatH1);
+    if (q >= 1.3) {
+        s.label(27, 344);
+        s.zeile(28, gTypbezeichnung[links], kFormatH1);
+    } else if (q >= 0.8) {
+        s.label(27, 345);
+    } else {
+        s.label(27, 344);
+        s.zeile(28, gTypbezeichnung[rechts], kFormatH1);
+    }
+}
+
+void DruckSeiteVerbindungstypen() {
+    // Only a main type that page 17 found has connected types: without one the page stays out,
+    // as page 17 does, rather than reading the ranking's count as a type.
+    if (gHaupttypEindeutig == 0 || gHaupttyp < 1 || gHaupttyp > 9) return;
+    const int haupt = gHaupttyp;
+    const typrang::Verbindung v = typrang::verbindungstypen(haupt);
+    gVerbindungstyp1 = static_cast<int16_t>(v.erster);
+    gVerbindungstyp2 = static_cast<int16_t>(v.zweiter);
+    const int c1 = v.erster, c2 = v.zweiter;
+
+    const Seite s(18);
+    const auto niedrig = [&](int nr, int typ) {
+        s.zeile(nr, LabelTxt(350) + " " + vb::Str(static_cast<int>(typrang::niedrigeAntworten(typ))) + " " +
+                        LabelTxt(351),
+                kFormatText);
+    };
+    s.label(1, 346, kFormatUeberschrift);
+    s.leer(2);
+    s.label(3, 347);
+    s.zeile(4, gTypbezeichnung[c1], kFormatH1);
+    s.leer(5, kFormatTabelle);
+    s.label(6, 348);
+    s.zeile(7, vb::Str(static_cast<int>(gTypgesamtsummeJeTyp[c1])), kFormatH1);
+    s.label(8, 349);
+    s.label(9, typrang::abstandUrteil(haupt, c1), kFormatH1);
+    s.leer(10, kFormatTabelle);
+    niedrig(11, c1);
+    s.label(13, 352);
+    s.leer(14, kFormatTabelle);
+    const int wenig = typrang::niedrigeAntworten(c1);
+    if (wenig >= 15) {
+        s.label(15, 355, kFormatH2);
+        s.label(16, 356, kFormatH2);
+    } else if (wenig >= 10) {
+        s.label(15, 354, kFormatH2);
+        s.label(16, 291, kFormatH2);
+    } else if (wenig >= 5) {
+        s.label(15, 353, kFormatH2);
+        s.label(16, 291, kFormatH2);
+    } else {
+        s.leer(15, kFormatTabelle);
+    }
+    s.leer(17, kFormatTabelle);
+    s.label(18, 357);
+    s.zeile(19, gTypbezeichnung[c2], kFormatH1);
+    s.leer(20, kFormatTabelle);
+    s.label(21, 358);
+    s.zeile(22, vb::Str(static_cast<int>(gTypgesamtsummeJeTyp[c2])), kFormatH1);
+    s.label(23, 359);
+    s.label(24, typrang::abstandUrteil(haupt, c2), kFormatH1);
+    s.leer(25, kFormatTabelle);
+    niedrig(26, c2);
+    s.label(28, 360);
+    s.leer(29, kFormatTabelle);
+    if (gTypgesamtsummeJeTyp[c2] == 0) {
+        s.leer(31, kFormatTabelle);
+        return;
+    }
+    const double a = typrang::verhaeltnis(haupt, c2);
+    if (a >= 1.2 && a < 1.4) s.label(30, 361, kFormatH2);
+    else if (a < 1.2) s.label(30, 362, kFormatH2);
+    else s.leer(30, kFormatTabelle);
+}

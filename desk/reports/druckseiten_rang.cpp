@@ -1,0 +1,218 @@
+// Report pages 7 to 14: the rankings of the nine types by one score column each, with the
+// conclusions of pages 10 (ratings 3 and 4) and 14 (ratings 0 and 1) drawn from the top groups
+// that the pages before them left. The pages run in page order within one report.
+
+#include "desk/reports/druckseiten.h"
+#include "desk/reports/druckseiten_text.h"
+#include "desk/testing/rangfolge.h"
+
+using druckseiten::Seite;
+
+namespace {
+
+// The lists of a page: the non-empty join with its leading blank removed, and the full join of all
+// nine places.
+std::string liste(const RangListe& l) { return vb::LTrim(typrang::verbunden(l)); }
+std::string alleNeun(const RangListe& l, bool rechtsKuerzen = false) {
+    return vb::LTrim(typrang::alleNeun(l, rechtsKuerzen));
+}
+std::string vereinigt(const RangListe& x, const RangListe& y) { return vb::LTrim(typrang::vereinigt(x, y)); }
+
+// One of the six plain ranking pages: its walk, its texts and where its lines stand.
+struct Rangseite {
+    int16_t seite;
+    typrang::Rangfolge art;
+    RangListe* rang1;
+    RangListe* rang2;
+    int16_t* spitzenwert;
+    bool zeileNull;     // a blank line 0 ahead of the title
+    bool vollerJoin;    // the lists show all nine places
+    bool gruppe2Immer;  // the close-group line stands even when the group is empty
+    int titel, text1, text2;
+    int trennlinie;           // the first separator; the top group follows 1 (page 9: 3) lines later
+    int leerBis;              // the blank lines after the top group end here
+    int vorGruppe2, label2;   // the text before the close group
+    bool mit283;              // and the threshold note after it
+    int leerZeile;            // the blank line before the close group's separator
+    int schluss;              // after the close group: 0 nothing, 1 a blank line, 2 and label text 293
+};
+
+void rangseite(const Rangseite& p) {
+    p.rang2->fill("");
+    p.rang1->fill("");
+    typrang::rangfolgeBilden(p.art, *p.rang1, *p.rang2, *p.spitzenwert);
+    TypnummernErsetzen();
+
+    const Seite s(p.seite);
+    if (p.zeileNull) s.leer(0);
+    s.label(1, p.titel, kFormatUeberschrift);
+    s.leer(2);
+    s.label(3, p.text1);
+    s.label(4, p.text2);
+    s.zeile(5, vb::Str(static_cast<int>(*p.spitzenwert)), kFormatH1);
+    s.label(6, 277);
+    s.leer(7);
+    const int listeZeile = p.trennlinie == 8 ? 9 : 13;
+    s.trennlinie(p.trennlinie);
+    // A top group always holds its first-ranked type; page 9 writes its line only then.
+    if (p.seite != 9 || !typrang::alleLeer(*p.rang1))
+        s.zeile(listeZeile, p.vollerJoin ? alleNeun(*p.rang1) : liste(*p.rang1), kFormatH1);
+    s.trennlinie(listeZeile + 1);
+    for (int nr = listeZeile + 2; nr <= p.leerBis; ++nr) s.leer(nr);
+    s.label(p.vorGruppe2, p.label2);
+    if (p.mit283) s.label(p.vorGruppe2 + 1, 283);
+    const int nr = p.leerZeile;
+    s.leer(nr);
+    s.trennlinie(nr + 1);
+    const bool leer = typrang::alleLeer(*p.rang2);
+    if (p.gruppe2Immer || !leer) s.zeile(nr + 2, p.vollerJoin ? alleNeun(*p.rang2) : liste(*p.rang2), kFormatH1);
+    if (leer) s.label(nr + 3, 204, kFormatH1);
+    s.trennlinie(nr + 4);
+    if (p.schluss >= 1) s.leer(nr + 5);
+    if (p.schluss == 2) s.label(nr + 6, 293);
+}
+
+}  // namespace
+
+void DruckSeiteRangfolgeTypgesamtsumme() {
+    rangseite({7, {"TypGesamtSumme", " order by typgesamtsumme desc", false, false, true}, &gRang1Typgesamtsumme,
+               &gRang2Typgesamtsumme, &gSpitzenwertTypgesamtsumme, true, false, false, 274, 275, 276, 8, 12, 13, 278,
+               false, 14, 0});
+}
+
+void DruckSeiteRangfolgeTypsumme4() {
+    rangseite({8, {"TypSumme4", " order by typsumme4 desc", false, true, true}, &gRang1Typsumme4, &gRang2Typsumme4,
+               &gSpitzenwertTypsumme4, true, false, false, 279, 280, 281, 8, 12, 13, 282, true, 15, 0});
+}
+
+void DruckSeiteRangfolgeTypsumme3() {
+    rangseite({9, {"TypSumme3", " order by typsumme3 desc", false, true, true}, &gRang1Typsumme3, &gRang2Typsumme3,
+               &gSpitzenwertTypsumme3, true, false, false, 115, 284, 285, 10, 16, 17, 286, true, 19, 1});
+}
+
+void DruckSeiteRangfolgeTypsumme2() {
+    rangseite({11, {"TypSumme2", " order by typsumme2 desc", false, false, true}, &gRang1Typsumme2, &gRang2Typsumme2,
+               &gSpitzenwertTypsumme2, false, true, true, 400, 401, 285, 8, 12, 13, 402, true, 15, 0});
+}
+
+void DruckSeiteRangfolgeTypsumme1() {
+    rangseite({12, {"TypSumme1", " order by typsumme1", true, false, true}, &gRang1Typsumme1, &gRang2Typsumme1,
+               &gSpitzenwertTypsumme1, false, true, true, 116, 294, 295, 8, 12, 13, 296, false, 15, 2});
+}
+
+void DruckSeiteRangfolgeTypsumme0() {
+    rangseite({13, {"TypSumme0", " order by typsumme0", true, false, true}, &gRang1Typsumme0, &gRang2Typsumme0,
+               &gSpitzenwertTypsumme0, false, false, true, 287, 288, 289, 8, 13, 14, 292, false, 15, 2});
+}
+
+void DruckSeiteRangfolgeTypsumme34() {
+    gRang2Typsumme34.fill("");
+    gRang1Typsumme34.fill("");
+    typrang::rangfolgeBilden({"TypSumme34", " order by typsumme34 desc", false, true, true}, gRang1Typsumme34,
+                             gRang2Typsumme34, gSpitzenwertTypsumme34);
+    gAnzahlRang1 = typrang::anzahlSpitzeGesamt();
+    TypnummernErsetzen();
+    const typrang::Merkmale m = typrang::merkmaleSumme34();
+
+    const Seite s(10);
+    s.label(1, 385, kFormatUeberschrift);
+    s.leer(2);
+    s.label(3, 386);
+    s.label(4, 281);
+    s.zeile(5, vb::Str(static_cast<int>(gSpitzenwertTypsumme34)), kFormatH1);
+    s.label(6, 277);
+    s.leer(7);
+    s.trennlinie(8);
+    s.zeile(9, alleNeun(gRang1Typsumme34, true), kFormatH1);
+    s.trennlinie(10);
+    s.leer(11);
+    s.leer(12);
+    s.label(13, 387);
+    s.label(14, 283);
+    s.leer(15);
+    s.trennlinie(16);
+    s.zeile(17, alleNeun(gRang2Typsumme34), kFormatH1);
+    if (typrang::alleLeer(gRang2Typsumme34)) s.label(18, 204, kFormatH1);
+    s.trennlinie(19);
+    s.leer(20);
+
+    // The conclusion: label texts as second-level headings, lists of types as third-level ones,
+    // one after the other from line 21.
+    int nr = 21;
+    const auto text = [&](int label) { s.label(nr++, label, kFormatH2); };
+    const auto typen = [&](const std::string& l) { s.zeile(nr++, l, kFormatH3); };
+    const std::string rang34 = liste(gRang1Typsumme34);
+    const bool einer = gAnzahlRang1 == 1;
+    if (m.A && m.B && m.C && einer) {
+        text(407), text(408), typen(rang34), text(409);
+    } else if (m.D && m.E && einer) {
+        text(410), text(408), typen(typrang::verbunden(gRang1Typsumme34)), text(411), text(412);
+        typen(liste(gRang1Typgesamtsumme));
+    } else if (m.A && m.B && !m.C && einer) {
+        text(413), text(414), typen(rang34), text(411), text(415), typen(liste(gRang1Typsumme3));
+    } else if (m.D && !m.E && einer) {
+        text(416), text(408), typen(rang34), text(417), text(418);
+        typen(vereinigt(gRang1Typgesamtsumme, gRang1Typsumme3));
+    } else if (m.A && !m.B && m.C && einer) {
+        text(419), text(408), typen(rang34), text(417), text(420), typen(liste(gRang1Typsumme4));
+    } else if (m.A && !m.B && !m.C && einer) {
+        text(421), text(408), typen(rang34), text(417), text(422), text(452);
+        typen(vereinigt(gRang1Typsumme3, gRang1Typsumme4));
+    } else if (!m.A && m.B && !m.C && einer) {
+        text(423), text(424), text(417), text(425), text(452), typen(vereinigt(gRang1Typsumme3, gRang1Typsumme34));
+    } else if (gAnzahlRang1 > 1) {
+        text(392), text(393), typen(rang34), text(394), text(395);
+    } else {
+        text(396), text(397), text(398), text(399);
+    }
+}
+
+void DruckSeiteRangfolgeTypsumme01() {
+    gRang2Typsumme01.fill("");
+    gRang1Typsumme01.fill("");
+    typrang::rangfolgeBilden({"TypSumme01", " order by typsumme01", true, false, true}, gRang1Typsumme01,
+                             gRang2Typsumme01, gSpitzenwertTypsumme01);
+    TypnummernErsetzen();
+    const std::string& erster = gRang1Typsumme01[9];
+    const bool f1 = typrang::inGruppe1(erster, gRang1Typsumme0);
+    const bool f2 = typrang::inGruppe1(erster, gRang1Typsumme1);
+    const bool f3 = typrang::inGruppe1(gRang1Typsumme0[9], gRang1Typsumme1) ||
+                    typrang::inGruppe1(gRang1Typsumme1[9], gRang1Typsumme0);
+
+    const Seite s(14);
+    s.label(1, 297, kFormatUeberschrift);
+    s.leer(2);
+    s.label(3, 298);
+    s.label(4, 289);
+    s.zeile(5, vb::Str(static_cast<int>(gSpitzenwertTypsumme01)), kFormatH1);
+    s.label(6, 277);
+    s.leer(7);
+    s.trennlinie(8);
+    s.zeile(9, liste(gRang1Typsumme01), kFormatH1);
+    s.trennlinie(10);
+    s.leer(11);
+
+    int nr = 13;
+    const auto text = [&](int label) { s.label(nr++, label, kFormatH2); };
+    const auto typen = [&](const std::string& l) { s.zeile(nr++, l, kFormatH3); };
+    if (f1 && f2 && f3) {
+        text(426), text(427), typen(liste(gRang1Typsumme01)), text(428), text(429);
+    } else if (f1 && !f2) {
+        text(426), text(430), typen(vereinigt(gRang1Typsumme01, gRang1Typsumme0)), text(428), text(431), text(432);
+        typen(liste(gRang1Typsumme1)), text(433);
+    } else if (!f1 && f2) {
+        text(426), text(434), typen(vereinigt(gRang1Typsumme01, gRang1Typsumme1)), text(428), text(435), text(436);
+        typen(liste(gRang1Typsumme0)), text(433);
+    } else {
+        text(290), text(291);
+    }
+
+    s.leer(21);
+    s.label(23, 313);
+    s.leer(24);
+    s.trennlinie(25);
+    s.zeile(26, liste(gRang2Typsumme01), kFormatH1);
+    if (typrang::alleLeer(gRang2Typsumme01)) s.label(27, 204, kFormatH1);
+    s.trennlinie(28);
+    s.label(30, 293);
+}

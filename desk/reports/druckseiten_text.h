@@ -1,0 +1,48 @@
+#pragma once
+
+// What the page builders share: one page's line writer and the text fields of the pages.
+
+#include <cstdint>
+#include <string>
+
+#include "desk/common/globals.h"
+#include "desk/reports/druckzeile.h"
+#include "platform/vb/format.h"
+#include "platform/vb/strings.h"
+
+namespace druckseiten {
+
+// The lines of one report page, each written at its fixed number.
+class Seite {
+public:
+    explicit Seite(int16_t nummer) : m_nummer(nummer) {}
+    void zeile(int nr, const std::string& text, const char* code) const {
+        SchreibeDruckzeile(m_nummer, static_cast<int16_t>(nr), text, code);
+    }
+    void label(int nr, int label, const char* code = kFormatText) const { zeile(nr, LabelTxt(label), code); }
+    void leer(int nr, const char* code = kFormatText) const { zeile(nr, "", code); }
+    void trennlinie(int nr) const { zeile(nr, Trennlinie(), kFormatText); }
+
+private:
+    int16_t m_nummer;
+};
+
+// A text left-aligned in a field of `breite` characters; a longer text is kept whole rather than
+// ending the page.
+inline std::string links(const std::string& text, int breite) {
+    const int n = vb::Len(text);
+    return n >= breite ? text : text + vb::Space(breite - n);
+}
+
+// A text right-aligned in a field of `breite` characters.
+inline std::string rechts(const std::string& text, int breite) {
+    const int n = vb::Len(text);
+    return n >= breite ? text : vb::Space(breite - n) + text;
+}
+
+// `n` blanks, none for a count below 1.
+inline std::string blanks(int n) { return vb::Space(n > 0 ? n : 0); }
+
+inline std::string format(const vb::Variant& wert, const char* muster) { return vb::Format(wert, muster); }
+
+}  // namespace druckseiten

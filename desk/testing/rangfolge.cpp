@@ -1,0 +1,207 @@
+#include "desk/testing/rangfolge.h"
+
+#include <cstdlib>
+
+#include "desk/common/main_window_port.h"
+#include "platform/db/data_control.h"
+#include "platform/db/recordset.h"
+#include "platform/vb/error.h"
+#include "platform/vb/strings.h"
+
+namespace typrang {
+
+std::string verbunden(const RangListe& liste) {
+    std::string text;
+    for (int i = 1; i <= 9; ++i)
+        if (!liste[i].empty()) text += " " + liste[i];
+    return text;
+}
+
+std::string alleNeun(const RangListe& liste, bool rechtsKuerzen) {
+    std::string text;
+    for (int i = 1; i <= 9; ++i) {
+        if (i > 1) text += " ";
+        text += rechtsKuerzen ? vb::RTrim(liste[i]) : liste[i];
+    }
+    return text;
+}
+
+std::string vereinigt(const RangListe& x, const RangListe& y) {
+    std::string text = verbunden(x);
+    std::vector<std::string> genannt;
+    for (int i = 1; i <= 9; ++i)
+        if (!x[i].empty()) genannt.push_back(x[i]);
+    for (int i = 1; i <= 9; ++i) {
+        if (y[i].empty()) continue;
+        bool schon = false;
+        for (const std::string& g : genannt) schon = schon || g == y[i];
+        if (schon) continue;
+        genannt.push_back(y[i]);
+        text += " " + y[i];
+    }
+    return text;
+}
+
+bool inGruppe1(const std::string& bezeichnung, const RangListe& liste) {
+    if (bezeichnung.empty()) return false;
+    for (int i = 1; i <= 9; ++i)
+        if (liste[i] == bezeichnung) return true;
+    return false;
+}
+
+bool alleLeer(const RangListe& liste) {
+    for (int i = 1; i <= 9; ++i)
+        if (!liste[i].empty()) return false;
+    return true;
+}
+
+std::string ergebnisAbfrage(const char* ordnung) {
+    return "select * from ergebnis  where personid = " + vb::Str(static_cast<long>(gAktPersonID)) + ordnung;
+}
+
+int16_t rangfolgeBilden(const Rangfolge& art, RangListe& rang1, RangListe& rang2, int16_t& spitzenwert) {
+    db::DataControl& data2 = HauptDaten(2);
+    data2.setDatabaseName(gDatenbankName);
+    data2.setRecordSource(ergebnisAbfrage(art.ordnung));
+    data2.Refresh();
+    db::Recordset& rs = DatenSatz(data2);
+    rs.MoveFirst();
+    spitzenwert = rs.Fields(art.feld).Value().toInt();
+    const int16_t ersterTyp = rs.Fields("TypNummer").Value().toInt();
+    const double schwelle = gSensitivity1;  // single precision, widened: 0.85 acts as 0.8500000238
+    const int spitze = art.betrag ? std::abs(spitzenwert) : spitzenwert;
+    // One row per type: the lists hold positions 1 to 9, so a tenth row would have no place.
+    for (gZaehler = 1; !rs.Eof() && gZaehler <= 9; ++gZaehler) {
+        const int16_t roh = rs.Fields(art.feld).Value().toInt();
+        const int wert = art.betrag ? std::abs(roh) : roh;
+        const std::string typ = vb::Str(static_cast<int>(rs.Fields("TypNummer").Value().toInt()));
+        if (wert == spitze) {
+            rang1[10 - gZaehler] = typ;
+        } else {
+            // A top score of 0 has no quotient; a row that differs from it is not close behind.
+            if (spitze == 0) break;
+            const double q = static_cast<double>(wert) / spitze;
+            const bool passt = art.gleichZaehlt ? q >= schwelle : q > schwelle;
+            if (!passt || (art.quotientNichtEins && q == 1.0)) break;
+            rang2[10 - gZaehler] = typ;
+        }
+        rs.MoveNext();
+    }
+    return ersterTyp;
+}
+
+Merkmale merkmaleSumme34() {
+    Merkmale m{};
+    const std::string& t = gRang1Typgesamtsumme[9];
+    const std::string& s = gRang1Typsumme34[9];
+    m.A = s == t;
+    m.B = inGruppe1(t, gRang1Typsumme4);
+    m.C = inGruppe1(t, gRang1Typsumme3);
+    m.D = inGruppe1(s, gRang1Typsumme4);
+    m.E = inGruppe1(s, gRang1Typsumme3);
+    return m;
+}
+
+int16_t summe16(int a, int b) {
+    const int s = a + b;
+    if (s < -32768 || s > 32767) throw vb::Error(vb::err::Overflow);
+    return static_cast<int16_t>(s);
+}
+
+int16_t anzahlSpitzeGesamt() {
+    int16_t n = 0;
+    for (int t = 1; t <= 9; ++t)
+        if (gTypgesamtsummeJeTyp[t] == gSpitzenwertTypgesamtsumme) ++n;
+    return n;
+}
+
+void rangfolgenVergleichen() {
+    gRang2Typgesamtsumme.fill("");
+    gRang1Typgesamtsumme.fill("");
+    gRang2Typsumme34.fill("");
+    gRang1Typsumme34.fill("");
+    gVergleichTypen.fill("");
+    rangfolgeBilden({"TypGesamtSumme", " order by typgesamtsumme desc", false, false, true}, gRang1Typgesamtsumme,
+                    gRang2Typgesamtsumme, gSpitzenwertTypgesamtsumme);
+    gAnzahlRang1 = anzahlSpitzeGesamt();
+    gVergleichTyp = rangfolgeBilden({"TypSumme34", " order by typsumme34 desc", false, true, true}, gRang1Typsumme34,
+                                    gRang2Typsumme34, gSpitzenwertTypsumme34);
+    gVergleichLauf = 1;
+    for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
+        bool nahe = gSpitzenwertTypgesamtsumme == 0;
+        if (!nahe) {
+            // The quotient is kept in single precision: 17 of 20 is not above 0.85.
+            const double q = static_cast<double>(gTypgesamtsummeJeTyp[gZaehler]) / gSpitzenwertTypgesamtsumme;
+            nahe = static_cast<float>(q) > gSensitivity1;
+        }
+        if (nahe) gVergleichTypen[gZaehler] = gTypbezeichnung[gZaehler];
+        else ++gVergleichLauf;
+    }
+}
+
+// ---------------------------------------------------------------- main type
+
+std::vector<int> haupttypTreffer() {
+    const std::string& e = gRang1Typsumme34[9];
+    if (e == gTypbezeichnung[1]) return {1};
+    if (e == gTypbezeichnung[9]) return {9};
+    std::vector<int> treffer;
+    for (int k = 2; k <= 8; ++k)
+        if (vb::Trim(e) == gTypbezeichnung[k]) treffer.push_back(k);
+    // The ranking of another window's command may have run since the lists got their designations.
+    if (treffer.empty() && !e.empty())
+        for (int k = 1; k <= 9; ++k)
+            if (e == vb::Str(k)) treffer.push_back(k);
+    return treffer;
+}
+
+int untererNachbar(int typ) {
+    if (typ < 1 || typ > 9) throw vb::Error(vb::err::SubscriptOutOfRange);
+    return typ == 1 ? 9 : typ - 1;
+}
+
+int obererNachbar(int typ) {
+    if (typ < 1 || typ > 9) throw vb::Error(vb::err::SubscriptOutOfRange);
+    return typ == 9 ? 1 : typ + 1;
+}
+
+Verbindung verbindungstypen(int haupttyp) {
+    // Along 1-7-5-8-2-4-1 and 3-6-9-3: the type that follows the main type and the one before it.
+    static constexpr int kVerbindung[10][2] = {{0, 0}, {7, 4}, {4, 8}, {6, 9}, {1, 2},
+                                               {8, 7}, {9, 3}, {5, 1}, {2, 5}, {3, 6}};
+    if (haupttyp < 1 || haupttyp > 9) throw vb::Error(vb::err::SubscriptOutOfRange);
+    return {kVerbindung[haupttyp][0], kVerbindung[haupttyp][1]};
+}
+
+int abstandUrteil(int haupttyp, int anderer) {
+    const int gesamt = gTypgesamtsummeJeTyp[anderer];
+    if (gesamt == 0) return 341;
+    const double r =
+        std::abs(static_cast<double>(gTypgesamtsummeJeTyp[haupttyp])) / std::abs(static_cast<double>(gesamt));
+    if (r > 2.0) return 341;
+    if (r >= 1.4) return 311;
+    return 342;
+}
+
+double verhaeltnis(int a, int b) {
+    return std::abs(static_cast<double>(gTypgesamtsummeJeTyp[a])) /
+           std::abs(static_cast<double>(gTypgesamtsummeJeTyp[b]));
+}
+
+int16_t niedrigeAntworten(int typ) { return summe16(gAntwortAnzahlJeTyp[typ + 10], gAntwortAnzahlJeTyp[typ + 20]); }
+
+// ---------------------------------------------------------------- deviation from the mean
+
+float typsummenMittel() {
+    int16_t summe = 0;
+    for (int t = 1; t <= 9; ++t) summe = summe16(summe, gTypgesamtsummeJeTyp[t]);
+    return static_cast<float>(static_cast<double>(summe) / 9.0);
+}
+
+int abweichungsKlasse(float relativ) {
+    if (relativ >= gSensitivity2) return 310;
+    if (relativ <= gSensitivity1) return 312;
+    return 311;
+}
+
+}  // namespace typrang

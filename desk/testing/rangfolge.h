@@ -1,0 +1,108 @@
+#pragma once
+
+// The rankings and comparisons of the current person that the evaluation pages and the printed
+// report both make: the walk of one score column through the person's result rows (main window's
+// cursor Data2) into a top group and a close group, the list texts of the groups, the decisions
+// drawn from the top groups, the main type with its wings and connected types, and the deviation
+// of the type totals from their mean. One routine each, so screen and paper never disagree.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "desk/common/globals.h"
+
+namespace typrang {
+
+// How one ranking walks the person's result rows.
+struct Rangfolge {
+    const char* feld;        // score column read from each row
+    const char* ordnung;     // the end of the record source (" order by ...")
+    bool betrag;             // compare magnitudes (the ascending rankings of the low ratings)
+    bool gleichZaehlt;       // group 2 takes a quotient equal to the threshold (>=)
+    bool quotientNichtEins;  // group 2 leaves out a quotient of exactly 1
+};
+
+// Ranks the current person's result rows: the first row gives the top score, group 1 the rows
+// equal to it (position 10 - k for the k-th row), group 2 the following rows whose quotient passes
+// gSensitivity1; the walk ends at the first row that is in neither. A top score of 0 forms no
+// quotient: a row that differs from it ends the walk. Returns the TypNummer of the first row.
+// 3021 when the person has no result rows.
+int16_t rangfolgeBilden(const Rangfolge& art, RangListe& rang1, RangListe& rang2, int16_t& spitzenwert);
+
+// The record source of a ranking: "select * from ergebnis  where personid = " & Str(id) & ordnung.
+std::string ergebnisAbfrage(const char* ordnung);
+
+// The joined list: for positions 1 to 9 each non-empty entry preceded by one blank, so the
+// first-ranked type (position 9) comes last.
+std::string verbunden(const RangListe& liste);
+// All nine entries of positions 1 to 9 with one blank between neighbours, empty ones included;
+// `rechtsKuerzen` removes trailing blanks from each entry first.
+std::string alleNeun(const RangListe& liste, bool rechtsKuerzen = false);
+// The joined list of x, then each entry of y that is not already one of the types named, each
+// preceded by one blank. Whole entries are compared, so a designation that happens to be part of
+// another one is still named.
+std::string vereinigt(const RangListe& x, const RangListe& y);
+// A designation is in group 1 of a list when it equals one of positions 1 to 9; an empty text
+// is in no list.
+bool inGruppe1(const std::string& bezeichnung, const RangListe& liste);
+bool alleLeer(const RangListe& liste);
+
+// The flags of the 3-and-4 ranking's conclusion on the designations of the rankings: A the same
+// type leads by total and by 3 and 4; B, C the total's leader is in group 1 of the ratings 4, 3;
+// D, E the leader by 3 and 4 is.
+struct Merkmale {
+    bool A, B, C, D, E;
+};
+Merkmale merkmaleSumme34();
+
+// The sum of two 16-bit values as the language adds them: error 6 beyond the 16-bit range.
+int16_t summe16(int a, int b);
+
+// The number of types whose total equals gSpitzenwertTypgesamtsumme.
+int16_t anzahlSpitzeGesamt();
+
+// The ranking by total and the ranking by the ratings 3 and 4 set side by side: both pairs of
+// group lists and gVergleichTypen emptied, the walk by total (close: quotient above the
+// threshold), gAnzahlRang1, the walk by 3 and 4 (close: at or above) with its first type in
+// gVergleichTyp; then gVergleichTypen(t) holds the designation of each type whose total lies above
+// gSensitivity1 of the top total (every type when the top is 0), and gVergleichLauf is 1 plus the
+// number of the others. The lists still hold type numbers.
+void rangfolgenVergleichen();
+
+// ---------------------------------------------------------------- main type
+
+// The types the first-ranked entry of the 3-and-4 ranking (gRang1Typsumme34(9)) names, in the
+// order they are looked for: type 1, else type 9, else every type 2 to 8 whose designation equals
+// the trimmed entry. An entry still in the number form the ranking writes (" 3") names its type
+// too. Empty when the entry names no type.
+std::vector<int> haupttypTreffer();
+
+// The wings: the neighbours on the circle of nine (9 and 1 are neighbours). 9 outside 1..9.
+int untererNachbar(int typ);
+int obererNachbar(int typ);
+
+// The two types the enneagram's lines join to a main type 1..9: first and second connected type.
+struct Verbindung {
+    int erster, zweiter;
+};
+Verbindung verbindungstypen(int haupttyp);
+
+// How far the main type's total outweighs another type's total, as a label text: 341 more than
+// twice (or the other total is 0), 311 from 1.4 to 2 times, 342 less.
+int abstandUrteil(int haupttyp, int anderer);
+// |total of a| / |total of b| in double precision; the caller makes sure b's total is not 0.
+double verhaeltnis(int a, int b);
+// The ratings 0 and 1 among a type's statements.
+int16_t niedrigeAntworten(int typ);
+
+// ---------------------------------------------------------------- deviation from the mean
+
+// The mean of the nine totals, summed as 16-bit values, in single precision.
+float typsummenMittel();
+// The class of a relative deviation from the mean (total / mean - 1, single precision): 310 at or
+// above gSensitivity2, 312 at or below gSensitivity1, 311 between; a deviation on a bound belongs
+// to the outer class.
+int abweichungsKlasse(float relativ);
+
+}  // namespace typrang
