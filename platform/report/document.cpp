@@ -52,8 +52,21 @@ std::vector<QString> wrap(const QString& text, const Measure& fm, double width) 
     normalised.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     normalised.replace(QLatin1Char('\t'), QLatin1String("    "));
     for (const QString& paragraph : normalised.split(QLatin1Char('\n'))) {
+        // An indented paragraph keeps its indentation on the lines it wraps onto, as far as the
+        // word after it fits; an indentation too deep for the word is given up.
+        int blanks = 0;
+        while (blanks < paragraph.size() && paragraph[blanks] == QLatin1Char(' ')) ++blanks;
+        const QString indent = paragraph.left(blanks);
+        const double indentWidth = fm.width(indent);
+        const std::size_t first = out.size();
         QString line;
         double lineWidth = 0;
+        auto breakLine = [&] {
+            while (line.endsWith(QLatin1Char(' ')) && !line.trimmed().isEmpty()) line.chop(1);
+            if (!line.trimmed().isEmpty()) out.push_back(line);
+            line.clear();
+            lineWidth = 0;
+        };
         int i = 0;
         const int n = paragraph.size();
         while (i < n) {
@@ -70,19 +83,18 @@ std::vector<QString> wrap(const QString& text, const Measure& fm, double width) 
                 continue;
             }
             if (blank) {
-                // Blanks at a break vanish.
-                if (!line.isEmpty()) out.push_back(line);
-                line.clear();
-                lineWidth = 0;
+                // Blanks at a break vanish; the next line starts at the indentation.
+                breakLine();
+                line = indent;
+                lineWidth = indentWidth;
                 continue;
             }
-            if (!line.trimmed().isEmpty()) {
-                while (line.endsWith(QLatin1Char(' '))) line.chop(1);
-                out.push_back(line);
+            breakLine();
+            if (out.size() > first && indentWidth + pieceWidth <= width) {
+                line = indent + piece;
+                lineWidth = indentWidth + pieceWidth;
+                continue;
             }
-            line.clear();
-            lineWidth = 0;
-            // The word starts the next line (an indentation too deep for it is given up).
             if (pieceWidth <= width) {
                 line = piece;
                 lineWidth = pieceWidth;
@@ -102,7 +114,8 @@ std::vector<QString> wrap(const QString& text, const Measure& fm, double width) 
             line = rest;
             lineWidth = fm.width(rest);
         }
-        out.push_back(line);
+        // The paragraph's last line; a paragraph of nothing but blanks is one empty line.
+        if (!line.trimmed().isEmpty() || out.size() == first) out.push_back(line.trimmed().isEmpty() ? QString() : line);
     }
     return out;
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 
 #include "platform/report/blocks.h"
 
@@ -159,6 +160,36 @@ Block gridRow(const std::vector<QString>& cells, const LineStyle& style, const C
     return b;
 }
 
+// A line of ordinary text whose parts stand apart by long runs of blanks (the column heads over a
+// page's fixed-pitch lines): each part starts at its character's column of the page's fixed-pitch
+// font, so that it stands over the column it heads. Empty when it would not fit the width.
+std::optional<Block> columnLine(const QString& text, const LineStyle& st, const TextFont& grid, double x,
+                                double room) {
+    const double column = metrics(grid).width(QStringLiteral("0"));
+    const Measure& fm = metrics(st.font);
+    Block b;
+    b.height = fm.lineSpacing() + st.before + st.after;
+    double previousEnd = -1e9;
+    int i = 0;
+    const int n = text.size();
+    while (i < n) {
+        while (i < n && text[i] == QLatin1Char(' ')) ++i;
+        if (i >= n) break;
+        int j = i;
+        while (j < n && !(text[j] == QLatin1Char(' ') && (j + 1 == n || text[j + 1] == QLatin1Char(' ')))) ++j;
+        const QString part = text.mid(i, j - i);
+        double at = x + i * column;
+        // A part wider than its columns pushes the next one on rather than over it.
+        at = std::max(at, previousEnd + fm.width(QStringLiteral(" ")));
+        const double w = fm.width(part);
+        if (at + w > x + room + 0.5) return std::nullopt;
+        b.items.push_back(textItem(part, st.font, at, st.before, st.color));
+        previousEnd = at + w;
+        i = j;
+    }
+    return b;
+}
+
 }  // namespace
 
 std::vector<Block> printLineBlocks(const ReportObject& object, const Report& report, double left, double width) {
@@ -187,6 +218,7 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
     // What the lines of each page share: the table columns and the fixed-pitch size.
     std::map<int, Columns> columns;
     std::map<int, double> monoScale;
+    std::map<int, TextFont> monoFont;
     {
         std::map<int, std::vector<std::pair<std::vector<QString>, LineStyle>>> tableRows;
         for (const Row& r : rows) {
@@ -202,6 +234,7 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
                 s = std::max(kMinMonoScale, s);
                 auto it = monoScale.find(r.page);
                 monoScale[r.page] = it == monoScale.end() ? s : std::min(it->second, s);
+                if (!monoFont.count(r.page)) monoFont[r.page] = st.font;
             }
         }
         for (auto& [page, trs] : tableRows) columns[page] = tableColumns(trs, width);
@@ -230,6 +263,10 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
             out.push_back(std::move(b));
         } else if (st.table && columns.count(r.page) && cellsOf(r.text).size() >= 3) {
             out.push_back(gridRow(cellsOf(r.text), st, columns[r.page], left));
+        } else if (std::optional<Block> b;
+                   !st.mono && !st.table && monoFont.count(r.page) && r.text.contains(QStringLiteral("     ")) &&
+                   (b = columnLine(expandTabs(r.text), st, scaled(monoFont[r.page], monoScale[r.page]), x, room))) {
+            out.push_back(std::move(*b));
         } else {
             TextFont font = st.font;
             QString text = r.text;

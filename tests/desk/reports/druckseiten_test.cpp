@@ -3,13 +3,23 @@
 
 #include "druckseiten_fixture.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
 #include <set>
 
+#include "platform/draw/printer.h"
+#include "platform/forms/common_dialog.h"
+#include "platform/report/report_fixture.h"
 #include "platform/vb/strings.h"
 
 using namespace druckseiten_test;
 
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr std::array<int, 5> kMitte = {2, 2, 6, 2, 2};
 
@@ -112,6 +122,16 @@ TEST_F(Druckseiten, WithoutAMainTypeNeitherWingsNorConnectedTypesArePrinted) {
     EXPECT_EQ(text(18, 19), "Genießer");
 }
 
+TEST_F(Druckseiten, AMergedListNamesATypeWhoseDesignationLiesInsideAnotherOne) {
+    // Page 10 lists the leader by total, then the top group by the ratings 3 (types 8, 5, 2).
+    const int32_t id = person("Liste", {{{}, {3,2,5,2,2}, {3,1,2,3,5}, {1,4,7,1,1}, {0,5,1,2,6}, {1,0,8,3,2},
+                                         {0,6,0,2,6}, {4,0,6,1,3}, {0,5,6,3,0}, {2,0,10,1,1}}});
+    gTypbezeichnung[8] = "Beob";
+    seitenSchreiben(id, false, false, true, false);
+    EXPECT_EQ(text(10, 21), LabelTxt(416));
+    EXPECT_EQ(text(10, 26), "Beobachter Beob Helfer");
+}
+
 TEST_F(Druckseiten, TheRankingPagesLeaveTheirGroupsForTheEvaluationWindow) {
     seitenSchreiben(person("Haupttyp", kHaupttyp5), false, false, true, false);
     // Lists hold designations; the two top groups agree on the one leading type.
@@ -126,4 +146,75 @@ TEST_F(Druckseiten, TheRankingPagesLeaveTheirGroupsForTheEvaluationWindow) {
     seitenSchreiben(person("Ohne", kOhneHaupttyp), false, false, true, false);
     EXPECT_EQ(gRang1Gleich, 0);
     EXPECT_EQ(gRang1GleichWert, 0);
+}
+
+TEST_F(Druckseiten, TheFullReportOfAPersonPrintsIntoAPdfPageByPageWithItsTablesInColumns) {
+    // The pictures as the windows leave them, so that the report is the whole one.
+    const std::pair<const char*, QSize> bilder[] = {{"ZUVEnneagramm.bmp", {620, 620}}, {"ZUVGrafik1.bmp", {900, 560}},
+                                                     {"ZUVGrafik2.bmp", {900, 560}},    {"ZUVGrafik3.bmp", {900, 560}},
+                                                     {"ZUVTabelle.bmp", {760, 420}}};
+    for (const auto& [name, groesse] : bilder) report_test::bitmap(gAppPath + "/" + name, groesse.width(), groesse.height());
+    berichtDrucken(person("klar", {{{}, {2,2,6,2,2}, {2,2,6,2,2}, {0,0,2,2,10}, {1,3,6,3,1}, {2,2,6,2,2}, {3,2,5,2,2},
+                                    {2,2,6,2,2}, {2,3,5,2,2}, {2,2,6,3,1}}}));
+    frmReport& bericht = forms::Instance<frmReport>();
+    const report::Document* d = bericht.CrystalReport1.document();
+    ASSERT_NE(d, nullptr);
+    report_test::allesImDruckbereich(*d);
+
+    const std::string pdf = pfad("Bericht.pdf");
+    forms::PrinterChoice wahl;
+    wahl.outputFile = pdf;
+    h().choosePrinter(wahl);
+    bericht.CrystalReport1.PrintReport();
+    draw::printer().setOutputFileName("");
+    forms::applyToPrinter(forms::PrinterChoice{});
+    ASSERT_TRUE(h().messages().empty()) << h().messages().front();
+    if (const char* kopie = std::getenv("ZUV_BERICHT_PDF")) fs::copy_file(pdf, kopie, fs::copy_options::overwrite_existing);
+    ASSERT_EQ(report_test::pdfSeiten(pdf), d->pageCount());
+
+    // Each page of the print table starts a sheet of its own, in page order: its first line of
+    // text (the title, the cover page's heading) heads the sheet's text below the letterhead.
+    std::vector<std::string> anfaenge;
+    int vorige = 0;
+    for (const Zeile& z : drucktabelle()) {
+        if (z.seite != vorige && !z.text.empty() && z.text != Trennlinie()) {
+            anfaenge.push_back(z.text);
+            vorige = z.seite;
+        }
+    }
+    ASSERT_EQ(anfaenge.size(), 21u);
+    std::string alles;
+    for (int s = 1; s <= d->pageCount(); ++s) alles += report_test::pdfText(pdf, s) + "\f";
+    // The titles' font joins f and i into one glyph, which the PDF's text gives back as one character.
+    alles = vb::Replace(vb::Replace(alles, "\uFB01", "fi"), "\uFB02", "fl");
+    size_t pos = 0;
+    for (const std::string& a : anfaenge) {
+        const size_t gefunden = alles.find(a, pos);
+        ASSERT_NE(gefunden, std::string::npos) << a;
+        pos = gefunden + a.size();
+    }
+
+    // Rules are drawn as lines, never as rows of macrons; the tables of pages 19 to 21 stand in
+    // columns whose cells end at the same place from the heads to the total row.
+    int tabellen = 0;
+    for (int p = 0; p < d->pageCount(); ++p) {
+        std::map<long, std::vector<const report::Item*>> jeZeile;
+        for (const report::Item& it : d->page(p)) {
+            EXPECT_EQ(it.text.find("¯"), std::string::npos) << "Blatt " << p + 1;
+            if (it.type == report::Item::Type::Text) jeZeile[std::lround(it.y)].push_back(&it);
+        }
+        std::vector<std::vector<long>> kanten;
+        for (auto& [y, stuecke] : jeZeile) {
+            if (stuecke.size() < 11) continue;
+            std::sort(stuecke.begin(), stuecke.end(), [](auto* a, auto* b) { return a->x < b->x; });
+            std::vector<long> rechts;
+            for (size_t i = 1; i < stuecke.size(); ++i) rechts.push_back(std::lround(stuecke[i]->x + stuecke[i]->w));
+            kanten.push_back(rechts);
+        }
+        if (kanten.empty()) continue;
+        ++tabellen;
+        EXPECT_EQ(kanten.size(), 7u) << "Blatt " << p + 1;  // the heads, five values, the total row
+        for (const auto& k : kanten) EXPECT_EQ(k, kanten.front()) << "Blatt " << p + 1;
+    }
+    EXPECT_EQ(tabellen, 3);
 }

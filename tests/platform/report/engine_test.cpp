@@ -227,6 +227,7 @@ TEST_F(Engine, TableLinesLineUpInColumnsRulesAreLinesAndFixedPitchLinesShrinkTog
                       {19, 7, wertzeile(1), "T2"},
                       {19, 8, "Summe " + wertzeile(2).substr(2), "T2"},
                       {22, 1, "Häufigste Antwortwerte", "U1"},
+                      {22, 2, std::string(35, ' ') + "Wert", "DE"},
                       {22, 3, "Typ eins" + std::string(27, ' ') + "Wert 3", "C1"},
                       {22, 4, c1lang, "C1"}});
     r->Sections(5).setSuppress(true);
@@ -260,6 +261,15 @@ TEST_F(Engine, TableLinesLineUpInColumnsRulesAreLinesAndFixedPitchLinesShrinkTog
     ASSERT_EQ(groessen.size(), 2u);
     EXPECT_EQ(groessen[0], groessen[1]);
     EXPECT_LT(groessen[0], 9);
+    // The head over them stands at its character's column of that fixed-pitch size.
+    const double spalte = report::detail::metrics({"DejaVu Sans Mono", groessen[0], false, false}).width("0");
+    int koepfe = 0;
+    for (const auto& it : d.page(1))
+        if (it.text == "Wert") {
+            EXPECT_NEAR(it.x, 1134 + 35 * spalte, 0.5);
+            ++koepfe;
+        }
+    EXPECT_EQ(koepfe, 1);
     allesImDruckbereich(d);
 }
 
@@ -335,6 +345,7 @@ TEST(Wrap, LinesBreakAtBlanksKeepInnerRunsAndCutOnlyWordsWiderThanTheLine) {
     EXPECT_EQ(umbruch("abcdefghijklmno", 6), (V{"abcdef", "ghijkl", "mno"}));
     EXPECT_EQ(umbruch("        Kopf", 10), (V{"Kopf"}));              // too deep an indentation is given up
     EXPECT_EQ(umbruch("    Kopf", 10), (V{"    Kopf"}));
+    EXPECT_EQ(umbruch("    eins zwei drei", 12), (V{"    eins", "    zwei", "    drei"}));
     EXPECT_EQ(umbruch("erste\r\nzweite\rdritte", 20), (V{"erste", "zweite", "dritte"}));
     EXPECT_EQ(umbruch(QString(40, ' '), 10), (V{""}));
     EXPECT_EQ(umbruch("", 10), (V{""}));
