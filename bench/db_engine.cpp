@@ -10,6 +10,7 @@
 #include "platform/db/engine.h"
 #include "platform/db/recordset.h"
 #include "platform/db/workspace.h"
+#include "desk/testing/item_typ.h"
 #include "tests/support/data_file.h"
 
 namespace {
@@ -103,22 +104,13 @@ void store_rating(benchmark::State& state) {
     f.bind(f.types, "select * from typwertzuweisung where personid like " + id);
     int item = 0;
     for (auto _ : state) {
+        // What the test form does: find the answer row, then store the rating with its item-type
+        // rows in one transaction.
         item = item % 109 + 1;
-        const int rating = item % 5;
         auto a = f.answers.Recordset();
         a->FindFirst("itemnummer like " + std::to_string(item));
-        a->Edit();
-        a->Fields("ItemWert") = rating;
-        a->Update();
-        auto t = f.types.Recordset();
-        const std::string criteria = "itemnummer like  " + std::to_string(item);
-        t->FindFirst(criteria);
-        while (!t->NoMatch()) {
-            t->Edit();
-            t->Fields("typrealwert") = a->Fields("ItemWert").Value();
-            t->Update();
-            t->FindNext(criteria);
-        }
+        zuvtest::bewertungSpeichern(*f.answers.Database(), *a, *f.types.Recordset(), item,
+                                    vb::Variant(static_cast<int16_t>(item % 5)));
     }
 }
 BENCHMARK(store_rating)->Unit(benchmark::kMillisecond);

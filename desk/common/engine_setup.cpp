@@ -27,7 +27,7 @@ std::string DatenordnerAusIni() {
     // the file's own spelling may differ in case.
     const std::string ordner = files::resolve(wert);
     if (!files::FolderExists(ordner))
-        throw vb::Error(vb::err::PathNotFound, "Der Datenordner \"" + wert + "\" aus der Datei " + kIniDateiName +
+        throw vb::Error(vb::err::PathNotFound, "Der Datenordner \"" + vb::excerpt(wert) + "\" aus der Datei " + kIniDateiName +
                                                    " ist nicht vorhanden.");
     return ordner;
 }

@@ -23,10 +23,31 @@ int typIndex(int typ) {
     return typ;
 }
 
+// The types the first-ranked entry of the 3-and-4 ranking names. An entry in the names of a
+// scheme chosen since it was written names none: then the type that holds the top score of the
+// ratings 3 and 4 alone, so that the page never speaks of the count the ranking leaves in
+// gHaupttyp as if it were a type.
+std::vector<int> haupttypen() {
+    std::vector<int> treffer = haupttypTreffer();
+    if (!treffer.empty()) return treffer;
+    int spitze = 0, typ = 0, anzahl = 0;
+    for (int t = 1; t <= 9; ++t) {
+        if (gTypsumme34JeTyp[t] > spitze) {
+            spitze = gTypsumme34JeTyp[t];
+            typ = t;
+            anzahl = 1;
+        } else if (gTypsumme34JeTyp[t] == spitze) {
+            ++anzahl;
+        }
+    }
+    if (spitze > 0 && anzahl == 1) treffer.push_back(typ);
+    return treffer;
+}
+
 }  // namespace
 
 int16_t HaupttypAusRangliste() {
-    const std::vector<int> treffer = haupttypTreffer();
+    const std::vector<int> treffer = haupttypen();
     if (treffer.empty()) return 0;
     gHaupttyp = static_cast<int16_t>(treffer.back());
     return gHaupttyp;
@@ -44,7 +65,7 @@ void ShowResultMainType() {
     s.Print();
     s.Print({draw::Tab(2), LabelTxt(337) + " "}, draw::LineEnd::Open);
     extraStil(s);
-    for (int k : haupttypTreffer()) {
+    for (int k : haupttypen()) {
         gHaupttyp = static_cast<int16_t>(k);
         s.Print({gTypbezeichnung[untererNachbar(k)], " ", LabelTxt(371), " ", gTypbezeichnung[obererNachbar(k)]},
                 draw::LineEnd::Open);

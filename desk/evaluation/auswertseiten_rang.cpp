@@ -3,6 +3,7 @@
 
 #include "desk/evaluation/auswertseiten.h"
 #include "desk/evaluation/auswertseiten_stil.h"
+#include "platform/vb/error.h"
 
 using namespace auswertseiten;
 
@@ -22,11 +23,15 @@ struct Rangseite {
     int schluss;                           // after the last rule: 0 nothing, 1 an empty line, 2 and labelTxt(293)
 };
 
-void rangseiteDrucken(const Rangseite& p) {
+void gruppenBilden(const Rangseite& p) {
     p.rang2->fill("");
     p.rang1->fill("");
-    draw::Surface& s = ausgabe();
     rangfolgeBilden(p.rangfolge, *p.rang1, *p.rang2, *p.spitzenwert);
+}
+
+void rangseiteDrucken(const Rangseite& p) {
+    draw::Surface& s = ausgabe();
+    gruppenBilden(p);
     TypnummernErsetzen();
 
     if (p.standardVorTitel) standardStil(s);
@@ -66,40 +71,43 @@ void rangseiteDrucken(const Rangseite& p) {
     if (p.schluss == 2) s.Print({draw::Tab(2), LabelTxt(293)});
 }
 
+const Rangseite& rangseite(int seite) {
+    static const Rangseite kGesamt{{"TypGesamtSumme", " order by typgesamtsumme desc", false, false, false},
+                                   &gRang1Typgesamtsumme, &gRang2Typgesamtsumme, &gSpitzenwertTypgesamtsumme,
+                                   274, 275, 276, 278, false, true, false, 2, 0};
+    static const Rangseite kSumme4{{"TypSumme4", " order by typsumme4 desc", false, true, false},
+                                   &gRang1Typsumme4, &gRang2Typsumme4, &gSpitzenwertTypsumme4,
+                                   279, 280, 281, 282, true, true, false, 2, 1};
+    static const Rangseite kSumme3{{"TypSumme3", " order by typsumme3 desc", false, true, false},
+                                   &gRang1Typsumme3, &gRang2Typsumme3, &gSpitzenwertTypsumme3,
+                                   115, 284, 285, 286, true, true, false, 2, 1};
+    static const Rangseite kSumme2{{"TypSumme2", " order by typsumme2 desc", false, false, false},
+                                   &gRang1Typsumme2, &gRang2Typsumme2, &gSpitzenwertTypsumme2,
+                                   400, 401, 285, 402, true, false, true, 2, 0};
+    static const Rangseite kSumme1{{"TypSumme1", " order by typsumme1", true, false, false},
+                                   &gRang1Typsumme1, &gRang2Typsumme1, &gSpitzenwertTypsumme1,
+                                   116, 294, 295, 296, false, false, true, 3, 2};
+    static const Rangseite kSumme0{{"TypSumme0", " order by typsumme0", true, false, false},
+                                   &gRang1Typsumme0, &gRang2Typsumme0, &gSpitzenwertTypsumme0,
+                                   287, 288, 289, 292, false, false, false, 3, 2};
+    switch (seite) {
+    case 1: return kGesamt;
+    case 2: return kSumme4;
+    case 3: return kSumme3;
+    case 5: return kSumme2;
+    case 6: return kSumme1;
+    case 7: return kSumme0;
+    }
+    throw vb::Error(vb::err::SubscriptOutOfRange);
+}
+
 }  // namespace
 
-void ShowResultByTotal() {
-    rangseiteDrucken({{"TypGesamtSumme", " order by typgesamtsumme desc", false, false, false},
-                      &gRang1Typgesamtsumme, &gRang2Typgesamtsumme, &gSpitzenwertTypgesamtsumme,
-                      274, 275, 276, 278, false, true, false, 2, 0});
-}
+void auswertseiten::gruppenDerSeite(int seite) { gruppenBilden(rangseite(seite)); }
 
-void ShowResultBySum4() {
-    rangseiteDrucken({{"TypSumme4", " order by typsumme4 desc", false, true, false},
-                      &gRang1Typsumme4, &gRang2Typsumme4, &gSpitzenwertTypsumme4,
-                      279, 280, 281, 282, true, true, false, 2, 1});
-}
-
-void ShowResultBySum3() {
-    rangseiteDrucken({{"TypSumme3", " order by typsumme3 desc", false, true, false},
-                      &gRang1Typsumme3, &gRang2Typsumme3, &gSpitzenwertTypsumme3,
-                      115, 284, 285, 286, true, true, false, 2, 1});
-}
-
-void ShowResultBySum2() {
-    rangseiteDrucken({{"TypSumme2", " order by typsumme2 desc", false, false, false},
-                      &gRang1Typsumme2, &gRang2Typsumme2, &gSpitzenwertTypsumme2,
-                      400, 401, 285, 402, true, false, true, 2, 0});
-}
-
-void ShowResultBySum1() {
-    rangseiteDrucken({{"TypSumme1", " order by typsumme1", true, false, false},
-                      &gRang1Typsumme1, &gRang2Typsumme1, &gSpitzenwertTypsumme1,
-                      116, 294, 295, 296, false, false, true, 3, 2});
-}
-
-void ShowResultBySum0() {
-    rangseiteDrucken({{"TypSumme0", " order by typsumme0", true, false, false},
-                      &gRang1Typsumme0, &gRang2Typsumme0, &gSpitzenwertTypsumme0,
-                      287, 288, 289, 292, false, false, false, 3, 2});
-}
+void ShowResultByTotal() { rangseiteDrucken(rangseite(1)); }
+void ShowResultBySum4() { rangseiteDrucken(rangseite(2)); }
+void ShowResultBySum3() { rangseiteDrucken(rangseite(3)); }
+void ShowResultBySum2() { rangseiteDrucken(rangseite(5)); }
+void ShowResultBySum1() { rangseiteDrucken(rangseite(6)); }
+void ShowResultBySum0() { rangseiteDrucken(rangseite(7)); }

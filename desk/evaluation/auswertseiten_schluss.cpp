@@ -35,6 +35,8 @@ void ShowResultBySum34() {
     draw::Surface& s = ausgabe();
     rangfolgeBilden({"TypSumme34", " order by typsumme34 desc", false, true, true}, gRang1Typsumme34,
                     gRang2Typsumme34, gSpitzenwertTypsumme34);
+    // The rankings the conclusion compares with, as pages 1 to 3 make them.
+    for (int seite : {1, 2, 3}) gruppenDerSeite(seite);
     gAnzahlRang1 = typrang::anzahlSpitzeGesamt();
     TypnummernErsetzen();
     const Merkmale m = merkmaleSumme34();
@@ -138,6 +140,7 @@ void ShowResultBySum01() {
     draw::Surface& s = ausgabe();
     rangfolgeBilden({"TypSumme01", " order by typsumme01", true, false, true}, gRang1Typsumme01,
                     gRang2Typsumme01, gSpitzenwertTypsumme01);
+    for (int seite : {6, 7}) gruppenDerSeite(seite);
     TypnummernErsetzen();
     const std::string& fuehrend = gRang1Typsumme01[9];
     const bool f0 = inGruppe1(fuehrend, gRang1Typsumme0);

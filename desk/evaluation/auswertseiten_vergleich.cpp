@@ -52,7 +52,10 @@ void ShowResultDeviation() {
                  draw::Tab(55), vb::Format(vb::Variant(quotient), "00.00"), draw::Tab(75)},
                 draw::LineEnd::Open);
         if (mittel == 0.0f) continue;  // no quotient: the row stays without a class
-        const int klasse = typrang::abweichungsKlasse(quotient - 1.0f);
+        // The relative deviation is rounded to single precision once: taken from the single
+        // quotient, 20 against 25 would lie just inside -0.2 and miss the class its bound gives.
+        const float relativ = static_cast<float>(static_cast<double>(gesamt) / mittel - 1.0);
+        const int klasse = typrang::abweichungsKlasse(relativ);
         if (klasse == 311) standardStil(s);
         else extraStil(s);
         s.Print({LabelTxt(klasse)});
@@ -106,6 +109,8 @@ const Regel kRegeln[] = {
 
 void ShowResultCompare() {
     typrang::rangfolgenVergleichen();
+    // The rankings by the ratings 4 and 3 that the flags compare with, as pages 2 and 3 make them.
+    for (int seite : {2, 3}) gruppenDerSeite(seite);
     draw::Surface& s = ausgabe();
     const Schnitt vorher = Schnitt::von(s);
     TypnummernErsetzen();

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "desk/charts/chart_fenster.h"
 #include "desk/charts/frm_chart.h"
@@ -548,13 +549,22 @@ void frmMDI::OpenLocalDB(std::string pfad, bool& abbruch) {
         SetStatusText(LabelTxt(8), true);
         auto datei = gWorkspace->OpenDatabase(pfad, false, nurLesen);
         try {
+            // A file without its Info row is refused before anything is written into it, so that a
+            // file that is no data file stays exactly as it was.
+            auto info = datei->OpenRecordset("Info", db::RecordsetType::Table);
+            info->MoveFirst();
+            gDateiVersion = vb::CStr(info->Fields("Version").Value().isNull() ? vb::Variant("")
+                                                                                : info->Fields("Version").Value());
+            info->Close();
             // Files made before the print table existed get it; a file opened read-only is left as
             // it is (the report then cannot run, everything else can).
             if (!nurLesen && !TableExists(*datei, "Drucktabelle")) {
                 try {
                     auto pruefung = gWorkspace->OpenDatabase(pfad, false, false);
+                    pruefung->BeginTrans();
                     pruefung->Execute(kDatendateiAnweisungen[kDrucktabelleTabelle]);
                     pruefung->Execute(kDatendateiAnweisungen[kDrucktabelleSchluessel]);
+                    pruefung->CommitTrans();
                     pruefung->Close();
                 } catch (const vb::Error& e) {
                     // The file is usable without the print table: a table that exists after all, or
@@ -562,11 +572,6 @@ void frmMDI::OpenLocalDB(std::string pfad, bool& abbruch) {
                     if (!upgradeFehlerUebergehen(e.number())) throw;
                 }
             }
-            auto info = datei->OpenRecordset("Info", db::RecordsetType::Table);
-            info->MoveFirst();
-            gDateiVersion = vb::CStr(info->Fields("Version").Value().isNull() ? vb::Variant("")
-                                                                                : info->Fields("Version").Value());
-            info->Close();
         } catch (...) {
             datei->Close();
             throw;
@@ -775,17 +780,22 @@ void frmMDI::CompactDB() {
         const bool gleich = files::samePath(quelle, ziel);
         sanduhr();
         SetStatusText(LabelTxt(12) + " " + quelle + " " + LabelTxt(13) + " " + ziel, true);
-        if (gleich) {
-            // The engine refuses a target equal to the source; the file is never touched.
+        if (gleich || !files::FileExists(ziel)) {
+            // The engine refuses a target equal to the source (the file is never touched), and
+            // writes a new target under its name only when the copy is complete.
             db::DBEngine::instance().CompactDatabase(quelle, ziel, "", db::dbEncrypt);
-        }
-        // A failed compaction must not cost the old target: the copy is made beside it first.
-        std::string neu = ziel;
-        for (int i = 0; files::FileExists(neu); ++i) neu = ziel + ".neu" + (i ? std::to_string(i) : "");
-        db::DBEngine::instance().CompactDatabase(quelle, neu, "", db::dbEncrypt);
-        if (neu != ziel) {
-            files::FileCopy(neu, ziel);  // replaces the old target in one step
-            files::Kill(neu);
+        } else {
+            // The old target gives way only to a complete copy: it is made under a temporary name
+            // beside the target and then takes its place in one step.
+            const std::string neu = files::tempNameBeside(ziel);
+            try {
+                db::DBEngine::instance().CompactDatabase(quelle, neu, "", db::dbEncrypt);
+                files::moveIntoPlace(neu, ziel, true);
+            } catch (...) {
+                std::error_code ec;
+                std::filesystem::remove(neu, ec);
+                throw;
+            }
         }
         SetStatusText("", true);
         normalZeiger();
@@ -812,7 +822,9 @@ void frmMDI::BackUpDB() {
             throw vb::Error(vb::err::InvalidProcedureCall, "Die Sicherungskopie kann nicht die Datendatei selbst sein.");
         sanduhr();
         SetStatusText(DialogTxt(11) + " " + quelle + " " + DialogTxt(17) + " " + ziel, true);
-        files::FileCopy(quelle, ziel);
+        // Copied through the engine: a consistent copy even if another program still writes into
+        // the file, and an existing target replaced only by a complete one.
+        db::copyDatabaseFile(quelle, ziel);
         SetStatusText("", true);
         normalZeiger();
         gAntwort = forms::MsgBox(DialogTxt(11) + " " + quelle + " " + DialogTxt(16) + " " + ziel + "!",

@@ -87,6 +87,20 @@ void form9::startFehler(const std::exception& e) {
     if (QThread::currentThread()->loopLevel() > 0) QApplication::exit(1);
 }
 
+void ResteAufraeumen() {
+    // A compaction, backup or INI update killed half-way leaves its temporary file beside its
+    // target: in the data folder, the program folder or beside a recent data file.
+    files::removeStaleTempFiles(gAppPath);
+    files::removeStaleTempFiles(files::programFolder());
+    for (int k = 1; k <= 8; ++k) {
+        const std::string datei = ini::ReadIniString("File" + std::to_string(k), vb::Str(k), gIniDatei);
+        if (!ini::present(datei)) continue;
+        const std::string echt = files::resolve(datei);
+        const size_t schnitt = echt.find_last_of('/');
+        if (schnitt != std::string::npos && schnitt > 0) files::removeStaleTempFiles(echt.substr(0, schnitt));
+    }
+}
+
 void form9::Form_Load() {
     m_gestartet = false;
     m_abgebrochen = false;
@@ -99,6 +113,7 @@ void form9::Form_Load() {
         gIniDatei = programmOrdnerDatei(kIniDateiName);
         gAppPath = DatenordnerAusIni();
         InitDatabaseEngine();
+        ResteAufraeumen();
         LoadUiTexts();
         // The loading stops at the first table it cannot read, so the first empty one is named.
         const char* fehlend = gMenuTxt.empty() ? "MenuTxt" : gLabelTxt.empty() ? "labelTxt"

@@ -22,6 +22,10 @@ struct TitelFenster {
 };
 void TitelFensterAufbauen(QWidget& fenster, const TitelFenster& t);
 
+// Removes the temporary files that a killed compaction, backup or INI update left in the data
+// folder, the program folder and beside the recent data files. Part of every start.
+void ResteAufraeumen();
+
 class form9 : public forms::Form {
 public:
     form9();

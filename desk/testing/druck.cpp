@@ -7,6 +7,7 @@
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
 #include "platform/draw/picture.h"
+#include "platform/files/file_io.h"
 #include "platform/files/paths.h"
 #include "platform/vb/codepage.h"
 #include "platform/vb/error.h"
@@ -289,12 +290,13 @@ int druckeEinfuehrung(draw::Surface& s, const std::string& text, const std::stri
 }
 
 std::string leseEinfuehrungstext(const std::string& pfad) {
-    const std::string echt = files::resolve(pfad);
-    std::ifstream in(echt, std::ios::binary);
-    if (!in) throw vb::Error(vb::err::FileNotFound, "Die Datei \"" + pfad + "\" wurde nicht gefunden.");
-    std::stringstream ss;
-    ss << in.rdbuf();
-    const std::string bytes = ss.str();
+    std::string bytes;
+    try {
+        bytes = files::readFile(pfad);
+    } catch (const vb::Error& e) {
+        if (e.number() != vb::err::FileNotFound) throw;
+        throw vb::Error(vb::err::FileNotFound, "Die Datei \"" + vb::excerpt(pfad) + "\" wurde nicht gefunden.");
+    }
 
     bool utf8 = true, hoch = false;
     for (size_t pos = 0; pos < bytes.size() && utf8;) {

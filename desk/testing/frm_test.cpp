@@ -271,10 +271,9 @@ void frmTest::Befehl6_Click() {
             throw vb::Error(vb::err::NoCurrentRecord,
                             "Für die Aussage " + std::to_string(gAktAussage) +
                                 " fehlt die Antwortzeile dieser Person. Die Bewertung wurde nicht gespeichert.");
-        antworten.Edit();
-        antworten.Fields("ItemWert") = static_cast<int16_t>(eingabe[0] - '0');
-        antworten.Update();
-        zuvtest::typWertSpeichern(DatenSatz(Daten3), gAktAussage, antworten.Fields("ItemWert").Value());
+        // The answer row and the statement's item-type rows change together or not at all.
+        zuvtest::bewertungSpeichern(*Daten2.Database(), antworten, DatenSatz(Daten3), gAktAussage,
+                                    vb::Variant(static_cast<int16_t>(eingabe[0] - '0')));
 
         if (gAktAussage < 109) {
             gAktAussage = static_cast<int16_t>(gAktAussage + 1);

@@ -44,6 +44,14 @@ std::string aussageKriterium(int aussage);
 // belongs to the statement, mapped by typRealWert. Returns the number of rows found.
 int typWertSpeichern(db::Recordset& itemTypZeilen, int aussage, const vb::Variant& wert);
 
+// Stores one rating (0 to 4, or Null to clear it) as one transaction on `datei`: the answer row
+// on which `antworten` stands and, through typWertSpeichern, every row of the statement in
+// `itemTypZeilen`. Both recordsets belong to `datei`'s file (the test form's two data controls
+// do). After a failure, or a crash at any moment, the answer and its item-type rows agree: both
+// have the new rating or neither has.
+void bewertungSpeichern(db::Database& datei, db::Recordset& antworten, db::Recordset& itemTypZeilen, int aussage,
+                        const vb::Variant& wert);
+
 // Adds the blank rows of a new person through recordsets of its own: 109 answer rows, the first
 // 126 item-type pairs, 9 result rows. Fewer than 126 pairs is refused (error 9) before anything
 // is written. The caller holds the transaction that makes the person whole or absent.

@@ -10,6 +10,9 @@ namespace zuvtest {
 
 namespace {
 
+// A person file is a few kilobytes; anything far larger is no person file and is not read.
+constexpr size_t kGroesstePersonendatei = 1000 * 1000;
+
 struct TextFeld {
     const char* element;
     int index;
@@ -42,7 +45,9 @@ int16_t bewertung(const std::string& name, const std::string& text) {
         if (vb::Trim(text).empty()) throw vb::Error(vb::err::TypeMismatch);
         wert = vb::Variant(text).toInt();
     } catch (const vb::Error&) {
-        throw XmlImportFehler("Das Element <" + name + "> enthält keine ganze Zahl von 0 bis 4: \"" + text + "\".", 0);
+        throw XmlImportFehler("Das Element <" + name + "> enthält keine ganze Zahl von 0 bis 4: \"" + vb::excerpt(text) +
+                                  "\".",
+                              0);
     }
     if (wert < 0 || wert > 4)
         throw XmlImportFehler("Das Element <" + name + "> enthält die Bewertung " + std::to_string(wert) +
@@ -61,7 +66,7 @@ std::string xmlDateiname(const std::string& gewaehlt) {
 XmlPerson leseXmlPerson(const std::string& pfad) {
     xml::Document doc = [&] {
         try {
-            return xml::Document::load(pfad);
+            return xml::Document::load(pfad, kGroesstePersonendatei);
         } catch (const xml::ParseError& e) {
             throw XmlImportFehler(e.reason(), e.line());
         }

@@ -1,12 +1,13 @@
 #include "platform/db/connection.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 
 #include "platform/db/errors.h"
@@ -74,14 +75,26 @@ Stmt::~Stmt() {
     }
 }
 
-bool readApplicationId(const std::string& path, int32_t& id) {
-    std::ifstream in(path, std::ios::binary);
-    char header[100];
-    if (!in.read(header, sizeof header)) return false;
-    if (std::memcmp(header, "SQLite format 3\0", 16) != 0) return false;
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(header + 68);
-    id = static_cast<int32_t>((uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3]);
-    return true;
+bool isRegularFile(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool applicationId(sqlite3* db, int32_t& id) {
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA application_id", -1, &s, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(s);
+        return false;
+    }
+    const bool ok = sqlite3_step(s) == SQLITE_ROW;
+    if (ok) id = sqlite3_column_int(s, 0);
+    sqlite3_finalize(s);
+    return ok;
+}
+
+bool Connection::heldInProcess(const std::string& path) {
+    const auto it = openCounts().find(canonicalKey(path));
+    return it != openCounts().end() && it->second > 0;
 }
 
 std::shared_ptr<Connection> Connection::open(const std::string& path, bool readOnly, bool exclusive) {
@@ -91,14 +104,11 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     if (!fs::is_directory(parent, ec)) raise(3044, path);
     if (!fs::exists(p, ec)) raise(3024, path);
     if (fs::is_directory(p, ec)) raise(3343, path);
-    // The header is read only while the process holds no connection to the file: closing that
-    // second descriptor would drop the locks SQLite holds on it, and a reader in another program
-    // could then take the live journal away. A file held open was checked when it was opened.
-    const auto held = openCounts().find(canonicalKey(path));
-    if (held == openCounts().end() || held->second <= 0) {
-        int32_t appId = 0;
-        if (!readApplicationId(path, appId) || appId != kDataAppId) raise(3343, path);
-    }
+    // A pipe or a device would let the first read wait for ever, or read without end.
+    if (!isRegularFile(path))
+        raiseText(3343, "Die Datei ist keine gewöhnliche Datei (sondern z. B. ein Gerät oder eine benannte Pipe) und "
+                        "wird nicht als Datenbank geöffnet.",
+                  path);
     if (!readOnly) {
         // A write-protected file stays protected even for an account that could override it.
         const auto perms = fs::status(p, ec).permissions();
@@ -116,6 +126,9 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
             if (auto c = it->second.lock()) return c;
     }
 
+    // From here on the file is read through SQLite only: a descriptor of our own on a file that a
+    // connection holds would drop the process's locks on it when it closes, and an outside reader
+    // would then take the live journal for a stale one.
     std::shared_ptr<Connection> c(new Connection);
     c->m_path = path;
     c->m_key = file;
@@ -141,24 +154,124 @@ void Connection::configure(bool exclusive) {
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_create_collation(m_db, kCollation, SQLITE_UTF8, nullptr, germanCollation);
     sqlite3_create_function(m_db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr, nullptr);
+    auto opened = [&](int rc) {
+        if (rc == SQLITE_OK) return;
+        const int base = rc & 0xFF;
+        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raise(3045, m_path);
+        if (base == SQLITE_NOTADB) raise(3343, m_path);
+        if (base == SQLITE_CORRUPT) raiseDamaged();
+        fail(rc, "open");
+    };
     auto pragma = [&](const std::string& sql) {
         char* msg = nullptr;
         const int rc = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &msg);
         sqlite3_free(msg);
-        if (rc == SQLITE_OK) return;
-        const int base = rc & 0xFF;
-        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raise(3045, m_path);
-        if (base == SQLITE_NOTADB || base == SQLITE_CORRUPT) raise(3343, m_path);
-        fail(rc, sql);
+        opened(rc);
     };
+    // Nothing here writes to the file: a file the caller then refuses stays as it was, byte for byte.
     if (exclusive) pragma("PRAGMA locking_mode=EXCLUSIVE");
     // Reading the schema finds a damaged header or a locked file before anything else.
     pragma("SELECT count(*) FROM sqlite_schema");
+    int32_t id = 0;
+    if (!applicationId(m_db, id) || id != kDataAppId) raise(3343, m_path);
+    checkIntegrity();
     pragma("PRAGMA foreign_keys=ON");
     if (!m_readOnly) {
-        pragma("PRAGMA journal_mode=WAL");
         pragma("PRAGMA synchronous=NORMAL");
+        // The file goes over to the write-ahead log at its first write, not now (see prepareWrite).
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(m_db, "PRAGMA journal_mode", -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW) {
+            const unsigned char* mode = sqlite3_column_text(s, 0);
+            m_walPending = !(mode && std::string(reinterpret_cast<const char*>(mode)) == "wal");
+        }
+        sqlite3_finalize(s);
     }
+}
+
+namespace {
+
+// SQLite's quick check reads every page; on a file of ten thousand persons that costs most of a
+// second, more than opening may take. A file up to this many pages is checked whole; of a larger
+// one the schema and the tables up to this many rows together, smallest first. The rest of a large
+// file is checked by SQLite as it is read: a damaged page read later raises the same error.
+constexpr int64_t kWholeFileCheckPages = 2048;
+constexpr int64_t kTableCheckRows = 200000;
+
+}  // namespace
+
+void Connection::checkIntegrity() {
+    auto single = [&](const std::string& sql, int64_t& value) {
+        sqlite3_stmt* s = nullptr;
+        int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &s, nullptr);
+        if (rc == SQLITE_OK) rc = sqlite3_step(s);
+        const bool row = rc == SQLITE_ROW;
+        if (row) value = sqlite3_column_type(s, 0) == SQLITE_NULL ? 0 : sqlite3_column_int64(s, 0);
+        sqlite3_finalize(s);
+        if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) raise(3045, m_path);
+        return row || rc == SQLITE_DONE;
+    };
+    auto check = [&](const std::string& sql) {
+        sqlite3_stmt* s = nullptr;
+        int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &s, nullptr);
+        if (rc == SQLITE_OK) rc = sqlite3_step(s);
+        const unsigned char* first = rc == SQLITE_ROW ? sqlite3_column_text(s, 0) : nullptr;
+        const bool ok = first && std::string(reinterpret_cast<const char*>(first)) == "ok";
+        sqlite3_finalize(s);
+        if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) raise(3045, m_path);
+        if (!ok) raiseDamaged();
+    };
+    // The check looks at the file's structure; the columns' own value rules (ranges, lengths) are
+    // the engine's to enforce when it writes, and checking them on every row would double the cost.
+    sqlite3_exec(m_db, "PRAGMA ignore_check_constraints=ON", nullptr, nullptr, nullptr);
+    struct Restore {
+        sqlite3* db;
+        ~Restore() { sqlite3_exec(db, "PRAGMA ignore_check_constraints=OFF", nullptr, nullptr, nullptr); }
+    } restore{m_db};
+    int64_t pages = 0;
+    if (!single("PRAGMA page_count", pages)) raiseDamaged();
+    if (pages <= kWholeFileCheckPages) {
+        check("PRAGMA quick_check");
+        return;
+    }
+    check("PRAGMA quick_check(sqlite_schema)");
+    std::vector<std::pair<int64_t, std::string>> tables;
+    {
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(m_db, "SELECT name FROM sqlite_schema WHERE type = 'table' AND rootpage > 0", -1, &s,
+                               nullptr) != SQLITE_OK) {
+            sqlite3_finalize(s);
+            raiseDamaged();
+        }
+        while (sqlite3_step(s) == SQLITE_ROW) tables.push_back({0, reinterpret_cast<const char*>(sqlite3_column_text(s, 0))});
+        sqlite3_finalize(s);
+    }
+    // The highest row id stands for a table's size: found in a few page reads.
+    for (auto& [rows, name] : tables)
+        if (!single("SELECT max(rowid) FROM " + quoteName(name), rows)) rows = kTableCheckRows + 1;
+    std::sort(tables.begin(), tables.end());
+    int64_t checked = 0;
+    for (const auto& [rows, name] : tables) {
+        if (checked + rows > kTableCheckRows) break;
+        check("PRAGMA quick_check(" + quoteName(name) + ")");
+        checked += rows;
+    }
+}
+
+[[noreturn]] void Connection::raiseDamaged() {
+    raiseText(3343, "Die Datenbank ist beschädigt und wird nicht geöffnet.", m_path);
+}
+
+void Connection::prepareWrite() {
+    // Inside a transaction the journal mode cannot change; the switch then waits for the next write
+    // outside one. Where it cannot happen at all (another program reads the file) the file keeps
+    // its rollback journal, which is just as safe.
+    if (!m_walPending || !sqlite3_get_autocommit(m_db)) return;
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(m_db, "PRAGMA journal_mode=WAL", -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW) {
+        const unsigned char* mode = sqlite3_column_text(s, 0);
+        if (mode && std::string(reinterpret_cast<const char*>(mode)) == "wal") m_walPending = false;
+    }
+    sqlite3_finalize(s);
 }
 
 std::shared_ptr<Connection> Connection::create(const std::string& path, const DBEngine::Login& owner,
@@ -184,7 +297,9 @@ std::shared_ptr<Connection> Connection::create(const std::string& path, const DB
                       "fld TEXT, ffld TEXT, attributes INTEGER);"
                       "CREATE TABLE zuvsys_permissions (container TEXT, document TEXT, username TEXT, permissions "
                       "INTEGER, PRIMARY KEY (container, document, username));";
-    if (!installation) {
+    if (installation) {
+        sql += "INSERT INTO zuvsys_owner VALUES ('installation', '1');";
+    } else {
         sql += "INSERT INTO zuvsys_owner VALUES ('account', " + quoteLiteral(owner.accountId) + ");";
         sql += "INSERT INTO zuvsys_owner VALUES ('workgroup', " + quoteLiteral(owner.workgroupId) + ");";
         sql += "INSERT INTO zuvsys_owner VALUES ('user', " + quoteLiteral(owner.userName) + ");";
@@ -226,19 +341,34 @@ void Connection::checkpoint() {
 
 void Connection::checkOwner(const DBEngine::Login& login) {
     if (!m_ownerRead) {
+        // The owner record as the file holds it. Rows that are missing, empty, Null or not text
+        // leave their part empty, and an empty part matches no login: a file whose record was
+        // removed or spoilt is not taken for an installation database that anyone may open.
         sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(m_db, "SELECT value FROM zuvsys_owner WHERE key='account'", -1, &s, nullptr) != SQLITE_OK) {
+        if (sqlite3_prepare_v2(m_db, "SELECT key, value FROM zuvsys_owner", -1, &s, nullptr) == SQLITE_OK) {
+            int rc;
+            while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+                if (sqlite3_column_type(s, 0) != SQLITE_TEXT || sqlite3_column_type(s, 1) != SQLITE_TEXT) continue;
+                const std::string key = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+                const std::string value = reinterpret_cast<const char*>(sqlite3_column_text(s, 1));
+                if (key == "account") m_ownerAccount = value;
+                else if (key == "workgroup") m_ownerWorkgroup = value;
+                else if (key == "installation") m_installation = value == "1";
+            }
             sqlite3_finalize(s);
-            raise(3343, m_path);  // one of our files without its owner table is damaged
+            if (rc != SQLITE_DONE) {
+                if ((rc & 0xFF) == SQLITE_CORRUPT) raiseDamaged();
+                fail(rc, "owner");
+            }
+        } else {
+            sqlite3_finalize(s);
         }
-        const int rc = sqlite3_step(s);
-        if (rc == SQLITE_ROW && sqlite3_column_text(s, 0))
-            m_ownerAccount = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
-        sqlite3_finalize(s);
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE) fail(rc, "owner");
         m_ownerRead = true;
     }
-    if (!m_ownerAccount.empty() && m_ownerAccount != login.accountId) raise(3033, m_path);
+    if (m_installation && m_ownerAccount.empty() && m_ownerWorkgroup.empty()) return;
+    if (m_ownerAccount.empty() || m_ownerWorkgroup.empty() || m_ownerAccount != login.accountId ||
+        m_ownerWorkgroup != login.workgroupId)
+        raise(3033, m_path);
 }
 
 [[noreturn]] void Connection::fail(int rc, const std::string& context) {
@@ -260,13 +390,15 @@ void Connection::checkOwner(const DBEngine::Login& login) {
         case SQLITE_READONLY: raise(3027);
         case SQLITE_BUSY:
         case SQLITE_LOCKED: raise(3218);
-        case SQLITE_CORRUPT:
+        case SQLITE_CORRUPT: raiseDamaged();
         case SQLITE_NOTADB: raise(3343, m_path);
         case SQLITE_FULL: raise(3026);
         case SQLITE_IOERR:
         case SQLITE_CANTOPEN: raise(3043, m_path);
         default: break;
     }
+    if (msg.find("parser stack overflow") != std::string::npos || msg.find("tree is too large") != std::string::npos)
+        raiseText(3075, "Die Anweisung ist zu umfangreich oder zu tief verschachtelt und wird nicht ausgeführt.", context);
     if (msg.find("no such table") != std::string::npos) raise(3078, after("no such table: "));
     if (msg.find("no such column") != std::string::npos) raise(3061, after("no such column: "));
     if (msg.find("no such function") != std::string::npos) raise(3075, "unbekannte Funktion " + after("no such function: "));
@@ -302,11 +434,14 @@ Stmt Connection::prepare(const std::string& sql, int errorNumber) {
     if (rc != SQLITE_OK) {
         sqlite3_finalize(s);
         const std::string msg = sqlite3_errmsg(m_db);
+        if (msg.find("parser stack overflow") != std::string::npos || msg.find("tree is too large") != std::string::npos)
+            fail(rc, sql);
         if (errorNumber != 3075 && msg.find("no such column") != std::string::npos)
             raise(3070, msg.substr(msg.find(':') + 1));
         if (errorNumber != 3075 && (rc & 0xFF) == SQLITE_ERROR) raise(errorNumber, msg);
         fail(rc, sql);
     }
+    if (!sqlite3_stmt_readonly(s)) prepareWrite();
     if (m_cache.size() > 200) {
         std::erase_if(m_cache, [this](auto& entry) {
             if (m_lent.count(entry.second)) return false;
@@ -331,6 +466,7 @@ long Connection::run(sqlite3_stmt* s) {
 }
 
 void Connection::exec(const std::string& sql) {
+    prepareWrite();
     char* msg = nullptr;
     const int rc = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &msg);
     sqlite3_free(msg);
@@ -487,9 +623,11 @@ void Connection::begin() {
 
 void Connection::commit() {
     if (m_depth == 0) raise(3034);
+    // A commit that fails (the file locked by another program) leaves the transaction open, so
+    // that the caller can roll it back.
+    if (m_depth == 1) exec("COMMIT");
+    else exec("RELEASE zuv_trans" + std::to_string(m_depth - 1));
     --m_depth;
-    if (m_depth == 0) exec("COMMIT");
-    else exec("RELEASE zuv_trans" + std::to_string(m_depth));
 }
 
 void Connection::rollback() {

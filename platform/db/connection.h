@@ -61,6 +61,8 @@ class Connection {
 public:
     // Checks the file (3024, 3044, 3343, 3051, 3045) and returns the shared connection for it.
     static std::shared_ptr<Connection> open(const std::string& resolvedPath, bool readOnly, bool exclusive);
+    // Whether a connection of this process holds the file now.
+    static bool heldInProcess(const std::string& resolvedPath);
     // A new database file owned by the login's account (none for an installation database).
     static std::shared_ptr<Connection> create(const std::string& resolvedPath, const DBEngine::Login& owner,
                                               bool installation);
@@ -70,7 +72,8 @@ public:
     const std::string& path() const { return m_path; }
     bool readOnly() const { return m_readOnly; }
 
-    // 3033 unless the login may open this file.
+    // 3033 unless the login may open this file: the file names this login's account and workgroup,
+    // or it is an installation database, which any login opens.
     void checkOwner(const DBEngine::Login& login);
 
     Stmt prepare(const std::string& sql, int errorNumber = 3075);
@@ -104,6 +107,11 @@ private:
     friend class Stmt;
     Connection() = default;
     void configure(bool exclusive);
+    void checkIntegrity();
+    [[noreturn]] void raiseDamaged();
+    // Called before anything that may write: a file still in rollback-journal mode goes over to
+    // the write-ahead log now, so that opening a file changes nothing in it.
+    void prepareWrite();
     void loadSchema();
 
     sqlite3* m_db = nullptr;
@@ -112,6 +120,7 @@ private:
     bool m_readOnly = false;
     bool m_exclusive = false;
     bool m_ready = false;  // configured; a connection that failed to open writes nothing back
+    bool m_walPending = false;
     std::unordered_map<std::string, sqlite3_stmt*> m_cache;
     std::set<sqlite3_stmt*> m_lent;  // cached statements handed out right now
     bool m_schemaLoaded = false;
@@ -120,7 +129,9 @@ private:
     int m_depth = 0;
     uint64_t m_writes = 0;
     bool m_ownerRead = false;
+    bool m_installation = false;
     std::string m_ownerAccount;
+    std::string m_ownerWorkgroup;
 };
 
 // A savepoint around a step of several statements: all or nothing, inside or outside a transaction.
@@ -138,7 +149,9 @@ private:
 void bindVariant(sqlite3_stmt* s, int index, const vb::Variant& v);
 vb::Variant readColumn(sqlite3_stmt* s, int col, FieldType type);
 
-// Reads the 32-bit application id of a SQLite file (false when it is no SQLite file).
-bool readApplicationId(const std::string& path, int32_t& id);
+// The 32-bit application id of an open SQLite file (false when it is no SQLite file).
+bool applicationId(sqlite3* db, int32_t& id);
+// A regular file, not a folder, pipe or device (stat only: no descriptor is opened).
+bool isRegularFile(const std::string& path);
 
 }  // namespace db::detail

@@ -35,7 +35,7 @@ void DataControl::Refresh() {
             const DBEngine::Login login = DBEngine::instance().defaultLogin();
             auto conn = detail::Connection::open(path, m_readOnly, m_exclusive);
             conn->checkOwner(login);
-            m_database = std::make_shared<Database>(conn, login);
+            m_database = std::make_shared<db::Database>(conn, login);
             m_database->setName(m_databaseName);
             m_openedExclusive = m_exclusive;
         }

@@ -40,6 +40,10 @@ public:
     void Refresh();
     // The open recordset; nullptr before Refresh or after close().
     std::shared_ptr<db::Recordset> Recordset() const { return m_recordset; }
+    // The database the recordset reads from and writes to (a transaction on it covers the
+    // recordset's changes, and those of every control bound to the same file in the same mode);
+    // nullptr before Refresh or after close().
+    std::shared_ptr<db::Database> Database() const { return m_database; }
     // Lets go of the recordset and the file (the control stays configured).
     void close();
 
@@ -57,7 +61,7 @@ private:
     bool m_exclusive = false;
     std::string m_connect;
     db::RecordsetType m_type = db::RecordsetType::Dynaset;
-    std::shared_ptr<Database> m_database;
+    std::shared_ptr<db::Database> m_database;
     bool m_openedExclusive = false;
     std::shared_ptr<db::Recordset> m_recordset;
     std::map<int, std::function<void()>> m_listeners;

@@ -1,6 +1,9 @@
 #include "platform/db/engine.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCryptographicHash>
 #include <QRandomGenerator>
@@ -12,6 +15,7 @@
 #include "platform/db/jet_sql.h"
 #include "platform/db/text.h"
 #include "platform/db/workspace.h"
+#include "platform/files/paths.h"
 
 namespace db {
 
@@ -43,14 +47,21 @@ struct RawDb {
     }
 };
 
+// Opens a workgroup file for reading; 3028 when it is no regular file or none of ours. The header
+// is read through SQLite, never through a descriptor of our own.
+void openWorkgroupFile(const std::string& path, RawDb& r, const std::string& shownPath) {
+    if (path.empty() || !detail::isRegularFile(path)) raise(3028, shownPath);
+    if (sqlite3_open_v2(path.c_str(), &r.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) raise(3028, shownPath);
+    sqlite3_busy_timeout(r.db, DBEngine::instance().busyTimeout());
+    int32_t appId = 0;
+    if (!detail::applicationId(r.db, appId) || appId != detail::kWorkgroupAppId) raise(3028, shownPath);
+}
+
 // Checks name and password against a workgroup file. 3028 when the file is unusable.
 bool lookupAccount(const std::string& path, const std::string& user, const std::string& password,
                    DBEngine::Login& login) {
-    int32_t appId = 0;
-    if (!detail::readApplicationId(path, appId) || appId != detail::kWorkgroupAppId) raise(3028, path);
     RawDb r;
-    if (sqlite3_open_v2(path.c_str(), &r.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) raise(3028, path);
-    sqlite3_busy_timeout(r.db, DBEngine::instance().busyTimeout());
+    openWorkgroupFile(path, r, path);
     sqlite3_stmt* s = nullptr;
     if (sqlite3_prepare_v2(r.db,
                            "SELECT a.salt, a.hash, a.id, a.name, (SELECT id FROM workgroup) FROM accounts a "
@@ -116,10 +127,10 @@ std::shared_ptr<Workspace> DBEngine::CreateWorkspace(const std::string& name, co
                                                      const std::string& password) {
     if (m_boundPath.empty()) {
         const std::string path = detail::resolvePath(m_systemDB);
-        std::error_code ec;
-        if (path.empty() || !fs::is_regular_file(path, ec)) raise(3028, m_systemDB);
-        int32_t appId = 0;
-        if (!detail::readApplicationId(path, appId) || appId != detail::kWorkgroupAppId) raise(3028, m_systemDB);
+        {
+            RawDb r;
+            openWorkgroupFile(path, r, m_systemDB);
+        }
         m_boundPath = path;
     }
     return std::make_shared<Workspace>(name, loginAgainstBound(user, password));
@@ -133,38 +144,75 @@ DBEngine::Login DBEngine::defaultLogin() {
     return loginAgainstBound(m_defaultUser, m_defaultPassword);
 }
 
+namespace {
+
+// A copy under construction: its temporary file and SQLite's side files go when it fails.
+struct TempCopy {
+    explicit TempCopy(const std::string& target) : path(files::tempNameBeside(target)) {}
+    ~TempCopy() {
+        if (kept) return;
+        std::error_code ec;
+        for (const char* side : {"", "-journal", "-wal", "-shm"}) fs::remove(path + side, ec);
+    }
+    std::string path;
+    bool kept = false;
+};
+
+// Puts the finished copy under the target's name: only now does a file of that name appear, and
+// it is whole (a program killed before this leaves just the temporary file, which the next start
+// or compaction removes).
+void finishCopy(TempCopy& copy, const std::string& target, bool replace, const std::string& shownTarget) {
+    try {
+        files::syncFile(copy.path);
+        files::moveIntoPlace(copy.path, target, replace);
+        copy.kept = true;
+    } catch (const vb::Error& e) {
+        if (e.number() == 58) raise(3204, shownTarget);
+        raise(e.number() == 61 ? 3026 : 3043, shownTarget);
+    }
+}
+
+void checkTarget(const std::string& src, const std::string& dst, const std::string& shownTarget, bool mayExist) {
+    std::error_code ec;
+    const fs::path d(dst);
+    const fs::path parent = d.has_parent_path() ? d.parent_path() : fs::path(".");
+    if (d.filename().empty() || !fs::is_directory(parent, ec)) raise(3044, shownTarget);
+    if (files::samePath(src, dst)) raise(3204, shownTarget);
+    if (fs::exists(d, ec) && (!mayExist || fs::is_directory(d, ec))) raise(3204, shownTarget);
+}
+
+}  // namespace
+
 void DBEngine::CompactDatabase(const std::string& srcIn, const std::string& dstIn, const std::string&, int) {
     const std::string src = detail::resolvePath(srcIn);
     const std::string dst = detail::resolvePath(dstIn);
     const Login login = defaultLogin();
     auto source = detail::Connection::open(src, true, false);
     source->checkOwner(login);
-    std::error_code ec;
-    const fs::path d(dst);
-    const fs::path parent = d.has_parent_path() ? d.parent_path() : fs::path(".");
-    if (d.filename().empty() || !fs::is_directory(parent, ec)) raise(3044, dstIn);
-    if (fs::exists(d, ec) || detail::sameName(fs::absolute(d, ec).string(), fs::absolute(src, ec).string()))
-        raise(3204, dstIn);
+    checkTarget(src, dst, dstIn, false);
+    files::removeStaleTempFiles(fs::path(dst).has_parent_path() ? fs::path(dst).parent_path().string() : ".");
+    TempCopy copy(dst);
     {
         detail::Stmt s = source->prepare("VACUUM INTO ?1");
-        sqlite3_bind_text(s, 1, dst.c_str(), -1, SQLITE_TRANSIENT);
-        try {
-            source->run(s);
-        } catch (...) {
-            fs::remove(d, ec);
-            throw;
-        }
+        sqlite3_bind_text(s, 1, copy.path.c_str(), -1, SQLITE_TRANSIENT);
+        source->run(s);
     }
-    // The copy's counters go on after the highest number in use.
-    RawDb r;
-    bool ok = sqlite3_open_v2(dst.c_str(), &r.db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
-    if (ok) {
-        sqlite3_stmt* s = nullptr;
+    // The copy's counters go on after the highest number in use; like every file we write, it
+    // keeps its journal in a write-ahead log.
+    {
+        RawDb r;
+        bool ok = sqlite3_open_v2(copy.path.c_str(), &r.db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
         std::vector<std::string> names;
-        if (sqlite3_prepare_v2(r.db, "SELECT name FROM sqlite_sequence", -1, &s, nullptr) == SQLITE_OK)
-            while (sqlite3_step(s) == SQLITE_ROW) names.push_back(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
-        sqlite3_finalize(s);
+        if (ok) {
+            sqlite3_stmt* s = nullptr;
+            if (sqlite3_prepare_v2(r.db, "SELECT name FROM sqlite_sequence", -1, &s, nullptr) == SQLITE_OK)
+                while (sqlite3_step(s) == SQLITE_ROW)
+                    names.push_back(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+            sqlite3_finalize(s);
+            ok = sqlite3_exec(r.db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+        }
         for (const auto& n : names) {
+            if (!ok) break;
             sqlite3_stmt* u = nullptr;
             const std::string sql = "UPDATE sqlite_sequence SET seq = (SELECT coalesce(max(rowid), 0) FROM " +
                                     detail::quoteName(n) + ") WHERE name = ?1";
@@ -174,13 +222,103 @@ void DBEngine::CompactDatabase(const std::string& srcIn, const std::string& dstI
             } else ok = false;
             sqlite3_finalize(u);
         }
+        ok = ok && sqlite3_exec(r.db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+        ok = ok && sqlite3_exec(r.db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr) == SQLITE_OK;
+        if (!ok) raise(3043, dstIn);
     }
-    if (!ok) {
-        sqlite3_close_v2(r.db);
-        r.db = nullptr;
-        fs::remove(d, ec);
+    finishCopy(copy, dst, false, dstIn);
+}
+
+namespace {
+
+// A byte-for-byte copy of a file no connection of this program holds, made while a connection of
+// its own keeps the file still: the write-ahead log goes into the file first, then a read
+// transaction that reads the file alone stops writers from committing (rollback journal) or any
+// checkpoint from changing the file (write-ahead log) until the copy is written. The copy's own
+// descriptor on the source is closed only after that connection, so no lock is dropped early.
+// False when that cannot be had (another program keeps frames in the log): the caller copies
+// through SQLite instead.
+bool byteCopy(const std::string& src, const std::string& target, const std::string& shownTarget) {
+    RawDb r;
+    if (sqlite3_open_v2(src.c_str(), &r.db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) return false;
+    sqlite3_busy_timeout(r.db, DBEngine::instance().busyTimeout());
+    int logFrames = -1;
+    if (sqlite3_wal_checkpoint_v2(r.db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, &logFrames, nullptr) != SQLITE_OK ||
+        logFrames > 0)
+        return false;
+    if (sqlite3_exec(r.db, "BEGIN; SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return false;
+    std::error_code ec;
+    if (fs::exists(src + "-wal", ec) && fs::file_size(src + "-wal", ec) > 0) return false;
+
+    const int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return false;
+    const int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    int failure = out < 0 ? errno : 0;
+    char buf[1 << 16];
+    while (!failure) {
+        const ssize_t n = ::read(in, buf, sizeof buf);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno != EINTR) failure = errno;
+            continue;
+        }
+        for (ssize_t done = 0; done < n && !failure;) {
+            const ssize_t w = ::write(out, buf + done, static_cast<size_t>(n - done));
+            if (w < 0 && errno != EINTR) failure = errno;
+            if (w > 0) done += w;
+        }
+    }
+    struct stat st;
+    if (!failure && ::fstat(in, &st) == 0) ::fchmod(out, st.st_mode & 07777);
+    if (out >= 0 && ::close(out) != 0 && !failure) failure = errno;
+    sqlite3_exec(r.db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close_v2(r.db);
+    r.db = nullptr;
+    ::close(in);
+    if (failure) raise(failure == ENOSPC ? 3026 : 3043, shownTarget);
+    return true;
+}
+
+}  // namespace
+
+void copyDatabaseFile(const std::string& srcIn, const std::string& dstIn) {
+    const std::string src = detail::resolvePath(srcIn);
+    const std::string dst = detail::resolvePath(dstIn);
+    {
+        auto source = detail::Connection::open(src, true, false);
+        source->checkOwner(DBEngine::instance().defaultLogin());
+    }
+    checkTarget(src, dst, dstIn, true);
+    TempCopy copy(dst);
+    if (!detail::Connection::heldInProcess(src) && byteCopy(src, copy.path, dstIn)) {
+        finishCopy(copy, dst, true, dstIn);
+        return;
+    }
+    std::error_code ec;
+    fs::remove(copy.path, ec);
+    // Held by this program or written by another one: SQLite's own copy reads a consistent state.
+    auto source = detail::Connection::open(src, true, false);
+    RawDb r;
+    if (sqlite3_open_v2(copy.path.c_str(), &r.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+        raise(3043, dstIn);
+    // A half-made copy is thrown away whole, so it needs no journal of its own.
+    sqlite3_exec(r.db, "PRAGMA journal_mode=OFF", nullptr, nullptr, nullptr);
+    sqlite3_backup* b = sqlite3_backup_init(r.db, "main", source->handle(), "main");
+    if (!b) raise(3043, dstIn);
+    // The source's busy timeout lets a writer of another program finish first.
+    const int rc = sqlite3_backup_step(b, -1);
+    sqlite3_backup_finish(b);
+    if (rc != SQLITE_DONE) {
+        const int base = rc & 0xFF;
+        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raise(3218, srcIn);
+        if (base == SQLITE_FULL) raise(3026, dstIn);
+        if (base == SQLITE_CORRUPT || base == SQLITE_NOTADB) raise(3343, srcIn);
         raise(3043, dstIn);
     }
+    sqlite3_close_v2(r.db);
+    r.db = nullptr;
+    finishCopy(copy, dst, true, dstIn);
 }
 
 void createWorkgroupFile(const std::string& pathIn, const std::vector<std::pair<std::string, std::string>>& accounts,

@@ -40,7 +40,9 @@ public:
     std::shared_ptr<Workspace> CreateWorkspace(const std::string& name, const std::string& user,
                                                const std::string& password);
 
-    // Writes a compacted copy of a closed data file to a new file; the source stays unchanged.
+    // Writes a compacted copy of a closed data file to a new file; the source stays unchanged. The
+    // copy is made under a temporary name beside the target and takes the target's name only when
+    // it is complete.
     // Counters restart after the highest number in use. Errors: 3024/3044 missing source or
     // folder, 3204 target exists or equals the source, 3343 no database, 3033 foreign owner,
     // 3045 the source is in use exclusively.
@@ -72,6 +74,12 @@ private:
     std::string m_boundPath;
     int m_busyTimeoutMs = 3000;
 };
+
+// A copy of a data file, made through the engine so that it is consistent even while a connection
+// (of this program or another) holds the file, and written beside the target so that the target is
+// replaced only by a complete copy. The source must be a database this login may open (3024,
+// 3343, 3033); a target equal to the source: 3204; the source locked by a writer: 3218.
+void copyDatabaseFile(const std::string& source, const std::string& target);
 
 // Writes a workgroup file (for the installation tool). Accounts are (name, password); every
 // account is also a member of the group "Users", the first one of "Admins" too. An existing

@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "platform/vb/strings.h"
+
 namespace db {
 
 namespace {
@@ -46,9 +48,12 @@ std::string errorText(int number) {
     return it != table().end() ? it->second : vb::errorDescription(number);
 }
 
-void raise(int number, const std::string& detail) {
-    std::string d = errorText(number);
-    if (!detail.empty()) d += " (" + detail + ")";
+void raise(int number, const std::string& detail) { raiseText(number, errorText(number), detail); }
+
+void raiseText(int number, const std::string& description, const std::string& detail) {
+    std::string d = description;
+    // The detail quotes a path or a statement: a few lines at most, whatever it holds.
+    if (!detail.empty()) d += " (" + vb::excerpt(detail) + ")";
     throw vb::Error(number, d);
 }
 

@@ -11,5 +11,7 @@ std::string errorText(int number);
 
 // Raises vb::Error with the engine's description, optionally followed by a detail.
 [[noreturn]] void raise(int number, const std::string& detail = "");
+// The same with a description of its own, for a cause the number's standard text does not name.
+[[noreturn]] void raiseText(int number, const std::string& description, const std::string& detail = "");
 
 }  // namespace db

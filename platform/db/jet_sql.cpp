@@ -75,6 +75,7 @@ std::string quoteLiteral(std::string_view text) { return quoted(text, '\''); }
 std::vector<Token> tokenize(std::string_view s, int errorNumber) {
     std::vector<Token> out;
     size_t i = 0;
+    int depth = 0;
     auto unterminated = [&](const char* what) { fail(errorNumber, std::string(what) + ": " + std::string(s)); };
     while (i < s.size()) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
@@ -134,6 +135,12 @@ std::vector<Token> tokenize(std::string_view s, int errorNumber) {
             }
             out.push_back({Token::Punct, std::string(1, static_cast<char>(c)), ""});
             ++i;
+            if (c == '(' && ++depth > kMaxNesting)
+                raiseText(3075,
+                          "Die Anweisung ist zu tief verschachtelt (mehr als " + std::to_string(kMaxNesting) +
+                              " Klammerebenen) und wird nicht ausgeführt.",
+                          std::string(s.substr(0, std::min<size_t>(s.size(), 200))));
+            if (c == ')' && depth > 0) --depth;
         }
     }
     return out;
@@ -153,86 +160,105 @@ bool endsOperand(const Token& k) {
     return k.kind == Token::Word && words.count(upper(k.text)) > 0;
 }
 
-Token raw(const char* text) { return Token{Token::Punct, text, ""}; }
+// Left( and Right( call the text functions; only without a bracket are they the joins' words.
+bool isCall(const std::vector<Token>& t, size_t i, size_t to) {
+    if (!isWord(t[i], "LEFT") && !isWord(t[i], "RIGHT")) return false;
+    size_t n = i + 1;
+    while (n < to && t[n].kind == Token::Space) ++n;
+    return n < to && isPunct(t[n], "(");
+}
 
-// "a & b" joins texts with Null as "": (coalesce(a, '') || coalesce(b, '')).
-std::vector<Token> rewriteConcat(const std::vector<Token>& t, size_t from, size_t to) {
-    std::vector<Token> out;
-    size_t i = from;
-    while (i < to) {
-        // Find the next "&" and the start of its chain's first operand.
-        size_t amp = i;
-        while (amp < to && !isPunct(t[amp], "&")) ++amp;
-        if (amp == to) {
-            out.insert(out.end(), t.begin() + static_cast<long>(i), t.begin() + static_cast<long>(to));
-            break;
-        }
-        size_t left = amp;
-        int bal = 0;
-        while (left > i) {
-            const Token& k = t[left - 1];
-            if (isPunct(k, ")")) ++bal;
-            else if (isPunct(k, "(")) {
-                if (bal == 0) break;
-                --bal;
-            } else if (bal == 0 && endsOperand(k)) break;
-            --left;
-        }
-        while (left < amp && t[left].kind == Token::Space) ++left;
-        out.insert(out.end(), t.begin() + static_cast<long>(i), t.begin() + static_cast<long>(left));
-        std::vector<std::pair<size_t, size_t>> operands = {{left, amp}};
-        size_t pos = amp;
-        while (pos < to && isPunct(t[pos], "&")) {
-            size_t end = pos + 1;
-            bal = 0;
-            while (end < to) {
-                const Token& k = t[end];
-                if (isPunct(k, "(")) ++bal;
-                else if (isPunct(k, ")")) {
-                    if (bal == 0) break;
-                    --bal;
-                } else if (bal == 0 && (endsOperand(k) || isPunct(k, "&"))) break;
-                ++end;
+// "a & b" joins texts with Null as "": (coalesce(a, '') || coalesce(b, '')). The chains are found in
+// one pass over the tokens, each bracket level keeping its own state, and written as texts to put
+// before and after tokens (an "&" itself is replaced): the time is linear in the text, however
+// long the chains or deep the brackets.
+struct ConcatRewrite {
+    std::vector<std::string> before, after;
+    std::vector<bool> dropped;
+};
+
+ConcatRewrite rewriteConcat(const std::vector<Token>& t, size_t from, size_t to) {
+    ConcatRewrite r;
+    r.before.resize(to - from);
+    r.after.resize(to - from);
+    r.dropped.resize(to - from);
+    struct Level {
+        long firstSig = -1;  // first token of the operand under way at this level
+        long lastSig = -1;   // its last token so far
+        bool inChain = false;
+    };
+    std::vector<Level> levels(1);
+    auto at = [&](size_t i) { return i - from; };
+    auto close = [&](Level& l) {
+        if (!l.inChain) return;
+        r.after[at(static_cast<size_t>(l.lastSig))] += ", ''))";
+        l.inChain = false;
+    };
+    for (size_t i = from; i < to; ++i) {
+        const Token& k = t[i];
+        if (k.kind == Token::Space) continue;
+        Level& l = levels.back();
+        if (isPunct(k, "&")) {
+            if (!l.inChain) {
+                // An empty left operand stays empty; SQLite then names the fault.
+                r.before[at(l.firstSig >= 0 ? static_cast<size_t>(l.firstSig) : i)] += "(coalesce(";
+                l.inChain = true;
             }
-            size_t last = end;
-            while (last > pos + 1 && t[last - 1].kind == Token::Space) --last;
-            operands.push_back({pos + 1, last});
-            pos = last;
-            while (pos < end && t[pos].kind == Token::Space) ++pos;
-            if (pos < to && !isPunct(t[pos], "&")) {
-                pos = last;
-                break;
-            }
+            r.dropped[at(i)] = true;
+            r.before[at(i)] += ", '') || coalesce(";
+            l.firstSig = static_cast<long>(i);
+            l.lastSig = static_cast<long>(i);
+            continue;
         }
-        out.push_back(raw("("));
-        for (size_t k = 0; k < operands.size(); ++k) {
-            if (k) out.push_back(raw(" || "));
-            out.push_back(raw("coalesce("));
-            auto inner = rewriteConcat(t, operands[k].first, operands[k].second);
-            out.insert(out.end(), inner.begin(), inner.end());
-            out.push_back(raw(", '')"));
+        if (isPunct(k, ")") && levels.size() > 1) {
+            close(levels.back());
+            levels.pop_back();
+            levels.back().lastSig = static_cast<long>(i);
+            continue;
         }
-        out.push_back(raw(")"));
-        i = pos;
+        if ((endsOperand(k) && !isCall(t, i, to)) || isPunct(k, ")")) {
+            close(l);
+            l.firstSig = -1;
+            l.lastSig = -1;
+            continue;
+        }
+        if (l.firstSig < 0) l.firstSig = static_cast<long>(i);
+        l.lastSig = static_cast<long>(i);
+        if (isPunct(k, "(")) levels.emplace_back();
     }
-    return out;
+    while (!levels.empty()) {
+        close(levels.back());
+        levels.pop_back();
+    }
+    return r;
 }
 
 }  // namespace
 
-std::string translateTokens(const std::vector<Token>& tokensIn, size_t fromIn, size_t toIn, const DottedNames& dotted,
+std::string translateTokens(const std::vector<Token>& t, size_t fromIn, size_t toIn, const DottedNames& dotted,
                             int errorNumber) {
-    toIn = std::min(toIn, tokensIn.size());
+    const size_t to = std::min(toIn, t.size());
+    const size_t from = std::min(fromIn, to);
     bool hasAmp = false;
-    for (size_t k = fromIn; k < toIn; ++k)
-        if (isPunct(tokensIn[k], "&")) hasAmp = true;
-    const std::vector<Token> rewritten = hasAmp ? rewriteConcat(tokensIn, fromIn, toIn) : std::vector<Token>();
-    const std::vector<Token>& t = hasAmp ? rewritten : tokensIn;
-    const size_t from = hasAmp ? 0 : fromIn;
-    const size_t to = hasAmp ? rewritten.size() : toIn;
+    for (size_t k = from; k < to && !hasAmp; ++k) hasAmp = isPunct(t[k], "&");
+    const ConcatRewrite amp = hasAmp ? rewriteConcat(t, from, to) : ConcatRewrite();
+    auto before = [&](size_t i) -> const std::string& {
+        static const std::string none;
+        return hasAmp ? amp.before[i - from] : none;
+    };
+    auto after = [&](size_t i) -> const std::string& {
+        static const std::string none;
+        return hasAmp ? amp.after[i - from] : none;
+    };
     std::string out;
     for (size_t i = from; i < to; ++i) {
         const Token& k = t[i];
+        const size_t first = i;
+        out += before(i);
+        if (hasAmp && amp.dropped[i - from]) {
+            out += after(i);
+            continue;
+        }
         switch (k.kind) {
             case Token::Space: out += k.text; break;
             case Token::Bracket:
@@ -272,6 +298,9 @@ std::string translateTokens(const std::vector<Token>& tokensIn, size_t fromIn, s
                 break;
             default: out += k.text;
         }
+        // Tokens taken along with this one (a dotted name) keep what the rewriting put at them.
+        for (size_t j = first + 1; j <= i; ++j) out += before(j);
+        for (size_t j = first; j <= i; ++j) out += after(j);
     }
     return out;
 }

@@ -22,6 +22,10 @@ struct Token {
     std::string value;  // the name or text without delimiters
 };
 
+// Brackets nested deeper than this are refused (3075) before anything else looks at the text; no
+// text of the programs comes near it, and SQLite's own parser stops at about the same depth.
+inline constexpr int kMaxNesting = 100;
+
 // Errors are raised with errorNumber (3075 for statements, 3077 for criteria).
 std::vector<Token> tokenize(std::string_view sql, int errorNumber);
 

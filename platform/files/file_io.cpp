@@ -28,6 +28,17 @@ bool isFolder(const std::string& p) {
     return ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// "1,5 MB", "300 KB", "12 Bytes": sizes as a person reads them.
+std::string sizeText(unsigned long long bytes) {
+    auto decimal = [](unsigned long long tenths) {
+        return std::to_string(tenths / 10) + (tenths % 10 ? "," + std::to_string(tenths % 10) : "");
+    };
+    if (bytes >= 1000ull * 1000 * 1000) return decimal(bytes / 100000000ull) + " GB";
+    if (bytes >= 1000ull * 1000) return decimal(bytes / 100000ull) + " MB";
+    if (bytes >= 1000ull) return decimal(bytes / 100ull) + " KB";
+    return std::to_string(bytes) + " Bytes";
+}
+
 struct OpenFile {
     std::FILE* f = nullptr;
     OpenMode mode = OpenMode::Input;
@@ -62,18 +73,40 @@ int errorNumberFor(int e) {
     }
 }
 
-std::string readFile(const std::string& path) {
+std::string readFile(const std::string& path, size_t maxBytes) {
     const std::string real = resolve(path);
     if (path.empty() || isFolder(real)) throw vb::Error(53);
-    std::FILE* f = std::fopen(real.c_str(), "rb");
-    if (!f) throw vb::Error(errorNumberFor(errno));
+    // Opened without waiting, so that a pipe without a writer cannot stop the program here.
+    const int fd = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) throw vb::Error(errorNumberFor(errno));
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw vb::Error(75, "Die Datei ist keine gewöhnliche Datei (sondern z. B. ein Gerät oder eine benannte Pipe) "
+                            "und wird nicht gelesen.");
+    }
+    auto tooLarge = [&](unsigned long long size) {
+        ::close(fd);
+        throw vb::Error(7, "Die Datei ist " + sizeText(size) + " groß; gelesen werden Dateien bis " + sizeText(maxBytes) +
+                               ".");
+    };
+    if (static_cast<unsigned long long>(st.st_size) > maxBytes) tooLarge(static_cast<unsigned long long>(st.st_size));
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     std::string data;
+    data.reserve(static_cast<size_t>(st.st_size));
     char buf[1 << 16];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
-    const bool failed = std::ferror(f);
-    std::fclose(f);
-    if (failed) throw vb::Error(75);
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            throw vb::Error(75);
+        }
+        data.append(buf, static_cast<size_t>(n));
+        if (data.size() > maxBytes) tooLarge(data.size());  // it grew while being read
+    }
+    ::close(fd);
     return data;
 }
 
@@ -82,8 +115,8 @@ void replaceFile(const std::string& path, const std::string& bytes) {
     if (path.empty() || real.back() == '/' || isFolder(real)) throw vb::Error(75);
     const std::string folder = parentOf(real);
     if (!isFolder(folder)) throw vb::Error(76);
-    std::string tmpl = folder + "/." + fileName(real) + ".XXXXXX";
-    const int fd = ::mkstemp(tmpl.data());
+    const std::string tmpl = tempNameBeside(real);
+    const int fd = ::open(tmpl.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) throw vb::Error(errorNumberFor(errno) == 53 ? 76 : errorNumberFor(errno));
     int failure = 0;
     size_t done = 0;
@@ -116,7 +149,23 @@ void Open(const std::string& path, OpenMode mode, int fileNumber) {
     if (path.empty() || isFolder(real)) throw vb::Error(mode == OpenMode::Input ? 53 : 75);
     if (mode != OpenMode::Input && !isFolder(parentOf(real))) throw vb::Error(76);
     const char* how = mode == OpenMode::Input ? "rb" : mode == OpenMode::Output ? "wb" : "ab";
-    std::FILE* f = std::fopen(real.c_str(), how);
+    std::FILE* f = nullptr;
+    if (mode == OpenMode::Input) {
+        // Only a regular file: a pipe without a writer would stop the program at the first line.
+        const int fd = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) throw vb::Error(errorNumberFor(errno));
+        struct stat st;
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            throw vb::Error(75, "Die Datei ist keine gewöhnliche Datei (sondern z. B. ein Gerät oder eine benannte "
+                                "Pipe) und wird nicht gelesen.");
+        }
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        f = ::fdopen(fd, how);
+        if (!f) ::close(fd);
+    } else {
+        f = std::fopen(real.c_str(), how);
+    }
     if (!f) {
         const int number = errorNumberFor(errno);
         throw vb::Error(mode != OpenMode::Input && number == 53 ? 76 : number);

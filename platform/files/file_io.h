@@ -7,7 +7,10 @@
 namespace files {
 
 // The file's bytes; found without regard to case. Missing: 53; not allowed: 70; other failures: 75.
-std::string readFile(const std::string& path);
+// Only a regular file is read: a folder, a named pipe or a device raises 75 with a reason that says
+// so (reading one could wait for ever or never end). A file of more than maxBytes raises 7 with
+// its size in the reason.
+std::string readFile(const std::string& path, size_t maxBytes = static_cast<size_t>(-1));
 
 // Writes the bytes beside the target and then puts them in its place, so readers see the old file
 // or the new one, never a half-written one. Folder missing: 76; not allowed: 70; disk full: 61;

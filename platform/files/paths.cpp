@@ -2,10 +2,13 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <ctime>
 #include <climits>
 #include <vector>
 
@@ -80,6 +83,13 @@ std::string parentOf(const std::string& p) {
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return p.substr(0, slash);
+}
+
+void syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 }  // namespace
@@ -174,8 +184,8 @@ void FileCopy(const std::string& source, const std::string& target) {
 
     const int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) raise(errorNumberFor(errno), source);
-    std::string tmpl = folder + "/." + fileName(dst) + ".XXXXXX";
-    const int out = ::mkstemp(tmpl.data());
+    const std::string tmpl = tempNameBeside(dst);
+    const int out = ::open(tmpl.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (out < 0) {
         const int e = errno;
         ::close(in);
@@ -212,6 +222,129 @@ void FileCopy(const std::string& source, const std::string& target) {
         ::unlink(tmpl.c_str());
         raise(errorNumberFor(failure) == 53 ? 75 : errorNumberFor(failure), target);
     }
+    syncFolder(folder);
+}
+
+namespace {
+
+const char* const kTempMark = ".zuvtmp";
+
+std::string hostTag() {
+    char buf[256] = {};
+    if (::gethostname(buf, sizeof buf - 1) != 0 || !buf[0]) return "host";
+    std::string h = buf;
+    // The tag is read back by splitting at "-" and "."; neither may stand inside it.
+    for (char& c : h)
+        if (c == '-' || c == '.' || c == '/' || static_cast<unsigned char>(c) < 0x20) c = '_';
+    return h;
+}
+
+// "<host>-<pid>-<n>" of a temporary name; false when the name is not one of ours.
+bool tempParts(const std::string& name, std::string& host, long& pid) {
+    if (name.size() < 2 || name[0] != '.') return false;
+    std::string n = name;
+    for (const char* side : {"-journal", "-wal", "-shm"}) {
+        const std::string s = side;
+        if (n.size() > s.size() && n.compare(n.size() - s.size(), s.size(), s) == 0) {
+            n.erase(n.size() - s.size());
+            break;
+        }
+    }
+    const std::string mark = kTempMark;
+    if (n.size() <= mark.size() || n.compare(n.size() - mark.size(), mark.size(), mark) != 0) return false;
+    n.erase(n.size() - mark.size());
+    const size_t dot = n.find_last_of('.');
+    if (dot == std::string::npos || dot == 0) return false;
+    const std::string tag = n.substr(dot + 1);
+    const size_t d2 = tag.find_last_of('-');
+    if (d2 == std::string::npos || d2 == 0) return false;
+    const size_t d1 = tag.find_last_of('-', d2 - 1);
+    if (d1 == std::string::npos || d1 == 0) return false;
+    const std::string pidText = tag.substr(d1 + 1, d2 - d1 - 1);
+    const std::string counter = tag.substr(d2 + 1);
+    auto digits = [](const std::string& t) {
+        return !t.empty() && t.size() < 12 && t.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (!digits(pidText) || !digits(counter)) return false;
+    host = tag.substr(0, d1);
+    pid = std::stol(pidText);
+    return true;
+}
+
+}  // namespace
+
+std::string tempNameBeside(const std::string& target) {
+    static unsigned long counter = 0;
+    const std::string dst = resolve(target);
+    const std::string folder = parentOf(dst);
+    const std::string stem = folder + "/." + fileName(dst) + "." + hostTag() + "-" + std::to_string(::getpid()) + "-";
+    for (;;) {
+        const std::string name = stem + std::to_string(++counter) + kTempMark;
+        if (!exists(name) && !exists(name + "-journal") && !exists(name + "-wal")) return name;
+    }
+}
+
+bool isTempName(const std::string& name) {
+    std::string host;
+    long pid = 0;
+    return tempParts(fileName(name), host, pid);
+}
+
+int removeStaleTempFiles(const std::string& folderIn) {
+    const std::string folder = resolve(folderIn);
+    DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!d) return 0;
+    const std::string me = hostTag();
+    std::vector<std::string> stale;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string n = e->d_name;
+        std::string host;
+        long pid = 0;
+        if (!tempParts(n, host, pid)) continue;
+        const std::string full = joinPath(folder, n);
+        struct stat st;
+        if (::lstat(full.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        bool gone;
+        if (host == me) gone = pid <= 0 || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH);
+        else gone = ::time(nullptr) - st.st_mtime > 24 * 3600;  // its pid means nothing here
+        if (gone) stale.push_back(full);
+    }
+    ::closedir(d);
+    int removed = 0;
+    for (const auto& f : stale)
+        if (::unlink(f.c_str()) == 0) ++removed;
+    return removed;
+}
+
+void moveIntoPlace(const std::string& from, const std::string& target, bool replace) {
+    const std::string src = resolve(from);
+    const std::string dst = resolve(target);
+    int rc;
+    if (replace) {
+        rc = ::rename(src.c_str(), dst.c_str());
+    } else {
+        rc = ::renameat2(AT_FDCWD, src.c_str(), AT_FDCWD, dst.c_str(), RENAME_NOREPLACE);
+        if (rc != 0 && (errno == EINVAL || errno == ENOSYS)) {
+            // A file system without the flag: a hard link fails just as well when the name is taken.
+            rc = ::link(src.c_str(), dst.c_str());
+            if (rc == 0) ::unlink(src.c_str());
+        }
+    }
+    if (rc != 0) {
+        const int e = errno;
+        if (e == EEXIST) raise(58, target);
+        const int number = errorNumberFor(e);
+        raise(number == 53 ? 75 : number, target);
+    }
+    syncFolder(parentOf(dst));
+}
+
+void syncFile(const std::string& path) {
+    const int fd = ::open(resolve(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) raise(75, path);
+    const int rc = ::fsync(fd);
+    ::close(fd);
+    if (rc != 0) raise(75, path);
 }
 
 bool samePath(const std::string& a, const std::string& b) {

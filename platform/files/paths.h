@@ -39,6 +39,28 @@ void Kill(const std::string& path);
 // other failures: 75.
 void FileCopy(const std::string& source, const std::string& target);
 
+// Files that are written beside their target and take its place only when complete carry names
+// of this form: ".<name>.<host>-<pid>-<n>.zuvtmp". After a crash they are recognisable as ours.
+// The name is new (no such file exists); nothing is created.
+std::string tempNameBeside(const std::string& target);
+
+// True for a name made by tempNameBeside, also with SQLite's "-journal", "-wal" or "-shm" behind it.
+bool isTempName(const std::string& name);
+
+// Removes from `folder` the temporary files that a program killed while writing left behind:
+// names of tempNameBeside (and their SQLite side files) of a process of this machine that no
+// longer runs, or of another machine and older than a day. Returns how many it removed; nothing
+// it meets raises.
+int removeStaleTempFiles(const std::string& folder);
+
+// Puts a completely written file in the place of `target`: replacing an existing target in one
+// step, or (replace false) only where none exists (58 otherwise, and `from` stays). The folder is
+// synced so that the new name survives a power cut. Failures: 70, 75, 61 as for FileCopy.
+void moveIntoPlace(const std::string& from, const std::string& target, bool replace);
+
+// Writes the file's data to the disk (fsync); 75 when that fails.
+void syncFile(const std::string& path);
+
 // Two paths name the same file: the same file on disk when both exist, otherwise the resolved
 // paths compared without regard to case.
 bool samePath(const std::string& a, const std::string& b);

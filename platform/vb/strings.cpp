@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "platform/vb/codepage.h"
 #include "platform/vb/error.h"
@@ -218,6 +219,50 @@ int Asc(const std::string& s) {
     if (s.empty()) throw Error(err::InvalidProcedureCall);
     const std::string b = fromUtf8(Left(s, 1), CodePage::Windows1252);
     return b.empty() ? 63 : static_cast<unsigned char>(b[0]);
+}
+
+std::string excerpt(const std::string& text, size_t maxChars) {
+    // Characters, not bytes, decide the length; the walk stops early so a huge text costs little.
+    std::vector<char32_t> head, tail;
+    const size_t tailChars = maxChars >= 40 ? 20 : maxChars / 4;
+    const size_t headChars = maxChars - tailChars;
+    size_t count = 0;
+    size_t pos = 0;
+    auto visible = [](char32_t c, bool valid) -> char32_t {
+        if (!valid) return 0xFFFD;
+        if (c < 0x20) return 0x2400 + c;
+        if (c == 0x7F) return 0x2421;
+        if (c >= 0x80 && c < 0xA0) return 0xFFFD;
+        return c;
+    };
+    while (pos < text.size() && count <= maxChars) {
+        bool valid = true;
+        const char32_t c = utf8::next(text, pos, &valid);
+        head.push_back(visible(c, valid));
+        ++count;
+    }
+    std::string out;
+    if (count <= maxChars) {
+        for (char32_t c : head) utf8::append(out, c);
+        return out;
+    }
+    head.resize(headChars);
+    // The end of a long text: step back from the end character by character (a character starts
+    // at a byte that is no continuation byte).
+    size_t start = text.size();
+    for (size_t n = 0; n < tailChars && start > 0; ++n) {
+        --start;
+        for (int k = 0; k < 3 && start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80; ++k) --start;
+    }
+    for (size_t p = start; p < text.size();) {
+        bool valid = true;
+        const char32_t c = utf8::next(text, p, &valid);
+        tail.push_back(visible(c, valid));
+    }
+    for (char32_t c : head) utf8::append(out, c);
+    out += "\u2026";
+    for (char32_t c : tail) utf8::append(out, c);
+    return out;
 }
 
 }  // namespace vb

@@ -73,4 +73,9 @@ std::string String(int n, const std::string& ch);   // n times the first charact
 std::string Chr(int code);
 int Asc(const std::string& s);  // code of the first character; "" raises 5, a character outside 1252 gives 63 ("?")
 
+// A text taken from a file or typed by someone, fit to stand in a message: control characters
+// shown as their visible symbols (a line feed as "␊"), bytes that are not UTF-8 as "�", and a text
+// longer than `maxChars` characters cut in the middle to its start and end around "…".
+std::string excerpt(const std::string& text, size_t maxChars = 80);
+
 }  // namespace vb

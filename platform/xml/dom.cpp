@@ -6,10 +6,12 @@
 #include <libxml/xmlerror.h>
 #include <libxml/xpath.h>
 
+#include <algorithm>
 #include <climits>
 
 #include "platform/files/file_io.h"
 #include "platform/vb/error.h"
+#include "platform/vb/strings.h"
 
 namespace xml {
 
@@ -20,8 +22,9 @@ constexpr size_t kMaxText = 16u << 20;
 
 std::string germanReason(const xmlError* e) {
     if (!e) return "Die Datei konnte nicht gelesen werden.";
+    const std::string msg = e->message ? e->message : "";
     switch (e->code) {
-        case XML_ERR_DOCUMENT_EMPTY: return "Die Datei ist leer.";
+        case XML_ERR_DOCUMENT_EMPTY: return "Die Datei ist keine XML-Datei: sie enthält kein Element.";
         case XML_ERR_DOCUMENT_END: return "Nach dem Wurzelelement folgt weiterer Inhalt.";
         case XML_ERR_TAG_NAME_MISMATCH: return "Das schließende Tag passt nicht zum öffnenden.";
         case XML_ERR_TAG_NOT_FINISHED: return "Ein Element wird nicht geschlossen.";
@@ -36,12 +39,55 @@ std::string germanReason(const xmlError* e) {
         case XML_ERR_ATTRIBUTE_WITHOUT_VALUE: return "Ein Attribut hat keinen Wert in Anführungszeichen.";
         case XML_ERR_ATTRIBUTE_REDEFINED: return "Ein Attribut steht doppelt.";
         case XML_ERR_DOCUMENT_START: return "Die Datei beginnt nicht mit XML.";
-        case XML_ERR_UNSUPPORTED_ENCODING: return "Die Zeichenkodierung der Datei wird nicht unterstützt.";
+        case XML_ERR_UNSUPPORTED_ENCODING:
+        case XML_ERR_UNKNOWN_ENCODING: {
+            const std::string name = e->str1 ? e->str1 : "";
+            return name.empty() ? std::string("Die Zeichenkodierung der Datei wird nicht unterstützt.")
+                                : "Die Zeichenkodierung \"" + vb::excerpt(name, 40) + "\" der Datei wird nicht unterstützt.";
+        }
+        case XML_ERR_ENTITY_LOOP: return "Die Datei enthält Entitäten, die sich selbst enthalten.";
+        case XML_ERR_NO_MEMORY: return "Die Datei ist zu groß, um sie zu lesen.";
+        case XML_ERR_NAME_TOO_LONG: return "Die Datei enthält einen Namen, der zu lang ist.";
         default: break;
     }
-    std::string msg = e->message ? e->message : "";
-    while (!msg.empty() && (msg.back() == '\n' || msg.back() == ' ')) msg.pop_back();
-    return "Die Datei ist kein gültiges XML (" + msg + ").";
+    // The parser's limits come as internal errors; its English advice is no help to the person.
+    if (msg.find("depth") != std::string::npos)
+        return "Die Datei ist zu tief verschachtelt (mehr als 256 Ebenen).";
+    if (msg.find("huge") != std::string::npos || msg.find("Huge") != std::string::npos ||
+        msg.find("too long") != std::string::npos || msg.find("too big") != std::string::npos ||
+        msg.find("amplification") != std::string::npos || e->code == XML_ERR_INTERNAL_ERROR)
+        return "Die Datei überschreitet eine Grenze des XML-Lesers (ein Text, ein Name oder die Verschachtelung ist "
+               "zu groß).";
+    return "Die Datei ist kein gültiges XML (Fehler Nr. " + std::to_string(e->code) + ").";
+}
+
+// What the bytes are when they cannot be XML at all: said before the parser says something less
+// fitting (it calls random bytes an empty document). Empty when the parser should judge.
+std::string notXmlReason(const std::string& b) {
+    auto startsWith = [&](const char* p, size_t n) { return b.size() >= n && b.compare(0, n, p, n) == 0; };
+    size_t first = 0;
+    while (first < b.size() && (b[first] == ' ' || b[first] == '\t' || b[first] == '\r' || b[first] == '\n')) ++first;
+    if (first == b.size()) return "Die Datei ist leer.";
+    if (startsWith("\x00\x00\xFE\xFF", 4) || startsWith("\xFF\xFE\x00\x00", 4) || startsWith("\x00\x00\x00<", 4) ||
+        startsWith("<\x00\x00\x00", 4))
+        return "Die Datei ist in UTF-32 kodiert; diese Zeichenkodierung wird nicht unterstützt (bitte als UTF-8 "
+               "speichern).";
+    if (startsWith("\xEF\xBB\xBF\xEF\xBB\xBF", 6) || startsWith("\xFE\xFF\xFE\xFF", 4) ||
+        startsWith("\xFF\xFE\xFF\xFE", 4) || startsWith("\xEF\xBB\xBF\xFF\xFE", 5) || startsWith("\xEF\xBB\xBF\xFE\xFF", 5))
+        return "Die Datei beginnt mit zwei Byte-Order-Markierungen; sie wurde offenbar zweimal umkodiert und wird "
+               "nicht gelesen.";
+    if (startsWith("\xFE\xFF", 2) || startsWith("\xFF\xFE", 2) || (b.size() >= 2 && (b[0] == 0 || b[1] == 0)))
+        return "";  // UTF-16: the parser reads it
+    size_t at = startsWith("\xEF\xBB\xBF", 3) ? 3 : 0;
+    while (at < b.size() && (b[at] == ' ' || b[at] == '\t' || b[at] == '\r' || b[at] == '\n')) ++at;
+    if (at == b.size()) return "Die Datei ist leer.";
+    if (b[at] != '<') {
+        const size_t probe = std::min<size_t>(b.size(), 4096);
+        for (size_t i = 0; i < probe; ++i)
+            if (b[i] == 0) return "Die Datei enthält binäre Daten und ist keine XML-Datei.";
+        return "Die Datei ist keine XML-Datei: sie beginnt nicht mit einem Element (\"<\").";
+    }
+    return "";
 }
 
 void ignoreError(void*, xmlErrorPtr) {}
@@ -109,12 +155,13 @@ std::vector<Node> Node::children() const {
     return out;
 }
 
-Document Document::load(const std::string& path) {
+Document Document::load(const std::string& path, size_t maxBytes) {
     std::string bytes;
     try {
-        bytes = files::readFile(path);
+        bytes = files::readFile(path, maxBytes);
     } catch (const vb::Error& e) {
-        throw ParseError(e.number() == 53 ? "Die Datei wurde nicht gefunden." : e.description(), 0);
+        if (e.number() == 53) throw ParseError("Die Datei wurde nicht gefunden.", 0);
+        throw ParseError(e.description(), 0);
     }
     return fromBytes(bytes, path);
 }
@@ -124,6 +171,7 @@ Document Document::parse(const std::string& text) { return fromBytes(text, "memo
 Document Document::fromBytes(const std::string& bytes, const std::string& url) {
     xmlInitParser();
     if (bytes.size() > static_cast<size_t>(INT_MAX)) throw ParseError("Die Datei ist zu groß.", 0);
+    if (const std::string why = notXmlReason(bytes); !why.empty()) throw ParseError(why, 0);
     xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
     if (!ctxt) throw ParseError("Nicht genügend Speicher.", 0);
     // No network, no DTD loading or validation, no entity substitution; parser messages are

@@ -47,7 +47,9 @@ private:
 class Document {
 public:
     // Reads the file (its name found without regard to case) and parses it in full before returning.
-    static Document load(const std::string& path);
+    // Only a regular file is read, and none larger than maxBytes (the reason says so).
+    static Document load(const std::string& path, size_t maxBytes = kMaxFileBytes);
+    static constexpr size_t kMaxFileBytes = 64u << 20;
     static Document parse(const std::string& text);
 
     Node root() const;

@@ -345,6 +345,62 @@ TEST_F(Auswertfenster, EachWindowKeepsItsOwnPageAndFrame) {
     EXPECT_TRUE(zeigt(*a, LabelTxt(357) + " " + gTypbezeichnung[9]));
 }
 
+TEST_F(Auswertfenster, APageDrawnAgainDrawsTheSameConclusionAfterAnotherRankingOrNewNames) {
+    waehle(person("Greta", "Hahn", kKlar));
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    const auto zuSeite = [](auswertform& f, int seite) {
+        while (f.Seite() < seite) f.SSCommand2_Click();
+    };
+
+    // The table and the figure rank the person anew when they open, which empties the rankings by
+    // the ratings 4 and 3; coming back to the evaluation draws its page again.
+    zuSeite(*a, 4);
+    const auto seite4 = zeilen(*a);
+    ASSERT_TRUE(zeigt(*a, LabelTxt(413))) << text(*a);
+    mdi().mnuTabelle_Click();
+    a->Show();
+    ASSERT_EQ(mdi().ActiveForm(), a);
+    EXPECT_EQ(zeilen(*a), seite4) << text(*a);
+    zuSeite(*a, 10);
+    const auto seite10 = zeilen(*a);
+    mdi().mnuEnneagramm_Click();
+    a->Show();
+    EXPECT_EQ(zeilen(*a), seite10) << text(*a);
+
+    // The naming scheme changes in the settings while a page is on view: the pages after it speak
+    // of the same types in the new names, as a window opened afterwards does.
+    const auto vergleiche = [&](auswertform& f, int seite) {
+        auswertform* frisch = auswertung();
+        ASSERT_NE(frisch, nullptr);
+        zuSeite(*frisch, seite);
+        EXPECT_EQ(zeilen(f), zeilen(*frisch)) << "page " << seite << "\n" << text(f) << "\n" << text(*frisch);
+        frisch->Befehl3_Click();
+    };
+    for (int t = 1; t <= 9; ++t) gTypbezeichnung[t] = "Typ " + std::to_string(t) + " neu";
+    a->SSCommand2_Click();  // page 11 after page 10 in the old names
+    EXPECT_EQ(gHaupttyp, 3);
+    vergleiche(*a, 11);
+    a->SSCommand2_Click();
+    vergleiche(*a, 12);
+    a->Befehl3_Click();
+
+    waehle(person("Otto", "Lang",
+                  {{{}, {0, 1, 5, 2, 6}, {1, 5, 1, 3, 4}, {2, 3, 3, 5, 1}, {5, 5, 2, 1, 1}, {2, 4, 5, 0, 3},
+                    {0, 3, 10, 0, 1}, {1, 2, 6, 1, 4}, {4, 2, 4, 3, 1}, {3, 4, 3, 4, 0}}}));
+    auswertform* b = auswertung();
+    ASSERT_NE(b, nullptr);
+    zuSeite(*b, 7);
+    for (int t = 1; t <= 9; ++t) gTypbezeichnung[t] = "Typ " + std::to_string(t) + " anders";
+    b->Bild1_GotFocus();  // page 7 drawn again in the new names, page 6 was drawn in the old ones
+    b->SSCommand2_Click();
+    ASSERT_TRUE(zeigt(*b, LabelTxt(427))) << text(*b);  // the same type leads all three rankings
+    vergleiche(*b, 8);
+    b->SSCommand2_Click();
+    b->SSCommand2_Click();
+    vergleiche(*b, 10);
+}
+
 TEST_F(Auswertfenster, CopyTakesThePageOnViewAndOnlyTheCopyChangesTheClipboard) {
     waehle(person("Greta", "Hahn", kKlar));
     forms::Clipboard::SetText("vorher");

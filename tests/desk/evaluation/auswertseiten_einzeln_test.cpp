@@ -180,6 +180,18 @@ TEST_F(Seite, DeviationClassesAtTheThresholdsAndAZeroMean) {
     EXPECT_EQ(eintrag("L310")->color, 0x800000);
     EXPECT_EQ(eintrag("L311")->color, 0);
 
+    // The default bounds -0.2 and 0.4 are not exact in binary: a total 20 % below or 40 % above
+    // the mean lies on the bound and takes the outer class, as on the printed report.
+    neu();
+    gTypgesamtsummeJeTyp = {0, 5, 10, 15, 20, 25, 30, 35, 40, 45};
+    gSensitivity1 = -0.2f;
+    gSensitivity2 = 0.4f;
+    ShowResultDeviation();
+    EXPECT_TRUE(hat("T4 -005,00 00,80 L312")) << alles();
+    EXPECT_TRUE(hat("T5 000,00 01,00 L311")) << alles();
+    EXPECT_TRUE(hat("T6 005,00 01,20 L311")) << alles();
+    EXPECT_TRUE(hat("T7 010,00 01,40 L310")) << alles();
+
     neu();
     gTypgesamtsummeJeTyp = {0, 3, -3, 0, 0, 0, 0, 0, 0, 0};
     ShowResultDeviation();

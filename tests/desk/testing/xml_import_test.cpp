@@ -117,3 +117,21 @@ TEST_F(XmlImport, NameWithoutDotGetsTheXmlExtension) {
     EXPECT_EQ(zuvtest::xmlDateiname("/tmp/a.b/person"), "/tmp/a.b/person");
     EXPECT_EQ(zuvtest::xmlDateiname("p.xml"), "p.xml");
 }
+
+// A file far larger than a person file is refused unread; a value quoted from the file shows only
+// its start and end, with its control characters made visible.
+TEST_F(XmlImport, MessagesQuoteAnExcerptAndHugeFilesAreRefused) {
+    const std::string riesig(1024 * 1024, '7');
+    const std::string warum = grund(personXml([&](int n) { return n == 4 ? riesig : "2"; }));
+    EXPECT_NE(warum.find("ist 1 MB groß"), std::string::npos) << warum.substr(0, 200);
+
+    const std::string lang(50 * 1000, 'x');
+    const std::string wert = grund(personXml([&](int n) { return n == 4 ? "\t\r\nzwei" + lang + "\t" : "2"; }));
+    EXPECT_NE(wert.find("<Item4>"), std::string::npos) << wert;
+    EXPECT_LT(wert.size(), 300u);
+    EXPECT_NE(wert.find("\u2409\u240a" "zwei"), std::string::npos) << wert;  // tab and line feed as symbols
+    EXPECT_NE(wert.find("\u2026"), std::string::npos);
+    EXPECT_NE(wert.find("x\u2409"), std::string::npos);
+    EXPECT_EQ(wert.find_first_of("\t\n"), std::string::npos);
+    EXPECT_EQ(personen(), 0);
+}

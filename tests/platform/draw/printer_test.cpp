@@ -46,6 +46,9 @@ TEST(Printer, PagesOfTextGoIntoAPdfFileAtTheirPlaces) {
     pr.setCurrentY(1000);
     pr.Print({Tab(10), "Z.U.V. 5.0"});
     pr.Print({Tab(10), "Fragebogen über Persönlichkeit"});
+    pr.setFontBold(true);
+    pr.Print({Tab(10), "Häufigste Auffälligkeit"});
+    pr.setFontBold(false);
     const std::string scale = "0---1---2---3---4";
     pr.setCurrentX(pr.Width() - (pr.TextWidth(scale) + 1500));
     pr.Print({scale});
@@ -63,6 +66,8 @@ TEST(Printer, PagesOfTextGoIntoAPdfFileAtTheirPlaces) {
     const QString one = pdfPage(pdf, 1), two = pdfPage(pdf, 2);
     EXPECT_TRUE(one.contains("Z.U.V. 5.0"));
     EXPECT_TRUE(one.contains("Fragebogen über Persönlichkeit"));
+    // Letters print one by one, never joined into a ligature a search would miss.
+    EXPECT_TRUE(one.contains("Häufigste Auffälligkeit"));
     EXPECT_TRUE(one.contains("0---1---2---3---4"));
     EXPECT_TRUE(one.contains("Seite 1"));
     EXPECT_FALSE(one.contains("7)"));
@@ -70,14 +75,14 @@ TEST(Printer, PagesOfTextGoIntoAPdfFileAtTheirPlaces) {
 
     // The log tells the same, with the positions the program asked for.
     const auto& log = pr.log();
-    ASSERT_EQ(log.size(), 6u);
+    ASSERT_EQ(log.size(), 7u);
     EXPECT_EQ(log[0].page, 1);
     EXPECT_NEAR(log[0].y, 1000, 0.5);
     EXPECT_NEAR(log[0].x, 9 * pr.averageCharWidth(), 0.5);
-    EXPECT_NEAR(log[2].x + log[2].width, pr.Width() - 1500, 0.5);  // the scale ends 1500 from the edge
-    EXPECT_NEAR(log[3].y, pr.Height() - 1500, 0.5);
-    EXPECT_EQ(log[5].page, 2);
-    EXPECT_EQ(pr.pageLines(1).at(3), "Seite 1 ");
+    EXPECT_NEAR(log[3].x + log[3].width, pr.Width() - 1500, 0.5);  // the scale ends 1500 from the edge
+    EXPECT_NEAR(log[4].y, pr.Height() - 1500, 0.5);
+    EXPECT_EQ(log[6].page, 2);
+    EXPECT_EQ(pr.pageLines(1).at(4), "Seite 1 ");
 }
 
 TEST(Printer, EachDocumentAfterEndDocIsKeptAndKillDocThrowsOneAway) {

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 #include "platform/vb/error.h"
 #include "platform/xml/dom.h"
 #include "support/files.h"
@@ -115,4 +117,70 @@ TEST_F(XmlFiles, InternalEntitiesCannotBlowUp) {
 
     const xml::Document small = xml::Document::parse("<!DOCTYPE r [<!ENTITY n \"Nord\">]><r><v>&n;en</v></r>");
     EXPECT_EQ(small.selectText("/r/v"), "Norden");
+}
+
+namespace {
+
+// A German sentence: no word of the parser's English, and it ends like a sentence.
+bool germanSentence(const std::string& reason) {
+    for (const char* english : {"use ", "option", "error", "Error", "document", "Document", "expected", "found",
+                                "huge", "Huge", "depth", "Excessive", "Start tag", "Input"})
+        if (reason.find(english) != std::string::npos) return false;
+    return !reason.empty() && (reason.back() == '.' || reason.back() == ')');
+}
+
+}  // namespace
+
+// Whatever the bytes, the reason names what is wrong with them, in German.
+TEST_F(XmlFiles, RefusalsSayWhatIsWrongInGerman) {
+    const struct {
+        std::string bytes;
+        const char* expected;  // part of the reason
+    } cases[] = {
+        {"", "leer"},
+        {" \r\n\t", "leer"},
+        {std::string("\x8f\x12\xa3\xff\x00\x91\x13zq\x01", 10), "binäre Daten"},
+        {"\x8f\x12\xa3\xff\x91\x13zq\x01", "keine XML-Datei"},
+        {"Lieber Herr Meier,\nanbei die Daten.", "beginnt nicht mit einem Element"},
+        {std::string("\x00\x00\xFE\xFF\x00\x00\x00<\x00\x00\x00r\x00\x00\x00/\x00\x00\x00>", 20), "UTF-32"},
+        {std::string("<\x00\x00\x00r\x00\x00\x00/\x00\x00\x00>\x00\x00\x00", 16), "UTF-32"},
+        {"\xEF\xBB\xBF\xEF\xBB\xBF<r/>", "zwei Byte-Order-Markierungen"},
+        {"<?xml version=\"1.0\" encoding=\"KLINGONISCH-9\"?><r/>", "KLINGONISCH-9"},
+        {std::string(300, '<') , ""},
+        {"<r>" + std::string(2000, 'x') + "</q>", "schließende Tag"},
+    };
+    for (const auto& c : cases) {
+        const auto e = parseErrorOf([&] { xml::Document::load(write("f.xml", c.bytes)); });
+        SCOPED_TRACE(c.bytes.substr(0, 20));
+        EXPECT_NE(e.reason(), "(none)");
+        EXPECT_TRUE(germanSentence(e.reason())) << e.reason();
+        EXPECT_NE(e.reason().find(c.expected), std::string::npos) << e.reason();
+    }
+    // The parser's own limits: nesting beyond 256 levels.
+    std::string deep;
+    for (int i = 0; i < 400; ++i) deep += "<a>";
+    const auto tooDeep = parseErrorOf([&] { xml::Document::parse(deep); });
+    EXPECT_NE(tooDeep.reason().find("verschachtelt"), std::string::npos) << tooDeep.reason();
+    EXPECT_TRUE(germanSentence(tooDeep.reason())) << tooDeep.reason();
+    const auto longName = parseErrorOf([&] { xml::Document::parse("<" + std::string(60000, 'n') + "/>"); });
+    EXPECT_TRUE(germanSentence(longName.reason())) << longName.reason();
+    // UTF-16 with its byte-order mark is XML as well.
+    const std::string utf16("\xFF\xFE<\0r\0>\0x\0<\0/\0r\0>\0", 18);
+    EXPECT_EQ(xml::Document::load(write("u.xml", utf16)).selectText("/r"), "x");
+}
+
+// Only regular files of a sensible size are read: a pipe without a writer, a device or a huge file
+// is refused at once with its reason.
+TEST_F(XmlFiles, OnlyRegularFilesOfASensibleSizeAreRead) {
+    const std::string fifo = path("pipe.xml");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto pipe = parseErrorOf([&] { xml::Document::load(fifo); });
+    EXPECT_NE(pipe.reason().find("keine gewöhnliche Datei"), std::string::npos) << pipe.reason();
+    const auto device = parseErrorOf([&] { xml::Document::load("/dev/zero"); });
+    EXPECT_NE(device.reason().find("keine gewöhnliche Datei"), std::string::npos) << device.reason();
+
+    const std::string big = write("gross.xml", "<r>" + std::string(1500 * 1000, 'x') + "</r>");
+    const auto tooLarge = parseErrorOf([&] { xml::Document::load(big, 1000 * 1000); });
+    EXPECT_EQ(tooLarge.reason(), "Die Datei ist 1,5 MB groß; gelesen werden Dateien bis 1 MB.");
+    EXPECT_EQ(xml::Document::load(big).root().name(), "r");
 }

@@ -1,0 +1,278 @@
+// The program and its data files under outside readers, kills and files that are not what they
+// claim: a running program keeps its locks, a kill loses nothing saved, a refused file stays as it
+// was, and a killed compaction, backup or import leaves no half-written file under a user's name.
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <sstream>
+
+#include "desk/frame/frm_import.h"
+#include "desk/testing/frm_pers.h"
+#include "desk/testing/testverwaltung.h"
+#include "frame_fixture.h"
+#include "support/data_file.h"
+#include "support/files.h"
+#include "support/kill_test.h"
+
+using namespace frame_test;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::string sqlite(const std::string& file, const std::string& statement) {
+    return support::run("sqlite3 " + support::shellQuote(file) + " " + support::shellQuote(statement)).output;
+}
+
+// Whether process `pid` holds a POSIX lock on the file (as /proc/locks lists them).
+bool haeltSperre(pid_t pid, const std::string& file) {
+    struct stat st;
+    if (::stat(file.c_str(), &st) != 0) return false;
+    std::ifstream locks("/proc/locks");
+    std::string line;
+    const std::string inode = ":" + std::to_string(st.st_ino);
+    while (std::getline(locks, line)) {
+        std::istringstream f(line);
+        std::string n, kind, advisory, mode, owner, dev;
+        f >> n >> kind;
+        if (kind == "->") f >> kind;
+        f >> advisory >> mode >> owner >> dev;
+        if (kind == "POSIX" && owner == std::to_string(pid) && dev.size() > inode.size() &&
+            dev.compare(dev.size() - inode.size(), inode.size(), inode) == 0)
+            return true;
+    }
+    return false;
+}
+
+class Datensicherheit : public FrameTest {
+protected:
+    // A data file of this installation's workgroup with `personen` whole persons, written through
+    // the engine and closed again; the engine is reset, so that a program started afterwards (in
+    // a child process too) begins from nothing.
+    std::string datenDatei(const std::string& name, int personen) {
+        EngineEinstellen(dir.string());
+        auto ws = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
+        auto d = support::makeDataFile(*ws, pfad(name));
+        if (personen > 0) personenAnlegen(*d, personen);
+        d->Close();
+        db::DBEngine::instance().reset();
+        return pfad(name);
+    }
+    // The file the next start reopens.
+    void zuletztGeoeffnet(const std::string& datei) {
+        std::ofstream(dir / "Zuv50.ini", std::ios::app) << "[File1]\r\n1=" << datei << "\r\n";
+    }
+    long personen(const std::string& datei) {
+        const std::string n = sqlite(datei, "select count(*) from persdat");
+        return n.empty() ? -1 : std::stol(n);
+    }
+    // Persons that are not whole (1 + 109 + 126 + 9 rows) and rows without their person.
+    long unvollstaendig(const std::string& datei) {
+        return std::stol(sqlite(datei,
+                                "select (select count(*) from persdat p where (select count(*) from persontestergebnis "
+                                "a where a.personid = p.personid) <> 109 or (select count(*) from typwertzuweisung t "
+                                "where t.personid = p.personid) <> 126 or (select count(*) from ergebnis e where "
+                                "e.personid = p.personid) <> 9) + (select count(*) from typwertzuweisung where "
+                                "personid not in (select personid from persdat))"));
+    }
+    std::vector<std::string> versteckte() {
+        std::vector<std::string> out;
+        for (const auto& e : fs::directory_iterator(dir))
+            if (e.path().filename().string()[0] == '.') out.push_back(e.path().filename().string());
+        return out;
+    }
+};
+
+}  // namespace
+
+// The way it failed: the program opens its data file and the person window, sqlite3 reads the
+// file, the program saves a person and is killed. The person is in the file, because the program
+// held its locks the whole time.
+TEST_F(Datensicherheit, APersonSavedAfterAnOutsideReadSurvivesAKill) {
+    const std::string datei = datenDatei("Klienten.ZDB", 2);
+    zuletztGeoeffnet(datei);
+    int zumKind[2], zumTest[2];
+    ASSERT_EQ(::pipe(zumKind), 0);
+    ASSERT_EQ(::pipe(zumTest), 0);
+    std::fflush(nullptr);
+    const pid_t kind = ::fork();
+    ASSERT_GE(kind, 0);
+    if (kind == 0) {
+        auto melde = [&](char c) { (void)!::write(zumTest[1], &c, 1); };
+        char befehl = 0;
+        if (!starte() || !gDateiOffen) melde('f');
+        PersonendatenAnzeigen();
+        auto& f = forms::Instance<frmpers>();
+        melde(f.isVisible() ? 'p' : 'f');
+        (void)!::read(zumKind[0], &befehl, 1);
+        f.Befehl4_Click();
+        f.Text1[0].setText("Nach");
+        f.Text1[1].setText("Leser");
+        h().answer(forms::vbNo);
+        f.Befehl5_Click();
+        melde('s');
+        ::pause();
+        ::_exit(0);
+    }
+    auto warte = [&] {
+        char c = 0;
+        return ::read(zumTest[0], &c, 1) == 1 ? c : '?';
+    };
+    ASSERT_EQ(warte(), 'p');  // data file and person window open
+    EXPECT_TRUE(haeltSperre(kind, datei));
+    EXPECT_EQ(sqlite(datei, "select count(*) from persdat"), "2\n");
+    EXPECT_TRUE(haeltSperre(kind, datei));
+    (void)!::write(zumKind[1], "s", 1);
+    EXPECT_EQ(warte(), 's');
+    EXPECT_TRUE(haeltSperre(kind, datei));
+    ::kill(kind, SIGKILL);
+    int status = 0;
+    ::waitpid(kind, &status, 0);
+    EXPECT_EQ(sqlite(datei, "select nachname from persdat where vorname = 'Nach'"), "Leser\n");
+    EXPECT_EQ(unvollstaendig(datei), 0);
+    EXPECT_EQ(sqlite(datei, "pragma integrity_check"), "ok\n");
+}
+
+// Files the program refuses as data files stay exactly as they were (bytes, journal mode,
+// tables), and the person learns why; a pipe named in the recent list is refused at once.
+TEST_F(Datensicherheit, RefusedFilesStayAsTheyWereAndSayWhy) {
+    ASSERT_TRUE(starte());
+    const std::string eigene = neueDatei("Eigen");
+    personenAnlegen(*gDatenbank, 1);
+    mdi().mnuClose_Click();
+    // The settings database copied under a data file's name.
+    fs::copy_file(dir / "zuv.sdb", dir / "Einstellungen.ZDB");
+    // One of ours without Info and print table, kept in rollback-journal mode.
+    fs::copy_file(eigene, dir / "Ohne.ZDB");
+    sqlite(pfad("Ohne.ZDB"), "pragma journal_mode=delete; drop table Info; drop table Drucktabelle;");
+    // One of another workgroup, and one whose owner record was emptied.
+    fs::copy_file(eigene, dir / "Fremd.ZDB");
+    sqlite(pfad("Fremd.ZDB"), "update zuvsys_owner set value = 'anders' where key = 'workgroup'");
+    fs::copy_file(eigene, dir / "Leer.ZDB");
+    sqlite(pfad("Leer.ZDB"), "delete from zuvsys_owner");
+    // One whose pages were overwritten.
+    fs::copy_file(eigene, dir / "Kaputt.ZDB");
+    {
+        std::fstream f(dir / "Kaputt.ZDB", std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(2 * 4096);
+        const std::string muell(3 * 4096, '\x5a');
+        f.write(muell.data(), static_cast<std::streamsize>(muell.size()));
+    }
+    const struct {
+        const char* name;
+        const char* grund;
+    } faelle[] = {
+        {"Einstellungen.ZDB", nullptr}, {"Ohne.ZDB", nullptr},          {"Fremd.ZDB", "3033"},
+        {"Leer.ZDB", "3033"},           {"Kaputt.ZDB", "beschädigt"},
+    };
+    for (const auto& fall : faelle) {
+        SCOPED_TRACE(fall.name);
+        const std::string datei = pfad(fall.name);
+        const std::string vorher = lies(datei);
+        const std::string modus = sqlite(datei, "pragma journal_mode");
+        h().clearRecords();
+        h().chooseFile(datei);
+        mdi().mnuOpen_Click();
+        EXPECT_FALSE(gDateiOffen);
+        ASSERT_EQ(h().messages().size(), 1u);
+        if (fall.grund) EXPECT_NE(h().messages()[0].find(fall.grund), std::string::npos) << h().messages()[0];
+        else EXPECT_EQ(h().messages()[0], DialogTxt(4));
+        EXPECT_TRUE(lies(datei) == vorher) << "the bytes changed";
+        EXPECT_EQ(sqlite(datei, "pragma journal_mode"), modus);
+        EXPECT_FALSE(fs::exists(datei + "-wal"));
+    }
+    EXPECT_EQ(sqlite(pfad("Ohne.ZDB"), "select count(*) from sqlite_schema where name = 'Drucktabelle'"), "0\n");
+
+}
+
+// A named pipe standing first in the recent list: the start refuses it at once with its reason
+// instead of waiting for ever on it.
+TEST_F(Datensicherheit, APipeInTheRecentListIsRefusedAtOnce) {
+    const std::string pipe = pfad("Pipe.ZDB");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    zuletztGeoeffnet(pipe);
+    ASSERT_TRUE(starte());
+    EXPECT_FALSE(gDateiOffen);
+    ASSERT_EQ(h().messages().size(), 1u);
+    EXPECT_NE(h().messages()[0].find("keine gewöhnliche Datei"), std::string::npos) << h().messages()[0];
+}
+
+// Compaction onto an existing file, killed at many moments: the target is always the old file or
+// the whole copy, never a part; what the killed compactions left behind is recognisably theirs and
+// goes at the next start.
+TEST_F(Datensicherheit, KilledCompactionLeavesTheTargetWholeAndItsLeftoversGoAtTheNextStart) {
+    const std::string quelle = datenDatei("Quelle.ZDB", 12);
+    const std::string ziel = datenDatei("Ziel.ZDB", 3);
+    support::killAtManyMoments(
+        20, 120ms,
+        [&](const std::function<void()>& bereit) {
+            if (!starte()) return;
+            h().cancelInput();
+            bereit();
+            for (;;) {
+                h().clearRecords();
+                h().chooseFile(quelle).chooseFile(ziel);
+                mdi().CompactDB();
+            }
+        },
+        [&](const support::KillRound& r) {
+            EXPECT_TRUE(r.killed) << r.exitCode;
+            const long n = personen(ziel);
+            EXPECT_TRUE(n == 3 || n == 12) << "round " << r.index << ": " << n;
+            EXPECT_EQ(sqlite(ziel, "pragma integrity_check"), "ok\n");
+            for (const auto& name : versteckte()) EXPECT_TRUE(files::isTempName(name)) << name;
+            for (const auto& e : fs::directory_iterator(dir))
+                EXPECT_EQ(e.path().filename().string().find(".neu"), std::string::npos);
+        });
+    EXPECT_EQ(personen(ziel), 12);  // at least one compaction went through
+    ASSERT_TRUE(starte());
+    EXPECT_TRUE(versteckte().empty()) << versteckte().front();
+}
+
+// Backups onto an existing file and imports of all persons, killed at many moments: the backup is
+// the old file or the whole copy, and every imported person is whole or absent.
+TEST_F(Datensicherheit, KilledBackupAndImportLeaveWholeFiles) {
+    const std::string quelle = datenDatei("Quelle.ZDB", 12);
+    const std::string sicherung = datenDatei("Sicherung.ZDB", 3);
+    const std::string ziel = datenDatei("Ziel.ZDB", 1);
+    zuletztGeoeffnet(quelle);
+    support::killAtManyMoments(
+        15, 120ms,
+        [&](const std::function<void()>& bereit) {
+            if (!starte() || !gDateiOffen) return;
+            bereit();
+            for (;;) {
+                h().clearRecords();
+                h().answer(forms::vbYes).chooseFile(sicherung);
+                mdi().BackUpDB();
+                h().chooseFile(quelle);
+                mdi().mnuOpen_Click();
+            }
+        },
+        [&](const support::KillRound& r) {
+            EXPECT_TRUE(r.killed) << r.exitCode;
+            const long n = personen(sicherung);
+            EXPECT_TRUE(n == 3 || n == 12) << "round " << r.index << ": " << n;
+            EXPECT_EQ(sqlite(sicherung, "pragma integrity_check"), "ok\n");
+            for (const auto& name : versteckte()) EXPECT_TRUE(files::isTempName(name)) << name;
+        });
+    EXPECT_EQ(personen(sicherung), 12);
+
+    support::killAtManyMoments(
+        15, 120ms,
+        [&](const std::function<void()>& bereit) {
+            if (!starte() || !gDateiOffen) return;
+            h().chooseFile(ziel);
+            h().answer(forms::vbYes);
+            mdi().mnuOpen_Click();
+            bereit();
+            for (;;) frmImport::importiere(quelle, nullptr);
+        },
+        [&](const support::KillRound& r) {
+            EXPECT_TRUE(r.killed) << r.exitCode;
+            EXPECT_EQ(sqlite(ziel, "pragma integrity_check"), "ok\n");
+            EXPECT_EQ(unvollstaendig(ziel), 0) << "round " << r.index;
+            EXPECT_EQ((personen(ziel) - 1) % 12, 0) << "round " << r.index;
+        });
+    EXPECT_GT(personen(ziel), 1);
+}
