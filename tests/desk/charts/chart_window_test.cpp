@@ -192,6 +192,7 @@ TEST_F(ChartTest, TwoPersonsAreComparedTypeByTypeAndTheLegendNamesBoth) {
     gVergleichPerson[3] = gAktPerson[11];
     waehle(3);
     forms::Default<frmChartOpt>().Option1[4].setValue(true);  // the pie is replaced by bars
+    forms::Default<frmChartOpt>().Check3.setValue(1);
     bilderLoeschen();
     DateivergleichAnzeigen();
     frmChart* f = aktivesChart();
