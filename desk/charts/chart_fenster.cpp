@@ -65,39 +65,10 @@ void frmChartOptLaden() { forms::Default<frmChartOpt>(); }
 void frmChartOptZeigen() { forms::Default<frmChartOpt>().Show(); }
 
 void ChartNeuZeichnen(forms::Form& aktiv) {
-    auto* alt = dynamic_cast<frmChart*>(&aktiv);
-    if (!alt) return;
-    // The request of the closing window, so the new one draws the same persons or values.
-    const frmChart::Anfrage a = alt->anfrage();
+    // Whatever the active chart showed (one person, two persons, a column or row of the answer
+    // table), it gives way to a chart of the current person in the new settings.
     forms::Unload(aktiv);
-    if (a.dateivergleich == 0 && a.diagrammArt == 1) {
-        if (gAktPersonID == a.personID) {
-            GrafikauswertungAnzeigen();
-            return;
-        }
-    }
-    const int32_t person = gAktPersonID;
-    const auto personDaten = gAktPerson;
-    gDiagrammArt = a.diagrammArt;
-    gDateivergleich = a.dateivergleich;
-    gDiagrammWerte = a.werte;
-    gDiagrammTitel = a.titel;
-    gAktPersonID = a.personID;
-    gAktPerson = a.person;
-    gVergleichPersonID = a.vergleichPersonID;
-    gVergleichPerson = a.vergleichPerson;
-    struct Zurueck {
-        int32_t id;
-        std::array<std::string, 15> daten;
-        ~Zurueck() {
-            gAktPersonID = id;
-            gAktPerson = daten;
-        }
-    } zurueck{person, personDaten};
-    if (a.dateivergleich == 1)
-        DateivergleichAnzeigen();
-    else
-        NeuesChartFenster(153);
+    GrafikauswertungAnzeigen();
 }
 
 // ==================================================================== the main window
