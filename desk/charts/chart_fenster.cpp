@@ -7,6 +7,7 @@
 #include "desk/testing/testverwaltung.h"
 #include "platform/files/paths.h"
 #include "platform/forms/screen.h"
+#include "platform/vb/error.h"
 
 frmChart* NeuesChartFenster(int beschriftung) {
     auto* f = new frmChart;
@@ -29,8 +30,15 @@ frmChart* NeuesChartFenster(int beschriftung) {
 void GrafikauswertungAnzeigen() {
     mitFehlerfalle([] {
         gDiagrammArt = 1;
-        TestAuswerten();
-        TypRangfolgeBestimmen();
+        try {
+            TestAuswerten();
+            TypRangfolgeBestimmen();
+        } catch (const vb::Error& e) {
+            // Rows of the person that the scoring needs are missing from the data file.
+            if (e.number() != vb::err::NoCurrentRecord) throw;
+            throw vb::Error(e.number(), "Für diese Person fehlen Datensätze in der Datendatei (Bewertungen oder "
+                                        "Ergebnisse). Die Auswertung kann nicht berechnet werden.");
+        }
         gDateivergleich = 0;
         auto* f = new frmChart;
         gChartFenster = f;

@@ -231,6 +231,13 @@ TEST_F(ChartTest, TwoPersonsAreComparedTypeByTypeAndTheLegendNamesBoth) {
     ASSERT_EQ(h().messages().size(), 1u);
     EXPECT_NE(h().messages()[0].find("Vorname3 Nachname3"), std::string::npos);
     EXPECT_EQ(reihe(aktivesChart()->MSChart1, 2), std::vector<double>(9, 0.0));
+    // Their own chart cannot be scored: the message says why and no window opens.
+    const auto vorher = charts().size();
+    h().clearRecords();
+    GrafikauswertungAnzeigen();
+    ASSERT_EQ(h().messages().size(), 1u);
+    EXPECT_NE(h().messages()[0].find("fehlen Datensätze"), std::string::npos) << h().messages()[0];
+    EXPECT_EQ(charts().size(), vorher);
 }
 
 TEST_F(ChartTest, TheEleventhWindowIsRefusedBeforeAnythingIsDrawn) {
