@@ -11,6 +11,7 @@
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
 #include "desk/common/programm.h"
+#include "platform/draw/fonts.h"
 #include "platform/db/recordset.h"
 #include "platform/forms/common_dialog.h"
 #include "platform/forms/host.h"
@@ -32,15 +33,18 @@ QString ohneHersteller(const QString& familie) {
     return klammer > 0 && familie.endsWith(QLatin1Char(']')) ? familie.left(klammer) : familie;
 }
 
-// The recommended fonts by their names, and the faces they are drawn and printed in here: a system
-// without "Arial" draws it in a face of its own, and choosing that face gives the same pages as
-// choosing the name. Any other name, one spelt differently included, is not recommended.
+// The recommended fonts by their names, and the faces they are drawn in here, on the screen and on
+// paper: a system without "Arial" draws it in a face of its own, and choosing that face gives the
+// same pages as choosing the name. Any other name, one spelt differently included, is not
+// recommended.
 bool empfohleneSchrift(const std::string& name) {
     for (const char* s : kErlaubteSchriften)
         if (name == s) return true;
     const QString gewaehlt = ohneHersteller(QString::fromStdString(name));
-    for (const char* s : kErlaubteSchriften)
+    for (const char* s : kErlaubteSchriften) {
         if (ohneHersteller(QFontInfo(QFont(QString::fromLatin1(s))).family()) == gewaehlt) return true;
+        if (QString::fromStdString(draw::familyFor(s)) == gewaehlt) return true;
+    }
     return false;
 }
 

@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QFontInfo>
 
+#include "platform/draw/fonts.h"
+
 using namespace codex_test;
 using Kind = forms::HostRecord::Kind;
 
@@ -63,15 +65,17 @@ TEST_F(Einstellungen, TheStandardFontAsksAboveTenPointsAndOutsideTheList) {
     EXPECT_EQ(h().messages()[0], DialogTxt(36));
     EXPECT_EQ(gStandardschriftart, "Times New Roman");
 
-    // The faces the recommended fonts are drawn in on this system count as recommended; a name
-    // spelt otherwise does not.
+    // The faces the recommended fonts are drawn in on this system, on the screen and on paper,
+    // count as recommended; a name spelt otherwise does not.
     for (const char* empfohlen : {"Arial", "Times New Roman", "Courier New"}) {
-        const std::string hier = QFontInfo(QFont(empfohlen)).family().toStdString();
-        h().clearRecords();
-        h().chooseFont(schrift(hier, 9));
-        d.Befehl4_Click();
-        EXPECT_TRUE(h().messages().empty()) << empfohlen << " is drawn in " << hier;
-        EXPECT_EQ(gStandardschriftart, hier);
+        for (const std::string& hier :
+             {QFontInfo(QFont(empfohlen)).family().toStdString(), draw::familyFor(empfohlen)}) {
+            h().clearRecords();
+            h().chooseFont(schrift(hier, 9));
+            d.Befehl4_Click();
+            EXPECT_TRUE(h().messages().empty()) << empfohlen << " is drawn in " << hier;
+            EXPECT_EQ(gStandardschriftart, hier);
+        }
     }
     h().clearRecords();
     h().chooseFont(schrift("times new roman", 9)).answer(forms::vbNo).cancelDialog();
