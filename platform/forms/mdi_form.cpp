@@ -2,6 +2,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
 #include <QMenuBar>
 #include <QVBoxLayout>
 
@@ -106,13 +107,34 @@ bool MdiForm::unloadChildren() {
     return true;
 }
 
+// Each window a step down and right of the one before, all of one size that leaves every step's
+// title bar in view, the active window in front. Qt's own cascade sizes a window by its size hint,
+// which shrinks a window without one to its title bar.
+void MdiForm::cascade(QList<QMdiSubWindow*> subs) {
+    if (subs.isEmpty()) return;
+    if (QMdiSubWindow* aktiv = m_area->activeSubWindow(); aktiv && subs.removeOne(aktiv)) subs << aktiv;
+    const QRect area = m_area->viewport()->rect();
+    const int step = std::max(16, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 4);
+    const int w = std::max(area.width() * 3 / 4, std::min(area.width(), 300));
+    const int h = std::max(area.height() * 3 / 4, std::min(area.height(), 200));
+    const int platz = std::max(1, std::min((area.width() - w) / step, (area.height() - h) / step) + 1);
+    for (int i = 0; i < subs.size(); ++i) {
+        QMdiSubWindow* s = subs[i];
+        if (s->isMaximized()) s->showNormal();
+        const int k = i % platz;
+        s->setGeometry(k * step, k * step, w, h);
+        s->raise();
+    }
+    m_area->setActiveSubWindow(subs.back());
+}
+
 void MdiForm::Arrange(int arrangement) {
     ensureLoaded();
     QList<QMdiSubWindow*> subs;
     for (QMdiSubWindow* s : m_area->subWindowList(QMdiArea::CreationOrder))
         if (s->isVisible() && !s->isMinimized()) subs << s;
     if (arrangement == vbCascade) {
-        m_area->cascadeSubWindows();
+        cascade(subs);
         return;
     }
     if (arrangement == vbArrangeIcons) {

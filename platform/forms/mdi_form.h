@@ -3,6 +3,8 @@
 // The program's main window: a menu bar, a strip for the toolbar, the area holding the child
 // windows, and a strip for the status line. Child windows (Form::setMdiChild) open inside it.
 
+#include <QList>
+
 #include "platform/forms/form.h"
 
 class QMdiArea;
@@ -48,6 +50,8 @@ public:
     bool unloadChildren();
 
 private:
+    void cascade(QList<QMdiSubWindow*> subs);
+
     QMenuBar* m_menuBar;
     QVBoxLayout* m_top;
     QMdiArea* m_area;

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -95,6 +96,30 @@ TEST_F(WindowExtras, ChildWindowStateAndTheWindowMenuList) {
     for (QAction* act : window.menu()->actions())
         if (!act->isSeparator()) texts << act->text();
     EXPECT_EQ(texts, (QStringList{"&Überlappend", "&1 Tabelle"}));
+}
+
+// Cascaded windows keep a working size whatever they ask for themselves; each steps down and
+// right of the one before, the active one in front.
+TEST_F(WindowExtras, CascadedChildrenKeepAWorkingSizeAndTheActiveOneInFront) {
+    auto& main = Instance<Frame>();
+    main.Show();
+    std::vector<ChildWindow*> kinder;
+    for (const char* n : {"frmChart", "auswertform", "Form15"}) {
+        kinder.push_back(new ChildWindow(n));
+        kinder.back()->Show();
+    }
+    main.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(kinder[1]->outerWindow()));
+    main.Arrange(vbCascade);
+    const QRect bereich = main.mdiArea()->viewport()->rect();
+    for (ChildWindow* k : kinder) {
+        const QRect r = k->outerWindow()->geometry();
+        EXPECT_GE(r.height(), bereich.height() / 2) << k->Name();
+        EXPECT_GE(r.width(), bereich.width() / 2) << k->Name();
+        EXPECT_TRUE(bereich.contains(r)) << k->Name();
+    }
+    EXPECT_NE(kinder[0]->outerWindow()->pos(), kinder[2]->outerWindow()->pos());
+    EXPECT_EQ(main.mdiArea()->activeSubWindow(), kinder[1]->outerWindow());
+    EXPECT_GT(kinder[1]->outerWindow()->y(), kinder[2]->outerWindow()->y());  // stepped last: in front
 }
 
 TEST_F(WindowExtras, WalkingTheFormsListBackwardsUnloadsEveryWindowButTheMainOne) {
