@@ -248,6 +248,17 @@ TEST_F(ChartTest, TwoPersonsAreComparedTypeByTypeAndTheLegendNamesBoth) {
     EXPECT_EQ(charts().size(), vorher);
 }
 
+TEST_F(ChartTest, BesideOtherWindowsTheChartIsCascadedAtASizeToBeRead) {
+    GrafikauswertungAnzeigen();
+    frmChart* f = aktivesChart();
+    ASSERT_NE(f, nullptr);
+    mdi().mnuTabelle.choose();
+    forms::Instance<frmMDI>().childActivated(f);
+    EXPECT_EQ(gFensterAnzahl, 2);
+    EXPECT_GE(f->MSChart1.width(), 400) << mdi().mdiArea()->viewport()->width();
+    EXPECT_GE(f->MSChart1.height(), 300) << mdi().mdiArea()->viewport()->height();
+}
+
 TEST_F(ChartTest, TheEleventhWindowIsRefusedBeforeAnythingIsDrawn) {
     for (int i = 0; i < 10; ++i) GrafikauswertungAnzeigen();
     EXPECT_EQ(gFensterAnzahl, 10);
