@@ -230,7 +230,13 @@ void Form2::Form_Unload(int&) {
     ChildWindowClosed();
 }
 
-void Form2::typabschnittwahl() { mitFehlerfalle([this] { zeigen(); }); }
+void Form2::typabschnittwahl() {
+    m_zeigenFehlgeschlagen = true;
+    mitFehlerfalle([this] {
+        zeigen();
+        m_zeigenFehlgeschlagen = false;
+    });
+}
 
 void Form2::zeigen() {
     auto typen = Data1.Recordset();
@@ -300,7 +306,11 @@ void Form2::Command6_Click(int index) {
         auto typen = Data1.Recordset();
         if (!typen) throw vb::Error(vb::err::ObjectNotSet, "Die Inhaltsdatenbank " + std::string(kInhaltDB) +
                                                                 " ist nicht geöffnet.");
+        m_zeigenFehlgeschlagen = false;
         typen->FindFirst("typnummer = " + vb::Str(index + 1));
+        // Moving to the type has shown its topic already; when that failed, its message was given,
+        // and showing it a second time would only give the same message again.
+        if (m_zeigenFehlgeschlagen) return;
         Command2_Click();
     });
 }

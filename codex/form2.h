@@ -59,6 +59,8 @@ public:
 
 private:
     void zeigen();
+    // The last showing of a topic failed (and said so).
+    bool m_zeigenFehlgeschlagen = false;
 };
 
 }  // namespace codex

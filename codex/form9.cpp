@@ -62,13 +62,12 @@ void form9::setupControls() {
 }
 
 void form9::startFehler(const std::exception& e) {
-    // Without its texts and settings the reader cannot work: the person learns why, and the program
-    // ends instead of leaving the splash on the screen.
+    // Without its texts and settings the reader cannot work: the standard error box says why, and
+    // the program ends instead of leaving the splash on the screen.
     const auto* v = dynamic_cast<const vb::Error*>(&e);
-    const std::string text = "Die Typenbeschreibungen können nicht gestartet werden." + gCrLf + gCrLf +
-                             (v ? v->description() : std::string(e.what())) + gCrLf +
-                             "Fehlernummer: " + std::to_string(v ? v->number() : 51);
-    forms::MsgBox(text, forms::vbOKOnly | forms::vbCritical, kHauptfensterTitel);
+    if (gDialogTxt.size() <= 3) forms::setAppTitle(kHauptfensterTitel);
+    ShowErrorMessage(vb::Error(v ? v->number() : 51, "Die Typenbeschreibungen können nicht gestartet werden. " +
+                                                         (v ? v->description() : std::string(e.what()))));
     Zeit1.setEnabled(false);
     Hide();
     m_abgebrochen = true;

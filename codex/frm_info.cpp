@@ -18,6 +18,6 @@ void frmInfo::Form_Load() {
     });
 }
 
-void frmInfo::Form_KeyPress(int&) { forms::Unload(*this); }
+void frmInfo::Form_KeyDown(int&, int) { forms::Unload(*this); }
 
 }  // namespace codex

@@ -15,7 +15,8 @@ public:
 
     void Form_Load() override;
     void Form_Resize() override { Shape1.setGeometry(0, 0, width(), height()); }
-    void Form_KeyPress(int& keyAscii) override;
+    // Any key closes the box, a key that types nothing as well.
+    void Form_KeyDown(int& keyCode, int shift) override;
 };
 
 }  // namespace codex

@@ -54,10 +54,8 @@ frmMDI::frmMDI()
     SSCommand1 = new forms::Button3D(Picture1);
     SSCommand2 = new forms::Button3D(Picture1);
     SSCommand3 = new forms::Button3D(Picture1);
-    const char* kurz[3] = {"Neues Fenster", "Einstellungen", "Hilfe"};
     forms::Button3D* knoepfe[3] = {SSCommand1, SSCommand2, SSCommand3};
     for (int i = 0; i < 3; ++i) {
-        knoepfe[i]->setCaption(kurz[i]);
         knoepfe[i]->setObjectName(QString("SSCommand%1").arg(i + 1));
         knoepfe[i]->MouseMove = [this, i](int, int, float, float) { SSCommand_MouseMove(i); };
         leiste->addWidget(knoepfe[i]);
@@ -124,6 +122,10 @@ void frmMDI::Form_Load() {
             {&mnuWindow, 22},       {&mnuUebereinander, 23},  {&mnuVertikal, 9},      {&mnuHorizontal, 10},
             {&mnuHilfe, 2},         {&mnuInhalt, 4},          {&mnuUeber, 3}};
         for (const auto& [item, n] : menue) item->setCaption(MenuTxt(n));
+        // The buttons name what they do with the texts of their hints.
+        SSCommand1->setCaption(LabelTxt(3));
+        SSCommand2->setCaption(LabelTxt(4));
+        SSCommand3->setCaption(LabelTxt(42));
         Picture1->setFixedHeight(SSCommand1->sizeHint().height() + 4);
         gFensterAnzahl = 0;
         mnuTypeViewer_Click();

@@ -136,6 +136,9 @@ QImage frmChart::bild() {
 }
 
 void frmChart::bitmapSchreiben(const std::string& datei) {
+    // Only while its person is the current one: a window activated while the windows close for the
+    // next person must not leave its picture in that person's report.
+    if (gAktPersonID != m_anfrage.personID) return;
     const std::string pfad = gAppPath + "\\" + datei;
     try {
         draw::SavePicture(draw::Picture::fromImage(bild()), pfad);

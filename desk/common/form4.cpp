@@ -1,6 +1,8 @@
 #include "desk/common/form4.h"
 
 #include <QGridLayout>
+#include <QFont>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -9,6 +11,7 @@
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
 #include "desk/common/programm.h"
+#include "platform/draw/fonts.h"
 #include "platform/db/recordset.h"
 #include "platform/forms/common_dialog.h"
 #include "platform/forms/host.h"
@@ -22,6 +25,28 @@ constexpr const char* kErlaubteSchriften[] = {"Times New Roman", "Arial",    "MS
                                               "System",          "MS Serif", "Roman"};
 
 std::string settingsPfad() { return gAppPath + "/" + kProgrammDBName; }
+
+// A family as the font list names it, without the maker that a list of several makers adds
+// ("Nimbus Sans [urw]").
+QString ohneHersteller(const QString& familie) {
+    const int klammer = static_cast<int>(familie.indexOf(QStringLiteral(" [")));
+    return klammer > 0 && familie.endsWith(QLatin1Char(']')) ? familie.left(klammer) : familie;
+}
+
+// The recommended fonts by their names, and the faces they are drawn in here, on the screen and on
+// paper: a system without "Arial" draws it in a face of its own, and choosing that face gives the
+// same pages as choosing the name. Any other name, one spelt differently included, is not
+// recommended.
+bool empfohleneSchrift(const std::string& name) {
+    for (const char* s : kErlaubteSchriften)
+        if (name == s) return true;
+    const QString gewaehlt = ohneHersteller(QString::fromStdString(name));
+    for (const char* s : kErlaubteSchriften) {
+        if (ohneHersteller(QFontInfo(QFont(QString::fromLatin1(s))).family()) == gewaehlt) return true;
+        if (QString::fromStdString(draw::familyFor(s)) == gewaehlt) return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -380,9 +405,7 @@ void Form4::schriftWaehlen(bool standard) {
             bool nein = false;
             if (d.FontSize() > grenze)
                 nein |= forms::MsgBox(DialogTxt(35), forms::vbYesNo, DialogTxt(3)) == forms::vbNo;
-            bool erlaubt = false;
-            for (const char* s : kErlaubteSchriften) erlaubt |= d.FontName() == s;
-            if (!erlaubt) nein |= forms::MsgBox(DialogTxt(36), forms::vbYesNo, DialogTxt(3)) == forms::vbNo;
+            if (!empfohleneSchrift(d.FontName())) nein |= forms::MsgBox(DialogTxt(36), forms::vbYesNo, DialogTxt(3)) == forms::vbNo;
             // Any "No" rejects the choice: the dialog opens again with the stored font.
             if (!nein) break;
         }

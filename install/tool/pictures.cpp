@@ -75,7 +75,10 @@ void addDigit(Figure& f, int digit, double cx, double cy, double h, uint32_t col
     }
 }
 
-Figure enneagram(const Scheme& s, double size) {
+// With `digits` each point carries its number just outside the circle. The enneagram window's
+// symbol goes without them: the window writes the type names beside the points itself, and its
+// bars stand just where the digits would.
+Figure enneagram(const Scheme& s, double size, bool digits) {
     Figure f;
     double c = size / 2, r = size * 0.37, lw = size / 170;
     f.circleCx = c, f.circleCy = c, f.circleR = r, f.circleColour = s.circle;
@@ -90,6 +93,7 @@ Figure enneagram(const Scheme& s, double size) {
     for (int k = 1; k <= 9; ++k) {
         auto [x, y] = point(k, r);
         f.dots.push_back({x, y, size / 45, s.points});
+        if (!digits) continue;
         auto [dx, dy] = point(k, r + size * 0.065);
         addDigit(f, k, dx, dy, size * 0.05, s.digits, std::max(1, int(lw)));
     }
@@ -170,7 +174,7 @@ const std::vector<std::string>& symbolColours() {
 void writeSymbolMetafiles(const std::string& folder) {
     // 1000 units on 292 units per inch make the 4932-twip square the enneagram window shows.
     for (auto& s : kSchemes)
-        toMetafile(enneagram(s, 1000), 1000, 292, folder + "/zuv_symb_" + s.name + ".wmf");
+        toMetafile(enneagram(s, 1000, false), 1000, 292, folder + "/zuv_symb_" + s.name + ".wmf");
 }
 
 void writeBitmaps(const std::string& folder) {
@@ -179,7 +183,7 @@ void writeBitmaps(const std::string& folder) {
     header.fill(Qt::white);
     {
         QPainter p(&header);
-        paint(p, enneagram(blue, 240), 0, 0);
+        paint(p, enneagram(blue, 240, true), 0, 0);
     }
     saveBmp(header, folder + "/zuv_symb_druckkopf.bmp");
 
@@ -190,7 +194,7 @@ void writeBitmaps(const std::string& folder) {
         QPainter p(&splash);
         p.fillRect(0, 0, 480, 12, QColor(0, 0, 120));
         p.fillRect(0, 288, 480, 12, QColor(0, 0, 120));
-        paint(p, enneagram(kSchemes[2], 270), 105, 15);
+        paint(p, enneagram(kSchemes[2], 270, true), 105, 15);
     }
     saveBmp(splash, folder + "/zuv_splash.bmp");
 }

@@ -57,6 +57,11 @@ std::string familyFor(const std::string& name) {
     return familyOf(Kind::Sans).toStdString();
 }
 
+void installFontSubstitutes() {
+    for (const auto& [name, kind] : windowsNames())
+        if (!installed(name)) QFont::insertSubstitution(name, familyOf(kind));
+}
+
 QFont makeFont(const std::string& name, double pointSize, bool bold, bool italic, bool underline) {
     QFont f(QString::fromStdString(familyFor(name)));
     f.setPointSizeF(pointSize > 0 ? pointSize : 8.25);

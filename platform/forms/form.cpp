@@ -195,6 +195,7 @@ void Form::Show(int modal, QWidget* owner) {
     ensureLoaded();
     if (!isLoaded()) return;  // the window unloaded itself while loading
     m_shownFlag = true;
+    m_abgelegt = false;
     if (owner && owner != this) m_owner = owner->window();
     if (m_mdiChild) {
         MdiForm* main = MdiForm::main();
@@ -264,6 +265,7 @@ bool Form::unloadImpl(int unloadMode, bool query) {
     if (cancel) return false;
 
     m_state = State::Unloaded;
+    m_abgelegt = false;
     auto& list = formsList();
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
     if (g_activeTop == this) g_activeTop = nullptr;
@@ -344,6 +346,7 @@ void Form::setCaption(const std::string& c) {
 int Form::WindowState() {
     ensureLoaded();
     QWidget* o = outerWindow();
+    if (m_abgelegt) return vbMinimized;
     if (o->windowState() & Qt::WindowMinimized) return vbMinimized;
     if (o->windowState() & Qt::WindowMaximized) return vbMaximized;
     return vbNormal;
@@ -358,6 +361,19 @@ void Form::setWindowState(int s) {
         else if (s == vbMaximized) sub->showMaximized();
         else sub->showNormal();
         return;
+    }
+    if (m_owner && o->isWindow()) {
+        if (s == vbMinimized) {
+            m_abgelegt = true;
+            o->hide();
+            return;
+        }
+        if (m_abgelegt) {
+            m_abgelegt = false;
+            o->setWindowState(st);
+            o->show();
+            return;
+        }
     }
     o->setWindowState(st);
 }

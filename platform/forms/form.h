@@ -220,6 +220,9 @@ private:
     QEventLoop* m_modalLoop = nullptr;
     QPointer<QWidget> m_owner;
     QPointer<QObject> m_ownerWatch;
+    // An owned window that was minimised: window managers iconify a tool window together with its
+    // owner, so it is put aside (hidden) instead and reads as minimised until it is shown again.
+    bool m_abgelegt = false;
     Bar m_hbar, m_vbar;
     friend class MdiForm;
 };

@@ -23,6 +23,8 @@ QFont qfont(const TextFont& font) {
     f.setItalic(font.italic);
     // The same advances on the screen, the printer and in the PDF: the lines break alike.
     f.setHintingPreference(QFont::PreferNoHinting);
+    // Letters one by one: a ligature for "fi" would hide the word from a search in the PDF.
+    f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
 }
 

@@ -123,6 +123,14 @@ TEST_F(CodexTest, ATopicWithoutTextSaysSoAndAMissingRowKeepsWhatWasShown) {
         << h().messages()[0];
     EXPECT_EQ(h().messages()[0].rfind("Folgender Fehler trat auf:", 0), 0u);
     EXPECT_EQ(f.RichTextBox1.Text(), vorher);
+
+    // A type button whose type lacks the topic says so once, though moving to the type and the
+    // button each show the topic.
+    f.Command6[1].Click();
+    h().clearRecords();
+    f.Command6[0].Click();
+    EXPECT_EQ(h().messages().size(), 1u);
+    EXPECT_EQ(f.Label3.Caption(), gTypbezeichnung[1]);
 }
 
 TEST_F(CodexTest, AMissingOrDamagedContentDatabaseIsNamedOnceAndTheWindowStaysUsable) {

@@ -3,6 +3,11 @@
 
 #include "codex_fixture.h"
 
+#include <QFont>
+#include <QFontInfo>
+
+#include "platform/draw/fonts.h"
+
 using namespace codex_test;
 using Kind = forms::HostRecord::Kind;
 
@@ -54,11 +59,30 @@ TEST_F(Einstellungen, TheStandardFontAsksAboveTenPointsAndOutsideTheList) {
 
     // A font outside the list: after a No, a valid choice is taken at once.
     h().clearRecords();
-    h().chooseFont(schrift("DejaVu Sans", 9)).answer(forms::vbNo).chooseFont(schrift("Times New Roman", 9));
+    h().chooseFont(schrift("Fantasie", 9)).answer(forms::vbNo).chooseFont(schrift("Times New Roman", 9));
     d.Befehl4_Click();
     ASSERT_EQ(h().messages().size(), 1u);
     EXPECT_EQ(h().messages()[0], DialogTxt(36));
     EXPECT_EQ(gStandardschriftart, "Times New Roman");
+
+    // The faces the recommended fonts are drawn in on this system, on the screen and on paper,
+    // count as recommended; a name spelt otherwise does not.
+    for (const char* empfohlen : {"Arial", "Times New Roman", "Courier New"}) {
+        for (const std::string& hier :
+             {QFontInfo(QFont(empfohlen)).family().toStdString(), draw::familyFor(empfohlen)}) {
+            h().clearRecords();
+            h().chooseFont(schrift(hier, 9));
+            d.Befehl4_Click();
+            EXPECT_TRUE(h().messages().empty()) << empfohlen << " is drawn in " << hier;
+            EXPECT_EQ(gStandardschriftart, hier);
+        }
+    }
+    h().clearRecords();
+    h().chooseFont(schrift("times new roman", 9)).answer(forms::vbNo).cancelDialog();
+    d.Befehl4_Click();
+    EXPECT_EQ(h().messages(), std::vector<std::string>{DialogTxt(36)});
+    h().chooseFont(schrift("Times New Roman", 9));
+    d.Befehl4_Click();
 
     // Cancelling leaves the loop and the font as it was.
     h().clearRecords();

@@ -56,8 +56,14 @@ TEST_F(CodexTest, AStartThatFailsEndsAfterItsMessage) {
     EXPECT_TRUE(s.abgebrochen());
     EXPECT_FALSE(s.Visible());
     EXPECT_FALSE(mdi().isLoaded());
+    // The standard error box: its fixed words, the reason and the number.
     ASSERT_EQ(h().messages().size(), 1u);
-    EXPECT_NE(h().messages()[0].find("nicht gestartet"), std::string::npos);
+    const std::string text = h().messages()[0];
+    EXPECT_EQ(text.rfind("Folgender Fehler trat auf:\r\n\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find("nicht gestartet"), std::string::npos);
+    EXPECT_NE(text.find("zuv.sdb"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nNummer: "), std::string::npos);
+    EXPECT_EQ(h().last(Kind::MsgBox)->title, "Z.U.V. 4.0 Typenbeschreibungen");
 }
 
 TEST_F(CodexTest, TheDataFolderOfTheIniFileIsFoundWhateverItsCase) {
@@ -174,6 +180,7 @@ TEST_F(CodexTest, CopyPutsTheSelectedTextOnTheClipboard) {
 TEST_F(CodexTest, ToolbarHintsAndTheAboutBox) {
     inhalt();
     ASSERT_TRUE(starte());
+    EXPECT_EQ(mdi().SSCommand2->Caption(), LabelTxt(4));
     mdi().SSCommand_MouseMove(0);
     mdi().SSCommand_MouseMove(2);
     EXPECT_EQ(mdi().SSCommand1->ToolTipText(), LabelTxt(3));
@@ -187,6 +194,16 @@ TEST_F(CodexTest, ToolbarHintsAndTheAboutBox) {
     mdi().mnuUeber.choose();
     EXPECT_EQ(zeile, LabelTxt(0) + " " + LabelTxt(1) + "|Z.U.V. 4.0|" + LabelTxt(39));
     EXPECT_FALSE(forms::IsLoaded<frmInfo>());
+
+    // A key that types nothing closes the box as well.
+    bool offen = true;
+    imModal<frmInfo>([&](frmInfo& i) {
+        keyClick(&i, Qt::Key_F5);
+        offen = forms::IsLoaded<frmInfo>();
+        if (offen) forms::Unload(i);
+    });
+    mdi().mnuUeber.choose();
+    EXPECT_FALSE(offen);
 }
 
 }  // namespace

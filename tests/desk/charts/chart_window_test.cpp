@@ -503,3 +503,20 @@ TEST_F(ChartTest, AComparisonDrawnAgainWithThePieChosenIsDrawnAsBars) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ChartTest, ChartsClosingForTheNextPersonLeaveNoPictureOfThePreviousOne) {
+    GrafikauswertungAnzeigen();
+    GrafikauswertungAnzeigen();
+    ASSERT_EQ(charts().size(), 2u);
+    // Taking the next person deletes the pictures and closes the result windows; the chart left
+    // open is activated in between.
+    bilderLoeschen();
+    gAktPersonID = personID(2);
+    SchliesseUnterfenster();
+    EXPECT_TRUE(charts().empty());
+    EXPECT_FALSE(bildDa("ZUVGrafik1.bmp"));
+}
+
+}  // namespace

@@ -11,6 +11,7 @@
 #include "desk/common/form4.h"
 #include "desk/evaluation/austauschbild.h"
 #include "form2_form15_fixture.h"
+#include "platform/draw/picture.h"
 #include "platform/vb/color.h"
 #include "support/vb_error.h"
 
@@ -64,7 +65,9 @@ protected:
                 EXPECT_TRUE(f.SSPanel1[k].FloodShowPct());
             }
             EXPECT_EQ(f.SSPanel1[k].FloodPercent(), std::lround(b.oben.wert)) << ansicht << " " << k;
-            if (b.unten.reihe) EXPECT_EQ(f.SSPanel2[k].FloodColor(), reihenfarbe(b.unten.reihe));
+            if (b.unten.reihe) {
+                EXPECT_EQ(f.SSPanel2[k].FloodColor(), reihenfarbe(b.unten.reihe));
+            }
             EXPECT_EQ(f.SSPanel2[k].FloodPercent(), std::lround(b.unten.wert)) << ansicht << " " << k;
         }
     }
@@ -192,11 +195,23 @@ TEST_F(Enneagramm, TheSymbolFollowsTheColourSettingOnlyOnAnExactMatch) {
     EXPECT_GT(gelbAnteil(gelb), 50);
     EXPECT_EQ(gruenAnteil(gelb), 0);
 
-    for (const std::string anders : {std::string("Gelb"), LabelTxt(213) + " "}) {
+    for (const std::string& anders : {std::string("Gelb"), LabelTxt(213) + " "}) {
         forms::Default<Form4>().Combo3.setText(anders);
         Form2& eingebaut = oeffne();
         EXPECT_EQ(gelbAnteil(eingebaut), 0) << anders;
         EXPECT_GT(gruenAnteil(eingebaut), 50) << anders;
+    }
+    EXPECT_TRUE(h().messages().empty());
+}
+
+TEST_F(Enneagramm, EachColourNamePicksItsOwnInstalledSymbolFile) {
+    const char* const dateien[9] = {"blau", "gelb", "bunt", "orange", "violett", "braun", "rot", "hellgrün", "grün"};
+    for (int i = 0; i < 9; ++i) {
+        forms::Default<Form4>().Combo3.setText(LabelTxt(212 + i));
+        Form2& f = oeffne();
+        const QImage datei = draw::LoadPicture(gAppPath + "\\zuv_symb_" + dateien[i] + ".wmf").image();
+        EXPECT_EQ(f.Image1.Picture(), datei) << dateien[i];
+        ASSERT_TRUE(forms::Unload(f));
     }
     EXPECT_TRUE(h().messages().empty());
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QImage>
 
@@ -181,6 +182,10 @@ TEST(PrintModel, FontsAreSwitchedBetweenItemsAndLogged) {
     // Arial's widths: "Summe" at 10 pt is 3445 thousandths of the size (S 667, u 556, m 833, e 556).
     const QFont arial = draw::makeFont("Arial", 10, false, false, false);
     EXPECT_NEAR(QFontMetricsF(arial).horizontalAdvance("Summe") * 72.0 / QFontMetricsF(arial).fontDpi(), 34.45, 1.0);
+    // Windows show those names in the same faces as the pages print them.
+    draw::installFontSubstitutes();
+    EXPECT_TRUE(QFontInfo(QFont("Arial")).family().startsWith("Nimbus Sans"));
+    EXPECT_TRUE(QFontInfo(QFont("Times New Roman")).family().startsWith("Nimbus Roman"));
 }
 
 TEST(PrintModel, RulesOfMacronsAreLoggedAsTextAndDrawnAsOneBar) {

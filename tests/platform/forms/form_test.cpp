@@ -165,6 +165,21 @@ TEST_F(FormTest, AnOwnedWindowComesUpWithItsOwnerAndKeepsIt) {
     owned.Show();
     EXPECT_TRUE(owned.isVisible());
     EXPECT_EQ(owned.windowHandle()->transientParent(), owner.windowHandle());
+
+    // Minimised, it is put aside on its own: window managers would iconify its owner with it.
+    owned.setWindowState(vbMinimized);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(owned.WindowState(), vbMinimized);
+    EXPECT_FALSE(owned.isVisible());
+    EXPECT_TRUE(owner.isVisible());
+    EXPECT_EQ(owner.WindowState(), vbNormal);
+    owned.setWindowState(vbNormal);
+    EXPECT_TRUE(owned.isVisible());
+    EXPECT_EQ(owned.WindowState(), vbNormal);
+    owned.setWindowState(vbMinimized);
+    owned.Show();
+    EXPECT_TRUE(owned.isVisible());
+    EXPECT_EQ(owned.WindowState(), vbNormal);
 }
 
 TEST_F(FormTest, FormsListKeepsLoadOrder) {
