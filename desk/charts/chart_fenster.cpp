@@ -7,6 +7,7 @@
 #include "desk/testing/testverwaltung.h"
 #include "platform/files/paths.h"
 #include "platform/forms/screen.h"
+#include "platform/vb/error.h"
 
 frmChart* NeuesChartFenster(int beschriftung) {
     auto* f = new frmChart;
@@ -29,8 +30,15 @@ frmChart* NeuesChartFenster(int beschriftung) {
 void GrafikauswertungAnzeigen() {
     mitFehlerfalle([] {
         gDiagrammArt = 1;
-        TestAuswerten();
-        TypRangfolgeBestimmen();
+        try {
+            TestAuswerten();
+            TypRangfolgeBestimmen();
+        } catch (const vb::Error& e) {
+            // Rows of the person that the scoring needs are missing from the data file.
+            if (e.number() != vb::err::NoCurrentRecord) throw;
+            throw vb::Error(e.number(), "Für diese Person fehlen Datensätze in der Datendatei (Bewertungen oder "
+                                        "Ergebnisse). Die Auswertung kann nicht berechnet werden.");
+        }
         gDateivergleich = 0;
         auto* f = new frmChart;
         gChartFenster = f;
@@ -65,39 +73,10 @@ void frmChartOptLaden() { forms::Default<frmChartOpt>(); }
 void frmChartOptZeigen() { forms::Default<frmChartOpt>().Show(); }
 
 void ChartNeuZeichnen(forms::Form& aktiv) {
-    auto* alt = dynamic_cast<frmChart*>(&aktiv);
-    if (!alt) return;
-    // The request of the closing window, so the new one draws the same persons or values.
-    const frmChart::Anfrage a = alt->anfrage();
+    // Whatever the active chart showed (one person, two persons, a column or row of the answer
+    // table), it gives way to a chart of the current person in the new settings.
     forms::Unload(aktiv);
-    if (a.dateivergleich == 0 && a.diagrammArt == 1) {
-        if (gAktPersonID == a.personID) {
-            GrafikauswertungAnzeigen();
-            return;
-        }
-    }
-    const int32_t person = gAktPersonID;
-    const auto personDaten = gAktPerson;
-    gDiagrammArt = a.diagrammArt;
-    gDateivergleich = a.dateivergleich;
-    gDiagrammWerte = a.werte;
-    gDiagrammTitel = a.titel;
-    gAktPersonID = a.personID;
-    gAktPerson = a.person;
-    gVergleichPersonID = a.vergleichPersonID;
-    gVergleichPerson = a.vergleichPerson;
-    struct Zurueck {
-        int32_t id;
-        std::array<std::string, 15> daten;
-        ~Zurueck() {
-            gAktPersonID = id;
-            gAktPerson = daten;
-        }
-    } zurueck{person, personDaten};
-    if (a.dateivergleich == 1)
-        DateivergleichAnzeigen();
-    else
-        NeuesChartFenster(153);
+    GrafikauswertungAnzeigen();
 }
 
 // ==================================================================== the main window

@@ -24,8 +24,8 @@ frmChart* NeuesChartFenster(int beschriftung);
 // The chart options dialog: loaded hidden when a person becomes current; shown, not modal.
 void frmChartOptLaden();
 void frmChartOptZeigen();
-// The options' OK while a chart window is active: it closes and a chart of the same request opens
-// with the new settings.
+// The options' OK while a chart window is active: it closes and a chart of the current person
+// opens with the new settings.
 void ChartNeuZeichnen(forms::Form& aktiv);
 
 // ---- the main window, as the chart windows see it

@@ -406,9 +406,14 @@ void frmChart::SetDiagramStyle() {
 
         if (o.Check2[0].Value() != 1) verbergen(plot.Axis(VtChAxisIdY).AxisGrid.MajorPen);
         if (o.Check2[1].Value() != 1) verbergen(plot.Axis(VtChAxisIdX).AxisGrid.MajorPen);
-        // Markers: on or off for every series of the chart alike.
-        const bool marken = o.Check3.Value() == 1;
-        for (int n = 1; n <= plot.SeriesCount(); ++n) plot.SeriesCollection(n).SeriesMarker.Show = marken;
+        // Markers: switched on, the first series shows them, and each series of a grouped choice;
+        // switched off, no series keeps any.
+        if (o.Check3.Value() == 1) {
+            const int bis = m_wertewahl == 1 ? 3 : m_wertewahl == 9 ? 5 : 1;
+            for (int n = 1; n <= std::min(bis, plot.SeriesCount()); ++n) plot.SeriesCollection(n).SeriesMarker.Show = true;
+        } else {
+            for (int n = 1; n <= plot.SeriesCount(); ++n) plot.SeriesCollection(n).SeriesMarker.Show = false;
+        }
         if (o.Check4[0].Value() != 1) verbergen(plot.Axis(VtChAxisIdY2).Pen);
         if (o.Check4[1].Value() != 1) {
             LabelSet& l = plot.Axis(VtChAxisIdY2).Labels(1);

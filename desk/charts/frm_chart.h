@@ -54,8 +54,8 @@ public:
     void MSChart1_AxisTitleActivated(int axisId, int axisIndex);
     void MSChart1_AxisLabelActivated(int axisId, int axisIndex, int labelSetIndex, int labelIndex);
 
-    // What the window was asked to draw, kept from its load: the chart options' OK draws the
-    // active chart again from it.
+    // What the window was asked to draw, kept from its load: it decides the picture the window
+    // leaves for the report, and for whom.
     struct Anfrage {
         int16_t diagrammArt = 1;
         int16_t dateivergleich = 0;

@@ -246,23 +246,23 @@ void Form15::Grid1_Click() {
         if (r == 0 && c >= 1 && c <= 6) {
             SSCommand1.setEnabled(true);
             m_auswahl = 1;
-            for (int z = 1; z <= 9; ++z) gDiagrammWerte[z] = vb::Variant(Grid1.TextMatrix(z, c)).toInt();
+            for (int z = 1; z <= 9; ++z) m_werte[z] = gDiagrammWerte[z] = vb::Variant(Grid1.TextMatrix(z, c)).toInt();
             Grid1.setRow(0);
             Grid1.setCol(c);
             Grid1.setColSel(c);
             Grid1.setRowSel(9);
             static const char* const kWert[] = {"", " 0", " 1", " 2", " 3", " 4"};
-            gDiagrammTitel = c <= 5 ? LabelTxt(157) + kWert[c] : LabelTxt(108) + " 0-4";
+            m_titel = gDiagrammTitel = c <= 5 ? LabelTxt(157) + kWert[c] : LabelTxt(108) + " 0-4";
             SSCommand1.SetFocus();
         } else if (c == 0 && r >= 1 && r <= 9) {
             m_auswahl = 2;
-            for (int k = 1; k <= 5; ++k) gDiagrammWerte[k] = vb::Variant(Grid1.TextMatrix(r, k)).toInt();
+            for (int k = 1; k <= 5; ++k) m_werte[k] = gDiagrammWerte[k] = vb::Variant(Grid1.TextMatrix(r, k)).toInt();
             SSCommand1.setEnabled(true);
             Grid1.setCol(0);
             Grid1.setRow(r);
             Grid1.setRowSel(r);
             Grid1.setColSel(5);  // the total is no part of a type's row
-            gDiagrammTitel = gTypbezeichnung[r];
+            m_titel = gDiagrammTitel = gTypbezeichnung[r];
             SSCommand1.SetFocus();
         } else {
             SSCommand1.setEnabled(false);
@@ -279,6 +279,11 @@ void Form15::SSCommand1_Click() {
     mitFehlerfalle([this] {
         if (m_auswahl == 1) gDiagrammArt = 10;
         if (m_auswahl == 2) gDiagrammArt = 11;
+        // The values and title of this window's choice, whatever another table window chose since.
+        if (m_auswahl != 0) {
+            for (int i = 1; i <= (m_auswahl == 1 ? 9 : 5); ++i) gDiagrammWerte[i] = m_werte[i];
+            gDiagrammTitel = m_titel;
+        }
         // The table stays open, so its print item stays as it is.
         DruckMenueAn(DruckMenue::Grafik, true);
         gDateivergleich = 0;

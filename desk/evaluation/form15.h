@@ -7,6 +7,7 @@
 
 #include <QImage>
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -57,6 +58,10 @@ private:
 
     clsScroll m_scroll;
     int16_t m_auswahl = 0;
+    // This window's choice as it went to gDiagrammWerte and gDiagrammTitel: another table window
+    // may have put its own there since, and the chart button must chart this one.
+    std::array<int16_t, 10> m_werte{};
+    std::string m_titel;
     int32_t m_personID = 0;  // the person whose scores the window shows
     bool m_bildFehlerGemeldet = false;
     bool m_inResize = false;

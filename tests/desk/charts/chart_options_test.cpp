@@ -294,10 +294,11 @@ TEST_F(ChartOptionsTest, TheTwoPersonChartReplacesWhatItCannotDrawAndOkStoresTha
     EXPECT_EQ(gespeichert("AntwortwerteGruppiert0bis4"), "0");
     EXPECT_EQ(gespeichert("AlleAntwortwerte"), "-1");
     EXPECT_EQ(gespeichert("ShowLegend"), "-1");
-    // The comparison is drawn again as a comparison of the same two persons.
+    // The comparison gives way to the chart of the current person in the new settings.
     ASSERT_EQ(charts().size(), 1u);
-    EXPECT_EQ(aktivesChart()->Caption(), LabelTxt(225));
-    EXPECT_EQ(aktivesChart()->MSChart1.Plot.SeriesCollection(1).LegendText, "Vorname2 Nachname2: " + LabelTxt(109));
+    EXPECT_EQ(aktivesChart()->Caption(), LabelTxt(153));
+    EXPECT_EQ(aktivesChart()->MSChart1.Plot.SeriesCount(), 1);
+    EXPECT_EQ(gDateivergleich, 0);
 }
 
 }  // namespace

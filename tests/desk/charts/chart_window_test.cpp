@@ -192,6 +192,7 @@ TEST_F(ChartTest, TwoPersonsAreComparedTypeByTypeAndTheLegendNamesBoth) {
     gVergleichPerson[3] = gAktPerson[11];
     waehle(3);
     forms::Default<frmChartOpt>().Option1[4].setValue(true);  // the pie is replaced by bars
+    forms::Default<frmChartOpt>().Check3.setValue(1);
     bilderLoeschen();
     DateivergleichAnzeigen();
     frmChart* f = aktivesChart();
@@ -205,6 +206,9 @@ TEST_F(ChartTest, TwoPersonsAreComparedTypeByTypeAndTheLegendNamesBoth) {
     for (int t = 1; t <= 9; ++t) EXPECT_EQ(c.DataGrid.Data(t, 1), 100 + t) << t;
     for (int t = 1; t <= 8; ++t) EXPECT_EQ(c.DataGrid.Data(t, 2), 30 + t) << t;
     EXPECT_EQ(c.DataGrid.Data(9, 2), 0);
+    // Markers switched on mark the first series only, as with any single choice.
+    EXPECT_TRUE(c.Plot.SeriesCollection(1).SeriesMarker.Show);
+    EXPECT_FALSE(c.Plot.SeriesCollection(2).SeriesMarker.Show);
     EXPECT_EQ(c.Plot.SeriesCollection(1).LegendText, "Vorname2 Nachname2: " + LabelTxt(109));
     EXPECT_EQ(c.Plot.SeriesCollection(2).LegendText, "Vorname3 Nachname3: " + LabelTxt(109));
     EXPECT_EQ(c.TitleText(), "Vorname2 Nachname2 / 01.02.2026 " + LabelTxt(371) + " Vorname3 Nachname3 / 01.02.2026");
@@ -227,6 +231,13 @@ TEST_F(ChartTest, TwoPersonsAreComparedTypeByTypeAndTheLegendNamesBoth) {
     ASSERT_EQ(h().messages().size(), 1u);
     EXPECT_NE(h().messages()[0].find("Vorname3 Nachname3"), std::string::npos);
     EXPECT_EQ(reihe(aktivesChart()->MSChart1, 2), std::vector<double>(9, 0.0));
+    // Their own chart cannot be scored: the message says why and no window opens.
+    const auto vorher = charts().size();
+    h().clearRecords();
+    GrafikauswertungAnzeigen();
+    ASSERT_EQ(h().messages().size(), 1u);
+    EXPECT_NE(h().messages()[0].find("fehlen Datensätze"), std::string::npos) << h().messages()[0];
+    EXPECT_EQ(charts().size(), vorher);
 }
 
 TEST_F(ChartTest, TheEleventhWindowIsRefusedBeforeAnythingIsDrawn) {
@@ -365,7 +376,7 @@ TEST_F(ChartTest, DoubleClickedElementsTakeAColourOrFontAndCancelChangesNothing)
     EXPECT_EQ(gReihe1Blau, 255);
 }
 
-TEST_F(ChartTest, OkInTheOptionsDrawsTheActiveChartAgainForTheSameRequest) {
+TEST_F(ChartTest, OkInTheOptionsReplacesTheActiveChartByAChartOfTheCurrentPerson) {
     frmChartOpt& o = forms::Default<frmChartOpt>();
     waehle(2);
     gVergleichPersonID = gAktPersonID;
@@ -374,26 +385,43 @@ TEST_F(ChartTest, OkInTheOptionsDrawsTheActiveChartAgainForTheSameRequest) {
     gVergleichPerson[3] = gAktPerson[11];
     waehle(3);
     DateivergleichAnzeigen();
-    ASSERT_EQ(charts().size(), 1u);
+    GrafikauswertungAnzeigen();
+    frmChart* person = aktivesChart();
+    forms::Instance<frmMDI>().childActivated(charts().front());
+    ASSERT_EQ(charts().size(), 2u);
+    // OK while the comparison is active: it closes, the current (second) person's chart opens in
+    // the new settings and the other chart keeps its look.
     o.Show();
     o.Option1[2].setValue(true);
     o.Command1_Click();
     EXPECT_FALSE(o.isLoaded());
-    ASSERT_EQ(charts().size(), 1u);
+    ASSERT_EQ(charts().size(), 2u);
     frmChart* f = aktivesChart();
     ASSERT_NE(f, nullptr);
-    EXPECT_EQ(f->Caption(), LabelTxt(225));
+    EXPECT_NE(f, person);
+    EXPECT_EQ(f->Caption(), LabelTxt(153));
     EXPECT_EQ(f->MSChart1.ChartType, VtChChartType2dLine);
-    EXPECT_EQ(f->MSChart1.Plot.SeriesCount(), 2);
-    EXPECT_EQ(gAktPersonID, personID(3));
-    // A person chart is drawn again as a person chart.
-    forms::Unload(*f);
-    GrafikauswertungAnzeigen();
+    ASSERT_EQ(f->MSChart1.Plot.SeriesCount(), 1);
+    for (int t = 1; t <= 9; ++t) EXPECT_EQ(f->MSChart1.DataGrid.Data(t, 1), gTypgesamtsummeJeTyp[t]);
+    EXPECT_EQ(f->MSChart1.TitleText(), "Vorname3 Nachname3 / 01.02.2026");
+    EXPECT_EQ(gDateivergleich, 0);
+    EXPECT_EQ(person->MSChart1.ChartType, VtChChartType2dBar);
+    for (frmChart* c : charts()) EXPECT_NE(c->Caption(), LabelTxt(225));
+
+    // So does a chart of the answer table.
+    for (frmChart* c : charts()) forms::Unload(*c);
+    gDiagrammWerte = {0, 4, 3, 2, 1, 0, 0, 0, 0, 0};
+    gDiagrammTitel = gTypbezeichnung[2];
+    gDiagrammArt = 11;
+    gDateivergleich = 0;
+    ASSERT_NE(NeuesChartFenster(153), nullptr);
     forms::Default<frmChartOpt>().Option1[5].setValue(true);
     forms::Default<frmChartOpt>().Command1_Click();
     ASSERT_EQ(charts().size(), 1u);
     EXPECT_EQ(aktivesChart()->MSChart1.ChartType, VtChChartType2dArea);
-    EXPECT_EQ(aktivesChart()->Caption(), LabelTxt(153));
+    EXPECT_EQ(aktivesChart()->MSChart1.DataGrid.RowCount(), 9);
+    EXPECT_EQ(aktivesChart()->MSChart1.Plot.SeriesCollection(1).LegendText, LabelTxt(109) + "  ");
+    EXPECT_EQ(gDiagrammArt, 1);
 }
 
 }  // namespace
@@ -477,29 +505,6 @@ TEST_F(ChartTest, CopyTakesTheActiveChartAsAPicture) {
     const QImage kopie = forms::Clipboard::GetData();
     ASSERT_FALSE(kopie.isNull());
     EXPECT_EQ(kopie.convertToFormat(QImage::Format_RGB32), erster->bild().convertToFormat(QImage::Format_RGB32));
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(ChartTest, AComparisonDrawnAgainWithThePieChosenIsDrawnAsBars) {
-    gVergleichPersonID = personID(2);
-    gVergleichPerson[1] = "Vorname2";
-    gVergleichPerson[2] = "Nachname2";
-    waehle(3);
-    DateivergleichAnzeigen();
-    frmChartOpt& o = forms::Default<frmChartOpt>();
-    o.Option1[4].setValue(true);  // chosen while the comparison was not active
-    o.Option3[9].setValue(true);
-    o.Command1_Click();
-    frmChart* f = aktivesChart();
-    ASSERT_NE(f, nullptr);
-    EXPECT_EQ(f->Caption(), LabelTxt(225));
-    EXPECT_EQ(f->MSChart1.ChartType, VtChChartType2dBar);
-    ASSERT_EQ(f->MSChart1.Plot.SeriesCount(), 2);
-    EXPECT_EQ(f->MSChart1.DataGrid.Data(3, 1), 23);  // person 2's stored total of type 3
-    EXPECT_EQ(f->MSChart1.DataGrid.Data(3, 2), 33);
 }
 
 }  // namespace

@@ -308,6 +308,30 @@ TEST_F(Antworttabelle, ThePrintItemsFollowTheOpenTablesAndTheirBitmap) {
     EXPECT_TRUE(mdi().mnuDruckTabelle.Enabled());
 }
 
+TEST_F(Antworttabelle, EachTableChartsItsOwnChoiceWhateverAnotherTableChoseSince) {
+    Form15& erste = oeffne();
+    erste.Grid1.clickCell(0, 5);  // rating value 4 of every type
+    Form15& zweite = oeffne();
+    zweite.Grid1.clickCell(2, 0);  // the five counts of type 2
+    ASSERT_EQ(gDiagrammTitel, gTypbezeichnung[2]);
+
+    aktiviere(erste);
+    erste.SSCommand1.click();
+    auto* chart = dynamic_cast<frmChart*>(gChartFenster.data());
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->anfrage().diagrammArt, 10);
+    EXPECT_EQ(chart->anfrage().titel, LabelTxt(157) + " 4");
+    for (int typ = 1; typ <= 9; ++typ) EXPECT_EQ(chart->anfrage().werte[typ], erwartet.anzahl[typ][4]) << typ;
+
+    aktiviere(zweite);
+    zweite.SSCommand1.click();
+    chart = dynamic_cast<frmChart*>(gChartFenster.data());
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->anfrage().diagrammArt, 11);
+    EXPECT_EQ(chart->anfrage().titel, gTypbezeichnung[2]);
+    for (int v = 0; v <= 4; ++v) EXPECT_EQ(chart->anfrage().werte[v + 1], erwartet.anzahl[2][v]) << v;
+}
+
 TEST_F(Antworttabelle, TheChartButtonOpensAChartOfTheChoiceUntilTheWindowLimit) {
     Form15& t = oeffne();
     t.Grid1.clickCell(2, 0);
