@@ -99,7 +99,7 @@ std::vector<Table> settingsTables(const std::string& sourceDir) {
 }  // namespace
 
 void writeWorkgroupFile(const std::string& path) {
-    db::createWorkgroupFile(path, {{kAccount, kWorkgroupPassword}}, {"Admins", "Users"});
+    db::createWorkgroupFile(path, kWorkgroupKennung, {{kAccount, kWorkgroupPassword}}, {"Admins", "Users"});
 }
 
 void writeSettingsDatabase(const std::string& sourceDir, const std::string& path, const std::string& workgroupPath) {

@@ -7,6 +7,9 @@ namespace install {
 // The account every database of the system is created and opened with, and its workgroup password.
 inline constexpr const char* kAccount = "KestrelAdmin";
 inline constexpr const char* kWorkgroupPassword = "MossGlade";
+// Every installation's workgroup carries this identification, so data files move between
+// installations and survive a new installation.
+inline constexpr const char* kWorkgroupKennung = "Z.U.V. Arbeitsgruppe Kestrel";
 
 // Writes the workgroup file with the one account and the groups "Admins" and "Users".
 void writeWorkgroupFile(const std::string& path);

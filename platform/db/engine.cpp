@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QCryptographicHash>
+#include <QString>
 #include <QRandomGenerator>
 #include <filesystem>
 #include <map>
@@ -32,6 +33,12 @@ std::string randomHex(int bytes) {
         out += digits[v & 15];
     }
     return out;
+}
+
+// An id that the same identification always gives again, as a workgroup written anew must.
+std::string derivedId(const std::string& kind, const std::string& text) {
+    const QByteArray h = QCryptographicHash::hash(QByteArray::fromStdString(kind + "\n" + text), QCryptographicHash::Sha256);
+    return h.left(16).toHex().toStdString();
 }
 
 std::string passwordHash(const std::string& salt, const std::string& password) {
@@ -181,6 +188,14 @@ void checkTarget(const std::string& src, const std::string& dst, const std::stri
     if (fs::exists(d, ec) && (!mayExist || fs::is_directory(d, ec))) raise(3204, shownTarget);
 }
 
+// What earlier copies killed half-way left beside their source or target goes before a new one.
+void clearLeftovers(const std::string& src, const std::string& dst) {
+    for (const std::string& file : {src, dst}) {
+        const fs::path p(file);
+        files::removeStaleTempFiles(p.has_parent_path() ? p.parent_path().string() : ".");
+    }
+}
+
 }  // namespace
 
 void DBEngine::CompactDatabase(const std::string& srcIn, const std::string& dstIn, const std::string&, int) {
@@ -190,7 +205,7 @@ void DBEngine::CompactDatabase(const std::string& srcIn, const std::string& dstI
     auto source = detail::Connection::open(src, true, false);
     source->checkOwner(login);
     checkTarget(src, dst, dstIn, false);
-    files::removeStaleTempFiles(fs::path(dst).has_parent_path() ? fs::path(dst).parent_path().string() : ".");
+    clearLeftovers(src, dst);
     TempCopy copy(dst);
     {
         detail::Stmt s = source->prepare("VACUUM INTO ?1");
@@ -290,6 +305,7 @@ void copyDatabaseFile(const std::string& srcIn, const std::string& dstIn) {
         source->checkOwner(DBEngine::instance().defaultLogin());
     }
     checkTarget(src, dst, dstIn, true);
+    clearLeftovers(src, dst);
     TempCopy copy(dst);
     if (!detail::Connection::heldInProcess(src) && byteCopy(src, copy.path, dstIn)) {
         finishCopy(copy, dst, true, dstIn);
@@ -321,7 +337,8 @@ void copyDatabaseFile(const std::string& srcIn, const std::string& dstIn) {
     finishCopy(copy, dst, true, dstIn);
 }
 
-void createWorkgroupFile(const std::string& pathIn, const std::vector<std::pair<std::string, std::string>>& accounts,
+void createWorkgroupFile(const std::string& pathIn, const std::string& kennung,
+                         const std::vector<std::pair<std::string, std::string>>& accounts,
                          const std::vector<std::string>& groups) {
     const std::string path = detail::resolvePath(pathIn);
     std::error_code ec;
@@ -345,7 +362,7 @@ void createWorkgroupFile(const std::string& pathIn, const std::vector<std::pair<
          "id TEXT NOT NULL UNIQUE)");
     exec("CREATE TABLE groups (name TEXT PRIMARY KEY COLLATE NOCASE)");
     exec("CREATE TABLE members (account TEXT COLLATE NOCASE, grp TEXT COLLATE NOCASE, PRIMARY KEY (account, grp))");
-    exec("INSERT INTO workgroup VALUES (" + quoteLiteral(randomHex(16)) + ")");
+    exec("INSERT INTO workgroup VALUES (" + quoteLiteral(derivedId("workgroup", kennung)) + ")");
     std::vector<std::string> allGroups = {"Admins", "Users"};
     for (const auto& g : groups)
         if (!detail::sameName(g, "Admins") && !detail::sameName(g, "Users")) allGroups.push_back(g);
@@ -354,7 +371,9 @@ void createWorkgroupFile(const std::string& pathIn, const std::vector<std::pair<
     for (const auto& [name, password] : accounts) {
         const std::string salt = randomHex(16);
         exec("INSERT INTO accounts VALUES (" + quoteLiteral(name) + ", " + quoteLiteral(salt) + ", " +
-             quoteLiteral(passwordHash(salt, password)) + ", " + quoteLiteral(randomHex(16)) + ")");
+             quoteLiteral(passwordHash(salt, password)) + ", " +
+             quoteLiteral(derivedId("account", kennung + "\n" + QString::fromStdString(name).toLower().toStdString())) +
+             ")");
         exec("INSERT INTO members VALUES (" + quoteLiteral(name) + ", 'Users')");
         if (first) exec("INSERT INTO members VALUES (" + quoteLiteral(name) + ", 'Admins')");
         first = false;

@@ -15,9 +15,11 @@ class Workspace;
 // workspace: the workgroup file named by SystemDB when the first workspace is created stays the
 // one in use for the whole run (later changes of SystemDB do not rebind it).
 //
-// Security model: the workgroup file lists accounts with a salted password hash and a random id
-// made when the file was created. A data file records the id of the account that created it and
-// opens only through that account of that workgroup (error 3033 otherwise). Files are not
+// Security model: the workgroup file lists accounts with a salted password hash and an id drawn
+// from the workgroup's identification and the account's name, as the installer gives them. A data
+// file records the id of the account that created it and opens only through that account of a
+// workgroup of the same identification (error 3033 otherwise): a workgroup file written anew (a new
+// installation, another computer) keeps opening the files made before. Files are not
 // encrypted: name and password are the same in every installation, so encryption would protect
 // nothing, and a plain SQLite file stays readable by outside tools. Databases created with the
 // option dbInstallation open through any login.
@@ -81,10 +83,12 @@ private:
 // 3343, 3033); a target equal to the source: 3204; the source locked by a writer: 3218.
 void copyDatabaseFile(const std::string& source, const std::string& target);
 
-// Writes a workgroup file (for the installation tool). Accounts are (name, password); every
-// account is also a member of the group "Users", the first one of "Admins" too. An existing
-// file is replaced.
-void createWorkgroupFile(const std::string& path, const std::vector<std::pair<std::string, std::string>>& accounts,
+// Writes a workgroup file (for the installation tool). `kennung` identifies the workgroup: files
+// written with the same identification and account names hold the same ids. Accounts are (name,
+// password); every account is also a member of the group "Users", the first one of "Admins" too.
+// An existing file is replaced.
+void createWorkgroupFile(const std::string& path, const std::string& kennung,
+                         const std::vector<std::pair<std::string, std::string>>& accounts,
                          const std::vector<std::string>& groups);
 
 }  // namespace db

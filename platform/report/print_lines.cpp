@@ -21,6 +21,7 @@ constexpr double kCellPadding = 60;   // twips left and right of a cell's text
 constexpr double kCellPaddingV = 25;  // above and below
 constexpr double kMinTableScale = 0.55;
 constexpr double kMinMonoScale = 0.5;
+constexpr double kMinHeadScale = 0.7;
 constexpr int32_t kGridColour = 0x808080;
 constexpr int32_t kShadeColour = 0xEEEEEE;
 
@@ -160,32 +161,98 @@ Block gridRow(const std::vector<QString>& cells, const LineStyle& style, const C
     return b;
 }
 
-// A line of ordinary text whose parts stand apart by long runs of blanks (the column heads over a
-// page's fixed-pitch lines): each part starts at its character's column of the page's fixed-pitch
-// font, so that it stands over the column it heads. Empty when it would not fit the width.
-std::optional<Block> columnLine(const QString& text, const LineStyle& st, const TextFont& grid, double x,
-                                double room) {
-    const double column = metrics(grid).width(QStringLiteral("0"));
-    const Measure& fm = metrics(st.font);
-    Block b;
-    b.height = fm.lineSpacing() + st.before + st.after;
-    double previousEnd = -1e9;
-    int i = 0;
+// Where the cells of a fixed-pitch line start, in characters: its first character, every
+// character after a run of two or more blanks, and the end of a line that ends in such a run (a
+// cell left empty there, as the class of a row that has none).
+std::vector<int> cellStarts(const QString& text) {
+    std::vector<int> starts;
+    int blanks = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char(' ')) {
+            ++blanks;
+            continue;
+        }
+        if (i == blanks || blanks >= 2) starts.push_back(i);
+        blanks = 0;
+    }
+    if (blanks >= 2 && blanks < text.size()) starts.push_back(static_cast<int>(text.size()));
+    return starts;
+}
+
+// The columns of a page's fixed-pitch lines: the cell starts that more than half of them share.
+std::vector<int> sharedColumns(const std::vector<QString>& lines) {
+    std::map<int, int> count;
+    for (const QString& l : lines)
+        for (int s : cellStarts(l)) ++count[s];
+    std::vector<int> columns;
+    for (const auto& [start, n] : count)
+        if (2 * n > static_cast<int>(lines.size())) columns.push_back(start);
+    return columns;
+}
+
+// The parts of a line of ordinary text that stand apart by long runs of blanks: the column heads
+// over a page's fixed-pitch lines, written for the blanks of a proportional font. A part at the
+// line's start stays at the left edge; the others stand over the columns the fixed-pitch lines
+// share, the last part over the last column, the one before it over the column before, so that a
+// head of two lines has both over its column. Without such columns (or with more parts than
+// columns) each part starts at its character's column.
+struct HeadPart {
+    int at;  // the character column it stands at
+    QString text;
+};
+
+std::vector<HeadPart> headParts(const QString& text, const std::vector<int>& columns) {
+    std::vector<HeadPart> parts;
     const int n = text.size();
-    while (i < n) {
+    for (int i = 0; i < n;) {
         while (i < n && text[i] == QLatin1Char(' ')) ++i;
         if (i >= n) break;
         int j = i;
         while (j < n && !(text[j] == QLatin1Char(' ') && (j + 1 == n || text[j + 1] == QLatin1Char(' ')))) ++j;
-        const QString part = text.mid(i, j - i);
-        double at = x + i * column;
-        // A part wider than its columns pushes the next one on rather than over it.
-        at = std::max(at, previousEnd + fm.width(QStringLiteral(" ")));
-        const double w = fm.width(part);
-        if (at + w > x + room + 0.5) return std::nullopt;
-        b.items.push_back(textItem(part, st.font, at, st.before, st.color));
-        previousEnd = at + w;
+        parts.push_back({i, text.mid(i, j - i)});
         i = j;
+    }
+    std::vector<int> heads;
+    for (int c : columns)
+        if (c > 0) heads.push_back(c);
+    const std::size_t first = !parts.empty() && parts.front().at == 0 ? 1 : 0;
+    if (parts.size() > first && parts.size() - first <= heads.size())
+        for (std::size_t k = first; k < parts.size(); ++k)
+            parts[k].at = heads[heads.size() - (parts.size() - k)];
+    return parts;
+}
+
+// The size, as a share of the style's, at which each head fits between its column and the next
+// head of its line (the last one: the right edge); never below kMinHeadScale.
+double headScale(const std::vector<HeadPart>& parts, const TextFont& font, double column, double room) {
+    const Measure& fm = metrics(font);
+    double scale = 1;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        const double w = fm.width(parts[k].text);
+        const double span = k + 1 < parts.size() ? (parts[k + 1].at - parts[k].at) * column - fm.width(QStringLiteral(" "))
+                                                 : room - parts[k].at * column;
+        if (w > 0 && span < w) scale = std::min(scale, std::max(kMinHeadScale, span / w));
+    }
+    return scale;
+}
+
+// The heads of a line set at their columns in `font`. Empty when they would not fit the width.
+std::optional<Block> columnLine(const std::vector<HeadPart>& parts, const LineStyle& st, const TextFont& font,
+                                double column, double x, double room) {
+    const Measure& fm = metrics(font);
+    Block b;
+    b.height = fm.lineSpacing() + st.before + st.after;
+    const double space = fm.width(QStringLiteral(" "));
+    double previousEnd = x - space;
+    for (const HeadPart& p : parts) {
+        const double w = fm.width(p.text);
+        // A part wider than its columns pushes the next one on rather than over it, and one that
+        // would run past the right edge ends at it.
+        double at = std::max(x + p.at * column, previousEnd + space);
+        if (at + w > x + room + 0.5) at = std::max(previousEnd + space, x + room - w);
+        if (at + w > x + room + 0.5) return std::nullopt;
+        b.items.push_back(textItem(p.text, font, at, st.before, st.color));
+        previousEnd = at + w;
     }
     return b;
 }
@@ -219,7 +286,9 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
     std::map<int, Columns> columns;
     std::map<int, double> monoScale;
     std::map<int, TextFont> monoFont;
+    std::map<int, std::vector<int>> monoColumns;
     {
+        std::map<int, std::vector<QString>> monoLines;
         std::map<int, std::vector<std::pair<std::vector<QString>, LineStyle>>> tableRows;
         for (const Row& r : rows) {
             const LineStyle st = report.style(r.code);
@@ -235,9 +304,28 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
                 auto it = monoScale.find(r.page);
                 monoScale[r.page] = it == monoScale.end() ? s : std::min(it->second, s);
                 if (!monoFont.count(r.page)) monoFont[r.page] = st.font;
+                monoLines[r.page].push_back(expandTabs(r.text));
             }
         }
         for (auto& [page, trs] : tableRows) columns[page] = tableColumns(trs, width);
+        for (auto& [page, lines] : monoLines) monoColumns[page] = sharedColumns(lines);
+    }
+    // The column heads over a page's fixed-pitch lines, and the one size at which they all fit.
+    const auto isHead = [&](const Row& r, const LineStyle& st) {
+        return !st.mono && !st.table && monoFont.count(r.page) && !isRule(r.text) &&
+               r.text.contains(QStringLiteral("     "));
+    };
+    const auto monoColumn = [&](int page) {
+        return metrics(scaled(monoFont[page], monoScale[page])).width(QStringLiteral("0"));
+    };
+    std::map<int, double> headScales;
+    for (const Row& r : rows) {
+        const LineStyle st = report.style(r.code);
+        if (!isHead(r, st)) continue;
+        const double s = headScale(headParts(expandTabs(r.text), monoColumns[r.page]), st.font, monoColumn(r.page),
+                                   std::max(1.0, width - st.indent));
+        auto it = headScales.find(r.page);
+        headScales[r.page] = it == headScales.end() ? s : std::min(it->second, s);
     }
 
     std::vector<Block> out;
@@ -264,8 +352,8 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
         } else if (st.table && columns.count(r.page) && cellsOf(r.text).size() >= 3) {
             out.push_back(gridRow(cellsOf(r.text), st, columns[r.page], left));
         } else if (std::optional<Block> b;
-                   !st.mono && !st.table && monoFont.count(r.page) && r.text.contains(QStringLiteral("     ")) &&
-                   (b = columnLine(expandTabs(r.text), st, scaled(monoFont[r.page], monoScale[r.page]), x, room))) {
+                   isHead(r, st) && (b = columnLine(headParts(expandTabs(r.text), monoColumns[r.page]), st,
+                                                    scaled(st.font, headScales[r.page]), monoColumn(r.page), x, room))) {
             out.push_back(std::move(*b));
         } else {
             TextFont font = st.font;

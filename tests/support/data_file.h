@@ -20,7 +20,7 @@ inline std::shared_ptr<db::Workspace> startWorkgroup(const std::string& systemDb
                                                      const std::string& workspace = "Kestrel") {
     auto& e = db::DBEngine::instance();
     e.reset();
-    db::createWorkgroupFile(systemDb, {{user, password}}, {});
+    db::createWorkgroupFile(systemDb, systemDb, {{user, password}}, {});
     e.setSystemDB(systemDb);
     e.setDefaultUser(user);
     e.setDefaultPassword(password);

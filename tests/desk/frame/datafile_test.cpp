@@ -36,7 +36,7 @@ TEST_F(DataFileTest, NewFileHasTheWholeSchemaAndCascadesDeletes) {
 
     // Only the program's own account opens it.
     db::DBEngine::instance().reset();
-    db::createWorkgroupFile(pfad("fremd.mda"), {{"Jemand", "x"}}, {});
+    db::createWorkgroupFile(pfad("fremd.mda"), "eine andere Arbeitsgruppe", {{"Jemand", "x"}}, {});
     db::DBEngine::instance().setSystemDB(pfad("fremd.mda"));
     auto fremd = db::DBEngine::instance().CreateWorkspace("w", "Jemand", "x");
     try {
@@ -246,6 +246,38 @@ TEST_F(DataFileTest, IniGapsAreReadAndWrittenBackWithoutHoles) {
     EXPECT_NE(ini.find("[File3]\r\n3=" + pfad("c.zdb") + "\r\n"), std::string::npos);
     EXPECT_EQ(ini.find("[File4]"), std::string::npos);
     EXPECT_NE(ini.find("AppPath=" + dir.string() + "\r\n"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// A practitioner's data files outlive the installation that made them: a new installation (or one
+// on another computer) writes its workgroup file anew and still opens them.
+TEST_F(DataFileTest, AFileMadeInOneInstallationOpensInANewOne) {
+    neueDatei("Wandert.ZDB");
+    ASSERT_TRUE(gDateiOffen);
+    personenAnlegen(*gDatenbank, 1);
+    mdi().mnuClose_Click();
+    const fs::path datei = dir / "Wandert.ZDB";
+    const fs::path neu = installiere();
+    fs::copy_file(datei, neu / "Wandert.ZDB");
+
+    forms::resetAllWindows();
+    resetGlobals();
+    db::DBEngine::instance().reset();
+    files::setProgramFolder(neu.string());
+    ASSERT_TRUE(starte());
+    h().clearRecords();
+    h().chooseFile((neu / "Wandert.ZDB").string());
+    mdi().mnuOpen_Click();
+    EXPECT_TRUE(gDateiOffen) << (h().messages().empty() ? "" : h().messages().back());
+    EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM PersDat"), 1);
+    mdi().mnuClose_Click();
+    forms::resetAllWindows();
+    db::DBEngine::instance().reset();
+    std::error_code ec;
+    fs::remove_all(neu, ec);
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ TEST(Globals, TableExistsIgnoresCase) {
     fs::remove_all(dir);
     fs::create_directories(dir);
     db::DBEngine::instance().reset();
-    db::createWorkgroupFile((dir / "Sys.mda").string(), {{"admin", ""}}, {});
+    db::createWorkgroupFile((dir / "Sys.mda").string(), "Test", {{"admin", ""}}, {});
     db::DBEngine::instance().setSystemDB((dir / "Sys.mda").string());
     auto ws = db::DBEngine::instance().CreateWorkspace("t", "admin", "");
     auto d = ws->CreateDatabase((dir / "a.zdb").string(), "", db::dbInstallation);

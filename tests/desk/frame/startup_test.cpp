@@ -220,7 +220,7 @@ TEST_F(FrameTest, MissingSettingsDatabaseStopsTheStartWithAMessage) {
 
 TEST_F(FrameTest, DataFileOfAnotherWorkgroupIsRefused) {
     {
-        db::createWorkgroupFile(pfad("anders.mda"), {{kBenutzer, kKennwort}}, {});
+        db::createWorkgroupFile(pfad("anders.mda"), "eine andere Arbeitsgruppe", {{kBenutzer, kKennwort}}, {});
         db::DBEngine::instance().setSystemDB(pfad("anders.mda"));
         auto ws = db::DBEngine::instance().CreateWorkspace("Kestrel", kBenutzer, kKennwort);
         auto d = ws->CreateDatabase(pfad("Fremd.ZDB"));

@@ -18,7 +18,7 @@ TEST_F(Login, MissingWorkgroupFileStopsTheFirstWorkspace) {
     auto& e = db::DBEngine::instance();
     e.reset();
     std::filesystem::create_directory(path("daten"));
-    db::createWorkgroupFile(path("daten/Sys.mda"), {{kUser, kPassword}}, {});
+    db::createWorkgroupFile(path("daten/Sys.mda"), path("daten/Sys.mda"), {{kUser, kPassword}}, {});
     e.setSystemDB(path("programm") + "\\Sys.mda");
     EXPECT_EQ(errorOf([&] { e.CreateWorkspace("Kestrel", kUser, kPassword); }), 3028);
     e.setSystemDB(path("Kaputt.mda"));
@@ -35,7 +35,7 @@ TEST_F(Login, DataFileOpensOnlyThroughItsCreatingAccount) {
     // The same account name in another workgroup file is another account.
     auto& e = db::DBEngine::instance();
     e.reset();
-    db::createWorkgroupFile(path("Other.mda"), {{kUser, kPassword}, {"Gast", "g"}}, {});
+    db::createWorkgroupFile(path("Other.mda"), "eine andere Arbeitsgruppe", {{kUser, kPassword}, {"Gast", "g"}}, {});
     e.setSystemDB(path("Other.mda"));
     e.setDefaultUser(kUser);
     e.setDefaultPassword(kPassword);

@@ -273,6 +273,62 @@ TEST_F(Engine, TableLinesLineUpInColumnsRulesAreLinesAndFixedPitchLinesShrinkTog
     allesImDruckbereich(d);
 }
 
+TEST_F(Engine, ColumnHeadsWrittenWithProportionalBlanksStandOverTheFixedPitchColumnsTheyHead) {
+    // A table of deviations: its heads spaced for a proportional font, its second head line pushed
+    // far right under the last head, its rows in fixed-pitch columns of 20, 20 and 19 characters.
+    auto zeile = [](const std::string& name, const std::string& differenz, const std::string& verhaeltnis,
+                    const std::string& klasse) {
+        return name + std::string(20 - name.size(), ' ') + differenz + std::string(20 - differenz.size(), ' ') +
+               verhaeltnis + std::string(14, ' ') + klasse;
+    };
+    auto r = oeffnen({{15, 1, "Abweichung", "U1"},
+                      {15, 13, std::string(25, ' ') + "Abweichung vom Mittel" + std::string(10, ' ') +
+                                   "Verhältnis zum Mittel" + std::string(15, ' ') + "Einstufung", "DE"},
+                      {15, 14, std::string(125, ' ') + "(gegenüber dem Mittel)", "DE"},
+                      {15, 16, zeile("Perfektionist", "-002,44", "00,89", "im mittleren Bereich"), "C1"},
+                      {15, 17, zeile("Macher", "027,56", "02,23", "deutlich darüber"), "C1"},
+                      {15, 18, zeile("Boss", "-005,44", "00,76", "deutlich darunter"), "C1"},
+                      {24, 1, "Informationsmaß", "U1"},
+                      {24, 6, "Helfer" + std::string(29, ' ') + "0,7274" + std::string(11, ' ') + "stark", "C1"},
+                      {24, 7, "Boss" + std::string(31, ' ') + "0,3637" + std::string(11, ' ') + "wechselnd", "C1"},
+                      {24, 22, "0 = alle Bewertungen eines Typs gleich" + std::string(10, ' ') + "1 = alle fünf Werte",
+                       "DE"},
+                      {24, 23, std::string(72, ' ') + "gleich oft vergeben", "DE"}});
+    r->Sections(5).setSuppress(true);
+    const Document d = Document::layout(*r, {"08.03.2026"});
+    ASSERT_EQ(d.pageCount(), 2);
+    auto stueck = [&](int blatt, const std::string& text) -> const Item* {
+        for (const auto& it : d.page(blatt))
+            if (it.type == Item::Type::Text && it.text == text) return &it;
+        return nullptr;
+    };
+    // Each head, whole on one line, starts where the cells of its column start.
+    const Item* koepfe[] = {stueck(0, "Abweichung vom Mittel"), stueck(0, "Verhältnis zum Mittel"),
+                            stueck(0, "Einstufung"), stueck(0, "(gegenüber dem Mittel)")};
+    for (const Item* k : koepfe) ASSERT_NE(k, nullptr);
+    const Item* reihe = nullptr;
+    for (const auto& it : d.page(0))
+        if (it.text.rfind("Perfektionist", 0) == 0) reihe = &it;
+    ASSERT_NE(reihe, nullptr);
+    const double spalte = reihe->w / QString::fromStdString(reihe->text).size();
+    EXPECT_NEAR(koepfe[0]->x, reihe->x + 20 * spalte, 1.0);
+    EXPECT_NEAR(koepfe[1]->x, reihe->x + 40 * spalte, 1.0);
+    EXPECT_NEAR(koepfe[2]->x, reihe->x + 59 * spalte, 1.0);
+    EXPECT_NEAR(koepfe[3]->x, koepfe[2]->x, 1.0);
+    // Neither runs into the head beside it; the second head line follows the first directly.
+    EXPECT_LT(koepfe[0]->x + koepfe[0]->w, koepfe[1]->x);
+    EXPECT_LT(koepfe[1]->x + koepfe[1]->w, koepfe[2]->x);
+    EXPECT_NEAR(koepfe[3]->y - koepfe[2]->y, koepfe[2]->h, 1.0);
+    // A legend under a table: its second part and the line that goes on with it stand one above the other.
+    const Item* werte = stueck(1, "1 = alle fünf Werte");
+    const Item* weiter = stueck(1, "gleich oft vergeben");
+    ASSERT_NE(werte, nullptr);
+    ASSERT_NE(weiter, nullptr);
+    EXPECT_NEAR(weiter->x, werte->x, 1.0);
+    EXPECT_GT(werte->x, stueck(1, "0 = alle Bewertungen eines Typs gleich")->x + 1000);
+    allesImDruckbereich(d);
+}
+
 TEST_F(Engine, PicturesFitThePrintableAreaAndASuppressedSectionLeavesNoSheet) {
     bitmap(path("bild.bmp"), 2000, 400);  // far wider than the sheet
     auto r = oeffnen({{1, 1, "Deckblatt", "U1"}});
