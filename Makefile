@@ -6,7 +6,7 @@ PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libsqlite3-dev libxml2-
            libgtest-dev libgmock-dev libbenchmark-dev sqlite3 poppler-utils libwmf-bin xvfb xauth x11-utils \
            imagemagick fonts-dejavu-core fonts-urw-base35 qt6-qpa-plugins qt6-translations-l10n
 
-.PHONY: deps build test run clean
+.PHONY: deps build test run clean fuzz
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -26,6 +26,26 @@ test: build
 run: build
 	@if [ -x $(BUILD)/dist/zuvdesk ]; then cd $(BUILD)/dist && ./zuvdesk; \
 	else echo "ZUVDESK is not built yet: no program in $(BUILD)/dist."; fi
+
+# `make fuzz` runs the fuzz tests of `make test` far longer (FUZZ_RUNS times as many inputs, seed
+# FUZZ_SEED) in a build of their own under AddressSanitizer and UndefinedBehaviorSanitizer.
+FUZZ_BUILD ?= $(BUILD)/fuzz
+FUZZ_RUNS ?= 50
+FUZZ_SEED ?= 20261209
+FUZZ_JOBS ?= $$(nproc)
+FUZZ_TESTS = test_platform_db test_platform_ini test_desk_testing
+SANITIZE = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS="$(SANITIZE)" -DCMAKE_C_FLAGS="$(SANITIZE)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" -DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=address,undefined"
+	cmake --build $(FUZZ_BUILD) -j$(FUZZ_JOBS) --target $(FUZZ_TESTS)
+	for t in $(FUZZ_TESTS); do \
+	  QT_QPA_PLATFORM=offscreen ZUV_FUZZ_RUNS=$(FUZZ_RUNS) ZUV_FUZZ_SEED=$(FUZZ_SEED) \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  $(FUZZ_BUILD)/tests/$$t --gtest_filter='*Fuzz*' || exit 1; \
+	done
 
 clean:
 	rm -rf $(BUILD)

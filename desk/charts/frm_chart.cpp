@@ -206,34 +206,39 @@ void frmChart::DrawChart() {
         std::vector<int16_t> kreiswerte(9, 0);
 
         // A person's nine result rows, each placed by its type number (rows of other numbers are
-        // left out); returns how many rows the person has.
-        auto ergebnisse = [&](db::DataControl& d, int32_t person, int reihe) {
+        // left out). A person without rows, or whose rows hold no scores yet (never evaluated:
+        // the comparison charts the stored rows as they are), is charted with zeros and named.
+        auto ergebnisse = [&](db::DataControl& d, int32_t person, int reihe, const std::string& vorname,
+                              const std::string& nachname) {
             d.setDatabaseName(gDatenbankName);
             d.setRecordSource("select * from ergebnis where personid = " + vb::Str(person) + " order by TypNummer");
             d.Refresh();
             auto rs = d.Recordset();
-            int anzahl = 0;
+            int zeilen = 0, werte = 0;
+            auto wert = [&](const char* spalte) {
+                const vb::Variant v = rs->Fields(spalte).Value();
+                if (!v.isNull() && !v.isEmpty()) ++werte;
+                return zahlOderNull(v);
+            };
             while (rs && !rs->Eof()) {
-                ++anzahl;
+                ++zeilen;
                 const int typ = zahlOderNull(rs->Fields("TypNummer").Value());
                 if (typ >= 1 && typ <= 9) {
                     if (reihe >= 0) {
-                        reihen[typ - 1][reihe] = zahlOderNull(rs->Fields(w.spalten[0]).Value());
+                        reihen[typ - 1][reihe] = wert(w.spalten[0]);
                     } else if (kreis) {
-                        kreiswerte[typ - 1] = zahlOderNull(rs->Fields(w.spalten[0]).Value());
+                        kreiswerte[typ - 1] = wert(w.spalten[0]);
                     } else {
-                        for (std::size_t s = 0; s < w.spalten.size(); ++s)
-                            reihen[typ - 1][s] = zahlOderNull(rs->Fields(w.spalten[s]).Value());
+                        for (std::size_t s = 0; s < w.spalten.size(); ++s) reihen[typ - 1][s] = wert(w.spalten[s]);
                     }
                 }
                 rs->MoveNext();
             }
-            return anzahl;
-        };
-        auto ohneErgebnis = [](const std::string& vorname, const std::string& nachname) {
-            forms::MsgBox("Für " + vorname + " " + nachname +
-                              " sind in der Datendatei keine Ergebnisse gespeichert. Das Diagramm zeigt für diese "
-                              "Person nur Nullwerte.",
+            if (werte > 0) return;
+            const std::string grund = zeilen == 0 ? " sind in der Datendatei keine Ergebnisse gespeichert."
+                                                  : " sind noch keine Ergebnisse berechnet: die Person wurde noch "
+                                                    "nicht ausgewertet.";
+            forms::MsgBox("Für " + vorname + " " + nachname + grund + " Das Diagramm zeigt für diese Person nur Nullwerte.",
                           forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
         };
 
@@ -245,11 +250,11 @@ void frmChart::DrawChart() {
         } else if (gDateivergleich == 0) {
             if (!kreis && w.spalten.size() > 1)
                 for (auto& r : reihen) r.resize(w.spalten.size(), 0);
-            if (ergebnisse(Data1, gAktPersonID, -1) == 0) ohneErgebnis(gAktPerson[1], gAktPerson[2]);
+            ergebnisse(Data1, gAktPersonID, -1, gAktPerson[1], gAktPerson[2]);
         } else if (gDateivergleich == 1) {
             for (auto& r : reihen) r.resize(2, 0);
-            if (ergebnisse(Data1, gVergleichPersonID, 0) == 0) ohneErgebnis(gVergleichPerson[1], gVergleichPerson[2]);
-            if (ergebnisse(Data2, gAktPersonID, 1) == 0) ohneErgebnis(gAktPerson[1], gAktPerson[2]);
+            ergebnisse(Data1, gVergleichPersonID, 0, gVergleichPerson[1], gVergleichPerson[2]);
+            ergebnisse(Data2, gAktPersonID, 1, gAktPerson[1], gAktPerson[2]);
         }
 
         if (kreis)

@@ -32,6 +32,8 @@ public:
     void Form_Activate() override;
     void Form_Resize() override;
     void Form_Unload(int& cancel) override;
+    // The size a chart window takes when the main window cascades it.
+    QSize sizeHint() const override { return MSChart1.sizeHint(); }
 
     // The chart's data and look (called by Form_Load, in this order).
     void SetChartType();

@@ -188,6 +188,14 @@ void checkTarget(const std::string& src, const std::string& dst, const std::stri
     if (fs::exists(d, ec) && (!mayExist || fs::is_directory(d, ec))) raise(3204, shownTarget);
 }
 
+// What earlier copies killed half-way left beside their source or target goes before a new one.
+void clearLeftovers(const std::string& src, const std::string& dst) {
+    for (const std::string& file : {src, dst}) {
+        const fs::path p(file);
+        files::removeStaleTempFiles(p.has_parent_path() ? p.parent_path().string() : ".");
+    }
+}
+
 }  // namespace
 
 void DBEngine::CompactDatabase(const std::string& srcIn, const std::string& dstIn, const std::string&, int) {
@@ -197,7 +205,7 @@ void DBEngine::CompactDatabase(const std::string& srcIn, const std::string& dstI
     auto source = detail::Connection::open(src, true, false);
     source->checkOwner(login);
     checkTarget(src, dst, dstIn, false);
-    files::removeStaleTempFiles(fs::path(dst).has_parent_path() ? fs::path(dst).parent_path().string() : ".");
+    clearLeftovers(src, dst);
     TempCopy copy(dst);
     {
         detail::Stmt s = source->prepare("VACUUM INTO ?1");
@@ -297,6 +305,7 @@ void copyDatabaseFile(const std::string& srcIn, const std::string& dstIn) {
         source->checkOwner(DBEngine::instance().defaultLogin());
     }
     checkTarget(src, dst, dstIn, true);
+    clearLeftovers(src, dst);
     TempCopy copy(dst);
     if (!detail::Connection::heldInProcess(src) && byteCopy(src, copy.path, dstIn)) {
         finishCopy(copy, dst, true, dstIn);

@@ -176,15 +176,20 @@ std::string resolvePath(const std::string& input) {
         start = slash + 1;
     }
     std::string cur = p[0] == '/' ? "/" : "";
+    // Once a part exists in no case, nothing below it can: the rest is taken as written (looking
+    // further would cost a walk of the path for every part).
+    bool found = true;
     for (const std::string& part : parts) {
         if (part.empty()) continue;
         const std::string prefix = cur.empty() ? "" : (cur.back() == '/' ? cur : cur + "/");
         std::string joined = prefix + part;
-        if (part != "." && part != ".." && !fs::exists(joined, ec)) {
+        if (found && part != "." && part != ".." && !fs::exists(joined, ec)) {
+            found = false;
             for (const auto& entry : fs::directory_iterator(cur.empty() ? "." : cur, ec)) {
                 const std::string name = entry.path().filename().string();
                 if (sameName(name, part)) {
                     joined = prefix + name;
+                    found = true;
                     break;
                 }
             }

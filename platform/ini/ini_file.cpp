@@ -35,8 +35,10 @@ bool readText(const std::string& file, std::string& text) {
     } catch (const vb::Error&) {
         return false;
     }
+    // A byte-order mark announces UTF-8; bytes that are not UTF-8 after all are read as
+    // Windows-1252 like any other such file, so that no value carries broken characters.
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
-    else if (!validUtf8(text)) text = vb::toUtf8(text, vb::CodePage::Windows1252);
+    if (!validUtf8(text)) text = vb::toUtf8(text, vb::CodePage::Windows1252);
     return true;
 }
 

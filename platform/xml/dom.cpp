@@ -23,11 +23,15 @@ constexpr size_t kMaxText = 16u << 20;
 std::string germanReason(const xmlError* e) {
     if (!e) return "Die Datei konnte nicht gelesen werden.";
     const std::string msg = e->message ? e->message : "";
-    switch (e->code) {
+    const int c = e->code;
+    auto in = [c](std::initializer_list<int> codes) { return std::find(codes.begin(), codes.end(), c) != codes.end(); };
+    switch (c) {
         case XML_ERR_DOCUMENT_EMPTY: return "Die Datei ist keine XML-Datei: sie enthält kein Element.";
-        case XML_ERR_DOCUMENT_END: return "Nach dem Wurzelelement folgt weiterer Inhalt.";
+        case XML_ERR_DOCUMENT_END:
+        case XML_ERR_EXTRA_CONTENT: return "Nach dem Wurzelelement folgt weiterer Inhalt.";
         case XML_ERR_TAG_NAME_MISMATCH: return "Das schließende Tag passt nicht zum öffnenden.";
         case XML_ERR_TAG_NOT_FINISHED: return "Ein Element wird nicht geschlossen.";
+        case XML_ERR_NOT_WELL_BALANCED: return "Die Elemente sind nicht richtig ineinander geschachtelt.";
         case XML_ERR_GT_REQUIRED: return "Ein \">\" fehlt.";
         case XML_ERR_LTSLASH_REQUIRED: return "Ein schließendes Tag fehlt.";
         case XML_ERR_NAME_REQUIRED: return "Ein Name fehlt.";
@@ -37,7 +41,11 @@ std::string germanReason(const xmlError* e) {
         case XML_WAR_UNDECLARED_ENTITY: return "Eine Entität ist nicht deklariert.";
         case XML_ERR_ATTRIBUTE_NOT_STARTED:
         case XML_ERR_ATTRIBUTE_WITHOUT_VALUE: return "Ein Attribut hat keinen Wert in Anführungszeichen.";
-        case XML_ERR_ATTRIBUTE_REDEFINED: return "Ein Attribut steht doppelt.";
+        case XML_ERR_ATTRIBUTE_NOT_FINISHED: return "Der Wert eines Attributs wird nicht geschlossen.";
+        case XML_ERR_LT_IN_ATTRIBUTE: return "Der Wert eines Attributs enthält das Zeichen \"<\".";
+        case XML_ERR_ATTRIBUTE_REDEFINED:
+        case XML_NS_ERR_ATTRIBUTE_REDEFINED: return "Ein Attribut steht doppelt.";
+        case XML_ERR_EQUAL_REQUIRED: return "Nach dem Namen eines Attributs fehlt das \"=\".";
         case XML_ERR_DOCUMENT_START: return "Die Datei beginnt nicht mit XML.";
         case XML_ERR_UNSUPPORTED_ENCODING:
         case XML_ERR_UNKNOWN_ENCODING: {
@@ -48,17 +56,55 @@ std::string germanReason(const xmlError* e) {
         case XML_ERR_ENTITY_LOOP: return "Die Datei enthält Entitäten, die sich selbst enthalten.";
         case XML_ERR_NO_MEMORY: return "Die Datei ist zu groß, um sie zu lesen.";
         case XML_ERR_NAME_TOO_LONG: return "Die Datei enthält einen Namen, der zu lang ist.";
+        case XML_ERR_MISPLACED_CDATA_END: return "Die Zeichenfolge \"]]>\" steht außerhalb eines CDATA-Abschnitts.";
+        case XML_ERR_CDATA_NOT_FINISHED: return "Ein CDATA-Abschnitt wird nicht geschlossen.";
+        case XML_ERR_RESERVED_XML_NAME: return "Eine XML-Deklaration steht nicht am Anfang der Datei.";
+        case XML_ERR_SPACE_REQUIRED:
+        case XML_ERR_SEPARATOR_REQUIRED: return "Zwischen zwei Angaben fehlt ein Leerzeichen.";
+        case XML_ERR_VALUE_REQUIRED: return "Ein Wert fehlt.";
         default: break;
     }
+    if (in({XML_ERR_INVALID_HEX_CHARREF, XML_ERR_INVALID_DEC_CHARREF, XML_ERR_INVALID_CHARREF, XML_ERR_CHARREF_AT_EOF,
+            XML_ERR_CHARREF_IN_PROLOG, XML_ERR_CHARREF_IN_EPILOG, XML_ERR_CHARREF_IN_DTD}))
+        return "Ein Zeichenverweis (&#…;) ist ungültig oder steht an falscher Stelle.";
+    if (in({XML_ERR_ENTITYREF_AT_EOF, XML_ERR_ENTITYREF_IN_PROLOG, XML_ERR_ENTITYREF_IN_EPILOG, XML_ERR_ENTITYREF_IN_DTD,
+            XML_ERR_PEREF_AT_EOF, XML_ERR_PEREF_IN_PROLOG, XML_ERR_PEREF_IN_EPILOG, XML_ERR_PEREF_IN_INT_SUBSET,
+            XML_ERR_ENTITYREF_NO_NAME, XML_ERR_ENTITYREF_SEMICOL_MISSING, XML_ERR_PEREF_NO_NAME,
+            XML_ERR_PEREF_SEMICOL_MISSING}))
+        return "Ein Entitätsverweis (&…;) ist unvollständig oder steht an falscher Stelle.";
+    if (in({XML_ERR_UNPARSED_ENTITY, XML_ERR_ENTITY_IS_EXTERNAL, XML_ERR_ENTITY_IS_PARAMETER, XML_ERR_ENTITY_NOT_STARTED,
+            XML_ERR_ENTITY_NOT_FINISHED, XML_ERR_ENTITY_PE_INTERNAL, XML_ERR_ENTITY_BOUNDARY, XML_ERR_ENTITY_CHAR_ERROR,
+            XML_ERR_ENTITY_PROCESSING}))
+        return "Eine Entität ist fehlerhaft deklariert oder wird unzulässig verwendet.";
+    if (in({XML_ERR_STRING_NOT_STARTED, XML_ERR_STRING_NOT_CLOSED, XML_ERR_LITERAL_NOT_STARTED,
+            XML_ERR_LITERAL_NOT_FINISHED}))
+        return "Eine Zeichenkette in Anführungszeichen fehlt oder wird nicht geschlossen.";
+    if (in({XML_ERR_COMMENT_NOT_FINISHED, XML_ERR_HYPHEN_IN_COMMENT}))
+        return "Ein Kommentar wird nicht geschlossen oder enthält \"--\".";
+    if (in({XML_ERR_PI_NOT_STARTED, XML_ERR_PI_NOT_FINISHED})) return "Eine Verarbeitungsanweisung (<?…?>) ist unvollständig.";
+    if (in({XML_ERR_XMLDECL_NOT_STARTED, XML_ERR_XMLDECL_NOT_FINISHED, XML_ERR_VERSION_MISSING, XML_WAR_UNKNOWN_VERSION,
+            XML_ERR_MISSING_ENCODING, XML_ERR_UNKNOWN_VERSION, XML_ERR_VERSION_MISMATCH, XML_ERR_STANDALONE_VALUE,
+            XML_ERR_ENCODING_NAME}))
+        return "Die XML-Deklaration am Anfang der Datei (<?xml …?>) ist fehlerhaft.";
+    if (in({XML_ERR_NOTATION_NOT_STARTED, XML_ERR_NOTATION_NOT_FINISHED, XML_ERR_ATTLIST_NOT_STARTED,
+            XML_ERR_ATTLIST_NOT_FINISHED, XML_ERR_MIXED_NOT_STARTED, XML_ERR_MIXED_NOT_FINISHED,
+            XML_ERR_ELEMCONTENT_NOT_STARTED, XML_ERR_ELEMCONTENT_NOT_FINISHED, XML_ERR_CONDSEC_NOT_STARTED,
+            XML_ERR_CONDSEC_NOT_FINISHED, XML_ERR_EXT_SUBSET_NOT_FINISHED, XML_ERR_DOCTYPE_NOT_FINISHED,
+            XML_ERR_CONDSEC_INVALID, XML_ERR_CONDSEC_INVALID_KEYWORD, XML_ERR_NO_DTD, XML_ERR_NOTATION_PROCESSING}))
+        return "Die Dokumenttyp-Deklaration (<!DOCTYPE …>) ist fehlerhaft.";
+    if (in({XML_ERR_NMTOKEN_REQUIRED, XML_ERR_PCDATA_REQUIRED, XML_ERR_URI_REQUIRED, XML_ERR_PUBID_REQUIRED,
+            XML_ERR_LT_REQUIRED}))
+        return "An einer Stelle der Datei fehlt ein notwendiger Bestandteil.";
+    if (in({XML_ERR_INVALID_URI, XML_ERR_URI_FRAGMENT})) return "Ein Verweis (URI) in der Datei ist ungültig.";
+    if (c >= XML_NS_ERR_XML_NAMESPACE && c <= XML_NS_ERR_COLON) return "Ein Namensraum (Präfix mit \":\") ist fehlerhaft.";
     // The parser's limits come as internal errors; its English advice is no help to the person.
-    if (msg.find("depth") != std::string::npos)
-        return "Die Datei ist zu tief verschachtelt (mehr als 256 Ebenen).";
+    if (msg.find("depth") != std::string::npos) return "Die Datei ist zu tief verschachtelt (mehr als 256 Ebenen).";
     if (msg.find("huge") != std::string::npos || msg.find("Huge") != std::string::npos ||
         msg.find("too long") != std::string::npos || msg.find("too big") != std::string::npos ||
-        msg.find("amplification") != std::string::npos || e->code == XML_ERR_INTERNAL_ERROR)
+        msg.find("amplification") != std::string::npos || c == XML_ERR_INTERNAL_ERROR)
         return "Die Datei überschreitet eine Grenze des XML-Lesers (ein Text, ein Name oder die Verschachtelung ist "
                "zu groß).";
-    return "Die Datei ist kein gültiges XML (Fehler Nr. " + std::to_string(e->code) + ").";
+    return "Die Datei ist kein gültiges XML (Fehler Nr. " + std::to_string(c) + " des XML-Lesers).";
 }
 
 // What the bytes are when they cannot be XML at all: said before the parser says something less

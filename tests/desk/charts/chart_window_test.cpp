@@ -231,6 +231,14 @@ TEST_F(ChartTest, TwoPersonsAreComparedTypeByTypeAndTheLegendNamesBoth) {
     ASSERT_EQ(h().messages().size(), 1u);
     EXPECT_NE(h().messages()[0].find("Vorname3 Nachname3"), std::string::npos);
     EXPECT_EQ(reihe(aktivesChart()->MSChart1, 2), std::vector<double>(9, 0.0));
+    // A person who took the test but was never evaluated has rows without scores: named too.
+    gDatenbank->Execute("UPDATE Ergebnis SET TypGesamtSumme = NULL WHERE PersonID = " + std::to_string(erster));
+    h().clearRecords();
+    DateivergleichAnzeigen();
+    ASSERT_EQ(h().messages().size(), 2u);
+    EXPECT_NE(h().messages()[0].find("Vorname2 Nachname2 sind noch keine Ergebnisse berechnet"), std::string::npos)
+        << h().messages()[0];
+    EXPECT_EQ(reihe(aktivesChart()->MSChart1, 1), std::vector<double>(9, 0.0));
     // Their own chart cannot be scored: the message says why and no window opens.
     const auto vorher = charts().size();
     h().clearRecords();
@@ -238,6 +246,17 @@ TEST_F(ChartTest, TwoPersonsAreComparedTypeByTypeAndTheLegendNamesBoth) {
     ASSERT_EQ(h().messages().size(), 1u);
     EXPECT_NE(h().messages()[0].find("fehlen Datensätze"), std::string::npos) << h().messages()[0];
     EXPECT_EQ(charts().size(), vorher);
+}
+
+TEST_F(ChartTest, BesideOtherWindowsTheChartIsCascadedAtASizeToBeRead) {
+    GrafikauswertungAnzeigen();
+    frmChart* f = aktivesChart();
+    ASSERT_NE(f, nullptr);
+    mdi().mnuTabelle.choose();
+    forms::Instance<frmMDI>().childActivated(f);
+    EXPECT_EQ(gFensterAnzahl, 2);
+    EXPECT_GE(f->MSChart1.width(), 400) << mdi().mdiArea()->viewport()->width();
+    EXPECT_GE(f->MSChart1.height(), 300) << mdi().mdiArea()->viewport()->height();
 }
 
 TEST_F(ChartTest, TheEleventhWindowIsRefusedBeforeAnythingIsDrawn) {

@@ -93,3 +93,46 @@ TEST_F(DatenTest, StatementWithoutRowsWritesNothing) {
                                      db::RecordsetType::Snapshot);
     EXPECT_EQ(alle->RecordCount(), 0);
 }
+
+// A rating, rated again, cleared: the answer row and the statement's item-type rows change together,
+// and a rating that fails half-way leaves the one before it in both.
+TEST_F(DatenTest, RatingsAreStoredWithTheirItemTypeRowsOrNotAtAll) {
+    const int32_t id = neuePerson("Anna", "Berg");
+    db::DataControl antworten, typen;
+    for (auto [dc, tabelleName] : {std::pair{&antworten, "persontestergebnis"}, std::pair{&typen, "typwertzuweisung"}}) {
+        dc->setDatabaseName(path("test.ZDB"));
+        dc->setRecordSource(std::string("select * from ") + tabelleName + " where personid like " + std::to_string(id));
+        dc->Refresh();
+    }
+    auto bewerte = [&](int aussage, const vb::Variant& wert) {
+        antworten.Recordset()->FindFirst("itemnummer like " + std::to_string(aussage));
+        zuvtest::bewertungSpeichern(*antworten.Database(), *antworten.Recordset(), *typen.Recordset(), aussage, wert);
+    };
+    auto antwort = [&](int aussage) {
+        auto rs = datei->OpenRecordset("select * from persontestergebnis where personid = " + std::to_string(id) +
+                                           " and itemnummer = " + std::to_string(aussage),
+                                       db::RecordsetType::Snapshot);
+        const vb::Variant v = rs->Fields("itemwert").Value();
+        return v.isNull() ? std::string() : v.toString();
+    };
+    bewerte(5, vb::Variant(int16_t(0)));
+    EXPECT_EQ(antwort(5), "0");
+    EXPECT_EQ(typWerte(id, 5), (std::map<int, std::string>{{8, "0"}, {9, "4"}}));
+    bewerte(5, vb::Variant(int16_t(3)));  // rated again
+    EXPECT_EQ(typWerte(id, 5), (std::map<int, std::string>{{8, "3"}, {9, "1"}}));
+    bewerte(5, vb::Variant::null());  // cleared
+    EXPECT_EQ(antwort(5), "");
+    EXPECT_EQ(typWerte(id, 5), (std::map<int, std::string>{{8, ""}, {9, ""}}));
+
+    // The file refuses one of the statement's item-type rows (here a trigger of another program
+    // does): the rating is refused as a whole, and the answer keeps its former value like the rows.
+    bewerte(32, vb::Variant(int16_t(2)));
+    EXPECT_EQ(shell("sqlite3 '" + path("test.ZDB") +
+                    "' \"CREATE TRIGGER nein BEFORE UPDATE ON TypWertZuweisung WHEN new.ItemNummer = 32 AND "
+                    "new.TypNummer = 8 BEGIN SELECT RAISE(ABORT, 'gesperrt'); END\""),
+              "");
+    EXPECT_NE(dbtest::errorOf([&] { bewerte(32, vb::Variant(int16_t(4))); }), 0);
+    EXPECT_EQ(antwort(32), "2");
+    EXPECT_EQ(typWerte(id, 32), (std::map<int, std::string>{{1, "2"}, {7, "2"}, {8, "2"}}));
+    EXPECT_EQ(shell("sqlite3 '" + path("test.ZDB") + "' 'pragma integrity_check'"), "ok\n");
+}

@@ -128,3 +128,20 @@ TEST(Strings, StrOfFieldValues) {
     EXPECT_EQ(Str(Variant(0.85f)), " .85");
     EXPECT_EQ(errorOf([] { (void)Str(Variant::null()); }), 94);
 }
+
+// A value quoted in a message: whole up to 80 characters, else its start and end around "…"; what
+// cannot be shown is shown as a symbol.
+TEST(Strings, ExcerptsShowAValueShortAndVisible) {
+    EXPECT_EQ(vb::excerpt("Müller"), "Müller");
+    const std::string achtzig(80, 'a');
+    EXPECT_EQ(vb::excerpt(achtzig), achtzig);
+    const std::string lang = std::string(60, 'a') + std::string(1000000, 'b') + "Ende.ZDB" + std::string(12, 'c');
+    const std::string kurz = vb::excerpt(lang);
+    EXPECT_EQ(kurz, std::string(60, 'a') + "\u2026" + "Ende.ZDB" + std::string(12, 'c'));
+    EXPECT_EQ(vb::excerpt("a\nb\tc\x1b\x7f"), "a\u240ab\u2409c\u241b\u2421");
+    EXPECT_EQ(vb::excerpt("x\xff\xc3y"), "x\uFFFD\uFFFDy");
+    // Umlauts at the cut stay whole characters.
+    const std::string umlaute = vb::excerpt(std::string(100 * 2, 'x') + std::string(50, 'y') + "äöüäöüäöüäöüäöüäöüäöü");
+    EXPECT_EQ(vb::Len(umlaute), 81);
+    EXPECT_EQ(vb::Right(umlaute, 20), "öüäöüäöüäöüäöüäöüäöü");
+}
