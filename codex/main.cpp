@@ -8,13 +8,11 @@
 #include "desk/common/globals.h"
 #include "desk/common/programm.h"
 #include "platform/forms/form.h"
-#include "platform/draw/fonts.h"
 #include "platform/forms/german_texts.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     forms::installGermanTexts();
-    draw::installFontSubstitutes();
     app.setQuitOnLastWindowClosed(false);
     setProgramm(kZuvcodex);
     forms::setUntrappedErrorHandler([](const vb::Error& e) { ShowErrorMessage(e); });

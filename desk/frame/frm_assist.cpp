@@ -61,7 +61,6 @@ frmAssist::frmAssist() : forms::Form("frmAssist") {
     for (int i = 0; i < 8; ++i) SSCommand1[i].Click = [this, i] { SSCommand1_Click(i); };
     Command1.Click = [this] { Command1_Click(); };
     setKeyPreview(true);
-    resize(460, 560);
 }
 
 void frmAssist::setupControls() {
@@ -88,6 +87,9 @@ void frmAssist::Form_Load() {
         Label1[0].setForeColor(kDunkelblau);
         const std::pair<int, int> tipps[] = {{7, 41}, {5, 3}, {0, 45}, {2, 35}, {1, 39}, {6, 42}};
         for (auto [i, n] : tipps) SSCommand1[i].setToolTipText(LabelTxt(n));
+        // As large as its texts need at the screen's font size, never larger than the screen.
+        resize(forms::fitOnScreen(sizeHint().expandedTo(QSize(460, 0))));
+        CenterForm(*this);
     });
 }
 

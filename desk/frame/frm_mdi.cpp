@@ -29,6 +29,7 @@
 #include "platform/db/workspace.h"
 #include "platform/draw/picture_box.h"
 #include "platform/files/paths.h"
+#include "platform/forms/flow_layout.h"
 #include "platform/forms/grid.h"
 #include "platform/forms/host.h"
 #include "platform/forms/screen.h"
@@ -147,9 +148,9 @@ frmMDI::frmMDI()
     resize(forms::fitOnScreen(QSize(1100, 780)));
 
     Rahmen1 = new QWidget(this);
-    auto* leiste = new QHBoxLayout(Rahmen1);
+    // The buttons go on in a second row rather than widen the window past the screen.
+    auto* leiste = new forms::FlowLayout(Rahmen1, 2);
     leiste->setContentsMargins(4, 2, 4, 2);
-    leiste->setSpacing(2);
     static const char* kurz[16] = {"Person", "Test",    "Grafik",    "Enneagramm", "Tabelle", "Auswertung",
                                    "Statistik", "Vergleich", "Fragebogen", "Diagramm", "Einstellungen",
                                    "Einführung", "Typen",     "Bilder",     "Lernen",  "Hilfe"};
@@ -162,7 +163,6 @@ frmMDI::frmMDI()
         SSCommand1[i] = b;
         leiste->addWidget(b);
     }
-    leiste->addStretch(1);
     addTopWidget(Rahmen1);
 
     txtStatusMsg = new forms::StatusLine(this);

@@ -6,13 +6,11 @@
 #include "desk/common/globals.h"
 #include "desk/frame/startup.h"
 #include "platform/forms/form.h"
-#include "platform/draw/fonts.h"
 #include "platform/forms/german_texts.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     forms::installGermanTexts();
-    draw::installFontSubstitutes();
     app.setQuitOnLastWindowClosed(false);
     forms::setUntrappedErrorHandler([](const vb::Error& e) { ShowErrorMessage(e); });
     frmMDI& haupt = forms::Instance<frmMDI>();

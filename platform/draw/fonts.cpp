@@ -20,7 +20,8 @@ const std::map<QString, Kind>& windowsNames() {
         {"times new roman", Kind::Serif}, {"times", Kind::Serif},        {"ms serif", Kind::Serif},
         {"georgia", Kind::Serif},        {"garamond", Kind::Serif},     {"book antiqua", Kind::Serif},
         {"courier new", Kind::Mono},     {"courier", Kind::Mono},       {"lucida console", Kind::Mono},
-        {"fixedsys", Kind::Mono},        {"terminal", Kind::Mono},      {"consolas", Kind::Mono},
+        {"fixedsys", Kind::Mono},        {"fixed sys", Kind::Mono},     {"terminal", Kind::Mono},
+        {"consolas", Kind::Mono},        {"modern", Kind::Sans},        {"roman", Kind::Serif},
     };
     return names;
 }
@@ -58,8 +59,11 @@ std::string familyFor(const std::string& name) {
 }
 
 void installFontSubstitutes() {
-    for (const auto& [name, kind] : windowsNames())
-        if (!installed(name)) QFont::insertSubstitution(name, familyOf(kind));
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (const auto& [name, kind] : windowsNames())
+            if (!installed(name)) QFont::insertSubstitution(name, familyOf(kind));
+    });
 }
 
 QFont makeFont(const std::string& name, double pointSize, bool bold, bool italic, bool underline) {

@@ -16,7 +16,8 @@ std::string familyFor(const std::string& name);
 QFont makeFont(const std::string& name, double pointSize, bool bold, bool italic, bool underline = false);
 
 // Lets the window system draw the Windows font names in the faces the pages print them in, so a
-// window shows a text as the printout does. Called once at each program's start.
+// window shows a text as the printout does. Every window calls it as it is made; only the first
+// call does the work.
 void installFontSubstitutes();
 
 }  // namespace draw

@@ -1,5 +1,7 @@
 #include "platform/forms/form.h"
 
+#include "platform/draw/fonts.h"
+
 #include <QWindow>
 
 #include "platform/forms/host.h"
@@ -101,7 +103,7 @@ Form::Form(std::string name, QWidget* parent) : QWidget(parent), m_name(std::mov
     setObjectName(QString::fromStdString(m_name));
     setMouseTracking(true);
     installKeyPreview();
-    installFontSubstitutes();
+    draw::installFontSubstitutes();
 }
 
 Form::~Form() {

@@ -54,24 +54,6 @@ QSize fitOnScreen(const QSize& designed) {
     return designed.boundedTo(s->availableGeometry().size() - frame).expandedTo(QSize(200, 150));
 }
 
-void installFontSubstitutes() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    const char* sans = "DejaVu Sans";
-    const char* serif = "DejaVu Serif";
-    const char* mono = "DejaVu Sans Mono";
-    const std::pair<const char*, const char*> table[] = {
-        {"Arial", sans},       {"MS Sans Serif", sans}, {"System", sans},     {"Fixed Sys", mono},
-        {"Terminal", mono},    {"Courier New", mono},   {"Courier", mono},    {"Times New Roman", serif},
-        {"MS Serif", serif},   {"Roman", serif},        {"Modern", sans},     {"Tahoma", sans},
-        {"Verdana", sans},
-    };
-    for (const auto& [from, to] : table)
-        if (QFont::substitutes(QString::fromLatin1(from)).isEmpty())
-            QFont::insertSubstitution(QString::fromLatin1(from), QString::fromLatin1(to));
-}
-
 int Screen::MousePointer() { return g_pointer; }
 
 void Screen::setMousePointer(int pointer) {

@@ -37,10 +37,6 @@ Qt::CursorShape cursorShapeFor(int pointer);
 // and border fits the free area of the primary screen (the screen less its panels).
 QSize fitOnScreen(const QSize& designed);
 
-// The Windows font names the programs store ("Arial", "MS Serif", "Times New Roman" …) are
-// drawn with the nearest fonts of this system.
-void installFontSubstitutes();
-
 // Clipboard formats with the numbers the programs pass.
 inline constexpr int vbCFText = 1;
 inline constexpr int vbCFBitmap = 2;

@@ -1,4 +1,5 @@
 #include "platform/forms/controls.h"
+#include "platform/forms/flow_layout.h"
 #include "platform/forms/form.h"
 #include "platform/forms/host.h"
 #include "platform/forms/mdi_form.h"
@@ -120,6 +121,29 @@ TEST_F(WindowExtras, CascadedChildrenKeepAWorkingSizeAndTheActiveOneInFront) {
     EXPECT_NE(kinder[0]->outerWindow()->pos(), kinder[2]->outerWindow()->pos());
     EXPECT_EQ(main.mdiArea()->activeSubWindow(), kinder[1]->outerWindow());
     EXPECT_GT(kinder[1]->outerWindow()->y(), kinder[2]->outerWindow()->y());  // stepped last: in front
+}
+
+// A toolbar of many buttons never makes its window wider than the widest button: the buttons go on
+// in further rows instead.
+TEST_F(WindowExtras, AFlowingToolbarWrapsInsteadOfWideningItsWindow) {
+    QWidget leiste;
+    auto* flow = new FlowLayout(&leiste, 2);
+    int breitester = 0, summe = 0;
+    for (int i = 0; i < 16; ++i) {
+        auto* b = new Button3D(&leiste);
+        b->setCaption("Schaltfläche " + std::to_string(i));
+        flow->addWidget(b);
+        breitester = std::max(breitester, b->sizeHint().width());
+        summe += b->sizeHint().width();
+    }
+    EXPECT_LE(leiste.minimumSizeHint().width(), breitester + 30);  // the widest button and the margins
+    const int zeile = flow->heightForWidth(summe + 100);
+    EXPECT_GT(flow->heightForWidth(summe / 3), 2 * zeile);
+    leiste.resize(summe / 3, flow->heightForWidth(summe / 3));
+    leiste.show();
+    QCoreApplication::processEvents();
+    for (QObject* o : leiste.children())
+        if (auto* w = qobject_cast<QWidget*>(o)) EXPECT_TRUE(leiste.rect().contains(w->geometry()));
 }
 
 TEST_F(WindowExtras, WalkingTheFormsListBackwardsUnloadsEveryWindowButTheMainOne) {
