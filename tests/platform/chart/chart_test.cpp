@@ -226,8 +226,11 @@ TEST(ChartPainting, ThreeDimensionalFacesAreLitEachByItsAngle) {
     // Full ambient light gives every face the series' own colour.
     c.Plot.Light.AmbientIntensity = 1;
     const QImage flat = c.toImage(kSize);
-    for (const auto& r : regionsOf(c))
-        if (r.hit.element == Hit::Series) EXPECT_EQ(flat.pixelColor(r.path.boundingRect().center().toPoint()), QColor(0, 0, 200));
+    for (const auto& r : regionsOf(c)) {
+        if (r.hit.element == Hit::Series) {
+            EXPECT_EQ(flat.pixelColor(r.path.boundingRect().center().toPoint()), QColor(0, 0, 200));
+        }
+    }
 }
 
 TEST(ChartPainting, StackedSeriesStandOnEachOtherAndNegativeValuesGoBelowZero) {

@@ -197,7 +197,7 @@ TEST_F(Safety, RefusedFilesStayByteForByte) {
     s->Close();
     execRaw(path("zuv.sdb"), "PRAGMA journal_mode=DELETE");
 
-    for (const std::string file : {foreign, bare, path("zuv.sdb")}) {
+    for (const std::string& file : {foreign, bare, path("zuv.sdb")}) {
         SCOPED_TRACE(file);
         const std::string before = support::readFile(file);
         try {
@@ -261,7 +261,7 @@ TEST_F(Safety, OnlyAValidOwnerRecordOfThisWorkgroupOpensAFile) {
     // Files the engine wrote: the data file, its compacted copy, its backup copy.
     db::DBEngine::instance().CompactDatabase(master, path("kompakt.ZDB"));
     db::copyDatabaseFile(master, path("kopie.ZDB"));
-    for (const std::string file : {master, path("kompakt.ZDB"), path("kopie.ZDB")}) {
+    for (const std::string& file : {master, path("kompakt.ZDB"), path("kopie.ZDB")}) {
         SCOPED_TRACE(file);
         auto d = ws->OpenDatabase(file);
         EXPECT_EQ(d->OpenRecordset("persdat")->RecordCount(), 1);

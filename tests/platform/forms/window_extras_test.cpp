@@ -142,8 +142,11 @@ TEST_F(WindowExtras, AFlowingToolbarWrapsInsteadOfWideningItsWindow) {
     leiste.resize(summe / 3, flow->heightForWidth(summe / 3));
     leiste.show();
     QCoreApplication::processEvents();
-    for (QObject* o : leiste.children())
-        if (auto* w = qobject_cast<QWidget*>(o)) EXPECT_TRUE(leiste.rect().contains(w->geometry()));
+    for (QObject* o : leiste.children()) {
+        if (auto* w = qobject_cast<QWidget*>(o)) {
+            EXPECT_TRUE(leiste.rect().contains(w->geometry()));
+        }
+    }
 }
 
 TEST_F(WindowExtras, WalkingTheFormsListBackwardsUnloadsEveryWindowButTheMainOne) {
