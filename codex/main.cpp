@@ -8,13 +8,11 @@
 #include "desk/common/globals.h"
 #include "desk/common/programm.h"
 #include "platform/forms/form.h"
-#include "platform/forms/german_texts.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    forms::installGermanTexts();
+    ProgrammVorbereiten(kZuvcodex);
     app.setQuitOnLastWindowClosed(false);
-    setProgramm(kZuvcodex);
     forms::setUntrappedErrorHandler([](const vb::Error& e) { ShowErrorMessage(e); });
     codex::frmMDI& haupt = forms::Instance<codex::frmMDI>();
     QObject::connect(&haupt, &forms::Form::unloaded, &app, [] { QApplication::quit(); });

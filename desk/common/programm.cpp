@@ -1,6 +1,10 @@
 #include "desk/common/programm.h"
 
+#include <QApplication>
+#include <QIcon>
+
 #include "platform/files/paths.h"
+#include "platform/forms/german_texts.h"
 
 const Programm kZuvdesk{"Z.U.V. 5.0", "ZUVDESK.chm", false, false, "Konfiguration", 12, "html/zuvw33qm.htm"};
 const Programm kZuvcodex{"Z.U.V. 4.0", "ZUVTYP.chm", true, true, "KonfigurationTypen", 10, "html/zuvt33qm.htm"};
@@ -16,3 +20,11 @@ const Programm& programm() { return laufendes(); }
 void setProgramm(const Programm& p) { laufendes() = p; }
 
 std::string Hilfedateipfad() { return files::resolve(files::programFolder() + "\\" + programm().hilfedatei); }
+
+void ProgrammVorbereiten(const Programm& p) {
+    setProgramm(p);
+    forms::installGermanTexts();
+    const std::string symbol = files::resolve(files::programFolder() + "\\zuv_symb_druckkopf.bmp");
+    const QIcon icon(QString::fromStdString(symbol));
+    if (!icon.isNull()) QApplication::setWindowIcon(icon);
+}

@@ -28,3 +28,7 @@ void setProgramm(const Programm& p);
 
 // The help file of the running program, as ShowHelp opens it (found without regard to case).
 std::string Hilfedateipfad();
+
+// What both programs do before their first window: this program's settings, Qt's own dialogs in
+// German, and the enneagram symbol as every window's icon.
+void ProgrammVorbereiten(const Programm& p);

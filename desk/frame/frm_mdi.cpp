@@ -412,6 +412,9 @@ void frmMDI::enableFileMenus() {
     m.Rahmen1->setVisible(false);
     for (int i = 1; i <= 9; ++i) m.SSCommand1[i]->setVisible(true);
     m.Rahmen1->setVisible(true);
+    // The whole toolbar in one row where the screen has room for it.
+    const int breite = Rahmen1->sizeHint().width() + (frameGeometry().width() - width());
+    if (isWindow() && width() < breite) resize(forms::fitOnScreen(QSize(breite, height())));
     frmAssist& a = forms::Default<frmAssist>();
     a.SSCommand1[0].setEnabled(true);
     a.SSCommand1[2].setEnabled(true);

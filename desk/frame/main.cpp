@@ -6,11 +6,11 @@
 #include "desk/common/globals.h"
 #include "desk/frame/startup.h"
 #include "platform/forms/form.h"
-#include "platform/forms/german_texts.h"
+#include "desk/common/programm.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    forms::installGermanTexts();
+    ProgrammVorbereiten(kZuvdesk);
     app.setQuitOnLastWindowClosed(false);
     forms::setUntrappedErrorHandler([](const vb::Error& e) { ShowErrorMessage(e); });
     frmMDI& haupt = forms::Instance<frmMDI>();
