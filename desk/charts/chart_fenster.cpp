@@ -6,56 +6,22 @@
 #include "desk/common/main_window_port.h"
 #include "desk/testing/testverwaltung.h"
 #include "platform/files/paths.h"
-#include "platform/forms/screen.h"
-#include "platform/vb/error.h"
 
 frmChart* NeuesChartFenster(int beschriftung) {
-    auto* f = new frmChart;
-    gChartFenster = f;
-    if (!CanOpenChildWindow()) {
-        f->deleteLater();  // never loaded, never shown
-        return nullptr;
-    }
-    try {
-        f->setCaption(LabelTxt(beschriftung));
-        f->Show();
-    } catch (...) {
-        if (!f->isLoaded()) ChildWindowClosed();
-        throw;
-    }
-    ChildWindowOpened();
-    return f;
+    return static_cast<frmChart*>(ErgebnisfensterOeffnen(
+        new frmChart, gChartFenster, [beschriftung](forms::Form& f) { f.setCaption(LabelTxt(beschriftung)); }));
 }
 
 void GrafikauswertungAnzeigen() {
     mitFehlerfalle([] {
         gDiagrammArt = 1;
-        try {
-            TestAuswerten();
-            TypRangfolgeBestimmen();
-        } catch (const vb::Error& e) {
-            // Rows of the person that the scoring needs are missing from the data file.
-            if (e.number() != vb::err::NoCurrentRecord) throw;
-            throw vb::Error(e.number(), "Für diese Person fehlen Datensätze in der Datendatei (Bewertungen oder "
-                                        "Ergebnisse). Die Auswertung kann nicht berechnet werden.");
-        }
+        PersonFuerErgebnisfensterAuswerten();
         gDateivergleich = 0;
-        auto* f = new frmChart;
-        gChartFenster = f;
-        if (!CanOpenChildWindow()) {
-            f->deleteLater();
-            return;
-        }
-        try {
-            f->setCaption(LabelTxt(153));
+        const bool offen = ErgebnisfensterOeffnen(new frmChart, gChartFenster, [](forms::Form& f) {
+            f.setCaption(LabelTxt(153));
             DruckMenueGrafik(true);
-            f->Show();
-        } catch (...) {
-            if (!f->isLoaded()) ChildWindowClosed();
-            throw;
-        }
-        ChildWindowOpened();
-        AssistentChartSchritt();
+        });
+        if (offen) AssistentChartSchritt();
     });
 }
 

@@ -282,7 +282,7 @@ void ChildWindowClosed();
 // Opens `f`, a new result window made for this request, as a child window of the main window and
 // keeps it in `ablage`: the window limit is asked first (a refused window is deleted unloaded and
 // nullptr comes back); then `vorbereiten` sets caption and menus, the window shows and is counted.
-// A window that fails to show gives its place back.
+// A window that fails to load gives its place back and is deleted.
 forms::Form* ErgebnisfensterOeffnen(forms::Form* f, QPointer<QWidget>& ablage,
                                     const std::function<void(forms::Form&)>& vorbereiten);
 // Unloads every loaded window but the main window.

@@ -110,7 +110,11 @@ forms::Form* ErgebnisfensterOeffnen(forms::Form* f, QPointer<QWidget>& ablage,
         if (vorbereiten) vorbereiten(*f);
         f->Show();
     } catch (...) {
-        if (!f->isLoaded()) ChildWindowClosed();
+        // One that never loaded has no unload to give its place back or to delete it.
+        if (!f->isLoaded()) {
+            ChildWindowClosed();
+            f->deleteLater();
+        }
         throw;
     }
     ChildWindowOpened();

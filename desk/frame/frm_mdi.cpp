@@ -887,30 +887,6 @@ void frmMDI::CopyToClipboard() {
 
 // ==================================================================== commands (menus and toolbar)
 
-namespace {
-// Shows a new result window when the window limit allows it; a refused one is never loaded (false).
-// `vorbereiten` runs first (a caption loads the window). A window that could not be loaded gives
-// its place back.
-bool ErgebnisfensterZeigen(forms::Form* f, const std::function<void()>& vorbereiten) {
-    if (!CanOpenChildWindow()) {
-        f->deleteLater();
-        return false;
-    }
-    try {
-        vorbereiten();
-        f->Show();
-    } catch (...) {
-        if (!f->isLoaded()) {
-            ChildWindowClosed();
-            f->deleteLater();
-        }
-        throw;
-    }
-    ChildWindowOpened();
-    return true;
-}
-}  // namespace
-
 // art: 1 evaluation, 2 statistics, 3 answer table, 4 enneagram: the person scored and ranked, the
 // evaluation state set, and a new window of the kind opened.
 void frmMDI::ergebnisFensterOeffnen(int art) {
@@ -920,34 +896,29 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
     } zeiger;
     if (art == 1) gSensitivityGewaehlt = false;
     if (art == 4) gDateivergleich = 0;
-    try {
-        TestAuswerten();
-        TypRangfolgeBestimmen();
-    } catch (const vb::Error& e) {
-        // Rows of the person that the scoring needs are missing from the data file.
-        if (e.number() != vb::err::NoCurrentRecord) throw;
-        throw vb::Error(e.number(), "Für diese Person fehlen Datensätze in der Datendatei (Bewertungen oder "
-                                    "Ergebnisse). Die Auswertung kann nicht berechnet werden.");
-    }
-    if (art == 1 || art == 2) {
+    PersonFuerErgebnisfensterAuswerten();
+    forms::Form* offen = nullptr;
+    switch (art) {
+    case 1:
+    case 2:
         gAuswertungsart = static_cast<int16_t>(art);
         gSeite = 1;
-        if (ErgebnisfensterOeffnen(new auswertform(), gAuswertFenster,
-                                   [art](forms::Form& f) { f.setCaption(LabelTxt(art == 1 ? 158 : 210)); }))
-            AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
+        offen = ErgebnisfensterOeffnen(new auswertform(), gAuswertFenster,
+                                       [art](forms::Form& f) { f.setCaption(LabelTxt(art == 1 ? 158 : 210)); });
+        break;
+    case 3:
+        ErgebnisfensterOeffnen(new Form15, gTabellenFenster, nullptr);
         return;
-    }
-    if (art == 3 || art == 4) {
-        forms::Form* f = nullptr;
-        if (art == 3) gTabellenFenster = f = new Form15;
-        if (art == 4) gEnneagrammFenster = f = new Form2;
-        const bool offen = ErgebnisfensterZeigen(f, [this, art, f] {
-            if (art != 4) return;
-            f->setCaption(LabelTxt(154));
+    case 4:
+        offen = ErgebnisfensterOeffnen(new Form2, gEnneagrammFenster, [this](forms::Form& f) {
+            f.setCaption(LabelTxt(154));
             mnuDruckEnneagramm.setEnabled(true);
         });
-        if (offen && art == 4) AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
+        break;
+    default:
+        return;
     }
+    if (offen) AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
 }
 
 void frmMDI::mnuAuswertung_Click() { ergebnisFensterOeffnen(1); }

@@ -104,3 +104,14 @@ void TypRangfolgeBestimmen() {
     gRang1Gleich = r.rang1Gleich;
     gRang1GleichWert = r.rang1GleichWert;
 }
+
+void PersonFuerErgebnisfensterAuswerten() {
+    try {
+        TestAuswerten();
+        TypRangfolgeBestimmen();
+    } catch (const vb::Error& e) {
+        if (e.number() != vb::err::NoCurrentRecord) throw;
+        throw vb::Error(e.number(), "Für diese Person fehlen Datensätze in der Datendatei (Bewertungen oder "
+                                    "Ergebnisse). Die Auswertung kann nicht berechnet werden.");
+    }
+}

@@ -21,6 +21,10 @@ void PruefeAlleAussagenBeantwortet();
 // Ranks the nine types of gAktPersonID into the group lists, top scores and main-type decision,
 // through the main window's cursor Data2 and the threshold gSensitivity1.
 void TypRangfolgeBestimmen();
+// Both, for a result window about to show the current person: a person whose rows the scoring
+// needs are missing from the data file is refused with a message that says so, instead of one
+// that names only a missing record.
+void PersonFuerErgebnisfensterAuswerten();
 
 // The person window, centred and shown.
 void PersonendatenAnzeigen();
