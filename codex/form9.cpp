@@ -2,41 +2,16 @@
 
 #include <QApplication>
 #include <QThread>
-#include <QVBoxLayout>
 
 #include "codex/frm_mdi.h"
 #include "codex/modul_global.h"
 #include "desk/common/engine_setup.h"
 #include "desk/common/form4.h"
 #include "desk/common/globals.h"
-#include "platform/db/engine.h"
-#include "platform/db/workspace.h"
-#include "platform/files/paths.h"
+#include "desk/common/titelfenster.h"
 #include "platform/forms/host.h"
 
 namespace codex {
-
-void TitelfensterAufbauen(QWidget& fenster, forms::Shape& rahmen, forms::Label& l1, forms::Label& l2,
-                          forms::Label& l3, forms::Label& l4) {
-    auto* l = new QVBoxLayout(&fenster);
-    l->setContentsMargins(28, 28, 28, 28);
-    l->setSpacing(12);
-    for (forms::Label* w : {&l1, &l3, &l4, &l2}) {
-        w->setParent(&fenster);
-        w->setWordWrap(true);
-        w->setAlignment(Qt::AlignHCenter);
-        l->addWidget(w);
-    }
-    l->addStretch(1);
-    rahmen.setParent(&fenster);
-    rahmen.lower();
-    QFont f = l1.font();
-    f.setPointSize(f.pointSize() + 5);
-    f.setBold(true);
-    l1.setFont(f);
-    l3.setFont(f);
-    fenster.resize(500, 300);
-}
 
 void TitelzeilenSetzen(forms::Label& l1, forms::Label& l2, forms::Label& l3, forms::Label& l4) {
     l1.setCaption(LabelTxt(0) + " " + LabelTxt(1));
@@ -52,7 +27,7 @@ int& form9::wartezeit() {
 
 form9::form9() : forms::Form("form9") {
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
-    TitelfensterAufbauen(*this, Shape1, Label1, Label2, Label3, Label4);
+    TitelfensterAufbauen(*this, Shape1, nullptr, {&Label1, &Label3, &Label4, &Label2});
     Zeit1.Tick = [this] { Zeit1_Timer(); };
 }
 
@@ -80,23 +55,8 @@ void form9::Form_Load() {
     m_abgebrochen = false;
     try {
         CenterForm(*this);
-        gAppPath = files::programFolder();
-        gProgrammDB = gAppPath + "\\" + kProgrammDBName;
-        EngineEinstellen(files::programFolder());
-        gWorkspace = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
-        gIniDatei = files::programFolder() + "\\" + kIniDateiName;
-        gAppPath = DatenordnerAusIni();
-        InitDatabaseEngine();
-        LoadUiTexts("Typen");
-        // The loading stops at the first table it cannot read, so the first empty one is named.
-        const char* fehlend = gMenuTxt.empty()     ? "MenuTxtTypen"
-                              : gLabelTxt.empty()  ? "labelTxtTypen"
-                              : gDialogTxt.empty() ? "DialogTxtTypen"
-                                                   : nullptr;
-        if (fehlend)
-            throw vb::Error(vb::err::ObjectNotFound, "Die Texttabelle " + std::string(fehlend) +
-                                                         " der Einstellungsdatenbank " + kProgrammDBName +
-                                                         " fehlt oder ist leer.");
+        StartEngineEinrichten();
+        StartTexteLaden("Typen");
         Shape1.setGeometry(0, 0, width(), height());
         TitelzeilenSetzen(Label1, Label2, Label3, Label4);
         forms::setAppTitle(DialogTxt(3));

@@ -8,10 +8,8 @@
 
 namespace codex {
 
-// The splash and the about box show the same lines in the same layout, framed by Shape1.
-void TitelfensterAufbauen(QWidget& fenster, forms::Shape& rahmen, forms::Label& l1, forms::Label& l2, forms::Label& l3,
-                          forms::Label& l4);
-// The lines of both: label texts 0 and 1, the fixed notice, the version, label text 39.
+// The lines of the splash and the about box: label texts 0 and 1, the fixed notice, the version,
+// label text 39.
 void TitelzeilenSetzen(forms::Label& l1, forms::Label& l2, forms::Label& l3, forms::Label& l4);
 
 class form9 : public forms::Form {

@@ -2,11 +2,12 @@
 
 #include "codex/form9.h"
 #include "desk/common/globals.h"
+#include "desk/common/titelfenster.h"
 
 namespace codex {
 
 frmInfo::frmInfo() : forms::Form("frmInfo") {
-    TitelfensterAufbauen(*this, Shape1, Label1, Label2, Label3, Label4);
+    TitelfensterAufbauen(*this, Shape1, nullptr, {&Label1, &Label3, &Label4, &Label2});
     setKeyPreview(true);
 }
 

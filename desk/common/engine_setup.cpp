@@ -54,6 +54,16 @@ void InitDatabaseEngine() {
     gProgrammDatenbank = gWorkspace2->OpenDatabase(files::resolve(gProgrammDB), false, gNurLesen);
 }
 
+void StartEngineEinrichten() {
+    gAppPath = files::programFolder();
+    gProgrammDB = gAppPath + "\\" + kProgrammDBName;
+    EngineEinstellen(files::programFolder());
+    gWorkspace = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
+    gIniDatei = programmOrdnerDatei(kIniDateiName);
+    gAppPath = DatenordnerAusIni();
+    InitDatabaseEngine();
+}
+
 namespace {
 // A text row left empty in the table (Null) is an empty text: it must not end the loading, or
 // every later position would be missing.
@@ -103,3 +113,12 @@ void LoadUiTexts(const std::string& suffix) {
     }
 }
 
+void StartTexteLaden(const std::string& suffix) {
+    LoadUiTexts(suffix);
+    // The loading stops at the first table it cannot read, so the first empty one is named.
+    const char* fehlend = gMenuTxt.empty() ? "MenuTxt" : gLabelTxt.empty() ? "labelTxt" : gDialogTxt.empty() ? "DialogTxt" : nullptr;
+    if (fehlend)
+        throw vb::Error(vb::err::ObjectNotFound, "Die Texttabelle " + std::string(fehlend) + suffix +
+                                                     " der Einstellungsdatenbank " + kProgrammDBName +
+                                                     " fehlt oder ist leer.");
+}

@@ -15,6 +15,12 @@ std::string DatenordnerAusIni();
 bool& DatenordnerErsetzt();
 // Workgroup file of `ordner`, default user and password of the engine.
 void EngineEinstellen(const std::string& ordner);
+// The engine set-up of either program's start: first on the program folder, whose workgroup file
+// the run keeps, then through InitDatabaseEngine on the data folder the INI file names. No trap.
+void StartEngineEinrichten();
+// LoadUiTexts for the start: a text table that is missing or empty is an error that names it, since
+// no window can be captioned without its texts.
+void StartTexteLaden(const std::string& suffix = "");
 // Loads the three text tables into gMenuTxt, gLabelTxt and gDialogTxt, by position in ID order; a
 // row without text (Null) is an empty text. `suffix` "" reads MenuTxt/labelTxt/DialogTxt, "Typen"
 // the reader's tables. Ends silently on an error, keeping what was loaded.

@@ -7,7 +7,7 @@
 #include "platform/forms/screen.h"
 
 frmInfo::frmInfo() : forms::Form("frmInfo") {
-    TitelFensterAufbauen(*this, {Shape1, Image1, Label1, Label2, Label3, Label4, Label6});
+    TitelFensterAufbauen(*this);
     Label6.setCaption("Version 2");
 }
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QThread>
-#include <QVBoxLayout>
 
 #include "desk/common/form4.h"
 #include "desk/frame/frm_assist.h"
@@ -10,38 +9,14 @@
 #include "desk/common/globals.h"
 #include "desk/testing/form3.h"
 #include "desk/testing/testverwaltung.h"
-#include "platform/db/database.h"
-#include "platform/db/engine.h"
-#include "platform/db/recordset.h"
-#include "platform/db/workspace.h"
 #include "platform/files/paths.h"
 #include "platform/forms/host.h"
-#include "platform/forms/screen.h"
 #include "platform/ini/ini_file.h"
 #include "platform/vb/strings.h"
 
 namespace {
 std::string programmOrdnerDatei(const char* name) { return files::programFolder() + "\\" + name; }
 }  // namespace
-
-void TitelFensterAufbauen(QWidget& fenster, const TitelFenster& t) {
-    auto* l = new QVBoxLayout(&fenster);
-    l->setContentsMargins(24, 24, 24, 24);
-    for (QWidget* w : std::initializer_list<QWidget*>{&t.Image1, &t.Label1, &t.Label3, &t.Label4, &t.Label2, &t.Label6}) {
-        w->setParent(&fenster);
-        l->addWidget(w);
-    }
-    t.Shape1.setParent(&fenster);
-    t.Shape1.lower();
-    t.Label1.setWordWrap(true);
-    t.Label2.setWordWrap(true);
-    QFont f = t.Label1.font();
-    f.setPointSize(f.pointSize() + 4);
-    f.setBold(true);
-    t.Label1.setFont(f);
-    t.Label3.setFont(f);
-    fenster.resize(520, 360);
-}
 
 // ==================================================================== splash window
 
@@ -52,7 +27,7 @@ int& form9::wartezeit() {
 
 form9::form9() : forms::Form("form9") {
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
-    TitelFensterAufbauen(*this, {Shape1, Image1, Label1, Label2, Label3, Label4, Label6});
+    TitelFensterAufbauen(*this);
     Zeit1.Tick = [this] { Zeit1_Timer(); };
 }
 
@@ -106,22 +81,9 @@ void form9::Form_Load() {
     m_abgebrochen = false;
     try {
         CenterForm(*this);
-        gAppPath = files::programFolder();
-        gProgrammDB = gAppPath + "\\" + kProgrammDBName;
-        EngineEinstellen(files::programFolder());
-        gWorkspace = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
-        gIniDatei = programmOrdnerDatei(kIniDateiName);
-        gAppPath = DatenordnerAusIni();
-        InitDatabaseEngine();
+        StartEngineEinrichten();
         ResteAufraeumen();
-        LoadUiTexts();
-        // The loading stops at the first table it cannot read, so the first empty one is named.
-        const char* fehlend = gMenuTxt.empty() ? "MenuTxt" : gLabelTxt.empty() ? "labelTxt"
-                                                          : gDialogTxt.empty() ? "DialogTxt" : nullptr;
-        if (fehlend)
-            throw vb::Error(vb::err::ObjectNotFound, "Die Texttabelle " + std::string(fehlend) +
-                                                         " der Einstellungsdatenbank " + kProgrammDBName +
-                                                         " fehlt oder ist leer.");
+        StartTexteLaden();
         LadeTestItemTyp();
         Shape1.setGeometry(0, 0, width(), height());
         Label1.setCaption(LabelTxt(0) + " " + LabelTxt(1));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "desk/common/engine_setup.h"
+#include "desk/common/titelfenster.h"
 
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
@@ -15,12 +16,11 @@ inline constexpr const char* kHinweis = "Dieses Programm ist urheberrechtlich ge
 void SplashBildLaden(forms::Image& bild);
 
 // The splash window and the about box show the same picture and lines in the same layout.
-struct TitelFenster {
-    forms::Shape& Shape1;
-    forms::Image& Image1;
-    forms::Label &Label1, &Label2, &Label3, &Label4, &Label6;
-};
-void TitelFensterAufbauen(QWidget& fenster, const TitelFenster& t);
+template <class F>
+void TitelFensterAufbauen(F& fenster) {
+    TitelfensterAufbauen(fenster, fenster.Shape1, &fenster.Image1,
+                         {&fenster.Label1, &fenster.Label3, &fenster.Label4, &fenster.Label2, &fenster.Label6});
+}
 
 // Removes the temporary files that a killed compaction, backup or INI update left in the data
 // folder, the program folder and beside the recent data files. Part of every start.
