@@ -132,9 +132,9 @@ QFont Renderer::font(const Font& f) const {
 }
 
 QColor Renderer::seriesColour(int s) const {
-    const SeriesSpec& spec = m_chart.Plot.SeriesCollection(s);
-    if (linesStyle(m_type)) return spec.Pen.VtColor.toQColor();
-    return spec.DataPoints(-1).Brush.FillColor.toQColor();
+    const SeriesSpec& reihe = m_chart.Plot.SeriesCollection(s);
+    if (linesStyle(m_type)) return reihe.Pen.VtColor.toQColor();
+    return reihe.DataPoints(-1).Brush.FillColor.toQColor();
 }
 
 QPen Renderer::pen(const LinePen& p) const {
@@ -272,10 +272,10 @@ void Renderer::drawMarker(const QPointF& at, int series) {
 
 void Renderer::buildScale(double plotHeight, double labelHeight) {
     ValueScale& sc = m_scale;
-    const ScaleSpec& spec = m_chart.Plot.Axis(VtChAxisIdY).AxisScale;
-    sc.type = spec.Type == VtChScaleTypeLogarithmic || spec.Type == VtChScaleTypePercent ? spec.Type
+    const ScaleSpec& skala = m_chart.Plot.Axis(VtChAxisIdY).AxisScale;
+    sc.type = skala.Type == VtChScaleTypeLogarithmic || skala.Type == VtChScaleTypePercent ? skala.Type
                                                                                            : VtChScaleTypeLinear;
-    sc.logBase = spec.LogBase > 1 ? spec.LogBase : 10;
+    sc.logBase = skala.LogBase > 1 ? skala.LogBase : 10;
     const bool stack = m_chart.Stacking;
 
     // Raw stretches first; the percent basis is the largest value the chart reaches.
@@ -511,9 +511,9 @@ void Renderer::drawCartesian2d() {
                 r == 0 ? path.moveTo(p) : path.lineTo(p);
                 markers.push_back({p, s + 1});
             }
-            const SeriesSpec& spec = plot.SeriesCollection(s + 1);
-            QPen lp = pen(spec.Pen);
-            if (spec.Pen.Style == VtPenStyleNull) lp = QPen(Qt::NoPen);
+            const SeriesSpec& reihe = plot.SeriesCollection(s + 1);
+            QPen lp = pen(reihe.Pen);
+            if (reihe.Pen.Style == VtPenStyleNull) lp = QPen(Qt::NoPen);
             lp.setCapStyle(Qt::RoundCap);
             lp.setJoinStyle(Qt::RoundJoin);
             m_p.setPen(lp);
