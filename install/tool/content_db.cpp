@@ -1,7 +1,5 @@
 #include "install/tool/content_db.h"
 
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -11,12 +9,8 @@
 #include "install/tool/sources.h"
 
 #include "platform/db/database.h"
-#include "platform/db/engine.h"
 #include "platform/db/field.h"
 #include "platform/db/recordset.h"
-#include "platform/db/types.h"
-#include "platform/db/workspace.h"
-#include "platform/vb/error.h"
 
 namespace install {
 
@@ -24,22 +18,6 @@ namespace {
 
 constexpr int kTypes = 9;
 constexpr int kTitleSize = 100;
-
-[[noreturn]] void fail(const std::string& path, int line, const std::string& what) {
-    throw std::runtime_error(path + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " + what);
-}
-
-std::vector<std::string> splitTabs(const std::string& line) {
-    std::vector<std::string> cells;
-    std::size_t start = 0;
-    for (;;) {
-        std::size_t tab = line.find('\t', start);
-        cells.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos)
-            return cells;
-        start = tab + 1;
-    }
-}
 
 std::string trimBlanks(const std::string& s) {
     const auto first = s.find_first_not_of(' ');
@@ -71,39 +49,31 @@ long number(const std::string& path, int line, const std::string& cell, const ch
             return v;
     } catch (const std::exception&) {
     }
-    fail(path, line, std::string(what) + " is not a number: " + cell);
+    sourceError(path, line, std::string(what) + " is not a number: " + cell);
 }
 
 // "id TAB Autor TAB Titel [TAB Reihe TAB Herausgeber TAB Auflage TAB Verlag TAB Ort TAB Jahr]":
 // cells left out at the end are empty, so an editor that strips trailing tabs changes nothing.
 std::map<long, LiteratureRow> readLiterature(const std::string& path) {
     std::map<long, LiteratureRow> rows;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        fail(path, 0, "cannot be read");
-    std::string line;
-    int n = 0;
-    while (std::getline(in, line)) {
-        ++n;
-        if (line.empty() || line[0] == '#')
-            continue;
+    for (const auto& [n, line] : readNumberedLines(path, false)) {
         auto cells = splitTabs(line);
         if (cells.size() < 3 || cells.size() > 1 + kLiteratureColumns.size())
-            fail(path, n, "expected id TAB Autor TAB Titel and up to six more cells");
+            sourceError(path, n, "expected id TAB Autor TAB Titel and up to six more cells");
         LiteratureRow row;
         row.id = number(path, n, cells[0], "the id");
         for (std::size_t i = 0; i < kLiteratureColumns.size(); ++i)
             row.fields.push_back(i + 1 < cells.size() ? cells[i + 1] : std::string());
         if (row.fields[0].empty())
-            fail(path, n, "the author is empty");
+            sourceError(path, n, "the author is empty");
         for (std::size_t i = 0; i < row.fields.size(); ++i)
             if (utf8Length(row.fields[i]) > 255)
-                fail(path, n, kLiteratureColumns[i] + " has more than 255 characters");
+                sourceError(path, n, kLiteratureColumns[i] + " has more than 255 characters");
         if (!rows.emplace(row.id, row).second)
-            fail(path, n, "id " + cells[0] + " twice");
+            sourceError(path, n, "id " + cells[0] + " twice");
     }
     if (rows.empty())
-        fail(path, 0, "no literature row");
+        sourceError(path, 0, "no literature row");
     return rows;
 }
 
@@ -112,23 +82,13 @@ std::map<long, LiteratureRow> readLiterature(const std::string& path) {
 // paragraph. Paragraphs are stored separated by an empty line (CR LF CR LF), the line end that the
 // description window and the print engine both break at.
 std::vector<std::string> readTopicTexts(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        fail(path, 0, "cannot be read");
     std::vector<std::vector<std::string>> paragraphs;  // per type
-    std::string line;
-    int n = 0;
     bool open = false;  // a paragraph is being collected
-    while (std::getline(in, line)) {
-        ++n;
-        if (!line.empty() && line.back() == '\r')
-            fail(path, n, "CR LF line end; the sources use LF only");
-        if (!line.empty() && line[0] == '#')
-            continue;
+    for (const auto& [n, line] : readNumberedLines(path, true)) {
         if (line.size() >= 3 && line.front() == '[' && line.back() == ']') {
             const std::string expected = "[" + std::to_string(paragraphs.size() + 1) + "]";
             if (line != expected)
-                fail(path, n, line + " where " + expected + " was expected");
+                sourceError(path, n, line + " where " + expected + " was expected");
             paragraphs.emplace_back();
             open = false;
             continue;
@@ -139,9 +99,9 @@ std::vector<std::string> readTopicTexts(const std::string& path) {
             continue;
         }
         if (paragraphs.empty())
-            fail(path, n, "text before [1]");
+            sourceError(path, n, "text before [1]");
         if (text.find('\t') != std::string::npos)
-            fail(path, n, "a tab in the text");
+            sourceError(path, n, "a tab in the text");
         auto& own = paragraphs.back();
         if (open)
             own.back() += " " + text;
@@ -150,11 +110,11 @@ std::vector<std::string> readTopicTexts(const std::string& path) {
         open = true;
     }
     if (paragraphs.size() != kTypes)
-        fail(path, 0, std::to_string(paragraphs.size()) + " texts where one for each of the nine types was expected");
+        sourceError(path, 0, std::to_string(paragraphs.size()) + " texts where one for each of the nine types was expected");
     std::vector<std::string> texts;
     for (std::size_t t = 0; t < paragraphs.size(); ++t) {
         if (paragraphs[t].empty())
-            fail(path, 0, "the text for type " + std::to_string(t + 1) + " is empty");
+            sourceError(path, 0, "the text for type " + std::to_string(t + 1) + " is empty");
         std::string text;
         for (std::size_t p = 0; p < paragraphs[t].size(); ++p)
             text += (p ? "\r\n\r\n" : "") + paragraphs[t][p];
@@ -167,47 +127,34 @@ std::vector<std::string> readTopicTexts(const std::string& path) {
 // of a topic are in "<file>.txt" beside the list.
 std::vector<Topic> readTopics(const std::string& dir, const std::map<long, LiteratureRow>& literature) {
     const std::string path = dir + "/themen.txt";
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        fail(path, 0, "cannot be read");
     std::vector<Topic> topics;
     std::set<std::string> titles, files;
-    std::string line;
-    int n = 0;
-    while (std::getline(in, line)) {
-        ++n;
-        if (line.empty() || line[0] == '#')
-            continue;
+    for (const auto& [n, line] : readNumberedLines(path, false)) {
         auto cells = splitTabs(line);
         if (cells.size() != 4)
-            fail(path, n, "expected position TAB file TAB title TAB literature id");
+            sourceError(path, n, "expected position TAB file TAB title TAB literature id");
         if (number(path, n, cells[0], "the position") != static_cast<long>(topics.size()))
-            fail(path, n, "position " + cells[0] + " where " + std::to_string(topics.size()) + " was expected");
+            sourceError(path, n, "position " + cells[0] + " where " + std::to_string(topics.size()) + " was expected");
         Topic topic{cells[1], cells[2], number(path, n, cells[3], "the literature id"), {}};
         if (topic.file.empty() || topic.file.find_first_of("/\\.") != std::string::npos)
-            fail(path, n, "the file is a plain name without extension");
+            sourceError(path, n, "the file is a plain name without extension");
         if (topic.title.empty() || trimBlanks(topic.title) != topic.title)
-            fail(path, n, "the title is empty or has blanks at its ends");
+            sourceError(path, n, "the title is empty or has blanks at its ends");
         if (utf8Length(topic.title) > kTitleSize)
-            fail(path, n, "the title has more than " + std::to_string(kTitleSize) + " characters");
+            sourceError(path, n, "the title has more than " + std::to_string(kTitleSize) + " characters");
         // The description window finds a topic's row by its title.
         if (!titles.insert(topic.title).second)
-            fail(path, n, "the title " + topic.title + " twice");
+            sourceError(path, n, "the title " + topic.title + " twice");
         if (!files.insert(topic.file).second)
-            fail(path, n, "the file " + topic.file + " twice");
+            sourceError(path, n, "the file " + topic.file + " twice");
         if (!literature.count(topic.literature))
-            fail(path, n, "no literature row " + cells[3]);
+            sourceError(path, n, "no literature row " + cells[3]);
         topic.texts = readTopicTexts(dir + "/" + topic.file + ".txt");
         topics.push_back(std::move(topic));
     }
     if (topics.empty())
-        fail(path, 0, "no topic");
+        sourceError(path, 0, "no topic");
     return topics;
-}
-
-void removeFile(const std::string& path) {
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
-        std::filesystem::remove(path + suffix);
 }
 
 }  // namespace
@@ -216,42 +163,34 @@ void writeContentDatabase(const std::string& sourceDir, const std::string& path,
     // Everything is read and checked first: a bad source leaves no half file.
     const auto types = readGrid(sourceDir + "/settings/Typ.txt", 7);
     if (types.size() != kTypes)
-        fail(sourceDir + "/settings/Typ.txt", 0, "nine types expected");
+        sourceError(sourceDir + "/settings/Typ.txt", 0, "nine types expected");
     const auto literature = readLiterature(sourceDir + "/typen/Literatur.txt");
     const auto topics = readTopics(sourceDir + "/typen", literature);
 
-    removeFile(path);
-
-    auto& engine = db::DBEngine::instance();
-    engine.setSystemDB(workgroupPath);
-    engine.setDefaultUser(kAccount);
-    engine.setDefaultPassword(kWorkgroupPassword);
-    try {
-        auto ws = engine.CreateWorkspace("Kestrel", kAccount, kWorkgroupPassword);
-        auto database = ws->CreateDatabase(path, "", db::dbInstallation);
-        database->Execute(
+    writeInstallationDatabase(path, workgroupPath, [&](db::Database& database) {
+        database.Execute(
             "CREATE TABLE [typ] ([typnummer] SHORT PRIMARY KEY, [typbezeichnung] TEXT(50) NOT NULL, "
             "[typbezeichnungZUVStandard] TEXT(50) NOT NULL, [typbezeichnungOdrell] TEXT(50) NOT NULL, "
             "[typbezeichnungTarvik] TEXT(50) NOT NULL, [typbezeichnungQuimbly] TEXT(50) NOT NULL, "
             "[typbezeichnungFenwarth] TEXT(50) NOT NULL)");
-        database->Execute("CREATE TABLE [thementitel] ([thementitelid] LONG PRIMARY KEY, [Titel] TEXT(" +
+        database.Execute("CREATE TABLE [thementitel] ([thementitelid] LONG PRIMARY KEY, [Titel] TEXT(" +
                           std::to_string(kTitleSize) + ") NOT NULL)");
-        database->Execute("CREATE UNIQUE INDEX [Titel] ON [thementitel] ([Titel])");
+        database.Execute("CREATE UNIQUE INDEX [Titel] ON [thementitel] ([Titel])");
         std::string literatureColumns;
         for (const auto& column : kLiteratureColumns)
             literatureColumns += ", [" + column + "] TEXT(255) NOT NULL";
-        database->Execute("CREATE TABLE [Literatur] ([literaturid] LONG PRIMARY KEY" + literatureColumns + ")");
-        database->Execute(
+        database.Execute("CREATE TABLE [Literatur] ([literaturid] LONG PRIMARY KEY" + literatureColumns + ")");
+        database.Execute(
             "CREATE TABLE [thema] ([themaid] COUNTER, [thementitelid] LONG NOT NULL, [enneatypid] SHORT NOT NULL, "
             "[Inhalt] LONGTEXT NOT NULL, [literaturid] LONG NOT NULL)");
-        database->Execute("CREATE UNIQUE INDEX [ThemaJeTyp] ON [thema] ([thementitelid], [enneatypid])");
-        database->CreateRelation("thementitelthema", "thementitel", "thema", 0, "thementitelid", "thementitelid");
-        database->CreateRelation("typthema", "typ", "thema", 0, "typnummer", "enneatypid");
-        database->CreateRelation("Literaturthema", "Literatur", "thema", 0, "literaturid", "literaturid");
+        database.Execute("CREATE UNIQUE INDEX [ThemaJeTyp] ON [thema] ([thementitelid], [enneatypid])");
+        database.CreateRelation("thementitelthema", "thementitel", "thema", 0, "thementitelid", "thementitelid");
+        database.CreateRelation("typthema", "typ", "thema", 0, "typnummer", "enneatypid");
+        database.CreateRelation("Literaturthema", "Literatur", "thema", 0, "literaturid", "literaturid");
 
         // The two Titel and the topic number keep their tables' names, as the reader filters,
         // sorts and reads them.
-        database->Execute(
+        database.Execute(
             "CREATE VIEW [themenalleinfos] AS SELECT thementitel.Titel AS [thementitel.titel], "
             "thema.thementitelid AS [thema.thementitelid], thema.enneatypid, thema.Inhalt, Literatur.Autor, "
             "Literatur.Titel AS [Literatur.Titel], Literatur.Reihe, Literatur.Herausgeber, Literatur.Auflage, "
@@ -259,9 +198,9 @@ void writeContentDatabase(const std::string& sourceDir, const std::string& path,
             "FROM (thema INNER JOIN thementitel ON thema.thementitelid = thementitel.thementitelid) "
             "INNER JOIN Literatur ON thema.literaturid = Literatur.literaturid");
 
-        database->BeginTrans();
+        database.BeginTrans();
         {
-            auto rs = database->OpenRecordset("typ", db::RecordsetType::Table);
+            auto rs = database.OpenRecordset("typ", db::RecordsetType::Table);
             const char* columns[] = {"typnummer", "typbezeichnung", "typbezeichnungZUVStandard",
                                      "typbezeichnungOdrell", "typbezeichnungTarvik", "typbezeichnungQuimbly",
                                      "typbezeichnungFenwarth"};
@@ -275,7 +214,7 @@ void writeContentDatabase(const std::string& sourceDir, const std::string& path,
             rs->Close();
         }
         {
-            auto rs = database->OpenRecordset("Literatur", db::RecordsetType::Table);
+            auto rs = database.OpenRecordset("Literatur", db::RecordsetType::Table);
             for (const auto& [id, row] : literature) {
                 rs->AddNew();
                 rs->Fields("literaturid") = vb::Variant(static_cast<int32_t>(id));
@@ -286,8 +225,8 @@ void writeContentDatabase(const std::string& sourceDir, const std::string& path,
             rs->Close();
         }
         {
-            auto titles = database->OpenRecordset("thementitel", db::RecordsetType::Table);
-            auto texts = database->OpenRecordset("thema", db::RecordsetType::Table);
+            auto titles = database.OpenRecordset("thementitel", db::RecordsetType::Table);
+            auto texts = database.OpenRecordset("thema", db::RecordsetType::Table);
             for (std::size_t i = 0; i < topics.size(); ++i) {
                 const auto id = static_cast<int32_t>(i + 1);
                 titles->AddNew();
@@ -306,13 +245,8 @@ void writeContentDatabase(const std::string& sourceDir, const std::string& path,
             titles->Close();
             texts->Close();
         }
-        database->CommitTrans();
-        database->Close();
-        ws->Close();
-    } catch (const vb::Error& e) {
-        removeFile(path);
-        throw std::runtime_error(path + ": database error " + std::to_string(e.number()) + ": " + e.description());
-    }
+        database.CommitTrans();
+    });
 }
 
 }  // namespace install

@@ -102,12 +102,16 @@ void writeWorkgroupFile(const std::string& path) {
     db::createWorkgroupFile(path, kWorkgroupKennung, {{kAccount, kWorkgroupPassword}}, {"Admins", "Users"});
 }
 
-void writeSettingsDatabase(const std::string& sourceDir, const std::string& path, const std::string& workgroupPath) {
-    auto tables = settingsTables(sourceDir);  // read everything first: a bad source leaves no half file
-
+namespace {
+void removeDatabaseFile(const std::string& path) {
     for (const char* suffix : {"", "-wal", "-shm", "-journal"})
         std::filesystem::remove(path + suffix);
+}
+}  // namespace
 
+void writeInstallationDatabase(const std::string& path, const std::string& workgroupPath,
+                               const std::function<void(db::Database&)>& fill) {
+    removeDatabaseFile(path);
     auto& engine = db::DBEngine::instance();
     engine.setSystemDB(workgroupPath);
     engine.setDefaultUser(kAccount);
@@ -115,15 +119,27 @@ void writeSettingsDatabase(const std::string& sourceDir, const std::string& path
     try {
         auto ws = engine.CreateWorkspace("Kestrel", kAccount, kWorkgroupPassword);
         auto database = ws->CreateDatabase(path, "", db::dbInstallation);
+        fill(*database);
+        database->Close();
+        ws->Close();
+    } catch (const vb::Error& e) {
+        removeDatabaseFile(path);
+        throw std::runtime_error(path + ": database error " + std::to_string(e.number()) + ": " + e.description());
+    }
+}
+
+void writeSettingsDatabase(const std::string& sourceDir, const std::string& path, const std::string& workgroupPath) {
+    auto tables = settingsTables(sourceDir);  // read everything first: a bad source leaves no half file
+    writeInstallationDatabase(path, workgroupPath, [&](db::Database& database) {
         for (auto& t : tables) {
             std::string ddl = "CREATE TABLE [" + t.name + "] (";
             for (std::size_t i = 0; i < t.columns.size(); ++i)
                 ddl += (i ? ", [" : "[") + t.columns[i].name + "] " + jetType(t.columns[i].type);
-            database->Execute(ddl + ")");
+            database.Execute(ddl + ")");
         }
-        database->BeginTrans();
+        database.BeginTrans();
         for (auto& t : tables) {
-            auto rs = database->OpenRecordset(t.name, db::RecordsetType::Table);
+            auto rs = database.OpenRecordset(t.name, db::RecordsetType::Table);
             for (auto& row : t.rows) {
                 rs->AddNew();
                 for (std::size_t i = 0; i < t.columns.size(); ++i) {
@@ -143,13 +159,8 @@ void writeSettingsDatabase(const std::string& sourceDir, const std::string& path
             }
             rs->Close();
         }
-        database->CommitTrans();
-        database->Close();
-        ws->Close();
-    } catch (const vb::Error& e) {
-        throw std::runtime_error(path + ": database error " + std::to_string(e.number()) + ": " + e.description());
-    }
+        database.CommitTrans();
+    });
 }
-
 
 }  // namespace install

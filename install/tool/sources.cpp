@@ -5,10 +5,8 @@
 
 namespace install {
 
-namespace {
-
-[[noreturn]] void fail(const std::string& path, int line, const std::string& what) {
-    throw std::runtime_error(path + ":" + std::to_string(line) + ": " + what);
+void sourceError(const std::string& path, int line, const std::string& what) {
+    throw std::runtime_error(path + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " + what);
 }
 
 std::vector<std::string> splitTabs(const std::string& line) {
@@ -23,23 +21,17 @@ std::vector<std::string> splitTabs(const std::string& line) {
     }
 }
 
-struct NumberedLine {
-    int number;
-    std::string text;
-};
-
-// Lines with their numbers in the file, for messages.
-std::vector<NumberedLine> readNumbered(const std::string& path, bool keepEmpty) {
+std::vector<NumberedLine> readNumberedLines(const std::string& path, bool keepEmpty) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        throw std::runtime_error(path + ": cannot be read");
+        sourceError(path, 0, "cannot be read");
     std::vector<NumberedLine> lines;
     std::string line;
     int number = 0;
     while (std::getline(in, line)) {
         ++number;
         if (!line.empty() && line.back() == '\r')
-            fail(path, number, "CR LF line end; the sources use LF only");
+            sourceError(path, number, "CR LF line end; the sources use LF only");
         if (!line.empty() && line[0] == '#')
             continue;
         if (line.empty() && !keepEmpty)
@@ -49,21 +41,19 @@ std::vector<NumberedLine> readNumbered(const std::string& path, bool keepEmpty) 
     return lines;
 }
 
-}  // namespace
-
 std::vector<std::string> readSourceLines(const std::string& path, bool keepEmpty) {
     std::vector<std::string> out;
-    for (auto& l : readNumbered(path, keepEmpty))
+    for (auto& l : readNumberedLines(path, keepEmpty))
         out.push_back(l.text);
     return out;
 }
 
 std::vector<std::string> readTextTable(const std::string& path) {
     std::vector<std::string> texts;
-    for (auto& l : readNumbered(path, false)) {
+    for (auto& l : readNumberedLines(path, false)) {
         auto tab = l.text.find('\t');
         if (tab == std::string::npos)
-            fail(path, l.number, "expected position TAB text");
+            sourceError(path, l.number, "expected position TAB text");
         int position = -1;
         try {
             std::size_t used = 0;
@@ -73,11 +63,11 @@ std::vector<std::string> readTextTable(const std::string& path) {
         } catch (const std::exception&) {
         }
         if (position != static_cast<int>(texts.size()))
-            fail(path, l.number, "position " + l.text.substr(0, tab) + " where " + std::to_string(texts.size()) +
+            sourceError(path, l.number, "position " + l.text.substr(0, tab) + " where " + std::to_string(texts.size()) +
                                      " was expected");
         std::string text = l.text.substr(tab + 1);
         if (text.empty())
-            fail(path, l.number, "empty text; use a placeholder");
+            sourceError(path, l.number, "empty text; use a placeholder");
         texts.push_back(std::move(text));
     }
     return texts;
@@ -85,10 +75,10 @@ std::vector<std::string> readTextTable(const std::string& path) {
 
 std::vector<std::vector<std::string>> readGrid(const std::string& path, std::size_t columns) {
     std::vector<std::vector<std::string>> rows;
-    for (auto& l : readNumbered(path, false)) {
+    for (auto& l : readNumberedLines(path, false)) {
         auto cells = splitTabs(l.text);
         if (cells.size() != columns)
-            fail(path, l.number, std::to_string(cells.size()) + " cells where " + std::to_string(columns) +
+            sourceError(path, l.number, std::to_string(cells.size()) + " cells where " + std::to_string(columns) +
                                      " were expected");
         rows.push_back(std::move(cells));
     }
@@ -97,15 +87,15 @@ std::vector<std::vector<std::string>> readGrid(const std::string& path, std::siz
 
 std::vector<ColumnValue> readRecord(const std::string& path) {
     std::vector<ColumnValue> record;
-    for (auto& l : readNumbered(path, false)) {
+    for (auto& l : readNumberedLines(path, false)) {
         auto cells = splitTabs(l.text);
         if (cells.size() != 3)
-            fail(path, l.number, "expected column TAB type TAB value");
+            sourceError(path, l.number, "expected column TAB type TAB value");
         const std::string& type = cells[1];
         if (type != "YESNO" && type != "SHORT" && type != "LONG" && type != "MEMO" && textSize(type) <= 0)
-            fail(path, l.number, "unknown type " + type);
+            sourceError(path, l.number, "unknown type " + type);
         if (type == "YESNO" && cells[2] != "-1" && cells[2] != "0")
-            fail(path, l.number, "a yes/no value is -1 or 0");
+            sourceError(path, l.number, "a yes/no value is -1 or 0");
         if ((type == "SHORT" || type == "LONG")) {
             try {
                 std::size_t used = 0;
@@ -113,11 +103,11 @@ std::vector<ColumnValue> readRecord(const std::string& path) {
                 if (used != cells[2].size() || (type == "SHORT" && (v < -32768 || v > 32767)))
                     throw std::out_of_range("range");
             } catch (const std::exception&) {
-                fail(path, l.number, "not a number of type " + type + ": " + cells[2]);
+                sourceError(path, l.number, "not a number of type " + type + ": " + cells[2]);
             }
         }
         if (textSize(type) > 0 && utf8Length(cells[2]) > static_cast<std::size_t>(textSize(type)))
-            fail(path, l.number, "text longer than " + type);
+            sourceError(path, l.number, "text longer than " + type);
         record.push_back({cells[0], cells[1], cells[2]});
     }
     return record;
@@ -137,13 +127,13 @@ std::vector<std::pair<std::string, std::string>> readSections(const std::string&
         sections.back().second = text;
         lines.clear();
     };
-    for (auto& l : readNumbered(path, true)) {
+    for (auto& l : readNumberedLines(path, true)) {
         if (l.text.size() > 2 && l.text.front() == '[' && l.text.back() == ']') {
             flush();
             sections.push_back({l.text.substr(1, l.text.size() - 2), ""});
         } else if (sections.empty()) {
             if (!l.text.empty())
-                fail(path, l.number, "text before the first [section]");
+                sourceError(path, l.number, "text before the first [section]");
         } else {
             lines.push_back(l.text);
         }
@@ -154,15 +144,15 @@ std::vector<std::pair<std::string, std::string>> readSections(const std::string&
 
 std::vector<HelpTopic> readHelpTopics(const std::string& path) {
     std::vector<HelpTopic> topics;
-    for (auto& l : readNumbered(path, false)) {
+    for (auto& l : readNumberedLines(path, false)) {
         if (l.text.rfind("@@ ", 0) == 0) {
             auto cells = splitTabs(l.text.substr(3));
             if (cells.size() != 2 || cells[0].empty() || cells[1].empty())
-                fail(path, l.number, "expected @@ path TAB title");
+                sourceError(path, l.number, "expected @@ path TAB title");
             topics.push_back({cells[0], cells[1], ""});
         } else {
             if (topics.empty())
-                fail(path, l.number, "text before the first topic");
+                sourceError(path, l.number, "text before the first topic");
             topics.back().html += l.text + "\n";
         }
     }

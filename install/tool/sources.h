@@ -22,6 +22,21 @@ struct HelpTopic {
     std::string html;
 };
 
+// A malformed source: the file, the line (0 for the file as a whole) and what is wrong.
+[[noreturn]] void sourceError(const std::string& path, int line, const std::string& what);
+
+struct NumberedLine {
+    int number;
+    std::string text;
+};
+
+// The lines of a source with their numbers, for messages: comments ("#" at the start) left out,
+// empty lines too unless `keepEmpty`. A CR LF line end is an error: the sources use LF only.
+std::vector<NumberedLine> readNumberedLines(const std::string& path, bool keepEmpty);
+
+// The cells of a line, split at every TAB.
+std::vector<std::string> splitTabs(const std::string& line);
+
 // Lines of a source file without comments ("#" at the start) and without empty lines.
 std::vector<std::string> readSourceLines(const std::string& path, bool keepEmpty = false);
 
