@@ -9,6 +9,7 @@
 #include "codex/frm_mdi.h"
 #include "codex/frm_print_preview.h"
 #include "codex/modul_global.h"
+#include "desk/common/druckschalter_texte.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
 #include "desk/common/programm.h"
@@ -158,7 +159,6 @@ void frmDruckMan::Form_Load() {
         SSTab1.setTabCaption(0, LabelTxt(190));
         SSTab1.setTabCaption(1, LabelTxt(194));
         SSTab1.setTab(0);
-        Frame2.setCaption(LabelTxt(161));
         Frame6.setCaption(LabelTxt(11));
         Label1.setCaption(gAktTyp >= 0 && gAktTyp <= 9 ? gTypbezeichnung[gAktTyp] : std::string());
         for (int i = 0; i < 4; ++i) Option1[i].setCaption(LabelTxt(7 + i));
@@ -167,15 +167,7 @@ void frmDruckMan::Form_Load() {
         Command3.setCaption(LabelTxt(187));
         Command5.setCaption(LabelTxt(37));
         Command6.setCaption(LabelTxt(68));
-        const int kopf[12] = {196, 162, 53, 54, 50, 51, 164, 52, 163, 58, 165, 55};
-        for (int i = 0; i < 12; ++i) Check2[i].setCaption(LabelTxt(kopf[i]));
-        Frame3.setCaption(LabelTxt(197));
-        const int kopfzeile[5] = {198, 199, 202, 226, 12};
-        for (int i = 0; i < 5; ++i) Check1[i].setCaption(LabelTxt(kopfzeile[i]));
-        Command4.setCaption(LabelTxt(203));
-        Frame5.setCaption(LabelTxt(205));
-        const int fuss[3] = {198, 199, 202};
-        for (int i = 0; i < 3; ++i) Check4[i].setCaption(LabelTxt(fuss[i]));
+        DruckschalterBeschriften(*this, Check1);
 
         Data1.setDatabaseName(gAppPath + "/" + kProgrammDBName);
         Data1.setRecordSource("KonfigurationTypen");

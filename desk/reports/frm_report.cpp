@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "desk/common/druckschalter_texte.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
 #include "platform/db/database.h"
@@ -159,19 +160,10 @@ void frmReport::Form_Load() {
             Check1[i].setCaption(LabelTxt(teile[i]) + (i >= 3 && i <= 5 ? " " + std::to_string(i - 2) : ""));
         Option1[0].setCaption(LabelTxt(191));
         Option1[1].setCaption(LabelTxt(225));
-        Frame2.setCaption(LabelTxt(161));
-        const int briefkopf[12] = {196, 162, 53, 54, 50, 51, 164, 52, 163, 58, 165, 55};
-        for (int i = 0; i < 12; ++i) Check2[i].setCaption(LabelTxt(briefkopf[i]));
-        Frame3.setCaption(LabelTxt(197));
-        const int kopf[4] = {198, 199, 202, 226};
-        for (int i = 0; i < 4; ++i) Check1[9 + i].setCaption(LabelTxt(kopf[i]));
+        DruckschalterBeschriften(*this, std::span(Check1).subspan(9));
         Frame4.setCaption(LabelTxt(200));
         const int person[11] = {196, 49, 50, 51, 52, 58, 53, 54, 55, 201, 164};
         for (int i = 0; i < 11; ++i) Check3[i].setCaption(LabelTxt(person[i]));
-        Command4.setCaption(LabelTxt(203));
-        Frame5.setCaption(LabelTxt(205));
-        const int fuss[3] = {198, 199, 202};
-        for (int i = 0; i < 3; ++i) Check4[i].setCaption(LabelTxt(fuss[i]));
 
         Data4.setDatabaseName(gAppPath + "/" + kProgrammDBName);
         Data4.setRecordSource("Konfiguration");
