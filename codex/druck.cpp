@@ -346,27 +346,4 @@ void frmDruckMan::PrintFusszeile(int16_t iTab) {
     }
 }
 
-void frmDruckMan::PrintFusszeileFragebogen(int16_t iTab) {
-    try {
-        draw::Surface& s = *gAusgabe;
-        const double unten = s.Height() - 1500;
-        s.setFontSize(10);
-        s.setCurrentY(unten);
-        if (Check4[2].Value() == 1) s.Print({draw::Tab(iTab), std::string(90, '_')});
-        s.setCurrentY(unten);
-        s.Print();
-        s.Print({draw::Tab(iTab), std::string(kHauptfensterTitel)});
-        if (Check4[0].Value() == 1) {
-            s.setCurrentY(unten);
-            s.Print();
-            const std::string seite = vb::Str(static_cast<int>(gSeitennummer));
-            s.setCurrentX((s.Width() - (s.TextWidth(seite) + 1000)) / 2);
-            s.Print({seite});
-        }
-    } catch (const vb::Error& e) {
-        if (druckerFehler(e)) throw;
-        ShowErrorMessage(e);
-    }
-}
-
 }  // namespace codex

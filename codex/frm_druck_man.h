@@ -68,7 +68,6 @@ public:
     // Letterhead and footer of the current page.
     void PrintDruckkopf(int16_t iTab);
     void PrintFusszeile(int16_t iTab);
-    void PrintFusszeileFragebogen(int16_t iTab);
 
     // The type the print query and Label1 were made for.
     int16_t druckTyp() const { return m_druckTyp; }
