@@ -263,21 +263,19 @@ void auswertform::Bild1_GotFocus() {
         bool& flag;
         ~Ende() { flag = false; }
     } ende{m_zeichnet};
+    if (m_art != 1 && m_art != 2) return;
     mitFehlerfalle([this] {
-        if (m_art == 1) ZeichneSeite();
-        else if (m_art == 2) ZeichneStatistikSeite();
+        // Away from the picture, so that the next click on it draws the page again.
+        Befehl3.setFocus();
+        seiteZeichnen();
     });
 }
 
 void auswertform::seiteZeigen() { Bild1_GotFocus(); }
 
-void auswertform::ZeichneSeite() {
-    // Away from the picture, so that the next click on it draws the page again.
-    Befehl3.setFocus();
-    evaluationsseiteZeichnen();
-}
-
-void auswertform::evaluationsseiteZeichnen() {
+void auswertform::seiteZeichnen() {
+    // The statistics pages start lower and wrap their headings from there.
+    const bool statistik = m_art == 2;
     for (int versuch = 0; versuch < 2; ++versuch) {
         zustandHerstellen();
         Bild1.Cls();
@@ -285,29 +283,11 @@ void auswertform::evaluationsseiteZeichnen() {
         Bild1.setScaleLeft(-100);
         Bild1.setScaleTop(0);
         Bild1.setCurrentX(0);
-        Bild1.setCurrentY(100);
+        Bild1.setCurrentY(statistik ? 300 : 100);
         gAusgabe = &Bild1;
+        if (statistik) gAusgabeStartY = vb::Variant(Bild1.CurrentY()).toInt();
         ShowSensitivity();
-        if (m_seite < 1 || m_seite > 12) return;
-        seiteAufrufen();
-        if (groesseAnpassen()) return;
-    }
-}
-
-void auswertform::ZeichneStatistikSeite() {
-    Befehl3.setFocus();
-    ShowSensitivity();
-    for (int versuch = 0; versuch < 2; ++versuch) {
-        zustandHerstellen();
-        Bild1.Cls();
-        ZeigeKopfzeile();
-        Bild1.setScaleLeft(-100);
-        Bild1.setScaleTop(0);
-        Bild1.setCurrentX(0);
-        Bild1.setCurrentY(300);
-        gAusgabe = &Bild1;
-        gAusgabeStartY = vb::Variant(Bild1.CurrentY()).toInt();
-        if (m_seite < 1 || m_seite > 6) return;
+        if (m_seite < 1 || m_seite > (statistik ? 6 : 12)) return;
         seiteAufrufen();
         if (groesseAnpassen()) return;
     }
@@ -442,7 +422,7 @@ void auswertform::Command1_Click() {
             bool& flag;
             ~Ende() { flag = false; }
         } ende{m_zeichnet};
-        if (m_art == 1) evaluationsseiteZeichnen();
+        if (m_art == 1) seiteZeichnen();
     });
 }
 

@@ -70,10 +70,9 @@ public:
 
 private:
     void ZeigeKopfzeile();
-    void ZeichneSeite();
-    void ZeichneStatistikSeite();
-    // Steps 2 to 7 of drawing an evaluation page (clear, head, start, surface, thresholds, page).
-    void evaluationsseiteZeichnen();
+    // Steps 2 to 7 of drawing the page on view (clear, head, start, surface, thresholds, page),
+    // once more when the page made Bild1 grow.
+    void seiteZeichnen();
     void seiteAufrufen();
     // "The focus goes to Bild1": the page is drawn as when the box gains the focus.
     void seiteZeigen();
