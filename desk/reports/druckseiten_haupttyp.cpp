@@ -126,9 +126,7 @@ void DruckSeiteRangfolgeVergleich() {
     if (gVergleichLauf == 9) {
         s.label(3, 315);
         s.leer(4);
-        s.trennlinie(5);
-        s.zeile(6, liste(gRang1Typgesamtsumme), kFormatH1);
-        s.trennlinie(7);
+        s.eingerahmt(5, liste(gRang1Typgesamtsumme));
         s.leer(8);
         s.label(9, 316);
         s.label(10, 317);
@@ -139,15 +137,11 @@ void DruckSeiteRangfolgeVergleich() {
         s.label(3, 319);
         s.label(4, 320);
         s.leer(5);
-        s.trennlinie(6);
-        s.zeile(7, liste(gVergleichTypen), kFormatH1);
-        s.trennlinie(8);
+        s.eingerahmt(6, liste(gVergleichTypen));
         s.leer(9);
         s.label(10, 321);
         s.leer(11);
-        s.trennlinie(12);
-        s.zeile(13, liste(gRang1Typgesamtsumme), kFormatH1);
-        s.trennlinie(14);
+        s.eingerahmt(12, liste(gRang1Typgesamtsumme));
     }
     s.leer(15);
 

@@ -122,9 +122,7 @@ void DruckSeiteRangfolgeTypsumme34() {
     s.zeile(5, vb::Str(static_cast<int>(gSpitzenwertTypsumme34)), kFormatH1);
     s.label(6, 277);
     s.leer(7);
-    s.trennlinie(8);
-    s.zeile(9, alleNeun(gRang1Typsumme34, true), kFormatH1);
-    s.trennlinie(10);
+    s.eingerahmt(8, alleNeun(gRang1Typsumme34, true));
     s.leer(11);
     s.leer(12);
     s.label(13, 387);
@@ -187,9 +185,7 @@ void DruckSeiteRangfolgeTypsumme01() {
     s.zeile(5, vb::Str(static_cast<int>(gSpitzenwertTypsumme01)), kFormatH1);
     s.label(6, 277);
     s.leer(7);
-    s.trennlinie(8);
-    s.zeile(9, liste(gRang1Typsumme01), kFormatH1);
-    s.trennlinie(10);
+    s.eingerahmt(8, liste(gRang1Typsumme01));
     s.leer(11);
 
     int nr = 13;

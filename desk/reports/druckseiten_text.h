@@ -22,6 +22,12 @@ public:
     void label(int nr, int label, const char* code = kFormatText) const { zeile(nr, LabelTxt(label), code); }
     void leer(int nr, const char* code = kFormatText) const { zeile(nr, "", code); }
     void trennlinie(int nr) const { zeile(nr, Trennlinie(), kFormatText); }
+    // A line of types in the heading format between two rules, from line `nr` on.
+    void eingerahmt(int nr, const std::string& typen) const {
+        trennlinie(nr);
+        zeile(nr + 1, typen, kFormatH1);
+        trennlinie(nr + 2);
+    }
 
 private:
     int16_t m_nummer;
