@@ -16,6 +16,7 @@
 #include "desk/evaluation/form15.h"
 #include "desk/evaluation/form2.h"
 #include "desk/frame/frame_fixture.h"
+#include "support/personen.h"
 
 namespace ergebnis_test {
 
@@ -57,50 +58,23 @@ protected:
     // A person with every row the person window makes, the item-type rows rated by `wert`.
     int32_t person(const std::string& vorname, const std::string& nachname, const Bewertung& wert,
                    const std::string& datum = "01.02.2026", Erwartung* erwartung = nullptr) {
-        db::Database& d = *gDatenbank;
-        d.BeginTrans();
-        auto p = d.OpenRecordset("SELECT * FROM PersDat WHERE PersonID = -1");
-        p->AddNew();
-        const int32_t id = p->Fields("PersonID").Value().toLong();
-        p->Fields("Vorname") = vorname.empty() ? vb::Variant::null() : vb::Variant(vorname);
-        p->Fields("Nachname") = vb::Variant(nachname);
-        p->Fields("Testdatum") = datum.empty() ? vb::Variant::null() : vb::Variant(datum);
-        p->Update();
-        auto a = d.OpenRecordset("SELECT * FROM PersonTestErgebnis WHERE PersonID = -1");
-        for (int i = 1; i <= 109; ++i) {
-            a->AddNew();
-            a->Fields("PersonID") = vb::Variant(id);
-            a->Fields("ItemNummer") = vb::Variant(int16_t(i));
-            a->Update();
-        }
-        auto t = d.OpenRecordset("SELECT * FROM TypWertZuweisung WHERE PersonID = -1");
-        std::array<int, 10> nr{};
-        Erwartung e;
-        for (size_t k = 0; k < gItemNummer.size(); ++k) {
-            const int typ = gTypNummer[k];
-            const std::optional<int> w = wert(typ, nr[typ]++);
-            t->AddNew();
-            t->Fields("PersonID") = vb::Variant(id);
-            t->Fields("ItemNummer") = vb::Variant(gItemNummer[k]);
-            t->Fields("TypNummer") = vb::Variant(gTypNummer[k]);
-            if (w) {
-                t->Fields("TypRealWert") = vb::Variant(int16_t(*w));
-                ++e.anzahl[typ][*w];
-                static constexpr int kPunkte[5] = {-2, -1, 2, 3, 4};
-                e.gesamt[typ] += kPunkte[*w];
+        const std::vector<int> werte =
+            support::jeTypBewerten(gTypNummer, [&wert](int typ, int n) { return wert(typ, n).value_or(-1); });
+        if (erwartung) {
+            static constexpr int kPunkte[5] = {-2, -1, 2, 3, 4};
+            *erwartung = {};
+            for (size_t k = 0; k < werte.size(); ++k) {
+                if (werte[k] < 0) continue;
+                ++erwartung->anzahl[gTypNummer[k]][werte[k]];
+                erwartung->gesamt[gTypNummer[k]] += kPunkte[werte[k]];
             }
-            t->Update();
         }
-        auto r = d.OpenRecordset("SELECT * FROM Ergebnis WHERE PersonID = -1");
-        for (int typ = 1; typ <= 9; ++typ) {
-            r->AddNew();
-            r->Fields("PersonID") = vb::Variant(id);
-            r->Fields("TypNummer") = vb::Variant(int16_t(typ));
-            r->Update();
-        }
-        d.CommitTrans();
-        if (erwartung) *erwartung = e;
-        return id;
+        const auto textOderNull = [](const std::string& t) { return t.empty() ? vb::Variant::null() : vb::Variant(t); };
+        support::Zeilenwerte z;
+        z.typWert = [&werte](size_t k) { return support::bewertung(werte[k]); };
+        return support::personMitZeilen(
+            *gDatenbank, gItemNummer, gTypNummer,
+            {{"Vorname", textOderNull(vorname)}, {"Nachname", vb::Variant(nachname)}, {"Testdatum", textOderNull(datum)}}, z);
     }
 
     // Takes the person as the current one, as the person chooser does.

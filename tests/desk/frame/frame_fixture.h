@@ -29,6 +29,7 @@
 #include "platform/forms/host.h"
 #include "platform/forms/screen.h"
 #include "platform/vb/strings.h"
+#include "support/personen.h"
 
 namespace frame_test {
 
@@ -91,43 +92,26 @@ protected:
         return gDatenbankName;
     }
 
-    // Persons with all their rows, written straight into a data file (the person window is not
-    // part of the frame). Names are "Vorname<k>"/"Nachname<k>".
+    // Persons with all their rows, written straight into a data file in one transaction (the
+    // person window is not part of the frame). Names are "Vorname<k>"/"Nachname<k>".
     static void personenAnlegen(db::Database& d, int anzahl, int start = 1) {
+        // 126 item-type pairs of their own: the frame's tests need no statement table.
+        std::vector<int16_t> itemNummer, typNummer;
+        for (int i = 1; i <= 126; ++i) {
+            itemNummer.push_back(int16_t(1 + (i - 1) % 109));
+            typNummer.push_back(int16_t(1 + i % 9));
+        }
         d.BeginTrans();
-        auto p = d.OpenRecordset("SELECT * FROM PersDat WHERE PersonID = -1");
-        auto a = d.OpenRecordset("SELECT * FROM PersonTestErgebnis WHERE PersonID = -1");
-        auto t = d.OpenRecordset("SELECT * FROM TypWertZuweisung WHERE PersonID = -1");
-        auto e = d.OpenRecordset("SELECT * FROM Ergebnis WHERE PersonID = -1");
         for (int k = start; k < start + anzahl; ++k) {
-            p->AddNew();
-            p->Fields("Vorname") = vb::Variant("Vorname" + std::to_string(k));
-            p->Fields("Nachname") = vb::Variant("Nachname" + std::to_string(k));
-            p->Fields("Testdatum") = vb::Variant("01.02.2026");
-            const int32_t id = p->Fields("PersonID").Value().toLong();
-            p->Update();
-            for (int i = 1; i <= 109; ++i) {
-                a->AddNew();
-                a->Fields("PersonID") = vb::Variant(id);
-                a->Fields("ItemNummer") = vb::Variant(int16_t(i));
-                a->Fields("ItemWert") = vb::Variant(int16_t((i + k) % 5));
-                a->Update();
-            }
-            for (int i = 1; i <= 126; ++i) {
-                t->AddNew();
-                t->Fields("PersonID") = vb::Variant(id);
-                t->Fields("ItemNummer") = vb::Variant(int16_t(1 + (i - 1) % 109));
-                t->Fields("TypNummer") = vb::Variant(int16_t(1 + i % 9));
-                t->Fields("TypRealWert") = vb::Variant(int16_t(k % 5));
-                t->Update();
-            }
-            for (int i = 1; i <= 9; ++i) {
-                e->AddNew();
-                e->Fields("PersonID") = vb::Variant(id);
-                e->Fields("TypNummer") = vb::Variant(int16_t(i));
-                e->Fields("TypGesamtSumme") = vb::Variant(int16_t(k * 10 + i));
-                e->Update();
-            }
+            support::Zeilenwerte w;
+            w.antwort = [k](int i) { return vb::Variant(int16_t((i + k) % 5)); };
+            w.typWert = [k](size_t) { return vb::Variant(int16_t(k % 5)); };
+            w.gesamt = [k](int typ) { return vb::Variant(int16_t(k * 10 + typ)); };
+            support::personMitZeilen(d, itemNummer, typNummer,
+                                     {{"Vorname", vb::Variant("Vorname" + std::to_string(k))},
+                                      {"Nachname", vb::Variant("Nachname" + std::to_string(k))},
+                                      {"Testdatum", vb::Variant("01.02.2026")}},
+                                     w);
         }
         d.CommitTrans();
     }
