@@ -3,70 +3,35 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <vector>
 
 #include "bench/app_main.h"
+#include "bench/sitzung.h"
 #include "desk/common/globals.h"
 #include "desk/evaluation/auswertform.h"
-#include "desk/testing/item_typ.h"
 #include "desk/testing/testverwaltung.h"
 #include "platform/db/database.h"
-#include "platform/db/engine.h"
 #include "platform/db/recordset.h"
-#include "platform/db/workspace.h"
-#include "platform/forms/host.h"
-#include "tests/support/data_file.h"
 
 namespace {
 
 // One session: workgroup, data file with a scored person, settings database, texts and fonts.
-struct Sitzung {
-    QTemporaryDir dir;
-    forms::ScriptedHostGuard host;
-
-    std::string pfad(const char* name) { return dir.filePath(name).toStdString(); }
-
+struct Sitzung : bench::Daten {
     Sitzung() {
-        gWorkspace = gWorkspace2 = support::startWorkgroup(pfad("Sys.mda"), kBenutzer, kKennwort, kWorkspaceName);
-        std::filesystem::copy_file(std::string(ZUV_DIST_DIR) + "/zuv.sdb", pfad("zuv.sdb"));
-        gAppPath = dir.path().toStdString();
-        gProgrammDB = pfad("zuv.sdb");
-        gDatenbankName = pfad("bench.ZDB");
-        gDatenbank = gWorkspace->CreateDatabase(gDatenbankName);
-        for (const char* sql : support::kDataFileStatements) gDatenbank->Execute(sql);
         auto programm = gWorkspace->OpenDatabase(gProgrammDB);
-        auto l = programm->OpenRecordset("select * from labelTxt order by ID", db::RecordsetType::Snapshot);
-        for (; !l->Eof(); l->MoveNext()) gLabelTxt.push_back(l->Fields("BeschriftungDtsch").Value().toString());
-        auto d = programm->OpenRecordset("select * from DialogTxt order by ID", db::RecordsetType::Snapshot);
-        for (; !d->Eof(); d->MoveNext())
-            gDialogTxt.push_back({d->Fields("ID").Value().toInt(), d->Fields("BeschriftungDtsch").Value().toString()});
         auto t = programm->OpenRecordset("select * from Typ order by typnummer", db::RecordsetType::Snapshot);
         for (int typ = 1; !t->Eof() && typ <= 9; t->MoveNext(), ++typ)
             gTypbezeichnung[typ] = t->Fields("typbezeichnungZUVStandard").Value().toString();
-        const auto tabelle = zuvtest::ladeItemTypTabelle(*programm);
         programm->Close();
-        gItemNummer = tabelle.itemNummer;
-        gTypNummer = tabelle.typNummer;
         gStandardschriftart = gExtraschriftart = "Arial";
         gStandardschriftGroesse = gExtraschriftGroesse = 10;
         gExtraschriftFett = true;
         gExtraschriftfarbe = vb::Variant(int32_t(8388608));
 
-        gDatenbank->BeginTrans();
-        auto p = gDatenbank->OpenRecordset("select * from persdat where personid = 0");
-        p->AddNew();
-        gAktPersonID = p->Fields("PersonID").Value().toLong();
-        p->Fields("Vorname") = "Anna";
-        p->Fields("Nachname") = "Berg";
-        p->Fields("Testdatum") = "01.02.2026";
-        p->Update();
-        zuvtest::legeTestdatensaetzeAn(*gDatenbank, gAktPersonID, tabelle);
-        gDatenbank->CommitTrans();
+        gAktPersonID = person("Anna", "Berg");
         // Type 3 rated highest: one main type, twelve pages.
         gDatenbank->Execute("UPDATE typwertzuweisung SET typrealwert = CASE WHEN typnummer = 3 THEN 4 "
                             "ELSE itemnummer % 4 END WHERE personid = " + std::to_string(gAktPersonID));

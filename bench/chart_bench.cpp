@@ -8,26 +8,18 @@
 
 #include <QElapsedTimer>
 #include <QPainter>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <stdexcept>
 #include <string>
 
 #include "bench/app_main.h"
+#include "bench/sitzung.h"
 #include "desk/charts/frm_chart.h"
 #include "desk/common/globals.h"
 #include "desk/frame/frm_mdi.h"
-#include "desk/frame/startup.h"
 #include "platform/chart/chart.h"
-#include "platform/db/database.h"
-#include "platform/db/engine.h"
-#include "platform/db/recordset.h"
-#include "platform/files/paths.h"
 #include "platform/forms/form.h"
-#include "platform/forms/host.h"
 
 namespace fs = std::filesystem;
 
@@ -78,73 +70,8 @@ void chart_render(benchmark::State& state) {
 }
 BENCHMARK(chart_render)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// The program started in a copy of the installation folder, with a data file holding one person
-// who answered every statement, chosen as the current person.
-struct Sitzung {
-    QTemporaryDir dir;
-    forms::ScriptedHostGuard host;
-
-    Sitzung() {
-        const std::string ordner = dir.path().toStdString();
-        fs::copy(ZUV_DIST_DIR, ordner, fs::copy_options::recursive);
-        // The copy is its own data folder, so the pictures go into it and not into the build.
-        std::ofstream(ordner + "/Zuv50.ini") << "[ZUV]\nAppPath=" << ordner << "\n[Options]\nSystemDB=" << ordner
-                                             << "/Sys.mda\n";
-        files::setProgramFolder(ordner);
-        form9::wartezeit() = 1;
-        host->input("Kartei");
-        forms::Default<form9>().Zeit1_Timer();
-        if (!gDateiOffen) throw std::runtime_error("no data file");
-        db::Database& d = *gDatenbank;
-        d.BeginTrans();
-        auto p = d.OpenRecordset("SELECT * FROM PersDat WHERE PersonID = -1");
-        p->AddNew();
-        const int32_t id = p->Fields("PersonID").Value().toLong();
-        p->Fields("Vorname") = "Anna";
-        p->Fields("Nachname") = "Berg";
-        p->Fields("Testdatum") = "01.02.2026";
-        p->Update();
-        auto a = d.OpenRecordset("SELECT * FROM PersonTestErgebnis WHERE PersonID = -1");
-        for (int i = 1; i <= 109; ++i) {
-            a->AddNew();
-            a->Fields("PersonID") = vb::Variant(id);
-            a->Fields("ItemNummer") = vb::Variant(int16_t(i));
-            a->Fields("ItemWert") = vb::Variant(int16_t(i % 5));
-            a->Update();
-        }
-        auto t = d.OpenRecordset("SELECT * FROM TypWertZuweisung WHERE PersonID = -1");
-        for (size_t k = 0; k < gItemNummer.size(); ++k) {
-            t->AddNew();
-            t->Fields("PersonID") = vb::Variant(id);
-            t->Fields("ItemNummer") = vb::Variant(gItemNummer[k]);
-            t->Fields("TypNummer") = vb::Variant(gTypNummer[k]);
-            t->Fields("TypRealWert") = vb::Variant(int16_t((k * 7) % 5));
-            t->Update();
-        }
-        auto e = d.OpenRecordset("SELECT * FROM Ergebnis WHERE PersonID = -1");
-        for (int typ = 1; typ <= 9; ++typ) {
-            e->AddNew();
-            e->Fields("PersonID") = vb::Variant(id);
-            e->Fields("TypNummer") = vb::Variant(int16_t(typ));
-            e->Update();
-        }
-        d.CommitTrans();
-        gAktPersonID = id;
-        gAktPerson[1] = "Anna";
-        gAktPerson[2] = "Berg";
-        gAktPerson[11] = "01.02.2026";
-        EnableFileMenus();
-    }
-    ~Sitzung() {
-        forms::resetAllWindows();
-        resetGlobals();
-        db::DBEngine::instance().reset();
-        files::setProgramFolder("");
-    }
-};
-
 void chart_window(benchmark::State& state) {
-    Sitzung s;
+    bench::DeskMitPerson s;
     frmMDI& mdi = forms::Instance<frmMDI>();
     const fs::path bild = fs::path(s.dir.path().toStdString()) / "ZUVGrafik1.bmp";
     for (auto _ : state) {

@@ -4,15 +4,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QTemporaryDir>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 
 #include "bench/app_main.h"
+#include "bench/sitzung.h"
 #include "codex/form2.h"
 #include "codex/form9.h"
 #include "codex/frm_druck_man.h"
@@ -22,7 +20,6 @@
 #include "desk/common/programm.h"
 #include "platform/db/engine.h"
 #include "platform/draw/printer.h"
-#include "platform/files/paths.h"
 #include "platform/forms/form.h"
 #include "platform/forms/host.h"
 #include "tests/support/inhalt_db.h"
@@ -33,21 +30,8 @@ namespace {
 
 // A copy of the installation folder that names itself as the data folder, with a content database
 // (the installed one, or one of 56 topics with texts of several paragraphs).
-struct Sitzung {
-    QTemporaryDir dir;
-    forms::ScriptedHostGuard host;
-
-    std::string pfad(const std::string& name) const { return dir.filePath(QString::fromStdString(name)).toStdString(); }
-
+struct Sitzung : bench::Installation {
     Sitzung() {
-        const std::string ziel = dir.path().toStdString();
-        fs::copy(ZUV_DIST_DIR, ziel, fs::copy_options::recursive);
-        std::stringstream ini;
-        ini << std::ifstream(pfad("Zuv50.ini")).rdbuf();
-        std::string text = ini.str();
-        for (size_t p; (p = text.find(ZUV_DIST_DIR)) != std::string::npos;)
-            text.replace(p, std::string(ZUV_DIST_DIR).size(), ziel);
-        std::ofstream(pfad("Zuv50.ini")) << text;
         if (!fs::exists(pfad("zuv40typ.sdb"))) {
             support::Inhalt i;
             i.text = [](int t, int y) {
@@ -59,19 +43,15 @@ struct Sitzung {
                 }
                 return vb::Variant(s);
             };
-            support::inhaltsdatenbankAnlegen(ziel, i);
+            support::inhaltsdatenbankAnlegen(dir.path().toStdString(), i);
         }
-        files::setProgramFolder(ziel);
         setProgramm(kZuvcodex);
         codex::form9::wartezeit() = 1;
     }
     ~Sitzung() {
         forms::resetAllWindows();
-        resetGlobals();
         codex::resetLeserZustand();
-        db::DBEngine::instance().reset();
         draw::printer().setOutputFileName("");
-        files::setProgramFolder("");
         setProgramm(kZuvdesk);
     }
     static void neuStarten() {

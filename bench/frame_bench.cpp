@@ -5,13 +5,13 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <QTemporaryDir>
 
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 
 #include "bench/app_main.h"
+#include "bench/sitzung.h"
 #include "desk/frame/frm_import.h"
 #include "desk/frame/frm_mdi.h"
 #include "desk/common/globals.h"
@@ -20,7 +20,6 @@
 #include "platform/db/database.h"
 #include "platform/db/engine.h"
 #include "platform/db/workspace.h"
-#include "platform/files/paths.h"
 #include "platform/forms/form.h"
 #include "platform/forms/host.h"
 
@@ -28,24 +27,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A copy of the installation folder with the program started in it (without the splash's wait).
-struct Sitzung {
-    QTemporaryDir dir;
-    forms::ScriptedHostGuard host;
-
-    std::string pfad(const std::string& name) const { return dir.filePath(QString::fromStdString(name)).toStdString(); }
-
-    Sitzung() {
-        fs::copy(ZUV_DIST_DIR, dir.path().toStdString(), fs::copy_options::recursive);
-        files::setProgramFolder(dir.path().toStdString());
-        form9::wartezeit() = 1;
-    }
-    ~Sitzung() {
-        forms::resetAllWindows();
-        resetGlobals();
-        db::DBEngine::instance().reset();
-        files::setProgramFolder("");
-    }
+// The program started in a copy of the installation folder (without the splash's wait).
+struct Sitzung : bench::Installation {
     static void neuStarten() {
         forms::resetAllWindows();
         resetGlobals();

@@ -6,71 +6,28 @@
 
 #include <QColor>
 #include <QImage>
-#include <QTemporaryDir>
 
-#include <filesystem>
-#include <stdexcept>
 #include <string>
 
 #include "bench/app_main.h"
+#include "bench/sitzung.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
 #include "desk/frame/frm_mdi.h"
-#include "desk/frame/startup.h"
 #include "desk/reports/druckseiten.h"
 #include "desk/reports/druckzeile.h"
 #include "desk/reports/frm_report.h"
 #include "platform/db/database.h"
-#include "platform/db/recordset.h"
 #include "platform/draw/picture.h"
-#include "platform/files/paths.h"
 #include "platform/forms/form.h"
-#include "platform/forms/host.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Sitzung {
-    QTemporaryDir dir;
-    forms::ScriptedHostGuard host;
-
+// The person's exchange bitmaps beside the data file, at the sizes the windows save them.
+struct Sitzung : bench::DeskMitPerson {
     Sitzung() {
-        fs::copy(ZUV_DIST_DIR, dir.path().toStdString(), fs::copy_options::recursive);
-        files::setProgramFolder(dir.path().toStdString());
-        form9::wartezeit() = 1;
-        host->input("Kartei");
-        forms::Default<form9>().Zeit1_Timer();
-        if (!gDateiOffen) throw std::runtime_error("no data file");
-
-        db::Database& d = *gDatenbank;
-        d.BeginTrans();
-        auto p = d.OpenRecordset("SELECT * FROM PersDat WHERE PersonID = -1");
-        p->AddNew();
-        const int32_t id = p->Fields("PersonID").Value().toLong();
-        p->Fields("Vorname") = "Anna";
-        p->Fields("Nachname") = "Berg";
-        p->Fields("Testdatum") = "01.02.2026";
-        p->Update();
-        auto t = d.OpenRecordset("SELECT * FROM TypWertZuweisung WHERE PersonID = -1");
-        for (size_t k = 0; k < gItemNummer.size(); ++k) {
-            t->AddNew();
-            t->Fields("PersonID") = vb::Variant(id);
-            t->Fields("ItemNummer") = vb::Variant(gItemNummer[k]);
-            t->Fields("TypNummer") = vb::Variant(gTypNummer[k]);
-            t->Fields("TypRealWert") = vb::Variant(int16_t((k * 7) % 5));
-            t->Update();
-        }
-        auto e = d.OpenRecordset("SELECT * FROM Ergebnis WHERE PersonID = -1");
-        for (int typ = 1; typ <= 9; ++typ) {
-            e->AddNew();
-            e->Fields("PersonID") = vb::Variant(id);
-            e->Fields("TypNummer") = vb::Variant(int16_t(typ));
-            e->Update();
-        }
-        d.CommitTrans();
-        gAktPersonID = id;
-        // The exchange bitmaps at the sizes the windows save them.
         const std::pair<const char*, QSize> bilder[] = {
             {"ZUVEnneagramm.bmp", {620, 620}}, {"ZUVGrafik1.bmp", {900, 560}}, {"ZUVGrafik2.bmp", {900, 560}},
             {"ZUVGrafik3.bmp", {900, 560}},    {"ZUVTabelle.bmp", {760, 420}}};
@@ -80,7 +37,6 @@ struct Sitzung {
             draw::SavePicture(draw::Picture::fromImage(img), gAppPath + "/" + name);
         }
     }
-    ~Sitzung() { forms::resetAllWindows(); }
 };
 
 Sitzung& sitzung() {

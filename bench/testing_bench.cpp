@@ -3,72 +3,29 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QTemporaryDir>
-#include <filesystem>
 
 #include "bench/app_main.h"
+#include "bench/sitzung.h"
 #include "desk/common/globals.h"
 #include "desk/testing/druck.h"
 #include "desk/testing/frm_test.h"
 #include "desk/testing/item_typ.h"
 #include "desk/testing/testverwaltung.h"
 #include "platform/db/database.h"
-#include "platform/db/engine.h"
-#include "platform/db/recordset.h"
-#include "platform/db/workspace.h"
 #include "platform/draw/printer.h"
 #include "platform/forms/host.h"
-#include "tests/support/data_file.h"
 
 namespace {
 
 // One session: workgroup, data file with 50 persons, settings database, texts.
-struct Sitzung {
-    QTemporaryDir dir;
-    forms::ScriptedHostGuard host;
-
-    std::string pfad(const char* name) { return dir.filePath(name).toStdString(); }
-
+struct Sitzung : bench::Daten {
     Sitzung() {
-        gWorkspace = gWorkspace2 = support::startWorkgroup(pfad("Sys.mda"), kBenutzer, kKennwort, kWorkspaceName);
-        std::filesystem::copy_file(std::string(ZUV_DIST_DIR) + "/zuv.sdb", pfad("zuv.sdb"));
-        gAppPath = dir.path().toStdString();
-        gProgrammDB = pfad("zuv.sdb");
-        gDatenbankName = pfad("bench.ZDB");
-        gDatenbank = gWorkspace->CreateDatabase(gDatenbankName);
-        for (const char* sql : support::kDataFileStatements) gDatenbank->Execute(sql);
-        auto programm = gWorkspace->OpenDatabase(gProgrammDB);
-        auto l = programm->OpenRecordset("select * from labelTxt order by ID", db::RecordsetType::Snapshot);
-        for (; !l->Eof(); l->MoveNext()) gLabelTxt.push_back(l->Fields("BeschriftungDtsch").Value().toString());
-        auto d = programm->OpenRecordset("select * from DialogTxt order by ID", db::RecordsetType::Snapshot);
-        for (; !d->Eof(); d->MoveNext())
-            gDialogTxt.push_back({d->Fields("ID").Value().toInt(), d->Fields("BeschriftungDtsch").Value().toString()});
-        tabelle = zuvtest::ladeItemTypTabelle(*programm);
-        programm->Close();
-        gItemNummer = tabelle.itemNummer;
-        gTypNummer = tabelle.typNummer;
-        for (int i = 0; i < 50; ++i) gAktPersonID = person("Person " + std::to_string(i));
+        for (int i = 0; i < 50; ++i) gAktPersonID = person("Person " + std::to_string(i), "Person " + std::to_string(i));
         gAktPerson[1] = "Anna";
         gAktPerson[2] = "Berg";
         gAktPerson[11] = "01.02.2026";
         gSensitivity1 = 0.85f;
     }
-
-    int32_t person(const std::string& name) {
-        gDatenbank->BeginTrans();
-        auto p = gDatenbank->OpenRecordset("select * from persdat where personid = 0");
-        p->AddNew();
-        const int32_t id = p->Fields("PersonID").Value().toLong();
-        p->Fields("Vorname") = name;
-        p->Fields("Nachname") = name;
-        p->Fields("Testdatum") = "01.02.2026";
-        p->Update();
-        zuvtest::legeTestdatensaetzeAn(*gDatenbank, id, tabelle);
-        gDatenbank->CommitTrans();
-        return id;
-    }
-
-    zuvtest::ItemTypTabelle tabelle;
 };
 
 Sitzung& sitzung() {
