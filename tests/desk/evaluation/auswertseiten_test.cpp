@@ -3,13 +3,11 @@
 //
 // ZUV_GOLDEN_UPDATE=1 writes the golden files anew (into the source tree) instead of comparing.
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "auswert_fixture.h"
+#include "support/golden.h"
 
 using namespace auswert_test;
 
@@ -98,28 +96,7 @@ protected:
     }
 
     void vergleicheGolden(const std::string& name, const std::string& ist) {
-        const fs::path datei = goldenOrdner() / (name + ".txt");
-        if (std::getenv("ZUV_GOLDEN_UPDATE")) {
-            fs::create_directories(datei.parent_path());
-            std::ofstream(datei, std::ios::binary) << ist;
-            return;
-        }
-        std::ifstream in(datei, std::ios::binary);
-        ASSERT_TRUE(in) << "golden file missing: " << datei;
-        std::stringstream soll;
-        soll << in.rdbuf();
-        if (soll.str() == ist) return;
-        std::istringstream a(soll.str()), b(ist);
-        std::string za, zb;
-        for (int n = 1;; ++n) {
-            const bool ha = static_cast<bool>(std::getline(a, za)), hb = static_cast<bool>(std::getline(b, zb));
-            if (!ha && !hb) break;
-            if (!ha || !hb || za != zb) {
-                ADD_FAILURE() << name << ", line " << n << "\n  golden: " << (ha ? za : "<end>")
-                              << "\n  drawn:  " << (hb ? zb : "<end>");
-                return;
-            }
-        }
+        support::mitGoldenDateiVergleichen(goldenOrdner() / (name + ".txt"), ist);
     }
 
     // Lines of the page on view that start with the given label texts, in this order.

@@ -5,15 +5,13 @@
 //
 // ZUV_GOLDEN_UPDATE=1 writes the golden files anew (into the source tree) instead of comparing.
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "druckseiten_fixture.h"
+#include "support/golden.h"
 
 using namespace druckseiten_test;
 
@@ -104,28 +102,7 @@ fs::path goldenOrdner() { return fs::path(ZUV_SOURCE_DIR) / "tests/desk/reports/
 class Golden : public DruckseitenTest {
 protected:
     void vergleiche(const std::string& name, const std::string& ist) {
-        const fs::path datei = goldenOrdner() / (name + ".txt");
-        if (std::getenv("ZUV_GOLDEN_UPDATE")) {
-            fs::create_directories(datei.parent_path());
-            std::ofstream(datei, std::ios::binary) << ist;
-            return;
-        }
-        std::ifstream in(datei, std::ios::binary);
-        ASSERT_TRUE(in) << "golden file missing: " << datei;
-        std::stringstream soll;
-        soll << in.rdbuf();
-        if (soll.str() == ist) return;
-        std::istringstream a(soll.str()), b(ist);
-        std::string za, zb;
-        for (int n = 1;; ++n) {
-            const bool ha = static_cast<bool>(std::getline(a, za)), hb = static_cast<bool>(std::getline(b, zb));
-            if (!ha && !hb) break;
-            if (!ha || !hb || za != zb) {
-                ADD_FAILURE() << name << ", line " << n << "\n  golden:  " << (ha ? za : "<end>")
-                              << "\n  written: " << (hb ? zb : "<end>");
-                return;
-            }
-        }
+        support::mitGoldenDateiVergleichen(goldenOrdner() / (name + ".txt"), ist);
     }
 };
 
