@@ -31,65 +31,38 @@
 #include "platform/forms/host.h"
 #include "support/files.h"
 #include "support/inhalt_db.h"
+#include "support/programm_test.h"
 
 namespace codex_test {
 
 namespace fs = std::filesystem;
 using namespace codex;
 
-inline fs::path installiere() {
-    fs::path dir = support::makeTempDir("zuv-codex");
-    const std::string cmd = std::string(ZUV_BINARY_DIR) + "/install/zuv_install_tool '" + ZUV_SOURCE_DIR +
-                            "/install' '" + dir.string() + "' > /dev/null 2>&1";
-    if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "installation tool failed";
-    return dir;
-}
-
-class CodexTest : public ::testing::Test {
+class CodexTest : public support::ProgrammTest<form9, frmMDI> {
 protected:
+    CodexTest() : ProgrammTest("zuv-codex") {}
+
     void SetUp() override {
-        forms::resetAllWindows();
-        resetGlobals();
+        ProgrammTest::SetUp();
         resetLeserZustand();
         setProgramm(kZuvcodex);
-        db::DBEngine::instance().reset();
-        dir = installiere();
         // Each test chooses its contents; the installed ones wait beside for the tests that read them.
         std::error_code ec;
         fs::rename(dir / "zuv40typ.sdb", dir / "zuv40typ.installiert", ec);
-        files::setProgramFolder(dir.string());
-        form9::wartezeit() = 1;
-        host = std::make_unique<forms::ScriptedHostGuard>();
         draw::printer().setOutputFileName(pfad("druck.pdf"));
     }
     void TearDown() override {
         forms::resetAllWindows();
         if (draw::printer().busy()) draw::printer().KillDoc();
         draw::printer().setOutputFileName("");
-        resetGlobals();
         resetLeserZustand();
-        host.reset();
-        db::DBEngine::instance().reset();
-        files::setProgramFolder("");
+        ProgrammTest::TearDown();
         setProgramm(kZuvdesk);
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
 
     void inhalt(const support::Inhalt& i = {}) { support::inhaltsdatenbankAnlegen(dir.string(), i); }
     // The content database of the installation.
     void installierterInhalt() { fs::rename(dir / "zuv40typ.installiert", dir / "zuv40typ.sdb"); }
-
-    // The start as the splash runs it; the first tick of its timer is called directly.
-    bool starte() {
-        form9& s = forms::Default<form9>();
-        if (!s.Zeit1.Enabled()) return false;
-        s.Zeit1_Timer();
-        return s.gestartet();
-    }
-    frmMDI& mdi() { return forms::Instance<frmMDI>(); }
-    forms::ScriptedHost& h() { return **host; }
-    std::string pfad(const std::string& name) const { return (dir / name).string(); }
 
     // The open description windows in the order they were opened.
     std::vector<Form2*> fenster() {
@@ -110,22 +83,13 @@ protected:
         l.exec();
     }
 
-    // Runs `schritt` once the window is showing modally (what a person does in it).
-    template <class T>
-    static void imModal(std::function<void(T&)> schritt) {
-        auto* t = new QTimer;
-        t->setInterval(5);
-        QObject::connect(t, &QTimer::timeout, [t, schritt] {
-            if (!forms::IsLoaded<T>() || !forms::Instance<T>().isModalShown()) return;
-            t->stop();
-            t->deleteLater();
-            schritt(forms::Instance<T>());
-        });
-        t->start();
+    // The print manager as the menu item of mode `modus` (Option1's index) opens it.
+    frmDruckMan& manager(int modus) {
+        forms::MenuItem* m[4] = {&mdi().mnuDruckTypKurz, &mdi().mnuDruckTypLang, &mdi().mnuDruckThema,
+                                 &mdi().mnuDruckAlleThemen};
+        m[modus]->choose();
+        return forms::Instance<frmDruckMan>();
     }
-
-    fs::path dir;
-    std::unique_ptr<forms::ScriptedHostGuard> host;
 };
 
 }  // namespace codex_test

@@ -40,13 +40,6 @@ protected:
         ASSERT_TRUE(starte());
         h().clearRecords();
     }
-    // The print manager as a menu item opens it.
-    frmDruckMan& manager(int modus) {
-        forms::MenuItem* m[4] = {&mdi().mnuDruckTypKurz, &mdi().mnuDruckTypLang, &mdi().mnuDruckThema,
-                                 &mdi().mnuDruckAlleThemen};
-        m[modus]->choose();
-        return forms::Instance<frmDruckMan>();
-    }
     std::vector<int> markiert(frmDruckMan& d) {
         std::vector<int> p;
         for (int i = 0; i < d.List1.ListCount(); ++i)

@@ -26,12 +26,6 @@ protected:
         ASSERT_TRUE(starte());
         h().clearRecords();
     }
-    frmDruckMan& manager(int modus) {
-        forms::MenuItem* m[4] = {&mdi().mnuDruckTypKurz, &mdi().mnuDruckTypLang, &mdi().mnuDruckThema,
-                                 &mdi().mnuDruckAlleThemen};
-        m[modus]->choose();
-        return forms::Instance<frmDruckMan>();
-    }
     // Shows the preview of the dialog's choice; `schritt` runs each time the window is showing, then
     // the window is closed as the person closes it.
     int vorschau(frmDruckMan& d, const std::function<void(frmPrintPreview&)>& schritt) {

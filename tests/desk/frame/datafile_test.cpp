@@ -76,14 +76,14 @@ TEST_F(DataFileTest, NewAnsweredNoOrCancelledLeavesEverythingAsItWas) {
 
 TEST_F(DataFileTest, FailedCreateLeavesNoFileAndListUntouched) {
     neueDatei("A");
-    const std::string ini = lies(dir / "Zuv50.ini");
+    const std::string ini = support::readFile(dir / "Zuv50.ini");
     h().answer(forms::vbYes).chooseFile(pfad("fehlt/B.ZDB"));
     mdi().mnuNew_Click();
     EXPECT_FALSE(gDateiOffen);
     EXPECT_EQ(h().messages().size(), 2u);  // the question, then the error box
     EXPECT_NE(h().messages().back().find("Nummer:"), std::string::npos);
     EXPECT_FALSE(mdi().mnuClose.Enabled());
-    EXPECT_EQ(lies(dir / "Zuv50.ini"), ini);
+    EXPECT_EQ(support::readFile(dir / "Zuv50.ini"), ini);
     EXPECT_FALSE(fs::exists(dir / "fehlt"));
 }
 
@@ -113,7 +113,7 @@ TEST_F(DataFileTest, OpenReadOnlyThenAgainFromListReadWrite) {
 TEST_F(DataFileTest, OpeningFilesThatAreNoDataFilesLeavesNoFileOpen) {
     neueDatei("A");
     mdi().mnuClose_Click();
-    const std::string ini = lies(dir / "Zuv50.ini");
+    const std::string ini = support::readFile(dir / "Zuv50.ini");
 
     // Not a database at all.
     std::ofstream(dir / "Text.ZDB") << "Dies ist keine Datenbank.";
@@ -137,7 +137,7 @@ TEST_F(DataFileTest, OpeningFilesThatAreNoDataFilesLeavesNoFileOpen) {
     EXPECT_EQ(gDatenbankName, "");  // no path of a refused file stays behind
     ASSERT_EQ(h().messages().size(), 1u);
     EXPECT_EQ(h().messages()[0], DialogTxt(4));
-    EXPECT_EQ(lies(dir / "Zuv50.ini"), ini);
+    EXPECT_EQ(support::readFile(dir / "Zuv50.ini"), ini);
     EXPECT_EQ(mdi().Caption(), "Z.U.V. 5.0");
 
     // A write-protected file opened for writing.
@@ -212,10 +212,10 @@ TEST_F(DataFileTest, RecentListGrowsToFourNewestFirstWithoutDuplicates) {
 
     // Entry 1 again: list and INI file stay as they are.
     const auto stand = fs::last_write_time(dir / "Zuv50.ini");
-    const std::string ini = lies(dir / "Zuv50.ini");
+    const std::string ini = support::readFile(dir / "Zuv50.ini");
     h().answer(forms::vbYes);
     mdi().mnuFileArray_Click(1);
-    EXPECT_EQ(lies(dir / "Zuv50.ini"), ini);
+    EXPECT_EQ(support::readFile(dir / "Zuv50.ini"), ini);
     EXPECT_EQ(fs::last_write_time(dir / "Zuv50.ini"), stand);
 
     // A file that vanished: the error box, no file open, the list unchanged.
@@ -226,7 +226,7 @@ TEST_F(DataFileTest, RecentListGrowsToFourNewestFirstWithoutDuplicates) {
     EXPECT_FALSE(gDateiOffen);
     EXPECT_EQ(h().messages().size(), 2u);
     EXPECT_EQ(mdi().mnuFileArray.UBound(), 4);
-    EXPECT_EQ(lies(dir / "Zuv50.ini"), ini);
+    EXPECT_EQ(support::readFile(dir / "Zuv50.ini"), ini);
 }
 
 TEST_F(DataFileTest, IniGapsAreReadAndWrittenBackWithoutHoles) {
@@ -242,7 +242,7 @@ TEST_F(DataFileTest, IniGapsAreReadAndWrittenBackWithoutHoles) {
     EXPECT_TRUE(mdi().mnuFileArray.exists(3));
     EXPECT_EQ(mdi().recentPath(1), pfad("a.zdb"));
     neueDatei("N");
-    const std::string ini = lies(dir / "Zuv50.ini");
+    const std::string ini = support::readFile(dir / "Zuv50.ini");
     EXPECT_NE(ini.find("[File3]\r\n3=" + pfad("c.zdb") + "\r\n"), std::string::npos);
     EXPECT_EQ(ini.find("[File4]"), std::string::npos);
     EXPECT_NE(ini.find("AppPath=" + dir.string() + "\r\n"), std::string::npos);
@@ -260,7 +260,7 @@ TEST_F(DataFileTest, AFileMadeInOneInstallationOpensInANewOne) {
     personenAnlegen(*gDatenbank, 1);
     mdi().mnuClose_Click();
     const fs::path datei = dir / "Wandert.ZDB";
-    const fs::path neu = installiere();
+    const fs::path neu = support::installationAnlegen("zuv-frame");
     fs::copy_file(datei, neu / "Wandert.ZDB");
 
     forms::resetAllWindows();

@@ -30,60 +30,15 @@
 #include "platform/forms/screen.h"
 #include "platform/vb/strings.h"
 #include "support/personen.h"
+#include "support/programm_test.h"
 
 namespace frame_test {
 
 namespace fs = std::filesystem;
 
-inline fs::path installiere() {
-    std::string templ = (fs::temp_directory_path() / "zuv-frame-XXXXXX").string();
-    std::vector<char> buf(templ.begin(), templ.end());
-    buf.push_back('\0');
-    fs::path dir = mkdtemp(buf.data());
-    const std::string cmd = std::string(ZUV_BINARY_DIR) + "/install/zuv_install_tool '" + ZUV_SOURCE_DIR +
-                            "/install' '" + dir.string() + "' > /dev/null 2>&1";
-    if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "installation tool failed";
-    return dir;
-}
-
-inline std::string lies(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-class FrameTest : public ::testing::Test {
+class FrameTest : public support::ProgrammTest<form9, frmMDI> {
 protected:
-    void SetUp() override {
-        forms::resetAllWindows();
-        resetGlobals();
-        db::DBEngine::instance().reset();
-        dir = installiere();
-        files::setProgramFolder(dir.string());
-        form9::wartezeit() = 1;
-        host = std::make_unique<forms::ScriptedHostGuard>();
-    }
-    void TearDown() override {
-        forms::resetAllWindows();
-        resetGlobals();
-        host.reset();
-        db::DBEngine::instance().reset();
-        files::setProgramFolder("");
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-
-    // The start as the splash runs it; the first tick of its timer is called directly.
-    bool starte() {
-        form9& s = forms::Default<form9>();
-        if (!s.Zeit1.Enabled()) return false;
-        s.Zeit1_Timer();
-        return s.gestartet();
-    }
-    frmMDI& mdi() { return forms::Instance<frmMDI>(); }
-    forms::ScriptedHost& h() { return **host; }
-    std::string pfad(const std::string& name) const { return (dir / name).string(); }
+    FrameTest() : ProgrammTest("zuv-frame") {}
 
     // A data file made through the program's own New command.
     std::string neueDatei(const std::string& name) {
@@ -116,28 +71,12 @@ protected:
         d.CommitTrans();
     }
 
-    // Runs `schritt` once the window is showing modally (what a person does in the window).
-    template <class T, class F>
-    static void imModal(F schritt) {
-        auto* t = new QTimer;
-        t->setInterval(5);
-        QObject::connect(t, &QTimer::timeout, [t, schritt] {
-            if (!forms::IsLoaded<T>() || !forms::Instance<T>().isModalShown()) return;
-            t->stop();
-            t->deleteLater();
-            schritt(forms::Instance<T>());
-        });
-        t->start();
-    }
-
     static long zahl(db::Database& d, const std::string& sql) {
         auto rs = d.OpenRecordset(sql, db::RecordsetType::Snapshot);
         rs->MoveFirst();
         return rs->Fields(0).Value().toLong();
     }
 
-    fs::path dir;
-    std::unique_ptr<forms::ScriptedHostGuard> host;
 };
 
 }  // namespace frame_test

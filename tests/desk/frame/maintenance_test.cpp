@@ -19,7 +19,7 @@ TEST_F(MaintenanceTest, CompactionWritesACopyAndClosesTheOpenFile) {
     const std::string a = neueDatei("A");
     personenAnlegen(*gDatenbank, 3);
     gDatenbank->Execute("DELETE FROM PersDat WHERE PersonID = 2");
-    const std::string ini = lies(dir / "Zuv50.ini");
+    const std::string ini = support::readFile(dir / "Zuv50.ini");
 
     // Answered No: nothing changes.
     h().answer(forms::vbNo);
@@ -35,7 +35,7 @@ TEST_F(MaintenanceTest, CompactionWritesACopyAndClosesTheOpenFile) {
     const auto msgs = h().messages();
     ASSERT_EQ(msgs.size(), 2u);
     EXPECT_EQ(msgs[1], DialogTxt(11) + " " + a + " " + DialogTxt(10) + " " + pfad("Kompakt.ZDB") + "!");
-    EXPECT_EQ(lies(dir / "Zuv50.ini"), ini);  // the list is not changed
+    EXPECT_EQ(support::readFile(dir / "Zuv50.ini"), ini);  // the list is not changed
 
     // The copy opens and holds the two persons with their rows.
     h().chooseFile(pfad("Kompakt.ZDB"));
@@ -70,7 +70,7 @@ TEST_F(MaintenanceTest, FailedCompactionKeepsAnExistingTarget) {
     mdi().CompactDB();
     ASSERT_FALSE(h().messages().empty());
     EXPECT_NE(h().messages().back().find("Nummer: 3343"), std::string::npos);
-    EXPECT_EQ(lies(dir / "Ziel.ZDB"), "alter Inhalt");
+    EXPECT_EQ(support::readFile(dir / "Ziel.ZDB"), "alter Inhalt");
 
     // A good source replaces the target; a file that happens to lie beside it stays untouched.
     std::ofstream(dir / "Ziel.ZDB.neu") << "fremd";
@@ -79,8 +79,8 @@ TEST_F(MaintenanceTest, FailedCompactionKeepsAnExistingTarget) {
     mdi().CompactDB();
     EXPECT_EQ(h().messages().back(),
               DialogTxt(11) + " " + pfad("A.ZDB") + " " + DialogTxt(10) + " " + pfad("Ziel.ZDB") + "!");
-    EXPECT_NE(lies(dir / "Ziel.ZDB"), "alter Inhalt");
-    EXPECT_EQ(lies(dir / "Ziel.ZDB.neu"), "fremd");
+    EXPECT_NE(support::readFile(dir / "Ziel.ZDB"), "alter Inhalt");
+    EXPECT_EQ(support::readFile(dir / "Ziel.ZDB.neu"), "fremd");
     EXPECT_FALSE(fs::exists(dir / "Ziel.ZDB.neu1"));
 }
 
@@ -92,7 +92,7 @@ TEST_F(MaintenanceTest, BackupCopiesTheClosedFile) {
     EXPECT_FALSE(gDateiOffen);
     EXPECT_FALSE(mdi().mnuBackup.Enabled());
     ASSERT_TRUE(fs::exists(dir / "Sicher.ZDB"));
-    EXPECT_EQ(lies(dir / "Sicher.ZDB"), lies(a));
+    EXPECT_EQ(support::readFile(dir / "Sicher.ZDB"), support::readFile(a));
     EXPECT_EQ(h().messages().back(), DialogTxt(11) + " " + a + " " + DialogTxt(16) + " " + pfad("Sicher.ZDB") + "!");
     EXPECT_EQ(mdi().recentPath(1), a);
 

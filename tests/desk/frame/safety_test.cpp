@@ -168,7 +168,7 @@ TEST_F(Datensicherheit, RefusedFilesStayAsTheyWereAndSayWhy) {
     for (const auto& fall : faelle) {
         SCOPED_TRACE(fall.name);
         const std::string datei = pfad(fall.name);
-        const std::string vorher = lies(datei);
+        const std::string vorher = support::readFile(datei);
         const std::string modus = sqlite(datei, "pragma journal_mode");
         h().clearRecords();
         h().chooseFile(datei);
@@ -177,7 +177,7 @@ TEST_F(Datensicherheit, RefusedFilesStayAsTheyWereAndSayWhy) {
         ASSERT_EQ(h().messages().size(), 1u);
         if (fall.grund) EXPECT_NE(h().messages()[0].find(fall.grund), std::string::npos) << h().messages()[0];
         else EXPECT_EQ(h().messages()[0], DialogTxt(4));
-        EXPECT_TRUE(lies(datei) == vorher) << "the bytes changed";
+        EXPECT_TRUE(support::readFile(datei) == vorher) << "the bytes changed";
         EXPECT_EQ(sqlite(datei, "pragma journal_mode"), modus);
         EXPECT_FALSE(fs::exists(datei + "-wal"));
     }

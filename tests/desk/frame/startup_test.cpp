@@ -60,7 +60,7 @@ TEST_F(FrameTest, FirstStartCreatesNamedFileInProgramFolderAndRefusesUnsafeNames
     EXPECT_EQ(h().records(forms::HostRecord::Kind::InputBox).size(), 3u);
     ASSERT_EQ(h().messages().size(), 2u);  // the refused names
     EXPECT_FALSE(fs::exists(dir.parent_path() / "weg.ZDB"));
-    EXPECT_EQ(lies(dir / "Alt.ZDB"), "Personen");
+    EXPECT_EQ(support::readFile(dir / "Alt.ZDB"), "Personen");
     ASSERT_TRUE(gDateiOffen);
     EXPECT_TRUE(fs::exists(dir / "Kartei.ZDB"));
     EXPECT_EQ(mdi().Caption(), "Z.U.V. 5.0: " + gDatenbankName);
@@ -146,7 +146,7 @@ TEST_F(FrameTest, PathsKeepTheirCaseOnDiskInCaptionMenuAndIniFile) {
     EXPECT_EQ(mdi().Caption(), "Z.U.V. 5.0: " + datei);
     h().answer(forms::vbYes);
     mdi().mnuBeenden_Click();
-    const std::string ini = lies(dir / "Zuv50.ini");
+    const std::string ini = support::readFile(dir / "Zuv50.ini");
     EXPECT_NE(ini.find("[File1]\r\n1=" + datei + "\r\n"), std::string::npos) << ini;
     EXPECT_NE(ini.find("SystemDB=" + pfad("Sys.mda") + "\r\n"), std::string::npos) << ini;
     EXPECT_NE(ini.find("AppPath=" + dir.string() + "\r\n"), std::string::npos) << ini;
@@ -162,7 +162,7 @@ TEST_F(FrameTest, IniWithoutKeysOrWithGarbageTakesProgramFolder) {
     // The exit writes the data folder, so the next start finds it.
     h().answer(forms::vbYes);
     mdi().mnuBeenden_Click();
-    EXPECT_NE(lies(dir / "Zuv50.ini").find("AppPath=" + dir.string() + "\r\n"), std::string::npos);
+    EXPECT_NE(support::readFile(dir / "Zuv50.ini").find("AppPath=" + dir.string() + "\r\n"), std::string::npos);
 
     // A data folder that does not exist is named in the message.
     forms::resetAllWindows();
@@ -182,7 +182,7 @@ TEST_F(FrameTest, ClosingByTheFrameClosesTheFileAndWritesTheList) {
     mdi().close();  // the title-bar button
     EXPECT_FALSE(gDateiOffen);
     EXPECT_FALSE(mdi().isLoaded());
-    const std::string ini = lies(dir / "Zuv50.ini");
+    const std::string ini = support::readFile(dir / "Zuv50.ini");
     EXPECT_NE(ini.find("[File1]\r\n1="), std::string::npos);
     EXPECT_TRUE(h().messages().empty());  // no question
 
@@ -201,7 +201,7 @@ TEST_F(FrameTest, ExitAsksAndOnYesClosesAndWritesIni) {
     mdi().mnuBeenden_Click();
     EXPECT_FALSE(gDateiOffen);
     EXPECT_FALSE(mdi().isLoaded());
-    const std::string ini = lies(dir / "Zuv50.ini");
+    const std::string ini = support::readFile(dir / "Zuv50.ini");
     EXPECT_EQ(ini.rfind("[ZUV]\r\nAppPath=", 0), 0u);
     EXPECT_NE(ini.find("[Options]\r\nSystemDB="), std::string::npos);
 }
