@@ -3,8 +3,8 @@
 // Start-up of the reader: the splash window sets up the engine with the workgroup login and the
 // reader's texts; its one timer tick loads the settings and shows the main window.
 
+#include "desk/common/startfenster.h"
 #include "platform/forms/controls.h"
-#include "platform/forms/form.h"
 
 namespace codex {
 
@@ -12,28 +12,17 @@ namespace codex {
 // label text 39.
 void TitelzeilenSetzen(forms::Label& l1, forms::Label& l2, forms::Label& l3, forms::Label& l4);
 
-class form9 : public forms::Form {
+class form9 : public Startfenster {
 public:
     form9();
-    forms::Shape Shape1;
     forms::Label Label1, Label2, Label3, Label4;
-    forms::Timer Zeit1;
 
-    void setupControls() override;
     void Form_Load() override;
-    void Form_Resize() override { Shape1.setGeometry(0, 0, width(), height()); }
-    void Zeit1_Timer();
 
-    // The splash's wait before the main window; tests and the start-up benchmark shorten it.
-    static int& wartezeit();
-    bool gestartet() const { return m_gestartet; }
-    // The start failed: its message was shown and the program is to end.
-    bool abgebrochen() const { return m_abgebrochen; }
-
-private:
-    void startFehler(const std::exception& e);
-    bool m_gestartet = false;
-    bool m_abgebrochen = false;
+protected:
+    void fensterLaden() override;
+    forms::Form& hauptfenster() override;
+    void startFehlerZeigen(const std::exception& e) override;
 };
 
 }  // namespace codex

@@ -1,8 +1,5 @@
 #include "desk/frame/startup.h"
 
-#include <QApplication>
-#include <QThread>
-
 #include "desk/common/form4.h"
 #include "desk/frame/frm_assist.h"
 #include "desk/frame/frm_mdi.h"
@@ -20,20 +17,10 @@ std::string programmOrdnerDatei(const char* name) { return files::programFolder(
 
 // ==================================================================== splash window
 
-int& form9::wartezeit() {
-    static int ms = 1000;
-    return ms;
-}
-
-form9::form9() : forms::Form("form9") {
-    setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
-    TitelFensterAufbauen(*this);
-    Zeit1.Tick = [this] { Zeit1_Timer(); };
-}
+form9::form9() : Startfenster("form9") { TitelFensterAufbauen(*this); }
 
 void form9::setupControls() {
-    Zeit1.setEnabled(false);
-    Zeit1.setInterval(wartezeit() > 0 ? wartezeit() : 1);
+    Startfenster::setupControls();
     Label6.setCaption("Version 2");
     Label2.setCaption(kHinweis);
     SplashBildLaden(Image1);
@@ -47,19 +34,12 @@ void SplashBildLaden(forms::Image& bild) {
     }
 }
 
-void form9::startFehler(const std::exception& e) {
-    // The start cannot go on: the person learns why, and the program ends instead of leaving the
-    // splash on the screen.
+void form9::startFehlerZeigen(const std::exception& e) {
     const auto* v = dynamic_cast<const vb::Error*>(&e);
     const std::string text = "Z.U.V. kann nicht gestartet werden." + gCrLf + gCrLf +
                              (v ? v->description() : std::string(e.what())) + gCrLf +
                              "Fehlernummer: " + std::to_string(v ? v->number() : 51);
     forms::MsgBox(text, forms::vbOKOnly | forms::vbCritical);
-    Zeit1.setEnabled(false);
-    Hide();
-    m_abgebrochen = true;
-    // Inside the event loop the run ends here; before it, main() sees the flag and does not start it.
-    if (QThread::currentThread()->loopLevel() > 0) QApplication::exit(1);
 }
 
 void ResteAufraeumen() {
@@ -77,15 +57,12 @@ void ResteAufraeumen() {
 }
 
 void form9::Form_Load() {
-    m_gestartet = false;
-    m_abgebrochen = false;
-    try {
+    starten([this] {
         CenterForm(*this);
         StartEngineEinrichten();
         ResteAufraeumen();
         StartTexteLaden();
         LadeTestItemTyp();
-        Shape1.setGeometry(0, 0, width(), height());
         Label1.setCaption(LabelTxt(0) + " " + LabelTxt(1));
         Label3.setCaption(kProgrammTitel);
         Label4.setCaption(LabelTxt(159));
@@ -95,23 +72,13 @@ void form9::Form_Load() {
                               " ist kein Datenordner eingetragen. Z.U.V. verwendet den Programmordner " +
                               files::programFolder() + "; beim Beenden wird er in die Datei eingetragen.",
                           forms::vbOKOnly | forms::vbInformation, DialogTxt(3));
-        Zeit1.setEnabled(true);
-    } catch (const std::exception& e) {
-        startFehler(e);
-    }
+    });
 }
 
-void form9::Zeit1_Timer() {
-    try {
-        forms::Load(forms::Instance<frmAssist>());
-        forms::Load(forms::Instance<Form4>());
-        forms::Load(forms::Instance<Form3>());
-        Zeit1.setEnabled(false);
-        forms::Default<frmMDI>().Show();
-        Hide();
-        m_gestartet = true;
-    } catch (const std::exception& e) {
-        Zeit1.setEnabled(false);
-        startFehler(e);
-    }
+void form9::fensterLaden() {
+    forms::Load(forms::Instance<frmAssist>());
+    forms::Load(forms::Instance<Form4>());
+    forms::Load(forms::Instance<Form3>());
 }
+
+forms::Form& form9::hauptfenster() { return forms::Default<frmMDI>(); }

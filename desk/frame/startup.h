@@ -6,6 +6,7 @@
 #include <string>
 
 #include "desk/common/engine_setup.h"
+#include "desk/common/startfenster.h"
 #include "desk/common/titelfenster.h"
 
 #include "platform/forms/controls.h"
@@ -26,28 +27,17 @@ void TitelFensterAufbauen(F& fenster) {
 // folder, the program folder and beside the recent data files. Part of every start.
 void ResteAufraeumen();
 
-class form9 : public forms::Form {
+class form9 : public Startfenster {
 public:
     form9();
-    forms::Shape Shape1;
     forms::Image Image1;
     forms::Label Label1, Label2, Label3, Label4, Label6;
-    forms::Timer Zeit1;
 
     void setupControls() override;
     void Form_Load() override;
-    void Form_Resize() override { Shape1.setGeometry(0, 0, width(), height()); }
-    void Zeit1_Timer();
 
-    // The splash's wait before the main window; tests and the start-up benchmark shorten it.
-    static int& wartezeit();
-    // Whether the last start ran through to the main window.
-    bool gestartet() const { return m_gestartet; }
-    // Whether the start failed (the message was shown; the program is to end).
-    bool abgebrochen() const { return m_abgebrochen; }
-
-private:
-    void startFehler(const std::exception& e);
-    bool m_gestartet = false;
-    bool m_abgebrochen = false;
+protected:
+    void fensterLaden() override;
+    forms::Form& hauptfenster() override;
+    void startFehlerZeigen(const std::exception& e) override;
 };
