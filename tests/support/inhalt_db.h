@@ -14,6 +14,7 @@
 #include "platform/db/recordset.h"
 #include "platform/db/workspace.h"
 #include "platform/vb/variant.h"
+#include "tests/support/inhalt_schema.h"
 
 namespace support {
 
@@ -34,18 +35,7 @@ inline void inhaltsdatenbankAnlegen(const std::string& ordner, const Inhalt& inh
     EngineEinstellen(ordner);
     auto ws = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
     auto c = ws->CreateDatabase(ordner + "/zuv40typ.sdb", "", db::dbInstallation);
-    c->Execute("CREATE TABLE [typ] ([typnummer] SHORT)");
-    c->Execute("CREATE TABLE [thementitel] ([thementitelid] LONG, [Titel] TEXT(100))");
-    c->Execute("CREATE TABLE [Literatur] ([literaturid] LONG, [Autor] TEXT(100), [Titel] TEXT(255), "
-               "[Reihe] TEXT(100), [Herausgeber] TEXT(100), [Auflage] TEXT(20), [Verlag] TEXT(100), "
-               "[Ort] TEXT(50), [Jahr] TEXT(10))");
-    c->Execute("CREATE TABLE [thema] ([themaid] COUNTER, [thementitelid] LONG, [enneatypid] SHORT, "
-               "[Inhalt] LONGTEXT, [literaturid] LONG)");
-    c->Execute("CREATE VIEW themenalleinfos AS SELECT thementitel.titel, thementitel.thementitelid, "
-               "thema.thementitelid, thema.enneatypid, thema.Inhalt, Literatur.Autor, Literatur.Titel, "
-               "Literatur.Reihe, Literatur.Herausgeber, Literatur.Auflage, Literatur.Verlag, Literatur.Ort, "
-               "Literatur.Jahr FROM (thema INNER JOIN thementitel ON thema.thementitelid = "
-               "thementitel.thementitelid) INNER JOIN Literatur ON thema.literaturid = Literatur.literaturid");
+    for (const char* sql : support::kInhaltsTabellen) c->Execute(sql);
     c->BeginTrans();
     {
         auto typ = c->OpenRecordset("typ");

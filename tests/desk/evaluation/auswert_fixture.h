@@ -15,20 +15,12 @@
 #include "desk/frame/frame_fixture.h"
 #include "platform/vb/locale.h"
 #include "support/personen.h"
+#include "support/files.h"
 
 namespace auswert_test {
 
 // What an outside program prints.
-inline std::string befehl(const std::string& cmd) {
-    std::string out;
-    if (FILE* p = popen((cmd + " 2>&1").c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
+inline std::string befehl(const std::string& cmd) { return support::run(cmd).output; }
 
 // Per type 1..9 how many of its 14 item-type rows carry the rating 0, 1, 2, 3, 4; rows beyond
 // the sum stay unanswered.

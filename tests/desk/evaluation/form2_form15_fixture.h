@@ -17,22 +17,14 @@
 #include "desk/evaluation/form2.h"
 #include "desk/frame/frame_fixture.h"
 #include "support/personen.h"
+#include "support/files.h"
 
 namespace ergebnis_test {
 
 using namespace frame_test;
 
 // What an outside program prints.
-inline std::string ausgabe(const std::string& cmd) {
-    std::string out;
-    if (FILE* p = popen((cmd + " 2>&1").c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
+inline std::string ausgabe(const std::string& cmd) { return support::run(cmd).output; }
 
 // The rating of the n-th item-type row (0-based, in stored order) of a type; nothing for a row
 // left unanswered.

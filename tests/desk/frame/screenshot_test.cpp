@@ -2,21 +2,13 @@
 
 #include <array>
 #include <cstdio>
+#include "support/files.h"
 
 using namespace frame_test;
 
 namespace {
 
-std::string ausgabe(const std::string& cmd) {
-    std::string out;
-    FILE* p = popen((cmd + " 2>&1").c_str(), "r");
-    if (!p) return out;
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-    pclose(p);
-    return out;
-}
+std::string ausgabe(const std::string& cmd) { return support::run(cmd).output; }
 
 bool vorhanden(const char* programm) { return !ausgabe(std::string("command -v ") + programm).empty(); }
 

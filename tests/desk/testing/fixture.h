@@ -17,19 +17,11 @@
 #include "platform/db/workspace.h"
 #include "platform/db/db_fixture.h"
 #include "platform/vb/error.h"
+#include "support/files.h"
 
 namespace zuvtest_test {
 
-inline std::string shell(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen((command + " 2>&1").c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
+inline std::string shell(const std::string& command) { return support::run(command).output; }
 
 class DatenTest : public dbtest::DbTest {
 protected:

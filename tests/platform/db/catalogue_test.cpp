@@ -5,6 +5,7 @@
 #include <map>
 
 #include "db_fixture.h"
+#include "support/inhalt_schema.h"
 
 using namespace dbtest;
 using vb::Variant;
@@ -180,18 +181,7 @@ protected:
     // take their tables' names.
     void buildContent() {
         auto c = ws->CreateDatabase(fileOf(File::Content), "", db::dbInstallation);
-        c->Execute("CREATE TABLE [typ] ([typnummer] SHORT)");
-        c->Execute("CREATE TABLE [thementitel] ([thementitelid] LONG, [Titel] TEXT(100))");
-        c->Execute("CREATE TABLE [Literatur] ([literaturid] LONG, [Autor] TEXT(100), [Titel] TEXT(255), "
-                   "[Reihe] TEXT(100), [Herausgeber] TEXT(100), [Auflage] TEXT(20), [Verlag] TEXT(100), "
-                   "[Ort] TEXT(50), [Jahr] TEXT(10))");
-        c->Execute("CREATE TABLE [thema] ([themaid] COUNTER, [thementitelid] LONG, [enneatypid] SHORT, "
-                   "[Inhalt] LONGTEXT, [literaturid] LONG)");
-        c->Execute("CREATE VIEW themenalleinfos AS SELECT thementitel.titel, thementitel.thementitelid, "
-                   "thema.thementitelid, thema.enneatypid, thema.Inhalt, Literatur.Autor, Literatur.Titel, "
-                   "Literatur.Reihe, Literatur.Herausgeber, Literatur.Auflage, Literatur.Verlag, Literatur.Ort, "
-                   "Literatur.Jahr FROM (thema INNER JOIN thementitel ON thema.thementitelid = "
-                   "thementitel.thementitelid) INNER JOIN Literatur ON thema.literaturid = Literatur.literaturid");
+        for (const char* sql : support::kInhaltsTabellen) c->Execute(sql);
         c->BeginTrans();
         for (int type = 1; type <= 9; ++type) c->Execute("insert into typ values (" + std::to_string(type) + ")");
         c->Execute("insert into thementitel values (1, 'Kindheit'), (2, 'Beruf'), (3, 'Partnerschaft')");
