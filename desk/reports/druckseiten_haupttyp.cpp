@@ -240,22 +240,24 @@ void DruckSeiteVerbindungstypen() {
     const int c1 = v.erster, c2 = v.zweiter;
 
     const Seite s(18);
-    const auto niedrig = [&](int nr, int typ) {
-        s.zeile(nr, LabelTxt(350) + " " + vb::Str(static_cast<int>(typrang::niedrigeAntworten(typ))) + " " +
-                        LabelTxt(351),
+    // Each of the two types from line `nr` on: its name, its total score, how far it lies from the
+    // main type, how many low answers it has; the label texts `text`, `text` + 1 and + 2 head them.
+    const auto typBlock = [&](int nr, int typ, int text) {
+        s.label(nr, text);
+        s.zeile(nr + 1, gTypbezeichnung[typ], kFormatH1);
+        s.leer(nr + 2, kFormatTabelle);
+        s.label(nr + 3, text + 1);
+        s.zeile(nr + 4, vb::Str(static_cast<int>(gTypgesamtsummeJeTyp[typ])), kFormatH1);
+        s.label(nr + 5, text + 2);
+        s.label(nr + 6, typrang::abstandUrteil(haupt, typ), kFormatH1);
+        s.leer(nr + 7, kFormatTabelle);
+        s.zeile(nr + 8, LabelTxt(350) + " " + vb::Str(static_cast<int>(typrang::niedrigeAntworten(typ))) + " " +
+                            LabelTxt(351),
                 kFormatText);
     };
     s.label(1, 346, kFormatUeberschrift);
     s.leer(2);
-    s.label(3, 347);
-    s.zeile(4, gTypbezeichnung[c1], kFormatH1);
-    s.leer(5, kFormatTabelle);
-    s.label(6, 348);
-    s.zeile(7, vb::Str(static_cast<int>(gTypgesamtsummeJeTyp[c1])), kFormatH1);
-    s.label(8, 349);
-    s.label(9, typrang::abstandUrteil(haupt, c1), kFormatH1);
-    s.leer(10, kFormatTabelle);
-    niedrig(11, c1);
+    typBlock(3, c1, 347);
     s.label(13, 352);
     s.leer(14, kFormatTabelle);
     const int wenig = typrang::niedrigeAntworten(c1);
@@ -272,15 +274,7 @@ void DruckSeiteVerbindungstypen() {
         s.leer(15, kFormatTabelle);
     }
     s.leer(17, kFormatTabelle);
-    s.label(18, 357);
-    s.zeile(19, gTypbezeichnung[c2], kFormatH1);
-    s.leer(20, kFormatTabelle);
-    s.label(21, 358);
-    s.zeile(22, vb::Str(static_cast<int>(gTypgesamtsummeJeTyp[c2])), kFormatH1);
-    s.label(23, 359);
-    s.label(24, typrang::abstandUrteil(haupt, c2), kFormatH1);
-    s.leer(25, kFormatTabelle);
-    niedrig(26, c2);
+    typBlock(18, c2, 357);
     s.label(28, 360);
     s.leer(29, kFormatTabelle);
     if (gTypgesamtsummeJeTyp[c2] == 0) {
