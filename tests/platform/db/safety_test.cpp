@@ -11,6 +11,7 @@
 #include "db_fixture.h"
 #include "platform/files/paths.h"
 #include "support/kill_test.h"
+#include "support/vb_error.h"
 
 using namespace dbtest;
 using namespace std::chrono_literals;
@@ -51,15 +52,6 @@ void execRaw(const std::string& file, const std::string& statements) {
     EXPECT_EQ(rc, SQLITE_OK) << (msg ? msg : "") << " in " << statements;
     sqlite3_free(msg);
     sqlite3_close(db);
-}
-
-std::string messageOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        return e.description();
-    }
-    return "";
 }
 
 // Names of the files in a folder, sorted.

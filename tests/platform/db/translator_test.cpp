@@ -1,5 +1,6 @@
 #include "db_fixture.h"
 #include "platform/db/jet_sql.h"
+#include "support/vb_error.h"
 
 using namespace dbtest;
 
@@ -10,15 +11,6 @@ std::string repeat(const std::string& s, int n) {
     out.reserve(s.size() * static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) out += s;
     return out;
-}
-
-std::string messageOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        return e.description();
-    }
-    return "";
 }
 
 }  // namespace
