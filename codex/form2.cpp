@@ -202,27 +202,7 @@ void Form2::Form_Message(int msg, std::intptr_t wParam, std::intptr_t) {
         if (WindowState() == forms::vbNormal) UpdateScrollBars();
         return;
     }
-    if (msg != forms::WM_HSCROLL && msg != forms::WM_VSCROLL) return;
-    const int bar = msg == forms::WM_HSCROLL ? forms::SB_HORZ : forms::SB_VERT;
-    int schritt = 0;
-    bool mitSchritt = true;
-    switch (forms::LoWord(wParam)) {
-    case forms::SB_LINEUP: schritt = -Scroller.SmallChange(); break;
-    case forms::SB_LINEDOWN: schritt = Scroller.SmallChange(); break;
-    case forms::SB_PAGEUP: schritt = -Scroller.LargeChange(); break;
-    case forms::SB_PAGEDOWN: schritt = Scroller.LargeChange(); break;
-    case forms::SB_ENDSCROLL: return;
-    default: mitSchritt = false;
-    }
-    gScrollInfo = {};
-    gScrollInfo.cbSize = 28;
-    gScrollInfo.fMask = forms::SIF_POS;
-    gScrollInfo.nPos = mitSchritt ? Scroller.GetScrollPosition(bar) + schritt : Scroller.GetScrollTrackPosition(bar);
-    forms::ScrollInfo info;
-    info.fMask = forms::SIF_POS;
-    info.nPos = gScrollInfo.nPos;
-    SetScrollInfo(bar, info, true);
-    Scroller.ScrollContents();
+    RollNachricht(*this, Scroller, msg, wParam);
 }
 
 void Form2::Form_Unload(int&) {

@@ -48,3 +48,9 @@ private:
     bool m_hVisible = false;
     bool m_vVisible = false;
 };
+
+// A WM_HSCROLL or WM_VSCROLL message of `fenster`, which scrolls with `rollen`: a line or page
+// step by SmallChange or LargeChange, the end of scrolling nothing, any other code the position of
+// the dragged thumb. The new position goes through gScrollInfo to the window's bar, and the
+// picture follows. Other messages are left alone.
+void RollNachricht(forms::Form& fenster, clsScroll& rollen, int msg, std::intptr_t wParam);

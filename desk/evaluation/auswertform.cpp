@@ -200,31 +200,8 @@ void auswertform::Form_KeyUp(int& keyCode, int shift) {
     }
 }
 
-void auswertform::Form_Message(int msg, std::intptr_t wParam, std::intptr_t lParam) {
-    (void)lParam;
-    if (msg != forms::WM_HSCROLL && msg != forms::WM_VSCROLL) return;
-    mitFehlerfalle([&] {
-        const int balken = msg == forms::WM_HSCROLL ? forms::SB_HORZ : forms::SB_VERT;
-        int schritt = 0;
-        switch (forms::LoWord(wParam)) {
-        case forms::SB_LINEUP: schritt = -m_scroll.SmallChange(); break;
-        case forms::SB_LINEDOWN: schritt = m_scroll.SmallChange(); break;
-        case forms::SB_PAGEUP: schritt = -m_scroll.LargeChange(); break;
-        case forms::SB_PAGEDOWN: schritt = m_scroll.LargeChange(); break;
-        case forms::SB_ENDSCROLL: return;
-        default: schritt = 0;
-        }
-        gScrollInfo.cbSize = 28;
-        gScrollInfo.fMask = forms::SIF_POS;
-        gScrollInfo.nPos = schritt == 0 ? m_scroll.GetScrollTrackPosition(balken)
-                                        : m_scroll.GetScrollPosition(balken) + schritt;
-        forms::ScrollInfo info;
-        info.cbSize = gScrollInfo.cbSize;
-        info.fMask = gScrollInfo.fMask;
-        info.nPos = gScrollInfo.nPos;
-        SetScrollInfo(balken, info, true);
-        m_scroll.ScrollContents();
-    });
+void auswertform::Form_Message(int msg, std::intptr_t wParam, std::intptr_t) {
+    mitFehlerfalle([&] { RollNachricht(*this, m_scroll, msg, wParam); });
 }
 
 void auswertform::Befehl3_Click() {

@@ -9,10 +9,10 @@
 #include <cmath>
 
 #include "desk/charts/chart_fenster.h"
+#include "desk/common/cls_scroll.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
 #include "desk/evaluation/austauschbild.h"
-#include "desk/evaluation/rollen.h"
 #include "platform/forms/host.h"
 #include "platform/forms/screen.h"
 #include "platform/vb/variant.h"

@@ -7,10 +7,10 @@
 
 #include "desk/charts/chart_fenster.h"
 #include "desk/common/form4.h"
+#include "desk/common/cls_scroll.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
 #include "desk/evaluation/austauschbild.h"
-#include "desk/evaluation/rollen.h"
 #include "platform/draw/metafile.h"
 #include "platform/draw/metafile_writer.h"
 #include "platform/forms/host.h"
