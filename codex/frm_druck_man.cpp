@@ -12,10 +12,8 @@
 #include "desk/common/druckschalter_texte.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
-#include "desk/common/programm.h"
 #include "platform/db/recordset.h"
 #include "platform/draw/printer.h"
-#include "platform/files/paths.h"
 #include "platform/forms/common_dialog.h"
 #include "platform/forms/host.h"
 #include "platform/vb/strings.h"
@@ -317,13 +315,7 @@ void frmDruckMan::Command5_Click() {
 }
 
 void frmDruckMan::Command6_Click() {
-    mitFehlerfalle([] {
-        if (!files::FileExists(Hilfedateipfad())) {
-            gAntwort = forms::MsgBox(DialogTxt(7), forms::vbExclamation, DialogTxt(3));
-            return;
-        }
-        ShowHelp("html/zuvt3m08.htm");
-    });
+    mitFehlerfalle([] { HilfeZeigen("html/zuvt3m08.htm"); });
 }
 
 }  // namespace codex

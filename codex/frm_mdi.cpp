@@ -13,8 +13,6 @@
 #include "codex/modul_global.h"
 #include "desk/common/form4.h"
 #include "desk/common/globals.h"
-#include "desk/common/programm.h"
-#include "platform/files/paths.h"
 #include "platform/forms/host.h"
 #include "platform/forms/screen.h"
 
@@ -171,14 +169,7 @@ void frmMDI::mnuSchrift_Click() {
 }
 
 void frmMDI::mnuInhalt_Click() {
-    mitFehlerfalle([] {
-        // The file looked for is the file the help viewer opens.
-        if (!files::FileExists(Hilfedateipfad())) {
-            gAntwort = forms::MsgBox(DialogTxt(7), forms::vbExclamation, DialogTxt(3));
-            return;
-        }
-        ShowHelp("");
-    });
+    mitFehlerfalle([] { HilfeZeigen(""); });
 }
 
 void frmMDI::mnuUeber_Click() { forms::Instance<frmInfo>().Show(forms::vbModal); }

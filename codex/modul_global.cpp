@@ -2,8 +2,11 @@
 
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
+#include "desk/common/programm.h"
 #include "platform/db/recordset.h"
 #include "platform/draw/surface.h"
+#include "platform/files/paths.h"
+#include "platform/forms/host.h"
 #include "platform/vb/strings.h"
 
 namespace codex {
@@ -23,6 +26,15 @@ void resetLeserZustand() {
 }
 
 std::string Inhaltsdatenbank() { return gAppPath + "\\" + kInhaltDB; }
+
+void HilfeZeigen(const std::string& thema) {
+    // The file looked for is the file the help viewer opens.
+    if (!files::FileExists(Hilfedateipfad())) {
+        gAntwort = forms::MsgBox(DialogTxt(7), forms::vbExclamation, DialogTxt(3));
+        return;
+    }
+    ShowHelp(thema);
+}
 
 void ShutdownProgram() {
     if (hauptfenster()) hauptfenster()->setEditAndWindowMenusVisible(false);

@@ -39,6 +39,9 @@ void resetLeserZustand();
 // The content database as the data controls name it.
 std::string Inhaltsdatenbank();
 
+// The help viewer at `thema` ("" the contents); where the help file is missing, a message says so.
+void HilfeZeigen(const std::string& thema);
+
 // Hides the Edit and Window menus before the program ends.
 void ShutdownProgram();
 
