@@ -109,19 +109,11 @@ struct Daten {
         gTypNummer = tabelle.typNummer;
     }
 
-    // A person as the person window saves it: the PersDat row and the blank rows, in one go.
+    // A person as the person window saves it.
     int32_t person(const std::string& vorname, const std::string& nachname) {
-        gDatenbank->BeginTrans();
-        auto p = gDatenbank->OpenRecordset("select * from persdat where personid = 0");
-        p->AddNew();
-        const int32_t id = p->Fields("PersonID").Value().toLong();
-        p->Fields("Vorname") = vorname;
-        p->Fields("Nachname") = nachname;
-        p->Fields("Testdatum") = "01.02.2026";
-        p->Update();
-        zuvtest::legeTestdatensaetzeAn(*gDatenbank, id, tabelle);
-        gDatenbank->CommitTrans();
-        return id;
+        return support::neuePerson(*gDatenbank, tabelle,
+                                   {{"Vorname", vb::Variant(vorname)}, {"Nachname", vb::Variant(nachname)},
+                                    {"Testdatum", vb::Variant("01.02.2026")}});
     }
 };
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "desk/testing/item_typ.h"
 #include "platform/db/database.h"
 #include "platform/db/field.h"
 #include "platform/db/recordset.h"
@@ -68,6 +69,21 @@ inline int32_t personMitZeilen(db::Database& d, const std::vector<int16_t>& item
             e->Update();
         }
     }
+    d.CommitTrans();
+    return id;
+}
+
+// A person as the person window saves it: the PersDat row and the blank rows of the statement
+// table, in one transaction. Returns the PersonID.
+inline int32_t neuePerson(db::Database& d, const zuvtest::ItemTypTabelle& tabelle, const Personendaten& daten) {
+    d.BeginTrans();
+    auto p = d.OpenRecordset("SELECT * FROM PersDat WHERE PersonID = -1");
+    p->AddNew();
+    const int32_t id = p->Fields("PersonID").Value().toLong();
+    for (const auto& [feld, v] : daten)
+        if (!v.isEmpty()) p->Fields(feld) = v;
+    p->Update();
+    zuvtest::legeTestdatensaetzeAn(d, id, tabelle);
     d.CommitTrans();
     return id;
 }

@@ -18,6 +18,7 @@
 #include "platform/db/db_fixture.h"
 #include "platform/vb/error.h"
 #include "support/files.h"
+#include "support/personen.h"
 
 namespace zuvtest_test {
 
@@ -40,17 +41,9 @@ protected:
 
     // A person as the person window saves it: the PersDat row and the blank rows, in one go.
     int32_t neuePerson(const std::string& vorname, const std::string& nachname, const std::string& datum = "01.02.2026") {
-        datei->BeginTrans();
-        auto p = datei->OpenRecordset("select * from persdat where personid = 0");
-        p->AddNew();
-        const int32_t id = p->Fields("PersonID").Value().toLong();
-        p->Fields("Vorname") = vorname;
-        p->Fields("Nachname") = nachname;
-        p->Fields("Testdatum") = datum;
-        p->Update();
-        zuvtest::legeTestdatensaetzeAn(*datei, id, tabelle);
-        datei->CommitTrans();
-        return id;
+        return support::neuePerson(*datei, tabelle,
+                                   {{"Vorname", vb::Variant(vorname)}, {"Nachname", vb::Variant(nachname)},
+                                    {"Testdatum", vb::Variant(datum)}});
     }
 
     long zaehle(const std::string& tabelleName, int32_t id) {

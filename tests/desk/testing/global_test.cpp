@@ -118,16 +118,7 @@ TEST_F(Programm, KilledWhileSavingLeavesEveryPersonWholeOrAbsent) {
     const pid_t kind = fork();
     if (kind == 0) {
         auto d = ws->OpenDatabase(file);
-        for (int i = 0;; ++i) {
-            d->BeginTrans();
-            auto p = d->OpenRecordset("select * from persdat where personid = 0");
-            p->AddNew();
-            const int32_t id = p->Fields("PersonID").Value().toLong();
-            p->Fields("Nachname") = "Person " + std::to_string(i);
-            p->Update();
-            zuvtest::legeTestdatensaetzeAn(*d, id, tabelle);
-            d->CommitTrans();
-        }
+        for (int i = 0;; ++i) support::neuePerson(*d, tabelle, {{"Nachname", vb::Variant("Person " + std::to_string(i))}});
     }
     ASSERT_GT(kind, 0);
     usleep(700 * 1000);
