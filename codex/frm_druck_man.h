@@ -69,9 +69,6 @@ public:
     void PrintDruckkopf(int16_t iTab);
     void PrintFusszeile(int16_t iTab);
 
-    // The type the print query and Label1 were made for.
-    int16_t druckTyp() const { return m_druckTyp; }
-
 private:
     // The print query and the type's designation follow the current type.
     void druckabfrageFuer(int16_t typ);

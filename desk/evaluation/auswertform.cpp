@@ -38,7 +38,6 @@ QImage symbol(QStyle::StandardPixmap welches) {
 
 }  // namespace
 
-void setZeichnendesFenster(auswertform* fenster) { g_zeichnend = fenster; }
 auswertform* zeichnendesFenster() { return g_zeichnend; }
 
 auswertform::auswertform() : Form("auswertform"), Picture2(this), Sicht(this), Picture1(&Sicht), Bild1(&Picture1) {

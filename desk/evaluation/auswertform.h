@@ -62,8 +62,7 @@ public:
     // The page on view as the clipboard takes it: the persistent image of Bild1, whole.
     QImage Seitenbild() const;
 
-    // The window's own page state (1 evaluation, 2 statistics).
-    int16_t Auswertungsart() const { return m_art; }
+    // The window's own page state.
     int16_t Seite() const { return m_seite; }
     int16_t Seitenanzahl() const { return m_seitenanzahl; }
     int32_t PersonID() const { return m_personId; }

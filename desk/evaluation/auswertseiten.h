@@ -43,8 +43,7 @@ void DruckeTextUmbrochen(const std::string& text, int16_t spalte);
 // is when the entry names no type.
 int16_t HaupttypAusRangliste();
 
-// The threshold frame of the window being drawn takes page 9's caption; set by the window for
-// the length of one page (no window: nothing happens).
+// The window whose page is being drawn, for the length of one page (none: nullptr); page 9 gives
+// its threshold frame the page's caption.
 class auswertform;
-void setZeichnendesFenster(auswertform* fenster);
 auswertform* zeichnendesFenster();

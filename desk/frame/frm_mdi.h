@@ -114,7 +114,6 @@ public:
 private:
     std::string zdbZielWaehlen(const std::string& titel);
     void wartungFehlgeschlagen(const std::exception& e);
-    void buildMenus();
     void wireHandlers();
     void druckBericht(std::initializer_list<int> teile, bool zweiPersonen);
     void ergebnisFensterOeffnen(int art);
