@@ -16,8 +16,10 @@
 #include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QStyle>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace forms {
 
@@ -315,6 +317,25 @@ void Form::resizeEvent(QResizeEvent* e) {
     const int sizeType = isMinimized() ? 1 : isMaximized() ? 2 : 0;
     runHandler([&] { Form_Message(WM_SIZE, sizeType, MakeLong(client.width(), client.height())); });
     m_inResize = false;
+}
+
+void Form::wheelEvent(QWheelEvent* e) {
+    // The wheel scrolls a window that shows its own bars, by scroll messages the window handles
+    // like a click on the bar's arrows: three lines a notch. Shift (or a sideways wheel) turns
+    // the horizontal bar. A window without bars leaves the wheel to what lies around it.
+    const QPoint d = e->angleDelta();
+    const bool quer = d.x() != 0 || (e->modifiers() & Qt::ShiftModifier);
+    const int b = quer ? SB_HORZ : SB_VERT;
+    if (!isLoaded() || !bar(b).shown) {
+        e->ignore();
+        return;
+    }
+    m_wheelRest += d.x() != 0 ? d.x() : d.y();
+    const int notches = m_wheelRest / 120;
+    m_wheelRest %= 120;
+    for (int i = 0; i < 3 * std::abs(notches); ++i) sendScroll(b, notches < 0 ? SB_LINEDOWN : SB_LINEUP);
+    if (notches != 0) sendScroll(b, SB_ENDSCROLL);
+    e->accept();
 }
 
 void Form::mouseMoveEvent(QMouseEvent* e) {

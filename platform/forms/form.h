@@ -190,6 +190,7 @@ protected:
     void changeEvent(QEvent* e) override;
     void hideEvent(QHideEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
 
 private:
     enum class State { Unloaded, Loading, Loaded };
@@ -224,6 +225,7 @@ private:
     // owner, so it is put aside (hidden) instead and reads as minimised until it is shown again.
     bool m_abgelegt = false;
     Bar m_hbar, m_vbar;
+    int m_wheelRest = 0;  // wheel turn short of a whole notch, kept for the next turn
     friend class MdiForm;
 };
 

@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWindow>
 
 using namespace forms;
@@ -437,6 +438,49 @@ TEST_F(FormTest, WindowScrollBarsDeliverScrollCodesAndMoveOnlyWhenTheWindowSetsT
 
     f.ShowScrollBar(SB_VERT, false);
     EXPECT_EQ(f.GetClientRect(), full);
+    Unload(f);
+}
+
+TEST_F(FormTest, TheWheelOverAWindowWithBarsScrollsByLineMessagesAndOtherwiseGoesOn) {
+    ScrollForm f;
+    f.Show();
+    auto drehen = [&](QPoint winkel, Qt::KeyboardModifiers mod = Qt::NoModifier) {
+        QWheelEvent e(QPointF(10, 10), f.mapToGlobal(QPointF(10, 10)), QPoint(), winkel, Qt::NoButton, mod,
+                      Qt::NoScrollPhase, false);
+        e.setAccepted(false);
+        QApplication::sendEvent(&f, &e);
+        return e.isAccepted();
+    };
+    EXPECT_FALSE(drehen(QPoint(0, -120)));  // no bar shown: the window takes nothing
+    EXPECT_TRUE(f.messages.empty());
+
+    ScrollInfo si;
+    si.fMask = SIF_RANGE | SIF_POS;
+    si.nMax = 250;
+    f.SetScrollInfo(SB_VERT, si);
+    f.ShowScrollBar(SB_VERT, true);
+    EXPECT_TRUE(drehen(QPoint(0, -120)));
+    ScrollInfo got;
+    got.fMask = SIF_POS;
+    f.GetScrollInfo(SB_VERT, got);
+    EXPECT_EQ(got.nPos, 30);  // three lines of 10
+    ASSERT_EQ(f.messages.size(), 4u);
+    EXPECT_EQ(f.messages[0], std::make_tuple(WM_VSCROLL, SB_LINEDOWN, 0));
+    EXPECT_EQ(f.messages[3], std::make_tuple(WM_VSCROLL, SB_ENDSCROLL, 0));
+
+    // A fine wheel's small turns add up to a notch; turning back scrolls up.
+    f.messages.clear();
+    drehen(QPoint(0, 60));
+    EXPECT_TRUE(f.messages.empty());
+    drehen(QPoint(0, 60));
+    f.GetScrollInfo(SB_VERT, got);
+    EXPECT_EQ(got.nPos, 0);
+    EXPECT_EQ(std::get<1>(f.messages[0]), SB_LINEUP);
+
+    // Shift turns the horizontal bar, which this window does not show.
+    f.messages.clear();
+    EXPECT_FALSE(drehen(QPoint(0, -120), Qt::ShiftModifier));
+    EXPECT_TRUE(f.messages.empty());
     Unload(f);
 }
 
