@@ -32,9 +32,24 @@ bool linesStyle(int type) { return isLine(type); }
 }  // namespace
 
 QStringList wrapLines(const QString& text, const QFontMetricsF& fm, double width, int maxLines) {
+    // A word wider than the place is broken with a hyphen where the place ends, so that a type
+    // name in a narrow window stays readable whole ("Perfektio-" / "nist").
+    QStringList words;
+    for (QString word : text.split(' ', Qt::SkipEmptyParts)) {
+        while (word.size() > 1 && fm.horizontalAdvance(word) > width) {
+            // Pieces of about equal length, so that no line holds just the last letter or two.
+            const auto stuecke = static_cast<qsizetype>(std::ceil(fm.horizontalAdvance(word) / std::max(width, 1.0)));
+            const qsizetype ziel = (word.size() + stuecke - 1) / stuecke;
+            qsizetype n = 1;
+            while (n < ziel && n + 1 < word.size() && fm.horizontalAdvance(word.left(n + 1) + '-') <= width) ++n;
+            words << word.left(n) + '-';
+            word = word.mid(n);
+        }
+        words << word;
+    }
     QStringList lines;
     QString line;
-    for (const QString& word : text.split(' ', Qt::SkipEmptyParts)) {
+    for (const QString& word : words) {
         const QString joined = line.isEmpty() ? word : line + ' ' + word;
         if (fm.horizontalAdvance(joined) <= width || line.isEmpty()) {
             line = joined;
@@ -44,8 +59,8 @@ QStringList wrapLines(const QString& text, const QFontMetricsF& fm, double width
         }
     }
     if (!line.isEmpty()) lines << line;
-    // A word wider than the place is cut short; lines beyond the last allowed are dropped, the
-    // last one shown ends in an ellipsis.
+    // Lines beyond the last allowed are dropped, the last one shown ends in an ellipsis; what is
+    // still too wide (a place narrower than one letter and a hyphen) is cut short.
     if (lines.size() > maxLines) {
         lines = lines.mid(0, maxLines);
         lines.back() += QStringLiteral(" …");

@@ -18,7 +18,7 @@ namespace chart::detail {
 
 inline QString qsLabel(const std::string& s) { return QString::fromStdString(s); }
 
-// A text broken into at most `maxLines` lines of `width`; words too wide are cut short.
+// A text broken into at most `maxLines` lines of `width`; words too wide are hyphenated.
 QStringList wrapLines(const QString& text, const QFontMetricsF& fm, double width, int maxLines);
 void drawLines(QPainter& p, const QRectF& cell, const QStringList& lines, const QFontMetricsF& fm);
 
