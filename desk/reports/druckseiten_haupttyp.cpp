@@ -10,6 +10,7 @@
 
 using druckseiten::blanks;
 using druckseiten::format;
+using druckseiten::liste;
 using druckseiten::Seite;
 
 void DruckSeiteMittelwertAbweichung() {
@@ -115,7 +116,6 @@ void DruckSeiteRangfolgeVergleich() {
     const bool U = gAnzahlRang1 == 1;
     const bool G = gRang1Gleich == 1;
     const int N = typrang::niedrigeAntworten(gVergleichTyp);
-    const auto liste = [](const RangListe& l) { return vb::LTrim(typrang::verbunden(l)); };
 
     const Seite s(16);
     s.label(1, 314, kFormatUeberschrift);
