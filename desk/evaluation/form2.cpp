@@ -210,7 +210,7 @@ void Form2::SSPanel1_Click(int) {
                     balken.setFloodPercent(0);
                     return;
                 }
-                balken.setFloodColor(reihenfarbe(b.reihe));
+                balken.setFloodColor(balkenfarbe(b.reihe));
                 balken.setFloodShowPct(true);
                 balken.setFloodPercent(b.wert);
             };
