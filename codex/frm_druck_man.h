@@ -65,7 +65,7 @@ public:
     void Drucken();
     void PrintString(const std::string& sString, int16_t iTab);
     void MaxLinesCheck();
-    // Letterhead and footer of the current page.
+    // Letterhead and footer of the current page; the letterhead's symbol is the one the run read.
     void PrintDruckkopf(int16_t iTab);
     void PrintFusszeile(int16_t iTab);
 
