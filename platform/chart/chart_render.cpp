@@ -16,8 +16,6 @@ namespace {
 constexpr double kMinFontPt = 4;
 constexpr double kMaxFontPt = 72;
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-
 // 1, 2 or 5 times a power of ten, at least `raw`.
 double niceStep(double raw) {
     if (!(raw > 0) || !std::isfinite(raw)) return 1;
@@ -165,6 +163,13 @@ void Renderer::region(const QPainterPath& path, Hit hit) { m_regions.push_back({
 void Renderer::region(const QRectF& r, Hit hit) {
     QPainterPath p;
     p.addRect(r);
+    region(p, hit);
+}
+
+void Renderer::region(const QPolygonF& shape, Hit hit) {
+    QPainterPath p;
+    p.addPolygon(shape);
+    p.closeSubpath();
     region(p, hit);
 }
 
@@ -513,9 +518,7 @@ void Renderer::drawCartesian2d() {
                 m_p.fillRect(bar, c);
                 m_p.setPen(QPen(c.darker(160), 0));
                 if (bar.height() >= 1) m_p.drawRect(bar);
-                QPainterPath hp;
-                hp.addRect(bar.adjusted(0, -px(1), 0, px(1)));
-                region(hp, Hit{Hit::Series, 0, s + 1});
+                region(bar.adjusted(0, -px(1), 0, px(1)), Hit{Hit::Series, 0, s + 1});
                 markers.push_back({QPointF(x + bw / 2, y1), s + 1});
             }
     } else if (m_type == VtChChartType2dLine) {
@@ -565,10 +568,7 @@ void Renderer::drawCartesian2d() {
             m_p.setBrush(c);
             m_p.setPen(QPen(c.darker(160), px(1)));
             m_p.drawPolygon(shape);
-            QPainterPath hp;
-            hp.addPolygon(shape);
-            hp.closeSubpath();
-            region(hp, Hit{Hit::Series, 0, s + 1});
+            region(shape, Hit{Hit::Series, 0, s + 1});
         }
     }
     for (const auto& [at, s] : markers)

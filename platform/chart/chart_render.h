@@ -16,7 +16,7 @@
 
 namespace chart::detail {
 
-inline QString qsLabel(const std::string& s) { return QString::fromStdString(s); }
+inline QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 // A text broken into at most `maxLines` lines of `width`; words too wide are hyphenated.
 QStringList wrapLines(const QString& text, const QFontMetricsF& fm, double width, int maxLines);
@@ -66,6 +66,7 @@ private:
     QPen pen(const LinePen& p) const;
     void region(const QPainterPath& path, Hit hit);
     void region(const QRectF& r, Hit hit);
+    void region(const QPolygonF& shape, Hit hit);
     void drawTextBlock(const TextBlock& t, bool top);
     void drawLegend();
     void buildScale(double plotHeight, double labelHeight);

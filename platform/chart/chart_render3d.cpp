@@ -280,10 +280,7 @@ void Renderer::drawCartesian3d() {
             m_p.setBrush(f.colour);
             m_p.setPen(f.edges ? QPen(f.edge, px(1)) : QPen(f.colour, px(0.5)));
             m_p.drawPolygon(f.poly);
-            QPainterPath hp;
-            hp.addPolygon(f.poly);
-            hp.closeSubpath();
-            region(hp, f.hit);
+            region(f.poly, f.hit);
         }
     }
     for (const auto& [at, s] : markers)
@@ -316,7 +313,7 @@ void Renderer::drawCartesian3d() {
         QRectF band;
         for (double t : m_scale.ticks) {
             const QPointF at = v.map({x, yOf(t), z});
-            const QString text = qsLabel(m_scale.label(t));
+            const QString text = qs(m_scale.label(t));
             const double w = fm.horizontalAdvance(text);
             const bool leftSide = at.x() <= mid.x();
             const QRectF r(leftSide ? at.x() - gap - w : at.x() + gap, at.y() - fm.height() / 2, w, fm.height());
@@ -336,7 +333,7 @@ void Renderer::drawCartesian3d() {
         for (int r = 0; r < m_rows; ++r) {
             const QPointF at = v.map({slot * (r + 0.5), 0, zFront});
             const QRectF cell(at.x() - w / 2, at.y() + gap, w, xh);
-            drawLines(m_p, cell, wrapLines(qsLabel(m_chart.DataGrid.RowLabel(r + 1, 1)), mfx, w, 3), mfx);
+            drawLines(m_p, cell, wrapLines(qs(m_chart.DataGrid.RowLabel(r + 1, 1)), mfx, w, 3), mfx);
             band = band.isNull() ? cell : band.united(cell);
             lowest = std::max(lowest, cell.bottom());
         }
@@ -345,7 +342,7 @@ void Renderer::drawCartesian3d() {
     if (!ax.AxisTitle.Text.empty()) {
         m_p.setFont(ft);
         m_p.setPen(ax.AxisTitle.VtFont.VtColor.toQColor());
-        const QString text = mft.elidedText(qsLabel(ax.AxisTitle.Text), Qt::ElideRight, m_area.width());
+        const QString text = mft.elidedText(qs(ax.AxisTitle.Text), Qt::ElideRight, m_area.width());
         const double w = mft.horizontalAdvance(text);
         const QRectF r(m_area.center().x() - w / 2, m_area.bottom() - mft.height(), w, mft.height());
         m_p.drawText(r, Qt::AlignCenter, text);
