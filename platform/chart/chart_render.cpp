@@ -288,6 +288,20 @@ void Renderer::drawMarker(const QPointF& at, int series) {
     m_p.restore();
 }
 
+void Renderer::drawAxisTitle(double centreX) {
+    const AxisTitleSpec& t = m_chart.Plot.Axis(VtChAxisIdX).AxisTitle;
+    if (t.Text.empty()) return;
+    const QFont f = font(t.VtFont);
+    const QFontMetricsF fm(f, m_p.device());
+    m_p.setFont(f);
+    m_p.setPen(t.VtFont.VtColor.toQColor());
+    const QString text = fm.elidedText(qs(t.Text), Qt::ElideRight, m_area.width());
+    const double w = fm.horizontalAdvance(text);
+    const QRectF r(centreX - w / 2, m_area.bottom() - fm.height(), w, fm.height());
+    m_p.drawText(r, Qt::AlignCenter, text);
+    region(r.adjusted(-px(3), -px(2), px(3), px(2)), Hit{Hit::AxisTitle, VtChAxisIdX});
+}
+
 // ==================================================================== value scale from the data
 
 void Renderer::buildScale(double plotHeight, double labelHeight) {
@@ -486,12 +500,9 @@ void Renderer::drawCartesian2d() {
     if (plot.Backdrop.Fill.Style != VtFillStyleNull) m_p.fillRect(data, plot.Backdrop.Fill.Brush.FillColor.toQColor());
     region(data, Hit{Hit::Plot});
     m_p.setRenderHint(QPainter::Antialiasing, false);
-    if (ay.AxisGrid.MajorPen.Style != VtPenStyleNull) {
-        m_p.setPen(pen(ay.AxisGrid.MajorPen));
-        for (double t : m_scale.ticks) m_p.drawLine(QPointF(data.left(), yAt(t)), QPointF(data.right(), yAt(t)));
-    }
-    if (ay2.AxisGrid.MajorPen.Style != VtPenStyleNull) {
-        m_p.setPen(pen(ay2.AxisGrid.MajorPen));
+    for (const AxisSpec* a : {&ay, &ay2}) {
+        if (a->AxisGrid.MajorPen.Style == VtPenStyleNull) continue;
+        m_p.setPen(pen(a->AxisGrid.MajorPen));
         for (double t : m_scale.ticks) m_p.drawLine(QPointF(data.left(), yAt(t)), QPointF(data.right(), yAt(t)));
     }
     if (ax.AxisGrid.MajorPen.Style != VtPenStyleNull) {
@@ -626,15 +637,7 @@ void Renderer::drawCartesian2d() {
         }
         region(QRectF(left, data.bottom() + px(2), right - left, xh + gap / 2), Hit{Hit::AxisLabel, VtChAxisIdX});
     }
-    if (!ax.AxisTitle.Text.empty()) {
-        m_p.setFont(ft);
-        m_p.setPen(ax.AxisTitle.VtFont.VtColor.toQColor());
-        const QString text = mft.elidedText(qs(ax.AxisTitle.Text), Qt::ElideRight, m_area.width());
-        const double w = mft.horizontalAdvance(text);
-        const QRectF r(data.center().x() - w / 2, m_area.bottom() - mft.height(), w, mft.height());
-        m_p.drawText(r, Qt::AlignCenter, text);
-        region(r.adjusted(-px(3), -px(2), px(3), px(2)), Hit{Hit::AxisTitle, VtChAxisIdX});
-    }
+    drawAxisTitle(data.center().x());
 }
 
 }  // namespace chart::detail

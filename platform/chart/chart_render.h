@@ -73,6 +73,8 @@ private:
     double labelWidth(const std::vector<double>& ticks, const QFont& f) const;
     double categoryLabelHeight(double slotWidth, const QFont& f) const;
     void drawMarker(const QPointF& at, int series);
+    // The category axis' title, centred on `centreX` at the bottom of the plot's place.
+    void drawAxisTitle(double centreX);
 
     // ---- the kinds of chart
     void drawPies();

@@ -122,15 +122,12 @@ void Renderer::drawCartesian3d() {
     const double ambient = std::clamp(static_cast<double>(plot.Light.AmbientIntensity), 0.0, 1.0);
     const double edgeLight = std::clamp(static_cast<double>(plot.Light.EdgeIntensity), 0.0, 1.0);
     const bool edgesOn = plot.Light.EdgeVisible;
+    auto dimmed = [](const QColor& c, double k) { return QColor::fromRgbF(c.redF() * k, c.greenF() * k, c.blueF() * k); };
     auto lit = [&](const QColor& c, V3 normal) {
         const V3 n = v.turn(normal);
-        const double k = std::clamp(ambient + (1 - ambient) * std::max(0.0, dot(n, lamp)), 0.0, 1.0);
-        return QColor::fromRgbF(c.redF() * k, c.greenF() * k, c.blueF() * k);
+        return dimmed(c, std::clamp(ambient + (1 - ambient) * std::max(0.0, dot(n, lamp)), 0.0, 1.0));
     };
-    auto edgeOf = [&](const QColor& c) {
-        const double k = edgeLight;
-        return QColor::fromRgbF(c.redF() * k, c.greenF() * k, c.blueF() * k);
-    };
+    auto edgeOf = [&](const QColor& c) { return dimmed(c, edgeLight); };
     auto facing = [&](V3 normal) { return v.turn(normal).z < 0; };
     auto poly = [&](std::initializer_list<V3> pts) {
         QPolygonF q;
@@ -339,15 +336,7 @@ void Renderer::drawCartesian3d() {
         }
         if (!band.isNull()) region(band, Hit{Hit::AxisLabel, VtChAxisIdX});
     }
-    if (!ax.AxisTitle.Text.empty()) {
-        m_p.setFont(ft);
-        m_p.setPen(ax.AxisTitle.VtFont.VtColor.toQColor());
-        const QString text = mft.elidedText(qs(ax.AxisTitle.Text), Qt::ElideRight, m_area.width());
-        const double w = mft.horizontalAdvance(text);
-        const QRectF r(m_area.center().x() - w / 2, m_area.bottom() - mft.height(), w, mft.height());
-        m_p.drawText(r, Qt::AlignCenter, text);
-        region(r.adjusted(-px(3), -px(2), px(3), px(2)), Hit{Hit::AxisTitle, VtChAxisIdX});
-    }
+    drawAxisTitle(m_area.center().x());
 }
 
 }  // namespace chart::detail
