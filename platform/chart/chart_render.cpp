@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace chart::detail {
 
@@ -24,8 +23,6 @@ double niceStep(double raw) {
         if (f * mag >= raw * 0.999) return f * mag;
     return 10 * mag;
 }
-
-bool linesStyle(int type) { return isLine(type); }
 
 }  // namespace
 
@@ -146,7 +143,7 @@ QFont Renderer::font(const Font& f) const {
 
 QColor Renderer::seriesColour(int s) const {
     const SeriesSpec& reihe = m_chart.Plot.SeriesCollection(s);
-    if (linesStyle(m_type)) return reihe.Pen.VtColor.toQColor();
+    if (isLine(m_type)) return reihe.Pen.VtColor.toQColor();
     return reihe.DataPoints(-1).Brush.FillColor.toQColor();
 }
 
@@ -234,7 +231,7 @@ void Renderer::drawLegend() {
     const QFont f = font(m_chart.Legend.VtFont);
     const QFontMetricsF fm(f, m_p.device());
     const double line = fm.height() * 1.25;
-    const double sw = fm.height() * (linesStyle(m_type) ? 1.6 : 0.8);
+    const double sw = fm.height() * (isLine(m_type) ? 1.6 : 0.8);
     double textW = 0;
     for (int s : eintraege) textW = std::max(textW, fm.horizontalAdvance(qs(m_chart.Plot.SeriesCollection(s).LegendText)));
     const double pad = px(5);
@@ -249,7 +246,7 @@ void Renderer::drawLegend() {
         if (y + line > box.bottom() + 0.5) break;
         const QColor c = seriesColour(s);
         const double cy = y + line / 2;
-        if (linesStyle(m_type)) {
+        if (isLine(m_type)) {
             m_p.setPen(QPen(c, px(2)));
             m_p.drawLine(QPointF(box.left() + pad, cy), QPointF(box.left() + pad + sw, cy));
             if (m_chart.Plot.SeriesCollection(s).SeriesMarker.Show) drawMarker(QPointF(box.left() + pad + sw / 2, cy), s);
@@ -542,7 +539,6 @@ void Renderer::drawCartesian2d() {
             }
             const SeriesSpec& reihe = plot.SeriesCollection(s + 1);
             QPen lp = pen(reihe.Pen);
-            if (reihe.Pen.Style == VtPenStyleNull) lp = QPen(Qt::NoPen);
             lp.setCapStyle(Qt::RoundCap);
             lp.setJoinStyle(Qt::RoundJoin);
             m_p.setPen(lp);

@@ -8,7 +8,6 @@
 #include <QStringList>
 #include <QPainterPath>
 
-#include <functional>
 #include <string>
 #include <vector>
 

@@ -326,13 +326,11 @@ void Renderer::drawCartesian3d() {
         m_p.setPen(ax.Labels(1).VtFont.VtColor.toQColor());
         QRectF band;
         const double w = std::max(px(20), std::abs(v.map({slot, 0, zFront}).x() - v.map({0, 0, zFront}).x()) * 1.5);
-        double lowest = 0;
         for (int r = 0; r < m_rows; ++r) {
             const QPointF at = v.map({slot * (r + 0.5), 0, zFront});
             const QRectF cell(at.x() - w / 2, at.y() + gap, w, xh);
             drawLines(m_p, cell, wrapLines(qs(m_chart.DataGrid.RowLabel(r + 1, 1)), mfx, w, 3), mfx);
             band = band.isNull() ? cell : band.united(cell);
-            lowest = std::max(lowest, cell.bottom());
         }
         if (!band.isNull()) region(band, Hit{Hit::AxisLabel, VtChAxisIdX});
     }
