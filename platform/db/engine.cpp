@@ -269,21 +269,7 @@ bool byteCopy(const std::string& src, const std::string& target, const std::stri
     const int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return false;
     const int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    int failure = out < 0 ? errno : 0;
-    char buf[1 << 16];
-    while (!failure) {
-        const ssize_t n = ::read(in, buf, sizeof buf);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno != EINTR) failure = errno;
-            continue;
-        }
-        for (ssize_t done = 0; done < n && !failure;) {
-            const ssize_t w = ::write(out, buf + done, static_cast<size_t>(n - done));
-            if (w < 0 && errno != EINTR) failure = errno;
-            if (w > 0) done += w;
-        }
-    }
+    int failure = out < 0 ? errno : files::copyAll(in, out);
     struct stat st;
     if (!failure && ::fstat(in, &st) == 0) ::fchmod(out, st.st_mode & 07777);
     if (out >= 0 && ::close(out) != 0 && !failure) failure = errno;
