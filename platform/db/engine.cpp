@@ -201,9 +201,7 @@ void clearLeftovers(const std::string& src, const std::string& dst) {
 void DBEngine::CompactDatabase(const std::string& srcIn, const std::string& dstIn, const std::string&, int) {
     const std::string src = detail::resolvePath(srcIn);
     const std::string dst = detail::resolvePath(dstIn);
-    const Login login = defaultLogin();
-    auto source = detail::Connection::open(src, true, false);
-    source->checkOwner(login);
+    auto source = detail::Connection::open(src, true, false, defaultLogin());
     checkTarget(src, dst, dstIn, false);
     clearLeftovers(src, dst);
     TempCopy copy(dst);
@@ -286,10 +284,8 @@ bool byteCopy(const std::string& src, const std::string& target, const std::stri
 void copyDatabaseFile(const std::string& srcIn, const std::string& dstIn) {
     const std::string src = detail::resolvePath(srcIn);
     const std::string dst = detail::resolvePath(dstIn);
-    {
-        auto source = detail::Connection::open(src, true, false);
-        source->checkOwner(DBEngine::instance().defaultLogin());
-    }
+    const DBEngine::Login login = DBEngine::instance().defaultLogin();
+    detail::Connection::open(src, true, false, login);  // the checks only: let go before the byte copy
     checkTarget(src, dst, dstIn, true);
     clearLeftovers(src, dst);
     TempCopy copy(dst);
@@ -300,7 +296,7 @@ void copyDatabaseFile(const std::string& srcIn, const std::string& dstIn) {
     std::error_code ec;
     fs::remove(copy.path, ec);
     // Held by this program or written by another one: SQLite's own copy reads a consistent state.
-    auto source = detail::Connection::open(src, true, false);
+    auto source = detail::Connection::open(src, true, false, login);
     RawDb r;
     if (sqlite3_open_v2(copy.path.c_str(), &r.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
         raise(3043, dstIn);
