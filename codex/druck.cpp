@@ -81,6 +81,15 @@ void frmDruckMan::druckLauf() {
     s.setForeColor(Farbwert(gStandardschriftfarbe));
     Messtext = "Texthoehe";
     Druckhoehe = 0;
+    // The symbol picture is read once a run, for every letterhead of it; one that is missing or
+    // unreadable leaves them without it.
+    Picture2.setPicture({});
+    if (Check1[3].Value() == 1) {
+        try {
+            Picture2.LoadPicture(gAppPath + "\\zuv_symb_druckkopf.bmp");
+        } catch (const vb::Error&) {
+        }
+    }
     PrintDruckkopf(kTextTab);
     s.setCurrentY(kTextanfang);
     if (Option1[2].Value()) {
@@ -302,16 +311,8 @@ void frmDruckMan::PrintDruckkopf(int16_t iTab) {
         wennDa(feld("Bemerkung"), feld("Bemerkung"));
     }
     s.setFontSize(groesse);
-    if (Check1[3].Value() == 1) {
-        // A symbol picture that is missing or unreadable leaves the letterhead without it.
-        bool geladen = false;
-        try {
-            Picture2.LoadPicture(gAppPath + "\\zuv_symb_druckkopf.bmp");
-            geladen = true;
-        } catch (const vb::Error&) {
-        }
-        if (geladen) s.PaintPicture(Picture2.Picture(), 1000, 1200, Picture2.Width() * 2.6, Picture2.Height() * 2.6);
-    }
+    if (Check1[3].Value() == 1 && !Picture2.Picture().isNull())
+        s.PaintPicture(Picture2.Picture(), 1000, 1200, Picture2.Width() * 2.6, Picture2.Height() * 2.6);
     s.setCurrentY(3200);
     if (Check1[2].Value() == 1) {
         s.Print();

@@ -211,11 +211,8 @@ void Form2::Form_Unload(int&) {
 }
 
 void Form2::typabschnittwahl() {
-    m_zeigenFehlgeschlagen = true;
-    mitFehlerfalle([this] {
-        zeigen();
-        m_zeigenFehlgeschlagen = false;
-    });
+    m_gezeigt = true;
+    mitFehlerfalle([this] { zeigen(); });
 }
 
 void Form2::zeigen() {
@@ -286,11 +283,11 @@ void Form2::Command6_Click(int index) {
         auto typen = Data1.Recordset();
         if (!typen) throw vb::Error(vb::err::ObjectNotSet, "Die Inhaltsdatenbank " + std::string(kInhaltDB) +
                                                                 " ist nicht geöffnet.");
-        m_zeigenFehlgeschlagen = false;
+        m_gezeigt = false;
         typen->FindFirst("typnummer = " + vb::Str(index + 1));
-        // Moving to the type has shown its topic already; when that failed, its message was given,
-        // and showing it a second time would only give the same message again.
-        if (m_zeigenFehlgeschlagen) return;
+        // Moving to another type has shown its topic already, or said why it could not: showing it
+        // a second time would only run the query again and repeat a message.
+        if (m_gezeigt) return;
         Command2_Click();
     });
 }

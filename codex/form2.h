@@ -59,8 +59,9 @@ public:
 
 private:
     void zeigen();
-    // The last showing of a topic failed (and said so).
-    bool m_zeigenFehlgeschlagen = false;
+    // Set by every showing of a topic, so that a type button knows whether moving to its type
+    // showed one.
+    bool m_gezeigt = false;
 };
 
 }  // namespace codex

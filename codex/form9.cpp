@@ -5,6 +5,7 @@
 #include "desk/common/engine_setup.h"
 #include "desk/common/form4.h"
 #include "desk/common/globals.h"
+#include "desk/common/programm.h"
 #include "desk/common/titelfenster.h"
 #include "platform/forms/host.h"
 
@@ -13,7 +14,7 @@ namespace codex {
 void TitelzeilenSetzen(forms::Label& l1, forms::Label& l2, forms::Label& l3, forms::Label& l4) {
     l1.setCaption(LabelTxt(0) + " " + LabelTxt(1));
     l2.setCaption(kHinweis);
-    l3.setCaption(kVersion);
+    l3.setCaption(programm().titel);
     l4.setCaption(LabelTxt(39));
 }
 

@@ -121,10 +121,8 @@ frmDruckMan::frmDruckMan() : forms::Form("frmDruckMan") {
     knoepfe->addWidget(&Command2);
     haupt->addLayout(knoepfe);
 
-    // The symbol picture's holder keeps its size whatever picture it gets; neither box is shown.
-    Picture1.setParent(this);
+    // The symbol picture's holder keeps its size whatever picture it gets and is not shown.
     Picture2.setParent(this);
-    Picture1.setVisible(false);
     Picture2.setVisible(false);
     Picture2.setSizeTwips(495, 495);
 

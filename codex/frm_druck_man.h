@@ -33,7 +33,7 @@ public:
     std::array<forms::CheckBox, 3> Check4;   // footer: page number, date, rule
     forms::CommandButton Command1, Command3, Command4, Command5, Command6, Command2;
     db::DataControl Data1, Data2, Data3;
-    draw::PictureBox Picture1, Picture2;
+    draw::PictureBox Picture2;  // the symbol picture of a run's letterheads
 
     // True while the output goes to the preview.
     bool Vorschau = false;
@@ -65,7 +65,7 @@ public:
     void Drucken();
     void PrintString(const std::string& sString, int16_t iTab);
     void MaxLinesCheck();
-    // Letterhead and footer of the current page.
+    // Letterhead and footer of the current page; the letterhead's symbol is the one the run read.
     void PrintDruckkopf(int16_t iTab);
     void PrintFusszeile(int16_t iTab);
 

@@ -94,18 +94,15 @@ void frmPrintPreview::Form_Activate() {
 }
 
 void frmPrintPreview::Command2_Click() {
-    if (!(m_zoom > 1.0f)) return;
-    m_zoom = m_zoom - 0.35f;
-    seiteMalen();
-    Picture3.setSizeTwips(Picture1.Width() / m_zoom, Picture1.Height() / m_zoom);
-    seiteMalen();
-    zentrieren();
+    if (m_zoom > 1.0f) zoomen(-0.35f);
 }
 
 void frmPrintPreview::Command3_Click() {
-    if (!(m_zoom < 3.0f)) return;
-    m_zoom = m_zoom + 0.35f;
-    seiteMalen();
+    if (m_zoom < 3.0f) zoomen(0.35f);
+}
+
+void frmPrintPreview::zoomen(float schritt) {
+    m_zoom = m_zoom + schritt;
     Picture3.setSizeTwips(Picture1.Width() / m_zoom, Picture1.Height() / m_zoom);
     seiteMalen();
     zentrieren();

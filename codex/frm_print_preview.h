@@ -40,6 +40,8 @@ public:
 private:
     void seiteMalen();
     void zentrieren();
+    // The page one step larger (a negative factor step) or smaller, drawn anew and centred.
+    void zoomen(float schritt);
     float m_zoom = 2.0f;
 };
 

@@ -40,13 +40,6 @@ void ShutdownProgram() {
     if (hauptfenster()) hauptfenster()->setEditAndWindowMenusVisible(false);
 }
 
-void ApplyExtraFontSettings(QFont& font) {
-    font.setFamily(QString::fromStdString(gExtraschriftart));
-    if (gExtraschriftGroesse > 0) font.setPointSize(gExtraschriftGroesse);
-    font.setItalic(gExtraschriftKursiv);
-    font.setBold(gExtraschriftFett);
-}
-
 namespace {
 // A settings row without a font name or size keeps the surface's own.
 void schrift(draw::Surface& s, const std::string& name, int16_t groesse, bool kursiv, bool fett) {

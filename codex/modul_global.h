@@ -4,8 +4,6 @@
 // ZUVDESK's. Everything else (texts, settings, paths, error box, status line, window counter) is
 // the shared state of desk/common.
 
-#include <QFont>
-
 #include <cstdint>
 #include <string>
 
@@ -20,7 +18,6 @@ class Surface;
 
 namespace codex {
 
-inline constexpr const char* kVersion = "Z.U.V. 4.0";
 inline constexpr const char* kHauptfensterTitel = "Z.U.V. 4.0 Typenbeschreibungen";
 inline constexpr const char* kInhaltDB = "zuv40typ.sdb";
 inline constexpr const char* kHinweis = "Nur für den fachkundigen Gebrauch. Alle Rechte vorbehalten.";
@@ -45,9 +42,8 @@ void HilfeZeigen(const std::string& thema);
 // Hides the Edit and Window menus before the program ends.
 void ShutdownProgram();
 
-// The configured extra font (name, size, italic, bold in this order); the standard font on a
-// drawing surface likewise.
-void ApplyExtraFontSettings(QFont& font);
+// The configured extra font on a drawing surface (name, size, italic, bold in this order); the
+// standard font likewise.
 void ApplyExtraFontSettings(draw::Surface& s);
 void ApplyFontSettings(draw::Surface& s);
 // The colour settings as colour values (an unset colour is black).

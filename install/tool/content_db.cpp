@@ -11,6 +11,7 @@
 #include "platform/db/database.h"
 #include "platform/db/field.h"
 #include "platform/db/recordset.h"
+#include "platform/vb/strings.h"
 
 namespace install {
 
@@ -18,13 +19,6 @@ namespace {
 
 constexpr int kTypes = 9;
 constexpr int kTitleSize = 100;
-
-std::string trimBlanks(const std::string& s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
 
 struct LiteratureRow {
     long id = 0;
@@ -93,7 +87,7 @@ std::vector<std::string> readTopicTexts(const std::string& path) {
             open = false;
             continue;
         }
-        const std::string text = trimBlanks(line);
+        const std::string text = vb::Trim(line);
         if (text.empty()) {
             open = false;
             continue;
@@ -138,7 +132,7 @@ std::vector<Topic> readTopics(const std::string& dir, const std::map<long, Liter
         Topic topic{cells[1], cells[2], number(path, n, cells[3], "the literature id"), {}};
         if (topic.file.empty() || topic.file.find_first_of("/\\.") != std::string::npos)
             sourceError(path, n, "the file is a plain name without extension");
-        if (topic.title.empty() || trimBlanks(topic.title) != topic.title)
+        if (topic.title.empty() || vb::Trim(topic.title) != topic.title)
             sourceError(path, n, "the title is empty or has blanks at its ends");
         if (utf8Length(topic.title) > kTitleSize)
             sourceError(path, n, "the title has more than " + std::to_string(kTitleSize) + " characters");

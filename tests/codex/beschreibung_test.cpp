@@ -27,7 +27,16 @@ TEST_F(CodexTest, ATypeButtonShowsTheChosenTopicForItsType) {
 
     f.Combo1.setListIndex(2);
     EXPECT_EQ(f.Label5.Caption(), "Thema 3");
+    // Moving to the type shows its topic; the click runs that query once, not a second time.
+    std::shared_ptr<db::Recordset> nachDemWechsel;
+    const auto wechsel = f.Data1.Reposition;
+    f.Data1.Reposition = [&] {
+        wechsel();
+        nachDemWechsel = f.Data3.Recordset();
+    };
     f.Command6[3].Click();
+    ASSERT_TRUE(nachDemWechsel);
+    EXPECT_EQ(f.Data3.Recordset().get(), nachDemWechsel.get());
     EXPECT_EQ(gAktTyp, 4);
     EXPECT_EQ(f.Caption(), gTypbezeichnung[4]);
     EXPECT_EQ(f.Label3.Caption(), gTypbezeichnung[4]);
