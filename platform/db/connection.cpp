@@ -50,6 +50,12 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int(ctx, jetLike(text ? text : "", pattern ? pattern : "") ? 1 : 0);
 }
 
+// SQLite's parser gave up on the statement's size or depth (not a fault in what it says).
+bool tooLargeToParse(const std::string& sqliteMessage) {
+    return sqliteMessage.find("parser stack overflow") != std::string::npos ||
+           sqliteMessage.find("tree is too large") != std::string::npos;
+}
+
 std::string canonicalKey(const std::string& path) {
     std::error_code ec;
     auto c = fs::canonical(path, ec);
@@ -402,7 +408,7 @@ void Connection::checkOwner(const DBEngine::Login& login) {
         case SQLITE_CANTOPEN: raise(3043, m_path);
         default: break;
     }
-    if (msg.find("parser stack overflow") != std::string::npos || msg.find("tree is too large") != std::string::npos)
+    if (tooLargeToParse(msg))
         raiseText(3075, "Die Anweisung ist zu umfangreich oder zu tief verschachtelt und wird nicht ausgeführt.", context);
     if (msg.find("no such table") != std::string::npos) raise(3078, after("no such table: "));
     if (msg.find("no such column") != std::string::npos) raise(3061, after("no such column: "));
@@ -439,8 +445,7 @@ Stmt Connection::prepare(const std::string& sql, int errorNumber) {
     if (rc != SQLITE_OK) {
         sqlite3_finalize(s);
         const std::string msg = sqlite3_errmsg(m_db);
-        if (msg.find("parser stack overflow") != std::string::npos || msg.find("tree is too large") != std::string::npos)
-            fail(rc, sql);
+        if (tooLargeToParse(msg)) fail(rc, sql);
         if (errorNumber != 3075 && msg.find("no such column") != std::string::npos)
             raise(3070, msg.substr(msg.find(':') + 1));
         if (errorNumber != 3075 && (rc & 0xFF) == SQLITE_ERROR) raise(errorNumber, msg);
