@@ -109,16 +109,17 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     const fs::path p(path);
     const fs::path parent = p.has_parent_path() ? p.parent_path() : fs::path(".");
     if (!fs::is_directory(parent, ec)) raise(3044, path);
-    if (!fs::exists(p, ec)) raise(3024, path);
-    if (fs::is_directory(p, ec)) raise(3343, path);
+    const fs::file_status status = fs::status(p, ec);
+    if (!fs::exists(status)) raise(3024, path);
+    if (fs::is_directory(status)) raise(3343, path);
     // A pipe or a device would let the first read wait for ever, or read without end.
-    if (!isRegularFile(path))
+    if (!fs::is_regular_file(status))
         raiseText(3343, "Die Datei ist keine gewöhnliche Datei (sondern z. B. ein Gerät oder eine benannte Pipe) und "
                         "wird nicht als Datenbank geöffnet.",
                   path);
     if (!readOnly) {
         // A write-protected file stays protected even for an account that could override it.
-        const auto perms = fs::status(p, ec).permissions();
+        const auto perms = status.permissions();
         const bool writable = (perms & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) !=
                               fs::perms::none;
         if (!writable || ::access(path.c_str(), W_OK) != 0 || ::access(parent.c_str(), W_OK) != 0) raise(3051, path);
