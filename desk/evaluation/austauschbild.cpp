@@ -8,6 +8,7 @@
 #include "platform/draw/picture.h"
 #include "platform/files/paths.h"
 #include "platform/forms/form.h"
+#include "platform/forms/host.h"
 #include "platform/vb/error.h"
 
 std::string AustauschbildPfad(const std::string& name) { return gAppPath + "\\" + name; }
@@ -25,6 +26,19 @@ void AustauschbildSchreiben(const draw::Picture& bild, const std::string& name) 
 
 void AustauschbildSchreiben(const QImage& bild, const std::string& name) {
     AustauschbildSchreiben(draw::Picture::fromImage(bild), name);
+}
+
+void AustauschbildNachfuehren(QWidget& bild, const std::string& name, int32_t personID, bool& gemeldet,
+                              const std::string& folge) {
+    if (gAktPersonID != personID) return;
+    try {
+        AustauschbildSchreiben(zeichneAbseits(bild), name);
+    } catch (const vb::Error& e) {
+        // Every change between windows activates the window again.
+        if (gemeldet) return;
+        gemeldet = true;
+        forms::MsgBox(e.description() + gCrLf + gCrLf + folge, forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+    }
 }
 
 bool AustauschbildVorhanden(const std::string& name) { return files::FileExists(AustauschbildPfad(name)); }

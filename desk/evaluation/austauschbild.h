@@ -5,6 +5,7 @@
 // them off screen, into a persistent image or by a control painting itself, never from screen
 // pixels, so a covered, scrolled or minimised window gives the whole picture.
 
+#include <cstdint>
 #include <string>
 
 class QImage;
@@ -22,6 +23,14 @@ std::string AustauschbildPfad(const std::string& name);
 // that names the file and the folder.
 void AustauschbildSchreiben(const draw::Picture& bild, const std::string& name);
 void AustauschbildSchreiben(const QImage& bild, const std::string& name);
+
+// What a result window does when it is activated: its widget `bild`, drawn off screen, becomes the
+// bitmap `name`, but only while the window's person is the current one (a window activated while
+// the windows close for the next person must not leave its picture in that person's report). A
+// bitmap that cannot be written is said once per window (`gemeldet`), its reason followed by
+// `folge`; the window goes on showing.
+void AustauschbildNachfuehren(QWidget& bild, const std::string& name, int32_t personID, bool& gemeldet,
+                              const std::string& folge);
 
 // A bitmap of that name lies in the data folder.
 bool AustauschbildVorhanden(const std::string& name);

@@ -12,6 +12,7 @@
 #include "desk/common/main_window_port.h"
 #include "desk/evaluation/austauschbild.h"
 #include "desk/evaluation/auswertseiten.h"
+#include "desk/evaluation/auswertseiten_stil.h"
 #include "desk/reports/frm_report.h"
 #include "platform/forms/host.h"
 #include "platform/forms/keys.h"
@@ -209,12 +210,7 @@ void auswertform::Befehl3_Click() {
 
 // ==================================================================== drawing
 
-void auswertform::bild_schriftartsetzen() {
-    Bild1.setFont(gStandardschriftart, gStandardschriftGroesse, gStandardschriftFett, gStandardschriftKursiv);
-    Bild1.setFontItalic(gStandardschriftKursiv);
-    Bild1.setFontBold(gStandardschriftFett);
-    Bild1.setForeColor(gStandardschriftfarbe.isEmpty() ? 0 : gStandardschriftfarbe.toLong());
-}
+void auswertform::bild_schriftartsetzen() { auswertseiten::standardStil(Bild1); }
 
 void auswertform::ZeigeKopfzeile() {
     Label1.setVisible(true);

@@ -65,7 +65,6 @@ public:
     // The window's own page state.
     int16_t Seite() const { return m_seite; }
     int16_t Seitenanzahl() const { return m_seitenanzahl; }
-    int32_t PersonID() const { return m_personId; }
 
 private:
     void ZeigeKopfzeile();

@@ -48,13 +48,11 @@ void gruppenDerSeite(int seite);
 // The rankings, list texts and decisions the printed report makes too.
 using typrang::alleLeer;
 using typrang::alleNeun;
-using typrang::ergebnisAbfrage;
 using typrang::inGruppe1;
 using typrang::Merkmale;
 using typrang::merkmaleSumme34;
 using typrang::Rangfolge;
 using typrang::rangfolgeBilden;
-using typrang::summe16;
 using typrang::verbunden;
 using typrang::vereinigt;
 

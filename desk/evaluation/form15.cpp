@@ -206,21 +206,9 @@ void Form15::Form_Activate() {
     mitFehlerfalle([this] {
         Form_Resize();
         setWindowState(forms::vbMaximized);
-        // Only while its person is the current one: a window activated while the windows close for
-        // the next person must not leave its picture in that person's report.
-        if (gAktPersonID == m_personID) {
-            try {
-                AustauschbildSchreiben(Tabellenbild(), kBildName);
-            } catch (const vb::Error& e) {
-                // Said once per window: every change between windows activates it again.
-                if (!m_bildFehlerGemeldet) {
-                    m_bildFehlerGemeldet = true;
-                    forms::MsgBox(e.description() + gCrLf + gCrLf + "Die Antworttabelle wird weiter angezeigt; in den "
-                                      "Bericht kommt sie erst, wenn ihr Bild gespeichert werden kann.",
-                                  forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
-                }
-            }
-        }
+        AustauschbildNachfuehren(Grid1, kBildName, m_personID, m_bildFehlerGemeldet,
+                                 "Die Antworttabelle wird weiter angezeigt; in den Bericht kommt sie erst, wenn ihr "
+                                 "Bild gespeichert werden kann.");
         if (hauptfenster()) hauptfenster()->arrangeChildren(gFensterAnzahl == 1 ? 2 : 0);
     });
 }

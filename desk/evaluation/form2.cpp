@@ -210,7 +210,7 @@ void Form2::SSPanel1_Click(int) {
                     balken.setFloodPercent(0);
                     return;
                 }
-                balken.setFloodColor(reihenfarbe(b.reihe));
+                balken.setFloodColor(balkenfarbe(b.reihe));
                 balken.setFloodShowPct(true);
                 balken.setFloodPercent(b.wert);
             };
@@ -258,21 +258,9 @@ void Form2::Form_Activate() {
     mitFehlerfalle([this] {
         Form_Resize();
         setWindowState(forms::vbMaximized);
-        // Only while its person is the current one: a window activated while the windows close for
-        // the next person must not leave its picture in that person's report.
-        if (gAktPersonID == m_personID) {
-            try {
-                AustauschbildSchreiben(Abbild(), kBildName);
-            } catch (const vb::Error& e) {
-                // Said once per window: every change between windows activates it again.
-                if (!m_bildFehlerGemeldet) {
-                    m_bildFehlerGemeldet = true;
-                    forms::MsgBox(e.description() + gCrLf + gCrLf + "Das Enneagramm wird weiter angezeigt; in den "
-                                      "Bericht kommt es erst, wenn sein Bild gespeichert werden kann.",
-                                  forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
-                }
-            }
-        }
+        AustauschbildNachfuehren(Picture1, kBildName, m_personID, m_bildFehlerGemeldet,
+                                 "Das Enneagramm wird weiter angezeigt; in den Bericht kommt es erst, wenn sein "
+                                 "Bild gespeichert werden kann.");
         if (hauptfenster()) hauptfenster()->arrangeChildren(gFensterAnzahl == 1 ? 2 : 0);
     });
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "desk/charts/chart_farben.h"
 #include "platform/vb/color.h"
 #include "platform/vb/math.h"
 
@@ -38,21 +39,9 @@ Balkenpaar balkenFuer(int ansicht, const EnneagrammWerte& w, int t) {
     return b;
 }
 
-int32_t reihenfarbe(int reihe) {
-    struct Teile {
-        const vb::Variant& rot;
-        const vb::Variant& gruen;
-        int16_t blau;
-    };
-    const Teile teile[9] = {
-        {gReihe1Rot, gReihe1Gruen, gReihe1Blau}, {gReihe2Rot, gReihe2Gruen, gReihe2Blau},
-        {gReihe3Rot, gReihe3Gruen, gReihe3Blau}, {gReihe4Rot, gReihe4Gruen, gReihe4Blau},
-        {gReihe5Rot, gReihe5Gruen, gReihe5Blau}, {gReihe6Rot, gReihe6Gruen, gReihe6Blau},
-        {gReihe7Rot, gReihe7Gruen, gReihe7Blau}, {gReihe8Rot, gReihe8Gruen, gReihe8Blau},
-        {gReihe9Rot, gReihe9Gruen, gReihe9Blau},
-    };
+int32_t balkenfarbe(int reihe) {
     if (reihe < 1 || reihe > 9) throw vb::Error(9);
-    const Teile& f = teile[reihe - 1];
+    const Farbvariablen f = reihenfarbe(reihe);
     // A Null part is error 94, as RGB of Null is.
-    return vb::RGB(f.rot.toInt(), f.gruen.toInt(), f.blau);
+    return vb::RGB(f.rot->toInt(), f.gruen->toInt(), *f.blau);
 }

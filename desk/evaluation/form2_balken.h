@@ -32,5 +32,6 @@ inline constexpr int kAnzahlAnsichten = 8;
 // beyond); the lower bars show the magnitude of the quotient.
 Balkenpaar balkenFuer(int ansicht, const EnneagrammWerte& w, int typ);
 
-// The colour of chart series 1..9 from gReihe<n>Rot/Gruen/Blau as it stands now.
-int32_t reihenfarbe(int reihe);
+// The colour of chart series 1..9 from gReihe<n>Rot/Gruen/Blau as it stands now: error 9 outside
+// 1..9, 94 for a Null part.
+int32_t balkenfarbe(int reihe);

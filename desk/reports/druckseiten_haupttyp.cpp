@@ -10,6 +10,7 @@
 
 using druckseiten::blanks;
 using druckseiten::format;
+using druckseiten::liste;
 using druckseiten::Seite;
 
 void DruckSeiteMittelwertAbweichung() {
@@ -83,10 +84,11 @@ void gleichheitPruefen() {
     }
 }
 
-// A row of page 16's conclusion table.
+// A row of page 16's conclusion table: what it requires of the flags of typrang::Merkmale and
+// of the agreement of the two top groups.
 struct Schluss {
     bool wenige;  // fewer than 5 ratings of 0 and 1 for the leader by 3 and 4
-    int T, A4, A3, B4, B3, G;  // 1 required, 0 required false, -1 not tested
+    int A, B, C, D, E, G;  // 1 required, 0 required false, -1 not tested
     bool nenntK;  // line 17 names the leader by 3 and 4, else the leader by total
     int zeile18, zeile20, zeile21;  // label texts; 0: no line
 };
@@ -110,15 +112,10 @@ void DruckSeiteRangfolgeVergleich() {
     gleichheitPruefen();
     TypnummernErsetzen();
 
-    const std::string& H = gRang1Typgesamtsumme[9];
-    const std::string& K = gRang1Typsumme34[9];
-    const bool T = H == K;
-    const bool A4 = typrang::inGruppe1(H, gRang1Typsumme4), A3 = typrang::inGruppe1(H, gRang1Typsumme3);
-    const bool B4 = typrang::inGruppe1(K, gRang1Typsumme4), B3 = typrang::inGruppe1(K, gRang1Typsumme3);
+    const typrang::Merkmale m = typrang::merkmaleSumme34();
     const bool U = gAnzahlRang1 == 1;
     const bool G = gRang1Gleich == 1;
     const int N = typrang::niedrigeAntworten(gVergleichTyp);
-    const auto liste = [](const RangListe& l) { return vb::LTrim(typrang::verbunden(l)); };
 
     const Seite s(16);
     s.label(1, 314, kFormatUeberschrift);
@@ -148,14 +145,14 @@ void DruckSeiteRangfolgeVergleich() {
     const Schluss* regel = nullptr;
     if (U)
         for (const Schluss& r : kSchluss)
-            if (r.wenige == (N < 5) && passt(r.T, T) && passt(r.A4, A4) && passt(r.A3, A3) && passt(r.B4, B4) &&
-                passt(r.B3, B3) && passt(r.G, G)) {
+            if (r.wenige == (N < 5) && passt(r.A, m.A) && passt(r.B, m.B) && passt(r.C, m.C) && passt(r.D, m.D) &&
+                passt(r.E, m.E) && passt(r.G, G)) {
                 regel = &r;
                 break;
             }
     if (regel) {
         s.label(16, 438);
-        s.zeile(17, regel->nenntK ? K : H, kFormatH1);
+        s.zeile(17, regel->nenntK ? gRang1Typsumme34[9] : gRang1Typgesamtsumme[9], kFormatH1);
         s.label(18, regel->zeile18);
         s.label(19, 440);
         s.label(20, regel->zeile20);

@@ -6,17 +6,46 @@
 #include "desk/reports/druckseiten_text.h"
 #include "desk/testing/rangfolge.h"
 
+using druckseiten::liste;
 using druckseiten::Seite;
 
 namespace {
 
-// The lists of a page: the non-empty join with its leading blank removed, and the full join of all
-// nine places.
-std::string liste(const RangListe& l) { return vb::LTrim(typrang::verbunden(l)); }
+// The lists of a page besides the plain one: the full join of all nine places, and the merged list
+// of two rankings, each without its leading blank.
 std::string alleNeun(const RangListe& l, bool rechtsKuerzen = false) {
     return vb::LTrim(typrang::alleNeun(l, rechtsKuerzen));
 }
 std::string vereinigt(const RangListe& x, const RangListe& y) { return vb::LTrim(typrang::vereinigt(x, y)); }
+
+// A page's ranking into its two lists, emptied first; afterwards they hold designations.
+void rangfolge(const typrang::Rangfolge& art, RangListe& rang1, RangListe& rang2, int16_t& spitzenwert) {
+    rang2.fill("");
+    rang1.fill("");
+    typrang::rangfolgeBilden(art, rang1, rang2, spitzenwert);
+    TypnummernErsetzen();
+}
+
+// Lines 1 to 7 of a ranking page: its title and two texts, the top score and the note under it.
+void kopf(const Seite& s, int titel, int text1, int text2, int16_t spitzenwert) {
+    s.label(1, titel, kFormatUeberschrift);
+    s.leer(2);
+    s.label(3, text1);
+    s.label(4, text2);
+    s.zeile(5, vb::Str(static_cast<int>(spitzenwert)), kFormatH1);
+    s.label(6, 277);
+    s.leer(7);
+}
+
+// The close group from line `nr` on: a blank line, then its list between two rules (the line of the
+// list left out for an empty group unless `auchLeer`) and label text 204 for an empty group.
+void naheGruppe(const Seite& s, int nr, const std::string& text, bool leer, bool auchLeer) {
+    s.leer(nr);
+    s.trennlinie(nr + 1);
+    if (auchLeer || !leer) s.zeile(nr + 2, text, kFormatH1);
+    if (leer) s.label(nr + 3, 204, kFormatH1);
+    s.trennlinie(nr + 4);
+}
 
 // One of the six plain ranking pages: its walk, its texts and where its lines stand.
 struct Rangseite {
@@ -38,20 +67,11 @@ struct Rangseite {
 };
 
 void rangseite(const Rangseite& p) {
-    p.rang2->fill("");
-    p.rang1->fill("");
-    typrang::rangfolgeBilden(p.art, *p.rang1, *p.rang2, *p.spitzenwert);
-    TypnummernErsetzen();
+    rangfolge(p.art, *p.rang1, *p.rang2, *p.spitzenwert);
 
     const Seite s(p.seite);
     if (p.zeileNull) s.leer(0);
-    s.label(1, p.titel, kFormatUeberschrift);
-    s.leer(2);
-    s.label(3, p.text1);
-    s.label(4, p.text2);
-    s.zeile(5, vb::Str(static_cast<int>(*p.spitzenwert)), kFormatH1);
-    s.label(6, 277);
-    s.leer(7);
+    kopf(s, p.titel, p.text1, p.text2, *p.spitzenwert);
     const int listeZeile = p.trennlinie == 8 ? 9 : 13;
     s.trennlinie(p.trennlinie);
     // A top group always holds its first-ranked type; page 9 writes its line only then.
@@ -62,12 +82,8 @@ void rangseite(const Rangseite& p) {
     s.label(p.vorGruppe2, p.label2);
     if (p.mit283) s.label(p.vorGruppe2 + 1, 283);
     const int nr = p.leerZeile;
-    s.leer(nr);
-    s.trennlinie(nr + 1);
-    const bool leer = typrang::alleLeer(*p.rang2);
-    if (p.gruppe2Immer || !leer) s.zeile(nr + 2, p.vollerJoin ? alleNeun(*p.rang2) : liste(*p.rang2), kFormatH1);
-    if (leer) s.label(nr + 3, 204, kFormatH1);
-    s.trennlinie(nr + 4);
+    naheGruppe(s, nr, p.vollerJoin ? alleNeun(*p.rang2) : liste(*p.rang2), typrang::alleLeer(*p.rang2),
+               p.gruppe2Immer);
     if (p.schluss >= 1) s.leer(nr + 5);
     if (p.schluss == 2) s.label(nr + 6, 293);
 }
@@ -106,32 +122,19 @@ void DruckSeiteRangfolgeTypsumme0() {
 }
 
 void DruckSeiteRangfolgeTypsumme34() {
-    gRang2Typsumme34.fill("");
-    gRang1Typsumme34.fill("");
-    typrang::rangfolgeBilden({"TypSumme34", " order by typsumme34 desc", false, true, true}, gRang1Typsumme34,
-                             gRang2Typsumme34, gSpitzenwertTypsumme34);
+    rangfolge({"TypSumme34", " order by typsumme34 desc", false, true, true}, gRang1Typsumme34, gRang2Typsumme34,
+              gSpitzenwertTypsumme34);
     gAnzahlRang1 = typrang::anzahlSpitzeGesamt();
-    TypnummernErsetzen();
     const typrang::Merkmale m = typrang::merkmaleSumme34();
 
     const Seite s(10);
-    s.label(1, 385, kFormatUeberschrift);
-    s.leer(2);
-    s.label(3, 386);
-    s.label(4, 281);
-    s.zeile(5, vb::Str(static_cast<int>(gSpitzenwertTypsumme34)), kFormatH1);
-    s.label(6, 277);
-    s.leer(7);
+    kopf(s, 385, 386, 281, gSpitzenwertTypsumme34);
     s.eingerahmt(8, alleNeun(gRang1Typsumme34, true));
     s.leer(11);
     s.leer(12);
     s.label(13, 387);
     s.label(14, 283);
-    s.leer(15);
-    s.trennlinie(16);
-    s.zeile(17, alleNeun(gRang2Typsumme34), kFormatH1);
-    if (typrang::alleLeer(gRang2Typsumme34)) s.label(18, 204, kFormatH1);
-    s.trennlinie(19);
+    naheGruppe(s, 15, alleNeun(gRang2Typsumme34), typrang::alleLeer(gRang2Typsumme34), true);
     s.leer(20);
 
     // The conclusion: label texts as second-level headings, lists of types as third-level ones,
@@ -166,11 +169,8 @@ void DruckSeiteRangfolgeTypsumme34() {
 }
 
 void DruckSeiteRangfolgeTypsumme01() {
-    gRang2Typsumme01.fill("");
-    gRang1Typsumme01.fill("");
-    typrang::rangfolgeBilden({"TypSumme01", " order by typsumme01", true, false, true}, gRang1Typsumme01,
-                             gRang2Typsumme01, gSpitzenwertTypsumme01);
-    TypnummernErsetzen();
+    rangfolge({"TypSumme01", " order by typsumme01", true, false, true}, gRang1Typsumme01, gRang2Typsumme01,
+              gSpitzenwertTypsumme01);
     const std::string& erster = gRang1Typsumme01[9];
     const bool f1 = typrang::inGruppe1(erster, gRang1Typsumme0);
     const bool f2 = typrang::inGruppe1(erster, gRang1Typsumme1);
@@ -178,13 +178,7 @@ void DruckSeiteRangfolgeTypsumme01() {
                     typrang::inGruppe1(gRang1Typsumme1[9], gRang1Typsumme0);
 
     const Seite s(14);
-    s.label(1, 297, kFormatUeberschrift);
-    s.leer(2);
-    s.label(3, 298);
-    s.label(4, 289);
-    s.zeile(5, vb::Str(static_cast<int>(gSpitzenwertTypsumme01)), kFormatH1);
-    s.label(6, 277);
-    s.leer(7);
+    kopf(s, 297, 298, 289, gSpitzenwertTypsumme01);
     s.eingerahmt(8, liste(gRang1Typsumme01));
     s.leer(11);
 
@@ -205,10 +199,6 @@ void DruckSeiteRangfolgeTypsumme01() {
 
     s.leer(21);
     s.label(23, 313);
-    s.leer(24);
-    s.trennlinie(25);
-    s.zeile(26, liste(gRang2Typsumme01), kFormatH1);
-    if (typrang::alleLeer(gRang2Typsumme01)) s.label(27, 204, kFormatH1);
-    s.trennlinie(28);
+    naheGruppe(s, 24, liste(gRang2Typsumme01), typrang::alleLeer(gRang2Typsumme01), true);
     s.label(30, 293);
 }

@@ -95,22 +95,31 @@ void DruckSeiteAntwortwerteProzent() {
 
 namespace {
 
-// The frame of pages 22 and 23: a line per type and one for all types, each a designation in
-// 35 characters and the value text after label text 157. The value column is headed by the
-// heading of its explanation on page 3: the most frequent value (266), the middle value (267).
-void werteSeite(int16_t seite, int titel, int spalte, const std::string (&jeTyp)[10], const std::string& alle) {
-    const Seite s(seite);
+// The frame of pages 22 to 24 in fixed pitch: the title, the column heads, and between two rules
+// a line per type (lines 6 to 14) and one for all types (line 17), each beginning with the
+// designation.
+void typenSeite(const Seite& s, int titel, const std::string& koepfe, const std::string (&jeTyp)[10],
+                const std::string& alle) {
     s.label(1, titel, kFormatUeberschrift);
     s.leer(2);
-    s.zeile(3, LabelTxt(369) + blanks(32) + LabelTxt(spalte), kFormatFest);
+    s.zeile(3, koepfe, kFormatFest);
     s.leer(4);
     s.trennlinie(5);
-    for (int t = 1; t <= 9; ++t)
-        s.zeile(t + 5, links(gTypbezeichnung[t], 35) + links(LabelTxt(157) + " " + jeTyp[t], 30), kFormatFest);
+    for (int t = 1; t <= 9; ++t) s.zeile(t + 5, jeTyp[t], kFormatFest);
     s.leer(16);
-    s.zeile(17, links(LabelTxt(252), 35) + links(LabelTxt(157) + " " + alle, 20), kFormatFest);
+    s.zeile(17, alle, kFormatFest);
     s.leer(19);
     s.trennlinie(20);
+}
+
+// Pages 22 and 23: each line a designation in 35 characters and the value text after label text
+// 157. The value column is headed by the heading of its explanation on page 3: the most frequent
+// value (266), the middle value (267).
+void werteSeite(int16_t seite, int titel, int spalte, const std::string (&werte)[10], const std::string& alle) {
+    std::string zeilen[10];
+    for (int t = 1; t <= 9; ++t) zeilen[t] = links(gTypbezeichnung[t], 35) + links(LabelTxt(157) + " " + werte[t], 30);
+    typenSeite(Seite(seite), titel, LabelTxt(369) + blanks(32) + LabelTxt(spalte), zeilen,
+               links(LabelTxt(252), 35) + links(LabelTxt(157) + " " + alle, 20));
 }
 
 // The values with the largest count, each followed by three blanks; gMaxWert holds the count.
@@ -147,20 +156,12 @@ void DruckSeiteInformationsmass() {
         return links(name, 35) + format(vb::Variant(x), "0.0000") + blanks(10) + klasse(x);
     };
 
-    const Seite s(24);
-    s.label(1, 268, kFormatUeberschrift);
-    s.leer(2);
-    s.zeile(3, LabelTxt(369) + blanks(10) + LabelTxt(372), kFormatFest);
-    s.leer(4);
-    s.trennlinie(5);
+    std::string zeilen[10];
     for (int t = 1; t <= 9; ++t)
-        s.zeile(t + 5, zeile(gTypbezeichnung[t], antwortstatistik::informationsmass(antwortstatistik::jeTyp(t))),
-                kFormatFest);
-    s.leer(16);
-    s.zeile(17, zeile(LabelTxt(252), antwortstatistik::informationsmassGesamt(antwortstatistik::gesamt())),
-            kFormatFest);
-    s.leer(19);
-    s.trennlinie(20);
+        zeilen[t] = zeile(gTypbezeichnung[t], antwortstatistik::informationsmass(antwortstatistik::jeTyp(t)));
+    const Seite s(24);
+    typenSeite(s, 268, LabelTxt(369) + blanks(10) + LabelTxt(372), zeilen,
+               zeile(LabelTxt(252), antwortstatistik::informationsmassGesamt(antwortstatistik::gesamt())));
     s.leer(21);
     s.zeile(22, LabelTxt(376) + blanks(10) + LabelTxt(377), kFormatText);
     s.zeile(23, blanks(72) + LabelTxt(378), kFormatText);

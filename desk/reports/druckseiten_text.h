@@ -7,6 +7,7 @@
 
 #include "desk/common/globals.h"
 #include "desk/reports/druckzeile.h"
+#include "desk/testing/rangfolge.h"
 #include "platform/vb/format.h"
 #include "platform/vb/strings.h"
 
@@ -50,5 +51,8 @@ inline std::string rechts(const std::string& text, int breite) {
 inline std::string blanks(int n) { return vb::Space(n > 0 ? n : 0); }
 
 inline std::string format(const vb::Variant& wert, const char* muster) { return vb::Format(wert, muster); }
+
+// A list of types as the pages print it: the non-empty entries joined, without the leading blank.
+inline std::string liste(const RangListe& l) { return vb::LTrim(typrang::verbunden(l)); }
 
 }  // namespace druckseiten

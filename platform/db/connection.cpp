@@ -97,7 +97,8 @@ bool Connection::heldInProcess(const std::string& path) {
     return it != openCounts().end() && it->second > 0;
 }
 
-std::shared_ptr<Connection> Connection::open(const std::string& path, bool readOnly, bool exclusive) {
+std::shared_ptr<Connection> Connection::open(const std::string& path, bool readOnly, bool exclusive,
+                                             const DBEngine::Login& login) {
     std::error_code ec;
     const fs::path p(path);
     const fs::path parent = p.has_parent_path() ? p.parent_path() : fs::path(".");
@@ -123,7 +124,10 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     if (!exclusive) {
         auto it = pool().find(key);
         if (it != pool().end())
-            if (auto c = it->second.lock()) return c;
+            if (auto c = it->second.lock()) {
+                c->checkOwner(login);
+                return c;
+            }
     }
 
     // From here on the file is read through SQLite only: a descriptor of our own on a file that a
@@ -146,6 +150,7 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     c->configure(exclusive);
     c->m_ready = true;
     if (!exclusive) pool()[key] = c;
+    c->checkOwner(login);
     return c;
 }
 
@@ -315,7 +320,7 @@ std::shared_ptr<Connection> Connection::create(const std::string& path, const DB
         fs::remove(path + "-shm", ec);
         raise((rc & 0xFF) == SQLITE_FULL ? 3026 : 3043, path);
     }
-    return open(path, false, false);
+    return open(path, false, false, owner);
 }
 
 Connection::~Connection() {

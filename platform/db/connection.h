@@ -59,8 +59,10 @@ private:
 // control on that file (see open()). It closes, after a checkpoint, when its last user lets go.
 class Connection {
 public:
-    // Checks the file (3024, 3044, 3343, 3051, 3045) and returns the shared connection for it.
-    static std::shared_ptr<Connection> open(const std::string& resolvedPath, bool readOnly, bool exclusive);
+    // Checks the file (3024, 3044, 3343, 3051, 3045) and returns the shared connection for it,
+    // when the login may open it (3033 otherwise: see checkOwner).
+    static std::shared_ptr<Connection> open(const std::string& resolvedPath, bool readOnly, bool exclusive,
+                                            const DBEngine::Login& login);
     // Whether a connection of this process holds the file now.
     static bool heldInProcess(const std::string& resolvedPath);
     // A new database file owned by the login's account (none for an installation database).
@@ -71,10 +73,6 @@ public:
     sqlite3* handle() const { return m_db; }
     const std::string& path() const { return m_path; }
     bool readOnly() const { return m_readOnly; }
-
-    // 3033 unless the login may open this file: the file names this login's account and workgroup,
-    // or it is an installation database, which any login opens.
-    void checkOwner(const DBEngine::Login& login);
 
     Stmt prepare(const std::string& sql, int errorNumber = 3075);
     void exec(const std::string& sql);
@@ -107,6 +105,9 @@ private:
     friend class Stmt;
     Connection() = default;
     void configure(bool exclusive);
+    // 3033 unless the login may open this file: the file names this login's account and workgroup,
+    // or it is an installation database, which any login opens.
+    void checkOwner(const DBEngine::Login& login);
     void checkIntegrity();
     [[noreturn]] void raiseDamaged();
     // Called before anything that may write: a file still in rollback-journal mode goes over to

@@ -33,8 +33,7 @@ void DataControl::Refresh() {
             if (m_database) m_database->Close();
             m_database.reset();
             const DBEngine::Login login = DBEngine::instance().defaultLogin();
-            auto conn = detail::Connection::open(path, m_readOnly, m_exclusive);
-            conn->checkOwner(login);
+            auto conn = detail::Connection::open(path, m_readOnly, m_exclusive, login);
             m_database = std::make_shared<db::Database>(conn, login);
             m_database->setName(m_databaseName);
             m_openedExclusive = m_exclusive;

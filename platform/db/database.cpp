@@ -60,8 +60,7 @@ long selectInto(detail::Connection& target, const detail::Statement& st, const D
             for (size_t at; (at = unq.find("''")) != std::string::npos;) unq.erase(at, 1);
             path = detail::resolvePath(unq);
         }
-        sourceHold = detail::Connection::open(path, true, false);
-        sourceHold->checkOwner(DBEngine::instance().defaultLogin());
+        sourceHold = detail::Connection::open(path, true, false, DBEngine::instance().defaultLogin());
         source = sourceHold.get();
     }
     if (target.table(st.intoTable)) raise(3010, st.intoTable);

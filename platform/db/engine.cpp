@@ -201,9 +201,7 @@ void clearLeftovers(const std::string& src, const std::string& dst) {
 void DBEngine::CompactDatabase(const std::string& srcIn, const std::string& dstIn, const std::string&, int) {
     const std::string src = detail::resolvePath(srcIn);
     const std::string dst = detail::resolvePath(dstIn);
-    const Login login = defaultLogin();
-    auto source = detail::Connection::open(src, true, false);
-    source->checkOwner(login);
+    auto source = detail::Connection::open(src, true, false, defaultLogin());
     checkTarget(src, dst, dstIn, false);
     clearLeftovers(src, dst);
     TempCopy copy(dst);
@@ -269,21 +267,7 @@ bool byteCopy(const std::string& src, const std::string& target, const std::stri
     const int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return false;
     const int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    int failure = out < 0 ? errno : 0;
-    char buf[1 << 16];
-    while (!failure) {
-        const ssize_t n = ::read(in, buf, sizeof buf);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno != EINTR) failure = errno;
-            continue;
-        }
-        for (ssize_t done = 0; done < n && !failure;) {
-            const ssize_t w = ::write(out, buf + done, static_cast<size_t>(n - done));
-            if (w < 0 && errno != EINTR) failure = errno;
-            if (w > 0) done += w;
-        }
-    }
+    int failure = out < 0 ? errno : files::copyAll(in, out);
     struct stat st;
     if (!failure && ::fstat(in, &st) == 0) ::fchmod(out, st.st_mode & 07777);
     if (out >= 0 && ::close(out) != 0 && !failure) failure = errno;
@@ -300,10 +284,8 @@ bool byteCopy(const std::string& src, const std::string& target, const std::stri
 void copyDatabaseFile(const std::string& srcIn, const std::string& dstIn) {
     const std::string src = detail::resolvePath(srcIn);
     const std::string dst = detail::resolvePath(dstIn);
-    {
-        auto source = detail::Connection::open(src, true, false);
-        source->checkOwner(DBEngine::instance().defaultLogin());
-    }
+    const DBEngine::Login login = DBEngine::instance().defaultLogin();
+    detail::Connection::open(src, true, false, login);  // the checks only: let go before the byte copy
     checkTarget(src, dst, dstIn, true);
     clearLeftovers(src, dst);
     TempCopy copy(dst);
@@ -314,7 +296,7 @@ void copyDatabaseFile(const std::string& srcIn, const std::string& dstIn) {
     std::error_code ec;
     fs::remove(copy.path, ec);
     // Held by this program or written by another one: SQLite's own copy reads a consistent state.
-    auto source = detail::Connection::open(src, true, false);
+    auto source = detail::Connection::open(src, true, false, login);
     RawDb r;
     if (sqlite3_open_v2(copy.path.c_str(), &r.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
         raise(3043, dstIn);

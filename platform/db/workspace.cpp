@@ -12,8 +12,7 @@ Workspace::Workspace(std::string name, DBEngine::Login login) : m_name(std::move
 std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& path, bool exclusive, bool readOnly,
                                                   const std::string&) {
     if (m_closed) raise(3420);
-    auto conn = detail::Connection::open(detail::resolvePath(path), readOnly, exclusive);
-    conn->checkOwner(m_login);
+    auto conn = detail::Connection::open(detail::resolvePath(path), readOnly, exclusive, m_login);
     auto database = std::make_shared<Database>(conn, m_login);
     database->setName(path);
     std::erase_if(m_databases, [](const auto& w) { return w.expired(); });

@@ -53,20 +53,30 @@ void Printer::setOrientation(int orientation) {
     m_printer.setPageOrientation(orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
-int Printer::PaperSize() const {
-    const QPageSize::PageSizeId id = m_printer.pageLayout().pageSize().id();
+int paperCode(QPageSize::PageSizeId sheet) {
     for (const PaperEntry& p : kPapers)
-        if (p.id == id) return p.code;
-    return 256;  // a size of its own
+        if (p.id == sheet) return p.code;
+    return 0;
+}
+
+bool paperSheet(int code, QPageSize::PageSizeId& sheet) {
+    for (const PaperEntry& p : kPapers)
+        if (p.code == code) {
+            sheet = p.id;
+            return true;
+        }
+    return false;
+}
+
+int Printer::PaperSize() const {
+    const int code = paperCode(m_printer.pageLayout().pageSize().id());
+    return code ? code : 256;  // 256: a size of its own
 }
 
 void Printer::setPaperSize(int size) {
-    for (const PaperEntry& p : kPapers)
-        if (p.code == size) {
-            m_printer.setPageSize(QPageSize(p.id));
-            return;
-        }
-    throw vb::Error(380);
+    QPageSize::PageSizeId sheet;
+    if (!paperSheet(size, sheet)) throw vb::Error(380);
+    m_printer.setPageSize(QPageSize(sheet));
 }
 
 int Printer::Copies() const { return m_printer.copyCount(); }

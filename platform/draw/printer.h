@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include <QPageSize>
 #include <QPrinter>
 
 #include "platform/draw/surface.h"
@@ -84,6 +85,11 @@ private:
     bool m_offerPending = false;
     std::string m_lastOfferFolder;
 };
+
+// The printer's paper codes (9 A4, 8 A3, 11 A5, 1 Letter, 5 Legal) and the sheets they name: the
+// code of a sheet, 0 for a sheet without one; the sheet of a code, false for an unknown code.
+int paperCode(QPageSize::PageSizeId sheet);
+bool paperSheet(int code, QPageSize::PageSizeId& sheet);
 
 // The program-wide printer (the language's Printer object). Tests and the preview redirect it
 // with setOutputFileName.

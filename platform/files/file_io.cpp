@@ -58,6 +58,21 @@ OpenFile& entry(int n) {
     return *it->second;
 }
 
+// A descriptor for reading `real`, which must be a regular file. It is opened without waiting, so
+// that a pipe without a writer cannot stop the program here, and checked before anything is read;
+// `st` holds what fstat says of it.
+int openRegularForReading(const std::string& real, struct stat& st) {
+    const int fd = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) throw vb::Error(errorNumberFor(errno));
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw vb::Error(75, "Die Datei ist keine gewöhnliche Datei (sondern z. B. ein Gerät oder eine benannte Pipe) "
+                            "und wird nicht gelesen.");
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 }  // namespace
 
 int errorNumberFor(int e) {
@@ -76,22 +91,14 @@ int errorNumberFor(int e) {
 std::string readFile(const std::string& path, size_t maxBytes) {
     const std::string real = resolve(path);
     if (path.empty() || isFolder(real)) throw vb::Error(53);
-    // Opened without waiting, so that a pipe without a writer cannot stop the program here.
-    const int fd = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) throw vb::Error(errorNumberFor(errno));
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        throw vb::Error(75, "Die Datei ist keine gewöhnliche Datei (sondern z. B. ein Gerät oder eine benannte Pipe) "
-                            "und wird nicht gelesen.");
-    }
+    const int fd = openRegularForReading(real, st);
     auto tooLarge = [&](unsigned long long size) {
         ::close(fd);
         throw vb::Error(7, "Die Datei ist " + sizeText(size) + " groß; gelesen werden Dateien bis " + sizeText(maxBytes) +
                                ".");
     };
     if (static_cast<unsigned long long>(st.st_size) > maxBytes) tooLarge(static_cast<unsigned long long>(st.st_size));
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     std::string data;
     data.reserve(static_cast<size_t>(st.st_size));
     char buf[1 << 16];
@@ -152,15 +159,8 @@ void Open(const std::string& path, OpenMode mode, int fileNumber) {
     std::FILE* f = nullptr;
     if (mode == OpenMode::Input) {
         // Only a regular file: a pipe without a writer would stop the program at the first line.
-        const int fd = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) throw vb::Error(errorNumberFor(errno));
         struct stat st;
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-            ::close(fd);
-            throw vb::Error(75, "Die Datei ist keine gewöhnliche Datei (sondern z. B. ein Gerät oder eine benannte "
-                                "Pipe) und wird nicht gelesen.");
-        }
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        const int fd = openRegularForReading(real, st);
         f = ::fdopen(fd, how);
         if (!f) ::close(fd);
     } else {

@@ -168,6 +168,26 @@ void Kill(const std::string& path) {
     if (::unlink(real.c_str()) != 0) raise(errorNumberFor(errno), path);
 }
 
+int copyAll(int in, int out) {
+    char buf[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(in, buf, sizeof buf);
+        if (n == 0) return 0;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t w = ::write(out, buf + done, static_cast<size_t>(n - done));
+            if (w < 0) {
+                if (errno == EINTR) continue;
+                return errno;
+            }
+            done += w;
+        }
+    }
+}
+
 void FileCopy(const std::string& source, const std::string& target) {
     const std::string src = resolve(source);
     if (source.empty() || !isFile(src)) raise(53, source);
@@ -191,28 +211,7 @@ void FileCopy(const std::string& source, const std::string& target) {
         ::close(in);
         raise(errorNumberFor(e), target);
     }
-    int failure = 0;
-    char buf[1 << 16];
-    while (true) {
-        const ssize_t n = ::read(in, buf, sizeof buf);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            failure = errno;
-            break;
-        }
-        ssize_t done = 0;
-        while (done < n) {
-            const ssize_t w = ::write(out, buf + done, static_cast<size_t>(n - done));
-            if (w < 0) {
-                if (errno == EINTR) continue;
-                failure = errno;
-                break;
-            }
-            done += w;
-        }
-        if (failure) break;
-    }
+    int failure = copyAll(in, out);
     ::close(in);
     if (!failure) ::fchmod(out, ss.st_mode & 07777);
     if (!failure && ::fsync(out) != 0) failure = errno;

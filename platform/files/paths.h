@@ -39,6 +39,10 @@ void Kill(const std::string& path);
 // other failures: 75.
 void FileCopy(const std::string& source, const std::string& target);
 
+// Copies what is left to read of descriptor `in` into `out`: 0, or the errno of the read or write
+// that failed.
+int copyAll(int in, int out);
+
 // Files that are written beside their target and take its place only when complete carry names
 // of this form: ".<name>.<host>-<pid>-<n>.zuvtmp". After a crash they are recognisable as ours.
 // The name is new (no such file exists); nothing is created.

@@ -1,5 +1,6 @@
 #include "platform/forms/host.h"
 
+#include "platform/draw/printer.h"
 #include "platform/forms/german_texts.h"
 #include "platform/forms/local_path.h"
 #include "platform/help/help_viewer.h"
@@ -249,17 +250,6 @@ bool QtHost::colorDialog(int32_t& bgr, int /*flags*/) {
     return true;
 }
 
-namespace {
-// The paper codes the printer knows (see draw::Printer::PaperSize).
-struct PaperCode {
-    int code;
-    QPageSize::PageSizeId id;
-};
-constexpr PaperCode kPaperCodes[] = {
-    {1, QPageSize::Letter}, {5, QPageSize::Legal}, {8, QPageSize::A3}, {9, QPageSize::A4}, {11, QPageSize::A5},
-};
-}  // namespace
-
 bool QtHost::printerDialog(PrinterChoice& printer, int /*flags*/) {
     QPrinter p;
     if (!printer.outputFile.empty()) {
@@ -270,8 +260,7 @@ bool QtHost::printerDialog(PrinterChoice& printer, int /*flags*/) {
     }
     p.setCopyCount(printer.copies);
     p.setPageOrientation(printer.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
-    for (const PaperCode& c : kPaperCodes)
-        if (c.code == printer.paperSize) p.setPageSize(QPageSize(c.id));
+    if (QPageSize::PageSizeId sheet; draw::paperSheet(printer.paperSize, sheet)) p.setPageSize(QPageSize(sheet));
     QPrintDialog dlg(&p, QApplication::activeWindow());
     dlg.setWindowTitle(QStringLiteral("Druckereinrichtung"));
     if (dlg.exec() != QDialog::Accepted) return false;
@@ -285,9 +274,7 @@ bool QtHost::printerDialog(PrinterChoice& printer, int /*flags*/) {
     }
     printer.copies = p.copyCount();
     printer.orientation = p.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
-    printer.paperSize = 0;
-    for (const PaperCode& c : kPaperCodes)
-        if (c.id == p.pageLayout().pageSize().id()) printer.paperSize = c.code;
+    printer.paperSize = draw::paperCode(p.pageLayout().pageSize().id());
     return true;
 }
 

@@ -61,12 +61,12 @@ protected:
         for (int k = 0; k < 9; ++k) {
             const Balkenpaar b = balkenFuer(ansicht, w, k + 1);
             if (b.oben.reihe) {
-                EXPECT_EQ(f.SSPanel1[k].FloodColor(), reihenfarbe(b.oben.reihe)) << ansicht << " " << k;
+                EXPECT_EQ(f.SSPanel1[k].FloodColor(), balkenfarbe(b.oben.reihe)) << ansicht << " " << k;
                 EXPECT_TRUE(f.SSPanel1[k].FloodShowPct());
             }
             EXPECT_EQ(f.SSPanel1[k].FloodPercent(), std::lround(b.oben.wert)) << ansicht << " " << k;
             if (b.unten.reihe) {
-                EXPECT_EQ(f.SSPanel2[k].FloodColor(), reihenfarbe(b.unten.reihe));
+                EXPECT_EQ(f.SSPanel2[k].FloodColor(), balkenfarbe(b.unten.reihe));
             }
             EXPECT_EQ(f.SSPanel2[k].FloodPercent(), std::lround(b.unten.wert)) << ansicht << " " << k;
         }
@@ -113,11 +113,11 @@ TEST(EnneagrammAnsichten, SeriesColoursComeFromTheChartSettingsAsTheyStandNow) {
     gReihe4Rot = int16_t(12);
     gReihe4Gruen = int16_t(34);
     gReihe4Blau = 56;
-    EXPECT_EQ(reihenfarbe(4), vb::RGB(12, 34, 56));
+    EXPECT_EQ(balkenfarbe(4), vb::RGB(12, 34, 56));
     gReihe4Rot = vb::Variant::null();
-    EXPECT_EQ(errorOf([] { reihenfarbe(4); }), 94);
+    EXPECT_EQ(errorOf([] { balkenfarbe(4); }), 94);
     gReihe4Rot = vb::Variant();
-    EXPECT_EQ(reihenfarbe(4), vb::RGB(0, 34, 56));
+    EXPECT_EQ(balkenfarbe(4), vb::RGB(0, 34, 56));
 }
 
 TEST_F(Enneagramm, OpensWithNamesPersonAndTheCombinedViewInTheStoredSeriesColours) {

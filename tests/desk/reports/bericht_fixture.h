@@ -4,17 +4,16 @@
 // data folder, a main window standing behind the port, and the scripted Host: the report window
 // is driven as a person drives it.
 
-#include <QColor>
-#include <QImage>
-
 #include "desk/reports/frm_report.h"
 #include "desk/testing/fenster_fixture.h"
-#include "platform/draw/picture.h"
 #include "platform/report/document.h"
+#include "platform/report/report_fixture.h"
 #include "support/files.h"
 #include "support/test_hauptfenster.h"
 
 namespace bericht_test {
+
+using report_test::enthaelt;
 
 inline const char* kLayouts[] = {"ZUVReport1.rpt", "ZUVReport2.rpt", "ZUVReport3.rpt", "ZUVHeader1.rpt",
                                  "ZUVHeader2.rpt", "AuswertungSeite1bis3.rpt", "AuswertungAbSeite4.rpt",
@@ -50,11 +49,7 @@ protected:
     }
 
     // An exchange bitmap as the evaluation and chart windows leave it in the data folder.
-    void bild(const std::string& name, int w = 900, int h = 600, QColor farbe = QColor(40, 90, 160)) {
-        QImage img(w, h, QImage::Format_RGB888);
-        img.fill(farbe);
-        draw::SavePicture(draw::Picture::fromImage(img), path(name));
-    }
+    void bild(const std::string& name, int w = 900, int h = 600) { report_test::bitmap(path(name), w, h); }
     void alleBilder() {
         for (const char* n : kBilder) bild(n);
     }
@@ -90,11 +85,6 @@ protected:
             for (int p = 0; p < d->pageCount(); ++p)
                 for (auto& z : d->pageLines(p)) out.push_back(z);
         return out;
-    }
-    static bool enthaelt(const std::vector<std::string>& zeilen, const std::string& text) {
-        for (const auto& z : zeilen)
-            if (z.find(text) != std::string::npos) return true;
-        return false;
     }
 
     support::TestHauptfenster haupt;

@@ -4,7 +4,6 @@
 
 #include "platform/draw/printer.h"
 #include "platform/forms/common_dialog.h"
-#include "platform/report/report_fixture.h"
 #include "platform/vb/datetime.h"
 #include "platform/vb/format.h"
 

@@ -25,8 +25,6 @@ struct Person {
     support::Personendaten daten = {{"Testdatum", vb::Variant("12.03.2026")}};
 };
 
-constexpr std::array<int, 5> kMitte = {2, 2, 6, 2, 2};  // total 20, ratings 3 and 4: 14
-
 // The persons of the evaluation pages' golden files: the kinds of results, then one person for
 // each conclusion of the rankings.
 const std::vector<Person> kPersonen = {

@@ -21,8 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::array<int, 5> kMitte = {2, 2, 6, 2, 2};
-
 // Main type 5 (Beobachter), alone at the top of the ratings 3 and 4.
 const Anzahlen kHaupttyp5 = {{{}, kMitte, kMitte, kMitte, {0,3,9,2,0}, {0,3,0,11,0}, {0,2,10,2,0}, {0,2,11,1,0}, {7,0,7,0,0}, kMitte}};
 // Types 4 and 8 tie at the top of the ratings 3 and 4.

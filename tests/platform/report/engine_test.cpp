@@ -72,11 +72,6 @@ protected:
         return r;
     }
     static std::vector<std::string> zeilen(const Document& d, int seite) { return d.pageLines(seite); }
-    static bool hat(const std::vector<std::string>& zeilen, const std::string& text) {
-        for (const auto& z : zeilen)
-            if (z.find(text) != std::string::npos) return true;
-        return false;
-    }
 };
 
 }  // namespace
@@ -189,12 +184,12 @@ TEST_F(Engine, APageLongerThanASheetGoesOnAndLongTextsWrapInsideThePrintableArea
         EXPECT_EQ(l.back(), "Seite " + std::to_string(p + 1) + " von " + std::to_string(d.pageCount()));
         EXPECT_EQ(l.front(), "Erika Muster 08.03.2026");
         for (const auto& s : l) gesehen.insert(s);
-        if (hat(l, "Wortlaut0")) seiteVon2 = p;
+        if (enthaelt(l, "Wortlaut0")) seiteVon2 = p;
     }
     for (int i = 2; i <= 130; ++i) EXPECT_TRUE(gesehen.count("Zeile " + std::to_string(i))) << i;
     // Page 2 of the rows starts a sheet of its own; its long text takes several lines.
     ASSERT_GT(seiteVon2, 0);
-    EXPECT_FALSE(hat(zeilen(d, seiteVon2 - 1), "Wortlaut"));
+    EXPECT_FALSE(enthaelt(zeilen(d, seiteVon2 - 1), "Wortlaut"));
     int wortzeilen = 0, xzeilen = 0;
     for (const auto& s : zeilen(d, seiteVon2)) {
         if (s.find("Wortlaut") != std::string::npos) ++wortzeilen;

@@ -51,6 +51,13 @@ inline std::string pdfText(const std::string& pdf, int seite = 0) {
     return support::run("pdftotext -layout " + range + support::shellQuote(pdf) + " -").output;
 }
 
+// Whether any of the lines holds the text.
+inline bool enthaelt(const std::vector<std::string>& zeilen, const std::string& text) {
+    for (const auto& z : zeilen)
+        if (z.find(text) != std::string::npos) return true;
+    return false;
+}
+
 inline int vorkommen(const std::string& text, const std::string& was) {
     int n = 0;
     for (auto p = text.find(was); p != std::string::npos; p = text.find(was, p + 1)) ++n;
