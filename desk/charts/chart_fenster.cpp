@@ -17,11 +17,9 @@ void GrafikauswertungAnzeigen() {
         gDiagrammArt = 1;
         PersonFuerErgebnisfensterAuswerten();
         gDateivergleich = 0;
-        const bool offen = ErgebnisfensterOeffnen(new frmChart, gChartFenster, [](forms::Form& f) {
-            f.setCaption(LabelTxt(153));
-            DruckMenueGrafik(true);
-        });
-        if (offen) AssistentChartSchritt();
+        if (!NeuesChartFenster(153)) return;
+        DruckMenueGrafik(true);
+        AssistentChartSchritt();
     });
 }
 

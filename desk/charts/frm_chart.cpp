@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 #include "desk/charts/chart_farben.h"
 #include "desk/charts/chart_fenster.h"
@@ -12,7 +11,6 @@
 #include "desk/common/globals.h"
 #include "platform/db/recordset.h"
 #include "platform/draw/picture.h"
-#include "platform/files/paths.h"
 #include "platform/forms/host.h"
 #include "platform/vb/color.h"
 #include "platform/vb/strings.h"
@@ -105,9 +103,6 @@ void frmChart::Form_Load() {
         m_anfrage.werte = gDiagrammWerte;
         m_anfrage.titel = gDiagrammTitel;
         m_anfrage.personID = gAktPersonID;
-        m_anfrage.person = gAktPerson;
-        m_anfrage.vergleichPersonID = gVergleichPersonID;
-        m_anfrage.vergleichPerson = gVergleichPerson;
         SetChartType();
         DrawChart();
     });

@@ -63,8 +63,7 @@ public:
         int16_t dateivergleich = 0;
         std::array<int16_t, 10> werte{};
         std::string titel;
-        int32_t personID = 0, vergleichPersonID = 0;
-        std::array<std::string, 15> person, vergleichPerson;
+        int32_t personID = 0;
     };
     const Anfrage& anfrage() const { return m_anfrage; }
     // The exchange bitmap this window writes on activation ("" for none): by its own chart, not

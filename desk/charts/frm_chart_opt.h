@@ -69,7 +69,6 @@ public:
 
 private:
     void layoutControls();
-    void farbeWaehlen(int ziel);
     void zahlenTaste(forms::ComboBox& box, int maxStellen, int dialogText, int& keyCode, int shift);
     void farbknoepfeZeigen();
     void farbWaehlen(int ziel);

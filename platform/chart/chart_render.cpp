@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace chart::detail {
 
@@ -15,8 +14,6 @@ namespace {
 
 constexpr double kMinFontPt = 4;
 constexpr double kMaxFontPt = 72;
-
-QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 // 1, 2 or 5 times a power of ten, at least `raw`.
 double niceStep(double raw) {
@@ -26,8 +23,6 @@ double niceStep(double raw) {
         if (f * mag >= raw * 0.999) return f * mag;
     return 10 * mag;
 }
-
-bool linesStyle(int type) { return isLine(type); }
 
 }  // namespace
 
@@ -148,7 +143,7 @@ QFont Renderer::font(const Font& f) const {
 
 QColor Renderer::seriesColour(int s) const {
     const SeriesSpec& reihe = m_chart.Plot.SeriesCollection(s);
-    if (linesStyle(m_type)) return reihe.Pen.VtColor.toQColor();
+    if (isLine(m_type)) return reihe.Pen.VtColor.toQColor();
     return reihe.DataPoints(-1).Brush.FillColor.toQColor();
 }
 
@@ -165,6 +160,13 @@ void Renderer::region(const QPainterPath& path, Hit hit) { m_regions.push_back({
 void Renderer::region(const QRectF& r, Hit hit) {
     QPainterPath p;
     p.addRect(r);
+    region(p, hit);
+}
+
+void Renderer::region(const QPolygonF& shape, Hit hit) {
+    QPainterPath p;
+    p.addPolygon(shape);
+    p.closeSubpath();
     region(p, hit);
 }
 
@@ -229,7 +231,7 @@ void Renderer::drawLegend() {
     const QFont f = font(m_chart.Legend.VtFont);
     const QFontMetricsF fm(f, m_p.device());
     const double line = fm.height() * 1.25;
-    const double sw = fm.height() * (linesStyle(m_type) ? 1.6 : 0.8);
+    const double sw = fm.height() * (isLine(m_type) ? 1.6 : 0.8);
     double textW = 0;
     for (int s : eintraege) textW = std::max(textW, fm.horizontalAdvance(qs(m_chart.Plot.SeriesCollection(s).LegendText)));
     const double pad = px(5);
@@ -244,7 +246,7 @@ void Renderer::drawLegend() {
         if (y + line > box.bottom() + 0.5) break;
         const QColor c = seriesColour(s);
         const double cy = y + line / 2;
-        if (linesStyle(m_type)) {
+        if (isLine(m_type)) {
             m_p.setPen(QPen(c, px(2)));
             m_p.drawLine(QPointF(box.left() + pad, cy), QPointF(box.left() + pad + sw, cy));
             if (m_chart.Plot.SeriesCollection(s).SeriesMarker.Show) drawMarker(QPointF(box.left() + pad + sw / 2, cy), s);
@@ -281,6 +283,20 @@ void Renderer::drawMarker(const QPointF& at, int series) {
     path.closeSubpath();
     m_p.drawPath(path);
     m_p.restore();
+}
+
+void Renderer::drawAxisTitle(double centreX) {
+    const AxisTitleSpec& t = m_chart.Plot.Axis(VtChAxisIdX).AxisTitle;
+    if (t.Text.empty()) return;
+    const QFont f = font(t.VtFont);
+    const QFontMetricsF fm(f, m_p.device());
+    m_p.setFont(f);
+    m_p.setPen(t.VtFont.VtColor.toQColor());
+    const QString text = fm.elidedText(qs(t.Text), Qt::ElideRight, m_area.width());
+    const double w = fm.horizontalAdvance(text);
+    const QRectF r(centreX - w / 2, m_area.bottom() - fm.height(), w, fm.height());
+    m_p.drawText(r, Qt::AlignCenter, text);
+    region(r.adjusted(-px(3), -px(2), px(3), px(2)), Hit{Hit::AxisTitle, VtChAxisIdX});
 }
 
 // ==================================================================== value scale from the data
@@ -481,12 +497,9 @@ void Renderer::drawCartesian2d() {
     if (plot.Backdrop.Fill.Style != VtFillStyleNull) m_p.fillRect(data, plot.Backdrop.Fill.Brush.FillColor.toQColor());
     region(data, Hit{Hit::Plot});
     m_p.setRenderHint(QPainter::Antialiasing, false);
-    if (ay.AxisGrid.MajorPen.Style != VtPenStyleNull) {
-        m_p.setPen(pen(ay.AxisGrid.MajorPen));
-        for (double t : m_scale.ticks) m_p.drawLine(QPointF(data.left(), yAt(t)), QPointF(data.right(), yAt(t)));
-    }
-    if (ay2.AxisGrid.MajorPen.Style != VtPenStyleNull) {
-        m_p.setPen(pen(ay2.AxisGrid.MajorPen));
+    for (const AxisSpec* a : {&ay, &ay2}) {
+        if (a->AxisGrid.MajorPen.Style == VtPenStyleNull) continue;
+        m_p.setPen(pen(a->AxisGrid.MajorPen));
         for (double t : m_scale.ticks) m_p.drawLine(QPointF(data.left(), yAt(t)), QPointF(data.right(), yAt(t)));
     }
     if (ax.AxisGrid.MajorPen.Style != VtPenStyleNull) {
@@ -513,9 +526,7 @@ void Renderer::drawCartesian2d() {
                 m_p.fillRect(bar, c);
                 m_p.setPen(QPen(c.darker(160), 0));
                 if (bar.height() >= 1) m_p.drawRect(bar);
-                QPainterPath hp;
-                hp.addRect(bar.adjusted(0, -px(1), 0, px(1)));
-                region(hp, Hit{Hit::Series, 0, s + 1});
+                region(bar.adjusted(0, -px(1), 0, px(1)), Hit{Hit::Series, 0, s + 1});
                 markers.push_back({QPointF(x + bw / 2, y1), s + 1});
             }
     } else if (m_type == VtChChartType2dLine) {
@@ -528,7 +539,6 @@ void Renderer::drawCartesian2d() {
             }
             const SeriesSpec& reihe = plot.SeriesCollection(s + 1);
             QPen lp = pen(reihe.Pen);
-            if (reihe.Pen.Style == VtPenStyleNull) lp = QPen(Qt::NoPen);
             lp.setCapStyle(Qt::RoundCap);
             lp.setJoinStyle(Qt::RoundJoin);
             m_p.setPen(lp);
@@ -565,10 +575,7 @@ void Renderer::drawCartesian2d() {
             m_p.setBrush(c);
             m_p.setPen(QPen(c.darker(160), px(1)));
             m_p.drawPolygon(shape);
-            QPainterPath hp;
-            hp.addPolygon(shape);
-            hp.closeSubpath();
-            region(hp, Hit{Hit::Series, 0, s + 1});
+            region(shape, Hit{Hit::Series, 0, s + 1});
         }
     }
     for (const auto& [at, s] : markers)
@@ -626,15 +633,7 @@ void Renderer::drawCartesian2d() {
         }
         region(QRectF(left, data.bottom() + px(2), right - left, xh + gap / 2), Hit{Hit::AxisLabel, VtChAxisIdX});
     }
-    if (!ax.AxisTitle.Text.empty()) {
-        m_p.setFont(ft);
-        m_p.setPen(ax.AxisTitle.VtFont.VtColor.toQColor());
-        const QString text = mft.elidedText(qs(ax.AxisTitle.Text), Qt::ElideRight, m_area.width());
-        const double w = mft.horizontalAdvance(text);
-        const QRectF r(data.center().x() - w / 2, m_area.bottom() - mft.height(), w, mft.height());
-        m_p.drawText(r, Qt::AlignCenter, text);
-        region(r.adjusted(-px(3), -px(2), px(3), px(2)), Hit{Hit::AxisTitle, VtChAxisIdX});
-    }
+    drawAxisTitle(data.center().x());
 }
 
 }  // namespace chart::detail

@@ -8,7 +8,6 @@
 #include <QStringList>
 #include <QPainterPath>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,7 +15,7 @@
 
 namespace chart::detail {
 
-inline QString qsLabel(const std::string& s) { return QString::fromStdString(s); }
+inline QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 // A text broken into at most `maxLines` lines of `width`; words too wide are hyphenated.
 QStringList wrapLines(const QString& text, const QFontMetricsF& fm, double width, int maxLines);
@@ -66,12 +65,15 @@ private:
     QPen pen(const LinePen& p) const;
     void region(const QPainterPath& path, Hit hit);
     void region(const QRectF& r, Hit hit);
+    void region(const QPolygonF& shape, Hit hit);
     void drawTextBlock(const TextBlock& t, bool top);
     void drawLegend();
     void buildScale(double plotHeight, double labelHeight);
     double labelWidth(const std::vector<double>& ticks, const QFont& f) const;
     double categoryLabelHeight(double slotWidth, const QFont& f) const;
     void drawMarker(const QPointF& at, int series);
+    // The category axis' title, centred on `centreX` at the bottom of the plot's place.
+    void drawAxisTitle(double centreX);
 
     // ---- the kinds of chart
     void drawPies();

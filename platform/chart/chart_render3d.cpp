@@ -122,15 +122,12 @@ void Renderer::drawCartesian3d() {
     const double ambient = std::clamp(static_cast<double>(plot.Light.AmbientIntensity), 0.0, 1.0);
     const double edgeLight = std::clamp(static_cast<double>(plot.Light.EdgeIntensity), 0.0, 1.0);
     const bool edgesOn = plot.Light.EdgeVisible;
+    auto dimmed = [](const QColor& c, double k) { return QColor::fromRgbF(c.redF() * k, c.greenF() * k, c.blueF() * k); };
     auto lit = [&](const QColor& c, V3 normal) {
         const V3 n = v.turn(normal);
-        const double k = std::clamp(ambient + (1 - ambient) * std::max(0.0, dot(n, lamp)), 0.0, 1.0);
-        return QColor::fromRgbF(c.redF() * k, c.greenF() * k, c.blueF() * k);
+        return dimmed(c, std::clamp(ambient + (1 - ambient) * std::max(0.0, dot(n, lamp)), 0.0, 1.0));
     };
-    auto edgeOf = [&](const QColor& c) {
-        const double k = edgeLight;
-        return QColor::fromRgbF(c.redF() * k, c.greenF() * k, c.blueF() * k);
-    };
+    auto edgeOf = [&](const QColor& c) { return dimmed(c, edgeLight); };
     auto facing = [&](V3 normal) { return v.turn(normal).z < 0; };
     auto poly = [&](std::initializer_list<V3> pts) {
         QPolygonF q;
@@ -280,10 +277,7 @@ void Renderer::drawCartesian3d() {
             m_p.setBrush(f.colour);
             m_p.setPen(f.edges ? QPen(f.edge, px(1)) : QPen(f.colour, px(0.5)));
             m_p.drawPolygon(f.poly);
-            QPainterPath hp;
-            hp.addPolygon(f.poly);
-            hp.closeSubpath();
-            region(hp, f.hit);
+            region(f.poly, f.hit);
         }
     }
     for (const auto& [at, s] : markers)
@@ -316,7 +310,7 @@ void Renderer::drawCartesian3d() {
         QRectF band;
         for (double t : m_scale.ticks) {
             const QPointF at = v.map({x, yOf(t), z});
-            const QString text = qsLabel(m_scale.label(t));
+            const QString text = qs(m_scale.label(t));
             const double w = fm.horizontalAdvance(text);
             const bool leftSide = at.x() <= mid.x();
             const QRectF r(leftSide ? at.x() - gap - w : at.x() + gap, at.y() - fm.height() / 2, w, fm.height());
@@ -332,25 +326,15 @@ void Renderer::drawCartesian3d() {
         m_p.setPen(ax.Labels(1).VtFont.VtColor.toQColor());
         QRectF band;
         const double w = std::max(px(20), std::abs(v.map({slot, 0, zFront}).x() - v.map({0, 0, zFront}).x()) * 1.5);
-        double lowest = 0;
         for (int r = 0; r < m_rows; ++r) {
             const QPointF at = v.map({slot * (r + 0.5), 0, zFront});
             const QRectF cell(at.x() - w / 2, at.y() + gap, w, xh);
-            drawLines(m_p, cell, wrapLines(qsLabel(m_chart.DataGrid.RowLabel(r + 1, 1)), mfx, w, 3), mfx);
+            drawLines(m_p, cell, wrapLines(qs(m_chart.DataGrid.RowLabel(r + 1, 1)), mfx, w, 3), mfx);
             band = band.isNull() ? cell : band.united(cell);
-            lowest = std::max(lowest, cell.bottom());
         }
         if (!band.isNull()) region(band, Hit{Hit::AxisLabel, VtChAxisIdX});
     }
-    if (!ax.AxisTitle.Text.empty()) {
-        m_p.setFont(ft);
-        m_p.setPen(ax.AxisTitle.VtFont.VtColor.toQColor());
-        const QString text = mft.elidedText(qsLabel(ax.AxisTitle.Text), Qt::ElideRight, m_area.width());
-        const double w = mft.horizontalAdvance(text);
-        const QRectF r(m_area.center().x() - w / 2, m_area.bottom() - mft.height(), w, mft.height());
-        m_p.drawText(r, Qt::AlignCenter, text);
-        region(r.adjusted(-px(3), -px(2), px(3), px(2)), Hit{Hit::AxisTitle, VtChAxisIdX});
-    }
+    drawAxisTitle(m_area.center().x());
 }
 
 }  // namespace chart::detail

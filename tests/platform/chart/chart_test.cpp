@@ -270,7 +270,7 @@ TEST(ChartPainting, EveryChartTypeDrawsItsSeriesAndHandlesAwkwardData) {
         Chart c = personChart(type);
         int seriesRegions = 0;
         for (const auto& r : regionsOf(c)) seriesRegions += r.hit.element == Hit::Series;
-        EXPECT_GE(seriesRegions, type == 14 ? 1 : 1) << "type " << type;
+        EXPECT_GE(seriesRegions, 1) << "type " << type;
     }
 }
 
@@ -278,10 +278,13 @@ TEST(ChartPainting, ScalesLabelTheValueAxis) {
     Chart c = personChart();
     c.Plot.Axis(VtChAxisIdY).AxisScale.Type = VtChScaleTypePercent;
     EXPECT_NE(pdfText(c).find("100 %"), std::string::npos);
+    // The scores reach 28: a linear axis ends at 30, a logarithmic one at the next power of ten.
+    c.Plot.Axis(VtChAxisIdY).AxisScale.Type = VtChScaleTypeLinear;
+    EXPECT_NE(pdfText(c).find("30"), std::string::npos);
     c.Plot.Axis(VtChAxisIdY).AxisScale.Type = VtChScaleTypeLogarithmic;
     const std::string log = pdfText(c);
     EXPECT_NE(log.find("100"), std::string::npos);
-    EXPECT_NE(log.find("10"), std::string::npos);
+    EXPECT_EQ(log.find("30"), std::string::npos);
 }
 
 TEST(ChartPainting, TextsReachAPdfPage) {
