@@ -33,7 +33,7 @@ std::vector<std::string> zeichen(const std::string& text) {
 }
 
 void umbrechen(const std::string& text, int16_t spalte, bool schneiden) {
-    try {
+    mitFehlerfalle([&] {
         draw::Surface& s = ausgabe();
         s.setCurrentY(gAusgabeStartY + 1000);
         const std::vector<std::string> z = zeichen(text);
@@ -63,11 +63,7 @@ void umbrechen(const std::string& text, int16_t spalte, bool schneiden) {
             ++zaehler;
         }
         s.Print({draw::Tab(spalte), vb::Trim(stueck)}, draw::LineEnd::Open);
-    } catch (const vb::Error& e) {
-        ShowErrorMessage(e);
-    } catch (const std::exception& e) {
-        ShowErrorMessage(e);
-    }
+    });
 }
 
 // Pages 1 to 3: one table of the nine types against the rating values, with the totals.

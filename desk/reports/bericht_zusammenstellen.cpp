@@ -288,26 +288,26 @@ void BerichtsseitenSchreiben(bool deckblatt, bool erlaeuterungen, bool auswertun
 }
 
 void frmReport::schalterAnwenden(report::Report& briefkopf, report::Report& person, int fussBereich) {
-    auto aus = [](const forms::CheckBox& c) { return c.Value() == 0; };
-    // Page footer: the page number, and the date and rule the footer switches stand for.
-    auto& fuss = mReport->Sections(fussBereich);
-    for (int i = 1; i <= fuss.ReportObjectCount(); ++i) {
-        report::ReportObject& o = fuss.ReportObjects(i);
-        if (o.Name() == "Seitenzahl1" && aus(Check4[0])) o.setSuppress(true);
-        if (o.Name() == "Druckdatum2" && aus(Check4[1])) o.setSuppress(true);
-        if (o.Name() == "LinieFuss1" && aus(Check4[2])) o.setSuppress(true);
-    }
-    auto& kopf = mReport->Sections(2);
-    for (int i = 1; i <= kopf.ReportObjectCount(); ++i) {
-        report::ReportObject& o = kopf.ReportObjects(i);
-        if (o.Name() == "LinieKopf1" && aus(Check1[11])) o.setSuppress(true);
-    }
-
+    // An object of a section is hidden when its switch, or one of its two, is off.
     struct Regel {
         const char* objekt;
         const forms::CheckBox* a;
         const forms::CheckBox* b;
     };
+    auto aus = [](const forms::CheckBox& c) { return c.Value() == 0; };
+    auto anwenden = [&aus](report::Section& s, const auto& regeln) {
+        for (int i = 1; i <= s.ReportObjectCount(); ++i) {
+            report::ReportObject& o = s.ReportObjects(i);
+            for (const Regel& g : regeln)
+                if (o.Name() == g.objekt && (aus(*g.a) || (g.b && aus(*g.b)))) o.setSuppress(true);
+        }
+    };
+
+    // The page footer and header, the letterhead and the tested person's data.
+    const Regel fuss[] = {{"Seitenzahl1", &Check4[0], nullptr},
+                          {"Druckdatum2", &Check4[1], nullptr},
+                          {"LinieFuss1", &Check4[2], nullptr}};
+    const Regel kopf[] = {{"LinieKopf1", &Check1[11], nullptr}};
     const Regel brief[] = {
         {"Name1", &Check2[0], nullptr},      {"Firma2", &Check2[1], nullptr},
         {"BereichAbteilung1", &Check2[2], &Check2[3]},
@@ -326,16 +326,10 @@ void frmReport::schalterAnwenden(report::Report& briefkopf, report::Report& pers
         {"Bemerkung1", &Check3[8], nullptr}, {"Land1", &Check3[10], nullptr},
         {"Testdatum1", &Check3[9], nullptr},
     };
-    auto anwenden = [&aus](report::Report& r, const auto& regeln) {
-        auto& d = r.Sections("D");
-        for (int i = 1; i <= d.ReportObjectCount(); ++i) {
-            report::ReportObject& o = d.ReportObjects(i);
-            for (const Regel& g : regeln)
-                if (o.Name() == g.objekt && (aus(*g.a) || (g.b && aus(*g.b)))) o.setSuppress(true);
-        }
-    };
-    anwenden(briefkopf, brief);
-    anwenden(person, getestet);
+    anwenden(mReport->Sections(fussBereich), fuss);
+    anwenden(mReport->Sections(2), kopf);
+    anwenden(briefkopf.Sections("D"), brief);
+    anwenden(person.Sections("D"), getestet);
 }
 
 bool frmReport::bildLaden(const std::string& bild) {

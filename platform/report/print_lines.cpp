@@ -29,7 +29,10 @@ struct Row {
     int page = 0;
     long line = 0;
     QString text;
-    std::string code;
+    // What the passes over the rows read of a row, found once.
+    LineStyle style;             // the style of its format code
+    bool rule = false;           // a line of macrons
+    std::vector<QString> cells;  // a line of a table style: its cells
 };
 
 bool isRule(const QString& text) {
@@ -91,15 +94,15 @@ struct Columns {
     double scale = 1;
 };
 
-Columns tableColumns(const std::vector<std::pair<std::vector<QString>, LineStyle>>& rows, double width) {
+Columns tableColumns(const std::vector<const Row*>& rows, double width) {
     Columns c;
     std::size_t n = 0;
-    for (const auto& r : rows) n = std::max(n, r.first.size());
+    for (const Row* r : rows) n = std::max(n, r->cells.size());
     std::vector<double> natural(n, 0);
-    for (const auto& [cells, style] : rows) {
-        const Measure& fm = metrics(style.font);
-        for (std::size_t i = 0; i < cells.size(); ++i)
-            natural[i] = std::max(natural[i], fm.width(cells[i]) + 2 * kCellPadding);
+    for (const Row* r : rows) {
+        const Measure& fm = metrics(r->style.font);
+        for (std::size_t i = 0; i < r->cells.size(); ++i)
+            natural[i] = std::max(natural[i], fm.width(r->cells[i]) + 2 * kCellPadding);
     }
     double total = 0;
     for (double w : natural) total += w;
@@ -276,7 +279,9 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
         if (r.page < object.fromPage() || r.page > object.toPage()) continue;
         if (cLine >= 0 && values[cLine].isNumeric()) r.line = values[cLine].toLong();
         r.text = QString::fromStdString(vb::textOrEmpty(values[cText]));
-        if (cCode >= 0) r.code = vb::textOrEmpty(values[cCode]);
+        r.style = report.style(cCode >= 0 ? vb::textOrEmpty(values[cCode]) : std::string());
+        r.rule = isRule(r.text);
+        if (r.style.table && !r.rule) r.cells = cellsOf(r.text);
         rows.push_back(std::move(r));
     }
     std::stable_sort(rows.begin(), rows.end(),
@@ -289,13 +294,12 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
     std::map<int, std::vector<int>> monoColumns;
     {
         std::map<int, std::vector<QString>> monoLines;
-        std::map<int, std::vector<std::pair<std::vector<QString>, LineStyle>>> tableRows;
+        std::map<int, std::vector<const Row*>> tableRows;
         for (const Row& r : rows) {
-            const LineStyle st = report.style(r.code);
-            if (st.table && !isRule(r.text)) {
-                auto cells = cellsOf(r.text);
-                if (cells.size() >= 3) tableRows[r.page].emplace_back(std::move(cells), st);
-            } else if (st.mono && !isRule(r.text) && !r.text.trimmed().isEmpty()) {
+            const LineStyle& st = r.style;
+            if (st.table && !r.rule) {
+                if (r.cells.size() >= 3) tableRows[r.page].push_back(&r);
+            } else if (st.mono && !r.rule && !r.text.trimmed().isEmpty()) {
                 const Measure& fm = metrics(st.font);
                 const double need = fm.width(expandTabs(r.text));
                 const double room = width - st.indent;
@@ -311,8 +315,8 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
         for (auto& [page, lines] : monoLines) monoColumns[page] = sharedColumns(lines);
     }
     // The column heads over a page's fixed-pitch lines, and the one size at which they all fit.
-    const auto isHead = [&](const Row& r, const LineStyle& st) {
-        return !st.mono && !st.table && monoFont.count(r.page) && !isRule(r.text) &&
+    const auto isHead = [&](const Row& r) {
+        return !r.style.mono && !r.style.table && monoFont.count(r.page) && !r.rule &&
                r.text.contains(QStringLiteral("     "));
     };
     const auto monoColumn = [&](int page) {
@@ -320,8 +324,8 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
     };
     std::map<int, double> headScales;
     for (const Row& r : rows) {
-        const LineStyle st = report.style(r.code);
-        if (!isHead(r, st)) continue;
+        const LineStyle& st = r.style;
+        if (!isHead(r)) continue;
         const double s = headScale(headParts(expandTabs(r.text), monoColumns[r.page]), st.font, monoColumn(r.page),
                                    std::max(1.0, width - st.indent));
         auto it = headScales.find(r.page);
@@ -332,11 +336,11 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
     int previousPage = 0;
     bool first = true;
     for (const Row& r : rows) {
-        const LineStyle st = report.style(r.code);
+        const LineStyle& st = r.style;
         const std::size_t start = out.size();
         const double x = left + st.indent;
         const double room = std::max(1.0, width - st.indent);
-        if (isRule(r.text)) {
+        if (r.rule) {
             const Measure& fm = metrics(st.font);
             Block b;
             b.height = std::round(fm.lineSpacing() * 0.6) + st.before + st.after;
@@ -349,10 +353,10 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
             line.color = st.color;
             b.items.push_back(line);
             out.push_back(std::move(b));
-        } else if (st.table && columns.count(r.page) && cellsOf(r.text).size() >= 3) {
-            out.push_back(gridRow(cellsOf(r.text), st, columns[r.page], left));
+        } else if (st.table && columns.count(r.page) && r.cells.size() >= 3) {
+            out.push_back(gridRow(r.cells, st, columns[r.page], left));
         } else if (std::optional<Block> b;
-                   isHead(r, st) && (b = columnLine(headParts(expandTabs(r.text), monoColumns[r.page]), st,
+                   isHead(r) && (b = columnLine(headParts(expandTabs(r.text), monoColumns[r.page]), st,
                                                     scaled(st.font, headScales[r.page]), monoColumn(r.page), x, room))) {
             out.push_back(std::move(*b));
         } else {

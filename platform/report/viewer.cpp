@@ -25,6 +25,12 @@ namespace {
 constexpr double kScreenTwipsPerPixel = 15.0;
 constexpr int kZooms[] = {25, 50, 75, 100, 150, 200, 400};
 const QColor kDesk(0x80, 0x80, 0x80);
+
+// The hourglass while a print or an export runs, the normal pointer again however it ends.
+struct Hourglass {
+    Hourglass() { forms::Screen::setMousePointer(forms::vbHourglass); }
+    ~Hourglass() { forms::Screen::setMousePointer(forms::vbDefault); }
+};
 }  // namespace
 
 // The sheet on view, painted at the zoom on a grey desk.
@@ -229,10 +235,7 @@ void Viewer::PrintReport() {
         }
         // Without a printer the printer asks for a file first; the hourglass comes after that.
         draw::printer().ensureTarget();
-        forms::Screen::setMousePointer(forms::vbHourglass);
-        struct Pointer {
-            ~Pointer() { forms::Screen::setMousePointer(forms::vbDefault); }
-        } pointer;
+        const Hourglass hourglass;
         print(*m_document, draw::printer());
     } catch (const std::exception& e) {
         fail(e);
@@ -257,10 +260,7 @@ void Viewer::ExportReport() {
             throw;
         }
         if (d.FileName().empty()) return;
-        forms::Screen::setMousePointer(forms::vbHourglass);
-        struct Pointer {
-            ~Pointer() { forms::Screen::setMousePointer(forms::vbDefault); }
-        } pointer;
+        const Hourglass hourglass;
         exportPdf(d.FileName());
     } catch (const std::exception& e) {
         fail(e);
