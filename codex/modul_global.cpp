@@ -69,11 +69,6 @@ int32_t Farbwert(const vb::Variant& farbe) {
 
 double MaxValue(double a, double b) { return a > b ? a : b; }
 
-std::string Feldtext(db::Recordset& rs, const char* feld) {
-    const vb::Variant v = rs.Fields(feld).Value();
-    return v.isNull() || v.isEmpty() ? std::string() : vb::CStr(v);
-}
-
 std::string Literaturzeile(db::Recordset& rs) {
     std::string zeile = Feldtext(rs, "Autor");
     auto anhaengen = [&](const char* feld, const char* vor, const std::string& nach = {}) {

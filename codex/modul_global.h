@@ -52,9 +52,6 @@ int32_t Farbwert(const vb::Variant& farbe);
 // The larger of two values (the second when they are equal).
 double MaxValue(double a, double b);
 
-// A field as text: Null and Empty are "".
-std::string Feldtext(db::Recordset& rs, const char* feld);
-
 // The literature line of the current row of a query on themenalleinfos: the author, then the title,
 // series, editor (followed by label text 13), edition, publisher, place and year where given.
 std::string Literaturzeile(db::Recordset& rs);

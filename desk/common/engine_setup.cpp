@@ -67,10 +67,7 @@ void StartEngineEinrichten() {
 namespace {
 // A text row left empty in the table (Null) is an empty text: it must not end the loading, or
 // every later position would be missing.
-std::string textFeld(db::Recordset& rs) {
-    const vb::Variant v = rs.Fields("BeschriftungDtsch").Value();
-    return v.isNull() ? std::string() : vb::CStr(v);
-}
+std::string textFeld(db::Recordset& rs) { return Feldtext(rs, "BeschriftungDtsch"); }
 }  // namespace
 
 void LoadUiTexts(const std::string& suffix) {

@@ -234,10 +234,7 @@ void Form4::BindTextFieldsToDataControl() { briefkopfLesen(); }
 void Form4::briefkopfLesen() {
     auto rs = Data1.Recordset();
     if (!rs) return;
-    for (int i = 0; i < 13; ++i) {
-        const vb::Variant v = rs->Fields(briefkopfFelder()[i]).Value();
-        Text6[i].setText(v.isNull() ? std::string() : vb::CStr(v));
-    }
+    for (int i = 0; i < 13; ++i) Text6[i].setText(Feldtext(*rs, briefkopfFelder()[i]));
 }
 
 void Form4::DatenZuweisen() {

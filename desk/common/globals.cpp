@@ -1,6 +1,7 @@
 #include "desk/common/globals.h"
 
 #include "platform/db/database.h"
+#include "platform/db/recordset.h"
 #include "platform/vb/strings.h"
 
 // ---------------------------------------------------------------- state
@@ -317,4 +318,9 @@ bool TableExists(db::Database& database, const std::string& name) {
     for (const std::string& t : database.TableDefs())
         if (vb::UCase(t) == wanted) return true;
     return false;
+}
+
+std::string Feldtext(db::Recordset& rs, const char* feld) {
+    const vb::Variant v = rs.Fields(feld).Value();
+    return v.isNull() || v.isEmpty() ? std::string() : vb::CStr(v);
 }

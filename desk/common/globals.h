@@ -21,6 +21,7 @@ class QFont;
 namespace db {
 class Workspace;
 class Database;
+class Recordset;
 }  // namespace db
 
 namespace draw {
@@ -273,6 +274,8 @@ void drucker_schriftartsetzen();
 void ApplyFontSettings(QFont& font);
 void TypnummernErsetzen();
 bool TableExists(db::Database& database, const std::string& name);
+// A field of the current row as text: Null and Empty are "".
+std::string Feldtext(db::Recordset& rs, const char* feld);
 int16_t GetRed(int32_t colour);
 int16_t GetGreen(int32_t colour);
 int16_t GetBlue(int32_t colour);

@@ -17,11 +17,6 @@
 
 namespace {
 
-std::string text(db::Recordset& rs, const char* feld) {
-    const vb::Variant v = rs.Fields(feld).Value();
-    return v.isNull() || v.isEmpty() ? std::string() : vb::CStr(v);
-}
-
 std::string meldungFertig() {
     return DialogTxt(37) + " " + gImportQuelle + " " + DialogTxt(38) + " " + gDatenbankName + " " + DialogTxt(39);
 }
@@ -73,7 +68,7 @@ void frmImport::Form_Load() {
         rs->MoveFirst();
         while (!rs->Eof()) {
             // Persons with empty fields are listed too: their entry just lacks that part.
-            List1.AddItem(text(*rs, "vorname") + " " + text(*rs, "nachname") + ", " + text(*rs, "testdatum"));
+            List1.AddItem(Feldtext(*rs, "vorname") + " " + Feldtext(*rs, "nachname") + ", " + Feldtext(*rs, "testdatum"));
             List2.AddItem(vb::CStr(rs->Fields("personid").Value()));
             rs->MoveNext();
         }

@@ -952,11 +952,8 @@ void frmMDI::mnuDateivergleich_Click() {
 void frmMDI::druckBericht(std::initializer_list<int> teile, bool zweiPersonen) {
     frmReport& bericht = forms::Default<frmReport>();
     if (zweiPersonen) gSeite = 1;
-    for (auto& kasten : bericht.Check1) {
-        const int i = static_cast<int>(&kasten - bericht.Check1.data());
-        if (i > 8) break;
-        kasten.setValue(std::find(teile.begin(), teile.end(), i) != teile.end() ? 1 : 0);
-    }
+    for (int i = 0; i <= 8; ++i)
+        bericht.Check1[i].setValue(std::find(teile.begin(), teile.end(), i) != teile.end() ? 1 : 0);
     bericht.Option1[0].setValue(false);
     bericht.Option1[1].setValue(zweiPersonen);
     bericht.Show();
