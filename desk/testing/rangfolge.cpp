@@ -188,7 +188,26 @@ double verhaeltnis(int a, int b) {
            std::abs(static_cast<double>(gTypgesamtsummeJeTyp[b]));
 }
 
+int staerkererFluegel(double q, int unterer, int oberer) {
+    if (q >= 1.3) return unterer;
+    if (q < 0.8) return oberer;
+    return 0;
+}
+
 int16_t niedrigeAntworten(int typ) { return summe16(gAntwortAnzahlJeTyp[typ + 10], gAntwortAnzahlJeTyp[typ + 20]); }
+
+Hinweis niedrigHinweis(int anzahl) {
+    if (anzahl >= 15) return {355, 356};
+    if (anzahl >= 10) return {354, 291};
+    if (anzahl >= 5) return {353, 291};
+    return {0, 0};
+}
+
+int zweiterVerbindungstypUrteil(double q) {
+    if (q < 1.2) return 362;
+    if (q < 1.4) return 361;
+    return 0;
+}
 
 // ---------------------------------------------------------------- deviation from the mean
 
@@ -196,6 +215,12 @@ float typsummenMittel() {
     int16_t summe = 0;
     for (int t = 1; t <= 9; ++t) summe = summe16(summe, gTypgesamtsummeJeTyp[t]);
     return static_cast<float>(static_cast<double>(summe) / 9.0);
+}
+
+int niveauUrteil(float jeAussage) {
+    if (jeAussage < 1.9f) return 304;
+    if (jeAussage <= 2.3f) return 306;
+    return 305;
 }
 
 int abweichungsKlasse(float relativ) {
