@@ -82,7 +82,7 @@ int16_t rangfolgeBilden(const Rangfolge& art, RangListe& rang1, RangListe& rang2
             if (spitze == 0) break;
             const double q = static_cast<double>(wert) / spitze;
             const bool passt = art.gleichZaehlt ? q >= schwelle : q > schwelle;
-            if (!passt || (art.quotientNichtEins && q == 1.0)) break;
+            if (!passt) break;
             rang2[10 - gZaehler] = typ;
         }
         rs.MoveNext();
@@ -121,10 +121,10 @@ void rangfolgenVergleichen() {
     gRang2Typsumme34.fill("");
     gRang1Typsumme34.fill("");
     gVergleichTypen.fill("");
-    rangfolgeBilden({"TypGesamtSumme", " order by typgesamtsumme desc", false, false, true}, gRang1Typgesamtsumme,
+    rangfolgeBilden({"TypGesamtSumme", " order by typgesamtsumme desc", false, false}, gRang1Typgesamtsumme,
                     gRang2Typgesamtsumme, gSpitzenwertTypgesamtsumme);
     gAnzahlRang1 = anzahlSpitzeGesamt();
-    gVergleichTyp = rangfolgeBilden({"TypSumme34", " order by typsumme34 desc", false, true, true}, gRang1Typsumme34,
+    gVergleichTyp = rangfolgeBilden({"TypSumme34", " order by typsumme34 desc", false, true}, gRang1Typsumme34,
                                     gRang2Typsumme34, gSpitzenwertTypsumme34);
     gVergleichLauf = 1;
     for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {

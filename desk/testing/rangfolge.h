@@ -20,7 +20,6 @@ struct Rangfolge {
     const char* ordnung;     // the end of the record source (" order by ...")
     bool betrag;             // compare magnitudes (the ascending rankings of the low ratings)
     bool gleichZaehlt;       // group 2 takes a quotient equal to the threshold (>=)
-    bool quotientNichtEins;  // group 2 leaves out a quotient of exactly 1
 };
 
 // Ranks the current person's result rows: the first row gives the top score, group 1 the rows
