@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "desk/common/engine_setup.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
 #include "desk/frame/startup.h"
@@ -80,8 +81,8 @@ struct DeskMitPerson : Installation {
 };
 
 // The program's data without its windows, in a folder of its own: the workgroup, a copy of the
-// settings database with the interface texts and the statement-to-type table loaded, and a new
-// data file.
+// settings database with the interface texts (loaded as the programs' start loads them) and the
+// statement-to-type table loaded, and a new data file.
 struct Daten {
     QTemporaryDir dir;
     forms::ScriptedHostGuard host;
@@ -97,12 +98,8 @@ struct Daten {
         gDatenbankName = pfad("bench.ZDB");
         gDatenbank = gWorkspace->CreateDatabase(gDatenbankName);
         for (const char* sql : support::kDataFileStatements) gDatenbank->Execute(sql);
+        StartTexteLaden();
         auto programm = gWorkspace->OpenDatabase(gProgrammDB);
-        auto l = programm->OpenRecordset("select * from labelTxt order by ID", db::RecordsetType::Snapshot);
-        for (; !l->Eof(); l->MoveNext()) gLabelTxt.push_back(l->Fields("BeschriftungDtsch").Value().toString());
-        auto d = programm->OpenRecordset("select * from DialogTxt order by ID", db::RecordsetType::Snapshot);
-        for (; !d->Eof(); d->MoveNext())
-            gDialogTxt.push_back({d->Fields("ID").Value().toInt(), d->Fields("BeschriftungDtsch").Value().toString()});
         tabelle = zuvtest::ladeItemTypTabelle(*programm);
         programm->Close();
         gItemNummer = tabelle.itemNummer;

@@ -50,6 +50,12 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int(ctx, jetLike(text ? text : "", pattern ? pattern : "") ? 1 : 0);
 }
 
+// SQLite's parser gave up on the statement's size or depth (not a fault in what it says).
+bool tooLargeToParse(const std::string& sqliteMessage) {
+    return sqliteMessage.find("parser stack overflow") != std::string::npos ||
+           sqliteMessage.find("tree is too large") != std::string::npos;
+}
+
 std::string canonicalKey(const std::string& path) {
     std::error_code ec;
     auto c = fs::canonical(path, ec);
@@ -103,16 +109,17 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     const fs::path p(path);
     const fs::path parent = p.has_parent_path() ? p.parent_path() : fs::path(".");
     if (!fs::is_directory(parent, ec)) raise(3044, path);
-    if (!fs::exists(p, ec)) raise(3024, path);
-    if (fs::is_directory(p, ec)) raise(3343, path);
+    const fs::file_status status = fs::status(p, ec);
+    if (!fs::exists(status)) raise(3024, path);
+    if (fs::is_directory(status)) raise(3343, path);
     // A pipe or a device would let the first read wait for ever, or read without end.
-    if (!isRegularFile(path))
+    if (!fs::is_regular_file(status))
         raiseText(3343, "Die Datei ist keine gewöhnliche Datei (sondern z. B. ein Gerät oder eine benannte Pipe) und "
                         "wird nicht als Datenbank geöffnet.",
                   path);
     if (!readOnly) {
         // A write-protected file stays protected even for an account that could override it.
-        const auto perms = fs::status(p, ec).permissions();
+        const auto perms = status.permissions();
         const bool writable = (perms & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) !=
                               fs::perms::none;
         if (!writable || ::access(path.c_str(), W_OK) != 0 || ::access(parent.c_str(), W_OK) != 0) raise(3051, path);
@@ -402,7 +409,7 @@ void Connection::checkOwner(const DBEngine::Login& login) {
         case SQLITE_CANTOPEN: raise(3043, m_path);
         default: break;
     }
-    if (msg.find("parser stack overflow") != std::string::npos || msg.find("tree is too large") != std::string::npos)
+    if (tooLargeToParse(msg))
         raiseText(3075, "Die Anweisung ist zu umfangreich oder zu tief verschachtelt und wird nicht ausgeführt.", context);
     if (msg.find("no such table") != std::string::npos) raise(3078, after("no such table: "));
     if (msg.find("no such column") != std::string::npos) raise(3061, after("no such column: "));
@@ -439,8 +446,7 @@ Stmt Connection::prepare(const std::string& sql, int errorNumber) {
     if (rc != SQLITE_OK) {
         sqlite3_finalize(s);
         const std::string msg = sqlite3_errmsg(m_db);
-        if (msg.find("parser stack overflow") != std::string::npos || msg.find("tree is too large") != std::string::npos)
-            fail(rc, sql);
+        if (tooLargeToParse(msg)) fail(rc, sql);
         if (errorNumber != 3075 && msg.find("no such column") != std::string::npos)
             raise(3070, msg.substr(msg.find(':') + 1));
         if (errorNumber != 3075 && (rc & 0xFF) == SQLITE_ERROR) raise(errorNumber, msg);

@@ -111,9 +111,6 @@ std::string germanReason(const xmlError* e) {
 // fitting (it calls random bytes an empty document). Empty when the parser should judge.
 std::string notXmlReason(const std::string& b) {
     auto startsWith = [&](const char* p, size_t n) { return b.size() >= n && b.compare(0, n, p, n) == 0; };
-    size_t first = 0;
-    while (first < b.size() && (b[first] == ' ' || b[first] == '\t' || b[first] == '\r' || b[first] == '\n')) ++first;
-    if (first == b.size()) return "Die Datei ist leer.";
     if (startsWith("\x00\x00\xFE\xFF", 4) || startsWith("\xFF\xFE\x00\x00", 4) || startsWith("\x00\x00\x00<", 4) ||
         startsWith("<\x00\x00\x00", 4))
         return "Die Datei ist in UTF-32 kodiert; diese Zeichenkodierung wird nicht unterstützt (bitte als UTF-8 "

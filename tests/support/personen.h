@@ -29,6 +29,17 @@ struct Zeilenwerte {
     bool mitErgebnis = true;                          // whether the nine result rows are written
 };
 
+// The PersDat row with the given fields (the others stay Null); returns its new PersonID.
+inline int32_t persDatZeile(db::Database& d, const Personendaten& daten) {
+    auto p = d.OpenRecordset("SELECT * FROM PersDat WHERE PersonID = -1");
+    p->AddNew();
+    const int32_t id = p->Fields("PersonID").Value().toLong();
+    for (const auto& [feld, v] : daten)
+        if (!v.isEmpty()) p->Fields(feld) = v;
+    p->Update();
+    return id;
+}
+
 // A person in one transaction: the PersDat row, the 109 answer rows, one item-type row for each
 // pair of itemNummer/typNummer (in that order) and the nine result rows. Returns the PersonID.
 inline int32_t personMitZeilen(db::Database& d, const std::vector<int16_t>& itemNummer,
@@ -36,12 +47,7 @@ inline int32_t personMitZeilen(db::Database& d, const std::vector<int16_t>& item
                                const Zeilenwerte& w) {
     const auto wert = [](const auto& f, auto arg) { return f ? f(arg) : vb::Variant::null(); };
     d.BeginTrans();
-    auto p = d.OpenRecordset("SELECT * FROM PersDat WHERE PersonID = -1");
-    p->AddNew();
-    const int32_t id = p->Fields("PersonID").Value().toLong();
-    for (const auto& [feld, v] : daten)
-        if (!v.isEmpty()) p->Fields(feld) = v;
-    p->Update();
+    const int32_t id = persDatZeile(d, daten);
     auto a = d.OpenRecordset("SELECT * FROM PersonTestErgebnis WHERE PersonID = -1");
     for (int i = 1; i <= 109; ++i) {
         a->AddNew();
@@ -77,12 +83,7 @@ inline int32_t personMitZeilen(db::Database& d, const std::vector<int16_t>& item
 // table, in one transaction. Returns the PersonID.
 inline int32_t neuePerson(db::Database& d, const zuvtest::ItemTypTabelle& tabelle, const Personendaten& daten) {
     d.BeginTrans();
-    auto p = d.OpenRecordset("SELECT * FROM PersDat WHERE PersonID = -1");
-    p->AddNew();
-    const int32_t id = p->Fields("PersonID").Value().toLong();
-    for (const auto& [feld, v] : daten)
-        if (!v.isEmpty()) p->Fields(feld) = v;
-    p->Update();
+    const int32_t id = persDatZeile(d, daten);
     zuvtest::legeTestdatensaetzeAn(d, id, tabelle);
     d.CommitTrans();
     return id;
