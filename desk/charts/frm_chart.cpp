@@ -66,8 +66,9 @@ double zahl(const std::string& text, double vorgabe) {
     return ok && std::isfinite(d) ? d : vorgabe;
 }
 
-void setzeTeile(Colour& c, vb::Variant& rot, vb::Variant& gruen, int16_t blau) {
-    c.Set(farbteil(rot), farbteil(gruen), farbteil(vb::Variant(blau)));
+// A chart colour from one of the program-wide colour settings.
+void setzeTeile(Colour& c, const Farbvariablen& f) {
+    c.Set(farbteil(*f.rot), farbteil(*f.gruen), farbteil(vb::Variant(*f.blau)));
 }
 
 int32_t alsFarbwert(const Colour& c) { return vb::RGB(c.Red, c.Green, c.Blue); }
@@ -270,12 +271,10 @@ void frmChart::DrawChart() {
 
         MSChart1.Backdrop.Fill.Style = VtFillStyleBrush;
         MSChart1.Backdrop.Fill.Brush.Style = VtBrushStyleSolid;
-        setzeTeile(MSChart1.Backdrop.Fill.Brush.FillColor, gHintergrundfarbeRot, gHintergrundfarbeGruen,
-                   gHintergrundfarbeBlau);
+        setzeTeile(MSChart1.Backdrop.Fill.Brush.FillColor, farbvariablen(kHintergrundfarbe));
         MSChart1.Plot.Backdrop.Fill.Style = VtFillStyleBrush;
         MSChart1.Plot.Backdrop.Fill.Brush.Style = VtBrushStyleSolid;
-        setzeTeile(MSChart1.Plot.Backdrop.Fill.Brush.FillColor, gDiagrammHintergrundfarbeRot,
-                   gDiagrammHintergrundfarbeGruen, gDiagrammHintergrundfarbeBlau);
+        setzeTeile(MSChart1.Plot.Backdrop.Fill.Brush.FillColor, farbvariablen(kDiagrammHintergrundfarbe));
 
         if (opt.Check1[0].Value() == 1) ShowLegend();
         if (!kreis) {
@@ -292,9 +291,8 @@ void frmChart::DrawChart() {
 
         const bool linie = isLine(MSChart1.ChartType);
         for (int n = 1; n <= std::min(MSChart1.Plot.SeriesCount(), 9); ++n) {
-            const Farbvariablen f = reihenfarbe(n);
             SeriesSpec& s = MSChart1.Plot.SeriesCollection(n);
-            setzeTeile(linie ? s.Pen.VtColor : s.DataPoints(-1).Brush.FillColor, *f.rot, *f.gruen, *f.blau);
+            setzeTeile(linie ? s.Pen.VtColor : s.DataPoints(-1).Brush.FillColor, reihenfarbe(n));
         }
         SetDiagramFont();
         SetDiagramStyle();
@@ -401,7 +399,7 @@ void frmChart::SetDiagramStyle() {
             p.VtColor.Set(hinten.Red, hinten.Green, hinten.Blue);
         };
         Colour achse;
-        achse.Set(farbteil(gAchsenlinienfarbeRot), farbteil(gAchsenlinienfarbeGruen), farbteil(vb::Variant(gAchsenlinienfarbeBlau)));
+        setzeTeile(achse, farbvariablen(kAchsenfarbe));
         auto achsenfarbe = [&](LinePen& p) { p.VtColor = achse; };
 
         if (o.Check2[0].Value() != 1) verbergen(plot.Axis(VtChAxisIdY).AxisGrid.MajorPen);

@@ -451,17 +451,12 @@ void frmChartOpt::SetChartType() {
         // Colours: red and green as the column holds them, blue as a 16-bit integer; a Null or
         // out-of-range part is taken as the nearest byte value.
         const auto spalten = farbSpalten();
-        const char* ladenamen[3][3] = {{nullptr, nullptr, nullptr},
-                                       {"HintergrundFarbeRot", "HintergrundFarbeGrün", "HintergrundFarbeBlau"},
-                                       {"DiagrammHintergrundFarbeRot", "DiagrammHintergrundFarbeGrün",
-                                        "DiagrammHintergrundFarbeBlau"}};
         for (int n = 0; n < 12; ++n) {
-            auto name = [&](int k) { return n >= 1 && n <= 2 ? std::string(ladenamen[n][k]) : spalten[n][k]; };
             const Farbvariablen f = farbvariablen(n);
-            const vb::Variant r = wert(name(0)), g = wert(name(1));
+            const vb::Variant r = wert(spalten[n][0]), g = wert(spalten[n][1]);
             *f.rot = r.isNumeric() && farbteil(r) == r.toDouble() ? r : vb::Variant(farbteil(r));
             *f.gruen = g.isNumeric() && farbteil(g) == g.toDouble() ? g : vb::Variant(farbteil(g));
-            *f.blau = farbteil(wert(name(2)));
+            *f.blau = farbteil(wert(spalten[n][2]));
         }
         m_geladen = true;
     });

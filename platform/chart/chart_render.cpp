@@ -378,11 +378,18 @@ void Renderer::buildScale(double plotHeight, double labelHeight) {
     for (double t = sc.min; t <= sc.max + sc.step * 0.001; t += sc.step) sc.ticks.push_back(t);
 }
 
-double Renderer::labelWidth(const std::vector<double>& ticks, const QFont& f) const {
-    const QFontMetricsF fm(f, m_p.device());
+double Renderer::labelWidth(const LabelSet& set) const {
+    if (set.Hide) return 0;
+    const QFontMetricsF fm(font(set.VtFont), m_p.device());
     double w = 0;
-    for (double t : ticks) w = std::max(w, fm.horizontalAdvance(qs(m_scale.label(t))));
+    for (double t : m_scale.ticks) w = std::max(w, fm.horizontalAdvance(qs(m_scale.label(t))));
     return w;
+}
+
+void Renderer::drawPlotBackdrop(const QRectF& r) {
+    const FillSpec& fill = m_chart.Plot.Backdrop.Fill;
+    if (fill.Style != VtFillStyleNull) m_p.fillRect(r, fill.Brush.FillColor.toQColor());
+    region(r, Hit{Hit::Plot});
 }
 
 double Renderer::categoryLabelHeight(double slotWidth, const QFont& f) const {
@@ -400,10 +407,7 @@ double Renderer::categoryLabelHeight(double slotWidth, const QFont& f) const {
 // ==================================================================== pie
 
 void Renderer::drawPies() {
-    const QColor plotBack = m_chart.Plot.Backdrop.Fill.Brush.FillColor.toQColor();
-    const bool fillPlot = m_chart.Plot.Backdrop.Fill.Style != VtFillStyleNull;
-    if (fillPlot) m_p.fillRect(m_area, plotBack);
-    region(m_area, Hit{Hit::Plot});
+    drawPlotBackdrop(m_area);
     const int pies = std::max(1, m_rows);
     const QFont lf = font(m_chart.Plot.Axis(VtChAxisIdX).Labels(1).VtFont);
     const QFontMetricsF fm(lf, m_p.device());
@@ -473,9 +477,9 @@ void Renderer::drawCartesian2d() {
     const double titleH = ax.AxisTitle.Text.empty() ? 0 : mft.height() + gap;
     const double guessH = std::max(px(20), m_area.height() - titleH - mfx.height() * 2);
     buildScale(guessH, mfy.height());
-    const double yw = ay.Labels(1).Hide ? 0 : labelWidth(m_scale.ticks, fy);
+    const double yw = labelWidth(ay.Labels(1));
     const bool y2Labels = !ay2.Labels(1).Hide;
-    const double y2w = y2Labels ? labelWidth(m_scale.ticks, fy2) : 0;
+    const double y2w = labelWidth(ay2.Labels(1));
     double left = m_area.left() + yw + gap * 1.5;
     double right = m_area.right() - (y2Labels ? y2w + gap * 1.5 : gap);
     if (right - left < px(20)) {
@@ -494,8 +498,7 @@ void Renderer::drawCartesian2d() {
     auto yAt = [&](double shown) { return data.bottom() - m_scale.place(shown) * data.height(); };
 
     // Plot backdrop, grids.
-    if (plot.Backdrop.Fill.Style != VtFillStyleNull) m_p.fillRect(data, plot.Backdrop.Fill.Brush.FillColor.toQColor());
-    region(data, Hit{Hit::Plot});
+    drawPlotBackdrop(data);
     m_p.setRenderHint(QPainter::Antialiasing, false);
     for (const AxisSpec* a : {&ay, &ay2}) {
         if (a->AxisGrid.MajorPen.Style == VtPenStyleNull) continue;

@@ -69,7 +69,10 @@ private:
     void drawTextBlock(const TextBlock& t, bool top);
     void drawLegend();
     void buildScale(double plotHeight, double labelHeight);
-    double labelWidth(const std::vector<double>& ticks, const QFont& f) const;
+    // The widest tick label of a value axis' label set; 0 when the set is hidden.
+    double labelWidth(const LabelSet& set) const;
+    // The plot's backdrop over `r`, which is the plot's place for the mouse.
+    void drawPlotBackdrop(const QRectF& r);
     double categoryLabelHeight(double slotWidth, const QFont& f) const;
     void drawMarker(const QPointF& at, int series);
     // The category axis' title, centred on `centreX` at the bottom of the plot's place.

@@ -75,9 +75,7 @@ void Renderer::drawCartesian3d() {
     const bool stacked = m_chart.Stacking;
     const int planes = stacked ? 1 : std::max(1, m_series);
 
-    const QColor plotBack = plot.Backdrop.Fill.Brush.FillColor.toQColor();
-    if (plot.Backdrop.Fill.Style != VtFillStyleNull) m_p.fillRect(m_area, plotBack);
-    region(m_area, Hit{Hit::Plot});
+    drawPlotBackdrop(m_area);
 
     // Box of the world: x 0..1, y 0..H, z 0..D.
     const double H = 0.62;
@@ -85,9 +83,9 @@ void Renderer::drawCartesian3d() {
     const double gap = px(6);
     const double titleH = ax.AxisTitle.Text.empty() ? 0 : mft.height() + gap;
     buildScale(std::max(px(40), m_area.height() * 0.6), mfy.height());
-    const double yw = ay.Labels(1).Hide ? 0 : labelWidth(m_scale.ticks, fy);
+    const double yw = labelWidth(ay.Labels(1));
     const bool y2Labels = !ay2.Labels(1).Hide;
-    const double y2w = y2Labels ? labelWidth(m_scale.ticks, font(ay2.Labels(1).VtFont)) : 0;
+    const double y2w = labelWidth(ay2.Labels(1));
 
     View v;
     const double rot = std::fmod(static_cast<double>(plot.View3d.Rotation), 360.0) * std::numbers::pi / 180.0;
@@ -145,7 +143,7 @@ void Renderer::drawCartesian3d() {
     const double zBack = backIsFar ? D : 0, zFront = backIsFar ? 0 : D;
     const bool sideAtLeft = facing({1, 0, 0});
     const double xSide = sideAtLeft ? 0 : 1, xOther = sideAtLeft ? 1 : 0;
-    const QColor wall = plotBack;
+    const QColor wall = plot.Backdrop.Fill.Brush.FillColor.toQColor();
     auto yOf = [&](double shown) { return H * m_scale.place(shown); };
     {
         std::vector<Face> walls;
