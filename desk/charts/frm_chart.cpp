@@ -9,6 +9,7 @@
 #include "desk/charts/chart_fenster.h"
 #include "desk/charts/frm_chart_opt.h"
 #include "desk/common/globals.h"
+#include "desk/common/main_window_port.h"
 #include "platform/db/recordset.h"
 #include "platform/draw/picture.h"
 #include "platform/forms/host.h"
@@ -173,7 +174,7 @@ void frmChart::Form_Unload(int&) {
         // The print items follow the pictures there are to print, not this one window.
         DruckMenueNachBildern();
         ChildWindowClosed();
-        AssistentFokusNachFenster();
+        AssistentNachVorn();
     });
 }
 

@@ -648,5 +648,5 @@ void frmChartOpt::Form_Unload(int&) {
     // go back to what was read, as the controls do at the next load.
     if (m_stand) m_stand->zurueck();
     m_stand.reset();
-    mitFehlerfalle([] { AssistentFokusNachFenster(); });
+    mitFehlerfalle([] { AssistentNachVorn(); });
 }
