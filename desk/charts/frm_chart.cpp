@@ -72,8 +72,6 @@ void setzeTeile(Colour& c, const Farbvariablen& f) {
     c.Set(farbteil(*f.rot), farbteil(*f.gruen), farbteil(vb::Variant(*f.blau)));
 }
 
-int32_t alsFarbwert(const Colour& c) { return vb::RGB(c.Red, c.Green, c.Blue); }
-
 }  // namespace
 
 frmChart::frmChart() : forms::Form("frmChart") {
@@ -441,11 +439,7 @@ void frmChart::SetDiagramStyle() {
 // ==================================================================== element double-clicks
 
 void frmChart::farbeFuer(Colour& ziel) {
-    dlgChart.setCancelError(true);
-    dlgChart.setFlags(forms::cdlCCRGBInit | forms::cdlCCFullOpen);
-    dlgChart.setColor(alsFarbwert(ziel));
-    dlgChart.ShowColor();  // a cancel raises 32755, which the standard box passes over: nothing changes
-    const int32_t c = dlgChart.Color();
+    const int32_t c = farbeAusDialog(dlgChart, vb::RGB(ziel.Red, ziel.Green, ziel.Blue));
     ziel.Set(GetRed(c), GetGreen(c), GetBlue(c));
 }
 
