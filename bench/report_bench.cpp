@@ -12,16 +12,12 @@
 #include "bench/app_main.h"
 #include "bench/sitzung.h"
 #include "desk/common/globals.h"
-#include "desk/common/main_window_port.h"
-#include "desk/frame/frm_mdi.h"
 #include "desk/reports/druckseiten.h"
 #include "desk/reports/druckzeile.h"
 #include "desk/reports/frm_report.h"
 #include "platform/db/database.h"
 #include "platform/draw/picture.h"
 #include "platform/forms/form.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 

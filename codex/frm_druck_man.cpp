@@ -156,7 +156,7 @@ void frmDruckMan::Form_Load() {
         SSTab1.setTabCaption(1, LabelTxt(194));
         SSTab1.setTab(0);
         Frame6.setCaption(LabelTxt(11));
-        Label1.setCaption(gAktTyp >= 0 && gAktTyp <= 9 ? gTypbezeichnung[gAktTyp] : std::string());
+        Label1.setCaption(Druckbezeichnung(gAktTyp));
         for (int i = 0; i < 4; ++i) Option1[i].setCaption(LabelTxt(7 + i));
         Command1.setCaption(LabelTxt(180));
         Command2.setCaption(LabelTxt(69));
@@ -182,7 +182,7 @@ void frmDruckMan::Form_Load() {
 
 void frmDruckMan::druckabfrageFuer(int16_t typ) {
     m_druckTyp = typ;
-    Label1.setCaption(typ >= 0 && typ <= 9 ? gTypbezeichnung[typ] : std::string());
+    Label1.setCaption(Druckbezeichnung(typ));
     Data3.setDatabaseName(Inhaltsdatenbank());
     Data3.setRecordSource("select * from themenalleinfos where enneatypid = " + vb::Str(typ) +
                           " order by thema.thementitelid");
