@@ -43,9 +43,9 @@ QString ohneEndblanks(const QString& s) {
 
 std::string heute() { return vb::Format(vb::Date(), "dd.mm.yyyy"); }
 
-std::string bezeichnung(int16_t typ) { return typ >= 0 && typ <= 9 ? gTypbezeichnung[typ] : std::string(); }
-
 }  // namespace
+
+std::string Druckbezeichnung(int16_t typ) { return typ >= 0 && typ <= 9 ? gTypbezeichnung[typ] : std::string(); }
 
 bool frmDruckMan::vorschauVoll() const { return Vorschau && gSeiteVoll; }
 
@@ -60,7 +60,7 @@ void frmDruckMan::Drucken() {
         else if (Option1[0].Value()) frage = 11;
         else if (Option1[1].Value()) frage = 12;
         if (frage != 0) {
-            gAntwort = forms::MsgBox(DialogTxt(frage) + " " + bezeichnung(gAktTyp) + " " + DialogTxt(10),
+            gAntwort = forms::MsgBox(DialogTxt(frage) + " " + Druckbezeichnung(gAktTyp) + " " + DialogTxt(10),
                                      forms::vbYesNo | forms::vbQuestion, DialogTxt(3));
             if (gAntwort == forms::vbNo) return;
         }
@@ -103,7 +103,7 @@ void frmDruckMan::druckLauf() {
                                                             " konnten nicht gelesen werden.");
         if (rs->RecordCount() == 0)
             throw vb::Error(vb::err::NoCurrentRecord, "Die Inhaltsdatenbank " + std::string(kInhaltDB) +
-                                                          " enthält keine Themen für " + bezeichnung(m_druckTyp) + ".");
+                                                          " enthält keine Themen für " + Druckbezeichnung(m_druckTyp) + ".");
         rs->MoveFirst();
         Themenposition = 0;
         while (!rs->Eof()) {

@@ -1,7 +1,6 @@
 #include "codex/frm_druck_man.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -11,6 +10,7 @@
 #include "codex/modul_global.h"
 #include "desk/common/druckschalter_texte.h"
 #include "desk/common/globals.h"
+#include "desk/common/knopfzeile.h"
 #include "desk/common/main_window_port.h"
 #include "platform/db/recordset.h"
 #include "platform/draw/printer.h"
@@ -111,15 +111,7 @@ frmDruckMan::frmDruckMan() : forms::Form("frmDruckMan") {
         l->addWidget(&Frame5, 1, 1);
         l->setRowStretch(2, 1);
     }
-    auto* knoepfe = new QHBoxLayout;
-    for (forms::CommandButton* b : {&Command1, &Command3, &Command4, &Command5, &Command6}) {
-        b->setParent(this);
-        knoepfe->addWidget(b);
-    }
-    knoepfe->addStretch(1);
-    Command2.setParent(this);
-    knoepfe->addWidget(&Command2);
-    haupt->addLayout(knoepfe);
+    haupt->addLayout(Knopfzeile(*this, {&Command1, &Command3, &Command4, &Command5, &Command6}, {&Command2}));
 
     // The symbol picture's holder keeps its size whatever picture it gets and is not shown.
     Picture2.setParent(this);
@@ -156,7 +148,7 @@ void frmDruckMan::Form_Load() {
         SSTab1.setTabCaption(1, LabelTxt(194));
         SSTab1.setTab(0);
         Frame6.setCaption(LabelTxt(11));
-        Label1.setCaption(gAktTyp >= 0 && gAktTyp <= 9 ? gTypbezeichnung[gAktTyp] : std::string());
+        Label1.setCaption(Druckbezeichnung(gAktTyp));
         for (int i = 0; i < 4; ++i) Option1[i].setCaption(LabelTxt(7 + i));
         Command1.setCaption(LabelTxt(180));
         Command2.setCaption(LabelTxt(69));
@@ -182,7 +174,7 @@ void frmDruckMan::Form_Load() {
 
 void frmDruckMan::druckabfrageFuer(int16_t typ) {
     m_druckTyp = typ;
-    Label1.setCaption(typ >= 0 && typ <= 9 ? gTypbezeichnung[typ] : std::string());
+    Label1.setCaption(Druckbezeichnung(typ));
     Data3.setDatabaseName(Inhaltsdatenbank());
     Data3.setRecordSource("select * from themenalleinfos where enneatypid = " + vb::Str(typ) +
                           " order by thema.thementitelid");

@@ -85,6 +85,9 @@ private:
     int16_t m_druckTyp = -1;
 };
 
+// The designation of type `typ` as the print manager names and prints it; "" for no type.
+std::string Druckbezeichnung(int16_t typ);
+
 // The column names of the twenty switches, in their stored order.
 const std::array<const char*, 20>& Druckschalterfelder();
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "desk/common/globals.h"
+#include "platform/forms/common_dialog.h"
 #include "platform/vb/color.h"
 #include "platform/vb/error.h"
 
@@ -46,4 +47,12 @@ void setzeFarbe(const Farbvariablen& f, int32_t farbe) {
     *f.rot = GetRed(farbe);
     *f.gruen = GetGreen(farbe);
     *f.blau = GetBlue(farbe);
+}
+
+int32_t farbeAusDialog(forms::CommonDialog& d, int32_t vorher) {
+    d.setCancelError(true);
+    d.setFlags(forms::cdlCCRGBInit | forms::cdlCCFullOpen);
+    d.setColor(vorher);
+    d.ShowColor();
+    return d.Color();
 }

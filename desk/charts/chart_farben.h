@@ -7,6 +7,10 @@
 
 #include "platform/vb/variant.h"
 
+namespace forms {
+class CommonDialog;
+}
+
 // The three parts of one colour setting.
 struct Farbvariablen {
     vb::Variant* rot;
@@ -32,3 +36,6 @@ int32_t farbwert(const Farbvariablen& f);
 int32_t ReihenFarbe(int reihe);
 // Sets a colour setting from a colour value (a colour dialog's answer).
 void setzeFarbe(const Farbvariablen& f, int32_t farbe);
+// The colour dialog opened on colour value `vorher`: the colour chosen. Cancel raises 32755, which
+// the windows' error trap passes over, so the caller changes nothing.
+int32_t farbeAusDialog(forms::CommonDialog& d, int32_t vorher);

@@ -58,6 +58,4 @@ void ChildWindowsAnordnen() {
     if (Hauptfenster* h = hauptfenster()) h->arrangeChildren(gFensterAnzahl == 1 ? 2 : 0);
 }
 
-void AssistentFokusNachFenster() { AssistentNachVorn(); }
-
 void AssistentChartSchritt() { AssistentSchritt({{1, 4}, {2, 3}}, kDunkelblau); }

@@ -37,5 +37,3 @@ void DruckMenueNachBildern();
 void ChildWindowsAnordnen();
 // The start assistant's chart step done: the type descriptions are next.
 void AssistentChartSchritt();
-// A closing window gives the start assistant the focus when it shows normally and is in use.
-void AssistentFokusNachFenster();

@@ -9,6 +9,7 @@
 #include "desk/charts/chart_fenster.h"
 #include "desk/charts/frm_chart_opt.h"
 #include "desk/common/globals.h"
+#include "desk/common/main_window_port.h"
 #include "platform/db/recordset.h"
 #include "platform/draw/picture.h"
 #include "platform/forms/host.h"
@@ -70,8 +71,6 @@ double zahl(const std::string& text, double vorgabe) {
 void setzeTeile(Colour& c, const Farbvariablen& f) {
     c.Set(farbteil(*f.rot), farbteil(*f.gruen), farbteil(vb::Variant(*f.blau)));
 }
-
-int32_t alsFarbwert(const Colour& c) { return vb::RGB(c.Red, c.Green, c.Blue); }
 
 }  // namespace
 
@@ -173,7 +172,7 @@ void frmChart::Form_Unload(int&) {
         // The print items follow the pictures there are to print, not this one window.
         DruckMenueNachBildern();
         ChildWindowClosed();
-        AssistentFokusNachFenster();
+        AssistentNachVorn();
     });
 }
 
@@ -440,11 +439,7 @@ void frmChart::SetDiagramStyle() {
 // ==================================================================== element double-clicks
 
 void frmChart::farbeFuer(Colour& ziel) {
-    dlgChart.setCancelError(true);
-    dlgChart.setFlags(forms::cdlCCRGBInit | forms::cdlCCFullOpen);
-    dlgChart.setColor(alsFarbwert(ziel));
-    dlgChart.ShowColor();  // a cancel raises 32755, which the standard box passes over: nothing changes
-    const int32_t c = dlgChart.Color();
+    const int32_t c = farbeAusDialog(dlgChart, vb::RGB(ziel.Red, ziel.Green, ziel.Blue));
     ziel.Set(GetRed(c), GetGreen(c), GetBlue(c));
 }
 

@@ -570,16 +570,7 @@ void frmChartOpt::Combo2_KeyDown(int& keyCode, int shift) { zahlenTaste(Combo2, 
 void frmChartOpt::farbWaehlen(int ziel) {
     mitFehlerfalle([&] {
         const Farbvariablen f = farbvariablen(ziel);
-        dlgChartColor.setCancelError(true);
-        dlgChartColor.setFlags(forms::cdlCCRGBInit | forms::cdlCCFullOpen);
-        dlgChartColor.setColor(farbwert(f));
-        try {
-            dlgChartColor.ShowColor();
-        } catch (const vb::Error& e) {
-            if (e.number() == vb::err::CancelError) return;  // cancelled: the colour stays
-            throw;
-        }
-        setzeFarbe(f, dlgChartColor.Color());
+        setzeFarbe(f, farbeAusDialog(dlgChartColor, farbwert(f)));
         farbknoepfeZeigen();
     });
 }
@@ -604,12 +595,7 @@ void frmChartOpt::Command5_Click() {
         dlgChartColor.setFontSize(gDiagrammFontsize);
         dlgChartColor.setFontBold(gDiagrammFontBold);
         dlgChartColor.setFontItalic(gDiagrammFontItalic);
-        try {
-            dlgChartColor.ShowFont();
-        } catch (const vb::Error& e) {
-            if (e.number() == vb::err::CancelError) return;  // cancelled: the font stays
-            throw;
-        }
+        dlgChartColor.ShowFont();  // a cancel raises 32755, which the trap passes over: the font stays
         if (!dlgChartColor.FontName().empty()) gDiagrammFontname = dlgChartColor.FontName();
         gDiagrammFontsize = vb::CInt(vb::Variant(dlgChartColor.FontSize()));
         gDiagrammFontBold = dlgChartColor.FontBold();
@@ -648,5 +634,5 @@ void frmChartOpt::Form_Unload(int&) {
     // go back to what was read, as the controls do at the next load.
     if (m_stand) m_stand->zurueck();
     m_stand.reset();
-    mitFehlerfalle([] { AssistentFokusNachFenster(); });
+    mitFehlerfalle([] { AssistentNachVorn(); });
 }

@@ -11,6 +11,8 @@
 #include "platform/ini/ini_file.h"
 #include "platform/vb/strings.h"
 
+#include <set>
+
 namespace {
 std::string programmOrdnerDatei(const char* name) { return files::programFolder() + "\\" + name; }
 }  // namespace
@@ -45,15 +47,22 @@ void form9::startFehlerZeigen(const std::exception& e) {
 void ResteAufraeumen() {
     // A compaction, backup or INI update killed half-way leaves its temporary file beside its
     // target: in the data folder, the program folder or beside a recent data file.
-    files::removeStaleTempFiles(gAppPath);
-    files::removeStaleTempFiles(files::programFolder());
+    // Usually these are one folder: each is looked through once.
+    std::set<std::string> ordner;
+    auto merken = [&](std::string pfad) {
+        while (pfad.size() > 1 && pfad.back() == '/') pfad.pop_back();
+        if (!pfad.empty()) ordner.insert(std::move(pfad));
+    };
+    merken(files::resolve(gAppPath));
+    merken(files::resolve(files::programFolder()));
     for (int k = 1; k <= 8; ++k) {
         const std::string datei = ini::ReadIniString("File" + std::to_string(k), vb::Str(k), gIniDatei);
         if (!ini::present(datei)) continue;
         const std::string echt = files::resolve(datei);
         const size_t schnitt = echt.find_last_of('/');
-        if (schnitt != std::string::npos && schnitt > 0) files::removeStaleTempFiles(echt.substr(0, schnitt));
+        if (schnitt != std::string::npos && schnitt > 0) merken(echt.substr(0, schnitt));
     }
+    for (const std::string& o : ordner) files::removeStaleTempFiles(o);
 }
 
 void form9::Form_Load() {

@@ -98,7 +98,7 @@ struct BackdropSpec {
     FillSpec Fill;
 };
 
-// Title and footnote.
+// Title, footnote and an axis' title.
 struct TextBlock {
     std::string Text;
     Font VtFont;
@@ -114,10 +114,7 @@ struct ScaleSpec {
     int PercentBasis = VtChPercentAxisBasisMaxChart;
 };
 
-struct AxisTitleSpec {
-    std::string Text;
-    Font VtFont;
-};
+using AxisTitleSpec = TextBlock;
 
 // The labels of an axis. Hide leaves them out (their place stays free).
 struct LabelSet {

@@ -188,12 +188,16 @@ void checkTarget(const std::string& src, const std::string& dst, const std::stri
     if (fs::exists(d, ec) && (!mayExist || fs::is_directory(d, ec))) raise(3204, shownTarget);
 }
 
-// What earlier copies killed half-way left beside their source or target goes before a new one.
+// What earlier copies killed half-way left beside their source or target goes before a new one;
+// a folder holding both is looked through once.
 void clearLeftovers(const std::string& src, const std::string& dst) {
-    for (const std::string& file : {src, dst}) {
+    auto folder = [](const std::string& file) {
         const fs::path p(file);
-        files::removeStaleTempFiles(p.has_parent_path() ? p.parent_path().string() : ".");
-    }
+        return p.has_parent_path() ? p.parent_path().string() : std::string(".");
+    };
+    const std::string from = folder(src), to = folder(dst);
+    files::removeStaleTempFiles(from);
+    if (!files::samePath(from, to)) files::removeStaleTempFiles(to);
 }
 
 }  // namespace

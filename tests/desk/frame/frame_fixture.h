@@ -71,6 +71,11 @@ protected:
         d.CommitTrans();
     }
 
+    // The text of a PDF file as pdftotext reads it.
+    static std::string pdfText(const std::string& pdf) {
+        return support::run("pdftotext " + support::shellQuote(pdf) + " -").output;
+    }
+
     static long zahl(db::Database& d, const std::string& sql) {
         auto rs = d.OpenRecordset(sql, db::RecordsetType::Snapshot);
         rs->MoveFirst();

@@ -1,7 +1,6 @@
 #include "frame_fixture.h"
 
 #include <QPrinterInfo>
-#include <QProcess>
 
 #include "desk/testing/frm_einfuehrung.h"
 #include "platform/draw/printer.h"
@@ -9,13 +8,6 @@
 using namespace frame_test;
 
 namespace {
-
-std::string pdfText(const std::string& pdf) {
-    QProcess p;
-    p.start("pdftotext", {QString::fromStdString(pdf), "-"});
-    if (!p.waitForFinished(30000)) return {};
-    return p.readAllStandardOutput().toStdString();
-}
 
 // A session on a machine without a printer: the questionnaire and the introduction print into
 // what the printer dialog chose, or, with nothing chosen, into a PDF file the program offers.

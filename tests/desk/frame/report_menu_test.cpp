@@ -1,7 +1,5 @@
 #include "frame_fixture.h"
 
-#include <QProcess>
-
 #include "desk/reports/frm_report.h"
 #include "platform/draw/printer.h"
 #include "platform/vb/datetime.h"
@@ -34,13 +32,6 @@ protected:
         return t;
     }
 };
-
-std::string pdfText(const std::string& pdf) {
-    QProcess p;
-    p.start("pdftotext", {QString::fromStdString(pdf), "-"});
-    if (!p.waitForFinished(30000)) return {};
-    return p.readAllStandardOutput().toStdString();
-}
 
 }  // namespace
 
