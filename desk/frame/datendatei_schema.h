@@ -1,7 +1,8 @@
 #pragma once
 
-// The statements that make a data file, in their order. Files made before the print table
-// existed get statements kDrucktabelleTabelle and kDrucktabelleSchluessel when they are opened.
+#include "desk/common/drucktabelle.h"
+
+// The statements that make a data file, in their order.
 inline constexpr const char* kDatendateiAnweisungen[] = {
     "CREATE TABLE [Info] ([ID] COUNTER,[Version] TEXT( 50))",
     "CREATE TABLE [PersDat] ([PersonID] Counter,[Vorname] TEXT(150),[Nachname] TEXT(150),[Geburtstag] TEXT(10),"
@@ -12,12 +13,10 @@ inline constexpr const char* kDatendateiAnweisungen[] = {
     "CREATE TABLE [Ergebnis] ([PersonID] Long,[TypNummer] short,[TypGesamtSumme] short,[TypSumme0] short,"
     "[TypSumme1] short,[TypSumme01] short,[TypSumme2] short,[TypSumme3] short,[TypSumme4] short,[TypSumme34] short,"
     "[AW0] short,[AW1] short,[AW2] short,[AW3] short,[AW4] short,[AWGesamt] short)",
-    "CREATE TABLE [Drucktabelle] ([Druckseite] short,[ZeilenNr] long,[Zeilentext] TEXT(255),[Formatierung] TEXT(2))",
+    kDrucktabelleAnlegen,
     "CREATE UNIQUE INDEX [PrimaryKey] ON [PersDat] ([PersonID]) WITH PRIMARY",
     "CREATE INDEX [PersonID] ON [PersonTestErgebnis] ([PersonID])",
     "CREATE INDEX [PersonID] ON [Ergebnis] ([PersonID])",
     "CREATE INDEX [PersonID] ON [TypWertZuweisung] ([PersonID])",
-    "CREATE UNIQUE INDEX [PrimaryKey] ON [Drucktabelle] ([Druckseite],[ZeilenNr]) WITH PRIMARY",
+    kDrucktabelleSchluesselAnlegen,
 };
-inline constexpr int kDrucktabelleTabelle = 5;
-inline constexpr int kDrucktabelleSchluessel = 10;

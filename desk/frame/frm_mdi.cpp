@@ -565,8 +565,8 @@ void frmMDI::OpenLocalDB(std::string pfad, bool& abbruch) {
                 try {
                     auto pruefung = gWorkspace->OpenDatabase(pfad, false, false);
                     pruefung->BeginTrans();
-                    pruefung->Execute(kDatendateiAnweisungen[kDrucktabelleTabelle]);
-                    pruefung->Execute(kDatendateiAnweisungen[kDrucktabelleSchluessel]);
+                    pruefung->Execute(kDrucktabelleAnlegen);
+                    pruefung->Execute(kDrucktabelleSchluesselAnlegen);
                     pruefung->CommitTrans();
                     pruefung->Close();
                 } catch (const vb::Error& e) {

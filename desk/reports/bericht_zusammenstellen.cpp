@@ -10,6 +10,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "desk/common/drucktabelle.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
 #include "desk/reports/druckseiten.h"
@@ -47,10 +48,6 @@ constexpr const char* kErgebnisFehlt = "Zu der gewählten Person fehlen die Erge
 
 // The tables the report reads of the current person, copied for a read-only data file.
 constexpr const char* kPersonTabellen[] = {"PersDat", "TypWertZuweisung", "Ergebnis"};
-constexpr const char* kDrucktabelle =
-    "CREATE TABLE [Drucktabelle] ([Druckseite] short,[ZeilenNr] long,[Zeilentext] TEXT(255),[Formatierung] TEXT(2))";
-constexpr const char* kDrucktabelleSchluessel =
-    "CREATE UNIQUE INDEX [PrimaryKey] ON [Drucktabelle] ([Druckseite],[ZeilenNr]) WITH PRIMARY";
 
 bool gewaehlt(const forms::CheckBox& c) { return c.Value() == 1; }
 
@@ -404,8 +401,8 @@ void frmReport::kopieBereitstellen() {
             kopie->Execute(sql + ")");
             muster->Close();
         }
-        kopie->Execute(kDrucktabelle);
-        kopie->Execute(kDrucktabelleSchluessel);
+        kopie->Execute(kDrucktabelleAnlegen);
+        kopie->Execute(kDrucktabelleSchluesselAnlegen);
         m_kopie = kopie;
     }
     m_kopie->BeginTrans();
