@@ -80,6 +80,9 @@ forms::CommonDialog& gemeinsamerDialog();
 db::DataControl& HauptDaten(int n);
 // The recordset of a bound data control; 91 when the control is not bound.
 db::Recordset& DatenSatz(db::DataControl& d);
+// Binds a data control to the rows `quelle` of the file `datei` and opens them (Refresh); their
+// recordset.
+db::Recordset& DatenBinden(db::DataControl& d, const std::string& datei, const std::string& quelle);
 
 void EnableFileMenus();
 void SetzeMenueStatus();

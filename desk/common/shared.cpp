@@ -53,6 +53,13 @@ db::Recordset& DatenSatz(db::DataControl& d) {
     return *rs;
 }
 
+db::Recordset& DatenBinden(db::DataControl& d, const std::string& datei, const std::string& quelle) {
+    d.setDatabaseName(datei);
+    d.setRecordSource(quelle);
+    d.Refresh();
+    return DatenSatz(d);
+}
+
 void EnableFileMenus() {
     if (g_hauptfenster) g_hauptfenster->enableFileMenus();
 }

@@ -153,18 +153,12 @@ void frmReport::zusammenstellen(Lauf& lauf) {
         gDatenbankName = m_kopiePfad;
     }
 
-    Data5.setDatabaseName(gAppPath + "\\" + kProgrammDBName);
-    Data5.setRecordSource("select * from Konfiguration");
-    Data5.Refresh();
+    DatenBinden(Data5, gAppPath + "\\" + kProgrammDBName, "select * from Konfiguration");
     const std::string id = std::to_string(gAktPersonID);
-    Data2.setDatabaseName(gDatenbankName);
-    Data2.setRecordSource("select * from persdat where personid = " + id);
-    Data2.Refresh();
+    DatenBinden(Data2, gDatenbankName, "select * from persdat where personid = " + id);
     if (DatenSatz(Data2).RecordCount() == 0) throw Hinweis(kPersonFehlt);
     DatenSatz(Data2).MoveFirst();
-    Data3.setDatabaseName(gDatenbankName);
-    Data3.setRecordSource("select * from ergebnis where personid = " + id);
-    Data3.Refresh();
+    DatenBinden(Data3, gDatenbankName, "select * from ergebnis where personid = " + id);
     if (DatenSatz(Data3).RecordCount() == 0) throw Hinweis(kErgebnisFehlt);
     DatenSatz(Data3).MoveFirst();
 
@@ -185,9 +179,7 @@ void frmReport::zusammenstellen(Lauf& lauf) {
     druck->CommitTrans();
     lauf.transaktion.reset();
 
-    Data1.setDatabaseName(gDatenbankName);
-    Data1.setRecordSource("select * from Drucktabelle order by Druckseite, ZeilenNr;");
-    Data1.Refresh();
+    DatenBinden(Data1, gDatenbankName, "select * from Drucktabelle order by Druckseite, ZeilenNr;");
     if (DatenSatz(Data1).RecordCount() != 0) DatenSatz(Data1).MoveFirst();
 
     report::Report& briefkopf = mReport->OpenSubreport("ZUVHeader1.rpt");

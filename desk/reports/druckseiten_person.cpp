@@ -19,11 +19,8 @@ bool vorhanden(const vb::Variant& v) { return !vb::textOrEmpty(v).empty(); }
 
 void DruckSeitePersonendaten() {
     DrucktabelleBinden();
-    db::DataControl& data2 = HauptDaten(2);
-    data2.setDatabaseName(gDatenbankName);
-    data2.setRecordSource("select * from persdat where personid = " + vb::Str(static_cast<long>(gAktPersonID)));
-    data2.Refresh();
-    db::Recordset& rs = DatenSatz(data2);
+    const std::string id = vb::Str(static_cast<long>(gAktPersonID));
+    db::Recordset& rs = DatenBinden(HauptDaten(2), gDatenbankName, "select * from persdat where personid = " + id);
     // The row is read whole before the first line, so a person deleted meanwhile leaves no half page.
     const auto feld = [&rs](const char* name) { return rs.Fields(name).Value(); };
     const vb::Variant vorname = feld("vorname"), nachname = feld("nachname"), geburtstag = feld("geburtstag");

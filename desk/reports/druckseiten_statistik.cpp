@@ -35,10 +35,8 @@ struct Zellen {
 double anteil(const vb::Variant& anzahl, double basis) { return vb::CDbl(anzahl) / basis; }
 
 void verteilung(const Zellen& z) {
-    db::DataControl& data2 = HauptDaten(2);
-    data2.setDatabaseName(gDatenbankName);
-    data2.setRecordSource(typrang::ergebnisAbfrage(" order by typnummer"));
-    data2.Refresh();
+    db::Recordset& rs =
+        DatenBinden(HauptDaten(2), gDatenbankName, typrang::ergebnisAbfrage(" order by typnummer"));
 
     const Seite s(z.seite);
     s.label(1, z.titel, kFormatUeberschrift);
@@ -53,7 +51,6 @@ void verteilung(const Zellen& z) {
 
     std::string zeile[5];
     for (int k = 0; k <= 4; ++k) zeile[k] = std::to_string(k) + vb::vbTab;
-    db::Recordset& rs = DatenSatz(data2);
     rs.MoveFirst();
     for (; !rs.Eof(); rs.MoveNext())
         for (int k = 0; k <= 4; ++k) zeile[k] += z.typ(rs.Fields("AW" + std::to_string(k)).Value());

@@ -34,7 +34,5 @@ void SchreibeDruckzeile(int16_t Druckseite, int16_t ZeilenNr, const std::string&
 
 void DrucktabelleBinden() {
     db::DataControl& d = HauptDaten(5);
-    d.setDatabaseName(gDatenbankName);
-    d.setRecordSource("Drucktabelle");
-    d.Refresh();
+    DatenBinden(d, gDatenbankName, "Drucktabelle");
 }

@@ -158,9 +158,7 @@ void frmReport::Form_Load() {
         const int person[11] = {196, 49, 50, 51, 52, 58, 53, 54, 55, 201, 164};
         for (int i = 0; i < 11; ++i) Check3[i].setCaption(LabelTxt(person[i]));
 
-        Data4.setDatabaseName(gAppPath + "/" + kProgrammDBName);
-        Data4.setRecordSource("Konfiguration");
-        Data4.Refresh();
+        DatenBinden(Data4, gAppPath + "/" + kProgrammDBName, "Konfiguration");
         AssignSettings();
     });
 }

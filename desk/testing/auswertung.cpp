@@ -14,12 +14,6 @@ namespace {
 // A missing type number counts for no type.
 int typVon(const vb::Variant& v) { return (v.isNull() || v.isEmpty()) ? 0 : v.toInt(); }
 
-void binden(db::DataControl& d, const std::string& datei, const std::string& quelle) {
-    d.setDatabaseName(datei);
-    d.setRecordSource(quelle);
-    d.Refresh();
-}
-
 void eintragen(RangListe& liste, int n, int typ) {
     if (n < 1 || n > 9) throw vb::Error(vb::err::SubscriptOutOfRange);
     liste[10 - n] = vb::Str(typ);
@@ -36,10 +30,10 @@ int16_t ersteUnbeantworteteAussage(db::Recordset& rs) {
 
 int16_t auswertCursorBinden(const AuswertCursor& c, const std::string& datei, int32_t personId) {
     const std::string id = vb::Str(static_cast<long>(personId));
-    binden(c.itemTyp, datei, "select * from typwertzuweisung where personid = " + id);
-    binden(c.ergebnis, datei, "select * from ergebnis where personid = " + id);
-    binden(c.person, datei, "select * from persdat where personid = " + id);
-    return ersteUnbeantworteteAussage(DatenSatz(c.itemTyp));
+    db::Recordset& zeilen = DatenBinden(c.itemTyp, datei, "select * from typwertzuweisung where personid = " + id);
+    DatenBinden(c.ergebnis, datei, "select * from ergebnis where personid = " + id);
+    DatenBinden(c.person, datei, "select * from persdat where personid = " + id);
+    return ersteUnbeantworteteAussage(zeilen);
 }
 
 Auswertung punkteBerechnen(const AuswertCursor& c) {
@@ -125,8 +119,7 @@ Rangfolge typRangfolgeBestimmen(db::DataControl& cursor, const std::string& date
     const std::string kopf = "select * from ergebnis  where personid = " + vb::Str(static_cast<long>(personId));
     try {
         // Walk 1, by total score: each row is measured against the row before it.
-        binden(cursor, datei, kopf + " order by typgesamtsumme desc");
-        auto& rs1 = DatenSatz(cursor);
+        auto& rs1 = DatenBinden(cursor, datei, kopf + " order by typgesamtsumme desc");
         rs1.MoveFirst();
         r.spitzeGesamt = rs1.Fields("typgesamtsumme").Value().toInt();
         int n = 1;
@@ -147,8 +140,7 @@ Rangfolge typRangfolgeBestimmen(db::DataControl& cursor, const std::string& date
         }
 
         // Walk 2, by the ratings 3 and 4: every row is measured against the top.
-        binden(cursor, datei, kopf + " order by typsumme34 desc");
-        auto& rs2 = DatenSatz(cursor);
+        auto& rs2 = DatenBinden(cursor, datei, kopf + " order by typsumme34 desc");
         rs2.MoveFirst();
         r.spitzeSumme34 = rs2.Fields("typsumme34").Value().toInt();
         const double spitze = r.spitzeSumme34;

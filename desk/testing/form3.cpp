@@ -51,10 +51,7 @@ void Form3::Form_Load() {
 
 void Form3::Form_Activate() {
     mitFehlerfalle([this] {
-        Data1.setDatabaseName(gDatenbankName);
-        Data1.setRecordSource("select * from persdat order by nachname, vorname");
-        Data1.Refresh();
-        auto& rs = DatenSatz(Data1);
+        auto& rs = DatenBinden(Data1, gDatenbankName, "select * from persdat order by nachname, vorname");
         if (rs.RecordCount() == 0) {
             gAntwort = forms::MsgBox(DialogTxt(6), forms::vbExclamation, DialogTxt(3));
             gAuswahlAbgebrochen = 1;

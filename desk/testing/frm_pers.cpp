@@ -152,9 +152,7 @@ void frmpers::datenLaden() {
     Frame2.setCaption(LabelTxt(57));
     for (int i = 0; i < 12; ++i) Beschriftung[i].setCaption(LabelTxt(kBeschriftung[i]) + ":");
     Bezeichnung14.setCaption(LabelTxt(59));
-    Data1.setDatabaseName(gDatenbankName);
-    Data1.setRecordSource("select * from persdat order by nachname");
-    Data1.Refresh();
+    DatenBinden(Data1, gDatenbankName, "select * from persdat order by nachname");
     // The new person's rows are written through recordsets of their own (see Befehl5_Click), so
     // the main window's shared cursors are not bound here.
     for (int i = 0; i < 12; ++i) setTabOrder(i == 0 ? static_cast<QWidget*>(&Befehl7) : Text1[i - 1].editor(), Text1[i].editor());
@@ -462,9 +460,7 @@ void frmpers::Befehl8_Click() {
 
 void frmpers::Befehl9_Click() {
     mitFehlerfalle([this] {
-        Data1.setDatabaseName(gDatenbankName);
-        Data1.setRecordSource("select * from persdat order by nachname, vorname");
-        Data1.Refresh();
+        DatenBinden(Data1, gDatenbankName, "select * from persdat order by nachname, vorname");
     });
 }
 

@@ -156,16 +156,10 @@ void frmTest::Form_Load() {
 }
 
 void frmTest::binden() {
-    Daten1.setDatabaseName(gAppPath + "\\" + "zuv.sdb");
-    Daten1.setRecordSource("testitems");
-    Daten1.Refresh();
+    DatenBinden(Daten1, gAppPath + "\\" + "zuv.sdb", "testitems");
     const std::string id = std::to_string(gAktPersonID);
-    Daten2.setDatabaseName(gDatenbankName);
-    Daten2.setRecordSource("select * from persontestergebnis where personid like " + id);
-    Daten2.Refresh();
-    Daten3.setDatabaseName(gDatenbankName);
-    Daten3.setRecordSource("select * from typwertzuweisung where personid like " + id);
-    Daten3.Refresh();
+    DatenBinden(Daten2, gDatenbankName, "select * from persontestergebnis where personid like " + id);
+    DatenBinden(Daten3, gDatenbankName, "select * from typwertzuweisung where personid like " + id);
     DatenSatz(Daten1).MoveFirst();
     if (DatenSatz(Daten2).RecordCount() != 0) DatenSatz(Daten2).MoveFirst();
     if (DatenSatz(Daten3).RecordCount() != 0) DatenSatz(Daten3).MoveFirst();

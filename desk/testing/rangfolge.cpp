@@ -60,11 +60,7 @@ std::string ergebnisAbfrage(const char* ordnung) {
 }
 
 int16_t rangfolgeBilden(const Rangfolge& art, RangListe& rang1, RangListe& rang2, int16_t& spitzenwert) {
-    db::DataControl& data2 = HauptDaten(2);
-    data2.setDatabaseName(gDatenbankName);
-    data2.setRecordSource(ergebnisAbfrage(art.ordnung));
-    data2.Refresh();
-    db::Recordset& rs = DatenSatz(data2);
+    db::Recordset& rs = DatenBinden(HauptDaten(2), gDatenbankName, ergebnisAbfrage(art.ordnung));
     rs.MoveFirst();
     spitzenwert = rs.Fields(art.feld).Value().toInt();
     const int16_t ersterTyp = rs.Fields("TypNummer").Value().toInt();
