@@ -846,13 +846,15 @@ void frmMDI::mnuBeenden_Click() {
     forms::Unload(*this);
 }
 
-void frmMDI::mnuHilfeinhalt_Click() {
+void HilfeinhaltZeigen() {
     if (files::Dir(gAppPath + "\\zuvdesk.chm").empty()) {
         gAntwort = forms::MsgBox(DialogTxt(57), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
     } else {
         ShowHelp("");
     }
 }
+
+void frmMDI::mnuHilfeinhalt_Click() { HilfeinhaltZeigen(); }
 
 void frmMDI::mnuWebsite_Click() { StartBrowser_Click(); }
 

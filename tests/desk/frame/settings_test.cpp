@@ -266,10 +266,12 @@ TEST_F(SettingsTest, CommandsForPrintMenuRepeatAndSiblingPrograms) {
     ASSERT_EQ(h().records(forms::HostRecord::Kind::Shell).size(), 1u);
     EXPECT_EQ(h().records(forms::HostRecord::Kind::Shell)[0].text, (dir / "zuvcodex").string());
 
-    // Help: the installed help file opens at its start page.
+    // Help: the installed help file opens at its start page, from the menu and from the assistant.
     mdi().mnuHilfeinhalt_Click();
-    ASSERT_EQ(h().records(forms::HostRecord::Kind::Help).size(), 1u);
+    forms::Default<frmAssist>().SSCommand1_Click(6);
+    ASSERT_EQ(h().records(forms::HostRecord::Kind::Help).size(), 2u);
     EXPECT_EQ(h().records(forms::HostRecord::Kind::Help)[0].title, "");
+    EXPECT_EQ(h().records(forms::HostRecord::Kind::Help)[1].title, "");
 }
 
 }  // namespace
