@@ -1,7 +1,6 @@
 #include "codex/frm_druck_man.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -11,6 +10,7 @@
 #include "codex/modul_global.h"
 #include "desk/common/druckschalter_texte.h"
 #include "desk/common/globals.h"
+#include "desk/common/knopfzeile.h"
 #include "desk/common/main_window_port.h"
 #include "platform/db/recordset.h"
 #include "platform/draw/printer.h"
@@ -111,15 +111,7 @@ frmDruckMan::frmDruckMan() : forms::Form("frmDruckMan") {
         l->addWidget(&Frame5, 1, 1);
         l->setRowStretch(2, 1);
     }
-    auto* knoepfe = new QHBoxLayout;
-    for (forms::CommandButton* b : {&Command1, &Command3, &Command4, &Command5, &Command6}) {
-        b->setParent(this);
-        knoepfe->addWidget(b);
-    }
-    knoepfe->addStretch(1);
-    Command2.setParent(this);
-    knoepfe->addWidget(&Command2);
-    haupt->addLayout(knoepfe);
+    haupt->addLayout(Knopfzeile(*this, {&Command1, &Command3, &Command4, &Command5, &Command6}, {&Command2}));
 
     // The symbol picture's holder keeps its size whatever picture it gets and is not shown.
     Picture2.setParent(this);

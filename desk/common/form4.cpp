@@ -3,12 +3,12 @@
 #include <QGridLayout>
 #include <QFont>
 #include <QFontInfo>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include <cmath>
 
 #include "desk/common/globals.h"
+#include "desk/common/knopfzeile.h"
 #include "desk/common/main_window_port.h"
 #include "desk/common/programm.h"
 #include "platform/draw/fonts.h"
@@ -127,13 +127,7 @@ Form4::Form4() : forms::Form("Form4") {
         l->addWidget(&Command3, 1, 0);
         l->setRowStretch(2, 1);
     }
-    auto* knoepfe = new QHBoxLayout;
-    knoepfe->addStretch(1);
-    for (forms::CommandButton* b : {&Command1, &Command2, &Befehl3}) {
-        b->setParent(this);
-        knoepfe->addWidget(b);
-    }
-    haupt->addLayout(knoepfe);
+    haupt->addLayout(Knopfzeile(*this, {}, {&Command1, &Command2, &Befehl3}));
     setKeyPreview(true);
     resize(620, 520);
 

@@ -8,6 +8,7 @@
 
 #include "desk/common/druckschalter_texte.h"
 #include "desk/common/globals.h"
+#include "desk/common/knopfzeile.h"
 #include "desk/common/main_window_port.h"
 #include "platform/db/database.h"
 #include "platform/db/field.h"
@@ -98,15 +99,7 @@ frmReport::frmReport() : forms::Form("frmReport") {
         l->addLayout(unten, 2, 0, 1, 3);
         l->setRowStretch(1, 1);
     }
-    auto* knoepfe = new QHBoxLayout;
-    for (forms::CommandButton* b : {&Command1, &Command3}) {
-        b->setParent(this);
-        knoepfe->addWidget(b);
-    }
-    knoepfe->addStretch(1);
-    Command2.setParent(this);
-    knoepfe->addWidget(&Command2);
-    haupt->addLayout(knoepfe);
+    haupt->addLayout(Knopfzeile(*this, {&Command1, &Command3}, {&Command2}));
 
     for (draw::PictureBox* p : {&Picture1, &Picture2}) {
         p->setParent(this);

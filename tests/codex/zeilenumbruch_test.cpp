@@ -28,8 +28,8 @@ protected:
         std::string text;
         double rechts;  // right end in twips
     };
-    // Prints `text` at tab column 10 from the text start of page 1, as a topic's text is printed.
-    std::vector<Zeile> umbrechen(const std::string& text, int abstand = 1) {
+    // The printer at the text start of page 1 in Arial of `groesse` points, as a run sets it up.
+    draw::Printer& anfangen(int abstand, double groesse) {
         draw::Printer& p = draw::printer();
         p.clearLog();
         gAusgabe = &p;
@@ -37,8 +37,13 @@ protected:
         d->Vorschau = false;
         d->Messtext = "Texthoehe";
         d->Druckhoehe = 0;
-        p.setFont("Arial", 10, false, false);
+        p.setFont("Arial", groesse, false, false);
         p.setCurrentY(4200);
+        return p;
+    }
+    // Prints `text` at tab column 10 from the text start of page 1, as a topic's text is printed.
+    std::vector<Zeile> umbrechen(const std::string& text, int abstand = 1) {
+        draw::Printer& p = anfangen(abstand, 10);
         d->PrintString(text, 10);
         hoehe = d->Druckhoehe;
         p.Print({"Ende"});
@@ -140,16 +145,8 @@ TEST_F(Umbruch, AFullPageGetsItsFooterAndTheTextGoesOnBelowTheNextLetterhead) {
     d->Check4[0].setValue(1);
     std::string text;
     for (int i = 1; i <= 1200; ++i) text += "Wort" + std::to_string(i) + " ";
-    draw::Printer& p = draw::printer();
-    p.clearLog();
-    gAusgabe = &p;
-    gDruckZeilenabstand = 1;
+    draw::Printer& p = anfangen(1, 9);
     gSeitennummer = 1;
-    d->Vorschau = false;
-    d->Messtext = "Texthoehe";
-    d->Druckhoehe = 0;
-    p.setFont("Arial", 9, false, false);
-    p.setCurrentY(4200);
     d->PrintString(text, 10);
     const int seiten = p.Page();
     p.EndDoc();
