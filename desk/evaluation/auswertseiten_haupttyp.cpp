@@ -97,14 +97,14 @@ void ShowResultMainType() {
 
     s.setFontItalic(true);
     if (gTypgesamtsummeJeTyp[oben] != 0) {
-        const double q = verhaeltnis(unten, oben);
-        if (q >= 1.3) {
+        const int staerker = typrang::staerkererFluegel(verhaeltnis(unten, oben), unten, oben);
+        if (staerker == unten) {
             s.Print({draw::Tab(2), LabelTxt(343) + " "}, draw::LineEnd::Open);
             s.Print({gTypbezeichnung[haupttyp]});
             s.Print({draw::Tab(2), LabelTxt(344) + " "}, draw::LineEnd::Open);
             extraStil(s);
             s.Print({gTypbezeichnung[unten]});
-        } else if (q < 0.8) {
+        } else if (staerker == oben) {
             s.Print({draw::Tab(2), LabelTxt(343) + " "}, draw::LineEnd::Open);
             extraStil(s);
             s.Print({gTypbezeichnung[haupttyp]});
@@ -163,16 +163,10 @@ void ShowResultConnectedTypes() {
     };
 
     block(c1, 347, 348, 349, 352);
-    const int anzahl = niedrig(c1);
-    if (anzahl >= 15) {
-        s.Print({draw::Tab(2), LabelTxt(355)});
-        s.Print({draw::Tab(2), LabelTxt(356)});
-    } else if (anzahl >= 10) {
-        s.Print({draw::Tab(2), LabelTxt(354)});
-        s.Print({draw::Tab(2), LabelTxt(291)});
-    } else if (anzahl >= 5) {
-        s.Print({draw::Tab(2), LabelTxt(353)});
-        s.Print({draw::Tab(2), LabelTxt(291)});
+    const typrang::Hinweis hinweis = typrang::niedrigHinweis(niedrig(c1));
+    if (hinweis.erste) {
+        s.Print({draw::Tab(2), LabelTxt(hinweis.erste)});
+        s.Print({draw::Tab(2), LabelTxt(hinweis.zweite)});
     } else {
         s.Print();
     }
@@ -183,9 +177,8 @@ void ShowResultConnectedTypes() {
     if (gTypgesamtsummeJeTyp[c2] == 0) {
         s.Print();
     } else {
-        const double r = verhaeltnis(haupttyp, c2);
-        if (r >= 1.2 && r < 1.4) s.Print({draw::Tab(2), LabelTxt(361)});
-        else if (r < 1.2) s.Print({draw::Tab(2), LabelTxt(362)});
+        const int urteil = typrang::zweiterVerbindungstypUrteil(verhaeltnis(haupttyp, c2));
+        if (urteil) s.Print({draw::Tab(2), LabelTxt(urteil)});
         else s.Print();
     }
     vorher.zurueck(s);

@@ -33,7 +33,7 @@ void ShowResultBySum34() {
     gRang2Typsumme34.fill("");
     gRang1Typsumme34.fill("");
     draw::Surface& s = ausgabe();
-    rangfolgeBilden({"TypSumme34", " order by typsumme34 desc", false, true, true}, gRang1Typsumme34,
+    rangfolgeBilden({"TypSumme34", " order by typsumme34 desc", false, true}, gRang1Typsumme34,
                     gRang2Typsumme34, gSpitzenwertTypsumme34);
     // The rankings the conclusion compares with, as pages 1 to 3 make them.
     for (int seite : {1, 2, 3}) gruppenDerSeite(seite);
@@ -138,7 +138,7 @@ void ShowResultBySum01() {
     gRang2Typsumme01.fill("");
     gRang1Typsumme01.fill("");
     draw::Surface& s = ausgabe();
-    rangfolgeBilden({"TypSumme01", " order by typsumme01", true, false, true}, gRang1Typsumme01,
+    rangfolgeBilden({"TypSumme01", " order by typsumme01", true, false}, gRang1Typsumme01,
                     gRang2Typsumme01, gSpitzenwertTypsumme01);
     for (int seite : {6, 7}) gruppenDerSeite(seite);
     TypnummernErsetzen();

@@ -148,18 +148,12 @@ void werteMitHoechstzahl(draw::Surface& s, const antwortstatistik::Anzahlen& anz
         s.Print({std::to_string(v) + "    "}, draw::LineEnd::Open);
 }
 
+// The class of an information measure; the middle one stands in the standard style.
 void urteil(draw::Surface& s, double wert) {
-    const std::string zehn(10, ' ');
-    if (wert < 0.3) {
-        extraStil(s);
-        s.Print({LabelTxt(373) + zehn});
-    } else if (wert <= 0.7) {
-        standardStil(s);
-        s.Print({LabelTxt(375) + zehn});
-    } else {
-        extraStil(s);
-        s.Print({LabelTxt(374) + zehn});
-    }
+    const int klasse = antwortstatistik::informationsKlasse(wert);
+    if (klasse == 375) standardStil(s);
+    else extraStil(s);
+    s.Print({LabelTxt(klasse) + std::string(10, ' ')});
     standardStil(s);
 }
 

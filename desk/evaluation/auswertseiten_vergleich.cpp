@@ -34,7 +34,7 @@ void ShowResultDeviation() {
     s.Print({" " + LabelTxt(302)});
     s.setFontItalic(true);
     s.Print();
-    const int stufe = niveau < 1.9f ? 304 : niveau <= 2.3f ? 306 : 305;
+    const int stufe = typrang::niveauUrteil(niveau);
     s.Print({draw::Tab(2), LabelTxt(303) + " ", LabelTxt(stufe)});
     vorher.zurueck(s);
     s.Print();

@@ -17,7 +17,7 @@ void DruckSeiteMittelwertAbweichung() {
     gTypsummenMittel = typrang::typsummenMittel();
     const float mittel = gTypsummenMittel;
     const float jeAussage = mittel / 14.0f;
-    const int urteil = jeAussage < 1.9f ? 304 : jeAussage <= 2.3f ? 306 : 305;
+    const int urteil = typrang::niveauUrteil(jeAussage);
 
     const Seite s(15);
     s.label(1, 299, kFormatUeberschrift);
@@ -212,17 +212,14 @@ void DruckSeiteHaupttyp() {
     }
 
     if (gTypgesamtsummeJeTyp[rechts] == 0) return;
-    const double q = typrang::verhaeltnis(links, rechts);
+    const int staerker = typrang::staerkererFluegel(typrang::verhaeltnis(links, rechts), links, rechts);
     s.label(25, 343);
     s.zeile(26, gTypbezeichnung[haupt], kFormatH1);
-    if (q >= 1.3) {
-        s.label(27, 344);
-        s.zeile(28, gTypbezeichnung[links], kFormatH1);
-    } else if (q >= 0.8) {
+    if (staerker == 0) {
         s.label(27, 345);
     } else {
         s.label(27, 344);
-        s.zeile(28, gTypbezeichnung[rechts], kFormatH1);
+        s.zeile(28, gTypbezeichnung[staerker], kFormatH1);
     }
 }
 
@@ -257,16 +254,10 @@ void DruckSeiteVerbindungstypen() {
     typBlock(3, c1, 347);
     s.label(13, 352);
     s.leer(14, kFormatTabelle);
-    const int wenig = typrang::niedrigeAntworten(c1);
-    if (wenig >= 15) {
-        s.label(15, 355, kFormatH2);
-        s.label(16, 356, kFormatH2);
-    } else if (wenig >= 10) {
-        s.label(15, 354, kFormatH2);
-        s.label(16, 291, kFormatH2);
-    } else if (wenig >= 5) {
-        s.label(15, 353, kFormatH2);
-        s.label(16, 291, kFormatH2);
+    const typrang::Hinweis wenig = typrang::niedrigHinweis(typrang::niedrigeAntworten(c1));
+    if (wenig.erste) {
+        s.label(15, wenig.erste, kFormatH2);
+        s.label(16, wenig.zweite, kFormatH2);
     } else {
         s.leer(15, kFormatTabelle);
     }
@@ -278,8 +269,7 @@ void DruckSeiteVerbindungstypen() {
         s.leer(31, kFormatTabelle);
         return;
     }
-    const double a = typrang::verhaeltnis(haupt, c2);
-    if (a >= 1.2 && a < 1.4) s.label(30, 361, kFormatH2);
-    else if (a < 1.2) s.label(30, 362, kFormatH2);
+    const int urteil = typrang::zweiterVerbindungstypUrteil(typrang::verhaeltnis(haupt, c2));
+    if (urteil) s.label(30, urteil, kFormatH2);
     else s.leer(30, kFormatTabelle);
 }

@@ -91,38 +91,38 @@ void rangseite(const Rangseite& p) {
 }  // namespace
 
 void DruckSeiteRangfolgeTypgesamtsumme() {
-    rangseite({7, {"TypGesamtSumme", " order by typgesamtsumme desc", false, false, true}, &gRang1Typgesamtsumme,
+    rangseite({7, {"TypGesamtSumme", " order by typgesamtsumme desc", false, false}, &gRang1Typgesamtsumme,
                &gRang2Typgesamtsumme, &gSpitzenwertTypgesamtsumme, true, false, false, 274, 275, 276, 8, 12, 13, 278,
                false, 14, 0});
 }
 
 void DruckSeiteRangfolgeTypsumme4() {
-    rangseite({8, {"TypSumme4", " order by typsumme4 desc", false, true, true}, &gRang1Typsumme4, &gRang2Typsumme4,
+    rangseite({8, {"TypSumme4", " order by typsumme4 desc", false, true}, &gRang1Typsumme4, &gRang2Typsumme4,
                &gSpitzenwertTypsumme4, true, false, false, 279, 280, 281, 8, 12, 13, 282, true, 15, 0});
 }
 
 void DruckSeiteRangfolgeTypsumme3() {
-    rangseite({9, {"TypSumme3", " order by typsumme3 desc", false, true, true}, &gRang1Typsumme3, &gRang2Typsumme3,
+    rangseite({9, {"TypSumme3", " order by typsumme3 desc", false, true}, &gRang1Typsumme3, &gRang2Typsumme3,
                &gSpitzenwertTypsumme3, true, false, false, 115, 284, 285, 10, 16, 17, 286, true, 19, 1});
 }
 
 void DruckSeiteRangfolgeTypsumme2() {
-    rangseite({11, {"TypSumme2", " order by typsumme2 desc", false, false, true}, &gRang1Typsumme2, &gRang2Typsumme2,
+    rangseite({11, {"TypSumme2", " order by typsumme2 desc", false, false}, &gRang1Typsumme2, &gRang2Typsumme2,
                &gSpitzenwertTypsumme2, false, true, true, 400, 401, 285, 8, 12, 13, 402, true, 15, 0});
 }
 
 void DruckSeiteRangfolgeTypsumme1() {
-    rangseite({12, {"TypSumme1", " order by typsumme1", true, false, true}, &gRang1Typsumme1, &gRang2Typsumme1,
+    rangseite({12, {"TypSumme1", " order by typsumme1", true, false}, &gRang1Typsumme1, &gRang2Typsumme1,
                &gSpitzenwertTypsumme1, false, true, true, 116, 294, 295, 8, 12, 13, 296, false, 15, 2});
 }
 
 void DruckSeiteRangfolgeTypsumme0() {
-    rangseite({13, {"TypSumme0", " order by typsumme0", true, false, true}, &gRang1Typsumme0, &gRang2Typsumme0,
+    rangseite({13, {"TypSumme0", " order by typsumme0", true, false}, &gRang1Typsumme0, &gRang2Typsumme0,
                &gSpitzenwertTypsumme0, false, false, true, 287, 288, 289, 8, 13, 14, 292, false, 15, 2});
 }
 
 void DruckSeiteRangfolgeTypsumme34() {
-    rangfolge({"TypSumme34", " order by typsumme34 desc", false, true, true}, gRang1Typsumme34, gRang2Typsumme34,
+    rangfolge({"TypSumme34", " order by typsumme34 desc", false, true}, gRang1Typsumme34, gRang2Typsumme34,
               gSpitzenwertTypsumme34);
     gAnzahlRang1 = typrang::anzahlSpitzeGesamt();
     const typrang::Merkmale m = typrang::merkmaleSumme34();
@@ -169,7 +169,7 @@ void DruckSeiteRangfolgeTypsumme34() {
 }
 
 void DruckSeiteRangfolgeTypsumme01() {
-    rangfolge({"TypSumme01", " order by typsumme01", true, false, true}, gRang1Typsumme01, gRang2Typsumme01,
+    rangfolge({"TypSumme01", " order by typsumme01", true, false}, gRang1Typsumme01, gRang2Typsumme01,
               gSpitzenwertTypsumme01);
     const std::string& erster = gRang1Typsumme01[9];
     const bool f1 = typrang::inGruppe1(erster, gRang1Typsumme0);

@@ -151,9 +151,9 @@ void DruckSeiteMittlereAntwortwerte() {
 }
 
 void DruckSeiteInformationsmass() {
-    const auto klasse = [](double x) { return LabelTxt(x < 0.3 ? 373 : x <= 0.7 ? 375 : 374); };
-    const auto zeile = [&](const std::string& name, double x) {
-        return links(name, 35) + format(vb::Variant(x), "0.0000") + blanks(10) + klasse(x);
+    const auto zeile = [](const std::string& name, double x) {
+        return links(name, 35) + format(vb::Variant(x), "0.0000") + blanks(10) +
+               LabelTxt(antwortstatistik::informationsKlasse(x));
     };
 
     std::string zeilen[10];

@@ -76,4 +76,10 @@ double informationsmassGesamt(const Anzahlen& n) {
     return summe / 4;
 }
 
+int informationsKlasse(double mass) {
+    if (mass < 0.3) return 373;
+    if (mass <= 0.7) return 375;
+    return 374;
+}
+
 }  // namespace antwortstatistik

@@ -40,5 +40,7 @@ std::array<double, 5> kumulierteAnteile(const Anzahlen& n);  // element j for j 
 double informationsmass(const Anzahlen& n);
 // Over all types: the mean of the entropies of the single values 0 to 3 among the 126 pairs.
 double informationsmassGesamt(const Anzahlen& n);
+// The class of an information measure as a label text: 373 below 0.3, 375 up to 0.7, 374 above.
+int informationsKlasse(double mass);
 
 }  // namespace antwortstatistik

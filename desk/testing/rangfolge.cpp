@@ -82,7 +82,7 @@ int16_t rangfolgeBilden(const Rangfolge& art, RangListe& rang1, RangListe& rang2
             if (spitze == 0) break;
             const double q = static_cast<double>(wert) / spitze;
             const bool passt = art.gleichZaehlt ? q >= schwelle : q > schwelle;
-            if (!passt || (art.quotientNichtEins && q == 1.0)) break;
+            if (!passt) break;
             rang2[10 - gZaehler] = typ;
         }
         rs.MoveNext();
@@ -121,10 +121,10 @@ void rangfolgenVergleichen() {
     gRang2Typsumme34.fill("");
     gRang1Typsumme34.fill("");
     gVergleichTypen.fill("");
-    rangfolgeBilden({"TypGesamtSumme", " order by typgesamtsumme desc", false, false, true}, gRang1Typgesamtsumme,
+    rangfolgeBilden({"TypGesamtSumme", " order by typgesamtsumme desc", false, false}, gRang1Typgesamtsumme,
                     gRang2Typgesamtsumme, gSpitzenwertTypgesamtsumme);
     gAnzahlRang1 = anzahlSpitzeGesamt();
-    gVergleichTyp = rangfolgeBilden({"TypSumme34", " order by typsumme34 desc", false, true, true}, gRang1Typsumme34,
+    gVergleichTyp = rangfolgeBilden({"TypSumme34", " order by typsumme34 desc", false, true}, gRang1Typsumme34,
                                     gRang2Typsumme34, gSpitzenwertTypsumme34);
     gVergleichLauf = 1;
     for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
@@ -188,7 +188,26 @@ double verhaeltnis(int a, int b) {
            std::abs(static_cast<double>(gTypgesamtsummeJeTyp[b]));
 }
 
+int staerkererFluegel(double q, int unterer, int oberer) {
+    if (q >= 1.3) return unterer;
+    if (q < 0.8) return oberer;
+    return 0;
+}
+
 int16_t niedrigeAntworten(int typ) { return summe16(gAntwortAnzahlJeTyp[typ + 10], gAntwortAnzahlJeTyp[typ + 20]); }
+
+Hinweis niedrigHinweis(int anzahl) {
+    if (anzahl >= 15) return {355, 356};
+    if (anzahl >= 10) return {354, 291};
+    if (anzahl >= 5) return {353, 291};
+    return {0, 0};
+}
+
+int zweiterVerbindungstypUrteil(double q) {
+    if (q < 1.2) return 362;
+    if (q < 1.4) return 361;
+    return 0;
+}
 
 // ---------------------------------------------------------------- deviation from the mean
 
@@ -196,6 +215,12 @@ float typsummenMittel() {
     int16_t summe = 0;
     for (int t = 1; t <= 9; ++t) summe = summe16(summe, gTypgesamtsummeJeTyp[t]);
     return static_cast<float>(static_cast<double>(summe) / 9.0);
+}
+
+int niveauUrteil(float jeAussage) {
+    if (jeAussage < 1.9f) return 304;
+    if (jeAussage <= 2.3f) return 306;
+    return 305;
 }
 
 int abweichungsKlasse(float relativ) {

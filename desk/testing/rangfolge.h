@@ -20,7 +20,6 @@ struct Rangfolge {
     const char* ordnung;     // the end of the record source (" order by ...")
     bool betrag;             // compare magnitudes (the ascending rankings of the low ratings)
     bool gleichZaehlt;       // group 2 takes a quotient equal to the threshold (>=)
-    bool quotientNichtEins;  // group 2 leaves out a quotient of exactly 1
 };
 
 // Ranks the current person's result rows: the first row gives the top score, group 1 the rows
@@ -93,13 +92,28 @@ Verbindung verbindungstypen(int haupttyp);
 int abstandUrteil(int haupttyp, int anderer);
 // |total of a| / |total of b| in double precision; the caller makes sure b's total is not 0.
 double verhaeltnis(int a, int b);
+// The wing that outweighs the other, from the ratio of the lower wing's total to the upper one's:
+// `unterer` from 1.3 on, `oberer` below 0.8, 0 (both weigh alike) between.
+int staerkererFluegel(double verhaeltnis, int unterer, int oberer);
 // The ratings 0 and 1 among a type's statements.
 int16_t niedrigeAntworten(int typ);
+// The two label texts of the remark on a connected type's low answers (ratings 0 and 1): 355 and
+// 356 from 15 on, 354 and 291 from 10, 353 and 291 from 5; none (0, 0) below 5.
+struct Hinweis {
+    int erste, zweite;
+};
+Hinweis niedrigHinweis(int anzahl);
+// The remark on the second connected type from the ratio of the main type's total to its total:
+// label text 362 below 1.2, 361 from 1.2 to below 1.4, none (0) from 1.4 on.
+int zweiterVerbindungstypUrteil(double verhaeltnis);
 
 // ---------------------------------------------------------------- deviation from the mean
 
 // The mean of the nine totals, summed as 16-bit values, in single precision.
 float typsummenMittel();
+// The level of the mean per statement (the mean / 14) as a label text: 304 below 1.9, 306 up to
+// 2.3, 305 above.
+int niveauUrteil(float jeAussage);
 // The class of a relative deviation from the mean (total / mean - 1, single precision): 310 at or
 // above gSensitivity2, 312 at or below gSensitivity1, 311 between; a deviation on a bound belongs
 // to the outer class.

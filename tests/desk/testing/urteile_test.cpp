@@ -1,0 +1,55 @@
+// The verdicts that the evaluation window and the printed report both draw from the same figures:
+// where each one turns over. Ratios are formed from whole totals as the pages form them, so a
+// bound such as 13 against 10 meets the literal it is compared with.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <tuple>
+
+#include "desk/testing/antwortstatistik.h"
+#include "desk/testing/rangfolge.h"
+
+namespace {
+
+double unter(double x) { return std::nextafter(x, 0.0); }
+
+TEST(Urteile, HaupttypFluegelUndVerbindungstypenKippenAnIhrenGrenzen) {
+    // Level of the mean per statement: both bounds belong to the middle text.
+    EXPECT_EQ(typrang::niveauUrteil(std::nextafter(1.9f, 0.0f)), 304);
+    EXPECT_EQ(typrang::niveauUrteil(1.9f), 306);
+    EXPECT_EQ(typrang::niveauUrteil(2.3f), 306);
+    EXPECT_EQ(typrang::niveauUrteil(std::nextafter(2.3f, 3.0f)), 305);
+
+    // Wings 4 (lower) and 6 (upper): 1.3 already favours the lower, 0.8 no longer the upper.
+    EXPECT_EQ(typrang::staerkererFluegel(13.0 / 10.0, 4, 6), 4);
+    EXPECT_EQ(typrang::staerkererFluegel(unter(13.0 / 10.0), 4, 6), 0);
+    EXPECT_EQ(typrang::staerkererFluegel(8.0 / 10.0, 4, 6), 0);
+    EXPECT_EQ(typrang::staerkererFluegel(unter(8.0 / 10.0), 4, 6), 6);
+
+    // Low answers of the first connected type: each step starts at its count.
+    for (const auto& [anzahl, erste, zweite] :
+         {std::tuple{4, 0, 0}, std::tuple{5, 353, 291}, std::tuple{9, 353, 291}, std::tuple{10, 354, 291},
+          std::tuple{14, 354, 291}, std::tuple{15, 355, 356}}) {
+        const typrang::Hinweis h = typrang::niedrigHinweis(anzahl);
+        EXPECT_EQ(h.erste, erste) << anzahl;
+        EXPECT_EQ(h.zweite, zweite) << anzahl;
+    }
+
+    // Second connected type: 1.2 is already close, 1.4 no longer.
+    EXPECT_EQ(typrang::zweiterVerbindungstypUrteil(unter(12.0 / 10.0)), 362);
+    EXPECT_EQ(typrang::zweiterVerbindungstypUrteil(12.0 / 10.0), 361);
+    EXPECT_EQ(typrang::zweiterVerbindungstypUrteil(unter(14.0 / 10.0)), 361);
+    EXPECT_EQ(typrang::zweiterVerbindungstypUrteil(14.0 / 10.0), 0);
+}
+
+TEST(Urteile, InformationsmassKlasseKipptAnIhrenGrenzen) {
+    EXPECT_EQ(antwortstatistik::informationsKlasse(0.0), 373);
+    EXPECT_EQ(antwortstatistik::informationsKlasse(unter(0.3)), 373);
+    EXPECT_EQ(antwortstatistik::informationsKlasse(0.3), 375);
+    EXPECT_EQ(antwortstatistik::informationsKlasse(0.7), 375);
+    EXPECT_EQ(antwortstatistik::informationsKlasse(std::nextafter(0.7, 1.0)), 374);
+    EXPECT_EQ(antwortstatistik::informationsKlasse(1.0), 374);
+}
+
+}  // namespace
