@@ -28,8 +28,8 @@ void DateivergleichAnzeigen() {
     frmChartOpt& o = forms::Default<frmChartOpt>();
     if (o.Option3[1].Value() || o.Option3[9].Value()) o.Option3[0].setValue(true);
     if (o.Option1[4].Value()) o.Option1[0].setValue(true);
-    DruckMenueVergleich(true);
-    NeuesChartFenster(225);
+    // The print item follows a comparison window that opened; a refused one leaves no picture.
+    if (NeuesChartFenster(225)) DruckMenueVergleich(true);
 }
 
 void frmChartOptLaden() { forms::Default<frmChartOpt>(); }

@@ -10,7 +10,6 @@
 #include "desk/common/main_window_port.h"
 #include "desk/testing/frm_einfuehrung.h"
 #include "desk/testing/testverwaltung.h"
-#include "platform/files/paths.h"
 #include "platform/forms/host.h"
 #include "platform/forms/mdi_form.h"
 #include "platform/forms/screen.h"
@@ -109,10 +108,7 @@ void frmAssist::SSCommand1_Click(int index) {
         case 3: ProgrammStarten("zuvscope.exe", 56, forms::vbOKOnly | forms::vbExclamation, false); break;
         case 4: ProgrammStarten("zuvtutor.exe", 55, forms::vbOKOnly | forms::vbExclamation, false); break;
         case 5: PersonendatenAnzeigen(); break;
-        case 6:
-            if (!files::Dir(gAppPath + "\\zuvdesk.chm").empty()) ShowHelp("");
-            else forms::MsgBox(DialogTxt(57), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
-            break;
+        case 6: HilfeinhaltZeigen(); break;
         case 7: EinfuehrungstextAnzeigen(); break;
         default: break;
         }

@@ -17,6 +17,7 @@
 #include "desk/frame/frm_info.h"
 #include "desk/frame/datendatei_schema.h"
 #include "desk/common/globals.h"
+#include "desk/common/programm.h"
 #include "desk/evaluation/auswertform.h"
 #include "desk/evaluation/form15.h"
 #include "desk/evaluation/form2.h"
@@ -846,13 +847,17 @@ void frmMDI::mnuBeenden_Click() {
     forms::Unload(*this);
 }
 
-void frmMDI::mnuHilfeinhalt_Click() {
-    if (files::Dir(gAppPath + "\\zuvdesk.chm").empty()) {
+void HilfeinhaltZeigen() {
+    // The file looked for is the file the help viewer opens: beside the program, wherever the
+    // INI file puts the data folder.
+    if (!files::FileExists(Hilfedateipfad())) {
         gAntwort = forms::MsgBox(DialogTxt(57), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
     } else {
         ShowHelp("");
     }
 }
+
+void frmMDI::mnuHilfeinhalt_Click() { HilfeinhaltZeigen(); }
 
 void frmMDI::mnuWebsite_Click() { StartBrowser_Click(); }
 

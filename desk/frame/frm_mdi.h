@@ -132,3 +132,5 @@ std::string GeschwisterProgramm(const std::string& datei);
 
 // Module-level commands also run by the assistant.
 void TypenbeschreibungenStarten();
+// The help file at its start page; dialog text 57 when the data folder has none.
+void HilfeinhaltZeigen();

@@ -270,6 +270,15 @@ TEST_F(ChartTest, TheEleventhWindowIsRefusedBeforeAnythingIsDrawn) {
     EXPECT_EQ(charts().size(), 10u);
     EXPECT_FALSE(bildDa("ZUVGrafik1.bmp"));
     EXPECT_EQ(gFensterAnzahl, 10);
+
+    // A refused comparison offers nothing to print either.
+    gVergleichPersonID = personID(2);
+    gVergleichPerson[1] = "Vorname2";
+    gVergleichPerson[2] = "Nachname2";
+    DateivergleichAnzeigen();
+    EXPECT_EQ(charts().size(), 10u);
+    EXPECT_FALSE(bildDa("ZUVVergleich.bmp"));
+    EXPECT_FALSE(mdi().mnuDruckDateivergleich.Enabled());
 }
 
 TEST_F(ChartTest, APictureThatCannotBeWrittenIsReportedOnceAndTheWindowStays) {

@@ -266,10 +266,29 @@ TEST_F(SettingsTest, CommandsForPrintMenuRepeatAndSiblingPrograms) {
     ASSERT_EQ(h().records(forms::HostRecord::Kind::Shell).size(), 1u);
     EXPECT_EQ(h().records(forms::HostRecord::Kind::Shell)[0].text, (dir / "zuvcodex").string());
 
-    // Help: the installed help file opens at its start page.
+    // Help: the installed help file opens at its start page, from the menu and from the assistant.
     mdi().mnuHilfeinhalt_Click();
-    ASSERT_EQ(h().records(forms::HostRecord::Kind::Help).size(), 1u);
+    forms::Default<frmAssist>().SSCommand1_Click(6);
+    ASSERT_EQ(h().records(forms::HostRecord::Kind::Help).size(), 2u);
     EXPECT_EQ(h().records(forms::HostRecord::Kind::Help)[0].title, "");
+    EXPECT_EQ(h().records(forms::HostRecord::Kind::Help)[1].title, "");
+
+    // The file looked for is the file that opens: with the data in a folder of its own, the help
+    // beside the program still opens, and a missing one is said to be missing.
+    const std::string datenordner = gAppPath;
+    fs::create_directories(dir / "Daten");
+    gAppPath = (dir / "Daten").string();
+    h().clearRecords();
+    mdi().mnuHilfeinhalt_Click();
+    EXPECT_TRUE(h().messages().empty());
+    EXPECT_EQ(h().records(forms::HostRecord::Kind::Help).size(), 1u);
+    fs::rename(dir / "ZUVDESK.chm", dir / "weg.chm");
+    std::ofstream(dir / "Daten" / "ZUVDESK.chm") << "x";
+    mdi().mnuHilfeinhalt_Click();
+    EXPECT_EQ(h().messages(), std::vector<std::string>{DialogTxt(57)});
+    EXPECT_EQ(h().records(forms::HostRecord::Kind::Help).size(), 1u);
+    fs::rename(dir / "weg.chm", dir / "ZUVDESK.chm");
+    gAppPath = datenordner;
 }
 
 }  // namespace
