@@ -4,6 +4,7 @@
 
 #include <QWindow>
 
+#include "platform/forms/controls.h"
 #include "platform/forms/host.h"
 #include "platform/forms/keys.h"
 #include "platform/forms/mdi_form.h"
@@ -322,20 +323,39 @@ void Form::resizeEvent(QResizeEvent* e) {
 void Form::wheelEvent(QWheelEvent* e) {
     // The wheel scrolls a window that shows its own bars, by scroll messages the window handles
     // like a click on the bar's arrows: three lines a notch. Shift (or a sideways wheel) turns
-    // the horizontal bar. A window without bars leaves the wheel to what lies around it.
+    // the horizontal bar. A window that scrolls with scroll-bar controls instead has the first
+    // visible one of the direction moved by three small changes a notch. A window with neither
+    // leaves the wheel to what lies around it.
     const QPoint d = e->angleDelta();
     const bool quer = d.x() != 0 || (e->modifiers() & Qt::ShiftModifier);
     const int b = quer ? SB_HORZ : SB_VERT;
-    if (!isLoaded() || !bar(b).shown) {
+    ScrollBar* regler = nullptr;
+    if (isLoaded() && !bar(b).shown) {
+        const Qt::Orientation richtung = quer ? Qt::Horizontal : Qt::Vertical;
+        for (QScrollBar* s : findChildren<QScrollBar*>()) {
+            auto* c = dynamic_cast<ScrollBar*>(s);
+            if (c && c->orientation() == richtung && c->isVisible() && c->isEnabled()) {
+                regler = c;
+                break;
+            }
+        }
+    }
+    if (!isLoaded() || (!bar(b).shown && !regler)) {
         e->ignore();
         return;
     }
     m_wheelRest += d.x() != 0 ? d.x() : d.y();
     const int notches = m_wheelRest / 120;
     m_wheelRest %= 120;
-    for (int i = 0; i < 3 * std::abs(notches); ++i) sendScroll(b, notches < 0 ? SB_LINEDOWN : SB_LINEUP);
-    if (notches != 0) sendScroll(b, SB_ENDSCROLL);
     e->accept();
+    if (notches == 0) return;
+    if (regler) {
+        const int ziel = std::clamp(regler->Value() - 3 * notches * regler->SmallChange(), regler->Min(), regler->Max());
+        if (ziel != regler->Value()) runHandler([&] { regler->setValue(ziel); });
+        return;
+    }
+    for (int i = 0; i < 3 * std::abs(notches); ++i) sendScroll(b, notches < 0 ? SB_LINEDOWN : SB_LINEUP);
+    sendScroll(b, SB_ENDSCROLL);
 }
 
 void Form::mouseMoveEvent(QMouseEvent* e) {

@@ -481,6 +481,25 @@ TEST_F(FormTest, TheWheelOverAWindowWithBarsScrollsByLineMessagesAndOtherwiseGoe
     f.messages.clear();
     EXPECT_FALSE(drehen(QPoint(0, -120), Qt::ShiftModifier));
     EXPECT_TRUE(f.messages.empty());
+
+    // A window that scrolls with a scroll-bar control of its own: the wheel moves the control by
+    // three small changes a notch, within its range, and its Change event follows.
+    f.ShowScrollBar(SB_VERT, false);
+    VScrollBar regler(&f);
+    regler.setGeometry(250, 0, 16, 150);
+    regler.setMax(100);
+    regler.setSmallChange(5);
+    regler.show();
+    int aenderungen = 0;
+    regler.Change = [&] { ++aenderungen; };
+    EXPECT_TRUE(drehen(QPoint(0, -120)));
+    EXPECT_EQ(regler.Value(), 15);
+    EXPECT_EQ(aenderungen, 1);
+    drehen(QPoint(0, 240));
+    EXPECT_EQ(regler.Value(), 0);
+    for (int i = 0; i < 10; ++i) drehen(QPoint(0, -120));
+    EXPECT_EQ(regler.Value(), 100);
+    EXPECT_TRUE(f.messages.empty());
     Unload(f);
 }
 
