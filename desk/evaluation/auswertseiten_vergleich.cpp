@@ -51,11 +51,8 @@ void ShowResultDeviation() {
         s.Print({draw::Tab(2), gTypbezeichnung[gZaehler], draw::Tab(30), vb::Format(vb::Variant(abweichung), "000.00"),
                  draw::Tab(55), vb::Format(vb::Variant(quotient), "00.00"), draw::Tab(75)},
                 draw::LineEnd::Open);
-        if (mittel == 0.0f) continue;  // no quotient: the row stays without a class
-        // The relative deviation is rounded to single precision once: taken from the single
-        // quotient, 20 against 25 would lie just inside -0.2 and miss the class its bound gives.
-        const float relativ = static_cast<float>(static_cast<double>(gesamt) / mittel - 1.0);
-        const int klasse = typrang::abweichungsKlasse(relativ);
+        const int klasse = typrang::abweichungsKlasse(gesamt, mittel);
+        if (klasse == 0) continue;  // no mean: the row stays without a class
         if (klasse == 311) standardStil(s);
         else extraStil(s);
         s.Print({LabelTxt(klasse)});

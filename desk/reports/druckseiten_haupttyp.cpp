@@ -45,9 +45,7 @@ void DruckSeiteMittelwertAbweichung() {
             verhaeltnis = format(vb::Variant(0), "00.00");
         } else {
             verhaeltnis = format(vb::Variant(x / mittel), "00.00");
-            // The quotient less 1 is rounded to single precision once: 20 against 25 is then -0.2 exactly.
-            const float relativ = static_cast<float>(static_cast<double>(x) / mittel - 1.0);
-            klasse = LabelTxt(typrang::abweichungsKlasse(relativ));
+            klasse = LabelTxt(typrang::abweichungsKlasse(x, mittel));
         }
         const std::string& name = gTypbezeichnung[t];
         const std::string differenz = format(vb::Variant(x - mittel), "000.00");

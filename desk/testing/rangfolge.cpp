@@ -1,5 +1,6 @@
 #include "desk/testing/rangfolge.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "desk/common/main_window_port.h"
@@ -219,7 +220,12 @@ int niveauUrteil(float jeAussage) {
     return 305;
 }
 
-int abweichungsKlasse(float relativ) {
+int abweichungsKlasse(float gesamt, float mittel) {
+    if (mittel == 0.0f) return 0;
+    // Rounded once from double: taken from the single quotient, 20 against 25 would lie just
+    // inside -0.2 and miss the class its bound gives.
+    const double x = gesamt, m = mittel;
+    const float relativ = static_cast<float>(m > 0.0 ? x / m - 1.0 : (x - m) / std::fabs(m));
     if (relativ >= gSensitivity2) return 310;
     if (relativ <= gSensitivity1) return 312;
     return 311;

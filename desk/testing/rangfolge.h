@@ -114,9 +114,12 @@ float typsummenMittel();
 // The level of the mean per statement (the mean / 14) as a label text: 304 below 1.9, 306 up to
 // 2.3, 305 above.
 int niveauUrteil(float jeAussage);
-// The class of a relative deviation from the mean (total / mean - 1, single precision): 310 at or
-// above gSensitivity2, 312 at or below gSensitivity1, 311 between; a deviation on a bound belongs
-// to the outer class.
-int abweichungsKlasse(float relativ);
+// The class of a type's total against the mean of the nine: 310 at or above gSensitivity2, 312 at
+// or below gSensitivity1, 311 between; a deviation on a bound belongs to the outer class. 0 (no
+// class) when the mean is 0, since no deviation relative to it exists. The deviation is the
+// total's distance from the mean measured in the mean's size, taken in double precision and
+// rounded to single once: total / mean - 1 for a positive mean, (total - mean) / |mean| for a
+// negative one, so that a total above a negative mean lies above it too.
+int abweichungsKlasse(float gesamt, float mittel);
 
 }  // namespace typrang

@@ -206,6 +206,32 @@ TEST_F(Seite, DeviationClassesAtTheThresholdsAndAZeroMean) {
     EXPECT_TRUE(hat("L303 L305")) << alles();
 }
 
+TEST_F(Seite, DeviationFromANegativeMeanClassesATotalAboveItAsAbove) {
+    // Mean -25: -15 lies 40 % of the mean's size above it, -30 lies 20 % below it, both on the bounds.
+    gTypgesamtsummeJeTyp = {0, -5, -10, -15, -20, -25, -30, -35, -40, -45};
+    gSensitivity1 = -0.2f;
+    gSensitivity2 = 0.4f;
+    ShowResultDeviation();
+    EXPECT_EQ(gTypsummenMittel, -25.0f);
+    EXPECT_TRUE(hat("T1 020,00 00,20 L310")) << alles();
+    EXPECT_TRUE(hat("T3 010,00 00,60 L310")) << alles();
+    EXPECT_TRUE(hat("T4 005,00 00,80 L311")) << alles();
+    EXPECT_TRUE(hat("T5 000,00 01,00 L311")) << alles();
+    EXPECT_TRUE(hat("T6 -005,00 01,20 L312")) << alles();
+    EXPECT_TRUE(hat("T9 -020,00 01,80 L312")) << alles();
+    EXPECT_EQ(eintrag("L312")->color, 0x800000);
+
+    // Bounds of 0.5 around a mean of -10, exact in binary.
+    neu();
+    gTypgesamtsummeJeTyp = {0, -5, -15, -10, -10, -10, -10, -10, -10, -10};
+    gSensitivity1 = -0.5f;
+    gSensitivity2 = 0.5f;
+    ShowResultDeviation();
+    EXPECT_TRUE(hat("T1 005,00 00,50 L310")) << alles();
+    EXPECT_TRUE(hat("T2 -005,00 01,50 L312")) << alles();
+    EXPECT_TRUE(hat("T3 000,00 01,00 L311")) << alles();
+}
+
 TEST_F(Seite, StatisticsHighlightSevenAndFindModeMedianAndSpread) {
     gAusgabeStartY = 300;
     for (int t = 1; t <= 9; ++t) {

@@ -90,6 +90,32 @@ TEST_F(Druckseiten, LinesThatWouldNotFitTheirColumnAreKeptWithinItAndTheReportGo
     EXPECT_EQ(text(24, 6).rfind(gTypbezeichnung[1] + "0,", 0), 0u) << text(24, 6);
 }
 
+TEST_F(Druckseiten, PageFifteenClassesATotalAboveANegativeMeanAsAboveAndAZeroMeanNot) {
+    // Mean -25 with the report's bounds: -15 lies 40 % of the mean's size above it, -30 20 % below.
+    DrucktabelleBinden();
+    gTypgesamtsummeJeTyp = {0, -5, -10, -15, -20, -25, -30, -35, -40, -45};
+    gSensitivity1 = -0.2f;
+    gSensitivity2 = 0.4f;
+    DruckSeiteMittelwertAbweichung();
+    const auto zeile = [&](int t, const std::string& rest) {
+        const std::string& name = gTypbezeichnung[t];
+        EXPECT_EQ(text(15, 15 + t), name + std::string(20 - name.size(), ' ') + rest) << t;
+    };
+    zeile(1, "020,00              00,20              " + LabelTxt(310));
+    zeile(3, "010,00              00,60              " + LabelTxt(310));
+    zeile(4, "005,00              00,80              " + LabelTxt(311));
+    zeile(6, "-005,00             01,20              " + LabelTxt(312));
+    zeile(9, "-020,00             01,80              " + LabelTxt(312));
+
+    // A mean of 0 divides by nothing: every ratio reads 0 and no row gets a class.
+    gDatenbank->Execute("DELETE * FROM Drucktabelle;");
+    DrucktabelleBinden();
+    gTypgesamtsummeJeTyp = {0, 3, -3, 0, 0, 0, 0, 0, 0, 0};
+    DruckSeiteMittelwertAbweichung();
+    zeile(1, "003,00              00,00              ");
+    zeile(2, "-003,00             00,00              ");
+}
+
 TEST_F(Druckseiten, WithoutAMainTypeNeitherWingsNorConnectedTypesArePrinted) {
     // The ranking leaves the count of its top group in gHaupttyp; that count is no type.
     const int32_t ohne = person("Ohne", kOhneHaupttyp);
