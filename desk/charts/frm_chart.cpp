@@ -142,8 +142,7 @@ void frmChart::bitmapSchreiben(const std::string& datei) {
         // Reported once for this window: every activation would otherwise bring the box again.
         if (m_bildFehler == pfad) return;
         m_bildFehler = pfad;
-        throw vb::Error(e.number(), e.description() + "\r\nDas Bild des Diagramms für den Bericht konnte nicht "
-                                                      "gespeichert werden; der Bericht zeigt ein älteres oder kein Diagramm.");
+        throw vb::Error(e.number(), e.description() + gCrLf + DialogTxt(92));
     }
 }
 
@@ -230,10 +229,7 @@ void frmChart::DrawChart() {
                 rs->MoveNext();
             }
             if (werte > 0) return;
-            const std::string grund = zeilen == 0 ? " sind in der Datendatei keine Ergebnisse gespeichert."
-                                                  : " sind noch keine Ergebnisse berechnet: die Person wurde noch "
-                                                    "nicht ausgewertet.";
-            forms::MsgBox("Für " + vorname + " " + nachname + grund + " Das Diagramm zeigt für diese Person nur Nullwerte.",
+            forms::MsgBox(DialogTxt(93) + vorname + " " + nachname + DialogTxt(zeilen == 0 ? 94 : 95) + DialogTxt(96),
                           forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
         };
 

@@ -18,9 +18,7 @@ void AustauschbildSchreiben(const draw::Picture& bild, const std::string& name) 
         draw::SavePicture(bild, AustauschbildPfad(name));
     } catch (const vb::Error& e) {
         if (e.number() != 75 && e.number() != 76) throw;
-        throw vb::Error(e.number(), "Das Bild \"" + name + "\" kann nicht im Datenordner \"" + gAppPath +
-                                        "\" gespeichert werden. Bitte prüfen Sie, ob der Ordner vorhanden ist "
-                                        "und Sie darin schreiben dürfen.");
+        throw vb::Error(e.number(), DialogTxt(87) + name + DialogTxt(88) + gAppPath + DialogTxt(89));
     }
 }
 
@@ -37,7 +35,7 @@ void AustauschbildNachfuehren(QWidget& bild, const std::string& name, int32_t pe
         // Every change between windows activates the window again.
         if (gemeldet) return;
         gemeldet = true;
-        forms::MsgBox(e.description() + gCrLf + gCrLf + folge, forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+        ShowErrorMessage(vb::Error(e.number(), e.description() + gCrLf + gCrLf + folge));
     }
 }
 

@@ -19,7 +19,7 @@ class Picture;
 std::string AustauschbildPfad(const std::string& name);
 
 // Writes the picture as a Windows bitmap (24 bits) into the data folder, replacing the file.
-// A missing folder (76) or one that cannot be written (75) raises the error with a German text
+// A missing folder (76) or one that cannot be written (75) raises the error with a dialog text
 // that names the file and the folder.
 void AustauschbildSchreiben(const draw::Picture& bild, const std::string& name);
 void AustauschbildSchreiben(const QImage& bild, const std::string& name);
@@ -27,8 +27,8 @@ void AustauschbildSchreiben(const QImage& bild, const std::string& name);
 // What a result window does when it is activated: its widget `bild`, drawn off screen, becomes the
 // bitmap `name`, but only while the window's person is the current one (a window activated while
 // the windows close for the next person must not leave its picture in that person's report). A
-// bitmap that cannot be written is said once per window (`gemeldet`), its reason followed by
-// `folge`; the window goes on showing.
+// bitmap that cannot be written is said once per window (`gemeldet`) in the standard error box,
+// its reason followed by `folge`; the window goes on showing.
 void AustauschbildNachfuehren(QWidget& bild, const std::string& name, int32_t personID, bool& gemeldet,
                               const std::string& folge);
 

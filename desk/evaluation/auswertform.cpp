@@ -267,9 +267,7 @@ void auswertform::seiteZeichnen() {
 
 void auswertform::seiteAufrufen() {
     if (!personGiltNoch()) {
-        hinweisSeite("Diese Auswertung ist nicht mehr verfügbar: die Person wurde gelöscht oder eine andere "
-                     "Person gewählt.",
-                     "Bitte schließen Sie das Fenster und öffnen Sie die Auswertung neu.");
+        hinweisSeite(DialogTxt(76), DialogTxt(77));
         return;
     }
     Zeichnend zeichnend(this);
@@ -305,8 +303,7 @@ void auswertform::seiteAufrufen() {
         }
     } catch (const vb::Error& e) {
         if (e.number() != vb::err::NoCurrentRecord) throw;
-        hinweisSeite("Für diese Person sind in der Datendatei keine Ergebnisse gespeichert.",
-                     "Die Seite kann daher nicht gezeigt werden.");
+        hinweisSeite(DialogTxt(78), DialogTxt(79));
     }
 }
 

@@ -206,9 +206,7 @@ void Form15::Form_Activate() {
     mitFehlerfalle([this] {
         Form_Resize();
         setWindowState(forms::vbMaximized);
-        AustauschbildNachfuehren(Grid1, kBildName, m_personID, m_bildFehlerGemeldet,
-                                 "Die Antworttabelle wird weiter angezeigt; in den Bericht kommt sie erst, wenn ihr "
-                                 "Bild gespeichert werden kann.");
+        AustauschbildNachfuehren(Grid1, kBildName, m_personID, m_bildFehlerGemeldet, DialogTxt(90));
         if (hauptfenster()) hauptfenster()->arrangeChildren(gFensterAnzahl == 1 ? 2 : 0);
     });
 }

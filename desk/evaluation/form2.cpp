@@ -258,9 +258,7 @@ void Form2::Form_Activate() {
     mitFehlerfalle([this] {
         Form_Resize();
         setWindowState(forms::vbMaximized);
-        AustauschbildNachfuehren(Picture1, kBildName, m_personID, m_bildFehlerGemeldet,
-                                 "Das Enneagramm wird weiter angezeigt; in den Bericht kommt es erst, wenn sein "
-                                 "Bild gespeichert werden kann.");
+        AustauschbildNachfuehren(Picture1, kBildName, m_personID, m_bildFehlerGemeldet, DialogTxt(91));
         if (hauptfenster()) hauptfenster()->arrangeChildren(gFensterAnzahl == 1 ? 2 : 0);
     });
 }

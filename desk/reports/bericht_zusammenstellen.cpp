@@ -37,14 +37,11 @@ struct Hinweis : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-constexpr const char* kKeineDatei =
-    "Es ist keine Datendatei geöffnet. Öffnen Sie zuerst eine Datendatei und wählen Sie eine Person.";
-constexpr const char* kKeinePerson = "Es ist keine Person gewählt. Wählen Sie zuerst die Person, deren Bericht "
-                                     "gedruckt werden soll.";
-constexpr const char* kPersonFehlt = "Die gewählte Person ist nicht mehr in der Datendatei. Wählen Sie eine "
-                                     "andere Person.";
-constexpr const char* kErgebnisFehlt = "Zu der gewählten Person fehlen die Ergebniszeilen in der Datendatei; ihr "
-                                       "Bericht kann nicht erstellt werden.";
+// Dialog texts of the situations the person can mend.
+constexpr int kKeineDatei = 80;
+constexpr int kKeinePerson = 81;
+constexpr int kPersonFehlt = 82;
+constexpr int kErgebnisFehlt = 83;
 
 // The tables the report reads of the current person, copied for a read-only data file.
 constexpr const char* kPersonTabellen[] = {"PersDat", "TypWertZuweisung", "Ergebnis"};
@@ -142,8 +139,8 @@ void frmReport::zusammenstellen(Lauf& lauf) {
     SetStatusText(LabelTxt(458), false);
     lauf.faktor = Bildschirmfaktor(forms::Screen::Width() / std::max(1, forms::Screen::TwipsPerPixelX()));
 
-    if (!gDateiOffen || gDatenbankName.empty() || !gWorkspace) throw Hinweis(kKeineDatei);
-    if (gAktPersonID == 0) throw Hinweis(kKeinePerson);
+    if (!gDateiOffen || gDatenbankName.empty() || !gWorkspace) throw Hinweis(DialogTxt(kKeineDatei));
+    if (gAktPersonID == 0) throw Hinweis(DialogTxt(kKeinePerson));
     gDatenbank = gWorkspace->OpenDatabase(gDatenbankName, false, gNurLesen);
     if (schreibgeschuetzt(gDatenbankName)) {
         // The report of a read-only file is written into a copy of the person's rows.
@@ -156,10 +153,10 @@ void frmReport::zusammenstellen(Lauf& lauf) {
     DatenBinden(Data5, gAppPath + "\\" + kProgrammDBName, "select * from Konfiguration");
     const std::string id = std::to_string(gAktPersonID);
     DatenBinden(Data2, gDatenbankName, "select * from persdat where personid = " + id);
-    if (DatenSatz(Data2).RecordCount() == 0) throw Hinweis(kPersonFehlt);
+    if (DatenSatz(Data2).RecordCount() == 0) throw Hinweis(DialogTxt(kPersonFehlt));
     DatenSatz(Data2).MoveFirst();
     DatenBinden(Data3, gDatenbankName, "select * from ergebnis where personid = " + id);
-    if (DatenSatz(Data3).RecordCount() == 0) throw Hinweis(kErgebnisFehlt);
+    if (DatenSatz(Data3).RecordCount() == 0) throw Hinweis(DialogTxt(kErgebnisFehlt));
     DatenSatz(Data3).MoveFirst();
 
     std::shared_ptr<db::Database> druck = lauf.aufKopie ? m_kopie : gDatenbank;
@@ -344,9 +341,8 @@ void frmReport::bildPlatzieren(report::Report& unterbericht, const std::string& 
     for (int i = 1; i <= s.ReportObjectCount() && !bild; ++i)
         if (s.ReportObjects(i).Kind() == report::PictureObject) bild = &s.ReportObjects(i);
     if (!bild)
-        throw vb::Error(report::err::DamagedLayout, "Die Berichtsvorlage \u201E" + unterbericht.Name() +
-                                                        "\u201C hat im Bereich \u201E" + s.Name() +
-                                                        "\u201C kein Bildobjekt.");
+        throw vb::Error(report::err::DamagedLayout,
+                        DialogTxt(84) + unterbericht.Name() + DialogTxt(85) + s.Name() + DialogTxt(86));
     // The printable width, not the paper's: a picture as wide as the sheet would run off it.
     const double p = mReport->page().contentWidth();
     const double sw = Picture1.ScaleWidth(), sh = Picture1.ScaleHeight();

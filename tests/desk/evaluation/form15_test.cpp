@@ -177,7 +177,9 @@ TEST_F(Antworttabelle, AnUnwritableDataFolderIsSaidOnceAndTheTableStays) {
     Form15& t = oeffne();
     ASSERT_TRUE(t.isLoaded());
     ASSERT_EQ(h().messages().size(), 1u);
-    EXPECT_NE(h().messages()[0].find("Antworttabelle"), std::string::npos);
+    // The standard error box, with what becomes of the table.
+    EXPECT_EQ(h().messages()[0].rfind(LabelTxt(363), 0), 0u) << h().messages()[0];
+    EXPECT_NE(h().messages()[0].find(DialogTxt(90)), std::string::npos);
     EXPECT_NE(h().messages()[0].find(gAppPath), std::string::npos);
     EXPECT_NE(h().messages()[0].find("ZUVTabelle.bmp"), std::string::npos);
 
