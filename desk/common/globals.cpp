@@ -300,10 +300,10 @@ std::array<RangListe*, 16> rangListen() {
 void TypnummernErsetzen() {
     const auto listen = rangListen();
     for (int p = 1; p <= 9; ++p) {
-        for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
-            const std::string nummer = vb::Str(static_cast<int>(gZaehler));
+        for (int t = 1; t <= 9; ++t) {
+            const std::string nummer = vb::Str(static_cast<int>(t));
             for (RangListe* l : listen) {
-                if ((*l)[p] == nummer) (*l)[p] = gTypbezeichnung[gZaehler];
+                if ((*l)[p] == nummer) (*l)[p] = gTypbezeichnung[t];
             }
         }
     }

@@ -219,7 +219,7 @@ extern int16_t gVergleichLauf;
 extern int16_t gAusgabeStartY;
 extern int16_t gMaxWert;
 extern double gInformationsmass;
-extern int16_t gZaehler;  // shared loop counter; carries nothing between routines
+extern int16_t gZaehler;  // the lower wing that pages 11 and 17 leave; loops count on their own
 extern std::string gEinfuehrungstext;
 
 // ---------------------------------------------------------------- windows and messages

@@ -99,9 +99,9 @@ void verteilung(int seite) {
     };
     for (int zeile = 1; zeile <= 5; ++zeile) {
         s.Print({draw::Tab(2), draw::Num(zeile - 1)}, draw::LineEnd::Open);
-        for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
-            s.Print({draw::Tab(kSpalte[gZaehler])}, draw::LineEnd::Open);
-            const int c = gAntwortAnzahlJeTyp[gZaehler + 10 * zeile];
+        for (int t = 1; t <= 9; ++t) {
+            s.Print({draw::Tab(kSpalte[t])}, draw::LineEnd::Open);
+            const int c = gAntwortAnzahlJeTyp[t + 10 * zeile];
             if (c >= 7) hervorheben();
             if (seite == 1) s.Print({draw::Num(c)}, draw::LineEnd::Open);
             else if (seite == 2) s.Print({format(c / 14.0, " 0.000 ")}, draw::LineEnd::Open);
@@ -121,12 +121,12 @@ void verteilung(int seite) {
     linie(s, kRegel);
     s.Print();
     s.Print({draw::Tab(2), (seite == 1 ? "  " : "") + LabelTxt(367)}, draw::LineEnd::Open);
-    for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
-        const int aw = gAWGesamtJeTyp[gZaehler];
+    for (int t = 1; t <= 9; ++t) {
+        const int aw = gAWGesamtJeTyp[t];
         draw::Item wert = seite == 1   ? draw::Item(draw::Num(aw))
                           : seite == 2 ? draw::Item(format(aw / 14.0, " 0.000 "))
                                        : draw::Item(format(aw / 0.14, "000.00"));
-        s.Print({draw::Tab(kSpalte[gZaehler]), wert}, draw::LineEnd::Open);
+        s.Print({draw::Tab(kSpalte[t]), wert}, draw::LineEnd::Open);
     }
     s.Print({draw::Tab(kSummenspalte)}, draw::LineEnd::Open);
     extraStil(s);
@@ -174,10 +174,10 @@ void ShowStatistics4() {
     s.Print({draw::Tab(25), LabelTxt(266)});
     s.Print();
     linie(s, kRegel);
-    for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
-        s.Print({draw::Tab(2), gTypbezeichnung[gZaehler]}, draw::LineEnd::Open);
+    for (int t = 1; t <= 9; ++t) {
+        s.Print({draw::Tab(2), gTypbezeichnung[t]}, draw::LineEnd::Open);
         s.Print({draw::Tab(25), " " + LabelTxt(157)}, draw::LineEnd::Open);
-        werteMitHoechstzahl(s, antwortstatistik::jeTyp(gZaehler));
+        werteMitHoechstzahl(s, antwortstatistik::jeTyp(t));
         s.Print();
         gMaxWert = 0;
     }
@@ -198,9 +198,9 @@ void ShowStatistics5() {
     s.Print({draw::Tab(25), LabelTxt(267)});
     s.Print();
     linie(s, kRegel);
-    for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
-        const antwortstatistik::Mitte m = antwortstatistik::mittlererWert(antwortstatistik::jeTyp(gZaehler));
-        s.Print({draw::Tab(2), gTypbezeichnung[gZaehler], draw::Tab(25)}, draw::LineEnd::Open);
+    for (int t = 1; t <= 9; ++t) {
+        const antwortstatistik::Mitte m = antwortstatistik::mittlererWert(antwortstatistik::jeTyp(t));
+        s.Print({draw::Tab(2), gTypbezeichnung[t], draw::Tab(25)}, draw::LineEnd::Open);
         if (m.zwischen)
             s.Print({" " + LabelTxt(157), draw::Num(m.wert - 1), " " + LabelTxt(371) + " ", draw::Num(m.wert)});
         else
@@ -223,9 +223,9 @@ void ShowStatistics6() {
     s.Print();
     linie(s, kRegel);
 
-    for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
-        const double mass = antwortstatistik::informationsmass(antwortstatistik::jeTyp(gZaehler));
-        s.Print({draw::Tab(2), gTypbezeichnung[gZaehler], draw::Tab(25)}, draw::LineEnd::Open);
+    for (int t = 1; t <= 9; ++t) {
+        const double mass = antwortstatistik::informationsmass(antwortstatistik::jeTyp(t));
+        s.Print({draw::Tab(2), gTypbezeichnung[t], draw::Tab(25)}, draw::LineEnd::Open);
         s.Print({format(mass, "0.0000")}, draw::LineEnd::Open);
         urteil(s, mass);
     }

@@ -43,12 +43,12 @@ void ShowResultDeviation() {
     s.Print({draw::Tab(20), LabelTxt(259), draw::Tab(45), LabelTxt(307), draw::Tab(75), LabelTxt(308)});
     s.Print({draw::Tab(75), LabelTxt(309)});
     linie(s);
-    for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
-        const float gesamt = gTypgesamtsummeJeTyp[gZaehler];
+    for (int t = 1; t <= 9; ++t) {
+        const float gesamt = gTypgesamtsummeJeTyp[t];
         const float abweichung = gesamt - mittel;
         const float quotient = mittel != 0.0f ? gesamt / mittel : 0.0f;
         standardStil(s);
-        s.Print({draw::Tab(2), gTypbezeichnung[gZaehler], draw::Tab(30), vb::Format(vb::Variant(abweichung), "000.00"),
+        s.Print({draw::Tab(2), gTypbezeichnung[t], draw::Tab(30), vb::Format(vb::Variant(abweichung), "000.00"),
                  draw::Tab(55), vb::Format(vb::Variant(quotient), "00.00"), draw::Tab(75)},
                 draw::LineEnd::Open);
         const int klasse = typrang::abweichungsKlasse(gesamt, mittel);

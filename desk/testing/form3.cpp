@@ -107,7 +107,7 @@ void Form3::Befehl1_Click() {
         auto& rs = DatenSatz(Data1);
         const int n = Grid1.Row() - 1;
         rs.MoveFirst();
-        for (gZaehler = 1; gZaehler <= n; ++gZaehler) rs.MoveNext();
+        for (int z = 1; z <= n; ++z) rs.MoveNext();
         gAktPersonID = rs.Fields("personid").Value().toLong();
         gAktPerson[1] = vb::textOrEmpty(rs.Fields("Vorname").Value());
         gAktPerson[2] = vb::textOrEmpty(rs.Fields("Nachname").Value());

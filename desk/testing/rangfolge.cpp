@@ -68,19 +68,19 @@ int16_t rangfolgeBilden(const Rangfolge& art, RangListe& rang1, RangListe& rang2
     const double schwelle = gSensitivity1;  // single precision, widened: 0.85 acts as 0.8500000238
     const int spitze = art.betrag ? std::abs(spitzenwert) : spitzenwert;
     // One row per type: the lists hold positions 1 to 9, so a tenth row would have no place.
-    for (gZaehler = 1; !rs.Eof() && gZaehler <= 9; ++gZaehler) {
+    for (int z = 1; !rs.Eof() && z <= 9; ++z) {
         const int16_t roh = rs.Fields(art.feld).Value().toInt();
         const int wert = art.betrag ? std::abs(roh) : roh;
         const std::string typ = vb::Str(static_cast<int>(rs.Fields("TypNummer").Value().toInt()));
         if (wert == spitze) {
-            rang1[10 - gZaehler] = typ;
+            rang1[10 - z] = typ;
         } else {
             // A top score of 0 has no quotient; a row that differs from it is not close behind.
             if (spitze == 0) break;
             const double q = static_cast<double>(wert) / spitze;
             const bool passt = art.gleichZaehlt ? q >= schwelle : q > schwelle;
             if (!passt) break;
-            rang2[10 - gZaehler] = typ;
+            rang2[10 - z] = typ;
         }
         rs.MoveNext();
     }
@@ -124,14 +124,14 @@ void rangfolgenVergleichen() {
     gVergleichTyp = rangfolgeBilden({"TypSumme34", " order by typsumme34 desc", false, true}, gRang1Typsumme34,
                                     gRang2Typsumme34, gSpitzenwertTypsumme34);
     gVergleichLauf = 1;
-    for (gZaehler = 1; gZaehler <= 9; ++gZaehler) {
+    for (int t = 1; t <= 9; ++t) {
         bool nahe = gSpitzenwertTypgesamtsumme == 0;
         if (!nahe) {
             // The quotient is kept in single precision: 17 of 20 is not above 0.85.
-            const double q = static_cast<double>(gTypgesamtsummeJeTyp[gZaehler]) / gSpitzenwertTypgesamtsumme;
+            const double q = static_cast<double>(gTypgesamtsummeJeTyp[t]) / gSpitzenwertTypgesamtsumme;
             nahe = static_cast<float>(q) > gSensitivity1;
         }
-        if (nahe) gVergleichTypen[gZaehler] = gTypbezeichnung[gZaehler];
+        if (nahe) gVergleichTypen[t] = gTypbezeichnung[t];
         else ++gVergleichLauf;
     }
 }

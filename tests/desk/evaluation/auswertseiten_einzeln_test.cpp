@@ -232,6 +232,28 @@ TEST_F(Seite, DeviationFromANegativeMeanClassesATotalAboveItAsAbove) {
     EXPECT_TRUE(hat("T3 000,00 01,00 L311")) << alles();
 }
 
+TEST_F(Seite, RoutinesCalledInsideALoopOverTheProgramWideCounterLeaveThatLoopAlone) {
+    // A caller whose own loop runs on gZaehler, as a page builder's once did around these calls.
+    const std::pair<const char*, void (*)()> routinen[] = {
+        {"TypnummernErsetzen", TypnummernErsetzen}, {"ShowResultDeviation", ShowResultDeviation},
+        {"ShowStatistics1", ShowStatistics1},       {"ShowStatistics2", ShowStatistics2},
+        {"ShowStatistics3", ShowStatistics3},       {"ShowStatistics4", ShowStatistics4},
+        {"ShowStatistics5", ShowStatistics5},       {"ShowStatistics6", ShowStatistics6}};
+    gTypgesamtsummeJeTyp = {0, 12, 4, 8, 8, 8, 8, 8, 8, 8};
+    gRang1Typsumme4[9] = " 3";
+    for (const auto& [name, routine] : routinen) {
+        int runden = 0;
+        for (gZaehler = 1; gZaehler <= 3; ++gZaehler) {
+            neu();
+            routine();
+            ++runden;
+        }
+        EXPECT_EQ(runden, 3) << name;
+    }
+    TypnummernErsetzen();
+    EXPECT_EQ(gRang1Typsumme4[9], "T3");  // and the numbers are still replaced
+}
+
 TEST_F(Seite, StatisticsHighlightSevenAndFindModeMedianAndSpread) {
     gAusgabeStartY = 300;
     for (int t = 1; t <= 9; ++t) {

@@ -8,6 +8,7 @@
 
 #include "desk/testing/druck.h"
 #include "desk/testing/frm_einfuehrung.h"
+#include "desk/testing/rangfolge.h"
 #include "desk/testing/testverwaltung.h"
 #include "fenster_fixture.h"
 #include "platform/draw/printer.h"
@@ -38,6 +39,11 @@ TEST_F(Programm, ScoringWarnsOnceAboutTheFirstGapAndRankingFillsTheProgramState)
     EXPECT_EQ(gRang1Typsumme0[9], "");
     EXPECT_EQ(gHaupttypEindeutig, 1);
     EXPECT_EQ(gSeitenanzahl, 12);
+    // The walks of the cross-check count on their own: a caller's loop on gZaehler runs through.
+    int runden = 0;
+    for (gZaehler = 1; gZaehler <= 3; ++gZaehler, ++runden) typrang::rangfolgenVergleichen();
+    EXPECT_EQ(runden, 3);
+    EXPECT_EQ(gRang1Typsumme34[9], " 3");
 
     // A person without rows: no current record, and no main type is left standing.
     gAktPersonID = 4711;
