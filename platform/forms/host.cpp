@@ -1,6 +1,7 @@
 #include "platform/forms/host.h"
 
 #include "platform/draw/printer.h"
+#include "platform/forms/file_list_icons.h"
 #include "platform/forms/german_texts.h"
 #include "platform/forms/local_path.h"
 #include "platform/help/help_viewer.h"
@@ -9,13 +10,16 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPageSize>
@@ -133,7 +137,10 @@ QString qtFilter(const std::string& text, const std::string& patterns) {
 }
 }  // namespace
 
-QtHost::QtHost() { installGermanTexts(); }
+QtHost::QtHost() {
+    installGermanTexts();
+    keepFileListsFromReadingFiles();
+}
 
 int QtHost::msgBox(const std::string& prompt, int style, const std::string& title) {
     QMessageBox box(QApplication::activeWindow());
@@ -192,6 +199,8 @@ std::optional<std::string> QtHost::inputBox(const std::string& prompt, const std
 bool QtHost::fileDialog(FileDialogRequest& req) {
     QFileDialog dlg(QApplication::activeWindow(), qs(req.title));
     dlg.setOption(QFileDialog::DontUseNativeDialog);
+    // Before the dialog is shown a folder or a file: it must never open what it lists.
+    dlg.setIconProvider(&nameOnlyIcons());
     // The overwrite and must-exist questions are the common dialog's own.
     dlg.setOption(QFileDialog::DontConfirmOverwrite);
     dlg.setAcceptMode(req.kind == FileDialogKind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -263,6 +272,27 @@ bool QtHost::printerDialog(PrinterChoice& printer, int /*flags*/) {
     if (QPageSize::PageSizeId sheet; draw::paperSheet(printer.paperSize, sheet)) p.setPageSize(QPageSize(sheet));
     QPrintDialog dlg(&p, QApplication::activeWindow());
     dlg.setWindowTitle(QStringLiteral("Druckereinrichtung"));
+    for (auto* files : dlg.findChildren<QFileSystemModel*>()) files->setIconProvider(&nameOnlyIcons());
+    // The dialog's button for choosing the PDF file opens our file dialog, not one of Qt's own.
+    auto* fileName = dlg.findChild<QLineEdit*>(QStringLiteral("filename"));
+    if (auto* browse = dlg.findChild<QAbstractButton*>(QStringLiteral("fileBrowser")); browse && fileName) {
+        QObject::disconnect(browse, &QAbstractButton::clicked, nullptr, nullptr);
+        QObject::connect(browse, &QAbstractButton::clicked, &dlg, [this, &dlg, fileName] {
+            const QFileInfo current(fileName->text());
+            FileDialogRequest r;
+            r.kind = FileDialogKind::Save;
+            r.title = QCoreApplication::translate("QPrintDialog", "Print To File ...").toStdString();
+            if (!fileName->text().isEmpty()) {
+                r.initDir = current.absolutePath().toStdString();
+                r.fileName = current.fileName().toStdString();
+            }
+            if (!fileDialog(r) || r.fileName.empty()) return;
+            fileName->setText(qs(r.fileName));
+            // Choosing a file chooses printing into it (the last entry of the list).
+            if (auto* printers = dlg.findChild<QComboBox*>(QStringLiteral("printers")))
+                printers->setCurrentIndex(printers->count() - 1);
+        });
+    }
     if (dlg.exec() != QDialog::Accepted) return false;
     // Printing into a file is a choice like a printer; without any printer it is the only one.
     if (p.outputFormat() == QPrinter::PdfFormat && !p.outputFileName().isEmpty()) {
