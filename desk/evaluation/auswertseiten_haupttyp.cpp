@@ -168,18 +168,15 @@ void ShowResultConnectedTypes() {
         s.Print({draw::Tab(2), LabelTxt(hinweis.erste)});
         s.Print({draw::Tab(2), LabelTxt(hinweis.zweite)});
     } else {
-        s.Print();
+        s.Print({draw::Tab(2), LabelTxt(typrang::kKeinHinweis)});
     }
     vorher.zurueck(s);
     s.Print();
 
     block(c2, 357, 358, 359, 360);
-    if (gTypgesamtsummeJeTyp[c2] == 0) {
-        s.Print();
-    } else {
-        const int urteil = typrang::zweiterVerbindungstypUrteil(verhaeltnis(haupttyp, c2));
-        if (urteil) s.Print({draw::Tab(2), LabelTxt(urteil)});
-        else s.Print();
-    }
+    // A heading with nothing under it would read as a note lost; a total of 0 has no ratio to judge.
+    const int urteil =
+        gTypgesamtsummeJeTyp[c2] == 0 ? 0 : typrang::zweiterVerbindungstypUrteil(verhaeltnis(haupttyp, c2));
+    s.Print({draw::Tab(2), LabelTxt(urteil ? urteil : typrang::kKeinHinweis)});
     vorher.zurueck(s);
 }

@@ -144,8 +144,9 @@ void verteilung(int seite) {
 // that count.
 void werteMitHoechstzahl(draw::Surface& s, const antwortstatistik::Anzahlen& anzahlen) {
     gMaxWert = antwortstatistik::hoechsteAnzahl(anzahlen);
+    // Each value as a number with its sign place, so that it stands apart from the word before it.
     for (int v : antwortstatistik::haeufigsteWerte(anzahlen, gMaxWert))
-        s.Print({std::to_string(v) + "    "}, draw::LineEnd::Open);
+        s.Print({draw::Num(v), "   "}, draw::LineEnd::Open);
 }
 
 // The class of an information measure; the middle one stands in the standard style.

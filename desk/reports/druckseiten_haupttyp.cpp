@@ -257,17 +257,18 @@ void DruckSeiteVerbindungstypen() {
         s.label(15, wenig.erste, kFormatH2);
         s.label(16, wenig.zweite, kFormatH2);
     } else {
-        s.leer(15, kFormatTabelle);
+        s.label(15, typrang::kKeinHinweis);
     }
     s.leer(17, kFormatTabelle);
     typBlock(18, c2, 357);
     s.label(28, 360);
     s.leer(29, kFormatTabelle);
+    // A heading with nothing under it would read as a note lost; a total of 0 has no ratio to judge.
     if (gTypgesamtsummeJeTyp[c2] == 0) {
-        s.leer(31, kFormatTabelle);
+        s.label(31, typrang::kKeinHinweis);
         return;
     }
     const int urteil = typrang::zweiterVerbindungstypUrteil(typrang::verhaeltnis(haupt, c2));
     if (urteil) s.label(30, urteil, kFormatH2);
-    else s.leer(30, kFormatTabelle);
+    else s.label(30, typrang::kKeinHinweis);
 }

@@ -106,6 +106,8 @@ Hinweis niedrigHinweis(int anzahl);
 // The remark on the second connected type from the ratio of the main type's total to its total:
 // label text 362 below 1.2, 361 from 1.2 to below 1.4, none (0) from 1.4 on.
 int zweiterVerbindungstypUrteil(double verhaeltnis);
+// The label text under a connected type's note heading when neither remark applies.
+inline constexpr int kKeinHinweis = 460;
 
 // ---------------------------------------------------------------- deviation from the mean
 

@@ -48,8 +48,8 @@ TEST_F(SettingsDatabase, HoldsEveryTableWithItsColumnsAndRows) {
     };
     const std::vector<Expect> expected = {
         {"MenuTxt", 46, 32767, {"id", "beschriftungdtsch"}},
-        {"labelTxt", 460, 32767, {"id", "beschriftungdtsch"}},
-        {"DialogTxt", 76, 32767, {"id", "beschriftungdtsch"}},
+        {"labelTxt", 461, 32767, {"id", "beschriftungdtsch"}},
+        {"DialogTxt", 97, 32767, {"id", "beschriftungdtsch"}},
         {"MenuTxtTypen", 29, 32767, {"id", "beschriftungdtsch"}},
         // The reader's settings window uses the desk program's positions up to 244.
         {"labelTxtTypen", 245, 32767, {"id", "beschriftungdtsch"}},
@@ -262,7 +262,7 @@ TEST_F(SettingsDatabase, OpensThroughTheWorkgroupLoginAndRefusesAWrongPassword) 
     auto rs = database->OpenRecordset(
         "SELECT DISTINCTROW labelTxt.BeschriftungDtsch FROM labelTxt ORDER BY labelTxt.ID;", db::RecordsetType::Snapshot);
     rs->MoveLast();
-    EXPECT_EQ(rs->RecordCount(), 460);
+    EXPECT_EQ(rs->RecordCount(), 461);
     rs->MoveFirst();
     EXPECT_EQ(rs->Fields("BeschriftungDtsch").Value().toString(), text("labelTxt", 0));
     rs->Close();

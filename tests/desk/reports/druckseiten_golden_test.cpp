@@ -230,20 +230,21 @@ const std::vector<Zweig> kZweige = {
      [](const Tabelle& t) {
          return t.label(17, 13, 341, "H1") && t.label(17, 21, 341, "H1") && !t.hat(17, 25) && t.anzahl(17) == 24;
      }},
-    // Page 18: no main type; the remark by the low answers; the closing remark.
+    // Page 18: no main type; the remark by the low answers; the closing remark, or the text that
+    // none applies under each heading.
     {"p18 no single main type: no page", "gleichstand_34", [](const Tabelle& t) { return t.anzahl(18) == 0; }},
     {"p18 fewer than 5 low answers; second type close (362)", "fluegel_rechts",
      [](const Tabelle& t) {
-         return t.code(18, 15) == "TA" && t.text(18, 15).empty() && !t.hat(18, 16) && t.label(18, 30, 362, "H2");
+         return t.label(18, 15, 460, "DE") && !t.hat(18, 16) && t.label(18, 30, 362, "H2");
      }},
     {"p18 5 to 9 low answers; second type near (361)", "fluegel_gleich",
      [](const Tabelle& t) { return t.label(18, 15, 353, "H2") && t.label(18, 16, 291, "H2") && t.label(18, 30, 361, "H2"); }},
     {"p18 10 to 14 low answers; second type's total 0", "fluegel_links",
      [](const Tabelle& t) {
-         return t.label(18, 15, 354, "H2") && t.label(18, 24, 341, "H1") && t.code(18, 31) == "TA" && !t.hat(18, 30);
+         return t.label(18, 15, 354, "H2") && t.label(18, 24, 341, "H1") && t.label(18, 31, 460, "DE") && !t.hat(18, 30);
      }},
     {"p18 second type far below", "fluegel_null",
-     [](const Tabelle& t) { return t.code(18, 30) == "TA" && t.text(18, 30).empty() && !t.hat(18, 31); }},
+     [](const Tabelle& t) { return t.label(18, 30, 460, "DE") && !t.hat(18, 31); }},
     // Pages 22 to 24.
     {"p22 two most frequent values", "statistik",
      [](const Tabelle& t) { return t.text(22, 6).find(LabelTxt(157) + " 2   3   ") != std::string::npos; }},
