@@ -1,5 +1,7 @@
 #include "desk/testing/xml_import.h"
 
+#include "desk/common/globals.h"
+
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
 #include "platform/vb/error.h"
@@ -56,6 +58,25 @@ int16_t bewertung(const std::string& name, const std::string& text) {
     return wert;
 }
 
+// The person's values, every one checked.
+XmlPerson personAus(const xml::Document& doc) {
+    XmlPerson p;
+    for (const auto& f : kTextFelder) {
+        std::string text = einElement(doc, f.element);
+        if (vb::Len(text) > f.breite)
+            throw XmlImportFehler("Der Text im Element <" + std::string(f.element) + "> ist " +
+                                      std::to_string(vb::Len(text)) + " Zeichen lang; das Feld fasst höchstens " +
+                                      std::to_string(f.breite) + " Zeichen.",
+                                  0);
+        p.texte[f.index] = std::move(text);
+    }
+    for (int n = 1; n <= kAussagen; ++n) {
+        const std::string name = "Item" + std::to_string(n);
+        p.bewertungen[n - 1] = bewertung(name, einElement(doc, name));
+    }
+    return p;
+}
+
 }  // namespace
 
 std::string xmlDateiname(const std::string& gewaehlt) {
@@ -73,22 +94,14 @@ XmlPerson leseXmlPerson(const std::string& pfad) {
     }();
     if (!doc.root().valid() || doc.root().name() != "ZUVRecord")
         throw XmlImportFehler("Die Datei ist keine Z.U.V.-Personendatei: das Wurzelelement muss <ZUVRecord> heißen.", 0);
-
-    XmlPerson p;
-    for (const auto& f : kTextFelder) {
-        std::string text = einElement(doc, f.element);
-        if (vb::Len(text) > f.breite)
-            throw XmlImportFehler("Der Text im Element <" + std::string(f.element) + "> ist " +
-                                      std::to_string(vb::Len(text)) + " Zeichen lang; das Feld fasst höchstens " +
-                                      std::to_string(f.breite) + " Zeichen.",
-                                  0);
-        p.texte[f.index] = std::move(text);
+    try {
+        return personAus(doc);
+    } catch (const xml::LimitError& e) {
+        // Only a hostile or broken file nests its values or blows them up through entities.
+        throw XmlImportFehler(DialogTxt(e.limit() == xml::LimitError::Limit::Depth ? 72 : 73), 0);
+    } catch (const xml::ParseError& e) {
+        throw XmlImportFehler(e.reason(), e.line());
     }
-    for (int n = 1; n <= kAussagen; ++n) {
-        const std::string name = "Item" + std::to_string(n);
-        p.bewertungen[n - 1] = bewertung(name, einElement(doc, name));
-    }
-    return p;
 }
 
 int32_t schreibeXmlPerson(db::Database& datei, const XmlPerson& p, const ItemTypTabelle& tabelle) {

@@ -18,7 +18,11 @@ namespace xml {
 namespace {
 
 // A text larger than this (entities expanding into each other) is refused rather than built.
-constexpr size_t kMaxText = 16u << 20;
+constexpr size_t kMaxText = LimitError::kMaxText;
+
+[[noreturn]] void tooLong() {
+    throw LimitError(LimitError::Limit::Length, "Die Entitäten der Datei ergeben einen Text von mehr als 16 MB.");
+}
 
 std::string germanReason(const xmlError* e) {
     if (!e) return "Die Datei konnte nicht gelesen werden.";
@@ -53,7 +57,10 @@ std::string germanReason(const xmlError* e) {
             return name.empty() ? std::string("Die Zeichenkodierung der Datei wird nicht unterstützt.")
                                 : "Die Zeichenkodierung \"" + vb::excerpt(name, 40) + "\" der Datei wird nicht unterstützt.";
         }
-        case XML_ERR_ENTITY_LOOP: return "Die Datei enthält Entitäten, die sich selbst enthalten.";
+        // The parser names a loop and a blow-up of entities alike.
+        case XML_ERR_ENTITY_LOOP:
+            return "Die Entitäten der Datei verweisen im Kreis aufeinander oder vervielfachen sich zu einem übermäßig "
+                   "langen Text.";
         case XML_ERR_NO_MEMORY: return "Die Datei ist zu groß, um sie zu lesen.";
         case XML_ERR_NAME_TOO_LONG: return "Die Datei enthält einen Namen, der zu lang ist.";
         case XML_ERR_MISPLACED_CDATA_END: return "Die Zeichenfolge \"]]>\" steht außerhalb eines CDATA-Abschnitts.";
@@ -136,7 +143,9 @@ std::string notXmlReason(const std::string& b) {
 void ignoreError(void*, xmlErrorPtr) {}
 
 void collectText(const xmlNode* n, std::string& out, int depth) {
-    if (depth > 64 || out.size() > kMaxText) throw ParseError("Der Text der Datei ist zu umfangreich.", 0);
+    if (depth > LimitError::kMaxDepth)
+        throw LimitError(LimitError::Limit::Depth, "Die Datei ist in einem Wert tiefer als 64 Ebenen verschachtelt.");
+    if (out.size() > kMaxText) tooLong();
     for (const xmlNode* c = n; c; c = c->next) {
         switch (c->type) {
             case XML_TEXT_NODE:
@@ -152,7 +161,7 @@ void collectText(const xmlNode* n, std::string& out, int depth) {
             }
             default: break;
         }
-        if (out.size() > kMaxText) throw ParseError("Der Text der Datei ist zu umfangreich.", 0);
+        if (out.size() > kMaxText) tooLong();
     }
 }
 

@@ -27,13 +27,29 @@ private:
     int m_line;
 };
 
+// A document that is well-formed but whose text goes past what is read of it: elements or
+// entities nested deeper than kMaxDepth inside a value, or entities that expand into a text longer
+// than kMaxText. Callers say which in words of their own.
+class LimitError : public ParseError {
+public:
+    enum class Limit { Depth, Length };
+    static constexpr int kMaxDepth = 64;
+    static constexpr size_t kMaxText = 16u << 20;
+    LimitError(Limit limit, std::string reason) : ParseError(std::move(reason), 0), m_limit(limit) {}
+    Limit limit() const noexcept { return m_limit; }
+
+private:
+    Limit m_limit;
+};
+
 class Node {
 public:
     Node() = default;
 
     bool valid() const { return m_node != nullptr; }
     std::string name() const;  // the element's name as written, without a namespace prefix
-    // The text of the node and all its descendants, as a DOM's text property gives it.
+    // The text of the node and all its descendants, as a DOM's text property gives it; LimitError
+    // when it is nested too deep or grows too long.
     std::string text() const;
     std::vector<Node> children() const;  // the child elements in document order
 

@@ -219,6 +219,64 @@ TEST_F(PersonFenster, XmlImportThroughTheFileDialogMakesTheImportedPersonCurrent
     EXPECT_TRUE(meldungen().empty());
 }
 
+// Person files built to overwhelm the reader: values nested past 64 levels, entities that grow a
+// value into many megabytes. Each is refused with what is wrong with it, like any other bad file;
+// 64 levels are still read.
+TEST_F(PersonFenster, XmlFilesNestedTooDeepOrBlownUpByEntitiesAreRefusedSayingWhy) {
+    auto person = [](const std::string& dtd, const std::string& vorname) {
+        std::string xml = dtd + "<ZUVRecord><Vorname>" + vorname +
+                          "</Vorname><Nachname>N</Nachname><Strasse/><PLZOrt/><Land/><Geburtsdatum/>"
+                          "<Testdatum>02.02.2026</Testdatum>";
+        for (int n = 1; n <= 109; ++n) xml += "<Item" + std::to_string(n) + ">2</Item" + std::to_string(n) + ">";
+        return xml + "</ZUVRecord>";
+    };
+    auto verschachtelt = [](int ebenen) {
+        std::string s;
+        for (int i = 0; i < ebenen; ++i) s += "<b>";
+        s += "V";
+        for (int i = 0; i < ebenen; ++i) s += "</b>";
+        return s;
+    };
+    // 200 references to 100 000 characters: small on disk, 20 MB as text.
+    const std::string gross = "<!DOCTYPE ZUVRecord [<!ENTITY g \"" + std::string(100000, 'g') + "\">]>";
+    std::string vervielfacht;
+    for (int i = 0; i < 200; ++i) vervielfacht += "&g;";
+    // Entities ten times over in nine levels: the parser stops these itself.
+    std::string lacher = "<!DOCTYPE ZUVRecord [<!ENTITY a0 \"hahahahahahahahahaha\">";
+    for (int i = 1; i <= 9; ++i) {
+        lacher += "<!ENTITY a" + std::to_string(i) + " \"";
+        for (int k = 0; k < 10; ++k) lacher += "&a" + std::to_string(i - 1) + ";";
+        lacher += "\">";
+    }
+    lacher += "]>";
+    std::ofstream(path("tief.xml")) << person("", verschachtelt(65));
+    std::ofstream(path("gerade.xml")) << person("", verschachtelt(64));
+    std::ofstream(path("gross.xml")) << person(gross, vervielfacht);
+    std::ofstream(path("lacher.xml")) << person(lacher, "&a9;");
+    oeffnen();
+    for (const auto& [datei, text] : {std::pair{"tief.xml", 72}, std::pair{"gross.xml", 73}}) {
+        SCOPED_TRACE(datei);
+        host->clearRecords();
+        host->chooseFile(path(datei));
+        f->Command2_Click();
+        ASSERT_EQ(meldungen().size(), 1u);
+        EXPECT_EQ(meldungen()[0], LabelTxt(363) + "\r\n\r\n" + DialogTxt(text));
+        EXPECT_EQ(host->records().back().style, forms::vbExclamation);
+    }
+    host->clearRecords();
+    host->chooseFile(path("lacher.xml"));
+    f->Command2_Click();
+    ASSERT_EQ(meldungen().size(), 1u);
+    EXPECT_NE(meldungen()[0].find("vervielfachen sich zu einem übermäßig langen Text"), std::string::npos)
+        << meldungen()[0];
+    host->clearRecords();
+    host->chooseFile(path("gerade.xml")).answer(forms::vbNo);
+    f->Command2_Click();
+    ASSERT_EQ(meldungen().size(), 1u);
+    EXPECT_EQ(meldungen()[0], DialogTxt(74));
+    EXPECT_EQ(personen(), 0);
+}
+
 namespace {
 
 class Auswahl : public FensterTest {
