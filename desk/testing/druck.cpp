@@ -23,34 +23,33 @@ constexpr double kRandUnten = 2000;
 constexpr double kFussY = 1500;
 
 // The page-filling state of one print run. Both documents break a page the same way: footer,
-// new sheet (within the same document), header.
+// new sheet (within the same document), header. The used height of a page is where the surface
+// stands: every line, header and blank line included, at the height its font really takes, so
+// that nothing printed reaches the footer band whatever the font.
 class Seiten {
 public:
     Seiten(draw::Surface& s, std::function<void()> fuss, std::function<void()> kopf)
         : m_s(s), m_fuss(std::move(fuss)), m_kopf(std::move(kopf)) {}
 
-    double genutzt = 0;
     int zeilen = 0;  // line counter of the statement pages
     std::function<void()> nachUmbruch;  // what a page break does to other state
 
-    void zeileGenutzt() { genutzt = std::round(m_s.TextHeight("Texthoehe") + genutzt); }
+    double genutzt() const { return m_s.CurrentY(); }
+    // The lowest point text may reach; the footer starts 500 twips further down.
+    double grenze() const { return m_s.Height() - kRandUnten; }
+    // Whether `anzahl` more lines of the current font still end above the page's limit.
+    bool passt(int anzahl) const { return genutzt() + anzahl * m_s.TextHeight("Texthoehe") <= grenze(); }
 
+    // After a line: the page ends when the next line would pass the limit.
     void maxLinesCheck() {
-        zeileGenutzt();
-        if (genutzt >= m_s.Height() - kRandUnten) umbruch();
+        if (!passt(1)) umbruch();
     }
 
     void umbruch() {
         m_fuss();
         m_s.NewPage();
-        genutzt = 0;
         if (nachUmbruch) nachUmbruch();
         m_kopf();
-    }
-
-    void leerzeile() {
-        m_s.Print();
-        zeileGenutzt();
     }
 
     void zeile(const std::string& text) {
@@ -59,10 +58,11 @@ public:
         ++zeilen;
     }
 
-    // Wraps at the first blank after the line passes the limit and at each line break; a word is
-    // never split.
-    void printString(const std::string& text) {
-        const double grenze = m_s.Width() - 4000;
+    // The lines a text is printed in: broken at the first blank after the line passes the
+    // limit and at each line break; a word is never split.
+    std::vector<std::string> umbrechen(const std::string& text) const {
+        const double breite = m_s.Width() - 4000;
+        std::vector<std::string> teile;
         std::string aktuell;
         size_t pos = 0;
         bool rest = false;
@@ -71,20 +71,25 @@ public:
             const char32_t c = vb::utf8::next(text, pos);
             if (c == U'\r' || c == U'\n') {
                 if (c == U'\r' && pos < text.size() && text[pos] == '\n') ++pos;
-                zeile(aktuell);
+                teile.push_back(std::move(aktuell));
                 aktuell.clear();
                 rest = false;
                 continue;
             }
             aktuell.append(text, start, pos - start);
             rest = true;
-            if (c == U' ' && m_s.TextWidth(aktuell) > grenze) {
-                zeile(aktuell);
+            if (c == U' ' && m_s.TextWidth(aktuell) > breite) {
+                teile.push_back(std::move(aktuell));
                 aktuell.clear();
                 rest = false;
             }
         }
-        if (rest || text.empty()) zeile(aktuell);
+        if (rest || text.empty()) teile.push_back(std::move(aktuell));
+        return teile;
+    }
+
+    void printString(const std::string& text) {
+        for (const auto& z : umbrechen(text)) zeile(z);
     }
 
 private:
@@ -195,33 +200,32 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
     seite = 1;
     for (int blatt = 1; blatt <= 2; ++blatt) {
         kopf();
-        for (int i = 0; i < 4; ++i) p.leerzeile();
+        for (int i = 0; i < 4; ++i) s.Print();
         s.Print({draw::Tab(kEinzug), blatt == 1 ? "Z.U.V. 5.0" : "Vertraulich"});
-        p.zeileGenutzt();
-        for (int i = 0; i < 5; ++i) p.leerzeile();
+        for (int i = 0; i < 5; ++i) s.Print();
         p.printString(blatt == 1 ? inhalt.seite1 : inhalt.seite2);
         fuss();
         s.NewPage();
-        p.genutzt = 0;
         ++seite;
     }
 
-    // Statement pages: a page holds statements until the line counter reaches 70; a statement
-    // too long for the rest of the sheet breaks the page as any long text does.
-    Seiten* q = nullptr;
+    // Statement pages: a page holds statements while the line counter is below 70 and the next
+    // statement, with the rule before it, still ends above the footer; a statement too long for
+    // a whole sheet breaks the page as any long text does.
     auto statementKopf = [&] {
         s.setFontSize(10);
         kopf();
-        for (int i = 0; i < 3; ++i) q->leerzeile();
+        for (int i = 0; i < 3; ++i) s.Print();
         s.setFontSize(8);
     };
     Seiten zeilen(s, fussDatum, statementKopf);
-    q = &zeilen;
     zeilen.zeilen = 5;
     zeilen.nachUmbruch = [&] {
         ++seite;
         zeilen.zeilen = 5;
     };
+    // Number line, blank line, the text's lines, scale line.
+    auto hoehe = [&](const std::string& text) { return 3 + static_cast<int>(zeilen.umbrechen(text).size()); };
     s.setFontSize(8);
     bool offen = false;  // the current page has statements and no footer yet
     for (size_t i = 0; i < inhalt.aussagen.size(); ++i) {
@@ -229,24 +233,21 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
         if (zeilen.zeilen == 5 && !offen) statementKopf();
         offen = true;
         s.Print({draw::Tab(kEinzug), std::to_string(nummer) + ")"});
-        zeilen.zeileGenutzt();
-        zeilen.leerzeile();
+        s.Print();
         zeilen.printString(text);
         s.setCurrentX(s.Width() - (s.TextWidth(kSkala) + 1500));
         s.Print({kSkala});
-        zeilen.zeileGenutzt();
         zeilen.zeilen += 5;
-        if (zeilen.zeilen < 70) {
+        const bool weiter = i + 1 < inhalt.aussagen.size();
+        if (zeilen.zeilen < 70 && (!weiter || zeilen.passt(2 + hoehe(inhalt.aussagen[i + 1].second)))) {
             s.Print({draw::Tab(kEinzug), std::string(110, '_')});
-            zeilen.zeileGenutzt();
-            zeilen.leerzeile();
+            s.Print();
         } else {
             fuss();
             offen = false;
-            if (i + 1 < inhalt.aussagen.size()) {
+            if (weiter) {
                 s.setFontSize(8);
                 s.NewPage();
-                zeilen.genutzt = 0;
                 ++seite;
                 zeilen.zeilen = 5;
             }
@@ -261,16 +262,13 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
 int druckeEinfuehrung(draw::Surface& s, const std::string& text, const std::string& titel,
                       const std::string& seitenwort, const DruckSchrift& schrift, const std::string& datum) {
     int seite = 1;
-    Seiten* pp = nullptr;
     auto titelDrucken = [&] {
-        pp->leerzeile();
-        pp->leerzeile();
+        s.Print();
+        s.Print();
         s.Print({draw::Tab(kEinzug), titel});
-        pp->zeileGenutzt();
         s.Print({draw::Tab(kEinzug), std::string(90, '_')});
-        pp->zeileGenutzt();
-        pp->leerzeile();
-        pp->leerzeile();
+        s.Print();
+        s.Print();
     };
     auto fuss = [&] {
         s.setCurrentY(s.Height() - kFussY);
@@ -279,7 +277,6 @@ int druckeEinfuehrung(draw::Surface& s, const std::string& text, const std::stri
     };
     schriftSetzen(s, schrift);
     Seiten p(s, fuss, titelDrucken);
-    pp = &p;
     p.nachUmbruch = [&] { ++seite; };
     titelDrucken();
     p.printString(text);

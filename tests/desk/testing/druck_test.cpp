@@ -1,5 +1,6 @@
 #include <QRegularExpression>
 #include <fstream>
+#include <numeric>
 #include <set>
 
 #include "desk/testing/druck.h"
@@ -185,4 +186,91 @@ TEST_F(Druck, IntroductionBytesOfUmlautsAndOtherCodePagesAndMissingFile) {
     std::ofstream(path("leer.txt"), std::ios::binary) << "";
     EXPECT_EQ(zuvtest::leseEinfuehrungstext(path("leer.txt")), "");
     EXPECT_EQ(dbtest::errorOf([&] { zuvtest::leseEinfuehrungstext(path("fehlt.txt")); }), 53);
+}
+
+namespace {
+
+struct PdfWort {
+    int seite;
+    double x0, y0, x1, y1;  // points from the top left corner
+    std::string text;
+};
+
+std::vector<PdfWort> pdfWoerter(const std::string& pdf) {
+    const std::string xml = shell("pdftotext -bbox-layout '" + pdf + "' -");
+    std::vector<PdfWort> woerter;
+    static const QRegularExpression re(
+        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    int seite = 0;
+    for (auto it = re.globalMatch(QString::fromStdString(xml)); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(0) == "<page ") {
+            ++seite;
+            continue;
+        }
+        QString text = m.captured(5);
+        text.replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"").replace("&apos;", "'");
+        woerter.push_back({seite, m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                           m.captured(4).toDouble(), normal(text.toStdString())});
+    }
+    return woerter;
+}
+
+}  // namespace
+
+// With the installed statements in the installed standard font, every statement page ends above
+// its footer: no word of a statement, no scale and no statement rule in the footer band.
+TEST_F(Druck, StatementsStayAboveTheFooterInOrderOnConsecutivePages) {
+    const auto inhalt = zuvtest::ladeFragebogen(*programmDb);
+    ASSERT_EQ(inhalt.aussagen.size(), 109u);
+    // The installed standard font, and one with taller lines.
+    for (const char* name : {"Arial", "DejaVu Serif"}) {
+        SCOPED_TRACE(name);
+        zuvtest::DruckSchrift schrift;
+        schrift.font = {name, 10, false, false, false};
+        const std::string pdf = path(std::string(name) + ".pdf");
+        {
+            draw::Printer pr;
+            pr.setOutputFileName(pdf);
+            int16_t seite = 0;
+            zuvtest::druckeFragebogen(pr, inhalt, {}, schrift, symbol(), "08.03.2026", seite);
+        }
+        const auto woerter = pdfWoerter(pdf);
+        const int seiten = pdfSeiten(pdf);
+
+        // The footer band starts at the footer rule; the fixed line and the page number stand in it.
+        std::map<int, double> fussOben;
+        for (const auto& w : woerter)
+            if (w.text == std::string(90, '_')) fussOben[w.seite] = w.y0;
+        ASSERT_EQ(static_cast<int>(fussOben.size()), seiten);
+
+        std::vector<int> nummern;
+        std::string aussagenText;
+        for (int s = 1; s <= seiten; ++s) {
+            std::vector<std::string> fuss;  // what stands in the footer band besides its fixed line
+            for (const auto& w : woerter) {
+                if (w.seite != s) continue;
+                if (w.y1 > fussOben[s]) {
+                    if (normal(zuvtest::kFragebogenFusszeile).find(w.text) == std::string::npos) fuss.push_back(w.text);
+                    continue;
+                }
+                if (w.y0 < 50 || s < 3) continue;  // the header, the two introductory pages
+                static const QRegularExpression nummer(R"(^(\d+)\)$)");
+                const auto m = nummer.match(QString::fromStdString(w.text));
+                if (m.hasMatch()) nummern.push_back(m.captured(1).toInt());
+                else if (w.text != zuvtest::kSkala && w.text != std::string(110, '_')) aussagenText += w.text + " ";
+            }
+            EXPECT_EQ(fuss, (std::vector<std::string>{std::string(90, '_'), std::to_string(s)})) << "Seite " << s;
+        }
+        std::vector<int> erwartet(109);
+        std::iota(erwartet.begin(), erwartet.end(), 1);
+        EXPECT_EQ(nummern, erwartet);
+        // Each statement once, whole, in order.
+        size_t ab = 0;
+        for (const auto& [nummer, text] : inhalt.aussagen) {
+            const size_t p = aussagenText.find(normal(text), ab);
+            ASSERT_NE(p, std::string::npos) << nummer << ") " << text;
+            ab = p + normal(text).size();
+        }
+    }
 }
