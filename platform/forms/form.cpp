@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollBar>
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 
 namespace forms {
 
@@ -42,12 +44,16 @@ std::function<void(const vb::Error&)>& untrappedHandler() {
     return h;
 }
 
+// The window whose keys these are. A window of its own inside a form (the open list of a combo
+// box, a message box, a file dialog) takes its keys itself: they are none of the form's.
 Form* formOf(QWidget* w) {
     // A focused MDI frame stands for the child window inside it.
     if (auto* sub = qobject_cast<QMdiSubWindow*>(w))
         if (auto* f = qobject_cast<Form*>(sub->widget())) return f;
-    for (; w; w = w->parentWidget())
+    for (; w; w = w->parentWidget()) {
         if (auto* f = qobject_cast<Form*>(w)) return f;
+        if (w->isWindow()) return nullptr;
+    }
     return nullptr;
 }
 
@@ -63,6 +69,19 @@ public:
         // Only the first delivery counts, not the ones propagating to the parents.
         if (!(w == focus || (!focus && w->isWindow()))) return false;
         Form* f = formOf(w);
+        // A key belongs to the window that its press reached. Esc pressed in an open list closes
+        // the list, and Esc or Enter pressed in a message box closes the box; the release then
+        // arrives at the control below, whose window must not take it for a key of its own.
+        auto* k = static_cast<QKeyEvent*>(e);
+        const int taste = k->nativeScanCode() ? -static_cast<int>(k->nativeScanCode()) : k->key();
+        if (e->type() == QEvent::KeyPress) {
+            m_pressed[taste] = f;
+        } else {
+            const auto it = m_pressed.find(taste);
+            const bool eigene = it != m_pressed.end() && it->second == f && f;
+            if (it != m_pressed.end()) m_pressed.erase(it);
+            if (!eigene) return false;
+        }
         const bool own = w == f || (qobject_cast<QMdiSubWindow*>(w) && static_cast<QMdiSubWindow*>(w)->widget() == f);
         if (!f || !f->isLoaded() || !(f->KeyPreview() || own)) return false;
         QPointer<Form> guard(f);
@@ -72,6 +91,10 @@ public:
         hooks.up = [guard](int& k, int s) { if (guard) guard->Form_KeyUp(k, s); };
         return handleKeyEvent(w, e, hooks, 1);
     }
+
+private:
+    // Keys held down, each with the window its press went to (null: none of ours).
+    std::map<int, QPointer<Form>> m_pressed;
 };
 
 void installKeyPreview() {

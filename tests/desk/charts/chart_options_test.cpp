@@ -5,6 +5,7 @@
 #include "desk/charts/chart_farben.h"
 #include "platform/forms/keys.h"
 #include "platform/vb/color.h"
+#include "support/tastatur.h"
 
 using namespace chart_test;
 
@@ -302,3 +303,20 @@ TEST_F(ChartOptionsTest, TheTwoPersonChartReplacesWhatItCannotDrawAndOkStoresTha
 }
 
 }  // namespace
+
+TEST_F(ChartOptionsTest, EscapeInAnOpenListClosesOnlyTheList) {
+    frmChartOpt& o = forms::Default<frmChartOpt>();
+    o.Show();
+    QApplication::setActiveWindow(&o);
+    for (forms::ComboBox* liste : {&o.Combo1, &o.Combo2, &o.Combo3, &o.Combo4, &o.Combo5, &o.Combo6}) {
+        ASSERT_TRUE(support::listeOeffnen(*liste)) << liste->objectName().toStdString();
+        support::tippe(Qt::Key_Escape);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        ASSERT_TRUE(o.isLoaded()) << liste->objectName().toStdString();
+    }
+    // A closed list: Escape cancels the dialog.
+    o.Combo3.setFocus();
+    QApplication::processEvents();
+    support::tippe(Qt::Key_Escape);
+    EXPECT_FALSE(o.isLoaded());
+}

@@ -14,6 +14,7 @@
 #include "platform/forms/common_dialog.h"
 #include "platform/forms/screen.h"
 #include "support/gui_input.h"
+#include "support/tastatur.h"
 
 using namespace auswert_test;
 
@@ -591,6 +592,43 @@ TEST_F(Auswertfenster, KeysOfTheWindowAndAClickOnThePageAsAPersonGivesThem) {
 
     ASSERT_TRUE(fokus(a->Befehl3));
     keyClick(&a->Befehl3, Qt::Key_Escape);
+    EXPECT_FALSE(a->isLoaded());
+    EXPECT_EQ(gFensterAnzahl, 0);
+}
+
+TEST_F(Auswertfenster, EscapeInAnOpenThresholdListClosesOnlyTheList) {
+    waehle(person("Greta", "Hahn", kKlar));
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    mdi().Show();
+    QApplication::setActiveWindow(&mdi());
+    ASSERT_TRUE(support::listeOeffnen(a->Combo1));
+    support::tippe(Qt::Key_Escape);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    ASSERT_TRUE(a->isLoaded());
+    EXPECT_EQ(gFensterAnzahl, 1);
+
+    // Paging keys in an open list move in the list; the page stays.
+    ASSERT_TRUE(support::listeOeffnen(a->Combo1));
+    support::tippe(Qt::Key_PageDown);
+    EXPECT_EQ(a->Seite(), 1);
+    support::tippe(Qt::Key_Escape);
+    ASSERT_TRUE(a->isLoaded());
+
+    // Both lists of page 9.
+    while (a->Seite() < 9) a->SSCommand2_Click();
+    ASSERT_TRUE(a->Combo2.isVisible());
+    for (forms::ComboBox* liste : {&a->Combo1, &a->Combo2}) {
+        ASSERT_TRUE(support::listeOeffnen(*liste));
+        support::tippe(Qt::Key_Escape);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        ASSERT_TRUE(a->isLoaded());
+    }
+
+    // With the list closed, Escape closes the window as before.
+    a->Combo2.setFocus();
+    QApplication::processEvents();
+    support::tippe(Qt::Key_Escape);
     EXPECT_FALSE(a->isLoaded());
     EXPECT_EQ(gFensterAnzahl, 0);
 }

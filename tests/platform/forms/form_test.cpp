@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include "support/gui_input.h"
+#include "support/tastatur.h"
 #include "support/window_test.h"
 
 #include <QApplication>
 #include <QScrollBar>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
@@ -306,6 +309,40 @@ TEST_F(FormTest, KeyPreviewShowsTheWindowEveryKeyBeforeTheControl) {
     keyClick(f->Text1.editor(), Qt::Key_C, "c");
     EXPECT_EQ(f->log, (std::vector<std::string>{"TextPress99"}));
     EXPECT_EQ(f->Text1.Text(), "bc");
+    Unload(*f);
+}
+
+TEST_F(FormTest, KeysTypedIntoAListOrABoxOfTheWindowAreNotTheWindowsKeys) {
+    auto* f = new KeyForm;
+    f->setKeyPreview(true);
+    ComboBox liste(2, f);
+    liste.AddItem("eins");
+    liste.AddItem("zwei");
+    liste.move(0, 40);
+    f->Show();
+    QApplication::setActiveWindow(f);
+
+    // Esc closes the open list; its release, reaching the list's box after that, is no key of the window.
+    ASSERT_TRUE(support::listeOeffnen(liste));
+    support::tippe(Qt::Key_Escape);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(f->log, std::vector<std::string>{});
+
+    // A message box over the window takes Esc itself, press and release.
+    QMessageBox box(QMessageBox::Warning, "Z.U.V.", "Hinweis", QMessageBox::Ok, f);
+    box.open();
+    box.button(QMessageBox::Ok)->setFocus();
+    QApplication::processEvents();
+    support::tippe(Qt::Key_Escape);
+    EXPECT_FALSE(box.isVisible());
+    EXPECT_EQ(f->log, std::vector<std::string>{});
+
+    // Back in the window, a key is the window's again.
+    QApplication::setActiveWindow(f);
+    liste.setFocus();
+    QApplication::processEvents();
+    support::tippe(Qt::Key_Escape);
+    EXPECT_EQ(f->log, (std::vector<std::string>{"FormDown27", "FormPress27", "FormUp27"}));
     Unload(*f);
 }
 
