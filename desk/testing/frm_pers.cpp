@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <chrono>
 #include <filesystem>
 
 #include "desk/common/globals.h"
@@ -26,6 +27,32 @@ namespace {
 constexpr std::array<const char*, 12> kFelder{"Vorname", "Nachname", "Geburtstag", "Strasse", "PLZOrt", "Land",
                                               "Telefon", "EMail", "Bereich", "Abteilung", "Bemerkung", "Testdatum"};
 constexpr std::array<int, 12> kBeschriftung{47, 48, 49, 50, 51, 164, 52, 58, 53, 54, 55, 56};
+
+// The indexes of the date boxes: birthday (may stay empty) and test date.
+constexpr int kGeburtstag = 2;
+constexpr int kTestdatum = 11;
+
+// A date as the person window takes it: day.month.year, day and month of one or two digits, the
+// year of four, and a day the calendar has.
+bool istDatum(const std::string& t) {
+    int teil[3] = {0, 0, 0};
+    int stellen[3] = {0, 0, 0};
+    int i = 0;
+    for (const char c : t) {
+        if (c == '.') {
+            if (++i > 2) return false;
+        } else if (c >= '0' && c <= '9') {
+            if (++stellen[i] > 4) return false;
+            teil[i] = teil[i] * 10 + (c - '0');
+        } else {
+            return false;
+        }
+    }
+    if (i != 2 || stellen[0] < 1 || stellen[0] > 2 || stellen[1] < 1 || stellen[1] > 2 || stellen[2] != 4) return false;
+    if (teil[2] == 0) return false;
+    using namespace std::chrono;
+    return year_month_day{year{teil[2]}, month{static_cast<unsigned>(teil[1])}, day{static_cast<unsigned>(teil[0])}}.ok();
+}
 
 void fokus(QWidget& w) {
     if (w.isVisible() && w.isEnabled()) w.setFocus(Qt::OtherFocusReason);
@@ -243,6 +270,22 @@ void frmpers::zeileSchreiben(db::Recordset& rs) {
     }
 }
 
+bool frmpers::datenGueltig() {
+    for (const int i : {kGeburtstag, kTestdatum}) {
+        const std::string t = Text1[i].Text();
+        if (istDatum(t) || (i == kGeburtstag && t.empty())) continue;
+        // A person stored before with another text there keeps it while other boxes are edited.
+        if (NeuModus == 0)
+            if (auto rs = Data1.Recordset(); rs && vb::textOrEmpty(rs->Fields(kFelder[i]).Value()) == t) continue;
+        gAntwort = forms::MsgBox(DialogTxt(68) + LabelTxt(kBeschriftung[i]) + DialogTxt(69) +
+                                     (i == kGeburtstag ? DialogTxt(70) : std::string()),
+                                 forms::vbExclamation, DialogTxt(3));
+        fokus(*Text1[i].editor());
+        return false;
+    }
+    return true;
+}
+
 void frmpers::EnableTextFields() {
     for (auto& t : Text1) t.setEnabled(true);
 }
@@ -325,6 +368,7 @@ void frmpers::Befehl5_Click() {
             fokus(*Text1[AktuellesFeld].editor());
             return;
         }
+        if (!datenGueltig()) return;
         if (NeuModus == 0) {
             {
                 Sanduhr s;

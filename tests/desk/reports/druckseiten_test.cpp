@@ -241,3 +241,10 @@ TEST_F(Druckseiten, TheFullReportOfAPersonPrintsIntoAPdfPageByPageWithItsTablesI
     }
     EXPECT_EQ(tabellen, 3);
 }
+
+TEST_F(Druckseiten, DatesOfAnOldFileThatAreNoDatesPrintAsTheyStand) {
+    const int32_t id = person("Alt", kHaupttyp5, {{"Geburtstag", vb::Variant("abc")}, {"Testdatum", vb::Variant("morgen")}});
+    seitenSchreiben(id, true, false, false, false);
+    EXPECT_EQ(text(1, 11), LabelTxt(49) + ": abc");
+    EXPECT_EQ(text(1, 23), LabelTxt(56) + ": morgen");
+}

@@ -84,14 +84,107 @@ TEST_F(PersonFenster, MissingNameOrOverlongTextStoresNothing) {
     EXPECT_EQ(f->Text1[0].Text(), "Anna");
 
     f->Text1[1].setText("Berg");
-    f->Text1[2].setText("01.01.19700");  // 11 characters for a field of 10
+    f->Text1[5].setText(std::string(151, 'x'));  // 151 characters for a field of 150
     f->Befehl5_Click();
     EXPECT_TRUE(gezeigt("3163"));
-    EXPECT_TRUE(gezeigt("Feld \"" + LabelTxt(49) + "\" ist 11 Zeichen lang"));
+    EXPECT_TRUE(gezeigt("Feld \"" + LabelTxt(164) + "\" ist 151 Zeichen lang"));
     EXPECT_EQ(personen(), 0);
     EXPECT_EQ(zeilenAller("persontestergebnis"), 0);
     EXPECT_TRUE(f->Befehl5.isEnabled());
     EXPECT_EQ(shell("sqlite3 '" + path("test.ZDB") + "' 'pragma integrity_check'"), "ok\n");
+}
+
+TEST_F(PersonFenster, DatesAreTakenAsDayMonthYearOrRefusedWithWhatIsExpected) {
+    const std::string fuerGeburtstag = DialogTxt(68) + LabelTxt(49) + DialogTxt(69) + DialogTxt(70);
+    const std::string fuerTestdatum = DialogTxt(68) + LabelTxt(56) + DialogTxt(69);
+    oeffnen();
+    neu("Anna", "Berg");
+    for (const char* falsch : {"abc", "29.02.2023", "31.04.2026", "0.1.2020", "1.0.2020", "32.1.2020", "1.13.2020",
+                               "1.2.20", "1.2.02020", "001.2.2020", "1.2.0000", "1-2-2020", "1.2.2020.", "..2020",
+                               " 1.2.2020", "١.٢.٢٠٢٠"}) {
+        host->clearRecords();
+        f->Text1[2].setText(falsch);
+        f->Befehl5_Click();
+        EXPECT_EQ(meldungen(), std::vector<std::string>{fuerGeburtstag}) << falsch;
+        ASSERT_TRUE(f->Befehl5.isEnabled()) << falsch;  // still in the new state, the text kept
+        EXPECT_EQ(f->Text1[2].Text(), falsch);
+    }
+    f->Text1[2].setText("");
+    for (const char* falsch : {"morgen", " ", "29.2.2100"}) {
+        host->clearRecords();
+        f->Text1[11].setText(falsch);
+        f->Befehl5_Click();
+        EXPECT_EQ(meldungen(), std::vector<std::string>{fuerTestdatum}) << falsch;
+        ASSERT_TRUE(f->Befehl5.isEnabled());
+    }
+    EXPECT_EQ(personen(), 0);
+    EXPECT_EQ(zeilenAller("persontestergebnis"), 0);
+
+    // A leap day of a leap year, one-digit day and month, an empty birthday.
+    f->Text1[2].setText("29.02.2024");
+    f->Text1[11].setText("1.2.2020");
+    host->clearRecords();
+    host->answer(forms::vbNo);
+    f->Befehl5_Click();
+    ASSERT_EQ(meldungen().size(), 1u);
+    EXPECT_EQ(meldungen()[0], DialogTxt(19) + "Anna Berg/1.2.2020" + DialogTxt(20));
+    oeffnen();
+    neu("Carl", "Dorn");
+    host->answer(forms::vbNo);
+    f->Befehl5_Click();
+    auto rs = datei->OpenRecordset("select * from persdat order by personid", db::RecordsetType::Snapshot);
+    ASSERT_EQ(rs->RecordCount(), 2);
+    EXPECT_EQ(rs->Fields("Geburtstag").Value().toString(), "29.02.2024");
+    EXPECT_EQ(rs->Fields("Testdatum").Value().toString(), "1.2.2020");
+    rs->MoveNext();
+    EXPECT_TRUE(rs->Fields("Geburtstag").Value().isNull());
+    EXPECT_EQ(rs->Fields("Testdatum").Value().toString(), vb::Format(vb::Date(), "dd.mm.yyyy"));
+}
+
+TEST_F(PersonFenster, APersonOfAnOldFileWithTextsForDatesIsShownAndEditedAsItStands) {
+    datei->Execute("INSERT INTO persdat (vorname, nachname, geburtstag, testdatum) VALUES ('Olga', 'Alt', 'abc', 'morgen')");
+    gAktPersonID = datei->OpenRecordset("persdat", db::RecordsetType::Snapshot)->Fields("PersonID").Value().toLong();
+    oeffnen();
+    EXPECT_EQ(f->Text1[2].Text(), "abc");
+    EXPECT_EQ(f->Text1[11].Text(), "morgen");
+    // Another box edited: the texts that were there stay, without a word.
+    f->Befehl7_Click();
+    f->Text1[6].setText("0301 1234");
+    f->Befehl5_Click();
+    EXPECT_TRUE(meldungen().empty());
+    auto rs = datei->OpenRecordset("persdat", db::RecordsetType::Snapshot);
+    EXPECT_EQ(rs->Fields("Telefon").Value().toString(), "0301 1234");
+    EXPECT_EQ(rs->Fields("Geburtstag").Value().toString(), "abc");
+    EXPECT_EQ(rs->Fields("Testdatum").Value().toString(), "morgen");
+    // A text typed anew must be a date.
+    f->Befehl7_Click();
+    f->Text1[2].setText("abcd");
+    f->Text1[6].setText("0301 9999");
+    f->Befehl5_Click();
+    EXPECT_EQ(meldungen(), std::vector<std::string>{DialogTxt(68) + LabelTxt(49) + DialogTxt(69) + DialogTxt(70)});
+    EXPECT_TRUE(f->Befehl5.isEnabled());
+    rs = datei->OpenRecordset("persdat", db::RecordsetType::Snapshot);
+    EXPECT_EQ(rs->Fields("Geburtstag").Value().toString(), "abc");
+    EXPECT_EQ(rs->Fields("Telefon").Value().toString(), "0301 1234");
+    f->Befehl2_Click();
+
+    // An XML file with such texts is imported as it stands, and the window shows them.
+    std::string xml = "<ZUVRecord><Vorname>Xaver</Vorname><Nachname>Yilmaz</Nachname><Strasse/><PLZOrt/><Land/>"
+                      "<Geburtsdatum>um 1970</Geburtsdatum><Testdatum>gestern</Testdatum>";
+    for (int n = 1; n <= 109; ++n) xml += "<Item" + std::to_string(n) + ">3</Item" + std::to_string(n) + ">";
+    std::ofstream(path("person.xml")) << xml + "</ZUVRecord>";
+    oeffnen();
+    host->clearRecords();
+    host->chooseFile(path("person.xml")).answer(forms::vbYes);
+    f->Command2_Click();
+    EXPECT_EQ(meldungen().back(), DialogTxt(75));
+    rs = datei->OpenRecordset("select * from persdat where personid = " + std::to_string(gAktPersonID),
+                              db::RecordsetType::Snapshot);
+    EXPECT_EQ(rs->Fields("Geburtstag").Value().toString(), "um 1970");
+    EXPECT_EQ(rs->Fields("Testdatum").Value().toString(), "gestern");
+    f->Form_Activate();
+    EXPECT_EQ(f->Text1[2].Text(), "um 1970");
+    EXPECT_EQ(f->Text1[11].Text(), "gestern");
 }
 
 TEST_F(PersonFenster, CancelAfterNewKeepsEveryPersonAndTheCurrentOne) {
