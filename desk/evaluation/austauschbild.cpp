@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QWidget>
 
+#include "desk/common/druckbild.h"
 #include "desk/common/globals.h"
 #include "platform/draw/picture.h"
 #include "platform/files/paths.h"
@@ -28,9 +29,15 @@ void AustauschbildSchreiben(const QImage& bild, const std::string& name) {
 
 void AustauschbildNachfuehren(QWidget& bild, const std::string& name, int32_t personID, bool& gemeldet,
                               const std::string& folge) {
+    AustauschbildNachfuehren([&bild] { return WidgetFuerDruck(bild); }, name, personID, gemeldet, folge);
+}
+
+void AustauschbildNachfuehren(const std::function<QImage()>& zeichnen, const std::string& name, int32_t personID,
+                              bool& gemeldet, const std::string& folge) {
     if (gAktPersonID != personID) return;
     try {
-        AustauschbildSchreiben(zeichneAbseits(bild), name);
+        AustauschbildSchreiben(zeichnen(), name);
+        DruckbildVermerken(name, gDatenbankName, personID);
     } catch (const vb::Error& e) {
         // Every change between windows activates the window again.
         if (gemeldet) return;

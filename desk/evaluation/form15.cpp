@@ -12,6 +12,7 @@
 #include "desk/common/cls_scroll.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
+#include "desk/evaluation/antworttabelle.h"
 #include "desk/evaluation/austauschbild.h"
 #include "platform/forms/host.h"
 #include "platform/forms/screen.h"
@@ -22,7 +23,6 @@ namespace {
 constexpr int kZeilen = 10;
 constexpr int kSpalten = 7;
 constexpr const char* kBildName = "ZUVTabelle.bmp";
-constexpr int32_t kTypFarbe = 0x80F6FF;  // RGB(255, 246, 128)
 
 int twipsX(int px) { return px * forms::Screen::TwipsPerPixelX(); }
 int twipsY(int px) { return px * forms::Screen::TwipsPerPixelY(); }
@@ -93,25 +93,8 @@ void Form15::Form_Load() {
         gScrollForm = this;
         Label1.setCaption(LabelTxt(251) + ": " + gAktPerson[1] + " " + gAktPerson[2] + "/" + gAktPerson[11]);
 
-        Grid1.setFixedRows(0);
-        Grid1.setFixedCols(0);
-        Grid1.setCols(kSpalten);
-        Grid1.setRows(kZeilen);
-        auto zelle = [this](int r, int c, const std::string& text, bool fett, int32_t farbe, bool farbig) {
-            Grid1.setRow(r);
-            Grid1.setCol(c);
-            Grid1.setText(text);
-            if (fett) Grid1.setCellFontBold(true);
-            if (farbig) Grid1.setCellBackColor(farbe);
-        };
-        const int32_t grau = forms::QBColor(8);
-        zelle(0, 0, LabelTxt(157), true, grau, true);
-        for (int c = 1; c <= 5; ++c) zelle(0, c, std::to_string(c - 1), true, grau, true);
-        zelle(0, 6, LabelTxt(252), true, grau, true);
-        for (int t = 1; t <= 9; ++t) zelle(t, 0, gTypbezeichnung[t], true, kTypFarbe, true);
-        for (int k = 1; k <= 5; ++k)
-            for (int t = 1; t <= 9; ++t) zelle(t, k, std::to_string(gAntwortAnzahlJeTyp[t + 10 * k]), false, 0, false);
-        for (int t = 1; t <= 9; ++t) zelle(t, 6, std::to_string(gTypgesamtsummeJeTyp[t]), false, 0, false);
+        m_tabelle = Antwortzellen::aktuelle();
+        m_tabelle.fuellen(Grid1);
 
         SetStatusText(LabelTxt(155) + " " + LabelTxt(156), false);
         SSCommand1.setEnabled(false);
@@ -119,22 +102,9 @@ void Form15::Form_Load() {
     });
 }
 
-int Form15::mindestSpalte() const {
-    QFont fett = Grid1.font();
-    fett.setBold(true);
-    const QFontMetrics fm(fett);
-    int breit = 0;
-    for (int r = 0; r < Grid1.Rows(); ++r)
-        for (int c = 0; c < Grid1.Cols(); ++c)
-            breit = std::max(breit, fm.horizontalAdvance(QString::fromStdString(Grid1.TextMatrix(r, c))));
-    return breit + 2 * fm.averageCharWidth() + 4;
-}
+int Form15::mindestSpalte() const { return TabellenMindestspalte(Grid1); }
 
-int Form15::mindestZeile() const {
-    QFont fett = Grid1.font();
-    fett.setBold(true);
-    return QFontMetrics(fett).height() + 8;
-}
+int Form15::mindestZeile() const { return TabellenMindestzeile(Grid1); }
 
 QSize Form15::sizeHint() const {
     const QSize leiste = Picture2.sizeHint();
@@ -206,12 +176,13 @@ void Form15::Form_Activate() {
     mitFehlerfalle([this] {
         Form_Resize();
         setWindowState(forms::vbMaximized);
-        AustauschbildNachfuehren(Grid1, kBildName, m_personID, m_bildFehlerGemeldet, DialogTxt(90));
+        AustauschbildNachfuehren([this] { return AntworttabelleFuerDruck(m_tabelle); }, kBildName, m_personID,
+                                 m_bildFehlerGemeldet, DialogTxt(90));
         if (hauptfenster()) hauptfenster()->arrangeChildren(gFensterAnzahl == 1 ? 2 : 0);
     });
 }
 
-QImage Form15::Tabellenbild() { return zeichneAbseits(Grid1); }
+QImage Form15::Tabellenbild() { return AntworttabelleFuerDruck(m_tabelle); }
 
 std::string Form15::Tabellentext() {
     std::string text;

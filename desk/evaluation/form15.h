@@ -12,6 +12,7 @@
 #include <string>
 
 #include "desk/common/cls_scroll.h"
+#include "desk/evaluation/antworttabelle.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
 #include "platform/forms/grid.h"
@@ -42,7 +43,7 @@ public:
     // of its row divided by tabs and ended by CR LF. The grid's current and selected column are 0
     // afterwards.
     std::string Tabellentext();
-    // The table drawn off screen at its present size: the exchange bitmap "ZUVTabelle.bmp".
+    // The table drawn off screen for print: the exchange bitmap "ZUVTabelle.bmp".
     QImage Tabellenbild();
 
     // 1 after a rating column was chosen, 2 after a type; 0 before either.
@@ -62,6 +63,7 @@ private:
     // may have put its own there since, and the chart button must chart this one.
     std::array<int16_t, 10> m_werte{};
     std::string m_titel;
+    Antwortzellen m_tabelle;  // the cells as the window filled them when it opened
     int32_t m_personID = 0;  // the person whose scores the window shows
     bool m_bildFehlerGemeldet = false;
     bool m_inResize = false;

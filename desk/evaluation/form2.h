@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "desk/common/cls_scroll.h"
+#include "desk/evaluation/enneagramm_figur.h"
 #include "desk/evaluation/form2_balken.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
@@ -24,11 +25,11 @@ public:
     forms::Button3D SSCommand1;  // help
     forms::Label Label2;         // the person
     QWidget Ansicht;             // the part of the window below the strip, in which Picture1 scrolls
-    QWidget Picture1;            // the figure: symbol, names and bars
-    forms::Image Image1;
-    std::array<forms::Label, 9> Label1;
-    std::array<forms::Panel3D, 9> SSPanel1;  // upper bar of type k + 1
-    std::array<forms::Panel3D, 9> SSPanel2;  // lower bar of type k + 1
+    EnneagrammFigur Picture1;    // the figure: symbol, names and bars
+    forms::Image& Image1 = Picture1.Image1;
+    std::array<forms::Label, 9>& Label1 = Picture1.Label1;
+    std::array<forms::Panel3D, 9>& SSPanel1 = Picture1.SSPanel1;  // upper bar of type k + 1
+    std::array<forms::Panel3D, 9>& SSPanel2 = Picture1.SSPanel2;  // lower bar of type k + 1
 
     void Form_Load() override;
     void Form_Activate() override;
@@ -55,8 +56,6 @@ public:
     static draw::Picture eingebautesSymbol();
 
 private:
-    void figurAnordnen();
-
     clsScroll m_scroll;
     int16_t m_zaehler = 0;  // the bar refresh's loop variable
     EnneagrammWerte m_werte;

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "desk/charts/chart_druckbilder.h"
 #include "desk/charts/chart_fenster.h"
 #include "desk/charts/frm_chart.h"
 #include "desk/common/form4.h"
@@ -19,6 +20,7 @@
 #include "desk/common/globals.h"
 #include "desk/common/programm.h"
 #include "desk/evaluation/auswertform.h"
+#include "desk/evaluation/druckbilder.h"
 #include "desk/evaluation/form15.h"
 #include "desk/evaluation/form2.h"
 #include "desk/reports/frm_report.h"
@@ -146,6 +148,9 @@ frmMDI::frmMDI()
       mnuSep9(mnuHilfe, "-"),
       mnuÜber(mnuHilfe, "Ü&ber Z.U.V. …") {
     setHauptfenster(this);
+    // The report makes a figure no window left for the current person with the figures' own code.
+    AuswertungsDruckbilderEintragen();
+    ChartDruckbilderEintragen();
     resize(forms::fitOnScreen(QSize(1100, 780)));
 
     Rahmen1 = new QWidget(this);

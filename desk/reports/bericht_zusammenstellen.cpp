@@ -10,6 +10,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "desk/common/druckbild.h"
 #include "desk/common/drucktabelle.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
@@ -42,6 +43,11 @@ constexpr int kKeineDatei = 80;
 constexpr int kKeinePerson = 81;
 constexpr int kPersonFehlt = 82;
 constexpr int kErgebnisFehlt = 83;
+
+// Dialog texts of a chosen figure that cannot be printed: the heading of the list, and two reasons.
+constexpr int kBilderFehlen = 97;
+constexpr int kKeinBildmacher = 98;
+constexpr int kBildUnlesbar = 99;
 
 // The tables the report reads of the current person, copied for a read-only data file.
 constexpr const char* kPersonTabellen[] = {"PersDat", "TypWertZuweisung", "Ergebnis"};
@@ -85,6 +91,7 @@ struct frmReport::Lauf {
     bool aufKopie = false;
     std::shared_ptr<db::Database> transaktion;
     float faktor = 0;
+    std::string fehlendeBilder;  // the chosen figures that could not be printed, each with its reason
     void zurueck() {
         if (aufKopie) gDatenbankName = datenbankName;
         aufKopie = false;
@@ -130,6 +137,30 @@ void frmReport::Command1_Click() {
     SSTab1.setTab(0);
     setMousePointer(forms::vbDefault);
     SetStatusText("", false);
+    // Said before anything is printed, once: the box closing activates the window and builds again.
+    if (lauf.fehlendeBilder.empty()) {
+        m_bildMeldung.clear();
+    } else if (lauf.fehlendeBilder != m_bildMeldung) {
+        m_bildMeldung = lauf.fehlendeBilder;
+        forms::MsgBox(DialogTxt(kBilderFehlen) + lauf.fehlendeBilder, forms::vbOKOnly | forms::vbExclamation,
+                      DialogTxt(3));
+    }
+}
+
+std::string frmReport::bildMachen(const std::string& bild, const std::string& datei) {
+    const Druckbildmacher macher = DruckbildmacherFuer(bild);
+    if (!macher) return DialogTxt(kKeinBildmacher);
+    try {
+        macher();
+        DruckbildVermerken(bild, datei, gAktPersonID);
+        return {};
+    } catch (const vb::Error& e) {
+        DruckbildVergessen(bild);
+        return e.description();
+    } catch (const std::exception& e) {
+        DruckbildVergessen(bild);
+        return e.what();
+    }
 }
 
 void frmReport::zusammenstellen(Lauf& lauf) {
@@ -204,23 +235,40 @@ void frmReport::zusammenstellen(Lauf& lauf) {
             const char* bild;
             const char* unterbericht;
             const char* bildBereich;
-            bool mitFaktor;
-            bool zentriert;
         };
         const Teil teile[] = {
-            {2, 5, "ZUVEnneagramm.bmp", "Enneagramm.rpt", "3", false, true},
-            {3, 6, "ZUVGrafik1.bmp", "Grafik1.rpt", "3", true, false},
-            {4, 7, "ZUVGrafik2.bmp", "Grafik2.rpt", "ReportFooterSection1", true, false},
-            {5, 8, "ZUVGrafik3.bmp", "Grafik3.rpt", "ReportFooterSection1", true, false},
-            {8, 9, "ZUVTabelle.bmp", "Tabelle.rpt", "ReportFooterSection1", true, false},
+            {2, 5, "ZUVEnneagramm.bmp", "Enneagramm.rpt", "3"},
+            {3, 6, "ZUVGrafik1.bmp", "Grafik1.rpt", "3"},
+            {4, 7, "ZUVGrafik2.bmp", "Grafik2.rpt", "ReportFooterSection1"},
+            {5, 8, "ZUVGrafik3.bmp", "Grafik3.rpt", "ReportFooterSection1"},
+            {8, 9, "ZUVTabelle.bmp", "Tabelle.rpt", "ReportFooterSection1"},
         };
+        const std::string datei = lauf.aufKopie ? lauf.datenbankName : gDatenbankName;
         for (const Teil& t : teile) {
-            if (!gewaehlt(Check1[t.kasten]) || !bildLaden(t.bild)) {
+            if (!gewaehlt(Check1[t.kasten])) {
                 mReport->Sections(t.bereich).setSuppress(true);
                 continue;
             }
-            bildPlatzieren(mReport->OpenSubreport(t.unterbericht), t.bildBereich, t.mitFaktor, t.zentriert,
-                           lauf.faktor);
+            // A chosen figure is printed: one that no window left for this person is made now.
+            std::string grund;
+            if (!DruckbildZeigt(t.bild, datei, gAktPersonID)) {
+                if (DruckbildmacherFuer(t.bild)) {
+                    grund = bildMachen(t.bild, datei);
+                } else if (!files::FileExists(gAppPath + "\\" + t.bild)) {
+                    // A figure without a maker is printed from the picture its window left.
+                    mReport->Sections(t.bereich).setSuppress(true);
+                    continue;
+                }
+            }
+            if (grund.empty() && !bildLaden(t.bild)) grund = DialogTxt(kBildUnlesbar);
+            if (!grund.empty()) {
+                mReport->Sections(t.bereich).setSuppress(true);
+                lauf.fehlendeBilder += gCrLf + Check1[t.kasten].Caption() + ": " + grund;
+                continue;
+            }
+            // Drawn for the sheet's printable width, so placed at it: a screen factor would shrink
+            // its texts below what can be read.
+            bildPlatzieren(mReport->OpenSubreport(t.unterbericht), t.bildBereich, false, t.kasten == 2, lauf.faktor);
         }
         if (!gewaehlt(Check1[6]) && !gewaehlt(Check1[7])) mReport->Sections(10).setSuppress(true);
     }

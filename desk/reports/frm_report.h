@@ -74,6 +74,8 @@ private:
     void bildPlatzieren(report::Report& unterbericht, const std::string& bereich, bool mitFaktor, bool zentriert,
                         float faktor);
     void bildOderHinweis(report::Report& unterbericht, const std::string& bild, bool mitFaktor, float faktor);
+    // Makes a figure of the current person off screen; "" when it was made, else why not.
+    std::string bildMachen(const std::string& bild, const std::string& datei);
     void kopieBereitstellen();
     void kopieSchliessen(bool mitHauptDaten);
 
@@ -82,6 +84,8 @@ private:
     // The scratch copy the report of a read-only data file is written into.
     std::shared_ptr<db::Database> m_kopie;
     std::string m_kopiePfad;
+    // The figures last said to be missing from the report.
+    std::string m_bildMeldung;
 };
 
 // The questionnaire's header and footer switches as the report window holds them.

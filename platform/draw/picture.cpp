@@ -61,6 +61,8 @@ void Picture::draw(QPainter& painter, const QRectF& target) const {
     } else if (m_image) {
         painter.save();
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        // A PDF keeps the bitmap as it is: a figure's thin lines and small figures blur in JPEG.
+        painter.setRenderHint(QPainter::LosslessImageRendering, true);
         painter.drawImage(target, *m_image);
         painter.restore();
     }

@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "desk/common/druckbild.h"
 #include "desk/charts/frm_chart_opt.h"
 #include "desk/common/form4.h"
 #include "desk/evaluation/austauschbild.h"
@@ -233,8 +234,10 @@ TEST_F(Enneagramm, ActivationWritesTheFigureBitmapButOnlyCopyTouchesTheClipboard
     Form2& f = oeffne();
     EXPECT_EQ(forms::Clipboard::GetText(), "Notiz");
     ASSERT_TRUE(files::FileExists(bild));
+    // The figure as the window lays it out, drawn for the sheet's printable width at print resolution.
     const QImage gelesen(QString::fromStdString(files::resolve(bild)));
-    EXPECT_EQ(gelesen.size(), f.Picture1.size());
+    EXPECT_EQ(gelesen.width(), kDruckbildBreite * kDruckbildPpi / 1440 + 1);
+    EXPECT_NEAR(gelesen.height(), f.Picture1.height() * gelesen.width() / double(f.Picture1.width()), 1.0);
     if (!ausgabe("command -v identify").empty()) {
         const std::string info = ausgabe("identify '" + files::resolve(bild) + "'");
         EXPECT_NE(info.find("BMP"), std::string::npos) << info;

@@ -4,6 +4,8 @@
 // data folder, a main window standing behind the port, and the scripted Host: the report window
 // is driven as a person drives it.
 
+#include "desk/charts/chart_druckbilder.h"
+#include "desk/evaluation/druckbilder.h"
 #include "desk/reports/frm_report.h"
 #include "desk/testing/fenster_fixture.h"
 #include "platform/report/document.h"
@@ -30,6 +32,9 @@ protected:
         for (const char* n : kLayouts)
             std::filesystem::copy_file(std::string(ZUV_DIST_DIR) + "/" + n, path(n),
                                        std::filesystem::copy_options::overwrite_existing);
+        // The report makes a missing figure with the figures' own code, as the main window enters it.
+        AuswertungsDruckbilderEintragen();
+        ChartDruckbilderEintragen();
         gDateiOffen = true;
         person = neuePerson("Erika", "Muster", "08.03.2026");
         bewerten(person);

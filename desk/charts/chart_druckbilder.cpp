@@ -1,0 +1,3 @@
+#include "desk/charts/chart_druckbilder.h"
+
+void ChartDruckbilderEintragen() {}

@@ -1,0 +1,90 @@
+#include "desk/common/druckbild.h"
+
+#include <QPainter>
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "desk/common/globals.h"
+#include "platform/files/paths.h"
+
+namespace {
+
+struct Vermerk {
+    std::string datei;
+    int32_t personID = 0;
+};
+
+std::map<std::string, Vermerk>& vermerke() {
+    static std::map<std::string, Vermerk> v;
+    return v;
+}
+
+std::map<std::string, Druckbildmacher>& macher() {
+    static std::map<std::string, Druckbildmacher> m;
+    return m;
+}
+
+// Pixels per metre of the picture as it is printed.
+int punkteProMeter(const QImage& bild, int druckBreite) {
+    const double zoll = druckBreite / 1440.0;
+    return static_cast<int>(std::lround(bild.width() / zoll / 0.0254));
+}
+
+}  // namespace
+
+QImage DruckbildLeinwand(const QSizeF& logisch, double& faktor, int druckBreite) {
+    const double breite = std::max(1.0, logisch.width()), hoehe = std::max(1.0, logisch.height());
+    // Whole pixels for the printed width; the drawing scales to them.
+    const int pixel = static_cast<int>(std::ceil(kDruckbildPpi * druckBreite / 1440.0));
+    faktor = pixel / breite;
+    QImage bild(pixel, std::max(1, static_cast<int>(std::ceil(hoehe * faktor))), QImage::Format_RGB32);
+    bild.fill(Qt::white);
+    // Fonts given in points are measured at 96 dpi, as the drawing code lays them out on the screen.
+    bild.setDotsPerMeterX(3780);
+    bild.setDotsPerMeterY(3780);
+    return bild;
+}
+
+void DruckbildAufloesung(QImage& bild, int druckBreite) {
+    const int ppm = punkteProMeter(bild, druckBreite);
+    bild.setDotsPerMeterX(ppm);
+    bild.setDotsPerMeterY(ppm);
+}
+
+QImage WidgetFuerDruck(QWidget& w, int druckBreite) {
+    w.ensurePolished();
+    double faktor = 1;
+    QImage bild = DruckbildLeinwand(QSizeF(w.size().expandedTo(QSize(1, 1))), faktor, druckBreite);
+    {
+        QPainter p(&bild);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setRenderHint(QPainter::TextAntialiasing, true);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        p.scale(faktor, faktor);
+        w.render(&p, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    }
+    DruckbildAufloesung(bild, druckBreite);
+    return bild;
+}
+
+void DruckbildVermerken(const std::string& name, const std::string& datei, int32_t personID) {
+    vermerke()[name] = Vermerk{datei, personID};
+}
+
+void DruckbildVergessen(const std::string& name) { vermerke().erase(name); }
+
+bool DruckbildZeigt(const std::string& name, const std::string& datei, int32_t personID) {
+    const auto it = vermerke().find(name);
+    if (it == vermerke().end() || it->second.personID != personID || it->second.datei != datei) return false;
+    return files::FileExists(gAppPath + "\\" + name);
+}
+
+void DruckbildmacherEintragen(const std::string& name, Druckbildmacher m) { macher()[name] = std::move(m); }
+
+Druckbildmacher DruckbildmacherFuer(const std::string& name) {
+    const auto it = macher().find(name);
+    return it == macher().end() ? Druckbildmacher{} : it->second;
+}

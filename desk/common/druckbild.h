@@ -1,0 +1,46 @@
+#pragma once
+
+// The report's figures (enneagram, the three charts, the answer table) as the result windows and
+// the report leave them in the data folder: drawn for print, by the figure's own drawing code at
+// print resolution, and noted with the person they show, so that the report never places a
+// picture of another person and makes a missing one itself.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include <QImage>
+#include <QSizeF>
+
+class QWidget;
+
+// The width a figure takes on the report's sheet: the printable width of its A4 page, in twips.
+inline constexpr int kDruckbildBreite = 9638;
+// Pixels per inch of a figure at that width.
+inline constexpr int kDruckbildPpi = 240;
+
+// A white picture for a figure laid out at `logisch` (pixels of 96 dpi, the unit its drawing code
+// lays out in) that holds kDruckbildPpi pixels per inch when it is printed `druckBreite` twips
+// wide. `faktor` is the scale the drawing code's painter takes.
+QImage DruckbildLeinwand(const QSizeF& logisch, double& faktor, int druckBreite = kDruckbildBreite);
+// The picture marked with the resolution it is drawn for, once it is drawn.
+void DruckbildAufloesung(QImage& bild, int druckBreite = kDruckbildBreite);
+
+// The widget with its child controls as it paints itself, laid out at its own size and drawn at
+// print resolution (texts and lines drawn anew, not enlarged pixels), whether it is shown or not.
+QImage WidgetFuerDruck(QWidget& w, int druckBreite = kDruckbildBreite);
+
+// The data file and person the picture `name` in the data folder shows: noted by whoever writes
+// it. The notes last while the program runs; a file of an earlier run shows nobody known.
+void DruckbildVermerken(const std::string& name, const std::string& datei, int32_t personID);
+void DruckbildVergessen(const std::string& name);
+// The picture lies in the data folder and shows that person of that data file.
+bool DruckbildZeigt(const std::string& name, const std::string& datei, int32_t personID);
+
+// Makers: the layer that owns a figure's drawing code enters, under the picture's name, a step that
+// draws the figure of the current person off screen, with the stored settings its window uses, and
+// writes the picture into the data folder; a failure raises vb::Error with a German text.
+using Druckbildmacher = std::function<void()>;
+void DruckbildmacherEintragen(const std::string& name, Druckbildmacher macher);
+// The maker of that picture, or an empty one.
+Druckbildmacher DruckbildmacherFuer(const std::string& name);
