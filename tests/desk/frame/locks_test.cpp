@@ -1,0 +1,291 @@
+// A practitioner's day with the real main window and Qt's real file dialog: between the changes
+// to the open data file come a backup, a compaction, the import dialog and a printout into a PDF
+// file, and an outside sqlite3 reads the file. The program runs in a child process and is killed
+// with SIGKILL at the end. At every step the program holds its lock on the open file and its
+// journal stays; after the kill every change is in the file.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QPrinterInfo>
+
+#include <set>
+#include <sstream>
+
+#include "desk/testing/frm_pers.h"
+#include "desk/testing/testverwaltung.h"
+#include "frame_fixture.h"
+#include "support/data_file.h"
+#include "support/echter_dateidialog.h"
+#include "support/files.h"
+
+using namespace frame_test;
+
+namespace {
+
+std::string sqlite(const std::string& file, const std::string& statement) {
+    return support::run("sqlite3 " + support::shellQuote(file) + " " + support::shellQuote(statement)).output;
+}
+
+// Whether process `pid` holds a lock on the file: a POSIX lock of its own in /proc/locks, or a
+// lock on an open file description (listed without an owner) while it has the file open.
+bool haeltSperre(pid_t pid, const std::string& file) {
+    struct stat st;
+    if (::stat(file.c_str(), &st) != 0) return false;
+    const std::string inode = ":" + std::to_string(st.st_ino);
+    bool offen = false;
+    for (const auto& e : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd")) {
+        struct stat fd;
+        if (::stat(e.path().c_str(), &fd) == 0 && fd.st_ino == st.st_ino && fd.st_dev == st.st_dev) offen = true;
+    }
+    std::ifstream locks("/proc/locks");
+    std::string line;
+    while (std::getline(locks, line)) {
+        std::istringstream f(line);
+        std::string n, kind, advisory, mode, owner, dev;
+        f >> n >> kind;
+        if (kind == "->") continue;  // a waiting request holds nothing
+        f >> advisory >> mode >> owner >> dev;
+        const bool datei = dev.size() > inode.size() && dev.compare(dev.size() - inode.size(), inode.size(), inode) == 0;
+        if (!datei) continue;
+        if (kind == "POSIX" && owner == std::to_string(pid)) return true;
+        if (kind == "OFDLCK" && offen) return true;
+    }
+    return false;
+}
+
+// The child's side of a run: a step done is reported with a line of facts, and the child goes on
+// once the parent has looked.
+class Kind {
+public:
+    Kind(int an, int von) : m_an(an), m_von(von) {}
+    void schritt(const std::string& name) {
+        std::string zeile = name + "|" + (gDateiOffen ? "offen" : "zu") + "|" + gDatenbankName + "|";
+        const auto meldungen = host.messages();
+        for (size_t i = m_gemeldet; i < meldungen.size(); ++i) zeile += meldungen[i] + " / ";
+        m_gemeldet = meldungen.size();
+        for (char& c : zeile)
+            if (c == '\n' || c == '\r') c = ' ';
+        zeile += "\n";
+        (void)!::write(m_an, zeile.data(), zeile.size());
+        char c = 0;
+        if (::read(m_von, &c, 1) != 1) ::_exit(4);
+    }
+    support::HostMitEchtemDateidialog host;
+
+private:
+    int m_an, m_von;
+    size_t m_gemeldet = 0;
+};
+
+// What the child reported of one step.
+struct Schritt {
+    std::string name, zustand, datei, meldungen;
+    bool offen() const { return zustand == "offen"; }
+};
+
+class Sperren : public FrameTest {
+protected:
+    void SetUp() override {
+        if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "this machine has a printer";
+        FrameTest::SetUp();
+    }
+    // A data file of this installation's workgroup with `personen` whole persons, written through
+    // the engine and closed again; the engine is reset, so that the child begins from nothing.
+    std::string datenDatei(const std::string& name, int personen) {
+        EngineEinstellen(dir.string());
+        auto ws = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
+        auto d = support::makeDataFile(*ws, pfad(name));
+        if (personen > 0) personenAnlegen(*d, personen);
+        d->Close();
+        db::DBEngine::instance().reset();
+        return pfad(name);
+    }
+    // The file the start reopens.
+    void zuletztGeoeffnet(const std::string& datei) {
+        std::ofstream(dir / "Zuv50.ini", std::ios::app) << "[File1]\r\n1=" << datei << "\r\n";
+    }
+    std::vector<std::string> nachnamen(const std::string& datei) {
+        return support::lines(sqlite(datei, "select nachname from persdat order by personid"));
+    }
+
+    // A person saved through the person window, as a person enters one.
+    static void personSpeichern(Kind& k, const std::string& nachname) {
+        PersonendatenAnzeigen();
+        auto& f = forms::Instance<frmpers>();
+        f.Befehl4_Click();
+        f.Text1[0].setText("Vor");
+        f.Text1[1].setText(nachname);
+        k.host.answer(forms::vbNo);  // no test now
+        f.Befehl5_Click();
+    }
+
+    // The day: the program starts on `datei` from the recent list, a person is saved, then
+    // `befehl` runs (it ends with a data file open again, `datei` unless it says otherwise), a
+    // person is saved, sqlite3 reads the file, another person is saved, and the program is
+    // killed. At each step with the file open the parent finds the lock and the journal; `pruefe`
+    // sees every step too. Returns the steps as the child reported them.
+    std::vector<Schritt> tag(const std::string& datei, const std::function<void(Kind&)>& befehl,
+                             const std::function<void(const Schritt&)>& pruefe = {}) {
+        std::vector<Schritt> schritte;
+        int zumKind[2], zumTest[2];
+        EXPECT_EQ(::pipe(zumKind), 0);
+        EXPECT_EQ(::pipe(zumTest), 0);
+        std::fflush(nullptr);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::close(zumKind[1]);
+            ::close(zumTest[0]);
+            Kind k(zumTest[1], zumKind[0]);
+            forms::setHost(&k.host);
+            if (!starte()) ::_exit(2);
+            k.schritt("gestartet");
+            personSpeichern(k, "Vorher");
+            k.schritt("vorher gespeichert");
+            befehl(k);
+            k.schritt("befehl");
+            personSpeichern(k, "Nachher");
+            k.schritt("nachher gespeichert");
+            personSpeichern(k, "Gelesen");
+            k.schritt("nach dem Lesen gespeichert");
+            k.schritt("ende");
+            ::pause();
+            ::_exit(0);
+        }
+        ::close(zumKind[0]);
+        ::close(zumTest[1]);
+        std::string puffer;
+        auto naechsteZeile = [&](std::string& zeile) {
+            for (;;) {
+                if (const auto nl = puffer.find('\n'); nl != std::string::npos) {
+                    zeile = puffer.substr(0, nl);
+                    puffer.erase(0, nl + 1);
+                    return true;
+                }
+                pollfd p{zumTest[0], POLLIN, 0};
+                if (::poll(&p, 1, 30000) != 1) return false;
+                char b[4096];
+                const ssize_t n = ::read(zumTest[0], b, sizeof b);
+                if (n <= 0) return false;
+                puffer.append(b, static_cast<size_t>(n));
+            }
+        };
+        for (std::string zeile; naechsteZeile(zeile);) {
+            Schritt s;
+            std::istringstream z(zeile);
+            std::getline(z, s.name, '|');
+            std::getline(z, s.zustand, '|');
+            std::getline(z, s.datei, '|');
+            std::getline(z, s.meldungen);
+            schritte.push_back(s);
+            SCOPED_TRACE(s.name + ": " + s.meldungen);
+            if (s.name == "ende") break;
+            // The day's own steps leave the file open; a command's steps inside may have closed it.
+            static const std::set<std::string> offen{"gestartet", "vorher gespeichert", "befehl",
+                                                     "nachher gespeichert", "nach dem Lesen gespeichert"};
+            if (offen.count(s.name)) EXPECT_TRUE(s.offen());
+            if (s.offen()) {
+                EXPECT_TRUE(haeltSperre(pid, s.datei)) << "no lock on " << s.datei;
+                EXPECT_TRUE(fs::exists(s.datei + "-wal"));
+            }
+            if (s.name == "nachher gespeichert") {
+                EXPECT_EQ(sqlite(s.datei, "select count(*) from PersDat where nachname = 'Nachher'"), "1\n");
+                EXPECT_TRUE(haeltSperre(pid, s.datei)) << "no lock after the outside read";
+                EXPECT_TRUE(fs::exists(s.datei + "-wal")) << "the outside read removed the journal";
+            }
+            if (pruefe) pruefe(s);
+            (void)!::write(zumKind[1], "w", 1);
+        }
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        ::close(zumKind[1]);
+        ::close(zumTest[0]);
+        EXPECT_FALSE(schritte.empty() || schritte.back().name != "ende")
+            << "the child stopped after " << (schritte.empty() ? "nothing" : schritte.back().name);
+        return schritte;
+    }
+    // After the kill: the file holds the persons it held before and every person saved, whole.
+    void allesDa(const std::string& datei, std::vector<std::string> erwartet) {
+        EXPECT_EQ(nachnamen(datei), erwartet);
+        EXPECT_EQ(sqlite(datei, "pragma integrity_check"), "ok\n");
+        EXPECT_EQ(sqlite(datei, "select count(*) from persontestergebnis"),
+                  std::to_string(109 * erwartet.size()) + "\n");
+    }
+    static std::vector<std::string> mitVorigen(std::vector<std::string> neu) {
+        neu.insert(neu.begin(), {"Nachname1", "Nachname2"});
+        return neu;
+    }
+    static const std::vector<std::string>& gespeichert() {
+        static const std::vector<std::string> n{"Vorher", "Nachher", "Gelesen"};
+        return n;
+    }
+};
+
+}  // namespace
+
+// The backup asks to close the file, lists the data folder for its target and copies; the file
+// is opened again from the recent list.
+TEST_F(Sperren, BackupThenReopenFromTheRecentList) {
+    const std::string datei = datenDatei("Klienten.ZDB", 2);
+    zuletztGeoeffnet(datei);
+    const std::string sicherung = pfad("Sicherung.ZDB");
+    tag(datei, [&](Kind& k) {
+        k.host.dateidialog(sicherung).answer(forms::vbYes);
+        mdi().mnuBackup.choose();
+        k.schritt("gesichert");
+        mdi().mnuFileArray(1).choose();
+    }, [&](const Schritt& s) {
+        if (s.name == "gesichert") EXPECT_FALSE(s.offen());
+    });
+    allesDa(datei, mitVorigen(gespeichert()));
+    EXPECT_EQ(nachnamen(sicherung), mitVorigen({"Vorher"}));
+}
+
+// The compaction lists the folder twice (source and target); the file is opened again through
+// File → Open, a third listing.
+TEST_F(Sperren, CompactionThenReopenThroughFileOpen) {
+    const std::string datei = datenDatei("Klienten.ZDB", 2);
+    zuletztGeoeffnet(datei);
+    const std::string kompakt = pfad("Kompakt.ZDB");
+    tag(datei, [&](Kind& k) {
+        k.host.dateidialog(datei).dateidialog(kompakt).answer(forms::vbYes);
+        mdi().mnuDBkomprimieren.choose();
+        k.schritt("komprimiert");
+        k.host.dateidialog(datei);
+        mdi().mnuOpen.choose();
+    });
+    allesDa(datei, mitVorigen(gespeichert()));
+    EXPECT_EQ(nachnamen(kompakt), mitVorigen({"Vorher"}));
+}
+
+// The import dialog lists the data folder while the file is open, and is cancelled.
+TEST_F(Sperren, ImportDialogCancelledWhileTheFileIsOpen) {
+    const std::string datei = datenDatei("Klienten.ZDB", 2);
+    zuletztGeoeffnet(datei);
+    const auto schritte = tag(datei, [&](Kind& k) {
+        k.host.dateidialog("");
+        mdi().mnuImportZUV40.choose();
+        k.schritt(k.host.listen().size() == 1 && !k.host.listen()[0].empty() ? "gelistet" : "nicht gelistet");
+    });
+    ASSERT_GE(schritte.size(), 3u);
+    EXPECT_EQ(schritte[2].name, "gelistet");  // the dialog did show the folder's files
+    allesDa(datei, mitVorigen(gespeichert()));
+}
+
+// The blank questionnaire printed into a PDF file chosen in the data folder, without a printer.
+TEST_F(Sperren, PrintoutIntoAPdfFileInTheDataFolder) {
+    const std::string datei = datenDatei("Klienten.ZDB", 2);
+    zuletztGeoeffnet(datei);
+    const std::string pdf = pfad("Fragebogen.pdf");
+    tag(datei, [&](Kind& k) {
+        k.host.dateidialog(pdf).answer(forms::vbYes);
+        mdi().mnuDruckFragebogen.choose();
+    });
+    allesDa(datei, mitVorigen(gespeichert()));
+    EXPECT_NE(pdfText(pdf).find("109)"), std::string::npos);
+}
