@@ -1,5 +1,7 @@
 #include "desk/charts/chart_fenster.h"
 
+#include "desk/charts/chart_zeichnung.h"
+
 #include "desk/charts/frm_chart.h"
 #include "desk/charts/frm_chart_opt.h"
 #include "desk/common/globals.h"
@@ -7,9 +9,10 @@
 #include "desk/testing/testverwaltung.h"
 #include "platform/files/paths.h"
 
-frmChart* NeuesChartFenster(int beschriftung) {
+frmChart* NeuesChartFenster(const ChartAnfrage& anfrage) {
+    const int beschriftung = anfrage.zweiPersonen() ? 225 : 153;
     return static_cast<frmChart*>(ErgebnisfensterOeffnen(
-        new frmChart, gChartFenster, [beschriftung](forms::Form& f) { f.setCaption(LabelTxt(beschriftung)); }));
+        new frmChart(anfrage), gChartFenster, [beschriftung](forms::Form& f) { f.setCaption(LabelTxt(beschriftung)); }));
 }
 
 void GrafikauswertungAnzeigen() {
@@ -17,19 +20,31 @@ void GrafikauswertungAnzeigen() {
         gDiagrammArt = 1;
         PersonFuerErgebnisfensterAuswerten();
         gDateivergleich = 0;
-        if (!NeuesChartFenster(153)) return;
+        if (!NeuesChartFenster(ChartAnfrageAusZustand(1, 0))) return;
         DruckMenueGrafik(true);
         AssistentChartSchritt();
     });
 }
 
 void DateivergleichAnzeigen() {
+    gDiagrammArt = 1;
     gDateivergleich = 1;
     frmChartOpt& o = forms::Default<frmChartOpt>();
     if (o.Option3[1].Value() || o.Option3[9].Value()) o.Option3[0].setValue(true);
     if (o.Option1[4].Value()) o.Option1[0].setValue(true);
     // The print item follows a comparison window that opened; a refused one leaves no picture.
-    if (NeuesChartFenster(225)) DruckMenueVergleich(true);
+    if (NeuesChartFenster(ChartAnfrageAusZustand(1, 1))) DruckMenueVergleich(true);
+}
+
+frmChart* TabellenchartAnzeigen(int16_t art, const std::array<int16_t, 10>& werte, const std::string& titel) {
+    gDiagrammArt = art;
+    for (int i = 1; i <= (art == 10 ? 9 : 5); ++i) gDiagrammWerte[i] = werte[i];
+    gDiagrammTitel = titel;
+    gDateivergleich = 0;
+    frmChart* f = NeuesChartFenster(ChartAnfrageAusZustand(art, 0));
+    // Like the comparison's: a refused window switches nothing on.
+    if (f) DruckMenueGrafik(true);
+    return f;
 }
 
 void frmChartOptLaden() { forms::Default<frmChartOpt>(); }

@@ -2,17 +2,18 @@
 
 // The chart window: a child window of the main window, made anew for each request, showing one
 // chart of the nine types' values (or of an answer-table row's five counts) on the chart control.
-// It reads the live settings of the chart options dialog when it loads and keeps no settings of
-// its own; on each activation it leaves its picture as a bitmap in the data folder for the report.
+// It is made with its whole request (what to chart, for whom) and draws from that alone; the look
+// comes from the live settings of the chart options dialog when it loads. On each activation it
+// leaves its picture as a bitmap in the data folder for the report.
 //
-// A creator sets the program-wide request first (gDiagrammArt 1 with gDateivergleich 0 or 1, or
-// gDiagrammArt 10/11 with gDiagrammWerte and gDiagrammTitel), asks CanOpenChildWindow, then sets
-// the caption (label text 153, or 225 for two persons), which loads the window and draws it.
+// A creator makes the window with its request, asks CanOpenChildWindow, then sets the caption
+// (label text 153, or 225 for two persons), which loads the window and draws it.
 
 #include <array>
 #include <cstdint>
 #include <string>
 
+#include "desk/charts/chart_zeichnung.h"
 #include "platform/chart/chart_control.h"
 #include "platform/db/data_control.h"
 #include "platform/draw/picture_box.h"
@@ -21,7 +22,7 @@
 
 class frmChart : public forms::Form {
 public:
-    frmChart();
+    explicit frmChart(const ChartAnfrage& anfrage);
 
     chart::ChartControl MSChart1;
     draw::PictureBox Picture1;  // receives the chart for the exchange bitmap
@@ -56,16 +57,9 @@ public:
     void MSChart1_AxisTitleActivated(int axisId, int axisIndex);
     void MSChart1_AxisLabelActivated(int axisId, int axisIndex, int labelSetIndex, int labelIndex);
 
-    // What the window was asked to draw, kept from its load: it decides the picture the window
-    // leaves for the report, and for whom.
-    struct Anfrage {
-        int16_t diagrammArt = 1;
-        int16_t dateivergleich = 0;
-        std::array<int16_t, 10> werte{};
-        std::string titel;
-        int32_t personID = 0;
-    };
-    const Anfrage& anfrage() const { return m_anfrage; }
+    // What the window was asked to draw: it decides the data, the legend, the titles and the
+    // picture the window leaves for the report, and for whom.
+    const ChartAnfrage& anfrage() const { return m_anfrage; }
     // The exchange bitmap this window writes on activation ("" for none): by its own chart, not
     // by what the options dialog shows at that moment.
     std::string bildDatei() const;
@@ -77,7 +71,7 @@ private:
     void schriftFuer(chart::Font& ziel);
     void bitmapSchreiben(const std::string& datei);
 
-    Anfrage m_anfrage;
-    int m_wertewahl = 0;  // the Option3 choice the chart was drawn with
+    ChartAnfrage m_anfrage;
+    ChartZeichnung m_zeichnung;
     std::string m_bildFehler;  // a bitmap that could not be written is reported once
 };

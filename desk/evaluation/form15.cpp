@@ -234,17 +234,9 @@ void Form15::SSCommand1_Click() {
         ~Zeiger() { f->setMousePointer(forms::vbDefault); }
     } zeiger{this};
     mitFehlerfalle([this] {
-        if (m_auswahl == 1) gDiagrammArt = 10;
-        if (m_auswahl == 2) gDiagrammArt = 11;
         // The values and title of this window's choice, whatever another table window chose since.
-        if (m_auswahl != 0) {
-            for (int i = 1; i <= (m_auswahl == 1 ? 9 : 5); ++i) gDiagrammWerte[i] = m_werte[i];
-            gDiagrammTitel = m_titel;
-        }
         // The table stays open, so its print item stays as it is.
-        DruckMenueAn(DruckMenue::Grafik, true);
-        gDateivergleich = 0;
-        NeuesChartFenster(153);
+        if (m_auswahl == 1 || m_auswahl == 2) TabellenchartAnzeigen(m_auswahl == 1 ? 10 : 11, m_werte, m_titel);
     });
 }
 

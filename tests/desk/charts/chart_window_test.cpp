@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QMdiArea>
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 
 #include "desk/charts/chart_farben.h"
@@ -143,21 +145,15 @@ TEST_F(ChartTest, ThePieSharesTheTotalScoresOutAmongTheNineTypes) {
 
 TEST_F(ChartTest, AnswerTableColumnsAndRowsAreChartedWithTheirOwnTitleAndNoReportPicture) {
     bilderLoeschen();
-    gDiagrammWerte = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-    gDiagrammTitel = "Antwortwert 3";
-    gDiagrammArt = 10;
-    gDateivergleich = 0;
-    frmChart* f = NeuesChartFenster(153);
+    frmChart* f = TabellenchartAnzeigen(10, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, "Antwortwert 3");
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(reihe(f->MSChart1, 1), (std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(f->MSChart1.Plot.SeriesCollection(1).LegendText, "Antwortwert 3");
     EXPECT_EQ(f->MSChart1.DataGrid.RowLabel(9, 1), gTypbezeichnung[9]);
     EXPECT_EQ(f->MSChart1.Plot.Axis(VtChAxisIdX).AxisTitle.Text, LabelTxt(126));
 
-    gDiagrammWerte = {0, 4, 3, 2, 1, 0, 0, 0, 0, 0};
-    gDiagrammTitel = gTypbezeichnung[2];
-    gDiagrammArt = 11;
-    f = NeuesChartFenster(153);
+    const std::array<int16_t, 10> zeile{0, 4, 3, 2, 1, 0, 0, 0, 0, 0};
+    f = TabellenchartAnzeigen(11, zeile, gTypbezeichnung[2]);
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(reihe(f->MSChart1, 1), (std::vector<double>{4, 3, 2, 1, 0}));
     for (int r = 1; r <= 5; ++r) EXPECT_EQ(f->MSChart1.DataGrid.RowLabel(r, 1), std::to_string(r - 1));
@@ -166,7 +162,7 @@ TEST_F(ChartTest, AnswerTableColumnsAndRowsAreChartedWithTheirOwnTitleAndNoRepor
 
     // As a pie: five counts and four empty slices, named by the answer values, the title below.
     forms::Default<frmChartOpt>().Option1[4].setValue(true);
-    f = NeuesChartFenster(153);
+    f = TabellenchartAnzeigen(11, zeile, gTypbezeichnung[2]);
     ASSERT_EQ(f->MSChart1.Plot.SeriesCount(), 9);
     EXPECT_EQ(f->MSChart1.DataGrid.Data(1, 1), 4);
     EXPECT_EQ(f->MSChart1.DataGrid.Data(1, 6), 0);
@@ -438,11 +434,7 @@ TEST_F(ChartTest, OkInTheOptionsReplacesTheActiveChartByAChartOfTheCurrentPerson
 
     // So does a chart of the answer table.
     for (frmChart* c : charts()) forms::Unload(*c);
-    gDiagrammWerte = {0, 4, 3, 2, 1, 0, 0, 0, 0, 0};
-    gDiagrammTitel = gTypbezeichnung[2];
-    gDiagrammArt = 11;
-    gDateivergleich = 0;
-    ASSERT_NE(NeuesChartFenster(153), nullptr);
+    ASSERT_NE(TabellenchartAnzeigen(11, {0, 4, 3, 2, 1, 0, 0, 0, 0, 0}, gTypbezeichnung[2]), nullptr);
     forms::Default<frmChartOpt>().Option1[5].setValue(true);
     forms::Default<frmChartOpt>().Command1_Click();
     ASSERT_EQ(charts().size(), 1u);
@@ -550,6 +542,171 @@ TEST_F(ChartTest, ChartsClosingForTheNextPersonLeaveNoPictureOfThePreviousOne) {
     SchliesseUnterfenster();
     EXPECT_TRUE(charts().empty());
     EXPECT_FALSE(bildDa("ZUVGrafik1.bmp"));
+}
+
+}  // namespace
+
+namespace {
+
+// Person charts, answer-table charts and comparisons opened one after another, in every order:
+// each window shows what it was asked for, whatever was asked before it or after it.
+TEST_F(ChartTest, EveryOrderOfPersonTableAndComparisonChartsDrawsEachAsAsked) {
+    waehle(2);
+    gVergleichPersonID = gAktPersonID;
+    gVergleichPerson = {};
+    gVergleichPerson[1] = gAktPerson[1];
+    gVergleichPerson[2] = gAktPerson[2];
+    gVergleichPerson[3] = gAktPerson[11];
+    waehle(3);
+    // The first person's stored totals, as the comparison charts them.
+    std::vector<double> erste;
+    for (int t = 1; t <= 9; ++t) erste.push_back(20 + t);
+    mdi().mnuTabelle.choose();
+    auto* tabelle = dynamic_cast<Form15*>(mdi().ActiveForm());
+    ASSERT_NE(tabelle, nullptr);
+    const std::string vergleichTitel =
+        "Vorname2 Nachname2 / 01.02.2026 " + LabelTxt(371) + " Vorname3 Nachname3 / 01.02.2026";
+
+    enum Art { Person, Zeile, Spalte, Vergleich };
+    std::array<Art, 4> folge{Person, Zeile, Spalte, Vergleich};
+    int folgen = 0;
+    do {
+        ++folgen;
+        std::string wo;
+        for (Art a : folge) wo += "PZSV"[a];
+        std::vector<std::pair<Art, frmChart*>> offen;
+        for (Art a : folge) {
+            if (a == Person) GrafikauswertungAnzeigen();
+            if (a == Zeile || a == Spalte) {
+                forms::Instance<frmMDI>().childActivated(tabelle);
+                tabelle->Grid1.clickCell(a == Zeile ? 4 : 0, a == Zeile ? 0 : 3);
+                tabelle->SSCommand1.click();
+            }
+            if (a == Vergleich) {
+                fs::remove(dir / "ZUVVergleich.bmp");
+                DateivergleichAnzeigen();
+                EXPECT_TRUE(bildDa("ZUVVergleich.bmp")) << wo;
+            }
+            frmChart* f = aktivesChart();
+            ASSERT_NE(f, nullptr) << wo;
+            offen.emplace_back(a, f);
+        }
+        // Each window activated again, last to first: still its own chart, and the comparison's
+        // picture is of the two persons.
+        for (auto it = offen.rbegin(); it != offen.rend(); ++it) {
+            const auto [a, f] = *it;
+            forms::Instance<frmMDI>().childActivated(f);
+            const Chart& c = f->MSChart1;
+            const std::string was = wo + " " + "PZSV"[a];
+            switch (a) {
+            case Person:
+                EXPECT_EQ(f->Caption(), LabelTxt(153)) << was;
+                ASSERT_EQ(c.Plot.SeriesCount(), 1) << was;
+                EXPECT_EQ(c.TitleText(), "Vorname3 Nachname3 / 01.02.2026") << was;
+                for (int t = 1; t <= 9; ++t) EXPECT_EQ(c.DataGrid.Data(t, 1), gTypgesamtsummeJeTyp[t]) << was;
+                break;
+            case Zeile:
+                ASSERT_EQ(c.DataGrid.RowCount(), 5) << was;
+                EXPECT_EQ(c.Plot.SeriesCollection(1).LegendText, gTypbezeichnung[4]) << was;
+                for (int v = 1; v <= 5; ++v)
+                    EXPECT_EQ(std::to_string(int(c.DataGrid.Data(v, 1))), tabelle->Grid1.TextMatrix(4, v)) << was;
+                break;
+            case Spalte:
+                ASSERT_EQ(c.DataGrid.RowCount(), 9) << was;
+                EXPECT_EQ(c.Plot.SeriesCollection(1).LegendText, LabelTxt(157) + " 2") << was;
+                for (int t = 1; t <= 9; ++t)
+                    EXPECT_EQ(std::to_string(int(c.DataGrid.Data(t, 1))), tabelle->Grid1.TextMatrix(t, 3)) << was;
+                break;
+            case Vergleich: {
+                EXPECT_EQ(f->Caption(), LabelTxt(225)) << was;
+                EXPECT_EQ(gDateivergleich, 1) << was;
+                ASSERT_EQ(c.DataGrid.RowCount(), 9) << was;
+                ASSERT_EQ(c.Plot.SeriesCount(), 2) << was;
+                EXPECT_EQ(c.Plot.SeriesCollection(1).LegendText, "Vorname2 Nachname2: " + LabelTxt(109)) << was;
+                EXPECT_EQ(c.Plot.SeriesCollection(2).LegendText, "Vorname3 Nachname3: " + LabelTxt(109)) << was;
+                EXPECT_EQ(reihe(c, 1), erste) << was;
+                for (int t = 1; t <= 9; ++t) EXPECT_EQ(c.DataGrid.Data(t, 2), gTypgesamtsummeJeTyp[t]) << was;
+                EXPECT_EQ(c.TitleText(), vergleichTitel) << was;
+                // The picture for the report shows the bars of both persons.
+                const QImage bild(QString::fromStdString(pfad("ZUVVergleich.bmp")));
+                for (int n = 1; n <= 2; ++n) {
+                    const int32_t farbe = ReihenFarbe(n);
+                    const QColor soll(GetRed(farbe), GetGreen(farbe), GetBlue(farbe));
+                    bool da = false;
+                    for (int y = 0; y < bild.height() && !da; y += 2)
+                        for (int x = 0; x < bild.width() && !da; x += 2) da = bild.pixelColor(x, y) == soll;
+                    EXPECT_TRUE(da) << was << " series " << n;
+                }
+                break;
+            }
+            }
+        }
+        for (auto& [a, f] : offen) forms::Unload(*f);
+    } while (std::next_permutation(folge.begin(), folge.end()));
+    EXPECT_EQ(folgen, 24);
+}
+
+// The answer table's chart button switches the chart print item on only for a window that opened.
+TEST_F(ChartTest, ARefusedAnswerTableChartSwitchesNoPrintItemOn) {
+    bilderLoeschen();
+    mdi().mnuTabelle.choose();
+    auto* t = dynamic_cast<Form15*>(mdi().ActiveForm());
+    ASSERT_NE(t, nullptr);
+    DruckMenueNachBildern();
+    ASSERT_FALSE(mdi().mnuDruckGrafik.Enabled());
+    t->Grid1.clickCell(0, 2);
+    gFensterAnzahl = 10;
+    t->SSCommand1.click();
+    EXPECT_EQ(charts().size(), 0u);
+    EXPECT_FALSE(mdi().mnuDruckGrafik.Enabled());
+    gFensterAnzahl = 1;
+    t->SSCommand1.click();
+    EXPECT_EQ(charts().size(), 1u);
+    EXPECT_TRUE(mdi().mnuDruckGrafik.Enabled());
+}
+
+}  // namespace
+
+#include "desk/charts/chart_zeichnung.h"
+
+namespace {
+
+// The report draws the charts of the current person without a window, by the same steps.
+TEST_F(ChartTest, AChartDrawnWithoutAWindowEqualsTheWindowsAndLeavesTheOptionsAlone) {
+    frmChartOpt& o = forms::Default<frmChartOpt>();
+    o.Option1[1].setValue(true);  // 3-D bars
+    GrafikauswertungAnzeigen();
+    frmChart* f = aktivesChart();
+    ASSERT_NE(f, nullptr);
+    o.Text1.setText("Eigener Titel");
+    // Whatever the answer table asked for last, the request for the person is a person chart.
+    gDiagrammArt = 10;
+    ChartAnfrage a = ChartAnfrageAusZustand(1, 0);
+    EXPECT_EQ(a, f->anfrage());
+    Chart c;
+    ChartZeichnen(c, a);
+    EXPECT_EQ(c.ChartType, VtChChartType3dBar);
+    EXPECT_EQ(reihe(c, 1), reihe(f->MSChart1, 1));
+    EXPECT_EQ(c.TitleText(), f->MSChart1.TitleText());
+    EXPECT_EQ(c.Plot.SeriesCollection(1).LegendText, f->MSChart1.Plot.SeriesCollection(1).LegendText);
+    EXPECT_EQ(c.toImage(QSize(640, 480)), f->MSChart1.toImage(QSize(640, 480)));
+    EXPECT_EQ(o.Text1.Text(), "Eigener Titel");
+
+    // Another choice of answer values than the dialog's: three series.
+    a.wertewahl = 1;
+    ChartZeichnen(c, a);
+    EXPECT_EQ(c.Plot.SeriesCount(), 3);
+    // A person without results cannot be drawn: said to the caller, no message box.
+    gDatenbank->Execute("DELETE FROM Ergebnis WHERE PersonID = " + std::to_string(gAktPersonID));
+    h().clearRecords();
+    Chart leer;
+    try {
+        ChartZeichnen(leer, a);
+        ADD_FAILURE() << "no error";
+    } catch (const vb::Error& e) {
+        EXPECT_NE(e.description().find("Vorname1 Nachname1"), std::string::npos) << e.description();
+    }
+    EXPECT_TRUE(h().messages().empty());
 }
 
 }  // namespace
