@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desk/charts/chart_druckbilder.h"
 #include "desk/charts/chart_farben.h"
 #include "desk/charts/chart_fenster.h"
 #include "desk/charts/frm_chart_opt.h"
+#include "desk/common/druckbild.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
 #include "platform/db/recordset.h"
@@ -78,8 +80,12 @@ void frmChart::bitmapSchreiben(const std::string& datei) {
     // next person must not leave its picture in that person's report.
     if (gAktPersonID != m_anfrage.person.id) return;
     const std::string pfad = gAppPath + "\\" + datei;
+    // The report's charts are drawn for its sheet; the two-person report places the screen's picture.
+    const bool fuerDruck = datei != "ZUVVergleich.bmp";
     try {
-        draw::SavePicture(draw::Picture::fromImage(bild()), pfad);
+        const QImage amSchirm = bild();
+        draw::SavePicture(draw::Picture::fromImage(fuerDruck ? ChartFuerDruck(MSChart1) : amSchirm), pfad);
+        if (fuerDruck) DruckbildVermerken(datei, m_anfrage.datenbank, m_anfrage.person.id);
         m_bildFehler.clear();
     } catch (const vb::Error& e) {
         // Reported once for this window: every activation would otherwise bring the box again.

@@ -251,15 +251,7 @@ void frmReport::zusammenstellen(Lauf& lauf) {
             }
             // A chosen figure is printed: one that no window left for this person is made now.
             std::string grund;
-            if (!DruckbildZeigt(t.bild, datei, gAktPersonID)) {
-                if (DruckbildmacherFuer(t.bild)) {
-                    grund = bildMachen(t.bild, datei);
-                } else if (!files::FileExists(gAppPath + "\\" + t.bild)) {
-                    // A figure without a maker is printed from the picture its window left.
-                    mReport->Sections(t.bereich).setSuppress(true);
-                    continue;
-                }
-            }
+            if (!DruckbildZeigt(t.bild, datei, gAktPersonID)) grund = bildMachen(t.bild, datei);
             if (grund.empty() && !bildLaden(t.bild)) grund = DialogTxt(kBildUnlesbar);
             if (!grund.empty()) {
                 mReport->Sections(t.bereich).setSuppress(true);

@@ -41,7 +41,7 @@ protected:
 TEST_F(Bericht, TheFullReportPrintsEveryChosenFigureOfThePersonDrawnForTheSheet) {
     // Bitmaps of an earlier run, of nobody known, and one missing: none of them is placed as it is.
     alleBilder();
-    std::remove(path("ZUVTabelle.bmp").c_str());
+    std::remove(path("ZUVGrafik2.bmp").c_str());
     oeffnen({0, 1, 2, 3, 4, 5, 6, 7, 8});
     ASSERT_TRUE(meldungen().empty()) << meldungen().front();
     ASSERT_NE(dokument(), nullptr);
@@ -60,7 +60,7 @@ TEST_F(Bericht, TheFullReportPrintsEveryChosenFigureOfThePersonDrawnForTheSheet)
     EXPECT_NE(zeilen("select sum(abs(TypGesamtSumme)) from Ergebnis"), 0);
 
     // Every figure drawn anew for the printable width at print resolution, and placed at that width.
-    for (const char* n : {"ZUVEnneagramm.bmp", "ZUVTabelle.bmp"}) {
+    for (const char* n : {"ZUVEnneagramm.bmp", "ZUVGrafik1.bmp", "ZUVGrafik2.bmp", "ZUVGrafik3.bmp", "ZUVTabelle.bmp"}) {
         const QImage b(QString::fromStdString(path(n)));
         EXPECT_GE(b.width() * 1440.0 / 9638, 200) << n;
     }
