@@ -4,6 +4,7 @@
 #include <QHeaderView>
 
 #include <algorithm>
+#include <array>
 
 #include "desk/common/druckbild.h"
 #include "desk/common/globals.h"
@@ -75,15 +76,32 @@ QImage AntworttabelleFuerDruck(const Antwortzellen& t) {
     g.verticalHeader()->setMinimumSectionSize(1);
     g.horizontalHeader()->setMinimumSectionSize(1);
     t.fuellen(g);
-    // Seven equal columns across the sheet's width, as the window divides its width, and rows
-    // with room around their text; the sheet's width in pixels of 96 dpi.
+    // Seven equal columns across the sheet's width, as the window divides its width; where the type
+    // names need more, their column takes what they need and the six columns of numbers share the
+    // rest, so the table keeps to the sheet and its texts keep their size. Pixels of 96 dpi.
     const int tx = forms::Screen::TwipsPerPixelX(), ty = forms::Screen::TwipsPerPixelY();
     const int breite = kDruckbildBreite / 15;
-    const int spalte = std::max(breite / kSpalten, TabellenMindestspalte(g));
     const int zeile = TabellenMindestzeile(g) * 3 / 2;
+    std::array<int, kSpalten> spalten;
+    spalten.fill(breite / kSpalten);
+    if (TabellenMindestspalte(g) > breite / kSpalten) {
+        auto mindestens = [&g](int c) {
+            QFont fett = g.font();
+            fett.setBold(true);
+            const QFontMetrics fm(fett);
+            int b = 0;
+            for (int r = 0; r < kZeilen; ++r) b = std::max(b, fm.horizontalAdvance(QString::fromStdString(g.TextMatrix(r, c))));
+            return b + 2 * fm.averageCharWidth() + 4;
+        };
+        spalten[0] = mindestens(0);
+        int zahlen = 0;
+        for (int c = 1; c < kSpalten; ++c) zahlen = std::max(zahlen, mindestens(c));
+        zahlen = std::max(zahlen, (breite - spalten[0]) / (kSpalten - 1));
+        for (int c = 1; c < kSpalten; ++c) spalten[c] = zahlen;
+    }
     int summeB = 0, summeH = 0;
     for (int c = 0; c < kSpalten; ++c) {
-        g.setColWidth(c, spalte * tx);
+        g.setColWidth(c, spalten[c] * tx);
         if (c >= 1) {
             g.setColAlignment(c, 4);
             g.setFixedAlignment(c, 4);
