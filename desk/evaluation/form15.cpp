@@ -1,6 +1,5 @@
 #include "desk/evaluation/form15.h"
 
-#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPainter>

@@ -3,7 +3,6 @@
 #include <QHBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 #include "desk/charts/chart_fenster.h"
 #include "desk/common/form4.h"
@@ -12,10 +11,7 @@
 #include "desk/common/main_window_port.h"
 #include "desk/evaluation/austauschbild.h"
 #include "desk/evaluation/enneagramm_figur.h"
-#include "platform/draw/metafile.h"
-#include "platform/draw/metafile_writer.h"
 #include "platform/forms/host.h"
-#include "platform/forms/screen.h"
 
 namespace {
 
