@@ -469,8 +469,7 @@ void frmChartOpt::SaveChartType() {
         auto rs = Data1.Recordset();
         if (!rs || rs->Eof()) throw vb::Error(vb::err::NoCurrentRecord);
         if (!m_geladen)
-            throw vb::Error(3021, "Die gespeicherten Diagrammeinstellungen konnten nicht vollständig gelesen werden. "
-                                  "Damit sie nicht mit unvollständigen Werten überschrieben werden, wird nichts gespeichert.");
+            throw vb::Error(3021, DialogTxt(125));
         auto setze = [&](const std::string& spalte, const vb::Variant& v) { rs->Fields(spalte) = v; };
         auto kasten = [](const forms::CheckBox& c) { return vb::Variant(static_cast<int16_t>(c.Value())); };
         rs->Edit();

@@ -78,14 +78,11 @@ void frmImport::Form_Load() {
 
 int frmImport::importiere(const std::string& quelle, const std::vector<int32_t>* nurDiese) {
     if (!gDateiOffen || !gDatenbank)
-        throw vb::Error(vb::err::ObjectNotSet, "Es ist keine Datendatei geöffnet, in die importiert werden könnte.");
+        throw vb::Error(vb::err::ObjectNotSet, DialogTxt(106));
     if (files::samePath(files::resolve(quelle), files::resolve(gDatenbankName)))
-        throw vb::Error(vb::err::InvalidProcedureCall,
-                        "Die gewählte Datei ist die geöffnete Datendatei selbst. Bitte wählen Sie eine andere "
-                        "Datendatei, aus der importiert werden soll.");
+        throw vb::Error(vb::err::InvalidProcedureCall, DialogTxt(107));
     if (gNurLesen)
-        throw vb::Error(vb::err::ReadOnlyDatabase,
-                        "Die Datendatei ist schreibgeschützt geöffnet; es kann nichts importiert werden.");
+        throw vb::Error(vb::err::ReadOnlyDatabase, DialogTxt(108));
     {
         // Opening it first checks that the source is one of our data files under this login.
         auto pruefung = gWorkspace->OpenDatabase(files::resolve(quelle), false, true);
@@ -180,8 +177,7 @@ void frmImport::Command2_Click() {
         const int n = importiere(gImportQuelle, nullptr);
         setMousePointer(forms::vbDefault);
         if (n == 0) {
-            gAntwort = forms::MsgBox("Die gewählte Datendatei enthält keine Personen.", forms::vbExclamation,
-                                     DialogTxt(3));
+            gAntwort = forms::MsgBox(DialogTxt(109), forms::vbExclamation, DialogTxt(3));
             return;
         }
         gAntwort = forms::MsgBox(meldungFertig(), forms::vbExclamation, DialogTxt(3));

@@ -320,16 +320,13 @@ void frmMDI::Form_Load() {
                     "Z.U.V.");
                 if (name.empty()) break;
                 if (name.find_first_of("\\/:*?\"<>|") != std::string::npos || vb::Trim(name).empty()) {
-                    forms::MsgBox("Der Name darf nicht leer sein und keines der Zeichen \\ / : * ? \" < > | enthalten.",
-                                  forms::vbExclamation, DialogTxt(3));
+                    forms::MsgBox(DialogTxt(100), forms::vbExclamation, DialogTxt(3));
                     continue;
                 }
                 const std::string pfad = files::joinPath(files::programFolder(), name + ".ZDB");
                 if (files::FileExists(pfad)) {
                     // An existing file is never replaced here: it may hold persons.
-                    forms::MsgBox("Eine Datendatei mit dem Namen \"" + name +
-                                      "\" gibt es schon. Bitte geben Sie einen anderen Namen ein.",
-                                  forms::vbExclamation, DialogTxt(3));
+                    forms::MsgBox(DialogTxt(101) + name + DialogTxt(102), forms::vbExclamation, DialogTxt(3));
                     continue;
                 }
                 if (NewLocalDB(pfad), gDateiOffen) {
@@ -826,9 +823,8 @@ void frmMDI::BackUpDB() {
         }
         const std::string ziel = zdbZielWaehlen(DialogTxt(3) + LabelTxt(13));
         if (ziel.empty()) return;
-        if (quelle.empty()) throw vb::Error(vb::err::FileNotFoundDb, "Es ist keine Datendatei geöffnet, die gesichert werden könnte.");
-        if (files::samePath(quelle, ziel))
-            throw vb::Error(vb::err::InvalidProcedureCall, "Die Sicherungskopie kann nicht die Datendatei selbst sein.");
+        if (quelle.empty()) throw vb::Error(vb::err::FileNotFoundDb, DialogTxt(103));
+        if (files::samePath(quelle, ziel)) throw vb::Error(vb::err::InvalidProcedureCall, DialogTxt(104));
         sanduhr();
         SetStatusText(DialogTxt(11) + " " + quelle + " " + DialogTxt(17) + " " + ziel, true);
         // Copied through the engine: a consistent copy even if another program still writes into
@@ -950,8 +946,7 @@ void frmMDI::mnuDateivergleich_Click() {
     PersonWaehlen();
     if (gAuswahlAbgebrochen == 1) return;
     if (gAktPersonID == gVergleichPersonID) {
-        forms::MsgBox("Bitte wählen Sie als zweite Person eine andere als die erste.",
-                      forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+        forms::MsgBox(DialogTxt(105), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
         return;
     }
     DateivergleichAnzeigen();

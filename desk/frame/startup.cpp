@@ -77,9 +77,7 @@ void form9::Form_Load() {
         Label4.setCaption(LabelTxt(159));
         forms::setAppTitle(DialogTxt(3));
         if (DatenordnerErsetzt())
-            forms::MsgBox("In der Datei " + std::string(kIniDateiName) +
-                              " ist kein Datenordner eingetragen. Z.U.V. verwendet den Programmordner " +
-                              files::programFolder() + "; beim Beenden wird er in die Datei eingetragen.",
+            forms::MsgBox(DialogTxt(110) + kIniDateiName + DialogTxt(111) + files::programFolder() + DialogTxt(112),
                           forms::vbOKOnly | forms::vbInformation, DialogTxt(3));
     });
 }

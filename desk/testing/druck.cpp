@@ -287,13 +287,7 @@ int druckeEinfuehrung(draw::Surface& s, const std::string& text, const std::stri
 }
 
 std::string leseEinfuehrungstext(const std::string& pfad) {
-    std::string bytes;
-    try {
-        bytes = files::readFile(pfad);
-    } catch (const vb::Error& e) {
-        if (e.number() != vb::err::FileNotFound) throw;
-        throw vb::Error(vb::err::FileNotFound, "Die Datei \"" + vb::excerpt(pfad) + "\" wurde nicht gefunden.");
-    }
+    const std::string bytes = files::readFile(pfad);
 
     bool utf8 = true, hoch = false;
     for (size_t pos = 0; pos < bytes.size() && utf8;) {

@@ -13,6 +13,7 @@
 #include "platform/forms/screen.h"
 #include "platform/vb/datetime.h"
 #include "platform/vb/format.h"
+#include "platform/vb/strings.h"
 
 namespace {
 
@@ -150,7 +151,13 @@ void frmeinfuehrung::druckeinfuehrungstext() {
 void EinfuehrungstextAnzeigen() {
     mitFehlerfalle([] {
         gEinfuehrungstext.clear();
-        gEinfuehrungstext = zuvtest::leseEinfuehrungstext(gAppPath + "\\zuvinfo.txt");
+        const std::string pfad = gAppPath + "\\zuvinfo.txt";
+        try {
+            gEinfuehrungstext = zuvtest::leseEinfuehrungstext(pfad);
+        } catch (const vb::Error& e) {
+            if (e.number() != vb::err::FileNotFound) throw;
+            throw vb::Error(e.number(), DialogTxt(123) + vb::excerpt(pfad) + DialogTxt(124));
+        }
         auto* f = new frmeinfuehrung();
         gEinfuehrungFenster = f;
         f->ensureLoaded();

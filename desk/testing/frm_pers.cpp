@@ -260,9 +260,9 @@ void frmpers::zeileSchreiben(db::Recordset& rs) {
         db::Field& feld = rs.Fields(kFelder[i]);
         const int laenge = vb::Len(Text1[i].Text());
         if (feld.Type() == db::FieldType::Text && laenge > feld.Size())
-            throw vb::Error(vb::err::FieldTooSmall, "Die Eingabe im Feld \"" + LabelTxt(kBeschriftung[i]) + "\" ist " +
-                                                        std::to_string(laenge) + " Zeichen lang; das Feld fasst höchstens " +
-                                                        std::to_string(feld.Size()) + " Zeichen.");
+            throw vb::Error(vb::err::FieldTooSmall, DialogTxt(113) + LabelTxt(kBeschriftung[i]) + DialogTxt(114) +
+                                                        std::to_string(laenge) + DialogTxt(115) +
+                                                        std::to_string(feld.Size()) + DialogTxt(116));
     }
     for (int i = 0; i < 12; ++i) {
         const std::string t = Text1[i].Text();
@@ -385,7 +385,7 @@ void frmpers::Befehl5_Click() {
         }
 
         // The person row and its 109 + 126 + 9 blank rows are written together or not at all.
-        if (!gDatenbank) throw vb::Error(vb::err::ObjectNotSet, "Es ist keine Datendatei geöffnet.");
+        if (!gDatenbank) throw vb::Error(vb::err::ObjectNotSet, DialogTxt(117));
         int32_t id = 0;
         {
             Sanduhr s;
@@ -472,9 +472,7 @@ void frmpers::Befehl6_Click() {
         datenLaden();
         if (anzahl() == 0) browseZustand(false);
         Show();
-        gAntwort = forms::MsgBox(geloescht ? DialogTxt(21)
-                                : std::string("Die Person wurde nicht gelöscht, weil sie keinen Nachnamen hat."),
-                      forms::vbExclamation, DialogTxt(3));
+        gAntwort = forms::MsgBox(DialogTxt(geloescht ? 21 : 118), forms::vbExclamation, DialogTxt(3));
     });
 }
 
@@ -543,7 +541,7 @@ void frmpers::ParseXML() {
     }
     int32_t id = 0;
     try {
-        if (!gDatenbank) throw vb::Error(vb::err::ObjectNotSet, "Es ist keine Datendatei geöffnet.");
+        if (!gDatenbank) throw vb::Error(vb::err::ObjectNotSet, DialogTxt(117));
         Sanduhr s;
         id = zuvtest::schreibeXmlPerson(*gDatenbank, m_xml, {gItemNummer, gTypNummer});
     } catch (const vb::Error& e) {

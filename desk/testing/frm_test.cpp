@@ -257,14 +257,10 @@ void frmTest::Befehl6_Click() {
         Daten2.Refresh();
         auto& antworten = DatenSatz(Daten2);
         if (antworten.RecordCount() == 0)
-            throw vb::Error(vb::err::NoCurrentRecord,
-                            "Die Person dieses Tests ist nicht mehr in der Datendatei. Die Bewertung wurde nicht "
-                            "gespeichert.");
+            throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(119));
         antworten.FindFirst("itemnummer like " + std::to_string(gAktAussage));
         if (antworten.NoMatch())
-            throw vb::Error(vb::err::NoCurrentRecord,
-                            "Für die Aussage " + std::to_string(gAktAussage) +
-                                " fehlt die Antwortzeile dieser Person. Die Bewertung wurde nicht gespeichert.");
+            throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(120) + std::to_string(gAktAussage) + DialogTxt(121));
         // The answer row and the statement's item-type rows change together or not at all.
         zuvtest::bewertungSpeichern(*Daten2.Database(), antworten, DatenSatz(Daten3), gAktAussage,
                                     vb::Variant(static_cast<int16_t>(eingabe[0] - '0')));

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "desk/common/globals.h"
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
 #include "platform/vb/error.h"
@@ -122,10 +123,9 @@ void legeTestdatensaetzeAn(db::Database& datei, int32_t personId, const ItemTypT
     // A person with only part of the item-type rows could never complete the test.
     if (tabelle.itemNummer.size() < static_cast<size_t>(kItemTypZeilen) ||
         tabelle.typNummer.size() < static_cast<size_t>(kItemTypZeilen))
-        throw vb::Error(vb::err::SubscriptOutOfRange,
-                        "Die Tabelle der Aussagen und Typen ist unvollständig (" +
-                            std::to_string(tabelle.itemNummer.size()) + " statt " +
-                            std::to_string(kItemTypZeilen) + " Zeilen). Die Person wurde nicht angelegt.");
+        throw vb::Error(vb::err::SubscriptOutOfRange, DialogTxt(136) + std::to_string(tabelle.itemNummer.size()) +
+                                                          DialogTxt(137) + std::to_string(kItemTypZeilen) +
+                                                          DialogTxt(138));
 
     auto antworten = datei.OpenRecordset(personSatz("persontestergebnis", personId));
     for (int i = 1; i <= kAussagen; ++i) {

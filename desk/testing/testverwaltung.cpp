@@ -111,7 +111,6 @@ void PersonFuerErgebnisfensterAuswerten() {
         TypRangfolgeBestimmen();
     } catch (const vb::Error& e) {
         if (e.number() != vb::err::NoCurrentRecord) throw;
-        throw vb::Error(e.number(), "Für diese Person fehlen Datensätze in der Datendatei (Bewertungen oder "
-                                    "Ergebnisse). Die Auswertung kann nicht berechnet werden.");
+        throw vb::Error(e.number(), DialogTxt(122));
     }
 }

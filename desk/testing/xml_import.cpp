@@ -37,7 +37,7 @@ constexpr std::array<TextFeld, 7> kTextFelder{{
 std::string einElement(const xml::Document& doc, const std::string& name) {
     const auto knoten = doc.select("/ZUVRecord/" + name);
     if (knoten.empty())
-        throw XmlImportFehler("Das Element <" + name + "> fehlt in der XML-Datei (es muss direkt unter <ZUVRecord> stehen).", 0);
+        throw XmlImportFehler(DialogTxt(126) + name + DialogTxt(127), 0);
     return knoten.front().text();
 }
 
@@ -47,14 +47,10 @@ int16_t bewertung(const std::string& name, const std::string& text) {
         if (vb::Trim(text).empty()) throw vb::Error(vb::err::TypeMismatch);
         wert = vb::Variant(text).toInt();
     } catch (const vb::Error&) {
-        throw XmlImportFehler("Das Element <" + name + "> enthält keine ganze Zahl von 0 bis 4: \"" + vb::excerpt(text) +
-                                  "\".",
-                              0);
+        throw XmlImportFehler(DialogTxt(126) + name + DialogTxt(128) + vb::excerpt(text) + DialogTxt(129), 0);
     }
     if (wert < 0 || wert > 4)
-        throw XmlImportFehler("Das Element <" + name + "> enthält die Bewertung " + std::to_string(wert) +
-                                  "; erlaubt sind nur 0, 1, 2, 3 und 4.",
-                              0);
+        throw XmlImportFehler(DialogTxt(126) + name + DialogTxt(130) + std::to_string(wert) + DialogTxt(131), 0);
     return wert;
 }
 
@@ -64,9 +60,8 @@ XmlPerson personAus(const xml::Document& doc) {
     for (const auto& f : kTextFelder) {
         std::string text = einElement(doc, f.element);
         if (vb::Len(text) > f.breite)
-            throw XmlImportFehler("Der Text im Element <" + std::string(f.element) + "> ist " +
-                                      std::to_string(vb::Len(text)) + " Zeichen lang; das Feld fasst höchstens " +
-                                      std::to_string(f.breite) + " Zeichen.",
+            throw XmlImportFehler(DialogTxt(133) + f.element + DialogTxt(134) + std::to_string(vb::Len(text)) +
+                                      DialogTxt(115) + std::to_string(f.breite) + DialogTxt(116),
                                   0);
         p.texte[f.index] = std::move(text);
     }
@@ -93,7 +88,7 @@ XmlPerson leseXmlPerson(const std::string& pfad) {
         }
     }();
     if (!doc.root().valid() || doc.root().name() != "ZUVRecord")
-        throw XmlImportFehler("Die Datei ist keine Z.U.V.-Personendatei: das Wurzelelement muss <ZUVRecord> heißen.", 0);
+        throw XmlImportFehler(DialogTxt(132), 0);
     try {
         return personAus(doc);
     } catch (const xml::LimitError& e) {
@@ -107,8 +102,7 @@ XmlPerson leseXmlPerson(const std::string& pfad) {
 int32_t schreibeXmlPerson(db::Database& datei, const XmlPerson& p, const ItemTypTabelle& tabelle) {
     if (tabelle.itemNummer.size() < static_cast<size_t>(kItemTypZeilen) ||
         tabelle.typNummer.size() < static_cast<size_t>(kItemTypZeilen))
-        throw vb::Error(vb::err::SubscriptOutOfRange,
-                        "Die Tabelle der Aussagen und Typen ist unvollständig. Die Person wurde nicht übernommen.");
+        throw vb::Error(vb::err::SubscriptOutOfRange, DialogTxt(135));
     datei.BeginTrans();
     try {
         auto person = datei.OpenRecordset("select * from persdat where personid = 0");

@@ -49,7 +49,7 @@ TEST_F(SettingsDatabase, HoldsEveryTableWithItsColumnsAndRows) {
     const std::vector<Expect> expected = {
         {"MenuTxt", 46, 32767, {"id", "beschriftungdtsch"}},
         {"labelTxt", 461, 32767, {"id", "beschriftungdtsch"}},
-        {"DialogTxt", 97, 32767, {"id", "beschriftungdtsch"}},
+        {"DialogTxt", 139, 32767, {"id", "beschriftungdtsch"}},
         {"MenuTxtTypen", 29, 32767, {"id", "beschriftungdtsch"}},
         // The reader's settings window uses the desk program's positions up to 244.
         {"labelTxtTypen", 245, 32767, {"id", "beschriftungdtsch"}},

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "desk/common/globals.h"
 #include "desk/testing/item_typ.h"
 #include "platform/db/data_control.h"
 #include "platform/db/database.h"
@@ -32,8 +33,14 @@ protected:
         datei = dbtest::makeDataFile(*ws, path("test.ZDB"));
         programmDb = ws->OpenDatabase(path("zuv.sdb"));
         tabelle = zuvtest::ladeItemTypTabelle(*programmDb);
+        // The messages of the routines come from the installed dialog texts.
+        gDialogTxt.clear();
+        auto d = programmDb->OpenRecordset("select * from DialogTxt order by ID", db::RecordsetType::Snapshot);
+        for (; !d->Eof(); d->MoveNext())
+            gDialogTxt.push_back({d->Fields("ID").Value().toInt(), d->Fields("BeschriftungDtsch").Value().toString()});
     }
     void TearDown() override {
+        gDialogTxt.clear();
         if (programmDb) programmDb->Close();
         if (datei) datei->Close();
         dbtest::DbTest::TearDown();
