@@ -132,6 +132,7 @@ void Chart::setChartData(const std::vector<int16_t>& values) {
 void Chart::paint(QPainter& painter, const QRectF& target) const {
     detail::Renderer r(*this, painter, target);
     r.run();
+    m_layoutLog = r.placed();
 }
 
 QImage Chart::toImage(const QSize& size) const {

@@ -12,6 +12,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPointF>
+#include <QPolygonF>
 #include <QRectF>
 #include <QSize>
 
@@ -224,6 +225,19 @@ struct Hit {
     bool operator==(const Hit&) const = default;
 };
 
+// A text the chart placed when it was last painted: the category labels and the legend's entries,
+// so that their layout can be checked without reading pixels.
+struct PlacedText {
+    enum Kind { CategoryLabel, LegendEntry };
+    Kind kind = CategoryLabel;
+    int index = 0;                   // the row or the series, from 1
+    std::string text;                // as the chart holds it
+    std::vector<std::string> lines;  // as placed; a line ending in "-" was hyphenated there
+    QPolygonF outline;               // the area the text covers, in the painter's units
+    double angle = 0;                // degrees the text rises to the right; 0 is level
+    double fontSize = 0;             // points
+};
+
 class Chart {
 public:
     Chart();
@@ -256,6 +270,9 @@ public:
 
     // Paints the whole chart into `target` (device units of the painter).
     void paint(QPainter& painter, const QRectF& target) const;
+    // The labels and legend entries of the last painting (paint, toImage, a window's repaint);
+    // a label left out for want of room is not listed.
+    const std::vector<PlacedText>& layoutLog() const { return m_layoutLog; }
     // The chart drawn alone into an image of that size (96 dpi).
     QImage toImage(const QSize& size) const;
     // The element under `point` when the chart is painted at `size` (96 dpi).
@@ -263,6 +280,9 @@ public:
 
     // The colour series n (1-based) gets when it is made.
     static Colour defaultSeriesColour(int n);
+
+private:
+    mutable std::vector<PlacedText> m_layoutLog;
 };
 
 }  // namespace chart

@@ -26,52 +26,6 @@ double niceStep(double raw) {
 
 }  // namespace
 
-QStringList wrapLines(const QString& text, const QFontMetricsF& fm, double width, int maxLines) {
-    // A word wider than the place is broken with a hyphen where the place ends, so that a type
-    // name in a narrow window stays readable whole ("Perfektio-" / "nist").
-    QStringList words;
-    for (QString word : text.split(' ', Qt::SkipEmptyParts)) {
-        while (word.size() > 1 && fm.horizontalAdvance(word) > width) {
-            // Pieces of about equal length, so that no line holds just the last letter or two.
-            const auto stuecke = static_cast<qsizetype>(std::ceil(fm.horizontalAdvance(word) / std::max(width, 1.0)));
-            const qsizetype ziel = (word.size() + stuecke - 1) / stuecke;
-            qsizetype n = 1;
-            while (n < ziel && n + 1 < word.size() && fm.horizontalAdvance(word.left(n + 1) + '-') <= width) ++n;
-            words << word.left(n) + '-';
-            word = word.mid(n);
-        }
-        words << word;
-    }
-    QStringList lines;
-    QString line;
-    for (const QString& word : words) {
-        const QString joined = line.isEmpty() ? word : line + ' ' + word;
-        if (fm.horizontalAdvance(joined) <= width || line.isEmpty()) {
-            line = joined;
-        } else {
-            lines << line;
-            line = word;
-        }
-    }
-    if (!line.isEmpty()) lines << line;
-    // Lines beyond the last allowed are dropped, the last one shown ends in an ellipsis; what is
-    // still too wide (a place narrower than one letter and a hyphen) is cut short.
-    if (lines.size() > maxLines) {
-        lines = lines.mid(0, maxLines);
-        lines.back() += QStringLiteral(" …");
-    }
-    for (QString& l : lines) l = fm.elidedText(l, Qt::ElideRight, width);
-    return lines;
-}
-
-void drawLines(QPainter& p, const QRectF& cell, const QStringList& lines, const QFontMetricsF& fm) {
-    double y = cell.top();
-    for (const QString& l : lines) {
-        p.drawText(QRectF(cell.left(), y, cell.width(), fm.height()), Qt::AlignHCenter | Qt::AlignTop, l);
-        y += fm.height();
-    }
-}
-
 Hit hitAt(const std::vector<Region>& regions, const QPointF& point) {
     for (auto it = regions.rbegin(); it != regions.rend(); ++it)
         if (it->path.contains(point)) return it->hit;
@@ -228,24 +182,73 @@ void Renderer::drawLegend() {
     for (int s = 1; s <= m_series; ++s)
         if (!m_chart.Plot.SeriesCollection(s).LegendText.empty()) eintraege.push_back(s);
     if (eintraege.empty()) return;
-    const QFont f = font(m_chart.Legend.VtFont);
-    const QFontMetricsF fm(f, m_p.device());
-    const double line = fm.height() * 1.25;
-    const double sw = fm.height() * (isLine(m_type) ? 1.6 : 0.8);
-    double textW = 0;
-    for (int s : eintraege) textW = std::max(textW, fm.horizontalAdvance(qs(m_chart.Plot.SeriesCollection(s).LegendText)));
+    auto text = [this](int s) { return qs(m_chart.Plot.SeriesCollection(s).LegendText).trimmed(); };
+    const QFont basis = font(m_chart.Legend.VtFont);
     const double pad = px(5);
-    double w = pad * 3 + sw + textW;
-    w = std::min(w, m_area.width() * 0.45);
-    const double h = std::min(m_area.height(), pad * 2 + line * static_cast<double>(eintraege.size()));
+    // Narrow, for the plot needs the rest: an entry too long wraps, in a smaller font when it would
+    // not fit in four lines or the height there is.
+    double wort = 0;
+    {
+        const QFontMetricsF fm(basis, m_p.device());
+        for (int s : eintraege)
+            for (const QString& w : text(s).split(' ', Qt::SkipEmptyParts)) wort = std::max(wort, fm.horizontalAdvance(w));
+        wort += pad * 3 + fm.height() * (isLine(m_type) ? 1.6 : 0.8);
+    }
+    // A quarter of the width, or up to a third where that keeps every word whole.
+    const double maxW = std::max({px(60), m_area.width() * 0.25, std::min(wort, m_area.width() / 3)});
+    QFont f = basis;
+    std::vector<QStringList> zeilen;
+    double textW = 0;
+    bool passt = false;
+    const double basePt = basis.pointSizeF();
+    const double minPt = basePt > 7 ? std::max(7.0, basePt * 0.7) : basePt;
+    for (double pt = basePt; !passt && pt > minPt - 0.25; pt -= 0.5) {
+        f.setPointSizeF(std::max(pt, minPt));
+        const QFontMetricsF fm(f, m_p.device());
+        const double sw = fm.height() * (isLine(m_type) ? 1.6 : 0.8);
+        const double raum = maxW - pad * 3 - sw;
+        zeilen.clear();
+        textW = 0;
+        double h = pad * 2;
+        passt = true;
+        for (int s : eintraege) {
+            const QString t = text(s);
+            auto z = fm.horizontalAdvance(t) <= raum ? std::optional<QStringList>(QStringList{t}) : breakText(t, fm, raum, 4);
+            if (!z) {
+                passt = false;
+                break;
+            }
+            for (const QString& l : *z) textW = std::max(textW, fm.horizontalAdvance(l));
+            h += fm.height() * (z->size() + 0.25);
+            zeilen.push_back(*z);
+        }
+        if (passt && h > m_area.height()) passt = false;
+    }
+    const QFontMetricsF fm(f, m_p.device());
+    const double sw = fm.height() * (isLine(m_type) ? 1.6 : 0.8);
+    if (!passt) {
+        // No room even so: one line each, shortened.
+        zeilen.clear();
+        textW = 0;
+        for (int s : eintraege) {
+            zeilen.push_back(QStringList{fm.elidedText(text(s), Qt::ElideRight, maxW - pad * 3 - sw)});
+            textW = std::max(textW, fm.horizontalAdvance(zeilen.back().front()));
+        }
+    }
+    double h = pad * 2;
+    for (const QStringList& z : zeilen) h += fm.height() * (z.size() + 0.25);
+    const double w = pad * 3 + sw + textW;
+    h = std::min(h, m_area.height());
     const QRectF box(m_area.right() - w, m_area.center().y() - h / 2, w, h);
     m_p.setFont(f);
+    double y = box.top() + pad;
     for (std::size_t i = 0; i < eintraege.size(); ++i) {
         const int s = eintraege[i];
-        const double y = box.top() + pad + line * static_cast<double>(i);
-        if (y + line > box.bottom() + 0.5) break;
+        const QStringList& z = zeilen[i];
+        const double eintragH = fm.height() * (z.size() + 0.25);
+        if (y + eintragH > box.bottom() + 0.5) break;
         const QColor c = seriesColour(s);
-        const double cy = y + line / 2;
+        const double cy = y + fm.height() * 0.625;
         if (isLine(m_type)) {
             m_p.setPen(QPen(c, px(2)));
             m_p.drawLine(QPointF(box.left() + pad, cy), QPointF(box.left() + pad + sw, cy));
@@ -258,9 +261,21 @@ void Renderer::drawLegend() {
         }
         m_p.setPen(m_chart.Legend.VtFont.VtColor.toQColor());
         const double tx = box.left() + pad * 2 + sw;
-        const QString text = fm.elidedText(qs(m_chart.Plot.SeriesCollection(s).LegendText), Qt::ElideRight,
-                                           std::max(0.0, box.right() - tx));
-        m_p.drawText(QRectF(tx, y, box.right() - tx, line), Qt::AlignLeft | Qt::AlignVCenter, text);
+        double zw = 0;
+        for (int k = 0; k < z.size(); ++k) {
+            const QRectF r(tx, y + fm.height() * (0.125 + k), box.right() - tx, fm.height());
+            m_p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, z[k]);
+            zw = std::max(zw, fm.horizontalAdvance(z[k]));
+        }
+        PlacedText t;
+        t.kind = PlacedText::LegendEntry;
+        t.index = s;
+        t.text = m_chart.Plot.SeriesCollection(s).LegendText;
+        for (const QString& l : z) t.lines.push_back(l.toStdString());
+        t.outline = QPolygonF(QRectF(tx, y + fm.height() * 0.125, zw, fm.height() * z.size()));
+        t.fontSize = f.pointSizeF();
+        m_placed.push_back(t);
+        y += eintragH;
     }
     region(box, Hit{Hit::Legend});
     m_area.setRight(box.left() - px(10));
@@ -392,16 +407,38 @@ void Renderer::drawPlotBackdrop(const QRectF& r) {
     region(r, Hit{Hit::Plot});
 }
 
-double Renderer::categoryLabelHeight(double slotWidth, const QFont& f) const {
-    const QFontMetricsF fm(f, m_p.device());
-    double h = 0;
-    for (int r = 1; r <= m_rows; ++r) {
-        const std::string text = m_chart.DataGrid.RowLabel(r, 1);
-        if (text.empty()) continue;
-        const QStringList lines = wrapLines(qs(text), fm, std::max(slotWidth, fm.averageCharWidth() * 3), 3);
-        h = std::max(h, fm.height() * lines.size());
+LabelLayout Renderer::categoryLabels(const std::vector<QPointF>& anchors, const QFont& f) const {
+    std::vector<QString> texts;
+    bool any = false;
+    for (int r = 1; r <= static_cast<int>(anchors.size()); ++r) {
+        texts.push_back(qs(m_chart.DataGrid.RowLabel(r, 1)));
+        any = any || !texts.back().trimmed().isEmpty();
     }
-    return h;
+    if (!any) return {};
+    return layoutCategoryLabels(texts, anchors, f, m_p.device(), m_unit, m_target.adjusted(px(2), 0, -px(2), 0),
+                                std::max(px(12), m_area.height() / 3));
+}
+
+void Renderer::drawCategoryLabels(const LabelLayout& l) {
+    const LabelSet& set = m_chart.Plot.Axis(VtChAxisIdX).Labels(1);
+    m_p.setPen(set.VtFont.VtColor.toQColor());
+    drawLabels(m_p, l);
+    QRectF band;
+    for (std::size_t i = 0; i < l.labels.size(); ++i) {
+        const LabelPlacement& p = l.labels[i];
+        if (p.lines.isEmpty()) continue;
+        PlacedText t;
+        t.kind = PlacedText::CategoryLabel;
+        t.index = static_cast<int>(i) + 1;
+        t.text = m_chart.DataGrid.RowLabel(t.index, 1);
+        for (const QString& line : p.lines) t.lines.push_back(line.toStdString());
+        t.outline = p.outline();
+        t.angle = p.angle;
+        t.fontSize = p.font.pointSizeF();
+        m_placed.push_back(t);
+        band = band.isNull() ? t.outline.boundingRect() : band.united(t.outline.boundingRect());
+    }
+    if (!band.isNull()) region(band, Hit{Hit::AxisLabel, VtChAxisIdX});
 }
 
 // ==================================================================== pie
@@ -487,7 +524,10 @@ void Renderer::drawCartesian2d() {
         right = m_area.right();
     }
     const double slot = (right - left) / rows;
-    const double xh = categoryLabelHeight(slot, fx);
+    std::vector<QPointF> anchors;
+    for (int r = 0; r < m_rows; ++r) anchors.emplace_back(left + slot * (r + 0.5), 0.0);
+    LabelLayout labels = categoryLabels(anchors, fx);
+    const double xh = labels.height;
     double top = m_area.top() + mfy.height() / 2;
     double bottom = m_area.bottom() - titleH - (xh > 0 ? xh + gap : gap);
     if (bottom - top < px(20)) {
@@ -628,13 +668,8 @@ void Renderer::drawCartesian2d() {
                Hit{Hit::AxisLabel, VtChAxisIdY2});
     }
     if (xh > 0) {
-        m_p.setFont(fx);
-        m_p.setPen(ax.Labels(1).VtFont.VtColor.toQColor());
-        for (int r = 0; r < m_rows; ++r) {
-            const QRectF cell(left + slot * r, data.bottom() + gap / 2, slot, xh);
-            drawLines(m_p, cell, wrapLines(qs(m_chart.DataGrid.RowLabel(r + 1, 1)), mfx, std::max(slot, mfx.averageCharWidth() * 3), 3), mfx);
-        }
-        region(QRectF(left, data.bottom() + px(2), right - left, xh + gap / 2), Hit{Hit::AxisLabel, VtChAxisIdX});
+        shiftLayout(labels, data.bottom() + gap / 2);
+        drawCategoryLabels(labels);
     }
     drawAxisTitle(data.center().x());
 }

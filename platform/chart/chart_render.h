@@ -12,14 +12,12 @@
 #include <vector>
 
 #include "platform/chart/chart.h"
+#include "platform/chart/label_layout.h"
 
 namespace chart::detail {
 
 inline QString qs(const std::string& s) { return QString::fromStdString(s); }
 
-// A text broken into at most `maxLines` lines of `width`; words too wide are hyphenated.
-QStringList wrapLines(const QString& text, const QFontMetricsF& fm, double width, int maxLines);
-void drawLines(QPainter& p, const QRectF& cell, const QStringList& lines, const QFontMetricsF& fm);
 
 struct Region {
     QPainterPath path;
@@ -56,6 +54,7 @@ public:
     Renderer(const Chart& chart, QPainter& painter, const QRectF& target);
     void run();
     const std::vector<Region>& regions() const { return m_regions; }
+    const std::vector<PlacedText>& placed() const { return m_placed; }
 
 private:
     // ---- common
@@ -73,7 +72,11 @@ private:
     double labelWidth(const LabelSet& set) const;
     // The plot's backdrop over `r`, which is the plot's place for the mouse.
     void drawPlotBackdrop(const QRectF& r);
-    double categoryLabelHeight(double slotWidth, const QFont& f) const;
+    // The category labels hung from their anchors (one per row), within the chart sideways and
+    // at most a third of the plot's place deep.
+    LabelLayout categoryLabels(const std::vector<QPointF>& anchors, const QFont& f) const;
+    // Draws them, logs them and makes them the category axis' labels for the mouse.
+    void drawCategoryLabels(const LabelLayout& l);
     void drawMarker(const QPointF& at, int series);
     // The category axis' title, centred on `centreX` at the bottom of the plot's place.
     void drawAxisTitle(double centreX);
@@ -93,6 +96,7 @@ private:
     ValueScale m_scale;
     std::vector<std::vector<Stretch>> m_stretch;  // [row][series]
     std::vector<Region> m_regions;
+    std::vector<PlacedText> m_placed;
 };
 
 }  // namespace chart::detail

@@ -107,13 +107,35 @@ void Renderer::drawCartesian3d() {
                 minY = std::min(minY, t.y);
                 maxY = std::max(maxY, t.y);
             }
-    const double slotGuess = (m_area.width() - yw - y2w) / rows;
-    const double xh = categoryLabelHeight(std::max(px(20), slotGuess * 0.8), fx);
-    QRectF free = m_area.adjusted(yw + gap * 2, mfy.height() / 2, -(y2Labels ? y2w + gap * 2 : gap),
-                                  -(titleH + (xh > 0 ? xh + gap * 1.5 : gap)));
-    if (free.width() < px(20) || free.height() < px(20)) free = m_area;
-    v.scale = std::min(free.width() / std::max(1e-6, maxX - minX), free.height() / std::max(1e-6, maxY - minY));
-    v.offset = QPointF(free.center().x() - v.scale * (minX + maxX) / 2, free.center().y() + v.scale * (minY + maxY) / 2);
+    // The labels hang below the front edge of the floor, so their place depends on the fit and
+    // the fit on their height: fitted again until the labels fit the room left for them.
+    const double slot = 1.0 / rows;
+    const bool backIsFarAtFit = v.turn({0, 0, -1}).z < 0;
+    const double zFrontAtFit = backIsFarAtFit ? 0 : D;
+    auto fit = [&](double xh) {
+        QRectF free = m_area.adjusted(yw + gap * 2, mfy.height() / 2, -(y2Labels ? y2w + gap * 2 : gap),
+                                      -(titleH + (xh > 0 ? xh + gap * 1.5 : gap)));
+        if (free.width() < px(20) || free.height() < px(20)) free = m_area;
+        v.scale = std::min(free.width() / std::max(1e-6, maxX - minX), free.height() / std::max(1e-6, maxY - minY));
+        v.offset = QPointF(free.center().x() - v.scale * (minX + maxX) / 2, free.center().y() + v.scale * (minY + maxY) / 2);
+    };
+    auto anchors = [&] {
+        std::vector<QPointF> out;
+        for (int r = 0; r < m_rows; ++r) out.push_back(v.map({slot * (r + 0.5), 0, zFrontAtFit}) + QPointF(0, gap));
+        return out;
+    };
+    double xh = mfx.height();
+    LabelLayout labels;
+    for (int runde = 0; runde < 4; ++runde) {
+        fit(xh);
+        labels = categoryLabels(anchors(), fx);
+        if (labels.height <= xh + 0.5) break;
+        xh = labels.height;
+    }
+    if (labels.labels.empty()) {
+        xh = 0;
+        fit(0);
+    }
 
     // Lighting: ambient plus the share of light a face turns towards the lamp.
     const V3 lamp = normalised({-0.45, 0.65, -0.6});
@@ -182,7 +204,6 @@ void Renderer::drawCartesian3d() {
     // The solids of the series.
     std::vector<Solid> solids;
     std::vector<std::pair<V3, int>> markers;
-    const double slot = 1.0 / rows;
     const double base = yOf(m_scale.baseline());
     const double xGap = std::clamp(static_cast<double>(plot.xGap), 0.0, 10.0);
     auto planeOf = [&](int s) {
@@ -319,19 +340,7 @@ void Renderer::drawCartesian3d() {
     };
     sideLabels(ay.Labels(1), xSide, zFront, VtChAxisIdY);
     sideLabels(ay2.Labels(1), xOther, zBack, VtChAxisIdY2);
-    if (xh > 0) {
-        m_p.setFont(fx);
-        m_p.setPen(ax.Labels(1).VtFont.VtColor.toQColor());
-        QRectF band;
-        const double w = std::max(px(20), std::abs(v.map({slot, 0, zFront}).x() - v.map({0, 0, zFront}).x()) * 1.5);
-        for (int r = 0; r < m_rows; ++r) {
-            const QPointF at = v.map({slot * (r + 0.5), 0, zFront});
-            const QRectF cell(at.x() - w / 2, at.y() + gap, w, xh);
-            drawLines(m_p, cell, wrapLines(qs(m_chart.DataGrid.RowLabel(r + 1, 1)), mfx, w, 3), mfx);
-            band = band.isNull() ? cell : band.united(cell);
-        }
-        if (!band.isNull()) region(band, Hit{Hit::AxisLabel, VtChAxisIdX});
-    }
+    if (!labels.labels.empty()) drawCategoryLabels(labels);
     drawAxisTitle(m_area.center().x());
 }
 

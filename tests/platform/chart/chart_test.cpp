@@ -304,30 +304,6 @@ TEST(ChartPainting, TextsReachAPdfPage) {
     EXPECT_NE(pdfText(empty).find("Alle Werte sind 0"), std::string::npos);
 }
 
-TEST(ChartPainting, CategoryLabelsTooWideForTheirPlaceAreHyphenatedNotCut) {
-    const QFontMetricsF fm(QFont(QStringLiteral("DejaVu Sans"), 10));
-    const double eng = fm.horizontalAdvance(QStringLiteral("Perfek"));
-    const QStringList teile = chart::detail::wrapLines(QStringLiteral("Perfektionist"), fm, eng, 3);
-    ASSERT_GE(teile.size(), 2);
-    QString ganz;
-    for (const QString& t : teile) {
-        EXPECT_LE(fm.horizontalAdvance(t), eng) << t.toStdString();
-        ganz += t.endsWith('-') ? t.chopped(1) : t;
-    }
-    EXPECT_EQ(ganz, QStringLiteral("Perfektionist"));
-    // A word a little too wide is broken near its middle, not before its last letters.
-    const QStringList knapp = chart::detail::wrapLines(
-        QStringLiteral("Perfektionist"), fm, fm.horizontalAdvance(QStringLiteral("Perfektionis")), 3);
-    ASSERT_EQ(knapp.size(), 2);
-    EXPECT_GE(knapp[1].size(), 5) << knapp[1].toStdString();
-    // Words that fit are neither broken nor hyphenated; what exceeds the lines ends in an ellipsis.
-    EXPECT_EQ(chart::detail::wrapLines(QStringLiteral("Typ 1"), fm, eng * 3, 3), QStringList{QStringLiteral("Typ 1")});
-    const QStringList kurz = chart::detail::wrapLines(QStringLiteral("Individualist Perfektionist"), fm, eng, 2);
-    ASSERT_EQ(kurz.size(), 2);
-    EXPECT_TRUE(kurz.back().endsWith(QStringLiteral("…"))) << kurz.back().toStdString();
-    EXPECT_FALSE(chart::detail::wrapLines(QStringLiteral("Boss"), fm, 1, 3).isEmpty());  // no endless loop
-}
-
 TEST(ChartControl, ADoubleClickRaisesTheEventOfTheElementUnderThePointer) {
     ChartControl w;
     w.resize(kSize);
