@@ -99,11 +99,10 @@ void frmDruckMan::druckLauf() {
         if (drucker) s.EndDoc();
     } else {
         auto rs = Data3.Recordset();
-        if (!rs) throw vb::Error(vb::err::ObjectNotSet, "Die Themen aus der Inhaltsdatenbank " + std::string(kInhaltDB) +
-                                                            " konnten nicht gelesen werden.");
+        if (!rs) throw vb::Error(vb::err::ObjectNotSet, DialogTxt(37) + kInhaltDB + DialogTxt(38));
         if (rs->RecordCount() == 0)
-            throw vb::Error(vb::err::NoCurrentRecord, "Die Inhaltsdatenbank " + std::string(kInhaltDB) +
-                                                          " enthält keine Themen für " + Druckbezeichnung(m_druckTyp) + ".");
+            throw vb::Error(vb::err::NoCurrentRecord,
+                            DialogTxt(39) + kInhaltDB + DialogTxt(40) + Druckbezeichnung(m_druckTyp) + DialogTxt(41));
         rs->MoveFirst();
         Themenposition = 0;
         while (!rs->Eof()) {
@@ -283,7 +282,7 @@ void frmDruckMan::PrintDruckkopf(int16_t iTab) {
     const double groesse = s.FontSize();
     s.setFontSize(8);
     auto rs = Data1.Recordset();
-    if (!rs) throw vb::Error(vb::err::ObjectNotSet, "Die Angaben für den Briefkopf (KonfigurationTypen) sind nicht geöffnet.");
+    if (!rs) throw vb::Error(vb::err::ObjectNotSet, DialogTxt(42));
     auto feld = [&](const char* name) { return Feldtext(*rs, name); };
     auto rechts = [&](const std::string& t) {
         s.setCurrentX(s.Width() - (s.TextWidth(t) + 1000));

@@ -124,9 +124,8 @@ void Form2::Form_Load() {
         Picture2.adjustSize();
         Frame3.adjustSize();
         if (!files::FileExists(Inhaltsdatenbank()))
-            throw vb::Error(vb::err::FileNotFoundDb, "Die Inhaltsdatenbank " + std::string(kInhaltDB) +
-                                                         " fehlt im Datenordner " + gAppPath +
-                                                         ". Ohne sie können keine Typenbeschreibungen angezeigt werden.");
+            throw vb::Error(vb::err::FileNotFoundDb,
+                            DialogTxt(39) + kInhaltDB + DialogTxt(43) + gAppPath + DialogTxt(44));
         Data1.setDatabaseName(Inhaltsdatenbank());
         Data1.setRecordSource("typ");
         Data1.setReadOnly(true);
@@ -143,8 +142,7 @@ void Form2::Form_Load() {
             themen->MoveNext();
         }
         if (Combo1.ListCount() == 0)
-            throw vb::Error(vb::err::NoCurrentRecord, "Die Inhaltsdatenbank " + std::string(kInhaltDB) +
-                                                          " enthält keine Themen.");
+            throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(39) + kInhaltDB + DialogTxt(45));
         Combo1.setListIndex(0);  // shows the first topic (Combo1_Click)
         Label2.setDataField("typnummer");
         Label2.setDataSource(&Data1);
@@ -239,7 +237,7 @@ void Form2::zeigen() {
     if (!gefunden) {
         const std::string wer = typ >= 1 && typ <= 9 ? gTypbezeichnung[typ] : "Typ" + vb::Str(typ);
         throw vb::Error(vb::err::NoCurrentRecord,
-                        "Zum Thema \"" + titel + "\" enthält die Inhaltsdatenbank für " + wer + " keinen Text.");
+                        DialogTxt(46) + titel + DialogTxt(47) + wer + DialogTxt(48));
     }
     const std::string thema = Feldtext(*rs, "thementitel.titel");
     const std::string inhalt = Feldtext(*rs, "Inhalt");
@@ -257,8 +255,7 @@ void Form2::zeigen() {
     RichTextBox1.setSelFontSize(gStandardschriftGroesse);
     // A topic without text says so instead of showing an empty page.
     RichTextBox1.setSelText(gCrLf + gCrLf +
-                            (vb::Trim(inhalt).empty() ? "(Zu diesem Thema gibt es für diesen Typ noch keinen Text.)"
-                                                      : inhalt));
+                            (vb::Trim(inhalt).empty() ? DialogTxt(49) : inhalt));
     gThemaTitel = thema;
     gThemaInhalt = inhalt;
     gLiteraturzeile = Literaturzeile(*rs);
@@ -281,8 +278,7 @@ void Form2::Command2_Click() {
 void Form2::Command6_Click(int index) {
     mitFehlerfalle([this, index] {
         auto typen = Data1.Recordset();
-        if (!typen) throw vb::Error(vb::err::ObjectNotSet, "Die Inhaltsdatenbank " + std::string(kInhaltDB) +
-                                                                " ist nicht geöffnet.");
+        if (!typen) throw vb::Error(vb::err::ObjectNotSet, DialogTxt(39) + kInhaltDB + DialogTxt(50));
         m_gezeigt = false;
         typen->FindFirst("typnummer = " + vb::Str(index + 1));
         // Moving to another type has shown its topic already, or said why it could not: showing it

@@ -212,7 +212,7 @@ void frmDruckMan::ThemenMarkieren() {
 
 void frmDruckMan::AssignSettings() {
     auto rs = Data1.Recordset();
-    if (!rs) throw vb::Error(vb::err::ObjectNotSet, "Die Druckeinstellungen (KonfigurationTypen) sind nicht geöffnet.");
+    if (!rs) throw vb::Error(vb::err::ObjectNotSet, DialogTxt(51));
     const auto boxen = schalter();
     for (int i = 0; i < 20; ++i) {
         const vb::Variant v = rs->Fields(Druckschalterfelder()[i]).Value();
@@ -223,8 +223,7 @@ void frmDruckMan::AssignSettings() {
 void frmDruckMan::SaveSettings() {
     auto rs = Data1.Recordset();
     if (!rs || rs->RecordCount() == 0)
-        throw vb::Error(vb::err::NoCurrentRecord, "Die Tabelle KonfigurationTypen der Einstellungsdatenbank enthält "
-                                                  "keine Zeile; die Druckeinstellungen wurden nicht gespeichert.");
+        throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(52));
     rs->Edit();
     const auto boxen = schalter();
     for (int i = 0; i < 20; ++i)
@@ -238,14 +237,11 @@ bool druckauswahlPruefen(frmDruckMan& d) {
     const bool nachListe = d.Option1[0].Value() || d.Option1[1].Value() || d.Option1[3].Value();
     if (!nachListe) return true;
     if (gAktTyp < 1 || gAktTyp > 9) {
-        forms::MsgBox("Es ist noch kein Typ gewählt. Bitte öffnen Sie zuerst eine Typenbeschreibung und wählen "
-                      "Sie dort den Typ, dessen Themen gedruckt werden sollen.",
-                      forms::vbExclamation, DialogTxt(3));
+        forms::MsgBox(DialogTxt(53), forms::vbExclamation, DialogTxt(3));
         return false;
     }
     if (d.List1.SelCount() == 0) {
-        forms::MsgBox("Es ist kein Thema ausgewählt. Bitte wählen Sie in der Liste mindestens ein Thema aus.",
-                      forms::vbExclamation, DialogTxt(3));
+        forms::MsgBox(DialogTxt(54), forms::vbExclamation, DialogTxt(3));
         return false;
     }
     return true;

@@ -126,8 +126,7 @@ TEST_F(CodexTest, ATopicWithoutTextSaysSoAndAMissingRowKeepsWhatWasShown) {
     const std::string vorher = f.RichTextBox1.Text();
     f.Combo1.setListIndex(3);
     ASSERT_EQ(h().messages().size(), 1u);
-    EXPECT_NE(h().messages()[0].find("Zum Thema \"Thema 4\" enthält die Inhaltsdatenbank für " + gTypbezeichnung[1] +
-                                     " keinen Text."),
+    EXPECT_NE(h().messages()[0].find(DialogTxt(46) + "Thema 4" + DialogTxt(47) + gTypbezeichnung[1] + DialogTxt(48)),
               std::string::npos)
         << h().messages()[0];
     EXPECT_EQ(h().messages()[0].rfind("Folgender Fehler trat auf:", 0), 0u);

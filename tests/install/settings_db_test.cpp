@@ -53,7 +53,7 @@ TEST_F(SettingsDatabase, HoldsEveryTableWithItsColumnsAndRows) {
         {"MenuTxtTypen", 29, 32767, {"id", "beschriftungdtsch"}},
         // The reader's settings window uses the desk program's positions up to 244.
         {"labelTxtTypen", 245, 32767, {"id", "beschriftungdtsch"}},
-        {"DialogTxtTypen", 37, 32767, {"id", "beschriftungdtsch"}},
+        {"DialogTxtTypen", 55, 32767, {"id", "beschriftungdtsch"}},
         {"Typ", 9, 9, {"typnummer", "typbezeichnung", "typbezeichnungzuvstandard", "typbezeichnungodrell",
                        "typbezeichnungtarvik", "typbezeichnungquimbly", "typbezeichnungfenwarth"}},
         {"testitems", 109, 109, {"itemnummer", "itemtext"}},
