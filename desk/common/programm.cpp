@@ -4,6 +4,7 @@
 #include <QIcon>
 
 #include "platform/files/paths.h"
+#include "platform/forms/file_list_icons.h"
 #include "platform/forms/german_texts.h"
 
 const Programm kZuvdesk{"Z.U.V. 5.0", "ZUVDESK.chm", false, false, "Konfiguration", 12, "html/zuvw33qm.htm"};
@@ -24,6 +25,8 @@ std::string Hilfedateipfad() { return files::resolve(files::programFolder() + "\
 void ProgrammVorbereiten(const Programm& p) {
     setProgramm(p);
     forms::installGermanTexts();
+    // From the start, before any window could show a list of files.
+    forms::keepFileListsFromReadingFiles();
     const std::string symbol = files::resolve(files::programFolder() + "\\zuv_symb_druckkopf.bmp");
     const QIcon icon(QString::fromStdString(symbol));
     if (!icon.isNull()) QApplication::setWindowIcon(icon);
