@@ -157,7 +157,8 @@ void DruckSeiteInformationsmass() {
     for (int t = 1; t <= 9; ++t)
         zeilen[t] = zeile(gTypbezeichnung[t], antwortstatistik::informationsmass(antwortstatistik::jeTyp(t)));
     const Seite s(24);
-    typenSeite(s, 268, LabelTxt(369) + blanks(10) + LabelTxt(372), zeilen,
+    // The measure's head stands at the column of the measures, after the designations' 35 characters.
+    typenSeite(s, 268, links(LabelTxt(369), 35) + LabelTxt(372), zeilen,
                zeile(LabelTxt(252), antwortstatistik::informationsmassGesamt(antwortstatistik::gesamt())));
     s.leer(21);
     s.zeile(22, LabelTxt(376) + blanks(10) + LabelTxt(377), kFormatText);

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 #include "platform/report/document.h"
@@ -26,7 +27,8 @@ struct Block {
 class Measure {
 public:
     explicit Measure(const QFont& font) : m_fm(font) {}
-    double width(const QString& text) const;
+    double width(QStringView text) const;
+    double width(const QString& text) const { return width(QStringView(text)); }
     double lineSpacing() const { return m_fm.lineSpacing(); }
     double ascent() const { return m_fm.ascent(); }
     QString elided(const QString& text, double width) const { return m_fm.elidedText(text, Qt::ElideRight, width); }
@@ -42,6 +44,29 @@ const Measure& metrics(const TextFont& font);
 // Breaks a text into lines no wider than `width`: at line ends, else at blanks (which vanish at
 // the break; runs of blanks inside a line stay); a word wider than the line is cut.
 std::vector<QString> wrap(const QString& text, const Measure& metrics, double width);
+
+// The same rule on a text whose characters need not share one font: `widthOf(from, to)` is the
+// width of the characters from `from` up to `to`. A line is the ranges of the text it shows, in
+// order (an indented paragraph's wrapped lines begin with its indentation again).
+struct Span {
+    int from, to;
+};
+std::vector<std::vector<Span>> wrapSpans(const QString& text, const std::function<double(int, int)>& widthOf,
+                                         double width);
+
+// A paragraph made of pieces that follow one another directly, each in its own font and colour,
+// wrapped as one text: a word may be made of several pieces and is never broken between them.
+// A line is its pieces, each with the index of the run it comes from.
+struct Run {
+    QString text;
+    TextFont font;
+    int32_t color = 0;
+};
+struct RunPiece {
+    QString text;
+    std::size_t run;
+};
+std::vector<std::vector<RunPiece>> wrapRuns(const std::vector<Run>& runs, double width);
 
 // A text line item at (x, y) in a font.
 Item textItem(const QString& text, const TextFont& font, double x, double y, int32_t color);

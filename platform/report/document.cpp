@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <functional>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -30,7 +31,7 @@ QFont qfont(const TextFont& font) {
 
 namespace detail {
 
-double Measure::width(const QString& text) const {
+double Measure::width(QStringView text) const {
     double w = 0;
     for (QChar c : text) {
         auto it = m_advance.constFind(c.unicode());
@@ -47,77 +48,151 @@ const Measure& metrics(const TextFont& font) {
     return *m;
 }
 
-std::vector<QString> wrap(const QString& text, const Measure& fm, double width) {
-    std::vector<QString> out;
-    QString normalised = text;
-    normalised.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    normalised.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    normalised.replace(QLatin1Char('\t'), QLatin1String("    "));
-    for (const QString& paragraph : normalised.split(QLatin1Char('\n'))) {
+namespace {
+
+// Line ends as one kind, tabs as blanks: what wrapping starts from.
+QString normalised(const QString& text) {
+    QString out = text;
+    out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    out.replace(QLatin1Char('\t'), QLatin1String("    "));
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::vector<Span>> wrapSpans(const QString& text, const std::function<double(int, int)>& widthOf,
+                                         double width) {
+    std::vector<std::vector<Span>> out;
+    const auto blankOnly = [&](const std::vector<Span>& line) {
+        for (const Span& s : line)
+            for (int k = s.from; k < s.to; ++k)
+                if (text[k] != QLatin1Char(' ')) return false;
+        return true;
+    };
+    const int total = static_cast<int>(text.size());
+    for (int p = 0;;) {
+        const int found = static_cast<int>(text.indexOf(QLatin1Char('\n'), p));
+        const int end = found < 0 ? total : found;
         // An indented paragraph keeps its indentation on the lines it wraps onto, as far as the
         // word after it fits; an indentation too deep for the word is given up.
         int blanks = 0;
-        while (blanks < paragraph.size() && paragraph[blanks] == QLatin1Char(' ')) ++blanks;
-        const QString indent = paragraph.left(blanks);
-        const double indentWidth = fm.width(indent);
+        while (p + blanks < end && text[p + blanks] == QLatin1Char(' ')) ++blanks;
+        const Span indent{p, p + blanks};
+        const double indentWidth = widthOf(indent.from, indent.to);
         const std::size_t first = out.size();
-        QString line;
+        std::vector<Span> line;
         double lineWidth = 0;
-        auto breakLine = [&] {
-            while (line.endsWith(QLatin1Char(' ')) && !line.trimmed().isEmpty()) line.chop(1);
-            if (!line.trimmed().isEmpty()) out.push_back(line);
+        const auto add = [&](Span s) {
+            if (s.from == s.to) return;
+            if (!line.empty() && line.back().to == s.from) line.back().to = s.to;
+            else line.push_back(s);
+        };
+        const auto breakLine = [&] {
+            if (!blankOnly(line)) {
+                while (text[line.back().to - 1] == QLatin1Char(' '))
+                    if (--line.back().to == line.back().from) line.pop_back();
+                out.push_back(line);
+            }
             line.clear();
             lineWidth = 0;
         };
-        int i = 0;
-        const int n = paragraph.size();
-        while (i < n) {
+        for (int i = p; i < end;) {
             // The next piece: a run of blanks or a word.
             int j = i;
-            const bool blank = paragraph[i] == QLatin1Char(' ');
-            while (j < n && (paragraph[j] == QLatin1Char(' ')) == blank) ++j;
-            const QString piece = paragraph.mid(i, j - i);
-            const double pieceWidth = fm.width(piece);
+            const bool blank = text[i] == QLatin1Char(' ');
+            while (j < end && (text[j] == QLatin1Char(' ')) == blank) ++j;
+            const Span piece{i, j};
+            const double pieceWidth = widthOf(i, j);
             i = j;
             if (lineWidth + pieceWidth <= width) {
-                line += piece;
+                add(piece);
                 lineWidth += pieceWidth;
                 continue;
             }
             if (blank) {
                 // Blanks at a break vanish; the next line starts at the indentation.
                 breakLine();
-                line = indent;
+                add(indent);
                 lineWidth = indentWidth;
                 continue;
             }
             breakLine();
             if (out.size() > first && indentWidth + pieceWidth <= width) {
-                line = indent + piece;
+                add(indent);
+                add(piece);
                 lineWidth = indentWidth + pieceWidth;
                 continue;
             }
             if (pieceWidth <= width) {
-                line = piece;
+                add(piece);
                 lineWidth = pieceWidth;
                 continue;
             }
             // A word wider than the line is cut where it reaches the edge.
-            QString rest = piece;
-            while (fm.width(rest) > width && rest.size() > 1) {
-                int fits = 1, over = rest.size();
+            int rest = piece.from;
+            while (widthOf(rest, piece.to) > width && piece.to - rest > 1) {
+                int fits = 1, over = piece.to - rest;
                 while (over - fits > 1) {
                     const int mid = (fits + over) / 2;
-                    (fm.width(rest.left(mid)) <= width ? fits : over) = mid;
+                    (widthOf(rest, rest + mid) <= width ? fits : over) = mid;
                 }
-                out.push_back(rest.left(fits));
-                rest = rest.mid(fits);
+                out.push_back({{rest, rest + fits}});
+                rest += fits;
             }
-            line = rest;
-            lineWidth = fm.width(rest);
+            add({rest, piece.to});
+            lineWidth = widthOf(rest, piece.to);
         }
         // The paragraph's last line; a paragraph of nothing but blanks is one empty line.
-        if (!line.trimmed().isEmpty() || out.size() == first) out.push_back(line.trimmed().isEmpty() ? QString() : line);
+        if (!blankOnly(line) || out.size() == first) out.push_back(blankOnly(line) ? std::vector<Span>{} : line);
+        if (end == total) break;
+        p = end + 1;
+    }
+    return out;
+}
+
+std::vector<QString> wrap(const QString& text, const Measure& fm, double width) {
+    const QString all = normalised(text);
+    const QStringView view(all);
+    std::vector<QString> out;
+    for (const auto& spans : wrapSpans(all, [&](int a, int b) { return fm.width(view.mid(a, b - a)); }, width)) {
+        QString line;
+        for (const Span& s : spans) line += view.mid(s.from, s.to - s.from);
+        out.push_back(line);
+    }
+    return out;
+}
+
+std::vector<std::vector<RunPiece>> wrapRuns(const std::vector<Run>& runs, double width) {
+    QString all;
+    std::vector<int> starts;  // where each run begins in the joined text; one more for its end
+    for (const Run& r : runs) {
+        starts.push_back(static_cast<int>(all.size()));
+        all += normalised(r.text);
+    }
+    starts.push_back(static_cast<int>(all.size()));
+    const QStringView view(all);
+    // The pieces of [a, b) that lie in one run each.
+    const auto pieces = [&](int a, int b, const auto& each) {
+        for (std::size_t k = 0; k < runs.size(); ++k) {
+            const int from = std::max(a, starts[k]), to = std::min(b, starts[k + 1]);
+            if (from < to) each(k, from, to);
+        }
+    };
+    const auto widthOf = [&](int a, int b) {
+        double w = 0;
+        pieces(a, b, [&](std::size_t k, int from, int to) { w += metrics(runs[k].font).width(view.mid(from, to - from)); });
+        return w;
+    };
+    std::vector<std::vector<RunPiece>> out;
+    for (const auto& spans : wrapSpans(all, widthOf, width)) {
+        std::vector<RunPiece> line;
+        for (const Span& s : spans)
+            pieces(s.from, s.to, [&](std::size_t k, int from, int to) {
+                if (!line.empty() && line.back().run == k) line.back().text += view.mid(from, to - from);
+                else line.push_back({view.mid(from, to - from).toString(), k});
+            });
+        out.push_back(std::move(line));
     }
     return out;
 }
@@ -606,9 +681,11 @@ std::vector<std::string> Document::pageLines(int index) const {
     for (auto& [y, items] : rows) {
         std::stable_sort(items.begin(), items.end(), [](const Item* a, const Item* b) { return a->x < b->x; });
         std::string line;
+        double end = 0;
         for (const Item* it : items) {
-            if (!line.empty()) line += " ";
+            if (!line.empty() && it->x > end + 1) line += " ";
             line += it->text;
+            end = it->x + it->w;
         }
         out.push_back(line);
     }

@@ -61,8 +61,9 @@ public:
     // Paints a sheet onto a painter whose origin is the sheet's top left corner.
     void paint(QPainter& painter, int index, double pixelsPerTwip) const;
 
-    // The text of a sheet as a reader sees it: pieces on one line joined by a blank, lines from
-    // top to bottom.
+    // The text of a sheet as a reader sees it: pieces on one line joined by a blank where a gap
+    // lies between them (pieces of one word in several fonts join directly), lines from top to
+    // bottom.
     std::vector<std::string> pageLines(int index) const;
 
 private:

@@ -225,39 +225,152 @@ std::vector<HeadPart> headParts(const QString& text, const std::vector<int>& col
     return parts;
 }
 
-// The size, as a share of the style's, at which each head fits between its column and the next
-// head of its line (the last one: the right edge); never below kMinHeadScale.
-double headScale(const std::vector<HeadPart>& parts, const TextFont& font, double column, double room) {
-    const Measure& fm = metrics(font);
-    double scale = 1;
-    for (std::size_t k = 0; k < parts.size(); ++k) {
-        const double w = fm.width(parts[k].text);
-        const double span = k + 1 < parts.size() ? (parts[k + 1].at - parts[k].at) * column - fm.width(QStringLiteral(" "))
-                                                 : room - parts[k].at * column;
-        if (w > 0 && span < w) scale = std::min(scale, std::max(kMinHeadScale, span / w));
+// Consecutive lines of column heads, set as one block: each head stands at its column and wraps
+// at its blanks within the room up to the next head's column (the last one: the right edge),
+// keeping a column's width clear before that head; a line's heads start below what the lines
+// before left in their columns, so that a head of two lines has both over its column.
+struct HeadGroup {
+    std::vector<const Row*> rows;
+    std::vector<std::vector<HeadPart>> parts;  // per row
+
+    // The room of the head at column `at`, in twips.
+    double span(int at, double column, double room, double gap) const {
+        int next = -1;
+        for (const auto& row : parts)
+            for (const HeadPart& p : row)
+                if (p.at > at && (next < 0 || p.at < next)) next = p.at;
+        return next < 0 ? room - at * column : (next - at) * column - gap;
     }
-    return scale;
+
+    // The size, as a share of the styles', at which every word of every head fits its room;
+    // never below kMinHeadScale.
+    double scale(double column, double room) const {
+        double scale = 1;
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            const Measure& fm = metrics(rows[r]->style.font);
+            for (const HeadPart& p : parts[r]) {
+                const double span = this->span(p.at, column, room, column);
+                for (const QString& word : p.text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+                    const double w = fm.width(word);
+                    if (w > 0 && span < w) scale = std::min(scale, std::max(kMinHeadScale, span / w));
+                }
+            }
+        }
+        return scale;
+    }
+
+    // The block, or nothing when a word does not fit its room even at `scale`.
+    std::optional<Block> block(double scale, double column, double x, double room) const {
+        double pitch = 0;
+        for (const Row* r : rows) pitch = std::max(pitch, metrics(scaled(r->style.font, scale)).lineSpacing());
+        const LineStyle& first = rows.front()->style;
+        Block b;
+        std::map<int, int> depth;  // lines used in each column so far
+        int deepest = 0;
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            const LineStyle& st = rows[r]->style;
+            const TextFont font = scaled(st.font, scale);
+            const Measure& fm = metrics(font);
+            int top = 0;
+            for (const HeadPart& p : parts[r]) top = std::max(top, depth[p.at]);
+            for (const HeadPart& p : parts[r]) {
+                const double span = this->span(p.at, column, room, column);
+                const auto lines = wrap(p.text, fm, span);
+                int line = top;
+                for (const QString& text : lines) {
+                    const double w = fm.width(text);
+                    if (w > span + 0.5) return std::nullopt;
+                    // A head that would run past the right edge ends at it.
+                    const double at = std::min(x + p.at * column, x + room - w);
+                    b.items.push_back(textItem(text, font, at, first.before + line * pitch, st.color));
+                    ++line;
+                }
+                depth[p.at] = line;
+                deepest = std::max(deepest, line);
+            }
+        }
+        b.height = deepest * pitch + first.before + rows.back()->style.after;
+        return b;
+    }
+};
+
+bool isQuote(QChar c) {
+    switch (c.unicode()) {
+    case '\'': case '"': case 0x00AB: case 0x00BB: case 0x2018: case 0x2019: case 0x201A: case 0x201C: case 0x201D:
+    case 0x201E:
+        return true;
+    default:
+        return false;
+    }
 }
 
-// The heads of a line set at their columns in `font`. Empty when they would not fit the width.
-std::optional<Block> columnLine(const std::vector<HeadPart>& parts, const LineStyle& st, const TextFont& font,
-                                double column, double x, double room) {
-    const Measure& fm = metrics(font);
-    Block b;
-    b.height = fm.lineSpacing() + st.before + st.after;
-    const double space = fm.width(QStringLiteral(" "));
-    double previousEnd = x - space;
-    for (const HeadPart& p : parts) {
-        const double w = fm.width(p.text);
-        // A part wider than its columns pushes the next one on rather than over it, and one that
-        // would run past the right edge ends at it.
-        double at = std::max(x + p.at * column, previousEnd + space);
-        if (at + w > x + room + 0.5) at = std::max(previousEnd + space, x + room - w);
-        if (at + w > x + room + 0.5) return std::nullopt;
-        b.items.push_back(textItem(p.text, font, at, st.before, st.color));
-        previousEnd = at + w;
+bool isMark(QChar c) {
+    return c == QLatin1Char(',') || c == QLatin1Char(';') || c == QLatin1Char('.') || c == QLatin1Char(':') ||
+           c == QLatin1Char('!') || c == QLatin1Char('?') || c == QLatin1Char(')');
+}
+
+// Whether line `b` goes on with the sentence of line `a`, the page builders writing a sentence
+// in pieces (a designation between two label texts, a label text in two halves): `a` does not
+// end as a sentence or a lead-in does, and it leaves the sentence open (a comma, an opening
+// quote at its end) or `b` plainly goes on with it (a closing quote, a punctuation mark or a
+// small letter at its start).
+bool continues(const QString& a, const QString& b) {
+    int e = a.size();
+    while (e > 0 && a[e - 1] == QLatin1Char(' ')) --e;
+    int s = 0;
+    while (s < b.size() && b[s] == QLatin1Char(' ')) ++s;
+    if (e == 0 || s == b.size()) return false;
+    const QChar last = a[e - 1], first = b[s];
+    if (last == QLatin1Char('.') || last == QLatin1Char(':') || last == QLatin1Char('!') || last == QLatin1Char('?'))
+        return false;
+    if (last == QLatin1Char(',') || last == QLatin1Char(';')) return true;
+    if (isQuote(last) && (e == 1 || a[e - 2] == QLatin1Char(' '))) return true;
+    if (isQuote(first) && (s + 1 == b.size() || b[s + 1] == QLatin1Char(' ') || isMark(b[s + 1]))) return true;
+    return isMark(first) || first.isLower();
+}
+
+// Whether a blank stands between two pieces of a sentence: not after a blank or an opening
+// quote, nor before a blank, a closing quote or a punctuation mark.
+bool blankBetween(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty() || a.back() == QLatin1Char(' ') || b.front() == QLatin1Char(' ')) return false;
+    if (isQuote(a.back()) && (a.size() == 1 || a[a.size() - 2] == QLatin1Char(' '))) return false;
+    return !isQuote(b.front()) && !isMark(b.front());
+}
+
+// The lines of a sentence made of several print lines, each piece in its line's style: one
+// paragraph, wrapped as text, with the space above its first piece and below its last.
+std::vector<Block> sentenceBlocks(const std::vector<const Row*>& pieces, double x, double room) {
+    std::vector<Run> runs;
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        Run r{pieces[k]->text, pieces[k]->style.font, pieces[k]->style.color};
+        if (k + 1 < pieces.size() && blankBetween(r.text, pieces[k + 1]->text)) r.text += QLatin1Char(' ');
+        runs.push_back(std::move(r));
     }
-    return b;
+    const auto lines = wrapRuns(runs, room);
+    std::vector<Block> out;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        double pitch = 0, ascent = 0;
+        for (const RunPiece& p : lines[i]) {
+            const Measure& fm = metrics(runs[p.run].font);
+            pitch = std::max(pitch, fm.lineSpacing());
+            ascent = std::max(ascent, fm.ascent());
+        }
+        if (lines[i].empty()) pitch = metrics(runs.front().font).lineSpacing();
+        Block b;
+        const double above = i == 0 ? pieces.front()->style.before : 0;
+        const double below = i + 1 == lines.size() ? pieces.back()->style.after : 0;
+        b.height = pitch + above + below;
+        double at = x;
+        for (const RunPiece& p : lines[i]) {
+            const Run& r = runs[p.run];
+            // The pieces of a line share its baseline.
+            Item t = textItem(p.text, r.font, at, above + ascent - metrics(r.font).ascent(), r.color);
+            at += t.w;
+            b.items.push_back(std::move(t));
+        }
+        out.push_back(std::move(b));
+    }
+    return out;
 }
 
 }  // namespace
@@ -314,7 +427,8 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
         for (auto& [page, trs] : tableRows) columns[page] = tableColumns(trs, width);
         for (auto& [page, lines] : monoLines) monoColumns[page] = sharedColumns(lines);
     }
-    // The column heads over a page's fixed-pitch lines, and the one size at which they all fit.
+    // The column heads over a page's fixed-pitch lines: consecutive lines of them form a group,
+    // and all heads of a page take the one size at which each group fits.
     const auto isHead = [&](const Row& r) {
         return !r.style.mono && !r.style.table && monoFont.count(r.page) && !r.rule &&
                r.text.contains(QStringLiteral("     "));
@@ -322,24 +436,47 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
     const auto monoColumn = [&](int page) {
         return metrics(scaled(monoFont[page], monoScale[page])).width(QStringLiteral("0"));
     };
+    std::map<std::size_t, HeadGroup> headGroups;  // by the index of their first row
     std::map<int, double> headScales;
-    for (const Row& r : rows) {
-        const LineStyle& st = r.style;
-        if (!isHead(r)) continue;
-        const double s = headScale(headParts(expandTabs(r.text), monoColumns[r.page]), st.font, monoColumn(r.page),
-                                   std::max(1.0, width - st.indent));
-        auto it = headScales.find(r.page);
-        headScales[r.page] = it == headScales.end() ? s : std::min(it->second, s);
+    for (std::size_t i = 0; i < rows.size();) {
+        if (!isHead(rows[i])) {
+            ++i;
+            continue;
+        }
+        HeadGroup g;
+        const std::size_t start = i;
+        for (; i < rows.size() && rows[i].page == rows[start].page && isHead(rows[i]); ++i) {
+            g.rows.push_back(&rows[i]);
+            g.parts.push_back(headParts(expandTabs(rows[i].text), monoColumns[rows[i].page]));
+        }
+        const double s = g.scale(monoColumn(rows[start].page), std::max(1.0, width - rows[start].style.indent));
+        auto it = headScales.find(rows[start].page);
+        headScales[rows[start].page] = it == headScales.end() ? s : std::min(it->second, s);
+        headGroups.emplace(start, std::move(g));
     }
+    // A line of text that the next one goes on with, as one sentence.
+    const auto prose = [&](const Row& r) {
+        return !r.rule && !r.style.table && !r.style.mono && !r.style.apart && !isHead(r) && !r.text.trimmed().isEmpty();
+    };
 
     std::vector<Block> out;
     int previousPage = 0;
     bool first = true;
-    for (const Row& r : rows) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const Row& r = rows[i];
         const LineStyle& st = r.style;
         const std::size_t start = out.size();
         const double x = left + st.indent;
         const double room = std::max(1.0, width - st.indent);
+        std::size_t last = i;  // the last row this step sets
+        if (prose(r))
+            while (last + 1 < rows.size() && rows[last + 1].page == r.page && prose(rows[last + 1]) &&
+                   continues(rows[last].text, rows[last + 1].text))
+                ++last;
+        const auto group = headGroups.find(i);
+        std::optional<Block> heads;
+        if (group != headGroups.end())
+            heads = group->second.block(headScales[r.page], monoColumn(r.page), x, room);
         if (r.rule) {
             const Measure& fm = metrics(st.font);
             Block b;
@@ -355,10 +492,13 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
             out.push_back(std::move(b));
         } else if (st.table && columns.count(r.page) && r.cells.size() >= 3) {
             out.push_back(gridRow(r.cells, st, columns[r.page], left));
-        } else if (std::optional<Block> b;
-                   isHead(r) && (b = columnLine(headParts(expandTabs(r.text), monoColumns[r.page]), st,
-                                                    scaled(st.font, headScales[r.page]), monoColumn(r.page), x, room))) {
-            out.push_back(std::move(*b));
+        } else if (heads) {
+            out.push_back(std::move(*heads));
+            last = i + group->second.rows.size() - 1;
+        } else if (last > i) {
+            std::vector<const Row*> pieces;
+            for (std::size_t k = i; k <= last; ++k) pieces.push_back(&rows[k]);
+            for (Block& b : sentenceBlocks(pieces, x, room)) out.push_back(std::move(b));
         } else {
             TextFont font = st.font;
             QString text = r.text;
@@ -368,24 +508,25 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
             }
             const Measure& fm = metrics(font);
             const auto lines = text.trimmed().isEmpty() ? std::vector<QString>{QString()} : wrap(text, fm, room);
-            for (std::size_t i = 0; i < lines.size(); ++i) {
+            for (std::size_t k = 0; k < lines.size(); ++k) {
                 Block b;
-                const double above = i == 0 ? st.before : 0;
-                const double below = i + 1 == lines.size() ? st.after : 0;
+                const double above = k == 0 ? st.before : 0;
+                const double below = k + 1 == lines.size() ? st.after : 0;
                 b.height = fm.lineSpacing() + above + below;
-                if (!lines[i].isEmpty()) b.items.push_back(textItem(lines[i], font, x, above, st.color));
+                if (!lines[k].isEmpty()) b.items.push_back(textItem(lines[k], font, x, above, st.color));
                 out.push_back(std::move(b));
             }
         }
         if (out.size() > start) {
             if (!first && r.page != previousPage) out[start].breakBefore = true;
-            if (st.keepNext) out.back().keepNext = true;
+            if (rows[last].style.keepNext) out.back().keepNext = true;
             // A paragraph's lines stay together unless it is longer than a few lines.
             if (out.size() - start <= 4)
-                for (std::size_t i = start; i + 1 < out.size(); ++i) out[i].keepNext = true;
+                for (std::size_t k = start; k + 1 < out.size(); ++k) out[k].keepNext = true;
         }
         previousPage = r.page;
         first = false;
+        i = last;
     }
     return out;
 }

@@ -334,6 +334,7 @@ void LayoutReader::styleStatement(const std::vector<Token>& t) {
         else if (k.key.empty() && k.value == "table") s.table = true;
         else if (k.key.empty() && k.value == "grid") s.grid = true;
         else if (k.key.empty() && k.value == "keepnext") s.keepNext = true;
+        else if (k.key.empty() && k.value == "apart") s.apart = true;
         else fail("unbekannte Angabe „" + (k.key.empty() ? k.value : k.key) + "“ bei style");
     }
     if (s.code.empty()) fail("eine Zeilenart ohne Kennung (code=…)");

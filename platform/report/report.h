@@ -53,6 +53,7 @@ struct LineStyle {
     bool table = false;    // cells split at tabs and runs of blanks are set in aligned columns
     bool keepNext = false; // never the last line of a sheet when another line follows
     bool grid = false;     // table cells get ruled borders
+    bool apart = false;    // each line stands alone, never joined to its neighbours as one sentence
     int32_t color = 0;     // 0x00BBGGRR
 };
 

@@ -323,3 +323,31 @@ TEST_F(Bericht, APictureLeftForAnotherPersonIsNeverPlacedAndAFigureThatCannotBeM
     EXPECT_FALSE(unterdrueckt(9));
     EXPECT_EQ(QImage(QString::fromStdString(path("ZUVTabelle.bmp"))), erikas);
 }
+
+TEST_F(Bericht, AConclusionMadeOfLabelTextsAndADesignationReadsAsOneSentence) {
+    const char* namen[] = {"", "Perfektionist", "Helfer", "Macher", "Individualist", "Beobachter",
+                           "Loyaler", "Genießer", "Boss", "Vermittler"};
+    for (int t = 1; t <= 9; ++t) gTypbezeichnung[t] = namen[t];
+    alleBilder();
+    oeffnen({0, 1, 2, 3, 4, 5, 6, 7, 8});
+    ASSERT_TRUE(meldungen().empty()) << meldungen().front();
+    const auto text = alleZeilen();
+    // The designation stands inside its quotes, the sentence goes on after them.
+    int ergebnis = 0;
+    for (const auto& z : text) {
+        if (z.rfind(LabelTxt(438), 0) != 0) continue;
+        ++ergebnis;
+        const auto zu = z.find("' ", LabelTxt(438).size());
+        ASSERT_NE(zu, std::string::npos) << z;
+        const std::string name = z.substr(LabelTxt(438).size(), zu - LabelTxt(438).size());
+        EXPECT_NE(std::find(std::begin(namen) + 1, std::end(namen), name), std::end(namen)) << z;
+        EXPECT_GT(z.size(), zu + 10) << z;
+    }
+    EXPECT_EQ(ergebnis, 1);
+    // No quote is left on a line of its own, at a line's start or end.
+    for (const auto& z : text) {
+        EXPECT_NE(z.rfind("' ", 0), 0u) << z;
+        EXPECT_FALSE(z.size() >= 2 && z.compare(z.size() - 2, 2, " '") == 0) << z;
+        EXPECT_NE(z, "'");
+    }
+}

@@ -49,6 +49,8 @@ style code=DE size=10
 style code=TA size=9 bold table grid
 style code=T2 size=9 table grid
 style code=C1 family="DejaVu Sans Mono" size=9 mono
+style code=H1 size=11 bold before=140 after=60 keepnext
+style code=U2 size=12 apart
 section name=ReportHeaderSection1 type=reportheader
   printlines name=Zeilen1 left=0 top=0 width=9638 from=1 to=99
 )";
@@ -297,23 +299,35 @@ TEST_F(Engine, ColumnHeadsWrittenWithProportionalBlanksStandOverTheFixedPitchCol
             if (it.type == Item::Type::Text && it.text == text) return &it;
         return nullptr;
     };
-    // Each head, whole on one line, starts where the cells of its column start.
-    const Item* koepfe[] = {stueck(0, "Abweichung vom Mittel"), stueck(0, "Verhältnis zum Mittel"),
-                            stueck(0, "Einstufung"), stueck(0, "(gegenüber dem Mittel)")};
-    for (const Item* k : koepfe) ASSERT_NE(k, nullptr);
     const Item* reihe = nullptr;
     for (const auto& it : d.page(0))
         if (it.text.rfind("Perfektionist", 0) == 0) reihe = &it;
     ASSERT_NE(reihe, nullptr);
     const double spalte = reihe->w / QString::fromStdString(reihe->text).size();
-    EXPECT_NEAR(koepfe[0]->x, reihe->x + 20 * spalte, 1.0);
-    EXPECT_NEAR(koepfe[1]->x, reihe->x + 40 * spalte, 1.0);
-    EXPECT_NEAR(koepfe[2]->x, reihe->x + 59 * spalte, 1.0);
-    EXPECT_NEAR(koepfe[3]->x, koepfe[2]->x, 1.0);
-    // Neither runs into the head beside it; the second head line follows the first directly.
-    EXPECT_LT(koepfe[0]->x + koepfe[0]->w, koepfe[1]->x);
-    EXPECT_LT(koepfe[1]->x + koepfe[1]->w, koepfe[2]->x);
-    EXPECT_NEAR(koepfe[3]->y - koepfe[2]->y, koepfe[2]->h, 1.0);
+    // Each head stands where the cells of its column start, in the lines it wraps into there,
+    // at the size of its style; its column's width stays clear before the next head.
+    const double spalten[] = {20, 40, 59};
+    const std::string koepfe[] = {"Abweichung vom Mittel", "Verhältnis zum Mittel", "Einstufung (gegenüber dem Mittel)"};
+    for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(koepfe[k]);
+        std::string text;
+        double oben = 1e9, unten = 0;
+        for (const auto& it : d.page(0)) {
+            if (it.type != Item::Type::Text || it.y >= reihe->y || std::abs(it.x - (reihe->x + spalten[k] * spalte)) > 1.0)
+                continue;
+            EXPECT_EQ(it.font.size, 10);
+            if (k < 2) {
+                EXPECT_LT(it.x + it.w, reihe->x + (spalten[k + 1] - 1) * spalte);
+            }
+            EXPECT_LE(it.x + it.w, reihe->x + 9638 + 0.5);
+            EXPECT_GE(it.y, oben == 1e9 ? 0 : unten - 1.0);  // one line under the other
+            text += (text.empty() ? "" : " ") + it.text;
+            oben = std::min(oben, it.y);
+            unten = it.y + it.h;
+        }
+        EXPECT_EQ(text, koepfe[k]);
+        EXPECT_LT(unten, reihe->y + 1.0);
+    }
     // A legend under a table: its second part and the line that goes on with it stand one above the other.
     const Item* werte = stueck(1, "1 = alle fünf Werte");
     const Item* weiter = stueck(1, "gleich oft vergeben");
@@ -321,6 +335,68 @@ TEST_F(Engine, ColumnHeadsWrittenWithProportionalBlanksStandOverTheFixedPitchCol
     ASSERT_NE(weiter, nullptr);
     EXPECT_NEAR(weiter->x, werte->x, 1.0);
     EXPECT_GT(werte->x, stueck(1, "0 = alle Bewertungen eines Typs gleich")->x + 1000);
+    allesImDruckbereich(d);
+}
+
+TEST_F(Engine, ASentenceWrittenInPiecesWrapsAsOneTextAndLinesThatEndStayApart) {
+    const std::string rest =
+        "' führt nach der Gesamtpunktzahl, bei den Werten 3 und 4 und bei Antwortwert 4, nicht aber bei den "
+        "einzelnen Werten, und das sogar recht deutlich.";
+    auto r = oeffnen({{16, 1, "Vergleich", "U1"},
+                      {16, 2, "Höchste Punktzahl:", "DE"},
+                      {16, 3, "34", "H1"},
+                      {16, 4, "Punkte", "DE"},
+                      {16, 5, "Gesamteindruck:", "DE"},
+                      {16, 6, "eher zurückhaltende Bewertungen", "DE"},
+                      {16, 7, "Individualist Loyaler", "H1"},
+                      {16, 8, "\u00AF\u00AF\u00AF\u00AF", "DE"},
+                      {16, 16, "Ergebnis: Der Typ '", "DE"},
+                      {16, 17, "Individualist", "H1"},
+                      {16, 18, rest, "DE"},
+                      {16, 19, "Verglichen wurden die Rangfolgen.", "DE"},
+                      {16, 20, "Ein Haupttyp lässt sich aus den Bewertungen allein", "DE"},
+                      {16, 21, "nicht sicher bestimmen.", "DE"},
+                      {16, 22, "Beide führen zum selben Typ,", "DE"},
+                      {16, 23, "die Werte 3 und 4 jedoch nicht.", "DE"},
+                      {16, 24, "Erika Muster", "U2"},
+                      {16, 25, "am Hang 3", "U2"}});
+    r->Sections(5).setSuppress(true);
+    const Document d = Document::layout(*r, {"08.03.2026"});
+    const auto l = zeilen(d, 0);
+    auto index = [&](const std::string& text) {
+        for (std::size_t i = 0; i < l.size(); ++i)
+            if (l[i] == text) return static_cast<int>(i);
+        ADD_FAILURE() << "keine Zeile „" << text << "“";
+        return -1;
+    };
+    // Lines that end a sentence or lead in to what follows, lists and data lines stay apart.
+    for (const char* z : {"Höchste Punktzahl:", "34", "Punkte", "Gesamteindruck:", "eher zurückhaltende Bewertungen",
+                          "Individualist Loyaler", "Verglichen wurden die Rangfolgen.", "Erika Muster", "am Hang 3"})
+        index(z);
+    // The pieces of a sentence stand one after the other and wrap as one text.
+    EXPECT_GE(index("Ein Haupttyp lässt sich aus den Bewertungen allein nicht sicher bestimmen."), 0);
+    EXPECT_GE(index("Beide führen zum selben Typ, die Werte 3 und 4 jedoch nicht."), 0);
+    const int satz = index("Verglichen wurden die Rangfolgen.");
+    ASSERT_GT(satz, 2);
+    std::string gelesen;
+    int zeilenDesSatzes = 0;
+    for (int i = 0; i < satz; ++i)
+        if (l[i].rfind("Ergebnis", 0) == 0 || zeilenDesSatzes > 0) {
+            gelesen += (gelesen.empty() ? "" : " ") + l[i];
+            ++zeilenDesSatzes;
+        }
+    EXPECT_EQ(gelesen, "Ergebnis: Der Typ 'Individualist" + rest);
+    EXPECT_EQ(zeilenDesSatzes, 2);
+    // The designation keeps its own style on the sentence's baseline.
+    const Item *name = nullptr, *vorher = nullptr;
+    for (const auto& it : d.page(0)) {
+        if (it.text == "Individualist") name = &it;
+        if (it.text == "Ergebnis: Der Typ '") vorher = &it;
+    }
+    ASSERT_TRUE(name && vorher);
+    EXPECT_TRUE(name->font.bold);
+    EXPECT_NEAR(name->y + name->ascent, vorher->y + vorher->ascent, 0.5);
+    EXPECT_NEAR(name->x, vorher->x + vorher->w, 0.5);
     allesImDruckbereich(d);
 }
 
