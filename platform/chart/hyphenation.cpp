@@ -5,18 +5,37 @@
 #include <QStringEncoder>
 
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
+#include <future>
+#include <map>
+#include <mutex>
 
 namespace chart {
 
 struct Hyphenation::Dict {
-    HyphenDict* d;
+    HyphenDict* d = nullptr;
+    std::mutex mutex;
+    std::map<QString, std::vector<int>> cache;
 };
 
+namespace {
+
+std::once_flag gLaden;
+std::shared_future<std::shared_ptr<const Hyphenation>> gDeutsch;
+
+}  // namespace
+
+void Hyphenation::preloadGerman() {
+    std::call_once(gLaden, [] {
+        gDeutsch = std::async(std::launch::async, [] {
+                       return std::make_shared<const Hyphenation>("/usr/share/hyphen/hyph_de_DE.dic");
+                   }).share();
+    });
+}
+
 const Hyphenation& Hyphenation::german() {
-    static const Hyphenation de("/usr/share/hyphen/hyph_de_DE.dic");
-    return de;
+    preloadGerman();
+    return *gDeutsch.get();
 }
 
 Hyphenation::Hyphenation(const std::string& path) {
@@ -29,7 +48,10 @@ Hyphenation::Hyphenation(const std::string& path) {
     in.close();
     QStringEncoder probe(m_encoding.c_str());
     if (!probe.isValid()) return;
-    if (HyphenDict* d = hnj_hyphen_load(path.c_str())) m_dict = new Dict{d};
+    if (HyphenDict* d = hnj_hyphen_load(path.c_str())) {
+        m_dict = new Dict;
+        m_dict->d = d;
+    }
 }
 
 Hyphenation::~Hyphenation() {
@@ -40,6 +62,8 @@ Hyphenation::~Hyphenation() {
 std::vector<int> Hyphenation::points(const QString& word) const {
     std::vector<int> out;
     if (!m_dict) return out;
+    std::lock_guard<std::mutex> lock(m_dict->mutex);
+    if (auto it = m_dict->cache.find(word); it != m_dict->cache.end()) return it->second;
     constexpr int kMin = 2;  // letters kept on each side of a break
     qsizetype i = 0;
     while (i < word.size()) {
@@ -78,6 +102,7 @@ std::vector<int> Hyphenation::points(const QString& word) const {
         }
         i = j;
     }
+    m_dict->cache.emplace(word, out);
     return out;
 }
 

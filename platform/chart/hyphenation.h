@@ -2,11 +2,11 @@
 
 // Where a word may be broken with a hyphen, by the system's hyphenation patterns (libhyphen with
 // a dictionary of the hyphen-* packages). The dictionary is looked for when first needed; without
-// it no word has a hyphenation point, and texts break between words only.
+// it no word has a hyphenation point, and texts break between words only. Safe to use from any
+// thread.
 
 #include <QString>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,8 +14,11 @@ namespace chart {
 
 class Hyphenation {
 public:
-    // The German patterns installed at /usr/share/hyphen/hyph_de_DE.dic.
+    // The German patterns installed at /usr/share/hyphen/hyph_de_DE.dic. libhyphen takes more
+    // than a second to read them: preloadGerman() starts that in the background (once, e.g. at
+    // the program's start), german() waits for it.
     static const Hyphenation& german();
+    static void preloadGerman();
     // The patterns of that dictionary file; a file that is missing or unreadable gives none.
     explicit Hyphenation(const std::string& dictionaryPath);
     ~Hyphenation();

@@ -20,11 +20,11 @@ struct Bruch {
     bool hyphen;
 };
 
-std::vector<Bruch> bruchstellen(const QString& word, const Hyphenation& hyphenation) {
+std::vector<Bruch> bruchstellen(const QString& word, const Hyphenation* hyphenation) {
     std::vector<Bruch> out;
     for (int i = 1; i < word.size(); ++i)
         if (word[i - 1] == '-' || word[i - 1] == '/') out.push_back({i, false});
-    for (int p : hyphenation.points(word))
+    for (int p : (hyphenation ? *hyphenation : Hyphenation::german()).points(word))
         if (word[p - 1] != '-' && word[p - 1] != '/' && word[p] != '-' && word[p] != '/') out.push_back({p, true});
     std::sort(out.begin(), out.end(), [](const Bruch& a, const Bruch& b) { return a.at < b.at; });
     return out;
@@ -68,7 +68,7 @@ bool pruefen(LabelLayout& l, const std::vector<QPointF>& anchors, const QRectF& 
 }  // namespace
 
 std::optional<QStringList> breakText(const QString& text, const QFontMetricsF& fm, double width, int maxLines,
-                                     const Hyphenation& hyphenation) {
+                                     const Hyphenation* hyphenation) {
     auto passt = [&](const QString& s) { return fm.horizontalAdvance(s) <= width + 1e-6; };
     QStringList lines;
     QString line;
@@ -108,7 +108,7 @@ std::optional<QStringList> breakText(const QString& text, const QFontMetricsF& f
 
 LabelLayout layoutCategoryLabels(const std::vector<QString>& texts, const std::vector<QPointF>& anchors, const QFont& base,
                                  const QPaintDevice* device, double unit, const QRectF& bounds, double maxHeight,
-                                 const Hyphenation& hyphenation) {
+                                 const Hyphenation* hyphenation) {
     const std::size_t n = std::min(texts.size(), anchors.size());
     const double gap = 4 * unit;
     // Each label's room: up to the next anchor on either side, less the gap.

@@ -23,9 +23,10 @@ namespace chart::detail {
 
 // `text` in lines no wider than `width`, at most `maxLines` of them: broken between words, after a
 // hyphen or slash of a word, or at one hyphenation point of a word (with a hyphen added). Nothing
-// when it cannot be done so.
+// when it cannot be done so. Without a hyphenation given, the German one is used, its patterns
+// read only once a word needs them.
 std::optional<QStringList> breakText(const QString& text, const QFontMetricsF& fm, double width, int maxLines,
-                                     const Hyphenation& hyphenation = Hyphenation::german());
+                                     const Hyphenation* hyphenation = nullptr);
 
 struct LabelPlacement {
     QString text;
@@ -48,7 +49,7 @@ struct LabelLayout {
 // font, but not below 7 pt, are tried.
 LabelLayout layoutCategoryLabels(const std::vector<QString>& texts, const std::vector<QPointF>& anchors, const QFont& base,
                                  const QPaintDevice* device, double unit, const QRectF& bounds, double maxHeight,
-                                 const Hyphenation& hyphenation = Hyphenation::german());
+                                 const Hyphenation* hyphenation = nullptr);
 // The same layout moved down by `dy`.
 void shiftLayout(LabelLayout& layout, double dy);
 void drawLabels(QPainter& p, const LabelLayout& layout);
