@@ -3,6 +3,9 @@
 //                 legend, title, footnote, axis title and markers; the figure is the slowest type.
 //   chart_window  the chart command from the menu to the shown chart window with its exchange
 //                 bitmap written (scoring and ranking included), then closed.
+//   chart_hyphenation  reading the installed German hyphenation patterns and finding the points of
+//                 the nine type names: what the first chart of a run waits for unless the
+//                 patterns were read in the background before.
 
 #include <benchmark/benchmark.h>
 
@@ -19,6 +22,7 @@
 #include "desk/common/globals.h"
 #include "desk/frame/frm_mdi.h"
 #include "platform/chart/chart.h"
+#include "platform/chart/hyphenation.h"
 #include "platform/forms/form.h"
 
 namespace fs = std::filesystem;
@@ -88,6 +92,22 @@ void chart_window(benchmark::State& state) {
     }
 }
 BENCHMARK(chart_window)->Unit(benchmark::kMillisecond);
+
+void chart_hyphenation(benchmark::State& state) {
+    const QString namen[9] = {"Perfektionist", "Helfer", "Macher", "Individualist", "Beobachter",
+                              "Loyaler",       "Genießer", "Boss", "Vermittler"};
+    for (auto _ : state) {
+        const chart::Hyphenation de("/usr/share/hyphen/hyph_de_DE.dic");
+        if (!de.available()) {
+            state.SkipWithError("no German hyphenation patterns installed");
+            break;
+        }
+        std::size_t punkte = 0;
+        for (const QString& n : namen) punkte += de.points(n).size();
+        benchmark::DoNotOptimize(punkte);
+    }
+}
+BENCHMARK(chart_hyphenation)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
