@@ -57,6 +57,9 @@ void frmPrintPreview::Form_Load() {
         setCaption(DialogTxt(3) + " " + LabelTxt(187));
         Command1.setCaption(LabelTxt(69));
         const draw::Printer& p = draw::printer();
+        // The page picture lays its text out as the printer does: the preview breaks lines and
+        // ends its page where the paper will.
+        Picture1.setPreviewOf(&p);
         Picture1.setScaleMode(p.ScaleMode());
         Picture1.setSizeTwips(p.Width(), p.Height());
         Picture1.Cls();

@@ -93,7 +93,7 @@ double Surface::pxPerUnit(bool across) const {
     if (m_scaleMode == 0) {
         const double user = across ? m_userWidth : m_userHeight;
         if (user == 0) return 1.0;
-        const QSizeF page = pageSizePixels();
+        const QSizeF page = pagePixels();
         return (across ? page.width() : page.height()) / user;
     }
     if (m_scaleMode == 3) return 1.0;
@@ -119,9 +119,9 @@ void Surface::setScaleMode(int mode) {
     m_scaleMode = mode;
 }
 
-double Surface::ScaleWidth() const { return m_scaleMode == 0 ? m_userWidth : pageSizePixels().width() / pxPerUnitX(); }
+double Surface::ScaleWidth() const { return m_scaleMode == 0 ? m_userWidth : pagePixels().width() / pxPerUnitX(); }
 double Surface::ScaleHeight() const {
-    return m_scaleMode == 0 ? m_userHeight : pageSizePixels().height() / pxPerUnitY();
+    return m_scaleMode == 0 ? m_userHeight : pagePixels().height() / pxPerUnitY();
 }
 
 void Surface::setScaleWidth(double v) {
@@ -194,14 +194,42 @@ void Surface::setDrawWidth(int w) {
     m_drawWidth = w;
 }
 
-double Surface::lineHeightPx() const { return QFontMetricsF(qfont(), &metricsDevice()).lineSpacing(); }
-double Surface::avgCharPx() const { return QFontMetricsF(qfont(), &metricsDevice()).averageCharWidth(); }
+// ---- Text measures -------------------------------------------------------------------------
+//
+// A picture of 96 dpi rounds a font to whole pixels, which makes a line of text some per cent
+// wider or narrower than on paper. A preview therefore measures on the device it previews and
+// converts to its own pixels; everything that places text goes through these measures.
+
+void Surface::setPreviewOf(const Surface* page) {
+    m_previewOf = page == this ? nullptr : page;
+}
+
+QSizeF Surface::pagePixels() const {
+    if (!m_previewOf) return pageSizePixels();
+    return QSizeF(m_previewOf->Width() * dpiX() / 1440.0, m_previewOf->Height() * dpiY() / 1440.0);
+}
+
+const QPaintDevice& Surface::layoutDevice() const {
+    return m_previewOf ? m_previewOf->metricsDevice() : metricsDevice();
+}
+double Surface::layoutScaleX() const { return m_previewOf ? dpiX() / layoutDevice().logicalDpiX() : 1.0; }
+double Surface::layoutScaleY() const { return m_previewOf ? dpiY() / layoutDevice().logicalDpiY() : 1.0; }
+
+double Surface::advancePx(const QFontMetricsF& fm, const QString& text) const {
+    return fm.horizontalAdvance(text) * layoutScaleX();
+}
+double Surface::lineHeightPx() const {
+    return QFontMetricsF(qfont(), &layoutDevice()).lineSpacing() * layoutScaleY();
+}
+double Surface::avgCharPx() const {
+    return QFontMetricsF(qfont(), &layoutDevice()).averageCharWidth() * layoutScaleX();
+}
 
 double Surface::TextWidth(const std::string& text) const {
-    const QFontMetricsF fm(qfont(), &metricsDevice());
+    const QFontMetricsF fm(qfont(), &layoutDevice());
     double widest = 0;
     for (const QString& line : splitLines(QString::fromStdString(text)))
-        widest = std::max(widest, fm.horizontalAdvance(line));
+        widest = std::max(widest, advancePx(fm, line));
     return toUnitsW(widest);
 }
 
@@ -212,8 +240,8 @@ double Surface::TextHeight(const std::string& text) const {
 
 double Surface::averageCharWidth() const { return toUnitsW(avgCharPx()); }
 
-double Surface::Width() const { return pageSizePixels().width() * 1440.0 / dpiX(); }
-double Surface::Height() const { return pageSizePixels().height() * 1440.0 / dpiY(); }
+double Surface::Width() const { return pagePixels().width() * 1440.0 / dpiX(); }
+double Surface::Height() const { return pagePixels().height() * 1440.0 / dpiY(); }
 
 QColor Surface::color(int32_t c) const {
     const auto u = static_cast<uint32_t>(c);
@@ -252,7 +280,7 @@ void Surface::Print(const std::vector<Item>& items, LineEnd end) {
             break;
         }
         case Item::Kind::Spc:
-            if (item.n() > 0) m_x += QFontMetricsF(qfont(), &metricsDevice()).horizontalAdvance(' ') * item.n();
+            if (item.n() > 0) m_x += advancePx(QFontMetricsF(qfont(), &layoutDevice()), QStringLiteral(" ")) * item.n();
             break;
         case Item::Kind::Text:
             printText(item.text());
@@ -277,13 +305,24 @@ void Surface::printText(const std::string& text) {
 
 void Surface::drawPiece(const QString& piece) {
     const QFont& f = qfont();
-    const QFontMetricsF fm(f, &metricsDevice());
-    const double width = fm.horizontalAdvance(piece);
+    const QFontMetricsF fm(f, &layoutDevice());
+    const double width = advancePx(fm, piece);
     QPainter& p = painter();
     p.save();
-    p.setFont(f);
     p.setPen(color(m_foreColor));
-    drawRuns(p, fm, piece);
+    if (!m_previewOf) {
+        p.setFont(f);
+        drawRuns(p, fm, piece, QPointF(m_x, m_y));
+    } else {
+        // Drawn in the previewed device's pixels and scaled down: the font takes the size in
+        // pixels it has there, so the glyphs fill the width the line was laid out with.
+        QFont there = f;
+        there.setPointSizeF(f.pointSizeF() * layoutDevice().logicalDpiY() / dpiY());
+        p.translate(m_x, m_y);
+        p.scale(layoutScaleX(), layoutScaleY());
+        p.setFont(there);
+        drawRuns(p, fm, piece, QPointF(0, 0));
+    }
     p.restore();
 
     LogEntry e;
@@ -307,10 +346,10 @@ void Surface::drawPiece(const QString& piece) {
 
 // Rules are printed as rows of macrons (U+00AF); the stand-in fonts leave a gap between two of
 // them, so a row of them is drawn as one bar of the macron's height and the row's width.
-void Surface::drawRuns(QPainter& p, const QFontMetricsF& fm, const QString& piece) const {
+void Surface::drawRuns(QPainter& p, const QFontMetricsF& fm, const QString& piece, QPointF origin) const {
     const QChar macron(0x00AF);
-    const double baseline = m_y + fm.ascent();
-    double x = m_x;
+    const double baseline = origin.y() + fm.ascent();
+    double x = origin.x();
     qsizetype i = 0;
     while (i < piece.size()) {
         qsizetype j = i;
@@ -466,7 +505,7 @@ void Surface::PaintPicture(const Picture& picture, double x, double y, std::opti
 
 void Surface::Cls() {
     QPainter& p = painter();
-    p.fillRect(QRectF(QPointF(0, 0), pageSizePixels()), color(m_backColor));
+    p.fillRect(QRectF(QPointF(0, 0), pagePixels()), color(m_backColor));
     m_log.clear();
     homePosition();
     drawn();

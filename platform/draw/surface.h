@@ -209,6 +209,14 @@ public:
     double Width() const;
     double Height() const;
 
+    // A preview surface shows pages of another surface (the printer) at its own resolution: it
+    // takes that surface's page size and measures text on that surface's device, scaled to its
+    // own pixels, and draws each text at the width so measured. Lines then break and pages end as
+    // they do on paper, to the twip, whatever this surface's resolution. nullptr ends it. The
+    // surface previewed must outlive the preview.
+    void setPreviewOf(const Surface* page);
+    const Surface* previewOf() const { return m_previewOf; }
+
     // What was printed where.
     const std::vector<LogEntry>& log() const { return m_log; }
     void clearLog() { m_log.clear(); }
@@ -243,12 +251,21 @@ private:
     double toPxY(double uy) const { return (uy - m_scaleTop) * pxPerUnitY(); }
     double toUnitsW(double px) const { return px / pxPerUnitX(); }
     double toUnitsH(double px) const { return px / pxPerUnitY(); }
+    // The page in this surface's pixels: the previewed surface's page on a preview.
+    QSizeF pagePixels() const;
+    // Text is laid out on this device: the previewed surface's, else the surface's own. Its pixels
+    // times layoutScaleX/Y are this surface's pixels.
+    const QPaintDevice& layoutDevice() const;
+    double layoutScaleX() const;
+    double layoutScaleY() const;
+    double advancePx(const QFontMetricsF& fm, const QString& text) const;
     double lineHeightPx() const;
     double avgCharPx() const;
     void endLine();
     void printText(const std::string& text);
     void drawPiece(const QString& piece);
-    void drawRuns(QPainter& p, const QFontMetricsF& fm, const QString& piece) const;
+    // The piece in runs from `origin` (its top left), in the pixels `fm` measures in.
+    void drawRuns(QPainter& p, const QFontMetricsF& fm, const QString& piece, QPointF origin) const;
     QPen linePen(int32_t color) const;
     QBrush fillBrush() const;
 
@@ -258,6 +275,7 @@ private:
     double m_x = 0, m_y = 0;                   // current position in device pixels
     FontSpec m_font;
     mutable std::optional<QFont> m_qfont;
+    const Surface* m_previewOf = nullptr;
     int32_t m_foreColor = 0;
     int32_t m_backColor = 0xFFFFFF;
     int32_t m_fillColor = 0;

@@ -4,11 +4,31 @@
 #include "codex_fixture.h"
 
 #include <cmath>
+#include <sstream>
 
 using namespace codex_test;
 using Kind = forms::HostRecord::Kind;
 
 namespace {
+
+// Shows the preview of the dialog's choice; `schritt` runs each time the window is showing, then the
+// window is closed as the person closes it. Gives the number of times it was shown.
+int vorschauZeigen(frmDruckMan& d, const std::function<void(frmPrintPreview&)>& schritt) {
+    int gezeigt = 0;
+    QTimer t;
+    t.setInterval(5);
+    QObject::connect(&t, &QTimer::timeout, [&] {
+        if (!forms::IsLoaded<frmPrintPreview>()) return;
+        frmPrintPreview& p = forms::Instance<frmPrintPreview>();
+        if (!p.isModalShown()) return;
+        ++gezeigt;
+        schritt(p);
+        p.Command1_Click();
+    });
+    t.start();
+    d.Command3_Click();
+    return gezeigt;
+}
 
 class Vorschau : public CodexTest {
 protected:
@@ -26,23 +46,8 @@ protected:
         ASSERT_TRUE(starte());
         h().clearRecords();
     }
-    // Shows the preview of the dialog's choice; `schritt` runs each time the window is showing, then
-    // the window is closed as the person closes it.
     int vorschau(frmDruckMan& d, const std::function<void(frmPrintPreview&)>& schritt) {
-        int gezeigt = 0;
-        QTimer t;
-        t.setInterval(5);
-        QObject::connect(&t, &QTimer::timeout, [&] {
-            if (!forms::IsLoaded<frmPrintPreview>()) return;
-            frmPrintPreview& p = forms::Instance<frmPrintPreview>();
-            if (!p.isModalShown()) return;
-            ++gezeigt;
-            schritt(p);
-            p.Command1_Click();
-        });
-        t.start();
-        d.Command3_Click();
-        return gezeigt;
+        return vorschauZeigen(d, schritt);
     }
 };
 
@@ -168,6 +173,61 @@ TEST_F(Vorschau, ASmallWindowGetsAViewportOfNoHeight) {
         EXPECT_EQ(p.VScroll1.x(), p.Picture2.width());
     });
     EXPECT_TRUE(h().messages().empty());
+}
+
+// The words of each line of a page, blanks between them made single: the preview's page as its
+// log reads and the paper's as pdftotext reads it come out alike when the lines break alike.
+std::vector<std::string> woerterJeZeile(const std::vector<std::string>& zeilen) {
+    std::vector<std::string> w;
+    for (const std::string& z : zeilen) {
+        std::istringstream in(z);
+        std::string wort, zeile;
+        while (in >> wort) zeile += (zeile.empty() ? "" : " ") + wort;
+        if (!zeile.empty()) w.push_back(zeile);
+    }
+    return w;
+}
+
+std::vector<std::string> pdfSeite(const std::string& pdf, int seite) {
+    const auto r = support::run("pdftotext -layout -f " + std::to_string(seite) + " -l " + std::to_string(seite) + " " +
+                                support::shellQuote(pdf) + " -");
+    EXPECT_EQ(r.status, 0) << r.output;
+    std::vector<std::string> zeilen;
+    std::istringstream in(r.output);
+    for (std::string z; std::getline(in, z);) zeilen.push_back(z);
+    return woerterJeZeile(zeilen);
+}
+
+// A long portrait of the installed contents: the preview's page breaks its lines and ends where
+// the paper does, for every type, in the modes that fill more than a page.
+TEST_F(CodexTest, ThePreviewPageIsThePrintedPageLineByLine) {
+    installierterInhalt();
+    ASSERT_TRUE(starte());
+    for (int typ : {1, 4, 9}) {
+        erstes().Command6[typ - 1].Click();
+        for (int modus : {0, 3}) {
+            frmDruckMan& d = manager(modus);
+            const std::string pdf = pfad("portrait-" + std::to_string(typ) + "-" + std::to_string(modus) + ".pdf");
+            draw::printer().setOutputFileName(pdf);
+            h().answer(forms::vbYes);
+            d.Command1_Click();
+            const std::vector<std::string> papier = pdfSeite(pdf, 1);
+            ASSERT_GT(papier.size(), 20u);
+
+            std::vector<std::string> vorschau;
+            vorschauZeigen(d, [&](frmPrintPreview& p) {
+                if (vorschau.empty()) vorschau = woerterJeZeile(p.Picture1.pageLines(1));
+            });
+            // The first line that differs says where the preview left the paper.
+            size_t i = 0;
+            while (i < vorschau.size() && i < papier.size() && vorschau[i] == papier[i]) ++i;
+            EXPECT_TRUE(i == vorschau.size() && i == papier.size())
+                << "type " << typ << ", mode " << modus << ", line " << i + 1 << " of " << papier.size()
+                << "\n preview: " << (i < vorschau.size() ? vorschau[i] : "(end)")
+                << "\n paper:   " << (i < papier.size() ? papier[i] : "(end)");
+        }
+    }
+    EXPECT_EQ(h().messages().size(), 6u) << h().messages().back();  // the six questions before printing
 }
 
 }  // namespace
