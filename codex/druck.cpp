@@ -140,10 +140,13 @@ void frmDruckMan::themenblock(const std::string& titel, const std::string& inhal
     s.Print();
     zaehlen();
     if (Check1[4].Value() == 1) {
-        if (zeile) gLiteraturzeile = Literaturzeile(*zeile);
+        // A row prints its own source. The description window's line belongs to the topic it
+        // shows; writing a printed row's line there would give a later print of that topic
+        // another topic's source.
+        const std::string literatur = zeile ? Literaturzeile(*zeile) : gLiteraturzeile;
         Schriftgroesse = static_cast<int16_t>(std::lround(s.FontSize()));
         s.setFontSize(8);
-        PrintString(LabelTxt(14) + ": " + gLiteraturzeile, kLiteraturTab);
+        PrintString(LabelTxt(14) + ": " + literatur, kLiteraturTab);
         s.setFontSize(Schriftgroesse);
         if (vorschauVoll()) return;
         if (zeile) {

@@ -222,6 +222,65 @@ TEST_F(Druck, ByTopicPrintsTheShownTopicWithoutAQuestion) {
     EXPECT_EQ(text.find("Literatur"), std::string::npos);
 }
 
+// Each printed topic with the literature line that follows it, from the printer's log of its last
+// document: the title in the extra font, then the small lines of its source joined again.
+std::vector<std::pair<std::string, std::string>> themenMitQuelle() {
+    std::vector<std::pair<std::string, std::string>> q;
+    const auto& log = draw::printer().log();
+    const int doc = log.empty() ? 1 : log.back().doc;
+    for (const auto& e : log) {
+        if (e.doc != doc || e.y < 4200 || e.text.empty()) continue;
+        if (e.text.rfind("Thema Nr. ", 0) == 0 && e.fontSize == gExtraschriftGroesse) q.emplace_back(e.text, "");
+        else if (e.fontSize == 8 && !q.empty()) q.back().second += (q.back().second.empty() ? "" : " ") + e.text;
+    }
+    return q;
+}
+
+// The source of topic t as its row in the test contents gives it (even topics: the author alone).
+std::string quelleVon(const std::string& titel) {
+    const int t = std::atoi(titel.substr(std::string("Thema Nr. ").size()).c_str());
+    return LabelTxt(14) + ": " +
+           (t % 2 == 0 ? "Redaktion Z.U.V." : "Redaktion Z.U.V.: Die neun Typen; Arbeitsgruppe Typen " + LabelTxt(13) +
+                                                  "; Eigenverlag; 2024");
+}
+
+TEST_F(Druck, EveryPrintedTopicNamesTheSourceOfItsOwnRow) {
+    erstes().Combo1.setListIndex(0);  // the window shows topic 1, whose source is the full reference
+    frmDruckMan& d = manager(0);
+    d.Check1[4].setValue(1);
+    // The modes by list, one after the other in the open dialog: each topic with its own row's source.
+    for (int modus : {0, 1, 3}) {
+        d.Option1[modus].setValue(true);
+        draw::printer().setOutputFileName(pfad("modus" + std::to_string(modus) + ".pdf"));
+        h().answer(forms::vbYes);
+        d.Command1_Click();
+        const auto gedruckt = themenMitQuelle();
+        ASSERT_EQ(gedruckt.size(), markiert(d).size()) << modus;
+        for (const auto& [titel, quelle] : gedruckt) EXPECT_EQ(quelle, quelleVon(titel)) << modus << " " << titel;
+    }
+    // Then the topic the window shows, without closing the dialog: its own source, not that of the
+    // topic printed last (topic 56, the author alone); on paper as in the window.
+    d.Option1[2].setValue(true);
+    draw::printer().setOutputFileName(pfad("thema.pdf"));
+    d.Command1_Click();
+    ASSERT_EQ(themenMitQuelle().size(), 1u);
+    EXPECT_EQ(themenMitQuelle()[0].first, "Thema Nr. 1");
+    EXPECT_EQ(themenMitQuelle()[0].second, quelleVon("Thema Nr. 1"));
+    const std::string fenster = erstes().RichTextBox1.Text();
+    EXPECT_NE(fenster.find(quelleVon("Thema Nr. 1")), std::string::npos);
+    std::string papier = support::run("pdftotext " + support::shellQuote(pfad("thema.pdf")) + " -").output;
+    EXPECT_NE(papier.find("Eigenverlag; 2024"), std::string::npos) << papier;
+
+    // Another topic shown meanwhile: printed with its source, and the window keeps it.
+    erstes().Combo1.setListIndex(1);
+    draw::printer().setOutputFileName(pfad("thema2.pdf"));
+    d.Command1_Click();
+    ASSERT_EQ(themenMitQuelle().size(), 1u);
+    EXPECT_EQ(themenMitQuelle()[0].second, quelleVon("Thema Nr. 2"));
+    EXPECT_EQ(gLiteraturzeile, "Redaktion Z.U.V.");
+    EXPECT_EQ(h().messages().size(), 3u) << h().messages().back();  // the three questions of the list modes
+}
+
 TEST_F(Druck, NoTopicOrNoTypeChosenSaysSoBeforeAnythingStarts) {
     frmDruckMan& d = manager(3);
     for (int i = 0; i < d.List1.ListCount(); ++i) d.List1.setSelected(i, false);
