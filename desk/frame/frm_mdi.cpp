@@ -614,6 +614,7 @@ void CloseDataFile() {
         m.mnuWindow.setVisible(false);
         m.mnuBearbeiten.setVisible(false);
         if (!gDateiOffen) return;
+        const std::string datei = gDatenbankName;
         m.setCaption(kProgrammTitel);
         UnloadChildForms();
         gAktPerson = {};
@@ -625,6 +626,10 @@ void CloseDataFile() {
         for (db::DataControl* d : {&m.Data1, &m.Data2, &m.Data3, &m.Data4, &m.Data5}) d->close();
         gDatenbank.reset();
         gProgrammDatenbank.reset();
+        // Whatever else a window bound to the file (also a window unloaded since, or one that
+        // stays loaded hidden) lets go of it too: a connection kept here would be handed out
+        // again at the next opening, and the file's locks are to be taken anew then.
+        if (!datei.empty()) db::DBEngine::instance().releaseFile(datei);
     });
 }
 
@@ -642,7 +647,15 @@ void frmMDI::mnuNew_Click() {
         return;
     }
     if (pfad.empty()) return;
-    if (files::FileExists(pfad)) files::Kill(pfad);
+    // The old file goes with its log and shared-memory file (a new file beside an old log would
+    // take the old pages for its own); one that another program works with stays, and so does
+    // the choice: nothing is made.
+    try {
+        db::DBEngine::instance().removeDatabaseFile(pfad);
+    } catch (const std::exception& e) {
+        ShowErrorMessage(e);
+        return;
+    }
     NewLocalDB(pfad);
     if (!gDateiOffen) return;  // the error box was shown; nothing else changes
     SetzeMenueStatus();

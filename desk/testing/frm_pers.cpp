@@ -528,6 +528,12 @@ void frmpers::ParseXML() {
         forms::MsgBox(text, forms::vbExclamation, "");
     };
     m_xml = {};
+    // The open data file (or its log) chosen by mistake is not read: a descriptor of our own on it
+    // would drop the locks that keep other programs from taking its log away.
+    if (db::DBEngine::instance().holdsFile(files::resolve(Text2.Text()))) {
+        fehlschlag(DialogTxt(71), 0);
+        return;
+    }
     try {
         m_xml = zuvtest::leseXmlPerson(Text2.Text());
     } catch (const zuvtest::XmlImportFehler& e) {

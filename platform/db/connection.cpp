@@ -1,5 +1,6 @@
 #include "platform/db/connection.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include "platform/db/errors.h"
 #include "platform/db/jet_sql.h"
 #include "platform/db/text.h"
+#include "platform/files/held_files.h"
 
 namespace db::detail {
 
@@ -31,6 +33,11 @@ std::map<std::string, int>& openCounts() {
 }
 std::set<std::string>& exclusiveFiles() {
     static std::set<std::string> s;
+    return s;
+}
+// Every connection that holds its file, pooled or not (exclusive ones are not pooled).
+std::set<Connection*>& liveConnections() {
+    static std::set<Connection*> s;
     return s;
 }
 
@@ -56,9 +63,21 @@ bool tooLargeToParse(const std::string& sqliteMessage) {
            sqliteMessage.find("tree is too large") != std::string::npos;
 }
 
-std::string canonicalKey(const std::string& path) {
+// Connections are shared per file, told apart by device and inode: every spelling of a path and
+// every link reach the same one, and a file deleted or replaced under its name is another file,
+// so a connection to the old one is never handed out for the new one.
+std::string fileKey(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0)
+        return std::to_string(static_cast<uint64_t>(st.st_dev)) + ":" + std::to_string(static_cast<uint64_t>(st.st_ino));
     std::error_code ec;
-    auto c = fs::canonical(path, ec);
+    auto c = fs::weakly_canonical(path, ec);
+    return ec ? path : c.string();
+}
+
+std::string spelledPath(const std::string& path) {
+    std::error_code ec;
+    auto c = fs::weakly_canonical(path, ec);
     return ec ? path : c.string();
 }
 
@@ -74,6 +93,9 @@ Stmt::~Stmt() {
     if (!m_s) return;
     if (m_owned) {
         sqlite3_finalize(m_s);
+    } else if (!m_c->m_db) {  // lent from the cache of a connection closed meanwhile
+        sqlite3_finalize(m_s);
+        m_c->m_lent.erase(m_s);
     } else {
         sqlite3_reset(m_s);
         sqlite3_clear_bindings(m_s);
@@ -99,8 +121,33 @@ bool applicationId(sqlite3* db, int32_t& id) {
 }
 
 bool Connection::heldInProcess(const std::string& path) {
-    const auto it = openCounts().find(canonicalKey(path));
+    const auto it = openCounts().find(fileKey(path));
     return it != openCounts().end() && it->second > 0;
+}
+
+void Connection::releaseFile(const std::string& path) {
+    const std::string key = fileKey(path);
+    const std::string spelled = spelledPath(path);
+    std::vector<Connection*> found;
+    for (Connection* c : liveConnections())
+        if (c->m_key == key || spelledPath(c->m_path) == spelled || spelledPath(c->m_sqlitePath) == spelled) found.push_back(c);
+    for (Connection* c : found) c->shutdown();
+}
+
+bool lockedElsewhere(const std::string& path) {
+    if (files::isHeldByDatabase(path)) return true;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct flock probe{};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    const bool locked = ::fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+    ::close(fd);
+    return locked;
+}
+
+void Connection::requireOpen() const {
+    if (!m_db) raise(3420, m_path);
 }
 
 std::shared_ptr<Connection> Connection::open(const std::string& path, bool readOnly, bool exclusive,
@@ -125,13 +172,13 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
         if (!writable || ::access(path.c_str(), W_OK) != 0 || ::access(parent.c_str(), W_OK) != 0) raise(3051, path);
     }
 
-    const std::string file = canonicalKey(path);
+    const std::string file = fileKey(path);
     if (exclusiveFiles().count(file) || (exclusive && openCounts()[file] > 0)) raise(3045, path);
     const std::string key = file + (readOnly ? "|ro" : "|rw");
     if (!exclusive) {
         auto it = pool().find(key);
         if (it != pool().end())
-            if (auto c = it->second.lock()) {
+            if (auto c = it->second.lock(); c && c->isOpen()) {
                 c->checkOwner(login);
                 return c;
             }
@@ -145,8 +192,16 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     c->m_key = file;
     c->m_readOnly = readOnly;
     c->m_exclusive = exclusive;
+    // SQLite finds the log beside the name it opens; a file already open under another name (a
+    // hard link) is opened under that one, so that both connections use the same log.
+    c->m_sqlitePath = path;
+    for (Connection* other : liveConnections())
+        if (other->m_key == file) {
+            c->m_sqlitePath = other->m_sqlitePath;
+            break;
+        }
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
-    const int rc = sqlite3_open_v2(path.c_str(), &c->m_db, flags, nullptr);
+    const int rc = sqlite3_open_v2(c->m_sqlitePath.c_str(), &c->m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         if (c->m_db) sqlite3_close_v2(c->m_db);
         c->m_db = nullptr;
@@ -154,6 +209,9 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     }
     openCounts()[file]++;
     if (exclusive) exclusiveFiles().insert(file);
+    c->m_listed = true;
+    c->m_heldEntry = files::noteHeld(c->m_sqlitePath);
+    liveConnections().insert(c.get());
     c->configure(exclusive);
     c->m_ready = true;
     if (!exclusive) pool()[key] = c;
@@ -330,20 +388,35 @@ std::shared_ptr<Connection> Connection::create(const std::string& path, const DB
     return open(path, false, false, owner);
 }
 
-Connection::~Connection() {
-    for (auto& [sql, s] : m_cache) sqlite3_finalize(s);
-    m_cache.clear();
+Connection::~Connection() { shutdown(); }
+
+void Connection::shutdown() {
     if (m_db) {
-        if (!m_readOnly && m_ready)
+        // Statements lent out right now are finalized by their holders; SQLite closes the file
+        // when the last of them goes.
+        for (auto& [sql, s] : m_cache)
+            if (!m_lent.count(s)) sqlite3_finalize(s);
+        m_cache.clear();
+        if (!m_readOnly && m_ready && m_depth == 0)
             sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
-        sqlite3_close_v2(m_db);
+        sqlite3_close_v2(m_db);  // an open transaction is rolled back
+        m_db = nullptr;
+        m_depth = 0;
+        schemaChanged();
     }
+    if (!m_listed) return;
+    m_listed = false;
+    liveConnections().erase(this);
+    files::letGo(m_heldEntry);
     auto it = openCounts().find(m_key);
     if (it != openCounts().end() && --it->second <= 0) openCounts().erase(it);
     if (m_exclusive) exclusiveFiles().erase(m_key);
     const std::string key = m_key + (m_readOnly ? "|ro" : "|rw");
     auto p = pool().find(key);
-    if (p != pool().end() && p->second.expired()) pool().erase(p);
+    if (p != pool().end()) {
+        auto pooled = p->second.lock();
+        if (!pooled || pooled.get() == this) pool().erase(p);
+    }
 }
 
 void Connection::checkpoint() {
@@ -420,6 +493,7 @@ void Connection::checkOwner(const DBEngine::Login& login) {
 }
 
 Stmt Connection::prepare(const std::string& sql, int errorNumber) {
+    requireOpen();
     auto it = m_cache.find(sql);
     if (it != m_cache.end()) {
         if (!m_lent.count(it->second)) {
@@ -477,6 +551,7 @@ long Connection::run(sqlite3_stmt* s) {
 }
 
 void Connection::exec(const std::string& sql) {
+    requireOpen();
     prepareWrite();
     char* msg = nullptr;
     const int rc = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &msg);
@@ -492,6 +567,7 @@ void Connection::schemaChanged() {
 }
 
 void Connection::loadSchema() {
+    requireOpen();
     if (m_schemaLoaded) return;
     m_tables.clear();
     m_dotted.clear();

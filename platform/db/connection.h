@@ -65,12 +65,19 @@ public:
                                             const DBEngine::Login& login);
     // Whether a connection of this process holds the file now.
     static bool heldInProcess(const std::string& resolvedPath);
+    // Closes every connection of this process to the file (any spelling of its path, or the file
+    // that was under that name when it was opened): statements are finalized, the log is written
+    // into the file and the file is let go. Whoever still holds such a connection finds it closed
+    // (3420); the next open reads the file anew.
+    static void releaseFile(const std::string& resolvedPath);
     // A new database file owned by the login's account (none for an installation database).
     static std::shared_ptr<Connection> create(const std::string& resolvedPath, const DBEngine::Login& owner,
                                               bool installation);
     ~Connection();
 
     sqlite3* handle() const { return m_db; }
+    // False once the file was let go (releaseFile).
+    bool isOpen() const { return m_db != nullptr; }
     const std::string& path() const { return m_path; }
     bool readOnly() const { return m_readOnly; }
 
@@ -114,9 +121,16 @@ private:
     // the write-ahead log now, so that opening a file changes nothing in it.
     void prepareWrite();
     void loadSchema();
+    // 3420 once the connection was closed by releaseFile.
+    void requireOpen() const;
+    // Closes the SQLite handle and leaves the engine's lists; safe to call twice.
+    void shutdown();
 
     sqlite3* m_db = nullptr;
+    bool m_listed = false;  // counted in the engine's lists of open files
+    int m_heldEntry = 0;
     std::string m_path;
+    std::string m_sqlitePath;  // the name SQLite opened (its log lies beside it)
     std::string m_key;
     bool m_readOnly = false;
     bool m_exclusive = false;
@@ -152,6 +166,9 @@ vb::Variant readColumn(sqlite3_stmt* s, int col, FieldType type);
 
 // The 32-bit application id of an open SQLite file (false when it is no SQLite file).
 bool applicationId(sqlite3* db, int32_t& id);
+// Another program holds a lock on the file (or this program's engine holds it). The file is
+// looked at through a descriptor of its own only when the engine does not hold it.
+bool lockedElsewhere(const std::string& path);
 // A regular file, not a folder, pipe or device (stat only: no descriptor is opened).
 bool isRegularFile(const std::string& path);
 

@@ -1,5 +1,8 @@
 #include "platform/db/data_control.h"
 
+#include <set>
+#include <vector>
+
 #include "platform/db/connection.h"
 #include "platform/db/database.h"
 #include "platform/db/errors.h"
@@ -8,8 +11,26 @@
 
 namespace db {
 
+namespace {
+std::set<DataControl*>& controls() {
+    static std::set<DataControl*> c;
+    return c;
+}
+}  // namespace
+
+DataControl::DataControl() { controls().insert(this); }
+
 DataControl::~DataControl() {
+    controls().erase(this);
     if (m_recordset) m_recordset->setChangeListener(nullptr);
+}
+
+void DataControl::closeReleased() {
+    std::vector<DataControl*> released;
+    for (DataControl* c : controls())
+        if (c->m_database && !c->m_database->isOpen()) released.push_back(c);
+    for (DataControl* c : released)
+        if (controls().count(c)) c->close();  // a listener may have destroyed a later one
 }
 
 void DataControl::close() {

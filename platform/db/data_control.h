@@ -17,7 +17,7 @@ class Database;
 // the bound controls live in the window system and follow the row through the listeners.
 class DataControl {
 public:
-    DataControl() = default;
+    DataControl();
     ~DataControl();
     DataControl(const DataControl&) = delete;
     DataControl& operator=(const DataControl&) = delete;
@@ -46,6 +46,9 @@ public:
     std::shared_ptr<db::Database> Database() const { return m_database; }
     // Lets go of the recordset and the file (the control stays configured).
     void close();
+
+    // Closes every control whose file the engine let go of (DBEngine::releaseFile).
+    static void closeReleased();
 
     // Called whenever the current row or its content changes (Refresh, moves, finds, Update,
     // AddNew, CancelUpdate, Delete) and when the recordset goes away.

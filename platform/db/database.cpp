@@ -26,8 +26,10 @@ Database::~Database() {
     }
 }
 
+bool Database::isOpen() const { return m_conn && m_conn->isOpen(); }
+
 std::shared_ptr<detail::Connection> Database::connection() const {
-    if (!m_conn) raise(3420);
+    if (!m_conn || !m_conn->isOpen()) raise(3420);
     return m_conn;
 }
 

@@ -81,7 +81,8 @@ public:
     void Rollback();
 
     void Close();
-    bool isOpen() const { return m_conn != nullptr; }
+    // False after Close, and once the engine let go of the file (DBEngine::releaseFile).
+    bool isOpen() const;
 
     std::shared_ptr<detail::Connection> connection() const;  // 3420 when closed
 

@@ -12,10 +12,12 @@
 #include <map>
 
 #include "platform/db/connection.h"
+#include "platform/db/data_control.h"
 #include "platform/db/errors.h"
 #include "platform/db/jet_sql.h"
 #include "platform/db/text.h"
 #include "platform/db/workspace.h"
+#include "platform/files/held_files.h"
 #include "platform/files/paths.h"
 
 namespace db {
@@ -201,6 +203,27 @@ void clearLeftovers(const std::string& src, const std::string& dst) {
 }
 
 }  // namespace
+
+void DBEngine::releaseFile(const std::string& path) {
+    detail::Connection::releaseFile(detail::resolvePath(path));
+    DataControl::closeReleased();
+}
+
+bool DBEngine::holdsFile(const std::string& path) const { return files::isHeldByDatabase(path); }
+
+void DBEngine::removeDatabaseFile(const std::string& pathIn) {
+    const std::string path = detail::resolvePath(pathIn);
+    releaseFile(path);
+    std::error_code ec;
+    // Looked at before anything goes: a file another program works with stays whole, its journal too.
+    for (const char* side : {"", "-wal", "-shm", "-journal"})
+        if (fs::exists(path + side, ec) && detail::lockedElsewhere(path + side)) raise(3045, pathIn);
+    if (fs::exists(path, ec)) files::Kill(path);
+    for (const char* side : {"-wal", "-shm", "-journal"}) {
+        if (!fs::exists(path + side, ec)) continue;
+        if (!fs::remove(path + side, ec) && ec) raise(ec == std::errc::permission_denied ? 70 : 75, pathIn + side);
+    }
+}
 
 void DBEngine::CompactDatabase(const std::string& srcIn, const std::string& dstIn, const std::string&, int) {
     const std::string src = detail::resolvePath(srcIn);

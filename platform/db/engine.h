@@ -51,6 +51,19 @@ public:
     void CompactDatabase(const std::string& src, const std::string& dst, const std::string& locale = "",
                          int options = 0);
 
+    // Lets go of every connection of this program to the file, whatever spelling of its path or
+    // link it was opened through: data controls bound to it are closed, Database and Recordset
+    // objects on it close (using them raises 3420), and the log is written into the file. The
+    // next open reads the file anew.
+    void releaseFile(const std::string& path);
+    // Whether a connection of this program holds the file (or it is the log or shared-memory file
+    // of one); judged by device and inode, without opening it.
+    bool holdsFile(const std::string& path) const;
+    // Deletes a database file together with its journal files, after letting go of it. 3045 when
+    // another program holds it (nothing is deleted); 70/75 when it cannot be deleted. A missing
+    // file is no error.
+    void removeDatabaseFile(const std::string& path);
+
     // How long a statement waits for a lock held by another program before it fails.
     void setBusyTimeout(int milliseconds) { m_busyTimeoutMs = milliseconds; }
     int busyTimeout() const { return m_busyTimeoutMs; }

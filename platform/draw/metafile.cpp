@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "platform/draw/fonts.h"
+#include "platform/files/held_files.h"
 #include "platform/files/paths.h"
 #include "platform/vb/error.h"
 
@@ -149,6 +150,7 @@ Metafile Metafile::load(const std::string& path) {
     QFile file(QString::fromStdString(p));
     if (!QFileInfo::exists(file.fileName()) || QFileInfo(file.fileName()).isDir())
         throw vb::Error(53, vb::errorDescription(53) + ": " + p);
+    files::refuseHeldFile(p);
     if (!file.open(QIODevice::ReadOnly)) throw vb::Error(481, vb::errorDescription(481) + ": " + p);
     const QByteArray bytes = file.readAll();
     return fromBytes(std::vector<uint8_t>(bytes.begin(), bytes.end()));

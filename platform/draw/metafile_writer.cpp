@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/files/held_files.h"
 #include "platform/files/paths.h"
 #include "platform/vb/error.h"
 
@@ -143,6 +144,7 @@ void MetafileWriter::save(const std::string& path) const {
     std::error_code ec;
     if (fp.has_parent_path() && !std::filesystem::is_directory(fp.parent_path(), ec))
         throw vb::Error(76, vb::errorDescription(76) + ": " + fp.parent_path().string());
+    files::refuseHeldFile(p);
     const std::vector<uint8_t> data = bytes();
     std::FILE* f = std::fopen(p.c_str(), "wb");
     if (!f) throw vb::Error(75, vb::errorDescription(75) + ": " + p);

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "platform/draw/metafile.h"
+#include "platform/files/held_files.h"
 #include "platform/files/paths.h"
 #include "platform/vb/error.h"
 
@@ -74,6 +75,7 @@ Picture LoadPicture(const std::string& path) {
     const QString name = QString::fromStdString(p);
     const QFileInfo info(name);
     if (!info.exists() || info.isDir()) throw vb::Error(53, vb::errorDescription(53) + ": " + p);
+    files::refuseHeldFile(p);
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) throw vb::Error(481, vb::errorDescription(481) + ": " + p);
     const QByteArray bytes = file.readAll();
@@ -102,6 +104,7 @@ void SavePicture(const Picture& picture, const std::string& path) {
         throw vb::Error(76, vb::errorDescription(76) + ": " + fp.parent_path().string());
     // 24 bits per pixel, the form every reader of Windows bitmaps accepts.
     const QImage rgb = picture.image().convertToFormat(QImage::Format_RGB888);
+    files::refuseHeldFile(p);
     QSaveFile out(QString::fromStdString(p));
     if (!out.open(QIODevice::WriteOnly) || !rgb.save(&out, "BMP") || !out.commit())
         throw vb::Error(75, vb::errorDescription(75) + ": " + p);

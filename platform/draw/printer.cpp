@@ -12,6 +12,7 @@
 
 #include <filesystem>
 
+#include "platform/files/held_files.h"
 #include "platform/files/paths.h"
 #include "platform/forms/host.h"
 #include "platform/vb/error.h"
@@ -156,6 +157,12 @@ void Printer::offerFile() {
         std::string file = files::resolve(r.fileName);
         if (QFileInfo(QString::fromStdString(file)).suffix().isEmpty()) file += ".pdf";
         const QFileInfo info(QString::fromStdString(file));
+        if (files::isHeldByDatabase(file)) {
+            forms::MsgBox("Die Datei \"" + file + "\" ist als Datenbank geöffnet und kann nicht als Druckdatei dienen.\n"
+                          "Bitte wählen Sie einen anderen Namen.",
+                          forms::vbOKOnly | forms::vbExclamation);
+            continue;
+        }
         if (info.exists()) {
             // The Host's file dialog leaves the question to its callers, as the common dialog does.
             const int answer = forms::MsgBox("Die Datei \"" + file + "\" gibt es schon.\nMöchten Sie sie ersetzen?",
@@ -198,6 +205,9 @@ void Printer::beginDocument() {
         m_printer.setOutputFileName(QString::fromStdString(file));
     }
     const bool toFile = !m_outputFile.empty() || m_offerActive;
+    if (toFile && files::isHeldByDatabase(m_printer.outputFileName().toStdString()))
+        fail("Die Druckdatei ist als Datenbank geöffnet und wird nicht überschrieben: " +
+             m_printer.outputFileName().toStdString());
     auto p = std::make_unique<QPainter>();
     if (!p->begin(&m_printer))
         fail(toFile ? "Die Druckdatei kann nicht geschrieben werden: " + m_printer.outputFileName().toStdString()

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/files/held_files.h"
 #include "platform/files/paths.h"
 #include "platform/vb/error.h"
 
@@ -91,6 +92,7 @@ int errorNumberFor(int e) {
 std::string readFile(const std::string& path, size_t maxBytes) {
     const std::string real = resolve(path);
     if (path.empty() || isFolder(real)) throw vb::Error(53);
+    refuseHeldFile(real, path);
     struct stat st;
     const int fd = openRegularForReading(real, st);
     auto tooLarge = [&](unsigned long long size) {
@@ -122,6 +124,7 @@ void replaceFile(const std::string& path, const std::string& bytes) {
     if (path.empty() || real.back() == '/' || isFolder(real)) throw vb::Error(75);
     const std::string folder = parentOf(real);
     if (!isFolder(folder)) throw vb::Error(76);
+    refuseHeldFile(real, path);
     const std::string tmpl = tempNameBeside(real);
     const int fd = ::open(tmpl.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) throw vb::Error(errorNumberFor(errno) == 53 ? 76 : errorNumberFor(errno));
@@ -155,6 +158,7 @@ void Open(const std::string& path, OpenMode mode, int fileNumber) {
     const std::string real = resolve(path);
     if (path.empty() || isFolder(real)) throw vb::Error(mode == OpenMode::Input ? 53 : 75);
     if (mode != OpenMode::Input && !isFolder(parentOf(real))) throw vb::Error(76);
+    refuseHeldFile(real, path);
     const char* how = mode == OpenMode::Input ? "rb" : mode == OpenMode::Output ? "wb" : "ab";
     std::FILE* f = nullptr;
     if (mode == OpenMode::Input) {

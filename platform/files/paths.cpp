@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/files/file_io.h"
+#include "platform/files/held_files.h"
 #include "platform/vb/error.h"
 #include "platform/vb/strings.h"
 
@@ -197,6 +198,8 @@ void FileCopy(const std::string& source, const std::string& target) {
     if (!isFolder(folder)) raise(76, target);
     struct stat ss, ds;
     if (::stat(src.c_str(), &ss) != 0) raise(errorNumberFor(errno), source);
+    refuseHeldFile(src, source);
+    refuseHeldFile(dst, target);
     if (::stat(dst.c_str(), &ds) == 0) {
         if (ss.st_dev == ds.st_dev && ss.st_ino == ds.st_ino) raise(70, target);
         if (S_ISDIR(ds.st_mode)) raise(75, target);
@@ -339,6 +342,7 @@ void moveIntoPlace(const std::string& from, const std::string& target, bool repl
 }
 
 void syncFile(const std::string& path) {
+    refuseHeldFile(resolve(path), path);
     const int fd = ::open(resolve(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) raise(75, path);
     const int rc = ::fsync(fd);

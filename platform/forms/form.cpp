@@ -291,6 +291,9 @@ bool Form::unloadImpl(int unloadMode, bool query) {
     cancel = 0;
     Form_Unload(cancel);
     if (cancel) return false;
+    // An unloaded window keeps no file open: its data controls let go of their recordsets and
+    // files, and bind again when the window is loaded and uses them anew.
+    for (Data* d : findChildren<Data*>()) d->close();
 
     m_state = State::Unloaded;
     m_abgelegt = false;

@@ -1,6 +1,7 @@
 #include "platform/forms/screen.h"
 
 #include "platform/draw/picture.h"
+#include "platform/files/held_files.h"
 
 #include "platform/forms/local_path.h"
 #include "platform/vb/error.h"
@@ -130,6 +131,7 @@ QImage LoadPicture(const std::string& path) {
     if (path.empty()) return {};
     const QString local = QString::fromStdString(resolveLocalPath(path));
     if (!QFileInfo(local).isFile()) throw vb::Error(vb::err::FileNotFound);
+    files::refuseHeldFile(local.toStdString(), path);
     QImageReader reader(local);
     reader.setDecideFormatFromContent(true);
     QImage img = reader.read();

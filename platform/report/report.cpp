@@ -11,6 +11,7 @@
 
 #include "platform/db/field.h"
 #include "platform/db/recordset.h"
+#include "platform/files/held_files.h"
 #include "platform/files/paths.h"
 #include "platform/vb/error.h"
 
@@ -409,6 +410,7 @@ std::string readWhole(const std::string& path, const std::string& shownName) {
     const QFileInfo info(f);
     if (!info.exists() || info.isDir())
         throw vb::Error(vb::err::FileNotFound, "Die Berichtsvorlage " + inQuotes(shownName) + " fehlt: " + path);
+    files::refuseHeldFile(path, shownName);
     // A layout is a few kilobytes; anything far larger is not one of ours.
     if (info.size() > 4 * 1024 * 1024 || !f.open(QIODevice::ReadOnly))
         throw vb::Error(err::DamagedLayout, "Die Berichtsvorlage " + inQuotes(shownName) + " kann nicht gelesen werden.");
