@@ -152,6 +152,7 @@ void Connection::requireOpen() const {
 
 std::shared_ptr<Connection> Connection::open(const std::string& path, bool readOnly, bool exclusive,
                                              const DBEngine::Login& login) {
+    descriptionLocksInstalled();
     std::error_code ec;
     const fs::path p(path);
     const fs::path parent = p.has_parent_path() ? p.parent_path() : fs::path(".");

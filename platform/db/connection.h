@@ -169,6 +169,9 @@ bool applicationId(sqlite3* db, int32_t& id);
 // Another program holds a lock on the file (or this program's engine holds it). The file is
 // looked at through a descriptor of its own only when the engine does not hold it.
 bool lockedElsewhere(const std::string& path);
+// Whether SQLite's locks in this process belong to the engine's own open file descriptions (see
+// description_locks.cpp), so that no other descriptor's close drops them.
+bool descriptionLocksInstalled();
 // A regular file, not a folder, pipe or device (stat only: no descriptor is opened).
 bool isRegularFile(const std::string& path);
 

@@ -4,8 +4,10 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -38,26 +40,42 @@ inline int descriptorsOn(const std::string& file) {
     return count;
 }
 
-// Whether process `pid` (any process but this one for 0) holds a lock of SQLite's kind on the
-// file, as /proc/locks lists it.
+// Whether process `pid` (any process but this one for 0) holds a lock on the file. Looked up in
+// the process's own descriptors (/proc/<pid>/fdinfo lists the locks of each), so that locks of the
+// process and locks of one of its open file descriptions count alike.
 inline bool holdsLock(pid_t pid, const std::string& file) {
     struct stat st;
     if (::stat(file.c_str(), &st) != 0) return false;
-    std::ifstream locks("/proc/locks");
-    std::string line;
-    const std::string inode = ":" + std::to_string(st.st_ino);
-    while (std::getline(locks, line)) {
-        std::istringstream f(line);
-        std::string n, kind, advisory, mode, owner, dev;
-        f >> n >> kind;
-        if (kind == "->") continue;  // a lock still waited for is not held
-        f >> advisory >> mode >> owner >> dev;
-        const bool whose = pid == 0 ? owner != std::to_string(::getpid()) : owner == std::to_string(pid);
-        if (kind == "POSIX" && whose && dev.size() > inode.size() &&
-            dev.compare(dev.size() - inode.size(), inode.size(), inode) == 0)
-            return true;
+    char dev[32];
+    std::snprintf(dev, sizeof dev, "%02x:%02x:", ::major(st.st_dev), ::minor(st.st_dev));
+    const std::string id = dev + std::to_string(st.st_ino) + " ";
+    auto holds = [&](const std::string& proc) {
+        DIR* d = ::opendir((proc + "/fdinfo").c_str());
+        if (!d) return false;
+        bool found = false;
+        while (dirent* e = ::readdir(d)) {
+            if (e->d_name[0] == '.') continue;
+            std::ifstream info(proc + "/fdinfo/" + e->d_name);
+            std::string line;
+            while (!found && std::getline(info, line))
+                found = line.rfind("lock:", 0) == 0 && line.find(" -> ") == std::string::npos &&
+                        line.find(id) != std::string::npos;
+            if (found) break;
+        }
+        ::closedir(d);
+        return found;
+    };
+    if (pid != 0) return holds("/proc/" + std::to_string(pid));
+    DIR* d = ::opendir("/proc");
+    bool found = false;
+    while (dirent* e = d ? ::readdir(d) : nullptr) {
+        const std::string name = e->d_name;
+        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
+        if (std::stol(name) == ::getpid()) continue;
+        if ((found = holds("/proc/" + name))) break;
     }
-    return false;
+    if (d) ::closedir(d);
+    return found;
 }
 
 }  // namespace support

@@ -13,6 +13,7 @@
 #include "frame_fixture.h"
 #include "support/data_file.h"
 #include "support/files.h"
+#include "support/held_files.h"
 #include "support/kill_test.h"
 
 using namespace frame_test;
@@ -24,25 +25,8 @@ std::string sqlite(const std::string& file, const std::string& statement) {
     return support::run("sqlite3 " + support::shellQuote(file) + " " + support::shellQuote(statement)).output;
 }
 
-// Whether process `pid` holds a POSIX lock on the file (as /proc/locks lists them).
-bool haeltSperre(pid_t pid, const std::string& file) {
-    struct stat st;
-    if (::stat(file.c_str(), &st) != 0) return false;
-    std::ifstream locks("/proc/locks");
-    std::string line;
-    const std::string inode = ":" + std::to_string(st.st_ino);
-    while (std::getline(locks, line)) {
-        std::istringstream f(line);
-        std::string n, kind, advisory, mode, owner, dev;
-        f >> n >> kind;
-        if (kind == "->") f >> kind;
-        f >> advisory >> mode >> owner >> dev;
-        if (kind == "POSIX" && owner == std::to_string(pid) && dev.size() > inode.size() &&
-            dev.compare(dev.size() - inode.size(), inode.size(), inode) == 0)
-            return true;
-    }
-    return false;
-}
+// Whether process `pid` holds a lock on the file (of the process or of one of its descriptions).
+bool haeltSperre(pid_t pid, const std::string& file) { return support::holdsLock(pid, file); }
 
 class Datensicherheit : public FrameTest {
 protected:

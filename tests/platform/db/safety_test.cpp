@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "db_fixture.h"
+#include "support/held_files.h"
 #include "platform/files/paths.h"
 #include "support/kill_test.h"
 #include "support/vb_error.h"
@@ -19,26 +20,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Whether this process holds a POSIX lock on the file (as /proc/locks lists them).
-bool holdsLock(const std::string& file) {
-    struct stat st;
-    if (::stat(file.c_str(), &st) != 0) return false;
-    std::ifstream locks("/proc/locks");
-    std::string line;
-    const std::string pid = std::to_string(::getpid());
-    const std::string inode = ":" + std::to_string(st.st_ino);
-    while (std::getline(locks, line)) {
-        std::istringstream f(line);
-        std::string n, kind, advisory, mode, owner, dev;
-        f >> n >> kind;
-        if (kind == "->") f >> kind;  // a waiting lock
-        f >> advisory >> mode >> owner >> dev;
-        if (kind == "POSIX" && owner == pid && dev.size() > inode.size() &&
-            dev.compare(dev.size() - inode.size(), inode.size(), inode) == 0)
-            return true;
-    }
-    return false;
-}
+// Whether this process holds a lock on the file (of the process or of one of its descriptions).
+bool holdsLock(const std::string& file) { return support::holdsLock(::getpid(), file); }
 
 std::string sql(const std::string& file, const std::string& statement) {
     return support::run("sqlite3 " + support::shellQuote(file) + " " + support::shellQuote(statement)).output;

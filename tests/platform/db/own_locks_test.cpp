@@ -1,0 +1,140 @@
+// The engine's locks do not lapse when some other part of the program opens and closes the data
+// file, its log or its shared memory (as a file dialog does that looks into the files it lists):
+// an outside reader then still leaves the live log alone, and nothing written later is lost when
+// the program is killed. Connections of the program itself on one file still share it.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "db_fixture.h"
+#include "support/held_files.h"
+
+using namespace dbtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+class OwnLocksTest : public DbTest {
+protected:
+    std::string outside(const std::string& file, const std::string& sql) {
+        std::string out = support::run("sqlite3 " + support::shellQuote(file) + " " + support::shellQuote(sql)).output;
+        while (!out.empty() && out.back() == '\n') out.pop_back();
+        return out;
+    }
+};
+
+void touchAndClose(const std::string& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    char buf[16];
+    (void)!::read(fd, buf, sizeof buf);
+    ::close(fd);
+}
+
+TEST_F(OwnLocksTest, WritesAfterAForeignDescriptorClosedAndAnOutsideReadSurviveAKill) {
+    const std::string a = path("a.ZDB");
+    {
+        auto d = makeDataFile(*ws, a);
+        d->Close();
+    }
+    int toChild[2], toParent[2];
+    ASSERT_EQ(::pipe(toChild), 0);
+    ASSERT_EQ(::pipe(toParent), 0);
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        auto say = [&](char c) { (void)!::write(toParent[1], &c, 1); };
+        auto wait = [&] {
+            char c = 0;
+            if (::read(toChild[0], &c, 1) != 1) ::_exit(4);
+        };
+        try {
+            auto d = ws->OpenDatabase(a);
+            addPerson(*d, "Anna", "Vorher");
+            for (const char* side : {"", "-wal", "-shm"}) touchAndClose(a + side);
+            say('1');
+            wait();
+            addPerson(*d, "Bert", "Nachher");
+            auto rs = d->OpenRecordset("PersDat");
+            rs->MoveFirst();
+            rs->Edit();
+            rs->Fields("Nachname") = "Geaendert";
+            rs->Update();
+            say('2');
+        } catch (...) {
+            say('f');
+        }
+        ::pause();
+        ::_exit(0);
+    }
+    auto heard = [&] {
+        char c = 0;
+        return ::read(toParent[0], &c, 1) == 1 ? c : '?';
+    };
+    ASSERT_EQ(heard(), '1');
+    EXPECT_TRUE(support::holdsLock(child, a + "-shm"));
+    EXPECT_EQ(outside(a, "SELECT count(*) FROM PersDat"), "1");
+    EXPECT_TRUE(fs::exists(a + "-wal"));
+    (void)!::write(toChild[1], "w", 1);
+    EXPECT_EQ(heard(), '2');
+    EXPECT_TRUE(fs::exists(a + "-wal"));
+    EXPECT_TRUE(support::holdsLock(child, a + "-shm"));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(outside(a, "SELECT Nachname FROM PersDat ORDER BY PersonID"), "Geaendert\nNachher");
+    EXPECT_EQ(outside(a, "SELECT count(*) FROM PersonTestErgebnis"), "218");
+    EXPECT_EQ(integrity(a), "ok");
+}
+
+// A reading and a writing connection of the program on one file, and data controls on both, work
+// side by side as they did when the locks were the process's: no one waits for the other, the
+// reader sees what the writer stored, and an outside writer is still kept out while the program
+// writes.
+TEST_F(OwnLocksTest, ConnectionsOfTheProgramOnOneFileShareItAndKeepOutsideWritersOut) {
+    const std::string a = path("a.ZDB");
+    auto rw = makeDataFile(*ws, a);
+    const int id = addPerson(*rw, "Anna", "Berg");
+    auto ro = ws->OpenDatabase(a, false, true);
+    db::DataControl lesend;
+    lesend.setDatabaseName(a);
+    lesend.setReadOnly(true);
+    lesend.setRecordSource("PersDat");
+    lesend.Refresh();
+    db::DataControl schreibend;
+    schreibend.setDatabaseName(a);
+    schreibend.setRecordSource("PersDat");
+    schreibend.Refresh();
+
+    auto r = ro->OpenRecordset("PersDat", db::RecordsetType::Dynaset);
+    r->MoveFirst();
+    for (const char* name : {"Arens", "Bode", "Claus"}) {
+        touchAndClose(a);
+        touchAndClose(a + "-shm");
+        auto rs = schreibend.Recordset();
+        rs->Edit();
+        rs->Fields("Nachname") = name;
+        rs->Update();
+        lesend.Refresh();
+        EXPECT_EQ(lesend.Recordset()->Fields("Nachname").Value().toString(), name);
+        r->Requery();
+        EXPECT_EQ(r->Fields("Nachname").Value().toString(), name);
+        EXPECT_EQ(outside(a, "SELECT Nachname FROM PersDat"), name);
+    }
+    rw->BeginTrans();
+    rw->Execute("UPDATE PersDat SET Vorname = 'In Arbeit' WHERE PersonID = " + std::to_string(id));
+    touchAndClose(a);
+    touchAndClose(a + "-wal");
+    const auto fremd = support::run("sqlite3 " + support::shellQuote(a) +
+                                    " \".timeout 100\" \"UPDATE PersDat SET Vorname = 'Fremd'\" 2>&1");
+    EXPECT_NE(fremd.output.find("locked"), std::string::npos) << fremd.output;
+    rw->CommitTrans();
+    EXPECT_EQ(outside(a, "SELECT Vorname FROM PersDat"), "In Arbeit");
+    EXPECT_EQ(integrity(a), "ok");
+}
+
+}  // namespace
