@@ -185,9 +185,9 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
             }
     }
 
-    // From here on the file is read through SQLite only: a descriptor of our own on a file that a
-    // connection holds would drop the process's locks on it when it closes, and an outside reader
-    // would then take the live journal for a stale one.
+    // From here on the file is read through SQLite only. Its locks belong to the engine's own
+    // file description (description_locks.cpp), so another descriptor's close no longer drops
+    // them; reading a held file elsewhere is refused all the same (files::isHeldByDatabase).
     std::shared_ptr<Connection> c(new Connection);
     c->m_path = path;
     c->m_key = file;
