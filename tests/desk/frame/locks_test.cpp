@@ -1,8 +1,9 @@
 // A practitioner's day with the real main window and Qt's real file dialog: between the changes
-// to the open data file come a backup, a compaction, the import dialog and a printout into a PDF
-// file, and an outside sqlite3 reads the file. The program runs in a child process and is killed
-// with SIGKILL at the end. At every step the program holds its lock on the open file and its
-// journal stays; after the kill every change is in the file.
+// to the open data file come a backup, a compaction, the import dialog, the data file offered as
+// an XML person file, "Neu" over an existing file and a printout into a PDF file, and an outside
+// sqlite3 reads the file. The program runs in a child process and is killed with SIGKILL at the
+// end. At every step the program holds its lock on the open file and its journal stays; after the
+// kill every change is in the file.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -275,6 +276,42 @@ TEST_F(Sperren, ImportDialogCancelledWhileTheFileIsOpen) {
     ASSERT_GE(schritte.size(), 3u);
     EXPECT_EQ(schritte[2].name, "gelistet");  // the dialog did show the folder's files
     allesDa(datei, mitVorigen(gespeichert()));
+}
+
+// The data file itself chosen as XML person file: it is refused, and nothing of the program has
+// read it past the engine.
+TEST_F(Sperren, TheDataFileOfferedAsXmlPersonFile) {
+    const std::string datei = datenDatei("Klienten.ZDB", 2);
+    zuletztGeoeffnet(datei);
+    tag(datei, [&](Kind& k) {
+        PersonendatenAnzeigen();
+        k.host.dateidialog(datei);
+        forms::Instance<frmpers>().Command2_Click();
+        k.schritt("als XML gewählt");
+    }, [&](const Schritt& s) {
+        if (s.name == "als XML gewählt") {  // refused, saying why
+            EXPECT_NE(s.meldungen.find("geöffnete Datendatei"), std::string::npos) << s.meldungen;
+        }
+    });
+    allesDa(datei, mitVorigen(gespeichert()));
+}
+
+// "Neu" over the open data file: the old file goes with its journal files, the new one is empty
+// and open, and the changes made in it stay.
+TEST_F(Sperren, NewOverTheOpenDataFile) {
+    const std::string datei = datenDatei("Klienten.ZDB", 2);
+    zuletztGeoeffnet(datei);
+    tag(datei, [&](Kind& k) {
+        k.host.dateidialog(datei).answer(forms::vbYes).answer(forms::vbYes);  // close it; replace it
+        mdi().mnuNew.choose();
+    }, [&](const Schritt& s) {
+        if (s.name == "befehl") {
+            EXPECT_EQ(s.datei, datei);
+            EXPECT_EQ(s.meldungen.find("3343"), std::string::npos) << s.meldungen;
+            EXPECT_EQ(s.meldungen.find("beschädigt"), std::string::npos) << s.meldungen;
+        }
+    });
+    allesDa(datei, {"Nachher", "Gelesen"});
 }
 
 // The blank questionnaire printed into a PDF file chosen in the data folder, without a printer.
