@@ -22,23 +22,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The registries below are never destroyed: a database held by a program-wide object closes its
+// connection while the exit handlers run, after function-local objects made later than it are gone.
 std::map<std::string, std::weak_ptr<Connection>>& pool() {
-    static std::map<std::string, std::weak_ptr<Connection>> p;
-    return p;
+    static auto* p = new std::map<std::string, std::weak_ptr<Connection>>;
+    return *p;
 }
 // Files opened exclusively in this process, and how many connections each file has.
 std::map<std::string, int>& openCounts() {
-    static std::map<std::string, int> c;
-    return c;
+    static auto* c = new std::map<std::string, int>;
+    return *c;
 }
 std::set<std::string>& exclusiveFiles() {
-    static std::set<std::string> s;
-    return s;
+    static auto* s = new std::set<std::string>;
+    return *s;
 }
 // Every connection that holds its file, pooled or not (exclusive ones are not pooled).
 std::set<Connection*>& liveConnections() {
-    static std::set<Connection*> s;
-    return s;
+    static auto* s = new std::set<Connection*>;
+    return *s;
 }
 
 int germanCollation(void*, int la, const void* a, int lb, const void* b) {

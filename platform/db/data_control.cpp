@@ -12,9 +12,10 @@
 namespace db {
 
 namespace {
+// Never destroyed: a program-wide data control may close after the exit handlers began.
 std::set<DataControl*>& controls() {
-    static std::set<DataControl*> c;
-    return c;
+    static auto* c = new std::set<DataControl*>;
+    return *c;
 }
 }  // namespace
 

@@ -45,17 +45,18 @@ struct LockDescription {
     int users = 0;  // SQLite's descriptors of the file
 };
 
+// Never destroyed, like the connection registries: SQLite may close its files from the exit handlers.
 std::mutex& guard() {
-    static std::mutex m;
-    return m;
+    static auto* m = new std::mutex;
+    return *m;
 }
 std::map<FileId, LockDescription>& descriptions() {
-    static std::map<FileId, LockDescription> d;
-    return d;
+    static auto* d = new std::map<FileId, LockDescription>;
+    return *d;
 }
 std::map<int, FileId>& sqliteDescriptors() {
-    static std::map<int, FileId> d;
-    return d;
+    static auto* d = new std::map<int, FileId>;
+    return *d;
 }
 
 int openFile(const char* path, int flags, int mode) {

@@ -22,9 +22,10 @@ struct Held {
     ino_t ino = 0;
 };
 
+// Never destroyed: a connection closed from the exit handlers still lets go of its entry.
 std::map<int, Held>& held() {
-    static std::map<int, Held> h;
-    return h;
+    static auto* h = new std::map<int, Held>;
+    return *h;
 }
 
 bool statOf(const std::string& path, struct stat& st) { return ::stat(path.c_str(), &st) == 0; }

@@ -138,3 +138,33 @@ TEST_F(OwnLocksTest, ConnectionsOfTheProgramOnOneFileShareItAndKeepOutsideWriter
 }
 
 }  // namespace
+
+// Made when the program starts, before any file is opened, as the program's own data file is.
+std::shared_ptr<db::Database> gProgrammweit;
+
+// A database still held by a program-wide object is closed by the exit handlers, after the
+// engine's own bookkeeping of its lock descriptions: the program still ends cleanly and the file
+// keeps what was written.
+TEST_F(OwnLocksTest, ADatabaseHeldUntilTheProgramEndsClosesCleanlyAtExit) {
+    const std::string a = path("a.ZDB");
+    {
+        auto d = makeDataFile(*ws, a);
+        d->Close();
+    }
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        try {
+            gProgrammweit = ws->OpenDatabase(a);
+            addPerson(*gProgrammweit, "Anna", "Zuletzt");
+        } catch (...) {
+            ::_exit(3);
+        }
+        std::exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_EQ(outside(a, "SELECT Nachname FROM PersDat"), "Zuletzt");
+}
