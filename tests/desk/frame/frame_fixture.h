@@ -19,6 +19,7 @@
 #include "desk/frame/frm_assist.h"
 #include "desk/frame/frm_mdi.h"
 #include "desk/common/globals.h"
+#include "desk/common/engine_setup.h"
 #include "desk/frame/startup.h"
 #include "platform/db/database.h"
 #include "platform/db/engine.h"
@@ -26,6 +27,7 @@
 #include "platform/db/workspace.h"
 #include "platform/files/paths.h"
 #include "platform/forms/form.h"
+#include "support/data_file.h"
 #include "platform/forms/host.h"
 #include "platform/forms/screen.h"
 #include "platform/vb/strings.h"
@@ -69,6 +71,23 @@ protected:
                                      w);
         }
         d.CommitTrans();
+    }
+
+    // A data file of this installation's workgroup with `personen` whole persons, written through
+    // the engine and closed again; the engine is reset, so that a program started afterwards (in
+    // a child process too) begins from nothing.
+    std::string datenDatei(const std::string& name, int personen) {
+        EngineEinstellen(dir.string());
+        auto ws = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
+        auto d = support::makeDataFile(*ws, pfad(name));
+        if (personen > 0) personenAnlegen(*d, personen);
+        d->Close();
+        db::DBEngine::instance().reset();
+        return pfad(name);
+    }
+    // The file the next start reopens.
+    void zuletztGeoeffnet(const std::string& datei) {
+        std::ofstream(dir / "Zuv50.ini", std::ios::app) << "[File1]\r\n1=" << datei << "\r\n";
     }
 
     // The text of a PDF file as pdftotext reads it.

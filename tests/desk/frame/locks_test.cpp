@@ -95,21 +95,6 @@ protected:
         if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "this machine has a printer";
         FrameTest::SetUp();
     }
-    // A data file of this installation's workgroup with `personen` whole persons, written through
-    // the engine and closed again; the engine is reset, so that the child begins from nothing.
-    std::string datenDatei(const std::string& name, int personen) {
-        EngineEinstellen(dir.string());
-        auto ws = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
-        auto d = support::makeDataFile(*ws, pfad(name));
-        if (personen > 0) personenAnlegen(*d, personen);
-        d->Close();
-        db::DBEngine::instance().reset();
-        return pfad(name);
-    }
-    // The file the start reopens.
-    void zuletztGeoeffnet(const std::string& datei) {
-        std::ofstream(dir / "Zuv50.ini", std::ios::app) << "[File1]\r\n1=" << datei << "\r\n";
-    }
     std::vector<std::string> nachnamen(const std::string& datei) {
         return support::lines(sqlite(datei, "select nachname from persdat order by personid"));
     }

@@ -30,22 +30,6 @@ bool haeltSperre(pid_t pid, const std::string& file) { return support::holdsLock
 
 class Datensicherheit : public FrameTest {
 protected:
-    // A data file of this installation's workgroup with `personen` whole persons, written through
-    // the engine and closed again; the engine is reset, so that a program started afterwards (in
-    // a child process too) begins from nothing.
-    std::string datenDatei(const std::string& name, int personen) {
-        EngineEinstellen(dir.string());
-        auto ws = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
-        auto d = support::makeDataFile(*ws, pfad(name));
-        if (personen > 0) personenAnlegen(*d, personen);
-        d->Close();
-        db::DBEngine::instance().reset();
-        return pfad(name);
-    }
-    // The file the next start reopens.
-    void zuletztGeoeffnet(const std::string& datei) {
-        std::ofstream(dir / "Zuv50.ini", std::ios::app) << "[File1]\r\n1=" << datei << "\r\n";
-    }
     long personen(const std::string& datei) {
         const std::string n = sqlite(datei, "select count(*) from persdat");
         return n.empty() ? -1 : std::stol(n);
