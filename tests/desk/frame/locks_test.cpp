@@ -110,12 +110,12 @@ protected:
         f.Befehl5_Click();
     }
 
-    // The day: the program starts on `datei` from the recent list, a person is saved, then
-    // `befehl` runs (it ends with a data file open again, `datei` unless it says otherwise), a
+    // The day: the program starts on the file of the recent list, a person is saved, then
+    // `befehl` runs (it ends with a data file open again, that one unless it says otherwise), a
     // person is saved, sqlite3 reads the file, another person is saved, and the program is
     // killed. At each step with the file open the parent finds the lock and the journal; `pruefe`
     // sees every step too. Returns the steps as the child reported them.
-    std::vector<Schritt> tag(const std::string& datei, const std::function<void(Kind&)>& befehl,
+    std::vector<Schritt> tag(const std::function<void(Kind&)>& befehl,
                              const std::function<void(const Schritt&)>& pruefe = {}) {
         std::vector<Schritt> schritte;
         int zumKind[2], zumTest[2];
@@ -173,7 +173,9 @@ protected:
             // The day's own steps leave the file open; a command's steps inside may have closed it.
             static const std::set<std::string> offen{"gestartet", "vorher gespeichert", "befehl",
                                                      "nachher gespeichert", "nach dem Lesen gespeichert"};
-            if (offen.count(s.name)) EXPECT_TRUE(s.offen());
+            if (offen.count(s.name)) {
+                EXPECT_TRUE(s.offen());
+            }
             if (s.offen()) {
                 EXPECT_TRUE(haeltSperre(pid, s.datei)) << "no lock on " << s.datei;
                 EXPECT_TRUE(fs::exists(s.datei + "-wal"));
@@ -220,13 +222,15 @@ TEST_F(Sperren, BackupThenReopenFromTheRecentList) {
     const std::string datei = datenDatei("Klienten.ZDB", 2);
     zuletztGeoeffnet(datei);
     const std::string sicherung = pfad("Sicherung.ZDB");
-    tag(datei, [&](Kind& k) {
+    tag([&](Kind& k) {
         k.host.dateidialog(sicherung).answer(forms::vbYes);
         mdi().mnuBackup.choose();
         k.schritt("gesichert");
         mdi().mnuFileArray(1).choose();
     }, [&](const Schritt& s) {
-        if (s.name == "gesichert") EXPECT_FALSE(s.offen());
+        if (s.name == "gesichert") {
+            EXPECT_FALSE(s.offen());
+        }
     });
     allesDa(datei, mitVorigen(gespeichert()));
     EXPECT_EQ(nachnamen(sicherung), mitVorigen({"Vorher"}));
@@ -238,7 +242,7 @@ TEST_F(Sperren, CompactionThenReopenThroughFileOpen) {
     const std::string datei = datenDatei("Klienten.ZDB", 2);
     zuletztGeoeffnet(datei);
     const std::string kompakt = pfad("Kompakt.ZDB");
-    tag(datei, [&](Kind& k) {
+    tag([&](Kind& k) {
         k.host.dateidialog(datei).dateidialog(kompakt).answer(forms::vbYes);
         mdi().mnuDBkomprimieren.choose();
         k.schritt("komprimiert");
@@ -253,7 +257,7 @@ TEST_F(Sperren, CompactionThenReopenThroughFileOpen) {
 TEST_F(Sperren, ImportDialogCancelledWhileTheFileIsOpen) {
     const std::string datei = datenDatei("Klienten.ZDB", 2);
     zuletztGeoeffnet(datei);
-    const auto schritte = tag(datei, [&](Kind& k) {
+    const auto schritte = tag([&](Kind& k) {
         k.host.dateidialog("");
         mdi().mnuImportZUV40.choose();
         k.schritt(k.host.listen().size() == 1 && !k.host.listen()[0].empty() ? "gelistet" : "nicht gelistet");
@@ -268,7 +272,7 @@ TEST_F(Sperren, ImportDialogCancelledWhileTheFileIsOpen) {
 TEST_F(Sperren, TheDataFileOfferedAsXmlPersonFile) {
     const std::string datei = datenDatei("Klienten.ZDB", 2);
     zuletztGeoeffnet(datei);
-    tag(datei, [&](Kind& k) {
+    tag([&](Kind& k) {
         PersonendatenAnzeigen();
         k.host.dateidialog(datei);
         forms::Instance<frmpers>().Command2_Click();
@@ -286,7 +290,7 @@ TEST_F(Sperren, TheDataFileOfferedAsXmlPersonFile) {
 TEST_F(Sperren, NewOverTheOpenDataFile) {
     const std::string datei = datenDatei("Klienten.ZDB", 2);
     zuletztGeoeffnet(datei);
-    tag(datei, [&](Kind& k) {
+    tag([&](Kind& k) {
         k.host.dateidialog(datei).answer(forms::vbYes).answer(forms::vbYes);  // close it; replace it
         mdi().mnuNew.choose();
     }, [&](const Schritt& s) {
@@ -304,7 +308,7 @@ TEST_F(Sperren, PrintoutIntoAPdfFileInTheDataFolder) {
     const std::string datei = datenDatei("Klienten.ZDB", 2);
     zuletztGeoeffnet(datei);
     const std::string pdf = pfad("Fragebogen.pdf");
-    tag(datei, [&](Kind& k) {
+    tag([&](Kind& k) {
         k.host.dateidialog(pdf).answer(forms::vbYes);
         mdi().mnuDruckFragebogen.choose();
     });
