@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/fork.h"
+
 // A program killed with SIGKILL at many moments while it writes: each time a child process is
 // forked, does its set-up, says it is ready and writes without end until it is killed a chosen
 // time later; then the parent looks at the files. The moments spread evenly over the window, in an
@@ -40,8 +42,7 @@ inline void killAtManyMoments(int rounds, std::chrono::microseconds window,
     for (int i = 0; i < rounds; ++i) {
         int fds[2];
         ASSERT_EQ(::pipe(fds), 0);
-        std::fflush(nullptr);
-        const pid_t pid = ::fork();
+        const pid_t pid = support::forkChild();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
             ::close(fds[0]);

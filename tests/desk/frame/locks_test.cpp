@@ -23,6 +23,7 @@
 #include "support/data_file.h"
 #include "support/echter_dateidialog.h"
 #include "support/files.h"
+#include "support/fork.h"
 
 using namespace frame_test;
 
@@ -121,8 +122,7 @@ protected:
         int zumKind[2], zumTest[2];
         EXPECT_EQ(::pipe(zumKind), 0);
         EXPECT_EQ(::pipe(zumTest), 0);
-        std::fflush(nullptr);
-        const pid_t pid = ::fork();
+        const pid_t pid = support::forkChild();
         if (pid == 0) {
             ::close(zumKind[1]);
             ::close(zumTest[0]);

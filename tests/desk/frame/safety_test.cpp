@@ -13,6 +13,7 @@
 #include "frame_fixture.h"
 #include "support/data_file.h"
 #include "support/files.h"
+#include "support/fork.h"
 #include "support/held_files.h"
 #include "support/kill_test.h"
 
@@ -62,8 +63,7 @@ TEST_F(Datensicherheit, APersonSavedAfterAnOutsideReadSurvivesAKill) {
     int zumKind[2], zumTest[2];
     ASSERT_EQ(::pipe(zumKind), 0);
     ASSERT_EQ(::pipe(zumTest), 0);
-    std::fflush(nullptr);
-    const pid_t kind = ::fork();
+    const pid_t kind = support::forkChild();
     ASSERT_GE(kind, 0);
     if (kind == 0) {
         auto melde = [&](char c) { (void)!::write(zumTest[1], &c, 1); };
