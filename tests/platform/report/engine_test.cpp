@@ -74,6 +74,12 @@ protected:
         return r;
     }
     static std::vector<std::string> zeilen(const Document& d, int seite) { return d.pageLines(seite); }
+    // The print lines alone, dated, without the picture sheet that follows them.
+    Document textSeiten(const std::vector<Zeile>& z) {
+        auto r = oeffnen(z);
+        r->Sections(5).setSuppress(true);
+        return Document::layout(*r, {"08.03.2026"});
+    }
 };
 
 }  // namespace
@@ -138,15 +144,13 @@ TEST_F(Engine, DamagedOrMissingLayoutsAreRefusedNamingTheFileAndTheLine) {
 }
 
 TEST_F(Engine, PrintLinesComeInPageAndLineOrderAndEachPageStartsASheet) {
-    auto r = oeffnen({{8, 2, "Zweite Zeile der Seite acht", "DE"},
-                      {7, 1, "Titel sieben", "U1"},
-                      {8, 1, "Titel acht", "U1"},
-                      {7, 0, "", "DE"},
-                      {8, 0, "", "DE"},
-                      {7, 3, "Dritte Zeile", "DE"},
-                      {7, 2, "", "DE"}});
-    r->Sections(5).setSuppress(true);
-    const Document d = Document::layout(*r, {"08.03.2026"});
+    const Document d = textSeiten({{8, 2, "Zweite Zeile der Seite acht", "DE"},
+                                   {7, 1, "Titel sieben", "U1"},
+                                   {8, 1, "Titel acht", "U1"},
+                                   {7, 0, "", "DE"},
+                                   {8, 0, "", "DE"},
+                                   {7, 3, "Dritte Zeile", "DE"},
+                                   {7, 2, "", "DE"}});
     ASSERT_EQ(d.pageCount(), 2);
     const auto s1 = zeilen(d, 0), s2 = zeilen(d, 1);
     // Letterhead with the date, then the lines, then the footer.
@@ -175,9 +179,7 @@ TEST_F(Engine, APageLongerThanASheetGoesOnAndLongTextsWrapInsideThePrintableArea
     for (int i = 0; i < 40; ++i) lang += "Wortlaut" + std::to_string(i) + " ";
     z.push_back({2, 1, lang, "DE"});
     z.push_back({2, 2, std::string(255, 'x'), "DE"});  // one word wider than the line
-    auto r = oeffnen(z);
-    r->Sections(5).setSuppress(true);
-    const Document d = Document::layout(*r, {"08.03.2026"});
+    const Document d = textSeiten(z);
     ASSERT_GE(d.pageCount(), 4);
     std::set<std::string> gesehen;
     int seiteVon2 = -1;
@@ -215,20 +217,18 @@ TEST_F(Engine, TableLinesLineUpInColumnsRulesAreLinesAndFixedPitchLinesShrinkTog
         return s + std::string(10, ' ') + "126";
     };
     std::string c1lang = "Typ eins" + std::string(27, ' ') + "Häufigster Antwortwert: 3" + std::string(80, ' ') + "Ende";
-    auto r = oeffnen({{19, 1, "Antwortwerte je Typ", "U1"},
-                      {19, 2, "", "TA"},
-                      {19, 3, kopf, "TA"},
-                      {19, 4, macrons, "DE"},
-                      {19, 5, "Anzahl der Antworten je Wert", "TA"},
-                      {19, 6, wertzeile(0), "T2"},
-                      {19, 7, wertzeile(1), "T2"},
-                      {19, 8, "Summe " + wertzeile(2).substr(2), "T2"},
-                      {22, 1, "Häufigste Antwortwerte", "U1"},
-                      {22, 2, std::string(35, ' ') + "Wert", "DE"},
-                      {22, 3, "Typ eins" + std::string(27, ' ') + "Wert 3", "C1"},
-                      {22, 4, c1lang, "C1"}});
-    r->Sections(5).setSuppress(true);
-    const Document d = Document::layout(*r, {"08.03.2026"});
+    const Document d = textSeiten({{19, 1, "Antwortwerte je Typ", "U1"},
+                                   {19, 2, "", "TA"},
+                                   {19, 3, kopf, "TA"},
+                                   {19, 4, macrons, "DE"},
+                                   {19, 5, "Anzahl der Antworten je Wert", "TA"},
+                                   {19, 6, wertzeile(0), "T2"},
+                                   {19, 7, wertzeile(1), "T2"},
+                                   {19, 8, "Summe " + wertzeile(2).substr(2), "T2"},
+                                   {22, 1, "Häufigste Antwortwerte", "U1"},
+                                   {22, 2, std::string(35, ' ') + "Wert", "DE"},
+                                   {22, 3, "Typ eins" + std::string(27, ' ') + "Wert 3", "C1"},
+                                   {22, 4, c1lang, "C1"}});
     ASSERT_EQ(d.pageCount(), 2);
 
     // Cells of the header, the value rows and the total row: the right edges of each value column agree.
@@ -278,21 +278,22 @@ TEST_F(Engine, ColumnHeadsWrittenWithProportionalBlanksStandOverTheFixedPitchCol
         return name + std::string(20 - name.size(), ' ') + differenz + std::string(20 - differenz.size(), ' ') +
                verhaeltnis + std::string(14, ' ') + klasse;
     };
-    auto r = oeffnen({{15, 1, "Abweichung", "U1"},
-                      {15, 13, std::string(25, ' ') + "Abweichung vom Mittel" + std::string(10, ' ') +
-                                   "Verhältnis zum Mittel" + std::string(15, ' ') + "Einstufung", "DE"},
-                      {15, 14, std::string(125, ' ') + "(gegenüber dem Mittel)", "DE"},
-                      {15, 16, zeile("Perfektionist", "-002,44", "00,89", "im mittleren Bereich"), "C1"},
-                      {15, 17, zeile("Macher", "027,56", "02,23", "deutlich darüber"), "C1"},
-                      {15, 18, zeile("Boss", "-005,44", "00,76", "deutlich darunter"), "C1"},
-                      {24, 1, "Informationsmaß", "U1"},
-                      {24, 6, "Helfer" + std::string(29, ' ') + "0,7274" + std::string(11, ' ') + "stark", "C1"},
-                      {24, 7, "Boss" + std::string(31, ' ') + "0,3637" + std::string(11, ' ') + "wechselnd", "C1"},
-                      {24, 22, "0 = alle Bewertungen eines Typs gleich" + std::string(10, ' ') + "1 = alle fünf Werte",
-                       "DE"},
-                      {24, 23, std::string(72, ' ') + "gleich oft vergeben", "DE"}});
-    r->Sections(5).setSuppress(true);
-    const Document d = Document::layout(*r, {"08.03.2026"});
+    const Document d = textSeiten(
+        {{15, 1, "Abweichung", "U1"},
+         {15, 13,
+          std::string(25, ' ') + "Abweichung vom Mittel" + std::string(10, ' ') + "Verhältnis zum Mittel" +
+              std::string(15, ' ') + "Einstufung",
+          "DE"},
+         {15, 14, std::string(125, ' ') + "(gegenüber dem Mittel)", "DE"},
+         {15, 16, zeile("Perfektionist", "-002,44", "00,89", "im mittleren Bereich"), "C1"},
+         {15, 17, zeile("Macher", "027,56", "02,23", "deutlich darüber"), "C1"},
+         {15, 18, zeile("Boss", "-005,44", "00,76", "deutlich darunter"), "C1"},
+         {24, 1, "Informationsmaß", "U1"},
+         {24, 6, "Helfer" + std::string(29, ' ') + "0,7274" + std::string(11, ' ') + "stark", "C1"},
+         {24, 7, "Boss" + std::string(31, ' ') + "0,3637" + std::string(11, ' ') + "wechselnd", "C1"},
+         {24, 22, "0 = alle Bewertungen eines Typs gleich" + std::string(10, ' ') + "1 = alle fünf Werte",
+          "DE"},
+         {24, 23, std::string(72, ' ') + "gleich oft vergeben", "DE"}});
     ASSERT_EQ(d.pageCount(), 2);
     auto stueck = [&](int blatt, const std::string& text) -> const Item* {
         for (const auto& it : d.page(blatt))
@@ -342,26 +343,24 @@ TEST_F(Engine, ASentenceWrittenInPiecesWrapsAsOneTextAndLinesThatEndStayApart) {
     const std::string rest =
         "' führt nach der Gesamtpunktzahl, bei den Werten 3 und 4 und bei Antwortwert 4, nicht aber bei den "
         "einzelnen Werten, und das sogar recht deutlich.";
-    auto r = oeffnen({{16, 1, "Vergleich", "U1"},
-                      {16, 2, "Höchste Punktzahl:", "DE"},
-                      {16, 3, "34", "H1"},
-                      {16, 4, "Punkte", "DE"},
-                      {16, 5, "Gesamteindruck:", "DE"},
-                      {16, 6, "eher zurückhaltende Bewertungen", "DE"},
-                      {16, 7, "Individualist Loyaler", "H1"},
-                      {16, 8, "\u00AF\u00AF\u00AF\u00AF", "DE"},
-                      {16, 16, "Ergebnis: Der Typ '", "DE"},
-                      {16, 17, "Individualist", "H1"},
-                      {16, 18, rest, "DE"},
-                      {16, 19, "Verglichen wurden die Rangfolgen.", "DE"},
-                      {16, 20, "Ein Haupttyp lässt sich aus den Bewertungen allein", "DE"},
-                      {16, 21, "nicht sicher bestimmen.", "DE"},
-                      {16, 22, "Beide führen zum selben Typ,", "DE"},
-                      {16, 23, "die Werte 3 und 4 jedoch nicht.", "DE"},
-                      {16, 24, "Erika Muster", "U2"},
-                      {16, 25, "am Hang 3", "U2"}});
-    r->Sections(5).setSuppress(true);
-    const Document d = Document::layout(*r, {"08.03.2026"});
+    const Document d = textSeiten({{16, 1, "Vergleich", "U1"},
+                                   {16, 2, "Höchste Punktzahl:", "DE"},
+                                   {16, 3, "34", "H1"},
+                                   {16, 4, "Punkte", "DE"},
+                                   {16, 5, "Gesamteindruck:", "DE"},
+                                   {16, 6, "eher zurückhaltende Bewertungen", "DE"},
+                                   {16, 7, "Individualist Loyaler", "H1"},
+                                   {16, 8, "\u00AF\u00AF\u00AF\u00AF", "DE"},
+                                   {16, 16, "Ergebnis: Der Typ '", "DE"},
+                                   {16, 17, "Individualist", "H1"},
+                                   {16, 18, rest, "DE"},
+                                   {16, 19, "Verglichen wurden die Rangfolgen.", "DE"},
+                                   {16, 20, "Ein Haupttyp lässt sich aus den Bewertungen allein", "DE"},
+                                   {16, 21, "nicht sicher bestimmen.", "DE"},
+                                   {16, 22, "Beide führen zum selben Typ,", "DE"},
+                                   {16, 23, "die Werte 3 und 4 jedoch nicht.", "DE"},
+                                   {16, 24, "Erika Muster", "U2"},
+                                   {16, 25, "am Hang 3", "U2"}});
     const auto l = zeilen(d, 0);
     auto index = [&](const std::string& text) {
         for (std::size_t i = 0; i < l.size(); ++i)
