@@ -6,6 +6,7 @@
 
 #include "platform/draw/printer.h"
 #include "platform/forms/common_dialog.h"
+#include "pdf_druck.h"
 #include "platform/report/report_fixture.h"
 #include "support/files.h"
 
@@ -37,17 +38,13 @@ std::vector<PdfBild> pdfBilder(const std::string& pdf) {
 class Abbildungen : public DruckseitenTest {
 protected:
     void TearDown() override {
-        draw::printer().setOutputFileName("");
-        forms::applyToPrinter(forms::PrinterChoice{});
+        pdf_druck::druckerZuruecksetzen();
         DruckseitenTest::TearDown();
     }
     std::string drucken(int32_t id, const std::string& name) {
         berichtDrucken(id);
         const std::string pdf = pfad(name);
-        forms::PrinterChoice wahl;
-        wahl.outputFile = pdf;
-        h().choosePrinter(wahl);
-        forms::Instance<frmReport>().CrystalReport1.PrintReport();
+        pdf_druck::drucken(h(), forms::Instance<frmReport>().CrystalReport1, pdf);
         draw::printer().setOutputFileName("");
         if (const char* ordner = std::getenv("ZUV_ABBILDUNGEN_ORDNER"))
             std::filesystem::copy_file(pdf, std::string(ordner) + "/" + name,

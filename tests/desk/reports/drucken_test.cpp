@@ -2,6 +2,7 @@
 
 #include <QPrinterInfo>
 
+#include "pdf_druck.h"
 #include "platform/draw/printer.h"
 #include "platform/forms/common_dialog.h"
 #include "platform/vb/datetime.h"
@@ -16,8 +17,7 @@ namespace {
 class Drucken : public BerichtTest {
 protected:
     void TearDown() override {
-        draw::printer().setOutputFileName("");
-        forms::applyToPrinter(forms::PrinterChoice{});
+        pdf_druck::druckerZuruecksetzen();
         BerichtTest::TearDown();
     }
     void alleSchalter(int wert) {
@@ -27,12 +27,7 @@ protected:
         for (int i = 9; i <= 12; ++i) r.Check1[i].setValue(wert);
         for (auto& c : r.Check4) c.setValue(wert);
     }
-    void druckenNach(const std::string& pdf) {
-        forms::PrinterChoice wahl;
-        wahl.outputFile = pdf;
-        host->choosePrinter(wahl);
-        bericht().CrystalReport1.PrintReport();
-    }
+    void druckenNach(const std::string& pdf) { pdf_druck::drucken(*host, bericht().CrystalReport1, pdf); }
     int bilderImPdf(const std::string& pdf) {
         return static_cast<int>(support::lines(support::run("pdfimages -list " + support::shellQuote(pdf)).output).size()) - 2;
     }

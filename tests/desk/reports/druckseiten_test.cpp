@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 
+#include "pdf_druck.h"
 #include "platform/draw/printer.h"
 #include "platform/forms/common_dialog.h"
 #include "platform/report/report_fixture.h"
@@ -186,12 +187,8 @@ TEST_F(Druckseiten, TheFullReportOfAPersonPrintsIntoAPdfPageByPageWithItsTablesI
     report_test::allesImDruckbereich(*d);
 
     const std::string pdf = pfad("Bericht.pdf");
-    forms::PrinterChoice wahl;
-    wahl.outputFile = pdf;
-    h().choosePrinter(wahl);
-    bericht.CrystalReport1.PrintReport();
-    draw::printer().setOutputFileName("");
-    forms::applyToPrinter(forms::PrinterChoice{});
+    pdf_druck::drucken(h(), bericht.CrystalReport1, pdf);
+    pdf_druck::druckerZuruecksetzen();
     ASSERT_TRUE(h().messages().empty()) << h().messages().front();
     if (const char* kopie = std::getenv("ZUV_BERICHT_PDF")) fs::copy_file(pdf, kopie, fs::copy_options::overwrite_existing);
     ASSERT_EQ(report_test::pdfSeiten(pdf), d->pageCount());
