@@ -62,6 +62,13 @@ protected:
         return nullptr;
     }
     void neu() { box.Cls(); }
+    // The deviation page of these type totals between these bounds.
+    static void abweichung(const TypArray& summen, float untere, float obere) {
+        gTypgesamtsummeJeTyp = summen;
+        gSensitivity1 = untere;
+        gSensitivity2 = obere;
+        ShowResultDeviation();
+    }
 
     // Count of rating value v (0..4) of type t.
     static void anzahl(int t, int v, int n) { gAntwortAnzahlJeTyp[t + 10 * (v + 1)] = static_cast<int16_t>(n); }
@@ -166,10 +173,7 @@ TEST_F(Seite, ConnectedTypesNotesAtTheBounds) {
 
 TEST_F(Seite, DeviationClassesAtTheThresholdsAndAZeroMean) {
     // Totals of mean 8: 12 lies 0.5 above it, 4 lies 0.5 below it, both exact in single precision.
-    gTypgesamtsummeJeTyp = {0, 12, 4, 8, 8, 8, 8, 8, 8, 8};
-    gSensitivity1 = -0.5f;
-    gSensitivity2 = 0.5f;
-    ShowResultDeviation();
+    abweichung({0, 12, 4, 8, 8, 8, 8, 8, 8, 8}, -0.5f, 0.5f);
     EXPECT_EQ(gTypsummenMittel, 8.0f);
     EXPECT_TRUE(hat("L300 08,00")) << alles();
     EXPECT_TRUE(hat("L301 00,57 L302")) << alles();
@@ -183,10 +187,7 @@ TEST_F(Seite, DeviationClassesAtTheThresholdsAndAZeroMean) {
     // The default bounds -0.2 and 0.4 are not exact in binary: a total 20 % below or 40 % above
     // the mean lies on the bound and takes the outer class, as on the printed report.
     neu();
-    gTypgesamtsummeJeTyp = {0, 5, 10, 15, 20, 25, 30, 35, 40, 45};
-    gSensitivity1 = -0.2f;
-    gSensitivity2 = 0.4f;
-    ShowResultDeviation();
+    abweichung({0, 5, 10, 15, 20, 25, 30, 35, 40, 45}, -0.2f, 0.4f);
     EXPECT_TRUE(hat("T4 -005,00 00,80 L312")) << alles();
     EXPECT_TRUE(hat("T5 000,00 01,00 L311")) << alles();
     EXPECT_TRUE(hat("T6 005,00 01,20 L311")) << alles();
@@ -208,10 +209,7 @@ TEST_F(Seite, DeviationClassesAtTheThresholdsAndAZeroMean) {
 
 TEST_F(Seite, DeviationFromANegativeMeanClassesATotalAboveItAsAbove) {
     // Mean -25: -15 lies 40 % of the mean's size above it, -30 lies 20 % below it, both on the bounds.
-    gTypgesamtsummeJeTyp = {0, -5, -10, -15, -20, -25, -30, -35, -40, -45};
-    gSensitivity1 = -0.2f;
-    gSensitivity2 = 0.4f;
-    ShowResultDeviation();
+    abweichung({0, -5, -10, -15, -20, -25, -30, -35, -40, -45}, -0.2f, 0.4f);
     EXPECT_EQ(gTypsummenMittel, -25.0f);
     EXPECT_TRUE(hat("T1 020,00 00,20 L310")) << alles();
     EXPECT_TRUE(hat("T3 010,00 00,60 L310")) << alles();
@@ -223,10 +221,7 @@ TEST_F(Seite, DeviationFromANegativeMeanClassesATotalAboveItAsAbove) {
 
     // Bounds of 0.5 around a mean of -10, exact in binary.
     neu();
-    gTypgesamtsummeJeTyp = {0, -5, -15, -10, -10, -10, -10, -10, -10, -10};
-    gSensitivity1 = -0.5f;
-    gSensitivity2 = 0.5f;
-    ShowResultDeviation();
+    abweichung({0, -5, -15, -10, -10, -10, -10, -10, -10, -10}, -0.5f, 0.5f);
     EXPECT_TRUE(hat("T1 005,00 00,50 L310")) << alles();
     EXPECT_TRUE(hat("T2 -005,00 01,50 L312")) << alles();
     EXPECT_TRUE(hat("T3 000,00 01,00 L311")) << alles();
