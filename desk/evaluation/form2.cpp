@@ -19,8 +19,6 @@ constexpr const char* kBildName = "ZUVEnneagramm.bmp";
 
 }  // namespace
 
-draw::Picture Form2::eingebautesSymbol() { return EnneagrammFigur::eingebautesSymbol(); }
-
 Form2::Form2() : Form("Form2") {
     setMdiChild(true);
     resize(720, 560);

@@ -51,10 +51,6 @@ public:
     // The scores this window shows.
     const EnneagrammWerte& Werte() const { return m_werte; }
 
-    // The built-in picture of the symbol (one ellipse and nine lines), kept when no symbol file is
-    // chosen.
-    static draw::Picture eingebautesSymbol();
-
 private:
     clsScroll m_scroll;
     int16_t m_zaehler = 0;  // the bar refresh's loop variable
