@@ -17,6 +17,22 @@ constexpr int kZeilen = 10;
 constexpr int kSpalten = 7;
 constexpr int32_t kTypFarbe = 0x80F6FF;  // RGB(255, 246, 128)
 
+QFontMetrics fettMetrik(const forms::Grid& g) {
+    QFont fett = g.font();
+    fett.setBold(true);
+    return QFontMetrics(fett);
+}
+
+// The narrowest width that holds every text of columns [von, bis) in bold, with the cell's margins.
+int mindestbreite(const forms::Grid& g, int von, int bis) {
+    const QFontMetrics fm = fettMetrik(g);
+    int breit = 0;
+    for (int r = 0; r < g.Rows(); ++r)
+        for (int c = von; c < bis; ++c)
+            breit = std::max(breit, fm.horizontalAdvance(QString::fromStdString(g.TextMatrix(r, c))));
+    return breit + 2 * fm.averageCharWidth() + 4;
+}
+
 }  // namespace
 
 Antwortzellen Antwortzellen::aktuelle() {
@@ -51,22 +67,9 @@ void Antwortzellen::fuellen(forms::Grid& g) const {
         for (int r = 1; r < kZeilen; ++r) zelle(r, c, false, 0, false);
 }
 
-int TabellenMindestspalte(const forms::Grid& g) {
-    QFont fett = g.font();
-    fett.setBold(true);
-    const QFontMetrics fm(fett);
-    int breit = 0;
-    for (int r = 0; r < g.Rows(); ++r)
-        for (int c = 0; c < g.Cols(); ++c)
-            breit = std::max(breit, fm.horizontalAdvance(QString::fromStdString(g.TextMatrix(r, c))));
-    return breit + 2 * fm.averageCharWidth() + 4;
-}
+int TabellenMindestspalte(const forms::Grid& g) { return mindestbreite(g, 0, g.Cols()); }
 
-int TabellenMindestzeile(const forms::Grid& g) {
-    QFont fett = g.font();
-    fett.setBold(true);
-    return QFontMetrics(fett).height() + 8;
-}
+int TabellenMindestzeile(const forms::Grid& g) { return fettMetrik(g).height() + 8; }
 
 QImage AntworttabelleFuerDruck(const Antwortzellen& t) {
     forms::Grid g;
@@ -85,18 +88,8 @@ QImage AntworttabelleFuerDruck(const Antwortzellen& t) {
     std::array<int, kSpalten> spalten;
     spalten.fill(breite / kSpalten);
     if (TabellenMindestspalte(g) > breite / kSpalten) {
-        auto mindestens = [&g](int c) {
-            QFont fett = g.font();
-            fett.setBold(true);
-            const QFontMetrics fm(fett);
-            int b = 0;
-            for (int r = 0; r < kZeilen; ++r) b = std::max(b, fm.horizontalAdvance(QString::fromStdString(g.TextMatrix(r, c))));
-            return b + 2 * fm.averageCharWidth() + 4;
-        };
-        spalten[0] = mindestens(0);
-        int zahlen = 0;
-        for (int c = 1; c < kSpalten; ++c) zahlen = std::max(zahlen, mindestens(c));
-        zahlen = std::max(zahlen, (breite - spalten[0]) / (kSpalten - 1));
+        spalten[0] = mindestbreite(g, 0, 1);
+        const int zahlen = std::max(mindestbreite(g, 1, kSpalten), (breite - spalten[0]) / (kSpalten - 1));
         for (int c = 1; c < kSpalten; ++c) spalten[c] = zahlen;
     }
     int summeB = 0, summeH = 0;
