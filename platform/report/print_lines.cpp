@@ -233,13 +233,13 @@ struct HeadGroup {
     std::vector<const Row*> rows;
     std::vector<std::vector<HeadPart>> parts;  // per row
 
-    // The room of the head at column `at`, in twips.
-    double span(int at, double column, double room, double gap) const {
+    // The room of the head at column `at`, in twips: up to a column's width before the next head.
+    double span(int at, double column, double room) const {
         int next = -1;
         for (const auto& row : parts)
             for (const HeadPart& p : row)
                 if (p.at > at && (next < 0 || p.at < next)) next = p.at;
-        return next < 0 ? room - at * column : (next - at) * column - gap;
+        return next < 0 ? room - at * column : (next - at) * column - column;
     }
 
     // The size, as a share of the styles', at which every word of every head fits its room;
@@ -249,7 +249,7 @@ struct HeadGroup {
         for (std::size_t r = 0; r < rows.size(); ++r) {
             const Measure& fm = metrics(rows[r]->style.font);
             for (const HeadPart& p : parts[r]) {
-                const double span = this->span(p.at, column, room, column);
+                const double span = this->span(p.at, column, room);
                 for (const QString& word : p.text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
                     const double w = fm.width(word);
                     if (w > 0 && span < w) scale = std::min(scale, std::max(kMinHeadScale, span / w));
@@ -274,7 +274,7 @@ struct HeadGroup {
             int top = 0;
             for (const HeadPart& p : parts[r]) top = std::max(top, depth[p.at]);
             for (const HeadPart& p : parts[r]) {
-                const double span = this->span(p.at, column, room, column);
+                const double span = this->span(p.at, column, room);
                 const auto lines = wrap(p.text, fm, span);
                 int line = top;
                 for (const QString& text : lines) {
