@@ -76,11 +76,20 @@ protected:
 
     std::string path(const std::string& name) const { return m_dir.filePath(QString::fromStdString(name)).toStdString(); }
 
-    // What an outside client says about the file.
-    std::string integrity(const std::string& file) const {
-        std::string out = support::run("sqlite3 " + support::shellQuote(file) + " 'PRAGMA integrity_check'").output;
+    // What an outside client answers to the statement on the file, without the closing line breaks.
+    std::string outside(const std::string& file, const std::string& sql) const {
+        std::string out = support::run("sqlite3 " + support::shellQuote(file) + " " + support::shellQuote(sql)).output;
         while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
         return out;
+    }
+    std::string integrity(const std::string& file) const { return outside(file, "PRAGMA integrity_check"); }
+
+    // A data control on the persons of the file, with its recordset open.
+    static void showPersons(db::DataControl& c, const std::string& file, bool readOnly = false) {
+        c.setDatabaseName(file);
+        c.setReadOnly(readOnly);
+        c.setRecordSource("PersDat");
+        c.Refresh();
     }
 
     QTemporaryDir m_dir;

@@ -16,14 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class OwnLocksTest : public DbTest {
-protected:
-    std::string outside(const std::string& file, const std::string& sql) {
-        std::string out = support::run("sqlite3 " + support::shellQuote(file) + " " + support::shellQuote(sql)).output;
-        while (!out.empty() && out.back() == '\n') out.pop_back();
-        return out;
-    }
-};
+class OwnLocksTest : public DbTest {};
 
 void touchAndClose(const std::string& file) {
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
@@ -101,14 +94,9 @@ TEST_F(OwnLocksTest, ConnectionsOfTheProgramOnOneFileShareItAndKeepOutsideWriter
     const int id = addPerson(*rw, "Anna", "Berg");
     auto ro = ws->OpenDatabase(a, false, true);
     db::DataControl lesend;
-    lesend.setDatabaseName(a);
-    lesend.setReadOnly(true);
-    lesend.setRecordSource("PersDat");
-    lesend.Refresh();
+    showPersons(lesend, a, true);
     db::DataControl schreibend;
-    schreibend.setDatabaseName(a);
-    schreibend.setRecordSource("PersDat");
-    schreibend.Refresh();
+    showPersons(schreibend, a);
 
     auto r = ro->OpenRecordset("PersDat", db::RecordsetType::Dynaset);
     r->MoveFirst();

@@ -22,11 +22,6 @@ namespace {
 
 class ReleaseTest : public DbTest {
 protected:
-    std::string outside(const std::string& file, const std::string& sql) {
-        std::string out = support::run("sqlite3 " + support::shellQuote(file) + " " + support::shellQuote(sql)).output;
-        while (!out.empty() && out.back() == '\n') out.pop_back();
-        return out;
-    }
     static void rename(db::DataControl& c, const std::string& name) {
         auto rs = c.Recordset();
         rs->Edit();
@@ -45,9 +40,7 @@ TEST_F(ReleaseTest, ReleasingAFileClosesEveryConnectionWhoeverHoldsItAndHoweverI
     fs::create_hard_link(a, path("zweiter.ZDB"));
 
     db::DataControl ueberVerweis;
-    ueberVerweis.setDatabaseName(path("verweis.ZDB"));
-    ueberVerweis.setRecordSource("PersDat");
-    ueberVerweis.Refresh();
+    showPersons(ueberVerweis, path("verweis.ZDB"));
     rename(ueberVerweis, "Arens");
     auto nurLesen = ws->OpenDatabase(path("zweiter.ZDB"), false, true);
     auto lesend = nurLesen->OpenRecordset("PersDat", db::RecordsetType::Dynaset);
@@ -86,9 +79,7 @@ TEST_F(ReleaseTest, AFileDeletedOrReplacedUnderItsNameIsOpenedAnewNotThroughTheO
     }
     // A window that was closed without letting go keeps the old file open.
     db::DataControl liegengeblieben;
-    liegengeblieben.setDatabaseName(a);
-    liegengeblieben.setRecordSource("PersDat");
-    liegengeblieben.Refresh();
+    showPersons(liegengeblieben, a);
 
     for (const char* side : {"", "-wal", "-shm"}) fs::remove(a + side);
     {
@@ -97,9 +88,7 @@ TEST_F(ReleaseTest, AFileDeletedOrReplacedUnderItsNameIsOpenedAnewNotThroughTheO
     }
     EXPECT_EQ(outside(a, "SELECT Nachname FROM PersDat"), "Neu");
     db::DataControl c;
-    c.setDatabaseName(a);
-    c.setRecordSource("PersDat");
-    c.Refresh();
+    showPersons(c, a);
     EXPECT_EQ(c.Recordset()->Fields("Nachname").Value().toString(), "Neu");
 
     // Another file renamed into its place is that other file's content.
@@ -121,9 +110,7 @@ TEST_F(ReleaseTest, RemovingADataFileTakesItsJournalsButNotAFileAnotherProgramRe
     auto d = makeDataFile(*ws, a);
     addPerson(*d, "Anna", "Berg");
     db::DataControl c;
-    c.setDatabaseName(a);
-    c.setRecordSource("PersDat");
-    c.Refresh();
+    showPersons(c, a);
     ASSERT_TRUE(fs::exists(a + "-wal"));
 
     db::DBEngine::instance().removeDatabaseFile(a);
