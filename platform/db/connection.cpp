@@ -65,6 +65,12 @@ bool tooLargeToParse(const std::string& sqliteMessage) {
            sqliteMessage.find("tree is too large") != std::string::npos;
 }
 
+std::string spelledPath(const std::string& path) {
+    std::error_code ec;
+    auto c = fs::weakly_canonical(path, ec);
+    return ec ? path : c.string();
+}
+
 // Connections are shared per file, told apart by device and inode: every spelling of a path and
 // every link reach the same one, and a file deleted or replaced under its name is another file,
 // so a connection to the old one is never handed out for the new one.
@@ -72,15 +78,7 @@ std::string fileKey(const std::string& path) {
     struct stat st;
     if (::stat(path.c_str(), &st) == 0)
         return std::to_string(static_cast<uint64_t>(st.st_dev)) + ":" + std::to_string(static_cast<uint64_t>(st.st_ino));
-    std::error_code ec;
-    auto c = fs::weakly_canonical(path, ec);
-    return ec ? path : c.string();
-}
-
-std::string spelledPath(const std::string& path) {
-    std::error_code ec;
-    auto c = fs::weakly_canonical(path, ec);
-    return ec ? path : c.string();
+    return spelledPath(path);
 }
 
 }  // namespace
