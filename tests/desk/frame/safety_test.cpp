@@ -14,6 +14,7 @@
 #include "support/data_file.h"
 #include "support/files.h"
 #include "support/fork.h"
+#include "support/handshake.h"
 #include "support/held_files.h"
 #include "support/kill_test.h"
 
@@ -60,38 +61,31 @@ protected:
 TEST_F(Datensicherheit, APersonSavedAfterAnOutsideReadSurvivesAKill) {
     const std::string datei = datenDatei("Klienten.ZDB", 2);
     zuletztGeoeffnet(datei);
-    int zumKind[2], zumTest[2];
-    ASSERT_EQ(::pipe(zumKind), 0);
-    ASSERT_EQ(::pipe(zumTest), 0);
+    support::Handshake kanal;
+    ASSERT_TRUE(kanal.ok());
     const pid_t kind = support::forkChild();
     ASSERT_GE(kind, 0);
     if (kind == 0) {
-        auto melde = [&](char c) { (void)!::write(zumTest[1], &c, 1); };
-        char befehl = 0;
-        if (!starte() || !gDateiOffen) melde('f');
+        if (!starte() || !gDateiOffen) kanal.tellParent('f');
         PersonendatenAnzeigen();
         auto& f = forms::Instance<frmpers>();
-        melde(f.isVisible() ? 'p' : 'f');
-        (void)!::read(zumKind[0], &befehl, 1);
+        kanal.tellParent(f.isVisible() ? 'p' : 'f');
+        kanal.childHears();
         f.Befehl4_Click();
         f.Text1[0].setText("Nach");
         f.Text1[1].setText("Leser");
         h().answer(forms::vbNo);
         f.Befehl5_Click();
-        melde('s');
+        kanal.tellParent('s');
         ::pause();
         ::_exit(0);
     }
-    auto warte = [&] {
-        char c = 0;
-        return ::read(zumTest[0], &c, 1) == 1 ? c : '?';
-    };
-    ASSERT_EQ(warte(), 'p');  // data file and person window open
+    ASSERT_EQ(kanal.parentHears(), 'p');  // data file and person window open
     EXPECT_TRUE(haeltSperre(kind, datei));
     EXPECT_EQ(sqlite(datei, "select count(*) from persdat"), "2\n");
     EXPECT_TRUE(haeltSperre(kind, datei));
-    (void)!::write(zumKind[1], "s", 1);
-    EXPECT_EQ(warte(), 's');
+    kanal.tellChild('s');
+    EXPECT_EQ(kanal.parentHears(), 's');
     EXPECT_TRUE(haeltSperre(kind, datei));
     ::kill(kind, SIGKILL);
     int status = 0;

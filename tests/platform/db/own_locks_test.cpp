@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "db_fixture.h"
+#include "support/handshake.h"
 #include "support/held_files.h"
 
 using namespace dbtest;
@@ -32,47 +33,37 @@ TEST_F(OwnLocksTest, WritesAfterAForeignDescriptorClosedAndAnOutsideReadSurviveA
         auto d = makeDataFile(*ws, a);
         d->Close();
     }
-    int toChild[2], toParent[2];
-    ASSERT_EQ(::pipe(toChild), 0);
-    ASSERT_EQ(::pipe(toParent), 0);
+    support::Handshake h;
+    ASSERT_TRUE(h.ok());
     std::fflush(nullptr);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        auto say = [&](char c) { (void)!::write(toParent[1], &c, 1); };
-        auto wait = [&] {
-            char c = 0;
-            if (::read(toChild[0], &c, 1) != 1) ::_exit(4);
-        };
         try {
             auto d = ws->OpenDatabase(a);
             addPerson(*d, "Anna", "Vorher");
             for (const char* side : {"", "-wal", "-shm"}) touchAndClose(a + side);
-            say('1');
-            wait();
+            h.tellParent('1');
+            if (h.childHears() == '?') ::_exit(4);
             addPerson(*d, "Bert", "Nachher");
             auto rs = d->OpenRecordset("PersDat");
             rs->MoveFirst();
             rs->Edit();
             rs->Fields("Nachname") = "Geaendert";
             rs->Update();
-            say('2');
+            h.tellParent('2');
         } catch (...) {
-            say('f');
+            h.tellParent('f');
         }
         ::pause();
         ::_exit(0);
     }
-    auto heard = [&] {
-        char c = 0;
-        return ::read(toParent[0], &c, 1) == 1 ? c : '?';
-    };
-    ASSERT_EQ(heard(), '1');
+    ASSERT_EQ(h.parentHears(), '1');
     EXPECT_TRUE(support::holdsLock(child, a + "-shm"));
     EXPECT_EQ(outside(a, "SELECT count(*) FROM PersDat"), "1");
     EXPECT_TRUE(fs::exists(a + "-wal"));
-    (void)!::write(toChild[1], "w", 1);
-    EXPECT_EQ(heard(), '2');
+    h.tellChild('w');
+    EXPECT_EQ(h.parentHears(), '2');
     EXPECT_TRUE(fs::exists(a + "-wal"));
     EXPECT_TRUE(support::holdsLock(child, a + "-shm"));
     ::kill(child, SIGKILL);

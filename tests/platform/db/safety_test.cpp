@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "db_fixture.h"
+#include "support/handshake.h"
 #include "support/held_files.h"
 #include "platform/files/paths.h"
 #include "support/kill_test.h"
@@ -92,9 +93,8 @@ TEST_F(Safety, AnOpenFileStaysLockedWhateverElseOpensIt) {
 // and the engine of a second program reports the lock as its error 3218.
 TEST_F(Safety, SavesAfterAnOutsideReadSurviveAKill) {
     const std::string file = dataFile("leser.ZDB", 0);
-    int toChild[2], toParent[2];
-    ASSERT_EQ(::pipe(toChild), 0);
-    ASSERT_EQ(::pipe(toParent), 0);
+    support::Handshake h;
+    ASSERT_TRUE(h.ok());
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
@@ -104,10 +104,8 @@ TEST_F(Safety, SavesAfterAnOutsideReadSurviveAKill) {
         c.setRecordSource("persdat");
         c.Refresh();
         auto step = [&](char say) {
-            char cmd = 0;
-            (void)!::write(toParent[1], &say, 1);
-            (void)!::read(toChild[0], &cmd, 1);
-            return cmd;
+            h.tellParent(say);
+            return h.childHears();
         };
         char cmd = step('r');
         for (int i = 0; cmd == 's' || cmd == 't'; ++i) {
@@ -126,10 +124,8 @@ TEST_F(Safety, SavesAfterAnOutsideReadSurviveAKill) {
         ::_exit(0);
     }
     auto say = [&](char cmd) {
-        char answer = 0;
-        if (cmd) (void)!::write(toChild[1], &cmd, 1);
-        EXPECT_EQ(::read(toParent[0], &answer, 1), 1);
-        return answer;
+        if (cmd) h.tellChild(cmd);
+        return h.parentHears();
     };
     ASSERT_EQ(say(0), 'r');
     EXPECT_EQ(sql(file, "select count(*) from persdat"), "0\n");
