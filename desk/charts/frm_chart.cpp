@@ -133,12 +133,6 @@ void frmChart::DrawChart() {
     MSChart1.Refresh();
 }
 
-void frmChart::ShowLegend() { m_zeichnung.ShowLegend(); }
-void frmChart::ShowTypeLabel() { m_zeichnung.ShowTypeLabel(); }
-void frmChart::ShowUeberschrift() { m_zeichnung.ShowUeberschrift(); }
-void frmChart::ShowAchsenbeschriftung() { m_zeichnung.ShowAchsenbeschriftung(); }
-void frmChart::ShowFussnote() { m_zeichnung.ShowFussnote(); }
-void frmChart::SetDiagramFont() { m_zeichnung.SetDiagramFont(); }
 void frmChart::SetDiagramStyle() { m_zeichnung.SetDiagramStyle(); }
 
 // ==================================================================== element double-clicks

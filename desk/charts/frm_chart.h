@@ -36,15 +36,10 @@ public:
     // The size a chart window takes when the main window cascades it.
     QSize sizeHint() const override { return MSChart1.sizeHint(); }
 
-    // The chart's data and look (called by Form_Load, in this order).
+    // The chart's type, then its data and look (Form_Load), and its style again after the plot's
+    // colour changed; the steps themselves are the window's ChartZeichnung's.
     void SetChartType();
     void DrawChart();
-    void ShowLegend();
-    void ShowTypeLabel();
-    void ShowUeberschrift();
-    void ShowAchsenbeschriftung();
-    void ShowFussnote();
-    void SetDiagramFont();
     void SetDiagramStyle();
 
     // Double-clicks on the chart's elements.
