@@ -86,6 +86,7 @@ public:
     void SetDiagramFont();
     void SetDiagramStyle();
 
+    const ChartAnfrage& anfrage() const { return m_anfrage; }
     // The title a chart of this request carries: the person (first name, surname, test date), or
     // both persons joined by label text 371.
     std::string ueberschrift() const;

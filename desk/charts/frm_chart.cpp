@@ -22,8 +22,7 @@ using namespace chart;
 
 frmChart::frmChart(const ChartAnfrage& anfrage)
     : forms::Form("frmChart"),
-      m_anfrage(anfrage),
-      m_zeichnung(MSChart1, m_anfrage, ChartZeichnung::Fehler::Melden, Data1, Data2) {
+      m_zeichnung(MSChart1, anfrage, ChartZeichnung::Fehler::Melden, Data1, Data2) {
     m_zeichnung.titelInDieOptionen = true;
     setMdiChild(true);
     MSChart1.setParent(this);
@@ -46,7 +45,7 @@ frmChart::frmChart(const ChartAnfrage& anfrage)
 
 void frmChart::Form_Load() {
     mitFehlerfalle([this] {
-        setCaption(LabelTxt(m_anfrage.zweiPersonen() ? 225 : 153));
+        setCaption(LabelTxt(anfrage().zweiPersonen() ? 225 : 153));
         SetChartType();
         DrawChart();
     });
@@ -55,9 +54,9 @@ void frmChart::Form_Load() {
 void frmChart::Form_Resize() { MSChart1.setGeometry(0, 0, width(), height()); }
 
 std::string frmChart::bildDatei() const {
-    if (m_anfrage.zweiPersonen()) return "ZUVVergleich.bmp";
+    if (anfrage().zweiPersonen()) return "ZUVVergleich.bmp";
     // A chart of the answer table is no chart of the report: it leaves the person's pictures alone.
-    if (m_anfrage.tabelle()) return {};
+    if (anfrage().tabelle()) return {};
     const int wahl = m_zeichnung.wertewahl();
     if (wahl == 0) return "ZUVGrafik1.bmp";
     if (wahl == 1) return "ZUVGrafik2.bmp";
@@ -78,14 +77,14 @@ QImage frmChart::bild() {
 void frmChart::bitmapSchreiben(const std::string& datei) {
     // Only while its person is the current one: a window activated while the windows close for the
     // next person must not leave its picture in that person's report.
-    if (gAktPersonID != m_anfrage.person.id) return;
+    if (gAktPersonID != anfrage().person.id) return;
     const std::string pfad = gAppPath + "\\" + datei;
     // The report's charts are drawn for its sheet; the two-person report places the screen's picture.
     const bool fuerDruck = datei != "ZUVVergleich.bmp";
     try {
         const QImage amSchirm = bild();
         draw::SavePicture(draw::Picture::fromImage(fuerDruck ? ChartFuerDruck(MSChart1) : amSchirm), pfad);
-        if (fuerDruck) DruckbildVermerken(datei, m_anfrage.datenbank, m_anfrage.person.id);
+        if (fuerDruck) DruckbildVermerken(datei, anfrage().datenbank, anfrage().person.id);
         m_bildFehler.clear();
     } catch (const vb::Error& e) {
         // Reported once for this window: every activation would otherwise bring the box again.

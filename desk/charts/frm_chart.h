@@ -54,7 +54,7 @@ public:
 
     // What the window was asked to draw: it decides the data, the legend, the titles and the
     // picture the window leaves for the report, and for whom.
-    const ChartAnfrage& anfrage() const { return m_anfrage; }
+    const ChartAnfrage& anfrage() const { return m_zeichnung.anfrage(); }
     // The exchange bitmap this window writes on activation ("" for none): by its own chart, not
     // by what the options dialog shows at that moment.
     std::string bildDatei() const;
@@ -66,7 +66,6 @@ private:
     void schriftFuer(chart::Font& ziel);
     void bitmapSchreiben(const std::string& datei);
 
-    ChartAnfrage m_anfrage;
     ChartZeichnung m_zeichnung;
     std::string m_bildFehler;  // a bitmap that could not be written is reported once
 };
