@@ -39,6 +39,17 @@ protected:
         gAktPerson[11] = vb::textOrEmpty(rs->Fields("Testdatum").Value());
         EnableFileMenus();
     }
+    // Person `erster` chosen first of a comparison, as the comparison command keeps it, then
+    // person `zweiter` the current one.
+    void vergleichWaehlen(int erster, int zweiter) {
+        waehle(erster);
+        gVergleichPersonID = gAktPersonID;
+        gVergleichPerson = {};
+        gVergleichPerson[1] = gAktPerson[1];
+        gVergleichPerson[2] = gAktPerson[2];
+        gVergleichPerson[3] = gAktPerson[11];
+        waehle(zweiter);
+    }
     int32_t personID(int k) {
         auto rs = gDatenbank->OpenRecordset("SELECT PersonID FROM PersDat ORDER BY PersonID", db::RecordsetType::Snapshot);
         rs->MoveFirst();

@@ -182,13 +182,7 @@ TEST_F(ChartTest, TwoPersonsAreComparedTypeByTypeAndTheLegendNamesBoth) {
                             ", " + std::to_string(t) + ", " + std::to_string(100 + t) + ")");
     // The second person lacks the row of type 9.
     gDatenbank->Execute("DELETE FROM Ergebnis WHERE PersonID = " + std::to_string(zweiter) + " AND TypNummer = 9");
-    waehle(2);
-    gVergleichPersonID = gAktPersonID;
-    gVergleichPerson = {};
-    gVergleichPerson[1] = gAktPerson[1];
-    gVergleichPerson[2] = gAktPerson[2];
-    gVergleichPerson[3] = gAktPerson[11];
-    waehle(3);
+    vergleichWaehlen(2, 3);
     forms::Default<frmChartOpt>().Option1[4].setValue(true);  // the pie is replaced by bars
     forms::Default<frmChartOpt>().Check3.setValue(1);
     bilderLoeschen();
@@ -404,12 +398,7 @@ TEST_F(ChartTest, DoubleClickedElementsTakeAColourOrFontAndCancelChangesNothing)
 
 TEST_F(ChartTest, OkInTheOptionsReplacesTheActiveChartByAChartOfTheCurrentPerson) {
     frmChartOpt& o = forms::Default<frmChartOpt>();
-    waehle(2);
-    gVergleichPersonID = gAktPersonID;
-    gVergleichPerson[1] = gAktPerson[1];
-    gVergleichPerson[2] = gAktPerson[2];
-    gVergleichPerson[3] = gAktPerson[11];
-    waehle(3);
+    vergleichWaehlen(2, 3);
     DateivergleichAnzeigen();
     GrafikauswertungAnzeigen();
     frmChart* person = aktivesChart();
@@ -553,13 +542,7 @@ namespace {
 // Person charts, answer-table charts and comparisons opened one after another, in every order:
 // each window shows what it was asked for, whatever was asked before it or after it.
 TEST_F(ChartTest, EveryOrderOfPersonTableAndComparisonChartsDrawsEachAsAsked) {
-    waehle(2);
-    gVergleichPersonID = gAktPersonID;
-    gVergleichPerson = {};
-    gVergleichPerson[1] = gAktPerson[1];
-    gVergleichPerson[2] = gAktPerson[2];
-    gVergleichPerson[3] = gAktPerson[11];
-    waehle(3);
+    vergleichWaehlen(2, 3);
     // The first person's stored totals, as the comparison charts them.
     std::vector<double> erste;
     for (int t = 1; t <= 9; ++t) erste.push_back(20 + t);
