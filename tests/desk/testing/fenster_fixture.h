@@ -13,9 +13,10 @@ namespace zuvtest_test {
 class FensterTest : public DatenTest {
 protected:
     void SetUp() override {
-        DatenTest::SetUp();
+        // Reset first: the dialog texts the data fixture loads stay.
         forms::resetAllWindows();
         resetGlobals();
+        DatenTest::SetUp();
         gAppPath = m_dir.path().toStdString();
         gProgrammDB = gAppPath + "/zuv.sdb";
         gDatenbankName = path("test.ZDB");
@@ -26,9 +27,6 @@ protected:
         gTypNummer = tabelle.typNummer;
         auto l = programmDb->OpenRecordset("select * from labelTxt order by ID", db::RecordsetType::Snapshot);
         for (; !l->Eof(); l->MoveNext()) gLabelTxt.push_back(l->Fields("BeschriftungDtsch").Value().toString());
-        auto d = programmDb->OpenRecordset("select * from DialogTxt order by ID", db::RecordsetType::Snapshot);
-        for (; !d->Eof(); d->MoveNext())
-            gDialogTxt.push_back({d->Fields("ID").Value().toInt(), d->Fields("BeschriftungDtsch").Value().toString()});
     }
     void TearDown() override {
         forms::resetAllWindows();
