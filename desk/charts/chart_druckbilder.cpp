@@ -4,11 +4,9 @@
 
 #include "desk/charts/chart_zeichnung.h"
 #include "desk/common/druckbild.h"
-#include "desk/common/globals.h"
 #include "desk/testing/testverwaltung.h"
 #include "platform/chart/chart.h"
 #include "platform/draw/picture.h"
-#include "platform/vb/error.h"
 
 QImage ChartFuerDruck(const chart::Chart& c) {
     // The sheet's printable width in pixels of 96 dpi, the unit the chart lays out its fonts in.
@@ -36,13 +34,7 @@ void personenchart(const char* name, int wertewahl) {
     a.wertewahl = wertewahl;
     chart::Chart c;
     ChartZeichnen(c, a);
-    const std::string pfad = gAppPath + "\\" + name;
-    try {
-        draw::SavePicture(draw::Picture::fromImage(ChartFuerDruck(c)), pfad);
-    } catch (const vb::Error& e) {
-        if (e.number() != 75 && e.number() != 76) throw;
-        throw vb::Error(e.number(), DialogTxt(87) + name + DialogTxt(88) + gAppPath + DialogTxt(89));
-    }
+    DruckbildSchreiben(draw::Picture::fromImage(ChartFuerDruck(c)), name);
 }
 
 }  // namespace

@@ -8,7 +8,9 @@
 #include <map>
 
 #include "desk/common/globals.h"
+#include "platform/draw/picture.h"
 #include "platform/files/paths.h"
+#include "platform/vb/error.h"
 
 namespace {
 
@@ -68,6 +70,15 @@ QImage WidgetFuerDruck(QWidget& w, int druckBreite) {
     }
     DruckbildAufloesung(bild, druckBreite);
     return bild;
+}
+
+void DruckbildSchreiben(const draw::Picture& bild, const std::string& name) {
+    try {
+        draw::SavePicture(bild, gAppPath + "\\" + name);
+    } catch (const vb::Error& e) {
+        if (e.number() != 75 && e.number() != 76) throw;
+        throw vb::Error(e.number(), DialogTxt(87) + name + DialogTxt(88) + gAppPath + DialogTxt(89));
+    }
 }
 
 void DruckbildVermerken(const std::string& name, const std::string& datei, int32_t personID) {

@@ -14,6 +14,10 @@
 
 class QWidget;
 
+namespace draw {
+class Picture;
+}
+
 // The width a figure takes on the report's sheet: the printable width of its A4 page, in twips.
 inline constexpr int kDruckbildBreite = 9638;
 // Pixels per inch of a figure at that width.
@@ -29,6 +33,11 @@ void DruckbildAufloesung(QImage& bild, int druckBreite = kDruckbildBreite);
 // The widget with its child controls as it paints itself, laid out at its own size and drawn at
 // print resolution (texts and lines drawn anew, not enlarged pixels), whether it is shown or not.
 QImage WidgetFuerDruck(QWidget& w, int druckBreite = kDruckbildBreite);
+
+// Writes the picture as a Windows bitmap (24 bits) as `name` into the data folder, replacing the
+// file. A missing folder (76) or one that cannot be written (75) raises the error with a dialog text
+// that names the file and the folder.
+void DruckbildSchreiben(const draw::Picture& bild, const std::string& name);
 
 // The data file and person the picture `name` in the data folder shows: noted by whoever writes
 // it. The notes last while the program runs; a file of an earlier run shows nobody known.

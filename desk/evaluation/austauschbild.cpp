@@ -14,14 +14,7 @@
 
 std::string AustauschbildPfad(const std::string& name) { return gAppPath + "\\" + name; }
 
-void AustauschbildSchreiben(const draw::Picture& bild, const std::string& name) {
-    try {
-        draw::SavePicture(bild, AustauschbildPfad(name));
-    } catch (const vb::Error& e) {
-        if (e.number() != 75 && e.number() != 76) throw;
-        throw vb::Error(e.number(), DialogTxt(87) + name + DialogTxt(88) + gAppPath + DialogTxt(89));
-    }
-}
+void AustauschbildSchreiben(const draw::Picture& bild, const std::string& name) { DruckbildSchreiben(bild, name); }
 
 void AustauschbildSchreiben(const QImage& bild, const std::string& name) {
     AustauschbildSchreiben(draw::Picture::fromImage(bild), name);
