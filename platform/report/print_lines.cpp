@@ -5,6 +5,7 @@
 // share one size, small enough for the widest of them; a line of macrons (U+00AF) is a rule.
 
 #include <QFontMetricsF>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -309,11 +310,25 @@ bool isMark(QChar c) {
            c == QLatin1Char('!') || c == QLatin1Char('?') || c == QLatin1Char(')');
 }
 
+// A line that is one number alone: a sign, digits, a decimal part, a percent sign.
+bool isNumber(const QString& text) {
+    static const QRegularExpression number(QStringLiteral("^\\s*[-+]?\\d+([.,]\\d+)?\\s*%?\\s*$"));
+    return number.match(text).hasMatch();
+}
+
+bool endsOrLeadsIn(QChar last) {
+    return last == QLatin1Char('.') || last == QLatin1Char(':') || last == QLatin1Char('!') || last == QLatin1Char('?');
+}
+
+// The longest text that counts as the unit after a number ("Punkte", "(Punkte von -2 bis +4)").
+constexpr int kUnitLength = 30;
+
 // Whether line `b` goes on with the sentence of line `a`, the page builders writing a sentence
-// in pieces (a designation between two label texts, a label text in two halves): `a` does not
-// end as a sentence or a lead-in does, and it leaves the sentence open (a comma, an opening
-// quote at its end) or `b` plainly goes on with it (a closing quote, a punctuation mark or a
-// small letter at its start).
+// in pieces (a designation between two label texts, a label text in two halves, a label, its
+// number and its unit): `a` does not end as a sentence or a lead-in does, and it leaves the
+// sentence open (a comma, an opening quote at its end) or `b` plainly goes on with it (a closing
+// quote, a punctuation mark or a small letter at its start). A lead-in ending in ":" goes on with
+// a number alone, and a number with a short text after it that neither ends nor leads in.
 bool continues(const QString& a, const QString& b) {
     int e = a.size();
     while (e > 0 && a[e - 1] == QLatin1Char(' ')) --e;
@@ -321,8 +336,12 @@ bool continues(const QString& a, const QString& b) {
     while (s < b.size() && b[s] == QLatin1Char(' ')) ++s;
     if (e == 0 || s == b.size()) return false;
     const QChar last = a[e - 1], first = b[s];
-    if (last == QLatin1Char('.') || last == QLatin1Char(':') || last == QLatin1Char('!') || last == QLatin1Char('?'))
-        return false;
+    if (last == QLatin1Char(':') && isNumber(b)) return true;
+    if (isNumber(a)) {
+        const QString unit = b.trimmed();
+        if (unit.size() <= kUnitLength && !endsOrLeadsIn(unit.back()) && !isNumber(unit)) return true;
+    }
+    if (endsOrLeadsIn(last)) return false;
     if (last == QLatin1Char(',') || last == QLatin1Char(';')) return true;
     if (isQuote(last) && (e == 1 || a[e - 2] == QLatin1Char(' '))) return true;
     if (isQuote(first) && (s + 1 == b.size() || b[s + 1] == QLatin1Char(' ') || isMark(b[s + 1]))) return true;

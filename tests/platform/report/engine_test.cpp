@@ -348,6 +348,13 @@ TEST_F(Engine, ASentenceWrittenInPiecesWrapsAsOneTextAndLinesThatEndStayApart) {
                                    {16, 3, "34", "H1"},
                                    {16, 4, "Punkte", "DE"},
                                    {16, 5, "Gesamteindruck:", "DE"},
+                                   {16, 9, "Mittlere Punktzahl je Aussage:", "DE"},
+                                   {16, 10, "-01,60", "H1"},
+                                   {16, 11, "(Punkte von -2 bis +4)", "DE"},
+                                   {16, 12, "Flügel Helfer – Gesamtpunktzahl:", "DE"},
+                                   {16, 13, " 20", "H1"},
+                                   {16, 14, "Abstand des Haupttyps:", "DE"},
+                                   {16, 15, "deutlich", "H1"},
                                    {16, 6, "eher zurückhaltende Bewertungen", "DE"},
                                    {16, 7, "Individualist Loyaler", "H1"},
                                    {16, 8, "\u00AF\u00AF\u00AF\u00AF", "DE"},
@@ -369,9 +376,20 @@ TEST_F(Engine, ASentenceWrittenInPiecesWrapsAsOneTextAndLinesThatEndStayApart) {
         return -1;
     };
     // Lines that end a sentence or lead in to what follows, lists and data lines stay apart.
-    for (const char* z : {"Höchste Punktzahl:", "34", "Punkte", "Gesamteindruck:", "eher zurückhaltende Bewertungen",
-                          "Individualist Loyaler", "Verglichen wurden die Rangfolgen.", "Erika Muster", "am Hang 3"})
+    for (const char* z : {"Gesamteindruck:", "eher zurückhaltende Bewertungen", "Individualist Loyaler",
+                          "Abstand des Haupttyps:", "deutlich", "Verglichen wurden die Rangfolgen.", "Erika Muster",
+                          "am Hang 3"})
         index(z);
+    // A label, its number and its unit are one line, as the evaluation page shows them; the next
+    // label after a number starts a line of its own.
+    for (const char* z : {"Höchste Punktzahl: 34 Punkte", "Mittlere Punktzahl je Aussage: -01,60 (Punkte von -2 bis +4)",
+                          "Flügel Helfer – Gesamtpunktzahl: 20"})
+        index(z);
+    const Item* zahl = nullptr;
+    for (const auto& it : d.page(0))
+        if (it.text == "34 " || it.text == "34") zahl = &it;
+    ASSERT_TRUE(zahl);
+    EXPECT_TRUE(zahl->font.bold);
     // The pieces of a sentence stand one after the other and wrap as one text.
     EXPECT_GE(index("Ein Haupttyp lässt sich aus den Bewertungen allein nicht sicher bestimmen."), 0);
     EXPECT_GE(index("Beide führen zum selben Typ, die Werte 3 und 4 jedoch nicht."), 0);
