@@ -49,6 +49,8 @@ void frmChart::Form_Load() {
         SetChartType();
         DrawChart();
     });
+    // What the chart was drawn from: once that changes, the report draws the chart anew.
+    m_stand = DruckbildStand();
 }
 
 void frmChart::Form_Resize() { MSChart1.setGeometry(0, 0, width(), height()); }
@@ -79,12 +81,12 @@ void frmChart::bitmapSchreiben(const std::string& datei) {
     // next person must not leave its picture in that person's report.
     if (gAktPersonID != anfrage().person.id) return;
     const std::string pfad = gAppPath + "\\" + datei;
-    // The report's charts are drawn for its sheet; the two-person report places the screen's picture.
-    const bool fuerDruck = datei != "ZUVVergleich.bmp";
+    // Drawn for the report's sheet, the two-person chart as the others; the window keeps the
+    // screen's picture for the clipboard.
     try {
-        const QImage amSchirm = bild();
-        draw::SavePicture(draw::Picture::fromImage(fuerDruck ? ChartFuerDruck(MSChart1) : amSchirm), pfad);
-        if (fuerDruck) DruckbildVermerken(datei, anfrage().datenbank, anfrage().person.id);
+        bild();
+        draw::SavePicture(draw::Picture::fromImage(ChartFuerDruck(MSChart1)), pfad);
+        if (!anfrage().zweiPersonen()) DruckbildVermerken(datei, anfrage().datenbank, anfrage().person.id, m_stand);
         m_bildFehler.clear();
     } catch (const vb::Error& e) {
         // Reported once for this window: every activation would otherwise bring the box again.

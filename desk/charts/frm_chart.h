@@ -68,4 +68,5 @@ private:
 
     ChartZeichnung m_zeichnung;
     std::string m_bildFehler;  // a bitmap that could not be written is reported once
+    std::string m_stand;       // the sources of the chart when the window drew it (DruckbildStand)
 };

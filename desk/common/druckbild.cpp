@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 
@@ -17,6 +18,7 @@ namespace {
 struct Vermerk {
     std::string datei;
     int32_t personID = 0;
+    std::string stand;
 };
 
 std::map<std::string, Vermerk>& vermerke() {
@@ -27,6 +29,17 @@ std::map<std::string, Vermerk>& vermerke() {
 std::map<std::string, Druckbildmacher>& macher() {
     static std::map<std::string, Druckbildmacher> m;
     return m;
+}
+
+std::map<std::string, Druckbildquelle>& quellen() {
+    static std::map<std::string, Druckbildquelle> q;
+    return q;
+}
+
+template <std::size_t N>
+void anhaengen(std::string& text, const std::array<int16_t, N>& werte) {
+    for (int16_t w : werte) text += std::to_string(w) + ',';
+    text += '\n';
 }
 
 // Pixels per metre of the picture as it is printed.
@@ -81,8 +94,22 @@ void DruckbildSchreiben(const draw::Picture& bild, const std::string& name) {
     }
 }
 
-void DruckbildVermerken(const std::string& name, const std::string& datei, int32_t personID) {
-    vermerke()[name] = Vermerk{datei, personID};
+std::string DruckbildStand() {
+    // The person as last scored: the answers changed since make other scores.
+    std::string stand;
+    for (const TypArray* a : {&gTypgesamtsummeJeTyp, &gTypsumme0JeTyp, &gTypsumme1JeTyp, &gTypsumme01JeTyp,
+                              &gTypsumme2JeTyp, &gTypsumme3JeTyp, &gTypsumme4JeTyp, &gTypsumme34JeTyp})
+        anhaengen(stand, *a);
+    anhaengen(stand, gAntwortAnzahlJeTyp.flat);
+    for (const std::string& name : gTypbezeichnung) stand += name + '\t';
+    for (const auto& [name, quelle] : quellen()) stand += '\n' + name + '\n' + quelle();
+    return stand;
+}
+
+void DruckbildquelleEintragen(const std::string& name, Druckbildquelle quelle) { quellen()[name] = std::move(quelle); }
+
+void DruckbildVermerken(const std::string& name, const std::string& datei, int32_t personID, const std::string& stand) {
+    vermerke()[name] = Vermerk{datei, personID, stand};
 }
 
 void DruckbildVergessen(const std::string& name) { vermerke().erase(name); }
@@ -90,6 +117,7 @@ void DruckbildVergessen(const std::string& name) { vermerke().erase(name); }
 bool DruckbildZeigt(const std::string& name, const std::string& datei, int32_t personID) {
     const auto it = vermerke().find(name);
     if (it == vermerke().end() || it->second.personID != personID || it->second.datei != datei) return false;
+    if (it->second.stand != DruckbildStand()) return false;
     return files::FileExists(gAppPath + "\\" + name);
 }
 

@@ -39,16 +39,27 @@ QImage WidgetFuerDruck(QWidget& w, int druckBreite = kDruckbildBreite);
 // that names the file and the folder.
 void DruckbildSchreiben(const draw::Picture& bild, const std::string& name);
 
-// The data file and person the picture `name` in the data folder shows: noted by whoever writes
-// it. The notes last while the program runs; a file of an earlier run shows nobody known.
-void DruckbildVermerken(const std::string& name, const std::string& datei, int32_t personID);
+// What a figure is drawn from besides its data file and person, as one text: the person's scores
+// and the type designations of the naming scheme, and what each layer that owns another source
+// enters (the chart options and colours, the symbol picture). Two equal texts draw equal figures.
+std::string DruckbildStand();
+// A layer enters, under a name of its own, a step that describes the present state of its sources.
+using Druckbildquelle = std::function<std::string()>;
+void DruckbildquelleEintragen(const std::string& name, Druckbildquelle quelle);
+
+// The data file and person the picture `name` in the data folder shows, and the state of the
+// sources it was drawn from (DruckbildStand() when it was drawn): noted by whoever writes it. The
+// notes last while the program runs; a file of an earlier run shows nobody known.
+void DruckbildVermerken(const std::string& name, const std::string& datei, int32_t personID, const std::string& stand);
 void DruckbildVergessen(const std::string& name);
-// The picture lies in the data folder and shows that person of that data file.
+// The picture lies in the data folder, shows that person of that data file, and was drawn from the
+// sources as they are now: nothing it was drawn from changed since.
 bool DruckbildZeigt(const std::string& name, const std::string& datei, int32_t personID);
 
 // Makers: the layer that owns a figure's drawing code enters, under the picture's name, a step that
 // draws the figure of the current person off screen, with the stored settings its window uses, and
-// writes the picture into the data folder; a failure raises vb::Error with a German text.
+// writes the picture into the data folder; a failure raises vb::Error with a German text. A maker
+// draws the person as last scored: whoever asks for the figure has scored the person once before.
 using Druckbildmacher = std::function<void()>;
 void DruckbildmacherEintragen(const std::string& name, Druckbildmacher macher);
 // The maker of that picture, or an empty one.

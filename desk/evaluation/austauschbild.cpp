@@ -20,17 +20,17 @@ void AustauschbildSchreiben(const QImage& bild, const std::string& name) {
     AustauschbildSchreiben(draw::Picture::fromImage(bild), name);
 }
 
-void AustauschbildNachfuehren(QWidget& bild, const std::string& name, int32_t personID, bool& gemeldet,
-                              const std::string& folge) {
-    AustauschbildNachfuehren([&bild] { return WidgetFuerDruck(bild); }, name, personID, gemeldet, folge);
+void AustauschbildNachfuehren(QWidget& bild, const std::string& name, int32_t personID, const std::string& stand,
+                              bool& gemeldet, const std::string& folge) {
+    AustauschbildNachfuehren([&bild] { return WidgetFuerDruck(bild); }, name, personID, stand, gemeldet, folge);
 }
 
 void AustauschbildNachfuehren(const std::function<QImage()>& zeichnen, const std::string& name, int32_t personID,
-                              bool& gemeldet, const std::string& folge) {
+                              const std::string& stand, bool& gemeldet, const std::string& folge) {
     if (gAktPersonID != personID) return;
     try {
         AustauschbildSchreiben(zeichnen(), name);
-        DruckbildVermerken(name, gDatenbankName, personID);
+        DruckbildVermerken(name, gDatenbankName, personID, stand);
     } catch (const vb::Error& e) {
         // Every change between windows activates the window again.
         if (gemeldet) return;

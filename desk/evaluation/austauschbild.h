@@ -26,14 +26,16 @@ void AustauschbildSchreiben(const draw::Picture& bild, const std::string& name);
 void AustauschbildSchreiben(const QImage& bild, const std::string& name);
 
 // What a result window does when it is activated: its widget `bild`, drawn off screen for print
-// (or the picture `zeichnen` draws), becomes the bitmap `name`, noted as the window's person's, but only while the window's person is the current one (a window activated while
+// (or the picture `zeichnen` draws), becomes the bitmap `name`, noted as the window's person's and
+// as drawn from the sources as they stood when the window drew its figure (`stand`, see
+// DruckbildStand), but only while the window's person is the current one (a window activated while
 // the windows close for the next person must not leave its picture in that person's report). A
 // bitmap that cannot be written is said once per window (`gemeldet`) in the standard error box,
 // its reason followed by `folge`; the window goes on showing.
-void AustauschbildNachfuehren(QWidget& bild, const std::string& name, int32_t personID, bool& gemeldet,
-                              const std::string& folge);
-void AustauschbildNachfuehren(const std::function<QImage()>& zeichnen, const std::string& name, int32_t personID,
+void AustauschbildNachfuehren(QWidget& bild, const std::string& name, int32_t personID, const std::string& stand,
                               bool& gemeldet, const std::string& folge);
+void AustauschbildNachfuehren(const std::function<QImage()>& zeichnen, const std::string& name, int32_t personID,
+                              const std::string& stand, bool& gemeldet, const std::string& folge);
 
 // A bitmap of that name lies in the data folder.
 bool AustauschbildVorhanden(const std::string& name);

@@ -1,5 +1,7 @@
 #include "desk/evaluation/enneagramm_figur.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QPalette>
 
 #include <algorithm>
@@ -9,9 +11,9 @@
 #include "desk/common/druckbild.h"
 #include "desk/common/form4.h"
 #include "desk/common/globals.h"
-#include "desk/testing/testverwaltung.h"
 #include "platform/draw/metafile.h"
 #include "platform/draw/metafile_writer.h"
+#include "platform/files/paths.h"
 #include "platform/forms/form.h"
 #include "platform/forms/screen.h"
 #include "platform/vb/error.h"
@@ -172,10 +174,22 @@ void EnneagrammFigur::anordnen() {
                     alles.bottom() + 1 + static_cast<int>(px(kRand, ty)));
 }
 
+std::string SymbolStand() {
+    const std::string farbe = forms::Default<Form4>().Combo3.Text();
+    std::string stand = farbe;
+    for (int i = 0; i < 9; ++i)
+        if (farbe == LabelTxt(212 + i)) {
+            // The file may be replaced in the data folder while the program runs.
+            const QFileInfo datei(QString::fromStdString(files::resolve(gAppPath + kSymbolDatei[i])));
+            stand += '\t' + std::to_string(datei.exists() ? datei.size() : -1) + '\t' +
+                     std::to_string(datei.exists() ? datei.lastModified().toMSecsSinceEpoch() : 0);
+        }
+    return stand;
+}
+
 QImage EnneagrammFuerDruck() {
     // The stored settings first: the naming scheme of the type names and the symbol colour.
     const std::string farbe = forms::Default<Form4>().Combo3.Text();
-    TestAuswerten();
     // The series colours of the stored chart configuration, as the window's bars take them.
     frmChartOptLaden();
     EnneagrammFigur figur;

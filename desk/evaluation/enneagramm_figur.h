@@ -38,6 +38,8 @@ public:
 };
 
 // The enneagram of the current person as the report prints it, made off screen without a window:
-// the person scored, the bars of the first score view in the stored series colours, the symbol of
-// the stored symbol colour; drawn for print.
+// the person as last scored, the bars of the first score view in the stored series colours, the
+// symbol of the stored symbol colour; drawn for print.
 QImage EnneagrammFuerDruck();
+// What the symbol is drawn from: the symbol colour setting and the symbol file it chooses.
+std::string SymbolStand();

@@ -9,6 +9,7 @@
 
 #include "desk/charts/chart_fenster.h"
 #include "desk/common/cls_scroll.h"
+#include "desk/common/druckbild.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
 #include "desk/evaluation/antworttabelle.h"
@@ -94,6 +95,8 @@ void Form15::Form_Load() {
 
         m_tabelle = Antwortzellen::aktuelle();
         m_tabelle.fuellen(Grid1);
+        // What the table was made from: once that changes, the report makes the table anew.
+        m_stand = DruckbildStand();
 
         SetStatusText(LabelTxt(155) + " " + LabelTxt(156), false);
         SSCommand1.setEnabled(false);
@@ -176,7 +179,7 @@ void Form15::Form_Activate() {
         Form_Resize();
         setWindowState(forms::vbMaximized);
         AustauschbildNachfuehren([this] { return AntworttabelleFuerDruck(m_tabelle); }, kBildName, m_personID,
-                                 m_bildFehlerGemeldet, DialogTxt(90));
+                                 m_stand, m_bildFehlerGemeldet, DialogTxt(90));
         if (hauptfenster()) hauptfenster()->arrangeChildren(gFensterAnzahl == 1 ? 2 : 0);
     });
 }

@@ -66,5 +66,6 @@ private:
     Antwortzellen m_tabelle;  // the cells as the window filled them when it opened
     int32_t m_personID = 0;  // the person whose scores the window shows
     bool m_bildFehlerGemeldet = false;
+    std::string m_stand;  // the sources of the figure when the window drew it (DruckbildStand)
     bool m_inResize = false;
 };

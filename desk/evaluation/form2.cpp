@@ -7,6 +7,7 @@
 #include "desk/charts/chart_fenster.h"
 #include "desk/common/form4.h"
 #include "desk/common/cls_scroll.h"
+#include "desk/common/druckbild.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
 #include "desk/evaluation/austauschbild.h"
@@ -62,6 +63,8 @@ void Form2::Form_Load() {
         Picture1.symbolWaehlen(forms::Default<Form4>().Combo3.Text());
         SSPanel1_Click(0);
     });
+    // What the figure was drawn from: once that changes, the report draws the figure anew.
+    m_stand = DruckbildStand();
 }
 
 QSize Form2::sizeHint() const {
@@ -113,7 +116,7 @@ void Form2::Form_Activate() {
     mitFehlerfalle([this] {
         Form_Resize();
         setWindowState(forms::vbMaximized);
-        AustauschbildNachfuehren(Picture1, kBildName, m_personID, m_bildFehlerGemeldet, DialogTxt(91));
+        AustauschbildNachfuehren(Picture1, kBildName, m_personID, m_stand, m_bildFehlerGemeldet, DialogTxt(91));
         if (hauptfenster()) hauptfenster()->arrangeChildren(gFensterAnzahl == 1 ? 2 : 0);
     });
 }

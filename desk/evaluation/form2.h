@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "desk/common/cls_scroll.h"
 #include "desk/evaluation/enneagramm_figur.h"
@@ -57,5 +58,6 @@ private:
     EnneagrammWerte m_werte;
     int32_t m_personID = 0;  // the person whose scores the window shows
     bool m_bildFehlerGemeldet = false;
+    std::string m_stand;  // the sources of the figure when the window drew it (DruckbildStand)
     bool m_inResize = false;
 };

@@ -26,7 +26,6 @@
 #include "platform/files/file_io.h"
 #include "platform/files/paths.h"
 #include "platform/forms/host.h"
-#include "platform/forms/screen.h"
 #include "platform/vb/datetime.h"
 #include "platform/vb/format.h"
 #include "platform/vb/strings.h"
@@ -90,7 +89,6 @@ struct frmReport::Lauf {
     std::string datenbankName;  // the data file, put back after a pass on the copy
     bool aufKopie = false;
     std::shared_ptr<db::Database> transaktion;
-    float faktor = 0;
     std::string fehlendeBilder;  // the chosen figures that could not be printed, each with its reason
     void zurueck() {
         if (aufKopie) gDatenbankName = datenbankName;
@@ -98,18 +96,6 @@ struct frmReport::Lauf {
     }
     ~Lauf() { zurueck(); }
 };
-
-float frmReport::Bildschirmfaktor(int w) {
-    // Widths between the rows take the row below them, so that no width gives pictures no size.
-    float f = 1.0f;
-    if (w >= 768) f = 0.9f;
-    if (w >= 1024) f = 0.8f;
-    if (w > 1024) f = 0.7f;
-    if (w >= 1280) f = 0.6f;
-    if (w >= 1600) f = 0.5f;
-    if (w >= 1900) f = 0.45f;
-    return f;
-}
 
 void frmReport::Command1_Click() {
     Lauf lauf;
@@ -152,7 +138,7 @@ std::string frmReport::bildMachen(const std::string& bild, const std::string& da
     if (!macher) return DialogTxt(kKeinBildmacher);
     try {
         macher();
-        DruckbildVermerken(bild, datei, gAktPersonID);
+        DruckbildVermerken(bild, datei, gAktPersonID, DruckbildStand());
         return {};
     } catch (const vb::Error& e) {
         DruckbildVergessen(bild);
@@ -168,7 +154,6 @@ void frmReport::zusammenstellen(Lauf& lauf) {
     draw::printer().setScaleMode(3);
     setMousePointer(forms::vbHourglass);
     SetStatusText(LabelTxt(458), false);
-    lauf.faktor = Bildschirmfaktor(forms::Screen::Width() / std::max(1, forms::Screen::TwipsPerPixelX()));
 
     if (!gDateiOffen || gDatenbankName.empty() || !gWorkspace) throw Hinweis(DialogTxt(kKeineDatei));
     if (gAktPersonID == 0) throw Hinweis(DialogTxt(kKeinePerson));
@@ -203,7 +188,12 @@ void frmReport::zusammenstellen(Lauf& lauf) {
     mReport = mReportEngine->OpenReport(gAppPath + "\\" + datei);
 
     DrucktabelleBinden();
-    BerichtsseitenSchreiben(gewaehlt(Check1[0]), gewaehlt(Check1[1]), gewaehlt(Check1[6]), gewaehlt(Check1[7]));
+    // One scoring for the pages and the figures alike: an incomplete test is said once.
+    const bool vollerBericht = !aktuelleSeite && !zweiPersonen;
+    const bool mitBildern = vollerBericht && (gewaehlt(Check1[2]) || gewaehlt(Check1[3]) || gewaehlt(Check1[4]) ||
+                                              gewaehlt(Check1[5]) || gewaehlt(Check1[8]));
+    BerichtsseitenSchreiben(gewaehlt(Check1[0]), gewaehlt(Check1[1]), gewaehlt(Check1[6]), gewaehlt(Check1[7]),
+                            mitBildern);
     druck->CommitTrans();
     lauf.transaktion.reset();
 
@@ -224,9 +214,9 @@ void frmReport::zusammenstellen(Lauf& lauf) {
     schalterAnwenden(briefkopf, person, aktuelleSeite || zweiPersonen ? 6 : 12);
 
     if (aktuelleSeite) {
-        bildOderHinweis(mReport->OpenSubreport("AktuelleSeite.rpt"), "ZUVAktuelleSeite.bmp", false, lauf.faktor);
+        bildOderHinweis(mReport->OpenSubreport("AktuelleSeite.rpt"), "ZUVAktuelleSeite.bmp");
     } else if (zweiPersonen) {
-        bildOderHinweis(mReport->OpenSubreport("ZUVVergleich.rpt"), "ZUVVergleich.bmp", true, lauf.faktor);
+        bildOderHinweis(mReport->OpenSubreport("ZUVVergleich.rpt"), "ZUVVergleich.bmp");
     } else {
         if (!gewaehlt(Check1[0]) && !gewaehlt(Check1[1])) mReport->Sections(4).setSuppress(true);
         struct Teil {
@@ -258,9 +248,7 @@ void frmReport::zusammenstellen(Lauf& lauf) {
                 lauf.fehlendeBilder += gCrLf + Check1[t.kasten].Caption() + ": " + grund;
                 continue;
             }
-            // Drawn for the sheet's printable width, so placed at it: a screen factor would shrink
-            // its texts below what can be read.
-            bildPlatzieren(mReport->OpenSubreport(t.unterbericht), t.bildBereich, false, t.kasten == 2, lauf.faktor);
+            bildPlatzieren(mReport->OpenSubreport(t.unterbericht), t.bildBereich, t.kasten == 2);
         }
         if (!gewaehlt(Check1[6]) && !gewaehlt(Check1[7])) mReport->Sections(10).setSuppress(true);
     }
@@ -278,10 +266,10 @@ void frmReport::zusammenstellen(Lauf& lauf) {
     CrystalReport1.setZoom(50);
 }
 
-void BerichtsseitenSchreiben(bool deckblatt, bool erlaeuterungen, bool auswertung, bool statistik) {
+void BerichtsseitenSchreiben(bool deckblatt, bool erlaeuterungen, bool auswertung, bool statistik, bool mitBildern) {
     if (deckblatt) DruckSeitePersonendaten();
     if (erlaeuterungen) DruckSeiteErlaeuterung();
-    if (auswertung || statistik) {
+    if (auswertung || statistik || mitBildern) {
         TestAuswerten();
         TypRangfolgeBestimmen();
     }
@@ -372,8 +360,7 @@ bool frmReport::bildLaden(const std::string& bild) {
     return Picture1.ScaleWidth() > 0 && Picture1.ScaleHeight() > 0;
 }
 
-void frmReport::bildPlatzieren(report::Report& unterbericht, const std::string& bereich, bool mitFaktor,
-                               bool zentriert, float faktor) {
+void frmReport::bildPlatzieren(report::Report& unterbericht, const std::string& bereich, bool zentriert) {
     report::Section& s = bereich.find_first_not_of("0123456789") == std::string::npos
                              ? unterbericht.Sections(std::stoi(bereich))
                              : unterbericht.Sections(bereich);
@@ -383,24 +370,20 @@ void frmReport::bildPlatzieren(report::Report& unterbericht, const std::string& 
     if (!bild)
         throw vb::Error(report::err::DamagedLayout,
                         DialogTxt(84) + unterbericht.Name() + DialogTxt(85) + s.Name() + DialogTxt(86));
-    // The printable width, not the paper's: a picture as wide as the sheet would run off it.
+    // Every exchange picture is drawn for the sheet's printable width (not the paper's: a picture
+    // as wide as the sheet would run off it), so it is placed at that width; a screen factor would
+    // shrink its texts below what can be read.
     const double p = mReport->page().contentWidth();
     const double sw = Picture1.ScaleWidth(), sh = Picture1.ScaleHeight();
-    double breite = p, hoehe = p / sw * sh;
-    if (mitFaktor) {
-        // Smaller by the screen factor, in its own proportions.
-        breite *= faktor;
-        hoehe *= faktor;
-    } else if (zentriert) {
-        bild->setLeft(static_cast<int>(std::lround((p - breite) / 2)));
-    }
+    const double breite = p, hoehe = p / sw * sh;
+    if (zentriert) bild->setLeft(static_cast<int>(std::lround((p - breite) / 2)));
     bild->setWidth(static_cast<int>(std::lround(breite)));
     bild->setHeight(static_cast<int>(std::lround(hoehe)));
 }
 
-void frmReport::bildOderHinweis(report::Report& unterbericht, const std::string& bild, bool mitFaktor, float faktor) {
+void frmReport::bildOderHinweis(report::Report& unterbericht, const std::string& bild) {
     if (bildLaden(bild)) {
-        bildPlatzieren(unterbericht, "3", mitFaktor, false, faktor);
+        bildPlatzieren(unterbericht, "3", false);
         return;
     }
     // The picture is not there: the report says so and how to get it.

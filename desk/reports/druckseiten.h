@@ -28,5 +28,8 @@ void DruckSeiteInformationsmass();  // page 24: the information measure
 
 // The builders of the chosen parts in page order, with the scoring and ranking of the current
 // person before the evaluation and statistics pages and the thresholds the ranking pages use
-// (0.85; -0.2 and 0.4 for page 15): one report's worth of print lines.
-void BerichtsseitenSchreiben(bool deckblatt, bool erlaeuterungen, bool auswertung, bool statistik);
+// (0.85; -0.2 and 0.4 for page 15): one report's worth of print lines. `mitBildern`: the report
+// prints figures, which draw the person as scored here, so the person is scored (once) also when
+// no evaluation or statistics page is chosen.
+void BerichtsseitenSchreiben(bool deckblatt, bool erlaeuterungen, bool auswertung, bool statistik,
+                             bool mitBildern = false);

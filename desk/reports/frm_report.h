@@ -61,8 +61,6 @@ public:
     void SaveSettings();
     void AssignSettings();
 
-    // The screen factor for pictures placed with it, for a screen `pixels` wide.
-    static float Bildschirmfaktor(int pixels);
 
 private:
     struct Lauf;
@@ -71,9 +69,8 @@ private:
     // Loads an exchange bitmap of the data folder into Picture1; false when it is missing or unreadable.
     bool bildLaden(const std::string& bild);
     // Sizes the first picture object of a subreport's section (by position or name) for Picture1's bitmap.
-    void bildPlatzieren(report::Report& unterbericht, const std::string& bereich, bool mitFaktor, bool zentriert,
-                        float faktor);
-    void bildOderHinweis(report::Report& unterbericht, const std::string& bild, bool mitFaktor, float faktor);
+    void bildPlatzieren(report::Report& unterbericht, const std::string& bereich, bool zentriert);
+    void bildOderHinweis(report::Report& unterbericht, const std::string& bild);
     // Makes a figure of the current person off screen; "" when it was made, else why not.
     std::string bildMachen(const std::string& bild, const std::string& datei);
     void kopieBereitstellen();

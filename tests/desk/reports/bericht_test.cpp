@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QImage>
 
+#include <filesystem>
+
+#include "desk/charts/frm_chart_opt.h"
 #include "desk/common/form4.h"
 #include "desk/common/main_window_port.h"
 #include "desk/reports/druckzeile.h"
@@ -273,19 +276,6 @@ TEST_F(Bericht, AReadOnlyDataFileGivesItsReportAndStaysAsItIs) {
     EXPECT_EQ(drucktabelle(), "1|1|vom letzten Bericht|DE\n");
 }
 
-TEST_F(Bericht, ScreenFactorForEveryWidth) {
-    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(1920), 0.45f);
-    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(1600), 0.5f);
-    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(1280), 0.6f);
-    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(1152), 0.7f);
-    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(1024), 0.8f);
-    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(768), 0.9f);
-    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(600), 1.0f);
-    // Widths between the rows take the row below them instead of giving pictures no size.
-    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(800), 0.9f);
-    EXPECT_FLOAT_EQ(frmReport::Bildschirmfaktor(700), 1.0f);
-}
-
 TEST_F(Bericht, APictureLeftForAnotherPersonIsNeverPlacedAndAFigureThatCannotBeMadeIsSaidOnce) {
     // The enneagram and the table left for Erika; the report is then asked for Max.
     oeffnen({2, 8});
@@ -322,6 +312,73 @@ TEST_F(Bericht, APictureLeftForAnotherPersonIsNeverPlacedAndAFigureThatCannotBeM
     EXPECT_EQ(meldungen().size(), 1u);
     EXPECT_FALSE(unterdrueckt(9));
     EXPECT_EQ(QImage(QString::fromStdString(path("ZUVTabelle.bmp"))), erikas);
+}
+
+TEST_F(Bericht, AnIncompleteTestIsSaidOnceForTheReportAndItsFiguresTogether) {
+    // Statement 17 not answered yet; every part chosen, no figure in the data folder yet.
+    datei->Execute("UPDATE TypWertZuweisung SET TypRealWert = Null WHERE ItemNummer = 17 AND PersonID = " +
+                   std::to_string(person));
+    oeffnen({0, 1, 2, 3, 4, 5, 6, 7, 8});
+    ASSERT_EQ(meldungen().size(), 1u);
+    EXPECT_NE(meldungen()[0].find(DialogTxt(65) + "  17 "), std::string::npos) << meldungen()[0];
+    for (int b = 4; b <= 10; ++b) EXPECT_FALSE(unterdrueckt(b)) << b;
+
+    // The figures alone score the person too, and say it once.
+    host->clearRecords();
+    forms::Unload(bericht());
+    for (const char* n : kBilder) std::remove(path(n).c_str());
+    oeffnen({2, 3, 4, 5, 8});
+    EXPECT_EQ(meldungen().size(), 1u);
+    for (int b = 5; b <= 9; ++b) EXPECT_FALSE(unterdrueckt(b)) << b;
+}
+
+TEST_F(Bericht, AFigureMadeOffScreenIsMadeAgainOnceAnythingItWasDrawnFromChanges) {
+    for (const char* n : {"zuv_symb_gelb.wmf"})
+        std::filesystem::copy_file(std::string(ZUV_DIST_DIR) + "/" + n, path(n),
+                                   std::filesystem::copy_options::overwrite_existing);
+    const char* namen[] = {"ZUVEnneagramm.bmp", "ZUVGrafik1.bmp", "ZUVTabelle.bmp"};
+    auto bericht = [&] {
+        forms::Unload(this->bericht());
+        oeffnen({2, 3, 8});
+        EXPECT_TRUE(meldungen().empty()) << meldungen().front();
+        for (int b : {5, 6, 9}) EXPECT_FALSE(unterdrueckt(b)) << b;
+        std::vector<QImage> bilder;
+        for (const char* n : namen) bilder.emplace_back(QString::fromStdString(path(n)));
+        return bilder;
+    };
+    std::vector<QImage> vorher = bericht();
+    // Made for the person and nothing changed since: placed again as they are, not made anew.
+    for (const char* n : namen) report_test::bitmap(path(n), 300, 200);
+    for (const QImage& b : bericht()) EXPECT_EQ(b.width(), 300);
+
+    // Each change is followed by a report: the figures drawn from what changed are new.
+    auto geaendert = [&](const char* was, std::initializer_list<int> welche) {
+        SCOPED_TRACE(was);
+        const std::vector<QImage> jetzt = bericht();
+        for (int i : welche) EXPECT_TRUE(jetzt[i] != vorher[i]) << namen[i];
+        vorher = jetzt;
+    };
+    // 3-D bars chosen and stored in the options dialog, no chart window opened.
+    forms::Default<frmChartOpt>().Option1[1].setValue(true);
+    forms::Instance<frmChartOpt>().Command1_Click();
+    geaendert("3-D", {1});
+    // The first series colour, which the enneagram's upper bars take too.
+    host->chooseColor(forms::RGB(200, 30, 30));
+    forms::Default<frmChartOpt>().Command4_Click(0);
+    forms::Instance<frmChartOpt>().Command1_Click();
+    geaendert("colour", {0, 1});
+    // Another naming scheme, stored in the settings.
+    forms::Default<Form4>().Option3.setValue(true);
+    forms::Instance<Form4>().Command1_Click();
+    geaendert("naming scheme", {0, 1, 2});
+    // Another symbol colour.
+    forms::Default<Form4>().Combo3.setText(LabelTxt(213));
+    forms::Instance<Form4>().Command1_Click();
+    geaendert("symbol", {0});
+    // The person's answers changed in the test.
+    datei->Execute("UPDATE TypWertZuweisung SET TypRealWert = 4 WHERE TypNummer = 2 AND PersonID = " +
+                   std::to_string(person));
+    geaendert("answers", {0, 1, 2});
 }
 
 TEST_F(Bericht, AConclusionMadeOfLabelTextsAndADesignationReadsAsOneSentence) {
