@@ -174,9 +174,8 @@ void ShowResultConnectedTypes() {
     s.Print();
 
     block(c2, 357, 358, 359, 360);
-    // A heading with nothing under it would read as a note lost; a total of 0 has no ratio to judge.
-    const int urteil =
-        gTypgesamtsummeJeTyp[c2] == 0 ? 0 : typrang::zweiterVerbindungstypUrteil(verhaeltnis(haupttyp, c2));
+    // A heading with nothing under it would read as a note lost.
+    const int urteil = typrang::zweiterVerbindungstypUrteil(verhaeltnis(haupttyp, c2));
     s.Print({draw::Tab(2), LabelTxt(urteil ? urteil : typrang::kKeinHinweis)});
     vorher.zurueck(s);
 }

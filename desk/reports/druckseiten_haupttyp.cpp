@@ -263,12 +263,8 @@ void DruckSeiteVerbindungstypen() {
     typBlock(18, c2, 357);
     s.label(28, 360);
     s.leer(29, kFormatTabelle);
-    // A heading with nothing under it would read as a note lost; a total of 0 has no ratio to judge.
-    if (gTypgesamtsummeJeTyp[c2] == 0) {
-        s.label(31, typrang::kKeinHinweis);
-        return;
-    }
+    // A heading with nothing under it would read as a note lost.
     const int urteil = typrang::zweiterVerbindungstypUrteil(typrang::verhaeltnis(haupt, c2));
     if (urteil) s.label(30, urteil, kFormatH2);
-    else s.label(30, typrang::kKeinHinweis);
+    else s.label(gTypgesamtsummeJeTyp[c2] == 0 ? 31 : 30, typrang::kKeinHinweis);
 }

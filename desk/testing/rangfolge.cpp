@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "desk/common/main_window_port.h"
 #include "platform/db/data_control.h"
@@ -171,18 +172,22 @@ Verbindung verbindungstypen(int haupttyp) {
 }
 
 int abstandUrteil(int haupttyp, int anderer) {
-    const int gesamt = gTypgesamtsummeJeTyp[anderer];
-    if (gesamt == 0) return 341;
-    const double r =
-        std::abs(static_cast<double>(gTypgesamtsummeJeTyp[haupttyp])) / std::abs(static_cast<double>(gesamt));
+    const int haupt = gTypgesamtsummeJeTyp[haupttyp], gesamt = gTypgesamtsummeJeTyp[anderer];
+    const double r = verhaeltnis(haupttyp, anderer);
+    // Between two positive totals a ratio below 1 still reads as a small distance; otherwise a main
+    // type below the other outweighs it by nothing.
+    if (r < 1.0 && !(haupt > 0 && gesamt > 0)) return kLiegtDarueber;
     if (r > 2.0) return 341;
     if (r >= 1.4) return 311;
     return 342;
 }
 
 double verhaeltnis(int a, int b) {
-    return std::abs(static_cast<double>(gTypgesamtsummeJeTyp[a])) /
-           std::abs(static_cast<double>(gTypgesamtsummeJeTyp[b]));
+    const double x = gTypgesamtsummeJeTyp[a], y = gTypgesamtsummeJeTyp[b];
+    if (x > 0 && y > 0) return x / y;
+    if (x < 0 && y < 0) return y / x;
+    if (x == y) return 1.0;
+    return x > y ? std::numeric_limits<double>::infinity() : 0.0;
 }
 
 int staerkererFluegel(double q, int unterer, int oberer) {
@@ -201,6 +206,8 @@ Hinweis niedrigHinweis(int anzahl) {
 }
 
 int zweiterVerbindungstypUrteil(double q) {
+    if (q < 1.0) return 323;
+    if (q == 1.0) return 324;
     if (q < 1.2) return 362;
     if (q < 1.4) return 361;
     return 0;

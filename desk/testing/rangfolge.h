@@ -88,12 +88,17 @@ struct Verbindung {
 Verbindung verbindungstypen(int haupttyp);
 
 // How far the main type's total outweighs another type's total, as a label text: 341 more than
-// twice (or the other total is 0), 311 from 1.4 to 2 times, 342 less.
+// twice (or the other total is 0), 311 from 1.4 to 2 times, 342 less; kLiegtDarueber where the
+// other type lies above a main type whose total is not positive, or the other's total is.
 int abstandUrteil(int haupttyp, int anderer);
-// |total of a| / |total of b| in double precision; the caller makes sure b's total is not 0.
+inline constexpr int kLiegtDarueber = 322;
+// How many times the total of type a outweighs that of type b, in double precision. Two positive
+// totals: a / b. Two negative ones: |b| / |a|, for the type rejected less is the stronger one.
+// Totals of opposite sign, or a total of 0: infinity for the larger, 0 for the smaller, 1 for two
+// totals of 0. A rejection is never a strength, so no negative total outweighs a positive one.
 double verhaeltnis(int a, int b);
-// The wing that outweighs the other, from the ratio of the lower wing's total to the upper one's:
-// `unterer` from 1.3 on, `oberer` below 0.8, 0 (both weigh alike) between.
+// The wing that outweighs the other, from verhaeltnis(lower wing, upper wing): `unterer` from 1.3
+// on, `oberer` below 0.8, 0 (both weigh alike) between.
 int staerkererFluegel(double verhaeltnis, int unterer, int oberer);
 // The ratings 0 and 1 among a type's statements.
 int16_t niedrigeAntworten(int typ);
@@ -103,8 +108,9 @@ struct Hinweis {
     int erste, zweite;
 };
 Hinweis niedrigHinweis(int anzahl);
-// The remark on the second connected type from the ratio of the main type's total to its total:
-// label text 362 below 1.2, 361 from 1.2 to below 1.4, none (0) from 1.4 on.
+// The remark on the second connected type from verhaeltnis(main type, second connected type):
+// label text 323 below 1 (it is the stronger), 324 at 1, 362 up to below 1.2, 361 from 1.2 to
+// below 1.4, none (0) from 1.4 on.
 int zweiterVerbindungstypUrteil(double verhaeltnis);
 // The label text under a connected type's note heading when neither remark applies.
 inline constexpr int kKeinHinweis = 460;

@@ -106,10 +106,10 @@ TEST_F(Seite, MainTypeNeighboursAndTheirVerdictsAtTheBounds) {
     EXPECT_TRUE(hat("L344 T8")) << alles();
     EXPECT_EQ(eintrag("T8")->color, 0x800000);  // the stronger one in the extra style
 
-    // q exactly 0.8: no neighbour is stronger. Negative totals count by their size.
+    // q exactly 0.8: no neighbour is stronger.
     neu();
     gRang1Typsumme34[9] = " T5 ";  // types 2 to 8 are compared without their blanks
-    gTypgesamtsummeJeTyp = {0, 0, 0, 0, -8, -20, 10, 0, 0, 0};
+    gTypgesamtsummeJeTyp = {0, 0, 0, 0, 8, 20, 10, 0, 0, 0};
     ShowResultMainType();
     EXPECT_EQ(gHaupttyp, 5);
     EXPECT_TRUE(hat("L343 T5")) << alles();
@@ -135,6 +135,67 @@ TEST_F(Seite, MainTypeNeighboursAndTheirVerdictsAtTheBounds) {
     EXPECT_TRUE(box.FontItalic());
 }
 
+TEST_F(Seite, NegativeTotalsCountAsRejectionNotAsStrength) {
+    gHaupttypEindeutig = 1;
+    gRang1Typsumme34[9] = "T1";
+    // Wings rejected with -3 and -1: the one rejected less is the stronger, and a positive main
+    // type outweighs both by far.
+    gTypgesamtsummeJeTyp = {0, 46, -1, 0, 0, 0, 0, 0, 0, -3};
+    ShowResultMainType();
+    EXPECT_TRUE(hat("L344 T2")) << alles();
+    EXPECT_FALSE(enthaelt("L344 T9")) << alles();
+    EXPECT_FALSE(enthaelt("L340 L342")) << alles();
+    EXPECT_FALSE(enthaelt("L340 L311")) << alles();
+
+    // A rejected main type outweighs no wing above it, however small its rejection; beside one
+    // rejected more strongly the ratio of the rejections counts: -20 against -41 is over twice.
+    neu();
+    gTypgesamtsummeJeTyp = {0, -20, 8, 0, 0, 0, 0, 0, 0, -41};
+    ShowResultMainType();
+    EXPECT_TRUE(hat("L340 L322")) << alles();  // the upper wing at +8
+    EXPECT_TRUE(hat("L340 L341")) << alles();  // the lower wing at -41
+    EXPECT_TRUE(hat("L344 T2")) << alles();
+    neu();
+    gTypgesamtsummeJeTyp = {0, -20, -15, 0, 0, 0, 0, 0, 0, -27};
+    ShowResultMainType();
+    EXPECT_TRUE(hat("L340 L322")) << alles();  // -15 lies above -20
+    EXPECT_TRUE(hat("L340 L342")) << alles();  // 27 / 20 below 1.4
+    EXPECT_TRUE(hat("L344 T2")) << alles();    // 15 / 27 below 0.8: the upper wing
+
+    // A main total of 0: a wing below it is outweighed, one above it is not; two totals of 0 weigh
+    // alike.
+    neu();
+    gTypgesamtsummeJeTyp = {0, 0, 5, 0, 0, 0, 0, 0, 0, -5};
+    ShowResultMainType();
+    EXPECT_TRUE(hat("L340 L341")) << alles();
+    EXPECT_TRUE(hat("L340 L322")) << alles();
+    EXPECT_TRUE(hat("L344 T2")) << alles();
+    neu();
+    gTypgesamtsummeJeTyp = {0, 0, 4, 0, 0, 0, 0, 0, 0, 0};
+    ShowResultMainType();
+    EXPECT_TRUE(hat("L340 L342")) << alles();  // the lower wing, also at 0
+
+    // The second connected type (4 for main type 1) at or above the main type says so; two
+    // positive totals keep their verdict on the distance.
+    const struct {
+        int haupt, zweiter, urteil, hinweis;
+    } faelle[] = {{26, 28, 342, 323}, {26, 26, 342, 324}, {27, 24, 342, 362}, {-12, 5, 322, 323},
+                  {12, -12, 341, 460}, {-12, -12, 342, 324}, {-6, -12, 311, 0}, {0, 0, 342, 324}};
+    anzahl(7, 0, 5);  // the first connected type's remark, so that 460 stands only for the second
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(std::to_string(f.haupt) + " " + std::to_string(f.zweiter));
+        neu();
+        gHaupttyp = 1;
+        gTypgesamtsummeJeTyp = {};
+        gTypgesamtsummeJeTyp[1] = static_cast<int16_t>(f.haupt);
+        gTypgesamtsummeJeTyp[4] = static_cast<int16_t>(f.zweiter);
+        ShowResultConnectedTypes();
+        EXPECT_TRUE(hat("L359 L" + std::to_string(f.urteil))) << alles();
+        for (int h : {323, 324, 361, 362, 460})
+            EXPECT_EQ(enthaelt("L" + std::to_string(h)), h == f.hinweis || (h == 460 && f.hinweis == 0)) << h;
+    }
+}
+
 TEST_F(Seite, ConnectedTypesNotesAtTheBounds) {
     struct Fall {
         int haupttyp, v1, v2;
@@ -147,7 +208,7 @@ TEST_F(Seite, ConnectedTypesNotesAtTheBounds) {
         {5, 8, 7, 4, 8, {"L348  6 ", "L350  4  L351", "L359 L311"}, {"L353", "L354", "L355", "L361", "L362"}},
         {9, 3, 6, 5, 0, {"L353", "L291", "L359 L341"}, {"L361", "L362"}},
         {4, 1, 2, 10, 10, {"L354", "L291", "L361"}, {"L362"}},                       // 12 / 10 = 1.2
-        {1, 7, 4, 15, -12, {"L355", "L356", "L362", "L359 L342"}, {"L361"}},         // |-12| / |12| = 1
+        {1, 7, 4, 15, -12, {"L355", "L356", "L359 L341"}, {"L361", "L362"}},         // 12 against -12
         {2, 4, 8, 7, 8, {"L359 L311", "L353"}, {"L361", "L362"}},                    // 12 / 8 = 1.5
     };
     for (const Fall& f : faelle) {

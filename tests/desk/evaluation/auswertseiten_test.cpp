@@ -59,6 +59,11 @@ const Person kBesonderePersonen[] = {
     {"ohne_bewertung", jederTyp({0, 0, 0, 0, 0}), 9, 1, "null"},
     // The top total is 0 and every other total lies below it.
     {"null_spitze", {{{}, {0,0,0,0,0}, {3,1,0,0,0}, {2,2,0,0,0}, {4,0,0,0,0}, {1,3,0,0,0}, {2,0,0,0,0}, {0,2,0,0,0}, {1,1,0,0,0}, {3,0,0,0,0}}}, 1, 2, "1"},
+    // Mostly 2s: eight types share the top total, type 6 alone has a rating of 3.
+    {"flach", {{{}, {0,0,14,0,0}, {0,0,14,0,0}, {0,0,14,0,0}, {0,0,14,0,0}, {0,0,14,0,0}, {1,0,12,1,0}, {0,0,14,0,0}, {0,0,14,0,0}, {0,0,14,0,0}}}, 9, 1, "spitze"},
+    // Main type 1 between two rejected wings (totals -3 and -1); its second connected type 4 has
+    // the higher total (50 against 46).
+    {"eins", {{{}, {1,0,1,2,10}, {5,3,6,0,0}, {2,2,6,2,2}, {0,0,3,0,11}, {2,2,6,2,2}, {2,2,6,2,2}, {2,2,6,2,2}, {2,2,6,2,2}, {7,1,6,0,0}}}, 7, 2, "6"},
 };
 
 namespace fs = std::filesystem;

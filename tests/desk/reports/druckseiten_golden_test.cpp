@@ -44,6 +44,11 @@ const std::vector<Person> kPersonen = {
     {"ohne_bewertung", jederTyp({0, 0, 0, 0, 0})},
     // The top total is 0 and every other total lies below it.
     {"null_spitze", {{{}, {0,0,0,0,0}, {3,1,0,0,0}, {2,2,0,0,0}, {4,0,0,0,0}, {1,3,0,0,0}, {2,0,0,0,0}, {0,2,0,0,0}, {1,1,0,0,0}, {3,0,0,0,0}}}},
+    // Mostly 2s: eight types share the top total, type 6 alone has a rating of 3.
+    {"flach", {{{}, {0,0,14,0,0}, {0,0,14,0,0}, {0,0,14,0,0}, {0,0,14,0,0}, {0,0,14,0,0}, {1,0,12,1,0}, {0,0,14,0,0}, {0,0,14,0,0}, {0,0,14,0,0}}}},
+    // Main type 1 between two rejected wings (totals -3 and -1); its second connected type 4 has
+    // the higher total (50 against 46).
+    {"eins", {{{}, {1,0,1,2,10}, {5,3,6,0,0}, {2,2,6,2,2}, {0,0,3,0,11}, {2,2,6,2,2}, {2,2,6,2,2}, {2,2,6,2,2}, {2,2,6,2,2}, {7,1,6,0,0}}}},
     {"regel_01", {{{}, {3,2,5,0,4}, {4,0,9,0,1}, {1,4,0,6,3}, {0,5,1,3,5}, {4,2,4,0,4}, {2,3,3,0,6}, {5,0,8,1,0}, {5,2,5,0,2}, {2,0,6,6,0}}}},
     {"regel_02", {{{}, {3,2,5,2,2}, {3,1,2,3,5}, {1,4,7,1,1}, {0,5,1,2,6}, {1,0,8,3,2}, {0,6,0,2,6}, {4,0,6,1,3}, {0,5,6,3,0}, {2,0,10,1,1}}}},
     {"regel_03", {{{}, {0,1,5,2,6}, {1,5,1,3,4}, {2,3,3,5,1}, {5,5,2,1,1}, {2,4,5,0,3}, {0,3,10,0,1}, {1,2,6,1,4}, {4,2,4,3,1}, {3,4,3,4,0}}}},
@@ -226,9 +231,14 @@ const std::vector<Zweig> kZweige = {
      [](const Tabelle& t) { return t.label(17, 21, 342, "H1") && t.label(17, 27, 345) && !t.hat(17, 28); }},
     {"p17 left wing stronger", "fluegel_links",
      [](const Tabelle& t) { return t.label(17, 27, 344) && t.text(17, 28) == "Individualist"; }},
-    {"p17 right wing total 0: no closing; a negative main total by its magnitude", "fluegel_null",
+    {"p17 right wing total 0: no closing; wings above a negative main total are not outweighed", "fluegel_null",
      [](const Tabelle& t) {
-         return t.label(17, 13, 341, "H1") && t.label(17, 21, 341, "H1") && !t.hat(17, 25) && t.anzahl(17) == 24;
+         return t.label(17, 13, 322, "H1") && t.label(17, 21, 322, "H1") && !t.hat(17, 25) && t.anzahl(17) == 24;
+     }},
+    {"p17 two rejected wings: the one rejected less is the stronger", "eins",
+     [](const Tabelle& t) {
+         return t.label(17, 13, 341, "H1") && t.label(17, 21, 341, "H1") && t.label(17, 27, 344) &&
+                t.text(17, 28) == "Helfer";
      }},
     // Page 18: no main type; the remark by the low answers; the closing remark, or the text that
     // none applies under each heading.
@@ -243,8 +253,12 @@ const std::vector<Zweig> kZweige = {
      [](const Tabelle& t) {
          return t.label(18, 15, 354, "H2") && t.label(18, 24, 341, "H1") && t.label(18, 31, 460, "DE") && !t.hat(18, 30);
      }},
-    {"p18 second type far below", "fluegel_null",
+    {"p18 second type far below", "klar",
      [](const Tabelle& t) { return t.label(18, 30, 460, "DE") && !t.hat(18, 31); }},
+    {"p18 both connected types above a negative main total", "fluegel_null",
+     [](const Tabelle& t) { return t.label(18, 9, 322, "H1") && t.label(18, 24, 322, "H1") && t.label(18, 30, 323, "H2"); }},
+    {"p18 second type above a positive main total: the stronger (323)", "eins",
+     [](const Tabelle& t) { return t.label(18, 24, 342, "H1") && t.label(18, 30, 323, "H2"); }},
     // Pages 22 to 24.
     {"p22 two most frequent values", "statistik",
      [](const Tabelle& t) { return t.text(22, 6).find(LabelTxt(157) + " 2   3   ") != std::string::npos; }},

@@ -36,7 +36,11 @@ TEST(Urteile, HaupttypFluegelUndVerbindungstypenKippenAnIhrenGrenzen) {
         EXPECT_EQ(h.zweite, zweite) << anzahl;
     }
 
-    // Second connected type: 1.2 is already close, 1.4 no longer.
+    // Second connected type: below 1 it is the stronger, at 1 as strong, 1.2 is already close, 1.4
+    // no longer.
+    EXPECT_EQ(typrang::zweiterVerbindungstypUrteil(unter(1.0)), 323);
+    EXPECT_EQ(typrang::zweiterVerbindungstypUrteil(1.0), 324);
+    EXPECT_EQ(typrang::zweiterVerbindungstypUrteil(std::nextafter(1.0, 2.0)), 362);
     EXPECT_EQ(typrang::zweiterVerbindungstypUrteil(unter(12.0 / 10.0)), 362);
     EXPECT_EQ(typrang::zweiterVerbindungstypUrteil(12.0 / 10.0), 361);
     EXPECT_EQ(typrang::zweiterVerbindungstypUrteil(unter(14.0 / 10.0)), 361);
