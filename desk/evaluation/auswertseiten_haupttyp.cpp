@@ -44,6 +44,21 @@ std::vector<int> haupttypen() {
     return treffer;
 }
 
+// Where the comparison of the rankings (page 10) found no main type, or named another one, the
+// pages on the main type first say which type they take and why, so that a reader does not take it
+// for an established result.
+void grundlageNennen(draw::Surface& s, int haupttyp, const Schnitt& vorher) {
+    if (HaupttypImVergleichBestimmt()) return;
+    s.setFontItalic(true);
+    s.Print({draw::Tab(2), LabelTxt(325)});
+    s.Print({draw::Tab(2), LabelTxt(326) + " "}, draw::LineEnd::Open);
+    extraStil(s);
+    s.Print({gTypbezeichnung[haupttyp]});
+    standardStil(s);
+    vorher.zurueck(s);
+    s.Print();
+}
+
 }  // namespace
 
 int16_t HaupttypAusRangliste() {
@@ -63,9 +78,11 @@ void ShowResultMainType() {
     s.Print({draw::Tab(2), LabelTxt(260)});
     s.setFontBold(vorher.fett);
     s.Print();
+    const std::vector<int> typen = haupttypen();
+    if (!typen.empty()) grundlageNennen(s, typen.back(), vorher);
     s.Print({draw::Tab(2), LabelTxt(337) + " "}, draw::LineEnd::Open);
     extraStil(s);
-    for (int k : haupttypen()) {
+    for (int k : typen) {
         gHaupttyp = static_cast<int16_t>(k);
         s.Print({gTypbezeichnung[untererNachbar(k)], " ", LabelTxt(371), " ", gTypbezeichnung[obererNachbar(k)]},
                 draw::LineEnd::Open);
@@ -138,6 +155,7 @@ void ShowResultConnectedTypes() {
     s.Print({draw::Tab(2), LabelTxt(346)});
     s.setFontBold(vorher.fett);
     s.Print();
+    if (haupttyp >= 1) grundlageNennen(s, haupttyp, vorher);
 
     // The first three lines and the count line of one connected type.
     const auto block = [&](int c, int name, int gesamt, int abstand, int hinweis) {

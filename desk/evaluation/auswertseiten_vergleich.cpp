@@ -102,7 +102,22 @@ const Regel kRegeln[] = {
     {false, Regel::nA_B_nC, false, 449, {440, 417}},      // 13
 };
 
+// The row of the decision table that the rankings as page 10 left them choose, or nullptr.
+const Regel* vergleichsRegel() {
+    if (gAnzahlRang1 != 1) return nullptr;
+    const Merkmale m = merkmaleSumme34();
+    const bool kleinesK = typrang::niedrigeAntworten(gVergleichTyp) < 5;
+    for (const Regel& r : kRegeln)
+        if (r.kleinesK == kleinesK && trifft(r.bedingung, m)) return &r;
+    return nullptr;
+}
+
 }  // namespace
+
+bool HaupttypImVergleichBestimmt() {
+    const Regel* regel = vergleichsRegel();
+    return regel && (regel->mitS ? gRang1Typsumme34[9] : gRang1Typgesamtsumme[9]) == gRang1Typsumme34[9];
+}
 
 void ShowResultCompare() {
     typrang::rangfolgenVergleichen();
@@ -111,8 +126,6 @@ void ShowResultCompare() {
     draw::Surface& s = ausgabe();
     const Schnitt vorher = Schnitt::von(s);
     TypnummernErsetzen();
-    const Merkmale m = merkmaleSumme34();
-    const int16_t k = typrang::niedrigeAntworten(gVergleichTyp);
 
     const auto liste = [&](const std::string& l) {
         extraStil(s);
@@ -151,14 +164,7 @@ void ShowResultCompare() {
     s.setFontBold(true);
     s.setFontItalic(true);
 
-    const Regel* regel = nullptr;
-    if (gAnzahlRang1 == 1)
-        for (const Regel& r : kRegeln)
-            if (r.kleinesK == (k < 5) && trifft(r.bedingung, m)) {
-                regel = &r;
-                break;
-            }
-    if (regel) {
+    if (const Regel* regel = vergleichsRegel()) {
         s.Print({draw::Tab(2), LabelTxt(438)}, draw::LineEnd::Open);
         extraStil(s);
         s.Print({regel->mitS ? gRang1Typsumme34[9] : gRang1Typgesamtsumme[9]}, draw::LineEnd::Open);

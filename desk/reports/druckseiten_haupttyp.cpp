@@ -103,17 +103,36 @@ constexpr Schluss kSchluss[] = {
 
 bool passt(int gefordert, bool wert) { return gefordert < 0 || (gefordert == 1) == wert; }
 
+// The row of the conclusion table that the rankings as page 16 left them choose, or nullptr.
+const Schluss* schlussRegel() {
+    if (gAnzahlRang1 != 1) return nullptr;
+    const typrang::Merkmale m = typrang::merkmaleSumme34();
+    const bool G = gRang1Gleich == 1;
+    const int N = typrang::niedrigeAntworten(gVergleichTyp);
+    for (const Schluss& r : kSchluss)
+        if (r.wenige == (N < 5) && passt(r.A, m.A) && passt(r.B, m.B) && passt(r.C, m.C) && passt(r.D, m.D) &&
+            passt(r.E, m.E) && passt(r.G, G))
+            return &r;
+    return nullptr;
+}
+
+// Line 2 of pages 17 and 18 under their title: empty, or where page 16's conclusion names no main
+// type, or another one than the leader by the ratings 3 and 4 that these pages take, what their
+// main type rests on, so that a reader does not take it for an established result.
+void grundlageNennen(const Seite& s, int haupttyp) {
+    const Schluss* regel = schlussRegel();
+    if (regel && (regel->nenntK ? gRang1Typsumme34[9] : gRang1Typgesamtsumme[9]) == gRang1Typsumme34[9])
+        s.leer(2);
+    else
+        s.zeile(2, LabelTxt(325) + " " + LabelTxt(326) + " " + gTypbezeichnung[haupttyp], kFormatH2);
+}
+
 }  // namespace
 
 void DruckSeiteRangfolgeVergleich() {
     typrang::rangfolgenVergleichen();
     gleichheitPruefen();
     TypnummernErsetzen();
-
-    const typrang::Merkmale m = typrang::merkmaleSumme34();
-    const bool U = gAnzahlRang1 == 1;
-    const bool G = gRang1Gleich == 1;
-    const int N = typrang::niedrigeAntworten(gVergleichTyp);
 
     const Seite s(16);
     s.label(1, 314, kFormatUeberschrift);
@@ -140,15 +159,7 @@ void DruckSeiteRangfolgeVergleich() {
     }
     s.leer(15);
 
-    const Schluss* regel = nullptr;
-    if (U)
-        for (const Schluss& r : kSchluss)
-            if (r.wenige == (N < 5) && passt(r.A, m.A) && passt(r.B, m.B) && passt(r.C, m.C) && passt(r.D, m.D) &&
-                passt(r.E, m.E) && passt(r.G, G)) {
-                regel = &r;
-                break;
-            }
-    if (regel) {
+    if (const Schluss* regel = schlussRegel()) {
         s.label(16, 438);
         s.zeile(17, regel->nenntK ? gRang1Typsumme34[9] : gRang1Typgesamtsumme[9], kFormatH1);
         s.label(18, regel->zeile18);
@@ -191,7 +202,7 @@ void DruckSeiteHaupttyp() {
 
     const Seite s(17);
     s.label(1, 260, kFormatUeberschrift);
-    s.leer(2);
+    grundlageNennen(s, haupt);
     s.label(3, 337);
     s.zeile(4, gTypbezeichnung[links] + " " + LabelTxt(371) + " " + gTypbezeichnung[rechts], kFormatH1);
     s.leer(5);
@@ -248,7 +259,7 @@ void DruckSeiteVerbindungstypen() {
                 kFormatText);
     };
     s.label(1, 346, kFormatUeberschrift);
-    s.leer(2);
+    grundlageNennen(s, haupt);
     typBlock(3, c1, 347);
     s.label(13, 352);
     s.leer(14, kFormatTabelle);

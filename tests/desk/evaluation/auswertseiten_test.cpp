@@ -181,3 +181,28 @@ TEST_F(AuswertSeiten, EachConclusionRuleFiresForItsPerson) {
     EXPECT_EQ(gesehen8.size(), seite8.size());
     EXPECT_EQ(gesehen10.size(), seite10.size());
 }
+
+TEST_F(AuswertSeiten, MainTypePagesSayWhatTheirMainTypeRestsOnWhereTheComparisonNamesNoneOrAnother) {
+    // klar: page 10 names the main type; regel_06: it names the leader by total, not the leader by
+    // 3 and 4; flach: no rule applies.
+    const std::map<std::string, bool> gesagt = {{"klar", false}, {"regel_06", true}, {"flach", true}};
+    std::vector<const Person*> alle;
+    for (const Person& p : kRegelPersonen) alle.push_back(&p);
+    for (const Person& p : kBesonderePersonen) alle.push_back(&p);
+    for (const Person* p : alle) {
+        if (!gesagt.count(p->name)) continue;
+        SCOPED_TRACE(p->name);
+        waehle(person("Vorname", p->name, p->anzahlen));
+        auswertform* f = auswertung();
+        ASSERT_NE(f, nullptr);
+        ASSERT_EQ(f->Seitenanzahl(), 12);
+        for (int seite : {11, 12}) {
+            zuSeite(*f, seite);
+            const auto zeilen = f->Bild1.pageLines(1);
+            // Under the title, before anything of the main type.
+            EXPECT_EQ(zeilen.size() > 2 && zeilen[1] == LabelTxt(325), gesagt.at(p->name)) << text(*f);
+            EXPECT_EQ(zeilen.size() > 2 && zeilen[2].rfind(LabelTxt(326), 0) == 0, gesagt.at(p->name)) << text(*f);
+        }
+        f->Befehl3_Click();
+    }
+}

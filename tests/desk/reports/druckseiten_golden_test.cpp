@@ -235,6 +235,15 @@ const std::vector<Zweig> kZweige = {
      [](const Tabelle& t) {
          return t.label(17, 13, 322, "H1") && t.label(17, 21, 322, "H1") && !t.hat(17, 25) && t.anzahl(17) == 24;
      }},
+    {"p17 and p18 under a conclusion that names the main type: line 2 empty", "klar",
+     [](const Tabelle& t) { return t.text(17, 2).empty() && t.text(18, 2).empty(); }},
+    {"p17 and p18 where no rule names a main type: line 2 says what it rests on", "flach",
+     [](const Tabelle& t) {
+         const std::string grundlage = LabelTxt(325) + " " + LabelTxt(326) + " Loyaler";
+         return t.text(17, 2) == grundlage && t.code(17, 2) == "H2" && t.text(18, 2) == grundlage;
+     }},
+    {"p17 where the conclusion names another type than the leader by 3 and 4", "eins",
+     [](const Tabelle& t) { return t.text(17, 2) == LabelTxt(325) + " " + LabelTxt(326) + " Perfektionist"; }},
     {"p17 two rejected wings: the one rejected less is the stronger", "eins",
      [](const Tabelle& t) {
          return t.label(17, 13, 341, "H1") && t.label(17, 21, 341, "H1") && t.label(17, 27, 344) &&
