@@ -76,7 +76,12 @@ void ShowResultBySum34() {
     Schluss z{s};
     const std::string rang34 = verbunden(gRang1Typsumme34);
     const int n = gAnzahlRang1;
-    if (m.A && m.B && m.C && n == 1) {
+    if (gSpitzenwertTypsumme34 == 0) {
+        // Nobody rated 3 or 4: every type ties at 0, and none leads by these ratings.
+        z.text(334);
+        z.text(335);
+        z.text(336);
+    } else if (m.A && m.B && m.C && n == 1) {
         z.text(407);
         z.textUndListe(408, rang34);
         z.text(409);
@@ -169,12 +174,18 @@ void ShowResultBySum01() {
     s.setFontBold(true);
     s.setFontItalic(true);
     Schluss z{s};
-    if (f0 && f1 && f2) {
+    if (f0 && f1 && f2 && gSpitzenwertTypsumme01 == 0) {
+        // Nothing rated 0 or 1: the nine types tie at 0 and none is rejected.
         z.text(426);
-        z.text(427);
+        z.text(327);
+    } else if (f0 && f1 && f2) {
+        // Several types tied at the top are rejected alike, which is no clear rejection.
+        const bool mehrere = typrang::anzahlEintraege(gRang1Typsumme01) > 1;
+        z.text(426);
+        z.text(mehrere ? 328 : 427);
         z.liste(verbunden(gRang1Typsumme01));
         z.text(428);
-        z.text(429);
+        z.text(mehrere ? 379 : 429);
     } else if (f0 && !f1) {
         z.text(426);
         z.text(430);

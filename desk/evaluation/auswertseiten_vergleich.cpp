@@ -104,7 +104,8 @@ const Regel kRegeln[] = {
 
 // The row of the decision table that the rankings as page 10 left them choose, or nullptr.
 const Regel* vergleichsRegel() {
-    if (gAnzahlRang1 != 1) return nullptr;
+    // Without a rating of 3 or 4 every type ties at 0 there: no type leads by them.
+    if (gAnzahlRang1 != 1 || gSpitzenwertTypsumme34 == 0) return nullptr;
     const Merkmale m = merkmaleSumme34();
     const bool kleinesK = typrang::niedrigeAntworten(gVergleichTyp) < 5;
     for (const Regel& r : kRegeln)

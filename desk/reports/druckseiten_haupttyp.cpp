@@ -105,7 +105,8 @@ bool passt(int gefordert, bool wert) { return gefordert < 0 || (gefordert == 1) 
 
 // The row of the conclusion table that the rankings as page 16 left them choose, or nullptr.
 const Schluss* schlussRegel() {
-    if (gAnzahlRang1 != 1) return nullptr;
+    // Without a rating of 3 or 4 every type ties at 0 there: no type leads by them.
+    if (gAnzahlRang1 != 1 || gSpitzenwertTypsumme34 == 0) return nullptr;
     const typrang::Merkmale m = typrang::merkmaleSumme34();
     const bool G = gRang1Gleich == 1;
     const int N = typrang::niedrigeAntworten(gVergleichTyp);

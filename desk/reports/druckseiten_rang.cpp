@@ -144,7 +144,10 @@ void DruckSeiteRangfolgeTypsumme34() {
     const auto typen = [&](const std::string& l) { s.zeile(nr++, l, kFormatH3); };
     const std::string rang34 = liste(gRang1Typsumme34);
     const bool einer = gAnzahlRang1 == 1;
-    if (m.A && m.B && m.C && einer) {
+    if (gSpitzenwertTypsumme34 == 0) {
+        // Nobody rated 3 or 4: every type ties at 0, and none leads by these ratings.
+        text(334), text(335), text(336);
+    } else if (m.A && m.B && m.C && einer) {
         text(407), text(408), typen(rang34), text(409);
     } else if (m.D && m.E && einer) {
         text(410), text(408), typen(typrang::verbunden(gRang1Typsumme34)), text(411), text(412);
@@ -185,8 +188,13 @@ void DruckSeiteRangfolgeTypsumme01() {
     int nr = 13;
     const auto text = [&](int label) { s.label(nr++, label, kFormatH2); };
     const auto typen = [&](const std::string& l) { s.zeile(nr++, l, kFormatH3); };
-    if (f1 && f2 && f3) {
-        text(426), text(427), typen(liste(gRang1Typsumme01)), text(428), text(429);
+    if (f1 && f2 && f3 && gSpitzenwertTypsumme01 == 0) {
+        // Nothing rated 0 or 1: the nine types tie at 0 and none is rejected.
+        text(426), text(327);
+    } else if (f1 && f2 && f3) {
+        // Several types tied at the top are rejected alike, which is no clear rejection.
+        const bool mehrere = typrang::anzahlEintraege(gRang1Typsumme01) > 1;
+        text(426), text(mehrere ? 328 : 427), typen(liste(gRang1Typsumme01)), text(428), text(mehrere ? 379 : 429);
     } else if (f1 && !f2) {
         text(426), text(430), typen(vereinigt(gRang1Typsumme01, gRang1Typsumme0)), text(428), text(431), text(432);
         typen(liste(gRang1Typsumme1)), text(433);

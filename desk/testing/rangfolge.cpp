@@ -57,6 +57,12 @@ bool alleLeer(const RangListe& liste) {
     return true;
 }
 
+int anzahlEintraege(const RangListe& liste) {
+    int n = 0;
+    for (int i = 1; i <= 9; ++i) n += !liste[i].empty();
+    return n;
+}
+
 std::string ergebnisAbfrage(const char* ordnung) {
     return "select * from ergebnis  where personid = " + vb::Str(static_cast<long>(gAktPersonID)) + ordnung;
 }

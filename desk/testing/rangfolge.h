@@ -46,6 +46,8 @@ std::string vereinigt(const RangListe& x, const RangListe& y);
 // is in no list.
 bool inGruppe1(const std::string& bezeichnung, const RangListe& liste);
 bool alleLeer(const RangListe& liste);
+// The number of non-empty entries at positions 1 to 9.
+int anzahlEintraege(const RangListe& liste);
 
 // The flags of the 3-and-4 ranking's conclusion on the designations of the rankings: A the same
 // type leads by total and by 3 and 4; B, C the total's leader is in group 1 of the ratings 4, 3;

@@ -183,8 +183,17 @@ const std::vector<Zweig> kZweige = {
     {"p14 case 2", "regel_01", [](const Tabelle& t) { return t.label(14, 14, 430, "H2") && t.label(14, 20, 433, "H2"); }},
     {"p14 case 3", "regel_04", [](const Tabelle& t) { return t.label(14, 14, 434, "H2") && t.label(14, 20, 433, "H2"); }},
     {"p14 case 4", "regel_02", [](const Tabelle& t) { return t.label(14, 13, 290, "H2") && !t.hat(14, 15); }},
-    {"p14 no answer of 0 or 1: case 1 and label 204", "gleich",
-     [](const Tabelle& t) { return t.label(14, 14, 427, "H2") && t.text(14, 26).empty() && t.label(14, 27, 204, "H1"); }},
+    {"p14 no answer of 0 or 1: case 1 says none is rejected; label 204", "gleich",
+     [](const Tabelle& t) {
+         return t.label(14, 14, 327, "H2") && !t.hat(14, 15) && t.text(14, 26).empty() && t.label(14, 27, 204, "H1");
+     }},
+    {"p14 case 1 with several types tied at the top: none rejected clearly", "alle_null",
+     [](const Tabelle& t) { return t.label(14, 14, 328, "H2") && t.label(14, 17, 379, "H2"); }},
+    {"p10 and p16 no rating 3 or 4, though one type leads by total", "null_spitze",
+     [](const Tabelle& t) {
+         return t.label(10, 21, 334, "H2") && t.label(10, 23, 336, "H2") && !t.hat(10, 24) && t.label(16, 16, 334) &&
+                t.label(16, 19, 336);
+     }},
     // Page 15: the verdict on the ratings per statement, and the classes.
     {"p15 verdict low", "klar", [](const Tabelle& t) { return t.label(15, 10, 304, "H2"); }},
     {"p15 verdict balanced", "gleich", [](const Tabelle& t) { return t.label(15, 10, 306, "H2"); }},
