@@ -9,6 +9,7 @@
 #include <map>
 
 #include "desk/common/globals.h"
+#include "platform/draw/image_surface.h"
 #include "platform/draw/picture.h"
 #include "platform/files/paths.h"
 #include "platform/vb/error.h"
@@ -83,6 +84,37 @@ QImage WidgetFuerDruck(QWidget& w, int druckBreite) {
     }
     DruckbildAufloesung(bild, druckBreite);
     return bild;
+}
+
+QImage SeiteFuerDruck(double breite, double hoehe, double rand, const std::function<void(draw::Surface&)>& zeichnen) {
+    draw::ImageSurface seite(breite, hoehe, kDruckbildPpi);
+    zeichnen(seite);
+    const QImage bild = seite.image().convertToFormat(QImage::Format_RGB32);
+    // How far the page was drawn on: the last column and row that are not the white ground.
+    const QRgb weiss = qRgb(255, 255, 255);
+    int rechts = -1, unten = -1;
+    for (int y = 0; y < bild.height(); ++y) {
+        const auto* zeile = reinterpret_cast<const QRgb*>(bild.constScanLine(y));
+        for (int x = bild.width() - 1; x > rechts; --x)
+            if (zeile[x] != weiss) {
+                rechts = x;
+                unten = y;
+                break;
+            }
+        if (unten != y)
+            for (int x = 0; x <= rechts; ++x)
+                if (zeile[x] != weiss) {
+                    unten = y;
+                    break;
+                }
+    }
+    const auto pixel = [](double twips) { return static_cast<int>(twips * kDruckbildPpi / 1440.0); };
+    const int b = std::min(bild.width(), std::max(rechts + 1 + pixel(rand), pixel(kDruckbildBreite)));
+    const int h = std::min(bild.height(), std::max(unten + 1 + pixel(rand), pixel(rand) * 2));
+    QImage zugeschnitten = bild.copy(0, 0, b, h);
+    // The resolution it was drawn at: its own size on paper, whatever width that is.
+    DruckbildAufloesung(zugeschnitten, static_cast<int>(std::lround(b * 1440.0 / kDruckbildPpi)));
+    return zugeschnitten;
 }
 
 void DruckbildSchreiben(const draw::Picture& bild, const std::string& name) {

@@ -16,6 +16,7 @@ class QWidget;
 
 namespace draw {
 class Picture;
+class Surface;
 }
 
 // The width a figure takes on the report's sheet: the printable width of its A4 page, in twips.
@@ -33,6 +34,14 @@ void DruckbildAufloesung(QImage& bild, int druckBreite = kDruckbildBreite);
 // The widget with its child controls as it paints itself, laid out at its own size and drawn at
 // print resolution (texts and lines drawn anew, not enlarged pixels), whether it is shown or not.
 QImage WidgetFuerDruck(QWidget& w, int druckBreite = kDruckbildBreite);
+
+// A page of the print model (texts and lines in twips, as the evaluation pages draw them), drawn by
+// `zeichnen` on a page of `breite` x `hoehe` twips at print resolution: texts and lines drawn for
+// paper, not enlarged pixels. The picture ends a margin (`rand` twips, the page's own left margin)
+// after the last thing drawn, to the right and below; it is at least the sheet's printable width
+// wide, so that on the sheet a page narrower than that keeps the size it was laid out in. The
+// picture notes its resolution: its size on paper is the size it was drawn in.
+QImage SeiteFuerDruck(double breite, double hoehe, double rand, const std::function<void(draw::Surface&)>& zeichnen);
 
 // Writes the picture as a Windows bitmap (24 bits) as `name` into the data folder, replacing the
 // file. A missing folder (76) or one that cannot be written (75) raises the error with a dialog text

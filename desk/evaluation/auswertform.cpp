@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desk/common/druckbild.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
 #include "desk/evaluation/austauschbild.h"
@@ -24,6 +25,8 @@ namespace {
 // Size of the drawing surface in twips; a page printed in a large font makes it grow.
 constexpr double kBreite = 15000;
 constexpr double kHoehe = 10000;
+// The page's margin at the left edge of the surface.
+constexpr double kRand = 100;
 
 auswertform* g_zeichnend = nullptr;
 
@@ -246,23 +249,37 @@ void auswertform::Bild1_GotFocus() {
 void auswertform::seiteZeigen() { Bild1_GotFocus(); }
 
 void auswertform::seiteZeichnen() {
-    // The statistics pages start lower and wrap their headings from there.
-    const bool statistik = m_art == 2;
     for (int versuch = 0; versuch < 2; ++versuch) {
-        zustandHerstellen();
-        Bild1.Cls();
-        ZeigeKopfzeile();
-        Bild1.setScaleLeft(-100);
-        Bild1.setScaleTop(0);
-        Bild1.setCurrentX(0);
-        Bild1.setCurrentY(statistik ? 300 : 100);
-        gAusgabe = &Bild1;
-        if (statistik) gAusgabeStartY = vb::Variant(Bild1.CurrentY()).toInt();
-        ShowSensitivity();
-        if (m_seite < 1 || m_seite > (statistik ? 6 : 12)) return;
-        seiteAufrufen();
+        if (!seiteAuf(Bild1)) return;
         if (groesseAnpassen()) return;
     }
+}
+
+bool auswertform::seiteAuf(draw::Surface& s) {
+    // The statistics pages start lower and wrap their headings from there.
+    const bool statistik = m_art == 2;
+    zustandHerstellen();
+    // Some pages print in the style the surface has: the page for paper starts in the style the
+    // page on view started in.
+    if (&s == &Bild1) {
+        m_anfangsschrift = Bild1.Font();
+        m_anfangsfarbe = Bild1.ForeColor();
+    } else {
+        s.setFont(m_anfangsschrift);
+        s.setForeColor(m_anfangsfarbe);
+    }
+    s.Cls();
+    ZeigeKopfzeile();
+    s.setScaleLeft(-kRand);
+    s.setScaleTop(0);
+    s.setCurrentX(0);
+    s.setCurrentY(statistik ? 300 : 100);
+    gAusgabe = &s;
+    if (statistik) gAusgabeStartY = vb::Variant(s.CurrentY()).toInt();
+    ShowSensitivity();
+    if (m_seite < 1 || m_seite > (statistik ? 6 : 12)) return false;
+    seiteAufrufen();
+    return true;
 }
 
 void auswertform::seiteAufrufen() {
@@ -416,10 +433,19 @@ void auswertform::paging(int schritt) {
 void auswertform::SSCommand1_Click() { paging(-1); }
 void auswertform::SSCommand2_Click() { paging(+1); }
 
+QImage auswertform::SeiteFuerPapier() {
+    struct Zurueck {
+        auswertform* f;
+        ~Zurueck() { gAusgabe = &f->Bild1; }
+    } zurueck{this};
+    // The page on view drawn once more, for paper: texts at their size on the sheet, sharp.
+    return SeiteFuerDruck(Bild1.Width(), Bild1.Height(), kRand, [this](draw::Surface& s) { seiteAuf(s); });
+}
+
 void auswertform::Befehl6_Click() {
     mitFehlerfalle([this] {
         gDateivergleich = 0;
-        AustauschbildSchreiben(Bild1.Image(), "ZUVAktuelleSeite.bmp");
+        AustauschbildSchreiben(SeiteFuerPapier(), "ZUVAktuelleSeite.bmp");
         // The report window builds the report of the page on view from the bitmap when it is
         // activated; from its viewer the page is printed or saved as a PDF file.
         frmReport& bericht = forms::Default<frmReport>();

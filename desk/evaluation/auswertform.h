@@ -61,6 +61,9 @@ public:
 
     // The page on view as the clipboard takes it: the persistent image of Bild1, whole.
     QImage Seitenbild() const;
+    // The page on view drawn anew for paper at print resolution, as far as it is drawn on:
+    // what "ZUVAktuelleSeite.bmp" holds for the report.
+    QImage SeiteFuerPapier();
 
     // The window's own page state.
     int16_t Seite() const { return m_seite; }
@@ -71,6 +74,8 @@ private:
     // Steps 2 to 7 of drawing the page on view (clear, head, start, surface, thresholds, page),
     // once more when the page made Bild1 grow.
     void seiteZeichnen();
+    // Those steps on the surface `s`: Bild1, or a page for paper; false for a page out of range.
+    bool seiteAuf(draw::Surface& s);
     void seiteAufrufen();
     // "The focus goes to Bild1": the page is drawn as when the box gains the focus.
     void seiteZeigen();
@@ -93,4 +98,7 @@ private:
     int16_t m_seitenanzahl = 12;
     int32_t m_personId = 0;
     std::array<std::string, 3> m_person;  // first name, surname, test date
+    // The style the page on view started in.
+    draw::FontSpec m_anfangsschrift;
+    int32_t m_anfangsfarbe = 0;
 };

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 
 #include <cmath>
 #include <stdexcept>
@@ -47,6 +48,9 @@ constexpr int kErgebnisFehlt = 83;
 constexpr int kBilderFehlen = 97;
 constexpr int kKeinBildmacher = 98;
 constexpr int kBildUnlesbar = 99;
+
+// The page on view may be made smaller by a tenth on a sheet upright; more turns the sheet.
+constexpr double kHoechstensKleiner = 0.9;
 
 // The tables the report reads of the current person, copied for a read-only data file.
 constexpr const char* kPersonTabellen[] = {"PersDat", "TypWertZuweisung", "Ergebnis"};
@@ -214,7 +218,7 @@ void frmReport::zusammenstellen(Lauf& lauf) {
     schalterAnwenden(briefkopf, person, aktuelleSeite || zweiPersonen ? 6 : 12);
 
     if (aktuelleSeite) {
-        bildOderHinweis(mReport->OpenSubreport("AktuelleSeite.rpt"), "ZUVAktuelleSeite.bmp");
+        bildOderHinweis(mReport->OpenSubreport("AktuelleSeite.rpt"), "ZUVAktuelleSeite.bmp", true);
     } else if (zweiPersonen) {
         bildOderHinweis(mReport->OpenSubreport("ZUVVergleich.rpt"), "ZUVVergleich.bmp");
     } else {
@@ -360,7 +364,8 @@ bool frmReport::bildLaden(const std::string& bild) {
     return Picture1.ScaleWidth() > 0 && Picture1.ScaleHeight() > 0;
 }
 
-void frmReport::bildPlatzieren(report::Report& unterbericht, const std::string& bereich, bool zentriert) {
+void frmReport::bildPlatzieren(report::Report& unterbericht, const std::string& bereich, bool zentriert,
+                               bool eigeneGroesse) {
     report::Section& s = bereich.find_first_not_of("0123456789") == std::string::npos
                              ? unterbericht.Sections(std::stoi(bereich))
                              : unterbericht.Sections(bereich);
@@ -372,8 +377,17 @@ void frmReport::bildPlatzieren(report::Report& unterbericht, const std::string& 
                         DialogTxt(84) + unterbericht.Name() + DialogTxt(85) + s.Name() + DialogTxt(86));
     // Every exchange picture is drawn for the sheet's printable width (not the paper's: a picture
     // as wide as the sheet would run off it), so it is placed at that width; a screen factor would
-    // shrink its texts below what can be read.
-    const double p = mReport->page().contentWidth();
+    // shrink its texts below what can be read. The page on view keeps the size it was drawn in: a
+    // page the sheet would make smaller by more than a tenth turns it, and only one wider than the
+    // turned sheet is made smaller.
+    double p = mReport->page().contentWidth();
+    if (eigeneGroesse) {
+        const QImage b = Picture1.Picture().image();
+        const int proMeter = b.dotsPerMeterX();
+        const double eigen = proMeter > 0 ? b.width() / (proMeter * 0.0254) * 1440 : b.width() * 15.0;
+        if (eigen * kHoechstensKleiner > p) mReport->setLandscape(true);
+        p = std::min<double>(eigen, mReport->page().contentWidth());
+    }
     const double sw = Picture1.ScaleWidth(), sh = Picture1.ScaleHeight();
     const double breite = p, hoehe = p / sw * sh;
     if (zentriert) bild->setLeft(static_cast<int>(std::lround((p - breite) / 2)));
@@ -381,9 +395,9 @@ void frmReport::bildPlatzieren(report::Report& unterbericht, const std::string& 
     bild->setHeight(static_cast<int>(std::lround(hoehe)));
 }
 
-void frmReport::bildOderHinweis(report::Report& unterbericht, const std::string& bild) {
+void frmReport::bildOderHinweis(report::Report& unterbericht, const std::string& bild, bool eigeneGroesse) {
     if (bildLaden(bild)) {
-        bildPlatzieren(unterbericht, "3", false);
+        bildPlatzieren(unterbericht, "3", false, eigeneGroesse);
         return;
     }
     // The picture is not there: the report says so and how to get it.

@@ -69,8 +69,10 @@ private:
     // Loads an exchange bitmap of the data folder into Picture1; false when it is missing or unreadable.
     bool bildLaden(const std::string& bild);
     // Sizes the first picture object of a subreport's section (by position or name) for Picture1's bitmap.
-    void bildPlatzieren(report::Report& unterbericht, const std::string& bereich, bool zentriert);
-    void bildOderHinweis(report::Report& unterbericht, const std::string& bild);
+    // `eigeneGroesse`: at the size its resolution gives it, the sheet turned for a wider one.
+    void bildPlatzieren(report::Report& unterbericht, const std::string& bereich, bool zentriert,
+                        bool eigeneGroesse = false);
+    void bildOderHinweis(report::Report& unterbericht, const std::string& bild, bool eigeneGroesse = false);
     // Makes a figure of the current person off screen; "" when it was made, else why not.
     std::string bildMachen(const std::string& bild, const std::string& datei);
     void kopieBereitstellen();

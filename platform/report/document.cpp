@@ -308,7 +308,9 @@ Item placeText(const QString& text, const TextFont& font, double boxLeft, double
 
 class Layouter {
 public:
-    Layouter(const Report& report, const PrintContext& ctx) : m_report(report), m_ctx(ctx), m_page(report.page()) {}
+    Layouter(const Report& report, const PrintContext& ctx) : m_report(report), m_ctx(ctx), m_page(report.page()) {
+        if (m_page.designWidth > 0) m_spread = static_cast<double>(m_page.contentWidth()) / m_page.designWidth;
+    }
     std::vector<std::vector<Item>> run();
 
 private:
@@ -321,6 +323,8 @@ private:
     const PrintContext& m_ctx;
     PageSetup m_page;
     double m_maxPictureHeight = 1e9;
+    // Places and widths of the objects on a sheet turned from the one they were placed for.
+    double m_spread = 1;
 };
 
 double Layouter::stack(const std::vector<Block>& blocks, double top, std::vector<Item>& into) {
@@ -351,9 +355,9 @@ bool Layouter::fixedBlock(const Section& s, const std::vector<const ReportObject
         p.top = std::max(0.0, o.Top() - origin);
         p.declared = o.Height();
         p.actual = p.declared;
-        const double objLeft = std::min<double>(o.Left(), width);
+        const double objLeft = std::min<double>(o.Left() * m_spread, width);
         double objWidth = width - objLeft;
-        if (o.Width() > 0) objWidth = std::min<double>(o.Width(), objWidth);
+        if (o.Width() > 0) objWidth = std::min<double>(o.Width() * (o.Kind() == PictureObject ? 1 : m_spread), objWidth);
         p.from = objLeft;
         p.to = objLeft + objWidth;
         p.hidden = o.Suppress();
@@ -507,9 +511,9 @@ void Layouter::sectionBlocks(const Section& s, const Report& rep, double left, d
         flush();
         firstGroup = false;
         if (o->Suppress()) continue;
-        const double objLeft = std::min<double>(o->Left(), width);
+        const double objLeft = std::min<double>(o->Left() * m_spread, width);
         double objWidth = width - objLeft;
-        if (o->Width() > 0) objWidth = std::min<double>(o->Width(), objWidth);
+        if (o->Width() > 0) objWidth = std::min<double>(o->Width() * m_spread, objWidth);
         if (objWidth <= 0) continue;
         if (o->Kind() == SubreportObject) {
             const Report* sub = o->subreport();

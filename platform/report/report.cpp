@@ -96,6 +96,11 @@ void Report::SetDataSource(db::Recordset& rs) {
     m_data = std::move(t);
 }
 
+void Report::setLandscape(bool on) {
+    if (m_page.designWidth == 0) m_page.designWidth = m_page.contentWidth();
+    if (m_page.landscape() != on) std::swap(m_page.width, m_page.height);
+}
+
 LineStyle Report::style(const std::string& code) const {
     for (const auto& s : m_styles)
         if (s.code == code) return s;
@@ -240,6 +245,7 @@ void LayoutReader::pageStatement(const std::vector<Token>& t) {
     if (p.left < 0 || p.right < 0 || p.top < 0 || p.bottom < 0 || p.contentWidth() < 1440 ||
         p.height - p.top - p.bottom < 1440)
         fail("die Ränder lassen auf dem Blatt keinen Platz");
+    p.designWidth = p.contentWidth();
 }
 
 void LayoutReader::sectionStatement(const std::vector<Token>& t) {

@@ -154,7 +154,10 @@ struct PageSetup {
     int width = 11906;   // twips; A4 portrait
     int height = 16838;
     int left = 1134, top = 850, right = 1134, bottom = 850;
+    // The printable width the layout's objects are placed for (its sheet as the file gives it).
+    int designWidth = 0;
     int contentWidth() const { return width - left - right; }
+    bool landscape() const { return width > height; }
 };
 
 class Report {
@@ -181,6 +184,10 @@ public:
     const DataTable& data() const { return m_data; }
 
     const PageSetup& page() const { return m_page; }
+    // Turns the sheet (of the main report) for this report: the objects, placed for the sheet as
+    // the layout gives it, spread across the printable width in proportion (their places and
+    // widths; texts keep their size, pictures the size they were given).
+    void setLandscape(bool on);
     const TextFont& font() const { return m_font; }
     const std::vector<LineStyle>& styles() const { return m_styles; }
     // The style of a format code; the style "DE" (or the report's font) for an unknown code.

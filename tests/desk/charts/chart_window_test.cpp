@@ -206,6 +206,10 @@ TEST_F(ChartTest, TwoPersonsAreComparedTypeByTypeAndTheLegendNamesBoth) {
     EXPECT_EQ(c.TitleText(), "Vorname2 Nachname2 / 01.02.2026 " + LabelTxt(371) + " Vorname3 Nachname3 / 01.02.2026");
     EXPECT_TRUE(bildDa("ZUVVergleich.bmp"));
     EXPECT_FALSE(bildDa("ZUVGrafik1.bmp"));
+    // Drawn for the report's sheet as the other charts, not the screen's picture enlarged.
+    const QImage vergleich(QString::fromStdString(pfad("ZUVVergleich.bmp")));
+    EXPECT_GE(vergleich.width() * 1440.0 / 9638, 200);
+    EXPECT_NEAR(vergleich.dotsPerMeterX() * 0.0254, 240, 1);
 
     // The options dialog in two-person mode: no grouped values, no pie, whatever the tabs do.
     frmChartOpt& o = forms::Default<frmChartOpt>();

@@ -13,6 +13,7 @@
 #include "platform/draw/printer.h"
 #include "platform/forms/common_dialog.h"
 #include "platform/forms/screen.h"
+#include "platform/report/report_fixture.h"
 #include "support/gui_input.h"
 #include "support/tastatur.h"
 
@@ -217,9 +218,10 @@ TEST_F(Auswertfenster, PrintWritesTheWholePageForTheReportAndAFolderThatCannotBe
     EXPECT_EQ(gDateivergleich, 0);
     const std::filesystem::path bild = dir / "ZUVAktuelleSeite.bmp";  // the data folder
     ASSERT_TRUE(std::filesystem::exists(bild));
-    EXPECT_EQ(befehl("identify -format '%m %w %h' '" + bild.string() + "'"), "BMP3 1000 667");
+    EXPECT_EQ(befehl("identify -format '%m' '" + bild.string() + "'"), "BMP3");
     QImage gelesen(QString::fromStdString(bild.string()));
-    EXPECT_EQ(gelesen.convertToFormat(QImage::Format_RGB32), a->Seitenbild().convertToFormat(QImage::Format_RGB32));
+    const QImage papier = a->SeiteFuerPapier();
+    EXPECT_EQ(gelesen.convertToFormat(QImage::Format_RGB32), papier.convertToFormat(QImage::Format_RGB32));
     EXPECT_TRUE(h().messages().empty());
 
     // The report window shows the report of the page on view; printed without a printer, the page
@@ -232,8 +234,11 @@ TEST_F(Auswertfenster, PrintWritesTheWholePageForTheReportAndAFolderThatCannotBe
     h().choosePrinter(wahl);
     bericht.CrystalReport1.PrintReport();
     EXPECT_TRUE(h().messages().empty());
-    const std::string bilder = befehl("pdfimages -list '" + wahl.outputFile + "'");
-    EXPECT_NE(bilder.find(" 1000   667 "), std::string::npos) << bilder;
+    const auto bilder = report_test::pdfBilder(wahl.outputFile);
+    int seiten = 0;
+    for (const auto& b : bilder)
+        if (b.breite == papier.width() && b.hoehe == papier.height()) ++seiten;
+    EXPECT_EQ(seiten, 1);
     EXPECT_NE(befehl("pdftotext '" + wahl.outputFile + "' -").find("Greta Hahn"), std::string::npos);
     draw::printer().setOutputFileName("");
     forms::applyToPrinter(forms::PrinterChoice{});
@@ -249,6 +254,52 @@ TEST_F(Auswertfenster, PrintWritesTheWholePageForTheReportAndAFolderThatCannotBe
     EXPECT_FALSE(forms::IsLoaded<frmReport>());  // no report of a page that was not handed over
     gAppPath = vorher;
     EXPECT_TRUE(a->isLoaded());
+}
+
+TEST_F(Auswertfenster, APrintedPageIsSharpAndItsTextAtLeastEightPointsHighOnPaper) {
+    waehle(person("Greta", "Hahn", kKlar));
+    const std::filesystem::path dir = gAppPath;
+    // The widest pages: the deviation table, and the statistics tables of counts and percentages.
+    auto drucken = [&](auswertform* f, int seite, const std::string& name, bool quer) {
+        SCOPED_TRACE(name);
+        while (f->Seite() < seite) f->SSCommand2_Click();
+        f->Befehl6_Click();
+        frmReport& bericht = forms::Instance<frmReport>();
+        forms::PrinterChoice wahl;
+        wahl.outputFile = (dir / name).string();
+        h().choosePrinter(wahl);
+        bericht.CrystalReport1.PrintReport();
+        draw::printer().setOutputFileName("");
+        forms::applyToPrinter(forms::PrinterChoice{});
+        forms::Unload(bericht);
+        EXPECT_TRUE(h().messages().empty()) << h().messages().front();
+        if (const char* ordner = std::getenv("ZUV_ABBILDUNGEN_ORDNER"))
+            std::filesystem::copy_file(wahl.outputFile, std::string(ordner) + "/" + name,
+                                       std::filesystem::copy_options::overwrite_existing);
+        // The page is the one large picture of the sheet (the letterhead's symbol is small). Drawn
+        // at 240 pixels per inch, a page printed at 240 ppi keeps its texts at their size; 300 ppi
+        // and less keeps a text of 10 points at 8 points or more.
+        int seitenbilder = 0;
+        for (const report_test::PdfBild& b : report_test::pdfBilder(wahl.outputFile)) {
+            if (b.breite < 1000) continue;
+            ++seitenbilder;
+            EXPECT_NE(b.kodierung, "jpeg");
+            EXPECT_GE(b.ppiX, 240);
+            EXPECT_LE(b.ppiX, 300);
+        }
+        EXPECT_EQ(seitenbilder, 1);
+        // A page too wide for an upright sheet is printed across a turned one.
+        EXPECT_NE(befehl("pdfinfo '" + wahl.outputFile + "'").find(quer ? "842 x 595" : "595 x 842"), std::string::npos);
+    };
+    ASSERT_EQ(gStandardschriftGroesse, 10);
+    auswertform* a = auswertung();
+    ASSERT_NE(a, nullptr);
+    drucken(a, 1, "Auswertung1.pdf", false);
+    drucken(a, 9, "Auswertung9.pdf", false);
+    auswertform* s = statistik();
+    ASSERT_NE(s, nullptr);
+    drucken(s, 1, "Statistik1.pdf", true);
+    drucken(s, 3, "Statistik3.pdf", true);
 }
 
 TEST_F(Auswertfenster, HelpOpensTheTopicOfTheMode) {

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
 #include "platform/draw/printer.h"
 #include "platform/forms/common_dialog.h"
@@ -13,27 +12,6 @@
 using namespace druckseiten_test;
 
 namespace {
-
-// One picture as pdfimages lists it.
-struct PdfBild {
-    int seite = 0, breite = 0;
-    std::string kodierung;
-    int ppiX = 0, ppiY = 0;
-};
-
-std::vector<PdfBild> pdfBilder(const std::string& pdf) {
-    std::vector<PdfBild> out;
-    const auto zeilen = support::lines(support::run("pdfimages -list " + support::shellQuote(pdf)).output);
-    for (std::size_t i = 2; i < zeilen.size(); ++i) {
-        std::istringstream in(zeilen[i]);
-        PdfBild b;
-        std::string num, typ, hoehe, farbe, comp, bpc, interp, objekt, gen;
-        in >> b.seite >> num >> typ >> b.breite >> hoehe >> farbe >> comp >> bpc >> b.kodierung >> interp >> objekt >>
-            gen >> b.ppiX >> b.ppiY;
-        if (in) out.push_back(b);
-    }
-    return out;
-}
 
 class Abbildungen : public DruckseitenTest {
 protected:
@@ -86,7 +64,7 @@ TEST_F(Abbildungen, EveryFigureSwitchedOnIsPrintedSharpAndLosslessWithOrWithoutI
 
         // The five figures (the letterhead's symbol is the small one on every sheet): sharp and lossless.
         int figuren = 0;
-        for (const PdfBild& b : pdfBilder(pdf)) {
+        for (const report_test::PdfBild& b : report_test::pdfBilder(pdf)) {
             EXPECT_NE(b.kodierung, "jpeg") << "page " << b.seite;
             if (b.breite < 1000) continue;
             ++figuren;

@@ -138,13 +138,23 @@ TEST_F(Bericht, CurrentPageAndTwoPersonReportsPlaceTheirPictureOrSayWhyItIsMissi
     oeffnen({0, 6}, true);
     ASSERT_TRUE(meldungen().empty()) << meldungen().front();
     EXPECT_EQ(layout()->Name(), "ZUVReport2");
+    // A screen's picture of 96 dpi is wider than the upright sheet: the sheet is turned.
     auto& seite = layout()->OpenSubreport("AktuelleSeite.rpt");
-    EXPECT_EQ(objekt(seite, "DetailSection1", "Bild1")->Width(), 9638);
+    EXPECT_TRUE(layout()->page().landscape());
+    EXPECT_EQ(objekt(seite, "DetailSection1", "Bild1")->Width(), 16838 - 2 * 1134);
     EXPECT_TRUE(objekt(seite, "DetailSection1", "Hinweis1")->Suppress());
     // The chosen pages are written, but the layout shows only the page handed over.
     EXPECT_FALSE(unterdrueckt(4));
     forms::Unload(bericht());
 
+    // The two persons' chart, drawn for the sheet, is placed at the sheet's printable width.
+    bild("ZUVVergleich.bmp", 1607, 1205);
+    oeffnen({}, false, true);
+    ASSERT_TRUE(meldungen().empty()) << meldungen().front();
+    EXPECT_EQ(objekt(layout()->OpenSubreport("ZUVVergleich.rpt"), "DetailSection1", "Bild1")->Width(), 9638);
+    forms::Unload(bericht());
+
+    std::remove(path("ZUVVergleich.bmp").c_str());
     oeffnen({}, false, true);
     ASSERT_TRUE(meldungen().empty()) << meldungen().front();
     EXPECT_EQ(layout()->Name(), "ZUVReport3");

@@ -449,6 +449,32 @@ TEST_F(Engine, PicturesFitThePrintableAreaAndASuppressedSectionLeavesNoSheet) {
     EXPECT_EQ(d.pageCount(), 2);  // the title alone still starts its sheet
 }
 
+TEST_F(Engine, ATurnedSheetSpreadsTheObjectsAcrossItsWidthAndPrintsInLandscape) {
+    bitmap(path("bild.bmp"), 500, 200);
+    auto r = oeffnen({{1, 1, "Deckblatt", "U1"}});
+    r->setLandscape(true);
+    EXPECT_TRUE(r->page().landscape());
+    const Document d = Document::layout(*r, {"08.03.2026"});
+    EXPECT_EQ(d.pageWidth(), 16838);
+    const double rechts = 16838 - 1134;
+    for (int p = 0; p < d.pageCount(); ++p)
+        for (const Item& it : d.page(p)) {
+            // The page number, placed at the right edge of the upright sheet, ends at the turned one's;
+            // the date of the letterhead's subreport too.
+            if (it.text.rfind("Seite ", 0) == 0 || it.text == "08.03.2026") EXPECT_NEAR(it.x + it.w, rechts, 1) << it.text;
+            // Rules run across the turned sheet; pictures keep the size they were given.
+            if (it.type == Item::Type::Line) EXPECT_NEAR(it.x + it.w, rechts, 1);
+            if (it.type == Item::Type::Picture) EXPECT_NEAR(it.w, 500 * 15, 1);
+        }
+    allesImDruckbereich(d);
+
+    draw::Printer& drucker = draw::printer();
+    drucker.setOutputFileName(path("quer.pdf"));
+    report::print(d, drucker);
+    drucker.setOutputFileName("");
+    EXPECT_NE(support::run("pdfinfo " + path("quer.pdf")).output.find("842 x 595"), std::string::npos);
+}
+
 TEST_F(Engine, EveryPageGoesIntoThePdfFileAndAnUnwritableTargetIsReported) {
     std::vector<Zeile> z;
     for (int s = 1; s <= 3; ++s) z.push_back({s, 1, "Überschrift der Seite " + std::to_string(s), "U1"});

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QImage>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,27 @@ inline int pdfSeiten(const std::string& pdf) {
 inline std::string pdfText(const std::string& pdf, int seite = 0) {
     std::string range = seite > 0 ? "-f " + std::to_string(seite) + " -l " + std::to_string(seite) + " " : "";
     return support::run("pdftotext -layout " + range + support::shellQuote(pdf) + " -").output;
+}
+
+// One picture as pdfimages lists it: its sheet, its size in pixels, its encoding and resolution.
+struct PdfBild {
+    int seite = 0, breite = 0, hoehe = 0;
+    std::string kodierung;
+    int ppiX = 0, ppiY = 0;
+};
+
+inline std::vector<PdfBild> pdfBilder(const std::string& pdf) {
+    std::vector<PdfBild> out;
+    const auto zeilen = support::lines(support::run("pdfimages -list " + support::shellQuote(pdf)).output);
+    for (std::size_t i = 2; i < zeilen.size(); ++i) {
+        std::istringstream in(zeilen[i]);
+        PdfBild b;
+        std::string num, typ, farbe, comp, bpc, interp, objekt, gen;
+        in >> b.seite >> num >> typ >> b.breite >> b.hoehe >> farbe >> comp >> bpc >> b.kodierung >> interp >> objekt >>
+            gen >> b.ppiX >> b.ppiY;
+        if (in) out.push_back(b);
+    }
+    return out;
 }
 
 // Whether any of the lines holds the text.
