@@ -2,11 +2,15 @@
 // The shares take 14 ratings per type and 126 over all types, the item-type pairs of a complete
 // test, as the printed report does.
 
+#include <QString>
+
+#include <algorithm>
 #include <vector>
 
 #include "desk/evaluation/auswertseiten.h"
 #include "desk/evaluation/auswertseiten_stil.h"
 #include "desk/testing/antwortstatistik.h"
+#include "platform/chart/hyphenation.h"
 #include "platform/vb/format.h"
 #include "platform/vb/strings.h"
 #include "platform/vb/utf8.h"
@@ -32,6 +36,24 @@ std::vector<std::string> zeichen(const std::string& text) {
     return z;
 }
 
+// Where the word that character `von` belongs to (0-based) may be hyphenated: the positions, counted
+// in characters from `von`, at which the word may be broken.
+std::vector<int> trennstellen(const std::vector<std::string>& z, int wortAnfang, int von) {
+    int ende = wortAnfang;
+    while (ende < static_cast<int>(z.size()) && z[ende] != " " && z[ende] != "\r") ++ende;
+    QString wort;
+    std::vector<int> zeichenBis;  // QChars up to the end of each character
+    for (int k = wortAnfang; k < ende; ++k) {
+        wort += QString::fromStdString(z[k]);
+        zeichenBis.push_back(static_cast<int>(wort.size()));
+    }
+    std::vector<int> stellen;
+    for (int p : chart::Hyphenation::german().points(wort))
+        for (int k = 0; k < static_cast<int>(zeichenBis.size()); ++k)
+            if (zeichenBis[k] == p && wortAnfang + k + 1 > von) stellen.push_back(wortAnfang + k + 1 - von);
+    return stellen;
+}
+
 void umbrechen(const std::string& text, int16_t spalte, bool schneiden) {
     mitFehlerfalle([&] {
         draw::Surface& s = ausgabe();
@@ -40,25 +62,38 @@ void umbrechen(const std::string& text, int16_t spalte, bool schneiden) {
         const int n = static_cast<int>(z.size());
         int zaehler = 1;
         std::string stueck;
+        int stueckAnfang = 0, wortAnfang = 0;  // 0-based: where the piece and its word begin
         for (int i = 1; i <= n; ++i) {
             stueck += z[i - 1];
             if (z[i - 1] == " ") {
                 s.Print({draw::Tab(spalte), vb::Trim(stueck)});
                 stueck.clear();
                 zaehler = 1;
+                stueckAnfang = wortAnfang = i;
             }
             if (z[i - 1] == "\r") {
                 ++i;  // the line feed of a CR LF pair is skipped
                 s.Print({draw::Tab(spalte), vb::Trim(stueck)}, draw::LineEnd::Open);
                 stueck.clear();
                 zaehler = 1;
+                stueckAnfang = wortAnfang = i;
             }
-            // A long word is cut, but never so that fewer than two characters would remain.
+            // A long word is cut, but never so that fewer than two characters would remain: at its
+            // last hyphenation point within the piece, else where the piece is full.
             if (schneiden && zaehler > 9 && i + 1 < n && z[i] != " ") {
-                s.Print({draw::Tab(spalte), vb::Trim(stueck)}, draw::LineEnd::Open);
+                const int voll = i - stueckAnfang;
+                int laenge = 0;
+                for (int p : trennstellen(z, wortAnfang, stueckAnfang))
+                    if (p <= voll) laenge = std::max(laenge, p);
+                if (laenge == 0) laenge = voll;
+                std::string kopf, rest;
+                for (int k = stueckAnfang; k < stueckAnfang + laenge; ++k) kopf += z[k];
+                for (int k = stueckAnfang + laenge; k < i; ++k) rest += z[k];
+                s.Print({draw::Tab(spalte), vb::Trim(kopf)}, draw::LineEnd::Open);
                 s.Print({"-"});
-                stueck.clear();
-                zaehler = 1;
+                stueck = rest;
+                stueckAnfang += laenge;
+                zaehler = static_cast<int>(i - stueckAnfang) + 1;
             }
             ++zaehler;
         }

@@ -362,7 +362,7 @@ TEST_F(Seite, StatisticsHighlightSevenAndFindModeMedianAndSpread) {
     EXPECT_TRUE(enthaelt("T1 1,0000L374")) << alles();  // half 0, half 4
 }
 
-TEST_F(Seite, HeadingWordsStackAndLongWordsAreCut) {
+TEST_F(Seite, HeadingWordsStackAndLongWordsAreHyphenatedWithinTheirPiece) {
     gAusgabeStartY = 300;
     const double zeile = box.TextHeight("X");
     DruckeTextUmbrochen("Typ", 2);
@@ -370,17 +370,22 @@ TEST_F(Seite, HeadingWordsStackAndLongWordsAreCut) {
     DruckeTextUmbrochen("Abenteurers", 30);      // 11: only one would remain
     DruckeTextUmbrochen("zwei Beobachte", 50);   // a word of 9 after a blank
     DruckeTextUmbrochen("Friedensstifterinnen", 70);
+    DruckeTextUmbrochen("Xqzxqzxqzxqzxqz", 80);  // no hyphenation point: cut where the piece is full
     PrintWrapped("Leistungsträger", 90);
-    for (const char* erstes : {"Typ", "Leistungst", "Abenteurers", "zwei", "Friedensst"}) {
+    for (const char* erstes : {"Typ", "Leistungs", "Abenteurers", "zwei", "Friedens", "Xqzxqzxqzx"}) {
         ASSERT_NE(eintrag(erstes), nullptr) << erstes;
         EXPECT_DOUBLE_EQ(eintrag(erstes)->y, 1300) << erstes;
     }
-    EXPECT_DOUBLE_EQ(eintrag("räger")->y, 1300 + zeile);
+    // A word is broken at its last hyphenation point within the first 10 characters (9 later),
+    // never inside a syllable.
+    EXPECT_DOUBLE_EQ(eintrag("träger")->y, 1300 + zeile);
     EXPECT_DOUBLE_EQ(eintrag("Beobachte")->y, 1300 + zeile);
-    EXPECT_DOUBLE_EQ(eintrag("ifterinnen")->y, 1300 + zeile);
+    EXPECT_DOUBLE_EQ(eintrag("stifterin")->y, 1300 + zeile);
+    EXPECT_DOUBLE_EQ(eintrag("nen")->y, 1300 + 2 * zeile);
+    EXPECT_DOUBLE_EQ(eintrag("qzxqz")->y, 1300 + zeile);
     int striche = 0;
     for (const draw::LogEntry& e : box.log()) striche += e.text == "-";
-    EXPECT_EQ(striche, 2);
+    EXPECT_EQ(striche, 4);
     ASSERT_NE(eintrag("Leistungsträger"), nullptr);  // no cut without the forced cut
     EXPECT_DOUBLE_EQ(eintrag("Leistungsträger")->y, 1300);
 }
