@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -647,34 +648,32 @@ void Panel3D::paintEvent(QPaintEvent* e) {
             p.fillRect(bar, toQColor(m_floodColor));
         }
         const QString text = qs(shownText());
-        // A bar standing upright that is too narrow for its text writes it upwards.
-        const bool upwards =
-            (m_floodType == 3 || m_floodType == 4) && p.fontMetrics().horizontalAdvance(text) > r.width();
-        auto schreiben = [&] {
-            p.save();
-            if (upwards) {
-                p.translate(r.center());
-                p.rotate(-90);
-                p.drawText(QRect(-r.height() / 2, -r.width() / 2, r.height(), r.width()), Qt::AlignCenter, text);
-            } else {
-                p.drawText(r, Qt::AlignCenter, text);
-            }
-            p.restore();
-        };
-        const QRegion beside = QRegion(r).subtracted(bar);
-        if (!beside.isEmpty()) {
+        if (m_floodType == 0) {
+            // A caption strip: its text in its own colour.
             p.setPen(toQColor(m_fore));
-            p.setClipRegion(beside);
-            schreiben();
+            p.drawText(r, Qt::AlignCenter, text);
+        } else if (!text.isEmpty()) {
+            // A bar: every percentage written alike, whatever it shows and wherever the fill ends.
+            // Upright bars too narrow for the widest percentage they show ("100%") write upwards,
+            // so all bars of one size run the same way; the text takes the panel's colour with a
+            // rim of the opposite brightness, so that it stands out from the fill and the ground.
+            const QFontMetricsF fm(font());
+            const double breit = std::max(fm.horizontalAdvance(text), fm.horizontalAdvance(QStringLiteral("100%")));
+            const bool upwards = (m_floodType == 3 || m_floodType == 4) && breit > r.width();
+            QPainterPath pfad;
+            pfad.addText(-fm.horizontalAdvance(text) / 2, (fm.ascent() - fm.descent()) / 2, font(), text);
+            p.save();
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.translate(QRectF(r).center());
+            if (upwards) p.rotate(-90);
+            const QColor schrift = toQColor(m_fore);
+            QPen rand(qGray(schrift.rgb()) < 128 ? Qt::white : Qt::black);
+            rand.setWidthF(std::max(1.5, fm.height() / 5.0));
+            rand.setJoinStyle(Qt::RoundJoin);
+            p.strokePath(pfad, rand);
+            p.fillPath(pfad, schrift);
+            p.restore();
         }
-        if (!bar.isEmpty()) {
-            // Over the bar the text takes the colour that stands out from it: white on a dark bar.
-            const QColor flood = toQColor(m_floodColor);
-            p.setPen(qGray(flood.rgb()) < 128 ? Qt::white : Qt::black);
-            p.setClipRect(bar);
-            schreiben();
-        }
-        p.setClipping(false);
     }
     QFrame::paintEvent(e);
 }
