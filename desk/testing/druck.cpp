@@ -22,14 +22,24 @@ constexpr int kEinzug = 10;
 constexpr double kRandUnten = 2000;
 constexpr double kFussY = 1500;
 
+// Print column kEinzug of the surface's font now, in twips from the left edge: the left margin of
+// a document, the same for every line whatever size its font has.
+double einzug(const draw::Surface& s) { return s.averageCharWidth() * (kEinzug - 1); }
+
+// The text at the margin, ending the line.
+void amRand(draw::Surface& s, double rand, const std::string& text, draw::LineEnd ende = draw::LineEnd::Newline) {
+    s.setCurrentX(rand);
+    s.Print({text}, ende);
+}
+
 // The page-filling state of one print run. Both documents break a page the same way: footer,
 // new sheet (within the same document), header. The used height of a page is where the surface
 // stands: every line, header and blank line included, at the height its font really takes, so
 // that nothing printed reaches the footer band whatever the font.
 class Seiten {
 public:
-    Seiten(draw::Surface& s, std::function<void()> fuss, std::function<void()> kopf)
-        : m_s(s), m_fuss(std::move(fuss)), m_kopf(std::move(kopf)) {}
+    Seiten(draw::Surface& s, double rand, std::function<void()> fuss, std::function<void()> kopf)
+        : m_s(s), m_rand(rand), m_fuss(std::move(fuss)), m_kopf(std::move(kopf)) {}
 
     int zeilen = 0;  // line counter of the statement pages
     std::function<void()> nachUmbruch;  // what a page break does to other state
@@ -53,7 +63,7 @@ public:
     }
 
     void zeile(const std::string& text) {
-        m_s.Print({draw::Tab(kEinzug), vb::Trim(text)});
+        amRand(m_s, m_rand, vb::Trim(text));
         maxLinesCheck();
         ++zeilen;
     }
@@ -94,6 +104,7 @@ public:
 
 private:
     draw::Surface& m_s;
+    double m_rand;
     std::function<void()> m_fuss;
     std::function<void()> m_kopf;
 };
@@ -134,12 +145,27 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
     draw::Picture bild;
     if (schalter.kopfSymbol) bild = draw::LoadPicture(symbol);
 
+    // One left margin and one rule for every line of every page: print column kEinzug and 90 rule
+    // characters, both of the page's font at 10 points, whatever size the statements take.
+    schriftSetzen(s, schrift);
+    s.setFontSize(10);
+    s.setScaleLeft(0);
+    const double rand = einzug(s);
+    const std::string linie(90, '_');
+    auto regel = [&] {
+        const double groesse = s.FontSize();
+        s.setFontSize(10);
+        amRand(s, rand, linie, draw::LineEnd::Open);
+        s.setFontSize(groesse);
+        s.Print();
+    };
+
     auto kopf = [&] {
         s.setScaleLeft(0);
         s.Print();
         if (schalter.kopfDatum) {
             s.setCurrentY(500);
-            s.Print({draw::Tab(kEinzug), datum});
+            amRand(s, rand, datum);
         }
         if (schalter.kopfSeitenzahl) {
             s.setCurrentY(500);
@@ -161,10 +187,10 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
         const double groesse = s.FontSize();
         s.setFontSize(10);
         s.setCurrentY(s.Height() - kFussY);
-        if (schalter.fussLinie) s.Print({draw::Tab(kEinzug), std::string(90, '_')});
+        if (schalter.fussLinie) regel();
         s.setCurrentY(s.Height() - kFussY);
         s.Print();
-        s.Print({draw::Tab(kEinzug), kFragebogenFusszeile});
+        amRand(s, rand, kFragebogenFusszeile);
         if (schalter.fussSeitenzahl) {
             s.setCurrentY(s.Height() - kFussY);
             s.Print();
@@ -178,11 +204,11 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
         const double groesse = s.FontSize();
         s.setFontSize(10);
         s.setCurrentY(s.Height() - kFussY);
-        if (schalter.fussLinie) s.Print({draw::Tab(kEinzug), std::string(90, '_')});
+        if (schalter.fussLinie) regel();
         if (schalter.fussDatum) {
             s.setCurrentY(s.Height() - kFussY);
             s.Print();
-            s.Print({draw::Tab(kEinzug), datum});
+            amRand(s, rand, datum);
         }
         if (schalter.fussSeitenzahl) {
             s.setCurrentY(s.Height() - kFussY);
@@ -192,16 +218,14 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
         s.setFontSize(groesse);
     };
 
-    schriftSetzen(s, schrift);
-    s.setFontSize(10);
-    Seiten p(s, fussDatum, kopf);
+    Seiten p(s, rand, fussDatum, kopf);
     p.nachUmbruch = [&] { ++seite; };
 
     seite = 1;
     for (int blatt = 1; blatt <= 2; ++blatt) {
         kopf();
         for (int i = 0; i < 4; ++i) s.Print();
-        s.Print({draw::Tab(kEinzug), blatt == 1 ? "Z.U.V. 5.0" : "Vertraulich"});
+        amRand(s, rand, blatt == 1 ? "Z.U.V. 5.0" : "Vertraulich");
         for (int i = 0; i < 5; ++i) s.Print();
         p.printString(blatt == 1 ? inhalt.seite1 : inhalt.seite2);
         fuss();
@@ -218,7 +242,7 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
         for (int i = 0; i < 3; ++i) s.Print();
         s.setFontSize(8);
     };
-    Seiten zeilen(s, fussDatum, statementKopf);
+    Seiten zeilen(s, rand, fussDatum, statementKopf);
     zeilen.zeilen = 5;
     zeilen.nachUmbruch = [&] {
         ++seite;
@@ -232,7 +256,7 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
         const auto& [nummer, text] = inhalt.aussagen[i];
         if (zeilen.zeilen == 5 && !offen) statementKopf();
         offen = true;
-        s.Print({draw::Tab(kEinzug), std::to_string(nummer) + ")"});
+        amRand(s, rand, std::to_string(nummer) + ")");
         s.Print();
         zeilen.printString(text);
         s.setCurrentX(s.Width() - (s.TextWidth(kSkala) + 1500));
@@ -240,7 +264,7 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
         zeilen.zeilen += 5;
         const bool weiter = i + 1 < inhalt.aussagen.size();
         if (zeilen.zeilen < 70 && (!weiter || zeilen.passt(2 + hoehe(inhalt.aussagen[i + 1].second)))) {
-            s.Print({draw::Tab(kEinzug), std::string(110, '_')});
+            regel();
             s.Print();
         } else {
             fuss();
@@ -276,7 +300,7 @@ int druckeEinfuehrung(draw::Surface& s, const std::string& text, const std::stri
         s.Print({draw::Tab(kEinzug), datum, draw::Tab(80), seitenwort + " " + std::to_string(seite)});
     };
     schriftSetzen(s, schrift);
-    Seiten p(s, fuss, titelDrucken);
+    Seiten p(s, einzug(s), fuss, titelDrucken);
     p.nachUmbruch = [&] { ++seite; };
     titelDrucken();
     p.printString(text);
