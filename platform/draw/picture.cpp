@@ -64,7 +64,13 @@ void Picture::draw(QPainter& painter, const QRectF& target) const {
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
         // A PDF keeps the bitmap as it is: a figure's thin lines and small figures blur in JPEG.
         painter.setRenderHint(QPainter::LosslessImageRendering, true);
-        painter.drawImage(target, *m_image);
+        // A bitmap drawn for print shown far smaller (a preview) is made smaller as a whole first:
+        // the painter's own scaling would skip pixels and break up its thin lines and small texts.
+        const QSize ziel = painter.transform().mapRect(target).size().toSize();
+        if (ziel.width() > 0 && ziel.height() > 0 && ziel.width() * 2 < m_image->width())
+            painter.drawImage(target, m_image->scaled(ziel, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        else
+            painter.drawImage(target, *m_image);
         painter.restore();
     }
 }

@@ -660,8 +660,9 @@ void Panel3D::paintEvent(QPaintEvent* e) {
             const QFontMetricsF fm(font());
             const double breit = std::max(fm.horizontalAdvance(text), fm.horizontalAdvance(QStringLiteral("100%")));
             const bool upwards = (m_floodType == 3 || m_floodType == 4) && breit > r.width();
+            const QPointF grundlinie(-fm.horizontalAdvance(text) / 2, (fm.ascent() - fm.descent()) / 2);
             QPainterPath pfad;
-            pfad.addText(-fm.horizontalAdvance(text) / 2, (fm.ascent() - fm.descent()) / 2, font(), text);
+            pfad.addText(grundlinie, font(), text);
             p.save();
             p.setRenderHint(QPainter::Antialiasing, true);
             p.translate(QRectF(r).center());
@@ -671,7 +672,8 @@ void Panel3D::paintEvent(QPaintEvent* e) {
             rand.setWidthF(std::max(1.5, fm.height() / 5.0));
             rand.setJoinStyle(Qt::RoundJoin);
             p.strokePath(pfad, rand);
-            p.fillPath(pfad, schrift);
+            p.setPen(schrift);
+            p.drawText(grundlinie, text);
             p.restore();
         }
     }
