@@ -96,6 +96,16 @@ void all_pages(benchmark::State& state) {
 }
 BENCHMARK(all_pages)->Unit(benchmark::kMillisecond);
 
+// "Seite drucken": the page on view drawn anew for paper at print resolution (statistics page 1,
+// the widest page, and evaluation page 1).
+void page_for_paper(benchmark::State& state) {
+    sitzung();
+    auswertform* f = fenster(static_cast<int>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(f->SeiteFuerPapier());
+    forms::Unload(*f);
+}
+BENCHMARK(page_for_paper)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) { return bench::runWithApplication(argc, argv); }

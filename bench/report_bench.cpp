@@ -11,6 +11,7 @@
 
 #include "bench/app_main.h"
 #include "bench/sitzung.h"
+#include "desk/common/druckbild.h"
 #include "desk/common/globals.h"
 #include "desk/reports/druckseiten.h"
 #include "desk/reports/druckzeile.h"
@@ -68,6 +69,29 @@ void report_24_pdf(benchmark::State& state) {
     state.counters["sheets"] = r.CrystalReport1.pageCount();
 }
 BENCHMARK(report_24_pdf)->Unit(benchmark::kMillisecond);
+
+// One build of a report of the five figures alone: the figures made anew for the person (as after
+// any change of what they are drawn from), or placed again as they are.
+void report_figures(benchmark::State& state) {
+    sitzung();
+    frmReport& r = forms::Default<frmReport>();
+    for (auto& c : r.Check1) c.setValue(0);
+    for (int i : {2, 3, 4, 5, 8}) r.Check1[i].setValue(1);
+    const bool anew = state.range(0) != 0;
+    r.Command1_Click();
+    for (auto _ : state) {
+        if (anew)
+            for (const char* n : {"ZUVEnneagramm.bmp", "ZUVGrafik1.bmp", "ZUVGrafik2.bmp", "ZUVGrafik3.bmp", "ZUVTabelle.bmp"})
+                DruckbildVergessen(n);
+        r.Command1_Click();
+        if (!r.CrystalReport1.document()) {
+            state.SkipWithError("no report");
+            break;
+        }
+    }
+    for (auto& c : r.Check1) c.setValue(1);
+}
+BENCHMARK(report_figures)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
