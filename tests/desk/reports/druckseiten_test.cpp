@@ -214,6 +214,13 @@ TEST_F(Druckseiten, TheFullReportOfAPersonPrintsIntoAPdfPageByPageWithItsTablesI
         pos = gefunden + a.size();
     }
 
+    // A label, its number and its unit stand on one line of the sheet, as the evaluation page shows
+    // them: each ranking page's top score, the deviation page's mean per statement.
+    for (const auto& [seite, label] : {std::pair{7, 276}, {10, 281}, {12, 295}, {13, 289}})
+        EXPECT_NE(alles.find(LabelTxt(label) + " " + vb::LTrim(text(seite, 5)) + " " + LabelTxt(277)), std::string::npos)
+            << seite;
+    EXPECT_NE(alles.find(text(15, 5) + " " + text(15, 6) + " " + text(15, 7)), std::string::npos);
+
     // Rules are drawn as lines, never as rows of macrons; the tables of pages 19 to 21 stand in
     // columns whose cells end at the same place from the heads to the total row.
     int tabellen = 0;
