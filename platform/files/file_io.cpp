@@ -11,6 +11,7 @@
 
 #include "platform/files/held_files.h"
 #include "platform/files/paths.h"
+#include "platform/files/system_calls.h"
 #include "platform/vb/error.h"
 
 namespace files {
@@ -85,6 +86,7 @@ int errorNumberFor(int e) {
         case ETXTBSY: return 70;
         case ENOSPC:
         case EDQUOT: return 61;
+        case EIO: return 57;
         default: return 75;
     }
 }
@@ -131,7 +133,7 @@ void replaceFile(const std::string& path, const std::string& bytes) {
     int failure = 0;
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t w = sys::write(fd, bytes.data() + done, bytes.size() - done);
         if (w < 0) {
             if (errno == EINTR) continue;
             failure = errno;
@@ -142,7 +144,7 @@ void replaceFile(const std::string& path, const std::string& bytes) {
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
     struct stat st;
     if (!failure) ::fchmod(fd, ::stat(real.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
-    if (!failure && ::fsync(fd) != 0) failure = errno;
+    if (!failure && sys::fsync(fd) != 0) failure = errno;
     if (::close(fd) != 0 && !failure) failure = errno;
     if (!failure && ::rename(tmpl.c_str(), real.c_str()) != 0) failure = errno;
     if (failure) {

@@ -14,6 +14,7 @@
 
 #include "platform/files/file_io.h"
 #include "platform/files/held_files.h"
+#include "platform/files/system_calls.h"
 #include "platform/vb/error.h"
 #include "platform/vb/strings.h"
 
@@ -89,7 +90,7 @@ std::string parentOf(const std::string& p) {
 void syncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
-    ::fsync(fd);
+    sys::fsync(fd);
     ::close(fd);
 }
 
@@ -179,7 +180,7 @@ int copyAll(int in, int out) {
             return errno;
         }
         for (ssize_t done = 0; done < n;) {
-            const ssize_t w = ::write(out, buf + done, static_cast<size_t>(n - done));
+            const ssize_t w = sys::write(out, buf + done, static_cast<size_t>(n - done));
             if (w < 0) {
                 if (errno == EINTR) continue;
                 return errno;
@@ -217,7 +218,7 @@ void FileCopy(const std::string& source, const std::string& target) {
     int failure = copyAll(in, out);
     ::close(in);
     if (!failure) ::fchmod(out, ss.st_mode & 07777);
-    if (!failure && ::fsync(out) != 0) failure = errno;
+    if (!failure && sys::fsync(out) != 0) failure = errno;
     if (::close(out) != 0 && !failure) failure = errno;
     if (!failure && ::rename(tmpl.c_str(), dst.c_str()) != 0) failure = errno;
     if (failure) {
@@ -345,9 +346,10 @@ void syncFile(const std::string& path) {
     refuseHeldFile(resolve(path), path);
     const int fd = ::open(resolve(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) raise(75, path);
-    const int rc = ::fsync(fd);
+    const int rc = sys::fsync(fd);
+    const int failure = rc != 0 ? errno : 0;
     ::close(fd);
-    if (rc != 0) raise(75, path);
+    if (rc != 0) raise(errorNumberFor(failure) == 53 ? 75 : errorNumberFor(failure), path);
 }
 
 bool samePath(const std::string& a, const std::string& b) {

@@ -62,7 +62,7 @@ int removeStaleTempFiles(const std::string& folder);
 // synced so that the new name survives a power cut. Failures: 70, 75, 61 as for FileCopy.
 void moveIntoPlace(const std::string& from, const std::string& target, bool replace);
 
-// Writes the file's data to the disk (fsync); 75 when that fails.
+// Writes the file's data to the disk (fsync); 61 when the disk is full, 57 for an I/O error, 75 otherwise.
 void syncFile(const std::string& path);
 
 // Two paths name the same file: the same file on disk when both exist, otherwise the resolved
