@@ -108,6 +108,21 @@ bool isRegularFile(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+int lastSystemError(sqlite3* db) {
+    if (!db) return 0;
+    if (const int e = sqlite3_system_errno(db)) return e;
+    // SQLite keeps the system's error with its own only now and then; each of its files keeps
+    // the last one it met. The log (or rollback journal) is asked first: most writes go there.
+    int e = 0;
+    sqlite3_file* log = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_JOURNAL_POINTER, &log) == SQLITE_OK && log && log->pMethods &&
+        log->pMethods->xFileControl(log, SQLITE_FCNTL_LAST_ERRNO, &e) == SQLITE_OK && e)
+        return e;
+    e = 0;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &e) == SQLITE_OK) return e;
+    return 0;
+}
+
 bool applicationId(sqlite3* db, int32_t& id) {
     sqlite3_stmt* s = nullptr;
     if (sqlite3_prepare_v2(db, "PRAGMA application_id", -1, &s, nullptr) != SQLITE_OK) {
@@ -360,9 +375,12 @@ std::shared_ptr<Connection> Connection::create(const std::string& path, const DB
         sqlite3_close_v2(db);
         raise(3051, path);
     }
-    std::string sql = "PRAGMA application_id=" + std::to_string(kDataAppId) +
-                      ";PRAGMA journal_mode=WAL;PRAGMA synchronous=NORMAL;"
+    // The file goes over to the write-ahead log before anything else is written, without a
+    // rollback journal of its own (a file that fails is removed whole), and is made in one
+    // transaction.
+    std::string sql = "PRAGMA synchronous=NORMAL;PRAGMA journal_mode=MEMORY;PRAGMA journal_mode=WAL;"
                       "BEGIN;"
+                      "PRAGMA application_id=" + std::to_string(kDataAppId) + ";"
                       "CREATE TABLE zuvsys_owner (key TEXT PRIMARY KEY, value TEXT);"
                       "CREATE TABLE zuvsys_relations (name TEXT PRIMARY KEY COLLATE NOCASE, tbl TEXT, ftbl TEXT, "
                       "fld TEXT, ffld TEXT, attributes INTEGER);"
@@ -379,14 +397,23 @@ std::shared_ptr<Connection> Connection::create(const std::string& path, const DB
     char* msg = nullptr;
     rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &msg);
     sqlite3_free(msg);
+    const int systemErrno = rc == SQLITE_OK ? 0 : lastSystemError(db);
     sqlite3_close_v2(db);
+    // A file that could not be made whole, or not be opened afterwards (the disk filled up in
+    // between), is of no use to anyone: it goes, with its log.
+    auto removeMade = [&] {
+        for (const char* side : {"", "-wal", "-shm", "-journal"}) fs::remove(path + side, ec);
+    };
     if (rc != SQLITE_OK) {
-        fs::remove(p, ec);
-        fs::remove(path + "-wal", ec);
-        fs::remove(path + "-shm", ec);
-        raise((rc & 0xFF) == SQLITE_FULL ? 3026 : 3043, path);
+        removeMade();
+        raise(diskErrorNumber(rc, systemErrno), path);
     }
-    return open(path, false, false, owner);
+    try {
+        return open(path, false, false, owner);
+    } catch (...) {
+        if (!heldInProcess(path)) removeMade();
+        throw;
+    }
 }
 
 Connection::~Connection() { shutdown(); }
@@ -403,6 +430,7 @@ void Connection::shutdown() {
         sqlite3_close_v2(m_db);  // an open transaction is rolled back
         m_db = nullptr;
         m_depth = 0;
+        m_ended.reset();
         schemaChanged();
     }
     if (!m_listed) return;
@@ -458,6 +486,17 @@ void Connection::checkOwner(const DBEngine::Login& login) {
 }
 
 [[noreturn]] void Connection::fail(int rc, const std::string& context) {
+    try {
+        raiseFor(rc, context);
+    } catch (const vb::Error& e) {
+        // SQLite ended the transaction this statement ran in: what the caller still commits of it
+        // is gone, so committing reports this error rather than confirming anything.
+        if (m_db && m_depth > 0 && !m_ended && sqlite3_get_autocommit(m_db)) m_ended = e;
+        throw;
+    }
+}
+
+[[noreturn]] void Connection::raiseFor(int rc, const std::string& context) {
     const int ext = m_db ? sqlite3_extended_errcode(m_db) : rc;
     const std::string msg = m_db ? sqlite3_errmsg(m_db) : "";
     const int base = rc & 0xFF;
@@ -478,8 +517,8 @@ void Connection::checkOwner(const DBEngine::Login& login) {
         case SQLITE_LOCKED: raise(3218);
         case SQLITE_CORRUPT: raiseDamaged();
         case SQLITE_NOTADB: raise(3343, m_path);
-        case SQLITE_FULL: raise(3026);
-        case SQLITE_IOERR:
+        case SQLITE_FULL:
+        case SQLITE_IOERR: raise(diskErrorNumber(rc, lastSystemError(m_db)), m_path);
         case SQLITE_CANTOPEN: raise(3043, m_path);
         default: break;
     }
@@ -540,7 +579,13 @@ Stmt Connection::prepare(const std::string& sql, int errorNumber) {
     return Stmt(this, s, false);
 }
 
+void Connection::refuseEndedTransaction() const {
+    // Written now, a row would be committed on its own, outside the transaction it belongs to.
+    if (m_ended && m_depth > 0 && sqlite3_get_autocommit(m_db)) throw *m_ended;
+}
+
 long Connection::run(sqlite3_stmt* s) {
+    refuseEndedTransaction();
     int rc;
     while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
     }
@@ -553,6 +598,7 @@ long Connection::run(sqlite3_stmt* s) {
 
 void Connection::exec(const std::string& sql) {
     requireOpen();
+    refuseEndedTransaction();
     prepareWrite();
     char* msg = nullptr;
     const int rc = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &msg);
@@ -713,6 +759,7 @@ void Connection::commit() {
     if (m_depth == 0) raise(3034);
     // A commit that fails (the file locked by another program) leaves the transaction open, so
     // that the caller can roll it back.
+    refuseEndedTransaction();  // nothing is left to commit
     if (m_depth == 1) exec("COMMIT");
     else exec("RELEASE zuv_trans" + std::to_string(m_depth - 1));
     --m_depth;
@@ -721,8 +768,13 @@ void Connection::commit() {
 void Connection::rollback() {
     if (m_depth == 0) raise(3034);
     --m_depth;
-    if (m_depth == 0) exec("ROLLBACK");
-    else exec("ROLLBACK TO zuv_trans" + std::to_string(m_depth) + "; RELEASE zuv_trans" + std::to_string(m_depth));
+    // A full disk or an I/O error makes SQLite roll back the whole transaction by itself: then
+    // nothing is left to undo, and the error that ended the transaction stays the one reported.
+    if (m_db && !sqlite3_get_autocommit(m_db)) {
+        if (m_depth == 0) exec("ROLLBACK");
+        else exec("ROLLBACK TO zuv_trans" + std::to_string(m_depth) + "; RELEASE zuv_trans" + std::to_string(m_depth));
+    }
+    if (m_depth == 0) m_ended.reset();
     schemaChanged();
     wrote();
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -14,6 +15,7 @@
 #include "platform/db/engine.h"
 #include "platform/db/jet_sql.h"
 #include "platform/db/types.h"
+#include "platform/vb/error.h"
 #include "platform/vb/variant.h"
 
 namespace db::detail {
@@ -85,6 +87,7 @@ public:
     void exec(const std::string& sql);
     // Steps a statement that returns no rows; returns the number of changed rows.
     long run(sqlite3_stmt* s);
+    // Raises the engine's error for a SQLite result code (the first error of a failed action).
     [[noreturn]] void fail(int rc, const std::string& context = "");
 
     const TableInfo* table(std::string_view name);
@@ -115,6 +118,10 @@ private:
     // 3033 unless the login may open this file: the file names this login's account and workgroup,
     // or it is an installation database, which any login opens.
     void checkOwner(const DBEngine::Login& login);
+    [[noreturn]] void raiseFor(int rc, const std::string& context);
+    // Raises the error with which SQLite ended the open transaction, while the caller has not
+    // rolled it back yet.
+    void refuseEndedTransaction() const;
     void checkIntegrity();
     [[noreturn]] void raiseDamaged();
     // Called before anything that may write: a file still in rollback-journal mode goes over to
@@ -142,6 +149,7 @@ private:
     std::vector<TableInfo> m_tables;
     std::set<std::string> m_dotted;
     int m_depth = 0;
+    std::optional<vb::Error> m_ended;  // the error with which SQLite ended the open transaction
     uint64_t m_writes = 0;
     bool m_ownerRead = false;
     bool m_installation = false;
@@ -164,6 +172,9 @@ private:
 void bindVariant(sqlite3_stmt* s, int index, const vb::Variant& v);
 vb::Variant readColumn(sqlite3_stmt* s, int col, FieldType type);
 
+// The system's error number (errno) behind the last I/O error of a SQLite connection; 0 when none
+// is known.
+int lastSystemError(sqlite3* db);
 // The 32-bit application id of an open SQLite file (false when it is no SQLite file).
 bool applicationId(sqlite3* db, int32_t& id);
 // Another program holds a lock on the file (or this program's engine holds it). The file is

@@ -340,7 +340,8 @@ void Database::CommitTrans() {
 
 void Database::Rollback() {
     if (m_ownTrans == 0) raise(3034);
-    connection()->rollback();
+    // A file let go meanwhile took its open transaction with it: nothing is left to undo.
+    if (m_conn && m_conn->isOpen()) m_conn->rollback();
     --m_ownTrans;
 }
 

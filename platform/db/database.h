@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "platform/db/engine.h"
@@ -95,5 +96,29 @@ private:
     long m_recordsAffected = 0;
     int m_ownTrans = 0;
 };
+
+// Runs `steps` in one transaction of `d`: committed when they succeed, rolled back when they fail.
+// The error that ended them is the one that leaves; a rollback that fails as well does not take
+// its place.
+template <class Steps>
+auto inTransaction(Database& d, Steps&& steps) -> decltype(steps()) {
+    d.BeginTrans();
+    try {
+        if constexpr (std::is_void_v<decltype(steps())>) {
+            steps();
+            d.CommitTrans();
+        } else {
+            auto result = steps();
+            d.CommitTrans();
+            return result;
+        }
+    } catch (...) {
+        try {
+            d.Rollback();
+        } catch (...) {
+        }
+        throw;
+    }
+}
 
 }  // namespace db

@@ -235,36 +235,46 @@ void DBEngine::CompactDatabase(const std::string& srcIn, const std::string& dstI
     {
         detail::Stmt s = source->prepare("VACUUM INTO ?1");
         sqlite3_bind_text(s, 1, copy.path.c_str(), -1, SQLITE_TRANSIENT);
-        source->run(s);
+        try {
+            source->run(s);
+        } catch (const vb::Error& e) {
+            // What is written is the copy: a full or failing disk is the target's.
+            if (e.number() == 3026 || e.number() == 3043) raise(e.number(), dstIn);
+            throw;
+        }
     }
     // The copy's counters go on after the highest number in use; like every file we write, it
-    // keeps its journal in a write-ahead log.
+    // keeps its journal in a write-ahead log. Until then it needs no journal file: a copy that
+    // fails is thrown away whole.
     {
         RawDb r;
-        bool ok = sqlite3_open_v2(copy.path.c_str(), &r.db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+        int rc = sqlite3_open_v2(copy.path.c_str(), &r.db, SQLITE_OPEN_READWRITE, nullptr);
+        if (rc == SQLITE_OK) rc = sqlite3_exec(r.db, "PRAGMA journal_mode=MEMORY", nullptr, nullptr, nullptr);
         std::vector<std::string> names;
-        if (ok) {
+        if (rc == SQLITE_OK) {
             sqlite3_stmt* s = nullptr;
             if (sqlite3_prepare_v2(r.db, "SELECT name FROM sqlite_sequence", -1, &s, nullptr) == SQLITE_OK)
                 while (sqlite3_step(s) == SQLITE_ROW)
                     names.push_back(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
             sqlite3_finalize(s);
-            ok = sqlite3_exec(r.db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+            rc = sqlite3_exec(r.db, "BEGIN", nullptr, nullptr, nullptr);
         }
         for (const auto& n : names) {
-            if (!ok) break;
+            if (rc != SQLITE_OK) break;
             sqlite3_stmt* u = nullptr;
             const std::string sql = "UPDATE sqlite_sequence SET seq = (SELECT coalesce(max(rowid), 0) FROM " +
                                     detail::quoteName(n) + ") WHERE name = ?1";
-            if (sqlite3_prepare_v2(r.db, sql.c_str(), -1, &u, nullptr) == SQLITE_OK) {
+            rc = sqlite3_prepare_v2(r.db, sql.c_str(), -1, &u, nullptr);
+            if (rc == SQLITE_OK) {
                 sqlite3_bind_text(u, 1, n.c_str(), -1, SQLITE_TRANSIENT);
-                if (sqlite3_step(u) != SQLITE_DONE) ok = false;
-            } else ok = false;
+                rc = sqlite3_step(u);
+                if (rc == SQLITE_DONE) rc = SQLITE_OK;
+            }
             sqlite3_finalize(u);
         }
-        ok = ok && sqlite3_exec(r.db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
-        ok = ok && sqlite3_exec(r.db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr) == SQLITE_OK;
-        if (!ok) raise(3043, dstIn);
+        if (rc == SQLITE_OK) rc = sqlite3_exec(r.db, "COMMIT", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK) rc = sqlite3_exec(r.db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) raise(diskErrorNumber(rc, detail::lastSystemError(r.db)), dstIn);
     }
     finishCopy(copy, dst, false, dstIn);
 }
@@ -302,7 +312,7 @@ bool byteCopy(const std::string& src, const std::string& target, const std::stri
     sqlite3_close_v2(r.db);
     r.db = nullptr;
     ::close(in);
-    if (failure) raise(failure == ENOSPC ? 3026 : 3043, shownTarget);
+    if (failure) raise(diskErrorNumber(0, failure), shownTarget);
     return true;
 }
 
@@ -337,9 +347,8 @@ void copyDatabaseFile(const std::string& srcIn, const std::string& dstIn) {
     if (rc != SQLITE_DONE) {
         const int base = rc & 0xFF;
         if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raise(3218, srcIn);
-        if (base == SQLITE_FULL) raise(3026, dstIn);
         if (base == SQLITE_CORRUPT || base == SQLITE_NOTADB) raise(3343, srcIn);
-        raise(3043, dstIn);
+        raise(diskErrorNumber(rc, detail::lastSystemError(r.db)), dstIn);
     }
     sqlite3_close_v2(r.db);
     r.db = nullptr;

@@ -1,5 +1,8 @@
 #include "platform/db/errors.h"
 
+#include <sqlite3.h>
+
+#include <cerrno>
 #include <map>
 
 #include "platform/vb/strings.h"
@@ -46,6 +49,11 @@ const std::map<int, std::string>& table() {
 std::string errorText(int number) {
     auto it = table().find(number);
     return it != table().end() ? it->second : vb::errorDescription(number);
+}
+
+int diskErrorNumber(int sqliteCode, int systemErrno) {
+    if ((sqliteCode & 0xFF) == SQLITE_FULL || systemErrno == ENOSPC || systemErrno == EDQUOT) return 3026;
+    return 3043;
 }
 
 void raise(int number, const std::string& detail) { raiseText(number, errorText(number), detail); }
