@@ -100,8 +100,7 @@ int frmImport::importiere(const std::string& quelle, const std::vector<int32_t>*
     std::set<int32_t> gewaehlt;
     if (nurDiese) gewaehlt.insert(nurDiese->begin(), nurDiese->end());
     int anzahl = 0;
-    ziel.BeginTrans();
-    try {
+    db::inTransaction(ziel, [&] {
         ziel.Execute("SELECT * INTO persdattemp FROM persdat" + in);
         ziel.Execute("CREATE TABLE [personzuordnungtemp] ([alt] Long, [neu] Long)");
         {
@@ -159,11 +158,7 @@ int frmImport::importiere(const std::string& quelle, const std::vector<int32_t>*
                          auswahl + " FROM " + k.temp + " AS t INNER JOIN personzuordnungtemp AS m ON t.personid = m.alt");
         }
         for (const char* t : temp) ziel.Execute(std::string("drop table [") + t + "];");
-        ziel.CommitTrans();
-    } catch (...) {
-        ziel.Rollback();
-        throw;
-    }
+    });
     return anzahl;
 }
 

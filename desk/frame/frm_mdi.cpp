@@ -483,19 +483,19 @@ void frmMDI::NewLocalDB(const std::string& pfad) {
         SetStatusText(LabelTxt(7), true);
         neu = gWorkspace->CreateDatabase(pfad, kLocale, db::dbEncrypt);
         // The whole schema or nothing: a file that is only partly built is removed again.
-        neu->BeginTrans();
-        CreateTables(*neu);
-        CreateRelations(*neu, "PersDat_PersonTestErgebnis", "PersDat", "PersonTestErgebnis", "PersonID", "PersonID");
-        CreateRelations(*neu, "PersDat_Ergebnis", "PersDat", "Ergebnis", "PersonID", "PersonID");
-        CreateRelations(*neu, "PersDat_TypWertzuweisung", "PersDat", "TypWertzuweisung", "PersonID", "PersonID");
-        CreateQueries(*neu);
-        auto info = neu->OpenRecordset("Info", db::RecordsetType::Table);
-        info->AddNew();
-        info->Fields("Version") = vb::Variant("32-Bit");
-        info->Update();
-        info->Close();
-        neu->CommitTrans();
-        RechteEntziehen(*neu);
+        db::inTransaction(*neu, [&] {
+            CreateTables(*neu);
+            CreateRelations(*neu, "PersDat_PersonTestErgebnis", "PersDat", "PersonTestErgebnis", "PersonID", "PersonID");
+            CreateRelations(*neu, "PersDat_Ergebnis", "PersDat", "Ergebnis", "PersonID", "PersonID");
+            CreateRelations(*neu, "PersDat_TypWertzuweisung", "PersDat", "TypWertzuweisung", "PersonID", "PersonID");
+            CreateQueries(*neu);
+            RechteEntziehen(*neu);
+            auto info = neu->OpenRecordset("Info", db::RecordsetType::Table);
+            info->AddNew();
+            info->Fields("Version") = vb::Variant("32-Bit");
+            info->Update();
+            info->Close();
+        });
         gDatenbankName = pfad;
         gDatenbank = neu;
         SetStatusText("", true);
@@ -511,8 +511,10 @@ void frmMDI::NewLocalDB(const std::string& pfad) {
             }
         }
         if (angelegt) {
+            // With its log and shared-memory file: a new file made later under this name must not
+            // find pages of this one beside it.
             try {
-                files::Kill(pfad);
+                db::DBEngine::instance().removeDatabaseFile(pfad);
             } catch (...) {
             }
         }

@@ -389,8 +389,7 @@ void frmpers::Befehl5_Click() {
         int32_t id = 0;
         {
             Sanduhr s;
-            gDatenbank->BeginTrans();
-            try {
+            db::inTransaction(*gDatenbank, [&] {
                 auto rs = gDatenbank->OpenRecordset("select * from persdat where personid = 0");
                 rs->AddNew();
                 id = rs->Fields("PersonID").Value().toLong();
@@ -399,11 +398,7 @@ void frmpers::Befehl5_Click() {
                 rs->Close();
                 if (!zuvtest::hatTestdatensaetze(*gDatenbank, id))
                     zuvtest::legeTestdatensaetzeAn(*gDatenbank, id, {gItemNummer, gTypNummer});
-                gDatenbank->CommitTrans();
-            } catch (...) {
-                gDatenbank->Rollback();
-                throw;
-            }
+            });
         }
         Text8.setText(std::to_string(id));
         NeuerSatzOffen = 0;
@@ -437,6 +432,16 @@ void frmpers::Befehl6_Click() {
                                  DialogTxt(3));
         if (gAntwort == forms::vbNo || gAntwort == forms::vbCancel) return;
         Hide();
+        // The window comes back however the deletion ends, before any message about it.
+        struct WiederZeigen {
+            frmpers& f;
+            ~WiederZeigen() {
+                try {
+                    if (f.isLoaded() && !f.isVisible()) f.Show();
+                } catch (...) {
+                }
+            }
+        } wiederZeigen{*this};
         bool geloescht = false;
         {
             Sanduhr s;

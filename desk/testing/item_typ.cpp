@@ -102,21 +102,12 @@ int typWertSpeichern(db::Recordset& zeilen, int aussage, const vb::Variant& wert
 
 void bewertungSpeichern(db::Database& datei, db::Recordset& antworten, db::Recordset& zeilen, int aussage,
                         const vb::Variant& wert) {
-    datei.BeginTrans();
-    try {
+    db::inTransaction(datei, [&] {
         antworten.Edit();
         antworten.Fields("ItemWert") = wert;
         antworten.Update();
         typWertSpeichern(zeilen, aussage, antworten.Fields("ItemWert").Value());
-        datei.CommitTrans();
-    } catch (...) {
-        try {
-            datei.Rollback();
-        } catch (...) {
-            // The error that ended the rating is the one to report.
-        }
-        throw;
-    }
+    });
 }
 
 void legeTestdatensaetzeAn(db::Database& datei, int32_t personId, const ItemTypTabelle& tabelle) {

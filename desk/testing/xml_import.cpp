@@ -103,8 +103,7 @@ int32_t schreibeXmlPerson(db::Database& datei, const XmlPerson& p, const ItemTyp
     if (tabelle.itemNummer.size() < static_cast<size_t>(kItemTypZeilen) ||
         tabelle.typNummer.size() < static_cast<size_t>(kItemTypZeilen))
         throw vb::Error(vb::err::SubscriptOutOfRange, DialogTxt(135));
-    datei.BeginTrans();
-    try {
+    return db::inTransaction(datei, [&] {
         auto person = datei.OpenRecordset("select * from persdat where personid = 0");
         person->AddNew();
         const int32_t id = person->Fields("personid").Value().toLong();
@@ -150,12 +149,8 @@ int32_t schreibeXmlPerson(db::Database& datei, const XmlPerson& p, const ItemTyp
             ergebnis->Update();
         }
         ergebnis->Close();
-        datei.CommitTrans();
         return id;
-    } catch (...) {
-        datei.Rollback();
-        throw;
-    }
+    });
 }
 
 }  // namespace zuvtest
