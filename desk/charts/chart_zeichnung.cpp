@@ -42,6 +42,8 @@ const Wertewahl& spaltenwahl(int i) {
     return w[std::clamp(i, 0, 9)];
 }
 bool gruppiert(int wahl) { return wahl == 1 || wahl == 9; }
+// The choices of the ratings 0 and 1, whose scores are never above 0: the size of the rejection.
+bool ablehnung(int wahl) { return wahl == 4 || wahl == 7 || wahl == 8; }
 
 frmChartOpt& optionen() { return forms::Default<frmChartOpt>(); }
 
@@ -184,6 +186,18 @@ void ChartZeichnung::DrawChart() {
             personenwerte(m_data2, a.person, 1, reihen, kreiswerte);
         }
 
+        // A pie shares out a whole, which a negative value has no part of. Of the rejection scores
+        // it shares out their sizes; of any other values a negative one is left out, and a note
+        // under the pie names it with its value.
+        std::string ausgelassen;
+        if (kreis && !a.tabelle() && ablehnung(wahl)) {
+            for (int16_t& v : kreiswerte) v = static_cast<int16_t>(-v);
+        } else if (kreis) {
+            for (int i = 1; i <= 9; ++i)
+                if (kreiswerte[i - 1] < 0)
+                    ausgelassen += (ausgelassen.empty() ? "" : ", ") + kreisstueck(i) + " " +
+                                   std::to_string(kreiswerte[i - 1]);
+        }
         if (kreis)
             m_chart.setChartData(kreiswerte);
         else
@@ -219,6 +233,11 @@ void ChartZeichnung::DrawChart() {
         if (opt.Check1[2].Value() == 1) ShowUeberschrift();
         if (opt.Check1[3].Value() == 1) ShowAchsenbeschriftung();
         if (opt.Check1[4].Value() == 1) ShowFussnote();
+        if (!ausgelassen.empty()) {
+            const std::string fuss = opt.Check1[4].Value() == 1 ? opt.Text2.Text() : std::string();
+            const std::string hinweis = LabelTxt(380) + " " + ausgelassen;
+            m_chart.setFootnoteText(fuss.empty() ? hinweis : fuss + "\n" + hinweis);
+        }
 
         const bool linie = isLine(m_chart.ChartType);
         for (int n = 1; n <= std::min(m_chart.Plot.SeriesCount(), 9); ++n) {
@@ -252,10 +271,7 @@ void ChartZeichnung::ShowLegend() {
             // The slices of an answer-table pie are the types (a column) or the answer values (a
             // row); the table's own title stands under the pie.
             for (int i = 1; i <= 9; ++i)
-                if (SeriesSpec* s = reihe(i))
-                    s->LegendText = a.diagrammArt == 10 ? gTypbezeichnung[i]
-                                    : i <= 5            ? LabelTxt(157) + " " + std::to_string(i - 1)
-                                                        : std::string();
+                if (SeriesSpec* s = reihe(i)) s->LegendText = kreisstueck(i);
         } else if (SeriesSpec* s = reihe(1)) {
             s->LegendText = a.titel;
         }
@@ -267,6 +283,11 @@ void ChartZeichnung::ShowLegend() {
         }
         m_chart.ShowLegend = true;
     });
+}
+
+std::string ChartZeichnung::kreisstueck(int i) const {
+    if (m_anfrage.diagrammArt != 11) return gTypbezeichnung[i];
+    return i <= 5 ? LabelTxt(157) + " " + std::to_string(i - 1) : std::string();
 }
 
 void ChartZeichnung::ShowTypeLabel() {

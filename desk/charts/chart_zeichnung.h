@@ -97,6 +97,8 @@ public:
     bool titelInDieOptionen = false;
 
 private:
+    // The name of slice i of a pie: a type, or an answer value of an answer-table row.
+    std::string kreisstueck(int i) const;
     template <class F>
     void schritt(F&& f);
     void personenwerte(db::DataControl& d, const ChartPerson& p, int reihe, std::vector<std::vector<int16_t>>& reihen,

@@ -158,22 +158,27 @@ void Renderer::drawTextBlock(const TextBlock& t, bool top) {
     if (t.Text.empty()) return;
     const QFont f = font(t.VtFont);
     const QFontMetricsF fm(f, m_p.device());
-    const QString text = fm.elidedText(qs(t.Text), Qt::ElideRight, m_area.width());
+    // A line break in the text starts a new line; each line is cut to the width on its own.
+    const QStringList zeilen = qs(t.Text).split('\n');
     const double h = fm.height();
-    const double w = fm.horizontalAdvance(text);
-    QRectF r;
-    if (top)
-        r = QRectF(m_area.center().x() - w / 2, m_area.top(), w, h);
-    else
-        r = QRectF(m_area.left(), m_area.bottom() - h, w, h);
+    const double hoehe = h * zeilen.size();
+    const double oben = top ? m_area.top() : m_area.bottom() - hoehe;
     m_p.setFont(f);
     m_p.setPen(t.VtFont.VtColor.toQColor());
-    m_p.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, text);
-    region(r.adjusted(-px(3), -px(2), px(3), px(2)), Hit{top ? Hit::Title : Hit::Footnote});
+    QRectF alles;
+    for (int i = 0; i < zeilen.size(); ++i) {
+        const QString text = fm.elidedText(zeilen[i], Qt::ElideRight, m_area.width());
+        const double w = fm.horizontalAdvance(text);
+        const double x = top ? m_area.center().x() - w / 2 : m_area.left();
+        const QRectF r(x, oben + i * h, w, h);
+        m_p.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, text);
+        alles = alles.isNull() ? r : alles.united(r);
+    }
+    region(alles.adjusted(-px(3), -px(2), px(3), px(2)), Hit{top ? Hit::Title : Hit::Footnote});
     if (top)
-        m_area.setTop(m_area.top() + h + px(8));
+        m_area.setTop(m_area.top() + hoehe + px(8));
     else
-        m_area.setBottom(m_area.bottom() - h - px(6));
+        m_area.setBottom(m_area.bottom() - hoehe - px(6));
 }
 
 void Renderer::drawLegend() {
@@ -457,21 +462,28 @@ void Renderer::drawPies() {
         const double capH = caption.empty() ? 0 : fm.height() * 1.4;
         const double d = std::max(px(10), std::min(cell.width(), cell.height() - capH) * 0.88);
         const QRectF circle(cell.center().x() - d / 2, cell.top() + (cell.height() - capH - d) / 2, d, d);
+        // A slice is a share of a whole: a negative value has none and is left out.
         double total = 0;
-        for (int s = 1; s <= m_series; ++s) total += std::abs(m_chart.DataGrid.Data(r + 1, s));
+        bool nurNull = true;
+        for (int s = 1; s <= m_series; ++s) {
+            const double v = m_chart.DataGrid.Data(r + 1, s);
+            if (v > 0) total += v;
+            nurNull = nurNull && v == 0;
+        }
         m_p.setPen(QPen(QColor(64, 64, 64), px(1)));
         if (total <= 0) {
-            // Nothing to share out: the empty pie says so instead of showing nothing.
+            // Nothing to share out: an empty circle, which says so where every value is 0.
             m_p.setBrush(Qt::NoBrush);
             m_p.drawEllipse(circle);
             m_p.setFont(lf);
             m_p.setPen(m_chart.Plot.Axis(VtChAxisIdX).Labels(1).VtFont.VtColor.toQColor());
-            m_p.drawText(circle, Qt::AlignCenter | Qt::TextWordWrap, QStringLiteral("Alle Werte sind 0"));
+            if (nurNull)
+                m_p.drawText(circle, Qt::AlignCenter | Qt::TextWordWrap, QStringLiteral("Alle Werte sind 0"));
         } else {
-            // Clockwise from twelve o'clock; a slice's angle is its share of the magnitudes.
+            // Clockwise from twelve o'clock; a slice's angle is its share of the positive values.
             double start = 90.0;
             for (int s = 1; s <= m_series; ++s) {
-                const double v = std::abs(m_chart.DataGrid.Data(r + 1, s));
+                const double v = m_chart.DataGrid.Data(r + 1, s);
                 if (v <= 0) continue;
                 const double span = -v / total * 360.0;
                 QPainterPath slice;

@@ -145,6 +145,39 @@ TEST_F(ChartTest, ThePieSharesTheTotalScoresOutAmongTheNineTypes) {
     EXPECT_TRUE(bildDa("ZUVGrafik1.bmp"));
 }
 
+TEST_F(ChartTest, APieLeavesNegativeTotalsOutAndNamesThemAndSharesRejectionsOutByTheirSize) {
+    // Totals 50, -28, 0, then 20 for the other types.
+    support::Anzahlen a = support::jederTyp({2, 2, 6, 2, 2});
+    a[1] = {0, 0, 2, 2, 10};
+    a[2] = {14, 0, 0, 0, 0};
+    a[3] = {7, 0, 7, 0, 0};
+    gAktPersonID = support::personSchreiben(*gDatenbank, gItemNummer, gTypNummer, "Nina", "Negativ", a);
+    frmChartOpt& o = forms::Default<frmChartOpt>();
+    o.Option1[4].setValue(true);
+    o.Check1[4].setValue(0);
+    GrafikauswertungAnzeigen();
+    const chart::Chart* c = &aktivesChart()->MSChart1;
+    ASSERT_EQ(c->ChartType, VtChChartType2dPie);
+    EXPECT_EQ(c->DataGrid.Data(1, 2), -28);
+    EXPECT_EQ(c->FootnoteText(), LabelTxt(380) + " " + gTypbezeichnung[2] + " -28");
+
+    // Beside the user's own footnote the note stands on a line of its own.
+    o.Check1[4].setValue(1);
+    o.Text2.setText("Eigene Fußnote");
+    GrafikauswertungAnzeigen();
+    c = &aktivesChart()->MSChart1;
+    EXPECT_EQ(c->FootnoteText(), "Eigene Fußnote\n" + LabelTxt(380) + " " + gTypbezeichnung[2] + " -28");
+
+    // The scores of the rating 0 are all rejections: the pie shares out their sizes, with no note.
+    o.Option3[8].setValue(true);
+    GrafikauswertungAnzeigen();
+    c = &aktivesChart()->MSChart1;
+    EXPECT_EQ(reihe(*c, 2), std::vector<double>{28});
+    EXPECT_EQ(reihe(*c, 3), std::vector<double>{14});
+    EXPECT_EQ(reihe(*c, 1), std::vector<double>{0});
+    EXPECT_EQ(c->FootnoteText(), "Eigene Fußnote");
+}
+
 TEST_F(ChartTest, AnswerTableColumnsAndRowsAreChartedWithTheirOwnTitleAndNoReportPicture) {
     bilderLoeschen();
     frmChart* f = TabellenchartAnzeigen(10, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, "Antwortwert 3");
