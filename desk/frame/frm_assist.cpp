@@ -105,8 +105,8 @@ void frmAssist::SSCommand1_Click(int index) {
         case 0: TestDurchfuehren(); break;
         case 1: TypenbeschreibungenStarten(); break;
         case 2: GrafikauswertungAnzeigen(); break;
-        case 3: ProgrammStarten("zuvscope.exe", 56, forms::vbOKOnly | forms::vbExclamation, false); break;
-        case 4: ProgrammStarten("zuvtutor.exe", 55, forms::vbOKOnly | forms::vbExclamation, false); break;
+        case 3: ProgrammStarten("zuvscope.exe", 56, forms::vbOKOnly | forms::vbExclamation); break;
+        case 4: ProgrammStarten("zuvtutor.exe", 55, forms::vbOKOnly | forms::vbExclamation); break;
         case 5: PersonendatenAnzeigen(); break;
         case 6: HilfeinhaltZeigen(); break;
         case 7: EinfuehrungstextAnzeigen(); break;

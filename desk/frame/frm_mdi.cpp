@@ -999,11 +999,16 @@ std::string GeschwisterProgramm(const std::string& datei) {
     return {};
 }
 
-void ProgrammStarten(const char* datei, int dialogText, int stil, bool mitPerson) {
+void ProgrammStarten(const char* datei, int dialogText, int stil, int ohnePerson) {
     const std::string pfad = GeschwisterProgramm(datei);
     if (pfad.empty()) {
         std::string text = DialogTxt(dialogText);
-        if (mitPerson) text += gAktPerson[1] + " " + gAktPerson[2] + "/";
+        if (ohnePerson) {
+            if (vb::Trim(gAktPerson[1]).empty() && vb::Trim(gAktPerson[2]).empty())
+                text = DialogTxt(ohnePerson);
+            else
+                text += gAktPerson[1] + " " + gAktPerson[2] + "/";
+        }
         gAntwort = forms::MsgBox(text, stil, DialogTxt(3));
         return;
     }
@@ -1011,15 +1016,15 @@ void ProgrammStarten(const char* datei, int dialogText, int stil, bool mitPerson
 }
 
 void TypenbeschreibungenStarten() {
-    ProgrammStarten("zuvcodex.exe", 54, forms::vbOKOnly | forms::vbExclamation, true);
+    ProgrammStarten("zuvcodex.exe", 54, forms::vbOKOnly | forms::vbExclamation, 44);
     AssistentFarben({{1, 4}, {2, 3}}, kSchwarz);
 }
 
 void frmMDI::mnuTypenbeschreibungen_Click() { TypenbeschreibungenStarten(); }
 
-void frmMDI::mnuBilder_Click() { ProgrammStarten("zuvscope.exe", 56, forms::vbOKOnly | forms::vbQuestion, false); }
+void frmMDI::mnuBilder_Click() { ProgrammStarten("zuvscope.exe", 56, forms::vbOKOnly | forms::vbQuestion); }
 
-void frmMDI::mnuLernen_Click() { ProgrammStarten("zuvtutor.exe", 55, forms::vbOKOnly | forms::vbExclamation, false); }
+void frmMDI::mnuLernen_Click() { ProgrammStarten("zuvtutor.exe", 55, forms::vbOKOnly | forms::vbExclamation); }
 
 void frmMDI::StartImportProgram() {
     gAntwort = forms::vbYes;

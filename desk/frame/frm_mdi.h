@@ -125,8 +125,9 @@ private:
 void CloseDataFile();
 
 // Starts a sibling program of the data folder; when it is missing, says so with dialog text
-// `dialogText` (followed by the current person's name when `mitPerson`). The result goes to gAntwort.
-void ProgrammStarten(const char* datei, int dialogText, int stil, bool mitPerson);
+// `dialogText`. Where `ohnePerson` is a dialog text, `dialogText` names the current person after it,
+// and `ohnePerson` says the same without one when no person is chosen. The result goes to gAntwort.
+void ProgrammStarten(const char* datei, int dialogText, int stil, int ohnePerson = 0);
 // Where a sibling program named by its Windows name ("zuvcodex.exe") is installed; "" when nowhere.
 std::string GeschwisterProgramm(const std::string& datei);
 

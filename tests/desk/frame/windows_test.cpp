@@ -54,8 +54,8 @@ TEST_F(WindowsTest, AssistantTasksReportMissingProgramsAndKeepColoursWhenOff) {
     gAssistentanzeige = 0;
     a.Label1[4].setForeColor(kGruen);
     a.SSCommand1_Click(1);  // the reader program is not installed
-    // No person chosen: the text ends in the blank and the slash where the names would stand.
-    EXPECT_EQ(h().messages(), std::vector<std::string>{DialogTxt(54) + " /"});
+    // No person chosen: the message names none.
+    EXPECT_EQ(h().messages(), std::vector<std::string>{DialogTxt(44)});
     EXPECT_EQ(a.Label1[4].ForeColor(), kGruen);
     EXPECT_EQ(a.MousePointer(), forms::vbDefault);
     gAssistentanzeige = -1;
