@@ -17,8 +17,8 @@
 
 namespace {
 
-std::string meldungFertig() {
-    return DialogTxt(37) + " " + gImportQuelle + " " + DialogTxt(38) + " " + gDatenbankName + " " + DialogTxt(39);
+std::string meldungFertig(const std::string& quelle) {
+    return DialogTxt(37) + " " + quelle + " " + DialogTxt(38) + " " + gDatenbankName + " " + DialogTxt(39);
 }
 
 }  // namespace
@@ -52,37 +52,70 @@ void frmImport::setupControls() {
 }
 
 void frmImport::Form_Load() {
-    mitFehlerfalle([this] {
+    bool geladen = false;
+    mitFehlerfalle([&] {
         CenterForm(*this);
         setCaption(MenuTxt(17));
         Command2.setCaption(LabelTxt(208));
         Command3.setCaption(LabelTxt(209));
         Command1.setCaption(LabelTxt(69));
         Command4.setCaption(LabelTxt(68));
-        Data1.setDatabaseName(gImportQuelle);
-        Data1.setReadOnly(true);
-        Data1.setRecordSource("persdat");
-        Data1.Refresh();
-        auto rs = Data1.Recordset();
-        if (rs->RecordCount() == 0) return;  // an empty source: nothing to list
+        QuelleLaden(gImportQuelle);
+        geladen = true;
+    });
+    // A source that could not be read opens no window whose buttons would act on it.
+    if (!geladen) forms::Unload(*this);
+}
+
+void frmImport::QuelleLaden(const std::string& quelle) {
+    std::vector<std::string> eintraege, nummern;
+    Data1.setDatabaseName(quelle);
+    Data1.setReadOnly(true);
+    Data1.setRecordSource("persdat");
+    struct Schliessen {
+        db::DataControl& d;
+        ~Schliessen() { d.close(); }
+    } schliessen{Data1};
+    Data1.Refresh();
+    auto rs = Data1.Recordset();
+    if (rs->RecordCount() > 0) {
         rs->MoveFirst();
         while (!rs->Eof()) {
             // Persons with empty fields are listed too: their entry just lacks that part.
-            List1.AddItem(Feldtext(*rs, "vorname") + " " + Feldtext(*rs, "nachname") + ", " + Feldtext(*rs, "testdatum"));
-            List2.AddItem(vb::CStr(rs->Fields("personid").Value()));
+            eintraege.push_back(Feldtext(*rs, "vorname") + " " + Feldtext(*rs, "nachname") + ", " +
+                                Feldtext(*rs, "testdatum"));
+            nummern.push_back(vb::CStr(rs->Fields("personid").Value()));
             rs->MoveNext();
         }
-        Data1.close();
-    });
+    }
+    List1.Clear();
+    List2.Clear();
+    for (size_t i = 0; i < eintraege.size(); ++i) {
+        List1.AddItem(eintraege[i]);
+        List2.AddItem(nummern[i]);
+    }
+    m_quelle = quelle;
+}
+
+int frmImport::ablehnung(const std::string& quelle) {
+    if (!gDateiOffen || !gDatenbank) return 106;
+    if (files::samePath(files::resolve(quelle), files::resolve(gDatenbankName))) return 107;
+    if (gNurLesen) return 108;
+    return 0;
+}
+
+bool frmImport::abgelehnt() const {
+    const int grund = ablehnung(m_quelle);
+    if (grund) gAntwort = forms::MsgBox(DialogTxt(grund), forms::vbExclamation, DialogTxt(3));
+    return grund != 0;
 }
 
 int frmImport::importiere(const std::string& quelle, const std::vector<int32_t>* nurDiese) {
-    if (!gDateiOffen || !gDatenbank)
-        throw vb::Error(vb::err::ObjectNotSet, DialogTxt(106));
-    if (files::samePath(files::resolve(quelle), files::resolve(gDatenbankName)))
-        throw vb::Error(vb::err::InvalidProcedureCall, DialogTxt(107));
-    if (gNurLesen)
-        throw vb::Error(vb::err::ReadOnlyDatabase, DialogTxt(108));
+    switch (ablehnung(quelle)) {
+    case 106: throw vb::Error(vb::err::ObjectNotSet, DialogTxt(106));
+    case 107: throw vb::Error(vb::err::InvalidProcedureCall, DialogTxt(107));
+    case 108: throw vb::Error(vb::err::ReadOnlyDatabase, DialogTxt(108));
+    }
     {
         // Opening it first checks that the source is one of our data files under this login.
         auto pruefung = gWorkspace->OpenDatabase(files::resolve(quelle), false, true);
@@ -164,18 +197,19 @@ int frmImport::importiere(const std::string& quelle, const std::vector<int32_t>*
 
 void frmImport::Command2_Click() {
     mitFehlerfalle([this] {
+        if (abgelehnt()) return;
         setMousePointer(forms::vbHourglass);
         struct Zeiger {
             frmImport* f;
             ~Zeiger() { f->setMousePointer(forms::vbDefault); }
         } zeiger{this};
-        const int n = importiere(gImportQuelle, nullptr);
+        const int n = importiere(m_quelle, nullptr);
         setMousePointer(forms::vbDefault);
         if (n == 0) {
             gAntwort = forms::MsgBox(DialogTxt(109), forms::vbExclamation, DialogTxt(3));
             return;
         }
-        gAntwort = forms::MsgBox(meldungFertig(), forms::vbExclamation, DialogTxt(3));
+        gAntwort = forms::MsgBox(meldungFertig(m_quelle), forms::vbExclamation, DialogTxt(3));
     });
 }
 
@@ -186,15 +220,15 @@ void frmImport::Command3_Click() {
             if (List1.Selected(i)) nummern.push_back(static_cast<int32_t>(vb::Val(List2.List(i))));
         if (nummern.empty()) {
             gAntwort = forms::MsgBox(DialogTxt(40), forms::vbExclamation, DialogTxt(3));
-        } else {
+        } else if (!abgelehnt()) {
             setMousePointer(forms::vbHourglass);
             struct Zeiger {
                 frmImport* f;
                 ~Zeiger() { f->setMousePointer(forms::vbDefault); }
             } zeiger{this};
-            importiere(gImportQuelle, &nummern);
+            importiere(m_quelle, &nummern);
             setMousePointer(forms::vbDefault);
-            gAntwort = forms::MsgBox(meldungFertig(), forms::vbExclamation, DialogTxt(3));
+            gAntwort = forms::MsgBox(meldungFertig(m_quelle), forms::vbExclamation, DialogTxt(3));
         }
         forms::Unload(*this);
     });

@@ -1063,8 +1063,15 @@ void frmMDI::mnuImportZUV40_Click() {
     }
     const std::string quelle = CommonDialog1.FileName();
     if (quelle.empty() || quelle.find('*') != std::string::npos) return;
+    // What keeps any import from this file is said at once, in words, before a window offers one.
+    if (const int grund = frmImport::ablehnung(quelle)) {
+        gAntwort = forms::MsgBox(DialogTxt(grund), forms::vbExclamation, DialogTxt(3));
+        return;
+    }
+    // A window still open lists the file now chosen; a file it cannot read leaves it as it was.
+    if (forms::IsLoaded<frmImport>()) forms::Instance<frmImport>().QuelleLaden(quelle);
     gImportQuelle = quelle;
-    forms::Default<frmImport>().Show(forms::vbModal);
+    forms::Instance<frmImport>().Show(forms::vbModal);
 }
 
 void frmMDI::mnuWiederholen_Click() {

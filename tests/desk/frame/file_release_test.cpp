@@ -33,7 +33,6 @@ protected:
     // Opens the file from the recent list and uses it as a practitioner does: a person chosen
     // (the chart options bind to it), the person window opened and closed.
     void oeffnenUndBinden(const std::string& datei) {
-        h().chooseFile(datei);
         mdi().mnuFileArray_Click(1);
         ASSERT_TRUE(gDateiOffen);
         ASSERT_EQ(gDatenbankName, datei);
@@ -73,9 +72,14 @@ TEST_F(Freigabe, NoWindowKeepsTheFileAfterClosingBackupCompactionImportAndNew) {
     // An import from a source without persons, cancelled, while the file is open; then the file
     // is closed.
     oeffnenUndBinden(a);
-    imModal<frmImport>([](frmImport& f) { f.Command1_Click(); });
+    bool gelistet = false;
+    imModal<frmImport>([&](frmImport& f) {
+        gelistet = f.quelle() == leer && f.List1.ListCount() == 0;
+        f.Command1_Click();
+    });
     h().chooseFile(leer);
     mdi().mnuImportZUV40_Click();
+    EXPECT_TRUE(gelistet);
     EXPECT_EQ(support::descriptorsOn(leer), 0) << "import source";
     mdi().mnuClose_Click();
     EXPECT_EQ(support::descriptorsOn(a), 0) << "import";

@@ -178,6 +178,57 @@ TEST_F(MaintenanceTest, ImportRefusesItsOwnFileAndEmptyNamesDoNotStopTheList) {
     EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM PersDat"), 0);
 }
 
+TEST_F(MaintenanceTest, ARefusedSourceOpensNoImportWindowAndTheWindowListsTheFileChosenLast) {
+    const std::string a = neueDatei("A");
+    personenAnlegen(*gDatenbank, 2);
+    h().answer(forms::vbYes);
+    const std::string b = neueDatei("B");
+    personenAnlegen(*gDatenbank, 3);
+    h().answer(forms::vbYes);
+    const std::string ziel = neueDatei("Ziel");
+    const std::string kaputt = pfad("Kaputt.ZDB");
+    support::writeFile(kaputt, "keine Datendatei");
+    h().clearRecords();
+
+    // No data file: its cause, and no window.
+    h().chooseFile(kaputt);
+    mdi().mnuImportZUV40.choose();
+    ASSERT_EQ(h().messages().size(), 1u);
+    EXPECT_NE(h().messages()[0].find("3343"), std::string::npos) << h().messages()[0];
+    EXPECT_FALSE(forms::IsLoaded<frmImport>());
+
+    // The open file itself: why, in words, and no window.
+    h().clearRecords();
+    h().chooseFile(ziel);
+    mdi().mnuImportZUV40.choose();
+    EXPECT_EQ(h().messages(), std::vector<std::string>{DialogTxt(107)});
+    EXPECT_EQ(h().records().back().title, DialogTxt(3));
+    EXPECT_FALSE(forms::IsLoaded<frmImport>());
+
+    // With the window open on A: a refused file leaves it on A; B chosen then is listed and imported.
+    imModal<frmImport>([&](frmImport& f) {
+        EXPECT_EQ(f.List1.ListCount(), 2);
+        h().clearRecords();
+        h().chooseFile(kaputt);
+        mdi().mnuImportZUV40.choose();
+        EXPECT_EQ(h().messages().size(), 1u);
+        EXPECT_EQ(f.List1.ListCount(), 2);
+        EXPECT_EQ(f.quelle(), a);
+        h().chooseFile(b);
+        mdi().mnuImportZUV40.choose();
+        EXPECT_EQ(f.List1.ListCount(), 3);
+        EXPECT_EQ(f.quelle(), b);
+        f.Command2_Click();
+        EXPECT_EQ(h().messages().back(),
+                  DialogTxt(37) + " " + b + " " + DialogTxt(38) + " " + ziel + " " + DialogTxt(39));
+        f.Command1_Click();
+    });
+    h().chooseFile(a);
+    mdi().mnuImportZUV40.choose();
+    EXPECT_FALSE(forms::IsLoaded<frmImport>());
+    EXPECT_EQ(zahl(*gDatenbank, "SELECT COUNT(*) FROM PersDat"), 3);
+}
+
 TEST_F(MaintenanceTest, FailedImportLeavesTheTargetUnchanged) {
     const std::string quelle = neueDatei("Quelle");
     personenAnlegen(*gDatenbank, 2);
