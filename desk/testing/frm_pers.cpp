@@ -527,10 +527,11 @@ void frmpers::Command2_Click() {
 }
 
 void frmpers::ParseXML() {
+    // One layout for every refusal: the heading and the reason on one line, the line of the file
+    // (0 where the fault lies in no line) under it.
     auto fehlschlag = [](const std::string& grund, int zeile) {
-        std::string text = LabelTxt(363) + "\r\n\r\n" + grund;
-        if (zeile > 0) text += "\r\n" + LabelTxt(364) + " " + std::to_string(zeile);
-        forms::MsgBox(text, forms::vbExclamation, "");
+        forms::MsgBox(LabelTxt(363) + " " + grund + "\r\n" + LabelTxt(364) + " " + std::to_string(zeile),
+                      forms::vbExclamation, "");
     };
     m_xml = {};
     // The open data file (or its log) chosen by mistake is not read: a descriptor of our own on it

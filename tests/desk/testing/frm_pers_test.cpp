@@ -270,7 +270,13 @@ TEST_F(PersonFenster, XmlImportThroughTheFileDialogMakesTheImportedPersonCurrent
     host->chooseFile(path("kaputt"));  // no dot: ".XML" appended, found without regard to case
     f->Command2_Click();
     EXPECT_EQ(host->lastFileRequest().title, LabelTxt(454));
-    EXPECT_TRUE(gezeigt(LabelTxt(364)));
+    // The heading and the reason on one line, the line of the file under it.
+    const std::string meldung = meldungen().back();
+    const size_t umbruch = meldung.find("\r\n");
+    EXPECT_EQ(meldung.rfind(LabelTxt(363) + " ", 0), 0u) << meldung;
+    ASSERT_NE(umbruch, std::string::npos) << meldung;
+    EXPECT_GT(umbruch, LabelTxt(363).size() + 1) << meldung;
+    EXPECT_EQ(meldung.substr(umbruch), "\r\n" + LabelTxt(364) + " 1");
     EXPECT_EQ(personen(), 0);
 
     host->chooseFile(path("person.xml")).answer(forms::vbNo);
@@ -358,7 +364,7 @@ TEST_F(PersonFenster, XmlFilesNestedTooDeepOrBlownUpByEntitiesAreRefusedSayingWh
         host->chooseFile(path(datei));
         f->Command2_Click();
         ASSERT_EQ(meldungen().size(), 1u);
-        EXPECT_EQ(meldungen()[0], LabelTxt(363) + "\r\n\r\n" + DialogTxt(text));
+        EXPECT_EQ(meldungen()[0], LabelTxt(363) + " " + DialogTxt(text) + "\r\n" + LabelTxt(364) + " 0");
         EXPECT_NE(meldungen()[0].find(sagt), std::string::npos) << meldungen()[0];
         EXPECT_EQ(host->records().back().style, forms::vbExclamation);
     }
