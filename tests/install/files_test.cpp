@@ -88,8 +88,10 @@ TEST_F(InstallationFolder, IntroductionIsInTheDosCodePage) {
         ASSERT_TRUE(p > 0 && bytes[p - 1] == '\r') << "at byte " << p;
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
-    // It says what the enneagram is, how to rate and how long the test takes.
-    for (const char* topic : {"Enneagramm", "0 = trifft", "4 = trifft voll zu", "109 Aussagen", "Minuten"})
+    // It says what the enneagram is, how to rate, how long the test takes and how to go on with
+    // it from any statement.
+    for (const char* topic :
+         {"Enneagramm", "0 = trifft", "4 = trifft voll zu", "109 Aussagen", "Minuten", "\"Test wiederholen ab ...\""})
         EXPECT_NE(r.output.find(topic), std::string::npos) << topic;
 }
 
