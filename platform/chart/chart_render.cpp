@@ -158,8 +158,27 @@ void Renderer::drawTextBlock(const TextBlock& t, bool top) {
     if (t.Text.empty()) return;
     const QFont f = font(t.VtFont);
     const QFontMetricsF fm(f, m_p.device());
-    // A line break in the text starts a new line; each line is cut to the width on its own.
-    const QStringList zeilen = qs(t.Text).split('\n');
+    // A line break in the text starts a new line. A title is one line, cut to the width; a footnote
+    // may name more than fits in one line (the values a pie leaves out), so it wraps between words
+    // and only a word wider than the chart is cut.
+    QStringList zeilen;
+    for (const QString& absatz : qs(t.Text).split('\n')) {
+        if (top || fm.horizontalAdvance(absatz) <= m_area.width()) {
+            zeilen.push_back(absatz);
+            continue;
+        }
+        QString zeile;
+        for (const QString& wort : absatz.split(' ')) {
+            const QString laenger = zeile.isEmpty() ? wort : zeile + ' ' + wort;
+            if (!zeile.isEmpty() && fm.horizontalAdvance(laenger) > m_area.width()) {
+                zeilen.push_back(zeile);
+                zeile = wort;
+            } else {
+                zeile = laenger;
+            }
+        }
+        zeilen.push_back(zeile);
+    }
     const double h = fm.height();
     const double hoehe = h * zeilen.size();
     const double oben = top ? m_area.top() : m_area.bottom() - hoehe;

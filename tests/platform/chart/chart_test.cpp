@@ -310,6 +310,14 @@ TEST(ChartPainting, TextsReachAPdfPage) {
     const std::string leer = pdfText(empty);
     EXPECT_EQ(leer.find("Alle Werte sind 0"), std::string::npos) << leer;
     EXPECT_NE(leer.find("Erste Zeile\nZweite Zeile"), std::string::npos) << leer;
+    // A footnote longer than the chart is wide wraps between its words, to its last word.
+    std::string lang = "Nicht im Kreis:";
+    for (int t = 1; t <= 30; ++t) lang += " Typbezeichnung" + std::to_string(t) + " -28,";
+    lang += " Ende";
+    empty.setFootnoteText(lang);
+    const QString gelesen = QString::fromStdString(pdfText(empty)).simplified();
+    EXPECT_TRUE(gelesen.contains(QString::fromStdString(lang))) << gelesen.toStdString();
+    EXPECT_FALSE(gelesen.contains(QChar(0x2026))) << gelesen.toStdString();
 }
 
 TEST(ChartControl, ADoubleClickRaisesTheEventOfTheElementUnderThePointer) {
