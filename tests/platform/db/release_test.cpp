@@ -121,13 +121,17 @@ TEST_F(ReleaseTest, RemovingADataFileTakesItsJournalsButNotAFileAnotherProgramRe
     EXPECT_EQ(errorOf([&] { d->OpenRecordset("PersDat")->MoveFirst(); }), 3021);
     addPerson(*d, "Nina", "Neu");
 
-    // An outside reader in the middle of a read: the file, its log and its persons stay.
-    std::FILE* leser = ::popen(("sqlite3 " + support::shellQuote(a) + " > /dev/null").c_str(), "w");
+    // An outside reader in the middle of a read: the file, its log and its persons stay. Once it
+    // has printed what it read, the reader is inside its read and holds its locks until COMMIT;
+    // before that it may hold a lock only for a moment while it opens the file.
+    const std::string gelesen = path("gelesen.txt");
+    std::FILE* leser = ::popen(("sqlite3 " + support::shellQuote(a) + " > " + support::shellQuote(gelesen)).c_str(), "w");
     ASSERT_NE(leser, nullptr);
     std::fputs("BEGIN;\nSELECT count(*) FROM PersDat;\n", leser);
     std::fflush(leser);
-    for (int i = 0; i < 250 && !support::holdsLock(0, a + "-shm"); ++i)
+    for (int i = 0; i < 3000 && support::readFile(gelesen) != "1\n"; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(support::readFile(gelesen), "1\n");
     ASSERT_TRUE(support::holdsLock(0, a + "-shm"));
     EXPECT_EQ(errorOf([&] { db::DBEngine::instance().removeDatabaseFile(a); }), 3045);
     std::fputs("COMMIT;\n.quit\n", leser);
