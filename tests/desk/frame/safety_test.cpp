@@ -167,7 +167,7 @@ TEST_F(Datensicherheit, KilledCompactionLeavesTheTargetWholeAndItsLeftoversGoAtT
     const std::string ziel = datenDatei("Ziel.ZDB", 3);
     support::killAtManyMoments(
         20, 120ms,
-        [&](const std::function<void()>& bereit) {
+        [&](const std::function<void()>& bereit, const std::function<void()>& soWeit) {
             if (!starte()) return;
             h().cancelInput();
             bereit();
@@ -175,6 +175,7 @@ TEST_F(Datensicherheit, KilledCompactionLeavesTheTargetWholeAndItsLeftoversGoAtT
                 h().clearRecords();
                 h().chooseFile(quelle).chooseFile(ziel);
                 mdi().CompactDB();
+                soWeit();
             }
         },
         [&](const support::KillRound& r) {
@@ -200,13 +201,14 @@ TEST_F(Datensicherheit, KilledBackupAndImportLeaveWholeFiles) {
     zuletztGeoeffnet(quelle);
     support::killAtManyMoments(
         15, 120ms,
-        [&](const std::function<void()>& bereit) {
+        [&](const std::function<void()>& bereit, const std::function<void()>& soWeit) {
             if (!starte() || !gDateiOffen) return;
             bereit();
             for (;;) {
                 h().clearRecords();
                 h().answer(forms::vbYes).chooseFile(sicherung);
                 mdi().BackUpDB();
+                soWeit();
                 h().chooseFile(quelle);
                 mdi().mnuOpen_Click();
             }
@@ -222,13 +224,16 @@ TEST_F(Datensicherheit, KilledBackupAndImportLeaveWholeFiles) {
 
     support::killAtManyMoments(
         15, 120ms,
-        [&](const std::function<void()>& bereit) {
+        [&](const std::function<void()>& bereit, const std::function<void()>& soWeit) {
             if (!starte() || !gDateiOffen) return;
             h().chooseFile(ziel);
             h().answer(forms::vbYes);
             mdi().mnuOpen_Click();
             bereit();
-            for (;;) frmImport::importiere(quelle, nullptr);
+            for (;;) {
+                frmImport::importiere(quelle, nullptr);
+                soWeit();
+            }
         },
         [&](const support::KillRound& r) {
             EXPECT_TRUE(r.killed) << r.exitCode;

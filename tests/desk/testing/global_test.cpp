@@ -1,7 +1,3 @@
-#include <csignal>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QMouseEvent>
@@ -13,8 +9,10 @@
 #include "fenster_fixture.h"
 #include "platform/draw/printer.h"
 #include "platform/forms/screen.h"
+#include "support/kill_test.h"
 
 using namespace zuvtest_test;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -121,25 +119,28 @@ TEST_F(Programm, KilledWhileSavingLeavesEveryPersonWholeOrAbsent) {
     datei.reset();
     gDatenbank.reset();
     const std::string file = path("test.ZDB");
-    const pid_t kind = fork();
-    if (kind == 0) {
-        auto d = ws->OpenDatabase(file);
-        for (int i = 0;; ++i) support::neuePerson(*d, tabelle, {{"Nachname", vb::Variant("Person " + std::to_string(i))}});
-    }
-    ASSERT_GT(kind, 0);
-    usleep(700 * 1000);
-    kill(kind, SIGKILL);
-    int status = 0;
-    waitpid(kind, &status, 0);
-
     const std::string q = "sqlite3 '" + file + "' ";
-    EXPECT_EQ(shell(q + "'pragma integrity_check'"), "ok\n");
+    support::killAtManyMoments(
+        3, 300ms,
+        [&](const std::function<void()>& bereit, const std::function<void()>& soWeit) {
+            auto d = ws->OpenDatabase(file);
+            bereit();
+            for (int i = 0;; ++i) {
+                support::neuePerson(*d, tabelle, {{"Nachname", vb::Variant("Person " + std::to_string(i))}});
+                soWeit();
+            }
+        },
+        [&](const support::KillRound& r) {
+            EXPECT_TRUE(r.killed) << "round " << r.index;
+            EXPECT_EQ(shell(q + "'pragma integrity_check'"), "ok\n");
+            EXPECT_EQ(shell(q + "\"select count(*) from persdat p where (select count(*) from persontestergebnis a "
+                                "where a.personid = p.personid) <> 109 or (select count(*) from typwertzuweisung t "
+                                "where t.personid = p.personid) <> 126 or (select count(*) from ergebnis e where "
+                                "e.personid = p.personid) <> 9\""),
+                      "0\n");
+            EXPECT_EQ(shell(q + "\"select count(*) from typwertzuweisung where personid not in (select personid from "
+                                "persdat)\""),
+                      "0\n");
+        });
     EXPECT_NE(shell(q + "'select count(*) from persdat'"), "0\n");
-    EXPECT_EQ(shell(q + "\"select count(*) from persdat p where (select count(*) from persontestergebnis a "
-                        "where a.personid = p.personid) <> 109 or (select count(*) from typwertzuweisung t where "
-                        "t.personid = p.personid) <> 126 or (select count(*) from ergebnis e where e.personid = "
-                        "p.personid) <> 9\""),
-              "0\n");
-    EXPECT_EQ(shell(q + "\"select count(*) from typwertzuweisung where personid not in (select personid from persdat)\""),
-              "0\n");
 }

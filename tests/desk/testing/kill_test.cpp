@@ -86,7 +86,7 @@ TEST_F(Abgebrochen, KilledWhileRatingLeavesEveryAnswerAgreeingWithItsItemTypeRow
     int runde = 0;
     support::killAtManyMoments(
         40, 40ms,
-        [&](const std::function<void()>& bereit) {
+        [&](const std::function<void()>& bereit, const std::function<void()>& soWeit) {
             sitzung();
             gAktPerson = {};
             gAktAussage = 1;
@@ -99,6 +99,7 @@ TEST_F(Abgebrochen, KilledWhileRatingLeavesEveryAnswerAgreeingWithItsItemTypeRow
                 f.Text2_GotFocus();
                 f.Text1.setText(std::to_string((n / 108 + n) % 5));
                 f.Befehl6_Click();
+                if (n - runde * 7 == 50) soWeit();  // 51 statements rated
             }
         },
         [&](const support::KillRound& r) {
@@ -119,7 +120,7 @@ TEST_F(Abgebrochen, KilledWhileSavingPersonsLeavesEachWholeOrAbsent) {
     loslassen();
     support::killAtManyMoments(
         30, 60ms,
-        [&](const std::function<void()>& bereit) {
+        [&](const std::function<void()>& bereit, const std::function<void()>& soWeit) {
             sitzung();
             // The window's first showing costs more than the whole window of kill moments on a busy
             // machine: the moments count from when saving begins.
@@ -133,6 +134,7 @@ TEST_F(Abgebrochen, KilledWhileSavingPersonsLeavesEachWholeOrAbsent) {
                 f.Text1[1].setText("Nachname" + std::to_string(i));
                 host->answer(forms::vbNo);
                 f.Befehl5_Click();
+                if (i == 10) soWeit();
             }
         },
         [&](const support::KillRound& r) {
@@ -154,11 +156,14 @@ TEST_F(Abgebrochen, KilledWhileImportingXmlPersonsLeavesEachWholeOrAbsent) {
     loslassen();
     support::killAtManyMoments(
         25, 25ms,
-        [&](const std::function<void()>& bereit) {
+        [&](const std::function<void()>& bereit, const std::function<void()>& soWeit) {
             sitzung();
             const auto person = zuvtest::leseXmlPerson(path("person.xml"));
             bereit();
-            for (;;) zuvtest::schreibeXmlPerson(*datei, person, tabelle);
+            for (int i = 0;; ++i) {
+                zuvtest::schreibeXmlPerson(*datei, person, tabelle);
+                if (i == 10) soWeit();
+            }
         },
         [&](const support::KillRound& r) {
             EXPECT_TRUE(r.killed) << "round " << r.index << " ended with " << r.exitCode;

@@ -349,12 +349,13 @@ TEST_F(Safety, KilledCopiesLeaveNoPartialTargetAndTheirLeftoversAreCleared) {
         int complete = 0;
         support::killAtManyMoments(
             20, 100ms,
-            [&](const std::function<void()>& ready) {
+            [&](const std::function<void()>& ready, const std::function<void()>& done) {
                 ready();
                 for (int i = 0;; ++i) {
                     const std::string target = path("ziel" + std::to_string(i) + ".ZDB");
                     if (compaction) db::DBEngine::instance().CompactDatabase(source, target);
                     else db::copyDatabaseFile(source, target);
+                    done();
                 }
             },
             [&](const support::KillRound& r) {
