@@ -29,14 +29,22 @@ TEST_F(FrameTest, InstalledProgramShowsTheMainWindowOnAScreen) {
     fs::copy_file(programm, dir / "zuvdesk");
 
     const fs::path bild = dir / "bildschirm.png";
-    const std::string skript = "cd '" + dir.string() + "' && (./zuvdesk & pid=$!; sleep 4; import -window root '" +
-                               bild.string() + "'; " + (vorhanden("xwininfo") ? "xwininfo -root -tree; " : "") +
-                               "kill $pid)";
-    const std::string out =
-        ausgabe("env -u QT_QPA_PLATFORM xvfb-run -a -s '-screen 0 1280x1024x24' sh -c \"" + skript + "\"");
+    // The screen is taken once the main window stands there with its caption and has painted
+    // (a screen with nothing on it is a few hundred bytes as PNG); a minute at most.
+    const bool fenster = vorhanden("xwininfo");
+    const std::string b = support::shellQuote(bild.string());
+    support::writeFile(dir / "bildschirm.sh",
+                       "cd " + support::shellQuote(dir.string()) + "\n./zuvdesk &\npid=$!\ni=0\n"
+                       "while [ $i -lt 300 ]; do\n" +
+                           (fenster ? "  if xwininfo -root -tree | grep -q 'Z.U.V. 5.0: '; then\n" : "  if true; then\n") +
+                           "    import -window root " + b + " && [ $(stat -c %s " + b + ") -gt 10000 ] && break\n"
+                           "  fi\n  i=$((i+1))\n  sleep 0.2\ndone\n" +
+                           (fenster ? "xwininfo -root -tree\n" : "") + "kill $pid\nwait $pid\n");
+    const std::string out = ausgabe("env -u QT_QPA_PLATFORM xvfb-run -a -s '-screen 0 1280x1024x24' sh " +
+                                    support::shellQuote((dir / "bildschirm.sh").string()));
     ASSERT_TRUE(fs::exists(bild)) << out;
     EXPECT_GT(fs::file_size(bild), 10000u);
-    if (vorhanden("xwininfo")) {
+    if (fenster) {
         EXPECT_NE(out.find("Z.U.V. 5.0: " + datei), std::string::npos) << out;
     }
     const char* behalten = std::getenv("ZUV_SCREENSHOT");
