@@ -1,6 +1,8 @@
 #include "platform/db/connection.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +17,7 @@
 #include "platform/db/jet_sql.h"
 #include "platform/db/text.h"
 #include "platform/files/held_files.h"
+#include "platform/vb/strings.h"
 
 namespace db::detail {
 
@@ -165,9 +168,111 @@ void Connection::requireOpen() const {
     if (!m_db) raise(3420, m_path);
 }
 
+Connection* Connection::heldUnder(const std::string& path, bool anySpelling) {
+    for (Connection* c : liveConnections())
+        if (!c->m_readOnly && c->m_db && c->m_path == path) return c;
+    if (!anySpelling) return nullptr;
+    const std::string spelled = spelledPath(path);
+    for (Connection* c : liveConnections())
+        if (!c->m_readOnly && c->m_db && spelledPath(c->m_path) == spelled) return c;
+    return nullptr;
+}
+
+namespace {
+
+// A descriptor of this process on the file of that device and inode (SQLite's own): looked up
+// through /proc, so that the file is not opened again; -1 when there is none.
+int descriptorOf(uint64_t device, uint64_t inode) {
+    DIR* d = ::opendir("/proc/self/fd");
+    if (!d) return -1;
+    int found = -1;
+    while (const dirent* e = ::readdir(d)) {
+        if (e->d_name[0] < '0' || e->d_name[0] > '9') continue;
+        const int fd = std::atoi(e->d_name);
+        struct stat st;
+        if (fd != ::dirfd(d) && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+            static_cast<uint64_t>(st.st_dev) == device && static_cast<uint64_t>(st.st_ino) == inode) {
+            found = fd;
+            break;
+        }
+    }
+    ::closedir(d);
+    return found;
+}
+
+}  // namespace
+
+HeldFile Connection::fate() const {
+    HeldFile f;
+    if (!m_db) return f;
+    struct stat st;
+    const bool named = ::stat(m_path.c_str(), &st) == 0;
+    if (named && static_cast<uint64_t>(st.st_dev) == m_device && static_cast<uint64_t>(st.st_ino) == m_inode) {
+        // The rule of opening: a write-protected file or a folder that takes no new files (for the
+        // log) is not written, even where this account could override it.
+        const bool writable = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(m_path.c_str(), W_OK) == 0 &&
+                              ::access(m_folder.c_str(), W_OK) == 0;
+        if (!m_readOnly && !writable) f.fate = HeldFile::Fate::NotWritable;
+        return f;
+    }
+    f.nameTaken = named;
+    // Where SQLite's own descriptor leads now: to no name (deleted) or to the file's new name.
+    const int fd = descriptorOf(m_device, m_inode);
+    struct stat own;
+    if (fd < 0 || ::fstat(fd, &own) != 0 || own.st_nlink == 0) {
+        f.fate = HeldFile::Fate::Deleted;
+        return f;
+    }
+    char link[PATH_MAX];
+    const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), link, sizeof link - 1);
+    if (n > 0) f.now.assign(link, static_cast<size_t>(n));
+    // Still under its name, but the name cannot be reached (a folder closed to this account).
+    if (f.now == m_path) f.fate = HeldFile::Fate::NotWritable;
+    else f.fate = HeldFile::Fate::Moved;
+    return f;
+}
+
+void Connection::requireInPlace(bool writing) {
+    const HeldFile f = fate();
+    // What was committed goes from the log beside the old name into the file it belongs to, so
+    // that the file is whole wherever it is now, and no file put under the old name meanwhile is
+    // read together with this file's log.
+    if ((f.fate == HeldFile::Fate::Deleted || f.fate == HeldFile::Fate::Moved) && sqlite3_get_autocommit(m_db))
+        checkpoint();
+    switch (f.fate) {
+        case HeldFile::Fate::InPlace: return;
+        case HeldFile::Fate::NotWritable:
+            if (writing) raise(vb::err::FileNoLongerWritable, m_path);
+            return;
+        case HeldFile::Fate::Deleted:
+            if (f.nameTaken)
+                raiseText(vb::err::FileDeletedWhileOpen,
+                          "Die Datei wurde gelöscht oder durch eine andere ersetzt, während sie geöffnet war; es "
+                          "wird nichts mehr in sie geschrieben.",
+                          m_path);
+            raise(vb::err::FileDeletedWhileOpen, m_path);
+        case HeldFile::Fate::Moved:
+            if (f.now.empty()) raise(vb::err::FileMovedWhileOpen, m_path);
+            raiseText(vb::err::FileMovedWhileOpen,
+                      errorText(vb::err::FileMovedWhileOpen) + " Sie heißt jetzt „" + vb::excerpt(f.now, 240) + "“.",
+                      m_path);
+    }
+}
+
+void Connection::beforeWrite() {
+    if (!m_readOnly && m_db && sqlite3_get_autocommit(m_db)) requireInPlace(true);
+}
+
 std::shared_ptr<Connection> Connection::open(const std::string& path, bool readOnly, bool exclusive,
                                              const DBEngine::Login& login) {
     descriptionLocksInstalled();
+    // A file this program holds that was deleted, moved or write-protected meanwhile is named as
+    // such, not taken for a missing or locked one. Another file put under its name is that file,
+    // and opened anew.
+    if (Connection* held = heldUnder(path, false)) {
+        const HeldFile f = held->fate();
+        if (f.fate != HeldFile::Fate::InPlace && !f.nameTaken) held->requireInPlace(!readOnly);
+    }
     std::error_code ec;
     const fs::path p(path);
     const fs::path parent = p.has_parent_path() ? p.parent_path() : fs::path(".");
@@ -206,6 +311,11 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     std::shared_ptr<Connection> c(new Connection);
     c->m_path = path;
     c->m_key = file;
+    c->m_folder = parent.string();
+    if (struct stat st; ::stat(path.c_str(), &st) == 0) {
+        c->m_device = static_cast<uint64_t>(st.st_dev);
+        c->m_inode = static_cast<uint64_t>(st.st_ino);
+    }
     c->m_readOnly = readOnly;
     c->m_exclusive = exclusive;
     // SQLite finds the log beside the name it opens; a file already open under another name (a
@@ -352,6 +462,7 @@ void Connection::prepareWrite() {
     // outside one. Where it cannot happen at all (another program reads the file) the file keeps
     // its rollback journal, which is just as safe.
     if (!m_walPending || !sqlite3_get_autocommit(m_db)) return;
+    beforeWrite();  // the switch writes the file's header
     sqlite3_stmt* s = nullptr;
     if (sqlite3_prepare_v2(m_db, "PRAGMA journal_mode=WAL", -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW) {
         const unsigned char* mode = sqlite3_column_text(s, 0);
@@ -427,7 +538,27 @@ void Connection::shutdown() {
         m_cache.clear();
         if (!m_readOnly && m_ready && m_depth == 0)
             sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+        // SQLite leaves its log and shared-memory file beside the old name of a file moved or
+        // deleted meanwhile, since they might belong to a file put there since. Where none stands
+        // there, they are this connection's alone and go with it.
+        std::vector<std::pair<std::string, struct stat>> ownSideFiles;
+        if (!m_readOnly && m_ready && m_sqlitePath == m_path) {
+            const HeldFile f = fate();
+            if ((f.fate == HeldFile::Fate::Deleted || f.fate == HeldFile::Fate::Moved) && !f.nameTaken)
+                for (const char* side : {"-wal", "-shm"}) {
+                    struct stat st;
+                    const std::string name = m_path + side;
+                    if (::stat(name.c_str(), &st) == 0 && descriptorOf(st.st_dev, st.st_ino) >= 0)
+                        ownSideFiles.emplace_back(name, st);
+                }
+        }
         sqlite3_close_v2(m_db);  // an open transaction is rolled back
+        for (const auto& [name, was] : ownSideFiles) {
+            struct stat st;
+            if (descriptorOf(was.st_dev, was.st_ino) < 0 && ::stat(name.c_str(), &st) == 0 && st.st_dev == was.st_dev &&
+                st.st_ino == was.st_ino)
+                ::unlink(name.c_str());
+        }
         m_db = nullptr;
         m_depth = 0;
         m_ended.reset();
@@ -586,6 +717,7 @@ void Connection::refuseEndedTransaction() const {
 
 long Connection::run(sqlite3_stmt* s) {
     refuseEndedTransaction();
+    if (!sqlite3_stmt_readonly(s)) beforeWrite();
     int rc;
     while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
     }
@@ -599,7 +731,13 @@ long Connection::run(sqlite3_stmt* s) {
 void Connection::exec(const std::string& sql) {
     requireOpen();
     refuseEndedTransaction();
+    beforeWrite();
     prepareWrite();
+    execEnding(sql);
+}
+
+void Connection::execEnding(const std::string& sql) {
+    requireOpen();
     char* msg = nullptr;
     const int rc = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &msg);
     sqlite3_free(msg);
@@ -760,8 +898,13 @@ void Connection::commit() {
     // A commit that fails (the file locked by another program) leaves the transaction open, so
     // that the caller can roll it back.
     refuseEndedTransaction();  // nothing is left to commit
-    if (m_depth == 1) exec("COMMIT");
-    else exec("RELEASE zuv_trans" + std::to_string(m_depth - 1));
+    if (m_depth == 1) {
+        // Written only into the file under its name: otherwise the caller rolls back.
+        if (!m_readOnly) requireInPlace(true);
+        execEnding("COMMIT");
+    } else {
+        execEnding("RELEASE zuv_trans" + std::to_string(m_depth - 1));
+    }
     --m_depth;
 }
 
@@ -771,15 +914,18 @@ void Connection::rollback() {
     // A full disk or an I/O error makes SQLite roll back the whole transaction by itself: then
     // nothing is left to undo, and the error that ended the transaction stays the one reported.
     if (m_db && !sqlite3_get_autocommit(m_db)) {
-        if (m_depth == 0) exec("ROLLBACK");
-        else exec("ROLLBACK TO zuv_trans" + std::to_string(m_depth) + "; RELEASE zuv_trans" + std::to_string(m_depth));
+        if (m_depth == 0) execEnding("ROLLBACK");
+        else execEnding("ROLLBACK TO zuv_trans" + std::to_string(m_depth) + "; RELEASE zuv_trans" + std::to_string(m_depth));
     }
     if (m_depth == 0) m_ended.reset();
     schemaChanged();
     wrote();
 }
 
-Savepoint::Savepoint(Connection& c) : m_c(c) { m_c.exec("SAVEPOINT zuv_step"); }
+Savepoint::Savepoint(Connection& c) : m_c(c) {
+    m_outer = m_c.handle() && sqlite3_get_autocommit(m_c.handle());
+    m_c.exec("SAVEPOINT zuv_step");
+}
 
 Savepoint::~Savepoint() {
     if (m_done) return;
@@ -787,6 +933,7 @@ Savepoint::~Savepoint() {
 }
 
 void Savepoint::release() {
+    if (m_outer && !m_c.readOnly()) m_c.requireInPlace(true);
     m_c.exec("RELEASE zuv_step");
     m_done = true;
 }

@@ -72,6 +72,9 @@ public:
     // into the file and the file is let go. Whoever still holds such a connection finds it closed
     // (3420); the next open reads the file anew.
     static void releaseFile(const std::string& resolvedPath);
+    // The writable connection of this process opened under that name (its spelling too when
+    // `anySpelling`); nullptr when there is none.
+    static Connection* heldUnder(const std::string& resolvedPath, bool anySpelling);
     // A new database file owned by the login's account (none for an installation database).
     static std::shared_ptr<Connection> create(const std::string& resolvedPath, const DBEngine::Login& owner,
                                               bool installation);
@@ -109,7 +112,16 @@ public:
     // Changes when this connection or another one (also of another program) changed the file.
     uint64_t changeToken();
 
+    // The log written into the file (nothing while a transaction is open). Not checked like a
+    // write: it moves only what was committed into the file this connection holds, wherever that
+    // stands now, and empties the log beside its old name.
     void checkpoint();
+
+    // What became of the file since it was opened.
+    HeldFile fate() const;
+    // Before a write: 3900, 3901 or 3902 when the file no longer stands under its name, or (when
+    // `writing`) no longer takes writes there.
+    void requireInPlace(bool writing);
 
 private:
     friend class Stmt;
@@ -127,6 +139,10 @@ private:
     // Called before anything that may write: a file still in rollback-journal mode goes over to
     // the write-ahead log now, so that opening a file changes nothing in it.
     void prepareWrite();
+    // requireInPlace before a statement that writes and starts a transaction of its own.
+    void beforeWrite();
+    // exec without the check: for ending a transaction, which must never be refused.
+    void execEnding(const std::string& sql);
     void loadSchema();
     // 3420 once the connection was closed by releaseFile.
     void requireOpen() const;
@@ -139,6 +155,9 @@ private:
     std::string m_path;
     std::string m_sqlitePath;  // the name SQLite opened (its log lies beside it)
     std::string m_key;
+    uint64_t m_device = 0;  // the file as it was opened
+    uint64_t m_inode = 0;
+    std::string m_folder;
     bool m_readOnly = false;
     bool m_exclusive = false;
     bool m_ready = false;  // configured; a connection that failed to open writes nothing back
@@ -166,6 +185,7 @@ public:
 
 private:
     Connection& m_c;
+    bool m_outer = false;  // began a transaction: its release commits it
     bool m_done = false;
 };
 

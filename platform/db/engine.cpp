@@ -316,6 +316,31 @@ bool byteCopy(const std::string& src, const std::string& target, const std::stri
     return true;
 }
 
+// Copies the database of an open connection into a new file through SQLite's backup: it reads
+// a consistent state, including what the connection's log holds, and never opens the source by
+// its name (which may lead to another file, or nowhere, by now).
+void backupInto(sqlite3* source, const std::string& copyPath, const std::string& shownSource,
+                const std::string& shownTarget) {
+    RawDb r;
+    if (sqlite3_open_v2(copyPath.c_str(), &r.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+        raise(3043, shownTarget);
+    // A half-made copy is thrown away whole, so it needs no journal of its own.
+    sqlite3_exec(r.db, "PRAGMA journal_mode=OFF", nullptr, nullptr, nullptr);
+    sqlite3_backup* b = sqlite3_backup_init(r.db, "main", source, "main");
+    if (!b) raise(3043, shownTarget);
+    // The source's busy timeout lets a writer of another program finish first.
+    const int rc = sqlite3_backup_step(b, -1);
+    sqlite3_backup_finish(b);
+    if (rc != SQLITE_DONE) {
+        const int base = rc & 0xFF;
+        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raise(3218, shownSource);
+        if (base == SQLITE_CORRUPT || base == SQLITE_NOTADB) raise(3343, shownSource);
+        raise(diskErrorNumber(rc, detail::lastSystemError(r.db)), shownTarget);
+    }
+    sqlite3_close_v2(r.db);
+    r.db = nullptr;
+}
+
 }  // namespace
 
 void copyDatabaseFile(const std::string& srcIn, const std::string& dstIn) {
@@ -334,25 +359,31 @@ void copyDatabaseFile(const std::string& srcIn, const std::string& dstIn) {
     fs::remove(copy.path, ec);
     // Held by this program or written by another one: SQLite's own copy reads a consistent state.
     auto source = detail::Connection::open(src, true, false, login);
-    RawDb r;
-    if (sqlite3_open_v2(copy.path.c_str(), &r.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
-        raise(3043, dstIn);
-    // A half-made copy is thrown away whole, so it needs no journal of its own.
-    sqlite3_exec(r.db, "PRAGMA journal_mode=OFF", nullptr, nullptr, nullptr);
-    sqlite3_backup* b = sqlite3_backup_init(r.db, "main", source->handle(), "main");
-    if (!b) raise(3043, dstIn);
-    // The source's busy timeout lets a writer of another program finish first.
-    const int rc = sqlite3_backup_step(b, -1);
-    sqlite3_backup_finish(b);
-    if (rc != SQLITE_DONE) {
-        const int base = rc & 0xFF;
-        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raise(3218, srcIn);
-        if (base == SQLITE_CORRUPT || base == SQLITE_NOTADB) raise(3343, srcIn);
-        raise(diskErrorNumber(rc, detail::lastSystemError(r.db)), dstIn);
-    }
-    sqlite3_close_v2(r.db);
-    r.db = nullptr;
+    backupInto(source->handle(), copy.path, srcIn, dstIn);
     finishCopy(copy, dst, true, dstIn);
+}
+
+HeldFile DBEngine::heldFileFate(const std::string& path) const {
+    const detail::Connection* c = detail::Connection::heldUnder(detail::resolvePath(path), true);
+    return c ? c->fate() : HeldFile{};
+}
+
+void DBEngine::saveHeldFileAs(const std::string& pathIn, const std::string& targetIn, bool replace) {
+    const std::string path = detail::resolvePath(pathIn);
+    const std::string target = detail::resolvePath(targetIn);
+    detail::Connection* held = detail::Connection::heldUnder(path, true);
+    if (!held) raise(3420, pathIn);
+    std::error_code ec;
+    const fs::path t(target);
+    const fs::path folder = t.has_parent_path() ? t.parent_path() : fs::path(".");
+    if (t.filename().empty() || !fs::is_directory(folder, ec)) raise(3044, targetIn);
+    if (fs::exists(t, ec) && (!replace || fs::is_directory(t, ec) || files::isHeldByDatabase(target)))
+        raise(3204, targetIn);
+    files::removeStaleTempFiles(folder.string());
+    TempCopy copy(target);
+    backupInto(held->handle(), copy.path, pathIn, targetIn);
+    held->checkpoint();
+    finishCopy(copy, target, replace, targetIn);
 }
 
 void createWorkgroupFile(const std::string& pathIn, const std::string& kennung,

@@ -11,6 +11,20 @@ namespace db {
 
 class Workspace;
 
+// What became of a file this program holds open for writing since it was opened, judged by device
+// and inode (the file is not opened again for it).
+struct HeldFile {
+    enum class Fate {
+        InPlace,      // still under its name and writable (or not held at all)
+        Deleted,      // no name leads to it any more; the program still holds its content
+        Moved,        // renamed or moved: `now` names it where that can be known
+        NotWritable,  // under its name, but it or its folder no longer takes writes
+    };
+    Fate fate = Fate::InPlace;
+    std::string now;
+    bool nameTaken = false;  // Deleted or Moved: another file stands under the name now
+};
+
 // The process-wide engine object. Set SystemDB, DefaultUser and DefaultPassword before the first
 // workspace: the workgroup file named by SystemDB when the first workspace is created stays the
 // one in use for the whole run (later changes of SystemDB do not rebind it).
@@ -63,6 +77,16 @@ public:
     // another program holds it (nothing is deleted); 70/75 when it cannot be deleted. A missing
     // file is no error.
     void removeDatabaseFile(const std::string& path);
+
+    // What became of the file this program holds open for writing under that name.
+    HeldFile heldFileFate(const std::string& path) const;
+    // Writes what this program holds of that file (also of one deleted meanwhile: through its open
+    // connection, never by opening the name again) into `target`. The copy is made under a hidden
+    // name beside the target and takes the target's name when it is whole; an existing target is
+    // replaced only when `replace` (3204 otherwise). The file's log is written into the held file
+    // first, so that no log is left beside its old name for whatever file stands there next.
+    // Errors: 3420 not held, 3044 no such folder, 3204, 3026 disk full, 3043.
+    void saveHeldFileAs(const std::string& path, const std::string& target, bool replace);
 
     // How long a statement waits for a lock held by another program before it fails.
     void setBusyTimeout(int milliseconds) { m_busyTimeoutMs = milliseconds; }

@@ -41,6 +41,11 @@ const std::map<int, std::string>& table() {
         {3368, "Für das Feld der Primärtabelle gibt es keinen eindeutigen Index."},
         {3375, "Die Tabelle hat bereits einen Index mit diesem Namen."},
         {3420, "Das Objekt ist ungültig oder nicht mehr festgelegt."},
+        {3900, "Die Datei wurde gelöscht, während sie geöffnet war; es wird nichts mehr in sie geschrieben."},
+        {3901, "Die Datei wurde umbenannt oder verschoben, während sie geöffnet war; es wird nichts mehr in sie "
+               "geschrieben."},
+        {3902, "In die Datei kann nicht mehr geschrieben werden: sie ist schreibgeschützt, oder ihr Ordner erlaubt "
+               "kein Schreiben mehr."},
     };
     return t;
 }

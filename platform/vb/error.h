@@ -49,6 +49,14 @@ inline constexpr int RelatedRecordRequired = 3201;
 inline constexpr int SyntaxError = 3075;
 inline constexpr int NotADatabase = 3343;
 inline constexpr int NumericOverflow = 3349;
+// A file held open for writing that no longer stands writable under its name: deleted (or
+// replaced), renamed or moved, or write-protected (also its folder). Nothing was written.
+inline constexpr int FileDeletedWhileOpen = 3900;
+inline constexpr int FileMovedWhileOpen = 3901;
+inline constexpr int FileNoLongerWritable = 3902;
+inline constexpr bool fileLostWhileOpen(int number) {
+    return number >= FileDeletedWhileOpen && number <= FileNoLongerWritable;
+}
 inline constexpr int CancelError = 32755;
 }  // namespace err
 
