@@ -17,6 +17,9 @@ class Recordset;
 namespace forms {
 class CommonDialog;
 }
+namespace vb {
+class Error;
+}
 
 // The print items whose state the result windows follow.
 enum class DruckMenue { Enneagramm, Grafik, Auswertung, Statistik, Tabelle, Dateivergleich };
@@ -63,6 +66,15 @@ public:
     }
     virtual void assistentNachVorn() {}
     virtual void assistentNachEinstellungen(bool an) { (void)an; }
+
+    // A file the program holds was deleted, moved or made unwritable while open, and a write was
+    // refused for it (`fehler`, 3900–3902): the main window tells the user what became of which
+    // file and offers to keep what the program still holds of it. False leaves it to the standard
+    // error box.
+    virtual bool gehalteneDateiVerloren(const vb::Error& fehler) {
+        (void)fehler;
+        return false;
+    }
 };
 
 // nullptr before a main window exists (start-up, tests of single windows).

@@ -130,11 +130,17 @@ forms::Form* ErgebnisfensterOeffnen(forms::Form* f, QPointer<QWidget>& ablage,
 
 void ShowErrorMessage(const vb::Error& e) {
     if (e.number() == vb::err::CancelError) return;
-    const bool fest = programm().festeFehlerworte;
-    const std::string text = (fest ? std::string("Folgender Fehler trat auf:") : textOder(363, "Folgender Fehler trat auf:")) +
-                             gCrLf + gCrLf + e.description() + gCrLf + (fest ? std::string("Nummer:") : textOder(364, "Nummer:")) +
-                             " " + std::to_string(e.number());
-    forms::MsgBox(text, forms::vbOKOnly);
+    const bool dateiVerloren = vb::err::fileLostWhileOpen(e.number());
+    // For a file deleted, moved or write-protected while open the main window asks what is to
+    // become of it instead: that question is the one message.
+    if (dateiVerloren && g_hauptfenster) forms::Screen::setMousePointer(forms::vbDefault);
+    if (!dateiVerloren || !g_hauptfenster || !g_hauptfenster->gehalteneDateiVerloren(e)) {
+        const bool fest = programm().festeFehlerworte;
+        const std::string text = (fest ? std::string("Folgender Fehler trat auf:") : textOder(363, "Folgender Fehler trat auf:")) +
+                                 gCrLf + gCrLf + e.description() + gCrLf + (fest ? std::string("Nummer:") : textOder(364, "Nummer:")) +
+                                 " " + std::to_string(e.number());
+        forms::MsgBox(text, forms::vbOKOnly);
+    }
     try {
         files::Close(1);
     } catch (...) {

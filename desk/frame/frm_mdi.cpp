@@ -26,6 +26,7 @@
 #include "desk/reports/frm_report.h"
 #include "desk/testing/druck.h"
 #include "desk/testing/frm_einfuehrung.h"
+#include "desk/testing/frm_pers.h"
 #include "desk/testing/testverwaltung.h"
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
@@ -633,6 +634,141 @@ void CloseDataFile() {
         // again at the next opening, and the file's locks are to be taken anew then.
         if (!datei.empty()) db::DBEngine::instance().releaseFile(datei);
     });
+}
+
+// ==================================================================== a file lost while open
+
+bool frmMDI::gehalteneDateiVerloren(const vb::Error&) {
+    // Only one question at a time: a write refused while it is on screen gets the standard box.
+    static bool dabei = false;
+    if (dabei) return false;
+    dabei = true;
+    struct Ende {
+        ~Ende() { dabei = false; }
+    } ende;
+    db::DBEngine& engine = db::DBEngine::instance();
+    if (gDateiOffen && !gDatenbankName.empty()) {
+        const db::HeldFile zustand = engine.heldFileFate(gDatenbankName);
+        if (zustand.fate != db::HeldFile::Fate::InPlace) {
+            datendateiVerloren(zustand);
+            return true;
+        }
+    }
+    if (!gProgrammDB.empty()) {
+        // The settings are needed under their name at the next start; another file put there is
+        // not replaced (the standard box says what happened).
+        const db::HeldFile zustand = engine.heldFileFate(files::resolve(gProgrammDB));
+        if ((zustand.fate == db::HeldFile::Fate::Deleted || zustand.fate == db::HeldFile::Fate::Moved) &&
+            !zustand.nameTaken) {
+            einstellungenVerloren(zustand);
+            return true;
+        }
+    }
+    return false;
+}
+
+void frmMDI::datendateiVerloren(const db::HeldFile& zustand) {
+    using Fate = db::HeldFile::Fate;
+    const std::string datei = gDatenbankName;
+    const int32_t person = gAktPersonID;
+    const std::string kopf = DialogTxt(123) + datei;
+    if (zustand.fate == Fate::Moved && !zustand.now.empty()) {
+        // The file is whole where it is now (its log goes into it when it is closed): the
+        // program follows it there.
+        forms::MsgBox(kopf + DialogTxt(141) + gCrLf + gCrLf + DialogTxt(150) + zustand.now + DialogTxt(151),
+                      forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+        weiterMitDatei(zustand.now, person);
+        return;
+    }
+    // Deleted (or moved where it cannot be found) or no longer writable: what the program still
+    // holds is written into a file the user names, or under the old name where that is free.
+    const bool unterAltemNamen = zustand.fate != Fate::NotWritable && !zustand.nameTaken;
+    std::string frage;
+    if (zustand.fate == Fate::NotWritable) {
+        frage = kopf + DialogTxt(142) + gCrLf + gCrLf + DialogTxt(147) + gCrLf + DialogTxt(149);
+    } else {
+        frage = kopf + DialogTxt(zustand.nameTaken ? 140 : zustand.fate == Fate::Moved ? 141 : 139) + gCrLf + gCrLf +
+                DialogTxt(143) + gCrLf + gCrLf;
+        frage += unterAltemNamen ? DialogTxt(144) + gCrLf + DialogTxt(145) + gCrLf + DialogTxt(146)
+                                 : DialogTxt(147) + gCrLf + DialogTxt(148);
+    }
+    const int stil = (unterAltemNamen ? forms::vbYesNoCancel : forms::vbYesNo) | forms::vbExclamation;
+    for (;;) {
+        const int antwort = forms::MsgBox(frage, stil, DialogTxt(3));
+        std::string ziel;
+        bool ersetzen = false;
+        if (unterAltemNamen && antwort == forms::vbYes) {
+            ziel = datei;
+        } else if (antwort == (unterAltemNamen ? forms::vbNo : forms::vbYes)) {
+            try {
+                ziel = zdbZielWaehlen(DialogTxt(154));
+            } catch (const vb::Error& e) {
+                if (e.number() != vb::err::CancelError) throw;
+            }
+            if (ziel.empty()) continue;  // no name chosen: the question again
+            ersetzen = true;             // the dialog asked before an existing file is replaced
+        } else {
+            CloseDataFile();
+            DisableFileMenus();
+            return;
+        }
+        try {
+            sanduhr();
+            db::DBEngine::instance().saveHeldFileAs(datei, ziel, ersetzen);
+            normalZeiger();
+        } catch (const std::exception& e) {
+            normalZeiger();
+            ShowErrorMessage(e);  // nothing was written: the question again
+            continue;
+        }
+        weiterMitDatei(ziel, person);
+        forms::MsgBox(DialogTxt(152) + ziel + DialogTxt(153), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+        return;
+    }
+}
+
+void frmMDI::weiterMitDatei(const std::string& pfad, int32_t person) {
+    CloseDataFile();
+    DisableFileMenus();
+    bool abbruch = false;
+    OpenLocalDB(pfad, abbruch);
+    if (abbruch) return;  // the opening said why; no file is open
+    SetzeMenueStatus();
+    UpdateMenu();
+    if (person == 0) return;
+    mitFehlerfalle([person] {
+        auto rs = gDatenbank->OpenRecordset("select * from persdat where personid = " + std::to_string(person),
+                                            db::RecordsetType::Snapshot);
+        if (rs->RecordCount() == 0) return;
+        PersonUebernehmen(person, Feldtext(*rs, "vorname"), Feldtext(*rs, "nachname"), Feldtext(*rs, "testdatum"));
+    });
+}
+
+void frmMDI::einstellungenVerloren(const db::HeldFile& zustand) {
+    const std::string datei = files::resolve(gProgrammDB);
+    std::string frage = DialogTxt(123) + datei + DialogTxt(zustand.fate == db::HeldFile::Fate::Moved ? 141 : 139);
+    if (!zustand.now.empty()) frage += " " + DialogTxt(150) + zustand.now + "“.";
+    frage += gCrLf + gCrLf + DialogTxt(143) + " " + DialogTxt(155);
+    for (;;) {
+        // No: the program goes on with what it holds, and asks again at the next change.
+        if (forms::MsgBox(frage, forms::vbYesNo | forms::vbExclamation, DialogTxt(3)) != forms::vbYes) return;
+        try {
+            sanduhr();
+            db::DBEngine::instance().saveHeldFileAs(datei, datei, false);
+            normalZeiger();
+            break;
+        } catch (const std::exception& e) {
+            normalZeiger();
+            ShowErrorMessage(e);
+        }
+    }
+    // Every window bound to the settings lets go of the old file and binds the new one when it
+    // opens again; the program's own connection to it is made anew.
+    UnloadChildForms();
+    gProgrammDatenbank.reset();
+    db::DBEngine::instance().releaseFile(datei);
+    mitFehlerfalle([datei] { gProgrammDatenbank = gWorkspace2->OpenDatabase(datei, false, false); });
+    forms::MsgBox(DialogTxt(152) + datei + DialogTxt(153), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
 }
 
 void frmMDI::mnuNew_Click() {

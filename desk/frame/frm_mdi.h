@@ -9,6 +9,7 @@
 
 #include "desk/common/main_window_port.h"
 #include "platform/db/data_control.h"
+#include "platform/db/engine.h"
 #include "platform/forms/common_dialog.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/mdi_form.h"
@@ -104,6 +105,7 @@ public:
     void setAssistentFarbe(Schrittlabel label, int32_t farbe) override;
     void assistentNachVorn() override;
     void assistentNachEinstellungen(bool an) override;
+    bool gehalteneDateiVerloren(const vb::Error& fehler) override;
 
     // The menu state without a data file.
     void DisableFileMenus();
@@ -117,6 +119,13 @@ private:
     void wireHandlers();
     void druckBericht(std::initializer_list<int> teile, bool zweiPersonen);
     void ergebnisFensterOeffnen(int art);
+    // What becomes of the data file or the settings database deleted, moved or write-protected
+    // while open (see gehalteneDateiVerloren).
+    void datendateiVerloren(const db::HeldFile& zustand);
+    void einstellungenVerloren(const db::HeldFile& zustand);
+    // Closes the data file and opens `pfad` in its place, with the person `person` chosen again
+    // where the file holds it.
+    void weiterMitDatei(const std::string& pfad, int32_t person);
 
     bool mErsteAktivierung = false;
 };

@@ -557,7 +557,11 @@ void frmpers::ParseXML() {
         Sanduhr s;
         id = zuvtest::schreibeXmlPerson(*gDatenbank, m_xml, {gItemNummer, gTypNummer});
     } catch (const vb::Error& e) {
-        fehlschlag(e.description() + " (" + std::to_string(e.number()) + ")", 0);
+        // A data file deleted or moved meanwhile: the main window asks what is to become of it.
+        if (vb::err::fileLostWhileOpen(e.number()))
+            ShowErrorMessage(e);
+        else
+            fehlschlag(e.description() + " (" + std::to_string(e.number()) + ")", 0);
         return;
     } catch (const std::exception& e) {
         fehlschlag(e.what(), 0);
