@@ -888,8 +888,13 @@ uint64_t Connection::changeToken() {
 }
 
 void Connection::begin() {
-    if (m_depth == 0) exec("BEGIN IMMEDIATE");
-    else exec("SAVEPOINT zuv_trans" + std::to_string(m_depth));
+    // Opening a transaction writes nothing: whether the file still stands under its name is asked
+    // once, when it commits (not for every row written inside it).
+    requireOpen();
+    refuseEndedTransaction();
+    prepareWrite();
+    if (m_depth == 0) execEnding("BEGIN IMMEDIATE");
+    else execEnding("SAVEPOINT zuv_trans" + std::to_string(m_depth));
     ++m_depth;
 }
 
@@ -924,7 +929,10 @@ void Connection::rollback() {
 
 Savepoint::Savepoint(Connection& c) : m_c(c) {
     m_outer = m_c.handle() && sqlite3_get_autocommit(m_c.handle());
-    m_c.exec("SAVEPOINT zuv_step");
+    m_c.requireOpen();
+    m_c.refuseEndedTransaction();
+    m_c.prepareWrite();
+    m_c.execEnding("SAVEPOINT zuv_step");  // asked at its release, as a transaction at its commit
 }
 
 Savepoint::~Savepoint() {
@@ -933,8 +941,9 @@ Savepoint::~Savepoint() {
 }
 
 void Savepoint::release() {
+    m_c.refuseEndedTransaction();
     if (m_outer && !m_c.readOnly()) m_c.requireInPlace(true);
-    m_c.exec("RELEASE zuv_step");
+    m_c.execEnding("RELEASE zuv_step");
     m_done = true;
 }
 

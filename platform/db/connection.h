@@ -125,6 +125,7 @@ public:
 
 private:
     friend class Stmt;
+    friend class Savepoint;
     Connection() = default;
     void configure(bool exclusive);
     // 3033 unless the login may open this file: the file names this login's account and workgroup,
