@@ -19,6 +19,8 @@
 namespace {
 void zentriertZeigen(forms::Form& f) {
     f.ensureLoaded();
+    // Unloaded while it loaded (its data file was closed meanwhile): not loaded again for it.
+    if (!f.isLoaded()) return;
     FormZentrieren(f);
     f.Show();
 }
@@ -45,8 +47,9 @@ void PersonendatenAnzeigen() {
 void PersonWaehlen() {
     forms::Form& f = forms::Instance<Form3>();
     f.ensureLoaded();
+    if (!f.isLoaded()) return;
     FormZentrieren(f);
-    if (f.isLoaded()) f.Show(forms::vbModal);
+    f.Show(forms::vbModal);
 }
 
 void TestZeigen() { zentriertZeigen(forms::Instance<frmTest>()); }

@@ -152,6 +152,30 @@ TEST_F(VerloreneDatei, SchreibgeschuetztEineMeldungUndDieDateiBleibtWieSieWar) {
     EXPECT_EQ(sqlite(datei, "select count(*) from persdat; pragma integrity_check"), "2\nok\n");
 }
 
+// A window opened on the lost file hears it first; closing the file there ends the opening
+// without a second message about the file that is no longer open.
+TEST_F(VerloreneDatei, BeimOeffnenEinesFenstersGeschlossenEineMeldung) {
+    fs::permissions(datei, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    h().answer(forms::vbNo);  // close it
+    PersonendatenAnzeigen();
+    ASSERT_EQ(h().messages().size(), 1u) << h().messages().back();
+    EXPECT_NE(h().messages()[0].find(DialogTxt(142)), std::string::npos);
+    EXPECT_FALSE(gDateiOffen);
+    EXPECT_FALSE(forms::Instance<frmpers>().isVisible());
+    fs::permissions(datei, fs::perms::owner_read | fs::perms::owner_write);
+
+    bool abbruch = false;
+    mdi().OpenLocalDB(datei, abbruch);
+    ASSERT_TRUE(gDateiOffen);
+    fs::remove(datei);
+    h().clearRecords();
+    h().answer(forms::vbCancel);  // close it, its content lost
+    PersonendatenAnzeigen();
+    ASSERT_EQ(h().messages().size(), 1u) << h().messages().back();
+    EXPECT_NE(h().messages()[0].find(DialogTxt(139)), std::string::npos);
+    EXPECT_FALSE(gDateiOffen);
+}
+
 // Before: a folder made read-only reported 3051 at the window and again at the save, and the
 // person was stored all the same. Run in a child without the right to write anywhere (root's
 // capabilities dropped), since root writes into any folder.
