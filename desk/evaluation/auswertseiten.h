@@ -43,10 +43,11 @@ void DruckeTextUmbrochen(const std::string& text, int16_t spalte);
 // is when the entry names no type.
 int16_t HaupttypAusRangliste();
 
-// Whether page 10's conclusion, on the rankings as it left them, names as its result the type that
-// pages 11 and 12 take as main type (the leader by the ratings 3 and 4). Where it names none or
-// another, those pages say on what their main type rests.
-bool HaupttypImVergleichBestimmt();
+// The type that page 10's conclusion, on the rankings as it left them, names as its result (its
+// designation as the ranking holds it), or "" where it names none. Where that is not the type that
+// pages 11 and 12 take as main type (the leader by the ratings 3 and 4), those pages say so and on
+// what their main type rests.
+std::string HaupttypImVergleich();
 
 // The window whose page is being drawn, for the length of one page (none: nullptr); page 9 gives
 // its threshold frame the page's caption.

@@ -45,12 +45,21 @@ std::vector<int> haupttypen() {
 }
 
 // Where the comparison of the rankings (page 10) found no main type, or named another one, the
-// pages on the main type first say which type they take and why, so that a reader does not take it
-// for an established result.
+// pages on the main type first say so, and which type they take and why, so that a reader does not
+// take it for an established result nor for page 10's.
 void grundlageNennen(draw::Surface& s, int haupttyp, const Schnitt& vorher) {
-    if (HaupttypImVergleichBestimmt()) return;
+    const std::string genannt = HaupttypImVergleich();
+    if (!genannt.empty() && genannt == gRang1Typsumme34[9]) return;
     s.setFontItalic(true);
-    s.Print({draw::Tab(2), LabelTxt(325)});
+    if (genannt.empty()) {
+        s.Print({draw::Tab(2), LabelTxt(325)});
+    } else {
+        s.Print({draw::Tab(2), LabelTxt(381) + " "}, draw::LineEnd::Open);
+        extraStil(s);
+        s.Print({vb::Trim(genannt)});
+        standardStil(s);
+        s.setFontItalic(true);
+    }
     s.Print({draw::Tab(2), LabelTxt(326) + " "}, draw::LineEnd::Open);
     extraStil(s);
     s.Print({gTypbezeichnung[haupttyp]});

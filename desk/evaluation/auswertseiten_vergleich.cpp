@@ -115,9 +115,9 @@ const Regel* vergleichsRegel() {
 
 }  // namespace
 
-bool HaupttypImVergleichBestimmt() {
+std::string HaupttypImVergleich() {
     const Regel* regel = vergleichsRegel();
-    return regel && (regel->mitS ? gRang1Typsumme34[9] : gRang1Typgesamtsumme[9]) == gRang1Typsumme34[9];
+    return regel ? (regel->mitS ? gRang1Typsumme34[9] : gRang1Typgesamtsumme[9]) : std::string();
 }
 
 void ShowResultCompare() {

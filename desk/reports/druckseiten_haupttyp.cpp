@@ -7,6 +7,7 @@
 #include "desk/reports/druckseiten.h"
 #include "desk/reports/druckseiten_text.h"
 #include "desk/testing/rangfolge.h"
+#include "platform/vb/strings.h"
 
 using druckseiten::blanks;
 using druckseiten::format;
@@ -118,14 +119,19 @@ const Schluss* schlussRegel() {
 }
 
 // Line 2 of pages 17 and 18 under their title: empty, or where page 16's conclusion names no main
-// type, or another one than the leader by the ratings 3 and 4 that these pages take, what their
-// main type rests on, so that a reader does not take it for an established result.
+// type, or another one than the leader by the ratings 3 and 4 that these pages take, that, and what
+// their main type rests on, so that a reader does not take it for an established result nor for
+// page 16's.
 void grundlageNennen(const Seite& s, int haupttyp) {
     const Schluss* regel = schlussRegel();
-    if (regel && (regel->nenntK ? gRang1Typsumme34[9] : gRang1Typgesamtsumme[9]) == gRang1Typsumme34[9])
+    const std::string genannt = regel ? (regel->nenntK ? gRang1Typsumme34[9] : gRang1Typgesamtsumme[9]) : "";
+    if (!genannt.empty() && genannt == gRang1Typsumme34[9])
         s.leer(2);
-    else
+    else if (genannt.empty())
         s.zeile(2, LabelTxt(325) + " " + LabelTxt(326) + " " + gTypbezeichnung[haupttyp], kFormatH2);
+    else
+        s.zeile(2, LabelTxt(381) + " " + vb::Trim(genannt) + ". " + LabelTxt(326) + " " + gTypbezeichnung[haupttyp],
+                kFormatH2);
 }
 
 }  // namespace

@@ -251,8 +251,11 @@ const std::vector<Zweig> kZweige = {
          const std::string grundlage = LabelTxt(325) + " " + LabelTxt(326) + " Loyaler";
          return t.text(17, 2) == grundlage && t.code(17, 2) == "H2" && t.text(18, 2) == grundlage;
      }},
-    {"p17 where the conclusion names another type than the leader by 3 and 4", "eins",
-     [](const Tabelle& t) { return t.text(17, 2) == LabelTxt(325) + " " + LabelTxt(326) + " Perfektionist"; }},
+    {"p17 and p18 where the conclusion names another type than the leader by 3 and 4: line 2 names both", "eins",
+     [](const Tabelle& t) {
+         const std::string grundlage = LabelTxt(381) + " Individualist. " + LabelTxt(326) + " Perfektionist";
+         return t.text(17, 2) == grundlage && t.text(18, 2) == grundlage;
+     }},
     {"p17 two rejected wings: the one rejected less is the stronger", "eins",
      [](const Tabelle& t) {
          return t.label(17, 13, 341, "H1") && t.label(17, 21, 341, "H1") && t.label(17, 27, 344) &&
