@@ -62,6 +62,25 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int(ctx, jetLike(text ? text : "", pattern ? pattern : "") ? 1 : 0);
 }
 
+// The sort key of ORDER BY terms (kSortKey).
+void sortKeyFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    switch (sqlite3_value_type(argv[0])) {
+        case SQLITE_TEXT: {
+            const std::string key = germanSortKey(std::string_view(
+                reinterpret_cast<const char*>(sqlite3_value_text(argv[0])), sqlite3_value_bytes(argv[0])));
+            sqlite3_result_blob(ctx, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+            return;
+        }
+        case SQLITE_BLOB: {
+            std::string key(1, '\xFF');
+            key.append(static_cast<const char*>(sqlite3_value_blob(argv[0])), sqlite3_value_bytes(argv[0]));
+            sqlite3_result_blob(ctx, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+            return;
+        }
+        default: sqlite3_result_value(ctx, argv[0]);
+    }
+}
+
 // SQLite's parser gave up on the statement's size or depth (not a fault in what it says).
 bool tooLargeToParse(const std::string& sqliteMessage) {
     return sqliteMessage.find("parser stack overflow") != std::string::npos ||
@@ -350,6 +369,9 @@ void Connection::configure(bool exclusive) {
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_create_collation(m_db, kCollation, SQLITE_UTF8, nullptr, germanCollation);
     sqlite3_create_function(m_db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr, nullptr);
+    sqlite3_create_function(m_db, kSortKey, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                            sortKeyFunction, nullptr, nullptr);
+    sqlite3_update_hook(m_db, &Connection::rowChanged, this);
     auto opened = [&](int rc) {
         if (rc == SQLITE_OK) return;
         const int base = rc & 0xFF;
@@ -372,6 +394,9 @@ void Connection::configure(bool exclusive) {
     if (!applicationId(m_db, id) || id != kDataAppId) raise(3343, m_path);
     checkIntegrity();
     pragma("PRAGMA foreign_keys=ON");
+    // A cursor visits its rows in its own order, scattered over the file: the persons of a large
+    // file stay in memory once read, instead of each visit reading its page from the file again.
+    pragma("PRAGMA cache_size=-32768");
     if (!m_readOnly) {
         pragma("PRAGMA synchronous=NORMAL");
         // The file goes over to the write-ahead log at its first write, not now (see prepareWrite).
@@ -745,7 +770,9 @@ void Connection::execEnding(const std::string& sql) {
 }
 
 void Connection::schemaChanged() {
-    // Cached statements stay: SQLite prepares them again for the new schema by itself.
+    // Cached statements stay: SQLite prepares them again for the new schema by itself. Kept row
+    // ids go: a table dropped or made anew changes its rows without a word to rowChanged.
+    m_keysets.clear();
     m_schemaLoaded = false;
     m_tables.clear();
     m_dotted.clear();
@@ -880,11 +907,126 @@ int64_t Connection::reserveCounter(const TableInfo& t) {
     return next;
 }
 
-uint64_t Connection::changeToken() {
+namespace {
+
+// Fewer rows are read anew each time; more changed rows are read anew rather than placed one by one.
+constexpr size_t kKeepKeysetRows = 2000;
+constexpr size_t kPlaceChangedRows = 200;
+constexpr size_t kKeptKeysets = 4;
+
+}  // namespace
+
+void Connection::rowChanged(void* self, int, const char* database, const char* table, sqlite3_int64 rowid) {
+    auto* c = static_cast<Connection*>(self);
+    if (c->m_keysets.empty() || std::strcmp(database, "main") != 0) return;
+    for (auto& [sql, k] : c->m_keysets) {
+        if (k.tooMany || k.table != table) continue;
+        if (k.changed.size() >= kPlaceChangedRows) {
+            k.tooMany = true;
+            k.changed.clear();
+        } else {
+            k.changed.insert(rowid);
+        }
+    }
+}
+
+uint64_t Connection::dataVersion() {
     Stmt s = prepare("PRAGMA data_version");
-    uint64_t version = 0;
-    if (sqlite3_step(s) == SQLITE_ROW) version = static_cast<uint64_t>(sqlite3_column_int64(s, 0));
-    return (version << 40) ^ m_writes;
+    m_dataVersion = sqlite3_step(s) == SQLITE_ROW ? static_cast<uint64_t>(sqlite3_column_int64(s, 0)) : 0;
+    m_dataVersionSeen = std::chrono::steady_clock::now();
+    return m_dataVersion;
+}
+
+std::vector<int64_t> Connection::readKeyset(const std::string& keySql) {
+    std::vector<int64_t> ids;
+    Stmt k = prepare(keySql);
+    int rc;
+    while ((rc = sqlite3_step(k)) == SQLITE_ROW) ids.push_back(sqlite3_column_int64(k, 0));
+    if (rc != SQLITE_DONE) fail(rc, keySql);
+    return ids;
+}
+
+bool Connection::bringUpToDate(KeptKeyset& k) {
+    if (!k.changed.empty()) {
+        std::erase_if(k.ids, [&](int64_t id) { return k.changed.count(id) > 0; });
+        std::vector<int64_t> changed(k.changed.begin(), k.changed.end());
+        std::sort(changed.begin(), changed.end());
+        k.changed.clear();
+        Stmt exists = prepare("SELECT 1 FROM " + quoteName(k.table) + " WHERE rowid = ?1");
+        Stmt order = prepare(k.orderSql);
+        for (int64_t id : changed) {
+            sqlite3_bind_int64(exists, 1, id);
+            const int rc = sqlite3_step(exists);
+            sqlite3_reset(exists);
+            if (rc != SQLITE_ROW) {
+                if (rc != SQLITE_DONE) fail(rc, k.table);
+                continue;  // deleted, or its change was rolled back
+            }
+            size_t lo = 0, hi = k.ids.size();
+            while (lo < hi) {
+                const size_t mid = lo + (hi - lo) / 2;
+                sqlite3_bind_int64(order, 1, id);
+                sqlite3_bind_int64(order, 2, k.ids[mid]);
+                const int step = sqlite3_step(order);
+                const bool first = step == SQLITE_ROW && sqlite3_column_int64(order, 0) == id;
+                sqlite3_reset(order);
+                if (step != SQLITE_ROW) {
+                    if (step != SQLITE_DONE) fail(step, k.orderSql);
+                    return false;
+                }
+                if (first) hi = mid;
+                else lo = mid + 1;
+            }
+            k.ids.insert(k.ids.begin() + static_cast<std::ptrdiff_t>(lo), id);
+        }
+    }
+    // Rows can go without a word to rowChanged (a table emptied at once): what is kept must still
+    // be every row of the table.
+    Stmt count = prepare("SELECT count(*) FROM " + quoteName(k.table));
+    return sqlite3_step(count) == SQLITE_ROW && static_cast<size_t>(sqlite3_column_int64(count, 0)) == k.ids.size();
+}
+
+std::vector<int64_t> Connection::keyset(const std::string& keySql, const std::string& table, const std::string& orderSql) {
+    if (orderSql.empty()) return readKeyset(keySql);
+    const uint64_t version = dataVersion();
+    if (auto it = m_keysets.find(keySql); it != m_keysets.end()) {
+        KeptKeyset& k = it->second;
+        bool current = false;
+        try {
+            current = k.version == version && !k.tooMany && bringUpToDate(k);
+        } catch (...) {
+            m_keysets.erase(it);  // half brought up to date
+            throw;
+        }
+        if (current) {
+            k.used = ++m_keysetUses;
+            return k.ids;
+        }
+        m_keysets.erase(it);
+    }
+    std::vector<int64_t> ids = readKeyset(keySql);
+    if (ids.size() >= kKeepKeysetRows) {
+        if (m_keysets.size() >= kKeptKeysets)
+            m_keysets.erase(std::min_element(m_keysets.begin(), m_keysets.end(), [](const auto& a, const auto& b) {
+                return a.second.used < b.second.used;
+            }));
+        KeptKeyset& k = m_keysets[keySql];
+        k.table = table;
+        k.orderSql = orderSql;
+        k.ids = ids;
+        k.version = version;
+        k.used = ++m_keysetUses;
+    }
+    return ids;
+}
+
+uint64_t Connection::changeToken() { return (dataVersion() << 40) ^ m_writes; }
+
+uint64_t Connection::recentChangeToken() {
+    // Well below what a person could notice; Jet let other users' changes wait for seconds.
+    constexpr auto kRecentCheck = std::chrono::milliseconds(2);
+    if (std::chrono::steady_clock::now() - m_dataVersionSeen > kRecentCheck) dataVersion();
+    return (m_dataVersion << 40) ^ m_writes;
 }
 
 void Connection::begin() {

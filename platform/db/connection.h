@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/db/engine.h"
@@ -107,10 +109,22 @@ public:
     void commit();
     void rollback();
 
+    // The row ids of keySql, in its order (its first column). For a query of every row of one table
+    // (orderSql set, see below) a result of many rows is kept; the next time, while no other
+    // connection wrote to the file, only the rows this connection changed since can have moved, so
+    // the kept ids are brought up to date instead of the table being read and sorted anew: each
+    // changed row that still exists is put where orderSql (the query's own ordering of the two rows
+    // ?1 and ?2, giving the first of them) places it among the others.
+    std::vector<int64_t> keyset(const std::string& keySql, const std::string& table, const std::string& orderSql);
+
     // Every change through this connection counts, so cursors can tell stale rows.
     void wrote() { ++m_writes; }
     // Changes when this connection or another one (also of another program) changed the file.
     uint64_t changeToken();
+    // The same, but another program's change is looked for only when the last look is more than a
+    // moment (kRecentCheck) old: a cursor walking through many rows then asks SQLite now and again
+    // instead of at every row, each look costing the file's locks.
+    uint64_t recentChangeToken();
 
     // The log written into the file (nothing while a transaction is open). Not checked like a
     // write: it moves only what was committed into the file this connection holds, wherever that
@@ -150,6 +164,20 @@ private:
     // Closes the SQLite handle and leaves the engine's lists; safe to call twice.
     void shutdown();
 
+    struct KeptKeyset {
+        std::string table;
+        std::string orderSql;
+        std::vector<int64_t> ids;
+        uint64_t version = 0;                 // the file's data version when they were read or brought up to date
+        std::unordered_set<int64_t> changed;  // rows of the table this connection changed since
+        bool tooMany = false;                 // more changed rows than are worth placing one by one
+        uint64_t used = 0;
+    };
+    static void rowChanged(void* self, int op, const char* database, const char* table, sqlite3_int64 rowid);
+    uint64_t dataVersion();
+    std::vector<int64_t> readKeyset(const std::string& keySql);
+    bool bringUpToDate(KeptKeyset& k);
+
     sqlite3* m_db = nullptr;
     bool m_listed = false;  // counted in the engine's lists of open files
     int m_heldEntry = 0;
@@ -171,6 +199,10 @@ private:
     int m_depth = 0;
     std::optional<vb::Error> m_ended;  // the error with which SQLite ended the open transaction
     uint64_t m_writes = 0;
+    std::map<std::string, KeptKeyset> m_keysets;  // by their key query
+    uint64_t m_dataVersion = 0;                       // at the last look
+    std::chrono::steady_clock::time_point m_dataVersionSeen{};
+    uint64_t m_keysetUses = 0;
     bool m_ownerRead = false;
     bool m_installation = false;
     std::string m_ownerAccount;

@@ -233,6 +233,86 @@ ConcatRewrite rewriteConcat(const std::vector<Token>& t, size_t from, size_t to)
     return r;
 }
 
+// "field LIKE 17": Jet compares the field's text with the pattern, so a pattern of digits alone
+// matches as an equality would. The connections' LIKE is a function of ours that no index serves;
+// an equality written beside it lets SQLite find the rows through an index. A value whose text is
+// those digits is the number, the text or the bytes of them, so the added condition holds wherever
+// LIKE holds, and the rows matched stay the same.
+struct DigitLike {
+    size_t nameEnd = 0;  // one past the field's name
+    size_t pattern = 0;  // the pattern's token
+    std::string digits;
+};
+
+size_t nextSignificant(const std::vector<Token>& t, size_t i, size_t to) {
+    while (i < to && t[i].kind == Token::Space) ++i;
+    return i;
+}
+
+bool digitLikeAt(const std::vector<Token>& t, size_t i, size_t from, size_t to, DigitLike& out) {
+    static const std::set<std::string> opens = {"AND", "OR", "NOT", "WHERE", "ON", "HAVING", "WHEN", "THEN", "ELSE",
+                                                "SELECT"};
+    static const std::set<std::string> closes = {"AND", "OR", "ORDER", "GROUP", "HAVING", "THEN", "ELSE", "END",
+                                                 "WHEN", "UNION"};
+    static const std::set<std::string> words = {"NOT", "AND", "OR", "WHERE", "ON", "HAVING", "WHEN", "THEN", "ELSE",
+                                                "SELECT", "CASE", "END", "IS", "NULL", "IN", "BETWEEN", "LIKE",
+                                                "TRUE", "FALSE", "DISTINCT", "DISTINCTROW", "BY", "AS", "FROM"};
+    auto isKeyword = [&](const Token& k) { return k.kind == Token::Word && words.count(upper(k.text)) > 0; };
+    if (!(t[i].kind == Token::Word || t[i].kind == Token::Bracket) || isKeyword(t[i])) return false;
+    // The field stands alone: nothing before it binds to it more strongly than LIKE.
+    size_t p = i;
+    while (p > from && t[p - 1].kind == Token::Space) --p;
+    if (p > from) {
+        const Token& b = t[p - 1];
+        const bool open = isPunct(b, "(") || isPunct(b, ",") || (b.kind == Token::Word && opens.count(upper(b.text)));
+        if (!open) return false;
+        // The AND of "BETWEEN a AND b" ends no operand.
+        if (isWord(b, "AND")) {
+            int depth = 0;
+            for (size_t q = p - 1; q-- > from;) {
+                if (isPunct(t[q], ")")) ++depth;
+                else if (isPunct(t[q], "(") && depth-- == 0) break;
+                if (depth) continue;
+                if (isWord(t[q], "BETWEEN")) return false;
+                if (isWord(t[q], "AND") || isWord(t[q], "OR") || isWord(t[q], "WHERE") || isWord(t[q], "ON") ||
+                    isWord(t[q], "HAVING") || isWord(t[q], "WHEN"))
+                    break;
+            }
+        }
+    }
+    size_t n = i + 1;
+    if (n + 1 < to && isPunct(t[n], ".") && (t[n + 1].kind == Token::Word || t[n + 1].kind == Token::Bracket) &&
+        !isKeyword(t[n + 1]))
+        n += 2;
+    out.nameEnd = n;
+    const size_t like = nextSignificant(t, n, to);
+    if (like >= to || !isWord(t[like], "LIKE")) return false;
+    const size_t pat = nextSignificant(t, like + 1, to);
+    if (pat >= to) return false;
+    const Token& k = t[pat];
+    std::string digits = k.kind == Token::Number ? k.text
+                         : (k.kind == Token::String || k.kind == Token::DQuote) ? k.value
+                                                                                 : std::string();
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    if (k.kind == Token::Number) {
+        // A number is matched by its text as SQLite writes it: without leading zeros, and in
+        // exponent form once it is too large for a whole number (left as it is here).
+        digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
+        if (digits.size() > 18) return false;
+    }
+    const size_t after = nextSignificant(t, pat + 1, to);
+    if (after < to) {
+        const Token& a = t[after];
+        const bool close = isPunct(a, ")") || isPunct(a, ",") || isPunct(a, ";") ||
+                           (a.kind == Token::Word && closes.count(upper(a.text)));
+        if (!close) return false;
+    }
+    out.pattern = pat;
+    out.digits = digits;
+    return true;
+}
+
 }  // namespace
 
 std::string translateTokens(const std::vector<Token>& t, size_t fromIn, size_t toIn, const DottedNames& dotted,
@@ -258,6 +338,23 @@ std::string translateTokens(const std::vector<Token>& t, size_t fromIn, size_t t
         if (hasAmp && amp.dropped[i - from]) {
             out += after(i);
             continue;
+        }
+        DigitLike dl;
+        if ((k.kind == Token::Word || k.kind == Token::Bracket) && digitLikeAt(t, i, from, to, dl)) {
+            bool plain = true;  // no "&" rewriting reaches into it
+            for (size_t j = i; j <= dl.pattern && hasAmp; ++j)
+                plain = plain && amp.before[j - from].empty() && amp.after[j - from].empty() && !amp.dropped[j - from];
+            if (plain) {
+                const std::string name = translateTokens(t, i, dl.nameEnd, dotted, errorNumber);
+                std::string hex;
+                for (char c : dl.digits) hex += "3" + std::string(1, c);
+                // Equalities joined by OR, not an IN list: SQLite evaluates a list of three through a
+                // table of its own each time, which costs more than the search it serves.
+                out += "(" + name + " LIKE " + quoteLiteral(dl.digits) + " AND (" + name + " = " + dl.digits + " OR " +
+                       name + " = " + quoteLiteral(dl.digits) + " OR " + name + " = X'" + hex + "'))";
+                i = dl.pattern;
+                continue;
+            }
         }
         switch (k.kind) {
             case Token::Space: out += k.text; break;
@@ -640,7 +737,7 @@ SelectParts parseSelect(const std::string& jet, const DottedNames& dotted) {
     const auto sig = significant(t);
     if (sig.empty() || !isWord(t[sig[0]], "SELECT")) fail(3129, text);
     size_t fromPos = 0, orderPos = 0;
-    bool complex = false;
+    bool complex = false, compound = false;
     int depth = 0;
     for (size_t k = 1; k < sig.size(); ++k) {
         const Token& tok = t[sig[k]];
@@ -649,7 +746,8 @@ SelectParts parseSelect(const std::string& jet, const DottedNames& dotted) {
         const std::string u = tok.kind == Token::Word ? upper(tok.text) : "";
         if (u == "FROM" && !fromPos) fromPos = k;
         else if (u == "ORDER" && k + 1 < sig.size() && isWord(t[sig[k + 1]], "BY")) orderPos = k;
-        else if (u == "DISTINCT" || u == "GROUP" || u == "HAVING" || u == "UNION" || u == "JOIN" || u == "TOP" ||
+        else if (u == "UNION") complex = compound = true;
+        else if (u == "DISTINCT" || u == "GROUP" || u == "HAVING" || u == "JOIN" || u == "TOP" ||
                  u == "INTO")
             complex = true;
         else if (!fromPos && (u == "COUNT" || u == "SUM" || u == "AVG" || u == "MIN" || u == "MAX") &&
@@ -681,8 +779,14 @@ SelectParts parseSelect(const std::string& jet, const DottedNames& dotted) {
                 --end;
             }
             if (end == ta) fail(3075, "ORDER BY");
-            p.orderTerms.push_back(trimmed(translateTokens(t, sig[ta], sig[end - 1] + 1, dotted, 3075)) + " COLLATE " +
-                                   kCollation + dir);
+            // Text sorts in German order. Sorting by each value's German sort key gives the order
+            // the collation gives, and costs one key a row instead of the collation at every
+            // comparison; a term that names an output column by its number, and a term of a
+            // compound query, which must name one, keep the collation.
+            const std::string term = trimmed(translateTokens(t, sig[ta], sig[end - 1] + 1, dotted, 3075));
+            const bool position = end == ta + 1 && t[sig[ta]].kind == Token::Number;
+            if (compound || position) p.orderTerms.push_back(term + " COLLATE " + kCollation + dir);
+            else p.orderTerms.push_back(std::string(kSortKey) + "(" + term + ")" + dir);
         }
     }
     // One source table: FROM name [AS alias] [WHERE …]
@@ -702,6 +806,7 @@ SelectParts parseSelect(const std::string& jet, const DottedNames& dotted) {
             p.table = t[sig[fromPos + 1]].value;
             p.qualifier = qualifier;
             p.tableFrom = "FROM " + quoteName(p.table) + alias;
+            p.wholeTable = k == sig.size() || k == orderPos;
         }
     }
     return p;
@@ -766,6 +871,15 @@ std::string buildKeySelect(const SelectParts& p) {
     return sql;
 }
 
+std::string buildOrderOfTwo(const SelectParts& p) {
+    std::string sql = "SELECT " + p.qualifier + ".rowid AS " + kRowidColumn + ", " + p.selectList + " " + p.tableFrom +
+                      " WHERE " + p.qualifier + ".rowid IN (?1, ?2)";
+    std::vector<std::string> terms = p.orderTerms;
+    terms.push_back(p.qualifier + ".rowid");
+    for (size_t i = 0; i < terms.size(); ++i) sql += (i ? ", " : " ORDER BY ") + terms[i];
+    return sql + " LIMIT 1";
+}
+
 std::string buildRowFetch(const SelectParts& p, int count) {
     std::string sql = "SELECT " + p.qualifier + ".rowid AS " + kRowidColumn + ", " + p.selectList + " " + p.tableFrom +
                       " WHERE " + p.qualifier + ".rowid IN (";
@@ -773,20 +887,57 @@ std::string buildRowFetch(const SelectParts& p, int count) {
     return sql + ")";
 }
 
-std::string criteriaQuery(const std::string& criteria, const std::vector<std::string>& names) {
-    const auto t = tokenize(criteria, 3077);
+namespace {
+
+// The criterion translated, its names taken as the given fields (dotted ones as one name).
+std::string criteriaWhere(const std::vector<Token>& t, const std::string& criteria,
+                          const std::vector<std::string>& names) {
     requireOneStatement(t, 3077);
     if (significant(t).empty()) raise(3077, criteria);
     std::set<std::string> dottedNames;
     for (const auto& n : names)
         if (n.find('.') != std::string::npos) dottedNames.insert(foldName(n));
-    const std::string where = translateTokens(
+    return translateTokens(
         t, 0, t.size(), [&](const std::string& n) { return dottedNames.count(foldName(n)) > 0; }, 3077);
+}
+
+}  // namespace
+
+std::string criteriaQuery(const std::string& criteria, const std::vector<std::string>& names) {
+    const std::string where = criteriaWhere(tokenize(criteria, 3077), criteria, names);
     std::string sql = "SELECT 1 FROM (SELECT ";
     for (size_t i = 0; i < names.size(); ++i)
         sql += (i ? ", ?" : "?") + std::to_string(i + 1) + " AS " + quoteName(names[i]);
     if (names.empty()) sql += "NULL";
     return sql + ") WHERE (" + where + ")";
+}
+
+std::string criteriaRowsQuery(const std::string& criteria, const std::vector<std::string>& names,
+                              const std::string& rowsSql, const std::function<bool(const std::string&)>& wholeNumber) {
+    const auto t = tokenize(criteria, 3077);
+    static const std::set<std::string> words = {"AND", "OR", "NOT", "IS", "NULL", "LIKE", "IN", "BETWEEN"};
+    static const std::set<std::string> puncts = {"=", "<", ">", "<=", ">=", "<>", "!=", "(", ")", ",", "+", "-"};
+    for (size_t i = 0; i < t.size(); ++i) {
+        const Token& k = t[i];
+        switch (k.kind) {
+            case Token::Space:
+            case Token::Number: break;
+            case Token::Punct:
+                if (!puncts.count(k.text)) return "";
+                break;
+            case Token::Word:
+                if (words.count(upper(k.text))) break;
+                [[fallthrough]];
+            case Token::Bracket: {
+                const size_t n = nextSignificant(t, i + 1, t.size());
+                if (!wholeNumber(k.value) || (n < t.size() && isPunct(t[n], "("))) return "";
+                break;
+            }
+            default: return "";
+        }
+    }
+    return "SELECT " + std::string(kRowidColumn) + " FROM (" + rowsSql + ") WHERE (" + criteriaWhere(t, criteria, names) +
+           ")";
 }
 
 }  // namespace db::detail

@@ -13,7 +13,8 @@ namespace db::detail {
 // goes, True/False become -1/0, & becomes ||, "text" becomes 'text', COUNTER/TEXT(n)/short/Long/
 // BIT/LONGTEXT become our declared types with their checks, index names get their table's name
 // (Jet index names are per table), WITH PRIMARY goes (the unique index stays), ORDER BY sorts
-// text in German order. LIKE keeps its Jet wildcards: the connections define LIKE themselves.
+// text in German order. LIKE keeps its Jet wildcards: the connections define LIKE themselves; a
+// field LIKE a pattern of digits alone gets the equality it amounts to beside it, which an index serves.
 
 struct Token {
     enum Kind { Word, Bracket, DQuote, String, Number, Punct, Space, DateLit };
@@ -61,12 +62,15 @@ struct SelectParts {
     std::string table;      // the one source table ("" when several, grouped, distinct …)
     std::string qualifier;  // its alias or name, as SQL
     std::string tableFrom;  // "FROM table [alias]" without conditions
+    bool wholeTable = false;  // every row of that table, without conditions
 };
 SelectParts parseSelect(const std::string& jet, const DottedNames& dotted);
 std::string buildSelect(const SelectParts& parts, bool withRowid);
 // The row ids of a one-table SELECT in its order, and the statement that reads rows by their ids.
 std::string buildKeySelect(const SelectParts& parts);
 std::string buildRowFetch(const SelectParts& parts, int count);
+// Of a whole table's SELECT: which of the rows ?1 and ?2 comes first in its order (one row, its id).
+std::string buildOrderOfTwo(const SelectParts& parts);
 
 // The tables and stored queries a statement reads: the names after FROM and JOIN, and after the
 // commas of a FROM list. A dotted name is one column only when such a stored query has it.
@@ -82,8 +86,18 @@ std::string quoteLiteral(std::string_view text);
 
 // A criterion of FindFirst … over the given field names: "SELECT 1 FROM (SELECT ?1 AS f1, …) WHERE (…)".
 std::string criteriaQuery(const std::string& criteria, const std::vector<std::string>& fieldNames);
+// The same criterion as a query of the row ids of rowsSql (whose columns are the fields and the row
+// id as kRowidColumn) that it matches: SQLite then finds them through the file's indexes. Given only
+// for a criterion that compares fields of whole numbers (wholeNumber) with numbers, Null and each
+// other, for which the file's values and the values a recordset reads from them compare alike;
+// "" for any other.
+std::string criteriaRowsQuery(const std::string& criteria, const std::vector<std::string>& fieldNames,
+                              const std::string& rowsSql, const std::function<bool(const std::string&)>& wholeNumber);
 
 inline constexpr const char* kRowidColumn = "zuv_rowid__";
 inline constexpr const char* kCollation = "ZUVDE";
+// The connections' function that gives a value's sort key: numbers and Null as they are, text as a
+// blob that sorts as the collation sorts the text, a blob after every text.
+inline constexpr const char* kSortKey = "zuv_sortkey";
 
 }  // namespace db::detail

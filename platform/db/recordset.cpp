@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cmath>
 #include <limits>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "platform/db/connection.h"
 #include "platform/db/errors.h"
@@ -19,8 +21,13 @@ struct Query {
     std::string table;  // the one table rows are written to ("" = read only)
     std::string keySql;    // a dynaset's row ids in order
     std::string fetchSql;  // a dynaset's rows by id, kFetch at a time
+    std::string fetchWalkingSql;  // and kFetchWalking at a time
+    std::string rowsSql;   // every row of a dynaset of a whole table, with its id ("" for others)
+    std::string orderSql;  // a dynaset of a whole table: which of two rows comes first
 };
 constexpr int kFetch = 32;
+constexpr int kFetchWalking = 256;  // a cursor walking its rows reads this many at a time
+constexpr size_t kKeptRows = 4096;  // rows whose values a cursor keeps
 }  // namespace detail
 
 using detail::quoteName;
@@ -67,6 +74,7 @@ Recordset::Recordset(std::shared_ptr<detail::Connection> conn, const std::string
         parts.table = t->name;
         parts.qualifier = quoteName(t->name);
         parts.tableFrom = parts.fromPart;
+        parts.wholeTable = true;
     } else {
         parts = detail::parseSelect(source, m_conn->dottedColumnsOf(source));
     }
@@ -79,6 +87,12 @@ Recordset::Recordset(std::shared_ptr<detail::Connection> conn, const std::string
     if (m_keyset) {
         m_query->keySql = detail::buildKeySelect(parts);
         m_query->fetchSql = detail::buildRowFetch(parts, detail::kFetch);
+        m_query->fetchWalkingSql = detail::buildRowFetch(parts, detail::kFetchWalking);
+        if (parts.wholeTable) {
+            m_query->rowsSql = "SELECT " + parts.qualifier + ".rowid AS " + detail::kRowidColumn + ", " +
+                               parts.selectList + " " + parts.tableFrom;
+            m_query->orderSql = detail::buildOrderOfTwo(parts);
+        }
     }
     load();
     if (!m_rows.empty()) {
@@ -121,22 +135,17 @@ void Recordset::load() {
     if (m_keyset) {
         // Only the ids now; values when a row is visited. A sort on a name of the select list
         // needs the whole statement, whose first column is the id as well.
-        detail::Stmt k = [&] {
-            try {
-                return m_conn->prepare(m_query->keySql);
-            } catch (const vb::Error&) {
-                m_query->keySql = m_query->sql;
-                return m_conn->prepare(m_query->keySql);
-            }
-        }();
-        int rc;
-        while ((rc = sqlite3_step(k)) == SQLITE_ROW) {
-            Row r;
-            r.rowid = sqlite3_column_int64(k, 0);
-            r.serial = m_nextSerial++;
-            rows.push_back(std::move(r));
+        try {
+            m_conn->prepare(m_query->keySql);
+        } catch (const vb::Error&) {
+            m_query->keySql = m_query->sql;
         }
-        if (rc != SQLITE_DONE) m_conn->fail(rc, m_query->keySql);
+        const std::vector<int64_t> ids = m_conn->keyset(m_query->keySql, m_query->table, m_query->orderSql);
+        rows.resize(ids.size());
+        for (size_t i = 0; i < ids.size(); ++i) {
+            rows[i].rowid = ids[i];
+            rows[i].serial = m_nextSerial++;
+        }
     } else {
         int rc;
         while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
@@ -153,6 +162,8 @@ void Recordset::load() {
     }
     m_columns = std::move(columns);
     m_rows = std::move(rows);
+    m_readOrder.clear();
+    m_walkedTo = -1;
     if (m_fields.size() != m_columns.size()) {
         m_fields.clear();
         for (int i = 0; i < n; ++i) m_fields.push_back(Field(this, i));
@@ -180,48 +191,79 @@ const Recordset::Row& Recordset::currentRow() const {
     checkOpen();
     if (m_currentDeleted) raise(3167);
     if (!hasCurrent()) raise(3021);
+    if (m_arrivalDue) {
+        m_arrivalDue = false;
+        arrive(m_pos, m_conn->recentChangeToken());
+    }
     if (!m_rows[static_cast<size_t>(m_pos)].fetched) arrive(m_pos);
     const Row& r = m_rows[static_cast<size_t>(m_pos)];
     if (r.gone) raise(3167);
     return r;
 }
 
-void Recordset::arrive(long index) const {
+void Recordset::arrive(long index, Arrival how) const {
+    m_arrivalDue = false;
     if (!m_keyset || index < 0 || index >= static_cast<long>(m_rows.size())) return;
+    // A walk reads a row when something of it is read: stepping over rows costs nothing.
+    if (how == Arrival::Walking) {
+        m_arrivalDue = true;
+        return;
+    }
     arrive(index, m_conn->changeToken());
 }
 
 void Recordset::arrive(long index, uint64_t token) const {
     if (m_rows[static_cast<size_t>(index)].fetched && m_rows[static_cast<size_t>(index)].token == token) return;
-    // This row and the stale ones after it, in one read.
+    // This row and the stale ones after it, in one read; a cursor that walks on from the last read
+    // takes many rows at once.
+    const bool walking = index == m_walkedTo;
+    const size_t most = static_cast<size_t>(walking ? detail::kFetchWalking : detail::kFetch);
     std::vector<size_t> batch;
-    for (size_t i = static_cast<size_t>(index); i < m_rows.size() && batch.size() < static_cast<size_t>(detail::kFetch); ++i)
+    for (size_t i = static_cast<size_t>(index); i < m_rows.size() && batch.size() < most; ++i)
         if (!m_rows[i].fetched || m_rows[i].token != token) batch.push_back(i);
-    detail::Stmt s = m_conn->prepare(m_query->fetchSql);
-    for (size_t b = 0; b < static_cast<size_t>(detail::kFetch); ++b) {
-        if (b < batch.size()) sqlite3_bind_int64(s, static_cast<int>(b + 1), m_rows[batch[b]].rowid);
-        else sqlite3_bind_null(s, static_cast<int>(b + 1));
+    const std::string& sql = walking ? m_query->fetchWalkingSql : m_query->fetchSql;
+    detail::Stmt s = m_conn->prepare(sql);
+    std::unordered_map<int64_t, size_t> place;
+    for (size_t b = 0; b < most; ++b) {
+        if (b < batch.size()) {
+            sqlite3_bind_int64(s, static_cast<int>(b + 1), m_rows[batch[b]].rowid);
+            place[m_rows[batch[b]].rowid] = batch[b];
+        } else {
+            sqlite3_bind_null(s, static_cast<int>(b + 1));
+        }
     }
     for (size_t i : batch) m_rows[i].gone = true;
     int rc;
     while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
-        const int64_t rowid = sqlite3_column_int64(s, 0);
-        for (size_t i : batch) {
-            Row& r = m_rows[i];
-            if (r.rowid != rowid) continue;
-            r.values.clear();
-            for (size_t c = 0; c < m_columns.size(); ++c)
-                r.values.push_back(detail::readColumn(s, static_cast<int>(c + 1), m_columns[c].type));
-            r.gone = false;
-            break;
-        }
+        const auto at = place.find(sqlite3_column_int64(s, 0));
+        if (at == place.end()) continue;
+        Row& r = m_rows[at->second];
+        r.values.clear();
+        r.values.reserve(m_columns.size());
+        for (size_t c = 0; c < m_columns.size(); ++c)
+            r.values.push_back(detail::readColumn(s, static_cast<int>(c + 1), m_columns[c].type));
+        r.gone = false;
     }
-    if (rc != SQLITE_DONE) m_conn->fail(rc, m_query->fetchSql);
+    if (rc != SQLITE_DONE) m_conn->fail(rc, sql);
     for (size_t i : batch) {
         Row& r = m_rows[i];
         r.fetched = true;
         r.token = token;
+        r.read = ++m_reads;
         if (r.gone) r.values.assign(m_columns.size(), vb::Variant::null());
+        m_readOrder.push_back({i, r.read});
+    }
+    m_walkedTo = batch.empty() ? -1 : static_cast<long>(batch.back()) + 1;
+    // The values of rows read long ago go again (they are read anew when visited), so that a walk
+    // through a large table keeps only the rows around it. A row read again since keeps them.
+    while (m_readOrder.size() > detail::kKeptRows) {
+        const auto [i, read] = m_readOrder.front();
+        m_readOrder.pop_front();
+        if (i >= m_rows.size() || static_cast<long>(i) == m_pos) continue;
+        Row& r = m_rows[i];
+        if (!r.fetched || r.read != read) continue;
+        std::vector<vb::Variant>().swap(r.values);
+        r.fetched = false;
     }
 }
 
@@ -257,7 +299,7 @@ void Recordset::MoveNext() {
         if (m_rows.empty() || m_pos >= static_cast<long>(m_rows.size())) raise(3021);
         ++m_pos;
     }
-    arrive(m_pos);
+    arrive(m_pos, Arrival::Walking);
     notify();
 }
 
@@ -267,7 +309,7 @@ void Recordset::MovePrevious() {
     if (m_rows.empty() || m_pos < 0) raise(3021);
     m_currentDeleted = false;
     --m_pos;
-    arrive(m_pos);
+    arrive(m_pos, Arrival::Walking);
     notify();
 }
 
@@ -321,13 +363,20 @@ Field& Recordset::Fields(int index) {
 void Recordset::find(const std::string& criteria, bool forward, long start) {
     checkOpen();
     dropPending();
+    m_arrivalDue = false;
     std::vector<std::string> names;
     for (const auto& c : m_columns) names.push_back(c.name);
     detail::Stmt s = m_conn->prepare(detail::criteriaQuery(criteria, names), 3077);
     const long n = static_cast<long>(m_rows.size());
+    const long step = forward ? 1 : -1;
     m_noMatch = true;
     const uint64_t token = m_keyset ? m_conn->changeToken() : 0;
-    for (long k = start; k >= 0 && k < n; k += forward ? 1 : -1) {
+    long k = start;
+    for (long looked = 0; k >= 0 && k < n; k += step, ++looked) {
+        // Past the first rows of a whole table the file's indexes find the row instead.
+        if (looked == detail::kFetch && !m_query->rowsSql.empty()) {
+            if (findByRows(criteria, names, forward, k)) return;
+        }
         if (m_keyset) arrive(k, token);
         const Row& r = m_rows[static_cast<size_t>(k)];
         if (r.gone) continue;
@@ -343,6 +392,36 @@ void Recordset::find(const std::string& criteria, bool forward, long start) {
         }
         if (rc != SQLITE_DONE) m_conn->fail(rc, criteria);
     }
+}
+
+bool Recordset::findByRows(const std::string& criteria, const std::vector<std::string>& names, bool forward,
+                           long start) {
+    const std::string sql = detail::criteriaRowsQuery(criteria, names, m_query->rowsSql, [this](const std::string& f) {
+        for (const auto& c : m_columns)
+            if (detail::sameName(c.name, f))
+                return !c.baseColumn.empty() && (c.type == FieldType::Integer || c.type == FieldType::Byte ||
+                                                 c.type == FieldType::Long || c.type == FieldType::Counter);
+        return false;
+    });
+    if (sql.empty()) return false;
+    std::unordered_set<int64_t> matching;
+    {
+        detail::Stmt q = m_conn->prepare(sql, 3077);
+        int rc;
+        while ((rc = sqlite3_step(q)) == SQLITE_ROW) matching.insert(sqlite3_column_int64(q, 0));
+        if (rc != SQLITE_DONE) m_conn->fail(rc, criteria);
+    }
+    const long n = static_cast<long>(m_rows.size());
+    for (long k = start; k >= 0 && k < n && !matching.empty(); k += forward ? 1 : -1) {
+        if (!matching.count(m_rows[static_cast<size_t>(k)].rowid)) continue;
+        m_noMatch = false;
+        m_pos = k;
+        m_currentDeleted = false;
+        arrive(k);
+        notify();
+        return true;
+    }
+    return true;  // the rest of the rows holds no match
 }
 
 void Recordset::FindFirst(const std::string& criteria) { find(criteria, true, 0); }

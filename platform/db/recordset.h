@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -86,6 +87,7 @@ private:
         int64_t serial = 0;
         std::vector<vb::Variant> values;
         uint64_t token = 0;    // the file's change token when the values were read
+        uint64_t read = 0;     // which read of the recordset's brought them
         bool fetched = false;  // values read (always for a snapshot)
         bool gone = false;     // deleted since the recordset was opened
     };
@@ -103,12 +105,19 @@ private:
     void requireUpdatable() const;
     const Row& currentRow() const;  // 3021 / 3167
     // A dynaset reads a row's values when it arrives there, and again when the file changed since.
-    void arrive(long index) const;
+    // A cursor walking from row to row (MoveNext, MovePrevious) arrives when something of the row
+    // is read, and takes what it read with the rows before as still current when no other program
+    // changed the file a moment before (Connection::recentChangeToken).
+    enum class Arrival { Direct, Walking };
+    void arrive(long index, Arrival how = Arrival::Direct) const;
     void arrive(long index, uint64_t token) const;
     bool hasCurrent() const;
     void dropPending();
     void notify();
     void find(const std::string& criteria, bool forward, long start);
+    // The rest of a search from `start`, the file's indexes finding the rows the criterion matches;
+    // false when the criterion is not one that can be searched for so (see criteriaRowsQuery).
+    bool findByRows(const std::string& criteria, const std::vector<std::string>& names, bool forward, long start);
     vb::Variant fieldValue(int index) const;
     void setFieldValue(int index, const vb::Variant& v);
     vb::Variant coerce(const Column& c, const vb::Variant& v) const;
@@ -120,6 +129,10 @@ private:
     std::vector<Column> m_columns;
     std::vector<Field> m_fields;
     mutable std::vector<Row> m_rows;
+    mutable std::deque<std::pair<size_t, uint64_t>> m_readOrder;  // rows and their reads, in order
+    mutable uint64_t m_reads = 0;
+    mutable long m_walkedTo = -1;             // the row after the last ones read
+    mutable bool m_arrivalDue = false;        // the walk came to the current row, not yet read
     bool m_keyset = false;  // rows hold their ids and read their values when visited
     long m_pos = -1;              // -1 = before the first row, size() = after the last
     bool m_currentDeleted = false;  // the current row was deleted and nothing moved since

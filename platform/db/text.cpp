@@ -39,24 +39,85 @@ std::u32string decode(std::string_view s) {
 char32_t lower(char32_t c) {
     if (c >= 'A' && c <= 'Z') return c + 32;
     if ((c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;
-    if (c < 0x80) return c;
+    // The rest of Latin-1 has nothing that lowers: its letters are lower case already.
+    if (c < 0x100) return c;
     const QString s = QString::fromUcs4(&c, 1).toLower();
     const auto u = s.toUcs4();
     return u.isEmpty() ? c : u[0];
 }
 
-// Base letter and accent rank of a Latin-1 letter (lower case).
-void baseOf(char32_t c, std::u32string& base, std::u32string& accents) {
-    static const char* map = "aaaaaaaceeeeiiiidnooooo/ouuuuyty";  // 0xE0..0xFF
-    if (c >= 0xE0 && c <= 0xFF && c != 0xF7) {
-        if (c == 0xDF) { base += U"ss"; accents += U"\x01\x01"; return; }
-        base.push_back(static_cast<unsigned char>(map[c - 0xE0]));
-        accents.push_back(c);
-        return;
+// One code point of UTF-8 text; a byte that starts no valid sequence stands for itself.
+char32_t nextCodePoint(std::string_view s, size_t& i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    char32_t cp;
+    int n;
+    if (c < 0x80) {
+        ++i;
+        return c;
     }
-    if (c == 0xDF) { base += U"ss"; accents += U"\x01\x01"; return; }
-    base.push_back(c);
-    accents.push_back(0);
+    if ((c >> 5) == 6) { cp = c & 0x1F; n = 2; }
+    else if ((c >> 4) == 14) { cp = c & 0x0F; n = 3; }
+    else if ((c >> 3) == 30) { cp = c & 0x07; n = 4; }
+    else {
+        ++i;
+        return c;
+    }
+    if (i + n > s.size()) {
+        ++i;
+        return c;
+    }
+    for (int k = 1; k < n; ++k) {
+        const unsigned char d = static_cast<unsigned char>(s[i + k]);
+        if ((d >> 6) != 2) {
+            ++i;
+            return c;
+        }
+        cp = (cp << 6) | (d & 0x3F);
+    }
+    i += n;
+    return cp;
+}
+
+// The base letters of Latin-1's lower-case letters 0xE0..0xFF (0xF7 is no letter).
+constexpr const char* kBases = "aaaaaaaceeeeiiiidnooooo/ouuuuyty";
+
+// What German order compares first, one unit at a time: each letter's base letter (ß gives "ss"),
+// or, with kAccent, the accent that sets it apart from its base letter (0 for none). Read straight
+// from the text: a sort calls this for every pair it compares.
+template <bool kAccent>
+struct SortUnits {
+    std::string_view s;
+    size_t i = 0;
+    bool second = false;  // the second letter of ß is due
+    bool next(char32_t& out) {
+        if (second) {
+            second = false;
+            out = kAccent ? 1 : U's';
+            return true;
+        }
+        if (i >= s.size()) return false;
+        const char32_t l = lower(nextCodePoint(s, i));
+        if (l == 0xDF) {
+            second = true;
+            out = kAccent ? 1 : U's';
+        } else if (l >= 0xE0 && l <= 0xFF && l != 0xF7) {
+            out = kAccent ? l : static_cast<unsigned char>(kBases[l - 0xE0]);
+        } else {
+            out = kAccent ? 0 : l;
+        }
+        return true;
+    }
+};
+
+template <bool kAccent>
+int compareUnits(std::string_view a, std::string_view b) {
+    SortUnits<kAccent> x{a}, y{b};
+    for (;;) {
+        char32_t p = 0, q = 0;
+        const bool moreA = x.next(p), moreB = y.next(q);
+        if (!moreA || !moreB) return moreA == moreB ? 0 : (moreA ? 1 : -1);
+        if (p != q) return p < q ? -1 : 1;
+    }
 }
 
 }  // namespace
@@ -84,21 +145,60 @@ bool sameName(std::string_view a, std::string_view b) {
 }
 
 int compareGerman(std::string_view a, std::string_view b) {
-    const std::u32string ua = decode(a), ub = decode(b);
-    std::u32string ba, aa, bb, ab;
-    for (char32_t c : ua) baseOf(lower(c), ba, aa);
-    for (char32_t c : ub) baseOf(lower(c), bb, ab);
-    if (ba != bb) return ba < bb ? -1 : 1;
-    if (aa != ab) return aa < ab ? -1 : 1;
-    // Lower case before upper case, as the dictionary does.
-    for (size_t i = 0; i < ua.size() && i < ub.size(); ++i) {
-        if (ua[i] == ub[i]) continue;
-        const bool la = lower(ua[i]) == ua[i], lb = lower(ub[i]) == ub[i];
+    if (const int c = compareUnits<false>(a, b)) return c;
+    if (const int c = compareUnits<true>(a, b)) return c;
+    // Lower case before upper case, as the dictionary does; then the shorter text first.
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const char32_t x = nextCodePoint(a, i), y = nextCodePoint(b, j);
+        if (x == y) continue;
+        const bool la = lower(x) == x, lb = lower(y) == y;
         if (la != lb) return la ? -1 : 1;
-        return ua[i] < ub[i] ? -1 : 1;
+        return x < y ? -1 : 1;
     }
-    if (ua.size() != ub.size()) return ua.size() < ub.size() ? -1 : 1;
+    if (i < a.size()) return 1;
+    if (j < b.size()) return -1;
     return 0;
+}
+
+namespace {
+
+// One unit of a sort key: 1 to 0xEF in a byte of its own, larger ones after a 0xF0 in three bytes.
+// Every unit is one more than its value, so a section's closing 0 comes before any unit.
+void appendUnit(std::string& key, uint32_t value) {
+    const uint32_t v = value + 1;
+    if (v < 0xF0) {
+        key += static_cast<char>(v);
+        return;
+    }
+    key += static_cast<char>(0xF0);
+    key += static_cast<char>((v >> 16) & 0xFF);
+    key += static_cast<char>((v >> 8) & 0xFF);
+    key += static_cast<char>(v & 0xFF);
+}
+
+template <bool kAccent>
+void appendSection(std::string& key, std::string_view text) {
+    SortUnits<kAccent> units{text};
+    for (char32_t u; units.next(u);) appendUnit(key, u);
+    key += '\0';
+}
+
+}  // namespace
+
+std::string germanSortKey(std::string_view text) {
+    // The three steps of compareGerman one after the other: base letters, accents, then every
+    // character with lower case first (flag 0) and its code.
+    std::string key;
+    key.reserve(text.size() * 3 + 3);
+    appendSection<false>(key, text);
+    appendSection<true>(key, text);
+    for (size_t i = 0; i < text.size();) {
+        const char32_t c = nextCodePoint(text, i);
+        appendUnit(key, (lower(c) == c ? 0u : 0x200000u) + static_cast<uint32_t>(c));
+    }
+    key += '\0';
+    return key;
 }
 
 size_t charCount(std::string_view s) {

@@ -13,6 +13,10 @@ std::string foldName(std::string_view s);
 // letters (ä = a, ß = ss); ties broken by accents, then by case, then by bytes.
 int compareGerman(std::string_view a, std::string_view b);
 
+// Bytes whose order (as memcmp orders them, the shorter first where one begins the other) is the
+// order compareGerman gives the texts.
+std::string germanSortKey(std::string_view text);
+
 // Number of characters of UTF-8 text.
 size_t charCount(std::string_view s);
 
