@@ -2,6 +2,7 @@
 
 #include "platform/vb/error.h"
 
+#include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QKeyEvent>
 
@@ -9,105 +10,221 @@
 
 namespace forms {
 
-Grid::Grid(QWidget* parent) : Control<QTableWidget>(2, 2, parent) {
+// What the view shows of the grid's cells: their texts, the header colour and fixed alignment of the
+// fixed part, and the formats set on single cells.
+class GridModel : public QAbstractTableModel {
+public:
+    explicit GridModel(Grid* g) : QAbstractTableModel(g), m_g(g) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_g->m_shownRows; }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_g->m_cols; }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const int r = index.row(), c = index.column();
+        switch (role) {
+        case Qt::DisplayRole: {
+            const QString* t = m_g->textAt(r, c);
+            return t ? QVariant(*t) : QVariant();
+        }
+        case Qt::TextAlignmentRole: {
+            const std::vector<int>& align = r < m_g->m_fixedRows ? m_g->m_fixedAlign : m_g->m_colAlign;
+            if (c < static_cast<int>(align.size()) && align[c] >= 0)
+                return QVariant(static_cast<int>(m_g->alignmentFor(align[c])));
+            return {};
+        }
+        case Qt::BackgroundRole: {
+            const Grid::Format* f = const_cast<Grid*>(m_g)->formatAt(r, c, false);
+            if (f && f->backColor) return QBrush(toQColor(*f->backColor));
+            if (m_g->isFixed(r, c)) return m_g->palette().button();
+            return {};
+        }
+        case Qt::FontRole: {
+            const Grid::Format* f = const_cast<Grid*>(m_g)->formatAt(r, c, false);
+            if (!f || !f->bold) return {};
+            QFont font;
+            font.setBold(*f->bold);
+            return font;
+        }
+        default: return {};
+        }
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        if (!index.isValid()) return Qt::NoItemFlags;
+        return Qt::ItemIsEnabled | (m_g->isFixed(index.row(), index.column()) ? Qt::NoItemFlags : Qt::ItemIsSelectable);
+    }
+
+    void changed(int row, int col) {
+        if (row < m_g->m_shownRows) emit dataChanged(index(row, col), index(row, col));
+    }
+    void changedAll() {
+        if (m_g->m_shownRows > 0 && m_g->m_cols > 0)
+            emit dataChanged(index(0, 0), index(m_g->m_shownRows - 1, m_g->m_cols - 1));
+    }
+
+private:
+    friend class Grid;
+    Grid* m_g;
+};
+
+Grid::Grid(QWidget* parent) : Control<QTableView>(parent) {
+    m_rows.resize(2);
+    m_model = new GridModel(this);
+    setModel(m_model);
     horizontalHeader()->hide();
     verticalHeader()->hide();
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    QTableWidget::setSelectionMode(QAbstractItemView::NoSelection);
+    QTableView::setSelectionMode(QAbstractItemView::NoSelection);
     setWordWrap(false);
     viewport()->setMouseTracking(true);
     watch(viewport(), false);
-    styleFixed();
     showSelection();
 }
 
+Grid::~Grid() {
+    // The view lets go of the model before the cells it reads from go.
+    setModel(nullptr);
+}
+
+const QString* Grid::textAt(int row, int col) const {
+    if (row < 0 || row >= static_cast<int>(m_rows.size())) return nullptr;
+    const std::vector<QString>& t = m_rows[static_cast<size_t>(row)].text;
+    return col >= 0 && col < static_cast<int>(t.size()) ? &t[static_cast<size_t>(col)] : nullptr;
+}
+
+Grid::Format* Grid::formatAt(int row, int col, bool make) {
+    if (row < 0 || row >= static_cast<int>(m_rows.size()) || col < 0 || col >= m_cols) return nullptr;
+    std::vector<Format>& f = m_rows[static_cast<size_t>(row)].formats;
+    if (col >= static_cast<int>(f.size())) {
+        if (!make) return nullptr;
+        f.resize(static_cast<size_t>(m_cols));
+    }
+    return &f[static_cast<size_t>(col)];
+}
+
+int Grid::Rows() const { return static_cast<int>(m_rows.size()); }
+int Grid::Cols() const { return m_cols; }
+
+void Grid::showAppended() const {
+    const int n = static_cast<int>(m_rows.size());
+    if (m_shownRows >= n) return;
+    m_model->beginInsertRows({}, m_shownRows, n - 1);
+    m_shownRows = n;
+    m_model->endInsertRows();
+}
+
+bool Grid::event(QEvent* e) {
+    showAppended();
+    return Control<QTableView>::event(e);
+}
+
+bool Grid::eventFilter(QObject* o, QEvent* e) {
+    if (o == viewport()) showAppended();
+    return Control<QTableView>::eventFilter(o, e);
+}
+
 void Grid::checkRow(int r) const {
-    if (r < 0 || r >= rowCount()) throw vb::Error(30009, "Ungültiger Zeilenwert");
+    showAppended();
+    if (r < 0 || r >= Rows()) throw vb::Error(30009, "Ungültiger Zeilenwert");
 }
 
 void Grid::checkCol(int c) const {
-    if (c < 0 || c >= columnCount()) throw vb::Error(30010, "Ungültiger Spaltenwert");
+    if (c < 0 || c >= m_cols) throw vb::Error(30010, "Ungültiger Spaltenwert");
 }
 
-QTableWidgetItem* Grid::cell(int row, int col) const {
-    QTableWidgetItem* it = item(row, col);
-    if (!it) {
-        it = new QTableWidgetItem;
-        it->setFlags(Qt::ItemIsEnabled | (row >= m_fixedRows && col >= m_fixedCols ? Qt::ItemIsSelectable : Qt::NoItemFlags));
-        const std::vector<int>& align = row < m_fixedRows ? m_fixedAlign : m_colAlign;
-        if (col < static_cast<int>(align.size()) && align[col] >= 0) it->setTextAlignment(alignmentFor(align[col]));
-        if (row < m_fixedRows || col < m_fixedCols) it->setBackground(palette().button());
-        const_cast<Grid*>(this)->setItem(row, col, it);
+void Grid::refixed(int oldRows, int oldCols) {
+    // A cell of the fixed part shows the header colour, and a cell that leaves it shows none.
+    const int rows = std::max(oldRows, m_fixedRows), cols = std::max(oldCols, m_fixedCols);
+    for (int r = 0; r < Rows(); ++r) {
+        std::vector<Format>& f = m_rows[static_cast<size_t>(r)].formats;
+        for (int c = 0, n = std::min<int>(r < rows ? m_cols : cols, static_cast<int>(f.size())); c < n; ++c)
+            f[static_cast<size_t>(c)].backColor.reset();
     }
-    return it;
-}
-
-void Grid::styleFixed() {
-    for (int r = 0; r < rowCount(); ++r)
-        for (int c = 0; c < columnCount(); ++c) {
-            QTableWidgetItem* it = item(r, c);
-            const bool fixed = r < m_fixedRows || c < m_fixedCols;
-            if (!it && !fixed) continue;
-            it = cell(r, c);
-            it->setFlags(Qt::ItemIsEnabled | (fixed ? Qt::NoItemFlags : Qt::ItemIsSelectable));
-            if (fixed) it->setBackground(palette().button());
-        }
+    m_model->changedAll();
 }
 
 void Grid::setRows(int n) {
     if (n < 0) throw vb::Error(380);
-    setRowCount(n);
+    showAppended();
+    const int now = Rows();
+    if (n > now) {
+        m_model->beginInsertRows({}, now, n - 1);
+        m_rows.resize(static_cast<size_t>(n));
+        m_shownRows = n;
+        m_model->endInsertRows();
+    } else if (n < now) {
+        m_model->beginRemoveRows({}, n, now - 1);
+        m_rows.resize(static_cast<size_t>(n));
+        m_shownRows = n;
+        m_model->endRemoveRows();
+    }
+    const int oldFixed = m_fixedRows;
     m_fixedRows = std::min(m_fixedRows, std::max(0, n - 1));
     m_row = std::clamp(m_row, 0, std::max(0, n - 1));
     m_rowSel = std::clamp(m_rowSel, 0, std::max(0, n - 1));
-    styleFixed();
+    refixed(oldFixed, m_fixedCols);
     showSelection();
 }
 
 void Grid::setCols(int n) {
     if (n < 0) throw vb::Error(380);
-    setColumnCount(n);
+    showAppended();
+    if (n > m_cols) {
+        m_model->beginInsertColumns({}, m_cols, n - 1);
+        m_cols = n;
+        m_model->endInsertColumns();
+    } else if (n < m_cols) {
+        m_model->beginRemoveColumns({}, n, m_cols - 1);
+        m_cols = n;
+        // The cells of the columns that go are gone: a column added later is empty.
+        for (RowCells& r : m_rows) {
+            if (r.text.size() > static_cast<size_t>(n)) r.text.resize(static_cast<size_t>(n));
+            if (r.formats.size() > static_cast<size_t>(n)) r.formats.resize(static_cast<size_t>(n));
+        }
+        m_model->endRemoveColumns();
+    }
+    const int oldFixed = m_fixedCols;
     m_fixedCols = std::min(m_fixedCols, std::max(0, n - 1));
     m_col = std::clamp(m_col, 0, std::max(0, n - 1));
     m_colSel = std::clamp(m_colSel, 0, std::max(0, n - 1));
-    styleFixed();
+    refixed(m_fixedRows, oldFixed);
     showSelection();
 }
 
 void Grid::setFixedRows(int n) {
-    if (n < 0 || (n > 0 && n >= rowCount())) throw vb::Error(30009, "Ungültiger Zeilenwert");
-    // Cells that stop being fixed lose the header colour.
-    for (int r = n; r < m_fixedRows; ++r)
-        for (int c = m_fixedCols; c < columnCount(); ++c)
-            if (QTableWidgetItem* it = item(r, c)) it->setBackground(QBrush());
+    showAppended();
+    if (n < 0 || (n > 0 && n >= Rows())) throw vb::Error(30009, "Ungültiger Zeilenwert");
+    const int old = m_fixedRows;
     m_fixedRows = n;
     if (m_row < n) m_row = m_rowSel = n;
-    styleFixed();
+    refixed(old, m_fixedCols);
     showSelection();
 }
 
 void Grid::setFixedCols(int n) {
-    if (n < 0 || (n > 0 && n >= columnCount())) throw vb::Error(30010, "Ungültiger Spaltenwert");
-    for (int c = n; c < m_fixedCols; ++c)
-        for (int r = m_fixedRows; r < rowCount(); ++r)
-            if (QTableWidgetItem* it = item(r, c)) it->setBackground(QBrush());
+    showAppended();
+    if (n < 0 || (n > 0 && n >= m_cols)) throw vb::Error(30010, "Ungültiger Spaltenwert");
+    const int old = m_fixedCols;
     m_fixedCols = n;
     if (m_col < n) m_col = m_colSel = n;
-    styleFixed();
+    refixed(m_fixedRows, old);
     showSelection();
 }
 
 std::string Grid::TextMatrix(int row, int col) const {
     checkRow(row);
     checkCol(col);
-    const QTableWidgetItem* it = item(row, col);
-    return it ? it->text().toStdString() : std::string();
+    const QString* t = textAt(row, col);
+    return t ? t->toStdString() : std::string();
 }
 
 void Grid::setTextMatrix(int row, int col, const std::string& text) {
     checkRow(row);
     checkCol(col);
-    cell(row, col)->setText(QString::fromStdString(text));
+    std::vector<QString>& t = m_rows[static_cast<size_t>(row)].text;
+    if (col >= static_cast<int>(t.size())) t.resize(static_cast<size_t>(col) + 1);
+    t[static_cast<size_t>(col)] = QString::fromStdString(text);
+    m_model->changed(row, col);
 }
 
 void Grid::setRow(int r) {
@@ -137,7 +254,8 @@ void Grid::setColSel(int c) {
 }
 
 std::string Grid::Clip() const {
-    if (rowCount() == 0 || columnCount() == 0) return {};
+    showAppended();
+    if (Rows() == 0 || m_cols == 0) return {};
     const int r0 = std::min(m_row, m_rowSel), r1 = std::max(m_row, m_rowSel);
     const int c0 = std::min(m_col, m_colSel), c1 = std::max(m_col, m_colSel);
     std::string out;
@@ -153,19 +271,17 @@ std::string Grid::Clip() const {
 
 void Grid::showSelection() {
     if (!selectionModel()) return;
+    showAppended();
     clearSelection();
-    if (rowCount() == 0 || columnCount() == 0) return;
+    if (Rows() == 0 || m_cols == 0) return;
     const int r0 = std::min(m_row, m_rowSel), r1 = std::max(m_row, m_rowSel);
     const int c0 = std::min(m_col, m_colSel), c1 = std::max(m_col, m_colSel);
-    if (r0 < 0 || c0 < 0 || r1 >= rowCount() || c1 >= columnCount()) return;
+    if (r0 < 0 || c0 < 0 || r1 >= Rows() || c1 >= m_cols) return;
     // The current cell alone is shown by the focus frame, a range as highlighted cells.
     if (r0 != r1 || c0 != c1)
-        for (int r = r0; r <= r1; ++r)
-            for (int c = c0; c <= c1; ++c) {
-                cell(r, c);
-                selectionModel()->select(model()->index(r, c), QItemSelectionModel::Select);
-            }
-    selectionModel()->setCurrentIndex(model()->index(m_row, m_col), QItemSelectionModel::NoUpdate);
+        selectionModel()->select(QItemSelection(m_model->index(r0, c0), m_model->index(r1, c1)),
+                                 QItemSelectionModel::Select);
+    selectionModel()->setCurrentIndex(m_model->index(m_row, m_col), QItemSelectionModel::NoUpdate);
 }
 
 int Grid::ColWidth(int col) const {
@@ -185,7 +301,7 @@ int Grid::RowHeight(int row) const {
 
 void Grid::setRowHeight(int row, int twips) {
     checkRow(row);
-    QTableWidget::setRowHeight(row, std::max(0, twips / Screen::TwipsPerPixelY()));
+    QTableView::setRowHeight(row, std::max(0, twips / Screen::TwipsPerPixelY()));
 }
 
 Qt::Alignment Grid::alignmentFor(int a) const {
@@ -200,7 +316,7 @@ void Grid::setColAlignment(int col, int alignment) {
     if (alignment < 0 || alignment > 9) throw vb::Error(380);
     if (static_cast<int>(m_colAlign.size()) <= col) m_colAlign.resize(col + 1, -1);
     m_colAlign[col] = alignment;
-    for (int r = m_fixedRows; r < rowCount(); ++r) cell(r, col)->setTextAlignment(alignmentFor(alignment));
+    m_model->changedAll();
 }
 
 void Grid::setFixedAlignment(int col, int alignment) {
@@ -208,7 +324,7 @@ void Grid::setFixedAlignment(int col, int alignment) {
     if (alignment < 0 || alignment > 9) throw vb::Error(380);
     if (static_cast<int>(m_fixedAlign.size()) <= col) m_fixedAlign.resize(col + 1, -1);
     m_fixedAlign[col] = alignment;
-    for (int r = 0; r < m_fixedRows; ++r) cell(r, col)->setTextAlignment(alignmentFor(alignment));
+    m_model->changedAll();
 }
 
 int Grid::ColAlignment(int col) const {
@@ -224,73 +340,87 @@ int Grid::FixedAlignment(int col) const {
 bool Grid::CellFontBold() const {
     checkRow(m_row);
     checkCol(m_col);
-    const QTableWidgetItem* it = item(m_row, m_col);
-    return it && it->font().bold();
+    const Format* f = const_cast<Grid*>(this)->formatAt(m_row, m_col, false);
+    return f && f->bold && *f->bold;
 }
 
 void Grid::setCellFontBold(bool on) {
     checkRow(m_row);
     checkCol(m_col);
-    QTableWidgetItem* it = cell(m_row, m_col);
-    QFont f = it->font();
-    f.setBold(on);
-    it->setFont(f);
+    formatAt(m_row, m_col, true)->bold = on;
+    m_model->changed(m_row, m_col);
 }
 
 int32_t Grid::CellBackColor() const {
     checkRow(m_row);
     checkCol(m_col);
-    const QTableWidgetItem* it = item(m_row, m_col);
-    if (!it || it->background().style() == Qt::NoBrush) return fromQColor(palette().base().color());
-    return fromQColor(it->background().color());
+    const Format* f = const_cast<Grid*>(this)->formatAt(m_row, m_col, false);
+    if (f && f->backColor) return *f->backColor;
+    if (isFixed(m_row, m_col)) return fromQColor(palette().button().color());
+    return fromQColor(palette().base().color());
 }
 
 void Grid::setCellBackColor(int32_t bgr) {
     checkRow(m_row);
     checkCol(m_col);
-    cell(m_row, m_col)->setBackground(toQColor(bgr));
+    formatAt(m_row, m_col, true)->backColor = bgr;
+    m_model->changed(m_row, m_col);
 }
 
 void Grid::AddItem(const std::string& text, int index) {
-    if (index < 0 || index > rowCount()) index = rowCount();
-    insertRow(index);
+    const int rows = Rows();
+    if (index < 0 || index > rows) index = rows;
+    RowCells row;
     const QStringList parts = QString::fromStdString(text).split('\t');
-    for (int c = 0; c < columnCount() && c < parts.size(); ++c) cell(index, c)->setText(parts[c]);
-    if (index < m_fixedRows) styleFixed();
-    else
-        for (int c = 0; c < m_fixedCols; ++c) cell(index, c);
+    for (int c = 0; c < m_cols && c < parts.size(); ++c) row.text.push_back(parts[c]);
+    if (index == rows && index >= m_fixedRows) {
+        // Appended rows wait until the view next looks (showAppended).
+        m_rows.push_back(std::move(row));
+        return;
+    }
+    showAppended();
+    m_model->beginInsertRows({}, index, index);
+    m_rows.insert(m_rows.begin() + index, std::move(row));
+    m_shownRows = Rows();
+    m_model->endInsertRows();
+    if (index < m_fixedRows) refixed(m_fixedRows, m_fixedCols);
     showSelection();
 }
 
 void Grid::RemoveItem(int index) {
     checkRow(index);
     // The last row of the non-fixed part cannot go (as with the original control).
-    if (rowCount() - 1 < m_fixedRows + 1 && index >= m_fixedRows)
+    if (Rows() - 1 < m_fixedRows + 1 && index >= m_fixedRows)
         throw vb::Error(30015, "Die letzte nicht fixierte Zeile kann nicht entfernt werden");
-    removeRow(index);
-    m_row = std::min(m_row, rowCount() - 1);
-    m_rowSel = std::min(m_rowSel, rowCount() - 1);
+    m_model->beginRemoveRows({}, index, index);
+    m_rows.erase(m_rows.begin() + index);
+    m_shownRows = Rows();
+    m_model->endRemoveRows();
+    m_row = std::min(m_row, Rows() - 1);
+    m_rowSel = std::min(m_rowSel, Rows() - 1);
     showSelection();
 }
 
 void Grid::Clear() {
-    for (int r = 0; r < rowCount(); ++r)
-        for (int c = 0; c < columnCount(); ++c)
-            if (QTableWidgetItem* it = item(r, c)) it->setText(QString());
+    showAppended();
+    for (RowCells& r : m_rows)
+        for (QString& t : r.text) t.clear();
+    m_model->changedAll();
 }
 
 void Grid::pickCell(int row, int col) {
-    if (row < m_fixedRows || col < m_fixedCols || row >= rowCount() || col >= columnCount()) return;
+    showAppended();
+    if (row < m_fixedRows || col < m_fixedCols || row >= Rows() || col >= m_cols) return;
     switch (m_selectionMode) {
     case flexSelectionByRow:
         m_row = m_rowSel = row;
         m_col = m_fixedCols;
-        m_colSel = columnCount() - 1;
+        m_colSel = m_cols - 1;
         break;
     case flexSelectionByColumn:
         m_col = m_colSel = col;
         m_row = m_fixedRows;
-        m_rowSel = rowCount() - 1;
+        m_rowSel = Rows() - 1;
         break;
     default:
         m_row = m_rowSel = row;
@@ -336,6 +466,7 @@ void Grid::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void Grid::keyPressEvent(QKeyEvent* e) {
+    showAppended();
     int r = m_row, c = m_col;
     switch (e->key()) {
     case Qt::Key_Up: --r; break;
@@ -343,11 +474,11 @@ void Grid::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_Left: --c; break;
     case Qt::Key_Right: ++c; break;
     case Qt::Key_Home: c = m_fixedCols; break;
-    case Qt::Key_End: c = columnCount() - 1; break;
+    case Qt::Key_End: c = m_cols - 1; break;
     default: QAbstractItemView::keyPressEvent(e); return;
     }
-    pickCell(std::clamp(r, m_fixedRows, rowCount() - 1), std::clamp(c, m_fixedCols, columnCount() - 1));
-    scrollTo(model()->index(m_row, m_col));
+    pickCell(std::clamp(r, m_fixedRows, Rows() - 1), std::clamp(c, m_fixedCols, m_cols - 1));
+    scrollTo(m_model->index(m_row, m_col));
 }
 
 }  // namespace forms

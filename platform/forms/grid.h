@@ -5,11 +5,13 @@
 
 #include "platform/forms/control.h"
 
-#include <QTableWidget>
+#include <QTableView>
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace forms {
 
@@ -17,13 +19,18 @@ inline constexpr int flexSelectionFree = 0;
 inline constexpr int flexSelectionByRow = 1;
 inline constexpr int flexSelectionByColumn = 2;
 
-class Grid : public Control<QTableWidget> {
+class GridModel;
+
+// The cells are texts kept by the grid itself, shown through a model of its own: a list of a
+// hundred thousand persons costs a text a cell, not an object of the window system.
+class Grid : public Control<QTableView> {
 public:
     explicit Grid(QWidget* parent = nullptr);  // 2 rows, 2 columns, one fixed row and column
+    ~Grid() override;
 
-    int Rows() const { return rowCount(); }
+    int Rows() const;
     void setRows(int n);
-    int Cols() const { return columnCount(); }
+    int Cols() const;
     void setCols(int n);
     int FixedRows() const { return m_fixedRows; }
     void setFixedRows(int n);
@@ -84,6 +91,8 @@ public:
     void clickCell(int row, int col);
 
 protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
@@ -91,14 +100,34 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
-    QTableWidgetItem* cell(int row, int col) const;  // made on demand
+    friend class GridModel;
+    // The formats of a cell that differ from its place's.
+    struct Format {
+        std::optional<bool> bold;         // a font of the cell's own, bold or not
+        std::optional<int32_t> backColor;  // BGR
+    };
     void checkRow(int r) const;
     void checkCol(int c) const;
-    void styleFixed();
+    // Rows appended by AddItem are told to the view in one step before anything looks at it.
+    void showAppended() const;
+    // The cells that leave or join the fixed part lose their own background colour.
+    void refixed(int oldRows, int oldCols);
+    bool isFixed(int row, int col) const { return row < m_fixedRows || col < m_fixedCols; }
     void showSelection();
     void pickCell(int row, int col);
     Qt::Alignment alignmentFor(int a) const;
 
+    struct RowCells {
+        std::vector<QString> text;    // may hold fewer cells than there are columns
+        std::vector<Format> formats;  // empty until a cell of the row gets a format
+    };
+    const QString* textAt(int row, int col) const;
+    Format* formatAt(int row, int col, bool make);
+
+    GridModel* m_model = nullptr;
+    std::vector<RowCells> m_rows;
+    int m_cols = 2;
+    mutable int m_shownRows = 2;  // the rows the view knows of
     int m_fixedRows = 1;
     int m_fixedCols = 1;
     int m_row = 1, m_col = 1, m_rowSel = 1, m_colSel = 1;

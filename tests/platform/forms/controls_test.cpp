@@ -55,6 +55,37 @@ TEST(GridTest, AddItemFillsCellsAndAClickSelectsTheWholeRow) {
     EXPECT_EQ(clicks, 1);
 }
 
+// The chooser of a large file: rows appended one by one are counted, read and shown at once, and
+// the last of them can be chosen.
+TEST(GridTest, ManyAppendedRowsAreListedAndTheLastCanBeChosen) {
+    Grid g;
+    g.setCols(3);
+    g.setFixedCols(0);
+    g.setSelectionMode(flexSelectionByRow);
+    g.setTextMatrix(0, 0, "Vorname");
+    for (int i = 1; i <= 20000; ++i) g.AddItem("V" + std::to_string(i) + "\tN" + std::to_string(i) + "\t01.02.2026");
+    EXPECT_EQ(g.Rows(), 20002);
+    EXPECT_EQ(g.TextMatrix(20001, 1), "N20000");
+    EXPECT_EQ(g.model()->rowCount(), 20002);
+    g.resize(300, 200);
+    g.show();
+    g.scrollToBottom();
+    const QRect letzte = g.visualRect(g.model()->index(20001, 0));
+    ASSERT_TRUE(g.viewport()->rect().contains(letzte.center()));
+    mouseClick(g.viewport(), letzte.center());
+    EXPECT_EQ(g.Row(), 20001);
+    EXPECT_EQ(g.Clip(), "V20000\tN20000\t01.02.2026");
+    // Rows inserted before the others and removed again keep the texts of the rest in place.
+    g.AddItem("Erste\tZeile", 1);
+    EXPECT_EQ(g.TextMatrix(2, 0), "");
+    EXPECT_EQ(g.TextMatrix(3, 1), "N1");
+    g.RemoveItem(1);
+    EXPECT_EQ(g.TextMatrix(2, 1), "N1");
+    g.setRows(2);
+    g.Clear();
+    EXPECT_EQ(g.TextMatrix(1, 1), "");
+}
+
 TEST(GridTest, SelectionClipAndLimits) {
     Grid g;
     g.setRows(10);
