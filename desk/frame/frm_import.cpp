@@ -132,9 +132,16 @@ int frmImport::importiere(const std::string& quelle, const std::vector<int32_t>*
 
     std::set<int32_t> gewaehlt;
     if (nurDiese) gewaehlt.insert(nurDiese->begin(), nurDiese->end());
+    // A few chosen persons are read from the source through its index instead of with every row
+    // of a large file; the rows that arrive are the same, as only the chosen persons' rows are used.
+    std::string nurGewaehlte;
+    if (nurDiese && !gewaehlt.empty() && gewaehlt.size() <= 1000) {
+        for (const int32_t id : gewaehlt) nurGewaehlte += (nurGewaehlte.empty() ? "" : ",") + std::to_string(id);
+        nurGewaehlte = " WHERE personid IN (" + nurGewaehlte + ")";
+    }
     int anzahl = 0;
     db::inTransaction(ziel, [&] {
-        ziel.Execute("SELECT * INTO persdattemp FROM persdat" + in);
+        ziel.Execute("SELECT * INTO persdattemp FROM persdat" + nurGewaehlte + in);
         ziel.Execute("CREATE TABLE [personzuordnungtemp] ([alt] Long, [neu] Long)");
         {
             // Each person gets the number the target's counter gives it; the old and new numbers
@@ -176,7 +183,7 @@ int frmImport::importiere(const std::string& quelle, const std::vector<int32_t>*
             {"persontestergebnis", "persontestergebnistemp", "itemnummer, itemwert"},
             {"typwertzuweisung", "typwertzuweisungtemp", "itemnummer, typnummer, typrealwert"}};
         for (const Kind& k : kinder) {
-            ziel.Execute(std::string("SELECT * INTO ") + k.temp + " FROM " + k.tabelle + in);
+            ziel.Execute(std::string("SELECT * INTO ") + k.temp + " FROM " + k.tabelle + nurGewaehlte + in);
             std::string auswahl;
             for (const std::string& sp : {std::string(k.spalten)}) {
                 size_t pos = 0;
