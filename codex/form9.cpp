@@ -30,6 +30,12 @@ void form9::startFehlerZeigen(const std::exception& e) {
                                                          (v ? v->description() : std::string(e.what()))));
 }
 
+void BeiEndesignalBeenden() {
+    EndesignaleAbfangen([] {
+        if (forms::IsLoaded<frmMDI>()) forms::Instance<frmMDI>().beenden();
+    });
+}
+
 void form9::Form_Load() {
     starten([this] {
         CenterForm(*this);

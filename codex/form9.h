@@ -12,6 +12,10 @@ namespace codex {
 // label text 39.
 void TitelzeilenSetzen(forms::Label& l1, forms::Label& l2, forms::Label& l3, forms::Label& l4);
 
+// From the start on, the desktop's end (SIGTERM, SIGHUP, SIGINT) ends the reader as its exit
+// command does, without its question.
+void BeiEndesignalBeenden();
+
 class form9 : public Startfenster {
 public:
     form9();

@@ -139,6 +139,11 @@ void frmMDI::Form_QueryUnload(int&, int) {
 void frmMDI::mnuBeenden_Click() {
     gAntwort = forms::MsgBox(DialogTxt(2), forms::vbYesNo | forms::vbExclamation, DialogTxt(3));
     if (gAntwort == forms::vbNo) return;
+    beenden();
+}
+
+void frmMDI::beenden() {
+    // The description windows let go of the content database as they unload with this window.
     ShutdownProgram();
     forms::Unload(*this);
 }

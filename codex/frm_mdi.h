@@ -39,6 +39,9 @@ public:
     void Form_QueryUnload(int& cancel, int unloadMode) override;
 
     void mnuBeenden_Click();
+    // What the exit command does once it was answered with Yes; also the end the desktop asks
+    // for with a signal.
+    void beenden();
     void mnuDruckTypKurz_Click() { druckManagerZeigen(0); }
     void mnuDruckTypLang_Click() { druckManagerZeigen(1); }
     void mnuDruckThema_Click() { druckManagerZeigen(2); }

@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     forms::setUntrappedErrorHandler([](const vb::Error& e) { ShowErrorMessage(e); });
     codex::frmMDI& haupt = forms::Instance<codex::frmMDI>();
     QObject::connect(&haupt, &forms::Form::unloaded, &app, [] { QApplication::quit(); });
+    codex::BeiEndesignalBeenden();
     codex::form9& splash = forms::Default<codex::form9>();
     splash.Show();
     if (splash.abgebrochen()) return 1;

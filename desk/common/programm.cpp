@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "platform/db/engine.h"
 #include "platform/files/paths.h"
+#include "platform/forms/end_signals.h"
+#include "platform/forms/form.h"
 #include "platform/forms/file_list_icons.h"
 #include "platform/forms/german_texts.h"
 
@@ -30,4 +33,11 @@ void ProgrammVorbereiten(const Programm& p) {
     const std::string symbol = files::resolve(files::programFolder() + "\\zuv_symb_druckkopf.bmp");
     const QIcon icon(QString::fromStdString(symbol));
     if (!icon.isNull()) QApplication::setWindowIcon(icon);
+}
+
+void EndesignaleAbfangen(std::function<void()> beenden) {
+    forms::endOnSignals([beenden = std::move(beenden)] {
+        forms::runHandler(beenden);
+        db::DBEngine::instance().releaseAll();
+    });
 }

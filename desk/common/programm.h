@@ -3,6 +3,7 @@
 // What the shared procedures do differently in the two programs that link them. Each program's
 // start-up sets its own once, before the first window; until then ZUVDESK's holds.
 
+#include <functional>
 #include <string>
 
 struct Programm {
@@ -32,3 +33,8 @@ std::string Hilfedateipfad();
 // What both programs do before their first window: this program's settings, Qt's own dialogs in
 // German, and the enneagram symbol as every window's icon.
 void ProgrammVorbereiten(const Programm& p);
+
+// When the desktop ends the program (SIGTERM, SIGHUP, SIGINT): `beenden` does what the program's
+// own exit does after its question, then every database still open is closed, so that no file is
+// left with its log beside it.
+void EndesignaleAbfangen(std::function<void()> beenden);

@@ -994,6 +994,10 @@ void frmMDI::BackUpDB() {
 
 void frmMDI::mnuBeenden_Click() {
     if (forms::MsgBox(DialogTxt(5), forms::vbYesNo | forms::vbQuestion, DialogTxt(3)) == forms::vbNo) return;
+    beenden();
+}
+
+void frmMDI::beenden() {
     if (gDateiOffen) CloseDataFile();
     WriteIniFile();
     forms::Unload(*this);

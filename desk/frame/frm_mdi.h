@@ -68,6 +68,9 @@ public:
     void BackUpDB();
     // ---- window commands
     void mnuBeenden_Click();
+    // What "Beenden" does once it was answered with Yes: the data file closed, the INI file
+    // written, the window unloaded. Also the end the desktop asks for with a signal.
+    void beenden();
     void mnuHilfeinhalt_Click();
     void mnuWebsite_Click();
     void CopyToClipboard();

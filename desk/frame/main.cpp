@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     forms::setUntrappedErrorHandler([](const vb::Error& e) { ShowErrorMessage(e); });
     frmMDI& haupt = forms::Instance<frmMDI>();
     QObject::connect(&haupt, &forms::Form::unloaded, &app, [] { QApplication::quit(); });
+    BeiEndesignalBeenden();
     form9& splash = forms::Default<form9>();
     splash.Show();
     if (splash.abgebrochen()) return 1;

@@ -4,6 +4,7 @@
 #include "desk/frame/frm_assist.h"
 #include "desk/frame/frm_mdi.h"
 #include "desk/common/globals.h"
+#include "desk/common/programm.h"
 #include "desk/testing/form3.h"
 #include "desk/testing/testverwaltung.h"
 #include "platform/files/paths.h"
@@ -63,6 +64,14 @@ void ResteAufraeumen() {
         if (schnitt != std::string::npos && schnitt > 0) merken(echt.substr(0, schnitt));
     }
     for (const std::string& o : ordner) files::removeStaleTempFiles(o);
+}
+
+void BeiEndesignalBeenden() {
+    // Before the main window has loaded there is no data file and no list of recent files yet,
+    // and the INI file stays as it is.
+    EndesignaleAbfangen([] {
+        if (forms::IsLoaded<frmMDI>()) forms::Instance<frmMDI>().beenden();
+    });
 }
 
 void form9::Form_Load() {

@@ -27,6 +27,10 @@ void TitelFensterAufbauen(F& fenster) {
 // folder, the program folder and beside the recent data files. Part of every start.
 void ResteAufraeumen();
 
+// From the start on, the desktop's end (SIGTERM, SIGHUP, SIGINT) ends ZUVDESK as "Beenden" does,
+// without its question.
+void BeiEndesignalBeenden();
+
 class form9 : public Startfenster {
 public:
     form9();

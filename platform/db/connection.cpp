@@ -171,6 +171,12 @@ void Connection::releaseFile(const std::string& path) {
     for (Connection* c : found) c->shutdown();
 }
 
+void Connection::releaseAll() {
+    // Each shutdown takes its connection off the list: the list is copied first.
+    const std::vector<Connection*> all(liveConnections().begin(), liveConnections().end());
+    for (Connection* c : all) c->shutdown();
+}
+
 bool lockedElsewhere(const std::string& path) {
     if (files::isHeldByDatabase(path)) return true;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

@@ -77,6 +77,8 @@ public:
     // The writable connection of this process opened under that name (its spelling too when
     // `anySpelling`); nullptr when there is none.
     static Connection* heldUnder(const std::string& resolvedPath, bool anySpelling);
+    // Closes every connection of this process in the same way, whatever file it holds.
+    static void releaseAll();
     // A new database file owned by the login's account (none for an installation database).
     static std::shared_ptr<Connection> create(const std::string& resolvedPath, const DBEngine::Login& owner,
                                               bool installation);

@@ -209,6 +209,11 @@ void DBEngine::releaseFile(const std::string& path) {
     DataControl::closeReleased();
 }
 
+void DBEngine::releaseAll() {
+    detail::Connection::releaseAll();
+    DataControl::closeReleased();
+}
+
 bool DBEngine::holdsFile(const std::string& path) const { return files::isHeldByDatabase(path); }
 
 void DBEngine::removeDatabaseFile(const std::string& pathIn) {

@@ -70,6 +70,9 @@ public:
     // objects on it close (using them raises 3420), and the log is written into the file. The
     // next open reads the file anew.
     void releaseFile(const std::string& path);
+    // Lets go of every file the program holds, as releaseFile does for one: what the program
+    // does when it is ended from outside, so that no file is left with its log beside it.
+    void releaseAll();
     // Whether a connection of this program holds the file (or it is the log or shared-memory file
     // of one); judged by device and inode, without opening it.
     bool holdsFile(const std::string& path) const;
