@@ -19,17 +19,36 @@ bool& DatenordnerErsetzt() {
     return ersetzt;
 }
 
+namespace {
+// A folder with an INI file or a ZUVDESK of its own is the folder of an installation.
+bool installationsordner(const std::string& ordner) {
+    return files::FileExists(files::joinPath(ordner, kIniDateiName)) ||
+           files::FileExists(files::joinPath(ordner, "zuvdesk"));
+}
+}  // namespace
+
+std::string DatenordnerFuer(const std::string& wert) {
+    if (!ini::present(wert)) return files::programFolder();
+    std::string ordner = wert;
+    // A relative value is read where the INI file lies, not in whatever folder the program was
+    // started from.
+    for (char& c : ordner)
+        if (c == '\\') c = '/';
+    if (ordner.front() != '/') ordner = files::joinPath(files::programFolder(), ordner);
+    // The folder as it is written on disk, so that it can be shown, stored and pasted elsewhere;
+    // the file's own spelling may differ in case.
+    ordner = files::resolve(ordner);
+    // A copied or moved installation brings the INI file of the original, which names the
+    // original's folder: that folder, or what is left of it, is not this installation's.
+    if (!files::FolderExists(ordner)) return files::programFolder();
+    if (files::samePath(ordner, files::programFolder())) return ordner;
+    return installationsordner(ordner) ? files::programFolder() : ordner;
+}
+
 std::string DatenordnerAusIni() {
     const std::string wert = ini::ReadIniString("ZUV", "AppPath", gIniDatei);
     DatenordnerErsetzt() = !ini::present(wert);
-    if (!ini::present(wert)) return files::programFolder();
-    // The folder as it is written on disk, so that it can be shown, stored and pasted elsewhere;
-    // the file's own spelling may differ in case.
-    const std::string ordner = files::resolve(wert);
-    if (!files::FolderExists(ordner))
-        throw vb::Error(vb::err::PathNotFound, "Der Datenordner \"" + vb::excerpt(wert) + "\" aus der Datei " + kIniDateiName +
-                                                   " ist nicht vorhanden.");
-    return ordner;
+    return DatenordnerFuer(wert);
 }
 
 void EngineEinstellen(const std::string& ordner) {

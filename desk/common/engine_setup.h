@@ -8,8 +8,13 @@
 // Paths from the INI file, the workgroup login on the data folder, the two workspaces and the
 // settings database. No trap: errors go to the caller.
 void InitDatabaseEngine();
-// The data folder named in the INI file gIniDatei, in the case it has on disk; the program folder
-// when the file names none. Error 3044 for a folder that does not exist.
+// The data folder that the INI value "AppPath" names, in the case it has on disk. The program
+// folder holds where the value names none, names no existing folder, or names the folder of
+// another installation (one with an INI file or a ZUVDESK of its own): a copied or moved
+// installation then works on its own files, not on the original's. A relative value is taken
+// from the program folder.
+std::string DatenordnerFuer(const std::string& wert);
+// DatenordnerFuer the value of the INI file gIniDatei.
 std::string DatenordnerAusIni();
 // Whether the last DatenordnerAusIni found no data folder in the INI file and took the program folder.
 bool& DatenordnerErsetzt();

@@ -12,6 +12,7 @@
 #include "desk/charts/chart_druckbilder.h"
 #include "desk/charts/chart_fenster.h"
 #include "desk/charts/frm_chart.h"
+#include "desk/common/engine_setup.h"
 #include "desk/common/form4.h"
 #include "desk/frame/frm_assist.h"
 #include "desk/frame/frm_import.h"
@@ -821,10 +822,10 @@ std::string frmMDI::recentPath(int k) { return vb::Mid(mnuFileArray(k).Caption()
 void frmMDI::WriteIniFile() {
     try {
         std::vector<ini::Section> s;
-        // The data folder stays what the file says; the program folder only when it says nothing.
-        std::string appPath = ini::ReadIniString("ZUV", "AppPath", gIniDatei);
-        if (!ini::present(appPath)) appPath = files::programFolder();
-        s.push_back({"ZUV", {{"AppPath", files::resolve(appPath)}}});
+        // The data folder stays what the file says, read as the start reads it: where the file
+        // names none, or no folder, or another installation's, the program folder is written.
+        const std::string appPath = DatenordnerFuer(ini::ReadIniString("ZUV", "AppPath", gIniDatei));
+        s.push_back({"ZUV", {{"AppPath", appPath}}});
         s.push_back({"Options", {{"SystemDB", files::resolve(files::joinPath(files::programFolder(), kWorkgroupDateiName))}}});
         int k = 0;
         for (int i = 1; i <= mnuFileArray.UBound(); ++i) {

@@ -1,5 +1,5 @@
 // The desktop ends the reader with a signal: it ends as its exit command does, without the
-// question, its databases closed.
+// question, its databases closed; and a copied installation reads its own folder.
 
 #include "codex_fixture.h"
 
@@ -30,6 +30,24 @@ TEST_F(CodexTest, EndedByTheDesktopTheReaderClosesItsDatabasesAndLeavesTheIniFil
             for (const char* seite : {"-wal", "-shm"}) EXPECT_FALSE(fs::exists(datei + seite)) << datei + seite;
         EXPECT_EQ(support::readFile(dir / "Zuv50.ini"), ini);
     }
+}
+
+TEST_F(CodexTest, ACopiedInstallationReadsItsOwnFolderWhereverItsIniFilePoints) {
+    inhalt();
+    const fs::path andere = support::installationAnlegen("zuv-andere");
+    for (const std::string& wert : {andere.string(), std::string("/gibt/es/nicht")}) {
+        SCOPED_TRACE(wert);
+        forms::resetAllWindows();
+        resetGlobals();
+        resetLeserZustand();
+        db::DBEngine::instance().reset();
+        support::writeFile(dir / "Zuv50.ini", "[ZUV]\r\nAppPath=" + wert + "\r\n");
+        ASSERT_TRUE(starte());
+        EXPECT_EQ(gAppPath, dir.string());
+        EXPECT_EQ(fenster().size(), 1u);
+        EXPECT_TRUE(h().messages().empty());
+    }
+    fs::remove_all(andere);
 }
 
 }  // namespace

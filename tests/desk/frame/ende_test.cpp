@@ -1,5 +1,6 @@
 // The desktop ends ZUVDESK with a signal (SIGTERM at log-out, SIGHUP when the session goes, SIGINT
-// for Ctrl+C): the program ends as "Beenden" ends it, without the question.
+// for Ctrl+C): the program ends as "Beenden" ends it, without the question. And an installation
+// copied or moved elsewhere works on its own folder, though its INI file names the original's.
 
 #include "frame_fixture.h"
 
@@ -103,6 +104,48 @@ TEST_F(Ende, EndedWhileABoxWaitsForAnAnswerTheProgramStillClosesItsFilesAndWrite
     const auto reste = liegengeblieben({datei, pfad("zuv.sdb")});
     EXPECT_TRUE(reste.empty()) << zeilen(reste);
     EXPECT_EQ(support::readFile(dir / "Zuv50.ini"), iniNachBeenden(dir, datei));
+}
+
+// The installation is copied elsewhere: the copy's INI file names the original's folder, but the
+// copy opens its own settings and writes its own folder into its INI file; and it still starts
+// once the original is gone.
+TEST_F(Ende, ACopiedInstallationWorksOnItsOwnFolderAlsoWhenTheOriginalIsGone) {
+    support::programmeEinsetzen(dir);
+    const std::string iniDesOriginals = support::readFile(dir / "Zuv50.ini");
+    ASSERT_NE(iniDesOriginals.find("AppPath=" + dir.string() + "\r\n"), std::string::npos) << iniDesOriginals;
+    const fs::path kopie = support::makeTempDir("zuv-kopie");
+    const fs::path weg = dir.string() + "-weg";
+    struct Zurueck {
+        fs::path von, nach, kopie;
+        ~Zurueck() {
+            std::error_code ec;
+            if (fs::exists(von, ec)) fs::rename(von, nach, ec);
+            fs::remove_all(kopie, ec);
+        }
+    } zurueck{weg, dir, kopie};
+    for (const auto& e : fs::directory_iterator(dir)) {
+        const std::string name = e.path().filename().string();
+        if (name != "zuvdesk" && name != "zuvcodex") fs::copy(e.path(), kopie / name, fs::copy_options::recursive);
+    }
+    support::programmeEinsetzen(kopie);
+    // A data file of the copy's own, which the start reopens.
+    fs::copy_file(datenDatei("Kartei.ZDB", 1), kopie / "Kartei.ZDB");
+    const std::string datei = (kopie / "Kartei.ZDB").string();
+
+    for (const bool originalDa : {true, false}) {
+        SCOPED_TRACE(originalDa ? "the original beside it" : "the original gone");
+        if (!originalDa) fs::rename(dir, weg);
+        support::writeFile(kopie / "Zuv50.ini", iniDesOriginals + "[File1]\r\n1=" + datei + "\r\n");
+        support::Programmlauf lauf(kopie / "zuvdesk", kopie / "ausgabe.txt");
+        ASSERT_TRUE(lauf.warteAuf([&] { return support::holdsLock(lauf.pid(), datei + "-shm"); }))
+            << support::readFile(kopie / "ausgabe.txt");
+        EXPECT_TRUE(support::holdsLock(lauf.pid(), (kopie / "zuv.sdb").string() + "-shm"));
+        EXPECT_FALSE(support::holdsLock(lauf.pid(), (dir / "zuv.sdb").string() + "-shm"));
+        lauf.signal(SIGTERM);
+        EXPECT_TRUE(support::endeteDurch(lauf.ende(), SIGTERM)) << support::readFile(kopie / "ausgabe.txt");
+        EXPECT_EQ(support::readFile(kopie / "Zuv50.ini"), iniNachBeenden(kopie, datei));
+    }
+    EXPECT_EQ(support::readFile(weg / "Zuv50.ini"), iniDesOriginals);
 }
 
 }  // namespace

@@ -163,16 +163,48 @@ TEST_F(FrameTest, IniWithoutKeysOrWithGarbageTakesProgramFolder) {
     h().answer(forms::vbYes);
     mdi().mnuBeenden_Click();
     EXPECT_NE(support::readFile(dir / "Zuv50.ini").find("AppPath=" + dir.string() + "\r\n"), std::string::npos);
+}
 
-    // A data folder that does not exist is named in the message.
-    forms::resetAllWindows();
-    resetGlobals();
-    db::DBEngine::instance().reset();
-    std::ofstream(dir / "Zuv50.ini") << "[ZUV]\r\nAppPath=/gibt/es/nicht\r\n";
-    h().clearRecords();
-    EXPECT_FALSE(starte());
-    ASSERT_EQ(h().messages().size(), 1u);
-    EXPECT_NE(h().messages()[0].find("/gibt/es/nicht"), std::string::npos);
+// The data folder the INI file names holds, unless it is no folder or the folder of another
+// installation: an installation copied or moved elsewhere brings the original's INI file, and is
+// to work on its own files, also once the original is gone. The exit writes the folder in use.
+TEST_F(FrameTest, TheProgramFolderHoldsWhereTheIniNamesNoFolderOrAnotherInstallation) {
+    const fs::path daten = dir / "Daten";
+    fs::create_directory(daten);
+    fs::copy_file(dir / "zuv.sdb", daten / "zuv.sdb");
+    const fs::path andere = support::installationAnlegen("zuv-andere");
+    const fs::path nurProgramm = support::makeTempDir("zuv-programm");
+    support::writeFile(nurProgramm / "zuvdesk", "");
+    fs::create_directory_symlink(dir, dir.string() + "-verweis");
+    const std::vector<std::pair<std::string, fs::path>> faelle = {
+        {daten.string(), daten},
+        {"Daten", daten},  // beside the INI file, wherever the program was started from
+        {vb::UCase(dir.string() + "-verweis"), dir.string() + "-verweis"},
+        {andere.string(), dir},
+        {nurProgramm.string(), dir},
+        {"/gibt/es/nicht", dir},
+        {"C:\\ZUV", dir},
+    };
+    for (const auto& [wert, ordner] : faelle) {
+        SCOPED_TRACE(wert);
+        forms::resetAllWindows();
+        resetGlobals();
+        db::DBEngine::instance().reset();
+        std::ofstream(dir / "Zuv50.ini", std::ios::trunc) << "[ZUV]\r\nAppPath=" << wert << "\r\n";
+        h().clearRecords();
+        ASSERT_TRUE(starte());
+        EXPECT_EQ(gAppPath, ordner.string());
+        EXPECT_EQ(gProgrammDB, ordner.string() + "\\zuv.sdb");
+        EXPECT_EQ(h().messages(), std::vector<std::string>{});
+        h().answer(forms::vbYes);
+        mdi().mnuBeenden_Click();
+        const std::string ini = support::readFile(dir / "Zuv50.ini");
+        EXPECT_EQ(ini.rfind("[ZUV]\r\nAppPath=" + ordner.string() + "\r\n", 0), 0u) << ini;
+    }
+    EXPECT_EQ(support::readFile(andere / "Zuv50.ini").find(dir.string()), std::string::npos);
+    fs::remove(dir.string() + "-verweis");
+    fs::remove_all(andere);
+    fs::remove_all(nurProgramm);
 }
 
 TEST_F(FrameTest, ClosingByTheFrameClosesTheFileAndWritesTheList) {
