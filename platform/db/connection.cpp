@@ -81,6 +81,47 @@ void sortKeyFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
 }
 
+// A fingerprint of a stored value: its storage class, length and bytes, so that any change by
+// anyone (a case-only change of a text, a Single written back as Double) gives another value.
+// Compared in the statement that writes, it tells a field changed since it was read without
+// keeping a copy of the field.
+void columnSignature(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (argc != 1) return;
+    uint64_t h = 0xcbf29ce484222325ULL;
+    auto mix = [&h](const void* data, size_t n) {
+        const auto* b = static_cast<const unsigned char*>(data);
+        for (size_t i = 0; i < n; ++i) {
+            h ^= b[i];
+            h *= 0x100000001b3ULL;
+        }
+    };
+    const unsigned char type = static_cast<unsigned char>(sqlite3_value_type(argv[0]));
+    mix(&type, 1);
+    switch (type) {
+        case SQLITE_INTEGER: {
+            const sqlite3_int64 v = sqlite3_value_int64(argv[0]);
+            mix(&v, sizeof v);
+            break;
+        }
+        case SQLITE_FLOAT: {
+            const double v = sqlite3_value_double(argv[0]);
+            mix(&v, sizeof v);
+            break;
+        }
+        case SQLITE_TEXT:
+        case SQLITE_BLOB: {
+            const void* p = type == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(argv[0]))
+                                                : sqlite3_value_blob(argv[0]);
+            const uint64_t n = static_cast<uint64_t>(sqlite3_value_bytes(argv[0]));
+            mix(&n, sizeof n);
+            if (p) mix(p, n);
+            break;
+        }
+        default: break;
+    }
+    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(h));
+}
+
 // SQLite's parser gave up on the statement's size or depth (not a fault in what it says).
 bool tooLargeToParse(const std::string& sqliteMessage) {
     return sqliteMessage.find("parser stack overflow") != std::string::npos ||
@@ -378,6 +419,8 @@ void Connection::configure(bool exclusive) {
     sqlite3_create_function(m_db, kSortKey, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
                             sortKeyFunction, nullptr, nullptr);
     sqlite3_update_hook(m_db, &Connection::rowChanged, this);
+    sqlite3_create_function(m_db, kColumnSignature, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
+                            nullptr, columnSignature, nullptr, nullptr);
     auto opened = [&](int rc) {
         if (rc == SQLITE_OK) return;
         const int base = rc & 0xFF;
@@ -746,11 +789,14 @@ void Connection::refuseEndedTransaction() const {
     if (m_ended && m_depth > 0 && sqlite3_get_autocommit(m_db)) throw *m_ended;
 }
 
-long Connection::run(sqlite3_stmt* s) {
+long Connection::run(sqlite3_stmt* s, std::vector<int64_t>* returned) {
     refuseEndedTransaction();
     if (!sqlite3_stmt_readonly(s)) beforeWrite();
     int rc;
     while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+        if (!returned) continue;
+        returned->clear();
+        for (int c = 0; c < sqlite3_column_count(s); ++c) returned->push_back(sqlite3_column_int64(s, c));
     }
     if (rc != SQLITE_DONE) {
         sqlite3_reset(s);

@@ -92,8 +92,9 @@ public:
 
     Stmt prepare(const std::string& sql, int errorNumber = 3075);
     void exec(const std::string& sql);
-    // Steps a statement that returns no rows; returns the number of changed rows.
-    long run(sqlite3_stmt* s);
+    // Steps a statement that changes rows; returns the number of changed rows. A statement that
+    // also returns a row (RETURNING) leaves the last one's whole numbers in `returned`.
+    long run(sqlite3_stmt* s, std::vector<int64_t>* returned = nullptr);
     // Raises the engine's error for a SQLite result code (the first error of a failed action).
     [[noreturn]] void fail(int rc, const std::string& context = "");
 

@@ -32,6 +32,8 @@ const std::map<int, std::string>& table() {
         {3159, "Kein gültiges Lesezeichen."},
         {3164, "Das Feld kann nicht aktualisiert werden."},
         {3167, "Der Datensatz ist gelöscht."},
+        {3197, "Der Datensatz wurde von einem anderen Programm geändert, seit er gelesen wurde. Es wurde nichts "
+               "gespeichert; lesen Sie den Datensatz neu, bevor Sie ihn ändern oder löschen."},
         {3204, "Die Datenbank existiert bereits."},
         {3218, "Aktualisieren nicht möglich; die Daten sind zurzeit gesperrt."},
         {3292, "Syntaxfehler in der Felddefinition."},

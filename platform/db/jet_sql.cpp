@@ -880,9 +880,10 @@ std::string buildOrderOfTwo(const SelectParts& p) {
     return sql + " LIMIT 1";
 }
 
-std::string buildRowFetch(const SelectParts& p, int count) {
-    std::string sql = "SELECT " + p.qualifier + ".rowid AS " + kRowidColumn + ", " + p.selectList + " " + p.tableFrom +
-                      " WHERE " + p.qualifier + ".rowid IN (";
+std::string buildRowFetch(const SelectParts& p, int count, const std::string& extraColumns) {
+    std::string sql = "SELECT " + p.qualifier + ".rowid AS " + kRowidColumn + ", " + p.selectList +
+                      (extraColumns.empty() ? "" : ", " + extraColumns) + " " + p.tableFrom + " WHERE " + p.qualifier +
+                      ".rowid IN (";
     for (int i = 1; i <= count; ++i) sql += (i > 1 ? ", ?" : "?") + std::to_string(i);
     return sql + ")";
 }

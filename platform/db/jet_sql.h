@@ -68,7 +68,8 @@ SelectParts parseSelect(const std::string& jet, const DottedNames& dotted);
 std::string buildSelect(const SelectParts& parts, bool withRowid);
 // The row ids of a one-table SELECT in its order, and the statement that reads rows by their ids.
 std::string buildKeySelect(const SelectParts& parts);
-std::string buildRowFetch(const SelectParts& parts, int count);
+// The fetch may read more columns after the select list (the signatures of a row's fields).
+std::string buildRowFetch(const SelectParts& parts, int count, const std::string& extraColumns = "");
 // Of a whole table's SELECT: which of the rows ?1 and ?2 comes first in its order (one row, its id).
 std::string buildOrderOfTwo(const SelectParts& parts);
 
@@ -99,5 +100,7 @@ inline constexpr const char* kCollation = "ZUVDE";
 // The connections' function that gives a value's sort key: numbers and Null as they are, text as a
 // blob that sorts as the collation sorts the text, a blob after every text.
 inline constexpr const char* kSortKey = "zuv_sortkey";
+// A function of every connection: a fingerprint of the stored value it is given (see Recordset).
+inline constexpr const char* kColumnSignature = "zuv_colsig";
 
 }  // namespace db::detail

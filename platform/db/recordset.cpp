@@ -1,5 +1,6 @@
 #include "platform/db/recordset.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <limits>
@@ -20,14 +21,20 @@ struct Query {
     bool updatable = false;
     std::string table;  // the one table rows are written to ("" = read only)
     std::string keySql;    // a dynaset's row ids in order
-    std::string fetchSql;  // a dynaset's rows by id, kFetch at a time
+    std::string fetchSql;  // a dynaset's rows by id, kFetch at a time, then their fields' signatures
     std::string fetchWalkingSql;  // and kFetchWalking at a time
     std::string rowsSql;   // every row of a dynaset of a whole table, with its id ("" for others)
     std::string orderSql;  // a dynaset of a whole table: which of two rows comes first
+    std::vector<std::string> stored;  // the table's stored columns, whose signatures a fetch reads
 };
 constexpr int kFetch = 32;
 constexpr int kFetchWalking = 256;  // a cursor walking its rows reads this many at a time
 constexpr size_t kKeptRows = 4096;  // rows whose values a cursor keeps
+
+// The signature of a stored field, as SQL (see columnSignature in connection.cpp).
+std::string signatureOf(const std::string& qualifier, const std::string& column) {
+    return std::string(kColumnSignature) + "(" + (qualifier.empty() ? "" : qualifier + ".") + quoteName(column) + ")";
+}
 }  // namespace detail
 
 using detail::quoteName;
@@ -86,8 +93,14 @@ Recordset::Recordset(std::shared_ptr<detail::Connection> conn, const std::string
     m_keyset = m_query->updatable;
     if (m_keyset) {
         m_query->keySql = detail::buildKeySelect(parts);
-        m_query->fetchSql = detail::buildRowFetch(parts, detail::kFetch);
-        m_query->fetchWalkingSql = detail::buildRowFetch(parts, detail::kFetchWalking);
+        // Every stored field is signed, also those the recordset does not show: a Delete takes them all.
+        std::string signatures;
+        for (const auto& c : base->columns) {
+            m_query->stored.push_back(c.name);
+            signatures += (signatures.empty() ? "" : ", ") + detail::signatureOf(parts.qualifier, c.name);
+        }
+        m_query->fetchSql = detail::buildRowFetch(parts, detail::kFetch, signatures);
+        m_query->fetchWalkingSql = detail::buildRowFetch(parts, detail::kFetchWalking, signatures);
         if (parts.wholeTable) {
             m_query->rowsSql = "SELECT " + parts.qualifier + ".rowid AS " + detail::kRowidColumn + ", " +
                                parts.selectList + " " + parts.tableFrom;
@@ -123,6 +136,8 @@ void Recordset::load() {
             c.counter = info->counter;
             c.baseColumn = info->name;
             c.defaultValue = info->defaultValue;
+            for (size_t k = 0; k < m_query->stored.size(); ++k)
+                if (detail::sameName(m_query->stored[k], info->name)) c.stored = static_cast<int>(k);
         } else {
             const char* decl = sqlite3_column_decltype(s, col);
             c.type = detail::typeFromDecl(decl ? decl : "", c.size);
@@ -242,6 +257,9 @@ void Recordset::arrive(long index, uint64_t token) const {
         r.values.reserve(m_columns.size());
         for (size_t c = 0; c < m_columns.size(); ++c)
             r.values.push_back(detail::readColumn(s, static_cast<int>(c + 1), m_columns[c].type));
+        r.signatures.clear();
+        for (size_t k = 0; k < m_query->stored.size(); ++k)
+            r.signatures.push_back(sqlite3_column_int64(s, static_cast<int>(m_columns.size() + 1 + k)));
         r.gone = false;
     }
     if (rc != SQLITE_DONE) m_conn->fail(rc, sql);
@@ -460,6 +478,7 @@ void Recordset::Edit() {
     const Row& r = currentRow();
     m_buffer = r.values;
     m_dirty.assign(m_columns.size(), false);
+    m_editSignatures = r.signatures;
     m_mode = EditMode::InProgress;
 }
 
@@ -507,6 +526,7 @@ void Recordset::Update() {
         m_rows.push_back(std::move(r));
     } else {
         Row& r = m_rows.at(static_cast<size_t>(m_pos));
+        bool othersChanged = false;
         std::string sets;
         std::vector<size_t> changed;
         for (size_t i = 0; i < m_columns.size(); ++i) {
@@ -516,16 +536,42 @@ void Recordset::Update() {
                     std::to_string(changed.size());
         }
         if (!changed.empty()) {
-            detail::Stmt s = m_conn->prepare("UPDATE " + table + " SET " + sets + " WHERE rowid = ?" +
-                                             std::to_string(changed.size() + 1));
+            // Only while each field it writes still holds what Edit read: the test and the write are
+            // one statement, so no other program comes between them. A field another cursor or
+            // program changed meanwhile is never overwritten from the stale copy; the others'
+            // changes of fields not written here stay. A refused Update stays pending as it was, and
+            // every further Update of it is refused the same way.
+            std::vector<int> tested;
+            for (size_t i : changed) {
+                const int k = m_columns[i].stored;
+                if (k >= 0 && std::find(tested.begin(), tested.end(), k) == tested.end()) tested.push_back(k);
+            }
+            std::string sql = "UPDATE " + table + " SET " + sets + " WHERE rowid = ?" + std::to_string(changed.size() + 1);
+            for (size_t t = 0; t < tested.size(); ++t)
+                sql += " AND " + detail::signatureOf("", m_query->stored[static_cast<size_t>(tested[t])]) + " = ?" +
+                       std::to_string(changed.size() + 2 + t);
+            sql += " RETURNING ";
+            for (size_t k = 0; k < m_query->stored.size(); ++k)
+                sql += (k ? ", " : "") + detail::signatureOf("", m_query->stored[k]);
+            detail::Stmt s = m_conn->prepare(sql);
             for (size_t k = 0; k < changed.size(); ++k)
                 detail::bindVariant(s, static_cast<int>(k + 1), m_buffer[changed[k]]);
             sqlite3_bind_int64(s, static_cast<int>(changed.size() + 1), r.rowid);
-            if (m_conn->run(s) == 0) raise(3167);
+            for (size_t t = 0; t < tested.size(); ++t)
+                sqlite3_bind_int64(s, static_cast<int>(changed.size() + 2 + t),
+                                   m_editSignatures.at(static_cast<size_t>(tested[t])));
+            std::vector<int64_t> now;
+            if (m_conn->run(s, &now) == 0) staleRow(r);
             m_conn->wrote();
+            // Fields changed elsewhere since Edit are in the row now: it is read again when next
+            // looked at, instead of showing what Edit read.
+            for (size_t k = 0; k < now.size(); ++k)
+                if (k >= m_editSignatures.size() || now[k] != m_editSignatures[k])
+                    if (std::find(tested.begin(), tested.end(), static_cast<int>(k)) == tested.end()) othersChanged = true;
+            r.signatures = std::move(now);
         }
         r.values = std::move(m_buffer);
-        r.fetched = true;
+        r.fetched = !othersChanged;
         r.token = 0;  // read again at the next visit
         m_lastModified = r.serial;
     }
@@ -537,10 +583,17 @@ void Recordset::Delete() {
     requireUpdatable();
     if (m_conn->readOnly()) raise(3027);
     dropPending();
-    const Row& r = currentRow();
-    detail::Stmt s = m_conn->prepare("DELETE FROM " + quoteName(m_query->table) + " WHERE rowid = ?1");
+    (void)currentRow();
+    Row& r = m_rows[static_cast<size_t>(m_pos)];
+    // Only the row as it was read, every field: a row changed since is not deleted unseen.
+    std::string sql = "DELETE FROM " + quoteName(m_query->table) + " WHERE rowid = ?1";
+    for (size_t k = 0; k < m_query->stored.size(); ++k)
+        sql += " AND " + detail::signatureOf("", m_query->stored[k]) + " = ?" + std::to_string(k + 2);
+    detail::Stmt s = m_conn->prepare(sql);
     sqlite3_bind_int64(s, 1, r.rowid);
-    if (m_conn->run(s) == 0) raise(3167);
+    for (size_t k = 0; k < m_query->stored.size(); ++k)
+        sqlite3_bind_int64(s, static_cast<int>(k + 2), k < r.signatures.size() ? r.signatures[k] : 0);
+    if (m_conn->run(s) == 0) staleRow(r);
     m_conn->wrote();
     m_rows.erase(m_rows.begin() + m_pos);
     m_currentDeleted = true;
@@ -562,6 +615,16 @@ void Recordset::Close() {
     dropPending();
     m_closed = true;
     m_rows.clear();
+}
+
+void Recordset::staleRow(Row& r) {
+    // Read again when next looked at; what the file holds now tells a deleted row from a changed one.
+    r.fetched = false;
+    detail::Stmt s = m_conn->prepare("SELECT 1 FROM " + quoteName(m_query->table) + " WHERE rowid = ?1");
+    sqlite3_bind_int64(s, 1, r.rowid);
+    const int rc = sqlite3_step(s);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) m_conn->fail(rc, m_query->table);
+    raise(rc == SQLITE_ROW ? 3197 : 3167);
 }
 
 vb::Variant Recordset::fieldValue(int index) const {

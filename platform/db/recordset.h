@@ -24,8 +24,11 @@ struct Query;
 // (again if the file changed since), so it sees what other cursors wrote and Edit/Update/Delete
 // change exactly that row; a row deleted meanwhile raises 3167. A snapshot, and a query over
 // several tables, is a copy read whole and cannot be changed (3027). Edit and AddNew are
-// buffered: nothing is locked until Update writes only the fields that were set. AddNew takes
-// the counter value at once. Rows that tie under ORDER BY keep their stored order.
+// buffered: nothing is locked until Update writes only the fields that were set. Locking is
+// optimistic: Update of a field that anyone (another program, another cursor) changed since Edit
+// read it, and Delete of a row changed in any field since it was last read, fail with 3197 and
+// write nothing.
+// AddNew takes the counter value at once. Rows that tie under ORDER BY keep their stored order.
 class Recordset {
 public:
     Recordset(std::shared_ptr<detail::Connection> conn, const std::string& source, RecordsetType type);
@@ -69,9 +72,9 @@ public:
     EditMode editMode() const { return m_mode; }
     void AddNew();
     void Edit();
-    void Update();        // 3020 without AddNew or Edit
+    void Update();        // 3020 without AddNew or Edit; 3197 / 3167 for a field changed / row deleted since Edit
     void CancelUpdate();  // 3020 without AddNew or Edit
-    void Delete();        // 3021 without a current row
+    void Delete();        // 3021 without a current row; 3197 / 3167 as Update, since the row was read
     void Requery();       // reads the rows again and stands on the first
     void Close();
 
@@ -86,6 +89,7 @@ private:
         int64_t rowid = 0;
         int64_t serial = 0;
         std::vector<vb::Variant> values;
+        std::vector<int64_t> signatures;  // of the table's stored fields when the values were read
         uint64_t token = 0;    // the file's change token when the values were read
         uint64_t read = 0;     // which read of the recordset's brought them
         bool fetched = false;  // values read (always for a snapshot)
@@ -98,6 +102,7 @@ private:
         std::string baseColumn;  // "" = computed, not updatable
         bool counter = false;
         vb::Variant defaultValue;
+        int stored = -1;  // the base column's place among the signed stored columns
     };
 
     void load();
@@ -121,6 +126,8 @@ private:
     vb::Variant fieldValue(int index) const;
     void setFieldValue(int index, const vb::Variant& v);
     vb::Variant coerce(const Column& c, const vb::Variant& v) const;
+    // A write found the row other than it was read: 3197 when it was changed, 3167 when deleted.
+    [[noreturn]] void staleRow(Row& r);
 
     std::shared_ptr<detail::Connection> m_conn;
     std::string m_source;
@@ -141,6 +148,7 @@ private:
     EditMode m_mode = EditMode::None;
     std::vector<vb::Variant> m_buffer;
     std::vector<bool> m_dirty;
+    std::vector<int64_t> m_editSignatures;  // of the row's stored fields as Edit read them
     int64_t m_addCounter = 0;
     int64_t m_nextSerial = 1;
     int64_t m_lastModified = 0;  // serial
