@@ -370,12 +370,25 @@ void frmpers::Befehl5_Click() {
         }
         if (!datenGueltig()) return;
         if (NeuModus == 0) {
+            bool anderswoGeaendert = false;
             {
                 Sanduhr s;
                 auto& rs = DatenSatz(Data1);
                 if (rs.editMode() == db::Recordset::EditMode::None) rs.Edit();
                 zeileSchreiben(rs);
-                rs.Update();
+                try {
+                    rs.Update();
+                } catch (const vb::Error& e) {
+                    if (e.number() != vb::err::ChangedByOther) throw;
+                    anderswoGeaendert = true;
+                }
+            }
+            if (anderswoGeaendert) {
+                // What was typed stays in the boxes, and saving again is refused the same way: only
+                // a window opened afresh edits the person as it is stored now.
+                gAntwort = forms::MsgBox(DialogTxt(156), forms::vbExclamation, DialogTxt(3));
+                fokus(*Text1[AktuellesFeld].editor());
+                return;
             }
             for (auto* b : {&Befehl1, &Befehl4, &Befehl6, &Befehl7, &Befehl3, &Befehl8, &Befehl9}) b->setEnabled(true);
             setData1Enabled(true);
@@ -443,15 +456,21 @@ void frmpers::Befehl6_Click() {
             }
         } wiederZeigen{*this};
         bool geloescht = false;
+        bool anderswoGeaendert = false;
         {
             Sanduhr s;
             auto& rs = DatenSatz(Data1);
             const vb::Variant nachname = rs.Fields("nachname").Value();
             if (!nachname.isNull() && !nachname.toString().empty()) {
                 const int32_t id = rs.Fields("personid").Value().toLong();
-                rs.Delete();
-                geloescht = true;
-                if (id == gAktPersonID) {
+                try {
+                    rs.Delete();
+                    geloescht = true;
+                } catch (const vb::Error& e) {
+                    if (e.number() != vb::err::ChangedByOther) throw;
+                    anderswoGeaendert = true;
+                }
+                if (geloescht && id == gAktPersonID) {
                     // The program must not go on pointing at a person that no longer exists.
                     gAktPersonID = 0;
                     gAktPerson[1].clear();
@@ -461,7 +480,7 @@ void frmpers::Befehl6_Click() {
                     SetzeMenueStatus();
                     UpdateMainCaption();
                 }
-                if (rs.RecordCount() != 0) rs.MoveFirst();
+                if (geloescht && rs.RecordCount() != 0) rs.MoveFirst();
             } else {
                 Befehl6.setEnabled(false);
                 Befehl7.setEnabled(false);
@@ -472,6 +491,14 @@ void frmpers::Befehl6_Click() {
                 HauptfensterTitel(kProgrammTitel);
                 SetzeMenueStatus();
             }
+        }
+        if (anderswoGeaendert) {
+            // The window stays on the person and shows it as it is stored now, so that the user
+            // decides on what is there.
+            zeigeZeile();
+            Show();
+            gAntwort = forms::MsgBox(DialogTxt(157), forms::vbExclamation, DialogTxt(3));
+            return;
         }
         Bezeichnung15.setCaption(std::to_string(anzahl()));
         datenLaden();

@@ -223,6 +223,59 @@ TEST_F(PersonFenster, EditingChangesTheShownPerson) {
     EXPECT_FALSE(f->Befehl5.isEnabled());
 }
 
+// Another program (here the sqlite3 tool) changes the person while this window shows or edits it.
+// Saving says so, keeps what was typed and stores none of it, and so does saving again; opened
+// again, the window shows the person as stored and saves the change on it. Deleting a person
+// changed since it was shown deletes nothing and shows the stored person; the next try deletes it.
+TEST_F(PersonFenster, APersonChangedInAnotherProgramIsNeitherOverwrittenNorDeletedUnseen) {
+    gAktPersonID = neuePerson("Anna", "Berg");
+    auto anderesProgramm = [&](const std::string& sql) {
+        const auto r = support::run("sqlite3 -cmd '.timeout 5000' " + support::shellQuote(path("test.ZDB")) + " " +
+                                    support::shellQuote(sql));
+        ASSERT_EQ(r.status, 0) << r.output;
+    };
+    auto gespeichert = [&] {
+        return shell("sqlite3 " + support::shellQuote(path("test.ZDB")) +
+                     " \"select vorname || '|' || ifnull(telefon, '') from persdat\"");
+    };
+    oeffnen();
+    f->Befehl7_Click();
+    f->Text1[6].setText("0301 1234");
+    anderesProgramm("update persdat set vorname = 'Annegret'");
+    for (int versuch = 1; versuch <= 2; ++versuch) {
+        f->Befehl5_Click();
+        EXPECT_EQ(meldungen(), std::vector<std::string>(static_cast<size_t>(versuch), DialogTxt(156)));
+        EXPECT_TRUE(f->Befehl5.isEnabled());
+        EXPECT_TRUE(f->Text1[0].isEnabled());
+        EXPECT_EQ(f->Text1[0].Text(), "Anna");
+        EXPECT_EQ(f->Text1[6].Text(), "0301 1234");
+        EXPECT_EQ(gespeichert(), "Annegret|\n");
+    }
+    f->Befehl2_Click();
+    oeffnen();
+    EXPECT_EQ(f->Text1[0].Text(), "Annegret");
+    EXPECT_EQ(f->Text1[6].Text(), "");
+    f->Befehl7_Click();
+    f->Text1[6].setText("0301 1234");
+    f->Befehl5_Click();
+    EXPECT_EQ(gespeichert(), "Annegret|0301 1234\n");
+    EXPECT_FALSE(f->Befehl5.isEnabled());
+
+    host->clearRecords();
+    anderesProgramm("update persdat set telefon = '030 5555'");
+    host->answer(forms::vbYes);
+    f->Befehl6_Click();
+    EXPECT_EQ(meldungen().back(), DialogTxt(157));
+    EXPECT_EQ(personen(), 1);
+    EXPECT_EQ(zaehle("persontestergebnis", gAktPersonID), 109);
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_EQ(f->Text1[6].Text(), "030 5555");
+    host->answer(forms::vbYes);
+    f->Befehl6_Click();
+    EXPECT_EQ(meldungen().back(), DialogTxt(21));
+    EXPECT_EQ(personen(), 0);
+}
+
 TEST_F(PersonFenster, DeletingTheCurrentPersonClearsItAndItsRows) {
     const int32_t anna = neuePerson("Anna", "Berg");
     gAktPersonID = anna;
