@@ -513,6 +513,10 @@ void frmpers::Befehl7_Click() {
         NeuModus = 0;
         NeuerSatzOffen = 0;
         DatenSatz(Data1).Edit();
+        // Edit reads the person as stored now, and a save is checked against that: the boxes must
+        // show it, or what another program changed since the window showed the person would be
+        // written back from them.
+        zeigeZeile();
         EnableTextFields();
         for (auto* b : {&Befehl1, &Befehl4, &Befehl6, &Befehl7, &Befehl3, &Befehl8, &Befehl9}) b->setEnabled(false);
         setData1Enabled(false);

@@ -225,8 +225,9 @@ TEST_F(PersonFenster, EditingChangesTheShownPerson) {
 
 // Another program (here the sqlite3 tool) changes the person while this window shows or edits it.
 // Saving says so, keeps what was typed and stores none of it, and so does saving again; opened
-// again, the window shows the person as stored and saves the change on it. Deleting a person
-// changed since it was shown deletes nothing and shows the stored person; the next try deletes it.
+// again, and at "Ändern", the window shows the person as stored and saves the change on that.
+// Deleting a person changed since it was shown deletes nothing and shows the stored person; the
+// next try deletes it.
 TEST_F(PersonFenster, APersonChangedInAnotherProgramIsNeitherOverwrittenNorDeletedUnseen) {
     gAktPersonID = neuePerson("Anna", "Berg");
     auto anderesProgramm = [&](const std::string& sql) {
@@ -255,10 +256,13 @@ TEST_F(PersonFenster, APersonChangedInAnotherProgramIsNeitherOverwrittenNorDelet
     oeffnen();
     EXPECT_EQ(f->Text1[0].Text(), "Annegret");
     EXPECT_EQ(f->Text1[6].Text(), "");
+    // Changed again while the window shows the person: "Ändern" edits the person as stored now.
+    anderesProgramm("update persdat set vorname = 'Annette'");
     f->Befehl7_Click();
+    EXPECT_EQ(f->Text1[0].Text(), "Annette");
     f->Text1[6].setText("0301 1234");
     f->Befehl5_Click();
-    EXPECT_EQ(gespeichert(), "Annegret|0301 1234\n");
+    EXPECT_EQ(gespeichert(), "Annette|0301 1234\n");
     EXPECT_FALSE(f->Befehl5.isEnabled());
 
     host->clearRecords();
