@@ -42,6 +42,16 @@ protected:
         return false;
     }
 
+    // A connection must not cross a fork: a test lets go of every file before it starts another
+    // program, and opens the data file again to look.
+    void loslassen() {
+        gDatenbank.reset();
+        if (datei) datei->Close();
+        datei.reset();
+        if (programmDb) programmDb->Close();
+        programmDb.reset();
+    }
+
     forms::ScriptedHostGuard host;
 };
 

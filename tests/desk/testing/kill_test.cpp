@@ -18,14 +18,6 @@ namespace {
 
 class Abgebrochen : public FensterTest {
 protected:
-    // The parent lets go of the file before each child starts and opens it again to look.
-    void loslassen() {
-        gDatenbank.reset();
-        if (datei) datei->Close();
-        datei.reset();
-        if (programmDb) programmDb->Close();
-        programmDb.reset();
-    }
     void oeffnen() { datei = ws->OpenDatabase(path("test.ZDB")); }
     // The child's session: the data file open, as after choosing it in the main window.
     void sitzung() {

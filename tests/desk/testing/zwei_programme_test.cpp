@@ -36,14 +36,6 @@ protected:
         FensterTest::TearDown();
     }
 
-    // A connection must not cross a fork: the test holds none while it starts the other program.
-    void loslassen() {
-        gDatenbank.reset();
-        if (datei) datei->Close();
-        datei.reset();
-        if (programmDb) programmDb->Close();
-        programmDb.reset();
-    }
     void sitzung() {
         datei = ws->OpenDatabase(path("test.ZDB"));
         gDatenbank = datei;
