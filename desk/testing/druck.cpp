@@ -147,6 +147,8 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
 
     // One left margin and one rule for every line of every page: print column kEinzug and 90 rule
     // characters, both of the page's font at 10 points, whatever size the statements take.
+    // Every position here is in twips; the report leaves the shared printer in pixels.
+    s.setScaleMode(1);
     schriftSetzen(s, schrift);
     s.setFontSize(10);
     s.setScaleLeft(0);
@@ -299,6 +301,7 @@ int druckeEinfuehrung(draw::Surface& s, const std::string& text, const std::stri
         s.Print({draw::Tab(kEinzug), std::string(90, '_')});
         s.Print({draw::Tab(kEinzug), datum, draw::Tab(80), seitenwort + " " + std::to_string(seite)});
     };
+    s.setScaleMode(1);  // twips, whatever the report left on the shared printer
     schriftSetzen(s, schrift);
     Seiten p(s, einzug(s), fuss, titelDrucken);
     p.nachUmbruch = [&] { ++seite; };

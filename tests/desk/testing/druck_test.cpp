@@ -292,3 +292,39 @@ TEST_F(Druck, StatementsStayAboveTheFooterInOrderOnConsecutivePages) {
         }
     }
 }
+
+// The report leaves the shared printer in pixels; the questionnaire and the introduction that
+// follow it are laid out in twips all the same, so that nothing runs off the sheet.
+TEST_F(Druck, AfterTheReportLeftThePrinterInPixelsQuestionnaireAndIntroductionStayOnTheSheet) {
+    zuvtest::FragebogenInhalt inhalt;
+    inhalt.seite1 = "Seite eins";
+    inhalt.seite2 = "Seite zwei";
+    inhalt.aussagen = {{1, "Eine Aussage"}, {2, "Noch eine Aussage"}};
+    const double rechts = (11906.0 - 1500) / 20, unten = 16838.0 / 20;  // points
+    draw::Printer pr;
+    const std::string fragebogen = path("fragebogen.pdf");
+    pr.setOutputFileName(fragebogen);
+    pr.setScaleMode(3);
+    int16_t seite = 0;
+    zuvtest::druckeFragebogen(pr, inhalt, {}, schrift(), "", "08.03.2026", seite);
+    int skalen = 0;
+    for (const auto& w : pdfWoerter(fragebogen)) {
+        EXPECT_LT(w.y1, unten) << w.text << " Seite " << w.seite;
+        if (w.text != zuvtest::kSkala) continue;
+        ++skalen;
+        EXPECT_NEAR(w.x1, rechts, 1) << "Seite " << w.seite;
+    }
+    EXPECT_EQ(skalen, 2);
+
+    const std::string einfuehrung = path("einfuehrung.pdf");
+    pr.setOutputFileName(einfuehrung);
+    pr.setScaleMode(3);
+    zuvtest::druckeEinfuehrung(pr, "Ein kurzer Text", "Einführung", "Seite", schrift(), "08.03.2026");
+    bool datum = false;
+    for (const auto& w : pdfWoerter(einfuehrung)) {
+        EXPECT_LT(w.y1, unten) << w.text;
+        EXPECT_LT(w.x1, 11906.0 / 20) << w.text;
+        datum = datum || w.text == "08.03.2026";
+    }
+    EXPECT_TRUE(datum);
+}
