@@ -64,6 +64,18 @@ struct Sanduhr {
     ~Sanduhr() { QApplication::restoreOverrideCursor(); }
 };
 
+// The program must not go on pointing at a person that no longer exists.
+void aktuellePersonLoesen(int32_t id) {
+    if (id == 0 || id != gAktPersonID) return;
+    gAktPersonID = 0;
+    gAktPerson[1].clear();
+    gAktPerson[2].clear();
+    gAktPerson[11].clear();
+    // The data file stays open: the caption names it, as after opening it.
+    SetzeMenueStatus();
+    UpdateMainCaption();
+}
+
 }  // namespace
 
 void PersonUebernehmen(int32_t id, const std::string& vorname, const std::string& nachname,
@@ -203,6 +215,23 @@ void frmpers::browseZustand(bool personenDa) {
     setData1Enabled(personenDa);
 }
 
+void frmpers::anderswoGeloescht(int meldung) {
+    aktuellePersonLoesen(m_gezeigtePerson);
+    m_gezeigtePerson = 0;
+    Data1.Refresh();
+    const long n = anzahl();
+    Bezeichnung15.setCaption(std::to_string(n));
+    if (NeuerSatzOffen == 0) {
+        browseZustand(n != 0);
+        if (n == 0) {
+            for (auto& t : Text1) t.setText("");
+            HauptfensterTitel(kProgrammTitel);
+            SetzeMenueStatus();
+        }
+    }
+    gAntwort = forms::MsgBox(DialogTxt(meldung), forms::vbExclamation, DialogTxt(3));
+}
+
 void frmpers::Form_Activate() {
     mitFehlerfalle([this] {
         // A new person or an edit in progress keeps what was typed.
@@ -249,6 +278,7 @@ void frmpers::zeigeZeile() {
     if (!rs || rs->Eof() || rs->Bof() || rs->RecordCount() == 0) return;
     try {
         for (int i = 0; i < 12; ++i) Text1[i].setText(vb::textOrEmpty(rs->Fields(kFelder[i]).Value()));
+        m_gezeigtePerson = rs->Fields("PersonID").Value().toLong();
     } catch (const vb::Error&) {
         // No current row (e.g. just deleted): the boxes keep what they show.
     }
@@ -297,6 +327,11 @@ void frmpers::DisableTextFields() {
 std::string frmpers::personZeile() { return Text1[0].Text() + " " + Text1[1].Text() + "/" + Text1[11].Text(); }
 
 void frmpers::personUebernehmen() {
+    auto& rs = DatenSatz(Data1);
+    // The person as stored now: one deleted by another program since the window showed it is
+    // not made the program's person (3167 here, before anything changes).
+    rs.setBookmark(rs.Bookmark());
+    (void)rs.Fields("personid").Value();
     for (const char* bild : {"\\ZUVEnneagramm.bmp", "\\ZUVGrafik1.bmp", "\\ZUVGrafik2.bmp", "\\ZUVGrafik3.bmp",
                              "\\ZUVTabelle.bmp", "\\ZUVAktuelleSeite.bmp", "\\ZUVVergleich.bmp"}) {
         const std::string pfad = gAppPath + bild;
@@ -305,7 +340,6 @@ void frmpers::personUebernehmen() {
             std::filesystem::remove(files::resolve(pfad), fehler);
         }
     }
-    auto& rs = DatenSatz(Data1);
     PersonUebernehmen(rs.Fields("personid").Value().toLong(), vb::textOrEmpty(rs.Fields("vorname").Value()),
                       vb::textOrEmpty(rs.Fields("nachname").Value()), vb::textOrEmpty(rs.Fields("testdatum").Value()));
     // A new person is taken to the test next, a chosen one to the chart.
@@ -316,7 +350,14 @@ void frmpers::personUebernehmen() {
 }
 
 void frmpers::Befehl1_Click() {
-    mitFehlerfalle([this] { personUebernehmen(); });
+    mitFehlerfalle([this] {
+        try {
+            personUebernehmen();
+        } catch (const vb::Error& e) {
+            if (e.number() != vb::err::RowDeleted) throw;
+            anderswoGeloescht(159);
+        }
+    });
 }
 
 void frmpers::Befehl2_Click() {
@@ -371,17 +412,30 @@ void frmpers::Befehl5_Click() {
         if (!datenGueltig()) return;
         if (NeuModus == 0) {
             bool anderswoGeaendert = false;
+            bool anderswoGeloeschtWorden = false;
             {
                 Sanduhr s;
                 auto& rs = DatenSatz(Data1);
-                if (rs.editMode() == db::Recordset::EditMode::None) rs.Edit();
-                zeileSchreiben(rs);
                 try {
+                    if (rs.editMode() == db::Recordset::EditMode::None) rs.Edit();
+                    zeileSchreiben(rs);
                     rs.Update();
                 } catch (const vb::Error& e) {
-                    if (e.number() != vb::err::ChangedByOther) throw;
-                    anderswoGeaendert = true;
+                    if (e.number() == vb::err::ChangedByOther) anderswoGeaendert = true;
+                    else if (e.number() == vb::err::RowDeleted) anderswoGeloeschtWorden = true;
+                    else throw;
                 }
+                if (anderswoGeloeschtWorden && rs.editMode() != db::Recordset::EditMode::None) rs.CancelUpdate();
+            }
+            if (anderswoGeloeschtWorden) {
+                // Nothing of what was typed is lost: it stays in the boxes as a new person, which
+                // "Speichern" stores under a number of its own.
+                NeuModus = 1;
+                NeuerSatzOffen = 1;
+                Text8.setText("");
+                anderswoGeloescht(158);
+                fokus(*Text1[AktuellesFeld].editor());
+                return;
             }
             if (anderswoGeaendert) {
                 // What was typed stays in the boxes, and saving again is refused the same way: only
@@ -457,40 +511,49 @@ void frmpers::Befehl6_Click() {
         } wiederZeigen{*this};
         bool geloescht = false;
         bool anderswoGeaendert = false;
+        bool schonGeloescht = false;  // by another program, since the window showed the person
         {
             Sanduhr s;
             auto& rs = DatenSatz(Data1);
-            const vb::Variant nachname = rs.Fields("nachname").Value();
-            if (!nachname.isNull() && !nachname.toString().empty()) {
+            vb::Variant nachname;
+            try {
+                nachname = rs.Fields("nachname").Value();
+            } catch (const vb::Error& e) {
+                if (e.number() != vb::err::RowDeleted) throw;
+                schonGeloescht = true;
+            }
+            if (schonGeloescht) {
+                // Nothing left to delete here.
+            } else if (!nachname.isNull() && !nachname.toString().empty()) {
                 const int32_t id = rs.Fields("personid").Value().toLong();
                 try {
                     rs.Delete();
                     geloescht = true;
                 } catch (const vb::Error& e) {
-                    if (e.number() != vb::err::ChangedByOther) throw;
-                    anderswoGeaendert = true;
+                    if (e.number() == vb::err::RowDeleted) {
+                        schonGeloescht = true;
+                    } else {
+                        if (e.number() != vb::err::ChangedByOther) throw;
+                        anderswoGeaendert = true;
+                    }
                 }
-                if (geloescht && id == gAktPersonID) {
-                    // The program must not go on pointing at a person that no longer exists.
-                    gAktPersonID = 0;
-                    gAktPerson[1].clear();
-                    gAktPerson[2].clear();
-                    gAktPerson[11].clear();
-                    // The data file stays open: the caption names it, as after opening it.
-                    SetzeMenueStatus();
-                    UpdateMainCaption();
-                }
+                if (geloescht) aktuellePersonLoesen(id);
                 if (geloescht && rs.RecordCount() != 0) rs.MoveFirst();
             } else {
                 Befehl6.setEnabled(false);
                 Befehl7.setEnabled(false);
                 Befehl1.setEnabled(false);
             }
-            if (rs.RecordCount() == 0) {
+            if (!schonGeloescht && rs.RecordCount() == 0) {
                 browseZustand(false);
                 HauptfensterTitel(kProgrammTitel);
                 SetzeMenueStatus();
             }
+        }
+        if (schonGeloescht) {
+            Show();
+            anderswoGeloescht(159);
+            return;
         }
         if (anderswoGeaendert) {
             // The window stays on the person and shows it as it is stored now, so that the user
@@ -512,7 +575,13 @@ void frmpers::Befehl7_Click() {
     mitFehlerfalle([this] {
         NeuModus = 0;
         NeuerSatzOffen = 0;
-        DatenSatz(Data1).Edit();
+        try {
+            DatenSatz(Data1).Edit();
+        } catch (const vb::Error& e) {
+            if (e.number() != vb::err::RowDeleted) throw;
+            anderswoGeloescht(159);
+            return;
+        }
         // Edit reads the person as stored now, and a save is checked against that: the boxes must
         // show it, or what another program changed since the window showed the person would be
         // written back from them.

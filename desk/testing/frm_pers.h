@@ -70,6 +70,11 @@ private:
     long anzahl();
     std::string personZeile();  // Vorname Nachname/Testdatum of the boxes
     void browseZustand(bool personenDa);
+    // The person the boxes show was deleted by another program: the program stops pointing at
+    // it, the list no longer offers it, and the window says so (`meldung`).
+    void anderswoGeloescht(int meldung);
+
+    int32_t m_gezeigtePerson = 0;  // PersonID of the row the boxes show
 
     bool m_data1Enabled = true;
     int m_listener = 0;

@@ -262,8 +262,14 @@ void frmTest::Befehl6_Click() {
         if (antworten.NoMatch())
             throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(120) + std::to_string(gAktAussage) + DialogTxt(121));
         // The answer row and the statement's item-type rows change together or not at all.
-        zuvtest::bewertungSpeichern(*Daten2.Database(), antworten, DatenSatz(Daten3), gAktAussage,
-                                    vb::Variant(static_cast<int16_t>(eingabe[0] - '0')));
+        try {
+            zuvtest::bewertungSpeichern(*Daten2.Database(), antworten, DatenSatz(Daten3), gAktAussage,
+                                        vb::Variant(static_cast<int16_t>(eingabe[0] - '0')));
+        } catch (const vb::Error& e) {
+            // Deleted by another program since the rows were read.
+            if (e.number() != vb::err::RowDeleted) throw;
+            throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(119));
+        }
 
         if (gAktAussage < 109) {
             gAktAussage = static_cast<int16_t>(gAktAussage + 1);

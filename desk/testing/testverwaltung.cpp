@@ -6,6 +6,7 @@
 #include "desk/common/main_window_port.h"
 #include "platform/db/data_control.h"
 #include "platform/db/database.h"
+#include "platform/db/recordset.h"
 #include "platform/db/workspace.h"
 #include "platform/forms/host.h"
 #include "platform/vb/strings.h"
@@ -111,6 +112,17 @@ void PersonFuerErgebnisfensterAuswerten() {
         TypRangfolgeBestimmen();
     } catch (const vb::Error& e) {
         if (e.number() != vb::err::NoCurrentRecord) throw;
-        throw vb::Error(e.number(), DialogTxt(122));
+        // A person deleted by another program is named as such, not as one with rows missing.
+        bool personDa = true;
+        try {
+            if (gDatenbank)
+                personDa = gDatenbank
+                               ->OpenRecordset("select personid from persdat where personid = " +
+                                                   std::to_string(gAktPersonID),
+                                               db::RecordsetType::Snapshot)
+                               ->RecordCount() != 0;
+        } catch (const vb::Error&) {
+        }
+        throw vb::Error(e.number(), DialogTxt(personDa ? 122 : 82));
     }
 }

@@ -45,6 +45,7 @@ inline constexpr int PathNotFound = 3044;
 inline constexpr int FileInUse = 3045;
 inline constexpr int FileLocked = 3051;
 inline constexpr int FieldTooSmall = 3163;
+inline constexpr int RowDeleted = 3167;
 inline constexpr int ChangedByOther = 3197;
 inline constexpr int RelatedRecordRequired = 3201;
 inline constexpr int SyntaxError = 3075;

@@ -91,3 +91,25 @@ TEST_F(ReportMenuTest, TheQuestionnaireFollowsTheReportWindowsHeaderAndFooterSwi
     EXPECT_NE(zweiter.find("109)"), std::string::npos);
     EXPECT_EQ(zweiter.find(heute), std::string::npos);
 }
+
+// The chosen person deleted by another program: each result window and the report say so, open
+// nothing and write nothing.
+TEST_F(ReportMenuTest, APersonDeletedByAnotherProgramIsNamedSoAndNothingIsWritten) {
+    const std::string datei = gDatenbankName;
+    auto r = support::run("sqlite3 -cmd '.timeout 5000' " + support::shellQuote(datei) +
+                          " 'delete from persontestergebnis; delete from typwertzuweisung; delete from ergebnis; "
+                          "delete from persdat'");
+    ASSERT_EQ(r.status, 0) << r.output;
+    for (forms::MenuItem* item : {&mdi().mnuAuswertung, &mdi().mnuStatistik, &mdi().mnuTabelle, &mdi().mnuEnneagramm,
+                                  &mdi().mnuGrafikauswertung, &mdi().mnuPrintReport}) {
+        h().clearRecords();
+        item->Click();
+        ASSERT_EQ(h().messages().size(), 1u) << item->Caption();
+        EXPECT_NE(h().messages()[0].find(DialogTxt(82)), std::string::npos) << h().messages()[0];
+        EXPECT_EQ(gFensterAnzahl, 0);
+    }
+    EXPECT_EQ(support::run("sqlite3 " + support::shellQuote(datei) +
+                           " 'select count(*) from persontestergebnis; select count(*) from ergebnis'")
+                  .output,
+              "0\n0\n");
+}

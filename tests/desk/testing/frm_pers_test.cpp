@@ -1,3 +1,4 @@
+#include <functional>
 #include <fstream>
 
 #include "desk/testing/form3.h"
@@ -278,6 +279,85 @@ TEST_F(PersonFenster, APersonChangedInAnotherProgramIsNeitherOverwrittenNorDelet
     f->Befehl6_Click();
     EXPECT_EQ(meldungen().back(), DialogTxt(21));
     EXPECT_EQ(personen(), 0);
+}
+
+// Another program deletes the person this window shows. Saving what was typed for it stores
+// nothing, says so in the window's own words and keeps the boxes, which "Speichern" then stores
+// as a new person; "Ändern", "Person übernehmen" and "Löschen" say it is gone; each time the list
+// no longer offers it and the program no longer points at it.
+TEST_F(PersonFenster, APersonDeletedInAnotherProgramKeepsWhatWasTypedAndLeavesTheList) {
+    const int32_t anna = neuePerson("Anna", "Berg");
+    const int32_t bert = neuePerson("Bert", "Dorn");
+    auto haupt = std::make_unique<support::TestHauptfenster>();
+    auto loeschen = [&](int32_t id) {
+        const auto r = support::run("sqlite3 -cmd '.timeout 5000' " + support::shellQuote(path("test.ZDB")) + " " +
+                                    support::shellQuote("delete from persdat where personid = " + std::to_string(id)));
+        ASSERT_EQ(r.status, 0) << r.output;
+    };
+    auto namen = [&] {
+        return shell("sqlite3 " + support::shellQuote(path("test.ZDB")) +
+                     " \"select vorname || '|' || ifnull(telefon, '') from persdat order by personid\"");
+    };
+    gAktPersonID = anna;
+    gAktPerson[1] = "Anna";
+    oeffnen();
+    f->Befehl7_Click();
+    f->Text1[6].setText("0301 1234");
+    loeschen(anna);
+    f->Befehl5_Click();
+    ASSERT_EQ(meldungen(), std::vector<std::string>{DialogTxt(158)});
+    EXPECT_EQ(f->Text1[0].Text(), "Anna");
+    EXPECT_EQ(f->Text1[6].Text(), "0301 1234");
+    EXPECT_TRUE(f->Befehl5.isEnabled());
+    EXPECT_FALSE(f->Data1Enabled());
+    EXPECT_EQ(f->Bezeichnung15.Caption(), "1");
+    EXPECT_EQ(gAktPersonID, 0);
+    EXPECT_EQ(gAktPerson[1], "");
+    EXPECT_EQ(namen(), "Bert|\n");
+    // Saved again: a new person of its own, with blank rows for its test.
+    host->clearRecords();
+    host->answer(forms::vbNo);
+    f->Befehl5_Click();
+    EXPECT_EQ(namen(), "Bert|\nAnna|0301 1234\n");
+    EXPECT_EQ(zaehle("persontestergebnis", gAktPersonID), 109);
+    EXPECT_NE(gAktPersonID, anna);
+
+    // Shown, then deleted elsewhere, then "Ändern", "Person übernehmen" or "Löschen".
+    const std::vector<std::function<void()>> schritte{
+        [&] { f->Befehl7_Click(); }, [&] { f->Befehl1_Click(); },
+        [&] {
+            host->answer(forms::vbYes);
+            f->Befehl6_Click();
+        }};
+    for (const auto& schritt : schritte) {
+        const int32_t carl = neuePerson("Carl", "Eck");
+        gAktPersonID = carl;
+        oeffnen();
+        ASSERT_EQ(f->Text1[0].Text(), "Carl");
+        loeschen(carl);
+        host->clearRecords();
+        schritt();
+        ASSERT_FALSE(meldungen().empty());
+        EXPECT_EQ(meldungen().back(), DialogTxt(159));
+        EXPECT_EQ(gAktPersonID, 0);
+        EXPECT_TRUE(f->isVisible());
+        EXPECT_FALSE(f->Befehl5.isEnabled());
+        EXPECT_EQ(f->Bezeichnung15.Caption(), "2");
+        EXPECT_NE(f->Text1[0].Text(), "Carl");
+        f->Befehl2_Click();
+    }
+    // The last person gone too: the list is empty, and so are the boxes.
+    oeffnen();
+    loeschen(bert);
+    const std::string annaNeu = shell("sqlite3 " + support::shellQuote(path("test.ZDB")) + " 'select personid from persdat where vorname = \"Anna\"'");
+    loeschen(std::stoi(annaNeu));
+    host->clearRecords();
+    f->Befehl7_Click();
+    EXPECT_EQ(meldungen(), std::vector<std::string>{DialogTxt(159)});
+    EXPECT_EQ(f->Bezeichnung15.Caption(), "0");
+    EXPECT_EQ(f->Text1[0].Text(), "");
+    EXPECT_FALSE(f->Befehl7.isEnabled());
+    EXPECT_FALSE(f->Data1Enabled());
 }
 
 TEST_F(PersonFenster, DeletingTheCurrentPersonClearsItAndItsRows) {
