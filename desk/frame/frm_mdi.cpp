@@ -722,8 +722,18 @@ void frmMDI::datendateiVerloren(const db::HeldFile& zustand) {
             ShowErrorMessage(e);  // nothing was written: the question again
             continue;
         }
-        weiterMitDatei(ziel, person);
-        forms::MsgBox(DialogTxt(152) + ziel + DialogTxt(153), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+        // The windows go on as they are, on the file written now: what was refused a moment ago
+        // still stands in them, to be saved again. Where that cannot be, the file is opened anew.
+        if (db::DBEngine::instance().followHeldFile(datei, ziel)) {
+            gDatenbankName = ziel;
+            if (gDatenbank) gDatenbank->setName(ziel);
+            UpdateMainCaption();
+            UpdateMenu();
+            forms::MsgBox(DialogTxt(152) + ziel + DialogTxt(160), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+        } else {
+            weiterMitDatei(ziel, person);
+            forms::MsgBox(DialogTxt(152) + ziel + DialogTxt(153), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
+        }
         return;
     }
 }

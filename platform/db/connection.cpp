@@ -603,41 +603,112 @@ std::shared_ptr<Connection> Connection::create(const std::string& path, const DB
 
 Connection::~Connection() { shutdown(); }
 
-void Connection::shutdown() {
-    if (m_db) {
-        // Statements lent out right now are finalized by their holders; SQLite closes the file
-        // when the last of them goes.
-        for (auto& [sql, s] : m_cache)
-            if (!m_lent.count(s)) sqlite3_finalize(s);
-        m_cache.clear();
-        if (!m_readOnly && m_ready && m_depth == 0)
-            sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
-        // SQLite leaves its log and shared-memory file beside the old name of a file moved or
-        // deleted meanwhile, since they might belong to a file put there since. Where none stands
-        // there, they are this connection's alone and go with it.
-        std::vector<std::pair<std::string, struct stat>> ownSideFiles;
-        if (!m_readOnly && m_ready && m_sqlitePath == m_path) {
-            const HeldFile f = fate();
-            if ((f.fate == HeldFile::Fate::Deleted || f.fate == HeldFile::Fate::Moved) && !f.nameTaken)
-                for (const char* side : {"-wal", "-shm"}) {
-                    struct stat st;
-                    const std::string name = m_path + side;
-                    if (::stat(name.c_str(), &st) == 0 && descriptorOf(st.st_dev, st.st_ino) >= 0)
-                        ownSideFiles.emplace_back(name, st);
-                }
-        }
-        sqlite3_close_v2(m_db);  // an open transaction is rolled back
-        for (const auto& [name, was] : ownSideFiles) {
-            struct stat st;
-            if (descriptorOf(was.st_dev, was.st_ino) < 0 && ::stat(name.c_str(), &st) == 0 && st.st_dev == was.st_dev &&
-                st.st_ino == was.st_ino)
-                ::unlink(name.c_str());
-        }
-        m_db = nullptr;
-        m_depth = 0;
-        m_ended.reset();
-        schemaChanged();
+void Connection::closeHandle() {
+    if (!m_db) return;
+    // Statements lent out right now are finalized by their holders; SQLite closes the file
+    // when the last of them goes.
+    for (auto& [sql, s] : m_cache)
+        if (!m_lent.count(s)) sqlite3_finalize(s);
+    m_cache.clear();
+    if (!m_readOnly && m_ready && m_depth == 0)
+        sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    // SQLite leaves its log and shared-memory file beside the old name of a file moved or
+    // deleted meanwhile, since they might belong to a file put there since. Where none stands
+    // there, they are this connection's alone and go with it.
+    std::vector<std::pair<std::string, struct stat>> ownSideFiles;
+    if (!m_readOnly && m_ready && m_sqlitePath == m_path) {
+        const HeldFile f = fate();
+        if ((f.fate == HeldFile::Fate::Deleted || f.fate == HeldFile::Fate::Moved) && !f.nameTaken)
+            for (const char* side : {"-wal", "-shm"}) {
+                struct stat st;
+                const std::string name = m_path + side;
+                if (::stat(name.c_str(), &st) == 0 && descriptorOf(st.st_dev, st.st_ino) >= 0)
+                    ownSideFiles.emplace_back(name, st);
+            }
     }
+    sqlite3_close_v2(m_db);  // an open transaction is rolled back
+    for (const auto& [name, was] : ownSideFiles) {
+        struct stat st;
+        if (descriptorOf(was.st_dev, was.st_ino) < 0 && ::stat(name.c_str(), &st) == 0 && st.st_dev == was.st_dev &&
+            st.st_ino == was.st_ino)
+            ::unlink(name.c_str());
+    }
+    m_db = nullptr;
+    m_depth = 0;
+    m_ended.reset();
+    schemaChanged();
+}
+
+bool Connection::reopenAt(const std::string& target) {
+    if (!m_db || !m_ready || m_depth != 0 || !m_lent.empty() || m_exclusive || m_sqlitePath != m_path) return false;
+    // The old handle goes first: its log lies beside the old name, where the copy may stand now,
+    // and the copy's own log is made there when the copy is opened.
+    closeHandle();
+    files::letGo(m_heldEntry);
+    m_heldEntry = 0;
+    const std::string oldKey = m_key;
+    if (auto it = openCounts().find(oldKey); it != openCounts().end() && --it->second <= 0) openCounts().erase(it);
+    std::weak_ptr<Connection> self;
+    std::string mode;
+    for (auto it = pool().begin(); it != pool().end();) {
+        if (it->second.lock().get() == this) {
+            self = it->second;
+            mode = it->first.substr(it->first.rfind('|'));
+            it = pool().erase(it);
+        } else {
+            ++it;
+        }
+    }
+    const fs::path p(target);
+    m_path = target;
+    m_sqlitePath = target;
+    m_key = fileKey(target);
+    m_folder = p.has_parent_path() ? p.parent_path().string() : std::string(".");
+    struct stat st;
+    if (::stat(target.c_str(), &st) != 0) return false;
+    m_device = static_cast<uint64_t>(st.st_dev);
+    m_inode = static_cast<uint64_t>(st.st_ino);
+    openCounts()[m_key]++;
+    const int flags = (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(m_sqlitePath.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
+        if (m_db) sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        return false;
+    }
+    m_heldEntry = files::noteHeld(m_sqlitePath);
+    try {
+        m_ready = false;
+        configure(false);
+        m_ready = true;
+    } catch (...) {
+        closeHandle();
+        return false;
+    }
+    // Handed out for the file under its new name from now on, as if opened there.
+    if (!self.expired()) pool()[m_key + mode] = self;
+    m_keysets.clear();
+    m_dataVersion = 0;
+    wrote();  // every cursor reads its rows anew, from the copy
+    return true;
+}
+
+bool Connection::follow(const std::string& path, const std::string& target) {
+    const std::string key = fileKey(path);
+    const std::string spelled = spelledPath(path);
+    std::vector<Connection*> found;
+    for (Connection* c : liveConnections())
+        if (c->m_key == key || spelledPath(c->m_path) == spelled) found.push_back(c);
+    bool all = !found.empty();
+    for (Connection* c : found)
+        if (!c->reopenAt(target)) {
+            c->shutdown();
+            all = false;
+        }
+    return all;
+}
+
+void Connection::shutdown() {
+    closeHandle();
     if (!m_listed) return;
     m_listed = false;
     liveConnections().erase(this);

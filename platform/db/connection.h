@@ -74,6 +74,13 @@ public:
     // into the file and the file is let go. Whoever still holds such a connection finds it closed
     // (3420); the next open reads the file anew.
     static void releaseFile(const std::string& resolvedPath);
+    // Every connection of this process to the file `resolvedPath` goes on in `target`: a whole
+    // copy of the file written since (DBEngine::saveHeldFileAs) or the file itself under its new
+    // name. Each is opened there anew, while every database, cursor and edit buffer on it stays:
+    // the copy keeps every row under its id. False when one of them could not follow (a
+    // transaction open, a statement lent out, the target not to be opened); that one is let go
+    // as by releaseFile.
+    static bool follow(const std::string& resolvedPath, const std::string& target);
     // The writable connection of this process opened under that name (its spelling too when
     // `anySpelling`); nullptr when there is none.
     static Connection* heldUnder(const std::string& resolvedPath, bool anySpelling);
@@ -166,6 +173,10 @@ private:
     void requireOpen() const;
     // Closes the SQLite handle and leaves the engine's lists; safe to call twice.
     void shutdown();
+    // Closes the SQLite handle (and the log beside a lost file's old name that is this
+    // connection's alone); the connection stays listed.
+    void closeHandle();
+    bool reopenAt(const std::string& target);
 
     struct KeptKeyset {
         std::string table;

@@ -34,6 +34,14 @@ void DataControl::closeReleased() {
         if (controls().count(c)) c->close();  // a listener may have destroyed a later one
 }
 
+void DataControl::followFile(const std::string& from, const std::string& to) {
+    for (DataControl* c : controls()) {
+        if (c->m_databaseName.empty() || detail::resolvePath(c->m_databaseName) != from) continue;
+        c->m_databaseName = to;
+        if (c->m_database) c->m_database->setName(to);
+    }
+}
+
 void DataControl::close() {
     if (m_recordset) m_recordset->setChangeListener(nullptr);
     m_recordset.reset();

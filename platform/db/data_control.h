@@ -49,6 +49,9 @@ public:
 
     // Closes every control whose file the engine let go of (DBEngine::releaseFile).
     static void closeReleased();
+    // Every control bound to the file `from` is bound to `to` from now on, its database and
+    // cursor kept (DBEngine::followHeldFile).
+    static void followFile(const std::string& from, const std::string& to);
 
     // Called whenever the current row or its content changes (Refresh, moves, finds, Update,
     // AddNew, CancelUpdate, Delete) and when the recordset goes away.

@@ -209,6 +209,15 @@ void DBEngine::releaseFile(const std::string& path) {
     DataControl::closeReleased();
 }
 
+bool DBEngine::followHeldFile(const std::string& path, const std::string& target) {
+    const std::string from = detail::resolvePath(path);
+    const std::string to = detail::resolvePath(target);
+    const bool all = detail::Connection::follow(from, to);
+    DataControl::followFile(from, to);
+    DataControl::closeReleased();
+    return all;
+}
+
 void DBEngine::releaseAll() {
     detail::Connection::releaseAll();
     DataControl::closeReleased();

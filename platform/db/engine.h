@@ -90,6 +90,11 @@ public:
     // first, so that no log is left beside its old name for whatever file stands there next.
     // Errors: 3420 not held, 3044 no such folder, 3204, 3026 disk full, 3043.
     void saveHeldFileAs(const std::string& path, const std::string& target, bool replace);
+    // The program goes on in `target` (a copy written by saveHeldFileAs, or the file itself under
+    // its new name) with everything it holds open on `path`: databases, data controls, cursors
+    // and their edit buffers stay as they are and work on `target`. False when that could not be
+    // done for all of them; those are let go as by releaseFile.
+    bool followHeldFile(const std::string& path, const std::string& target);
 
     // How long a statement waits for a lock held by another program before it fails.
     void setBusyTimeout(int milliseconds) { m_busyTimeoutMs = milliseconds; }

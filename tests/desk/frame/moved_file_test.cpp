@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 
 #include "desk/testing/frm_pers.h"
+#include "desk/testing/frm_test.h"
 #include "desk/testing/testverwaltung.h"
 #include "frame_fixture.h"
 #include "support/fork.h"
@@ -57,7 +58,7 @@ TEST_F(VerloreneDatei, GeloeschtUnterAltemNamenWiederGeschriebenUndWeiterGearbei
     EXPECT_NE(m[0].find(datei + DialogTxt(139)), std::string::npos);
     EXPECT_NE(m[0].find(DialogTxt(144)), std::string::npos);
     EXPECT_FALSE(gespeichertGemeldet(m[0]));
-    EXPECT_EQ(m[1], DialogTxt(152) + datei + DialogTxt(153));
+    EXPECT_EQ(m[1], DialogTxt(152) + datei + DialogTxt(160));
 
     // The file is back, without the refused person, and the program works on it.
     EXPECT_EQ(sqlite(datei, "select nachname from persdat order by personid"), "Nachname1\nNachname2\nVorher\n");
@@ -83,7 +84,7 @@ TEST_F(VerloreneDatei, GeloeschtUnterNeuemNamenOderGeschlossen) {
     h().answer(forms::vbNo).cancelFile().answer(forms::vbNo).chooseFile(neu);
     neuePerson("Bert", "Abgelehnt");
     ASSERT_EQ(h().messages().size(), 3u);
-    EXPECT_EQ(h().messages()[2], DialogTxt(152) + neu + DialogTxt(153));
+    EXPECT_EQ(h().messages()[2], DialogTxt(152) + neu + DialogTxt(160));
     EXPECT_EQ(sqlite(neu, "select count(*) from persdat"), "2\n");
     EXPECT_FALSE(fs::exists(datei));
     EXPECT_EQ(gDatenbankName, neu);
@@ -103,6 +104,74 @@ TEST_F(VerloreneDatei, GeloeschtUnterNeuemNamenOderGeschlossen) {
     EXPECT_EQ(mdi().Caption(), "Z.U.V. 5.0");
     EXPECT_FALSE(fs::exists(neu));
     EXPECT_FALSE(fs::exists(neu + "-wal"));
+}
+
+// Before: the file written back, the windows were closed and what was typed in them was gone.
+// Now each window keeps the change that was refused, the message says it is not in the file, and
+// saving it again stores it there: a person's data, a rating, a deletion.
+TEST_F(VerloreneDatei, WasAbgelehntWurdeBleibtImFensterUndWirdDannGespeichert) {
+    PersonendatenAnzeigen();
+    auto& f = forms::Instance<frmpers>();
+    f.Befehl7_Click();
+    f.Text1[6].setText("030 1234");
+    fs::remove(datei);
+    h().answer(forms::vbYes);  // under its old name
+    f.Befehl5_Click();
+    auto m = h().messages();
+    ASSERT_EQ(m.size(), 2u);
+    EXPECT_EQ(m[1], DialogTxt(152) + datei + DialogTxt(160));
+    EXPECT_EQ(sqlite(datei, "select count(*) from persdat where telefon is not null"), "0\n");
+    ASSERT_TRUE(f.isVisible());
+    EXPECT_TRUE(f.Befehl5.isEnabled());
+    EXPECT_EQ(f.Text1[6].Text(), "030 1234");
+    h().clearRecords();
+    f.Befehl5_Click();
+    EXPECT_TRUE(h().messages().empty());
+    EXPECT_EQ(sqlite(datei, "select telefon from persdat where telefon is not null"), "030 1234\n");
+
+    // A rating, the file written under another name.
+    gAktPersonID = 1;
+    TestDurchfuehren();
+    auto& t = forms::Instance<frmTest>();
+    ASSERT_TRUE(t.isVisible());
+    const std::string neu = pfad("Gerettet.ZDB");
+    fs::remove(datei);
+    h().clearRecords();
+    h().answer(forms::vbNo).chooseFile(neu);
+    t.Text1.setText("4");
+    t.Befehl6_Click();
+    ASSERT_EQ(h().messages().size(), 2u);
+    EXPECT_EQ(h().messages()[1], DialogTxt(152) + neu + DialogTxt(160));
+    EXPECT_EQ(gDatenbankName, neu);
+    EXPECT_EQ(mdi().recentPath(1), neu);
+    ASSERT_TRUE(t.isVisible());
+    EXPECT_EQ(gAktAussage, 1);
+    EXPECT_EQ(t.Text1.Text(), "4");
+    const std::string bewertung = "select itemwert from persontestergebnis where personid = 1 and itemnummer = 1";
+    EXPECT_NE(sqlite(neu, bewertung), "4\n");
+    h().clearRecords();
+    t.Befehl6_Click();
+    EXPECT_TRUE(h().messages().empty());
+    EXPECT_EQ(sqlite(neu, bewertung), "4\n");
+    EXPECT_EQ(gAktAussage, 2);
+    forms::Unload(t);
+
+    // A deletion, the file written back under its name.
+    PersonendatenAnzeigen();
+    ASSERT_TRUE(f.isVisible());
+    fs::remove(neu);
+    h().clearRecords();
+    h().answer(forms::vbYes).answer(forms::vbYes);
+    f.Befehl6_Click();
+    ASSERT_EQ(h().messages().size(), 3u);
+    EXPECT_EQ(h().messages()[2], DialogTxt(152) + neu + DialogTxt(160));
+    ASSERT_TRUE(f.isVisible());
+    EXPECT_EQ(sqlite(neu, "select count(*) from persdat"), "2\n");
+    h().clearRecords();
+    h().answer(forms::vbYes);
+    f.Befehl6_Click();
+    EXPECT_EQ(h().messages().back(), DialogTxt(21));
+    EXPECT_EQ(sqlite(neu, "select count(*) from persdat; pragma integrity_check"), "1\nok\n");
 }
 
 // Before: the save reported "file not found" twice, yet the person was stored in the renamed file.
@@ -202,7 +271,7 @@ TEST_F(VerloreneDatei, OrdnerSchreibgeschuetztEineMeldungUndNichtsGespeichert) {
         neuePerson("Bert", "Abgelehnt");
         const auto m = h().messages();
         const bool eineFrage = m.size() == 2 && m[0].find(DialogTxt(142)) != std::string::npos &&
-                               m[1] == DialogTxt(152) + neu + DialogTxt(153);
+                               m[1] == DialogTxt(152) + neu + DialogTxt(160);
         h().clearRecords();
         h().answer(forms::vbNo);
         neuePerson("Carl", "Nachher");
