@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -81,45 +82,26 @@ void sortKeyFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
 }
 
-// A fingerprint of a stored value: its storage class, length and bytes, so that any change by
-// anyone (a case-only change of a text, a Single written back as Double) gives another value.
-// Compared in the statement that writes, it tells a field changed since it was read without
-// keeping a copy of the field.
+// The signature of a stored field, as SQL (see valueSignature).
 void columnSignature(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (argc != 1) return;
-    uint64_t h = 0xcbf29ce484222325ULL;
-    auto mix = [&h](const void* data, size_t n) {
-        const auto* b = static_cast<const unsigned char*>(data);
-        for (size_t i = 0; i < n; ++i) {
-            h ^= b[i];
-            h *= 0x100000001b3ULL;
-        }
-    };
-    const unsigned char type = static_cast<unsigned char>(sqlite3_value_type(argv[0]));
-    mix(&type, 1);
+    const int type = sqlite3_value_type(argv[0]);
+    int64_t whole = 0;
+    double number = 0;
+    std::string_view bytes;
     switch (type) {
-        case SQLITE_INTEGER: {
-            const sqlite3_int64 v = sqlite3_value_int64(argv[0]);
-            mix(&v, sizeof v);
-            break;
-        }
-        case SQLITE_FLOAT: {
-            const double v = sqlite3_value_double(argv[0]);
-            mix(&v, sizeof v);
-            break;
-        }
+        case SQLITE_INTEGER: whole = sqlite3_value_int64(argv[0]); break;
+        case SQLITE_FLOAT: number = sqlite3_value_double(argv[0]); break;
         case SQLITE_TEXT:
         case SQLITE_BLOB: {
             const void* p = type == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(argv[0]))
                                                 : sqlite3_value_blob(argv[0]);
-            const uint64_t n = static_cast<uint64_t>(sqlite3_value_bytes(argv[0]));
-            mix(&n, sizeof n);
-            if (p) mix(p, n);
+            if (p) bytes = std::string_view(static_cast<const char*>(p), static_cast<size_t>(sqlite3_value_bytes(argv[0])));
             break;
         }
         default: break;
     }
-    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(h));
+    sqlite3_result_int64(ctx, valueSignature(type, whole, number, bytes));
 }
 
 // SQLite's parser gave up on the statement's size or depth (not a fault in what it says).
@@ -441,11 +423,13 @@ void Connection::configure(bool exclusive) {
     pragma("SELECT count(*) FROM sqlite_schema");
     int32_t id = 0;
     if (!applicationId(m_db, id) || id != kDataAppId) raise(3343, m_path);
-    checkIntegrity();
-    pragma("PRAGMA foreign_keys=ON");
     // A cursor visits its rows in its own order, scattered over the file: the persons of a large
     // file stay in memory once read, instead of each visit reading its page from the file again.
+    // Set before the check, which reads the persons' table whole: what it read stays for the
+    // first list of the persons.
     pragma("PRAGMA cache_size=-32768");
+    checkIntegrity();
+    pragma("PRAGMA foreign_keys=ON");
     if (!m_readOnly) {
         pragma("PRAGMA synchronous=NORMAL");
         // The file goes over to the write-ahead log at its first write, not now (see prepareWrite).
@@ -1069,6 +1053,166 @@ std::vector<int64_t> Connection::readKeyset(const std::string& keySql) {
     return ids;
 }
 
+namespace {
+
+// A sort key as SQLite gave it; text and blobs lie in a block of their own.
+struct SortValue {
+    int rank = 0;  // SQLite's order of storage classes: Null, numbers, text, blobs
+    bool whole = false;
+    int64_t integer = 0;
+    double real = 0;
+    uint64_t prefix = 0;  // the first eight bytes, for a quick comparison
+    uint32_t at = 0;
+    uint32_t size = 0;
+};
+
+int compareWholeReal(int64_t i, double r) {
+    if (r < -9223372036854775808.0) return 1;
+    if (r >= 9223372036854775808.0) return -1;
+    const int64_t t = static_cast<int64_t>(r);
+    if (i != t) return i < t ? -1 : 1;
+    const double d = static_cast<double>(i);
+    return d < r ? -1 : d > r ? 1 : 0;
+}
+
+int compareSortValues(const SortValue& a, const SortValue& b, const std::string& bytes) {
+    if (a.rank != b.rank) return a.rank < b.rank ? -1 : 1;
+    switch (a.rank) {
+        case 0: return 0;
+        case 1:
+            if (a.whole && b.whole) return a.integer < b.integer ? -1 : a.integer > b.integer ? 1 : 0;
+            if (!a.whole && !b.whole) return a.real < b.real ? -1 : a.real > b.real ? 1 : 0;
+            return a.whole ? compareWholeReal(a.integer, b.real) : -compareWholeReal(b.integer, a.real);
+        default: {
+            if (a.prefix != b.prefix) return a.prefix < b.prefix ? -1 : 1;
+            const int c = std::memcmp(bytes.data() + a.at, bytes.data() + b.at, std::min(a.size, b.size));
+            if (c) return c < 0 ? -1 : 1;
+            return a.size < b.size ? -1 : a.size > b.size ? 1 : 0;
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<int64_t> Connection::readSorted(const std::string& sortSql, const std::vector<bool>& descending) {
+    // SQLite's own sort costs far more than reading the keys: the rows are read in the order of
+    // their ids and sorted here by their keys and ids, as ORDER BY the keys and the id sorts them.
+    // Many rows share a key (a surname): each term's distinct keys are sorted once, and the rows
+    // by the keys' places.
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view v) const { return std::hash<std::string_view>{}(v); }
+    };
+    struct Term {
+        std::unordered_map<std::string, uint32_t, Hash, std::equal_to<>> ids;
+        std::vector<SortValue> values;
+        std::string bytes;
+    };
+    const size_t terms = descending.size();
+    std::vector<Term> term(terms);
+    std::vector<int64_t> ids;
+    std::vector<uint32_t> keys;  // of each row, each term's distinct key
+    {
+        Stmt s = prepare(sortSql);
+        std::string probe;
+        int rc;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+            ids.push_back(sqlite3_column_int64(s, 0));
+            for (size_t t = 0; t < terms; ++t) {
+                const int col = static_cast<int>(t + 1);
+                SortValue v;
+                probe.clear();
+                const int type = sqlite3_column_type(s, col);
+                probe += static_cast<char>(type);
+                switch (type) {
+                    case SQLITE_NULL: break;
+                    case SQLITE_INTEGER:
+                        v.rank = 1;
+                        v.whole = true;
+                        v.integer = sqlite3_column_int64(s, col);
+                        probe.append(reinterpret_cast<const char*>(&v.integer), sizeof v.integer);
+                        break;
+                    case SQLITE_FLOAT:
+                        v.rank = 1;
+                        v.real = sqlite3_column_double(s, col);
+                        probe.append(reinterpret_cast<const char*>(&v.real), sizeof v.real);
+                        break;
+                    default: {
+                        // Text (which sort keys never are) compares byte by byte as blobs do.
+                        v.rank = type == SQLITE_TEXT ? 2 : 3;
+                        const void* p = sqlite3_column_blob(s, col);
+                        v.size = static_cast<uint32_t>(sqlite3_column_bytes(s, col));
+                        if (p) probe.append(static_cast<const char*>(p), v.size);
+                        break;
+                    }
+                }
+                Term& tm = term[t];
+                auto found = tm.ids.find(std::string_view(probe));
+                if (found == tm.ids.end()) {
+                    if (v.rank >= 2) {
+                        v.at = static_cast<uint32_t>(tm.bytes.size());
+                        tm.bytes.append(probe, 1, std::string::npos);
+                        for (uint32_t b = 0; b < 8; ++b)
+                            v.prefix = (v.prefix << 8) | (b < v.size ? static_cast<unsigned char>(tm.bytes[v.at + b]) : 0u);
+                    }
+                    found = tm.ids.emplace(probe, static_cast<uint32_t>(tm.values.size())).first;
+                    tm.values.push_back(v);
+                }
+                keys.push_back(found->second);
+            }
+        }
+        if (rc != SQLITE_DONE) fail(rc, sortSql);
+    }
+    // The place of each distinct key in its term's order; keys that compare equal share it.
+    std::vector<std::vector<uint32_t>> place(terms);
+    std::vector<int> width(terms, 0);
+    int bits = 0;
+    for (size_t t = 0; t < terms; ++t) {
+        const Term& tm = term[t];
+        std::vector<uint32_t> order(tm.values.size());
+        for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+            const int c = compareSortValues(tm.values[a], tm.values[b], tm.bytes);
+            return descending[t] ? c > 0 : c < 0;
+        });
+        place[t].resize(order.size());
+        uint32_t at = 0;
+        for (size_t k = 0; k < order.size(); ++k) {
+            if (k && compareSortValues(tm.values[order[k - 1]], tm.values[order[k]], tm.bytes) != 0) ++at;
+            place[t][order[k]] = at;
+        }
+        width[t] = std::bit_width(static_cast<uint64_t>(at));
+        bits += width[t];
+    }
+    // The rows came in the order of their ids: their number among them breaks ties.
+    const size_t n = ids.size();
+    std::vector<int64_t> sorted;
+    sorted.reserve(n);
+    if (bits + std::bit_width(static_cast<uint64_t>(n)) <= 64) {
+        std::vector<uint64_t> packed(n);
+        for (size_t r = 0; r < n; ++r) {
+            uint64_t v = 0;
+            for (size_t t = 0; t < terms; ++t) v = (v << width[t]) | place[t][keys[r * terms + t]];
+            packed[r] = (v << std::bit_width(static_cast<uint64_t>(n))) | r;
+        }
+        std::sort(packed.begin(), packed.end());
+        const uint64_t mask = (uint64_t{1} << std::bit_width(static_cast<uint64_t>(n))) - 1;
+        for (uint64_t v : packed) sorted.push_back(ids[v & mask]);
+        return sorted;
+    }
+    std::vector<uint32_t> order(n);
+    for (uint32_t i = 0; i < n; ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        for (size_t t = 0; t < terms; ++t) {
+            const uint32_t pa = place[t][keys[a * terms + t]], pb = place[t][keys[b * terms + t]];
+            if (pa != pb) return pa < pb;
+        }
+        return a < b;
+    });
+    for (uint32_t i : order) sorted.push_back(ids[i]);
+    return sorted;
+}
+
 bool Connection::bringUpToDate(KeptKeyset& k) {
     if (!k.changed.empty()) {
         std::erase_if(k.ids, [&](int64_t id) { return k.changed.count(id) > 0; });
@@ -1109,7 +1253,8 @@ bool Connection::bringUpToDate(KeptKeyset& k) {
     return sqlite3_step(count) == SQLITE_ROW && static_cast<size_t>(sqlite3_column_int64(count, 0)) == k.ids.size();
 }
 
-std::vector<int64_t> Connection::keyset(const std::string& keySql, const std::string& table, const std::string& orderSql) {
+std::vector<int64_t> Connection::keyset(const std::string& keySql, const std::string& table, const std::string& orderSql,
+                                        const std::string& sortSql, const std::vector<bool>& descending) {
     if (orderSql.empty()) return readKeyset(keySql);
     const uint64_t version = dataVersion();
     if (auto it = m_keysets.find(keySql); it != m_keysets.end()) {
@@ -1127,7 +1272,7 @@ std::vector<int64_t> Connection::keyset(const std::string& keySql, const std::st
         }
         m_keysets.erase(it);
     }
-    std::vector<int64_t> ids = readKeyset(keySql);
+    std::vector<int64_t> ids = sortSql.empty() ? readKeyset(keySql) : readSorted(sortSql, descending);
     if (ids.size() >= kKeepKeysetRows) {
         if (m_keysets.size() >= kKeptKeysets)
             m_keysets.erase(std::min_element(m_keysets.begin(), m_keysets.end(), [](const auto& a, const auto& b) {
@@ -1212,6 +1357,32 @@ void Savepoint::release() {
     m_done = true;
 }
 
+int64_t valueSignature(int storage, int64_t whole, double number, std::string_view bytes) {
+    uint64_t h = 0xcbf29ce484222325ULL;
+    auto mix = [&h](const void* data, size_t n) {
+        const auto* b = static_cast<const unsigned char*>(data);
+        for (size_t i = 0; i < n; ++i) {
+            h ^= b[i];
+            h *= 0x100000001b3ULL;
+        }
+    };
+    const unsigned char type = static_cast<unsigned char>(storage);
+    mix(&type, 1);
+    switch (storage) {
+        case SQLITE_INTEGER: mix(&whole, sizeof whole); break;
+        case SQLITE_FLOAT: mix(&number, sizeof number); break;
+        case SQLITE_TEXT:
+        case SQLITE_BLOB: {
+            const uint64_t n = bytes.size();
+            mix(&n, sizeof n);
+            mix(bytes.data(), bytes.size());
+            break;
+        }
+        default: break;
+    }
+    return static_cast<int64_t>(h);
+}
+
 void bindVariant(sqlite3_stmt* s, int i, const vb::Variant& v) {
     using T = vb::Variant::Type;
     switch (v.type()) {
@@ -1231,55 +1402,66 @@ void bindVariant(sqlite3_stmt* s, int i, const vb::Variant& v) {
     }
 }
 
-vb::Variant readColumn(sqlite3_stmt* s, int col, FieldType type) {
-    const int st = sqlite3_column_type(s, col);
-    if (st == SQLITE_NULL) return type == FieldType::Boolean ? vb::Variant(false) : vb::Variant::null();
-    auto text = [&] {
-        const unsigned char* p = sqlite3_column_text(s, col);
-        return std::string(p ? reinterpret_cast<const char*>(p) : "", sqlite3_column_bytes(s, col));
-    };
+vb::Variant readValue(int storage, int64_t whole, double number, std::string_view text, FieldType type) {
+    if (storage == SQLITE_NULL) return type == FieldType::Boolean ? vb::Variant(false) : vb::Variant::null();
     auto integer = [&]() -> vb::Variant {
-        const int64_t v = sqlite3_column_int64(s, col);
-        if (v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max())
-            return vb::Variant(static_cast<int32_t>(v));
-        return vb::Variant(static_cast<double>(v));
+        if (whole >= std::numeric_limits<int32_t>::min() && whole <= std::numeric_limits<int32_t>::max())
+            return vb::Variant(static_cast<int32_t>(whole));
+        return vb::Variant(static_cast<double>(whole));
     };
+    const bool numeric = storage == SQLITE_INTEGER || storage == SQLITE_FLOAT;
     switch (type) {
         case FieldType::Integer:
         case FieldType::Byte:
-            if (st == SQLITE_INTEGER) {
-                const int64_t v = sqlite3_column_int64(s, col);
-                if (v >= -32768 && v <= 32767) return vb::Variant(static_cast<int16_t>(v));
+            if (storage == SQLITE_INTEGER) {
+                if (whole >= -32768 && whole <= 32767) return vb::Variant(static_cast<int16_t>(whole));
                 return integer();
             }
             break;
         case FieldType::Long:
         case FieldType::Counter:
-            if (st == SQLITE_INTEGER) return integer();
+            if (storage == SQLITE_INTEGER) return integer();
             break;
         case FieldType::Boolean:
-            if (st == SQLITE_INTEGER || st == SQLITE_FLOAT) return vb::Variant(sqlite3_column_double(s, col) != 0);
+            if (numeric) return vb::Variant(number != 0);
             break;
         case FieldType::Single:
-            if (st == SQLITE_INTEGER || st == SQLITE_FLOAT) return vb::Variant(static_cast<float>(sqlite3_column_double(s, col)));
+            if (numeric) return vb::Variant(static_cast<float>(number));
             break;
         case FieldType::Double:
         case FieldType::Currency:
-            if (st == SQLITE_INTEGER || st == SQLITE_FLOAT) return vb::Variant(sqlite3_column_double(s, col));
+            if (numeric) return vb::Variant(number);
             break;
         case FieldType::Date:
-            if (st == SQLITE_INTEGER || st == SQLITE_FLOAT)
-                return vb::Variant(vb::Variant::DateValue{sqlite3_column_double(s, col)});
+            if (numeric) return vb::Variant(vb::Variant::DateValue{number});
             break;
         case FieldType::Text:
-        case FieldType::Memo: return vb::Variant(text());
+        case FieldType::Memo: return vb::Variant(std::string(text));
         case FieldType::Variant: break;
     }
-    switch (st) {
+    switch (storage) {
         case SQLITE_INTEGER: return integer();
-        case SQLITE_FLOAT: return vb::Variant(sqlite3_column_double(s, col));
-        default: return vb::Variant(text());
+        case SQLITE_FLOAT: return vb::Variant(number);
+        default: return vb::Variant(std::string(text));
     }
+}
+
+bool readsAsText(int storage, FieldType type) {
+    return storage == SQLITE_TEXT || storage == SQLITE_BLOB || type == FieldType::Text || type == FieldType::Memo;
+}
+
+vb::Variant readColumn(sqlite3_stmt* s, int col, FieldType type) {
+    // The type first: a conversion to text changes what SQLite reports of the value.
+    const int storage = sqlite3_column_type(s, col);
+    if (storage == SQLITE_NULL) return readValue(storage, 0, 0, {}, type);
+    const int64_t whole = storage == SQLITE_INTEGER ? sqlite3_column_int64(s, col) : 0;
+    const double number = storage == SQLITE_INTEGER || storage == SQLITE_FLOAT ? sqlite3_column_double(s, col) : 0;
+    std::string_view text;
+    if (readsAsText(storage, type)) {
+        const unsigned char* p = sqlite3_column_text(s, col);
+        text = std::string_view(p ? reinterpret_cast<const char*>(p) : "", static_cast<size_t>(sqlite3_column_bytes(s, col)));
+    }
+    return readValue(storage, whole, number, text, type);
 }
 
 }  // namespace db::detail

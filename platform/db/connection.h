@@ -125,7 +125,10 @@ public:
     // the kept ids are brought up to date instead of the table being read and sorted anew: each
     // changed row that still exists is put where orderSql (the query's own ordering of the two rows
     // ?1 and ?2, giving the first of them) places it among the others.
-    std::vector<int64_t> keyset(const std::string& keySql, const std::string& table, const std::string& orderSql);
+    // A query whose terms all sort by sort keys (sortSql: each row's id and keys, see
+    // buildSortKeySelect) is read in the table's own order and sorted here, as SQLite would sort it.
+    std::vector<int64_t> keyset(const std::string& keySql, const std::string& table, const std::string& orderSql,
+                                const std::string& sortSql = "", const std::vector<bool>& descending = {});
 
     // Every change through this connection counts, so cursors can tell stale rows.
     void wrote() { ++m_writes; }
@@ -190,6 +193,7 @@ private:
     static void rowChanged(void* self, int op, const char* database, const char* table, sqlite3_int64 rowid);
     uint64_t dataVersion();
     std::vector<int64_t> readKeyset(const std::string& keySql);
+    std::vector<int64_t> readSorted(const std::string& sortSql, const std::vector<bool>& descending);
     bool bringUpToDate(KeptKeyset& k);
 
     sqlite3* m_db = nullptr;
@@ -238,6 +242,15 @@ private:
 
 void bindVariant(sqlite3_stmt* s, int index, const vb::Variant& v);
 vb::Variant readColumn(sqlite3_stmt* s, int col, FieldType type);
+// The value a column of the given type reads as, from what SQLite holds: its storage class, its
+// number, and its text where readsAsText (as SQLite writes a number in a column of text).
+vb::Variant readValue(int storage, int64_t whole, double number, std::string_view text, FieldType type);
+bool readsAsText(int storage, FieldType type);
+// A fingerprint of a stored value: its storage class, length and bytes, so that any change by
+// anyone (a case-only change of a text, a Single written back as Double) gives another value.
+// The same as the SQL function kColumnSignature gives: compared in the statement that writes, it
+// tells a field changed since it was read without keeping a copy of the field in SQL.
+int64_t valueSignature(int storage, int64_t whole, double number, std::string_view bytes);
 
 // The system's error number (errno) behind the last I/O error of a SQLite connection; 0 when none
 // is known.

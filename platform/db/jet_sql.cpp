@@ -771,6 +771,7 @@ SelectParts parseSelect(const std::string& jet, const DottedNames& dotted) {
                 a = k + 1;
             }
         }
+        bool sortKeysOnly = true;
         for (auto [ta, tb] : terms) {
             size_t end = tb;
             std::string dir;
@@ -785,8 +786,18 @@ SelectParts parseSelect(const std::string& jet, const DottedNames& dotted) {
             // compound query, which must name one, keep the collation.
             const std::string term = trimmed(translateTokens(t, sig[ta], sig[end - 1] + 1, dotted, 3075));
             const bool position = end == ta + 1 && t[sig[ta]].kind == Token::Number;
-            if (compound || position) p.orderTerms.push_back(term + " COLLATE " + kCollation + dir);
-            else p.orderTerms.push_back(std::string(kSortKey) + "(" + term + ")" + dir);
+            if (compound || position) {
+                p.orderTerms.push_back(term + " COLLATE " + kCollation + dir);
+                sortKeysOnly = false;
+            } else {
+                p.orderTerms.push_back(std::string(kSortKey) + "(" + term + ")" + dir);
+                p.sortKeys.push_back(std::string(kSortKey) + "(" + term + ")");
+                p.descending.push_back(dir == " DESC");
+            }
+        }
+        if (!sortKeysOnly) {
+            p.sortKeys.clear();
+            p.descending.clear();
         }
     }
     // One source table: FROM name [AS alias] [WHERE …]
@@ -878,6 +889,13 @@ std::string buildOrderOfTwo(const SelectParts& p) {
     terms.push_back(p.qualifier + ".rowid");
     for (size_t i = 0; i < terms.size(); ++i) sql += (i ? ", " : " ORDER BY ") + terms[i];
     return sql + " LIMIT 1";
+}
+
+std::string buildSortKeySelect(const SelectParts& p) {
+    if (!p.wholeTable || p.sortKeys.empty() || p.sortKeys.size() != p.orderTerms.size()) return "";
+    std::string sql = "SELECT " + p.qualifier + ".rowid";
+    for (const auto& k : p.sortKeys) sql += ", " + k;
+    return sql + " " + p.tableFrom + " ORDER BY " + p.qualifier + ".rowid";
 }
 
 std::string buildRowFetch(const SelectParts& p, int count, const std::string& extraColumns) {

@@ -59,6 +59,9 @@ struct SelectParts {
     std::string selectList;  // translated
     std::string fromPart;    // "FROM ..." up to ORDER BY, translated
     std::vector<std::string> orderTerms;
+    // Where every term sorts by a value's sort key (kSortKey): those values, and which run downwards.
+    std::vector<std::string> sortKeys;
+    std::vector<bool> descending;
     std::string table;      // the one source table ("" when several, grouped, distinct …)
     std::string qualifier;  // its alias or name, as SQL
     std::string tableFrom;  // "FROM table [alias]" without conditions
@@ -72,6 +75,9 @@ std::string buildKeySelect(const SelectParts& parts);
 std::string buildRowFetch(const SelectParts& parts, int count, const std::string& extraColumns = "");
 // Of a whole table's SELECT: which of the rows ?1 and ?2 comes first in its order (one row, its id).
 std::string buildOrderOfTwo(const SelectParts& parts);
+// Of a whole table's SELECT whose terms all sort by sort keys: every row's id and its keys, in the
+// order of the ids ("" for any other SELECT).
+std::string buildSortKeySelect(const SelectParts& parts);
 
 // The tables and stored queries a statement reads: the names after FROM and JOIN, and after the
 // commas of a FROM list. A dotted name is one column only when such a stored query has it.

@@ -1,8 +1,11 @@
 #include "platform/db/recordset.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <unordered_map>
 #include <unordered_set>
@@ -25,11 +28,17 @@ struct Query {
     std::string fetchWalkingSql;  // and kFetchWalking at a time
     std::string rowsSql;   // every row of a dynaset of a whole table, with its id ("" for others)
     std::string orderSql;  // a dynaset of a whole table: which of two rows comes first
-    std::vector<std::string> stored;  // the table's stored columns, whose signatures a fetch reads
+    std::string wholeSql;  // and its rows as fetched, in the table's own order
+    std::string sortSql;   // and its rows' ids and sort keys, when it sorts by them only
+    std::vector<std::string> stored;  // the table's stored columns, signed as a fetch reads them
+    SelectParts parts;
 };
 constexpr int kFetch = 32;
 constexpr int kFetchWalking = 256;  // a cursor walking its rows reads this many at a time
 constexpr size_t kKeptRows = 4096;  // rows whose values a cursor keeps
+// A walk that read this many rows one batch after the other reads the rest of a large table in
+// one pass in the table's own order: far cheaper than finding each row by its id.
+constexpr size_t kWalkBeforeWhole = 4 * kFetchWalking;
 
 // The signature of a stored field, as SQL (see columnSignature in connection.cpp).
 std::string signatureOf(const std::string& qualifier, const std::string& column) {
@@ -69,6 +78,213 @@ double roundHalfEven(double d) {
 
 }  // namespace
 
+namespace {
+
+// What an entry of Recordset::Values holds: a value as SQLite gave it (a number of a column of
+// text also as the text SQLite writes for it), or one stored through the recordset.
+enum Tag : uint8_t {
+    RawNull,
+    RawInteger,
+    RawReal,
+    RawText,
+    RawBlob,
+    RawIntegerText,
+    RawRealText,
+    Empty,
+    Null,
+    Int16,
+    Int32,
+    Single,
+    Double,
+    Bool,
+    Text,
+    Date
+};
+
+template <typename T>
+void put(std::string& b, T v) {
+    b.append(reinterpret_cast<const char*>(&v), sizeof v);
+}
+template <typename T>
+T fromBytes(const char* b, size_t at) {
+    T v;
+    std::memcpy(&v, b + at, sizeof v);
+    return v;
+}
+void putText(std::string& b, std::string_view t) {
+    put(b, static_cast<uint32_t>(t.size()));
+    b.append(t.data(), t.size());
+}
+std::string_view loadText(const char* b, size_t at) { return std::string_view(b + at + 4, fromBytes<uint32_t>(b, at)); }
+
+// The size of an entry after its tag.
+size_t payload(const char* b, size_t at, Tag tag) {
+    switch (tag) {
+        case RawInteger:
+        case RawReal:
+        case Double:
+        case Date: return 8;
+        case Int16: return 2;
+        case Int32:
+        case Single: return 4;
+        case Bool: return 1;
+        case RawText:
+        case RawBlob:
+        case Text: return 4 + fromBytes<uint32_t>(b, at);
+        case RawIntegerText:
+        case RawRealText: return 8 + 4 + fromBytes<uint32_t>(b, at + 8);
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+void Recordset::Values::take(const std::string& b, uint32_t count, const std::vector<int64_t>& signatures, bool asRead) {
+    const Header h{count, static_cast<uint32_t>(signatures.size()), static_cast<uint32_t>(b.size()), asRead};
+    m_data.reset(new char[sizeof h + b.size() + signatures.size() * sizeof(int64_t)]);
+    std::memcpy(m_data.get(), &h, sizeof h);
+    std::memcpy(m_data.get() + sizeof h, b.data(), b.size());
+    if (!signatures.empty())
+        std::memcpy(m_data.get() + sizeof h + b.size(), signatures.data(), signatures.size() * sizeof(int64_t));
+}
+
+size_t Recordset::Values::offset(size_t index) const {
+    const char* b = bytes();
+    size_t at = 0;
+    for (size_t i = 0; i < index; ++i) {
+        const Tag tag = static_cast<Tag>(b[at++]);
+        at += payload(b, at, tag);
+    }
+    return at;
+}
+
+void Recordset::Values::nulls(size_t n) {
+    take(std::string(n, static_cast<char>(Null)), static_cast<uint32_t>(n), {}, false);
+}
+
+void Recordset::Values::assign(const std::vector<vb::Variant>& values, const std::vector<int64_t>& signatures) {
+    std::string b;
+    using T = vb::Variant::Type;
+    for (const vb::Variant& v : values) {
+        switch (v.type()) {
+            case T::Empty: b += static_cast<char>(Empty); break;
+            case T::Null: b += static_cast<char>(Null); break;
+            case T::Integer:
+                b += static_cast<char>(Int16);
+                put(b, v.toInt());
+                break;
+            case T::Long:
+                b += static_cast<char>(Int32);
+                put(b, v.toLong());
+                break;
+            case T::Single:
+                b += static_cast<char>(Single);
+                put(b, v.toSingle());
+                break;
+            case T::Double:
+                b += static_cast<char>(Double);
+                put(b, v.toDouble());
+                break;
+            case T::Boolean:
+                b += static_cast<char>(Bool);
+                put(b, static_cast<uint8_t>(v.toBool() ? 1 : 0));
+                break;
+            case T::String:
+                b += static_cast<char>(Text);
+                putText(b, *v.stringPtr());
+                break;
+            case T::Date:
+                b += static_cast<char>(Date);
+                put(b, v.toDate().serial);
+                break;
+        }
+    }
+    take(b, static_cast<uint32_t>(values.size()), signatures, false);
+}
+
+void Recordset::Values::read(sqlite3_stmt* s, int first, const std::vector<FieldType>& types) {
+    thread_local std::string b;
+    b.clear();
+    for (size_t c = 0; c < types.size(); ++c) {
+        const int col = first + static_cast<int>(c);
+        // The storage class first: a conversion to text changes what SQLite reports of the value.
+        const int storage = sqlite3_column_type(s, col);
+        switch (storage) {
+            case SQLITE_NULL: b += static_cast<char>(RawNull); continue;
+            case SQLITE_INTEGER:
+            case SQLITE_FLOAT: {
+                const bool whole = storage == SQLITE_INTEGER;
+                const bool text = detail::readsAsText(storage, types[c]);
+                b += static_cast<char>(whole ? (text ? RawIntegerText : RawInteger) : (text ? RawRealText : RawReal));
+                if (whole) put(b, static_cast<int64_t>(sqlite3_column_int64(s, col)));
+                else put(b, sqlite3_column_double(s, col));
+                if (!text) continue;
+                break;
+            }
+            default: b += static_cast<char>(storage == SQLITE_BLOB ? RawBlob : RawText); break;
+        }
+        const unsigned char* p = storage == SQLITE_BLOB ? static_cast<const unsigned char*>(sqlite3_column_blob(s, col))
+                                                         : sqlite3_column_text(s, col);
+        putText(b, std::string_view(p ? reinterpret_cast<const char*>(p) : "",
+                                    static_cast<size_t>(sqlite3_column_bytes(s, col))));
+    }
+    take(b, static_cast<uint32_t>(types.size()), {}, true);
+}
+
+vb::Variant Recordset::Values::get(size_t index, FieldType type) const {
+    const char* b = bytes();
+    size_t at = offset(index);
+    const Tag tag = static_cast<Tag>(b[at++]);
+    switch (tag) {
+        case RawNull: return detail::readValue(SQLITE_NULL, 0, 0, {}, type);
+        case RawInteger:
+        case RawIntegerText: {
+            const int64_t v = fromBytes<int64_t>(b, at);
+            return detail::readValue(SQLITE_INTEGER, v, static_cast<double>(v),
+                                     tag == RawIntegerText ? loadText(b, at + 8) : std::string_view(), type);
+        }
+        case RawReal:
+        case RawRealText:
+            return detail::readValue(SQLITE_FLOAT, 0, fromBytes<double>(b, at),
+                                     tag == RawRealText ? loadText(b, at + 8) : std::string_view(), type);
+        case RawText:
+        case RawBlob:
+            return detail::readValue(tag == RawBlob ? SQLITE_BLOB : SQLITE_TEXT, 0, 0, loadText(b, at), type);
+        case Empty: return vb::Variant();
+        case Null: return vb::Variant::null();
+        case Int16: return vb::Variant(fromBytes<int16_t>(b, at));
+        case Int32: return vb::Variant(fromBytes<int32_t>(b, at));
+        case Single: return vb::Variant(fromBytes<float>(b, at));
+        case Double: return vb::Variant(fromBytes<double>(b, at));
+        case Bool: return vb::Variant(fromBytes<uint8_t>(b, at) != 0);
+        case Text: return vb::Variant(std::string(loadText(b, at)));
+        case Date: return vb::Variant(vb::Variant::DateValue{fromBytes<double>(b, at)});
+    }
+    return vb::Variant::null();
+}
+
+int64_t Recordset::Values::signature(size_t index) const {
+    const char* b = bytes();
+    size_t at = offset(index);
+    const Tag tag = static_cast<Tag>(b[at++]);
+    switch (tag) {
+        case RawInteger:
+        case RawIntegerText: return detail::valueSignature(SQLITE_INTEGER, fromBytes<int64_t>(b, at), 0, {});
+        case RawReal:
+        case RawRealText: return detail::valueSignature(SQLITE_FLOAT, 0, fromBytes<double>(b, at), {});
+        case RawText: return detail::valueSignature(SQLITE_TEXT, 0, 0, loadText(b, at));
+        case RawBlob: return detail::valueSignature(SQLITE_BLOB, 0, 0, loadText(b, at));
+        default: return detail::valueSignature(SQLITE_NULL, 0, 0, {});
+    }
+}
+
+std::vector<int64_t> Recordset::Values::signatures() const {
+    if (!m_data) return {};
+    std::vector<int64_t> out(header().signatures);
+    if (!out.empty()) std::memcpy(out.data(), bytes() + header().size, out.size() * sizeof(int64_t));
+    return out;
+}
+
 Recordset::Recordset(std::shared_ptr<detail::Connection> conn, const std::string& source, RecordsetType type)
     : m_conn(std::move(conn)), m_source(source), m_type(type), m_query(std::make_unique<detail::Query>()) {
     detail::SelectParts parts;
@@ -94,17 +310,13 @@ Recordset::Recordset(std::shared_ptr<detail::Connection> conn, const std::string
     if (m_keyset) {
         m_query->keySql = detail::buildKeySelect(parts);
         // Every stored field is signed, also those the recordset does not show: a Delete takes them all.
-        std::string signatures;
-        for (const auto& c : base->columns) {
-            m_query->stored.push_back(c.name);
-            signatures += (signatures.empty() ? "" : ", ") + detail::signatureOf(parts.qualifier, c.name);
-        }
-        m_query->fetchSql = detail::buildRowFetch(parts, detail::kFetch, signatures);
-        m_query->fetchWalkingSql = detail::buildRowFetch(parts, detail::kFetchWalking, signatures);
+        for (const auto& c : base->columns) m_query->stored.push_back(c.name);
+        m_query->parts = parts;
         if (parts.wholeTable) {
             m_query->rowsSql = "SELECT " + parts.qualifier + ".rowid AS " + detail::kRowidColumn + ", " +
                                parts.selectList + " " + parts.tableFrom;
             m_query->orderSql = detail::buildOrderOfTwo(parts);
+            m_query->sortSql = detail::buildSortKeySelect(parts);
         }
     }
     load();
@@ -146,6 +358,33 @@ void Recordset::load() {
         if (c.type == FieldType::Boolean && c.defaultValue.isNull()) c.defaultValue = vb::Variant(false);
         columns.push_back(std::move(c));
     }
+    if (m_keyset) {
+        // A row holds the values of the columns, then those of the stored fields no column shows as
+        // it is stored, so that each stored field is signed as it was read.
+        m_readTypes.clear();
+        for (const auto& c : columns) m_readTypes.push_back(c.type);
+        m_storedAt.assign(m_query->stored.size(), 0);
+        std::vector<bool> shown(m_query->stored.size(), false);
+        for (size_t i = 0; i < columns.size(); ++i)
+            if (columns[i].stored >= 0 && !shown[static_cast<size_t>(columns[i].stored)]) {
+                shown[static_cast<size_t>(columns[i].stored)] = true;
+                m_storedAt[static_cast<size_t>(columns[i].stored)] = i;
+            }
+        std::string extra;
+        for (size_t k = 0; k < m_query->stored.size(); ++k) {
+            if (shown[k]) continue;
+            extra += (extra.empty() ? "" : ", ") + m_query->parts.qualifier + "." + quoteName(m_query->stored[k]);
+            m_storedAt[k] = m_readTypes.size();
+            m_readTypes.push_back(FieldType::Variant);
+        }
+        const detail::SelectParts& parts = m_query->parts;
+        m_query->fetchSql = detail::buildRowFetch(parts, detail::kFetch, extra);
+        m_query->fetchWalkingSql = detail::buildRowFetch(parts, detail::kFetchWalking, extra);
+        if (parts.wholeTable)
+            m_query->wholeSql = "SELECT " + parts.qualifier + ".rowid AS " + detail::kRowidColumn + ", " +
+                                parts.selectList + (extra.empty() ? "" : ", " + extra) + " " + parts.tableFrom +
+                                " ORDER BY " + parts.qualifier + ".rowid";
+    }
     std::vector<Row> rows;
     if (m_keyset) {
         // Only the ids now; values when a row is visited. A sort on a name of the select list
@@ -154,23 +393,32 @@ void Recordset::load() {
             m_conn->prepare(m_query->keySql);
         } catch (const vb::Error&) {
             m_query->keySql = m_query->sql;
+            m_query->sortSql.clear();
         }
-        const std::vector<int64_t> ids = m_conn->keyset(m_query->keySql, m_query->table, m_query->orderSql);
+        if (!m_query->sortSql.empty()) {
+            try {
+                m_conn->prepare(m_query->sortSql);
+            } catch (const vb::Error&) {
+                m_query->sortSql.clear();
+            }
+        }
+        const std::vector<int64_t> ids = m_conn->keyset(m_query->keySql, m_query->table, m_query->orderSql,
+                                                        m_query->sortSql, m_query->parts.descending);
         rows.resize(ids.size());
         for (size_t i = 0; i < ids.size(); ++i) {
             rows[i].rowid = ids[i];
             rows[i].serial = m_nextSerial++;
         }
     } else {
+        std::vector<FieldType> types;
+        for (const auto& c : columns) types.push_back(c.type);
         int rc;
         while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
             Row r;
             r.rowid = offset ? sqlite3_column_int64(s, 0) : 0;
             r.serial = m_nextSerial++;
             r.fetched = true;
-            r.values.reserve(static_cast<size_t>(n));
-            for (int i = 0; i < n; ++i)
-                r.values.push_back(detail::readColumn(s, i + offset, columns[static_cast<size_t>(i)].type));
+            r.values.read(s, offset, types);
             rows.push_back(std::move(r));
         }
         if (rc != SQLITE_DONE) m_conn->fail(rc, m_query->sql);
@@ -179,6 +427,8 @@ void Recordset::load() {
     m_rows = std::move(rows);
     m_readOrder.clear();
     m_walkedTo = -1;
+    m_walkedRows = 0;
+    m_wholeFrom = -1;
     if (m_fields.size() != m_columns.size()) {
         m_fields.clear();
         for (int i = 0; i < n; ++i) m_fields.push_back(Field(this, i));
@@ -228,10 +478,29 @@ void Recordset::arrive(long index, Arrival how) const {
 }
 
 void Recordset::arrive(long index, uint64_t token) const {
-    if (m_rows[static_cast<size_t>(index)].fetched && m_rows[static_cast<size_t>(index)].token == token) return;
+    const Row& at = m_rows[static_cast<size_t>(index)];
+    if (at.fetched && at.token == token) {
+        // A walk through rows read whole lets go of those it left far behind.
+        if (index == m_walkedTo) {
+            m_walkedTo = index + 1;
+            if (m_wholeFrom >= 0 && index - static_cast<long>(detail::kKeptRows) >= m_wholeFrom) {
+                Row& behind = m_rows[static_cast<size_t>(index) - detail::kKeptRows];
+                if (behind.fetched && behind.read == m_wholeRead && index - static_cast<long>(detail::kKeptRows) != m_pos) {
+                    behind.values.clear();
+                    behind.fetched = false;
+                }
+            }
+        }
+        return;
+    }
     // This row and the stale ones after it, in one read; a cursor that walks on from the last read
     // takes many rows at once.
     const bool walking = index == m_walkedTo;
+    if (walking && m_walkedRows >= detail::kWalkBeforeWhole && m_wholeFrom < 0 && !m_query->wholeSql.empty() &&
+        m_rows.size() - static_cast<size_t>(index) > detail::kKeptRows) {
+        readWhole(index, token);
+        return;
+    }
     const size_t most = static_cast<size_t>(walking ? detail::kFetchWalking : detail::kFetch);
     std::vector<size_t> batch;
     for (size_t i = static_cast<size_t>(index); i < m_rows.size() && batch.size() < most; ++i)
@@ -250,16 +519,10 @@ void Recordset::arrive(long index, uint64_t token) const {
     for (size_t i : batch) m_rows[i].gone = true;
     int rc;
     while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
-        const auto at = place.find(sqlite3_column_int64(s, 0));
-        if (at == place.end()) continue;
-        Row& r = m_rows[at->second];
-        r.values.clear();
-        r.values.reserve(m_columns.size());
-        for (size_t c = 0; c < m_columns.size(); ++c)
-            r.values.push_back(detail::readColumn(s, static_cast<int>(c + 1), m_columns[c].type));
-        r.signatures.clear();
-        for (size_t k = 0; k < m_query->stored.size(); ++k)
-            r.signatures.push_back(sqlite3_column_int64(s, static_cast<int>(m_columns.size() + 1 + k)));
+        const auto found = place.find(sqlite3_column_int64(s, 0));
+        if (found == place.end()) continue;
+        Row& r = m_rows[found->second];
+        r.values.read(s, 1, m_readTypes);
         r.gone = false;
     }
     if (rc != SQLITE_DONE) m_conn->fail(rc, sql);
@@ -268,10 +531,11 @@ void Recordset::arrive(long index, uint64_t token) const {
         r.fetched = true;
         r.token = token;
         r.read = ++m_reads;
-        if (r.gone) r.values.assign(m_columns.size(), vb::Variant::null());
+        if (r.gone) r.values.nulls(m_columns.size());
         m_readOrder.push_back({i, r.read});
     }
     m_walkedTo = batch.empty() ? -1 : static_cast<long>(batch.back()) + 1;
+    m_walkedRows = walking ? m_walkedRows + batch.size() : batch.size();
     // The values of rows read long ago go again (they are read anew when visited), so that a walk
     // through a large table keeps only the rows around it. A row read again since keeps them.
     while (m_readOrder.size() > detail::kKeptRows) {
@@ -280,9 +544,43 @@ void Recordset::arrive(long index, uint64_t token) const {
         if (i >= m_rows.size() || static_cast<long>(i) == m_pos) continue;
         Row& r = m_rows[i];
         if (!r.fetched || r.read != read) continue;
-        std::vector<vb::Variant>().swap(r.values);
+        r.values.clear();
         r.fetched = false;
     }
+}
+
+void Recordset::readWhole(long index, uint64_t token) const {
+    // The rows still to come, by their ids; the table read once in the order of its ids.
+    std::vector<std::pair<int64_t, size_t>> byId;
+    byId.reserve(m_rows.size() - static_cast<size_t>(index));
+    for (size_t i = static_cast<size_t>(index); i < m_rows.size(); ++i)
+        if (!m_rows[i].fetched || m_rows[i].token != token) byId.push_back({m_rows[i].rowid, i});
+    std::sort(byId.begin(), byId.end());
+    const uint64_t read = ++m_reads;
+    auto done = [&](size_t i, bool there) {
+        Row& r = m_rows[i];
+        if (!there) r.values.nulls(m_columns.size());
+        r.gone = !there;
+        r.fetched = true;
+        r.token = token;
+        r.read = read;
+    };
+    size_t next = 0;
+    detail::Stmt s = m_conn->prepare(m_query->wholeSql);
+    int rc = SQLITE_DONE;
+    while (next < byId.size() && (rc = sqlite3_step(s)) == SQLITE_ROW) {
+        const int64_t rowid = sqlite3_column_int64(s, 0);
+        for (; next < byId.size() && byId[next].first < rowid; ++next) done(byId[next].second, false);
+        if (next == byId.size() || byId[next].first != rowid) continue;  // not among the rows still to come
+        m_rows[byId[next].second].values.read(s, 1, m_readTypes);
+        done(byId[next++].second, true);
+    }
+    if (next < byId.size() && rc != SQLITE_DONE) m_conn->fail(rc, m_query->wholeSql);
+    for (; next < byId.size(); ++next) done(byId[next].second, false);
+    m_wholeFrom = index;
+    m_wholeRead = read;
+    m_walkedTo = index + 1;
+    m_walkedRows = 0;
 }
 
 void Recordset::dropPending() {
@@ -398,7 +696,8 @@ void Recordset::find(const std::string& criteria, bool forward, long start) {
         if (m_keyset) arrive(k, token);
         const Row& r = m_rows[static_cast<size_t>(k)];
         if (r.gone) continue;
-        for (size_t i = 0; i < r.values.size(); ++i) detail::bindVariant(s, static_cast<int>(i + 1), r.values[i]);
+        for (size_t i = 0; i < m_columns.size(); ++i)
+            detail::bindVariant(s, static_cast<int>(i + 1), r.values.get(i, m_columns[i].type));
         const int rc = sqlite3_step(s);
         sqlite3_reset(s);
         if (rc == SQLITE_ROW) {
@@ -476,9 +775,10 @@ void Recordset::Edit() {
     if (m_conn->readOnly()) raise(3027);
     if (hasCurrent()) arrive(m_pos);  // edit what the file holds now
     const Row& r = currentRow();
-    m_buffer = r.values;
+    m_buffer.clear();
+    for (size_t i = 0; i < m_columns.size(); ++i) m_buffer.push_back(r.values.get(i, m_columns[i].type));
     m_dirty.assign(m_columns.size(), false);
-    m_editSignatures = r.signatures;
+    m_editSignatures = signaturesOf(r);
     m_mode = EditMode::InProgress;
 }
 
@@ -520,7 +820,7 @@ void Recordset::Update() {
         Row r;
         r.rowid = sqlite3_last_insert_rowid(m_conn->handle());
         r.serial = m_nextSerial++;
-        r.values = std::move(m_buffer);
+        r.values.assign(m_buffer);
         r.fetched = false;  // read again when visited: the file fills in its defaults
         m_lastModified = r.serial;
         m_rows.push_back(std::move(r));
@@ -568,9 +868,8 @@ void Recordset::Update() {
             for (size_t k = 0; k < now.size(); ++k)
                 if (k >= m_editSignatures.size() || now[k] != m_editSignatures[k])
                     if (std::find(tested.begin(), tested.end(), static_cast<int>(k)) == tested.end()) othersChanged = true;
-            r.signatures = std::move(now);
+            r.values.assign(m_buffer, now);
         }
-        r.values = std::move(m_buffer);
         r.fetched = !othersChanged;
         r.token = 0;  // read again at the next visit
         m_lastModified = r.serial;
@@ -591,8 +890,9 @@ void Recordset::Delete() {
         sql += " AND " + detail::signatureOf("", m_query->stored[k]) + " = ?" + std::to_string(k + 2);
     detail::Stmt s = m_conn->prepare(sql);
     sqlite3_bind_int64(s, 1, r.rowid);
+    const std::vector<int64_t> signatures = signaturesOf(r);
     for (size_t k = 0; k < m_query->stored.size(); ++k)
-        sqlite3_bind_int64(s, static_cast<int>(k + 2), k < r.signatures.size() ? r.signatures[k] : 0);
+        sqlite3_bind_int64(s, static_cast<int>(k + 2), k < signatures.size() ? signatures[k] : 0);
     if (m_conn->run(s) == 0) staleRow(r);
     m_conn->wrote();
     m_rows.erase(m_rows.begin() + m_pos);
@@ -630,7 +930,15 @@ void Recordset::staleRow(Row& r) {
 vb::Variant Recordset::fieldValue(int index) const {
     checkOpen();
     if (m_mode != EditMode::None) return m_buffer[static_cast<size_t>(index)];
-    return currentRow().values[static_cast<size_t>(index)];
+    return currentRow().values.get(static_cast<size_t>(index), m_columns[static_cast<size_t>(index)].type);
+}
+
+std::vector<int64_t> Recordset::signaturesOf(const Row& r) const {
+    if (!r.values.asRead()) return r.values.signatures();
+    std::vector<int64_t> out;
+    out.reserve(m_storedAt.size());
+    for (size_t at : m_storedAt) out.push_back(r.values.signature(at));
+    return out;
 }
 
 void Recordset::setFieldValue(int index, const vb::Variant& v) {

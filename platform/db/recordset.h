@@ -12,6 +12,8 @@
 #include "platform/db/types.h"
 #include "platform/vb/variant.h"
 
+struct sqlite3_stmt;
+
 namespace db {
 
 namespace detail {
@@ -85,16 +87,6 @@ public:
 private:
     void moveToEnd(bool last);  // first or last row; 3021 when there is none
     friend class Field;
-    struct Row {
-        int64_t rowid = 0;
-        int64_t serial = 0;
-        std::vector<vb::Variant> values;
-        std::vector<int64_t> signatures;  // of the table's stored fields when the values were read
-        uint64_t token = 0;    // the file's change token when the values were read
-        uint64_t read = 0;     // which read of the recordset's brought them
-        bool fetched = false;  // values read (always for a snapshot)
-        bool gone = false;     // deleted since the recordset was opened
-    };
     struct Column {
         std::string name;
         FieldType type = FieldType::Variant;
@@ -103,6 +95,49 @@ private:
         bool counter = false;
         vb::Variant defaultValue;
         int stored = -1;  // the base column's place among the signed stored columns
+    };
+    // A row's values in one block of memory: as SQLite gave them (each read as its column's type
+    // when asked for, and signed as it was read), or as the recordset stored them. A table of many
+    // thousand rows then costs one allocation a row instead of one for many of its values.
+    class Values {
+    public:
+        size_t size() const { return m_data ? header().count : 0; }
+        void clear() { m_data.reset(); }  // and gives the memory back
+        void nulls(size_t n);
+        // Values stored through the recordset, and the signatures of the row's stored fields as
+        // the file holds them now.
+        void assign(const std::vector<vb::Variant>& values, const std::vector<int64_t>& signatures = {});
+        // The columns first, first + 1, … of the statement's row, read as `types` says.
+        void read(sqlite3_stmt* s, int first, const std::vector<FieldType>& types);
+        vb::Variant get(size_t index, FieldType type) const;
+        bool asRead() const { return m_data && header().asRead; }
+        // Of values read: the signature of the value as SQLite gave it (kColumnSignature).
+        int64_t signature(size_t index) const;
+        // Of values assigned: the signatures given.
+        std::vector<int64_t> signatures() const;
+
+    private:
+        struct Header {
+            uint32_t count;
+            uint32_t signatures;
+            uint32_t size;  // of the values
+            bool asRead;
+        };
+        const Header& header() const { return *reinterpret_cast<const Header*>(m_data.get()); }
+        const char* bytes() const { return m_data.get() + sizeof(Header); }
+        size_t offset(size_t index) const;
+        void take(const std::string& bytes, uint32_t count, const std::vector<int64_t>& signatures, bool asRead);
+        std::unique_ptr<char[]> m_data;
+    };
+    struct Row {
+        int64_t rowid = 0;
+        int64_t serial = 0;
+        // The recordset's columns, then the stored fields it does not show (for their signatures).
+        Values values;
+        uint64_t token = 0;    // the file's change token when the values were read
+        uint64_t read = 0;     // which read of the recordset's brought them
+        bool fetched = false;  // values read (always for a snapshot)
+        bool gone = false;     // deleted since the recordset was opened
     };
 
     void load();
@@ -123,6 +158,10 @@ private:
     // The rest of a search from `start`, the file's indexes finding the rows the criterion matches;
     // false when the criterion is not one that can be searched for so (see criteriaRowsQuery).
     bool findByRows(const std::string& criteria, const std::vector<std::string>& names, bool forward, long start);
+    // The rows from `index` on that are not current, read in one pass over the table in its own order.
+    void readWhole(long index, uint64_t token) const;
+    // The signatures of the row's stored fields as it was read.
+    std::vector<int64_t> signaturesOf(const Row& r) const;
     vb::Variant fieldValue(int index) const;
     void setFieldValue(int index, const vb::Variant& v);
     vb::Variant coerce(const Column& c, const vb::Variant& v) const;
@@ -140,6 +179,11 @@ private:
     mutable uint64_t m_reads = 0;
     mutable long m_walkedTo = -1;             // the row after the last ones read
     mutable bool m_arrivalDue = false;        // the walk came to the current row, not yet read
+    mutable size_t m_walkedRows = 0;          // rows the walk read one batch after the other
+    mutable long m_wholeFrom = -1;            // the walk read the rest of the rows whole from here
+    mutable uint64_t m_wholeRead = 0;         // as that read
+    std::vector<FieldType> m_readTypes;       // of the values a row holds
+    std::vector<size_t> m_storedAt;           // where each stored field's value is among them
     bool m_keyset = false;  // rows hold their ids and read their values when visited
     long m_pos = -1;              // -1 = before the first row, size() = after the last
     bool m_currentDeleted = false;  // the current row was deleted and nothing moved since

@@ -247,3 +247,75 @@ TEST_F(LargeFile, AWalkThroughManyRowsReadsEveryRowAndEditsTheOneItStandsOn) {
     rs->MovePrevious();
     EXPECT_EQ(errorOf([&] { (void)rs->Fields("Vorname").Value(); }), 3167);
 }
+
+// A whole table's rows are sorted by their keys in memory: values of every kind (Null, whole and
+// real numbers that compare across their kinds, text of many alike, blobs), terms running down
+// and up, and ties, come in the order SQLite's own sort gives the same statement.
+TEST_F(LargeFile, RowsSortedInMemoryComeInTheOrderOfSQLitesSort) {
+    d->Execute("CREATE TABLE [Gemischt] ([Nr] COUNTER, [Wert] DATETIME, [Name] TEXT(20))");
+    std::string werte;
+    const char* beispiele[] = {"NULL", "3", "-2", "2.5", "3.0", "-2.75", "9007199254740993", "9007199254740992.0",
+                               "'Müller'", "'Mueller'", "'müller'", "'Abel'", "''", "x'00ff'", "x''", "1e300"};
+    std::mt19937 z(7);
+    for (int i = 0; i < 600; ++i)
+        werte += std::string(i ? ", (" : "(") + beispiele[z() % std::size(beispiele)] + ", " +
+                 (z() % 4 ? "'" + std::string(1, static_cast<char>('a' + z() % 3)) + "'" : std::string("NULL")) + ")";
+    ASSERT_EQ(outside(path("gross.ZDB"), "INSERT INTO Gemischt (Wert, Name) VALUES " + werte), "");
+    auto nummern = [&](const std::string& sql, db::RecordsetType type) {
+        std::vector<long> out;
+        auto rs = d->OpenRecordset(sql, type);
+        for (; !rs->Eof(); rs->MoveNext()) out.push_back(rs->Fields("Nr").Value().toLong());
+        return out;
+    };
+    for (const std::string sql : {"select * from gemischt order by wert", "select * from gemischt order by wert desc",
+                                  "select * from gemischt order by name desc, wert",
+                                  "select * from gemischt order by wert desc, name desc",
+                                  "select * from gemischt g order by g.name, g.wert"}) {
+        const auto erwartet = nummern(sql, db::RecordsetType::Snapshot);
+        ASSERT_EQ(erwartet.size(), 600u) << sql;
+        EXPECT_EQ(nummern(sql, db::RecordsetType::Dynaset), erwartet) << sql;
+    }
+}
+
+// The values a walk read are signed as SQLite gave them: a blob in a memo, a real in a Yes/No
+// field and a field the statement does not show count as unchanged while no one changed them,
+// and a change of a field the statement does not show keeps the row from being deleted.
+TEST_F(LargeFile, RowsReadOnAWalkAreSignedAsTheyWereRead) {
+    persons(6000);
+    ASSERT_EQ(outside(path("gross.ZDB"), "UPDATE PersDat SET Bemerkung = x'4142', Metasatz = 1.5 WHERE PersonID % 10 = 0"),
+              "");
+    auto rs = d->OpenRecordset("select PersonID, Nachname, Bemerkung from persdat order by nachname, vorname");
+    std::vector<long> reihe;
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+        reihe.push_back(rs->Fields("PersonID").Value().toLong());
+        if (reihe.back() % 10 == 0) EXPECT_EQ(rs->Fields("Bemerkung").Value().toString(), "AB");
+    }
+    ASSERT_EQ(reihe.size(), 6000u);
+    // Rows far on in the walk, read with the rest of the table.
+    auto hin = [&](long person) {
+        rs->MoveFirst();
+        for (long i = 0; reihe[static_cast<size_t>(i)] != person; ++i) rs->MoveNext();
+    };
+    rs->MoveLast();
+    for (long i = 0; i < 5; ++i) rs->MovePrevious();
+    long person = rs->Fields("PersonID").Value().toLong();
+    ASSERT_EQ(person % 10 == 0 ? 1 : 0, 0);
+    rs->Edit();
+    rs->Fields("Nachname") = "Neu";
+    rs->Update();
+    EXPECT_EQ(outside(path("gross.ZDB"), "SELECT Nachname FROM PersDat WHERE PersonID = " + std::to_string(person)), "Neu");
+
+    const long mitBlob = *std::find_if(reihe.rbegin(), reihe.rend(), [](long p) { return p % 10 == 0; });
+    hin(mitBlob);
+    EXPECT_EQ(rs->Fields("Bemerkung").Value().toString(), "AB");
+    rs->Delete();
+    EXPECT_EQ(outside(path("gross.ZDB"), "SELECT count(*) FROM PersDat WHERE PersonID = " + std::to_string(mitBlob)), "0");
+
+    person = reihe[reihe.size() - 20];
+    hin(person);
+    ASSERT_EQ(rs->Fields("PersonID").Value().toLong(), person);
+    ASSERT_EQ(outside(path("gross.ZDB"), "UPDATE PersDat SET Vorname = 'Anders' WHERE PersonID = " + std::to_string(person)),
+              "");
+    EXPECT_EQ(errorOf([&] { rs->Delete(); }), 3197);
+    EXPECT_EQ(outside(path("gross.ZDB"), "SELECT Vorname FROM PersDat WHERE PersonID = " + std::to_string(person)), "Anders");
+}
