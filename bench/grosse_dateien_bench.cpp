@@ -1,6 +1,6 @@
 // Figures of the actions on one person, and of the actions on a whole data file, on a data file of
-// 10 persons and on a file of 100,000 persons side by side ("<name>", "<name>_100k"), so that a
-// reader sees how each cost grows with the file. The program runs in a
+// 10 persons and on files of 20,000 and 100,000 persons side by side ("<name>", "<name>_20k",
+// "<name>_100k"), so that a reader sees how each cost grows with the file. The program runs in a
 // copy of the installation folder with the copy of a generated file open (see grosse_datei.h);
 // the person worked on stands in the middle of the file.
 
@@ -352,7 +352,7 @@ struct Groesse {
     int personen;
     const char* endung;
 };
-constexpr Groesse kGroessen[] = {{10, ""}, {100000, "_100k"}};
+constexpr Groesse kGroessen[] = {{10, ""}, {20000, "_20k"}, {100000, "_100k"}};
 
 template <typename F>
 void anmelden(const char* name, F f, int wiederholungen = 0, int iterationen = 0) {

@@ -24,7 +24,7 @@ struct Query {
     bool updatable = false;
     std::string table;  // the one table rows are written to ("" = read only)
     std::string keySql;    // a dynaset's row ids in order
-    std::string fetchSql;  // a dynaset's rows by id, kFetch at a time, then their fields' signatures
+    std::string fetchSql;  // a dynaset's rows by id, kFetch at a time, then the stored fields no column shows
     std::string fetchWalkingSql;  // and kFetchWalking at a time
     std::string rowsSql;   // every row of a dynaset of a whole table, with its id ("" for others)
     std::string orderSql;  // a dynaset of a whole table: which of two rows comes first
