@@ -35,14 +35,25 @@ void DataControl::closeReleased() {
 }
 
 void DataControl::followFile(const std::string& from, const std::string& to) {
+    std::vector<DataControl*> refused;
     for (DataControl* c : controls()) {
         if (c->m_databaseName.empty() || detail::resolvePath(c->m_databaseName) != from) continue;
         c->m_databaseName = to;
         if (c->m_database) c->m_database->setName(to);
+        if (c->m_refusedLost && !c->m_recordset) refused.push_back(c);
+    }
+    for (DataControl* c : refused) {
+        if (!controls().count(c)) continue;  // a listener may have destroyed it
+        try {
+            c->Refresh();
+        } catch (...) {
+            // Said when the control is used next.
+        }
     }
 }
 
 void DataControl::close() {
+    m_refusedLost = false;
     if (m_recordset) m_recordset->setChangeListener(nullptr);
     m_recordset.reset();
     if (m_database) m_database->Close();
@@ -73,10 +84,16 @@ void DataControl::Refresh() {
             rs->setChangeListener([this] { fire(); });
             m_recordset = rs;
         }
+    } catch (const vb::Error& e) {
+        m_refusedLost = vb::err::fileLostWhileOpen(e.number());
+        fire();
+        throw;
     } catch (...) {
+        m_refusedLost = false;
         fire();
         throw;
     }
+    m_refusedLost = false;
     fire();
 }
 

@@ -50,7 +50,7 @@ public:
     // Closes every control whose file the engine let go of (DBEngine::releaseFile).
     static void closeReleased();
     // Every control bound to the file `from` is bound to `to` from now on, its database and
-    // cursor kept (DBEngine::followHeldFile).
+    // cursor kept (DBEngine::followHeldFile); one whose opening the lost file refused opens now.
     static void followFile(const std::string& from, const std::string& to);
 
     // Called whenever the current row or its content changes (Refresh, moves, finds, Update,
@@ -69,6 +69,7 @@ private:
     db::RecordsetType m_type = db::RecordsetType::Dynaset;
     std::shared_ptr<db::Database> m_database;
     bool m_openedExclusive = false;
+    bool m_refusedLost = false;  // the last Refresh was refused: the file was lost while open
     std::shared_ptr<db::Recordset> m_recordset;
     std::map<int, std::function<void()>> m_listeners;
     int m_nextListener = 1;

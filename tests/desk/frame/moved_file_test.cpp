@@ -245,6 +245,20 @@ TEST_F(VerloreneDatei, BeimOeffnenEinesFenstersGeschlossenEineMeldung) {
     EXPECT_FALSE(gDateiOffen);
 }
 
+// Written back while a window was being opened on it: the window shows the file's persons.
+TEST_F(VerloreneDatei, BeimOeffnenEinesFenstersWiederGeschriebenZeigtEsDieDatei) {
+    fs::remove(datei);
+    h().answer(forms::vbYes);
+    PersonendatenAnzeigen();
+    ASSERT_EQ(h().messages().size(), 2u);
+    auto& f = forms::Instance<frmpers>();
+    ASSERT_TRUE(f.isVisible());
+    ASSERT_NE(f.Data1.Recordset(), nullptr);
+    EXPECT_EQ(f.Bezeichnung15.Caption(), "2");
+    EXPECT_TRUE(f.Befehl7.isEnabled());
+    EXPECT_EQ(sqlite(datei, "select count(*) from persdat"), "2\n");
+}
+
 // Before: a folder made read-only reported 3051 at the window and again at the save, and the
 // person was stored all the same. Run in a child without the right to write anywhere (root's
 // capabilities dropped), since root writes into any folder.
