@@ -594,8 +594,7 @@ void Connection::closeHandle() {
     for (auto& [sql, s] : m_cache)
         if (!m_lent.count(s)) sqlite3_finalize(s);
     m_cache.clear();
-    if (!m_readOnly && m_ready && m_depth == 0)
-        sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    if (!m_readOnly && m_ready) checkpointAsLettingGo();
     // SQLite leaves its log and shared-memory file beside the old name of a file moved or
     // deleted meanwhile, since they might belong to a file put there since. Where none stands
     // there, they are this connection's alone and go with it.
@@ -711,6 +710,17 @@ void Connection::shutdown() {
 void Connection::checkpoint() {
     if (m_db && !m_readOnly && m_depth == 0)
         sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+}
+
+void Connection::checkpointAsLettingGo() {
+    if (!m_db || m_readOnly || m_depth != 0) return;
+    if (fate().fate != HeldFile::Fate::InPlace) {
+        checkpoint();
+        return;
+    }
+    sqlite3_busy_timeout(m_db, 0);
+    sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    sqlite3_busy_timeout(m_db, DBEngine::instance().busyTimeout());
 }
 
 void Connection::checkOwner(const DBEngine::Login& login) {

@@ -143,6 +143,11 @@ public:
     // write: it moves only what was committed into the file this connection holds, wherever that
     // stands now, and empties the log beside its old name.
     void checkpoint();
+    // The same as the file is let go. For a file still under its name it does not wait for another
+    // program that reads: that program's snapshot keeps the rest of the log, which stays whole
+    // beside the file and goes into it when the last program lets go of the file, so waiting would
+    // only hold the user up. A file moved or deleted meanwhile waits as checkpoint() does.
+    void checkpointAsLettingGo();
 
     // What became of the file since it was opened.
     HeldFile fate() const;

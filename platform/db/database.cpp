@@ -44,7 +44,7 @@ void Database::Close() {
         } catch (...) {
         }
     }
-    m_conn->checkpoint();
+    m_conn->checkpointAsLettingGo();
     m_conn.reset();
 }
 

@@ -305,11 +305,13 @@ namespace {
 bool byteCopy(const std::string& src, const std::string& target, const std::string& shownTarget) {
     RawDb r;
     if (sqlite3_open_v2(src.c_str(), &r.db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) return false;
-    sqlite3_busy_timeout(r.db, DBEngine::instance().busyTimeout());
+    // Another program that reads keeps frames in the log however long this waits for it.
+    sqlite3_busy_timeout(r.db, 0);
     int logFrames = -1;
     if (sqlite3_wal_checkpoint_v2(r.db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, &logFrames, nullptr) != SQLITE_OK ||
         logFrames > 0)
         return false;
+    sqlite3_busy_timeout(r.db, DBEngine::instance().busyTimeout());
     if (sqlite3_exec(r.db, "BEGIN; SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr) != SQLITE_OK)
         return false;
     std::error_code ec;

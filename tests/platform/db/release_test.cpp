@@ -140,6 +140,42 @@ TEST_F(ReleaseTest, RemovingADataFileTakesItsJournalsButNotAFileAnotherProgramRe
     EXPECT_EQ(outside(a, "SELECT Nachname FROM PersDat"), "Neu");
 }
 
+// An outside program that stays inside a read holds on to part of the log. Closing the file and
+// copying it go on without waiting for that program, and nothing committed is missing from the
+// file or from its copy.
+TEST_F(ReleaseTest, ClosingAndCopyingAFileWaitForNoOutsideReaderAndLoseNothing) {
+    // A wait for the reader would last until the test is stopped: the reader ends only afterwards.
+    const int vorher = db::DBEngine::instance().busyTimeout();
+    db::DBEngine::instance().setBusyTimeout(24 * 60 * 60 * 1000);
+    struct Zurueck {
+        int ms;
+        ~Zurueck() { db::DBEngine::instance().setBusyTimeout(ms); }
+    } zurueck{vorher};
+
+    const std::string a = path("a.ZDB");
+    auto d = makeDataFile(*ws, a);
+    addPerson(*d, "Anna", "Berg");
+    const std::string gelesen = path("gelesen.txt");
+    std::FILE* leser = ::popen(("sqlite3 " + support::shellQuote(a) + " > " + support::shellQuote(gelesen)).c_str(), "w");
+    ASSERT_NE(leser, nullptr);
+    std::fputs("BEGIN;\nSELECT count(*) FROM PersDat;\n", leser);
+    std::fflush(leser);
+    for (int i = 0; i < 3000 && support::readFile(gelesen) != "1\n"; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(support::readFile(gelesen), "1\n");
+
+    addPerson(*d, "Bert", "Cramer");
+    d->Close();
+    d.reset();
+    db::copyDatabaseFile(a, path("kopie.ZDB"));
+    EXPECT_EQ(outside(path("kopie.ZDB"), "SELECT group_concat(Nachname) FROM PersDat"), "Berg,Cramer");
+
+    std::fputs("COMMIT;\n.quit\n", leser);
+    ::pclose(leser);
+    EXPECT_EQ(outside(a, "SELECT group_concat(Nachname) FROM PersDat"), "Berg,Cramer");
+    EXPECT_EQ(integrity(a), "ok");
+}
+
 TEST_F(ReleaseTest, AHeldFileIsNeitherReadNorWrittenThroughADescriptorOfOurOwn) {
     const std::string a = path("a.ZDB");
     auto d = makeDataFile(*ws, a);
