@@ -253,6 +253,16 @@ void resetGlobals();
 void ShowErrorMessage(const vb::Error& e);
 // Any exception reaching a trap: a std exception is shown as the standard box too.
 void ShowErrorMessage(const std::exception& e);
+// While one lives, a full disk and an I/O error are each told once: the parts of a command that
+// trap their own errors (the file, the settings, the recent-files list) all fail on a disk that
+// stays full, and the user is to read the cause once, not once per part. The outermost one counts.
+class PlattenfehlerEinmalMelden {
+  public:
+    PlattenfehlerEinmalMelden();
+    ~PlattenfehlerEinmalMelden();
+    PlattenfehlerEinmalMelden(const PlattenfehlerEinmalMelden&) = delete;
+    PlattenfehlerEinmalMelden& operator=(const PlattenfehlerEinmalMelden&) = delete;
+};
 // Runs the body of an event handler with the standard trap around it.
 template <class F>
 void mitFehlerfalle(F&& body) {

@@ -128,13 +128,32 @@ forms::Form* ErgebnisfensterOeffnen(forms::Form* f, QPointer<QWidget>& ablage,
     return f;
 }
 
+namespace {
+int g_einmalTiefe = 0;
+bool g_vollGemeldet = false;
+bool g_eaGemeldet = false;
+}  // namespace
+
+PlattenfehlerEinmalMelden::PlattenfehlerEinmalMelden() { ++g_einmalTiefe; }
+
+PlattenfehlerEinmalMelden::~PlattenfehlerEinmalMelden() {
+    if (--g_einmalTiefe == 0) g_vollGemeldet = g_eaGemeldet = false;
+}
+
 void ShowErrorMessage(const vb::Error& e) {
     if (e.number() == vb::err::CancelError) return;
+    // The engine's and the files' numbers for the same two causes.
+    bool* gemeldet = e.number() == 3026 || e.number() == 61   ? &g_vollGemeldet
+                     : e.number() == 3043 || e.number() == 57 ? &g_eaGemeldet
+                                                              : nullptr;
+    const bool schonGemeldet = gemeldet && g_einmalTiefe > 0 && *gemeldet;
+    if (gemeldet && g_einmalTiefe > 0) *gemeldet = true;
     const bool dateiVerloren = vb::err::fileLostWhileOpen(e.number());
     // For a file deleted, moved or write-protected while open the main window asks what is to
     // become of it instead: that question is the one message.
     if (dateiVerloren && g_hauptfenster) forms::Screen::setMousePointer(forms::vbDefault);
-    if (!dateiVerloren || !g_hauptfenster || !g_hauptfenster->gehalteneDateiVerloren(e)) {
+    if (!schonGemeldet &&
+        (!dateiVerloren || !g_hauptfenster || !g_hauptfenster->gehalteneDateiVerloren(e))) {
         const bool fest = programm().festeFehlerworte;
         const std::string text = (fest ? std::string("Folgender Fehler trat auf:") : textOder(363, "Folgender Fehler trat auf:")) +
                                  gCrLf + gCrLf + e.description() + gCrLf + (fest ? std::string("Nummer:") : textOder(364, "Nummer:")) +

@@ -783,6 +783,7 @@ void frmMDI::einstellungenVerloren(const db::HeldFile& zustand) {
 }
 
 void frmMDI::mnuNew_Click() {
+    const PlattenfehlerEinmalMelden einmal;
     if (gDateiOffen) {
         if (forms::MsgBox(DialogTxt(2), forms::vbYesNo | forms::vbQuestion, DialogTxt(3)) != forms::vbYes) return;
         CloseDataFile();
@@ -812,6 +813,7 @@ void frmMDI::mnuNew_Click() {
 }
 
 void frmMDI::mnuOpen_Click() {
+    const PlattenfehlerEinmalMelden einmal;
     bool abbruch = false;
     OpenLocalDB("", abbruch);
     if (!abbruch) {
@@ -893,6 +895,7 @@ void frmMDI::UpdateMenu() {
 }
 
 void frmMDI::mnuFileArray_Click(int index) {
+    const PlattenfehlerEinmalMelden einmal;
     const std::string pfad = recentPath(index);
     bool abbruch = false;
     OpenLocalDB(pfad, abbruch);
