@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <bit>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include "platform/db/jet_sql.h"
 #include "platform/db/text.h"
 #include "platform/files/held_files.h"
+#include "platform/files/system_calls.h"
 #include "platform/vb/strings.h"
 
 namespace db::detail {
@@ -164,7 +166,22 @@ int lastSystemError(sqlite3* db) {
         log->pMethods->xFileControl(log, SQLITE_FCNTL_LAST_ERRNO, &e) == SQLITE_OK && e)
         return e;
     e = 0;
-    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &e) == SQLITE_OK) return e;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &e) == SQLITE_OK && e) return e;
+    // A rollback journal whose write or sync failed is closed (and its error with it) by the time
+    // SQLite reports: a disk without space left is the cause then.
+    switch (sqlite3_extended_errcode(db)) {
+        case SQLITE_IOERR:
+        case SQLITE_IOERR_WRITE:
+        case SQLITE_IOERR_FSYNC:
+        case SQLITE_IOERR_DIR_FSYNC:
+        case SQLITE_IOERR_TRUNCATE:
+        case SQLITE_IOERR_SHMSIZE: {
+            const char* name = sqlite3_db_filename(db, "main");
+            if (name && *name && files::sys::diskFull(name)) return ENOSPC;
+            break;
+        }
+        default: break;
+    }
     return 0;
 }
 

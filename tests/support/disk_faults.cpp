@@ -1,6 +1,7 @@
 #include "support/disk_faults.h"
 
 #include <sqlite3.h>
+#include <sys/statvfs.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -84,6 +85,12 @@ ssize_t ownWrite(int fd, const void* data, size_t n) {
 }
 int ownSync(int fd) {
     return fails() ? -1 : ::fsync(fd);
+}
+// A disk that has filled up says so when asked for its free space, until the faults are off.
+int ownStatvfs(const char* path, struct statvfs* out) {
+    const int rc = ::statvfs(path, out);
+    if (rc == 0 && g_state.counting && g_state.hit && g_state.error == ENOSPC) out->f_bavail = out->f_bfree = 0;
+    return rc;
 }
 
 // ------------------------------------------------------------------ a VFS over the default one
@@ -269,7 +276,7 @@ void installAll() {
     replaceSystemCall(g_real, "pwrite64", g_pwrite64, &shimPwrite64);
     replaceSystemCall(g_real, "ftruncate", g_ftruncate, &shimFtruncate);
     replaceSystemCall(g_real, "fallocate", g_fallocate, &shimFallocate);
-    files::sys::replace(&ownWrite, &ownSync);
+    files::sys::replace(&ownWrite, &ownSync, &ownStatvfs);
 
     g_vfs.iVersion = 3;
     g_vfs.szOsFile = static_cast<int>(sizeof(ShimFile)) + g_real->szOsFile;

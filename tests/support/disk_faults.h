@@ -2,8 +2,9 @@
 
 // Faults of the disk, as SQLite tests its own handling of them: the n-th write, truncation or sync
 // the program makes from a given moment on fails, with ENOSPC (a full disk: that write and every
-// later one fail, until the faults are switched off; a truncation never fails for want of space,
-// so the disk fills at the next write) or with EIO (an I/O error: that call only).
+// later one fail, and the disk tells of no free space, until the faults are switched off; a
+// truncation never fails for want of space, so the disk fills at the next write) or with EIO (an
+// I/O error: that call only).
 //
 // Writes are SQLite's system calls "write", "pwrite", "pwrite64", "ftruncate" and "fallocate",
 // replaced through xSetSystemCall beside the engine's own replacements, and the calls through which

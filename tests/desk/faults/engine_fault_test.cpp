@@ -102,3 +102,82 @@ TEST_F(Festplatte, ANewFileThatCannotBeMadeWholeLeavesNothingBehind) {
 }
 
 }  // namespace
+
+namespace {
+
+// A file in the rollback-journal mode (made so by another program, or one that could not go over
+// to the log because another program was reading it) fails on a full disk as one with the log
+// does: with the disk's own error.
+TEST_F(Festplatte, AFileWithARollbackJournalNamesTheDisksOwnError) {
+    d->Close();
+    d.reset();
+    db::DBEngine::instance().releaseFile(datei());
+    ASSERT_EQ(outside(datei(), "PRAGMA journal_mode=DELETE"), "delete");
+    auto gelesen = [&](const char* anweisung) {
+        sqlite3* c = nullptr;
+        std::string out;
+        sqlite3_open_v2(datei().c_str(), &c, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_exec(
+            c, anweisung,
+            [](void* o, int, char** werte, char**) {
+                *static_cast<std::string*>(o) += werte[0] ? werte[0] : "NULL";
+                return 0;
+            },
+            &out, nullptr);
+        sqlite3_close_v2(c);
+        return out;
+    };
+    // A reader of another connection while the transaction begins keeps the file from going over
+    // to the log; it is done before anything is written. The switch does not wait for it.
+    db::DBEngine::instance().setBusyTimeout(0);
+    auto schreiben = [&](long n, int fehler) {
+        sqlite3* leser = nullptr;
+        sqlite3_open_v2(datei().c_str(), &leser, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_exec(leser, "BEGIN; SELECT count(*) FROM PersDat", nullptr, nullptr, nullptr);
+        auto f = ws->OpenDatabase(datei(), false, false);
+        f->BeginTrans();
+        sqlite3_exec(leser, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close_v2(leser);
+        if (n) DiskFaults::failAt(n, fehler);
+        else DiskFaults::count();
+        const int nummer = errorOf([&] {
+            dbtest::addPerson(*f, "Nina", "Neu");
+            f->Execute("UPDATE PersDat SET Bemerkung = '" + std::string(3000, 'x') + "'");
+            f->CommitTrans();
+        });
+        DiskFaults::off();
+        if (nummer) {
+            EXPECT_EQ(errorOf([&] { f->Rollback(); }), 0);
+        }
+        f->Close();
+        db::DBEngine::instance().releaseFile(datei());
+        // Back to the one person.
+        if (!nummer) gelesen("DELETE FROM PersDat WHERE Nachname = 'Neu'; UPDATE PersDat SET Bemerkung = NULL");
+        return nummer;
+    };
+    for (const int fehler : {ENOSPC, EIO}) {
+        SCOPED_TRACE(fehler == ENOSPC ? "ENOSPC" : "EIO");
+        ASSERT_EQ(schreiben(0, fehler), 0);
+        const long anzahl = DiskFaults::counted();
+        ASSERT_GT(anzahl, 0);
+        int fehlgeschlagen = 0;
+        for (long n = 1; n <= anzahl; ++n) {
+            SCOPED_TRACE(n);
+            const int nummer = schreiben(n, fehler);
+            if (nummer) {
+                ++fehlgeschlagen;
+                EXPECT_EQ(nummer, fehler == ENOSPC ? 3026 : 3043);
+            }
+            // As a connection of its own reads it (an outside program for every n would be slow).
+            EXPECT_EQ(gelesen("PRAGMA integrity_check") + gelesen("SELECT group_concat(Nachname) FROM PersDat"),
+                      "okBerg");
+            if (HasFailure()) return;
+        }
+        EXPECT_GT(fehlgeschlagen, 0);
+    }
+    EXPECT_EQ(integrity(datei()), "ok");
+    EXPECT_EQ(personen(), "Berg");
+    EXPECT_EQ(outside(datei(), "PRAGMA journal_mode"), "delete");
+}
+
+}  // namespace
