@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/files/file_io.h"
 #include "platform/files/held_files.h"
 #include "platform/files/paths.h"
 #include "platform/vb/error.h"
@@ -146,11 +147,9 @@ void MetafileWriter::save(const std::string& path) const {
         throw vb::Error(76, vb::errorDescription(76) + ": " + fp.parent_path().string());
     files::refuseHeldFile(p);
     const std::vector<uint8_t> data = bytes();
-    std::FILE* f = std::fopen(p.c_str(), "wb");
-    if (!f) throw vb::Error(75, vb::errorDescription(75) + ": " + p);
-    const bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-    const bool closed = std::fclose(f) == 0;
-    if (!ok || !closed) throw vb::Error(75, vb::errorDescription(75) + ": " + p);
+    files::FileReplacement out(p);
+    out.write(data.data(), data.size());
+    out.commit();
 }
 
 }  // namespace draw

@@ -5,11 +5,11 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <filesystem>
 
 #include "platform/draw/metafile.h"
+#include "platform/files/file_io.h"
 #include "platform/files/held_files.h"
 #include "platform/files/paths.h"
 #include "platform/vb/error.h"
@@ -111,9 +111,14 @@ void SavePicture(const Picture& picture, const std::string& path) {
     // 24 bits per pixel, the form every reader of Windows bitmaps accepts.
     const QImage rgb = picture.image().convertToFormat(QImage::Format_RGB888);
     files::refuseHeldFile(p);
-    QSaveFile out(QString::fromStdString(p));
-    if (!out.open(QIODevice::WriteOnly) || !rgb.save(&out, "BMP") || !out.commit())
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !rgb.save(&buffer, "BMP"))
         throw vb::Error(75, vb::errorDescription(75) + ": " + p);
+    // Through the program's own writes: a full disk leaves no truncated picture under the name.
+    files::FileReplacement out(p);
+    out.write(bytes.constData(), static_cast<size_t>(bytes.size()));
+    out.commit();
 }
 
 }  // namespace draw

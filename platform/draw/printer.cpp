@@ -2,7 +2,6 @@
 
 #include <QCursor>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPageLayout>
@@ -10,8 +9,13 @@
 #include <QPainter>
 #include <QPrinterInfo>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 
+#include "platform/files/file_io.h"
 #include "platform/files/held_files.h"
 #include "platform/files/paths.h"
 #include "platform/forms/host.h"
@@ -39,6 +43,7 @@ Printer::Printer() : m_printer(QPrinter::HighResolution) {
 
 Printer::~Printer() {
     if (m_painter) m_painter->end();
+    if (m_memory >= 0) ::close(m_memory);
 }
 
 [[noreturn]] void Printer::fail(const std::string& why) {
@@ -208,15 +213,55 @@ void Printer::beginDocument() {
     if (toFile && files::isHeldByDatabase(m_printer.outputFileName().toStdString()))
         fail("Die Druckdatei ist als Datenbank geöffnet und wird nicht überschrieben: " +
              m_printer.outputFileName().toStdString());
+    std::string target;
+    if (toFile) {
+        // Qt writes the document into memory; the file is written whole at EndDoc.
+        target = m_printer.outputFileName().toStdString();
+        // What cannot become the file is told before the document is made.
+        const std::filesystem::path tp(target);
+        std::error_code ec;
+        if (std::filesystem::is_directory(tp, ec) ||
+            ::access((tp.has_parent_path() ? tp.parent_path() : std::filesystem::path(".")).c_str(), W_OK) != 0)
+            fail("Die Druckdatei kann nicht geschrieben werden: " + target);
+        m_memory = ::memfd_create("zuv-druck", MFD_CLOEXEC);
+        if (m_memory < 0) fail("Die Druckdatei kann nicht angelegt werden: " + target);
+        m_target = target;
+        m_printer.setOutputFileName(QString::fromStdString("/proc/self/fd/" + std::to_string(m_memory)));
+    }
     auto p = std::make_unique<QPainter>();
-    if (!p->begin(&m_printer))
-        fail(toFile ? "Die Druckdatei kann nicht geschrieben werden: " + m_printer.outputFileName().toStdString()
+    if (!p->begin(&m_printer)) {
+        finishFile(false);
+        fail(toFile ? "Die Druckdatei kann nicht geschrieben werden: " + target
                     : "Der Drucker \"" + DeviceName() + "\" nimmt keinen Auftrag an.");
+    }
     p->setRenderHint(QPainter::Antialiasing, true);
     p->setRenderHint(QPainter::TextAntialiasing, true);
     m_painter = std::move(p);
-    if (toFile) m_written.push_back(m_printer.outputFileName().toStdString());
+    if (toFile) m_written.push_back(target);
     if (numbered) ++m_documentsInFile;
+}
+
+void Printer::finishFile(bool keep) {
+    if (m_memory < 0) return;
+    const int memory = m_memory;
+    m_memory = -1;
+    struct Release {
+        int fd;
+        ~Release() { ::close(fd); }
+    } release{memory};
+    m_printer.setOutputFileName(QString::fromStdString(m_target));
+    if (!keep) return;
+    files::FileReplacement file(m_target);
+    char buf[1 << 16];
+    for (off_t at = 0;;) {
+        const ssize_t n = ::pread(memory, buf, sizeof buf, at);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) fail("Das Dokument kann nicht in die Druckdatei übertragen werden: " + m_target);
+        if (n == 0) break;
+        file.write(buf, static_cast<size_t>(n));
+        at += n;
+    }
+    file.commit();
 }
 
 QPainter& Printer::painter() {
@@ -238,11 +283,27 @@ void Printer::EndDoc() {
         setDoc(doc() + 1);
         setPage(1);
         homePosition();
-        if (!ok) fail("Der Druckauftrag konnte nicht abgeschlossen werden.");
+        const bool toFile = m_memory >= 0;
+        try {
+            finishFile(ok);
+        } catch (...) {
+            forgetLastFile();
+            throw;
+        }
+        if (!ok) {
+            if (toFile) forgetLastFile();
+            fail("Der Druckauftrag konnte nicht abgeschlossen werden.");
+        }
         return;
     }
     setPage(1);
     homePosition();
+}
+
+void Printer::forgetLastFile() {
+    if (m_written.empty()) return;
+    m_written.pop_back();
+    if (!m_outputFile.empty()) --m_documentsInFile;
 }
 
 void Printer::KillDoc() {
@@ -250,10 +311,10 @@ void Printer::KillDoc() {
         m_printer.abort();
         m_painter->end();
         m_painter.reset();
-        if ((!m_outputFile.empty() || m_offerActive) && !m_written.empty()) {
-            QFile::remove(QString::fromStdString(m_written.back()));
-            m_written.pop_back();
-            if (!m_outputFile.empty()) --m_documentsInFile;
+        // Nothing of the document has reached its file.
+        if (m_memory >= 0) {
+            finishFile(false);
+            forgetLastFile();
         }
         setDoc(doc() + 1);
     }

@@ -21,6 +21,10 @@ namespace draw {
 // has yet), so that no document overwrites another (writtenFiles() lists them). KillDoc throws
 // the document away. Every failure of the printer raises vb::Error 482 with a German text.
 //
+// A PDF file is made in memory and written at EndDoc through the program's own writes, beside the
+// chosen name and then put in its place: a full disk or an I/O error raises 61 or 57 naming the
+// file, and leaves no truncated file under its name (a file that stood there stays as it was).
+//
 // What the person chose in the printer dialog is applied here (forms::applyToPrinter): a
 // printer by setDeviceName, printing into a file by setOutputFileName. On a machine with no
 // printer and no file chosen, each document asks for a PDF file through the Host as it
@@ -73,6 +77,10 @@ protected:
 private:
     void beginDocument();
     void offerFile();
+    // The document in memory goes into its file (true), or is thrown away (false).
+    void finishFile(bool keep);
+    // The last document's file is not there after all.
+    void forgetLastFile();
     [[noreturn]] void fail(const std::string& why);
 
     QPrinter m_printer;
@@ -84,6 +92,8 @@ private:
     bool m_offerActive = false;
     bool m_offerPending = false;
     std::string m_lastOfferFolder;
+    int m_memory = -1;     // the document being made into a file, while it is made
+    std::string m_target;  // and the file it goes into
 };
 
 // The printer's paper codes (9 A4, 8 A3, 11 A5, 1 Letter, 5 Legal) and the sheets they name: the

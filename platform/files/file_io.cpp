@@ -41,13 +41,23 @@ std::string sizeText(unsigned long long bytes) {
     return std::to_string(bytes) + " Bytes";
 }
 
+// A file open for input is read through stdio; one open for output is written straight through
+// the program's replaceable write call, so that a full or failing disk is told at the Print # it
+// meets.
 struct OpenFile {
     std::FILE* f = nullptr;
+    int fd = -1;
     OpenMode mode = OpenMode::Input;
     ~OpenFile() {
         if (f) std::fclose(f);
+        if (fd >= 0) ::close(fd);
     }
 };
+
+// 61 for a full disk (or quota), 57 for any other failure of a write.
+int writeErrorFor(int e) {
+    return e == ENOSPC || e == EDQUOT ? 61 : 57;
+}
 
 std::map<int, std::unique_ptr<OpenFile>>& table() {
     static std::map<int, std::unique_ptr<OpenFile>> t;
@@ -121,36 +131,72 @@ std::string readFile(const std::string& path, size_t maxBytes) {
     return data;
 }
 
-void replaceFile(const std::string& path, const std::string& bytes) {
-    const std::string real = resolve(path);
-    if (path.empty() || real.back() == '/' || isFolder(real)) throw vb::Error(75);
-    const std::string folder = parentOf(real);
-    if (!isFolder(folder)) throw vb::Error(76);
-    refuseHeldFile(real, path);
-    const std::string tmpl = tempNameBeside(real);
-    const int fd = ::open(tmpl.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) throw vb::Error(errorNumberFor(errno) == 53 ? 76 : errorNumberFor(errno));
-    int failure = 0;
+FileReplacement::FileReplacement(const std::string& path) : m_shown(path), m_real(resolve(path)) {
+    auto refuse = [&](int number) { throw vb::Error(number, vb::errorDescription(number) + ": " + m_shown); };
+    if (path.empty() || m_real.back() == '/' || isFolder(m_real)) refuse(75);
+    const std::string folder = parentOf(m_real);
+    if (!isFolder(folder)) refuse(76);
+    refuseHeldFile(m_real, path);
+    m_temp = tempNameBeside(m_real);
+    m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (m_fd < 0) {
+        const int number = errorNumberFor(errno);
+        m_temp.clear();
+        refuse(number == 53 ? 76 : number);
+    }
+}
+
+FileReplacement::~FileReplacement() {
+    if (m_fd >= 0) ::close(m_fd);
+    if (!m_temp.empty()) ::unlink(m_temp.c_str());
+}
+
+void FileReplacement::fail(int errnoValue) {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+    ::unlink(m_temp.c_str());
+    m_temp.clear();
+    const int number = errorNumberFor(errnoValue);
+    const int shown = number == 53 ? 75 : number;
+    throw vb::Error(shown, vb::errorDescription(shown) + ": " + m_shown);
+}
+
+void FileReplacement::write(const void* data, size_t size) {
+    if (m_fd < 0) throw vb::Error(75, vb::errorDescription(75) + ": " + m_shown);
+    const char* p = static_cast<const char*>(data);
     size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t w = sys::write(fd, bytes.data() + done, bytes.size() - done);
+    while (done < size) {
+        const ssize_t w = sys::write(m_fd, p + done, size - done);
         if (w < 0) {
             if (errno == EINTR) continue;
-            failure = errno;
-            break;
+            fail(errno);
         }
+        if (w == 0) fail(ENOSPC);  // a disk that takes nothing more
         done += static_cast<size_t>(w);
     }
+}
+
+void FileReplacement::commit() {
+    if (m_fd < 0) throw vb::Error(75, vb::errorDescription(75) + ": " + m_shown);
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
     struct stat st;
-    if (!failure) ::fchmod(fd, ::stat(real.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
-    if (!failure && sys::fsync(fd) != 0) failure = errno;
-    if (::close(fd) != 0 && !failure) failure = errno;
-    if (!failure && ::rename(tmpl.c_str(), real.c_str()) != 0) failure = errno;
-    if (failure) {
-        ::unlink(tmpl.c_str());
-        const int number = errorNumberFor(failure);
-        throw vb::Error(number == 53 ? 75 : number);
+    ::fchmod(m_fd, ::stat(m_real.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
+    if (sys::fsync(m_fd) != 0) fail(errno);
+    const int fd = m_fd;
+    m_fd = -1;
+    if (::close(fd) != 0) fail(errno);
+    if (::rename(m_temp.c_str(), m_real.c_str()) != 0) fail(errno);
+    m_temp.clear();
+}
+
+void replaceFile(const std::string& path, const std::string& bytes) {
+    try {
+        FileReplacement file(path);
+        file.write(bytes.data(), bytes.size());
+        file.commit();
+    } catch (const vb::Error& e) {
+        // Callers of the whole-file write show the standard text of the number.
+        throw vb::Error(e.number());
     }
 }
 
@@ -161,24 +207,26 @@ void Open(const std::string& path, OpenMode mode, int fileNumber) {
     if (path.empty() || isFolder(real)) throw vb::Error(mode == OpenMode::Input ? 53 : 75);
     if (mode != OpenMode::Input && !isFolder(parentOf(real))) throw vb::Error(76);
     refuseHeldFile(real, path);
-    const char* how = mode == OpenMode::Input ? "rb" : mode == OpenMode::Output ? "wb" : "ab";
-    std::FILE* f = nullptr;
+    auto e = std::make_unique<OpenFile>();
+    e->mode = mode;
     if (mode == OpenMode::Input) {
         // Only a regular file: a pipe without a writer would stop the program at the first line.
         struct stat st;
         const int fd = openRegularForReading(real, st);
-        f = ::fdopen(fd, how);
-        if (!f) ::close(fd);
+        e->f = ::fdopen(fd, "rb");
+        if (!e->f) {
+            const int failure = errno;
+            ::close(fd);
+            throw vb::Error(errorNumberFor(failure));
+        }
     } else {
-        f = std::fopen(real.c_str(), how);
+        const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == OpenMode::Output ? O_TRUNC : O_APPEND);
+        e->fd = ::open(real.c_str(), flags, 0666);
+        if (e->fd < 0) {
+            const int number = errorNumberFor(errno);
+            throw vb::Error(number == 53 ? 76 : number);
+        }
     }
-    if (!f) {
-        const int number = errorNumberFor(errno);
-        throw vb::Error(mode != OpenMode::Input && number == 53 ? 76 : number);
-    }
-    auto e = std::make_unique<OpenFile>();
-    e->f = f;
-    e->mode = mode;
     table()[fileNumber] = std::move(e);
 }
 
@@ -187,8 +235,13 @@ void Print(int fileNumber, const std::string& text, bool endLine) {
     if (e.mode == OpenMode::Input) throw vb::Error(52);
     std::string out = text;
     if (endLine) out += "\r\n";
-    if (std::fwrite(out.data(), 1, out.size(), e.f) != out.size())
-        throw vb::Error(errno == ENOSPC ? 61 : 57);
+    size_t done = 0;
+    while (done < out.size()) {
+        const ssize_t w = sys::write(e.fd, out.data() + done, out.size() - done);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) throw vb::Error(writeErrorFor(w < 0 ? errno : ENOSPC));
+        done += static_cast<size_t>(w);
+    }
 }
 
 std::string LineInput(int fileNumber) {
@@ -221,9 +274,18 @@ void Close(int fileNumber) {
     auto it = table().find(fileNumber);
     if (it == table().end()) return;
     std::FILE* f = it->second->f;
+    const int fd = it->second->fd;
     it->second->f = nullptr;
+    it->second->fd = -1;
     table().erase(it);
-    if (f && std::fclose(f) != 0) throw vb::Error(errno == ENOSPC ? 61 : 57);
+    if (f) std::fclose(f);
+    if (fd >= 0) {
+        // What the disk could not keep is told now, not lost without a word.
+        // (A device or pipe cannot be synced: EINVAL is no fault of the text.)
+        int failure = sys::fsync(fd) != 0 && errno != EINVAL ? errno : 0;
+        if (::close(fd) != 0 && !failure) failure = errno;
+        if (failure) throw vb::Error(writeErrorFor(failure));
+    }
 }
 
 void CloseAll() {

@@ -17,8 +17,34 @@ std::string readFile(const std::string& path, size_t maxBytes = static_cast<size
 // other failures: 75.
 void replaceFile(const std::string& path, const std::string& bytes);
 
-// vb::Error number for a failed system call's errno (53, 70, 61 or 75).
+// vb::Error number for a failed system call's errno (53, 70, 61, 57 or 75).
 int errorNumberFor(int errnoValue);
+
+// A file written beside its target under a temporary name and put in the target's place only once
+// it is whole and on the disk: readers see the old file or the new one, and a write that fails
+// (a full disk, an I/O error) leaves no file and no truncated one under the target's name. What
+// is not committed goes with the object. Failures raise the numbers replaceFile names; the
+// description ends with the target's name.
+class FileReplacement {
+  public:
+    explicit FileReplacement(const std::string& path);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    void write(const void* data, size_t size);
+    // The target's permissions (or the usual ones for a new file), the bytes on the disk, then
+    // the new file under the target's name.
+    void commit();
+
+  private:
+    [[noreturn]] void fail(int errnoValue);
+
+    std::string m_shown;
+    std::string m_real;
+    std::string m_temp;
+    int m_fd = -1;
+};
 
 enum class OpenMode { Input, Output, Append };
 

@@ -17,6 +17,7 @@
 #include "desk/testing/frm_pers.h"
 #include "desk/testing/frm_test.h"
 #include "desk/testing/testverwaltung.h"
+#include "platform/draw/printer.h"
 #include "support/disk_faults.h"
 
 using namespace frame_test;
@@ -467,6 +468,27 @@ TEST_F(Plattenfehler, BackingUpTheDataFile) {
                 DialogTxt(16),
                 1,
                 {datei}});
+}
+
+// The blank questionnaire printed into a PDF file: written whole under its name or not at all.
+TEST_F(Plattenfehler, PrintingTheQuestionnaireIntoAPdfFile) {
+    const std::string ziel = pfad("Fragebogen.pdf");
+    durchlaufe({[&] {
+                    draw::printer().setOutputFileName("");
+                    fs::remove(ziel);
+                    draw::printer().setOutputFileName(ziel);
+                },
+                [&] {
+                    h().answer(forms::vbYes);
+                    mdi().mnuDruckFragebogen.Click();
+                },
+                [&] { return std::to_string(fs::exists(ziel)); },
+                "",
+                1,
+                {}});
+    EXPECT_NE(support::run("pdftotext " + support::shellQuote(ziel) + " -").output.find("Fragebogen"),
+              std::string::npos);
+    draw::printer().setOutputFileName("");
 }
 
 }  // namespace
