@@ -657,11 +657,10 @@ void frmpers::ParseXML() {
         Sanduhr s;
         id = zuvtest::schreibeXmlPerson(*gDatenbank, m_xml, {gItemNummer, gTypNummer});
     } catch (const vb::Error& e) {
-        // A data file deleted or moved meanwhile: the main window asks what is to become of it.
-        if (vb::err::fileLostWhileOpen(e.number()))
-            ShowErrorMessage(e);
-        else
-            fehlschlag(e.description() + " (" + std::to_string(e.number()) + ")", 0);
+        // The file was read whole; what failed is the data file (a full disk, a file deleted or moved
+        // meanwhile), which the standard box names with its number: a line "Nummer: 0" of the XML
+        // file would only mislead.
+        ShowErrorMessage(e);
         return;
     } catch (const std::exception& e) {
         fehlschlag(e.what(), 0);

@@ -204,6 +204,8 @@ class Plattenfehler : public FrameTest {
                 for (const auto& name : danach.namen) EXPECT_FALSE(files::isTempName(name)) << name;
                 int genannt = 0;
                 for (const auto& m : meldungen) genannt += nenntEines(m, ursache) ? 1 : 0;
+                // The number a message names is the fault's, never a stand-in 0.
+                for (const auto& m : meldungen) EXPECT_EQ(m.find("Nummer: 0"), std::string::npos) << m;
                 if (a.stand() != vorher) {
                     // The step is done: SQLite or the program got over the fault (a sync of a log
                     // that is written again later), or it hit what the command does afterwards
