@@ -28,6 +28,21 @@ protected:
         rs->Fields("Nachname") = name;
         rs->Update();
     }
+    // An outside sqlite3 in the middle of a read of the file's one person. Once it has printed what
+    // it read, the reader is inside its read and holds its locks until it is sent COMMIT; before
+    // that it may hold a lock only for a moment while it opens the file.
+    std::FILE* leserImLesen(const std::string& datei) {
+        const std::string gelesen = path("gelesen.txt");
+        std::FILE* leser =
+            ::popen(("sqlite3 " + support::shellQuote(datei) + " > " + support::shellQuote(gelesen)).c_str(), "w");
+        if (!leser) return nullptr;
+        std::fputs("BEGIN;\nSELECT count(*) FROM PersDat;\n", leser);
+        std::fflush(leser);
+        for (int i = 0; i < 3000 && support::readFile(gelesen) != "1\n"; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_EQ(support::readFile(gelesen), "1\n");
+        return leser;
+    }
 };
 
 TEST_F(ReleaseTest, ReleasingAFileClosesEveryConnectionWhoeverHoldsItAndHoweverItWasNamed) {
@@ -121,17 +136,10 @@ TEST_F(ReleaseTest, RemovingADataFileTakesItsJournalsButNotAFileAnotherProgramRe
     EXPECT_EQ(errorOf([&] { d->OpenRecordset("PersDat")->MoveFirst(); }), 3021);
     addPerson(*d, "Nina", "Neu");
 
-    // An outside reader in the middle of a read: the file, its log and its persons stay. Once it
-    // has printed what it read, the reader is inside its read and holds its locks until COMMIT;
-    // before that it may hold a lock only for a moment while it opens the file.
-    const std::string gelesen = path("gelesen.txt");
-    std::FILE* leser = ::popen(("sqlite3 " + support::shellQuote(a) + " > " + support::shellQuote(gelesen)).c_str(), "w");
+    // An outside reader in the middle of a read: the file, its log and its persons stay.
+    std::FILE* leser = leserImLesen(a);
     ASSERT_NE(leser, nullptr);
-    std::fputs("BEGIN;\nSELECT count(*) FROM PersDat;\n", leser);
-    std::fflush(leser);
-    for (int i = 0; i < 3000 && support::readFile(gelesen) != "1\n"; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    ASSERT_EQ(support::readFile(gelesen), "1\n");
+    ASSERT_FALSE(HasFailure());
     ASSERT_TRUE(support::holdsLock(0, a + "-shm"));
     EXPECT_EQ(errorOf([&] { db::DBEngine::instance().removeDatabaseFile(a); }), 3045);
     std::fputs("COMMIT;\n.quit\n", leser);
@@ -155,14 +163,9 @@ TEST_F(ReleaseTest, ClosingAndCopyingAFileWaitForNoOutsideReaderAndLoseNothing) 
     const std::string a = path("a.ZDB");
     auto d = makeDataFile(*ws, a);
     addPerson(*d, "Anna", "Berg");
-    const std::string gelesen = path("gelesen.txt");
-    std::FILE* leser = ::popen(("sqlite3 " + support::shellQuote(a) + " > " + support::shellQuote(gelesen)).c_str(), "w");
+    std::FILE* leser = leserImLesen(a);
     ASSERT_NE(leser, nullptr);
-    std::fputs("BEGIN;\nSELECT count(*) FROM PersDat;\n", leser);
-    std::fflush(leser);
-    for (int i = 0; i < 3000 && support::readFile(gelesen) != "1\n"; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    ASSERT_EQ(support::readFile(gelesen), "1\n");
+    ASSERT_FALSE(HasFailure());
 
     addPerson(*d, "Bert", "Cramer");
     d->Close();
