@@ -73,9 +73,10 @@ void listenText(forms::ComboBox& box, const vb::Variant& v, const std::string& v
         box.setText(vorgabe);
         return;
     }
+    auto eintrag = [&](int i) { return QString::fromStdString(box.List(i)).toDouble(); };
     int best = 0;
     for (int i = 1; i < box.ListCount(); ++i)
-        if (std::abs(std::stod(box.List(i)) - zahl) < std::abs(std::stod(box.List(best)) - zahl)) best = i;
+        if (std::abs(eintrag(i) - zahl) < std::abs(eintrag(best) - zahl)) best = i;
     box.setListIndex(best);
 }
 

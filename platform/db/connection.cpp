@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -20,6 +19,7 @@
 #include "platform/db/text.h"
 #include "platform/files/held_files.h"
 #include "platform/files/system_calls.h"
+#include "platform/vb/ascii.h"
 #include "platform/vb/strings.h"
 
 namespace db::detail {
@@ -839,7 +839,7 @@ Stmt Connection::prepare(const std::string& sql, int errorNumber) {
     const int rc = sqlite3_prepare_v3(m_db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &s, &tail);
     if (rc == SQLITE_OK && tail) {
         for (const char* c = tail; *c; ++c)
-            if (!std::isspace(static_cast<unsigned char>(*c)) && *c != ';') {
+            if (!vb::ascii::isSpace(*c) && *c != ';') {
                 sqlite3_finalize(s);
                 raise(errorNumber == 3077 ? 3077 : 3142);
             }

@@ -1,21 +1,17 @@
 #include "platform/db/jet_sql.h"
 
 #include <algorithm>
-#include <cctype>
 #include <set>
 
 #include "platform/db/errors.h"
 #include "platform/db/text.h"
+#include "platform/vb/ascii.h"
 
 namespace db::detail {
 
 namespace {
 
-std::string upper(std::string_view s) {
-    std::string u(s);
-    for (char& c : u) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return u;
-}
+std::string upper(std::string_view s) { return vb::ascii::upper(s); }
 
 bool isWord(const Token& t, const char* w) { return t.kind == Token::Word && upper(t.text) == w; }
 bool isPunct(const Token& t, const char* p) { return t.kind == Token::Punct && t.text == p; }
@@ -40,15 +36,15 @@ std::vector<size_t> significant(const std::vector<Token>& t, size_t from = 0, si
 
 std::string trimmed(std::string s) {
     size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+    while (b < e && vb::ascii::isSpace(s[b])) ++b;
+    while (e > b && vb::ascii::isSpace(s[e - 1])) --e;
     return s.substr(b, e - b);
 }
 
 // Drops a statement's trailing blanks and semicolons.
 std::string withoutEnd(const std::string& s) {
     std::string r = trimmed(s);
-    while (!r.empty() && (r.back() == ';' || std::isspace(static_cast<unsigned char>(r.back())))) r.pop_back();
+    while (!r.empty() && (r.back() == ';' || vb::ascii::isSpace(r.back()))) r.pop_back();
     return r;
 }
 
@@ -80,8 +76,8 @@ std::vector<Token> tokenize(std::string_view s, int errorNumber) {
     while (i < s.size()) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
         const size_t start = i;
-        if (std::isspace(c)) {
-            while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+        if (vb::ascii::isSpace(c)) {
+            while (i < s.size() && vb::ascii::isSpace(s[i])) ++i;
             out.push_back({Token::Space, std::string(s.substr(start, i - start)), ""});
         } else if (c == '[') {
             size_t close = s.find(']', i + 1);
@@ -112,13 +108,13 @@ std::vector<Token> tokenize(std::string_view s, int errorNumber) {
             if (close == std::string_view::npos) unterminated("Datum ohne Ende");
             out.push_back({Token::DateLit, std::string(s.substr(i, close - i + 1)), std::string(s.substr(i + 1, close - i - 1))});
             i = close + 1;
-        } else if (std::isdigit(c) || (c == '.' && i + 1 < s.size() && std::isdigit(static_cast<unsigned char>(s[i + 1])))) {
-            while (i < s.size() && (std::isalnum(static_cast<unsigned char>(s[i])) || s[i] == '.')) ++i;
+        } else if (vb::ascii::isDigit(c) || (c == '.' && i + 1 < s.size() && vb::ascii::isDigit(s[i + 1]))) {
+            while (i < s.size() && (vb::ascii::isAlnum(s[i]) || s[i] == '.')) ++i;
             out.push_back({Token::Number, std::string(s.substr(start, i - start)), ""});
-        } else if (std::isalpha(c) || c == '_' || c >= 0x80) {
+        } else if (vb::ascii::isAlpha(c) || c == '_' || c >= 0x80) {
             while (i < s.size()) {
                 const unsigned char d = static_cast<unsigned char>(s[i]);
-                if (!(std::isalnum(d) || d == '_' || d >= 0x80 || d == '$')) break;
+                if (!(vb::ascii::isAlnum(d) || d == '_' || d >= 0x80 || d == '$')) break;
                 ++i;
             }
             const std::string w(s.substr(start, i - start));
@@ -611,11 +607,11 @@ bool splitInClause(const std::string& s, std::string& body, std::string& path) {
     for (size_t q = 0; q + 1 < s.size(); ++q) {
         if (s[q] != '\'') continue;
         size_t e = q;
-        while (e > 0 && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+        while (e > 0 && vb::ascii::isSpace(s[e - 1])) --e;
         if (e < 3) continue;
         if (upper(s.substr(e - 2, 2)) != "IN") continue;
         const char before = s[e - 3];
-        if (!(std::isspace(static_cast<unsigned char>(before)) || before == ']' || before == '"')) continue;
+        if (!(vb::ascii::isSpace(before) || before == ']' || before == '"')) continue;
         body = s.substr(0, e - 2);
         path = s.substr(q + 1, s.size() - q - 2);
         return true;

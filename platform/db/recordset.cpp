@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -14,6 +13,7 @@
 #include "platform/db/errors.h"
 #include "platform/db/jet_sql.h"
 #include "platform/db/text.h"
+#include "platform/vb/ascii.h"
 
 namespace db {
 
@@ -52,20 +52,20 @@ namespace {
 
 bool looksLikeName(const std::string& s) {
     std::string t = s;
-    while (!t.empty() && std::isspace(static_cast<unsigned char>(t.back()))) t.pop_back();
+    while (!t.empty() && vb::ascii::isSpace(t.back())) t.pop_back();
     size_t b = 0;
-    while (b < t.size() && std::isspace(static_cast<unsigned char>(t[b]))) ++b;
+    while (b < t.size() && vb::ascii::isSpace(t[b])) ++b;
     t = t.substr(b);
     if (t.size() >= 2 && t.front() == '[' && t.back() == ']') return true;
     for (char c : t)
-        if (std::isspace(static_cast<unsigned char>(c))) return false;
+        if (vb::ascii::isSpace(c)) return false;
     return !t.empty();
 }
 
 std::string stripBrackets(std::string s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.pop_back();
+    while (!s.empty() && vb::ascii::isSpace(s.back())) s.pop_back();
     size_t b = 0;
-    while (b < s.size() && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
+    while (b < s.size() && vb::ascii::isSpace(s[b])) ++b;
     s = s.substr(b);
     if (s.size() >= 2 && s.front() == '[' && s.back() == ']') s = s.substr(1, s.size() - 2);
     return s;

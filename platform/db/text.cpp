@@ -6,6 +6,8 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/vb/ascii.h"
+
 namespace db::detail {
 
 namespace {
@@ -137,7 +139,7 @@ bool sameName(std::string_view a, std::string_view b) {
         if (a.size() != b.size()) return false;
         for (size_t i = 0; i < a.size(); ++i) {
             const unsigned char x = a[i], y = b[i];
-            if (x != y && std::tolower(x) != std::tolower(y)) return false;
+            if (x != y && vb::ascii::toLower(x) != vb::ascii::toLower(y)) return false;
         }
         return true;
     }

@@ -11,6 +11,7 @@
 #include <map>
 
 #include "platform/draw/fonts.h"
+#include "platform/vb/c_number.h"
 #include "platform/vb/error.h"
 #include "platform/vb/locale.h"
 
@@ -60,9 +61,7 @@ std::string Num::text() const {
                                             : static_cast<unsigned long long>(integer));
     } else {
         negative = std::signbit(real) && real != 0;
-        char buf[64];
-        std::snprintf(buf, sizeof buf, single ? "%.7G" : "%.15G", std::fabs(real));
-        digits = languageNumber(buf);
+        digits = languageNumber(vb::gText(std::fabs(real), single ? 7 : 15));
     }
     return (negative ? "-" : " ") + digits + " ";
 }

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -13,19 +12,14 @@
 #include "platform/db/recordset.h"
 #include "platform/files/held_files.h"
 #include "platform/files/paths.h"
+#include "platform/vb/ascii.h"
 #include "platform/vb/error.h"
 
 namespace report {
 
 namespace {
 
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
+bool sameName(std::string_view a, std::string_view b) { return vb::ascii::equalsNoCase(a, b); }
 
 std::string inQuotes(const std::string& s) { return "\u201E" + s + "\u201C"; }
 

@@ -1,11 +1,11 @@
 #include "platform/vb/format.h"
 
-#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
+#include "platform/vb/ascii.h"
+#include "platform/vb/c_number.h"
 #include "platform/vb/datetime.h"
 #include "platform/vb/error.h"
 #include "platform/vb/locale.h"
@@ -14,17 +14,9 @@ namespace vb {
 
 namespace {
 
-bool equalsNoCase(const std::string& a, const char* b) {
-    size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return i == a.size() && b[i] == 0;
-}
-
 bool isDatePattern(const std::string& p) {
     for (char c : p) {
-        switch (std::tolower(static_cast<unsigned char>(c))) {
+        switch (ascii::toLower(c)) {
             case 'd': case 'm': case 'y': case 'h': case 'n': case 's': return true;
             default: break;
         }
@@ -50,12 +42,14 @@ bool incrementDigits(std::string& digits) {
 // is first taken to 15 significant digits, the precision its text has, so that 2.675 rounds as the
 // number a person reads and not as its binary neighbour 2.67499999….
 void decimalDigits(double v, int decimals, std::string& intPart, std::string& fracPart) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
+    if (!std::isfinite(v)) throw Error(err::Overflow);
+    const std::string e = eText(std::fabs(v), 14);  // "d.dddddddddddddde+XX"
     std::string digits;
-    digits += buf[0];
-    digits.append(buf + 2, 14);
-    const int exp = std::atoi(std::strchr(buf, 'e') + 1);
+    digits += e[0];
+    digits.append(e, 2, 14);
+    const size_t at = e.find('e') + 1;
+    int exp = 0;
+    std::from_chars(e.data() + at + (e[at] == '+' ? 1 : 0), e.data() + e.size(), exp);
     const int point = exp + 1;  // digits before the decimal point
     if (point <= 0) {
         intPart.assign(1, '0');
@@ -151,9 +145,9 @@ std::string formatDate(double serial, const std::string& p) {
     std::string out;
     bool afterHour = false;
     for (size_t i = 0; i < p.size();) {
-        const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(p[i])));
+        const char c = ascii::toLower(p[i]);
         size_t run = 1;
-        while (i + run < p.size() && std::tolower(static_cast<unsigned char>(p[i + run])) == c) ++run;
+        while (i + run < p.size() && ascii::toLower(p[i + run]) == c) ++run;
         switch (c) {
             case 'd': out += run >= 2 ? two(t.day) : std::to_string(t.day); break;
             case 'y': out += run >= 3 ? std::to_string(t.year) : two(t.year % 100); break;
@@ -190,7 +184,7 @@ std::string Format(const Variant& value, const std::string& pattern) {
     if (value.isNull()) return {};
     const bool isDate = value.type() == Variant::Type::Date;
     if (pattern.empty()) return isDate ? generalDate(value.toDate().serial) : value.toString();
-    if (equalsNoCase(pattern, "Percent")) return Format(value, "0.00%");
+    if (ascii::equalsNoCase(pattern, "Percent")) return Format(value, "0.00%");
     if (isDatePattern(pattern)) {
         if (value.isString() && !value.isNumeric()) return *value.stringPtr();
         return formatDate(value.toDate().serial, pattern);

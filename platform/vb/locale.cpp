@@ -1,30 +1,27 @@
 #include "platform/vb/locale.h"
 
-#include <clocale>
-#include <string>
+#include <QLocale>
+
+#include <atomic>
 
 namespace vb {
 
 namespace {
-char g_sep = 0;
+std::atomic<char> g_sep{0};
 }
 
 char decimalSeparator() {
-    if (g_sep == 0) {
-        // Ask the environment's locale without changing the program's own C locale.
-        const char* saved = std::setlocale(LC_NUMERIC, nullptr);
-        std::string keep = saved ? saved : "C";
-        char sep = '.';
-        if (std::setlocale(LC_NUMERIC, "")) {
-            const lconv* lc = std::localeconv();
-            if (lc && lc->decimal_point && lc->decimal_point[0]) sep = lc->decimal_point[0];
-        }
-        std::setlocale(LC_NUMERIC, keep.c_str());
-        g_sep = sep;
+    char sep = g_sep.load(std::memory_order_relaxed);
+    if (sep == 0) {
+        // The settings the desktop names, through Qt's own locale data: the C library's current
+        // locale is whatever the toolkit or a library made it, and asking it means changing it
+        // for every thread for a moment.
+        sep = QLocale::system().decimalPoint() == QStringLiteral(",") ? ',' : '.';
+        g_sep.store(sep, std::memory_order_relaxed);
     }
-    return g_sep;
+    return sep;
 }
 
-void setDecimalSeparator(char c) { g_sep = c; }
+void setDecimalSeparator(char c) { g_sep.store(c, std::memory_order_relaxed); }
 
 }  // namespace vb

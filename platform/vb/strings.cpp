@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/vb/c_number.h"
 #include "platform/vb/codepage.h"
 #include "platform/vb/error.h"
 #include "platform/vb/utf8.h"
@@ -19,9 +20,7 @@ namespace {
 std::string strOf(double v, int digits) {
     if (!std::isfinite(v)) throw Error(err::Overflow);
     if (v == 0) return " 0";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*G", digits, std::fabs(v));
-    std::string s = buf;
+    std::string s = gText(std::fabs(v), digits);
     if (s.size() > 1 && s[0] == '0' && s[1] == '.') s.erase(0, 1);
     return (v < 0 ? "-" : " ") + s;
 }
@@ -112,7 +111,8 @@ double Val(const std::string& text) {
         while (j < s.size() && s[j] >= '0' && s[j] <= '9') exp += s[j++], expDigits = true;
         if (expDigits) num += exp;
     }
-    const double d = std::strtod(num.c_str(), nullptr);
+    double d = 0;
+    readCNumber(num, d);
     if (!std::isfinite(d)) throw Error(err::Overflow);
     return d;
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "platform/vb/c_number.h"
 #include "platform/vb/error.h"
 #include "platform/vb/locale.h"
 
@@ -46,18 +47,12 @@ bool parseNumber(const std::string& text, double& out) {
             norm += (group == '.') ? '.' : c;
         } else norm += c;
     }
-    if (norm == "." || norm == "+" || norm == "-") return false;
-    char* end = nullptr;
-    out = std::strtod(norm.c_str(), &end);
-    if (end == norm.c_str() || *end != '\0') return false;
-    return std::isfinite(out);
+    return readCNumber(norm, out) && std::isfinite(out);
 }
 
 std::string formatDouble(double d, int digits) {
     if (d == 0) return "0";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*G", digits, d);
-    std::string s = buf;
+    std::string s = gText(d, digits);
     // %G gives exponents like 1E+20; the language writes 1E+20 too, so keep them.
     const char dec = decimalSeparator();
     for (char& c : s)

@@ -7,6 +7,7 @@
 
 #include "codex/frm_info.h"
 #include "platform/forms/screen.h"
+#include "platform/vb/ascii.h"
 #include "platform/vb/strings.h"
 #include "support/gui_input.h"
 
@@ -70,8 +71,7 @@ TEST_F(CodexTest, TheDataFolderOfTheIniFileIsFoundWhateverItsCase) {
     inhalt();
     std::string ini = support::readFile(dir / "Zuv50.ini");
     const std::string ordner = dir.string();
-    std::string anders = ordner;
-    for (char& c : anders) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string anders = vb::ascii::upper(ordner);
     ini = vb::Replace(ini, ordner, anders);
     support::writeFile(dir / "Zuv50.ini", ini);
     ASSERT_TRUE(starte());

@@ -2,6 +2,7 @@
 
 #include "platform/draw/metafile.h"
 #include "platform/help/help_file.h"
+#include "platform/vb/ascii.h"
 #include "platform/vb/codepage.h"
 #include "tests/install/dist_support.h"
 
@@ -104,9 +105,7 @@ TEST_F(InstallationFolder, HelpFilesHoldEveryTopicTheProgramsOpen) {
     for (auto& [name, topics] : {std::pair{"ZUVDESK.chm", desk}, std::pair{"ZUVTYP.chm", reader}}) {
         SCOPED_TRACE(name);
         for (auto& t : topics) {
-            std::string upper = t;
-            for (auto& c : upper)
-                c = static_cast<char>(toupper(c));
+            const std::string upper = vb::ascii::upper(t);
             // Looked up without regard to case, as the file system of the old help did.
             auto row = sqlValue(name, "SELECT title || '|' || length(html) FROM topics WHERE path = '" + upper + "'");
             EXPECT_NE(row, "<no row>") << t;

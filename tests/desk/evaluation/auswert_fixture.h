@@ -39,7 +39,7 @@ protected:
     }
     void TearDown() override {
         FrameTest::TearDown();
-        vb::setDecimalSeparator('.');
+        vb::setDecimalSeparator(0);  // the regional settings again
     }
 
     // A person with all the rows the person window makes, the ratings as given.

@@ -14,6 +14,7 @@
 #include "platform/forms/common_dialog.h"
 #include "platform/forms/screen.h"
 #include "platform/report/report_fixture.h"
+#include "support/gebietsschema.h"
 #include "support/gui_input.h"
 #include "support/tastatur.h"
 
@@ -168,6 +169,31 @@ TEST_F(Auswertfenster, ThresholdListsFollowThePage) {
     auswertform* s = statistik();
     ASSERT_NE(s, nullptr);
     EXPECT_FALSE(s->Frame1.isVisible());
+}
+
+// The lists hold the thresholds as the language writes them ("0,85"); whatever locale Qt gave
+// the C library, reading them back gives the same Single, without a type mismatch (13).
+TEST_F(Auswertfenster, InEveryLocaleTheThresholdIsReadAsTheListShowsIt) {
+    waehle(person("Greta", "Hahn", kKlar));
+    for (const std::string& name : support::gebietsschemata()) {
+        SCOPED_TRACE(name);
+        support::Gebietsschema g(name);
+        gSensitivityGewaehlt = false;
+        h().clearRecords();
+        auswertform* a = auswertung();
+        ASSERT_NE(a, nullptr);
+        EXPECT_TRUE(h().messages().empty()) << h().messages().front();
+        EXPECT_EQ(a->Combo1.Text(), "0,85");
+        EXPECT_EQ(gSensitivity1, 0.85f);
+        EXPECT_TRUE(zeigt(*a, LabelTxt(274)));  // page 1 is drawn
+        a->Combo1.setListIndex(3);
+        a->Command1_Click();
+        EXPECT_TRUE(h().messages().empty()) << h().messages().front();
+        EXPECT_EQ(gSensitivity1, 0.8f);
+        EXPECT_TRUE(zeigt(*a, LabelTxt(274)));
+        a->Befehl3_Click();
+    }
+    EXPECT_EQ(gFensterAnzahl, 0);
 }
 
 TEST_F(Auswertfenster, AppliedThresholdHoldsByPositionAndAPickWithoutOkIsDiscarded) {

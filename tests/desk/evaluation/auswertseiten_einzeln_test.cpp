@@ -36,7 +36,7 @@ protected:
     void TearDown() override {
         gAusgabe = nullptr;
         resetGlobals();
-        vb::setDecimalSeparator('.');
+        vb::setDecimalSeparator(0);  // the regional settings again
     }
 
     std::vector<std::string> zeilen() const { return box.pageLines(1); }

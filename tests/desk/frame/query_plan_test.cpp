@@ -20,6 +20,7 @@
 #include "desk/testing/testverwaltung.h"
 #include "frame_fixture.h"
 #include "platform/db/connection.h"
+#include "platform/vb/ascii.h"
 
 using namespace frame_test;
 
@@ -27,10 +28,7 @@ namespace {
 
 constexpr int kPersonen = 3000;
 
-std::string klein(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
+std::string klein(const std::string& s) { return vb::ascii::lower(s); }
 
 class QueryPlanTest : public FrameTest {
 protected:

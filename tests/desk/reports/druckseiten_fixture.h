@@ -42,7 +42,7 @@ protected:
     }
     void TearDown() override {
         FrameTest::TearDown();
-        vb::setDecimalSeparator('.');
+        vb::setDecimalSeparator(0);  // the regional settings again
     }
 
     int32_t person(const std::string& nachname, const Anzahlen& a, const support::Personendaten& daten = {

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "db_fixture.h"
+#include "platform/vb/ascii.h"
 #include "support/fuzz.h"
 
 using namespace dbtest;
@@ -69,8 +70,7 @@ TEST_F(Fuzz, SqlTextsGetAResultOrTheEnginesError) {
         },
         kWords, support::fuzzSeed());
     const long ran = support::fuzz(m, support::fuzzRuns(4000), [&](const std::string& sql) {
-        std::string head = sql.substr(0, 12);
-        for (char& c : head) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const std::string head = vb::ascii::upper(sql.substr(0, 12));
         try {
             if (head.rfind("SELECT", 0) == 0 && sql.find(" INTO ") == std::string::npos) {
                 auto rs = d->OpenRecordset(sql, db::RecordsetType::Snapshot);

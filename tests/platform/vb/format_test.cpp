@@ -9,7 +9,7 @@ using namespace vb;
 namespace {
 struct GermanNumbers {
     GermanNumbers() { setDecimalSeparator(','); }
-    ~GermanNumbers() { setDecimalSeparator('.'); }
+    ~GermanNumbers() { setDecimalSeparator(0); }
 };
 }  // namespace
 
