@@ -4,7 +4,11 @@
 BUILD ?= build
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libsqlite3-dev libxml2-dev \
            libgtest-dev libgmock-dev libbenchmark-dev sqlite3 poppler-utils libwmf-bin xvfb xauth x11-utils \
-           imagemagick libhyphen-dev hyphen-de fonts-dejavu-core fonts-urw-base35 qt6-qpa-plugins qt6-translations-l10n
+           imagemagick libhyphen-dev hyphen-de fonts-dejavu-core fonts-urw-base35 qt6-qpa-plugins qt6-translations-l10n \
+           locales
+
+# The users' locale, in which the tests run, and the others they run in besides.
+LOCALES = de_DE.UTF-8 en_US.UTF-8 tr_TR.UTF-8
 
 .PHONY: deps build test run clean fuzz
 
@@ -15,13 +19,19 @@ deps:
 	  export DEBIAN_FRONTEND=noninteractive; \
 	  apt-get update -qq && apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
+	@missing=$$(for l in $(LOCALES); do locale -a 2>/dev/null | sed 's/\.utf8$$/.UTF-8/' | grep -qx "$$l" || echo $$l; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Generating locales: $$missing"; \
+	  for l in $$missing; do grep -qx "$$l UTF-8" /etc/locale.gen || echo "$$l UTF-8" >> /etc/locale.gen; done; \
+	  locale-gen; \
+	fi
 
 build: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j$$(nproc)
 
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$$(nproc) --timeout 600
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 ctest --output-on-failure -j$$(nproc) --timeout 600
 
 run: build
 	@if [ -x $(BUILD)/dist/zuvdesk ]; then cd $(BUILD)/dist && ./zuvdesk; \

@@ -80,8 +80,9 @@ private:
         // Everything the child needs is made before the fork: between fork and exec only calls
         // that are safe in the copy of a process with threads.
         const std::string pfad = programm.string(), ordner = programm.parent_path().string(), aus = ausgabe.string();
-        std::vector<std::string> umgebung{"QT_QPA_PLATFORM=offscreen", "LC_ALL=C.UTF-8"};
-        for (const char* name : {"PATH", "HOME", "TMPDIR", "XDG_RUNTIME_DIR"})
+        std::vector<std::string> umgebung{"QT_QPA_PLATFORM=offscreen"};
+        // The program runs in the test's locale, which the suite sets as the users' desktop does.
+        for (const char* name : {"PATH", "HOME", "TMPDIR", "XDG_RUNTIME_DIR", "LANG", "LC_ALL"})
             if (const char* wert = std::getenv(name)) umgebung.push_back(std::string(name) + "=" + wert);
         std::vector<char*> envp;
         for (std::string& e : umgebung) envp.push_back(e.data());
