@@ -102,6 +102,36 @@ TEST_F(AdminInstallation, StartsAndKeepsItsIniSettingsAndFirstDataFileInTheUsers
     einstellungen->Close();
 }
 
+// The same as an ordinary account, with the installation root's (folders 755, files 644).
+TEST_F(AdminInstallation, AnOrdinaryAccountStartsFromAnInstallationOfRoot) {
+    support::Konto k;
+    if (const std::string warum = support::zweitesKonto(k); !warum.empty()) GTEST_SKIP() << warum;
+    ::chmod(dir.c_str(), 0755);
+    for (const auto& e : fs::recursive_directory_iterator(dir))
+        ::chmod(e.path().c_str(), e.is_directory() ? 0755 : 0644);
+    ::chmod(eigen.c_str(), 0755);
+    fs::create_directories(eigen / "heim");
+    ::chown((eigen / "heim").c_str(), k.uid, k.gid);
+    const fs::path heim = eigen / "heim";
+    ::setenv("XDG_CONFIG_HOME", (heim / ".config").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (heim / ".local/share").c_str(), 1);
+    h().input("Kartei");
+    const int ergebnis = support::alsKonto(k, 022, [&] {
+        if (!starte()) return 10;
+        for (const std::string& m : h().messages()) std::fprintf(stderr, "%s\n", m.c_str());
+        if (!h().messages().empty()) return 11;
+        if (gIniDatei != (heim / ".config/zuv/Zuv50.ini").string()) return 12;
+        if (!gDateiOffen || !fs::exists(heim / ".local/share/zuv/Kartei.ZDB")) return 13;
+        h().answer(forms::vbYes);
+        mdi().mnuBeenden_Click();
+        if (h().messages().size() != 1) return 14;
+        return support::readFile(heim / ".config/zuv/Zuv50.ini").find("Kartei.ZDB") == std::string::npos ? 15 : 0;
+    });
+    EXPECT_EQ(ergebnis, 0) << "10: no start, 11: a message, 12: the INI file elsewhere, 13: no data file, "
+                              "14: a message at the exit, 15: the list not written";
+    EXPECT_EQ(support::readFile(dir / "Zuv50.ini").find("Kartei"), std::string::npos);
+}
+
 TEST_F(AdminInstallation, ADataFolderOfTheUsersChoiceTakesTheInstallationsPicturesAndWorkgroup) {
     // The INI file the user keeps names a folder of the user's that holds nothing of the installation.
     const fs::path kartei = eigen / "Klienten";

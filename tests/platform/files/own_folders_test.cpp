@@ -111,7 +111,9 @@ TEST_F(OwnFiles, WhatAKilledProgramLeftIsRemovedAtTheNextStartButNothingOfOthers
     EXPECT_FALSE(fs::exists(verlassen));
     EXPECT_TRUE(fs::exists(lebend / "Bericht.ZDB"));
     EXPECT_TRUE(fs::exists(fremderName / "Bericht.ZDB"));
-    if (!fremd.empty()) EXPECT_TRUE(fs::exists(fremd / "Bericht.ZDB")) << "another account's folder";
+    if (!fremd.empty()) {
+        EXPECT_TRUE(fs::exists(fremd / "Bericht.ZDB")) << "another account's folder";
+    }
 }
 
 TEST_F(OwnFiles, TheUsersOwnFoldersFollowTheDesktopsVariables) {
