@@ -850,7 +850,7 @@ void Connection::checkOwner(const DBEngine::Login& login) {
             if (msg.find("zuv_len_") != std::string::npos) raise(3163, after("zuv_len_"));
             if (msg.find("zuv_range_") != std::string::npos) raise(3349, after("zuv_range_"));
             raise(3317, msg);
-        case SQLITE_READONLY: raise(3027);
+        case SQLITE_READONLY: raise(3027, m_path);
         case SQLITE_BUSY:
         case SQLITE_LOCKED: raise(3218);
         case SQLITE_CORRUPT: raiseDamaged();

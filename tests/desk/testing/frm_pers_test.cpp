@@ -259,6 +259,7 @@ TEST_F(PersonFenster, AFileThatCanOnlyBeReadShowsItsPersonsAndRefusesASaveSaying
     f->Befehl5_Click();
     ASSERT_FALSE(meldungen().empty());
     EXPECT_NE(meldungen().back().find("schreibgeschützt"), std::string::npos) << meldungen().back();
+    EXPECT_NE(meldungen().back().find(pfad), std::string::npos) << meldungen().back();
     forms::resetAllWindows();
     gDatenbank.reset();
     datei->Close();

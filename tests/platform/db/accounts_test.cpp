@@ -84,6 +84,12 @@ TEST_F(Accounts, AFileThatCanOnlyBeReadOpensForReadingLeavesNothingBesideItAndRe
         auto rs = d->OpenRecordset("persdat");
         EXPECT_EQ(errorOf([&] { rs->AddNew(); }), 3027);
         EXPECT_EQ(errorOf([&] { d->Execute("DELETE * FROM persdat"); }), 3027);
+        try {
+            d->Execute("DELETE * FROM persdat");
+        } catch (const vb::Error& e) {
+            EXPECT_NE(e.description().find("schreibgeschützt"), std::string::npos) << e.description();
+            EXPECT_NE(e.description().find(datei), std::string::npos) << e.description();
+        }
         rs->Close();
         d->Close();
     }
