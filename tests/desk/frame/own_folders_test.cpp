@@ -125,7 +125,8 @@ TEST_F(AdminInstallation, AnOrdinaryAccountStartsFromAnInstallationOfRoot) {
         h().answer(forms::vbYes);
         mdi().mnuBeenden_Click();
         if (h().messages().size() != 1) return 14;
-        return support::readFile(heim / ".config/zuv/Zuv50.ini").find("Kartei.ZDB") == std::string::npos ? 15 : 0;
+        return support::readFile(heim / ".config/zuv/Zuv50.ini").find("Kartei.ZDB") == std::string::npos ? 15
+                                                                                                         : 0;
     });
     EXPECT_EQ(ergebnis, 0) << "10: no start, 11: a message, 12: the INI file elsewhere, 13: no data file, "
                               "14: a message at the exit, 15: the list not written";
@@ -179,6 +180,28 @@ TEST_F(AdminInstallation, AnIniFileThatCannotBeWrittenIsNamedInTheMessage) {
     mdi().mnuBeenden_Click();
     ASSERT_EQ(fehler().size(), 1u);
     EXPECT_NE(fehler()[0].find(gIniDatei), std::string::npos) << fehler()[0];
+}
+
+// A ZUVDESK killed while it showed the report of a read-only file left its copy of the person's
+// rows in the temporary folder: the next start of this account removes it, nothing else.
+TEST_F(AdminInstallation, TheNextStartRemovesTheReportCopyAKilledProgramLeft) {
+    const fs::path tmp = eigen / "tmp";
+    fs::create_directory(tmp);
+    ::setenv("TMPDIR", tmp.c_str(), 1);
+    const pid_t tot = support::forkChild();
+    if (tot == 0) ::_exit(0);
+    int status = 0;
+    ::waitpid(tot, &status, 0);
+    const fs::path rest = tmp / ("zuv-bericht-" + std::to_string(tot) + "-Ab12Cd");
+    fs::create_directory(rest);
+    support::writeFile(rest / "Bericht.ZDB", "Klientendaten");
+    support::writeFile(tmp / "andere.txt", "fremd");
+    h().input("Kartei");
+    const bool gestartet = starte();
+    ::unsetenv("TMPDIR");
+    ASSERT_TRUE(gestartet);
+    EXPECT_FALSE(fs::exists(rest));
+    EXPECT_TRUE(fs::exists(tmp / "andere.txt"));
 }
 
 }  // namespace
