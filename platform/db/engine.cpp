@@ -399,6 +399,8 @@ void DBEngine::saveHeldFileAs(const std::string& pathIn, const std::string& targ
         raise(3204, targetIn);
     files::removeStaleTempFiles(folder.string());
     TempCopy copy(target);
+    // Made empty first, a new file takes the permissions the umask gives, not SQLite's own.
+    if (const int fd = ::open(copy.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); fd >= 0) ::close(fd);
     backupInto(held->handle(), copy.path, pathIn, targetIn);
     held->checkpoint();
     finishCopy(copy, target, replace, targetIn);

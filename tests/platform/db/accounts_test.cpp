@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "db_fixture.h"
+#include "platform/files/paths.h"
 #include "support/konten.h"
 
 namespace fs = std::filesystem;
@@ -62,6 +63,28 @@ TEST_F(Accounts, InAGroupFolderTheDataFileAndItsLogAreTheGroupsToWriteToo) {
     }
     std::error_code ec;
     fs::remove_all(gruppe, ec);
+}
+
+TEST_F(Accounts, CompactedAndWrittenBackFilesTakeTheUmasksPermissionsAndAReplacedOneKeepsItsOwn) {
+    support::Umask u(002);
+    const std::string datei = path("Praxis.ZDB");
+    {
+        auto d = dbtest::makeDataFile(*ws, datei);
+        dbtest::addPerson(*d, "Erika", "Muster");
+        // Written back under another name while it is open (as after the file was lost).
+        db::DBEngine::instance().saveHeldFileAs(datei, path("Gerettet.ZDB"), false);
+        d->Close();
+    }
+    db::DBEngine::instance().releaseAll();
+    EXPECT_EQ(support::rechte(path("Gerettet.ZDB")), 0664u);
+    db::DBEngine::instance().CompactDatabase(datei, path("Kompakt.ZDB"), "", db::dbEncrypt);
+    EXPECT_EQ(support::rechte(path("Kompakt.ZDB")), 0664u);
+    // Compacted over an older copy of restricted permissions: those stay.
+    ASSERT_EQ(::chmod(path("Gerettet.ZDB").c_str(), 0600), 0);
+    const std::string zwischen = files::tempNameBeside(path("Gerettet.ZDB"));
+    db::DBEngine::instance().CompactDatabase(datei, zwischen, "", db::dbEncrypt);
+    files::moveIntoPlace(zwischen, path("Gerettet.ZDB"), true);
+    EXPECT_EQ(support::rechte(path("Gerettet.ZDB")), 0600u);
 }
 
 TEST_F(Accounts, AFileThatCanOnlyBeReadOpensForReadingLeavesNothingBesideItAndRefusesWrites) {
