@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "desk/common/engine_setup.h"
+
 #include <cmath>
 
 #include "codex/frm_druck_man.h"
@@ -86,7 +88,7 @@ void frmDruckMan::druckLauf() {
     Picture2.setPicture({});
     if (Check1[3].Value() == 1) {
         try {
-            Picture2.LoadPicture(gAppPath + "\\zuv_symb_druckkopf.bmp");
+            Picture2.LoadPicture(Installationsdatei("zuv_symb_druckkopf.bmp"));
         } catch (const vb::Error&) {
         }
     }

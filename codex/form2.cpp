@@ -125,7 +125,7 @@ void Form2::Form_Load() {
         Frame3.adjustSize();
         if (!files::FileExists(Inhaltsdatenbank()))
             throw vb::Error(vb::err::FileNotFoundDb,
-                            DialogTxt(39) + kInhaltDB + DialogTxt(43) + gAppPath + DialogTxt(44));
+                            DialogTxt(39) + kInhaltDB + DialogTxt(43) + files::programFolder() + DialogTxt(44));
         Data1.setDatabaseName(Inhaltsdatenbank());
         Data1.setRecordSource("typ");
         Data1.setReadOnly(true);

@@ -1,5 +1,7 @@
 #include "codex/frm_druck_man.h"
 
+#include "desk/common/engine_setup.h"
+
 #include <QGridLayout>
 #include <QVBoxLayout>
 
@@ -157,7 +159,7 @@ void frmDruckMan::Form_Load() {
         Command6.setCaption(LabelTxt(68));
         DruckschalterBeschriften(*this, Check1);
 
-        Data1.setDatabaseName(gAppPath + "/" + kProgrammDBName);
+        Data1.setDatabaseName(Einstellungsdatenbank());
         Data1.setRecordSource("KonfigurationTypen");
         Data1.Refresh();
         druckabfrageFuer(gAktTyp);

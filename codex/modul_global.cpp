@@ -1,5 +1,7 @@
 #include "codex/modul_global.h"
 
+#include "desk/common/engine_setup.h"
+
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
 #include "desk/common/programm.h"
@@ -25,7 +27,7 @@ void resetLeserZustand() {
     gLiteraturzeile.clear();
 }
 
-std::string Inhaltsdatenbank() { return gAppPath + "\\" + kInhaltDB; }
+std::string Inhaltsdatenbank() { return Installationsdatei(kInhaltDB); }
 
 void HilfeZeigen(const std::string& thema) {
     // The file looked for is the file the help viewer opens.

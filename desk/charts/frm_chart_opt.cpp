@@ -1,5 +1,7 @@
 #include "desk/charts/frm_chart_opt.h"
 
+#include "desk/common/engine_setup.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -387,7 +389,7 @@ void frmChartOpt::Form_Load() {
 void frmChartOpt::SetChartType() {
     m_geladen = false;
     mitFehlerfalle([this] {
-        Data1.setDatabaseName(gAppPath + "/" + kProgrammDBName);
+        Data1.setDatabaseName(Einstellungsdatenbank());
         Data1.setRecordSource("chartkonfiguration");
         Data1.Refresh();
         auto rs = Data1.Recordset();
@@ -406,6 +408,7 @@ void frmChartOpt::SetChartType() {
         // chart builds its own title when it draws.
         try {
             Data2.setDatabaseName(gDatenbankName);
+            Data2.setReadOnly(NurLesendGeoeffnet(gDatenbankName));
             Data2.setRecordSource("select * from persdat where personID = " + vb::Str(gAktPersonID));
             Data2.Refresh();
             auto p = Data2.Recordset();

@@ -8,6 +8,7 @@
 #include "platform/db/engine.h"
 #include "platform/db/recordset.h"
 #include "platform/db/workspace.h"
+#include "platform/files/own_folders.h"
 #include "platform/files/paths.h"
 #include "platform/ini/ini_file.h"
 #include "platform/vb/strings.h"
@@ -25,10 +26,65 @@ bool installationsordner(const std::string& ordner) {
     return files::FileExists(files::joinPath(ordner, kIniDateiName)) ||
            files::FileExists(files::joinPath(ordner, "zuvdesk"));
 }
+
+constexpr const char* kEigenerOrdnerName = "zuv";
+
+std::string programmOrdnerDatei(const char* name) { return files::programFolder() + "\\" + name; }
+
+// The user's copy of an installation file in `ordner`, made from the installation's at the first
+// start; a copy there is kept as the user changed it.
+std::string eigeneKopie(const std::string& ordner, const char* name) {
+    files::makeOwnFolder(ordner);
+    const std::string ziel = files::joinPath(ordner, name);
+    const std::string quelle = files::resolve(programmOrdnerDatei(name));
+    if (!files::FileExists(ziel) && files::FileExists(quelle)) {
+        try {
+            files::FileCopy(quelle, ziel);
+        } catch (const vb::Error& e) {
+            throw vb::Error(e.number(), vb::errorDescription(e.number()) + ": " + ziel);
+        }
+    }
+    return ziel;
+}
 }  // namespace
 
+bool ProgrammordnerSchreibbar() { return files::folderWritable(files::resolve(files::programFolder())); }
+
+std::string Einstellungsordner() {
+    return ProgrammordnerSchreibbar() ? files::programFolder() : files::userConfigFolder(kEigenerOrdnerName);
+}
+
+std::string Standarddatenordner() {
+    if (ProgrammordnerSchreibbar()) return files::programFolder();
+    const std::string ordner = files::userDataFolder(kEigenerOrdnerName);
+    try {
+        files::makeOwnFolder(ordner);
+    } catch (const vb::Error&) {
+        // Every file then looked for there names the folder in its own message.
+    }
+    return ordner;
+}
+
+std::string Installationsdatei(const std::string& name) {
+    if (!gAppPath.empty())
+        if (const std::string dort = gAppPath + "\\" + name; files::FileExists(dort)) return dort;
+    return files::programFolder() + "\\" + name;
+}
+
+std::string EinstellungsdatenbankFuer(const std::string& datenordner) {
+    const std::string dort = datenordner + "\\" + kProgrammDBName;
+    const bool schreibbar = ProgrammordnerSchreibbar();
+    if (files::FileExists(dort) && (schreibbar || files::folderWritable(files::resolve(datenordner)))) return dort;
+    if (schreibbar) return files::FileExists(dort) ? dort : programmOrdnerDatei(kProgrammDBName);
+    return eigeneKopie(Einstellungsordner(), kProgrammDBName);
+}
+
+std::string Einstellungsdatenbank() {
+    return gProgrammDB.empty() ? gAppPath + "/" + kProgrammDBName : gProgrammDB;
+}
+
 std::string DatenordnerFuer(const std::string& wert) {
-    if (!ini::present(wert)) return files::programFolder();
+    if (!ini::present(wert)) return Standarddatenordner();
     std::string ordner = wert;
     // A relative value is read where the INI file lies, not in whatever folder the program was
     // started from.
@@ -40,9 +96,10 @@ std::string DatenordnerFuer(const std::string& wert) {
     ordner = files::resolve(ordner);
     // A copied or moved installation brings the INI file of the original, which names the
     // original's folder: that folder, or what is left of it, is not this installation's.
-    if (!files::FolderExists(ordner)) return files::programFolder();
-    if (files::samePath(ordner, files::programFolder())) return ordner;
-    return installationsordner(ordner) ? files::programFolder() : ordner;
+    if (!files::FolderExists(ordner)) return Standarddatenordner();
+    // An installation closed to the user keeps no data of the user's.
+    if (files::samePath(ordner, files::programFolder())) return ProgrammordnerSchreibbar() ? ordner : Standarddatenordner();
+    return installationsordner(ordner) ? Standarddatenordner() : ordner;
 }
 
 std::string DatenordnerAusIni() {
@@ -53,20 +110,27 @@ std::string DatenordnerAusIni() {
 
 void EngineEinstellen(const std::string& ordner) {
     db::DBEngine& e = db::DBEngine::instance();
-    e.setSystemDB(files::resolve(ordner + "\\" + kWorkgroupDateiName));
+    // The workgroup file is only read: a data folder without one uses the installation's.
+    std::string datei = files::resolve(ordner + "\\" + kWorkgroupDateiName);
+    if (!files::FileExists(datei)) datei = files::resolve(programmOrdnerDatei(kWorkgroupDateiName));
+    e.setSystemDB(datei);
     e.setDefaultUser(kBenutzer);
     e.setDefaultPassword(kKennwort);
 }
 
 namespace {
-std::string programmOrdnerDatei(const char* name) { return files::programFolder() + "\\" + name; }
+// The INI file: the program folder's, or the user's own copy where the program folder is closed.
+std::string iniDatei() {
+    if (ProgrammordnerSchreibbar()) return programmOrdnerDatei(kIniDateiName);
+    return eigeneKopie(Einstellungsordner(), kIniDateiName);
+}
 }  // namespace
 
 void InitDatabaseEngine() {
     gCrLf = "\r\n";
-    gIniDatei = programmOrdnerDatei(kIniDateiName);
+    gIniDatei = iniDatei();
     gAppPath = DatenordnerAusIni();
-    gProgrammDB = gAppPath + "\\" + kProgrammDBName;
+    gProgrammDB = EinstellungsdatenbankFuer(gAppPath);
     EngineEinstellen(gAppPath);
     gWorkspace = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
     gWorkspace2 = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
@@ -78,7 +142,7 @@ void StartEngineEinrichten() {
     gProgrammDB = gAppPath + "\\" + kProgrammDBName;
     EngineEinstellen(files::programFolder());
     gWorkspace = db::DBEngine::instance().CreateWorkspace(kWorkspaceName, kBenutzer, kKennwort);
-    gIniDatei = programmOrdnerDatei(kIniDateiName);
+    gIniDatei = iniDatei();
     gAppPath = DatenordnerAusIni();
     InitDatabaseEngine();
 }

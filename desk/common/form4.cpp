@@ -1,5 +1,7 @@
 #include "desk/common/form4.h"
 
+#include "desk/common/engine_setup.h"
+
 #include <QGridLayout>
 #include <QFont>
 #include <QFontInfo>
@@ -24,7 +26,7 @@ constexpr const char* kErlaubteSchriften[] = {"Times New Roman", "Arial",    "MS
                                               "Modern",          "Fixed Sys", "Terminal",     "Courier",
                                               "System",          "MS Serif", "Roman"};
 
-std::string settingsPfad() { return gAppPath + "/" + kProgrammDBName; }
+std::string settingsPfad() { return Einstellungsdatenbank(); }
 
 // A family as the font list names it, without the maker that a list of several makers adds
 // ("Nimbus Sans [urw]").

@@ -95,6 +95,8 @@ db::Recordset& DatenSatz(db::DataControl& d);
 // Binds a data control to the rows `quelle` of the file `datei` and opens them (Refresh); their
 // recordset.
 db::Recordset& DatenBinden(db::DataControl& d, const std::string& datei, const std::string& quelle);
+// Whether `datei` is the data file the program opened read-only (gNurLesen).
+bool NurLesendGeoeffnet(const std::string& datei);
 
 void EnableFileMenus();
 void SetzeMenueStatus();

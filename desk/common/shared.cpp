@@ -9,6 +9,7 @@
 #include "desk/common/main_window_port.h"
 #include "desk/common/programm.h"
 #include "platform/db/data_control.h"
+#include "platform/db/database.h"
 #include "platform/db/recordset.h"
 #include "platform/draw/printer.h"
 #include "platform/files/file_io.h"
@@ -53,8 +54,17 @@ db::Recordset& DatenSatz(db::DataControl& d) {
     return *rs;
 }
 
+bool NurLesendGeoeffnet(const std::string& datei) {
+    // The open data file itself, not the copy the report of such a file writes into.
+    return gNurLesen && gDatenbank && gDatenbank->readOnly() && !datei.empty() &&
+           files::samePath(datei, gDatenbank->Name());
+}
+
 db::Recordset& DatenBinden(db::DataControl& d, const std::string& datei, const std::string& quelle) {
     d.setDatabaseName(datei);
+    // The data file opened read-only is read so by every window: a file that can only be read
+    // shows what it holds, and a write is refused as one into a read-only file.
+    d.setReadOnly(NurLesendGeoeffnet(datei));
     d.setRecordSource(quelle);
     d.Refresh();
     return DatenSatz(d);

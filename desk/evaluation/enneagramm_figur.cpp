@@ -1,5 +1,7 @@
 #include "desk/evaluation/enneagramm_figur.h"
 
+#include "desk/common/engine_setup.h"
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QPalette>
@@ -121,7 +123,7 @@ void EnneagrammFigur::namenSetzen() {
 void EnneagrammFigur::symbolWaehlen(const std::string& farbe) {
     // Compared exactly with the nine colour names; a text that matches none keeps the picture.
     for (int i = 0; i < 9; ++i)
-        if (farbe == LabelTxt(212 + i)) Image1.setPicture(draw::LoadPicture(gAppPath + kSymbolDatei[i]));
+        if (farbe == LabelTxt(212 + i)) Image1.setPicture(draw::LoadPicture(Installationsdatei(kSymbolDatei[i] + 1)));
 }
 
 void EnneagrammFigur::balkenSetzen(int ansicht, const EnneagrammWerte& werte, int16_t& zaehler) {
@@ -180,7 +182,7 @@ std::string SymbolStand() {
     for (int i = 0; i < 9; ++i)
         if (farbe == LabelTxt(212 + i)) {
             // The file may be replaced in the data folder while the program runs.
-            const QFileInfo datei(QString::fromStdString(files::resolve(gAppPath + kSymbolDatei[i])));
+            const QFileInfo datei(QString::fromStdString(files::resolve(Installationsdatei(kSymbolDatei[i] + 1))));
             stand += '\t' + std::to_string(datei.exists() ? datei.size() : -1) + '\t' +
                      std::to_string(datei.exists() ? datei.lastModified().toMSecsSinceEpoch() : 0);
         }

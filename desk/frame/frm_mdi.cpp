@@ -314,7 +314,8 @@ void frmMDI::Form_Load() {
         if (ini::present(letzte)) {
             mnuFileArray_Click(1);
         } else {
-            // The first start: a new data file in the program folder under a name the user gives.
+            // The first start: a new data file under a name the user gives, in the program folder,
+            // or in the user's own data folder where the program folder is closed to the user.
             for (;;) {
                 const std::string name = forms::InputBox(
                     "Es wird eine neue Datenbank angelegt. In der Datenbank werden alle Z.U.V. Datensätze "
@@ -325,7 +326,7 @@ void frmMDI::Form_Load() {
                     forms::MsgBox(DialogTxt(100), forms::vbExclamation, DialogTxt(3));
                     continue;
                 }
-                const std::string pfad = files::joinPath(files::programFolder(), name + ".ZDB");
+                const std::string pfad = files::joinPath(Standarddatenordner(), name + ".ZDB");
                 if (files::FileExists(pfad)) {
                     // An existing file is never replaced here: it may hold persons.
                     forms::MsgBox(DialogTxt(101) + name + DialogTxt(102), forms::vbExclamation, DialogTxt(3));

@@ -5,6 +5,7 @@
 #include "desk/frame/frm_mdi.h"
 #include "desk/common/globals.h"
 #include "desk/common/programm.h"
+#include "desk/reports/frm_report.h"
 #include "desk/testing/form3.h"
 #include "desk/testing/testverwaltung.h"
 #include "platform/files/paths.h"
@@ -56,6 +57,8 @@ void ResteAufraeumen() {
     };
     merken(files::resolve(gAppPath));
     merken(files::resolve(files::programFolder()));
+    if (const size_t schnitt = files::resolve(gIniDatei).find_last_of('/'); schnitt != std::string::npos && schnitt > 0)
+        merken(files::resolve(gIniDatei).substr(0, schnitt));
     for (int k = 1; k <= 8; ++k) {
         const std::string datei = ini::ReadIniString("File" + std::to_string(k), vb::Str(k), gIniDatei);
         if (!ini::present(datei)) continue;
@@ -64,6 +67,7 @@ void ResteAufraeumen() {
         if (schnitt != std::string::npos && schnitt > 0) merken(echt.substr(0, schnitt));
     }
     for (const std::string& o : ordner) files::removeStaleTempFiles(o);
+    BerichtsresteAufraeumen();
 }
 
 void BeiEndesignalBeenden() {
@@ -85,9 +89,15 @@ void form9::Form_Load() {
         Label3.setCaption(kProgrammTitel);
         Label4.setCaption(LabelTxt(159));
         forms::setAppTitle(DialogTxt(3));
-        if (DatenordnerErsetzt())
-            forms::MsgBox(DialogTxt(110) + kIniDateiName + DialogTxt(111) + files::programFolder() + DialogTxt(112),
-                          forms::vbOKOnly | forms::vbInformation, DialogTxt(3));
+        if (DatenordnerErsetzt()) {
+            // Where the program folder is closed to the user, the data folder is the user's own.
+            const std::string text =
+                ProgrammordnerSchreibbar()
+                    ? DialogTxt(110) + kIniDateiName + DialogTxt(111) + files::programFolder() + DialogTxt(112)
+                    : DialogTxt(110) + gIniDatei + " ist kein Datenordner eingetragen. Z.U.V. verwendet den Ordner " +
+                          gAppPath + DialogTxt(112);
+            forms::MsgBox(text, forms::vbOKOnly | forms::vbInformation, DialogTxt(3));
+        }
     });
 }
 

@@ -18,6 +18,8 @@
 #include "desk/reports/druckseiten.h"
 #include "desk/reports/druckzeile.h"
 #include "desk/reports/frm_report.h"
+#include "desk/common/engine_setup.h"
+#include "platform/files/own_folders.h"
 #include "desk/testing/testverwaltung.h"
 #include "platform/db/database.h"
 #include "platform/db/field.h"
@@ -170,7 +172,7 @@ void frmReport::zusammenstellen(Lauf& lauf) {
         gDatenbankName = m_kopiePfad;
     }
 
-    DatenBinden(Data5, gAppPath + "\\" + kProgrammDBName, "select * from Konfiguration");
+    DatenBinden(Data5, Einstellungsdatenbank(), "select * from Konfiguration");
     const std::string id = std::to_string(gAktPersonID);
     DatenBinden(Data2, gDatenbankName, "select * from persdat where personid = " + id);
     if (DatenSatz(Data2).RecordCount() == 0) throw Hinweis(DialogTxt(kPersonFehlt));
@@ -189,7 +191,7 @@ void frmReport::zusammenstellen(Lauf& lauf) {
     const char* datei = aktuelleSeite ? "ZUVReport2.rpt" : zweiPersonen ? "ZUVReport3.rpt" : "ZUVReport1.rpt";
     mReport.reset();
     if (!mReportEngine) mReportEngine = std::make_unique<report::Engine>();
-    mReport = mReportEngine->OpenReport(gAppPath + "\\" + datei);
+    mReport = mReportEngine->OpenReport(Installationsdatei(datei));
 
     DrucktabelleBinden();
     // One scoring for the pages and the figures alike: an incomplete test is said once.
@@ -409,14 +411,31 @@ void frmReport::bildOderHinweis(report::Report& unterbericht, const std::string&
     }
 }
 
+namespace {
+// The report copy of a read-only data file holds a client's data: it lies in a folder of its own
+// that no other account can read or put in its place, and only what the copy made goes with it.
+constexpr const char* kKopieOrdnerVorsilbe = "zuv-bericht-";
+const std::vector<std::string>& kopieDateien() {
+    static const std::vector<std::string> namen{"Bericht.ZDB", "Bericht.ZDB-wal", "Bericht.ZDB-shm",
+                                                "Bericht.ZDB-journal"};
+    return namen;
+}
+}  // namespace
+
+void BerichtsresteAufraeumen() { files::removeStalePrivateTempFolders(kKopieOrdnerVorsilbe, kopieDateien()); }
+
 void frmReport::kopieBereitstellen() {
     if (!m_kopie) {
-        const QString ordner =
-            QDir::temp().filePath(QStringLiteral("zuv-bericht-%1").arg(QCoreApplication::applicationPid()));
-        QDir().mkpath(ordner);
-        m_kopiePfad = (ordner + QStringLiteral("/Bericht.ZDB")).toStdString();
-        for (const char* rest : {"", "-wal", "-shm", "-journal"}) QFile::remove(QString::fromStdString(m_kopiePfad + rest));
-        auto kopie = gWorkspace->CreateDatabase(m_kopiePfad);
+        const std::string ordner = files::makePrivateTempFolder(kKopieOrdnerVorsilbe);
+        m_kopiePfad = ordner + "/" + kopieDateien().front();
+        std::shared_ptr<db::Database> kopie;
+        try {
+            kopie = gWorkspace->CreateDatabase(m_kopiePfad);
+        } catch (...) {
+            files::removePrivateTempFolder(ordner, kopieDateien());
+            m_kopiePfad.clear();
+            throw;
+        }
         for (const char* tabelle : kPersonTabellen) {
             auto muster = gDatenbank->OpenRecordset(std::string("select * from ") + tabelle + " where personid = -1",
                                                     db::RecordsetType::Snapshot);
@@ -470,6 +489,7 @@ void frmReport::kopieSchliessen(bool mitHauptDaten) {
         }
         m_kopie.reset();
     }
-    QDir(QFileInfo(QString::fromStdString(m_kopiePfad)).absolutePath()).removeRecursively();
+    if (const size_t schnitt = m_kopiePfad.find_last_of('/'); schnitt != std::string::npos)
+        files::removePrivateTempFolder(m_kopiePfad.substr(0, schnitt), kopieDateien());
     m_kopiePfad.clear();
 }

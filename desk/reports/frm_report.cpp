@@ -1,5 +1,7 @@
 #include "desk/reports/frm_report.h"
 
+#include "desk/common/engine_setup.h"
+
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QScreen>
@@ -158,7 +160,7 @@ void frmReport::Form_Load() {
         const int person[11] = {196, 49, 50, 51, 52, 58, 53, 54, 55, 201, 164};
         for (int i = 0; i < 11; ++i) Check3[i].setCaption(LabelTxt(person[i]));
 
-        DatenBinden(Data4, gAppPath + "/" + kProgrammDBName, "Konfiguration");
+        DatenBinden(Data4, Einstellungsdatenbank(), "Konfiguration");
         AssignSettings();
     });
 }

@@ -87,5 +87,9 @@ private:
     std::string m_bildMeldung;
 };
 
+// Removes the private folders of report copies that a killed ZUVDESK of this account left in the
+// temporary folder. Part of every start.
+void BerichtsresteAufraeumen();
+
 // The questionnaire's header and footer switches as the report window holds them.
 zuvtest::DruckSchalter druckSchalter();

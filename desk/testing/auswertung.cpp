@@ -7,6 +7,10 @@
 #include "platform/vb/error.h"
 #include "platform/vb/strings.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace zuvtest {
 
 namespace {
@@ -87,17 +91,24 @@ Auswertung punkteBerechnen(const AuswertCursor& c) {
     for (; !ergebnis.Eof(); ergebnis.MoveNext()) {
         const int t = typVon(ergebnis.Fields("typnummer").Value());
         if (t < 1 || t > 9) continue;
+        std::vector<std::pair<std::string, int16_t>> werte{
+            {"typgesamtsumme", p.gesamt[t]}, {"typsumme0", p.summe0[t]}, {"typsumme1", p.summe1[t]},
+            {"typsumme01", p.summe01[t]},    {"typsumme2", p.summe2[t]}, {"typsumme3", p.summe3[t]},
+            {"typsumme4", p.summe4[t]},      {"typsumme34", p.summe34[t]}};
+        for (int r = 1; r <= 5; ++r) werte.push_back({"aw" + std::to_string(r - 1), p.anzahl(t, r)});
+        werte.push_back({"awgesamt", p.awGesamt[t]});
+        // A file opened read-only is not written: where it holds these results already, nothing
+        // needs to be; where it holds others, the write is refused as one into a read-only file.
+        if (!ergebnis.Updatable()) {
+            bool gleich = true;
+            for (const auto& [feld, wert] : werte) {
+                const vb::Variant v = ergebnis.Fields(feld).Value();
+                gleich = gleich && !v.isNull() && !v.isEmpty() && v.toLong() == wert;
+            }
+            if (gleich) continue;
+        }
         ergebnis.Edit();
-        ergebnis.Fields("typgesamtsumme") = p.gesamt[t];
-        ergebnis.Fields("typsumme0") = p.summe0[t];
-        ergebnis.Fields("typsumme1") = p.summe1[t];
-        ergebnis.Fields("typsumme01") = p.summe01[t];
-        ergebnis.Fields("typsumme2") = p.summe2[t];
-        ergebnis.Fields("typsumme3") = p.summe3[t];
-        ergebnis.Fields("typsumme4") = p.summe4[t];
-        ergebnis.Fields("typsumme34") = p.summe34[t];
-        for (int r = 1; r <= 5; ++r) ergebnis.Fields("aw" + std::to_string(r - 1)) = p.anzahl(t, r);
-        ergebnis.Fields("awgesamt") = p.awGesamt[t];
+        for (const auto& [feld, wert] : werte) ergebnis.Fields(feld) = wert;
         ergebnis.Update();
     }
 

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "desk/common/engine_setup.h"
+
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
 #include "desk/testing/druck.h"
@@ -75,7 +77,7 @@ void FragebogenDrucken(const zuvtest::DruckSchalter& schalter) {
         programmDb->Close();
         try {
             zuvtest::druckeFragebogen(drucker, inhalt, schalter, zuvtest::standardSchrift(),
-                                      gAppPath + "\\zuv_symb_druckkopf.bmp", vb::Format(vb::Date(), "dd.mm.yyyy"),
+                                      Installationsdatei("zuv_symb_druckkopf.bmp"), vb::Format(vb::Date(), "dd.mm.yyyy"),
                                       gSeite);
         } catch (...) {
             // Nothing half-printed stays queued for the next document.

@@ -1,5 +1,7 @@
 #include "desk/testing/frm_einfuehrung.h"
 
+#include "desk/common/engine_setup.h"
+
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QHBoxLayout>
@@ -151,7 +153,7 @@ void frmeinfuehrung::druckeinfuehrungstext() {
 void EinfuehrungstextAnzeigen() {
     mitFehlerfalle([] {
         gEinfuehrungstext.clear();
-        const std::string pfad = gAppPath + "\\zuvinfo.txt";
+        const std::string pfad = Installationsdatei("zuvinfo.txt");
         try {
             gEinfuehrungstext = zuvtest::leseEinfuehrungstext(pfad);
         } catch (const vb::Error& e) {

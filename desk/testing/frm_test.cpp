@@ -1,5 +1,7 @@
 #include "desk/testing/frm_test.h"
 
+#include "desk/common/engine_setup.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -156,7 +158,7 @@ void frmTest::Form_Load() {
 }
 
 void frmTest::binden() {
-    DatenBinden(Daten1, gAppPath + "\\" + "zuv.sdb", "testitems");
+    DatenBinden(Daten1, Einstellungsdatenbank(), "testitems");
     const std::string id = std::to_string(gAktPersonID);
     DatenBinden(Daten2, gDatenbankName, "select * from persontestergebnis where personid like " + id);
     DatenBinden(Daten3, gDatenbankName, "select * from typwertzuweisung where personid like " + id);

@@ -328,6 +328,46 @@ void Connection::beforeWrite() {
     if (!m_readOnly && m_db && sqlite3_get_autocommit(m_db)) requireInPlace(true);
 }
 
+namespace {
+
+// "file:" and the path, with the characters that a URI gives a meaning of their own escaped.
+std::string fileUri(const std::string& path) {
+    static const char* const hex = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (const unsigned char ch : path) {
+        if (ch == '%' || ch == '?' || ch == '#' || ch < 0x20) {
+            uri += '%';
+            uri += hex[ch >> 4];
+            uri += hex[ch & 15];
+        } else {
+            uri += static_cast<char>(ch);
+        }
+    }
+    return uri;
+}
+
+// A file opened for reading that this account cannot write, or that lies in a folder taking no new
+// files (a read-only mount, a folder of another account), and that no program holds with a log
+// beside it, is read as it stands. SQLite would otherwise make its log and shared-memory file
+// beside it: that fails where the folder takes none, and where it succeeds the two files keep the
+// data file's permissions, so that its owner could no longer write the file once it is writable
+// again. Nothing is then made or written beside the file.
+bool readAsItStands(const std::string& path, const std::string& folder) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return false;
+    const bool writable = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0 &&
+                          ::access(folder.c_str(), W_OK) == 0;
+    if (writable) return false;
+    // A log beside the file belongs to a program writing it: SQLite reads the file with that log.
+    for (const char* side : {"-wal", "-journal"}) {
+        struct stat s;
+        if (::lstat((path + side).c_str(), &s) == 0) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::shared_ptr<Connection> Connection::open(const std::string& path, bool readOnly, bool exclusive,
                                              const DBEngine::Login& login) {
     descriptionLocksInstalled();
@@ -391,8 +431,13 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
             c->m_sqlitePath = other->m_sqlitePath;
             break;
         }
-    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
-    const int rc = sqlite3_open_v2(c->m_sqlitePath.c_str(), &c->m_db, flags, nullptr);
+    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    std::string openName = c->m_sqlitePath;
+    if (readOnly && readAsItStands(c->m_sqlitePath, c->m_folder)) {
+        openName = fileUri(c->m_sqlitePath) + "?immutable=1";
+        flags |= SQLITE_OPEN_URI;
+    }
+    const int rc = sqlite3_open_v2(openName.c_str(), &c->m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         if (c->m_db) sqlite3_close_v2(c->m_db);
         c->m_db = nullptr;
@@ -555,10 +600,16 @@ std::shared_ptr<Connection> Connection::create(const std::string& path, const DB
     if (!fs::is_directory(parent, ec)) raise(3044, path);
     if (fs::exists(p, ec)) raise(3204, path);
     if (::access(parent.c_str(), W_OK) != 0) raise(3051, path);
+    // SQLite makes a new file readable by all and writable by its owner alone, whatever the umask
+    // allows. Made here first, the file takes the permissions the umask gives (in a group folder
+    // the group may write it too), and SQLite gives its log and shared memory those of the file.
+    if (const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); fd >= 0) ::close(fd);
+    else raise(errno == EEXIST ? 3204 : 3051, path);
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(db);
+        fs::remove(p, ec);
         raise(3051, path);
     }
     // The file goes over to the write-ahead log before anything else is written, without a
@@ -799,7 +850,7 @@ void Connection::checkOwner(const DBEngine::Login& login) {
             if (msg.find("zuv_len_") != std::string::npos) raise(3163, after("zuv_len_"));
             if (msg.find("zuv_range_") != std::string::npos) raise(3349, after("zuv_range_"));
             raise(3317, msg);
-        case SQLITE_READONLY: raise(3027);
+        case SQLITE_READONLY: raise(3027, m_path);
         case SQLITE_BUSY:
         case SQLITE_LOCKED: raise(3218);
         case SQLITE_CORRUPT: raiseDamaged();

@@ -204,7 +204,7 @@ std::vector<std::string> Database::Relations() const {
 void Database::CreateRelation(const std::string& name, const std::string& table, const std::string& foreignTable,
                               int attributes, const std::string& field, const std::string& foreignField) {
     auto conn = connection();
-    if (conn->readOnly()) raise(3027);
+    if (conn->readOnly()) raise(3027, conn->path());
     const detail::TableInfo* parent = conn->table(table);
     const detail::TableInfo* child = conn->table(foreignTable);
     if (!parent || parent->isView) raise(3078, table);
@@ -300,7 +300,7 @@ long Document::Permissions() const {
 
 void Document::setPermissions(long permissions) {
     if (m_userName.empty()) raise(3265, "UserName");
-    if (m_conn->readOnly()) raise(3027);
+    if (m_conn->readOnly()) raise(3027, m_conn->path());
     detail::Stmt s = m_conn->prepare("INSERT OR REPLACE INTO zuvsys_permissions VALUES (?1, ?2, ?3, ?4)");
     sqlite3_bind_text(s, 1, m_container.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_bind_text(s, 2, m_name.c_str(), -1, SQLITE_TRANSIENT);

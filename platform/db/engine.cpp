@@ -246,6 +246,8 @@ void DBEngine::CompactDatabase(const std::string& srcIn, const std::string& dstI
     checkTarget(src, dst, dstIn, false);
     clearLeftovers(src, dst);
     TempCopy copy(dst);
+    // Made empty first, the copy takes the permissions the umask gives, not SQLite's own.
+    if (const int fd = ::open(copy.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); fd >= 0) ::close(fd);
     {
         detail::Stmt s = source->prepare("VACUUM INTO ?1");
         sqlite3_bind_text(s, 1, copy.path.c_str(), -1, SQLITE_TRANSIENT);
@@ -397,6 +399,8 @@ void DBEngine::saveHeldFileAs(const std::string& pathIn, const std::string& targ
         raise(3204, targetIn);
     files::removeStaleTempFiles(folder.string());
     TempCopy copy(target);
+    // Made empty first, a new file takes the permissions the umask gives, not SQLite's own.
+    if (const int fd = ::open(copy.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); fd >= 0) ::close(fd);
     backupInto(held->handle(), copy.path, pathIn, targetIn);
     held->checkpoint();
     finishCopy(copy, target, replace, targetIn);

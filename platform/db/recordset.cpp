@@ -753,7 +753,7 @@ void Recordset::FindPrevious(const std::string& criteria) {
 
 void Recordset::AddNew() {
     requireUpdatable();
-    if (m_conn->readOnly()) raise(3027);
+    if (m_conn->readOnly()) raise(3027, m_conn->path());
     dropPending();
     m_buffer.clear();
     for (const auto& c : m_columns) m_buffer.push_back(c.defaultValue);
@@ -772,7 +772,7 @@ void Recordset::AddNew() {
 
 void Recordset::Edit() {
     requireUpdatable();
-    if (m_conn->readOnly()) raise(3027);
+    if (m_conn->readOnly()) raise(3027, m_conn->path());
     if (hasCurrent()) arrive(m_pos);  // edit what the file holds now
     const Row& r = currentRow();
     m_buffer.clear();
@@ -880,7 +880,7 @@ void Recordset::Update() {
 
 void Recordset::Delete() {
     requireUpdatable();
-    if (m_conn->readOnly()) raise(3027);
+    if (m_conn->readOnly()) raise(3027, m_conn->path());
     dropPending();
     (void)currentRow();
     Row& r = m_rows[static_cast<size_t>(m_pos)];

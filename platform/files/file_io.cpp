@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/files/held_files.h"
+#include "platform/files/own_folders.h"
 #include "platform/files/paths.h"
 #include "platform/files/system_calls.h"
 #include "platform/vb/error.h"
@@ -178,9 +179,10 @@ void FileReplacement::write(const void* data, size_t size) {
 
 void FileReplacement::commit() {
     if (m_fd < 0) throw vb::Error(75, vb::errorDescription(75) + ": " + m_shown);
-    // Keep the permissions of the file being replaced; a new file gets the usual ones.
+    // Keep the permissions of the file being replaced; a new file takes those the umask gives, as
+    // any file the user makes (a private umask keeps a client's report to this account).
     struct stat st;
-    ::fchmod(m_fd, ::stat(m_real.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
+    ::fchmod(m_fd, ::stat(m_real.c_str(), &st) == 0 ? (st.st_mode & 07777) : newFileMode());
     if (sys::fsync(m_fd) != 0) fail(errno);
     const int fd = m_fd;
     m_fd = -1;
@@ -195,8 +197,8 @@ void replaceFile(const std::string& path, const std::string& bytes) {
         file.write(bytes.data(), bytes.size());
         file.commit();
     } catch (const vb::Error& e) {
-        // Callers of the whole-file write show the standard text of the number.
-        throw vb::Error(e.number());
+        // Callers of the whole-file write show the standard text of the number and the file.
+        throw vb::Error(e.number(), vb::errorDescription(e.number()) + ": " + path);
     }
 }
 

@@ -58,7 +58,8 @@ bool isTempName(const std::string& name);
 int removeStaleTempFiles(const std::string& folder);
 
 // Puts a completely written file in the place of `target`: replacing an existing target in one
-// step, or (replace false) only where none exists (58 otherwise, and `from` stays). The folder is
+// step, keeping the target's permissions, or (replace false) only where none exists (58 otherwise,
+// and `from` stays). The folder is
 // synced so that the new name survives a power cut. Failures: 70, 75, 61 as for FileCopy.
 void moveIntoPlace(const std::string& from, const std::string& target, bool replace);
 

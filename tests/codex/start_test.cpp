@@ -10,6 +10,7 @@
 #include "platform/vb/ascii.h"
 #include "platform/vb/strings.h"
 #include "support/gui_input.h"
+#include "support/konten.h"
 
 using namespace codex_test;
 using Kind = forms::HostRecord::Kind;
@@ -77,6 +78,35 @@ TEST_F(CodexTest, TheDataFolderOfTheIniFileIsFoundWhateverItsCase) {
     ASSERT_TRUE(starte());
     EXPECT_EQ(fenster().size(), 1u);
     EXPECT_TRUE(h().messages().empty());
+}
+
+TEST_F(CodexTest, AnAdministratorsInstallationStartsOnTheUsersOwnIniAndSettings) {
+    inhalt();
+    const fs::path eigen = support::makeTempDir("zuv-eigen");
+    ::setenv("XDG_CONFIG_HOME", (eigen / "konfig").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (eigen / "daten").c_str(), 1);
+    struct Aufraeumen {
+        fs::path eigen;
+        ~Aufraeumen() {
+            ::unsetenv("XDG_CONFIG_HOME");
+            ::unsetenv("XDG_DATA_HOME");
+            std::error_code ec;
+            fs::remove_all(eigen, ec);
+        }
+    } aufraeumen{eigen};
+    support::NurLesbareAnsicht ansicht(dir);
+    if (!ansicht.fehler().empty()) GTEST_SKIP() << "no read-only mount on this machine: " << ansicht.fehler();
+    files::setProgramFolder(ansicht.pfad().string());
+    ASSERT_TRUE(starte()) << (h().messages().empty() ? "" : h().messages()[0]);
+    EXPECT_TRUE(h().messages().empty());
+    EXPECT_EQ(fenster().size(), 1u);
+    EXPECT_EQ(gIniDatei, (eigen / "konfig" / "zuv" / "Zuv50.ini").string());
+    EXPECT_EQ(gProgrammDB, (eigen / "konfig" / "zuv" / "zuv.sdb").string());
+    // The content database is the installation's, read where it lies.
+    EXPECT_EQ(fs::path(files::resolve(Inhaltsdatenbank())).parent_path(), ansicht.pfad());
+    EXPECT_NE(erstes().RichTextBox1.Text().find("Text zu Thema 1 für Typ 1."), std::string::npos);
+    forms::resetAllWindows();
+    db::DBEngine::instance().reset();
 }
 
 TEST_F(CodexTest, TenWindowsAtMostAndTheMenusFollowTheirCount) {

@@ -13,8 +13,10 @@
 #include "platform/draw/printer.h"
 #include "platform/vb/datetime.h"
 #include "platform/vb/format.h"
+#include "support/konten.h"
 
 using namespace bericht_test;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -284,6 +286,46 @@ TEST_F(Bericht, AReadOnlyDataFileGivesItsReportAndStaysAsItIs) {
     db::DBEngine::instance().reset();
     EXPECT_EQ(support::readFile(path("test.ZDB")), vorher);
     EXPECT_EQ(drucktabelle(), "1|1|vom letzten Bericht|DE\n");
+}
+
+TEST_F(Bericht, TheCopyForAReadOnlyFilesReportLiesInAPrivateFolderThatNoOneCouldTakeBeforehand) {
+    // Another account expects the folder under the program's process number and puts a link to a
+    // folder of the user's own in its place (a temporary folder of the test's, standing for /tmp).
+    const fs::path tmp = support::makeTempDir("zuv-tmp");
+    const fs::path eigen = support::makeTempDir("zuv-eigen");
+    support::writeFile(eigen / "notizen.txt", "Notizen");
+    support::writeFile(eigen / "Bericht.ZDB", "Sicherung");
+    fs::create_directory_symlink(eigen, tmp / ("zuv-bericht-" + std::to_string(::getpid())));
+    const char* alt = std::getenv("TMPDIR");
+    const std::string altesTmp = alt ? alt : "";
+    ::setenv("TMPDIR", tmp.c_str(), 1);
+    auto kopien = [&] {
+        std::vector<fs::path> k;
+        for (const auto& e : fs::directory_iterator(tmp))
+            if (!e.is_symlink() && e.path().filename().string().rfind("zuv-bericht-", 0) == 0) k.push_back(e.path());
+        return k;
+    };
+
+    datei->Close();
+    gNurLesen = true;
+    datei = ws->OpenDatabase(path("test.ZDB"), false, true);
+    gDatenbank = datei;
+    oeffnen({0, 1, 6, 7});
+    EXPECT_TRUE(meldungen().empty()) << meldungen().front();
+    const auto waehrend = kopien();
+    ASSERT_EQ(waehrend.size(), 1u);
+    EXPECT_EQ(support::rechte(waehrend[0]), 0700u);
+    EXPECT_TRUE(fs::exists(waehrend[0] / "Bericht.ZDB"));
+    bericht().Command2_Click();
+    forms::resetAllWindows();
+    if (alt) ::setenv("TMPDIR", altesTmp.c_str(), 1);
+    else ::unsetenv("TMPDIR");
+    EXPECT_TRUE(kopien().empty());
+    EXPECT_EQ(support::readFile(eigen / "notizen.txt"), "Notizen");
+    EXPECT_EQ(support::readFile(eigen / "Bericht.ZDB"), "Sicherung");
+    std::error_code ec;
+    fs::remove_all(tmp, ec);
+    fs::remove_all(eigen, ec);
 }
 
 TEST_F(Bericht, APictureLeftForAnotherPersonIsNeverPlacedAndAFigureThatCannotBeMadeIsSaidOnce) {

@@ -1,6 +1,8 @@
 #include <functional>
 #include <fstream>
 
+#include <sys/stat.h>
+
 #include "desk/testing/form3.h"
 #include "desk/testing/frm_pers.h"
 #include "desk/testing/frm_test.h"
@@ -222,6 +224,49 @@ TEST_F(PersonFenster, EditingChangesTheShownPerson) {
     auto rs = datei->OpenRecordset("persdat", db::RecordsetType::Snapshot);
     EXPECT_EQ(rs->Fields("Telefon").Value().toString(), "0301 1234");
     EXPECT_FALSE(f->Befehl5.isEnabled());
+}
+
+// A data file write-protected on disk and opened with "Schreibgeschützt öffnen": every window
+// shows what it holds, and a save is refused with the message that the file can only be read.
+TEST_F(PersonFenster, AFileThatCanOnlyBeReadShowsItsPersonsAndRefusesASaveSayingSo) {
+    gAktPersonID = neuePerson("Anna", "Berg");
+    datei->Close();
+    db::DBEngine::instance().releaseAll();
+    const std::string pfad = path("test.ZDB");
+    ASSERT_EQ(::chmod(pfad.c_str(), 0444), 0);
+    struct Zurueck {
+        std::string pfad;
+        ~Zurueck() { ::chmod(pfad.c_str(), 0644); }
+    } zurueck{pfad};
+    const std::string vorher = support::readFile(pfad);
+    datei = ws->OpenDatabase(pfad, false, true);
+    gDatenbank = datei;
+    gNurLesen = true;
+
+    oeffnen();
+    EXPECT_EQ(meldungen(), std::vector<std::string>{});
+    EXPECT_EQ(f->Bezeichnung15.Caption(), "1");
+    EXPECT_EQ(f->Text1[1].Text(), "Berg");
+    auto& liste = forms::Instance<Form3>();
+    liste.Show();
+    EXPECT_EQ(meldungen(), std::vector<std::string>{});
+    ASSERT_EQ(liste.Grid1.Rows(), 2);
+    EXPECT_EQ(liste.Grid1.TextMatrix(1, 1), "Berg");
+    liste.Befehl2_Click();
+
+    f->Befehl7_Click();
+    f->Text1[6].setText("0301 1234");
+    f->Befehl5_Click();
+    ASSERT_FALSE(meldungen().empty());
+    EXPECT_NE(meldungen().back().find("schreibgeschützt"), std::string::npos) << meldungen().back();
+    EXPECT_NE(meldungen().back().find(pfad), std::string::npos) << meldungen().back();
+    forms::resetAllWindows();
+    gDatenbank.reset();
+    datei->Close();
+    db::DBEngine::instance().releaseAll();
+    EXPECT_EQ(support::readFile(pfad), vorher);
+    EXPECT_FALSE(std::filesystem::exists(pfad + "-wal"));
+    EXPECT_FALSE(std::filesystem::exists(pfad + "-shm"));
 }
 
 // Another program (here the sqlite3 tool) changes the person while this window shows or edits it.
