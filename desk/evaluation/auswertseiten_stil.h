@@ -8,6 +8,7 @@
 
 #include "desk/common/globals.h"
 #include "desk/testing/rangfolge.h"
+#include "desk/testing/urteile.h"
 #include "platform/draw/surface.h"
 
 namespace auswertseiten {
@@ -27,6 +28,10 @@ void standardStil(draw::Surface& s);
 
 // A line of `laenge` rule characters (code 175) at print column 2, ending the line.
 void linie(draw::Surface& s, int laenge = 80);
+
+// The sentences of a verdict from column 2: label texts in the style the page set, lists of types
+// in the extra style, after which the standard style returns.
+void saetzeDrucken(draw::Surface& s, const urteil::Saetze& saetze);
 
 // Bold and italic of the surface as they were at a point of the page, to be put back later.
 struct Schnitt {
