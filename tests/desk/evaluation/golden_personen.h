@@ -3,6 +3,10 @@
 // The fixed persons whose evaluation pages and report pages the golden files hold: one person per
 // rule of the three decision tables, and persons for the other branches of the pages.
 
+#include <random>
+#include <string>
+#include <vector>
+
 #include "support/personen.h"
 
 namespace auswert_test {
@@ -62,5 +66,50 @@ inline const Person kBesonderePersonen[] = {
     // the higher total (50 against 46).
     {"eins", {{{}, {1,0,1,2,10}, {5,3,6,0,0}, {2,2,6,2,2}, {0,0,3,0,11}, {2,2,6,2,2}, {2,2,6,2,2}, {2,2,6,2,2}, {2,2,6,2,2}, {7,1,6,0,0}}}, 7, 2, "6"},
 };
+
+// Generated persons of every kind the pages decide between: random ratings, a flat profile, all
+// types alike, one peak, ties at the top of each ranking, mostly rejections (negative totals),
+// mixed signs and unfinished tests. The same seed gives the same persons.
+struct Erzeugt {
+    std::string name;
+    Anzahlen anzahlen;
+};
+inline std::vector<Erzeugt> erzeugtePersonen(int anzahl, unsigned seed) {
+    std::mt19937 zufall(seed);
+    const auto wuerfel = [&](int bis) { return static_cast<int>(zufall() % static_cast<unsigned>(bis + 1)); };
+    // 14 rows of a type spread over the values 0..4 with these weights; `offen` rows left out.
+    const auto verteilt = [&](std::array<int, 5> gewicht, int offen) {
+        std::array<int, 5> a{};
+        int summe = 0;
+        for (int g : gewicht) summe += g;
+        for (int n = 0; n < 14 - offen; ++n) {
+            int r = wuerfel(summe - 1), v = 0;
+            while (r >= gewicht[v]) r -= gewicht[v++];
+            ++a[v];
+        }
+        return a;
+    };
+    std::vector<Erzeugt> out;
+    for (int i = 0; i < anzahl; ++i) {
+        Anzahlen a{};
+        const int art = i % 9;
+        const int kopie = 1 + wuerfel(8), spitze = 1 + wuerfel(8);
+        for (int t = 1; t <= 9; ++t) {
+            switch (art) {
+            case 0: a[t] = verteilt({1, 1, 1, 1, 1}, 0); break;                          // random
+            case 1: a[t] = {0, 0, 14, 0, 0}; break;                                       // flat
+            case 2: a[t] = t == 1 ? verteilt({1, 1, 2, 1, 1}, 0) : a[1]; break;           // all alike
+            case 3: a[t] = t == spitze ? std::array<int, 5>{0, 0, 13, 0, 1} : std::array<int, 5>{0, 0, 14, 0, 0}; break;
+            case 4: a[t] = t == kopie || t == spitze ? std::array<int, 5>{1, 1, 4, 4, 4} : verteilt({2, 2, 4, 1, 1}, 0); break;
+            case 5: a[t] = verteilt({6, 4, 2, 1, 1}, 0); break;                           // rejections
+            case 6: a[t] = t % 2 ? verteilt({5, 3, 2, 2, 2}, 0) : verteilt({1, 1, 2, 4, 6}, 0); break;  // mixed
+            case 7: a[t] = verteilt({1, 1, 1, 1, 1}, wuerfel(14)); break;                 // unfinished
+            case 8: a[t] = t == 2 || t == 7 ? std::array<int, 5>{0, 0, 10, 2, 2} : verteilt({1, 1, 3, 1, 1}, 0); break;  // ties
+            }
+        }
+        out.push_back({"erzeugt_" + std::to_string(i), a});
+    }
+    return out;
+}
 
 }  // namespace auswert_test
