@@ -74,7 +74,10 @@ void rangseite(const Rangseite& p) {
     const int listeZeile = p.trennlinie == 8 ? 9 : 13;
     s.trennlinie(p.trennlinie);
     // A top group always holds its first-ranked type; page 9 writes its line only then.
-    if (p.seite != 9 || !typrang::alleLeer(*p.rang1))
+    // Nobody gave the value of a page but the first: the nine types tie at 0 and none stands first.
+    if (*p.spitzenwert == 0 && p.seite != 7)
+        s.label(listeZeile, typrang::kKeinerMitDiesemWert, kFormatH1);
+    else if (p.seite != 9 || !typrang::alleLeer(*p.rang1))
         s.zeile(listeZeile, p.vollerJoin ? alleNeun(*p.rang1) : liste(*p.rang1), kFormatH1);
     s.trennlinie(listeZeile + 1);
     for (int nr = listeZeile + 2; nr <= p.leerBis; ++nr) s.leer(nr);

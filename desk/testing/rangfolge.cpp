@@ -179,10 +179,9 @@ Verbindung verbindungstypen(int haupttyp) {
 
 int abstandUrteil(int haupttyp, int anderer) {
     const int haupt = gTypgesamtsummeJeTyp[haupttyp], gesamt = gTypgesamtsummeJeTyp[anderer];
+    // A main type below the other outweighs it by nothing, whatever the signs of the totals.
+    if (gesamt > haupt) return kLiegtDarueber;
     const double r = verhaeltnis(haupttyp, anderer);
-    // Between two positive totals a ratio below 1 still reads as a small distance; otherwise a main
-    // type below the other outweighs it by nothing.
-    if (r < 1.0 && !(haupt > 0 && gesamt > 0)) return kLiegtDarueber;
     if (r > 2.0) return 341;
     if (r >= 1.4) return 311;
     return 342;

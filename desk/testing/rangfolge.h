@@ -71,6 +71,10 @@ int16_t anzahlSpitzeGesamt();
 // number of the others. The lists still hold type numbers.
 void rangfolgenVergleichen();
 
+// The label text a ranking page by one rating value shows in place of its top group when nobody
+// gave that value.
+inline constexpr int kKeinerMitDiesemWert = 406;
+
 // ---------------------------------------------------------------- main type
 
 // The types the first-ranked entry of the 3-and-4 ranking (gRang1Typsumme34(9)) names, in the
@@ -90,8 +94,8 @@ struct Verbindung {
 Verbindung verbindungstypen(int haupttyp);
 
 // How far the main type's total outweighs another type's total, as a label text: 341 more than
-// twice (or the other total is 0), 311 from 1.4 to 2 times, 342 less; kLiegtDarueber where the
-// other type lies above a main type whose total is not positive, or the other's total is.
+// twice (or the other total is 0), 311 from 1.4 to 2 times, 342 less; kLiegtDarueber wherever the
+// other type's total is higher than the main type's.
 int abstandUrteil(int haupttyp, int anderer);
 inline constexpr int kLiegtDarueber = 322;
 // How many times the total of type a outweighs that of type b, in double precision. Two positive

@@ -63,9 +63,6 @@ void zuordnungPruefen(Saetze& saetze, const Befund& b, bool gleichauf) {
         if (z.art != Satz::Text) continue;
         if (z.label == kGesichert || z.label == kEindeutig) {
             if (gleichauf) z.label = kGleichauf;
-            else if (!b.vollstaendig()) z.label = kNichtGesichert;
-        } else if (z.label == kAblehnungEindeutig && !b.vollstaendig()) {
-            z.label = kAblehnungVorlaeufig;
         }
     }
 }
@@ -175,23 +172,30 @@ Saetze schlussSumme34(const Befund& b) {
     } else {
         z = {text(392), text(393), typen(rang34), text(394), text(395)};
     }
+    zuordnungPruefen(z, b, b.anzahlSpitze34 != 1);
     return z;
 }
 
 Saetze schlussSumme01(const Befund& b) {
     const std::string& fuehrend = b.summe01.eins[9];
-    const bool f0 = typrang::inGruppe1(fuehrend, b.summe0.eins);
-    const bool f1 = typrang::inGruppe1(fuehrend, b.summe1.eins);
-    const bool f2 = typrang::inGruppe1(b.summe1.eins[9], b.summe0.eins) ||
-                    typrang::inGruppe1(b.summe0.eins[9], b.summe1.eins);
+    // A value nobody gave rejects no type: its ranking ties all nine at 0.
+    const bool keineNull = b.summe0.spitze == 0, keineEins = b.summe1.spitze == 0;
+    const bool f0 = vorn(fuehrend, b.summe0);
+    const bool f1 = vorn(fuehrend, b.summe1);
+    const bool f2 = vorn(b.summe1.eins[9], b.summe0) || vorn(b.summe0.eins[9], b.summe1);
+    const bool mehrere = anzahl(b.summe01.eins) > 1;
     Saetze z;
-    if (f0 && f1 && f2 && b.summe01.spitze == 0) {
+    if (b.summe01.spitze == 0) {
         // Nothing rated 0 or 1: the nine types tie at 0 and none is rejected.
         z = {text(426), text(327)};
+    } else if (keineNull || keineEins) {
+        // One of the two values was not given: the rejection rests on the other alone.
+        z = {text(426), text(keineEins ? 430 : 434), typen(liste(b.summe01.eins)), text(428),
+             text(keineEins ? kKeineEins : kKeineNull), text(mehrere ? 379 : kAblehnungEindeutig)};
     } else if (f0 && f1 && f2) {
         // Several types tied at the top are rejected alike, which is no clear rejection.
-        const bool mehrere = anzahl(b.summe01.eins) > 1;
-        z = {text(426), text(mehrere ? 328 : 427), typen(liste(b.summe01.eins)), text(428), text(mehrere ? 379 : 429)};
+        z = {text(426), text(mehrere ? 328 : 427), typen(liste(b.summe01.eins)), text(428),
+             text(mehrere ? 379 : kAblehnungEindeutig)};
     } else if (f0 && !f1) {
         z = {text(426), text(430), typen(vereinigt(b.summe01.eins, b.summe0.eins)), text(428), text(431), text(432),
              typen(liste(b.summe1.eins)), text(433)};
@@ -201,6 +205,7 @@ Saetze schlussSumme01(const Befund& b) {
     } else {
         z = {text(290), text(291)};
     }
+    zuordnungPruefen(z, b, false);
     return z;
 }
 
@@ -259,6 +264,12 @@ Vergleich vergleich(const Befund& b, Tafel tafel) {
         v.text = r->text;
         v.weitere = r->weitere;
         v.regel12 = tafel == Tafel::Fenster && !r->wenige && r->text == 448;
+        // Settled only where one type alone is near the top total and alone leads by 3 and 4.
+        Saetze z;
+        for (int t : v.weitere) z.push_back(text(t));
+        zuordnungPruefen(z, b, b.vergleichLauf != 9 || b.anzahlSpitze34 != 1);
+        v.weitere.clear();
+        for (const Satz& s : z) v.weitere.push_back(s.label);
     } else if (b.summe34.spitze != 0) {
         v.fall = Vergleich::KeineRegel;
     }

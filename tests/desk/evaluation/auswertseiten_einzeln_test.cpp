@@ -189,11 +189,11 @@ TEST_F(Seite, NegativeTotalsCountAsRejectionNotAsStrength) {
     ShowResultMainType(befund());
     EXPECT_TRUE(hat("L340 L342")) << alles();  // the lower wing, also at 0
 
-    // The second connected type (4 for main type 1) at or above the main type says so; two
-    // positive totals keep their verdict on the distance.
+    // The second connected type (4 for main type 1) at or above the main type says so, and a
+    // higher total is no distance of the main type, whatever the signs.
     const struct {
         int haupt, zweiter, urteil, hinweis;
-    } faelle[] = {{26, 28, 342, 323}, {26, 26, 342, 324}, {27, 24, 342, 362}, {-12, 5, 322, 323},
+    } faelle[] = {{26, 28, 322, 323}, {26, 26, 342, 324}, {27, 24, 342, 362}, {-12, 5, 322, 323},
                   {12, -12, 341, 460}, {-12, -12, 342, 324}, {-6, -12, 311, 0}, {0, 0, 342, 324}};
     anzahl(7, 0, 5);  // the first connected type's remark, so that 460 stands only for the second
     for (const auto& f : faelle) {

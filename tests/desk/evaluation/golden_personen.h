@@ -17,9 +17,11 @@ using support::jederTyp;
 struct Person {
     const char* name;
     Anzahlen anzahlen;
-    int regel4;          // conclusion rule of page 4; 0: no rating 3 or 4
-    int regel8;          // of page 8; 5: no rating 0 or 1, 6: rule 1 for several types
-    const char* regel10;  // of page 10: the rule's number, or "spitze"/"null" when none applies
+    int regel4;          // conclusion rule of page 4; 0: no rating 3 or 4, 10: rule 1 on a tie
+    int regel8;          // of page 8; 5: no rating 0 or 1, 6: rule 1 for several types, 7 and 8:
+                         // no rating 1, one type or several
+    const char* regel10;  // of page 10: the rule's number ("g": beside a tie or near types), or
+                          // "spitze"/"null" when none applies
 };
 
 // Rule -> person: every rule of the three decision tables fires for at least one of these. The
@@ -38,7 +40,7 @@ inline const Person kRegelPersonen[] = {
     {"regel_11", {{{}, {0,2,11,0,1}, {0,1,4,6,3}, {4,5,2,3,0}, {1,2,8,1,2}, {0,2,2,6,4}, {4,5,2,1,2}, {2,1,4,4,3}, {0,5,7,0,2}, {0,5,4,3,2}}}, 2, 6, "2"},
     {"regel_12", {{{}, {1,4,7,0,2}, {0,6,0,4,4}, {1,1,11,0,1}, {2,1,5,0,6}, {4,1,4,1,4}, {4,2,1,3,4}, {5,0,7,2,0}, {4,4,4,2,0}, {4,3,5,0,2}}}, 7, 4, "13"},
     {"regel_13", {{{}, {4,5,2,1,2}, {5,2,2,4,1}, {4,4,2,4,0}, {2,4,7,0,1}, {2,3,1,6,2}, {6,5,1,0,2}, {3,4,4,1,2}, {6,2,1,0,5}, {5,2,4,3,0}}}, 5, 1, "11"},
-    {"regel_14", {{{}, {4,3,4,2,1}, {2,4,5,1,2}, {2,3,5,0,4}, {5,3,6,0,0}, {4,0,6,3,1}, {1,3,6,3,1}, {6,1,7,0,0}, {6,2,5,0,1}, {1,5,0,3,5}}}, 1, 2, "7"},
+    {"regel_14", {{{}, {4,3,4,2,1}, {2,4,5,1,2}, {2,3,5,0,4}, {5,3,6,0,0}, {4,0,6,3,1}, {1,3,6,3,1}, {6,1,7,0,0}, {6,2,5,0,1}, {1,5,0,3,5}}}, 1, 2, "7g"},
     {"regel_15", {{{}, {1,2,7,3,1}, {2,6,0,6,0}, {1,5,4,3,1}, {4,1,7,1,1}, {3,4,2,4,1}, {4,1,6,3,0}, {0,5,2,3,4}, {1,4,3,2,4}, {5,0,3,0,6}}}, 6, 3, "12"},
 };
 
@@ -49,19 +51,19 @@ inline const Person kBesonderePersonen[] = {
     // Types 2 and 7 tie at the top of the total.
     {"gleichstand_gesamt", {{{}, {2,2,6,2,2}, {0,1,5,2,6}, {2,2,6,2,2}, {1,3,6,3,1}, {2,2,6,2,2}, {3,2,5,2,2}, {0,1,5,2,6}, {2,3,5,2,2}, {2,2,6,3,1}}}, 9, 2, "spitze"},
     // Types 4 and 8 tie at the top of the 3-and-4 ranking: no main type, ten pages.
-    {"gleichstand_34", {{{}, {2,2,6,2,2}, {2,2,6,2,2}, {2,2,6,2,2}, {0,0,6,4,4}, {2,2,6,2,2}, {3,2,5,2,2}, {2,2,6,2,2}, {2,2,2,4,4}, {2,2,6,3,1}}}, 1, 1, "1"},
+    {"gleichstand_34", {{{}, {2,2,6,2,2}, {2,2,6,2,2}, {2,2,6,2,2}, {0,0,6,4,4}, {2,2,6,2,2}, {3,2,5,2,2}, {2,2,6,2,2}, {2,2,2,4,4}, {2,2,6,3,1}}}, 10, 1, "1g"},
     // Every total below zero.
     {"negativ", {{{}, {6,5,2,1,0}, {8,4,1,1,0}, {5,6,2,1,0}, {7,5,1,0,1}, {9,3,2,0,0}, {6,6,1,1,0}, {5,5,3,1,0}, {10,2,1,1,0}, {6,4,3,1,0}}}, 4, 2, "10"},
     // Half of the test answered.
-    {"halb", {{{}, {1,1,3,1,1}, {0,2,2,2,1}, {1,0,2,1,3}, {2,1,2,1,1}, {1,1,3,2,0}, {0,1,3,2,1}, {1,2,2,1,1}, {2,2,1,1,1}, {1,1,2,2,1}}}, 3, 4, "3"},
+    {"halb", {{{}, {1,1,3,1,1}, {0,2,2,2,1}, {1,0,2,1,3}, {2,1,2,1,1}, {1,1,3,2,0}, {0,1,3,2,1}, {1,2,2,1,1}, {2,2,1,1,1}, {1,1,2,2,1}}}, 3, 4, "3g"},
     // Every rating 2, every rating 0, nothing answered.
     {"gleich", jederTyp({0, 0, 14, 0, 0}), 0, 5, "null"},
-    {"alle_null", jederTyp({14, 0, 0, 0, 0}), 0, 6, "null"},
+    {"alle_null", jederTyp({14, 0, 0, 0, 0}), 0, 8, "null"},
     {"ohne_bewertung", jederTyp({0, 0, 0, 0, 0}), 0, 5, "null"},
     // The top total is 0 and every other total lies below it.
     {"null_spitze", {{{}, {0,0,0,0,0}, {3,1,0,0,0}, {2,2,0,0,0}, {4,0,0,0,0}, {1,3,0,0,0}, {2,0,0,0,0}, {0,2,0,0,0}, {1,1,0,0,0}, {3,0,0,0,0}}}, 0, 2, "null"},
     // Mostly 2s: eight types share the top total, type 6 alone has a rating of 3.
-    {"flach", {{{}, {0,0,14,0,0}, {0,0,14,0,0}, {0,0,14,0,0}, {0,0,14,0,0}, {0,0,14,0,0}, {1,0,12,1,0}, {0,0,14,0,0}, {0,0,14,0,0}, {0,0,14,0,0}}}, 9, 1, "spitze"},
+    {"flach", {{{}, {0,0,14,0,0}, {0,0,14,0,0}, {0,0,14,0,0}, {0,0,14,0,0}, {0,0,14,0,0}, {1,0,12,1,0}, {0,0,14,0,0}, {0,0,14,0,0}, {0,0,14,0,0}}}, 9, 7, "spitze"},
     // Main type 1 between two rejected wings (totals -3 and -1); its second connected type 4 has
     // the higher total (50 against 46).
     {"eins", {{{}, {1,0,1,2,10}, {5,3,6,0,0}, {2,2,6,2,2}, {0,0,3,0,11}, {2,2,6,2,2}, {2,2,6,2,2}, {2,2,6,2,2}, {2,2,6,2,2}, {7,1,6,0,0}}}, 7, 2, "6"},
