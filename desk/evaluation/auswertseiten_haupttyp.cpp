@@ -68,6 +68,7 @@ void ShowResultMainType(const urteil::Befund& b) {
     s.Print({draw::Tab(2), LabelTxt(260)});
     s.setFontBold(vorher.fett);
     s.Print();
+    saetzeDrucken(s, urteil::unvollstaendig(b));
     const std::vector<int> typen = urteil::haupttypen(b);
     if (!typen.empty()) grundlageNennen(s, b, typen.back(), vorher);
     s.Print({draw::Tab(2), LabelTxt(337) + " "}, draw::LineEnd::Open);
@@ -145,6 +146,7 @@ void ShowResultConnectedTypes(const urteil::Befund& b) {
     s.Print({draw::Tab(2), LabelTxt(346)});
     s.setFontBold(vorher.fett);
     s.Print();
+    saetzeDrucken(s, urteil::unvollstaendig(b));
     if (haupttyp >= 1) grundlageNennen(s, b, haupttyp, vorher);
 
     // The first three lines and the count line of one connected type.

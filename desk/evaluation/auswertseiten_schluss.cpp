@@ -47,7 +47,9 @@ void ShowResultBySum34() {
 
     s.setFontItalic(true);
     s.setFontBold(true);
-    saetzeDrucken(s, urteil::schlussSumme34(urteil::befundDerPerson()));
+    const urteil::Befund b = urteil::befundDerPerson();
+    saetzeDrucken(s, urteil::schlussSumme34(b));
+    saetzeDrucken(s, urteil::unvollstaendig(b));
     s.setFontItalic(false);
     s.setFontBold(false);
 }
@@ -81,7 +83,9 @@ void ShowResultBySum01() {
 
     s.setFontBold(true);
     s.setFontItalic(true);
-    saetzeDrucken(s, urteil::schlussSumme01(urteil::befundDerPerson()));
+    const urteil::Befund b = urteil::befundDerPerson();
+    saetzeDrucken(s, urteil::schlussSumme01(b));
+    saetzeDrucken(s, urteil::unvollstaendig(b));
     vorher.zurueck(s);
 
     s.Print();

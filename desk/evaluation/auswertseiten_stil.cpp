@@ -60,6 +60,7 @@ void saetzeDrucken(draw::Surface& s, const urteil::Saetze& saetze) {
             standardStil(s);
             break;
         case urteil::Satz::Leerzeile: s.Print(); break;
+        case urteil::Satz::Wortlaut: s.Print({draw::Tab(2), z.liste}); break;
         }
     }
 }

@@ -64,7 +64,8 @@ void ShowResultDeviation() {
 
 void ShowResultCompare() {
     typrang::rangfolgenVergleichen();
-    const urteil::Vergleich v = urteil::vergleich(urteil::befundDerPerson(), urteil::Tafel::Fenster);
+    const urteil::Befund b = urteil::befundDerPerson();
+    const urteil::Vergleich v = urteil::vergleich(b, urteil::Tafel::Fenster);
     draw::Surface& s = ausgabe();
     const Schnitt vorher = Schnitt::von(s);
     TypnummernErsetzen();
@@ -131,6 +132,6 @@ void ShowResultCompare() {
     } else {
         for (int t : {334, 335, 336}) s.Print({draw::Tab(2), LabelTxt(t)});
     }
-    saetzeDrucken(s, v.hinweis);
+    saetzeDrucken(s, urteil::unvollstaendig(b));
     vorher.zurueck(s);
 }

@@ -89,7 +89,8 @@ void DruckSeiteRangfolgeVergleich() {
 
     const Seite s(16);
     s.label(1, 314, kFormatUeberschrift);
-    s.leer(2);
+    if (b.vollstaendig()) s.leer(2);
+    else s.zeile(2, urteil::unvollstaendigText(b.beantwortet), kFormatH2);
     if (gVergleichLauf == 9) {
         s.label(3, 315);
         s.leer(4);
@@ -157,6 +158,7 @@ void DruckSeiteHaupttyp() {
     s.label(1, 260, kFormatUeberschrift);
     grundlageNennen(s, b, haupt);
     s.label(3, 337);
+    if (!b.vollstaendig()) s.zeile(30, urteil::unvollstaendigText(b.beantwortet), kFormatH2);
     s.zeile(4, gTypbezeichnung[links] + " " + LabelTxt(371) + " " + gTypbezeichnung[rechts], kFormatH1);
     s.leer(5);
     s.leer(6);
@@ -216,6 +218,7 @@ void DruckSeiteVerbindungstypen() {
     };
     s.label(1, 346, kFormatUeberschrift);
     grundlageNennen(s, b, haupt);
+    if (!b.vollstaendig()) s.zeile(33, urteil::unvollstaendigText(b.beantwortet), kFormatH2);
     typBlock(3, c1, 347);
     s.label(13, 352);
     s.leer(14, kFormatTabelle);

@@ -130,8 +130,11 @@ void DruckSeiteRangfolgeTypsumme34() {
     const Seite s(10);
     kopf(s, 385, 386, 281, gSpitzenwertTypsumme34);
     s.eingerahmt(8, alleNeun(gRang1Typsumme34, true));
+    const urteil::Befund b = urteil::befundDerPerson();
     s.leer(11);
-    s.leer(12);
+    // An unfinished test says so between the top group and the close group.
+    if (b.vollstaendig()) s.leer(12);
+    else s.zeile(12, urteil::unvollstaendigText(b.beantwortet), kFormatH2);
     s.label(13, 387);
     s.label(14, 283);
     naheGruppe(s, 15, alleNeun(gRang2Typsumme34), typrang::alleLeer(gRang2Typsumme34), true);
@@ -139,7 +142,7 @@ void DruckSeiteRangfolgeTypsumme34() {
 
     // The conclusion: label texts as second-level headings, lists of types as third-level ones,
     // one after the other from line 21.
-    druckseiten::saetzeSchreiben(s, 21, urteil::schlussSumme34(urteil::befundDerPerson()));
+    druckseiten::saetzeSchreiben(s, 21, urteil::schlussSumme34(b));
 }
 
 void DruckSeiteRangfolgeTypsumme01() {
@@ -150,8 +153,9 @@ void DruckSeiteRangfolgeTypsumme01() {
     kopf(s, 297, 298, 289, gSpitzenwertTypsumme01);
     s.eingerahmt(8, liste(gRang1Typsumme01));
     s.leer(11);
-
-    druckseiten::saetzeSchreiben(s, 13, urteil::schlussSumme01(urteil::befundDerPerson()));
+    const urteil::Befund b = urteil::befundDerPerson();
+    if (!b.vollstaendig()) s.zeile(12, urteil::unvollstaendigText(b.beantwortet), kFormatH2);
+    druckseiten::saetzeSchreiben(s, 13, urteil::schlussSumme01(b));
 
     s.leer(21);
     s.label(23, 313);

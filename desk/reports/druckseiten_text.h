@@ -68,6 +68,7 @@ inline int saetzeSchreiben(const Seite& s, int nr, const urteil::Saetze& saetze)
             s.zeile(nr++, z.einzug ? " " + z.liste : z.liste, kFormatH3);
             break;
         case urteil::Satz::Leerzeile: break;
+        case urteil::Satz::Wortlaut: s.zeile(nr++, z.liste, kFormatH2); break;
         }
     }
     return nr;

@@ -63,11 +63,13 @@ void zuordnungPruefen(Saetze& saetze, const Befund& b, bool gleichauf) {
         if (z.art != Satz::Text) continue;
         if (z.label == kGesichert || z.label == kEindeutig) {
             if (gleichauf) z.label = kGleichauf;
+            else if (!b.vollstaendig()) z.label = kNichtGesichert;
+        } else if (z.label == kAblehnungEindeutig && !b.vollstaendig()) {
+            z.label = kAblehnungVorlaeufig;
         }
     }
 }
 
-void anhaengen(Saetze& saetze, const Saetze& mehr) { saetze.insert(saetze.end(), mehr.begin(), mehr.end()); }
 
 }  // namespace
 
@@ -138,9 +140,13 @@ Befund befundDerPerson() {
     return b;
 }
 
+std::string unvollstaendigText(int beantwortet) {
+    return LabelTxt(kBewertetErst) + " " + std::to_string(beantwortet) + " " + LabelTxt(kVonAussagen);
+}
+
 Saetze unvollstaendig(const Befund& b) {
     if (b.vollstaendig()) return {};
-    return {{Satz::TextUndListe, kBewertetErst, std::to_string(b.beantwortet) + " " + LabelTxt(kVonAussagen)}};
+    return {{Satz::Wortlaut, 0, unvollstaendigText(b.beantwortet)}};
 }
 
 Saetze schlussSumme34(const Befund& b) {

@@ -46,7 +46,7 @@ int beantworteteAussagen();
 
 // A sentence of a verdict: a label text, a list of types, or a label text the list follows on.
 struct Satz {
-    enum Art { Text, Liste, TextUndListe, Leerzeile } art;
+    enum Art { Text, Liste, TextUndListe, Leerzeile, Wortlaut } art;  // Wortlaut: `liste` is the sentence
     int label = 0;
     std::string liste;  // designations joined by one blank
     bool einzug = false;  // the report prints this list one blank in, as its case 2 of page 10 does
@@ -73,7 +73,6 @@ struct Vergleich {
     int text = 0;         // the label text after the designation
     std::vector<int> weitere;
     bool regel12 = false;  // the window's rule 12, which goes on in a text of its own
-    Saetze hinweis;        // sentences on an unfinished test, after the rule's
 };
 Vergleich vergleich(const Befund& b, Tafel tafel);
 
@@ -93,8 +92,9 @@ struct Grundlage {
 };
 Grundlage grundlage(const Befund& b, Tafel tafel);
 
-// The sentences that say how many statements were answered while the test is unfinished: empty
-// for a finished test.
+// The sentence that says how many statements were answered while the test is unfinished: empty
+// for a finished test. Every verdict page says it; no verdict calls an assignment settled then.
 Saetze unvollstaendig(const Befund& b);
+std::string unvollstaendigText(int beantwortet);
 
 }  // namespace urteil
