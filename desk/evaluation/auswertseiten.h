@@ -2,10 +2,10 @@
 
 // The page routines of the evaluation window: twelve evaluation pages and six statistics pages.
 // Each prints one whole page onto gAusgabe from its current print position, after the window has
-// cleared the surface, written its head and set the print start. They read the program-wide
-// scores, rankings and settings, rebind the main window's shared cursor Data2 where a page ranks
-// the person's result rows anew, and trap no errors: an error ends the page and reaches the
-// window's trap.
+// cleared the surface, written its head and set the print start. Each ranks the person's result
+// rows anew through the main window's shared cursor Data2 and takes its verdict from the person's
+// results as the report does (desk/testing/urteile.h), never from lists another window left; they
+// trap no errors: an error ends the page and reaches the window's trap.
 
 #include <cstdint>
 #include <string>

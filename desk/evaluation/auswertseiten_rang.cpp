@@ -109,8 +109,6 @@ const Rangseite& rangseite(int seite) {
 
 }  // namespace
 
-void auswertseiten::gruppenDerSeite(int seite) { gruppenBilden(rangseite(seite)); }
-
 void ShowResultByTotal() { rangseiteDrucken(rangseite(1)); }
 void ShowResultBySum4() { rangseiteDrucken(rangseite(2)); }
 void ShowResultBySum3() { rangseiteDrucken(rangseite(3)); }

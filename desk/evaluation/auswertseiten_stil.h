@@ -44,18 +44,10 @@ struct Schnitt {
     }
 };
 
-// The two group lists and the top score of ranking page 1, 2, 3, 5, 6 or 7 made anew from the
-// person's result rows, as that page makes them; the lists still hold type numbers. The pages with
-// a conclusion compare with lists made so, not with whatever an earlier drawing, another window's
-// ranking or another naming scheme left in them.
-void gruppenDerSeite(int seite);
-
 // The rankings, list texts and decisions the printed report makes too.
 using typrang::alleLeer;
 using typrang::alleNeun;
 using typrang::inGruppe1;
-using typrang::Merkmale;
-using typrang::merkmaleSumme34;
 using typrang::Rangfolge;
 using typrang::rangfolgeBilden;
 using typrang::verbunden;

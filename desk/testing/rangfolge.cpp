@@ -94,18 +94,6 @@ int16_t rangfolgeBilden(const Rangfolge& art, RangListe& rang1, RangListe& rang2
     return ersterTyp;
 }
 
-Merkmale merkmaleSumme34() {
-    Merkmale m{};
-    const std::string& t = gRang1Typgesamtsumme[9];
-    const std::string& s = gRang1Typsumme34[9];
-    m.A = s == t;
-    m.B = inGruppe1(t, gRang1Typsumme4);
-    m.C = inGruppe1(t, gRang1Typsumme3);
-    m.D = inGruppe1(s, gRang1Typsumme4);
-    m.E = inGruppe1(s, gRang1Typsumme3);
-    return m;
-}
-
 int16_t summe16(int a, int b) {
     const int s = a + b;
     if (s < -32768 || s > 32767) throw vb::Error(vb::err::Overflow);

@@ -2,8 +2,8 @@
 
 // The rankings and comparisons of the current person that the evaluation pages and the printed
 // report both make: the walk of one score column through the person's result rows (main window's
-// cursor Data2) into a top group and a close group, the list texts of the groups, the decisions
-// drawn from the top groups, the main type with its wings and connected types, and the deviation
+// cursor Data2) into a top group and a close group, the list texts of the groups, the main type
+// with its wings and connected types, and the deviation
 // of the type totals from their mean. One routine each, so screen and paper never disagree.
 
 #include <cstdint>
@@ -48,14 +48,6 @@ bool inGruppe1(const std::string& bezeichnung, const RangListe& liste);
 bool alleLeer(const RangListe& liste);
 // The number of non-empty entries at positions 1 to 9.
 int anzahlEintraege(const RangListe& liste);
-
-// The flags of the 3-and-4 ranking's conclusion on the designations of the rankings: A the same
-// type leads by total and by 3 and 4; B, C the total's leader is in group 1 of the ratings 4, 3;
-// D, E the leader by 3 and 4 is.
-struct Merkmale {
-    bool A, B, C, D, E;
-};
-Merkmale merkmaleSumme34();
 
 // The sum of two 16-bit values as the language adds them: error 6 beyond the 16-bit range.
 int16_t summe16(int a, int b);
