@@ -2,10 +2,10 @@
 
 // The page routines of the evaluation window: twelve evaluation pages and six statistics pages.
 // Each prints one whole page onto gAusgabe from its current print position, after the window has
-// cleared the surface, written its head and set the print start. They read the program-wide
-// scores, rankings and settings, rebind the main window's shared cursor Data2 where a page ranks
-// the person's result rows anew, and trap no errors: an error ends the page and reaches the
-// window's trap.
+// cleared the surface, written its head and set the print start. Each ranks the person's result
+// rows anew through the main window's shared cursor Data2 and takes its verdict from the person's
+// results as the report does (desk/testing/urteile.h), never from lists another window left; they
+// trap no errors: an error ends the page and reaches the window's trap.
 
 #include <cstdint>
 #include <string>
@@ -24,6 +24,11 @@ void ShowResultCompare();         // 10 the two rankings set side by side
 void ShowResultMainType();        // 11 main type and its neighbours
 void ShowResultConnectedTypes();  // 12 the two connected types of the main type
 
+// Pages 11 and 12 on results given, as the two above draw them on the person's results.
+namespace urteil { struct Befund; }
+void ShowResultMainType(const urteil::Befund& befund);
+void ShowResultConnectedTypes(const urteil::Befund& befund);
+
 // ---- statistics pages 1 to 6
 void ShowStatistics1();  // counts per type and rating value
 void ShowStatistics2();  // the same as shares
@@ -38,16 +43,9 @@ void ShowStatistics6();  // information measure of each type's ratings
 void PrintWrapped(const std::string& text, int16_t spalte);
 void DruckeTextUmbrochen(const std::string& text, int16_t spalte);
 
-// Page 11's choice of the main type from the first-ranked type of the 3-and-4 ranking
-// (gRang1Typsumme34(9)); sets gHaupttyp and returns it, or returns 0 and leaves gHaupttyp as it
-// is when the entry names no type.
+// Page 11's choice of the main type from the person's ranking by the ratings 3 and 4; sets
+// gHaupttyp and returns it, or returns 0 and leaves gHaupttyp as it is when no type leads.
 int16_t HaupttypAusRangliste();
-
-// The type that page 10's conclusion, on the rankings as it left them, names as its result (its
-// designation as the ranking holds it), or "" where it names none. Where that is not the type that
-// pages 11 and 12 take as main type (the leader by the ratings 3 and 4), those pages say so and on
-// what their main type rests.
-std::string HaupttypImVergleich();
 
 // The window whose page is being drawn, for the length of one page (none: nullptr); page 9 gives
 // its threshold frame the page's caption.

@@ -12,7 +12,6 @@ using namespace auswertseiten;
 namespace {
 
 using typrang::abstandUrteil;
-using typrang::haupttypTreffer;
 using typrang::obererNachbar;
 using typrang::untererNachbar;
 using typrang::verhaeltnis;
@@ -23,40 +22,19 @@ int typIndex(int typ) {
     return typ;
 }
 
-// The types the first-ranked entry of the 3-and-4 ranking names. An entry in the names of a
-// scheme chosen since it was written names none: then the type that holds the top score of the
-// ratings 3 and 4 alone, so that the page never speaks of the count the ranking leaves in
-// gHaupttyp as if it were a type.
-std::vector<int> haupttypen() {
-    std::vector<int> treffer = haupttypTreffer();
-    if (!treffer.empty()) return treffer;
-    int spitze = 0, typ = 0, anzahl = 0;
-    for (int t = 1; t <= 9; ++t) {
-        if (gTypsumme34JeTyp[t] > spitze) {
-            spitze = gTypsumme34JeTyp[t];
-            typ = t;
-            anzahl = 1;
-        } else if (gTypsumme34JeTyp[t] == spitze) {
-            ++anzahl;
-        }
-    }
-    if (spitze > 0 && anzahl == 1) treffer.push_back(typ);
-    return treffer;
-}
-
 // Where the comparison of the rankings (page 10) found no main type, or named another one, the
 // pages on the main type first say so, and which type they take and why, so that a reader does not
 // take it for an established result nor for page 10's.
-void grundlageNennen(draw::Surface& s, int haupttyp, const Schnitt& vorher) {
-    const std::string genannt = HaupttypImVergleich();
-    if (!genannt.empty() && genannt == gRang1Typsumme34[9]) return;
+void grundlageNennen(draw::Surface& s, const urteil::Befund& b, int haupttyp, const Schnitt& vorher) {
+    const urteil::Grundlage g = urteil::grundlage(b, urteil::Tafel::Fenster);
+    if (g.fall == urteil::Grundlage::Keine) return;
     s.setFontItalic(true);
-    if (genannt.empty()) {
+    if (g.fall == urteil::Grundlage::KeinHaupttyp) {
         s.Print({draw::Tab(2), LabelTxt(325)});
     } else {
         s.Print({draw::Tab(2), LabelTxt(381) + " "}, draw::LineEnd::Open);
         extraStil(s);
-        s.Print({vb::Trim(genannt)});
+        s.Print({g.genannt});
         standardStil(s);
         s.setFontItalic(true);
     }
@@ -71,24 +49,28 @@ void grundlageNennen(draw::Surface& s, int haupttyp, const Schnitt& vorher) {
 }  // namespace
 
 int16_t HaupttypAusRangliste() {
-    const std::vector<int> treffer = haupttypen();
+    const std::vector<int> treffer = urteil::haupttypen(urteil::befundDerPerson());
     if (treffer.empty()) return 0;
     gHaupttyp = static_cast<int16_t>(treffer.back());
     return gHaupttyp;
 }
 
-void ShowResultMainType() {
+void ShowResultMainType() { ShowResultMainType(urteil::befundDerPerson()); }
+void ShowResultConnectedTypes() { ShowResultConnectedTypes(urteil::befundDerPerson()); }
+
+void ShowResultMainType(const urteil::Befund& b) {
     draw::Surface& s = ausgabe();
     // The page ends in the standard colour; only bold and italic go back.
     const Schnitt vorher = Schnitt::von(s);
-    if (gHaupttypEindeutig == 0) return;
+    if (!urteil::haupttypEindeutig(b)) return;
 
     s.setFontBold(true);
     s.Print({draw::Tab(2), LabelTxt(260)});
     s.setFontBold(vorher.fett);
     s.Print();
-    const std::vector<int> typen = haupttypen();
-    if (!typen.empty()) grundlageNennen(s, typen.back(), vorher);
+    saetzeDrucken(s, urteil::unvollstaendig(b));
+    const std::vector<int> typen = urteil::haupttypen(b);
+    if (!typen.empty()) grundlageNennen(s, b, typen.back(), vorher);
     s.Print({draw::Tab(2), LabelTxt(337) + " "}, draw::LineEnd::Open);
     extraStil(s);
     for (int k : typen) {
@@ -148,7 +130,7 @@ void ShowResultMainType() {
     vorher.zurueck(s);
 }
 
-void ShowResultConnectedTypes() {
+void ShowResultConnectedTypes(const urteil::Befund& b) {
     draw::Surface& s = ausgabe();
     const Schnitt vorher = Schnitt::von(s);
     if (gHaupttyp >= 1 && gHaupttyp <= 9) {
@@ -164,7 +146,8 @@ void ShowResultConnectedTypes() {
     s.Print({draw::Tab(2), LabelTxt(346)});
     s.setFontBold(vorher.fett);
     s.Print();
-    if (haupttyp >= 1) grundlageNennen(s, haupttyp, vorher);
+    saetzeDrucken(s, urteil::unvollstaendig(b));
+    if (haupttyp >= 1) grundlageNennen(s, b, haupttyp, vorher);
 
     // The first three lines and the count line of one connected type.
     const auto block = [&](int c, int name, int gesamt, int abstand, int hinweis) {

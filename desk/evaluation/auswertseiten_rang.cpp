@@ -55,7 +55,13 @@ void rangseiteDrucken(const Rangseite& p) {
         if (p.alleNeunForm) s.Print({draw::Tab(2), alleNeun(l)}, draw::LineEnd::Open);
         else s.Print({draw::Tab(2), verbunden(l)});
     };
-    gruppe(*p.rang1);
+    if (*p.spitzenwert == 0 && p.rang1 != &gRang1Typgesamtsumme) {
+        // Nobody gave this value: the nine types tie at 0 and none stands first by it.
+        extraStil(s);
+        s.Print({draw::Tab(2), LabelTxt(typrang::kKeinerMitDiesemWert)}, p.alleNeunForm ? draw::LineEnd::Open : draw::LineEnd::Newline);
+    } else {
+        gruppe(*p.rang1);
+    }
     standardStil(s);
     linie(s);
     for (int i = 0; i < p.leerzeilen; ++i) s.Print();
@@ -102,8 +108,6 @@ const Rangseite& rangseite(int seite) {
 }
 
 }  // namespace
-
-void auswertseiten::gruppenDerSeite(int seite) { gruppenBilden(rangseite(seite)); }
 
 void ShowResultByTotal() { rangseiteDrucken(rangseite(1)); }
 void ShowResultBySum4() { rangseiteDrucken(rangseite(2)); }

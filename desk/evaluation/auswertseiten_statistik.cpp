@@ -185,7 +185,7 @@ void werteMitHoechstzahl(draw::Surface& s, const antwortstatistik::Anzahlen& anz
 }
 
 // The class of an information measure; the middle one stands in the standard style.
-void urteil(draw::Surface& s, double wert) {
+void massUrteil(draw::Surface& s, double wert) {
     const int klasse = antwortstatistik::informationsKlasse(wert);
     if (klasse == 375) standardStil(s);
     else extraStil(s);
@@ -263,14 +263,14 @@ void ShowStatistics6() {
         const double mass = antwortstatistik::informationsmass(antwortstatistik::jeTyp(t));
         s.Print({draw::Tab(2), gTypbezeichnung[t], draw::Tab(25)}, draw::LineEnd::Open);
         s.Print({format(mass, "0.0000")}, draw::LineEnd::Open);
-        urteil(s, mass);
+        massUrteil(s, mass);
     }
     standardStil(s);
     s.Print();
     const double alle = antwortstatistik::informationsmassGesamt(antwortstatistik::gesamt());
     s.Print({draw::Tab(2), LabelTxt(252)}, draw::LineEnd::Open);
     s.Print({draw::Tab(25), format(alle, "0.0000")}, draw::LineEnd::Open);
-    urteil(s, alle);
+    massUrteil(s, alle);
     gInformationsmass = 0;
     standardStil(s);
     s.Print();

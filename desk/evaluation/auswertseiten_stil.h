@@ -8,6 +8,7 @@
 
 #include "desk/common/globals.h"
 #include "desk/testing/rangfolge.h"
+#include "desk/testing/urteile.h"
 #include "platform/draw/surface.h"
 
 namespace auswertseiten {
@@ -28,6 +29,10 @@ void standardStil(draw::Surface& s);
 // A line of `laenge` rule characters (code 175) at print column 2, ending the line.
 void linie(draw::Surface& s, int laenge = 80);
 
+// The sentences of a verdict from column 2: label texts in the style the page set, lists of types
+// in the extra style, after which the standard style returns.
+void saetzeDrucken(draw::Surface& s, const urteil::Saetze& saetze);
+
 // Bold and italic of the surface as they were at a point of the page, to be put back later.
 struct Schnitt {
     bool fett = false;
@@ -39,18 +44,10 @@ struct Schnitt {
     }
 };
 
-// The two group lists and the top score of ranking page 1, 2, 3, 5, 6 or 7 made anew from the
-// person's result rows, as that page makes them; the lists still hold type numbers. The pages with
-// a conclusion compare with lists made so, not with whatever an earlier drawing, another window's
-// ranking or another naming scheme left in them.
-void gruppenDerSeite(int seite);
-
 // The rankings, list texts and decisions the printed report makes too.
 using typrang::alleLeer;
 using typrang::alleNeun;
 using typrang::inGruppe1;
-using typrang::Merkmale;
-using typrang::merkmaleSumme34;
 using typrang::Rangfolge;
 using typrang::rangfolgeBilden;
 using typrang::verbunden;

@@ -62,68 +62,10 @@ void ShowResultDeviation() {
     linie(s);
 }
 
-namespace {
-
-// The conclusion of page 10, one row of its decision table.
-struct Regel {
-    bool kleinesK;  // K < 5 (else K >= 5)
-    enum Bedingung { ABC, DE, AB_nC, A_nB_C, A_nB_nC, nA_B_nC, D_nE } bedingung;
-    bool mitS;      // the first line names the leader of the 3-and-4 ranking, else of the total
-    int text;       // label text after the designation
-    std::initializer_list<int> weitere;
-};
-
-bool trifft(Regel::Bedingung b, const Merkmale& m) {
-    switch (b) {
-    case Regel::ABC: return m.A && m.B && m.C;
-    case Regel::DE: return m.D && m.E;
-    case Regel::AB_nC: return m.A && m.B && !m.C;
-    case Regel::A_nB_C: return m.A && !m.B && m.C;
-    case Regel::A_nB_nC: return m.A && !m.B && !m.C;
-    case Regel::nA_B_nC: return !m.A && m.B && !m.C;
-    case Regel::D_nE: return m.D && !m.E;
-    }
-    return false;
-}
-
-const Regel kRegeln[] = {
-    {true, Regel::ABC, false, 439, {440, 441, 442}},      // 1
-    {true, Regel::DE, true, 443, {440, 441, 444}},        // 2
-    {true, Regel::AB_nC, false, 445, {440, 441, 409}},    // 3
-    {true, Regel::A_nB_C, false, 447, {440, 441, 411}},   // 4
-    {true, Regel::A_nB_nC, false, 448, {440, 441, 411}},  // 5
-    {true, Regel::nA_B_nC, false, 449, {440, 441, 411}},  // 6
-    {false, Regel::ABC, false, 439, {440, 409}},          // 7
-    {false, Regel::DE, true, 443, {440, 411}},            // 8
-    {false, Regel::AB_nC, false, 439, {440, 411}},        // 9
-    {false, Regel::D_nE, true, 446, {440, 411}},          // 10
-    {false, Regel::A_nB_C, false, 447, {440, 417}},       // 11
-    {false, Regel::A_nB_nC, false, 448, {440, 417}},      // 12
-    {false, Regel::nA_B_nC, false, 449, {440, 417}},      // 13
-};
-
-// The row of the decision table that the rankings as page 10 left them choose, or nullptr.
-const Regel* vergleichsRegel() {
-    // Without a rating of 3 or 4 every type ties at 0 there: no type leads by them.
-    if (gAnzahlRang1 != 1 || gSpitzenwertTypsumme34 == 0) return nullptr;
-    const Merkmale m = merkmaleSumme34();
-    const bool kleinesK = typrang::niedrigeAntworten(gVergleichTyp) < 5;
-    for (const Regel& r : kRegeln)
-        if (r.kleinesK == kleinesK && trifft(r.bedingung, m)) return &r;
-    return nullptr;
-}
-
-}  // namespace
-
-std::string HaupttypImVergleich() {
-    const Regel* regel = vergleichsRegel();
-    return regel ? (regel->mitS ? gRang1Typsumme34[9] : gRang1Typgesamtsumme[9]) : std::string();
-}
-
 void ShowResultCompare() {
     typrang::rangfolgenVergleichen();
-    // The rankings by the ratings 4 and 3 that the flags compare with, as pages 2 and 3 make them.
-    for (int seite : {2, 3}) gruppenDerSeite(seite);
+    const urteil::Befund b = urteil::befundDerPerson();
+    const urteil::Vergleich v = urteil::vergleich(b, urteil::Tafel::Fenster);
     draw::Surface& s = ausgabe();
     const Schnitt vorher = Schnitt::von(s);
     TypnummernErsetzen();
@@ -165,21 +107,21 @@ void ShowResultCompare() {
     s.setFontBold(true);
     s.setFontItalic(true);
 
-    if (const Regel* regel = vergleichsRegel()) {
+    if (v.fall == urteil::Vergleich::Regel) {
         s.Print({draw::Tab(2), LabelTxt(438)}, draw::LineEnd::Open);
         extraStil(s);
-        s.Print({regel->mitS ? gRang1Typsumme34[9] : gRang1Typgesamtsumme[9]}, draw::LineEnd::Open);
+        s.Print({v.genannt}, draw::LineEnd::Open);
         standardStil(s);
-        if (!regel->kleinesK && regel->bedingung == Regel::A_nB_nC) {
+        if (v.regel12) {
             // Rule 12 goes on with a text of its own and leaves the line open.
-            s.Print({LabelTxt(regel->text), "' wurde basierend auf den Antwortwerten '0 bis 4' und '3 bis 4' "},
+            s.Print({LabelTxt(v.text), "' wurde basierend auf den Antwortwerten '0 bis 4' und '3 bis 4' "},
                     draw::LineEnd::Open);
         } else {
-            s.Print({LabelTxt(regel->text)});
+            s.Print({LabelTxt(v.text)});
         }
-        for (int t : regel->weitere) s.Print({draw::Tab(2), LabelTxt(t)});
+        for (int t : v.weitere) s.Print({draw::Tab(2), LabelTxt(t)});
         s.Print();
-    } else if (gSpitzenwertTypsumme34 != 0) {
+    } else if (v.fall == urteil::Vergleich::KeineRegel) {
         for (int t : {329, 330, 331, 332, 333}) s.Print({draw::Tab(2), LabelTxt(t)});
         s.Print();
         vorher.zurueck(s);
@@ -190,5 +132,6 @@ void ShowResultCompare() {
     } else {
         for (int t : {334, 335, 336}) s.Print({draw::Tab(2), LabelTxt(t)});
     }
+    saetzeDrucken(s, urteil::unvollstaendig(b));
     vorher.zurueck(s);
 }

@@ -63,87 +63,34 @@ void DruckSeiteMittelwertAbweichung() {
 
 namespace {
 
-// Whether the two top groups still agree: element by element, and no type close behind by the
-// ratings 3 and 4 lies near the top total without standing at that place of the total's top group.
-// Runs while the lists hold type numbers; gVergleichTypen is indexed by type.
-void gleichheitPruefen() {
-    gRang1GleichWert = 9;
-    gRang1Gleich = 1;
-    for (int z = 1; z <= 9; ++z) {
-        bool abweichend = gRang1Typgesamtsumme[z] != gRang1Typsumme34[z];
-        const std::string& nah = gRang2Typsumme34[z];
-        if (!nah.empty() && gRang1Typgesamtsumme[z] != nah && gRang1Typsumme34[z] != nah) {
-            const int typ = static_cast<int>(vb::Val(nah));
-            abweichend = abweichend || (typ >= 1 && typ <= 9 && !gVergleichTypen[typ].empty());
-        }
-        if (abweichend) {
-            gRang1GleichWert = 0;
-            gRang1Gleich = 0;
-        }
-    }
-}
-
-// A row of page 16's conclusion table: what it requires of the flags of typrang::Merkmale and
-// of the agreement of the two top groups.
-struct Schluss {
-    bool wenige;  // fewer than 5 ratings of 0 and 1 for the leader by 3 and 4
-    int A, B, C, D, E, G;  // 1 required, 0 required false, -1 not tested
-    bool nenntK;  // line 17 names the leader by 3 and 4, else the leader by total
-    int zeile18, zeile20, zeile21;  // label texts; 0: no line
-};
-
-constexpr Schluss kSchluss[] = {
-    {true, 1, 1, 1, -1, -1, -1, false, 439, 441, 442},    {true, -1, -1, -1, 1, 1, -1, true, 443, 441, 444},
-    {true, 1, 1, 0, -1, -1, -1, false, 445, 441, 409},    {true, -1, -1, -1, 1, 0, 1, true, 446, 441, 409},
-    {true, 1, 0, 1, -1, -1, -1, false, 447, 441, 411},    {true, 1, 0, 0, -1, -1, -1, false, 448, 441, 411},
-    {true, 0, 1, 0, -1, -1, -1, false, 449, 441, 411},    {false, 1, 1, 1, -1, -1, -1, false, 439, 409, 0},
-    {false, -1, -1, -1, 1, 1, -1, true, 443, 411, 0},     {false, 1, 1, 0, -1, -1, -1, false, 439, 411, 0},
-    {false, -1, -1, -1, 1, 0, -1, true, 446, 411, 0},     {false, 1, 0, 1, -1, -1, -1, false, 447, 417, 0},
-    {false, 1, 0, 0, -1, -1, -1, false, 448, 417, 0},     {false, 0, 1, 0, -1, -1, -1, false, 449, 417, 0},
-};
-
-bool passt(int gefordert, bool wert) { return gefordert < 0 || (gefordert == 1) == wert; }
-
-// The row of the conclusion table that the rankings as page 16 left them choose, or nullptr.
-const Schluss* schlussRegel() {
-    // Without a rating of 3 or 4 every type ties at 0 there: no type leads by them.
-    if (gAnzahlRang1 != 1 || gSpitzenwertTypsumme34 == 0) return nullptr;
-    const typrang::Merkmale m = typrang::merkmaleSumme34();
-    const bool G = gRang1Gleich == 1;
-    const int N = typrang::niedrigeAntworten(gVergleichTyp);
-    for (const Schluss& r : kSchluss)
-        if (r.wenige == (N < 5) && passt(r.A, m.A) && passt(r.B, m.B) && passt(r.C, m.C) && passt(r.D, m.D) &&
-            passt(r.E, m.E) && passt(r.G, G))
-            return &r;
-    return nullptr;
-}
-
 // Line 2 of pages 17 and 18 under their title: empty, or where page 16's conclusion names no main
 // type, or another one than the leader by the ratings 3 and 4 that these pages take, that, and what
 // their main type rests on, so that a reader does not take it for an established result nor for
 // page 16's.
-void grundlageNennen(const Seite& s, int haupttyp) {
-    const Schluss* regel = schlussRegel();
-    const std::string genannt = regel ? (regel->nenntK ? gRang1Typsumme34[9] : gRang1Typgesamtsumme[9]) : "";
-    if (!genannt.empty() && genannt == gRang1Typsumme34[9])
+void grundlageNennen(const Seite& s, const urteil::Befund& b, int haupttyp) {
+    const urteil::Grundlage g = urteil::grundlage(b, urteil::Tafel::Bericht);
+    if (g.fall == urteil::Grundlage::Keine)
         s.leer(2);
-    else if (genannt.empty())
+    else if (g.fall == urteil::Grundlage::KeinHaupttyp)
         s.zeile(2, LabelTxt(325) + " " + LabelTxt(326) + " " + gTypbezeichnung[haupttyp], kFormatH2);
     else
-        s.zeile(2, LabelTxt(381) + " " + vb::Trim(genannt) + ". " + LabelTxt(326) + " " + gTypbezeichnung[haupttyp],
-                kFormatH2);
+        s.zeile(2, LabelTxt(381) + " " + g.genannt + ". " + LabelTxt(326) + " " + gTypbezeichnung[haupttyp], kFormatH2);
 }
 
 }  // namespace
 
 void DruckSeiteRangfolgeVergleich() {
     typrang::rangfolgenVergleichen();
-    gleichheitPruefen();
     TypnummernErsetzen();
+    const urteil::Befund b = urteil::befundDerPerson();
+    const urteil::Vergleich v = urteil::vergleich(b, urteil::Tafel::Bericht);
+    gRang1Gleich = gRang1GleichWert = b.rang1Gleich ? 1 : 0;
+    if (b.rang1Gleich) gRang1GleichWert = 9;
 
     const Seite s(16);
     s.label(1, 314, kFormatUeberschrift);
-    s.leer(2);
+    if (b.vollstaendig()) s.leer(2);
+    else s.zeile(2, urteil::unvollstaendigText(b.beantwortet), kFormatH2);
     if (gVergleichLauf == 9) {
         s.label(3, 315);
         s.leer(4);
@@ -166,15 +113,14 @@ void DruckSeiteRangfolgeVergleich() {
     }
     s.leer(15);
 
-    if (const Schluss* regel = schlussRegel()) {
+    if (v.fall == urteil::Vergleich::Regel) {
         s.label(16, 438);
-        s.zeile(17, regel->nenntK ? gRang1Typsumme34[9] : gRang1Typgesamtsumme[9], kFormatH1);
-        s.label(18, regel->zeile18);
-        s.label(19, 440);
-        s.label(20, regel->zeile20);
-        if (regel->zeile21) s.label(21, regel->zeile21);
+        s.zeile(17, v.genannt, kFormatH1);
+        s.label(18, v.text);
+        int nr = 19;
+        for (int t : v.weitere) s.label(nr++, t);
         s.leer(22);
-    } else if (gSpitzenwertTypsumme34 != 0) {
+    } else if (v.fall == urteil::Vergleich::KeineRegel) {
         s.label(16, 329);
         s.label(18, 330);
         s.label(19, 331);
@@ -193,8 +139,9 @@ void DruckSeiteRangfolgeVergleich() {
 }
 
 void DruckSeiteHaupttyp() {
-    if (gHaupttypEindeutig == 0) return;
-    const std::vector<int> treffer = typrang::haupttypTreffer();
+    const urteil::Befund b = urteil::befundDerPerson();
+    if (!urteil::haupttypEindeutig(b)) return;
+    const std::vector<int> treffer = urteil::haupttypen(b);
     if (treffer.empty()) {
         // No type carries the leader's designation: no wings of a main type that was not found, and
         // nothing for page 18 to connect.
@@ -209,8 +156,9 @@ void DruckSeiteHaupttyp() {
 
     const Seite s(17);
     s.label(1, 260, kFormatUeberschrift);
-    grundlageNennen(s, haupt);
+    grundlageNennen(s, b, haupt);
     s.label(3, 337);
+    if (!b.vollstaendig()) s.zeile(30, urteil::unvollstaendigText(b.beantwortet), kFormatH2);
     s.zeile(4, gTypbezeichnung[links] + " " + LabelTxt(371) + " " + gTypbezeichnung[rechts], kFormatH1);
     s.leer(5);
     s.leer(6);
@@ -242,7 +190,10 @@ void DruckSeiteHaupttyp() {
 void DruckSeiteVerbindungstypen() {
     // Only a main type that page 17 found has connected types: without one the page stays out,
     // as page 17 does, rather than reading the ranking's count as a type.
-    if (gHaupttypEindeutig == 0 || gHaupttyp < 1 || gHaupttyp > 9) return;
+    const urteil::Befund b = urteil::befundDerPerson();
+    const std::vector<int> treffer = urteil::haupttypen(b);
+    if (!urteil::haupttypEindeutig(b) || treffer.empty()) return;
+    gHaupttyp = static_cast<int16_t>(treffer.back());
     const int haupt = gHaupttyp;
     const typrang::Verbindung v = typrang::verbindungstypen(haupt);
     gVerbindungstyp1 = static_cast<int16_t>(v.erster);
@@ -266,7 +217,8 @@ void DruckSeiteVerbindungstypen() {
                 kFormatText);
     };
     s.label(1, 346, kFormatUeberschrift);
-    grundlageNennen(s, haupt);
+    grundlageNennen(s, b, haupt);
+    if (!b.vollstaendig()) s.zeile(33, urteil::unvollstaendigText(b.beantwortet), kFormatH2);
     typBlock(3, c1, 347);
     s.label(13, 352);
     s.leer(14, kFormatTabelle);

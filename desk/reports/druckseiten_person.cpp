@@ -55,6 +55,12 @@ void DruckSeitePersonendaten() {
     if (vorhanden(abteilung)) s.zeile(21, vb::textOrEmpty(abteilung), kFormatPerson);
     s.leer(22);
     s.zeile(23, LabelTxt(56) + ": " + vb::textOrEmpty(testdatum), kFormatPerson);
+    // A report of an unfinished test says so before anything of its result.
+    const int beantwortet = urteil::beantworteteAussagen();
+    if (beantwortet < urteil::Befund::kAussagen) {
+        s.leer(24);
+        s.zeile(25, urteil::unvollstaendigText(beantwortet), kFormatPerson);
+    }
 }
 
 void DruckSeiteErlaeuterung() {

@@ -1,6 +1,6 @@
 // Report pages 7 to 14: the rankings of the nine types by one score column each, with the
-// conclusions of pages 10 (ratings 3 and 4) and 14 (ratings 0 and 1) drawn from the top groups
-// that the pages before them left. The pages run in page order within one report.
+// conclusions of pages 10 (ratings 3 and 4) and 14 (ratings 0 and 1) that the person's rankings
+// decide, as the evaluation window's pages 4 and 8 say them.
 
 #include "desk/reports/druckseiten.h"
 #include "desk/reports/druckseiten_text.h"
@@ -16,7 +16,6 @@ namespace {
 std::string alleNeun(const RangListe& l, bool rechtsKuerzen = false) {
     return vb::LTrim(typrang::alleNeun(l, rechtsKuerzen));
 }
-std::string vereinigt(const RangListe& x, const RangListe& y) { return vb::LTrim(typrang::vereinigt(x, y)); }
 
 // A page's ranking into its two lists, emptied first; afterwards they hold designations.
 void rangfolge(const typrang::Rangfolge& art, RangListe& rang1, RangListe& rang2, int16_t& spitzenwert) {
@@ -75,7 +74,10 @@ void rangseite(const Rangseite& p) {
     const int listeZeile = p.trennlinie == 8 ? 9 : 13;
     s.trennlinie(p.trennlinie);
     // A top group always holds its first-ranked type; page 9 writes its line only then.
-    if (p.seite != 9 || !typrang::alleLeer(*p.rang1))
+    // Nobody gave the value of a page but the first: the nine types tie at 0 and none stands first.
+    if (*p.spitzenwert == 0 && p.seite != 7)
+        s.label(listeZeile, typrang::kKeinerMitDiesemWert, kFormatH1);
+    else if (p.seite != 9 || !typrang::alleLeer(*p.rang1))
         s.zeile(listeZeile, p.vollerJoin ? alleNeun(*p.rang1) : liste(*p.rang1), kFormatH1);
     s.trennlinie(listeZeile + 1);
     for (int nr = listeZeile + 2; nr <= p.leerBis; ++nr) s.leer(nr);
@@ -124,14 +126,15 @@ void DruckSeiteRangfolgeTypsumme0() {
 void DruckSeiteRangfolgeTypsumme34() {
     rangfolge({"TypSumme34", " order by typsumme34 desc", false, true}, gRang1Typsumme34, gRang2Typsumme34,
               gSpitzenwertTypsumme34);
-    gAnzahlRang1 = typrang::anzahlSpitzeGesamt();
-    const typrang::Merkmale m = typrang::merkmaleSumme34();
 
     const Seite s(10);
     kopf(s, 385, 386, 281, gSpitzenwertTypsumme34);
     s.eingerahmt(8, alleNeun(gRang1Typsumme34, true));
+    const urteil::Befund b = urteil::befundDerPerson();
     s.leer(11);
-    s.leer(12);
+    // An unfinished test says so between the top group and the close group.
+    if (b.vollstaendig()) s.leer(12);
+    else s.zeile(12, urteil::unvollstaendigText(b.beantwortet), kFormatH2);
     s.label(13, 387);
     s.label(14, 283);
     naheGruppe(s, 15, alleNeun(gRang2Typsumme34), typrang::alleLeer(gRang2Typsumme34), true);
@@ -139,71 +142,20 @@ void DruckSeiteRangfolgeTypsumme34() {
 
     // The conclusion: label texts as second-level headings, lists of types as third-level ones,
     // one after the other from line 21.
-    int nr = 21;
-    const auto text = [&](int label) { s.label(nr++, label, kFormatH2); };
-    const auto typen = [&](const std::string& l) { s.zeile(nr++, l, kFormatH3); };
-    const std::string rang34 = liste(gRang1Typsumme34);
-    const bool einer = gAnzahlRang1 == 1;
-    if (gSpitzenwertTypsumme34 == 0) {
-        // Nobody rated 3 or 4: every type ties at 0, and none leads by these ratings.
-        text(334), text(335), text(336);
-    } else if (m.A && m.B && m.C && einer) {
-        text(407), text(408), typen(rang34), text(409);
-    } else if (m.D && m.E && einer) {
-        text(410), text(408), typen(typrang::verbunden(gRang1Typsumme34)), text(411), text(412);
-        typen(liste(gRang1Typgesamtsumme));
-    } else if (m.A && m.B && !m.C && einer) {
-        text(413), text(414), typen(rang34), text(411), text(415), typen(liste(gRang1Typsumme3));
-    } else if (m.D && !m.E && einer) {
-        text(416), text(408), typen(rang34), text(417), text(418);
-        typen(vereinigt(gRang1Typgesamtsumme, gRang1Typsumme3));
-    } else if (m.A && !m.B && m.C && einer) {
-        text(419), text(408), typen(rang34), text(417), text(420), typen(liste(gRang1Typsumme4));
-    } else if (m.A && !m.B && !m.C && einer) {
-        text(421), text(408), typen(rang34), text(417), text(422), text(452);
-        typen(vereinigt(gRang1Typsumme3, gRang1Typsumme4));
-    } else if (!m.A && m.B && !m.C && einer) {
-        text(423), text(424), text(417), text(425), text(452), typen(vereinigt(gRang1Typsumme3, gRang1Typsumme34));
-    } else if (gAnzahlRang1 > 1) {
-        text(392), text(393), typen(rang34), text(394), text(395);
-    } else {
-        text(396), text(397), text(398), text(399);
-    }
+    druckseiten::saetzeSchreiben(s, 21, urteil::schlussSumme34(b));
 }
 
 void DruckSeiteRangfolgeTypsumme01() {
     rangfolge({"TypSumme01", " order by typsumme01", true, false}, gRang1Typsumme01, gRang2Typsumme01,
               gSpitzenwertTypsumme01);
-    const std::string& erster = gRang1Typsumme01[9];
-    const bool f1 = typrang::inGruppe1(erster, gRang1Typsumme0);
-    const bool f2 = typrang::inGruppe1(erster, gRang1Typsumme1);
-    const bool f3 = typrang::inGruppe1(gRang1Typsumme0[9], gRang1Typsumme1) ||
-                    typrang::inGruppe1(gRang1Typsumme1[9], gRang1Typsumme0);
 
     const Seite s(14);
     kopf(s, 297, 298, 289, gSpitzenwertTypsumme01);
     s.eingerahmt(8, liste(gRang1Typsumme01));
     s.leer(11);
-
-    int nr = 13;
-    const auto text = [&](int label) { s.label(nr++, label, kFormatH2); };
-    const auto typen = [&](const std::string& l) { s.zeile(nr++, l, kFormatH3); };
-    if (f1 && f2 && f3 && gSpitzenwertTypsumme01 == 0) {
-        // Nothing rated 0 or 1: the nine types tie at 0 and none is rejected.
-        text(426), text(327);
-    } else if (f1 && f2 && f3) {
-        // Several types tied at the top are rejected alike, which is no clear rejection.
-        const bool mehrere = typrang::anzahlEintraege(gRang1Typsumme01) > 1;
-        text(426), text(mehrere ? 328 : 427), typen(liste(gRang1Typsumme01)), text(428), text(mehrere ? 379 : 429);
-    } else if (f1 && !f2) {
-        text(426), text(430), typen(vereinigt(gRang1Typsumme01, gRang1Typsumme0)), text(428), text(431), text(432);
-        typen(liste(gRang1Typsumme1)), text(433);
-    } else if (!f1 && f2) {
-        text(426), text(434), typen(vereinigt(gRang1Typsumme01, gRang1Typsumme1)), text(428), text(435), text(436);
-        typen(liste(gRang1Typsumme0)), text(433);
-    } else {
-        text(290), text(291);
-    }
+    const urteil::Befund b = urteil::befundDerPerson();
+    if (!b.vollstaendig()) s.zeile(12, urteil::unvollstaendigText(b.beantwortet), kFormatH2);
+    druckseiten::saetzeSchreiben(s, 13, urteil::schlussSumme01(b));
 
     s.leer(21);
     s.label(23, 313);

@@ -8,6 +8,7 @@
 #include "desk/common/globals.h"
 #include "desk/reports/druckzeile.h"
 #include "desk/testing/rangfolge.h"
+#include "desk/testing/urteile.h"
 #include "platform/vb/format.h"
 #include "platform/vb/strings.h"
 
@@ -54,5 +55,23 @@ inline std::string format(const vb::Variant& wert, const char* muster) { return 
 
 // A list of types as the pages print it: the non-empty entries joined, without the leading blank.
 inline std::string liste(const RangListe& l) { return vb::LTrim(typrang::verbunden(l)); }
+
+// The sentences of a verdict from line `nr` on, one line each: label texts as second-level
+// headings, lists of types as third-level ones. Returns the line after the last.
+inline int saetzeSchreiben(const Seite& s, int nr, const urteil::Saetze& saetze) {
+    for (const urteil::Satz& z : saetze) {
+        switch (z.art) {
+        case urteil::Satz::Text: s.label(nr++, z.label, kFormatH2); break;
+        case urteil::Satz::Liste: s.zeile(nr++, z.liste, kFormatH3); break;
+        case urteil::Satz::TextUndListe:
+            s.label(nr++, z.label, kFormatH2);
+            s.zeile(nr++, z.einzug ? " " + z.liste : z.liste, kFormatH3);
+            break;
+        case urteil::Satz::Leerzeile: break;
+        case urteil::Satz::Wortlaut: s.zeile(nr++, z.liste, kFormatH2); break;
+        }
+    }
+    return nr;
+}
 
 }  // namespace druckseiten

@@ -94,18 +94,6 @@ int16_t rangfolgeBilden(const Rangfolge& art, RangListe& rang1, RangListe& rang2
     return ersterTyp;
 }
 
-Merkmale merkmaleSumme34() {
-    Merkmale m{};
-    const std::string& t = gRang1Typgesamtsumme[9];
-    const std::string& s = gRang1Typsumme34[9];
-    m.A = s == t;
-    m.B = inGruppe1(t, gRang1Typsumme4);
-    m.C = inGruppe1(t, gRang1Typsumme3);
-    m.D = inGruppe1(s, gRang1Typsumme4);
-    m.E = inGruppe1(s, gRang1Typsumme3);
-    return m;
-}
-
 int16_t summe16(int a, int b) {
     const int s = a + b;
     if (s < -32768 || s > 32767) throw vb::Error(vb::err::Overflow);
@@ -179,10 +167,9 @@ Verbindung verbindungstypen(int haupttyp) {
 
 int abstandUrteil(int haupttyp, int anderer) {
     const int haupt = gTypgesamtsummeJeTyp[haupttyp], gesamt = gTypgesamtsummeJeTyp[anderer];
+    // A main type below the other outweighs it by nothing, whatever the signs of the totals.
+    if (gesamt > haupt) return kLiegtDarueber;
     const double r = verhaeltnis(haupttyp, anderer);
-    // Between two positive totals a ratio below 1 still reads as a small distance; otherwise a main
-    // type below the other outweighs it by nothing.
-    if (r < 1.0 && !(haupt > 0 && gesamt > 0)) return kLiegtDarueber;
     if (r > 2.0) return 341;
     if (r >= 1.4) return 311;
     return 342;

@@ -2,8 +2,8 @@
 
 // The rankings and comparisons of the current person that the evaluation pages and the printed
 // report both make: the walk of one score column through the person's result rows (main window's
-// cursor Data2) into a top group and a close group, the list texts of the groups, the decisions
-// drawn from the top groups, the main type with its wings and connected types, and the deviation
+// cursor Data2) into a top group and a close group, the list texts of the groups, the main type
+// with its wings and connected types, and the deviation
 // of the type totals from their mean. One routine each, so screen and paper never disagree.
 
 #include <cstdint>
@@ -49,14 +49,6 @@ bool alleLeer(const RangListe& liste);
 // The number of non-empty entries at positions 1 to 9.
 int anzahlEintraege(const RangListe& liste);
 
-// The flags of the 3-and-4 ranking's conclusion on the designations of the rankings: A the same
-// type leads by total and by 3 and 4; B, C the total's leader is in group 1 of the ratings 4, 3;
-// D, E the leader by 3 and 4 is.
-struct Merkmale {
-    bool A, B, C, D, E;
-};
-Merkmale merkmaleSumme34();
-
 // The sum of two 16-bit values as the language adds them: error 6 beyond the 16-bit range.
 int16_t summe16(int a, int b);
 
@@ -70,6 +62,10 @@ int16_t anzahlSpitzeGesamt();
 // gSensitivity1 of the top total (every type when the top is 0), and gVergleichLauf is 1 plus the
 // number of the others. The lists still hold type numbers.
 void rangfolgenVergleichen();
+
+// The label text a ranking page by one rating value shows in place of its top group when nobody
+// gave that value.
+inline constexpr int kKeinerMitDiesemWert = 406;
 
 // ---------------------------------------------------------------- main type
 
@@ -90,8 +86,8 @@ struct Verbindung {
 Verbindung verbindungstypen(int haupttyp);
 
 // How far the main type's total outweighs another type's total, as a label text: 341 more than
-// twice (or the other total is 0), 311 from 1.4 to 2 times, 342 less; kLiegtDarueber where the
-// other type lies above a main type whose total is not positive, or the other's total is.
+// twice (or the other total is 0), 311 from 1.4 to 2 times, 342 less; kLiegtDarueber wherever the
+// other type's total is higher than the main type's.
 int abstandUrteil(int haupttyp, int anderer);
 inline constexpr int kLiegtDarueber = 322;
 // How many times the total of type a outweighs that of type b, in double precision. Two positive

@@ -19,6 +19,7 @@ namespace report::detail {
 namespace {
 
 constexpr double kCellPadding = 60;   // twips left and right of a cell's text
+constexpr double kMinCellPadding = 20;
 constexpr double kCellPaddingV = 25;  // above and below
 constexpr double kMinTableScale = 0.55;
 constexpr double kMinMonoScale = 0.5;
@@ -93,22 +94,40 @@ TextFont scaled(TextFont f, double factor) {
 struct Columns {
     std::vector<double> width;
     double scale = 1;
+    double padding = kCellPadding;
 };
 
+// A table is laid out from its widest cells: a table wider than the sheet is set smaller, down to
+// the smallest legible size, and then gives up some of the space beside its texts; no cell is cut.
 Columns tableColumns(const std::vector<const Row*>& rows, double width) {
     Columns c;
     std::size_t n = 0;
     for (const Row* r : rows) n = std::max(n, r->cells.size());
-    std::vector<double> natural(n, 0);
-    for (const Row* r : rows) {
-        const Measure& fm = metrics(r->style.font);
-        for (std::size_t i = 0; i < r->cells.size(); ++i)
-            natural[i] = std::max(natural[i], fm.width(r->cells[i]) + 2 * kCellPadding);
+    // The widths measured in the fonts the cells are printed in, not scaled from the full size:
+    // small sizes do not shrink text in proportion, and the space beside a text stays as it is.
+    const auto messen = [&](double scale, double padding) {
+        std::vector<double> w(n, 0);
+        for (const Row* r : rows) {
+            const Measure& fm = metrics(scaled(r->style.font, scale));
+            for (std::size_t i = 0; i < r->cells.size(); ++i)
+                w[i] = std::max(w[i], fm.width(r->cells[i]) + 2 * padding);
+        }
+        return w;
+    };
+    const auto summe = [](const std::vector<double>& w) {
+        double t = 0;
+        for (double x : w) t += x;
+        return t;
+    };
+    std::vector<double> natural = messen(c.scale, c.padding);
+    while (summe(natural) > width && c.scale > kMinTableScale) {
+        c.scale = std::max(kMinTableScale, c.scale - 0.025);
+        natural = messen(c.scale, c.padding);
     }
-    double total = 0;
-    for (double w : natural) total += w;
-    if (total > width) c.scale = std::max(kMinTableScale, width / total);
-    for (double& w : natural) w *= c.scale;
+    while (summe(natural) > width && c.padding > kMinCellPadding) {
+        c.padding = std::max(kMinCellPadding, c.padding - 10);
+        natural = messen(c.scale, c.padding);
+    }
     c.width = natural;
     if (n < 2) return c;
     // The label column keeps its width; the value columns share the rest alike.
@@ -154,10 +173,10 @@ Block gridRow(const std::vector<QString>& cells, const LineStyle& style, const C
             b.items.push_back(box);
         }
         if (i < cells.size()) {
-            const QString text = fm.elided(cells[i], std::max(0.0, w - 2 * kCellPadding));
-            Item t = textItem(text, font, x + kCellPadding, style.before + kCellPaddingV, style.color);
+            // The columns were made to hold every cell whole.
+            Item t = textItem(cells[i], font, x + cols.padding, style.before + kCellPaddingV, style.color);
             // Labels stand left, values right, so that digits line up.
-            if (i > 0) t.x = x + w - kCellPadding - t.w;
+            if (i > 0) t.x = x + w - cols.padding - t.w;
             b.items.push_back(t);
         }
         x += w;

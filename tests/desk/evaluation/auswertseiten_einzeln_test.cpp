@@ -10,6 +10,7 @@
 #include "desk/common/globals.h"
 #include "desk/evaluation/auswertseiten.h"
 #include "desk/evaluation/auswertseiten_stil.h"
+#include "desk/testing/urteile.h"
 #include "platform/draw/picture_box.h"
 #include "platform/forms/form.h"
 #include "platform/forms/host.h"
@@ -70,6 +71,19 @@ protected:
         ShowResultDeviation();
     }
 
+    // The results the main-type pages are drawn on: the leader by the ratings 3 and 4 as
+    // gRang1Typsumme34(9) names it, alone at the top where gHaupttypEindeutig says so, and the
+    // program-wide totals.
+    static urteil::Befund befund() {
+        urteil::Befund b;
+        b.summe34.eins[9] = gRang1Typsumme34[9];
+        b.summe34.spitze = 1;
+        b.anzahlSpitze34 = gHaupttypEindeutig ? 1 : 2;
+        b.gesamtJeTyp = gTypgesamtsummeJeTyp;
+        b.summe34JeTyp = gTypsumme34JeTyp;
+        return b;
+    }
+
     // Count of rating value v (0..4) of type t.
     static void anzahl(int t, int v, int n) { gAntwortAnzahlJeTyp[t + 10 * (v + 1)] = static_cast<int16_t>(n); }
 
@@ -83,7 +97,7 @@ TEST_F(Seite, MainTypeNeighboursAndTheirVerdictsAtTheBounds) {
     gHaupttypEindeutig = 1;
     gRang1Typsumme34[9] = "T1";
     gTypgesamtsummeJeTyp = {0, 20, 0, 0, 0, 0, 0, 0, 0, 10};  // lower neighbour 9: r = 2.0; upper 2: total 0
-    ShowResultMainType();
+    ShowResultMainType(befund());
     EXPECT_EQ(gHaupttyp, 1);
     EXPECT_EQ(gZaehler, 9);
     EXPECT_EQ(gVerbindungstyp2, 2);
@@ -97,7 +111,7 @@ TEST_F(Seite, MainTypeNeighboursAndTheirVerdictsAtTheBounds) {
     neu();
     gRang1Typsumme34[9] = "T9";
     gTypgesamtsummeJeTyp = {0, 10, 0, 0, 0, 0, 0, 0, 13, 14};
-    ShowResultMainType();
+    ShowResultMainType(befund());
     EXPECT_EQ(gHaupttyp, 9);
     EXPECT_TRUE(hat("L337 T8 L371 T1")) << alles();
     EXPECT_TRUE(hat("L340 L342")) << alles();  // 14 / 13
@@ -110,7 +124,7 @@ TEST_F(Seite, MainTypeNeighboursAndTheirVerdictsAtTheBounds) {
     neu();
     gRang1Typsumme34[9] = " T5 ";  // types 2 to 8 are compared without their blanks
     gTypgesamtsummeJeTyp = {0, 0, 0, 0, 8, 20, 10, 0, 0, 0};
-    ShowResultMainType();
+    ShowResultMainType(befund());
     EXPECT_EQ(gHaupttyp, 5);
     EXPECT_TRUE(hat("L343 T5")) << alles();
     EXPECT_TRUE(hat("L345")) << alles();
@@ -120,9 +134,9 @@ TEST_F(Seite, MainTypeNeighboursAndTheirVerdictsAtTheBounds) {
     neu();
     gRang1Typsumme34[9] = " 3";
     gTypgesamtsummeJeTyp = {0, 0, 5, 10, 20, 0, 0, 0, 0, 0};
-    ShowResultMainType();
+    ShowResultMainType(befund());
     EXPECT_EQ(gHaupttyp, 3);
-    EXPECT_EQ(HaupttypAusRangliste(), 3);
+    EXPECT_EQ(urteil::haupttypen(befund()), std::vector<int>{3});
     EXPECT_TRUE(hat("L343 T3")) << alles();
     EXPECT_TRUE(hat("L344 T4")) << alles();  // 5 / 20 < 0.8: the upper neighbour
 
@@ -130,7 +144,7 @@ TEST_F(Seite, MainTypeNeighboursAndTheirVerdictsAtTheBounds) {
     neu();
     gHaupttypEindeutig = 0;
     box.setFontItalic(true);
-    ShowResultMainType();
+    ShowResultMainType(befund());
     EXPECT_TRUE(box.log().empty());
     EXPECT_TRUE(box.FontItalic());
 }
@@ -141,7 +155,7 @@ TEST_F(Seite, NegativeTotalsCountAsRejectionNotAsStrength) {
     // Wings rejected with -3 and -1: the one rejected less is the stronger, and a positive main
     // type outweighs both by far.
     gTypgesamtsummeJeTyp = {0, 46, -1, 0, 0, 0, 0, 0, 0, -3};
-    ShowResultMainType();
+    ShowResultMainType(befund());
     EXPECT_TRUE(hat("L344 T2")) << alles();
     EXPECT_FALSE(enthaelt("L344 T9")) << alles();
     EXPECT_FALSE(enthaelt("L340 L342")) << alles();
@@ -151,13 +165,13 @@ TEST_F(Seite, NegativeTotalsCountAsRejectionNotAsStrength) {
     // rejected more strongly the ratio of the rejections counts: -20 against -41 is over twice.
     neu();
     gTypgesamtsummeJeTyp = {0, -20, 8, 0, 0, 0, 0, 0, 0, -41};
-    ShowResultMainType();
+    ShowResultMainType(befund());
     EXPECT_TRUE(hat("L340 L322")) << alles();  // the upper wing at +8
     EXPECT_TRUE(hat("L340 L341")) << alles();  // the lower wing at -41
     EXPECT_TRUE(hat("L344 T2")) << alles();
     neu();
     gTypgesamtsummeJeTyp = {0, -20, -15, 0, 0, 0, 0, 0, 0, -27};
-    ShowResultMainType();
+    ShowResultMainType(befund());
     EXPECT_TRUE(hat("L340 L322")) << alles();  // -15 lies above -20
     EXPECT_TRUE(hat("L340 L342")) << alles();  // 27 / 20 below 1.4
     EXPECT_TRUE(hat("L344 T2")) << alles();    // 15 / 27 below 0.8: the upper wing
@@ -166,20 +180,20 @@ TEST_F(Seite, NegativeTotalsCountAsRejectionNotAsStrength) {
     // alike.
     neu();
     gTypgesamtsummeJeTyp = {0, 0, 5, 0, 0, 0, 0, 0, 0, -5};
-    ShowResultMainType();
+    ShowResultMainType(befund());
     EXPECT_TRUE(hat("L340 L341")) << alles();
     EXPECT_TRUE(hat("L340 L322")) << alles();
     EXPECT_TRUE(hat("L344 T2")) << alles();
     neu();
     gTypgesamtsummeJeTyp = {0, 0, 4, 0, 0, 0, 0, 0, 0, 0};
-    ShowResultMainType();
+    ShowResultMainType(befund());
     EXPECT_TRUE(hat("L340 L342")) << alles();  // the lower wing, also at 0
 
-    // The second connected type (4 for main type 1) at or above the main type says so; two
-    // positive totals keep their verdict on the distance.
+    // The second connected type (4 for main type 1) at or above the main type says so, and a
+    // higher total is no distance of the main type, whatever the signs.
     const struct {
         int haupt, zweiter, urteil, hinweis;
-    } faelle[] = {{26, 28, 342, 323}, {26, 26, 342, 324}, {27, 24, 342, 362}, {-12, 5, 322, 323},
+    } faelle[] = {{26, 28, 322, 323}, {26, 26, 342, 324}, {27, 24, 342, 362}, {-12, 5, 322, 323},
                   {12, -12, 341, 460}, {-12, -12, 342, 324}, {-6, -12, 311, 0}, {0, 0, 342, 324}};
     anzahl(7, 0, 5);  // the first connected type's remark, so that 460 stands only for the second
     for (const auto& f : faelle) {
@@ -189,7 +203,7 @@ TEST_F(Seite, NegativeTotalsCountAsRejectionNotAsStrength) {
         gTypgesamtsummeJeTyp = {};
         gTypgesamtsummeJeTyp[1] = static_cast<int16_t>(f.haupt);
         gTypgesamtsummeJeTyp[4] = static_cast<int16_t>(f.zweiter);
-        ShowResultConnectedTypes();
+        ShowResultConnectedTypes(befund());
         EXPECT_TRUE(hat("L359 L" + std::to_string(f.urteil))) << alles();
         for (int h : {323, 324, 361, 362, 460})
             EXPECT_EQ(enthaelt("L" + std::to_string(h)), h == f.hinweis || (h == 460 && f.hinweis == 0)) << h;
@@ -222,7 +236,7 @@ TEST_F(Seite, ConnectedTypesNotesAtTheBounds) {
         gTypgesamtsummeJeTyp[f.v2] = static_cast<int16_t>(f.gesamt2);
         anzahl(f.v1, 0, f.niedrig1 / 2);
         anzahl(f.v1, 1, f.niedrig1 - f.niedrig1 / 2);
-        ShowResultConnectedTypes();
+        ShowResultConnectedTypes(befund());
         EXPECT_EQ(gVerbindungstyp1, f.v1);
         EXPECT_EQ(gVerbindungstyp2, f.v2);
         EXPECT_TRUE(hat("L347 T" + std::to_string(f.v1))) << alles();
