@@ -15,6 +15,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <set>
 #include <thread>
 
 #include "platform/draw/printer.h"
@@ -63,6 +64,7 @@ protected:
         support::writeFile(m_dir / "cupsd.conf",
                            "Listen " + m_server +
                                "\nLogLevel warn\nWebInterface No\nBrowsing No\nDefaultAuthType None\n"
+                               "PageLogFormat %j job-name=%{job-name}\n"
                                "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
                                "<Policy default>\n  <Limit All>\n    Order deny,allow\n    Allow all\n  </Limit>\n"
                                "</Policy>\n");
@@ -98,18 +100,16 @@ protected:
         return true;
     }
 
-    // The titles of the jobs the page log has recorded, in order.
+    // The titles of the jobs the page log has recorded, one per job, in order.
     std::vector<std::string> titel() {
         std::vector<std::string> out;
+        std::set<std::string> jobs;
         const fs::path log = m_dir / "log/page_log";
         if (!fs::exists(log)) return out;
         for (const std::string& z : support::lines(support::readFile(log.string()))) {
-            // "<queue> <user> <job> [<date>] total <n> - <host> <title> - -"
-            const auto host = z.find(" localhost ");
-            if (host == std::string::npos) continue;
-            std::string t = z.substr(host + 11);
-            if (t.size() >= 4 && t.compare(t.size() - 4, 4, " - -") == 0) t.resize(t.size() - 4);
-            out.push_back(t);
+            const auto name = z.find(" job-name=");
+            if (name == std::string::npos || !jobs.insert(z.substr(0, name)).second) continue;
+            out.push_back(z.substr(name + 10));
         }
         return out;
     }
