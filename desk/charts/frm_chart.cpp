@@ -52,13 +52,9 @@ void frmChart::Form_Load() {
         if (isLoaded() && !anfrage().tabelle() && (id == anfrage().person.id || id == anfrage().vergleich.id))
             mitFehlerfalle([this] { nachfuehren(); });
     });
-    // The chart reads the persons' result rows: rows left from answers since changed are scored
-    // first (the person chosen first of a comparison need not have been scored since). A person
-    // without rows is named by the drawing itself.
-    try {
-        ergebnisseNachfuehren();
-    } catch (const vb::Error&) {
-    }
+    // The chart reads the persons' result rows as its opener left them; answers stored from now on
+    // have them scored anew.
+    m_antwortstand = antwortstaende();
     mitFehlerfalle([this] {
         setCaption(LabelTxt(anfrage().zweiPersonen() ? 225 : 153));
         SetChartType();
@@ -68,14 +64,25 @@ void frmChart::Form_Load() {
     m_stand = DruckbildStand();
 }
 
+std::vector<int32_t> frmChart::personen() const {
+    if (anfrage().tabelle()) return {};
+    std::vector<int32_t> p{anfrage().person.id};
+    if (anfrage().zweiPersonen()) p.push_back(anfrage().vergleich.id);
+    return p;
+}
+
+std::string frmChart::antwortstaende() const {
+    std::string stand;
+    for (int32_t id : personen()) stand += ErgebnisfensterAntwortstand(id) + '|';
+    return stand;
+}
+
 bool frmChart::ergebnisseNachfuehren() {
     if (anfrage().tabelle()) return false;
-    std::vector<int32_t> personen{anfrage().person.id};
-    if (anfrage().zweiPersonen()) personen.push_back(anfrage().vergleich.id);
     std::string jetzt;
-    for (int32_t id : personen) jetzt += Antwortstand(id) + '|';
+    for (int32_t id : personen()) jetzt += Antwortstand(id) + '|';
     if (jetzt == m_antwortstand) return false;
-    for (int32_t id : personen) {
+    for (int32_t id : personen()) {
         if (id == gAktPersonID) AuswertungNachfuehren();
         else PersonFuerSichAuswerten(id);
     }

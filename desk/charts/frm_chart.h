@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "desk/charts/chart_zeichnung.h"
 #include "platform/chart/chart_control.h"
@@ -69,6 +70,9 @@ public:
 private:
     // The persons' result rows scored anew when their answers changed; true when they did.
     bool ergebnisseNachfuehren();
+    // The persons whose answers the chart shows, and the fingerprints of their answers.
+    std::vector<int32_t> personen() const;
+    std::string antwortstaende() const;
     void farbeFuer(chart::Colour& ziel);
     void schriftFuer(chart::Font& ziel);
     void bitmapSchreiben(const std::string& datei);

@@ -133,6 +133,8 @@ void auswertform::Form_Load() {
         m_art = gAuswertungsart == 2 ? 2 : 1;
         m_seite = gSeite >= 1 ? gSeite : 1;
         m_seitenanzahl = m_art == 2 ? 6 : (gSeitenanzahl == 12 ? 12 : 10);
+        // What the opener has just scored the person from.
+        m_antwortstand = ErgebnisfensterAntwortstand(m_personId);
         BewertungsbeobachterEintragen(this, [this](int32_t id) { bewertungGespeichert(id); });
 
         bildGroesse(kBreite, kHoehe);
@@ -235,9 +237,8 @@ void auswertform::zustandHerstellen() {
 bool auswertform::personGiltNoch() const { return gAktPersonID == m_personId; }
 
 void auswertform::antwortenNachfuehren() {
-    const std::string stand = AuswertungNachfuehren();
-    if (stand == m_antwortstand) return;
-    m_antwortstand = stand;
+    if (Antwortstand(m_personId) == m_antwortstand) return;
+    m_antwortstand = AuswertungNachfuehren();
     // A test finished since may have given the person a main type, or taken it.
     if (m_art == 1) {
         m_seitenanzahl = gSeitenanzahl == 12 ? 12 : 10;

@@ -84,7 +84,7 @@ Form15::~Form15() { BewertungsbeobachterAustragen(this); }
 
 void Form15::Form_Load() {
     m_personID = gAktPersonID;
-    m_antwortstand = ErgebnisfensterAntwortstand();
+    m_antwortstand = ErgebnisfensterAntwortstand(m_personID);
     BewertungsbeobachterEintragen(this, [this](int32_t id) {
         if (id == m_personID && isLoaded()) mitFehlerfalle([this] { nachfuehren(); });
     });

@@ -48,7 +48,7 @@ Form2::~Form2() { BewertungsbeobachterAustragen(this); }
 void Form2::Form_Load() {
     // The scores of the person the window opens for; the bars are drawn from them from now on.
     m_personID = gAktPersonID;
-    m_antwortstand = ErgebnisfensterAntwortstand();
+    m_antwortstand = ErgebnisfensterAntwortstand(m_personID);
     m_werte = EnneagrammWerte::aktuelle();
     BewertungsbeobachterEintragen(this, [this](int32_t id) {
         if (id == m_personID && isLoaded()) mitFehlerfalle([this] { nachfuehren(); });

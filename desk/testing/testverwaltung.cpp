@@ -181,10 +181,9 @@ std::string AuswertungNachfuehren() {
     return g_gewertet.stand;
 }
 
-std::string ErgebnisfensterAntwortstand() {
-    if (!gDatenbank) return {};
+std::string ErgebnisfensterAntwortstand(int32_t personId) {
     try {
-        return AuswertungNachfuehren();
+        return Antwortstand(personId);
     } catch (const std::exception&) {
         return {};
     }

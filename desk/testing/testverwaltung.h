@@ -59,10 +59,10 @@ std::string Antwortstand(int32_t personId);
 // made for another person or from other answers. Returns the fingerprint they are now made from.
 // 3021 as TestAuswerten for a person whose rows are missing.
 std::string AuswertungNachfuehren();
-// For a result window that opens on the current person just scored: that as AuswertungNachfuehren,
-// but a failure (no data file, rows missing) leaves "" and no message, so that the window's first
-// comparison scores again and tells then.
-std::string ErgebnisfensterAntwortstand();
+// For a result window that opens on what its opener has just scored: the person's Antwortstand,
+// but a failure leaves "" and no message, so that the window's first comparison scores anew and
+// tells then.
+std::string ErgebnisfensterAntwortstand(int32_t personId);
 
 // Scores any person through cursors of its own into its result rows, leaving the current person's
 // score arrays alone (a window of a person who is no longer the current one). The scores and the
