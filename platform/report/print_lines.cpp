@@ -99,16 +99,27 @@ Columns tableColumns(const std::vector<const Row*>& rows, double width) {
     Columns c;
     std::size_t n = 0;
     for (const Row* r : rows) n = std::max(n, r->cells.size());
-    std::vector<double> natural(n, 0);
-    for (const Row* r : rows) {
-        const Measure& fm = metrics(r->style.font);
-        for (std::size_t i = 0; i < r->cells.size(); ++i)
-            natural[i] = std::max(natural[i], fm.width(r->cells[i]) + 2 * kCellPadding);
+    // Each column as wide as its widest cell in the font the cells are printed in: a text does not
+    // shrink exactly with its font, so a table made smaller is measured again in the smaller font.
+    const auto measure = [&](double scale) {
+        std::vector<double> w(n, 0);
+        for (const Row* r : rows) {
+            const Measure& fm = metrics(scaled(r->style.font, scale));
+            for (std::size_t i = 0; i < r->cells.size(); ++i)
+                w[i] = std::max(w[i], fm.width(r->cells[i]) + 2 * kCellPadding);
+        }
+        return w;
+    };
+    const auto sum = [](const std::vector<double>& w) {
+        double t = 0;
+        for (double x : w) t += x;
+        return t;
+    };
+    std::vector<double> natural = measure(1);
+    for (int round = 0; round < 6 && sum(natural) > width && c.scale > kMinTableScale; ++round) {
+        c.scale = std::max(kMinTableScale, c.scale * width / sum(natural));
+        natural = measure(c.scale);
     }
-    double total = 0;
-    for (double w : natural) total += w;
-    if (total > width) c.scale = std::max(kMinTableScale, width / total);
-    for (double& w : natural) w *= c.scale;
     c.width = natural;
     if (n < 2) return c;
     // The label column keeps its width; the value columns share the rest alike.
