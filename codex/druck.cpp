@@ -68,6 +68,8 @@ void frmDruckMan::Drucken() {
         }
     }
     // Without a printer the file to print into is asked for before the long work starts.
+    // The job (or the PDF file offered) names the type described, as the report names its client.
+    if (gAusgabe == &draw::printer()) draw::printer().setDocName("Typenbeschreibung " + Druckbezeichnung(m_druckTyp));
     if (gAusgabe == &draw::printer()) draw::printer().ensureTarget();
     setMousePointer(forms::vbHourglass);
     druckLauf();

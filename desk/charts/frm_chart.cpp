@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "desk/charts/chart_druckbilder.h"
 #include "desk/charts/chart_farben.h"
@@ -12,6 +13,7 @@
 #include "desk/common/druckbild.h"
 #include "desk/common/globals.h"
 #include "desk/common/main_window_port.h"
+#include "desk/testing/testverwaltung.h"
 #include "platform/db/recordset.h"
 #include "platform/draw/picture.h"
 #include "platform/forms/host.h"
@@ -41,15 +43,56 @@ frmChart::frmChart(const ChartAnfrage& anfrage)
     MSChart1.AxisLabelActivated = [this](int a, int i, int s, int l) { MSChart1_AxisLabelActivated(a, i, s, l); };
 }
 
+frmChart::~frmChart() { BewertungsbeobachterAustragen(this); }
+
 // ==================================================================== life cycle
 
 void frmChart::Form_Load() {
+    BewertungsbeobachterEintragen(this, [this](int32_t id) {
+        if (isLoaded() && !anfrage().tabelle() && (id == anfrage().person.id || id == anfrage().vergleich.id))
+            mitFehlerfalle([this] { nachfuehren(); });
+    });
+    // The chart reads the persons' result rows as its opener left them; answers stored from now on
+    // have them scored anew.
+    m_antwortstand = antwortstaende();
     mitFehlerfalle([this] {
         setCaption(LabelTxt(anfrage().zweiPersonen() ? 225 : 153));
         SetChartType();
         DrawChart();
     });
     // What the chart was drawn from: once that changes, the report draws the chart anew.
+    m_stand = DruckbildStand();
+}
+
+std::vector<int32_t> frmChart::personen() const {
+    if (anfrage().tabelle()) return {};
+    std::vector<int32_t> p{anfrage().person.id};
+    if (anfrage().zweiPersonen()) p.push_back(anfrage().vergleich.id);
+    return p;
+}
+
+std::string frmChart::antwortstaende() const {
+    std::string stand;
+    for (int32_t id : personen()) stand += ErgebnisfensterAntwortstand(id) + '|';
+    return stand;
+}
+
+bool frmChart::ergebnisseNachfuehren() {
+    if (anfrage().tabelle()) return false;
+    std::string jetzt;
+    for (int32_t id : personen()) jetzt += Antwortstand(id) + '|';
+    if (jetzt == m_antwortstand) return false;
+    for (int32_t id : personen()) {
+        if (id == gAktPersonID) AuswertungNachfuehren();
+        else PersonFuerSichAuswerten(id);
+    }
+    m_antwortstand = jetzt;
+    return true;
+}
+
+void frmChart::nachfuehren() {
+    if (!ergebnisseNachfuehren()) return;
+    DrawChart();
     m_stand = DruckbildStand();
 }
 
@@ -66,6 +109,7 @@ std::string frmChart::bildDatei() const {
 }
 
 QImage frmChart::bild() {
+    mitFehlerfalle([this] { nachfuehren(); });
     QSize groesse = MSChart1.size();
     if (groesse.width() < 200 || groesse.height() < 150) groesse = QSize(800, 600);
     const QImage img = MSChart1.toImage(groesse);
@@ -98,6 +142,7 @@ void frmChart::bitmapSchreiben(const std::string& datei) {
 
 void frmChart::Form_Activate() {
     mitFehlerfalle([this] {
+        nachfuehren();
         if (Caption() == LabelTxt(153)) {
             DruckMenueGrafik(true);
             DruckMenueVergleich(false);

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "desk/charts/chart_zeichnung.h"
 #include "platform/chart/chart_control.h"
@@ -23,6 +24,7 @@
 class frmChart : public forms::Form {
 public:
     explicit frmChart(const ChartAnfrage& anfrage);
+    ~frmChart() override;
 
     chart::ChartControl MSChart1;
     draw::PictureBox Picture1;  // receives the chart for the exchange bitmap
@@ -60,8 +62,17 @@ public:
     std::string bildDatei() const;
     // The chart as the exchange bitmap holds it.
     QImage bild();
+    // The chart made to follow the answers of its persons as stored now: their result rows scored
+    // anew and the chart drawn anew when they changed. On activation, for the clipboard and when a
+    // rating of one of them is stored. A chart of the answer table keeps the numbers it was given.
+    void nachfuehren();
 
 private:
+    // The persons' result rows scored anew when their answers changed; true when they did.
+    bool ergebnisseNachfuehren();
+    // The persons whose answers the chart shows, and the fingerprints of their answers.
+    std::vector<int32_t> personen() const;
+    std::string antwortstaende() const;
     void farbeFuer(chart::Colour& ziel);
     void schriftFuer(chart::Font& ziel);
     void bitmapSchreiben(const std::string& datei);
@@ -69,4 +80,5 @@ private:
     ChartZeichnung m_zeichnung;
     std::string m_bildFehler;  // a bitmap that could not be written is reported once
     std::string m_stand;       // the sources of the chart when the window drew it (DruckbildStand)
+    std::string m_antwortstand;  // the answers of its persons the chart was drawn from
 };

@@ -36,14 +36,21 @@ int mindestbreite(const forms::Grid& g, int von, int bis) {
 }  // namespace
 
 Antwortzellen Antwortzellen::aktuelle() {
+    zuvtest::Punkte p;
+    p.antwortAnzahl = gAntwortAnzahlJeTyp.flat;
+    p.gesamt = gTypgesamtsummeJeTyp;
+    return aus(p);
+}
+
+Antwortzellen Antwortzellen::aus(const zuvtest::Punkte& p) {
     Antwortzellen t;
     t.text[0][0] = LabelTxt(157);
     for (int c = 1; c <= 5; ++c) t.text[0][c] = std::to_string(c - 1);
     t.text[0][6] = LabelTxt(252);
     for (int r = 1; r <= 9; ++r) {
         t.text[r][0] = gTypbezeichnung[r];
-        for (int k = 1; k <= 5; ++k) t.text[r][k] = std::to_string(gAntwortAnzahlJeTyp[r + 10 * k]);
-        t.text[r][6] = std::to_string(gTypgesamtsummeJeTyp[r]);
+        for (int k = 1; k <= 5; ++k) t.text[r][k] = std::to_string(p.antwortAnzahl[r + 10 * k]);
+        t.text[r][6] = std::to_string(p.gesamt[r]);
     }
     return t;
 }

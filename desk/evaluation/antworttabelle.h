@@ -8,6 +8,8 @@
 
 #include <QImage>
 
+#include "desk/testing/auswertung.h"
+
 namespace forms {
 class Grid;
 }
@@ -18,6 +20,8 @@ struct Antwortzellen {
 
     // From the program-wide arrays of the last scoring.
     static Antwortzellen aktuelle();
+    // The cells of a person scored on its own (not the current one).
+    static Antwortzellen aus(const zuvtest::Punkte& p);
     // Fills a grid of 10 rows and 7 columns and styles its heading row and column: the heading row
     // left to right, then the heading column top to bottom, then columns 1 to 5 and last column 6.
     void fuellen(forms::Grid& g) const;

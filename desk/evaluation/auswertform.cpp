@@ -15,6 +15,7 @@
 #include "desk/evaluation/auswertseiten.h"
 #include "desk/evaluation/auswertseiten_stil.h"
 #include "desk/reports/frm_report.h"
+#include "desk/testing/testverwaltung.h"
 #include "platform/forms/host.h"
 #include "platform/forms/keys.h"
 #include "platform/forms/screen.h"
@@ -104,6 +105,7 @@ auswertform::auswertform() : Form("auswertform"), Picture2(this), Sicht(this), P
 }
 
 auswertform::~auswertform() {
+    BewertungsbeobachterAustragen(this);
     // The output surface must not point at a picture that no longer exists.
     if (gAusgabe == &Bild1) gAusgabe = nullptr;
     if (g_zeichnend == this) g_zeichnend = nullptr;
@@ -131,6 +133,9 @@ void auswertform::Form_Load() {
         m_art = gAuswertungsart == 2 ? 2 : 1;
         m_seite = gSeite >= 1 ? gSeite : 1;
         m_seitenanzahl = m_art == 2 ? 6 : (gSeitenanzahl == 12 ? 12 : 10);
+        // What the opener has just scored the person from.
+        m_antwortstand = ErgebnisfensterAntwortstand(m_personId);
+        BewertungsbeobachterEintragen(this, [this](int32_t id) { bewertungGespeichert(id); });
 
         bildGroesse(kBreite, kHoehe);
         bild_schriftartsetzen();
@@ -231,6 +236,32 @@ void auswertform::zustandHerstellen() {
 
 bool auswertform::personGiltNoch() const { return gAktPersonID == m_personId; }
 
+void auswertform::antwortenNachfuehren() {
+    if (Antwortstand(m_personId) == m_antwortstand) return;
+    m_antwortstand = AuswertungNachfuehren();
+    // A test finished since may have given the person a main type, or taken it.
+    if (m_art == 1) {
+        m_seitenanzahl = gSeitenanzahl == 12 ? 12 : 10;
+        if (m_seite > m_seitenanzahl) m_seite = m_seitenanzahl;
+    }
+    zustandHerstellen();
+    ZeigeKopfzeile();
+    ShowSensitivity();
+}
+
+void auswertform::bewertungGespeichert(int32_t personId) {
+    if (personId != m_personId || !personGiltNoch() || !isLoaded() || m_zeichnet) return;
+    m_zeichnet = true;
+    struct Ende {
+        bool& flag;
+        ~Ende() { flag = false; }
+    } ende{m_zeichnet};
+    // Drawn where it stands: the focus stays in the window the rating was typed in.
+    mitFehlerfalle([this] {
+        if (Antwortstand(m_personId) != m_antwortstand) seiteZeichnen();
+    });
+}
+
 void auswertform::Bild1_GotFocus() {
     if (m_zeichnet) return;
     m_zeichnet = true;
@@ -289,6 +320,7 @@ void auswertform::seiteAufrufen() {
     }
     Zeichnend zeichnend(this);
     try {
+        antwortenNachfuehren();
         if (m_art == 2) {
             switch (m_seite) {
             case 1: ShowStatistics1(); break;
@@ -445,6 +477,9 @@ QImage auswertform::SeiteFuerPapier() {
 void auswertform::Befehl6_Click() {
     mitFehlerfalle([this] {
         gDateivergleich = 0;
+        // Answers stored since the page was drawn: the page on view is scored and drawn anew first,
+        // so that paper and window show the same.
+        if (personGiltNoch() && Antwortstand(m_personId) != m_antwortstand) seiteZeichnen();
         AustauschbildSchreiben(SeiteFuerPapier(), "ZUVAktuelleSeite.bmp");
         // The report window builds the report of the page on view from the bitmap when it is
         // activated; from its viewer the page is printed or saved as a PDF file.

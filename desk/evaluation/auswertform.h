@@ -87,6 +87,11 @@ private:
     bool groesseAnpassen();
     void bildGroesse(double breite, double hoehe);
     bool personGiltNoch() const;
+    // The score arrays made to follow the person's stored answers before a page is drawn: scored
+    // anew when they changed, the page count with them. 3021 for a person without rows.
+    void antwortenNachfuehren();
+    // A rating of the window's person was stored: the page on view is drawn anew.
+    void bewertungGespeichert(int32_t personId);
     void fuellen(forms::ComboBox& liste, std::initializer_list<double> werte);
     void paging(int schritt);
 
@@ -98,6 +103,7 @@ private:
     int16_t m_seitenanzahl = 12;
     int32_t m_personId = 0;
     std::array<std::string, 3> m_person;  // first name, surname, test date
+    std::string m_antwortstand;            // the answers the page on view was scored from (Antwortstand)
     // The style the page on view started in.
     draw::FontSpec m_anfangsschrift;
     int32_t m_anfangsfarbe = 0;

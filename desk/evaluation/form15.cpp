@@ -14,6 +14,7 @@
 #include "desk/common/main_window_port.h"
 #include "desk/evaluation/antworttabelle.h"
 #include "desk/evaluation/austauschbild.h"
+#include "desk/testing/testverwaltung.h"
 #include "platform/forms/host.h"
 #include "platform/forms/screen.h"
 #include "platform/vb/variant.h"
@@ -79,8 +80,14 @@ Form15::Form15() : Form("Form15") {
     SSCommand2.Click = [this] { SSCommand2_Click(); };
 }
 
+Form15::~Form15() { BewertungsbeobachterAustragen(this); }
+
 void Form15::Form_Load() {
     m_personID = gAktPersonID;
+    m_antwortstand = ErgebnisfensterAntwortstand(m_personID);
+    BewertungsbeobachterEintragen(this, [this](int32_t id) {
+        if (id == m_personID && isLoaded()) mitFehlerfalle([this] { nachfuehren(); });
+    });
     mitFehlerfalle([this] {
         DruckMenueAn(DruckMenue::Tabelle, true);
         setCaption(LabelTxt(254));
@@ -102,6 +109,25 @@ void Form15::Form_Load() {
         SSCommand1.setEnabled(false);
         Form_Resize();
     });
+}
+
+void Form15::nachfuehren() {
+    if (Antwortstand(m_personID) == m_antwortstand) return;
+    if (gAktPersonID == m_personID) {
+        m_antwortstand = AuswertungNachfuehren();
+        m_tabelle = Antwortzellen::aktuelle();
+    } else {
+        // Another person is the current one now: this one is scored on its own.
+        const EigeneAuswertung e = PersonFuerSichAuswerten(m_personID);
+        m_antwortstand = e.antwortstand;
+        m_tabelle = Antwortzellen::aus(e.auswertung.punkte);
+    }
+    m_tabelle.fuellen(Grid1);
+    m_stand = DruckbildStand();
+    // A choice made in the old table no longer names these numbers.
+    m_auswahl = 0;
+    SSCommand1.setEnabled(false);
+    Form_Resize();
 }
 
 int Form15::mindestSpalte() const { return TabellenMindestspalte(Grid1); }
@@ -178,15 +204,20 @@ void Form15::Form_Activate() {
     mitFehlerfalle([this] {
         Form_Resize();
         setWindowState(forms::vbMaximized);
+        nachfuehren();
         AustauschbildNachfuehren([this] { return AntworttabelleFuerDruck(m_tabelle); }, kBildName, m_personID,
                                  m_stand, m_bildFehlerGemeldet, DialogTxt(90));
         if (hauptfenster()) hauptfenster()->arrangeChildren(gFensterAnzahl == 1 ? 2 : 0);
     });
 }
 
-QImage Form15::Tabellenbild() { return AntworttabelleFuerDruck(m_tabelle); }
+QImage Form15::Tabellenbild() {
+    mitFehlerfalle([this] { nachfuehren(); });
+    return AntworttabelleFuerDruck(m_tabelle);
+}
 
 std::string Form15::Tabellentext() {
+    mitFehlerfalle([this] { nachfuehren(); });
     std::string text;
     for (int r = 0; r < kZeilen; ++r) {
         Grid1.setRow(r);

@@ -20,6 +20,7 @@
 class Form15 : public forms::Form {
 public:
     Form15();
+    ~Form15() override;
 
     QWidget Picture2;  // the strip at the top
     forms::Button3D SSCommand1;  // chart of the chosen column or row
@@ -51,6 +52,9 @@ public:
 
     // The whole table under the strip: the size the window takes when the child windows are cascaded.
     QSize sizeHint() const override;
+    // The cells made to follow the person's answers as stored now, the table filled anew when they
+    // changed: on activation, for the clipboard and print, and when a rating of the person is stored.
+    void nachfuehren();
 
 private:
     void groessen();
@@ -63,6 +67,7 @@ private:
     // may have put its own there since, and the chart button must chart this one.
     std::array<int16_t, 10> m_werte{};
     std::string m_titel;
+    std::string m_antwortstand;  // the answers the cells were scored from (Antwortstand)
     Antwortzellen m_tabelle;  // the cells as the window filled them when it opened
     int32_t m_personID = 0;  // the person whose scores the window shows
     bool m_bildFehlerGemeldet = false;

@@ -12,6 +12,7 @@
 #include "desk/common/main_window_port.h"
 #include "desk/evaluation/austauschbild.h"
 #include "desk/evaluation/enneagramm_figur.h"
+#include "desk/testing/testverwaltung.h"
 #include "platform/forms/host.h"
 
 namespace {
@@ -42,10 +43,16 @@ Form2::Form2() : Form("Form2") {
     SSCommand1.Click = [this] { SSCommand1_Click(); };
 }
 
+Form2::~Form2() { BewertungsbeobachterAustragen(this); }
+
 void Form2::Form_Load() {
     // The scores of the person the window opens for; the bars are drawn from them from now on.
-    m_werte = EnneagrammWerte::aktuelle();
     m_personID = gAktPersonID;
+    m_antwortstand = ErgebnisfensterAntwortstand(m_personID);
+    m_werte = EnneagrammWerte::aktuelle();
+    BewertungsbeobachterEintragen(this, [this](int32_t id) {
+        if (id == m_personID && isLoaded()) mitFehlerfalle([this] { nachfuehren(); });
+    });
     // The bars take the series colours of the chart options, which read the stored ones when they load.
     mitFehlerfalle([] { frmChartOptLaden(); });
     mitFehlerfalle([this] {
@@ -64,6 +71,21 @@ void Form2::Form_Load() {
         SSPanel1_Click(0);
     });
     // What the figure was drawn from: once that changes, the report draws the figure anew.
+    m_stand = DruckbildStand();
+}
+
+void Form2::nachfuehren() {
+    if (Antwortstand(m_personID) == m_antwortstand) return;
+    if (gAktPersonID == m_personID) {
+        m_antwortstand = AuswertungNachfuehren();
+        m_werte = EnneagrammWerte::aktuelle();
+    } else {
+        // Another person is the current one now: this one is scored on its own.
+        const EigeneAuswertung e = PersonFuerSichAuswerten(m_personID);
+        m_antwortstand = e.antwortstand;
+        m_werte = EnneagrammWerte::aus(e.auswertung.punkte);
+    }
+    Picture1.balkenSetzen(Combo1.ListIndex(), m_werte, m_zaehler);
     m_stand = DruckbildStand();
 }
 
@@ -116,12 +138,16 @@ void Form2::Form_Activate() {
     mitFehlerfalle([this] {
         Form_Resize();
         setWindowState(forms::vbMaximized);
+        nachfuehren();
         AustauschbildNachfuehren(Picture1, kBildName, m_personID, m_stand, m_bildFehlerGemeldet, DialogTxt(91));
         if (hauptfenster()) hauptfenster()->arrangeChildren(gFensterAnzahl == 1 ? 2 : 0);
     });
 }
 
-QImage Form2::Abbild() { return zeichneAbseits(Picture1); }
+QImage Form2::Abbild() {
+    mitFehlerfalle([this] { nachfuehren(); });
+    return zeichneAbseits(Picture1);
+}
 
 void Form2::Form_Message(int msg, std::intptr_t wParam, std::intptr_t) {
     mitFehlerfalle([&] { RollNachricht(*this, m_scroll, msg, wParam); });

@@ -20,6 +20,7 @@
 class Form2 : public forms::Form {
 public:
     Form2();
+    ~Form2() override;
 
     QWidget Picture2;  // the strip at the top
     forms::ComboBox Combo1{2};   // the score view
@@ -51,11 +52,15 @@ public:
 
     // The scores this window shows.
     const EnneagrammWerte& Werte() const { return m_werte; }
+    // The scores made to follow the person's answers as stored now, the bars drawn anew when they
+    // changed: on activation, for the clipboard, and when a rating of the person is stored.
+    void nachfuehren();
 
 private:
     clsScroll m_scroll;
     int16_t m_zaehler = 0;  // the bar refresh's loop variable
     EnneagrammWerte m_werte;
+    std::string m_antwortstand;  // the answers m_werte were scored from (Antwortstand)
     int32_t m_personID = 0;  // the person whose scores the window shows
     bool m_bildFehlerGemeldet = false;
     std::string m_stand;  // the sources of the figure when the window drew it (DruckbildStand)

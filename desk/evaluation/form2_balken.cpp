@@ -17,6 +17,17 @@ EnneagrammWerte EnneagrammWerte::aktuelle() {
     return w;
 }
 
+EnneagrammWerte EnneagrammWerte::aus(const zuvtest::Punkte& p) {
+    EnneagrammWerte w;
+    w.summe34 = p.summe34;
+    w.summe2 = p.summe2;
+    w.summe01 = p.summe01;
+    w.summe1 = p.summe1;
+    w.summe0 = p.summe0;
+    w.antworten.flat = p.antwortAnzahl;
+    return w;
+}
+
 Balkenpaar balkenFuer(int ansicht, const EnneagrammWerte& w, int t) {
     // Answers of rating v for type t: element t + 10 * (v + 1).
     auto anzahl = [&](int v) { return static_cast<long long>(w.antworten.flat.at(t + 10 * (v + 1))); };

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "desk/common/globals.h"
+#include "desk/testing/auswertung.h"
 
 // The scores one enneagram window shows: those of its own person, taken when it opened.
 struct EnneagrammWerte {
@@ -14,6 +15,8 @@ struct EnneagrammWerte {
 
     // The scores of the current evaluation (the program-wide arrays).
     static EnneagrammWerte aktuelle();
+    // The scores of a person scored on its own (not the current one).
+    static EnneagrammWerte aus(const zuvtest::Punkte& p);
 };
 
 struct Balken {

@@ -69,6 +69,8 @@ void FragebogenDrucken(const zuvtest::DruckSchalter& schalter) {
     if (gAntwort == forms::vbNo) return;
     auto& drucker = draw::printer();
     gAusgabe = &drucker;
+    // The job's title, and the name a PDF file of it is offered under.
+    drucker.setDocName("Fragebogen");
     QApplication::setOverrideCursor(Qt::WaitCursor);
     mitFehlerfalle([&] {
         if (!gWorkspace2) throw vb::Error(vb::err::ObjectNotSet);

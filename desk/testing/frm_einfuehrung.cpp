@@ -138,6 +138,8 @@ void frmeinfuehrung::druckeinfuehrungstext() {
     setMousePointer(forms::vbHourglass);
     mitFehlerfalle([] {
         auto& drucker = draw::printer();
+        // The job's title, and the name a PDF file of it is offered under.
+        drucker.setDocName("Einführung");
         try {
             zuvtest::druckeEinfuehrung(drucker, gEinfuehrungstext, LabelTxt(41), LabelTxt(185),
                                        zuvtest::standardSchrift(), vb::Format(vb::Date(), "dd.mm.yyyy"));

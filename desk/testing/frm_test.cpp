@@ -9,6 +9,7 @@
 
 #include "desk/common/globals.h"
 #include "desk/testing/item_typ.h"
+#include "desk/testing/testverwaltung.h"
 #include "desk/common/main_window_port.h"
 #include "platform/db/recordset.h"
 #include "platform/forms/host.h"
@@ -272,6 +273,8 @@ void frmTest::Befehl6_Click() {
             if (e.number() != vb::err::RowDeleted) throw;
             throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(119));
         }
+        // The result windows of the person show the rating at once.
+        BewertungenGespeichert(gAktPersonID);
 
         if (gAktAussage < 109) {
             gAktAussage = static_cast<int16_t>(gAktAussage + 1);

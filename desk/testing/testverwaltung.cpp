@@ -11,6 +11,26 @@
 #include "platform/forms/host.h"
 #include "platform/vb/strings.h"
 
+#include <map>
+
+namespace {
+
+// What the score arrays were last made from: data file, person and the fingerprint of its answers.
+struct Gewertet {
+    std::string datei;
+    int32_t personId = 0;
+    std::string stand;
+    bool gueltig = false;
+};
+Gewertet g_gewertet;
+
+std::map<const void*, Bewertungsbeobachter>& beobachter() {
+    static std::map<const void*, Bewertungsbeobachter> b;
+    return b;
+}
+
+}  // namespace
+
 void LadeTestItemTyp() {
     gItemNummer.clear();
     gTypNummer.clear();
@@ -40,7 +60,10 @@ void PruefeAlleAussagenBeantwortet() {
                              forms::vbExclamation, DialogTxt(3));
 }
 
-void TestAuswerten() {
+void TestAuswerten(bool warnen) {
+    // Read before the scoring: answers stored meanwhile make the next comparison differ.
+    g_gewertet.gueltig = false;
+    const std::string stand = Antwortstand(gAktPersonID);
     for (auto* a : {&gTypgesamtsummeJeTyp, &gTypsumme0JeTyp, &gTypsumme1JeTyp, &gTypsumme01JeTyp, &gTypsumme2JeTyp,
                     &gTypsumme3JeTyp, &gTypsumme4JeTyp, &gTypsumme34JeTyp})
         a->fill(0);
@@ -50,8 +73,9 @@ void TestAuswerten() {
 
     zuvtest::AuswertCursor c{HauptDaten(1), HauptDaten(2), HauptDaten(3)};
     zuvtest::auswertCursorBinden(c, gDatenbankName, gAktPersonID);
-    PruefeAlleAussagenBeantwortet();
+    if (warnen) PruefeAlleAussagenBeantwortet();
     const auto a = zuvtest::punkteBerechnen(c);
+    g_gewertet = Gewertet{gDatenbankName, gAktPersonID, stand, true};
 
     gAktPerson[1] = a.vorname;
     gAktPerson[2] = a.nachname;
@@ -125,4 +149,68 @@ void PersonFuerErgebnisfensterAuswerten() {
         }
         throw vb::Error(e.number(), DialogTxt(personDa ? 122 : 82));
     }
+}
+
+// ==================================================================== windows that follow the answers
+
+std::string Antwortstand(int32_t personId) {
+    if (!gDatenbank) return {};
+    auto rs = gDatenbank->OpenRecordset("select itemnummer, typnummer, typrealwert from typwertzuweisung where personid = " +
+                                            std::to_string(personId),
+                                        db::RecordsetType::Snapshot);
+    std::string stand;
+    stand.reserve(1200);
+    for (; !rs->Eof(); rs->MoveNext()) {
+        for (int i = 0; i < 3; ++i) {
+            const vb::Variant v = rs->Fields(i).Value();
+            stand += v.isNull() || v.isEmpty() ? std::string("-") : vb::CStr(v);
+            stand += i < 2 ? ':' : ';';
+        }
+    }
+    return stand;
+}
+
+std::string AuswertungNachfuehren() {
+    if (!gDatenbank) return g_gewertet.stand;
+    const std::string jetzt = Antwortstand(gAktPersonID);
+    if (!g_gewertet.gueltig || g_gewertet.personId != gAktPersonID || g_gewertet.datei != gDatenbankName ||
+        g_gewertet.stand != jetzt) {
+        TestAuswerten(false);
+        TypRangfolgeBestimmen();
+    }
+    return g_gewertet.stand;
+}
+
+std::string ErgebnisfensterAntwortstand(int32_t personId) {
+    try {
+        return Antwortstand(personId);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+EigeneAuswertung PersonFuerSichAuswerten(int32_t personId) {
+    EigeneAuswertung e;
+    e.antwortstand = Antwortstand(personId);
+    db::DataControl zeilen, ergebnis, person;
+    const zuvtest::AuswertCursor c{zeilen, ergebnis, person};
+    zuvtest::auswertCursorBinden(c, gDatenbankName, personId);
+    e.auswertung = zuvtest::punkteBerechnen(c);
+    // The score arrays of the current person stay, but they no longer match its result rows when
+    // that person is the one scored here.
+    if (personId == g_gewertet.personId) g_gewertet.gueltig = false;
+    return e;
+}
+
+void BewertungsbeobachterEintragen(const void* schluessel, Bewertungsbeobachter b) {
+    beobachter()[schluessel] = std::move(b);
+}
+
+void BewertungsbeobachterAustragen(const void* schluessel) { beobachter().erase(schluessel); }
+
+void BewertungenGespeichert(int32_t personId) {
+    // A copy: a window told may close itself or open another.
+    const auto alle = beobachter();
+    for (const auto& [schluessel, b] : alle)
+        if (beobachter().count(schluessel)) b(personId);
 }

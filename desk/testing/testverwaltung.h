@@ -4,6 +4,10 @@
 // over the program-wide state (globals.h) and the commands that open its windows.
 
 #include <cstdint>
+#include <functional>
+#include <string>
+
+#include "desk/testing/auswertung.h"
 
 namespace zuvtest {
 struct DruckSchalter;
@@ -14,8 +18,8 @@ struct DruckSchalter;
 void LadeTestItemTyp();
 
 // Scores gAktPersonID through the main window's cursors Data1..Data3 into its result rows and the
-// score arrays; warns once about the first unanswered statement.
-void TestAuswerten();
+// score arrays; warns once about the first unanswered statement (not when `warnen` is false).
+void TestAuswerten(bool warnen = true);
 void PruefeAlleAussagenBeantwortet();
 
 // Ranks the nine types of gAktPersonID into the group lists, top scores and main-type decision,
@@ -38,3 +42,40 @@ void TestDurchfuehren();
 // Asks, then prints the blank questionnaire on the printer with the report window's header and
 // footer switches.
 void FragebogenDrucken(const zuvtest::DruckSchalter& schalter);
+
+// ---- result windows that follow the answers
+//
+// A result window keeps what it shows while it is open, but the person's answers may change meanwhile:
+// rated on in the test window of this program, or in another program on the same data file. Each
+// window remembers the answers its picture was made from as a fingerprint and compares it with
+// the fingerprint of the stored rows whenever it draws, is activated, prints or is told of a rating.
+
+// The person's answers as stored in the open data file now, as one short text: two equal texts
+// score alike. One read of the person's item-type rows; "" without a data file.
+std::string Antwortstand(int32_t personId);
+
+// The score arrays, the ranking and the result rows of gAktPersonID made to follow its stored
+// answers: scored and ranked anew, without the warning about unanswered statements, when they were
+// made for another person or from other answers. Returns the fingerprint they are now made from.
+// 3021 as TestAuswerten for a person whose rows are missing.
+std::string AuswertungNachfuehren();
+// For a result window that opens on what its opener has just scored: the person's Antwortstand,
+// but a failure leaves "" and no message, so that the window's first comparison scores anew and
+// tells then.
+std::string ErgebnisfensterAntwortstand(int32_t personId);
+
+// Scores any person through cursors of its own into its result rows, leaving the current person's
+// score arrays alone (a window of a person who is no longer the current one). The scores and the
+// fingerprint they were made from.
+struct EigeneAuswertung {
+    zuvtest::Auswertung auswertung;
+    std::string antwortstand;
+};
+EigeneAuswertung PersonFuerSichAuswerten(int32_t personId);
+
+// Told whenever a rating of a person is stored in this program: each open result window of that
+// person draws itself anew. Entered by a window with a key of its own, removed by that key.
+using Bewertungsbeobachter = std::function<void(int32_t personId)>;
+void BewertungsbeobachterEintragen(const void* schluessel, Bewertungsbeobachter beobachter);
+void BewertungsbeobachterAustragen(const void* schluessel);
+void BewertungenGespeichert(int32_t personId);

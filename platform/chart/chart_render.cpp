@@ -158,12 +158,12 @@ void Renderer::drawTextBlock(const TextBlock& t, bool top) {
     if (t.Text.empty()) return;
     const QFont f = font(t.VtFont);
     const QFontMetricsF fm(f, m_p.device());
-    // A line break in the text starts a new line. A title is one line, cut to the width; a footnote
-    // may name more than fits in one line (the values a pie leaves out), so it wraps between words
-    // and only a word wider than the chart is cut.
+    // A line break in the text starts a new line. A text wider than the chart wraps between words
+    // and only a word wider than the chart is cut: a title that names a person with a long name
+    // keeps the test date after it whole, a footnote every value a pie leaves out.
     QStringList zeilen;
     for (const QString& absatz : qs(t.Text).split('\n')) {
-        if (top || fm.horizontalAdvance(absatz) <= m_area.width()) {
+        if (fm.horizontalAdvance(absatz) <= m_area.width()) {
             zeilen.push_back(absatz);
             continue;
         }

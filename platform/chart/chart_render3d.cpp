@@ -1,7 +1,7 @@
 // The 3-D charts: the categories run along x, the series stand one behind the other along z (all
-// in one row when stacked), values go up along y. The box is turned by the view's rotation about
-// the vertical axis and tilted by its elevation, projected without perspective, and painted back
-// to front; each face is lit by its angle to a light from the upper left front.
+// in one row when stacked), values go up along y. The box is drawn in an oblique projection whose
+// depth the view's rotation and elevation turn, and painted back to front; each face is lit by its
+// angle, in the box turned and tilted by them, to a light from the upper left front.
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -27,14 +27,20 @@ V3 normalised(V3 a) {
     return l > 0 ? V3{a.x / l, a.y / l, a.z / l} : a;
 }
 
-// World to view: x right, y up, d away from the viewer.
+// World to view: x right, y up, d away from the viewer. The projection is oblique: a category
+// runs level and a value stands upright whatever the view, so that equal values stand equally
+// high and a bar above zero stands above the zero line; the rotation and the elevation turn the
+// depth sideways and up (as far as a box turned and tilted by them would show it).
 struct View {
-    double ct = 1, st = 0, ce = 1, se = 0;
+    double a = 0, b = 0;  // the shift on the screen of one unit of depth: right, up
+    double ct = 1, st = 0, ce = 1, se = 0;  // the turn and tilt themselves, for the light
     V3 centre;
     double scale = 1;
     QPointF offset;
 
-    V3 turn(V3 p) const {
+    V3 turn(V3 p) const { return {p.x + a * p.z, p.y + b * p.z, p.z - a * p.x - b * p.y}; }
+    // A direction (a face's normal) turned and tilted, for its angle to the light.
+    V3 rotate(V3 p) const {
         const double x1 = p.x * ct + p.z * st;
         const double z1 = -p.x * st + p.z * ct;
         return {x1, p.y * ce + z1 * se, z1 * ce - p.y * se};
@@ -94,6 +100,8 @@ void Renderer::drawCartesian3d() {
     v.st = std::sin(rot);
     v.ce = std::cos(ele);
     v.se = std::sin(ele);
+    v.a = v.st;
+    v.b = v.ct * v.se;
     v.centre = {0.5, H / 2, D / 2};
 
     // Fit the turned box into what the labels leave free.
@@ -144,7 +152,7 @@ void Renderer::drawCartesian3d() {
     const bool edgesOn = plot.Light.EdgeVisible;
     auto dimmed = [](const QColor& c, double k) { return QColor::fromRgbF(c.redF() * k, c.greenF() * k, c.blueF() * k); };
     auto lit = [&](const QColor& c, V3 normal) {
-        const V3 n = v.turn(normal);
+        const V3 n = v.rotate(normal);
         return dimmed(c, std::clamp(ambient + (1 - ambient) * std::max(0.0, dot(n, lamp)), 0.0, 1.0));
     };
     auto edgeOf = [&](const QColor& c) { return dimmed(c, edgeLight); };
@@ -167,6 +175,7 @@ void Renderer::drawCartesian3d() {
     const double xSide = sideAtLeft ? 0 : 1, xOther = sideAtLeft ? 1 : 0;
     const QColor wall = plot.Backdrop.Fill.Brush.FillColor.toQColor();
     auto yOf = [&](double shown) { return H * m_scale.place(shown); };
+    const double base = yOf(m_scale.baseline());
     {
         std::vector<Face> walls;
         walls.push_back({poly({{0, 0, zBack}, {1, 0, zBack}, {1, H, zBack}, {0, H, zBack}}), 0,
@@ -199,12 +208,18 @@ void Renderer::drawCartesian3d() {
                 m_p.drawLine(v.map({x, 0, 0}), v.map({x, 0, D}));
             }
         }
+        // A scale that reaches below zero: the zero line on the walls, which the bars stand on
+        // and hang from.
+        if (base > 1e-9 && ay.Pen.Style != VtPenStyleNull) {
+            m_p.setPen(pen(ay.Pen));
+            m_p.drawLine(v.map({0, base, zBack}), v.map({1, base, zBack}));
+            m_p.drawLine(v.map({xSide, base, 0}), v.map({xSide, base, D}));
+        }
     }
 
     // The solids of the series.
     std::vector<Solid> solids;
     std::vector<std::pair<V3, int>> markers;
-    const double base = yOf(m_scale.baseline());
     const double xGap = std::clamp(static_cast<double>(plot.xGap), 0.0, 10.0);
     auto planeOf = [&](int s) {
         const int k = stacked ? 0 : s;

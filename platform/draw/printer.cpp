@@ -139,14 +139,27 @@ void Printer::ensureTarget() {
     if (!hasTarget()) offerFile();
 }
 
-void Printer::offerFile() {
+void Printer::setDocName(const std::string& name) { m_docName = name; }
+
+std::string Printer::pdfFileName(const std::string& docName) {
+    std::string name;
+    for (const char c : docName) name += (c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' ||
+                                         c == '<' || c == '>' || c == '|' || (c >= 0 && c < ' '))
+                                            ? '_'
+                                            : c;
+    while (!name.empty() && (name.back() == ' ' || name.back() == '.')) name.pop_back();
+    while (!name.empty() && (name.front() == ' ' || name.front() == '.')) name.erase(0, 1);
+    return (name.empty() ? std::string("Ausdruck") : name) + ".pdf";
+}
+
+std::string Printer::askFile(const std::string& title, const std::string& folder) {
     forms::FileDialogRequest req;
     req.kind = forms::FileDialogKind::Save;
-    req.title = "Kein Drucker eingerichtet: Ausdruck als PDF-Datei speichern";
+    req.title = title;
     req.filters = {{"PDF-Dateien (*.pdf)", "*.pdf"}};
     req.defaultExt = "pdf";
-    req.initDir = m_lastOfferFolder.empty() ? QDir::homePath().toStdString() : m_lastOfferFolder;
-    req.fileName = "Ausdruck.pdf";
+    req.initDir = folder;
+    req.fileName = pdfFileName(m_docName);
     // The hourglass of the print command gives way to the pointer while the person chooses.
     const bool busyCursor = QGuiApplication::overrideCursor() != nullptr;
     if (busyCursor) QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
@@ -175,11 +188,16 @@ void Printer::offerFile() {
             if (answer != forms::vbYes) continue;
         }
         m_lastOfferFolder = info.absolutePath().toStdString();
-        m_printer.setOutputFormat(QPrinter::PdfFormat);
-        m_printer.setOutputFileName(QString::fromStdString(file));
-        m_offerActive = m_offerPending = true;
-        return;
+        return file;
     }
+}
+
+void Printer::offerFile() {
+    const std::string file = askFile("Kein Drucker eingerichtet: Ausdruck als PDF-Datei speichern",
+                                     m_lastOfferFolder.empty() ? QDir::homePath().toStdString() : m_lastOfferFolder);
+    m_printer.setOutputFormat(QPrinter::PdfFormat);
+    m_printer.setOutputFileName(QString::fromStdString(file));
+    m_offerActive = m_offerPending = true;
 }
 
 void Printer::beginDocument() {
@@ -188,20 +206,13 @@ void Printer::beginDocument() {
         ensureTarget();
         m_offerPending = false;
     } else {
-        std::string file = m_outputFile;
         if (m_documentsInFile > 0) {
-            // The next documents take the next numbers that no file has yet: nothing is overwritten.
-            const std::filesystem::path p(m_outputFile);
-            for (int n = m_documentsInFile + 1;; ++n) {
-                file = (p.parent_path() / (p.stem().string() + "-" + std::to_string(n) + p.extension().string()))
-                           .string();
-                std::error_code ec;
-                if (!std::filesystem::exists(file, ec)) {
-                    m_documentsInFile = n - 1;
-                    break;
-                }
-            }
+            // The file chosen served the document it was chosen for: this one is offered under its
+            // own name, beside it, and goes nowhere the person has not seen.
+            m_outputFile = askFile("Ausdruck als PDF-Datei speichern",
+                                   std::filesystem::path(m_outputFile).parent_path().string());
         }
+        const std::string file = m_outputFile;
         const std::filesystem::path fp(file);
         std::error_code ec;
         if (fp.has_parent_path() && !std::filesystem::is_directory(fp.parent_path(), ec))
@@ -228,6 +239,8 @@ void Printer::beginDocument() {
         m_target = target;
         m_printer.setOutputFileName(QString::fromStdString("/proc/self/fd/" + std::to_string(m_memory)));
     }
+    // The job's title in the print queue (and the PDF file's title).
+    m_printer.setDocName(QString::fromStdString(m_docName.empty() ? std::string("Ausdruck") : m_docName));
     auto p = std::make_unique<QPainter>();
     if (!p->begin(&m_printer)) {
         finishFile(false);
@@ -280,6 +293,7 @@ void Printer::EndDoc() {
     if (m_painter) {
         const bool ok = m_painter->end();
         m_painter.reset();
+        m_docName.clear();
         setDoc(doc() + 1);
         setPage(1);
         homePosition();
@@ -311,6 +325,7 @@ void Printer::KillDoc() {
         m_printer.abort();
         m_painter->end();
         m_painter.reset();
+        m_docName.clear();
         // Nothing of the document has reached its file.
         if (m_memory >= 0) {
             finishFile(false);

@@ -17,9 +17,15 @@ namespace draw {
 //
 // A document starts with the first output; NewPage starts the next sheet; EndDoc finishes the
 // document and hands it over. Output after EndDoc starts a new document: on a printer that is a
-// new job; into PDF files it is the next file, "<name>-2.pdf", "<name>-3.pdf" … (a name no file
-// has yet), so that no document overwrites another (writtenFiles() lists them). KillDoc throws
-// the document away. Every failure of the printer raises vb::Error 482 with a German text.
+// new job; into PDF files the file chosen serves that one document, and each document after it
+// asks for its own file through the Host, offered under its own name in the folder of the last
+// one, so that no file named after one client holds another document (writtenFiles() lists the
+// files written). KillDoc throws the document away. Every failure of the printer raises
+// vb::Error 482 with a German text.
+//
+// Each document names itself (setDocName) before its first output: the print job carries the
+// name as its title, so that a shared queue tells the jobs apart, and a PDF file of it is offered
+// as "<name>.pdf". The name lasts for that one document.
 //
 // A PDF file is made in memory and written at EndDoc through the program's own writes, beside the
 // chosen name and then put in its place: a full disk or an I/O error raises 61 or 57 naming the
@@ -55,6 +61,12 @@ public:
     // surface does it by itself; call it before opening a painter of your own on qprinter().
     void ensureTarget();
     std::string outputFileName() const { return m_outputFile; }
+    // The name of the next document (see above); "" when it gave none.
+    void setDocName(const std::string& name);
+    std::string docName() const { return m_docName; }
+    // The file name a PDF file of the document is offered under: its name with the signs a file
+    // name cannot hold replaced, and ".pdf"; "Ausdruck.pdf" for a document without a name.
+    static std::string pdfFileName(const std::string& docName);
     const std::vector<std::string>& writtenFiles() const { return m_written; }
 
     void NewPage() override;
@@ -77,6 +89,9 @@ protected:
 private:
     void beginDocument();
     void offerFile();
+    // The save dialog for a PDF file, prefilled with the document's file name in `folder`: the
+    // file chosen (asked again for a database's file, confirmed for an existing one), or 32755.
+    std::string askFile(const std::string& title, const std::string& folder);
     // The document in memory goes into its file (true), or is thrown away (false).
     void finishFile(bool keep);
     // The last document's file is not there after all.
@@ -86,6 +101,7 @@ private:
     QPrinter m_printer;
     std::unique_ptr<QPainter> m_painter;
     std::string m_outputFile;
+    std::string m_docName;
     std::vector<std::string> m_written;
     int m_documentsInFile = 0;
     // A file asked for because there is no printer: it serves the one next document.

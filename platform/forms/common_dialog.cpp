@@ -1,5 +1,7 @@
 #include "platform/forms/common_dialog.h"
 
+#include <filesystem>
+
 #include "platform/forms/local_path.h"
 #include "platform/vb/error.h"
 
@@ -137,6 +139,12 @@ void CommonDialog::ShowPrinter() {
     // last, in whichever window.
     p.printerName = printerStore().printerName;
     p.outputFile = printerStore().outputFile;
+    // A file is offered under the name of the document about to be printed, in the folder of the
+    // last one: never under the name of the document (and client) printed before.
+    if (!p.outputFile.empty())
+        p.outputFile = (std::filesystem::path(p.outputFile).parent_path() /
+                        draw::Printer::pdfFileName(draw::printer().docName()))
+                           .string();
     if (!host().printerDialog(p, m_flags)) {
         cancelled();
         return;

@@ -450,10 +450,12 @@ bool ScriptedHost::colorDialog(int32_t& bgr, int flags) {
 }
 
 bool ScriptedHost::printerDialog(PrinterChoice& printer, int flags) {
+    // The file the dialog offers, as the person sees it before choosing.
+    const std::string offered = printer.outputFile;
     DialogAnswer a;
     bool ok = takeDialog(DialogAnswer::Printer, a);
     if (ok) printer = a.printer;
-    m_records.push_back({HostRecord::Kind::Printer, printer.printerName, {}, flags, {}, ok ? 1 : 0, {}});
+    m_records.push_back({HostRecord::Kind::Printer, printer.printerName, {}, flags, offered, ok ? 1 : 0, {}});
     return ok;
 }
 

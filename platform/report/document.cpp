@@ -1,6 +1,7 @@
 #include "platform/report/document.h"
 
 #include <QPainter>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <functional>
@@ -306,6 +307,21 @@ Item placeText(const QString& text, const TextFont& font, double boxLeft, double
     return it;
 }
 
+// The font of an object's text, made smaller in half points (not below kSmallestWordFont) until
+// the widest word of the text fits `width`.
+constexpr double kSmallestWordFont = 5;
+TextFont fontForWords(const QString& text, const TextFont& font, double width) {
+    TextFont f = font;
+    const auto words = detail::normalised(text).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    const auto widest = [&words](const detail::Measure& m) {
+        double w = 0;
+        for (const QString& word : words) w = std::max(w, m.width(word));
+        return w;
+    };
+    while (f.size - 0.5 >= kSmallestWordFont && widest(detail::metrics(f)) > width) f.size -= 0.5;
+    return f;
+}
+
 class Layouter {
 public:
     Layouter(const Report& report, const PrintContext& ctx) : m_report(report), m_ctx(ctx), m_page(report.page()) {
@@ -372,16 +388,20 @@ bool Layouter::fixedBlock(const Section& s, const std::vector<const ReportObject
                     if (f.empty) p.hidden = true;
                 }
                 if (p.hidden || objWidth <= 0) break;
-                const detail::Measure& fm = detail::metrics(o.font());
-                const auto lines = detail::wrap(QString::fromStdString(text), fm, objWidth);
                 const bool pageField = text.find(kPageNumber) != std::string::npos ||
                                        text.find(kPageCount) != std::string::npos;
+                const QString qtext = QString::fromStdString(text);
+                // A line breaks between words only: a word wider than the box (an e-mail or web
+                // address in a letterhead) makes the object's text smaller until it fits.
+                const TextFont font = pageField ? o.font() : fontForWords(qtext, o.font(), objWidth);
+                const detail::Measure& fm = detail::metrics(font);
+                const auto lines = detail::wrap(qtext, fm, objWidth);
                 double y = 0;
                 for (const QString& line : lines) {
                     // A page-number field keeps its text whole: the number goes in on each sheet.
                     const QString shown = pageField ? QString::fromStdString(text) : line;
                     if (!shown.trimmed().isEmpty())
-                        p.items.push_back(placeText(shown, o.font(), left + objLeft, objWidth, o.align(), y, o.color()));
+                        p.items.push_back(placeText(shown, font, left + objLeft, objWidth, o.align(), y, o.color()));
                     y += fm.lineSpacing();
                     if (pageField) break;
                 }

@@ -227,10 +227,15 @@ void Viewer::PrintReport() {
         forms::CommonDialog& d = dialog();
         d.setCancelError(true);
         d.setFlags(0);
+        // The printer dialog offers a file under the document's name, and the job carries it.
+        draw::printer().setDocName(documentName());
         try {
             d.ShowPrinter();
         } catch (const vb::Error& e) {
-            if (e.number() == vb::err::CancelError) return;
+            if (e.number() == vb::err::CancelError) {
+                draw::printer().setDocName("");
+                return;
+            }
             throw;
         }
         // Without a printer the printer asks for a file first; the hourglass comes after that.
@@ -240,6 +245,13 @@ void Viewer::PrintReport() {
     } catch (const std::exception& e) {
         fail(e);
     }
+}
+
+std::string Viewer::documentName() const {
+    std::string name = m_exportName;
+    if (name.size() > 4 && (name.compare(name.size() - 4, 4, ".pdf") == 0 || name.compare(name.size() - 4, 4, ".PDF") == 0))
+        name.resize(name.size() - 4);
+    return name;
 }
 
 void Viewer::ExportReport() {
@@ -271,6 +283,7 @@ void Viewer::exportPdf(const std::string& path) {
     if (!m_document) return;
     draw::Printer pdf;
     pdf.setOutputFileName(path);
+    pdf.setDocName(documentName());
     print(*m_document, pdf);
 }
 

@@ -64,6 +64,9 @@ public:
     void setDialog(std::function<forms::CommonDialog&()> dialog) { m_dialog = std::move(dialog); }
     // The name the save dialog proposes.
     void setExportFileName(const std::string& name) { m_exportName = name; }
+    // The document's name, for the print job's title and the PDF file offered: the export file
+    // name without its ".pdf".
+    std::string documentName() const;
 
     // Display options.
     bool DisplayToolbar() const { return m_displayToolbar; }

@@ -163,6 +163,8 @@ TEST_F(Druck, ShortAndLongPrintTheirTopicsOnly) {
     h().answer(forms::vbYes);
     d.Command1_Click();
     EXPECT_EQ(h().last(Kind::MsgBox)->text, DialogTxt(11) + " " + gTypbezeichnung[1] + " " + DialogTxt(10));
+    // The job's title (a queue's, or the file's) names the type described.
+    EXPECT_EQ(draw::printer().qprinter().docName().toStdString(), "Typenbeschreibung " + gTypbezeichnung[1]);
     std::string text = pdfText();
     const std::vector<int> kurz = {1, 2, 3, 6, 7, 8, 9, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 38, 39, 53, 54, 55, 56};
     for (int t = 1; t <= 56; ++t) {

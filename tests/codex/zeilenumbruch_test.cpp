@@ -31,6 +31,8 @@ protected:
     // The printer at the text start of page 1 in Arial of `groesse` points, as a run sets it up.
     draw::Printer& anfangen(int abstand, double groesse) {
         draw::Printer& p = draw::printer();
+        // Each measured document into the file anew: a file set takes the one document it was set for.
+        p.setOutputFileName(pfad("druck.pdf"));
         p.clearLog();
         gAusgabe = &p;
         gDruckZeilenabstand = static_cast<int16_t>(abstand);

@@ -238,6 +238,43 @@ TEST_F(SettingsDatabase, StatementsAndTheirTypes) {
     EXPECT_EQ(pairs, source);
 }
 
+TEST_F(SettingsDatabase, ExplanationsSayWhatTheItemTypeTableHolds) {
+    std::map<int, int> typesPerStatement, pairsPerType;
+    auto pairs = sql("zuv.sdb", "SELECT ItemNummer, TypNummer FROM TestItemTyp");
+    for (auto& p : pairs) {
+        ++typesPerStatement[std::stoi(p.substr(0, p.find('\t')))];
+        ++pairsPerType[std::stoi(p.substr(p.find('\t') + 1))];
+    }
+    std::set<int> counts;
+    for (auto& [item, n] : typesPerStatement) counts.insert(n);
+    ASSERT_FALSE(counts.empty());
+
+    // The report's introduction names every number of types a statement counts for, and no other.
+    const std::string intro = text("labelTxt", 404);
+    const std::map<int, std::string> word = {{1, "einen"}, {2, "zwei"}, {3, "drei"}, {4, "vier"}, {5, "fünf"}};
+    const std::string claim = intro.substr(intro.find("Aussage", intro.find("Aussagen") + 8));
+    const std::string about = claim.substr(0, claim.find(';'));
+    for (auto& [n, w] : word) {
+        const bool named = (" " + about + " ").find(" " + w + " ") != std::string::npos;
+        EXPECT_EQ(named, counts.count(n) == 1) << n << " types: " << about;
+    }
+
+    // The answer table's and the percentages' explanations: per type and in all.
+    const std::string perType = std::to_string(pairsPerType.begin()->second);
+    for (auto& [type, n] : pairsPerType) EXPECT_EQ(std::to_string(n), perType) << "type " << type;
+    EXPECT_NE(text("labelTxt", 235).find("Jeder Typ hat " + perType + " Aussagen"), std::string::npos);
+    EXPECT_NE(text("labelTxt", 237).find("die " + perType + " Aussagen je Typ"), std::string::npos);
+    for (int position : {235, 238})
+        EXPECT_NE(text("labelTxt", position).find(std::to_string(pairs.size()) + " Zuordnungen"), std::string::npos)
+            << position;
+
+    // The help names both page counts the evaluation can have.
+    const std::string help = readFile(sourceDir() + "/help/ZUVDESK.txt");
+    const std::string evaluation = help.substr(help.find("@@ html/zuvw0sqc.htm"), 600);
+    EXPECT_NE(evaluation.find("zwölf"), std::string::npos);
+    EXPECT_NE(evaluation.find("zehn"), std::string::npos);
+}
+
 TEST_F(SettingsDatabase, QuestionnairePagesUseLineBreaksOfThePrinter) {
     std::string page = sqlValue("zuv.sdb", "SELECT hex(fb_seite2) FROM fragebogen");
     EXPECT_NE(page.find("0D0A"), std::string::npos);  // CR LF between lines

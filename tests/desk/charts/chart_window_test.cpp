@@ -10,6 +10,8 @@
 
 #include "desk/charts/chart_farben.h"
 #include "platform/vb/color.h"
+#include "desk/testing/testverwaltung.h"
+#include "platform/db/recordset.h"
 
 using namespace chart_test;
 using namespace chart;
@@ -732,3 +734,37 @@ TEST_F(ChartTest, AChartDrawnWithoutAWindowEqualsTheWindowsAndLeavesTheOptionsAl
 }
 
 }  // namespace
+
+// A chart left open while the person's answers change, in another program or in this one's test
+// window: activated, and when a rating is stored, it charts the answers as stored now, and the
+// result rows hold them.
+TEST_F(ChartTest, AnOpenChartFollowsTheAnswersAsStoredNow) {
+    frmChartOpt& o = forms::Default<frmChartOpt>();
+    o.Option3[0].setValue(true);  // all answer values: the totals
+    GrafikauswertungAnzeigen();
+    frmChart* f = aktivesChart();
+    ASSERT_NE(f, nullptr);
+    const std::string id = std::to_string(gAktPersonID);
+    auto summe = [&](int typ) {
+        auto rs = gDatenbank->OpenRecordset("SELECT TypGesamtSumme FROM Ergebnis WHERE PersonID = " + id +
+                                                " AND TypNummer = " + std::to_string(typ),
+                                            db::RecordsetType::Snapshot);
+        return rs->Fields(0).Value().toInt();
+    };
+    const int vorher = f->MSChart1.DataGrid.Data(1, 1);
+
+    // Every row of type 1 rated 4 by another program: 14 rows, 56 points.
+    support::run("sqlite3 -cmd '.timeout 5000' " + support::shellQuote(gDatenbankName) +
+                 " 'update typwertzuweisung set typrealwert = 4 where personid = " + id + " and typnummer = 1'");
+    ASSERT_NE(vorher, 56);
+    f->Form_Activate();
+    EXPECT_EQ(f->MSChart1.DataGrid.Data(1, 1), 56);
+    EXPECT_EQ(summe(1), 56);
+
+    // A rating stored in this program's test window redraws the chart at once.
+    support::run("sqlite3 -cmd '.timeout 5000' " + support::shellQuote(gDatenbankName) +
+                 " 'update typwertzuweisung set typrealwert = 0 where personid = " + id + " and typnummer = 1'");
+    BewertungenGespeichert(gAktPersonID);
+    EXPECT_EQ(f->MSChart1.DataGrid.Data(1, 1), -28);
+    EXPECT_EQ(summe(1), -28);
+}

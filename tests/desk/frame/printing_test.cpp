@@ -2,6 +2,8 @@
 
 #include <QPrinterInfo>
 
+#include <filesystem>
+
 #include "desk/testing/frm_einfuehrung.h"
 #include "platform/draw/printer.h"
 
@@ -54,23 +56,31 @@ TEST_F(PrintingTest, QuestionnaireAndIntroductionGoIntoThePdfChosenInThePrinterD
     EXPECT_EQ(h().records(forms::HostRecord::Kind::Printer)[0].style, forms::cdlPDPrintSetup);
 
     fragebogen();
+    // The file chosen there takes the next document; the one after it is offered under its own
+    // name beside it, never written into a file named after another document unseen.
+    EXPECT_TRUE(h().records(forms::HostRecord::Kind::FileSave).empty());
+    h().chooseFile(pfad("Einführung.pdf"));
     einfuehrung();
     EXPECT_TRUE(fehler().empty()) << ::testing::PrintToString(h().messages());
-    // Nothing is asked beyond the dialog: the file chosen there takes both documents.
-    EXPECT_TRUE(h().records(forms::HostRecord::Kind::FileSave).empty());
+    ASSERT_EQ(h().records(forms::HostRecord::Kind::FileSave).size(), 1u);
+    EXPECT_EQ(h().records(forms::HostRecord::Kind::FileSave)[0].text, "Einführung.pdf");
+    EXPECT_EQ(h().lastFileRequest().initDir, std::filesystem::path(pfad("Ausdrucke.pdf")).parent_path().string());
     const std::string frage = pdfText(pfad("Ausdrucke.pdf"));
     EXPECT_NE(frage.find("Vertraulich"), std::string::npos);
     EXPECT_NE(frage.find("109)"), std::string::npos);
-    const std::string info = pdfText(pfad("Ausdrucke-2.pdf"));
+    const std::string info = pdfText(pfad("Einführung.pdf"));
     EXPECT_NE(info.find(LabelTxt(41)), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(pfad("Ausdrucke-2.pdf")));
 
     // The same dialog of the settings window turns back to the printer: with none on this
     // machine, the next document offers a file.
     h().choosePrinter(forms::PrinterChoice{});
     forms::Default<Form4>().Command3_Click();
+    h().clearRecords();
     h().chooseFile(pfad("Fragebogen neu.pdf"));
     fragebogen();
     ASSERT_EQ(h().records(forms::HostRecord::Kind::FileSave).size(), 1u);
+    EXPECT_EQ(h().records(forms::HostRecord::Kind::FileSave)[0].text, "Fragebogen.pdf");
     EXPECT_NE(pdfText(pfad("Fragebogen neu.pdf")).find("109)"), std::string::npos);
     EXPECT_TRUE(fehler().empty()) << ::testing::PrintToString(h().messages());
 }

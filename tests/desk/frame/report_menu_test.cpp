@@ -86,8 +86,10 @@ TEST_F(ReportMenuTest, TheQuestionnaireFollowsTheReportWindowsHeaderAndFooterSwi
     bericht().Check1[10].setValue(0);
     bericht().Check4[1].setValue(0);
     h().answer(forms::vbYes);
+    h().chooseFile(pfad("Fragebogen ohne Datum.pdf"));
     mdi().mnuDruckFragebogen.Click();
-    const std::string zweiter = pdfText(pfad("Fragebogen-2.pdf"));
+    EXPECT_EQ(h().lastFileRequest().fileName, "Fragebogen.pdf");
+    const std::string zweiter = pdfText(pfad("Fragebogen ohne Datum.pdf"));
     EXPECT_NE(zweiter.find("109)"), std::string::npos);
     EXPECT_EQ(zweiter.find(heute), std::string::npos);
 }

@@ -135,6 +135,43 @@ TEST_F(Bericht, TheSwitchesHideTheirObjectsInHeaderAndFooter) {
     EXPECT_TRUE(enthaelt(text, "Seite 1"));  // the header's page number
 }
 
+TEST_F(Bericht, ALongLetterheadLineBreaksBetweenWordsOnlyOrIsSetSmaller) {
+    const std::string mail = "praxis@gross-luedenscheidt.example.de";
+    const std::string firma = "Praxis für Gesprächstherapie, Paarberatung und Supervision Groß-Lüdenscheidt";
+    support::run("sqlite3 " + support::shellQuote(path("zuv.sdb")) + " \"update Konfiguration set Mail = '" + mail +
+                 "', Firma = '" + firma + "'\"");
+    frmReport& r = bericht();
+    for (auto& c : r.Check2) c.setValue(1);
+    oeffnen({2});
+    const report::Document* d = dokument();
+    ASSERT_NE(d, nullptr);
+    ASSERT_GE(d->pageCount(), 1);
+    const std::string worte = " " + firma + " ";
+    for (int p : {0, d->pageCount() - 1}) {
+        SCOPED_TRACE(p);
+        int ganz = 0;
+        std::string firmaZeilen;
+        for (const report::Item& it : d->page(p)) {
+            if (it.type != report::Item::Type::Text) continue;
+            if (it.text == mail) {
+                ++ganz;
+                EXPECT_LT(it.font.size, 8);  // set smaller to fit its box of 2700 twips
+                EXPECT_LE(it.w, 2700 + 1);
+            } else {
+                EXPECT_EQ(it.text.find("praxis@"), std::string::npos) << it.text;
+                EXPECT_EQ(it.text.find("example.de"), std::string::npos) << it.text;
+            }
+            if (firma.find(it.text) != std::string::npos && it.text.size() > 3) {
+                // Each line of the company name begins and ends at a word's edge.
+                EXPECT_NE(worte.find(" " + it.text + " "), std::string::npos) << it.text;
+                firmaZeilen += (firmaZeilen.empty() ? "" : " ") + it.text;
+            }
+        }
+        EXPECT_EQ(ganz, 1);
+        EXPECT_EQ(firmaZeilen, firma);
+    }
+}
+
 TEST_F(Bericht, CurrentPageAndTwoPersonReportsPlaceTheirPictureOrSayWhyItIsMissing) {
     bild("ZUVAktuelleSeite.bmp", 1000, 1400);
     oeffnen({0, 6}, true);

@@ -75,6 +75,29 @@ TEST_F(Drucken, TheFullReportGoesIntoThePdfWithEveryPictureHeaderAndFooter) {
     EXPECT_EQ(alles.find(heute), std::string::npos);
 }
 
+TEST_F(Drucken, EachReportIsOfferedAndTitledUnderItsOwnClientsName) {
+    oeffnen({0});
+    druckenNach(path("bericht_juergen.pdf"));
+    ASSERT_TRUE(meldungen().empty()) << meldungen().front();
+    EXPECT_EQ(draw::printer().qprinter().docName().toStdString(), "Bericht Muster Erika");
+    EXPECT_NE(support::run("pdfinfo " + support::shellQuote(path("bericht_juergen.pdf"))).output.find("Bericht Muster Erika"),
+              std::string::npos);
+    forms::Unload(bericht());
+
+    // The next client: the print dialog offers a file of that client's name, beside the last one.
+    const int32_t zweite = neuePerson("Jürgen", "Weiß-Özdemir", "09.03.2026");
+    bewerten(zweite);
+    gAktPersonID = zweite;
+    oeffnen({0});
+    host->clearRecords();
+    host->choosePrinter(forms::PrinterChoice{});  // the dialog's answer: no file this time
+    bericht().CrystalReport1.PrintReport();
+    const auto dialoge = host->records(forms::HostRecord::Kind::Printer);
+    ASSERT_EQ(dialoge.size(), 1u);
+    EXPECT_EQ(dialoge[0].defaultText, path("Bericht Weiß-Özdemir Jürgen.pdf"));
+    EXPECT_EQ(bericht().CrystalReport1.documentName(), "Bericht Weiß-Özdemir Jürgen");
+}
+
 TEST_F(Drucken, ACancelledDialogPrintsNothingAndSaysNothing) {
     oeffnen({0});
     draw::printer().setOutputFileName(path("nie.pdf"));

@@ -234,6 +234,42 @@ TEST(ChartPainting, ThreeDimensionalFacesAreLitEachByItsAngle) {
     }
 }
 
+// The 3-D bars read as the numbers do, in every view: nine equal totals stand equally high, and a
+// bar above zero at the far end stands above one that reaches down from zero at the near end.
+TEST(ChartPainting, ThreeDimensionalBarsOfEqualValuesStandEquallyHighAndAPositiveOneAboveZero) {
+    // The top of each bar, in painting order: a bar's three faces (front, side, top) follow each other.
+    auto spitzen = [](const Chart& c) {
+        const auto faces = seriesRects(c, 1);
+        std::vector<double> out;
+        for (std::size_t i = 0; i + 2 < faces.size(); i += 3)
+            out.push_back(std::min({faces[i].top(), faces[i + 1].top(), faces[i + 2].top()}));
+        return out;
+    };
+    for (const auto& [rotation, elevation] : std::vector<std::pair<int, int>>{{30, 20}, {45, 30}, {60, 15}, {20, 45}}) {
+        SCOPED_TRACE(std::to_string(rotation) + "/" + std::to_string(elevation));
+        Chart c;
+        c.ChartType = VtChChartType3dBar;
+        c.Plot.View3d.Rotation = static_cast<float>(rotation);
+        c.Plot.View3d.Elevation = static_cast<float>(elevation);
+        c.setChartData(std::vector<std::vector<int16_t>>(9, std::vector<int16_t>{28}));
+        ASSERT_EQ(seriesRects(c, 1).size(), 27u);
+        const auto gleich = spitzen(c);
+        ASSERT_EQ(gleich.size(), 9u);
+        for (double y : gleich) EXPECT_NEAR(y, gleich.front(), 0.5);
+
+        c.setChartData(std::vector<std::vector<int16_t>>{{-20}, {0}, {0}, {0}, {0}, {0}, {0}, {0}, {11}});
+        ASSERT_EQ(seriesRects(c, 1).size(), 27u);
+        const auto faces = seriesRects(c, 1);
+        // The negative bar reaches down from zero: its top is the zero line at its place.
+        double nullLinie = 1e9, positiv = 1e9;
+        for (const QRectF& f : faces) {
+            if (f.center().x() < kSize.width() / 3.0) nullLinie = std::min(nullLinie, f.top());
+            if (f.center().x() > kSize.width() * 2 / 3.0) positiv = std::min(positiv, f.top());
+        }
+        EXPECT_LT(positiv, nullLinie - 10);
+    }
+}
+
 TEST(ChartPainting, StackedSeriesStandOnEachOtherAndNegativeValuesGoBelowZero) {
     Chart c;
     c.setChartData(std::vector<std::vector<int16_t>>{{10, 5}, {-6, 4}});
@@ -318,6 +354,33 @@ TEST(ChartPainting, TextsReachAPdfPage) {
     const QString gelesen = QString::fromStdString(pdfText(empty)).simplified();
     EXPECT_TRUE(gelesen.contains(QString::fromStdString(lang))) << gelesen.toStdString();
     EXPECT_FALSE(gelesen.contains(QChar(0x2026))) << gelesen.toStdString();
+}
+
+// A person's long name makes the title wrap between words: the test date after it stays whole, on
+// the screen as on a small sheet.
+TEST(ChartPainting, ATitleWiderThanTheChartWrapsAndKeepsTheDateWhole) {
+    Chart c = personChart(VtChChartType3dBar);
+    const std::string name = "Maximilian-Alexander Freiherr von und zu Oberschleißheim-Lüdenscheidt";
+    c.setTitleText(name + " / 12.03.2026");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("klein.pdf");
+    {
+        QPdfWriter pdf(path);
+        pdf.setPageSize(QPageSize(QSizeF(90, 70), QPageSize::Millimeter));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter p(&pdf);
+        c.paint(p, QRectF(QPointF(0, 0), QSizeF(pdf.width(), pdf.height())));
+    }
+    QProcess t;
+    t.start("pdftotext", {path, "-"});
+    ASSERT_TRUE(t.waitForFinished(20000));
+    const std::string text = t.readAllStandardOutput().toStdString();
+    EXPECT_NE(text.find("12.03.2026"), std::string::npos) << text;
+    EXPECT_NE(text.find("Oberschleißheim-Lüdenscheidt"), std::string::npos) << text;
+    EXPECT_EQ(text.find("…"), std::string::npos) << text;
+
+    // On the screen the title stays within the chart.
+    EXPECT_LE(regionOf(c, Hit::Title).width(), kSize.width());
 }
 
 TEST(ChartControl, ADoubleClickRaisesTheEventOfTheElementUnderThePointer) {

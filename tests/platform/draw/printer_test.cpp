@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPrinterInfo>
@@ -88,29 +89,52 @@ TEST(Printer, PagesOfTextGoIntoAPdfFileAtTheirPlaces) {
     EXPECT_EQ(pr.pageLines(1).at(4), "Seite 1 ");
 }
 
-TEST(Printer, EachDocumentAfterEndDocIsKeptAndKillDocThrowsOneAway) {
+// The file set for the printer takes the one document it was chosen for; each document after it
+// asks for its own file, offered under its own name beside the first, and carries its name as
+// the title.
+TEST(Printer, EachDocumentAfterEndDocIsOfferedUnderItsOwnNameAndKillDocThrowsOneAway) {
+    forms::ScriptedHostGuard host;
     QTemporaryDir dir;
-    const QString pdf = dir.filePath("einfuehrung.pdf");
+    const QString pdf = dir.filePath("Bericht Weiß-Özdemir Jürgen.pdf");
     draw::Printer pr;
     pr.setOutputFileName(pdf.toStdString());
+    pr.setDocName("Bericht Weiß-Özdemir Jürgen");
     pr.Print({"Blatt eins"});
     pr.EndDoc();
     pr.EndDoc();  // nothing printed since: no new document
+    EXPECT_TRUE(host->records(forms::HostRecord::Kind::FileSave).empty());
+    EXPECT_EQ(pr.docName(), "");  // the name lasted for its document
+
+    const QString second = dir.filePath("Fragebogen.pdf");
+    host->chooseFile(second.toStdString());
+    pr.setDocName("Fragebogen");
     pr.Print({"Blatt zwei"});
     pr.EndDoc();
+    ASSERT_EQ(host->records(forms::HostRecord::Kind::FileSave).size(), 1u);
+    EXPECT_EQ(host->lastFileRequest().fileName, "Fragebogen.pdf");
+    EXPECT_EQ(host->lastFileRequest().initDir, dir.path().toStdString());
+
+    host->chooseFile(dir.filePath("verworfen.pdf").toStdString());
     pr.Print({"verworfen"});
+    EXPECT_EQ(host->lastFileRequest().fileName, "Ausdruck.pdf");  // a document without a name
     EXPECT_EQ(errorOf([&] { pr.setOutputFileName(dir.filePath("anders.pdf").toStdString()); }), 482);
     pr.KillDoc();
 
     ASSERT_EQ(pr.writtenFiles().size(), 2u);
     EXPECT_EQ(QString::fromStdString(pr.writtenFiles()[0]), pdf);
-    const QString second = dir.filePath("einfuehrung-2.pdf");
     EXPECT_EQ(QString::fromStdString(pr.writtenFiles()[1]), second);
     EXPECT_TRUE(pdfPage(pdf, 1).contains("Blatt eins"));
     EXPECT_TRUE(pdfPage(second, 1).contains("Blatt zwei"));
-    EXPECT_FALSE(QFile::exists(dir.filePath("einfuehrung-3.pdf")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("verworfen.pdf")));
     EXPECT_EQ(pr.log().back().doc, 3);
     EXPECT_EQ(pr.log().front().doc, 1);
+    QProcess info;
+    info.start("pdfinfo", {pdf});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains("Bericht Weiß-Özdemir Jürgen"));
+
+    EXPECT_EQ(draw::Printer::pdfFileName("Bericht Nachname/Vorname: A"), "Bericht Nachname_Vorname_ A.pdf");
+    EXPECT_EQ(draw::Printer::pdfFileName(" . "), "Ausdruck.pdf");
 }
 
 TEST(Printer, PicturesAndLandscapePagesAndAPreviewOfTheSameSize) {
@@ -241,9 +265,10 @@ TEST(Printer, WithoutAPrinterEachDocumentOffersAPdfFile) {
     EXPECT_FALSE(pr.hasTarget());
 }
 
-// A file set for the printer takes document after document under the next free number; a
-// file of that name left from an earlier session is never overwritten.
-TEST(Printer, NumberedDocumentsPassOverFilesThatExist) {
+// A document after the first whose file the person declines is not written: no file is
+// overwritten and none is made under a name the person has not seen.
+TEST(Printer, ADeclinedFileForTheNextDocumentWritesNothing) {
+    forms::ScriptedHostGuard host;
     QTemporaryDir dir;
     {
         QFile alt(dir.filePath("druck-2.pdf"));
@@ -252,16 +277,16 @@ TEST(Printer, NumberedDocumentsPassOverFilesThatExist) {
     }
     draw::Printer pr;
     pr.setOutputFileName(dir.filePath("druck.pdf").toStdString());
-    for (const char* text : {"eins", "zwei"}) {
-        pr.Print({text});
-        pr.EndDoc();
-    }
-    ASSERT_EQ(pr.writtenFiles().size(), 2u);
-    EXPECT_EQ(QString::fromStdString(pr.writtenFiles()[1]), dir.filePath("druck-3.pdf"));
+    pr.Print({"eins"});
+    pr.EndDoc();
+    host->cancelFile();
+    EXPECT_EQ(errorOf([&] { pr.Print({"zwei"}); }), vb::err::CancelError);
+    pr.KillDoc();
+    ASSERT_EQ(pr.writtenFiles().size(), 1u);
     QFile alt(dir.filePath("druck-2.pdf"));
     ASSERT_TRUE(alt.open(QIODevice::ReadOnly));
     EXPECT_EQ(alt.readAll(), "vom letzten Mal");
-    EXPECT_TRUE(pdfPage(dir.filePath("druck-3.pdf"), 1).contains("zwei"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
 }
 
 TEST(Printer, ProgramWidePrinterCanBeRedirected) {

@@ -270,6 +270,29 @@ TEST_F(Engine, TableLinesLineUpInColumnsRulesAreLinesAndFixedPitchLinesShrinkTog
     allesImDruckbereich(d);
 }
 
+// A table too wide for the sheet is set smaller, measured again in the smaller font: every cell is
+// printed whole, none cut short with an ellipsis.
+TEST_F(Engine, ATableSetSmallerKeepsEveryCellWhole) {
+    std::string kopf = "Typ";
+    for (const char* n : {"EINS", "ZWEI", "DREI", "VIER", "FÜNF", "SECHS", "SIEBEN", "ACHT", "NEUN", "Gesamt"})
+        kopf += std::string("   ") + n;
+    std::string zeile = "Summe";
+    for (int i = 0; i < 10; ++i) zeile += "   100,00%";
+    const Document d = textSeiten({{21, 1, "Antwortwerte je Typ in Prozent", "U1"},
+                                   {21, 2, kopf, "TA"},
+                                   {21, 3, zeile, "T2"},
+                                   {21, 4, "2" + zeile.substr(5), "T2"}});
+    int zellen = 0;
+    for (const auto& it : d.page(0)) {
+        if (it.type != Item::Type::Text || it.text == "Antwortwerte je Typ in Prozent") continue;
+        if (it.text.find("100,00%") != std::string::npos || it.text == "Summe") ++zellen;
+        EXPECT_EQ(it.text.find("\u2026"), std::string::npos) << it.text;
+        EXPECT_LE(it.x + it.w, 1134 + 9638 + 1) << it.text;
+    }
+    EXPECT_EQ(zellen, 21);
+    allesImDruckbereich(d);
+}
+
 TEST_F(Engine, ColumnHeadsWrittenWithProportionalBlanksStandOverTheFixedPitchColumnsTheyHead) {
     // A table of deviations: its heads spaced for a proportional font, its second head line pushed
     // far right under the last head, its rows in fixed-pitch columns of 20, 20 and 19 characters.
