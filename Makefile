@@ -4,7 +4,8 @@
 BUILD ?= build
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libsqlite3-dev libxml2-dev \
            libgtest-dev libgmock-dev libbenchmark-dev sqlite3 poppler-utils libwmf-bin xvfb xauth x11-utils \
-           imagemagick libhyphen-dev hyphen-de fonts-dejavu-core fonts-urw-base35 qt6-qpa-plugins qt6-translations-l10n
+           imagemagick libhyphen-dev hyphen-de fonts-dejavu-core fonts-urw-base35 qt6-qpa-plugins qt6-translations-l10n \
+           openssh-server sshfs fuse3
 
 .PHONY: deps build test run clean fuzz
 

@@ -407,7 +407,12 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
             break;
         }
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
-    c->m_shared = onSharedFolder(path);
+    // A file that keeps a write-ahead log and is only read (an installation database nobody
+    // writes) is read as on a local disk: read through the lock of a shared folder, it would be
+    // held for as long as it is open, since SQLite reads such a log without shared memory only
+    // while it keeps the file to itself. A file anybody writes there leaves the log at its first
+    // opening for writing (leaveWal).
+    c->m_shared = onSharedFolder(path) && !(readOnly && walHeader(path));
     const int rc = sqlite3_open_v2(c->m_sqlitePath.c_str(), &c->m_db, flags, c->m_shared ? sharedFolderVfs() : nullptr);
     if (rc != SQLITE_OK) {
         if (c->m_db) sqlite3_close_v2(c->m_db);
@@ -457,7 +462,10 @@ int Connection::waitOnSharedFolder(void* self, int count) {
         c->m_waitStart = now;
         return c->m_asking ? 0 : 1;
     }
-    if (holder.thisComputer || !engine.takeOverQuestion()) return 0;
+    // A save takes milliseconds, an import of many persons a while: only a lock that has stood
+    // for longer is offered to be taken over; a younger one is named, and the user tries again.
+    constexpr int64_t kTakeOverAfterSeconds = 60;
+    if (holder.thisComputer || holder.ageSeconds < kTakeOverAfterSeconds || !engine.takeOverQuestion()) return 0;
     bool takeOver = false;
     c->m_asking = true;
     try {
@@ -753,7 +761,8 @@ bool Connection::reopenAt(const std::string& target) {
     m_inode = static_cast<uint64_t>(st.st_ino);
     openCounts()[m_key]++;
     const int flags = (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
-    if (sqlite3_open_v2(m_sqlitePath.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
+    m_shared = onSharedFolder(target) && !(m_readOnly && walHeader(target));
+    if (sqlite3_open_v2(m_sqlitePath.c_str(), &m_db, flags, m_shared ? sharedFolderVfs() : nullptr) != SQLITE_OK) {
         if (m_db) sqlite3_close_v2(m_db);
         m_db = nullptr;
         return false;
@@ -763,6 +772,7 @@ bool Connection::reopenAt(const std::string& target) {
         m_ready = false;
         configure(false);
         m_ready = true;
+        if (m_leaveWal) leaveWal();
     } catch (...) {
         closeHandle();
         return false;

@@ -115,7 +115,8 @@ public:
     int busyTimeout() const { return m_busyTimeoutMs; }
 
     // Asked when a data file on a shared folder stays locked, longer than the busy timeout, by a
-    // program of another computer (or one that left no record of itself): true removes that lock,
+    // program of another computer (or one that left no record of itself) whose lock has stood for
+    // more than a minute: true removes that lock,
     // and the statement goes on. Without an answer the statement fails with 3218 naming the holder.
     // A lock of a program of this computer that has ended is removed without asking.
     using TakeOverQuestion = std::function<bool(const std::string& path, const LockHolder& holder)>;

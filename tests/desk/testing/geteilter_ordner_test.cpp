@@ -193,6 +193,11 @@ TEST_F(GeteilterOrdner, PersonsAndRatingsSavedOnTwoComputersAtOnceAreAllStoredWh
               "Eins|1,2,3,4,0\nZwei|1,2,3,4,0");
     EXPECT_EQ(draussen("pragma integrity_check"), "ok");
     EXPECT_FALSE(gesperrt());
+    // The file came with a write-ahead log from a local disk; on the shared folder it keeps a
+    // rollback journal, and nothing is left beside it.
+    EXPECT_EQ(draussen("pragma journal_mode"), "delete");
+    for (const char* side : {"-wal", "-shm", "-journal"})
+        EXPECT_FALSE(std::filesystem::exists(ordner.server() + "/test.ZDB" + side)) << side;
 }
 
 // Both computers edit the same person; the first one saves, then the second: the second is
