@@ -8,14 +8,19 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <pthread.h>
+
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <fstream>
 #include <map>
 #include <mutex>
 #include <sstream>
+#include <thread>
 
 namespace db::detail {
 
@@ -285,6 +290,17 @@ namespace {
 
 struct SharedFile;
 
+using Clock = std::chrono::steady_clock;
+
+// The statements of one action (a rating reads and writes several times in a row) take the lock
+// on the file server once: it is kept for a moment after SQLite lets go of it, and let go for
+// good by the releaser below once nothing asked for it for kIdleHold. A program that goes on
+// asking all the time lets go after kLongestHold and waits kYield before it takes the lock again,
+// so that the other computers get their turn.
+constexpr auto kIdleHold = std::chrono::milliseconds(15);
+constexpr auto kLongestHold = std::chrono::milliseconds(400);
+constexpr auto kYield = std::chrono::milliseconds(40);
+
 // One data file's locks in this process, shared by all its connections.
 struct FileLock {
     std::string folder;
@@ -295,6 +311,9 @@ struct FileLock {
     bool held = false;               // the folder lock is this process's
     bool unlocked = false;           // a read-only folder: read without a lock
     std::string record;
+    Clock::time_point heldSince{};   // when the folder lock was made
+    Clock::time_point idleSince{};   // when the last connection let go (shared 0, still held)
+    Clock::time_point yieldUntil{};  // after a long hold: others get their turn first
 };
 
 struct SharedFile {
@@ -366,6 +385,56 @@ void releaseFolder(FileLock& l) {
     removeFolder(l.folder);
 }
 
+// Made anew in a forked child: the parent's releaser may have been waiting on it at the fork,
+// and the child inherits that waiter without the thread.
+std::condition_variable* g_releaserWakes = new std::condition_variable;
+std::condition_variable& releaserWakes() { return *g_releaserWakes; }
+bool g_releaserRuns = false;
+
+void releaseIdle() {
+    std::unique_lock<std::mutex> g(guard());
+    for (;;) {
+        const auto now = Clock::now();
+        auto next = Clock::time_point::max();
+        for (auto& [folder, l] : locks()) {
+            if (!(l.held || l.unlocked) || l.shared > 0) continue;
+            if (now - l.idleSince >= kIdleHold) releaseFolder(l);
+            else next = std::min(next, l.idleSince + kIdleHold);
+        }
+        if (next == Clock::time_point::max()) releaserWakes().wait(g);
+        else releaserWakes().wait_until(g, next);
+    }
+}
+
+// Called with guard() held, when a lock becomes idle.
+void wakeReleaser() {
+    if (!g_releaserRuns) {
+        g_releaserRuns = true;
+        std::thread(releaseIdle).detach();
+    }
+    releaserWakes().notify_one();
+}
+
+// A program that ends leaves no lock behind, also one kept for a moment.
+void releaseAtExit() {
+    std::lock_guard<std::mutex> g(guard());
+    for (auto& [folder, l] : locks())
+        if (l.shared == 0) releaseFolder(l);
+}
+
+// A forked child has no releaser, and the locks of the parent are the parent's.
+void beforeFork() { guard().lock(); }
+void afterForkInParent() { guard().unlock(); }
+void afterForkInChild() {
+    g_releaserRuns = false;
+    g_releaserWakes = new std::condition_variable;
+    for (auto& [folder, l] : locks()) {
+        l.held = false;
+        l.unlocked = false;
+    }
+    guard().unlock();
+}
+
 int xClose(sqlite3_file* f) {
     SharedFile& s = own(f);
     const int rc = m(f).xClose(inner(f));
@@ -374,9 +443,13 @@ int xClose(sqlite3_file* f) {
         if (s.level > SQLITE_LOCK_NONE) {
             if (s.lock->reserved == &s) s.lock->reserved = nullptr;
             if (s.lock->pending == &s) s.lock->pending = nullptr;
-            if (--s.lock->shared == 0) releaseFolder(*s.lock);
+            --s.lock->shared;
         }
-        if (--s.lock->users == 0) locks().erase(s.lock->folder);
+        // The last connection to the file lets go of it at once.
+        if (--s.lock->users == 0) {
+            releaseFolder(*s.lock);
+            locks().erase(s.lock->folder);
+        }
         s.lock = nullptr;
     }
     return rc;
@@ -396,8 +469,17 @@ int xLock(sqlite3_file* f, int level) {
     if (level == SQLITE_LOCK_SHARED) {
         if (l.pending && l.pending != &s) return SQLITE_BUSY;
         if (l.shared == 0) {
-            const int rc = takeFolder(l, s.readOnly);
-            if (rc != SQLITE_OK) return rc;
+            const auto now = Clock::now();
+            if ((l.held || l.unlocked) && now - l.heldSince >= kLongestHold) {
+                releaseFolder(l);
+                l.yieldUntil = now + kYield;
+            }
+            if (!l.held && !l.unlocked) {
+                if (now < l.yieldUntil) return SQLITE_BUSY;
+                const int rc = takeFolder(l, s.readOnly);
+                if (rc != SQLITE_OK) return rc;
+                l.heldSince = now;
+            }
         }
         ++l.shared;
         s.level = SQLITE_LOCK_SHARED;
@@ -432,7 +514,10 @@ int xUnlock(sqlite3_file* f, int level) {
         return SQLITE_OK;
     }
     s.level = SQLITE_LOCK_NONE;
-    if (--l.shared == 0) releaseFolder(l);
+    if (--l.shared == 0) {
+        l.idleSince = Clock::now();
+        wakeReleaser();
+    }
     return SQLITE_OK;
 }
 
@@ -500,6 +585,8 @@ int vOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* 
 sqlite3_vfs g_vfs{};
 
 bool registerVfs() {
+    ::pthread_atfork(beforeFork, afterForkInParent, afterForkInChild);
+    std::atexit(releaseAtExit);
     g_inner = sqlite3_vfs_find("unix-none");
     if (!g_inner) return false;
     g_vfs = *g_inner;
