@@ -1,6 +1,7 @@
 #include "platform/db/shared_folder.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -148,8 +149,13 @@ std::string processStart(long pid) {
 }
 
 std::string userName() {
+    struct passwd entry;
+    struct passwd* found = nullptr;
+    char buffer[1024];
+    if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found && found->pw_name &&
+        *found->pw_name)
+        return found->pw_name;
     if (const char* u = ::getenv("USER"); u && *u) return u;
-    if (const char* u = ::getenv("LOGNAME"); u && *u) return u;
     return std::to_string(::getuid());
 }
 
