@@ -5,7 +5,7 @@ BUILD ?= build
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libsqlite3-dev libxml2-dev \
            libgtest-dev libgmock-dev libbenchmark-dev sqlite3 poppler-utils libwmf-bin xvfb xauth x11-utils \
            imagemagick libhyphen-dev hyphen-de fonts-dejavu-core fonts-urw-base35 qt6-qpa-plugins qt6-translations-l10n \
-           locales cups printer-driver-cups-pdf
+           locales cups printer-driver-cups-pdf openssh-server sshfs fuse3
 
 # The users' locale, in which the tests run, and the others they run in besides.
 LOCALES = de_DE.UTF-8 en_US.UTF-8 tr_TR.UTF-8

@@ -3,6 +3,8 @@
 
 #include "desk/common/engine_setup.h"
 
+#include <QTimer>
+
 #include "desk/common/globals.h"
 #include "platform/db/database.h"
 #include "platform/db/engine.h"
@@ -10,6 +12,9 @@
 #include "platform/db/workspace.h"
 #include "platform/files/own_folders.h"
 #include "platform/files/paths.h"
+#include "platform/forms/form.h"
+#include "platform/forms/host.h"
+#include "platform/forms/screen.h"
 #include "platform/ini/ini_file.h"
 #include "platform/vb/strings.h"
 
@@ -116,6 +121,26 @@ void EngineEinstellen(const std::string& ordner) {
     e.setSystemDB(datei);
     e.setDefaultUser(kBenutzer);
     e.setDefaultPassword(kKennwort);
+    SperrenFragen();
+}
+
+void SperrenFragen() {
+    db::DBEngine& e = db::DBEngine::instance();
+    e.setWaitNotice([] {
+        // Until the program takes the next event: the wait ends with the action that waits.
+        const int vorher = forms::Screen::MousePointer();
+        if (vorher == forms::vbHourglass) return;
+        forms::Screen::setMousePointer(forms::vbHourglass);
+        QTimer::singleShot(0, [vorher] { forms::Screen::setMousePointer(vorher); });
+    });
+    e.setTakeOverQuestion([](const std::string& pfad, const db::LockHolder& h) {
+        const std::string text =
+            "Die Datendatei „" + pfad + "“ ist gesperrt, " + h.described() +
+            ".\n\nArbeitet dort niemand mehr mit dieser Datei (das Programm wurde beendet oder der Computer ist "
+            "abgestürzt), können Sie die Sperre aufheben. Heben Sie sie nicht auf, solange dort noch gespeichert "
+            "wird.\n\nSperre aufheben?";
+        return forms::MsgBox(text, forms::vbYesNo | forms::vbQuestion | forms::vbDefaultButton2) == forms::vbYes;
+    });
 }
 
 namespace {

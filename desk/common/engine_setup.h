@@ -39,8 +39,12 @@ std::string DatenordnerFuer(const std::string& wert);
 std::string DatenordnerAusIni();
 // Whether the last DatenordnerAusIni found no data folder in the INI file and took the program folder.
 bool& DatenordnerErsetzt();
-// Workgroup file of `ordner`, default user and password of the engine.
+// Workgroup file of `ordner`, default user and password of the engine, and how the engine asks
+// about a data file on a shared folder that stays locked (SperrenFragen).
 void EngineEinstellen(const std::string& ordner);
+// The engine shows the hourglass while it waits for another computer's lock on a data file, and
+// asks through a message box whether a lock of another computer that stays may be taken over.
+void SperrenFragen();
 // The engine set-up of either program's start: first on the program folder, whose workgroup file
 // the run keeps, then through InitDatabaseEngine on the data folder the INI file names. No trap.
 void StartEngineEinrichten();

@@ -16,6 +16,7 @@
 
 #include "platform/db/errors.h"
 #include "platform/db/jet_sql.h"
+#include "platform/db/shared_folder.h"
 #include "platform/db/text.h"
 #include "platform/files/held_files.h"
 #include "platform/files/system_calls.h"
@@ -128,6 +129,16 @@ std::string fileKey(const std::string& path) {
     return spelledPath(path);
 }
 
+// The file's header says it keeps a write-ahead log (read and write versions 2).
+bool walHeader(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    unsigned char versions[2] = {};
+    const bool read = ::pread(fd, versions, 2, 18) == 2;
+    ::close(fd);
+    return read && (versions[0] == 2 || versions[1] == 2);
+}
+
 }  // namespace
 
 const ColumnInfo* TableInfo::column(std::string_view n) const {
@@ -219,6 +230,8 @@ void Connection::releaseAll() {
 
 bool lockedElsewhere(const std::string& path) {
     if (files::isHeldByDatabase(path)) return true;
+    // The lock that programs on a shared folder make beside the file.
+    if (struct stat st; ::stat((path + ".lock").c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return true;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct flock probe{};
@@ -231,6 +244,8 @@ bool lockedElsewhere(const std::string& path) {
 
 void Connection::requireOpen() const {
     if (!m_db) raise(3420, m_path);
+    // Nothing goes into SQLite while it waits for the answer about another computer's lock.
+    if (m_asking) raise(3218, m_path);
 }
 
 Connection* Connection::heldUnder(const std::string& path, bool anySpelling) {
@@ -432,12 +447,20 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
             break;
         }
     int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    // A file that keeps a write-ahead log and is only read (an installation database nobody
+    // writes) is read as on a local disk: read through the lock of a shared folder, it would be
+    // held for as long as it is open, since SQLite reads such a log without shared memory only
+    // while it keeps the file to itself. A file anybody writes there leaves the log at its first
+    // opening for writing (leaveWal).
+    c->m_shared = onSharedFolder(path) && !(readOnly && walHeader(path));
     std::string openName = c->m_sqlitePath;
     if (readOnly && readAsItStands(c->m_sqlitePath, c->m_folder)) {
+        // Read as it stands, the file takes no lock at all, so neither does the shared folder's.
         openName = fileUri(c->m_sqlitePath) + "?immutable=1";
         flags |= SQLITE_OPEN_URI;
+        c->m_shared = false;
     }
-    const int rc = sqlite3_open_v2(openName.c_str(), &c->m_db, flags, nullptr);
+    const int rc = sqlite3_open_v2(openName.c_str(), &c->m_db, flags, c->m_shared ? sharedFolderVfs() : nullptr);
     if (rc != SQLITE_OK) {
         if (c->m_db) sqlite3_close_v2(c->m_db);
         c->m_db = nullptr;
@@ -452,11 +475,70 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     c->m_ready = true;
     if (!exclusive) pool()[key] = c;
     c->checkOwner(login);
+    if (c->m_leaveWal) c->leaveWal();
     return c;
 }
 
+void Connection::leaveWal() {
+    m_leaveWal = false;
+    // The log goes into the file, and the file keeps a rollback journal from now on; the lock
+    // held since opening is let go at the next read.
+    if (!m_readOnly) sqlite3_exec(m_db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    if (!m_exclusive) {
+        sqlite3_exec(m_db, "PRAGMA locking_mode=NORMAL", nullptr, nullptr, nullptr);
+        sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+    }
+}
+
+int Connection::waitOnSharedFolder(void* self, int count) {
+    auto* c = static_cast<Connection*>(self);
+    DBEngine& engine = DBEngine::instance();
+    const auto now = std::chrono::steady_clock::now();
+    if (count == 0) {
+        c->m_waitStart = now;
+        if (engine.waitNotice()) engine.waitNotice()();
+    }
+    if (now - c->m_waitStart < std::chrono::milliseconds(engine.busyTimeout())) {
+        // Another computer's write takes a few milliseconds; looking again costs the network.
+        ::usleep(static_cast<useconds_t>(std::min(count + 1, 20)) * 1000);
+        return 1;
+    }
+    // Waited long enough: a holder that stays is asked about, one that goes is waited for again.
+    LockHolder holder;
+    if (c->m_asking || !sharedLockHolder(c->m_sqlitePath, holder)) {
+        c->m_waitStart = now;
+        return c->m_asking ? 0 : 1;
+    }
+    // A save takes milliseconds, an import of many persons a while: only a lock that has stood
+    // for longer is offered to be taken over; a younger one is named, and the user tries again.
+    constexpr int64_t kTakeOverAfterSeconds = 60;
+    if (holder.thisComputer || holder.ageSeconds < kTakeOverAfterSeconds || !engine.takeOverQuestion()) return 0;
+    bool takeOver = false;
+    c->m_asking = true;
+    try {
+        takeOver = engine.takeOverQuestion()(c->m_path, holder);
+    } catch (...) {
+    }
+    c->m_asking = false;
+    if (!takeOver) return 0;
+    takeOverSharedLock(c->m_sqlitePath, holder);
+    c->m_waitStart = std::chrono::steady_clock::now();
+    return 1;
+}
+
+[[noreturn]] void Connection::raiseLocked(int number) {
+    LockHolder holder;
+    if (m_shared && sharedLockHolder(m_sqlitePath, holder))
+        raiseText(number,
+                  errorText(number) + " Die Datei wird gerade " + describeHolder(holder) +
+                      " benutzt. Versuchen Sie es gleich noch einmal.",
+                  m_path);
+    raise(number, number == 3218 ? std::string() : m_path);
+}
+
 void Connection::configure(bool exclusive) {
-    sqlite3_busy_timeout(m_db, DBEngine::instance().busyTimeout());
+    if (m_shared) sqlite3_busy_handler(m_db, &Connection::waitOnSharedFolder, this);
+    else sqlite3_busy_timeout(m_db, DBEngine::instance().busyTimeout());
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_create_collation(m_db, kCollation, SQLITE_UTF8, nullptr, germanCollation);
     sqlite3_create_function(m_db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr, nullptr);
@@ -468,7 +550,7 @@ void Connection::configure(bool exclusive) {
     auto opened = [&](int rc) {
         if (rc == SQLITE_OK) return;
         const int base = rc & 0xFF;
-        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raise(3045, m_path);
+        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raiseLocked(3045);
         if (base == SQLITE_NOTADB) raise(3343, m_path);
         if (base == SQLITE_CORRUPT) raiseDamaged();
         fail(rc, "open");
@@ -480,7 +562,10 @@ void Connection::configure(bool exclusive) {
         opened(rc);
     };
     // Nothing here writes to the file: a file the caller then refuses stays as it was, byte for byte.
-    if (exclusive) pragma("PRAGMA locking_mode=EXCLUSIVE");
+    // A file on a shared folder in write-ahead-log mode can be read only while this connection
+    // holds it alone; it goes over to a rollback journal once it is accepted (leaveWal).
+    m_leaveWal = m_shared && walHeader(m_sqlitePath);
+    if (exclusive || m_leaveWal) pragma("PRAGMA locking_mode=EXCLUSIVE");
     // Reading the schema finds a damaged header or a locked file before anything else.
     pragma("SELECT count(*) FROM sqlite_schema");
     int32_t id = 0;
@@ -492,7 +577,11 @@ void Connection::configure(bool exclusive) {
     pragma("PRAGMA cache_size=-32768");
     checkIntegrity();
     pragma("PRAGMA foreign_keys=ON");
-    if (!m_readOnly) {
+    if (!m_readOnly && m_shared) {
+        // Every commit is in the file server's file before it is confirmed.
+        pragma("PRAGMA synchronous=FULL");
+        m_walPending = false;
+    } else if (!m_readOnly) {
         pragma("PRAGMA synchronous=NORMAL");
         // The file goes over to the write-ahead log at its first write, not now (see prepareWrite).
         sqlite3_stmt* s = nullptr;
@@ -523,7 +612,7 @@ void Connection::checkIntegrity() {
         const bool row = rc == SQLITE_ROW;
         if (row) value = sqlite3_column_type(s, 0) == SQLITE_NULL ? 0 : sqlite3_column_int64(s, 0);
         sqlite3_finalize(s);
-        if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) raise(3045, m_path);
+        if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) raiseLocked(3045);
         return row || rc == SQLITE_DONE;
     };
     auto check = [&](const std::string& sql) {
@@ -533,7 +622,7 @@ void Connection::checkIntegrity() {
         const unsigned char* first = rc == SQLITE_ROW ? sqlite3_column_text(s, 0) : nullptr;
         const bool ok = first && std::string(reinterpret_cast<const char*>(first)) == "ok";
         sqlite3_finalize(s);
-        if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) raise(3045, m_path);
+        if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) raiseLocked(3045);
         if (!ok) raiseDamaged();
     };
     // The check looks at the file's structure; the columns' own value rules (ranges, lengths) are
@@ -606,7 +695,9 @@ std::shared_ptr<Connection> Connection::create(const std::string& path, const DB
     if (const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); fd >= 0) ::close(fd);
     else raise(errno == EEXIST ? 3204 : 3051, path);
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const bool shared = onSharedFolder(path);
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                             shared ? sharedFolderVfs() : nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(db);
         fs::remove(p, ec);
@@ -615,7 +706,9 @@ std::shared_ptr<Connection> Connection::create(const std::string& path, const DB
     // The file goes over to the write-ahead log before anything else is written, without a
     // rollback journal of its own (a file that fails is removed whole), and is made in one
     // transaction.
-    std::string sql = "PRAGMA synchronous=NORMAL;PRAGMA journal_mode=MEMORY;PRAGMA journal_mode=WAL;"
+    // On a shared folder it keeps a rollback journal (see shared_folder.h).
+    std::string sql = std::string(shared ? "PRAGMA synchronous=FULL;PRAGMA journal_mode=MEMORY;"
+                                         : "PRAGMA synchronous=NORMAL;PRAGMA journal_mode=MEMORY;PRAGMA journal_mode=WAL;") +
                       "BEGIN;"
                       "PRAGMA application_id=" + std::to_string(kDataAppId) + ";"
                       "CREATE TABLE zuvsys_owner (key TEXT PRIMARY KEY, value TEXT);"
@@ -721,7 +814,8 @@ bool Connection::reopenAt(const std::string& target) {
     m_inode = static_cast<uint64_t>(st.st_ino);
     openCounts()[m_key]++;
     const int flags = (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
-    if (sqlite3_open_v2(m_sqlitePath.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
+    m_shared = onSharedFolder(target) && !(m_readOnly && walHeader(target));
+    if (sqlite3_open_v2(m_sqlitePath.c_str(), &m_db, flags, m_shared ? sharedFolderVfs() : nullptr) != SQLITE_OK) {
         if (m_db) sqlite3_close_v2(m_db);
         m_db = nullptr;
         return false;
@@ -731,6 +825,7 @@ bool Connection::reopenAt(const std::string& target) {
         m_ready = false;
         configure(false);
         m_ready = true;
+        if (m_leaveWal) leaveWal();
     } catch (...) {
         closeHandle();
         return false;
@@ -781,7 +876,7 @@ void Connection::checkpoint() {
 }
 
 void Connection::checkpointAsLettingGo() {
-    if (!m_db || m_readOnly || m_depth != 0) return;
+    if (!m_db || m_readOnly || m_depth != 0 || m_shared) return;
     if (fate().fate != HeldFile::Fate::InPlace) {
         checkpoint();
         return;
@@ -852,7 +947,7 @@ void Connection::checkOwner(const DBEngine::Login& login) {
             raise(3317, msg);
         case SQLITE_READONLY: raise(3027, m_path);
         case SQLITE_BUSY:
-        case SQLITE_LOCKED: raise(3218);
+        case SQLITE_LOCKED: raiseLocked(3218);
         case SQLITE_CORRUPT: raiseDamaged();
         case SQLITE_NOTADB: raise(3343, m_path);
         case SQLITE_FULL:

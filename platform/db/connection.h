@@ -160,6 +160,13 @@ private:
     friend class Savepoint;
     Connection() = default;
     void configure(bool exclusive);
+    // A file on a shared folder: waits for another computer's lock, tells the Host, and asks
+    // whether a lock that stays too long may be taken over (DBEngine::setTakeOverQuestion).
+    static int waitOnSharedFolder(void* self, int count);
+    // The error for a file locked by someone else; on a shared folder it names who holds it.
+    [[noreturn]] void raiseLocked(int number);
+    // A file on a shared folder that came in write-ahead-log mode goes over to a rollback journal.
+    void leaveWal();
     // 3033 unless the login may open this file: the file names this login's account and workgroup,
     // or it is an installation database, which any login opens.
     void checkOwner(const DBEngine::Login& login);
@@ -214,6 +221,10 @@ private:
     bool m_exclusive = false;
     bool m_ready = false;  // configured; a connection that failed to open writes nothing back
     bool m_walPending = false;
+    bool m_shared = false;    // on a folder other computers may share (shared_folder.h)
+    bool m_leaveWal = false;  // on one, but in write-ahead-log mode until accepted
+    bool m_asking = false;    // the user is being asked about another computer's lock
+    std::chrono::steady_clock::time_point m_waitStart{};
     std::unordered_map<std::string, sqlite3_stmt*> m_cache;
     std::set<sqlite3_stmt*> m_lent;  // cached statements handed out right now
     bool m_schemaLoaded = false;

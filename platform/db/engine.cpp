@@ -12,6 +12,7 @@
 #include <map>
 
 #include "platform/db/connection.h"
+#include "platform/db/shared_folder.h"
 #include "platform/db/data_control.h"
 #include "platform/db/errors.h"
 #include "platform/db/jet_sql.h"
@@ -119,6 +120,8 @@ void DBEngine::reset() {
     m_defaultPassword.clear();
     m_boundPath.clear();
     m_busyTimeoutMs = 3000;
+    m_takeOver = nullptr;
+    m_waitNotice = nullptr;
     loginCache().clear();
 }
 
@@ -306,7 +309,10 @@ namespace {
 // through SQLite instead.
 bool byteCopy(const std::string& src, const std::string& target, const std::string& shownTarget) {
     RawDb r;
-    if (sqlite3_open_v2(src.c_str(), &r.db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) return false;
+    // On a shared folder the read holds the lock every computer sees.
+    if (sqlite3_open_v2(src.c_str(), &r.db, SQLITE_OPEN_READWRITE,
+                        detail::onSharedFolder(src) ? detail::sharedFolderVfs() : nullptr) != SQLITE_OK)
+        return false;
     // Another program that reads keeps frames in the log however long this waits for it.
     sqlite3_busy_timeout(r.db, 0);
     int logFrames = -1;

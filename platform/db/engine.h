@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -23,6 +25,18 @@ struct HeldFile {
     Fate fate = Fate::InPlace;
     std::string now;
     bool nameTaken = false;  // Deleted or Moved: another file stands under the name now
+};
+
+// The holder of the lock of a data file on a folder other computers share (see shared_folder.h).
+struct LockHolder {
+    std::string computer;  // empty: a lock without a record (another program's, or half made)
+    std::string user;
+    long process = 0;
+    int64_t ageSeconds = 0;  // by this computer's clock
+    bool thisComputer = false;
+    std::string record;  // the record as read: a later holder's is another one
+    // "von „anna“ auf dem Computer „praxis2“ seit 3 Minuten": for messages.
+    std::string described() const;
 };
 
 // The process-wide engine object. Set SystemDB, DefaultUser and DefaultPassword before the first
@@ -100,6 +114,18 @@ public:
     void setBusyTimeout(int milliseconds) { m_busyTimeoutMs = milliseconds; }
     int busyTimeout() const { return m_busyTimeoutMs; }
 
+    // Asked when a data file on a shared folder stays locked, longer than the busy timeout, by a
+    // program of another computer (or one that left no record of itself) whose lock has stood for
+    // more than a minute: true removes that lock,
+    // and the statement goes on. Without an answer the statement fails with 3218 naming the holder.
+    // A lock of a program of this computer that has ended is removed without asking.
+    using TakeOverQuestion = std::function<bool(const std::string& path, const LockHolder& holder)>;
+    void setTakeOverQuestion(TakeOverQuestion q) { m_takeOver = std::move(q); }
+    const TakeOverQuestion& takeOverQuestion() const { return m_takeOver; }
+    // Told when a statement begins to wait for another computer's lock (the hourglass).
+    void setWaitNotice(std::function<void()> notice) { m_waitNotice = std::move(notice); }
+    const std::function<void()>& waitNotice() const { return m_waitNotice; }
+
     // Tests only: forget the bound workgroup file and the settings.
     void reset();
 
@@ -120,6 +146,8 @@ private:
     std::string m_defaultPassword;
     std::string m_boundPath;
     int m_busyTimeoutMs = 3000;
+    TakeOverQuestion m_takeOver;
+    std::function<void()> m_waitNotice;
 };
 
 // A copy of a data file, made through the engine so that it is consistent even while a connection
