@@ -391,6 +391,7 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
             c->m_sqlitePath = other->m_sqlitePath;
             break;
         }
+    if (c->m_sqlitePath == path && openCounts()[file] == 0) checkLeftoverLog(path, readOnly);
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     const int rc = sqlite3_open_v2(c->m_sqlitePath.c_str(), &c->m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
@@ -398,16 +399,102 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
         c->m_db = nullptr;
         raise(rc == SQLITE_CANTOPEN ? 3051 : 3343, path);
     }
+    // Until the file is accepted, closing the connection merges no log into it.
+    sqlite3_db_config(c->m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     openCounts()[file]++;
     if (exclusive) exclusiveFiles().insert(file);
     c->m_listed = true;
     c->m_heldEntry = files::noteHeld(c->m_sqlitePath);
     liveConnections().insert(c.get());
     c->configure(exclusive);
-    c->m_ready = true;
-    if (!exclusive) pool()[key] = c;
+    // A file of another owner is refused as it stands, too.
     c->checkOwner(login);
+    c->accept();
+    if (!exclusive) pool()[key] = c;
     return c;
+}
+
+void Connection::accept() {
+    m_ready = true;
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
+}
+
+namespace {
+
+// A path as the file name of a SQLite URI.
+std::string uriPath(const std::string& path) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out = "file:";
+    for (unsigned char ch : path) {
+        if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '/' || ch == '.' || ch == '-' || ch == '_' || ch == '~' || ch >= 0x80) {
+            out += static_cast<char>(ch);
+        } else {
+            out += '%';
+            out += hex[ch >> 4];
+            out += hex[ch & 15];
+        }
+    }
+    return out;
+}
+
+// A log with at least one frame after its header.
+bool logHasFrames(const std::string& path) {
+    struct stat st;
+    return ::stat((path + "-wal").c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 32;
+}
+
+}  // namespace
+
+bool Connection::leftoverLog(const std::string& path) {
+    if (!logHasFrames(path) || heldInProcess(path) || lockedElsewhere(path)) return false;
+    const std::string shm = path + "-shm";
+    return !fs::exists(shm) || !lockedElsewhere(shm);
+}
+
+void Connection::checkLeftoverLog(const std::string& path, bool readOnly) {
+    // A log that no program holds was left by one that ended without closing the file, or it
+    // belongs to another file (or an earlier state of this one) that stood under this name: a
+    // backup copied over the file leaves the old log beside it. SQLite would read the file through
+    // it, rebuild its shared-memory index, and merge it into the file as it closes, so the file
+    // is checked first through a connection that writes nothing: one that holds the file alone
+    // and keeps its index of the log in memory (or, for a file it may not write, reads the index
+    // without writing it).
+    if (!leftoverLog(path)) return;
+    const bool writable = !readOnly || ::access(path.c_str(), W_OK) == 0;
+    if (!writable && !fs::exists(path + "-shm")) return;
+    auto probe = [&](const std::string& uri, int flags, const char* setup) {
+        Connection c;
+        c.m_path = path;
+        c.m_readOnly = true;
+        if (sqlite3_open_v2(uri.c_str(), &c.m_db, flags | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+            if (c.m_db) sqlite3_close_v2(c.m_db);
+            c.m_db = nullptr;
+            raise(3051, path);
+        }
+        sqlite3_db_config(c.m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        sqlite3_busy_timeout(c.m_db, DBEngine::instance().busyTimeout());
+        if (setup) sqlite3_exec(c.m_db, setup, nullptr, nullptr, nullptr);
+        c.checkReadable();
+    };
+    try {
+        if (writable) probe(uriPath(path), SQLITE_OPEN_READWRITE, "PRAGMA locking_mode=EXCLUSIVE; PRAGMA query_only=ON");
+        else probe(uriPath(path) + "?readonly_shm=1", SQLITE_OPEN_READONLY, nullptr);
+        return;
+    } catch (const vb::Error& withLog) {
+        if (withLog.number() != vb::err::NotADatabase) throw;
+        // The file alone, as if no log stood beside it: whole there, it is the log that does not fit.
+        try {
+            probe(uriPath(path) + "?immutable=1", SQLITE_OPEN_READONLY, nullptr);
+        } catch (const vb::Error&) {
+            throw withLog;
+        }
+        raiseText(vb::err::ForeignLog,
+                  "Die Datei selbst ist unversehrt, aber das Protokoll „" + fs::path(path + "-wal").filename().string() +
+                      "“ neben ihr passt nicht zu ihr: es gehört vielleicht zu einer anderen Datei oder zu einem "
+                      "früheren Stand dieser Datei (etwa wenn eine Sicherung über sie kopiert wurde). Die Datei wird "
+                      "nicht geöffnet; an ihr und ihrem Protokoll wurde nichts geändert.",
+                  path + "-wal");
+    }
 }
 
 void Connection::configure(bool exclusive) {
@@ -436,16 +523,12 @@ void Connection::configure(bool exclusive) {
     };
     // Nothing here writes to the file: a file the caller then refuses stays as it was, byte for byte.
     if (exclusive) pragma("PRAGMA locking_mode=EXCLUSIVE");
-    // Reading the schema finds a damaged header or a locked file before anything else.
-    pragma("SELECT count(*) FROM sqlite_schema");
-    int32_t id = 0;
-    if (!applicationId(m_db, id) || id != kDataAppId) raise(3343, m_path);
     // A cursor visits its rows in its own order, scattered over the file: the persons of a large
     // file stay in memory once read, instead of each visit reading its page from the file again.
     // Set before the check, which reads the persons' table whole: what it read stays for the
     // first list of the persons.
     pragma("PRAGMA cache_size=-32768");
-    checkIntegrity();
+    checkReadable();
     pragma("PRAGMA foreign_keys=ON");
     if (!m_readOnly) {
         pragma("PRAGMA synchronous=NORMAL");
@@ -457,6 +540,23 @@ void Connection::configure(bool exclusive) {
         }
         sqlite3_finalize(s);
     }
+}
+
+void Connection::checkReadable() {
+    // Reading the schema finds a damaged header or a locked file before anything else.
+    char* msg = nullptr;
+    const int rc = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, &msg);
+    sqlite3_free(msg);
+    if (rc != SQLITE_OK) {
+        const int base = rc & 0xFF;
+        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raise(3045, m_path);
+        if (base == SQLITE_NOTADB) raise(3343, m_path);
+        if (base == SQLITE_CORRUPT) raiseDamaged();
+        fail(rc, "open");
+    }
+    int32_t id = 0;
+    if (!applicationId(m_db, id) || id != kDataAppId) raise(3343, m_path);
+    checkIntegrity();
 }
 
 namespace {
@@ -676,10 +776,11 @@ bool Connection::reopenAt(const std::string& target) {
         return false;
     }
     m_heldEntry = files::noteHeld(m_sqlitePath);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     try {
         m_ready = false;
         configure(false);
-        m_ready = true;
+        accept();
     } catch (...) {
         closeHandle();
         return false;

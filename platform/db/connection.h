@@ -168,6 +168,15 @@ private:
     // rolled it back yet.
     void refuseEndedTransaction() const;
     void checkIntegrity();
+    // The schema, the application id and the integrity check: 3343 or 3045.
+    void checkReadable();
+    // The file is taken: from now on closing it writes its log into it.
+    void accept();
+    // A log beside the file that no program holds (see checkLeftoverLog).
+    static bool leftoverLog(const std::string& path);
+    // Checks a file with a leftover log beside it without writing to either: 3343 when the file
+    // is damaged, ForeignLog when the file alone is whole and the log makes it look damaged.
+    static void checkLeftoverLog(const std::string& path, bool readOnly);
     [[noreturn]] void raiseDamaged();
     // Called before anything that may write: a file still in rollback-journal mode goes over to
     // the write-ahead log now, so that opening a file changes nothing in it.

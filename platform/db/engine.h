@@ -81,6 +81,11 @@ public:
     // file is no error.
     void removeDatabaseFile(const std::string& path);
 
+    // Puts the log beside a data file that does not belong to it (ForeignLog) aside under a name
+    // of its own, its shared-memory index too, so that the file opens as it stands; nothing is
+    // deleted. Returns the log's new name. 3045 while a program holds the file or its log.
+    std::string setLogAside(const std::string& path);
+
     // What became of the file this program holds open for writing under that name.
     HeldFile heldFileFate(const std::string& path) const;
     // Writes what this program holds of that file (also of one deleted meanwhile: through its open
