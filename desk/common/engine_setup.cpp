@@ -3,7 +3,12 @@
 
 #include "desk/common/engine_setup.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+
 #include "desk/common/globals.h"
+#include "platform/forms/form.h"
+#include "platform/forms/screen.h"
 #include "platform/db/database.h"
 #include "platform/db/engine.h"
 #include "platform/db/recordset.h"
@@ -56,6 +61,21 @@ void EngineEinstellen(const std::string& ordner) {
     e.setSystemDB(files::resolve(ordner + "\\" + kWorkgroupDateiName));
     e.setDefaultUser(kBenutzer);
     e.setDefaultPassword(kKennwort);
+    SanduhrBeimWarten();
+}
+
+void SanduhrBeimWarten() {
+    // A statement waits for another program's lock in the program's own thread: the hourglass
+    // shows from the moment the wait begins until the program takes its events again (when the
+    // action is over, or its message is shown).
+    db::DBEngine::instance().setLockWaitHook([] {
+        if (!QCoreApplication::instance() || forms::Screen::MousePointer() == forms::vbHourglass) return;
+        const int vorher = forms::Screen::MousePointer();
+        forms::Screen::setMousePointer(forms::vbHourglass);
+        QTimer::singleShot(0, [vorher] {
+            if (forms::Screen::MousePointer() == forms::vbHourglass) forms::Screen::setMousePointer(vorher);
+        });
+    });
 }
 
 namespace {

@@ -20,6 +20,8 @@ std::string DatenordnerAusIni();
 bool& DatenordnerErsetzt();
 // Workgroup file of `ordner`, default user and password of the engine.
 void EngineEinstellen(const std::string& ordner);
+// The hourglass while a statement waits for a lock another program holds on the file.
+void SanduhrBeimWarten();
 // The engine set-up of either program's start: first on the program folder, whose workgroup file
 // the run keeps, then through InitDatabaseEngine on the data folder the INI file names. No trap.
 void StartEngineEinrichten();

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -360,6 +361,7 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
 
     const std::string file = fileKey(path);
     if (exclusiveFiles().count(file) || (exclusive && openCounts()[file] > 0)) raise(3045, path);
+    if (openCounts()[file] == 0) checkSideFiles(path, readOnly);
     const std::string key = file + (readOnly ? "|ro" : "|rw");
     if (!exclusive) {
         auto it = pool().find(key);
@@ -445,6 +447,44 @@ bool logHasFrames(const std::string& path) {
 
 }  // namespace
 
+namespace {
+
+std::string userName(uid_t uid) {
+    std::vector<char> buffer(16384);
+    struct passwd pw;
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(uid, &pw, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_name)
+        return found->pw_name;
+    return "Nr. " + std::to_string(uid);
+}
+
+}  // namespace
+
+void Connection::checkSideFiles(const std::string& path, bool readOnly) {
+    // SQLite needs the log and its index beside the file to read and write as the file is opened;
+    // one it may not use is otherwise reported as a fault of the disk (3043) or, where it can only
+    // be read, as a file that is read-only (3027) at every save.
+    for (const char* side : {"-wal", "-shm", "-journal"}) {
+        const std::string name = path + side;
+        struct stat st;
+        if (::stat(name.c_str(), &st) != 0) continue;
+        if (::access(name.c_str(), readOnly ? R_OK : R_OK | W_OK) == 0) continue;
+        const std::string owner = userName(st.st_uid);
+        const std::string shown = fs::path(name).filename().string();
+        const bool mine = st.st_uid == ::geteuid();
+        std::string text = "Die Datei kann nicht geöffnet werden: die Datei „" + shown + "“ neben ihr gehört ";
+        text += mine ? "zwar Ihnen, " : "dem Benutzer „" + owner + "“, ";
+        text += readOnly ? "und Sie dürfen sie nicht lesen. " : "und Sie dürfen sie nicht beschreiben. ";
+        if (!mine)
+            text += "Hat „" + owner + "“ die Datendatei gerade in einem Programm geöffnet, warten Sie, bis er sie "
+                    "schließt, oder bitten Sie ihn, das Programm zu beenden; sonst bitten Sie „" + owner +
+                    "“ oder den Verwalter des Ordners, Ihnen das Schreiben in diese Datei zu erlauben.";
+        else
+            text += "Erlauben Sie sich das Schreiben in diese Datei wieder, oder bitten Sie den Verwalter des Ordners darum.";
+        raiseText(3051, text, name);
+    }
+}
+
 bool Connection::leftoverLog(const std::string& path) {
     if (!logHasFrames(path) || heldInProcess(path) || lockedElsewhere(path)) return false;
     const std::string shm = path + "-shm";
@@ -497,8 +537,34 @@ void Connection::checkLeftoverLog(const std::string& path, bool readOnly) {
     }
 }
 
+namespace {
+
+// SQLite's own busy timeout, with a word to the program when a wait begins (the hourglass).
+int busyWait(void* started, int count) {
+    using Clock = std::chrono::steady_clock;
+    auto& since = *static_cast<Clock::time_point*>(started);
+    if (count == 0) {
+        since = Clock::now();
+        DBEngine::instance().waitingForLock();
+    }
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count();
+    const long timeout = DBEngine::instance().busyTimeout();
+    if (waited >= timeout) return 0;
+    static constexpr int kSteps[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+    const int step = count < 12 ? kSteps[count] : 100;
+    sqlite3_sleep(static_cast<int>(std::min<long>(step, timeout - waited)));
+    return 1;
+}
+
+}  // namespace
+
+void Connection::waitForLocks(bool wait) {
+    if (wait) sqlite3_busy_handler(m_db, busyWait, &m_waitStarted);
+    else sqlite3_busy_handler(m_db, nullptr, nullptr);
+}
+
 void Connection::configure(bool exclusive) {
-    sqlite3_busy_timeout(m_db, DBEngine::instance().busyTimeout());
+    waitForLocks(true);
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_create_collation(m_db, kCollation, SQLITE_UTF8, nullptr, germanCollation);
     sqlite3_create_function(m_db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr, nullptr);
@@ -532,6 +598,10 @@ void Connection::configure(bool exclusive) {
     pragma("PRAGMA foreign_keys=ON");
     if (!m_readOnly) {
         pragma("PRAGMA synchronous=NORMAL");
+        // Another program that keeps a read open holds the log back from being written into the
+        // file, so that it grows with every write meanwhile; once the log starts over, it is cut
+        // back to what about one regular checkpoint's worth of writes needs (see kLogSizeLimit).
+        pragma("PRAGMA journal_size_limit=" + std::to_string(kLogSizeLimit));
         // The file goes over to the write-ahead log at its first write, not now (see prepareWrite).
         sqlite3_stmt* s = nullptr;
         if (sqlite3_prepare_v2(m_db, "PRAGMA journal_mode", -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW) {
@@ -655,10 +725,16 @@ std::shared_ptr<Connection> Connection::create(const std::string& path, const DB
     if (!fs::is_directory(parent, ec)) raise(3044, path);
     if (fs::exists(p, ec)) raise(3204, path);
     if (::access(parent.c_str(), W_OK) != 0) raise(3051, path);
+    // Made here, with the mode the umask gives (SQLite would give no more than 0644): in a folder
+    // a group shares (umask 002) the other members may then write the file, and its log and
+    // index, which SQLite makes with the file's mode and group, too.
+    if (const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); fd >= 0) ::close(fd);
+    else raise(errno == EEXIST ? 3204 : 3051, path);
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(db);
+        fs::remove(path, ec);
         raise(3051, path);
     }
     // The file goes over to the write-ahead log before anything else is written, without a
@@ -836,9 +912,9 @@ void Connection::checkpointAsLettingGo() {
         checkpoint();
         return;
     }
-    sqlite3_busy_timeout(m_db, 0);
+    waitForLocks(false);
     sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
-    sqlite3_busy_timeout(m_db, DBEngine::instance().busyTimeout());
+    waitForLocks(true);
 }
 
 void Connection::checkOwner(const DBEngine::Login& login) {
@@ -902,7 +978,11 @@ void Connection::checkOwner(const DBEngine::Login& login) {
             raise(3317, msg);
         case SQLITE_READONLY: raise(3027);
         case SQLITE_BUSY:
-        case SQLITE_LOCKED: raise(3218);
+        case SQLITE_LOCKED:
+            raiseText(3218,
+                      "Aktualisieren nicht möglich; die Daten sind zurzeit gesperrt: ein anderes Programm benutzt die "
+                      "Datei „" + vb::excerpt(m_path, 240) + "“ und hält sie gesperrt. Es wurde nichts gespeichert. "
+                      "Versuchen Sie es in einem Moment noch einmal, oder schließen Sie das andere Programm.");
         case SQLITE_CORRUPT: raiseDamaged();
         case SQLITE_NOTADB: raise(3343, m_path);
         case SQLITE_FULL:

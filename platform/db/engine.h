@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -104,6 +105,11 @@ public:
     // How long a statement waits for a lock held by another program before it fails.
     void setBusyTimeout(int milliseconds) { m_busyTimeoutMs = milliseconds; }
     int busyTimeout() const { return m_busyTimeoutMs; }
+    // Called when a statement begins to wait for such a lock (the window layer shows the hourglass).
+    void setLockWaitHook(std::function<void()> hook) { m_lockWaitHook = std::move(hook); }
+    void waitingForLock() const {
+        if (m_lockWaitHook) m_lockWaitHook();
+    }
 
     // Tests only: forget the bound workgroup file and the settings.
     void reset();
@@ -125,6 +131,7 @@ private:
     std::string m_defaultPassword;
     std::string m_boundPath;
     int m_busyTimeoutMs = 3000;
+    std::function<void()> m_lockWaitHook;
 };
 
 // A copy of a data file, made through the engine so that it is consistent even while a connection
