@@ -82,7 +82,8 @@ TEST_F(OtherProgramTest, AWriteLockOfAnotherProgramIsNamedAndWaitedForOnce) {
     // A lock given up while the program waits: the statement goes through after the one wait.
     db::DBEngine::instance().setBusyTimeout(20000);
     std::thread release([&] {
-        while (waits < 3) std::this_thread::sleep_for(1ms);
+        const auto deadline = std::chrono::steady_clock::now() + 5s;
+        while (waits < 3 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
         std::this_thread::sleep_for(100ms);
         other.exec("COMMIT");
     });
