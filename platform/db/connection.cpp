@@ -428,7 +428,9 @@ std::string uriPath(const std::string& path) {
     static const char* hex = "0123456789ABCDEF";
     std::string out = "file:";
     for (unsigned char ch : path) {
-        if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '/' || ch == '.' || ch == '-' || ch == '_' || ch == '~' || ch >= 0x80) {
+        const bool plain = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||
+                           ch >= 0x80 || std::string_view("/.-_~").find(static_cast<char>(ch)) != std::string_view::npos;
+        if (plain) {
             out += static_cast<char>(ch);
         } else {
             out += '%';
@@ -444,10 +446,6 @@ bool logHasFrames(const std::string& path) {
     struct stat st;
     return ::stat((path + "-wal").c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 32;
 }
-
-}  // namespace
-
-namespace {
 
 std::string userName(uid_t uid) {
     std::vector<char> buffer(16384);
@@ -472,15 +470,17 @@ void Connection::checkSideFiles(const std::string& path, bool readOnly) {
         const std::string owner = userName(st.st_uid);
         const std::string shown = fs::path(name).filename().string();
         const bool mine = st.st_uid == ::geteuid();
+        const std::string use = readOnly ? "lesen" : "beschreiben";
         std::string text = "Die Datei kann nicht geöffnet werden: die Datei „" + shown + "“ neben ihr gehört ";
-        text += mine ? "zwar Ihnen, " : "dem Benutzer „" + owner + "“, ";
-        text += readOnly ? "und Sie dürfen sie nicht lesen. " : "und Sie dürfen sie nicht beschreiben. ";
-        if (!mine)
-            text += "Hat „" + owner + "“ die Datendatei gerade in einem Programm geöffnet, warten Sie, bis er sie "
-                    "schließt, oder bitten Sie ihn, das Programm zu beenden; sonst bitten Sie „" + owner +
-                    "“ oder den Verwalter des Ordners, Ihnen das Schreiben in diese Datei zu erlauben.";
-        else
-            text += "Erlauben Sie sich das Schreiben in diese Datei wieder, oder bitten Sie den Verwalter des Ordners darum.";
+        if (mine) {
+            text += "Ihnen, aber Sie dürfen sie nicht " + use + ". Geben Sie sich das Recht dazu wieder, oder bitten "
+                    "Sie den Verwalter des Ordners darum.";
+        } else {
+            text += "dem Benutzer „" + owner + "“, und Sie dürfen sie nicht " + use + ". Hat „" + owner +
+                    "“ die Datendatei gerade in einem Programm geöffnet, warten Sie, bis dieses Programm sie "
+                    "schließt, oder bitten Sie „" + owner + "“, es zu beenden; sonst bitten Sie „" + owner +
+                    "“ oder den Verwalter des Ordners, Ihnen das Recht dazu zu geben.";
+        }
         raiseText(3051, text, name);
     }
 }
@@ -529,7 +529,8 @@ void Connection::checkLeftoverLog(const std::string& path, bool readOnly) {
             throw withLog;
         }
         raiseText(vb::err::ForeignLog,
-                  "Die Datei selbst ist unversehrt, aber das Protokoll „" + fs::path(path + "-wal").filename().string() +
+                  "Die Datei „" + fs::path(path).filename().string() + "“ selbst ist unversehrt, aber das Protokoll „" +
+                      fs::path(path + "-wal").filename().string() +
                       "“ neben ihr passt nicht zu ihr: es gehört vielleicht zu einer anderen Datei oder zu einem "
                       "früheren Stand dieser Datei (etwa wenn eine Sicherung über sie kopiert wurde). Die Datei wird "
                       "nicht geöffnet; an ihr und ihrem Protokoll wurde nichts geändert.",
