@@ -3,9 +3,12 @@
 
 #include "desk/common/engine_setup.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 #include "desk/common/globals.h"
+#include "platform/forms/form.h"
+#include "platform/forms/screen.h"
 #include "platform/db/database.h"
 #include "platform/db/engine.h"
 #include "platform/db/recordset.h"
@@ -122,17 +125,11 @@ void EngineEinstellen(const std::string& ordner) {
     e.setDefaultUser(kBenutzer);
     e.setDefaultPassword(kKennwort);
     SperrenFragen();
+    SanduhrBeimWarten();
 }
 
 void SperrenFragen() {
     db::DBEngine& e = db::DBEngine::instance();
-    e.setWaitNotice([] {
-        // Until the program takes the next event: the wait ends with the action that waits.
-        const int vorher = forms::Screen::MousePointer();
-        if (vorher == forms::vbHourglass) return;
-        forms::Screen::setMousePointer(forms::vbHourglass);
-        QTimer::singleShot(0, [vorher] { forms::Screen::setMousePointer(vorher); });
-    });
     e.setTakeOverQuestion([](const std::string& pfad, const db::LockHolder& h) {
         const std::string text =
             "Die Datendatei „" + pfad + "“ ist gesperrt, " + h.described() +
@@ -140,6 +137,20 @@ void SperrenFragen() {
             "abgestürzt), können Sie die Sperre aufheben. Heben Sie sie nicht auf, solange dort noch gespeichert "
             "wird.\n\nSperre aufheben?";
         return forms::MsgBox(text, forms::vbYesNo | forms::vbQuestion | forms::vbDefaultButton2) == forms::vbYes;
+    });
+}
+
+void SanduhrBeimWarten() {
+    // A statement waits for another program's lock in the program's own thread: the hourglass
+    // shows from the moment the wait begins until the program takes its events again (when the
+    // action is over, or its message is shown).
+    db::DBEngine::instance().setLockWaitHook([] {
+        if (!QCoreApplication::instance() || forms::Screen::MousePointer() == forms::vbHourglass) return;
+        const int vorher = forms::Screen::MousePointer();
+        forms::Screen::setMousePointer(forms::vbHourglass);
+        QTimer::singleShot(0, [vorher] {
+            if (forms::Screen::MousePointer() == forms::vbHourglass) forms::Screen::setMousePointer(vorher);
+        });
     });
 }
 

@@ -40,11 +40,14 @@ std::string DatenordnerAusIni();
 // Whether the last DatenordnerAusIni found no data folder in the INI file and took the program folder.
 bool& DatenordnerErsetzt();
 // Workgroup file of `ordner`, default user and password of the engine, and how the engine asks
-// about a data file on a shared folder that stays locked (SperrenFragen).
+// about a data file on a shared folder that stays locked (SperrenFragen) and shows that it waits
+// (SanduhrBeimWarten).
 void EngineEinstellen(const std::string& ordner);
-// The engine shows the hourglass while it waits for another computer's lock on a data file, and
-// asks through a message box whether a lock of another computer that stays may be taken over.
+// The engine asks through a message box whether a lock of another computer on a data file of a
+// shared folder that stays may be taken over.
 void SperrenFragen();
+// The hourglass while a statement waits for a lock another program (or computer) holds on the file.
+void SanduhrBeimWarten();
 // The engine set-up of either program's start: first on the program folder, whose workgroup file
 // the run keeps, then through InitDatabaseEngine on the data folder the INI file names. No trap.
 void StartEngineEinrichten();

@@ -604,6 +604,23 @@ void frmMDI::OpenLocalDB(std::string pfad, bool& abbruch) {
         if (nummer == vb::err::ObjectNotFound || nummer == vb::err::NoCurrentRecord) {
             // No Info table or no Info row: not one of our data files.
             forms::MsgBox(DialogTxt(4), forms::vbOKOnly, LabelTxt(4));
+        } else if (nummer == vb::err::ForeignLog && !pfad.empty()) {
+            // The file is whole and only the log beside it does not fit: set aside on the user's
+            // word alone, and kept under its new name; otherwise both stay exactly as they are.
+            const int antwort = forms::MsgBox(e->description() + gCrLf + gCrLf + DialogTxt(161),
+                                              forms::vbYesNo | forms::vbQuestion | forms::vbDefaultButton2, DialogTxt(3));
+            if (antwort == forms::vbYes) {
+                bool beiseite = false;
+                mitFehlerfalle([&] {
+                    db::DBEngine::instance().setLogAside(pfad);
+                    beiseite = true;
+                });
+                if (beiseite) {
+                    normalZeiger();
+                    OpenLocalDB(pfad, abbruch);
+                    return;
+                }
+            }
         } else if (nummer != vb::err::CancelError) {
             ShowErrorMessage(ex);
             CloseDataFile();

@@ -199,6 +199,8 @@ void frmTest::Text2_GotFocus() {
         auto& antworten = DatenSatz(Daten2);
         antworten.FindFirst(kriterium);
         Text1.setText(antworten.NoMatch() ? std::string() : vb::textOrEmpty(antworten.Fields("itemwert").Value()));
+        if (m_ungespeichertBei == gAktAussage) Text1.setText(m_ungespeichert);
+        else m_ungespeichertBei = 0;
     });
     fokusBewertung();
 }
@@ -265,14 +267,18 @@ void frmTest::Befehl6_Click() {
         if (antworten.NoMatch())
             throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(120) + std::to_string(gAktAussage) + DialogTxt(121));
         // The answer row and the statement's item-type rows change together or not at all.
+        m_ungespeichertBei = gAktAussage;
+        m_ungespeichert = eingabe;
         try {
             zuvtest::bewertungSpeichern(*Daten2.Database(), antworten, DatenSatz(Daten3), gAktAussage,
                                         vb::Variant(static_cast<int16_t>(eingabe[0] - '0')));
         } catch (const vb::Error& e) {
             // Deleted by another program since the rows were read.
             if (e.number() != vb::err::RowDeleted) throw;
+            m_ungespeichertBei = 0;
             throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(119));
         }
+        m_ungespeichertBei = 0;
         // The result windows of the person show the rating at once.
         BewertungenGespeichert(gAktPersonID);
 

@@ -50,6 +50,12 @@ private:
     int16_t ersteLuecke();
     void testBeenden();
     void fokusBewertung();
+
+    // A rating typed for this statement that could not be stored (the file locked by another
+    // program): the box keeps showing it, also when the window comes to the front again, so that
+    // the next "Speichern" stores it.
+    int16_t m_ungespeichertBei = 0;
+    std::string m_ungespeichert;
 };
 
 // Marks the assistant's step "test taken".

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -415,6 +416,7 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
 
     const std::string file = fileKey(path);
     if (exclusiveFiles().count(file) || (exclusive && openCounts()[file] > 0)) raise(3045, path);
+    if (openCounts()[file] == 0) checkSideFiles(path, readOnly);
     const std::string key = file + (readOnly ? "|ro" : "|rw");
     if (!exclusive) {
         auto it = pool().find(key);
@@ -446,6 +448,7 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
             c->m_sqlitePath = other->m_sqlitePath;
             break;
         }
+    if (c->m_sqlitePath == path && openCounts()[file] == 0) checkLeftoverLog(path, readOnly);
     int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     // A file that keeps a write-ahead log and is only read (an installation database nobody
     // writes) is read as on a local disk: read through the lock of a shared folder, it would be
@@ -466,17 +469,169 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
         c->m_db = nullptr;
         raise(rc == SQLITE_CANTOPEN ? 3051 : 3343, path);
     }
+    // Until the file is accepted, closing the connection merges no log into it.
+    sqlite3_db_config(c->m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     openCounts()[file]++;
     if (exclusive) exclusiveFiles().insert(file);
     c->m_listed = true;
     c->m_heldEntry = files::noteHeld(c->m_sqlitePath);
     liveConnections().insert(c.get());
     c->configure(exclusive);
-    c->m_ready = true;
-    if (!exclusive) pool()[key] = c;
+    // A file of another owner is refused as it stands, too.
     c->checkOwner(login);
+    c->accept();
+    if (!exclusive) pool()[key] = c;
     if (c->m_leaveWal) c->leaveWal();
     return c;
+}
+
+void Connection::accept() {
+    m_ready = true;
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
+}
+
+namespace {
+
+// A path as the file name of a SQLite URI.
+std::string uriPath(const std::string& path) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out = "file:";
+    for (unsigned char ch : path) {
+        const bool plain = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||
+                           ch >= 0x80 || std::string_view("/.-_~").find(static_cast<char>(ch)) != std::string_view::npos;
+        if (plain) {
+            out += static_cast<char>(ch);
+        } else {
+            out += '%';
+            out += hex[ch >> 4];
+            out += hex[ch & 15];
+        }
+    }
+    return out;
+}
+
+// A log with at least one frame after its header.
+bool logHasFrames(const std::string& path) {
+    struct stat st;
+    return ::stat((path + "-wal").c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 32;
+}
+
+std::string userName(uid_t uid) {
+    std::vector<char> buffer(16384);
+    struct passwd pw;
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(uid, &pw, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_name)
+        return found->pw_name;
+    return "Nr. " + std::to_string(uid);
+}
+
+}  // namespace
+
+void Connection::checkSideFiles(const std::string& path, bool readOnly) {
+    // SQLite needs the log and its index beside the file to read and write as the file is opened;
+    // one it may not use is otherwise reported as a fault of the disk (3043) or, where it can only
+    // be read, as a file that is read-only (3027) at every save.
+    for (const char* side : {"-wal", "-shm", "-journal"}) {
+        const std::string name = path + side;
+        struct stat st;
+        if (::stat(name.c_str(), &st) != 0) continue;
+        if (::access(name.c_str(), readOnly ? R_OK : R_OK | W_OK) == 0) continue;
+        const std::string owner = userName(st.st_uid);
+        const std::string shown = fs::path(name).filename().string();
+        const bool mine = st.st_uid == ::geteuid();
+        const std::string use = readOnly ? "lesen" : "beschreiben";
+        std::string text = "Die Datei kann nicht geöffnet werden: die Datei „" + shown + "“ neben ihr gehört ";
+        if (mine) {
+            text += "Ihnen, aber Sie dürfen sie nicht " + use + ". Geben Sie sich das Recht dazu wieder, oder bitten "
+                    "Sie den Verwalter des Ordners darum.";
+        } else {
+            text += "dem Benutzer „" + owner + "“, und Sie dürfen sie nicht " + use + ". Hat „" + owner +
+                    "“ die Datendatei gerade in einem Programm geöffnet, warten Sie, bis dieses Programm sie "
+                    "schließt, oder bitten Sie „" + owner + "“, es zu beenden; sonst bitten Sie „" + owner +
+                    "“ oder den Verwalter des Ordners, Ihnen das Recht dazu zu geben.";
+        }
+        raiseText(3051, text, name);
+    }
+}
+
+bool Connection::leftoverLog(const std::string& path) {
+    if (!logHasFrames(path) || heldInProcess(path) || lockedElsewhere(path)) return false;
+    const std::string shm = path + "-shm";
+    return !fs::exists(shm) || !lockedElsewhere(shm);
+}
+
+void Connection::checkLeftoverLog(const std::string& path, bool readOnly) {
+    // A log that no program holds was left by one that ended without closing the file, or it
+    // belongs to another file (or an earlier state of this one) that stood under this name: a
+    // backup copied over the file leaves the old log beside it. SQLite would read the file through
+    // it, rebuild its shared-memory index, and merge it into the file as it closes, so the file
+    // is checked first through a connection that writes nothing: one that holds the file alone
+    // and keeps its index of the log in memory (or, for a file it may not write, reads the index
+    // without writing it).
+    if (!leftoverLog(path)) return;
+    const bool writable = !readOnly || ::access(path.c_str(), W_OK) == 0;
+    if (!writable && !fs::exists(path + "-shm")) return;
+    auto probe = [&](const std::string& uri, int flags, const char* setup) {
+        Connection c;
+        c.m_path = path;
+        c.m_readOnly = true;
+        if (sqlite3_open_v2(uri.c_str(), &c.m_db, flags | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+            if (c.m_db) sqlite3_close_v2(c.m_db);
+            c.m_db = nullptr;
+            raise(3051, path);
+        }
+        sqlite3_db_config(c.m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        sqlite3_busy_timeout(c.m_db, DBEngine::instance().busyTimeout());
+        if (setup) sqlite3_exec(c.m_db, setup, nullptr, nullptr, nullptr);
+        c.checkReadable();
+    };
+    try {
+        if (writable) probe(uriPath(path), SQLITE_OPEN_READWRITE, "PRAGMA locking_mode=EXCLUSIVE; PRAGMA query_only=ON");
+        else probe(uriPath(path) + "?readonly_shm=1", SQLITE_OPEN_READONLY, nullptr);
+        return;
+    } catch (const vb::Error& withLog) {
+        if (withLog.number() != vb::err::NotADatabase) throw;
+        // The file alone, as if no log stood beside it: whole there, it is the log that does not fit.
+        try {
+            probe(uriPath(path) + "?immutable=1", SQLITE_OPEN_READONLY, nullptr);
+        } catch (const vb::Error&) {
+            throw withLog;
+        }
+        raiseText(vb::err::ForeignLog,
+                  "Die Datei „" + fs::path(path).filename().string() + "“ selbst ist unversehrt, aber das Protokoll „" +
+                      fs::path(path + "-wal").filename().string() +
+                      "“ neben ihr passt nicht zu ihr: es gehört vielleicht zu einer anderen Datei oder zu einem "
+                      "früheren Stand dieser Datei (etwa wenn eine Sicherung über sie kopiert wurde). Die Datei wird "
+                      "nicht geöffnet; an ihr und ihrem Protokoll wurde nichts geändert.",
+                  path + "-wal");
+    }
+}
+
+namespace {
+
+// SQLite's own busy timeout, with a word to the program when a wait begins (the hourglass).
+int busyWait(void* started, int count) {
+    using Clock = std::chrono::steady_clock;
+    auto& since = *static_cast<Clock::time_point*>(started);
+    if (count == 0) {
+        since = Clock::now();
+        DBEngine::instance().waitingForLock();
+    }
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count();
+    const long timeout = DBEngine::instance().busyTimeout();
+    if (waited >= timeout) return 0;
+    static constexpr int kSteps[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+    const int step = count < 12 ? kSteps[count] : 100;
+    sqlite3_sleep(static_cast<int>(std::min<long>(step, timeout - waited)));
+    return 1;
+}
+
+}  // namespace
+
+void Connection::waitForLocks(bool wait) {
+    if (!wait) sqlite3_busy_handler(m_db, nullptr, nullptr);
+    else if (m_shared) sqlite3_busy_handler(m_db, &Connection::waitOnSharedFolder, this);
+    else sqlite3_busy_handler(m_db, busyWait, &m_waitStarted);
 }
 
 void Connection::leaveWal() {
@@ -495,10 +650,10 @@ int Connection::waitOnSharedFolder(void* self, int count) {
     DBEngine& engine = DBEngine::instance();
     const auto now = std::chrono::steady_clock::now();
     if (count == 0) {
-        c->m_waitStart = now;
-        if (engine.waitNotice()) engine.waitNotice()();
+        c->m_waitStarted = now;
+        engine.waitingForLock();
     }
-    if (now - c->m_waitStart < std::chrono::milliseconds(engine.busyTimeout())) {
+    if (now - c->m_waitStarted < std::chrono::milliseconds(engine.busyTimeout())) {
         // Another computer's write takes a few milliseconds; looking again costs the network.
         ::usleep(static_cast<useconds_t>(std::min(count + 1, 20)) * 1000);
         return 1;
@@ -506,7 +661,7 @@ int Connection::waitOnSharedFolder(void* self, int count) {
     // Waited long enough: a holder that stays is asked about, one that goes is waited for again.
     LockHolder holder;
     if (c->m_asking || !sharedLockHolder(c->m_sqlitePath, holder)) {
-        c->m_waitStart = now;
+        c->m_waitStarted = now;
         return c->m_asking ? 0 : 1;
     }
     // A save takes milliseconds, an import of many persons a while: only a lock that has stood
@@ -522,7 +677,7 @@ int Connection::waitOnSharedFolder(void* self, int count) {
     c->m_asking = false;
     if (!takeOver) return 0;
     takeOverSharedLock(c->m_sqlitePath, holder);
-    c->m_waitStart = std::chrono::steady_clock::now();
+    c->m_waitStarted = std::chrono::steady_clock::now();
     return 1;
 }
 
@@ -533,12 +688,16 @@ int Connection::waitOnSharedFolder(void* self, int count) {
                   errorText(number) + " Die Datei wird gerade " + describeHolder(holder) +
                       " benutzt. Versuchen Sie es gleich noch einmal.",
                   m_path);
-    raise(number, number == 3218 ? std::string() : m_path);
+    if (number == 3218)
+        raiseText(3218,
+                  "Aktualisieren nicht möglich; die Daten sind zurzeit gesperrt: ein anderes Programm benutzt die "
+                  "Datei „" + vb::excerpt(m_path, 240) + "“ und hält sie gesperrt. Es wurde nichts gespeichert. "
+                  "Versuchen Sie es in einem Moment noch einmal, oder schließen Sie das andere Programm.");
+    raise(number, m_path);
 }
 
 void Connection::configure(bool exclusive) {
-    if (m_shared) sqlite3_busy_handler(m_db, &Connection::waitOnSharedFolder, this);
-    else sqlite3_busy_timeout(m_db, DBEngine::instance().busyTimeout());
+    waitForLocks(true);
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_create_collation(m_db, kCollation, SQLITE_UTF8, nullptr, germanCollation);
     sqlite3_create_function(m_db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr, nullptr);
@@ -566,16 +725,12 @@ void Connection::configure(bool exclusive) {
     // holds it alone; it goes over to a rollback journal once it is accepted (leaveWal).
     m_leaveWal = m_shared && walHeader(m_sqlitePath);
     if (exclusive || m_leaveWal) pragma("PRAGMA locking_mode=EXCLUSIVE");
-    // Reading the schema finds a damaged header or a locked file before anything else.
-    pragma("SELECT count(*) FROM sqlite_schema");
-    int32_t id = 0;
-    if (!applicationId(m_db, id) || id != kDataAppId) raise(3343, m_path);
     // A cursor visits its rows in its own order, scattered over the file: the persons of a large
     // file stay in memory once read, instead of each visit reading its page from the file again.
     // Set before the check, which reads the persons' table whole: what it read stays for the
     // first list of the persons.
     pragma("PRAGMA cache_size=-32768");
-    checkIntegrity();
+    checkReadable();
     pragma("PRAGMA foreign_keys=ON");
     if (!m_readOnly && m_shared) {
         // Every commit is in the file server's file before it is confirmed.
@@ -583,6 +738,10 @@ void Connection::configure(bool exclusive) {
         m_walPending = false;
     } else if (!m_readOnly) {
         pragma("PRAGMA synchronous=NORMAL");
+        // Another program that keeps a read open holds the log back from being written into the
+        // file, so that it grows with every write meanwhile; once the log starts over, it is cut
+        // back to what about one regular checkpoint's worth of writes needs (see kLogSizeLimit).
+        pragma("PRAGMA journal_size_limit=" + std::to_string(kLogSizeLimit));
         // The file goes over to the write-ahead log at its first write, not now (see prepareWrite).
         sqlite3_stmt* s = nullptr;
         if (sqlite3_prepare_v2(m_db, "PRAGMA journal_mode", -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW) {
@@ -591,6 +750,23 @@ void Connection::configure(bool exclusive) {
         }
         sqlite3_finalize(s);
     }
+}
+
+void Connection::checkReadable() {
+    // Reading the schema finds a damaged header or a locked file before anything else.
+    char* msg = nullptr;
+    const int rc = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, &msg);
+    sqlite3_free(msg);
+    if (rc != SQLITE_OK) {
+        const int base = rc & 0xFF;
+        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raiseLocked(3045);
+        if (base == SQLITE_NOTADB) raise(3343, m_path);
+        if (base == SQLITE_CORRUPT) raiseDamaged();
+        fail(rc, "open");
+    }
+    int32_t id = 0;
+    if (!applicationId(m_db, id) || id != kDataAppId) raise(3343, m_path);
+    checkIntegrity();
 }
 
 namespace {
@@ -821,10 +997,11 @@ bool Connection::reopenAt(const std::string& target) {
         return false;
     }
     m_heldEntry = files::noteHeld(m_sqlitePath);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     try {
         m_ready = false;
         configure(false);
-        m_ready = true;
+        accept();
         if (m_leaveWal) leaveWal();
     } catch (...) {
         closeHandle();
@@ -881,9 +1058,9 @@ void Connection::checkpointAsLettingGo() {
         checkpoint();
         return;
     }
-    sqlite3_busy_timeout(m_db, 0);
+    waitForLocks(false);
     sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
-    sqlite3_busy_timeout(m_db, DBEngine::instance().busyTimeout());
+    waitForLocks(true);
 }
 
 void Connection::checkOwner(const DBEngine::Login& login) {

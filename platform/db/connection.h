@@ -24,6 +24,9 @@ namespace db::detail {
 
 inline constexpr int32_t kDataAppId = 0x5A555644;       // "ZUVD": databases we make
 inline constexpr int32_t kWorkgroupAppId = 0x5A555657;  // "ZUVW": workgroup files
+// The size a log is cut back to when it starts over: SQLite's automatic checkpoint at 1,000
+// pages keeps a log this small, so regular work never cuts and grows it again.
+inline constexpr int64_t kLogSizeLimit = 4 * 1024 * 1024 + 64 * 1024;
 
 struct ColumnInfo {
     std::string name;
@@ -167,6 +170,8 @@ private:
     [[noreturn]] void raiseLocked(int number);
     // A file on a shared folder that came in write-ahead-log mode goes over to a rollback journal.
     void leaveWal();
+    // Statements wait out the engine's busy timeout for another program's lock (or fail at once).
+    void waitForLocks(bool wait);
     // 3033 unless the login may open this file: the file names this login's account and workgroup,
     // or it is an installation database, which any login opens.
     void checkOwner(const DBEngine::Login& login);
@@ -175,6 +180,18 @@ private:
     // rolled it back yet.
     void refuseEndedTransaction() const;
     void checkIntegrity();
+    // The schema, the application id and the integrity check: 3343 or 3045.
+    void checkReadable();
+    // The file is taken: from now on closing it writes its log into it.
+    void accept();
+    // 3051 naming a log, index or journal beside the file that this account may not use, with
+    // its owner and what to do.
+    static void checkSideFiles(const std::string& path, bool readOnly);
+    // A log beside the file that no program holds (see checkLeftoverLog).
+    static bool leftoverLog(const std::string& path);
+    // Checks a file with a leftover log beside it without writing to either: 3343 when the file
+    // is damaged, ForeignLog when the file alone is whole and the log makes it look damaged.
+    static void checkLeftoverLog(const std::string& path, bool readOnly);
     [[noreturn]] void raiseDamaged();
     // Called before anything that may write: a file still in rollback-journal mode goes over to
     // the write-ahead log now, so that opening a file changes nothing in it.
@@ -224,7 +241,7 @@ private:
     bool m_shared = false;    // on a folder other computers may share (shared_folder.h)
     bool m_leaveWal = false;  // on one, but in write-ahead-log mode until accepted
     bool m_asking = false;    // the user is being asked about another computer's lock
-    std::chrono::steady_clock::time_point m_waitStart{};
+    std::chrono::steady_clock::time_point m_waitStarted{};  // of the present wait for a lock
     std::unordered_map<std::string, sqlite3_stmt*> m_cache;
     std::set<sqlite3_stmt*> m_lent;  // cached statements handed out right now
     bool m_schemaLoaded = false;

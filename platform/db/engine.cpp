@@ -8,6 +8,8 @@
 #include <QCryptographicHash>
 #include <QString>
 #include <QRandomGenerator>
+#include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <map>
 
@@ -121,7 +123,6 @@ void DBEngine::reset() {
     m_boundPath.clear();
     m_busyTimeoutMs = 3000;
     m_takeOver = nullptr;
-    m_waitNotice = nullptr;
     loginCache().clear();
 }
 
@@ -240,6 +241,35 @@ void DBEngine::removeDatabaseFile(const std::string& pathIn) {
         if (!fs::exists(path + side, ec)) continue;
         if (!fs::remove(path + side, ec) && ec) raise(ec == std::errc::permission_denied ? 70 : 75, pathIn + side);
     }
+}
+
+std::string DBEngine::setLogAside(const std::string& pathIn) {
+    const std::string path = detail::resolvePath(pathIn);
+    std::error_code ec;
+    if (detail::Connection::heldInProcess(path)) raise(3045, pathIn);
+    for (const char* side : {"", "-wal", "-shm"})
+        if (fs::exists(path + side, ec) && detail::lockedElsewhere(path + side)) raise(3045, pathIn);
+    // The time in the name tells the logs set aside on several days apart; a name already taken
+    // gets a number.
+    const std::time_t now = std::time(nullptr);
+    std::tm t{};
+    ::localtime_r(&now, &t);
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour,
+                  t.tm_min, t.tm_sec);
+    std::string suffix = std::string(".beiseite-") + stamp;
+    for (int n = 2; fs::exists(path + "-wal" + suffix, ec) || fs::exists(path + "-shm" + suffix, ec); ++n)
+        suffix = std::string(".beiseite-") + stamp + "-" + std::to_string(n);
+    const std::string log = path + "-wal" + suffix;
+    if (fs::exists(path + "-wal", ec)) {
+        fs::rename(path + "-wal", log, ec);
+        if (ec) raise(ec == std::errc::permission_denied ? 70 : 75, pathIn + "-wal");
+    }
+    if (fs::exists(path + "-shm", ec)) {
+        fs::rename(path + "-shm", path + "-shm" + suffix, ec);
+        if (ec) raise(ec == std::errc::permission_denied ? 70 : 75, pathIn + "-shm");
+    }
+    return log;
 }
 
 void DBEngine::CompactDatabase(const std::string& srcIn, const std::string& dstIn, const std::string&, int) {

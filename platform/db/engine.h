@@ -95,6 +95,11 @@ public:
     // file is no error.
     void removeDatabaseFile(const std::string& path);
 
+    // Puts the log beside a data file that does not belong to it (ForeignLog) aside under a name
+    // of its own, its shared-memory index too, so that the file opens as it stands; nothing is
+    // deleted. Returns the log's new name. 3045 while a program holds the file or its log.
+    std::string setLogAside(const std::string& path);
+
     // What became of the file this program holds open for writing under that name.
     HeldFile heldFileFate(const std::string& path) const;
     // Writes what this program holds of that file (also of one deleted meanwhile: through its open
@@ -113,6 +118,12 @@ public:
     // How long a statement waits for a lock held by another program before it fails.
     void setBusyTimeout(int milliseconds) { m_busyTimeoutMs = milliseconds; }
     int busyTimeout() const { return m_busyTimeoutMs; }
+    // Called when a statement begins to wait for such a lock, another computer's on a shared folder
+    // too (the window layer shows the hourglass).
+    void setLockWaitHook(std::function<void()> hook) { m_lockWaitHook = std::move(hook); }
+    void waitingForLock() const {
+        if (m_lockWaitHook) m_lockWaitHook();
+    }
 
     // Asked when a data file on a shared folder stays locked, longer than the busy timeout, by a
     // program of another computer (or one that left no record of itself) whose lock has stood for
@@ -122,9 +133,6 @@ public:
     using TakeOverQuestion = std::function<bool(const std::string& path, const LockHolder& holder)>;
     void setTakeOverQuestion(TakeOverQuestion q) { m_takeOver = std::move(q); }
     const TakeOverQuestion& takeOverQuestion() const { return m_takeOver; }
-    // Told when a statement begins to wait for another computer's lock (the hourglass).
-    void setWaitNotice(std::function<void()> notice) { m_waitNotice = std::move(notice); }
-    const std::function<void()>& waitNotice() const { return m_waitNotice; }
 
     // Tests only: forget the bound workgroup file and the settings.
     void reset();
@@ -147,7 +155,7 @@ private:
     std::string m_boundPath;
     int m_busyTimeoutMs = 3000;
     TakeOverQuestion m_takeOver;
-    std::function<void()> m_waitNotice;
+    std::function<void()> m_lockWaitHook;
 };
 
 // A copy of a data file, made through the engine so that it is consistent even while a connection

@@ -56,6 +56,8 @@ inline constexpr int NumericOverflow = 3349;
 inline constexpr int FileDeletedWhileOpen = 3900;
 inline constexpr int FileMovedWhileOpen = 3901;
 inline constexpr int FileNoLongerWritable = 3902;
+// The data file is whole, but the log beside it does not belong to it.
+inline constexpr int ForeignLog = 3903;
 inline constexpr bool fileLostWhileOpen(int number) {
     return number >= FileDeletedWhileOpen && number <= FileNoLongerWritable;
 }

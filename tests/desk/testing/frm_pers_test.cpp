@@ -1,3 +1,5 @@
+#include <sqlite3.h>
+
 #include <functional>
 #include <fstream>
 
@@ -634,4 +636,33 @@ TEST_F(PersonFenster, PersonWithoutSurnameIsNotDeletedAndTheMessageSaysSo) {
     EXPECT_EQ(personen(), 1);
     EXPECT_NE(meldungen().back(), DialogTxt(21));
     EXPECT_TRUE(gezeigt("nicht gelöscht"));
+}
+
+// Another program holds a write lock on the data file: the save is refused with a message that
+// names the file and the cause, the typed values stay in the window, and saving again stores them.
+TEST_F(PersonFenster, ASaveRefusedWhileAnotherProgramHoldsTheFileKeepsTheValuesForTheNextSave) {
+    db::DBEngine::instance().setBusyTimeout(200);
+    gAktPersonID = neuePerson("Anna", "Berg");
+    gAktPerson[2] = "Berg";
+    oeffnen();
+    f->Befehl7_Click();
+    f->Text1[6].setText("0301 1234");
+    sqlite3* fremd = nullptr;
+    ASSERT_EQ(sqlite3_open(path("test.ZDB").c_str(), &fremd), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(fremd, "BEGIN IMMEDIATE; UPDATE info SET version = version", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    host->clearRecords();
+    f->Befehl5_Click();
+    ASSERT_EQ(meldungen().size(), 1u);
+    EXPECT_NE(meldungen()[0].find("anderes Programm"), std::string::npos) << meldungen()[0];
+    EXPECT_NE(meldungen()[0].find("test.ZDB"), std::string::npos) << meldungen()[0];
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_EQ(f->Text1[6].Text(), "0301 1234");
+    EXPECT_TRUE(f->Befehl5.isEnabled());
+    ASSERT_EQ(sqlite3_exec(fremd, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(fremd);
+    host->clearRecords();
+    f->Befehl5_Click();
+    EXPECT_EQ(datei->OpenRecordset("select telefon from persdat", db::RecordsetType::Snapshot)->Fields(0).Value().toString(),
+              "0301 1234");
 }

@@ -1,7 +1,13 @@
+#include <sqlite3.h>
+
+#include <QCoreApplication>
+
+#include "desk/common/engine_setup.h"
 #include "desk/testing/frm_test.h"
 #include "fenster_fixture.h"
 #include "platform/db/recordset.h"
 #include "platform/forms/keys.h"
+#include "platform/forms/screen.h"
 
 using namespace zuvtest_test;
 
@@ -184,4 +190,42 @@ TEST_F(TestForm, PersonDeletedMeanwhileGetsNoRatingAndTheFormSaysSo) {
     EXPECT_EQ(gAktAussage, 2);
     EXPECT_EQ(datei->OpenRecordset("persontestergebnis", db::RecordsetType::Snapshot)->RecordCount(), 0);
     EXPECT_TRUE(f->isLoaded());
+}
+
+// Another program holds a write lock on the data file. Before: the rating was lost when the
+// window came to the front again, the message did not say why, and no hourglass showed.
+TEST_F(TestForm, ARatingRefusedWhileAnotherProgramHoldsTheFileStaysToBeStoredAgain) {
+    SanduhrBeimWarten();
+    struct Ohne {
+        ~Ohne() { db::DBEngine::instance().setLockWaitHook({}); }
+    } ohne;
+    db::DBEngine::instance().setBusyTimeout(200);
+    sqlite3* fremd = nullptr;
+    ASSERT_EQ(sqlite3_open(path("test.ZDB").c_str(), &fremd), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(fremd, "BEGIN IMMEDIATE; UPDATE info SET version = version", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    host->clearRecords();
+    f->Befehl[3].click();
+    f->Befehl6.click();
+    ASSERT_EQ(meldungen().size(), 1u);
+    EXPECT_NE(meldungen()[0].find("anderes Programm"), std::string::npos) << meldungen()[0];
+    EXPECT_NE(meldungen()[0].find("test.ZDB"), std::string::npos) << meldungen()[0];
+    // The hourglass showed from the wait on, until the program takes its events again.
+    EXPECT_EQ(forms::Screen::MousePointer(), forms::vbHourglass);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(forms::Screen::MousePointer(), forms::vbDefault);
+    EXPECT_EQ(bewertung(1), "");
+    EXPECT_EQ(gAktAussage, 1);
+    // Brought to the front again, the window still shows what was typed; "Speichern" stores it.
+    f->Form_Activate();
+    EXPECT_EQ(f->Text1.Text(), "3");
+    ASSERT_EQ(sqlite3_exec(fremd, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(fremd);
+    f->Befehl6.click();
+    EXPECT_EQ(meldungen().size(), 1u);
+    EXPECT_EQ(bewertung(1), "3");
+    EXPECT_EQ(gAktAussage, 2);
+    // A statement left and shown again shows what is stored.
+    f->SSCommand1_Click();
+    EXPECT_EQ(f->Text1.Text(), "3");
 }
