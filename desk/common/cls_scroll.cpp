@@ -74,22 +74,15 @@ void clsScroll::UpdateScrollBars() {
 }
 
 void clsScroll::ScrollContents() {
-    // Each step on its own: a window without a picture, or without bars, skips it.
-    QWidget* bild = nullptr;
-    try {
-        bild = fenster().findChild<QWidget*>("Picture1");
-    } catch (...) {
-    }
-    int32_t hpos = 0, vpos = 0;
-    try {
-        hpos = m_hVisible ? GetScrollPosition(0) : 0;
-    } catch (...) {
-    }
+    // Each step on its own: a window without a picture, or without bars, skips it. With the window
+    // gone (closed while a scroll message was on its way) there is nothing to move; any other fault
+    // is the caller's.
+    forms::Form* f = ParentForm();
+    if (!f) return;
+    QWidget* bild = f->findChild<QWidget*>("Picture1");
+    const int32_t hpos = m_hVisible ? GetScrollPosition(0) : 0;
     if (bild) bild->move(gScrollPosX - hpos, bild->y());
-    try {
-        vpos = m_vVisible ? GetScrollPosition(1) : 0;
-    } catch (...) {
-    }
+    const int32_t vpos = m_vVisible ? GetScrollPosition(1) : 0;
     if (bild) bild->move(bild->x(), gScrollPosY - vpos);
 }
 

@@ -56,5 +56,6 @@ void StartEngineEinrichten();
 void StartTexteLaden(const std::string& suffix = "");
 // Loads the three text tables into gMenuTxt, gLabelTxt and gDialogTxt, by position in ID order; a
 // row without text (Null) is an empty text. `suffix` "" reads MenuTxt/labelTxt/DialogTxt, "Typen"
-// the reader's tables. Ends silently on an error, keeping what was loaded.
+// the reader's tables. Ends silently at a missing table, keeping what was loaded; any other error
+// goes to the caller.
 void LoadUiTexts(const std::string& suffix = "");

@@ -62,7 +62,8 @@ protected:
         for (auto& [y, zeile] : nachY) z.push_back(zeile);
         return z;
     }
-    double zeilenhoehe() { return draw::printer().TextHeight("Texthoehe"); }
+    // The line height of the text umbrechen prints, measured in its font whatever the printer had.
+    double zeilenhoehe() { return anfangen(1, 10).TextHeight("Texthoehe"); }
     frmDruckMan* d = nullptr;
     int hoehe = 0;
 };

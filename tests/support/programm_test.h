@@ -12,6 +12,9 @@
 #include <memory>
 #include <string>
 
+#include "support/sobald.h"
+
+#include <typeinfo>
 #include "desk/common/globals.h"
 #include "platform/db/engine.h"
 #include "platform/files/paths.h"
@@ -69,15 +72,11 @@ protected:
     // Runs `schritt` once the window is showing modally (what a person does in the window).
     template <class T, class F>
     static void imModal(F schritt) {
-        auto* t = new QTimer;
-        t->setInterval(5);
-        QObject::connect(t, &QTimer::timeout, [t, schritt] {
-            if (!forms::IsLoaded<T>() || !forms::Instance<T>().isModalShown()) return;
-            t->stop();
-            t->deleteLater();
+        support::sobald(std::string("the modal window ") + typeid(T).name(), [schritt] {
+            if (!forms::IsLoaded<T>() || !forms::Instance<T>().isModalShown()) return false;
             schritt(forms::Instance<T>());
+            return true;
         });
-        t->start();
     }
 
     fs::path dir;

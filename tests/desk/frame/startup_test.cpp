@@ -1,6 +1,7 @@
 #include "frame_fixture.h"
 
 #include "platform/ini/ini_file.h"
+#include <sqlite3.h>
 
 using namespace frame_test;
 
@@ -103,6 +104,27 @@ TEST_F(FrameTest, MissingTextTableIsNamedInTheMessage) {
     ASSERT_EQ(h().messages().size(), 1u);
     EXPECT_NE(h().messages()[0].find("Texttabelle labelTxt "), std::string::npos);
     EXPECT_FALSE(gMenuTxt.empty());  // what could be loaded stays loaded
+}
+
+// A text table that fails part of the way through its loading (here its last row's number is out
+// of range) stops the start with that error: the texts cut short would pass for loaded and fail
+// later, as a missing text, in whatever window needs one of the texts after it.
+TEST_F(FrameTest, ATextTableThatFailsPartOfTheWayStopsTheStartWithItsOwnError) {
+    {
+        sqlite3* roh = nullptr;
+        ASSERT_EQ(sqlite3_open(pfad("zuv.sdb").c_str(), &roh), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(roh,
+                               "PRAGMA ignore_check_constraints=ON;"
+                               "UPDATE DialogTxt SET ID = 40000 WHERE ID = (SELECT max(ID) FROM DialogTxt);",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(roh);
+    }
+    EXPECT_FALSE(starte());
+    ASSERT_EQ(h().messages().size(), 1u);
+    EXPECT_NE(h().messages()[0].find("Fehlernummer: 6"), std::string::npos) << h().messages()[0];  // overflow
+    EXPECT_EQ(h().messages()[0].find("Texttabelle"), std::string::npos) << h().messages()[0];
+    EXPECT_FALSE(forms::IsLoaded<frmMDI>());
 }
 
 TEST_F(FrameTest, EmptyTextRowDoesNotCutOffTheTextsAfterIt) {

@@ -11,6 +11,7 @@
 #include "platform/forms/grid.h"
 #include "platform/forms/screen.h"
 #include "support/gui_input.h"
+#include "support/sobald.h"
 
 using namespace frame_test;
 
@@ -250,22 +251,16 @@ TEST_F(WindowsTest, TwoPersonChartNeedsTwoDifferentPersons) {
     };
     // The person chooser, shown modally one time after the other, gets these rows chosen.
     auto waehle = [](std::vector<int> zeilen) {
-        auto* t = new QTimer;
-        t->setInterval(5);
         auto rest = std::make_shared<std::vector<int>>(std::move(zeilen));
-        QObject::connect(t, &QTimer::timeout, [t, rest] {
-            if (rest->empty()) {
-                t->stop();
-                t->deleteLater();
-                return;
-            }
-            if (!forms::IsLoaded<Form3>() || !forms::Instance<Form3>().isModalShown()) return;
+        support::sobald("the person chooser Form3", [rest] {
+            if (rest->empty()) return true;
+            if (!forms::IsLoaded<Form3>() || !forms::Instance<Form3>().isModalShown()) return false;
             Form3& f = forms::Instance<Form3>();
             f.Grid1.setRow(rest->front());
             rest->erase(rest->begin());
             f.Befehl1_Click();
+            return rest->empty();
         });
-        t->start();
     };
     // No after the first choice: nothing changes.
     gVergleichPersonID = 0;

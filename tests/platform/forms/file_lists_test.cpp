@@ -24,6 +24,7 @@
 #include <set>
 
 #include "support/echter_dateidialog.h"
+#include "support/sobald.h"
 
 using namespace forms;
 
@@ -139,15 +140,15 @@ TEST_F(Datenordner, ThePrintDialogsFileButtonChoosesThroughTheHostAndOpensNothin
     Oeffnungen offen(tmp.path());
     const QString pdf = pfad("Ausdruck.pdf");
     QString imFeld;
-    auto* t = new QTimer;
-    t->setInterval(10);
-    QObject::connect(t, &QTimer::timeout, [&, t] {
+    support::sobald("the print dialog", [&] {
         auto* dlg = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-        if (!dlg) return;
-        t->stop();
-        t->deleteLater();
+        if (!dlg) return false;
         auto* knopf = dlg->findChild<QAbstractButton*>(QStringLiteral("fileBrowser"));
-        ASSERT_NE(knopf, nullptr);
+        if (!knopf) {
+            ADD_FAILURE() << "the print dialog has no button for a file";
+            dlg->reject();
+            return true;
+        }
         support::beantworteDateidialog(pdf.toStdString(), [](QFileDialog* d) {
             std::set<QString> namen;
             for (const auto& g : support::gelistet(d)) namen.insert(g.name);
@@ -156,8 +157,8 @@ TEST_F(Datenordner, ThePrintDialogsFileButtonChoosesThroughTheHostAndOpensNothin
         knopf->click();  // returns once the file dialog is answered
         imFeld = dlg->findChild<QLineEdit*>(QStringLiteral("filename"))->text();
         dlg->accept();
+        return true;
     });
-    t->start();
     PrinterChoice choice;
     choice.outputFile = tmp.filePath("Archiv/alt.pdf").toStdString();
     ASSERT_TRUE(real.printerDialog(choice, 0));

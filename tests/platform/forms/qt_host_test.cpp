@@ -16,22 +16,20 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "support/sobald.h"
+
 using namespace forms;
 
 namespace {
 
 // Acts on the dialog the real Host opens, as a person would, once it is on screen.
 void whenDialogShows(std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            act(w);
-        }
+    support::sobald("the dialog of the real Host", [act] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w) return false;
+        act(w);
+        return true;
     });
-    timer->start();
 }
 
 TEST(QtHostTest, MessageBoxButtonsGiveTheirCodes) {

@@ -1,11 +1,13 @@
 #include <QFontMetricsF>
 
+#include <iostream>
 #include <map>
 #include <set>
 
 #include "platform/draw/printer.h"
 #include "platform/report/blocks.h"
 #include "report_fixture.h"
+#include "support/fuzz.h"
 #include "support/vb_error.h"
 
 using namespace report_test;
@@ -545,26 +547,14 @@ TEST(Wrap, LinesBreakAtBlanksKeepInnerRunsAndCutOnlyWordsWiderThanTheLine) {
 }
 
 TEST(LayoutFuzz, DamagedLayoutsAreRefusedOrLaidOutButNeverCrash) {
-    // Mutations of an installed layout: cut lines, swapped bytes, stray quotes and numbers.
-    const std::string muster[] = {support::readFile(std::string(ZUV_DIST_DIR) + "/ZUVHeader1.rpt"),
-                                  support::readFile(std::string(ZUV_DIST_DIR) + "/AuswertungAbSeite4.rpt"),
-                                  support::readFile(std::string(ZUV_DIST_DIR) + "/ZUVReport1.rpt")};
-    uint32_t zufall = 12345;
-    auto naechste = [&] { return zufall = zufall * 1103515245u + 12345u; };
-    const char stoer[] = {'"', '=', ' ', '\n', '-', '9', '{', '}', '\\', '#', '\0', '\xC3'};
+    // Mutations of installed layouts: cut lines, swapped bytes, stray quotes, braces and numbers.
+    support::Mutator m({support::readFile(std::string(ZUV_DIST_DIR) + "/ZUVHeader1.rpt"),
+                        support::readFile(std::string(ZUV_DIST_DIR) + "/AuswertungAbSeite4.rpt"),
+                        support::readFile(std::string(ZUV_DIST_DIR) + "/ZUVReport1.rpt")},
+                       {"\"", "=", " ", "\n", "\r\n", "-", "-99999", "2147483647", "{", "}", "\\", "#", "0", "1e308"},
+                       support::fuzzSeed() + 6);
     int gelesen = 0, abgewiesen = 0;
-    for (int runde = 0; runde < 1500; ++runde) {
-        std::string text = muster[runde % 3];
-        const int eingriffe = 1 + naechste() % 6;
-        for (int e = 0; e < eingriffe; ++e) {
-            const std::size_t pos = naechste() % text.size();
-            switch (naechste() % 3) {
-            case 0: text[pos] = stoer[naechste() % sizeof stoer]; break;
-            case 1: text.erase(pos, naechste() % 40); break;
-            default: text.insert(pos, std::to_string(static_cast<int>(naechste() % 200000) - 100000)); break;
-            }
-            if (text.empty()) text = "x";
-        }
+    const long ran = support::fuzz(m, support::fuzzRuns(1500), [&](const std::string& text) {
         try {
             auto r = report::readLayout(text, "Zufall.rpt");
             report::DataTable d = druckzeilen({{4, 1, "Titel", "U1"}, {4, 2, std::string(300, 'w'), "C1"},
@@ -580,7 +570,8 @@ TEST(LayoutFuzz, DamagedLayoutsAreRefusedOrLaidOutButNeverCrash) {
             EXPECT_EQ(e.number(), report::err::DamagedLayout) << e.description();
             ++abgewiesen;
         }
-    }
+    });
+    std::cout << "fuzz: " << ran << " layouts, " << gelesen << " laid out\n";
     EXPECT_GT(gelesen, 0);
     EXPECT_GT(abgewiesen, 0);
 }
