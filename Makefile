@@ -1,5 +1,5 @@
 # `make run` starts ZUVDESK from the installation folder; `make test` runs every test.
-# Both install the Debian packages they lack first.
+# Both install the Debian packages they lack first. CI (CI=true) builds with warnings as errors.
 
 BUILD ?= build
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libsqlite3-dev libxml2-dev \
@@ -16,8 +16,10 @@ deps:
 	  apt-get update -qq && apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
 
+WERROR ?= $(if $(filter true,$(CI)),ON,OFF)
+
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUV_WERROR=$(WERROR)
 	cmake --build $(BUILD) -j$$(nproc)
 
 test: build
