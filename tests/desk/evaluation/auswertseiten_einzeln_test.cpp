@@ -12,7 +12,7 @@
 #include "desk/evaluation/auswertseiten_stil.h"
 #include "platform/draw/picture_box.h"
 #include "platform/forms/form.h"
-#include "platform/forms/host.h"
+#include "support/scripted_host.h"
 #include "platform/vb/locale.h"
 
 namespace {
