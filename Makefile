@@ -4,9 +4,10 @@
 BUILD ?= build
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libsqlite3-dev libxml2-dev \
            libgtest-dev libgmock-dev libbenchmark-dev sqlite3 poppler-utils libwmf-bin xvfb xauth x11-utils \
-           imagemagick libhyphen-dev hyphen-de fonts-dejavu-core fonts-urw-base35 qt6-qpa-plugins qt6-translations-l10n
+           imagemagick libhyphen-dev hyphen-de fonts-dejavu-core fonts-urw-base35 qt6-qpa-plugins qt6-translations-l10n \
+           clang-format
 
-.PHONY: deps build test run clean fuzz
+.PHONY: deps build test run clean fuzz check-format format
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -48,6 +49,14 @@ fuzz: deps
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  $(FUZZ_BUILD)/tests/$$t --gtest_filter='*Fuzz*' || exit 1; \
 	done
+
+# `make check-format` fails on a source whose layout differs from .clang-format; `make format`
+# formats every source in place.
+check-format: deps
+	tools/format-check
+
+format: deps
+	tools/format-all
 
 clean:
 	rm -rf $(BUILD)
