@@ -184,8 +184,6 @@ void Form15::Form_Activate() {
     });
 }
 
-QImage Form15::Tabellenbild() { return AntworttabelleFuerDruck(m_tabelle); }
-
 std::string Form15::Tabellentext() {
     std::string text;
     for (int r = 0; r < kZeilen; ++r) {

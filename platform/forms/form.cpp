@@ -654,8 +654,6 @@ void Load(Form& f) { f.ensureLoaded(); }
 
 bool Unload(Form& f) { return f.unloadWith(vbFormCode); }
 
-Form* activeWindow() { return g_activeTop; }
-
 namespace detail {
 void registerDefault(std::function<void()> destroy) { defaultDestroyers().push_back(std::move(destroy)); }
 }  // namespace detail

@@ -67,10 +67,6 @@ std::vector<std::string> ScriptedHost::messages() const {
     return out;
 }
 
-int ScriptedHost::pendingAnswers() const {
-    return static_cast<int>(m_answers.size() + m_inputs.size() + m_files.size() + m_dialogs.size());
-}
-
 int ScriptedHost::msgBox(const std::string& prompt, int style, const std::string& title) {
     int a = msgBoxDefaultAnswer(style);
     if (!m_answers.empty()) {

@@ -51,7 +51,6 @@ public:
     const FileDialogRequest& lastFileRequest() const { return m_lastFileRequest; }
     const FontChoice& lastFontPreset() const { return m_lastFontPreset; }
     int32_t lastColorPreset() const { return m_lastColorPreset; }
-    int pendingAnswers() const;
 
     int msgBox(const std::string& prompt, int style, const std::string& title) override;
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
