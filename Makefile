@@ -1,16 +1,16 @@
 # `make run` starts ZUVDESK from the installation folder; `make test` runs every test.
-# Both install the Debian packages they lack first.
+# Both install the Debian packages they lack first. CI (CI=true) builds with warnings as errors.
 
 BUILD ?= build
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libsqlite3-dev libxml2-dev \
            libgtest-dev libgmock-dev libbenchmark-dev sqlite3 poppler-utils libwmf-bin xvfb xauth x11-utils \
            imagemagick libhyphen-dev hyphen-de fonts-dejavu-core fonts-urw-base35 qt6-qpa-plugins qt6-translations-l10n \
-           locales cups printer-driver-cups-pdf openssh-server sshfs fuse3
+           locales cups printer-driver-cups-pdf openssh-server sshfs fuse3 clang-format
 
 # The users' locale, in which the tests run, and the others they run in besides.
 LOCALES = de_DE.UTF-8 en_US.UTF-8 tr_TR.UTF-8
 
-.PHONY: deps build test run clean fuzz sanitize sanitizer-build
+.PHONY: deps build test run clean fuzz sanitize sanitizer-build check-format format
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -26,8 +26,10 @@ deps:
 	  locale-gen; \
 	fi
 
+WERROR ?= $(if $(filter true,$(CI)),ON,OFF)
+
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUV_WERROR=$(WERROR)
 	cmake --build $(BUILD) -j$$(nproc)
 
 test: build
@@ -69,6 +71,14 @@ sanitize: sanitizer-build
 	cmake --build $(FUZZ_BUILD) -j$(FUZZ_JOBS) --target zuv_tests
 	cd $(FUZZ_BUILD) && QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) \
 	  ctest -L whole --output-on-failure -j$(FUZZ_JOBS) --timeout 3600
+
+# `make check-format` fails on a source whose layout differs from .clang-format; `make format`
+# formats every source in place.
+check-format: deps
+	tools/format-check
+
+format: deps
+	tools/format-all
 
 clean:
 	rm -rf $(BUILD)

@@ -22,7 +22,7 @@
 #include "platform/db/workspace.h"
 #include "platform/files/paths.h"
 #include "platform/forms/form.h"
-#include "platform/forms/host.h"
+#include "tests/support/scripted_host.h"
 #include "tests/support/data_file.h"
 #include "tests/support/personen.h"
 

@@ -280,7 +280,9 @@ void CenterForm(forms::Form& f);      // top at (screen - window) / 2.5
 void FormZentrieren(forms::Form& f);  // top at (screen - window) / 2
 void SetStatusText(const std::string& text, bool withSuffix);
 void UpdateMainCaption();
+// Nothing calls it; it stays as one of the program's named procedures.
 void drucker_schriftartsetzen();
+// Nothing calls it; it stays as one of the program's named procedures.
 void ApplyFontSettings(QFont& font);
 void TypnummernErsetzen();
 bool TableExists(db::Database& database, const std::string& name);

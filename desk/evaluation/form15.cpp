@@ -211,11 +211,6 @@ void Form15::Form_Activate() {
     });
 }
 
-QImage Form15::Tabellenbild() {
-    mitFehlerfalle([this] { nachfuehren(); });
-    return AntworttabelleFuerDruck(m_tabelle);
-}
-
 std::string Form15::Tabellentext() {
     mitFehlerfalle([this] { nachfuehren(); });
     std::string text;

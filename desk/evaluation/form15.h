@@ -44,8 +44,6 @@ public:
     // of its row divided by tabs and ended by CR LF. The grid's current and selected column are 0
     // afterwards.
     std::string Tabellentext();
-    // The table drawn off screen for print: the exchange bitmap "ZUVTabelle.bmp".
-    QImage Tabellenbild();
 
     // 1 after a rating column was chosen, 2 after a type; 0 before either.
     int16_t Auswahlart() const { return m_auswahl; }

@@ -74,6 +74,7 @@ public:
     void mnuHilfeinhalt_Click();
     void mnuWebsite_Click();
     void CopyToClipboard();
+    // Nothing calls it; it stays as one of the program's named procedures.
     void ResetMenus();
     void SetMenuCaptions();
     // ---- commands of the menus and the toolbar
@@ -89,6 +90,7 @@ public:
     void mnuBilder_Click();
     void mnuLernen_Click();
     void mnuDruckereinrichtung_Click();
+    // No menu item runs it; it stays as one of the program's named procedures.
     void StartImportProgram();
     void SSCommand1_Click(int index);
     void SSCommand1_MouseMove(int index);

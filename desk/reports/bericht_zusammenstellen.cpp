@@ -239,7 +239,7 @@ void frmReport::zusammenstellen(Lauf& lauf) {
             {5, 8, "ZUVGrafik3.bmp", "Grafik3.rpt", "ReportFooterSection1"},
             {8, 9, "ZUVTabelle.bmp", "Tabelle.rpt", "ReportFooterSection1"},
         };
-        const std::string datei = lauf.aufKopie ? lauf.datenbankName : gDatenbankName;
+        const std::string datenDatei = lauf.aufKopie ? lauf.datenbankName : gDatenbankName;
         for (const Teil& t : teile) {
             if (!gewaehlt(Check1[t.kasten])) {
                 mReport->Sections(t.bereich).setSuppress(true);
@@ -247,7 +247,7 @@ void frmReport::zusammenstellen(Lauf& lauf) {
             }
             // A chosen figure is printed: one that no window left for this person is made now.
             std::string grund;
-            if (!DruckbildZeigt(t.bild, datei, gAktPersonID)) grund = bildMachen(t.bild, datei);
+            if (!DruckbildZeigt(t.bild, datenDatei, gAktPersonID)) grund = bildMachen(t.bild, datenDatei);
             if (grund.empty() && !bildLaden(t.bild)) grund = DialogTxt(kBildUnlesbar);
             if (!grund.empty()) {
                 mReport->Sections(t.bereich).setSuppress(true);

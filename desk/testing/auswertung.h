@@ -3,7 +3,8 @@
 // Scoring and ranking of one person: the sums per type and rating class, the answer counts, and
 // the two rankings with their groups and the main-type decision. The procedures bind the data
 // controls they are given (the main window's shared cursors in the program) and return what
-// they computed; the program-wide copies are filled by the callers in auswertung_global.h.
+// they computed; TestAuswerten and TypRangfolgeBestimmen (testverwaltung.h) copy it into the
+// program-wide state.
 
 #include <array>
 #include <cstdint>

@@ -161,16 +161,6 @@ void saveBmp(QImage image, const std::string& path) {
 
 }  // namespace
 
-const std::vector<std::string>& symbolColours() {
-    static const std::vector<std::string> names = [] {
-        std::vector<std::string> v;
-        for (auto& s : kSchemes)
-            v.push_back(s.name);
-        return v;
-    }();
-    return names;
-}
-
 void writeSymbolMetafiles(const std::string& folder) {
     // 1000 units on 292 units per inch make the 4932-twip square the enneagram window shows.
     for (auto& s : kSchemes)

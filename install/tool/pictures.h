@@ -6,10 +6,6 @@
 
 namespace install {
 
-// The symbol colours the settings window offers (label texts 212 to 220), in that order; the
-// enneagram window and the report find the picture "zuv_symb_<colour>.wmf" by this name.
-const std::vector<std::string>& symbolColours();
-
 // Writes "zuv_symb_<colour>.wmf" for every symbol colour into `folder`.
 void writeSymbolMetafiles(const std::string& folder);
 

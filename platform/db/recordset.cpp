@@ -437,8 +437,6 @@ void Recordset::load() {
     m_currentDeleted = false;
 }
 
-bool Recordset::Updatable() const { return !m_closed && m_query->updatable && !m_conn->readOnly(); }
-
 void Recordset::checkOpen() const {
     if (m_closed) raise(3420);
 }
@@ -657,12 +655,6 @@ void Recordset::setBookmark(const std::string& bookmark) {
     raise(3159);
 }
 
-std::string Recordset::LastModified() const {
-    checkOpen();
-    if (!m_lastModified) raise(3021);
-    return std::to_string(m_lastModified);
-}
-
 Field& Recordset::Fields(std::string_view name) {
     checkOpen();
     for (size_t i = 0; i < m_columns.size(); ++i)
@@ -822,7 +814,6 @@ void Recordset::Update() {
         r.serial = m_nextSerial++;
         r.values.assign(m_buffer);
         r.fetched = false;  // read again when visited: the file fills in its defaults
-        m_lastModified = r.serial;
         m_rows.push_back(std::move(r));
     } else {
         Row& r = m_rows.at(static_cast<size_t>(m_pos));
@@ -872,7 +863,6 @@ void Recordset::Update() {
         }
         r.fetched = !othersChanged;
         r.token = 0;  // read again at the next visit
-        m_lastModified = r.serial;
     }
     dropPending();
     notify();

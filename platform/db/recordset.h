@@ -40,7 +40,6 @@ public:
 
     RecordsetType Type() const { return m_type; }
     const std::string& Source() const { return m_source; }
-    bool Updatable() const;
 
     // Moving cancels a pending Edit or AddNew. 3021 when there is no row to move to.
     void MoveFirst();
@@ -55,7 +54,6 @@ public:
     // Identifies the current row for setBookmark (3021 without a current row).
     std::string Bookmark() const;
     void setBookmark(const std::string& bookmark);  // 3159 for an unknown bookmark
-    std::string LastModified() const;               // the row last added or changed
 
     Field& Fields(std::string_view name);  // without regard to case; 3265 for an unknown name
     Field& Fields(int index);              // 3265 outside 0..FieldCount()-1
@@ -195,7 +193,6 @@ private:
     std::vector<int64_t> m_editSignatures;  // of the row's stored fields as Edit read them
     int64_t m_addCounter = 0;
     int64_t m_nextSerial = 1;
-    int64_t m_lastModified = 0;  // serial
     std::function<void()> m_listener;
 };
 

@@ -47,7 +47,6 @@ void Workspace::endTrans(void (Database::*end)()) {
 }
 
 void Workspace::CommitTrans() { endTrans(&Database::CommitTrans); }
-void Workspace::Rollback() { endTrans(&Database::Rollback); }
 
 void Workspace::Close() {
     for (auto& w : m_databases)

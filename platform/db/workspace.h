@@ -31,7 +31,6 @@ public:
     // A transaction over every database opened through this workspace that is still open.
     void BeginTrans();
     void CommitTrans();
-    void Rollback();
 
     void Close();
 

@@ -13,7 +13,6 @@ namespace draw {
 
 namespace {
 // Record function numbers of the metafile format.
-constexpr uint16_t kSetBkMode = 0x0102;
 constexpr uint16_t kSetMapMode = 0x0103;
 constexpr uint16_t kSetWindowOrg = 0x020B;
 constexpr uint16_t kSetWindowExt = 0x020C;
@@ -88,8 +87,6 @@ void MetafileWriter::deleteObject(int handle) {
     record(kDeleteObject, {w(handle)});
     m_slots[handle] = false;
 }
-
-void MetafileWriter::setBkMode(bool transparent) { record(kSetBkMode, {static_cast<uint16_t>(transparent ? 1 : 2)}); }
 
 void MetafileWriter::moveTo(int16_t x, int16_t y) { record(kMoveTo, {w(y), w(x)}); }
 void MetafileWriter::lineTo(int16_t x, int16_t y) { record(kLineTo, {w(y), w(x)}); }

@@ -33,7 +33,6 @@ public:
     int createBrush(int style, uint32_t color, int hatch = 0);
     void selectObject(int handle);
     void deleteObject(int handle);
-    void setBkMode(bool transparent);
 
     void moveTo(int16_t x, int16_t y);
     void lineTo(int16_t x, int16_t y);

@@ -216,10 +216,6 @@ CommandButton::CommandButton(QWidget* parent) : Control<QPushButton>(parent) {
     connect(this, &QPushButton::clicked, this, [this] { fire(Click); });
 }
 
-void CommandButton::setValue(bool on) {
-    if (on) fire(Click);
-}
-
 void CommandButton::keyPressEvent(QKeyEvent* e) {
     // A button that has the focus is pressed by Enter as by the space bar: people move through a
     // window's boxes with Enter and press the button they land on with it.
@@ -357,11 +353,6 @@ void ComboBox::AddItem(const std::string& item, int index) {
     }
     m_setting = false;
     m_newIndex = index;
-}
-
-void ComboBox::RemoveItem(int index) {
-    if (index < 0 || index >= count()) badIndex();
-    removeItem(index);
 }
 
 void ComboBox::Clear() {

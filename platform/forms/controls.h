@@ -109,8 +109,6 @@ public:
     explicit CommandButton(QWidget* parent = nullptr);
     std::string Caption() const { return text().toStdString(); }
     void setCaption(const std::string& c) { setText(QString::fromStdString(c)); }
-    // `Value = True` in the programs: runs Click as a press of the button would.
-    void setValue(bool on);
     std::function<void()> Click;
 
 protected:
@@ -158,7 +156,6 @@ public:
     explicit ComboBox(int style = 0, QWidget* parent = nullptr);
     int Style() const { return m_style; }
     void AddItem(const std::string& item, int index = -1);
-    void RemoveItem(int index);
     void Clear();
     int ListCount() const { return count(); }
     std::string List(int index) const;

@@ -40,14 +40,14 @@ void Data::setCaption(const std::string& c) {
     m_label->setText(QString::fromStdString(c));
 }
 
-void Data::navigate(void (db::Recordset::*move)(), void (db::Recordset::*fallback)(), bool (db::Recordset::*past)() const) {
+void Data::navigate(void (db::Recordset::*step)(), void (db::Recordset::*fallback)(), bool (db::Recordset::*past)() const) {
     auto rs = Recordset();
     if (!rs) return;
     // The step past the end and back is one move for the bound controls.
     m_navigating = true;
     runHandler([&] {
         if (rs->RecordCount() == 0) return;
-        (rs.get()->*move)();
+        (rs.get()->*step)();
         if ((rs.get()->*past)()) (rs.get()->*fallback)();
     });
     m_navigating = false;

@@ -77,7 +77,7 @@ public:
 
 private:
     void rowChanged();
-    void navigate(void (db::Recordset::*move)(), void (db::Recordset::*fallback)(), bool (db::Recordset::*past)() const);
+    void navigate(void (db::Recordset::*step)(), void (db::Recordset::*fallback)(), bool (db::Recordset::*past)() const);
 
     db::DataControl m_db;
     std::string m_caption;

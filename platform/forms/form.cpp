@@ -86,9 +86,9 @@ public:
         if (!f || !f->isLoaded() || !(f->KeyPreview() || own)) return false;
         QPointer<Form> guard(f);
         KeyHooks hooks;
-        hooks.down = [guard](int& k, int s) { if (guard) guard->Form_KeyDown(k, s); };
+        hooks.down = [guard](int& code, int s) { if (guard) guard->Form_KeyDown(code, s); };
         hooks.press = [guard](int& a) { if (guard) guard->Form_KeyPress(a); };
-        hooks.up = [guard](int& k, int s) { if (guard) guard->Form_KeyUp(k, s); };
+        hooks.up = [guard](int& code, int s) { if (guard) guard->Form_KeyUp(code, s); };
         return handleKeyEvent(w, e, hooks, 1);
     }
 
@@ -541,10 +541,10 @@ int Form::SetScrollInfo(int b, const ScrollInfo& info, bool /*redraw*/) {
         s.widget->setSingleStep(1);
         connect(s.widget, &QScrollBar::actionTriggered, this, [this, b](int action) { barAction(b, action); });
         connect(s.widget, &QScrollBar::sliderReleased, this, [this, b] {
-            Bar& s = bar(b);
-            sendScroll(b, SB_THUMBPOSITION, s.track);
+            Bar& now = bar(b);
+            sendScroll(b, SB_THUMBPOSITION, now.track);
             sendScroll(b, SB_ENDSCROLL);
-            if (s.widget->value() != s.pos) s.widget->setValue(s.pos);
+            if (now.widget->value() != now.pos) now.widget->setValue(now.pos);
         });
     }
     if (info.fMask & SIF_RANGE) {
@@ -653,8 +653,6 @@ const std::vector<Form*>& Forms() { return formsList(); }
 void Load(Form& f) { f.ensureLoaded(); }
 
 bool Unload(Form& f) { return f.unloadWith(vbFormCode); }
-
-Form* activeWindow() { return g_activeTop; }
 
 namespace detail {
 void registerDefault(std::function<void()> destroy) { defaultDestroyers().push_back(std::move(destroy)); }

@@ -237,8 +237,6 @@ void Load(Form& f);
 // Runs QueryUnload (mode 1) and Unload; false when a handler cancelled.
 bool Unload(Form& f);
 inline bool IsLoaded(const Form& f) { return f.isLoaded(); }
-// The window that was activated last (top-level windows; MDI children count as their main window).
-Form* activeWindow();
 
 namespace detail {
 void registerDefault(std::function<void()> destroy);

@@ -101,13 +101,6 @@ bool MenuItem::Visible() const { return m_action && m_action->isVisible(); }
 void MenuItem::setVisible(bool on) {
     if (m_action) m_action->setVisible(on);
 }
-bool MenuItem::Checked() const { return m_action && m_action->isChecked(); }
-
-void MenuItem::setChecked(bool on) {
-    if (!m_action) return;
-    m_action->setCheckable(true);
-    m_action->setChecked(on);
-}
 
 void MenuItem::setShortcut(const QKeySequence& k) {
     if (!m_action) return;

@@ -1,6 +1,6 @@
 #pragma once
 
-// Menu items with the properties the programs switch (Caption, Enabled, Visible, Checked) and a
+// Menu items with the properties the programs switch (Caption, Enabled, Visible) and a
 // Click handler, plus menu control arrays whose elements are loaded at run time.
 
 #include <QKeySequence>
@@ -38,8 +38,6 @@ public:
     void setEnabled(bool on);
     bool Visible() const;
     void setVisible(bool on);
-    bool Checked() const;
-    void setChecked(bool on);
     void setShortcut(const QKeySequence& k);
 
     // Chosen by the person; for an item with a submenu: the submenu is about to open.

@@ -101,7 +101,5 @@ int Year(const Variant& v) { return civilOf(serialOfVariant(v)).year; }
 int Month(const Variant& v) { return civilOf(serialOfVariant(v)).month; }
 int Day(const Variant& v) { return civilOf(serialOfVariant(v)).day; }
 int Hour(const Variant& v) { return civilOf(serialOfVariant(v)).hour; }
-int Minute(const Variant& v) { return civilOf(serialOfVariant(v)).minute; }
-int Second(const Variant& v) { return civilOf(serialOfVariant(v)).second; }
 
 }  // namespace vb

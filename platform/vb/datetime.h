@@ -31,7 +31,5 @@ int Year(const Variant& v);
 int Month(const Variant& v);
 int Day(const Variant& v);
 int Hour(const Variant& v);
-int Minute(const Variant& v);
-int Second(const Variant& v);
 
 }  // namespace vb

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/host.h"
+#include "support/scripted_host.h"
 
 namespace support {
 

@@ -19,7 +19,7 @@
 #include "platform/db/engine.h"
 #include "platform/files/paths.h"
 #include "platform/forms/form.h"
-#include "platform/forms/host.h"
+#include "support/scripted_host.h"
 #include "support/files.h"
 
 namespace support {

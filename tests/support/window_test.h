@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/forms/form.h"
-#include "platform/forms/host.h"
+#include "support/scripted_host.h"
 
 namespace support {
 

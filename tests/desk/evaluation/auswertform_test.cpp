@@ -285,7 +285,7 @@ TEST_F(Auswertfenster, PrintWritesTheWholePageForTheReportAndAFolderThatCannotBe
 
 TEST_F(Auswertfenster, APrintedPageIsSharpAndItsTextAtLeastEightPointsHighOnPaper) {
     waehle(person("Greta", "Hahn", kKlar));
-    const std::filesystem::path dir = gAppPath;
+    const std::filesystem::path programmOrdner = gAppPath;
     // The widest pages: the deviation table, and the statistics tables of counts and percentages.
     auto drucken = [&](auswertform* f, int seite, const std::string& name, bool quer) {
         SCOPED_TRACE(name);
@@ -293,7 +293,7 @@ TEST_F(Auswertfenster, APrintedPageIsSharpAndItsTextAtLeastEightPointsHighOnPape
         f->Befehl6_Click();
         frmReport& bericht = forms::Instance<frmReport>();
         forms::PrinterChoice wahl;
-        wahl.outputFile = (dir / name).string();
+        wahl.outputFile = (programmOrdner / name).string();
         h().choosePrinter(wahl);
         bericht.CrystalReport1.PrintReport();
         draw::printer().setOutputFileName("");

@@ -13,7 +13,7 @@
 #include "desk/testing/urteile.h"
 #include "platform/draw/picture_box.h"
 #include "platform/forms/form.h"
-#include "platform/forms/host.h"
+#include "support/scripted_host.h"
 #include "platform/vb/locale.h"
 
 namespace {

@@ -139,9 +139,9 @@ TEST_F(Antworttabelle, CopyPutsTenTabSeparatedLinesOnTheClipboardAndActivationLe
     ASSERT_EQ(zeilen.size(), 10u);
     EXPECT_EQ(text.size(), text.rfind("\r\n") + 2);  // nothing after the last line end
     for (int r = 0; r < 10; ++r) {
-        std::string erwartet;
-        for (int c = 0; c < 7; ++c) erwartet += (c ? "\t" : "") + t.Grid1.TextMatrix(r, c);
-        EXPECT_EQ(zeilen[r], erwartet);
+        std::string soll;
+        for (int c = 0; c < 7; ++c) soll += (c ? "\t" : "") + t.Grid1.TextMatrix(r, c);
+        EXPECT_EQ(zeilen[r], soll);
     }
     EXPECT_EQ(t.Grid1.Col(), 0);
     EXPECT_EQ(t.Grid1.ColSel(), 0);

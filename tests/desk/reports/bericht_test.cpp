@@ -285,9 +285,9 @@ TEST_F(Bericht, APersonWithoutNamesOrRatingsStillGetsAReport) {
     ASSERT_NE(dokument(), nullptr);
     // The header leaves the missing test date out; the cover page keeps its line, empty after the label.
     EXPECT_FALSE(enthaelt(alleZeilen(), "Testdatum "));
-    const std::string tabelle = drucktabelle();
-    EXPECT_NE(tabelle.find("1|9| |U2\n1|16||DE\n"), std::string::npos) << tabelle;
-    EXPECT_NE(tabelle.find("1|23|" + LabelTxt(56) + ": |U2\n"), std::string::npos) << tabelle;
+    const std::string druck = drucktabelle();
+    EXPECT_NE(druck.find("1|9| |U2\n1|16||DE\n"), std::string::npos) << druck;
+    EXPECT_NE(druck.find("1|23|" + LabelTxt(56) + ": |U2\n"), std::string::npos) << druck;
 
     // Nothing answered yet: the scoring says which statement is open, the report is still shown.
     host->clearRecords();

@@ -56,9 +56,9 @@ TEST_F(Drucken, TheFullReportGoesIntoThePdfWithEveryPictureHeaderAndFooter) {
         EXPECT_EQ(report_test::vorkommen(t, "Hanna Beraterin"), 1) << s;
         EXPECT_EQ(report_test::vorkommen(t, "Praxis am Park"), 1) << s;
         // The cover page names the person once more below the header.
-        const int person = s == 1 ? 2 : 1;
-        EXPECT_EQ(report_test::vorkommen(t, "Erika Muster"), person) << s;
-        EXPECT_EQ(report_test::vorkommen(t, "Testdatum: 08.03.2026"), person) << s;
+        const int anzahl = s == 1 ? 2 : 1;
+        EXPECT_EQ(report_test::vorkommen(t, "Erika Muster"), anzahl) << s;
+        EXPECT_EQ(report_test::vorkommen(t, "Testdatum: 08.03.2026"), anzahl) << s;
         EXPECT_EQ(report_test::vorkommen(t, heute), 2) << s;  // in the header and in the footer
     }
     // The five exchange bitmaps, and the symbol of the letterhead on every sheet.

@@ -7,7 +7,7 @@
 
 #include "platform/draw/printer.h"
 #include "platform/forms/common_dialog.h"
-#include "platform/forms/host.h"
+#include "support/scripted_host.h"
 #include "platform/report/viewer.h"
 
 namespace pdf_druck {

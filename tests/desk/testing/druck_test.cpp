@@ -111,8 +111,11 @@ TEST_F(Druck, SwitchesOffLeaveOnlyTheFixedFooterAndPageBreaksFollowTheLineCounte
         EXPECT_FALSE(hat(s, "08.03.2026")) << s;
     }
     // No footer rule: the rules there are the statements'.
-    for (const auto& e : pr.log())
-        if (e.text == std::string(90, '_')) EXPECT_LT(e.y, pr.Height() - 1500 - 1) << e.page;
+    for (const auto& e : pr.log()) {
+        if (e.text == std::string(90, '_')) {
+            EXPECT_LT(e.y, pr.Height() - 1500 - 1) << e.page;
+        }
+    }
 }
 
 TEST_F(Druck, SheetFilledByALongPageTextEndsWithTheDatedFooter) {

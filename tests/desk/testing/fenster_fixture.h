@@ -6,7 +6,7 @@
 #include "desk/common/globals.h"
 #include "fixture.h"
 #include "platform/forms/form.h"
-#include "platform/forms/host.h"
+#include "support/scripted_host.h"
 
 namespace zuvtest_test {
 

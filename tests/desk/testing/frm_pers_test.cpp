@@ -542,10 +542,10 @@ TEST_F(PersonFenster, XmlFilesNestedTooDeepOrBlownUpByEntitiesAreRefusedSayingWh
         int text;
         const char* sagt;
     } faelle[] = {{"tief.xml", 72, "verschachtelt"}, {"gross.xml", 73, "16 MB"}};
-    for (const auto& [datei, text, sagt] : faelle) {
-        SCOPED_TRACE(datei);
+    for (const auto& [xmlName, text, sagt] : faelle) {
+        SCOPED_TRACE(xmlName);
         host->clearRecords();
-        host->chooseFile(path(datei));
+        host->chooseFile(path(xmlName));
         f->Command2_Click();
         ASSERT_EQ(meldungen().size(), 1u);
         EXPECT_EQ(meldungen()[0], LabelTxt(363) + " " + DialogTxt(text) + "\r\n" + LabelTxt(364) + " 0");

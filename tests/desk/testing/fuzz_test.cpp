@@ -48,13 +48,13 @@ TEST_F(XmlFuzz, AnyFileIsTakenWholeOrRefusedWithAGermanReason) {
          "<?xml version=\"1.0\"?>", " encoding=\"UTF-16\"", " encoding=\"KOI8-R\"", "\"", "'", "=", "ZUVRecord",
          "xmlns:a=\"urn:x\"", "<a:Item1>", " 3 ", "-1", "4.0", "\xEF\xBB\xBF", "\xFE\xFF", "\x00\x00\xFE\xFF"},
         support::fuzzSeed() + 3);
-    const std::string datei = path("person.xml");
+    const std::string xmlDatei = path("person.xml");
     long genommen = 0, abgelehnt = 0;
     const long ran = support::fuzz(m, support::fuzzRuns(2000), [&](const std::string& inhalt) {
-        std::ofstream(datei, std::ios::binary | std::ios::trunc) << inhalt;
+        std::ofstream(xmlDatei, std::ios::binary | std::ios::trunc) << inhalt;
         zuvtest::XmlPerson p;
         try {
-            p = zuvtest::leseXmlPerson(datei);
+            p = zuvtest::leseXmlPerson(xmlDatei);
         } catch (const zuvtest::XmlImportFehler& e) {
             ++abgelehnt;
             EXPECT_TRUE(deutsch(e.grund())) << e.grund();

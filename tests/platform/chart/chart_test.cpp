@@ -12,7 +12,7 @@
 #include "platform/chart/chart.h"
 #include "platform/chart/chart_control.h"
 #include "platform/chart/chart_render.h"
-#include "platform/forms/host.h"
+#include "support/scripted_host.h"
 #include "support/vb_error.h"
 
 using namespace chart;

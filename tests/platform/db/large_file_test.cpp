@@ -187,8 +187,9 @@ TEST_F(LargeFile, FindingInAWholeTableGivesWhatARowByRowSearchGives) {
     auto snap = d->OpenRecordset(sql, db::RecordsetType::Snapshot);  // searched row by row
     auto gleich = [&](const std::string& was) {
         EXPECT_EQ(dyn->NoMatch(), snap->NoMatch()) << was;
-        if (!dyn->NoMatch() && !snap->NoMatch())
+        if (!dyn->NoMatch() && !snap->NoMatch()) {
             EXPECT_EQ(dyn->Fields("PersonID").Value().toLong(), snap->Fields("PersonID").Value().toLong()) << was;
+        }
     };
     for (const std::string& k : {std::string("PersonID =2999"), std::string("personid like 1234"),
                                  std::string("PersonID > 2990 and PersonID < 2995"), std::string("PersonID = -4"),
@@ -288,7 +289,9 @@ TEST_F(LargeFile, RowsReadOnAWalkAreSignedAsTheyWereRead) {
     std::vector<long> reihe;
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
         reihe.push_back(rs->Fields("PersonID").Value().toLong());
-        if (reihe.back() % 10 == 0) EXPECT_EQ(rs->Fields("Bemerkung").Value().toString(), "AB");
+        if (reihe.back() % 10 == 0) {
+            EXPECT_EQ(rs->Fields("Bemerkung").Value().toString(), "AB");
+        }
     }
     ASSERT_EQ(reihe.size(), 6000u);
     // Rows far on in the walk, read with the rest of the table.

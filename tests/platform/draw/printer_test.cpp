@@ -12,7 +12,7 @@
 #include "support/vb_error.h"
 #include "platform/draw/picture_box.h"
 #include "platform/draw/printer.h"
-#include "platform/forms/host.h"
+#include "support/scripted_host.h"
 #include "platform/vb/error.h"
 
 using draw::LineEnd;

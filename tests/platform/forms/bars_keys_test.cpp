@@ -6,7 +6,7 @@
 #include "platform/forms/common_dialog.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/grid.h"
-#include "platform/forms/host.h"
+#include "support/scripted_host.h"
 #include "platform/forms/keys.h"
 #include "platform/forms/rich_text_box.h"
 #include "platform/forms/screen.h"

@@ -1,7 +1,7 @@
 #include "platform/db/db_fixture.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/data.h"
-#include "platform/forms/host.h"
+#include "support/scripted_host.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "platform/forms/common_dialog.h"
-#include "platform/forms/host.h"
+#include "support/scripted_host.h"
 #include "platform/vb/error.h"
 #include "support/vb_error.h"
 

@@ -1,4 +1,4 @@
-#include "platform/forms/host.h"
+#include "support/scripted_host.h"
 #include "platform/help/help_file.h"
 #include "platform/help/help_viewer.h"
 

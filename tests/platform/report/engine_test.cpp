@@ -486,10 +486,16 @@ TEST_F(Engine, ATurnedSheetSpreadsTheObjectsAcrossItsWidthAndPrintsInLandscape) 
         for (const Item& it : d.page(p)) {
             // The page number, placed at the right edge of the upright sheet, ends at the turned one's;
             // the date of the letterhead's subreport too.
-            if (it.text.rfind("Seite ", 0) == 0 || it.text == "08.03.2026") EXPECT_NEAR(it.x + it.w, rechts, 1) << it.text;
+            if (it.text.rfind("Seite ", 0) == 0 || it.text == "08.03.2026") {
+                EXPECT_NEAR(it.x + it.w, rechts, 1) << it.text;
+            }
             // Rules run across the turned sheet; pictures keep the size they were given.
-            if (it.type == Item::Type::Line) EXPECT_NEAR(it.x + it.w, rechts, 1);
-            if (it.type == Item::Type::Picture) EXPECT_NEAR(it.w, 500 * 15, 1);
+            if (it.type == Item::Type::Line) {
+                EXPECT_NEAR(it.x + it.w, rechts, 1);
+            }
+            if (it.type == Item::Type::Picture) {
+                EXPECT_NEAR(it.w, 500 * 15, 1);
+            }
         }
     allesImDruckbereich(d);
 
