@@ -437,6 +437,8 @@ void Recordset::load() {
     m_currentDeleted = false;
 }
 
+bool Recordset::Updatable() const { return !m_closed && m_query->updatable && !m_conn->readOnly(); }
+
 void Recordset::checkOpen() const {
     if (m_closed) raise(3420);
 }

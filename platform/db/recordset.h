@@ -40,6 +40,7 @@ public:
 
     RecordsetType Type() const { return m_type; }
     const std::string& Source() const { return m_source; }
+    bool Updatable() const;
 
     // Moving cancels a pending Edit or AddNew. 3021 when there is no row to move to.
     void MoveFirst();

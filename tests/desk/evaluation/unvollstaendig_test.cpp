@@ -63,7 +63,9 @@ TEST_F(Unvollstaendig, AReportOfFortyOfTheStatementsSaysSoOnItsFirstAndEveryVerd
         EXPECT_TRUE(hat(teil.at(1), satz));
         // Every verdict page the report prints, and nothing settled on any page.
         for (int seite : {10, 14, 16, 17, 18})
-            if (teil.count(seite)) EXPECT_TRUE(hat(teil.at(seite), satz)) << "report page " << seite;
+            if (teil.count(seite)) {
+                EXPECT_TRUE(hat(teil.at(seite), satz)) << "report page " << seite;
+            }
         for (const auto& [seite, zeilen] : teil)
             for (int l : kGesichert) EXPECT_FALSE(hat(zeilen, LabelTxt(l))) << "report page " << seite << ": " << l;
 
@@ -73,7 +75,9 @@ TEST_F(Unvollstaendig, AReportOfFortyOfTheStatementsSaysSoOnItsFirstAndEveryVerd
         ASSERT_NE(f, nullptr);
         for (;;) {
             const auto zeilen = f->Bild1.pageLines(1);
-            if (f->Seite() == 4 || f->Seite() == 8 || f->Seite() >= 10) EXPECT_TRUE(hat(zeilen, satz)) << "page " << f->Seite() << "\n" << text(*f);
+            if (f->Seite() == 4 || f->Seite() == 8 || f->Seite() >= 10) {
+                EXPECT_TRUE(hat(zeilen, satz)) << "page " << f->Seite() << "\n" << text(*f);
+            }
             for (int l : kGesichert) EXPECT_FALSE(hat(zeilen, LabelTxt(l))) << "page " << f->Seite() << ": " << l;
             if (f->Seite() == f->Seitenanzahl()) break;
             f->SSCommand2_Click();

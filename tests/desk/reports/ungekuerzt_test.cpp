@@ -75,13 +75,13 @@ protected:
         // An ellipsis only where the print table has one.
         int auslassungen = 0;
         for (const Zeile& z : drucktabelle())
-            for (size_t p = z.text.find("…"); p != std::string::npos; p = z.text.find("…", p + 1)) ++auslassungen;
+            for (size_t at = z.text.find("…"); at != std::string::npos; at = z.text.find("…", at + 1)) ++auslassungen;
         std::vector<std::pair<double, double>> blaetter;
         const std::vector<Wort> alle = worte(pdf, blaetter);
         int imPdf = 0;
         std::string text;
         for (const Wort& w : alle) {
-            for (size_t p = w.text.find("…"); p != std::string::npos; p = w.text.find("…", p + 1)) ++imPdf;
+            for (size_t at = w.text.find("…"); at != std::string::npos; at = w.text.find("…", at + 1)) ++imPdf;
             text += w.text + " ";
             ASSERT_GE(w.seite, 1);
             const auto [breite, hoehe] = blaetter.at(static_cast<size_t>(w.seite - 1));
@@ -92,13 +92,15 @@ protected:
         // Every cell of the percent table, whole.
         for (const Zeile& z : seite(21))
             for (const std::string& zelle : {std::string("Summe"), std::string("Gesamt")})
-                if (z.text.find(zelle) != std::string::npos) EXPECT_NE(text.find(zelle), std::string::npos) << z.text;
+                if (z.text.find(zelle) != std::string::npos) {
+                    EXPECT_NE(text.find(zelle), std::string::npos) << z.text;
+                }
         static const QRegularExpression zahl(R"([0-9]+,[0-9])");
         for (const Zeile& z : seite(21)) {
             auto it = zahl.globalMatch(QString::fromStdString(z.text));
             while (it.hasNext()) {
-                const std::string n = it.next().captured(0).toStdString();
-                EXPECT_NE(text.find(n), std::string::npos) << n << " of: " << z.text;
+                const std::string wert = it.next().captured(0).toStdString();
+                EXPECT_NE(text.find(wert), std::string::npos) << wert << " of: " << z.text;
             }
         }
         forms::Unload(bericht);
