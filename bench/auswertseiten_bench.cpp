@@ -33,8 +33,10 @@ struct Sitzung : bench::Daten {
 
         gAktPersonID = person("Anna", "Berg");
         // Type 3 rated highest: one main type, twelve pages.
-        gDatenbank->Execute("UPDATE typwertzuweisung SET typrealwert = CASE WHEN typnummer = 3 THEN 4 "
-                            "ELSE itemnummer % 4 END WHERE personid = " + std::to_string(gAktPersonID));
+        gDatenbank->Execute(
+            "UPDATE typwertzuweisung SET typrealwert = CASE WHEN typnummer = 3 THEN 4 "
+            "ELSE itemnummer % 4 END WHERE personid = " +
+            std::to_string(gAktPersonID));
         TestAuswerten();
         TypRangfolgeBestimmen();
     }

@@ -40,11 +40,12 @@ chart::Chart personenchart(int typ) {
             d.push_back({int16_t(-(r % 3) - 2), int16_t(-r), int16_t(20 - r), int16_t(5 + r), int16_t(12 + r % 4)});
         c.setChartData(d);
     }
-    const char* namen[9] = {"Perfektionist", "Helfer", "Macher",   "Individualist", "Beobachter",
-                            "Loyaler",       "Genießer", "Boss", "Vermittler"};
+    const char* namen[9] = {"Perfektionist", "Helfer",   "Macher", "Individualist", "Beobachter",
+                            "Loyaler",       "Genießer", "Boss",   "Vermittler"};
     for (int r = 1; r <= c.DataGrid.RowCount(); ++r) c.DataGrid.setRowLabel(r, 1, namen[r - 1]);
     for (int s = 1; s <= c.Plot.SeriesCount(); ++s) {
-        c.Plot.SeriesCollection(s).LegendText = typ == chart::VtChChartType2dPie ? namen[s - 1] : "Antwortwert " + std::to_string(s - 1);
+        c.Plot.SeriesCollection(s).LegendText = typ == chart::VtChChartType2dPie ? namen[s - 1]
+                                                                                 : "Antwortwert " + std::to_string(s - 1);
         c.Plot.SeriesCollection(s).SeriesMarker.Show = true;
     }
     c.ShowLegend = true;
@@ -94,8 +95,8 @@ void chart_window(benchmark::State& state) {
 BENCHMARK(chart_window)->Unit(benchmark::kMillisecond);
 
 void chart_hyphenation(benchmark::State& state) {
-    const QString namen[9] = {"Perfektionist", "Helfer", "Macher", "Individualist", "Beobachter",
-                              "Loyaler",       "Genießer", "Boss", "Vermittler"};
+    const QString namen[9] = {"Perfektionist", "Helfer",   "Macher", "Individualist", "Beobachter",
+                              "Loyaler",       "Genießer", "Boss",   "Vermittler"};
     for (auto _ : state) {
         const chart::Hyphenation de("/usr/share/hyphen/hyph_de_DE.dic");
         if (!de.available()) {

@@ -54,17 +54,25 @@ void fuellen(const std::string& datei, int personen) {
     const std::string n = std::to_string(personen);
     const std::string sql =
         "BEGIN;"
-        "WITH RECURSIVE p(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM p WHERE i < " + n + ") "
+        "WITH RECURSIVE p(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM p WHERE i < " +
+        n +
+        ") "
         "INSERT INTO PersDat (PersonID, Vorname, Nachname, Testdatum) "
         "SELECT i, 'Vorname' || i, 'Nachname' || (i % 997), '01.02.2026' FROM p;"
-        "WITH RECURSIVE p(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM p WHERE i < " + n + "), "
+        "WITH RECURSIVE p(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM p WHERE i < " +
+        n +
+        "), "
         "s(j) AS (SELECT 1 UNION ALL SELECT j + 1 FROM s WHERE j < 109) "
         "INSERT INTO PersonTestErgebnis (PersonID, ItemNummer, ItemWert) SELECT i, j, (i + j) % 5 FROM p, s;"
-        "WITH RECURSIVE p(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM p WHERE i < " + n + "), "
+        "WITH RECURSIVE p(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM p WHERE i < " +
+        n +
+        "), "
         "s(j) AS (SELECT 1 UNION ALL SELECT j + 1 FROM s WHERE j < 126) "
         "INSERT INTO TypWertZuweisung (PersonID, ItemNummer, TypNummer, TypRealWert) "
         "SELECT i, 1 + (j - 1) % 109, 1 + j % 9, (i + j) % 5 FROM p, s;"
-        "WITH RECURSIVE p(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM p WHERE i < " + n + "), "
+        "WITH RECURSIVE p(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM p WHERE i < " +
+        n +
+        "), "
         "s(j) AS (SELECT 1 UNION ALL SELECT j + 1 FROM s WHERE j < 9) "
         "INSERT INTO Ergebnis (PersonID, TypNummer, TypGesamtSumme) SELECT i, j, i % 50 FROM p, s;"
         "COMMIT;";

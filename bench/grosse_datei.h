@@ -76,9 +76,9 @@ struct Anweisung {
 
 // What sets a file apart from another made by this generator: its schema, as the program made it.
 inline std::string schemaKennung(const Roh& r) {
-    const std::string schema =
-        r.text("SELECT group_concat(type || ' ' || name || ' ' || coalesce(sql, ''), char(10)) FROM "
-               "(SELECT * FROM sqlite_schema ORDER BY type, name)");
+    const std::string schema = r.text(
+        "SELECT group_concat(type || ' ' || name || ' ' || coalesce(sql, ''), char(10)) FROM "
+        "(SELECT * FROM sqlite_schema ORDER BY type, name)");
     // The generator's own version goes into the name too: a change of the rows it writes is a new file.
     const QByteArray h = QCryptographicHash::hash(QByteArray::fromStdString("personen 1\n" + schema),
                                                   QCryptographicHash::Sha256);
@@ -87,26 +87,31 @@ inline std::string schemaKennung(const Roh& r) {
 
 inline const std::vector<std::string>& nachnamen() {
     static const std::vector<std::string> n = {
-        "Müller", "Schmidt", "Schneider", "Fischer", "Weber", "Meyer", "Wagner", "Becker", "Schulz", "Hoffmann",
-        "Schäfer", "Koch", "Bauer", "Richter", "Klein", "Wolf", "Schröder", "Neumann", "Schwarz", "Zimmermann",
-        "Braun", "Krüger", "Hofmann", "Hartmann", "Lange", "Schmitt", "Werner", "Schmitz", "Krause", "Meier",
-        "Lehmann", "Schmid", "Schulze", "Maier", "Köhler", "Herrmann", "König", "Walter", "Mayer", "Huber",
-        "Kaiser", "Fuchs", "Peters", "Lang", "Scholz", "Möller", "Weiß", "Jung", "Hahn", "Schubert",
-        "Vogel", "Friedrich", "Keller", "Günther", "Frank", "Berger", "Winkler", "Roth", "Beck", "Lorenz",
-        "Baumann", "Franke", "Albrecht", "Schuster", "Simon", "Ludwig", "Böhm", "Winter", "Kraus", "Martin",
-        "Schumacher", "Krämer", "Vogt", "Stein", "Jäger", "Otto", "Sommer", "Groß", "Seidel", "Heinrich",
-        "Brandt", "Haas", "Schreiber", "Graf", "Schulte", "Dietrich", "Ziegler", "Kuhn", "Kühn", "Pohl",
-        "Engel", "Horn", "Busch", "Bergmann", "Thomas", "Voigt", "Sauer", "Arnold", "Wolff", "Pfeiffer",
-        "Özdemir", "Ähnlich", "Übel", "ter Horst", "von Ärzen", "d'Alton", "Mc Intosh", "Straßer", "Çelik", "Ølberg"};
+        "Müller",    "Schmidt",  "Schneider", "Fischer",    "Weber",   "Meyer",    "Wagner",     "Becker",
+        "Schulz",    "Hoffmann", "Schäfer",   "Koch",       "Bauer",   "Richter",  "Klein",      "Wolf",
+        "Schröder",  "Neumann",  "Schwarz",   "Zimmermann", "Braun",   "Krüger",   "Hofmann",    "Hartmann",
+        "Lange",     "Schmitt",  "Werner",    "Schmitz",    "Krause",  "Meier",    "Lehmann",    "Schmid",
+        "Schulze",   "Maier",    "Köhler",    "Herrmann",   "König",   "Walter",   "Mayer",      "Huber",
+        "Kaiser",    "Fuchs",    "Peters",    "Lang",       "Scholz",  "Möller",   "Weiß",       "Jung",
+        "Hahn",      "Schubert", "Vogel",     "Friedrich",  "Keller",  "Günther",  "Frank",      "Berger",
+        "Winkler",   "Roth",     "Beck",      "Lorenz",     "Baumann", "Franke",   "Albrecht",   "Schuster",
+        "Simon",     "Ludwig",   "Böhm",      "Winter",     "Kraus",   "Martin",   "Schumacher", "Krämer",
+        "Vogt",      "Stein",    "Jäger",     "Otto",       "Sommer",  "Groß",     "Seidel",     "Heinrich",
+        "Brandt",    "Haas",     "Schreiber", "Graf",       "Schulte", "Dietrich", "Ziegler",    "Kuhn",
+        "Kühn",      "Pohl",     "Engel",     "Horn",       "Busch",   "Bergmann", "Thomas",     "Voigt",
+        "Sauer",     "Arnold",   "Wolff",     "Pfeiffer",   "Özdemir", "Ähnlich",  "Übel",       "ter Horst",
+        "von Ärzen", "d'Alton",  "Mc Intosh", "Straßer",    "Çelik",   "Ølberg"};
     return n;
 }
 
 inline const std::vector<std::string>& vornamen() {
-    static const std::vector<std::string> n = {
-        "Anna", "Maria", "Elisabeth", "Ursula", "Monika", "Petra", "Sabine", "Claudia", "Susanne", "Andrea",
-        "Julia", "Katharina", "Lea", "Jürgen", "Peter", "Hans", "Klaus", "Wolfgang", "Michael", "Thomas",
-        "Andreas", "Stefan", "Frank", "Jörg", "Uwe", "Björn", "Sören", "Günter", "Lukas", "Jonas",
-        "Felix", "Max", "Paul", "Leon", "Zoë", "Renée", "Chloé", "Hannah", "Emil", "Ida"};
+    static const std::vector<std::string> n = {"Anna",    "Maria",   "Elisabeth", "Ursula", "Monika", "Petra",
+                                               "Sabine",  "Claudia", "Susanne",   "Andrea", "Julia",  "Katharina",
+                                               "Lea",     "Jürgen",  "Peter",     "Hans",   "Klaus",  "Wolfgang",
+                                               "Michael", "Thomas",  "Andreas",   "Stefan", "Frank",  "Jörg",
+                                               "Uwe",     "Björn",   "Sören",     "Günter", "Lukas",  "Jonas",
+                                               "Felix",   "Max",     "Paul",      "Leon",   "Zoë",    "Renée",
+                                               "Chloé",   "Hannah",  "Emil",      "Ida"};
     return n;
 }
 
@@ -150,9 +155,12 @@ inline void fuellen(const std::string& pfad, int personen) {
         pers.text(8, "0" + std::to_string(100000000 + z() % 899999999));
         pers.text(9, "person" + std::to_string(id) + "@example.org");
         pers.text(10, datum(z, 2015, 2026));
-        if (id % 3 == 0) pers.text(11, "Beratung"); else pers.leer(11);
-        if (id % 5 == 0) pers.text(12, "Abteilung " + std::to_string(id % 17)); else pers.leer(12);
-        if (id % 7 == 0) pers.text(13, "Zweiter Test nach einem Jahr vereinbart."); else pers.leer(13);
+        if (id % 3 == 0) pers.text(11, "Beratung");
+        else pers.leer(11);
+        if (id % 5 == 0) pers.text(12, "Abteilung " + std::to_string(id % 17));
+        else pers.leer(12);
+        if (id % 7 == 0) pers.text(13, "Zweiter Test nach einem Jahr vereinbart.");
+        else pers.leer(13);
         pers.aus(r);
 
         const int beantwortet = id % 97 == 0 ? 60 : 109;
@@ -161,7 +169,8 @@ inline void fuellen(const std::string& pfad, int personen) {
             wert[i] = i <= beantwortet ? int(z() % 5) : -1;
             antwort.zahl(1, id);
             antwort.zahl(2, i);
-            if (wert[i] < 0) antwort.leer(3); else antwort.zahl(3, wert[i]);
+            if (wert[i] < 0) antwort.leer(3);
+            else antwort.zahl(3, wert[i]);
             antwort.aus(r);
         }
         // Sums per type as the scoring makes them: 0 counts -2, 1 counts -1, 2, 3 and 4 themselves.
@@ -184,8 +193,9 @@ inline void fuellen(const std::string& pfad, int personen) {
         for (int typ = 1; typ <= 9; ++typ) {
             const auto& a = anzahl[typ];
             const int s0 = -2 * a[0], s1 = -a[1], s2 = 2 * a[2], s3 = 3 * a[3], s4 = 4 * a[4];
-            const int werte[] = {s0 + s1 + s2 + s3 + s4, s0, s1, s0 + s1, s2, s3, s4, s3 + s4,
-                                 a[0], a[1], a[2], a[3], a[4], a[0] + a[1] + a[2] + a[3] + a[4]};
+            const int werte[] = {
+                s0 + s1 + s2 + s3 + s4,          s0, s1, s0 + s1, s2, s3, s4, s3 + s4, a[0], a[1], a[2], a[3], a[4],
+                a[0] + a[1] + a[2] + a[3] + a[4]};
             ergebnis.zahl(1, id);
             ergebnis.zahl(2, typ);
             for (int k = 0; k < 14; ++k) ergebnis.zahl(3 + k, werte[k]);

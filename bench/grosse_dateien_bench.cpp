@@ -243,8 +243,10 @@ void evaluation(benchmark::State& state, int personen) {
 void report_pdf(benchmark::State& state, int personen) {
     auto& p = programm();
     p.oeffnen(personen);
-    const std::pair<const char*, QSize> bilder[] = {{"ZUVEnneagramm.bmp", {620, 620}}, {"ZUVGrafik1.bmp", {900, 560}},
-                                                    {"ZUVGrafik2.bmp", {900, 560}},    {"ZUVGrafik3.bmp", {900, 560}},
+    const std::pair<const char*, QSize> bilder[] = {{"ZUVEnneagramm.bmp", {620, 620}},
+                                                    {"ZUVGrafik1.bmp", {900, 560}},
+                                                    {"ZUVGrafik2.bmp", {900, 560}},
+                                                    {"ZUVGrafik3.bmp", {900, 560}},
                                                     {"ZUVTabelle.bmp", {760, 420}}};
     for (const auto& [name, size] : bilder) {
         QImage img(size, QImage::Format_RGB888);
@@ -379,8 +381,10 @@ int main(int argc, char** argv) {
     anmelden("open_file", open_file, 3, 3);
     anmelden("evaluation", evaluation, 0, 10);
     anmelden("report_pdf", report_pdf, 3, 3);
-    anmelden("import_one", [](benchmark::State& s, int n) { import_into(s, n, false); }, 3, 3);
-    anmelden("import_all", [](benchmark::State& s, int n) { import_into(s, n, true); }, 3, 3);
+    anmelden(
+        "import_one", [](benchmark::State& s, int n) { import_into(s, n, false); }, 3, 3);
+    anmelden(
+        "import_all", [](benchmark::State& s, int n) { import_into(s, n, true); }, 3, 3);
     anmelden("import_one_from", import_one_from, 3, 1);
     anmelden("compact", compact, 3, 1);
     anmelden("vacuum_raw", vacuum_raw, 3, 1);

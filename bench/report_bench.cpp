@@ -25,9 +25,11 @@ namespace {
 // The person's exchange bitmaps beside the data file, at the sizes the windows save them.
 struct Sitzung : bench::DeskMitPerson {
     Sitzung() {
-        const std::pair<const char*, QSize> bilder[] = {
-            {"ZUVEnneagramm.bmp", {620, 620}}, {"ZUVGrafik1.bmp", {900, 560}}, {"ZUVGrafik2.bmp", {900, 560}},
-            {"ZUVGrafik3.bmp", {900, 560}},    {"ZUVTabelle.bmp", {760, 420}}};
+        const std::pair<const char*, QSize> bilder[] = {{"ZUVEnneagramm.bmp", {620, 620}},
+                                                        {"ZUVGrafik1.bmp", {900, 560}},
+                                                        {"ZUVGrafik2.bmp", {900, 560}},
+                                                        {"ZUVGrafik3.bmp", {900, 560}},
+                                                        {"ZUVTabelle.bmp", {760, 420}}};
         for (const auto& [name, size] : bilder) {
             QImage img(size, QImage::Format_RGB888);
             img.fill(QColor(60, 110, 170));
@@ -80,7 +82,8 @@ void report_figures(benchmark::State& state, bool anew) {
     r.Command1_Click();
     for (auto _ : state) {
         if (anew)
-            for (const char* n : {"ZUVEnneagramm.bmp", "ZUVGrafik1.bmp", "ZUVGrafik2.bmp", "ZUVGrafik3.bmp", "ZUVTabelle.bmp"})
+            for (const char* n :
+                 {"ZUVEnneagramm.bmp", "ZUVGrafik1.bmp", "ZUVGrafik2.bmp", "ZUVGrafik3.bmp", "ZUVTabelle.bmp"})
                 DruckbildVergessen(n);
         r.Command1_Click();
         if (!r.CrystalReport1.document()) {

@@ -69,10 +69,11 @@ struct DeskMitPerson : Installation {
         support::Zeilenwerte w;
         w.antwort = [](int i) { return vb::Variant(int16_t(i % 5)); };
         w.typWert = [](size_t k) { return vb::Variant(int16_t((k * 7) % 5)); };
-        gAktPersonID = support::personMitZeilen(
-            *gDatenbank, gItemNummer, gTypNummer,
-            {{"Vorname", vb::Variant("Anna")}, {"Nachname", vb::Variant("Berg")}, {"Testdatum", vb::Variant("01.02.2026")}},
-            w);
+        gAktPersonID = support::personMitZeilen(*gDatenbank, gItemNummer, gTypNummer,
+                                                {{"Vorname", vb::Variant("Anna")},
+                                                 {"Nachname", vb::Variant("Berg")},
+                                                 {"Testdatum", vb::Variant("01.02.2026")}},
+                                                w);
         gAktPerson[1] = "Anna";
         gAktPerson[2] = "Berg";
         gAktPerson[11] = "01.02.2026";
@@ -109,7 +110,8 @@ struct Daten {
     // A person as the person window saves it.
     int32_t person(const std::string& vorname, const std::string& nachname) {
         return support::neuePerson(*gDatenbank, tabelle,
-                                   {{"Vorname", vb::Variant(vorname)}, {"Nachname", vb::Variant(nachname)},
+                                   {{"Vorname", vb::Variant(vorname)},
+                                    {"Nachname", vb::Variant(nachname)},
                                     {"Testdatum", vb::Variant("01.02.2026")}});
     }
 };

@@ -103,9 +103,12 @@ int main(int argc, char** argv) {
     for (const auto& [name, personen] : {std::pair<const char*, int>{"memory_test_window", 10},
                                          std::pair<const char*, int>{"memory_test_window_20k", 20000},
                                          std::pair<const char*, int>{"memory_test_window_100k", 100000}}) {
-        benchmark::RegisterBenchmark(name, [selbst, personen = personen](benchmark::State& s) {
-            speicher(s, selbst, personen);
-        })->UseManualTime()->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(name, [selbst,
+                                            personen = personen](benchmark::State& s) { speicher(s, selbst, personen); })
+            ->UseManualTime()
+            ->Iterations(1)
+            ->Repetitions(3)
+            ->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -141,8 +141,7 @@ void Form2::Form_Load() {
             Combo1.AddItem(Feldtext(*themen, "Titel"));
             themen->MoveNext();
         }
-        if (Combo1.ListCount() == 0)
-            throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(39) + kInhaltDB + DialogTxt(45));
+        if (Combo1.ListCount() == 0) throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(39) + kInhaltDB + DialogTxt(45));
         Combo1.setListIndex(0);  // shows the first topic (Combo1_Click)
         Label2.setDataField("typnummer");
         Label2.setDataSource(&Data1);
@@ -159,8 +158,7 @@ void Form2::Form_Activate() {
         if (!Aktiviert) {
             Picture1.resize(Width() / tw(), Picture1.height());
             if (0.4 * Picture2.height() * th() <= Height())
-                Picture1.resize(Picture1.width(),
-                                static_cast<int>((Height() - 0.4 * Picture2.height() * th()) / th()));
+                Picture1.resize(Picture1.width(), static_cast<int>((Height() - 0.4 * Picture2.height() * th()) / th()));
         }
         Aktiviert = true;
         Form_Resize();
@@ -182,7 +180,8 @@ void Form2::Form_Resize() {
     }
     if (!minimiert && Width() > Frame3.width() * tw() && Width() > 7000)
         RichTextBox1.resize(static_cast<int>((Width() - 1.1 * Frame3.width() * tw()) / tw()), RichTextBox1.height());
-    if (!minimiert && Picture1.height() * th() > 1500) RichTextBox1.resize(RichTextBox1.width(), Picture1.height() - 1500 / th());
+    if (!minimiert && Picture1.height() * th() > 1500)
+        RichTextBox1.resize(RichTextBox1.width(), Picture1.height() - 1500 / th());
     gScrollForm = this;
     UpdateScrollBars();
     SendMessage(forms::WM_SETREDRAW, 1);
@@ -236,8 +235,7 @@ void Form2::zeigen() {
     }
     if (!gefunden) {
         const std::string wer = typ >= 1 && typ <= 9 ? gTypbezeichnung[typ] : "Typ" + vb::Str(typ);
-        throw vb::Error(vb::err::NoCurrentRecord,
-                        DialogTxt(46) + titel + DialogTxt(47) + wer + DialogTxt(48));
+        throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(46) + titel + DialogTxt(47) + wer + DialogTxt(48));
     }
     const std::string thema = Feldtext(*rs, "thementitel.titel");
     const std::string inhalt = Feldtext(*rs, "Inhalt");
@@ -254,8 +252,7 @@ void Form2::zeigen() {
     RichTextBox1.setSelItalic(gStandardschriftKursiv);
     RichTextBox1.setSelFontSize(gStandardschriftGroesse);
     // A topic without text says so instead of showing an empty page.
-    RichTextBox1.setSelText(gCrLf + gCrLf +
-                            (vb::Trim(inhalt).empty() ? DialogTxt(49) : inhalt));
+    RichTextBox1.setSelText(gCrLf + gCrLf + (vb::Trim(inhalt).empty() ? DialogTxt(49) : inhalt));
     gThemaTitel = thema;
     gThemaInhalt = inhalt;
     gLiteraturzeile = Literaturzeile(*rs);

@@ -37,10 +37,10 @@ bool inLangfassung(int p) {
 
 const std::array<const char*, 20>& Druckschalterfelder() {
     static const std::array<const char*, 20> f = {
-        "DruckNameKopf",         "DruckFirmaKopf",          "DruckBereichKopf",      "DruckAbteilungKopf",
-        "DruckStrasseKopf",      "DruckPLZOrtKopf",         "DruckLandKopf",         "DruckTelefonKopf",
-        "DruckFaxKopf",          "DruckEMailKopf",          "DruckHomepageKopf",     "DruckBemerkungKopf",
-        "DruckSeitennummerKopf", "DruckAktuellesDatumKopf", "DruckLinieKopf",        "DruckEnneagrammSymbol",
+        "DruckNameKopf",         "DruckFirmaKopf",          "DruckBereichKopf",        "DruckAbteilungKopf",
+        "DruckStrasseKopf",      "DruckPLZOrtKopf",         "DruckLandKopf",           "DruckTelefonKopf",
+        "DruckFaxKopf",          "DruckEMailKopf",          "DruckHomepageKopf",       "DruckBemerkungKopf",
+        "DruckSeitennummerKopf", "DruckAktuellesDatumKopf", "DruckLinieKopf",          "DruckEnneagrammSymbol",
         "DruckLiteratur",        "DruckSeitennummerFuss",   "DruckAktuellesDatumFuss", "DruckLinieFuss"};
     return f;
 }
@@ -224,8 +224,7 @@ void frmDruckMan::AssignSettings() {
 
 void frmDruckMan::SaveSettings() {
     auto rs = Data1.Recordset();
-    if (!rs || rs->RecordCount() == 0)
-        throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(52));
+    if (!rs || rs->RecordCount() == 0) throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(52));
     rs->Edit();
     const auto boxen = schalter();
     for (int i = 0; i < 20; ++i)

@@ -114,11 +114,11 @@ void frmMDI::Form_Load() {
         forms::Load(forms::Instance<Form4>());
         setCaption(kHauptfensterTitel);
         const std::pair<forms::MenuItem*, int> menue[] = {
-            {&mnuDatei, 1},         {&mnuDrucken, 8},         {&mnuDruckTypKurz, 25}, {&mnuDruckTypLang, 26},
-            {&mnuDruckThema, 27},   {&mnuDruckAlleThemen, 28}, {&mnuBeenden, 0},      {&mnuBearbeiten, 12},
-            {&mnuKopieren, 13},     {&mnuTypeViewer, 5},      {&mnuKonfig, 6},        {&mnuSchrift, 7},
-            {&mnuWindow, 22},       {&mnuUebereinander, 23},  {&mnuVertikal, 9},      {&mnuHorizontal, 10},
-            {&mnuHilfe, 2},         {&mnuInhalt, 4},          {&mnuUeber, 3}};
+            {&mnuDatei, 1},       {&mnuDrucken, 8},          {&mnuDruckTypKurz, 25}, {&mnuDruckTypLang, 26},
+            {&mnuDruckThema, 27}, {&mnuDruckAlleThemen, 28}, {&mnuBeenden, 0},       {&mnuBearbeiten, 12},
+            {&mnuKopieren, 13},   {&mnuTypeViewer, 5},       {&mnuKonfig, 6},        {&mnuSchrift, 7},
+            {&mnuWindow, 22},     {&mnuUebereinander, 23},   {&mnuVertikal, 9},      {&mnuHorizontal, 10},
+            {&mnuHilfe, 2},       {&mnuInhalt, 4},           {&mnuUeber, 3}};
         for (const auto& [item, n] : menue) item->setCaption(MenuTxt(n));
         // The buttons name what they do with the texts of their hints.
         SSCommand1->setCaption(LabelTxt(3));

@@ -34,7 +34,8 @@ frmPrintPreview::frmPrintPreview() : forms::Form("frmPrintPreview") {
     VScroll1.Change = [this] { VScroll1_Change(); };
     HScroll1.resize(HScroll1.sizeHint());
     VScroll1.resize(VScroll1.sizeHint());
-    for (forms::CommandButton* b : {&Command3, &Command2, &Command1}) b->resize(std::max(110, b->sizeHint().width()), b->sizeHint().height());
+    for (forms::CommandButton* b : {&Command3, &Command2, &Command1})
+        b->resize(std::max(110, b->sizeHint().width()), b->sizeHint().height());
     const QRect frei = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                         : QRect(0, 0, 1280, 800);
     resize(std::min(900, frei.width() - 40), std::min(720, frei.height() - 60));
@@ -68,7 +69,8 @@ void frmPrintPreview::Form_Load() {
         Picture1.setVisible(false);
         Picture3.setAutoRedraw(true);
         m_zoom = 2.0f;
-        for (forms::ScrollBar* s : {static_cast<forms::ScrollBar*>(&HScroll1), static_cast<forms::ScrollBar*>(&VScroll1)}) {
+        for (forms::ScrollBar* s :
+             {static_cast<forms::ScrollBar*>(&HScroll1), static_cast<forms::ScrollBar*>(&VScroll1)}) {
             s->setMin(0);
             s->setMax(100);
             s->setLargeChange(10);

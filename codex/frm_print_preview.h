@@ -16,9 +16,9 @@ class frmPrintPreview : public forms::Form {
 public:
     frmPrintPreview();
 
-    QWidget Picture2;                  // the viewport
-    draw::PictureBox Picture1;         // the page, drawn on by the engine, never shown
-    draw::PictureBox Picture3;         // the zoomed copy the person sees
+    QWidget Picture2;           // the viewport
+    draw::PictureBox Picture1;  // the page, drawn on by the engine, never shown
+    draw::PictureBox Picture3;  // the zoomed copy the person sees
     forms::HScrollBar HScroll1;
     forms::VScrollBar VScroll1;
     forms::CommandButton Command3, Command2, Command1;  // "Zoom -", "Zoom +", close

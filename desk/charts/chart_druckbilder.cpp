@@ -48,8 +48,7 @@ std::string optionenStand() {
     for (QWidget* w : o.findChildren<QWidget*>()) {
         if (auto* knopf = qobject_cast<QAbstractButton*>(w); knopf && knopf->isCheckable())
             stand += knopf->isChecked() ? '1' : '0';
-        else if (auto* liste = qobject_cast<QComboBox*>(w))
-            stand += liste->currentText().toStdString() + '\t';
+        else if (auto* liste = qobject_cast<QComboBox*>(w)) stand += liste->currentText().toStdString() + '\t';
         else if (auto* feld = qobject_cast<QLineEdit*>(w);
                  feld && !qobject_cast<QComboBox*>(feld->parentWidget()) && !o.Text1.isAncestorOf(feld))
             stand += feld->text().toStdString() + '\t';

@@ -11,8 +11,9 @@
 
 frmChart* NeuesChartFenster(const ChartAnfrage& anfrage) {
     const int beschriftung = anfrage.zweiPersonen() ? 225 : 153;
-    return static_cast<frmChart*>(ErgebnisfensterOeffnen(
-        new frmChart(anfrage), gChartFenster, [beschriftung](forms::Form& f) { f.setCaption(LabelTxt(beschriftung)); }));
+    return static_cast<frmChart*>(
+        ErgebnisfensterOeffnen(new frmChart(anfrage), gChartFenster,
+                               [beschriftung](forms::Form& f) { f.setCaption(LabelTxt(beschriftung)); }));
 }
 
 void GrafikauswertungAnzeigen() {

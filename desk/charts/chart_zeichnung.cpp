@@ -83,22 +83,25 @@ ChartAnfrage ChartAnfrageAusZustand(int16_t diagrammArt, int16_t dateivergleich)
     }
     a.wertewahl = GewaehlteWertewahl();
     a.person = {gAktPersonID, gAktPerson[1], gAktPerson[2], gAktPerson[11]};
-    if (a.zweiPersonen()) a.vergleich = {gVergleichPersonID, gVergleichPerson[1], gVergleichPerson[2], gVergleichPerson[3]};
+    if (a.zweiPersonen())
+        a.vergleich = {gVergleichPersonID, gVergleichPerson[1], gVergleichPerson[2], gVergleichPerson[3]};
     a.datenbank = gDatenbankName;
     return a;
 }
 
 ChartZeichnung::ChartZeichnung(Chart& chart, const ChartAnfrage& anfrage, Fehler fehler, db::DataControl& data1,
                                db::DataControl& data2)
-    : m_chart(chart), m_anfrage(anfrage), m_fehler(fehler), m_data1(data1), m_data2(data2),
+    : m_chart(chart),
+      m_anfrage(anfrage),
+      m_fehler(fehler),
+      m_data1(data1),
+      m_data2(data2),
       m_wertewahl(anfrage.wertewahl) {}
 
 template <class F>
 void ChartZeichnung::schritt(F&& f) {
-    if (m_fehler == Fehler::Melden)
-        mitFehlerfalle(f);
-    else
-        f();
+    if (m_fehler == Fehler::Melden) mitFehlerfalle(f);
+    else f();
 }
 
 void ChartZeichnen(Chart& chart, const ChartAnfrage& anfrage) {
@@ -198,10 +201,8 @@ void ChartZeichnung::DrawChart() {
                     ausgelassen += (ausgelassen.empty() ? "" : ", ") + kreisstueck(i) + " " +
                                    std::to_string(kreiswerte[i - 1]);
         }
-        if (kreis)
-            m_chart.setChartData(kreiswerte);
-        else
-            m_chart.setChartData(reihen);
+        if (kreis) m_chart.setChartData(kreiswerte);
+        else m_chart.setChartData(reihen);
 
         ScaleSpec& skala = m_chart.Plot.Axis(VtChAxisIdY).AxisScale;
         if (opt.Option2[0].Value()) {
@@ -223,8 +224,7 @@ void ChartZeichnung::DrawChart() {
 
         if (opt.Check1[0].Value() == 1) ShowLegend();
         if (!kreis) {
-            if (opt.Check1[1].Value() == 1)
-                ShowTypeLabel();
+            if (opt.Check1[1].Value() == 1) ShowTypeLabel();
             else
                 for (int r = 1; r <= 9; ++r) m_chart.DataGrid.setRowLabel(r, 1, "");
         } else {
@@ -317,10 +317,8 @@ void ChartZeichnung::ShowAchsenbeschriftung() {
     titel.Text = LabelTxt(126);
     if (m_anfrage.diagrammArt == 11) titel.Text = LabelTxt(157);
     if (m_chart.ChartType == VtChChartType2dPie) {
-        if (m_anfrage.tabelle())
-            m_chart.setRowLabel(m_anfrage.titel);
-        else if (!gruppiert(m_wertewahl))
-            m_chart.setRowLabel(LabelTxt(spaltenwahl(m_wertewahl).texte[0]));
+        if (m_anfrage.tabelle()) m_chart.setRowLabel(m_anfrage.titel);
+        else if (!gruppiert(m_wertewahl)) m_chart.setRowLabel(LabelTxt(spaltenwahl(m_wertewahl).texte[0]));
     }
 }
 
@@ -367,7 +365,8 @@ void ChartZeichnung::SetDiagramStyle() {
         // switched off, no series keeps any.
         if (o.Check3.Value() == 1) {
             const int bis = m_wertewahl == 1 ? 3 : m_wertewahl == 9 ? 5 : 1;
-            for (int n = 1; n <= std::min(bis, plot.SeriesCount()); ++n) plot.SeriesCollection(n).SeriesMarker.Show = true;
+            for (int n = 1; n <= std::min(bis, plot.SeriesCount()); ++n)
+                plot.SeriesCollection(n).SeriesMarker.Show = true;
         } else {
             for (int n = 1; n <= plot.SeriesCount(); ++n) plot.SeriesCollection(n).SeriesMarker.Show = false;
         }

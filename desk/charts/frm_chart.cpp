@@ -23,8 +23,7 @@
 using namespace chart;
 
 frmChart::frmChart(const ChartAnfrage& anfrage)
-    : forms::Form("frmChart"),
-      m_zeichnung(MSChart1, anfrage, ChartZeichnung::Fehler::Melden, Data1, Data2) {
+    : forms::Form("frmChart"), m_zeichnung(MSChart1, anfrage, ChartZeichnung::Fehler::Melden, Data1, Data2) {
     m_zeichnung.titelInDieOptionen = true;
     setMdiChild(true);
     MSChart1.setParent(this);

@@ -78,7 +78,7 @@ private:
     void bitmapSchreiben(const std::string& datei);
 
     ChartZeichnung m_zeichnung;
-    std::string m_bildFehler;  // a bitmap that could not be written is reported once
-    std::string m_stand;       // the sources of the chart when the window drew it (DruckbildStand)
+    std::string m_bildFehler;    // a bitmap that could not be written is reported once
+    std::string m_stand;         // the sources of the chart when the window drew it (DruckbildStand)
     std::string m_antwortstand;  // the answers of its persons the chart was drawn from
 };

@@ -31,10 +31,11 @@ namespace {
 constexpr const char* kTypSpalten[9] = {"Balken 2D", "Balken 3D", "Linie 2D",   "Linie 3D",  "Kreis 2D",
                                         "Fläche 2D", "Fläche 3D", "Schritt 2D", "Schritt 3D"};
 constexpr const char* kSkalaSpalten[3] = {"SkalierungLog", "SkalierungProzent", "SkalierungLinear"};
-constexpr const char* kWerteSpalten[10] = {"AlleAntwortwerte", "AntwortwerteGruppiert", "Antwortwerte3und4",
-                                           "Antwortwerte2",    "Antwortwerte0und1",     "Antwortwerte4",
-                                           "Antwortwerte3",    "Antwortwerte1",         "Antwortwerte0",
-                                           "AntwortwerteGruppiert0bis4"};
+constexpr const char* kWerteSpalten[10] = {"AlleAntwortwerte",  "AntwortwerteGruppiert",
+                                           "Antwortwerte3und4", "Antwortwerte2",
+                                           "Antwortwerte0und1", "Antwortwerte4",
+                                           "Antwortwerte3",     "Antwortwerte1",
+                                           "Antwortwerte0",     "AntwortwerteGruppiert0bis4"};
 constexpr const char* kAnzeigeSpalten[5] = {"ShowLegend", "ShowTypeLabel", "ShowÜberschrift", "Achsenbeschriftung",
                                             "ShowFussnote"};
 // Colour columns: axis lines, chart backdrop, plot backdrop, series 1..9 (the order of farbvariablen).
@@ -144,7 +145,9 @@ struct frmChartOpt::Stand {
     }
 };
 
-const char* frmChartOpt::standardFussnote() { return "Z.U.V. – Persönlichkeitsinventar auf der Grundlage des Enneagramms"; }
+const char* frmChartOpt::standardFussnote() {
+    return "Z.U.V. – Persönlichkeitsinventar auf der Grundlage des Enneagramms";
+}
 
 frmChartOpt::frmChartOpt() : forms::Form("frmChartOpt") {
     layoutControls();
@@ -472,8 +475,7 @@ void frmChartOpt::SaveChartType() {
     mitFehlerfalle([this] {
         auto rs = Data1.Recordset();
         if (!rs || rs->Eof()) throw vb::Error(vb::err::NoCurrentRecord);
-        if (!m_geladen)
-            throw vb::Error(3021, DialogTxt(125));
+        if (!m_geladen) throw vb::Error(3021, DialogTxt(125));
         auto setze = [&](const std::string& spalte, const vb::Variant& v) { rs->Fields(spalte) = v; };
         auto kasten = [](const forms::CheckBox& c) { return vb::Variant(static_cast<int16_t>(c.Value())); };
         rs->Edit();

@@ -50,14 +50,14 @@ public:
     void SSTab1_Click(int previousTab);
     void Combo1_KeyDown(int& keyCode, int shift);
     void Combo2_KeyDown(int& keyCode, int shift);
-    void Command1_Click();  // OK
-    void Command2_Click();  // Cancel
-    void Command8_Click();  // Help
-    void Command3_Click();  // chart backdrop colour
-    void Command6_Click();  // plot backdrop colour
-    void Command7_Click();  // axis line colour
+    void Command1_Click();           // OK
+    void Command2_Click();           // Cancel
+    void Command8_Click();           // Help
+    void Command3_Click();           // chart backdrop colour
+    void Command6_Click();           // plot backdrop colour
+    void Command7_Click();           // axis line colour
     void Command4_Click(int index);  // colour of series index + 1
-    void Command5_Click();  // chart font
+    void Command5_Click();           // chart font
 
     // The rules between chart type and answer values: the pie draws one series only.
     void Optionsregeln();

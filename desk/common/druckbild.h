@@ -17,7 +17,7 @@ class QWidget;
 namespace draw {
 class Picture;
 class Surface;
-}
+}  // namespace draw
 
 // The width a figure takes on the report's sheet: the printable width of its A4 page, in twips.
 inline constexpr int kDruckbildBreite = 9638;

@@ -87,9 +87,7 @@ std::string EinstellungsdatenbankFuer(const std::string& datenordner) {
     return eigeneKopie(Einstellungsordner(), kProgrammDBName);
 }
 
-std::string Einstellungsdatenbank() {
-    return gProgrammDB.empty() ? gAppPath + "/" + kProgrammDBName : gProgrammDB;
-}
+std::string Einstellungsdatenbank() { return gProgrammDB.empty() ? gAppPath + "/" + kProgrammDBName : gProgrammDB; }
 
 std::string DatenordnerFuer(const std::string& wert) {
     if (!ini::present(wert)) return Standarddatenordner();
@@ -106,7 +104,8 @@ std::string DatenordnerFuer(const std::string& wert) {
     // original's folder: that folder, or what is left of it, is not this installation's.
     if (!files::FolderExists(ordner)) return Standarddatenordner();
     // An installation closed to the user keeps no data of the user's.
-    if (files::samePath(ordner, files::programFolder())) return ProgrammordnerSchreibbar() ? ordner : Standarddatenordner();
+    if (files::samePath(ordner, files::programFolder()))
+        return ProgrammordnerSchreibbar() ? ordner : Standarddatenordner();
     return installationsordner(ordner) ? Standarddatenordner() : ordner;
 }
 
@@ -197,8 +196,8 @@ void LoadUiTexts(const std::string& suffix) {
         auto lokal = gWorkspace->OpenDatabase(files::resolve(gProgrammDB));
         auto lade = [&](const std::string& tabelle, bool mitId, auto ablegen) {
             const std::string t = tabelle + suffix;
-            const std::string sql = mitId ? "SELECT DISTINCTROW " + t + ".ID, " + t + ".BeschriftungDtsch " +
-                                                "FROM " + t + " ORDER BY " + t + ".ID;"
+            const std::string sql = mitId ? "SELECT DISTINCTROW " + t + ".ID, " + t + ".BeschriftungDtsch " + "FROM " +
+                                                t + " ORDER BY " + t + ".ID;"
                                           : "SELECT DISTINCTROW " + t + ".BeschriftungDtsch " + "FROM " + t +
                                                 " ORDER BY " + t + ".ID;";
             auto rs = lokal->OpenRecordset(sql, db::RecordsetType::Snapshot);
@@ -235,7 +234,10 @@ void LoadUiTexts(const std::string& suffix) {
 void StartTexteLaden(const std::string& suffix) {
     LoadUiTexts(suffix);
     // The loading stops at the first table it cannot read, so the first empty one is named.
-    const char* fehlend = gMenuTxt.empty() ? "MenuTxt" : gLabelTxt.empty() ? "labelTxt" : gDialogTxt.empty() ? "DialogTxt" : nullptr;
+    const char* fehlend = gMenuTxt.empty()     ? "MenuTxt"
+                          : gLabelTxt.empty()  ? "labelTxt"
+                          : gDialogTxt.empty() ? "DialogTxt"
+                                               : nullptr;
     if (fehlend)
         throw vb::Error(vb::err::ObjectNotFound, "Die Texttabelle " + std::string(fehlend) + suffix +
                                                      " der Einstellungsdatenbank " + kProgrammDBName +

@@ -22,9 +22,9 @@
 
 namespace {
 
-constexpr const char* kErlaubteSchriften[] = {"Times New Roman", "Arial",    "MS Sans Serif", "Courier New",
-                                              "Modern",          "Fixed Sys", "Terminal",     "Courier",
-                                              "System",          "MS Serif", "Roman"};
+constexpr const char* kErlaubteSchriften[] = {"Times New Roman", "Arial",     "MS Sans Serif", "Courier New",
+                                              "Modern",          "Fixed Sys", "Terminal",      "Courier",
+                                              "System",          "MS Serif",  "Roman"};
 
 std::string settingsPfad() { return Einstellungsdatenbank(); }
 
@@ -60,8 +60,8 @@ struct Form4::Stand {
 };
 
 const std::array<const char*, 13>& Form4::briefkopfFelder() {
-    static const std::array<const char*, 13> f = {"Vorname", "Nachname", "firma",   "Bereich", "Abteilung",
-                                                  "Strasse", "PLZOrt",   "land",    "Telefon", "Fax",
+    static const std::array<const char*, 13> f = {"Vorname", "Nachname", "firma",    "Bereich", "Abteilung",
+                                                  "Strasse", "PLZOrt",   "land",     "Telefon", "Fax",
                                                   "Mail",    "URL",      "Bemerkung"};
     return f;
 }
@@ -219,10 +219,9 @@ void Form4::Form_Load() {
         DatenZuweisen();
         TypbezeichnungZuweisen();
     });
-    m_stand = std::make_shared<Stand>(Stand{gStandardschriftart, gExtraschriftart, gStandardschriftGroesse,
-                                            gExtraschriftGroesse, gStandardschriftFett, gStandardschriftKursiv,
-                                            gExtraschriftFett, gExtraschriftKursiv, gStandardschriftfarbe,
-                                            gExtraschriftfarbe});
+    m_stand = std::make_shared<Stand>(
+        Stand{gStandardschriftart, gExtraschriftart, gStandardschriftGroesse, gExtraschriftGroesse, gStandardschriftFett,
+              gStandardschriftKursiv, gExtraschriftFett, gExtraschriftKursiv, gStandardschriftfarbe, gExtraschriftfarbe});
 }
 
 void Form4::BindTextFieldsToDataControl() { briefkopfLesen(); }
@@ -240,11 +239,13 @@ void Form4::DatenZuweisen() {
         auto flag = [&](const char* f) { return rs->Fields(f).Value().toBool(); };
         Check1.setValue(flag("Assistentanzeige") ? 1 : 0);
         // In this order: the last option set wins in its group.
-        const std::pair<forms::OptionButton*, const char*> optionen[] = {
-            {&Option1, "typbenennungziffer"},       {&Option3, "typbenennungzifferausgeschrieben"},
-            {&Option2, "typbenennungzuvstandard"},  {&Option4, "typbenennungodrell"},
-            {&Option5[0], "typbenennungtarvik"},    {&Option5[1], "typbenennungquimbly"},
-            {&Option5[2], "typbenennungfenwarth"}};
+        const std::pair<forms::OptionButton*, const char*> optionen[] = {{&Option1, "typbenennungziffer"},
+                                                                         {&Option3, "typbenennungzifferausgeschrieben"},
+                                                                         {&Option2, "typbenennungzuvstandard"},
+                                                                         {&Option4, "typbenennungodrell"},
+                                                                         {&Option5[0], "typbenennungtarvik"},
+                                                                         {&Option5[1], "typbenennungquimbly"},
+                                                                         {&Option5[2], "typbenennungfenwarth"}};
         for (const auto& [o, f] : optionen)
             if (flag(f)) o->setValue(true);  // clears the option set before it
         schemaAusOptionen();
@@ -374,9 +375,7 @@ void Form4::Form_Unload(int&) {
         gExtraschriftfarbe = m_stand->eFarbe;
         m_stand.reset();
     }
-    mitFehlerfalle([] {
-        AssistentNachVorn();
-    });
+    mitFehlerfalle([] { AssistentNachVorn(); });
 }
 
 void Form4::schriftWaehlen(bool standard) {
@@ -396,9 +395,9 @@ void Form4::schriftWaehlen(bool standard) {
             d.setFlags(forms::cdlCFBoth);
             d.ShowFont();
             bool nein = false;
-            if (d.FontSize() > grenze)
-                nein |= forms::MsgBox(DialogTxt(35), forms::vbYesNo, DialogTxt(3)) == forms::vbNo;
-            if (!empfohleneSchrift(d.FontName())) nein |= forms::MsgBox(DialogTxt(36), forms::vbYesNo, DialogTxt(3)) == forms::vbNo;
+            if (d.FontSize() > grenze) nein |= forms::MsgBox(DialogTxt(35), forms::vbYesNo, DialogTxt(3)) == forms::vbNo;
+            if (!empfohleneSchrift(d.FontName()))
+                nein |= forms::MsgBox(DialogTxt(36), forms::vbYesNo, DialogTxt(3)) == forms::vbNo;
             // Any "No" rejects the choice: the dialog opens again with the stored font.
             if (!nein) break;
         }

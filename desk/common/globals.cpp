@@ -229,7 +229,7 @@ void resetGlobals() {
     gVergleichPerson = {};
     gAktAussage = gAuswahlAbgebrochen = gAktTyp = 0;
     for (TypArray* a : {&gTypgesamtsummeJeTyp, &gTypsumme0JeTyp, &gTypsumme1JeTyp, &gTypsumme01JeTyp, &gTypsumme2JeTyp,
-                       &gTypsumme3JeTyp, &gTypsumme4JeTyp, &gTypsumme34JeTyp})
+                        &gTypsumme3JeTyp, &gTypsumme4JeTyp, &gTypsumme34JeTyp})
         a->fill(0);
     gAntwortAnzahlJeTyp.clear();
     gAWGesamtJeTyp.fill(0);
@@ -292,7 +292,10 @@ int16_t& AntwortAnzahl::operator[](int i) {
 }
 
 std::array<RangListe*, 16> rangListen() {
-    return {&gRang1Typgesamtsumme, &gRang2Typgesamtsumme, &gRang1Typsumme34, &gRang2Typsumme34, &gRang1Typsumme01, &gRang2Typsumme01, &gRang1Typsumme2, &gRang2Typsumme2, &gRang1Typsumme4, &gRang2Typsumme4, &gRang1Typsumme3, &gRang2Typsumme3, &gRang1Typsumme1, &gRang2Typsumme1, &gRang1Typsumme0, &gRang2Typsumme0};
+    return {&gRang1Typgesamtsumme, &gRang2Typgesamtsumme, &gRang1Typsumme34, &gRang2Typsumme34,
+            &gRang1Typsumme01,     &gRang2Typsumme01,     &gRang1Typsumme2,  &gRang2Typsumme2,
+            &gRang1Typsumme4,      &gRang2Typsumme4,      &gRang1Typsumme3,  &gRang2Typsumme3,
+            &gRang1Typsumme1,      &gRang2Typsumme1,      &gRang1Typsumme0,  &gRang2Typsumme0};
 }
 
 // ---------------------------------------------------------------- procedures without windows

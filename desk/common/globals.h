@@ -54,11 +54,11 @@ extern std::shared_ptr<db::Workspace> gWorkspace;
 extern std::shared_ptr<db::Workspace> gWorkspace2;
 extern std::shared_ptr<db::Database> gProgrammDatenbank;  // settings database, long-lived connection
 extern std::shared_ptr<db::Database> gDatenbank;          // the open data file; null when none
-extern std::string gDatenbankName;  // path of the data file last created or opened
-extern bool gDateiOffen;            // a data file is open
-extern bool gNurLesen;              // the data file is (to be) opened read-only
-extern std::string gDateiVersion;   // "Version" of the open file's first Info row
-extern std::string gImportQuelle;   // full path of the source file of an import
+extern std::string gDatenbankName;                        // path of the data file last created or opened
+extern bool gDateiOffen;                                  // a data file is open
+extern bool gNurLesen;                                    // the data file is (to be) opened read-only
+extern std::string gDateiVersion;                         // "Version" of the open file's first Info row
+extern std::string gImportQuelle;                         // full path of the source file of an import
 
 // ---------------------------------------------------------------- interface texts
 
@@ -92,7 +92,7 @@ extern int16_t gExtraschriftGroesse;
 extern bool gExtraschriftFett;
 extern bool gExtraschriftKursiv;
 extern vb::Variant gExtraschriftfarbe;
-extern vb::Variant gTypbenennung;   // naming scheme 1..7; Empty until first set
+extern vb::Variant gTypbenennung;    // naming scheme 1..7; Empty until first set
 extern int16_t gDruckZeilenabstand;  // 1 or 2
 extern int16_t gAssistentanzeige;    // -1 on, 0 off; readers ask only whether it is on
 
@@ -137,8 +137,8 @@ extern int32_t gAktPersonID;
 extern std::array<std::string, 15> gAktPerson;  // 1 first name, 2 surname, 11 test date
 extern int32_t gVergleichPersonID;
 extern std::array<std::string, 15> gVergleichPerson;  // 1 first name, 2 surname, 3 test date
-extern int16_t gAktAussage;           // statement shown in the test form, 1..109
-extern int16_t gAuswahlAbgebrochen;   // 1 when the person chooser was left without a choice
+extern int16_t gAktAussage;                           // statement shown in the test form, 1..109
+extern int16_t gAuswahlAbgebrochen;                   // 1 when the person chooser was left without a choice
 extern int16_t gAktTyp;
 
 // ---------------------------------------------------------------- scores of the current evaluation
@@ -162,8 +162,8 @@ struct AntwortAnzahl {
     void clear() { flat.fill(0); }
 };
 extern AntwortAnzahl gAntwortAnzahlJeTyp;
-extern std::array<int16_t, 11> gAWGesamtJeTyp;        // 10 = all types
-extern std::array<int16_t, 6> gAntwortAnzahlGesamt;   // element v + 1 counts rating v
+extern std::array<int16_t, 11> gAWGesamtJeTyp;       // 10 = all types
+extern std::array<int16_t, 6> gAntwortAnzahlGesamt;  // element v + 1 counts rating v
 
 // ---------------------------------------------------------------- rankings
 
@@ -206,7 +206,7 @@ extern bool gSensitivityGewaehlt;
 
 extern int16_t gAuswertungsart;  // 1 evaluation pages, 2 statistics pages
 extern int16_t gSeite;
-extern int16_t gSeitenanzahl;    // 12 or 10 evaluation pages, 6 statistics pages
+extern int16_t gSeitenanzahl;  // 12 or 10 evaluation pages, 6 statistics pages
 extern int16_t gDiagrammArt;
 extern int16_t gDateivergleich;  // 1 while two persons are charted side by side
 extern std::array<int16_t, 10> gDiagrammWerte;
@@ -226,7 +226,7 @@ extern std::string gEinfuehrungstext;
 
 extern int16_t gFensterAnzahl;  // open result windows, 0..10
 extern std::string gStatustext;
-extern int32_t gAntwort;        // answer of the last message box (6 Yes, 7 No, 2 Cancel)
+extern int32_t gAntwort;  // answer of the last message box (6 Yes, 7 No, 2 Cancel)
 // The last result window of each kind; not cleared when the window closes (QPointer: null then).
 extern QPointer<QWidget> gAuswertFenster;
 extern QPointer<QWidget> gTabellenFenster;
@@ -257,7 +257,7 @@ void ShowErrorMessage(const std::exception& e);
 // trap their own errors (the file, the settings, the recent-files list) all fail on a disk that
 // stays full, and the user is to read the cause once, not once per part. The outermost one counts.
 class PlattenfehlerEinmalMelden {
-  public:
+public:
     PlattenfehlerEinmalMelden();
     ~PlattenfehlerEinmalMelden();
     PlattenfehlerEinmalMelden(const PlattenfehlerEinmalMelden&) = delete;

@@ -106,10 +106,10 @@ void HauptfensterZeigen();
 // The main window's caption as given (UpdateMainCaption builds it from the current person).
 void HauptfensterTitel(const std::string& titel);
 
-inline constexpr int32_t kSchwarz = 0;              // QBColor(0)
+inline constexpr int32_t kSchwarz = 0;             // QBColor(0)
 inline constexpr int32_t kDunkelblau = 170 << 16;  // RGB(0, 0, 170)
-inline constexpr int32_t kGruen = 0x008000;         // QBColor(2)
-inline constexpr int32_t kGelb = 0x00FFFF;          // QBColor(14)
+inline constexpr int32_t kGruen = 0x008000;        // QBColor(2)
+inline constexpr int32_t kGelb = 0x00FFFF;         // QBColor(14)
 
 // While the assistant is in use (gAssistentanzeige): `hervorgehoben` get `farbe`, the other of the
 // ten step labels black.

@@ -162,12 +162,13 @@ void ShowErrorMessage(const vb::Error& e) {
     // For a file deleted, moved or write-protected while open the main window asks what is to
     // become of it instead: that question is the one message.
     if (dateiVerloren && g_hauptfenster) forms::Screen::setMousePointer(forms::vbDefault);
-    if (!schonGemeldet &&
-        (!dateiVerloren || !g_hauptfenster || !g_hauptfenster->gehalteneDateiVerloren(e))) {
+    if (!schonGemeldet && (!dateiVerloren || !g_hauptfenster || !g_hauptfenster->gehalteneDateiVerloren(e))) {
         const bool fest = programm().festeFehlerworte;
-        const std::string text = (fest ? std::string("Folgender Fehler trat auf:") : textOder(363, "Folgender Fehler trat auf:")) +
-                                 gCrLf + gCrLf + e.description() + gCrLf + (fest ? std::string("Nummer:") : textOder(364, "Nummer:")) +
-                                 " " + std::to_string(e.number());
+        const std::string text = (fest ? std::string("Folgender Fehler trat auf:")
+                                       : textOder(363, "Folgender Fehler trat auf:")) +
+                                 gCrLf + gCrLf + e.description() + gCrLf +
+                                 (fest ? std::string("Nummer:") : textOder(364, "Nummer:")) + " " +
+                                 std::to_string(e.number());
         forms::MsgBox(text, forms::vbOKOnly);
     }
     try {
@@ -188,9 +189,7 @@ void ShowErrorMessage(const std::exception& e) {
     ShowErrorMessage(vb::Error(51, std::string("Interner Fehler: ") + e.what()));
 }
 
-void ShowHelp(const std::string& topic) {
-    forms::host().showHelp(Hilfedateipfad(), topic);
-}
+void ShowHelp(const std::string& topic) { forms::host().showHelp(Hilfedateipfad(), topic); }
 
 void CenterForm(forms::Form& f) {
     f.setLeft((forms::Screen::Width() - f.Width()) / 2);

@@ -103,7 +103,7 @@ private:
     int16_t m_seitenanzahl = 12;
     int32_t m_personId = 0;
     std::array<std::string, 3> m_person;  // first name, surname, test date
-    std::string m_antwortstand;            // the answers the page on view was scored from (Antwortstand)
+    std::string m_antwortstand;           // the answers the page on view was scored from (Antwortstand)
     // The style the page on view started in.
     draw::FontSpec m_anfangsschrift;
     int32_t m_anfangsfarbe = 0;

@@ -25,7 +25,9 @@ void ShowResultMainType();        // 11 main type and its neighbours
 void ShowResultConnectedTypes();  // 12 the two connected types of the main type
 
 // Pages 11 and 12 on results given, as the two above draw them on the person's results.
-namespace urteil { struct Befund; }
+namespace urteil {
+struct Befund;
+}
 void ShowResultMainType(const urteil::Befund& befund);
 void ShowResultConnectedTypes(const urteil::Befund& befund);
 

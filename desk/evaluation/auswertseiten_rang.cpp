@@ -58,7 +58,8 @@ void rangseiteDrucken(const Rangseite& p) {
     if (*p.spitzenwert == 0 && p.rang1 != &gRang1Typgesamtsumme) {
         // Nobody gave this value: the nine types tie at 0 and none stands first by it.
         extraStil(s);
-        s.Print({draw::Tab(2), LabelTxt(typrang::kKeinerMitDiesemWert)}, p.alleNeunForm ? draw::LineEnd::Open : draw::LineEnd::Newline);
+        s.Print({draw::Tab(2), LabelTxt(typrang::kKeinerMitDiesemWert)},
+                p.alleNeunForm ? draw::LineEnd::Open : draw::LineEnd::Newline);
     } else {
         gruppe(*p.rang1);
     }
@@ -79,23 +80,83 @@ void rangseiteDrucken(const Rangseite& p) {
 
 const Rangseite& rangseite(int seite) {
     static const Rangseite kGesamt{{"TypGesamtSumme", " order by typgesamtsumme desc", false, false},
-                                   &gRang1Typgesamtsumme, &gRang2Typgesamtsumme, &gSpitzenwertTypgesamtsumme,
-                                   274, 275, 276, 278, false, true, false, 2, 0};
+                                   &gRang1Typgesamtsumme,
+                                   &gRang2Typgesamtsumme,
+                                   &gSpitzenwertTypgesamtsumme,
+                                   274,
+                                   275,
+                                   276,
+                                   278,
+                                   false,
+                                   true,
+                                   false,
+                                   2,
+                                   0};
     static const Rangseite kSumme4{{"TypSumme4", " order by typsumme4 desc", false, true},
-                                   &gRang1Typsumme4, &gRang2Typsumme4, &gSpitzenwertTypsumme4,
-                                   279, 280, 281, 282, true, true, false, 2, 1};
+                                   &gRang1Typsumme4,
+                                   &gRang2Typsumme4,
+                                   &gSpitzenwertTypsumme4,
+                                   279,
+                                   280,
+                                   281,
+                                   282,
+                                   true,
+                                   true,
+                                   false,
+                                   2,
+                                   1};
     static const Rangseite kSumme3{{"TypSumme3", " order by typsumme3 desc", false, true},
-                                   &gRang1Typsumme3, &gRang2Typsumme3, &gSpitzenwertTypsumme3,
-                                   115, 284, 285, 286, true, true, false, 2, 1};
+                                   &gRang1Typsumme3,
+                                   &gRang2Typsumme3,
+                                   &gSpitzenwertTypsumme3,
+                                   115,
+                                   284,
+                                   285,
+                                   286,
+                                   true,
+                                   true,
+                                   false,
+                                   2,
+                                   1};
     static const Rangseite kSumme2{{"TypSumme2", " order by typsumme2 desc", false, false},
-                                   &gRang1Typsumme2, &gRang2Typsumme2, &gSpitzenwertTypsumme2,
-                                   400, 401, 285, 402, true, false, true, 2, 0};
+                                   &gRang1Typsumme2,
+                                   &gRang2Typsumme2,
+                                   &gSpitzenwertTypsumme2,
+                                   400,
+                                   401,
+                                   285,
+                                   402,
+                                   true,
+                                   false,
+                                   true,
+                                   2,
+                                   0};
     static const Rangseite kSumme1{{"TypSumme1", " order by typsumme1", true, false},
-                                   &gRang1Typsumme1, &gRang2Typsumme1, &gSpitzenwertTypsumme1,
-                                   116, 294, 295, 296, false, false, true, 3, 2};
+                                   &gRang1Typsumme1,
+                                   &gRang2Typsumme1,
+                                   &gSpitzenwertTypsumme1,
+                                   116,
+                                   294,
+                                   295,
+                                   296,
+                                   false,
+                                   false,
+                                   true,
+                                   3,
+                                   2};
     static const Rangseite kSumme0{{"TypSumme0", " order by typsumme0", true, false},
-                                   &gRang1Typsumme0, &gRang2Typsumme0, &gSpitzenwertTypsumme0,
-                                   287, 288, 289, 292, false, false, false, 3, 2};
+                                   &gRang1Typsumme0,
+                                   &gRang2Typsumme0,
+                                   &gSpitzenwertTypsumme0,
+                                   287,
+                                   288,
+                                   289,
+                                   292,
+                                   false,
+                                   false,
+                                   false,
+                                   3,
+                                   2};
     switch (seite) {
     case 1: return kGesamt;
     case 2: return kSumme4;

@@ -11,8 +11,8 @@ void ShowResultBySum34() {
     gRang2Typsumme34.fill("");
     gRang1Typsumme34.fill("");
     draw::Surface& s = ausgabe();
-    rangfolgeBilden({"TypSumme34", " order by typsumme34 desc", false, true}, gRang1Typsumme34,
-                    gRang2Typsumme34, gSpitzenwertTypsumme34);
+    rangfolgeBilden({"TypSumme34", " order by typsumme34 desc", false, true}, gRang1Typsumme34, gRang2Typsumme34,
+                    gSpitzenwertTypsumme34);
     TypnummernErsetzen();
 
     standardStil(s);
@@ -58,8 +58,8 @@ void ShowResultBySum01() {
     gRang2Typsumme01.fill("");
     gRang1Typsumme01.fill("");
     draw::Surface& s = ausgabe();
-    rangfolgeBilden({"TypSumme01", " order by typsumme01", true, false}, gRang1Typsumme01,
-                    gRang2Typsumme01, gSpitzenwertTypsumme01);
+    rangfolgeBilden({"TypSumme01", " order by typsumme01", true, false}, gRang1Typsumme01, gRang2Typsumme01,
+                    gSpitzenwertTypsumme01);
     TypnummernErsetzen();
 
     const Schnitt vorher = Schnitt::von(s);

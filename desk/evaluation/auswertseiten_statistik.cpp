@@ -239,8 +239,7 @@ void ShowStatistics5() {
         s.Print({draw::Tab(2), gTypbezeichnung[t], draw::Tab(25)}, draw::LineEnd::Open);
         if (m.zwischen)
             s.Print({" " + LabelTxt(157), draw::Num(m.wert - 1), " " + LabelTxt(371) + " ", draw::Num(m.wert)});
-        else
-            s.Print({" " + LabelTxt(157), draw::Num(m.wert)});
+        else s.Print({" " + LabelTxt(157), draw::Num(m.wert)});
     }
     s.Print();
     s.Print({draw::Tab(2), LabelTxt(252)}, draw::LineEnd::Open);

@@ -39,10 +39,9 @@ constexpr int kSymbolSeite = 4932;
 constexpr int kRand = 240;
 
 // The symbol files by the label text of the symbol colour setting.
-constexpr const char* kSymbolDatei[9] = {
-    "\\zuv_symb_blau.wmf",    "\\zuv_symb_gelb.wmf", "\\zuv_symb_bunt.wmf", "\\zuv_symb_orange.wmf",
-    "\\zuv_symb_violett.wmf", "\\zuv_symb_braun.wmf", "\\zuv_symb_rot.wmf", "\\zuv_symb_hellgrün.wmf",
-    "\\zuv_symb_grün.wmf"};
+constexpr const char* kSymbolDatei[9] = {"\\zuv_symb_blau.wmf",   "\\zuv_symb_gelb.wmf",     "\\zuv_symb_bunt.wmf",
+                                         "\\zuv_symb_orange.wmf", "\\zuv_symb_violett.wmf",  "\\zuv_symb_braun.wmf",
+                                         "\\zuv_symb_rot.wmf",    "\\zuv_symb_hellgrün.wmf", "\\zuv_symb_grün.wmf"};
 
 // Names of the types on the left half of the figure grow to the left, away from their bars.
 bool linksStehend(int k) { return k >= 4 && k <= 7; }
@@ -172,8 +171,7 @@ void EnneagrammFigur::anordnen() {
         setze(SSPanel2[k], px(kUnten[k].x, tx), px(kUnten[k].y, ty), px(kBalkenB, tx), px(kBalkenH, ty));
         alles |= Label1[k].geometry() | SSPanel1[k].geometry() | SSPanel2[k].geometry();
     }
-    resize(alles.right() + 1 + static_cast<int>(px(kRand, tx)),
-                    alles.bottom() + 1 + static_cast<int>(px(kRand, ty)));
+    resize(alles.right() + 1 + static_cast<int>(px(kRand, tx)), alles.bottom() + 1 + static_cast<int>(px(kRand, ty)));
 }
 
 std::string SymbolStand() {

@@ -205,8 +205,8 @@ void Form15::Form_Activate() {
         Form_Resize();
         setWindowState(forms::vbMaximized);
         nachfuehren();
-        AustauschbildNachfuehren([this] { return AntworttabelleFuerDruck(m_tabelle); }, kBildName, m_personID,
-                                 m_stand, m_bildFehlerGemeldet, DialogTxt(90));
+        AustauschbildNachfuehren([this] { return AntworttabelleFuerDruck(m_tabelle); }, kBildName, m_personID, m_stand,
+                                 m_bildFehlerGemeldet, DialogTxt(90));
         if (hauptfenster()) hauptfenster()->arrangeChildren(gFensterAnzahl == 1 ? 2 : 0);
     });
 }

@@ -22,7 +22,7 @@ public:
     Form15();
     ~Form15() override;
 
-    QWidget Picture2;  // the strip at the top
+    QWidget Picture2;            // the strip at the top
     forms::Button3D SSCommand1;  // chart of the chosen column or row
     forms::Button3D SSCommand2;  // help
     forms::Label Label1;         // the person
@@ -66,8 +66,8 @@ private:
     std::array<int16_t, 10> m_werte{};
     std::string m_titel;
     std::string m_antwortstand;  // the answers the cells were scored from (Antwortstand)
-    Antwortzellen m_tabelle;  // the cells as the window filled them when it opened
-    int32_t m_personID = 0;  // the person whose scores the window shows
+    Antwortzellen m_tabelle;     // the cells as the window filled them when it opened
+    int32_t m_personID = 0;      // the person whose scores the window shows
     bool m_bildFehlerGemeldet = false;
     std::string m_stand;  // the sources of the figure when the window drew it (DruckbildStand)
     bool m_inResize = false;

@@ -156,8 +156,7 @@ void Form2::Form_Message(int msg, std::intptr_t wParam, std::intptr_t) {
 void Form2::Form_Unload(int&) {
     // The print item stays while another enneagram window or the figure's bitmap can be printed.
     mitFehlerfalle([this] {
-        DruckMenueAn(DruckMenue::Enneagramm,
-                     anderesFensterOffen("Form2", this) || AustauschbildVorhanden(kBildName));
+        DruckMenueAn(DruckMenue::Enneagramm, anderesFensterOffen("Form2", this) || AustauschbildVorhanden(kBildName));
     });
     ChildWindowClosed();
     mitFehlerfalle([] { AssistentNachVorn(); });

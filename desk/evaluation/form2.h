@@ -22,7 +22,7 @@ public:
     Form2();
     ~Form2() override;
 
-    QWidget Picture2;  // the strip at the top
+    QWidget Picture2;            // the strip at the top
     forms::ComboBox Combo1{2};   // the score view
     forms::Button3D SSCommand1;  // help
     forms::Label Label2;         // the person
@@ -61,7 +61,7 @@ private:
     int16_t m_zaehler = 0;  // the bar refresh's loop variable
     EnneagrammWerte m_werte;
     std::string m_antwortstand;  // the answers m_werte were scored from (Antwortstand)
-    int32_t m_personID = 0;  // the person whose scores the window shows
+    int32_t m_personID = 0;      // the person whose scores the window shows
     bool m_bildFehlerGemeldet = false;
     std::string m_stand;  // the sources of the figure when the window drew it (DruckbildStand)
     bool m_inResize = false;

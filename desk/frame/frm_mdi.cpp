@@ -159,9 +159,9 @@ frmMDI::frmMDI()
     // The buttons go on in a second row rather than widen the window past the screen.
     auto* leiste = new forms::FlowLayout(Rahmen1, 2);
     leiste->setContentsMargins(4, 2, 4, 2);
-    static const char* kurz[16] = {"Person", "Test",    "Grafik",    "Enneagramm", "Tabelle", "Auswertung",
-                                   "Statistik", "Vergleich", "Fragebogen", "Diagramm", "Einstellungen",
-                                   "Einführung", "Typen",     "Bilder",     "Lernen",  "Hilfe"};
+    static const char* kurz[16] = {"Person",    "Test",      "Grafik",     "Enneagramm", "Tabelle",       "Auswertung",
+                                   "Statistik", "Vergleich", "Fragebogen", "Diagramm",   "Einstellungen", "Einführung",
+                                   "Typen",     "Bilder",    "Lernen",     "Hilfe"};
     for (int i = 0; i < 16; ++i) {
         auto* b = new forms::Button3D(Rahmen1);
         b->setCaption(kurz[i]);
@@ -286,18 +286,47 @@ void frmMDI::setMainCaption(const std::string& caption) { setCaption(caption); }
 // ==================================================================== life cycle
 
 void frmMDI::SetMenuCaptions() {
-    const std::pair<MenuItem*, int> menue[] = {
-        {&mnuFile, 0},           {&mnuNew, 1},           {&mnuOpen, 2},          {&mnuClose, 3},
-        {&mnuDBkomprimieren, 4}, {&mnuBackup, 6},        {&mnuWebsite, 11},      {&mnuDruckGrafik, 14},
-        {&mnuImport, 15},        {&mnuImportZUV40, 17},  {&mnuDruckAuswertung, 18}, {&mnuDruckStatistik, 19},
-        {&mnuDruckDeckblatt, 20}, {&mnuDruckErläuterungen, 21}, {&mnuBeenden, 42}, {&mnuPersonendaten, 41},
-        {&mnuTest, 38},          {&mnuWiederholen, 39},  {&mnuDurchführen, 40},  {&mnuTestauswertung, 32},
-        {&mnuGrafikauswertung, 14}, {&mnuEnneagramm, 33}, {&mnuTabelle, 34},     {&mnuAuswertung, 35},
-        {&mnuStatistik, 36},     {&mnuDateivergleich, 37}, {&mnuWindow, 7},      {&mnuCascade, 8},
-        {&mnuTilevertical, 9},   {&mnuTile, 10},         {&mnuKonfiguration, 30}, {&mnuZUVParameter, 31},
-        {&mnuExtras, 22},        {&mnuEinführung, 23},   {&mnuTypenbeschreibungen, 24}, {&mnuBilder, 25},
-        {&mnuAssistent, 26},     {&mnuLernen, 27},       {&mnuHilfeinhalt, 28},  {&mnuÜber, 29},
-        {&mnuPrintReport, 45}};
+    const std::pair<MenuItem*, int> menue[] = {{&mnuFile, 0},
+                                               {&mnuNew, 1},
+                                               {&mnuOpen, 2},
+                                               {&mnuClose, 3},
+                                               {&mnuDBkomprimieren, 4},
+                                               {&mnuBackup, 6},
+                                               {&mnuWebsite, 11},
+                                               {&mnuDruckGrafik, 14},
+                                               {&mnuImport, 15},
+                                               {&mnuImportZUV40, 17},
+                                               {&mnuDruckAuswertung, 18},
+                                               {&mnuDruckStatistik, 19},
+                                               {&mnuDruckDeckblatt, 20},
+                                               {&mnuDruckErläuterungen, 21},
+                                               {&mnuBeenden, 42},
+                                               {&mnuPersonendaten, 41},
+                                               {&mnuTest, 38},
+                                               {&mnuWiederholen, 39},
+                                               {&mnuDurchführen, 40},
+                                               {&mnuTestauswertung, 32},
+                                               {&mnuGrafikauswertung, 14},
+                                               {&mnuEnneagramm, 33},
+                                               {&mnuTabelle, 34},
+                                               {&mnuAuswertung, 35},
+                                               {&mnuStatistik, 36},
+                                               {&mnuDateivergleich, 37},
+                                               {&mnuWindow, 7},
+                                               {&mnuCascade, 8},
+                                               {&mnuTilevertical, 9},
+                                               {&mnuTile, 10},
+                                               {&mnuKonfiguration, 30},
+                                               {&mnuZUVParameter, 31},
+                                               {&mnuExtras, 22},
+                                               {&mnuEinführung, 23},
+                                               {&mnuTypenbeschreibungen, 24},
+                                               {&mnuBilder, 25},
+                                               {&mnuAssistent, 26},
+                                               {&mnuLernen, 27},
+                                               {&mnuHilfeinhalt, 28},
+                                               {&mnuÜber, 29},
+                                               {&mnuPrintReport, 45}};
     for (const auto& [item, n] : menue) {
         item->setCaption(MenuTxt(n));
         if (item == &mnuDateivergleich) mnuDiagrammOptions.setCaption(LabelTxt(152));
@@ -455,10 +484,9 @@ void CreateTables(db::Database& d) {
     for (const char* sql : kDatendateiAnweisungen) d.Execute(sql);
 }
 
-void CreateRelations(db::Database& d, const std::string& name, const std::string& primaer,
-                     const std::string& fremd, const std::string& feld, const std::string& fremdfeld) {
-    d.CreateRelation(name, primaer, fremd, db::dbRelationUpdateCascade | db::dbRelationDeleteCascade, feld,
-                     fremdfeld);
+void CreateRelations(db::Database& d, const std::string& name, const std::string& primaer, const std::string& fremd,
+                     const std::string& feld, const std::string& fremdfeld) {
+    d.CreateRelation(name, primaer, fremd, db::dbRelationUpdateCascade | db::dbRelationDeleteCascade, feld, fremdfeld);
 }
 
 void CreateQueries(db::Database&) {}
@@ -565,7 +593,7 @@ void frmMDI::OpenLocalDB(std::string pfad, bool& abbruch) {
             auto info = datei->OpenRecordset("Info", db::RecordsetType::Table);
             info->MoveFirst();
             gDateiVersion = vb::CStr(info->Fields("Version").Value().isNull() ? vb::Variant("")
-                                                                                : info->Fields("Version").Value());
+                                                                              : info->Fields("Version").Value());
             info->Close();
             // Files made before the print table existed get it; a file opened read-only is left as
             // it is (the report then cannot run, everything else can).
@@ -706,8 +734,11 @@ void frmMDI::datendateiVerloren(const db::HeldFile& zustand) {
     if (zustand.fate == Fate::NotWritable) {
         frage = kopf + DialogTxt(142) + gCrLf + gCrLf + DialogTxt(147) + gCrLf + DialogTxt(149);
     } else {
-        frage = kopf + DialogTxt(zustand.nameTaken ? 140 : zustand.fate == Fate::Moved ? 141 : 139) + gCrLf + gCrLf +
-                DialogTxt(143) + gCrLf + gCrLf;
+        frage = kopf +
+                DialogTxt(zustand.nameTaken             ? 140
+                          : zustand.fate == Fate::Moved ? 141
+                                                        : 139) +
+                gCrLf + gCrLf + DialogTxt(143) + gCrLf + gCrLf;
         frage += unterAltemNamen ? DialogTxt(144) + gCrLf + DialogTxt(145) + gCrLf + DialogTxt(146)
                                  : DialogTxt(147) + gCrLf + DialogTxt(148);
     }
@@ -856,7 +887,8 @@ void frmMDI::WriteIniFile() {
         // names none, or no folder, or another installation's, the program folder is written.
         const std::string appPath = DatenordnerFuer(ini::ReadIniString("ZUV", "AppPath", gIniDatei));
         s.push_back({"ZUV", {{"AppPath", appPath}}});
-        s.push_back({"Options", {{"SystemDB", files::resolve(files::joinPath(files::programFolder(), kWorkgroupDateiName))}}});
+        s.push_back(
+            {"Options", {{"SystemDB", files::resolve(files::joinPath(files::programFolder(), kWorkgroupDateiName))}}});
         int k = 0;
         for (int i = 1; i <= mnuFileArray.UBound(); ++i) {
             if (!mnuFileArray.exists(i)) continue;
@@ -1099,17 +1131,14 @@ void frmMDI::ergebnisFensterOeffnen(int art) {
         offen = ErgebnisfensterOeffnen(new auswertform(), gAuswertFenster,
                                        [art](forms::Form& f) { f.setCaption(LabelTxt(art == 1 ? 158 : 210)); });
         break;
-    case 3:
-        ErgebnisfensterOeffnen(new Form15, gTabellenFenster, nullptr);
-        return;
+    case 3: ErgebnisfensterOeffnen(new Form15, gTabellenFenster, nullptr); return;
     case 4:
         offen = ErgebnisfensterOeffnen(new Form2, gEnneagrammFenster, [this](forms::Form& f) {
             f.setCaption(LabelTxt(154));
             mnuDruckEnneagramm.setEnabled(true);
         });
         break;
-    default:
-        return;
+    default: return;
     }
     if (offen) AssistentSchritt({{1, 4}, {2, 3}}, kGruen);
 }
@@ -1176,10 +1205,8 @@ void ProgrammStarten(const char* datei, int dialogText, int stil, int ohnePerson
     if (pfad.empty()) {
         std::string text = DialogTxt(dialogText);
         if (ohnePerson) {
-            if (vb::Trim(gAktPerson[1]).empty() && vb::Trim(gAktPerson[2]).empty())
-                text = DialogTxt(ohnePerson);
-            else
-                text += gAktPerson[1] + " " + gAktPerson[2] + "/";
+            if (vb::Trim(gAktPerson[1]).empty() && vb::Trim(gAktPerson[2]).empty()) text = DialogTxt(ohnePerson);
+            else text += gAktPerson[1] + " " + gAktPerson[2] + "/";
         }
         gAntwort = forms::MsgBox(text, stil, DialogTxt(3));
         return;
@@ -1200,8 +1227,7 @@ void frmMDI::mnuLernen_Click() { ProgrammStarten("zuvtutor.exe", 55, forms::vbOK
 
 void frmMDI::StartImportProgram() {
     gAntwort = forms::vbYes;
-    if (gDateiOffen)
-        gAntwort = forms::MsgBox(DialogTxt(41), forms::vbYesNo | forms::vbExclamation, DialogTxt(3));
+    if (gDateiOffen) gAntwort = forms::MsgBox(DialogTxt(41), forms::vbYesNo | forms::vbExclamation, DialogTxt(3));
     if (gAntwort != forms::vbYes) return;
     CloseDataFile();
     DisableFileMenus();
@@ -1261,8 +1287,8 @@ void frmMDI::mnuWiederholen_Click() {
 }
 
 void frmMDI::SSCommand1_Click(int index) {
-    static const bool sanduhrJa[16] = {true, true, true, false, false, false, false, true,
-                                       true, false, true, true, true,  true,  true,  true};
+    static const bool sanduhrJa[16] = {true, true,  true, false, false, false, false, true,
+                                       true, false, true, true,  true,  true,  true,  true};
     if (index < 0 || index > 15) return;
     if (sanduhrJa[index]) sanduhr();
     switch (index) {

@@ -40,9 +40,9 @@ public:
     forms::MenuItem mnuHilfe, mnuHilfeinhalt, mnuSep8, mnuWebsite, mnuSep9, mnuÜber;
 
     // ---- other controls
-    QWidget* Rahmen1;                        // toolbar panel
+    QWidget* Rahmen1;  // toolbar panel
     std::array<forms::Button3D*, 16> SSCommand1{};
-    forms::StatusLine* txtStatusMsg;         // status line
+    forms::StatusLine* txtStatusMsg;  // status line
     db::DataControl Data1, Data2, Data3, Data4, Data5;
     forms::CommonDialog CommonDialog1;
 

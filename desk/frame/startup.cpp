@@ -91,11 +91,12 @@ void form9::Form_Load() {
         forms::setAppTitle(DialogTxt(3));
         if (DatenordnerErsetzt()) {
             // Where the program folder is closed to the user, the data folder is the user's own.
-            const std::string text =
-                ProgrammordnerSchreibbar()
-                    ? DialogTxt(110) + kIniDateiName + DialogTxt(111) + files::programFolder() + DialogTxt(112)
-                    : DialogTxt(110) + gIniDatei + " ist kein Datenordner eingetragen. Z.U.V. verwendet den Ordner " +
-                          gAppPath + DialogTxt(112);
+            const std::string text = ProgrammordnerSchreibbar()
+                                         ? DialogTxt(110) + kIniDateiName + DialogTxt(111) + files::programFolder() +
+                                               DialogTxt(112)
+                                         : DialogTxt(110) + gIniDatei +
+                                               " ist kein Datenordner eingetragen. Z.U.V. verwendet den Ordner " +
+                                               gAppPath + DialogTxt(112);
             forms::MsgBox(text, forms::vbOKOnly | forms::vbInformation, DialogTxt(3));
         }
     });

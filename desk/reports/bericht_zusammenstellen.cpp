@@ -122,8 +122,7 @@ void frmReport::Command1_Click() {
         SetStatusText("", false);
         if (dynamic_cast<const Hinweis*>(&e))
             forms::MsgBox(e.what(), forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
-        else
-            ShowErrorMessage(e);
+        else ShowErrorMessage(e);
         return;
     }
     SSTab1.setTab(0);
@@ -329,21 +328,31 @@ void frmReport::schalterAnwenden(report::Report& briefkopf, report::Report& pers
                           {"LinieFuss1", &Check4[2], nullptr}};
     const Regel kopf[] = {{"LinieKopf1", &Check1[11], nullptr}};
     const Regel brief[] = {
-        {"Name1", &Check2[0], nullptr},      {"Firma2", &Check2[1], nullptr},
+        {"Name1", &Check2[0], nullptr},
+        {"Firma2", &Check2[1], nullptr},
         {"BereichAbteilung1", &Check2[2], &Check2[3]},
-        {"Strasse2", &Check2[4], nullptr},   {"PLZOrt2", &Check2[5], nullptr},
-        {"Land2", &Check2[6], nullptr},      {"Telefon2", &Check2[7], nullptr},
-        {"Fax2", &Check2[8], nullptr},       {"Mail2", &Check2[9], nullptr},
-        {"URL2", &Check2[10], nullptr},      {"Bemerkung2", &Check2[11], nullptr},
-        {"Picture2", &Check1[12], nullptr},  {"Druckdatum1", &Check1[10], nullptr},
+        {"Strasse2", &Check2[4], nullptr},
+        {"PLZOrt2", &Check2[5], nullptr},
+        {"Land2", &Check2[6], nullptr},
+        {"Telefon2", &Check2[7], nullptr},
+        {"Fax2", &Check2[8], nullptr},
+        {"Mail2", &Check2[9], nullptr},
+        {"URL2", &Check2[10], nullptr},
+        {"Bemerkung2", &Check2[11], nullptr},
+        {"Picture2", &Check1[12], nullptr},
+        {"Druckdatum1", &Check1[10], nullptr},
         {"Seitenzahl2", &Check1[9], nullptr},
     };
     const Regel getestet[] = {
-        {"Name1", &Check3[0], nullptr},      {"Geburtstag1", &Check3[1], nullptr},
-        {"Strasse1", &Check3[2], nullptr},   {"PLZOrt1", &Check3[3], nullptr},
-        {"Telefon1", &Check3[4], nullptr},   {"EMail1", &Check3[5], nullptr},
+        {"Name1", &Check3[0], nullptr},
+        {"Geburtstag1", &Check3[1], nullptr},
+        {"Strasse1", &Check3[2], nullptr},
+        {"PLZOrt1", &Check3[3], nullptr},
+        {"Telefon1", &Check3[4], nullptr},
+        {"EMail1", &Check3[5], nullptr},
         {"BereichAbteilung1", &Check3[6], &Check3[7]},
-        {"Bemerkung1", &Check3[8], nullptr}, {"Land1", &Check3[10], nullptr},
+        {"Bemerkung1", &Check3[8], nullptr},
+        {"Land1", &Check3[10], nullptr},
         {"Testdatum1", &Check3[9], nullptr},
     };
     anwenden(mReport->Sections(fussBereich), fuss);

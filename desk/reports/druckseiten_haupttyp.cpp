@@ -69,12 +69,10 @@ namespace {
 // page 16's.
 void grundlageNennen(const Seite& s, const urteil::Befund& b, int haupttyp) {
     const urteil::Grundlage g = urteil::grundlage(b, urteil::Tafel::Bericht);
-    if (g.fall == urteil::Grundlage::Keine)
-        s.leer(2);
+    if (g.fall == urteil::Grundlage::Keine) s.leer(2);
     else if (g.fall == urteil::Grundlage::KeinHaupttyp)
         s.zeile(2, LabelTxt(325) + " " + LabelTxt(326) + " " + gTypbezeichnung[haupttyp], kFormatH2);
-    else
-        s.zeile(2, LabelTxt(381) + " " + g.genannt + ". " + LabelTxt(326) + " " + gTypbezeichnung[haupttyp], kFormatH2);
+    else s.zeile(2, LabelTxt(381) + " " + g.genannt + ". " + LabelTxt(326) + " " + gTypbezeichnung[haupttyp], kFormatH2);
 }
 
 }  // namespace
@@ -212,8 +210,8 @@ void DruckSeiteVerbindungstypen() {
         s.label(nr + 5, text + 2);
         s.label(nr + 6, typrang::abstandUrteil(haupt, typ), kFormatH1);
         s.leer(nr + 7, kFormatTabelle);
-        s.zeile(nr + 8, LabelTxt(350) + " " + vb::Str(static_cast<int>(typrang::niedrigeAntworten(typ))) + " " +
-                            LabelTxt(351),
+        s.zeile(nr + 8,
+                LabelTxt(350) + " " + vb::Str(static_cast<int>(typrang::niedrigeAntworten(typ))) + " " + LabelTxt(351),
                 kFormatText);
     };
     s.label(1, 346, kFormatUeberschrift);

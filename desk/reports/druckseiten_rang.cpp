@@ -57,12 +57,12 @@ struct Rangseite {
     bool vollerJoin;    // the lists show all nine places
     bool gruppe2Immer;  // the close-group line stands even when the group is empty
     int titel, text1, text2;
-    int trennlinie;           // the first separator; the top group follows 1 (page 9: 3) lines later
-    int leerBis;              // the blank lines after the top group end here
-    int vorGruppe2, label2;   // the text before the close group
-    bool mit283;              // and the threshold note after it
-    int leerZeile;            // the blank line before the close group's separator
-    int schluss;              // after the close group: 0 nothing, 1 a blank line, 2 and label text 293
+    int trennlinie;          // the first separator; the top group follows 1 (page 9: 3) lines later
+    int leerBis;             // the blank lines after the top group end here
+    int vorGruppe2, label2;  // the text before the close group
+    bool mit283;             // and the threshold note after it
+    int leerZeile;           // the blank line before the close group's separator
+    int schluss;             // after the close group: 0 nothing, 1 a blank line, 2 and label text 293
 };
 
 void rangseite(const Rangseite& p) {
@@ -75,8 +75,7 @@ void rangseite(const Rangseite& p) {
     s.trennlinie(p.trennlinie);
     // A top group always holds its first-ranked type; page 9 writes its line only then.
     // Nobody gave the value of a page but the first: the nine types tie at 0 and none stands first.
-    if (*p.spitzenwert == 0 && p.seite != 7)
-        s.label(listeZeile, typrang::kKeinerMitDiesemWert, kFormatH1);
+    if (*p.spitzenwert == 0 && p.seite != 7) s.label(listeZeile, typrang::kKeinerMitDiesemWert, kFormatH1);
     else if (p.seite != 9 || !typrang::alleLeer(*p.rang1))
         s.zeile(listeZeile, p.vollerJoin ? alleNeun(*p.rang1) : liste(*p.rang1), kFormatH1);
     s.trennlinie(listeZeile + 1);
@@ -84,8 +83,7 @@ void rangseite(const Rangseite& p) {
     s.label(p.vorGruppe2, p.label2);
     if (p.mit283) s.label(p.vorGruppe2 + 1, 283);
     const int nr = p.leerZeile;
-    naheGruppe(s, nr, p.vollerJoin ? alleNeun(*p.rang2) : liste(*p.rang2), typrang::alleLeer(*p.rang2),
-               p.gruppe2Immer);
+    naheGruppe(s, nr, p.vollerJoin ? alleNeun(*p.rang2) : liste(*p.rang2), typrang::alleLeer(*p.rang2), p.gruppe2Immer);
     if (p.schluss >= 1) s.leer(nr + 5);
     if (p.schluss == 2) s.label(nr + 6, 293);
 }
@@ -93,34 +91,129 @@ void rangseite(const Rangseite& p) {
 }  // namespace
 
 void DruckSeiteRangfolgeTypgesamtsumme() {
-    rangseite({7, {"TypGesamtSumme", " order by typgesamtsumme desc", false, false}, &gRang1Typgesamtsumme,
-               &gRang2Typgesamtsumme, &gSpitzenwertTypgesamtsumme, true, false, false, 274, 275, 276, 8, 12, 13, 278,
-               false, 14, 0});
+    rangseite({7,
+               {"TypGesamtSumme", " order by typgesamtsumme desc", false, false},
+               &gRang1Typgesamtsumme,
+               &gRang2Typgesamtsumme,
+               &gSpitzenwertTypgesamtsumme,
+               true,
+               false,
+               false,
+               274,
+               275,
+               276,
+               8,
+               12,
+               13,
+               278,
+               false,
+               14,
+               0});
 }
 
 void DruckSeiteRangfolgeTypsumme4() {
-    rangseite({8, {"TypSumme4", " order by typsumme4 desc", false, true}, &gRang1Typsumme4, &gRang2Typsumme4,
-               &gSpitzenwertTypsumme4, true, false, false, 279, 280, 281, 8, 12, 13, 282, true, 15, 0});
+    rangseite({8,
+               {"TypSumme4", " order by typsumme4 desc", false, true},
+               &gRang1Typsumme4,
+               &gRang2Typsumme4,
+               &gSpitzenwertTypsumme4,
+               true,
+               false,
+               false,
+               279,
+               280,
+               281,
+               8,
+               12,
+               13,
+               282,
+               true,
+               15,
+               0});
 }
 
 void DruckSeiteRangfolgeTypsumme3() {
-    rangseite({9, {"TypSumme3", " order by typsumme3 desc", false, true}, &gRang1Typsumme3, &gRang2Typsumme3,
-               &gSpitzenwertTypsumme3, true, false, false, 115, 284, 285, 10, 16, 17, 286, true, 19, 1});
+    rangseite({9,
+               {"TypSumme3", " order by typsumme3 desc", false, true},
+               &gRang1Typsumme3,
+               &gRang2Typsumme3,
+               &gSpitzenwertTypsumme3,
+               true,
+               false,
+               false,
+               115,
+               284,
+               285,
+               10,
+               16,
+               17,
+               286,
+               true,
+               19,
+               1});
 }
 
 void DruckSeiteRangfolgeTypsumme2() {
-    rangseite({11, {"TypSumme2", " order by typsumme2 desc", false, false}, &gRang1Typsumme2, &gRang2Typsumme2,
-               &gSpitzenwertTypsumme2, false, true, true, 400, 401, 285, 8, 12, 13, 402, true, 15, 0});
+    rangseite({11,
+               {"TypSumme2", " order by typsumme2 desc", false, false},
+               &gRang1Typsumme2,
+               &gRang2Typsumme2,
+               &gSpitzenwertTypsumme2,
+               false,
+               true,
+               true,
+               400,
+               401,
+               285,
+               8,
+               12,
+               13,
+               402,
+               true,
+               15,
+               0});
 }
 
 void DruckSeiteRangfolgeTypsumme1() {
-    rangseite({12, {"TypSumme1", " order by typsumme1", true, false}, &gRang1Typsumme1, &gRang2Typsumme1,
-               &gSpitzenwertTypsumme1, false, true, true, 116, 294, 295, 8, 12, 13, 296, false, 15, 2});
+    rangseite({12,
+               {"TypSumme1", " order by typsumme1", true, false},
+               &gRang1Typsumme1,
+               &gRang2Typsumme1,
+               &gSpitzenwertTypsumme1,
+               false,
+               true,
+               true,
+               116,
+               294,
+               295,
+               8,
+               12,
+               13,
+               296,
+               false,
+               15,
+               2});
 }
 
 void DruckSeiteRangfolgeTypsumme0() {
-    rangseite({13, {"TypSumme0", " order by typsumme0", true, false}, &gRang1Typsumme0, &gRang2Typsumme0,
-               &gSpitzenwertTypsumme0, false, false, true, 287, 288, 289, 8, 13, 14, 292, false, 15, 2});
+    rangseite({13,
+               {"TypSumme0", " order by typsumme0", true, false},
+               &gRang1Typsumme0,
+               &gRang2Typsumme0,
+               &gSpitzenwertTypsumme0,
+               false,
+               false,
+               true,
+               287,
+               288,
+               289,
+               8,
+               13,
+               14,
+               292,
+               false,
+               15,
+               2});
 }
 
 void DruckSeiteRangfolgeTypsumme34() {

@@ -35,8 +35,7 @@ struct Zellen {
 double anteil(const vb::Variant& anzahl, double basis) { return vb::CDbl(anzahl) / basis; }
 
 void verteilung(const Zellen& z) {
-    db::Recordset& rs =
-        DatenBinden(HauptDaten(2), gDatenbankName, typrang::ergebnisAbfrage(" order by typnummer"));
+    db::Recordset& rs = DatenBinden(HauptDaten(2), gDatenbankName, typrang::ergebnisAbfrage(" order by typnummer"));
 
     const Seite s(z.seite);
     s.label(1, z.titel, kFormatUeberschrift);

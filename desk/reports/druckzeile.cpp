@@ -19,9 +19,8 @@ void SchreibeDruckzeile(int16_t Druckseite, int16_t ZeilenNr, const std::string&
     DatenSatz(d).Fields("Druckseite") = vb::Variant(Druckseite);
     DatenSatz(d).Fields("ZeilenNr") = vb::Variant(ZeilenNr);
     // A name of two long parts or a long label would not fit the field: the line is cut, the report goes on.
-    DatenSatz(d).Fields("ZeilenText") = vb::Variant(vb::Len(Zeilentext) > kZeilentextLaenge
-                                                         ? vb::Left(Zeilentext, kZeilentextLaenge)
-                                                         : Zeilentext);
+    DatenSatz(d).Fields("ZeilenText") = vb::Variant(
+        vb::Len(Zeilentext) > kZeilentextLaenge ? vb::Left(Zeilentext, kZeilentextLaenge) : Zeilentext);
     DatenSatz(d).Fields("Formatierung") = vb::Variant(Formatierung);
     try {
         DatenSatz(d).Update();

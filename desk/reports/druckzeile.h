@@ -13,10 +13,10 @@ inline constexpr const char* kFormatPerson = "U2";        // a line of the perso
 inline constexpr const char* kFormatH1 = "H1";
 inline constexpr const char* kFormatH2 = "H2";
 inline constexpr const char* kFormatH3 = "H3";
-inline constexpr const char* kFormatText = "DE";          // ordinary line; empty: a blank line
-inline constexpr const char* kFormatTabelle = "TA";       // main table of a page
-inline constexpr const char* kFormatTabelle2 = "T2";      // second table of a page
-inline constexpr const char* kFormatFest = "C1";          // fixed pitch
+inline constexpr const char* kFormatText = "DE";      // ordinary line; empty: a blank line
+inline constexpr const char* kFormatTabelle = "TA";   // main table of a page
+inline constexpr const char* kFormatTabelle2 = "T2";  // second table of a page
+inline constexpr const char* kFormatFest = "C1";      // fixed pitch
 
 // The longest text a print line holds.
 inline constexpr int kZeilentextLaenge = 255;

@@ -91,10 +91,10 @@ Auswertung punkteBerechnen(const AuswertCursor& c) {
     for (; !ergebnis.Eof(); ergebnis.MoveNext()) {
         const int t = typVon(ergebnis.Fields("typnummer").Value());
         if (t < 1 || t > 9) continue;
-        std::vector<std::pair<std::string, int16_t>> werte{
-            {"typgesamtsumme", p.gesamt[t]}, {"typsumme0", p.summe0[t]}, {"typsumme1", p.summe1[t]},
-            {"typsumme01", p.summe01[t]},    {"typsumme2", p.summe2[t]}, {"typsumme3", p.summe3[t]},
-            {"typsumme4", p.summe4[t]},      {"typsumme34", p.summe34[t]}};
+        std::vector<std::pair<std::string, int16_t>> werte{{"typgesamtsumme", p.gesamt[t]}, {"typsumme0", p.summe0[t]},
+                                                           {"typsumme1", p.summe1[t]},      {"typsumme01", p.summe01[t]},
+                                                           {"typsumme2", p.summe2[t]},      {"typsumme3", p.summe3[t]},
+                                                           {"typsumme4", p.summe4[t]},      {"typsumme34", p.summe34[t]}};
         for (int r = 1; r <= 5; ++r) werte.push_back({"aw" + std::to_string(r - 1), p.anzahl(t, r)});
         werte.push_back({"awgesamt", p.awGesamt[t]});
         // A file opened read-only is not written: where it holds these results already, nothing
@@ -123,8 +123,8 @@ Auswertung punkteBerechnen(const AuswertCursor& c) {
     return a;
 }
 
-Rangfolge typRangfolgeBestimmen(db::DataControl& cursor, const std::string& datei, int32_t personId,
-                                float sensitivity1, Rangfolge* teilweise) {
+Rangfolge typRangfolgeBestimmen(db::DataControl& cursor, const std::string& datei, int32_t personId, float sensitivity1,
+                                Rangfolge* teilweise) {
     Rangfolge r;
     const double schwelle = static_cast<double>(sensitivity1);
     const std::string kopf = "select * from ergebnis  where personid = " + vb::Str(static_cast<long>(personId));

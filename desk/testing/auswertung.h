@@ -38,9 +38,9 @@ struct Auswertung {
 int16_t ersteUnbeantworteteAussage(db::Recordset& itemTypZeilen);
 
 struct AuswertCursor {
-    db::DataControl& itemTyp;  // the person's TypWertZuweisung rows
-    db::DataControl& ergebnis; // the person's Ergebnis rows
-    db::DataControl& person;   // the person's PersDat row
+    db::DataControl& itemTyp;   // the person's TypWertZuweisung rows
+    db::DataControl& ergebnis;  // the person's Ergebnis rows
+    db::DataControl& person;    // the person's PersDat row
 };
 
 // Binds the three cursors to the person's rows. Returns the first unanswered statement (0: none).

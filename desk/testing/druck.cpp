@@ -41,7 +41,7 @@ public:
     Seiten(draw::Surface& s, double rand, std::function<void()> fuss, std::function<void()> kopf)
         : m_s(s), m_rand(rand), m_fuss(std::move(fuss)), m_kopf(std::move(kopf)) {}
 
-    int zeilen = 0;  // line counter of the statement pages
+    int zeilen = 0;                     // line counter of the statement pages
     std::function<void()> nachUmbruch;  // what a page break does to other state
 
     double genutzt() const { return m_s.CurrentY(); }
@@ -139,8 +139,7 @@ FragebogenInhalt ladeFragebogen(db::Database& programmDb) {
 constexpr double kKopfbildHoehe = 850;
 
 void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const DruckSchalter& schalter,
-                      const DruckSchrift& schrift, const std::string& symbol, const std::string& datum,
-                      int16_t& seite) {
+                      const DruckSchrift& schrift, const std::string& symbol, const std::string& datum, int16_t& seite) {
     // A missing header picture is reported before anything is printed.
     draw::Picture bild;
     if (schalter.kopfSymbol) bild = draw::LoadPicture(symbol);
@@ -285,8 +284,8 @@ void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const Dr
     s.setScaleMode(1);
 }
 
-int druckeEinfuehrung(draw::Surface& s, const std::string& text, const std::string& titel,
-                      const std::string& seitenwort, const DruckSchrift& schrift, const std::string& datum) {
+int druckeEinfuehrung(draw::Surface& s, const std::string& text, const std::string& titel, const std::string& seitenwort,
+                      const DruckSchrift& schrift, const std::string& datum) {
     int seite = 1;
     auto titelDrucken = [&] {
         s.Print();
@@ -329,9 +328,9 @@ std::string leseEinfuehrungstext(const std::string& pfad) {
         if (b == 0x84 || b == 0x94 || b == 0x81 || b == 0xE1 || b == 0x8E || b == 0x99 || b == 0x9A) ++dos;
         if (b == 0xE4 || b == 0xF6 || b == 0xFC || b == 0xDF || b == 0xC4 || b == 0xD6 || b == 0xDC) ++windows;
     }
-    const std::string text = (utf8 && hoch)      ? bytes
-                             : (windows > dos)   ? vb::toUtf8(bytes, vb::CodePage::Windows1252)
-                                                 : vb::toUtf8(bytes, vb::CodePage::Dos850);
+    const std::string text = (utf8 && hoch)    ? bytes
+                             : (windows > dos) ? vb::toUtf8(bytes, vb::CodePage::Windows1252)
+                                               : vb::toUtf8(bytes, vb::CodePage::Dos850);
 
     std::string ergebnis;
     size_t start = 0;

@@ -19,7 +19,7 @@ class Database;
 namespace zuvtest {
 
 struct FragebogenInhalt {
-    std::string seite1, seite2;                        // fb_seite1, fb_seite2
+    std::string seite1, seite2;                         // fb_seite1, fb_seite2
     std::vector<std::pair<int, std::string>> aussagen;  // itemnummer, itemtext, in stored order
 };
 
@@ -51,13 +51,12 @@ inline constexpr const char* kSkala = "0---1---2---3---4";
 // header and footer (gSeite); it holds the last page's number afterwards. `symbol` is the
 // header picture's path ("" for none).
 void druckeFragebogen(draw::Surface& s, const FragebogenInhalt& inhalt, const DruckSchalter& schalter,
-                      const DruckSchrift& schrift, const std::string& symbol, const std::string& datum,
-                      int16_t& seite);
+                      const DruckSchrift& schrift, const std::string& symbol, const std::string& datum, int16_t& seite);
 
 // Prints the introduction text with a title on every page and a footer with date and page number,
 // and ends the document. Returns the number of pages.
-int druckeEinfuehrung(draw::Surface& s, const std::string& text, const std::string& titel,
-                      const std::string& seitenwort, const DruckSchrift& schrift, const std::string& datum);
+int druckeEinfuehrung(draw::Surface& s, const std::string& text, const std::string& titel, const std::string& seitenwort,
+                      const DruckSchrift& schrift, const std::string& datum);
 
 // Reads the introduction file: DOS code page 850 as installed; a copy saved by another editor in
 // UTF-8 or in the Windows code page is recognised and read in its own code page. Every line ends

@@ -69,8 +69,9 @@ void Form3::Form_Activate() {
         const char* felder[] = {"Vorname", "Nachname", "Testdatum"};
         for (int c = 0; c < 3; ++c) Grid1.setTextMatrix(1, c, vb::textOrEmpty(rs.Fields(felder[c]).Value()));
         for (rs.MoveNext(); !rs.Eof(); rs.MoveNext())
-            Grid1.AddItem(vb::textOrEmpty(rs.Fields("Vorname").Value()) + "\t" + vb::textOrEmpty(rs.Fields("Nachname").Value()) +
-                          "\t" + vb::textOrEmpty(rs.Fields("Testdatum").Value()));
+            Grid1.AddItem(vb::textOrEmpty(rs.Fields("Vorname").Value()) + "\t" +
+                          vb::textOrEmpty(rs.Fields("Nachname").Value()) + "\t" +
+                          vb::textOrEmpty(rs.Fields("Testdatum").Value()));
         Bezeichnung2.setCaption(std::to_string(rs.RecordCount()));
         Grid1.setRow(1);
     });

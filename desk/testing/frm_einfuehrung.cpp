@@ -168,7 +168,6 @@ void EinfuehrungstextAnzeigen() {
         f->setLeft((forms::Screen::Width() - f->Width()) / 2);
         f->setTop((forms::Screen::Height() - f->Height()) / 2);
         f->Show();
-        if (gAssistentanzeige != 0)
-            AssistentSchritt({{2, 0}, {1, 3}}, kDunkelblau);
+        if (gAssistentanzeige != 0) AssistentSchritt({{2, 0}, {1, 3}}, kDunkelblau);
     });
 }

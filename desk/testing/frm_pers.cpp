@@ -24,8 +24,8 @@
 
 namespace {
 
-constexpr std::array<const char*, 12> kFelder{"Vorname", "Nachname", "Geburtstag", "Strasse", "PLZOrt", "Land",
-                                              "Telefon", "EMail", "Bereich", "Abteilung", "Bemerkung", "Testdatum"};
+constexpr std::array<const char*, 12> kFelder{"Vorname", "Nachname", "Geburtstag", "Strasse",   "PLZOrt",    "Land",
+                                              "Telefon", "EMail",    "Bereich",    "Abteilung", "Bemerkung", "Testdatum"};
 constexpr std::array<int, 12> kBeschriftung{47, 48, 49, 50, 51, 164, 52, 58, 53, 54, 55, 56};
 
 // The indexes of the date boxes: birthday (may stay empty) and test date.
@@ -194,7 +194,8 @@ void frmpers::datenLaden() {
     DatenBinden(Data1, gDatenbankName, "select * from persdat order by nachname");
     // The new person's rows are written through recordsets of their own (see Befehl5_Click), so
     // the main window's shared cursors are not bound here.
-    for (int i = 0; i < 12; ++i) setTabOrder(i == 0 ? static_cast<QWidget*>(&Befehl7) : Text1[i - 1].editor(), Text1[i].editor());
+    for (int i = 0; i < 12; ++i)
+        setTabOrder(i == 0 ? static_cast<QWidget*>(&Befehl7) : Text1[i - 1].editor(), Text1[i].editor());
     DisableTextFields();
 }
 
@@ -495,8 +496,8 @@ void frmpers::Befehl5_Click() {
 
 void frmpers::Befehl6_Click() {
     mitFehlerfalle([this] {
-        gAntwort = forms::MsgBox(DialogTxt(23) + personZeile() + DialogTxt(24), forms::vbYesNoCancel + forms::vbExclamation,
-                                 DialogTxt(3));
+        gAntwort = forms::MsgBox(DialogTxt(23) + personZeile() + DialogTxt(24),
+                                 forms::vbYesNoCancel + forms::vbExclamation, DialogTxt(3));
         if (gAntwort == forms::vbNo || gAntwort == forms::vbCancel) return;
         Hide();
         // The window comes back however the deletion ends, before any message about it.
@@ -606,9 +607,7 @@ void frmpers::Befehl8_Click() {
 }
 
 void frmpers::Befehl9_Click() {
-    mitFehlerfalle([this] {
-        DatenBinden(Data1, gDatenbankName, "select * from persdat order by nachname, vorname");
-    });
+    mitFehlerfalle([this] { DatenBinden(Data1, gDatenbankName, "select * from persdat order by nachname, vorname"); });
 }
 
 void frmpers::Command2_Click() {
@@ -672,11 +671,12 @@ void frmpers::ParseXML() {
     SchliesseUnterfenster();
     // The list shows the new person, unless a new person or an edit is under way in the boxes:
     // what was typed there stays, and so does the row it belongs to.
-    if (!Befehl5.isEnabled()) mitFehlerfalle([this, id] {
-        Data1.Refresh();
-        Bezeichnung15.setCaption(std::to_string(anzahl()));
-        browseZustand(anzahl() != 0);
-        if (anzahl() != 0) DatenSatz(Data1).FindFirst("PersonID =" + std::to_string(id));
-    });
+    if (!Befehl5.isEnabled())
+        mitFehlerfalle([this, id] {
+            Data1.Refresh();
+            Bezeichnung15.setCaption(std::to_string(anzahl()));
+            browseZustand(anzahl() != 0);
+            if (anzahl() != 0) DatenSatz(Data1).FindFirst("PersonID =" + std::to_string(id));
+        });
     gAntwort = forms::MsgBox(DialogTxt(75), forms::vbExclamation, DialogTxt(3));
 }

@@ -64,9 +64,9 @@ public:
 private:
     void personUebernehmen();
     void datenLaden();
-    void zeigeZeile();       // the current row into the boxes
+    void zeigeZeile();                       // the current row into the boxes
     void zeileSchreiben(db::Recordset& rs);  // the boxes into the row's edit buffer
-    bool datenGueltig();  // false after saying which date box holds no date
+    bool datenGueltig();                     // false after saying which date box holds no date
     long anzahl();
     std::string personZeile();  // Vorname Nachname/Testdatum of the boxes
     void browseZustand(bool personenDa);

@@ -261,8 +261,7 @@ void frmTest::Befehl6_Click() {
         // and never into rows another window has deleted meanwhile.
         Daten2.Refresh();
         auto& antworten = DatenSatz(Daten2);
-        if (antworten.RecordCount() == 0)
-            throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(119));
+        if (antworten.RecordCount() == 0) throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(119));
         antworten.FindFirst("itemnummer like " + std::to_string(gAktAussage));
         if (antworten.NoMatch())
             throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(120) + std::to_string(gAktAussage) + DialogTxt(121));

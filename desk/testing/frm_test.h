@@ -14,9 +14,9 @@ class frmTest : public forms::Form {
 public:
     frmTest();
 
-    forms::TextBox Text1;  // the rating (one character)
-    forms::TextBox Text2{true};  // the statement text, read only
-    forms::Label Bild3;    // the statement's number
+    forms::TextBox Text1;                        // the rating (one character)
+    forms::TextBox Text2{true};                  // the statement text, read only
+    forms::Label Bild3;                          // the statement's number
     std::array<forms::CommandButton, 5> Befehl;  // Befehl1 .. Befehl5: "&0" .. "&4"
     forms::CommandButton Befehl6, Befehl9, Befehl10, Command1;
     forms::Button3D SSCommand1, SSCommand2;  // previous / next
@@ -44,7 +44,7 @@ public:
 
 private:
     void binden();
-    void aufAussage();  // positions and then gives the rating box the focus
+    void aufAussage();                 // positions and then gives the rating box the focus
     void zurAussage(int16_t aussage);  // an empty rating box on that statement
     // The first statement whose item-type row is empty; 0 when none.
     int16_t ersteLuecke();

@@ -16,10 +16,10 @@ namespace typrang {
 
 // How one ranking walks the person's result rows.
 struct Rangfolge {
-    const char* feld;        // score column read from each row
-    const char* ordnung;     // the end of the record source (" order by ...")
-    bool betrag;             // compare magnitudes (the ascending rankings of the low ratings)
-    bool gleichZaehlt;       // group 2 takes a quotient equal to the threshold (>=)
+    const char* feld;     // score column read from each row
+    const char* ordnung;  // the end of the record source (" order by ...")
+    bool betrag;          // compare magnitudes (the ascending rankings of the low ratings)
+    bool gleichZaehlt;    // group 2 takes a quotient equal to the threshold (>=)
 };
 
 // Ranks the current person's result rows: the first row gives the top score, group 1 the rows

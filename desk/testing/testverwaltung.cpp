@@ -155,9 +155,9 @@ void PersonFuerErgebnisfensterAuswerten() {
 
 std::string Antwortstand(int32_t personId) {
     if (!gDatenbank) return {};
-    auto rs = gDatenbank->OpenRecordset("select itemnummer, typnummer, typrealwert from typwertzuweisung where personid = " +
-                                            std::to_string(personId),
-                                        db::RecordsetType::Snapshot);
+    auto rs = gDatenbank->OpenRecordset(
+        "select itemnummer, typnummer, typrealwert from typwertzuweisung where personid = " + std::to_string(personId),
+        db::RecordsetType::Snapshot);
     std::string stand;
     stand.reserve(1200);
     for (; !rs->Eof(); rs->MoveNext()) {

@@ -13,13 +13,13 @@ namespace urteil {
 namespace {
 
 // Label texts of this module's own sentences.
-constexpr int kBewertetErst = 382;       // "Bewertet sind erst"
-constexpr int kVonAussagen = 383;        // "von 109 Aussagen; …"
-constexpr int kNichtGesichert = 384;     // an assignment while statements are missing
+constexpr int kBewertetErst = 382;         // "Bewertet sind erst"
+constexpr int kVonAussagen = 383;          // "von 109 Aussagen; …"
+constexpr int kNichtGesichert = 384;       // an assignment while statements are missing
 constexpr int kAblehnungVorlaeufig = 388;  // a rejection while statements are missing
-constexpr int kKeineEins = 389;          // nobody rated 1
-constexpr int kKeineNull = 390;          // nobody rated 0
-constexpr int kGleichauf = 391;          // an assignment whose list holds a tie
+constexpr int kKeineEins = 389;            // nobody rated 1
+constexpr int kKeineNull = 390;            // nobody rated 0
+constexpr int kGleichauf = 391;            // an assignment whose list holds a tie
 
 // The sentences that call an assignment or a rejection settled.
 constexpr int kGesichert = 409, kEindeutig = 442, kAblehnungEindeutig = 429;
@@ -37,7 +37,9 @@ int16_t rangieren(const typrang::Rangfolge& art, Rang& r) {
 int anzahl(const RangListe& l) { return typrang::anzahlEintraege(l); }
 
 // A designation in group 1 of a ranking; a ranking whose top is 0 ranks nothing first.
-bool vorn(const std::string& bezeichnung, const Rang& r) { return r.spitze != 0 && typrang::inGruppe1(bezeichnung, r.eins); }
+bool vorn(const std::string& bezeichnung, const Rang& r) {
+    return r.spitze != 0 && typrang::inGruppe1(bezeichnung, r.eins);
+}
 
 std::string vereinigt(const RangListe& x, const RangListe& y) { return vb::LTrim(typrang::vereinigt(x, y)); }
 
@@ -77,10 +79,9 @@ std::string liste(const RangListe& l) { return vb::LTrim(typrang::verbunden(l));
 
 int beantworteteAussagen() {
     if (!gDatenbank) return Befund::kAussagen;
-    auto rs = gDatenbank->OpenRecordset(
-        "select itemnummer, typrealwert from typwertzuweisung where personid = " +
-            vb::Str(static_cast<long>(gAktPersonID)),
-        db::RecordsetType::Snapshot);
+    auto rs = gDatenbank->OpenRecordset("select itemnummer, typrealwert from typwertzuweisung where personid = " +
+                                            vb::Str(static_cast<long>(gAktPersonID)),
+                                        db::RecordsetType::Snapshot);
     std::set<long> bewertet;
     for (; !rs->Eof(); rs->MoveNext()) {
         const vb::Variant w = rs->Fields("typrealwert").Value();
@@ -169,8 +170,12 @@ Saetze schlussSumme34(const Befund& b) {
     } else if (m.A && !m.B && m.C && einer) {
         z = {text(419), textUndListe(408, rang34), text(417), text(420), typen(liste(b.summe4.eins))};
     } else if (m.A && !m.B && !m.C && einer) {
-        z = {text(421), textUndListe(408, rang34), text(417), text(422),
-             textUndListe(452, vereinigt(b.summe3.eins, b.summe4.eins)), leer()};
+        z = {text(421),
+             textUndListe(408, rang34),
+             text(417),
+             text(422),
+             textUndListe(452, vereinigt(b.summe3.eins, b.summe4.eins)),
+             leer()};
     } else if (!m.A && m.B && !m.C && einer) {
         z = {text(423), text(424), text(417), text(425), textUndListe(452, vereinigt(b.summe3.eins, b.summe34.eins))};
     } else if (b.anzahlSpitzeGesamt <= 1) {
@@ -196,18 +201,34 @@ Saetze schlussSumme01(const Befund& b) {
         z = {text(426), text(327)};
     } else if (keineNull || keineEins) {
         // One of the two values was not given: the rejection rests on the other alone.
-        z = {text(426), text(keineEins ? 430 : 434), typen(liste(b.summe01.eins)), text(428),
-             text(keineEins ? kKeineEins : kKeineNull), text(mehrere ? 379 : kAblehnungEindeutig)};
+        z = {text(426),
+             text(keineEins ? 430 : 434),
+             typen(liste(b.summe01.eins)),
+             text(428),
+             text(keineEins ? kKeineEins : kKeineNull),
+             text(mehrere ? 379 : kAblehnungEindeutig)};
     } else if (f0 && f1 && f2) {
         // Several types tied at the top are rejected alike, which is no clear rejection.
         z = {text(426), text(mehrere ? 328 : 427), typen(liste(b.summe01.eins)), text(428),
              text(mehrere ? 379 : kAblehnungEindeutig)};
     } else if (f0 && !f1) {
-        z = {text(426), text(430), typen(vereinigt(b.summe01.eins, b.summe0.eins)), text(428), text(431), text(432),
-             typen(liste(b.summe1.eins)), text(433)};
+        z = {text(426),
+             text(430),
+             typen(vereinigt(b.summe01.eins, b.summe0.eins)),
+             text(428),
+             text(431),
+             text(432),
+             typen(liste(b.summe1.eins)),
+             text(433)};
     } else if (!f0 && f1) {
-        z = {text(426), text(434), typen(vereinigt(b.summe01.eins, b.summe1.eins)), text(428), text(435), text(436),
-             typen(liste(b.summe0.eins)), text(433)};
+        z = {text(426),
+             text(434),
+             typen(vereinigt(b.summe01.eins, b.summe1.eins)),
+             text(428),
+             text(435),
+             text(436),
+             typen(liste(b.summe0.eins)),
+             text(433)};
     } else {
         z = {text(290), text(291)};
     }

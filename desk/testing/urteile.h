@@ -32,7 +32,7 @@ struct Befund {
     int16_t vergleichLauf = 1;       // 1 plus the number of types not near the top total
     bool rang1Gleich = false;        // the top groups of total and of 3 and 4 agree (report page 16)
     std::array<int16_t, 10> gesamtJeTyp{}, summe34JeTyp{}, niedrigJeTyp{};
-    int beantwortet = kAussagen;     // statements rated, of kAussagen
+    int beantwortet = kAussagen;  // statements rated, of kAussagen
     static constexpr int kAussagen = 109;
     bool vollstaendig() const { return beantwortet >= kAussagen; }
 };
@@ -48,7 +48,7 @@ int beantworteteAussagen();
 struct Satz {
     enum Art { Text, Liste, TextUndListe, Leerzeile, Wortlaut } art;  // Wortlaut: `liste` is the sentence
     int label = 0;
-    std::string liste;  // designations joined by one blank
+    std::string liste;    // designations joined by one blank
     bool einzug = false;  // the report prints this list one blank in, as its case 2 of page 10 does
     bool operator==(const Satz&) const = default;
 };

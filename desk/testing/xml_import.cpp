@@ -36,8 +36,7 @@ constexpr std::array<TextFeld, 7> kTextFelder{{
 // The first element of that name in document order counts.
 std::string einElement(const xml::Document& doc, const std::string& name) {
     const auto knoten = doc.select("/ZUVRecord/" + name);
-    if (knoten.empty())
-        throw XmlImportFehler(DialogTxt(126) + name + DialogTxt(127), 0);
+    if (knoten.empty()) throw XmlImportFehler(DialogTxt(126) + name + DialogTxt(127), 0);
     return knoten.front().text();
 }
 
@@ -87,8 +86,7 @@ XmlPerson leseXmlPerson(const std::string& pfad) {
             throw XmlImportFehler(e.reason(), e.line());
         }
     }();
-    if (!doc.root().valid() || doc.root().name() != "ZUVRecord")
-        throw XmlImportFehler(DialogTxt(132), 0);
+    if (!doc.root().valid() || doc.root().name() != "ZUVRecord") throw XmlImportFehler(DialogTxt(132), 0);
     try {
         return personAus(doc);
     } catch (const xml::LimitError& e) {

@@ -25,8 +25,8 @@ struct LiteratureRow {
     std::vector<std::string> fields;  // Autor, Titel, Reihe, Herausgeber, Auflage, Verlag, Ort, Jahr
 };
 
-const std::vector<std::string> kLiteratureColumns = {"Autor", "Titel", "Reihe", "Herausgeber",
-                                                     "Auflage", "Verlag", "Ort", "Jahr"};
+const std::vector<std::string> kLiteratureColumns = {"Autor",   "Titel",  "Reihe", "Herausgeber",
+                                                     "Auflage", "Verlag", "Ort",   "Jahr"};
 
 struct Topic {
     std::string file;
@@ -39,8 +39,7 @@ long number(const std::string& path, int line, const std::string& cell, const ch
     try {
         std::size_t used = 0;
         long v = std::stol(cell, &used);
-        if (used == cell.size())
-            return v;
+        if (used == cell.size()) return v;
     } catch (const std::exception&) {
     }
     sourceError(path, line, std::string(what) + " is not a number: " + cell);
@@ -58,16 +57,13 @@ std::map<long, LiteratureRow> readLiterature(const std::string& path) {
         row.id = number(path, n, cells[0], "the id");
         for (std::size_t i = 0; i < kLiteratureColumns.size(); ++i)
             row.fields.push_back(i + 1 < cells.size() ? cells[i + 1] : std::string());
-        if (row.fields[0].empty())
-            sourceError(path, n, "the author is empty");
+        if (row.fields[0].empty()) sourceError(path, n, "the author is empty");
         for (std::size_t i = 0; i < row.fields.size(); ++i)
             if (utf8Length(row.fields[i]) > 255)
                 sourceError(path, n, kLiteratureColumns[i] + " has more than 255 characters");
-        if (!rows.emplace(row.id, row).second)
-            sourceError(path, n, "id " + cells[0] + " twice");
+        if (!rows.emplace(row.id, row).second) sourceError(path, n, "id " + cells[0] + " twice");
     }
-    if (rows.empty())
-        sourceError(path, 0, "no literature row");
+    if (rows.empty()) sourceError(path, 0, "no literature row");
     return rows;
 }
 
@@ -77,12 +73,11 @@ std::map<long, LiteratureRow> readLiterature(const std::string& path) {
 // description window and the print engine both break at.
 std::vector<std::string> readTopicTexts(const std::string& path) {
     std::vector<std::vector<std::string>> paragraphs;  // per type
-    bool open = false;  // a paragraph is being collected
+    bool open = false;                                 // a paragraph is being collected
     for (const auto& [n, line] : readNumberedLines(path, true)) {
         if (line.size() >= 3 && line.front() == '[' && line.back() == ']') {
             const std::string expected = "[" + std::to_string(paragraphs.size() + 1) + "]";
-            if (line != expected)
-                sourceError(path, n, line + " where " + expected + " was expected");
+            if (line != expected) sourceError(path, n, line + " where " + expected + " was expected");
             paragraphs.emplace_back();
             open = false;
             continue;
@@ -92,26 +87,21 @@ std::vector<std::string> readTopicTexts(const std::string& path) {
             open = false;
             continue;
         }
-        if (paragraphs.empty())
-            sourceError(path, n, "text before [1]");
-        if (text.find('\t') != std::string::npos)
-            sourceError(path, n, "a tab in the text");
+        if (paragraphs.empty()) sourceError(path, n, "text before [1]");
+        if (text.find('\t') != std::string::npos) sourceError(path, n, "a tab in the text");
         auto& own = paragraphs.back();
-        if (open)
-            own.back() += " " + text;
-        else
-            own.push_back(text);
+        if (open) own.back() += " " + text;
+        else own.push_back(text);
         open = true;
     }
     if (paragraphs.size() != kTypes)
-        sourceError(path, 0, std::to_string(paragraphs.size()) + " texts where one for each of the nine types was expected");
+        sourceError(path, 0,
+                    std::to_string(paragraphs.size()) + " texts where one for each of the nine types was expected");
     std::vector<std::string> texts;
     for (std::size_t t = 0; t < paragraphs.size(); ++t) {
-        if (paragraphs[t].empty())
-            sourceError(path, 0, "the text for type " + std::to_string(t + 1) + " is empty");
+        if (paragraphs[t].empty()) sourceError(path, 0, "the text for type " + std::to_string(t + 1) + " is empty");
         std::string text;
-        for (std::size_t p = 0; p < paragraphs[t].size(); ++p)
-            text += (p ? "\r\n\r\n" : "") + paragraphs[t][p];
+        for (std::size_t p = 0; p < paragraphs[t].size(); ++p) text += (p ? "\r\n\r\n" : "") + paragraphs[t][p];
         texts.push_back(std::move(text));
     }
     return texts;
@@ -125,8 +115,7 @@ std::vector<Topic> readTopics(const std::string& dir, const std::map<long, Liter
     std::set<std::string> titles, files;
     for (const auto& [n, line] : readNumberedLines(path, false)) {
         auto cells = splitTabs(line);
-        if (cells.size() != 4)
-            sourceError(path, n, "expected position TAB file TAB title TAB literature id");
+        if (cells.size() != 4) sourceError(path, n, "expected position TAB file TAB title TAB literature id");
         if (number(path, n, cells[0], "the position") != static_cast<long>(topics.size()))
             sourceError(path, n, "position " + cells[0] + " where " + std::to_string(topics.size()) + " was expected");
         Topic topic{cells[1], cells[2], number(path, n, cells[3], "the literature id"), {}};
@@ -137,17 +126,13 @@ std::vector<Topic> readTopics(const std::string& dir, const std::map<long, Liter
         if (utf8Length(topic.title) > kTitleSize)
             sourceError(path, n, "the title has more than " + std::to_string(kTitleSize) + " characters");
         // The description window finds a topic's row by its title.
-        if (!titles.insert(topic.title).second)
-            sourceError(path, n, "the title " + topic.title + " twice");
-        if (!files.insert(topic.file).second)
-            sourceError(path, n, "the file " + topic.file + " twice");
-        if (!literature.count(topic.literature))
-            sourceError(path, n, "no literature row " + cells[3]);
+        if (!titles.insert(topic.title).second) sourceError(path, n, "the title " + topic.title + " twice");
+        if (!files.insert(topic.file).second) sourceError(path, n, "the file " + topic.file + " twice");
+        if (!literature.count(topic.literature)) sourceError(path, n, "no literature row " + cells[3]);
         topic.texts = readTopicTexts(dir + "/" + topic.file + ".txt");
         topics.push_back(std::move(topic));
     }
-    if (topics.empty())
-        sourceError(path, 0, "no topic");
+    if (topics.empty()) sourceError(path, 0, "no topic");
     return topics;
 }
 
@@ -156,8 +141,7 @@ std::vector<Topic> readTopics(const std::string& dir, const std::map<long, Liter
 void writeContentDatabase(const std::string& sourceDir, const std::string& path, const std::string& workgroupPath) {
     // Everything is read and checked first: a bad source leaves no half file.
     const auto types = readGrid(sourceDir + "/settings/Typ.txt", 7);
-    if (types.size() != kTypes)
-        sourceError(sourceDir + "/settings/Typ.txt", 0, "nine types expected");
+    if (types.size() != kTypes) sourceError(sourceDir + "/settings/Typ.txt", 0, "nine types expected");
     const auto literature = readLiterature(sourceDir + "/typen/Literatur.txt");
     const auto topics = readTopics(sourceDir + "/typen", literature);
 
@@ -168,11 +152,10 @@ void writeContentDatabase(const std::string& sourceDir, const std::string& path,
             "[typbezeichnungTarvik] TEXT(50) NOT NULL, [typbezeichnungQuimbly] TEXT(50) NOT NULL, "
             "[typbezeichnungFenwarth] TEXT(50) NOT NULL)");
         database.Execute("CREATE TABLE [thementitel] ([thementitelid] LONG PRIMARY KEY, [Titel] TEXT(" +
-                          std::to_string(kTitleSize) + ") NOT NULL)");
+                         std::to_string(kTitleSize) + ") NOT NULL)");
         database.Execute("CREATE UNIQUE INDEX [Titel] ON [thementitel] ([Titel])");
         std::string literatureColumns;
-        for (const auto& column : kLiteratureColumns)
-            literatureColumns += ", [" + column + "] TEXT(255) NOT NULL";
+        for (const auto& column : kLiteratureColumns) literatureColumns += ", [" + column + "] TEXT(255) NOT NULL";
         database.Execute("CREATE TABLE [Literatur] ([literaturid] LONG PRIMARY KEY" + literatureColumns + ")");
         database.Execute(
             "CREATE TABLE [thema] ([themaid] COUNTER, [thementitelid] LONG NOT NULL, [enneatypid] SHORT NOT NULL, "
@@ -195,14 +178,17 @@ void writeContentDatabase(const std::string& sourceDir, const std::string& path,
         database.BeginTrans();
         {
             auto rs = database.OpenRecordset("typ", db::RecordsetType::Table);
-            const char* columns[] = {"typnummer", "typbezeichnung", "typbezeichnungZUVStandard",
-                                     "typbezeichnungOdrell", "typbezeichnungTarvik", "typbezeichnungQuimbly",
+            const char* columns[] = {"typnummer",
+                                     "typbezeichnung",
+                                     "typbezeichnungZUVStandard",
+                                     "typbezeichnungOdrell",
+                                     "typbezeichnungTarvik",
+                                     "typbezeichnungQuimbly",
                                      "typbezeichnungFenwarth"};
             for (const auto& row : types) {
                 rs->AddNew();
                 rs->Fields(columns[0]) = vb::Variant(static_cast<int16_t>(std::stoi(row[0])));
-                for (int i = 1; i < 7; ++i)
-                    rs->Fields(columns[i]) = vb::Variant(row[i]);
+                for (int i = 1; i < 7; ++i) rs->Fields(columns[i]) = vb::Variant(row[i]);
                 rs->Update();
             }
             rs->Close();

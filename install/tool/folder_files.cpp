@@ -17,21 +17,16 @@ void writeBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
     out.close();
-    if (!out)
-        throw std::runtime_error(path + ": cannot be written");
+    if (!out) throw std::runtime_error(path + ": cannot be written");
 }
 
 std::string htmlEscape(const std::string& s) {
     std::string out;
     for (char c : s) {
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else
-            out += c;
+        if (c == '&') out += "&amp;";
+        else if (c == '<') out += "&lt;";
+        else if (c == '>') out += "&gt;";
+        else out += c;
     }
     return out;
 }
@@ -54,8 +49,7 @@ void writeIntroduction(const std::string& source, const std::string& folder) {
                 static const char* allowed[] = {"ä", "ö", "ü", "Ä", "Ö", "Ü", "ß"};
                 bool ok = false;
                 for (const char* a : allowed)
-                    if (line.compare(i, 2, a) == 0)
-                        ok = true;
+                    if (line.compare(i, 2, a) == 0) ok = true;
                 if (!ok)
                     throw std::runtime_error(source + ": line " + std::to_string(number) +
                                              ": only ASCII, umlauts and ß survive the program's conversion");
@@ -89,8 +83,7 @@ void writeHelpFile(const std::string& source, const std::string& path) {
     check(sqlite3_prepare_v2(db, "INSERT INTO topics(path, title, html) VALUES (?, ?, ?)", -1, &insert, nullptr));
     for (auto& t : topics) {
         std::string html = "<html><head><meta charset=\"utf-8\"><title>" + htmlEscape(t.title) +
-                           "</title></head><body>\n<h1>" + htmlEscape(t.title) + "</h1>\n" + t.html +
-                           "</body></html>\n";
+                           "</title></head><body>\n<h1>" + htmlEscape(t.title) + "</h1>\n" + t.html + "</body></html>\n";
         sqlite3_bind_text(insert, 1, t.path.c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(insert, 2, t.title.c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(insert, 3, html.c_str(), -1, SQLITE_TRANSIENT);

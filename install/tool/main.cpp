@@ -22,8 +22,7 @@ int main(int argc, char** argv) {
         namespace fs = std::filesystem;
         const std::string source = fs::absolute(argv[1]).lexically_normal().string();
         fs::path target = fs::absolute(argv[2]).lexically_normal();
-        if (target.has_filename() == false)
-            target = target.parent_path();
+        if (target.has_filename() == false) target = target.parent_path();
         fs::create_directories(target);
         const std::string folder = target.string();
 

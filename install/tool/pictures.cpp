@@ -63,13 +63,13 @@ void addDigit(Figure& f, int digit, double cx, double cy, double h, uint32_t col
     for (const char* s = kSegments[digit]; *s; ++s) {
         std::pair<double, double> p, q;
         switch (*s) {
-            case 'a': p = {x0, y0}, q = {x1, y0}; break;
-            case 'b': p = {x1, y0}, q = {x1, ym}; break;
-            case 'c': p = {x1, ym}, q = {x1, y1}; break;
-            case 'd': p = {x0, y1}, q = {x1, y1}; break;
-            case 'e': p = {x0, ym}, q = {x0, y1}; break;
-            case 'f': p = {x0, y0}, q = {x0, ym}; break;
-            default: p = {x0, ym}, q = {x1, ym}; break;
+        case 'a': p = {x0, y0}, q = {x1, y0}; break;
+        case 'b': p = {x1, y0}, q = {x1, ym}; break;
+        case 'c': p = {x1, ym}, q = {x1, y1}; break;
+        case 'd': p = {x0, y1}, q = {x1, y1}; break;
+        case 'e': p = {x0, ym}, q = {x0, y1}; break;
+        case 'f': p = {x0, y0}, q = {x0, ym}; break;
+        default: p = {x0, ym}, q = {x1, ym}; break;
         }
         f.strokes.push_back({{p, q}, colour, width});
     }
@@ -115,8 +115,7 @@ void toMetafile(const Figure& f, int16_t size, uint16_t unitsPerInch, const std:
         w.selectObject(pen);
         // Single lines rather than one polyline: some readers fill an open polyline.
         w.moveTo(i16(s.points[0].first), i16(s.points[0].second));
-        for (std::size_t i = 1; i < s.points.size(); ++i)
-            w.lineTo(i16(s.points[i].first), i16(s.points[i].second));
+        for (std::size_t i = 1; i < s.points.size(); ++i) w.lineTo(i16(s.points[i].first), i16(s.points[i].second));
         w.deleteObject(pen);
     }
     for (auto& d : f.dots) {
@@ -155,16 +154,14 @@ void paint(QPainter& p, const Figure& f, double dx, double dy) {
 void saveBmp(QImage image, const std::string& path) {
     image.setDotsPerMeterX(3780);  // 96 dpi, whatever screen the build runs on
     image.setDotsPerMeterY(3780);
-    if (!image.save(QString::fromStdString(path), "BMP"))
-        throw std::runtime_error(path + ": cannot be written");
+    if (!image.save(QString::fromStdString(path), "BMP")) throw std::runtime_error(path + ": cannot be written");
 }
 
 }  // namespace
 
 void writeSymbolMetafiles(const std::string& folder) {
     // 1000 units on 292 units per inch make the 4932-twip square the enneagram window shows.
-    for (auto& s : kSchemes)
-        toMetafile(enneagram(s, 1000, false), 1000, 292, folder + "/zuv_symb_" + s.name + ".wmf");
+    for (auto& s : kSchemes) toMetafile(enneagram(s, 1000, false), 1000, 292, folder + "/zuv_symb_" + s.name + ".wmf");
 }
 
 void writeBitmaps(const std::string& folder) {

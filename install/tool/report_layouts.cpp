@@ -15,7 +15,8 @@ std::vector<std::string> writeReportLayouts(const std::string& sourceFolder, con
     namespace fs = std::filesystem;
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(sourceFolder))
-        if (entry.is_regular_file() && entry.path().extension() == ".rpt") names.push_back(entry.path().filename().string());
+        if (entry.is_regular_file() && entry.path().extension() == ".rpt")
+            names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) {
         std::ifstream in(fs::path(sourceFolder) / name, std::ios::binary);

@@ -30,14 +30,10 @@ struct Table {
 };
 
 std::string jetType(const std::string& type) {
-    if (type == "YESNO")
-        return "BIT";
-    if (type == "SHORT")
-        return "SHORT";
-    if (type == "LONG")
-        return "LONG";
-    if (type == "MEMO")
-        return "LONGTEXT";
+    if (type == "YESNO") return "BIT";
+    if (type == "SHORT") return "SHORT";
+    if (type == "LONG") return "LONG";
+    if (type == "MEMO") return "LONGTEXT";
     return type;  // TEXT(n)
 }
 
@@ -79,9 +75,11 @@ std::vector<Table> settingsTables(const std::string& sourceDir) {
               readGrid(sourceDir + "/settings/Typ.txt", 7)};
     tables.push_back(std::move(typ));
 
-    tables.push_back({"testitems", {{"itemnummer", "SHORT"}, {"itemtext", "TEXT(255)"}},
+    tables.push_back({"testitems",
+                      {{"itemnummer", "SHORT"}, {"itemtext", "TEXT(255)"}},
                       readGrid(sourceDir + "/test/testitems.txt", 2)});
-    tables.push_back({"TestItemTyp", {{"ItemNummer", "SHORT"}, {"TypNummer", "SHORT"}},
+    tables.push_back({"TestItemTyp",
+                      {{"ItemNummer", "SHORT"}, {"TypNummer", "SHORT"}},
                       readGrid(sourceDir + "/test/TestItemTyp.txt", 2)});
 
     Table fragebogen{"fragebogen", {}, {{}}};
@@ -104,8 +102,7 @@ void writeWorkgroupFile(const std::string& path) {
 
 namespace {
 void removeDatabaseFile(const std::string& path) {
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
-        std::filesystem::remove(path + suffix);
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) std::filesystem::remove(path + suffix);
 }
 }  // namespace
 
@@ -146,14 +143,10 @@ void writeSettingsDatabase(const std::string& sourceDir, const std::string& path
                     const auto& type = t.columns[i].type;
                     const auto& cell = row[i];
                     auto& field = rs->Fields(t.columns[i].name);
-                    if (type == "YESNO")
-                        field = vb::Variant(cell != "0");
-                    else if (type == "SHORT")
-                        field = vb::Variant(static_cast<int16_t>(std::stoi(cell)));
-                    else if (type == "LONG")
-                        field = vb::Variant(static_cast<int32_t>(std::stol(cell)));
-                    else
-                        field = vb::Variant(cell);
+                    if (type == "YESNO") field = vb::Variant(cell != "0");
+                    else if (type == "SHORT") field = vb::Variant(static_cast<int16_t>(std::stoi(cell)));
+                    else if (type == "LONG") field = vb::Variant(static_cast<int32_t>(std::stol(cell)));
+                    else field = vb::Variant(cell);
                 }
                 rs->Update();
             }

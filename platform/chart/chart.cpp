@@ -10,8 +10,7 @@
 namespace chart {
 
 bool is3d(int t) {
-    return t == VtChChartType3dBar || t == VtChChartType3dLine || t == VtChChartType3dArea ||
-           t == VtChChartType3dStep;
+    return t == VtChChartType3dBar || t == VtChChartType3dLine || t == VtChChartType3dArea || t == VtChChartType3dStep;
 }
 
 bool isLine(int t) { return t == VtChChartType2dLine || t == VtChChartType3dLine; }
@@ -98,9 +97,9 @@ Chart::Chart() {
 }
 
 Colour Chart::defaultSeriesColour(int n) {
-    static const int palette[][3] = {{0, 0, 255},     {255, 0, 0},   {0, 160, 0},  {255, 165, 0}, {128, 0, 128},
-                                     {0, 128, 128},   {128, 64, 0},  {255, 0, 255}, {128, 128, 128},
-                                     {0, 128, 255},   {160, 160, 0}, {96, 96, 160}};
+    static const int palette[][3] = {{0, 0, 255},     {255, 0, 0},   {0, 160, 0},   {255, 165, 0},
+                                     {128, 0, 128},   {0, 128, 128}, {128, 64, 0},  {255, 0, 255},
+                                     {128, 128, 128}, {0, 128, 255}, {160, 160, 0}, {96, 96, 160}};
     const auto& p = palette[(std::max(n, 1) - 1) % 12];
     Colour c;
     c.Set(p[0], p[1], p[2]);

@@ -145,12 +145,9 @@ void Renderer::run() {
     if (m_area.width() < px(20)) m_area.setWidth(px(20));
     if (m_area.height() < px(20)) m_area.setHeight(px(20));
 
-    if (m_type == VtChChartType2dPie)
-        drawPies();
-    else if (is3d(m_type))
-        drawCartesian3d();
-    else
-        drawCartesian2d();
+    if (m_type == VtChChartType2dPie) drawPies();
+    else if (is3d(m_type)) drawCartesian3d();
+    else drawCartesian2d();
     m_p.restore();
 }
 
@@ -194,10 +191,8 @@ void Renderer::drawTextBlock(const TextBlock& t, bool top) {
         alles = alles.isNull() ? r : alles.united(r);
     }
     region(alles.adjusted(-px(3), -px(2), px(3), px(2)), Hit{top ? Hit::Title : Hit::Footnote});
-    if (top)
-        m_area.setTop(m_area.top() + hoehe + px(8));
-    else
-        m_area.setBottom(m_area.bottom() - hoehe - px(6));
+    if (top) m_area.setTop(m_area.top() + hoehe + px(8));
+    else m_area.setBottom(m_area.bottom() - hoehe - px(6));
 }
 
 void Renderer::drawLegend() {
@@ -215,7 +210,8 @@ void Renderer::drawLegend() {
     {
         const QFontMetricsF fm(basis, m_p.device());
         for (int s : eintraege)
-            for (const QString& w : text(s).split(' ', Qt::SkipEmptyParts)) wort = std::max(wort, fm.horizontalAdvance(w));
+            for (const QString& w : text(s).split(' ', Qt::SkipEmptyParts))
+                wort = std::max(wort, fm.horizontalAdvance(w));
         wort += pad * 3 + fm.height() * (isLine(m_type) ? 1.6 : 0.8);
     }
     // A quarter of the width, or up to a third where that keeps every word whole.
@@ -237,7 +233,8 @@ void Renderer::drawLegend() {
         passt = true;
         for (int s : eintraege) {
             const QString t = text(s);
-            auto z = fm.horizontalAdvance(t) <= raum ? std::optional<QStringList>(QStringList{t}) : breakText(t, fm, raum, 4);
+            auto z = fm.horizontalAdvance(t) <= raum ? std::optional<QStringList>(QStringList{t})
+                                                     : breakText(t, fm, raum, 4);
             if (!z) {
                 passt = false;
                 break;
@@ -315,9 +312,16 @@ void Renderer::drawMarker(const QPointF& at, int series) {
     switch ((series - 1) % 5) {
     case 0: path.addRect(QRectF(at.x() - r, at.y() - r, 2 * r, 2 * r)); break;
     case 1: path.addEllipse(at, r, r); break;
-    case 2: path.addPolygon(QPolygonF({at + QPointF(0, -r * 1.2), at + QPointF(r * 1.1, r), at + QPointF(-r * 1.1, r)})); break;
-    case 3: path.addPolygon(QPolygonF({at + QPointF(0, -r * 1.3), at + QPointF(r * 1.3, 0), at + QPointF(0, r * 1.3), at + QPointF(-r * 1.3, 0)})); break;
-    default: path.addPolygon(QPolygonF({at + QPointF(0, r * 1.2), at + QPointF(r * 1.1, -r), at + QPointF(-r * 1.1, -r)})); break;
+    case 2:
+        path.addPolygon(QPolygonF({at + QPointF(0, -r * 1.2), at + QPointF(r * 1.1, r), at + QPointF(-r * 1.1, r)}));
+        break;
+    case 3:
+        path.addPolygon(QPolygonF(
+            {at + QPointF(0, -r * 1.3), at + QPointF(r * 1.3, 0), at + QPointF(0, r * 1.3), at + QPointF(-r * 1.3, 0)}));
+        break;
+    default:
+        path.addPolygon(QPolygonF({at + QPointF(0, r * 1.2), at + QPointF(r * 1.1, -r), at + QPointF(-r * 1.1, -r)}));
+        break;
     }
     path.closeSubpath();
     m_p.drawPath(path);
@@ -496,8 +500,7 @@ void Renderer::drawPies() {
             m_p.drawEllipse(circle);
             m_p.setFont(lf);
             m_p.setPen(m_chart.Plot.Axis(VtChAxisIdX).Labels(1).VtFont.VtColor.toQColor());
-            if (nurNull)
-                m_p.drawText(circle, Qt::AlignCenter | Qt::TextWordWrap, QStringLiteral("Alle Werte sind 0"));
+            if (nurNull) m_p.drawText(circle, Qt::AlignCenter | Qt::TextWordWrap, QStringLiteral("Alle Werte sind 0"));
         } else {
             // Clockwise from twelve o'clock; a slice's angle is its share of the positive values.
             double start = 90.0;
@@ -521,8 +524,7 @@ void Renderer::drawPies() {
             m_p.setFont(lf);
             m_p.setPen(m_chart.Plot.Axis(VtChAxisIdX).Labels(1).VtFont.VtColor.toQColor());
             const QRectF cap(cell.left(), circle.bottom() + fm.height() * 0.2, cell.width(), fm.height() * 1.2);
-            m_p.drawText(cap, Qt::AlignHCenter | Qt::AlignTop,
-                         fm.elidedText(qs(caption), Qt::ElideRight, cell.width()));
+            m_p.drawText(cap, Qt::AlignHCenter | Qt::AlignTop, fm.elidedText(qs(caption), Qt::ElideRight, cell.width()));
             region(cap, Hit{Hit::AxisLabel, VtChAxisIdX});
         }
     }
@@ -578,7 +580,8 @@ void Renderer::drawCartesian2d() {
     }
     if (ax.AxisGrid.MajorPen.Style != VtPenStyleNull) {
         m_p.setPen(pen(ax.AxisGrid.MajorPen));
-        for (int r = 1; r < rows; ++r) m_p.drawLine(QPointF(left + slot * r, data.top()), QPointF(left + slot * r, data.bottom()));
+        for (int r = 1; r < rows; ++r)
+            m_p.drawLine(QPointF(left + slot * r, data.top()), QPointF(left + slot * r, data.bottom()));
     }
     m_p.setRenderHint(QPainter::Antialiasing, true);
 
@@ -691,7 +694,8 @@ void Renderer::drawCartesian2d() {
         m_p.setFont(fy2);
         m_p.setPen(ay2.Labels(1).VtFont.VtColor.toQColor());
         for (double t : m_scale.ticks) {
-            const QRectF r(data.right() + gap, yAt(t) - m2.height() / 2, std::max(0.0, m_area.right() - data.right() - gap), m2.height());
+            const QRectF r(data.right() + gap, yAt(t) - m2.height() / 2,
+                           std::max(0.0, m_area.right() - data.right() - gap), m2.height());
             m_p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, qs(m_scale.label(t)));
         }
         region(QRectF(QPointF(data.right() + px(2), data.top() - m2.height() / 2),

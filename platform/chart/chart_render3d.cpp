@@ -32,7 +32,7 @@ V3 normalised(V3 a) {
 // high and a bar above zero stands above the zero line; the rotation and the elevation turn the
 // depth sideways and up (as far as a box turned and tilted by them would show it).
 struct View {
-    double a = 0, b = 0;  // the shift on the screen of one unit of depth: right, up
+    double a = 0, b = 0;                    // the shift on the screen of one unit of depth: right, up
     double ct = 1, st = 0, ce = 1, se = 0;  // the turn and tilt themselves, for the light
     V3 centre;
     double scale = 1;
@@ -125,7 +125,8 @@ void Renderer::drawCartesian3d() {
                                       -(titleH + (xh > 0 ? xh + gap * 1.5 : gap)));
         if (free.width() < px(20) || free.height() < px(20)) free = m_area;
         v.scale = std::min(free.width() / std::max(1e-6, maxX - minX), free.height() / std::max(1e-6, maxY - minY));
-        v.offset = QPointF(free.center().x() - v.scale * (minX + maxX) / 2, free.center().y() + v.scale * (minY + maxY) / 2);
+        v.offset = QPointF(free.center().x() - v.scale * (minX + maxX) / 2,
+                           free.center().y() + v.scale * (minY + maxY) / 2);
     };
     auto anchors = [&] {
         std::vector<QPointF> out;
@@ -183,8 +184,8 @@ void Renderer::drawCartesian3d() {
         walls.push_back({poly({{xSide, 0, 0}, {xSide, 0, D}, {xSide, H, D}, {xSide, H, 0}}), 0,
                          lit(wall, {sideAtLeft ? 1.0 : -1.0, 0, 0}), wall.darker(130), true, Hit{Hit::Plot}});
         if (facing({0, 1, 0}))
-            walls.push_back({poly({{0, 0, 0}, {1, 0, 0}, {1, 0, D}, {0, 0, D}}), 0, lit(wall, {0, 1, 0}), wall.darker(130),
-                             true, Hit{Hit::Plot}});
+            walls.push_back({poly({{0, 0, 0}, {1, 0, 0}, {1, 0, D}, {0, 0, D}}), 0, lit(wall, {0, 1, 0}),
+                             wall.darker(130), true, Hit{Hit::Plot}});
         for (const Face& f : walls) {
             m_p.setBrush(f.colour);
             m_p.setPen(QPen(f.edge, px(1)));
@@ -277,11 +278,13 @@ void Renderer::drawCartesian3d() {
             }
             Solid solid;
             for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
-                const V3 a{xs[i], hi[i], z0}, b{xs[i + 1], hi[i + 1], z0}, b1{xs[i + 1], hi[i + 1], z1}, a1{xs[i], hi[i], z1};
+                const V3 a{xs[i], hi[i], z0}, b{xs[i + 1], hi[i + 1], z0}, b1{xs[i + 1], hi[i + 1], z1},
+                    a1{xs[i], hi[i], z1};
                 V3 n = normalised({-(hi[i + 1] - hi[i]), xs[i + 1] - xs[i], 0});
                 if (!area && !facing(n)) n = {-n.x, -n.y, -n.z};  // a ribbon shows both sides
                 if (area && !facing(n)) continue;
-                solid.faces.push_back({poly({a, b, b1, a1}), avgDepth({a, b, b1, a1}), lit(c, n), edgeOf(c), edgesOn, hit});
+                solid.faces.push_back(
+                    {poly({a, b, b1, a1}), avgDepth({a, b, b1, a1}), lit(c, n), edgeOf(c), edgesOn, hit});
             }
             if (area) {
                 for (double z : {z0, z1}) {
@@ -306,7 +309,8 @@ void Renderer::drawCartesian3d() {
     }
     std::stable_sort(solids.begin(), solids.end(), [](const Solid& a, const Solid& b) { return a.depth > b.depth; });
     for (Solid& solid : solids) {
-        std::stable_sort(solid.faces.begin(), solid.faces.end(), [](const Face& a, const Face& b) { return a.depth > b.depth; });
+        std::stable_sort(solid.faces.begin(), solid.faces.end(),
+                         [](const Face& a, const Face& b) { return a.depth > b.depth; });
         for (const Face& f : solid.faces) {
             m_p.setBrush(f.colour);
             m_p.setPen(f.edges ? QPen(f.edge, px(1)) : QPen(f.colour, px(0.5)));

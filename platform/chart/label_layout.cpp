@@ -106,9 +106,9 @@ std::optional<QStringList> breakText(const QString& text, const QFontMetricsF& f
     return lines;
 }
 
-LabelLayout layoutCategoryLabels(const std::vector<QString>& texts, const std::vector<QPointF>& anchors, const QFont& base,
-                                 const QPaintDevice* device, double unit, const QRectF& bounds, double maxHeight,
-                                 const Hyphenation* hyphenation) {
+LabelLayout layoutCategoryLabels(const std::vector<QString>& texts, const std::vector<QPointF>& anchors,
+                                 const QFont& base, const QPaintDevice* device, double unit, const QRectF& bounds,
+                                 double maxHeight, const Hyphenation* hyphenation) {
     const std::size_t n = std::min(texts.size(), anchors.size());
     const double gap = 4 * unit;
     // Each label's room: up to the next anchor on either side, less the gap.

@@ -47,9 +47,9 @@ struct LabelLayout {
 // anchors run from left to right). `bounds` limits them sideways, `maxHeight` downwards; two labels
 // keep at least 4 pixels of 96 dpi (times `unit`) apart. Font sizes down to 70 % of the chart's
 // font, but not below 7 pt, are tried.
-LabelLayout layoutCategoryLabels(const std::vector<QString>& texts, const std::vector<QPointF>& anchors, const QFont& base,
-                                 const QPaintDevice* device, double unit, const QRectF& bounds, double maxHeight,
-                                 const Hyphenation* hyphenation = nullptr);
+LabelLayout layoutCategoryLabels(const std::vector<QString>& texts, const std::vector<QPointF>& anchors,
+                                 const QFont& base, const QPaintDevice* device, double unit, const QRectF& bounds,
+                                 double maxHeight, const Hyphenation* hyphenation = nullptr);
 // The same layout moved down by `dy`.
 void shiftLayout(LabelLayout& layout, double dy);
 void drawLabels(QPainter& p, const LabelLayout& layout);

@@ -70,19 +70,19 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 // The sort key of ORDER BY terms (kSortKey).
 void sortKeyFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     switch (sqlite3_value_type(argv[0])) {
-        case SQLITE_TEXT: {
-            const std::string key = germanSortKey(std::string_view(
-                reinterpret_cast<const char*>(sqlite3_value_text(argv[0])), sqlite3_value_bytes(argv[0])));
-            sqlite3_result_blob(ctx, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
-            return;
-        }
-        case SQLITE_BLOB: {
-            std::string key(1, '\xFF');
-            key.append(static_cast<const char*>(sqlite3_value_blob(argv[0])), sqlite3_value_bytes(argv[0]));
-            sqlite3_result_blob(ctx, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
-            return;
-        }
-        default: sqlite3_result_value(ctx, argv[0]);
+    case SQLITE_TEXT: {
+        const std::string key = germanSortKey(
+            std::string_view(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])), sqlite3_value_bytes(argv[0])));
+        sqlite3_result_blob(ctx, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    case SQLITE_BLOB: {
+        std::string key(1, '\xFF');
+        key.append(static_cast<const char*>(sqlite3_value_blob(argv[0])), sqlite3_value_bytes(argv[0]));
+        sqlite3_result_blob(ctx, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    default: sqlite3_result_value(ctx, argv[0]);
     }
 }
 
@@ -94,16 +94,16 @@ void columnSignature(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     double number = 0;
     std::string_view bytes;
     switch (type) {
-        case SQLITE_INTEGER: whole = sqlite3_value_int64(argv[0]); break;
-        case SQLITE_FLOAT: number = sqlite3_value_double(argv[0]); break;
-        case SQLITE_TEXT:
-        case SQLITE_BLOB: {
-            const void* p = type == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(argv[0]))
-                                                : sqlite3_value_blob(argv[0]);
-            if (p) bytes = std::string_view(static_cast<const char*>(p), static_cast<size_t>(sqlite3_value_bytes(argv[0])));
-            break;
-        }
-        default: break;
+    case SQLITE_INTEGER: whole = sqlite3_value_int64(argv[0]); break;
+    case SQLITE_FLOAT: number = sqlite3_value_double(argv[0]); break;
+    case SQLITE_TEXT:
+    case SQLITE_BLOB: {
+        const void* p = type == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(argv[0]))
+                                            : sqlite3_value_blob(argv[0]);
+        if (p) bytes = std::string_view(static_cast<const char*>(p), static_cast<size_t>(sqlite3_value_bytes(argv[0])));
+        break;
+    }
+    default: break;
     }
     sqlite3_result_int64(ctx, valueSignature(type, whole, number, bytes));
 }
@@ -182,17 +182,17 @@ int lastSystemError(sqlite3* db) {
     // A rollback journal whose write or sync failed is closed (and its error with it) by the time
     // SQLite reports: a disk without space left is the cause then.
     switch (sqlite3_extended_errcode(db)) {
-        case SQLITE_IOERR:
-        case SQLITE_IOERR_WRITE:
-        case SQLITE_IOERR_FSYNC:
-        case SQLITE_IOERR_DIR_FSYNC:
-        case SQLITE_IOERR_TRUNCATE:
-        case SQLITE_IOERR_SHMSIZE: {
-            const char* name = sqlite3_db_filename(db, "main");
-            if (name && *name && files::sys::diskFull(name)) return ENOSPC;
-            break;
-        }
-        default: break;
+    case SQLITE_IOERR:
+    case SQLITE_IOERR_WRITE:
+    case SQLITE_IOERR_FSYNC:
+    case SQLITE_IOERR_DIR_FSYNC:
+    case SQLITE_IOERR_TRUNCATE:
+    case SQLITE_IOERR_SHMSIZE: {
+        const char* name = sqlite3_db_filename(db, "main");
+        if (name && *name && files::sys::diskFull(name)) return ENOSPC;
+        break;
+    }
+    default: break;
     }
     return 0;
 }
@@ -219,7 +219,8 @@ void Connection::releaseFile(const std::string& path) {
     const std::string spelled = spelledPath(path);
     std::vector<Connection*> found;
     for (Connection* c : liveConnections())
-        if (c->m_key == key || spelledPath(c->m_path) == spelled || spelledPath(c->m_sqlitePath) == spelled) found.push_back(c);
+        if (c->m_key == key || spelledPath(c->m_path) == spelled || spelledPath(c->m_sqlitePath) == spelled)
+            found.push_back(c);
     for (Connection* c : found) c->shutdown();
 }
 
@@ -235,7 +236,7 @@ bool lockedElsewhere(const std::string& path) {
     if (struct stat st; ::stat((path + ".lock").c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return true;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
-    struct flock probe{};
+    struct flock probe {};
     probe.l_type = F_WRLCK;
     probe.l_whence = SEEK_SET;
     const bool locked = ::fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
@@ -321,22 +322,21 @@ void Connection::requireInPlace(bool writing) {
     if ((f.fate == HeldFile::Fate::Deleted || f.fate == HeldFile::Fate::Moved) && sqlite3_get_autocommit(m_db))
         checkpoint();
     switch (f.fate) {
-        case HeldFile::Fate::InPlace: return;
-        case HeldFile::Fate::NotWritable:
-            if (writing) raise(vb::err::FileNoLongerWritable, m_path);
-            return;
-        case HeldFile::Fate::Deleted:
-            if (f.nameTaken)
-                raiseText(vb::err::FileDeletedWhileOpen,
-                          "Die Datei wurde gelöscht oder durch eine andere ersetzt, während sie geöffnet war; es "
-                          "wird nichts mehr in sie geschrieben.",
-                          m_path);
-            raise(vb::err::FileDeletedWhileOpen, m_path);
-        case HeldFile::Fate::Moved:
-            if (f.now.empty()) raise(vb::err::FileMovedWhileOpen, m_path);
-            raiseText(vb::err::FileMovedWhileOpen,
-                      errorText(vb::err::FileMovedWhileOpen) + " Sie heißt jetzt „" + vb::excerpt(f.now, 240) + "“.",
+    case HeldFile::Fate::InPlace: return;
+    case HeldFile::Fate::NotWritable:
+        if (writing) raise(vb::err::FileNoLongerWritable, m_path);
+        return;
+    case HeldFile::Fate::Deleted:
+        if (f.nameTaken)
+            raiseText(vb::err::FileDeletedWhileOpen,
+                      "Die Datei wurde gelöscht oder durch eine andere ersetzt, während sie geöffnet war; es "
+                      "wird nichts mehr in sie geschrieben.",
                       m_path);
+        raise(vb::err::FileDeletedWhileOpen, m_path);
+    case HeldFile::Fate::Moved:
+        if (f.now.empty()) raise(vb::err::FileMovedWhileOpen, m_path);
+        raiseText(vb::err::FileMovedWhileOpen,
+                  errorText(vb::err::FileMovedWhileOpen) + " Sie heißt jetzt „" + vb::excerpt(f.now, 240) + "“.", m_path);
     }
 }
 
@@ -403,8 +403,9 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     if (fs::is_directory(status)) raise(3343, path);
     // A pipe or a device would let the first read wait for ever, or read without end.
     if (!fs::is_regular_file(status))
-        raiseText(3343, "Die Datei ist keine gewöhnliche Datei (sondern z. B. ein Gerät oder eine benannte Pipe) und "
-                        "wird nicht als Datenbank geöffnet.",
+        raiseText(3343,
+                  "Die Datei ist keine gewöhnliche Datei (sondern z. B. ein Gerät oder eine benannte Pipe) und "
+                  "wird nicht als Datenbank geöffnet.",
                   path);
     if (!readOnly) {
         // A write-protected file stays protected even for an account that could override it.
@@ -542,12 +543,14 @@ void Connection::checkSideFiles(const std::string& path, bool readOnly) {
         const std::string use = readOnly ? "lesen" : "beschreiben";
         std::string text = "Die Datei kann nicht geöffnet werden: die Datei „" + shown + "“ neben ihr gehört ";
         if (mine) {
-            text += "Ihnen, aber Sie dürfen sie nicht " + use + ". Geben Sie sich das Recht dazu wieder, oder bitten "
+            text += "Ihnen, aber Sie dürfen sie nicht " + use +
+                    ". Geben Sie sich das Recht dazu wieder, oder bitten "
                     "Sie den Verwalter des Ordners darum.";
         } else {
             text += "dem Benutzer „" + owner + "“, und Sie dürfen sie nicht " + use + ". Hat „" + owner +
                     "“ die Datendatei gerade in einem Programm geöffnet, warten Sie, bis dieses Programm sie "
-                    "schließt, oder bitten Sie „" + owner + "“, es zu beenden; sonst bitten Sie „" + owner +
+                    "schließt, oder bitten Sie „" +
+                    owner + "“, es zu beenden; sonst bitten Sie „" + owner +
                     "“ oder den Verwalter des Ordners, Ihnen das Recht dazu zu geben.";
         }
         raiseText(3051, text, name);
@@ -691,8 +694,10 @@ int Connection::waitOnSharedFolder(void* self, int count) {
     if (number == 3218)
         raiseText(3218,
                   "Aktualisieren nicht möglich; die Daten sind zurzeit gesperrt: ein anderes Programm benutzt die "
-                  "Datei „" + vb::excerpt(m_path, 240) + "“ und hält sie gesperrt. Es wurde nichts gespeichert. "
-                  "Versuchen Sie es in einem Moment noch einmal, oder schließen Sie das andere Programm.");
+                  "Datei „" +
+                      vb::excerpt(m_path, 240) +
+                      "“ und hält sie gesperrt. Es wurde nichts gespeichert. "
+                      "Versuchen Sie es in einem Moment noch einmal, oder schließen Sie das andere Programm.");
     raise(number, m_path);
 }
 
@@ -704,8 +709,8 @@ void Connection::configure(bool exclusive) {
     sqlite3_create_function(m_db, kSortKey, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
                             sortKeyFunction, nullptr, nullptr);
     sqlite3_update_hook(m_db, &Connection::rowChanged, this);
-    sqlite3_create_function(m_db, kColumnSignature, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
-                            nullptr, columnSignature, nullptr, nullptr);
+    sqlite3_create_function(m_db, kColumnSignature, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                            columnSignature, nullptr, nullptr);
     auto opened = [&](int rc) {
         if (rc == SQLITE_OK) return;
         const int base = rc & 0xFF;
@@ -744,7 +749,8 @@ void Connection::configure(bool exclusive) {
         pragma("PRAGMA journal_size_limit=" + std::to_string(kLogSizeLimit));
         // The file goes over to the write-ahead log at its first write, not now (see prepareWrite).
         sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(m_db, "PRAGMA journal_mode", -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW) {
+        if (sqlite3_prepare_v2(m_db, "PRAGMA journal_mode", -1, &s, nullptr) == SQLITE_OK &&
+            sqlite3_step(s) == SQLITE_ROW) {
             const unsigned char* mode = sqlite3_column_text(s, 0);
             m_walPending = !(mode && std::string(reinterpret_cast<const char*>(mode)) == "wal");
         }
@@ -823,7 +829,8 @@ void Connection::checkIntegrity() {
             sqlite3_finalize(s);
             raiseDamaged();
         }
-        while (sqlite3_step(s) == SQLITE_ROW) tables.push_back({0, reinterpret_cast<const char*>(sqlite3_column_text(s, 0))});
+        while (sqlite3_step(s) == SQLITE_ROW)
+            tables.push_back({0, reinterpret_cast<const char*>(sqlite3_column_text(s, 0))});
         sqlite3_finalize(s);
     }
     // The highest row id stands for a table's size: found in a few page reads.
@@ -849,15 +856,15 @@ void Connection::prepareWrite() {
     if (!m_walPending || !sqlite3_get_autocommit(m_db)) return;
     beforeWrite();  // the switch writes the file's header
     sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(m_db, "PRAGMA journal_mode=WAL", -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW) {
+    if (sqlite3_prepare_v2(m_db, "PRAGMA journal_mode=WAL", -1, &s, nullptr) == SQLITE_OK &&
+        sqlite3_step(s) == SQLITE_ROW) {
         const unsigned char* mode = sqlite3_column_text(s, 0);
         if (mode && std::string(reinterpret_cast<const char*>(mode)) == "wal") m_walPending = false;
     }
     sqlite3_finalize(s);
 }
 
-std::shared_ptr<Connection> Connection::create(const std::string& path, const DBEngine::Login& owner,
-                                               bool installation) {
+std::shared_ptr<Connection> Connection::create(const std::string& path, const DBEngine::Login& owner, bool installation) {
     std::error_code ec;
     const fs::path p(path);
     const fs::path parent = p.has_parent_path() ? p.parent_path() : fs::path(".");
@@ -883,10 +890,13 @@ std::shared_ptr<Connection> Connection::create(const std::string& path, const DB
     // rollback journal of its own (a file that fails is removed whole), and is made in one
     // transaction.
     // On a shared folder it keeps a rollback journal (see shared_folder.h).
-    std::string sql = std::string(shared ? "PRAGMA synchronous=FULL;PRAGMA journal_mode=MEMORY;"
-                                         : "PRAGMA synchronous=NORMAL;PRAGMA journal_mode=MEMORY;PRAGMA journal_mode=WAL;") +
+    std::string sql = std::string(shared
+                                      ? "PRAGMA synchronous=FULL;PRAGMA journal_mode=MEMORY;"
+                                      : "PRAGMA synchronous=NORMAL;PRAGMA journal_mode=MEMORY;PRAGMA journal_mode=WAL;") +
                       "BEGIN;"
-                      "PRAGMA application_id=" + std::to_string(kDataAppId) + ";"
+                      "PRAGMA application_id=" +
+                      std::to_string(kDataAppId) +
+                      ";"
                       "CREATE TABLE zuvsys_owner (key TEXT PRIMARY KEY, value TEXT);"
                       "CREATE TABLE zuvsys_relations (name TEXT PRIMARY KEY COLLATE NOCASE, tbl TEXT, ftbl TEXT, "
                       "fld TEXT, ffld TEXT, attributes INTEGER);"
@@ -1115,28 +1125,30 @@ void Connection::checkOwner(const DBEngine::Login& login) {
         return at == std::string::npos ? std::string() : msg.substr(at + std::strlen(marker));
     };
     switch (base) {
-        case SQLITE_CONSTRAINT:
-            if (ext == SQLITE_CONSTRAINT_FOREIGNKEY) raise(3201);
-            if (ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY) raise(3022);
-            if (ext == SQLITE_CONSTRAINT_NOTNULL) raise(3314, msg);
-            if (msg.find("zuv_len_") != std::string::npos) raise(3163, after("zuv_len_"));
-            if (msg.find("zuv_range_") != std::string::npos) raise(3349, after("zuv_range_"));
-            raise(3317, msg);
-        case SQLITE_READONLY: raise(3027, m_path);
-        case SQLITE_BUSY:
-        case SQLITE_LOCKED: raiseLocked(3218);
-        case SQLITE_CORRUPT: raiseDamaged();
-        case SQLITE_NOTADB: raise(3343, m_path);
-        case SQLITE_FULL:
-        case SQLITE_IOERR: raise(diskErrorNumber(rc, lastSystemError(m_db)), m_path);
-        case SQLITE_CANTOPEN: raise(3043, m_path);
-        default: break;
+    case SQLITE_CONSTRAINT:
+        if (ext == SQLITE_CONSTRAINT_FOREIGNKEY) raise(3201);
+        if (ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY) raise(3022);
+        if (ext == SQLITE_CONSTRAINT_NOTNULL) raise(3314, msg);
+        if (msg.find("zuv_len_") != std::string::npos) raise(3163, after("zuv_len_"));
+        if (msg.find("zuv_range_") != std::string::npos) raise(3349, after("zuv_range_"));
+        raise(3317, msg);
+    case SQLITE_READONLY: raise(3027, m_path);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: raiseLocked(3218);
+    case SQLITE_CORRUPT: raiseDamaged();
+    case SQLITE_NOTADB: raise(3343, m_path);
+    case SQLITE_FULL:
+    case SQLITE_IOERR: raise(diskErrorNumber(rc, lastSystemError(m_db)), m_path);
+    case SQLITE_CANTOPEN: raise(3043, m_path);
+    default: break;
     }
     if (tooLargeToParse(msg))
-        raiseText(3075, "Die Anweisung ist zu umfangreich oder zu tief verschachtelt und wird nicht ausgeführt.", context);
+        raiseText(3075, "Die Anweisung ist zu umfangreich oder zu tief verschachtelt und wird nicht ausgeführt.",
+                  context);
     if (msg.find("no such table") != std::string::npos) raise(3078, after("no such table: "));
     if (msg.find("no such column") != std::string::npos) raise(3061, after("no such column: "));
-    if (msg.find("no such function") != std::string::npos) raise(3075, "unbekannte Funktion " + after("no such function: "));
+    if (msg.find("no such function") != std::string::npos)
+        raise(3075, "unbekannte Funktion " + after("no such function: "));
     if (msg.rfind("index ", 0) == 0 && msg.find("already exists") != std::string::npos) raise(3375, msg);
     if (msg.find("already exists") != std::string::npos) raise(3010, msg.substr(0, msg.find(" already")));
     raise(3075, context.empty() ? msg : context);
@@ -1428,17 +1440,17 @@ int compareWholeReal(int64_t i, double r) {
 int compareSortValues(const SortValue& a, const SortValue& b, const std::string& bytes) {
     if (a.rank != b.rank) return a.rank < b.rank ? -1 : 1;
     switch (a.rank) {
-        case 0: return 0;
-        case 1:
-            if (a.whole && b.whole) return a.integer < b.integer ? -1 : a.integer > b.integer ? 1 : 0;
-            if (!a.whole && !b.whole) return a.real < b.real ? -1 : a.real > b.real ? 1 : 0;
-            return a.whole ? compareWholeReal(a.integer, b.real) : -compareWholeReal(b.integer, a.real);
-        default: {
-            if (a.prefix != b.prefix) return a.prefix < b.prefix ? -1 : 1;
-            const int c = std::memcmp(bytes.data() + a.at, bytes.data() + b.at, std::min(a.size, b.size));
-            if (c) return c < 0 ? -1 : 1;
-            return a.size < b.size ? -1 : a.size > b.size ? 1 : 0;
-        }
+    case 0: return 0;
+    case 1:
+        if (a.whole && b.whole) return a.integer < b.integer ? -1 : a.integer > b.integer ? 1 : 0;
+        if (!a.whole && !b.whole) return a.real < b.real ? -1 : a.real > b.real ? 1 : 0;
+        return a.whole ? compareWholeReal(a.integer, b.real) : -compareWholeReal(b.integer, a.real);
+    default: {
+        if (a.prefix != b.prefix) return a.prefix < b.prefix ? -1 : 1;
+        const int c = std::memcmp(bytes.data() + a.at, bytes.data() + b.at, std::min(a.size, b.size));
+        if (c) return c < 0 ? -1 : 1;
+        return a.size < b.size ? -1 : a.size > b.size ? 1 : 0;
+    }
     }
 }
 
@@ -1475,26 +1487,26 @@ std::vector<int64_t> Connection::readSorted(const std::string& sortSql, const st
                 const int type = sqlite3_column_type(s, col);
                 probe += static_cast<char>(type);
                 switch (type) {
-                    case SQLITE_NULL: break;
-                    case SQLITE_INTEGER:
-                        v.rank = 1;
-                        v.whole = true;
-                        v.integer = sqlite3_column_int64(s, col);
-                        probe.append(reinterpret_cast<const char*>(&v.integer), sizeof v.integer);
-                        break;
-                    case SQLITE_FLOAT:
-                        v.rank = 1;
-                        v.real = sqlite3_column_double(s, col);
-                        probe.append(reinterpret_cast<const char*>(&v.real), sizeof v.real);
-                        break;
-                    default: {
-                        // Text (which sort keys never are) compares byte by byte as blobs do.
-                        v.rank = type == SQLITE_TEXT ? 2 : 3;
-                        const void* p = sqlite3_column_blob(s, col);
-                        v.size = static_cast<uint32_t>(sqlite3_column_bytes(s, col));
-                        if (p) probe.append(static_cast<const char*>(p), v.size);
-                        break;
-                    }
+                case SQLITE_NULL: break;
+                case SQLITE_INTEGER:
+                    v.rank = 1;
+                    v.whole = true;
+                    v.integer = sqlite3_column_int64(s, col);
+                    probe.append(reinterpret_cast<const char*>(&v.integer), sizeof v.integer);
+                    break;
+                case SQLITE_FLOAT:
+                    v.rank = 1;
+                    v.real = sqlite3_column_double(s, col);
+                    probe.append(reinterpret_cast<const char*>(&v.real), sizeof v.real);
+                    break;
+                default: {
+                    // Text (which sort keys never are) compares byte by byte as blobs do.
+                    v.rank = type == SQLITE_TEXT ? 2 : 3;
+                    const void* p = sqlite3_column_blob(s, col);
+                    v.size = static_cast<uint32_t>(sqlite3_column_bytes(s, col));
+                    if (p) probe.append(static_cast<const char*>(p), v.size);
+                    break;
+                }
                 }
                 Term& tm = term[t];
                 auto found = tm.ids.find(std::string_view(probe));
@@ -1503,7 +1515,8 @@ std::vector<int64_t> Connection::readSorted(const std::string& sortSql, const st
                         v.at = static_cast<uint32_t>(tm.bytes.size());
                         tm.bytes.append(probe, 1, std::string::npos);
                         for (uint32_t b = 0; b < 8; ++b)
-                            v.prefix = (v.prefix << 8) | (b < v.size ? static_cast<unsigned char>(tm.bytes[v.at + b]) : 0u);
+                            v.prefix = (v.prefix << 8) |
+                                       (b < v.size ? static_cast<unsigned char>(tm.bytes[v.at + b]) : 0u);
                     }
                     found = tm.ids.emplace(probe, static_cast<uint32_t>(tm.values.size())).first;
                     tm.values.push_back(v);
@@ -1625,9 +1638,8 @@ std::vector<int64_t> Connection::keyset(const std::string& keySql, const std::st
     std::vector<int64_t> ids = sortSql.empty() ? readKeyset(keySql) : readSorted(sortSql, descending);
     if (ids.size() >= kKeepKeysetRows) {
         if (m_keysets.size() >= kKeptKeysets)
-            m_keysets.erase(std::min_element(m_keysets.begin(), m_keysets.end(), [](const auto& a, const auto& b) {
-                return a.second.used < b.second.used;
-            }));
+            m_keysets.erase(std::min_element(m_keysets.begin(), m_keysets.end(),
+                                             [](const auto& a, const auto& b) { return a.second.used < b.second.used; }));
         KeptKeyset& k = m_keysets[keySql];
         k.table = table;
         k.orderSql = orderSql;
@@ -1680,7 +1692,9 @@ void Connection::rollback() {
     // nothing is left to undo, and the error that ended the transaction stays the one reported.
     if (m_db && !sqlite3_get_autocommit(m_db)) {
         if (m_depth == 0) execEnding("ROLLBACK");
-        else execEnding("ROLLBACK TO zuv_trans" + std::to_string(m_depth) + "; RELEASE zuv_trans" + std::to_string(m_depth));
+        else
+            execEnding("ROLLBACK TO zuv_trans" + std::to_string(m_depth) + "; RELEASE zuv_trans" +
+                       std::to_string(m_depth));
     }
     if (m_depth == 0) m_ended.reset();
     schemaChanged();
@@ -1719,16 +1733,16 @@ int64_t valueSignature(int storage, int64_t whole, double number, std::string_vi
     const unsigned char type = static_cast<unsigned char>(storage);
     mix(&type, 1);
     switch (storage) {
-        case SQLITE_INTEGER: mix(&whole, sizeof whole); break;
-        case SQLITE_FLOAT: mix(&number, sizeof number); break;
-        case SQLITE_TEXT:
-        case SQLITE_BLOB: {
-            const uint64_t n = bytes.size();
-            mix(&n, sizeof n);
-            mix(bytes.data(), bytes.size());
-            break;
-        }
-        default: break;
+    case SQLITE_INTEGER: mix(&whole, sizeof whole); break;
+    case SQLITE_FLOAT: mix(&number, sizeof number); break;
+    case SQLITE_TEXT:
+    case SQLITE_BLOB: {
+        const uint64_t n = bytes.size();
+        mix(&n, sizeof n);
+        mix(bytes.data(), bytes.size());
+        break;
+    }
+    default: break;
     }
     return static_cast<int64_t>(h);
 }
@@ -1736,19 +1750,19 @@ int64_t valueSignature(int storage, int64_t whole, double number, std::string_vi
 void bindVariant(sqlite3_stmt* s, int i, const vb::Variant& v) {
     using T = vb::Variant::Type;
     switch (v.type()) {
-        case T::Empty:
-        case T::Null: sqlite3_bind_null(s, i); break;
-        case T::Integer:
-        case T::Long: sqlite3_bind_int64(s, i, v.toLong()); break;
-        case T::Boolean: sqlite3_bind_int(s, i, v.toBool() ? -1 : 0); break;
-        case T::Single:
-        case T::Double: sqlite3_bind_double(s, i, v.toDouble()); break;
-        case T::Date: sqlite3_bind_double(s, i, v.toDate().serial); break;
-        case T::String: {
-            const std::string* p = v.stringPtr();
-            sqlite3_bind_text(s, i, p->data(), static_cast<int>(p->size()), SQLITE_TRANSIENT);
-            break;
-        }
+    case T::Empty:
+    case T::Null: sqlite3_bind_null(s, i); break;
+    case T::Integer:
+    case T::Long: sqlite3_bind_int64(s, i, v.toLong()); break;
+    case T::Boolean: sqlite3_bind_int(s, i, v.toBool() ? -1 : 0); break;
+    case T::Single:
+    case T::Double: sqlite3_bind_double(s, i, v.toDouble()); break;
+    case T::Date: sqlite3_bind_double(s, i, v.toDate().serial); break;
+    case T::String: {
+        const std::string* p = v.stringPtr();
+        sqlite3_bind_text(s, i, p->data(), static_cast<int>(p->size()), SQLITE_TRANSIENT);
+        break;
+    }
     }
 }
 
@@ -1761,38 +1775,38 @@ vb::Variant readValue(int storage, int64_t whole, double number, std::string_vie
     };
     const bool numeric = storage == SQLITE_INTEGER || storage == SQLITE_FLOAT;
     switch (type) {
-        case FieldType::Integer:
-        case FieldType::Byte:
-            if (storage == SQLITE_INTEGER) {
-                if (whole >= -32768 && whole <= 32767) return vb::Variant(static_cast<int16_t>(whole));
-                return integer();
-            }
-            break;
-        case FieldType::Long:
-        case FieldType::Counter:
-            if (storage == SQLITE_INTEGER) return integer();
-            break;
-        case FieldType::Boolean:
-            if (numeric) return vb::Variant(number != 0);
-            break;
-        case FieldType::Single:
-            if (numeric) return vb::Variant(static_cast<float>(number));
-            break;
-        case FieldType::Double:
-        case FieldType::Currency:
-            if (numeric) return vb::Variant(number);
-            break;
-        case FieldType::Date:
-            if (numeric) return vb::Variant(vb::Variant::DateValue{number});
-            break;
-        case FieldType::Text:
-        case FieldType::Memo: return vb::Variant(std::string(text));
-        case FieldType::Variant: break;
+    case FieldType::Integer:
+    case FieldType::Byte:
+        if (storage == SQLITE_INTEGER) {
+            if (whole >= -32768 && whole <= 32767) return vb::Variant(static_cast<int16_t>(whole));
+            return integer();
+        }
+        break;
+    case FieldType::Long:
+    case FieldType::Counter:
+        if (storage == SQLITE_INTEGER) return integer();
+        break;
+    case FieldType::Boolean:
+        if (numeric) return vb::Variant(number != 0);
+        break;
+    case FieldType::Single:
+        if (numeric) return vb::Variant(static_cast<float>(number));
+        break;
+    case FieldType::Double:
+    case FieldType::Currency:
+        if (numeric) return vb::Variant(number);
+        break;
+    case FieldType::Date:
+        if (numeric) return vb::Variant(vb::Variant::DateValue{number});
+        break;
+    case FieldType::Text:
+    case FieldType::Memo: return vb::Variant(std::string(text));
+    case FieldType::Variant: break;
     }
     switch (storage) {
-        case SQLITE_INTEGER: return integer();
-        case SQLITE_FLOAT: return vb::Variant(number);
-        default: return vb::Variant(std::string(text));
+    case SQLITE_INTEGER: return integer();
+    case SQLITE_FLOAT: return vb::Variant(number);
+    default: return vb::Variant(std::string(text));
     }
 }
 
@@ -1809,7 +1823,8 @@ vb::Variant readColumn(sqlite3_stmt* s, int col, FieldType type) {
     std::string_view text;
     if (readsAsText(storage, type)) {
         const unsigned char* p = sqlite3_column_text(s, col);
-        text = std::string_view(p ? reinterpret_cast<const char*>(p) : "", static_cast<size_t>(sqlite3_column_bytes(s, col)));
+        text = std::string_view(p ? reinterpret_cast<const char*>(p) : "",
+                                static_cast<size_t>(sqlite3_column_bytes(s, col)));
     }
     return readValue(storage, whole, number, text, type);
 }

@@ -238,9 +238,9 @@ private:
     bool m_exclusive = false;
     bool m_ready = false;  // configured; a connection that failed to open writes nothing back
     bool m_walPending = false;
-    bool m_shared = false;    // on a folder other computers may share (shared_folder.h)
-    bool m_leaveWal = false;  // on one, but in write-ahead-log mode until accepted
-    bool m_asking = false;    // the user is being asked about another computer's lock
+    bool m_shared = false;                                  // on a folder other computers may share (shared_folder.h)
+    bool m_leaveWal = false;                                // on one, but in write-ahead-log mode until accepted
+    bool m_asking = false;                                  // the user is being asked about another computer's lock
     std::chrono::steady_clock::time_point m_waitStarted{};  // of the present wait for a lock
     std::unordered_map<std::string, sqlite3_stmt*> m_cache;
     std::set<sqlite3_stmt*> m_lent;  // cached statements handed out right now
@@ -251,7 +251,7 @@ private:
     std::optional<vb::Error> m_ended;  // the error with which SQLite ended the open transaction
     uint64_t m_writes = 0;
     std::map<std::string, KeptKeyset> m_keysets;  // by their key query
-    uint64_t m_dataVersion = 0;                       // at the last look
+    uint64_t m_dataVersion = 0;                   // at the last look
     std::chrono::steady_clock::time_point m_dataVersionSeen{};
     uint64_t m_keysetUses = 0;
     bool m_ownerRead = false;

@@ -67,9 +67,8 @@ void DataControl::Refresh() {
     try {
         if (m_databaseName.empty()) raise(3024, "DatabaseName");
         const std::string path = detail::resolvePath(m_databaseName);
-        const bool reuse = m_database && m_database->isOpen() &&
-                           m_database->connection()->path() == path && m_database->readOnly() == m_readOnly &&
-                           m_openedExclusive == m_exclusive;
+        const bool reuse = m_database && m_database->isOpen() && m_database->connection()->path() == path &&
+                           m_database->readOnly() == m_readOnly && m_openedExclusive == m_exclusive;
         if (!reuse) {
             if (m_database) m_database->Close();
             m_database.reset();

@@ -139,45 +139,45 @@ void Database::Execute(const std::string& sql, int) {
     const auto st = detail::translateStatement(sql, conn->dottedColumnsOf(sql));
     m_recordsAffected = 0;
     switch (st.kind) {
-        case detail::Statement::Select: raise(3065, sql);
-        case detail::Statement::SelectInto: m_recordsAffected = selectInto(*conn, st, m_login); return;
-        case detail::Statement::Insert:
-        case detail::Statement::Update:
-        case detail::Statement::Delete: {
-            detail::Stmt s = conn->prepare(st.sql);
-            m_recordsAffected = conn->run(s);
-            conn->wrote();
-            return;
+    case detail::Statement::Select: raise(3065, sql);
+    case detail::Statement::SelectInto: m_recordsAffected = selectInto(*conn, st, m_login); return;
+    case detail::Statement::Insert:
+    case detail::Statement::Update:
+    case detail::Statement::Delete: {
+        detail::Stmt s = conn->prepare(st.sql);
+        m_recordsAffected = conn->run(s);
+        conn->wrote();
+        return;
+    }
+    case detail::Statement::Drop: {
+        const std::string dropped = detail::dropTableName(sql);
+        if (!dropped.empty()) {
+            // A table that other tables' rows depend on stays: dropping it would delete them.
+            detail::Stmt q = conn->prepare("SELECT 1 FROM zuvsys_relations WHERE tbl = ?1 COLLATE NOCASE");
+            sqlite3_bind_text(q, 1, dropped.c_str(), -1, SQLITE_TRANSIENT);
+            if (sqlite3_step(q) == SQLITE_ROW) raise(3303, dropped);
         }
-        case detail::Statement::Drop: {
-            const std::string dropped = detail::dropTableName(sql);
-            if (!dropped.empty()) {
-                // A table that other tables' rows depend on stays: dropping it would delete them.
-                detail::Stmt q = conn->prepare("SELECT 1 FROM zuvsys_relations WHERE tbl = ?1 COLLATE NOCASE");
-                sqlite3_bind_text(q, 1, dropped.c_str(), -1, SQLITE_TRANSIENT);
-                if (sqlite3_step(q) == SQLITE_ROW) raise(3303, dropped);
-            }
-            detail::Savepoint sp(*conn);
-            conn->exec(st.sql);
-            if (!dropped.empty()) {
-                detail::Stmt d = conn->prepare("DELETE FROM zuvsys_relations WHERE ftbl = ?1 COLLATE NOCASE");
-                sqlite3_bind_text(d, 1, dropped.c_str(), -1, SQLITE_TRANSIENT);
-                conn->run(d);
-            }
-            sp.release();
-            conn->schemaChanged();
-            conn->wrote();
-            return;
+        detail::Savepoint sp(*conn);
+        conn->exec(st.sql);
+        if (!dropped.empty()) {
+            detail::Stmt d = conn->prepare("DELETE FROM zuvsys_relations WHERE ftbl = ?1 COLLATE NOCASE");
+            sqlite3_bind_text(d, 1, dropped.c_str(), -1, SQLITE_TRANSIENT);
+            conn->run(d);
         }
-        case detail::Statement::CreateView:
-            conn->exec(st.viewName.empty() ? st.sql : namedView(*conn, st));
-            conn->schemaChanged();
-            conn->wrote();
-            return;
-        default:
-            conn->exec(st.sql);
-            conn->schemaChanged();
-            conn->wrote();
+        sp.release();
+        conn->schemaChanged();
+        conn->wrote();
+        return;
+    }
+    case detail::Statement::CreateView:
+        conn->exec(st.viewName.empty() ? st.sql : namedView(*conn, st));
+        conn->schemaChanged();
+        conn->wrote();
+        return;
+    default:
+        conn->exec(st.sql);
+        conn->schemaChanged();
+        conn->wrote();
     }
 }
 
@@ -221,14 +221,14 @@ void Database::CreateRelation(const std::string& name, const std::string& table,
         if (sqlite3_step(s) == SQLITE_ROW) raise(3012, name);
     }
     // The parent field must be unique: the primary key or a unique index on it alone.
-    bool unique = pcol->primaryKey && parent->columns.end() == std::find_if(parent->columns.begin(), parent->columns.end(),
-                                                                            [&](const auto& c) {
-                                                                                return c.primaryKey && &c != pcol;
-                                                                            });
+    bool unique = pcol->primaryKey &&
+                  parent->columns.end() == std::find_if(parent->columns.begin(), parent->columns.end(),
+                                                        [&](const auto& c) { return c.primaryKey && &c != pcol; });
     if (!unique) {
-        detail::Stmt il = conn->prepare("SELECT il.name FROM pragma_index_list(?1) il WHERE il.\"unique\" = 1 AND "
-                                        "(SELECT count(*) FROM pragma_index_info(il.name)) = 1 AND "
-                                        "(SELECT name FROM pragma_index_info(il.name)) = ?2 COLLATE NOCASE");
+        detail::Stmt il = conn->prepare(
+            "SELECT il.name FROM pragma_index_list(?1) il WHERE il.\"unique\" = 1 AND "
+            "(SELECT count(*) FROM pragma_index_info(il.name)) = 1 AND "
+            "(SELECT name FROM pragma_index_info(il.name)) = ?2 COLLATE NOCASE");
         sqlite3_bind_text(il, 1, parentName.c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(il, 2, pField.c_str(), -1, SQLITE_TRANSIENT);
         unique = sqlite3_step(il) == SQLITE_ROW;
@@ -253,8 +253,8 @@ void Database::CreateRelation(const std::string& name, const std::string& table,
         if (open == std::string::npos || close == std::string::npos) raise(3343, childName);
         const std::string tmp = "zuv_rebuild_" + childName;
         std::string newSql = "CREATE TABLE " + quoteName(tmp) + " " + createSql.substr(open, close - open) +
-                             ", CONSTRAINT " + quoteName(name) + " FOREIGN KEY (" + quoteName(cField) +
-                             ") REFERENCES " + quoteName(parentName) + " (" + quoteName(pField) + ")";
+                             ", CONSTRAINT " + quoteName(name) + " FOREIGN KEY (" + quoteName(cField) + ") REFERENCES " +
+                             quoteName(parentName) + " (" + quoteName(pField) + ")";
         if (attributes & dbRelationUpdateCascade) newSql += " ON UPDATE CASCADE";
         if (attributes & dbRelationDeleteCascade) newSql += " ON DELETE CASCADE";
         newSql += ")";

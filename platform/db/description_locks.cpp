@@ -114,10 +114,10 @@ int fileControl(int fd, int op, ...) {
     va_end(ap);
     int ofd = 0;
     switch (op) {
-        case F_SETLK: ofd = F_OFD_SETLK; break;
-        case F_SETLKW: ofd = F_OFD_SETLKW; break;
-        case F_GETLK: ofd = F_OFD_GETLK; break;
-        default: return g_fcntl(fd, op, arg);
+    case F_SETLK: ofd = F_OFD_SETLK; break;
+    case F_SETLKW: ofd = F_OFD_SETLKW; break;
+    case F_GETLK: ofd = F_OFD_GETLK; break;
+    default: return g_fcntl(fd, op, arg);
     }
     auto* l = static_cast<struct flock*>(arg);
     l->l_pid = 0;  // required for locks of a description

@@ -42,13 +42,15 @@ std::string randomHex(int bytes) {
 
 // An id that the same identification always gives again, as a workgroup written anew must.
 std::string derivedId(const std::string& kind, const std::string& text) {
-    const QByteArray h = QCryptographicHash::hash(QByteArray::fromStdString(kind + "\n" + text), QCryptographicHash::Sha256);
+    const QByteArray h = QCryptographicHash::hash(QByteArray::fromStdString(kind + "\n" + text),
+                                                  QCryptographicHash::Sha256);
     return h.left(16).toHex().toStdString();
 }
 
 std::string passwordHash(const std::string& salt, const std::string& password) {
     QByteArray h = QByteArray::fromStdString(salt + ":" + password);
-    for (int i = 0; i < 2000; ++i) h = QCryptographicHash::hash(h + QByteArray::fromStdString(salt), QCryptographicHash::Sha256);
+    for (int i = 0; i < 2000; ++i)
+        h = QCryptographicHash::hash(h + QByteArray::fromStdString(salt), QCryptographicHash::Sha256);
     return h.toHex().toStdString();
 }
 
@@ -463,8 +465,9 @@ void createWorkgroupFile(const std::string& pathIn, const std::string& kennung,
     exec("PRAGMA application_id=" + std::to_string(detail::kWorkgroupAppId));
     exec("BEGIN");
     exec("CREATE TABLE workgroup (id TEXT NOT NULL)");
-    exec("CREATE TABLE accounts (name TEXT PRIMARY KEY COLLATE NOCASE, salt TEXT NOT NULL, hash TEXT NOT NULL, "
-         "id TEXT NOT NULL UNIQUE)");
+    exec(
+        "CREATE TABLE accounts (name TEXT PRIMARY KEY COLLATE NOCASE, salt TEXT NOT NULL, hash TEXT NOT NULL, "
+        "id TEXT NOT NULL UNIQUE)");
     exec("CREATE TABLE groups (name TEXT PRIMARY KEY COLLATE NOCASE)");
     exec("CREATE TABLE members (account TEXT COLLATE NOCASE, grp TEXT COLLATE NOCASE, PRIMARY KEY (account, grp))");
     exec("INSERT INTO workgroup VALUES (" + quoteLiteral(derivedId("workgroup", kennung)) + ")");

@@ -76,8 +76,7 @@ public:
     // Counters restart after the highest number in use. Errors: 3024/3044 missing source or
     // folder, 3204 target exists or equals the source, 3343 no database, 3033 foreign owner,
     // 3045 the source is in use exclusively.
-    void CompactDatabase(const std::string& src, const std::string& dst, const std::string& locale = "",
-                         int options = 0);
+    void CompactDatabase(const std::string& src, const std::string& dst, const std::string& locale = "", int options = 0);
 
     // Lets go of every connection of this program to the file, whatever spelling of its path or
     // link it was opened through: data controls bound to it are closed, Database and Recordset

@@ -50,7 +50,7 @@ std::string withoutEnd(const std::string& s) {
 
 const std::set<std::string>& clauseWords() {
     static const std::set<std::string> w = {"WHERE", "ORDER", "GROUP", "HAVING", "UNION", "INNER", "LEFT",
-                                            "RIGHT", "JOIN", "OUTER", "CROSS", "FULL", "ON", "IN"};
+                                            "RIGHT", "JOIN",  "OUTER", "CROSS",  "FULL",  "ON",    "IN"};
     return w;
 }
 
@@ -82,7 +82,8 @@ std::vector<Token> tokenize(std::string_view s, int errorNumber) {
         } else if (c == '[') {
             size_t close = s.find(']', i + 1);
             if (close == std::string_view::npos) unterminated("fehlende schließende Klammer");
-            out.push_back({Token::Bracket, std::string(s.substr(i, close - i + 1)), std::string(s.substr(i + 1, close - i - 1))});
+            out.push_back(
+                {Token::Bracket, std::string(s.substr(i, close - i + 1)), std::string(s.substr(i + 1, close - i - 1))});
             i = close + 1;
         } else if (c == '\'' || c == '"') {
             std::string value;
@@ -106,7 +107,8 @@ std::vector<Token> tokenize(std::string_view s, int errorNumber) {
         } else if (c == '#') {
             size_t close = s.find('#', i + 1);
             if (close == std::string_view::npos) unterminated("Datum ohne Ende");
-            out.push_back({Token::DateLit, std::string(s.substr(i, close - i + 1)), std::string(s.substr(i + 1, close - i - 1))});
+            out.push_back(
+                {Token::DateLit, std::string(s.substr(i, close - i + 1)), std::string(s.substr(i + 1, close - i - 1))});
             i = close + 1;
         } else if (vb::ascii::isDigit(c) || (c == '.' && i + 1 < s.size() && vb::ascii::isDigit(s[i + 1]))) {
             while (i < s.size() && (vb::ascii::isAlnum(s[i]) || s[i] == '.')) ++i;
@@ -146,10 +148,11 @@ namespace {
 
 // Where an operand of "&" ends: Jet's "&" binds weaker than arithmetic, stronger than comparison.
 bool endsOperand(const Token& k) {
-    static const std::set<std::string> words = {"AND", "OR", "NOT", "LIKE", "IS", "IN", "BETWEEN", "SELECT", "FROM",
-                                                "WHERE", "ORDER", "BY", "GROUP", "HAVING", "AS", "ON", "SET",
-                                                "VALUES", "THEN", "ELSE", "WHEN", "END", "CASE", "INTO", "ASC", "DESC",
-                                                "DISTINCT", "DISTINCTROW", "UNION", "JOIN", "INNER", "LEFT", "RIGHT"};
+    static const std::set<std::string> words = {"AND",    "OR",   "NOT",   "LIKE",   "IS",   "IN",       "BETWEEN",
+                                                "SELECT", "FROM", "WHERE", "ORDER",  "BY",   "GROUP",    "HAVING",
+                                                "AS",     "ON",   "SET",   "VALUES", "THEN", "ELSE",     "WHEN",
+                                                "END",    "CASE", "INTO",  "ASC",    "DESC", "DISTINCT", "DISTINCTROW",
+                                                "UNION",  "JOIN", "INNER", "LEFT",   "RIGHT"};
     if (k.kind == Token::Punct)
         return k.text == "," || k.text == "=" || k.text == "<" || k.text == ">" || k.text == "<=" || k.text == ">=" ||
                k.text == "<>" || k.text == "!=" || k.text == ";";
@@ -246,13 +249,14 @@ size_t nextSignificant(const std::vector<Token>& t, size_t i, size_t to) {
 }
 
 bool digitLikeAt(const std::vector<Token>& t, size_t i, size_t from, size_t to, DigitLike& out) {
-    static const std::set<std::string> opens = {"AND", "OR", "NOT", "WHERE", "ON", "HAVING", "WHEN", "THEN", "ELSE",
-                                                "SELECT"};
-    static const std::set<std::string> closes = {"AND", "OR", "ORDER", "GROUP", "HAVING", "THEN", "ELSE", "END",
-                                                 "WHEN", "UNION"};
-    static const std::set<std::string> words = {"NOT", "AND", "OR", "WHERE", "ON", "HAVING", "WHEN", "THEN", "ELSE",
-                                                "SELECT", "CASE", "END", "IS", "NULL", "IN", "BETWEEN", "LIKE",
-                                                "TRUE", "FALSE", "DISTINCT", "DISTINCTROW", "BY", "AS", "FROM"};
+    static const std::set<std::string> opens = {"AND",    "OR",   "NOT",  "WHERE", "ON",
+                                                "HAVING", "WHEN", "THEN", "ELSE",  "SELECT"};
+    static const std::set<std::string> closes = {"AND",  "OR",   "ORDER", "GROUP", "HAVING",
+                                                 "THEN", "ELSE", "END",   "WHEN",  "UNION"};
+    static const std::set<std::string> words = {"NOT",   "AND",      "OR",          "WHERE",   "ON",   "HAVING",
+                                                "WHEN",  "THEN",     "ELSE",        "SELECT",  "CASE", "END",
+                                                "IS",    "NULL",     "IN",          "BETWEEN", "LIKE", "TRUE",
+                                                "FALSE", "DISTINCT", "DISTINCTROW", "BY",      "AS",   "FROM"};
     auto isKeyword = [&](const Token& k) { return k.kind == Token::Word && words.count(upper(k.text)) > 0; };
     if (!(t[i].kind == Token::Word || t[i].kind == Token::Bracket) || isKeyword(t[i])) return false;
     // The field stands alone: nothing before it binds to it more strongly than LIKE.
@@ -286,9 +290,9 @@ bool digitLikeAt(const std::vector<Token>& t, size_t i, size_t from, size_t to, 
     const size_t pat = nextSignificant(t, like + 1, to);
     if (pat >= to) return false;
     const Token& k = t[pat];
-    std::string digits = k.kind == Token::Number ? k.text
+    std::string digits = k.kind == Token::Number                                ? k.text
                          : (k.kind == Token::String || k.kind == Token::DQuote) ? k.value
-                                                                                 : std::string();
+                                                                                : std::string();
     if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return false;
     if (k.kind == Token::Number) {
@@ -353,43 +357,42 @@ std::string translateTokens(const std::vector<Token>& t, size_t fromIn, size_t t
             }
         }
         switch (k.kind) {
-            case Token::Space: out += k.text; break;
-            case Token::Bracket:
-            case Token::Word: {
-                // a.b that names one column of a view
-                if (dotted && i + 2 < to && isPunct(t[i + 1], ".") && isName(t[i + 2])) {
-                    const std::string joined = k.value + "." + t[i + 2].value;
-                    if (dotted(joined)) {
-                        out += quoteName(joined);
-                        i += 2;
-                        break;
-                    }
-                }
-                if (k.kind == Token::Bracket) {
-                    out += quoteName(k.value);
+        case Token::Space: out += k.text; break;
+        case Token::Bracket:
+        case Token::Word: {
+            // a.b that names one column of a view
+            if (dotted && i + 2 < to && isPunct(t[i + 1], ".") && isName(t[i + 2])) {
+                const std::string joined = k.value + "." + t[i + 2].value;
+                if (dotted(joined)) {
+                    out += quoteName(joined);
+                    i += 2;
                     break;
                 }
-                const std::string u = upper(k.text);
-                const bool qualified = i > from && isPunct(t[i - 1], ".");
-                if (u == "DISTINCTROW") {
-                    if (i + 1 < to && t[i + 1].kind == Token::Space) ++i;
-                } else if (u == "MOD" && !qualified) {
-                    out += "%";
-                } else if ((u == "TRUE" || u == "FALSE") && !qualified) {
-                    out += u == "TRUE" ? "-1" : "0";
-                } else {
-                    out += k.text;
-                }
+            }
+            if (k.kind == Token::Bracket) {
+                out += quoteName(k.value);
                 break;
             }
-            case Token::DQuote: out += quoteLiteral(k.value); break;
-            case Token::DateLit:
-                fail(errorNumber, "Datumsangaben zwischen # werden nicht unterstützt: " + k.text);
-            case Token::Punct:
-                if (k.text == "!=") out += "<>";
-                else out += k.text;
-                break;
-            default: out += k.text;
+            const std::string u = upper(k.text);
+            const bool qualified = i > from && isPunct(t[i - 1], ".");
+            if (u == "DISTINCTROW") {
+                if (i + 1 < to && t[i + 1].kind == Token::Space) ++i;
+            } else if (u == "MOD" && !qualified) {
+                out += "%";
+            } else if ((u == "TRUE" || u == "FALSE") && !qualified) {
+                out += u == "TRUE" ? "-1" : "0";
+            } else {
+                out += k.text;
+            }
+            break;
+        }
+        case Token::DQuote: out += quoteLiteral(k.value); break;
+        case Token::DateLit: fail(errorNumber, "Datumsangaben zwischen # werden nicht unterstützt: " + k.text);
+        case Token::Punct:
+            if (k.text == "!=") out += "<>";
+            else out += k.text;
+            break;
+        default: out += k.text;
         }
         // Tokens taken along with this one (a dotted name) keep what the rewriting put at them.
         for (size_t j = first + 1; j <= i; ++j) out += before(j);
@@ -403,27 +406,36 @@ std::string columnSql(const std::string& name, FieldType type, int size, bool pr
     const std::string q = quoteName(name);
     std::string s = q + " ";
     auto range = [&](const char* lo, const char* hi) {
-        return " CONSTRAINT " + quoteName("zuv_range_" + name) + " CHECK (" + q + " IS NULL OR (" + q + " = CAST(" +
-               q + " AS INTEGER) AND " + q + " BETWEEN " + lo + " AND " + hi + "))";
+        return " CONSTRAINT " + quoteName("zuv_range_" + name) + " CHECK (" + q + " IS NULL OR (" + q + " = CAST(" + q +
+               " AS INTEGER) AND " + q + " BETWEEN " + lo + " AND " + hi + "))";
     };
     std::string check;
     switch (type) {
-        case FieldType::Counter: return q + " INTEGER PRIMARY KEY AUTOINCREMENT";
-        case FieldType::Integer: s += "SHORT"; check = range("-32768", "32767"); break;
-        case FieldType::Long: s += "LONG"; check = range("-2147483648", "2147483647"); break;
-        case FieldType::Byte: s += "BYTE"; check = range("0", "255"); break;
-        case FieldType::Boolean: s += "BIT"; break;
-        case FieldType::Single: s += "SINGLE"; break;
-        case FieldType::Double: s += "DOUBLE"; break;
-        case FieldType::Currency: s += "CURRENCY"; break;
-        case FieldType::Date: s += "DATETIME"; break;
-        case FieldType::Text:
-            s += "TEXT(" + std::to_string(size) + ") COLLATE NOCASE";
-            check = " CONSTRAINT " + quoteName("zuv_len_" + name) + " CHECK (length(" + q + ") <= " +
-                    std::to_string(size) + ")";
-            break;
-        case FieldType::Memo: s += "LONGTEXT COLLATE NOCASE"; break;
-        case FieldType::Variant: break;
+    case FieldType::Counter: return q + " INTEGER PRIMARY KEY AUTOINCREMENT";
+    case FieldType::Integer:
+        s += "SHORT";
+        check = range("-32768", "32767");
+        break;
+    case FieldType::Long:
+        s += "LONG";
+        check = range("-2147483648", "2147483647");
+        break;
+    case FieldType::Byte:
+        s += "BYTE";
+        check = range("0", "255");
+        break;
+    case FieldType::Boolean: s += "BIT"; break;
+    case FieldType::Single: s += "SINGLE"; break;
+    case FieldType::Double: s += "DOUBLE"; break;
+    case FieldType::Currency: s += "CURRENCY"; break;
+    case FieldType::Date: s += "DATETIME"; break;
+    case FieldType::Text:
+        s += "TEXT(" + std::to_string(size) + ") COLLATE NOCASE";
+        check = " CONSTRAINT " + quoteName("zuv_len_" + name) + " CHECK (length(" + q + ") <= " + std::to_string(size) +
+                ")";
+        break;
+    case FieldType::Memo: s += "LONGTEXT COLLATE NOCASE"; break;
+    case FieldType::Variant: break;
     }
     if (primaryKey) s += " PRIMARY KEY";
     if (notNull) s += " NOT NULL";
@@ -468,7 +480,8 @@ bool jetType(const std::string& word, int arg, FieldType& type, int& size) {
     else if (u == "BYTE" || u == "TINYINT" || u == "INTEGER1") type = FieldType::Byte;
     else if (u == "BIT" || u == "YESNO" || u == "LOGICAL" || u == "LOGICAL1" || u == "BOOLEAN") type = FieldType::Boolean;
     else if (u == "SINGLE" || u == "REAL" || u == "FLOAT4" || u == "IEEESINGLE") type = FieldType::Single;
-    else if (u == "DOUBLE" || u == "FLOAT" || u == "FLOAT8" || u == "IEEEDOUBLE" || u == "NUMBER") type = FieldType::Double;
+    else if (u == "DOUBLE" || u == "FLOAT" || u == "FLOAT8" || u == "IEEEDOUBLE" || u == "NUMBER")
+        type = FieldType::Double;
     else if (u == "CURRENCY" || u == "MONEY") type = FieldType::Currency;
     else if (u == "DATETIME" || u == "DATE" || u == "TIME" || u == "TIMESTAMP") type = FieldType::Date;
     else if (u == "TEXT" || u == "CHAR" || u == "VARCHAR" || u == "CHARACTER" || u == "STRING" || u == "ALPHANUMERIC" ||
@@ -505,11 +518,17 @@ std::string columnFromTokens(const std::vector<Token>& t, const std::vector<size
     std::string dflt;
     while (i < b) {
         const Token& k = t[sig[i]];
-        if (isWord(k, "NOT") && i + 1 < b && isWord(t[sig[i + 1]], "NULL")) { notNull = true; i += 2; }
-        else if (isWord(k, "NULL")) ++i;
-        else if (isWord(k, "PRIMARY") && i + 1 < b && isWord(t[sig[i + 1]], "KEY")) { primary = true; i += 2; }
-        else if (isWord(k, "UNIQUE")) { unique = true; ++i; }
-        else if (isWord(k, "CONSTRAINT") && i + 1 < b) i += 2;
+        if (isWord(k, "NOT") && i + 1 < b && isWord(t[sig[i + 1]], "NULL")) {
+            notNull = true;
+            i += 2;
+        } else if (isWord(k, "NULL")) ++i;
+        else if (isWord(k, "PRIMARY") && i + 1 < b && isWord(t[sig[i + 1]], "KEY")) {
+            primary = true;
+            i += 2;
+        } else if (isWord(k, "UNIQUE")) {
+            unique = true;
+            ++i;
+        } else if (isWord(k, "CONSTRAINT") && i + 1 < b) i += 2;
         else if (isWord(k, "WITH") && i + 1 < b) i += 2;  // WITH COMPRESSION / COMP
         else if (isWord(k, "DEFAULT") && i + 1 < b) {
             dflt = translateTokens(t, sig[i + 1], sig[i + 1] + 1, dotted, 3292);
@@ -534,7 +553,8 @@ std::string createTable(const std::vector<Token>& t, const DottedNames& dotted) 
     bool hasCounter = false;
     for (size_t k = 4; k < sig.size(); ++k) {
         const std::string u = upper(t[sig[k]].text);
-        if (t[sig[k]].kind == Token::Word && (u == "COUNTER" || u == "AUTOINCREMENT" || u == "IDENTITY")) hasCounter = true;
+        if (t[sig[k]].kind == Token::Word && (u == "COUNTER" || u == "AUTOINCREMENT" || u == "IDENTITY"))
+            hasCounter = true;
     }
     std::vector<std::string> defs;
     size_t start = 4;
@@ -557,8 +577,7 @@ std::string createTable(const std::vector<Token>& t, const DottedNames& dotted) 
                 if (from >= k) fail(3292, "CONSTRAINT");
                 if (hasCounter && isWord(t[sig[from]], "PRIMARY") && from + 1 < k && isWord(t[sig[from + 1]], "KEY"))
                     defs.push_back("UNIQUE " + trimmed(translateTokens(t, sig[from + 1] + 1, sig[k], dotted, 3292)));
-                else
-                    defs.push_back(trimmed(translateTokens(t, sig[from], sig[k], dotted, 3292)));
+                else defs.push_back(trimmed(translateTokens(t, sig[from], sig[k], dotted, 3292)));
             } else {
                 std::string def = columnFromTokens(t, sig, start, k, dotted);
                 const size_t pk = def.find(" PRIMARY KEY");
@@ -580,7 +599,10 @@ std::string createIndex(const std::vector<Token>& t, const DottedNames& dotted) 
     const auto sig = significant(t);
     size_t i = 1;
     bool unique = false;
-    if (isWord(t[sig[i]], "UNIQUE")) { unique = true; ++i; }
+    if (isWord(t[sig[i]], "UNIQUE")) {
+        unique = true;
+        ++i;
+    }
     // INDEX name ON table ( cols ) [WITH ...]
     if (sig.size() < i + 6 || !isWord(t[sig[i]], "INDEX") || !isName(t[sig[i + 1]]) || !isWord(t[sig[i + 2]], "ON") ||
         !isName(t[sig[i + 3]]) || !isPunct(t[sig[i + 4]], "("))
@@ -743,8 +765,7 @@ SelectParts parseSelect(const std::string& jet, const DottedNames& dotted) {
         if (u == "FROM" && !fromPos) fromPos = k;
         else if (u == "ORDER" && k + 1 < sig.size() && isWord(t[sig[k + 1]], "BY")) orderPos = k;
         else if (u == "UNION") complex = compound = true;
-        else if (u == "DISTINCT" || u == "GROUP" || u == "HAVING" || u == "JOIN" || u == "TOP" ||
-                 u == "INTO")
+        else if (u == "DISTINCT" || u == "GROUP" || u == "HAVING" || u == "JOIN" || u == "TOP" || u == "INTO")
             complex = true;
         else if (!fromPos && (u == "COUNT" || u == "SUM" || u == "AVG" || u == "MIN" || u == "MAX") &&
                  k + 1 < sig.size() && isPunct(t[sig[k + 1]], "("))
@@ -802,8 +823,7 @@ SelectParts parseSelect(const std::string& jet, const DottedNames& dotted) {
         std::string qualifier = quoteName(t[sig[fromPos + 1]].value);
         if (k < sig.size() && isWord(t[sig[k]], "AS")) ++k;
         std::string alias;
-        if (k < sig.size() && isName(t[sig[k]]) &&
-            !clauseWords().count(upper(t[sig[k]].text))) {
+        if (k < sig.size() && isName(t[sig[k]]) && !clauseWords().count(upper(t[sig[k]].text))) {
             qualifier = quoteName(t[sig[k]].value);
             alias = " " + qualifier;
             ++k;
@@ -935,20 +955,20 @@ std::string criteriaRowsQuery(const std::string& criteria, const std::vector<std
     for (size_t i = 0; i < t.size(); ++i) {
         const Token& k = t[i];
         switch (k.kind) {
-            case Token::Space:
-            case Token::Number: break;
-            case Token::Punct:
-                if (!puncts.count(k.text)) return "";
-                break;
-            case Token::Word:
-                if (words.count(upper(k.text))) break;
-                [[fallthrough]];
-            case Token::Bracket: {
-                const size_t n = nextSignificant(t, i + 1, t.size());
-                if (!wholeNumber(k.value) || (n < t.size() && isPunct(t[n], "("))) return "";
-                break;
-            }
-            default: return "";
+        case Token::Space:
+        case Token::Number: break;
+        case Token::Punct:
+            if (!puncts.count(k.text)) return "";
+            break;
+        case Token::Word:
+            if (words.count(upper(k.text))) break;
+            [[fallthrough]];
+        case Token::Bracket: {
+            const size_t n = nextSignificant(t, i + 1, t.size());
+            if (!wholeNumber(k.value) || (n < t.size() && isPunct(t[n], "("))) return "";
+            break;
+        }
+        default: return "";
         }
     }
     return "SELECT " + std::string(kRowidColumn) + " FROM (" + rowsSql + ") WHERE (" + criteriaWhere(t, criteria, names) +

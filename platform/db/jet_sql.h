@@ -38,19 +38,19 @@ std::string translateTokens(const std::vector<Token>& tokens, size_t from, size_
                             int errorNumber);
 
 // The declaration of one column of our files.
-std::string columnSql(const std::string& name, FieldType type, int size, bool primaryKey = false,
-                      bool notNull = false, bool unique = false, const std::string& defaultSql = "");
+std::string columnSql(const std::string& name, FieldType type, int size, bool primaryKey = false, bool notNull = false,
+                      bool unique = false, const std::string& defaultSql = "");
 // The type a declaration stands for; size gets the length of TEXT(n).
 FieldType typeFromDecl(const std::string& decl, int& size);
 
 struct Statement {
     enum Kind { Select, SelectInto, Insert, Update, Delete, CreateTable, CreateIndex, CreateView, Drop, Alter };
     Kind kind = Select;
-    std::string sql;        // SQLite text; for SelectInto the SELECT that reads the rows
-    std::string intoTable;  // SelectInto: the new table
-    std::string inPath;     // SelectInto: the file of the IN clause ("" = this database)
-    std::string viewName;   // CreateView without its own column list: the name of the stored query
-    std::string viewSelect; // and the SELECT it stores (translated)
+    std::string sql;         // SQLite text; for SelectInto the SELECT that reads the rows
+    std::string intoTable;   // SelectInto: the new table
+    std::string inPath;      // SelectInto: the file of the IN clause ("" = this database)
+    std::string viewName;    // CreateView without its own column list: the name of the stored query
+    std::string viewSelect;  // and the SELECT it stores (translated)
 };
 Statement translateStatement(const std::string& jet, const DottedNames& dotted);
 
@@ -62,9 +62,9 @@ struct SelectParts {
     // Where every term sorts by a value's sort key (kSortKey): those values, and which run downwards.
     std::vector<std::string> sortKeys;
     std::vector<bool> descending;
-    std::string table;      // the one source table ("" when several, grouped, distinct …)
-    std::string qualifier;  // its alias or name, as SQL
-    std::string tableFrom;  // "FROM table [alias]" without conditions
+    std::string table;        // the one source table ("" when several, grouped, distinct …)
+    std::string qualifier;    // its alias or name, as SQL
+    std::string tableFrom;    // "FROM table [alias]" without conditions
     bool wholeTable = false;  // every row of that table, without conditions
 };
 SelectParts parseSelect(const std::string& jet, const DottedNames& dotted);

@@ -22,14 +22,14 @@ struct Query {
     std::string sql;
     bool withRowid = false;  // rows carry their row id (also the last sort key)
     bool updatable = false;
-    std::string table;  // the one table rows are written to ("" = read only)
-    std::string keySql;    // a dynaset's row ids in order
-    std::string fetchSql;  // a dynaset's rows by id, kFetch at a time, then the stored fields no column shows
-    std::string fetchWalkingSql;  // and kFetchWalking at a time
-    std::string rowsSql;   // every row of a dynaset of a whole table, with its id ("" for others)
-    std::string orderSql;  // a dynaset of a whole table: which of two rows comes first
-    std::string wholeSql;  // and its rows as fetched, in the table's own order
-    std::string sortSql;   // and its rows' ids and sort keys, when it sorts by them only
+    std::string table;                // the one table rows are written to ("" = read only)
+    std::string keySql;               // a dynaset's row ids in order
+    std::string fetchSql;             // a dynaset's rows by id, kFetch at a time, then the stored fields no column shows
+    std::string fetchWalkingSql;      // and kFetchWalking at a time
+    std::string rowsSql;              // every row of a dynaset of a whole table, with its id ("" for others)
+    std::string orderSql;             // a dynaset of a whole table: which of two rows comes first
+    std::string wholeSql;             // and its rows as fetched, in the table's own order
+    std::string sortSql;              // and its rows' ids and sort keys, when it sorts by them only
     std::vector<std::string> stored;  // the table's stored columns, signed as a fetch reads them
     SelectParts parts;
 };
@@ -120,20 +120,20 @@ std::string_view loadText(const char* b, size_t at) { return std::string_view(b 
 // The size of an entry after its tag.
 size_t payload(const char* b, size_t at, Tag tag) {
     switch (tag) {
-        case RawInteger:
-        case RawReal:
-        case Double:
-        case Date: return 8;
-        case Int16: return 2;
-        case Int32:
-        case Single: return 4;
-        case Bool: return 1;
-        case RawText:
-        case RawBlob:
-        case Text: return 4 + fromBytes<uint32_t>(b, at);
-        case RawIntegerText:
-        case RawRealText: return 8 + 4 + fromBytes<uint32_t>(b, at + 8);
-        default: return 0;
+    case RawInteger:
+    case RawReal:
+    case Double:
+    case Date: return 8;
+    case Int16: return 2;
+    case Int32:
+    case Single: return 4;
+    case Bool: return 1;
+    case RawText:
+    case RawBlob:
+    case Text: return 4 + fromBytes<uint32_t>(b, at);
+    case RawIntegerText:
+    case RawRealText: return 8 + 4 + fromBytes<uint32_t>(b, at + 8);
+    default: return 0;
     }
 }
 
@@ -167,36 +167,36 @@ void Recordset::Values::assign(const std::vector<vb::Variant>& values, const std
     using T = vb::Variant::Type;
     for (const vb::Variant& v : values) {
         switch (v.type()) {
-            case T::Empty: b += static_cast<char>(Empty); break;
-            case T::Null: b += static_cast<char>(Null); break;
-            case T::Integer:
-                b += static_cast<char>(Int16);
-                put(b, v.toInt());
-                break;
-            case T::Long:
-                b += static_cast<char>(Int32);
-                put(b, v.toLong());
-                break;
-            case T::Single:
-                b += static_cast<char>(Single);
-                put(b, v.toSingle());
-                break;
-            case T::Double:
-                b += static_cast<char>(Double);
-                put(b, v.toDouble());
-                break;
-            case T::Boolean:
-                b += static_cast<char>(Bool);
-                put(b, static_cast<uint8_t>(v.toBool() ? 1 : 0));
-                break;
-            case T::String:
-                b += static_cast<char>(Text);
-                putText(b, *v.stringPtr());
-                break;
-            case T::Date:
-                b += static_cast<char>(Date);
-                put(b, v.toDate().serial);
-                break;
+        case T::Empty: b += static_cast<char>(Empty); break;
+        case T::Null: b += static_cast<char>(Null); break;
+        case T::Integer:
+            b += static_cast<char>(Int16);
+            put(b, v.toInt());
+            break;
+        case T::Long:
+            b += static_cast<char>(Int32);
+            put(b, v.toLong());
+            break;
+        case T::Single:
+            b += static_cast<char>(Single);
+            put(b, v.toSingle());
+            break;
+        case T::Double:
+            b += static_cast<char>(Double);
+            put(b, v.toDouble());
+            break;
+        case T::Boolean:
+            b += static_cast<char>(Bool);
+            put(b, static_cast<uint8_t>(v.toBool() ? 1 : 0));
+            break;
+        case T::String:
+            b += static_cast<char>(Text);
+            putText(b, *v.stringPtr());
+            break;
+        case T::Date:
+            b += static_cast<char>(Date);
+            put(b, v.toDate().serial);
+            break;
         }
     }
     take(b, static_cast<uint32_t>(values.size()), signatures, false);
@@ -210,21 +210,21 @@ void Recordset::Values::read(sqlite3_stmt* s, int first, const std::vector<Field
         // The storage class first: a conversion to text changes what SQLite reports of the value.
         const int storage = sqlite3_column_type(s, col);
         switch (storage) {
-            case SQLITE_NULL: b += static_cast<char>(RawNull); continue;
-            case SQLITE_INTEGER:
-            case SQLITE_FLOAT: {
-                const bool whole = storage == SQLITE_INTEGER;
-                const bool text = detail::readsAsText(storage, types[c]);
-                b += static_cast<char>(whole ? (text ? RawIntegerText : RawInteger) : (text ? RawRealText : RawReal));
-                if (whole) put(b, static_cast<int64_t>(sqlite3_column_int64(s, col)));
-                else put(b, sqlite3_column_double(s, col));
-                if (!text) continue;
-                break;
-            }
-            default: b += static_cast<char>(storage == SQLITE_BLOB ? RawBlob : RawText); break;
+        case SQLITE_NULL: b += static_cast<char>(RawNull); continue;
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT: {
+            const bool whole = storage == SQLITE_INTEGER;
+            const bool text = detail::readsAsText(storage, types[c]);
+            b += static_cast<char>(whole ? (text ? RawIntegerText : RawInteger) : (text ? RawRealText : RawReal));
+            if (whole) put(b, static_cast<int64_t>(sqlite3_column_int64(s, col)));
+            else put(b, sqlite3_column_double(s, col));
+            if (!text) continue;
+            break;
+        }
+        default: b += static_cast<char>(storage == SQLITE_BLOB ? RawBlob : RawText); break;
         }
         const unsigned char* p = storage == SQLITE_BLOB ? static_cast<const unsigned char*>(sqlite3_column_blob(s, col))
-                                                         : sqlite3_column_text(s, col);
+                                                        : sqlite3_column_text(s, col);
         putText(b, std::string_view(p ? reinterpret_cast<const char*>(p) : "",
                                     static_cast<size_t>(sqlite3_column_bytes(s, col))));
     }
@@ -236,29 +236,28 @@ vb::Variant Recordset::Values::get(size_t index, FieldType type) const {
     size_t at = offset(index);
     const Tag tag = static_cast<Tag>(b[at++]);
     switch (tag) {
-        case RawNull: return detail::readValue(SQLITE_NULL, 0, 0, {}, type);
-        case RawInteger:
-        case RawIntegerText: {
-            const int64_t v = fromBytes<int64_t>(b, at);
-            return detail::readValue(SQLITE_INTEGER, v, static_cast<double>(v),
-                                     tag == RawIntegerText ? loadText(b, at + 8) : std::string_view(), type);
-        }
-        case RawReal:
-        case RawRealText:
-            return detail::readValue(SQLITE_FLOAT, 0, fromBytes<double>(b, at),
-                                     tag == RawRealText ? loadText(b, at + 8) : std::string_view(), type);
-        case RawText:
-        case RawBlob:
-            return detail::readValue(tag == RawBlob ? SQLITE_BLOB : SQLITE_TEXT, 0, 0, loadText(b, at), type);
-        case Empty: return vb::Variant();
-        case Null: return vb::Variant::null();
-        case Int16: return vb::Variant(fromBytes<int16_t>(b, at));
-        case Int32: return vb::Variant(fromBytes<int32_t>(b, at));
-        case Single: return vb::Variant(fromBytes<float>(b, at));
-        case Double: return vb::Variant(fromBytes<double>(b, at));
-        case Bool: return vb::Variant(fromBytes<uint8_t>(b, at) != 0);
-        case Text: return vb::Variant(std::string(loadText(b, at)));
-        case Date: return vb::Variant(vb::Variant::DateValue{fromBytes<double>(b, at)});
+    case RawNull: return detail::readValue(SQLITE_NULL, 0, 0, {}, type);
+    case RawInteger:
+    case RawIntegerText: {
+        const int64_t v = fromBytes<int64_t>(b, at);
+        return detail::readValue(SQLITE_INTEGER, v, static_cast<double>(v),
+                                 tag == RawIntegerText ? loadText(b, at + 8) : std::string_view(), type);
+    }
+    case RawReal:
+    case RawRealText:
+        return detail::readValue(SQLITE_FLOAT, 0, fromBytes<double>(b, at),
+                                 tag == RawRealText ? loadText(b, at + 8) : std::string_view(), type);
+    case RawText:
+    case RawBlob: return detail::readValue(tag == RawBlob ? SQLITE_BLOB : SQLITE_TEXT, 0, 0, loadText(b, at), type);
+    case Empty: return vb::Variant();
+    case Null: return vb::Variant::null();
+    case Int16: return vb::Variant(fromBytes<int16_t>(b, at));
+    case Int32: return vb::Variant(fromBytes<int32_t>(b, at));
+    case Single: return vb::Variant(fromBytes<float>(b, at));
+    case Double: return vb::Variant(fromBytes<double>(b, at));
+    case Bool: return vb::Variant(fromBytes<uint8_t>(b, at) != 0);
+    case Text: return vb::Variant(std::string(loadText(b, at)));
+    case Date: return vb::Variant(vb::Variant::DateValue{fromBytes<double>(b, at)});
     }
     return vb::Variant::null();
 }
@@ -268,13 +267,13 @@ int64_t Recordset::Values::signature(size_t index) const {
     size_t at = offset(index);
     const Tag tag = static_cast<Tag>(b[at++]);
     switch (tag) {
-        case RawInteger:
-        case RawIntegerText: return detail::valueSignature(SQLITE_INTEGER, fromBytes<int64_t>(b, at), 0, {});
-        case RawReal:
-        case RawRealText: return detail::valueSignature(SQLITE_FLOAT, 0, fromBytes<double>(b, at), {});
-        case RawText: return detail::valueSignature(SQLITE_TEXT, 0, 0, loadText(b, at));
-        case RawBlob: return detail::valueSignature(SQLITE_BLOB, 0, 0, loadText(b, at));
-        default: return detail::valueSignature(SQLITE_NULL, 0, 0, {});
+    case RawInteger:
+    case RawIntegerText: return detail::valueSignature(SQLITE_INTEGER, fromBytes<int64_t>(b, at), 0, {});
+    case RawReal:
+    case RawRealText: return detail::valueSignature(SQLITE_FLOAT, 0, fromBytes<double>(b, at), {});
+    case RawText: return detail::valueSignature(SQLITE_TEXT, 0, 0, loadText(b, at));
+    case RawBlob: return detail::valueSignature(SQLITE_BLOB, 0, 0, loadText(b, at));
+    default: return detail::valueSignature(SQLITE_NULL, 0, 0, {});
     }
 }
 
@@ -448,9 +447,7 @@ void Recordset::requireUpdatable() const {
     if (!m_query->updatable) raise(3027);
 }
 
-bool Recordset::hasCurrent() const {
-    return !m_currentDeleted && m_pos >= 0 && m_pos < static_cast<long>(m_rows.size());
-}
+bool Recordset::hasCurrent() const { return !m_currentDeleted && m_pos >= 0 && m_pos < static_cast<long>(m_rows.size()); }
 
 const Recordset::Row& Recordset::currentRow() const {
     checkOpen();
@@ -485,7 +482,8 @@ void Recordset::arrive(long index, uint64_t token) const {
             m_walkedTo = index + 1;
             if (m_wholeFrom >= 0 && index - static_cast<long>(detail::kKeptRows) >= m_wholeFrom) {
                 Row& behind = m_rows[static_cast<size_t>(index) - detail::kKeptRows];
-                if (behind.fetched && behind.read == m_wholeRead && index - static_cast<long>(detail::kKeptRows) != m_pos) {
+                if (behind.fetched && behind.read == m_wholeRead &&
+                    index - static_cast<long>(detail::kKeptRows) != m_pos) {
                     behind.values.clear();
                     behind.fetched = false;
                 }
@@ -705,8 +703,7 @@ void Recordset::find(const std::string& criteria, bool forward, long start) {
     }
 }
 
-bool Recordset::findByRows(const std::string& criteria, const std::vector<std::string>& names, bool forward,
-                           long start) {
+bool Recordset::findByRows(const std::string& criteria, const std::vector<std::string>& names, bool forward, long start) {
     const std::string sql = detail::criteriaRowsQuery(criteria, names, m_query->rowsSql, [this](const std::string& f) {
         for (const auto& c : m_columns)
             if (detail::sameName(c.name, f))
@@ -839,7 +836,8 @@ void Recordset::Update() {
                 const int k = m_columns[i].stored;
                 if (k >= 0 && std::find(tested.begin(), tested.end(), k) == tested.end()) tested.push_back(k);
             }
-            std::string sql = "UPDATE " + table + " SET " + sets + " WHERE rowid = ?" + std::to_string(changed.size() + 1);
+            std::string sql = "UPDATE " + table + " SET " + sets + " WHERE rowid = ?" +
+                              std::to_string(changed.size() + 1);
             for (size_t t = 0; t < tested.size(); ++t)
                 sql += " AND " + detail::signatureOf("", m_query->stored[static_cast<size_t>(tested[t])]) + " = ?" +
                        std::to_string(changed.size() + 2 + t);
@@ -860,7 +858,8 @@ void Recordset::Update() {
             // looked at, instead of showing what Edit read.
             for (size_t k = 0; k < now.size(); ++k)
                 if (k >= m_editSignatures.size() || now[k] != m_editSignatures[k])
-                    if (std::find(tested.begin(), tested.end(), static_cast<int>(k)) == tested.end()) othersChanged = true;
+                    if (std::find(tested.begin(), tested.end(), static_cast<int>(k)) == tested.end())
+                        othersChanged = true;
             r.values.assign(m_buffer, now);
         }
         r.fetched = !othersChanged;
@@ -960,30 +959,30 @@ vb::Variant Recordset::coerce(const Column& c, const vb::Variant& v) const {
         return r;
     };
     switch (c.type) {
-        case FieldType::Integer: return vb::Variant(static_cast<int16_t>(whole(-32768, 32767)));
-        case FieldType::Byte: return vb::Variant(static_cast<int16_t>(whole(0, 255)));
-        case FieldType::Long:
-        case FieldType::Counter: return vb::Variant(static_cast<int32_t>(whole(-2147483648.0, 2147483647.0)));
-        case FieldType::Boolean: return vb::Variant(number() != 0);
-        case FieldType::Single: {
-            const double d = number();
-            if (std::fabs(d) > std::numeric_limits<float>::max()) raise(3349, c.name);
-            return vb::Variant(static_cast<float>(d));
-        }
-        case FieldType::Double:
-        case FieldType::Currency: return vb::Variant(number());
-        case FieldType::Date: {
-            if (v.type() == vb::Variant::Type::Date) return v;
-            return vb::Variant(vb::Variant::DateValue{number()});
-        }
-        case FieldType::Text: {
-            std::string s = v.type() == vb::Variant::Type::Boolean ? (v.toBool() ? "-1" : "0") : v.toString();
-            if (detail::charCount(s) > static_cast<size_t>(c.size)) raise(3163, c.name);
-            return vb::Variant(std::move(s));
-        }
-        case FieldType::Memo:
-            return vb::Variant(v.type() == vb::Variant::Type::Boolean ? std::string(v.toBool() ? "-1" : "0") : v.toString());
-        case FieldType::Variant: return v;
+    case FieldType::Integer: return vb::Variant(static_cast<int16_t>(whole(-32768, 32767)));
+    case FieldType::Byte: return vb::Variant(static_cast<int16_t>(whole(0, 255)));
+    case FieldType::Long:
+    case FieldType::Counter: return vb::Variant(static_cast<int32_t>(whole(-2147483648.0, 2147483647.0)));
+    case FieldType::Boolean: return vb::Variant(number() != 0);
+    case FieldType::Single: {
+        const double d = number();
+        if (std::fabs(d) > std::numeric_limits<float>::max()) raise(3349, c.name);
+        return vb::Variant(static_cast<float>(d));
+    }
+    case FieldType::Double:
+    case FieldType::Currency: return vb::Variant(number());
+    case FieldType::Date: {
+        if (v.type() == vb::Variant::Type::Date) return v;
+        return vb::Variant(vb::Variant::DateValue{number()});
+    }
+    case FieldType::Text: {
+        std::string s = v.type() == vb::Variant::Type::Boolean ? (v.toBool() ? "-1" : "0") : v.toString();
+        if (detail::charCount(s) > static_cast<size_t>(c.size)) raise(3163, c.name);
+        return vb::Variant(std::move(s));
+    }
+    case FieldType::Memo:
+        return vb::Variant(v.type() == vb::Variant::Type::Boolean ? std::string(v.toBool() ? "-1" : "0") : v.toString());
+    case FieldType::Variant: return v;
     }
     return v;
 }
@@ -993,17 +992,17 @@ FieldType Field::Type() const { return m_rs->m_columns[static_cast<size_t>(m_ind
 int Field::Size() const {
     const auto& c = m_rs->m_columns[static_cast<size_t>(m_index)];
     switch (c.type) {
-        case FieldType::Text: return c.size;
-        case FieldType::Boolean:
-        case FieldType::Byte: return 1;
-        case FieldType::Integer: return 2;
-        case FieldType::Long:
-        case FieldType::Counter:
-        case FieldType::Single: return 4;
-        case FieldType::Double:
-        case FieldType::Currency:
-        case FieldType::Date: return 8;
-        default: return 0;
+    case FieldType::Text: return c.size;
+    case FieldType::Boolean:
+    case FieldType::Byte: return 1;
+    case FieldType::Integer: return 2;
+    case FieldType::Long:
+    case FieldType::Counter:
+    case FieldType::Single: return 4;
+    case FieldType::Double:
+    case FieldType::Currency:
+    case FieldType::Date: return 8;
+    default: return 0;
     }
 }
 vb::Variant Field::Value() const { return m_rs->fieldValue(m_index); }

@@ -176,16 +176,16 @@ private:
     mutable std::vector<Row> m_rows;
     mutable std::deque<std::pair<size_t, uint64_t>> m_readOrder;  // rows and their reads, in order
     mutable uint64_t m_reads = 0;
-    mutable long m_walkedTo = -1;             // the row after the last ones read
-    mutable bool m_arrivalDue = false;        // the walk came to the current row, not yet read
-    mutable size_t m_walkedRows = 0;          // rows the walk read one batch after the other
-    mutable long m_wholeFrom = -1;            // the walk read the rest of the rows whole from here
-    mutable uint64_t m_wholeRead = 0;         // as that read
-    std::vector<FieldType> m_readTypes;       // of the values a row holds
-    std::vector<size_t> m_storedAt;           // where each stored field's value is among them
-    bool m_keyset = false;  // rows hold their ids and read their values when visited
-    long m_pos = -1;              // -1 = before the first row, size() = after the last
-    bool m_currentDeleted = false;  // the current row was deleted and nothing moved since
+    mutable long m_walkedTo = -1;        // the row after the last ones read
+    mutable bool m_arrivalDue = false;   // the walk came to the current row, not yet read
+    mutable size_t m_walkedRows = 0;     // rows the walk read one batch after the other
+    mutable long m_wholeFrom = -1;       // the walk read the rest of the rows whole from here
+    mutable uint64_t m_wholeRead = 0;    // as that read
+    std::vector<FieldType> m_readTypes;  // of the values a row holds
+    std::vector<size_t> m_storedAt;      // where each stored field's value is among them
+    bool m_keyset = false;               // rows hold their ids and read their values when visited
+    long m_pos = -1;                     // -1 = before the first row, size() = after the last
+    bool m_currentDeleted = false;       // the current row was deleted and nothing moved since
     bool m_noMatch = false;
     bool m_closed = false;
     EditMode m_mode = EditMode::None;

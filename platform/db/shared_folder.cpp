@@ -44,25 +44,26 @@ constexpr uint64_t kGfs2 = 0x01161970;
 
 bool networkFileSystem(uint64_t type, std::string_view mountType) {
     switch (type) {
-        case kNfs:
-        case kSmb:
-        case kCifs:
-        case kSmb2:
-        case kCoda:
-        case kAfs:
-        case kCeph:
-        case kV9fs:
-        case kOcfs2:
-        case kGfs2: return true;
-        case kFuse: break;
-        default: return false;
+    case kNfs:
+    case kSmb:
+    case kCifs:
+    case kSmb2:
+    case kCoda:
+    case kAfs:
+    case kCeph:
+    case kV9fs:
+    case kOcfs2:
+    case kGfs2: return true;
+    case kFuse: break;
+    default: return false;
     }
     // A FUSE file system on a block device of this computer is local; so are those that show
     // this computer's own files in another way.
     if (mountType == "fuseblk") return false;
-    static constexpr std::string_view kLocal[] = {"ntfs-3g", "ntfs", "exfat", "fuse-exfat", "lxcfs", "portal",
-                                                  "doc", "bindfs", "encfs", "gocryptfs", "squashfuse", "fuse-zip",
-                                                  "archivemount", "mergerfs", "unionfs", "fuse-overlayfs"};
+    static constexpr std::string_view kLocal[] = {"ntfs-3g",      "ntfs",      "exfat",      "fuse-exfat",
+                                                  "lxcfs",        "portal",    "doc",        "bindfs",
+                                                  "encfs",        "gocryptfs", "squashfuse", "fuse-zip",
+                                                  "archivemount", "mergerfs",  "unionfs",    "fuse-overlayfs"};
     constexpr std::string_view kPrefix = "fuse.";
     if (mountType.substr(0, kPrefix.size()) != kPrefix) return true;
     const std::string_view sub = mountType.substr(kPrefix.size());
@@ -221,8 +222,7 @@ bool abandonedHere(const LockHolder& h) {
 std::atomic<unsigned> g_names{0};
 
 std::string ownName(const std::string& base, const char* what) {
-    return base + "." + what + "-" + thisComputer() + "-" + std::to_string(::getpid()) + "-" +
-           std::to_string(++g_names);
+    return base + "." + what + "-" + thisComputer() + "-" + std::to_string(::getpid()) + "-" + std::to_string(++g_names);
 }
 
 void removeFolder(const std::string& folder) {

@@ -19,19 +19,42 @@ std::u32string decode(std::string_view s) {
         unsigned char c = static_cast<unsigned char>(s[i]);
         char32_t cp;
         int n;
-        if (c < 0x80) { cp = c; n = 1; }
-        else if ((c >> 5) == 6) { cp = c & 0x1F; n = 2; }
-        else if ((c >> 4) == 14) { cp = c & 0x0F; n = 3; }
-        else if ((c >> 3) == 30) { cp = c & 0x07; n = 4; }
-        else { out.push_back(c); ++i; continue; }  // stray byte: keep as is
-        if (i + n > s.size()) { out.push_back(c); ++i; continue; }
+        if (c < 0x80) {
+            cp = c;
+            n = 1;
+        } else if ((c >> 5) == 6) {
+            cp = c & 0x1F;
+            n = 2;
+        } else if ((c >> 4) == 14) {
+            cp = c & 0x0F;
+            n = 3;
+        } else if ((c >> 3) == 30) {
+            cp = c & 0x07;
+            n = 4;
+        } else {
+            out.push_back(c);
+            ++i;
+            continue;
+        }  // stray byte: keep as is
+        if (i + n > s.size()) {
+            out.push_back(c);
+            ++i;
+            continue;
+        }
         bool ok = true;
         for (int k = 1; k < n; ++k) {
             unsigned char d = static_cast<unsigned char>(s[i + k]);
-            if ((d >> 6) != 2) { ok = false; break; }
+            if ((d >> 6) != 2) {
+                ok = false;
+                break;
+            }
             cp = (cp << 6) | (d & 0x3F);
         }
-        if (!ok) { out.push_back(c); ++i; continue; }
+        if (!ok) {
+            out.push_back(c);
+            ++i;
+            continue;
+        }
         out.push_back(cp);
         i += n;
     }
@@ -57,10 +80,16 @@ char32_t nextCodePoint(std::string_view s, size_t& i) {
         ++i;
         return c;
     }
-    if ((c >> 5) == 6) { cp = c & 0x1F; n = 2; }
-    else if ((c >> 4) == 14) { cp = c & 0x0F; n = 3; }
-    else if ((c >> 3) == 30) { cp = c & 0x07; n = 4; }
-    else {
+    if ((c >> 5) == 6) {
+        cp = c & 0x1F;
+        n = 2;
+    } else if ((c >> 4) == 14) {
+        cp = c & 0x0F;
+        n = 3;
+    } else if ((c >> 3) == 30) {
+        cp = c & 0x07;
+        n = 4;
+    } else {
         ++i;
         return c;
     }
@@ -231,7 +260,10 @@ bool likeAt(const std::u32string& t, size_t ti, const std::u32string& p, size_t 
             if (close == std::u32string::npos) return false;
             size_t k = pi + 1;
             bool negate = false;
-            if (k < close && p[k] == '!') { negate = true; ++k; }
+            if (k < close && p[k] == '!') {
+                negate = true;
+                ++k;
+            }
             bool hit = false;
             if (k == close) hit = false;
             while (k < close) {
@@ -257,9 +289,7 @@ bool likeAt(const std::u32string& t, size_t ti, const std::u32string& p, size_t 
 }
 }  // namespace
 
-bool jetLike(std::string_view text, std::string_view pattern) {
-    return likeAt(decode(text), 0, decode(pattern), 0);
-}
+bool jetLike(std::string_view text, std::string_view pattern) { return likeAt(decode(text), 0, decode(pattern), 0); }
 
 std::string resolvePath(const std::string& input) {
     namespace fs = std::filesystem;

@@ -25,8 +25,7 @@ public:
                                            const std::string& connect = "");
     // locale and the option dbEncrypt are accepted as given; dbInstallation makes an installation
     // database. Errors: 3204 the file exists, 3044 missing folder.
-    std::shared_ptr<Database> CreateDatabase(const std::string& path, const std::string& locale = "",
-                                             int options = 0);
+    std::shared_ptr<Database> CreateDatabase(const std::string& path, const std::string& locale = "", int options = 0);
 
     // A transaction over every database opened through this workspace that is still open.
     void BeginTrans();

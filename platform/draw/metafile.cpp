@@ -47,13 +47,9 @@ enum : uint16_t {
     kExtTextOut = 0x0A32,
 };
 
-[[noreturn]] void invalid(const std::string& why) {
-    throw vb::Error(481, vb::errorDescription(481) + " (" + why + ")");
-}
+[[noreturn]] void invalid(const std::string& why) { throw vb::Error(481, vb::errorDescription(481) + " (" + why + ")"); }
 
-uint16_t word(const std::vector<uint8_t>& d, size_t at) {
-    return static_cast<uint16_t>(d[at] | (d[at + 1] << 8));
-}
+uint16_t word(const std::vector<uint8_t>& d, size_t at) { return static_cast<uint16_t>(d[at] | (d[at + 1] << 8)); }
 uint32_t dword(const std::vector<uint8_t>& d, size_t at) {
     return word(d, at) | (static_cast<uint32_t>(word(d, at + 2)) << 16);
 }
@@ -77,16 +73,28 @@ QString textOf(const std::vector<int16_t>& p, size_t first, size_t count) {
 // Minimal parameter count a record needs before it can be played.
 std::optional<size_t> minimalParams(uint16_t f) {
     switch (f) {
-    case kSetBkMode: case kSetMapMode: case kSetPolyFillMode: case kSelectObject: case kDeleteObject:
-    case kSetTextAlign: case kRestoreDC:
-        return 1;
-    case kSetBkColor: case kSetTextColor: case kSetWindowOrg: case kSetWindowExt: case kLineTo: case kMoveTo:
-        return 2;
+    case kSetBkMode:
+    case kSetMapMode:
+    case kSetPolyFillMode:
+    case kSelectObject:
+    case kDeleteObject:
+    case kSetTextAlign:
+    case kRestoreDC: return 1;
+    case kSetBkColor:
+    case kSetTextColor:
+    case kSetWindowOrg:
+    case kSetWindowExt:
+    case kLineTo:
+    case kMoveTo: return 2;
     case kCreatePen: return 5;
     case kCreateBrush: return 4;
     case kCreateFont: return 9;
-    case kPolygon: case kPolyline: case kTextOut: case kPolyPolygon: return 1;
-    case kEllipse: case kRectangle: return 4;
+    case kPolygon:
+    case kPolyline:
+    case kTextOut:
+    case kPolyPolygon: return 1;
+    case kEllipse:
+    case kRectangle: return 4;
     case kExtTextOut: return 4;
     default: return std::nullopt;
     }
@@ -98,10 +106,8 @@ bool paramsFit(uint16_t f, const std::vector<int16_t>& p) {
     if (p.size() < *need) return false;
     switch (f) {
     case kPolygon:
-    case kPolyline:
-        return p[0] >= 0 && p.size() >= 1 + 2 * static_cast<size_t>(p[0]);
-    case kTextOut:
-        return p[0] >= 0 && p.size() >= 1 + (static_cast<size_t>(p[0]) + 1) / 2 + 2;
+    case kPolyline: return p[0] >= 0 && p.size() >= 1 + 2 * static_cast<size_t>(p[0]);
+    case kTextOut: return p[0] >= 0 && p.size() >= 1 + (static_cast<size_t>(p[0]) + 1) / 2 + 2;
     case kExtTextOut: {
         if (p[2] < 0) return false;
         const size_t rect = (p[3] & 0x0006) ? 4 : 0;
@@ -116,8 +122,7 @@ bool paramsFit(uint16_t f, const std::vector<int16_t>& p) {
         }
         return p.size() >= 1 + static_cast<size_t>(p[0]) + 2 * points;
     }
-    default:
-        return true;
+    default: return true;
     }
 }
 
@@ -256,8 +261,8 @@ void Metafile::draw(QPainter& painter, const QRectF& target) const {
         const double width = fm.horizontalAdvance(text);
         if ((s.textAlign & 6) == 6) x -= width / 2;
         else if (s.textAlign & 2) x -= width;
-        if ((s.textAlign & 24) == 24) { /* baseline */ }
-        else if (s.textAlign & 8) y -= fm.descent();
+        if ((s.textAlign & 24) == 24) { /* baseline */
+        } else if (s.textAlign & 8) y -= fm.descent();
         else y += fm.ascent();
         if (!s.transparent) painter.fillRect(QRectF(x, y - fm.ascent(), width, fm.height()), s.bkColor);
         painter.drawText(QPointF(x, y), text);
@@ -269,9 +274,7 @@ void Metafile::draw(QPainter& painter, const QRectF& target) const {
     for (const Record& r : m_records) {
         const std::vector<int16_t>& p = r.params;
         switch (r.function) {
-        case kSaveDC:
-            saved.push_back(s);
-            break;
+        case kSaveDC: saved.push_back(s); break;
         case kRestoreDC:
             if (!saved.empty()) {
                 s = saved.back();
@@ -296,21 +299,15 @@ void Metafile::draw(QPainter& painter, const QRectF& target) const {
             s.bkColor = colorOf(p[0], p[1]);
             applyTools();
             break;
-        case kSetTextColor:
-            s.textColor = colorOf(p[0], p[1]);
-            break;
-        case kSetPolyFillMode:
-            s.fill = p[0] == 2 ? Qt::WindingFill : Qt::OddEvenFill;
-            break;
-        case kSetTextAlign:
-            s.textAlign = p[0];
-            break;
+        case kSetTextColor: s.textColor = colorOf(p[0], p[1]); break;
+        case kSetPolyFillMode: s.fill = p[0] == 2 ? Qt::WindingFill : Qt::OddEvenFill; break;
+        case kSetTextAlign: s.textAlign = p[0]; break;
         case kCreatePen: {
             GdiObject o;
             o.kind = GdiObject::Pen;
             const int style = p[0] & 0x0F;
-            static const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
-                                                  Qt::DashDotDotLine, Qt::NoPen, Qt::SolidLine};
+            static const Qt::PenStyle styles[] = {Qt::SolidLine,      Qt::DashLine, Qt::DotLine,  Qt::DashDotLine,
+                                                  Qt::DashDotDotLine, Qt::NoPen,    Qt::SolidLine};
             o.pen = QPen(colorOf(p[3], p[4]), std::max<int>(p[1], 0), style <= 6 ? styles[style] : Qt::SolidLine,
                          Qt::RoundCap, Qt::RoundJoin);
             if (p[1] <= 0) o.pen.setCosmetic(true);
@@ -324,7 +321,7 @@ void Metafile::draw(QPainter& painter, const QRectF& target) const {
             if (p[0] == 1) {
                 o.brush = Qt::NoBrush;
             } else if (p[0] == 2) {
-                static const Qt::BrushStyle hatches[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
+                static const Qt::BrushStyle hatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
                                                          Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
                 o.brush = QBrush(c, (p[3] >= 0 && p[3] <= 5) ? hatches[p[3]] : Qt::SolidPattern);
             } else {
@@ -360,21 +357,15 @@ void Metafile::draw(QPainter& painter, const QRectF& target) const {
             if (i >= 0 && i < static_cast<int>(objects.size())) objects[static_cast<size_t>(i)] = GdiObject{};
             break;
         }
-        case kMoveTo:
-            s.pos = QPointF(p[1], p[0]);
-            break;
+        case kMoveTo: s.pos = QPointF(p[1], p[0]); break;
         case kLineTo: {
             const QPointF to(p[1], p[0]);
             painter.drawLine(s.pos, to);
             s.pos = to;
             break;
         }
-        case kPolyline:
-            painter.drawPolyline(points(p, 1, p[0]));
-            break;
-        case kPolygon:
-            painter.drawPolygon(points(p, 1, p[0]), s.fill);
-            break;
+        case kPolyline: painter.drawPolyline(points(p, 1, p[0])); break;
+        case kPolygon: painter.drawPolygon(points(p, 1, p[0]), s.fill); break;
         case kPolyPolygon: {
             QPainterPath path;
             path.setFillRule(s.fill);
@@ -388,12 +379,8 @@ void Metafile::draw(QPainter& painter, const QRectF& target) const {
             painter.drawPath(path);
             break;
         }
-        case kEllipse:
-            painter.drawEllipse(QRectF(QPointF(p[3], p[2]), QPointF(p[1], p[0])).normalized());
-            break;
-        case kRectangle:
-            painter.drawRect(QRectF(QPointF(p[3], p[2]), QPointF(p[1], p[0])).normalized());
-            break;
+        case kEllipse: painter.drawEllipse(QRectF(QPointF(p[3], p[2]), QPointF(p[1], p[0])).normalized()); break;
+        case kRectangle: painter.drawRect(QRectF(QPointF(p[3], p[2]), QPointF(p[1], p[0])).normalized()); break;
         case kTextOut: {
             const size_t n = static_cast<size_t>(p[0]);
             const size_t after = 1 + (n + 1) / 2;
@@ -405,8 +392,7 @@ void Metafile::draw(QPainter& painter, const QRectF& target) const {
             drawText(p[1], p[0], textOf(p, first, static_cast<size_t>(p[2])));
             break;
         }
-        default:
-            break;  // mapping mode and records that do not draw
+        default: break;  // mapping mode and records that do not draw
         }
     }
     painter.restore();

@@ -126,8 +126,8 @@ std::vector<uint8_t> MetafileWriter::bytes() const {
     const uint32_t total = 9 + static_cast<uint32_t>(m_records.size()) + eofWords;
     const uint32_t maxRecord = std::max(m_maxRecordWords, eofWords);
     // Metafile header: type 1 (memory), header size 9 words, version 3.0.
-    const std::vector<uint16_t> mh{1, 9, 0x0300, lo(total), hi(total), static_cast<uint16_t>(m_slots.size()),
-                                   lo(maxRecord), hi(maxRecord), 0};
+    const std::vector<uint16_t> mh{
+        1, 9, 0x0300, lo(total), hi(total), static_cast<uint16_t>(m_slots.size()), lo(maxRecord), hi(maxRecord), 0};
     for (uint16_t v : mh) putWord(out, v);
     for (uint16_t v : m_records) putWord(out, v);
     putWord(out, 3);

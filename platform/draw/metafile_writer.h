@@ -24,8 +24,14 @@ class MetafileWriter {
 public:
     enum PenStyle { PenSolid = 0, PenDash = 1, PenDot = 2, PenDashDot = 3, PenDashDotDot = 4, PenNull = 5 };
     enum BrushStyle { BrushSolid = 0, BrushNull = 1, BrushHatched = 2 };
-    enum Hatch { HatchHorizontal = 0, HatchVertical = 1, HatchForwardDiagonal = 2, HatchBackwardDiagonal = 3,
-                 HatchCross = 4, HatchDiagonalCross = 5 };
+    enum Hatch {
+        HatchHorizontal = 0,
+        HatchVertical = 1,
+        HatchForwardDiagonal = 2,
+        HatchBackwardDiagonal = 3,
+        HatchCross = 4,
+        HatchDiagonalCross = 5
+    };
 
     MetafileWriter(int16_t width, int16_t height, uint16_t unitsPerInch = 1440);
 

@@ -69,8 +69,7 @@ void Picture::draw(QPainter& painter, const QRectF& target) const {
         const QSize ziel = painter.transform().mapRect(target).size().toSize();
         if (ziel.width() > 0 && ziel.height() > 0 && ziel.width() * 2 < m_image->width())
             painter.drawImage(target, m_image->scaled(ziel, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-        else
-            painter.drawImage(target, *m_image);
+        else painter.drawImage(target, *m_image);
         painter.restore();
     }
 }
@@ -88,8 +87,8 @@ Picture LoadPicture(const std::string& path) {
     const bool placeable = bytes.size() >= 4 && static_cast<uint8_t>(bytes[0]) == 0xD7 &&
                            static_cast<uint8_t>(bytes[1]) == 0xCD && static_cast<uint8_t>(bytes[2]) == 0xC6 &&
                            static_cast<uint8_t>(bytes[3]) == 0x9A;
-    const bool plainMetafile = bytes.size() >= 4 && (bytes[0] == 1 || bytes[0] == 2) && bytes[1] == 0 &&
-                               bytes[2] == 9 && bytes[3] == 0;
+    const bool plainMetafile = bytes.size() >= 4 && (bytes[0] == 1 || bytes[0] == 2) && bytes[1] == 0 && bytes[2] == 9 &&
+                               bytes[3] == 0;
     if (placeable || plainMetafile)
         return Picture::fromMetafile(Metafile::fromBytes(std::vector<uint8_t>(bytes.begin(), bytes.end())));
     QBuffer buffer;

@@ -29,7 +29,7 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setFont(FontSpec{"MS Sans Serif", 8.25, false, false, false});
-    setForeColor(static_cast<int32_t>(0x80000012u));  // button text
+    setForeColor(static_cast<int32_t>(0x80000012u));           // button text
     Surface::setBackColor(static_cast<int32_t>(0x8000000Fu));  // button face
     m_image = blankImage(QWidget::size(), color(BackColor()));
 }
@@ -132,7 +132,8 @@ void PictureBox::paintBackground() {
     QPainter& p = painter();
     p.fillRect(QRectF(QPointF(0, 0), QSizeF(m_image.size())), color(BackColor()));
     if (!m_picture.isNull())
-        m_picture.draw(p, QRectF(0, 0, m_picture.widthTwips() / kTwipsPerPixel, m_picture.heightTwips() / kTwipsPerPixel));
+        m_picture.draw(p,
+                       QRectF(0, 0, m_picture.widthTwips() / kTwipsPerPixel, m_picture.heightTwips() / kTwipsPerPixel));
 }
 
 void PictureBox::setBackColor(int32_t c) {
@@ -150,8 +151,7 @@ void PictureBox::Cls() {
 
 void PictureBox::setPicture(const draw::Picture& picture) {
     m_picture = picture;
-    if (m_autoSize && !picture.isNull())
-        setSizeTwips(picture.widthTwips(), picture.heightTwips());
+    if (m_autoSize && !picture.isNull()) setSizeTwips(picture.widthTwips(), picture.heightTwips());
     paintBackground();
     drawn();
 }

@@ -46,13 +46,9 @@ Printer::~Printer() {
     if (m_memory >= 0) ::close(m_memory);
 }
 
-[[noreturn]] void Printer::fail(const std::string& why) {
-    throw vb::Error(482, vb::errorDescription(482) + ": " + why);
-}
+[[noreturn]] void Printer::fail(const std::string& why) { throw vb::Error(482, vb::errorDescription(482) + ": " + why); }
 
-int Printer::Orientation() const {
-    return m_printer.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
-}
+int Printer::Orientation() const { return m_printer.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1; }
 
 void Printer::setOrientation(int orientation) {
     if (orientation != 1 && orientation != 2) throw vb::Error(380);
@@ -143,10 +139,11 @@ void Printer::setDocName(const std::string& name) { m_docName = name; }
 
 std::string Printer::pdfFileName(const std::string& docName) {
     std::string name;
-    for (const char c : docName) name += (c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' ||
-                                         c == '<' || c == '>' || c == '|' || (c >= 0 && c < ' '))
-                                            ? '_'
-                                            : c;
+    for (const char c : docName)
+        name += (c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' ||
+                 c == '|' || (c >= 0 && c < ' '))
+                    ? '_'
+                    : c;
     while (!name.empty() && (name.back() == ' ' || name.back() == '.')) name.pop_back();
     while (!name.empty() && (name.front() == ' ' || name.front() == '.')) name.erase(0, 1);
     return (name.empty() ? std::string("Ausdruck") : name) + ".pdf";
@@ -176,8 +173,9 @@ std::string Printer::askFile(const std::string& title, const std::string& folder
         if (QFileInfo(QString::fromStdString(file)).suffix().isEmpty()) file += ".pdf";
         const QFileInfo info(QString::fromStdString(file));
         if (files::isHeldByDatabase(file)) {
-            forms::MsgBox("Die Datei \"" + file + "\" ist als Datenbank geöffnet und kann nicht als Druckdatei dienen.\n"
-                          "Bitte wählen Sie einen anderen Namen.",
+            forms::MsgBox("Die Datei \"" + file +
+                              "\" ist als Datenbank geöffnet und kann nicht als Druckdatei dienen.\n"
+                              "Bitte wählen Sie einen anderen Namen.",
                           forms::vbOKOnly | forms::vbExclamation);
             continue;
         }

@@ -45,9 +45,9 @@ public:
     int Orientation() const;
     void setOrientation(int orientation);  // 380 for other values
     int PaperSize() const;
-    void setPaperSize(int size);           // 380 for unknown sizes
+    void setPaperSize(int size);  // 380 for unknown sizes
     int Copies() const;
-    void setCopies(int copies);            // 380 below 1
+    void setCopies(int copies);  // 380 below 1
     std::string DeviceName() const;
     void setDeviceName(const std::string& name);  // 482 when no such printer exists
 

@@ -119,9 +119,7 @@ void Surface::setScaleMode(int mode) {
 }
 
 double Surface::ScaleWidth() const { return m_scaleMode == 0 ? m_userWidth : pagePixels().width() / pxPerUnitX(); }
-double Surface::ScaleHeight() const {
-    return m_scaleMode == 0 ? m_userHeight : pagePixels().height() / pxPerUnitY();
-}
+double Surface::ScaleHeight() const { return m_scaleMode == 0 ? m_userHeight : pagePixels().height() / pxPerUnitY(); }
 
 void Surface::setScaleWidth(double v) {
     if (v == 0) throw vb::Error(380);
@@ -199,36 +197,27 @@ void Surface::setDrawWidth(int w) {
 // wider or narrower than on paper. A preview therefore measures on the device it previews and
 // converts to its own pixels; everything that places text goes through these measures.
 
-void Surface::setPreviewOf(const Surface* page) {
-    m_previewOf = page == this ? nullptr : page;
-}
+void Surface::setPreviewOf(const Surface* page) { m_previewOf = page == this ? nullptr : page; }
 
 QSizeF Surface::pagePixels() const {
     if (!m_previewOf) return pageSizePixels();
     return QSizeF(m_previewOf->Width() * dpiX() / 1440.0, m_previewOf->Height() * dpiY() / 1440.0);
 }
 
-const QPaintDevice& Surface::layoutDevice() const {
-    return m_previewOf ? m_previewOf->metricsDevice() : metricsDevice();
-}
+const QPaintDevice& Surface::layoutDevice() const { return m_previewOf ? m_previewOf->metricsDevice() : metricsDevice(); }
 double Surface::layoutScaleX() const { return m_previewOf ? dpiX() / layoutDevice().logicalDpiX() : 1.0; }
 double Surface::layoutScaleY() const { return m_previewOf ? dpiY() / layoutDevice().logicalDpiY() : 1.0; }
 
 double Surface::advancePx(const QFontMetricsF& fm, const QString& text) const {
     return fm.horizontalAdvance(text) * layoutScaleX();
 }
-double Surface::lineHeightPx() const {
-    return QFontMetricsF(qfont(), &layoutDevice()).lineSpacing() * layoutScaleY();
-}
-double Surface::avgCharPx() const {
-    return QFontMetricsF(qfont(), &layoutDevice()).averageCharWidth() * layoutScaleX();
-}
+double Surface::lineHeightPx() const { return QFontMetricsF(qfont(), &layoutDevice()).lineSpacing() * layoutScaleY(); }
+double Surface::avgCharPx() const { return QFontMetricsF(qfont(), &layoutDevice()).averageCharWidth() * layoutScaleX(); }
 
 double Surface::TextWidth(const std::string& text) const {
     const QFontMetricsF fm(qfont(), &layoutDevice());
     double widest = 0;
-    for (const QString& line : splitLines(QString::fromStdString(text)))
-        widest = std::max(widest, advancePx(fm, line));
+    for (const QString& line : splitLines(QString::fromStdString(text))) widest = std::max(widest, advancePx(fm, line));
     return toUnitsW(widest);
 }
 
@@ -247,14 +236,16 @@ QColor Surface::color(int32_t c) const {
     if (u & 0x80000000u) {
         // System colours, in the classic light scheme.
         switch (u & 0xFF) {
-        case 0x05: return QColor(255, 255, 255);                          // window
-        case 0x0F: case 0x16: return QColor(240, 240, 240);                // button face
-        case 0x10: return QColor(160, 160, 160);                          // button shadow
-        case 0x11: return QColor(109, 109, 109);                          // grey text
-        case 0x0D: return QColor(0, 120, 215);                            // highlight
-        case 0x0E: case 0x14: return QColor(255, 255, 255);                // highlight text, 3-D light
-        case 0x18: return QColor(255, 255, 225);                          // info background
-        default: return QColor(0, 0, 0);                                  // texts and frames
+        case 0x05: return QColor(255, 255, 255);  // window
+        case 0x0F:
+        case 0x16: return QColor(240, 240, 240);  // button face
+        case 0x10: return QColor(160, 160, 160);  // button shadow
+        case 0x11: return QColor(109, 109, 109);  // grey text
+        case 0x0D: return QColor(0, 120, 215);    // highlight
+        case 0x0E:
+        case 0x14: return QColor(255, 255, 255);  // highlight text, 3-D light
+        case 0x18: return QColor(255, 255, 225);  // info background
+        default: return QColor(0, 0, 0);          // texts and frames
         }
     }
     return QColor(u & 0xFF, (u >> 8) & 0xFF, (u >> 16) & 0xFF);
@@ -281,9 +272,7 @@ void Surface::Print(const std::vector<Item>& items, LineEnd end) {
         case Item::Kind::Spc:
             if (item.n() > 0) m_x += advancePx(QFontMetricsF(qfont(), &layoutDevice()), QStringLiteral(" ")) * item.n();
             break;
-        case Item::Kind::Text:
-            printText(item.text());
-            break;
+        case Item::Kind::Text: printText(item.text()); break;
         }
     }
     if (end == LineEnd::Newline) endLine();
@@ -396,21 +385,20 @@ std::vector<std::string> Surface::pageLines(int page, int doc) const {
 // ---- Graphics ------------------------------------------------------------------------------
 
 QPen Surface::linePen(int32_t c) const {
-    static const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
-                                          Qt::DashDotDotLine, Qt::NoPen, Qt::SolidLine};
+    static const Qt::PenStyle styles[] = {Qt::SolidLine,      Qt::DashLine, Qt::DotLine,  Qt::DashDotLine,
+                                          Qt::DashDotDotLine, Qt::NoPen,    Qt::SolidLine};
     QPen pen(color(c == -1 ? m_foreColor : c));
     pen.setWidthF(m_drawWidth);
     // Patterned lines exist only one pixel wide, as on the original device.
-    pen.setStyle(m_drawWidth > 1 && m_drawStyle >= 1 && m_drawStyle <= 4
-                     ? Qt::SolidLine
-                     : styles[std::clamp(m_drawStyle, 0, 6)]);
+    pen.setStyle(m_drawWidth > 1 && m_drawStyle >= 1 && m_drawStyle <= 4 ? Qt::SolidLine
+                                                                         : styles[std::clamp(m_drawStyle, 0, 6)]);
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
     return pen;
 }
 
 QBrush Surface::fillBrush() const {
-    static const Qt::BrushStyle styles[] = {Qt::SolidPattern, Qt::NoBrush,    Qt::HorPattern,   Qt::VerPattern,
+    static const Qt::BrushStyle styles[] = {Qt::SolidPattern, Qt::NoBrush,      Qt::HorPattern,   Qt::VerPattern,
                                             Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
     if (m_fillStyle < 0 || m_fillStyle > 7) return Qt::NoBrush;
     return QBrush(color(m_fillColor), styles[m_fillStyle]);
@@ -439,8 +427,8 @@ void Surface::Line(double x1, double y1, double x2, double y2, int32_t c, bool b
     drawn();
 }
 
-void Surface::Circle(double x, double y, double radius, int32_t c, std::optional<double> start,
-                     std::optional<double> end, double aspect) {
+void Surface::Circle(double x, double y, double radius, int32_t c, std::optional<double> start, std::optional<double> end,
+                     double aspect) {
     if (!(aspect > 0)) aspect = 1.0;
     const QPointF centre(toPxX(x), toPxY(y));
     // The radius is measured along the longer axis.
@@ -481,8 +469,7 @@ void Surface::Circle(double x, double y, double radius, int32_t c, std::optional
     drawn();
 }
 
-void Surface::PaintPicture(const Picture& picture, double x, double y, std::optional<double> w,
-                           std::optional<double> h) {
+void Surface::PaintPicture(const Picture& picture, double x, double y, std::optional<double> w, std::optional<double> h) {
     if (picture.isNull()) throw vb::Error(481, vb::errorDescription(481) + ": kein Bild geladen");
     const double wPx = w ? *w * pxPerUnitX() : picture.widthTwips() * dpiX() / 1440.0;
     const double hPx = h ? *h * pxPerUnitY() : picture.heightTwips() * dpiY() / 1440.0;

@@ -107,7 +107,7 @@ struct FontSpec {
 // One printed piece of text: where it landed, in twips from the top left corner of the page
 // (or picture), whatever the scale; its width in twips; the font it was printed in.
 struct LogEntry {
-    int doc = 1;   // the printer's document (a new one after each EndDoc); 1 on pictures
+    int doc = 1;  // the printer's document (a new one after each EndDoc); 1 on pictures
     int page = 1;
     double x = 0;
     double y = 0;
@@ -143,7 +143,7 @@ public:
     double ScaleTop() const { return m_scaleTop; }
     void setScaleTop(double v) { m_scaleTop = v; }
     double ScaleWidth() const;
-    void setScaleWidth(double v);   // a scale of one's own (ScaleMode 0); 380 for 0
+    void setScaleWidth(double v);  // a scale of one's own (ScaleMode 0); 380 for 0
     double ScaleHeight() const;
     void setScaleHeight(double v);
 
@@ -173,11 +173,11 @@ public:
     virtual void setBackColor(int32_t c) { m_backColor = c; }
     int32_t FillColor() const { return m_fillColor; }
     void setFillColor(int32_t c) { m_fillColor = c; }
-    int FillStyle() const { return m_fillStyle; }     // 0 solid, 1 transparent (default), 2-7 hatches
+    int FillStyle() const { return m_fillStyle; }  // 0 solid, 1 transparent (default), 2-7 hatches
     void setFillStyle(int s) { m_fillStyle = s; }
-    int DrawWidth() const { return m_drawWidth; }     // pixels of the device
-    void setDrawWidth(int w);                          // 380 below 1
-    int DrawStyle() const { return m_drawStyle; }     // 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot, 5 none, 6 inside
+    int DrawWidth() const { return m_drawWidth; }  // pixels of the device
+    void setDrawWidth(int w);                      // 380 below 1
+    int DrawStyle() const { return m_drawStyle; }  // 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot, 5 none, 6 inside
     void setDrawStyle(int s) { m_drawStyle = s; }
 
     // Text.
@@ -185,7 +185,7 @@ public:
     void Print(const std::vector<Item>& items, LineEnd end = LineEnd::Newline);
     double TextWidth(const std::string& text) const;   // the widest line
     double TextHeight(const std::string& text) const;  // one line height per line
-    double averageCharWidth() const;                    // one print column, in scale units
+    double averageCharWidth() const;                   // one print column, in scale units
 
     // Graphics. A colour of -1 means ForeColor. Line sets CurrentX/Y to the end point,
     // Circle to the centre. Circle: start/end in radians (a negative value draws the radius

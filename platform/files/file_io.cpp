@@ -56,9 +56,7 @@ struct OpenFile {
 };
 
 // 61 for a full disk (or quota), 57 for any other failure of a write.
-int writeErrorFor(int e) {
-    return e == ENOSPC || e == EDQUOT ? 61 : 57;
-}
+int writeErrorFor(int e) { return e == ENOSPC || e == EDQUOT ? 61 : 57; }
 
 std::map<int, std::unique_ptr<OpenFile>>& table() {
     static std::map<int, std::unique_ptr<OpenFile>> t;
@@ -79,8 +77,9 @@ int openRegularForReading(const std::string& real, struct stat& st) {
     if (fd < 0) throw vb::Error(errorNumberFor(errno));
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        throw vb::Error(75, "Die Datei ist keine gewöhnliche Datei (sondern z. B. ein Gerät oder eine benannte Pipe) "
-                            "und wird nicht gelesen.");
+        throw vb::Error(75,
+                        "Die Datei ist keine gewöhnliche Datei (sondern z. B. ein Gerät oder eine benannte Pipe) "
+                        "und wird nicht gelesen.");
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
@@ -90,15 +89,15 @@ int openRegularForReading(const std::string& real, struct stat& st) {
 
 int errorNumberFor(int e) {
     switch (e) {
-        case ENOENT: return 53;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-        case ETXTBSY: return 70;
-        case ENOSPC:
-        case EDQUOT: return 61;
-        case EIO: return 57;
-        default: return 75;
+    case ENOENT: return 53;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY: return 70;
+    case ENOSPC:
+    case EDQUOT: return 61;
+    case EIO: return 57;
+    default: return 75;
     }
 }
 

@@ -26,7 +26,7 @@ int errorNumberFor(int errnoValue);
 // is not committed goes with the object. Failures raise the numbers replaceFile names; the
 // description ends with the target's name.
 class FileReplacement {
-  public:
+public:
     explicit FileReplacement(const std::string& path);
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
@@ -37,7 +37,7 @@ class FileReplacement {
     // the new file under the target's name.
     void commit();
 
-  private:
+private:
     [[noreturn]] void fail(int errnoValue);
 
     std::string m_shown;

@@ -70,8 +70,7 @@ bool isHeldByDatabase(const std::string& path) {
 }
 
 void refuseHeldFile(const std::string& path, const std::string& shown) {
-    if (!isHeldByDatabase(path))
-        return;
+    if (!isHeldByDatabase(path)) return;
     throw vb::Error(70, "Die Datei " + (shown.empty() ? path : shown) +
                             " ist als Datenbank geöffnet und wird deshalb hier weder gelesen noch beschrieben.");
 }

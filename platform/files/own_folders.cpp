@@ -29,8 +29,7 @@ std::string absoluteEnv(const char* name) {
 
 std::string homeFolder() {
     if (std::string h = absoluteEnv("HOME"); !h.empty()) return h;
-    if (const passwd* pw = ::getpwuid(::geteuid()); pw && pw->pw_dir && pw->pw_dir[0] == '/')
-        return pw->pw_dir;
+    if (const passwd* pw = ::getpwuid(::geteuid()); pw && pw->pw_dir && pw->pw_dir[0] == '/') return pw->pw_dir;
     return "/tmp";
 }
 
@@ -49,8 +48,7 @@ std::string tempRoot() {
 long pidInName(const std::string& name, const std::string& prefix) {
     if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return 0;
     const size_t dash = name.find('-', prefix.size());
-    if (dash == std::string::npos || dash == prefix.size() || dash - prefix.size() > 10 ||
-        dash + 1 == name.size())
+    if (dash == std::string::npos || dash == prefix.size() || dash - prefix.size() > 10 || dash + 1 == name.size())
         return 0;
     const std::string digits = name.substr(prefix.size(), dash - prefix.size());
     if (digits.find_first_not_of("0123456789") != std::string::npos) return 0;
@@ -60,8 +58,7 @@ long pidInName(const std::string& name, const std::string& prefix) {
 }  // namespace
 
 bool folderWritable(const std::string& folder) {
-    return !folder.empty() && isFolder(folder) &&
-           ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+    return !folder.empty() && isFolder(folder) && ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 std::string userConfigFolder(const std::string& program) {

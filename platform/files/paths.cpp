@@ -326,7 +326,8 @@ void moveIntoPlace(const std::string& from, const std::string& target, bool repl
     if (replace) {
         // The file that is replaced keeps its permissions: whoever could read or write it before
         // still can, and no more.
-        if (struct stat st; ::stat(dst.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::chmod(src.c_str(), st.st_mode & 07777);
+        if (struct stat st; ::stat(dst.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            ::chmod(src.c_str(), st.st_mode & 07777);
         rc = ::rename(src.c_str(), dst.c_str());
     } else {
         rc = ::renameat2(AT_FDCWD, src.c_str(), AT_FDCWD, dst.c_str(), RENAME_NOREPLACE);

@@ -79,8 +79,10 @@ void CommonDialog::showFile(FileDialogKind kind) {
         if (exists) path = local.toStdString();
 
         if (!save && (m_flags & cdlOFNFileMustExist) && !exists) {
-            MsgBox(path + "\r\nDie Datei wurde nicht gefunden.\r\nÜberprüfen Sie den Dateinamen, und versuchen Sie es erneut.",
-                   vbExclamation, req.title);
+            MsgBox(
+                path +
+                    "\r\nDie Datei wurde nicht gefunden.\r\nÜberprüfen Sie den Dateinamen, und versuchen Sie es erneut.",
+                vbExclamation, req.title);
             req.fileName = r.fileName;
             continue;
         }
@@ -91,7 +93,8 @@ void CommonDialog::showFile(FileDialogKind kind) {
             continue;
         }
         if (save && (m_flags & cdlOFNOverwritePrompt) && exists) {
-            if (MsgBox(path + " ist bereits vorhanden.\r\nMöchten Sie sie ersetzen?", vbYesNo + vbExclamation, req.title) != vbYes) {
+            if (MsgBox(path + " ist bereits vorhanden.\r\nMöchten Sie sie ersetzen?", vbYesNo + vbExclamation,
+                       req.title) != vbYes) {
                 req.fileName = r.fileName;
                 continue;
             }
@@ -106,8 +109,7 @@ void CommonDialog::showFile(FileDialogKind kind) {
         const QString ext = QFileInfo(QString::fromStdString(path)).suffix();
         if (!m_defaultExt.empty() && ext.compare(QString::fromStdString(m_defaultExt), Qt::CaseInsensitive) != 0)
             m_flags |= cdlOFNExtensionDifferent;
-        else
-            m_flags &= ~cdlOFNExtensionDifferent;
+        else m_flags &= ~cdlOFNExtensionDifferent;
         return;
     }
 }

@@ -65,7 +65,8 @@ public:
     void setHeight(int t) { this->resize(this->width(), t / Screen::TwipsPerPixelY()); }
     void Move(int left, int top, int width = -1, int height = -1) {
         const int tx = Screen::TwipsPerPixelX(), ty = Screen::TwipsPerPixelY();
-        this->setGeometry(left / tx, top / ty, width >= 0 ? width / tx : this->width(), height >= 0 ? height / ty : this->height());
+        this->setGeometry(left / tx, top / ty, width >= 0 ? width / tx : this->width(),
+                          height >= 0 ? height / ty : this->height());
     }
     void SetFocus() {
         if (!this->isVisible() || !this->isEnabled()) throw vb::Error(vb::err::InvalidProcedureCall);

@@ -114,13 +114,9 @@ void TextBox::setDataSource(Data* source) {
     });
 }
 
-QWidget* TextBox::editor() const {
-    return m_line ? static_cast<QWidget*>(m_line) : static_cast<QWidget*>(m_multi);
-}
+QWidget* TextBox::editor() const { return m_line ? static_cast<QWidget*>(m_line) : static_cast<QWidget*>(m_multi); }
 
-std::string TextBox::Text() const {
-    return (m_line ? m_line->text() : m_multi->toPlainText()).toStdString();
-}
+std::string TextBox::Text() const { return (m_line ? m_line->text() : m_multi->toPlainText()).toStdString(); }
 
 // Line ends come as CR LF from the programs; the editor keeps plain line breaks.
 void TextBox::setText(const std::string& t) {
@@ -467,9 +463,7 @@ int32_t ListBox::ItemData(int index) const { return at(index)->data(Qt::UserRole
 
 void ListBox::setItemData(int index, int32_t value) { at(index)->setData(Qt::UserRole, value); }
 
-std::string ListBox::Text() const {
-    return currentRow() >= 0 ? item(currentRow())->text().toStdString() : std::string();
-}
+std::string ListBox::Text() const { return currentRow() >= 0 ? item(currentRow())->text().toStdString() : std::string(); }
 
 // ---------------------------------------------------------------- Frame, TabControl
 

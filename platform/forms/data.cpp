@@ -40,7 +40,8 @@ void Data::setCaption(const std::string& c) {
     m_label->setText(QString::fromStdString(c));
 }
 
-void Data::navigate(void (db::Recordset::*step)(), void (db::Recordset::*fallback)(), bool (db::Recordset::*past)() const) {
+void Data::navigate(void (db::Recordset::*step)(), void (db::Recordset::*fallback)(),
+                    bool (db::Recordset::*past)() const) {
     auto rs = Recordset();
     if (!rs) return;
     // The step past the end and back is one move for the bound controls.
@@ -159,9 +160,11 @@ void Binding::changed(const vb::Variant& value) {
     runHandler([&] {
         const auto [type, size] = m_source->fieldShape(m_field);
         (void)size;
-        const bool textField = type == db::FieldType::Text || type == db::FieldType::Memo || type == db::FieldType::Variant;
+        const bool textField = type == db::FieldType::Text || type == db::FieldType::Memo ||
+                               type == db::FieldType::Variant;
         // An emptied box means "no value" for a number, date or yes/no field.
-        if (!textField && value.isString() && value.stringPtr()->empty()) m_source->writeField(m_field, vb::Variant::null());
+        if (!textField && value.isString() && value.stringPtr()->empty())
+            m_source->writeField(m_field, vb::Variant::null());
         else m_source->writeField(m_field, value);
     });
 }

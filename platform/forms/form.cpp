@@ -86,9 +86,15 @@ public:
         if (!f || !f->isLoaded() || !(f->KeyPreview() || own)) return false;
         QPointer<Form> guard(f);
         KeyHooks hooks;
-        hooks.down = [guard](int& code, int s) { if (guard) guard->Form_KeyDown(code, s); };
-        hooks.press = [guard](int& a) { if (guard) guard->Form_KeyPress(a); };
-        hooks.up = [guard](int& code, int s) { if (guard) guard->Form_KeyUp(code, s); };
+        hooks.down = [guard](int& code, int s) {
+            if (guard) guard->Form_KeyDown(code, s);
+        };
+        hooks.press = [guard](int& a) {
+            if (guard) guard->Form_KeyPress(a);
+        };
+        hooks.up = [guard](int& code, int s) {
+            if (guard) guard->Form_KeyUp(code, s);
+        };
         return handleKeyEvent(w, e, hooks, 1);
     }
 
@@ -424,7 +430,9 @@ int Form::WindowState() {
 void Form::setWindowState(int s) {
     ensureLoaded();
     QWidget* o = outerWindow();
-    const Qt::WindowStates st = s == vbMinimized ? Qt::WindowMinimized : s == vbMaximized ? Qt::WindowMaximized : Qt::WindowNoState;
+    const Qt::WindowStates st = s == vbMinimized   ? Qt::WindowMinimized
+                                : s == vbMaximized ? Qt::WindowMaximized
+                                                   : Qt::WindowNoState;
     if (auto* sub = qobject_cast<QMdiSubWindow*>(o); sub && sub->isVisible()) {
         if (s == vbMinimized) sub->showMinimized();
         else if (s == vbMaximized) sub->showMaximized();
@@ -626,18 +634,11 @@ void Form::sendScroll(int b, int code, int pos) {
 
 void Form::SendMessage(int msg, std::intptr_t wParam, std::intptr_t lParam) {
     switch (msg) {
-    case WM_SETREDRAW:
-        setUpdatesEnabled(wParam != 0);
-        break;
-    case WM_PAINT:
-        repaint();
-        break;
+    case WM_SETREDRAW: setUpdatesEnabled(wParam != 0); break;
+    case WM_PAINT: repaint(); break;
     case WM_HSCROLL:
-    case WM_VSCROLL:
-        sendScroll(msg == WM_VSCROLL ? SB_VERT : SB_HORZ, LoWord(wParam), HiWord(wParam));
-        break;
-    default:
-        runHandler([&] { Form_Message(msg, wParam, lParam); });
+    case WM_VSCROLL: sendScroll(msg == WM_VSCROLL ? SB_VERT : SB_HORZ, LoWord(wParam), HiWord(wParam)); break;
+    default: runHandler([&] { Form_Message(msg, wParam, lParam); });
     }
 }
 

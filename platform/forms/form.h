@@ -40,7 +40,7 @@ inline constexpr int vbFormControlMenu = 0;  // the person closed it (close box,
 inline constexpr int vbFormCode = 1;         // Unload in the program
 inline constexpr int vbAppWindows = 2;
 inline constexpr int vbAppTaskManager = 3;
-inline constexpr int vbFormMDIForm = 4;      // its MDI main window is closing
+inline constexpr int vbFormMDIForm = 4;  // its MDI main window is closing
 
 // Mouse pointers.
 inline constexpr int vbDefault = 0;
@@ -172,7 +172,9 @@ public:
     virtual void Form_MouseMove(int button, int shift, float x, float y) { (void)button, (void)shift, (void)x, (void)y; }
     // Window messages: WM_SIZE (wParam size type, lParam MakeLong(w, h) of the inner area),
     // WM_HSCROLL/WM_VSCROLL (wParam MakeLong(code, thumb position)).
-    virtual void Form_Message(int msg, std::intptr_t wParam, std::intptr_t lParam) { (void)msg, (void)wParam, (void)lParam; }
+    virtual void Form_Message(int msg, std::intptr_t wParam, std::intptr_t lParam) {
+        (void)msg, (void)wParam, (void)lParam;
+    }
 
     // Used by the life-cycle functions below.
     bool unloadWith(int unloadMode);

@@ -422,9 +422,7 @@ void Grid::pickCell(int row, int col) {
         m_row = m_fixedRows;
         m_rowSel = Rows() - 1;
         break;
-    default:
-        m_row = m_rowSel = row;
-        m_col = m_colSel = col;
+    default: m_row = m_rowSel = row; m_col = m_colSel = col;
     }
     showSelection();
 }
@@ -440,7 +438,8 @@ void Grid::mousePressEvent(QMouseEvent* e) {
     setFocus(Qt::MouseFocusReason);
     const QModelIndex idx = indexAt(e->position().toPoint());
     // Header cells choose nothing.
-    m_pressedOnCell = idx.isValid() && e->button() == Qt::LeftButton && idx.row() >= m_fixedRows && idx.column() >= m_fixedCols;
+    m_pressedOnCell = idx.isValid() && e->button() == Qt::LeftButton && idx.row() >= m_fixedRows &&
+                      idx.column() >= m_fixedCols;
     if (m_pressedOnCell) pickCell(idx.row(), idx.column());
 }
 

@@ -65,7 +65,7 @@ public:
     // 0 left-top … 4 centre-centre … 7 right-centre (the programs use 4 and the default).
     void setColAlignment(int col, int alignment);
     void setFixedAlignment(int col, int alignment);
-    int ColAlignment(int col) const;    // 9 (general) until set
+    int ColAlignment(int col) const;  // 9 (general) until set
     int FixedAlignment(int col) const;
 
     // Formats of the current cell.
@@ -103,7 +103,7 @@ private:
     friend class GridModel;
     // The formats of a cell that differ from its place's.
     struct Format {
-        std::optional<bool> bold;         // a font of the cell's own, bold or not
+        std::optional<bool> bold;          // a font of the cell's own, bold or not
         std::optional<int32_t> backColor;  // BGR
     };
     void checkRow(int r) const;

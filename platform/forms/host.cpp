@@ -157,9 +157,9 @@ int QtHost::msgBox(const std::string& prompt, int style, const std::string& titl
     std::vector<QPushButton*> buttons;
     for (int code : codes) {
         auto role = (code == vbYes || code == vbOK || code == vbRetry) ? QMessageBox::AcceptRole
-                  : (code == vbCancel) ? QMessageBox::RejectRole
-                  : (code == vbNo) ? QMessageBox::NoRole
-                                   : QMessageBox::ActionRole;
+                    : (code == vbCancel)                               ? QMessageBox::RejectRole
+                    : (code == vbNo)                                   ? QMessageBox::NoRole
+                                                                       : QMessageBox::ActionRole;
         buttons.push_back(box.addButton(buttonText(code), role));
     }
     const int def = msgBoxDefaultAnswer(style);
@@ -214,8 +214,7 @@ bool QtHost::fileDialog(FileDialogRequest& req) {
     if (!req.initDir.empty()) dlg.setDirectory(qs(req.initDir));
     if (!req.defaultExt.empty()) dlg.setDefaultSuffix(qs(req.defaultExt));
     // A proposed name that is a pattern ("*.ZDB") is not a file name to preset.
-    if (!req.fileName.empty() && req.fileName.find_first_of("*?") == std::string::npos)
-        dlg.selectFile(qs(req.fileName));
+    if (!req.fileName.empty() && req.fileName.find_first_of("*?") == std::string::npos) dlg.selectFile(qs(req.fileName));
     QCheckBox* readOnly = nullptr;
     if (req.showReadOnlyBox) {
         readOnly = new QCheckBox(QStringLiteral("Schreibgeschützt öffnen"), &dlg);
@@ -316,8 +315,6 @@ int64_t QtHost::shell(const std::string& path) {
 
 bool QtHost::openUrl(const std::string& url) { return QDesktopServices::openUrl(QUrl(qs(url))); }
 
-void QtHost::showHelp(const std::string& helpFile, const std::string& topic) {
-    help::openViewer(helpFile, topic);
-}
+void QtHost::showHelp(const std::string& helpFile, const std::string& topic) { help::openViewer(helpFile, topic); }
 
 }  // namespace forms

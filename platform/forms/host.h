@@ -46,9 +46,9 @@ struct FileDialogRequest {
     FileDialogKind kind = FileDialogKind::Open;
     std::string title;
     std::vector<std::pair<std::string, std::string>> filters;  // (text, patterns separated by ';')
-    int filterIndex = 1;                                        // 1-based
+    int filterIndex = 1;                                       // 1-based
     std::string initDir;
-    std::string fileName;      // proposed name in, chosen full path out
+    std::string fileName;  // proposed name in, chosen full path out
     std::string defaultExt;
     bool showReadOnlyBox = false;
     bool readOnlyChecked = false;  // in and out
@@ -69,8 +69,8 @@ struct PrinterChoice {
     std::string printerName;  // empty = the system's default printer
     std::string outputFile;   // set: into this PDF file instead of a printer
     int copies = 1;
-    int orientation = 1;      // 1 portrait, 2 landscape
-    int paperSize = 0;        // the printer's paper codes (9 A4 …); 0 = as it is
+    int orientation = 1;  // 1 portrait, 2 landscape
+    int paperSize = 0;    // the printer's paper codes (9 A4 …); 0 = as it is
 };
 
 class Host {

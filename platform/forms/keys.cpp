@@ -13,29 +13,71 @@ struct KeyPair {
     int vb;
 };
 constexpr KeyPair kKeys[] = {
-    {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},       {Qt::Key_Backtab, 9},    {Qt::Key_Return, 13},
-    {Qt::Key_Enter, 13},    {Qt::Key_Shift, 16},    {Qt::Key_Control, 17},   {Qt::Key_Alt, 18},
-    {Qt::Key_Pause, 19},    {Qt::Key_CapsLock, 20}, {Qt::Key_Escape, 27},    {Qt::Key_Space, 32},
-    {Qt::Key_PageUp, 33},   {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},       {Qt::Key_Home, 36},
-    {Qt::Key_Left, 37},     {Qt::Key_Up, 38},       {Qt::Key_Right, 39},     {Qt::Key_Down, 40},
-    {Qt::Key_Insert, 45},   {Qt::Key_Delete, 46},   {Qt::Key_NumLock, 144},  {Qt::Key_ScrollLock, 145},
+    {Qt::Key_Backspace, 8},
+    {Qt::Key_Tab, 9},
+    {Qt::Key_Backtab, 9},
+    {Qt::Key_Return, 13},
+    {Qt::Key_Enter, 13},
+    {Qt::Key_Shift, 16},
+    {Qt::Key_Control, 17},
+    {Qt::Key_Alt, 18},
+    {Qt::Key_Pause, 19},
+    {Qt::Key_CapsLock, 20},
+    {Qt::Key_Escape, 27},
+    {Qt::Key_Space, 32},
+    {Qt::Key_PageUp, 33},
+    {Qt::Key_PageDown, 34},
+    {Qt::Key_End, 35},
+    {Qt::Key_Home, 36},
+    {Qt::Key_Left, 37},
+    {Qt::Key_Up, 38},
+    {Qt::Key_Right, 39},
+    {Qt::Key_Down, 40},
+    {Qt::Key_Insert, 45},
+    {Qt::Key_Delete, 46},
+    {Qt::Key_NumLock, 144},
+    {Qt::Key_ScrollLock, 145},
     // The keys of the main block that type punctuation and umlauts (German layout), with the
     // code of the physical key, shifted symbols included, as the programs' key checks see them.
-    {Qt::Key_Udiaeresis, 186}, {Qt::Key_Plus, 187},   {Qt::Key_Asterisk, 187},   {Qt::Key_Comma, 188},
-    {Qt::Key_Semicolon, 188},  {Qt::Key_Minus, 189},  {Qt::Key_Underscore, 189}, {Qt::Key_Period, 190},
-    {Qt::Key_Colon, 190},      {Qt::Key_NumberSign, 191}, {Qt::Key_Apostrophe, 191}, {Qt::Key_Odiaeresis, 192},
-    {Qt::Key_ssharp, 219},     {Qt::Key_Question, 219}, {Qt::Key_Backslash, 219}, {Qt::Key_AsciiCircum, 220},
-    {Qt::Key_degree, 220},     {Qt::Key_acute, 221},  {Qt::Key_QuoteLeft, 221},  {Qt::Key_Adiaeresis, 222},
-    {Qt::Key_Less, 226},       {Qt::Key_Greater, 226}, {Qt::Key_Bar, 226},
+    {Qt::Key_Udiaeresis, 186},
+    {Qt::Key_Plus, 187},
+    {Qt::Key_Asterisk, 187},
+    {Qt::Key_Comma, 188},
+    {Qt::Key_Semicolon, 188},
+    {Qt::Key_Minus, 189},
+    {Qt::Key_Underscore, 189},
+    {Qt::Key_Period, 190},
+    {Qt::Key_Colon, 190},
+    {Qt::Key_NumberSign, 191},
+    {Qt::Key_Apostrophe, 191},
+    {Qt::Key_Odiaeresis, 192},
+    {Qt::Key_ssharp, 219},
+    {Qt::Key_Question, 219},
+    {Qt::Key_Backslash, 219},
+    {Qt::Key_AsciiCircum, 220},
+    {Qt::Key_degree, 220},
+    {Qt::Key_acute, 221},
+    {Qt::Key_QuoteLeft, 221},
+    {Qt::Key_Adiaeresis, 222},
+    {Qt::Key_Less, 226},
+    {Qt::Key_Greater, 226},
+    {Qt::Key_Bar, 226},
     // Shifted digits of the main block.
-    {Qt::Key_Exclam, '1'},     {Qt::Key_QuoteDbl, '2'}, {Qt::Key_section, '3'},   {Qt::Key_Dollar, '4'},
-    {Qt::Key_Percent, '5'},    {Qt::Key_Ampersand, '6'}, {Qt::Key_Slash, '7'},    {Qt::Key_ParenLeft, '8'},
-    {Qt::Key_ParenRight, '9'}, {Qt::Key_Equal, '0'},
+    {Qt::Key_Exclam, '1'},
+    {Qt::Key_QuoteDbl, '2'},
+    {Qt::Key_section, '3'},
+    {Qt::Key_Dollar, '4'},
+    {Qt::Key_Percent, '5'},
+    {Qt::Key_Ampersand, '6'},
+    {Qt::Key_Slash, '7'},
+    {Qt::Key_ParenLeft, '8'},
+    {Qt::Key_ParenRight, '9'},
+    {Qt::Key_Equal, '0'},
 };
 
 // The number block: digits 96..105, then * + separator - , / (106..111).
 constexpr KeyPair kKeypad[] = {
-    {Qt::Key_Asterisk, 106}, {Qt::Key_Plus, 107}, {Qt::Key_Minus, 109},
+    {Qt::Key_Asterisk, 106}, {Qt::Key_Plus, 107},  {Qt::Key_Minus, 109},
     {Qt::Key_Period, 110},   {Qt::Key_Comma, 110}, {Qt::Key_Slash, 111},
 };
 
@@ -145,7 +187,8 @@ bool handleKeyEvent(QObject* receiver, QEvent* e, const KeyHooks& hooks, int lev
         if (ascii == 0) return true;
         if (ascii != typed) {
             const QString text(QChar(static_cast<char16_t>(ascii)));
-            int key = ascii == 13 ? static_cast<int>(Qt::Key_Return) : QChar(static_cast<char16_t>(ascii)).toUpper().unicode();
+            int key = ascii == 13 ? static_cast<int>(Qt::Key_Return)
+                                  : QChar(static_cast<char16_t>(ascii)).toUpper().unicode();
             QKeyEvent changed(QEvent::KeyPress, key, k->modifiers(), text);
             const QEvent* prev = g_redispatched;
             const int prevLevel = g_redispatchLevel;

@@ -126,7 +126,8 @@ MenuArray::MenuArray(MenuItem& parent, const std::string& caption0) : m_parent(p
 
 MenuItem& MenuArray::operator()(int index) {
     auto it = m_items.find(index);
-    if (it == m_items.end()) throw vb::Error(340, "Element " + std::to_string(index) + " des Steuerelementfelds existiert nicht");
+    if (it == m_items.end())
+        throw vb::Error(340, "Element " + std::to_string(index) + " des Steuerelementfelds existiert nicht");
     return *it->second;
 }
 
@@ -160,7 +161,8 @@ void MenuArray::Load(int index) {
 
 void MenuArray::Unload(int index) {
     if (index == 0) throw vb::Error(362, "Zur Entwurfszeit erstellte Steuerelemente können nicht entladen werden");
-    if (!exists(index)) throw vb::Error(340, "Element " + std::to_string(index) + " des Steuerelementfelds existiert nicht");
+    if (!exists(index))
+        throw vb::Error(340, "Element " + std::to_string(index) + " des Steuerelementfelds existiert nicht");
     m_items.erase(index);
 }
 

@@ -65,8 +65,8 @@ public:
     explicit MenuArray(MenuItem& parent, const std::string& caption0 = {});
     MenuItem& operator()(int index);  // error 340 for an element that is not loaded
     bool exists(int index) const { return m_items.count(index) > 0; }
-    void Load(int index);             // error 360 when already loaded
-    void Unload(int index);           // error 362 for element 0
+    void Load(int index);    // error 360 when already loaded
+    void Unload(int index);  // error 362 for element 0
     int Count() const { return static_cast<int>(m_items.size()); }
     int UBound() const { return m_items.empty() ? -1 : m_items.rbegin()->first; }
     int LBound() const { return m_items.empty() ? 0 : m_items.begin()->first; }

@@ -66,9 +66,7 @@ void Screen::setMousePointer(int pointer) {
 
 void Clipboard::Clear() { QGuiApplication::clipboard()->clear(); }
 
-void Clipboard::SetText(const std::string& text) {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
-}
+void Clipboard::SetText(const std::string& text) { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); }
 
 std::string Clipboard::GetText() { return QGuiApplication::clipboard()->text().toStdString(); }
 

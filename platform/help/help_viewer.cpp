@@ -19,9 +19,7 @@ namespace help {
 namespace {
 QPointer<HelpViewer> g_viewer;
 
-std::string escapeHtml(const std::string& s) {
-    return QString::fromStdString(s).toHtmlEscaped().toStdString();
-}
+std::string escapeHtml(const std::string& s) { return QString::fromStdString(s).toHtmlEscaped().toStdString(); }
 }  // namespace
 
 HelpBrowser::HelpBrowser(HelpViewer* owner) : QTextBrowser(owner), m_owner(owner) {
@@ -58,7 +56,8 @@ HelpViewer::HelpViewer() {
         leiste->addWidget(b);
         return b;
     };
-    m_back = knopf(QStyle::SP_ArrowBack, QStringLiteral("Zurück"), QKeySequence(Qt::ALT | Qt::Key_Left), &HelpViewer::back);
+    m_back = knopf(QStyle::SP_ArrowBack, QStringLiteral("Zurück"), QKeySequence(Qt::ALT | Qt::Key_Left),
+                   &HelpViewer::back);
     m_forward = knopf(QStyle::SP_ArrowForward, QStringLiteral("Vorwärts"), QKeySequence(Qt::ALT | Qt::Key_Right),
                       &HelpViewer::forward);
     m_home = knopf(QStyle::SP_DirHomeIcon, QStringLiteral("Startseite"), QKeySequence(Qt::ALT | Qt::Key_Home),

@@ -46,8 +46,8 @@ bool sameName(const std::string& a, const std::string& b) { return vb::UCase(tri
 
 }  // namespace
 
-std::string GetPrivateProfileString(const std::string& section, const std::string& key,
-                                    const std::string& defaultValue, const std::string& file) {
+std::string GetPrivateProfileString(const std::string& section, const std::string& key, const std::string& defaultValue,
+                                    const std::string& file) {
     std::string text;
     if (!readText(file, text)) return defaultValue;
     bool inSection = false, sectionSeen = false;

@@ -13,8 +13,8 @@ namespace ini {
 // section or a key stands twice, the first counts. Lines starting with ";" are comments. The file
 // name is found without regard to case; a file that is not UTF-8 is read as Windows-1252. Values
 // of any length come back whole.
-std::string GetPrivateProfileString(const std::string& section, const std::string& key,
-                                    const std::string& defaultValue, const std::string& file);
+std::string GetPrivateProfileString(const std::string& section, const std::string& key, const std::string& defaultValue,
+                                    const std::string& file);
 
 // The programs' own reader over the above: the value, or 128 NUL characters when the key is
 // missing or its value empty. Callers test a value with `present`.

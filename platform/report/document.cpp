@@ -156,7 +156,8 @@ std::vector<QString> wrap(const QString& text, const Measure& fm, double width) 
     const QString all = normalised(text);
     const QStringView view(all);
     std::vector<QString> out;
-    for (const auto& spans : wrapSpans(all, [&](int a, int b) { return fm.width(view.mid(a, b - a)); }, width)) {
+    for (const auto& spans : wrapSpans(
+             all, [&](int a, int b) { return fm.width(view.mid(a, b - a)); }, width)) {
         QString line;
         for (const Span& s : spans) line += view.mid(s.from, s.to - s.from);
         out.push_back(line);
@@ -182,7 +183,8 @@ std::vector<std::vector<RunPiece>> wrapRuns(const std::vector<Run>& runs, double
     };
     const auto widthOf = [&](int a, int b) {
         double w = 0;
-        pieces(a, b, [&](std::size_t k, int from, int to) { w += metrics(runs[k].font).width(view.mid(from, to - from)); });
+        pieces(a, b,
+               [&](std::size_t k, int from, int to) { w += metrics(runs[k].font).width(view.mid(from, to - from)); });
         return w;
     };
     std::vector<std::vector<RunPiece>> out;
@@ -222,8 +224,7 @@ constexpr const char* kPageCount = "{#Seiten}";
 constexpr double kTitleRoom = 720;
 
 bool isFixed(int kind) {
-    return kind == TextObject || kind == FieldObject || kind == LineObject || kind == BoxObject ||
-           kind == PictureObject;
+    return kind == TextObject || kind == FieldObject || kind == LineObject || kind == BoxObject || kind == PictureObject;
 }
 
 // A field object's template: {Field} is the field's value in the report's first row,
@@ -470,7 +471,8 @@ bool Layouter::fixedBlock(const Section& s, const std::vector<const ReportObject
     // Objects below a grown, hidden or empty object move with it (in a collapsing section).
     std::vector<std::size_t> order(placed.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return placed[a].top < placed[b].top; });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return placed[a].top < placed[b].top; });
     double bottom = 0;
     bool anyVisible = false;
     for (std::size_t i : order) {
@@ -556,7 +558,8 @@ void Layouter::sectionBlocks(const Section& s, const Report& rep, double left, d
 }
 
 void replaceAll(std::string& s, const std::string& what, const std::string& with) {
-    for (std::size_t p = s.find(what); p != std::string::npos; p = s.find(what, p + with.size())) s.replace(p, what.size(), with);
+    for (std::size_t p = s.find(what); p != std::string::npos; p = s.find(what, p + with.size()))
+        s.replace(p, what.size(), with);
 }
 
 std::vector<std::vector<Item>> Layouter::run() {

@@ -37,7 +37,7 @@ struct Item {
     double thickness = 0;  // lines and box borders, twips
     bool filled = false;
     draw::Picture picture;
-    double ascent = 0;     // text: from the top of the line to the baseline
+    double ascent = 0;  // text: from the top of the line to the baseline
     // Text of a page-number field: the box it is aligned in once the number is known.
     double boxLeft = 0, boxWidth = 0;
     Align align = Align::Left;

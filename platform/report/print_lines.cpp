@@ -18,7 +18,7 @@ namespace report::detail {
 
 namespace {
 
-constexpr double kCellPadding = 60;   // twips left and right of a cell's text
+constexpr double kCellPadding = 60;  // twips left and right of a cell's text
 constexpr double kMinCellPadding = 20;
 constexpr double kCellPaddingV = 25;  // above and below
 constexpr double kMinTableScale = 0.55;
@@ -109,8 +109,7 @@ Columns tableColumns(const std::vector<const Row*>& rows, double width) {
         std::vector<double> w(n, 0);
         for (const Row* r : rows) {
             const Measure& fm = metrics(scaled(r->style.font, scale));
-            for (std::size_t i = 0; i < r->cells.size(); ++i)
-                w[i] = std::max(w[i], fm.width(r->cells[i]) + 2 * padding);
+            for (std::size_t i = 0; i < r->cells.size(); ++i) w[i] = std::max(w[i], fm.width(r->cells[i]) + 2 * padding);
         }
         return w;
     };
@@ -240,8 +239,7 @@ std::vector<HeadPart> headParts(const QString& text, const std::vector<int>& col
         if (c > 0) heads.push_back(c);
     const std::size_t first = !parts.empty() && parts.front().at == 0 ? 1 : 0;
     if (parts.size() > first && parts.size() - first <= heads.size())
-        for (std::size_t k = first; k < parts.size(); ++k)
-            parts[k].at = heads[heads.size() - (parts.size() - k)];
+        for (std::size_t k = first; k < parts.size(); ++k) parts[k].at = heads[heads.size() - (parts.size() - k)];
     return parts;
 }
 
@@ -316,11 +314,17 @@ struct HeadGroup {
 
 bool isQuote(QChar c) {
     switch (c.unicode()) {
-    case '\'': case '"': case 0x00AB: case 0x00BB: case 0x2018: case 0x2019: case 0x201A: case 0x201C: case 0x201D:
-    case 0x201E:
-        return true;
-    default:
-        return false;
+    case '\'':
+    case '"':
+    case 0x00AB:
+    case 0x00BB:
+    case 0x2018:
+    case 0x2019:
+    case 0x201A:
+    case 0x201C:
+    case 0x201D:
+    case 0x201E: return true;
+    default: return false;
     }
 }
 
@@ -513,8 +517,7 @@ std::vector<Block> printLineBlocks(const ReportObject& object, const Report& rep
                 ++last;
         const auto group = headGroups.find(i);
         std::optional<Block> heads;
-        if (group != headGroups.end())
-            heads = group->second.block(headScales[r.page], monoColumn(r.page), x, room);
+        if (group != headGroups.end()) heads = group->second.block(headScales[r.page], monoColumn(r.page), x, room);
         if (r.rule) {
             const Measure& fm = metrics(st.font);
             Block b;

@@ -249,11 +249,13 @@ void LayoutReader::sectionStatement(const std::vector<Token>& t) {
         const Token& k = t[i];
         if (k.key == "name") s->m_name = k.value;
         else if (k.key == "type") {
-            static const std::map<std::string, SectionType> types = {
-                {"reportheader", SectionType::ReportHeader}, {"pageheader", SectionType::PageHeader},
-                {"groupheader", SectionType::GroupHeader},   {"details", SectionType::Details},
-                {"groupfooter", SectionType::GroupFooter},   {"reportfooter", SectionType::ReportFooter},
-                {"pagefooter", SectionType::PageFooter}};
+            static const std::map<std::string, SectionType> types = {{"reportheader", SectionType::ReportHeader},
+                                                                     {"pageheader", SectionType::PageHeader},
+                                                                     {"groupheader", SectionType::GroupHeader},
+                                                                     {"details", SectionType::Details},
+                                                                     {"groupfooter", SectionType::GroupFooter},
+                                                                     {"reportfooter", SectionType::ReportFooter},
+                                                                     {"pagefooter", SectionType::PageFooter}};
             auto it = types.find(k.value);
             if (it == types.end()) fail("unbekannte Bereichsart „" + k.value + "“");
             s->m_type = it->second;
@@ -274,9 +276,12 @@ void LayoutReader::sectionStatement(const std::vector<Token>& t) {
 
 void LayoutReader::objectStatement(const std::string& what, const std::vector<Token>& t) {
     if (!m_section) fail("„" + what + "“ steht vor dem ersten Bereich");
-    static const std::map<std::string, int> kinds = {{"text", TextObject},       {"field", FieldObject},
-                                                     {"line", LineObject},       {"box", BoxObject},
-                                                     {"subreport", SubreportObject}, {"picture", PictureObject},
+    static const std::map<std::string, int> kinds = {{"text", TextObject},
+                                                     {"field", FieldObject},
+                                                     {"line", LineObject},
+                                                     {"box", BoxObject},
+                                                     {"subreport", SubreportObject},
+                                                     {"picture", PictureObject},
                                                      {"printlines", PrintLinesObject}};
     auto o = std::make_unique<ReportObject>();
     o->m_kind = kinds.at(what);

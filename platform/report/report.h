@@ -46,15 +46,15 @@ struct TextFont {
 struct LineStyle {
     std::string code;
     TextFont font;
-    int indent = 0;        // twips from the left edge of the print lines
-    int before = 0;        // space above the line, twips
-    int after = 0;         // space below it
-    bool mono = false;     // fixed pitch: never wrapped, made smaller to fit the width
-    bool table = false;    // cells split at tabs and runs of blanks are set in aligned columns
-    bool keepNext = false; // never the last line of a sheet when another line follows
-    bool grid = false;     // table cells get ruled borders
-    bool apart = false;    // each line stands alone, never joined to its neighbours as one sentence
-    int32_t color = 0;     // 0x00BBGGRR
+    int indent = 0;         // twips from the left edge of the print lines
+    int before = 0;         // space above the line, twips
+    int after = 0;          // space below it
+    bool mono = false;      // fixed pitch: never wrapped, made smaller to fit the width
+    bool table = false;     // cells split at tabs and runs of blanks are set in aligned columns
+    bool keepNext = false;  // never the last line of a sheet when another line follows
+    bool grid = false;      // table cells get ruled borders
+    bool apart = false;     // each line stands alone, never joined to its neighbours as one sentence
+    int32_t color = 0;      // 0x00BBGGRR
 };
 
 // The rows a report was fed with, read whole when the data source is set.
@@ -80,7 +80,7 @@ public:
     int Top() const { return m_top; }
     void setTop(int twips) { m_top = twips; }
     int Width() const { return m_width; }
-    void setWidth(int twips);   // 380 below 0
+    void setWidth(int twips);  // 380 below 0
     int Height() const { return m_height; }
     void setHeight(int twips);  // 380 below 0
 
@@ -132,10 +132,10 @@ public:
     ReportObject& ReportObjects(int index);
     const std::vector<std::unique_ptr<ReportObject>>& objects() const { return m_objects; }
 
-    int minHeight() const { return m_height; }      // twips; the section is at least this high
-    bool newPage() const { return m_newPage; }      // starts on a new sheet
+    int minHeight() const { return m_height; }  // twips; the section is at least this high
+    bool newPage() const { return m_newPage; }  // starts on a new sheet
     bool keepTogether() const { return m_keepTogether; }
-    bool collapse() const { return m_collapse; }    // hidden or empty objects give their room to those below
+    bool collapse() const { return m_collapse; }  // hidden or empty objects give their room to those below
 
 private:
     friend class LayoutReader;
@@ -151,7 +151,7 @@ private:
 };
 
 struct PageSetup {
-    int width = 11906;   // twips; A4 portrait
+    int width = 11906;  // twips; A4 portrait
     int height = 16838;
     int left = 1134, top = 850, right = 1134, bottom = 850;
     // The printable width the layout's objects are placed for (its sheet as the file gives it).

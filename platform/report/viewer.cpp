@@ -46,8 +46,7 @@ public:
         if (m_doc && m_pageIndex >= 0)
             resize(static_cast<int>(std::ceil(m_doc->pageWidth() * k)) + 2 * kMargin,
                    static_cast<int>(std::ceil(m_doc->pageHeight() * k)) + 2 * kMargin);
-        else
-            resize(200, 200);
+        else resize(200, 200);
         QWidget::update();
     }
 
@@ -249,7 +248,8 @@ void Viewer::PrintReport() {
 
 std::string Viewer::documentName() const {
     std::string name = m_exportName;
-    if (name.size() > 4 && (name.compare(name.size() - 4, 4, ".pdf") == 0 || name.compare(name.size() - 4, 4, ".PDF") == 0))
+    if (name.size() > 4 &&
+        (name.compare(name.size() - 4, 4, ".pdf") == 0 || name.compare(name.size() - 4, 4, ".PDF") == 0))
         name.resize(name.size() - 4);
     return name;
 }

@@ -13,9 +13,9 @@ namespace {
 
 const char* iconvName(CodePage cp) {
     switch (cp) {
-        case CodePage::Dos437: return "CP437";
-        case CodePage::Dos850: return "CP850";
-        case CodePage::Windows1252: return "CP1252";
+    case CodePage::Dos437: return "CP437";
+    case CodePage::Dos850: return "CP850";
+    case CodePage::Windows1252: return "CP1252";
     }
     return "CP1252";
 }
@@ -83,8 +83,7 @@ std::string fromUtf8(const std::string& text, CodePage cp) {
         // The empty positions of 1252 take back the control characters they were read as.
         if (cp == CodePage::Windows1252 && (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D))
             out += static_cast<char>(c);
-        else
-            out += '?';
+        else out += '?';
         in += pos - start;
         left -= pos - start;
     }
@@ -102,14 +101,14 @@ std::string dosUmlautsToUtf8(const std::string& bytes) {
     for (char ch : bytes) {
         char32_t letter = 0;
         switch (static_cast<unsigned char>(ch)) {
-            case 148: letter = U'ö'; break;
-            case 129: letter = U'ü'; break;
-            case 132: letter = U'ä'; break;
-            case 225: letter = U'ß'; break;
-            case 154: letter = U'Ü'; break;
-            case 153: letter = U'Ö'; break;
-            case 142: letter = U'Ä'; break;
-            default: run += ch; continue;
+        case 148: letter = U'ö'; break;
+        case 129: letter = U'ü'; break;
+        case 132: letter = U'ä'; break;
+        case 225: letter = U'ß'; break;
+        case 154: letter = U'Ü'; break;
+        case 153: letter = U'Ö'; break;
+        case 142: letter = U'Ä'; break;
+        default: run += ch; continue;
         }
         flush();
         utf8::append(out, letter);

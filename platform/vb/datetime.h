@@ -18,8 +18,8 @@ CivilTime civilOf(double serial);
 double serialOf(const CivilTime& t);
 
 Variant DateSerial(int year, int month, int day);  // month and day may run over, as the language allows
-Variant Now();   // date and time of the local clock
-Variant Date();  // today, no time
+Variant Now();                                     // date and time of the local clock
+Variant Date();                                    // today, no time
 
 // Date$: today as "mm-dd-yyyy".
 std::string DateDollar();

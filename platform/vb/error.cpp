@@ -31,8 +31,9 @@ const std::map<int, std::string>& descriptions() {
         {3010, "Tabelle existiert bereits."},
         {3011, "Das Objekt wurde nicht gefunden."},
         {3021, "Kein aktueller Datensatz."},
-        {3022, "Die Änderungen wurden nicht durchgeführt, weil doppelte Werte im Index, Primärschlüssel "
-                "oder in der Beziehung entstehen würden."},
+        {3022,
+         "Die Änderungen wurden nicht durchgeführt, weil doppelte Werte im Index, Primärschlüssel "
+         "oder in der Beziehung entstehen würden."},
         {3024, "Datei nicht gefunden."},
         {3026, "Nicht genügend Speicherplatz auf dem Datenträger."},
         {3027, "Aktualisieren nicht möglich. Datenbank oder Objekt ist schreibgeschützt."},
@@ -41,13 +42,15 @@ const std::map<int, std::string>& descriptions() {
         {3033, "Sie haben keine Berechtigung für diese Datenbank."},
         {3044, "Der Pfad ist ungültig."},
         {3045, "Die Datei konnte nicht verwendet werden; sie wird bereits verwendet."},
-        {3051, "Die Datei konnte nicht geöffnet werden: sie wird von einem anderen Programm verwendet "
-                "oder ist schreibgeschützt."},
+        {3051,
+         "Die Datei konnte nicht geöffnet werden: sie wird von einem anderen Programm verwendet "
+         "oder ist schreibgeschützt."},
         {3075, "Syntaxfehler im Ausdruck."},
         {3078, "Die Tabelle oder Abfrage wurde nicht gefunden."},
         {3163, "Das Feld ist zu klein für die Datenmenge, die Sie hinzufügen wollten."},
-        {3201, "Der Datensatz kann nicht hinzugefügt oder geändert werden, da ein Datensatz in einer "
-                "verknüpften Tabelle erforderlich ist."},
+        {3201,
+         "Der Datensatz kann nicht hinzugefügt oder geändert werden, da ein Datensatz in einer "
+         "verknüpften Tabelle erforderlich ist."},
         {3265, "Element in dieser Auflistung nicht gefunden."},
         {3343, "Unerkanntes Datenbankformat."},
         {3349, "Numerischer Feldüberlauf."},

@@ -17,8 +17,13 @@ namespace {
 bool isDatePattern(const std::string& p) {
     for (char c : p) {
         switch (ascii::toLower(c)) {
-            case 'd': case 'm': case 'y': case 'h': case 'n': case 's': return true;
-            default: break;
+        case 'd':
+        case 'm':
+        case 'y':
+        case 'h':
+        case 'n':
+        case 's': return true;
+        default: break;
         }
     }
     return false;
@@ -111,8 +116,7 @@ std::string formatNumber(double v, const std::string& pattern) {
     decimalDigits(v, maxDec, intPart, fracPart);
     while (static_cast<int>(fracPart.size()) > minDec && fracPart.back() == '0') fracPart.pop_back();
     if (static_cast<int>(fracPart.size()) < minDec) fracPart.append(static_cast<size_t>(minDec) - fracPart.size(), '0');
-    if (static_cast<int>(intPart.size()) < minInt)
-        intPart.insert(0, static_cast<size_t>(minInt) - intPart.size(), '0');
+    if (static_cast<int>(intPart.size()) < minInt) intPart.insert(0, static_cast<size_t>(minInt) - intPart.size(), '0');
 
     const char dec = decimalSeparator();
     if (grouping && intPart.size() > 3) {
@@ -149,16 +153,16 @@ std::string formatDate(double serial, const std::string& p) {
         size_t run = 1;
         while (i + run < p.size() && ascii::toLower(p[i + run]) == c) ++run;
         switch (c) {
-            case 'd': out += run >= 2 ? two(t.day) : std::to_string(t.day); break;
-            case 'y': out += run >= 3 ? std::to_string(t.year) : two(t.year % 100); break;
-            case 'h': out += run >= 2 ? two(t.hour) : std::to_string(t.hour); break;
-            case 'n': out += run >= 2 ? two(t.minute) : std::to_string(t.minute); break;
-            case 's': out += run >= 2 ? two(t.second) : std::to_string(t.second); break;
-            case 'm':
-                if (afterHour) out += run >= 2 ? two(t.minute) : std::to_string(t.minute);
-                else out += run >= 2 ? two(t.month) : std::to_string(t.month);
-                break;
-            default: out.append(p, i, run); break;
+        case 'd': out += run >= 2 ? two(t.day) : std::to_string(t.day); break;
+        case 'y': out += run >= 3 ? std::to_string(t.year) : two(t.year % 100); break;
+        case 'h': out += run >= 2 ? two(t.hour) : std::to_string(t.hour); break;
+        case 'n': out += run >= 2 ? two(t.minute) : std::to_string(t.minute); break;
+        case 's': out += run >= 2 ? two(t.second) : std::to_string(t.second); break;
+        case 'm':
+            if (afterHour) out += run >= 2 ? two(t.minute) : std::to_string(t.minute);
+            else out += run >= 2 ? two(t.month) : std::to_string(t.month);
+            break;
+        default: out.append(p, i, run); break;
         }
         if (c == 'h') afterHour = true;
         else if (c != ':' && c != ' ' && c != '.') afterHour = false;

@@ -55,12 +55,12 @@ std::string Str(long v) { return Str(static_cast<long long>(v)); }
 
 std::string Str(const Variant& v) {
     switch (v.type()) {
-        case Variant::Type::Integer:
-        case Variant::Type::Long:
-        case Variant::Type::Boolean: return Str(static_cast<long>(v.toLong()));
-        case Variant::Type::Single: return Str(v.toSingle());
-        case Variant::Type::Empty: return " 0";
-        default: return Str(v.toDouble());
+    case Variant::Type::Integer:
+    case Variant::Type::Long:
+    case Variant::Type::Boolean: return Str(static_cast<long>(v.toLong()));
+    case Variant::Type::Single: return Str(v.toSingle());
+    case Variant::Type::Empty: return " 0";
+    default: return Str(v.toDouble());
     }
 }
 

@@ -66,8 +66,8 @@ int InStr(int start, const std::string& text, const std::string& find);
 // Every occurrence of `find` replaced; an empty `find` leaves the text as it is.
 std::string Replace(const std::string& text, const std::string& find, const std::string& with);
 
-std::string Space(int n);                           // n < 0 raises 5
-std::string String(int n, const std::string& ch);   // n times the first character of ch; 5 if ch is empty
+std::string Space(int n);                          // n < 0 raises 5
+std::string String(int n, const std::string& ch);  // n times the first character of ch; 5 if ch is empty
 
 // Character codes of the Windows ANSI code page 1252 (0..255); other arguments raise 5.
 std::string Chr(int code);

@@ -80,55 +80,54 @@ void civilFromSerial(double serial, int& y, int& m, int& d) {
 }  // namespace
 
 Variant::Variant(int64_t v) {
-    if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max())
-        throw Error(err::Overflow);
+    if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) throw Error(err::Overflow);
     m_v = static_cast<int32_t>(v);
 }
 
 Variant::Type Variant::type() const {
     switch (m_v.index()) {
-        case 0: return Type::Empty;
-        case 1: return Type::Null;
-        case 2: return Type::Integer;
-        case 3: return Type::Long;
-        case 4: return Type::Single;
-        case 5: return Type::Double;
-        case 6: return Type::Boolean;
-        case 7: return Type::String;
-        default: return Type::Date;
+    case 0: return Type::Empty;
+    case 1: return Type::Null;
+    case 2: return Type::Integer;
+    case 3: return Type::Long;
+    case 4: return Type::Single;
+    case 5: return Type::Double;
+    case 6: return Type::Boolean;
+    case 7: return Type::String;
+    default: return Type::Date;
     }
 }
 
 bool Variant::isNumeric() const {
     switch (type()) {
-        case Type::Integer:
-        case Type::Long:
-        case Type::Single:
-        case Type::Double:
-        case Type::Boolean: return true;
-        case Type::String: {
-            double d;
-            return parseNumber(*stringPtr(), d);
-        }
-        default: return false;
+    case Type::Integer:
+    case Type::Long:
+    case Type::Single:
+    case Type::Double:
+    case Type::Boolean: return true;
+    case Type::String: {
+        double d;
+        return parseNumber(*stringPtr(), d);
+    }
+    default: return false;
     }
 }
 
 double Variant::toDouble() const {
     switch (type()) {
-        case Type::Empty: return 0;
-        case Type::Null: throw Error(err::InvalidUseOfNull);
-        case Type::Integer: return std::get<int16_t>(m_v);
-        case Type::Long: return std::get<int32_t>(m_v);
-        case Type::Single: return std::get<float>(m_v);
-        case Type::Double: return std::get<double>(m_v);
-        case Type::Boolean: return std::get<BoolValue>(m_v).v ? -1 : 0;
-        case Type::String: {
-            double d;
-            if (!parseNumber(std::get<std::string>(m_v), d)) throw Error(err::TypeMismatch);
-            return d;
-        }
-        case Type::Date: return std::get<DateValue>(m_v).serial;
+    case Type::Empty: return 0;
+    case Type::Null: throw Error(err::InvalidUseOfNull);
+    case Type::Integer: return std::get<int16_t>(m_v);
+    case Type::Long: return std::get<int32_t>(m_v);
+    case Type::Single: return std::get<float>(m_v);
+    case Type::Double: return std::get<double>(m_v);
+    case Type::Boolean: return std::get<BoolValue>(m_v).v ? -1 : 0;
+    case Type::String: {
+        double d;
+        if (!parseNumber(std::get<std::string>(m_v), d)) throw Error(err::TypeMismatch);
+        return d;
+    }
+    case Type::Date: return std::get<DateValue>(m_v).serial;
     }
     return 0;
 }
@@ -165,21 +164,21 @@ bool Variant::toBool() const {
 
 std::string Variant::toString() const {
     switch (type()) {
-        case Type::Empty: return {};
-        case Type::Null: throw Error(err::InvalidUseOfNull);
-        case Type::Integer: return std::to_string(std::get<int16_t>(m_v));
-        case Type::Long: return std::to_string(std::get<int32_t>(m_v));
-        case Type::Single: return formatDouble(std::get<float>(m_v), 7);
-        case Type::Double: return formatDouble(std::get<double>(m_v), 15);
-        case Type::Boolean: return std::get<BoolValue>(m_v).v ? "Wahr" : "Falsch";
-        case Type::String: return std::get<std::string>(m_v);
-        case Type::Date: {
-            int y, m, d;
-            civilFromSerial(std::get<DateValue>(m_v).serial, y, m, d);
-            char buf[48];
-            std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", d, m, y);
-            return buf;
-        }
+    case Type::Empty: return {};
+    case Type::Null: throw Error(err::InvalidUseOfNull);
+    case Type::Integer: return std::to_string(std::get<int16_t>(m_v));
+    case Type::Long: return std::to_string(std::get<int32_t>(m_v));
+    case Type::Single: return formatDouble(std::get<float>(m_v), 7);
+    case Type::Double: return formatDouble(std::get<double>(m_v), 15);
+    case Type::Boolean: return std::get<BoolValue>(m_v).v ? "Wahr" : "Falsch";
+    case Type::String: return std::get<std::string>(m_v);
+    case Type::Date: {
+        int y, m, d;
+        civilFromSerial(std::get<DateValue>(m_v).serial, y, m, d);
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", d, m, y);
+        return buf;
+    }
     }
     return {};
 }

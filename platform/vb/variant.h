@@ -37,13 +37,13 @@ public:
     Type type() const;
     bool isEmpty() const { return type() == Type::Empty; }
     bool isNull() const { return type() == Type::Null; }
-    bool isNumeric() const;   // integer, long, single, double or boolean
+    bool isNumeric() const;  // integer, long, single, double or boolean
     bool isString() const { return type() == Type::String; }
 
     // Conversions with the rules of the programs' language: Null raises 94, text that is
     // not a number raises 13, out of range raises 6. Empty counts as 0 or "".
-    int16_t toInt() const;      // CInt: banker's rounding
-    int32_t toLong() const;     // CLng: banker's rounding
+    int16_t toInt() const;   // CInt: banker's rounding
+    int32_t toLong() const;  // CLng: banker's rounding
     float toSingle() const;
     double toDouble() const;
     bool toBool() const;

@@ -30,46 +30,46 @@ std::string germanReason(const xmlError* e) {
     const int c = e->code;
     auto in = [c](std::initializer_list<int> codes) { return std::find(codes.begin(), codes.end(), c) != codes.end(); };
     switch (c) {
-        case XML_ERR_DOCUMENT_EMPTY: return "Die Datei ist keine XML-Datei: sie enthält kein Element.";
-        case XML_ERR_DOCUMENT_END:
-        case XML_ERR_EXTRA_CONTENT: return "Nach dem Wurzelelement folgt weiterer Inhalt.";
-        case XML_ERR_TAG_NAME_MISMATCH: return "Das schließende Tag passt nicht zum öffnenden.";
-        case XML_ERR_TAG_NOT_FINISHED: return "Ein Element wird nicht geschlossen.";
-        case XML_ERR_NOT_WELL_BALANCED: return "Die Elemente sind nicht richtig ineinander geschachtelt.";
-        case XML_ERR_GT_REQUIRED: return "Ein \">\" fehlt.";
-        case XML_ERR_LTSLASH_REQUIRED: return "Ein schließendes Tag fehlt.";
-        case XML_ERR_NAME_REQUIRED: return "Ein Name fehlt.";
-        case XML_ERR_INVALID_CHAR:
-        case XML_ERR_INVALID_ENCODING: return "Die Datei enthält ein ungültiges Zeichen.";
-        case XML_ERR_UNDECLARED_ENTITY:
-        case XML_WAR_UNDECLARED_ENTITY: return "Eine Entität ist nicht deklariert.";
-        case XML_ERR_ATTRIBUTE_NOT_STARTED:
-        case XML_ERR_ATTRIBUTE_WITHOUT_VALUE: return "Ein Attribut hat keinen Wert in Anführungszeichen.";
-        case XML_ERR_ATTRIBUTE_NOT_FINISHED: return "Der Wert eines Attributs wird nicht geschlossen.";
-        case XML_ERR_LT_IN_ATTRIBUTE: return "Der Wert eines Attributs enthält das Zeichen \"<\".";
-        case XML_ERR_ATTRIBUTE_REDEFINED:
-        case XML_NS_ERR_ATTRIBUTE_REDEFINED: return "Ein Attribut steht doppelt.";
-        case XML_ERR_EQUAL_REQUIRED: return "Nach dem Namen eines Attributs fehlt das \"=\".";
-        case XML_ERR_DOCUMENT_START: return "Die Datei beginnt nicht mit XML.";
-        case XML_ERR_UNSUPPORTED_ENCODING:
-        case XML_ERR_UNKNOWN_ENCODING: {
-            const std::string name = e->str1 ? e->str1 : "";
-            return name.empty() ? std::string("Die Zeichenkodierung der Datei wird nicht unterstützt.")
-                                : "Die Zeichenkodierung \"" + vb::excerpt(name, 40) + "\" der Datei wird nicht unterstützt.";
-        }
-        // The parser names a loop and a blow-up of entities alike.
-        case XML_ERR_ENTITY_LOOP:
-            return "Die Entitäten der Datei verweisen im Kreis aufeinander oder vervielfachen sich zu einem übermäßig "
-                   "langen Text.";
-        case XML_ERR_NO_MEMORY: return "Die Datei ist zu groß, um sie zu lesen.";
-        case XML_ERR_NAME_TOO_LONG: return "Die Datei enthält einen Namen, der zu lang ist.";
-        case XML_ERR_MISPLACED_CDATA_END: return "Die Zeichenfolge \"]]>\" steht außerhalb eines CDATA-Abschnitts.";
-        case XML_ERR_CDATA_NOT_FINISHED: return "Ein CDATA-Abschnitt wird nicht geschlossen.";
-        case XML_ERR_RESERVED_XML_NAME: return "Eine XML-Deklaration steht nicht am Anfang der Datei.";
-        case XML_ERR_SPACE_REQUIRED:
-        case XML_ERR_SEPARATOR_REQUIRED: return "Zwischen zwei Angaben fehlt ein Leerzeichen.";
-        case XML_ERR_VALUE_REQUIRED: return "Ein Wert fehlt.";
-        default: break;
+    case XML_ERR_DOCUMENT_EMPTY: return "Die Datei ist keine XML-Datei: sie enthält kein Element.";
+    case XML_ERR_DOCUMENT_END:
+    case XML_ERR_EXTRA_CONTENT: return "Nach dem Wurzelelement folgt weiterer Inhalt.";
+    case XML_ERR_TAG_NAME_MISMATCH: return "Das schließende Tag passt nicht zum öffnenden.";
+    case XML_ERR_TAG_NOT_FINISHED: return "Ein Element wird nicht geschlossen.";
+    case XML_ERR_NOT_WELL_BALANCED: return "Die Elemente sind nicht richtig ineinander geschachtelt.";
+    case XML_ERR_GT_REQUIRED: return "Ein \">\" fehlt.";
+    case XML_ERR_LTSLASH_REQUIRED: return "Ein schließendes Tag fehlt.";
+    case XML_ERR_NAME_REQUIRED: return "Ein Name fehlt.";
+    case XML_ERR_INVALID_CHAR:
+    case XML_ERR_INVALID_ENCODING: return "Die Datei enthält ein ungültiges Zeichen.";
+    case XML_ERR_UNDECLARED_ENTITY:
+    case XML_WAR_UNDECLARED_ENTITY: return "Eine Entität ist nicht deklariert.";
+    case XML_ERR_ATTRIBUTE_NOT_STARTED:
+    case XML_ERR_ATTRIBUTE_WITHOUT_VALUE: return "Ein Attribut hat keinen Wert in Anführungszeichen.";
+    case XML_ERR_ATTRIBUTE_NOT_FINISHED: return "Der Wert eines Attributs wird nicht geschlossen.";
+    case XML_ERR_LT_IN_ATTRIBUTE: return "Der Wert eines Attributs enthält das Zeichen \"<\".";
+    case XML_ERR_ATTRIBUTE_REDEFINED:
+    case XML_NS_ERR_ATTRIBUTE_REDEFINED: return "Ein Attribut steht doppelt.";
+    case XML_ERR_EQUAL_REQUIRED: return "Nach dem Namen eines Attributs fehlt das \"=\".";
+    case XML_ERR_DOCUMENT_START: return "Die Datei beginnt nicht mit XML.";
+    case XML_ERR_UNSUPPORTED_ENCODING:
+    case XML_ERR_UNKNOWN_ENCODING: {
+        const std::string name = e->str1 ? e->str1 : "";
+        return name.empty() ? std::string("Die Zeichenkodierung der Datei wird nicht unterstützt.")
+                            : "Die Zeichenkodierung \"" + vb::excerpt(name, 40) + "\" der Datei wird nicht unterstützt.";
+    }
+    // The parser names a loop and a blow-up of entities alike.
+    case XML_ERR_ENTITY_LOOP:
+        return "Die Entitäten der Datei verweisen im Kreis aufeinander oder vervielfachen sich zu einem übermäßig "
+               "langen Text.";
+    case XML_ERR_NO_MEMORY: return "Die Datei ist zu groß, um sie zu lesen.";
+    case XML_ERR_NAME_TOO_LONG: return "Die Datei enthält einen Namen, der zu lang ist.";
+    case XML_ERR_MISPLACED_CDATA_END: return "Die Zeichenfolge \"]]>\" steht außerhalb eines CDATA-Abschnitts.";
+    case XML_ERR_CDATA_NOT_FINISHED: return "Ein CDATA-Abschnitt wird nicht geschlossen.";
+    case XML_ERR_RESERVED_XML_NAME: return "Eine XML-Deklaration steht nicht am Anfang der Datei.";
+    case XML_ERR_SPACE_REQUIRED:
+    case XML_ERR_SEPARATOR_REQUIRED: return "Zwischen zwei Angaben fehlt ein Leerzeichen.";
+    case XML_ERR_VALUE_REQUIRED: return "Ein Wert fehlt.";
+    default: break;
     }
     if (in({XML_ERR_INVALID_HEX_CHARREF, XML_ERR_INVALID_DEC_CHARREF, XML_ERR_INVALID_CHARREF, XML_ERR_CHARREF_AT_EOF,
             XML_ERR_CHARREF_IN_PROLOG, XML_ERR_CHARREF_IN_EPILOG, XML_ERR_CHARREF_IN_DTD}))
@@ -88,7 +88,8 @@ std::string germanReason(const xmlError* e) {
         return "Eine Zeichenkette in Anführungszeichen fehlt oder wird nicht geschlossen.";
     if (in({XML_ERR_COMMENT_NOT_FINISHED, XML_ERR_HYPHEN_IN_COMMENT}))
         return "Ein Kommentar wird nicht geschlossen oder enthält \"--\".";
-    if (in({XML_ERR_PI_NOT_STARTED, XML_ERR_PI_NOT_FINISHED})) return "Eine Verarbeitungsanweisung (<?…?>) ist unvollständig.";
+    if (in({XML_ERR_PI_NOT_STARTED, XML_ERR_PI_NOT_FINISHED}))
+        return "Eine Verarbeitungsanweisung (<?…?>) ist unvollständig.";
     if (in({XML_ERR_XMLDECL_NOT_STARTED, XML_ERR_XMLDECL_NOT_FINISHED, XML_ERR_VERSION_MISSING, XML_WAR_UNKNOWN_VERSION,
             XML_ERR_MISSING_ENCODING, XML_ERR_UNKNOWN_VERSION, XML_ERR_VERSION_MISMATCH, XML_ERR_STANDALONE_VALUE,
             XML_ERR_ENCODING_NAME}))
@@ -103,7 +104,8 @@ std::string germanReason(const xmlError* e) {
             XML_ERR_LT_REQUIRED}))
         return "An einer Stelle der Datei fehlt ein notwendiger Bestandteil.";
     if (in({XML_ERR_INVALID_URI, XML_ERR_URI_FRAGMENT})) return "Ein Verweis (URI) in der Datei ist ungültig.";
-    if (c >= XML_NS_ERR_XML_NAMESPACE && c <= XML_NS_ERR_COLON) return "Ein Namensraum (Präfix mit \":\") ist fehlerhaft.";
+    if (c >= XML_NS_ERR_XML_NAMESPACE && c <= XML_NS_ERR_COLON)
+        return "Ein Namensraum (Präfix mit \":\") ist fehlerhaft.";
     // The parser's limits come as internal errors; its English advice is no help to the person.
     if (msg.find("depth") != std::string::npos) return "Die Datei ist zu tief verschachtelt (mehr als 256 Ebenen).";
     if (msg.find("huge") != std::string::npos || msg.find("Huge") != std::string::npos ||
@@ -123,7 +125,8 @@ std::string notXmlReason(const std::string& b) {
         return "Die Datei ist in UTF-32 kodiert; diese Zeichenkodierung wird nicht unterstützt (bitte als UTF-8 "
                "speichern).";
     if (startsWith("\xEF\xBB\xBF\xEF\xBB\xBF", 6) || startsWith("\xFE\xFF\xFE\xFF", 4) ||
-        startsWith("\xFF\xFE\xFF\xFE", 4) || startsWith("\xEF\xBB\xBF\xFF\xFE", 5) || startsWith("\xEF\xBB\xBF\xFE\xFF", 5))
+        startsWith("\xFF\xFE\xFF\xFE", 4) || startsWith("\xEF\xBB\xBF\xFF\xFE", 5) ||
+        startsWith("\xEF\xBB\xBF\xFE\xFF", 5))
         return "Die Datei beginnt mit zwei Byte-Order-Markierungen; sie wurde offenbar zweimal umkodiert und wird "
                "nicht gelesen.";
     if (startsWith("\xFE\xFF", 2) || startsWith("\xFF\xFE", 2) || (b.size() >= 2 && (b[0] == 0 || b[1] == 0)))
@@ -148,18 +151,18 @@ void collectText(const xmlNode* n, std::string& out, int depth) {
     if (out.size() > kMaxText) tooLong();
     for (const xmlNode* c = n; c; c = c->next) {
         switch (c->type) {
-            case XML_TEXT_NODE:
-            case XML_CDATA_SECTION_NODE:
-                if (c->content) out += reinterpret_cast<const char*>(c->content);
-                break;
-            case XML_ELEMENT_NODE: collectText(c->children, out, depth + 1); break;
-            case XML_ENTITY_REF_NODE: {
-                // Internal entities stand for their text; external ones are never loaded.
-                const auto* ent = reinterpret_cast<const xmlEntity*>(c->children);
-                if (ent && ent->etype == XML_INTERNAL_GENERAL_ENTITY) collectText(ent->children, out, depth + 1);
-                break;
-            }
-            default: break;
+        case XML_TEXT_NODE:
+        case XML_CDATA_SECTION_NODE:
+            if (c->content) out += reinterpret_cast<const char*>(c->content);
+            break;
+        case XML_ELEMENT_NODE: collectText(c->children, out, depth + 1); break;
+        case XML_ENTITY_REF_NODE: {
+            // Internal entities stand for their text; external ones are never loaded.
+            const auto* ent = reinterpret_cast<const xmlEntity*>(c->children);
+            if (ent && ent->etype == XML_INTERNAL_GENERAL_ENTITY) collectText(ent->children, out, depth + 1);
+            break;
+        }
+        default: break;
         }
         if (out.size() > kMaxText) tooLong();
     }
@@ -188,13 +191,13 @@ std::string Node::text() const {
     std::string out;
     if (!m_node) return out;
     switch (m_node->type) {
-        case XML_TEXT_NODE:
-        case XML_CDATA_SECTION_NODE:
-        case XML_COMMENT_NODE:
-        case XML_PI_NODE:
-            if (m_node->content) out = reinterpret_cast<const char*>(m_node->content);
-            break;
-        default: collectText(m_node->children, out, 0); break;
+    case XML_TEXT_NODE:
+    case XML_CDATA_SECTION_NODE:
+    case XML_COMMENT_NODE:
+    case XML_PI_NODE:
+        if (m_node->content) out = reinterpret_cast<const char*>(m_node->content);
+        break;
+    default: collectText(m_node->children, out, 0); break;
     }
     return out;
 }
@@ -250,7 +253,7 @@ Node Document::root() const { return Node(m_doc, xmlDocGetRootElement(m_doc.get(
 
 std::vector<Node> Document::select(const std::string& xpath) const {
     std::unique_ptr<xmlXPathContext, decltype(&xmlXPathFreeContext)> ctx(xmlXPathNewContext(m_doc.get()),
-                                                                          xmlXPathFreeContext);
+                                                                         xmlXPathFreeContext);
     if (!ctx) throw vb::Error(7);
     ctx->error = ignoreError;
     std::unique_ptr<xmlXPathObject, decltype(&xmlXPathFreeObject)> result(

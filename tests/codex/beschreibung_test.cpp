@@ -61,7 +61,8 @@ TEST_F(CodexTest, TheTextIsSetInTheConfiguredFontsWithTheLiteratureLineInSmallPr
     EXPECT_FALSE(r.SelBold());
     EXPECT_EQ(r.SelFontSize(), gStandardschriftGroesse);
     const std::string text = r.Text();
-    const std::string zeile = "Literatur: Redaktion Z.U.V.: Die neun Typen; Arbeitsgruppe Typen (Hrsg.); Eigenverlag; 2024";
+    const std::string zeile =
+        "Literatur: Redaktion Z.U.V.: Die neun Typen; Arbeitsgruppe Typen (Hrsg.); Eigenverlag; 2024";
     ASSERT_NE(text.find("\r\n\r\n\r\n" + zeile), std::string::npos) << text;
     r.setSelStart(static_cast<int>(QString::fromStdString(text).size()) - 3);
     EXPECT_EQ(r.SelFontSize(), 8);
@@ -88,7 +89,8 @@ TEST_F(CodexTest, TitlesWithQuotesAreShownAndNeverPartOfAQuery) {
     for (int k : {1, 2, 3}) {
         f.Combo1.setListIndex(k);
         EXPECT_EQ(gThemaTitel, i.titel(k + 1));
-        EXPECT_NE(f.RichTextBox1.Text().find("Text zu Thema " + std::to_string(k + 1) + " für Typ 6."), std::string::npos);
+        EXPECT_NE(f.RichTextBox1.Text().find("Text zu Thema " + std::to_string(k + 1) + " für Typ 6."),
+                  std::string::npos);
     }
     EXPECT_TRUE(h().messages().empty()) << h().messages()[0];
 }

@@ -86,7 +86,8 @@ TEST_F(Druck, EachModeSelectsItsTopicsWhateverWasSelectedBefore) {
     EXPECT_EQ(markiert(d).size(), 56u);
 
     manager(0);
-    const std::vector<int> kurz = {0, 1, 2, 5, 6, 7, 8, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 37, 38, 52, 53, 54, 55};
+    const std::vector<int> kurz = {0,  1,  2,  5,  6,  7,  8,  15, 16, 17, 18, 19,
+                                   20, 21, 22, 23, 24, 25, 37, 38, 52, 53, 54, 55};
     EXPECT_EQ(markiert(d), kurz);
     EXPECT_TRUE(d.Frame4.isVisibleTo(&d));
 
@@ -166,7 +167,8 @@ TEST_F(Druck, ShortAndLongPrintTheirTopicsOnly) {
     // The job's title (a queue's, or the file's) names the type described.
     EXPECT_EQ(draw::printer().qprinter().docName().toStdString(), "Typenbeschreibung " + gTypbezeichnung[1]);
     std::string text = pdfText();
-    const std::vector<int> kurz = {1, 2, 3, 6, 7, 8, 9, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 38, 39, 53, 54, 55, 56};
+    const std::vector<int> kurz = {1,  2,  3,  6,  7,  8,  9,  16, 17, 18, 19, 20,
+                                   21, 22, 23, 24, 25, 26, 38, 39, 53, 54, 55, 56};
     for (int t = 1; t <= 56; ++t) {
         const bool drin = std::find(kurz.begin(), kurz.end(), t) != kurz.end();
         EXPECT_EQ(text.find("Thema Nr. " + std::to_string(t) + "\n") != std::string::npos, drin) << t;
@@ -242,8 +244,8 @@ std::vector<std::pair<std::string, std::string>> themenMitQuelle() {
 std::string quelleVon(const std::string& titel) {
     const int t = std::atoi(titel.substr(std::string("Thema Nr. ").size()).c_str());
     return LabelTxt(14) + ": " +
-           (t % 2 == 0 ? "Redaktion Z.U.V." : "Redaktion Z.U.V.: Die neun Typen; Arbeitsgruppe Typen " + LabelTxt(13) +
-                                                  "; Eigenverlag; 2024");
+           (t % 2 == 0 ? "Redaktion Z.U.V."
+                       : "Redaktion Z.U.V.: Die neun Typen; Arbeitsgruppe Typen " + LabelTxt(13) + "; Eigenverlag; 2024");
 }
 
 TEST_F(Druck, EveryPrintedTopicNamesTheSourceOfItsOwnRow) {
@@ -499,7 +501,8 @@ TEST_F(Druck, WithoutAPrinterThePrintGoesIntoAPdfFileThePersonNames) {
     h().answer(forms::vbYes).chooseFile(pfad("Perfektionist kurz.pdf"));
     d.Command1_Click();
     EXPECT_EQ(h().messages().size(), 2u);
-    const std::string text = support::run("pdftotext " + support::shellQuote(pfad("Perfektionist kurz.pdf")) + " -").output;
+    const std::string text =
+        support::run("pdftotext " + support::shellQuote(pfad("Perfektionist kurz.pdf")) + " -").output;
     EXPECT_NE(text.find("Thema Nr. 56"), std::string::npos);
 }
 

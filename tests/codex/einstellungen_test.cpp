@@ -68,8 +68,7 @@ TEST_F(Einstellungen, TheStandardFontAsksAboveTenPointsAndOutsideTheList) {
     // The faces the recommended fonts are drawn in on this system, on the screen and on paper,
     // count as recommended; a name spelt otherwise does not.
     for (const char* empfohlen : {"Arial", "Times New Roman", "Courier New"}) {
-        for (const std::string& hier :
-             {QFontInfo(QFont(empfohlen)).family().toStdString(), draw::familyFor(empfohlen)}) {
+        for (const std::string& hier : {QFontInfo(QFont(empfohlen)).family().toStdString(), draw::familyFor(empfohlen)}) {
             h().clearRecords();
             h().chooseFont(schrift(hier, 9));
             d.Befehl4_Click();

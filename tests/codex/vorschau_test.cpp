@@ -39,7 +39,8 @@ protected:
             std::string s;
             const int saetze = t == 2 ? 120 : 3;
             for (int k = 1; k <= saetze; ++k)
-                s += "Satz " + std::to_string(k) + " zu Thema " + std::to_string(t) + " und Typ " + std::to_string(y) + ". ";
+                s += "Satz " + std::to_string(k) + " zu Thema " + std::to_string(t) + " und Typ " + std::to_string(y) +
+                     ". ";
             return vb::Variant(s);
         };
         inhalt(i);

@@ -33,8 +33,7 @@ class ContentDatabase : public DistFolder {
 protected:
     static void SetUpTestSuite() {
         DistFolder::SetUpTestSuite();
-        if (toolRun().status != 0)
-            return;
+        if (toolRun().status != 0) return;
         login();
         db::DataControl list;
         bind(list, "thementitel");
@@ -116,10 +115,9 @@ std::vector<long> codePoints(const std::string& s) {
 // Printable in the Windows code page of the descriptions and breakable only at the blank: no
 // control character, no non-breaking or soft hyphen, nothing a German text font lacks.
 bool printable(long cp) {
-    static const std::set<long> windows1252 = {0x20AC, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6,
-                                               0x2030, 0x0160, 0x2039, 0x0152, 0x017D, 0x2018, 0x2019, 0x201C,
-                                               0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A,
-                                               0x0153, 0x017E, 0x0178};
+    static const std::set<long> windows1252 = {0x20AC, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030,
+                                               0x0160, 0x2039, 0x0152, 0x017D, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                               0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x017E, 0x0178};
     return (cp >= 0x20 && cp <= 0x7E) || (cp >= 0xA1 && cp <= 0xFF && cp != 0xAD) || windows1252.count(cp) > 0;
 }
 
@@ -129,8 +127,7 @@ std::vector<std::string> split(const std::string& text, const std::string& separ
     for (;;) {
         const std::size_t at = text.find(separator, start);
         parts.push_back(text.substr(start, at == std::string::npos ? std::string::npos : at - start));
-        if (at == std::string::npos)
-            return parts;
+        if (at == std::string::npos) return parts;
         start = at + separator.size();
     }
 }
@@ -140,8 +137,7 @@ std::vector<std::string> words(const std::string& text) {
     std::string word;
     for (char c : text + " ") {
         if (c == ' ' || c == '\r' || c == '\n') {
-            if (!word.empty())
-                out.push_back(word);
+            if (!word.empty()) out.push_back(word);
             word.clear();
         } else {
             word += c;
@@ -157,22 +153,31 @@ TEST_F(ContentDatabase, HoldsTheTablesAndTheStoredQueryWithTheColumnsTheReaderRe
 
     // The stored query's columns in their order: the print engine reads them by these names, the
     // description window filters on "thementitel.titel", the print manager sorts on "thema.thementitelid".
-    const std::vector<std::string> columns = {"thementitel.titel", "thema.thementitelid", "enneatypid", "Inhalt",
-                                              "Autor", "Literatur.Titel", "Reihe", "Herausgeber", "Auflage",
-                                              "Verlag", "Ort", "Jahr"};
+    const std::vector<std::string> columns = {"thementitel.titel",
+                                              "thema.thementitelid",
+                                              "enneatypid",
+                                              "Inhalt",
+                                              "Autor",
+                                              "Literatur.Titel",
+                                              "Reihe",
+                                              "Herausgeber",
+                                              "Auflage",
+                                              "Verlag",
+                                              "Ort",
+                                              "Jahr"};
     EXPECT_EQ(sql("zuv40typ.sdb", "SELECT name FROM pragma_table_info('themenalleinfos')"), columns);
     db::DataControl print;
     bind(print, printQuery(3));
     auto rs = print.Recordset();
     ASSERT_EQ(rs->FieldCount(), static_cast<int>(columns.size()));
-    for (int i = 0; i < rs->FieldCount(); ++i)
-        EXPECT_EQ(rs->Fields(i).Name(), columns[i]);
+    for (int i = 0; i < rs->FieldCount(); ++i) EXPECT_EQ(rs->Fields(i).Name(), columns[i]);
     print.close();
 
     // The types under the designations the settings database gives them in every naming scheme.
-    const std::string designations = "SELECT typnummer, typbezeichnung, typbezeichnungZUVStandard, "
-                                     "typbezeichnungOdrell, typbezeichnungTarvik, typbezeichnungQuimbly, "
-                                     "typbezeichnungFenwarth FROM typ ORDER BY rowid";
+    const std::string designations =
+        "SELECT typnummer, typbezeichnung, typbezeichnungZUVStandard, "
+        "typbezeichnungOdrell, typbezeichnungTarvik, typbezeichnungQuimbly, "
+        "typbezeichnungFenwarth FROM typ ORDER BY rowid";
     EXPECT_EQ(sql("zuv40typ.sdb", designations), sql("zuv.sdb", designations));
     EXPECT_EQ(sql("zuv40typ.sdb", "SELECT typnummer FROM typ ORDER BY rowid"),
               (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "8", "9"}));
@@ -184,26 +189,25 @@ TEST_F(ContentDatabase, EveryTopicHasExactlyOneTextForEveryTypeInTheOrderOfTheTo
     EXPECT_GE(topics, 56);
     // Topic ids follow the stored order, so sorting by them gives the order of the list.
     std::vector<std::string> ids;
-    for (int i = 1; i <= topics; ++i)
-        ids.push_back(std::to_string(i));
+    for (int i = 1; i <= topics; ++i) ids.push_back(std::to_string(i));
     EXPECT_EQ(sql("zuv40typ.sdb", "SELECT thementitelid FROM thementitel ORDER BY rowid"), ids);
     EXPECT_EQ(std::set<std::string>(titles().begin(), titles().end()).size(), titles().size()) << "a title twice";
 
     EXPECT_EQ(sqlValue("zuv40typ.sdb", "SELECT count(*) FROM thema"), std::to_string(9 * topics));
     EXPECT_EQ(sqlValue("zuv40typ.sdb", "SELECT count(*) FROM (SELECT DISTINCT thementitelid, enneatypid FROM thema)"),
               std::to_string(9 * topics));
-    EXPECT_EQ(sqlValue("zuv40typ.sdb", "SELECT count(*) FROM thema WHERE enneatypid NOT BETWEEN 1 AND 9 OR "
-                                       "thementitelid NOT IN (SELECT thementitelid FROM thementitel)"),
+    EXPECT_EQ(sqlValue("zuv40typ.sdb",
+                       "SELECT count(*) FROM thema WHERE enneatypid NOT BETWEEN 1 AND 9 OR "
+                       "thementitelid NOT IN (SELECT thementitelid FROM thementitel)"),
               "0");
     // Row k of a type's print query is item k of the print manager's list.
     ASSERT_EQ(texts().size(), 9u * topics);
-    for (const auto& t : texts())
-        EXPECT_EQ(t.title, titles()[t.topic]) << "type " << t.type << ", row " << t.topic;
+    for (const auto& t : texts()) EXPECT_EQ(t.title, titles()[t.topic]) << "type " << t.type << ", row " << t.topic;
     // No column the reader reads is Null.
-    for (const char* column : {"\"thementitel.titel\"", "Inhalt", "Autor", "\"Literatur.Titel\"", "Reihe",
-                               "Herausgeber", "Auflage", "Verlag", "Ort", "Jahr"})
-        EXPECT_EQ(sqlValue("zuv40typ.sdb", std::string("SELECT count(*) FROM themenalleinfos WHERE ") + column +
-                                               " IS NULL"),
+    for (const char* column : {"\"thementitel.titel\"", "Inhalt", "Autor", "\"Literatur.Titel\"", "Reihe", "Herausgeber",
+                               "Auflage", "Verlag", "Ort", "Jahr"})
+        EXPECT_EQ(sqlValue("zuv40typ.sdb",
+                           std::string("SELECT count(*) FROM themenalleinfos WHERE ") + column + " IS NULL"),
                   "0")
             << column;
     EXPECT_EQ(sqlValue("zuv40typ.sdb", "SELECT count(*) FROM themenalleinfos WHERE Autor = '' OR Inhalt = ''"), "0");
@@ -220,8 +224,7 @@ TEST_F(ContentDatabase, TheReadersQueriesRunUnchangedThroughTheEngine) {
     EXPECT_EQ(types.Recordset()->Fields("typnummer").Value().toInt(), 4);
     bind(list, "thementitel");
     std::vector<std::string> shown;
-    for (auto rs = list.Recordset(); !rs->Eof(); rs->MoveNext())
-        shown.push_back(rs->Fields("Titel").Value().toString());
+    for (auto rs = list.Recordset(); !rs->Eof(); rs->MoveNext()) shown.push_back(rs->Fields("Titel").Value().toString());
     EXPECT_EQ(shown, titles());
     db::DataControl printList, noType;
     bind(printList, "Thementitel");
@@ -243,8 +246,8 @@ TEST_F(ContentDatabase, TheReadersQueriesRunUnchangedThroughTheEngine) {
         rs->MoveFirst();
         EXPECT_EQ(rs->Fields("thementitel.titel").Value().toString(), titles()[i]);
         EXPECT_EQ(rs->Fields("enneatypid").Value().toInt(), type);
-        for (const char* field : {"Inhalt", "Autor", "Literatur.Titel", "Reihe", "Herausgeber", "Auflage", "Verlag",
-                                  "Ort", "Jahr"})
+        for (const char* field :
+             {"Inhalt", "Autor", "Literatur.Titel", "Reihe", "Herausgeber", "Auflage", "Verlag", "Ort", "Jahr"})
             EXPECT_FALSE(rs->Fields(field).Value().isNull()) << field;
         const auto& expected = texts()[(type - 1) * titles().size() + i];
         EXPECT_EQ(rs->Fields("Inhalt").Value().toString(), expected.content);
@@ -261,8 +264,7 @@ TEST_F(ContentDatabase, NoTwoTypesShareATextOrASentenceOfOneTopic) {
     for (const auto& t : texts()) {
         const std::string neutral = std::regex_replace(t.content, typeWord, "#");
         for (auto& sentence : split(std::regex_replace(neutral, std::regex("([.!?])\\s+"), "$1\n"), "\n")) {
-            if (words(sentence).size() < 6)
-                continue;
+            if (words(sentence).size() < 6) continue;
             auto [at, added] = sentences[t.topic].emplace(sentence, t.type);
             EXPECT_TRUE(added) << t.title << ": types " << at->second << " and " << t.type << " share \"" << sentence
                                << "\"";
@@ -296,13 +298,13 @@ TEST_F(ContentDatabase, TextsAreParagraphsOfPrintableGermanThatTheWindowKeepsAsT
         }
         for (long cp : codePoints(t.content)) {
             EXPECT_TRUE(cp == '\r' || cp == '\n' || printable(cp)) << "character U+" << std::hex << cp;
-            if (cp == 0xE4 || cp == 0xF6 || cp == 0xFC || cp == 0xDF)
-                umlauts.insert(cp);
+            if (cp == 0xE4 || cp == 0xF6 || cp == 0xFC || cp == 0xDF) umlauts.insert(cp);
         }
         EXPECT_EQ(t.content.find("Ã"), std::string::npos) << "umlauts encoded twice";
         // A few sentences at least.
         EXPECT_GE(words(t.content).size(), 60u);
-        EXPECT_GE(std::count_if(t.content.begin(), t.content.end(), [](char c) { return c == '.' || c == '?' || c == '!'; }),
+        EXPECT_GE(std::count_if(t.content.begin(), t.content.end(),
+                                [](char c) { return c == '.' || c == '?' || c == '!'; }),
                   3);
     }
     EXPECT_EQ(umlauts.size(), 4u) << "ä, ö, ü and ß occur as themselves";
@@ -332,22 +334,20 @@ TEST_F(ContentDatabase, EveryWordAndTitleFitsThePrintedLine) {
     sheet.setOutputFileName((folder().parent_path() / "measure.pdf").string());
     sheet.setFont("Arial", 10, false, false);
     const double limit = sheet.Width() - 4000;
-    const double indent = 9 * sheet.averageCharWidth();   // print column 10
+    const double indent = 9 * sheet.averageCharWidth();           // print column 10
     const double overrun = sheet.Width() - 567 - indent - limit;  // up to 1 cm from the edge
     std::set<std::string> all;
     for (const auto& t : texts())
-        for (auto& w : words(t.content))
-            all.insert(w);
-    for (auto& w : words(sqlValue("zuv40typ.sdb", "SELECT group_concat(Autor || ' ' || Titel || ' ' || Reihe || ' ' || "
-                                                  "Herausgeber || ' ' || Auflage || ' ' || Verlag || ' ' || Ort || ' ' "
-                                                  "|| Jahr, ' ') FROM Literatur")))
+        for (auto& w : words(t.content)) all.insert(w);
+    for (auto& w : words(sqlValue("zuv40typ.sdb",
+                                  "SELECT group_concat(Autor || ' ' || Titel || ' ' || Reihe || ' ' || "
+                                  "Herausgeber || ' ' || Auflage || ' ' || Verlag || ' ' || Ort || ' ' "
+                                  "|| Jahr, ' ') FROM Literatur")))
         all.insert(w);
     ASSERT_GT(overrun, 1000);
-    for (const auto& w : all)
-        EXPECT_LT(sheet.TextWidth(w + " "), overrun) << w;
+    for (const auto& w : all) EXPECT_LT(sheet.TextWidth(w + " "), overrun) << w;
     sheet.setFont("Arial", 14, true, false);
-    for (const auto& title : titles())
-        EXPECT_LT(sheet.TextWidth(title), limit) << title;
+    for (const auto& title : titles()) EXPECT_LT(sheet.TextWidth(title), limit) << title;
 }
 
 }  // namespace

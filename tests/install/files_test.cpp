@@ -23,7 +23,8 @@ TEST_F(InstallationFolder, IniNamesTheFolderTheToolWasGiven) {
 
     // A relative target is written as the absolute path it stands for.
     fs::path base = makeTempDir("zuv-rel");
-    auto r = run("cd " + shellQuote(base.string()) + " && " + shellQuote(toolPath()) + " " + shellQuote(sourceDir()) + " neu");
+    auto r = run("cd " + shellQuote(base.string()) + " && " + shellQuote(toolPath()) + " " + shellQuote(sourceDir()) +
+                 " neu");
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_NE(readFile(base / "neu" / "Zuv50.ini").find("AppPath=" + (base / "neu").string() + "\r\n"),
               std::string::npos);
@@ -31,8 +32,8 @@ TEST_F(InstallationFolder, IniNamesTheFolderTheToolWasGiven) {
 }
 
 TEST_F(InstallationFolder, SymbolPicturesAreMetafilesAnOutsideReaderDraws) {
-    const std::vector<std::string> colours = {"blau", "gelb", "bunt", "orange", "violett",
-                                              "braun", "rot", "hellgrün", "grün"};
+    const std::vector<std::string> colours = {"blau",  "gelb", "bunt",     "orange", "violett",
+                                              "braun", "rot",  "hellgrün", "grün"};
     std::set<std::string> contents;
     for (auto& c : colours) {
         SCOPED_TRACE(c);
@@ -48,12 +49,10 @@ TEST_F(InstallationFolder, SymbolPicturesAreMetafilesAnOutsideReaderDraws) {
         std::string drawing = readFile(svg);
         // The circle and nine points, and the lines of triangle and hexad.
         std::size_t ellipses = 0;
-        for (auto p = drawing.find("<ellipse"); p != std::string::npos; p = drawing.find("<ellipse", p + 1))
-            ++ellipses;
+        for (auto p = drawing.find("<ellipse"); p != std::string::npos; p = drawing.find("<ellipse", p + 1)) ++ellipses;
         EXPECT_EQ(ellipses, 10u);
         std::size_t lines = 0;
-        for (auto p = drawing.find("<line"); p != std::string::npos; p = drawing.find("<line", p + 1))
-            ++lines;
+        for (auto p = drawing.find("<line"); p != std::string::npos; p = drawing.find("<line", p + 1)) ++lines;
         // 3 of the triangle and 6 of the hexad, nothing else: the enneagram window writes the type
         // names itself, and digits of the picture would stand under its bars.
         EXPECT_EQ(lines, 9u);
@@ -65,8 +64,7 @@ TEST_F(InstallationFolder, SymbolPicturesAreMetafilesAnOutsideReaderDraws) {
         QImage image = picture.toImage(QSize(200, 200));
         int inked = 0;
         for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                inked += image.pixelColor(x, y) != QColor(Qt::white);
+            for (int x = 0; x < image.width(); ++x) inked += image.pixelColor(x, y) != QColor(Qt::white);
         EXPECT_GT(inked, 400);
     }
     EXPECT_EQ(contents.size(), colours.size());  // each colour its own picture
@@ -141,7 +139,8 @@ TEST_F(InstallationFolder, BrokenSourceStopsTheToolWithTheLineNamed) {
     labels.erase(at + 1, labels.find('\n', at + 1) - at);
     std::ofstream(base / "src/texts/labelTxt.txt", std::ios::binary | std::ios::trunc) << labels;
 
-    auto r = run(shellQuote(toolPath()) + " " + shellQuote((base / "src").string()) + " " + shellQuote((base / "out").string()));
+    auto r = run(shellQuote(toolPath()) + " " + shellQuote((base / "src").string()) + " " +
+                 shellQuote((base / "out").string()));
     EXPECT_NE(r.status, 0);
     EXPECT_NE(r.output.find("labelTxt.txt:"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("position 101 where 100 was expected"), std::string::npos) << r.output;

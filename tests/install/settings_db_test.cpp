@@ -36,7 +36,8 @@ protected:
         return names;
     }
     static int count(const std::string& table, const std::string& where = "") {
-        return std::stoi(sqlValue("zuv.sdb", "SELECT count(*) FROM [" + table + "]" + (where.empty() ? "" : " WHERE " + where)));
+        return std::stoi(
+            sqlValue("zuv.sdb", "SELECT count(*) FROM [" + table + "]" + (where.empty() ? "" : " WHERE " + where)));
     }
 };
 
@@ -54,40 +55,150 @@ TEST_F(SettingsDatabase, HoldsEveryTableWithItsColumnsAndRows) {
         // The reader's settings window uses the desk program's positions up to 244.
         {"labelTxtTypen", 245, 32767, {"id", "beschriftungdtsch"}},
         {"DialogTxtTypen", 55, 32767, {"id", "beschriftungdtsch"}},
-        {"Typ", 9, 9, {"typnummer", "typbezeichnung", "typbezeichnungzuvstandard", "typbezeichnungodrell",
-                       "typbezeichnungtarvik", "typbezeichnungquimbly", "typbezeichnungfenwarth"}},
+        {"Typ",
+         9,
+         9,
+         {"typnummer", "typbezeichnung", "typbezeichnungzuvstandard", "typbezeichnungodrell", "typbezeichnungtarvik",
+          "typbezeichnungquimbly", "typbezeichnungfenwarth"}},
         {"testitems", 109, 109, {"itemnummer", "itemtext"}},
         {"TestItemTyp", 126, 126, {"itemnummer", "typnummer"}},
         {"fragebogen", 1, 1, {"fb_seite1", "fb_seite2"}},
-        {"Konfiguration", 1, 1,
-         {"assistentanzeige", "typbenennungziffer", "typbenennungzifferausgeschrieben", "typbenennungzuvstandard",
-          "typbenennungodrell", "typbenennungtarvik", "typbenennungquimbly", "typbenennungfenwarth",
-          "standardschriftfett", "standardschriftkursiv", "extraschriftfett", "extraschriftkursiv",
-          "standardschriftfarbe", "extraschriftfarbe", "standardschriftart", "extraschriftart", "druckzeilenabstand",
-          "zuvsymbolfarbe", "standardschriftgroesse", "extraschriftgroesse", "vorname", "nachname", "firma", "bereich",
-          "abteilung", "strasse", "plzort", "land", "telefon", "fax", "mail", "url", "bemerkung", "drucknamekopf",
-          "druckfirmakopf", "druckbereichkopf", "druckabteilungkopf", "druckstrassekopf", "druckplzortkopf",
-          "drucklandkopf", "drucktelefonkopf", "druckfaxkopf", "druckemailkopf", "druckhomepagekopf",
-          "druckbemerkungkopf", "testdrucknamekopf", "testdruckgeburtstagkopf", "testdruckstrassekopf",
-          "testdruckplzortkopf", "testdrucklandkopf", "testdrucktelefonkopf", "testdruckemailkopf",
-          "testdruckbereichkopf", "testdruckabteilungkopf", "testdruckbemerkungkopf", "testdrucktestdatumkopf",
-          "druckseitennummerkopf", "druckaktuellesdatumkopf", "druckliniekopf", "druckenneagrammsymbol",
-          "druckseitennummerfuss", "druckaktuellesdatumfuss", "druckliniefuss"}},
-        {"KonfigurationTypen", 1, 1,
-         {"assistentanzeige", "typbenennungfenwarth", "standardschriftart", "standardschriftgroesse",
-          "druckzeilenabstand", "zuvsymbolfarbe", "extraschriftfarbe", "vorname", "nachname", "firma", "bereich",
-          "abteilung", "strasse", "plzort", "land", "telefon", "fax", "mail", "url", "bemerkung", "drucknamekopf",
-          "druckfirmakopf", "druckbereichkopf", "druckabteilungkopf", "druckstrassekopf", "druckplzortkopf",
-          "drucklandkopf", "drucktelefonkopf", "druckfaxkopf", "druckemailkopf", "druckhomepagekopf",
-          "druckbemerkungkopf", "druckseitennummerkopf", "druckaktuellesdatumkopf", "druckliniekopf",
-          "druckenneagrammsymbol", "druckliteratur", "druckseitennummerfuss", "druckaktuellesdatumfuss",
+        {"Konfiguration",
+         1,
+         1,
+         {"assistentanzeige",
+          "typbenennungziffer",
+          "typbenennungzifferausgeschrieben",
+          "typbenennungzuvstandard",
+          "typbenennungodrell",
+          "typbenennungtarvik",
+          "typbenennungquimbly",
+          "typbenennungfenwarth",
+          "standardschriftfett",
+          "standardschriftkursiv",
+          "extraschriftfett",
+          "extraschriftkursiv",
+          "standardschriftfarbe",
+          "extraschriftfarbe",
+          "standardschriftart",
+          "extraschriftart",
+          "druckzeilenabstand",
+          "zuvsymbolfarbe",
+          "standardschriftgroesse",
+          "extraschriftgroesse",
+          "vorname",
+          "nachname",
+          "firma",
+          "bereich",
+          "abteilung",
+          "strasse",
+          "plzort",
+          "land",
+          "telefon",
+          "fax",
+          "mail",
+          "url",
+          "bemerkung",
+          "drucknamekopf",
+          "druckfirmakopf",
+          "druckbereichkopf",
+          "druckabteilungkopf",
+          "druckstrassekopf",
+          "druckplzortkopf",
+          "drucklandkopf",
+          "drucktelefonkopf",
+          "druckfaxkopf",
+          "druckemailkopf",
+          "druckhomepagekopf",
+          "druckbemerkungkopf",
+          "testdrucknamekopf",
+          "testdruckgeburtstagkopf",
+          "testdruckstrassekopf",
+          "testdruckplzortkopf",
+          "testdrucklandkopf",
+          "testdrucktelefonkopf",
+          "testdruckemailkopf",
+          "testdruckbereichkopf",
+          "testdruckabteilungkopf",
+          "testdruckbemerkungkopf",
+          "testdrucktestdatumkopf",
+          "druckseitennummerkopf",
+          "druckaktuellesdatumkopf",
+          "druckliniekopf",
+          "druckenneagrammsymbol",
+          "druckseitennummerfuss",
+          "druckaktuellesdatumfuss",
           "druckliniefuss"}},
-        {"chartkonfiguration", 1, 1,
-         {"balken 2d", "fläche 3d", "schritt 3d", "skalierunglinear", "antwortwertegruppiert0bis4", "showÜberschrift",
-          "diagrammÜberschrift", "diagrammfussnote", "diagrammfontname", "diagrammfontsize", "diagrammfontbold",
-          "diagrammfontitalic", "3drotation", "3delevation", "3dbeleuchtung", "3dkantenbeleuchtung", "balkenabstand",
-          "datenreihenuebereinander", "achsenlinienbreite", "achsenlinienfarbegrün", "hintergrundfarbegrün",
-          "diagrammhintergrundfarbeblau", "reihe1rot", "reihe9blau"}},
+        {"KonfigurationTypen",
+         1,
+         1,
+         {"assistentanzeige",
+          "typbenennungfenwarth",
+          "standardschriftart",
+          "standardschriftgroesse",
+          "druckzeilenabstand",
+          "zuvsymbolfarbe",
+          "extraschriftfarbe",
+          "vorname",
+          "nachname",
+          "firma",
+          "bereich",
+          "abteilung",
+          "strasse",
+          "plzort",
+          "land",
+          "telefon",
+          "fax",
+          "mail",
+          "url",
+          "bemerkung",
+          "drucknamekopf",
+          "druckfirmakopf",
+          "druckbereichkopf",
+          "druckabteilungkopf",
+          "druckstrassekopf",
+          "druckplzortkopf",
+          "drucklandkopf",
+          "drucktelefonkopf",
+          "druckfaxkopf",
+          "druckemailkopf",
+          "druckhomepagekopf",
+          "druckbemerkungkopf",
+          "druckseitennummerkopf",
+          "druckaktuellesdatumkopf",
+          "druckliniekopf",
+          "druckenneagrammsymbol",
+          "druckliteratur",
+          "druckseitennummerfuss",
+          "druckaktuellesdatumfuss",
+          "druckliniefuss"}},
+        {"chartkonfiguration",
+         1,
+         1,
+         {"balken 2d",
+          "fläche 3d",
+          "schritt 3d",
+          "skalierunglinear",
+          "antwortwertegruppiert0bis4",
+          "showÜberschrift",
+          "diagrammÜberschrift",
+          "diagrammfussnote",
+          "diagrammfontname",
+          "diagrammfontsize",
+          "diagrammfontbold",
+          "diagrammfontitalic",
+          "3drotation",
+          "3delevation",
+          "3dbeleuchtung",
+          "3dkantenbeleuchtung",
+          "balkenabstand",
+          "datenreihenuebereinander",
+          "achsenlinienbreite",
+          "achsenlinienfarbegrün",
+          "hintergrundfarbegrün",
+          "diagrammhintergrundfarbeblau",
+          "reihe1rot",
+          "reihe9blau"}},
     };
     for (auto& e : expected) {
         SCOPED_TRACE(e.table);
@@ -113,19 +224,21 @@ TEST_F(SettingsDatabase, HoldsNoNullOrEmptyText) {
         // Positions are the IDs in order; a gap would shift every later text.
         EXPECT_EQ(sqlValue("zuv.sdb", std::string("SELECT max(ID) + 1 - count(*) FROM ") + t), "0");
     }
-    for (const char* t : {"Konfiguration", "KonfigurationTypen", "chartkonfiguration", "Typ", "testitems", "fragebogen"}) {
+    for (const char* t :
+         {"Konfiguration", "KonfigurationTypen", "chartkonfiguration", "Typ", "testitems", "fragebogen"}) {
         SCOPED_TRACE(t);
         std::string where;
-        for (auto& c : columns(t))
-            where += (where.empty() ? "[" : " OR [") + c + "] IS NULL";
+        for (auto& c : columns(t)) where += (where.empty() ? "[" : " OR [") + c + "] IS NULL";
         EXPECT_EQ(count(t, where), 0);
     }
 }
 
 TEST_F(SettingsDatabase, TextsKeepTheRulesTheProgramsRelyOn) {
     // The evaluation window tells its mode by the first ten characters of its caption.
-    EXPECT_EQ(text("labelTxt", 245), sqlValue("zuv.sdb", "SELECT substr(BeschriftungDtsch, 1, 10) FROM labelTxt WHERE ID = 158"));
-    EXPECT_EQ(text("labelTxt", 246), sqlValue("zuv.sdb", "SELECT substr(BeschriftungDtsch, 1, 10) FROM labelTxt WHERE ID = 210"));
+    EXPECT_EQ(text("labelTxt", 245),
+              sqlValue("zuv.sdb", "SELECT substr(BeschriftungDtsch, 1, 10) FROM labelTxt WHERE ID = 158"));
+    EXPECT_EQ(text("labelTxt", 246),
+              sqlValue("zuv.sdb", "SELECT substr(BeschriftungDtsch, 1, 10) FROM labelTxt WHERE ID = 210"));
     EXPECT_NE(text("labelTxt", 245), text("labelTxt", 246));
     EXPECT_NE(text("labelTxt", 158), text("labelTxt", 210));
     EXPECT_NE(text("labelTxt", 153), text("labelTxt", 225));
@@ -158,7 +271,8 @@ TEST_F(SettingsDatabase, TextsKeepTheRulesTheProgramsRelyOn) {
         SCOPED_TRACE(t);
         EXPECT_EQ(sqlValue("zuv.sdb", std::string("SELECT typbenennungziffer + typbenennungzifferausgeschrieben + "
                                                   "typbenennungzuvstandard + typbenennungodrell + typbenennungtarvik + "
-                                                  "typbenennungquimbly + typbenennungfenwarth FROM ") + t),
+                                                  "typbenennungquimbly + typbenennungfenwarth FROM ") +
+                                          t),
                   "-1");
         EXPECT_TRUE(colours.count(sqlValue("zuv.sdb", std::string("SELECT ZUVSymbolFarbe FROM ") + t)));
         EXPECT_EQ(sqlValue("zuv.sdb", std::string("SELECT DruckZeilenabstand FROM ") + t), text("labelTxt", 183));
@@ -196,8 +310,7 @@ TEST_F(SettingsDatabase, StatementsAndTheirTypes) {
         EXPECT_EQ(row.substr(0, row.find('\t')), std::to_string(n));  // stored in number order
         std::string t = " " + row.substr(row.find('\t') + 1) + " ";
         for (auto& c : t)
-            if (c == '.' || c == ',' || c == ';' || c == '?' || c == '!')
-                c = ' ';
+            if (c == '.' || c == ',' || c == ';' || c == '?' || c == '!') c = ' ';
         bool firstPerson = false;
         for (const char* w : {" Ich ", " ich ", " mich ", " mir ", " mein", " Mein", " Mir "})
             firstPerson = firstPerson || t.find(w) != std::string::npos;
@@ -220,14 +333,12 @@ TEST_F(SettingsDatabase, StatementsAndTheirTypes) {
         std::set<int> unique(types.begin(), types.end());
         EXPECT_EQ(unique.size(), types.size()) << "statement " << item;
     }
-    for (int t = 1; t <= 9; ++t)
-        EXPECT_EQ(perType[t], 14) << "type " << t;
+    for (int t = 1; t <= 9; ++t) EXPECT_EQ(perType[t], 14) << "type " << t;
 
     // The statements whose rating counts reversed for one type have exactly the pairs the
     // scoring maps, no other.
-    const std::map<int, std::set<int>> mapped = {{5, {8, 9}},  {28, {5, 2}}, {29, {7, 5}},
-                                                 {30, {9, 3}}, {32, {7, 8, 1}}, {47, {6, 7}},
-                                                 {63, {6, 4}}, {64, {9, 8}}, {81, {3, 6}}};
+    const std::map<int, std::set<int>> mapped = {{5, {8, 9}},  {28, {5, 2}}, {29, {7, 5}}, {30, {9, 3}}, {32, {7, 8, 1}},
+                                                 {47, {6, 7}}, {63, {6, 4}}, {64, {9, 8}}, {81, {3, 6}}};
     for (auto& [item, types] : mapped)
         EXPECT_EQ(std::set<int>(typesOf[item].begin(), typesOf[item].end()), types) << "statement " << item;
 
@@ -296,8 +407,8 @@ TEST_F(SettingsDatabase, OpensThroughTheWorkgroupLoginAndRefusesAWrongPassword) 
     auto ws = engine.CreateWorkspace("Kestrel", "KestrelAdmin", "MossGlade");
     auto database = ws->OpenDatabase(file("zuv.sdb").string());
     // The texts as the programs load them.
-    auto rs = database->OpenRecordset(
-        "SELECT DISTINCTROW labelTxt.BeschriftungDtsch FROM labelTxt ORDER BY labelTxt.ID;", db::RecordsetType::Snapshot);
+    auto rs = database->OpenRecordset("SELECT DISTINCTROW labelTxt.BeschriftungDtsch FROM labelTxt ORDER BY labelTxt.ID;",
+                                      db::RecordsetType::Snapshot);
     rs->MoveLast();
     EXPECT_EQ(rs->RecordCount(), 461);
     rs->MoveFirst();

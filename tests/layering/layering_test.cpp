@@ -23,8 +23,7 @@ const std::map<std::string, std::set<std::string>>& erlaubt() {
         {"desk/charts", {"desk/common", "desk/testing", "desk/charts"}},
         {"desk/reports", {"desk/common", "desk/testing", "desk/reports"}},
         {"desk/evaluation", {"desk/common", "desk/testing", "desk/charts", "desk/reports", "desk/evaluation"}},
-        {"desk/frame",
-         {"desk/common", "desk/testing", "desk/charts", "desk/reports", "desk/evaluation", "desk/frame"}},
+        {"desk/frame", {"desk/common", "desk/testing", "desk/charts", "desk/reports", "desk/evaluation", "desk/frame"}},
         {"codex", {"desk/common", "codex"}},
         {"platform", {}},
     };
@@ -55,7 +54,8 @@ std::vector<std::string> verstoesse() {
             std::string zeile;
             for (int nr = 1; std::getline(in, zeile); ++nr) {
                 std::smatch m;
-                if (std::regex_search(zeile, bedingt)) falsch.push_back(rel + ":" + std::to_string(nr) + " __has_include");
+                if (std::regex_search(zeile, bedingt))
+                    falsch.push_back(rel + ":" + std::to_string(nr) + " __has_include");
                 if (!std::regex_search(zeile, m, include)) continue;
                 const std::string nach = schicht(m[1].str());
                 if (!erlaubt().at(von).count(nach))

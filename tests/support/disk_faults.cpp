@@ -53,22 +53,14 @@ Pwrite64Fn g_pwrite64 = nullptr;
 TruncateFn g_ftruncate = nullptr;
 FallocateFn g_fallocate = nullptr;
 
-ssize_t shimWrite(int fd, const void* data, size_t n) {
-    return fails() ? -1 : g_write(fd, data, n);
-}
-ssize_t shimPwrite(int fd, const void* data, size_t n, off_t at) {
-    return fails() ? -1 : g_pwrite(fd, data, n, at);
-}
+ssize_t shimWrite(int fd, const void* data, size_t n) { return fails() ? -1 : g_write(fd, data, n); }
+ssize_t shimPwrite(int fd, const void* data, size_t n, off_t at) { return fails() ? -1 : g_pwrite(fd, data, n, at); }
 ssize_t shimPwrite64(int fd, const void* data, size_t n, off64_t at) {
     return fails() ? -1 : g_pwrite64(fd, data, n, at);
 }
-int shimFtruncate(int fd, off_t size) {
-    return fails(true) ? -1 : g_ftruncate(fd, size);
-}
+int shimFtruncate(int fd, off_t size) { return fails(true) ? -1 : g_ftruncate(fd, size); }
 // posix_fallocate answers with the error number itself.
-int shimFallocate(int fd, off_t at, off_t size) {
-    return fails() ? g_state.error : g_fallocate(fd, at, size);
-}
+int shimFallocate(int fd, off_t at, off_t size) { return fails() ? g_state.error : g_fallocate(fd, at, size); }
 
 template <class Fn>
 void replaceSystemCall(sqlite3_vfs* unix, const char* name, Fn& original, Fn shim) {
@@ -80,12 +72,8 @@ void replaceSystemCall(sqlite3_vfs* unix, const char* name, Fn& original, Fn shi
 
 // ------------------------------------------------------------------ the program's own calls
 
-ssize_t ownWrite(int fd, const void* data, size_t n) {
-    return fails() ? -1 : ::write(fd, data, n);
-}
-int ownSync(int fd) {
-    return fails() ? -1 : ::fsync(fd);
-}
+ssize_t ownWrite(int fd, const void* data, size_t n) { return fails() ? -1 : ::write(fd, data, n); }
+int ownSync(int fd) { return fails() ? -1 : ::fsync(fd); }
 // A disk that has filled up says so when asked for its free space, until the faults are off.
 int ownStatvfs(const char* path, struct statvfs* out) {
     const int rc = ::statvfs(path, out);
@@ -102,33 +90,19 @@ struct ShimFile {
     int lastErrno;  // of a sync failed here; 0 once the file underneath met an error of its own
     sqlite3_file* real() { return reinterpret_cast<sqlite3_file*>(this + 1); }
 };
-ShimFile& shim(sqlite3_file* f) {
-    return *reinterpret_cast<ShimFile*>(f);
-}
-sqlite3_file* real(sqlite3_file* f) {
-    return shim(f).real();
-}
-const sqlite3_io_methods& m(sqlite3_file* f) {
-    return *real(f)->pMethods;
-}
+ShimFile& shim(sqlite3_file* f) { return *reinterpret_cast<ShimFile*>(f); }
+sqlite3_file* real(sqlite3_file* f) { return shim(f).real(); }
+const sqlite3_io_methods& m(sqlite3_file* f) { return *real(f)->pMethods; }
 // The file underneath keeps the errno of its own latest failure.
 int passed(sqlite3_file* f, int rc) {
     if (rc != SQLITE_OK) shim(f).lastErrno = 0;
     return rc;
 }
 
-int xClose(sqlite3_file* f) {
-    return m(f).xClose(real(f));
-}
-int xRead(sqlite3_file* f, void* p, int n, sqlite3_int64 at) {
-    return passed(f, m(f).xRead(real(f), p, n, at));
-}
-int xWrite(sqlite3_file* f, const void* p, int n, sqlite3_int64 at) {
-    return passed(f, m(f).xWrite(real(f), p, n, at));
-}
-int xTruncate(sqlite3_file* f, sqlite3_int64 size) {
-    return passed(f, m(f).xTruncate(real(f), size));
-}
+int xClose(sqlite3_file* f) { return m(f).xClose(real(f)); }
+int xRead(sqlite3_file* f, void* p, int n, sqlite3_int64 at) { return passed(f, m(f).xRead(real(f), p, n, at)); }
+int xWrite(sqlite3_file* f, const void* p, int n, sqlite3_int64 at) { return passed(f, m(f).xWrite(real(f), p, n, at)); }
+int xTruncate(sqlite3_file* f, sqlite3_int64 size) { return passed(f, m(f).xTruncate(real(f), size)); }
 // Fails as SQLite's own sync does: SQLITE_IOERR_FSYNC, the errno kept with the file.
 int xSync(sqlite3_file* f, int flags) {
     if (fails()) {
@@ -137,18 +111,10 @@ int xSync(sqlite3_file* f, int flags) {
     }
     return passed(f, m(f).xSync(real(f), flags));
 }
-int xFileSize(sqlite3_file* f, sqlite3_int64* size) {
-    return m(f).xFileSize(real(f), size);
-}
-int xLock(sqlite3_file* f, int lock) {
-    return m(f).xLock(real(f), lock);
-}
-int xUnlock(sqlite3_file* f, int lock) {
-    return m(f).xUnlock(real(f), lock);
-}
-int xCheckReservedLock(sqlite3_file* f, int* out) {
-    return m(f).xCheckReservedLock(real(f), out);
-}
+int xFileSize(sqlite3_file* f, sqlite3_int64* size) { return m(f).xFileSize(real(f), size); }
+int xLock(sqlite3_file* f, int lock) { return m(f).xLock(real(f), lock); }
+int xUnlock(sqlite3_file* f, int lock) { return m(f).xUnlock(real(f), lock); }
+int xCheckReservedLock(sqlite3_file* f, int* out) { return m(f).xCheckReservedLock(real(f), out); }
 int xFileControl(sqlite3_file* f, int op, void* arg) {
     if (op == SQLITE_FCNTL_LAST_ERRNO && shim(f).lastErrno) {
         *static_cast<int*>(arg) = shim(f).lastErrno;
@@ -156,30 +122,16 @@ int xFileControl(sqlite3_file* f, int op, void* arg) {
     }
     return m(f).xFileControl(real(f), op, arg);
 }
-int xSectorSize(sqlite3_file* f) {
-    return m(f).xSectorSize(real(f));
-}
-int xDeviceCharacteristics(sqlite3_file* f) {
-    return m(f).xDeviceCharacteristics(real(f));
-}
+int xSectorSize(sqlite3_file* f) { return m(f).xSectorSize(real(f)); }
+int xDeviceCharacteristics(sqlite3_file* f) { return m(f).xDeviceCharacteristics(real(f)); }
 int xShmMap(sqlite3_file* f, int page, int size, int extend, void volatile** p) {
     return m(f).xShmMap(real(f), page, size, extend, p);
 }
-int xShmLock(sqlite3_file* f, int offset, int n, int flags) {
-    return m(f).xShmLock(real(f), offset, n, flags);
-}
-void xShmBarrier(sqlite3_file* f) {
-    m(f).xShmBarrier(real(f));
-}
-int xShmUnmap(sqlite3_file* f, int deleteFlag) {
-    return m(f).xShmUnmap(real(f), deleteFlag);
-}
-int xFetch(sqlite3_file* f, sqlite3_int64 at, int n, void** p) {
-    return m(f).xFetch(real(f), at, n, p);
-}
-int xUnfetch(sqlite3_file* f, sqlite3_int64 at, void* p) {
-    return m(f).xUnfetch(real(f), at, p);
-}
+int xShmLock(sqlite3_file* f, int offset, int n, int flags) { return m(f).xShmLock(real(f), offset, n, flags); }
+void xShmBarrier(sqlite3_file* f) { m(f).xShmBarrier(real(f)); }
+int xShmUnmap(sqlite3_file* f, int deleteFlag) { return m(f).xShmUnmap(real(f), deleteFlag); }
+int xFetch(sqlite3_file* f, sqlite3_int64 at, int n, void** p) { return m(f).xFetch(real(f), at, n, p); }
+int xUnfetch(sqlite3_file* f, sqlite3_int64 at, void* p) { return m(f).xUnfetch(real(f), at, p); }
 
 // One table per version of the methods underneath, so that SQLite calls only what they offer.
 sqlite3_io_methods methodsOfVersion(int version) {
@@ -218,59 +170,32 @@ int xOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* 
     f->pMethods = r->pMethods ? &g_methods[std::min(std::max(r->pMethods->iVersion, 1), 3) - 1] : nullptr;
     return rc;
 }
-int xDelete(sqlite3_vfs*, const char* name, int syncDir) {
-    return g_real->xDelete(g_real, name, syncDir);
-}
-int xAccess(sqlite3_vfs*, const char* name, int flags, int* out) {
-    return g_real->xAccess(g_real, name, flags, out);
-}
+int xDelete(sqlite3_vfs*, const char* name, int syncDir) { return g_real->xDelete(g_real, name, syncDir); }
+int xAccess(sqlite3_vfs*, const char* name, int flags, int* out) { return g_real->xAccess(g_real, name, flags, out); }
 int xFullPathname(sqlite3_vfs*, const char* name, int n, char* out) {
     return g_real->xFullPathname(g_real, name, n, out);
 }
-void* xDlOpen(sqlite3_vfs*, const char* name) {
-    return g_real->xDlOpen(g_real, name);
-}
-void xDlError(sqlite3_vfs*, int n, char* out) {
-    g_real->xDlError(g_real, n, out);
-}
-void (*xDlSym(sqlite3_vfs*, void* h, const char* sym))(void) {
-    return g_real->xDlSym(g_real, h, sym);
-}
-void xDlClose(sqlite3_vfs*, void* h) {
-    g_real->xDlClose(g_real, h);
-}
-int xRandomness(sqlite3_vfs*, int n, char* out) {
-    return g_real->xRandomness(g_real, n, out);
-}
-int xSleep(sqlite3_vfs*, int us) {
-    return g_real->xSleep(g_real, us);
-}
-int xCurrentTime(sqlite3_vfs*, double* t) {
-    return g_real->xCurrentTime(g_real, t);
-}
-int xGetLastError(sqlite3_vfs*, int n, char* out) {
-    return g_real->xGetLastError(g_real, n, out);
-}
-int xCurrentTimeInt64(sqlite3_vfs*, sqlite3_int64* t) {
-    return g_real->xCurrentTimeInt64(g_real, t);
-}
+void* xDlOpen(sqlite3_vfs*, const char* name) { return g_real->xDlOpen(g_real, name); }
+void xDlError(sqlite3_vfs*, int n, char* out) { g_real->xDlError(g_real, n, out); }
+void (*xDlSym(sqlite3_vfs*, void* h, const char* sym))(void) { return g_real->xDlSym(g_real, h, sym); }
+void xDlClose(sqlite3_vfs*, void* h) { g_real->xDlClose(g_real, h); }
+int xRandomness(sqlite3_vfs*, int n, char* out) { return g_real->xRandomness(g_real, n, out); }
+int xSleep(sqlite3_vfs*, int us) { return g_real->xSleep(g_real, us); }
+int xCurrentTime(sqlite3_vfs*, double* t) { return g_real->xCurrentTime(g_real, t); }
+int xGetLastError(sqlite3_vfs*, int n, char* out) { return g_real->xGetLastError(g_real, n, out); }
+int xCurrentTimeInt64(sqlite3_vfs*, sqlite3_int64* t) { return g_real->xCurrentTimeInt64(g_real, t); }
 int xSetSystemCall(sqlite3_vfs*, const char* name, sqlite3_syscall_ptr p) {
     return g_real->xSetSystemCall(g_real, name, p);
 }
-sqlite3_syscall_ptr xGetSystemCall(sqlite3_vfs*, const char* name) {
-    return g_real->xGetSystemCall(g_real, name);
-}
-const char* xNextSystemCall(sqlite3_vfs*, const char* name) {
-    return g_real->xNextSystemCall(g_real, name);
-}
+sqlite3_syscall_ptr xGetSystemCall(sqlite3_vfs*, const char* name) { return g_real->xGetSystemCall(g_real, name); }
+const char* xNextSystemCall(sqlite3_vfs*, const char* name) { return g_real->xNextSystemCall(g_real, name); }
 
 sqlite3_vfs g_vfs{};
 
 void installAll() {
     sqlite3_initialize();
     g_real = sqlite3_vfs_find(nullptr);
-    if (!g_real || g_real->iVersion < 3)
-        throw std::runtime_error("SQLite's default VFS offers no system calls");
+    if (!g_real || g_real->iVersion < 3) throw std::runtime_error("SQLite's default VFS offers no system calls");
     replaceSystemCall(g_real, "write", g_write, &shimWrite);
     replaceSystemCall(g_real, "pwrite", g_pwrite, &shimPwrite);
     replaceSystemCall(g_real, "pwrite64", g_pwrite64, &shimPwrite64);
@@ -298,8 +223,7 @@ void installAll() {
     g_vfs.xSetSystemCall = xSetSystemCall;
     g_vfs.xGetSystemCall = xGetSystemCall;
     g_vfs.xNextSystemCall = xNextSystemCall;
-    if (sqlite3_vfs_register(&g_vfs, 1) != SQLITE_OK)
-        throw std::runtime_error("the test VFS cannot be registered");
+    if (sqlite3_vfs_register(&g_vfs, 1) != SQLITE_OK) throw std::runtime_error("the test VFS cannot be registered");
 }
 
 }  // namespace
@@ -326,12 +250,8 @@ void DiskFaults::off() {
     g_state.failAt = 0;
 }
 
-long DiskFaults::counted() {
-    return g_state.seen;
-}
+long DiskFaults::counted() { return g_state.seen; }
 
-bool DiskFaults::hit() {
-    return g_state.hit;
-}
+bool DiskFaults::hit() { return g_state.hit; }
 
 }  // namespace support

@@ -15,7 +15,7 @@
 namespace support {
 
 class DiskFaults {
-  public:
+public:
     // Puts the replacements in place once; until armed, every call passes through. The VFS counts
     // only files opened afterwards: install before the program opens its first database.
     static void install();

@@ -90,8 +90,7 @@ private:
             // Typed into the name box, as a person does.
             if (auto* name = m_dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
                 name->setText(QFileInfo(m_pfad).fileName());
-            else
-                ADD_FAILURE() << "the file dialog has no name box";
+            else ADD_FAILURE() << "the file dialog has no name box";
             static_cast<QDialog*>(m_dialog.data())->accept();
             if (m_dialog && m_dialog->isVisible()) {
                 ADD_FAILURE() << "the file dialog did not take " << m_pfad.toStdString();

@@ -39,56 +39,56 @@ private:
     void change(std::string& s) {
         const size_t at = below(s.size() + 1);
         switch (below(11)) {
-            case 0:  // a byte changed
-                if (!s.empty()) s[below(s.size())] = static_cast<char>(m_random());
-                break;
-            case 1:  // a byte added
-                s.insert(at, 1, static_cast<char>(m_random()));
-                break;
-            case 2: {  // a stretch removed
-                const size_t n = std::min(s.size() - at, 1 + below(16));
-                s.erase(at, n);
-                break;
-            }
-            case 3: {  // a stretch doubled
-                const size_t n = std::min(s.size() - at, 1 + below(32));
-                s.insert(at, s.substr(at, n));
-                break;
-            }
-            case 4:
-            case 5:  // a word of the language
-                if (!m_dictionary.empty()) s.insert(at, pick(m_dictionary));
-                break;
-            case 6: {  // a stretch repeated many times: long texts
-                const size_t n = std::min(s.size() - at, 1 + below(12));
-                const std::string part = s.substr(at, n);
-                std::string many;
-                for (size_t k = 0, times = 10 + below(3000); k < times; ++k) many += part;
-                s.insert(at, many);
-                break;
-            }
-            case 7: {  // brackets around a stretch, many levels deep
-                const size_t n = std::min(s.size() - at, below(20));
-                const size_t depth = 1 + below(below(2) ? 8 : 3000);
-                s.insert(at + n, std::string(depth, ')'));
-                s.insert(at, std::string(depth, '('));
-                break;
-            }
-            case 8: {  // a piece of another text of the corpus
-                const std::string& other = pick(m_corpus);
-                const size_t from = below(other.size() + 1);
-                s.insert(at, other.substr(from, below(other.size() - from + 1)));
-                break;
-            }
-            case 9:  // cut off
-                s.resize(at);
-                break;
-            default: {  // a character that is not plain ASCII
-                static const char* const odd[] = {"\xC3\xA4", "\xC3\x9F", "\xE2\x80\xA6", "\xFF", "\xC3", "\x00",
-                                                  "\r",       "\t",       "\xEF\xBB\xBF", "\x1b", "\x7f"};
-                const char* c = odd[below(std::size(odd))];
-                s.insert(at, c, c[0] ? std::char_traits<char>::length(c) : 1);
-            }
+        case 0:  // a byte changed
+            if (!s.empty()) s[below(s.size())] = static_cast<char>(m_random());
+            break;
+        case 1:  // a byte added
+            s.insert(at, 1, static_cast<char>(m_random()));
+            break;
+        case 2: {  // a stretch removed
+            const size_t n = std::min(s.size() - at, 1 + below(16));
+            s.erase(at, n);
+            break;
+        }
+        case 3: {  // a stretch doubled
+            const size_t n = std::min(s.size() - at, 1 + below(32));
+            s.insert(at, s.substr(at, n));
+            break;
+        }
+        case 4:
+        case 5:  // a word of the language
+            if (!m_dictionary.empty()) s.insert(at, pick(m_dictionary));
+            break;
+        case 6: {  // a stretch repeated many times: long texts
+            const size_t n = std::min(s.size() - at, 1 + below(12));
+            const std::string part = s.substr(at, n);
+            std::string many;
+            for (size_t k = 0, times = 10 + below(3000); k < times; ++k) many += part;
+            s.insert(at, many);
+            break;
+        }
+        case 7: {  // brackets around a stretch, many levels deep
+            const size_t n = std::min(s.size() - at, below(20));
+            const size_t depth = 1 + below(below(2) ? 8 : 3000);
+            s.insert(at + n, std::string(depth, ')'));
+            s.insert(at, std::string(depth, '('));
+            break;
+        }
+        case 8: {  // a piece of another text of the corpus
+            const std::string& other = pick(m_corpus);
+            const size_t from = below(other.size() + 1);
+            s.insert(at, other.substr(from, below(other.size() - from + 1)));
+            break;
+        }
+        case 9:  // cut off
+            s.resize(at);
+            break;
+        default: {  // a character that is not plain ASCII
+            static const char* const odd[] = {"\xC3\xA4", "\xC3\x9F", "\xE2\x80\xA6", "\xFF", "\xC3", "\x00",
+                                              "\r",       "\t",       "\xEF\xBB\xBF", "\x1b", "\x7f"};
+            const char* c = odd[below(std::size(odd))];
+            s.insert(at, c, c[0] ? std::char_traits<char>::length(c) : 1);
+        }
         }
         // Inputs stay below a few hundred kilobytes: the code must be fast at that size, and the
         // run must be.

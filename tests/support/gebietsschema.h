@@ -22,7 +22,8 @@ inline const std::vector<std::string>& gebietsschemata() {
 
 class Gebietsschema {
 public:
-    explicit Gebietsschema(const std::string& name) : m_vorher(std::locale()), m_cVorher(std::setlocale(LC_ALL, nullptr)) {
+    explicit Gebietsschema(const std::string& name)
+        : m_vorher(std::locale()), m_cVorher(std::setlocale(LC_ALL, nullptr)) {
         try {
             std::locale::global(std::locale(name));
         } catch (const std::runtime_error&) {

@@ -51,8 +51,9 @@ inline void inhaltsdatenbankAnlegen(const std::string& ordner, const Inhalt& inh
             titel->Fields("Titel") = vb::Variant(inhalt.titel(t));
             titel->Update();
         }
-        c->Execute("INSERT INTO Literatur (literaturid, Autor, Titel, Herausgeber, Verlag, Jahr) VALUES "
-                   "(1, 'Redaktion Z.U.V.', 'Die neun Typen', 'Arbeitsgruppe Typen', 'Eigenverlag', '2024')");
+        c->Execute(
+            "INSERT INTO Literatur (literaturid, Autor, Titel, Herausgeber, Verlag, Jahr) VALUES "
+            "(1, 'Redaktion Z.U.V.', 'Die neun Typen', 'Arbeitsgruppe Typen', 'Eigenverlag', '2024')");
         c->Execute("INSERT INTO Literatur (literaturid, Autor) VALUES (2, 'Redaktion Z.U.V.')");
         c->Execute("INSERT INTO Literatur (literaturid, Reihe) VALUES (3, 'Arbeitshefte')");
         auto thema = c->OpenRecordset("thema");

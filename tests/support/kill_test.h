@@ -26,9 +26,9 @@
 namespace support {
 
 struct KillRound {
-    int index;          // 0 … rounds (the last one the round that waited for `done`)
-    bool killed;        // false when the child ended (or failed) before the kill
-    int exitCode;       // the child's exit code when it was not killed
+    int index;     // 0 … rounds (the last one the round that waited for `done`)
+    bool killed;   // false when the child ended (or failed) before the kill
+    int exitCode;  // the child's exit code when it was not killed
 };
 
 // The parent must hold no SQLite connection while it calls this: a connection must not cross a

@@ -24,7 +24,7 @@ namespace support {
 
 // `quelle` seen once more, read-only, under a folder of its own; removed with the object.
 class NurLesbareAnsicht {
-  public:
+public:
     explicit NurLesbareAnsicht(const fs::path& quelle) : m_pfad(makeTempDir("zuv-nurlesen")) {
         if (::mount(quelle.c_str(), m_pfad.c_str(), nullptr, MS_BIND, nullptr) != 0) {
             m_fehler = std::string("mount --bind: ") + std::strerror(errno);
@@ -46,7 +46,7 @@ class NurLesbareAnsicht {
     const std::string& fehler() const { return m_fehler; }
     const fs::path& pfad() const { return m_pfad; }
 
-  private:
+private:
     fs::path m_pfad;
     std::string m_fehler;
     bool m_gebunden = false;
@@ -98,13 +98,13 @@ inline unsigned rechte(const fs::path& p) {
 
 // Sets the umask for the life of the object.
 class Umask {
-  public:
+public:
     explicit Umask(mode_t maske) : m_alt(::umask(maske)) {}
     ~Umask() { ::umask(m_alt); }
     Umask(const Umask&) = delete;
     Umask& operator=(const Umask&) = delete;
 
-  private:
+private:
     mode_t m_alt;
 };
 

@@ -17,8 +17,10 @@ inline void leaveSessionLog(const std::string& file, int persons) {
     std::string sql = "PRAGMA wal_autocheckpoint=0; BEGIN;";
     for (int i = 0; i < persons; ++i) {
         sql += "INSERT INTO persdat (Vorname, Nachname) VALUES ('Spaet', 'Person" + std::to_string(i) + "');";
-        sql += "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 109) "
-               "INSERT INTO persontestergebnis (personid, itemnummer, itemwert) SELECT last_insert_rowid(), i, i % 5 FROM n;";
+        sql +=
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 109) "
+            "INSERT INTO persontestergebnis (personid, itemnummer, itemwert) SELECT last_insert_rowid(), i, i % 5 FROM "
+            "n;";
     }
     sql += "UPDATE persdat SET Nachname = 'Geaendert' WHERE PersonID = 1; COMMIT;";
     char* msg = nullptr;

@@ -43,8 +43,7 @@ inline int32_t persDatZeile(db::Database& d, const Personendaten& daten) {
 // A person in one transaction: the PersDat row, the 109 answer rows, one item-type row for each
 // pair of itemNummer/typNummer (in that order) and the nine result rows. Returns the PersonID.
 inline int32_t personMitZeilen(db::Database& d, const std::vector<int16_t>& itemNummer,
-                               const std::vector<int16_t>& typNummer, const Personendaten& daten,
-                               const Zeilenwerte& w) {
+                               const std::vector<int16_t>& typNummer, const Personendaten& daten, const Zeilenwerte& w) {
     const auto wert = [](const auto& f, auto arg) { return f ? f(arg) : vb::Variant::null(); };
     d.BeginTrans();
     const int32_t id = persDatZeile(d, daten);
@@ -104,7 +103,8 @@ inline Anzahlen jederTyp(std::array<int, 5> a) {
 
 // The ratings of the item-type rows by their type: `wert(typ, n)` for the n-th row (0-based, in
 // stored order) of each type, -1 for a row left unanswered.
-inline std::vector<int> jeTypBewerten(const std::vector<int16_t>& typNummer, const std::function<int(int typ, int n)>& wert) {
+inline std::vector<int> jeTypBewerten(const std::vector<int16_t>& typNummer,
+                                      const std::function<int(int typ, int n)>& wert) {
     std::vector<int> werte;
     std::array<int, 10> n{};
     for (int16_t typ : typNummer) werte.push_back(wert(typ, n[typ]++));

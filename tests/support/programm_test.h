@@ -27,8 +27,8 @@ namespace support {
 // A new folder `stem`-XXXXXX in the temporary folder with a whole installation in it.
 inline fs::path installationAnlegen(const std::string& stem) {
     const fs::path dir = makeTempDir(stem);
-    const std::string cmd = std::string(ZUV_BINARY_DIR) + "/install/zuv_install_tool '" + ZUV_SOURCE_DIR +
-                            "/install' '" + dir.string() + "' > /dev/null 2>&1";
+    const std::string cmd = std::string(ZUV_BINARY_DIR) + "/install/zuv_install_tool '" + ZUV_SOURCE_DIR + "/install' '" +
+                            dir.string() + "' > /dev/null 2>&1";
     if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "installation tool failed";
     return dir;
 }

@@ -84,8 +84,8 @@ std::optional<std::string> ScriptedHost::inputBox(const std::string& prompt, con
         a = m_inputs.front();
         m_inputs.pop_front();
     }
-    m_records.push_back({HostRecord::Kind::InputBox, prompt, title, 0, defaultText, a ? vbOK : vbCancel,
-                         a.value_or(std::string())});
+    m_records.push_back(
+        {HostRecord::Kind::InputBox, prompt, title, 0, defaultText, a ? vbOK : vbCancel, a.value_or(std::string())});
     return a;
 }
 
@@ -97,7 +97,12 @@ bool ScriptedHost::fileDialog(FileDialogRequest& req) {
         m_files.pop_front();
     }
     m_records.push_back({req.kind == FileDialogKind::Open ? HostRecord::Kind::FileOpen : HostRecord::Kind::FileSave,
-                         req.fileName, req.title, 0, {}, a.chosen ? 1 : 0, a.path});
+                         req.fileName,
+                         req.title,
+                         0,
+                         {},
+                         a.chosen ? 1 : 0,
+                         a.path});
     if (!a.chosen) return false;
     req.fileName = a.path;
     if (req.showReadOnlyBox) req.readOnlyChecked = a.readOnly;

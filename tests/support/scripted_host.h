@@ -21,7 +21,7 @@ struct HostRecord {
     std::string title;  // title, or help topic
     int style = 0;      // message-box style or dialog flags
     std::string defaultText;
-    int answer = 0;     // message-box answer; 1/0 for dialogs chosen/cancelled
+    int answer = 0;  // message-box answer; 1/0 for dialogs chosen/cancelled
     std::string answerText;
 };
 

@@ -34,10 +34,8 @@ void schliesseModal() {
         if (w->isVisible() && w->isModal()) modal.prepend(w);
     if (QWidget* w = QApplication::activeModalWidget(); w && !modal.contains(w)) modal.prepend(w);
     for (QWidget* w : modal) {
-        if (auto* d = qobject_cast<QDialog*>(w))
-            d->reject();
-        else
-            w->close();
+        if (auto* d = qobject_cast<QDialog*>(w)) d->reject();
+        else w->close();
     }
 }
 

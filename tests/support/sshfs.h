@@ -72,24 +72,24 @@ private:
         fs::permissions(m_root / "server", fs::perms::all);
         const std::string r = m_root.string();
         const RunResult keys = run("ssh-keygen -q -t ed25519 -N '' -f " + shellQuote(r + "/host_key") +
-                                   " && ssh-keygen -q -t ed25519 -N '' -f " + shellQuote(r + "/client_key") +
-                                   " && cp " + shellQuote(r + "/client_key.pub") + " " + shellQuote(r + "/authorized_keys"));
+                                   " && ssh-keygen -q -t ed25519 -N '' -f " + shellQuote(r + "/client_key") + " && cp " +
+                                   shellQuote(r + "/client_key.pub") + " " + shellQuote(r + "/authorized_keys"));
         if (keys.status != 0) return "ssh-keygen failed: " + keys.output;
         // sshd wants its folder for the separated privileges.
         ::mkdir("/run/sshd", 0755);
         for (int attempt = 0; attempt < 5; ++attempt) {
             const int port = freePort();
             if (port <= 0) return "no free port";
-            writeFile(r + "/sshd_config", "Port " + std::to_string(port) +
-                                              "\nListenAddress 127.0.0.1\nHostKey " + r + "/host_key\nAuthorizedKeysFile " +
-                                              r + "/authorized_keys\nPasswordAuthentication no\n"
+            writeFile(r + "/sshd_config", "Port " + std::to_string(port) + "\nListenAddress 127.0.0.1\nHostKey " + r +
+                                              "/host_key\nAuthorizedKeysFile " + r +
+                                              "/authorized_keys\nPasswordAuthentication no\n"
                                               "KbdInteractiveAuthentication no\nPermitRootLogin prohibit-password\n"
                                               "UsePAM no\nStrictModes no\nPidFile none\n"
                                               "Subsystem sftp internal-sftp\n");
             m_sshd = ::fork();
             if (m_sshd == 0) {
-                ::execl("/usr/sbin/sshd", "/usr/sbin/sshd", "-D", "-f", (r + "/sshd_config").c_str(), "-E", (r + "/sshd.log").c_str(),
-                        static_cast<char*>(nullptr));
+                ::execl("/usr/sbin/sshd", "/usr/sbin/sshd", "-D", "-f", (r + "/sshd_config").c_str(), "-E",
+                        (r + "/sshd.log").c_str(), static_cast<char*>(nullptr));
                 ::_exit(127);
             }
             if (m_sshd < 0) return "fork failed";

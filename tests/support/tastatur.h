@@ -25,8 +25,7 @@ inline void tippe(Qt::Key key) {
     QApplication::processEvents();
     // A window closed by the press hands the keyboard back to the window it stood over.
     QWindow* danach = tastaturFenster();
-    if (!danach)
-        danach = fenster->isVisible() || !fenster->transientParent() ? fenster : fenster->transientParent();
+    if (!danach) danach = fenster->isVisible() || !fenster->transientParent() ? fenster : fenster->transientParent();
     QTest::keyRelease(danach, key);
     QApplication::processEvents();
 }

@@ -51,7 +51,8 @@ protected:
         waehle(zweiter);
     }
     int32_t personID(int k) {
-        auto rs = gDatenbank->OpenRecordset("SELECT PersonID FROM PersDat ORDER BY PersonID", db::RecordsetType::Snapshot);
+        auto rs = gDatenbank->OpenRecordset("SELECT PersonID FROM PersDat ORDER BY PersonID",
+                                            db::RecordsetType::Snapshot);
         rs->MoveFirst();
         for (int i = 1; i < k; ++i) rs->MoveNext();
         return rs->Fields(0).Value().toLong();
@@ -92,7 +93,8 @@ protected:
         return p.readAllStandardOutput().toStdString();
     }
     void bilderLoeschen() {
-        for (const char* n : {"ZUVGrafik1.bmp", "ZUVGrafik2.bmp", "ZUVGrafik3.bmp", "ZUVVergleich.bmp"}) fs::remove(dir / n);
+        for (const char* n : {"ZUVGrafik1.bmp", "ZUVGrafik2.bmp", "ZUVGrafik3.bmp", "ZUVVergleich.bmp"})
+            fs::remove(dir / n);
     }
     // The values of series s of a chart, row by row.
     static std::vector<double> reihe(const chart::Chart& c, int s) {

@@ -15,13 +15,39 @@ class ChartOptionsTest : public ChartTest {
 protected:
     // Every Yes/No column False but the given ones.
     void nurDieseWahr(std::initializer_list<const char*> wahr) {
-        static const char* alle[] = {"Balken 2D", "Balken 3D", "Linie 2D", "Linie 3D", "Kreis 2D", "Fläche 2D", "Fläche 3D",
-                                     "Schritt 2D", "Schritt 3D", "SkalierungLog", "SkalierungProzent", "SkalierungLinear",
-                                     "AlleAntwortwerte", "AntwortwerteGruppiert", "Antwortwerte3und4", "Antwortwerte2",
-                                     "Antwortwerte0und1", "Antwortwerte4", "Antwortwerte3", "Antwortwerte1", "Antwortwerte0",
-                                     "AntwortwerteGruppiert0bis4", "ShowLegend", "ShowTypeLabel", "ShowÜberschrift",
-                                     "Achsenbeschriftung", "ShowFussnote", "AchsenrasterY", "AchsenrasterX",
-                                     "ShowMarkierungen", "ZweiteYAchseLinie", "ZweiteYAchseSkala", "Datenreihenuebereinander"};
+        static const char* alle[] = {"Balken 2D",
+                                     "Balken 3D",
+                                     "Linie 2D",
+                                     "Linie 3D",
+                                     "Kreis 2D",
+                                     "Fläche 2D",
+                                     "Fläche 3D",
+                                     "Schritt 2D",
+                                     "Schritt 3D",
+                                     "SkalierungLog",
+                                     "SkalierungProzent",
+                                     "SkalierungLinear",
+                                     "AlleAntwortwerte",
+                                     "AntwortwerteGruppiert",
+                                     "Antwortwerte3und4",
+                                     "Antwortwerte2",
+                                     "Antwortwerte0und1",
+                                     "Antwortwerte4",
+                                     "Antwortwerte3",
+                                     "Antwortwerte1",
+                                     "Antwortwerte0",
+                                     "AntwortwerteGruppiert0bis4",
+                                     "ShowLegend",
+                                     "ShowTypeLabel",
+                                     "ShowÜberschrift",
+                                     "Achsenbeschriftung",
+                                     "ShowFussnote",
+                                     "AchsenrasterY",
+                                     "AchsenrasterX",
+                                     "ShowMarkierungen",
+                                     "ZweiteYAchseLinie",
+                                     "ZweiteYAchseSkala",
+                                     "Datenreihenuebereinander"};
         std::string set;
         for (const char* s : alle) {
             bool an = false;
@@ -80,8 +106,9 @@ TEST_F(ChartOptionsTest, TheStoredRowLoadsIntoTheControlsAndIsWrittenBackUnchang
 
 TEST_F(ChartOptionsTest, NullFieldsAndAMissingNameNeverStopTheLoad) {
     gDatenbank->Execute("UPDATE PersDat SET Vorname = NULL WHERE PersonID = " + std::to_string(gAktPersonID));
-    einstellen("DiagrammFussnote = NULL, ShowLegend = NULL, Reihe2Rot = NULL, DiagrammFontname = NULL, "
-               "Datenreihenuebereinander = -1");
+    einstellen(
+        "DiagrammFussnote = NULL, ShowLegend = NULL, Reihe2Rot = NULL, DiagrammFontname = NULL, "
+        "Datenreihenuebereinander = -1");
     frmChartOpt& o = optionenNeu();
     EXPECT_TRUE(h().messages().empty()) << h().messages().front();
     EXPECT_TRUE(o.vollstaendigGeladen());
@@ -106,9 +133,10 @@ TEST_F(ChartOptionsTest, NullFieldsAndAMissingNameNeverStopTheLoad) {
 }
 
 TEST_F(ChartOptionsTest, OutOfRangeValuesLoadAsTheNearestSensibleOnesAndAreStoredOnlyOnOk) {
-    einstellen("DiagrammFontsize = 500, Reihe3Rot = 300, Reihe3Grün = -5, Reihe3Blau = 9999, "
-               "[3DBeleuchtung] = '75', [3DKantenBeleuchtung] = 'hell', Achsenlinienbreite = '200', "
-               "[Balken 2D] = 0");
+    einstellen(
+        "DiagrammFontsize = 500, Reihe3Rot = 300, Reihe3Grün = -5, Reihe3Blau = 9999, "
+        "[3DBeleuchtung] = '75', [3DKantenBeleuchtung] = 'hell', Achsenlinienbreite = '200', "
+        "[Balken 2D] = 0");
     frmChartOpt& o = optionenNeu();
     EXPECT_TRUE(h().messages().empty());
     EXPECT_EQ(gDiagrammFontsize, 500);  // the chart draws it at a size it can show

@@ -213,8 +213,8 @@ TEST_F(ChartTest, TwoPersonsAreComparedTypeByTypeAndTheLegendNamesBoth) {
     const int32_t erster = personID(2), zweiter = personID(3);
     gDatenbank->Execute("DELETE FROM Ergebnis WHERE PersonID = " + std::to_string(erster));
     for (int t = 9; t >= 1; --t)
-        gDatenbank->Execute("INSERT INTO Ergebnis (PersonID, TypNummer, TypGesamtSumme) VALUES (" + std::to_string(erster) +
-                            ", " + std::to_string(t) + ", " + std::to_string(100 + t) + ")");
+        gDatenbank->Execute("INSERT INTO Ergebnis (PersonID, TypNummer, TypGesamtSumme) VALUES (" +
+                            std::to_string(erster) + ", " + std::to_string(t) + ", " + std::to_string(100 + t) + ")");
     // The second person lacks the row of type 9.
     gDatenbank->Execute("DELETE FROM Ergebnis WHERE PersonID = " + std::to_string(zweiter) + " AND TypNummer = 9");
     vergleichWaehlen(2, 3);
@@ -588,8 +588,8 @@ TEST_F(ChartTest, EveryOrderOfPersonTableAndComparisonChartsDrawsEachAsAsked) {
     mdi().mnuTabelle.choose();
     auto* tabelle = dynamic_cast<Form15*>(mdi().ActiveForm());
     ASSERT_NE(tabelle, nullptr);
-    const std::string vergleichTitel =
-        "Vorname2 Nachname2 / 01.02.2026 " + LabelTxt(371) + " Vorname3 Nachname3 / 01.02.2026";
+    const std::string vergleichTitel = "Vorname2 Nachname2 / 01.02.2026 " + LabelTxt(371) +
+                                       " Vorname3 Nachname3 / 01.02.2026";
 
     enum Art { Person, Zeile, Spalte, Vergleich };
     std::array<Art, 4> folge{Person, Zeile, Spalte, Vergleich};

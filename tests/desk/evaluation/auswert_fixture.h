@@ -43,8 +43,7 @@ protected:
     }
 
     // A person with all the rows the person window makes, the ratings as given.
-    int32_t person(const std::string& vorname, const std::string& nachname, const Anzahlen& a,
-                   bool mitErgebnis = true) {
+    int32_t person(const std::string& vorname, const std::string& nachname, const Anzahlen& a, bool mitErgebnis = true) {
         return support::personSchreiben(*gDatenbank, gItemNummer, gTypNummer, vorname, nachname, a, mitErgebnis);
     }
 

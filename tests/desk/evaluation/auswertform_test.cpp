@@ -24,14 +24,38 @@ using namespace auswert_test;
 namespace {
 
 // Type 3 alone at the top of every ranking.
-const Anzahlen kKlar{{{}, {2, 2, 6, 2, 2}, {2, 2, 6, 2, 2}, {0, 0, 2, 2, 10}, {1, 3, 6, 3, 1}, {2, 2, 6, 2, 2},
-                      {3, 2, 5, 2, 2}, {2, 2, 6, 2, 2}, {2, 3, 5, 2, 2}, {2, 2, 6, 3, 1}}};
+const Anzahlen kKlar{{{},
+                      {2, 2, 6, 2, 2},
+                      {2, 2, 6, 2, 2},
+                      {0, 0, 2, 2, 10},
+                      {1, 3, 6, 3, 1},
+                      {2, 2, 6, 2, 2},
+                      {3, 2, 5, 2, 2},
+                      {2, 2, 6, 2, 2},
+                      {2, 3, 5, 2, 2},
+                      {2, 2, 6, 3, 1}}};
 // Types 4 and 8 share the top of the 3-and-4 ranking: no main type.
-const Anzahlen kGleich34{{{}, {2, 2, 6, 2, 2}, {2, 2, 6, 2, 2}, {2, 2, 6, 2, 2}, {0, 0, 6, 4, 4}, {2, 2, 6, 2, 2},
-                          {3, 2, 5, 2, 2}, {2, 2, 6, 2, 2}, {2, 2, 2, 4, 4}, {2, 2, 6, 3, 1}}};
+const Anzahlen kGleich34{{{},
+                          {2, 2, 6, 2, 2},
+                          {2, 2, 6, 2, 2},
+                          {2, 2, 6, 2, 2},
+                          {0, 0, 6, 4, 4},
+                          {2, 2, 6, 2, 2},
+                          {3, 2, 5, 2, 2},
+                          {2, 2, 6, 2, 2},
+                          {2, 2, 2, 4, 4},
+                          {2, 2, 6, 3, 1}}};
 // Totals 40 (type 1) and 34 (type 2): their quotient is the threshold 0.85 itself.
-const Anzahlen kSchwelle{{{}, {0, 0, 0, 0, 10}, {0, 0, 0, 2, 7}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0},
-                          {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}}};
+const Anzahlen kSchwelle{{{},
+                          {0, 0, 0, 0, 10},
+                          {0, 0, 0, 2, 7},
+                          {0, 0, 5, 0, 0},
+                          {0, 0, 5, 0, 0},
+                          {0, 0, 5, 0, 0},
+                          {0, 0, 5, 0, 0},
+                          {0, 0, 5, 0, 0},
+                          {0, 0, 5, 0, 0},
+                          {0, 0, 5, 0, 0}}};
 
 class Auswertfenster : public AuswertTest {
 protected:
@@ -465,8 +489,16 @@ TEST_F(Auswertfenster, APageDrawnAgainDrawsTheSameConclusionAfterAnotherRankingO
     a->Befehl3_Click();
 
     waehle(person("Otto", "Lang",
-                  {{{}, {0, 1, 5, 2, 6}, {1, 5, 1, 3, 4}, {2, 3, 3, 5, 1}, {5, 5, 2, 1, 1}, {2, 4, 5, 0, 3},
-                    {0, 3, 10, 0, 1}, {1, 2, 6, 1, 4}, {4, 2, 4, 3, 1}, {3, 4, 3, 4, 0}}}));
+                  {{{},
+                    {0, 1, 5, 2, 6},
+                    {1, 5, 1, 3, 4},
+                    {2, 3, 3, 5, 1},
+                    {5, 5, 2, 1, 1},
+                    {2, 4, 5, 0, 3},
+                    {0, 3, 10, 0, 1},
+                    {1, 2, 6, 1, 4},
+                    {4, 2, 4, 3, 1},
+                    {3, 4, 3, 4, 0}}}));
     auswertform* b = auswertung();
     ASSERT_NE(b, nullptr);
     zuSeite(*b, 7);
@@ -609,8 +641,16 @@ TEST_F(Auswertfenster, AQuotientEqualToTheThresholdCountsWhereThePageSaysSo) {
     // Totals 40 and 30, ratings 4: 16 and 12, ratings 3: 24 and 18, ratings 3 and 4: 40 and 30 —
     // every quotient of the second type is 0.75, which single precision holds exactly.
     waehle(person("Greta", "Hahn",
-                  {{{}, {0, 0, 0, 8, 4}, {0, 0, 0, 6, 3}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0},
-                    {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}}}));
+                  {{{},
+                    {0, 0, 0, 8, 4},
+                    {0, 0, 0, 6, 3},
+                    {0, 0, 5, 0, 0},
+                    {0, 0, 5, 0, 0},
+                    {0, 0, 5, 0, 0},
+                    {0, 0, 5, 0, 0},
+                    {0, 0, 5, 0, 0},
+                    {0, 0, 5, 0, 0},
+                    {0, 0, 5, 0, 0}}}));
     auswertform* a = auswertung();
     ASSERT_NE(a, nullptr);
     a->Combo1.setListIndex(4);
@@ -631,8 +671,16 @@ TEST_F(Auswertfenster, AQuotientEqualToTheThresholdCountsWhereThePageSaysSo) {
 
     // 17 / 20 on page 4 with 0.85: the threshold acts as 0.8500000238, so the second type is out.
     waehle(person("Otto", "Lang",
-                  {{{}, {0, 0, 0, 0, 5}, {0, 0, 0, 3, 2}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0},
-                    {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}, {0, 0, 5, 0, 0}}}));
+                  {{{},
+                    {0, 0, 0, 0, 5},
+                    {0, 0, 0, 3, 2},
+                    {0, 0, 5, 0, 0},
+                    {0, 0, 5, 0, 0},
+                    {0, 0, 5, 0, 0},
+                    {0, 0, 5, 0, 0},
+                    {0, 0, 5, 0, 0},
+                    {0, 0, 5, 0, 0},
+                    {0, 0, 5, 0, 0}}}));
     a = auswertung();
     ASSERT_NE(a, nullptr);
     for (int i = 0; i < 3; ++i) a->SSCommand2_Click();
@@ -707,10 +755,12 @@ TEST_F(Auswertfenster, EscapeInAnOpenThresholdListClosesOnlyTheList) {
     a->Combo2.setFocus();
     // The list's popup is gone and the keyboard back in the list's window before the key is typed:
     // on a busy machine the window system hands the focus back some events later.
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        return !QApplication::activePopupWidget() && !a->Combo2.view()->isVisible() && a->Combo2.hasFocus() &&
-               QGuiApplication::focusWindow() == a->Combo2.window()->windowHandle();
-    }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !QApplication::activePopupWidget() && !a->Combo2.view()->isVisible() && a->Combo2.hasFocus() &&
+                   QGuiApplication::focusWindow() == a->Combo2.window()->windowHandle();
+        },
+        10000));
     // The window may be gone once the key is typed: the key's events end with the deferred deletes.
     const QPointer<auswertform> fenster(a);
     support::tippe(Qt::Key_Escape);

@@ -103,8 +103,8 @@ TEST_F(Seite, MainTypeNeighboursAndTheirVerdictsAtTheBounds) {
     EXPECT_EQ(gVerbindungstyp2, 2);
     EXPECT_TRUE(hat("L337 T9 L371 T2")) << alles();
     EXPECT_TRUE(hat("L338 T9 L339  10 ")) << alles();
-    EXPECT_TRUE(hat("L340 L311")) << alles();  // exactly twice: the middle verdict
-    EXPECT_TRUE(hat("L340 L341")) << alles();  // a total of 0
+    EXPECT_TRUE(hat("L340 L311")) << alles();   // exactly twice: the middle verdict
+    EXPECT_TRUE(hat("L340 L341")) << alles();   // a total of 0
     EXPECT_FALSE(enthaelt("L343")) << alles();  // no stronger neighbour beside an upper total of 0
 
     // Main type 9, r exactly 1.4 and a lower neighbour stronger by exactly 1.3.
@@ -193,8 +193,8 @@ TEST_F(Seite, NegativeTotalsCountAsRejectionNotAsStrength) {
     // higher total is no distance of the main type, whatever the signs.
     const struct {
         int haupt, zweiter, urteil, hinweis;
-    } faelle[] = {{26, 28, 322, 323}, {26, 26, 342, 324}, {27, 24, 342, 362}, {-12, 5, 322, 323},
-                  {12, -12, 341, 460}, {-12, -12, 342, 324}, {-6, -12, 311, 0}, {0, 0, 342, 324}};
+    } faelle[] = {{26, 28, 322, 323},  {26, 26, 342, 324},   {27, 24, 342, 362}, {-12, 5, 322, 323},
+                  {12, -12, 341, 460}, {-12, -12, 342, 324}, {-6, -12, 311, 0},  {0, 0, 342, 324}};
     anzahl(7, 0, 5);  // the first connected type's remark, so that 460 stands only for the second
     for (const auto& f : faelle) {
         SCOPED_TRACE(std::to_string(f.haupt) + " " + std::to_string(f.zweiter));
@@ -213,17 +213,17 @@ TEST_F(Seite, NegativeTotalsCountAsRejectionNotAsStrength) {
 TEST_F(Seite, ConnectedTypesNotesAtTheBounds) {
     struct Fall {
         int haupttyp, v1, v2;
-        int niedrig1;   // ratings 0 and 1 of the first connected type
-        int gesamt2;    // total of the second one (the main type's total is 12)
+        int niedrig1;  // ratings 0 and 1 of the first connected type
+        int gesamt2;   // total of the second one (the main type's total is 12)
         std::vector<std::string> zeilen;
         std::vector<std::string> nicht;
     };
     const std::vector<Fall> faelle = {
         {5, 8, 7, 4, 8, {"L348  6 ", "L350  4  L351", "L359 L311"}, {"L353", "L354", "L355", "L361", "L362"}},
         {9, 3, 6, 5, 0, {"L353", "L291", "L359 L341"}, {"L361", "L362"}},
-        {4, 1, 2, 10, 10, {"L354", "L291", "L361"}, {"L362"}},                       // 12 / 10 = 1.2
-        {1, 7, 4, 15, -12, {"L355", "L356", "L359 L341"}, {"L361", "L362"}},         // 12 against -12
-        {2, 4, 8, 7, 8, {"L359 L311", "L353"}, {"L361", "L362"}},                    // 12 / 8 = 1.5
+        {4, 1, 2, 10, 10, {"L354", "L291", "L361"}, {"L362"}},                // 12 / 10 = 1.2
+        {1, 7, 4, 15, -12, {"L355", "L356", "L359 L341"}, {"L361", "L362"}},  // 12 against -12
+        {2, 4, 8, 7, 8, {"L359 L311", "L353"}, {"L361", "L362"}},             // 12 / 8 = 1.5
     };
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.haupttyp);
@@ -350,7 +350,7 @@ TEST_F(Seite, StatisticsHighlightSevenAndFindModeMedianAndSpread) {
         if (e.text == " 7 ") hervor += e.color == 0x800000;
         if (e.text == " 6 ") schlicht += e.color == 0;
     }
-    EXPECT_EQ(hervor, 3) << alles();    // type 1's two counts and type 5's seven 2s
+    EXPECT_EQ(hervor, 3) << alles();  // type 1's two counts and type 5's seven 2s
     EXPECT_EQ(schlicht, 2) << alles();
 
     neu();
@@ -365,8 +365,8 @@ TEST_F(Seite, StatisticsHighlightSevenAndFindModeMedianAndSpread) {
     ShowStatistics5();
     EXPECT_TRUE(enthaelt("T1  L157 3  L371  4 ")) << alles();  // seven at or below 3, then the 4s
     EXPECT_TRUE(enthaelt("T2  L157 2 ")) << alles();
-    EXPECT_TRUE(enthaelt("T3  L157 1 ")) << alles();            // eight at or below 1
-    EXPECT_TRUE(enthaelt("T5  L157 1  L371  2 ")) << alles();   // exactly seven at or below 1
+    EXPECT_TRUE(enthaelt("T3  L157 1 ")) << alles();           // eight at or below 1
+    EXPECT_TRUE(enthaelt("T5  L157 1  L371  2 ")) << alles();  // exactly seven at or below 1
     EXPECT_TRUE(enthaelt("L252  L157 2 ")) << alles();
 
     neu();

@@ -77,21 +77,29 @@ TEST_F(AuswertSeiten, PagesOfFixedPersonsMatchTheirGoldenFiles) {
 
 TEST_F(AuswertSeiten, EachConclusionRuleFiresForItsPerson) {
     // The first lines of each rule (label texts), as the decision tables give them.
-    const std::map<int, std::vector<int>> seite4 = {
-        {1, {407, 408, 409}}, {2, {410, 408, 411, 412}}, {3, {413, 414, 411, 415}}, {4, {416, 408, 417, 418}},
-        {5, {419, 408, 417, 420}}, {6, {421, 408, 417, 422, 452}}, {7, {423, 424, 417, 425, 452}},
-        {8, {396, 397, 398, 399}}, {9, {392, 393, 394, 395}}, {0, {334, 335, 336}}, {10, {407, 408, 391}}};
-    const std::map<int, std::vector<int>> seite8 = {
-        {1, {426, 427, 428, 429}}, {2, {426, 430, 428, 431, 432, 433}}, {3, {426, 434, 428, 435, 436, 433}},
-        {4, {290, 291}}, {5, {426, 327}}, {6, {426, 328, 428, 379}}, {7, {426, 430, 428, 389, 429}},
-        {8, {426, 430, 428, 389, 379}}};
+    const std::map<int, std::vector<int>> seite4 = {{1, {407, 408, 409}},           {2, {410, 408, 411, 412}},
+                                                    {3, {413, 414, 411, 415}},      {4, {416, 408, 417, 418}},
+                                                    {5, {419, 408, 417, 420}},      {6, {421, 408, 417, 422, 452}},
+                                                    {7, {423, 424, 417, 425, 452}}, {8, {396, 397, 398, 399}},
+                                                    {9, {392, 393, 394, 395}},      {0, {334, 335, 336}},
+                                                    {10, {407, 408, 391}}};
+    const std::map<int, std::vector<int>> seite8 = {{1, {426, 427, 428, 429}},
+                                                    {2, {426, 430, 428, 431, 432, 433}},
+                                                    {3, {426, 434, 428, 435, 436, 433}},
+                                                    {4, {290, 291}},
+                                                    {5, {426, 327}},
+                                                    {6, {426, 328, 428, 379}},
+                                                    {7, {426, 430, 428, 389, 429}},
+                                                    {8, {426, 430, 428, 389, 379}}};
     const std::map<std::string, std::pair<int, std::vector<int>>> seite10 = {
-        {"1", {439, {440, 441, 442}}}, {"2", {443, {440, 441, 444}}}, {"3", {445, {440, 441, 409}}},
-        {"4", {447, {440, 441, 411}}}, {"5", {448, {440, 441, 411}}}, {"6", {449, {440, 441, 411}}},
-        {"7g", {439, {440, 391}}},     {"8", {443, {440, 411}}},      {"9", {439, {440, 411}}},
-        {"10", {446, {440, 411}}},     {"11", {447, {440, 417}}},     {"12", {448, {440, 417}}},
-        {"13", {449, {440, 417}}},     {"1g", {439, {440, 441, 391}}}, {"3g", {445, {440, 441, 391}}},
-        {"spitze", {0, {329, 330, 331, 332, 333}}},
+        {"1", {439, {440, 441, 442}}},  {"2", {443, {440, 441, 444}}},
+        {"3", {445, {440, 441, 409}}},  {"4", {447, {440, 441, 411}}},
+        {"5", {448, {440, 441, 411}}},  {"6", {449, {440, 441, 411}}},
+        {"7g", {439, {440, 391}}},      {"8", {443, {440, 411}}},
+        {"9", {439, {440, 411}}},       {"10", {446, {440, 411}}},
+        {"11", {447, {440, 417}}},      {"12", {448, {440, 417}}},
+        {"13", {449, {440, 417}}},      {"1g", {439, {440, 441, 391}}},
+        {"3g", {445, {440, 441, 391}}}, {"spitze", {0, {329, 330, 331, 332, 333}}},
         {"null", {0, {334, 335, 336}}}};
 
     std::vector<const Person*> alle;
@@ -136,8 +144,9 @@ TEST_F(AuswertSeiten, MainTypePagesSayWhatTheirMainTypeRestsOnWhereTheComparison
     // klar: page 10 names the main type; regel_06: it names the leader by total (Macher), not the
     // leader by 3 and 4; flach: no rule applies. The first line says which: page 10 named another
     // type than these pages take, or none.
-    const std::map<std::string, std::string> gesagt = {
-        {"klar", ""}, {"regel_06", LabelTxt(381) + " Macher"}, {"flach", LabelTxt(325)}};
+    const std::map<std::string, std::string> gesagt = {{"klar", ""},
+                                                       {"regel_06", LabelTxt(381) + " Macher"},
+                                                       {"flach", LabelTxt(325)}};
     std::vector<const Person*> alle;
     for (const Person& p : kRegelPersonen) alle.push_back(&p);
     for (const Person& p : kBesonderePersonen) alle.push_back(&p);

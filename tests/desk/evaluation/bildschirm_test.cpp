@@ -42,8 +42,16 @@ TEST_F(Bildschirm, EveryPageOnScreen) {
     mdi().showMaximized();
     forms::Instance<frmAssist>().Hide();
     waehle(person("Greta", "Hahn",
-                  {{{}, {2, 2, 6, 2, 2}, {2, 2, 6, 2, 2}, {0, 0, 2, 2, 10}, {1, 3, 6, 3, 1}, {2, 2, 6, 2, 2},
-                    {3, 2, 5, 2, 2}, {2, 2, 6, 2, 2}, {2, 3, 5, 2, 2}, {2, 2, 6, 3, 1}}}));
+                  {{{},
+                    {2, 2, 6, 2, 2},
+                    {2, 2, 6, 2, 2},
+                    {0, 0, 2, 2, 10},
+                    {1, 3, 6, 3, 1},
+                    {2, 2, 6, 2, 2},
+                    {3, 2, 5, 2, 2},
+                    {2, 2, 6, 2, 2},
+                    {2, 3, 5, 2, 2},
+                    {2, 2, 6, 3, 1}}}));
     for (const char* art : {"auswertung", "statistik"}) {
         auswertform* f = std::string(art) == "auswertung" ? auswertung() : statistik();
         ASSERT_NE(f, nullptr);

@@ -158,8 +158,7 @@ TEST_F(Antworttabelle, EveryActivationRewritesTheTableBitmapThatOutsideProgramsR
     if (!ausgabe("command -v identify").empty()) {
         const std::string info = ausgabe("identify '" + files::resolve(bild) + "'");
         EXPECT_NE(info.find("BMP"), std::string::npos) << info;
-        EXPECT_NE(info.find(std::to_string(gelesen.width()) + "x" + std::to_string(gelesen.height())),
-                  std::string::npos)
+        EXPECT_NE(info.find(std::to_string(gelesen.width()) + "x" + std::to_string(gelesen.height())), std::string::npos)
             << info;
     }
 
@@ -214,7 +213,8 @@ TEST_F(Antworttabelle, TheEleventhWindowIsRefusedWithTheLimitMessage) {
 }
 
 TEST_F(Antworttabelle, UnansweredAndNamelessPersonsShowZerosAndAnEmptyNameLine) {
-    const int32_t leer = person("", "", [](int, int) { return std::nullopt; }, "");
+    const int32_t leer = person(
+        "", "", [](int, int) { return std::nullopt; }, "");
     waehle(leer);
     h().answer(forms::vbOK);
     Form15& t = oeffne();
@@ -246,7 +246,7 @@ TEST_F(Antworttabelle, AViewWritesNothingAndOutlivesItsPersonsDeletion) {
     EXPECT_EQ(dateiInhalt(), vorher);
 
     gDatenbank->Execute("DELETE FROM PersDat WHERE PersonID = " + std::to_string(anna));
-    mdi().mnuTabelle.choose();  // scores nobody, opens nothing
+    mdi().mnuTabelle.choose();               // scores nobody, opens nothing
     EXPECT_EQ(mdi().children().size(), 2u);  // the table and the chart its button opened
     aktiviere(t);
     t.Grid1.clickCell(0, 6);

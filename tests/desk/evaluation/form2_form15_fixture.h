@@ -50,8 +50,9 @@ protected:
     // A person with every row the person window makes, the item-type rows rated by `wert`.
     int32_t person(const std::string& vorname, const std::string& nachname, const Bewertung& wert,
                    const std::string& datum = "01.02.2026", Erwartung* erwartung = nullptr) {
-        const std::vector<int> werte =
-            support::jeTypBewerten(gTypNummer, [&wert](int typ, int n) { return wert(typ, n).value_or(-1); });
+        const std::vector<int> werte = support::jeTypBewerten(gTypNummer, [&wert](int typ, int n) {
+            return wert(typ, n).value_or(-1);
+        });
         if (erwartung) {
             static constexpr int kPunkte[5] = {-2, -1, 2, 3, 4};
             *erwartung = {};
@@ -64,9 +65,11 @@ protected:
         const auto textOderNull = [](const std::string& t) { return t.empty() ? vb::Variant::null() : vb::Variant(t); };
         support::Zeilenwerte z;
         z.typWert = [&werte](size_t k) { return support::bewertung(werte[k]); };
-        return support::personMitZeilen(
-            *gDatenbank, gItemNummer, gTypNummer,
-            {{"Vorname", textOderNull(vorname)}, {"Nachname", vb::Variant(nachname)}, {"Testdatum", textOderNull(datum)}}, z);
+        return support::personMitZeilen(*gDatenbank, gItemNummer, gTypNummer,
+                                        {{"Vorname", textOderNull(vorname)},
+                                         {"Nachname", vb::Variant(nachname)},
+                                         {"Testdatum", textOderNull(datum)}},
+                                        z);
     }
 
     // Takes the person as the current one, as the person chooser does.

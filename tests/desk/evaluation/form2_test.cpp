@@ -175,7 +175,8 @@ TEST_F(Enneagramm, ViewsEmptyTheBarsTheyDoNotUseAndKeepTheirColours) {
 TEST_F(Enneagramm, TheWindowKeepsItsPersonWhenAnotherIsScored) {
     Form2& f = oeffne();
     const EnneagrammWerte annas = f.Werte();
-    const int32_t bernd = person("Bernd", "Thal", [](int typ, int n) { return std::optional<int>((typ * 3 + n * 2) % 5); });
+    const int32_t bernd = person("Bernd", "Thal",
+                                 [](int typ, int n) { return std::optional<int>((typ * 3 + n * 2) % 5); });
     waehle(bernd);
     mdi().mnuTabelle.choose();  // scores Bernd
     ASSERT_NE(gTypsumme34JeTyp, annas.summe34);

@@ -38,9 +38,9 @@ protected:
     // The total score per type as the rule gives it from the stored item-type rows.
     std::array<int, 10> gesamtAusZeilen(int32_t id) {
         std::array<int, 10> g{};
-        auto rs = gDatenbank->OpenRecordset(
-            "select typnummer, typrealwert from typwertzuweisung where personid = " + std::to_string(id),
-            db::RecordsetType::Snapshot);
+        auto rs = gDatenbank->OpenRecordset("select typnummer, typrealwert from typwertzuweisung where personid = " +
+                                                std::to_string(id),
+                                            db::RecordsetType::Snapshot);
         for (; !rs->Eof(); rs->MoveNext()) {
             const vb::Variant w = rs->Fields("typrealwert").Value();
             if (w.isNull()) continue;
@@ -52,9 +52,9 @@ protected:
     // The stored total of each type's result row.
     std::array<int, 10> gesamtGespeichert(int32_t id) {
         std::array<int, 10> g{};
-        auto rs = gDatenbank->OpenRecordset(
-            "select typnummer, typgesamtsumme from ergebnis where personid = " + std::to_string(id),
-            db::RecordsetType::Snapshot);
+        auto rs = gDatenbank->OpenRecordset("select typnummer, typgesamtsumme from ergebnis where personid = " +
+                                                std::to_string(id),
+                                            db::RecordsetType::Snapshot);
         for (; !rs->Eof(); rs->MoveNext())
             g[rs->Fields("typnummer").Value().toInt()] = rs->Fields("typgesamtsumme").Value().toInt();
         return g;
@@ -114,8 +114,8 @@ TEST_F(Nachfuehren, RatingsWrittenByAnotherProgramAreScoredBeforeTheWindowShowsO
     const std::string vorherText = text(*a);
 
     // Another program rates every statement 4 on the same file.
-    support::run("sqlite3 '" + gDatenbankName + "' \"update typwertzuweisung set typrealwert = 4 where personid = " +
-                 std::to_string(id) + "\"");
+    support::run("sqlite3 '" + gDatenbankName +
+                 "' \"update typwertzuweisung set typrealwert = 4 where personid = " + std::to_string(id) + "\"");
     ASSERT_EQ(Antwortstand(id).find("-;"), std::string::npos);
     const std::array<int, 10> nachher = gesamtAusZeilen(id);
 
@@ -150,8 +150,8 @@ TEST_F(Nachfuehren, EnneagramAndAnswerTableFollowTheRatingsToo) {
 
     // A person no longer the current one is scored on its own when its answers change elsewhere.
     waehle(person("Otto", "Lang", jederTyp({2, 2, 6, 2, 2})));
-    support::run("sqlite3 '" + gDatenbankName + "' \"update typwertzuweisung set typrealwert = 0 where personid = " +
-                 std::to_string(id) + "\"");
+    support::run("sqlite3 '" + gDatenbankName +
+                 "' \"update typwertzuweisung set typrealwert = 0 where personid = " + std::to_string(id) + "\"");
     e->Show();  // activated
     EXPECT_EQ(e->Werte().summe34[1], 0);
     EXPECT_EQ(e->Werte().summe0[1], -28);

@@ -13,7 +13,7 @@ using namespace auswert_test;
 namespace {
 
 // Evaluation page -> report page.
-constexpr std::pair<int, int> kSeiten[] = {{1, 7},  {2, 8},  {3, 9},   {4, 10},  {5, 11},  {6, 12},
+constexpr std::pair<int, int> kSeiten[] = {{1, 7},  {2, 8},  {3, 9},   {4, 10},  {5, 11}, {6, 12},
                                            {7, 13}, {8, 14}, {10, 16}, {11, 17}, {12, 18}};
 
 // The words of a text without the layout: blanks, rules and full stops left out.
@@ -69,7 +69,8 @@ protected:
             // The note on an unfinished test stands where each layout has room for it.
             std::string bei = druck.at(druckseite);
             const std::string hinweis = urteil::unvollstaendigText(b.beantwortet);
-            EXPECT_EQ(ist.find(hinweis) != std::string::npos, bei.find(hinweis) != std::string::npos) << ist << "\n---\n" << bei;
+            EXPECT_EQ(ist.find(hinweis) != std::string::npos, bei.find(hinweis) != std::string::npos) << ist << "\n---\n"
+                                                                                                      << bei;
             ist = vb::Replace(ist, hinweis, "");
             bei = vb::Replace(bei, hinweis, "");
             // The window's head above the page: the page starts with the report page's title.

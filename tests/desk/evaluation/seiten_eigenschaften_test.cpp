@@ -42,8 +42,8 @@ int typ(const std::string& name) {
 struct Haupttypseite {
     bool da = false;
     int haupttyp = 0;
-    int grund = 0;        // 0, 325 or 381
-    int andererTyp = 0;   // the type named with 381
+    int grund = 0;       // 0, 325 or 381
+    int andererTyp = 0;  // the type named with 381
 };
 
 class Eigenschaften : public AuswertTest {
@@ -56,8 +56,8 @@ protected:
         auto rs = gDatenbank->OpenRecordset("select * from Drucktabelle order by Druckseite, ZeilenNr",
                                             db::RecordsetType::Snapshot);
         for (; !rs->Eof(); rs->MoveNext())
-            seiten[rs->Fields("Druckseite").Value().toInt()][rs->Fields("ZeilenNr").Value().toInt()] =
-                vb::textOrEmpty(rs->Fields("Zeilentext").Value());
+            seiten[rs->Fields("Druckseite").Value().toInt()][rs->Fields("ZeilenNr").Value().toInt()] = vb::textOrEmpty(
+                rs->Fields("Zeilentext").Value());
         return seiten;
     }
 
@@ -118,11 +118,16 @@ protected:
         }
         int s10 = 0;
         for (const std::string& l : s[10])
-            if (beginnt(l, 438)) s10 = typ(l.substr(LabelTxt(438).size(), l.find('\'', LabelTxt(438).size()) - LabelTxt(438).size()));
+            if (beginnt(l, 438))
+                s10 = typ(l.substr(LabelTxt(438).size(), l.find('\'', LabelTxt(438).size()) - LabelTxt(438).size()));
         if (s11.da) {
-            if (s10 == s11.haupttyp) { EXPECT_EQ(s11.grund, 0); }
-            else if (s10 == 0) { EXPECT_EQ(s11.grund, 325); }
-            else { EXPECT_TRUE(s11.grund == 381 && s11.andererTyp == s10); }
+            if (s10 == s11.haupttyp) {
+                EXPECT_EQ(s11.grund, 0);
+            } else if (s10 == 0) {
+                EXPECT_EQ(s11.grund, 325);
+            } else {
+                EXPECT_TRUE(s11.grund == 381 && s11.andererTyp == s10);
+            }
             // Page 12 gives the same reason.
             bool grund12 = false;
             for (const std::string& l : s[12]) grund12 = grund12 || beginnt(l, 325) || beginnt(l, 381);
@@ -139,7 +144,9 @@ protected:
             d17.haupttyp = typrang::obererNachbar(typen(d[17][4]).at(0));
         }
         EXPECT_EQ(d17.da, s11.da);
-        if (d17.da) { EXPECT_EQ(d17.haupttyp, s11.haupttyp); }
+        if (d17.da) {
+            EXPECT_EQ(d17.haupttyp, s11.haupttyp);
+        }
         for (const auto& [nr, z] : d[10])
             if (z == LabelTxt(408)) {
                 const auto t = typen(d[10][nr + 1]);
@@ -148,26 +155,42 @@ protected:
                     EXPECT_EQ(t[0], d17.haupttyp);
                 }
                 // (c) a settled assignment stands beside one type only
-                if (t.size() > 1) { EXPECT_FALSE(hat(d[10], 409) || hat(d[10], 442)); }
+                if (t.size() > 1) {
+                    EXPECT_FALSE(hat(d[10], 409) || hat(d[10], 442));
+                }
             }
         const int d16 = d[16][16] == LabelTxt(438) ? typ(d[16][17]) : 0;
         if (d17.da) {
-            if (d16 == d17.haupttyp) { EXPECT_EQ(d17.grund, 0); }
-            else if (d16 == 0) { EXPECT_EQ(d17.grund, 325); }
-            else { EXPECT_TRUE(d17.grund == 381 && d17.andererTyp == d16); }
+            if (d16 == d17.haupttyp) {
+                EXPECT_EQ(d17.grund, 0);
+            } else if (d16 == 0) {
+                EXPECT_EQ(d17.grund, 325);
+            } else {
+                EXPECT_TRUE(d17.grund == 381 && d17.andererTyp == d16);
+            }
         }
 
         // ---- nothing settled beside a tie
-        if (anzahl4 > 1) { EXPECT_FALSE(hat(s[4], 409)); }
+        if (anzahl4 > 1) {
+            EXPECT_FALSE(hat(s[4], 409));
+        }
         // Page 10 lists several types near the top total.
-        if (hat(s[10], 319)) { EXPECT_FALSE(hat(s[10], 409) || hat(s[10], 442)); }
-        if (d[16][3] == LabelTxt(319)) { EXPECT_FALSE(hat(d[16], 409) || hat(d[16], 442)); }
+        if (hat(s[10], 319)) {
+            EXPECT_FALSE(hat(s[10], 409) || hat(s[10], 442));
+        }
+        if (d[16][3] == LabelTxt(319)) {
+            EXPECT_FALSE(hat(d[16], 409) || hat(d[16], 442));
+        }
         for (size_t i = 0; i + 1 < s[8].size(); ++i)
             if (s[8][i] == LabelTxt(427) || s[8][i] == LabelTxt(430) || s[8][i] == LabelTxt(434))
-                if (typen(s[8][i + 1]).size() > 1) { EXPECT_FALSE(hat(s[8], 429)); }
+                if (typen(s[8][i + 1]).size() > 1) {
+                    EXPECT_FALSE(hat(s[8], 429));
+                }
         for (const auto& [nr, z] : d[14])
             if (z == LabelTxt(427) || z == LabelTxt(430) || z == LabelTxt(434))
-                if (typen(d[14][nr + 1]).size() > 1) { EXPECT_FALSE(hat(d[14], 429)); }
+                if (typen(d[14][nr + 1]).size() > 1) {
+                    EXPECT_FALSE(hat(d[14], 429));
+                }
         // ---- no small distance for a type above the main type
         if (s11.da) {
             const int m = s11.haupttyp;
@@ -176,7 +199,9 @@ protected:
                     const int fluegel = typen(nach(s[11][i], 338)).at(0);
                     for (size_t j = i + 1; j < s[11].size(); ++j)
                         if (beginnt(s[11][j], 340)) {
-                            if (haupt(fluegel) > haupt(m)) { EXPECT_EQ(nach(s[11][j], 340), LabelTxt(322)); }
+                            if (haupt(fluegel) > haupt(m)) {
+                                EXPECT_EQ(nach(s[11][j], 340), LabelTxt(322));
+                            }
                             break;
                         }
                 }
@@ -184,12 +209,18 @@ protected:
             std::string abstand2;
             for (const std::string& l : s[12])
                 if (beginnt(l, 359)) abstand2 = nach(l, 359);
-            if (hat(s[12], 323)) { EXPECT_EQ(abstand2, LabelTxt(322)); }
+            if (hat(s[12], 323)) {
+                EXPECT_EQ(abstand2, LabelTxt(322));
+            }
             for (int ab : {9, 17}) {
                 const int fluegel = typen(nach(d[17][ab], 338)).at(0);
-                if (haupt(fluegel) > haupt(m)) { EXPECT_EQ(d[17][ab + 4], LabelTxt(322)); }
+                if (haupt(fluegel) > haupt(m)) {
+                    EXPECT_EQ(d[17][ab + 4], LabelTxt(322));
+                }
             }
-            if (d[18][30] == LabelTxt(323)) { EXPECT_EQ(d[18][24], LabelTxt(322)); }
+            if (d[18][30] == LabelTxt(323)) {
+                EXPECT_EQ(d[18][24], LabelTxt(322));
+            }
         }
         geprueft += 1;
     }

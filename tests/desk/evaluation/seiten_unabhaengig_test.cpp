@@ -56,8 +56,11 @@ protected:
         forms::MenuItem* menu;
     };
     std::vector<Fenster> andere() {
-        return {{"Enneagramm", &mdi().mnuEnneagramm}, {"Statistik", &mdi().mnuStatistik},
-                {"Tabelle", &mdi().mnuTabelle}, {"Grafik", &mdi().mnuGrafikauswertung}, {"Bericht", nullptr}};
+        return {{"Enneagramm", &mdi().mnuEnneagramm},
+                {"Statistik", &mdi().mnuStatistik},
+                {"Tabelle", &mdi().mnuTabelle},
+                {"Grafik", &mdi().mnuGrafikauswertung},
+                {"Bericht", nullptr}};
     }
 };
 

@@ -33,8 +33,10 @@ protected:
     // The person's statements after the first `bis` left unrated, as a test broken off there.
     void abbrechen(int32_t id, int bis) {
         const std::string p = std::to_string(id), n = std::to_string(bis);
-        gDatenbank->Execute("UPDATE TypWertZuweisung SET TypRealWert = Null WHERE PersonID = " + p + " AND ItemNummer > " + n);
-        gDatenbank->Execute("UPDATE PersonTestErgebnis SET ItemWert = Null WHERE PersonID = " + p + " AND ItemNummer > " + n);
+        gDatenbank->Execute("UPDATE TypWertZuweisung SET TypRealWert = Null WHERE PersonID = " + p +
+                            " AND ItemNummer > " + n);
+        gDatenbank->Execute("UPDATE PersonTestErgebnis SET ItemWert = Null WHERE PersonID = " + p + " AND ItemNummer > " +
+                            n);
     }
 };
 

@@ -42,10 +42,8 @@ struct Zustand {
     std::set<std::string> namen;       // the data folder's entries
 };
 
-const std::vector<std::string> kVoll = {"Nicht genügend Speicherplatz auf dem Datenträger",
-                                        "Datenträger voll"};
-const std::vector<std::string> kEA = {"Datenträger- oder Netzwerkfehler",
-                                      "Fehler beim Lesen oder Schreiben des Geräts"};
+const std::vector<std::string> kVoll = {"Nicht genügend Speicherplatz auf dem Datenträger", "Datenträger voll"};
+const std::vector<std::string> kEA = {"Datenträger- oder Netzwerkfehler", "Fehler beim Lesen oder Schreiben des Geräts"};
 
 bool nenntEines(const std::string& text, const std::vector<std::string>& teile) {
     for (const auto& t : teile)
@@ -60,7 +58,7 @@ std::string alle(const std::vector<std::string>& meldungen) {
 }
 
 class Plattenfehler : public FrameTest {
-  protected:
+protected:
     void SetUp() override {
         DiskFaults::install();
         FrameTest::SetUp();
@@ -97,8 +95,7 @@ class Plattenfehler : public FrameTest {
         host = std::make_unique<forms::ScriptedHostGuard>();
     }
     static std::string sql(const std::string& file, const std::string& anweisung) {
-        return support::run("sqlite3 " + support::shellQuote(file) + " " + support::shellQuote(anweisung))
-            .output;
+        return support::run("sqlite3 " + support::shellQuote(file) + " " + support::shellQuote(anweisung)).output;
     }
     // A database file as a connection of its own reads it (no outside program, for speed: every
     // step is checked twice): SQLite's integrity check, then every row of its tables (of the
@@ -116,8 +113,7 @@ class Plattenfehler : public FrameTest {
             while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
                 for (int i = 0; i < sqlite3_column_count(s); ++i) {
                     const unsigned char* t = sqlite3_column_text(s, i);
-                    out += (i ? "|" : "") +
-                           (t ? std::string(reinterpret_cast<const char*>(t)) : std::string("NULL"));
+                    out += (i ? "|" : "") + (t ? std::string(reinterpret_cast<const char*>(t)) : std::string("NULL"));
                 }
                 out += "\n";
             }
@@ -131,8 +127,8 @@ class Plattenfehler : public FrameTest {
             } else {
                 std::vector<std::string> tabellen;
                 sqlite3_stmt* s = nullptr;
-                sqlite3_prepare_v2(d, "select name from sqlite_schema where type = 'table' order by name", -1,
-                                   &s, nullptr);
+                sqlite3_prepare_v2(d, "select name from sqlite_schema where type = 'table' order by name", -1, &s,
+                                   nullptr);
                 while (sqlite3_step(s) == SQLITE_ROW)
                     tabellen.push_back(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
                 sqlite3_finalize(s);
@@ -162,8 +158,7 @@ class Plattenfehler : public FrameTest {
             bool seitendatei = false;
             for (const char* s : {"-wal", "-shm"}) {
                 const std::string endung = s;
-                if (n.size() > endung.size() &&
-                    n.compare(n.size() - endung.size(), endung.size(), endung) == 0 &&
+                if (n.size() > endung.size() && n.compare(n.size() - endung.size(), endung.size(), endung) == 0 &&
                     vorher.namen.count(n.substr(0, n.size() - endung.size())))
                     seitendatei = true;
             }
@@ -202,8 +197,7 @@ class Plattenfehler : public FrameTest {
                 const auto meldungen = h().messages();
                 const Zustand danach = zustand(a);
                 for (size_t i = 0; i < a.dateien.size(); ++i)
-                    EXPECT_EQ(danach.inhalte[i].substr(0, 3), "ok\n")
-                        << a.dateien[i] << ": " << danach.inhalte[i];
+                    EXPECT_EQ(danach.inhalte[i].substr(0, 3), "ok\n") << a.dateien[i] << ": " << danach.inhalte[i];
                 for (const auto& name : danach.namen) EXPECT_FALSE(files::isTempName(name)) << name;
                 int genannt = 0;
                 for (const auto& m : meldungen) genannt += nenntEines(m, ursache) ? 1 : 0;
@@ -216,8 +210,8 @@ class Plattenfehler : public FrameTest {
                     // failed, and nothing else is said.
                     int bestaetigt = 0;
                     for (size_t i = static_cast<size_t>(a.fragen); i < meldungen.size(); ++i) {
-                        const bool bestaetigung =
-                            !a.bestaetigung.empty() && meldungen[i].find(a.bestaetigung) != std::string::npos;
+                        const bool bestaetigung = !a.bestaetigung.empty() &&
+                                                  meldungen[i].find(a.bestaetigung) != std::string::npos;
                         bestaetigt += bestaetigung ? 1 : 0;
                         EXPECT_TRUE(bestaetigung || nenntEines(meldungen[i], ursache)) << meldungen[i];
                     }
@@ -241,8 +235,7 @@ class Plattenfehler : public FrameTest {
                 vorher = a.stand();
                 a.schritt();
                 EXPECT_NE(a.stand(), vorher) << "the next attempt stores nothing";
-                for (const auto& m : h().messages())
-                    EXPECT_FALSE(nenntEines(m, kVoll) || nenntEines(m, kEA)) << m;
+                for (const auto& m : h().messages()) EXPECT_FALSE(nenntEines(m, kVoll) || nenntEines(m, kEA)) << m;
                 if (HasFailure()) return;
             }
             EXPECT_GT(fehlgeschlagen, 0);
@@ -368,23 +361,22 @@ TEST_F(Plattenfehler, ImportingFromAnotherDataFile) {
 }
 
 TEST_F(Plattenfehler, StoringARating) {
-    durchlaufe(
-        {[&] {
-             if (forms::IsLoaded<frmTest>()) forms::Unload(forms::Instance<frmTest>());
-             TestDurchfuehren();
-             frmTest& t = forms::Instance<frmTest>();
-             const std::string alt =
-                 spalte("select itemwert from persontestergebnis where personid = 1 and itemnummer = 1");
-             t.Befehl[alt == "3\n" ? 1 : 3].click();
-         },
-         [&] { forms::Instance<frmTest>().Befehl6.click(); },
-         [&] {
-             return spalte("select itemwert from persontestergebnis where personid = 1 and itemnummer = 1") +
-                    spalte("select typrealwert from typwertzuweisung where personid = 1 and itemnummer = 1");
-         },
-         "",
-         0,
-         {datei}});
+    durchlaufe({[&] {
+                    if (forms::IsLoaded<frmTest>()) forms::Unload(forms::Instance<frmTest>());
+                    TestDurchfuehren();
+                    frmTest& t = forms::Instance<frmTest>();
+                    const std::string alt = spalte(
+                        "select itemwert from persontestergebnis where personid = 1 and itemnummer = 1");
+                    t.Befehl[alt == "3\n" ? 1 : 3].click();
+                },
+                [&] { forms::Instance<frmTest>().Befehl6.click(); },
+                [&] {
+                    return spalte("select itemwert from persontestergebnis where personid = 1 and itemnummer = 1") +
+                           spalte("select typrealwert from typwertzuweisung where personid = 1 and itemnummer = 1");
+                },
+                "",
+                0,
+                {datei}});
 }
 
 TEST_F(Plattenfehler, StoringTheSettings) {
@@ -408,8 +400,7 @@ TEST_F(Plattenfehler, WritingTheRecentFilesList) {
     durchlaufe({[&] {
                     mdi().mnuClose_Click();
                     // The file that is not first in the list moves up.
-                    naechste =
-                        support::readFile(ini).find("1=" + datei) != std::string::npos ? quelle : datei;
+                    naechste = support::readFile(ini).find("1=" + datei) != std::string::npos ? quelle : datei;
                 },
                 [&] {
                     h().chooseFile(naechste);
@@ -491,8 +482,7 @@ TEST_F(Plattenfehler, PrintingTheQuestionnaireIntoAPdfFile) {
                 "",
                 1,
                 {}});
-    EXPECT_NE(support::run("pdftotext " + support::shellQuote(ziel) + " -").output.find("Fragebogen"),
-              std::string::npos);
+    EXPECT_NE(support::run("pdftotext " + support::shellQuote(ziel) + " -").output.find("Fragebogen"), std::string::npos);
     draw::printer().setOutputFileName("");
 }
 

@@ -13,7 +13,7 @@ namespace {
 using support::DiskFaults;
 
 class Festplatte : public dbtest::DbTest {
-  protected:
+protected:
     void SetUp() override {
         DiskFaults::install();
         dbtest::DbTest::SetUp();
@@ -39,8 +39,7 @@ TEST_F(Festplatte, AFailedCommitIsReportedAsTheDiskFaultAndTheRollbackAddsNoErro
         DiskFaults::failAt(1, fehler);
         const std::string warum = messageOf([&] { d->CommitTrans(); });
         DiskFaults::off();
-        EXPECT_NE(warum.find(fehler == ENOSPC ? "Nicht genügend Speicherplatz"
-                                              : "Datenträger- oder Netzwerkfehler"),
+        EXPECT_NE(warum.find(fehler == ENOSPC ? "Nicht genügend Speicherplatz" : "Datenträger- oder Netzwerkfehler"),
                   std::string::npos)
             << warum;
         EXPECT_NE(warum.find(datei()), std::string::npos) << warum;

@@ -40,7 +40,7 @@ std::string bytesOf(const fs::path& p) {
 }
 
 class Ausgabedateien : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         DiskFaults::install();
         ASSERT_TRUE(m_dir.isValid());
@@ -54,9 +54,7 @@ class Ausgabedateien : public ::testing::Test {
     // unchanged, after a success it is the new one, and beside it stands nothing else.
     void durchlaufe(const std::string& ziel, const std::function<void()>& schreiben) {
         const std::string alt = "der Stand von gestern";
-        auto vorher = [&] {
-            std::ofstream(ziel, std::ios::binary | std::ios::trunc) << alt;
-        };
+        auto vorher = [&] { std::ofstream(ziel, std::ios::binary | std::ios::trunc) << alt; };
         vorher();
         DiskFaults::count();
         schreiben();

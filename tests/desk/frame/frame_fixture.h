@@ -100,7 +100,6 @@ protected:
         rs->MoveFirst();
         return rs->Fields(0).Value().toLong();
     }
-
 };
 
 }  // namespace frame_test

@@ -171,8 +171,8 @@ protected:
             SCOPED_TRACE(s.name + ": " + s.meldungen);
             if (s.name == "ende") break;
             // The day's own steps leave the file open; a command's steps inside may have closed it.
-            static const std::set<std::string> offen{"gestartet", "vorher gespeichert", "befehl",
-                                                     "nachher gespeichert", "nach dem Lesen gespeichert"};
+            static const std::set<std::string> offen{"gestartet", "vorher gespeichert", "befehl", "nachher gespeichert",
+                                                     "nach dem Lesen gespeichert"};
             if (offen.count(s.name)) {
                 EXPECT_TRUE(s.offen());
             }
@@ -201,8 +201,7 @@ protected:
     void allesDa(const std::string& datei, std::vector<std::string> erwartet) {
         EXPECT_EQ(nachnamen(datei), erwartet);
         EXPECT_EQ(sqlite(datei, "pragma integrity_check"), "ok\n");
-        EXPECT_EQ(sqlite(datei, "select count(*) from persontestergebnis"),
-                  std::to_string(109 * erwartet.size()) + "\n");
+        EXPECT_EQ(sqlite(datei, "select count(*) from persontestergebnis"), std::to_string(109 * erwartet.size()) + "\n");
     }
     static std::vector<std::string> mitVorigen(std::vector<std::string> neu) {
         neu.insert(neu.begin(), {"Nachname1", "Nachname2"});
@@ -222,16 +221,18 @@ TEST_F(Sperren, BackupThenReopenFromTheRecentList) {
     const std::string datei = datenDatei("Klienten.ZDB", 2);
     zuletztGeoeffnet(datei);
     const std::string sicherung = pfad("Sicherung.ZDB");
-    tag([&](Kind& k) {
-        k.host.dateidialog(sicherung).answer(forms::vbYes);
-        mdi().mnuBackup.choose();
-        k.schritt("gesichert");
-        mdi().mnuFileArray(1).choose();
-    }, [&](const Schritt& s) {
-        if (s.name == "gesichert") {
-            EXPECT_FALSE(s.offen());
-        }
-    });
+    tag(
+        [&](Kind& k) {
+            k.host.dateidialog(sicherung).answer(forms::vbYes);
+            mdi().mnuBackup.choose();
+            k.schritt("gesichert");
+            mdi().mnuFileArray(1).choose();
+        },
+        [&](const Schritt& s) {
+            if (s.name == "gesichert") {
+                EXPECT_FALSE(s.offen());
+            }
+        });
     allesDa(datei, mitVorigen(gespeichert()));
     EXPECT_EQ(nachnamen(sicherung), mitVorigen({"Vorher"}));
 }
@@ -272,16 +273,18 @@ TEST_F(Sperren, ImportDialogCancelledWhileTheFileIsOpen) {
 TEST_F(Sperren, TheDataFileOfferedAsXmlPersonFile) {
     const std::string datei = datenDatei("Klienten.ZDB", 2);
     zuletztGeoeffnet(datei);
-    tag([&](Kind& k) {
-        PersonendatenAnzeigen();
-        k.host.dateidialog(datei);
-        forms::Instance<frmpers>().Command2_Click();
-        k.schritt("als XML gewählt");
-    }, [&](const Schritt& s) {
-        if (s.name == "als XML gewählt") {  // refused, saying why
-            EXPECT_NE(s.meldungen.find("geöffnete Datendatei"), std::string::npos) << s.meldungen;
-        }
-    });
+    tag(
+        [&](Kind& k) {
+            PersonendatenAnzeigen();
+            k.host.dateidialog(datei);
+            forms::Instance<frmpers>().Command2_Click();
+            k.schritt("als XML gewählt");
+        },
+        [&](const Schritt& s) {
+            if (s.name == "als XML gewählt") {  // refused, saying why
+                EXPECT_NE(s.meldungen.find("geöffnete Datendatei"), std::string::npos) << s.meldungen;
+            }
+        });
     allesDa(datei, mitVorigen(gespeichert()));
 }
 
@@ -290,16 +293,18 @@ TEST_F(Sperren, TheDataFileOfferedAsXmlPersonFile) {
 TEST_F(Sperren, NewOverTheOpenDataFile) {
     const std::string datei = datenDatei("Klienten.ZDB", 2);
     zuletztGeoeffnet(datei);
-    tag([&](Kind& k) {
-        k.host.dateidialog(datei).answer(forms::vbYes).answer(forms::vbYes);  // close it; replace it
-        mdi().mnuNew.choose();
-    }, [&](const Schritt& s) {
-        if (s.name == "befehl") {
-            EXPECT_EQ(s.datei, datei);
-            EXPECT_EQ(s.meldungen.find("3343"), std::string::npos) << s.meldungen;
-            EXPECT_EQ(s.meldungen.find("beschädigt"), std::string::npos) << s.meldungen;
-        }
-    });
+    tag(
+        [&](Kind& k) {
+            k.host.dateidialog(datei).answer(forms::vbYes).answer(forms::vbYes);  // close it; replace it
+            mdi().mnuNew.choose();
+        },
+        [&](const Schritt& s) {
+            if (s.name == "befehl") {
+                EXPECT_EQ(s.datei, datei);
+                EXPECT_EQ(s.meldungen.find("3343"), std::string::npos) << s.meldungen;
+                EXPECT_EQ(s.meldungen.find("beschädigt"), std::string::npos) << s.meldungen;
+            }
+        });
     allesDa(datei, {"Nachher", "Gelesen"});
 }
 

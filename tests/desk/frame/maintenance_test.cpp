@@ -115,7 +115,7 @@ TEST_F(MaintenanceTest, ImportAllAndSelectedRemapsPersonNumbers) {
     gDatenbank->Execute("DELETE FROM PersDat WHERE PersonID = 1");
     h().answer(forms::vbYes);
     const std::string ziel = neueDatei("Ziel");
-    personenAnlegen(*gDatenbank, 4, 10);  // target numbers 1..4
+    personenAnlegen(*gDatenbank, 4, 10);                            // target numbers 1..4
     gDatenbank->Execute("DELETE FROM PersDat WHERE PersonID = 4");  // counter moved on to 5
 
     gImportQuelle = quelle;

@@ -72,7 +72,8 @@ TEST_F(VerloreneDatei, GeloeschtUnterAltemNamenWiederGeschriebenUndWeiterGearbei
     ASSERT_EQ(h().messages().size(), 1u);
     EXPECT_TRUE(gespeichertGemeldet(h().messages()[0]));
     mdi().mnuClose_Click();
-    EXPECT_EQ(sqlite(datei, "select count(*) from persdat; select count(*) from persontestergebnis; pragma integrity_check"),
+    EXPECT_EQ(sqlite(datei,
+                     "select count(*) from persdat; select count(*) from persontestergebnis; pragma integrity_check"),
               "4\n436\nok\n");
 }
 

@@ -14,7 +14,7 @@ using namespace frame_test;
 namespace {
 
 class AdminInstallation : public FrameTest {
-  protected:
+protected:
     void SetUp() override {
         FrameTest::SetUp();
         eigen = support::makeTempDir("zuv-eigen");
@@ -42,8 +42,7 @@ class AdminInstallation : public FrameTest {
     std::vector<std::string> fehler() {
         std::vector<std::string> f;
         for (const std::string& m : h().messages())
-            if (m.find("Nummer") != std::string::npos || m.find("Fehler") != std::string::npos)
-                f.push_back(m);
+            if (m.find("Nummer") != std::string::npos || m.find("Fehler") != std::string::npos) f.push_back(m);
         return f;
     }
     void neuStarten() {
@@ -107,8 +106,7 @@ TEST_F(AdminInstallation, AnOrdinaryAccountStartsFromAnInstallationOfRoot) {
     support::Konto k;
     if (const std::string warum = support::zweitesKonto(k); !warum.empty()) GTEST_SKIP() << warum;
     ::chmod(dir.c_str(), 0755);
-    for (const auto& e : fs::recursive_directory_iterator(dir))
-        ::chmod(e.path().c_str(), e.is_directory() ? 0755 : 0644);
+    for (const auto& e : fs::recursive_directory_iterator(dir)) ::chmod(e.path().c_str(), e.is_directory() ? 0755 : 0644);
     ::chmod(eigen.c_str(), 0755);
     fs::create_directories(eigen / "heim");
     ::chown((eigen / "heim").c_str(), k.uid, k.gid);
@@ -125,8 +123,7 @@ TEST_F(AdminInstallation, AnOrdinaryAccountStartsFromAnInstallationOfRoot) {
         h().answer(forms::vbYes);
         mdi().mnuBeenden_Click();
         if (h().messages().size() != 1) return 14;
-        return support::readFile(heim / ".config/zuv/Zuv50.ini").find("Kartei.ZDB") == std::string::npos ? 15
-                                                                                                         : 0;
+        return support::readFile(heim / ".config/zuv/Zuv50.ini").find("Kartei.ZDB") == std::string::npos ? 15 : 0;
     });
     EXPECT_EQ(ergebnis, 0) << "10: no start, 11: a message, 12: the INI file elsewhere, 13: no data file, "
                               "14: a message at the exit, 15: the list not written";
@@ -145,8 +142,7 @@ TEST_F(AdminInstallation, ADataFolderOfTheUsersChoiceTakesTheInstallationsPictur
     EXPECT_EQ(h().messages(), std::vector<std::string>{});
     EXPECT_EQ(gAppPath, kartei.string());
     EXPECT_EQ(gProgrammDB, (konfig() / "zuv.sdb").string());
-    EXPECT_EQ(fs::path(files::resolve(Installationsdatei("zuv_symb_blau.wmf"))).parent_path(),
-              ansicht->pfad());
+    EXPECT_EQ(fs::path(files::resolve(Installationsdatei("zuv_symb_blau.wmf"))).parent_path(), ansicht->pfad());
     EXPECT_NO_THROW((void)draw::LoadPicture(Installationsdatei("zuv_symb_blau.wmf")));
     // The first data file goes where the program folder's would: into the user's own data folder.
     EXPECT_TRUE(fs::exists(daten() / "Kartei.ZDB"));

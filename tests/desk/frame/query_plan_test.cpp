@@ -39,20 +39,24 @@ protected:
         ASSERT_EQ(sqlite3_open(datei.c_str(), &db), SQLITE_OK);
         std::string paare;
         for (size_t k = 0; k < gItemNummer.size(); ++k)
-            paare += std::string(k ? ", " : "") + "(" + std::to_string(k) + ", " + std::to_string(gItemNummer[k]) +
-                     ", " + std::to_string(gTypNummer[k]) + ")";
+            paare += std::string(k ? ", " : "") + "(" + std::to_string(k) + ", " + std::to_string(gItemNummer[k]) + ", " +
+                     std::to_string(gTypNummer[k]) + ")";
         const std::string n = std::to_string(kPersonen);
-        const std::string personen = "WITH RECURSIVE p(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM p WHERE i < " + n + ") ";
+        const std::string personen = "WITH RECURSIVE p(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM p WHERE i < " + n +
+                                     ") ";
         const std::string sql =
             "BEGIN;" + personen +
             "INSERT INTO PersDat (PersonID, Vorname, Nachname, Testdatum, Metasatz) "
             "SELECT i, 'Vorname' || i, 'Nachname' || (i % 211), '01.02.2026', 0 FROM p;" +
-            personen + ", s(j) AS (SELECT 1 UNION ALL SELECT j + 1 FROM s WHERE j < 109) "
+            personen +
+            ", s(j) AS (SELECT 1 UNION ALL SELECT j + 1 FROM s WHERE j < 109) "
             "INSERT INTO PersonTestErgebnis (PersonID, ItemNummer, ItemWert) SELECT i, j, (i + j) % 5 FROM p, s;" +
-            personen + ", paar(k, item, typ) AS (VALUES " + paare + ") "
+            personen + ", paar(k, item, typ) AS (VALUES " + paare +
+            ") "
             "INSERT INTO TypWertZuweisung (PersonID, ItemNummer, TypNummer, TypRealWert) "
             "SELECT i, item, typ, (i + item) % 5 FROM p, paar ORDER BY i, k;" +
-            personen + ", s(j) AS (SELECT 1 UNION ALL SELECT j + 1 FROM s WHERE j < 9) "
+            personen +
+            ", s(j) AS (SELECT 1 UNION ALL SELECT j + 1 FROM s WHERE j < 9) "
             "INSERT INTO Ergebnis (PersonID, TypNummer, TypGesamtSumme, TypSumme0, TypSumme1, TypSumme01, TypSumme2, "
             "TypSumme3, TypSumme4, TypSumme34, AW0, AW1, AW2, AW3, AW4, AWGesamt) "
             "SELECT i, j, (i + j) % 20, 0, 0, 0, 2, 3, 4, 7, 1, 1, 1, 1, 1, 5 FROM p, s;"

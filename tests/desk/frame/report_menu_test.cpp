@@ -43,9 +43,8 @@ TEST_F(ReportMenuTest, EachPrintItemChoosesExactlyItsPartsAndShowsTheBuiltReport
     EXPECT_FALSE(bericht().Option1[0].Value() || bericht().Option1[1].Value());
 
     const std::pair<forms::MenuItem*, std::vector<int>> items[] = {
-        {&mdi().mnuDruckDeckblatt, {0}},       {&mdi().mnuDruckErläuterungen, {1}},
-        {&mdi().mnuDruckEnneagramm, {2}},      {&mdi().mnuDruckGrafik, {3, 4, 5}},
-        {&mdi().mnuDruckAuswertung, {6}},      {&mdi().mnuDruckStatistik, {7}},
+        {&mdi().mnuDruckDeckblatt, {0}},    {&mdi().mnuDruckErläuterungen, {1}}, {&mdi().mnuDruckEnneagramm, {2}},
+        {&mdi().mnuDruckGrafik, {3, 4, 5}}, {&mdi().mnuDruckAuswertung, {6}},    {&mdi().mnuDruckStatistik, {7}},
         {&mdi().mnuDruckTabelle, {8}},
     };
     for (const auto& [item, an] : items) {

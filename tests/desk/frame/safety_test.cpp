@@ -124,7 +124,7 @@ TEST_F(Datensicherheit, RefusedFilesStayAsTheyWereAndSayWhy) {
         const char* name;
         const char* grund;
     } faelle[] = {
-        {"Einstellungen.ZDB", nullptr}, {"Ohne.ZDB", nullptr},          {"Fremd.ZDB", "3033"},
+        {"Einstellungen.ZDB", nullptr}, {"Ohne.ZDB", nullptr},        {"Fremd.ZDB", "3033"},
         {"Leer.ZDB", "3033"},           {"Kaputt.ZDB", "beschädigt"},
     };
     for (const auto& fall : faelle) {
@@ -144,7 +144,6 @@ TEST_F(Datensicherheit, RefusedFilesStayAsTheyWereAndSayWhy) {
         EXPECT_FALSE(fs::exists(datei + "-wal"));
     }
     EXPECT_EQ(sqlite(pfad("Ohne.ZDB"), "select count(*) from sqlite_schema where name = 'Drucktabelle'"), "0\n");
-
 }
 
 // A named pipe standing first in the recent list: the start refuses it at once with its reason

@@ -33,13 +33,15 @@ TEST_F(FrameTest, InstalledProgramShowsTheMainWindowOnAScreen) {
     // (a screen with nothing on it is a few hundred bytes as PNG); a minute at most.
     const bool fenster = vorhanden("xwininfo");
     const std::string b = support::shellQuote(bild.string());
-    support::writeFile(dir / "bildschirm.sh",
-                       "cd " + support::shellQuote(dir.string()) + "\n./zuvdesk &\npid=$!\ni=0\n"
-                       "while [ $i -lt 300 ]; do\n" +
-                           (fenster ? "  if xwininfo -root -tree | grep -q 'Z.U.V. 5.0: '; then\n" : "  if true; then\n") +
-                           "    import -window root " + b + " && [ $(stat -c %s " + b + ") -gt 10000 ] && break\n"
-                           "  fi\n  i=$((i+1))\n  sleep 0.2\ndone\n" +
-                           (fenster ? "xwininfo -root -tree\n" : "") + "kill $pid\nwait $pid\n");
+    support::writeFile(dir / "bildschirm.sh", "cd " + support::shellQuote(dir.string()) +
+                                                  "\n./zuvdesk &\npid=$!\ni=0\n"
+                                                  "while [ $i -lt 300 ]; do\n" +
+                                                  (fenster ? "  if xwininfo -root -tree | grep -q 'Z.U.V. 5.0: '; then\n"
+                                                           : "  if true; then\n") +
+                                                  "    import -window root " + b + " && [ $(stat -c %s " + b +
+                                                  ") -gt 10000 ] && break\n"
+                                                  "  fi\n  i=$((i+1))\n  sleep 0.2\ndone\n" +
+                                                  (fenster ? "xwininfo -root -tree\n" : "") + "kill $pid\nwait $pid\n");
     const std::string out = ausgabe("env -u QT_QPA_PLATFORM xvfb-run -a -s '-screen 0 1280x1024x24' sh " +
                                     support::shellQuote((dir / "bildschirm.sh").string()));
     ASSERT_TRUE(fs::exists(bild)) << out;

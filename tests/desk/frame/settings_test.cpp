@@ -162,8 +162,9 @@ TEST_F(SettingsTest, UnusualStoredRowsLoadAsTheyStand) {
     // A line spacing that is neither list entry is shown as it stands and leaves the variable.
     // A cleared assistant flag clears the box.
     gDruckZeilenabstand = 2;
-    aendere("UPDATE Konfiguration SET typbenennungzifferausgeschrieben = -1, typbenennungzuvstandard = -1, "
-            "DruckZeilenabstand = 'anderthalb', Assistentanzeige = 0");
+    aendere(
+        "UPDATE Konfiguration SET typbenennungzifferausgeschrieben = -1, typbenennungzuvstandard = -1, "
+        "DruckZeilenabstand = 'anderthalb', Assistentanzeige = 0");
     Form4& f = forms::Default<Form4>();
     EXPECT_TRUE(f.Option2.Value());
     EXPECT_FALSE(f.Option3.Value());
@@ -183,8 +184,8 @@ TEST_F(SettingsTest, UnusualStoredRowsLoadAsTheyStand) {
     aendere("UPDATE Konfiguration SET typbenennungzuvstandard = 0");
     const std::string vorher = gTypbezeichnung[4];
     Form4& g = forms::Default<Form4>();
-    for (forms::OptionButton* o : {&g.Option1, &g.Option3, &g.Option2, &g.Option4, &g.Option5[0], &g.Option5[1],
-                                   &g.Option5[2]})
+    for (forms::OptionButton* o :
+         {&g.Option1, &g.Option3, &g.Option2, &g.Option4, &g.Option5[0], &g.Option5[1], &g.Option5[2]})
         EXPECT_FALSE(o->Value());
     EXPECT_EQ(gTypbenennung.toInt(), 3);
     EXPECT_EQ(gTypbezeichnung[4], vorher);
@@ -200,8 +201,7 @@ TEST_F(SettingsTest, EleventhResultWindowIsRefusedAndTheCountComesBack) {
     };
     // Every result window opens through the one shared procedure, as the commands open theirs.
     auto oeffnen = [](const std::string& titel) {
-        return ErgebnisfensterOeffnen(new Testfenster(), gAuswertFenster,
-                                      [&](forms::Form& f) { f.setCaption(titel); });
+        return ErgebnisfensterOeffnen(new Testfenster(), gAuswertFenster, [&](forms::Form& f) { f.setCaption(titel); });
     };
     mdi().mnuAuswertung_Click();  // the evaluation window is the first
     EXPECT_EQ(gAuswertungsart, 1);

@@ -158,8 +158,9 @@ TEST_F(FrameTest, PathsKeepTheirCaseOnDiskInCaptionMenuAndIniFile) {
     forms::resetAllWindows();
     resetGlobals();
     db::DBEngine::instance().reset();
-    std::ofstream(dir / "Zuv50.ini") << "[ZUV]\r\nAppPath=" << vb::UCase(dir.string()) << "\r\n[Options]\r\nSystemDB="
-                                     << vb::UCase(pfad("Sys.mda")) << "\r\n[File1]\r\n1=" << vb::UCase(datei) << "\r\n";
+    std::ofstream(dir / "Zuv50.ini") << "[ZUV]\r\nAppPath=" << vb::UCase(dir.string())
+                                     << "\r\n[Options]\r\nSystemDB=" << vb::UCase(pfad("Sys.mda"))
+                                     << "\r\n[File1]\r\n1=" << vb::UCase(datei) << "\r\n";
 
     ASSERT_TRUE(starte());
     EXPECT_EQ(gAppPath, dir.string());

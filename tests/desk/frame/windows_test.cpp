@@ -110,8 +110,7 @@ TEST_F(WindowsTest, NoTwoItemsOfAMenuShareAnAccessKey) {
             const qsizetype i = t.indexOf('&');
             if (i < 0 || i + 1 >= t.size()) continue;
             const QChar taste = t.at(i + 1).toUpper();
-            if (tasten.count(taste))
-                doppelt.push_back((menue->title() + ": " + tasten[taste] + " / " + t).toStdString());
+            if (tasten.count(taste)) doppelt.push_back((menue->title() + ": " + tasten[taste] + " / " + t).toStdString());
             tasten[taste] = t;
         }
     };

@@ -34,8 +34,16 @@ protected:
 }  // namespace
 
 TEST_F(Abbildungen, EveryFigureSwitchedOnIsPrintedSharpAndLosslessWithOrWithoutItsWindow) {
-    const int32_t id = person("Bild", {{{}, {2, 2, 6, 2, 2}, {1, 3, 6, 3, 1}, {0, 0, 2, 2, 10}, {2, 2, 6, 2, 2},
-                                        {3, 2, 5, 2, 2}, {2, 2, 6, 2, 2}, {2, 3, 5, 2, 2}, {2, 2, 6, 3, 1}, {4, 4, 4, 4, 4}}});
+    const int32_t id = person("Bild", {{{},
+                                        {2, 2, 6, 2, 2},
+                                        {1, 3, 6, 3, 1},
+                                        {0, 0, 2, 2, 10},
+                                        {2, 2, 6, 2, 2},
+                                        {3, 2, 5, 2, 2},
+                                        {2, 2, 6, 2, 2},
+                                        {2, 3, 5, 2, 2},
+                                        {2, 2, 6, 3, 1},
+                                        {4, 4, 4, 4, 4}}});
     // Bitmaps of an earlier run in the data folder: of nobody this run knows.
     for (const char* n : {"ZUVEnneagramm.bmp", "ZUVGrafik1.bmp", "ZUVGrafik2.bmp", "ZUVTabelle.bmp"})
         report_test::bitmap(gAppPath + "/" + n, 300, 200);

@@ -17,13 +17,24 @@ namespace bericht_test {
 
 using report_test::enthaelt;
 
-inline const char* kLayouts[] = {"ZUVReport1.rpt", "ZUVReport2.rpt", "ZUVReport3.rpt", "ZUVHeader1.rpt",
-                                 "ZUVHeader2.rpt", "AuswertungSeite1bis3.rpt", "AuswertungAbSeite4.rpt",
-                                 "Enneagramm.rpt", "Grafik1.rpt", "Grafik2.rpt", "Grafik3.rpt", "Tabelle.rpt",
-                                 "AktuelleSeite.rpt", "ZUVVergleich.rpt", "zuv_symb_druckkopf.bmp"};
+inline const char* kLayouts[] = {"ZUVReport1.rpt",
+                                 "ZUVReport2.rpt",
+                                 "ZUVReport3.rpt",
+                                 "ZUVHeader1.rpt",
+                                 "ZUVHeader2.rpt",
+                                 "AuswertungSeite1bis3.rpt",
+                                 "AuswertungAbSeite4.rpt",
+                                 "Enneagramm.rpt",
+                                 "Grafik1.rpt",
+                                 "Grafik2.rpt",
+                                 "Grafik3.rpt",
+                                 "Tabelle.rpt",
+                                 "AktuelleSeite.rpt",
+                                 "ZUVVergleich.rpt",
+                                 "zuv_symb_druckkopf.bmp"};
 
-inline const char* kBilder[] = {"ZUVEnneagramm.bmp", "ZUVGrafik1.bmp", "ZUVGrafik2.bmp", "ZUVGrafik3.bmp",
-                                "ZUVTabelle.bmp", "ZUVAktuelleSeite.bmp", "ZUVVergleich.bmp"};
+inline const char* kBilder[] = {"ZUVEnneagramm.bmp", "ZUVGrafik1.bmp",       "ZUVGrafik2.bmp",  "ZUVGrafik3.bmp",
+                                "ZUVTabelle.bmp",    "ZUVAktuelleSeite.bmp", "ZUVVergleich.bmp"};
 
 class BerichtTest : public zuvtest_test::FensterTest {
 protected:
@@ -49,8 +60,7 @@ protected:
     void bewerten(int32_t id) {
         datei->Execute("UPDATE TypWertZuweisung SET TypRealWert = (ItemNummer + TypNummer) % 5 WHERE PersonID = " +
                        std::to_string(id));
-        datei->Execute("UPDATE PersonTestErgebnis SET ItemWert = ItemNummer % 5 WHERE PersonID = " +
-                       std::to_string(id));
+        datei->Execute("UPDATE PersonTestErgebnis SET ItemWert = ItemNummer % 5 WHERE PersonID = " + std::to_string(id));
     }
 
     // An exchange bitmap as the evaluation and chart windows leave it in the data folder.

@@ -69,7 +69,8 @@ TEST_F(Bericht, TheFullReportPrintsEveryChosenFigureOfThePersonDrawnForTheSheet)
         const QImage b(QString::fromStdString(path(n)));
         EXPECT_GE(b.width() * 1440.0 / 9638, 200) << n;
     }
-    for (const auto& [teil, bereich] : {std::pair{"Enneagramm.rpt", "DetailSection1"}, {"Grafik3.rpt", "ReportFooterSection1"},
+    for (const auto& [teil, bereich] : {std::pair{"Enneagramm.rpt", "DetailSection1"},
+                                        {"Grafik3.rpt", "ReportFooterSection1"},
                                         {"Tabelle.rpt", "ReportFooterSection1"}}) {
         auto* bild = objekt(layout()->OpenSubreport(teil), bereich, "Bild1");
         EXPECT_EQ(bild->Width(), 9638) << teil;
@@ -110,10 +111,10 @@ TEST_F(Bericht, TheSwitchesHideTheirObjectsInHeaderAndFooter) {
     for (auto& c : r.Check3) c.setValue(1);
     for (int i = 9; i <= 12; ++i) r.Check1[i].setValue(1);
     for (auto& c : r.Check4) c.setValue(1);
-    r.Check2[3].setValue(0);    // department: the area and department line goes
-    r.Check3[9].setValue(0);    // the test date
-    r.Check4[0].setValue(0);    // the page number in the footer
-    r.Check1[11].setValue(0);   // the header rule
+    r.Check2[3].setValue(0);   // department: the area and department line goes
+    r.Check3[9].setValue(0);   // the test date
+    r.Check4[0].setValue(0);   // the page number in the footer
+    r.Check1[11].setValue(0);  // the header rule
     oeffnen({2});
     auto& brief = layout()->OpenSubreport("ZUVHeader1.rpt");
     auto& getestet = layout()->OpenSubreport("ZUVHeader2.rpt");
@@ -269,8 +270,7 @@ TEST_F(Bericht, WhatTheReportCannotBeMadeFromIsSaidPlainlyAndChangesNothing) {
     std::remove(path("ZUVReport1.rpt").c_str());
     versuche("ZUVReport1.rpt\u201C fehlt");
     std::remove(path("ZUVHeader2.rpt").c_str());
-    support::writeFile(path("ZUVReport1.rpt"),
-                       support::readFile(std::string(ZUV_DIST_DIR) + "/ZUVReport1.rpt"));
+    support::writeFile(path("ZUVReport1.rpt"), support::readFile(std::string(ZUV_DIST_DIR) + "/ZUVReport1.rpt"));
     versuche("ZUVHeader2.rpt");
 
     gDateiOffen = false;
@@ -471,8 +471,8 @@ TEST_F(Bericht, AFigureMadeOffScreenIsMadeAgainOnceAnythingItWasDrawnFromChanges
 }
 
 TEST_F(Bericht, AConclusionMadeOfLabelTextsAndADesignationReadsAsOneSentence) {
-    const char* namen[] = {"", "Perfektionist", "Helfer", "Macher", "Individualist", "Beobachter",
-                           "Loyaler", "Genießer", "Boss", "Vermittler"};
+    const char* namen[] = {"",           "Perfektionist", "Helfer",   "Macher", "Individualist",
+                           "Beobachter", "Loyaler",       "Genießer", "Boss",   "Vermittler"};
     for (int t = 1; t <= 9; ++t) gTypbezeichnung[t] = namen[t];
     alleBilder();
     oeffnen({0, 1, 2, 3, 4, 5, 6, 7, 8});

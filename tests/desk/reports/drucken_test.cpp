@@ -29,7 +29,9 @@ protected:
     }
     void druckenNach(const std::string& pdf) { pdf_druck::drucken(*host, bericht().CrystalReport1, pdf); }
     int bilderImPdf(const std::string& pdf) {
-        return static_cast<int>(support::lines(support::run("pdfimages -list " + support::shellQuote(pdf)).output).size()) - 2;
+        return static_cast<int>(
+                   support::lines(support::run("pdfimages -list " + support::shellQuote(pdf)).output).size()) -
+               2;
     }
 };
 
@@ -80,8 +82,9 @@ TEST_F(Drucken, EachReportIsOfferedAndTitledUnderItsOwnClientsName) {
     druckenNach(path("bericht_juergen.pdf"));
     ASSERT_TRUE(meldungen().empty()) << meldungen().front();
     EXPECT_EQ(draw::printer().qprinter().docName().toStdString(), "Bericht Muster Erika");
-    EXPECT_NE(support::run("pdfinfo " + support::shellQuote(path("bericht_juergen.pdf"))).output.find("Bericht Muster Erika"),
-              std::string::npos);
+    EXPECT_NE(
+        support::run("pdfinfo " + support::shellQuote(path("bericht_juergen.pdf"))).output.find("Bericht Muster Erika"),
+        std::string::npos);
     forms::Unload(bericht());
 
     // The next client: the print dialog offers a file of that client's name, beside the last one.

@@ -45,8 +45,8 @@ protected:
         vb::setDecimalSeparator(0);  // the regional settings again
     }
 
-    int32_t person(const std::string& nachname, const Anzahlen& a, const support::Personendaten& daten = {
-                                                                        {"Testdatum", vb::Variant("12.03.2026")}}) {
+    int32_t person(const std::string& nachname, const Anzahlen& a,
+                   const support::Personendaten& daten = {{"Testdatum", vb::Variant("12.03.2026")}}) {
         return support::personSchreiben(*gDatenbank, gItemNummer, gTypNummer, "Vorname", nachname, a, true, daten);
     }
 
@@ -70,9 +70,9 @@ protected:
         auto rs = gDatenbank->OpenRecordset("select * from Drucktabelle order by Druckseite, ZeilenNr",
                                             db::RecordsetType::Snapshot);
         for (; !rs->Eof(); rs->MoveNext())
-            z.push_back({rs->Fields("Druckseite").Value().toInt(), static_cast<int>(rs->Fields("ZeilenNr").Value().toLong()),
-                         vb::textOrEmpty(rs->Fields("Formatierung").Value()),
-                         vb::textOrEmpty(rs->Fields("Zeilentext").Value())});
+            z.push_back(
+                {rs->Fields("Druckseite").Value().toInt(), static_cast<int>(rs->Fields("ZeilenNr").Value().toLong()),
+                 vb::textOrEmpty(rs->Fields("Formatierung").Value()), vb::textOrEmpty(rs->Fields("Zeilentext").Value())});
         return z;
     }
     std::vector<Zeile> seite(int nummer) {

@@ -23,9 +23,19 @@ namespace {
 namespace fs = std::filesystem;
 
 // Main type 5 (Beobachter), alone at the top of the ratings 3 and 4.
-const Anzahlen kHaupttyp5 = {{{}, kMitte, kMitte, kMitte, {0,3,9,2,0}, {0,3,0,11,0}, {0,2,10,2,0}, {0,2,11,1,0}, {7,0,7,0,0}, kMitte}};
+const Anzahlen kHaupttyp5 = {{{},
+                              kMitte,
+                              kMitte,
+                              kMitte,
+                              {0, 3, 9, 2, 0},
+                              {0, 3, 0, 11, 0},
+                              {0, 2, 10, 2, 0},
+                              {0, 2, 11, 1, 0},
+                              {7, 0, 7, 0, 0},
+                              kMitte}};
 // Types 4 and 8 tie at the top of the ratings 3 and 4.
-const Anzahlen kOhneHaupttyp = {{{}, kMitte, kMitte, kMitte, {0,0,6,4,4}, kMitte, {3,2,5,2,2}, kMitte, {2,2,2,4,4}, kMitte}};
+const Anzahlen kOhneHaupttyp = {
+    {{}, kMitte, kMitte, kMitte, {0, 0, 6, 4, 4}, kMitte, {3, 2, 5, 2, 2}, kMitte, {2, 2, 2, 4, 4}, kMitte}};
 
 class Druckseiten : public DruckseitenTest {};
 
@@ -65,8 +75,7 @@ TEST_F(Druckseiten, EachPartWritesItsOwnPagesAndNothingElse) {
     EXPECT_EQ(seitenVon(drucktabelle()), std::set<int>({19, 20, 21, 22, 23, 24}));
     // Pages 22 to 24 leave 15 and 18 out; the row counts of the statistics pages.
     EXPECT_EQ(nummern(22), std::vector<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 19, 20}));
-    EXPECT_EQ(nummern(24),
-              std::vector<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 19, 20, 21, 22, 23}));
+    EXPECT_EQ(nummern(24), std::vector<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 19, 20, 21, 22, 23}));
     EXPECT_EQ(seite(19).size(), 15u);
     // The most frequent count over all types stays behind.
     EXPECT_EQ(gMaxWert, 61);
@@ -148,8 +157,16 @@ TEST_F(Druckseiten, WithoutAMainTypeNeitherWingsNorConnectedTypesArePrinted) {
 
 TEST_F(Druckseiten, AMergedListNamesATypeWhoseDesignationLiesInsideAnotherOne) {
     // Page 10 lists the leader by total, then the top group by the ratings 3 (types 8, 5, 2).
-    const int32_t id = person("Liste", {{{}, {3,2,5,2,2}, {3,1,2,3,5}, {1,4,7,1,1}, {0,5,1,2,6}, {1,0,8,3,2},
-                                         {0,6,0,2,6}, {4,0,6,1,3}, {0,5,6,3,0}, {2,0,10,1,1}}});
+    const int32_t id = person("Liste", {{{},
+                                         {3, 2, 5, 2, 2},
+                                         {3, 1, 2, 3, 5},
+                                         {1, 4, 7, 1, 1},
+                                         {0, 5, 1, 2, 6},
+                                         {1, 0, 8, 3, 2},
+                                         {0, 6, 0, 2, 6},
+                                         {4, 0, 6, 1, 3},
+                                         {0, 5, 6, 3, 0},
+                                         {2, 0, 10, 1, 1}}});
     gTypbezeichnung[8] = "Beob";
     seitenSchreiben(id, false, false, true, false);
     EXPECT_EQ(text(10, 21), LabelTxt(416));
@@ -174,12 +191,23 @@ TEST_F(Druckseiten, TheRankingPagesLeaveTheirGroupsForTheEvaluationWindow) {
 
 TEST_F(Druckseiten, TheFullReportOfAPersonPrintsIntoAPdfPageByPageWithItsTablesInColumns) {
     // The pictures as the windows leave them, so that the report is the whole one.
-    const std::pair<const char*, QSize> bilder[] = {{"ZUVEnneagramm.bmp", {620, 620}}, {"ZUVGrafik1.bmp", {900, 560}},
-                                                     {"ZUVGrafik2.bmp", {900, 560}},    {"ZUVGrafik3.bmp", {900, 560}},
-                                                     {"ZUVTabelle.bmp", {760, 420}}};
-    for (const auto& [name, groesse] : bilder) report_test::bitmap(gAppPath + "/" + name, groesse.width(), groesse.height());
-    berichtDrucken(person("klar", {{{}, {2,2,6,2,2}, {2,2,6,2,2}, {0,0,2,2,10}, {1,3,6,3,1}, {2,2,6,2,2}, {3,2,5,2,2},
-                                    {2,2,6,2,2}, {2,3,5,2,2}, {2,2,6,3,1}}}));
+    const std::pair<const char*, QSize> bilder[] = {{"ZUVEnneagramm.bmp", {620, 620}},
+                                                    {"ZUVGrafik1.bmp", {900, 560}},
+                                                    {"ZUVGrafik2.bmp", {900, 560}},
+                                                    {"ZUVGrafik3.bmp", {900, 560}},
+                                                    {"ZUVTabelle.bmp", {760, 420}}};
+    for (const auto& [name, groesse] : bilder)
+        report_test::bitmap(gAppPath + "/" + name, groesse.width(), groesse.height());
+    berichtDrucken(person("klar", {{{},
+                                    {2, 2, 6, 2, 2},
+                                    {2, 2, 6, 2, 2},
+                                    {0, 0, 2, 2, 10},
+                                    {1, 3, 6, 3, 1},
+                                    {2, 2, 6, 2, 2},
+                                    {3, 2, 5, 2, 2},
+                                    {2, 2, 6, 2, 2},
+                                    {2, 3, 5, 2, 2},
+                                    {2, 2, 6, 3, 1}}}));
     frmReport& bericht = forms::Instance<frmReport>();
     const report::Document* d = bericht.CrystalReport1.document();
     ASSERT_NE(d, nullptr);
@@ -189,7 +217,8 @@ TEST_F(Druckseiten, TheFullReportOfAPersonPrintsIntoAPdfPageByPageWithItsTablesI
     pdf_druck::drucken(h(), bericht.CrystalReport1, pdf);
     pdf_druck::druckerZuruecksetzen();
     ASSERT_TRUE(h().messages().empty()) << h().messages().front();
-    if (const char* kopie = std::getenv("ZUV_BERICHT_PDF")) fs::copy_file(pdf, kopie, fs::copy_options::overwrite_existing);
+    if (const char* kopie = std::getenv("ZUV_BERICHT_PDF"))
+        fs::copy_file(pdf, kopie, fs::copy_options::overwrite_existing);
     ASSERT_EQ(report_test::pdfSeiten(pdf), d->pageCount());
 
     // Each page of the print table starts a sheet of its own, in page order: its first line of
@@ -246,7 +275,8 @@ TEST_F(Druckseiten, TheFullReportOfAPersonPrintsIntoAPdfPageByPageWithItsTablesI
 }
 
 TEST_F(Druckseiten, DatesOfAnOldFileThatAreNoDatesPrintAsTheyStand) {
-    const int32_t id = person("Alt", kHaupttyp5, {{"Geburtstag", vb::Variant("abc")}, {"Testdatum", vb::Variant("morgen")}});
+    const int32_t id = person("Alt", kHaupttyp5,
+                              {{"Geburtstag", vb::Variant("abc")}, {"Testdatum", vb::Variant("morgen")}});
     seitenSchreiben(id, true, false, false, false);
     EXPECT_EQ(text(1, 11), LabelTxt(49) + ": abc");
     EXPECT_EQ(text(1, 23), LabelTxt(56) + ": morgen");

@@ -7,15 +7,16 @@ using namespace bericht_test;
 namespace {
 
 // The thirty stored switches by column, as the settings row holds them.
-const char* kSpalten[30] = {
-    "DruckNameKopf",          "DruckFirmaKopf",          "DruckBereichKopf",        "DruckAbteilungKopf",
-    "DruckStrasseKopf",       "DruckPLZOrtKopf",         "DruckLandKopf",           "DruckTelefonKopf",
-    "DruckFaxKopf",           "DruckEMailKopf",          "DruckHomepageKopf",       "DruckBemerkungKopf",
-    "TestDruckNameKopf",      "TestDruckGeburtstagKopf", "TestDruckStrasseKopf",    "TestDruckPLZOrtKopf",
-    "TestdruckLandKopf",      "TestDruckTelefonKopf",    "TestDruckEMailKopf",      "TestDruckBereichKopf",
-    "TestDruckAbteilungKopf", "TestDruckBemerkungKopf",  "TestDruckTestDatumKopf",  "DruckSeitennummerKopf",
-    "DruckAktuellesDatumKopf", "DruckLinieKopf",         "DruckEnneagrammSymbol",   "DruckSeitennummerFuss",
-    "DruckAktuellesDatumFuss", "DruckLinieFuss"};
+const char* kSpalten[30] = {"DruckNameKopf",           "DruckFirmaKopf",          "DruckBereichKopf",
+                            "DruckAbteilungKopf",      "DruckStrasseKopf",        "DruckPLZOrtKopf",
+                            "DruckLandKopf",           "DruckTelefonKopf",        "DruckFaxKopf",
+                            "DruckEMailKopf",          "DruckHomepageKopf",       "DruckBemerkungKopf",
+                            "TestDruckNameKopf",       "TestDruckGeburtstagKopf", "TestDruckStrasseKopf",
+                            "TestDruckPLZOrtKopf",     "TestdruckLandKopf",       "TestDruckTelefonKopf",
+                            "TestDruckEMailKopf",      "TestDruckBereichKopf",    "TestDruckAbteilungKopf",
+                            "TestDruckBemerkungKopf",  "TestDruckTestDatumKopf",  "DruckSeitennummerKopf",
+                            "DruckAktuellesDatumKopf", "DruckLinieKopf",          "DruckEnneagrammSymbol",
+                            "DruckSeitennummerFuss",   "DruckAktuellesDatumFuss", "DruckLinieFuss"};
 
 class Schalter : public BerichtTest {
 protected:

@@ -57,8 +57,10 @@ protected:
         SCOPED_TRACE(name);
         const int32_t id = person(name, a);
         const std::string p = std::to_string(id), n = std::to_string(bis);
-        gDatenbank->Execute("UPDATE TypWertZuweisung SET TypRealWert = Null WHERE PersonID = " + p + " AND ItemNummer > " + n);
-        gDatenbank->Execute("UPDATE PersonTestErgebnis SET ItemWert = Null WHERE PersonID = " + p + " AND ItemNummer > " + n);
+        gDatenbank->Execute("UPDATE TypWertZuweisung SET TypRealWert = Null WHERE PersonID = " + p +
+                            " AND ItemNummer > " + n);
+        gDatenbank->Execute("UPDATE PersonTestErgebnis SET ItemWert = Null WHERE PersonID = " + p + " AND ItemNummer > " +
+                            n);
         berichtDrucken(id);
         frmReport& bericht = forms::Instance<frmReport>();
         const report::Document* d = bericht.CrystalReport1.document();
@@ -110,10 +112,13 @@ protected:
 }  // namespace
 
 TEST_F(Ungekuerzt, TheFullReportOfEveryKindOfPersonPrintsEveryCellWholeInsideTheSheet) {
-    const std::pair<const char*, QSize> bilder[] = {{"ZUVEnneagramm.bmp", {620, 620}}, {"ZUVGrafik1.bmp", {900, 560}},
-                                                     {"ZUVGrafik2.bmp", {900, 560}},    {"ZUVGrafik3.bmp", {900, 560}},
-                                                     {"ZUVTabelle.bmp", {760, 420}}};
-    for (const auto& [name, groesse] : bilder) report_test::bitmap(gAppPath + "/" + name, groesse.width(), groesse.height());
+    const std::pair<const char*, QSize> bilder[] = {{"ZUVEnneagramm.bmp", {620, 620}},
+                                                    {"ZUVGrafik1.bmp", {900, 560}},
+                                                    {"ZUVGrafik2.bmp", {900, 560}},
+                                                    {"ZUVGrafik3.bmp", {900, 560}},
+                                                    {"ZUVTabelle.bmp", {760, 420}}};
+    for (const auto& [name, groesse] : bilder)
+        report_test::bitmap(gAppPath + "/" + name, groesse.width(), groesse.height());
     for (const auto& p : auswert_test::kBesonderePersonen) pruefe(p.name, p.anzahlen);
     pruefe("vierzig", auswert_test::kBesonderePersonen[0].anzahlen, 40);
     for (const auto& p : auswert_test::erzeugtePersonen(9, 77)) pruefe(p.name, p.anzahlen);

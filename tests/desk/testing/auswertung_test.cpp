@@ -32,8 +32,8 @@ protected:
     void setzeErgebnis(const std::vector<int>& gesamt, const std::vector<int>& summe34) {
         for (int t = 1; t <= 9; ++t)
             datei->Execute("UPDATE ergebnis SET typgesamtsumme = " + std::to_string(gesamt[t - 1]) +
-                           ", typsumme34 = " + std::to_string(summe34[t - 1]) + " WHERE personid = " +
-                           std::to_string(id) + " AND typnummer = " + std::to_string(t));
+                           ", typsumme34 = " + std::to_string(summe34[t - 1]) +
+                           " WHERE personid = " + std::to_string(id) + " AND typnummer = " + std::to_string(t));
     }
 
     zuvtest::Rangfolge rang(float schwelle = 0.85f) {
@@ -71,8 +71,8 @@ TEST_F(Auswertung, AllTwosCountTwoPerRowOfEachType) {
     EXPECT_EQ(a.punkte.awGesamt[10], 126);
     EXPECT_EQ(a.punkte.antwortAnzahlGesamt[3], 126);
     // The result rows hold the same figures.
-    auto e = datei->OpenRecordset("select * from ergebnis where personid = " + std::to_string(id) +
-                                  " and typnummer = 4", db::RecordsetType::Snapshot);
+    auto e = datei->OpenRecordset("select * from ergebnis where personid = " + std::to_string(id) + " and typnummer = 4",
+                                  db::RecordsetType::Snapshot);
     EXPECT_EQ(e->Fields("typsumme2").Value().toInt(), 2 * zeilenJeTyp[4]);
     EXPECT_EQ(e->Fields("aw2").Value().toInt(), zeilenJeTyp[4]);
     EXPECT_EQ(e->Fields("aw0").Value().toInt(), 0);
@@ -185,6 +185,7 @@ TEST_F(Auswertung, ZeroTopTotalTakesTheReferenceAnewAndThresholdZeroTakesAllFoll
     EXPECT_EQ(r.rang1Gesamt, liste({{9, " 1"}, {8, " 2"}, {7, " 3"}}));
     // Below a negative reference every lower score passes the ratio test.
     EXPECT_EQ(r.rang2Gesamt[6], " 4");
-    EXPECT_EQ(r.rang2Summe34, liste({{8, " 2"}, {7, " 3"}, {6, " 4"}, {5, " 5"}, {4, " 6"}, {3, " 7"}, {2, " 8"}, {1, " 9"}}));
+    EXPECT_EQ(r.rang2Summe34,
+              liste({{8, " 2"}, {7, " 3"}, {6, " 4"}, {5, " 5"}, {4, " 6"}, {3, " 7"}, {2, " 8"}, {1, " 9"}}));
     EXPECT_EQ(r.haupttypEindeutig, 1);
 }

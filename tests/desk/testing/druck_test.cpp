@@ -96,7 +96,8 @@ TEST_F(Druck, SwitchesOffLeaveOnlyTheFixedFooterAndPageBreaksFollowTheLineCounte
     for (const auto& e : pr.log()) jeSeite[e.page].push_back(e.text);
     EXPECT_EQ(jeSeite.size(), 5u);
     auto hat = [&](int s, const std::string& t) {
-        for (const auto& x : jeSeite[s]) if (x.find(t) != std::string::npos) return true;
+        for (const auto& x : jeSeite[s])
+            if (x.find(t) != std::string::npos) return true;
         return false;
     };
     EXPECT_TRUE(hat(1, "Erste Zeile"));
@@ -132,7 +133,8 @@ TEST_F(Druck, SheetFilledByALongPageTextEndsWithTheDatedFooter) {
     std::map<int, std::vector<std::string>> jeSeite;
     for (const auto& e : pr.log()) jeSeite[e.page].push_back(e.text);
     auto hat = [&](int s, const std::string& t) {
-        for (const auto& x : jeSeite[s]) if (x.find(t) != std::string::npos) return true;
+        for (const auto& x : jeSeite[s])
+            if (x.find(t) != std::string::npos) return true;
         return false;
     };
     int letzte = 0;
@@ -152,9 +154,8 @@ TEST_F(Druck, MissingHeaderPictureIsReportedBeforePrinting) {
     draw::Printer pr;
     pr.setOutputFileName(path("x.pdf"));
     int16_t seite = 0;
-    EXPECT_EQ(dbtest::errorOf([&] {
-                  zuvtest::druckeFragebogen(pr, {}, {}, schrift(), path("fehlt.bmp"), "08.03.2026", seite);
-              }),
+    EXPECT_EQ(dbtest::errorOf(
+                  [&] { zuvtest::druckeFragebogen(pr, {}, {}, schrift(), path("fehlt.bmp"), "08.03.2026", seite); }),
               53);
     EXPECT_TRUE(pr.writtenFiles().empty());
 }
@@ -169,7 +170,8 @@ TEST_F(Druck, IntroductionIsReadFromTheDosCodePageAndPrintedWithTitleAndFooterOn
     const std::string pdf = path("einfuehrung.pdf");
     draw::Printer pr;
     pr.setOutputFileName(pdf);
-    const int seiten = zuvtest::druckeEinfuehrung(pr, lang, "Einführung in den Z.U.V.-Test", "Seite", schrift(), "08.03.2026");
+    const int seiten = zuvtest::druckeEinfuehrung(pr, lang, "Einführung in den Z.U.V.-Test", "Seite", schrift(),
+                                                  "08.03.2026");
     ASSERT_EQ(pr.writtenFiles().size(), 1u);
     EXPECT_GE(seiten, 2);
     EXPECT_EQ(pdfSeiten(pdf), seiten);
@@ -182,11 +184,15 @@ TEST_F(Druck, IntroductionIsReadFromTheDosCodePageAndPrintedWithTitleAndFooterOn
 }
 
 TEST_F(Druck, IntroductionBytesOfUmlautsAndOtherCodePagesAndMissingFile) {
-    std::ofstream(path("dos.txt"), std::ios::binary) << "M\x84nner \x94" "fter \x84\x84\r\nStra\xe1" "e \x82t\x82\r\n";
+    std::ofstream(path("dos.txt"), std::ios::binary) << "M\x84nner \x94"
+                                                        "fter \x84\x84\r\nStra\xe1"
+                                                        "e \x82t\x82\r\n";
     EXPECT_EQ(zuvtest::leseEinfuehrungstext(path("dos.txt")), "Männer öfter ää\r\nStraße été\r\n");
     std::ofstream(path("utf8.txt"), std::ios::binary) << "Größe\nzwei";
     EXPECT_EQ(zuvtest::leseEinfuehrungstext(path("utf8.txt")), "Größe\r\nzwei\r\n");
-    std::ofstream(path("ansi.txt"), std::ios::binary) << "Gr\xf6\xdf" "e \xfc" "ber \xc4rger\r\n";
+    std::ofstream(path("ansi.txt"), std::ios::binary) << "Gr\xf6\xdf"
+                                                         "e \xfc"
+                                                         "ber \xc4rger\r\n";
     EXPECT_EQ(zuvtest::leseEinfuehrungstext(path("ansi.txt")), "Größe über Ärger\r\n");
     std::ofstream(path("leer.txt"), std::ios::binary) << "";
     EXPECT_EQ(zuvtest::leseEinfuehrungstext(path("leer.txt")), "");
@@ -214,7 +220,11 @@ std::vector<PdfWort> pdfWoerter(const std::string& pdf) {
             continue;
         }
         QString text = m.captured(5);
-        text.replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"").replace("&apos;", "'");
+        text.replace("&amp;", "&")
+            .replace("&lt;", "<")
+            .replace("&gt;", ">")
+            .replace("&quot;", "\"")
+            .replace("&apos;", "'");
         woerter.push_back({seite, m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
                            m.captured(4).toDouble(), normal(text.toStdString())});
     }

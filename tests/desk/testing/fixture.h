@@ -49,7 +49,8 @@ protected:
     // A person as the person window saves it: the PersDat row and the blank rows, in one go.
     int32_t neuePerson(const std::string& vorname, const std::string& nachname, const std::string& datum = "01.02.2026") {
         return support::neuePerson(*datei, tabelle,
-                                   {{"Vorname", vb::Variant(vorname)}, {"Nachname", vb::Variant(nachname)},
+                                   {{"Vorname", vb::Variant(vorname)},
+                                    {"Nachname", vb::Variant(nachname)},
                                     {"Testdatum", vb::Variant(datum)}});
     }
 

@@ -104,9 +104,9 @@ TEST_F(PersonFenster, DatesAreTakenAsDayMonthYearOrRefusedWithWhatIsExpected) {
     const std::string fuerTestdatum = DialogTxt(68) + LabelTxt(56) + DialogTxt(69);
     oeffnen();
     neu("Anna", "Berg");
-    for (const char* falsch : {"abc", "29.02.2023", "31.04.2026", "0.1.2020", "1.0.2020", "32.1.2020", "1.13.2020",
-                               "1.2.20", "1.2.02020", "001.2.2020", "1.2.0000", "1-2-2020", "1.2.2020.", "..2020",
-                               " 1.2.2020", "١.٢.٢٠٢٠"}) {
+    for (const char* falsch :
+         {"abc", "29.02.2023", "31.04.2026", "0.1.2020", "1.0.2020", "32.1.2020", "1.13.2020", "1.2.20", "1.2.02020",
+          "001.2.2020", "1.2.0000", "1-2-2020", "1.2.2020.", "..2020", " 1.2.2020", "١.٢.٢٠٢٠"}) {
         host->clearRecords();
         f->Text1[2].setText(falsch);
         f->Befehl5_Click();
@@ -147,7 +147,8 @@ TEST_F(PersonFenster, DatesAreTakenAsDayMonthYearOrRefusedWithWhatIsExpected) {
 }
 
 TEST_F(PersonFenster, APersonOfAnOldFileWithTextsForDatesIsShownAndEditedAsItStands) {
-    datei->Execute("INSERT INTO persdat (vorname, nachname, geburtstag, testdatum) VALUES ('Olga', 'Alt', 'abc', 'morgen')");
+    datei->Execute(
+        "INSERT INTO persdat (vorname, nachname, geburtstag, testdatum) VALUES ('Olga', 'Alt', 'abc', 'morgen')");
     gAktPersonID = datei->OpenRecordset("persdat", db::RecordsetType::Snapshot)->Fields("PersonID").Value().toLong();
     oeffnen();
     EXPECT_EQ(f->Text1[2].Text(), "abc");
@@ -174,8 +175,9 @@ TEST_F(PersonFenster, APersonOfAnOldFileWithTextsForDatesIsShownAndEditedAsItSta
     f->Befehl2_Click();
 
     // An XML file with such texts is imported as it stands, and the window shows them.
-    std::string xml = "<ZUVRecord><Vorname>Xaver</Vorname><Nachname>Yilmaz</Nachname><Strasse/><PLZOrt/><Land/>"
-                      "<Geburtsdatum>um 1970</Geburtsdatum><Testdatum>gestern</Testdatum>";
+    std::string xml =
+        "<ZUVRecord><Vorname>Xaver</Vorname><Nachname>Yilmaz</Nachname><Strasse/><PLZOrt/><Land/>"
+        "<Geburtsdatum>um 1970</Geburtsdatum><Testdatum>gestern</Testdatum>";
     for (int n = 1; n <= 109; ++n) xml += "<Item" + std::to_string(n) + ">3</Item" + std::to_string(n) + ">";
     std::ofstream(path("person.xml")) << xml + "</ZUVRecord>";
     oeffnen();
@@ -370,12 +372,11 @@ TEST_F(PersonFenster, APersonDeletedInAnotherProgramKeepsWhatWasTypedAndLeavesTh
     EXPECT_NE(gAktPersonID, anna);
 
     // Shown, then deleted elsewhere, then "Ändern", "Person übernehmen" or "Löschen".
-    const std::vector<std::function<void()>> schritte{
-        [&] { f->Befehl7_Click(); }, [&] { f->Befehl1_Click(); },
-        [&] {
-            host->answer(forms::vbYes);
-            f->Befehl6_Click();
-        }};
+    const std::vector<std::function<void()>> schritte{[&] { f->Befehl7_Click(); }, [&] { f->Befehl1_Click(); },
+                                                      [&] {
+                                                          host->answer(forms::vbYes);
+                                                          f->Befehl6_Click();
+                                                      }};
     for (const auto& schritt : schritte) {
         const int32_t carl = neuePerson("Carl", "Eck");
         gAktPersonID = carl;
@@ -396,7 +397,8 @@ TEST_F(PersonFenster, APersonDeletedInAnotherProgramKeepsWhatWasTypedAndLeavesTh
     // The last person gone too: the list is empty, and so are the boxes.
     oeffnen();
     loeschen(bert);
-    const std::string annaNeu = shell("sqlite3 " + support::shellQuote(path("test.ZDB")) + " 'select personid from persdat where vorname = \"Anna\"'");
+    const std::string annaNeu = shell("sqlite3 " + support::shellQuote(path("test.ZDB")) +
+                                      " 'select personid from persdat where vorname = \"Anna\"'");
     loeschen(std::stoi(annaNeu));
     host->clearRecords();
     f->Befehl7_Click();
@@ -444,8 +446,9 @@ TEST_F(PersonFenster, DeletingTheCurrentPersonClearsItAndItsRows) {
 }
 
 TEST_F(PersonFenster, XmlImportThroughTheFileDialogMakesTheImportedPersonCurrent) {
-    std::string xml = "<ZUVRecord><Vorname>Xaver</Vorname><Nachname>Yilmaz</Nachname><Strasse/><PLZOrt/><Land/>"
-                      "<Geburtsdatum/><Testdatum>02.02.2026</Testdatum>";
+    std::string xml =
+        "<ZUVRecord><Vorname>Xaver</Vorname><Nachname>Yilmaz</Nachname><Strasse/><PLZOrt/><Land/>"
+        "<Geburtsdatum/><Testdatum>02.02.2026</Testdatum>";
     for (int n = 1; n <= 109; ++n) xml += "<Item" + std::to_string(n) + ">3</Item" + std::to_string(n) + ">";
     std::ofstream(path("person.xml")) << xml + "</ZUVRecord>";
     std::ofstream(path("kaputt.xml")) << "<ZUVRecord><Vorname>";
@@ -663,6 +666,7 @@ TEST_F(PersonFenster, ASaveRefusedWhileAnotherProgramHoldsTheFileKeepsTheValuesF
     sqlite3_close(fremd);
     host->clearRecords();
     f->Befehl5_Click();
-    EXPECT_EQ(datei->OpenRecordset("select telefon from persdat", db::RecordsetType::Snapshot)->Fields(0).Value().toString(),
-              "0301 1234");
+    EXPECT_EQ(
+        datei->OpenRecordset("select telefon from persdat", db::RecordsetType::Snapshot)->Fields(0).Value().toString(),
+        "0301 1234");
 }

@@ -35,8 +35,9 @@ protected:
         return v.isNull() ? "" : v.toString();
     }
     long leereTypZeilen() {
-        return datei->OpenRecordset("select * from typwertzuweisung where typrealwert is null",
-                                    db::RecordsetType::Snapshot)->RecordCount();
+        return datei
+            ->OpenRecordset("select * from typwertzuweisung where typrealwert is null", db::RecordsetType::Snapshot)
+            ->RecordCount();
     }
     void taste(int k) { forms::SendKey(f->Text1.editor(), k); }
 

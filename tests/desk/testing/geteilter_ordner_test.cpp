@@ -144,7 +144,8 @@ protected:
 
     // What the file server's own sqlite3 finds in the file once both computers let go of it.
     std::string draussen(const std::string& sql) {
-        std::string out = shell("sqlite3 " + support::shellQuote(ordner.server() + "/test.ZDB") + " " + support::shellQuote(sql));
+        std::string out = shell("sqlite3 " + support::shellQuote(ordner.server() + "/test.ZDB") + " " +
+                                support::shellQuote(sql));
         while (!out.empty() && out.back() == '\n') out.pop_back();
         return out;
     }

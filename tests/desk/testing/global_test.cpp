@@ -63,7 +63,8 @@ TEST_F(Programm, ItemTypeTableLoadsAtStartAndAFailureIsShown) {
 }
 
 TEST_F(Programm, IntroductionWindowShowsTheTextAndAMissingFileOpensNone) {
-    std::ofstream(path("zuvinfo.txt"), std::ios::binary) << "Gr\x81\xe1" "e an alle\r\nZweite Zeile\r\n";
+    std::ofstream(path("zuvinfo.txt"), std::ios::binary) << "Gr\x81\xe1"
+                                                            "e an alle\r\nZweite Zeile\r\n";
     gStandardschriftKursiv = true;
     EinfuehrungstextAnzeigen();
     EXPECT_EQ(gEinfuehrungstext, "Grüße an alle\r\nZweite Zeile\r\n");

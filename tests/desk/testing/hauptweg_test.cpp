@@ -57,7 +57,8 @@ TEST_F(Hauptweg, NewPersonTakesTheTestByButtonsAndIsScored) {
     EXPECT_EQ(gAktPerson[1], "Greta");
     int summe = 0;
     for (int typ = 1; typ <= 9; ++typ) summe += gTypgesamtsummeJeTyp[typ];
-    EXPECT_EQ(summe, zahl(*gDatenbank, "select sum(typgesamtsumme) from ergebnis where personid = " + std::to_string(id)));
+    EXPECT_EQ(summe,
+              zahl(*gDatenbank, "select sum(typgesamtsumme) from ergebnis where personid = " + std::to_string(id)));
     // The evaluation window shows page 1, which ranks the rows by the total anew.
     EXPECT_NE(mdi().Data2.RecordSource().find("order by typgesamtsumme desc"), std::string::npos);
     EXPECT_FALSE(gRang1Typgesamtsumme[9].empty());

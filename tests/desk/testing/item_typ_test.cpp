@@ -15,8 +15,8 @@ TEST_F(DatenTest, ItemTypeTableIsLoadedWholeInStoredOrder) {
     EXPECT_EQ(aussagen.size(), 109u);
     std::set<std::pair<int, int>> paare;
     for (size_t k = 0; k < 126; ++k) paare.insert({tabelle.itemNummer[k], tabelle.typNummer[k]});
-    for (auto p : std::vector<std::pair<int, int>>{{5, 9}, {5, 8}, {28, 2}, {29, 5}, {30, 3}, {32, 1}, {32, 7},
-                                                   {32, 8}, {47, 7}, {63, 4}, {64, 8}, {81, 6}})
+    for (auto p : std::vector<std::pair<int, int>>{
+             {5, 9}, {5, 8}, {28, 2}, {29, 5}, {30, 3}, {32, 1}, {32, 7}, {32, 8}, {47, 7}, {63, 4}, {64, 8}, {81, 6}})
         EXPECT_TRUE(paare.count(p)) << p.first << "/" << p.second;
 }
 
@@ -30,7 +30,8 @@ TEST_F(DatenTest, NewPersonGetsItsBlankRowsOnce) {
     auto e = datei->OpenRecordset("select * from ergebnis where personid = " + std::to_string(id));
     EXPECT_TRUE(e->Fields("typgesamtsumme").Value().isNull());
     // An outside client sees the same file.
-    EXPECT_EQ(shell("sqlite3 '" + path("test.ZDB") + "' 'select count(*) from TypWertZuweisung where typrealwert is null'"),
+    EXPECT_EQ(shell("sqlite3 '" + path("test.ZDB") +
+                    "' 'select count(*) from TypWertZuweisung where typrealwert is null'"),
               "126\n");
 }
 

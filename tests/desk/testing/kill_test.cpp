@@ -140,10 +140,11 @@ TEST_F(Abgebrochen, KilledWhileSavingPersonsLeavesEachWholeOrAbsent) {
 // XML person files are imported without end and the import is killed at 25 moments: every
 // imported person is whole, with its ratings mapped into its item-type rows.
 TEST_F(Abgebrochen, KilledWhileImportingXmlPersonsLeavesEachWholeOrAbsent) {
-    std::string xml = "<ZUVRecord><Vorname>Iris</Vorname><Nachname>Import</Nachname><Strasse/><PLZOrt/><Land/>"
-                      "<Geburtsdatum/><Testdatum>01.03.2026</Testdatum>";
-    for (int n = 1; n <= 109; ++n) xml += "<Item" + std::to_string(n) + ">" + std::to_string(n % 5) + "</Item" +
-                                          std::to_string(n) + ">";
+    std::string xml =
+        "<ZUVRecord><Vorname>Iris</Vorname><Nachname>Import</Nachname><Strasse/><PLZOrt/><Land/>"
+        "<Geburtsdatum/><Testdatum>01.03.2026</Testdatum>";
+    for (int n = 1; n <= 109; ++n)
+        xml += "<Item" + std::to_string(n) + ">" + std::to_string(n % 5) + "</Item" + std::to_string(n) + ">";
     std::ofstream(path("person.xml")) << xml << "</ZUVRecord>";
     loslassen();
     support::killAtManyMoments(

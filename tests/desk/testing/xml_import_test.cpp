@@ -10,10 +10,12 @@ namespace {
 
 std::string personXml(const std::function<std::string(int)>& item, const std::string& extra = "",
                       const std::string& testdatum = "08.03.2026") {
-    std::string s = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ZUVRecord>\n"
-                    "<Vorname>Jürgen</Vorname><Nachname>Müller</Nachname><Strasse>Hauptstr. 1</Strasse>"
-                    "<PLZOrt>12345 Stadt</PLZOrt><Land>D</Land><Geburtsdatum>01.01.1970</Geburtsdatum>"
-                    "<Testdatum>" + testdatum + "</Testdatum><Telefon>0123</Telefon>\n" + extra;
+    std::string s =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ZUVRecord>\n"
+        "<Vorname>Jürgen</Vorname><Nachname>Müller</Nachname><Strasse>Hauptstr. 1</Strasse>"
+        "<PLZOrt>12345 Stadt</PLZOrt><Land>D</Land><Geburtsdatum>01.01.1970</Geburtsdatum>"
+        "<Testdatum>" +
+        testdatum + "</Testdatum><Telefon>0123</Telefon>\n" + extra;
     for (int n = 1; n <= 109; ++n) {
         const std::string v = item(n);
         if (v != "-") s += "<Item" + std::to_string(n) + ">" + v + "</Item" + std::to_string(n) + ">\n";
@@ -44,7 +46,8 @@ protected:
 }  // namespace
 
 TEST_F(XmlImport, GoodFileBecomesOneWholePersonWithMappedTypeRows) {
-    const auto p = zuvtest::leseXmlPerson(datei_("gut.xml", personXml([](int n) { return n == 5 ? " 3 " : std::to_string(n % 5); })));
+    const auto p = zuvtest::leseXmlPerson(
+        datei_("gut.xml", personXml([](int n) { return n == 5 ? " 3 " : std::to_string(n % 5); })));
     EXPECT_EQ(p.texte[0], "Jürgen");
     EXPECT_EQ(p.texte[2], "01.01.1970");  // Geburtsdatum lands in Geburtstag
     EXPECT_EQ(p.texte[6], "");            // Telefon is not taken
@@ -56,11 +59,14 @@ TEST_F(XmlImport, GoodFileBecomesOneWholePersonWithMappedTypeRows) {
     EXPECT_EQ(zaehle("typwertzuweisung", id), 126);
     EXPECT_EQ(zaehle("ergebnis", id), 9);
     EXPECT_EQ(typWerte(id, 5), (std::map<int, std::string>{{8, "3"}, {9, "1"}}));
-    auto leer = datei->OpenRecordset("select * from typwertzuweisung where typrealwert is null", db::RecordsetType::Snapshot);
+    auto leer = datei->OpenRecordset("select * from typwertzuweisung where typrealwert is null",
+                                     db::RecordsetType::Snapshot);
     EXPECT_EQ(leer->RecordCount(), 0);
-    auto e = datei->OpenRecordset("select * from ergebnis where personid = " + std::to_string(id), db::RecordsetType::Snapshot);
+    auto e = datei->OpenRecordset("select * from ergebnis where personid = " + std::to_string(id),
+                                  db::RecordsetType::Snapshot);
     EXPECT_TRUE(e->Fields("typgesamtsumme").Value().isNull());
-    auto pd = datei->OpenRecordset("select * from persdat where personid = " + std::to_string(id), db::RecordsetType::Snapshot);
+    auto pd = datei->OpenRecordset("select * from persdat where personid = " + std::to_string(id),
+                                   db::RecordsetType::Snapshot);
     EXPECT_EQ(pd->Fields("Geburtstag").Value().toString(), "01.01.1970");
     EXPECT_TRUE(pd->Fields("Telefon").Value().isNull());
     EXPECT_EQ(pd->Fields("Metasatz").Value().toInt(), 0);
@@ -73,7 +79,8 @@ TEST_F(XmlImport, BadFilesAreRefusedWithAReasonNamingTheElement) {
     EXPECT_EQ(grund(personXml([](int) { return "2"; })), "");
     EXPECT_NE(grund("<Person><Vorname>A</Vorname></Person>").find("ZUVRecord"), std::string::npos);
     EXPECT_EQ(zeile, 0);
-    EXPECT_NE(grund("<ZUVRecord><Daten>" + personXml([](int) { return "2"; }).substr(39) + "</Daten></ZUVRecord>").find("<Vorname> fehlt"),
+    EXPECT_NE(grund("<ZUVRecord><Daten>" + personXml([](int) { return "2"; }).substr(39) + "</Daten></ZUVRecord>")
+                  .find("<Vorname> fehlt"),
               std::string::npos);
     EXPECT_NE(grund(personXml([](int n) { return n == 17 ? "7" : "2"; })).find("<Item17>"), std::string::npos);
     EXPECT_NE(grund(personXml([](int n) { return n == 3 ? "-1" : "2"; })).find("<Item3>"), std::string::npos);
@@ -85,8 +92,9 @@ TEST_F(XmlImport, BadFilesAreRefusedWithAReasonNamingTheElement) {
 }
 
 TEST_F(XmlImport, FirstElementOfANameCountsWhateverTheOrder) {
-    const auto p = zuvtest::leseXmlPerson(datei_(
-        "doppelt.xml", personXml([](int n) { return n == 44 ? "-" : "2"; }, "<Item44>1</Item44><Vorname>Zweit</Vorname><Item44>4</Item44>")));
+    const auto p = zuvtest::leseXmlPerson(
+        datei_("doppelt.xml", personXml([](int n) { return n == 44 ? "-" : "2"; },
+                                        "<Item44>1</Item44><Vorname>Zweit</Vorname><Item44>4</Item44>")));
     EXPECT_EQ(p.bewertungen[43], 1);
     EXPECT_EQ(p.texte[0], "Jürgen");
 }
@@ -129,7 +137,10 @@ TEST_F(XmlImport, MessagesQuoteAnExcerptAndHugeFilesAreRefused) {
     const std::string wert = grund(personXml([&](int n) { return n == 4 ? "\t\r\nzwei" + lang + "\t" : "2"; }));
     EXPECT_NE(wert.find("<Item4>"), std::string::npos) << wert;
     EXPECT_LT(wert.size(), 300u);
-    EXPECT_NE(wert.find("\u2409\u240a" "zwei"), std::string::npos) << wert;  // tab and line feed as symbols
+    EXPECT_NE(wert.find("\u2409\u240a"
+                        "zwei"),
+              std::string::npos)
+        << wert;  // tab and line feed as symbols
     EXPECT_NE(wert.find("\u2026"), std::string::npos);
     EXPECT_NE(wert.find("x\u2409"), std::string::npos);
     EXPECT_EQ(wert.find_first_of("\t\n"), std::string::npos);

@@ -88,7 +88,8 @@ protected:
     // Outside the program: what the sqlite3 tool answers on a file.
     std::string draussen(const std::string& file, const std::string& sql) {
         // Waiting, as the program does, while the other program holds the file for a moment.
-        std::string out = shell("sqlite3 -cmd '.timeout 30000' " + support::shellQuote(file) + " " + support::shellQuote(sql));
+        std::string out = shell("sqlite3 -cmd '.timeout 30000' " + support::shellQuote(file) + " " +
+                                support::shellQuote(sql));
         while (!out.empty() && out.back() == '\n') out.pop_back();
         return out;
     }
@@ -165,8 +166,9 @@ TEST_F(ZweiProgramme, RatingGoesOnWhileTheOtherProgramCompactsAndBacksUpTheFile)
     ASSERT_EQ(hoeren(), 'r');
     const std::string file = path("test.ZDB");
     auto bewertet = [&](const std::string& f) {
-        return draussen(f, "select group_concat(ifnull(itemwert, '-'), ',') from (select itemwert from "
-                           "persontestergebnis where itemnummer in (1, 2) order by itemnummer)");
+        return draussen(f,
+                        "select group_concat(ifnull(itemwert, '-'), ',') from (select itemwert from "
+                        "persontestergebnis where itemnummer in (1, 2) order by itemnummer)");
     };
     std::vector<std::string> kopien;
     for (int i = 1; i <= 3; ++i) {

@@ -277,7 +277,7 @@ TEST(ChartPainting, StackedSeriesStandOnEachOtherAndNegativeValuesGoBelowZero) {
     ASSERT_EQ(first.size(), 2u);
     EXPECT_LT(first[0].right(), second[0].left() + 1);  // side by side
     const double zeroLine = first[0].bottom();
-    EXPECT_GT(first[1].bottom(), zeroLine + 20);       // the negative bar hangs below 0
+    EXPECT_GT(first[1].bottom(), zeroLine + 20);  // the negative bar hangs below 0
     EXPECT_NEAR(first[1].top(), zeroLine, 2);
     c.Stacking = true;
     first = seriesRects(c, 1);

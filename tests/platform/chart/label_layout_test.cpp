@@ -249,8 +249,8 @@ TEST(ChartLabels, WithoutADictionaryLabelsShrinkOrSlantInsteadOfBreakingWords) {
             texts.push_back(QString::fromStdString(names[r]));
             anchors.emplace_back(60 + r * 40.0, 280);
         }
-        const detail::LabelLayout l =
-            detail::layoutCategoryLabels(texts, anchors, font, &img, 1.0, QRectF(0, 0, 480, 360), 120, &ohne);
+        const detail::LabelLayout l = detail::layoutCategoryLabels(texts, anchors, font, &img, 1.0,
+                                                                   QRectF(0, 0, 480, 360), 120, &ohne);
         ASSERT_EQ(l.labels.size(), 9u);
         for (std::size_t i = 0; i < 9; ++i) {
             ASSERT_EQ(l.labels[i].lines.size(), 1u) << names[i];  // whole, shrunk or slanted
@@ -263,8 +263,8 @@ TEST(ChartLabels, WithoutADictionaryLabelsShrinkOrSlantInsteadOfBreakingWords) {
     std::vector<QString> texts(9, QStringLiteral("Herausforderer"));
     std::vector<QPointF> anchors;
     for (int r = 0; r < 9; ++r) anchors.emplace_back(10 + r * 6.0, 50);
-    const detail::LabelLayout eng =
-        detail::layoutCategoryLabels(texts, anchors, font, &img, 1.0, QRectF(0, 0, 70, 80), 20, &ohne);
+    const detail::LabelLayout eng = detail::layoutCategoryLabels(texts, anchors, font, &img, 1.0, QRectF(0, 0, 70, 80),
+                                                                 20, &ohne);
     for (std::size_t i = 0; i < 9; ++i)
         for (std::size_t j = 0; j < i; ++j)
             if (!eng.labels[i].lines.isEmpty() && !eng.labels[j].lines.isEmpty()) {

@@ -69,11 +69,12 @@ protected:
                                "<Policy default>\n  <Limit All>\n    Order deny,allow\n    Allow all\n  </Limit>\n"
                                "</Policy>\n");
         const std::string d = m_dir.string();
-        support::writeFile(m_dir / "cups-files.conf",
-                           "ServerRoot " + d + "\nRequestRoot " + d + "/spool\nTempDir " + d + "/spool\nCacheDir " + d +
-                               "/cache\nStateDir " + d + "/state\nErrorLog " + d + "/log/error_log\nAccessLog " + d +
-                               "/log/access_log\nPageLog " + d + "/log/page_log\nFileDevice Yes\n"
-                               "Sandboxing Relaxed\n");
+        support::writeFile(m_dir / "cups-files.conf", "ServerRoot " + d + "\nRequestRoot " + d + "/spool\nTempDir " + d +
+                                                          "/spool\nCacheDir " + d + "/cache\nStateDir " + d +
+                                                          "/state\nErrorLog " + d + "/log/error_log\nAccessLog " + d +
+                                                          "/log/access_log\nPageLog " + d +
+                                                          "/log/page_log\nFileDevice Yes\n"
+                                                          "Sandboxing Relaxed\n");
         m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
         m_cupsd.start("/usr/sbin/cupsd", {"-f", "-c", QString::fromStdString(d + "/cupsd.conf"), "-s",
                                           QString::fromStdString(d + "/cups-files.conf")});

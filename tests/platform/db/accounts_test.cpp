@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class Accounts : public dbtest::DbTest {
-  protected:
+protected:
     long persons(db::Database& d) {
         auto rs = d.OpenRecordset("select count(*) from persdat", db::RecordsetType::Snapshot);
         return rs->Fields(0).Value().toLong();

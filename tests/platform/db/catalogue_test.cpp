@@ -21,9 +21,9 @@ struct SourceCase {
     File file;
     std::string source;
     db::RecordsetType type;
-    long count;             // -1: not checked
-    const char* field;      // read at every row (nullptr: not read)
-    const char* expected;   // the values in row order, "|" between them
+    long count;            // -1: not checked
+    const char* field;     // read at every row (nullptr: not read)
+    const char* expected;  // the values in row order, "|" between them
 };
 
 // A criterion searched with FindFirst and, with `loop`, FindNext until NoMatch.
@@ -80,9 +80,9 @@ protected:
 
     std::string fileOf(File f) const {
         switch (f) {
-            case File::Data: return path("Daten.ZDB");
-            case File::Settings: return path("zuv.sdb");
-            case File::Content: return path("zuv40typ.sdb");
+        case File::Data: return path("Daten.ZDB");
+        case File::Settings: return path("zuv.sdb");
+        case File::Content: return path("zuv40typ.sdb");
         }
         return "";
     }
@@ -138,17 +138,21 @@ protected:
         s->Execute("CREATE TABLE [TestItemTyp] ([ItemNummer] SHORT, [TypNummer] SHORT)");
         s->Execute("CREATE TABLE [testitems] ([itemnummer] SHORT, [itemtext] TEXT(255))");
         s->Execute("CREATE TABLE [fragebogen] ([fb_seite1] LONGTEXT, [fb_seite2] LONGTEXT)");
-        s->Execute("CREATE TABLE [Typ] ([typnummer] SHORT, [typbezeichnung] TEXT(50), "
-                   "[typbezeichnungZUVStandard] TEXT(50))");
-        s->Execute("CREATE TABLE [Konfiguration] ([Assistentanzeige] BIT, [typbenennungziffer] BIT, "
-                   "[Standardschriftfarbe] LONG, [Standardschriftart] TEXT(50), [StandardschriftGroesse] SHORT, "
-                   "[DruckZeilenabstand] TEXT(50), [Vorname] TEXT(50), [firma] TEXT(50), [DruckNameKopf] BIT, "
-                   "[DruckLinieFuss] BIT)");
-        s->Execute("CREATE TABLE [KonfigurationTypen] ([Assistentanzeige] BIT, [Standardschriftart] TEXT(50), "
-                   "[VorName] TEXT(50), [DruckLiteratur] BIT, [DruckLinieFuss] BIT)");
-        s->Execute("CREATE TABLE [chartkonfiguration] ([Balken 2D] BIT, [Fläche 2D] BIT, [ShowÜberschrift] BIT, "
-                   "[DiagrammFontBold] BIT, [DiagrammFontsize] SHORT, [DiagrammFussnote] TEXT(255), "
-                   "[3DRotation] TEXT(10), [Achsenlinienfarbegrün] SHORT, [HintergrundfarbeGrün] SHORT)");
+        s->Execute(
+            "CREATE TABLE [Typ] ([typnummer] SHORT, [typbezeichnung] TEXT(50), "
+            "[typbezeichnungZUVStandard] TEXT(50))");
+        s->Execute(
+            "CREATE TABLE [Konfiguration] ([Assistentanzeige] BIT, [typbenennungziffer] BIT, "
+            "[Standardschriftfarbe] LONG, [Standardschriftart] TEXT(50), [StandardschriftGroesse] SHORT, "
+            "[DruckZeilenabstand] TEXT(50), [Vorname] TEXT(50), [firma] TEXT(50), [DruckNameKopf] BIT, "
+            "[DruckLinieFuss] BIT)");
+        s->Execute(
+            "CREATE TABLE [KonfigurationTypen] ([Assistentanzeige] BIT, [Standardschriftart] TEXT(50), "
+            "[VorName] TEXT(50), [DruckLiteratur] BIT, [DruckLinieFuss] BIT)");
+        s->Execute(
+            "CREATE TABLE [chartkonfiguration] ([Balken 2D] BIT, [Fläche 2D] BIT, [ShowÜberschrift] BIT, "
+            "[DiagrammFontBold] BIT, [DiagrammFontsize] SHORT, [DiagrammFussnote] TEXT(255), "
+            "[3DRotation] TEXT(10), [Achsenlinienfarbegrün] SHORT, [HintergrundfarbeGrün] SHORT)");
         s->BeginTrans();
         const char* menus[] = {"Ansicht", "Datei", "Bearbeiten"};
         int k = 0;
@@ -167,8 +171,9 @@ protected:
         for (int type = 1; type <= 9; ++type)
             s->Execute("insert into Typ values (" + std::to_string(type) + ", '" + names[type - 1] + "', 'Standard " +
                        std::to_string(type) + "')");
-        s->Execute("insert into Konfiguration values (True, False, 255, 'Arial', 10, 'einfach', 'Eva', 'Praxis', True, "
-                   "False)");
+        s->Execute(
+            "insert into Konfiguration values (True, False, 255, 'Arial', 10, 'einfach', 'Eva', 'Praxis', True, "
+            "False)");
         s->Execute("insert into KonfigurationTypen values (True, 'Arial', 'Eva', True, False)");
         s->Execute("insert into chartkonfiguration values (-1, 0, -1, 0, 10, Null, '30', 0, 255)");
         s->CommitTrans();
@@ -185,8 +190,9 @@ protected:
         c->BeginTrans();
         for (int type = 1; type <= 9; ++type) c->Execute("insert into typ values (" + std::to_string(type) + ")");
         c->Execute("insert into thementitel values (1, 'Kindheit'), (2, 'Beruf'), (3, 'Partnerschaft')");
-        c->Execute("insert into Literatur (literaturid, Autor, Titel, Herausgeber) values (1, 'L. Adler', "
-                   "'Neun Wege', 'K. Brandt')");
+        c->Execute(
+            "insert into Literatur (literaturid, Autor, Titel, Herausgeber) values (1, 'L. Adler', "
+            "'Neun Wege', 'K. Brandt')");
         c->Execute("insert into Literatur (literaturid, Autor) values (2, 'M. Zeller')");
         for (int type = 1; type <= 9; ++type)
             for (int topic : {2, 3, 1})
@@ -211,7 +217,8 @@ TEST_F(Catalogue, RecordSourcesGiveTheirRowsInTheOrderTheWindowsWalkThem) {
     const SourceCase cases[] = {
         // Rankings of evaluation pages, the cross-check page and report pages 7 to 16: ties keep
         // the stored (type) order, Null scores come last when descending and first when ascending.
-        {"ranking by total", File::Data, ranking + "typgesamtsumme desc", T::Dynaset, 9, "TypNummer", "2|4|3|7|1|5|8|6|9"},
+        {"ranking by total", File::Data, ranking + "typgesamtsumme desc", T::Dynaset, 9, "TypNummer",
+         "2|4|3|7|1|5|8|6|9"},
         {"ranking by rating 4, all tied", File::Data, ranking + "typsumme4 desc", T::Dynaset, 9, "typnummer",
          "1|2|3|4|5|6|7|8|9"},
         {"ranking by rating 3", File::Data, ranking + "typsumme3 desc", T::Dynaset, 9, "typnummer", "9|8|7|6|5|4|3|2|1"},
@@ -233,8 +240,8 @@ TEST_F(Catalogue, RecordSourcesGiveTheirRowsInTheOrderTheWindowsWalkThem) {
          "typnummer", "9|8|7|6|5|4|3|2|1"},
         {"report: result rows of the person, number joined with &", File::Data,
          "select * from ergebnis where personid = 2", T::Dynaset, 9, nullptr, nullptr},
-        {"scoring: blank result rows read Null", File::Data, "select * from ergebnis where personid =  3", T::Dynaset,
-         9, "typgesamtsumme", "Null|Null|Null|Null|Null|Null|Null|Null|Null"},
+        {"scoring: blank result rows read Null", File::Data, "select * from ergebnis where personid =  3", T::Dynaset, 9,
+         "typgesamtsumme", "Null|Null|Null|Null|Null|Null|Null|Null|Null"},
         {"scoring cursors", File::Data, "select * from typwertzuweisung where personid =  1", T::Dynaset, 126, nullptr,
          nullptr},
         {"person row with Str", File::Data, "select * from persdat where personid =  1", T::Dynaset, 1, "Nachname",
@@ -269,8 +276,8 @@ TEST_F(Catalogue, RecordSourcesGiveTheirRowsInTheOrderTheWindowsWalkThem) {
         {"", File::Data, "typwertzuweisung", T::Dynaset, 252, nullptr, nullptr},
         {"", File::Data, "ergebnis", T::Dynaset, 27, nullptr, nullptr},
         {"line writer's table, empty", File::Data, "Drucktabelle", T::Dynaset, 0, nullptr, nullptr},
-        {"report: print rows, empty", File::Data, "select * from Drucktabelle order by Druckseite, ZeilenNr;",
-         T::Dynaset, 0, nullptr, nullptr},
+        {"report: print rows, empty", File::Data, "select * from Drucktabelle order by Druckseite, ZeilenNr;", T::Dynaset,
+         0, nullptr, nullptr},
         {"file version row", File::Data, "Info", T::Table, 1, "Version", "32-Bit"},
 
         // Settings database.
@@ -284,11 +291,11 @@ TEST_F(Catalogue, RecordSourcesGiveTheirRowsInTheOrderTheWindowsWalkThem) {
          "SELECT DISTINCTROW DialogTxt.ID, DialogTxt.BeschriftungDtsch FROM DialogTxt ORDER BY DialogTxt.ID;",
          T::Snapshot, 3, "id", "0|1|2"},
         {"reader menu texts", File::Settings,
-         "SELECT DISTINCTROW MenuTxtTypen.BeschriftungDtsch FROM MenuTxtTypen ORDER BY MenuTxtTypen.ID;", T::Snapshot,
-         3, "BeschriftungDtsch", "Datei|Bearbeiten|Ansicht"},
+         "SELECT DISTINCTROW MenuTxtTypen.BeschriftungDtsch FROM MenuTxtTypen ORDER BY MenuTxtTypen.ID;", T::Snapshot, 3,
+         "BeschriftungDtsch", "Datei|Bearbeiten|Ansicht"},
         {"reader label texts", File::Settings,
-         "SELECT DISTINCTROW labelTxtTypen.BeschriftungDtsch FROM labelTxtTypen ORDER BY labelTxtTypen.ID;",
-         T::Snapshot, 3, "beschriftungdtsch", "Datei|Bearbeiten|Ansicht"},
+         "SELECT DISTINCTROW labelTxtTypen.BeschriftungDtsch FROM labelTxtTypen ORDER BY labelTxtTypen.ID;", T::Snapshot,
+         3, "beschriftungdtsch", "Datei|Bearbeiten|Ansicht"},
         {"reader dialog texts", File::Settings,
          "SELECT DISTINCTROW DialogTxtTypen.ID, DialogTxtTypen.BeschriftungDtsch FROM DialogTxtTypen ORDER BY "
          "DialogTxtTypen.ID;",
@@ -303,14 +310,14 @@ TEST_F(Catalogue, RecordSourcesGiveTheirRowsInTheOrderTheWindowsWalkThem) {
         {"settings row", File::Settings, "Konfiguration", T::Dynaset, 1, "DruckNameKopf", "-1"},
         {"letterhead row", File::Settings, "select * from Konfiguration", T::Dynaset, 1, "Firma", "Praxis"},
         {"reader settings row", File::Settings, "KonfigurationTypen", T::Dynaset, 1, "vorname", "Eva"},
-        {"chart settings: names with blank and umlaut", File::Settings, "chartkonfiguration", T::Dynaset, 1,
-         "Fläche 2D", "0"},
+        {"chart settings: names with blank and umlaut", File::Settings, "chartkonfiguration", T::Dynaset, 1, "Fläche 2D",
+         "0"},
         {"chart settings: umlaut in another case", File::Settings, "chartkonfiguration", T::Dynaset, 1,
          "HintergrundFarbeGRÜN", "255"},
         {"chart settings: empty footnote is Null", File::Settings, "chartkonfiguration", T::Dynaset, 1,
          "DiagrammFussnote", "Null"},
-        {"chart settings: name with a leading digit", File::Settings, "chartkonfiguration", T::Dynaset, 1,
-         "3DRotation", "30"},
+        {"chart settings: name with a leading digit", File::Settings, "chartkonfiguration", T::Dynaset, 1, "3DRotation",
+         "30"},
 
         // Content database.
         {"types", File::Content, "typ", T::Dynaset, 9, "typnummer", "1|2|3|4|5|6|7|8|9"},
@@ -318,8 +325,8 @@ TEST_F(Catalogue, RecordSourcesGiveTheirRowsInTheOrderTheWindowsWalkThem) {
          "Kindheit|Beruf|Partnerschaft"},
         {"topic list, other case", File::Content, "Thementitel", T::Dynaset, 3, "titel", "Kindheit|Beruf|Partnerschaft"},
         {"one topic for one type", File::Content,
-         "select * from themenalleinfos where thementitel.titel = 'Beruf' and enneatypid =  4", T::Dynaset, 1,
-         "Inhalt", "Thema 2 für Typ 4"},
+         "select * from themenalleinfos where thementitel.titel = 'Beruf' and enneatypid =  4", T::Dynaset, 1, "Inhalt",
+         "Thema 2 für Typ 4"},
         {"its title", File::Content,
          "select * from themenalleinfos where thementitel.titel = 'Beruf' and enneatypid =  4", T::Dynaset, 1,
          "thementitel.titel", "Beruf"},
@@ -370,14 +377,13 @@ TEST_F(Catalogue, CriteriaFindTheRowsTheLoopsExpect) {
          "typrealwert is Null", false, "itemnummer", "1"},
         {"test form: the answer of a statement", File::Data, "select * from persontestergebnis where personid like 1",
          "itemnummer like 17", false, "itemwert", "2"},
-        {"XML import: item-type rows of a statement", File::Data,
-         "Select * from TypWertZuweisung where PersonID =  1", "itemnummer like  17", true, "TypNummer", "9|3"},
+        {"XML import: item-type rows of a statement", File::Data, "Select * from TypWertZuweisung where PersonID =  1",
+         "itemnummer like  17", true, "TypNummer", "9|3"},
         {"XML import: the answer row", File::Data, "Select * from PersonTestErgebnis where PersonID =  1",
          "itemnummer like  50", false, "ItemWert", "0"},
-        {"person window: back to the person", File::Data, "select * from persdat order by nachname", "PersonID =4",
-         false, "Vorname", "Anna"},
-        {"test form: statement text", File::Settings, "testitems", "itemnummer like 17", false, "itemtext",
-         "Aussage 17"},
+        {"person window: back to the person", File::Data, "select * from persdat order by nachname", "PersonID =4", false,
+         "Vorname", "Anna"},
+        {"test form: statement text", File::Settings, "testitems", "itemnummer like 17", false, "itemtext", "Aussage 17"},
         {"reader: type button", File::Content, "typ", "typnummer =  4", false, "typnummer", "4"},
         {"reader: topic by its dotted name", File::Content,
          "select * from themenalleinfos where enneatypid =  3 order by thema.thementitelid",
@@ -443,7 +449,8 @@ TEST_F(Catalogue, FailuresCarryTheNumbersTheTrapsShow) {
     auto c = ws->OpenDatabase(fileOf(File::Content));
     c->Execute("insert into thementitel values (4, 'Eltern''s Haus')");
     c->Execute("insert into thema (thementitelid, enneatypid, Inhalt, literaturid) values (4, 1, 'x', 2)");
-    bind(dc, File::Content, "select * from themenalleinfos where thementitel.titel = 'Eltern''s Haus' and enneatypid =  1");
+    bind(dc, File::Content,
+         "select * from themenalleinfos where thementitel.titel = 'Eltern''s Haus' and enneatypid =  1");
     EXPECT_EQ(dc.Recordset()->Fields("thementitel.titel").Value().toString(), "Eltern's Haus");
     // The topic table itself is still read by its own column names.
     auto t = c->OpenRecordset("select thementitel.titel from thementitel where thementitel.thementitelid = 4");
@@ -514,8 +521,8 @@ TEST_F(Catalogue, PrintLinesAreWrittenOneByOneAndReadInPageAndLineOrder) {
 TEST_F(Catalogue, SettingsRowsAreSavedByTheWindowsThatHoldThem) {
     const std::string folder = m_dir.path().toStdString();
     // The program folder is read upper-cased from the INI file.
-    const std::string slash = folder + "/zuv.sdb", backslash = QString::fromStdString(folder).toUpper().toStdString() +
-                                                                 "\\ZUV.SDB";
+    const std::string slash = folder + "/zuv.sdb",
+                      backslash = QString::fromStdString(folder).toUpper().toStdString() + "\\ZUV.SDB";
     db::DataControl form4, report4, report5, chart, druckMan;
     form4.setDatabaseName(slash);
     form4.setRecordSource("Konfiguration");
@@ -664,13 +671,15 @@ TEST_F(Catalogue, ImportStatementsCopyTheOtherFilesRows) {
     data1.close();
     d->Execute("update persontestergebnistemp set personid = 4 where personid = 2");
     d->Execute("delete from persontestergebnistemp where personid <> 4");
-    d->Execute("insert into persontestergebnis (personid, itemnummer,itemwert)  select  personid, itemnummer,itemwert  "
-               "from  persontestergebnistemp");
+    d->Execute(
+        "insert into persontestergebnis (personid, itemnummer,itemwert)  select  personid, itemnummer,itemwert  "
+        "from  persontestergebnistemp");
     EXPECT_EQ(d->RecordsAffected(), 109);
     d->Execute("update typwertzuweisungtemp set personid = 4 where personid = 2");
     d->Execute("delete from typwertzuweisungtemp where personid <> 4");
-    d->Execute("insert into typwertzuweisung(personid, itemnummer,typnummer, typrealwert)  select  personid, "
-               "itemnummer,typnummer, typrealwert  from  typwertzuweisungtemp");
+    d->Execute(
+        "insert into typwertzuweisung(personid, itemnummer,typnummer, typrealwert)  select  personid, "
+        "itemnummer,typnummer, typrealwert  from  typwertzuweisungtemp");
     EXPECT_EQ(d->RecordsAffected(), 126);
     for (const auto& t : tables) {
         d->Execute(std::string("drop table [") + t[0] + "temp];");

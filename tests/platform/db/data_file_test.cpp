@@ -7,7 +7,7 @@ class DataFile : public DbTest {};
 TEST_F(DataFile, IsMadeFromItsElevenStatementsWithRelationsAndInfoRow) {
     auto d = makeDataFile(*ws, path("neu.ZDB"));
     EXPECT_EQ(d->TableDefs(), (std::vector<std::string>{"Drucktabelle", "Ergebnis", "Info", "PersDat",
-                                                         "PersonTestErgebnis", "TypWertZuweisung"}));
+                                                        "PersonTestErgebnis", "TypWertZuweisung"}));
     EXPECT_EQ(d->Relations().size(), 3u);
     EXPECT_TRUE(d->hasTable("drucktabelle"));
     auto info = d->OpenRecordset("Info", db::RecordsetType::Table);

@@ -29,9 +29,10 @@ TEST_F(Views, ColumnsNamedWithADotAreFoundInQueriesAndCriteria) {
     c->Execute("CREATE TABLE thema (enneatypid SHORT, thementitelid LONG, inhalt LONGTEXT)");
     c->Execute("INSERT INTO thementitel VALUES (1, 'Kindheit'), (2, 'Beruf')");
     c->Execute("INSERT INTO thema VALUES (3, 2, \"Text B\"), (3, 1, 'Text A'), (4, 1, 'anderer Typ')");
-    c->Execute("CREATE VIEW themenalleinfos AS SELECT thementitel.titel AS [thementitel.titel], thema.thementitelid AS "
-               "[thema.thementitelid], thema.enneatypid, thema.inhalt FROM thema, thementitel WHERE "
-               "thema.thementitelid = thementitel.thementitelid");
+    c->Execute(
+        "CREATE VIEW themenalleinfos AS SELECT thementitel.titel AS [thementitel.titel], thema.thementitelid AS "
+        "[thema.thementitelid], thema.enneatypid, thema.inhalt FROM thema, thementitel WHERE "
+        "thema.thementitelid = thementitel.thementitelid");
     auto rs = c->OpenRecordset("select * from themenalleinfos where enneatypid =  3 order by thema.thementitelid");
     ASSERT_EQ(rs->RecordCount(), 2);
     EXPECT_EQ(rs->Fields("Thementitel.Titel").Value().toString(), "Kindheit");
@@ -65,8 +66,9 @@ TEST_F(Views, AStoredQueryNamesRepeatedColumnsAfterTheirTables) {
 
 TEST_F(Views, TableDefinitionsKeepJetTypesAndKeys) {
     auto d = ws->CreateDatabase(path("ddl.sdb"), "", db::dbInstallation);
-    d->Execute("CREATE TABLE [A] ([ID] COUNTER CONSTRAINT PK PRIMARY KEY, [Name] TEXT NOT NULL, [Anteil] SINGLE, "
-               "[Wert] DOUBLE, [Klein] BYTE, [Notiz] MEMO, [Ja] YESNO)");
+    d->Execute(
+        "CREATE TABLE [A] ([ID] COUNTER CONSTRAINT PK PRIMARY KEY, [Name] TEXT NOT NULL, [Anteil] SINGLE, "
+        "[Wert] DOUBLE, [Klein] BYTE, [Notiz] MEMO, [Ja] YESNO)");
     d->Execute("CREATE TABLE B (Nr COUNTER, Code LONG, CONSTRAINT pk PRIMARY KEY (Code))");
     auto a = d->OpenRecordset("A");
     EXPECT_EQ(a->Fields("ID").Type(), db::FieldType::Counter);
@@ -99,8 +101,9 @@ TEST_F(Views, AmpersandJoinsTextsWithNullAsEmpty) {
     auto d = ws->CreateDatabase(path("amp.sdb"), "", db::dbInstallation);
     d->Execute("CREATE TABLE p (vorname TEXT(20), nachname TEXT(20), nr SHORT)");
     d->Execute("INSERT INTO p (nachname, nr) VALUES ('Berg', 7)");
-    auto r = d->OpenRecordset("SELECT vorname & ' ' & nachname AS voll, 'Nr. ' & (nr + 1) & '!' AS t FROM p "
-                              "WHERE nachname & 'x' = 'Bergx'");
+    auto r = d->OpenRecordset(
+        "SELECT vorname & ' ' & nachname AS voll, 'Nr. ' & (nr + 1) & '!' AS t FROM p "
+        "WHERE nachname & 'x' = 'Bergx'");
     ASSERT_EQ(r->RecordCount(), 1);
     EXPECT_EQ(r->Fields("voll").Value().toString(), " Berg");
     EXPECT_EQ(r->Fields("t").Value().toString(), "Nr. 8!");

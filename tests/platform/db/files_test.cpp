@@ -22,9 +22,10 @@ TEST_F(Files, ImportCopiesPersonsFromAFileWhosePathHoldsAnApostrophe) {
 
     target->Execute(" SELECT * INTO persdattemp FROM persdat  in '" + source + "'; ");
     EXPECT_EQ(target->RecordsAffected(), 2);
-    target->Execute("insert into persdat (vorname,nachname, geburtstag,strasse, plzort, land,telefon,email,testdatum,"
-                    "bereich,abteilung,bemerkung, metasatz)  select  vorname,nachname, geburtstag,strasse, plzort, land,"
-                    "telefon,email,testdatum,bereich,abteilung,bemerkung, metasatz  from  persdattemp");
+    target->Execute(
+        "insert into persdat (vorname,nachname, geburtstag,strasse, plzort, land,telefon,email,testdatum,"
+        "bereich,abteilung,bemerkung, metasatz)  select  vorname,nachname, geburtstag,strasse, plzort, land,"
+        "telefon,email,testdatum,bereich,abteilung,bemerkung, metasatz  from  persdattemp");
     // The temporary copy keeps the column types, so the renumbering cursor checks them.
     db::DataControl data2;
     data2.setDatabaseName(path("ziel.ZDB"));
@@ -42,11 +43,17 @@ TEST_F(Files, ImportCopiesPersonsFromAFileWhosePathHoldsAnApostrophe) {
         rs->Update();
         if (++count % 9 == 0) ++number;
     }
-    EXPECT_EQ(errorOf([&] { rs->MoveFirst(); rs->Edit(); rs->Fields("typsumme0") = 99999; }), 3349);
-    target->Execute("insert into ergebnis (personid, typnummer, typgesamtsumme,typsumme0,typsumme1,typsumme01,typsumme2,"
-                    "typsumme3,typsumme4,typsumme34,aw0,aw1,aw2,aw3,aw4,awgesamt)  select  personid, typnummer, "
-                    "typgesamtsumme,typsumme0,typsumme1,typsumme01,typsumme2,typsumme3,typsumme4,typsumme34,aw0,aw1,"
-                    "aw2,aw3,aw4,awgesamt  from  ergebnistemp");
+    EXPECT_EQ(errorOf([&] {
+                  rs->MoveFirst();
+                  rs->Edit();
+                  rs->Fields("typsumme0") = 99999;
+              }),
+              3349);
+    target->Execute(
+        "insert into ergebnis (personid, typnummer, typgesamtsumme,typsumme0,typsumme1,typsumme01,typsumme2,"
+        "typsumme3,typsumme4,typsumme34,aw0,aw1,aw2,aw3,aw4,awgesamt)  select  personid, typnummer, "
+        "typgesamtsumme,typsumme0,typsumme1,typsumme01,typsumme2,typsumme3,typsumme4,typsumme34,aw0,aw1,"
+        "aw2,aw3,aw4,awgesamt  from  ergebnistemp");
     data2.close();
     target->Execute("drop table [persdattemp];");
     target->Execute("drop table [ergebnistemp];");

@@ -29,9 +29,10 @@ TEST_F(Gebietsschema, NamesWordsAndNumbersOfTheDialectInEveryLocale) {
         d->Execute("create table DialogTxt (Position short, Inhalt text(50), Wert double)");
         d->Execute("insert into dialogtxt (position, inhalt, wert) values (1, 'Beginn', 0.85)");
         d->Execute("INSERT INTO DIALOGTXT (POSITION, INHALT, WERT) VALUES (2, 'Ende', 1500.25)");
-        auto rs = d->OpenRecordset("select distinct * from DIALOGTXT where inhalt like 'b*' or position in (2) "
-                                   "order by position",
-                                   db::RecordsetType::Snapshot);
+        auto rs = d->OpenRecordset(
+            "select distinct * from DIALOGTXT where inhalt like 'b*' or position in (2) "
+            "order by position",
+            db::RecordsetType::Snapshot);
         ASSERT_EQ(rs->RecordCount(), 2);
         EXPECT_EQ(rs->Fields("INHALT").Value().toString(), "Beginn");
         EXPECT_EQ(rs->Fields("wert").Value().toDouble(), 0.85);

@@ -28,8 +28,8 @@ protected:
 
     // Persons numbered from the next free number, with surnames from a small list (many alike).
     void persons(int n, int seed = 1) {
-        static const char* names[] = {"Müller", "Mueller", "Muller", "Schäfer", "Schafer", "Weiß", "Weiss", "weiss",
-                                      "Öztürk", "Ozturk", "Abel", "abel", "Zeh", "Straße", "Strasse"};
+        static const char* names[] = {"Müller", "Mueller", "Muller", "Schäfer", "Schafer", "Weiß",   "Weiss",  "weiss",
+                                      "Öztürk", "Ozturk",  "Abel",   "abel",    "Zeh",     "Straße", "Strasse"};
         std::mt19937 z(static_cast<unsigned>(seed));
         d->BeginTrans();
         for (int i = 0; i < n; ++i)
@@ -108,8 +108,8 @@ TEST_F(LargeFile, ANumberComparedByLikeMatchesAsBeforeAndIsFoundThroughTheIndex)
 }
 
 TEST_F(LargeFile, TheGermanSortKeyOrdersAsTheCollation) {
-    const char* teile[] = {"a", "A", "b", "s", "S", "z", "ä", "Ä", "ö", "Ü", "ß", "é", "É", "ø", "÷", "\xC3",
-                           "€", "ÿ", "ẞ", " ", "-", "1", "ç", "æ", "ð", "Ą", "ą", "\xFF", "\x01"};
+    const char* teile[] = {"a",    "A", "b", "s", "S", "z", "ä", "Ä", "ö", "Ü", "ß", "é", "É",    "ø",   "÷",
+                           "\xC3", "€", "ÿ", "ẞ", " ", "-", "1", "ç", "æ", "ð", "Ą", "ą", "\xFF", "\x01"};
     std::mt19937 z(20261209);
     for (int i = 0; i < 20000; ++i) {
         std::string a, b;
@@ -255,8 +255,22 @@ TEST_F(LargeFile, AWalkThroughManyRowsReadsEveryRowAndEditsTheOneItStandsOn) {
 TEST_F(LargeFile, RowsSortedInMemoryComeInTheOrderOfSQLitesSort) {
     d->Execute("CREATE TABLE [Gemischt] ([Nr] COUNTER, [Wert] DATETIME, [Name] TEXT(20))");
     std::string werte;
-    const char* beispiele[] = {"NULL", "3", "-2", "2.5", "3.0", "-2.75", "9007199254740993", "9007199254740992.0",
-                               "'Müller'", "'Mueller'", "'müller'", "'Abel'", "''", "x'00ff'", "x''", "1e300"};
+    const char* beispiele[] = {"NULL",
+                               "3",
+                               "-2",
+                               "2.5",
+                               "3.0",
+                               "-2.75",
+                               "9007199254740993",
+                               "9007199254740992.0",
+                               "'Müller'",
+                               "'Mueller'",
+                               "'müller'",
+                               "'Abel'",
+                               "''",
+                               "x'00ff'",
+                               "x''",
+                               "1e300"};
     std::mt19937 z(7);
     for (int i = 0; i < 600; ++i)
         werte += std::string(i ? ", (" : "(") + beispiele[z() % std::size(beispiele)] + ", " +
@@ -268,10 +282,10 @@ TEST_F(LargeFile, RowsSortedInMemoryComeInTheOrderOfSQLitesSort) {
         for (; !rs->Eof(); rs->MoveNext()) out.push_back(rs->Fields("Nr").Value().toLong());
         return out;
     };
-    for (const std::string sql : {"select * from gemischt order by wert", "select * from gemischt order by wert desc",
-                                  "select * from gemischt order by name desc, wert",
-                                  "select * from gemischt order by wert desc, name desc",
-                                  "select * from gemischt g order by g.name, g.wert"}) {
+    for (const std::string sql :
+         {"select * from gemischt order by wert", "select * from gemischt order by wert desc",
+          "select * from gemischt order by name desc, wert", "select * from gemischt order by wert desc, name desc",
+          "select * from gemischt g order by g.name, g.wert"}) {
         const auto erwartet = nummern(sql, db::RecordsetType::Snapshot);
         ASSERT_EQ(erwartet.size(), 600u) << sql;
         EXPECT_EQ(nummern(sql, db::RecordsetType::Dynaset), erwartet) << sql;
@@ -283,7 +297,8 @@ TEST_F(LargeFile, RowsSortedInMemoryComeInTheOrderOfSQLitesSort) {
 // and a change of a field the statement does not show keeps the row from being deleted.
 TEST_F(LargeFile, RowsReadOnAWalkAreSignedAsTheyWereRead) {
     persons(6000);
-    ASSERT_EQ(outside(path("gross.ZDB"), "UPDATE PersDat SET Bemerkung = x'4142', Metasatz = 1.5 WHERE PersonID % 10 = 0"),
+    ASSERT_EQ(outside(path("gross.ZDB"),
+                      "UPDATE PersDat SET Bemerkung = x'4142', Metasatz = 1.5 WHERE PersonID % 10 = 0"),
               "");
     auto rs = d->OpenRecordset("select PersonID, Nachname, Bemerkung from persdat order by nachname, vorname");
     std::vector<long> reihe;
@@ -306,19 +321,23 @@ TEST_F(LargeFile, RowsReadOnAWalkAreSignedAsTheyWereRead) {
     rs->Edit();
     rs->Fields("Nachname") = "Neu";
     rs->Update();
-    EXPECT_EQ(outside(path("gross.ZDB"), "SELECT Nachname FROM PersDat WHERE PersonID = " + std::to_string(person)), "Neu");
+    EXPECT_EQ(outside(path("gross.ZDB"), "SELECT Nachname FROM PersDat WHERE PersonID = " + std::to_string(person)),
+              "Neu");
 
     const long mitBlob = *std::find_if(reihe.rbegin(), reihe.rend(), [](long p) { return p % 10 == 0; });
     hin(mitBlob);
     EXPECT_EQ(rs->Fields("Bemerkung").Value().toString(), "AB");
     rs->Delete();
-    EXPECT_EQ(outside(path("gross.ZDB"), "SELECT count(*) FROM PersDat WHERE PersonID = " + std::to_string(mitBlob)), "0");
+    EXPECT_EQ(outside(path("gross.ZDB"), "SELECT count(*) FROM PersDat WHERE PersonID = " + std::to_string(mitBlob)),
+              "0");
 
     person = reihe[reihe.size() - 20];
     hin(person);
     ASSERT_EQ(rs->Fields("PersonID").Value().toLong(), person);
-    ASSERT_EQ(outside(path("gross.ZDB"), "UPDATE PersDat SET Vorname = 'Anders' WHERE PersonID = " + std::to_string(person)),
+    ASSERT_EQ(outside(path("gross.ZDB"),
+                      "UPDATE PersDat SET Vorname = 'Anders' WHERE PersonID = " + std::to_string(person)),
               "");
     EXPECT_EQ(errorOf([&] { rs->Delete(); }), 3197);
-    EXPECT_EQ(outside(path("gross.ZDB"), "SELECT Vorname FROM PersDat WHERE PersonID = " + std::to_string(person)), "Anders");
+    EXPECT_EQ(outside(path("gross.ZDB"), "SELECT Vorname FROM PersDat WHERE PersonID = " + std::to_string(person)),
+              "Anders");
 }

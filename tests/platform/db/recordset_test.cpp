@@ -85,8 +85,8 @@ TEST_F(Recordsets, ValuesAreCheckedAgainstTheirColumns) {
     auto p = d->OpenRecordset("persdat");
     p->AddNew();
     EXPECT_EQ(errorOf([&] { p->Fields("Testdatum") = "01.02.20260"; }), 3163);  // 11 characters
-    p->Fields("Testdatum") = "Ä1.02.2026";                                     // 10 characters, not bytes
-    p->Fields("Vorname") = "";                                                 // empty text is a value
+    p->Fields("Testdatum") = "Ä1.02.2026";                                      // 10 characters, not bytes
+    p->Fields("Vorname") = "";                                                  // empty text is a value
     p->Update();
     auto a = d->OpenRecordset("persontestergebnis");
     a->AddNew();
@@ -129,7 +129,7 @@ TEST_F(Recordsets, StoringARatingFindsTheStatementsItemTypeRows) {
         ++rows;
         types->FindNext("itemnummer like  17");
     }
-    EXPECT_EQ(rows, 2);  // statement 17 has two item-type rows in the fixture
+    EXPECT_EQ(rows, 2);          // statement 17 has two item-type rows in the fixture
     EXPECT_FALSE(types->Eof());  // a failed search leaves the position where it was
     types->FindFirst("itemnummer like 1");
     EXPECT_EQ(types->Fields("itemnummer").Value().toInt(), 1);  // not 17 or 100-109
@@ -201,7 +201,8 @@ TEST_F(Recordsets, SnapshotsAndReadOnlyFilesRefuseChanges) {
                                  db::RecordsetType::Snapshot);
     EXPECT_EQ(snap->Fields("nachname").Value().toString(), "Eins");
     EXPECT_EQ(errorOf([&] { snap->Edit(); }), 3027);
-    auto join = d->OpenRecordset("select p.nachname, e.typnummer from persdat p, ergebnis e where p.personid = e.personid");
+    auto join = d->OpenRecordset(
+        "select p.nachname, e.typnummer from persdat p, ergebnis e where p.personid = e.personid");
     EXPECT_EQ(join->RecordCount(), 9);
     EXPECT_EQ(errorOf([&] { join->AddNew(); }), 3027);
     d->Close();

@@ -189,8 +189,8 @@ TEST_F(ReleaseTest, AHeldFileIsNeitherReadNorWrittenThroughADescriptorOfOurOwn) 
     support::writeFile(path("fremd.txt"), "fremd");
     ASSERT_TRUE(support::holdsLock(::getpid(), a + "-shm"));
 
-    for (const std::string& name : {a, path("verweis.xml"), path("zweiter.xml"), path("log.xml"), a + "-shm",
-                                    path("./a.ZDB")}) {
+    for (const std::string& name :
+         {a, path("verweis.xml"), path("zweiter.xml"), path("log.xml"), a + "-shm", path("./a.ZDB")}) {
         EXPECT_EQ(errorOf([&] { files::readFile(name); }), 70) << name;
         EXPECT_EQ(errorOf([&] { files::Open(name, files::OpenMode::Input, 1); }), 70) << name;
         EXPECT_EQ(errorOf([&] { files::FileCopy(name, path("kopie")); }), 70) << name;

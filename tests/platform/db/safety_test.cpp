@@ -208,7 +208,8 @@ TEST_F(Safety, OnlyAValidOwnerRecordOfThisWorkgroupOpensAFile) {
         {"account renamed", "UPDATE zuvsys_owner SET key = 'konto' WHERE key = 'account'"},
         {"workgroup Null", "UPDATE zuvsys_owner SET value = NULL WHERE key = 'workgroup'"},
         {"workgroup empty", "UPDATE zuvsys_owner SET value = '' WHERE key = 'workgroup'"},
-        {"workgroup replaced", "UPDATE zuvsys_owner SET value = 'ffffffffffffffffffffffffffffffff' WHERE key = 'workgroup'"},
+        {"workgroup replaced",
+         "UPDATE zuvsys_owner SET value = 'ffffffffffffffffffffffffffffffff' WHERE key = 'workgroup'"},
         {"account replaced", "UPDATE zuvsys_owner SET value = 'ffffffffffffffffffffffffffffffff' WHERE key = 'account'"},
         {"account as number", "UPDATE zuvsys_owner SET value = 7 WHERE key = 'account'"},
         {"table renamed", "ALTER TABLE zuvsys_owner RENAME TO owner_alt"},
@@ -264,11 +265,11 @@ TEST_F(Safety, DamagedAndNonRegularFilesAreRefusedWithTheirReason) {
         return file;
     };
     std::vector<std::string> damaged = {
-        damage("seitenkopf.ZDB", 5 * 4096, std::string(8, '\x0d')),      // a page's header
-        damage("zeiger.ZDB", 6 * 4096 + 12, std::string(16, '\xff')),    // cell pointers out of range
-        damage("seite.ZDB", 3 * 4096, std::string(4096, '\0')),          // a b-tree page gone
-        damage("freiliste.ZDB", 36, std::string("\x00\x00\x30\x39", 4)), // freelist count
-        damage("schema.ZDB", 100, std::string(200, 'x')),                // the schema page's cells
+        damage("seitenkopf.ZDB", 5 * 4096, std::string(8, '\x0d')),       // a page's header
+        damage("zeiger.ZDB", 6 * 4096 + 12, std::string(16, '\xff')),     // cell pointers out of range
+        damage("seite.ZDB", 3 * 4096, std::string(4096, '\0')),           // a b-tree page gone
+        damage("freiliste.ZDB", 36, std::string("\x00\x00\x30\x39", 4)),  // freelist count
+        damage("schema.ZDB", 100, std::string(200, 'x')),                 // the schema page's cells
     };
     {
         const std::string cut = path("halb.ZDB");
@@ -316,8 +317,8 @@ TEST_F(Safety, DamageInALargeFileIsFoundAtTheDoorOrWhenItsRowsAreRead) {
     ASSERT_GT(std::stol(sql(master, "pragma page_count")), 2048);
     auto page = [&](const std::string& query) { return std::stol(sql(master, query)); };
     const long persons = page("select rootpage from sqlite_schema where name = 'PersDat'");
-    const long answers =
-        page("select pageno from dbstat where name = 'PersonTestErgebnis' and pagetype = 'leaf' limit 1 offset 200");
+    const long answers = page(
+        "select pageno from dbstat where name = 'PersonTestErgebnis' and pagetype = 'leaf' limit 1 offset 200");
     auto damage = [&](const std::string& name, long pageNo) {
         const std::string file = path(name);
         fs::copy_file(master, file);
@@ -332,9 +333,8 @@ TEST_F(Safety, DamageInALargeFileIsFoundAtTheDoorOrWhenItsRowsAreRead) {
     const std::string inTheRows = damage("antworten.ZDB", answers);
     auto d = ws->OpenDatabase(inTheRows);
     EXPECT_EQ(d->OpenRecordset("persdat")->RecordCount(), 2500);
-    const std::string why = messageOf([&] {
-        auto rs = d->OpenRecordset("select * from persontestergebnis", db::RecordsetType::Snapshot);
-    });
+    const std::string why = messageOf(
+        [&] { auto rs = d->OpenRecordset("select * from persontestergebnis", db::RecordsetType::Snapshot); });
     EXPECT_NE(why.find("beschädigt"), std::string::npos) << why;
     d->Close();
 }

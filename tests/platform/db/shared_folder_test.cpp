@@ -29,9 +29,7 @@ const char* kMountinfo =
     "49 22 0:44 / /mnt/win rw,relatime - fuse.ntfs-3g /dev/sdc1 rw,user_id=0\n"
     "50 22 0:45 / /mnt/wolke rw,relatime master:3 master:4 - fuse.rclone wolke: rw,user_id=1000\n";
 
-bool sharedBy(unsigned minor) {
-    return networkFileSystem(kFuse, mountTypeOf(kMountinfo, 0, minor));
-}
+bool sharedBy(unsigned minor) { return networkFileSystem(kFuse, mountTypeOf(kMountinfo, 0, minor)); }
 
 }  // namespace
 
@@ -50,7 +48,8 @@ TEST(SharedFolderKind, NetworkFileSystemsAreToldFromLocalOnesByStatfsTypeAndFuse
     EXPECT_TRUE(networkFileSystem(kFuse, ""));
     // NFS, SMB, CIFS, SMB2; ext4, tmpfs, btrfs and xfs are local.
     for (uint64_t t : {0x6969ULL, 0x517BULL, 0xFF534D42ULL, 0xFE534D42ULL}) EXPECT_TRUE(networkFileSystem(t, "")) << t;
-    for (uint64_t t : {0xEF53ULL, 0x01021994ULL, 0x9123683EULL, 0x58465342ULL}) EXPECT_FALSE(networkFileSystem(t, "")) << t;
+    for (uint64_t t : {0xEF53ULL, 0x01021994ULL, 0x9123683EULL, 0x58465342ULL})
+        EXPECT_FALSE(networkFileSystem(t, "")) << t;
     // The test's own temporary folder is on this computer.
     QTemporaryDir dir;
     EXPECT_FALSE(onSharedFolder(dir.path().toStdString() + "/neu.ZDB"));
@@ -72,7 +71,9 @@ protected:
         sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, sharedFolderVfs());
         return db;
     }
-    static int exec(sqlite3* db, const std::string& sql) { return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr); }
+    static int exec(sqlite3* db, const std::string& sql) {
+        return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    }
     static std::string one(sqlite3* db, const std::string& sql) {
         sqlite3_stmt* s = nullptr;
         std::string out = "?";

@@ -231,12 +231,13 @@ TEST_F(OtherAccount, FilesMadeInAGroupsFolderLetTheOtherMembersWork) {
     ASSERT_EQ(::chmod(ordner.c_str(), 02775), 0);
     const std::string file = ordner + "/Gruppe.ZDB";
     // Made by one member, whose program then ends without closing the file: its log stays.
-    EXPECT_EQ(asUser(a, gruppe, 002, [&] {
-                  auto d = makeDataFile(*ws, file);
-                  addPerson(*d, "Von", "A");
-                  ::_exit(0);
-                  return std::string();
-              }),
+    EXPECT_EQ(asUser(a, gruppe, 002,
+                     [&] {
+                         auto d = makeDataFile(*ws, file);
+                         addPerson(*d, "Von", "A");
+                         ::_exit(0);
+                         return std::string();
+                     }),
               "");
     for (const char* side : {"", "-wal", "-shm"}) {
         SCOPED_TRACE(side);

@@ -11,7 +11,8 @@ TEST_F(Traffic, SettingsTablesLoadThroughSnapshots) {
     auto s = ws->CreateDatabase(path("zuv.sdb"), "", db::dbInstallation);
     s->Execute("CREATE TABLE [DialogTxt] ([ID] SHORT, [BeschriftungDtsch] TEXT(255))");
     s->Execute("CREATE TABLE [TestItemTyp] ([ItemNummer] SHORT, [TypNummer] SHORT)");
-    s->Execute("CREATE TABLE [Konfiguration] ([Assistentanzeige] YESNO, [Standardschriftfarbe] LONG, [Vorname] TEXT(50))");
+    s->Execute(
+        "CREATE TABLE [Konfiguration] ([Assistentanzeige] YESNO, [Standardschriftfarbe] LONG, [Vorname] TEXT(50))");
     s->BeginTrans();
     auto t = s->OpenRecordset("DialogTxt", db::RecordsetType::Table);
     for (int id : {2, 0, 1}) {
@@ -54,7 +55,8 @@ TEST_F(Traffic, SettingsTablesLoadThroughSnapshots) {
     auto items = db->OpenRecordset("SELECT DISTINCTROW * FROM TestItemTyp;", db::RecordsetType::Snapshot);
     std::string order;
     for (; !items->Eof(); items->MoveNext())
-        order += items->Fields("ItemNummer").Value().toString() + "/" + items->Fields("TypNummer").Value().toString() + " ";
+        order += items->Fields("ItemNummer").Value().toString() + "/" + items->Fields("TypNummer").Value().toString() +
+                 " ";
     EXPECT_EQ(order, "5/8 5/9 1/3 2/1 ");  // stored order
 
     // The settings row kept in edit mode by one window does not block another window's save.
@@ -114,8 +116,10 @@ TEST_F(Traffic, XmlImportWritesAPersonThroughDynasetsAndStopsAtTooLongText) {
         types->Update();
     }
     d->CommitTrans();
-    auto own = d->OpenRecordset("Select * from TypWertZuweisung where PersonID = " + std::string(" ") + std::to_string(id2));
-    auto ans = d->OpenRecordset("Select * from PersonTestErgebnis where PersonID = " + std::string(" ") + std::to_string(id2));
+    auto own = d->OpenRecordset("Select * from TypWertZuweisung where PersonID = " + std::string(" ") +
+                                std::to_string(id2));
+    auto ans = d->OpenRecordset("Select * from PersonTestErgebnis where PersonID = " + std::string(" ") +
+                                std::to_string(id2));
     int written = 0;
     for (int n = 1; n <= 109; ++n) {
         const std::string crit = "itemnummer like " + std::string(" ") + std::to_string(n);

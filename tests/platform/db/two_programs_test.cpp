@@ -108,8 +108,9 @@ protected:
         return path("daten.ZDB");
     }
     std::string person(const std::string& file, int id) {
-        return outside(file, "select vorname || '|' || nachname || '|' || ifnull(telefon, '') from persdat where personid = " +
-                                 std::to_string(id));
+        return outside(file,
+                       "select vorname || '|' || nachname || '|' || ifnull(telefon, '') from persdat where personid = " +
+                           std::to_string(id));
     }
 };
 
@@ -165,7 +166,8 @@ TEST_F(ZweiProgramme, APersonChangedOrDeletedMeanwhileIsNotDeletedOrSavedFromThe
     AnderesProgramm b(*ws, file,
                       {{'t', [](db::Database& d) { setze(d, kBert, "Telefon", "030 9876"); }},
                        {'a', [](db::Database& d) { zeilen(d, kAnna)->Delete(); }},
-                       {'c', [](db::Database& d) { zeilen(d, "select * from persdat where vorname = 'Cora'")->Delete(); }}});
+                       {'c',
+                        [](db::Database& d) { zeilen(d, "select * from persdat where vorname = 'Cora'")->Delete(); }}});
     ASSERT_TRUE(b.bereit());
     auto a = ws->OpenDatabase(file);
     auto rs = a->OpenRecordset("select * from persdat order by personid");
@@ -313,8 +315,9 @@ TEST_F(ZweiProgramme, TheProgramsOwnWritesAreNeverTakenForAnotherProgramsChange)
                   }),
                   0);
     }
-    EXPECT_EQ(outside(file, "select vorname || '|' || nachname || '|' || telefon || '|' || strasse || '|' || bemerkung "
-                            "from persdat where personid = 1"),
+    EXPECT_EQ(outside(file,
+                      "select vorname || '|' || nachname || '|' || telefon || '|' || strasse || '|' || bemerkung "
+                      "from persdat where personid = 1"),
               "Anna 3|Eins 3|3|Weg 3|Runde 3");
     a->Close();
 }

@@ -46,8 +46,8 @@ TEST(MetafileFuzz, AnyBytesAreRefusedAsUnreadableOrDrawn) {
     for (const auto& c : corpus) ASSERT_GT(c.size(), 22u);
     // Record functions the reader knows, sizes and counts at their limits.
     std::vector<std::string> woerter;
-    for (uint16_t f : {0x0000, 0x0324, 0x0325, 0x0418, 0x041B, 0x02FA, 0x02FC, 0x02FB, 0x012D, 0x01F0, 0x0521,
-                       0x0A32, 0x020B, 0x020C, 0x0214, 0x0213, 0x0102, 0x0209, 0x0538})
+    for (uint16_t f : {0x0000, 0x0324, 0x0325, 0x0418, 0x041B, 0x02FA, 0x02FC, 0x02FB, 0x012D, 0x01F0, 0x0521, 0x0A32,
+                       0x020B, 0x020C, 0x0214, 0x0213, 0x0102, 0x0209, 0x0538})
         woerter.push_back(word(f));
     using namespace std::string_literals;
     for (const std::string& grenze : {"\xFF\xFF"s, "\x00\x00"s, "\xFF\xFF\xFF\x7F"s, "\x00\x00\x00\x80"s,

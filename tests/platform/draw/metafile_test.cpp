@@ -56,11 +56,11 @@ TEST(Metafile, WriterOutputIsPlayedBackAtTheRightPlacesAndColours) {
     EXPECT_DOUBLE_EQ(m.heightTwips(), 1440.0);
 
     const QImage img = m.toImage(QSize(200, 200));
-    EXPECT_EQ(at(img, 100, 100), QColor(255, 0, 0));   // inside the triangle
-    EXPECT_EQ(at(img, 10, 10), QColor(0, 255, 0));     // the box
-    EXPECT_EQ(at(img, 100, 20), QColor(0, 0, 255));    // top of the ring
-    EXPECT_EQ(at(img, 100, 170), QColor(Qt::white));   // ring not filled (null brush)
-    EXPECT_EQ(at(img, 190, 100), QColor(Qt::white));   // outside
+    EXPECT_EQ(at(img, 100, 100), QColor(255, 0, 0));  // inside the triangle
+    EXPECT_EQ(at(img, 10, 10), QColor(0, 255, 0));    // the box
+    EXPECT_EQ(at(img, 100, 20), QColor(0, 0, 255));   // top of the ring
+    EXPECT_EQ(at(img, 100, 170), QColor(Qt::white));  // ring not filled (null brush)
+    EXPECT_EQ(at(img, 190, 100), QColor(Qt::white));  // outside
 }
 
 TEST(Metafile, DrawsIntoTheGivenRectangleOnly) {

@@ -104,8 +104,8 @@ TEST(PictureBox, SavedImageIsA24BitWindowsBitmapThatOutsideToolsRead) {
     const QByteArray head = f.read(54);
     ASSERT_EQ(head.size(), 54);
     EXPECT_EQ(head.left(2), QByteArray("BM"));
-    EXPECT_EQ(static_cast<uint8_t>(head[28]), 24);  // bits per pixel
-    EXPECT_EQ(static_cast<uint8_t>(head[18]), 100); // width in pixels
+    EXPECT_EQ(static_cast<uint8_t>(head[28]), 24);   // bits per pixel
+    EXPECT_EQ(static_cast<uint8_t>(head[18]), 100);  // width in pixels
 
     QProcess identify;
     identify.start("identify", {"-format", "%m %w %h %z", path});

@@ -158,8 +158,9 @@ TEST(Printer, PicturesAndLandscapePagesAndAPreviewOfTheSameSize) {
     EXPECT_DOUBLE_EQ(page.Width(), pr.Width());
     EXPECT_DOUBLE_EQ(page.Height(), pr.Height());
     const std::string zeile = "Der Typ nimmt die Welt sehr fein wahr und sieht, was fehlt und was besser sein könnte.";
-    for (const draw::FontSpec& f : {draw::FontSpec{"Arial", 10}, draw::FontSpec{"Arial", 8},
-                                    draw::FontSpec{"Times New Roman", 14, true, true}, draw::FontSpec{"Courier New", 9}}) {
+    for (const draw::FontSpec& f :
+         {draw::FontSpec{"Arial", 10}, draw::FontSpec{"Arial", 8}, draw::FontSpec{"Times New Roman", 14, true, true},
+          draw::FontSpec{"Courier New", 9}}) {
         page.setFont(f);
         pr.setFont(f);
         EXPECT_NEAR(page.averageCharWidth(), pr.averageCharWidth(), 1e-6) << f.name << " " << f.size;
@@ -214,7 +215,6 @@ TEST(Printer, FailuresRaise482AndNeverHalfPrint) {
     EXPECT_EQ(errorOf([&] { pr.Cls(); }), 438);
     // Measuring needs no printer at all.
     EXPECT_GT(pr.TextHeight("Texthoehe"), 0);
-
 }
 
 // No CUPS queue on the machine and nothing chosen: each document asks for a PDF file as it

@@ -130,10 +130,8 @@ TEST_F(OwnFiles, TheUsersOwnFoldersFollowTheDesktopsVariables) {
     EXPECT_FALSE(files::folderWritable(path("fehlt")));
     ::unsetenv("XDG_CONFIG_HOME");
     ::unsetenv("XDG_DATA_HOME");
-    if (home)
-        ::setenv("HOME", alteHeimat.c_str(), 1);
-    else
-        ::unsetenv("HOME");
+    if (home) ::setenv("HOME", alteHeimat.c_str(), 1);
+    else ::unsetenv("HOME");
     std::ofstream(path("datei")) << "x";
     EXPECT_EQ(errorOf([&] { files::makeOwnFolder(path("datei/unter")); }), 76);
 }

@@ -63,15 +63,15 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(tmp.isValid());
         for (const char* name : {"Klienten.ZDB", "Klienten.ZDB-wal", "Klienten.ZDB-shm", "zuv.sdb", "Notiz"})
-            std::ofstream(pfad(name).toStdString(), std::ios::binary) << std::string("SQLite format 3\0", 16)
-                                                                      << std::string(4080, '\1');
+            std::ofstream(pfad(name).toStdString(), std::ios::binary)
+                << std::string("SQLite format 3\0", 16) << std::string(4080, '\1');
         std::ofstream(pfad("Bericht.pdf").toStdString()) << "%PDF-1.4\n";
         QDir(tmp.path()).mkdir("Archiv");
     }
     QString pfad(const char* name) const { return tmp.filePath(name); }
     static const std::set<QString>& alleNamen() {
-        static const std::set<QString> n{"Klienten.ZDB", "Klienten.ZDB-wal", "Klienten.ZDB-shm", "zuv.sdb",
-                                         "Notiz",        "Bericht.pdf",      "Archiv"};
+        static const std::set<QString> n{
+            "Klienten.ZDB", "Klienten.ZDB-wal", "Klienten.ZDB-shm", "zuv.sdb", "Notiz", "Bericht.pdf", "Archiv"};
         return n;
     }
     // The folder as a dialog listed it: every entry there, each named with a type and an icon.

@@ -30,9 +30,7 @@ std::vector<std::string>& events() {
 // A window that writes its events into one log shared by all test windows.
 class LogForm : public Form {
 public:
-    explicit LogForm(std::string name = "LogForm") : Form(std::move(name)) {
-        Text1.setParent(this);
-    }
+    explicit LogForm(std::string name = "LogForm") : Form(std::move(name)) { Text1.setParent(this); }
     TextBox Text1;
     int cancelQuery = 0;
     int cancelUnload = 0;
@@ -236,7 +234,8 @@ TEST_F(FormTest, ErrorInAHandlerGoesToTheErrorBoxNotIntoTheEventLoop) {
     EXPECT_NE(host->messages()[0].find("3021"), std::string::npos);
 
     std::string seen;
-    runHandler([] { throw std::runtime_error("kaputt"); }, [&](const vb::Error& e) { seen = std::to_string(e.number()); });
+    runHandler([] { throw std::runtime_error("kaputt"); },
+               [&](const vb::Error& e) { seen = std::to_string(e.number()); });
     EXPECT_EQ(seen, "51");
 }
 
@@ -285,8 +284,8 @@ TEST_F(FormTest, KeyPreviewShowsTheWindowEveryKeyBeforeTheControl) {
     keyClick(f->Text1.editor(), Qt::Key_A, "a");
     keyClick(f->Text1.editor(), Qt::Key_Escape, QString(QChar(27)));
     EXPECT_EQ(f->Text1.Text(), "b");
-    EXPECT_EQ(f->log, (std::vector<std::string>{"FormDown65", "FormPress97", "TextPress97", "FormUp65",
-                                                "FormDown27", "FormPress27", "TextPress27", "FormUp27"}));
+    EXPECT_EQ(f->log, (std::vector<std::string>{"FormDown65", "FormPress97", "TextPress97", "FormUp65", "FormDown27",
+                                                "FormPress27", "TextPress27", "FormUp27"}));
 
     // KeyAscii set to 0 by the window: the control never sees the key.
     f->log.clear();

@@ -36,8 +36,8 @@ TEST_F(IniFuzz, AnyFileGivesOneLineValuesOrTheDefault) {
             "\xEF\xBB\xBF[ZUV]\nAppPath=C:\\Programme\\Z\xC3\xBCV\n",
             "[ZUV]\nAppPath=C:\\Programme\\Z\xFCV\n[File1]\n1=M\xFCller.ZDB\n",
         },
-        {"[", "]", "=", ";", "\r\n", "\n", "\r", "\"", "'", " ", "\t", "ZUV", "AppPath", "File1", " 1", "[ZUV]",
-         "\xEF\xBB\xBF", "\xFC", "\xC3\xBC", "\x00"},
+        {"[",  "]",   "=",       ";",     "\r\n", "\n",    "\r",           "\"",   "'",        " ",
+         "\t", "ZUV", "AppPath", "File1", " 1",   "[ZUV]", "\xEF\xBB\xBF", "\xFC", "\xC3\xBC", "\x00"},
         support::fuzzSeed() + 2);
     const std::pair<const char*, const char*> lookups[] = {{"ZUV", "AppPath"}, {"File1", " 1"}, {"file2", "2"}};
     int round = 0;

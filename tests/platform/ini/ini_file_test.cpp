@@ -36,7 +36,7 @@ TEST_F(Ini, NamesMatchWithoutCaseOrBlanksAndTheValueFollowsTheFirstEquals) {
     EXPECT_EQ(ini::GetPrivateProfileString("zuv", "APPPATH", "", file), "/opt/zuv");
     EXPECT_EQ(ini::GetPrivateProfileString("FILE2", " 2", "", file), "a=b=c");
     EXPECT_EQ(ini::GetPrivateProfileString("File3", "3", "", file), "quoted");
-    EXPECT_EQ(ini::GetPrivateProfileString("File4", " 4", "", file), "x");  // one character as it is
+    EXPECT_EQ(ini::GetPrivateProfileString("File4", " 4", "", file), "x");         // one character as it is
     EXPECT_EQ(ini::GetPrivateProfileString("File1", " 2", "dflt", file), "dflt");  // key of another section
     EXPECT_EQ(ini::GetPrivateProfileString("File9", " 9", "dflt", file), "dflt");
 }
@@ -79,8 +79,9 @@ TEST_F(Ini, WriterReplacesTheWholeFileWithCrLfLines) {
     ini::writeIniFile(file, {{"ZUV", {{"AppPath", "/opt/zuv"}}},
                              {"Options", {{"SystemDB", "/opt/zuv\\SYS.MDA"}}},
                              {"File1", {{"1", "/daten/Müller.ZDB"}}}});
-    EXPECT_EQ(read(),
-              "[ZUV]\r\nAppPath=/opt/zuv\r\n[Options]\r\nSystemDB=/opt/zuv\\SYS.MDA\r\n[File1]\r\n1=/daten/Müller.ZDB\r\n");
+    EXPECT_EQ(
+        read(),
+        "[ZUV]\r\nAppPath=/opt/zuv\r\n[Options]\r\nSystemDB=/opt/zuv\\SYS.MDA\r\n[File1]\r\n1=/daten/Müller.ZDB\r\n");
     EXPECT_EQ(ini::ReadIniString("File1", " 1", file), "/daten/Müller.ZDB");
     EXPECT_EQ(ini::GetPrivateProfileString("Old", "stale", "gone", file), "gone");
     // Only the file itself remains in the folder: no temporary file is left behind.

@@ -71,7 +71,8 @@ protected:
         r->OpenSubreport("Text.rpt").setData(druckzeilen(zeilen));
         report::DataTable person;
         person.columns = {"Vorname", "Nachname", "Strasse", "PLZOrt"};
-        person.rows.push_back({vb::Variant("Erika"), vb::Variant("Muster"), vb::Variant::null(), vb::Variant("12345 Ort")});
+        person.rows.push_back(
+            {vb::Variant("Erika"), vb::Variant("Muster"), vb::Variant::null(), vb::Variant("12345 Ort")});
         r->OpenSubreport("KOPF.RPT").setData(person);
         return r;
     }
@@ -121,7 +122,9 @@ TEST_F(Engine, DamagedOrMissingLayoutsAreRefusedNamingTheFileAndTheLine) {
     EXPECT_EQ(beschreibung("Fehlt.rpt").rfind("53 ", 0), 0u);
     EXPECT_NE(beschreibung("Fehlt.rpt").find("Fehlt.rpt"), std::string::npos);
 
-    layout("Ohne.rpt", "report name=Ohne\nsection name=A type=reportheader\n  subreport name=X left=0 top=0 width=100 file=Nichtda.rpt\n");
+    layout("Ohne.rpt",
+           "report name=Ohne\nsection name=A type=reportheader\n  subreport name=X left=0 top=0 width=100 "
+           "file=Nichtda.rpt\n");
     EXPECT_EQ(beschreibung("Ohne.rpt").rfind("53 ", 0), 0u);
     EXPECT_NE(beschreibung("Ohne.rpt").find("Nichtda.rpt"), std::string::npos);
 
@@ -316,8 +319,7 @@ TEST_F(Engine, ColumnHeadsWrittenWithProportionalBlanksStandOverTheFixedPitchCol
          {24, 1, "Informationsmaß", "U1"},
          {24, 6, "Helfer" + std::string(29, ' ') + "0,7274" + std::string(11, ' ') + "stark", "C1"},
          {24, 7, "Boss" + std::string(31, ' ') + "0,3637" + std::string(11, ' ') + "wechselnd", "C1"},
-         {24, 22, "0 = alle Bewertungen eines Typs gleich" + std::string(10, ' ') + "1 = alle fünf Werte",
-          "DE"},
+         {24, 22, "0 = alle Bewertungen eines Typs gleich" + std::string(10, ' ') + "1 = alle fünf Werte", "DE"},
          {24, 23, std::string(72, ' ') + "gleich oft vergeben", "DE"}});
     ASSERT_EQ(d.pageCount(), 2);
     auto stueck = [&](int blatt, const std::string& text) -> const Item* {
@@ -339,7 +341,8 @@ TEST_F(Engine, ColumnHeadsWrittenWithProportionalBlanksStandOverTheFixedPitchCol
         std::string text;
         double oben = 1e9, unten = 0;
         for (const auto& it : d.page(0)) {
-            if (it.type != Item::Type::Text || it.y >= reihe->y || std::abs(it.x - (reihe->x + spalten[k] * spalte)) > 1.0)
+            if (it.type != Item::Type::Text || it.y >= reihe->y ||
+                std::abs(it.x - (reihe->x + spalten[k] * spalte)) > 1.0)
                 continue;
             EXPECT_EQ(it.font.size, 10);
             if (k < 2) {
@@ -401,9 +404,9 @@ TEST_F(Engine, ASentenceWrittenInPiecesWrapsAsOneTextAndLinesThatEndStayApart) {
         return -1;
     };
     // Lines that end a sentence or lead in to what follows, lists and data lines stay apart.
-    for (const char* z : {"Gesamteindruck:", "eher zurückhaltende Bewertungen", "Individualist Loyaler",
-                          "Abstand des Haupttyps:", "deutlich", "Verglichen wurden die Rangfolgen.", "Erika Muster",
-                          "am Hang 3"})
+    for (const char* z :
+         {"Gesamteindruck:", "eher zurückhaltende Bewertungen", "Individualist Loyaler",
+          "Abstand des Haupttyps:", "deutlich", "Verglichen wurden die Rangfolgen.", "Erika Muster", "am Hang 3"})
         index(z);
     // A label, its number and its unit are one line, as the evaluation page shows them; the next
     // label after a number starts a line of its own.
@@ -542,9 +545,9 @@ TEST(Wrap, LinesBreakAtBlanksKeepInnerRunsAndCutOnlyWordsWiderThanTheLine) {
     };
     using V = std::vector<std::string>;
     EXPECT_EQ(umbruch("eins zwei  drei vier", 11), (V{"eins zwei", "drei vier"}));
-    EXPECT_EQ(umbruch("a  b", 10), (V{"a  b"}));                        // a run of blanks inside stays
+    EXPECT_EQ(umbruch("a  b", 10), (V{"a  b"}));  // a run of blanks inside stays
     EXPECT_EQ(umbruch("abcdefghijklmno", 6), (V{"abcdef", "ghijkl", "mno"}));
-    EXPECT_EQ(umbruch("        Kopf", 10), (V{"Kopf"}));              // too deep an indentation is given up
+    EXPECT_EQ(umbruch("        Kopf", 10), (V{"Kopf"}));  // too deep an indentation is given up
     EXPECT_EQ(umbruch("    Kopf", 10), (V{"    Kopf"}));
     EXPECT_EQ(umbruch("    eins zwei drei", 12), (V{"    eins", "    zwei", "    drei"}));
     EXPECT_EQ(umbruch("erste\r\nzweite\rdritte", 20), (V{"erste", "zweite", "dritte"}));
@@ -563,8 +566,8 @@ TEST(LayoutFuzz, DamagedLayoutsAreRefusedOrLaidOutButNeverCrash) {
     const long ran = support::fuzz(m, support::fuzzRuns(1500), [&](const std::string& text) {
         try {
             auto r = report::readLayout(text, "Zufall.rpt");
-            report::DataTable d = druckzeilen({{4, 1, "Titel", "U1"}, {4, 2, std::string(300, 'w'), "C1"},
-                                               {5, 1, "a  b  c", "TA"}});
+            report::DataTable d = druckzeilen(
+                {{4, 1, "Titel", "U1"}, {4, 2, std::string(300, 'w'), "C1"}, {5, 1, "a  b  c", "TA"}});
             r->setData(d);
             try {
                 report::Document::layout(*r);

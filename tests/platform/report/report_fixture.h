@@ -36,8 +36,8 @@ inline report::DataTable druckzeilen(const std::vector<Zeile>& zeilen) {
     report::DataTable t;
     t.columns = {"Druckseite", "ZeilenNr", "Zeilentext", "Formatierung"};
     for (const auto& z : zeilen)
-        t.rows.push_back({vb::Variant(int16_t(z.seite)), vb::Variant(int32_t(z.nr)), vb::Variant(z.text),
-                          vb::Variant(z.code)});
+        t.rows.push_back(
+            {vb::Variant(int16_t(z.seite)), vb::Variant(int32_t(z.nr)), vb::Variant(z.text), vb::Variant(z.code)});
     return t;
 }
 
@@ -94,7 +94,8 @@ inline void allesImDruckbereich(const report::Document& d) {
             const QRectF r = QRectF(it.x, it.y, it.w, it.h).normalized();
             EXPECT_TRUE(r.left() >= area.left() && r.right() <= area.right() && r.top() >= area.top() &&
                         r.bottom() <= area.bottom())
-                << "Seite " << p + 1 << ": \"" << it.text << "\" bei " << it.x << "," << it.y << " " << it.w << "x" << it.h;
+                << "Seite " << p + 1 << ": \"" << it.text << "\" bei " << it.x << "," << it.y << " " << it.w << "x"
+                << it.h;
         }
 }
 

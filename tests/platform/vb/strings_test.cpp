@@ -50,7 +50,10 @@ TEST(Strings, ValReadsTheLeadingNumberAndNeverTheLocale) {
 TEST(Strings, CaseAndTrimWorkOnLettersAndBlanksOnly) {
     EXPECT_EQ(UCase("müller straße/ä"), "MÜLLER STRAßE/Ä");
     EXPECT_EQ(LCase("ÄÖÜ Abc"), "äöü abc");
-    EXPECT_EQ(UCase(std::string("a\xff" "b")), "A\xff" "B");  // bytes that are no UTF-8 stay
+    EXPECT_EQ(UCase(std::string("a\xff"
+                                "b")),
+              "A\xff"
+              "B");  // bytes that are no UTF-8 stay
     EXPECT_EQ(Trim("  a b \t "), "a b \t");
     EXPECT_EQ(LTrim("  x "), "x ");
     EXPECT_EQ(RTrim("  x  "), "  x");
@@ -101,14 +104,18 @@ TEST(Strings, SpaceStringChrAsc) {
 
 TEST(CodePages, DosUmlautBytesAndWindowsText) {
     // 132 ä, 148 ö, 129 ü, 225 ß, 142 Ä, 153 Ö, 154 Ü; other bytes as Windows-1252.
-    EXPECT_EQ(dosUmlautsToUtf8("K\x84se \x94l \x84h \x81 Stra\xe1" "e \x8e\x99\x9a \x80"), "Käse öl äh ü Straße ÄÖÜ €");
+    EXPECT_EQ(dosUmlautsToUtf8("K\x84se \x94l \x84h \x81 Stra\xe1"
+                               "e \x8e\x99\x9a \x80"),
+              "Käse öl äh ü Straße ÄÖÜ €");
     EXPECT_EQ(dosUmlautsToUtf8(""), "");
     EXPECT_EQ(toUtf8("\x84\x94\xe1", CodePage::Dos850), "äöß");
     EXPECT_EQ(toUtf8("\xa0", CodePage::Dos437), "á");
     EXPECT_EQ(toUtf8("\xe4\x81", CodePage::Windows1252), "ä\u0081");
     EXPECT_EQ(fromUtf8("äöü€\u0081", CodePage::Windows1252), "\xe4\xf6\xfc\x80\x81");
     EXPECT_EQ(fromUtf8("a€b", CodePage::Dos850), "a?b");
-    EXPECT_EQ(fromUtf8("Grüße", CodePage::Dos437), "Gr\x81\xe1" "e");
+    EXPECT_EQ(fromUtf8("Grüße", CodePage::Dos437),
+              "Gr\x81\xe1"
+              "e");
 }
 
 TEST(Colours, RgbKeepsRedInTheLowestByte) {

@@ -36,22 +36,22 @@ protected:
 
 TEST_F(XmlFiles, PersonFileValuesByAbsolutePaths) {
     const std::string path = write("Person.xml",
-        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
-        "<ZUVRecord>\n"
-        "  <Vorname>J\xfcrgen</Vorname>\n"
-        "  <Nachname>M&amp;M <b>Meier</b></Nachname>\n"
-        "  <Item1> 3 </Item1><Item1>4</Item1>\n"
-        "  <Gruppe><Item2>1</Item2></Gruppe>\n"
-        "  <Telefon/>\n"
-        "</ZUVRecord>\n");
+                                   "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+                                   "<ZUVRecord>\n"
+                                   "  <Vorname>J\xfcrgen</Vorname>\n"
+                                   "  <Nachname>M&amp;M <b>Meier</b></Nachname>\n"
+                                   "  <Item1> 3 </Item1><Item1>4</Item1>\n"
+                                   "  <Gruppe><Item2>1</Item2></Gruppe>\n"
+                                   "  <Telefon/>\n"
+                                   "</ZUVRecord>\n");
     const xml::Document doc = xml::Document::load(m_dir.string() + "/PERSON.XML");
     EXPECT_EQ(doc.root().name(), "ZUVRecord");
     EXPECT_EQ(doc.selectText("/ZUVRecord/Vorname"), "Jürgen");
     EXPECT_EQ(doc.selectText("/ZUVRecord/Nachname"), "M&M Meier");  // descendants' text included
-    EXPECT_EQ(doc.selectText("/ZUVRecord/Item1"), " 3 ");          // the first in document order
-    EXPECT_EQ(doc.selectText("/ZUVRecord/Item2"), std::nullopt);   // one level deeper is not a child
+    EXPECT_EQ(doc.selectText("/ZUVRecord/Item1"), " 3 ");           // the first in document order
+    EXPECT_EQ(doc.selectText("/ZUVRecord/Item2"), std::nullopt);    // one level deeper is not a child
     EXPECT_EQ(doc.selectText("/ZUVRecord/Telefon"), "");
-    EXPECT_EQ(doc.selectText("/zuvrecord/Vorname"), std::nullopt); // names are exact
+    EXPECT_EQ(doc.selectText("/zuvrecord/Vorname"), std::nullopt);  // names are exact
     EXPECT_EQ(doc.select("/ZUVRecord/*").size(), 6u);
     EXPECT_EQ(doc.root().children().size(), 6u);
     try {
@@ -84,20 +84,20 @@ TEST_F(XmlFiles, MalformedFilesReportReasonAndLine) {
 TEST_F(XmlFiles, ExternalEntitiesAreRefusedAndNeverRead) {
     const std::string secret = write("secret.txt", "GEHEIM");
     const auto refused = parseErrorOf([&] {
-        xml::Document::load(write("xxe.xml",
-            "<?xml version=\"1.0\"?>\n<!DOCTYPE ZUVRecord [\n<!ENTITY x SYSTEM \"file://" + secret + "\">\n]>\n"
-            "<ZUVRecord><Vorname>&x;</Vorname></ZUVRecord>\n"));
+        xml::Document::load(
+            write("xxe.xml", "<?xml version=\"1.0\"?>\n<!DOCTYPE ZUVRecord [\n<!ENTITY x SYSTEM \"file://" + secret +
+                                 "\">\n]>\n"
+                                 "<ZUVRecord><Vorname>&x;</Vorname></ZUVRecord>\n"));
     });
     EXPECT_EQ(refused.reason(), "Die Datei verweist auf externe Entitäten; solche Dateien werden nicht gelesen.");
 
-    const auto param = parseErrorOf([&] {
-        xml::Document::parse("<!DOCTYPE r [<!ENTITY % p SYSTEM \"http://example.invalid/x.dtd\"> %p;]><r/>");
-    });
+    const auto param = parseErrorOf(
+        [&] { xml::Document::parse("<!DOCTYPE r [<!ENTITY % p SYSTEM \"http://example.invalid/x.dtd\"> %p;]><r/>"); });
     EXPECT_EQ(param.reason(), refused.reason());
 
     // A reference to an outside DTD is not loaded: the document reads as it stands.
-    const xml::Document withDtd =
-        xml::Document::parse("<!DOCTYPE ZUVRecord SYSTEM \"http://example.invalid/zuv.dtd\"><ZUVRecord><Land>DE</Land></ZUVRecord>");
+    const xml::Document withDtd = xml::Document::parse(
+        "<!DOCTYPE ZUVRecord SYSTEM \"http://example.invalid/zuv.dtd\"><ZUVRecord><Land>DE</Land></ZUVRecord>");
     EXPECT_EQ(withDtd.selectText("/ZUVRecord/Land"), "DE");
 }
 
@@ -123,8 +123,8 @@ namespace {
 
 // A German sentence: no word of the parser's English, and it ends like a sentence.
 bool germanSentence(const std::string& reason) {
-    for (const char* english : {"use ", "option", "error", "Error", "document", "Document", "expected", "found",
-                                "huge", "Huge", "depth", "Excessive", "Start tag", "Input"})
+    for (const char* english : {"use ", "option", "error", "Error", "document", "Document", "expected", "found", "huge",
+                                "Huge", "depth", "Excessive", "Start tag", "Input"})
         if (reason.find(english) != std::string::npos) return false;
     return !reason.empty() && (reason.back() == '.' || reason.back() == ')');
 }
@@ -146,7 +146,7 @@ TEST_F(XmlFiles, RefusalsSayWhatIsWrongInGerman) {
         {std::string("<\x00\x00\x00r\x00\x00\x00/\x00\x00\x00>\x00\x00\x00", 16), "UTF-32"},
         {"\xEF\xBB\xBF\xEF\xBB\xBF<r/>", "zwei Byte-Order-Markierungen"},
         {"<?xml version=\"1.0\" encoding=\"KLINGONISCH-9\"?><r/>", "KLINGONISCH-9"},
-        {std::string(300, '<') , ""},
+        {std::string(300, '<'), ""},
         {"<r>" + std::string(2000, 'x') + "</q>", "schließende Tag"},
     };
     for (const auto& c : cases) {
