@@ -84,7 +84,9 @@ protected:
         }
         const auto bis = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         for (;;) {
-            if (support::run("lpstat -h " + m_server + " -r").output.find("scheduler is running") != std::string::npos)
+            // lpstat answers in the user's language; its English answer is the one to look for
+            if (support::run("LC_ALL=C lpstat -h " + m_server + " -r").output.find("scheduler is running") !=
+                std::string::npos)
                 break;
             if (m_cupsd.state() == QProcess::NotRunning || std::chrono::steady_clock::now() > bis) {
                 warum = "cupsd cannot run here: " + m_cupsd.readAll().toStdString() +
