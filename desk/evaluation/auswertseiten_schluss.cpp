@@ -29,7 +29,9 @@ void ShowResultBySum34() {
     s.Print();
     linie(s);
     extraStil(s);
-    s.Print({draw::Tab(2), alleNeun(gRang1Typsumme34, true)});
+    // Nobody gave a 3 or a 4: the nine types tie at 0 and none stands first by them.
+    if (gSpitzenwertTypsumme34 == 0) s.Print({draw::Tab(2), LabelTxt(typrang::kKeinerMitDiesemWert)});
+    else s.Print({draw::Tab(2), alleNeun(gRang1Typsumme34, true)});
     standardStil(s);
     linie(s);
     s.Print();
@@ -76,7 +78,9 @@ void ShowResultBySum01() {
     s.Print();
     linie(s);
     extraStil(s);
-    s.Print({draw::Tab(2), verbunden(gRang1Typsumme01)});
+    // Nobody gave a 0 or a 1: the nine types tie at 0 and none stands first by them.
+    if (gSpitzenwertTypsumme01 == 0) s.Print({draw::Tab(2), LabelTxt(typrang::kKeinerMitDiesemWert)});
+    else s.Print({draw::Tab(2), verbunden(gRang1Typsumme01)});
     standardStil(s);
     linie(s);
     s.Print();

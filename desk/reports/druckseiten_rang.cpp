@@ -222,7 +222,9 @@ void DruckSeiteRangfolgeTypsumme34() {
 
     const Seite s(10);
     kopf(s, 385, 386, 281, gSpitzenwertTypsumme34);
-    s.eingerahmt(8, alleNeun(gRang1Typsumme34, true));
+    // Nobody gave a 3 or a 4: the nine types tie at 0 and none stands first by them.
+    s.eingerahmt(8, gSpitzenwertTypsumme34 == 0 ? LabelTxt(typrang::kKeinerMitDiesemWert)
+                                                : alleNeun(gRang1Typsumme34, true));
     const urteil::Befund b = urteil::befundDerPerson();
     s.leer(11);
     // An unfinished test says so between the top group and the close group.
@@ -244,7 +246,8 @@ void DruckSeiteRangfolgeTypsumme01() {
 
     const Seite s(14);
     kopf(s, 297, 298, 289, gSpitzenwertTypsumme01);
-    s.eingerahmt(8, liste(gRang1Typsumme01));
+    // Nobody gave a 0 or a 1: the nine types tie at 0 and none stands first by them.
+    s.eingerahmt(8, gSpitzenwertTypsumme01 == 0 ? LabelTxt(typrang::kKeinerMitDiesemWert) : liste(gRang1Typsumme01));
     s.leer(11);
     const urteil::Befund b = urteil::befundDerPerson();
     if (!b.vollstaendig()) s.zeile(12, urteil::unvollstaendigText(b.beantwortet), kFormatH2);

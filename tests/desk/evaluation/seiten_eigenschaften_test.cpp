@@ -191,6 +191,16 @@ protected:
                 if (typen(d[14][nr + 1]).size() > 1) {
                     EXPECT_FALSE(hat(d[14], 429));
                 }
+        // ---- no type stands first by ratings nobody gave
+        const std::pair<int, int16_t> spitzen[] = {{2, gSpitzenwertTypsumme4},  {3, gSpitzenwertTypsumme3},
+                                                   {4, gSpitzenwertTypsumme34}, {5, gSpitzenwertTypsumme2},
+                                                   {6, gSpitzenwertTypsumme1},  {7, gSpitzenwertTypsumme0},
+                                                   {8, gSpitzenwertTypsumme01}};
+        for (const auto& [seite, spitze] : spitzen) {
+            SCOPED_TRACE("page " + std::to_string(seite));
+            EXPECT_EQ(hat(s[seite], typrang::kKeinerMitDiesemWert), spitze == 0);
+            EXPECT_EQ(hat(d[seite + 6], typrang::kKeinerMitDiesemWert), spitze == 0);
+        }
         // ---- no small distance for a type above the main type
         if (s11.da) {
             const int m = s11.haupttyp;
