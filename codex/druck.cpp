@@ -28,7 +28,7 @@ constexpr int16_t kLiteraturTab = 15;
 constexpr double kTextanfang = 4200;  // top of the text on every page
 
 // A failure of the printer itself ends the run: going on would only fail again on every line.
-bool druckerFehler(const vb::Error& e) { return e.number() == 482; }
+bool druckerFehler(const vb::Error& e) { return e.number() == vb::err::PrinterError; }
 
 // Trim as the language trims: blanks only.
 QString ohneBlanks(const QString& s) {

@@ -26,8 +26,9 @@ void form9::startFehlerZeigen(const std::exception& e) {
     // Without its texts and settings the reader cannot work: the standard error box says why.
     const auto* v = dynamic_cast<const vb::Error*>(&e);
     if (gDialogTxt.size() <= 3) forms::setAppTitle(kHauptfensterTitel);
-    ShowErrorMessage(vb::Error(v ? v->number() : 51, "Die Typenbeschreibungen können nicht gestartet werden. " +
-                                                         (v ? v->description() : std::string(e.what()))));
+    ShowErrorMessage(
+        vb::Error(v ? v->number() : vb::err::InternalError, "Die Typenbeschreibungen können nicht gestartet werden. " +
+                                                                (v ? v->description() : std::string(e.what()))));
 }
 
 void BeiEndesignalBeenden() {

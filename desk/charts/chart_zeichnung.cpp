@@ -153,7 +153,7 @@ void ChartZeichnung::personenwerte(db::DataControl& d, const ChartPerson& p, int
     }
     if (werte > 0) return;
     const std::string text = DialogTxt(93) + name(p) + DialogTxt(zeilen == 0 ? 94 : 95) + DialogTxt(96);
-    if (m_fehler == Fehler::Werfen) throw vb::Error(3021, text);
+    if (m_fehler == Fehler::Werfen) throw vb::Error(vb::err::NoCurrentRecord, text);
     forms::MsgBox(text, forms::vbOKOnly | forms::vbExclamation, DialogTxt(3));
 }
 

@@ -475,7 +475,7 @@ void frmChartOpt::SaveChartType() {
     mitFehlerfalle([this] {
         auto rs = Data1.Recordset();
         if (!rs || rs->Eof()) throw vb::Error(vb::err::NoCurrentRecord);
-        if (!m_geladen) throw vb::Error(3021, DialogTxt(125));
+        if (!m_geladen) throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(125));
         auto setze = [&](const std::string& spalte, const vb::Variant& v) { rs->Fields(spalte) = v; };
         auto kasten = [](const forms::CheckBox& c) { return vb::Variant(static_cast<int16_t>(c.Value())); };
         rs->Edit();

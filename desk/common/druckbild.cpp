@@ -121,7 +121,7 @@ void DruckbildSchreiben(const draw::Picture& bild, const std::string& name) {
     try {
         draw::SavePicture(bild, gAppPath + "\\" + name);
     } catch (const vb::Error& e) {
-        if (e.number() != 75 && e.number() != 76) throw;
+        if (e.number() != vb::err::PathFileAccessError && e.number() != vb::err::FolderNotFound) throw;
         throw vb::Error(e.number(), DialogTxt(87) + name + DialogTxt(88) + gAppPath + DialogTxt(89));
     }
 }

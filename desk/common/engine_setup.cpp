@@ -227,7 +227,7 @@ void LoadUiTexts(const std::string& suffix) {
         // A missing table ends the loading silently: what was loaded stays, and the start names the
         // first table left empty. Any other fault (a failing disk, a damaged file, a number out of
         // range) is the caller's to tell: a table cut short would pass for loaded.
-        if (e.number() != 3078) throw;
+        if (e.number() != vb::err::TableNotFound) throw;
     }
 }
 

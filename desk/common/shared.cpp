@@ -153,9 +153,9 @@ PlattenfehlerEinmalMelden::~PlattenfehlerEinmalMelden() {
 void ShowErrorMessage(const vb::Error& e) {
     if (e.number() == vb::err::CancelError) return;
     // The engine's and the files' numbers for the same two causes.
-    bool* gemeldet = e.number() == 3026 || e.number() == 61   ? &g_vollGemeldet
-                     : e.number() == 3043 || e.number() == 57 ? &g_eaGemeldet
-                                                              : nullptr;
+    bool* gemeldet = e.number() == vb::err::DiskSpaceExhausted || e.number() == vb::err::DiskFull        ? &g_vollGemeldet
+                     : e.number() == vb::err::DiskOrNetworkError || e.number() == vb::err::DeviceIOError ? &g_eaGemeldet
+                                                                                                         : nullptr;
     const bool schonGemeldet = gemeldet && g_einmalTiefe > 0 && *gemeldet;
     if (gemeldet && g_einmalTiefe > 0) *gemeldet = true;
     const bool dateiVerloren = vb::err::fileLostWhileOpen(e.number());
@@ -186,7 +186,7 @@ void ShowErrorMessage(const vb::Error& e) {
 
 void ShowErrorMessage(const std::exception& e) {
     if (auto* v = dynamic_cast<const vb::Error*>(&e)) return ShowErrorMessage(*v);
-    ShowErrorMessage(vb::Error(51, std::string("Interner Fehler: ") + e.what()));
+    ShowErrorMessage(vb::Error(vb::err::InternalError, std::string("Interner Fehler: ") + e.what()));
 }
 
 void ShowHelp(const std::string& topic) { forms::host().showHelp(Hilfedateipfad(), topic); }

@@ -51,7 +51,7 @@ Balkenpaar balkenFuer(int ansicht, const EnneagrammWerte& w, int t) {
 }
 
 int32_t balkenfarbe(int reihe) {
-    if (reihe < 1 || reihe > 9) throw vb::Error(9);
+    if (reihe < 1 || reihe > 9) throw vb::Error(vb::err::SubscriptOutOfRange);
     const Farbvariablen f = reihenfarbe(reihe);
     // A Null part is error 94, as RGB of Null is.
     return vb::RGB(f.rot->toInt(), f.gruen->toInt(), *f.blau);

@@ -73,7 +73,9 @@ bool gleicherPfad(const std::string& a, const std::string& b) { return vb::UCase
 // Errors of the print-table upgrade that leave the file usable as it is (3218: our engine's number
 // for a file another program holds locked, where the table-in-use error 3211 would stand).
 bool upgradeFehlerUebergehen(int nummer) {
-    for (int n : {3010, 3211, 3218, 3372, 3375, 3376, 3380, 3367, 5, 91})
+    for (int n : {vb::err::ObjectExists, vb::err::TableInUse, vb::err::RecordLocked, vb::err::NoSuchIndex,
+                  vb::err::IndexExists, vb::err::TableDoesNotExist, vb::err::FieldExists, vb::err::NameExistsInCollection,
+                  vb::err::InvalidProcedureCall, vb::err::ObjectNotSet})
         if (n == nummer) return true;
     return false;
 }

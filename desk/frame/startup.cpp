@@ -42,7 +42,7 @@ void form9::startFehlerZeigen(const std::exception& e) {
     const auto* v = dynamic_cast<const vb::Error*>(&e);
     const std::string text = "Z.U.V. kann nicht gestartet werden." + gCrLf + gCrLf +
                              (v ? v->description() : std::string(e.what())) + gCrLf +
-                             "Fehlernummer: " + std::to_string(v ? v->number() : 51);
+                             "Fehlernummer: " + std::to_string(v ? v->number() : vb::err::InternalError);
     forms::MsgBox(text, forms::vbOKOnly | forms::vbCritical);
 }
 

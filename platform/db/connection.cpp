@@ -245,9 +245,9 @@ bool lockedElsewhere(const std::string& path) {
 }
 
 void Connection::requireOpen() const {
-    if (!m_db) raise(3420, m_path);
+    if (!m_db) raise(vb::err::ObjectInvalid, m_path);
     // Nothing goes into SQLite while it waits for the answer about another computer's lock.
-    if (m_asking) raise(3218, m_path);
+    if (m_asking) raise(vb::err::RecordLocked, m_path);
 }
 
 Connection* Connection::heldUnder(const std::string& path, bool anySpelling) {
@@ -397,13 +397,13 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     std::error_code ec;
     const fs::path p(path);
     const fs::path parent = p.has_parent_path() ? p.parent_path() : fs::path(".");
-    if (!fs::is_directory(parent, ec)) raise(3044, path);
+    if (!fs::is_directory(parent, ec)) raise(vb::err::PathNotFound, path);
     const fs::file_status status = fs::status(p, ec);
-    if (!fs::exists(status)) raise(3024, path);
-    if (fs::is_directory(status)) raise(3343, path);
+    if (!fs::exists(status)) raise(vb::err::FileNotFoundDb, path);
+    if (fs::is_directory(status)) raise(vb::err::NotADatabase, path);
     // A pipe or a device would let the first read wait for ever, or read without end.
     if (!fs::is_regular_file(status))
-        raiseText(3343,
+        raiseText(vb::err::NotADatabase,
                   "Die Datei ist keine gewöhnliche Datei (sondern z. B. ein Gerät oder eine benannte Pipe) und "
                   "wird nicht als Datenbank geöffnet.",
                   path);
@@ -412,11 +412,12 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
         const auto perms = status.permissions();
         const bool writable = (perms & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) !=
                               fs::perms::none;
-        if (!writable || ::access(path.c_str(), W_OK) != 0 || ::access(parent.c_str(), W_OK) != 0) raise(3051, path);
+        if (!writable || ::access(path.c_str(), W_OK) != 0 || ::access(parent.c_str(), W_OK) != 0)
+            raise(vb::err::FileLocked, path);
     }
 
     const std::string file = fileKey(path);
-    if (exclusiveFiles().count(file) || (exclusive && openCounts()[file] > 0)) raise(3045, path);
+    if (exclusiveFiles().count(file) || (exclusive && openCounts()[file] > 0)) raise(vb::err::FileInUse, path);
     if (openCounts()[file] == 0) checkSideFiles(path, readOnly);
     const std::string key = file + (readOnly ? "|ro" : "|rw");
     if (!exclusive) {
@@ -468,7 +469,7 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     if (rc != SQLITE_OK) {
         if (c->m_db) sqlite3_close_v2(c->m_db);
         c->m_db = nullptr;
-        raise(rc == SQLITE_CANTOPEN ? 3051 : 3343, path);
+        raise(rc == SQLITE_CANTOPEN ? vb::err::FileLocked : vb::err::NotADatabase, path);
     }
     // Until the file is accepted, closing the connection merges no log into it.
     sqlite3_db_config(c->m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
@@ -553,7 +554,7 @@ void Connection::checkSideFiles(const std::string& path, bool readOnly) {
                     owner + "“, es zu beenden; sonst bitten Sie „" + owner +
                     "“ oder den Verwalter des Ordners, Ihnen das Recht dazu zu geben.";
         }
-        raiseText(3051, text, name);
+        raiseText(vb::err::FileLocked, text, name);
     }
 }
 
@@ -581,7 +582,7 @@ void Connection::checkLeftoverLog(const std::string& path, bool readOnly) {
         if (sqlite3_open_v2(uri.c_str(), &c.m_db, flags | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
             if (c.m_db) sqlite3_close_v2(c.m_db);
             c.m_db = nullptr;
-            raise(3051, path);
+            raise(vb::err::FileLocked, path);
         }
         sqlite3_db_config(c.m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         sqlite3_busy_timeout(c.m_db, DBEngine::instance().busyTimeout());
@@ -691,8 +692,8 @@ int Connection::waitOnSharedFolder(void* self, int count) {
                   errorText(number) + " Die Datei wird gerade " + describeHolder(holder) +
                       " benutzt. Versuchen Sie es gleich noch einmal.",
                   m_path);
-    if (number == 3218)
-        raiseText(3218,
+    if (number == vb::err::RecordLocked)
+        raiseText(vb::err::RecordLocked,
                   "Aktualisieren nicht möglich; die Daten sind zurzeit gesperrt: ein anderes Programm benutzt die "
                   "Datei „" +
                       vb::excerpt(m_path, 240) +
@@ -714,8 +715,8 @@ void Connection::configure(bool exclusive) {
     auto opened = [&](int rc) {
         if (rc == SQLITE_OK) return;
         const int base = rc & 0xFF;
-        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raiseLocked(3045);
-        if (base == SQLITE_NOTADB) raise(3343, m_path);
+        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raiseLocked(vb::err::FileInUse);
+        if (base == SQLITE_NOTADB) raise(vb::err::NotADatabase, m_path);
         if (base == SQLITE_CORRUPT) raiseDamaged();
         fail(rc, "open");
     };
@@ -765,13 +766,13 @@ void Connection::checkReadable() {
     sqlite3_free(msg);
     if (rc != SQLITE_OK) {
         const int base = rc & 0xFF;
-        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raiseLocked(3045);
-        if (base == SQLITE_NOTADB) raise(3343, m_path);
+        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raiseLocked(vb::err::FileInUse);
+        if (base == SQLITE_NOTADB) raise(vb::err::NotADatabase, m_path);
         if (base == SQLITE_CORRUPT) raiseDamaged();
         fail(rc, "open");
     }
     int32_t id = 0;
-    if (!applicationId(m_db, id) || id != kDataAppId) raise(3343, m_path);
+    if (!applicationId(m_db, id) || id != kDataAppId) raise(vb::err::NotADatabase, m_path);
     checkIntegrity();
 }
 
@@ -794,7 +795,7 @@ void Connection::checkIntegrity() {
         const bool row = rc == SQLITE_ROW;
         if (row) value = sqlite3_column_type(s, 0) == SQLITE_NULL ? 0 : sqlite3_column_int64(s, 0);
         sqlite3_finalize(s);
-        if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) raiseLocked(3045);
+        if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) raiseLocked(vb::err::FileInUse);
         return row || rc == SQLITE_DONE;
     };
     auto check = [&](const std::string& sql) {
@@ -804,7 +805,7 @@ void Connection::checkIntegrity() {
         const unsigned char* first = rc == SQLITE_ROW ? sqlite3_column_text(s, 0) : nullptr;
         const bool ok = first && std::string(reinterpret_cast<const char*>(first)) == "ok";
         sqlite3_finalize(s);
-        if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) raiseLocked(3045);
+        if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) raiseLocked(vb::err::FileInUse);
         if (!ok) raiseDamaged();
     };
     // The check looks at the file's structure; the columns' own value rules (ranges, lengths) are
@@ -846,7 +847,7 @@ void Connection::checkIntegrity() {
 }
 
 [[noreturn]] void Connection::raiseDamaged() {
-    raiseText(3343, "Die Datenbank ist beschädigt und wird nicht geöffnet.", m_path);
+    raiseText(vb::err::NotADatabase, "Die Datenbank ist beschädigt und wird nicht geöffnet.", m_path);
 }
 
 void Connection::prepareWrite() {
@@ -868,15 +869,15 @@ std::shared_ptr<Connection> Connection::create(const std::string& path, const DB
     std::error_code ec;
     const fs::path p(path);
     const fs::path parent = p.has_parent_path() ? p.parent_path() : fs::path(".");
-    if (p.filename().empty()) raise(3044, path);
-    if (!fs::is_directory(parent, ec)) raise(3044, path);
-    if (fs::exists(p, ec)) raise(3204, path);
-    if (::access(parent.c_str(), W_OK) != 0) raise(3051, path);
+    if (p.filename().empty()) raise(vb::err::PathNotFound, path);
+    if (!fs::is_directory(parent, ec)) raise(vb::err::PathNotFound, path);
+    if (fs::exists(p, ec)) raise(vb::err::DatabaseExists, path);
+    if (::access(parent.c_str(), W_OK) != 0) raise(vb::err::FileLocked, path);
     // SQLite makes a new file readable by all and writable by its owner alone, whatever the umask
     // allows. Made here first, the file takes the permissions the umask gives (in a group folder
     // the group may write it too), and SQLite gives its log and shared memory those of the file.
     if (const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); fd >= 0) ::close(fd);
-    else raise(errno == EEXIST ? 3204 : 3051, path);
+    else raise(errno == EEXIST ? vb::err::DatabaseExists : vb::err::FileLocked, path);
     sqlite3* db = nullptr;
     const bool shared = onSharedFolder(path);
     int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
@@ -884,7 +885,7 @@ std::shared_ptr<Connection> Connection::create(const std::string& path, const DB
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(db);
         fs::remove(p, ec);
-        raise(3051, path);
+        raise(vb::err::FileLocked, path);
     }
     // The file goes over to the write-ahead log before anything else is written, without a
     // rollback journal of its own (a file that fails is removed whole), and is made in one
@@ -1102,7 +1103,7 @@ void Connection::checkOwner(const DBEngine::Login& login) {
     if (m_installation && m_ownerAccount.empty() && m_ownerWorkgroup.empty()) return;
     if (m_ownerAccount.empty() || m_ownerWorkgroup.empty() || m_ownerAccount != login.accountId ||
         m_ownerWorkgroup != login.workgroupId)
-        raise(3033, m_path);
+        raise(vb::err::NoPermission, m_path);
 }
 
 [[noreturn]] void Connection::fail(int rc, const std::string& context) {
@@ -1126,32 +1127,33 @@ void Connection::checkOwner(const DBEngine::Login& login) {
     };
     switch (base) {
     case SQLITE_CONSTRAINT:
-        if (ext == SQLITE_CONSTRAINT_FOREIGNKEY) raise(3201);
-        if (ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY) raise(3022);
-        if (ext == SQLITE_CONSTRAINT_NOTNULL) raise(3314, msg);
-        if (msg.find("zuv_len_") != std::string::npos) raise(3163, after("zuv_len_"));
-        if (msg.find("zuv_range_") != std::string::npos) raise(3349, after("zuv_range_"));
-        raise(3317, msg);
-    case SQLITE_READONLY: raise(3027, m_path);
+        if (ext == SQLITE_CONSTRAINT_FOREIGNKEY) raise(vb::err::RelatedRecordRequired);
+        if (ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY) raise(vb::err::DuplicateKey);
+        if (ext == SQLITE_CONSTRAINT_NOTNULL) raise(vb::err::FieldRequired, msg);
+        if (msg.find("zuv_len_") != std::string::npos) raise(vb::err::FieldTooSmall, after("zuv_len_"));
+        if (msg.find("zuv_range_") != std::string::npos) raise(vb::err::NumericOverflow, after("zuv_range_"));
+        raise(vb::err::ValidationRuleViolated, msg);
+    case SQLITE_READONLY: raise(vb::err::ReadOnlyDatabase, m_path);
     case SQLITE_BUSY:
-    case SQLITE_LOCKED: raiseLocked(3218);
+    case SQLITE_LOCKED: raiseLocked(vb::err::RecordLocked);
     case SQLITE_CORRUPT: raiseDamaged();
-    case SQLITE_NOTADB: raise(3343, m_path);
+    case SQLITE_NOTADB: raise(vb::err::NotADatabase, m_path);
     case SQLITE_FULL:
     case SQLITE_IOERR: raise(diskErrorNumber(rc, lastSystemError(m_db)), m_path);
-    case SQLITE_CANTOPEN: raise(3043, m_path);
+    case SQLITE_CANTOPEN: raise(vb::err::DiskOrNetworkError, m_path);
     default: break;
     }
     if (tooLargeToParse(msg))
-        raiseText(3075, "Die Anweisung ist zu umfangreich oder zu tief verschachtelt und wird nicht ausgeführt.",
-                  context);
-    if (msg.find("no such table") != std::string::npos) raise(3078, after("no such table: "));
-    if (msg.find("no such column") != std::string::npos) raise(3061, after("no such column: "));
+        raiseText(vb::err::SyntaxError,
+                  "Die Anweisung ist zu umfangreich oder zu tief verschachtelt und wird nicht ausgeführt.", context);
+    if (msg.find("no such table") != std::string::npos) raise(vb::err::TableNotFound, after("no such table: "));
+    if (msg.find("no such column") != std::string::npos) raise(vb::err::TooFewParameters, after("no such column: "));
     if (msg.find("no such function") != std::string::npos)
-        raise(3075, "unbekannte Funktion " + after("no such function: "));
-    if (msg.rfind("index ", 0) == 0 && msg.find("already exists") != std::string::npos) raise(3375, msg);
-    if (msg.find("already exists") != std::string::npos) raise(3010, msg.substr(0, msg.find(" already")));
-    raise(3075, context.empty() ? msg : context);
+        raise(vb::err::SyntaxError, "unbekannte Funktion " + after("no such function: "));
+    if (msg.rfind("index ", 0) == 0 && msg.find("already exists") != std::string::npos) raise(vb::err::IndexExists, msg);
+    if (msg.find("already exists") != std::string::npos)
+        raise(vb::err::ObjectExists, msg.substr(0, msg.find(" already")));
+    raise(vb::err::SyntaxError, context.empty() ? msg : context);
 }
 
 Stmt Connection::prepare(const std::string& sql, int errorNumber) {
@@ -1176,16 +1178,17 @@ Stmt Connection::prepare(const std::string& sql, int errorNumber) {
         for (const char* c = tail; *c; ++c)
             if (!vb::ascii::isSpace(*c) && *c != ';') {
                 sqlite3_finalize(s);
-                raise(errorNumber == 3077 ? 3077 : 3142);
+                raise(errorNumber == vb::err::CriteriaSyntaxError ? vb::err::CriteriaSyntaxError
+                                                                  : vb::err::CharactersAfterStatementEnd);
             }
     }
     if (rc != SQLITE_OK) {
         sqlite3_finalize(s);
         const std::string msg = sqlite3_errmsg(m_db);
         if (tooLargeToParse(msg)) fail(rc, sql);
-        if (errorNumber != 3075 && msg.find("no such column") != std::string::npos)
-            raise(3070, msg.substr(msg.find(':') + 1));
-        if (errorNumber != 3075 && (rc & 0xFF) == SQLITE_ERROR) raise(errorNumber, msg);
+        if (errorNumber != vb::err::SyntaxError && msg.find("no such column") != std::string::npos)
+            raise(vb::err::UnknownFieldInCriteria, msg.substr(msg.find(':') + 1));
+        if (errorNumber != vb::err::SyntaxError && (rc & 0xFF) == SQLITE_ERROR) raise(errorNumber, msg);
         fail(rc, sql);
     }
     if (!sqlite3_stmt_readonly(s)) prepareWrite();
@@ -1365,7 +1368,7 @@ int64_t Connection::reserveCounter(const TableInfo& t) {
         if (sqlite3_step(s) == SQLITE_ROW) seq = std::max<int64_t>(seq, sqlite3_column_int64(s, 0));
     }
     const int64_t next = seq + 1;
-    if (next > std::numeric_limits<int32_t>::max()) raise(3349, t.name);
+    if (next > std::numeric_limits<int32_t>::max()) raise(vb::err::NumericOverflow, t.name);
     Stmt w = prepare(hasRow ? "UPDATE sqlite_sequence SET seq = ?2 WHERE name = ?1"
                             : "INSERT INTO sqlite_sequence (name, seq) VALUES (?1, ?2)");
     sqlite3_bind_text(w, 1, t.name.c_str(), -1, SQLITE_TRANSIENT);
@@ -1671,7 +1674,7 @@ void Connection::begin() {
 }
 
 void Connection::commit() {
-    if (m_depth == 0) raise(3034);
+    if (m_depth == 0) raise(vb::err::CommitWithoutBeginTrans);
     // A commit that fails (the file locked by another program) leaves the transaction open, so
     // that the caller can roll it back.
     refuseEndedTransaction();  // nothing is left to commit
@@ -1686,7 +1689,7 @@ void Connection::commit() {
 }
 
 void Connection::rollback() {
-    if (m_depth == 0) raise(3034);
+    if (m_depth == 0) raise(vb::err::CommitWithoutBeginTrans);
     --m_depth;
     // A full disk or an I/O error makes SQLite roll back the whole transaction by itself: then
     // nothing is left to undo, and the error that ended the transaction stays the one reported.

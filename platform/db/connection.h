@@ -100,7 +100,7 @@ public:
     const std::string& path() const { return m_path; }
     bool readOnly() const { return m_readOnly; }
 
-    Stmt prepare(const std::string& sql, int errorNumber = 3075);
+    Stmt prepare(const std::string& sql, int errorNumber = vb::err::SyntaxError);
     void exec(const std::string& sql);
     // Steps a statement that changes rows; returns the number of changed rows. A statement that
     // also returns a row (RETURNING) leaves the last one's whole numbers in `returned`.

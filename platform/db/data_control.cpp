@@ -65,7 +65,7 @@ void DataControl::Refresh() {
     if (m_recordset) m_recordset->setChangeListener(nullptr);
     m_recordset.reset();
     try {
-        if (m_databaseName.empty()) raise(3024, "DatabaseName");
+        if (m_databaseName.empty()) raise(vb::err::FileNotFoundDb, "DatabaseName");
         const std::string path = detail::resolvePath(m_databaseName);
         const bool reuse = m_database && m_database->isOpen() && m_database->connection()->path() == path &&
                            m_database->readOnly() == m_readOnly && m_openedExclusive == m_exclusive;

@@ -29,7 +29,7 @@ Database::~Database() {
 bool Database::isOpen() const { return m_conn && m_conn->isOpen(); }
 
 std::shared_ptr<detail::Connection> Database::connection() const {
-    if (!m_conn || !m_conn->isOpen()) raise(3420);
+    if (!m_conn || !m_conn->isOpen()) raise(vb::err::ObjectInvalid);
     return m_conn;
 }
 
@@ -65,7 +65,7 @@ long selectInto(detail::Connection& target, const detail::Statement& st, const D
         sourceHold = detail::Connection::open(path, true, false, DBEngine::instance().defaultLogin());
         source = sourceHold.get();
     }
-    if (target.table(st.intoTable)) raise(3010, st.intoTable);
+    if (target.table(st.intoTable)) raise(vb::err::ObjectExists, st.intoTable);
     detail::Stmt read = source->prepare(st.sql);
     const int n = sqlite3_column_count(read);
     std::string create = "CREATE TABLE " + quoteName(st.intoTable) + " (";
@@ -139,7 +139,7 @@ void Database::Execute(const std::string& sql, int) {
     const auto st = detail::translateStatement(sql, conn->dottedColumnsOf(sql));
     m_recordsAffected = 0;
     switch (st.kind) {
-    case detail::Statement::Select: raise(3065, sql);
+    case detail::Statement::Select: raise(vb::err::CannotExecuteSelectQuery, sql);
     case detail::Statement::SelectInto: m_recordsAffected = selectInto(*conn, st, m_login); return;
     case detail::Statement::Insert:
     case detail::Statement::Update:
@@ -155,7 +155,7 @@ void Database::Execute(const std::string& sql, int) {
             // A table that other tables' rows depend on stays: dropping it would delete them.
             detail::Stmt q = conn->prepare("SELECT 1 FROM zuvsys_relations WHERE tbl = ?1 COLLATE NOCASE");
             sqlite3_bind_text(q, 1, dropped.c_str(), -1, SQLITE_TRANSIENT);
-            if (sqlite3_step(q) == SQLITE_ROW) raise(3303, dropped);
+            if (sqlite3_step(q) == SQLITE_ROW) raise(vb::err::TableInRelationship, dropped);
         }
         detail::Savepoint sp(*conn);
         conn->exec(st.sql);
@@ -204,21 +204,21 @@ std::vector<std::string> Database::Relations() const {
 void Database::CreateRelation(const std::string& name, const std::string& table, const std::string& foreignTable,
                               int attributes, const std::string& field, const std::string& foreignField) {
     auto conn = connection();
-    if (conn->readOnly()) raise(3027, conn->path());
+    if (conn->readOnly()) raise(vb::err::ReadOnlyDatabase, conn->path());
     const detail::TableInfo* parent = conn->table(table);
     const detail::TableInfo* child = conn->table(foreignTable);
-    if (!parent || parent->isView) raise(3078, table);
-    if (!child || child->isView) raise(3078, foreignTable);
+    if (!parent || parent->isView) raise(vb::err::TableNotFound, table);
+    if (!child || child->isView) raise(vb::err::TableNotFound, foreignTable);
     const detail::ColumnInfo* pcol = parent->column(field);
     const detail::ColumnInfo* ccol = child->column(foreignField);
-    if (!pcol) raise(3265, field);
-    if (!ccol) raise(3265, foreignField);
+    if (!pcol) raise(vb::err::ItemNotFound, field);
+    if (!ccol) raise(vb::err::ItemNotFound, foreignField);
     const std::string parentName = parent->name, childName = child->name;
     const std::string pField = pcol->name, cField = ccol->name;
     {
         detail::Stmt s = conn->prepare("SELECT 1 FROM zuvsys_relations WHERE name = ?1");
         sqlite3_bind_text(s, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-        if (sqlite3_step(s) == SQLITE_ROW) raise(3012, name);
+        if (sqlite3_step(s) == SQLITE_ROW) raise(vb::err::NamedObjectExists, name);
     }
     // The parent field must be unique: the primary key or a unique index on it alone.
     bool unique = pcol->primaryKey &&
@@ -233,7 +233,7 @@ void Database::CreateRelation(const std::string& name, const std::string& table,
         sqlite3_bind_text(il, 2, pField.c_str(), -1, SQLITE_TRANSIENT);
         unique = sqlite3_step(il) == SQLITE_ROW;
     }
-    if (!unique) raise(3368, table + "." + field);
+    if (!unique) raise(vb::err::NoUniqueIndexOnPrimaryField, table + "." + field);
 
     detail::Savepoint sp(*conn);
     if (!(attributes & dbRelationDontEnforce)) {
@@ -250,7 +250,7 @@ void Database::CreateRelation(const std::string& name, const std::string& table,
             }
         }
         const size_t open = createSql.find('('), close = createSql.rfind(')');
-        if (open == std::string::npos || close == std::string::npos) raise(3343, childName);
+        if (open == std::string::npos || close == std::string::npos) raise(vb::err::NotADatabase, childName);
         const std::string tmp = "zuv_rebuild_" + childName;
         std::string newSql = "CREATE TABLE " + quoteName(tmp) + " " + createSql.substr(open, close - open) +
                              ", CONSTRAINT " + quoteName(name) + " FOREIGN KEY (" + quoteName(cField) + ") REFERENCES " +
@@ -299,8 +299,8 @@ long Document::Permissions() const {
 }
 
 void Document::setPermissions(long permissions) {
-    if (m_userName.empty()) raise(3265, "UserName");
-    if (m_conn->readOnly()) raise(3027, m_conn->path());
+    if (m_userName.empty()) raise(vb::err::ItemNotFound, "UserName");
+    if (m_conn->readOnly()) raise(vb::err::ReadOnlyDatabase, m_conn->path());
     detail::Stmt s = m_conn->prepare("INSERT OR REPLACE INTO zuvsys_permissions VALUES (?1, ?2, ?3, ?4)");
     sqlite3_bind_text(s, 1, m_container.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_bind_text(s, 2, m_name.c_str(), -1, SQLITE_TRANSIENT);
@@ -316,7 +316,7 @@ Container::Container(std::shared_ptr<detail::Connection> conn, std::string name,
 }
 
 Document& Container::Documents(int index) {
-    if (index < 0 || index >= DocumentCount()) raise(3265, m_name + "(" + std::to_string(index) + ")");
+    if (index < 0 || index >= DocumentCount()) raise(vb::err::ItemNotFound, m_name + "(" + std::to_string(index) + ")");
     return m_documents[static_cast<size_t>(index)];
 }
 
@@ -324,7 +324,7 @@ Container Database::Containers(const std::string& name) {
     auto conn = connection();
     if (detail::sameName(name, "Databases")) return Container(conn, "Databases", {"MSysDb"});
     if (detail::sameName(name, "Tables")) return Container(conn, "Tables", conn->tableNames());
-    raise(3265, name);
+    raise(vb::err::ItemNotFound, name);
 }
 
 void Database::BeginTrans() {
@@ -333,13 +333,13 @@ void Database::BeginTrans() {
 }
 
 void Database::CommitTrans() {
-    if (m_ownTrans == 0) raise(3034);
+    if (m_ownTrans == 0) raise(vb::err::CommitWithoutBeginTrans);
     connection()->commit();
     --m_ownTrans;
 }
 
 void Database::Rollback() {
-    if (m_ownTrans == 0) raise(3034);
+    if (m_ownTrans == 0) raise(vb::err::CommitWithoutBeginTrans);
     // A file let go meanwhile took its open transaction with it: nothing is left to undo.
     if (m_conn && m_conn->isOpen()) m_conn->rollback();
     --m_ownTrans;

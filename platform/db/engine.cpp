@@ -64,11 +64,13 @@ struct RawDb {
 // Opens a workgroup file for reading; 3028 when it is no regular file or none of ours. The header
 // is read through SQLite, never through a descriptor of our own.
 void openWorkgroupFile(const std::string& path, RawDb& r, const std::string& shownPath) {
-    if (path.empty() || !detail::isRegularFile(path)) raise(3028, shownPath);
-    if (sqlite3_open_v2(path.c_str(), &r.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) raise(3028, shownPath);
+    if (path.empty() || !detail::isRegularFile(path)) raise(vb::err::NoWorkgroupFile, shownPath);
+    if (sqlite3_open_v2(path.c_str(), &r.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        raise(vb::err::NoWorkgroupFile, shownPath);
     sqlite3_busy_timeout(r.db, DBEngine::instance().busyTimeout());
     int32_t appId = 0;
-    if (!detail::applicationId(r.db, appId) || appId != detail::kWorkgroupAppId) raise(3028, shownPath);
+    if (!detail::applicationId(r.db, appId) || appId != detail::kWorkgroupAppId)
+        raise(vb::err::NoWorkgroupFile, shownPath);
 }
 
 // Checks name and password against a workgroup file. 3028 when the file is unusable.
@@ -82,7 +84,7 @@ bool lookupAccount(const std::string& path, const std::string& user, const std::
                            "WHERE a.name = ?1 COLLATE NOCASE",
                            -1, &s, nullptr) != SQLITE_OK) {
         sqlite3_finalize(s);
-        raise(3028, path);
+        raise(vb::err::NoWorkgroupFile, path);
     }
     sqlite3_bind_text(s, 1, user.c_str(), -1, SQLITE_TRANSIENT);
     const int rc = sqlite3_step(s);
@@ -100,7 +102,7 @@ bool lookupAccount(const std::string& path, const std::string& user, const std::
         }
     } else if (rc != SQLITE_DONE) {
         sqlite3_finalize(s);
-        raise(3028, path);
+        raise(vb::err::NoWorkgroupFile, path);
     }
     sqlite3_finalize(s);
     return ok;
@@ -133,7 +135,7 @@ DBEngine::Login DBEngine::loginAgainstBound(const std::string& user, const std::
     auto it = loginCache().find(key);
     if (it != loginCache().end()) return it->second;
     Login login;
-    if (!lookupAccount(m_boundPath, user, password, login)) raise(3029, user);
+    if (!lookupAccount(m_boundPath, user, password, login)) raise(vb::err::BadLogin, user);
     loginCache()[key] = login;
     return login;
 }
@@ -182,8 +184,8 @@ void finishCopy(TempCopy& copy, const std::string& target, bool replace, const s
         files::moveIntoPlace(copy.path, target, replace);
         copy.kept = true;
     } catch (const vb::Error& e) {
-        if (e.number() == 58) raise(3204, shownTarget);
-        raise(e.number() == 61 ? 3026 : 3043, shownTarget);
+        if (e.number() == vb::err::FileAlreadyExists) raise(vb::err::DatabaseExists, shownTarget);
+        raise(e.number() == vb::err::DiskFull ? vb::err::DiskSpaceExhausted : vb::err::DiskOrNetworkError, shownTarget);
     }
 }
 
@@ -191,9 +193,9 @@ void checkTarget(const std::string& src, const std::string& dst, const std::stri
     std::error_code ec;
     const fs::path d(dst);
     const fs::path parent = d.has_parent_path() ? d.parent_path() : fs::path(".");
-    if (d.filename().empty() || !fs::is_directory(parent, ec)) raise(3044, shownTarget);
-    if (files::samePath(src, dst)) raise(3204, shownTarget);
-    if (fs::exists(d, ec) && (!mayExist || fs::is_directory(d, ec))) raise(3204, shownTarget);
+    if (d.filename().empty() || !fs::is_directory(parent, ec)) raise(vb::err::PathNotFound, shownTarget);
+    if (files::samePath(src, dst)) raise(vb::err::DatabaseExists, shownTarget);
+    if (fs::exists(d, ec) && (!mayExist || fs::is_directory(d, ec))) raise(vb::err::DatabaseExists, shownTarget);
 }
 
 // What earlier copies killed half-way left beside their source or target goes before a new one;
@@ -237,20 +239,22 @@ void DBEngine::removeDatabaseFile(const std::string& pathIn) {
     std::error_code ec;
     // Looked at before anything goes: a file another program works with stays whole, its journal too.
     for (const char* side : {"", "-wal", "-shm", "-journal"})
-        if (fs::exists(path + side, ec) && detail::lockedElsewhere(path + side)) raise(3045, pathIn);
+        if (fs::exists(path + side, ec) && detail::lockedElsewhere(path + side)) raise(vb::err::FileInUse, pathIn);
     if (fs::exists(path, ec)) files::Kill(path);
     for (const char* side : {"-wal", "-shm", "-journal"}) {
         if (!fs::exists(path + side, ec)) continue;
-        if (!fs::remove(path + side, ec) && ec) raise(ec == std::errc::permission_denied ? 70 : 75, pathIn + side);
+        if (!fs::remove(path + side, ec) && ec)
+            raise(ec == std::errc::permission_denied ? vb::err::PermissionDenied : vb::err::PathFileAccessError,
+                  pathIn + side);
     }
 }
 
 std::string DBEngine::setLogAside(const std::string& pathIn) {
     const std::string path = detail::resolvePath(pathIn);
     std::error_code ec;
-    if (detail::Connection::heldInProcess(path)) raise(3045, pathIn);
+    if (detail::Connection::heldInProcess(path)) raise(vb::err::FileInUse, pathIn);
     for (const char* side : {"", "-wal", "-shm"})
-        if (fs::exists(path + side, ec) && detail::lockedElsewhere(path + side)) raise(3045, pathIn);
+        if (fs::exists(path + side, ec) && detail::lockedElsewhere(path + side)) raise(vb::err::FileInUse, pathIn);
     // The time in the name tells the logs set aside on several days apart; a name already taken
     // gets a number.
     const std::time_t now = std::time(nullptr);
@@ -265,11 +269,15 @@ std::string DBEngine::setLogAside(const std::string& pathIn) {
     const std::string log = path + "-wal" + suffix;
     if (fs::exists(path + "-wal", ec)) {
         fs::rename(path + "-wal", log, ec);
-        if (ec) raise(ec == std::errc::permission_denied ? 70 : 75, pathIn + "-wal");
+        if (ec)
+            raise(ec == std::errc::permission_denied ? vb::err::PermissionDenied : vb::err::PathFileAccessError,
+                  pathIn + "-wal");
     }
     if (fs::exists(path + "-shm", ec)) {
         fs::rename(path + "-shm", path + "-shm" + suffix, ec);
-        if (ec) raise(ec == std::errc::permission_denied ? 70 : 75, pathIn + "-shm");
+        if (ec)
+            raise(ec == std::errc::permission_denied ? vb::err::PermissionDenied : vb::err::PathFileAccessError,
+                  pathIn + "-shm");
     }
     return log;
 }
@@ -290,7 +298,8 @@ void DBEngine::CompactDatabase(const std::string& srcIn, const std::string& dstI
             source->run(s);
         } catch (const vb::Error& e) {
             // What is written is the copy: a full or failing disk is the target's.
-            if (e.number() == 3026 || e.number() == 3043) raise(e.number(), dstIn);
+            if (e.number() == vb::err::DiskSpaceExhausted || e.number() == vb::err::DiskOrNetworkError)
+                raise(e.number(), dstIn);
             throw;
         }
     }
@@ -379,18 +388,18 @@ void backupInto(sqlite3* source, const std::string& copyPath, const std::string&
                 const std::string& shownTarget) {
     RawDb r;
     if (sqlite3_open_v2(copyPath.c_str(), &r.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
-        raise(3043, shownTarget);
+        raise(vb::err::DiskOrNetworkError, shownTarget);
     // A half-made copy is thrown away whole, so it needs no journal of its own.
     sqlite3_exec(r.db, "PRAGMA journal_mode=OFF", nullptr, nullptr, nullptr);
     sqlite3_backup* b = sqlite3_backup_init(r.db, "main", source, "main");
-    if (!b) raise(3043, shownTarget);
+    if (!b) raise(vb::err::DiskOrNetworkError, shownTarget);
     // The source's busy timeout lets a writer of another program finish first.
     const int rc = sqlite3_backup_step(b, -1);
     sqlite3_backup_finish(b);
     if (rc != SQLITE_DONE) {
         const int base = rc & 0xFF;
-        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raise(3218, shownSource);
-        if (base == SQLITE_CORRUPT || base == SQLITE_NOTADB) raise(3343, shownSource);
+        if (base == SQLITE_BUSY || base == SQLITE_LOCKED) raise(vb::err::RecordLocked, shownSource);
+        if (base == SQLITE_CORRUPT || base == SQLITE_NOTADB) raise(vb::err::NotADatabase, shownSource);
         raise(diskErrorNumber(rc, detail::lastSystemError(r.db)), shownTarget);
     }
     sqlite3_close_v2(r.db);
@@ -428,13 +437,13 @@ void DBEngine::saveHeldFileAs(const std::string& pathIn, const std::string& targ
     const std::string path = detail::resolvePath(pathIn);
     const std::string target = detail::resolvePath(targetIn);
     detail::Connection* held = detail::Connection::heldUnder(path, true);
-    if (!held) raise(3420, pathIn);
+    if (!held) raise(vb::err::ObjectInvalid, pathIn);
     std::error_code ec;
     const fs::path t(target);
     const fs::path folder = t.has_parent_path() ? t.parent_path() : fs::path(".");
-    if (t.filename().empty() || !fs::is_directory(folder, ec)) raise(3044, targetIn);
+    if (t.filename().empty() || !fs::is_directory(folder, ec)) raise(vb::err::PathNotFound, targetIn);
     if (fs::exists(t, ec) && (!replace || fs::is_directory(t, ec) || files::isHeldByDatabase(target)))
-        raise(3204, targetIn);
+        raise(vb::err::DatabaseExists, targetIn);
     files::removeStaleTempFiles(folder.string());
     TempCopy copy(target);
     // Made empty first, a new file takes the permissions the umask gives, not SQLite's own.
@@ -451,15 +460,15 @@ void createWorkgroupFile(const std::string& pathIn, const std::string& kennung,
     std::error_code ec;
     const fs::path p(path);
     const fs::path parent = p.has_parent_path() ? p.parent_path() : fs::path(".");
-    if (!fs::is_directory(parent, ec)) raise(3044, pathIn);
+    if (!fs::is_directory(parent, ec)) raise(vb::err::PathNotFound, pathIn);
     fs::remove(p, ec);
     fs::remove(path + "-journal", ec);
     RawDb r;
     if (sqlite3_open_v2(path.c_str(), &r.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
-        raise(3051, pathIn);
+        raise(vb::err::FileLocked, pathIn);
     auto exec = [&](const std::string& sql) {
         if (sqlite3_exec(r.db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-            raise(3043, pathIn + ": " + sqlite3_errmsg(r.db));
+            raise(vb::err::DiskOrNetworkError, pathIn + ": " + sqlite3_errmsg(r.db));
     };
     using detail::quoteLiteral;
     exec("PRAGMA application_id=" + std::to_string(detail::kWorkgroupAppId));

@@ -65,8 +65,9 @@ std::string errorText(int number) {
 }
 
 int diskErrorNumber(int sqliteCode, int systemErrno) {
-    if ((sqliteCode & 0xFF) == SQLITE_FULL || systemErrno == ENOSPC || systemErrno == EDQUOT) return 3026;
-    return 3043;
+    if ((sqliteCode & 0xFF) == SQLITE_FULL || systemErrno == ENOSPC || systemErrno == EDQUOT)
+        return vb::err::DiskSpaceExhausted;
+    return vb::err::DiskOrNetworkError;
 }
 
 void raise(int number, const std::string& detail) { raiseText(number, errorText(number), detail); }

@@ -134,7 +134,7 @@ std::vector<Token> tokenize(std::string_view s, int errorNumber) {
             out.push_back({Token::Punct, std::string(1, static_cast<char>(c)), ""});
             ++i;
             if (c == '(' && ++depth > kMaxNesting)
-                raiseText(3075,
+                raiseText(vb::err::SyntaxError,
                           "Die Anweisung ist zu tief verschachtelt (mehr als " + std::to_string(kMaxNesting) +
                               " Klammerebenen) und wird nicht ausgeführt.",
                           std::string(s.substr(0, std::min<size_t>(s.size(), 200))));
@@ -488,7 +488,7 @@ bool jetType(const std::string& word, int arg, FieldType& type, int& size) {
              u == "NCHAR" || u == "NVARCHAR") {
         type = FieldType::Text;
         size = arg > 0 ? arg : 255;
-        if (size > 255) fail(3292, "TEXT(" + std::to_string(size) + ")");
+        if (size > 255) fail(vb::err::FieldDefinitionSyntaxError, "TEXT(" + std::to_string(size) + ")");
     } else if (u == "LONGTEXT" || u == "MEMO" || u == "NOTE" || u == "LONGCHAR") type = FieldType::Memo;
     else return false;
     return true;
@@ -497,10 +497,10 @@ bool jetType(const std::string& word, int arg, FieldType& type, int& size) {
 // One column definition of CREATE TABLE / ALTER TABLE ADD, tokens without blanks.
 std::string columnFromTokens(const std::vector<Token>& t, const std::vector<size_t>& sig, size_t a, size_t b,
                              const DottedNames& dotted) {
-    if (a >= b || !isName(t[sig[a]])) fail(3292, "Feldname erwartet");
+    if (a >= b || !isName(t[sig[a]])) fail(vb::err::FieldDefinitionSyntaxError, "Feldname erwartet");
     const std::string name = t[sig[a]].value;
     size_t i = a + 1;
-    if (i >= b || t[sig[i]].kind != Token::Word) fail(3292, "Datentyp fehlt bei " + name);
+    if (i >= b || t[sig[i]].kind != Token::Word) fail(vb::err::FieldDefinitionSyntaxError, "Datentyp fehlt bei " + name);
     const std::string typeWord = t[sig[i]].text;
     ++i;
     int arg = 0;
@@ -508,12 +508,13 @@ std::string columnFromTokens(const std::vector<Token>& t, const std::vector<size
         size_t j = i + 1;
         if (j < b && t[sig[j]].kind == Token::Number) arg = std::atoi(t[sig[j]].text.c_str());
         while (j < b && !isPunct(t[sig[j]], ")")) ++j;
-        if (j >= b) fail(3292, "fehlende Klammer bei " + name);
+        if (j >= b) fail(vb::err::FieldDefinitionSyntaxError, "fehlende Klammer bei " + name);
         i = j + 1;
     }
     FieldType type;
     int size;
-    if (!jetType(typeWord, arg, type, size)) fail(3292, "unbekannter Datentyp " + typeWord);
+    if (!jetType(typeWord, arg, type, size))
+        fail(vb::err::FieldDefinitionSyntaxError, "unbekannter Datentyp " + typeWord);
     bool primary = false, notNull = false, unique = false;
     std::string dflt;
     while (i < b) {
@@ -531,13 +532,13 @@ std::string columnFromTokens(const std::vector<Token>& t, const std::vector<size
         } else if (isWord(k, "CONSTRAINT") && i + 1 < b) i += 2;
         else if (isWord(k, "WITH") && i + 1 < b) i += 2;  // WITH COMPRESSION / COMP
         else if (isWord(k, "DEFAULT") && i + 1 < b) {
-            dflt = translateTokens(t, sig[i + 1], sig[i + 1] + 1, dotted, 3292);
+            dflt = translateTokens(t, sig[i + 1], sig[i + 1] + 1, dotted, vb::err::FieldDefinitionSyntaxError);
             if (i + 1 < b && isPunct(t[sig[i + 1]], "-") && i + 2 < b) {
                 dflt = "-" + t[sig[i + 2]].text;
                 ++i;
             }
             i += 2;
-        } else fail(3292, "unbekannte Angabe " + k.text + " bei " + name);
+        } else fail(vb::err::FieldDefinitionSyntaxError, "unbekannte Angabe " + k.text + " bei " + name);
     }
     if (type == FieldType::Counter) primary = false;
     return columnSql(name, type, size, primary, notNull, unique, dflt);
@@ -547,7 +548,7 @@ std::string createTable(const std::vector<Token>& t, const DottedNames& dotted) 
     const auto sig = significant(t);
     // CREATE TABLE name ( ... )
     if (sig.size() < 5 || !isName(t[sig[2]]) || !isPunct(t[sig[3]], "(") || !isPunct(t[sig.back()], ")"))
-        fail(3292, "CREATE TABLE");
+        fail(vb::err::FieldDefinitionSyntaxError, "CREATE TABLE");
     const std::string table = t[sig[2]].value;
     // A counter is the table's key in SQLite; another key of the table becomes a unique constraint.
     bool hasCounter = false;
@@ -568,16 +569,19 @@ std::string createTable(const std::vector<Token>& t, const DottedNames& dotted) 
         }
         const bool last = k == sig.size() - 1;
         if ((isPunct(tok, ",") && depth == 0) || last) {
-            if (k == start) fail(3292, "leere Felddefinition");
+            if (k == start) fail(vb::err::FieldDefinitionSyntaxError, "leere Felddefinition");
             const Token& first = t[sig[start]];
             if (isWord(first, "CONSTRAINT") || isWord(first, "PRIMARY") || isWord(first, "UNIQUE") ||
                 isWord(first, "FOREIGN") || isWord(first, "CHECK")) {
                 size_t from = start;
                 if (isWord(first, "CONSTRAINT")) from += 2;
-                if (from >= k) fail(3292, "CONSTRAINT");
+                if (from >= k) fail(vb::err::FieldDefinitionSyntaxError, "CONSTRAINT");
                 if (hasCounter && isWord(t[sig[from]], "PRIMARY") && from + 1 < k && isWord(t[sig[from + 1]], "KEY"))
-                    defs.push_back("UNIQUE " + trimmed(translateTokens(t, sig[from + 1] + 1, sig[k], dotted, 3292)));
-                else defs.push_back(trimmed(translateTokens(t, sig[from], sig[k], dotted, 3292)));
+                    defs.push_back("UNIQUE " + trimmed(translateTokens(t, sig[from + 1] + 1, sig[k], dotted,
+                                                                       vb::err::FieldDefinitionSyntaxError)));
+                else
+                    defs.push_back(
+                        trimmed(translateTokens(t, sig[from], sig[k], dotted, vb::err::FieldDefinitionSyntaxError)));
             } else {
                 std::string def = columnFromTokens(t, sig, start, k, dotted);
                 const size_t pk = def.find(" PRIMARY KEY");
@@ -606,16 +610,16 @@ std::string createIndex(const std::vector<Token>& t, const DottedNames& dotted) 
     // INDEX name ON table ( cols ) [WITH ...]
     if (sig.size() < i + 6 || !isWord(t[sig[i]], "INDEX") || !isName(t[sig[i + 1]]) || !isWord(t[sig[i + 2]], "ON") ||
         !isName(t[sig[i + 3]]) || !isPunct(t[sig[i + 4]], "("))
-        fail(3075, "CREATE INDEX");
+        fail(vb::err::SyntaxError, "CREATE INDEX");
     const std::string name = t[sig[i + 1]].value, table = t[sig[i + 3]].value;
     size_t close = i + 5;
     while (close < sig.size() && !isPunct(t[sig[close]], ")")) ++close;
-    if (close >= sig.size()) fail(3075, "CREATE INDEX");
-    std::string cols = translateTokens(t, sig[i + 5], sig[close], dotted, 3075);
+    if (close >= sig.size()) fail(vb::err::SyntaxError, "CREATE INDEX");
+    std::string cols = translateTokens(t, sig[i + 5], sig[close], dotted, vb::err::SyntaxError);
     for (size_t k = close + 1; k < sig.size(); ++k) {
         const std::string u = upper(t[sig[k]].text);
         if (u == "WITH" || u == "PRIMARY" || u == "DISALLOW" || u == "IGNORE" || u == "NULL") continue;
-        fail(3075, "CREATE INDEX: " + t[sig[k]].text);
+        fail(vb::err::SyntaxError, "CREATE INDEX: " + t[sig[k]].text);
     }
     return std::string("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " + quoteName(indexName(table, name)) + " ON " +
            quoteName(table) + " (" + cols + ")";
@@ -647,7 +651,9 @@ namespace {
 // One statement only: text after its end would otherwise be dropped without a word.
 void requireOneStatement(const std::vector<Token>& t, int errorNumber) {
     for (const auto& k : t)
-        if (isPunct(k, ";")) fail(errorNumber == 3077 ? 3077 : 3142);
+        if (isPunct(k, ";"))
+            fail(errorNumber == vb::err::CriteriaSyntaxError ? vb::err::CriteriaSyntaxError
+                                                             : vb::err::CharactersAfterStatementEnd);
 }
 }  // namespace
 
@@ -662,13 +668,13 @@ Statement translateStatement(const std::string& jet, const DottedNames& dotted) 
         if (head == "SELECT" && splitInClause(text, body, path)) {
             text = withoutEnd(body);
             inPath = path;
-            if (inPath.empty()) fail(3044, "IN ''");
+            if (inPath.empty()) fail(vb::err::PathNotFound, "IN ''");
         }
     }
-    const auto t = tokenize(text, 3075);
-    requireOneStatement(t, 3075);
+    const auto t = tokenize(text, vb::err::SyntaxError);
+    requireOneStatement(t, vb::err::SyntaxError);
     const auto sig = significant(t);
-    if (sig.empty()) fail(3129);
+    if (sig.empty()) fail(vb::err::InvalidSqlStatement);
     const std::string verb = upper(t[sig[0]].text);
     if (verb == "SELECT") {
         // SELECT list INTO name FROM …
@@ -682,17 +688,17 @@ Statement translateStatement(const std::string& jet, const DottedNames& dotted) 
         }
         if (into) {
             if (into + 1 >= sig.size() || !isName(t[sig[into + 1]]) || !fromPos || fromPos != into + 2)
-                fail(3075, "SELECT … INTO");
+                fail(vb::err::SyntaxError, "SELECT … INTO");
             st.kind = Statement::SelectInto;
             st.intoTable = t[sig[into + 1]].value;
             st.inPath = inPath;
-            st.sql = "SELECT" + translateTokens(t, sig[0] + 1, sig[into], dotted, 3075) + " " +
-                     translateTokens(t, sig[fromPos], t.size(), dotted, 3075);
+            st.sql = "SELECT" + translateTokens(t, sig[0] + 1, sig[into], dotted, vb::err::SyntaxError) + " " +
+                     translateTokens(t, sig[fromPos], t.size(), dotted, vb::err::SyntaxError);
             return st;
         }
-        if (!inPath.empty()) fail(3075, "IN '<Datei>' nur mit SELECT … INTO");
+        if (!inPath.empty()) fail(vb::err::SyntaxError, "IN '<Datei>' nur mit SELECT … INTO");
         st.kind = Statement::Select;
-        st.sql = translateTokens(t, 0, t.size(), dotted, 3075);
+        st.sql = translateTokens(t, 0, t.size(), dotted, vb::err::SyntaxError);
         return st;
     }
     if (verb == "INSERT") st.kind = Statement::Insert;
@@ -702,11 +708,11 @@ Statement translateStatement(const std::string& jet, const DottedNames& dotted) 
         // DELETE * FROM t / DELETE t.* FROM t
         size_t k = 1;
         while (k < sig.size() && !isWord(t[sig[k]], "FROM")) ++k;
-        if (k >= sig.size()) fail(3075, "DELETE ohne FROM");
-        st.sql = "DELETE " + translateTokens(t, sig[k], t.size(), dotted, 3075);
+        if (k >= sig.size()) fail(vb::err::SyntaxError, "DELETE ohne FROM");
+        st.sql = "DELETE " + translateTokens(t, sig[k], t.size(), dotted, vb::err::SyntaxError);
         return st;
     } else if (verb == "CREATE") {
-        if (sig.size() < 2) fail(3129);
+        if (sig.size() < 2) fail(vb::err::InvalidSqlStatement);
         const std::string what = upper(t[sig[1]].text);
         if (what == "TABLE") {
             st.kind = Statement::CreateTable;
@@ -716,13 +722,13 @@ Statement translateStatement(const std::string& jet, const DottedNames& dotted) 
             st.sql = createIndex(t, dotted);
         } else if (what == "VIEW") {
             st.kind = Statement::CreateView;
-            st.sql = translateTokens(t, 0, t.size(), dotted, 3075);
+            st.sql = translateTokens(t, 0, t.size(), dotted, vb::err::SyntaxError);
             // CREATE VIEW name AS SELECT …: the columns are named when the view is made.
             if (sig.size() > 4 && isName(t[sig[2]]) && isWord(t[sig[3]], "AS") && isWord(t[sig[4]], "SELECT")) {
                 st.viewName = t[sig[2]].value;
-                st.viewSelect = translateTokens(t, sig[4], t.size(), dotted, 3075);
+                st.viewSelect = translateTokens(t, sig[4], t.size(), dotted, vb::err::SyntaxError);
             }
-        } else fail(3129, text);
+        } else fail(vb::err::InvalidSqlStatement, text);
         return st;
     } else if (verb == "DROP") {
         st.kind = Statement::Drop;
@@ -742,18 +748,18 @@ Statement translateStatement(const std::string& jet, const DottedNames& dotted) 
             return st;
         }
     } else {
-        fail(3129, text);
+        fail(vb::err::InvalidSqlStatement, text);
     }
-    st.sql = translateTokens(t, 0, t.size(), dotted, 3075);
+    st.sql = translateTokens(t, 0, t.size(), dotted, vb::err::SyntaxError);
     return st;
 }
 
 SelectParts parseSelect(const std::string& jet, const DottedNames& dotted) {
     const std::string text = withoutEnd(jet);
-    const auto t = tokenize(text, 3075);
-    requireOneStatement(t, 3075);
+    const auto t = tokenize(text, vb::err::SyntaxError);
+    requireOneStatement(t, vb::err::SyntaxError);
     const auto sig = significant(t);
-    if (sig.empty() || !isWord(t[sig[0]], "SELECT")) fail(3129, text);
+    if (sig.empty() || !isWord(t[sig[0]], "SELECT")) fail(vb::err::InvalidSqlStatement, text);
     size_t fromPos = 0, orderPos = 0;
     bool complex = false, compound = false;
     int depth = 0;
@@ -771,11 +777,11 @@ SelectParts parseSelect(const std::string& jet, const DottedNames& dotted) {
                  k + 1 < sig.size() && isPunct(t[sig[k + 1]], "("))
             complex = true;
     }
-    if (!fromPos) fail(3075, "FROM fehlt: " + text);
+    if (!fromPos) fail(vb::err::SyntaxError, "FROM fehlt: " + text);
     SelectParts p;
-    p.selectList = trimmed(translateTokens(t, sig[0] + 1, sig[fromPos], dotted, 3075));
+    p.selectList = trimmed(translateTokens(t, sig[0] + 1, sig[fromPos], dotted, vb::err::SyntaxError));
     const size_t fromEnd = orderPos ? sig[orderPos] : t.size();
-    p.fromPart = trimmed(translateTokens(t, sig[fromPos], fromEnd, dotted, 3075));
+    p.fromPart = trimmed(translateTokens(t, sig[fromPos], fromEnd, dotted, vb::err::SyntaxError));
     if (orderPos) {
         std::vector<std::pair<size_t, size_t>> terms;
         size_t a = orderPos + 2;
@@ -783,7 +789,7 @@ SelectParts parseSelect(const std::string& jet, const DottedNames& dotted) {
         for (size_t k = a; k <= sig.size(); ++k) {
             if (k < sig.size()) countBracket(t[sig[k]], d);
             if (k == sig.size() || (d == 0 && isPunct(t[sig[k]], ","))) {
-                if (k == a) fail(3075, "ORDER BY");
+                if (k == a) fail(vb::err::SyntaxError, "ORDER BY");
                 terms.push_back({a, k});
                 a = k + 1;
             }
@@ -796,12 +802,12 @@ SelectParts parseSelect(const std::string& jet, const DottedNames& dotted) {
                 dir = " " + upper(t[sig[tb - 1]].text);
                 --end;
             }
-            if (end == ta) fail(3075, "ORDER BY");
+            if (end == ta) fail(vb::err::SyntaxError, "ORDER BY");
             // Text sorts in German order. Sorting by each value's German sort key gives the order
             // the collation gives, and costs one key a row instead of the collation at every
             // comparison; a term that names an output column by its number, and a term of a
             // compound query, which must name one, keep the collation.
-            const std::string term = trimmed(translateTokens(t, sig[ta], sig[end - 1] + 1, dotted, 3075));
+            const std::string term = trimmed(translateTokens(t, sig[ta], sig[end - 1] + 1, dotted, vb::err::SyntaxError));
             const bool position = end == ta + 1 && t[sig[ta]].kind == Token::Number;
             if (compound || position) {
                 p.orderTerms.push_back(term + " COLLATE " + kCollation + dir);
@@ -853,7 +859,7 @@ std::vector<std::string> sourceNames(const std::string& jet) {
     std::vector<std::string> out;
     std::vector<Token> t;
     try {
-        t = tokenize(jet, 3075);
+        t = tokenize(jet, vb::err::SyntaxError);
     } catch (const vb::Error&) {
         return out;  // the statement itself reports the fault
     }
@@ -883,7 +889,7 @@ std::vector<std::string> sourceNames(const std::string& jet) {
 }
 
 std::string dropTableName(const std::string& jet) {
-    const auto t = tokenize(withoutEnd(jet), 3075);
+    const auto t = tokenize(withoutEnd(jet), vb::err::SyntaxError);
     const auto sig = significant(t);
     if (sig.size() >= 3 && isWord(t[sig[0]], "DROP") && isWord(t[sig[1]], "TABLE") && isName(t[sig[2]]))
         return t[sig[2]].value;
@@ -927,19 +933,20 @@ namespace {
 // The criterion translated, its names taken as the given fields (dotted ones as one name).
 std::string criteriaWhere(const std::vector<Token>& t, const std::string& criteria,
                           const std::vector<std::string>& names) {
-    requireOneStatement(t, 3077);
-    if (significant(t).empty()) raise(3077, criteria);
+    requireOneStatement(t, vb::err::CriteriaSyntaxError);
+    if (significant(t).empty()) raise(vb::err::CriteriaSyntaxError, criteria);
     std::set<std::string> dottedNames;
     for (const auto& n : names)
         if (n.find('.') != std::string::npos) dottedNames.insert(foldName(n));
     return translateTokens(
-        t, 0, t.size(), [&](const std::string& n) { return dottedNames.count(foldName(n)) > 0; }, 3077);
+        t, 0, t.size(), [&](const std::string& n) { return dottedNames.count(foldName(n)) > 0; },
+        vb::err::CriteriaSyntaxError);
 }
 
 }  // namespace
 
 std::string criteriaQuery(const std::string& criteria, const std::vector<std::string>& names) {
-    const std::string where = criteriaWhere(tokenize(criteria, 3077), criteria, names);
+    const std::string where = criteriaWhere(tokenize(criteria, vb::err::CriteriaSyntaxError), criteria, names);
     std::string sql = "SELECT 1 FROM (SELECT ";
     for (size_t i = 0; i < names.size(); ++i)
         sql += (i ? ", ?" : "?") + std::to_string(i + 1) + " AS " + quoteName(names[i]);
@@ -949,7 +956,7 @@ std::string criteriaQuery(const std::string& criteria, const std::vector<std::st
 
 std::string criteriaRowsQuery(const std::string& criteria, const std::vector<std::string>& names,
                               const std::string& rowsSql, const std::function<bool(const std::string&)>& wholeNumber) {
-    const auto t = tokenize(criteria, 3077);
+    const auto t = tokenize(criteria, vb::err::CriteriaSyntaxError);
     static const std::set<std::string> words = {"AND", "OR", "NOT", "IS", "NULL", "LIKE", "IN", "BETWEEN"};
     static const std::set<std::string> puncts = {"=", "<", ">", "<=", ">=", "<>", "!=", "(", ")", ",", "+", "-"};
     for (size_t i = 0; i < t.size(); ++i) {

@@ -290,7 +290,7 @@ Recordset::Recordset(std::shared_ptr<detail::Connection> conn, const std::string
     if (looksLikeName(source)) {
         const std::string name = stripBrackets(source);
         const detail::TableInfo* t = m_conn->table(name);
-        if (!t) raise(3011, name);  // a table opened by name: "object not found", as callers test for
+        if (!t) raise(vb::err::ObjectNotFound, name);  // a table opened by name: "object not found", as callers test for
         parts.selectList = "*";
         parts.fromPart = "FROM " + quoteName(t->name);
         parts.table = t->name;
@@ -439,27 +439,27 @@ void Recordset::load() {
 bool Recordset::Updatable() const { return !m_closed && m_query->updatable && !m_conn->readOnly(); }
 
 void Recordset::checkOpen() const {
-    if (m_closed) raise(3420);
+    if (m_closed) raise(vb::err::ObjectInvalid);
 }
 
 void Recordset::requireUpdatable() const {
     checkOpen();
-    if (!m_query->updatable) raise(3027);
+    if (!m_query->updatable) raise(vb::err::ReadOnlyDatabase);
 }
 
 bool Recordset::hasCurrent() const { return !m_currentDeleted && m_pos >= 0 && m_pos < static_cast<long>(m_rows.size()); }
 
 const Recordset::Row& Recordset::currentRow() const {
     checkOpen();
-    if (m_currentDeleted) raise(3167);
-    if (!hasCurrent()) raise(3021);
+    if (m_currentDeleted) raise(vb::err::RowDeleted);
+    if (!hasCurrent()) raise(vb::err::NoCurrentRecord);
     if (m_arrivalDue) {
         m_arrivalDue = false;
         arrive(m_pos, m_conn->recentChangeToken());
     }
     if (!m_rows[static_cast<size_t>(m_pos)].fetched) arrive(m_pos);
     const Row& r = m_rows[static_cast<size_t>(m_pos)];
-    if (r.gone) raise(3167);
+    if (r.gone) raise(vb::err::RowDeleted);
     return r;
 }
 
@@ -594,7 +594,7 @@ void Recordset::notify() {
 void Recordset::moveToEnd(bool last) {
     checkOpen();
     dropPending();
-    if (m_rows.empty()) raise(3021);
+    if (m_rows.empty()) raise(vb::err::NoCurrentRecord);
     m_pos = last ? static_cast<long>(m_rows.size()) - 1 : 0;
     m_currentDeleted = false;
     arrive(m_pos);
@@ -610,7 +610,7 @@ void Recordset::MoveNext() {
     if (m_currentDeleted) {
         m_currentDeleted = false;  // the rows after the deleted one moved up by one
     } else {
-        if (m_rows.empty() || m_pos >= static_cast<long>(m_rows.size())) raise(3021);
+        if (m_rows.empty() || m_pos >= static_cast<long>(m_rows.size())) raise(vb::err::NoCurrentRecord);
         ++m_pos;
     }
     arrive(m_pos, Arrival::Walking);
@@ -620,7 +620,7 @@ void Recordset::MoveNext() {
 void Recordset::MovePrevious() {
     checkOpen();
     dropPending();
-    if (m_rows.empty() || m_pos < 0) raise(3021);
+    if (m_rows.empty() || m_pos < 0) raise(vb::err::NoCurrentRecord);
     m_currentDeleted = false;
     --m_pos;
     arrive(m_pos, Arrival::Walking);
@@ -633,7 +633,7 @@ long Recordset::RecordCount() const { return static_cast<long>(m_rows.size()); }
 long Recordset::AbsolutePosition() const { return hasCurrent() ? m_pos : -1; }
 
 std::string Recordset::Bookmark() const {
-    if (m_mode == EditMode::Add) raise(3021);
+    if (m_mode == EditMode::Add) raise(vb::err::NoCurrentRecord);
     return std::to_string(currentRow().serial);
 }
 
@@ -641,7 +641,7 @@ void Recordset::setBookmark(const std::string& bookmark) {
     checkOpen();
     char* end = nullptr;
     const long long serial = std::strtoll(bookmark.c_str(), &end, 10);
-    if (bookmark.empty() || *end) raise(3159);
+    if (bookmark.empty() || *end) raise(vb::err::InvalidBookmark);
     for (size_t i = 0; i < m_rows.size(); ++i) {
         if (m_rows[i].serial == serial) {
             dropPending();
@@ -652,19 +652,19 @@ void Recordset::setBookmark(const std::string& bookmark) {
             return;
         }
     }
-    raise(3159);
+    raise(vb::err::InvalidBookmark);
 }
 
 Field& Recordset::Fields(std::string_view name) {
     checkOpen();
     for (size_t i = 0; i < m_columns.size(); ++i)
         if (detail::sameName(m_columns[i].name, name)) return m_fields[i];
-    raise(3265, std::string(name));
+    raise(vb::err::ItemNotFound, std::string(name));
 }
 
 Field& Recordset::Fields(int index) {
     checkOpen();
-    if (index < 0 || index >= FieldCount()) raise(3265, std::to_string(index));
+    if (index < 0 || index >= FieldCount()) raise(vb::err::ItemNotFound, std::to_string(index));
     return m_fields[static_cast<size_t>(index)];
 }
 
@@ -674,7 +674,7 @@ void Recordset::find(const std::string& criteria, bool forward, long start) {
     m_arrivalDue = false;
     std::vector<std::string> names;
     for (const auto& c : m_columns) names.push_back(c.name);
-    detail::Stmt s = m_conn->prepare(detail::criteriaQuery(criteria, names), 3077);
+    detail::Stmt s = m_conn->prepare(detail::criteriaQuery(criteria, names), vb::err::CriteriaSyntaxError);
     const long n = static_cast<long>(m_rows.size());
     const long step = forward ? 1 : -1;
     m_noMatch = true;
@@ -714,7 +714,7 @@ bool Recordset::findByRows(const std::string& criteria, const std::vector<std::s
     if (sql.empty()) return false;
     std::unordered_set<int64_t> matching;
     {
-        detail::Stmt q = m_conn->prepare(sql, 3077);
+        detail::Stmt q = m_conn->prepare(sql, vb::err::CriteriaSyntaxError);
         int rc;
         while ((rc = sqlite3_step(q)) == SQLITE_ROW) matching.insert(sqlite3_column_int64(q, 0));
         if (rc != SQLITE_DONE) m_conn->fail(rc, criteria);
@@ -744,14 +744,14 @@ void Recordset::FindPrevious(const std::string& criteria) {
 
 void Recordset::AddNew() {
     requireUpdatable();
-    if (m_conn->readOnly()) raise(3027, m_conn->path());
+    if (m_conn->readOnly()) raise(vb::err::ReadOnlyDatabase, m_conn->path());
     dropPending();
     m_buffer.clear();
     for (const auto& c : m_columns) m_buffer.push_back(c.defaultValue);
     m_dirty.assign(m_columns.size(), false);
     m_addCounter = 0;
     const detail::TableInfo* t = m_conn->table(m_query->table);
-    if (!t) raise(3078, m_query->table);
+    if (!t) raise(vb::err::TableNotFound, m_query->table);
     if (t->counterIndex >= 0) {
         m_addCounter = m_conn->reserveCounter(*t);
         for (size_t i = 0; i < m_columns.size(); ++i)
@@ -763,7 +763,7 @@ void Recordset::AddNew() {
 
 void Recordset::Edit() {
     requireUpdatable();
-    if (m_conn->readOnly()) raise(3027, m_conn->path());
+    if (m_conn->readOnly()) raise(vb::err::ReadOnlyDatabase, m_conn->path());
     if (hasCurrent()) arrive(m_pos);  // edit what the file holds now
     const Row& r = currentRow();
     m_buffer.clear();
@@ -775,18 +775,18 @@ void Recordset::Edit() {
 
 void Recordset::CancelUpdate() {
     checkOpen();
-    if (m_mode == EditMode::None) raise(3020);
+    if (m_mode == EditMode::None) raise(vb::err::UpdateWithoutEdit);
     dropPending();
     notify();
 }
 
 void Recordset::Update() {
     checkOpen();
-    if (m_mode == EditMode::None) raise(3020);
+    if (m_mode == EditMode::None) raise(vb::err::UpdateWithoutEdit);
     const std::string table = quoteName(m_query->table);
     if (m_mode == EditMode::Add) {
         const detail::TableInfo* t = m_conn->table(m_query->table);
-        if (!t) raise(3078, m_query->table);
+        if (!t) raise(vb::err::TableNotFound, m_query->table);
         std::string cols, params;
         std::vector<const vb::Variant*> values;
         vb::Variant counterValue;
@@ -871,7 +871,7 @@ void Recordset::Update() {
 
 void Recordset::Delete() {
     requireUpdatable();
-    if (m_conn->readOnly()) raise(3027, m_conn->path());
+    if (m_conn->readOnly()) raise(vb::err::ReadOnlyDatabase, m_conn->path());
     dropPending();
     (void)currentRow();
     Row& r = m_rows[static_cast<size_t>(m_pos)];
@@ -915,7 +915,7 @@ void Recordset::staleRow(Row& r) {
     sqlite3_bind_int64(s, 1, r.rowid);
     const int rc = sqlite3_step(s);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) m_conn->fail(rc, m_query->table);
-    raise(rc == SQLITE_ROW ? 3197 : 3167);
+    raise(rc == SQLITE_ROW ? vb::err::ChangedByOther : vb::err::RowDeleted);
 }
 
 vb::Variant Recordset::fieldValue(int index) const {
@@ -934,9 +934,9 @@ std::vector<int64_t> Recordset::signaturesOf(const Row& r) const {
 
 void Recordset::setFieldValue(int index, const vb::Variant& v) {
     checkOpen();
-    if (m_mode == EditMode::None) raise(3020);
+    if (m_mode == EditMode::None) raise(vb::err::UpdateWithoutEdit);
     const Column& c = m_columns[static_cast<size_t>(index)];
-    if (c.counter || c.baseColumn.empty()) raise(3164, c.name);
+    if (c.counter || c.baseColumn.empty()) raise(vb::err::FieldNotUpdatable, c.name);
     m_buffer[static_cast<size_t>(index)] = coerce(c, v);
     m_dirty[static_cast<size_t>(index)] = true;
 }
@@ -950,12 +950,12 @@ vb::Variant Recordset::coerce(const Column& c, const vb::Variant& v) const {
         try {
             return v.toDouble();
         } catch (const vb::Error& e) {
-            raise(13, c.name);
+            raise(vb::err::TypeMismatch, c.name);
         }
     };
     auto whole = [&](double lo, double hi) -> double {
         const double r = roundHalfEven(number());
-        if (r < lo || r > hi) raise(3349, c.name);
+        if (r < lo || r > hi) raise(vb::err::NumericOverflow, c.name);
         return r;
     };
     switch (c.type) {
@@ -966,7 +966,7 @@ vb::Variant Recordset::coerce(const Column& c, const vb::Variant& v) const {
     case FieldType::Boolean: return vb::Variant(number() != 0);
     case FieldType::Single: {
         const double d = number();
-        if (std::fabs(d) > std::numeric_limits<float>::max()) raise(3349, c.name);
+        if (std::fabs(d) > std::numeric_limits<float>::max()) raise(vb::err::NumericOverflow, c.name);
         return vb::Variant(static_cast<float>(d));
     }
     case FieldType::Double:
@@ -977,7 +977,7 @@ vb::Variant Recordset::coerce(const Column& c, const vb::Variant& v) const {
     }
     case FieldType::Text: {
         std::string s = v.type() == vb::Variant::Type::Boolean ? (v.toBool() ? "-1" : "0") : v.toString();
-        if (detail::charCount(s) > static_cast<size_t>(c.size)) raise(3163, c.name);
+        if (detail::charCount(s) > static_cast<size_t>(c.size)) raise(vb::err::FieldTooSmall, c.name);
         return vb::Variant(std::move(s));
     }
     case FieldType::Memo:

@@ -11,7 +11,7 @@ Workspace::Workspace(std::string name, DBEngine::Login login) : m_name(std::move
 
 std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& path, bool exclusive, bool readOnly,
                                                   const std::string&) {
-    if (m_closed) raise(3420);
+    if (m_closed) raise(vb::err::ObjectInvalid);
     auto conn = detail::Connection::open(detail::resolvePath(path), readOnly, exclusive, m_login);
     auto database = std::make_shared<Database>(conn, m_login);
     database->setName(path);
@@ -21,7 +21,7 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& path, bool 
 }
 
 std::shared_ptr<Database> Workspace::CreateDatabase(const std::string& path, const std::string&, int options) {
-    if (m_closed) raise(3420);
+    if (m_closed) raise(vb::err::ObjectInvalid);
     auto conn = detail::Connection::create(detail::resolvePath(path), m_login, (options & dbInstallation) != 0);
     auto database = std::make_shared<Database>(conn, m_login);
     database->setName(path);
@@ -43,7 +43,7 @@ void Workspace::endTrans(void (Database::*end)()) {
             (d.get()->*end)();
             any = true;
         }
-    if (!any) raise(3034);
+    if (!any) raise(vb::err::CommitWithoutBeginTrans);
 }
 
 void Workspace::CommitTrans() { endTrans(&Database::CommitTrans); }

@@ -47,7 +47,9 @@ enum : uint16_t {
     kExtTextOut = 0x0A32,
 };
 
-[[noreturn]] void invalid(const std::string& why) { throw vb::Error(481, vb::errorDescription(481) + " (" + why + ")"); }
+[[noreturn]] void invalid(const std::string& why) {
+    throw vb::Error(vb::err::InvalidPicture, vb::errorDescription(vb::err::InvalidPicture) + " (" + why + ")");
+}
 
 uint16_t word(const std::vector<uint8_t>& d, size_t at) { return static_cast<uint16_t>(d[at] | (d[at + 1] << 8)); }
 uint32_t dword(const std::vector<uint8_t>& d, size_t at) {
@@ -154,9 +156,10 @@ Metafile Metafile::load(const std::string& path) {
     const std::string p = files::resolve(path);
     QFile file(QString::fromStdString(p));
     if (!QFileInfo::exists(file.fileName()) || QFileInfo(file.fileName()).isDir())
-        throw vb::Error(53, vb::errorDescription(53) + ": " + p);
+        throw vb::Error(vb::err::FileNotFound, vb::errorDescription(vb::err::FileNotFound) + ": " + p);
     files::refuseHeldFile(p);
-    if (!file.open(QIODevice::ReadOnly)) throw vb::Error(481, vb::errorDescription(481) + ": " + p);
+    if (!file.open(QIODevice::ReadOnly))
+        throw vb::Error(vb::err::InvalidPicture, vb::errorDescription(vb::err::InvalidPicture) + ": " + p);
     const QByteArray bytes = file.readAll();
     return fromBytes(std::vector<uint8_t>(bytes.begin(), bytes.end()));
 }

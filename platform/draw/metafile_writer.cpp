@@ -77,13 +77,15 @@ int MetafileWriter::createBrush(int style, uint32_t color, int hatch) {
 
 void MetafileWriter::selectObject(int handle) {
     if (handle < 0 || handle >= static_cast<int>(m_slots.size()) || !m_slots[handle])
-        throw vb::Error(5, vb::errorDescription(5) + ": kein Zeichenobjekt " + std::to_string(handle));
+        throw vb::Error(vb::err::InvalidProcedureCall, vb::errorDescription(vb::err::InvalidProcedureCall) +
+                                                           ": kein Zeichenobjekt " + std::to_string(handle));
     record(kSelectObject, {w(handle)});
 }
 
 void MetafileWriter::deleteObject(int handle) {
     if (handle < 0 || handle >= static_cast<int>(m_slots.size()) || !m_slots[handle])
-        throw vb::Error(5, vb::errorDescription(5) + ": kein Zeichenobjekt " + std::to_string(handle));
+        throw vb::Error(vb::err::InvalidProcedureCall, vb::errorDescription(vb::err::InvalidProcedureCall) +
+                                                           ": kein Zeichenobjekt " + std::to_string(handle));
     record(kDeleteObject, {w(handle)});
     m_slots[handle] = false;
 }
@@ -92,7 +94,7 @@ void MetafileWriter::moveTo(int16_t x, int16_t y) { record(kMoveTo, {w(y), w(x)}
 void MetafileWriter::lineTo(int16_t x, int16_t y) { record(kLineTo, {w(y), w(x)}); }
 
 void MetafileWriter::recordPoints(uint16_t function, const std::vector<WmfPoint>& points) {
-    if (points.size() > 0x7FFF) throw vb::Error(6);
+    if (points.size() > 0x7FFF) throw vb::Error(vb::err::Overflow);
     std::vector<uint16_t> p{w(static_cast<int>(points.size()))};
     for (const WmfPoint& pt : points) {
         p.push_back(w(pt.x));
@@ -141,7 +143,8 @@ void MetafileWriter::save(const std::string& path) const {
     const std::filesystem::path fp(p);
     std::error_code ec;
     if (fp.has_parent_path() && !std::filesystem::is_directory(fp.parent_path(), ec))
-        throw vb::Error(76, vb::errorDescription(76) + ": " + fp.parent_path().string());
+        throw vb::Error(vb::err::FolderNotFound,
+                        vb::errorDescription(vb::err::FolderNotFound) + ": " + fp.parent_path().string());
     files::refuseHeldFile(p);
     const std::vector<uint8_t> data = bytes();
     files::FileReplacement out(p);

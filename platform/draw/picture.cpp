@@ -79,10 +79,12 @@ Picture LoadPicture(const std::string& path) {
     const std::string p = files::resolve(path);
     const QString name = QString::fromStdString(p);
     const QFileInfo info(name);
-    if (!info.exists() || info.isDir()) throw vb::Error(53, vb::errorDescription(53) + ": " + p);
+    if (!info.exists() || info.isDir())
+        throw vb::Error(vb::err::FileNotFound, vb::errorDescription(vb::err::FileNotFound) + ": " + p);
     files::refuseHeldFile(p);
     QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) throw vb::Error(481, vb::errorDescription(481) + ": " + p);
+    if (!file.open(QIODevice::ReadOnly))
+        throw vb::Error(vb::err::InvalidPicture, vb::errorDescription(vb::err::InvalidPicture) + ": " + p);
     const QByteArray bytes = file.readAll();
     const bool placeable = bytes.size() >= 4 && static_cast<uint8_t>(bytes[0]) == 0xD7 &&
                            static_cast<uint8_t>(bytes[1]) == 0xCD && static_cast<uint8_t>(bytes[2]) == 0xC6 &&
@@ -96,24 +98,28 @@ Picture LoadPicture(const std::string& path) {
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     const QImage image = reader.read();
-    if (image.isNull()) throw vb::Error(481, vb::errorDescription(481) + ": " + p);
+    if (image.isNull())
+        throw vb::Error(vb::err::InvalidPicture, vb::errorDescription(vb::err::InvalidPicture) + ": " + p);
     return Picture::fromImage(image);
 }
 
 void SavePicture(const Picture& picture, const std::string& path) {
-    if (picture.isNull()) throw vb::Error(481, vb::errorDescription(481) + ": kein Bild zum Speichern");
+    if (picture.isNull())
+        throw vb::Error(vb::err::InvalidPicture,
+                        vb::errorDescription(vb::err::InvalidPicture) + ": kein Bild zum Speichern");
     const std::string p = files::resolve(path);
     const std::filesystem::path fp(p);
     std::error_code ec;
     if (fp.has_parent_path() && !std::filesystem::is_directory(fp.parent_path(), ec))
-        throw vb::Error(76, vb::errorDescription(76) + ": " + fp.parent_path().string());
+        throw vb::Error(vb::err::FolderNotFound,
+                        vb::errorDescription(vb::err::FolderNotFound) + ": " + fp.parent_path().string());
     // 24 bits per pixel, the form every reader of Windows bitmaps accepts.
     const QImage rgb = picture.image().convertToFormat(QImage::Format_RGB888);
     files::refuseHeldFile(p);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly) || !rgb.save(&buffer, "BMP"))
-        throw vb::Error(75, vb::errorDescription(75) + ": " + p);
+        throw vb::Error(vb::err::PathFileAccessError, vb::errorDescription(vb::err::PathFileAccessError) + ": " + p);
     // Through the program's own writes: a full disk leaves no truncated picture under the name.
     files::FileReplacement out(p);
     out.write(bytes.constData(), static_cast<size_t>(bytes.size()));

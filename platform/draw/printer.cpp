@@ -46,12 +46,14 @@ Printer::~Printer() {
     if (m_memory >= 0) ::close(m_memory);
 }
 
-[[noreturn]] void Printer::fail(const std::string& why) { throw vb::Error(482, vb::errorDescription(482) + ": " + why); }
+[[noreturn]] void Printer::fail(const std::string& why) {
+    throw vb::Error(vb::err::PrinterError, vb::errorDescription(vb::err::PrinterError) + ": " + why);
+}
 
 int Printer::Orientation() const { return m_printer.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1; }
 
 void Printer::setOrientation(int orientation) {
-    if (orientation != 1 && orientation != 2) throw vb::Error(380);
+    if (orientation != 1 && orientation != 2) throw vb::Error(vb::err::InvalidPropertyValue);
     m_printer.setPageOrientation(orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
@@ -77,14 +79,14 @@ int Printer::PaperSize() const {
 
 void Printer::setPaperSize(int size) {
     QPageSize::PageSizeId sheet;
-    if (!paperSheet(size, sheet)) throw vb::Error(380);
+    if (!paperSheet(size, sheet)) throw vb::Error(vb::err::InvalidPropertyValue);
     m_printer.setPageSize(QPageSize(sheet));
 }
 
 int Printer::Copies() const { return m_printer.copyCount(); }
 
 void Printer::setCopies(int copies) {
-    if (copies < 1) throw vb::Error(380);
+    if (copies < 1) throw vb::Error(vb::err::InvalidPropertyValue);
     m_printer.setCopyCount(copies);
 }
 
@@ -335,7 +337,9 @@ void Printer::KillDoc() {
     homePosition();
 }
 
-void Printer::Cls() { throw vb::Error(438, "Objekt unterstützt diese Eigenschaft oder Methode nicht"); }
+void Printer::Cls() {
+    throw vb::Error(vb::err::NoSuchPropertyOrMethod, "Objekt unterstützt diese Eigenschaft oder Methode nicht");
+}
 
 Printer& printer() {
     // Lives to the end of the program: the print service may still be needed while windows close.

@@ -107,7 +107,7 @@ double Surface::pxPerUnit(bool across) const {
 }
 
 void Surface::setScaleMode(int mode) {
-    if (mode < 0 || mode > 7 || mode == 4) throw vb::Error(380);
+    if (mode < 0 || mode > 7 || mode == 4) throw vb::Error(vb::err::InvalidPropertyValue);
     if (mode == 0) {
         // Keep the present scale as the scale of one's own.
         m_userWidth = ScaleWidth();
@@ -122,14 +122,14 @@ double Surface::ScaleWidth() const { return m_scaleMode == 0 ? m_userWidth : pag
 double Surface::ScaleHeight() const { return m_scaleMode == 0 ? m_userHeight : pagePixels().height() / pxPerUnitY(); }
 
 void Surface::setScaleWidth(double v) {
-    if (v == 0) throw vb::Error(380);
+    if (v == 0) throw vb::Error(vb::err::InvalidPropertyValue);
     if (m_scaleMode != 0) m_userHeight = ScaleHeight();
     m_userWidth = v;
     m_scaleMode = 0;
 }
 
 void Surface::setScaleHeight(double v) {
-    if (v == 0) throw vb::Error(380);
+    if (v == 0) throw vb::Error(vb::err::InvalidPropertyValue);
     if (m_scaleMode != 0) m_userWidth = ScaleWidth();
     m_userHeight = v;
     m_scaleMode = 0;
@@ -152,7 +152,7 @@ const QFont& Surface::qfont() const {
 }
 
 void Surface::setFont(const FontSpec& f) {
-    if (!(f.size > 0)) throw vb::Error(380);
+    if (!(f.size > 0)) throw vb::Error(vb::err::InvalidPropertyValue);
     m_font = f;
     m_qfont.reset();
 }
@@ -169,7 +169,7 @@ void Surface::setFontName(const std::string& v) {
     m_qfont.reset();
 }
 void Surface::setFontSize(double v) {
-    if (!(v > 0)) throw vb::Error(380);
+    if (!(v > 0)) throw vb::Error(vb::err::InvalidPropertyValue);
     m_font.size = v;
     m_qfont.reset();
 }
@@ -187,7 +187,7 @@ void Surface::setFontUnderline(bool v) {
 }
 
 void Surface::setDrawWidth(int w) {
-    if (w < 1) throw vb::Error(380);
+    if (w < 1) throw vb::Error(vb::err::InvalidPropertyValue);
     m_drawWidth = w;
 }
 
@@ -470,7 +470,8 @@ void Surface::Circle(double x, double y, double radius, int32_t c, std::optional
 }
 
 void Surface::PaintPicture(const Picture& picture, double x, double y, std::optional<double> w, std::optional<double> h) {
-    if (picture.isNull()) throw vb::Error(481, vb::errorDescription(481) + ": kein Bild geladen");
+    if (picture.isNull())
+        throw vb::Error(vb::err::InvalidPicture, vb::errorDescription(vb::err::InvalidPicture) + ": kein Bild geladen");
     const double wPx = w ? *w * pxPerUnitX() : picture.widthTwips() * dpiX() / 1440.0;
     const double hPx = h ? *h * pxPerUnitY() : picture.heightTwips() * dpiY() / 1440.0;
     QRectF target(toPxX(x), toPxY(y), wPx, hPx);
@@ -497,8 +498,14 @@ void Surface::Cls() {
     drawn();
 }
 
-void Surface::NewPage() { throw vb::Error(438, "Objekt unterstützt diese Eigenschaft oder Methode nicht"); }
-void Surface::EndDoc() { throw vb::Error(438, "Objekt unterstützt diese Eigenschaft oder Methode nicht"); }
-void Surface::KillDoc() { throw vb::Error(438, "Objekt unterstützt diese Eigenschaft oder Methode nicht"); }
+void Surface::NewPage() {
+    throw vb::Error(vb::err::NoSuchPropertyOrMethod, "Objekt unterstützt diese Eigenschaft oder Methode nicht");
+}
+void Surface::EndDoc() {
+    throw vb::Error(vb::err::NoSuchPropertyOrMethod, "Objekt unterstützt diese Eigenschaft oder Methode nicht");
+}
+void Surface::KillDoc() {
+    throw vb::Error(vb::err::NoSuchPropertyOrMethod, "Objekt unterstützt diese Eigenschaft oder Methode nicht");
+}
 
 }  // namespace draw

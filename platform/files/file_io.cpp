@@ -56,7 +56,7 @@ struct OpenFile {
 };
 
 // 61 for a full disk (or quota), 57 for any other failure of a write.
-int writeErrorFor(int e) { return e == ENOSPC || e == EDQUOT ? 61 : 57; }
+int writeErrorFor(int e) { return e == ENOSPC || e == EDQUOT ? vb::err::DiskFull : vb::err::DeviceIOError; }
 
 std::map<int, std::unique_ptr<OpenFile>>& table() {
     static std::map<int, std::unique_ptr<OpenFile>> t;
@@ -65,7 +65,7 @@ std::map<int, std::unique_ptr<OpenFile>>& table() {
 
 OpenFile& entry(int n) {
     auto it = table().find(n);
-    if (it == table().end()) throw vb::Error(52);
+    if (it == table().end()) throw vb::Error(vb::err::BadFileNameOrNumber);
     return *it->second;
 }
 
@@ -77,7 +77,7 @@ int openRegularForReading(const std::string& real, struct stat& st) {
     if (fd < 0) throw vb::Error(errorNumberFor(errno));
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        throw vb::Error(75,
+        throw vb::Error(vb::err::PathFileAccessError,
                         "Die Datei ist keine gewöhnliche Datei (sondern z. B. ein Gerät oder eine benannte Pipe) "
                         "und wird nicht gelesen.");
     }
@@ -89,28 +89,28 @@ int openRegularForReading(const std::string& real, struct stat& st) {
 
 int errorNumberFor(int e) {
     switch (e) {
-    case ENOENT: return 53;
+    case ENOENT: return vb::err::FileNotFound;
     case EACCES:
     case EPERM:
     case EROFS:
-    case ETXTBSY: return 70;
+    case ETXTBSY: return vb::err::PermissionDenied;
     case ENOSPC:
-    case EDQUOT: return 61;
-    case EIO: return 57;
-    default: return 75;
+    case EDQUOT: return vb::err::DiskFull;
+    case EIO: return vb::err::DeviceIOError;
+    default: return vb::err::PathFileAccessError;
     }
 }
 
 std::string readFile(const std::string& path, size_t maxBytes) {
     const std::string real = resolve(path);
-    if (path.empty() || isFolder(real)) throw vb::Error(53);
+    if (path.empty() || isFolder(real)) throw vb::Error(vb::err::FileNotFound);
     refuseHeldFile(real, path);
     struct stat st;
     const int fd = openRegularForReading(real, st);
     auto tooLarge = [&](unsigned long long size) {
         ::close(fd);
-        throw vb::Error(7, "Die Datei ist " + sizeText(size) + " groß; gelesen werden Dateien bis " + sizeText(maxBytes) +
-                               ".");
+        throw vb::Error(vb::err::OutOfMemory, "Die Datei ist " + sizeText(size) + " groß; gelesen werden Dateien bis " +
+                                                  sizeText(maxBytes) + ".");
     };
     if (static_cast<unsigned long long>(st.st_size) > maxBytes) tooLarge(static_cast<unsigned long long>(st.st_size));
     std::string data;
@@ -122,7 +122,7 @@ std::string readFile(const std::string& path, size_t maxBytes) {
         if (n < 0) {
             if (errno == EINTR) continue;
             ::close(fd);
-            throw vb::Error(75);
+            throw vb::Error(vb::err::PathFileAccessError);
         }
         data.append(buf, static_cast<size_t>(n));
         if (data.size() > maxBytes) tooLarge(data.size());  // it grew while being read
@@ -133,16 +133,16 @@ std::string readFile(const std::string& path, size_t maxBytes) {
 
 FileReplacement::FileReplacement(const std::string& path) : m_shown(path), m_real(resolve(path)) {
     auto refuse = [&](int number) { throw vb::Error(number, vb::errorDescription(number) + ": " + m_shown); };
-    if (path.empty() || m_real.back() == '/' || isFolder(m_real)) refuse(75);
+    if (path.empty() || m_real.back() == '/' || isFolder(m_real)) refuse(vb::err::PathFileAccessError);
     const std::string folder = parentOf(m_real);
-    if (!isFolder(folder)) refuse(76);
+    if (!isFolder(folder)) refuse(vb::err::FolderNotFound);
     refuseHeldFile(m_real, path);
     m_temp = tempNameBeside(m_real);
     m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (m_fd < 0) {
         const int number = errorNumberFor(errno);
         m_temp.clear();
-        refuse(number == 53 ? 76 : number);
+        refuse(number == vb::err::FileNotFound ? vb::err::FolderNotFound : number);
     }
 }
 
@@ -157,12 +157,14 @@ void FileReplacement::fail(int errnoValue) {
     ::unlink(m_temp.c_str());
     m_temp.clear();
     const int number = errorNumberFor(errnoValue);
-    const int shown = number == 53 ? 75 : number;
+    const int shown = number == vb::err::FileNotFound ? vb::err::PathFileAccessError : number;
     throw vb::Error(shown, vb::errorDescription(shown) + ": " + m_shown);
 }
 
 void FileReplacement::write(const void* data, size_t size) {
-    if (m_fd < 0) throw vb::Error(75, vb::errorDescription(75) + ": " + m_shown);
+    if (m_fd < 0)
+        throw vb::Error(vb::err::PathFileAccessError,
+                        vb::errorDescription(vb::err::PathFileAccessError) + ": " + m_shown);
     const char* p = static_cast<const char*>(data);
     size_t done = 0;
     while (done < size) {
@@ -177,7 +179,9 @@ void FileReplacement::write(const void* data, size_t size) {
 }
 
 void FileReplacement::commit() {
-    if (m_fd < 0) throw vb::Error(75, vb::errorDescription(75) + ": " + m_shown);
+    if (m_fd < 0)
+        throw vb::Error(vb::err::PathFileAccessError,
+                        vb::errorDescription(vb::err::PathFileAccessError) + ": " + m_shown);
     // Keep the permissions of the file being replaced; a new file takes those the umask gives, as
     // any file the user makes (a private umask keeps a client's report to this account).
     struct stat st;
@@ -202,11 +206,12 @@ void replaceFile(const std::string& path, const std::string& bytes) {
 }
 
 void Open(const std::string& path, OpenMode mode, int fileNumber) {
-    if (fileNumber < 1 || fileNumber > 511) throw vb::Error(52);
-    if (table().count(fileNumber)) throw vb::Error(55);
+    if (fileNumber < 1 || fileNumber > 511) throw vb::Error(vb::err::BadFileNameOrNumber);
+    if (table().count(fileNumber)) throw vb::Error(vb::err::FileAlreadyOpen);
     const std::string real = resolve(path);
-    if (path.empty() || isFolder(real)) throw vb::Error(mode == OpenMode::Input ? 53 : 75);
-    if (mode != OpenMode::Input && !isFolder(parentOf(real))) throw vb::Error(76);
+    if (path.empty() || isFolder(real))
+        throw vb::Error(mode == OpenMode::Input ? vb::err::FileNotFound : vb::err::PathFileAccessError);
+    if (mode != OpenMode::Input && !isFolder(parentOf(real))) throw vb::Error(vb::err::FolderNotFound);
     refuseHeldFile(real, path);
     auto e = std::make_unique<OpenFile>();
     e->mode = mode;
@@ -225,7 +230,7 @@ void Open(const std::string& path, OpenMode mode, int fileNumber) {
         e->fd = ::open(real.c_str(), flags, 0666);
         if (e->fd < 0) {
             const int number = errorNumberFor(errno);
-            throw vb::Error(number == 53 ? 76 : number);
+            throw vb::Error(number == vb::err::FileNotFound ? vb::err::FolderNotFound : number);
         }
     }
     table()[fileNumber] = std::move(e);
@@ -233,7 +238,7 @@ void Open(const std::string& path, OpenMode mode, int fileNumber) {
 
 void Print(int fileNumber, const std::string& text, bool endLine) {
     OpenFile& e = entry(fileNumber);
-    if (e.mode == OpenMode::Input) throw vb::Error(52);
+    if (e.mode == OpenMode::Input) throw vb::Error(vb::err::BadFileNameOrNumber);
     std::string out = text;
     if (endLine) out += "\r\n";
     size_t done = 0;
@@ -247,9 +252,9 @@ void Print(int fileNumber, const std::string& text, bool endLine) {
 
 std::string LineInput(int fileNumber) {
     OpenFile& e = entry(fileNumber);
-    if (e.mode != OpenMode::Input) throw vb::Error(52);
+    if (e.mode != OpenMode::Input) throw vb::Error(vb::err::BadFileNameOrNumber);
     int c = std::fgetc(e.f);
-    if (c == EOF) throw vb::Error(62);
+    if (c == EOF) throw vb::Error(vb::err::InputPastEndOfFile);
     std::string line;
     while (c != EOF && c != '\n' && c != '\r') {
         line += static_cast<char>(c);

@@ -71,8 +71,9 @@ bool isHeldByDatabase(const std::string& path) {
 
 void refuseHeldFile(const std::string& path, const std::string& shown) {
     if (!isHeldByDatabase(path)) return;
-    throw vb::Error(70, "Die Datei " + (shown.empty() ? path : shown) +
-                            " ist als Datenbank geöffnet und wird deshalb hier weder gelesen noch beschrieben.");
+    throw vb::Error(vb::err::PermissionDenied,
+                    "Die Datei " + (shown.empty() ? path : shown) +
+                        " ist als Datenbank geöffnet und wird deshalb hier weder gelesen noch beschrieben.");
 }
 
 }  // namespace files

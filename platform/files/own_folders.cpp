@@ -79,9 +79,10 @@ void makeOwnFolder(const std::string& folderIn) {
         if (pos != folder.size() && folder[pos] != '/') continue;
         const std::string part = folder.substr(0, pos);
         if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
-            throw vb::Error(76, vb::errorDescription(76) + ": " + folder);
+            throw vb::Error(vb::err::FolderNotFound, vb::errorDescription(vb::err::FolderNotFound) + ": " + folder);
     }
-    if (!isFolder(folder)) throw vb::Error(76, vb::errorDescription(76) + ": " + folder);
+    if (!isFolder(folder))
+        throw vb::Error(vb::err::FolderNotFound, vb::errorDescription(vb::err::FolderNotFound) + ": " + folder);
 }
 
 unsigned newFileMode() {
@@ -98,7 +99,8 @@ unsigned newFileMode() {
 
 std::string makePrivateTempFolder(const std::string& prefix) {
     std::string name = tempRoot() + "/" + prefix + std::to_string(::getpid()) + "-XXXXXX";
-    if (!::mkdtemp(name.data())) throw vb::Error(75, vb::errorDescription(75) + ": " + name);
+    if (!::mkdtemp(name.data()))
+        throw vb::Error(vb::err::PathFileAccessError, vb::errorDescription(vb::err::PathFileAccessError) + ": " + name);
     return name;
 }
 

@@ -166,7 +166,7 @@ std::string Dir(const std::string& path) {
 
 void Kill(const std::string& path) {
     const std::string real = resolve(path);
-    if (path.empty() || !exists(real) || isFolder(real)) raise(53, path);
+    if (path.empty() || !exists(real) || isFolder(real)) raise(vb::err::FileNotFound, path);
     if (::unlink(real.c_str()) != 0) raise(errorNumberFor(errno), path);
 }
 
@@ -192,18 +192,18 @@ int copyAll(int in, int out) {
 
 void FileCopy(const std::string& source, const std::string& target) {
     const std::string src = resolve(source);
-    if (source.empty() || !isFile(src)) raise(53, source);
+    if (source.empty() || !isFile(src)) raise(vb::err::FileNotFound, source);
     const std::string dst = resolve(target);
-    if (target.empty() || dst.back() == '/') raise(75, target);
+    if (target.empty() || dst.back() == '/') raise(vb::err::PathFileAccessError, target);
     const std::string folder = parentOf(dst);
-    if (!isFolder(folder)) raise(76, target);
+    if (!isFolder(folder)) raise(vb::err::FolderNotFound, target);
     struct stat ss, ds;
     if (::stat(src.c_str(), &ss) != 0) raise(errorNumberFor(errno), source);
     refuseHeldFile(src, source);
     refuseHeldFile(dst, target);
     if (::stat(dst.c_str(), &ds) == 0) {
-        if (ss.st_dev == ds.st_dev && ss.st_ino == ds.st_ino) raise(70, target);
-        if (S_ISDIR(ds.st_mode)) raise(75, target);
+        if (ss.st_dev == ds.st_dev && ss.st_ino == ds.st_ino) raise(vb::err::PermissionDenied, target);
+        if (S_ISDIR(ds.st_mode)) raise(vb::err::PathFileAccessError, target);
     }
 
     const int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
@@ -223,7 +223,8 @@ void FileCopy(const std::string& source, const std::string& target) {
     if (!failure && ::rename(tmpl.c_str(), dst.c_str()) != 0) failure = errno;
     if (failure) {
         ::unlink(tmpl.c_str());
-        raise(errorNumberFor(failure) == 53 ? 75 : errorNumberFor(failure), target);
+        raise(errorNumberFor(failure) == vb::err::FileNotFound ? vb::err::PathFileAccessError : errorNumberFor(failure),
+              target);
     }
     syncFolder(folder);
 }
@@ -339,9 +340,9 @@ void moveIntoPlace(const std::string& from, const std::string& target, bool repl
     }
     if (rc != 0) {
         const int e = errno;
-        if (e == EEXIST) raise(58, target);
+        if (e == EEXIST) raise(vb::err::FileAlreadyExists, target);
         const int number = errorNumberFor(e);
-        raise(number == 53 ? 75 : number, target);
+        raise(number == vb::err::FileNotFound ? vb::err::PathFileAccessError : number, target);
     }
     syncFolder(parentOf(dst));
 }
@@ -349,11 +350,13 @@ void moveIntoPlace(const std::string& from, const std::string& target, bool repl
 void syncFile(const std::string& path) {
     refuseHeldFile(resolve(path), path);
     const int fd = ::open(resolve(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) raise(75, path);
+    if (fd < 0) raise(vb::err::PathFileAccessError, path);
     const int rc = sys::fsync(fd);
     const int failure = rc != 0 ? errno : 0;
     ::close(fd);
-    if (rc != 0) raise(errorNumberFor(failure) == 53 ? 75 : errorNumberFor(failure), path);
+    if (rc != 0)
+        raise(errorNumberFor(failure) == vb::err::FileNotFound ? vb::err::PathFileAccessError : errorNumberFor(failure),
+              path);
 }
 
 bool samePath(const std::string& a, const std::string& b) {

@@ -186,7 +186,7 @@ void CommonDialog::setAction(int action) {
     case 3: ShowColor(); break;
     case 4: ShowFont(); break;
     case 5: ShowPrinter(); break;
-    default: throw vb::Error(380);
+    default: throw vb::Error(vb::err::InvalidPropertyValue);
     }
 }
 

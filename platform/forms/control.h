@@ -80,7 +80,7 @@ public:
         return v.isValid() ? v.toInt() : -1;
     }
     void setTabIndex(int i) {
-        if (i < 0) throw vb::Error(380);
+        if (i < 0) throw vb::Error(vb::err::InvalidPropertyValue);
         this->setProperty("vbTabIndex", i);
         applyTabOrder(this);
     }

@@ -32,7 +32,9 @@ void applyColors(QWidget* w, int32_t fore, int32_t back, bool setBack) {
     if (setBack) w->setAutoFillBackground(true);
 }
 
-[[noreturn]] void badIndex() { throw vb::Error(381, "Ungültiger Index für Eigenschaftenfeld"); }
+[[noreturn]] void badIndex() {
+    throw vb::Error(vb::err::InvalidPropertyArrayIndex, "Ungültiger Index für Eigenschaftenfeld");
+}
 }  // namespace
 
 // ---------------------------------------------------------------- Label
@@ -246,7 +248,7 @@ int CheckBox::Value() const {
 }
 
 void CheckBox::setValue(int v) {
-    if (v < 0 || v > 2) throw vb::Error(380);
+    if (v < 0 || v > 2) throw vb::Error(vb::err::InvalidPropertyValue);
     if (v == Value()) return;
     if (v == 2) setTristate(true);
     m_setting = true;
@@ -369,7 +371,7 @@ void ComboBox::setList(int index, const std::string& item) {
 }
 
 void ComboBox::setListIndex(int index) {
-    if (index < -1 || index >= count()) throw vb::Error(380);
+    if (index < -1 || index >= count()) throw vb::Error(vb::err::InvalidPropertyValue);
     m_setting = true;
     setCurrentIndex(index);
     if (index < 0 && m_style == 0) setEditText(QString());
@@ -397,7 +399,7 @@ void ComboBox::setText(const std::string& t) {
     const QString s = qs(t);
     const int i = findText(s, Qt::MatchFixedString | Qt::MatchCaseSensitive);
     if (m_style != 0) {
-        if (i < 0) throw vb::Error(383, "Die Eigenschaft 'Text' ist schreibgeschützt");
+        if (i < 0) throw vb::Error(vb::err::PropertyReadOnly, "Die Eigenschaft 'Text' ist schreibgeschützt");
         setListIndex(i);
         return;
     }
@@ -443,7 +445,7 @@ std::string ListBox::List(int index) const {
 void ListBox::setList(int index, const std::string& text) { at(index)->setText(qs(text)); }
 
 void ListBox::setListIndex(int index) {
-    if (index < -1 || index >= count()) throw vb::Error(380);
+    if (index < -1 || index >= count()) throw vb::Error(vb::err::InvalidPropertyValue);
     if (selectionMode() == QAbstractItemView::SingleSelection) {
         setCurrentRow(index);
     } else {
@@ -490,7 +492,7 @@ void TabControl::setTabCaption(int i, const std::string& c) {
 }
 
 void TabControl::setTab(int i) {
-    if (i < 0 || i >= count()) throw vb::Error(380);
+    if (i < 0 || i >= count()) throw vb::Error(vb::err::InvalidPropertyValue);
     setCurrentIndex(i);
 }
 
@@ -547,17 +549,17 @@ void ScrollBar::setMin(int v) { setMinimum(v); }
 void ScrollBar::setMax(int v) { setMaximum(v); }
 
 void ScrollBar::setValue(int v) {
-    if (v < minimum() || v > maximum()) throw vb::Error(380);
+    if (v < minimum() || v > maximum()) throw vb::Error(vb::err::InvalidPropertyValue);
     QScrollBar::setValue(v);
 }
 
 void ScrollBar::setSmallChange(int v) {
-    if (v < 1) throw vb::Error(380);
+    if (v < 1) throw vb::Error(vb::err::InvalidPropertyValue);
     setSingleStep(v);
 }
 
 void ScrollBar::setLargeChange(int v) {
-    if (v < 1) throw vb::Error(380);
+    if (v < 1) throw vb::Error(vb::err::InvalidPropertyValue);
     setPageStep(v);
 }
 
@@ -574,7 +576,7 @@ void Panel3D::setCaption(const std::string& c) {
 }
 
 void Panel3D::setFloodPercent(int p) {
-    if (p < 0) throw vb::Error(380);
+    if (p < 0) throw vb::Error(vb::err::InvalidPropertyValue);
     m_percent = p;
     update();
 }
@@ -595,7 +597,7 @@ void Panel3D::setFloodShowPct(bool on) {
 }
 
 void Panel3D::setFloodType(int t) {
-    if (t < 0 || t > 4) throw vb::Error(380);
+    if (t < 0 || t > 4) throw vb::Error(vb::err::InvalidPropertyValue);
     m_floodType = t;
     update();
 }
@@ -772,7 +774,7 @@ Timer::Timer(QObject* parent) : QObject(parent) {
 }
 
 void Timer::setInterval(int ms) {
-    if (ms < 0 || ms > 65535) throw vb::Error(380);
+    if (ms < 0 || ms > 65535) throw vb::Error(vb::err::InvalidPropertyValue);
     m_interval = ms;
     update();
 }

@@ -713,9 +713,9 @@ void runHandler(const std::function<void()>& body, const std::function<void(cons
     } catch (const vb::Error& e) {
         report(e);
     } catch (const std::exception& e) {
-        report(vb::Error(51, std::string("Interner Fehler: ") + e.what()));
+        report(vb::Error(vb::err::InternalError, std::string("Interner Fehler: ") + e.what()));
     } catch (...) {
-        report(vb::Error(51, "Interner Fehler"));
+        report(vb::Error(vb::err::InternalError, "Interner Fehler"));
     }
 }
 

@@ -125,11 +125,11 @@ bool Grid::eventFilter(QObject* o, QEvent* e) {
 
 void Grid::checkRow(int r) const {
     showAppended();
-    if (r < 0 || r >= Rows()) throw vb::Error(30009, "Ungültiger Zeilenwert");
+    if (r < 0 || r >= Rows()) throw vb::Error(vb::err::InvalidRowValue, "Ungültiger Zeilenwert");
 }
 
 void Grid::checkCol(int c) const {
-    if (c < 0 || c >= m_cols) throw vb::Error(30010, "Ungültiger Spaltenwert");
+    if (c < 0 || c >= m_cols) throw vb::Error(vb::err::InvalidColumnValue, "Ungültiger Spaltenwert");
 }
 
 void Grid::refixed(int oldRows, int oldCols) {
@@ -144,7 +144,7 @@ void Grid::refixed(int oldRows, int oldCols) {
 }
 
 void Grid::setRows(int n) {
-    if (n < 0) throw vb::Error(380);
+    if (n < 0) throw vb::Error(vb::err::InvalidPropertyValue);
     showAppended();
     const int now = Rows();
     if (n > now) {
@@ -167,7 +167,7 @@ void Grid::setRows(int n) {
 }
 
 void Grid::setCols(int n) {
-    if (n < 0) throw vb::Error(380);
+    if (n < 0) throw vb::Error(vb::err::InvalidPropertyValue);
     showAppended();
     if (n > m_cols) {
         m_model->beginInsertColumns({}, m_cols, n - 1);
@@ -193,7 +193,7 @@ void Grid::setCols(int n) {
 
 void Grid::setFixedRows(int n) {
     showAppended();
-    if (n < 0 || (n > 0 && n >= Rows())) throw vb::Error(30009, "Ungültiger Zeilenwert");
+    if (n < 0 || (n > 0 && n >= Rows())) throw vb::Error(vb::err::InvalidRowValue, "Ungültiger Zeilenwert");
     const int old = m_fixedRows;
     m_fixedRows = n;
     if (m_row < n) m_row = m_rowSel = n;
@@ -203,7 +203,7 @@ void Grid::setFixedRows(int n) {
 
 void Grid::setFixedCols(int n) {
     showAppended();
-    if (n < 0 || (n > 0 && n >= m_cols)) throw vb::Error(30010, "Ungültiger Spaltenwert");
+    if (n < 0 || (n > 0 && n >= m_cols)) throw vb::Error(vb::err::InvalidColumnValue, "Ungültiger Spaltenwert");
     const int old = m_fixedCols;
     m_fixedCols = n;
     if (m_col < n) m_col = m_colSel = n;
@@ -313,7 +313,7 @@ Qt::Alignment Grid::alignmentFor(int a) const {
 
 void Grid::setColAlignment(int col, int alignment) {
     checkCol(col);
-    if (alignment < 0 || alignment > 9) throw vb::Error(380);
+    if (alignment < 0 || alignment > 9) throw vb::Error(vb::err::InvalidPropertyValue);
     if (static_cast<int>(m_colAlign.size()) <= col) m_colAlign.resize(col + 1, -1);
     m_colAlign[col] = alignment;
     m_model->changedAll();
@@ -321,7 +321,7 @@ void Grid::setColAlignment(int col, int alignment) {
 
 void Grid::setFixedAlignment(int col, int alignment) {
     checkCol(col);
-    if (alignment < 0 || alignment > 9) throw vb::Error(380);
+    if (alignment < 0 || alignment > 9) throw vb::Error(vb::err::InvalidPropertyValue);
     if (static_cast<int>(m_fixedAlign.size()) <= col) m_fixedAlign.resize(col + 1, -1);
     m_fixedAlign[col] = alignment;
     m_model->changedAll();
@@ -391,7 +391,7 @@ void Grid::RemoveItem(int index) {
     checkRow(index);
     // The last row of the non-fixed part cannot go (as with the original control).
     if (Rows() - 1 < m_fixedRows + 1 && index >= m_fixedRows)
-        throw vb::Error(30015, "Die letzte nicht fixierte Zeile kann nicht entfernt werden");
+        throw vb::Error(vb::err::CannotRemoveLastRow, "Die letzte nicht fixierte Zeile kann nicht entfernt werden");
     m_model->beginRemoveRows({}, index, index);
     m_rows.erase(m_rows.begin() + index);
     m_shownRows = Rows();

@@ -127,7 +127,8 @@ MenuArray::MenuArray(MenuItem& parent, const std::string& caption0) : m_parent(p
 MenuItem& MenuArray::operator()(int index) {
     auto it = m_items.find(index);
     if (it == m_items.end())
-        throw vb::Error(340, "Element " + std::to_string(index) + " des Steuerelementfelds existiert nicht");
+        throw vb::Error(vb::err::ControlArrayElementMissing,
+                        "Element " + std::to_string(index) + " des Steuerelementfelds existiert nicht");
     return *it->second;
 }
 
@@ -139,7 +140,7 @@ void MenuArray::wire(int index) {
 
 void MenuArray::Load(int index) {
     if (index < 0 || index > 32767) throw vb::Error(vb::err::SubscriptOutOfRange);
-    if (exists(index)) throw vb::Error(360, "Objekt bereits geladen");
+    if (exists(index)) throw vb::Error(vb::err::ObjectAlreadyLoaded, "Objekt bereits geladen");
     // Behind the element of the next lower index: before the action that follows it.
     QMenu* m = m_parent.menu();
     QAction* before = nullptr;
@@ -160,9 +161,12 @@ void MenuArray::Load(int index) {
 }
 
 void MenuArray::Unload(int index) {
-    if (index == 0) throw vb::Error(362, "Zur Entwurfszeit erstellte Steuerelemente können nicht entladen werden");
+    if (index == 0)
+        throw vb::Error(vb::err::CannotUnloadDesignTimeControl,
+                        "Zur Entwurfszeit erstellte Steuerelemente können nicht entladen werden");
     if (!exists(index))
-        throw vb::Error(340, "Element " + std::to_string(index) + " des Steuerelementfelds existiert nicht");
+        throw vb::Error(vb::err::ControlArrayElementMissing,
+                        "Element " + std::to_string(index) + " des Steuerelementfelds existiert nicht");
     m_items.erase(index);
 }
 

@@ -72,8 +72,9 @@ std::string Clipboard::GetText() { return QGuiApplication::clipboard()->text().t
 
 namespace {
 void checkPictureFormat(int format) {
-    if (format == vbCFText) throw vb::Error(461, "Das Format passt nicht zu den Daten.");
-    if (format != vbCFBitmap && format != vbCFMetafile && format != vbCFDIB) throw vb::Error(380);
+    if (format == vbCFText) throw vb::Error(vb::err::FormatNotFitting, "Das Format passt nicht zu den Daten.");
+    if (format != vbCFBitmap && format != vbCFMetafile && format != vbCFDIB)
+        throw vb::Error(vb::err::InvalidPropertyValue);
 }
 }  // namespace
 
@@ -84,7 +85,7 @@ void Clipboard::SetData(const QImage& image, int format) {
 
 void Clipboard::SetData(const draw::Picture& picture, int format) {
     checkPictureFormat(format);
-    if (picture.isNull()) throw vb::Error(481);
+    if (picture.isNull()) throw vb::Error(vb::err::InvalidPicture);
     QGuiApplication::clipboard()->setImage(picture.image());
 }
 

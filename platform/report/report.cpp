@@ -38,12 +38,12 @@ vb::Variant DataTable::value(std::size_t row, std::string_view name) const {
 }
 
 void ReportObject::setWidth(int twips) {
-    if (twips < 0) throw vb::Error(380);
+    if (twips < 0) throw vb::Error(vb::err::InvalidPropertyValue);
     m_width = twips;
 }
 
 void ReportObject::setHeight(int twips) {
-    if (twips < 0) throw vb::Error(380);
+    if (twips < 0) throw vb::Error(vb::err::InvalidPropertyValue);
     m_height = twips;
 }
 

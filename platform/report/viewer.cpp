@@ -217,7 +217,7 @@ forms::CommonDialog& Viewer::dialog() {
 void Viewer::fail(const std::exception& e) {
     if (onError) return onError(e);
     if (auto* v = dynamic_cast<const vb::Error*>(&e)) return forms::showUntrappedError(*v);
-    forms::showUntrappedError(vb::Error(51, e.what()));
+    forms::showUntrappedError(vb::Error(vb::err::InternalError, e.what()));
 }
 
 void Viewer::PrintReport() {

@@ -23,7 +23,7 @@ private:
 // German description of a run-time or engine error number; a generic text for unknown numbers.
 std::string errorDescription(int number);
 
-// Numbers the programs test for by name.
+// Each error number the programs raise or test for, by one name.
 namespace err {
 inline constexpr int Overflow = 6;
 inline constexpr int SubscriptOutOfRange = 9;
@@ -51,6 +51,60 @@ inline constexpr int RelatedRecordRequired = 3201;
 inline constexpr int SyntaxError = 3075;
 inline constexpr int NotADatabase = 3343;
 inline constexpr int NumericOverflow = 3349;
+inline constexpr int OutOfMemory = 7;
+inline constexpr int InternalError = 51;
+inline constexpr int BadFileNameOrNumber = 52;
+inline constexpr int FileAlreadyOpen = 55;
+inline constexpr int DeviceIOError = 57;
+inline constexpr int FileAlreadyExists = 58;
+inline constexpr int DiskFull = 61;
+inline constexpr int InputPastEndOfFile = 62;
+inline constexpr int PermissionDenied = 70;
+inline constexpr int PathFileAccessError = 75;
+inline constexpr int FolderNotFound = 76;
+inline constexpr int ControlArrayElementMissing = 340;
+inline constexpr int ObjectAlreadyLoaded = 360;
+inline constexpr int CannotUnloadDesignTimeControl = 362;
+inline constexpr int InvalidPropertyValue = 380;
+inline constexpr int InvalidPropertyArrayIndex = 381;
+inline constexpr int PropertyReadOnly = 383;
+inline constexpr int NoSuchPropertyOrMethod = 438;
+inline constexpr int FormatNotFitting = 461;
+inline constexpr int InvalidPicture = 481;
+inline constexpr int PrinterError = 482;
+inline constexpr int NamedObjectExists = 3012;
+inline constexpr int UpdateWithoutEdit = 3020;
+inline constexpr int DiskSpaceExhausted = 3026;
+inline constexpr int CommitWithoutBeginTrans = 3034;
+inline constexpr int DiskOrNetworkError = 3043;
+inline constexpr int TooFewParameters = 3061;
+inline constexpr int CannotExecuteSelectQuery = 3065;
+inline constexpr int UnknownFieldInCriteria = 3070;
+inline constexpr int CriteriaSyntaxError = 3077;
+inline constexpr int TableNotFound = 3078;
+inline constexpr int InvalidSqlStatement = 3129;
+inline constexpr int CharactersAfterStatementEnd = 3142;
+inline constexpr int InvalidBookmark = 3159;
+inline constexpr int FieldNotUpdatable = 3164;
+inline constexpr int DatabaseExists = 3204;
+inline constexpr int RecordLocked = 3218;
+inline constexpr int ItemNotFound = 3265;
+inline constexpr int FieldDefinitionSyntaxError = 3292;
+inline constexpr int TableInRelationship = 3303;
+inline constexpr int FieldRequired = 3314;
+inline constexpr int ValidationRuleViolated = 3317;
+inline constexpr int NoUniqueIndexOnPrimaryField = 3368;
+inline constexpr int IndexExists = 3375;
+inline constexpr int ObjectInvalid = 3420;
+inline constexpr int InvalidRowValue = 30009;
+inline constexpr int InvalidColumnValue = 30010;
+inline constexpr int CannotRemoveLastRow = 30015;
+// Numbers the engine itself never raises; the print-table upgrade passes over them all the same.
+inline constexpr int TableInUse = 3211;
+inline constexpr int NameExistsInCollection = 3367;
+inline constexpr int NoSuchIndex = 3372;
+inline constexpr int TableDoesNotExist = 3376;
+inline constexpr int FieldExists = 3380;
 // A file held open for writing that no longer stands writable under its name: deleted (or
 // replaced), renamed or moved, or write-protected (also its folder). Nothing was written.
 inline constexpr int FileDeletedWhileOpen = 3900;

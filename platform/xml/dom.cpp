@@ -215,7 +215,7 @@ Document Document::load(const std::string& path, size_t maxBytes) {
     try {
         bytes = files::readFile(path, maxBytes);
     } catch (const vb::Error& e) {
-        if (e.number() == 53) throw ParseError("Die Datei wurde nicht gefunden.", 0);
+        if (e.number() == vb::err::FileNotFound) throw ParseError("Die Datei wurde nicht gefunden.", 0);
         throw ParseError(e.description(), 0);
     }
     return fromBytes(bytes, path);
@@ -254,11 +254,11 @@ Node Document::root() const { return Node(m_doc, xmlDocGetRootElement(m_doc.get(
 std::vector<Node> Document::select(const std::string& xpath) const {
     std::unique_ptr<xmlXPathContext, decltype(&xmlXPathFreeContext)> ctx(xmlXPathNewContext(m_doc.get()),
                                                                          xmlXPathFreeContext);
-    if (!ctx) throw vb::Error(7);
+    if (!ctx) throw vb::Error(vb::err::OutOfMemory);
     ctx->error = ignoreError;
     std::unique_ptr<xmlXPathObject, decltype(&xmlXPathFreeObject)> result(
         xmlXPathEvalExpression(reinterpret_cast<const xmlChar*>(xpath.c_str()), ctx.get()), xmlXPathFreeObject);
-    if (!result) throw vb::Error(5, "Ungültiger XPath-Ausdruck: " + xpath);
+    if (!result) throw vb::Error(vb::err::InvalidProcedureCall, "Ungültiger XPath-Ausdruck: " + xpath);
     std::vector<Node> out;
     if (result->type == XPATH_NODESET && result->nodesetval) {
         for (int i = 0; i < result->nodesetval->nodeNr; ++i) {
