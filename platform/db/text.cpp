@@ -12,65 +12,6 @@ namespace db::detail {
 
 namespace {
 
-std::u32string decode(std::string_view s) {
-    std::u32string out;
-    out.reserve(s.size());
-    for (size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        char32_t cp;
-        int n;
-        if (c < 0x80) {
-            cp = c;
-            n = 1;
-        } else if ((c >> 5) == 6) {
-            cp = c & 0x1F;
-            n = 2;
-        } else if ((c >> 4) == 14) {
-            cp = c & 0x0F;
-            n = 3;
-        } else if ((c >> 3) == 30) {
-            cp = c & 0x07;
-            n = 4;
-        } else {
-            out.push_back(c);
-            ++i;
-            continue;
-        }  // stray byte: keep as is
-        if (i + n > s.size()) {
-            out.push_back(c);
-            ++i;
-            continue;
-        }
-        bool ok = true;
-        for (int k = 1; k < n; ++k) {
-            unsigned char d = static_cast<unsigned char>(s[i + k]);
-            if ((d >> 6) != 2) {
-                ok = false;
-                break;
-            }
-            cp = (cp << 6) | (d & 0x3F);
-        }
-        if (!ok) {
-            out.push_back(c);
-            ++i;
-            continue;
-        }
-        out.push_back(cp);
-        i += n;
-    }
-    return out;
-}
-
-char32_t lower(char32_t c) {
-    if (c >= 'A' && c <= 'Z') return c + 32;
-    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;
-    // The rest of Latin-1 has nothing that lowers: its letters are lower case already.
-    if (c < 0x100) return c;
-    const QString s = QString::fromUcs4(&c, 1).toLower();
-    const auto u = s.toUcs4();
-    return u.isEmpty() ? c : u[0];
-}
-
 // One code point of UTF-8 text; a byte that starts no valid sequence stands for itself.
 char32_t nextCodePoint(std::string_view s, size_t& i) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
@@ -107,6 +48,23 @@ char32_t nextCodePoint(std::string_view s, size_t& i) {
     }
     i += n;
     return cp;
+}
+
+std::u32string decode(std::string_view s) {
+    std::u32string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size();) out.push_back(nextCodePoint(s, i));
+    return out;
+}
+
+char32_t lower(char32_t c) {
+    if (c >= 'A' && c <= 'Z') return c + 32;
+    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;
+    // The rest of Latin-1 has nothing that lowers: its letters are lower case already.
+    if (c < 0x100) return c;
+    const QString s = QString::fromUcs4(&c, 1).toLower();
+    const auto u = s.toUcs4();
+    return u.isEmpty() ? c : u[0];
 }
 
 // The base letters of Latin-1's lower-case letters 0xE0..0xFF (0xF7 is no letter).
