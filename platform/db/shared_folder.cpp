@@ -346,11 +346,15 @@ sqlite3_file* inner(sqlite3_file* f) { return own(f).real(); }
 const sqlite3_io_methods& m(sqlite3_file* f) { return *inner(f)->pMethods; }
 
 // A network file system may keep pages and the size of the file from before another computer
-// wrote to it (sshfs does, until the file is opened anew): once the lock is held, what this
-// computer keeps of the file is dropped, so that SQLite reads the file as it stands now.
+// wrote to it: once the lock is held, what this computer keeps of the file is dropped, so that
+// SQLite reads the file as it stands now. The size is asked of the file server itself: the kernel
+// keeps a FUSE file's size for as long as its attributes count as fresh, also across a new open,
+// and SQLite would read the pages past an old size as zeros and take the file for damaged.
 void forgetCachedFile(const std::string& dataFile) {
     const int fd = ::open(dataFile.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return;
+    struct statx now;
+    ::statx(fd, "", AT_EMPTY_PATH | AT_STATX_FORCE_SYNC, STATX_SIZE | STATX_MTIME, &now);
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
     ::close(fd);
 }

@@ -2,6 +2,7 @@
 // mountinfo lines), and the lock beside the file that every computer sees, tried here on a local
 // folder through the engine's VFS for shared folders.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
@@ -14,6 +15,7 @@
 
 #include "platform/db/shared_folder.h"
 #include "support/files.h"
+#include "support/sshfs.h"
 
 using namespace db::detail;
 
@@ -168,4 +170,43 @@ TEST_F(SharedLock, AnEndedProgramsLockIsRemovedAnotherComputersOnlyTakenOver) {
     EXPECT_EQ(exec(db, "INSERT INTO t VALUES (3)"), SQLITE_OK);
     EXPECT_EQ(one(db, "SELECT group_concat(x) FROM t"), "1,2,3");
     sqlite3_close(db);
+}
+
+// Two computers through two mounts of one folder: once one of them takes the lock, it sees the file
+// as the other just left it, also where its mount still keeps the file's old size (SQLite would
+// read the pages past it as zeros and take the file for damaged). Each round the second computer
+// makes the file longer and the first takes the lock at once.
+TEST_F(SharedLock, OnTwoComputersEachSeesTheFileAsTheOtherJustLeftIt) {
+    support::SharedFolder ordner;
+    if (ordner.missing()) GTEST_SKIP() << "No shared folder on this machine: " << ordner.notPossible();
+    ASSERT_EQ(ordner.notPossible(), "");
+    file = ordner.first() + "/d.db";
+    sqlite3* eins = open();
+    ASSERT_EQ(exec(eins, "CREATE TABLE t (x); INSERT INTO t VALUES (1)"), SQLITE_OK);
+    sqlite3_file* f = nullptr;
+    ASSERT_EQ(sqlite3_file_control(eins, "main", SQLITE_FCNTL_FILE_POINTER, &f), SQLITE_OK);
+    const std::string beimServer = ordner.server() + "/d.db", beimZweiten = ordner.second() + "/d.db";
+    const std::string seite(4096, 'z');
+    for (int runde = 1; runde <= 30; ++runde) {
+        ASSERT_TRUE(letGo());
+        sqlite3_int64 groesse = 0;
+        // This computer knows the file's size before the other one writes.
+        ASSERT_EQ(f->pMethods->xLock(f, SQLITE_LOCK_SHARED), SQLITE_OK);
+        ASSERT_EQ(f->pMethods->xFileSize(f, &groesse), SQLITE_OK);
+        ASSERT_EQ(f->pMethods->xUnlock(f, SQLITE_LOCK_NONE), SQLITE_OK);
+        ASSERT_TRUE(letGo());
+        const int zweiter = ::open(beimZweiten.c_str(), O_WRONLY | O_APPEND);
+        ASSERT_GE(zweiter, 0);
+        ASSERT_EQ(::write(zweiter, seite.data(), seite.size()), static_cast<ssize_t>(seite.size()));
+        ::fsync(zweiter);
+        ::close(zweiter);
+        struct stat st;
+        ASSERT_EQ(::stat(beimServer.c_str(), &st), 0);
+        ASSERT_EQ(f->pMethods->xLock(f, SQLITE_LOCK_SHARED), SQLITE_OK);
+        ASSERT_EQ(f->pMethods->xFileSize(f, &groesse), SQLITE_OK);
+        ASSERT_EQ(f->pMethods->xUnlock(f, SQLITE_LOCK_NONE), SQLITE_OK);
+        EXPECT_EQ(groesse, st.st_size) << "round " << runde;
+        if (HasFailure()) break;
+    }
+    sqlite3_close(eins);
 }
