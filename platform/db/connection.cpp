@@ -197,16 +197,40 @@ int lastSystemError(sqlite3* db) {
     return 0;
 }
 
-bool applicationId(sqlite3* db, int32_t& id) {
+int readFault(sqlite3* db) {
+    if (!db) return 0;
+    // The errors SQLite's own reads turn into a damaged file; any other failed read it reports as
+    // an I/O error. A read of the file itself, of the log, or of the rollback journal.
+    auto ofRead = [](int e) { return e == EIO || e == ERANGE || e == ENXIO; };
+    int e = 0;
+    sqlite3_file* log = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_JOURNAL_POINTER, &log) == SQLITE_OK && log && log->pMethods &&
+        log->pMethods->xFileControl(log, SQLITE_FCNTL_LAST_ERRNO, &e) == SQLITE_OK && ofRead(e))
+        return e;
+    e = 0;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &e) == SQLITE_OK && ofRead(e)) return e;
+    return 0;
+}
+
+int applicationId(sqlite3* db, int32_t& id) {
     sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA application_id", -1, &s, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(s);
-        return false;
+    int rc = sqlite3_prepare_v2(db, "PRAGMA application_id", -1, &s, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(s);
+        if (rc == SQLITE_ROW) {
+            id = sqlite3_column_int(s, 0);
+            rc = SQLITE_OK;
+        } else if (rc == SQLITE_DONE) {
+            rc = SQLITE_NOTADB;
+        }
     }
-    const bool ok = sqlite3_step(s) == SQLITE_ROW;
-    if (ok) id = sqlite3_column_int(s, 0);
     sqlite3_finalize(s);
-    return ok;
+    return rc;
+}
+
+bool diskFault(sqlite3* db, int rc) {
+    const int base = rc & 0xFF;
+    return base == SQLITE_IOERR || (base == SQLITE_CORRUPT && readFault(db) != 0);
 }
 
 bool Connection::heldInProcess(const std::string& path) {
@@ -469,7 +493,11 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, bool readO
     if (rc != SQLITE_OK) {
         if (c->m_db) sqlite3_close_v2(c->m_db);
         c->m_db = nullptr;
-        raise(rc == SQLITE_CANTOPEN ? vb::err::FileLocked : vb::err::NotADatabase, path);
+        // SQLite reads the file's header as it opens it: a read the disk failed is no other kind of file.
+        raise(rc == SQLITE_CANTOPEN         ? vb::err::FileLocked
+              : (rc & 0xFF) == SQLITE_IOERR ? vb::err::DiskOrNetworkError
+                                            : vb::err::NotADatabase,
+              path);
     }
     // Until the file is accepted, closing the connection merges no log into it.
     sqlite3_db_config(c->m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
@@ -772,7 +800,11 @@ void Connection::checkReadable() {
         fail(rc, "open");
     }
     int32_t id = 0;
-    if (!applicationId(m_db, id) || id != kDataAppId) raise(vb::err::NotADatabase, m_path);
+    if (const int idRc = applicationId(m_db, id); idRc != SQLITE_OK) {
+        if (diskFault(m_db, idRc)) raise(vb::err::DiskOrNetworkError, m_path);
+        raise(vb::err::NotADatabase, m_path);
+    }
+    if (id != kDataAppId) raise(vb::err::NotADatabase, m_path);
     checkIntegrity();
 }
 
@@ -847,6 +879,9 @@ void Connection::checkIntegrity() {
 }
 
 [[noreturn]] void Connection::raiseDamaged() {
+    // A page the disk failed to read is not damaged: the user is told of the disk, not sent to
+    // repair or replace a sound file.
+    if (readFault(m_db)) raise(vb::err::DiskOrNetworkError, m_path);
     raiseText(vb::err::NotADatabase, "Die Datenbank ist beschädigt und wird nicht geöffnet.", m_path);
 }
 

@@ -288,8 +288,16 @@ int64_t valueSignature(int storage, int64_t whole, double number, std::string_vi
 // The system's error number (errno) behind the last I/O error of a SQLite connection; 0 when none
 // is known.
 int lastSystemError(sqlite3* db);
-// The 32-bit application id of an open SQLite file (false when it is no SQLite file).
-bool applicationId(sqlite3* db, int32_t& id);
+// The system's error number behind a read of a SQLite connection's file or log that the disk
+// failed (EIO and its kind); 0 when none is known. SQLite reports such a read as a damaged file
+// (SQLITE_CORRUPT), so that only the error kept with the file tells the two apart.
+int readFault(sqlite3* db);
+// The 32-bit application id of an open SQLite file: SQLITE_OK, or SQLite's error when it cannot be
+// read (SQLITE_NOTADB for a file that is no SQLite file).
+int applicationId(sqlite3* db, int32_t& id);
+// Whether SQLite's error `rc` on `db` came of the disk failing a read or write (SQLITE_IOERR, or a
+// damaged file that readFault puts down to a failed read).
+bool diskFault(sqlite3* db, int rc);
 // Another program holds a lock on the file (or this program's engine holds it). The file is
 // looked at through a descriptor of its own only when the engine does not hold it.
 bool lockedElsewhere(const std::string& path);

@@ -61,16 +61,23 @@ struct RawDb {
     }
 };
 
+// 3028 for a workgroup file SQLite could not read: it is none of ours, or damaged. A read the disk
+// failed is the disk's error (3043), which a file put in its place would not mend.
+[[noreturn]] void raiseUnreadable(sqlite3* db, int rc, const std::string& shownPath) {
+    if (detail::diskFault(db, rc)) raise(vb::err::DiskOrNetworkError, shownPath);
+    raise(vb::err::NoWorkgroupFile, shownPath);
+}
+
 // Opens a workgroup file for reading; 3028 when it is no regular file or none of ours. The header
 // is read through SQLite, never through a descriptor of our own.
 void openWorkgroupFile(const std::string& path, RawDb& r, const std::string& shownPath) {
     if (path.empty() || !detail::isRegularFile(path)) raise(vb::err::NoWorkgroupFile, shownPath);
-    if (sqlite3_open_v2(path.c_str(), &r.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-        raise(vb::err::NoWorkgroupFile, shownPath);
+    if (const int rc = sqlite3_open_v2(path.c_str(), &r.db, SQLITE_OPEN_READONLY, nullptr); rc != SQLITE_OK)
+        raiseUnreadable(r.db, rc, shownPath);
     sqlite3_busy_timeout(r.db, DBEngine::instance().busyTimeout());
     int32_t appId = 0;
-    if (!detail::applicationId(r.db, appId) || appId != detail::kWorkgroupAppId)
-        raise(vb::err::NoWorkgroupFile, shownPath);
+    if (const int rc = detail::applicationId(r.db, appId); rc != SQLITE_OK) raiseUnreadable(r.db, rc, shownPath);
+    if (appId != detail::kWorkgroupAppId) raise(vb::err::NoWorkgroupFile, shownPath);
 }
 
 // Checks name and password against a workgroup file. 3028 when the file is unusable.
@@ -79,12 +86,13 @@ bool lookupAccount(const std::string& path, const std::string& user, const std::
     RawDb r;
     openWorkgroupFile(path, r, path);
     sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(r.db,
-                           "SELECT a.salt, a.hash, a.id, a.name, (SELECT id FROM workgroup) FROM accounts a "
-                           "WHERE a.name = ?1 COLLATE NOCASE",
-                           -1, &s, nullptr) != SQLITE_OK) {
+    if (const int rc = sqlite3_prepare_v2(r.db,
+                                          "SELECT a.salt, a.hash, a.id, a.name, (SELECT id FROM workgroup) FROM "
+                                          "accounts a WHERE a.name = ?1 COLLATE NOCASE",
+                                          -1, &s, nullptr);
+        rc != SQLITE_OK) {
         sqlite3_finalize(s);
-        raise(vb::err::NoWorkgroupFile, path);
+        raiseUnreadable(r.db, rc, path);
     }
     sqlite3_bind_text(s, 1, user.c_str(), -1, SQLITE_TRANSIENT);
     const int rc = sqlite3_step(s);
@@ -102,7 +110,7 @@ bool lookupAccount(const std::string& path, const std::string& user, const std::
         }
     } else if (rc != SQLITE_DONE) {
         sqlite3_finalize(s);
-        raise(vb::err::NoWorkgroupFile, path);
+        raiseUnreadable(r.db, rc, path);
     }
     sqlite3_finalize(s);
     return ok;

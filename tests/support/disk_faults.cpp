@@ -24,6 +24,8 @@ struct State {
     bool hit = false;
 };
 State g_state;
+State g_reads;  // reads: failAt and hit only, always EIO
+std::string g_failedReadFile;
 
 // Counts one write, truncation or sync; true when it is to fail (errno is set then). A full disk
 // refuses every write and sync from the n-th call on, but no truncation (which frees space or
@@ -39,6 +41,20 @@ bool fails(bool truncation = false) {
     return true;
 }
 
+// Counts one read; true when it is the one to fail (errno is set then).
+bool readFails(int fd) {
+    State& s = g_reads;
+    if (!s.counting) return false;
+    ++s.seen;
+    if (s.failAt == 0 || s.seen != s.failAt) return false;
+    s.hit = true;
+    char name[4096];
+    const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), name, sizeof name);
+    g_failedReadFile = n > 0 ? std::string(name, static_cast<size_t>(n)) : "?";
+    errno = EIO;
+    return true;
+}
+
 // ------------------------------------------------------------------ SQLite's system calls
 
 using WriteFn = ssize_t (*)(int, const void*, size_t);
@@ -46,12 +62,18 @@ using PwriteFn = ssize_t (*)(int, const void*, size_t, off_t);
 using Pwrite64Fn = ssize_t (*)(int, const void*, size_t, off64_t);
 using TruncateFn = int (*)(int, off_t);
 using FallocateFn = int (*)(int, off_t, off_t);
+using ReadFn = ssize_t (*)(int, void*, size_t);
+using PreadFn = ssize_t (*)(int, void*, size_t, off_t);
+using Pread64Fn = ssize_t (*)(int, void*, size_t, off64_t);
 
 WriteFn g_write = nullptr;
 PwriteFn g_pwrite = nullptr;
 Pwrite64Fn g_pwrite64 = nullptr;
 TruncateFn g_ftruncate = nullptr;
 FallocateFn g_fallocate = nullptr;
+ReadFn g_read = nullptr;
+PreadFn g_pread = nullptr;
+Pread64Fn g_pread64 = nullptr;
 
 ssize_t shimWrite(int fd, const void* data, size_t n) { return fails() ? -1 : g_write(fd, data, n); }
 ssize_t shimPwrite(int fd, const void* data, size_t n, off_t at) { return fails() ? -1 : g_pwrite(fd, data, n, at); }
@@ -61,6 +83,9 @@ ssize_t shimPwrite64(int fd, const void* data, size_t n, off64_t at) {
 int shimFtruncate(int fd, off_t size) { return fails(true) ? -1 : g_ftruncate(fd, size); }
 // posix_fallocate answers with the error number itself.
 int shimFallocate(int fd, off_t at, off_t size) { return fails() ? g_state.error : g_fallocate(fd, at, size); }
+ssize_t shimRead(int fd, void* data, size_t n) { return readFails(fd) ? -1 : g_read(fd, data, n); }
+ssize_t shimPread(int fd, void* data, size_t n, off_t at) { return readFails(fd) ? -1 : g_pread(fd, data, n, at); }
+ssize_t shimPread64(int fd, void* data, size_t n, off64_t at) { return readFails(fd) ? -1 : g_pread64(fd, data, n, at); }
 
 template <class Fn>
 void replaceSystemCall(sqlite3_vfs* unix, const char* name, Fn& original, Fn shim) {
@@ -201,6 +226,9 @@ void installAll() {
     replaceSystemCall(g_real, "pwrite64", g_pwrite64, &shimPwrite64);
     replaceSystemCall(g_real, "ftruncate", g_ftruncate, &shimFtruncate);
     replaceSystemCall(g_real, "fallocate", g_fallocate, &shimFallocate);
+    replaceSystemCall(g_real, "read", g_read, &shimRead);
+    replaceSystemCall(g_real, "pread", g_pread, &shimPread);
+    replaceSystemCall(g_real, "pread64", g_pread64, &shimPread64);
     files::sys::replace(&ownWrite, &ownSync, &ownStatvfs);
 
     g_vfs.iVersion = 3;
@@ -245,13 +273,35 @@ void DiskFaults::failAt(long n, int error) {
     g_state.error = error;
 }
 
+void DiskFaults::countReads() {
+    g_reads = State{};
+    g_failedReadFile.clear();
+    g_reads.counting = true;
+}
+
+void DiskFaults::failReadAt(long n) {
+    g_reads = State{};
+    g_failedReadFile.clear();
+    g_reads.counting = true;
+    g_reads.failAt = n;
+    g_reads.error = EIO;
+}
+
 void DiskFaults::off() {
     g_state.counting = false;
     g_state.failAt = 0;
+    g_reads.counting = false;
+    g_reads.failAt = 0;
 }
 
 long DiskFaults::counted() { return g_state.seen; }
 
 bool DiskFaults::hit() { return g_state.hit; }
+
+long DiskFaults::readsCounted() { return g_reads.seen; }
+
+bool DiskFaults::readHit() { return g_reads.hit; }
+
+std::string DiskFaults::failedReadFile() { return g_failedReadFile; }
 
 }  // namespace support

@@ -11,6 +11,12 @@
 // the program writes its own files (files::sys). SQLite does not let its fsync be replaced; its
 // syncs are failed by a VFS of the tests that lies over the default one, passes everything else
 // through and fails xSync as SQLite's own would (SQLITE_IOERR_FSYNC, with errno set).
+//
+// Apart from these, a disk that cannot read: the n-th of SQLite's reads ("read", "pread",
+// "pread64") from a given moment on fails with EIO, that read only. Reads are counted and failed
+// only while armed for them, and never count as writes.
+
+#include <string>
 
 namespace support {
 
@@ -25,13 +31,22 @@ public:
     // From now on the n-th write, truncation or sync (counted from 1) fails with `error` (ENOSPC or
     // EIO), as described above.
     static void failAt(long n, int error);
-    // Stops counting and failing.
+    // From now on counts reads, failing none.
+    static void countReads();
+    // From now on the n-th read (counted from 1) fails with EIO.
+    static void failReadAt(long n);
+    // Stops counting and failing, writes and reads.
     static void off();
 
     // Writes, truncations and syncs since count() or failAt().
     static long counted();
     // Whether the armed fault happened.
     static bool hit();
+    // Reads since countReads() or failReadAt(), and whether the armed read fault happened.
+    static long readsCounted();
+    static bool readHit();
+    // The file whose read failed, as its descriptor named it then ("" when none failed).
+    static std::string failedReadFile();
 };
 
 }  // namespace support

@@ -180,3 +180,84 @@ TEST_F(Festplatte, AFileWithARollbackJournalNamesTheDisksOwnError) {
 }
 
 }  // namespace
+
+namespace {
+
+// A disk that fails a read while a file is opened: the disk's own error (3043) names the file,
+// never a damaged file or one of another kind (3343), which would send the user to repair or
+// replace a sound file. Nothing is written into it.
+TEST_F(Festplatte, AReadFaultWhileOpeningIsTheDisksErrorAndTheFileStaysAsItWas) {
+    d->Close();
+    d.reset();
+    db::DBEngine::instance().releaseFile(datei());
+    const std::string vorher = support::readFile(datei());
+    for (const bool nurLesen : {false, true}) {
+        SCOPED_TRACE(nurLesen ? "read-only" : "read-write");
+        auto oeffnen = [&](long n) {
+            std::shared_ptr<db::Database> f;
+            if (n) DiskFaults::failReadAt(n);
+            else DiskFaults::countReads();
+            std::string warum;
+            int nummer = 0;
+            try {
+                f = ws->OpenDatabase(datei(), false, nurLesen);
+            } catch (const vb::Error& e) {
+                nummer = e.number();
+                warum = e.description();
+            }
+            DiskFaults::off();
+            if (f) f->Close();
+            db::DBEngine::instance().releaseFile(datei());
+            return std::make_pair(nummer, warum);
+        };
+        ASSERT_EQ(oeffnen(0).first, 0);
+        const long anzahl = DiskFaults::readsCounted();
+        ASSERT_GT(anzahl, 0);
+        int fehlgeschlagen = 0;
+        for (long n = 1; n <= anzahl; ++n) {
+            SCOPED_TRACE("read " + std::to_string(n) + " of " + std::to_string(anzahl));
+            const auto [nummer, warum] = oeffnen(n);
+            if (nummer) {
+                ++fehlgeschlagen;
+                EXPECT_EQ(nummer, 3043) << warum;
+                EXPECT_NE(warum.find("Datenträger- oder Netzwerkfehler"), std::string::npos) << warum;
+                EXPECT_NE(warum.find(datei()), std::string::npos) << warum;
+            }
+            EXPECT_TRUE(support::readFile(datei()) == vorher) << "the file was changed";
+            if (HasFailure()) return;
+        }
+        EXPECT_GT(fehlgeschlagen, 0);
+    }
+    // Opened again without a fault, it is whole.
+    EXPECT_EQ(integrity(datei()), "ok");
+    EXPECT_EQ(personen(), "Berg");
+}
+
+// A file that is truly damaged or no database at all is still named so, where every read succeeds:
+// one cut short inside its header (SQLite reads the missing part as zeros), one of other bytes,
+// and one whose table pages were overwritten.
+TEST_F(Festplatte, ATrulyDamagedFileIsStillNamedSoWhenTheReadsSucceed) {
+    d->Close();
+    d.reset();
+    db::DBEngine::instance().releaseFile(datei());
+    const std::string ganz = support::readFile(datei());
+    ASSERT_GT(ganz.size(), 3 * 4096u);
+    std::string ueberschrieben = ganz;
+    for (size_t i = 4096; i < ueberschrieben.size(); ++i) ueberschrieben[i] = static_cast<char>(0x5A ^ (i * 7));
+    const std::vector<std::pair<std::string, std::string>> faelle = {
+        {"kurz.ZDB", ganz.substr(0, 60)},
+        {"fremd.ZDB", std::string(8192, 'x')},
+        {"beschaedigt.ZDB", ueberschrieben},
+    };
+    for (const auto& [name, inhalt] : faelle) {
+        SCOPED_TRACE(name);
+        support::writeFile(path(name), inhalt);
+        DiskFaults::countReads();
+        const int nummer = errorOf([&] { ws->OpenDatabase(path(name), false, false)->Close(); });
+        DiskFaults::off();
+        EXPECT_EQ(nummer, 3343);
+        EXPECT_TRUE(support::readFile(path(name)) == inhalt) << "the file was changed";
+    }
+}
+
+}  // namespace
