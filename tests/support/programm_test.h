@@ -28,8 +28,9 @@ namespace support {
 inline fs::path installationAnlegen(const std::string& stem) {
     const fs::path dir = makeTempDir(stem);
     const std::string cmd = std::string(ZUV_BINARY_DIR) + "/install/zuv_install_tool '" + ZUV_SOURCE_DIR + "/install' '" +
-                            dir.string() + "' > /dev/null 2>&1";
-    if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "installation tool failed";
+                            dir.string() + "'";
+    const RunResult r = run(cmd);
+    if (r.status != 0) ADD_FAILURE() << "installation tool failed (" << r.status << "): " << r.output;
     return dir;
 }
 
