@@ -20,6 +20,7 @@
 #include <fstream>
 #include <map>
 #include <mutex>
+#include <new>
 #include <sstream>
 #include <thread>
 
@@ -396,8 +397,10 @@ void releaseFolder(FileLock& l) {
 }
 
 // Made anew in a forked child: the parent's releaser may have been waiting on it at the fork,
-// and the child inherits that waiter without the thread.
-std::condition_variable* g_releaserWakes = new std::condition_variable;
+// and the child inherits that waiter without the thread. It lives in storage of its own, never
+// destroyed, so that the one made anew takes the old one's place instead of leaving it behind.
+alignas(std::condition_variable) unsigned char g_releaserWakesPlace[sizeof(std::condition_variable)];
+std::condition_variable* g_releaserWakes = new (g_releaserWakesPlace) std::condition_variable;
 std::condition_variable& releaserWakes() { return *g_releaserWakes; }
 bool g_releaserRuns = false;
 
@@ -437,7 +440,7 @@ void beforeFork() { guard().lock(); }
 void afterForkInParent() { guard().unlock(); }
 void afterForkInChild() {
     g_releaserRuns = false;
-    g_releaserWakes = new std::condition_variable;
+    g_releaserWakes = new (g_releaserWakesPlace) std::condition_variable;
     for (auto& [folder, l] : locks()) {
         l.held = false;
         l.unlocked = false;
