@@ -7,8 +7,10 @@
 #include <QPointer>
 
 #include <filesystem>
+#include <stdexcept>
 
 #include "auswert_fixture.h"
+#include "golden_personen.h"
 #include "desk/evaluation/auswertseiten_stil.h"
 #include "desk/reports/frm_report.h"
 #include "platform/draw/printer.h"
@@ -23,28 +25,16 @@ using namespace auswert_test;
 
 namespace {
 
+// The counts of one of the golden persons.
+const Anzahlen& besondere(const std::string& name) {
+    for (const auto& p : kBesonderePersonen)
+        if (name == p.name) return p.anzahlen;
+    throw std::invalid_argument("no golden person " + name);
+}
 // Type 3 alone at the top of every ranking.
-const Anzahlen kKlar{{{},
-                      {2, 2, 6, 2, 2},
-                      {2, 2, 6, 2, 2},
-                      {0, 0, 2, 2, 10},
-                      {1, 3, 6, 3, 1},
-                      {2, 2, 6, 2, 2},
-                      {3, 2, 5, 2, 2},
-                      {2, 2, 6, 2, 2},
-                      {2, 3, 5, 2, 2},
-                      {2, 2, 6, 3, 1}}};
+const Anzahlen kKlar = besondere("klar");
 // Types 4 and 8 share the top of the 3-and-4 ranking: no main type.
-const Anzahlen kGleich34{{{},
-                          {2, 2, 6, 2, 2},
-                          {2, 2, 6, 2, 2},
-                          {2, 2, 6, 2, 2},
-                          {0, 0, 6, 4, 4},
-                          {2, 2, 6, 2, 2},
-                          {3, 2, 5, 2, 2},
-                          {2, 2, 6, 2, 2},
-                          {2, 2, 2, 4, 4},
-                          {2, 2, 6, 3, 1}}};
+const Anzahlen kGleich34 = besondere("gleichstand_34");
 // Totals 40 (type 1) and 34 (type 2): their quotient is the threshold 0.85 itself.
 const Anzahlen kSchwelle{{{},
                           {0, 0, 0, 0, 10},
