@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "support/sobald.h"
@@ -24,13 +25,15 @@
 
 namespace support {
 
-// A new folder `stem`-XXXXXX in the temporary folder with a whole installation in it.
+// A new folder `stem`-XXXXXX in the temporary folder with a whole installation in it. Without
+// one there is nothing to test: it throws, so that a fixture's SetUp stops before the test runs.
 inline fs::path installationAnlegen(const std::string& stem) {
     const fs::path dir = makeTempDir(stem);
     const std::string cmd = std::string(ZUV_BINARY_DIR) + "/install/zuv_install_tool '" + ZUV_SOURCE_DIR + "/install' '" +
                             dir.string() + "'";
     const RunResult r = run(cmd);
-    if (r.status != 0) ADD_FAILURE() << "installation tool failed (" << r.status << "): " << r.output;
+    if (r.status != 0)
+        throw std::runtime_error("installation tool failed (" + std::to_string(r.status) + "): " + r.output);
     return dir;
 }
 
