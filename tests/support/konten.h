@@ -84,9 +84,7 @@ inline int alsKonto(const Konto& k, mode_t maske, const std::function<int()>& sc
         std::fflush(nullptr);
         ::_exit(r);
     }
-    int status = 0;
-    while (::waitpid(pid, &status, 0) != pid)
-        if (errno != EINTR) return -1;
+    const int status = childEnds(pid);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

@@ -294,8 +294,7 @@ TEST_F(VerloreneDatei, OrdnerSchreibgeschuetztEineMeldungUndNichtsGespeichert) {
         mdi().mnuClose_Click();
         ::_exit((eineFrage ? 0 : 1) | (weiter ? 0 : 2));
     }
-    int status = -1;
-    ::waitpid(kind, &status, 0);
+    const int status = support::childEnds(kind);
     fs::permissions(ordner, fs::perms::owner_all);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status) & 1, 0) << "not one question and one confirmation";

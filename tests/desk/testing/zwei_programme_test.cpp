@@ -66,8 +66,7 @@ protected:
     char hoeren() { return m_h.parentHears(); }
     int beenden() {
         m_h.tellChild('q');
-        int status = 0;
-        ::waitpid(m_kind, &status, 0);
+        const int status = support::childEnds(m_kind);
         m_kind = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }

@@ -167,8 +167,7 @@ TEST_F(MovedFileTest, AFileInAFolderMadeReadOnlyTakesNoWriteAndIsLeftAsItWas) {
                                  vb::err::FileNoLongerWritable;
         ::_exit(refused ? 0 : 1);
     }
-    int status = -1;
-    ::waitpid(child, &status, 0);
+    const int status = support::childEnds(child);
     fs::permissions(ordner, fs::perms::owner_all);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "a write went into the file in the read-only folder";

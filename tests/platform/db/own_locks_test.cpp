@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "db_fixture.h"
+#include "support/fork.h"
 #include "support/handshake.h"
 #include "support/held_files.h"
 
@@ -35,8 +36,7 @@ TEST_F(OwnLocksTest, WritesAfterAForeignDescriptorClosedAndAnOutsideReadSurviveA
     }
     support::Handshake h;
     ASSERT_TRUE(h.ok());
-    std::fflush(nullptr);
-    const pid_t child = ::fork();
+    const pid_t child = support::forkChild();
     ASSERT_GE(child, 0);
     if (child == 0) {
         try {
@@ -130,8 +130,7 @@ TEST_F(OwnLocksTest, ADatabaseHeldUntilTheProgramEndsClosesCleanlyAtExit) {
         auto d = makeDataFile(*ws, a);
         d->Close();
     }
-    std::fflush(nullptr);
-    const pid_t child = ::fork();
+    const pid_t child = support::forkChild();
     ASSERT_GE(child, 0);
     if (child == 0) {
         try {
@@ -142,8 +141,7 @@ TEST_F(OwnLocksTest, ADatabaseHeldUntilTheProgramEndsClosesCleanlyAtExit) {
         }
         std::exit(0);
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    const int status = support::childEnds(child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     EXPECT_EQ(outside(a, "SELECT Nachname FROM PersDat"), "Zuletzt");
 }

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "db_fixture.h"
+#include "support/fork.h"
 #include "support/handshake.h"
 #include "support/held_files.h"
 #include "platform/files/paths.h"
@@ -95,7 +96,7 @@ TEST_F(Safety, SavesAfterAnOutsideReadSurviveAKill) {
     const std::string file = dataFile("leser.ZDB", 0);
     support::Handshake h;
     ASSERT_TRUE(h.ok());
-    const pid_t pid = ::fork();
+    const pid_t pid = support::forkChild();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
         auto d = ws->OpenDatabase(file);

@@ -163,8 +163,7 @@ std::string asUser(uid_t uid, gid_t gid, mode_t mask, const std::function<std::s
     char buffer[4096];
     for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<size_t>(n));
     ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    support::childEnds(pid);
     return out;
 }
 

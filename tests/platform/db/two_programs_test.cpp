@@ -64,8 +64,7 @@ public:
     // The child's exit code once it closed the file.
     int ende() {
         m_h.tellChild('q');
-        int status = 0;
-        ::waitpid(m_pid, &status, 0);
+        const int status = support::childEnds(m_pid);
         m_beendet = true;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
