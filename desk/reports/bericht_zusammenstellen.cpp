@@ -190,6 +190,10 @@ void frmReport::zusammenstellen(Lauf& lauf) {
     const char* datei = aktuelleSeite ? "ZUVReport2.rpt" : zweiPersonen ? "ZUVReport3.rpt" : "ZUVReport1.rpt";
     mReport.reset();
     if (!mReportEngine) mReportEngine = std::make_unique<report::Engine>();
+    // The figures the windows drew for the person lie in the data folder, the layouts and the
+    // letterhead are installed with the program; the two are one folder only where the program
+    // folder can be written.
+    mReportEngine->setPictureFolder(gAppPath);
     mReport = mReportEngine->OpenReport(Installationsdatei(datei));
 
     DrucktabelleBinden();

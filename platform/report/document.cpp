@@ -435,7 +435,7 @@ bool Layouter::fixedBlock(const Section& s, const std::vector<const ReportObject
             case PictureObject: {
                 Item it;
                 it.type = Item::Type::Picture;
-                it.picture = draw::LoadPicture(rep.folder() + "/" + o.file());
+                it.picture = draw::LoadPicture(rep.picturePath(o.file()));
                 const double pw = it.picture.widthTwips(), ph = it.picture.heightTwips();
                 double w = o.Width() > 0 ? o.Width() : pw;
                 double h = o.Height() > 0 ? o.Height() : (pw > 0 ? w * ph / pw : ph);

@@ -425,12 +425,21 @@ std::string readWhole(const std::string& path, const std::string& shownName) {
 
 }  // namespace
 
-std::shared_ptr<Report> Engine::open(const std::string& path, int depth) {
+std::string Report::picturePath(const std::string& file) const {
+    if (!m_pictureFolder.empty())
+        if (std::string there = files::resolve(m_pictureFolder + "/" + file);
+            QFileInfo(QString::fromStdString(there)).isFile())
+            return there;
+    return m_folder + "/" + file;
+}
+
+std::shared_ptr<Report> Engine::open(const std::string& path, int depth) const {
     const std::string resolved = files::resolve(path);
     const std::string name = std::filesystem::path(resolved).filename().string();
     auto r = readLayout(readWhole(resolved, name), name);
     r->m_fileName = resolved;
     r->m_folder = std::filesystem::path(resolved).parent_path().string();
+    r->m_pictureFolder = m_pictureFolder;
     for (auto& s : r->m_sections)
         for (auto& o : s->m_objects) {
             if (o->Kind() != SubreportObject) continue;

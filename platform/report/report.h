@@ -27,7 +27,7 @@ enum ObjectKind {
     LineObject = 3,        // horizontal rule
     BoxObject = 4,         // rectangle
     SubreportObject = 5,   // another layout placed here
-    PictureObject = 6,     // a picture file of the report's folder
+    PictureObject = 6,     // a picture file (see Report::picturePath)
     PrintLinesObject = 20  // the print lines (page, line, text, code) of the data source
 };
 
@@ -166,6 +166,9 @@ public:
     // The file it was read from, and the folder its pictures and subreports lie in.
     const std::string& fileName() const { return m_fileName; }
     const std::string& folder() const { return m_folder; }
+    // The file a picture object shows: found in the engine's picture folder, else in the
+    // report's own folder (where a missing one is then reported).
+    std::string picturePath(const std::string& file) const;
 
     int SectionCount() const { return static_cast<int>(m_sections.size()); }
     // By position from 1 (error 9 outside), or by name without regard to case (error 20512).
@@ -196,7 +199,7 @@ public:
 private:
     friend class LayoutReader;
     friend class Engine;
-    std::string m_name, m_fileName, m_folder;
+    std::string m_name, m_fileName, m_folder, m_pictureFolder;
     std::vector<std::unique_ptr<Section>> m_sections;
     PageSetup m_page;
     TextFont m_font;
@@ -222,9 +225,14 @@ public:
     // subreport it places, from the same folder. Error 53 naming the file for a missing main
     // report or subreport; DamagedLayout for a file that is not a layout.
     std::shared_ptr<Report> OpenReport(const std::string& path);
+    // The folder where the program leaves the pictures it draws for its reports (its data
+    // folder, which need not be the reports' folder): the reports opened afterwards look there
+    // first for the files their pictures show. Empty: only the report's own folder.
+    void setPictureFolder(const std::string& folder) { m_pictureFolder = folder; }
 
 private:
-    static std::shared_ptr<Report> open(const std::string& path, int depth);
+    std::shared_ptr<Report> open(const std::string& path, int depth) const;
+    std::string m_pictureFolder;
 };
 
 }  // namespace report

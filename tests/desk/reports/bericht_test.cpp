@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 
 #include <filesystem>
 
@@ -11,6 +12,7 @@
 #include "desk/reports/druckzeile.h"
 #include "platform/db/field.h"
 #include "platform/draw/printer.h"
+#include "platform/files/paths.h"
 #include "platform/vb/datetime.h"
 #include "platform/vb/format.h"
 #include "support/konten.h"
@@ -82,6 +84,31 @@ TEST_F(Bericht, TheFullReportPrintsEveryChosenFigureOfThePersonDrawnForTheSheet)
         for (const auto& it : d->page(p))
             if (it.type == report::Item::Type::Picture && it.w > 2000) ++bilder;
     EXPECT_EQ(bilder, 5);
+}
+
+TEST_F(Bericht, LayoutsAndLetterheadFromTheProgramFolderAndTheFiguresFromTheDataFolderAllPrint) {
+    // Where the program folder cannot be written, the layouts and the letterhead stay where they
+    // were installed and the data folder holds only what the program draws.
+    QTemporaryDir programm;
+    ASSERT_TRUE(programm.isValid());
+    const std::string vorher = files::programFolder();
+    files::setProgramFolder(programm.path().toStdString());
+    for (const char* n : kLayouts) fs::rename(path(n), programm.path().toStdString() + "/" + n);
+    oeffnen({0, 2, 3, 4, 5, 8});
+    const std::vector<std::string> m = meldungen();
+    const report::Document* d = dokument();
+    files::setProgramFolder(vorher);
+    ASSERT_TRUE(m.empty()) << m.front();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(layout()->folder(), programm.path().toStdString());
+    int figuren = 0, briefkoepfe = 0;
+    for (int p = 0; p < d->pageCount(); ++p)
+        for (const auto& it : d->page(p))
+            if (it.type == report::Item::Type::Picture) ++(it.w > 2000 ? figuren : briefkoepfe);
+    EXPECT_EQ(figuren, 5);
+    EXPECT_GE(briefkoepfe, 1);
+    for (const char* n : {"ZUVEnneagramm.bmp", "ZUVGrafik1.bmp", "ZUVTabelle.bmp"})
+        EXPECT_FALSE(fs::exists(programm.path().toStdString() + "/" + n)) << n;
 }
 
 TEST_F(Bericht, WithNoPartChosenTheFullReportHasOnlyItsFrameAndThePrintTableStaysEmpty) {
