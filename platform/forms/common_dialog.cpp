@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/files/own_folders.h"
 #include "platform/forms/local_path.h"
 #include "platform/vb/error.h"
 
@@ -53,6 +54,10 @@ void CommonDialog::showFile(FileDialogKind kind) {
     req.filters = parseFilter(m_filter);
     req.filterIndex = m_filterIndex < 1 ? 1 : m_filterIndex;
     req.initDir = m_initDir.empty() ? std::string() : resolveLocalPath(m_initDir);
+    // Without a folder of its own, a dialog for saving opens in the current folder; a program
+    // started in its installation would offer a folder nobody may write, so then the user's home.
+    if (save && req.initDir.empty() && !files::folderWritable(QDir::currentPath().toStdString()))
+        req.initDir = QDir::homePath().toStdString();
     req.fileName = m_fileName;
     req.defaultExt = m_defaultExt;
     req.showReadOnlyBox = !save && !(m_flags & cdlOFNHideReadOnly);

@@ -1,4 +1,5 @@
 #include "platform/forms/common_dialog.h"
+#include "support/konten.h"
 #include "support/scripted_host.h"
 #include "platform/vb/error.h"
 #include "support/vb_error.h"
@@ -144,6 +145,35 @@ TEST_F(CommonDialogTest, SaveAsksBeforeOverwritingAndHidesTheReadOnlyBox) {
     dlg.ShowSave();
     EXPECT_EQ(dlg.FileName(), path("Neu.ZDB"));
     EXPECT_TRUE(host->messages().empty());
+}
+
+TEST_F(CommonDialogTest, SavingFromAFolderNobodyMayWriteOpensInTheHomeFolder) {
+    support::NurLesbareAnsicht installation(dir.path().toStdString());
+    if (!installation.fehler().empty()) GTEST_SKIP() << installation.fehler();
+    const QString vorher = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(installation.pfad().string())));
+    CommonDialog dlg;
+    dlg.setFileName("Bericht.pdf");
+    host->cancelFile();
+    dlg.ShowSave();
+    const std::string ohneOrdner = host->lastFileRequest().initDir;
+    // A folder of its own is kept, and opening is not affected.
+    dlg.setInitDir(dir.path().toStdString());
+    host->cancelFile();
+    dlg.ShowSave();
+    const std::string eigenerOrdner = host->lastFileRequest().initDir;
+    dlg.setInitDir("");
+    host->cancelFile();
+    dlg.ShowOpen();
+    const std::string zumOeffnen = host->lastFileRequest().initDir;
+    QDir::setCurrent(vorher);
+    EXPECT_EQ(ohneOrdner, QDir::homePath().toStdString());
+    EXPECT_EQ(eigenerOrdner, dir.path().toStdString());
+    EXPECT_EQ(zumOeffnen, "");
+    // Where the current folder can be written the dialog opens there, as before.
+    host->cancelFile();
+    dlg.ShowSave();
+    EXPECT_EQ(host->lastFileRequest().initDir, "");
 }
 
 TEST_F(CommonDialogTest, FontColourAndPrinterArePresetAndReturned) {
