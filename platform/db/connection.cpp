@@ -167,18 +167,27 @@ bool isRegularFile(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-int lastSystemError(sqlite3* db) {
-    if (!db) return 0;
-    if (const int e = sqlite3_system_errno(db)) return e;
-    // SQLite keeps the system's error with its own only now and then; each of its files keeps
-    // the last one it met. The log (or rollback journal) is asked first: most writes go there.
+namespace {
+// SQLite keeps the system's error with its own only now and then; each of its files keeps the last
+// one it met. The log (or rollback journal) is asked first, most writes go there, then the file
+// itself: the first error that `wanted` accepts, or 0.
+template <class Wanted>
+int keptSystemError(sqlite3* db, Wanted wanted) {
     int e = 0;
     sqlite3_file* log = nullptr;
     if (sqlite3_file_control(db, "main", SQLITE_FCNTL_JOURNAL_POINTER, &log) == SQLITE_OK && log && log->pMethods &&
-        log->pMethods->xFileControl(log, SQLITE_FCNTL_LAST_ERRNO, &e) == SQLITE_OK && e)
+        log->pMethods->xFileControl(log, SQLITE_FCNTL_LAST_ERRNO, &e) == SQLITE_OK && e && wanted(e))
         return e;
     e = 0;
-    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &e) == SQLITE_OK && e) return e;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &e) == SQLITE_OK && e && wanted(e)) return e;
+    return 0;
+}
+}  // namespace
+
+int lastSystemError(sqlite3* db) {
+    if (!db) return 0;
+    if (const int e = sqlite3_system_errno(db)) return e;
+    if (const int e = keptSystemError(db, [](int) { return true; })) return e;
     // A rollback journal whose write or sync failed is closed (and its error with it) by the time
     // SQLite reports: a disk without space left is the cause then.
     switch (sqlite3_extended_errcode(db)) {
@@ -201,15 +210,7 @@ int readFault(sqlite3* db) {
     if (!db) return 0;
     // The errors SQLite's own reads turn into a damaged file; any other failed read it reports as
     // an I/O error. A read of the file itself, of the log, or of the rollback journal.
-    auto ofRead = [](int e) { return e == EIO || e == ERANGE || e == ENXIO; };
-    int e = 0;
-    sqlite3_file* log = nullptr;
-    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_JOURNAL_POINTER, &log) == SQLITE_OK && log && log->pMethods &&
-        log->pMethods->xFileControl(log, SQLITE_FCNTL_LAST_ERRNO, &e) == SQLITE_OK && ofRead(e))
-        return e;
-    e = 0;
-    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &e) == SQLITE_OK && ofRead(e)) return e;
-    return 0;
+    return keptSystemError(db, [](int e) { return e == EIO || e == ERANGE || e == ENXIO; });
 }
 
 int applicationId(sqlite3* db, int32_t& id) {
