@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,6 +17,20 @@
 namespace support {
 
 namespace fs = std::filesystem;
+
+// Puts back what a test changed for the whole program (its folders, the current folder) when the
+// test's scope ends, also when an exception ends the test halfway: the tests after it in the same
+// process start from the program's own state.
+class PutBack {
+public:
+    explicit PutBack(std::function<void()> undo) : m_undo(std::move(undo)) {}
+    ~PutBack() { m_undo(); }
+    PutBack(const PutBack&) = delete;
+    PutBack& operator=(const PutBack&) = delete;
+
+private:
+    std::function<void()> m_undo;
+};
 
 struct RunResult {
     int status;

@@ -91,13 +91,12 @@ TEST_F(Bericht, LayoutsAndLetterheadFromTheProgramFolderAndTheFiguresFromTheData
     // were installed and the data folder holds only what the program draws.
     QTemporaryDir programm;
     ASSERT_TRUE(programm.isValid());
-    const std::string vorher = files::programFolder();
+    const support::PutBack zurueck([vorher = files::programFolder()] { files::setProgramFolder(vorher); });
     files::setProgramFolder(programm.path().toStdString());
     for (const char* n : kLayouts) fs::rename(path(n), programm.path().toStdString() + "/" + n);
     oeffnen({0, 2, 3, 4, 5, 8});
     const std::vector<std::string> m = meldungen();
     const report::Document* d = dokument();
-    files::setProgramFolder(vorher);
     ASSERT_TRUE(m.empty()) << m.front();
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(layout()->folder(), programm.path().toStdString());

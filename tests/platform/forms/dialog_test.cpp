@@ -150,7 +150,9 @@ TEST_F(CommonDialogTest, SaveAsksBeforeOverwritingAndHidesTheReadOnlyBox) {
 TEST_F(CommonDialogTest, SavingFromAFolderNobodyMayWriteOpensInTheHomeFolder) {
     support::NurLesbareAnsicht installation(dir.path().toStdString());
     if (!installation.fehler().empty()) GTEST_SKIP() << installation.fehler();
+    // Left before the read-only view goes, which it would otherwise keep busy.
     const QString vorher = QDir::currentPath();
+    const support::PutBack zurueck([vorher] { QDir::setCurrent(vorher); });
     ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(installation.pfad().string())));
     CommonDialog dlg;
     dlg.setFileName("Bericht.pdf");
