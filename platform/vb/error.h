@@ -27,6 +27,7 @@ std::string errorDescription(int number);
 namespace err {
 inline constexpr int Overflow = 6;
 inline constexpr int SubscriptOutOfRange = 9;
+inline constexpr int DivisionByZero = 11;
 inline constexpr int TypeMismatch = 13;
 inline constexpr int InvalidProcedureCall = 5;
 inline constexpr int FileNotFound = 53;

@@ -8,7 +8,7 @@
 namespace vb {
 
 double divide(double a, double b) {
-    if (b == 0) throw Error(a == 0 ? err::Overflow : 11);
+    if (b == 0) throw Error(a == 0 ? err::Overflow : err::DivisionByZero);
     const double r = a / b;
     if (!std::isfinite(r)) throw Error(err::Overflow);
     return r;

@@ -402,7 +402,7 @@ TEST_F(SettingsDatabase, OpensThroughTheWorkgroupLoginAndRefusesAWrongPassword) 
         engine.CreateWorkspace("Kestrel", "KestrelAdmin", "Falsch");
         ADD_FAILURE() << "a wrong password was accepted";
     } catch (const vb::Error& e) {
-        EXPECT_EQ(e.number(), 3029);
+        EXPECT_EQ(e.number(), vb::err::BadLogin);
     }
     auto ws = engine.CreateWorkspace("Kestrel", "KestrelAdmin", "MossGlade");
     auto database = ws->OpenDatabase(file("zuv.sdb").string());

@@ -106,8 +106,8 @@ TEST(EnneagrammAnsichten, EachViewSetsItsBarsFromItsScoreOrEmptiesThem) {
         EXPECT_EQ(balkenFuer(a, w, 5).unten.wert, 0.0);
     }
     // Sums and products are 16-bit integers.
-    EXPECT_EQ(errorOf([] { balkenFuer(0, werteVon(1, 30000, 3000, 0, 0, 0, 0, 0), 1); }), 6);
-    EXPECT_EQ(errorOf([] { balkenFuer(4, werteVon(1, 0, 0, 0, 0, 0, 0, 9000), 1); }), 6);
+    EXPECT_EQ(errorOf([] { balkenFuer(0, werteVon(1, 30000, 3000, 0, 0, 0, 0, 0), 1); }), vb::err::Overflow);
+    EXPECT_EQ(errorOf([] { balkenFuer(4, werteVon(1, 0, 0, 0, 0, 0, 0, 9000), 1); }), vb::err::Overflow);
 }
 
 TEST(EnneagrammAnsichten, SeriesColoursComeFromTheChartSettingsAsTheyStandNow) {
@@ -116,7 +116,7 @@ TEST(EnneagrammAnsichten, SeriesColoursComeFromTheChartSettingsAsTheyStandNow) {
     gReihe4Blau = 56;
     EXPECT_EQ(balkenfarbe(4), vb::RGB(12, 34, 56));
     gReihe4Rot = vb::Variant::null();
-    EXPECT_EQ(errorOf([] { balkenfarbe(4); }), 94);
+    EXPECT_EQ(errorOf([] { balkenfarbe(4); }), vb::err::InvalidUseOfNull);
     gReihe4Rot = vb::Variant();
     EXPECT_EQ(balkenfarbe(4), vb::RGB(0, 34, 56));
 }

@@ -44,7 +44,7 @@ TEST_F(Festplatte, AFailedCommitIsReportedAsTheDiskFaultAndTheRollbackAddsNoErro
             << warum;
         EXPECT_NE(warum.find(datei()), std::string::npos) << warum;
         EXPECT_EQ(errorOf([&] { d->Rollback(); }), 0);
-        EXPECT_EQ(errorOf([&] { d->Rollback(); }), 3034);  // it is over
+        EXPECT_EQ(errorOf([&] { d->Rollback(); }), vb::err::CommitWithoutBeginTrans);  // it is over
         EXPECT_EQ(integrity(datei()), "ok");
         EXPECT_EQ(personen(), "Berg");
     }
@@ -62,13 +62,13 @@ TEST_F(Festplatte, WhatIsWrittenAfterSQLiteEndedTheTransactionIsRefusedWithTheFi
     d->BeginTrans();
     dbtest::addPerson(*d, "Nina", "Neu");
     DiskFaults::failAt(1, EIO);
-    EXPECT_EQ(errorOf([&] { dbtest::addPerson(*d, "Olga", "Ost"); }), 3043);
+    EXPECT_EQ(errorOf([&] { dbtest::addPerson(*d, "Olga", "Ost"); }), vb::err::DiskOrNetworkError);
     DiskFaults::off();
     ASSERT_TRUE(sqlite3_get_autocommit(d->connection()->handle())) << "SQLite kept the transaction";
     // Each of these would otherwise be committed on its own, outside the transaction.
-    EXPECT_EQ(errorOf([&] { dbtest::addPerson(*d, "Paul", "Pohl"); }), 3043);
-    EXPECT_EQ(errorOf([&] { d->Execute("DELETE FROM PersDat"); }), 3043);
-    EXPECT_EQ(errorOf([&] { d->CommitTrans(); }), 3043);
+    EXPECT_EQ(errorOf([&] { dbtest::addPerson(*d, "Paul", "Pohl"); }), vb::err::DiskOrNetworkError);
+    EXPECT_EQ(errorOf([&] { d->Execute("DELETE FROM PersDat"); }), vb::err::DiskOrNetworkError);
+    EXPECT_EQ(errorOf([&] { d->CommitTrans(); }), vb::err::DiskOrNetworkError);
     EXPECT_EQ(errorOf([&] { d->Rollback(); }), 0);
     EXPECT_EQ(integrity(datei()), "ok");
     EXPECT_EQ(personen(), "Berg");
@@ -93,7 +93,7 @@ TEST_F(Festplatte, ANewFileThatCannotBeMadeWholeLeavesNothingBehind) {
                 EXPECT_EQ(integrity(neu), "ok");  // SQLite got over it (a sync of a log written again)
                 continue;
             }
-            EXPECT_EQ(nummer, fehler == ENOSPC ? 3026 : 3043);
+            EXPECT_EQ(nummer, fehler == ENOSPC ? vb::err::DiskSpaceExhausted : vb::err::DiskOrNetworkError);
             for (const char* seite : {"", "-wal", "-shm", "-journal"})
                 EXPECT_FALSE(std::filesystem::exists(neu + seite)) << seite;
         }
@@ -165,7 +165,7 @@ TEST_F(Festplatte, AFileWithARollbackJournalNamesTheDisksOwnError) {
             const int nummer = schreiben(n, fehler);
             if (nummer) {
                 ++fehlgeschlagen;
-                EXPECT_EQ(nummer, fehler == ENOSPC ? 3026 : 3043);
+                EXPECT_EQ(nummer, fehler == ENOSPC ? vb::err::DiskSpaceExhausted : vb::err::DiskOrNetworkError);
             }
             // As a connection of its own reads it (an outside program for every n would be slow).
             EXPECT_EQ(gelesen("PRAGMA integrity_check") + gelesen("SELECT group_concat(Nachname) FROM PersDat"),
@@ -219,7 +219,7 @@ TEST_F(Festplatte, AReadFaultWhileOpeningIsTheDisksErrorAndTheFileStaysAsItWas) 
             const auto [nummer, warum] = oeffnen(n);
             if (nummer) {
                 ++fehlgeschlagen;
-                EXPECT_EQ(nummer, 3043) << warum;
+                EXPECT_EQ(nummer, vb::err::DiskOrNetworkError) << warum;
                 EXPECT_NE(warum.find("Datenträger- oder Netzwerkfehler"), std::string::npos) << warum;
                 EXPECT_NE(warum.find(datei()), std::string::npos) << warum;
             }
@@ -255,7 +255,7 @@ TEST_F(Festplatte, ATrulyDamagedFileIsStillNamedSoWhenTheReadsSucceed) {
         DiskFaults::countReads();
         const int nummer = errorOf([&] { ws->OpenDatabase(path(name), false, false)->Close(); });
         DiskFaults::off();
-        EXPECT_EQ(nummer, 3343);
+        EXPECT_EQ(nummer, vb::err::NotADatabase);
         EXPECT_TRUE(support::readFile(path(name)) == inhalt) << "the file was changed";
     }
 }

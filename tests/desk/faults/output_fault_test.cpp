@@ -88,7 +88,7 @@ protected:
                     continue;
                 }
                 ++fehlgeschlagen;
-                EXPECT_EQ(nummer, fehler == ENOSPC ? 61 : 57) << warum;
+                EXPECT_EQ(nummer, fehler == ENOSPC ? vb::err::DiskFull : vb::err::DeviceIOError) << warum;
                 EXPECT_NE(warum.find(fehler == ENOSPC ? "Datenträger voll" : "Fehler beim Lesen oder Schreiben"),
                           std::string::npos)
                     << warum;
@@ -173,7 +173,7 @@ TEST_F(Ausgabedateien, TextWrittenLineByLineTellsTheDisksFault) {
                 nummer = e.number();
             }
             DiskFaults::off();
-            EXPECT_EQ(nummer, fehler == ENOSPC ? 61 : 57);
+            EXPECT_EQ(nummer, fehler == ENOSPC ? vb::err::DiskFull : vb::err::DeviceIOError);
         }
     }
     schreiben();

@@ -43,7 +43,7 @@ TEST_F(DataFileTest, NewFileHasTheWholeSchemaAndCascadesDeletes) {
         fremd->OpenDatabase(pfad("Neu.ZDB"));
         ADD_FAILURE() << "a foreign account opened the file";
     } catch (const vb::Error& e) {
-        EXPECT_EQ(e.number(), 3033);
+        EXPECT_EQ(e.number(), vb::err::NoPermission);
     }
 }
 

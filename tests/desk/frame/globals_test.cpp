@@ -52,7 +52,7 @@ TEST(Globals, TextsOutsideTheLoadedRangeAreSubscriptErrors) {
         LabelTxt(2);
         FAIL();
     } catch (const vb::Error& e) {
-        EXPECT_EQ(e.number(), 9);
+        EXPECT_EQ(e.number(), vb::err::SubscriptOutOfRange);
     }
     EXPECT_THROW(DialogTxt(0), vb::Error);
 }

@@ -174,7 +174,7 @@ TEST_F(WindowsTest, TenResultWindowsAtMostAndTheFirstFillsTheMainWindow) {
 TEST_F(WindowsTest, ErrorBoxAndCaptionAreBuiltFromTheTexts) {
     ShowErrorMessage(vb::Error(vb::err::CancelError, "abgebrochen"));
     EXPECT_TRUE(h().messages().empty());
-    ShowErrorMessage(vb::Error(3044, "Pfad nicht gefunden"));
+    ShowErrorMessage(vb::Error(vb::err::PathNotFound, "Pfad nicht gefunden"));
     ASSERT_EQ(h().messages().size(), 1u);
     EXPECT_EQ(h().messages()[0], LabelTxt(363) + "\r\n\r\nPfad nicht gefunden\r\n" + LabelTxt(364) + " 3044");
     EXPECT_EQ(h().records(forms::HostRecord::Kind::MsgBox)[0].style, forms::vbOKOnly);

@@ -130,8 +130,8 @@ TEST_F(Auswertung, PersonWithEmptyNameAndDateCanStillBeScored) {
 
 TEST_F(Auswertung, PersonWithoutRowsIsNoCurrentRecord) {
     id = 999;
-    EXPECT_EQ(dbtest::errorOf([&] { auswerten(); }), 3021);
-    EXPECT_EQ(dbtest::errorOf([&] { rang(); }), 3021);
+    EXPECT_EQ(dbtest::errorOf([&] { auswerten(); }), vb::err::NoCurrentRecord);
+    EXPECT_EQ(dbtest::errorOf([&] { rang(); }), vb::err::NoCurrentRecord);
 }
 
 TEST_F(Auswertung, TotalWalkMeasuresEachRowAgainstTheOneBefore) {

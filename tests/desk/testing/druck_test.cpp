@@ -156,7 +156,7 @@ TEST_F(Druck, MissingHeaderPictureIsReportedBeforePrinting) {
     int16_t seite = 0;
     EXPECT_EQ(dbtest::errorOf(
                   [&] { zuvtest::druckeFragebogen(pr, {}, {}, schrift(), path("fehlt.bmp"), "08.03.2026", seite); }),
-              53);
+              vb::err::FileNotFound);
     EXPECT_TRUE(pr.writtenFiles().empty());
 }
 
@@ -196,7 +196,7 @@ TEST_F(Druck, IntroductionBytesOfUmlautsAndOtherCodePagesAndMissingFile) {
     EXPECT_EQ(zuvtest::leseEinfuehrungstext(path("ansi.txt")), "Größe über Ärger\r\n");
     std::ofstream(path("leer.txt"), std::ios::binary) << "";
     EXPECT_EQ(zuvtest::leseEinfuehrungstext(path("leer.txt")), "");
-    EXPECT_EQ(dbtest::errorOf([&] { zuvtest::leseEinfuehrungstext(path("fehlt.txt")); }), 53);
+    EXPECT_EQ(dbtest::errorOf([&] { zuvtest::leseEinfuehrungstext(path("fehlt.txt")); }), vb::err::FileNotFound);
 }
 
 namespace {

@@ -45,7 +45,7 @@ TEST_F(Programm, ScoringWarnsOnceAboutTheFirstGapAndRankingFillsTheProgramState)
 
     // A person without rows: no current record, and no main type is left standing.
     gAktPersonID = 4711;
-    EXPECT_EQ(dbtest::errorOf([] { TypRangfolgeBestimmen(); }), 3021);
+    EXPECT_EQ(dbtest::errorOf([] { TypRangfolgeBestimmen(); }), vb::err::NoCurrentRecord);
     EXPECT_EQ(gHaupttypEindeutig, 0);
     EXPECT_EQ(gSeitenanzahl, 10);
     EXPECT_EQ(gRang1Typsumme34[9], "");

@@ -42,7 +42,7 @@ TEST_F(DatenTest, ShortItemTypeTableLeavesNoHalfPerson) {
         neuePerson("Anna", "Berg");
         ADD_FAILURE() << "a person from a short table";
     } catch (const vb::Error& e) {
-        EXPECT_EQ(e.number(), 9);
+        EXPECT_EQ(e.number(), vb::err::SubscriptOutOfRange);
         EXPECT_EQ(e.description(), DialogTxt(136) + "100" + DialogTxt(137) + "126" + DialogTxt(138));
     }
     datei->Rollback();

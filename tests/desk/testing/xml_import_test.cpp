@@ -111,11 +111,11 @@ TEST_F(XmlImport, ExternalEntitiesAreNeverRead) {
 TEST_F(XmlImport, FailureWhileWritingLeavesNoPartOfThePerson) {
     auto p = zuvtest::leseXmlPerson(datei_("gut.xml", personXml([](int) { return "1"; })));
     p.texte[11] = "08.03.20266";  // longer than the field: refused by the file at the person row
-    EXPECT_EQ(dbtest::errorOf([&] { zuvtest::schreibeXmlPerson(*datei, p, tabelle); }), 3163);
+    EXPECT_EQ(dbtest::errorOf([&] { zuvtest::schreibeXmlPerson(*datei, p, tabelle); }), vb::err::FieldTooSmall);
     EXPECT_EQ(personen(), 0);
     p.texte[11] = "08.03.2026";
     tabelle.typNummer.resize(50);  // refused before the first row
-    EXPECT_EQ(dbtest::errorOf([&] { zuvtest::schreibeXmlPerson(*datei, p, tabelle); }), 9);
+    EXPECT_EQ(dbtest::errorOf([&] { zuvtest::schreibeXmlPerson(*datei, p, tabelle); }), vb::err::SubscriptOutOfRange);
     EXPECT_EQ(personen(), 0);
     EXPECT_EQ(datei->OpenRecordset("persontestergebnis", db::RecordsetType::Snapshot)->RecordCount(), 0);
 }

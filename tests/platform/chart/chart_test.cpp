@@ -88,10 +88,10 @@ TEST(ChartModel, ElementsAnswerByTheNamesAndIndexesTheWindowsUse) {
     c.Plot.SeriesCollection(1).LegendText = "Alle Antwortwerte  ";
     c.Plot.SeriesCollection(1).DataPoints(-1).Brush.FillColor.Set(10, 20, 30);
     c.Plot.Axis(VtChAxisIdY2).Labels(1).VtFont.Size = 14;
-    EXPECT_EQ(errorOf([&] { c.Plot.SeriesCollection(2); }), 9);
-    EXPECT_EQ(errorOf([&] { c.Plot.Axis(3); }), 9);
-    EXPECT_EQ(errorOf([&] { c.Plot.Axis(VtChAxisIdX).Labels(2); }), 9);
-    EXPECT_EQ(errorOf([&] { c.Plot.SeriesCollection(1).DataPoints(3); }), 9);
+    EXPECT_EQ(errorOf([&] { c.Plot.SeriesCollection(2); }), vb::err::SubscriptOutOfRange);
+    EXPECT_EQ(errorOf([&] { c.Plot.Axis(3); }), vb::err::SubscriptOutOfRange);
+    EXPECT_EQ(errorOf([&] { c.Plot.Axis(VtChAxisIdX).Labels(2); }), vb::err::SubscriptOutOfRange);
+    EXPECT_EQ(errorOf([&] { c.Plot.SeriesCollection(1).DataPoints(3); }), vb::err::SubscriptOutOfRange);
 
     // New data with more series: the first keeps its look, the new ones get their own colours.
     c.setChartData(std::vector<std::vector<int16_t>>(9, std::vector<int16_t>{1, 2, 3}));
@@ -429,7 +429,7 @@ TEST(ChartControl, ADoubleClickRaisesTheEventOfTheElementUnderThePointer) {
 
     // A handler's error does not escape into the event loop: it is shown.
     forms::ScriptedHostGuard host;
-    w.SeriesActivated = [](int) { throw vb::Error(5); };
+    w.SeriesActivated = [](int) { throw vb::Error(vb::err::InvalidProcedureCall); };
     EXPECT_NO_THROW(w.activate(QPointF(slice3.left() + slice3.width() * 0.7, slice3.top() + slice3.height() * 0.3)));
     EXPECT_EQ(host->records(forms::HostRecord::Kind::MsgBox).size(), 1u);
 }

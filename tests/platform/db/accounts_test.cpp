@@ -52,7 +52,7 @@ TEST_F(Accounts, InAGroupFolderTheDataFileAndItsLogAreTheGroupsToWriteToo) {
             return 0;
         } catch (const vb::Error& e) {
             std::fprintf(stderr, "%d %s\n", e.number(), e.description().c_str());
-            return e.number() == 3051 ? 51 : 1;
+            return e.number() == vb::err::FileLocked ? 51 : 1;
         }
     });
     EXPECT_EQ(ergebnis, 0) << "51: the colleague was refused the file (3051)";
@@ -105,8 +105,8 @@ TEST_F(Accounts, AFileThatCanOnlyBeReadOpensForReadingLeavesNothingBesideItAndRe
         // keep its owner from writing the file once it is writable again.
         EXPECT_FALSE(beside(datei));
         auto rs = d->OpenRecordset("persdat");
-        EXPECT_EQ(errorOf([&] { rs->AddNew(); }), 3027);
-        EXPECT_EQ(errorOf([&] { d->Execute("DELETE * FROM persdat"); }), 3027);
+        EXPECT_EQ(errorOf([&] { rs->AddNew(); }), vb::err::ReadOnlyDatabase);
+        EXPECT_EQ(errorOf([&] { d->Execute("DELETE * FROM persdat"); }), vb::err::ReadOnlyDatabase);
         try {
             d->Execute("DELETE * FROM persdat");
         } catch (const vb::Error& e) {
@@ -116,7 +116,8 @@ TEST_F(Accounts, AFileThatCanOnlyBeReadOpensForReadingLeavesNothingBesideItAndRe
         rs->Close();
         d->Close();
     }
-    EXPECT_EQ(errorOf([&] { (void)ws->OpenDatabase(datei); }), 3051);  // a normal open is refused, as before
+    EXPECT_EQ(errorOf([&] { (void)ws->OpenDatabase(datei); }),
+              vb::err::FileLocked);  // a normal open is refused, as before
     db::DBEngine::instance().releaseAll();
     EXPECT_FALSE(beside(datei));
     EXPECT_EQ(support::readFile(datei), vorher);
@@ -134,7 +135,7 @@ TEST_F(Accounts, AFileThatCanOnlyBeReadOpensForReadingLeavesNothingBesideItAndRe
         rs->Close();
         d->Close();
     }
-    EXPECT_EQ(errorOf([&] { (void)ws->OpenDatabase(gesehen); }), 3051);
+    EXPECT_EQ(errorOf([&] { (void)ws->OpenDatabase(gesehen); }), vb::err::FileLocked);
     db::DBEngine::instance().releaseAll();
 }
 

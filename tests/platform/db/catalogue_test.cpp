@@ -420,20 +420,23 @@ TEST_F(Catalogue, CriteriaFindTheRowsTheLoopsExpect) {
     rs->FindFirst("PersonID =99");
     EXPECT_TRUE(rs->NoMatch());
     EXPECT_EQ(rs->Fields("PersonID").Value().toLong(), 1);
-    EXPECT_EQ(errorOf([&] { rs->FindFirst("gibtsnicht = 1"); }), 3070);
+    EXPECT_EQ(errorOf([&] { rs->FindFirst("gibtsnicht = 1"); }), vb::err::UnknownFieldInCriteria);
 }
 
 TEST_F(Catalogue, FailuresCarryTheNumbersTheTrapsShow) {
     const ErrorCase cases[] = {
         {"ranking of a person without result rows", File::Data,
-         "select * from ergebnis  where personid =  4 order by typgesamtsumme desc", 3021},
-        {"report: person that is gone", File::Data, "select * from persdat where personid = 99", 3021},
+         "select * from ergebnis  where personid =  4 order by typgesamtsumme desc", vb::err::NoCurrentRecord},
+        {"report: person that is gone", File::Data, "select * from persdat where personid = 99",
+         vb::err::NoCurrentRecord},
         {"reader: topic missing for the type", File::Content,
-         "select * from themenalleinfos where thementitel.titel = 'Gibtsnicht' and enneatypid =  1", 3021},
+         "select * from themenalleinfos where thementitel.titel = 'Gibtsnicht' and enneatypid =  1",
+         vb::err::NoCurrentRecord},
         {"reader: topic title with a quote, not doubled", File::Content,
-         "select * from themenalleinfos where thementitel.titel = 'Eltern's Haus' and enneatypid =  1", 3075},
-        {"a table that does not exist", File::Data, "Gibtsnicht", 3011},
-        {"a query on a table that does not exist", File::Settings, "select * from Gibtsnicht", 3078},
+         "select * from themenalleinfos where thementitel.titel = 'Eltern's Haus' and enneatypid =  1",
+         vb::err::SyntaxError},
+        {"a table that does not exist", File::Data, "Gibtsnicht", vb::err::ObjectNotFound},
+        {"a query on a table that does not exist", File::Settings, "select * from Gibtsnicht", vb::err::TableNotFound},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.use) + ": " + c.source);
@@ -482,9 +485,9 @@ TEST_F(Catalogue, PrintLinesAreWrittenOneByOneAndReadInPageAndLineOrder) {
         write(7, 2, "", "DE");
     }
     EXPECT_EQ(d->RecordsAffected(), 6);
-    EXPECT_EQ(errorOf([&] { write(7, 1, "noch einmal", "U1"); }), 3022);
-    EXPECT_EQ(errorOf([&] { write(7, 9, std::string(256, 'x'), "DE"); }), 3163);
-    EXPECT_EQ(errorOf([&] { write(7, 9, "x", "DEF"); }), 3163);
+    EXPECT_EQ(errorOf([&] { write(7, 1, "noch einmal", "U1"); }), vb::err::DuplicateKey);
+    EXPECT_EQ(errorOf([&] { write(7, 9, std::string(256, 'x'), "DE"); }), vb::err::FieldTooSmall);
+    EXPECT_EQ(errorOf([&] { write(7, 9, "x", "DEF"); }), vb::err::FieldTooSmall);
 
     bind(data1, File::Data, "select * from Drucktabelle order by Druckseite, ZeilenNr;");
     auto rs = data1.Recordset();
@@ -510,10 +513,10 @@ TEST_F(Catalogue, PrintLinesAreWrittenOneByOneAndReadInPageAndLineOrder) {
 
     // A data file opened read-only refuses both the emptying and the writing.
     auto ro = ws->OpenDatabase(fileOf(File::Data), false, true);
-    EXPECT_EQ(errorOf([&] { ro->Execute("DELETE * FROM Drucktabelle;"); }), 3027);
+    EXPECT_EQ(errorOf([&] { ro->Execute("DELETE * FROM Drucktabelle;"); }), vb::err::ReadOnlyDatabase);
     data5.setReadOnly(true);
     bind(data5, File::Data, "Drucktabelle");
-    EXPECT_EQ(errorOf([&] { write(1, 1, "x", "DE"); }), 3027);
+    EXPECT_EQ(errorOf([&] { write(1, 1, "x", "DE"); }), vb::err::ReadOnlyDatabase);
 }
 
 // Settings rows are saved by several windows that each hold the row: only the fields a window sets
@@ -574,7 +577,7 @@ TEST_F(Catalogue, SettingsRowsAreSavedByTheWindowsThatHoldThem) {
                   c->Edit();
                   c->Fields("Achsenlinienfarbegrün") = "grün";
               }),
-              13);
+              vb::err::TypeMismatch);
     c->CancelUpdate();
     chart.Refresh();
     c = chart.Recordset();
@@ -632,10 +635,10 @@ TEST_F(Catalogue, AnOlderDataFileGetsThePrintTableWithItsKey) {
     d->Execute(table);
     d->Execute(key);
     EXPECT_TRUE(d->hasTable("drucktabelle"));
-    EXPECT_EQ(errorOf([&] { d->Execute(table); }), 3010);
-    EXPECT_EQ(errorOf([&] { d->Execute(key); }), 3375);
+    EXPECT_EQ(errorOf([&] { d->Execute(table); }), vb::err::ObjectExists);
+    EXPECT_EQ(errorOf([&] { d->Execute(key); }), vb::err::IndexExists);
     d->Execute("insert into Drucktabelle values (1, 1, 'a', 'DE')");
-    EXPECT_EQ(errorOf([&] { d->Execute("insert into Drucktabelle values (1, 1, 'b', 'DE')"); }), 3022);
+    EXPECT_EQ(errorOf([&] { d->Execute("insert into Drucktabelle values (1, 1, 'b', 'DE')"); }), vb::err::DuplicateKey);
     // The key of the data file's other tables is separate although it has the same name.
     d->Execute("insert into PersDat (Nachname) values ('Berg')");
     auto p = d->OpenRecordset("PersDat");

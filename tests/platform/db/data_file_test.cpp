@@ -35,8 +35,9 @@ TEST_F(DataFile, DeletingAPersonDeletesItsRowsAndOrphansAreRefused) {
     e->AddNew();
     e->Fields("PersonID") = 99;
     e->Fields("TypNummer") = 1;
-    EXPECT_EQ(errorOf([&] { e->Update(); }), 3201);
-    EXPECT_EQ(errorOf([&] { d->Execute("insert into ergebnis (personid, typnummer) values (77, 1)"); }), 3201);
+    EXPECT_EQ(errorOf([&] { e->Update(); }), vb::err::RelatedRecordRequired);
+    EXPECT_EQ(errorOf([&] { d->Execute("insert into ergebnis (personid, typnummer) values (77, 1)"); }),
+              vb::err::RelatedRecordRequired);
     // Changing a person's number carries over to its rows.
     d->Execute("update persdat set personid = 20 where personid = 2");
     EXPECT_EQ(d->OpenRecordset("select * from typwertzuweisung where personid =  20")->RecordCount(), 126);
@@ -50,15 +51,17 @@ TEST_F(DataFile, AFailedStepOfSeveralStatementsLeavesTheFileAsItWas) {
     d->Execute("insert into persdat (vorname) values ('A')");
     d->Execute("insert into ergebnis (personid, typnummer) values (1, 1)");
     d->Execute("insert into ergebnis (personid, typnummer) values (5, 2)");  // no person 5
-    EXPECT_EQ(errorOf([&] { d->CreateRelation("R", "PersDat", "Ergebnis", 4352, "PersonID", "PersonID"); }), 3201);
+    EXPECT_EQ(errorOf([&] { d->CreateRelation("R", "PersDat", "Ergebnis", 4352, "PersonID", "PersonID"); }),
+              vb::err::RelatedRecordRequired);
     EXPECT_TRUE(d->Relations().empty());
     EXPECT_EQ(d->OpenRecordset("Ergebnis")->RecordCount(), 2);
     d->Execute("insert into ergebnis (personid, typnummer) values (9, 3)");  // still no relation
     EXPECT_EQ(errorOf([&] { d->CreateRelation("R", "Ergebnis", "PersonTestErgebnis", 4352, "TypNummer", "ItemNummer"); }),
-              3368);  // the parent field is not unique
-    EXPECT_EQ(errorOf([&] { d->Execute("SELECT * INTO neu FROM gibtsnicht"); }), 3078);
+              vb::err::NoUniqueIndexOnPrimaryField);  // the parent field is not unique
+    EXPECT_EQ(errorOf([&] { d->Execute("SELECT * INTO neu FROM gibtsnicht"); }), vb::err::TableNotFound);
     EXPECT_FALSE(d->hasTable("neu"));
-    EXPECT_EQ(errorOf([&] { d->Execute("SELECT * INTO neu FROM persdat IN '" + path("fehlt.ZDB") + "'"); }), 3024);
+    EXPECT_EQ(errorOf([&] { d->Execute("SELECT * INTO neu FROM persdat IN '" + path("fehlt.ZDB") + "'"); }),
+              vb::err::FileNotFoundDb);
     EXPECT_FALSE(d->hasTable("neu"));
     d->Close();
     EXPECT_EQ(integrity(path("teil.ZDB")), "ok");

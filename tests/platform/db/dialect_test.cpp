@@ -42,7 +42,7 @@ TEST_F(Views, ColumnsNamedWithADotAreFoundInQueriesAndCriteria) {
     rs->FindFirst("thementitel.titel = 'Beruf'");
     EXPECT_FALSE(rs->NoMatch());
     EXPECT_EQ(rs->Fields("inhalt").Value().toString(), "Text B");
-    EXPECT_EQ(errorOf([&] { rs->Edit(); }), 3027);
+    EXPECT_EQ(errorOf([&] { rs->Edit(); }), vb::err::ReadOnlyDatabase);
 }
 
 TEST_F(Views, AStoredQueryNamesRepeatedColumnsAfterTheirTables) {
@@ -61,7 +61,7 @@ TEST_F(Views, AStoredQueryNamesRepeatedColumnsAfterTheirTables) {
     EXPECT_EQ(rs->Fields("nur_a").Value().toInt(), 7);
     // The tables themselves keep their table.column names.
     EXPECT_EQ(c->OpenRecordset("select a.titel from a where a.id = 1")->Fields("titel").Value().toString(), "A1");
-    EXPECT_EQ(errorOf([&] { c->Execute("CREATE VIEW alles AS SELECT * FROM a"); }), 3010);
+    EXPECT_EQ(errorOf([&] { c->Execute("CREATE VIEW alles AS SELECT * FROM a"); }), vb::err::ObjectExists);
 }
 
 TEST_F(Views, TableDefinitionsKeepJetTypesAndKeys) {
@@ -78,10 +78,10 @@ TEST_F(Views, TableDefinitionsKeepJetTypesAndKeys) {
     EXPECT_EQ(a->Fields("Klein").Type(), db::FieldType::Byte);
     EXPECT_EQ(a->Fields("Notiz").Type(), db::FieldType::Memo);
     a->AddNew();
-    EXPECT_EQ(errorOf([&] { a->Update(); }), 3314);  // Name is required
+    EXPECT_EQ(errorOf([&] { a->Update(); }), vb::err::FieldRequired);  // Name is required
     a->Fields("Name") = "x";
     a->Fields("Anteil") = 0.85;
-    EXPECT_EQ(errorOf([&] { a->Fields("Klein") = 256; }), 3349);
+    EXPECT_EQ(errorOf([&] { a->Fields("Klein") = 256; }), vb::err::NumericOverflow);
     a->Update();
     auto back = d->OpenRecordset("A");
     EXPECT_EQ(back->Fields("Anteil").Value(), vb::Variant(0.85f));  // Single stays Single
@@ -92,7 +92,7 @@ TEST_F(Views, TableDefinitionsKeepJetTypesAndKeys) {
         b->Fields("Code") = 7;
         if (i == 0) b->Update();
     }
-    EXPECT_EQ(errorOf([&] { b->Update(); }), 3022);
+    EXPECT_EQ(errorOf([&] { b->Update(); }), vb::err::DuplicateKey);
     d->Close();
     EXPECT_EQ(integrity(path("ddl.sdb")), "ok");
 }

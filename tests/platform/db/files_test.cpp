@@ -32,7 +32,7 @@ TEST_F(Files, ImportCopiesPersonsFromAFileWhosePathHoldsAnApostrophe) {
     data2.setConnect("Access 2000;");
     target->Execute(" SELECT * INTO ergebnistemp FROM ergebnis  in '" + source + "'; ");
     EXPECT_EQ(errorOf([&] { target->Execute(" SELECT * INTO ergebnistemp FROM ergebnis  in '" + source + "'; "); }),
-              3010);
+              vb::err::ObjectExists);
     data2.setRecordSource("ergebnistemp");
     data2.Refresh();
     auto rs = data2.Recordset();
@@ -48,7 +48,7 @@ TEST_F(Files, ImportCopiesPersonsFromAFileWhosePathHoldsAnApostrophe) {
                   rs->Edit();
                   rs->Fields("typsumme0") = 99999;
               }),
-              3349);
+              vb::err::NumericOverflow);
     target->Execute(
         "insert into ergebnis (personid, typnummer, typgesamtsumme,typsumme0,typsumme1,typsumme01,typsumme2,"
         "typsumme3,typsumme4,typsumme34,aw0,aw1,aw2,aw3,aw4,awgesamt)  select  personid, typnummer, "
@@ -65,11 +65,12 @@ TEST_F(Files, ImportCopiesPersonsFromAFileWhosePathHoldsAnApostrophe) {
     // Rows renumbered onto a person that does not exist are refused.
     target->Execute(" SELECT * INTO ergebnistemp FROM ergebnis  in '" + source + "'; ");
     target->Execute("update ergebnistemp set personid = 50");
-    EXPECT_EQ(errorOf([&] { target->Execute("insert into ergebnis select * from ergebnistemp"); }), 3201);
+    EXPECT_EQ(errorOf([&] { target->Execute("insert into ergebnis select * from ergebnistemp"); }),
+              vb::err::RelatedRecordRequired);
     EXPECT_EQ(target->OpenRecordset("ergebnis")->RecordCount(), 27);
     // The temporary tables are not protected by relations.
     target->Execute("drop table ergebnistemp");
-    EXPECT_EQ(errorOf([&] { target->Execute("drop table persdat"); }), 3303);
+    EXPECT_EQ(errorOf([&] { target->Execute("drop table persdat"); }), vb::err::TableInRelationship);
     // The quoted file name of a caller that doubles the apostrophe works as well.
     target->Execute("SELECT * INTO x FROM info IN '" + path("O''Brien/quelle.ZDB") + "'");
     target->Close();
@@ -78,23 +79,23 @@ TEST_F(Files, ImportCopiesPersonsFromAFileWhosePathHoldsAnApostrophe) {
 }
 
 TEST_F(Files, BadFilesRaiseTheirErrorsAndStayAsTheyWere) {
-    EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("fehlt.ZDB")); }), 3024);
-    EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("kein/Ordner.ZDB")); }), 3044);
-    EXPECT_EQ(errorOf([&] { ws->CreateDatabase(path("kein/Ordner.ZDB")); }), 3044);
+    EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("fehlt.ZDB")); }), vb::err::FileNotFoundDb);
+    EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("kein/Ordner.ZDB")); }), vb::err::PathNotFound);
+    EXPECT_EQ(errorOf([&] { ws->CreateDatabase(path("kein/Ordner.ZDB")); }), vb::err::PathNotFound);
     { std::ofstream(path("text.ZDB")) << "Dies ist keine Datenbank, sondern ein Brief.\n"; }
     const std::string text = readFile(path("text.ZDB"));
-    EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("text.ZDB")); }), 3343);
-    EXPECT_EQ(errorOf([&] { ws->CreateDatabase(path("text.ZDB")); }), 3204);
+    EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("text.ZDB")); }), vb::err::NotADatabase);
+    EXPECT_EQ(errorOf([&] { ws->CreateDatabase(path("text.ZDB")); }), vb::err::DatabaseExists);
     EXPECT_EQ(readFile(path("text.ZDB")), text);
     { std::ofstream(path("leer.ZDB")); }
-    EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("leer.ZDB")); }), 3343);
+    EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("leer.ZDB")); }), vb::err::NotADatabase);
 
     // A SQLite file of another program is not one of ours.
     sqlite3* raw = nullptr;
     sqlite3_open(path("fremd.db").c_str(), &raw);
     sqlite3_exec(raw, "CREATE TABLE t (a); INSERT INTO t VALUES (1)", nullptr, nullptr, nullptr);
     sqlite3_close(raw);
-    EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("fremd.db")); }), 3343);
+    EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("fremd.db")); }), vb::err::NotADatabase);
 
     // A damaged data file.
     {
@@ -112,26 +113,27 @@ TEST_F(Files, BadFilesRaiseTheirErrorsAndStayAsTheyWere) {
         auto d = ws->OpenDatabase(path("kaputt.ZDB"));
         for (const auto& t : d->TableDefs()) d->OpenRecordset(t);
     });
-    EXPECT_EQ(err, 3343);
+    EXPECT_EQ(err, vb::err::NotADatabase);
     EXPECT_EQ(readFile(path("kaputt.ZDB")), damaged);
 
     // A write-protected file opens read-only only.
     makeDataFile(*ws, path("schutz.ZDB"))->Close();
     ::chmod(path("schutz.ZDB").c_str(), 0444);
     const std::string protectedBytes = readFile(path("schutz.ZDB"));
-    EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("schutz.ZDB")); }), 3051);
+    EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("schutz.ZDB")); }), vb::err::FileLocked);
     EXPECT_NO_THROW(ws->OpenDatabase(path("schutz.ZDB"), false, true)->OpenRecordset("Info"));
     EXPECT_EQ(readFile(path("schutz.ZDB")), protectedBytes);
 
     // SQL texts the engine cannot translate.
     auto d = makeDataFile(*ws, path("sql.ZDB"));
-    EXPECT_EQ(errorOf([&] { d->Execute("TRANSFORM Sum(x) SELECT a FROM b PIVOT c"); }), 3129);
-    EXPECT_EQ(errorOf([&] { d->OpenRecordset("select * from persdat where geburtstag = #1/1/2020#"); }), 3075);
-    EXPECT_EQ(errorOf([&] { d->OpenRecordset("select * from gibtsnicht"); }), 3078);
-    EXPECT_EQ(errorOf([&] { d->OpenRecordset("gibtsnicht"); }), 3011);  // as for a file without Info
-    EXPECT_EQ(errorOf([&] { d->Execute("select * from persdat"); }), 3065);
-    EXPECT_EQ(errorOf([&] { d->Execute("CREATE TABLE [T] ([A] HYPERLINK)"); }), 3292);
-    EXPECT_EQ(errorOf([&] { d->Execute("update persdat set vorname = 'x"); }), 3075);
+    EXPECT_EQ(errorOf([&] { d->Execute("TRANSFORM Sum(x) SELECT a FROM b PIVOT c"); }), vb::err::InvalidSqlStatement);
+    EXPECT_EQ(errorOf([&] { d->OpenRecordset("select * from persdat where geburtstag = #1/1/2020#"); }),
+              vb::err::SyntaxError);
+    EXPECT_EQ(errorOf([&] { d->OpenRecordset("select * from gibtsnicht"); }), vb::err::TableNotFound);
+    EXPECT_EQ(errorOf([&] { d->OpenRecordset("gibtsnicht"); }), vb::err::ObjectNotFound);  // as for a file without Info
+    EXPECT_EQ(errorOf([&] { d->Execute("select * from persdat"); }), vb::err::CannotExecuteSelectQuery);
+    EXPECT_EQ(errorOf([&] { d->Execute("CREATE TABLE [T] ([A] HYPERLINK)"); }), vb::err::FieldDefinitionSyntaxError);
+    EXPECT_EQ(errorOf([&] { d->Execute("update persdat set vorname = 'x"); }), vb::err::SyntaxError);
     d->Close();
     EXPECT_EQ(integrity(path("sql.ZDB")), "ok");
 }
@@ -140,11 +142,11 @@ TEST_F(Files, LockedAndExclusiveFilesAreRefused) {
     makeDataFile(*ws, path("excl.ZDB"))->Close();
     {
         auto own = ws->OpenDatabase(path("excl.ZDB"), true);
-        EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("excl.ZDB")); }), 3045);
+        EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("excl.ZDB")); }), vb::err::FileInUse);
         db::DataControl dc;
         dc.setDatabaseName(path("excl.ZDB"));
         dc.setRecordSource("Info");
-        EXPECT_EQ(errorOf([&] { dc.Refresh(); }), 3045);
+        EXPECT_EQ(errorOf([&] { dc.Refresh(); }), vb::err::FileInUse);
     }
     EXPECT_NO_THROW(ws->OpenDatabase(path("excl.ZDB")));
 
@@ -152,7 +154,7 @@ TEST_F(Files, LockedAndExclusiveFilesAreRefused) {
     sqlite3* other = nullptr;
     sqlite3_open(path("excl.ZDB").c_str(), &other);
     sqlite3_exec(other, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; DELETE FROM Info;", nullptr, nullptr, nullptr);
-    EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("excl.ZDB")); }), 3045);
+    EXPECT_EQ(errorOf([&] { ws->OpenDatabase(path("excl.ZDB")); }), vb::err::FileInUse);
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     EXPECT_EQ(ws->OpenDatabase(path("excl.ZDB"))->OpenRecordset("Info")->RecordCount(), 1);
@@ -178,10 +180,10 @@ TEST_F(Files, CompactionWritesANewFileAndLeavesTheSource) {
     EXPECT_EQ(p->Fields("personid").Value().toLong(), 2);  // the counter restarts after the highest number
     p->CancelUpdate();
     b->Close();
-    EXPECT_EQ(errorOf([&] { e.CompactDatabase(path("A.ZDB"), path("B.ZDB")); }), 3204);
-    EXPECT_EQ(errorOf([&] { e.CompactDatabase(path("A.ZDB"), path("a.zdb")); }), 3204);
-    EXPECT_EQ(errorOf([&] { e.CompactDatabase(path("fehlt.ZDB"), path("C.ZDB")); }), 3024);
-    EXPECT_EQ(errorOf([&] { e.CompactDatabase(path("A.ZDB"), path("fehlt/C.ZDB")); }), 3044);
+    EXPECT_EQ(errorOf([&] { e.CompactDatabase(path("A.ZDB"), path("B.ZDB")); }), vb::err::DatabaseExists);
+    EXPECT_EQ(errorOf([&] { e.CompactDatabase(path("A.ZDB"), path("a.zdb")); }), vb::err::DatabaseExists);
+    EXPECT_EQ(errorOf([&] { e.CompactDatabase(path("fehlt.ZDB"), path("C.ZDB")); }), vb::err::FileNotFoundDb);
+    EXPECT_EQ(errorOf([&] { e.CompactDatabase(path("A.ZDB"), path("fehlt/C.ZDB")); }), vb::err::PathNotFound);
     EXPECT_FALSE(std::filesystem::exists(path("C.ZDB")));
     EXPECT_EQ(readFile(path("A.ZDB")), source);
 }

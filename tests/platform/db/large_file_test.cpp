@@ -216,7 +216,7 @@ TEST_F(LargeFile, FindingInAWholeTableGivesWhatARowByRowSearchGives) {
     dyn->FindFirst("PersonID = 2500");
     EXPECT_TRUE(dyn->NoMatch());
     EXPECT_EQ(dyn->AbsolutePosition(), stand);
-    EXPECT_EQ(errorOf([&] { dyn->FindFirst("PersonID = "); }), 3077);
+    EXPECT_EQ(errorOf([&] { dyn->FindFirst("PersonID = "); }), vb::err::CriteriaSyntaxError);
 }
 
 TEST_F(LargeFile, AWalkThroughManyRowsReadsEveryRowAndEditsTheOneItStandsOn) {
@@ -246,7 +246,7 @@ TEST_F(LargeFile, AWalkThroughManyRowsReadsEveryRowAndEditsTheOneItStandsOn) {
     d->Execute("DELETE FROM PersDat WHERE PersonID = " + std::to_string(erste));
     rs->MoveNext();
     rs->MovePrevious();
-    EXPECT_EQ(errorOf([&] { (void)rs->Fields("Vorname").Value(); }), 3167);
+    EXPECT_EQ(errorOf([&] { (void)rs->Fields("Vorname").Value(); }), vb::err::RowDeleted);
 }
 
 // A whole table's rows are sorted by their keys in memory: values of every kind (Null, whole and
@@ -337,7 +337,7 @@ TEST_F(LargeFile, RowsReadOnAWalkAreSignedAsTheyWereRead) {
     ASSERT_EQ(outside(path("gross.ZDB"),
                       "UPDATE PersDat SET Vorname = 'Anders' WHERE PersonID = " + std::to_string(person)),
               "");
-    EXPECT_EQ(errorOf([&] { rs->Delete(); }), 3197);
+    EXPECT_EQ(errorOf([&] { rs->Delete(); }), vb::err::ChangedByOther);
     EXPECT_EQ(outside(path("gross.ZDB"), "SELECT Vorname FROM PersDat WHERE PersonID = " + std::to_string(person)),
               "Anders");
 }

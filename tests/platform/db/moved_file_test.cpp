@@ -126,7 +126,7 @@ TEST_F(MovedFileTest, AFileReplacedUnderItsNameIsNeitherWrittenNorHandedOutForTh
     EXPECT_TRUE(db::DBEngine::instance().heldFileFate(file).nameTaken);
     EXPECT_EQ(outside(file, "SELECT COUNT(*) FROM PersDat"), "0");
     // Written back only where the user names a free place.
-    EXPECT_EQ(errorOf([&] { db::DBEngine::instance().saveHeldFileAs(file, file, false); }), 3204);
+    EXPECT_EQ(errorOf([&] { db::DBEngine::instance().saveHeldFileAs(file, file, false); }), vb::err::DatabaseExists);
     db::DBEngine::instance().saveHeldFileAs(file, path("Gerettet.ZDB"), false);
     EXPECT_EQ(outside(path("Gerettet.ZDB"), "SELECT Nachname FROM PersDat"), "Vorher");
     EXPECT_EQ(outside(file, "SELECT COUNT(*) FROM PersDat"), "0");

@@ -22,10 +22,10 @@ TEST_F(Recordsets, MovesEofBofAndEmptySets) {
     EXPECT_TRUE(empty->Eof());
     EXPECT_TRUE(empty->Bof());
     EXPECT_EQ(empty->RecordCount(), 0);
-    EXPECT_EQ(errorOf([&] { empty->MoveFirst(); }), 3021);
-    EXPECT_EQ(errorOf([&] { empty->MoveLast(); }), 3021);
-    EXPECT_EQ(errorOf([&] { (void)empty->Fields("vorname").Value(); }), 3021);
-    EXPECT_EQ(errorOf([&] { empty->Fields("gibtsnicht"); }), 3265);
+    EXPECT_EQ(errorOf([&] { empty->MoveFirst(); }), vb::err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { empty->MoveLast(); }), vb::err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { (void)empty->Fields("vorname").Value(); }), vb::err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { empty->Fields("gibtsnicht"); }), vb::err::ItemNotFound);
 
     addPerson(*d, "A", "Eins");
     addPerson(*d, "B", "Zwei");
@@ -38,19 +38,19 @@ TEST_F(Recordsets, MovesEofBofAndEmptySets) {
     EXPECT_EQ(p->Fields("VORNAME").Value().toString(), "B");
     p->MoveNext();
     EXPECT_TRUE(p->Eof());
-    EXPECT_EQ(errorOf([&] { p->MoveNext(); }), 3021);
+    EXPECT_EQ(errorOf([&] { p->MoveNext(); }), vb::err::NoCurrentRecord);
     p->MoveLast();
     EXPECT_EQ(p->RecordCount(), 2);
     p->MovePrevious();
     p->MovePrevious();
     EXPECT_TRUE(p->Bof());
-    EXPECT_EQ(errorOf([&] { p->MovePrevious(); }), 3021);
+    EXPECT_EQ(errorOf([&] { p->MovePrevious(); }), vb::err::NoCurrentRecord);
     p->MoveFirst();
     const std::string mark = p->Bookmark();
     p->MoveLast();
     p->setBookmark(mark);
     EXPECT_EQ(p->Fields("nachname").Value().toString(), "Eins");
-    EXPECT_EQ(errorOf([&] { p->setBookmark("999"); }), 3159);
+    EXPECT_EQ(errorOf([&] { p->setBookmark("999"); }), vb::err::InvalidBookmark);
 }
 
 TEST_F(Recordsets, AddNewGivesTheCounterAtOnceAndNeverAgain) {
@@ -62,12 +62,12 @@ TEST_F(Recordsets, AddNewGivesTheCounterAtOnceAndNeverAgain) {
     p->CancelUpdate();
     p->AddNew();
     EXPECT_EQ(p->Fields("PersonID").Value().toLong(), 2);
-    EXPECT_EQ(errorOf([&] { p->Fields("PersonID") = 7; }), 3164);
+    EXPECT_EQ(errorOf([&] { p->Fields("PersonID") = 7; }), vb::err::FieldNotUpdatable);
     p->Fields("Nachname") = "Neu";
     p->Fields("Metasatz") = 1;  // a check box writes 1
     p->Update();
-    EXPECT_EQ(errorOf([&] { p->Update(); }), 3020);
-    EXPECT_EQ(errorOf([&] { p->Fields("Nachname") = "x"; }), 3020);
+    EXPECT_EQ(errorOf([&] { p->Update(); }), vb::err::UpdateWithoutEdit);
+    EXPECT_EQ(errorOf([&] { p->Fields("Nachname") = "x"; }), vb::err::UpdateWithoutEdit);
     auto again = d->OpenRecordset("persdat");
     ASSERT_EQ(again->RecordCount(), 1);
     EXPECT_EQ(again->Fields("personid").Value().toLong(), 2);
@@ -84,15 +84,15 @@ TEST_F(Recordsets, AddNewGivesTheCounterAtOnceAndNeverAgain) {
 TEST_F(Recordsets, ValuesAreCheckedAgainstTheirColumns) {
     auto p = d->OpenRecordset("persdat");
     p->AddNew();
-    EXPECT_EQ(errorOf([&] { p->Fields("Testdatum") = "01.02.20260"; }), 3163);  // 11 characters
-    p->Fields("Testdatum") = "Ä1.02.2026";                                      // 10 characters, not bytes
-    p->Fields("Vorname") = "";                                                  // empty text is a value
+    EXPECT_EQ(errorOf([&] { p->Fields("Testdatum") = "01.02.20260"; }), vb::err::FieldTooSmall);  // 11 characters
+    p->Fields("Testdatum") = "Ä1.02.2026";  // 10 characters, not bytes
+    p->Fields("Vorname") = "";              // empty text is a value
     p->Update();
     auto a = d->OpenRecordset("persontestergebnis");
     a->AddNew();
     a->Fields("PersonID") = 1;
-    EXPECT_EQ(errorOf([&] { a->Fields("ItemWert") = 32768; }), 3349);
-    EXPECT_EQ(errorOf([&] { a->Fields("ItemWert") = "vier"; }), 13);
+    EXPECT_EQ(errorOf([&] { a->Fields("ItemWert") = 32768; }), vb::err::NumericOverflow);
+    EXPECT_EQ(errorOf([&] { a->Fields("ItemWert") = "vier"; }), vb::err::TypeMismatch);
     a->Fields("ItemNummer") = " 17";  // text of a number is stored as the number
     a->Fields("ItemWert") = 2.5;      // rounds to even
     a->Update();
@@ -102,11 +102,11 @@ TEST_F(Recordsets, ValuesAreCheckedAgainstTheirColumns) {
     EXPECT_EQ(d->OpenRecordset("persdat")->Fields("Vorname").Value(), Variant(""));
     // A Null read as text is the caller's error 94.
     auto n = d->OpenRecordset("persdat");
-    EXPECT_EQ(errorOf([&] { (void)n->Fields("nachname").Value().toString(); }), 94);
+    EXPECT_EQ(errorOf([&] { (void)n->Fields("nachname").Value().toString(); }), vb::err::InvalidUseOfNull);
     // The checks hold for SQL too.
-    EXPECT_EQ(errorOf([&] { d->Execute("update persdat set testdatum = '12345678901'"); }), 3163);
-    EXPECT_EQ(errorOf([&] { d->Execute("update persontestergebnis set itemwert = 40000"); }), 3349);
-    EXPECT_EQ(errorOf([&] { d->Execute("update persontestergebnis set itemwert = 'x'"); }), 3349);
+    EXPECT_EQ(errorOf([&] { d->Execute("update persdat set testdatum = '12345678901'"); }), vb::err::FieldTooSmall);
+    EXPECT_EQ(errorOf([&] { d->Execute("update persontestergebnis set itemwert = 40000"); }), vb::err::NumericOverflow);
+    EXPECT_EQ(errorOf([&] { d->Execute("update persontestergebnis set itemwert = 'x'"); }), vb::err::NumericOverflow);
 }
 
 TEST_F(Recordsets, StoringARatingFindsTheStatementsItemTypeRows) {
@@ -140,8 +140,8 @@ TEST_F(Recordsets, StoringARatingFindsTheStatementsItemTypeRows) {
     types->MoveFirst();
     types->FindFirst("typrealwert is Null");
     EXPECT_EQ(types->Fields("itemnummer").Value().toInt(), 1);
-    EXPECT_EQ(errorOf([&] { types->FindFirst("gibtsnicht = 1"); }), 3070);
-    EXPECT_EQ(errorOf([&] { types->FindFirst("itemnummer = = 1"); }), 3077);
+    EXPECT_EQ(errorOf([&] { types->FindFirst("gibtsnicht = 1"); }), vb::err::UnknownFieldInCriteria);
+    EXPECT_EQ(errorOf([&] { types->FindFirst("itemnummer = = 1"); }), vb::err::CriteriaSyntaxError);
     auto stored = d->OpenRecordset("select * from typwertzuweisung where itemnummer = 17 and typrealwert = 1");
     EXPECT_EQ(stored->RecordCount(), 2);
 }
@@ -184,7 +184,7 @@ TEST_F(Recordsets, DeleteLeavesNoCurrentRowUntilTheNextMove) {
     p->FindFirst("PersonID =1");
     ASSERT_FALSE(p->NoMatch());
     p->Delete();
-    EXPECT_EQ(errorOf([&] { (void)p->Fields("Vorname").Value(); }), 3167);
+    EXPECT_EQ(errorOf([&] { (void)p->Fields("Vorname").Value(); }), vb::err::RowDeleted);
     p->MoveNext();
     EXPECT_EQ(p->Fields("Nachname").Value().toString(), "Zwei");
     EXPECT_EQ(p->RecordCount(), 2);
@@ -200,19 +200,19 @@ TEST_F(Recordsets, SnapshotsAndReadOnlyFilesRefuseChanges) {
     auto snap = d->OpenRecordset("SELECT DISTINCTROW PersDat.Nachname FROM PersDat ORDER BY PersDat.PersonID;",
                                  db::RecordsetType::Snapshot);
     EXPECT_EQ(snap->Fields("nachname").Value().toString(), "Eins");
-    EXPECT_EQ(errorOf([&] { snap->Edit(); }), 3027);
+    EXPECT_EQ(errorOf([&] { snap->Edit(); }), vb::err::ReadOnlyDatabase);
     auto join = d->OpenRecordset(
         "select p.nachname, e.typnummer from persdat p, ergebnis e where p.personid = e.personid");
     EXPECT_EQ(join->RecordCount(), 9);
-    EXPECT_EQ(errorOf([&] { join->AddNew(); }), 3027);
+    EXPECT_EQ(errorOf([&] { join->AddNew(); }), vb::err::ReadOnlyDatabase);
     d->Close();
     const auto before = std::filesystem::file_size(path("daten.ZDB"));
     auto ro = ws->OpenDatabase(path("daten.ZDB"), false, true);
     EXPECT_TRUE(ro->readOnly());
     auto p = ro->OpenRecordset("persdat");
-    EXPECT_EQ(errorOf([&] { p->Edit(); }), 3027);
-    EXPECT_EQ(errorOf([&] { ro->Execute("delete * from persdat"); }), 3027);
-    EXPECT_EQ(errorOf([&] { ro->Execute("CREATE TABLE [Neu] ([A] short)"); }), 3027);
+    EXPECT_EQ(errorOf([&] { p->Edit(); }), vb::err::ReadOnlyDatabase);
+    EXPECT_EQ(errorOf([&] { ro->Execute("delete * from persdat"); }), vb::err::ReadOnlyDatabase);
+    EXPECT_EQ(errorOf([&] { ro->Execute("CREATE TABLE [Neu] ([A] short)"); }), vb::err::ReadOnlyDatabase);
     EXPECT_EQ(ro->OpenRecordset("persdat")->RecordCount(), 1);
     ro->Close();
     EXPECT_EQ(std::filesystem::file_size(path("daten.ZDB")), before);
@@ -229,7 +229,7 @@ TEST_F(Recordsets, TransactionsWriteAPersonWhollyOrNotAtAll) {
     addPerson(*d, "B", "Zwei");
     ws->CommitTrans();
     EXPECT_EQ(d->OpenRecordset("typwertzuweisung")->RecordCount(), 126);
-    EXPECT_EQ(errorOf([&] { d->CommitTrans(); }), 3034);
+    EXPECT_EQ(errorOf([&] { d->CommitTrans(); }), vb::err::CommitWithoutBeginTrans);
 }
 
 TEST_F(Recordsets, DataControlFollowsItsRowAndRebinds) {
@@ -291,15 +291,17 @@ TEST_F(Recordsets, ADynasetSeesChangesOfOtherCursorsWhenItComesToARow) {
     browse->MoveNext();
     EXPECT_EQ(browse->Fields("Vorname").Value().toString(), "Berta");
     browse->MoveNext();
-    EXPECT_EQ(errorOf([&] { (void)browse->Fields("Vorname").Value(); }), 3167);
-    EXPECT_EQ(errorOf([&] { browse->Edit(); }), 3167);
+    EXPECT_EQ(errorOf([&] { (void)browse->Fields("Vorname").Value(); }), vb::err::RowDeleted);
+    EXPECT_EQ(errorOf([&] { browse->Edit(); }), vb::err::RowDeleted);
     browse->FindFirst("Vorname = 'C'");
     EXPECT_TRUE(browse->NoMatch());
     // Text compares without regard to case, as names are typed.
     EXPECT_EQ(d->OpenRecordset("select * from persdat where nachname = 'EINS'")->RecordCount(), 1);
     // A second statement is refused instead of being dropped or run.
-    EXPECT_EQ(errorOf([&] { d->Execute("delete from persdat where personid = 1; drop table info"); }), 3142);
-    EXPECT_EQ(errorOf([&] { browse->FindFirst("personid = 1); delete from persdat; --"); }), 3077);
+    EXPECT_EQ(errorOf([&] { d->Execute("delete from persdat where personid = 1; drop table info"); }),
+              vb::err::CharactersAfterStatementEnd);
+    EXPECT_EQ(errorOf([&] { browse->FindFirst("personid = 1); delete from persdat; --"); }),
+              vb::err::CriteriaSyntaxError);
     EXPECT_EQ(d->OpenRecordset("persdat")->RecordCount(), 2);
     EXPECT_TRUE(d->hasTable("Info"));
 }

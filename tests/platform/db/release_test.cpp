@@ -71,10 +71,10 @@ TEST_F(ReleaseTest, ReleasingAFileClosesEveryConnectionWhoeverHoldsItAndHoweverI
     EXPECT_EQ(ueberVerweis.Recordset(), nullptr);
     EXPECT_FALSE(nurLesen->isOpen());
     EXPECT_FALSE(schreibend->isOpen());
-    EXPECT_EQ(errorOf([&] { lesend->MoveFirst(); }), 3420);
-    EXPECT_EQ(errorOf([&] { cursor->MoveLast(); }), 3420);
-    EXPECT_EQ(errorOf([&] { schreibend->Execute("DELETE FROM PersDat"); }), 3420);
-    EXPECT_EQ(errorOf([&] { nurLesen->OpenRecordset("PersDat"); }), 3420);
+    EXPECT_EQ(errorOf([&] { lesend->MoveFirst(); }), vb::err::ObjectInvalid);
+    EXPECT_EQ(errorOf([&] { cursor->MoveLast(); }), vb::err::ObjectInvalid);
+    EXPECT_EQ(errorOf([&] { schreibend->Execute("DELETE FROM PersDat"); }), vb::err::ObjectInvalid);
+    EXPECT_EQ(errorOf([&] { nurLesen->OpenRecordset("PersDat"); }), vb::err::ObjectInvalid);
 
     // The change is in the file itself, and the file opens anew with its locks.
     EXPECT_EQ(outside(a, "SELECT Nachname FROM PersDat"), "Arens");
@@ -133,7 +133,7 @@ TEST_F(ReleaseTest, RemovingADataFileTakesItsJournalsButNotAFileAnotherProgramRe
     EXPECT_EQ(c.Recordset(), nullptr);
     EXPECT_FALSE(d->isOpen());
     d = makeDataFile(*ws, a);
-    EXPECT_EQ(errorOf([&] { d->OpenRecordset("PersDat")->MoveFirst(); }), 3021);
+    EXPECT_EQ(errorOf([&] { d->OpenRecordset("PersDat")->MoveFirst(); }), vb::err::NoCurrentRecord);
     addPerson(*d, "Nina", "Neu");
 
     // An outside reader in the middle of a read: the file, its log and its persons stay.
@@ -141,7 +141,7 @@ TEST_F(ReleaseTest, RemovingADataFileTakesItsJournalsButNotAFileAnotherProgramRe
     ASSERT_NE(leser, nullptr);
     ASSERT_FALSE(HasFailure());
     ASSERT_TRUE(support::holdsLock(0, a + "-shm"));
-    EXPECT_EQ(errorOf([&] { db::DBEngine::instance().removeDatabaseFile(a); }), 3045);
+    EXPECT_EQ(errorOf([&] { db::DBEngine::instance().removeDatabaseFile(a); }), vb::err::FileInUse);
     std::fputs("COMMIT;\n.quit\n", leser);
     ::pclose(leser);
     EXPECT_TRUE(fs::exists(a));
@@ -191,11 +191,11 @@ TEST_F(ReleaseTest, AHeldFileIsNeitherReadNorWrittenThroughADescriptorOfOurOwn) 
 
     for (const std::string& name :
          {a, path("verweis.xml"), path("zweiter.xml"), path("log.xml"), a + "-shm", path("./a.ZDB")}) {
-        EXPECT_EQ(errorOf([&] { files::readFile(name); }), 70) << name;
-        EXPECT_EQ(errorOf([&] { files::Open(name, files::OpenMode::Input, 1); }), 70) << name;
-        EXPECT_EQ(errorOf([&] { files::FileCopy(name, path("kopie")); }), 70) << name;
-        EXPECT_EQ(errorOf([&] { files::FileCopy(path("fremd.txt"), name); }), 70) << name;
-        EXPECT_EQ(errorOf([&] { files::replaceFile(name, "x"); }), 70) << name;
+        EXPECT_EQ(errorOf([&] { files::readFile(name); }), vb::err::PermissionDenied) << name;
+        EXPECT_EQ(errorOf([&] { files::Open(name, files::OpenMode::Input, 1); }), vb::err::PermissionDenied) << name;
+        EXPECT_EQ(errorOf([&] { files::FileCopy(name, path("kopie")); }), vb::err::PermissionDenied) << name;
+        EXPECT_EQ(errorOf([&] { files::FileCopy(path("fremd.txt"), name); }), vb::err::PermissionDenied) << name;
+        EXPECT_EQ(errorOf([&] { files::replaceFile(name, "x"); }), vb::err::PermissionDenied) << name;
     }
     EXPECT_EQ(files::readFile(path("fremd.txt")), "fremd");
     files::CloseAll();

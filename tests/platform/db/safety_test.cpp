@@ -141,7 +141,8 @@ TEST_F(Safety, SavesAfterAnOutsideReadSurviveAKill) {
     EXPECT_NE(outside.output.find("locked"), std::string::npos) << outside.output;
     {
         auto mine = ws->OpenDatabase(file);
-        EXPECT_EQ(errorOf([&] { mine->Execute("insert into info (version) values ('zweites Programm')"); }), 3218);
+        EXPECT_EQ(errorOf([&] { mine->Execute("insert into info (version) values ('zweites Programm')"); }),
+                  vb::err::RecordLocked);
         mine->Close();
     }
     EXPECT_EQ(say('x'), 'c');
@@ -178,7 +179,7 @@ TEST_F(Safety, RefusedFilesStayByteForByte) {
             EXPECT_FALSE(d->hasTable("Info") && d->hasTable("Drucktabelle"));
             d->Close();
         } catch (const vb::Error& e) {
-            EXPECT_EQ(e.number(), 3033);
+            EXPECT_EQ(e.number(), vb::err::NoPermission);
         }
         EXPECT_TRUE(support::readFile(file) == before) << "the bytes changed";
         EXPECT_FALSE(fs::exists(file + "-wal"));
@@ -222,13 +223,14 @@ TEST_F(Safety, OnlyAValidOwnerRecordOfThisWorkgroupOpensAFile) {
         fs::copy_file(master, file);
         execRaw(file, c.statement);
         const std::string before = support::readFile(file);
-        EXPECT_EQ(errorOf([&] { ws->OpenDatabase(file); }), 3033);
-        EXPECT_EQ(errorOf([&] { ws->OpenDatabase(file, false, true); }), 3033);
+        EXPECT_EQ(errorOf([&] { ws->OpenDatabase(file); }), vb::err::NoPermission);
+        EXPECT_EQ(errorOf([&] { ws->OpenDatabase(file, false, true); }), vb::err::NoPermission);
         db::DataControl data;
         data.setDatabaseName(file);
         data.setRecordSource("persdat");
-        EXPECT_EQ(errorOf([&] { data.Refresh(); }), 3033);
-        EXPECT_EQ(errorOf([&] { db::DBEngine::instance().CompactDatabase(file, file + ".kompakt"); }), 3033);
+        EXPECT_EQ(errorOf([&] { data.Refresh(); }), vb::err::NoPermission);
+        EXPECT_EQ(errorOf([&] { db::DBEngine::instance().CompactDatabase(file, file + ".kompakt"); }),
+                  vb::err::NoPermission);
         EXPECT_TRUE(support::readFile(file) == before) << "the bytes changed";
     }
     // Files the engine wrote: the data file, its compacted copy, its backup copy.
@@ -248,7 +250,7 @@ TEST_F(Safety, OnlyAValidOwnerRecordOfThisWorkgroupOpensAFile) {
     none.setDatabaseName(path("inst.sdb"));
     EXPECT_NO_THROW(none.Refresh());
     none.setDatabaseName(master);
-    EXPECT_EQ(errorOf([&] { none.Refresh(); }), 3033);
+    EXPECT_EQ(errorOf([&] { none.Refresh(); }), vb::err::NoPermission);
 }
 
 // Damaged files are refused at the door with the engine's message for them, and stay as they were;
@@ -286,16 +288,17 @@ TEST_F(Safety, DamagedAndNonRegularFilesAreRefusedWithTheirReason) {
             for (const auto& t : d->TableDefs()) d->OpenRecordset(t)->MoveLast();
         });
         EXPECT_NE(why.find("beschädigt"), std::string::npos) << why;
-        EXPECT_EQ(errorOf([&] { ws->OpenDatabase(file); }), 3343);
+        EXPECT_EQ(errorOf([&] { ws->OpenDatabase(file); }), vb::err::NotADatabase);
         EXPECT_TRUE(support::readFile(file) == before) << "the bytes changed";
     }
 
     const std::string fifo = path("pipe.ZDB");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(errorOf([&] { ws->OpenDatabase(fifo); }), 3343);
+    EXPECT_EQ(errorOf([&] { ws->OpenDatabase(fifo); }), vb::err::NotADatabase);
     EXPECT_NE(messageOf([&] { ws->OpenDatabase(fifo); }).find("keine gewöhnliche Datei"), std::string::npos);
-    EXPECT_EQ(errorOf([&] { ws->OpenDatabase("/dev/zero"); }), 3343);
-    EXPECT_EQ(errorOf([&] { db::DBEngine::instance().CompactDatabase(fifo, path("aus-pipe.ZDB")); }), 3343);
+    EXPECT_EQ(errorOf([&] { ws->OpenDatabase("/dev/zero"); }), vb::err::NotADatabase);
+    EXPECT_EQ(errorOf([&] { db::DBEngine::instance().CompactDatabase(fifo, path("aus-pipe.ZDB")); }),
+              vb::err::NotADatabase);
     EXPECT_FALSE(fs::exists(path("aus-pipe.ZDB")));
 }
 

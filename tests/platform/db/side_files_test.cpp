@@ -69,14 +69,14 @@ TEST_F(OtherProgramTest, AWriteLockOfAnotherProgramIsNamedAndWaitedForOnce) {
         d->Execute("UPDATE persdat SET vorname = 'Anne'");
         ADD_FAILURE() << "written while another program holds the lock";
     } catch (const vb::Error& e) {
-        EXPECT_EQ(e.number(), 3218);
+        EXPECT_EQ(e.number(), vb::err::RecordLocked);
         EXPECT_NE(e.description().find("anderes Programm"), std::string::npos) << e.description();
         EXPECT_NE(e.description().find("„" + file + "“"), std::string::npos) << e.description();
         EXPECT_NE(e.description().find("noch einmal"), std::string::npos) << e.description();
     }
     EXPECT_EQ(waits, 1);
     // A transaction of the program meets it the same way, and nothing of it is written.
-    EXPECT_EQ(errorOf([&] { d->BeginTrans(); }), 3218);
+    EXPECT_EQ(errorOf([&] { d->BeginTrans(); }), vb::err::RecordLocked);
     EXPECT_EQ(waits, 2);
 
     // A lock given up while the program waits: the statement goes through after the one wait.

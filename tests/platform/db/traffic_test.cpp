@@ -86,7 +86,7 @@ TEST_F(Traffic, XmlImportWritesAPersonThroughDynasetsAndStopsAtTooLongText) {
     pers->AddNew();
     const int id = pers->Fields("personid").Value().toLong();
     pers->Fields("Vorname") = "Ida";
-    EXPECT_EQ(errorOf([&] { pers->Fields("Testdatum") = "31.12.20261"; }), 3163);
+    EXPECT_EQ(errorOf([&] { pers->Fields("Testdatum") = "31.12.20261"; }), vb::err::FieldTooSmall);
     pers->CancelUpdate();
     EXPECT_EQ(d->OpenRecordset("persdat")->RecordCount(), 0);  // the file is unchanged
 
@@ -158,6 +158,7 @@ TEST_F(Traffic, ImportInsideATransactionIsUndoneWhole) {
     d->Close();
     auto fremd = support::startWorkgroup(path("Fremd.mda"), kUser, kPassword);
     auto own = makeDataFile(*fremd, path("eigen.ZDB"));
-    EXPECT_EQ(errorOf([&] { own->Execute("SELECT * INTO t FROM persdat IN '" + path("q.ZDB") + "'"); }), 3033);
+    EXPECT_EQ(errorOf([&] { own->Execute("SELECT * INTO t FROM persdat IN '" + path("q.ZDB") + "'"); }),
+              vb::err::NoPermission);
     EXPECT_FALSE(own->hasTable("t"));
 }

@@ -79,7 +79,7 @@ private:
 // Opens the rows of a statement and stands on the first.
 std::shared_ptr<db::Recordset> zeilen(db::Database& d, const std::string& sql) {
     auto rs = d.OpenRecordset(sql);
-    if (rs->RecordCount() == 0) throw vb::Error(3021, sql);
+    if (rs->RecordCount() == 0) throw vb::Error(vb::err::NoCurrentRecord, sql);
     return rs;
 }
 
@@ -132,10 +132,10 @@ TEST_F(ZweiProgramme, AStaleCopyOfAPersonIsNeverWrittenBackOverTheOtherProgramsC
     ASSERT_EQ(b.tue('v'), 'k');
     rs->Fields("Vorname") = rs->Fields("Vorname").Value();
     rs->Fields("Telefon") = "0761 1234";
-    EXPECT_EQ(errorOf([&] { rs->Update(); }), 3197);
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), vb::err::ChangedByOther);
     EXPECT_EQ(person(file, 1), "Annegret|Eins|");
     EXPECT_EQ(rs->Fields("Telefon").Value().toString(), "0761 1234");  // the edit is still there
-    EXPECT_EQ(errorOf([&] { rs->Update(); }), 3197);
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), vb::err::ChangedByOther);
     EXPECT_EQ(person(file, 1), "Annegret|Eins|");
     rs->CancelUpdate();
     EXPECT_EQ(rs->Fields("Vorname").Value().toString(), "Annegret");
@@ -173,7 +173,7 @@ TEST_F(ZweiProgramme, APersonChangedOrDeletedMeanwhileIsNotDeletedOrSavedFromThe
     rs->MoveLast();
     ASSERT_EQ(rs->Fields("Vorname").Value().toString(), "Bert");
     ASSERT_EQ(b.tue('t'), 'k');
-    EXPECT_EQ(errorOf([&] { rs->Delete(); }), 3197);
+    EXPECT_EQ(errorOf([&] { rs->Delete(); }), vb::err::ChangedByOther);
     EXPECT_EQ(outside(file, "select count(*) from persontestergebnis where personid = 2"), "109");
     EXPECT_EQ(rs->Fields("Telefon").Value().toString(), "030 9876");  // read again
     rs->Delete();
@@ -183,16 +183,16 @@ TEST_F(ZweiProgramme, APersonChangedOrDeletedMeanwhileIsNotDeletedOrSavedFromThe
     rs->Edit();
     rs->Fields("Telefon") = "0761 1234";
     ASSERT_EQ(b.tue('a'), 'k');
-    EXPECT_EQ(errorOf([&] { rs->Update(); }), 3167);
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), vb::err::RowDeleted);
     rs->CancelUpdate();
-    EXPECT_EQ(errorOf([&] { rs->Edit(); }), 3167);
+    EXPECT_EQ(errorOf([&] { rs->Edit(); }), vb::err::RowDeleted);
     EXPECT_EQ(outside(file, "select count(*) from persdat"), "0");
 
     a->Execute("insert into persdat (vorname, nachname) values ('Cora', 'Drei')");
     rs->Requery();
     ASSERT_EQ(rs->Fields("Vorname").Value().toString(), "Cora");
     ASSERT_EQ(b.tue('c'), 'k');
-    EXPECT_EQ(errorOf([&] { rs->Delete(); }), 3167);
+    EXPECT_EQ(errorOf([&] { rs->Delete(); }), vb::err::RowDeleted);
     EXPECT_EQ(outside(file, "select count(*) from persdat"), "0");
     a->Close();
     EXPECT_EQ(b.ende(), 0);
@@ -247,17 +247,20 @@ TEST_F(ZweiProgramme, EveryTableKeepsAFieldChangedMeanwhileAndTheOtherProgramsFi
     auto schritt = [&](char c) { return [&b, c] { ASSERT_EQ(b.tue(c), 'k'); }; };
     const std::string anna = "select nachname || '|' || ifnull(telefon, 'Null') from persdat where personid = 1";
     const std::vector<Fall> faelle = {
-        {ergebnis, "TypGesamtSumme", 5, "TypSumme3", schritt('s'), 3197,
+        {ergebnis, "TypGesamtSumme", 5, "TypSumme3", schritt('s'), vb::err::ChangedByOther,
          "select ifnull(typgesamtsumme, '-') || '|' || typsumme3 from ergebnis where personid = 1 and typnummer = 3",
          "-|12", "5|12"},
-        {kBert, "Vorname", "X", "Nachname", schritt('g'), 3197,
+        {kBert, "Vorname", "X", "Nachname", schritt('g'), vb::err::ChangedByOther,
          "select vorname || '|' || nachname from persdat where personid = 2", "Bert|ZWEI", "X|ZWEI"},
-        {"Breit", "F2", 5, "F125", schritt('w'), 3197, "select ifnull(f2, '-') || '|' || f125 from breit", "-|7", "5|7"},
-        {"Breit", "Wert", vb::Variant(0.25f), "Notiz", schritt('m'), 3197,
+        {"Breit", "F2", 5, "F125", schritt('w'), vb::err::ChangedByOther,
+         "select ifnull(f2, '-') || '|' || f125 from breit", "-|7", "5|7"},
+        {"Breit", "Wert", vb::Variant(0.25f), "Notiz", schritt('m'), vb::err::ChangedByOther,
          "select wert || '|' || substr(notiz, 10000, 3) from breit", "0.5|aba", "0.25|aba"},
-        {kAnna, "Nachname", "Eins-Berg", "Telefon", schritt('1'), 3197, anna, "Eins|030 1", "Eins-Berg|030 1"},
-        {kAnna, "Nachname", "Eins", "Telefon", schritt('0'), 3197, anna, "Eins-Berg|Null", "Eins|Null"},
-        {"Breit", "F3", 3, "Notiz", [&] { outside(file, "update breit set notiz = x'00ff00'"); }, 3197,
+        {kAnna, "Nachname", "Eins-Berg", "Telefon", schritt('1'), vb::err::ChangedByOther, anna, "Eins|030 1",
+         "Eins-Berg|030 1"},
+        {kAnna, "Nachname", "Eins", "Telefon", schritt('0'), vb::err::ChangedByOther, anna, "Eins-Berg|Null",
+         "Eins|Null"},
+        {"Breit", "F3", 3, "Notiz", [&] { outside(file, "update breit set notiz = x'00ff00'"); }, vb::err::ChangedByOther,
          "select ifnull(f3, '-') || '|' || hex(notiz) from breit", "-|00FF00", "3|00FF00"},
         {"select personid, vorname from persdat where personid = 1", "Vorname", "Ann", nullptr, schritt('p'), 0,
          "select vorname || '|' || bemerkung from persdat where personid = 1", "", "Ann|neu"},
@@ -338,11 +341,11 @@ TEST_F(ZweiProgramme, CountsOfTwoProgramsAtTheSameTimeAreNeverLost) {
                 rs->Update();
                 ++gezaehlt;
             } catch (const vb::Error& e) {
-                if (e.number() != 3197 && e.number() != 3218) throw;
+                if (e.number() != vb::err::ChangedByOther && e.number() != vb::err::RecordLocked) throw;
                 if (rs->editMode() != db::Recordset::EditMode::None) rs->CancelUpdate();
             }
         }
-        if (gezaehlt < kZaehlungen) throw vb::Error(3218, "nicht fertig");
+        if (gezaehlt < kZaehlungen) throw vb::Error(vb::err::RecordLocked, "nicht fertig");
     };
     AnderesProgramm b(*ws, file, {{'z', zaehle}});
     ASSERT_TRUE(b.bereit());

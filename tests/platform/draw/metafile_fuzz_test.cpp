@@ -62,7 +62,7 @@ TEST(MetafileFuzz, AnyBytesAreRefusedAsUnreadableOrDrawn) {
             EXPECT_EQ(bild.size(), QSize(48, 48));
             ++gelesen;
         } catch (const vb::Error& e) {
-            EXPECT_EQ(e.number(), 481) << e.description();
+            EXPECT_EQ(e.number(), vb::err::InvalidPicture) << e.description();
             ++abgewiesen;
         }
     });

@@ -77,25 +77,28 @@ TEST(Metafile, DrawsIntoTheGivenRectangleOnly) {
 
 TEST(Metafile, MissingAndDamagedFilesRaiseTheirErrors) {
     QTemporaryDir dir;
-    EXPECT_EQ(errorOf([&] { Metafile::load(dir.filePath("fehlt.wmf").toStdString()); }), 53);
+    EXPECT_EQ(errorOf([&] { Metafile::load(dir.filePath("fehlt.wmf").toStdString()); }), vb::err::FileNotFound);
 
     QFile f(dir.filePath("text.wmf"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("Dies ist kein Bild, sondern Text.");
     f.close();
-    EXPECT_EQ(errorOf([&] { Metafile::load(f.fileName().toStdString()); }), 481);
+    EXPECT_EQ(errorOf([&] { Metafile::load(f.fileName().toStdString()); }), vb::err::InvalidPicture);
 
     auto bytes = symbolLike().bytes();
-    EXPECT_EQ(errorOf([&] { Metafile::fromBytes({bytes.begin(), bytes.begin() + bytes.size() / 2}); }), 481);
-    EXPECT_EQ(errorOf([&] { Metafile::fromBytes({}); }), 481);
+    EXPECT_EQ(errorOf([&] {
+                  Metafile::fromBytes({bytes.begin(), bytes.begin() + bytes.size() / 2});
+              }),
+              vb::err::InvalidPicture);
+    EXPECT_EQ(errorOf([&] { Metafile::fromBytes({}); }), vb::err::InvalidPicture);
     // A polygon record that claims more points than it holds.
     MetafileWriter w(100, 100);
     w.polygon({{0, 0}, {50, 0}, {50, 50}});
     bytes = w.bytes();
     const size_t countAt = bytes.size() - 6 - 10 * 2 + 6;  // count word of the polygon record
     bytes[countAt] = 100;
-    EXPECT_EQ(errorOf([&] { Metafile::fromBytes(bytes); }), 481);
-    EXPECT_EQ(errorOf([&] { w.selectObject(3); }), 5);
+    EXPECT_EQ(errorOf([&] { Metafile::fromBytes(bytes); }), vb::err::InvalidPicture);
+    EXPECT_EQ(errorOf([&] { w.selectObject(3); }), vb::err::InvalidProcedureCall);
 }
 
 TEST(Metafile, NamesAreFoundWithoutRegardToCaseAndBackslashes) {
@@ -103,7 +106,7 @@ TEST(Metafile, NamesAreFoundWithoutRegardToCaseAndBackslashes) {
     symbolLike().save(dir.filePath("zuv_symb_blau.wmf").toStdString());
     const std::string asked = QDir::toNativeSeparators(dir.path()).toStdString() + "\\ZUV_SYMB_Blau.wmf";
     EXPECT_NO_THROW(Metafile::load(asked));
-    EXPECT_EQ(errorOf([&] { symbolLike().save(dir.filePath("nicht/da.wmf").toStdString()); }), 76);
+    EXPECT_EQ(errorOf([&] { symbolLike().save(dir.filePath("nicht/da.wmf").toStdString()); }), vb::err::FolderNotFound);
 }
 
 TEST(Metafile, OutsideReaderAcceptsTheWrittenFile) {

@@ -87,7 +87,7 @@ TEST(PictureBox, LinesBoxesAndCirclesUseTheirColoursAndFill) {
     box.Circle(3000, 3000, 1500, 0x0000FF, {}, {}, 0.5);
     EXPECT_EQ(pixelAtTwips(box, 3000, 2250), kRed);
     EXPECT_EQ(pixelAtTwips(box, 3000, 1500), kWhite);
-    EXPECT_EQ(errorOf([&] { box.setDrawWidth(0); }), 380);
+    EXPECT_EQ(errorOf([&] { box.setDrawWidth(0); }), vb::err::InvalidPropertyValue);
 }
 
 TEST(PictureBox, SavedImageIsA24BitWindowsBitmapThatOutsideToolsRead) {
@@ -121,8 +121,8 @@ TEST(PictureBox, SavedImageIsA24BitWindowsBitmapThatOutsideToolsRead) {
     box.SavePicture(path.toStdString());
     EXPECT_EQ(draw::LoadPicture(path.toStdString()).image().pixelColor(10, 10), kWhite);
 
-    EXPECT_EQ(errorOf([&] { box.SavePicture(dir.filePath("fehlt/bild.bmp").toStdString()); }), 76);
-    EXPECT_EQ(errorOf([&] { draw::SavePicture(draw::Picture(), path.toStdString()); }), 481);
+    EXPECT_EQ(errorOf([&] { box.SavePicture(dir.filePath("fehlt/bild.bmp").toStdString()); }), vb::err::FolderNotFound);
+    EXPECT_EQ(errorOf([&] { draw::SavePicture(draw::Picture(), path.toStdString()); }), vb::err::InvalidPicture);
 }
 
 TEST(PictureBox, LoadPictureReadsBitmapsAndMetafilesAndReportsBadFiles) {
@@ -137,8 +137,8 @@ TEST(PictureBox, LoadPictureReadsBitmapsAndMetafilesAndReportsBadFiles) {
     bad.close();
 
     const std::string folder = dir.path().toStdString();
-    EXPECT_EQ(errorOf([&] { draw::LoadPicture(folder + "\\zuv_symb_druckkopf.bmp"); }), 53);
-    EXPECT_EQ(errorOf([&] { draw::LoadPicture(folder + "\\kaputt.bmp"); }), 481);
+    EXPECT_EQ(errorOf([&] { draw::LoadPicture(folder + "\\zuv_symb_druckkopf.bmp"); }), vb::err::FileNotFound);
+    EXPECT_EQ(errorOf([&] { draw::LoadPicture(folder + "\\kaputt.bmp"); }), vb::err::InvalidPicture);
     EXPECT_TRUE(draw::LoadPicture("").isNull());
 
     PictureBox box;
@@ -157,5 +157,5 @@ TEST(PictureBox, LoadPictureReadsBitmapsAndMetafilesAndReportsBadFiles) {
     EXPECT_EQ(pixelAtTwips(target, 1800, 1800), kBlue);
     EXPECT_EQ(pixelAtTwips(target, 1200, 1800), kWhite);
     EXPECT_EQ(pixelAtTwips(target, 2400, 1800), kWhite);
-    EXPECT_EQ(errorOf([&] { target.PaintPicture(draw::Picture(), 0, 0); }), 481);
+    EXPECT_EQ(errorOf([&] { target.PaintPicture(draw::Picture(), 0, 0); }), vb::err::InvalidPicture);
 }

@@ -117,7 +117,7 @@ TEST(Printer, EachDocumentAfterEndDocIsOfferedUnderItsOwnNameAndKillDocThrowsOne
     host->chooseFile(dir.filePath("verworfen.pdf").toStdString());
     pr.Print({"verworfen"});
     EXPECT_EQ(host->lastFileRequest().fileName, "Ausdruck.pdf");  // a document without a name
-    EXPECT_EQ(errorOf([&] { pr.setOutputFileName(dir.filePath("anders.pdf").toStdString()); }), 482);
+    EXPECT_EQ(errorOf([&] { pr.setOutputFileName(dir.filePath("anders.pdf").toStdString()); }), vb::err::PrinterError);
     pr.KillDoc();
 
     ASSERT_EQ(pr.writtenFiles().size(), 2u);
@@ -206,13 +206,13 @@ TEST(Printer, FailuresRaise482AndNeverHalfPrint) {
     QTemporaryDir dir;
     draw::Printer pr;
     pr.setOutputFileName(dir.filePath("fehlt/druck.pdf").toStdString());
-    EXPECT_EQ(errorOf([&] { pr.Print({"x"}); }), 482);
+    EXPECT_EQ(errorOf([&] { pr.Print({"x"}); }), vb::err::PrinterError);
     EXPECT_FALSE(pr.busy());
-    EXPECT_EQ(errorOf([&] { pr.setDeviceName("Drucker, den es nicht gibt"); }), 482);
-    EXPECT_EQ(errorOf([&] { pr.setOrientation(3); }), 380);
-    EXPECT_EQ(errorOf([&] { pr.setPaperSize(4711); }), 380);
-    EXPECT_EQ(errorOf([&] { pr.setCopies(0); }), 380);
-    EXPECT_EQ(errorOf([&] { pr.Cls(); }), 438);
+    EXPECT_EQ(errorOf([&] { pr.setDeviceName("Drucker, den es nicht gibt"); }), vb::err::PrinterError);
+    EXPECT_EQ(errorOf([&] { pr.setOrientation(3); }), vb::err::InvalidPropertyValue);
+    EXPECT_EQ(errorOf([&] { pr.setPaperSize(4711); }), vb::err::InvalidPropertyValue);
+    EXPECT_EQ(errorOf([&] { pr.setCopies(0); }), vb::err::InvalidPropertyValue);
+    EXPECT_EQ(errorOf([&] { pr.Cls(); }), vb::err::NoSuchPropertyOrMethod);
     // Measuring needs no printer at all.
     EXPECT_GT(pr.TextHeight("Texthoehe"), 0);
 }
@@ -227,7 +227,7 @@ TEST(Printer, WithoutAPrinterEachDocumentOffersAPdfFile) {
     EXPECT_FALSE(pr.hasTarget());
 
     host->cancelFile();
-    EXPECT_EQ(errorOf([&] { pr.Print({"verworfen"}); }), 32755);
+    EXPECT_EQ(errorOf([&] { pr.Print({"verworfen"}); }), vb::err::CancelError);
     EXPECT_FALSE(pr.busy());
     ASSERT_EQ(host->records(forms::HostRecord::Kind::FileSave).size(), 1u);
     EXPECT_NE(host->lastFileRequest().title.find("PDF"), std::string::npos);

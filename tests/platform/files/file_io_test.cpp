@@ -39,7 +39,7 @@ TEST_F(NumberedFiles, PrintWritesCrLfLinesAndLineInputReadsEveryLineEnd) {
     std::string lines;
     while (!files::Eof(2)) lines += vb::dosUmlautsToUtf8(files::LineInput(2)) + "|";
     EXPECT_EQ(lines, "eins|zwei|Käse|vier|");
-    EXPECT_EQ(errorOf([] { (void)files::LineInput(2); }), 62);
+    EXPECT_EQ(errorOf([] { (void)files::LineInput(2); }), vb::err::InputPastEndOfFile);
     files::Close(2);
 }
 
@@ -47,11 +47,11 @@ TEST_F(NumberedFiles, NumbersAreCheckedAndClosingFreesThem) {
     EXPECT_EQ(files::FreeFile(), 1);
     files::Open(path("a.txt"), files::OpenMode::Output, 1);
     EXPECT_EQ(files::FreeFile(), 2);
-    EXPECT_EQ(errorOf([&] { files::Open(path("b.txt"), files::OpenMode::Output, 1); }), 55);
-    EXPECT_EQ(errorOf([&] { files::Open(path("fehlt.txt"), files::OpenMode::Input, 3); }), 53);
-    EXPECT_EQ(errorOf([&] { files::Open(path("kein/x.txt"), files::OpenMode::Output, 4); }), 76);
-    EXPECT_EQ(errorOf([] { files::Print(9, "x"); }), 52);
-    EXPECT_EQ(errorOf([&] { files::Open(path("a.txt"), files::OpenMode::Output, 0); }), 52);
+    EXPECT_EQ(errorOf([&] { files::Open(path("b.txt"), files::OpenMode::Output, 1); }), vb::err::FileAlreadyOpen);
+    EXPECT_EQ(errorOf([&] { files::Open(path("fehlt.txt"), files::OpenMode::Input, 3); }), vb::err::FileNotFound);
+    EXPECT_EQ(errorOf([&] { files::Open(path("kein/x.txt"), files::OpenMode::Output, 4); }), vb::err::FolderNotFound);
+    EXPECT_EQ(errorOf([] { files::Print(9, "x"); }), vb::err::BadFileNameOrNumber);
+    EXPECT_EQ(errorOf([&] { files::Open(path("a.txt"), files::OpenMode::Output, 0); }), vb::err::BadFileNameOrNumber);
     files::Close(1);
     files::Close(1);  // a second close is harmless, as the error box's "Close #1" relies on
     EXPECT_EQ(files::FreeFile(), 1);
@@ -67,5 +67,5 @@ TEST_F(NumberedFiles, ReplaceFileWritesWholeFilesAndKeepsNoTemporaryFile) {
     files::replaceFile(path("X.INI"), "zwei");  // the existing file, whatever the case
     EXPECT_EQ(files::readFile(path("x.ini")), "zwei");
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
-    EXPECT_EQ(errorOf([&] { (void)files::readFile(path("fehlt")); }), 53);
+    EXPECT_EQ(errorOf([&] { (void)files::readFile(path("fehlt")); }), vb::err::FileNotFound);
 }

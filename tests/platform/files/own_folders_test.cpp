@@ -133,7 +133,7 @@ TEST_F(OwnFiles, TheUsersOwnFoldersFollowTheDesktopsVariables) {
     if (home) ::setenv("HOME", alteHeimat.c_str(), 1);
     else ::unsetenv("HOME");
     std::ofstream(path("datei")) << "x";
-    EXPECT_EQ(errorOf([&] { files::makeOwnFolder(path("datei/unter")); }), 76);
+    EXPECT_EQ(errorOf([&] { files::makeOwnFolder(path("datei/unter")); }), vb::err::FolderNotFound);
 }
 
 }  // namespace

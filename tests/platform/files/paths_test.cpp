@@ -80,8 +80,8 @@ TEST_F(Paths, KillDeletesOnlyFilesAndReportsMissingOnes) {
     fs::permissions(m_dir / "Alt.ZDB", fs::perms::owner_read);  // read-only files go too
     files::Kill(dir() + "\\ALT.zdb");
     EXPECT_FALSE(fs::exists(m_dir / "Alt.ZDB"));
-    EXPECT_EQ(errorOf([&] { files::Kill(dir() + "/Alt.ZDB"); }), 53);
-    EXPECT_EQ(errorOf([&] { files::Kill(dir() + "/Daten"); }), 53);
+    EXPECT_EQ(errorOf([&] { files::Kill(dir() + "/Alt.ZDB"); }), vb::err::FileNotFound);
+    EXPECT_EQ(errorOf([&] { files::Kill(dir() + "/Daten"); }), vb::err::FileNotFound);
     EXPECT_TRUE(fs::exists(m_dir / "Daten"));
 }
 
@@ -93,11 +93,11 @@ TEST_F(Paths, FileCopyReplacesTheTargetAndNeverHarmsTheSource) {
     EXPECT_FALSE(fs::exists(m_dir / "sicherung.zdb"));
 
     // Copying a file onto itself must not empty it.
-    EXPECT_EQ(errorOf([&] { files::FileCopy(src.string(), dir() + "/DATEN/ZUV/ZUV.SDB"); }), 70);
+    EXPECT_EQ(errorOf([&] { files::FileCopy(src.string(), dir() + "/DATEN/ZUV/ZUV.SDB"); }), vb::err::PermissionDenied);
     EXPECT_EQ(readFile(src), "settings");
 
-    EXPECT_EQ(errorOf([&] { files::FileCopy(dir() + "/fehlt.zdb", dir() + "/x.zdb"); }), 53);
-    EXPECT_EQ(errorOf([&] { files::FileCopy(src.string(), dir() + "/kein/ordner/x.zdb"); }), 76);
+    EXPECT_EQ(errorOf([&] { files::FileCopy(dir() + "/fehlt.zdb", dir() + "/x.zdb"); }), vb::err::FileNotFound);
+    EXPECT_EQ(errorOf([&] { files::FileCopy(src.string(), dir() + "/kein/ordner/x.zdb"); }), vb::err::FolderNotFound);
 
     // A binary file of some size arrives byte for byte.
     std::string big(300000, '\0');

@@ -63,9 +63,9 @@ TEST(ScrollBarTest, ChangeFollowsEveryNewValueAndDraggingReportsScrollFirst) {
     bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(bar.Value(), 100);
 
-    EXPECT_EQ(errorOf([&] { bar.setValue(101); }), 380);
-    EXPECT_EQ(errorOf([&] { bar.setValue(-1); }), 380);
-    EXPECT_EQ(errorOf([&] { bar.setLargeChange(0); }), 380);
+    EXPECT_EQ(errorOf([&] { bar.setValue(101); }), vb::err::InvalidPropertyValue);
+    EXPECT_EQ(errorOf([&] { bar.setValue(-1); }), vb::err::InvalidPropertyValue);
+    EXPECT_EQ(errorOf([&] { bar.setLargeChange(0); }), vb::err::InvalidPropertyValue);
     EXPECT_EQ(bar.Value(), 100);
 
     // Lowering Max below the value pulls the value down and reports it.
@@ -85,7 +85,7 @@ TEST(PanelTest, BarsTakeComputedValuesAboveHundredAndFractions) {
     EXPECT_EQ(p.FloodPercent(), 62);
     p.setFloodPercent(63.5);
     EXPECT_EQ(p.FloodPercent(), 64);
-    EXPECT_EQ(errorOf([&] { p.setFloodPercent(-1); }), 380);
+    EXPECT_EQ(errorOf([&] { p.setFloodPercent(-1); }), vb::err::InvalidPropertyValue);
     EXPECT_EQ(p.FloodPercent(), 64);
     p.resize(200, 20);
     const QImage shown = p.grab().toImage();  // a full bar paints without trouble
@@ -145,7 +145,7 @@ TEST(KeysTest, TabIndexOrdersTheTextBoxesWhateverTheirCreationOrder) {
         if (w == a.editor() || w == b.editor() || w == c.editor()) order.push_back(w);
     EXPECT_EQ(order, (std::vector<QWidget*>{a.editor(), b.editor(), c.editor()}));
     EXPECT_EQ(c.TabIndex(), 2);
-    EXPECT_EQ(errorOf([&] { a.setTabIndex(-1); }), 380);
+    EXPECT_EQ(errorOf([&] { a.setTabIndex(-1); }), vb::err::InvalidPropertyValue);
 }
 
 TEST(ClipboardTest, PicturesGoOnTheClipboardAsBitmapsAndFormatsAreReported) {
@@ -163,8 +163,8 @@ TEST(ClipboardTest, PicturesGoOnTheClipboardAsBitmapsAndFormatsAreReported) {
     EXPECT_EQ(back.pixelColor(10, 10), QColor(255, 0, 0));
     EXPECT_EQ(back.pixelColor(90, 10), QColor(255, 255, 255));
 
-    EXPECT_EQ(errorOf([&] { Clipboard::SetData(box.Image(), vbCFText); }), 461);
-    EXPECT_EQ(errorOf([&] { Clipboard::SetData(draw::Picture(), vbCFBitmap); }), 481);
+    EXPECT_EQ(errorOf([&] { Clipboard::SetData(box.Image(), vbCFText); }), vb::err::FormatNotFitting);
+    EXPECT_EQ(errorOf([&] { Clipboard::SetData(draw::Picture(), vbCFBitmap); }), vb::err::InvalidPicture);
 
     Clipboard::Clear();
     Clipboard::SetText("Zeile\tZelle");
@@ -219,7 +219,7 @@ TEST(PrinterDialogTest, TheChoiceReachesTheProgramWidePrinter) {
 
     // Cancel: error 32755 and the printer as it was.
     host->cancelDialog();
-    EXPECT_EQ(errorOf([&] { dlg.setAction(5); }), 32755);
+    EXPECT_EQ(errorOf([&] { dlg.setAction(5); }), vb::err::CancelError);
     EXPECT_EQ(printer.Copies(), 3);
 
     PrinterChoice back;
@@ -255,7 +255,7 @@ TEST(GridRenderTest, CellColoursAndCentredTextShowInThePaintedImage) {
     EXPECT_EQ(g.CellBackColor(), RGB(128, 128, 128));
     g.setRow(9);  // the current cell elsewhere, so its highlight does not cover the coloured one
     g.setCol(6);
-    EXPECT_EQ(errorOf([&] { g.setColAlignment(0, 10); }), 380);
+    EXPECT_EQ(errorOf([&] { g.setColAlignment(0, 10); }), vb::err::InvalidPropertyValue);
     g.resize(7 * 80 + 4, 10 * 24 + 4);
 
     draw::PictureBox box;
@@ -285,7 +285,7 @@ TEST(PictureBoxFocusTest, AClickOrSetFocusGivesTheBoxTheFocusAndRunsGotFocus) {
     int got = 0, lost = 0, clicks = 0;
     box.GotFocus = [&] {
         ++got;
-        throw vb::Error(5);  // shown by the error box, never thrown into the event loop
+        throw vb::Error(vb::err::InvalidProcedureCall);  // shown by the error box, never thrown into the event loop
     };
     box.LostFocus = [&] { ++lost; };
     box.Click = [&] { ++clicks; };
@@ -308,7 +308,7 @@ TEST(PictureBoxFocusTest, AClickOrSetFocusGivesTheBoxTheFocusAndRunsGotFocus) {
     box.SetFocus();
     EXPECT_EQ(got, 2);
     box.hide();
-    EXPECT_EQ(errorOf([&] { box.SetFocus(); }), 5);
+    EXPECT_EQ(errorOf([&] { box.SetFocus(); }), vb::err::InvalidProcedureCall);
 }
 
 }  // namespace

@@ -112,8 +112,8 @@ TEST(GridTest, SelectionClipAndLimits) {
     g.setCellFontBold(true);
     EXPECT_EQ(g.CellBackColor(), RGB(255, 246, 128));
     EXPECT_TRUE(g.CellFontBold());
-    EXPECT_EQ(errorOf([&] { g.TextMatrix(10, 0); }), 30009);
-    EXPECT_EQ(errorOf([&] { g.setCol(7); }), 30010);
+    EXPECT_EQ(errorOf([&] { g.TextMatrix(10, 0); }), vb::err::InvalidRowValue);
+    EXPECT_EQ(errorOf([&] { g.setCol(7); }), vb::err::InvalidColumnValue);
     g.Clear();
     EXPECT_EQ(g.TextMatrix(4, 4), "");
     EXPECT_EQ(g.Rows(), 10);
@@ -131,13 +131,13 @@ TEST(ListControlsTest, ComboBoxStylesAndListIndex) {
     list.setText("grün");
     EXPECT_EQ(list.ListIndex(), 1);
     EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(errorOf([&] { list.setText("gelb"); }), 383);
+    EXPECT_EQ(errorOf([&] { list.setText("gelb"); }), vb::err::PropertyReadOnly);
     list.setListIndex(2);
     EXPECT_EQ(list.Text(), "blau");
     EXPECT_EQ(clicks, 2);
     list.setItemData(2, 42);
     EXPECT_EQ(list.ItemData(2), 42);
-    EXPECT_EQ(errorOf([&] { list.setListIndex(3); }), 380);
+    EXPECT_EQ(errorOf([&] { list.setListIndex(3); }), vb::err::InvalidPropertyValue);
 
     // An editable combo shows a stored text that is not in its list.
     ComboBox edit(0);
@@ -166,7 +166,7 @@ TEST(ListControlsTest, MultiSelectListKeepsSelectionWhenListIndexMoves) {
     EXPECT_EQ(l.ListCount(), 2);
     EXPECT_EQ(l.List(0), "Bert");
     EXPECT_EQ(l.List(5), "");
-    EXPECT_EQ(errorOf([&] { l.Selected(5); }), 381);
+    EXPECT_EQ(errorOf([&] { l.Selected(5); }), vb::err::InvalidPropertyArrayIndex);
 }
 
 TEST(ButtonsTest, CheckBoxValuesAndOptionGroups) {
@@ -179,7 +179,7 @@ TEST(ButtonsTest, CheckBoxValuesAndOptionGroups) {
     c.setValue(2);
     EXPECT_EQ(c.Value(), 2);
     EXPECT_EQ(clicks, 2);
-    EXPECT_EQ(errorOf([&] { c.setValue(3); }), 380);
+    EXPECT_EQ(errorOf([&] { c.setValue(3); }), vb::err::InvalidPropertyValue);
 
     QWidget group;
     OptionButton a(&group), b(&group), other;
@@ -273,7 +273,7 @@ TEST(PanelTest, FloodPanelShowsPercentOrCaption) {
     EXPECT_EQ(p.shownText(), "50%");
     p.setFloodShowPct(false);
     EXPECT_EQ(p.shownText(), "Fortschritt");
-    EXPECT_EQ(errorOf([&] { p.setFloodPercent(-5); }), 380);
+    EXPECT_EQ(errorOf([&] { p.setFloodPercent(-5); }), vb::err::InvalidPropertyValue);
     EXPECT_EQ(p.FloodPercent(), 50);
 }
 
@@ -332,9 +332,9 @@ TEST(MenuTest, MenuArrayLoadsElementsInIndexOrderAndChecksIndexes) {
     recent(3).choose();  // a disabled item does nothing
     EXPECT_EQ(chosen.size(), 1u);
 
-    EXPECT_EQ(errorOf([&] { recent.Load(1); }), 360);
-    EXPECT_EQ(errorOf([&] { recent(2); }), 340);
-    EXPECT_EQ(errorOf([&] { recent.Unload(0); }), 362);
+    EXPECT_EQ(errorOf([&] { recent.Load(1); }), vb::err::ObjectAlreadyLoaded);
+    EXPECT_EQ(errorOf([&] { recent(2); }), vb::err::ControlArrayElementMissing);
+    EXPECT_EQ(errorOf([&] { recent.Unload(0); }), vb::err::CannotUnloadDesignTimeControl);
     recent.Unload(3);
     EXPECT_EQ(recent.Count(), 2);
     EXPECT_EQ(file.menu()->actions().size(), 4);
@@ -395,8 +395,8 @@ TEST(MiscTest, ColoursPicturesAndScreen) {
     EXPECT_EQ(GetBlue(RGB(1, 2, 3)), 3);
     EXPECT_EQ(Screen::TwipsPerPixelX(), 15);
     EXPECT_GT(Screen::Width(), 0);
-    EXPECT_EQ(errorOf([] { LoadPicture("/nicht/da.bmp"); }), 53);
-    EXPECT_EQ(errorOf([] { LoadPicture(std::string(ZUV_SOURCE_DIR) + "/CMakeLists.txt"); }), 481);
+    EXPECT_EQ(errorOf([] { LoadPicture("/nicht/da.bmp"); }), vb::err::FileNotFound);
+    EXPECT_EQ(errorOf([] { LoadPicture(std::string(ZUV_SOURCE_DIR) + "/CMakeLists.txt"); }), vb::err::InvalidPicture);
     EXPECT_TRUE(LoadPicture("").isNull());
 
     Screen::setMousePointer(vbHourglass);

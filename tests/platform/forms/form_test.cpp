@@ -228,7 +228,7 @@ TEST_F(FormTest, ModalShowReturnsWhenTheWindowUnloadsItself) {
 
 TEST_F(FormTest, ErrorInAHandlerGoesToTheErrorBoxNotIntoTheEventLoop) {
     auto& f = Instance<FormA>();
-    f.onActivate = [] { throw vb::Error(3021); };
+    f.onActivate = [] { throw vb::Error(vb::err::NoCurrentRecord); };
     f.Show();
     ASSERT_EQ(host->messages().size(), 1u);
     EXPECT_NE(host->messages()[0].find("3021"), std::string::npos);

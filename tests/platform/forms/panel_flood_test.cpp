@@ -31,7 +31,7 @@ TEST(PanelTest, UprightBarsFillFromTheirSideAndKeepTheirPercentageReadable) {
     p.resize(100, 20);
     EXPECT_TRUE(rot(95, 10));
     EXPECT_FALSE(rot(5, 10));
-    EXPECT_EQ(errorOf([&] { p.setFloodType(5); }), 380);
+    EXPECT_EQ(errorOf([&] { p.setFloodType(5); }), vb::err::InvalidPropertyValue);
     EXPECT_EQ(p.FloodType(), 2);
 
     // "100%" in dark on a narrow, tall bar: the text runs upwards, inside the bar.

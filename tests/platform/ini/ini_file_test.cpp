@@ -92,7 +92,7 @@ TEST_F(Ini, WriterReplacesTheWholeFileWithCrLfLines) {
         ini::writeIniFile(file, {{"File1", {{"1", "/tmp/x\r\n[ZUV]\r\nAppPath=/anderswo"}}}});
         FAIL() << "a value with a line break must be refused";
     } catch (const vb::Error& e) {
-        EXPECT_EQ(e.number(), 5);
+        EXPECT_EQ(e.number(), vb::err::InvalidProcedureCall);
     }
     EXPECT_EQ(ini::ReadIniString("File1", " 1", file), "/daten/Müller.ZDB");
 
@@ -100,6 +100,6 @@ TEST_F(Ini, WriterReplacesTheWholeFileWithCrLfLines) {
         ini::writeIniFile((m_dir / "kein" / "Zuv50.ini").string(), {});
         FAIL() << "a missing folder must be reported";
     } catch (const vb::Error& e) {
-        EXPECT_EQ(e.number(), 76);
+        EXPECT_EQ(e.number(), vb::err::FolderNotFound);
     }
 }

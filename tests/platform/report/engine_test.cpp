@@ -107,7 +107,7 @@ TEST_F(Engine, SectionsByPositionAndNameObjectsByNameAndKindSubreportsByFileName
     EXPECT_EQ(kopf.Sections("D").ReportObjectCount(), 4);
     EXPECT_EQ(kopf.Sections("D").ReportObjects(1).Kind(), report::FieldObject);
     EXPECT_EQ(errorOf([&] { r->OpenSubreport("Fehlt.rpt"); }), report::err::NoSuchSubreport);
-    EXPECT_EQ(errorOf([&] { kopf.Sections("D").ReportObjects(1).setWidth(-1); }), 380);
+    EXPECT_EQ(errorOf([&] { kopf.Sections("D").ReportObjects(1).setWidth(-1); }), vb::err::InvalidPropertyValue);
 }
 
 TEST_F(Engine, DamagedOrMissingLayoutsAreRefusedNamingTheFileAndTheLine) {
@@ -530,7 +530,7 @@ TEST_F(Engine, EveryPageGoesIntoThePdfFileAndAnUnwritableTargetIsReported) {
 
     draw::Printer nirgends;
     nirgends.setOutputFileName(path("fehlt/bericht.pdf"));
-    EXPECT_EQ(errorOf([&] { report::print(d, nirgends); }), 482);
+    EXPECT_EQ(errorOf([&] { report::print(d, nirgends); }), vb::err::PrinterError);
     EXPECT_FALSE(support::fs::exists(path("fehlt")));
     EXPECT_FALSE(nirgends.busy());
 }

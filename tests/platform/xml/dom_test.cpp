@@ -58,7 +58,7 @@ TEST_F(XmlFiles, PersonFileValuesByAbsolutePaths) {
         (void)doc.select("/ZUVRecord/[");
         FAIL();
     } catch (const vb::Error& e) {
-        EXPECT_EQ(e.number(), 5);
+        EXPECT_EQ(e.number(), vb::err::InvalidProcedureCall);
     }
 }
 
