@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QResizeEvent>
 
-#include "platform/forms/form.h"
+#include "platform/host/handler_errors.h"
 #include "platform/vb/error.h"
 
 #include <cmath>

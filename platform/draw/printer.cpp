@@ -18,7 +18,7 @@
 #include "platform/files/file_io.h"
 #include "platform/files/held_files.h"
 #include "platform/files/paths.h"
-#include "platform/forms/host.h"
+#include "platform/host/host.h"
 #include "platform/vb/error.h"
 
 namespace draw {

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "platform/files/own_folders.h"
-#include "platform/forms/local_path.h"
+#include "platform/host/local_path.h"
 #include "platform/vb/error.h"
 
 #include "platform/draw/printer.h"

@@ -39,11 +39,6 @@ std::vector<std::function<void()>>& defaultDestroyers() {
 
 QPointer<Form> g_activeTop;
 
-std::function<void(const vb::Error&)>& untrappedHandler() {
-    static std::function<void(const vb::Error&)> h;
-    return h;
-}
-
 // The window whose keys these are. A window of its own inside a form (the open list of a combo
 // box, a message box, a file dialog) takes its keys itself: they are none of the form's.
 Form* formOf(QWidget* w) {
@@ -677,46 +672,6 @@ void resetAllWindows() {
     g_activeTop = nullptr;
     MdiForm::setMain(nullptr);
     Screen::setMousePointer(vbDefault);
-}
-
-// ---------------------------------------------------------------- errors in handlers
-
-void setUntrappedErrorHandler(std::function<void(const vb::Error&)> h) { untrappedHandler() = std::move(h); }
-
-void showUntrappedError(const vb::Error& e) {
-    if (auto& h = untrappedHandler()) {
-        try {
-            h(e);
-        } catch (...) {
-        }
-        return;
-    }
-    try {
-        MsgBox("Fehler " + std::to_string(e.number()) + ": " + e.description(), vbCritical);
-    } catch (...) {
-    }
-}
-
-void runHandler(const std::function<void()>& body, const std::function<void(const vb::Error&)>& onError) {
-    auto report = [&](const vb::Error& e) {
-        if (onError) {
-            try {
-                onError(e);
-            } catch (...) {
-            }
-        } else {
-            showUntrappedError(e);
-        }
-    };
-    try {
-        body();
-    } catch (const vb::Error& e) {
-        report(e);
-    } catch (const std::exception& e) {
-        report(vb::Error(vb::err::InternalError, std::string("Interner Fehler: ") + e.what()));
-    } catch (...) {
-        report(vb::Error(vb::err::InternalError, "Interner Fehler"));
-    }
 }
 
 }  // namespace forms

@@ -10,6 +10,7 @@
 // `new` for one request are deleted (later, so unloading inside their own handler is safe) once
 // unloaded: hold them in a QPointer.
 
+#include "platform/host/handler_errors.h"
 #include "platform/vb/error.h"
 
 #include <QPointer>
@@ -289,12 +290,5 @@ bool Unload() {
 
 // Tests: unloads every window and destroys the default windows, so the next test starts fresh.
 void resetAllWindows();
-
-// Calls a handler so that no error escapes into the event loop: a vb::Error or any other
-// exception goes to onError (or to the standard error box when none is given).
-void runHandler(const std::function<void()>& body, const std::function<void(const vb::Error&)>& onError = {});
-// The box shown for an error no handler trapped; the frame installs its own.
-void setUntrappedErrorHandler(std::function<void(const vb::Error&)> h);
-void showUntrappedError(const vb::Error& e);
 
 }  // namespace forms

@@ -3,7 +3,7 @@
 #include "platform/draw/picture.h"
 #include "platform/files/held_files.h"
 
-#include "platform/forms/local_path.h"
+#include "platform/host/local_path.h"
 #include "platform/vb/error.h"
 
 #include <QApplication>
@@ -44,15 +44,6 @@ int Screen::Width() {
 int Screen::Height() {
     QScreen* s = QGuiApplication::primaryScreen();
     return (s ? s->geometry().height() : 768) * TwipsPerPixelY();
-}
-
-QSize fitOnScreen(const QSize& designed) {
-    QScreen* s = QGuiApplication::primaryScreen();
-    if (!s) return designed;
-    // The frame the window manager adds is not known before the window is shown: room for a
-    // usual title bar and border.
-    const QSize frame(16, 40);
-    return designed.boundedTo(s->availableGeometry().size() - frame).expandedTo(QSize(200, 150));
 }
 
 int Screen::MousePointer() { return g_pointer; }

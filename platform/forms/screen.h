@@ -2,6 +2,8 @@
 
 // The screen, the mouse pointer, the clipboard and colour values as the programs use them.
 
+#include "platform/host/screen_area.h"
+
 #include <QColor>
 #include <QImage>
 #include <QRect>
@@ -32,10 +34,6 @@ public:
 };
 
 Qt::CursorShape cursorShapeFor(int pointer);
-
-// A window's designed size, made smaller where needed so that the window with its title bar
-// and border fits the free area of the primary screen (the screen less its panels).
-QSize fitOnScreen(const QSize& designed);
 
 // Clipboard formats with the numbers the programs pass.
 inline constexpr int vbCFText = 1;

@@ -1,6 +1,6 @@
 #include "platform/help/help_file.h"
 
-#include "platform/forms/local_path.h"
+#include "platform/host/local_path.h"
 
 #include <sqlite3.h>
 

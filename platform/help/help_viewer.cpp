@@ -1,7 +1,7 @@
 #include "platform/help/help_viewer.h"
 
-#include "platform/forms/host.h"
-#include "platform/forms/screen.h"
+#include "platform/host/host.h"
+#include "platform/host/screen_area.h"
 
 #include <QAction>
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "platform/forms/local_path.h"
+#include "platform/host/local_path.h"
 
 #include <QDir>
 #include <QFileInfo>
