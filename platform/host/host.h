@@ -3,7 +3,8 @@
 // Everything that waits for a person goes through the Host: the real one shows Qt dialogs,
 // a test installs one that answers from queues and records what was asked. The interface lies
 // below drawing, help and the windows, so that each of them can ask the person; the real Host
-// (forms::QtHost in platform/forms/host.h) is made above them all.
+// (forms::QtHost in platform/forms/host.h) lives with the windows, above drawing and help, which
+// it uses.
 
 #include <cstdint>
 #include <memory>
