@@ -32,8 +32,6 @@ void gruppenBilden(const Rangseite& p) {
 
 void rangseiteDrucken(const Rangseite& p) {
     draw::Surface& s = ausgabe();
-    // The results first: the page's own ranking leaves the shared cursor on its record source.
-    const urteil::Befund b = urteil::befundDerPerson();
     gruppenBilden(p);
     TypnummernErsetzen();
 
@@ -58,7 +56,7 @@ void rangseiteDrucken(const Rangseite& p) {
         if (p.alleNeunForm) s.Print({draw::Tab(2), alleNeun(l)}, draw::LineEnd::Open);
         else s.Print({draw::Tab(2), verbunden(l)});
     };
-    if (urteil::keinerMitWert(b, p.wertung)) {
+    if (urteil::keinerMitWert(p.wertung, *p.spitzenwert)) {
         // Nobody gave this value: the nine types tie at 0 and none stands first by it.
         extraStil(s);
         s.Print({draw::Tab(2), LabelTxt(typrang::kKeinerMitDiesemWert)},

@@ -67,8 +67,6 @@ struct Rangseite {
 };
 
 void rangseite(const Rangseite& p) {
-    // The results first: the page's own ranking leaves the shared cursor on its record source.
-    const urteil::Befund b = urteil::befundDerPerson();
     rangfolge(p.art, *p.rang1, *p.rang2, *p.spitzenwert);
 
     const Seite s(p.seite);
@@ -78,7 +76,7 @@ void rangseite(const Rangseite& p) {
     s.trennlinie(p.trennlinie);
     // A top group always holds its first-ranked type; page 9 writes its line only then.
     // Nobody gave the value of a page but the first: the nine types tie at 0 and none stands first.
-    if (urteil::keinerMitWert(b, p.wertung)) s.label(listeZeile, typrang::kKeinerMitDiesemWert, kFormatH1);
+    if (urteil::keinerMitWert(p.wertung, *p.spitzenwert)) s.label(listeZeile, typrang::kKeinerMitDiesemWert, kFormatH1);
     else if (p.seite != 9 || !typrang::alleLeer(*p.rang1))
         s.zeile(listeZeile, p.vollerJoin ? alleNeun(*p.rang1) : liste(*p.rang1), kFormatH1);
     s.trennlinie(listeZeile + 1);

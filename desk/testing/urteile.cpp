@@ -195,7 +195,9 @@ const Rang& rang(const Befund& b, Wertung w) {
     return b.gesamt;
 }
 
-bool keinerMitWert(const Befund& b, Wertung w) { return w != Wertung::Gesamt && rang(b, w).spitze == 0; }
+bool keinerMitWert(const Befund& b, Wertung w) { return keinerMitWert(w, rang(b, w).spitze); }
+
+bool keinerMitWert(Wertung w, int spitze) { return w != Wertung::Gesamt && spitze == 0; }
 
 bool nurEinerVorn(const Befund& b) { return b.vergleichLauf == 9; }
 

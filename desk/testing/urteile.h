@@ -64,8 +64,10 @@ std::string liste(const RangListe& l);
 enum class Wertung { Gesamt, Summe4, Summe3, Summe34, Summe2, Summe1, Summe0, Summe01 };
 const Rang& rang(const Befund& b, Wertung w);
 // Whether nobody gave the ratings a ranking counts: its page shows label 406 in place of a top
-// group. The total counts every rating, so its ranking always has a top group.
+// group. The total counts every rating, so its ranking always has a top group. The second form
+// takes the top score of the ranking a page has just made of the same rows.
 bool keinerMitWert(const Befund& b, Wertung w);
+bool keinerMitWert(Wertung w, int spitze);
 // Whether only one type lies near the top total (page 10's texts 315 to 318); otherwise the page
 // lists the types near it (319 to 321).
 bool nurEinerVorn(const Befund& b);

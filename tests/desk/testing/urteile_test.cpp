@@ -48,6 +48,22 @@ TEST(Urteile, HaupttypFluegelUndVerbindungstypenKippenAnIhrenGrenzen) {
     EXPECT_EQ(typrang::zweiterVerbindungstypUrteil(14.0 / 10.0), 0);
 }
 
+TEST(Urteile, NaeheZurSpitzeMisstDenAbstandAnDerGroesseDerSpitze) {
+    // A positive top: the quotient as it always was, 17 of 20 not above the stored 0.85.
+    EXPECT_EQ(typrang::naehe(17, 20), 17.0 / 20.0);
+    EXPECT_FALSE(typrang::nahe(17, 20, 0.85f, false));
+    EXPECT_TRUE(typrang::nahe(18, 20, 0.85f, false));
+    // A negative top: the quotient would turn round (-30 of -6 is 5); measured against the top's
+    // size, -30 lies four times the top's size behind it and -6.5 close to it.
+    EXPECT_EQ(typrang::naehe(-30, -6), -3.0);
+    EXPECT_FALSE(typrang::nahe(-30, -6, 0.85f, false));
+    EXPECT_TRUE(typrang::nahe(-11, -10, 0.85f, false));
+    EXPECT_FALSE(typrang::nahe(-12, -10, 0.85f, true));
+    // A top of 0 has no size: only an equal score is close, at any threshold.
+    EXPECT_TRUE(typrang::nahe(0, 0, 0.85f, false));
+    EXPECT_FALSE(typrang::nahe(-1, 0, 0.0f, true));
+}
+
 TEST(Urteile, InformationsmassKlasseKipptAnIhrenGrenzen) {
     EXPECT_EQ(antwortstatistik::informationsKlasse(0.0), 373);
     EXPECT_EQ(antwortstatistik::informationsKlasse(unter(0.3)), 373);
