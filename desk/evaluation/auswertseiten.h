@@ -24,10 +24,11 @@ void ShowResultCompare();         // 10 the two rankings set side by side
 void ShowResultMainType();        // 11 main type and its neighbours
 void ShowResultConnectedTypes();  // 12 the two connected types of the main type
 
-// Pages 11 and 12 on results given, as the two above draw them on the person's results.
+// Pages 9, 11 and 12 on results given, as the ones above draw them on the person's results.
 namespace urteil {
 struct Befund;
 }
+void ShowResultDeviation(const urteil::Befund& befund);
 void ShowResultMainType(const urteil::Befund& befund);
 void ShowResultConnectedTypes(const urteil::Befund& befund);
 

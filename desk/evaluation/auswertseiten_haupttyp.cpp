@@ -1,6 +1,7 @@
 // Evaluation pages 11 and 12: the main type with its two neighbours, and its two connected types.
 
-#include <cstdlib>
+#include <array>
+#include <utility>
 #include <vector>
 
 #include "desk/evaluation/auswertseiten.h"
@@ -10,17 +11,6 @@
 using namespace auswertseiten;
 
 namespace {
-
-using typrang::abstandUrteil;
-using typrang::obererNachbar;
-using typrang::untererNachbar;
-using typrang::verhaeltnis;
-
-// Index into the per-type arrays: 9 outside 0..9, as the arrays answer.
-int typIndex(int typ) {
-    if (typ < 0 || typ > 9) throw vb::Error(vb::err::SubscriptOutOfRange);
-    return typ;
-}
 
 // Where the comparison of the rankings (page 10) found no main type, or named another one, the
 // pages on the main type first say so, and which type they take and why, so that a reader does not
@@ -62,41 +52,37 @@ void ShowResultMainType(const urteil::Befund& b) {
     draw::Surface& s = ausgabe();
     // The page ends in the standard colour; only bold and italic go back.
     const Schnitt vorher = Schnitt::von(s);
-    if (!urteil::haupttypEindeutig(b)) return;
+    const int haupttyp = urteil::haupttyp(b);
+    if (!haupttyp) return;
 
     s.setFontBold(true);
     s.Print({draw::Tab(2), LabelTxt(260)});
     s.setFontBold(vorher.fett);
     s.Print();
     saetzeDrucken(s, urteil::unvollstaendig(b));
-    const std::vector<int> typen = urteil::haupttypen(b);
-    if (!typen.empty()) grundlageNennen(s, b, typen.back(), vorher);
+    grundlageNennen(s, b, haupttyp, vorher);
+    gHaupttyp = static_cast<int16_t>(haupttyp);
+    const urteil::Fluegel f = urteil::fluegel(b, haupttyp);
     s.Print({draw::Tab(2), LabelTxt(337) + " "}, draw::LineEnd::Open);
     extraStil(s);
-    for (int k : typen) {
-        gHaupttyp = static_cast<int16_t>(k);
-        s.Print({gTypbezeichnung[untererNachbar(k)], " ", LabelTxt(371), " ", gTypbezeichnung[obererNachbar(k)]},
-                draw::LineEnd::Open);
-    }
+    s.Print({gTypbezeichnung[f.unten], " ", LabelTxt(371), " ", gTypbezeichnung[f.oben]}, draw::LineEnd::Open);
     standardStil(s);
     s.Print();
-    const int haupttyp = gHaupttyp;
-    gZaehler = static_cast<int16_t>(untererNachbar(haupttyp));
-    gVerbindungstyp2 = static_cast<int16_t>(obererNachbar(haupttyp));
-    const int unten = gZaehler, oben = gVerbindungstyp2;
+    gZaehler = static_cast<int16_t>(f.unten);
+    gVerbindungstyp2 = static_cast<int16_t>(f.oben);
     s.Print();
     linie(s);
     s.Print();
 
-    for (int n : {unten, oben}) {
+    for (const auto& [n, abstand] : {std::pair{f.unten, f.abstandUnten}, std::pair{f.oben, f.abstandOben}}) {
         s.Print({draw::Tab(2), LabelTxt(338) + " ", gTypbezeichnung[n], " " + LabelTxt(339) + " "}, draw::LineEnd::Open);
         extraStil(s);
-        s.Print({draw::Num(static_cast<int>(gTypgesamtsummeJeTyp[n]))});
+        s.Print({draw::Num(static_cast<int>(b.gesamtJeTyp[n]))});
         standardStil(s);
         s.Print();
         s.Print({draw::Tab(2), LabelTxt(340) + " "}, draw::LineEnd::Open);
         extraStil(s);
-        s.Print({LabelTxt(abstandUrteil(haupttyp, n))});
+        s.Print({LabelTxt(abstand)});
         standardStil(s);
         s.Print();
         linie(s);
@@ -104,27 +90,24 @@ void ShowResultMainType(const urteil::Befund& b) {
     }
 
     s.setFontItalic(true);
-    if (gTypgesamtsummeJeTyp[oben] != 0) {
-        const int staerker = typrang::staerkererFluegel(verhaeltnis(unten, oben), unten, oben);
-        if (staerker == unten) {
-            s.Print({draw::Tab(2), LabelTxt(343) + " "}, draw::LineEnd::Open);
-            s.Print({gTypbezeichnung[haupttyp]});
-            s.Print({draw::Tab(2), LabelTxt(344) + " "}, draw::LineEnd::Open);
-            extraStil(s);
-            s.Print({gTypbezeichnung[unten]});
-        } else if (staerker == oben) {
-            s.Print({draw::Tab(2), LabelTxt(343) + " "}, draw::LineEnd::Open);
-            extraStil(s);
-            s.Print({gTypbezeichnung[haupttyp]});
-            standardStil(s);
-            s.Print({draw::Tab(2), LabelTxt(344) + " "}, draw::LineEnd::Open);
-            extraStil(s);
-            s.Print({gTypbezeichnung[oben]});
-        } else {
-            s.Print({draw::Tab(2), LabelTxt(343) + " "}, draw::LineEnd::Open);
-            s.Print({gTypbezeichnung[haupttyp]});
-            s.Print({draw::Tab(2), LabelTxt(345)});
-        }
+    if (f.staerker == f.unten) {
+        s.Print({draw::Tab(2), LabelTxt(343) + " "}, draw::LineEnd::Open);
+        s.Print({gTypbezeichnung[haupttyp]});
+        s.Print({draw::Tab(2), LabelTxt(344) + " "}, draw::LineEnd::Open);
+        extraStil(s);
+        s.Print({gTypbezeichnung[f.unten]});
+    } else if (f.staerker == f.oben) {
+        s.Print({draw::Tab(2), LabelTxt(343) + " "}, draw::LineEnd::Open);
+        extraStil(s);
+        s.Print({gTypbezeichnung[haupttyp]});
+        standardStil(s);
+        s.Print({draw::Tab(2), LabelTxt(344) + " "}, draw::LineEnd::Open);
+        extraStil(s);
+        s.Print({gTypbezeichnung[f.oben]});
+    } else {
+        s.Print({draw::Tab(2), LabelTxt(343) + " "}, draw::LineEnd::Open);
+        s.Print({gTypbezeichnung[haupttyp]});
+        s.Print({draw::Tab(2), LabelTxt(345)});
     }
     standardStil(s);
     vorher.zurueck(s);
@@ -133,59 +116,47 @@ void ShowResultMainType(const urteil::Befund& b) {
 void ShowResultConnectedTypes(const urteil::Befund& b) {
     draw::Surface& s = ausgabe();
     const Schnitt vorher = Schnitt::von(s);
-    if (gHaupttyp >= 1 && gHaupttyp <= 9) {
-        const typrang::Verbindung v = typrang::verbindungstypen(gHaupttyp);
-        gVerbindungstyp1 = static_cast<int16_t>(v.erster);
-        gVerbindungstyp2 = static_cast<int16_t>(v.zweiter);
-    }
-    const int haupttyp = typIndex(gHaupttyp);
-    const int c1 = typIndex(gVerbindungstyp1), c2 = typIndex(gVerbindungstyp2);
-    const auto niedrig = typrang::niedrigeAntworten;
+    // The page exists only beside page 11: for the main type the person's results give.
+    const int haupttyp = urteil::haupttyp(b);
+    if (!haupttyp) return;
+    gHaupttyp = static_cast<int16_t>(haupttyp);
+    const std::array<urteil::Verbindungstyp, 2> c = urteil::verbindungstypen(b, haupttyp);
+    gVerbindungstyp1 = static_cast<int16_t>(c[0].typ);
+    gVerbindungstyp2 = static_cast<int16_t>(c[1].typ);
 
     s.setFontBold(true);
     s.Print({draw::Tab(2), LabelTxt(346)});
     s.setFontBold(vorher.fett);
     s.Print();
     saetzeDrucken(s, urteil::unvollstaendig(b));
-    if (haupttyp >= 1) grundlageNennen(s, b, haupttyp, vorher);
+    grundlageNennen(s, b, haupttyp, vorher);
 
-    // The first three lines and the count line of one connected type.
-    const auto block = [&](int c, int name, int gesamt, int abstand, int hinweis) {
+    // The lines of one connected type, its note in bold italic under the heading `hinweis`.
+    const auto block = [&](const urteil::Verbindungstyp& v, int name, int gesamt, int abstand, int hinweis) {
         s.Print({draw::Tab(2), LabelTxt(name) + " "}, draw::LineEnd::Open);
         extraStil(s);
-        s.Print({gTypbezeichnung[c]});
+        s.Print({gTypbezeichnung[v.typ]});
         standardStil(s);
         s.Print();
         s.Print({draw::Tab(2), LabelTxt(gesamt) + " "}, draw::LineEnd::Open);
         extraStil(s);
-        s.Print({draw::Num(static_cast<int>(gTypgesamtsummeJeTyp[c]))});
+        s.Print({draw::Num(static_cast<int>(b.gesamtJeTyp[v.typ]))});
         standardStil(s);
         s.Print({draw::Tab(2), LabelTxt(abstand) + " "}, draw::LineEnd::Open);
         extraStil(s);
-        s.Print({LabelTxt(abstandUrteil(haupttyp, c))});
+        s.Print({LabelTxt(v.abstand)});
         standardStil(s);
         s.Print();
-        s.Print({draw::Tab(2), LabelTxt(350) + " ", draw::Num(static_cast<int>(niedrig(c))), " " + LabelTxt(351)});
+        s.Print(
+            {draw::Tab(2), LabelTxt(350) + " ", draw::Num(static_cast<int>(b.niedrigJeTyp[v.typ])), " " + LabelTxt(351)});
         s.Print({draw::Tab(2), LabelTxt(hinweis)});
         s.Print();
         s.setFontBold(true);
         s.setFontItalic(true);
+        for (int z : v.hinweis) s.Print({draw::Tab(2), LabelTxt(z)});
+        vorher.zurueck(s);
     };
-
-    block(c1, 347, 348, 349, 352);
-    const typrang::Hinweis hinweis = typrang::niedrigHinweis(niedrig(c1));
-    if (hinweis.erste) {
-        s.Print({draw::Tab(2), LabelTxt(hinweis.erste)});
-        s.Print({draw::Tab(2), LabelTxt(hinweis.zweite)});
-    } else {
-        s.Print({draw::Tab(2), LabelTxt(typrang::kKeinHinweis)});
-    }
-    vorher.zurueck(s);
+    block(c[0], 347, 348, 349, 352);
     s.Print();
-
-    block(c2, 357, 358, 359, 360);
-    // A heading with nothing under it would read as a note lost.
-    const int urteil = typrang::zweiterVerbindungstypUrteil(verhaeltnis(haupttyp, c2));
-    s.Print({draw::Tab(2), LabelTxt(urteil ? urteil : typrang::kKeinHinweis)});
-    vorher.zurueck(s);
+    block(c[1], 357, 358, 359, 360);
 }

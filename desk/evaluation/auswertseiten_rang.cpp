@@ -21,6 +21,7 @@ struct Rangseite {
     bool alleNeunForm;                     // the group lists show all nine positions
     int leerzeilen;                        // empty lines between the group-1 rule and the group-2 heading
     int schluss;                           // after the last rule: 0 nothing, 1 an empty line, 2 and labelTxt(293)
+    urteil::Wertung wertung;               // the score the page ranks by
 };
 
 void gruppenBilden(const Rangseite& p) {
@@ -55,7 +56,7 @@ void rangseiteDrucken(const Rangseite& p) {
         if (p.alleNeunForm) s.Print({draw::Tab(2), alleNeun(l)}, draw::LineEnd::Open);
         else s.Print({draw::Tab(2), verbunden(l)});
     };
-    if (*p.spitzenwert == 0 && p.rang1 != &gRang1Typgesamtsumme) {
+    if (urteil::keinerMitWert(p.wertung, *p.spitzenwert)) {
         // Nobody gave this value: the nine types tie at 0 and none stands first by it.
         extraStil(s);
         s.Print({draw::Tab(2), LabelTxt(typrang::kKeinerMitDiesemWert)},
@@ -91,7 +92,8 @@ const Rangseite& rangseite(int seite) {
                                    true,
                                    false,
                                    2,
-                                   0};
+                                   0,
+                                   urteil::Wertung::Gesamt};
     static const Rangseite kSumme4{{"TypSumme4", " order by typsumme4 desc", false, true},
                                    &gRang1Typsumme4,
                                    &gRang2Typsumme4,
@@ -104,7 +106,8 @@ const Rangseite& rangseite(int seite) {
                                    true,
                                    false,
                                    2,
-                                   1};
+                                   1,
+                                   urteil::Wertung::Summe4};
     static const Rangseite kSumme3{{"TypSumme3", " order by typsumme3 desc", false, true},
                                    &gRang1Typsumme3,
                                    &gRang2Typsumme3,
@@ -117,7 +120,8 @@ const Rangseite& rangseite(int seite) {
                                    true,
                                    false,
                                    2,
-                                   1};
+                                   1,
+                                   urteil::Wertung::Summe3};
     static const Rangseite kSumme2{{"TypSumme2", " order by typsumme2 desc", false, false},
                                    &gRang1Typsumme2,
                                    &gRang2Typsumme2,
@@ -130,7 +134,8 @@ const Rangseite& rangseite(int seite) {
                                    false,
                                    true,
                                    2,
-                                   0};
+                                   0,
+                                   urteil::Wertung::Summe2};
     static const Rangseite kSumme1{{"TypSumme1", " order by typsumme1", true, false},
                                    &gRang1Typsumme1,
                                    &gRang2Typsumme1,
@@ -143,7 +148,8 @@ const Rangseite& rangseite(int seite) {
                                    false,
                                    true,
                                    3,
-                                   2};
+                                   2,
+                                   urteil::Wertung::Summe1};
     static const Rangseite kSumme0{{"TypSumme0", " order by typsumme0", true, false},
                                    &gRang1Typsumme0,
                                    &gRang2Typsumme0,
@@ -156,7 +162,8 @@ const Rangseite& rangseite(int seite) {
                                    false,
                                    false,
                                    3,
-                                   2};
+                                   2,
+                                   urteil::Wertung::Summe0};
     switch (seite) {
     case 1: return kGesamt;
     case 2: return kSumme4;

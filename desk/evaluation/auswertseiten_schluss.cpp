@@ -8,6 +8,8 @@ using namespace auswertseiten;
 
 
 void ShowResultBySum34() {
+    // The results first: the page's own ranking leaves the shared cursor on its record source.
+    const urteil::Befund b = urteil::befundDerPerson();
     gRang2Typsumme34.fill("");
     gRang1Typsumme34.fill("");
     draw::Surface& s = ausgabe();
@@ -30,7 +32,8 @@ void ShowResultBySum34() {
     linie(s);
     extraStil(s);
     // Nobody gave a 3 or a 4: the nine types tie at 0 and none stands first by them.
-    if (gSpitzenwertTypsumme34 == 0) s.Print({draw::Tab(2), LabelTxt(typrang::kKeinerMitDiesemWert)});
+    if (urteil::keinerMitWert(b, urteil::Wertung::Summe34))
+        s.Print({draw::Tab(2), LabelTxt(typrang::kKeinerMitDiesemWert)});
     else s.Print({draw::Tab(2), alleNeun(gRang1Typsumme34, true)});
     standardStil(s);
     linie(s);
@@ -49,7 +52,6 @@ void ShowResultBySum34() {
 
     s.setFontItalic(true);
     s.setFontBold(true);
-    const urteil::Befund b = urteil::befundDerPerson();
     saetzeDrucken(s, urteil::schlussSumme34(b));
     saetzeDrucken(s, urteil::unvollstaendig(b));
     s.setFontItalic(false);
@@ -57,6 +59,7 @@ void ShowResultBySum34() {
 }
 
 void ShowResultBySum01() {
+    const urteil::Befund b = urteil::befundDerPerson();
     gRang2Typsumme01.fill("");
     gRang1Typsumme01.fill("");
     draw::Surface& s = ausgabe();
@@ -79,7 +82,8 @@ void ShowResultBySum01() {
     linie(s);
     extraStil(s);
     // Nobody gave a 0 or a 1: the nine types tie at 0 and none stands first by them.
-    if (gSpitzenwertTypsumme01 == 0) s.Print({draw::Tab(2), LabelTxt(typrang::kKeinerMitDiesemWert)});
+    if (urteil::keinerMitWert(b, urteil::Wertung::Summe01))
+        s.Print({draw::Tab(2), LabelTxt(typrang::kKeinerMitDiesemWert)});
     else s.Print({draw::Tab(2), verbunden(gRang1Typsumme01)});
     standardStil(s);
     linie(s);
@@ -87,7 +91,6 @@ void ShowResultBySum01() {
 
     s.setFontBold(true);
     s.setFontItalic(true);
-    const urteil::Befund b = urteil::befundDerPerson();
     saetzeDrucken(s, urteil::schlussSumme01(b));
     saetzeDrucken(s, urteil::unvollstaendig(b));
     vorher.zurueck(s);

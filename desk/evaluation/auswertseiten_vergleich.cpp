@@ -2,6 +2,7 @@
 // the total set beside the ranking by the ratings 3 and 4 with its conclusion.
 
 #include <cmath>
+#include <vector>
 
 #include "desk/evaluation/auswertform.h"
 #include "desk/evaluation/auswertseiten.h"
@@ -10,14 +11,17 @@
 
 using namespace auswertseiten;
 
-void ShowResultDeviation() {
+void ShowResultDeviation() { ShowResultDeviation(urteil::befundDerPerson()); }
+
+void ShowResultDeviation(const urteil::Befund& b) {
     draw::Surface& s = ausgabe();
     const Schnitt vorher = Schnitt::von(s);
     if (auswertform* f = zeichnendesFenster()) f->Frame1.setCaption(LabelTxt(223));
 
-    gTypsummenMittel = typrang::typsummenMittel();
-    const float mittel = gTypsummenMittel;
-    const float niveau = mittel / 14.0f;
+    const urteil::Abweichung a = urteil::abweichung(b);
+    gTypsummenMittel = a.mittel;
+    const float mittel = a.mittel;
+    const float niveau = a.jeAussage;
 
     s.setFontBold(true);
     s.Print({draw::Tab(2), LabelTxt(299)});
@@ -34,8 +38,7 @@ void ShowResultDeviation() {
     s.Print({" " + LabelTxt(302)});
     s.setFontItalic(true);
     s.Print();
-    const int stufe = typrang::niveauUrteil(niveau);
-    s.Print({draw::Tab(2), LabelTxt(303) + " ", LabelTxt(stufe)});
+    s.Print({draw::Tab(2), LabelTxt(303) + " ", LabelTxt(a.niveau)});
     vorher.zurueck(s);
     s.Print();
     s.Print();
@@ -44,14 +47,17 @@ void ShowResultDeviation() {
     s.Print({draw::Tab(75), LabelTxt(309)});
     linie(s);
     for (int t = 1; t <= 9; ++t) {
-        const float gesamt = gTypgesamtsummeJeTyp[t];
+        const float gesamt = b.gesamtJeTyp[t];
         const float abweichung = gesamt - mittel;
-        const float quotient = mittel != 0.0f ? gesamt / mittel : 0.0f;
         standardStil(s);
-        s.Print({draw::Tab(2), gTypbezeichnung[t], draw::Tab(30), vb::Format(vb::Variant(abweichung), "000.00"),
-                 draw::Tab(55), vb::Format(vb::Variant(quotient), "00.00"), draw::Tab(75)},
-                draw::LineEnd::Open);
-        const int klasse = typrang::abweichungsKlasse(gesamt, mittel);
+        std::vector<draw::Item> zeile{draw::Tab(2), gTypbezeichnung[t], draw::Tab(30),
+                                      vb::Format(vb::Variant(abweichung), "000.00")};
+        // Over a mean of 0 or below it the quotient is no ratio to the mean: the column stays empty.
+        if (a.verhaeltnisWahr)
+            zeile.insert(zeile.end(), {draw::Tab(55), vb::Format(vb::Variant(gesamt / mittel), "00.00")});
+        zeile.push_back(draw::Tab(75));
+        s.Print(zeile, draw::LineEnd::Open);
+        const int klasse = a.klasse[t];
         if (klasse == 0) continue;  // no mean: the row stays without a class
         if (klasse == 311) standardStil(s);
         else extraStil(s);
@@ -79,11 +85,11 @@ void ShowResultCompare() {
     s.Print({draw::Tab(2), LabelTxt(314)});
     s.setFontBold(vorher.fett);
     s.Print();
-    if (gVergleichLauf == 9) {
+    if (urteil::nurEinerVorn(b)) {
         s.Print({draw::Tab(2), LabelTxt(315)});
         s.Print();
         linie(s);
-        liste(verbunden(gRang1Typgesamtsumme));
+        liste(verbunden(b.gesamt.eins));
         linie(s);
         s.Print();
         for (int t : {316, 317, 318}) s.Print({draw::Tab(2), LabelTxt(t)});
@@ -94,13 +100,13 @@ void ShowResultCompare() {
         s.Print({draw::Tab(2), LabelTxt(320)});
         s.Print();
         linie(s);
-        liste(verbunden(gVergleichTypen));
+        liste(verbunden(b.vergleichTypen));
         linie(s);
         s.Print();
         s.Print({draw::Tab(2), LabelTxt(321)});
         s.Print();
         linie(s);
-        liste(verbunden(gRang1Typgesamtsumme));
+        liste(verbunden(b.gesamt.eins));
         linie(s);
     }
     s.Print();
@@ -126,7 +132,7 @@ void ShowResultCompare() {
         s.Print();
         vorher.zurueck(s);
         linie(s);
-        liste(verbunden(gRang1Typsumme34));
+        liste(verbunden(b.summe34.eins));
         s.Print();
         linie(s);
     } else {

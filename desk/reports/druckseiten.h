@@ -1,7 +1,7 @@
 #pragma once
 
-// The builders of the report's pages: each takes no arguments, reads the program-wide scores,
-// rankings, thresholds and texts, and writes its own fixed page into the print table through
+// The builders of the report's pages: each takes no arguments, reads the person's results and the
+// program-wide rankings, thresholds and texts, and writes its own fixed page into the print table through
 // SchreibeDruckzeile (druckzeile.h). The report window calls them in page order (pages 7 to 18 one
 // after the other: later pages read what earlier ones left). No builder writes pages 4 to 6.
 
@@ -25,6 +25,12 @@ void DruckSeiteAntwortwerteProzent();      // page 21: the answer values in perc
 void DruckSeiteHaeufigsteAntwortwerte();   // page 22: the most frequent answer values
 void DruckSeiteMittlereAntwortwerte();     // page 23: the middle answer values
 void DruckSeiteInformationsmass();         // page 24: the information measure
+
+// Page 15 on results given, as the builder above writes it on the current person's results.
+namespace urteil {
+struct Befund;
+}
+void DruckSeiteMittelwertAbweichung(const urteil::Befund& befund);
 
 // The builders of the chosen parts in page order, with the scoring and ranking of the current
 // person before the evaluation and statistics pages and the thresholds the ranking pages use

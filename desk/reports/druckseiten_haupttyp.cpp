@@ -2,6 +2,8 @@
 // set beside the ranking by the ratings 3 and 4 with its conclusion, the main type with its wings,
 // and its two connected types.
 
+#include <array>
+#include <tuple>
 #include <vector>
 
 #include "desk/reports/druckseiten.h"
@@ -14,11 +16,14 @@ using druckseiten::format;
 using druckseiten::liste;
 using druckseiten::Seite;
 
-void DruckSeiteMittelwertAbweichung() {
-    gTypsummenMittel = typrang::typsummenMittel();
-    const float mittel = gTypsummenMittel;
-    const float jeAussage = mittel / 14.0f;
-    const int urteil = typrang::niveauUrteil(jeAussage);
+void DruckSeiteMittelwertAbweichung() { DruckSeiteMittelwertAbweichung(urteil::befundDerPerson()); }
+
+void DruckSeiteMittelwertAbweichung(const urteil::Befund& b) {
+    const urteil::Abweichung a = urteil::abweichung(b);
+    gTypsummenMittel = a.mittel;
+    const float mittel = a.mittel;
+    const float jeAussage = a.jeAussage;
+    const int urteil = a.niveau;
 
     const Seite s(15);
     s.label(1, 299, kFormatUeberschrift);
@@ -37,21 +42,21 @@ void DruckSeiteMittelwertAbweichung() {
     s.zeile(14, blanks(125) + LabelTxt(309), kFormatText);
     s.trennlinie(15);
 
-    // The class stays from one row to the next; without a mean no row gets one.
-    std::string klasse;
     for (int t = 1; t <= 9; ++t) {
-        const float x = gTypgesamtsummeJeTyp[t];
-        std::string verhaeltnis;
-        if (mittel == 0.0f) {
-            verhaeltnis = format(vb::Variant(0), "00.00");
-        } else {
+        const float x = b.gesamtJeTyp[t];
+        // Over a mean of 0 or below it the quotient is no ratio to the mean: the field stays
+        // empty, as wide as a ratio below 10 would make it. Without a mean no row gets a class.
+        std::string verhaeltnis, breite = format(vb::Variant(format(vb::Variant(0), "00.00")), "000.00");
+        if (a.verhaeltnisWahr) {
             verhaeltnis = format(vb::Variant(x / mittel), "00.00");
-            klasse = LabelTxt(typrang::abweichungsKlasse(x, mittel));
+            // The ratio's field is measured by the ratio written once more with three integer digits.
+            breite = format(vb::Variant(verhaeltnis), "000.00");
+        } else {
+            verhaeltnis = blanks(vb::Len(format(vb::Variant(0), "00.00")));
         }
+        const std::string klasse = a.klasse[t] ? LabelTxt(a.klasse[t]) : std::string();
         const std::string& name = gTypbezeichnung[t];
         const std::string differenz = format(vb::Variant(x - mittel), "000.00");
-        // The ratio's field is measured by the ratio written once more with three integer digits.
-        const std::string breite = format(vb::Variant(verhaeltnis), "000.00");
         s.zeile(15 + t,
                 name + blanks(20 - vb::Len(name)) + differenz + blanks(20 - vb::Len(differenz)) + verhaeltnis +
                     blanks(20 - vb::Len(breite)) + klasse,
@@ -89,10 +94,10 @@ void DruckSeiteRangfolgeVergleich() {
     s.label(1, 314, kFormatUeberschrift);
     if (b.vollstaendig()) s.leer(2);
     else s.zeile(2, urteil::unvollstaendigText(b.beantwortet), kFormatH2);
-    if (gVergleichLauf == 9) {
+    if (urteil::nurEinerVorn(b)) {
         s.label(3, 315);
         s.leer(4);
-        s.eingerahmt(5, liste(gRang1Typgesamtsumme));
+        s.eingerahmt(5, liste(b.gesamt.eins));
         s.leer(8);
         s.label(9, 316);
         s.label(10, 317);
@@ -103,11 +108,11 @@ void DruckSeiteRangfolgeVergleich() {
         s.label(3, 319);
         s.label(4, 320);
         s.leer(5);
-        s.eingerahmt(6, liste(gVergleichTypen));
+        s.eingerahmt(6, liste(b.vergleichTypen));
         s.leer(9);
         s.label(10, 321);
         s.leer(11);
-        s.eingerahmt(12, liste(gRang1Typgesamtsumme));
+        s.eingerahmt(12, liste(b.gesamt.eins));
     }
     s.leer(15);
 
@@ -126,7 +131,7 @@ void DruckSeiteRangfolgeVergleich() {
         s.label(21, 333);
         s.leer(22);
         s.trennlinie(23);
-        s.zeile(24, liste(gRang1Typsumme34), kFormatH1);
+        s.zeile(24, liste(b.summe34.eins), kFormatH1);
         s.leer(25);
         s.trennlinie(26);
     } else {
@@ -138,101 +143,85 @@ void DruckSeiteRangfolgeVergleich() {
 
 void DruckSeiteHaupttyp() {
     const urteil::Befund b = urteil::befundDerPerson();
-    if (!urteil::haupttypEindeutig(b)) return;
-    const std::vector<int> treffer = urteil::haupttypen(b);
-    if (treffer.empty()) {
-        // No type carries the leader's designation: no wings of a main type that was not found, and
-        // nothing for page 18 to connect.
-        gHaupttyp = 0;
+    const int haupt = urteil::haupttyp(b);
+    if (!haupt) {
+        // No main type: no wings of a main type that was not found, and nothing for page 18 to
+        // connect.
+        if (urteil::haupttypEindeutig(b)) gHaupttyp = 0;
         return;
     }
-    gHaupttyp = static_cast<int16_t>(treffer.back());
-    const int haupt = gHaupttyp;
-    const int links = typrang::untererNachbar(haupt), rechts = typrang::obererNachbar(haupt);
-    gZaehler = static_cast<int16_t>(links);
-    gVerbindungstyp2 = static_cast<int16_t>(rechts);
+    gHaupttyp = static_cast<int16_t>(haupt);
+    const urteil::Fluegel f = urteil::fluegel(b, haupt);
+    gZaehler = static_cast<int16_t>(f.unten);
+    gVerbindungstyp2 = static_cast<int16_t>(f.oben);
 
     const Seite s(17);
     s.label(1, 260, kFormatUeberschrift);
     grundlageNennen(s, b, haupt);
     s.label(3, 337);
     if (!b.vollstaendig()) s.zeile(30, urteil::unvollstaendigText(b.beantwortet), kFormatH2);
-    s.zeile(4, gTypbezeichnung[links] + " " + LabelTxt(371) + " " + gTypbezeichnung[rechts], kFormatH1);
+    s.zeile(4, gTypbezeichnung[f.unten] + " " + LabelTxt(371) + " " + gTypbezeichnung[f.oben], kFormatH1);
     s.leer(5);
     s.leer(6);
     s.trennlinie(7);
     s.leer(8);
-    for (const auto& [fluegel, ab] : {std::pair{links, 9}, std::pair{rechts, 17}}) {
+    for (const auto& [fluegel, ab, abstand] :
+         {std::tuple{f.unten, 9, f.abstandUnten}, std::tuple{f.oben, 17, f.abstandOben}}) {
         s.zeile(ab, LabelTxt(338) + " " + gTypbezeichnung[fluegel] + " " + LabelTxt(339), kFormatText);
-        s.zeile(ab + 1, vb::Str(static_cast<int>(gTypgesamtsummeJeTyp[fluegel])), kFormatH1);
+        s.zeile(ab + 1, vb::Str(static_cast<int>(b.gesamtJeTyp[fluegel])), kFormatH1);
         s.leer(ab + 2);
         s.label(ab + 3, 340);
-        s.label(ab + 4, typrang::abstandUrteil(haupt, fluegel), kFormatH1);
+        s.label(ab + 4, abstand, kFormatH1);
         s.leer(ab + 5);
         s.trennlinie(ab + 6);
         s.leer(ab + 7);
     }
 
-    if (gTypgesamtsummeJeTyp[rechts] == 0) return;
-    const int staerker = typrang::staerkererFluegel(typrang::verhaeltnis(links, rechts), links, rechts);
     s.label(25, 343);
     s.zeile(26, gTypbezeichnung[haupt], kFormatH1);
-    if (staerker == 0) {
+    if (f.staerker == 0) {
         s.label(27, 345);
     } else {
         s.label(27, 344);
-        s.zeile(28, gTypbezeichnung[staerker], kFormatH1);
+        s.zeile(28, gTypbezeichnung[f.staerker], kFormatH1);
     }
 }
 
 void DruckSeiteVerbindungstypen() {
     // Only a main type that page 17 found has connected types: without one the page stays out,
-    // as page 17 does, rather than reading the ranking's count as a type.
+    // as page 17 does.
     const urteil::Befund b = urteil::befundDerPerson();
-    const std::vector<int> treffer = urteil::haupttypen(b);
-    if (!urteil::haupttypEindeutig(b) || treffer.empty()) return;
-    gHaupttyp = static_cast<int16_t>(treffer.back());
-    const int haupt = gHaupttyp;
-    const typrang::Verbindung v = typrang::verbindungstypen(haupt);
-    gVerbindungstyp1 = static_cast<int16_t>(v.erster);
-    gVerbindungstyp2 = static_cast<int16_t>(v.zweiter);
-    const int c1 = v.erster, c2 = v.zweiter;
+    const int haupt = urteil::haupttyp(b);
+    if (!haupt) return;
+    gHaupttyp = static_cast<int16_t>(haupt);
+    const std::array<urteil::Verbindungstyp, 2> c = urteil::verbindungstypen(b, haupt);
+    gVerbindungstyp1 = static_cast<int16_t>(c[0].typ);
+    gVerbindungstyp2 = static_cast<int16_t>(c[1].typ);
 
     const Seite s(18);
     // Each of the two types from line `nr` on: its name, its total score, how far it lies from the
-    // main type, how many low answers it has; the label texts `text`, `text` + 1 and + 2 head them.
-    const auto typBlock = [&](int nr, int typ, int text) {
+    // main type, how many low answers it has; the label texts `text`, `text` + 1 and + 2 head them;
+    // then under the heading `text` + 3 (352 for the first) its note from line `nr` + 12.
+    const auto typBlock = [&](int nr, const urteil::Verbindungstyp& v, int text, int kopf) {
         s.label(nr, text);
-        s.zeile(nr + 1, gTypbezeichnung[typ], kFormatH1);
+        s.zeile(nr + 1, gTypbezeichnung[v.typ], kFormatH1);
         s.leer(nr + 2, kFormatTabelle);
         s.label(nr + 3, text + 1);
-        s.zeile(nr + 4, vb::Str(static_cast<int>(gTypgesamtsummeJeTyp[typ])), kFormatH1);
+        s.zeile(nr + 4, vb::Str(static_cast<int>(b.gesamtJeTyp[v.typ])), kFormatH1);
         s.label(nr + 5, text + 2);
-        s.label(nr + 6, typrang::abstandUrteil(haupt, typ), kFormatH1);
+        s.label(nr + 6, v.abstand, kFormatH1);
         s.leer(nr + 7, kFormatTabelle);
-        s.zeile(nr + 8,
-                LabelTxt(350) + " " + vb::Str(static_cast<int>(typrang::niedrigeAntworten(typ))) + " " + LabelTxt(351),
+        s.zeile(nr + 8, LabelTxt(350) + " " + vb::Str(static_cast<int>(b.niedrigJeTyp[v.typ])) + " " + LabelTxt(351),
                 kFormatText);
+        s.label(nr + 10, kopf);
+        s.leer(nr + 11, kFormatTabelle);
+        int z = nr + 12;
+        for (int h : v.hinweis) s.label(z++, h, h == typrang::kKeinHinweis ? kFormatText : kFormatH2);
     };
     s.label(1, 346, kFormatUeberschrift);
     grundlageNennen(s, b, haupt);
     if (!b.vollstaendig()) s.zeile(33, urteil::unvollstaendigText(b.beantwortet), kFormatH2);
-    typBlock(3, c1, 347);
-    s.label(13, 352);
-    s.leer(14, kFormatTabelle);
-    const typrang::Hinweis wenig = typrang::niedrigHinweis(typrang::niedrigeAntworten(c1));
-    if (wenig.erste) {
-        s.label(15, wenig.erste, kFormatH2);
-        s.label(16, wenig.zweite, kFormatH2);
-    } else {
-        s.label(15, typrang::kKeinHinweis);
-    }
+    typBlock(3, c[0], 347, 352);
     s.leer(17, kFormatTabelle);
-    typBlock(18, c2, 357);
-    s.label(28, 360);
-    s.leer(29, kFormatTabelle);
-    // A heading with nothing under it would read as a note lost.
-    const int urteil = typrang::zweiterVerbindungstypUrteil(typrang::verhaeltnis(haupt, c2));
-    if (urteil) s.label(30, urteil, kFormatH2);
-    else s.label(gTypgesamtsummeJeTyp[c2] == 0 ? 31 : 30, typrang::kKeinHinweis);
+    typBlock(18, c[1], 357, 360);
 }

@@ -57,12 +57,13 @@ struct Rangseite {
     bool vollerJoin;    // the lists show all nine places
     bool gruppe2Immer;  // the close-group line stands even when the group is empty
     int titel, text1, text2;
-    int trennlinie;          // the first separator; the top group follows 1 (page 9: 3) lines later
-    int leerBis;             // the blank lines after the top group end here
-    int vorGruppe2, label2;  // the text before the close group
-    bool mit283;             // and the threshold note after it
-    int leerZeile;           // the blank line before the close group's separator
-    int schluss;             // after the close group: 0 nothing, 1 a blank line, 2 and label text 293
+    int trennlinie;           // the first separator; the top group follows 1 (page 9: 3) lines later
+    int leerBis;              // the blank lines after the top group end here
+    int vorGruppe2, label2;   // the text before the close group
+    bool mit283;              // and the threshold note after it
+    int leerZeile;            // the blank line before the close group's separator
+    int schluss;              // after the close group: 0 nothing, 1 a blank line, 2 and label text 293
+    urteil::Wertung wertung;  // the score the page ranks by
 };
 
 void rangseite(const Rangseite& p) {
@@ -75,7 +76,7 @@ void rangseite(const Rangseite& p) {
     s.trennlinie(p.trennlinie);
     // A top group always holds its first-ranked type; page 9 writes its line only then.
     // Nobody gave the value of a page but the first: the nine types tie at 0 and none stands first.
-    if (*p.spitzenwert == 0 && p.seite != 7) s.label(listeZeile, typrang::kKeinerMitDiesemWert, kFormatH1);
+    if (urteil::keinerMitWert(p.wertung, *p.spitzenwert)) s.label(listeZeile, typrang::kKeinerMitDiesemWert, kFormatH1);
     else if (p.seite != 9 || !typrang::alleLeer(*p.rang1))
         s.zeile(listeZeile, p.vollerJoin ? alleNeun(*p.rang1) : liste(*p.rang1), kFormatH1);
     s.trennlinie(listeZeile + 1);
@@ -108,7 +109,8 @@ void DruckSeiteRangfolgeTypgesamtsumme() {
                278,
                false,
                14,
-               0});
+               0,
+               urteil::Wertung::Gesamt});
 }
 
 void DruckSeiteRangfolgeTypsumme4() {
@@ -129,7 +131,8 @@ void DruckSeiteRangfolgeTypsumme4() {
                282,
                true,
                15,
-               0});
+               0,
+               urteil::Wertung::Summe4});
 }
 
 void DruckSeiteRangfolgeTypsumme3() {
@@ -150,7 +153,8 @@ void DruckSeiteRangfolgeTypsumme3() {
                286,
                true,
                19,
-               1});
+               1,
+               urteil::Wertung::Summe3});
 }
 
 void DruckSeiteRangfolgeTypsumme2() {
@@ -171,7 +175,8 @@ void DruckSeiteRangfolgeTypsumme2() {
                402,
                true,
                15,
-               0});
+               0,
+               urteil::Wertung::Summe2});
 }
 
 void DruckSeiteRangfolgeTypsumme1() {
@@ -192,7 +197,8 @@ void DruckSeiteRangfolgeTypsumme1() {
                296,
                false,
                15,
-               2});
+               2,
+               urteil::Wertung::Summe1});
 }
 
 void DruckSeiteRangfolgeTypsumme0() {
@@ -213,19 +219,20 @@ void DruckSeiteRangfolgeTypsumme0() {
                292,
                false,
                15,
-               2});
+               2,
+               urteil::Wertung::Summe0});
 }
 
 void DruckSeiteRangfolgeTypsumme34() {
+    const urteil::Befund b = urteil::befundDerPerson();
     rangfolge({"TypSumme34", " order by typsumme34 desc", false, true}, gRang1Typsumme34, gRang2Typsumme34,
               gSpitzenwertTypsumme34);
 
     const Seite s(10);
     kopf(s, 385, 386, 281, gSpitzenwertTypsumme34);
     // Nobody gave a 3 or a 4: the nine types tie at 0 and none stands first by them.
-    s.eingerahmt(8, gSpitzenwertTypsumme34 == 0 ? LabelTxt(typrang::kKeinerMitDiesemWert)
-                                                : alleNeun(gRang1Typsumme34, true));
-    const urteil::Befund b = urteil::befundDerPerson();
+    s.eingerahmt(8, urteil::keinerMitWert(b, urteil::Wertung::Summe34) ? LabelTxt(typrang::kKeinerMitDiesemWert)
+                                                                       : alleNeun(gRang1Typsumme34, true));
     s.leer(11);
     // An unfinished test says so between the top group and the close group.
     if (b.vollstaendig()) s.leer(12);
@@ -241,15 +248,16 @@ void DruckSeiteRangfolgeTypsumme34() {
 }
 
 void DruckSeiteRangfolgeTypsumme01() {
+    const urteil::Befund b = urteil::befundDerPerson();
     rangfolge({"TypSumme01", " order by typsumme01", true, false}, gRang1Typsumme01, gRang2Typsumme01,
               gSpitzenwertTypsumme01);
 
     const Seite s(14);
     kopf(s, 297, 298, 289, gSpitzenwertTypsumme01);
     // Nobody gave a 0 or a 1: the nine types tie at 0 and none stands first by them.
-    s.eingerahmt(8, gSpitzenwertTypsumme01 == 0 ? LabelTxt(typrang::kKeinerMitDiesemWert) : liste(gRang1Typsumme01));
+    s.eingerahmt(8, urteil::keinerMitWert(b, urteil::Wertung::Summe01) ? LabelTxt(typrang::kKeinerMitDiesemWert)
+                                                                       : liste(gRang1Typsumme01));
     s.leer(11);
-    const urteil::Befund b = urteil::befundDerPerson();
     if (!b.vollstaendig()) s.zeile(12, urteil::unvollstaendigText(b.beantwortet), kFormatH2);
     druckseiten::saetzeSchreiben(s, 13, urteil::schlussSumme01(b));
 

@@ -176,10 +176,6 @@ Rangfolge typRangfolgeBestimmen(db::DataControl& cursor, const std::string& date
 
     for (int i = 1; i <= 9; ++i)
         if (!r.rang1Gesamt[i].empty()) ++r.haupttyp;
-    // One main type exactly when one type alone holds a top 3-and-4 score above 0.
-    const bool eindeutig = r.spitzeSumme34 != 0 && r.anzahlRang1 == 1;
-    r.haupttypEindeutig = eindeutig ? 1 : 0;
-    r.seitenanzahl = eindeutig ? 12 : 10;
     r.rang1Gleich = 1;
     r.rang1GleichWert = 9;
     return r;

@@ -1,7 +1,8 @@
 #pragma once
 
 // Scoring and ranking of one person: the sums per type and rating class, the answer counts, and
-// the two rankings with their groups and the main-type decision. The procedures bind the data
+// the two rankings with their groups; whether there is a main type, and so how many evaluation
+// pages, the verdicts decide (desk/testing/urteile.h). The procedures bind the data
 // controls they are given (the main window's shared cursors in the program) and return what
 // they computed; TestAuswerten and TypRangfolgeBestimmen (testverwaltung.h) copy it into the
 // program-wide state.
@@ -58,8 +59,6 @@ struct Rangfolge {
     int16_t spitzeSumme34 = 0;
     int16_t anzahlRang1 = 0;
     int16_t haupttyp = 0;  // a count: the non-empty elements 1..9 of rang1Gesamt
-    int16_t haupttypEindeutig = 0;
-    int16_t seitenanzahl = 10;
     int16_t rang1Gleich = 1;
     int16_t rang1GleichWert = 9;
 };

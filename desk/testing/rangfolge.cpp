@@ -67,6 +67,17 @@ std::string ergebnisAbfrage(const char* ordnung) {
     return "select * from ergebnis  where personid = " + vb::Str(static_cast<long>(gAktPersonID)) + ordnung;
 }
 
+double naehe(int wert, int spitze) {
+    if (spitze > 0) return static_cast<double>(wert) / spitze;
+    if (spitze == 0) return wert == 0 ? 1.0 : -std::numeric_limits<double>::infinity();
+    return 1.0 - (static_cast<double>(spitze) - wert) / -static_cast<double>(spitze);
+}
+
+bool nahe(int wert, int spitze, double schwelle, bool gleichZaehlt) {
+    const double q = naehe(wert, spitze);
+    return gleichZaehlt ? q >= schwelle : q > schwelle;
+}
+
 int16_t rangfolgeBilden(const Rangfolge& art, RangListe& rang1, RangListe& rang2, int16_t& spitzenwert) {
     db::Recordset& rs = DatenBinden(HauptDaten(2), gDatenbankName, ergebnisAbfrage(art.ordnung));
     rs.MoveFirst();
@@ -82,11 +93,7 @@ int16_t rangfolgeBilden(const Rangfolge& art, RangListe& rang1, RangListe& rang2
         if (wert == spitze) {
             rang1[10 - z] = typ;
         } else {
-            // A top score of 0 has no quotient; a row that differs from it is not close behind.
-            if (spitze == 0) break;
-            const double q = static_cast<double>(wert) / spitze;
-            const bool passt = art.gleichZaehlt ? q >= schwelle : q > schwelle;
-            if (!passt) break;
+            if (!nahe(wert, spitze, schwelle, art.gleichZaehlt)) break;
             rang2[10 - z] = typ;
         }
         rs.MoveNext();
@@ -120,13 +127,9 @@ void rangfolgenVergleichen() {
                                     gRang2Typsumme34, gSpitzenwertTypsumme34);
     gVergleichLauf = 1;
     for (int t = 1; t <= 9; ++t) {
-        bool nahe = gSpitzenwertTypgesamtsumme == 0;
-        if (!nahe) {
-            // The quotient is kept in single precision: 17 of 20 is not above 0.85.
-            const double q = static_cast<double>(gTypgesamtsummeJeTyp[t]) / gSpitzenwertTypgesamtsumme;
-            nahe = static_cast<float>(q) > gSensitivity1;
-        }
-        if (nahe) gVergleichTypen[t] = gTypbezeichnung[t];
+        // Kept in single precision: 17 of 20 is not above 0.85.
+        const bool dicht = static_cast<float>(naehe(gTypgesamtsummeJeTyp[t], gSpitzenwertTypgesamtsumme)) > gSensitivity1;
+        if (dicht) gVergleichTypen[t] = gTypbezeichnung[t];
         else ++gVergleichLauf;
     }
 }
@@ -165,18 +168,16 @@ Verbindung verbindungstypen(int haupttyp) {
     return {kVerbindung[haupttyp][0], kVerbindung[haupttyp][1]};
 }
 
-int abstandUrteil(int haupttyp, int anderer) {
-    const int haupt = gTypgesamtsummeJeTyp[haupttyp], gesamt = gTypgesamtsummeJeTyp[anderer];
+int abstandUrteil(int haupt, int anderer) {
     // A main type below the other outweighs it by nothing, whatever the signs of the totals.
-    if (gesamt > haupt) return kLiegtDarueber;
-    const double r = verhaeltnis(haupttyp, anderer);
+    if (anderer > haupt) return kLiegtDarueber;
+    const double r = verhaeltnis(haupt, anderer);
     if (r > 2.0) return 341;
     if (r >= 1.4) return 311;
     return 342;
 }
 
-double verhaeltnis(int a, int b) {
-    const double x = gTypgesamtsummeJeTyp[a], y = gTypgesamtsummeJeTyp[b];
+double verhaeltnis(double x, double y) {
     if (x > 0 && y > 0) return x / y;
     if (x < 0 && y < 0) return y / x;
     if (x == y) return 1.0;
@@ -192,7 +193,7 @@ int staerkererFluegel(double q, int unterer, int oberer) {
 int16_t niedrigeAntworten(int typ) { return summe16(gAntwortAnzahlJeTyp[typ + 10], gAntwortAnzahlJeTyp[typ + 20]); }
 
 Hinweis niedrigHinweis(int anzahl) {
-    if (anzahl >= 15) return {355, 356};
+    if (anzahl >= 12) return {355, 356};
     if (anzahl >= 10) return {354, 291};
     if (anzahl >= 5) return {353, 291};
     return {0, 0};
@@ -208,11 +209,13 @@ int zweiterVerbindungstypUrteil(double q) {
 
 // ---------------------------------------------------------------- deviation from the mean
 
-float typsummenMittel() {
+float typsummenMittel(const std::array<int16_t, 10>& gesamt) {
     int16_t summe = 0;
-    for (int t = 1; t <= 9; ++t) summe = summe16(summe, gTypgesamtsummeJeTyp[t]);
+    for (int t = 1; t <= 9; ++t) summe = summe16(summe, gesamt[t]);
     return static_cast<float>(static_cast<double>(summe) / 9.0);
 }
+
+float typsummenMittel() { return typsummenMittel(gTypgesamtsummeJeTyp); }
 
 int niveauUrteil(float jeAussage) {
     if (jeAussage < 1.9f) return 304;

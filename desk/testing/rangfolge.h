@@ -22,11 +22,20 @@ struct Rangfolge {
     bool gleichZaehlt;    // group 2 takes a quotient equal to the threshold (>=)
 };
 
+// How close a score lies to the top score of its ranking, the figure compared with gSensitivity1:
+// 1 minus the score's distance below the top measured in the top's size. For a positive top that
+// is the quotient score / top itself, formed as always (17 of 20 is 0.85); for a negative top the
+// quotient would turn round (-30 of -6 is 5), so the distance is measured against the top's
+// magnitude: -7 behind -6 is 0.83, -30 behind -6 is -3. A top of 0 has no size: only a score
+// equal to it is close (1), every other one lies infinitely far behind.
+double naehe(int wert, int spitze);
+// Whether a score lies close to the top: naehe above the threshold, or at it where `gleichZaehlt`.
+bool nahe(int wert, int spitze, double schwelle, bool gleichZaehlt);
+
 // Ranks the current person's result rows: the first row gives the top score, group 1 the rows
-// equal to it (position 10 - k for the k-th row), group 2 the following rows whose quotient passes
-// gSensitivity1; the walk ends at the first row that is in neither. A top score of 0 forms no
-// quotient: a row that differs from it ends the walk. Returns the TypNummer of the first row.
-// 3021 when the person has no result rows.
+// equal to it (position 10 - k for the k-th row), group 2 the following rows close to it by
+// naehe and gSensitivity1; the walk ends at the first row that is in neither. Returns the
+// TypNummer of the first row. 3021 when the person has no result rows.
 int16_t rangfolgeBilden(const Rangfolge& art, RangListe& rang1, RangListe& rang2, int16_t& spitzenwert);
 
 // The record source of a ranking: "select * from ergebnis  where personid = " & Str(id) & ordnung.
@@ -58,9 +67,9 @@ int16_t anzahlSpitzeGesamt();
 // The ranking by total and the ranking by the ratings 3 and 4 set side by side: both pairs of
 // group lists and gVergleichTypen emptied, the walk by total (close: quotient above the
 // threshold), gAnzahlRang1, the walk by 3 and 4 (close: at or above) with its first type in
-// gVergleichTyp; then gVergleichTypen(t) holds the designation of each type whose total lies above
-// gSensitivity1 of the top total (every type when the top is 0), and gVergleichLauf is 1 plus the
-// number of the others. The lists still hold type numbers.
+// gVergleichTyp; then gVergleichTypen(t) holds the designation of each type whose total lies close
+// to the top total (naehe above gSensitivity1, taken in single precision), and gVergleichLauf is 1
+// plus the number of the others. The lists still hold type numbers.
 void rangfolgenVergleichen();
 
 // The label text a ranking page by one rating value shows in place of its top group when nobody
@@ -87,21 +96,22 @@ Verbindung verbindungstypen(int haupttyp);
 
 // How far the main type's total outweighs another type's total, as a label text: 341 more than
 // twice (or the other total is 0), 311 from 1.4 to 2 times, 342 less; kLiegtDarueber wherever the
-// other type's total is higher than the main type's.
-int abstandUrteil(int haupttyp, int anderer);
+// other type's total is higher than the main type's. The arguments are the two totals.
+int abstandUrteil(int haupt, int anderer);
 inline constexpr int kLiegtDarueber = 322;
-// How many times the total of type a outweighs that of type b, in double precision. Two positive
+// How many times the total a outweighs the total b, in double precision. Two positive
 // totals: a / b. Two negative ones: |b| / |a|, for the type rejected less is the stronger one.
 // Totals of opposite sign, or a total of 0: infinity for the larger, 0 for the smaller, 1 for two
 // totals of 0. A rejection is never a strength, so no negative total outweighs a positive one.
-double verhaeltnis(int a, int b);
+double verhaeltnis(double a, double b);
 // The wing that outweighs the other, from verhaeltnis(lower wing, upper wing): `unterer` from 1.3
 // on, `oberer` below 0.8, 0 (both weigh alike) between.
 int staerkererFluegel(double verhaeltnis, int unterer, int oberer);
 // The ratings 0 and 1 among a type's statements.
 int16_t niedrigeAntworten(int typ);
 // The two label texts of the remark on a connected type's low answers (ratings 0 and 1): 355 and
-// 356 from 15 on, 354 and 291 from 10, 353 and 291 from 5; none (0, 0) below 5.
+// 356 from 12 on, 354 and 291 from 10, 353 and 291 from 5; none (0, 0) below 5. A type has 14
+// statements, so a step that began at 15 could never be reached; 12 of 14 is all but two of them.
 struct Hinweis {
     int erste, zweite;
 };
@@ -115,8 +125,9 @@ inline constexpr int kKeinHinweis = 460;
 
 // ---------------------------------------------------------------- deviation from the mean
 
-// The mean of the nine totals, summed as 16-bit values, in single precision.
-float typsummenMittel();
+// The mean of the nine totals (elements 1 to 9), summed as 16-bit values, in single precision.
+float typsummenMittel(const std::array<int16_t, 10>& gesamt);
+float typsummenMittel();  // of gTypgesamtsummeJeTyp
 // The level of the mean per statement (the mean / 14) as a label text: 304 below 1.9, 306 up to
 // 2.3, 305 above.
 int niveauUrteil(float jeAussage);

@@ -3,6 +3,7 @@
 #include "desk/common/globals.h"
 #include "desk/testing/auswertung.h"
 #include "desk/testing/item_typ.h"
+#include "desk/testing/urteile.h"
 #include "desk/common/main_window_port.h"
 #include "platform/db/data_control.h"
 #include "platform/db/database.h"
@@ -124,8 +125,11 @@ void TypRangfolgeBestimmen() {
     }
     walksUebernehmen();
     gHaupttyp = r.haupttyp;
-    gHaupttypEindeutig = r.haupttypEindeutig;
-    gSeitenanzahl = r.seitenanzahl;
+    // Whether the person has a main type, and so the pages on it, is the verdicts' to say, from
+    // the result rows the scoring has just written.
+    const urteil::Befund b = urteil::befundDerPerson();
+    gHaupttypEindeutig = urteil::haupttypEindeutig(b) ? 1 : 0;
+    gSeitenanzahl = static_cast<int16_t>(urteil::seitenanzahl(b));
     gRang1Gleich = r.rang1Gleich;
     gRang1GleichWert = r.rang1GleichWert;
 }

@@ -6,6 +6,7 @@
 #include "desk/testing/rangfolge.h"
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
+#include "platform/vb/error.h"
 #include "platform/vb/strings.h"
 
 namespace urteil {
@@ -19,10 +20,13 @@ constexpr int kNichtGesichert = 384;       // an assignment while statements are
 constexpr int kAblehnungVorlaeufig = 388;  // a rejection while statements are missing
 constexpr int kKeineEins = 389;            // nobody rated 1
 constexpr int kKeineNull = 390;            // nobody rated 0
-constexpr int kGleichauf = 391;            // an assignment whose list holds a tie
+constexpr int kGleichauf = 391;            // a settled assignment with other types near the top
 
-// The sentences that call an assignment or a rejection settled.
-constexpr int kGesichert = 409, kEindeutig = 442, kAblehnungEindeutig = 429;
+// The sentences on how well an assignment is supported, and the one that calls a rejection settled.
+constexpr int kGesichert = 409, kEindeutig = 442, kWahrscheinlich = 411, kGutGestuetzt = 444, kPruefen = 417;
+constexpr int kAblehnungEindeutig = 429;
+constexpr int kSpitze34Geteilt = 437;  // several types share the top of the ratings 3 and 4
+constexpr int kGleichAbgelehnt = 450;  // several types share the top of the ratings 0 and 1
 
 void bezeichnen(RangListe& l) {
     for (int p = 1; p <= 9; ++p)
@@ -36,11 +40,6 @@ int16_t rangieren(const typrang::Rangfolge& art, Rang& r) {
 
 int anzahl(const RangListe& l) { return typrang::anzahlEintraege(l); }
 
-// A designation in group 1 of a ranking; a ranking whose top is 0 ranks nothing first.
-bool vorn(const std::string& bezeichnung, const Rang& r) {
-    return r.spitze != 0 && typrang::inGruppe1(bezeichnung, r.eins);
-}
-
 std::string vereinigt(const RangListe& x, const RangListe& y) { return vb::LTrim(typrang::vereinigt(x, y)); }
 
 Satz text(int label) { return {Satz::Text, label, {}}; }
@@ -48,30 +47,50 @@ Satz typen(const std::string& l) { return {Satz::Liste, 0, l}; }
 Satz textUndListe(int label, const std::string& l) { return {Satz::TextUndListe, label, l}; }
 Satz leer() { return {Satz::Leerzeile, 0, {}}; }
 
+// A designation that alone holds the top of a ranking whose top is not 0: a type that shares the
+// top with others leads by nothing on its own, and no sentence names it as the leader.
+bool alleinVorn(const std::string& bezeichnung, const Rang& r) {
+    return r.spitze != 0 && !bezeichnung.empty() && anzahl(r.eins) == 1 && r.eins[9] == bezeichnung;
+}
+
 struct Merkmale {
     bool A, B, C, D, E;
 };
+// The flags of the leaders by total (t) and by 3 and 4 (s), each naming a sole leader.
 Merkmale merkmale(const Befund& b) {
     const std::string& t = b.gesamt.eins[9];
     const std::string& s = b.summe34.eins[9];
-    return {s == t, typrang::inGruppe1(t, b.summe4.eins), typrang::inGruppe1(t, b.summe3.eins),
-            typrang::inGruppe1(s, b.summe4.eins), typrang::inGruppe1(s, b.summe3.eins)};
+    return {s == t, alleinVorn(t, b.summe4), alleinVorn(t, b.summe3), alleinVorn(s, b.summe4), alleinVorn(s, b.summe3)};
 }
 
-// A settled assignment says so only where the lists it rests on name one type each and every
-// statement is rated; otherwise the sentence says why it is not settled.
-void zuordnungPruefen(Saetze& saetze, const Befund& b, bool gleichauf) {
-    for (Satz& z : saetze) {
-        if (z.art != Satz::Text) continue;
-        if (z.label == kGesichert || z.label == kEindeutig) {
-            if (gleichauf) z.label = kGleichauf;
-            else if (!b.vollstaendig()) z.label = kNichtGesichert;
-        } else if (z.label == kAblehnungEindeutig && !b.vollstaendig()) {
-            z.label = kAblehnungVorlaeufig;
-        }
+// The two tops an assignment rests on, the total's and that of the ratings 3 and 4, each held by
+// one type.
+bool spitzenEinzeln(const Befund& b) { return b.anzahlSpitzeGesamt == 1 && haupttypEindeutig(b); }
+
+enum class Stufe { Keine, Pruefen, Wahrscheinlich, Gesichert };
+Stufe stufe(const Befund& b) {
+    if (!spitzenEinzeln(b)) return Stufe::Keine;
+    const Merkmale m = merkmale(b);
+    if (m.A && m.B && m.C) return Stufe::Gesichert;
+    if ((m.D && m.E) || (m.A && m.B)) return Stufe::Wahrscheinlich;
+    return Stufe::Pruefen;
+}
+
+// A rejection said to be settled while statements are missing says it is provisional.
+void ablehnungPruefen(Saetze& saetze, const Befund& b) {
+    for (Satz& z : saetze)
+        if (z.art == Satz::Text && z.label == kAblehnungEindeutig && !b.vollstaendig()) z.label = kAblehnungVorlaeufig;
+}
+
+// The same types, in whatever order the lists hold them.
+bool gleicheTypen(const RangListe& x, const RangListe& y) {
+    std::multiset<std::string> a, c;
+    for (int i = 1; i <= 9; ++i) {
+        if (!x[i].empty()) a.insert(x[i]);
+        if (!y[i].empty()) c.insert(y[i]);
     }
+    return a == c;
 }
-
 
 }  // namespace
 
@@ -92,31 +111,52 @@ int beantworteteAussagen() {
     return static_cast<int>(bewertet.size());
 }
 
+namespace {
+
+// A figure of a result row; a Null field counts 0.
+int16_t zahl(db::Recordset& rs, const char* feld) {
+    const vb::Variant v = rs.Fields(feld).Value();
+    return v.isNull() || v.isEmpty() ? int16_t(0) : static_cast<int16_t>(v.toInt());
+}
+
+// The figures of each type from the person's result rows, as the scoring wrote them there.
+void zeilenLesen(Befund& b) {
+    if (!gDatenbank) return;
+    auto rs = gDatenbank->OpenRecordset(typrang::ergebnisAbfrage(" order by typnummer"), db::RecordsetType::Snapshot);
+    for (; !rs->Eof(); rs->MoveNext()) {
+        const int t = zahl(*rs, "typnummer");
+        if (t < 1 || t > 9) continue;
+        b.gesamtJeTyp[t] = zahl(*rs, "typgesamtsumme");
+        b.summe34JeTyp[t] = zahl(*rs, "typsumme34");
+        for (int v = 0; v <= 4; ++v) b.antwortenJeTyp[t][v] = zahl(*rs, ("aw" + std::to_string(v)).c_str());
+        b.niedrigJeTyp[t] = typrang::summe16(b.antwortenJeTyp[t][0], b.antwortenJeTyp[t][1]);
+    }
+}
+
+}  // namespace
+
 Befund befundDerPerson() {
     Befund b;
     rangieren({"TypGesamtSumme", " order by typgesamtsumme desc", false, false}, b.gesamt);
     rangieren({"TypSumme4", " order by typsumme4 desc", false, true}, b.summe4);
     rangieren({"TypSumme3", " order by typsumme3 desc", false, true}, b.summe3);
+    rangieren({"TypSumme2", " order by typsumme2 desc", false, false}, b.summe2);
     rangieren({"TypSumme1", " order by typsumme1", true, false}, b.summe1);
     rangieren({"TypSumme0", " order by typsumme0", true, false}, b.summe0);
     rangieren({"TypSumme01", " order by typsumme01", true, false}, b.summe01);
     b.vergleichTyp = rangieren({"TypSumme34", " order by typsumme34 desc", false, true}, b.summe34);
+    zeilenLesen(b);
 
-    for (int t = 1; t <= 9; ++t) {
-        b.gesamtJeTyp[t] = gTypgesamtsummeJeTyp[t];
-        b.summe34JeTyp[t] = gTypsumme34JeTyp[t];
-        b.niedrigJeTyp[t] = typrang::niedrigeAntworten(t);
+    for (int t = 1; t <= 9; ++t)
         if (b.gesamtJeTyp[t] == b.gesamt.spitze) ++b.anzahlSpitzeGesamt;
-    }
     b.anzahlSpitze34 = static_cast<int16_t>(anzahl(b.summe34.eins));
 
-    // The types near the top total, as page 10 lists them; the quotient is kept in single
+    // The types near the top total, as page 10 lists them; the measure is kept in single
     // precision: 17 of 20 is not above 0.85.
     b.vergleichLauf = 1;
     for (int t = 1; t <= 9; ++t) {
-        bool nahe = b.gesamt.spitze == 0;
-        if (!nahe) nahe = static_cast<float>(static_cast<double>(b.gesamtJeTyp[t]) / b.gesamt.spitze) > gSensitivity1;
-        if (nahe) b.vergleichTypen[t] = gTypbezeichnung[t];
+        if (static_cast<float>(typrang::naehe(b.gesamtJeTyp[t], b.gesamt.spitze)) > gSensitivity1)
+            b.vergleichTypen[t] = gTypbezeichnung[t];
         else ++b.vergleichLauf;
     }
 
@@ -133,12 +173,45 @@ Befund befundDerPerson() {
         if (abweichend) b.rang1Gleich = false;
     }
 
-    for (Rang* r : {&b.gesamt, &b.summe4, &b.summe3, &b.summe34, &b.summe1, &b.summe0, &b.summe01}) {
+    for (Rang* r : {&b.gesamt, &b.summe4, &b.summe3, &b.summe34, &b.summe2, &b.summe1, &b.summe0, &b.summe01}) {
         bezeichnen(r->eins);
         bezeichnen(r->zwei);
     }
     b.beantwortet = beantworteteAussagen();
     return b;
+}
+
+const Rang& rang(const Befund& b, Wertung w) {
+    switch (w) {
+    case Wertung::Gesamt: return b.gesamt;
+    case Wertung::Summe4: return b.summe4;
+    case Wertung::Summe3: return b.summe3;
+    case Wertung::Summe34: return b.summe34;
+    case Wertung::Summe2: return b.summe2;
+    case Wertung::Summe1: return b.summe1;
+    case Wertung::Summe0: return b.summe0;
+    case Wertung::Summe01: return b.summe01;
+    }
+    return b.gesamt;
+}
+
+bool keinerMitWert(const Befund& b, Wertung w) { return keinerMitWert(w, rang(b, w).spitze); }
+
+bool keinerMitWert(Wertung w, int spitze) { return w != Wertung::Gesamt && spitze == 0; }
+
+bool nurEinerVorn(const Befund& b) { return b.vergleichLauf == 9; }
+
+int zuordnung(const Befund& b, bool kraeftig) {
+    switch (stufe(b)) {
+    case Stufe::Keine: return 0;
+    case Stufe::Pruefen: return kPruefen;
+    case Stufe::Wahrscheinlich: return kraeftig ? kGutGestuetzt : kWahrscheinlich;
+    case Stufe::Gesichert:
+        if (!b.vollstaendig()) return kNichtGesichert;
+        if (!nurEinerVorn(b)) return kGleichauf;
+        return kraeftig ? kEindeutig : kGesichert;
+    }
+    return 0;
 }
 
 std::string unvollstaendigText(int beantwortet) {
@@ -154,36 +227,39 @@ Saetze schlussSumme34(const Befund& b) {
     const Merkmale m = merkmale(b);
     const std::string rang34 = liste(b.summe34.eins);
     const bool einer = b.anzahlSpitzeGesamt == 1;
-    Saetze z;
+    const int stuetze = zuordnung(b);
     if (b.summe34.spitze == 0) {
         // Nobody rated 3 or 4: every type ties at 0, and none leads by these ratings.
-        z = {text(334), text(335), text(336)};
-    } else if (m.A && m.B && m.C && einer) {
-        z = {text(407), textUndListe(408, rang34), text(409)};
-    } else if (m.D && m.E && einer) {
-        z = {text(410), textUndListe(408, rang34), text(411), text(412), typen(liste(b.gesamt.eins))};
+        return {text(334), text(335), text(336)};
+    }
+    if (!einer) return {text(392), text(393), typen(rang34), text(394), text(395)};
+    // Several types share the top of 3 and 4: they are named together, none of them as the leader.
+    if (b.anzahlSpitze34 != 1) return {text(kSpitze34Geteilt), typen(rang34), text(394), text(395)};
+    Saetze z;
+    if (m.A && m.B && m.C) {
+        z = {text(407), textUndListe(408, rang34), text(stuetze)};
+    } else if (m.D && m.E) {
+        z = {text(410), textUndListe(408, rang34), text(stuetze), text(412), typen(liste(b.gesamt.eins))};
         z[1].einzug = true;
-    } else if (m.A && m.B && !m.C && einer) {
-        z = {text(413), textUndListe(414, rang34), text(411), text(415), typen(liste(b.summe3.eins))};
-    } else if (m.D && !m.E && einer) {
-        z = {text(416), textUndListe(408, rang34), text(417), text(418), typen(vereinigt(b.gesamt.eins, b.summe3.eins))};
-    } else if (m.A && !m.B && m.C && einer) {
-        z = {text(419), textUndListe(408, rang34), text(417), text(420), typen(liste(b.summe4.eins))};
-    } else if (m.A && !m.B && !m.C && einer) {
+    } else if (m.A && m.B && !m.C) {
+        z = {text(413), textUndListe(414, rang34), text(stuetze), text(415), typen(liste(b.summe3.eins))};
+    } else if (m.D && !m.E) {
+        z = {text(416), textUndListe(408, rang34), text(stuetze), text(418),
+             typen(vereinigt(b.gesamt.eins, b.summe3.eins))};
+    } else if (m.A && !m.B && m.C) {
+        z = {text(419), textUndListe(408, rang34), text(stuetze), text(420), typen(liste(b.summe4.eins))};
+    } else if (m.A && !m.B && !m.C) {
         z = {text(421),
              textUndListe(408, rang34),
-             text(417),
+             text(stuetze),
              text(422),
              textUndListe(452, vereinigt(b.summe3.eins, b.summe4.eins)),
              leer()};
-    } else if (!m.A && m.B && !m.C && einer) {
-        z = {text(423), text(424), text(417), text(425), textUndListe(452, vereinigt(b.summe3.eins, b.summe34.eins))};
-    } else if (b.anzahlSpitzeGesamt <= 1) {
-        z = {text(396), text(397), text(398), text(399), leer()};
+    } else if (!m.A && m.B && !m.C) {
+        z = {text(423), text(424), text(stuetze), text(425), textUndListe(452, vereinigt(b.summe3.eins, b.summe34.eins))};
     } else {
-        z = {text(392), text(393), typen(rang34), text(394), text(395)};
+        z = {text(396), text(397), text(398), text(399), leer()};
     }
-    zuordnungPruefen(z, b, b.anzahlSpitze34 != 1);
     return z;
 }
 
@@ -191,9 +267,9 @@ Saetze schlussSumme01(const Befund& b) {
     const std::string& fuehrend = b.summe01.eins[9];
     // A value nobody gave rejects no type: its ranking ties all nine at 0.
     const bool keineNull = b.summe0.spitze == 0, keineEins = b.summe1.spitze == 0;
-    const bool f0 = vorn(fuehrend, b.summe0);
-    const bool f1 = vorn(fuehrend, b.summe1);
-    const bool f2 = vorn(b.summe1.eins[9], b.summe0) || vorn(b.summe0.eins[9], b.summe1);
+    // Only a type that alone holds a top is said to be rejected most by it.
+    const bool f0 = alleinVorn(fuehrend, b.summe0);
+    const bool f1 = alleinVorn(fuehrend, b.summe1);
     const bool mehrere = anzahl(b.summe01.eins) > 1;
     Saetze z;
     if (b.summe01.spitze == 0) {
@@ -207,11 +283,14 @@ Saetze schlussSumme01(const Befund& b) {
              text(428),
              text(keineEins ? kKeineEins : kKeineNull),
              text(mehrere ? 379 : kAblehnungEindeutig)};
-    } else if (f0 && f1 && f2) {
-        // Several types tied at the top are rejected alike, which is no clear rejection.
-        z = {text(426), text(mehrere ? 328 : 427), typen(liste(b.summe01.eins)), text(428),
-             text(mehrere ? 379 : kAblehnungEindeutig)};
-    } else if (f0 && !f1) {
+    } else if (mehrere) {
+        // Several types share the top of 0 and 1: all of them are named, none as the one rejected
+        // most; that they tie by 0 and by 1 alone too is said only where they do.
+        const bool einzeln = gleicheTypen(b.summe01.eins, b.summe0.eins) && gleicheTypen(b.summe01.eins, b.summe1.eins);
+        z = {text(426), text(einzeln ? 328 : kGleichAbgelehnt), typen(liste(b.summe01.eins)), text(428), text(379)};
+    } else if (f0 && f1) {
+        z = {text(426), text(427), typen(liste(b.summe01.eins)), text(428), text(kAblehnungEindeutig)};
+    } else if (f0) {
         z = {text(426),
              text(430),
              typen(vereinigt(b.summe01.eins, b.summe0.eins)),
@@ -220,7 +299,7 @@ Saetze schlussSumme01(const Befund& b) {
              text(432),
              typen(liste(b.summe1.eins)),
              text(433)};
-    } else if (!f0 && f1) {
+    } else if (f1) {
         z = {text(426),
              text(434),
              typen(vereinigt(b.summe01.eins, b.summe1.eins)),
@@ -232,7 +311,7 @@ Saetze schlussSumme01(const Befund& b) {
     } else {
         z = {text(290), text(291)};
     }
-    zuordnungPruefen(z, b, false);
+    ablehnungPruefen(z, b);
     return z;
 }
 
@@ -268,10 +347,12 @@ const Regel kRegeln[] = {
 bool passt(int gefordert, bool wert) { return gefordert < 0 || (gefordert == 1) == wert; }
 
 const Regel* vergleichsRegel(const Befund& b, Tafel tafel) {
-    // Without a rating of 3 or 4 every type ties at 0 there: no type leads by them.
-    if (b.anzahlSpitzeGesamt != 1 || b.summe34.spitze == 0) return nullptr;
+    // Without a rating of 3 or 4 every type ties at 0 there: no type leads by them. A shared top
+    // names no leader either.
+    if (!spitzenEinzeln(b)) return nullptr;
     const Merkmale m = merkmale(b);
-    const bool wenige = typrang::niedrigeAntworten(b.vergleichTyp) < 5;
+    const int v = b.vergleichTyp >= 1 && b.vergleichTyp <= 9 ? b.vergleichTyp : 0;
+    const bool wenige = b.niedrigJeTyp[v] < 5;
     for (const Regel& r : kRegeln) {
         if (r.nurBericht && tafel != Tafel::Bericht) continue;
         if (r.wenige == wenige && passt(r.A, m.A) && passt(r.B, m.B) && passt(r.C, m.C) && passt(r.D, m.D) &&
@@ -291,12 +372,9 @@ Vergleich vergleich(const Befund& b, Tafel tafel) {
         v.text = r->text;
         v.weitere = r->weitere;
         v.regel12 = tafel == Tafel::Fenster && !r->wenige && r->text == 448;
-        // Settled only where one type alone is near the top total and alone leads by 3 and 4.
-        Saetze z;
-        for (int t : v.weitere) z.push_back(text(t));
-        zuordnungPruefen(z, b, b.vergleichLauf != 9 || b.anzahlSpitze34 != 1);
-        v.weitere.clear();
-        for (const Satz& s : z) v.weitere.push_back(s.label);
+        // The row's last text says how well the assignment is supported: the one verdict of all
+        // pages, in the stronger wording for a leader with few ratings 0 and 1.
+        v.weitere.back() = zuordnung(b, r->wenige);
     } else if (b.summe34.spitze != 0) {
         v.fall = Vergleich::KeineRegel;
     }
@@ -329,6 +407,72 @@ std::vector<int> haupttypen(const Befund& b) {
 }
 
 bool haupttypEindeutig(const Befund& b) { return b.summe34.spitze != 0 && b.anzahlSpitze34 == 1; }
+
+int haupttyp(const Befund& b) {
+    if (!haupttypEindeutig(b)) return 0;
+    const std::vector<int> typen = haupttypen(b);
+    return typen.empty() ? 0 : typen.back();
+}
+
+int seitenanzahl(const Befund& b) { return haupttyp(b) ? 12 : 10; }
+
+namespace {
+
+int gesamtVon(const Befund& b, int typ) {
+    if (typ < 1 || typ > 9) throw vb::Error(vb::err::SubscriptOutOfRange);
+    return b.gesamtJeTyp[typ];
+}
+
+int abstand(const Befund& b, int haupt, int anderer) {
+    return typrang::abstandUrteil(gesamtVon(b, haupt), gesamtVon(b, anderer));
+}
+
+void niedrigNennen(std::vector<int>& hinweis, int anzahl) {
+    const typrang::Hinweis h = typrang::niedrigHinweis(anzahl);
+    if (h.erste) hinweis.insert(hinweis.end(), {h.erste, h.zweite});
+}
+
+}  // namespace
+
+Fluegel fluegel(const Befund& b, int haupt) {
+    Fluegel f;
+    f.unten = typrang::untererNachbar(haupt);
+    f.oben = typrang::obererNachbar(haupt);
+    f.abstandUnten = abstand(b, haupt, f.unten);
+    f.abstandOben = abstand(b, haupt, f.oben);
+    // The ratio takes totals of 0 and of either sign, so the two wings are compared whatever
+    // they hold: mirrored totals name the mirrored wing.
+    f.staerker = typrang::staerkererFluegel(typrang::verhaeltnis(gesamtVon(b, f.unten), gesamtVon(b, f.oben)), f.unten,
+                                            f.oben);
+    return f;
+}
+
+std::array<Verbindungstyp, 2> verbindungstypen(const Befund& b, int haupt) {
+    const typrang::Verbindung v = typrang::verbindungstypen(haupt);
+    std::array<Verbindungstyp, 2> c;
+    c[0].typ = v.erster;
+    c[1].typ = v.zweiter;
+    for (Verbindungstyp& t : c) t.abstand = abstand(b, haupt, t.typ);
+    niedrigNennen(c[0].hinweis, b.niedrigJeTyp[c[0].typ]);
+    const int staerke = typrang::zweiterVerbindungstypUrteil(
+        typrang::verhaeltnis(gesamtVon(b, haupt), gesamtVon(b, c[1].typ)));
+    if (staerke) c[1].hinweis.push_back(staerke);
+    niedrigNennen(c[1].hinweis, b.niedrigJeTyp[c[1].typ]);
+    // A heading with nothing under it would read as a note lost.
+    for (Verbindungstyp& t : c)
+        if (t.hinweis.empty()) t.hinweis.push_back(typrang::kKeinHinweis);
+    return c;
+}
+
+Abweichung abweichung(const Befund& b) {
+    Abweichung a;
+    a.mittel = typrang::typsummenMittel(b.gesamtJeTyp);
+    a.jeAussage = a.mittel / 14.0f;
+    a.niveau = typrang::niveauUrteil(a.jeAussage);
+    for (int t = 1; t <= 9; ++t) a.klasse[t] = typrang::abweichungsKlasse(b.gesamtJeTyp[t], a.mittel);
+    a.verhaeltnisWahr = a.mittel > 0.0f;
+    return a;
+}
 
 Grundlage grundlage(const Befund& b, Tafel tafel) {
     const Vergleich v = vergleich(b, tafel);

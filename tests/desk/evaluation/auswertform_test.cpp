@@ -481,7 +481,7 @@ TEST_F(Auswertfenster, APageDrawnAgainDrawsTheSameConclusionAfterAnotherRankingO
     waehle(person("Otto", "Lang",
                   {{{},
                     {0, 1, 5, 2, 6},
-                    {1, 5, 1, 3, 4},
+                    {1, 4, 1, 3, 5},
                     {2, 3, 3, 5, 1},
                     {5, 5, 2, 1, 1},
                     {2, 4, 5, 0, 3},
@@ -495,7 +495,7 @@ TEST_F(Auswertfenster, APageDrawnAgainDrawsTheSameConclusionAfterAnotherRankingO
     for (int t = 1; t <= 9; ++t) gTypbezeichnung[t] = "Typ " + std::to_string(t) + " anders";
     b->Bild1_GotFocus();  // page 7 drawn again in the new names, page 6 was drawn in the old ones
     b->SSCommand2_Click();
-    ASSERT_TRUE(zeigt(*b, LabelTxt(427))) << text(*b);  // the same type leads all three rankings
+    ASSERT_TRUE(zeigt(*b, LabelTxt(427))) << text(*b);  // the same type alone leads all three rankings
     vergleiche(*b, 8);
     b->SSCommand2_Click();
     b->SSCommand2_Click();

@@ -48,7 +48,7 @@ TEST_F(Unvollstaendig, AReportOfFortyOfTheStatementsSaysSoOnItsFirstAndEveryVerd
     // Persons whose finished test leads to settled verdicts: one clear type, and the rules whose
     // texts call the assignment settled.
     for (const Person& p : kRegelPersonen) {
-        if (std::string(p.name) != "regel_05" && std::string(p.name) != "regel_14") continue;
+        if (std::string(p.name) != "regel_16" && std::string(p.name) != "regel_17") continue;
         SCOPED_TRACE(p.name);
         const int32_t id = person("Vorname", p.name, p.anzahlen);
         waehle(id);

@@ -221,29 +221,42 @@ const std::vector<Zweig> kZweige = {
     // Pages 7 to 13: the close group, or label 204 when it is empty.
     {"p7 close group", "schwelle", [](const Tabelle& t) { return t.text(7, 16) == "Macher" && !t.hat(7, 17); }},
     {"p7 no close group", "klar", [](const Tabelle& t) { return !t.hat(7, 16) && t.label(7, 17, 204, "H1"); }},
-    {"p7 negative top: every lower total is close", "negativ",
-     [](const Tabelle& t) { return vb::Len(t.text(7, 16)) > 60 && !t.hat(7, 17); }},
+    // Every total below zero, the others far behind the top: the distance is measured against the
+    // top's size, so none of them is close.
+    {"p7 negative top: the totals far behind it are not close", "negativ",
+     [](const Tabelle& t) { return !t.hat(7, 16) && t.label(7, 17, 204, "H1"); }},
     {"p7 top total 0 above negative totals: none close", "null_spitze",
      [](const Tabelle& t) { return !t.hat(7, 16) && t.label(7, 17, 204, "H1"); }},
     {"p11 empty close group: an empty line, then label 204", "klar",
      [](const Tabelle& t) { return t.text(11, 17).empty() && t.label(11, 18, 204, "H1"); }},
     // Page 10: the nine conclusions.
-    {"p10 case 1", "regel_05", [](const Tabelle& t) { return t.label(10, 21, 407, "H2") && t.label(10, 24, 409, "H2"); }},
-    {"p10 case 2", "regel_07",
+    {"p10 case 1", "regel_17", [](const Tabelle& t) { return t.label(10, 21, 407, "H2") && t.label(10, 24, 409, "H2"); }},
+    {"p10 case 2", "regel_19",
      [](const Tabelle& t) { return t.label(10, 21, 410, "H2") && t.text(10, 23).rfind(" ", 0) == 0; }},
     {"p10 case 3", "regel_03", [](const Tabelle& t) { return t.label(10, 21, 413, "H2") && t.label(10, 25, 415, "H2"); }},
-    {"p10 case 4", "regel_02", [](const Tabelle& t) { return t.label(10, 21, 416, "H2") && t.code(10, 26) == "H3"; }},
+    {"p10 case 4", "regel_11", [](const Tabelle& t) { return t.label(10, 21, 416, "H2") && t.code(10, 26) == "H3"; }},
     {"p10 case 5", "regel_08", [](const Tabelle& t) { return t.label(10, 21, 419, "H2") && t.label(10, 25, 420, "H2"); }},
     {"p10 case 6", "regel_04", [](const Tabelle& t) { return t.label(10, 21, 421, "H2") && t.code(10, 27) == "H3"; }},
     {"p10 case 7", "regel_06", [](const Tabelle& t) { return t.label(10, 21, 423, "H2") && t.code(10, 26) == "H3"; }},
     {"p10 case 8: the top total shared", "gleichstand_gesamt",
      [](const Tabelle& t) { return t.label(10, 21, 392, "H2") && t.label(10, 25, 395, "H2"); }},
-    {"p10 case 9", "regel_09", [](const Tabelle& t) { return t.label(10, 21, 396, "H2") && t.label(10, 24, 399, "H2"); }},
+    {"p10 case 9", "regel_16", [](const Tabelle& t) { return t.label(10, 21, 396, "H2") && t.label(10, 24, 399, "H2"); }},
+    // Case 1 beside other types near the top total, and a top of 3 and 4 that several types share.
+    {"p10 case 1 beside types near the top total", "regel_18",
+     [](const Tabelle& t) { return t.label(10, 21, 407, "H2") && t.label(10, 24, 391, "H2"); }},
+    {"p10 the top of 3 and 4 shared: all named, none as the leader", "gleichstand_34",
+     [](const Tabelle& t) {
+         return t.label(10, 21, 437, "H2") && t.code(10, 22) == "H3" && t.label(10, 23, 394, "H2") && !t.hat(10, 25);
+     }},
     // Page 14: the four conclusions.
-    {"p14 case 1", "regel_03", [](const Tabelle& t) { return t.label(14, 14, 427, "H2") && !t.hat(14, 18); }},
-    {"p14 case 2", "regel_01", [](const Tabelle& t) { return t.label(14, 14, 430, "H2") && t.label(14, 20, 433, "H2"); }},
-    {"p14 case 3", "regel_04", [](const Tabelle& t) { return t.label(14, 14, 434, "H2") && t.label(14, 20, 433, "H2"); }},
-    {"p14 case 4", "regel_02", [](const Tabelle& t) { return t.label(14, 13, 290, "H2") && !t.hat(14, 15); }},
+    {"p14 case 1", "regel_16", [](const Tabelle& t) { return t.label(14, 14, 427, "H2") && !t.hat(14, 18); }},
+    {"p14 case 2", "regel_03", [](const Tabelle& t) { return t.label(14, 14, 430, "H2") && t.label(14, 20, 433, "H2"); }},
+    {"p14 case 3", "regel_18", [](const Tabelle& t) { return t.label(14, 14, 434, "H2") && t.label(14, 20, 433, "H2"); }},
+    {"p14 case 4", "regel_01", [](const Tabelle& t) { return t.label(14, 13, 290, "H2") && !t.hat(14, 15); }},
+    {"p14 several types share the top of 0 and 1, not those of 0 and of 1", "regel_02",
+     [](const Tabelle& t) { return t.label(14, 14, 450, "H2") && t.label(14, 17, 379, "H2"); }},
+    {"p14 several types share the tops of 0 and 1, of 0 and of 1", "regel_20",
+     [](const Tabelle& t) { return t.label(14, 14, 328, "H2") && t.label(14, 17, 379, "H2"); }},
     {"p14 no answer of 0 or 1: case 1 says none is rejected; label 204", "gleich",
      [](const Tabelle& t) {
          return t.label(14, 14, 327, "H2") && !t.hat(14, 15) && t.text(14, 26).empty() && t.label(14, 27, 204, "H1");
@@ -269,29 +282,35 @@ const std::vector<Zweig> kZweige = {
                 t.text(15, 21).substr(59) == LabelTxt(311) && t.text(15, 22).substr(60) == LabelTxt(310) &&
                 t.text(15, 24) == "Vermittler          020,00              01,80              " + LabelTxt(310);
      }},
-    {"p15 mean 0: no class", "ohne_bewertung",
-     [](const Tabelle& t) { return t.text(15, 16) == "Perfektionist       000,00              00,00              "; }},
+    // Over a mean of 0 the quotient is no ratio: the field stays empty, the class too.
+    {"p15 mean 0: no ratio, no class", "ohne_bewertung",
+     [](const Tabelle& t) { return t.text(15, 16) == "Perfektionist       000,00" + std::string(33, ' '); }},
     // Page 16: the opening, the fourteen rows of the conclusion and the two endings.
     {"p16 one type near the top", "klar", [](const Tabelle& t) { return t.label(16, 3, 315) && !t.hat(16, 14); }},
     {"p16 several types near the top", "schwelle",
      [](const Tabelle& t) { return t.label(16, 3, 319) && t.text(16, 7) == "Perfektionist Macher"; }},
-    {"p16 row 1", "regel_05", [](const Tabelle& t) { return t.label(16, 18, 439) && t.label(16, 21, 442); }},
-    {"p16 row 2", "regel_11", [](const Tabelle& t) { return t.label(16, 18, 443) && t.label(16, 21, 444); }},
-    {"p16 row 3", "klar", [](const Tabelle& t) { return t.label(16, 18, 445) && t.label(16, 21, 409); }},
+    {"p16 row 1", "regel_17", [](const Tabelle& t) { return t.label(16, 18, 439) && t.label(16, 21, 442); }},
+    {"p16 row 2", "regel_19", [](const Tabelle& t) { return t.label(16, 18, 443) && t.label(16, 21, 444); }},
+    // Leading by total and by 4, not by 3: probable, as page 10 says.
+    {"p16 row 3", "klar", [](const Tabelle& t) { return t.label(16, 18, 445) && t.label(16, 21, 444); }},
+    {"p16 row 1 beside types near the top total", "regel_18",
+     [](const Tabelle& t) { return t.label(16, 18, 439) && t.label(16, 21, 391); }},
     {"p16 row 5", "regel_08", [](const Tabelle& t) { return t.label(16, 18, 447) && t.label(16, 20, 441); }},
     {"p16 row 6", "regel_04", [](const Tabelle& t) { return t.label(16, 18, 448) && t.label(16, 20, 441); }},
     {"p16 row 7", "regel_06", [](const Tabelle& t) { return t.label(16, 18, 449) && t.label(16, 20, 441); }},
     // Beside types near the top total the assignment is not called settled.
-    {"p16 row 8", "regel_14",
+    {"p16 row 8", "regel_22",
      [](const Tabelle& t) { return t.label(16, 18, 439) && t.label(16, 20, 391) && !t.hat(16, 21); }},
-    {"p16 row 9", "regel_07", [](const Tabelle& t) { return t.label(16, 18, 443) && t.label(16, 20, 411); }},
+    {"p16 row 9", "regel_21", [](const Tabelle& t) { return t.label(16, 18, 443) && t.label(16, 20, 411); }},
     {"p16 row 10", "regel_10", [](const Tabelle& t) { return t.label(16, 18, 439) && t.label(16, 20, 411); }},
-    {"p16 row 11", "regel_02", [](const Tabelle& t) { return t.label(16, 18, 446) && t.label(16, 20, 411); }},
+    {"p16 row 11", "negativ", [](const Tabelle& t) { return t.label(16, 18, 446) && t.label(16, 20, 417); }},
     {"p16 row 12", "regel_13", [](const Tabelle& t) { return t.label(16, 18, 447) && t.label(16, 20, 417); }},
     {"p16 row 13", "regel_15", [](const Tabelle& t) { return t.label(16, 18, 448) && t.label(16, 20, 417); }},
     {"p16 row 14", "regel_12", [](const Tabelle& t) { return t.label(16, 18, 449) && t.label(16, 20, 417); }},
     {"p16 no row, ratings 3 and 4 given", "gleichstand_gesamt",
      [](const Tabelle& t) { return t.label(16, 16, 329) && t.code(16, 24) == "H1" && !t.hat(16, 17); }},
+    {"p16 no row: the top of 3 and 4 shared", "gleichstand_34",
+     [](const Tabelle& t) { return t.label(16, 16, 329) && t.text(16, 24) == "Boss Individualist"; }},
     {"p16 no row, no rating 3 or 4", "gleich",
      [](const Tabelle& t) { return t.label(16, 16, 334) && t.label(16, 19, 336) && !t.hat(16, 20); }},
     // Page 17: no main type; the verdicts on the wings and the closing statement.
@@ -305,9 +324,11 @@ const std::vector<Zweig> kZweige = {
      [](const Tabelle& t) { return t.label(17, 21, 342, "H1") && t.label(17, 27, 345) && !t.hat(17, 28); }},
     {"p17 left wing stronger", "fluegel_links",
      [](const Tabelle& t) { return t.label(17, 27, 344) && t.text(17, 28) == "Individualist"; }},
-    {"p17 right wing total 0: no closing; wings above a negative main total are not outweighed", "fluegel_null",
+    {"p17 right wing total 0: compared all the same; wings above a negative main total are not outweighed",
+     "fluegel_null",
      [](const Tabelle& t) {
-         return t.label(17, 13, 322, "H1") && t.label(17, 21, 322, "H1") && !t.hat(17, 25) && t.anzahl(17) == 24;
+         return t.label(17, 13, 322, "H1") && t.label(17, 21, 322, "H1") && t.label(17, 27, 344) &&
+                t.text(17, 28) == "Individualist";
      }},
     {"p17 and p18 under a conclusion that names the main type: line 2 empty", "klar",
      [](const Tabelle& t) { return t.text(17, 2).empty() && t.text(18, 2).empty(); }},
@@ -335,9 +356,12 @@ const std::vector<Zweig> kZweige = {
      [](const Tabelle& t) {
          return t.label(18, 15, 353, "H2") && t.label(18, 16, 291, "H2") && t.label(18, 30, 361, "H2");
      }},
-    {"p18 10 to 14 low answers; second type's total 0", "fluegel_links",
+    // 12 of a type's 14 statements rated 0 or 1 reach the last step; the second type's note gives
+    // its low answers too (10), as the first one's does.
+    {"p18 12 low answers; 10 of the second type, whose total is 0", "fluegel_links",
      [](const Tabelle& t) {
-         return t.label(18, 15, 354, "H2") && t.label(18, 24, 341, "H1") && t.label(18, 31, 460, "DE") && !t.hat(18, 30);
+         return t.label(18, 15, 355, "H2") && t.label(18, 16, 356, "H2") && t.label(18, 24, 341, "H1") &&
+                t.label(18, 30, 354, "H2") && t.label(18, 31, 291, "H2") && !t.hat(18, 32);
      }},
     {"p18 second type far below", "klar", [](const Tabelle& t) { return t.label(18, 30, 460, "DE") && !t.hat(18, 31); }},
     {"p18 both connected types above a negative main total", "fluegel_null",

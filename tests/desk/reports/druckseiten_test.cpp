@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 
+#include "desk/testing/urteile.h"
 #include "pdf_druck.h"
 #include "platform/draw/printer.h"
 #include "platform/forms/common_dialog.h"
@@ -103,27 +104,31 @@ TEST_F(Druckseiten, LinesThatWouldNotFitTheirColumnAreKeptWithinItAndTheReportGo
 TEST_F(Druckseiten, PageFifteenClassesATotalAboveANegativeMeanAsAboveAndAZeroMeanNot) {
     // Mean -25 with the report's bounds: -15 lies 40 % of the mean's size above it, -30 20 % below.
     DrucktabelleBinden();
-    gTypgesamtsummeJeTyp = {0, -5, -10, -15, -20, -25, -30, -35, -40, -45};
+    urteil::Befund b;
+    b.gesamtJeTyp = {0, -5, -10, -15, -20, -25, -30, -35, -40, -45};
     gSensitivity1 = -0.2f;
     gSensitivity2 = 0.4f;
-    DruckSeiteMittelwertAbweichung();
-    const auto zeile = [&](int t, const std::string& rest) {
+    DruckSeiteMittelwertAbweichung(b);
+    // The quotient of a total and a mean not above 0 is no ratio to it: its field stays empty.
+    const auto zeile = [&](int t, const std::string& differenz, const std::string& rest) {
         const std::string& name = gTypbezeichnung[t];
-        EXPECT_EQ(text(15, 15 + t), name + std::string(20 - name.size(), ' ') + rest) << t;
+        EXPECT_EQ(text(15, 15 + t), name + std::string(20 - name.size(), ' ') + differenz +
+                                        std::string(20 - differenz.size() + 19, ' ') + rest)
+            << t;
     };
-    zeile(1, "020,00              00,20              " + LabelTxt(310));
-    zeile(3, "010,00              00,60              " + LabelTxt(310));
-    zeile(4, "005,00              00,80              " + LabelTxt(311));
-    zeile(6, "-005,00             01,20              " + LabelTxt(312));
-    zeile(9, "-020,00             01,80              " + LabelTxt(312));
+    zeile(1, "020,00", LabelTxt(310));
+    zeile(3, "010,00", LabelTxt(310));
+    zeile(4, "005,00", LabelTxt(311));
+    zeile(6, "-005,00", LabelTxt(312));
+    zeile(9, "-020,00", LabelTxt(312));
 
-    // A mean of 0 divides by nothing: every ratio reads 0 and no row gets a class.
+    // A mean of 0 divides by nothing: no ratio, and no row gets a class.
     gDatenbank->Execute("DELETE * FROM Drucktabelle;");
     DrucktabelleBinden();
-    gTypgesamtsummeJeTyp = {0, 3, -3, 0, 0, 0, 0, 0, 0, 0};
-    DruckSeiteMittelwertAbweichung();
-    zeile(1, "003,00              00,00              ");
-    zeile(2, "-003,00             00,00              ");
+    b.gesamtJeTyp = {0, 3, -3, 0, 0, 0, 0, 0, 0, 0};
+    DruckSeiteMittelwertAbweichung(b);
+    zeile(1, "003,00", "");
+    zeile(2, "-003,00", "");
 }
 
 TEST_F(Druckseiten, WithoutAMainTypeNeitherWingsNorConnectedTypesArePrinted) {
@@ -156,14 +161,15 @@ TEST_F(Druckseiten, WithoutAMainTypeNeitherWingsNorConnectedTypesArePrinted) {
 }
 
 TEST_F(Druckseiten, AMergedListNamesATypeWhoseDesignationLiesInsideAnotherOne) {
-    // Page 10 lists the leader by total, then the top group by the ratings 3 (types 8, 5, 2).
+    // Page 10 lists the leader by total, then the top group by the ratings 3 (types 8, 5, 2); type 4
+    // alone leads by 3 and 4 and by 4.
     const int32_t id = person("Liste", {{{},
                                          {3, 2, 5, 2, 2},
                                          {3, 1, 2, 3, 5},
                                          {1, 4, 7, 1, 1},
                                          {0, 5, 1, 2, 6},
                                          {1, 0, 8, 3, 2},
-                                         {0, 6, 0, 2, 6},
+                                         {0, 6, 1, 2, 5},
                                          {4, 0, 6, 1, 3},
                                          {0, 5, 6, 3, 0},
                                          {2, 0, 10, 1, 1}}});

@@ -27,10 +27,11 @@ TEST(Urteile, HaupttypFluegelUndVerbindungstypenKippenAnIhrenGrenzen) {
     EXPECT_EQ(typrang::staerkererFluegel(8.0 / 10.0, 4, 6), 0);
     EXPECT_EQ(typrang::staerkererFluegel(unter(8.0 / 10.0), 4, 6), 6);
 
-    // Low answers of the first connected type: each step starts at its count.
+    // Low answers of a connected type: each step starts at its count, the last one within the 14
+    // statements of a type.
     for (const auto& [anzahl, erste, zweite] :
          {std::tuple{4, 0, 0}, std::tuple{5, 353, 291}, std::tuple{9, 353, 291}, std::tuple{10, 354, 291},
-          std::tuple{14, 354, 291}, std::tuple{15, 355, 356}}) {
+          std::tuple{11, 354, 291}, std::tuple{12, 355, 356}, std::tuple{14, 355, 356}}) {
         const typrang::Hinweis h = typrang::niedrigHinweis(anzahl);
         EXPECT_EQ(h.erste, erste) << anzahl;
         EXPECT_EQ(h.zweite, zweite) << anzahl;
@@ -45,6 +46,22 @@ TEST(Urteile, HaupttypFluegelUndVerbindungstypenKippenAnIhrenGrenzen) {
     EXPECT_EQ(typrang::zweiterVerbindungstypUrteil(12.0 / 10.0), 361);
     EXPECT_EQ(typrang::zweiterVerbindungstypUrteil(unter(14.0 / 10.0)), 361);
     EXPECT_EQ(typrang::zweiterVerbindungstypUrteil(14.0 / 10.0), 0);
+}
+
+TEST(Urteile, NaeheZurSpitzeMisstDenAbstandAnDerGroesseDerSpitze) {
+    // A positive top: the quotient as it always was, 17 of 20 not above the stored 0.85.
+    EXPECT_EQ(typrang::naehe(17, 20), 17.0 / 20.0);
+    EXPECT_FALSE(typrang::nahe(17, 20, 0.85f, false));
+    EXPECT_TRUE(typrang::nahe(18, 20, 0.85f, false));
+    // A negative top: the quotient would turn round (-30 of -6 is 5); measured against the top's
+    // size, -30 lies four times the top's size behind it and -6.5 close to it.
+    EXPECT_EQ(typrang::naehe(-30, -6), -3.0);
+    EXPECT_FALSE(typrang::nahe(-30, -6, 0.85f, false));
+    EXPECT_TRUE(typrang::nahe(-11, -10, 0.85f, false));
+    EXPECT_FALSE(typrang::nahe(-12, -10, 0.85f, true));
+    // A top of 0 has no size: only an equal score is close, at any threshold.
+    EXPECT_TRUE(typrang::nahe(0, 0, 0.85f, false));
+    EXPECT_FALSE(typrang::nahe(-1, 0, 0.0f, true));
 }
 
 TEST(Urteile, InformationsmassKlasseKipptAnIhrenGrenzen) {
