@@ -536,11 +536,11 @@ protected:
     int geprueft = 0, fehler = 0;
 };
 
-// Persons per kind, in tests of their own so that they run side by side: 150 each in the suite
-// (1350 in all); ZUV_GESCHICHTE_JE_ART=<n> runs n of each kind.
+// Persons per kind, in tests of their own so that they run side by side: 1000 each in the suite
+// (9000 in all); ZUV_GESCHICHTE_JE_ART=<n> runs n of each kind.
 int jeArt() {
     const char* n = std::getenv("ZUV_GESCHICHTE_JE_ART");
-    return n && std::atoi(n) > 0 ? std::atoi(n) : 150;
+    return n && std::atoi(n) > 0 ? std::atoi(n) : 1000;
 }
 
 }  // namespace
