@@ -40,14 +40,15 @@ constexpr const char* kEigenerOrdnerName = "zuv";
 std::string programmOrdnerDatei(const char* name) { return files::programFolder() + "\\" + name; }
 
 // The user's copy of an installation file in `ordner`, made from the installation's at the first
-// start; a copy there is kept as the user changed it.
+// start; a copy there is kept as the user changed it. It is the user's file, private as the umask
+// makes every new file, however the installation's own is set.
 std::string eigeneKopie(const std::string& ordner, const char* name) {
     files::makeOwnFolder(ordner);
     const std::string ziel = files::joinPath(ordner, name);
     const std::string quelle = files::resolve(programmOrdnerDatei(name));
     if (!files::FileExists(ziel) && files::FileExists(quelle)) {
         try {
-            files::FileCopy(quelle, ziel);
+            files::copyAsNewFile(quelle, ziel);
         } catch (const vb::Error& e) {
             throw vb::Error(e.number(), vb::errorDescription(e.number()) + ": " + ziel);
         }
