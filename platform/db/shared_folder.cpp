@@ -228,7 +228,14 @@ std::string ownName(const std::string& base, const char* what) {
 
 void removeFolder(const std::string& folder) {
     ::unlink((folder + "/owner").c_str());
-    ::rmdir(folder.c_str());
+    // The record was read just before. A FUSE mount (sshfs) may count it as open for a moment
+    // after that read, and then keeps the unlinked record under a hidden name in the folder until
+    // it lets go: the folder is not empty yet. Without waiting for that, a lock taken over
+    // would stay beside the file under its other name for good.
+    for (int i = 0; i < 250; ++i) {
+        if (::rmdir(folder.c_str()) == 0 || errno != ENOTEMPTY) return;
+        ::usleep(2000);
+    }
 }
 
 // Takes the lock when nobody holds it: SQLITE_OK, SQLITE_BUSY, or an I/O error.
@@ -360,6 +367,20 @@ void forgetCachedFile(const std::string& dataFile) {
     ::close(fd);
 }
 
+// A rollback journal that SQLite does not roll back (empty, or its header still or again zero)
+// is what a program killed in a transaction that had written nothing yet leaves beside the file;
+// SQLite passes over it, and it would stay until the next save. With the lock held nobody else
+// is in a transaction, so it goes. A journal with a header is SQLite's to roll back.
+void removeColdJournal(const std::string& dataFile) {
+    const std::string journal = dataFile + "-journal";
+    const int fd = ::open(journal.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    unsigned char first = 0;
+    const ssize_t n = ::pread(fd, &first, 1, 0);
+    ::close(fd);
+    if (n == 0 || (n == 1 && first == 0)) ::unlink(journal.c_str());
+}
+
 int takeFolder(FileLock& l, bool readOnly) {
     const std::string dataFile = l.folder.substr(0, l.folder.size() - 5);
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -367,6 +388,7 @@ int takeFolder(FileLock& l, bool readOnly) {
         if (rc == SQLITE_OK) {
             l.held = true;
             forgetCachedFile(dataFile);
+            if (!readOnly) removeColdJournal(dataFile);
             return rc;
         }
         if (rc == SQLITE_READONLY && readOnly) {
