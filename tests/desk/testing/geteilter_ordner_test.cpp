@@ -213,6 +213,9 @@ TEST_F(GeteilterOrdner, PersonsAndRatingsSavedOnTwoComputersAtOnceAreAllStoredWh
     datei->Close();
     datei.reset();
     EXPECT_EQ(beenden(), 0);
+    // Let go by both: a connection kept for a moment lets go of the lock when its releaser gets to
+    // it, which on a busy machine may take a while.
+    EXPECT_TRUE(freigegeben());
     EXPECT_EQ(draussen("select count(*) || '|' || count(distinct personid) from persdat"),
               std::to_string(2 * kJe + 1) + "|" + std::to_string(2 * kJe + 1));
     EXPECT_EQ(draussen("select vorname, count(distinct nachname) from persdat group by vorname"),
@@ -223,7 +226,6 @@ TEST_F(GeteilterOrdner, PersonsAndRatingsSavedOnTwoComputersAtOnceAreAllStoredWh
                        "where p.nachname = '1' group by p.vorname order by p.vorname"),
               "Eins|1,2,3,4,0\nZwei|1,2,3,4,0");
     EXPECT_EQ(draussen("pragma integrity_check"), "ok");
-    EXPECT_FALSE(gesperrt());
     // The file came with a write-ahead log from a local disk; on the shared folder it keeps a
     // rollback journal, and nothing is left beside it.
     EXPECT_EQ(draussen("pragma journal_mode"), "delete");
@@ -232,7 +234,7 @@ TEST_F(GeteilterOrdner, PersonsAndRatingsSavedOnTwoComputersAtOnceAreAllStoredWh
 }
 
 // Both computers edit the same person; the first one saves, then the second: the second is
-// refused (3197) and the first one's change stays, as on one computer.
+// refused (vb::err::ChangedByOther) and the first one's change stays, as on one computer.
 TEST_F(GeteilterOrdner, APersonChangedOnTheOtherComputerSinceItWasReadIsNotWrittenOver) {
     auto eins = ws->OpenDatabase(auf(ordner.first()));
     auto zwei = ws->OpenDatabase(auf(ordner.second()));
