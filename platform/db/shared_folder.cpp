@@ -11,6 +11,7 @@
 
 #include <pthread.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -23,6 +24,7 @@
 #include <new>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 namespace db::detail {
 
@@ -226,16 +228,36 @@ std::string ownName(const std::string& base, const char* what) {
     return base + "." + what + "-" + thisComputer() + "-" + std::to_string(::getpid()) + "-" + std::to_string(++g_names);
 }
 
-void removeFolder(const std::string& folder) {
+// Lock folders taken over whose removal had to wait for a reader (see removeFolder), tried again
+// whenever this program takes a lock and as it ends.
+std::mutex& asideGuard() {
+    static auto* m = new std::mutex;
+    return *m;
+}
+std::vector<std::string>& leftAside() {
+    static auto* l = new std::vector<std::string>;
+    return *l;
+}
+void removeLeftAside() {
+    std::lock_guard<std::mutex> g(asideGuard());
+    auto& l = leftAside();
+    l.erase(std::remove_if(l.begin(), l.end(),
+                           [](const std::string& f) { return ::rmdir(f.c_str()) == 0 || errno != ENOTEMPTY; }),
+            l.end());
+}
+
+// True when the folder is gone.
+bool removeFolder(const std::string& folder) {
     ::unlink((folder + "/owner").c_str());
     // The record was read just before. A FUSE mount (sshfs) may count it as open for a moment
     // after that read, and then keeps the unlinked record under a hidden name in the folder until
     // it lets go: the folder is not empty yet. Without waiting for that, a lock taken over
     // would stay beside the file under its other name for good.
     for (int i = 0; i < 250; ++i) {
-        if (::rmdir(folder.c_str()) == 0 || errno != ENOTEMPTY) return;
+        if (::rmdir(folder.c_str()) == 0 || errno != ENOTEMPTY) return true;
         ::usleep(2000);
     }
+    return false;
 }
 
 // Takes the lock when nobody holds it: SQLITE_OK, SQLITE_BUSY, or an I/O error.
@@ -275,7 +297,10 @@ bool takeOverSharedLock(const std::string& dataFile, const LockHolder& holder) {
         ::rename(aside.c_str(), folder.c_str());
         return false;
     }
-    removeFolder(aside);
+    if (!removeFolder(aside)) {
+        std::lock_guard<std::mutex> g(asideGuard());
+        leftAside().push_back(aside);
+    }
     return true;
 }
 
@@ -389,6 +414,7 @@ int takeFolder(FileLock& l, bool readOnly) {
             l.held = true;
             forgetCachedFile(dataFile);
             if (!readOnly) removeColdJournal(dataFile);
+            removeLeftAside();
             return rc;
         }
         if (rc == SQLITE_READONLY && readOnly) {
@@ -455,6 +481,7 @@ void releaseAtExit() {
     std::lock_guard<std::mutex> g(guard());
     for (auto& [folder, l] : locks())
         if (l.shared == 0) releaseFolder(l);
+    removeLeftAside();
 }
 
 // A forked child has no releaser, and the locks of the parent are the parent's.
