@@ -54,6 +54,7 @@ protected:
         if (datei) datei->Close();
         datei.reset();
         db::DBEngine::instance().releaseAll();
+        SperrenFragen();  // the program's own question again, whatever a test put in its place
         FensterTest::TearDown();
     }
 
@@ -449,4 +450,28 @@ TEST_F(Dauerlauf, TwoComputersSavingRatingAndClosingForTwoMinutesLoseNothingAndS
     EXPECT_TRUE(freigegeben());
     for (const auto& e : std::filesystem::directory_iterator(ordner.server()))
         EXPECT_TRUE(e.path().filename() == "test.ZDB") << "left beside the file: " << e.path().filename();
+}
+
+// The question about another computer's lock fails itself (no window can be shown, say): that
+// failure is what the user reads, once, and the lock stays; it is not taken for a "Nein".
+TEST_F(GeteilterOrdner, AFailureOfTheTakeoverQuestionReachesTheUser) {
+    sitzung(ordner.first());
+    db::DBEngine::instance().setBusyTimeout(300);
+    db::DBEngine::instance().setTakeOverQuestion([](const std::string&, const db::LockHolder&) -> bool {
+        throw vb::Error(vb::err::OutOfMemory, "Die Frage nach der Sperre konnte nicht gezeigt werden.");
+    });
+    speichern("Neu", "1", [&] {
+        ASSERT_TRUE(freigegeben());
+        std::filesystem::create_directory(sperre());
+        support::writeFile(sperre() + "/owner", "computer=praxis-2\nuser=anna\nprocess=4711\nboot=x\ntime=" +
+                                                    std::to_string(::time(nullptr) - 25 * 60) + "\n");
+    });
+    ASSERT_EQ(meldungen().size(), 1u);
+    EXPECT_NE(meldungen()[0].find("Die Frage nach der Sperre konnte nicht gezeigt werden."), std::string::npos)
+        << meldungen()[0];
+    EXPECT_NE(meldungen()[0].find(std::to_string(vb::err::OutOfMemory)), std::string::npos) << meldungen()[0];
+    EXPECT_TRUE(gesperrt());
+    std::filesystem::remove_all(sperre());
+    auto rs = datei->OpenRecordset("select count(*) as n from persdat where vorname = 'Neu'");
+    EXPECT_EQ(rs->Fields("n").Value().toLong(), 0);
 }
