@@ -23,6 +23,7 @@
 #include <mutex>
 #include <new>
 #include <sstream>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -644,6 +645,30 @@ int vOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* 
     return rc;
 }
 
+// Whether the rollback journal stands beside the file, asked of the file server itself. A mount
+// answers a stat from what it keeps of names and attributes (the kernel for a second, sshfs for
+// up to 20 seconds): a journal that this computer saw while another one saved (a look at the side
+// files, say) would still be there for it after the other one deleted it. SQLite would take it for
+// hot, fail to open it and report an I/O error (3043) for a file that is whole. An open goes to
+// the file server.
+int vAccess(sqlite3_vfs*, const char* name, int flags, int* out) {
+    static constexpr std::string_view kJournal = "-journal";
+    const std::string_view n = name ? std::string_view(name) : std::string_view();
+    if (flags == SQLITE_ACCESS_EXISTS && n.size() > kJournal.size() && n.substr(n.size() - kJournal.size()) == kJournal) {
+        const int fd = ::open(name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd >= 0) {
+            ::close(fd);
+            *out = 1;
+            return SQLITE_OK;
+        }
+        if (errno == ENOENT) {
+            *out = 0;
+            return SQLITE_OK;
+        }
+    }
+    return g_inner->xAccess(g_inner, name, flags, out);
+}
+
 sqlite3_vfs g_vfs{};
 
 bool registerVfs() {
@@ -656,6 +681,7 @@ bool registerVfs() {
     g_vfs.szOsFile = static_cast<int>(sizeof(SharedFile)) + g_inner->szOsFile;
     g_vfs.pNext = nullptr;
     g_vfs.xOpen = vOpen;
+    g_vfs.xAccess = vAccess;
     return sqlite3_vfs_register(&g_vfs, 0) == SQLITE_OK;
 }
 
