@@ -26,6 +26,7 @@
 #include "fenster_fixture.h"
 #include "platform/db/recordset.h"
 #include "platform/db/workspace.h"
+#include "platform/ini/ini_file.h"
 #include "support/anderes_programm.h"
 #include "support/sshfs.h"
 
@@ -183,6 +184,9 @@ protected:
             }
             forms::Unload(f);
             forms::resetAllWindows();
+            // As a window that closes writes a file of the program's own (its picture, the
+            // settings): that looks at the data file's side files while the other one may save.
+            ini::writeIniFile(protokoll + ".ini", {{"Lauf", {{"Person", nachname}}}});
         }
     }
 
