@@ -150,7 +150,10 @@ protected:
             bool gab = false;
             for (size_t m = seit; m < meldungen().size(); ++m)
                 if (meldungen()[m].find(DialogTxt(19)) != 0) {
-                    out << "!" << meldungen()[m] << "\n";
+                    std::string text = meldungen()[m];
+                    std::replace(text.begin(), text.end(), '\n', ' ');
+                    std::replace(text.begin(), text.end(), '\r', ' ');
+                    out << "!" << text << std::endl;
                     gab = true;
                 }
             return gab;
