@@ -633,7 +633,18 @@ int vOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* 
     s.lock = nullptr;
     s.level = SQLITE_LOCK_NONE;
     s.readOnly = (flags & SQLITE_OPEN_READONLY) != 0;
-    const int rc = g_inner->xOpen(g_inner, name, s.real(), flags, outFlags);
+    int rc = g_inner->xOpen(g_inner, name, s.real(), flags, outFlags);
+    // A mount answers from what it keeps of names (the kernel for a second, sshfs for up to 20
+    // seconds): a journal this computer saw while another one saved stays there for it after the
+    // other one deleted it. Creating the journal then becomes an open of a file the server no
+    // longer has, which fails, and the save would end in an I/O error (3043) over a folder that is
+    // fine. Opened to be made new, the name is asked of the file server again; a journal that is
+    // really there, or a folder that cannot be written, still fails.
+    if (rc == SQLITE_CANTOPEN && name && (flags & SQLITE_OPEN_MAIN_JOURNAL) && (flags & SQLITE_OPEN_CREATE) &&
+        !(flags & SQLITE_OPEN_EXCLUSIVE)) {
+        const int fresh = g_inner->xOpen(g_inner, name, s.real(), flags | SQLITE_OPEN_EXCLUSIVE, outFlags);
+        if (fresh == SQLITE_OK) rc = fresh;
+    }
     f->pMethods = s.real()->pMethods ? &g_methods : nullptr;
     if (rc == SQLITE_OK && name && (flags & SQLITE_OPEN_MAIN_DB)) {
         std::lock_guard<std::mutex> g(guard());
