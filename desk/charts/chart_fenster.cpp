@@ -37,12 +37,15 @@ void DateivergleichAnzeigen() {
     if (NeuesChartFenster(ChartAnfrageAusZustand(1, 1))) DruckMenueVergleich(true);
 }
 
-frmChart* TabellenchartAnzeigen(int16_t art, const std::array<int16_t, 10>& werte, const std::string& titel) {
+frmChart* TabellenchartAnzeigen(int16_t art, const std::array<int16_t, 10>& werte, const std::string& titel,
+                                int16_t stelle) {
     gDiagrammArt = art;
     for (int i = 1; i <= (art == 10 ? 9 : 5); ++i) gDiagrammWerte[i] = werte[i];
     gDiagrammTitel = titel;
     gDateivergleich = 0;
-    frmChart* f = NeuesChartFenster(ChartAnfrageAusZustand(art, 0));
+    ChartAnfrage anfrage = ChartAnfrageAusZustand(art, 0);
+    anfrage.tabellenstelle = stelle;
+    frmChart* f = NeuesChartFenster(anfrage);
     // Like the comparison's: a refused window switches nothing on.
     if (f) DruckMenueGrafik(true);
     return f;

@@ -25,8 +25,10 @@ void DateivergleichAnzeigen();
 // windows refuses it (the limit's message has been shown then).
 frmChart* NeuesChartFenster(const ChartAnfrage& anfrage);
 // The answer table's chart of a column (kind 10: the nine types' values) or a row (kind 11: a
-// type's five counts), titled `titel`; the chart print item goes on once the window opened.
-frmChart* TabellenchartAnzeigen(int16_t art, const std::array<int16_t, 10>& werte, const std::string& titel);
+// type's five counts), titled `titel`, standing at `stelle` of the table (ChartAnfrage's
+// tabellenstelle); the chart print item goes on once the window opened.
+frmChart* TabellenchartAnzeigen(int16_t art, const std::array<int16_t, 10>& werte, const std::string& titel,
+                                int16_t stelle = 0);
 
 // The chart options dialog: loaded hidden when a person becomes current; shown, not modal.
 void frmChartOptLaden();

@@ -39,6 +39,9 @@ struct ChartAnfrage {
     // values 0..4. The table's title of the choice goes with them.
     std::array<int16_t, 10> werte{};
     std::string titel;
+    // Where in the answer table they stand: kind 10 the column (1..5 the answer values 0..4, 6 the
+    // total), kind 11 the type's row (1..9); 0 for values of no known place.
+    int16_t tabellenstelle = 0;
     // The chosen answer values, as the options dialog's Option3 index (0 all … 9 grouped 0 to 4).
     int wertewahl = 0;
     // The current person; of a comparison the person chosen second.
@@ -87,6 +90,8 @@ public:
     void SetDiagramStyle();
 
     const ChartAnfrage& anfrage() const { return m_anfrage; }
+    // The values of an answer-table chart, taken anew from the person's scores now.
+    void tabellenwerteSetzen(const std::array<int16_t, 10>& werte) { m_anfrage.werte = werte; }
     // The title a chart of this request carries: the person (first name, surname, test date), or
     // both persons joined by label text 371.
     std::string ueberschrift() const;

@@ -48,7 +48,7 @@ frmChart::~frmChart() { BewertungsbeobachterAustragen(this); }
 
 void frmChart::Form_Load() {
     BewertungsbeobachterEintragen(this, [this](int32_t id) {
-        if (isLoaded() && !anfrage().tabelle() && (id == anfrage().person.id || id == anfrage().vergleich.id))
+        if (isLoaded() && (id == anfrage().person.id || (anfrage().zweiPersonen() && id == anfrage().vergleich.id)))
             mitFehlerfalle([this] { nachfuehren(); });
     });
     // The chart reads the persons' result rows as its opener left them; answers stored from now on
@@ -64,7 +64,8 @@ void frmChart::Form_Load() {
 }
 
 std::vector<int32_t> frmChart::personen() const {
-    if (anfrage().tabelle()) return {};
+    // A chart of the answer table whose values stand nowhere known keeps them.
+    if (anfrage().tabelle() && anfrage().tabellenstelle == 0) return {};
     std::vector<int32_t> p{anfrage().person.id};
     if (anfrage().zweiPersonen()) p.push_back(anfrage().vergleich.id);
     return p;
@@ -77,16 +78,35 @@ std::string frmChart::antwortstaende() const {
 }
 
 bool frmChart::ergebnisseNachfuehren() {
-    if (anfrage().tabelle()) return false;
+    if (personen().empty()) return false;
     std::string jetzt;
     for (int32_t id : personen()) jetzt += Antwortstand(id) + '|';
     if (jetzt == m_antwortstand) return false;
     for (int32_t id : personen()) {
-        if (id == gAktPersonID) AuswertungNachfuehren();
-        else PersonFuerSichAuswerten(id);
+        zuvtest::Punkte p;
+        if (id == gAktPersonID) {
+            AuswertungNachfuehren();
+            p.antwortAnzahl = gAntwortAnzahlJeTyp.flat;
+            p.gesamt = gTypgesamtsummeJeTyp;
+        } else {
+            p = PersonFuerSichAuswerten(id).auswertung.punkte;
+        }
+        if (anfrage().tabelle()) m_zeichnung.tabellenwerteSetzen(tabellenwerte(p));
     }
     m_antwortstand = jetzt;
     return true;
+}
+
+std::array<int16_t, 10> frmChart::tabellenwerte(const zuvtest::Punkte& p) const {
+    // As the answer table shows them: column c (answer value c - 1, or the total) of each type,
+    // or row r (a type) of each answer value.
+    std::array<int16_t, 10> werte{};
+    const int stelle = anfrage().tabellenstelle;
+    if (anfrage().diagrammArt == 10)
+        for (int typ = 1; typ <= 9; ++typ) werte[typ] = stelle == 6 ? p.gesamt[typ] : p.anzahl(typ, stelle);
+    else
+        for (int k = 1; k <= 5; ++k) werte[k] = p.anzahl(stelle, k);
+    return werte;
 }
 
 void frmChart::nachfuehren() {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "desk/charts/chart_zeichnung.h"
+#include "desk/testing/auswertung.h"
 #include "platform/chart/chart_control.h"
 #include "platform/db/data_control.h"
 #include "platform/draw/picture_box.h"
@@ -64,7 +65,8 @@ public:
     QImage bild();
     // The chart made to follow the answers of its persons as stored now: their result rows scored
     // anew and the chart drawn anew when they changed. On activation, for the clipboard and when a
-    // rating of one of them is stored. A chart of the answer table keeps the numbers it was given.
+    // rating of one of them is stored. A chart of the answer table takes its column or row of the
+    // table anew from its person's scores.
     void nachfuehren();
 
 private:
@@ -73,6 +75,8 @@ private:
     // The persons whose answers the chart shows, and the fingerprints of their answers.
     std::vector<int32_t> personen() const;
     std::string antwortstaende() const;
+    // The values of an answer-table chart at its place of the table, from those scores.
+    std::array<int16_t, 10> tabellenwerte(const zuvtest::Punkte& p) const;
     void farbeFuer(chart::Colour& ziel);
     void schriftFuer(chart::Font& ziel);
     void bitmapSchreiben(const std::string& datei);

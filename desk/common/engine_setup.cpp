@@ -40,14 +40,15 @@ constexpr const char* kEigenerOrdnerName = "zuv";
 std::string programmOrdnerDatei(const char* name) { return files::programFolder() + "\\" + name; }
 
 // The user's copy of an installation file in `ordner`, made from the installation's at the first
-// start; a copy there is kept as the user changed it.
+// start; a copy there is kept as the user changed it. It is the user's file, private as the umask
+// makes every new file, however the installation's own is set.
 std::string eigeneKopie(const std::string& ordner, const char* name) {
     files::makeOwnFolder(ordner);
     const std::string ziel = files::joinPath(ordner, name);
     const std::string quelle = files::resolve(programmOrdnerDatei(name));
     if (!files::FileExists(ziel) && files::FileExists(quelle)) {
         try {
-            files::FileCopy(quelle, ziel);
+            files::copyAsNewFile(quelle, ziel);
         } catch (const vb::Error& e) {
             throw vb::Error(e.number(), vb::errorDescription(e.number()) + ": " + ziel);
         }
@@ -130,12 +131,21 @@ void EngineEinstellen(const std::string& ordner) {
 void SperrenFragen() {
     db::DBEngine& e = db::DBEngine::instance();
     e.setTakeOverQuestion([](const std::string& pfad, const db::LockHolder& h) {
+        // One answer ends the action: the lock the user just chose to keep is not asked about
+        // again by the next statement of the same action, only once the program took its events
+        // again (the user's next action).
+        static std::string behalten;
+        if (!behalten.empty() && behalten == h.record) return false;
         const std::string text =
             "Die Datendatei „" + pfad + "“ ist gesperrt, " + h.described() +
             ".\n\nArbeitet dort niemand mehr mit dieser Datei (das Programm wurde beendet oder der Computer ist "
             "abgestürzt), können Sie die Sperre aufheben. Heben Sie sie nicht auf, solange dort noch gespeichert "
             "wird.\n\nSperre aufheben?";
-        return forms::MsgBox(text, forms::vbYesNo | forms::vbQuestion | forms::vbDefaultButton2) == forms::vbYes;
+        if (forms::MsgBox(text, forms::vbYesNo | forms::vbQuestion | forms::vbDefaultButton2) == forms::vbYes)
+            return true;
+        behalten = h.record;
+        QTimer::singleShot(0, [] { behalten.clear(); });
+        return false;
     });
 }
 

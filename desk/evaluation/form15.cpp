@@ -231,6 +231,7 @@ void Form15::Grid1_Click() {
         if (r == 0 && c >= 1 && c <= 6) {
             SSCommand1.setEnabled(true);
             m_auswahl = 1;
+            m_stelle = static_cast<int16_t>(c);
             for (int z = 1; z <= 9; ++z) m_werte[z] = gDiagrammWerte[z] = vb::Variant(Grid1.TextMatrix(z, c)).toInt();
             Grid1.setRow(0);
             Grid1.setCol(c);
@@ -241,6 +242,7 @@ void Form15::Grid1_Click() {
             SSCommand1.SetFocus();
         } else if (c == 0 && r >= 1 && r <= 9) {
             m_auswahl = 2;
+            m_stelle = static_cast<int16_t>(r);
             for (int k = 1; k <= 5; ++k) m_werte[k] = gDiagrammWerte[k] = vb::Variant(Grid1.TextMatrix(r, k)).toInt();
             SSCommand1.setEnabled(true);
             Grid1.setCol(0);
@@ -264,7 +266,7 @@ void Form15::SSCommand1_Click() {
     mitFehlerfalle([this] {
         // The values and title of this window's choice, whatever another table window chose since.
         // The table stays open, so its print item stays as it is.
-        if (m_auswahl == 1 || m_auswahl == 2) TabellenchartAnzeigen(m_auswahl == 1 ? 10 : 11, m_werte, m_titel);
+        if (m_auswahl == 1 || m_auswahl == 2) TabellenchartAnzeigen(m_auswahl == 1 ? 10 : 11, m_werte, m_titel, m_stelle);
     });
 }
 

@@ -64,6 +64,7 @@ private:
     // This window's choice as it went to gDiagrammWerte and gDiagrammTitel: another table window
     // may have put its own there since, and the chart button must chart this one.
     std::array<int16_t, 10> m_werte{};
+    int16_t m_stelle = 0;  // the chosen column or row
     std::string m_titel;
     std::string m_antwortstand;  // the answers the cells were scored from (Antwortstand)
     Antwortzellen m_tabelle;     // the cells as the window filled them when it opened

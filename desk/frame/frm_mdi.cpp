@@ -775,7 +775,15 @@ void frmMDI::datendateiVerloren(const db::HeldFile& zustand) {
         }
         // The windows go on as they are, on the file written now: what was refused a moment ago
         // still stands in them, to be saved again. Where that cannot be, the file is opened anew.
-        if (db::DBEngine::instance().followHeldFile(datei, ziel)) {
+        bool gefolgt = false;
+        try {
+            gefolgt = db::DBEngine::instance().followHeldFile(datei, ziel);
+        } catch (const std::exception& e) {
+            // Written, but refused as it was opened again: the user reads why, and the file is
+            // opened anew (which says so again where it still cannot be).
+            ShowErrorMessage(e);
+        }
+        if (gefolgt) {
             gDatenbankName = ziel;
             if (gDatenbank) gDatenbank->setName(ziel);
             UpdateMainCaption();

@@ -200,7 +200,15 @@ void frmpers::datenLaden() {
 }
 
 void frmpers::Form_Load() {
-    mitFehlerfalle([this] { datenLaden(); });
+    bool geladen = false;
+    mitFehlerfalle([&] {
+        datenLaden();
+        geladen = true;
+    });
+    // The persons could not be read (the file held by another program, a disk error): the message
+    // said why, and no window opens that would show the file as if it held nobody. A load that
+    // ended otherwise (the file lost meanwhile and written back) shows what it could read.
+    if (!geladen && !Data1.Recordset()) forms::Unload(*this);
 }
 
 long frmpers::anzahl() {

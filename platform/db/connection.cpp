@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <utility>
 
 #include "platform/db/errors.h"
 #include "platform/db/jet_sql.h"
@@ -678,6 +679,11 @@ void Connection::leaveWal() {
     }
 }
 
+namespace {
+// How long past the busy timeout a statement still tries when the lock was let go at that moment.
+constexpr long kLastTries = 200;
+}  // namespace
+
 int Connection::waitOnSharedFolder(void* self, int count) {
     auto* c = static_cast<Connection*>(self);
     DBEngine& engine = DBEngine::instance();
@@ -691,11 +697,16 @@ int Connection::waitOnSharedFolder(void* self, int count) {
         ::usleep(static_cast<useconds_t>(std::min(count + 1, 20)) * 1000);
         return 1;
     }
-    // Waited long enough: a holder that stays is asked about, one that goes is waited for again.
+    // Waited long enough: a holder that stays is named or asked about. One that let go just now
+    // gets the statement a last few tries, not a wait of its own: with the computers taking turns
+    // all the time the wait would otherwise start over and over, and the user is promised the
+    // message after the busy timeout.
     LockHolder holder;
-    if (c->m_asking || !sharedLockHolder(c->m_sqlitePath, holder)) {
-        c->m_waitStarted = now;
-        return c->m_asking ? 0 : 1;
+    if (c->m_asking) return 0;
+    if (!sharedLockHolder(c->m_sqlitePath, holder)) {
+        if (now - c->m_waitStarted >= std::chrono::milliseconds(engine.busyTimeout() + kLastTries)) return 0;
+        ::usleep(2000);
+        return 1;
     }
     // A save takes milliseconds, an import of many persons a while: only a lock that has stood
     // for longer is offered to be taken over; a younger one is named, and the user tries again.
@@ -706,15 +717,18 @@ int Connection::waitOnSharedFolder(void* self, int count) {
     try {
         takeOver = engine.takeOverQuestion()(c->m_path, holder);
     } catch (...) {
+        c->m_questionFailed = std::current_exception();
     }
     c->m_asking = false;
     if (!takeOver) return 0;
     takeOverSharedLock(c->m_sqlitePath, holder);
+    // Taken over: the statement goes on at once, with a wait of its own for whoever comes next.
     c->m_waitStarted = std::chrono::steady_clock::now();
     return 1;
 }
 
 [[noreturn]] void Connection::raiseLocked(int number) {
+    if (m_questionFailed) std::rethrow_exception(std::exchange(m_questionFailed, nullptr));
     LockHolder holder;
     if (m_shared && sharedLockHolder(m_sqlitePath, holder))
         raiseText(number,
@@ -1051,8 +1065,9 @@ bool Connection::reopenAt(const std::string& target) {
         accept();
         if (m_leaveWal) leaveWal();
     } catch (...) {
+        // The reason goes to the caller, which lets the connection go.
         closeHandle();
-        return false;
+        throw;
     }
     // Handed out for the file under its new name from now on, as if opened there.
     if (!self.expired()) pool()[m_key + mode] = self;
@@ -1069,11 +1084,20 @@ bool Connection::follow(const std::string& path, const std::string& target) {
     for (Connection* c : liveConnections())
         if (c->m_key == key || spelledPath(c->m_path) == spelled) found.push_back(c);
     bool all = !found.empty();
-    for (Connection* c : found)
-        if (!c->reopenAt(target)) {
+    std::exception_ptr refused;
+    for (Connection* c : found) {
+        bool followed = false;
+        try {
+            followed = c->reopenAt(target);
+        } catch (...) {
+            if (!refused) refused = std::current_exception();
+        }
+        if (!followed) {
             c->shutdown();
             all = false;
         }
+    }
+    if (refused) std::rethrow_exception(refused);
     return all;
 }
 
@@ -1440,7 +1464,11 @@ void Connection::rowChanged(void* self, int, const char* database, const char* t
 
 uint64_t Connection::dataVersion() {
     Stmt s = prepare("PRAGMA data_version");
-    m_dataVersion = sqlite3_step(s) == SQLITE_ROW ? static_cast<uint64_t>(sqlite3_column_int64(s, 0)) : 0;
+    const int rc = sqlite3_step(s);
+    // The file held by another program all the while: the statement this was asked for would
+    // wait for it all over again (and the user be asked again about the same lock).
+    if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) raiseLocked(vb::err::RecordLocked);
+    m_dataVersion = rc == SQLITE_ROW ? static_cast<uint64_t>(sqlite3_column_int64(s, 0)) : 0;
     m_dataVersionSeen = std::chrono::steady_clock::now();
     return m_dataVersion;
 }

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <exception>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -81,8 +82,9 @@ public:
     // copy of the file written since (DBEngine::saveHeldFileAs) or the file itself under its new
     // name. Each is opened there anew, while every database, cursor and edit buffer on it stays:
     // the copy keeps every row under its id. False when one of them could not follow (a
-    // transaction open, a statement lent out, the target not to be opened); that one is let go
-    // as by releaseFile.
+    // transaction open, a statement lent out, the target gone); that one is let go as by
+    // releaseFile. The target opened but refused (damaged, locked, a disk error): every one is
+    // handled so, and the first refusal's error is raised afterwards.
     static bool follow(const std::string& resolvedPath, const std::string& target);
     // The writable connection of this process opened under that name (its spelling too when
     // `anySpelling`); nullptr when there is none.
@@ -208,6 +210,7 @@ private:
     // Closes the SQLite handle (and the log beside a lost file's old name that is this
     // connection's alone); the connection stays listed.
     void closeHandle();
+    // False where the connection cannot go over (see follow); the error where the target refused.
     bool reopenAt(const std::string& target);
 
     struct KeptKeyset {
@@ -238,9 +241,12 @@ private:
     bool m_exclusive = false;
     bool m_ready = false;  // configured; a connection that failed to open writes nothing back
     bool m_walPending = false;
-    bool m_shared = false;                                  // on a folder other computers may share (shared_folder.h)
-    bool m_leaveWal = false;                                // on one, but in write-ahead-log mode until accepted
-    bool m_asking = false;                                  // the user is being asked about another computer's lock
+    bool m_shared = false;    // on a folder other computers may share (shared_folder.h)
+    bool m_leaveWal = false;  // on one, but in write-ahead-log mode until accepted
+    bool m_asking = false;    // the user is being asked about another computer's lock
+    // What the question about another computer's lock threw (SQLite stands between the question and
+    // the statement that waited): raised in place of the lock error once the statement fails.
+    std::exception_ptr m_questionFailed;
     std::chrono::steady_clock::time_point m_waitStarted{};  // of the present wait for a lock
     std::unordered_map<std::string, sqlite3_stmt*> m_cache;
     std::set<sqlite3_stmt*> m_lent;  // cached statements handed out right now

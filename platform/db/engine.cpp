@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <cstdio>
 #include <ctime>
+#include <exception>
 #include <filesystem>
 #include <map>
 
@@ -228,9 +229,16 @@ void DBEngine::releaseFile(const std::string& path) {
 bool DBEngine::followHeldFile(const std::string& path, const std::string& target) {
     const std::string from = detail::resolvePath(path);
     const std::string to = detail::resolvePath(target);
-    const bool all = detail::Connection::follow(from, to);
+    bool all = false;
+    std::exception_ptr refused;
+    try {
+        all = detail::Connection::follow(from, to);
+    } catch (...) {
+        refused = std::current_exception();
+    }
     DataControl::followFile(from, to);
     DataControl::closeReleased();
+    if (refused) std::rethrow_exception(refused);
     return all;
 }
 

@@ -111,7 +111,8 @@ public:
     // The program goes on in `target` (a copy written by saveHeldFileAs, or the file itself under
     // its new name) with everything it holds open on `path`: databases, data controls, cursors
     // and their edit buffers stay as they are and work on `target`. False when that could not be
-    // done for all of them; those are let go as by releaseFile.
+    // done for all of them; those are let go as by releaseFile. Where `target` was opened but
+    // refused, its error is raised once all of them are let go.
     bool followHeldFile(const std::string& path, const std::string& target);
 
     // How long a statement waits for a lock held by another program before it fails.

@@ -388,16 +388,24 @@ void Recordset::load() {
     if (m_keyset) {
         // Only the ids now; values when a row is visited. A sort on a name of the select list
         // needs the whole statement, whose first column is the id as well.
+        // A statement SQLite does not take falls back to the whole one; a file held by another
+        // program or a disk that fails refuses that one as well, and is said at once.
+        auto refused = [](const vb::Error& e) {
+            return e.number() == vb::err::RecordLocked || e.number() == vb::err::FileInUse ||
+                   e.number() == vb::err::DiskOrNetworkError || e.number() == vb::err::DiskSpaceExhausted;
+        };
         try {
             m_conn->prepare(m_query->keySql);
-        } catch (const vb::Error&) {
+        } catch (const vb::Error& e) {
+            if (refused(e)) throw;
             m_query->keySql = m_query->sql;
             m_query->sortSql.clear();
         }
         if (!m_query->sortSql.empty()) {
             try {
                 m_conn->prepare(m_query->sortSql);
-            } catch (const vb::Error&) {
+            } catch (const vb::Error& e) {
+                if (refused(e)) throw;
                 m_query->sortSql.clear();
             }
         }

@@ -11,6 +11,7 @@
 
 #include <pthread.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -22,7 +23,9 @@
 #include <mutex>
 #include <new>
 #include <sstream>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 namespace db::detail {
 
@@ -226,9 +229,36 @@ std::string ownName(const std::string& base, const char* what) {
     return base + "." + what + "-" + thisComputer() + "-" + std::to_string(::getpid()) + "-" + std::to_string(++g_names);
 }
 
-void removeFolder(const std::string& folder) {
+// Lock folders taken over whose removal had to wait for a reader (see removeFolder), tried again
+// whenever this program takes a lock and as it ends.
+std::mutex& asideGuard() {
+    static auto* m = new std::mutex;
+    return *m;
+}
+std::vector<std::string>& leftAside() {
+    static auto* l = new std::vector<std::string>;
+    return *l;
+}
+void removeLeftAside() {
+    std::lock_guard<std::mutex> g(asideGuard());
+    auto& l = leftAside();
+    l.erase(std::remove_if(l.begin(), l.end(),
+                           [](const std::string& f) { return ::rmdir(f.c_str()) == 0 || errno != ENOTEMPTY; }),
+            l.end());
+}
+
+// True when the folder is gone.
+bool removeFolder(const std::string& folder) {
     ::unlink((folder + "/owner").c_str());
-    ::rmdir(folder.c_str());
+    // The record was read just before. A FUSE mount (sshfs) may count it as open for a moment
+    // after that read, and then keeps the unlinked record under a hidden name in the folder until
+    // it lets go: the folder is not empty yet. Without waiting for that, a lock taken over
+    // would stay beside the file under its other name for good.
+    for (int i = 0; i < 250; ++i) {
+        if (::rmdir(folder.c_str()) == 0 || errno != ENOTEMPTY) return true;
+        ::usleep(2000);
+    }
+    return false;
 }
 
 // Takes the lock when nobody holds it: SQLITE_OK, SQLITE_BUSY, or an I/O error.
@@ -268,7 +298,10 @@ bool takeOverSharedLock(const std::string& dataFile, const LockHolder& holder) {
         ::rename(aside.c_str(), folder.c_str());
         return false;
     }
-    removeFolder(aside);
+    if (!removeFolder(aside)) {
+        std::lock_guard<std::mutex> g(asideGuard());
+        leftAside().push_back(aside);
+    }
     return true;
 }
 
@@ -360,6 +393,20 @@ void forgetCachedFile(const std::string& dataFile) {
     ::close(fd);
 }
 
+// A rollback journal that SQLite does not roll back (empty, or its header still or again zero)
+// is what a program killed in a transaction that had written nothing yet leaves beside the file;
+// SQLite passes over it, and it would stay until the next save. With the lock held nobody else
+// is in a transaction, so it goes. A journal with a header is SQLite's to roll back.
+void removeColdJournal(const std::string& dataFile) {
+    const std::string journal = dataFile + "-journal";
+    const int fd = ::open(journal.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    unsigned char first = 0;
+    const ssize_t n = ::pread(fd, &first, 1, 0);
+    ::close(fd);
+    if (n == 0 || (n == 1 && first == 0)) ::unlink(journal.c_str());
+}
+
 int takeFolder(FileLock& l, bool readOnly) {
     const std::string dataFile = l.folder.substr(0, l.folder.size() - 5);
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -367,6 +414,8 @@ int takeFolder(FileLock& l, bool readOnly) {
         if (rc == SQLITE_OK) {
             l.held = true;
             forgetCachedFile(dataFile);
+            if (!readOnly) removeColdJournal(dataFile);
+            removeLeftAside();
             return rc;
         }
         if (rc == SQLITE_READONLY && readOnly) {
@@ -433,6 +482,7 @@ void releaseAtExit() {
     std::lock_guard<std::mutex> g(guard());
     for (auto& [folder, l] : locks())
         if (l.shared == 0) releaseFolder(l);
+    removeLeftAside();
 }
 
 // A forked child has no releaser, and the locks of the parent are the parent's.
@@ -583,7 +633,18 @@ int vOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* 
     s.lock = nullptr;
     s.level = SQLITE_LOCK_NONE;
     s.readOnly = (flags & SQLITE_OPEN_READONLY) != 0;
-    const int rc = g_inner->xOpen(g_inner, name, s.real(), flags, outFlags);
+    int rc = g_inner->xOpen(g_inner, name, s.real(), flags, outFlags);
+    // A mount answers from what it keeps of names (the kernel for a second, sshfs for up to 20
+    // seconds): a journal this computer saw while another one saved stays there for it after the
+    // other one deleted it. Creating the journal then becomes an open of a file the server no
+    // longer has, which fails, and the save would end in an I/O error (3043) over a folder that is
+    // fine. Opened to be made new, the name is asked of the file server again; a journal that is
+    // really there, or a folder that cannot be written, still fails.
+    if (rc == SQLITE_CANTOPEN && name && (flags & SQLITE_OPEN_MAIN_JOURNAL) && (flags & SQLITE_OPEN_CREATE) &&
+        !(flags & SQLITE_OPEN_EXCLUSIVE)) {
+        const int fresh = g_inner->xOpen(g_inner, name, s.real(), flags | SQLITE_OPEN_EXCLUSIVE, outFlags);
+        if (fresh == SQLITE_OK) rc = fresh;
+    }
     f->pMethods = s.real()->pMethods ? &g_methods : nullptr;
     if (rc == SQLITE_OK && name && (flags & SQLITE_OPEN_MAIN_DB)) {
         std::lock_guard<std::mutex> g(guard());
@@ -593,6 +654,30 @@ int vOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* 
         s.lock = &l;
     }
     return rc;
+}
+
+// Whether the rollback journal stands beside the file, asked of the file server itself. A mount
+// answers a stat from what it keeps of names and attributes (the kernel for a second, sshfs for
+// up to 20 seconds): a journal that this computer saw while another one saved (a look at the side
+// files, say) would still be there for it after the other one deleted it. SQLite would take it for
+// hot, fail to open it and report an I/O error (3043) for a file that is whole. An open goes to
+// the file server.
+int vAccess(sqlite3_vfs*, const char* name, int flags, int* out) {
+    static constexpr std::string_view kJournal = "-journal";
+    const std::string_view n = name ? std::string_view(name) : std::string_view();
+    if (flags == SQLITE_ACCESS_EXISTS && n.size() > kJournal.size() && n.substr(n.size() - kJournal.size()) == kJournal) {
+        const int fd = ::open(name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd >= 0) {
+            ::close(fd);
+            *out = 1;
+            return SQLITE_OK;
+        }
+        if (errno == ENOENT) {
+            *out = 0;
+            return SQLITE_OK;
+        }
+    }
+    return g_inner->xAccess(g_inner, name, flags, out);
 }
 
 sqlite3_vfs g_vfs{};
@@ -607,6 +692,7 @@ bool registerVfs() {
     g_vfs.szOsFile = static_cast<int>(sizeof(SharedFile)) + g_inner->szOsFile;
     g_vfs.pNext = nullptr;
     g_vfs.xOpen = vOpen;
+    g_vfs.xAccess = vAccess;
     return sqlite3_vfs_register(&g_vfs, 0) == SQLITE_OK;
 }
 

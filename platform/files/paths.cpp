@@ -14,6 +14,7 @@
 
 #include "platform/files/file_io.h"
 #include "platform/files/held_files.h"
+#include "platform/files/own_folders.h"
 #include "platform/files/system_calls.h"
 #include "platform/vb/error.h"
 #include "platform/vb/strings.h"
@@ -190,7 +191,9 @@ int copyAll(int in, int out) {
     }
 }
 
-void FileCopy(const std::string& source, const std::string& target) {
+namespace {
+
+void copyFile(const std::string& source, const std::string& target, bool asNewFile) {
     const std::string src = resolve(source);
     if (source.empty() || !isFile(src)) raise(vb::err::FileNotFound, source);
     const std::string dst = resolve(target);
@@ -217,7 +220,7 @@ void FileCopy(const std::string& source, const std::string& target) {
     }
     int failure = copyAll(in, out);
     ::close(in);
-    if (!failure) ::fchmod(out, ss.st_mode & 07777);
+    if (!failure) ::fchmod(out, asNewFile ? newFileMode() : ss.st_mode & 07777);
     if (!failure && sys::fsync(out) != 0) failure = errno;
     if (::close(out) != 0 && !failure) failure = errno;
     if (!failure && ::rename(tmpl.c_str(), dst.c_str()) != 0) failure = errno;
@@ -228,6 +231,12 @@ void FileCopy(const std::string& source, const std::string& target) {
     }
     syncFolder(folder);
 }
+
+}  // namespace
+
+void FileCopy(const std::string& source, const std::string& target) { copyFile(source, target, false); }
+
+void copyAsNewFile(const std::string& source, const std::string& target) { copyFile(source, target, true); }
 
 namespace {
 

@@ -38,6 +38,9 @@ void Kill(const std::string& path);
 // folder missing: 76; source and target the same file: 70 (nothing is touched); not allowed: 70;
 // other failures: 75.
 void FileCopy(const std::string& source, const std::string& target);
+// The same, but the copy is a file of its own, with the permissions a new file takes under the
+// umask (a user's copy of an installation's file), not the source's.
+void copyAsNewFile(const std::string& source, const std::string& target);
 
 // Copies what is left to read of descriptor `in` into `out`: 0, or the errno of the read or write
 // that failed.

@@ -768,3 +768,43 @@ TEST_F(ChartTest, AnOpenChartFollowsTheAnswersAsStoredNow) {
     EXPECT_EQ(f->MSChart1.DataGrid.Data(1, 1), -28);
     EXPECT_EQ(summe(1), -28);
 }
+
+// A chart opened from the answer table ("Gesamt", then the chart button) follows the answers as
+// stored now like every other result window: activated, copied or told of a rating, it charts its
+// column (or its type's row) of the person's scores now, not the figures it was opened with.
+TEST_F(ChartTest, AChartOfTheAnswerTableFollowsTheAnswersAsStoredNow) {
+    mdi().mnuTabelle.choose();
+    auto* t = dynamic_cast<Form15*>(mdi().ActiveForm());
+    ASSERT_NE(t, nullptr);
+    t->Grid1.clickCell(0, 6);  // the total
+    t->SSCommand1.click();
+    frmChart* gesamt = aktivesChart();
+    ASSERT_NE(gesamt, nullptr);
+    t->Grid1.clickCell(1, 0);  // type 1's five counts
+    t->SSCommand1.click();
+    frmChart* zeile = aktivesChart();
+    ASSERT_NE(zeile, nullptr);
+    ASSERT_NE(zeile, gesamt);
+    const std::string id = std::to_string(gAktPersonID);
+    auto aendern = [&](int wert) {
+        support::run("sqlite3 -cmd '.timeout 5000' " + support::shellQuote(gDatenbankName) +
+                     " 'update typwertzuweisung set typrealwert = " + std::to_string(wert) + " where personid = " + id +
+                     " and typnummer = 1'");
+    };
+    // Every row of type 1 rated 4 by another program: 14 rows, 56 points, fourteen 4s.
+    ASSERT_NE(static_cast<int>(gesamt->MSChart1.DataGrid.Data(1, 1)), 56);
+    aendern(4);
+    gesamt->Form_Activate();
+    EXPECT_EQ(static_cast<int>(gesamt->MSChart1.DataGrid.Data(1, 1)), 56);
+    (void)zeile->bild();  // as for the clipboard
+    EXPECT_EQ(static_cast<int>(zeile->MSChart1.DataGrid.Data(5, 1)), 14);
+    for (int v = 1; v <= 4; ++v) EXPECT_EQ(static_cast<int>(zeile->MSChart1.DataGrid.Data(v, 1)), 0) << v;
+    // A rating stored in this program's test window redraws both at once.
+    aendern(0);
+    BewertungenGespeichert(gAktPersonID);
+    EXPECT_EQ(static_cast<int>(gesamt->MSChart1.DataGrid.Data(1, 1)), -28);
+    EXPECT_EQ(static_cast<int>(zeile->MSChart1.DataGrid.Data(1, 1)), 14);
+    EXPECT_EQ(static_cast<int>(zeile->MSChart1.DataGrid.Data(5, 1)), 0);
+    // What the table shows now, too.
+    EXPECT_EQ(t->Grid1.TextMatrix(1, 6), "-28");
+}

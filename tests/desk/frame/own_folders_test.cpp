@@ -201,3 +201,29 @@ TEST_F(AdminInstallation, TheNextStartRemovesTheReportCopyAKilledProgramLeft) {
 }
 
 }  // namespace
+
+// Under a private umask the first start makes the user's copies of the installation's INI file and
+// settings database, and the side files of both, as private as the data file: none of them is
+// readable by the group or others however the installation's own files are set.
+TEST_F(AdminInstallation, TheFirstStartMakesTheUsersCopiesAsPrivateAsTheUmaskSays) {
+    if (!geschlossen()) GTEST_SKIP() << "no read-only mount on this machine: " << ansicht->fehler();
+    support::Umask privat(077);
+    h().input("Kartei");
+    ASSERT_TRUE(starte()) << (h().messages().empty() ? "" : h().messages()[0]);
+    EXPECT_EQ(fehler(), std::vector<std::string>{});
+    std::vector<fs::path> neu;
+    for (const fs::path& ordner : {konfig(), daten()})
+        for (const auto& e : fs::directory_iterator(ordner)) {
+            if (e.is_regular_file()) neu.push_back(e.path());
+        }
+    for (const char* name : {"Zuv50.ini", "zuv.sdb", "Kartei.ZDB"})
+        EXPECT_TRUE(fs::exists(konfig() / name) || fs::exists(daten() / name)) << name;
+    for (const fs::path& p : neu) EXPECT_EQ(support::rechte(p) & 077, 0u) << p << " " << std::oct << support::rechte(p);
+    h().answer(forms::vbYes);
+    mdi().mnuBeenden_Click();
+    for (const fs::path& ordner : {konfig(), daten()})
+        for (const auto& e : fs::directory_iterator(ordner)) {
+            if (!e.is_regular_file()) continue;
+            EXPECT_EQ(support::rechte(e.path()) & 077, 0u) << e.path() << " " << std::oct << support::rechte(e.path());
+        }
+}

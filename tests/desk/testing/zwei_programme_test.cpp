@@ -12,8 +12,7 @@
 #include "desk/testing/frm_test.h"
 #include "fenster_fixture.h"
 #include "platform/db/recordset.h"
-#include "support/fork.h"
-#include "support/handshake.h"
+#include "support/anderes_programm.h"
 
 using namespace zuvtest_test;
 
@@ -29,10 +28,7 @@ protected:
         loslassen();
     }
     void TearDown() override {
-        if (m_kind > 0) {
-            ::kill(m_kind, SIGKILL);
-            ::waitpid(m_kind, nullptr, 0);
-        }
+        anderer.toeten();
         FensterTest::TearDown();
     }
 
@@ -45,44 +41,21 @@ protected:
     // window, says 'r', does its work and says 'k' when it ended without a message box, 'e'
     // otherwise. It waits for 'q' before it closes the file and ends.
     void anderesProgramm(const std::function<void()>& arbeit) {
-        m_kind = support::forkChild();
-        ASSERT_GE(m_kind, 0);
-        if (m_kind != 0) return;
-        int code = 0;
-        try {
+        ASSERT_TRUE(anderer.starten([&] {
             sitzung();
-            m_h.tellParent('r');
+            anderer.sagen('r');
             arbeit();
-            m_h.tellParent(meldungen().empty() ? 'k' : 'e');
-            m_h.childHears();
+            anderer.sagen(meldungen().empty() ? 'k' : 'e');
+            anderer.warten();
             forms::resetAllWindows();
             gDatenbank.reset();
             datei->Close();
-        } catch (...) {
-            code = 3;
-        }
-        ::_exit(code);  // no destructors, no test framework: the child only does its work
+            return 0;
+        }));
     }
-    char hoeren() { return m_h.parentHears(); }
-    int beenden() {
-        m_h.tellChild('q');
-        const int status = support::childEnds(m_kind);
-        m_kind = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    // Saves new persons through the person window, each answered "not now" to the test.
-    void personenSpeichern(const std::string& name, int anzahl) {
-        for (int i = 1; i <= anzahl; ++i) {
-            auto& f = forms::Instance<frmpers>();
-            f.Show();
-            f.Befehl4_Click();
-            f.Text1[0].setText(name);
-            f.Text1[1].setText(std::to_string(i));
-            host->answer(forms::vbNo);
-            f.Befehl5_Click();
-        }
-    }
+    char hoeren() { return anderer.hoeren(); }
+    int beenden() { return anderer.beenden(); }
+    void personenSpeichern(const std::string& name, int anzahl) { support::personenSpeichern(*host, name, anzahl); }
 
     // Outside the program: what the sqlite3 tool answers on a file.
     std::string draussen(const std::string& file, const std::string& sql) {
@@ -104,8 +77,7 @@ protected:
                         "cast(t.typrealwert as integer) is not cast(a.itemwert as integer))");
     }
 
-    support::Handshake m_h;
-    pid_t m_kind = -1;
+    support::AnderesProgramm anderer;
 };
 
 }  // namespace

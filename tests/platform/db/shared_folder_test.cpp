@@ -210,3 +210,67 @@ TEST_F(SharedLock, OnTwoComputersEachSeesTheFileAsTheOtherJustLeftIt) {
     }
     sqlite3_close(eins);
 }
+
+// The first computer looks at the side files while the second one saves (the program does so
+// whenever it writes a file of its own, a picture or its settings): its mount then remembers the
+// journal standing there. Once the second one has saved and deleted it, the first one reads the
+// file as it is, without taking a journal that is gone for hot (which SQLite reports as an I/O
+// error, 3043 in the program).
+TEST_F(SharedLock, AJournalSeenWhileTheOtherComputerSavedIsNotTakenForOneOnceItIsGone) {
+    support::SharedFolder ordner;
+    if (ordner.missing()) GTEST_SKIP() << "No shared folder on this machine: " << ordner.notPossible();
+    ASSERT_EQ(ordner.notPossible(), "");
+    file = ordner.first() + "/j.db";
+    sqlite3* eins = open();
+    ASSERT_EQ(exec(eins, "CREATE TABLE t (x)"), SQLITE_OK);
+    sqlite3_busy_timeout(eins, 10000);
+    sqlite3* zwei = nullptr;
+    ASSERT_EQ(sqlite3_open_v2((ordner.second() + "/j.db").c_str(), &zwei, SQLITE_OPEN_READWRITE, sharedFolderVfs()),
+              SQLITE_OK);
+    sqlite3_busy_timeout(zwei, 10000);
+    const std::string journal = ordner.first() + "/j.db-journal";
+    for (int runde = 1; runde <= 10; ++runde) {
+        ASSERT_EQ(exec(zwei, "BEGIN IMMEDIATE; INSERT INTO t VALUES (" + std::to_string(runde) + ")"), SQLITE_OK);
+        struct stat st;
+        ASSERT_EQ(::stat(journal.c_str(), &st), 0) << "round " << runde;
+        ASSERT_EQ(exec(zwei, "COMMIT"), SQLITE_OK);
+        EXPECT_EQ(one(eins, "SELECT count(*) FROM t"), std::to_string(runde)) << "round " << runde;
+        if (HasFailure()) break;
+    }
+    sqlite3_close(zwei);
+    sqlite3_close(eins);
+}
+
+// The same, with the first computer saving next: its mount still knows the journal by name, so
+// making it new would open a file the server no longer has.
+TEST_F(SharedLock, AJournalSeenWhileTheOtherComputerSavedDoesNotStopTheNextSave) {
+    support::SharedFolder ordner;
+    if (ordner.missing()) GTEST_SKIP() << "No shared folder on this machine: " << ordner.notPossible();
+    ASSERT_EQ(ordner.notPossible(), "");
+    file = ordner.first() + "/j.db";
+    sqlite3* eins = open();
+    ASSERT_EQ(exec(eins, "CREATE TABLE t (x)"), SQLITE_OK);
+    sqlite3_busy_timeout(eins, 10000);
+    sqlite3* zwei = nullptr;
+    ASSERT_EQ(sqlite3_open_v2((ordner.second() + "/j.db").c_str(), &zwei, SQLITE_OPEN_READWRITE, sharedFolderVfs()),
+              SQLITE_OK);
+    sqlite3_busy_timeout(zwei, 10000);
+    const std::string journal = ordner.first() + "/j.db-journal";
+    for (int runde = 1; runde <= 5; ++runde) {
+        ASSERT_EQ(exec(zwei, "BEGIN IMMEDIATE; INSERT INTO t VALUES (" + std::to_string(runde) + ")"), SQLITE_OK);
+        struct stat st;
+        ASSERT_EQ(::stat(journal.c_str(), &st), 0) << "round " << runde;
+        ASSERT_EQ(exec(zwei, "COMMIT"), SQLITE_OK);
+        EXPECT_EQ(exec(eins, "INSERT INTO t VALUES (-" + std::to_string(runde) + ")"), SQLITE_OK)
+            << "round " << runde << ": " << sqlite3_extended_errcode(eins) << " " << sqlite3_errmsg(eins);
+        EXPECT_EQ(one(zwei, "SELECT count(*) FROM t"), std::to_string(2 * runde)) << "round " << runde;
+        if (HasFailure()) break;
+    }
+    // A journal that cannot be made still fails the save.
+    ASSERT_EQ(::mkdir((ordner.second() + "/j.db-journal").c_str(), 0755), 0);
+    const int rc = exec(eins, "INSERT INTO t VALUES (0)");
+    EXPECT_TRUE(rc == SQLITE_CANTOPEN || (rc & 0xFF) == SQLITE_IOERR) << rc << " " << sqlite3_errmsg(eins);
+    ::rmdir((ordner.second() + "/j.db-journal").c_str());
+    sqlite3_close(zwei);
+    sqlite3_close(eins);
+}
