@@ -136,6 +136,8 @@ void frmTest::setupControls() {
 }
 
 void frmTest::Form_Load() {
+    m_aktiviert = m_gebunden = false;
+    m_gezeigt = 0;
     mitFehlerfalle([this] {
         CenterForm(*this);
         setCaption(LabelTxt(45));
@@ -159,6 +161,7 @@ void frmTest::Form_Load() {
 }
 
 void frmTest::binden() {
+    m_gebunden = false;
     DatenBinden(Daten1, Einstellungsdatenbank(), "testitems");
     const std::string id = std::to_string(gAktPersonID);
     DatenBinden(Daten2, gDatenbankName, "select * from persontestergebnis where personid like " + id);
@@ -166,15 +169,30 @@ void frmTest::binden() {
     DatenSatz(Daten1).MoveFirst();
     if (DatenSatz(Daten2).RecordCount() != 0) DatenSatz(Daten2).MoveFirst();
     if (DatenSatz(Daten3).RecordCount() != 0) DatenSatz(Daten3).MoveFirst();
+    m_gebunden = true;
+    setCaption(LabelTxt(45));
+    Label1.setCaption(LabelTxt(82) + " " + gAktPerson[1] + " " + gAktPerson[2] + "/" + gAktPerson[11]);
+}
+
+void frmTest::neuLesen() {
+    // After a refused read the window's rows are gone: all three are read again, not only the answers.
+    if (!m_gebunden) {
+        binden();
+        return;
+    }
+    m_gebunden = false;
+    Daten2.Refresh();
+    m_gebunden = true;
 }
 
 void frmTest::Form_Activate() {
-    mitFehlerfalle([this] {
-        binden();
-        setCaption(LabelTxt(45));
-        Label1.setCaption(LabelTxt(82) + " " + gAktPerson[1] + " " + gAktPerson[2] + "/" + gAktPerson[11]);
-        aufAussage();
-    });
+    m_aktiviert = true;
+    mitFehlerfalle([this] { binden(); });
+    if (m_gebunden) aufAussage();
+    // The person's rows could not be read (the file held by another program, a disk error): the
+    // message said why. A window that has shown no statement yet closes rather than show one
+    // without its rating; one that has keeps the statement and rating it read.
+    if (m_gezeigt == 0) forms::Unload(*this);
 }
 
 void frmTest::fokusBewertung() {
@@ -187,21 +205,34 @@ void frmTest::aufAussage() {
 }
 
 void frmTest::Text2_GotFocus() {
-    mitFehlerfalle([this] {
-        Bild3.setCaption(std::to_string(gAktAussage));
-        SSPanel1.setFloodPercent(vb::Variant((gAktAussage - 1) / 1.08).toInt());
-        if (!Daten2.Recordset()) return;  // not bound yet (before the first activation)
-        Daten2.Refresh();
+    bool gelesen = false;
+    mitFehlerfalle([&] {
+        if (!m_aktiviert) {  // nothing read yet
+            Bild3.setCaption(std::to_string(gAktAussage));
+            SSPanel1.setFloodPercent(vb::Variant((gAktAussage - 1) / 1.08).toInt());
+            return;
+        }
+        neuLesen();
         auto& texte = DatenSatz(Daten1);
         const std::string kriterium = "itemnummer like " + std::to_string(gAktAussage);
         texte.FindFirst(kriterium);
-        Text2.setText(texte.NoMatch() ? std::string() : vb::textOrEmpty(texte.Fields("itemtext").Value()));
+        const std::string text = texte.NoMatch() ? std::string() : vb::textOrEmpty(texte.Fields("itemtext").Value());
         auto& antworten = DatenSatz(Daten2);
         antworten.FindFirst(kriterium);
-        Text1.setText(antworten.NoMatch() ? std::string() : vb::textOrEmpty(antworten.Fields("itemwert").Value()));
-        if (m_ungespeichertBei == gAktAussage) Text1.setText(m_ungespeichert);
+        std::string wert = antworten.NoMatch() ? std::string() : vb::textOrEmpty(antworten.Fields("itemwert").Value());
+        if (m_ungespeichertBei == gAktAussage) wert = m_ungespeichert;
         else m_ungespeichertBei = 0;
+        // Number, text and rating change together, once all three are read.
+        Bild3.setCaption(std::to_string(gAktAussage));
+        SSPanel1.setFloodPercent(vb::Variant((gAktAussage - 1) / 1.08).toInt());
+        Text2.setText(text);
+        Text1.setText(wert);
+        m_gezeigt = gAktAussage;
+        gelesen = true;
     });
+    // A statement whose rating could not be read is not shown: the window stays on the one it
+    // shows, and a rating confirmed now belongs to that one.
+    if (!gelesen && m_gezeigt != 0) gAktAussage = m_gezeigt;
     fokusBewertung();
 }
 
@@ -259,7 +290,7 @@ void frmTest::Befehl6_Click() {
         }
         // The rating belongs to the statement shown: never write it into another statement's row,
         // and never into rows another window has deleted meanwhile.
-        Daten2.Refresh();
+        neuLesen();
         auto& antworten = DatenSatz(Daten2);
         if (antworten.RecordCount() == 0) throw vb::Error(vb::err::NoCurrentRecord, DialogTxt(119));
         antworten.FindFirst("itemnummer like " + std::to_string(gAktAussage));

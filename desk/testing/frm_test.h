@@ -44,6 +44,7 @@ public:
 
 private:
     void binden();
+    void neuLesen();                   // the answers again, or all rows where a read was refused
     void aufAussage();                 // positions and then gives the rating box the focus
     void zurAussage(int16_t aussage);  // an empty rating box on that statement
     // The first statement whose item-type row is empty; 0 when none.
@@ -56,6 +57,9 @@ private:
     // the next "Speichern" stores it.
     int16_t m_ungespeichertBei = 0;
     std::string m_ungespeichert;
+    bool m_aktiviert = false;  // the rows were bound (or tried) at least once
+    bool m_gebunden = false;   // all rows of the person read by the last binding
+    int16_t m_gezeigt = 0;     // the statement whose text and rating the window shows
 };
 
 // Marks the assistant's step "test taken".

@@ -407,6 +407,63 @@ TEST_F(GeteilterOrdner, ThePersonWindowOpensNotAtAllWhereItCouldNotReadThePerson
     }
 }
 
+// The test window under another computer's lock: opened, it says why and closes instead of
+// showing a statement without its rating; moved on to the next statement, it stays on the one it
+// shows, text, number and rating, and the rating confirmed next is stored for that statement.
+TEST_F(GeteilterOrdner, TheTestWindowShowsNoStatementWhoseRatingItCouldNotRead) {
+    sitzung(ordner.first());
+    db::DBEngine::instance().setBusyTimeout(300);
+    auto sperren = [&] {
+        ASSERT_TRUE(freigegeben());
+        std::filesystem::create_directory(sperre());
+        support::writeFile(sperre() + "/owner", "computer=praxis-2\nuser=anna\nprocess=4711\nboot=x\ntime=" +
+                                                    std::to_string(::time(nullptr) - 6) + "\n");
+    };
+    auto locked = [&] {
+        return meldungen().size() == 1 && meldungen()[0].find(std::to_string(vb::err::RecordLocked)) != std::string::npos;
+    };
+    gAktPersonID = anna;
+    gAktPerson = {};
+    gAktAussage = 1;
+    sperren();
+    host->clearRecords();
+    TestZeigen();
+    EXPECT_TRUE(locked()) << ::testing::PrintToString(meldungen());
+    EXPECT_FALSE(forms::Instance<frmTest>().isLoaded());
+    std::filesystem::remove_all(sperre());
+    forms::resetAllWindows();
+
+    host->clearRecords();
+    TestZeigen();
+    auto& f = forms::Instance<frmTest>();
+    ASSERT_TRUE(f.isLoaded());
+    ASSERT_EQ(f.Bild3.Caption(), "1");
+    f.BefehlZiffer_Click(3);
+    f.Befehl6_Click();
+    ASSERT_EQ(meldungen(), std::vector<std::string>{});
+    ASSERT_EQ(f.Bild3.Caption(), "2");
+    const std::string zweite = f.Text2.Text();
+    ASSERT_FALSE(zweite.empty());
+    sperren();
+    f.SSCommand2_Click();
+    EXPECT_TRUE(locked()) << ::testing::PrintToString(meldungen());
+    EXPECT_EQ(gAktAussage, 2);
+    EXPECT_EQ(f.Bild3.Caption(), "2");
+    EXPECT_EQ(f.Text2.Text(), zweite);
+    EXPECT_EQ(f.Text1.Text(), "");
+    std::filesystem::remove_all(sperre());
+    host->clearRecords();
+    f.BefehlZiffer_Click(4);
+    f.Befehl6_Click();
+    EXPECT_EQ(meldungen(), std::vector<std::string>{});
+    EXPECT_EQ(f.Bild3.Caption(), "3");
+    forms::resetAllWindows();
+    ASSERT_TRUE(freigegeben());
+    EXPECT_EQ(draussen("select itemnummer || '=' || ifnull(itemwert, '-') from persontestergebnis where personid = " +
+                       std::to_string(anna) + " and itemnummer <= 3 order by itemnummer"),
+              "1=3\n2=4\n3=-");
+}
+
 // The long run of two computers: for two minutes both save persons, rate them in the test window and
 // close their windows, at the same time. Neither shows a message other than its confirmations,
 // every person and rating either confirmed is in the file, the file is whole, and nothing of the
