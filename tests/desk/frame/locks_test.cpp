@@ -33,31 +33,46 @@ std::string sqlite(const std::string& file, const std::string& statement) {
     return support::run("sqlite3 " + support::shellQuote(file) + " " + support::shellQuote(statement)).output;
 }
 
-// Whether process `pid` holds a lock on the file: a POSIX lock of its own in /proc/locks, or a
-// lock on an open file description (listed without an owner) while it has the file open.
+// Whether process `pid` holds a lock on the file. The kernel is asked which lock stands in the
+// way of writing all of it: a POSIX lock names its process, a lock on an open file description
+// (the engine's) none, so that one counts while `pid` has the file open. /proc/locks comes a page
+// at a time, and on a busy machine a lock taken or let go elsewhere between two pages lets a line
+// slip past the reader.
 bool haeltSperre(pid_t pid, const std::string& file) {
     struct stat st;
     if (::stat(file.c_str(), &st) != 0) return false;
-    const std::string inode = ":" + std::to_string(st.st_ino);
     bool offen = false;
     for (const auto& e : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd")) {
         struct stat fd;
         if (::stat(e.path().c_str(), &fd) == 0 && fd.st_ino == st.st_ino && fd.st_dev == st.st_dev) offen = true;
     }
-    std::ifstream locks("/proc/locks");
-    std::string line;
-    while (std::getline(locks, line)) {
-        std::istringstream f(line);
-        std::string n, kind, advisory, mode, owner, dev;
-        f >> n >> kind;
-        if (kind == "->") continue;  // a waiting request holds nothing
-        f >> advisory >> mode >> owner >> dev;
-        const bool datei = dev.size() > inode.size() && dev.compare(dev.size() - inode.size(), inode.size(), inode) == 0;
-        if (!datei) continue;
-        if (kind == "POSIX" && owner == std::to_string(pid)) return true;
-        if (kind == "OFDLCK" && offen) return true;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct flock l {};
+    l.l_type = F_WRLCK;
+    l.l_whence = SEEK_SET;
+    const bool gefragt = ::fcntl(fd, F_OFD_GETLK, &l) == 0;
+    ::close(fd);
+    if (!gefragt || l.l_type == F_UNLCK) return false;
+    return l.l_pid == pid || (l.l_pid == -1 && offen);
+}
+
+// What stands of the file's locks and of `pid`'s descriptors of it, for a failure to name.
+std::string sperrBefund(pid_t pid, const std::string& file) {
+    struct stat st;
+    if (::stat(file.c_str(), &st) != 0) return "the file is gone";
+    std::string befund = "descriptors of the file in " + std::to_string(pid) + ":";
+    for (const auto& e : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd")) {
+        struct stat fd;
+        if (::stat(e.path().c_str(), &fd) == 0 && fd.st_ino == st.st_ino && fd.st_dev == st.st_dev)
+            befund += " " + e.path().filename().string();
     }
-    return false;
+    befund += "; its lines of /proc/locks:";
+    const std::string inode = ":" + std::to_string(st.st_ino) + " ";
+    std::ifstream locks("/proc/locks");
+    for (std::string line; std::getline(locks, line);)
+        if ((line + " ").find(inode) != std::string::npos) befund += " [" + line + "]";
+    return befund;
 }
 
 // The child's side of a run: a step done is reported with a line of facts, and the child goes on
@@ -177,12 +192,12 @@ protected:
                 EXPECT_TRUE(s.offen());
             }
             if (s.offen()) {
-                EXPECT_TRUE(haeltSperre(pid, s.datei)) << "no lock on " << s.datei;
+                EXPECT_TRUE(haeltSperre(pid, s.datei)) << "no lock on " << s.datei << "; " << sperrBefund(pid, s.datei);
                 EXPECT_TRUE(fs::exists(s.datei + "-wal"));
             }
             if (s.name == "nachher gespeichert") {
                 EXPECT_EQ(sqlite(s.datei, "select count(*) from PersDat where nachname = 'Nachher'"), "1\n");
-                EXPECT_TRUE(haeltSperre(pid, s.datei)) << "no lock after the outside read";
+                EXPECT_TRUE(haeltSperre(pid, s.datei)) << "no lock after the outside read; " << sperrBefund(pid, s.datei);
                 EXPECT_TRUE(fs::exists(s.datei + "-wal")) << "the outside read removed the journal";
             }
             if (pruefe) pruefe(s);
