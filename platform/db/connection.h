@@ -310,6 +310,9 @@ bool lockedElsewhere(const std::string& path);
 // Whether SQLite's locks in this process belong to the engine's own open file descriptions (see
 // description_locks.cpp), so that no other descriptor's close drops them.
 bool descriptionLocksInstalled();
+// A descriptor SQLite holds of the file at `path`, -1 where it holds none: what the engine does to
+// a file it holds goes through that one, never through a second descriptor of its own.
+int descriptorOf(const std::string& path);
 // A regular file, not a folder, pipe or device (stat only: no descriptor is opened).
 bool isRegularFile(const std::string& path);
 

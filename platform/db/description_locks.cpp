@@ -141,6 +141,16 @@ bool install() {
 
 }  // namespace
 
+int descriptorOf(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return -1;
+    const FileId id{st.st_dev, st.st_ino};
+    std::lock_guard<std::mutex> lock(guard());
+    for (const auto& [fd, file] : sqliteDescriptors())
+        if (file == id) return fd;
+    return -1;
+}
+
 // Installed before main, so that no SQLite file of this process is ever locked the other way.
 bool descriptionLocksInstalled() {
     static const bool installed = install();

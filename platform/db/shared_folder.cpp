@@ -1,5 +1,8 @@
 #include "platform/db/shared_folder.h"
 
+#include "platform/db/connection.h"
+
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <signal.h>
@@ -381,16 +384,22 @@ const sqlite3_io_methods& m(sqlite3_file* f) { return *inner(f)->pMethods; }
 
 // A network file system may keep pages and the size of the file from before another computer
 // wrote to it: once the lock is held, what this computer keeps of the file is dropped, so that
-// SQLite reads the file as it stands now. The size is asked of the file server itself: the kernel
-// keeps a FUSE file's size for as long as its attributes count as fresh, also across a new open,
-// and SQLite would read the pages past an old size as zeros and take the file for damaged.
+// SQLite reads the file as it stands now (past an old size it would read zeros and take the file
+// for damaged). The kernel keeps a FUSE file's size while its attributes count as fresh, and the
+// mount may answer from a memory of its own: listing the folder makes the mount ask the server
+// for every name in it, and the size is then asked anew. No descriptor of the file is opened for
+// it; its pages are dropped through SQLite's own.
 void forgetCachedFile(const std::string& dataFile) {
-    const int fd = ::open(dataFile.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return;
+    const size_t slash = dataFile.find_last_of('/');
+    if (DIR* d = ::opendir(slash == std::string::npos ? "." : dataFile.substr(0, slash + 1).c_str())) {
+        while (::readdir(d)) {
+        }
+        ::closedir(d);
+    }
     struct statx now;
-    ::statx(fd, "", AT_EMPTY_PATH | AT_STATX_FORCE_SYNC, STATX_SIZE | STATX_MTIME, &now);
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-    ::close(fd);
+    ::statx(AT_FDCWD, dataFile.c_str(), AT_STATX_FORCE_SYNC, STATX_SIZE | STATX_MTIME, &now);
+    const int fd = descriptorOf(dataFile);
+    if (fd >= 0) ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
 }
 
 // A rollback journal that SQLite does not roll back (empty, or its header still or again zero)

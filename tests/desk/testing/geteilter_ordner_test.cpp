@@ -4,6 +4,7 @@
 // written over, and a lock left by a killed program or another computer keeps nobody out for ever.
 
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -241,6 +242,28 @@ TEST_F(GeteilterOrdner, PersonsAndRatingsSavedOnTwoComputersAtOnceAreAllStoredWh
     EXPECT_EQ(draussen("pragma journal_mode"), "delete");
     for (const char* side : {"-wal", "-shm", "-journal"})
         EXPECT_FALSE(std::filesystem::exists(ordner.server() + "/test.ZDB" + side)) << side;
+}
+
+// Saves on a shared folder take the folder's lock and drop what this computer keeps of the file,
+// through SQLite's own descriptor of it: the engine opens no second descriptor of a file it holds.
+TEST_F(GeteilterOrdner, SavesOpenTheHeldFileThroughNoSecondDescriptor) {
+    sitzung(ordner.first());
+    personenSpeichern("Erst", 1);
+    ASSERT_TRUE(freigegeben());
+    const int beobachter = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(beobachter, 0);
+    ASSERT_GE(::inotify_add_watch(beobachter, auf(ordner.first()).c_str(), IN_OPEN), 0);
+    personenSpeichern("Dann", 3);
+    ASSERT_TRUE(freigegeben());
+    int geoeffnet = 0;
+    alignas(inotify_event) char puffer[4096];
+    for (ssize_t n; (n = ::read(beobachter, puffer, sizeof puffer)) > 0;)
+        for (char* p = puffer; p < puffer + n; p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len)
+            if (reinterpret_cast<inotify_event*>(p)->mask & IN_OPEN) ++geoeffnet;
+    ::close(beobachter);
+    EXPECT_EQ(geoeffnet, 0);
+    EXPECT_EQ(meldungen().size(), 4u);  // the confirmations
+    EXPECT_EQ(draussen("select count(*) from persdat where vorname = 'Dann'"), "3");
 }
 
 // Both computers edit the same person; the first one saves, then the second: the second is
