@@ -72,6 +72,14 @@ protected:
         return !gesperrt();
     }
 
+    // The lock of another computer, "praxis-2", made `alter` seconds ago, once this program let go.
+    void fremdeSperre(long alter) {
+        ASSERT_TRUE(freigegeben());
+        std::filesystem::create_directory(sperre());
+        support::writeFile(sperre() + "/owner", "computer=praxis-2\nuser=anna\nprocess=4711\nboot=x\ntime=" +
+                                                    std::to_string(::time(nullptr) - alter) + "\n");
+    }
+
     // The data file opened through one computer's mount, as after choosing it in the main window.
     void sitzung(const std::string& mount) {
         gDatenbankName = auf(mount);
@@ -330,12 +338,7 @@ TEST_F(GeteilterOrdner, AnotherComputersLockIsNamedAndTakenOverOnlyAfterTheUserC
     sitzung(ordner.first());
     db::DBEngine::instance().setBusyTimeout(300);
     // The other computer went down while it held the file.
-    auto sperren = [&] {
-        ASSERT_TRUE(freigegeben());
-        std::filesystem::create_directory(sperre());
-        support::writeFile(sperre() + "/owner", "computer=praxis-2\nuser=anna\nprocess=4711\nboot=x\ntime=" +
-                                                    std::to_string(::time(nullptr) - 25 * 60) + "\n");
-    };
+    auto sperren = [&] { fremdeSperre(25 * 60); };
     host->answer(forms::vbNo);
     speichern("Neu", "1", sperren);
     // One answer ends the save: the question once, then what the refusal says.
@@ -404,10 +407,7 @@ TEST_F(GeteilterOrdner, ThePersonWindowOpensNotAtAllWhereItCouldNotReadThePerson
         EXPECT_EQ(f.Text1[1].Text(), "Berg");
         forms::resetAllWindows();
 
-        ASSERT_TRUE(freigegeben());
-        std::filesystem::create_directory(sperre());
-        support::writeFile(sperre() + "/owner", "computer=praxis-2\nuser=anna\nprocess=4711\nboot=x\ntime=" +
-                                                    std::to_string(::time(nullptr) - alter) + "\n");
+        fremdeSperre(alter);
         host->clearRecords();
         host->answer(forms::vbNo).answer(forms::vbNo);
         const auto beginn = std::chrono::steady_clock::now();
@@ -436,19 +436,13 @@ TEST_F(GeteilterOrdner, ThePersonWindowOpensNotAtAllWhereItCouldNotReadThePerson
 TEST_F(GeteilterOrdner, TheTestWindowShowsNoStatementWhoseRatingItCouldNotRead) {
     sitzung(ordner.first());
     db::DBEngine::instance().setBusyTimeout(300);
-    auto sperren = [&] {
-        ASSERT_TRUE(freigegeben());
-        std::filesystem::create_directory(sperre());
-        support::writeFile(sperre() + "/owner", "computer=praxis-2\nuser=anna\nprocess=4711\nboot=x\ntime=" +
-                                                    std::to_string(::time(nullptr) - 6) + "\n");
-    };
     auto locked = [&] {
         return meldungen().size() == 1 && meldungen()[0].find(std::to_string(vb::err::RecordLocked)) != std::string::npos;
     };
     gAktPersonID = anna;
     gAktPerson = {};
     gAktAussage = 1;
-    sperren();
+    fremdeSperre(6);
     host->clearRecords();
     TestZeigen();
     EXPECT_TRUE(locked()) << ::testing::PrintToString(meldungen());
@@ -467,7 +461,7 @@ TEST_F(GeteilterOrdner, TheTestWindowShowsNoStatementWhoseRatingItCouldNotRead) 
     ASSERT_EQ(f.Bild3.Caption(), "2");
     const std::string zweite = f.Text2.Text();
     ASSERT_FALSE(zweite.empty());
-    sperren();
+    fremdeSperre(6);
     f.SSCommand2_Click();
     EXPECT_TRUE(locked()) << ::testing::PrintToString(meldungen());
     EXPECT_EQ(gAktAussage, 2);
@@ -547,12 +541,7 @@ TEST_F(GeteilterOrdner, AFailureOfTheTakeoverQuestionReachesTheUser) {
     db::DBEngine::instance().setTakeOverQuestion([](const std::string&, const db::LockHolder&) -> bool {
         throw vb::Error(vb::err::OutOfMemory, "Die Frage nach der Sperre konnte nicht gezeigt werden.");
     });
-    speichern("Neu", "1", [&] {
-        ASSERT_TRUE(freigegeben());
-        std::filesystem::create_directory(sperre());
-        support::writeFile(sperre() + "/owner", "computer=praxis-2\nuser=anna\nprocess=4711\nboot=x\ntime=" +
-                                                    std::to_string(::time(nullptr) - 25 * 60) + "\n");
-    });
+    speichern("Neu", "1", [&] { fremdeSperre(25 * 60); });
     ASSERT_EQ(meldungen().size(), 1u);
     EXPECT_NE(meldungen()[0].find("Die Frage nach der Sperre konnte nicht gezeigt werden."), std::string::npos)
         << meldungen()[0];
