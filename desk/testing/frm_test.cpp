@@ -138,6 +138,7 @@ void frmTest::setupControls() {
 void frmTest::Form_Load() {
     m_aktiviert = m_gebunden = false;
     m_gezeigt = 0;
+    m_gezeigtFuer = 0;
     mitFehlerfalle([this] {
         CenterForm(*this);
         setCaption(LabelTxt(45));
@@ -190,9 +191,10 @@ void frmTest::Form_Activate() {
     mitFehlerfalle([this] { binden(); });
     if (m_gebunden) aufAussage();
     // The person's rows could not be read (the file held by another program, a disk error): the
-    // message said why. A window that has shown no statement yet closes rather than show one
-    // without its rating; one that has keeps the statement and rating it read.
-    if (m_gezeigt == 0) forms::Unload(*this);
+    // message said why. A window that has shown no statement yet, or shows another person than
+    // the current one, closes rather than show a statement without its rating; one that has keeps
+    // the statement and rating it read.
+    if (m_gezeigt == 0 || (!m_gebunden && m_gezeigtFuer != gAktPersonID)) forms::Unload(*this);
 }
 
 void frmTest::fokusBewertung() {
@@ -228,6 +230,7 @@ void frmTest::Text2_GotFocus() {
         Text2.setText(text);
         Text1.setText(wert);
         m_gezeigt = gAktAussage;
+        m_gezeigtFuer = gAktPersonID;
         gelesen = true;
     });
     // A statement whose rating could not be read is not shown: the window stays on the one it

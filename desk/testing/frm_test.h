@@ -57,9 +57,10 @@ private:
     // the next "Speichern" stores it.
     int16_t m_ungespeichertBei = 0;
     std::string m_ungespeichert;
-    bool m_aktiviert = false;  // the rows were bound (or tried) at least once
-    bool m_gebunden = false;   // all rows of the person read by the last binding
-    int16_t m_gezeigt = 0;     // the statement whose text and rating the window shows
+    bool m_aktiviert = false;   // the rows were bound (or tried) at least once
+    bool m_gebunden = false;    // all rows of the person read by the last binding
+    int16_t m_gezeigt = 0;      // the statement whose text and rating the window shows
+    int32_t m_gezeigtFuer = 0;  // and the person they are of
 };
 
 // Marks the assistant's step "test taken".

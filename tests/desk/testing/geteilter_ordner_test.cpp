@@ -474,6 +474,18 @@ TEST_F(GeteilterOrdner, TheTestWindowShowsNoStatementWhoseRatingItCouldNotRead) 
     f.Befehl6_Click();
     EXPECT_EQ(meldungen(), std::vector<std::string>{});
     EXPECT_EQ(f.Bild3.Caption(), "3");
+    // Another person taken over meanwhile, and the window comes to the front under the lock: it
+    // cannot show that person's statement, and closes instead of showing Anna's for hers.
+    host->answer(forms::vbNo);
+    speichern("Neu", "1");
+    gAktPersonID = nummerVon("Neu", "1");
+    ASSERT_NE(gAktPersonID, 0);
+    fremdeSperre(6);
+    host->clearRecords();
+    f.Form_Activate();
+    EXPECT_TRUE(locked()) << ::testing::PrintToString(meldungen());
+    EXPECT_FALSE(f.isLoaded());
+    std::filesystem::remove_all(sperre());
     forms::resetAllWindows();
     ASSERT_TRUE(freigegeben());
     EXPECT_EQ(draussen("select itemnummer || '=' || ifnull(itemwert, '-') from persontestergebnis where personid = " +
