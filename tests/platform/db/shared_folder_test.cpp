@@ -105,6 +105,18 @@ protected:
                                                   "\ntime=" + std::to_string(::time(nullptr) - age) + "\n");
     }
 
+    // The file "j.db" with an empty table in the shared folder, open on both computers, each
+    // through its own mount and waiting for the other one's saves.
+    void aufBeidenRechnern(const support::SharedFolder& ordner, sqlite3*& eins, sqlite3*& zwei) {
+        file = ordner.first() + "/j.db";
+        eins = open();
+        ASSERT_EQ(exec(eins, "CREATE TABLE t (x)"), SQLITE_OK);
+        sqlite3_busy_timeout(eins, 10000);
+        ASSERT_EQ(sqlite3_open_v2((ordner.second() + "/j.db").c_str(), &zwei, SQLITE_OPEN_READWRITE, sharedFolderVfs()),
+                  SQLITE_OK);
+        sqlite3_busy_timeout(zwei, 10000);
+    }
+
     QTemporaryDir dir;
     std::string file;
     // The second computer saves while the first one looks at the journal beside the file through its
@@ -228,14 +240,9 @@ TEST_F(SharedLock, AJournalSeenWhileTheOtherComputerSavedIsNotTakenForOneOnceItI
     support::SharedFolder ordner;
     if (ordner.missing()) GTEST_SKIP() << "No shared folder on this machine: " << ordner.notPossible();
     ASSERT_EQ(ordner.notPossible(), "");
-    file = ordner.first() + "/j.db";
-    sqlite3* eins = open();
-    ASSERT_EQ(exec(eins, "CREATE TABLE t (x)"), SQLITE_OK);
-    sqlite3_busy_timeout(eins, 10000);
-    sqlite3* zwei = nullptr;
-    ASSERT_EQ(sqlite3_open_v2((ordner.second() + "/j.db").c_str(), &zwei, SQLITE_OPEN_READWRITE, sharedFolderVfs()),
-              SQLITE_OK);
-    sqlite3_busy_timeout(zwei, 10000);
+    sqlite3 *eins = nullptr, *zwei = nullptr;
+    aufBeidenRechnern(ordner, eins, zwei);
+    if (HasFatalFailure()) return;
     const std::string journal = ordner.first() + "/j.db-journal";
     for (int runde = 1; runde <= 10; ++runde) {
         speichertWaehrendDerAndereSchaut(zwei, journal, runde);
@@ -253,14 +260,9 @@ TEST_F(SharedLock, AJournalSeenWhileTheOtherComputerSavedDoesNotStopTheNextSave)
     support::SharedFolder ordner;
     if (ordner.missing()) GTEST_SKIP() << "No shared folder on this machine: " << ordner.notPossible();
     ASSERT_EQ(ordner.notPossible(), "");
-    file = ordner.first() + "/j.db";
-    sqlite3* eins = open();
-    ASSERT_EQ(exec(eins, "CREATE TABLE t (x)"), SQLITE_OK);
-    sqlite3_busy_timeout(eins, 10000);
-    sqlite3* zwei = nullptr;
-    ASSERT_EQ(sqlite3_open_v2((ordner.second() + "/j.db").c_str(), &zwei, SQLITE_OPEN_READWRITE, sharedFolderVfs()),
-              SQLITE_OK);
-    sqlite3_busy_timeout(zwei, 10000);
+    sqlite3 *eins = nullptr, *zwei = nullptr;
+    aufBeidenRechnern(ordner, eins, zwei);
+    if (HasFatalFailure()) return;
     const std::string journal = ordner.first() + "/j.db-journal";
     for (int runde = 1; runde <= 5; ++runde) {
         speichertWaehrendDerAndereSchaut(zwei, journal, runde);
